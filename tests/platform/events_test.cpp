@@ -1,0 +1,42 @@
+#include "platform/events.h"
+#include "platform/object.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Receiver : TObject {
+  int clicks = 0;
+  void Click(TObject *) { ++clicks; }
+  void Other(TObject *) {}
+};
+
+TEST(Events, BoundMethodsCompareByObjectAndMethod) {
+  Receiver a, b;
+  TNotifyEvent e1(&a, &Receiver::Click), e2(&a, &Receiver::Click), e3(&b, &Receiver::Click),
+      e4(&a, &Receiver::Other);
+  EXPECT_EQ(e1, e2);
+  EXPECT_NE(e1, e3);
+  EXPECT_NE(e1, e4);
+  EXPECT_EQ(e1.Data(), &a);
+  e1(nullptr);
+  e2(nullptr);
+  EXPECT_EQ(a.clicks, 2);
+}
+
+TEST(Events, UnassignedAndFunctionEvents) {
+  TNotifyEvent none, alsoNone(nullptr);
+  EXPECT_FALSE(none);
+  EXPECT_EQ(none, alsoNone);
+  int calls = 0;
+  auto f = TNotifyEvent::From([&](TObject *) { ++calls; });
+  auto g = TNotifyEvent::From([&](TObject *) { ++calls; });
+  auto copy = f;
+  EXPECT_TRUE(f);
+  EXPECT_EQ(f, copy);
+  EXPECT_NE(f, g);
+  EXPECT_NE(f, none);
+  copy(nullptr);
+  EXPECT_EQ(calls, 1);
+}
+
+} // namespace
