@@ -1,0 +1,14 @@
+#pragma once
+// Small helpers shared by the library's controls.
+#include <cstdint>
+
+// The shift keys held at the moment, as key-table bits (ss_Shift, ss_Ctrl, ss_Alt).
+std::uint8_t GetShiftFlags();
+// The virtual key of the primary mouse button.
+std::uint8_t GetLeftButton();
+
+inline int MinI(int a, int b) { return a < b ? a : b; }
+inline int MaxI(int a, int b) { return a > b ? a : b; }
+
+// The first year of the current century (2000 for any year 2000..2099): the default two-digit-year epoch.
+int DefaultEpoch();
