@@ -93,9 +93,9 @@ QString DateTimeToStr(TDateTime value, const FormatSettings &settings);
 // of d, m, y in it decides: day-month-year, month-day-year or year-month-day). Without a year the current
 // year applies; a year of one or two digits is placed by TwoDigitYearCenturyWindow. Reading times: hours,
 // optional minutes and seconds separated by TimeSeparator, optional milliseconds after the decimal separator,
-// and an optional AM/PM marker (TimeAMString, TimePMString, "AM", "PM", "A" or "P"). Surrounding blanks are
-// allowed. Failures raise EConvertError "'<text>' is not a valid date" / "... valid time" / "... valid date
-// and time".
+// and an optional AM/PM marker (TimeAMString, TimePMString, "AM" or "PM", before or after). Surrounding
+// blanks are allowed. Failures raise EConvertError "'<text>' is not a valid date" / "... valid time" / "...
+// valid date and time".
 TDateTime StrToDate(const QString &text);
 TDateTime StrToTime(const QString &text);
 TDateTime StrToDateTime(const QString &text);

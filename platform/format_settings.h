@@ -30,16 +30,28 @@ struct FormatSettings {
   QString TimeAMString = QStringLiteral("AM");
   QString TimePMString = QStringLiteral("PM");
   // Index 0 is January; day names start with Sunday, as the class library's week does.
-  std::array<QString, 12> ShortMonthNames;
-  std::array<QString, 12> LongMonthNames;
-  std::array<QString, 7> ShortDayNames;
-  std::array<QString, 7> LongDayNames;
-  // Two-digit years read from text fall into the hundred years that end this many years after the current
+  std::array<QString, 12> ShortMonthNames{
+      QStringLiteral("Jan"), QStringLiteral("Feb"), QStringLiteral("Mar"), QStringLiteral("Apr"),
+      QStringLiteral("May"), QStringLiteral("Jun"), QStringLiteral("Jul"), QStringLiteral("Aug"),
+      QStringLiteral("Sep"), QStringLiteral("Oct"), QStringLiteral("Nov"), QStringLiteral("Dec")};
+  std::array<QString, 12> LongMonthNames{
+      QStringLiteral("January"), QStringLiteral("February"), QStringLiteral("March"),
+      QStringLiteral("April"),   QStringLiteral("May"),      QStringLiteral("June"),
+      QStringLiteral("July"),    QStringLiteral("August"),   QStringLiteral("September"),
+      QStringLiteral("October"), QStringLiteral("November"), QStringLiteral("December")};
+  std::array<QString, 7> ShortDayNames{QStringLiteral("Sun"), QStringLiteral("Mon"), QStringLiteral("Tue"),
+                                       QStringLiteral("Wed"), QStringLiteral("Thu"), QStringLiteral("Fri"),
+                                       QStringLiteral("Sat")};
+  std::array<QString, 7> LongDayNames{QStringLiteral("Sunday"),   QStringLiteral("Monday"),
+                                      QStringLiteral("Tuesday"),  QStringLiteral("Wednesday"),
+                                      QStringLiteral("Thursday"), QStringLiteral("Friday"),
+                                      QStringLiteral("Saturday")};
+  // Two-digit years read from text fall into the hundred years that begin this many years before the current
   // year (0 puts them in the current century).
   int TwoDigitYearCenturyWindow = 50;
 
-  // The fixed US English set that tests pin: ".", ",", "$" before the amount, negatives in parentheses,
-  // "m/d/yyyy", "h:nn:ss AMPM", English names.
+  // The fixed US English set that tests pin (also what a default-constructed object holds): ".", ",", "$"
+  // before the amount, negatives in parentheses, "m/d/yyyy", "h:nn:ss AMPM", English names.
   static FormatSettings USEnglish();
   // The settings of the given locale, with its patterns translated into the class library's letters.
   static FormatSettings FromLocale(const QLocale &locale);

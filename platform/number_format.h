@@ -19,7 +19,7 @@ class Variant;
 enum TFloatFormat { ffGeneral, ffExponent, ffFixed, ffNumber, ffCurrency };
 
 // FloatToStrF(value, ffGeneral, 15, 0): fixed notation while it fits 15 digits and the value is at least
-// 0.00001 in size, else scientific ("1E20", "1.5E-6"); trailing zeros removed.
+// 0.0001 in size, else scientific ("1E20", "1.5E-5"); trailing zeros removed.
 QString FloatToStr(double value);
 QString FloatToStr(double value, const FormatSettings &settings);
 
