@@ -541,9 +541,10 @@ QString Format(const QString &format, const QList<Variant> &args, const FormatSe
     }
     // Optional argument index "n:".
     int j = i;
-    int number;
-    if (readNumber(j, number) && j < length && format[j] == QLatin1Char(':')) {
-      next = number;
+    int index = 0;
+    while (j < length && format[j].isDigit()) index = qMin(index * 10 + (format[j++].unicode() - u'0'), 9999);
+    if (j > i && j < length && format[j] == QLatin1Char(':')) {
+      next = index;
       i = j + 1;
     }
     bool left = false;
