@@ -583,7 +583,11 @@ QString Format(const QString &format, const QList<Variant> &args, const FormatSe
       break;
     }
     case u's':
-      text = VarToStr(arg);
+      switch (arg.VarType()) {
+      case varDouble: text = FloatToStr(arg.ToDouble(), settings); break;
+      case varDate: text = DateTimeToStr(arg.ToDateTime(), settings); break;
+      default: text = VarToStr(arg); break;
+      }
       if (precision >= 0) text.truncate(precision);
       break;
     case u'e':

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+#include <random>
 
 namespace {
 
@@ -118,6 +119,23 @@ TEST_F(NumberFormat, FixedTwoDecimalsMatchesExactCents) {
   for (int64_t cents = 10000; cents <= 1000000000; cents += 9973) check(cents);
 }
 
+TEST_F(NumberFormat, GeneralTextReadsBackWithinFifteenDigits) {
+  // Doubles of every magnitude: the 15-digit text reads back to a value that prints the same and lies within
+  // half a unit of the fifteenth digit (with room for the binary rounding of the read).
+  std::mt19937_64 random(20240615);
+  std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
+  std::uniform_int_distribution<int> exponent(-30, 30);
+  for (int i = 0; i < 20000; ++i) {
+    const double value = mantissa(random) * std::pow(10.0, exponent(random));
+    const QString text = FloatToStr(value);
+    const double back = StrToFloat(text);
+    ASSERT_EQ(FloatToStr(back), text) << value;
+    ASSERT_LE(std::fabs(back - value), std::fabs(value) * 6e-15) << text.toStdString();
+    const QString exponentText = FloatToStrF(value, ffExponent, 15, 0);
+    ASSERT_EQ(StrToFloat(exponentText), back) << exponentText.toStdString();
+  }
+}
+
 TEST_F(NumberFormat, RoundingProductsOfPricesAndQuantities) {
   // round2 of the invoice lines: the product is formatted with precision 12 and 2 decimals.
   EXPECT_EQ(FloatToStrF(3 * 0.333, ffFixed, 12, 2), "1.00");
@@ -212,6 +230,8 @@ TEST_F(NumberFormat, FormatFloatUsesTheSettingsSeparators) {
   EXPECT_EQ(FormatFloat("0.00E+00", 1234, european), "1,23E+03");
   FormatSettingsGuard pinned(european);
   EXPECT_EQ(FormatFloat("0.00", 2.5), "2,50");
+  EXPECT_EQ(Format("%s|%f|%n", {2.5, 2.5, 1234.5}), "2,5|2,50|1.234,50");
+  EXPECT_EQ(Format("%s|%.1f", {2.5, 2.5}, FormatSettings::USEnglish()), "2.5|2.5");
   EXPECT_EQ(FloatToStr(2.5), "2,5");
 }
 
