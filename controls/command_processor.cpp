@@ -87,6 +87,27 @@ void TOvcCommandProcessor::SaveCommandTable(const QString &tableName, const QStr
   if (TOvcCommandTable *table = GetTableByName(tableName)) table->SaveToFile(fileName);
 }
 
+void TOvcCommandProcessor::DefineProperties(TFiler *Filer) {
+  const auto read = [this](TReader *reader) {
+    std::vector<std::unique_ptr<TOvcCommandTable>> read;
+    reader->ReadListBegin();
+    while (!reader->EndOfList()) {
+      auto table = std::make_unique<TOvcCommandTable>();
+      table->ReadCommands(reader);
+      read.push_back(std::move(table));
+    }
+    reader->ReadListEnd();
+    Clear();
+    for (auto &table : read) AddTable(std::move(table));
+  };
+  const auto write = [this](TWriter *writer) {
+    writer->WriteListBegin();
+    for (const auto &table : tables_) table->WriteCommands(writer);
+    writer->WriteListEnd();
+  };
+  Filer->DefineProperty(QStringLiteral("TableList"), read, write, TableCount() > 0);
+}
+
 void TOvcCommandProcessor::ResetCommandProcessor() {
   state_ = SequenceState::Idle;
   sequenceOwner_ = nullptr;

@@ -61,6 +61,10 @@ public:
   using FocusOwnerFunction = std::function<const void *()>;
   void SetFocusOwnerFunction(FocusOwnerFunction function);
 
+  // The stored property "TableList" (written when there is a table): a list holding each table's
+  // "CommandList" content. Reading replaces all tables, and only once the whole list has been read.
+  void DefineProperties(TFiler *Filer) override;
+
   // The name AddTable gives a table of this name. The base is the name without trailing digits; while the
   // base is free the table keeps its own name (or takes the base when its own name is taken); otherwise it is
   // the base followed by 1, 2, ... whichever no table has. The result never equals another table's name.

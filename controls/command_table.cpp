@@ -147,3 +147,35 @@ void TOvcCommandTable::ReadStreamed(const QString &name, bool active,
       DeleteCommand(index);
   }
 }
+
+void TOvcCommandTable::DefineProperties(TFiler *Filer) {
+  Filer->DefineProperty(
+      QStringLiteral("CommandList"), [this](TReader *reader) { ReadCommands(reader); },
+      [this](TWriter *writer) { WriteCommands(writer); }, Count() > 0);
+}
+
+void TOvcCommandTable::WriteCommands(TWriter *Writer) const {
+  Writer->WriteString(name_);
+  Writer->WriteBoolean(active_);
+  Writer->WriteListBegin();
+  for (const auto &[key, cmd] : StreamedCommands()) {
+    Writer->WriteInteger(key);
+    Writer->WriteInteger(cmd);
+  }
+  Writer->WriteListEnd();
+}
+
+void TOvcCommandTable::ReadCommands(TReader *Reader) {
+  const QString name = Reader->ReadString();
+  const bool active = Reader->ReadBoolean();
+  std::vector<TOvcStreamedCommand> commands;
+  Reader->ReadListBegin();
+  while (!Reader->EndOfList()) {
+    const std::int32_t key = Reader->ReadInteger();
+    const std::int32_t cmd = Reader->ReadInteger();
+    if (cmd < 0 || cmd > 0xFFFF) throw EReadError(QStringLiteral("Invalid property value"));
+    commands.emplace_back(key, cmd);
+  }
+  Reader->ReadListEnd();
+  ReadStreamed(name, active, commands);
+}

@@ -3,6 +3,7 @@
 // first matching record wins. Key numbers are Windows virtual keys; shift states are the key-table bits of
 // platform/virtual_keys.h.
 #include "controls/command_codes.h"
+#include "platform/filer.h"
 #include "platform/object.h"
 #include <QString>
 #include <cstdint>
@@ -61,6 +62,13 @@ public:
   std::vector<TOvcStreamedCommand> StreamedCommands() const;
   // Rebuilds the table from a stored name, active flag and list, undoing StreamedCommands.
   void ReadStreamed(const QString &name, bool active, const std::vector<TOvcStreamedCommand> &commands);
+
+  // The stored property "CommandList" (written when the table has records): the name, the active flag and the
+  // list of (packed key, command) integer pairs of StreamedCommands.
+  void DefineProperties(TFiler *Filer) override;
+  // The content of "CommandList", also used for each table of a processor's "TableList".
+  void WriteCommands(TWriter *Writer) const;
+  void ReadCommands(TReader *Reader);
 
 private:
   void CheckIndex(int index, int limit) const;

@@ -1,6 +1,7 @@
 #include "controls/control_helpers.h"
+#include "platform/component.h"
+#include "platform/date_time.h"
 #include "platform/virtual_keys.h"
-#include <QDate>
 #include <QGuiApplication>
 
 std::uint8_t GetShiftFlags() {
@@ -16,4 +17,17 @@ std::uint8_t GetShiftFlags() {
 // key is always the primary one here.
 std::uint8_t GetLeftButton() { return VK_LBUTTON; }
 
-int DefaultEpoch() { return QDate::currentDate().year() / 100 * 100; }
+int DefaultEpoch() {
+  int year, month, day;
+  DecodeDate(Date(), year, month, day);
+  return year / 100 * 100;
+}
+
+QString GetUniqueName(TComponent *owner, const QString &baseName) {
+  if (!IsValidIdent(baseName))
+    throw EComponentError(QStringLiteral("'%1' is not a valid component name").arg(baseName));
+  for (int n = 1;; ++n) {
+    const QString name = baseName + QString::number(n);
+    if (!owner || !owner->FindComponent(name)) return name;
+  }
+}

@@ -1,6 +1,9 @@
 #pragma once
 // Small helpers shared by the library's controls.
+#include <QString>
 #include <cstdint>
+
+class TComponent;
 
 // The shift keys held at the moment, as key-table bits (ss_Shift, ss_Ctrl, ss_Alt).
 std::uint8_t GetShiftFlags();
@@ -12,3 +15,7 @@ inline int MaxI(int a, int b) { return a > b ? a : b; }
 
 // The first year of the current century (2000 for any year 2000..2099): the default two-digit-year epoch.
 int DefaultEpoch();
+
+// BaseName followed by 1, 2, ... : the first such name that no component of Owner has. EComponentError when
+// BaseName is not a valid identifier.
+QString GetUniqueName(TComponent *owner, const QString &baseName);

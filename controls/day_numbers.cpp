@@ -1,5 +1,4 @@
 #include "controls/day_numbers.h"
-#include <QDate>
 
 namespace ovcdate {
 
@@ -14,8 +13,9 @@ struct YearMonth {
 
 YearMonth &Defaults() {
   static YearMonth defaults = [] {
-    const QDate today = QDate::currentDate();
-    return YearMonth{today.year(), today.month()};
+    int year, month, day;
+    DecodeDate(Date(), year, month, day);
+    return YearMonth{year, month};
   }();
   return defaults;
 }
@@ -123,6 +123,36 @@ int DayOfWeek(TOvcDayNumber julian) {
 
 int DayOfWeekDMY(int day, int month, int year, int epoch) {
   return DayOfWeek(DMYtoDate(day, month, year, epoch));
+}
+
+TOvcDayNumber CurrentDate() { return DateTimeToDayNumber(Date()); }
+
+TOvcTimeOfDay CurrentTime() { return DateTimeToTimeOfDay(Time()); }
+
+TOvcDayNumber DateTimeToDayNumber(TDateTime value) {
+  int year, month, day;
+  DecodeDate(value, year, month, day);
+  return DMYtoDate(day, month, year, 0);
+}
+
+TOvcTimeOfDay DateTimeToTimeOfDay(TDateTime value) {
+  int hours, minutes, seconds, msec;
+  DecodeTime(value, hours, minutes, seconds, msec);
+  return hours * 3600 + minutes * 60 + seconds;
+}
+
+TDateTime DayNumberToDateTime(TOvcDayNumber julian) {
+  if (julian < 0) return 0.0;
+  int day, month, year;
+  DateToDMY(julian, day, month, year);
+  return EncodeDate(year, month, day);
+}
+
+TDateTime TimeOfDayToDateTime(TOvcTimeOfDay t) {
+  if (t < 0 || t >= SecondsInDay) return 0.0;
+  std::uint8_t hours, minutes, seconds;
+  TimeToHMS(t, hours, minutes, seconds);
+  return EncodeTime(hours, minutes, seconds, 0);
 }
 
 int DefaultYear() { return Defaults().year; }

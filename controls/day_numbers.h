@@ -1,6 +1,7 @@
 #pragma once
 // Dates and times as plain integers: a date is a day number counted from 1 January 1600 (day 0), valid for
 // the years 1600..3999; a time is a count of seconds since midnight. -1 is the bad date and the bad time.
+#include "platform/date_time.h"
 #include <cstdint>
 
 using TOvcDayNumber = std::int32_t;
@@ -35,6 +36,16 @@ TOvcDayNumber IncDate(TOvcDayNumber julian, int months, int years);
 // 0 (Sunday) .. 6 (Saturday); 7 for the bad date.
 int DayOfWeek(TOvcDayNumber julian);
 int DayOfWeekDMY(int day, int month, int year, int epoch);
+
+// Today as a day number, and the time of day now in whole seconds (from the platform clock).
+TOvcDayNumber CurrentDate();
+TOvcTimeOfDay CurrentTime();
+
+// Conversions to and from the class library's date-time. The bad date and the bad time give 0.0.
+TOvcDayNumber DateTimeToDayNumber(TDateTime value);
+TOvcTimeOfDay DateTimeToTimeOfDay(TDateTime value); // milliseconds dropped
+TDateTime DayNumberToDateTime(TOvcDayNumber julian);
+TDateTime TimeOfDayToDateTime(TOvcTimeOfDay t);
 
 // The year and month that date parsers use when a text gives none: set at start-up to the current ones.
 int DefaultYear();

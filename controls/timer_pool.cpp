@@ -10,8 +10,8 @@ constexpr std::int64_t kMaxInteger = std::numeric_limits<int>::max();
 
 } // namespace
 
-TOvcTimerPool::TOvcTimerPool(std::unique_ptr<TimerSource> source, TickClock clock)
-    : source_(source ? std::move(source) : std::make_unique<QtTimerSource>()),
+TOvcTimerPool::TOvcTimerPool(TComponent *AOwner, std::unique_ptr<TimerSource> source, TickClock clock)
+    : TComponent(AOwner), source_(source ? std::move(source) : std::make_unique<QtTimerSource>()),
       clock_(clock ? std::move(clock) : TickClock(MonotonicTickCount)) {
   source_->OnTimeout = [this] { DoTimer(); };
 }

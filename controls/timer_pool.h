@@ -8,20 +8,21 @@
 // Trigger events may add and remove triggers: the due triggers are collected before any event runs, and a
 // trigger removed by an earlier event of the same tick does not fire.
 #include "controls/timer_source.h"
+#include "platform/component.h"
 #include "platform/events.h"
-#include "platform/object.h"
 #include <QString>
 #include <vector>
 
 using TTriggerEvent = TEvent<void(TObject *Sender, int Handle, quint32 Interval, int ElapsedTime)>;
 
-class TOvcTimerPool : public TObject {
+class TOvcTimerPool : public TComponent {
 public:
   static constexpr int MinInterval = 55;
   static constexpr int Tolerance = 27;
 
   // Source and Clock default to the event loop's timer and the monotonic tick count.
-  explicit TOvcTimerPool(std::unique_ptr<TimerSource> source = nullptr, TickClock clock = {});
+  explicit TOvcTimerPool(TComponent *AOwner, std::unique_ptr<TimerSource> source = nullptr,
+                         TickClock clock = {});
   ~TOvcTimerPool() override;
   QString ClassName() const override { return QStringLiteral("TOvcTimerPool"); }
 

@@ -1,6 +1,8 @@
 #include "controls/command_processor.h"
 #include "controls/library_exceptions.h"
 #include "controls/stock_key_tables.h"
+#include "platform/filer.h"
+#include "platform/streams.h"
 #include "platform/virtual_keys.h"
 #include <QDir>
 #include <QFile>
@@ -374,6 +376,95 @@ TEST_F(KeyTableFiles, LoadCommandTableAddsUnderAUniqueNameOrNotAtAll) {
   EXPECT_THROW(p.LoadCommandTable(Path("bad.kt")), EInOutError);
   EXPECT_THROW(p.LoadCommandTable(Path("missing.kt")), EInOutError);
   EXPECT_EQ(p.TableCount(), 4);
+}
+
+} // namespace
+
+namespace {
+
+QByteArray Written(TPersistent *object) {
+  TMemoryStream stream;
+  TWriter writer(&stream);
+  writer.WriteProperties(object);
+  return stream.Bytes();
+}
+
+void ReadInto(TPersistent *object, const QByteArray &bytes) {
+  TMemoryStream stream(bytes);
+  TReader reader(&stream);
+  reader.ReadProperties(object);
+}
+
+QByteArray ShortString(const char *text) { return QByteArray(1, char(qstrlen(text))) + text; }
+
+TEST(CommandProcessorStream, UnchangedStockTablesWriteNameFlagAndEmptyList) {
+  TOvcCommandProcessor p;
+  const QByteArray expected = ShortString("TableList") + '\x01' +                                //
+                              '\x06' + ShortString("Default") + '\x09' + '\x01' + '\x00' +       //
+                              '\x06' + ShortString("WordStar") + '\x08' + '\x01' + '\x00' +      //
+                              '\x06' + ShortString("Grid") + '\x08' + '\x01' + '\x00' + '\x00' + //
+                              '\x00';
+  EXPECT_EQ(Written(&p), expected);
+}
+
+TEST(CommandProcessorStream, TablesRoundTrip) {
+  TOvcCommandProcessor p;
+  p.GetTableByName("Default")->DeleteCommand(0);
+  p.GetTableByName("WordStar")->SetIsActive(true);
+  p.MoveTable(1, 0);
+  auto mine = std::make_unique<TOvcCommandTable>();
+  mine->SetTableName("Mine");
+  mine->SetIsActive(false);
+  mine->AddCommandRec(Rec('Q', ss_Ctrl, 'Z', ss_Wild, ccUserFirst + 7));
+  mine->AddCommandRec(Rec(VK_F12, ss_Alt | ss_Shift, 0, 0, 65535));
+  p.AddTable(std::move(mine));
+  p.AddTable(std::make_unique<TOvcCommandTable>()); // an empty table is kept too
+  const QByteArray bytes = Written(&p);
+
+  TOvcCommandProcessor read;
+  read.AddTable(std::make_unique<TOvcCommandTable>()); // replaced by reading
+  ReadInto(&read, bytes);
+  ASSERT_EQ(read.TableCount(), p.TableCount());
+  for (int i = 0; i < p.TableCount(); ++i) {
+    EXPECT_EQ(read.Tables(i)->TableName(), p.Tables(i)->TableName()) << i;
+    EXPECT_EQ(read.Tables(i)->IsActive(), p.Tables(i)->IsActive()) << i;
+    EXPECT_EQ(read.Tables(i)->Records(), p.Tables(i)->Records()) << i;
+  }
+  EXPECT_EQ(Written(&read), bytes);
+}
+
+TEST(CommandProcessorStream, ATruncatedListLeavesTheTablesAsTheyWere) {
+  TOvcCommandProcessor p;
+  auto mine = std::make_unique<TOvcCommandTable>();
+  mine->SetTableName("Mine");
+  mine->AddCommandRec(Rec(VK_F5, 0, 0, 0, 300));
+  p.AddTable(std::move(mine));
+  const QByteArray bytes = Written(&p);
+
+  TOvcCommandProcessor read;
+  EXPECT_THROW(ReadInto(&read, bytes.left(bytes.size() - 6)), EReadError);
+  EXPECT_EQ(read.TableCount(), 3);
+  EXPECT_EQ(read.Tables(0)->Count(), 64);
+}
+
+TEST(CommandProcessorStream, NoTablesWriteNothing) {
+  TOvcCommandProcessor p;
+  p.Clear();
+  EXPECT_EQ(Written(&p), QByteArray(1, '\0'));
+}
+
+TEST(CommandTableStream, CommandListProperty) {
+  TOvcCommandTable t;
+  EXPECT_EQ(Written(&t), QByteArray(1, '\0')) << "an empty table stores nothing";
+  t.SetTableName("Mine");
+  t.AddCommandRec(Rec(VK_F5, 0, 0, 0, 300));
+  const QByteArray expected = ShortString("CommandList") + '\x06' + ShortString("Mine") + '\x09' + '\x01' +
+                              '\x02' + '\x74' + '\x03' + QByteArray("\x2C\x01", 2) + '\x00' + '\x00';
+  EXPECT_EQ(Written(&t), expected);
+  TOvcCommandTable read;
+  ReadInto(&read, expected);
+  EXPECT_EQ(read.Records(), t.Records());
+  EXPECT_EQ(read.TableName(), "Mine");
 }
 
 } // namespace

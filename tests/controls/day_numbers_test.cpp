@@ -55,8 +55,8 @@ TEST(DayNumbers, InvalidDates) {
 }
 
 TEST(DayNumbers, LeapYears) {
-  for (int year : {1600, 2000, 2004, 2400, 3996}) EXPECT_TRUE(IsLeapYear(year)) << year;
-  for (int year : {1700, 1800, 1900, 2001, 2100, 4000, 8000}) EXPECT_FALSE(IsLeapYear(year)) << year;
+  for (int year : {1600, 2000, 2004, 2400, 3996}) EXPECT_TRUE(ovcdate::IsLeapYear(year)) << year;
+  for (int year : {1700, 1800, 1900, 2001, 2100, 4000, 8000}) EXPECT_FALSE(ovcdate::IsLeapYear(year)) << year;
 }
 
 TEST(DayNumbers, EpochRule) {
@@ -130,6 +130,34 @@ TEST(TimesOfDay, ModuloRules) {
   EXPECT_FALSE(ValidTime(0, 60, 0));
   EXPECT_FALSE(ValidTime(0, 0, 60));
   EXPECT_FALSE(ValidTime(-1, 0, 0));
+}
+
+TEST(DayNumbers, DateTimeConversions) {
+  struct Case {
+    int d, m, y;
+  } cases[] = {{30, 12, 1899}, {31, 12, 1899}, {1, 1, 1600}, {1, 3, 1600},
+               {29, 2, 2000},  {31, 12, 3999}, {5, 1, 2024}};
+  for (const Case &c : cases) {
+    const TOvcDayNumber n = DMYtoDate(c.d, c.m, c.y, 0);
+    const TDateTime dt = EncodeDate(c.y, c.m, c.d);
+    EXPECT_EQ(DayNumberToDateTime(n), dt) << c.y;
+    EXPECT_EQ(DateTimeToDayNumber(dt), n) << c.y;
+    EXPECT_EQ(DateTimeToDayNumber(ComposeDateTime(dt, 0.75)), n) << "the time part is ignored";
+  }
+  EXPECT_EQ(DayNumberToDateTime(DMYtoDate(30, 12, 1899, 0)), 0.0);
+  EXPECT_EQ(DateTimeToDayNumber(EncodeDate(1599, 12, 31)), BadDate);
+  EXPECT_EQ(DayNumberToDateTime(BadDate), 0.0);
+  EXPECT_EQ(TimeOfDayToDateTime(BadTime), 0.0);
+  EXPECT_EQ(TimeOfDayToDateTime(HMStoTime(18, 0, 0)), 0.75);
+  EXPECT_EQ(DateTimeToTimeOfDay(EncodeDate(2024, 1, 5) + EncodeTime(13, 5, 9, 999)), HMStoTime(13, 5, 9));
+  for (TOvcTimeOfDay t = 0; t < SecondsInDay; t += 61)
+    ASSERT_EQ(DateTimeToTimeOfDay(TimeOfDayToDateTime(t)), t);
+}
+
+TEST(DayNumbers, CurrentDateAndTimeFollowTheClock) {
+  ClockGuard clock(EncodeDate(2031, 7, 14) + EncodeTime(8, 30, 15, 900));
+  EXPECT_EQ(CurrentDate(), DMYtoDate(14, 7, 2031, 0));
+  EXPECT_EQ(CurrentTime(), HMStoTime(8, 30, 15)) << "whole seconds, truncated";
 }
 
 TEST(DayNumbers, DefaultYearAndMonthCanBeSet) {

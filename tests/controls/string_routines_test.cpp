@@ -1,5 +1,7 @@
 #include "controls/control_helpers.h"
 #include "controls/string_routines.h"
+#include "platform/component.h"
+#include "platform/date_time.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -144,8 +146,30 @@ TEST(StringRoutines, FixRealText) {
 TEST(ControlHelpers, MinMaxAndEpoch) {
   EXPECT_EQ(MinI(3, -2), -2);
   EXPECT_EQ(MaxI(3, -2), 3);
-  EXPECT_EQ(DefaultEpoch() % 100, 0);
-  EXPECT_GE(DefaultEpoch(), 2000);
+  {
+    ClockGuard clock(EncodeDate(2099, 12, 31));
+    EXPECT_EQ(DefaultEpoch(), 2000);
+  }
+  ClockGuard clock(EncodeDate(2100, 1, 1));
+  EXPECT_EQ(DefaultEpoch(), 2100);
+}
+
+TEST(ControlHelpers, UniqueComponentNames) {
+  TComponent *form = new TComponent(nullptr);
+  EXPECT_EQ(GetUniqueName(form, "Edit1Label"), "Edit1Label1");
+  (new TComponent(form))->SetName("Edit1Label1");
+  (new TComponent(form))->SetName("edit1label2");
+  EXPECT_EQ(GetUniqueName(form, "Edit1Label"), "Edit1Label3") << "names compare without regard to case";
+  EXPECT_EQ(GetUniqueName(nullptr, "Label"), "Label1");
+  for (const char *bad : {"", "1abc", "a b", "a-b"}) {
+    try {
+      GetUniqueName(form, bad);
+      ADD_FAILURE() << bad;
+    } catch (const EComponentError &e) {
+      EXPECT_EQ(e.Message(), QStringLiteral("'%1' is not a valid component name").arg(bad));
+    }
+  }
+  form->Free();
 }
 
 } // namespace

@@ -9,6 +9,10 @@ struct FakeTimer : TimerSource {
   int interval = 0; // 0 while stopped
   int starts = 0;
   bool refuse = false;
+  bool *alive = nullptr; // set to false when the pool frees its timer
+  ~FakeTimer() override {
+    if (alive) *alive = false;
+  }
   bool Start(int ms) override {
     if (refuse) return false;
     interval = ms;
@@ -30,7 +34,7 @@ protected:
   TimerPoolTest() {
     auto timer = std::make_unique<FakeTimer>();
     timer_ = timer.get();
-    pool_ = std::make_unique<TOvcTimerPool>(std::move(timer), [this] { return now_; });
+    pool_ = std::make_unique<TOvcTimerPool>(nullptr, std::move(timer), [this] { return now_; });
   }
 
   TTriggerEvent Recorder() {
@@ -73,7 +77,7 @@ TEST_F(TimerPoolTest, TimerIntervalDividesEveryTriggerDownToTheMinimum) {
   } cases[] = {{{100}, 100},     {{100, 250}, 55},    {{100, 300}, 100}, {{200, 500}, 100},
                {{120, 180}, 60}, {{1000, 1500}, 500}, {{56}, 56}};
   for (const Case &c : cases) {
-    TOvcTimerPool pool(std::make_unique<FakeTimer>(), [this] { return now_; });
+    TOvcTimerPool pool(nullptr, std::make_unique<FakeTimer>(), [this] { return now_; });
     for (int interval : c.intervals) pool.Add(Recorder(), interval);
     EXPECT_EQ(pool.TimerInterval(), c.timer) << c.intervals.size() << " triggers from " << c.intervals[0];
   }
@@ -223,6 +227,20 @@ TEST_F(TimerPoolTest, NoTimerAvailableRaisesAndKeepsTheTrigger) {
   }
   EXPECT_EQ(pool_->ActiveCount(), 1);
   EXPECT_TRUE(pool_->HasTrigger(0));
+}
+
+TEST_F(TimerPoolTest, OwnerFreesThePoolAndItsTimer) {
+  auto *owner = new TComponent(nullptr);
+  auto timer = std::make_unique<FakeTimer>();
+  bool alive = true;
+  timer->alive = &alive;
+  FakeTimer *raw = timer.get();
+  auto *pool = new TOvcTimerPool(owner, std::move(timer), [this] { return now_; });
+  EXPECT_EQ(pool->Owner(), owner);
+  pool->Add(Recorder(), 100);
+  EXPECT_EQ(raw->interval, 100);
+  owner->Free();
+  EXPECT_FALSE(alive);
 }
 
 TEST_F(TimerPoolTest, AboutIsFixed) {
