@@ -1,5 +1,4 @@
 #include "controls/string_routines.h"
-#include <limits>
 
 namespace {
 
@@ -14,6 +13,15 @@ QString &Digits(QString &dest, std::uint32_t value, int count, int bits) {
     value = bits < 32 ? value >> bits : 0;
   }
   return dest;
+}
+
+// The value of a hexadecimal digit (either case), or -1.
+int DigitValue(QChar ch) {
+  const char16_t c = ch.unicode();
+  if (c >= u'0' && c <= u'9') return c - u'0';
+  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
+  return -1;
 }
 
 int Clamped(int pos, const QString &s) { return pos < 0 ? 0 : (pos > s.size() ? int(s.size()) : pos); }
@@ -164,7 +172,7 @@ bool Str2LongPChar(const QString &s, std::int32_t &value) {
   const std::uint64_t limit = base == 16 ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
   std::uint64_t magnitude = 0;
   for (; i < text.size(); ++i) {
-    const int digit = QString(QLatin1String(kDigits)).indexOf(text[i].toUpper());
+    const int digit = DigitValue(text[i]);
     if (digit < 0 || digit >= base) return fail(i);
     magnitude = magnitude * std::uint64_t(base) + std::uint64_t(digit);
     if (magnitude > limit) return fail(i);
