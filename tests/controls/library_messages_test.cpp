@@ -37,6 +37,8 @@ struct Quoted {
   const char *text;
 };
 
+void PrintTo(const Quoted &q, std::ostream *os) { *os << q.number << " \"" << q.text << "\""; }
+
 class QuotedMessage : public ::testing::TestWithParam<Quoted> {};
 
 TEST_P(QuotedMessage, HasItsExactText) {
@@ -82,8 +84,8 @@ INSTANTIATE_TEST_SUITE_P(
         Quoted{34071, "YesNo"}, Quoted{34083, "Time"}, Quoted{34468, "X  any character"},
         Quoted{34483, "Y  Y or N (upper)"}, Quoted{34491, "8  User 8"},
         Quoted{34493, "$##,###.##          Allows entry of 0 through 9, space, minus, and period Uses "
-                      "floating currency "
-                      "symbol"}));
+                      "floating currency symbol"}),
+    [](const ::testing::TestParamInfo<Quoted> &info) { return std::to_string(info.param.number); });
 
 TEST(LibraryMessages, SampleMasksArePaddedToTwentyColumns) {
   const char *masks[] = {"9999999999", "bbbbbbbbbbbbbbbb", "(999) 999-9999", "B", "HH:MM:SS"};
