@@ -4,6 +4,8 @@
 #include "platform/exceptions.h"
 #include <QString>
 
+class TFiler;
+
 class TObject {
 public:
   TObject() = default;
@@ -28,6 +30,9 @@ public:
     }
     AssignError(nullptr);
   }
+
+  // Declares the stored properties beyond the published ones, each with its reader and writer (see filer.h).
+  virtual void DefineProperties(TFiler *Filer) {}
 
 protected:
   virtual void AssignTo(TPersistent *dest) const { dest->AssignError(this); }

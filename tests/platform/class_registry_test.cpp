@@ -1,0 +1,51 @@
+#include "platform/class_registry.h"
+#include "platform/component.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+struct TTestButton : TComponent {
+  using TComponent::TComponent;
+  QString ClassName() const override { return QStringLiteral("TTestButton"); }
+};
+
+struct TTestShape : TPersistent {
+  QString ClassName() const override { return QStringLiteral("TTestShape"); }
+};
+
+TEST(ClassRegistry, RegisterFindAndCreate) {
+  RegisterClass<TTestButton>(QStringLiteral("TTestButton"));
+  RegisterClass<TTestShape>(QStringLiteral("TTestShape"));
+  RegisterClass<TTestButton>(QStringLiteral("TTESTBUTTON")); // the same class again: nothing happens
+
+  TComponent form(nullptr);
+  const TPersistentClass &button = FindClass(QStringLiteral("ttestbutton"));
+  EXPECT_EQ(button.ClassName(), "TTestButton");
+  auto *made = dynamic_cast<TTestButton *>(button.Create(&form));
+  ASSERT_NE(made, nullptr);
+  EXPECT_EQ(made->Owner(), &form); // components get their owner
+
+  ASSERT_NE(GetClass(QStringLiteral("TTestShape")), nullptr);
+  TPersistent *shape = GetClass(QStringLiteral("TTestShape"))->Create();
+  EXPECT_EQ(shape->ClassName(), "TTestShape");
+  delete shape;
+
+  try {
+    RegisterClass<TTestShape>(QStringLiteral("TTestButton"));
+    FAIL() << "a taken name was accepted";
+  } catch (const EFilerError &e) {
+    EXPECT_EQ(e.Message(), "A class named TTestButton already exists");
+  }
+
+  UnRegisterClass(QStringLiteral("TTestButton"));
+  UnRegisterClass(QStringLiteral("TTestShape"));
+  EXPECT_EQ(GetClass(QStringLiteral("TTestButton")), nullptr);
+  try {
+    FindClass(QStringLiteral("TTestShape"));
+    FAIL() << "an unregistered class was found";
+  } catch (const EClassNotFound &e) {
+    EXPECT_EQ(e.Message(), "Class TTestShape not found");
+  }
+}
+
+} // namespace

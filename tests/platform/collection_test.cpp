@@ -1,0 +1,154 @@
+#include "platform/collection.h"
+#include <QStringList>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Column : TCollectionItem {
+  explicit Column(TCollection *c) : TCollectionItem(c) {}
+  QString ClassName() const override { return QStringLiteral("TColumn"); }
+  int width = 0;
+  void SetWidth(int w) {
+    width = w;
+    Changed(false);
+  }
+  void Assign(const TPersistent *source) override {
+    if (auto *other = dynamic_cast<const Column *>(source)) {
+      width = other->width;
+      return;
+    }
+    TCollectionItem::Assign(source);
+  }
+};
+
+// Records its notices as text: "update *" for the whole collection, "update <ID>" for one item.
+struct Columns : TCollection {
+  Columns() : TCollection(CollectionItemClass<Column>()) {}
+  QStringList log;
+  Column *At(int i) const { return static_cast<Column *>(Items(i)); }
+  QList<int> Ids() const {
+    QList<int> ids;
+    for (int i = 0; i < Count(); ++i) ids.append(Items(i)->ID());
+    return ids;
+  }
+
+protected:
+  void Update(TCollectionItem *item) override {
+    log.append(item ? QStringLiteral("update %1").arg(item->ID()) : QStringLiteral("update *"));
+  }
+  void Notify(TCollectionItem *item, TCollectionNotification action) override {
+    static const char *names[] = {"added", "extracting", "deleting"};
+    log.append(QStringLiteral("%1 %2").arg(QString::fromLatin1(names[action])).arg(item->ID()));
+  }
+};
+
+TEST(Collection, AddInsertDeleteKeepIdsAndOrder) {
+  Columns cols;
+  cols.Add();
+  cols.Add();
+  cols.Add();
+  TCollectionItem *inserted = cols.Insert(1);
+  EXPECT_EQ(cols.Ids(), QList<int>({0, 3, 1, 2}));
+  EXPECT_EQ(inserted->Index(), 1);
+  EXPECT_EQ(inserted->Collection(), &cols);
+  cols.Delete(0);
+  EXPECT_EQ(cols.Ids(), QList<int>({3, 1, 2}));
+  EXPECT_EQ(cols.Add()->ID(), 4); // IDs are never re-used
+  EXPECT_EQ(cols.FindItemID(2), cols.Items(2));
+  EXPECT_EQ(cols.FindItemID(0), nullptr);
+  try {
+    cols.Items(4);
+    FAIL() << "no error";
+  } catch (const EListError &e) {
+    EXPECT_EQ(e.Message(), "List index out of bounds (4)");
+  }
+}
+
+TEST(Collection, ReorderWithSetIndex) {
+  Columns cols;
+  for (int i = 0; i < 4; ++i) cols.Add();
+  cols.log.clear();
+  cols.Items(0)->SetIndex(3);
+  EXPECT_EQ(cols.Ids(), QList<int>({1, 2, 3, 0}));
+  EXPECT_EQ(cols.log, QStringList({"update *"}));
+  cols.Items(3)->SetIndex(1);
+  EXPECT_EQ(cols.Ids(), QList<int>({1, 0, 2, 3}));
+  EXPECT_THROW(cols.Items(0)->SetIndex(4), EListError);
+  EXPECT_THROW(cols.Items(0)->SetIndex(-1), EListError);
+  EXPECT_EQ(cols.Ids(), QList<int>({1, 0, 2, 3}));
+}
+
+TEST(Collection, NoticesAndUpdateBatching) {
+  Columns cols;
+  cols.Add();
+  EXPECT_EQ(cols.log, QStringList({"added 0", "update *"}));
+  cols.log.clear();
+  cols.At(0)->SetWidth(5);
+  EXPECT_EQ(cols.log, QStringList({"update 0"}));
+  cols.log.clear();
+
+  cols.BeginUpdate();
+  cols.BeginUpdate();
+  cols.Add();
+  cols.At(0)->SetWidth(7);
+  cols.Delete(0);
+  cols.EndUpdate();
+  EXPECT_EQ(cols.log, QStringList({"added 1", "deleting 0", "extracting 0"}));
+  cols.EndUpdate();
+  EXPECT_EQ(cols.log.last(), "update *");
+  EXPECT_EQ(cols.log.count("update *"), 1);
+
+  cols.log.clear();
+  cols.Add();
+  cols.Clear(); // one batch
+  EXPECT_EQ(cols.log, QStringList({"added 2", "update *", "deleting 2", "extracting 2", "deleting 1",
+                                   "extracting 1", "update *"}));
+  EXPECT_EQ(cols.Count(), 0);
+}
+
+TEST(Collection, ItemsLeaveByDeleteFreeOrMove) {
+  Columns a, b;
+  a.Add();
+  TCollectionItem *second = a.Add();
+  a.Add();
+  delete a.Items(0);
+  EXPECT_EQ(a.Count(), 2);
+  EXPECT_EQ(second->Index(), 0);
+  second->SetCollection(&b);
+  EXPECT_EQ(a.Count(), 1);
+  EXPECT_EQ(b.Items(0), second);
+  EXPECT_EQ(second->ID(), 0); // a new ID in the new collection
+  a.Items(0)->Free();
+  EXPECT_EQ(a.Count(), 0);
+  auto *loose = new Column(nullptr);
+  EXPECT_EQ(loose->Index(), -1);
+  loose->SetCollection(&a);
+  EXPECT_EQ(a.Count(), 1);
+}
+
+TEST(Collection, AssignCopiesItems) {
+  Columns source, target;
+  static_cast<Column *>(source.Add())->width = 10;
+  static_cast<Column *>(source.Add())->width = 20;
+  target.Add();
+  target.log.clear();
+  target.Assign(&source);
+  ASSERT_EQ(target.Count(), 2);
+  EXPECT_EQ(target.At(0)->width, 10);
+  EXPECT_EQ(target.At(1)->width, 20);
+  EXPECT_EQ(target.log.count("update *"), 1);
+  TPersistent other;
+  EXPECT_THROW(target.Assign(&other), EConvertError);
+}
+
+TEST(Collection, OwnedCollectionKnowsItsOwner) {
+  TPersistent owner;
+  TOwnedCollection cols(&owner, CollectionItemClass<Column>());
+  EXPECT_EQ(cols.GetOwner(), &owner);
+  EXPECT_EQ(cols.Add()->GetOwner(), &cols);
+  EXPECT_EQ(cols.Items(0)->DisplayName(), "TColumn");
+  Columns plain;
+  EXPECT_EQ(plain.GetOwner(), nullptr);
+}
+
+} // namespace

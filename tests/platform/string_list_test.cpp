@@ -1,0 +1,333 @@
+#include "platform/component.h"
+#include "platform/streams.h"
+#include "platform/string_list.h"
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList Items(const TStrings &list) {
+  QStringList out;
+  for (int i = 0; i < list.Count(); ++i) out.append(list[i]);
+  return out;
+}
+
+void Fill(TStrings &list, const QStringList &items) {
+  for (const QString &s : items) list.Add(s);
+}
+
+// An object that reports its deletion.
+struct Tracked : TObject {
+  explicit Tracked(int *deaths) : deaths_(deaths) {}
+  ~Tracked() override { ++*deaths_; }
+  int *deaths_;
+};
+
+TEST(StringList, AddInsertDeleteAndObjects) {
+  TStringList list;
+  TObject a, b;
+  EXPECT_EQ(list.Add("one"), 0);
+  EXPECT_EQ(list.AddObject("two", &a), 1);
+  list.Insert(0, "zero");
+  list.InsertObject(3, "three", &b);
+  EXPECT_EQ(Items(list), QStringList({"zero", "one", "two", "three"}));
+  EXPECT_EQ(list.Objects(2), &a);
+  EXPECT_EQ(list.IndexOfObject(&b), 3);
+  EXPECT_EQ(list.IndexOf("TWO"), 2); // case-insensitive by default
+  list.SetCaseSensitive(true);
+  EXPECT_EQ(list.IndexOf("TWO"), -1);
+  list.SetStrings(2, "deux");
+  EXPECT_EQ(list.Objects(2), &a); // the object stays with its item
+  list.Delete(0);
+  EXPECT_EQ(Items(list), QStringList({"one", "deux", "three"}));
+  list.Clear();
+  EXPECT_EQ(list.Count(), 0);
+}
+
+TEST(StringList, IndexErrorsNameTheIndex) {
+  TStringList list;
+  Fill(list, {"a", "b"});
+  const auto expectError = [](const std::function<void()> &f, const char *message) {
+    try {
+      f();
+      ADD_FAILURE() << "no error: " << message;
+    } catch (const EStringListError &e) {
+      EXPECT_EQ(e.Message(), message);
+    }
+  };
+  expectError([&] { list.Strings(2); }, "List index out of bounds (2)");
+  expectError([&] { list.Objects(-1); }, "List index out of bounds (-1)");
+  expectError([&] { list.Delete(5); }, "List index out of bounds (5)");
+  expectError([&] { list.Insert(3, "x"); }, "List index out of bounds (3)");
+  expectError([&] { list.Exchange(0, 2); }, "List index out of bounds (2)");
+  list.Insert(2, "c"); // inserting at the end is allowed
+  EXPECT_EQ(list.Count(), 3);
+}
+
+TEST(StringList, ExchangeAndMoveCarryTheObjects) {
+  TStringList list;
+  TObject o0, o3;
+  list.AddObject("a", &o0);
+  Fill(list, {"b", "c"});
+  list.AddObject("d", &o3);
+  list.Exchange(0, 3);
+  EXPECT_EQ(Items(list), QStringList({"d", "b", "c", "a"}));
+  EXPECT_EQ(list.Objects(0), &o3);
+  list.Move(0, 2);
+  EXPECT_EQ(Items(list), QStringList({"b", "c", "d", "a"}));
+  EXPECT_EQ(list.Objects(2), &o3);
+  list.Move(3, 0);
+  EXPECT_EQ(Items(list), QStringList({"a", "b", "c", "d"}));
+  EXPECT_EQ(list.Objects(0), &o0);
+}
+
+struct DuplicateCase {
+  TDuplicates mode;
+  QStringList expected;
+  bool raises;
+};
+
+TEST(StringList, SortedListsAndDuplicateModes) {
+  const DuplicateCase cases[] = {
+      {dupIgnore, {"apple", "Banana", "cherry"}, false},
+      {dupAccept, {"apple", "BANANA", "Banana", "cherry"}, false},
+      {dupError, {"apple", "Banana", "cherry"}, true},
+  };
+  for (const DuplicateCase &c : cases) {
+    TStringList list;
+    list.SetSorted(true);
+    list.SetDuplicates(c.mode);
+    Fill(list, {"cherry", "Banana", "apple"});
+    bool raised = false;
+    try {
+      const int index = list.Add("BANANA");
+      EXPECT_EQ(index, 1);
+    } catch (const EStringListError &e) {
+      raised = true;
+      EXPECT_EQ(e.Message(), "String list does not allow duplicates");
+    }
+    EXPECT_EQ(raised, c.raises);
+    EXPECT_EQ(Items(list), c.expected) << int(c.mode);
+  }
+}
+
+TEST(StringList, FindAndIndexOfOnSortedLists) {
+  TStringList list;
+  list.SetSorted(true);
+  list.SetDuplicates(dupAccept);
+  Fill(list, {"m", "c", "x", "c", "a", "c"});
+  EXPECT_EQ(Items(list), QStringList({"a", "c", "c", "c", "m", "x"}));
+  int index = -1;
+  EXPECT_TRUE(list.Find("C", index));
+  EXPECT_EQ(index, 1); // the first of equal strings
+  EXPECT_FALSE(list.Find("d", index));
+  EXPECT_EQ(index, 4); // where it would go
+  EXPECT_FALSE(list.Find("zz", index));
+  EXPECT_EQ(index, 6);
+  EXPECT_EQ(list.IndexOf("M"), 4);
+  EXPECT_EQ(list.IndexOf("b"), -1);
+  EXPECT_THROW(list.Insert(0, "q"), EStringListError);
+  EXPECT_THROW(list.SetStrings(0, "q"), EStringListError);
+  EXPECT_THROW(list.Exchange(0, 1), EStringListError);
+  EXPECT_THROW(list.Move(0, 1), EStringListError);
+}
+
+TEST(StringList, SortingIsStableAndFollowsCaseSensitivity) {
+  TStringList list;
+  TObject first, second;
+  list.AddObject("b", &first);
+  list.Add("A");
+  list.AddObject("B", &second);
+  list.Add("a");
+  list.Sort();
+  EXPECT_EQ(Items(list), QStringList({"A", "a", "b", "B"}));
+  EXPECT_EQ(list.Objects(2), &first);
+  list.SetCaseSensitive(true);
+  list.SetSorted(true);
+  EXPECT_EQ(Items(list), QStringList({"A", "B", "a", "b"}));
+  list.SetCaseSensitive(false); // a sorted list follows a change of comparison
+  EXPECT_EQ(Items(list), QStringList({"A", "a", "B", "b"}));
+}
+
+TEST(StringList, CustomSortComparesByIndex) {
+  TStringList list;
+  Fill(list, {"10", "9", "100", "-1"});
+  list.CustomSort([](TStringList *l, int i, int j) { return l->Strings(i).toInt() - l->Strings(j).toInt(); });
+  EXPECT_EQ(Items(list), QStringList({"-1", "9", "10", "100"}));
+}
+
+struct CommaCase {
+  QStringList items;
+  const char *text;
+};
+
+TEST(StringList, CommaTextQuotingRoundTrips) {
+  const CommaCase cases[] = {
+      {{}, ""},
+      {{""}, "\"\""},
+      {{"a", "b", "c"}, "a,b,c"},
+      {{"a", ""}, "a,"},
+      {{"", "a"}, ",a"},
+      {{"two words", "x"}, "\"two words\",x"},
+      {{"a,b"}, "\"a,b\""},
+      {{"say \"hi\""}, "\"say \"\"hi\"\"\""},
+      {{"\"", "q"}, "\"\"\"\",q"},
+      {{" lead", "trail ", "tab\there"}, "\" lead\",\"trail \",\"tab\there\""},
+      {{"=", "x=y", "ü€"}, "=,x=y,ü€"},
+  };
+  for (const CommaCase &c : cases) {
+    TStringList list;
+    Fill(list, c.items);
+    EXPECT_EQ(list.CommaText(), QString::fromUtf8(c.text));
+    TStringList back;
+    back.Add("old");
+    back.SetCommaText(list.CommaText());
+    EXPECT_EQ(Items(back), c.items) << c.text;
+  }
+}
+
+struct CommaParseCase {
+  const char *text;
+  QStringList items;
+};
+
+TEST(StringList, CommaTextReading) {
+  const CommaParseCase cases[] = {
+      {"  a , b ,c  ", {"a", "b", "c"}},
+      {"a b,c", {"a", "b", "c"}}, // unquoted blanks separate too
+      {"\"a b\" c", {"a b", "c"}},
+      {"\"unterminated", {"unterminated"}},
+      {"\"x\"y", {"x", "y"}},
+      {"a,,b", {"a", "", "b"}},
+      {"a, ", {"a"}}, // a trailing comma adds an empty item only at the very end
+      {"   ", {}},
+  };
+  for (const CommaParseCase &c : cases) {
+    TStringList list;
+    list.SetCommaText(QString::fromUtf8(c.text));
+    EXPECT_EQ(Items(list), c.items) << c.text;
+  }
+}
+
+TEST(StringList, TextJoinsWithCrLfAndReadsAnyLineBreak) {
+  TStringList list;
+  list.SetText("one\r\ntwo\nthree\rfour\n\n\r\nfive\n");
+  EXPECT_EQ(Items(list), QStringList({"one", "two", "three", "four", "", "", "five"}));
+  EXPECT_EQ(list.Text(), "one\r\ntwo\r\nthree\r\nfour\r\n\r\n\r\nfive\r\n");
+  list.SetText("a\n\rb"); // LF then a lone CR: two breaks
+  EXPECT_EQ(Items(list), QStringList({"a", "", "b"}));
+  list.SetText("no break");
+  EXPECT_EQ(Items(list), QStringList({"no break"}));
+  list.SetText("");
+  EXPECT_EQ(list.Count(), 0);
+  EXPECT_EQ(list.Text(), "");
+}
+
+TEST(StringList, NamesAndValues) {
+  TStringList list;
+  Fill(list, {"Name=Ann", "plain", "City=Oslo=Norway", "name=second", "=empty name"});
+  EXPECT_EQ(list.Names(0), "Name");
+  EXPECT_EQ(list.Names(1), "");
+  EXPECT_EQ(list.Values("NAME"), "Ann"); // the first line of that name
+  EXPECT_EQ(list.Values("City"), "Oslo=Norway");
+  EXPECT_EQ(list.Values("missing"), "");
+  EXPECT_EQ(list.Values(""), "empty name");
+  EXPECT_EQ(list.IndexOfName("city"), 2);
+  EXPECT_EQ(list.ValueFromIndex(1), "");
+  list.SetValues("City", "Bergen");
+  EXPECT_EQ(list[2], "City=Bergen");
+  list.SetValues("Zip", "5000");
+  EXPECT_EQ(list[5], "Zip=5000");
+  list.SetValues("name", "");
+  EXPECT_EQ(list.IndexOfName("name"), 2); // only the first one went
+  EXPECT_EQ(list.Values("name"), "second");
+}
+
+TEST(StringList, ChangeEventsAndUpdateBatches) {
+  struct Listener : TObject {
+    QStringList log;
+    void Changing(TObject *) { log.append("changing"); }
+    void Change(TObject *) { log.append("change"); }
+  } l;
+  TStringList list;
+  list.SetOnChanging(TNotifyEvent(&l, &Listener::Changing));
+  list.SetOnChange(TNotifyEvent(&l, &Listener::Change));
+  list.Add("a");
+  EXPECT_EQ(l.log, QStringList({"changing", "change"}));
+  l.log.clear();
+  list.BeginUpdate();
+  list.BeginUpdate();
+  Fill(list, {"b", "c"});
+  list.Delete(0);
+  list.EndUpdate();
+  EXPECT_EQ(l.log, QStringList({"changing"}));
+  list.EndUpdate();
+  EXPECT_EQ(l.log, QStringList({"changing", "change"}));
+  l.log.clear();
+  list.SetCommaText("x,y,z"); // one batch
+  EXPECT_EQ(l.log, QStringList({"changing", "change"}));
+  EXPECT_EQ(list.UpdateCount(), 0);
+}
+
+TEST(StringList, OwnedObjectsAreFreed) {
+  int deaths = 0;
+  {
+    TStringList list(true);
+    list.AddObject("a", new Tracked(&deaths));
+    list.AddObject("b", new Tracked(&deaths));
+    list.AddObject("c", new Tracked(&deaths));
+    list.AddObject("d", new TComponent(nullptr)); // components are released through Free
+    list.Delete(0);
+    EXPECT_EQ(deaths, 1);
+    list.SetObjects(0, new Tracked(&deaths)); // the replaced one goes
+    EXPECT_EQ(deaths, 2);
+    list.Move(0, 1); // moving keeps it
+    EXPECT_EQ(deaths, 2);
+  }
+  EXPECT_EQ(deaths, 4);
+  TStringList notOwning;
+  Tracked kept(&deaths);
+  notOwning.AddObject("k", &kept);
+  notOwning.Clear();
+  EXPECT_EQ(deaths, 4);
+}
+
+TEST(StringList, AssignCopiesStringsAndObjects) {
+  TStringList source, target;
+  TObject o;
+  source.AddObject("x", &o);
+  source.Add("y");
+  target.Add("old");
+  target.Assign(&source);
+  EXPECT_EQ(Items(target), QStringList({"x", "y"}));
+  EXPECT_EQ(target.Objects(0), &o);
+  EXPECT_TRUE(target.Equals(&source));
+  TPersistent other;
+  EXPECT_THROW(target.Assign(&other), EConvertError);
+}
+
+TEST(StringList, StreamsAndFilesHoldTheText) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("lines.txt");
+  TStringList list;
+  Fill(list, {"first", "Grüße €", ""});
+  list.SaveToFile(path);
+  TMemoryStream raw;
+  raw.LoadFromFile(path);
+  EXPECT_EQ(raw.Bytes(), QString("first\r\nGrüße €\r\n\r\n").toUtf8());
+  TStringList back;
+  back.LoadFromFile(path);
+  EXPECT_EQ(Items(back), Items(list));
+
+  // Older files in Windows-1252, a byte order mark, and reading from the stream's position.
+  TMemoryStream old(QByteArray("skip|Gr\xFC\xDF\x65 \x80\nnext"));
+  old.SetPosition(5);
+  back.LoadFromStream(&old);
+  EXPECT_EQ(Items(back), QStringList({"Grüße €", "next"}));
+  TMemoryStream bom(QByteArray("\xEF\xBB\xBFok\r\n"));
+  back.LoadFromStream(&bom);
+  EXPECT_EQ(Items(back), QStringList({"ok"}));
+  EXPECT_THROW(back.LoadFromFile(dir.filePath("missing.txt")), EFOpenError);
+}
+
+} // namespace
