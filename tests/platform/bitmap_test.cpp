@@ -354,6 +354,7 @@ QByteArray EnhancedMetafile(int frameRight, int frameBottom) {
   emf.append(" EMF", 4);
   while (emf.size() < 88) emf.append('\0');
   emf.append("record data kept as it is", 25);
+  qToLittleEndian<quint32>(quint32(emf.size()), emf.data() + 48); // the metafile's size
   return emf;
 }
 
@@ -452,6 +453,36 @@ TEST(Picture, ChangingTheBitmapDropsTheOriginalBytes) {
   TBitmap *bitmap = picture.Bitmap();
   EXPECT_TRUE(bitmap->Empty());
   EXPECT_EQ(picture.Graphic(), bitmap);
+}
+
+TEST(Picture, StreamsHoldingMoreThanThePictureKeepTheirOtherBytes) {
+  QImage image(7, 3, QImage::Format_RGB32);
+  image.fill(QColor(50, 60, 70));
+  QByteArray dib = DibHeader(1, 1, 32, 0);
+  dib.append("\x10\x20\x30\xFF\x00\x00\x00\x00", 8);
+  for (const QByteArray &picture : {QtBmp(image), EncodeJpeg(image, 85), EncodeJpeg(image, 85, false, true),
+                                    IconFile(dib, 1, 1, 32), EnhancedMetafile(254, 254)}) {
+    // A picture inside a larger stream, as in a report template.
+    TMemoryStream stream;
+    stream.WriteBytes(QByteArray("HEAD"));
+    stream.WriteBytes(picture);
+    stream.WriteBytes(QByteArray("TAIL"));
+    stream.SetPosition(4);
+    TPicture loaded;
+    loaded.LoadFromStream(&stream);
+    ASSERT_FALSE(loaded.Empty());
+    EXPECT_EQ(loaded.SaveToBytes(), picture) << loaded.Graphic()->ClassName().toStdString();
+    EXPECT_EQ(stream.Position(), 4 + picture.size());
+    EXPECT_EQ(stream.ReadBytes(4), QByteArray("TAIL"));
+
+    TMemoryStream written;
+    loaded.SaveToStream(&written);
+    EXPECT_EQ(written.Bytes(), picture);
+  }
+  TMemoryStream garbage(QByteArray("no picture here"));
+  TPicture picture;
+  EXPECT_THROW(picture.LoadFromStream(&garbage), EInvalidGraphic);
+  EXPECT_EQ(garbage.Position(), 0);
 }
 
 TEST(Picture, FilesAreReadAndWrittenWhole) {

@@ -74,6 +74,9 @@ TEST(PrinterList, ThePdfPrinterIsAlwaysThereLast) {
   EXPECT_EQ(printers.last(), QStringLiteral("PDF file"));
   EXPECT_EQ(printers.count(QStringLiteral("PDF file")), 1);
   EXPECT_EQ(Printer(), Printer()) << "one printer for the whole program";
+  Printer()->SetPrinterIndex(0);
+  FreePrinter(); // as at shut-down: a new one starts afresh
+  EXPECT_EQ(Printer()->PrinterName(), Printer()->Printers().value(Printer()->PrinterIndex()));
 
   QTemporaryDir dir;
   TPrinter printer(TwoPrinters(dir.path()));
@@ -196,6 +199,7 @@ TEST(PrinterJob, TwoPagesPrintedToThePdfPrinterReadBack) {
   ASSERT_EQ(sizes.size(), 2);
   EXPECT_NEAR(sizes[0].width(), 595.3, 1.0); // A4 in points
   EXPECT_NEAR(sizes[0].height(), 841.9, 1.0);
+  FreePrinter(); // before the application object goes, as the program does at shut-down
 }
 
 TEST(PrinterJob, PaperAndOrientationChangesApplyFromTheNextPage) {
