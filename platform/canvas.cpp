@@ -1029,7 +1029,9 @@ bool GetTextMetrics(TCanvas *canvas, TTextMetric &tm) {
   return true;
 }
 
-int GetDeviceCaps(TCanvas *canvas, int index) { return canvas ? DeviceCaps(canvas->Device(), index) : 0; }
+int GetDeviceCaps(TCanvas *canvas, int index) {
+  return canvas ? DeviceCaps(canvas->MeasureDevice(), index) : 0;
+}
 
 unsigned SetTextAlign(TCanvas *canvas, unsigned align) { return canvas ? canvas->SetTextAlign(align) : 0; }
 

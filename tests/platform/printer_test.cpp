@@ -235,6 +235,7 @@ TEST(PrinterJob, JobsOnAScriptedPrinterAndTheRulesOfAJob) {
                   screen.TextWidth(QStringLiteral("Quantity")),
               600.0 / 96.0, 0.1);
   EXPECT_THROW(printer.Canvas()->TextOut(0, 0, QStringLiteral("x")), EInvalidOperation);
+  EXPECT_EQ(GetDeviceCaps(printer.Canvas(), LOGPIXELSX), 600);
   EXPECT_THROW(printer.NewPage(), EPrinter);
   EXPECT_THROW(printer.EndDoc(), EPrinter);
 
