@@ -4,6 +4,10 @@
 #include "db/engine/ff_server_engine.h"
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <ostream>
+
+// Shows texts readably in failure messages.
+inline void PrintTo(const QString &text, std::ostream *out) { *out << '"' << text.toStdString() << '"'; }
 
 #define EXPECT_OK(call) EXPECT_EQ((call), DBIERR_NONE) << engine.LastError().Message.toStdString()
 #define ASSERT_OK(call) ASSERT_EQ((call), DBIERR_NONE) << engine.LastError().Message.toStdString()
