@@ -4,6 +4,7 @@
 #include "db/engine/ff_sqlite.h"
 #include "db/storage/ff_sql_schema.h"
 #include <QDir>
+#include <QFileInfo>
 #include <sqlite3.h>
 
 // ---- Internal state ----
@@ -83,6 +84,19 @@ QList<QVariant> KeyOf(const TffIndexSchema &index, const QList<QVariant> &stored
   key.reserve(index.Segments.size());
   for (const TffKeySegment &segment : index.Segments) key.append(storedValues[segment.Field]);
   return key;
+}
+
+// Table names compare as SQLite compares them: ASCII letters without regard to case, others exactly.
+QString TableKey(const QString &tableName) {
+  QString key = tableName;
+  for (QChar &c : key)
+    if (c >= u'A' && c <= u'Z') c = QChar(c.unicode() + 32);
+  return key;
+}
+
+QString CanonicalPath(const QString &path) {
+  const QString canonical = QFileInfo(path).canonicalFilePath();
+  return canonical.isEmpty() ? path : canonical;
 }
 
 QString Indexed(const TffIndexSchema &index) {
@@ -214,9 +228,18 @@ TffResult TffServerEngine::DatabaseTableList(TffDatabaseID database, QStringList
 TffResult TffServerEngine::DatabaseTableExists(TffDatabaseID database, const QString &tableName,
                                                bool &exists) {
   exists = false;
-  QStringList tables;
-  if (const TffResult result = DatabaseTableList(database, tables); result != DBIERR_NONE) return result;
-  exists = tables.contains(tableName, Qt::CaseInsensitive);
+  TffResult result;
+  Database *db = FindDatabase(database, result);
+  if (!db) return result;
+  sqlite3_stmt *statement = nullptr;
+  const QString sql =
+      QStringLiteral("SELECT count(*) FROM %1 WHERE name = ?").arg(QLatin1String(ffDictionaryTable));
+  if (TffError error = db->Connection->Prepare(sql, statement); !error.Ok()) return Fail(error);
+  TffSqliteStatement query(statement);
+  query.Bind(1, tableName);
+  const int rc = query.Step();
+  if (rc != SQLITE_ROW) return Fail(db->Connection->Failure(rc));
+  exists = query.ColumnInt64(0) > 0;
   return DBIERR_NONE;
 }
 
@@ -232,7 +255,7 @@ TffResult TffServerEngine::DatabaseSetSizeLimit(TffDatabaseID database, qint64 b
 
 TffError TffServerEngine::LoadTable(Database &database, const QString &tableName,
                                     std::shared_ptr<Table> &table) {
-  const QString key = tableName.toCaseFolded();
+  const QString key = TableKey(tableName);
   table = database.Tables.value(key);
   if (table) return {};
   TffSqliteConnection &connection = *database.Connection;
@@ -264,12 +287,18 @@ TffError TffServerEngine::LoadTable(Database &database, const QString &tableName
 }
 
 bool TffServerEngine::TableHasCursors(const Database &database, const QString &tableName) const {
-  const QString path = database.Connection->FilePath();
+  const QString path = CanonicalPath(database.Connection->FilePath());
+  const QString key = TableKey(tableName);
   for (const auto &[id, cursor] : cursors_)
-    if (cursor->Db->Connection->FilePath() == path &&
-        cursor->Tbl->Name.compare(tableName, Qt::CaseInsensitive) == 0)
+    if (TableKey(cursor->Tbl->Name) == key && CanonicalPath(cursor->Db->Connection->FilePath()) == path)
       return true;
   return false;
+}
+
+void TffServerEngine::ForgetTable(const Database &database, const QString &tableName) {
+  const QString path = CanonicalPath(database.Connection->FilePath());
+  for (auto &[id, other] : databases_)
+    if (CanonicalPath(other->Connection->FilePath()) == path) other->Tables.remove(TableKey(tableName));
 }
 
 TffResult TffServerEngine::TableBuild(TffDatabaseID database, bool overWrite, const QString &tableName,
@@ -319,7 +348,7 @@ TffResult TffServerEngine::TableBuild(TffDatabaseID database, bool overWrite, co
     return {};
   });
   connection.ClearStatementCache();
-  db->Tables.remove(tableName.toCaseFolded());
+  ForgetTable(*db, tableName);
   return error.Ok() ? DBIERR_NONE : Fail(error);
 }
 
@@ -346,7 +375,7 @@ TffResult TffServerEngine::TableDelete(TffDatabaseID database, const QString &ta
     return {};
   });
   connection.ClearStatementCache();
-  db->Tables.remove(tableName.toCaseFolded());
+  ForgetTable(*db, tableName);
   return error.Ok() ? DBIERR_NONE : Fail(error);
 }
 

@@ -93,14 +93,14 @@ public:
   TffResult DatabaseClose(TffDatabaseID database);
   // The path of the database's file.
   TffResult DatabaseGetFilePath(TffDatabaseID database, QString &filePath);
-  // The names of the database's tables, sorted without regard to case.
+  // The names of the database's tables, sorted by name.
   TffResult DatabaseTableList(TffDatabaseID database, QStringList &tables);
   TffResult DatabaseTableExists(TffDatabaseID database, const QString &tableName, bool &exists);
   // Limits the size of the file (rounded down to whole pages; 0 lifts the limit): a change that would need
   // more room fails with DBIERR_NODISKSPACE as on a full disk. For tests and for capping a folder.
   TffResult DatabaseSetSizeLimit(TffDatabaseID database, qint64 bytes);
 
-  // ---- Tables (names are compared without regard to case, at most 255 characters) ----
+  // ---- Tables (at most 255 characters; ASCII letters in names compare without regard to case) ----
 
   // Creates a table from a definition: its fields and indexes. An existing table of that name is replaced
   // when overWrite is set, else DBIERR_TABLEEXISTS. A table with open cursors is not replaced
@@ -191,6 +191,8 @@ private:
   Cursor *FindCursor(TffCursorID id, TffResult &result);
   TffError LoadTable(Database &database, const QString &tableName, std::shared_ptr<Table> &table);
   bool TableHasCursors(const Database &database, const QString &tableName) const;
+  // Drops the kept definition of a table from every open database of the same file.
+  void ForgetTable(const Database &database, const QString &tableName);
   template <typename Body>
   TffError WriteOperation(Database &database, Body &&body);
   TffError ReadRuns(Cursor &cursor, TffScan scan, const QList<TffSqlPart> &runs, int limit,

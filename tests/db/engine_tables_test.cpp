@@ -144,3 +144,26 @@ TEST_F(EngineTest, TableBuiltInARolledBackTransactionIsGone) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(EngineTest, TableRebuiltThroughAnotherHandleIsSeenAnew) {
+  BuildLines();
+  TffDatabaseID second = 0;
+  ASSERT_OK(engine.DatabaseOpen(folder.path() + QStringLiteral("/"), second));
+  std::optional<TffDataDictionary> dictionary;
+  ASSERT_OK(engine.TableGetDictionary(second, QStringLiteral("MINV2"), dictionary));
+  EXPECT_EQ(dictionary->FieldCount(), 4);
+
+  TffCursorID cursor = 0;
+  ASSERT_OK(engine.CursorOpen(second, QStringLiteral("MINV2"), QString(), cursor));
+  TffDataDictionary scratch(4096);
+  scratch.AddField(QStringLiteral("ONLY"), QString(), fftInt32, 0, 0, false);
+  EXPECT_EQ(engine.TableBuild(db, true, QStringLiteral("MINV2"), scratch), DBIERR_TABLEINUSE);
+  EXPECT_OK(engine.CursorClose(cursor));
+  EXPECT_OK(engine.TableBuild(db, true, QStringLiteral("MINV2"), scratch));
+  ASSERT_OK(engine.TableGetDictionary(second, QStringLiteral("MINV2"), dictionary));
+  EXPECT_EQ(dictionary->FieldCount(), 1);
+}
+
+} // namespace
