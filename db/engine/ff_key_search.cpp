@@ -78,15 +78,19 @@ bool ffKeyValuesEqual(const TffKeySegment &segment, const QVariant &a, const QVa
   return a == b;
 }
 
+int ffRangeFixedSegments(const TffIndexSchema &index, const TffKeyRange &range) {
+  int equal = 0;
+  while (equal < range.Start.size() && equal < range.End.size() &&
+         ffKeyValuesEqual(index.Segments[equal], range.Start[equal], range.End[equal]))
+    ++equal;
+  return equal;
+}
+
 TffSqlPart ffRangeCondition(const TffIndexSchema &index, const TffKeyRange &range) {
   QList<TffSqlPart> parts;
   // Leading fields on which both bounds agree hold exactly that value: equalities the index seeks on.
-  int equal = 0;
-  while (equal < range.Start.size() && equal < range.End.size() &&
-         ffKeyValuesEqual(index.Segments[equal], range.Start[equal], range.End[equal])) {
-    parts.append(Equal(index.Segments[equal], range.Start[equal]));
-    ++equal;
-  }
+  const int equal = ffRangeFixedSegments(index, range);
+  for (int i = 0; i < equal; ++i) parts.append(Equal(index.Segments[i], range.Start[i]));
   if (!range.Start.isEmpty())
     parts.append(Bound(index, range.Start, equal, TffScan::Forward, range.StartInclusive));
   if (!range.End.isEmpty())
@@ -95,7 +99,7 @@ TffSqlPart ffRangeCondition(const TffIndexSchema &index, const TffKeyRange &rang
 }
 
 QList<TffSqlPart> ffSeekRuns(const TffIndexSchema &index, TffScan scan, const QList<QVariant> &key,
-                             bool inclusive, std::optional<qint64> rowId) {
+                             bool inclusive, std::optional<qint64> rowId, int fixedSegments) {
   QList<TffSqlPart> runs;
   const auto prefix = [&](int count) {
     QList<TffSqlPart> equalities;
@@ -109,7 +113,7 @@ QList<TffSqlPart> ffSeekRuns(const TffIndexSchema &index, TffScan scan, const QL
                   {QVariant(*rowId)}});
     runs.append(Conjunction(parts));
   }
-  for (int i = int(key.size()) - 1; i >= 0; --i) {
+  for (int i = int(key.size()) - 1; i >= fixedSegments; --i) {
     const bool atOrAfter = inclusive && !rowId && i == key.size() - 1;
     for (const TffSqlPart &condition : After(index.Segments[i], scan, key[i], atOrAfter)) {
       QList<TffSqlPart> parts = prefix(i);

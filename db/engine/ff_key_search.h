@@ -48,12 +48,17 @@ struct TffKeyRange {
 // The condition of a range (always true for no range).
 TffSqlPart ffRangeCondition(const TffIndexSchema &index, const TffKeyRange &range);
 
+// The number of leading index fields on which both bounds of the range agree: the range holds each of them
+// to one value.
+int ffRangeFixedSegments(const TffIndexSchema &index, const TffKeyRange &range);
+
 // The runs of records that follow a position in scan order, each as a condition; reading them one after
 // another gives the records in order. The position is a key of the leading fields; with a row id it is a
 // record (key then of every field) and the runs start after it; without, they start at the first record
-// whose leading fields come at or after the key (inclusive) or after it.
+// whose leading fields come at or after the key (inclusive) or after it. The first `fixedSegments` fields
+// are known not to change (a range holds them to the key's values), so no run steps past them.
 QList<TffSqlPart> ffSeekRuns(const TffIndexSchema &index, TffScan scan, const QList<QVariant> &key,
-                             bool inclusive, std::optional<qint64> rowId);
+                             bool inclusive, std::optional<qint64> rowId, int fixedSegments = 0);
 
 // The ORDER BY list of an index in a scan direction.
 QString ffOrderBy(const TffIndexSchema &index, TffScan scan);

@@ -66,6 +66,7 @@ struct TffServerEngine::Cursor {
   bool HasRange = false;
   TffKeyRange Range;
   TffSqlPart RangeSql;
+  int RangeFixed = 0; // leading index fields the range holds to one value
 
   const TffIndexSchema &IndexSchema() const { return Tbl->Indexes[Index]; }
   void Reset() {
@@ -150,20 +151,20 @@ TffError TffServerEngine::WriteOperation(Database &database, Body &&body) {
     return connection.FileFailure(
         DBIERR_TRANABORTED, QStringLiteral("an earlier failure ended the transaction; roll it back first"));
   const bool ownTransaction = !database.ExplicitTransaction;
-  TffError error = connection.Exec(ownTransaction ? QStringLiteral("BEGIN IMMEDIATE")
-                                                  : QStringLiteral("SAVEPOINT ") + kOperationSavepoint);
+  TffError error = connection.Run(ownTransaction ? QStringLiteral("BEGIN IMMEDIATE")
+                                                 : QStringLiteral("SAVEPOINT ") + kOperationSavepoint);
   if (!error.Ok()) return error;
   error = body();
   if (error.Ok()) {
-    error = connection.Exec(ownTransaction ? QStringLiteral("COMMIT")
-                                           : QStringLiteral("RELEASE ") + kOperationSavepoint);
+    error = connection.Run(ownTransaction ? QStringLiteral("COMMIT")
+                                          : QStringLiteral("RELEASE ") + kOperationSavepoint);
     if (error.Ok()) return error;
   }
   if (ownTransaction) {
-    if (connection.InTransaction()) connection.Exec(QStringLiteral("ROLLBACK"));
+    if (connection.InTransaction()) connection.Run(QStringLiteral("ROLLBACK"));
   } else if (connection.InTransaction()) {
-    connection.Exec(QStringLiteral("ROLLBACK TO ") + kOperationSavepoint);
-    connection.Exec(QStringLiteral("RELEASE ") + kOperationSavepoint);
+    connection.Run(QStringLiteral("ROLLBACK TO ") + kOperationSavepoint);
+    connection.Run(QStringLiteral("RELEASE ") + kOperationSavepoint);
   } else {
     database.Tables.clear();
     error.Message += QStringLiteral(". The open transaction was rolled back: none of its changes were saved");
@@ -417,7 +418,7 @@ TffResult TffServerEngine::TransactionStart(TffDatabaseID database) {
   Database *db = FindDatabase(database, result);
   if (!db) return result;
   if (db->ExplicitTransaction) return Fail(db->Connection->FileFailure(DBIERR_ACTIVETRAN));
-  if (TffError error = db->Connection->Exec(QStringLiteral("BEGIN IMMEDIATE")); !error.Ok())
+  if (TffError error = db->Connection->Run(QStringLiteral("BEGIN IMMEDIATE")); !error.Ok())
     return Fail(error);
   db->ExplicitTransaction = true;
   return DBIERR_NONE;
@@ -434,7 +435,7 @@ TffResult TffServerEngine::TransactionCommit(TffDatabaseID database) {
     db->Tables.clear();
     return Fail(connection.FileFailure(DBIERR_TRANABORTED, QStringLiteral("none of its changes were saved")));
   }
-  TffError error = connection.Exec(QStringLiteral("COMMIT"));
+  TffError error = connection.Run(QStringLiteral("COMMIT"));
   if (error.Ok() || !connection.InTransaction()) db->ExplicitTransaction = false;
   if (error.Ok()) return DBIERR_NONE;
   if (!db->ExplicitTransaction) {
@@ -451,7 +452,7 @@ TffResult TffServerEngine::TransactionRollback(TffDatabaseID database) {
   TffSqliteConnection &connection = *db->Connection;
   if (!db->ExplicitTransaction) return Fail(connection.FileFailure(DBIERR_NOACTIVETRAN));
   TffError error;
-  if (connection.InTransaction()) error = connection.Exec(QStringLiteral("ROLLBACK"));
+  if (connection.InTransaction()) error = connection.Run(QStringLiteral("ROLLBACK"));
   if (!connection.InTransaction()) db->ExplicitTransaction = false;
   // A rolled-back transaction may have built or deleted tables.
   connection.ClearStatementCache();
@@ -522,6 +523,7 @@ TffResult TffServerEngine::CursorSwitchToIndex(TffCursorID cursor, const QString
   c->HasRange = false;
   c->Range = {};
   c->RangeSql = {};
+  c->RangeFixed = 0;
   c->Reset();
   if (onRecord) {
     TffRecord record;
@@ -566,6 +568,7 @@ TffResult TffServerEngine::CursorSetRange(TffCursorID cursor, const QList<QVaria
   c->HasRange = !range.Start.isEmpty() || !range.End.isEmpty();
   c->Range = range;
   c->RangeSql = c->HasRange ? ffRangeCondition(index, range) : TffSqlPart{};
+  c->RangeFixed = ffRangeFixedSegments(index, range);
   c->Reset();
   return DBIERR_NONE;
 }
@@ -577,6 +580,7 @@ TffResult TffServerEngine::CursorResetRange(TffCursorID cursor) {
   c->HasRange = false;
   c->Range = {};
   c->RangeSql = {};
+  c->RangeFixed = 0;
   c->Reset();
   return DBIERR_NONE;
 }
@@ -706,6 +710,19 @@ TffError TffServerEngine::ReadRuns(Cursor &cursor, TffScan scan, const QList<Tff
   const QString head = QStringLiteral("SELECT ") + table.Columns + QStringLiteral(" FROM ") + table.Quoted +
                        Indexed(index) + QStringLiteral(" WHERE ");
   const QString tail = QStringLiteral(" ORDER BY ") + ffOrderBy(index, scan) + QStringLiteral(" LIMIT ?");
+  // Several statements read under one lock of the file rather than taking and dropping it for each.
+  const bool readTransaction = runs.size() > 1 && !connection.InTransaction();
+  if (readTransaction) {
+    if (TffError error = connection.Run(QStringLiteral("BEGIN")); !error.Ok()) return error;
+  }
+  const auto finish = [&](TffError error) {
+    if (readTransaction && connection.InTransaction()) {
+      const TffError ended = connection.Run(QStringLiteral("COMMIT"));
+      if (error.Ok()) error = ended;
+      if (connection.InTransaction()) connection.Run(QStringLiteral("ROLLBACK"));
+    }
+    return error;
+  };
   for (const TffSqlPart &run : runs) {
     if (records.size() >= limit) break;
     QString where = u'(' + run.Sql + u')';
@@ -717,7 +734,8 @@ TffError TffServerEngine::ReadRuns(Cursor &cursor, TffScan scan, const QList<Tff
     binds += run.Binds;
     binds.append(QVariant(qint64(limit - records.size())));
     sqlite3_stmt *statement = nullptr;
-    if (TffError error = connection.Prepare(head + where + tail, statement); !error.Ok()) return error;
+    if (TffError error = connection.Prepare(head + where + tail, statement); !error.Ok())
+      return finish(error);
     TffSqliteStatement query(statement);
     query.BindAll(binds);
     int rc;
@@ -733,9 +751,19 @@ TffError TffServerEngine::ReadRuns(Cursor &cursor, TffScan scan, const QList<Tff
       keys.append(KeyOf(index, stored));
       records.append(std::move(record));
     }
-    if (rc != SQLITE_DONE) return connection.Failure(rc, QStringLiteral("Table ") + table.Name);
+    if (rc != SQLITE_DONE) return finish(connection.Failure(rc, QStringLiteral("Table ") + table.Name));
   }
-  return {};
+  return finish({});
+}
+
+int TffServerEngine::FixedSegments(const Cursor &cursor) {
+  if (!cursor.HasRange) return 0;
+  const TffIndexSchema &index = cursor.IndexSchema();
+  int fixed = 0;
+  while (fixed < cursor.RangeFixed && fixed < cursor.Key.size() &&
+         ffKeyValuesEqual(index.Segments[fixed], cursor.Key[fixed], cursor.Range.Start[fixed]))
+    ++fixed;
+  return fixed;
 }
 
 TffError TffServerEngine::Move(Cursor &cursor, TffScan scan, int count, QList<TffRecord> &records) {
@@ -747,9 +775,9 @@ TffError TffServerEngine::Move(Cursor &cursor, TffScan scan, int count, QList<Tf
                               : TffError{DBIERR_BOF, QStringLiteral("At beginning of table %1").arg(where)};
   if (cursor.At == (forward ? Cursor::Place::End : Cursor::Place::Begin)) return atEdge;
   const bool fromEdge = cursor.At == (forward ? Cursor::Place::Begin : Cursor::Place::End);
-  const QList<TffSqlPart> runs =
-      fromEdge ? QList<TffSqlPart>{TffSqlPart{QStringLiteral("1"), {}}}
-               : ffSeekRuns(cursor.IndexSchema(), scan, cursor.Key, false, cursor.RowId);
+  const QList<TffSqlPart> runs = fromEdge ? QList<TffSqlPart>{TffSqlPart{QStringLiteral("1"), {}}}
+                                          : ffSeekRuns(cursor.IndexSchema(), scan, cursor.Key, false,
+                                                       cursor.RowId, FixedSegments(cursor));
   QList<QList<QVariant>> keys;
   if (TffError error = ReadRuns(cursor, scan, runs, count, records, keys); !error.Ok()) return error;
   if (records.isEmpty()) {

@@ -197,6 +197,9 @@ private:
   TffError WriteOperation(Database &database, Body &&body);
   TffError ReadRuns(Cursor &cursor, TffScan scan, const QList<TffSqlPart> &runs, int limit,
                     QList<TffRecord> &records, QList<QList<QVariant>> &keys);
+  // Leading index fields on which the cursor's key and its range both hold the range's one value: no record
+  // in the range differs from the key there.
+  static int FixedSegments(const Cursor &cursor);
   TffError Move(Cursor &cursor, TffScan scan, int count, QList<TffRecord> &records);
   TffError ReadByBookmark(Cursor &cursor, TffBookmark bookmark, bool withinRange, TffRecord &record,
                           QList<QVariant> &key, bool &found);

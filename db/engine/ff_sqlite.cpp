@@ -174,6 +174,16 @@ TffError TffSqliteConnection::Exec(const QString &sql) {
   return rc == SQLITE_OK ? TffError{} : Failure(rc);
 }
 
+TffError TffSqliteConnection::Run(const QString &sql) {
+  sqlite3_stmt *statement = nullptr;
+  if (TffError error = Prepare(sql, statement); !error.Ok()) return error;
+  TffSqliteStatement query(statement);
+  int rc;
+  while ((rc = query.Step()) == SQLITE_ROW) {
+  }
+  return rc == SQLITE_DONE ? TffError{} : Failure(rc);
+}
+
 void TffSqliteConnection::ClearStatementCache() {
   for (sqlite3_stmt *statement : std::as_const(statements_)) sqlite3_finalize(statement);
   statements_.clear();

@@ -50,8 +50,10 @@ public:
 
   // A statement prepared once and reused; on failure, statement is null and the error is returned.
   TffError Prepare(const QString &sql, sqlite3_stmt *&statement);
-  // Runs statements that return no rows (schema changes, transaction control).
+  // Runs statements that return no rows (schema changes), parsed anew each time.
   TffError Exec(const QString &sql);
+  // Runs one statement that returns no rows, kept prepared for reuse (transaction control).
+  TffError Run(const QString &sql);
   // Drops every kept statement (after a schema change).
   void ClearStatementCache();
 
