@@ -56,6 +56,10 @@ TffError ffCreateDatabaseFile(const QString &folder) {
 
   if (TffError error = InitialiseFile(temporaryPath, path); !error.Ok()) return error;
   temporary.setAutoRemove(false);
+  // A temporary file is private to its owner; the database is an ordinary file.
+  QFile::setPermissions(temporaryPath, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                           QFileDevice::ReadUser | QFileDevice::WriteUser |
+                                           QFileDevice::ReadGroup | QFileDevice::ReadOther);
   // QFile::rename never replaces an existing file, so a file made meanwhile by someone else survives.
   if (!QFile::rename(temporaryPath, path)) {
     QFile::remove(temporaryPath);

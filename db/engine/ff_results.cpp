@@ -19,7 +19,7 @@ QString ffResultText(TffResult result) {
   case DBIERR_NEWERVERSION: return QStringLiteral("Database file was made by a newer version");
   case DBIERR_READERR: return QStringLiteral("Cannot read the database file");
   case DBIERR_WRITEERR: return QStringLiteral("Cannot write the database file");
-  case DBIERR_FILENOACCESS: return QStringLiteral("Cannot open the database file");
+  case DBIERR_FILENOACCESS: return QStringLiteral("Cannot open or write the database file");
   case DBIERR_NOMEMORY: return QStringLiteral("Insufficient memory");
   case DBIERR_NODISKSPACE: return QStringLiteral("Database full: insufficient disk space");
   case DBIERR_KEYVIOL: return QStringLiteral("Key violation");

@@ -41,6 +41,13 @@
 // DBIERR_TRANABORTED until TransactionRollback (or TransactionCommit, which answers DBIERR_TRANABORTED)
 // closes it.
 //
+// How a dataset maps onto it: First is CursorSetToBegin then RecordGetNext, Last is CursorSetToEnd then
+// RecordGetPrior; a buffer of visible rows is filled with RecordGetBatch; a bookmark is kept per buffered
+// record and CursorSetToBookmark returns to it; FindNearest is CursorSetToKey then RecordGet; SetRange is
+// CursorSetRange with both ends inclusive; a master-detail link sets the detail's range to the master's
+// key; Post is RecordInsert or RecordModify, after which the cursor stands on the posted record; after
+// RecordDelete, RecordGet fails and the dataset reads the next record (or the prior one at the end).
+//
 // Files. Opening never creates the database file: a missing file is DBIERR_NOSUCHDATABASE, and
 // DatabaseCreate makes a new one. A file that is not a Tallyrook database (DBIERR_NOTADATABASE), a damaged
 // or cut-off file (DBIERR_FILECORRUPT), a file locked by another program beyond the busy timeout
@@ -166,8 +173,9 @@ public:
   // (beginning) and DBIERR_EOF (DBIERR_BOF) is answered.
   TffResult RecordGetNext(TffCursorID cursor, TffRecord &record);
   TffResult RecordGetPrior(TffCursorID cursor, TffRecord &record);
-  // Reads up to `count` records onward (forward) or backward in one go, moving onto the last one read;
-  // DBIERR_EOF (DBIERR_BOF) when there was none to read.
+  // Reads up to `count` records onward (forward) or backward in one go, in reading order (backward: the
+  // nearest prior record first), moving onto the last one read; DBIERR_EOF (DBIERR_BOF) when there was
+  // none to read.
   TffResult RecordGetBatch(TffCursorID cursor, int count, bool forward, QList<TffRecord> &records);
   // Adds a record and puts the cursor on it; `inserted` receives it as stored. An auto-increment field
   // given null or 0 receives the table's next number; numbers are never handed out twice, even after the
