@@ -3,6 +3,7 @@
 #include "engine_fixture.h"
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -88,6 +89,8 @@ TEST_F(EngineFilesTest, CreatingRefusesToReplaceAnExistingFile) {
   EXPECT_OK(engine.DatabaseCreate(fresh.path()));
   EXPECT_EQ(QDir(fresh.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
             QStringList({"tallyrook.db"}));
+  EXPECT_TRUE(QFileInfo(fresh.filePath(QStringLiteral("tallyrook.db"))).permissions() &
+              QFileDevice::ReadOther);
   TffDatabaseID database = 0;
   EXPECT_OK(engine.DatabaseOpen(fresh.path(), database));
   QStringList tables{QStringLiteral("x")};
