@@ -723,6 +723,7 @@ TffError TffServerEngine::ReadRuns(Cursor &cursor, TffScan scan, const QList<Tff
     }
     return error;
   };
+  TffError failure;
   for (const TffSqlPart &run : runs) {
     if (records.size() >= limit) break;
     QString where = u'(' + run.Sql + u')';
@@ -734,8 +735,8 @@ TffError TffServerEngine::ReadRuns(Cursor &cursor, TffScan scan, const QList<Tff
     binds += run.Binds;
     binds.append(QVariant(qint64(limit - records.size())));
     sqlite3_stmt *statement = nullptr;
-    if (TffError error = connection.Prepare(head + where + tail, statement); !error.Ok())
-      return finish(error);
+    failure = connection.Prepare(head + where + tail, statement);
+    if (!failure.Ok()) break;
     TffSqliteStatement query(statement);
     query.BindAll(binds);
     int rc;
@@ -751,9 +752,12 @@ TffError TffServerEngine::ReadRuns(Cursor &cursor, TffScan scan, const QList<Tff
       keys.append(KeyOf(index, stored));
       records.append(std::move(record));
     }
-    if (rc != SQLITE_DONE) return finish(connection.Failure(rc, QStringLiteral("Table ") + table.Name));
+    if (rc != SQLITE_DONE) {
+      failure = connection.Failure(rc, QStringLiteral("Table ") + table.Name);
+      break; // the statement is reset on leaving the loop, before the read transaction ends
+    }
   }
-  return finish({});
+  return finish(failure);
 }
 
 int TffServerEngine::FixedSegments(const Cursor &cursor) {
