@@ -1,8 +1,11 @@
 #include "controls/control_helpers.h"
+#include "platform/canvas.h"
 #include "platform/component.h"
 #include "platform/date_time.h"
+#include "platform/graphics.h"
 #include "platform/virtual_keys.h"
 #include <QGuiApplication>
+#include <algorithm>
 
 std::uint8_t GetShiftFlags() {
   const Qt::KeyboardModifiers modifiers = QGuiApplication::queryKeyboardModifiers();
@@ -30,4 +33,42 @@ QString GetUniqueName(TComponent *owner, const QString &baseName) {
     const QString name = baseName + QString::number(n);
     if (!owner || !owner->FindComponent(name)) return name;
   }
+}
+
+void SplitColor(TColor color, std::uint8_t &red, std::uint8_t &green, std::uint8_t &blue) {
+  const TColor rgb = ColorToRGB(color);
+  red = std::uint8_t(GetRValue(rgb));
+  green = std::uint8_t(GetGValue(rgb));
+  blue = std::uint8_t(GetBValue(rgb));
+}
+
+namespace {
+
+// The character cell height of Font on the screen.
+int CharHeight(const TFont &font) {
+  TCanvas canvas;
+  canvas.SetFont(&font);
+  return canvas.TextMetrics().tmHeight;
+}
+
+// The system's own font: the one the application gives its standard widgets.
+int SystemCharHeight() {
+  const QFont system = QGuiApplication::font();
+  TFont font;
+  font.SetName(system.family());
+  if (system.pixelSize() > 0)
+    font.SetHeight(-system.pixelSize());
+  else
+    font.SetSize(qRound(system.pointSizeF()));
+  return CharHeight(font);
+}
+
+} // namespace
+
+int GetTopTextMargin(const TFont *font, bool bordered, int height, bool ctl3D) {
+  const int m = std::min(SystemCharHeight(), CharHeight(*font));
+  // Divisions and remainders truncate toward zero, as the rule is written.
+  if (bordered && ctl3D) return m < height - 4 ? 1 : (height - m - 4) / 2 - 1;
+  if (bordered) return m < height - 4 ? 1 : (height - m - 4) / 2 - (height - m) % 2;
+  return m < height - 2 ? 0 : (height - m - 2) / 2 - (height - m) % 2;
 }

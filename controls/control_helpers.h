@@ -1,9 +1,11 @@
 #pragma once
 // Small helpers shared by the library's controls.
+#include "platform/color.h"
 #include <QString>
 #include <cstdint>
 
 class TComponent;
+class TFont;
 
 // The shift keys held at the moment, as key-table bits (ss_Shift, ss_Ctrl, ss_Alt).
 std::uint8_t GetShiftFlags();
@@ -19,3 +21,10 @@ int DefaultEpoch();
 // BaseName followed by 1, 2, ... : the first such name that no component of Owner has. EComponentError when
 // BaseName is not a valid identifier.
 QString GetUniqueName(TComponent *owner, const QString &baseName);
+
+// The red, green and blue parts of a colour; a system colour is first turned into its current value.
+void SplitColor(TColor color, std::uint8_t &red, std::uint8_t &green, std::uint8_t &blue);
+
+// The offset in pixels from the top of a single-line field of the given height to its text, for text in
+// Font: centred when the text is about as high as the field, else a fixed margin inside the border.
+int GetTopTextMargin(const TFont *font, bool bordered, int height, bool ctl3D);

@@ -1,7 +1,10 @@
 #include "controls/control_helpers.h"
 #include "controls/string_routines.h"
+#include "platform/canvas.h"
+#include "platform/color.h"
 #include "platform/component.h"
 #include "platform/date_time.h"
+#include "platform/graphics.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -170,6 +173,50 @@ TEST(ControlHelpers, UniqueComponentNames) {
     }
   }
   form->Free();
+}
+
+} // namespace
+
+namespace {
+
+TEST(ControlHelpers, SplitColor) {
+  std::uint8_t r = 0, g = 0, b = 0;
+  SplitColor(RGB(0x12, 0x34, 0x56), r, g, b);
+  EXPECT_EQ(r, 0x12);
+  EXPECT_EQ(g, 0x34);
+  EXPECT_EQ(b, 0x56);
+  SplitColor(clBtnFace, r, g, b);
+  const TColor face = ColorToRGB(clBtnFace);
+  EXPECT_EQ(r, GetRValue(face));
+  EXPECT_EQ(g, GetGValue(face));
+  EXPECT_EQ(b, GetBValue(face));
+}
+
+TEST(ControlHelpers, TopTextMargin) {
+  // A font far smaller than the system's, so that its own height m decides.
+  TFont tiny;
+  tiny.SetHeight(-6);
+  TCanvas canvas;
+  canvas.SetFont(&tiny);
+  const int m = canvas.TextMetrics().tmHeight;
+  struct Case {
+    bool bordered, ctl3D;
+    int height, margin;
+  } cases[] = {
+      {true, true, m + 5, 1},    // room to spare: a fixed margin
+      {true, true, m + 4, -1},   // 0 / 2 - 1
+      {true, true, m, -3},       // -4 / 2 - 1
+      {true, false, m + 5, 1},   // room to spare
+      {true, false, m + 3, -1},  // -1 / 2 truncates to 0, less 3 mod 2
+      {true, false, m + 2, -1},  // -2 / 2 - 0
+      {false, false, m + 3, 0},  // room to spare
+      {false, false, m + 2, 0},  // 0 / 2 - 0
+      {false, false, m + 1, -1}, // -1 / 2 truncates to 0, less 1 mod 2
+      {false, false, m - 2, -2}, // -4 / 2 - 0
+  };
+  for (const Case &c : cases)
+    EXPECT_EQ(GetTopTextMargin(&tiny, c.bordered, c.height, c.ctl3D), c.margin)
+        << c.bordered << c.ctl3D << " height " << c.height << " text " << m;
 }
 
 } // namespace
