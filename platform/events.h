@@ -23,7 +23,8 @@ public:
   // Binds Method of Object: the usual way an event handler is assigned.
   template <typename C, typename M>
   TEvent(C *object, M method)
-      : function_([object, method](Args... args) -> R { return (object->*method)(std::forward<Args>(args)...); }),
+      : function_(
+            [object, method](Args... args) -> R { return (object->*method)(std::forward<Args>(args)...); }),
         object_(object) {
     static_assert(sizeof(M) <= sizeof(MethodKey), "method pointer too large");
     std::memcpy(key_.data(), &method, sizeof(M));
