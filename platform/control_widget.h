@@ -3,10 +3,10 @@
 // turns it into window messages and runs them through its message procedure; what the procedure leaves to the
 // default handling goes back to the widget class's own event handling. A control can be a plain painted
 // widget (TControlWidget<QWidget>) or wrap any Qt widget class (TControlWidget<QLineEdit>, ...).
+#include <QKeyEvent>
 #include <QWidget>
 #include <utility>
 
-class QEvent;
 class TControl;
 
 class TWidgetBridge {
@@ -22,6 +22,9 @@ public:
   virtual QWidget *Widget() = 0;
   // The widget class's own handling of Event.
   virtual bool NativeEvent(QEvent *event) = 0;
+  // The widget class's own handling of a key, without Qt's focus chain (Tab) and shortcut handling, which the
+  // platform does itself.
+  virtual void NativeKeyEvent(QKeyEvent *event) = 0;
 
 protected:
   // Gives Event to the control (or to the native handling when the widget has no control any more).
@@ -39,6 +42,12 @@ public:
       : Base(std::forward<Args>(args)...), TWidgetBridge(control) {}
   QWidget *Widget() override { return this; }
   bool NativeEvent(QEvent *event) override { return Base::event(event); }
+  void NativeKeyEvent(QKeyEvent *event) override {
+    if (event->type() == QEvent::KeyPress)
+      Base::keyPressEvent(event);
+    else
+      Base::keyReleaseEvent(event);
+  }
 
 protected:
   bool event(QEvent *event) override { return Forward(event); }

@@ -204,15 +204,18 @@ void TControl::DefaultHandler(TMessage &Message) {
   if (native_ && !native_->consumed && native_->msg == Message.Msg && bridge_) {
     native_->consumed = true;
     QEvent *event = native_->event;
-    // A key or character that a handler replaced goes to Qt as the replacement.
-    if (auto *key = dynamic_cast<QKeyEvent *>(event); key && Message.WParam != native_->wParam) {
-      if (Message.Msg == WM_CHAR || Message.Msg == WM_SYSCHAR) {
+    if (auto *key = dynamic_cast<QKeyEvent *>(event)) {
+      native_->result = true;
+      if (Message.WParam == native_->wParam) {
+        bridge_->NativeKeyEvent(key);
+      } else if (Message.Msg == WM_CHAR || Message.Msg == WM_SYSCHAR) {
+        // A character that a handler replaced goes to Qt as the replacement.
         QKeyEvent replaced(key->type(), key->key(), key->modifiers(),
                            QString(QChar(char16_t(Message.WParam))));
-        native_->result = bridge_->NativeEvent(&replaced);
+        bridge_->NativeKeyEvent(&replaced);
       } else if (int qtKey = QtKeyFromVirtualKey(WORD(Message.WParam))) {
         QKeyEvent replaced(key->type(), qtKey, key->modifiers(), key->text());
-        native_->result = bridge_->NativeEvent(&replaced);
+        bridge_->NativeKeyEvent(&replaced);
       }
       return;
     }
@@ -968,7 +971,7 @@ void TWinControl::PaintNonClient(QPainter &Painter) {
   const QRect all(0, TopReservedHeight(), width_, height_ - TopReservedHeight());
   if (border > 0) {
     const QPalette &pal = Widget()->palette();
-    QRect r = all.adjusted(0, 0, -1, -1);
+    QRect r = all;
     auto frame = [&Painter, &r](const QColor &topLeft, const QColor &bottomRight) {
       Painter.setPen(topLeft);
       Painter.drawLine(r.topLeft(), r.topRight());
@@ -1310,7 +1313,12 @@ bool TWinControl::HandleKeyEvent(QKeyEvent *Event) {
   const TKeyMessages keys = TranslateKeyEvent(*Event);
   const std::weak_ptr<bool> token = AliveToken();
   const bool press = Event->type() == QEvent::KeyPress;
-  Event->accept();
+  // Keys go to the focused window only: an event Qt's handling left unaccepted must not travel on to the
+  // parent widgets.
+  struct AcceptOnExit {
+    QKeyEvent *event;
+    ~AcceptOnExit() { event->accept(); }
+  } accept{Event};
   if (press && keys.KeyMsg != 0) {
     bool handled = false;
     try {
