@@ -26,25 +26,22 @@ inline void ShowAndActivate(TCustomForm *form) {
 // The widget that has the keyboard focus (where key events go).
 inline QWidget *FocusWidget() { return QApplication::focusWidget(); }
 
-// Sends a key press and release to the focused widget.
+// Sends a key press and release to the focused widget (or to Target).
 inline void PressKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
-                     const QString &text = QString(), quint32 nativeScanCode = 0) {
-  QWidget *target = FocusWidget();
+                     const QString &text = QString(), quint32 nativeScanCode = 0, QWidget *target = nullptr) {
+  if (!target) target = FocusWidget();
   if (!target) return;
   QKeyEvent press(QEvent::KeyPress, key, modifiers, nativeScanCode, 0, 0, text);
   QApplication::sendEvent(target, &press);
-  if (QWidget *now = FocusWidget()) {
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers, nativeScanCode, 0, 0, text);
-    QApplication::sendEvent(now, &release);
-  }
+  QWidget *now = FocusWidget() ? FocusWidget() : target;
+  QKeyEvent release(QEvent::KeyRelease, key, modifiers, nativeScanCode, 0, 0, text);
+  QApplication::sendEvent(now, &release);
 }
 
 // Sends a mouse event to a control's widget at a client point.
 inline void SendMouse(TControl *control, QEvent::Type type, Qt::MouseButton button, const QPoint &client,
                       Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
   QWidget *w = control->Widget();
-  const TRect r = control->ClientRect();
-  (void)r;
   const TPoint origin = control->ClientOrigin();
   const QPoint local = w->mapFromGlobal(QPoint(origin.X + client.x(), origin.Y + client.y()));
   QMouseEvent event(type, QPointF(local), QPointF(w->mapToGlobal(local)), button, buttons, modifiers);
