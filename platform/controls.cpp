@@ -409,6 +409,9 @@ void TControl::SetVisible(bool Value) {
   visible_ = Value;
   if (Value && !widget_ && parent_ && parent_->Showing()) CreateWidget();
   if (widget_ && parent_) widget_->setVisible(Value);
+  // Children added while this control was hidden get their windows now.
+  if (auto *win = dynamic_cast<TWinControl *>(this); win && Value && win->Showing())
+    win->CreateChildWidgets();
   Perform(CM_VISIBLECHANGED, Value ? 1 : 0);
   if (parent_ && align_ != alNone) parent_->Realign();
 }
@@ -1304,8 +1307,7 @@ bool TWinControl::ClaimsKey(const QKeyEvent *Event) {
   if (mask == 0) return false;
   TMessage message{WM_GETDLGCODE, vk, 0, 0};
   MainWndProc(message);
-  return (message.Result & (mask | DLGC_WANTALLKEYS)) != 0 &&
-         (mask != DLGC_WANTCHARS || (message.Result & mask));
+  return (message.Result & mask) != 0;
 }
 
 bool TWinControl::HandleKeyEvent(QKeyEvent *Event) {
@@ -1604,6 +1606,12 @@ void TGraphicControl::CreateWidget() {
   widget->setFocusPolicy(Qt::NoFocus);
   if (controlStyle_.Contains(csOpaque)) widget->setAttribute(Qt::WA_OpaquePaintEvent);
   AttachWidget(widget, widget);
+  // A graphic control is drawn on its parent, beneath the parent's windowed children.
+  for (int i = 0; i < parent_->ControlCount(); ++i)
+    if (auto *sibling = dynamic_cast<TWinControl *>(parent_->Controls(i)); sibling && sibling->Widget()) {
+      widget->stackUnder(sibling->Widget());
+      break;
+    }
   canvas_->SetMeasureDevice(widget);
 }
 

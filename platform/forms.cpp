@@ -9,6 +9,7 @@
 #include <QEventLoop>
 #include <QPointer>
 #include <QWidget>
+#include <QWindow>
 
 TCustomForm::TCustomForm(TComponent *AOwner) : TCustomControl(AOwner) {
   TControl::SetVisible(false);
@@ -292,6 +293,11 @@ void TCustomForm::SetVisible(bool Value) {
     w = Widget();
     if (!w || !Visible()) return; // OnShow hid or freed it
     ApplyWindowFlags();
+    // Other forms stay in front of the main form, as windows it owns.
+    if (TCustomForm *main = Application()->MainForm(); main && main != this && main->Widget()) {
+      w->winId();
+      if (QWindow *window = w->windowHandle()) window->setTransientParent(main->Widget()->windowHandle());
+    }
     switch (windowState_) {
     case wsMinimized: w->showMinimized(); break;
     case wsMaximized: w->showMaximized(); break;
