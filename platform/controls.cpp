@@ -187,9 +187,13 @@ void TControl::WndProc(TMessage &Message) {
       parentShowHint_ = true;
     }
     return;
+  case CM_VISIBLECHANGED: UpdateShowing(); return;
+  case CM_ENABLEDCHANGED:
+    if (widget_) widget_->setEnabled(enabled_);
+    Invalidate();
+    return;
   case CM_FONTCHANGED:
   case CM_COLORCHANGED:
-  case CM_ENABLEDCHANGED:
   case CM_TEXTCHANGED: Invalidate(); return;
   case CM_HITTEST: Message.Result = HTCLIENT; return;
   case WM_CANCELMODE:
@@ -407,19 +411,22 @@ bool TControl::Showing() const { return visible_ && parent_ && parent_->Showing(
 void TControl::SetVisible(bool Value) {
   if (visible_ == Value) return;
   visible_ = Value;
-  if (Value && !widget_ && parent_ && parent_->Showing()) CreateWidget();
-  if (widget_ && parent_) widget_->setVisible(Value);
-  // Children added while this control was hidden get their windows now.
-  if (auto *win = dynamic_cast<TWinControl *>(this); win && Value && win->Showing())
-    win->CreateChildWidgets();
   Perform(CM_VISIBLECHANGED, Value ? 1 : 0);
   if (parent_ && align_ != alNone) parent_->Realign();
+}
+
+void TControl::UpdateShowing() {
+  if (!parent_) return;
+  if (visible_ && !widget_ && parent_->Showing()) CreateWidget();
+  if (widget_) widget_->setVisible(visible_);
+  // Children added while this control was hidden get their windows now.
+  if (auto *win = dynamic_cast<TWinControl *>(this); win && visible_ && win->Showing())
+    win->CreateChildWidgets();
 }
 
 void TControl::SetEnabled(bool Value) {
   if (enabled_ == Value) return;
   enabled_ = Value;
-  if (widget_) widget_->setEnabled(Value);
   Perform(CM_ENABLEDCHANGED);
 }
 
@@ -780,13 +787,11 @@ void TWinControl::WndProc(TMessage &Message) {
     }
     return;
   case CM_ENABLEDCHANGED:
-    if (!Enabled())
-      if (TCustomForm *form = GetParentForm(this)) form->DefocusControl(this, false);
-    Invalidate();
-    return;
   case CM_VISIBLECHANGED:
-    if (!Visible())
+    // The focus leaves a control that is being disabled or hidden before its window goes.
+    if ((!Enabled() || !Visible()) && parent_)
       if (TCustomForm *form = GetParentForm(this)) form->DefocusControl(this, false);
+    TControl::WndProc(Message);
     return;
   case CM_RECREATEWND: RecreateWnd(); return;
   case WM_COMMAND:

@@ -497,11 +497,15 @@ bool TCustomForm::SetFocusedControl(TWinControl *Control) {
 
 void TCustomForm::DefocusControl(TWinControl *Control, bool Removing) {
   if (!Control) return;
+  TControl *focus = FindControlOfWidget(QApplication::focusWidget());
+  const bool hadFocus = focus && focus != this && Control->ContainsControl(focus);
   if (Removing && focusedControl_ && Control->ContainsControl(focusedControl_))
     focusedControl_ = Control->Parent() ? Control->Parent() : nullptr;
   if (activeControl_ && Control->ContainsControl(activeControl_)) activeControl_ = nullptr;
   if (Removing && Screen()->ActiveControl() && Control->ContainsControl(Screen()->ActiveControl()))
     Screen()->SetActive(Screen()->ActiveForm(), nullptr);
+  // The form itself takes the focus, rather than whatever Qt would pick next.
+  if (hadFocus && Control != this && Showing()) Widget()->setFocus(Qt::OtherFocusReason);
 }
 
 // ---- TDataModule ----

@@ -378,8 +378,26 @@ TEST_F(ControlsTest, FocusedControlFreedLeavesNoDanglingActiveControl) {
   ASSERT_EQ(form->ActiveControl(), a);
   a->Free();
   EXPECT_NE(form->ActiveControl(), a);
+  EXPECT_TRUE(form->Focused()) << "the form holds the focus, not whatever Qt picks";
   b->SetFocus();
   EXPECT_EQ(form->ActiveControl(), b);
+}
+
+TEST_F(ControlsTest, HidingOrDisablingTheFocusedControlLeavesItThroughOnExit) {
+  Probe *a = AddProbe("A", 0);
+  Probe *b = AddProbe("B", 30);
+  guitest::ShowAndActivate(form);
+  ASSERT_TRUE(a->Focused());
+  log.clear();
+  a->Hide();
+  EXPECT_TRUE(form->Focused());
+  EXPECT_EQ(form->ActiveControl(), nullptr);
+  EXPECT_TRUE(log.contains("A exit"));
+  b->SetFocus();
+  log.clear();
+  b->SetEnabled(false);
+  EXPECT_TRUE(form->Focused());
+  EXPECT_TRUE(log.contains("B exit"));
 }
 
 } // namespace
