@@ -44,7 +44,7 @@ void TfrInterpretator::PrepareScript(const TStrings *Source, TfrCompiledScript &
   const TfrScriptSource source(Compiled.source_);
   TfrScriptCompiler compiler(parser_, source, Compiled.statements_);
   if (const auto error = compiler.Compile()) {
-    const QString line = source.Locate(error->position) + QStringLiteral(": ") + error->message;
+    const QString line = source.Locate(error->position, error->after) + QStringLiteral(": ") + error->message;
     Compiled.errors_.append(line);
     if (Errors) Errors->Add(line);
   }

@@ -71,12 +71,12 @@ void TfrScriptSource::Append(QChar c, int line, int column) {
   columns_.append(column);
 }
 
-QString TfrScriptSource::Locate(int Position) const {
+QString TfrScriptSource::Locate(int Position, bool After) const {
   int line = 0;
   int column = 1;
-  if (Position < buffer_.size()) {
+  if (Position >= 0 && Position < buffer_.size()) {
     line = lines_[Position];
-    column = std::max(columns_[Position], 1);
+    column = std::max(columns_[Position], 1) + (After ? 1 : 0);
   } else {
     // The end of the text: just after its last character.
     for (int i = int(buffer_.size()) - 1; i >= 0; --i)
@@ -113,7 +113,9 @@ std::optional<TfrScriptCompiler::Error> TfrScriptCompiler::Compile() {
   return std::nullopt;
 }
 
-void TfrScriptCompiler::Fail(int Position, const QString &Message) { throw Error{Position, Message}; }
+void TfrScriptCompiler::Fail(int Position, const QString &Message, bool After) {
+  throw Error{Position, Message, After};
+}
 
 // --- tokens ---
 
@@ -439,7 +441,7 @@ void TfrScriptCompiler::Factor() {
     Next();
     Factor();
   } else if (t.kind == Token::String) {
-    if (!t.closed) Fail(t.end, frScriptMessage::QuoteExpected);
+    if (!t.closed) Fail(t.end - 1, frScriptMessage::QuoteExpected, true);
     Next();
   } else if (t.kind == Token::Number) {
     Next();

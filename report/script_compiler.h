@@ -15,9 +15,9 @@ public:
   explicit TfrScriptSource(const QStringList &Lines);
   const QString &Text() const { return buffer_; }
   int LineOf(int Position) const { return lines_[Position]; }
-  // "Строка <line>/<column>" of the character at Position (both from 1); the end of the text is placed just
-  // after its last character.
-  QString Locate(int Position) const;
+  // "Строка <line>/<column>" of the character at Position (both from 1), or of the place just after it when
+  // After is set; the end of the text is placed just after its last character.
+  QString Locate(int Position, bool After = false) const;
 
 private:
   void Append(QChar c, int line, int column);
@@ -32,6 +32,7 @@ public:
   struct Error {
     int position;
     QString message;
+    bool after = false; // the error lies just after the character at position
   };
 
   TfrScriptCompiler(TfrParser &Parser, const TfrScriptSource &Source, QList<TfrScriptStatement> &Statements);
@@ -64,7 +65,7 @@ private:
     TfrScriptCompiler &compiler_;
   };
 
-  [[noreturn]] static void Fail(int Position, const QString &Message);
+  [[noreturn]] static void Fail(int Position, const QString &Message, bool After = false);
   Token Peek() const;
   Token Next();
   int StringEnd(int Start, bool &Closed) const;
