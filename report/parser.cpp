@@ -9,6 +9,9 @@ namespace {
 // (IF conditions, COPY arguments, library arguments) and calls spliced into one text.
 constexpr int MaxNestingDepth = 64;
 constexpr int MaxCallsPerConversion = 10000;
+// The longest text an expression may build by concatenation (a script loop doubling a text would otherwise
+// exhaust memory).
+constexpr qsizetype MaxTextLength = qsizetype(1) << 24;
 
 bool IsSourceBlank(QChar c) {
   return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n');
@@ -495,7 +498,11 @@ Variant TfrParser::CalcPostfix(const QString &Postfix) {
       case frOp::LessEqual: r = Variant(a <= b ? 1 : 0); break;
       case frOp::NotEqual: r = Variant(a != b ? 1 : 0); break;
       case '+':
-      case frOp::Or: r = a + b; break;
+      case frOp::Or:
+        r = a + b;
+        if (r.IsString() && r.ToString().size() > MaxTextLength)
+          throw EParserError(QStringLiteral("Text too long (more than %1 characters)").arg(MaxTextLength));
+        break;
       case '-': r = a - b; break;
       case '*':
       case frOp::And: r = a * b; break;

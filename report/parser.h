@@ -21,9 +21,9 @@
 // Truth values are integers: comparisons give 1 or 0, AND multiplies, OR adds, and a condition is false
 // exactly when it equals 0 (frIsTrue).
 //
-// Errors: malformed postfix text (an operator without its operands, a stray parenthesis) and expressions
-// nested too deeply raise EParserError; conversions of Variants raise their own errors; a division by zero
-// gives 0.
+// Errors: malformed postfix text (an operator without its operands, a stray parenthesis), expressions
+// nested too deeply and texts concatenated beyond 16M characters raise EParserError; conversions of Variants
+// raise their own errors; a division by zero gives 0.
 #include "platform/events.h"
 #include "platform/exceptions.h"
 #include "platform/variant.h"
