@@ -1,0 +1,528 @@
+#include "platform/bitmap.h"
+#include "platform/canvas.h"
+#include <QDir>
+#include <QPdfWriter>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr QRgb kWhite = 0xFFFFFF, kRed = 0xFF0000, kBlue = 0x0000FF, kBlack = 0x000000;
+
+QRgb At(const QImage &image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF; }
+
+// A white image with a canvas on it.
+struct Surface {
+  explicit Surface(int w = 40, int h = 40) : image(w, h, QImage::Format_RGB32), canvas(&image) {
+    image.fill(Qt::white);
+  }
+  // Ends drawing so the pixels can be read.
+  const QImage &Pixels() {
+    canvas.Release();
+    return image;
+  }
+  QImage image;
+  TCanvas canvas;
+};
+
+// The bounds of every pixel that is not white.
+QRect InkBounds(const QImage &image) {
+  QRect bounds;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (At(image, x, y) != kWhite) bounds |= QRect(x, y, 1, 1);
+  return bounds;
+}
+
+int CountInk(const QImage &image, const QRect &area) {
+  int n = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x)
+      if (At(image, x, y) != kWhite) ++n;
+  return n;
+}
+
+TEST(CanvasPixels, RectangleCoversExactlyItsPixelsWithThePenOnTheOuterRing) {
+  Surface s;
+  s.canvas.Pen()->SetColor(clRed);
+  s.canvas.Brush()->SetColor(clBlue);
+  s.canvas.Rectangle(5, 7, 15, 17);
+  const QImage &img = s.Pixels();
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 40; ++x) {
+      const bool inside = x >= 5 && x < 15 && y >= 7 && y < 17;
+      const bool ring = inside && (x == 5 || x == 14 || y == 7 || y == 16);
+      const QRgb expected = !inside ? kWhite : ring ? kRed : kBlue;
+      ASSERT_EQ(At(img, x, y), expected) << "pixel " << x << "," << y;
+    }
+}
+
+TEST(CanvasPixels, RectangleWithoutPenLeavesOutTheLastRowAndColumn) {
+  Surface s;
+  s.canvas.Pen()->SetStyle(psClear);
+  s.canvas.Brush()->SetColor(clBlue);
+  s.canvas.Rectangle(0, 0, 10, 10);
+  EXPECT_EQ(InkBounds(s.Pixels()), QRect(0, 0, 9, 9));
+}
+
+TEST(CanvasPixels, LineToLeavesOutItsEndPoint) {
+  struct Case {
+    TPoint from, to;
+    std::vector<QPoint> drawn;
+    QPoint notDrawn;
+  };
+  const std::vector<Case> cases = {
+      {{2, 2}, {8, 2}, {{2, 2}, {7, 2}}, {8, 2}}, // rightwards
+      {{8, 3}, {2, 3}, {{8, 3}, {3, 3}}, {2, 3}}, // leftwards
+      {{4, 1}, {4, 9}, {{4, 1}, {4, 8}}, {4, 9}}, // downwards
+      {{5, 9}, {5, 1}, {{5, 9}, {5, 2}}, {5, 1}}, // upwards
+      {{0, 0}, {5, 5}, {{0, 0}, {4, 4}}, {5, 5}}, // diagonal
+      {{10, 10}, {20, 14}, {{10, 10}}, {20, 14}}, // shallow slope
+  };
+  for (const Case &c : cases) {
+    Surface s(30, 30);
+    s.canvas.Pen()->SetColor(clBlack);
+    s.canvas.MoveTo(c.from.X, c.from.Y);
+    s.canvas.LineTo(c.to.X, c.to.Y);
+    EXPECT_EQ(s.canvas.PenPos(), c.to);
+    const QImage &img = s.Pixels();
+    for (const QPoint &p : c.drawn) EXPECT_EQ(At(img, p.x(), p.y()), kBlack) << p.x() << "," << p.y();
+    EXPECT_EQ(At(img, c.notDrawn.x(), c.notDrawn.y()), kWhite);
+    const int length = std::max(std::abs(c.to.X - c.from.X), std::abs(c.to.Y - c.from.Y));
+    EXPECT_EQ(CountInk(img, img.rect()), length) << "one pixel per step, end excluded";
+  }
+}
+
+TEST(CanvasPixels, PolylineThroughARingDrawsEveryPixelOnce) {
+  Surface s;
+  s.canvas.Pen()->SetMode(pmXor); // a pixel drawn twice would come back white
+  s.canvas.Pen()->SetColor(clWhite);
+  s.canvas.Polyline({Point(2, 2), Point(12, 2), Point(12, 8), Point(2, 8), Point(2, 2)});
+  EXPECT_EQ(CountInk(s.Pixels(), QRect(0, 0, 40, 40)), 2 * 10 + 2 * 6);
+}
+
+TEST(CanvasPixels, FillRectAndFrameRectUseTheBrushExactly) {
+  Surface s;
+  s.canvas.Brush()->SetColor(clBlue);
+  s.canvas.FillRect(Rect(3, 4, 7, 9));
+  s.canvas.Brush()->SetColor(clRed);
+  s.canvas.FrameRect(Rect(20, 20, 30, 25));
+  const QImage &img = s.Pixels();
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 40; ++x) {
+      const bool fill = x >= 3 && x < 7 && y >= 4 && y < 9;
+      const bool frame = x >= 20 && x < 30 && y >= 20 && y < 25 && (x == 20 || x == 29 || y == 20 || y == 24);
+      ASSERT_EQ(At(img, x, y), fill ? kBlue : frame ? kRed : kWhite) << x << "," << y;
+    }
+}
+
+TEST(CanvasPixels, ClearBrushFillsNothingAndHatchesLeaveTheBackground) {
+  Surface s;
+  s.canvas.Brush()->SetStyle(bsClear);
+  s.canvas.FillRect(Rect(0, 0, 40, 40));
+  EXPECT_EQ(CountInk(s.Pixels(), QRect(0, 0, 40, 40)), 0);
+  s.canvas.Brush()->SetColor(clBlue);
+  s.canvas.Brush()->SetStyle(bsHorizontal);
+  s.canvas.FillRect(Rect(0, 0, 16, 16));
+  const int ink = CountInk(s.Pixels(), QRect(0, 0, 16, 16));
+  EXPECT_GT(ink, 0);
+  EXPECT_LT(ink, 16 * 16 / 2);
+}
+
+TEST(CanvasPixels, ShapesStayInsideTheirBoundsAndReachEachEdge) {
+  Surface s;
+  s.canvas.Pen()->SetColor(clBlack);
+  s.canvas.Brush()->SetColor(clBlue);
+  const TRect box = Rect(4, 6, 30, 22);
+  for (int shape = 0; shape < 3; ++shape) {
+    s.image.fill(Qt::white);
+    if (shape == 0) s.canvas.Ellipse(box);
+    if (shape == 1) s.canvas.RoundRect(box.Left, box.Top, box.Right, box.Bottom, 10, 8);
+    if (shape == 2) s.canvas.Polygon({Point(4, 21), Point(17, 6), Point(29, 21)});
+    EXPECT_EQ(InkBounds(s.Pixels()), box.ToQRect()) << "shape " << shape;
+    // Not antialiased: only the pen's and the brush's colours appear.
+    for (int y = 0; y < 40; ++y)
+      for (int x = 0; x < 40; ++x) {
+        const QRgb c = At(s.image, x, y);
+        ASSERT_TRUE(c == kWhite || c == kBlack || c == kBlue) << "shape " << shape << " at " << x << "," << y;
+      }
+  }
+}
+
+TEST(CanvasPixels, DottedAndDashedPensLeaveGaps) {
+  struct Case {
+    TPenStyle style;
+    int on, off;
+  };
+  for (const Case &c : {Case{psDot, 3, 3}, Case{psDash, 18, 6}}) {
+    Surface s(60, 5);
+    s.canvas.Pen()->SetStyle(c.style);
+    s.canvas.MoveTo(0, 2);
+    s.canvas.LineTo(48, 2);
+    const QImage &img = s.Pixels();
+    for (int x = 0; x < 48; ++x)
+      EXPECT_EQ(At(img, x, 2) != kWhite, x % (c.on + c.off) < c.on) << "style " << c.style << " x " << x;
+  }
+}
+
+TEST(CanvasPixels, XorPenAndFocusRectangleUndoThemselves) {
+  Surface s;
+  s.canvas.Brush()->SetColor(clBlue);
+  s.canvas.FillRect(Rect(0, 0, 20, 40));
+  const QImage before = s.Pixels().copy();
+  s.canvas.DrawFocusRect(Rect(2, 2, 30, 30));
+  EXPECT_NE(s.Pixels(), before);
+  s.canvas.DrawFocusRect(Rect(2, 2, 30, 30));
+  EXPECT_EQ(s.Pixels(), before);
+  s.canvas.Pen()->SetMode(pmNotXor);
+  s.canvas.Rectangle(Rect(5, 5, 35, 35));
+  s.canvas.Rectangle(Rect(5, 5, 35, 35));
+  // The brush is copied, not combined: compare the pen ring only.
+  for (int x = 5; x < 35; ++x) EXPECT_EQ(At(s.Pixels(), x, 5), At(before, x, 5));
+}
+
+TEST(CanvasPixels, PixelsReadAndWrite) {
+  Surface s;
+  s.canvas.SetPixel(3, 4, clRed);
+  EXPECT_EQ(s.canvas.Pixel(3, 4), clRed);
+  EXPECT_EQ(s.canvas.Pixel(0, 0), clWhite);
+  EXPECT_EQ(s.canvas.Pixel(100, 0), -1);
+  EXPECT_EQ(At(s.Pixels(), 3, 4), kRed);
+}
+
+TEST(CanvasPixels, FloodFillFillsTheEnclosedSurfaceOnly) {
+  Surface s;
+  s.canvas.Pen()->SetColor(clBlack);
+  s.canvas.Brush()->SetStyle(bsClear);
+  s.canvas.Rectangle(5, 5, 15, 15);
+  s.canvas.Brush()->SetColor(clRed);
+  ASSERT_TRUE(s.canvas.FloodFill(10, 10, clWhite, fsSurface));
+  const QImage &img = s.Pixels();
+  EXPECT_EQ(At(img, 6, 6), kRed);
+  EXPECT_EQ(At(img, 13, 13), kRed);
+  EXPECT_EQ(At(img, 5, 5), kBlack);
+  EXPECT_EQ(At(img, 20, 20), kWhite);
+  s.canvas.Brush()->SetColor(clBlue);
+  ASSERT_TRUE(s.canvas.FloodFill(30, 30, clBlack, fsBorder));
+  EXPECT_EQ(At(s.Pixels(), 0, 0), kBlue);
+  EXPECT_EQ(At(s.Pixels(), 10, 10), kRed);
+}
+
+TEST(CanvasClip, DrawingStaysInsideTheClipAndClipRectReportsIt) {
+  Surface s;
+  EXPECT_EQ(s.canvas.ClipRect(), Rect(0, 0, 40, 40));
+  s.canvas.IntersectClipRect(Rect(10, 10, 20, 30));
+  EXPECT_EQ(s.canvas.ClipRect(), Rect(10, 10, 20, 30));
+  s.canvas.ExcludeClipRect(Rect(10, 10, 20, 15));
+  EXPECT_EQ(s.canvas.ClipRect(), Rect(10, 15, 20, 30));
+  s.canvas.Brush()->SetColor(clBlue);
+  s.canvas.FillRect(Rect(0, 0, 40, 40));
+  EXPECT_EQ(InkBounds(s.Pixels()), QRect(10, 15, 10, 15));
+  s.canvas.ClearClipRegion();
+  EXPECT_FALSE(s.canvas.HasClipRegion());
+  s.canvas.FillRect(Rect(0, 0, 40, 40));
+  EXPECT_EQ(InkBounds(s.Pixels()), QRect(0, 0, 40, 40));
+}
+
+TEST(CanvasText, TextOutPaintsTheCellWithASolidBrushAndMovesThePen) {
+  Surface s(200, 40);
+  s.canvas.Font()->SetName(QStringLiteral("Arial"));
+  s.canvas.Font()->SetSize(10);
+  s.canvas.Brush()->SetColor(clBlue);
+  s.canvas.TextOut(10, 5, QStringLiteral("Invoice"));
+  const int w = s.canvas.TextWidth(QStringLiteral("Invoice"));
+  const int h = s.canvas.TextHeight(QStringLiteral("Invoice"));
+  EXPECT_EQ(s.canvas.PenPos(), Point(10 + w, 5));
+  EXPECT_EQ(InkBounds(s.Pixels()), QRect(10, 5, w, h));
+  s.image.fill(Qt::white);
+  s.canvas.Brush()->SetStyle(bsClear);
+  s.canvas.TextOut(10, 5, QStringLiteral("Invoice"));
+  const QRect ink = InkBounds(s.Pixels());
+  EXPECT_TRUE(QRect(10, 5, w + 1, h).contains(ink)) << "glyphs inside the cell";
+  EXPECT_EQ(At(s.image, 10, 5), kWhite) << "no background";
+}
+
+TEST(CanvasText, TextRectClipsToItsRectangle) {
+  Surface s(200, 40);
+  s.canvas.Brush()->SetColor(clBlue);
+  s.canvas.TextRect(Rect(20, 10, 60, 30), 0, 10, QStringLiteral("A long line of text drawn from the left"));
+  EXPECT_EQ(InkBounds(s.Pixels()), QRect(20, 10, 40, 20));
+}
+
+TEST(CanvasText, MetricsAreConsistentAndScaleWithTheSize) {
+  Surface s;
+  s.canvas.Font()->SetName(QStringLiteral("Arial"));
+  s.canvas.Font()->SetSize(10);
+  const TTextMetric small = s.canvas.TextMetrics();
+  EXPECT_EQ(small.tmHeight, small.tmAscent + small.tmDescent);
+  EXPECT_GE(small.tmInternalLeading, 0);
+  EXPECT_GE(small.tmExternalLeading, 0);
+  EXPECT_GT(small.tmAveCharWidth, 0);
+  EXPECT_GE(small.tmMaxCharWidth, small.tmAveCharWidth);
+  EXPECT_NEAR(small.tmHeight - small.tmInternalLeading, 13, 1) << "10 points are 13 pixels at 96 dpi";
+  s.canvas.Font()->SetSize(20);
+  const TTextMetric large = s.canvas.TextMetrics();
+  EXPECT_NEAR(large.tmHeight, 2 * small.tmHeight, 2);
+  EXPECT_EQ(s.canvas.TextHeight(QStringLiteral("x")), large.tmHeight);
+  // Widths add up: kerning plays no part.
+  EXPECT_NEAR(s.canvas.TextWidth(QStringLiteral("AVAV")), 2 * s.canvas.TextWidth(QStringLiteral("AV")), 1);
+  TTextMetric viaApi;
+  ASSERT_TRUE(GetTextMetrics(&s.canvas, viaApi));
+  EXPECT_EQ(viaApi.tmHeight, large.tmHeight);
+}
+
+TEST(CanvasText, TextMeasuredForTheScreenScalesToAPrinter) {
+  QTemporaryDir dir;
+  QPdfWriter pdf(dir.filePath(QStringLiteral("scale.pdf")));
+  pdf.setResolution(600);
+  TCanvas printerCanvas(&pdf);
+  TCanvas screenCanvas;
+  EXPECT_EQ(printerCanvas.PixelsPerInch(), 600);
+  EXPECT_EQ(screenCanvas.PixelsPerInch(), 96);
+  for (TCanvas *c : {&printerCanvas, &screenCanvas}) {
+    c->Font()->SetName(QStringLiteral("Times New Roman"));
+    c->Font()->SetSize(11);
+  }
+  EXPECT_EQ(printerCanvas.Font()->Size(), 11);
+  EXPECT_EQ(printerCanvas.Font()->Height(), -92); // 11 x 600 / 72, rounded
+  const QString text = QStringLiteral("Net amount due within 30 days of the invoice date");
+  const double ratio = double(printerCanvas.TextWidth(text)) / screenCanvas.TextWidth(text);
+  EXPECT_NEAR(ratio, 600.0 / 96.0, 600.0 / 96.0 * 0.005);
+  EXPECT_EQ(GetDeviceCaps(&printerCanvas, LOGPIXELSY), 600);
+}
+
+TEST(CanvasDrawText, WordBreakWrapsIntoTheExpectedLines) {
+  Surface s;
+  s.canvas.Font()->SetName(QStringLiteral("Arial"));
+  s.canvas.Font()->SetSize(10);
+  const int word = s.canvas.TextWidth(QStringLiteral("wxyz"));
+  const int threeWords = s.canvas.TextWidth(QStringLiteral("wxyz wxyz wxyz"));
+  const int lineHeight = s.canvas.TextMetrics().tmHeight;
+  // Room for three words but not four.
+  const int width = threeWords + word / 2;
+  QStringList words;
+  for (int i = 0; i < 10; ++i) words << QStringLiteral("wxyz");
+  TRect r = Rect(5, 7, 5 + width, 8);
+  const int height = s.canvas.DrawText(words.join(QLatin1Char(' ')), r, DT_CALCRECT | DT_WORDBREAK);
+  EXPECT_EQ(height, 4 * lineHeight); // 3 + 3 + 3 + 1
+  EXPECT_EQ(r.Top, 7);
+  EXPECT_EQ(r.Bottom, 7 + 4 * lineHeight);
+  EXPECT_EQ(r.Left, 5);
+  EXPECT_NEAR(r.Width(), threeWords, 1);
+
+  // Line breaks in the text start new lines; single-line text ignores them.
+  TRect lines = Rect(0, 0, 500, 0);
+  EXPECT_EQ(s.canvas.DrawText(QStringLiteral("one\r\ntwo\nthree\n"), lines, DT_CALCRECT), 3 * lineHeight);
+  TRect single = Rect(0, 0, 500, 0);
+  EXPECT_EQ(s.canvas.DrawText(QStringLiteral("one\r\ntwo\nthree"), single, DT_CALCRECT | DT_SINGLELINE),
+            lineHeight);
+  // A word longer than the line stays whole on its own line.
+  TRect narrow = Rect(0, 0, word / 2, 0);
+  EXPECT_EQ(s.canvas.DrawText(QStringLiteral("wxyz wxyz"), narrow, DT_CALCRECT | DT_WORDBREAK),
+            2 * lineHeight);
+  EXPECT_GE(narrow.Width(), word - 1);
+  // Nothing measured, nothing drawn.
+  TRect empty = Rect(0, 0, 100, 0);
+  EXPECT_EQ(s.canvas.DrawText(QString(), empty, DT_CALCRECT | DT_WORDBREAK), 0);
+  EXPECT_EQ(CountInk(s.Pixels(), QRect(0, 0, 40, 40)), 0) << "measuring draws nothing";
+}
+
+TEST(CanvasDrawText, PrefixesAreHiddenAndMarkedUnlessNoPrefix) {
+  Surface s(200, 40);
+  s.canvas.Font()->SetName(QStringLiteral("Arial"));
+  s.canvas.Font()->SetSize(12);
+  TRect plain = Rect(0, 0, 200, 0), prefixed = Rect(0, 0, 200, 0), raw = Rect(0, 0, 200, 0);
+  s.canvas.DrawText(QStringLiteral("File"), plain, DT_CALCRECT | DT_SINGLELINE);
+  s.canvas.DrawText(QStringLiteral("&File"), prefixed, DT_CALCRECT | DT_SINGLELINE);
+  s.canvas.DrawText(QStringLiteral("&File"), raw, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+  EXPECT_EQ(prefixed.Width(), plain.Width());
+  EXPECT_GT(raw.Width(), plain.Width());
+  TRect both = Rect(0, 0, 200, 0), one = Rect(0, 0, 200, 0);
+  s.canvas.DrawText(QStringLiteral("A&&B"), both, DT_CALCRECT | DT_SINGLELINE);
+  s.canvas.DrawText(QStringLiteral("A&B"), one, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+  EXPECT_EQ(both.Width(), one.Width()) << "&& shows one ampersand";
+
+  // The marked letter is underlined: ink below the baseline under the F, none with DT_HIDEPREFIX.
+  s.canvas.Brush()->SetStyle(bsClear);
+  const TTextMetric tm = s.canvas.TextMetrics();
+  const int fWidth = s.canvas.TextWidth(QStringLiteral("F"));
+  const QRect belowBaseline(0, tm.tmAscent + 1, fWidth, tm.tmDescent - 1);
+  TRect r = Rect(0, 0, 200, 40);
+  s.canvas.DrawText(QStringLiteral("&File"), r, DT_SINGLELINE);
+  EXPECT_GT(CountInk(s.Pixels(), belowBaseline), fWidth / 2);
+  s.image.fill(Qt::white);
+  s.canvas.DrawText(QStringLiteral("&File"), r, DT_SINGLELINE | DT_HIDEPREFIX);
+  EXPECT_EQ(CountInk(s.Pixels(), belowBaseline), 0);
+}
+
+TEST(CanvasDrawText, AlignsHorizontallyAndVertically) {
+  struct Case {
+    unsigned format;
+    char horizontal; // l, c, r
+    char vertical;   // t, c, b
+  };
+  const std::vector<Case> cases = {
+      {DT_SINGLELINE, 'l', 't'},
+      {DT_SINGLELINE | DT_CENTER | DT_VCENTER, 'c', 'c'},
+      {DT_SINGLELINE | DT_RIGHT | DT_BOTTOM, 'r', 'b'},
+      {DT_WORDBREAK | DT_CENTER | DT_VCENTER, 'c', 't'}, // vertical centring is for single lines only
+  };
+  for (const Case &c : cases) {
+    Surface s(200, 100);
+    s.canvas.Font()->SetName(QStringLiteral("Arial"));
+    s.canvas.Font()->SetSize(10);
+    s.canvas.Brush()->SetColor(clBlue); // paints the text's cell, which is easy to find
+    const TRect box = Rect(20, 10, 180, 90);
+    TRect r = box;
+    s.canvas.DrawText(QStringLiteral("Total"), r, c.format);
+    EXPECT_EQ(r, box) << "drawing leaves the rectangle alone";
+    const QRect cell = InkBounds(s.Pixels());
+    const int w = s.canvas.TextWidth(QStringLiteral("Total")), h = s.canvas.TextMetrics().tmHeight;
+    EXPECT_NEAR(cell.width(), w, 1);
+    EXPECT_EQ(cell.height(), h);
+    const int x = c.horizontal == 'l' ? 20 : c.horizontal == 'c' ? 20 + (160 - w) / 2 : 180 - w;
+    const int y = c.vertical == 't' ? 10 : c.vertical == 'c' ? 10 + (80 - h) / 2 : 90 - h;
+    EXPECT_NEAR(cell.left(), x, 1) << "format " << c.format;
+    EXPECT_EQ(cell.top(), y) << "format " << c.format;
+  }
+}
+
+TEST(CanvasDrawText, EllipsisKeepsTheTextInsideWithoutClipping) {
+  Surface s(300, 30);
+  s.canvas.Brush()->SetStyle(bsClear);
+  const QString text = QStringLiteral("A description far too long for its column in the table");
+  TRect r = Rect(10, 5, 90, 25);
+  s.canvas.DrawText(text, r, DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOCLIP);
+  const QRect ink = InkBounds(s.Pixels());
+  EXPECT_LE(ink.right(), 90);
+  EXPECT_GT(ink.right(), 70) << "the text with its ellipsis fills the room";
+  s.image.fill(Qt::white);
+  s.canvas.DrawText(text, r, DT_SINGLELINE | DT_NOCLIP);
+  EXPECT_GT(InkBounds(s.Pixels()).right(), 150) << "without the ellipsis the text runs on";
+}
+
+TEST(CanvasDrawText, TabsExpandToStopsOfEightAverageCharacters) {
+  Surface s;
+  s.canvas.Font()->SetName(QStringLiteral("Courier New"));
+  s.canvas.Font()->SetSize(10);
+  const int stop = 8 * s.canvas.TextMetrics().tmAveCharWidth;
+  TRect r = Rect(0, 0, 1000, 0);
+  s.canvas.DrawText(QStringLiteral("ab\tc"), r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+  EXPECT_NEAR(r.Width(), stop + s.canvas.TextWidth(QStringLiteral("c")), 1);
+}
+
+TEST(CanvasPictures, CopyRectCombinesByCopyMode) {
+  Surface source(10, 10), target(10, 10);
+  source.canvas.Brush()->SetColor(clRed);
+  source.canvas.FillRect(Rect(0, 0, 5, 10));
+  target.canvas.CopyRect(Rect(0, 0, 10, 10), &source.canvas, Rect(0, 0, 10, 10));
+  EXPECT_EQ(At(target.Pixels(), 2, 2), kRed);
+  EXPECT_EQ(At(target.Pixels(), 7, 2), kWhite);
+  target.canvas.SetCopyMode(cmSrcInvert); // XOR: red ^ red = black, white ^ white = black
+  target.canvas.CopyRect(Rect(0, 0, 10, 10), &source.canvas, Rect(0, 0, 10, 10));
+  EXPECT_EQ(At(target.Pixels(), 2, 2), kBlack);
+  EXPECT_EQ(At(target.Pixels(), 7, 2), kBlack);
+  // Stretching doubles the pixels.
+  Surface wide(20, 10);
+  wide.canvas.CopyRect(Rect(0, 0, 20, 10), &source.canvas, Rect(0, 0, 10, 10));
+  EXPECT_EQ(At(wide.Pixels(), 9, 5), kRed);
+  EXPECT_EQ(At(wide.Pixels(), 10, 5), kWhite);
+  TCanvas nowhere;
+  EXPECT_THROW(target.canvas.CopyRect(Rect(0, 0, 1, 1), &nowhere, Rect(0, 0, 1, 1)),
+               EInvalidGraphicOperation);
+}
+
+TEST(CanvasPictures, TransparentBitmapsAndBrushCopyLeaveOutTheirColour) {
+  TBitmap glyph(4, 4);
+  glyph.Canvas()->Brush()->SetColor(clOlive);
+  glyph.Canvas()->FillRect(Rect(0, 0, 4, 4));
+  glyph.Canvas()->Brush()->SetColor(clRed);
+  glyph.Canvas()->FillRect(Rect(1, 1, 3, 3));
+
+  Surface s(10, 10);
+  glyph.SetTransparent(true);
+  EXPECT_EQ(glyph.TransparentColor(), clOlive) << "the bottom-left pixel's colour";
+  s.canvas.Draw(2, 2, &glyph);
+  EXPECT_EQ(At(s.Pixels(), 2, 2), kWhite);
+  EXPECT_EQ(At(s.Pixels(), 3, 3), kRed);
+
+  s.canvas.Brush()->SetColor(clBlue);
+  s.canvas.BrushCopy(Rect(5, 5, 9, 9), &glyph, Rect(0, 0, 4, 4), clOlive);
+  EXPECT_EQ(At(s.Pixels(), 5, 5), kBlue);
+  EXPECT_EQ(At(s.Pixels(), 6, 6), kRed);
+
+  s.canvas.StretchDraw(Rect(0, 0, 8, 8), &glyph);
+  EXPECT_EQ(At(s.Pixels(), 0, 0), kWhite) << "stretched drawing stays transparent";
+  EXPECT_EQ(At(s.Pixels(), 4, 4), kRed);
+}
+
+TEST(CanvasFrames, Frame3DAndDrawEdgePaintTheirRingsAndShrinkTheRectangle) {
+  Surface s(20, 20);
+  TRect r = Rect(2, 2, 12, 12);
+  Frame3D(&s.canvas, r, clRed, clBlue, 2);
+  EXPECT_EQ(r, Rect(4, 4, 10, 10));
+  const QImage &img = s.Pixels();
+  EXPECT_EQ(At(img, 2, 2), kRed);
+  EXPECT_EQ(At(img, 3, 6), kRed);
+  EXPECT_EQ(At(img, 11, 6), kBlue);
+  EXPECT_EQ(At(img, 6, 10), kBlue);
+  EXPECT_EQ(At(img, 11, 2), kBlue) << "the top-right corner is the bottom colour's";
+  EXPECT_EQ(At(img, 4, 4), kWhite);
+
+  Surface e(20, 20);
+  TRect edge = Rect(0, 0, 20, 20);
+  ASSERT_TRUE(DrawEdge(&e.canvas, edge, EDGE_RAISED, BF_RECT | BF_ADJUST | BF_MIDDLE));
+  EXPECT_EQ(edge, Rect(2, 2, 18, 18));
+  const auto rgb = [](TColor c) { return QRgb(ColorToQColor(c).rgb() & 0xFFFFFF); };
+  EXPECT_EQ(At(e.Pixels(), 0, 5), rgb(cl3DLight));
+  EXPECT_EQ(At(e.Pixels(), 19, 5), rgb(cl3DDkShadow));
+  EXPECT_EQ(At(e.Pixels(), 1, 5), rgb(clBtnHighlight));
+  EXPECT_EQ(At(e.Pixels(), 18, 5), rgb(clBtnShadow));
+  EXPECT_EQ(At(e.Pixels(), 10, 10), rgb(clBtnFace));
+
+  Surface b(30, 20);
+  const TRect face = DrawButtonFace(&b.canvas, Rect(0, 0, 30, 20), 2, false, true);
+  EXPECT_EQ(face, Rect(3, 3, 27, 17)) << "focus frame and two bevel rings";
+  EXPECT_EQ(At(b.Pixels(), 0, 0), rgb(clWindowFrame));
+}
+
+TEST(CanvasTarget, NeedsSomethingToDrawOnButMeasuresWithout) {
+  TCanvas canvas;
+  EXPECT_THROW(canvas.FillRect(Rect(0, 0, 1, 1)), EInvalidOperation);
+  EXPECT_GT(canvas.TextWidth(QStringLiteral("abc")), 0);
+  TBitmap empty;
+  EXPECT_NO_THROW(empty.Canvas()->Rectangle(0, 0, 5, 5)) << "drawing on an empty bitmap goes nowhere";
+  int changes = 0;
+  Surface s;
+  s.canvas.OnChange = TNotifyEvent::From([&](TObject *) { ++changes; });
+  s.canvas.FillRect(Rect(0, 0, 2, 2));
+  s.canvas.TextOut(0, 0, QStringLiteral("x"));
+  EXPECT_EQ(changes, 2);
+}
+
+// Set TALLYROOK_SAVE_PNG to a folder to get the sample drawing as a PNG for looking at.
+TEST(CanvasTarget, SampleDrawingUsesOnlyTheColoursAskedFor) {
+  TBitmap bmp(320, 120);
+  TCanvas *c = bmp.Canvas();
+  c->Brush()->SetColor(clWhite);
+  c->FillRect(Rect(0, 0, 320, 120));
+  c->Pen()->SetColor(clRed);
+  c->Brush()->SetColor(clYellow);
+  c->Rectangle(10, 10, 60, 40);
+  c->Ellipse(70, 10, 130, 40);
+  c->RoundRect(140, 10, 200, 40, 12, 12);
+  c->Polygon({Point(210, 40), Point(235, 10), Point(260, 40)});
+  c->Pen()->SetStyle(psDot);
+  c->MoveTo(270, 10);
+  c->LineTo(310, 40);
+  const QImage &img = bmp.Image();
+  const QString folder = qEnvironmentVariable("TALLYROOK_SAVE_PNG");
+  if (!folder.isEmpty()) img.save(QDir(folder).filePath(QStringLiteral("canvas_sample.png")));
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x) {
+      const QRgb p = At(img, x, y);
+      ASSERT_TRUE(p == kWhite || p == kRed || p == 0xFFFF00) << x << "," << y;
+    }
+}
+
+} // namespace
