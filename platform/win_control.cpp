@@ -691,7 +691,7 @@ bool TWinControl::HandleOtherEvent(QEvent *Event) {
       Event->accept();
       return true;
     }
-    return Widget() && bridge_ ? bridge_->NativeEvent(Event) : false;
+    return CallNative(Event);
   }
   case QEvent::FocusIn: {
     HWND loser = g_focusLoser;
@@ -738,7 +738,7 @@ bool TWinControl::HandleOtherEvent(QEvent *Event) {
       top_ = pos.y();
       width_ = g.width();
       height_ = g.height();
-      const bool result = bridge_->NativeEvent(Event);
+      const bool result = CallNative(Event);
       if (sized) {
         LayoutScrollBars();
         SendToSelf(WM_SIZE, SIZE_RESTORED, MAKELPARAM(ClientWidth(), ClientHeight()));
@@ -746,7 +746,7 @@ bool TWinControl::HandleOtherEvent(QEvent *Event) {
       if (moved) SendToSelf(WM_MOVE, 0, MAKELPARAM(left_, top_));
       return result;
     }
-    return bridge_->NativeEvent(Event);
+    return CallNative(Event);
   }
   default: return TControl::HandleOtherEvent(Event);
   }
