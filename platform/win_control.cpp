@@ -88,6 +88,8 @@ void TWinControl::WndProc(TMessage &Message) {
     if (parent_) parent_->WndProc(Message);
     return;
   case CM_FONTCHANGED:
+    // The window hears of its new font (lParam 0: no repaint yet); then the children that follow it.
+    if (Widget()) Perform(WM_SETFONT, reinterpret_cast<WPARAM>(&font_), 0);
     Invalidate();
     NotifyChildren(CM_PARENTFONTCHANGED);
     return;
@@ -184,6 +186,7 @@ void TWinControl::CreateWnd() {
   CreateParams(params);
   params_ = params;
   CreateWindowHandle(params);
+  if (Widget()) Perform(WM_SETFONT, reinterpret_cast<WPARAM>(&font_), 1);
 }
 
 void TWinControl::CreateWindowHandle(const TCreateParams &Params) {
