@@ -530,7 +530,8 @@ public:
   ~TCustomControl() override;
   QString ClassName() const override { return QStringLiteral("TCustomControl"); }
   // The canvas the control paints on. During a paint it draws on the window; otherwise it can measure text
-  // but draws nowhere.
+  // but draws nowhere. Its font and brush are its own: Paint takes the control's Font and Color when it wants
+  // them, as in the class library.
   TCanvas *Canvas() { return canvas_.get(); }
 
 protected:
