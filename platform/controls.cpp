@@ -549,7 +549,8 @@ void TControl::AttachWidget(QWidget *widget, TWidgetBridge *bridge) {
   bridge_ = bridge;
   widget->setAttribute(Qt::WA_Hover, false);
   widget->setMouseTracking(true);
-  if (parent_ && parent_->Widget()) widget->setParent(parent_->Widget());
+  // A pop-up window has been given its parent already, as a window of its own.
+  if (parent_ && parent_->Widget() && !widget->parentWidget()) widget->setParent(parent_->Widget());
   ApplyToWidget();
 }
 
@@ -592,7 +593,7 @@ void TControl::ApplyToWidget() {
   widget_->setEnabled(enabled_);
   const bool showHint = showHint_ && Application()->ShowHint();
   widget_->setToolTip(showHint ? hint_.section(QLatin1Char('|'), 0, 0) : QString());
-  if (!widget_->isWindow()) widget_->setVisible(visible_);
+  if (parent_) widget_->setVisible(visible_);
 }
 
 // -- Qt events --
