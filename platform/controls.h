@@ -30,6 +30,7 @@
 #include <QList>
 #include <QPointer>
 #include <QString>
+#include <QWidget>
 #include <memory>
 
 class QEvent;
