@@ -1,4 +1,5 @@
 #include "controls/command_processor.h"
+#include "controls/control_helpers.h"
 #include "controls/library_exceptions.h"
 #include "controls/stock_key_tables.h"
 #include "platform/virtual_keys.h"
@@ -10,6 +11,16 @@ namespace {
 bool IsShiftOrLockKey(std::uint8_t key) {
   return key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU || key == VK_CAPITAL || key == VK_NUMLOCK ||
          key == VK_SCROLL;
+}
+
+std::uint8_t MessageKey(const TMessage &msg) { return std::uint8_t(msg.WParam & 0xFF); }
+
+std::uint8_t ShiftFlags(TShiftState shift) {
+  std::uint8_t flags = ss_None;
+  if (shift.Contains(ssShift)) flags |= ss_Shift;
+  if (shift.Contains(ssCtrl)) flags |= ss_Ctrl;
+  if (shift.Contains(ssAlt)) flags |= ss_Alt;
+  return flags;
 }
 
 bool SameName(const QString &a, const QString &b) { return a.toUpper() == b.toUpper(); }
@@ -185,4 +196,24 @@ TOvcCommandCode TOvcCommandProcessor::LookupKeyState(std::uint8_t key, std::uint
 TOvcCommandCode TOvcCommandProcessor::LookupUsingKeyState(const QStringList &tableNames, std::uint8_t key,
                                                           std::uint8_t shift) const {
   return Evaluate(NamedTables(tableNames), key, shift).code;
+}
+
+TOvcCommandCode TOvcCommandProcessor::Translate(const TMessage &Msg) {
+  return TranslateKeyState(MessageKey(Msg), GetShiftFlags());
+}
+
+TOvcCommandCode TOvcCommandProcessor::TranslateKey(WORD Key, TShiftState Shift) {
+  return TranslateKeyState(std::uint8_t(Key & 0xFF), ShiftFlags(Shift));
+}
+
+TOvcCommandCode TOvcCommandProcessor::TranslateUsing(const QStringList &TableNames, const TMessage &Msg) {
+  return TranslateUsingKeyState(TableNames, MessageKey(Msg), GetShiftFlags());
+}
+
+TOvcCommandCode TOvcCommandProcessor::Lookup(const TMessage &Msg) const {
+  return LookupKeyState(MessageKey(Msg), GetShiftFlags());
+}
+
+TOvcCommandCode TOvcCommandProcessor::LookupUsing(const QStringList &TableNames, const TMessage &Msg) const {
+  return LookupUsingKeyState(TableNames, MessageKey(Msg), GetShiftFlags());
 }

@@ -8,6 +8,8 @@
 // (ccDiscard when it completes nothing). After ccCtrlChar the next key is passed on as a literal character.
 // A pending sequence ends when the focus moves to another control.
 #include "controls/command_table.h"
+#include "platform/messages.h"
+#include "platform/shift_state.h"
 #include <QStringList>
 #include <functional>
 #include <memory>
@@ -43,6 +45,19 @@ public:
 
   // Ends any pending sequence (entry fields call it when they receive the focus).
   void ResetCommandProcessor();
+
+  // The command for a key-down message (the virtual key in the low byte of WParam) through the active tables,
+  // with the shift keys held as the message was sent.
+  TOvcCommandCode Translate(const TMessage &Msg);
+  // The same for a virtual key and a shift set (entry fields use it for system keys).
+  TOvcCommandCode TranslateKey(WORD Key, TShiftState Shift);
+  // The same through the named tables in the given order, active or not (names matching no table are
+  // skipped).
+  TOvcCommandCode TranslateUsing(const QStringList &TableNames, const TMessage &Msg);
+  // What Translate / TranslateUsing would answer, leaving the sequence state as it is: lets a control claim
+  // the keys its tables translate before the key reaches it.
+  TOvcCommandCode Lookup(const TMessage &Msg) const;
+  TOvcCommandCode LookupUsing(const QStringList &TableNames, const TMessage &Msg) const;
 
   // The command for a key (virtual key) with shift-state bits (ss_Shift, ss_Ctrl, ss_Alt) through the active
   // tables, advancing the sequence state.

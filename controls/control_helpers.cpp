@@ -3,18 +3,23 @@
 #include "platform/component.h"
 #include "platform/date_time.h"
 #include "platform/graphics.h"
+#include "platform/resources.h"
+#include "platform/shift_state.h"
 #include "platform/virtual_keys.h"
 #include <QGuiApplication>
 #include <algorithm>
 
 std::uint8_t GetShiftFlags() {
-  const Qt::KeyboardModifiers modifiers = QGuiApplication::queryKeyboardModifiers();
   std::uint8_t flags = ss_None;
-  if (modifiers & Qt::ShiftModifier) flags |= ss_Shift;
-  if (modifiers & Qt::ControlModifier) flags |= ss_Ctrl;
-  if (modifiers & Qt::AltModifier) flags |= ss_Alt;
+  if (GetKeyState(VK_SHIFT) < 0) flags |= ss_Shift;
+  if (GetKeyState(VK_CONTROL) < 0) flags |= ss_Ctrl;
+  if (GetKeyState(VK_MENU) < 0) flags |= ss_Alt;
   return flags;
 }
+
+std::unique_ptr<TBitmap> LoadControlBitmap(const QString &resourceName) { return LoadBitmap(resourceName); }
+
+QCursor LoadControlCursor(const QString &resourceName) { return LoadCursor(resourceName); }
 
 // Qt reports the primary button as the left one whatever the user's handedness setting, so the left button's
 // key is always the primary one here.

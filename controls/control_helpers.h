@@ -1,14 +1,21 @@
 #pragma once
 // Small helpers shared by the library's controls.
 #include "platform/color.h"
+#include <QCursor>
 #include <QString>
 #include <cstdint>
+#include <memory>
 
+class TBitmap;
 class TComponent;
 class TFont;
 
-// The shift keys held at the moment, as key-table bits (ss_Shift, ss_Ctrl, ss_Alt).
+// The shift keys held with the input message being handled, as key-table bits (ss_Shift, ss_Ctrl, ss_Alt).
 std::uint8_t GetShiftFlags();
+// A bitmap or cursor of the library's resources, by name (EResNotFound when there is none).
+std::unique_ptr<TBitmap> LoadControlBitmap(const QString &resourceName);
+QCursor LoadControlCursor(const QString &resourceName);
+
 // The virtual key of the primary mouse button.
 std::uint8_t GetLeftButton();
 

@@ -1,6 +1,6 @@
 #include "controls/timer_pool.h"
 #include "controls/library_exceptions.h"
-#include <QtDebug>
+#include "platform/application.h"
 #include <algorithm>
 #include <limits>
 
@@ -140,8 +140,8 @@ void TOvcTimerPool::Fire(const Firing &firing) {
   try {
     if (firing.event) firing.event(this, firing.handle, quint32(firing.interval), firing.elapsedTime);
     if (OnAllTriggers) OnAllTriggers(this, firing.handle, quint32(firing.interval), firing.elapsedTime);
-  } catch (const EAbort &) {
-  } catch (const std::exception &e) {
-    qWarning("Timer trigger %d failed: %s", firing.handle, e.what());
+  } catch (...) {
+    // Each trigger's failure is reported on its own; the other due triggers still fire.
+    Application()->HandleException(this);
   }
 }

@@ -1,7 +1,10 @@
 #include "controls/command_processor.h"
+#include "controls/control_helpers.h"
 #include "controls/library_exceptions.h"
 #include "controls/stock_key_tables.h"
 #include "platform/filer.h"
+#include "platform/messages.h"
+#include "platform/shift_state.h"
 #include "platform/streams.h"
 #include "platform/virtual_keys.h"
 #include <QDir>
@@ -465,6 +468,51 @@ TEST(CommandTableStream, CommandListProperty) {
   ReadInto(&read, expected);
   EXPECT_EQ(read.Records(), t.Records());
   EXPECT_EQ(read.TableName(), "Mine");
+}
+
+} // namespace
+
+namespace {
+
+// Pins the keyboard state that key messages are handled with.
+struct HeldKeys {
+  explicit HeldKeys(Qt::KeyboardModifiers modifiers) { SetInputState(modifiers, Qt::NoButton); }
+  ~HeldKeys() { SetInputState(Qt::NoModifier, Qt::NoButton); }
+};
+
+TMessage KeyDown(WORD key) { return TMessage{WM_KEYDOWN, key, 0, 0}; }
+
+TEST(CommandProcessorMessages, TranslateTakesTheShiftKeysOfTheMessage) {
+  TOvcCommandProcessor p;
+  {
+    HeldKeys keys(Qt::ControlModifier);
+    EXPECT_EQ(GetShiftFlags(), ss_Ctrl);
+    EXPECT_EQ(p.Translate(KeyDown('Z')), ccUndo);
+  }
+  {
+    HeldKeys keys(Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(p.Translate(KeyDown('Z')), ccRedo);
+    EXPECT_EQ(p.Lookup(KeyDown(VK_LEFT)), ccExtWordLeft);
+  }
+  {
+    HeldKeys keys(Qt::AltModifier);
+    EXPECT_EQ(GetShiftFlags(), ss_Alt);
+    EXPECT_EQ(p.Translate(KeyDown(VK_BACK)), ccRestore);
+  }
+  EXPECT_EQ(GetShiftFlags(), ss_None);
+  EXPECT_EQ(p.Translate(KeyDown('A')), ccNoCommand);
+  EXPECT_EQ(p.Translate(TMessage{WM_KEYDOWN, 0x1225, 0, 0}), ccLeft) << "only the low byte is the key";
+  EXPECT_EQ(p.TranslateUsing({"Grid"}, KeyDown(VK_F2)), ccTableEdit);
+  EXPECT_EQ(p.LookupUsing({"Grid"}, KeyDown(VK_F2)), ccTableEdit);
+}
+
+TEST(CommandProcessorMessages, TranslateKeyTakesAShiftSet) {
+  TOvcCommandProcessor p;
+  EXPECT_EQ(p.TranslateKey('Z', TShiftState{ssCtrl, ssShift}), ccRedo);
+  EXPECT_EQ(p.TranslateKey(VK_BACK, TShiftState{ssAlt}), ccRestore);
+  EXPECT_EQ(p.TranslateKey(VK_LEFT, TShiftState{ssCtrl, ssLeft, ssDouble}), ccWordLeft)
+      << "mouse buttons ignored";
+  EXPECT_EQ(p.TranslateKey(VK_LEFT, TShiftState{}), ccLeft);
 }
 
 } // namespace

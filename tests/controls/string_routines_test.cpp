@@ -5,6 +5,8 @@
 #include "platform/component.h"
 #include "platform/date_time.h"
 #include "platform/graphics.h"
+#include "platform/resources.h"
+#include "platform/virtual_keys.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -178,6 +180,21 @@ TEST(ControlHelpers, UniqueComponentNames) {
 } // namespace
 
 namespace {
+
+TEST(ControlHelpers, ResourcesByName) {
+  RegisterBitmapResource("CTLTESTGLYPH", [] {
+    QImage image(7, 5, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    return image;
+  });
+  const std::unique_ptr<TBitmap> bitmap = LoadControlBitmap("ctlTestGlyph");
+  EXPECT_EQ(bitmap->Width(), 7);
+  EXPECT_EQ(bitmap->Height(), 5);
+  EXPECT_THROW(LoadControlBitmap("NO_SUCH_GLYPH"), EResNotFound);
+  RegisterCursorResource("CTLTESTCURSOR", [] { return QCursor(Qt::CrossCursor); });
+  EXPECT_EQ(LoadControlCursor("CTLTESTCURSOR").shape(), Qt::CrossCursor);
+  EXPECT_EQ(GetLeftButton(), VK_LBUTTON);
+}
 
 TEST(ControlHelpers, SplitColor) {
   std::uint8_t r = 0, g = 0, b = 0;

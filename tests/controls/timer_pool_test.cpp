@@ -1,5 +1,6 @@
 #include "controls/library_exceptions.h"
 #include "controls/timer_pool.h"
+#include "platform/application.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -210,11 +211,22 @@ TEST_F(TimerPoolTest, AllTriggersEventFollowsEachTrigger) {
   EXPECT_EQ(order, (std::vector<std::string>{"own " + std::to_string(a), "all " + std::to_string(a)}));
 }
 
-TEST_F(TimerPoolTest, AnEventThatFailsDoesNotStopTheOthers) {
+TEST_F(TimerPoolTest, AFailingEventGoesToTheApplicationAndTheOthersStillFire) {
+  std::vector<std::string> reported;
+  TObject *reporter = nullptr;
+  const TExceptionEvent saved = Application()->OnException;
+  Application()->OnException = TExceptionEvent::From([&](TObject *sender, const std::exception &e) {
+    reporter = sender;
+    reported.push_back(e.what());
+  });
   pool_->Add(TTriggerEvent::From([](TObject *, int, quint32, int) { throw Exception("boom"); }), 100);
+  pool_->Add(TTriggerEvent::From([](TObject *, int, quint32, int) { Abort(); }), 100);
   const int b = pool_->Add(Recorder(), 100);
   TickAt(now_ + 100);
+  Application()->OnException = saved;
   EXPECT_EQ(FiredHandles(), std::vector<int>{b});
+  EXPECT_EQ(reported, std::vector<std::string>{"boom"}) << "the silent abort is not reported";
+  EXPECT_EQ(reporter, pool_.get());
 }
 
 TEST_F(TimerPoolTest, NoTimerAvailableRaisesAndKeepsTheTrigger) {
