@@ -1,4 +1,6 @@
 // The aggregate functions SUM, MIN, MAX, AVG and COUNT of the standard function library.
+#include "platform/dataset.h"
+#include "report/component_lookup.h"
 #include "report/engine.h"
 #include "report/function_library.h"
 #include "report/parser.h"
@@ -96,8 +98,68 @@ QString BandAggregate(TfrAggregate Kind, const QString &P1, const QString &P2, c
   return zero;
 }
 
+// The dataset (and, except for COUNT, the field) the first argument names; nothing when it names none.
+bool FindDatasetArgument(TfrAggregate Kind, const QString &P1, TDataSet *&DataSet, TField *&Field) {
+  DataSet = nullptr;
+  Field = nullptr;
+  const QString name = P1.trimmed();
+  if (name.isEmpty()) return false;
+  if (Kind == TfrAggregate::Count) {
+    try {
+      DataSet = frDataSetOf(FindReportDataset(name));
+    } catch (const Exception &) {
+      DataSet = nullptr;
+    }
+    return DataSet != nullptr;
+  }
+  return FindReportDatasetField(name, DataSet, Field);
+}
+
+// Reads every record of the dataset and leaves it on the record where it was found.
+QString DatasetAggregate(TfrAggregate Kind, TDataSet *DataSet, TField *Field) {
+  double sum = 0;
+  double minimum = 1e200;
+  double maximum = -1e200;
+  int count = 0;
+  const bool wasActive = DataSet->Active();
+  TBookmark place = DataSet->GetBookmark();
+  DataSet->DisableControls();
+  try {
+    if (!wasActive) DataSet->Open();
+    DataSet->First();
+    while (!DataSet->Eof()) {
+      if (Kind != TfrAggregate::Count) {
+        const double value = Field->IsNull() ? 0.0 : Field->AsFloat();
+        sum += value;
+        minimum = std::min(minimum, value);
+        maximum = std::max(maximum, value);
+      }
+      ++count;
+      DataSet->Next();
+    }
+    if (!place.isEmpty()) DataSet->GotoBookmark(place);
+  } catch (...) {
+    DataSet->EnableControls();
+    throw;
+  }
+  DataSet->EnableControls();
+  switch (Kind) {
+  case TfrAggregate::Sum: return frNumberText(sum);
+  case TfrAggregate::Min: return frNumberText(minimum);
+  case TfrAggregate::Max: return frNumberText(maximum);
+  case TfrAggregate::Avg: return count > 0 ? frNumberText(sum / count) : QStringLiteral("0");
+  case TfrAggregate::Count: return frNumberText(count);
+  }
+  return QStringLiteral("0");
+}
+
 } // namespace
 
 QString frAggregate(TfrAggregate Kind, const QString &P1, const QString &P2, const QString &P3) {
+  TDataSet *dataSet = nullptr;
+  TField *field = nullptr;
+  const TfrEngineBand *totals = frEngine().AggrBand;
+  if (totals && totals->Printing() && FindDatasetArgument(Kind, P1, dataSet, field))
+    return DatasetAggregate(Kind, dataSet, field);
   return BandAggregate(Kind, P1, P2, P3);
 }

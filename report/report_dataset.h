@@ -5,6 +5,7 @@
 // move through the application's own data.
 #include "platform/component.h"
 #include "platform/events.h"
+#include <QByteArray>
 
 enum TRangeBegin { rbFirst, rbCurrent };
 enum TRangeEnd { reLast, reCurrent, reCount };
@@ -60,3 +61,19 @@ public:
   using TfrDataset::TfrDataset;
   QString ClassName() const override { return QStringLiteral("TfrUserDataset"); }
 };
+
+// ---- Helpers the band engine uses on the platform's datasets; each is safe on nothing, a closed or an empty
+// dataset (no record: an empty bookmark). ----
+class TDataSet;
+class TField;
+using TBookmark = QByteArray;
+
+// Whether the field holds a BLOB (blob, memo, graphic, formatted memo, the two OLE kinds, typed binary).
+bool frIsBlob(const TField *Field);
+// The bookmark of the current record; empty when there is none.
+TBookmark frGetBookmark(const TDataSet *DataSet);
+// Makes the bookmarked record current; an empty bookmark or a closed dataset does nothing.
+void frGotoBookmark(TDataSet *DataSet, const TBookmark &Bookmark);
+void frFreeBookmark(TDataSet *DataSet, TBookmark &Bookmark);
+// Whether two bookmarks denote the same record.
+bool frIsBookmarksEqual(const TDataSet *DataSet, const TBookmark &Bookmark1, const TBookmark &Bookmark2);
