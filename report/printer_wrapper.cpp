@@ -283,4 +283,12 @@ TfrPrinter *ReportPrinter() {
   return printer.get();
 }
 
+void BindReportPrinter(TPrinter *printer) {
+  auto &instance = Instance();
+  if (instance)
+    instance->AttachPlatformPrinter(printer);
+  else
+    instance = std::make_unique<TfrPrinter>(printer);
+}
+
 void FreeReportPrinter() { Instance().reset(); }

@@ -117,5 +117,8 @@ private:
 
 // The process-wide printer wrapper, bound to the platform printer at first use.
 TfrPrinter *ReportPrinter();
+// Binds the process-wide wrapper to `printer` (nullptr: the virtual printer only), making it when needed
+// without touching the platform's printer (tests, tools).
+void BindReportPrinter(TPrinter *printer);
 // Frees it (at shut-down, before the platform printer goes).
 void FreeReportPrinter();

@@ -1,6 +1,7 @@
 #include "report/view.h"
 #include "platform/format_settings.h"
 #include "platform/streams.h"
+#include "report/engine.h"
 #include "report/model_state.h"
 #include "report/view_stream.h"
 #include <cmath>
@@ -18,7 +19,10 @@ TfrView::TfrView() : ID(frModel().NextViewID++) {
   Format = 0x200 + Settings().DecimalSeparator.unicode();
 }
 
-TfrView::~TfrView() = default;
+TfrView::~TfrView() {
+  // The engine must not keep pointing at an object that is gone.
+  if (ReportEngineStarted() && frEngine().CurView == this) frEngine().CurView = nullptr;
+}
 
 int TfrView::ScaledRight() const {
   const int x = scaled_ ? saveX_ : Left, dx = scaled_ ? saveDX_ : Width;
