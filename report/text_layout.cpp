@@ -193,6 +193,12 @@ QList<TfrTextLine> frWrapLine(const QString &line, const TfrTextMeasure &measure
       qsizetype end = i;
       const bool usableBreak =
           lastBreak > start || (lastBreak == start && line[lastBreak] != QLatin1Char(' '));
+      if (c == QLatin1Char(' ') && i == start) {
+        // A blank alone at the start of a line that does not fit is dropped: no empty line.
+        start = i = i + 1;
+        lineWidth = 0;
+        continue;
+      }
       if (c == QLatin1Char(' ')) {
         next = i + 1; // a blank that crosses the edge ends the line and is left out
       } else if (usableBreak) {
