@@ -9,6 +9,7 @@
 // Files whose first byte is 2 to 254 are of the older metafile layout, whose pages each become one picture.
 #include "platform/streams.h"
 #include "report/page.h"
+#include "report/view_stream.h"
 #include <vector>
 #include <functional>
 #include <memory>
