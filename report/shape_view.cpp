@@ -20,7 +20,7 @@ void TfrShapeView::Draw(TCanvas *canvas) {
   DrawBackground();
   FillColor = fill;
 
-  Canvas->Pen()->SetWidth(frRound(FrameWidth));
+  Canvas->Pen()->SetWidth(FramePenWidth());
   Canvas->Pen()->SetColor(FrameColor);
   Canvas->Pen()->SetStyle(psSolid);
   Canvas->Pen()->SetMode(pmCopy);

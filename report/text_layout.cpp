@@ -4,6 +4,8 @@
 #include "platform/text_encoding.h"
 #include "report/view.h"
 #include <cmath>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -116,19 +118,37 @@ QList<TfrTextLine> frDecodeWrappedText(const TStrings &text) {
 
 // ---- syllables ----
 
-QList<int> frSyllableBreaks(const QString &word) {
-  static const QString vowels = QStringLiteral("ЁАЕИОУЫЭЮЯ");
-  static const QString signs = QStringLiteral("ЪЬ");
-  QList<int> breaks;
-  const QString w = word.toUpper();
-  const qsizetype n = w.size();
-  if (n < 5) return breaks;
-  auto vowel = [&](qsizetype i) { return vowels.contains(w[i - 1]); }; // 1-based
-  for (qsizetype i = 2; i <= n - 2; ++i) {
-    const bool a = vowel(i), b = vowel(i + 1), c = vowel(i + 2);
-    const bool sign = signs.contains(w[i]);
-    if ((a && b) || (c && ((a && !b) || (!a && !b && !sign)))) breaks << int(i);
+namespace {
+
+// The letters of a line as the syllable rule sees them: vowels and hard or soft signs (in upper case).
+struct SyllableLetters {
+  explicit SyllableLetters(const QString &text) : vowel(size_t(text.size())), sign(size_t(text.size())) {
+    static const QString vowels = QStringLiteral("ЁАЕИОУЫЭЮЯ");
+    static const QString signs = QStringLiteral("ЪЬ");
+    for (qsizetype k = 0; k < text.size(); ++k) {
+      const QChar upper = text[k].toUpper();
+      vowel[size_t(k)] = vowels.contains(upper);
+      sign[size_t(k)] = signs.contains(upper);
+    }
   }
+  // Whether the word [wordStart, wordEnd) may break with `q - wordStart` characters before the hyphen.
+  bool BreakAfter(qsizetype wordStart, qsizetype wordEnd, qsizetype q) const {
+    const qsizetype kept = q - wordStart;
+    if (wordEnd - wordStart < 5 || kept < 2 || kept > wordEnd - wordStart - 2) return false;
+    const bool a = vowel[size_t(q - 1)], b = vowel[size_t(q)], c = vowel[size_t(q + 1)];
+    return (a && b) || (c && ((a && !b) || (!a && !b && !sign[size_t(q)])));
+  }
+  std::vector<bool> vowel;
+  std::vector<bool> sign;
+};
+
+} // namespace
+
+QList<int> frSyllableBreaks(const QString &word) {
+  const SyllableLetters letters(word);
+  QList<int> breaks;
+  for (qsizetype q = 2; q <= word.size() - 2; ++q)
+    if (letters.BreakAfter(0, word.size(), q)) breaks << int(q);
   return breaks;
 }
 
@@ -146,9 +166,18 @@ QList<TfrTextLine> frWrapLine(const QString &line, const TfrTextMeasure &measure
     return out;
   }
 
+  // Widths of every start of the line, and where each word ends, found once: wrapping stays linear.
   const qsizetype n = line.size();
+  std::vector<double> before(size_t(n) + 1, 0.0);
+  for (qsizetype k = 0; k < n; ++k) before[size_t(k) + 1] = before[size_t(k)] + measure.CharWidth(line[k]);
+  std::vector<qsizetype> wordEnd(size_t(n) + 1, n);
+  for (qsizetype k = n - 1; k >= 0; --k)
+    wordEnd[size_t(k)] = IsBreakChar(line[k]) || IsLineEnd(line[k]) ? k : wordEnd[size_t(k) + 1];
+  const std::optional<SyllableLetters> letters =
+      breakWords ? std::optional<SyllableLetters>(SyllableLetters(line)) : std::nullopt;
+  const double hyphen = measure.CharWidth(QLatin1Char('-'));
+
   qsizetype start = 0, lastBreak = -1, i = 0;
-  double lineWidth = 0;
   bool lastWasParagraph = false;
   while (i < n) {
     const QChar c = line[i];
@@ -159,11 +188,9 @@ QList<TfrTextLine> frWrapLine(const QString &line, const TfrTextMeasure &measure
       if (c == QLatin1Char('\r') && i < n && line[i] == QLatin1Char('\n')) ++i;
       start = i;
       lastBreak = -1;
-      lineWidth = 0;
       continue;
     }
-    lineWidth += measure.CharWidth(c);
-    if (lineWidth <= width) {
+    if (before[size_t(i) + 1] - before[size_t(start)] <= width) {
       if (IsBreakChar(c)) lastBreak = i;
       ++i;
       continue;
@@ -173,20 +200,16 @@ QList<TfrTextLine> frWrapLine(const QString &line, const TfrTextMeasure &measure
     lastWasParagraph = false;
     bool done = false;
     qsizetype next = i;
-    if (breakWords) {
-      // The word being crossed, from after the last break up to the next one.
+    if (letters) {
+      // The longest start of the word being crossed that fits with a hyphen.
       const qsizetype wordStart = lastBreak >= start ? lastBreak + 1 : start;
-      qsizetype wordEnd = i;
-      while (wordEnd < n && !IsBreakChar(line[wordEnd]) && !IsLineEnd(line[wordEnd])) ++wordEnd;
-      const QList<int> breaks = frSyllableBreaks(line.mid(wordStart, wordEnd - wordStart));
-      for (qsizetype k = breaks.size() - 1; k >= 0 && !done; --k) {
-        const QString candidate =
-            line.mid(start, wordStart + breaks[k] - start) + QLatin1Char('-');
-        if (measure.Width(candidate) <= width) {
-          addLine(candidate, false);
-          next = wordStart + breaks[k];
-          done = true;
-        }
+      const qsizetype end = wordEnd[size_t(wordStart)];
+      for (qsizetype q = std::min(i, end - 2); q >= wordStart + 2 && !done; --q) {
+        if (!letters->BreakAfter(wordStart, end, q)) continue;
+        if (before[size_t(q)] - before[size_t(start)] + hyphen > width) continue;
+        addLine(line.mid(start, q - start) + QLatin1Char('-'), false);
+        next = q;
+        done = true;
       }
     }
     if (!done) {
@@ -196,7 +219,6 @@ QList<TfrTextLine> frWrapLine(const QString &line, const TfrTextMeasure &measure
       if (c == QLatin1Char(' ') && i == start) {
         // A blank alone at the start of a line that does not fit is dropped: no empty line.
         start = i = i + 1;
-        lineWidth = 0;
         continue;
       }
       if (c == QLatin1Char(' ')) {
@@ -216,7 +238,6 @@ QList<TfrTextLine> frWrapLine(const QString &line, const TfrTextMeasure &measure
     }
     start = i = next;
     lastBreak = -1;
-    lineWidth = 0;
   }
   if (start < n || out.isEmpty() || lastWasParagraph)
     addLine(line.mid(start), true);

@@ -34,6 +34,8 @@ int TfrView::ScaledBottom() const {
   return frRound((y + dy) * ScaleY + OffsY);
 }
 
+int TfrView::FramePenWidth() const { return std::clamp(frRound(FrameWidth), 1, 1024); }
+
 void TfrView::Assign(const TfrView *source) {
   if (!source || source == this) return;
   Name = source->Name;
@@ -122,7 +124,7 @@ void TfrView::DrawBackground() {
 }
 
 void TfrView::FrameLine(int x1, int y1, int x2, int y2, bool vertical) {
-  const int width = std::max(1, frRound(FrameWidth));
+  const int width = FramePenWidth();
   auto line = [&](int offset, int penWidth) {
     Canvas->Pen()->SetWidth(penWidth);
     const int dx = vertical ? offset : 0, dy = vertical ? 0 : offset;
@@ -172,7 +174,7 @@ void TfrView::DrawFrame() {
   Canvas->Pen()->SetMode(pmCopy);
   if (sides == frbAll && FrameStyle == psSolid) {
     Canvas->Pen()->SetStyle(psSolid);
-    Canvas->Pen()->SetWidth(std::max(1, frRound(FrameWidth)));
+    Canvas->Pen()->SetWidth(FramePenWidth());
     Canvas->Brush()->SetStyle(bsClear);
     Canvas->Rectangle(Left, Top, right + 1, bottom + 1);
     return;

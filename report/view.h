@@ -79,6 +79,9 @@ public:
   // The right and bottom edges of the object as drawn: round((design edge) x scale + offset).
   int ScaledRight() const;
   int ScaledBottom() const;
+  // The pen width of the frame: the scaled frame width rounded, at least 1 and at most 1024 device pixels
+  // (damaged data cannot ask for lines wider than any page).
+  int FramePenWidth() const;
 
   // ---- fields ----
   QString BaseName = QStringLiteral("View");

@@ -93,6 +93,16 @@ TEST(WrapLine, EveryLineTakesAtLeastOneCharacterWhenNoneFits) {
   }
   const QString wide(5000, QLatin1Char('W'));
   EXPECT_EQ(frWrapLine(wide, measure, 3, false).size(), 5000);
+  // A very long word with syllable breaking: every line is a syllable start with its hyphen.
+  const QString word = QStringLiteral("прогр").repeated(8000);
+  const QList<TfrTextLine> lines = frWrapLine(word, measure, WidthFor(measure, 12), true);
+  qsizetype letters = 0;
+  for (const TfrTextLine &line : lines) {
+    letters += line.Text.size() - (line.Text.endsWith(QLatin1Char('-')) ? 1 : 0);
+    EXPECT_LE(line.Text.size(), 12);
+  }
+  EXPECT_EQ(letters, word.size());
+  EXPECT_TRUE(lines.first().Text.endsWith(QLatin1Char('-')));
 }
 
 TEST(Syllables, CyrillicVowelAndSignRules) {
