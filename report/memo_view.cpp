@@ -1,8 +1,8 @@
 #include "report/memo_view.h"
 #include "platform/streams.h"
 #include "report/engine.h"
-#include "report/model_state.h"
 #include "report/font_style.h"
+#include "report/model_state.h"
 #include "report/stream_utils.h"
 #include "report/view_stream.h"
 #include <cmath>
@@ -30,7 +30,9 @@ void TfrMemoView::Assign(const TfrView *source) {
 
 // ---- layout ----
 
-int TfrMemoView::LineHeight() const { return TfrTextMeasure(Font).FontHeight() + LineSpacing; }
+int TfrMemoView::LineHeight() const {
+  return frCoord(double(TfrTextMeasure(Font).FontHeight()) + LineSpacing);
+}
 
 int TfrMemoView::AvailableLength(const TRect &rect, int gapX, int gapY) const {
   return (Adjust & frtaVertical) ? rect.Height() - 2 * gapY : rect.Width() - 2 * gapX;
@@ -53,16 +55,16 @@ QList<TfrTextLine> TfrMemoView::LayoutLines() {
 
 int TfrMemoView::CalcHeight() {
   if (Adjust & frtaVertical) return Height;
-  const int lines = int(LayoutLines().size());
-  const int gapY = frRound(FrameWidth / 2) / 2 + 1;
-  return lines * LineHeight() + 2 * gapY;
+  const double lines = double(LayoutLines().size());
+  const int gapY = frCoord(FrameWidth / 2) / 2 + 1;
+  return frCoord(lines * LineHeight() + 2.0 * gapY);
 }
 
 int TfrMemoView::StepHeight() { return LineHeight(); }
 
 int TfrMemoView::RemainingHeight() {
-  const int lines = int(LayoutLines().size());
-  return std::max(0, lines - LinesPrinted) * LineHeight();
+  const double lines = double(LayoutLines().size());
+  return frCoord(std::max(0.0, lines - LinesPrinted) * LineHeight());
 }
 
 int TfrMemoView::CalcWidth() {
@@ -70,8 +72,8 @@ int TfrMemoView::CalcWidth() {
   double widest = 0;
   for (const TfrTextLine &line : frLayoutText(Memo1, measure, 0, false, false))
     widest = std::max(widest, measure.Width(line.Text));
-  const int gapX = frRound(FrameWidth / 2) + 2;
-  return int(std::ceil(widest)) + 2 * gapX;
+  const int gapX = frCoord(FrameWidth / 2) + 2;
+  return frCoord(std::ceil(widest) + 2.0 * gapX);
 }
 
 // ---- drawing ----
@@ -82,7 +84,7 @@ void TfrMemoView::Draw(TCanvas *canvas) {
   if ((Flags & flAutoSize) && frModel().DocMode == dmPrinting && Memo.Count() > 0) {
     Memo1.Assign(&Memo);
     const int width = CalcWidth();
-    if ((Adjust & 3) == frtaRight) Left += Width - width;
+    if ((Adjust & 3) == frtaRight) Left = frCoord(double(Left) + Width - width);
     Width = width;
   }
   Memo1.Assign(&Memo);
@@ -112,10 +114,10 @@ void TfrMemoView::DrawLines(const QList<TfrTextLine> &lines) {
 
   const int alignment = Adjust & 3;
   const int vertical = Adjust & (frtaMiddle | frtaDown);
-  const double lineHeight = measure.FontHeight() + LineSpacing;
+  const double lineHeight = double(measure.FontHeight()) + LineSpacing;
   const int count = int(lines.size());
   auto drawAt = [&](double x, double y, const QString &text) {
-    if (!text.isEmpty()) Canvas->TextRect(DRect, frRound(x), frRound(y), text);
+    if (!text.isEmpty()) Canvas->TextRect(DRect, frCoord(x), frCoord(y), text);
   };
 
   if (!rotated) {
@@ -172,7 +174,7 @@ void TfrMemoView::DrawJustified(const TfrTextLine &line, double x, double y, dou
   const double extra = (available - line.Width * ScaleY) / blanks;
   const double blankWidth = measure.CharWidth(QLatin1Char(' ')) * ScaleY;
   for (const QString &word : words) {
-    if (!word.isEmpty()) Canvas->TextRect(DRect, frRound(x), frRound(y), word);
+    if (!word.isEmpty()) Canvas->TextRect(DRect, frCoord(x), frCoord(y), word);
     x += measure.Width(word) * ScaleY + blankWidth + extra;
   }
 }

@@ -31,7 +31,7 @@ TRect TfrPictureView::PictureRect(const TRect &area) const {
     x += (areaW - w) / 2;
     y += (areaH - h) / 2;
   }
-  return Rect(frRound(x), frRound(y), frRound(x + w), frRound(y + h));
+  return Rect(frCoord(x), frCoord(y), frCoord(x + w), frCoord(y + h));
 }
 
 void TfrPictureView::Draw(TCanvas *canvas) {
@@ -57,8 +57,9 @@ void TfrPictureView::LoadFromStream(TStream *stream) {
   const qint64 start = stream->Position() + 4;
   const qint64 end = stream->ReadInt32();
   if (end < start || end > stream->Size())
-    throw EfrStreamError(
-        QStringLiteral("The picture at byte %1 claims to end at byte %2, outside its data").arg(start).arg(end));
+    throw EfrStreamError(QStringLiteral("The picture at byte %1 claims to end at byte %2, outside its data")
+                             .arg(start)
+                             .arg(end));
   Picture.SetGraphic(nullptr);
   // A kind this program does not know is skipped.
   if (kind >= int(TGraphicKind::Bitmap) && kind <= int(TGraphicKind::Jpeg) && end > start) {
@@ -67,7 +68,8 @@ void TfrPictureView::LoadFromStream(TStream *stream) {
     try {
       graphic->LoadFromBytes(bytes);
     } catch (const EInvalidGraphic &e) {
-      throw EfrStreamError(QStringLiteral("The picture at byte %1 is damaged: %2").arg(start).arg(e.Message()));
+      throw EfrStreamError(
+          QStringLiteral("The picture at byte %1 is damaged: %2").arg(start).arg(e.Message()));
     }
     Picture.SetGraphic(graphic.get());
   }

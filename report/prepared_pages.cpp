@@ -163,9 +163,9 @@ void TfrEMFPages::Draw(int index, TCanvas *canvas, const TRect &target) {
     TfrView *view = info.Page->Object(i);
     if (!onPrinter) {
       // Objects wholly outside the area being painted are skipped.
-      TRect r = Rect(frRound(view->Left * kx) + target.Left, frRound(view->Top * ky) + target.Top,
-                     frRound((view->Left + view->Width) * kx) + target.Left,
-                     frRound((view->Top + view->Height) * ky) + target.Top);
+      TRect r = Rect(frCoord(view->Left * kx + target.Left), frCoord(view->Top * ky + target.Top),
+                     frCoord((double(view->Left) + view->Width) * kx + target.Left),
+                     frCoord((double(view->Top) + view->Height) * ky + target.Top));
       InflateRect(r, 10, 10);
       TRect overlap;
       if (!IntersectRect(overlap, r, visible)) continue;
@@ -206,7 +206,8 @@ void TfrEMFPages::SaveToStream(TStream *stream) {
     else
       aside.CopyFrom(page->Stream.get(), 0);
     const qint64 end = aside.Position();
-    if (end > 2147483647) throw EWriteError(QStringLiteral("The prepared report is too large for its file form"));
+    if (end > 2147483647)
+      throw EWriteError(QStringLiteral("The prepared report is too large for its file form"));
     aside.SetPosition(blockStart);
     aside.WriteInt32(qint32(end));
     aside.SetPosition(end);
@@ -250,7 +251,8 @@ void TfrEMFPages::ReadPages(TStream *stream, int compression, QString &printerNa
     try {
       frReadPageObjects(page->Stream.get(), &check);
     } catch (const EfrStreamError &e) {
-      throw EfrStreamError(QStringLiteral("Page %1 of the prepared report is damaged: %2").arg(i + 1).arg(e.Message()));
+      throw EfrStreamError(
+          QStringLiteral("Page %1 of the prepared report is damaged: %2").arg(i + 1).arg(e.Message()));
     }
     pages_.push_back(std::move(page));
     stream->SetPosition(end);
@@ -285,7 +287,8 @@ void TfrEMFPages::ReadMetafilePages(TStream *stream, QString &printerName) {
     try {
       check.LoadFromBytes(bytes);
     } catch (const EInvalidGraphic &e) {
-      throw EfrStreamError(QStringLiteral("Page %1 of the prepared report is damaged: %2").arg(i + 1).arg(e.Message()));
+      throw EfrStreamError(
+          QStringLiteral("Page %1 of the prepared report is damaged: %2").arg(i + 1).arg(e.Message()));
     }
     page->Stream = std::make_unique<TMemoryStream>();
     metafiles_.emplace_back(page.get(), bytes);
@@ -310,8 +313,9 @@ void TfrEMFPages::LoadFromStream(TStream *stream, bool printToDefault) {
   } catch (const EfrStreamError &) {
     throw;
   } catch (const EReadError &) {
-    throw EfrStreamError(QStringLiteral("The prepared report is damaged: it ends inside a record (at byte %1)")
-                             .arg(stream->Position() - start));
+    throw EfrStreamError(
+        QStringLiteral("The prepared report is damaged: it ends inside a record (at byte %1)")
+            .arg(stream->Position() - start));
   }
   Swap(fresh);
   metafiles_.swap(fresh.metafiles_);

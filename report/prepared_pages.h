@@ -10,9 +10,9 @@
 #include "platform/streams.h"
 #include "report/page.h"
 #include "report/view_stream.h"
-#include <vector>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class TCanvas;
 

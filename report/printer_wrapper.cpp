@@ -228,7 +228,9 @@ void TfrPrinter::WritePlatformPaper(int code, int width, int height, int orienta
   const TPrinterOrientation platformOrientation = orientation == frLandscape ? poLandscape : poPortrait;
   // The platform takes a portrait size and turns it; the sizes given here are those of the page as laid out.
   auto writeCustom = [&](int w, int h) {
-    if (w <= 0 || h <= 0 || !printer_->SupportsCustomPaper()) return;
+    // Sizes beyond any sheet (10 metres) come only from damaged data: the printer keeps its paper.
+    constexpr int largest = 100000;
+    if (w <= 0 || h <= 0 || w > largest || h > largest || !printer_->SupportsCustomPaper()) return;
     if (orientation == frLandscape) std::swap(w, h);
     printer_->SetCustomPaperSize(w, h);
   };

@@ -7,8 +7,8 @@
 // Readers take versions 21 and 22 too, and streams older than version 21, which have no version byte.
 #include "platform/string_list.h"
 #include "report/page.h"
-#include "report/view_stream.h"
 #include "report/values.h"
+#include "report/view_stream.h"
 
 class TStream;
 

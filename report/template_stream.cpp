@@ -98,10 +98,11 @@ void ReadBody(TStream *stream, TfrReportModel &model, QString &printerName) {
       std::unique_ptr<TfrView> view = frCreateViewOfEntry(stream, marker, &framedMemo);
       const int pageIndex = stream->ReadUInt8();
       if (pageIndex >= model.Pages.Count())
-        throw EfrStreamError(QStringLiteral("The object at byte %1 belongs to page %2 of a template of %3 pages")
-                                 .arg(at)
-                                 .arg(pageIndex + 1)
-                                 .arg(model.Pages.Count()));
+        throw EfrStreamError(
+            QStringLiteral("The object at byte %1 belongs to page %2 of a template of %3 pages")
+                .arg(at)
+                .arg(pageIndex + 1)
+                .arg(model.Pages.Count()));
       view->PreparedForm = false;
       view->LoadFromStream(stream);
       if (framedMemo) stream->ReadBytes(8);

@@ -52,7 +52,8 @@ void TfrValues::LoadFromStream(TStream *stream) {
   items_.clear();
   const qint32 count = stream->ReadInt32();
   if (count < 0 || count > (stream->Size() - stream->Position()) / kSmallestEntry)
-    throw EfrStreamError(QStringLiteral("The value list claims %1 entries, more than its data holds").arg(count));
+    throw EfrStreamError(
+        QStringLiteral("The value list claims %1 entries, more than its data holds").arg(count));
   for (qint32 i = 0; i < count; ++i) {
     TfrValue value;
     value.Typ = stream->ReadUInt8();

@@ -14,6 +14,8 @@ int frRound(double value) {
   return static_cast<int>(r);
 }
 
+int frCoord(double value) { return std::clamp(frRound(value), -frMaxCoordinate, frMaxCoordinate); }
+
 TfrView::TfrView() : ID(frModel().NextViewID++) {
   // The default format: general text with the system's decimal separator.
   Format = 0x200 + Settings().DecimalSeparator.unicode();
@@ -26,12 +28,12 @@ TfrView::~TfrView() {
 
 int TfrView::ScaledRight() const {
   const int x = scaled_ ? saveX_ : Left, dx = scaled_ ? saveDX_ : Width;
-  return frRound((x + dx) * ScaleX + OffsX);
+  return frCoord((double(x) + dx) * ScaleX + OffsX);
 }
 
 int TfrView::ScaledBottom() const {
   const int y = scaled_ ? saveY_ : Top, dy = scaled_ ? saveDY_ : Height;
-  return frRound((y + dy) * ScaleY + OffsY);
+  return frCoord((double(y) + dy) * ScaleY + OffsY);
 }
 
 int TfrView::FramePenWidth() const { return std::clamp(frRound(FrameWidth), 1, 1024); }
@@ -71,22 +73,22 @@ void TfrView::ComputeGeometry(double scaleX, double scaleY, int offsX, int offsY
   ScaleY = scaleY;
   OffsX = offsX;
   OffsY = offsY;
-  Left = frRound(saveX_ * ScaleX) + OffsX;
-  Top = frRound(saveY_ * ScaleY) + OffsY;
-  Width = frRound(saveDX_ * ScaleX);
-  Height = frRound(saveDY_ * ScaleY);
+  Left = frCoord(double(frRound(saveX_ * ScaleX)) + OffsX);
+  Top = frCoord(double(frRound(saveY_ * ScaleY)) + OffsY);
+  Width = frCoord(saveDX_ * ScaleX);
+  Height = frCoord(saveDY_ * ScaleY);
 
-  const int wx1 = frRound((saveFW_ * ScaleX - 1) / 2);
-  const int wx2 = frRound(saveFW_ * ScaleX / 2);
-  const int wy1 = frRound((saveFW_ * ScaleY - 1) / 2);
-  const int wy2 = frRound(saveFW_ * ScaleY / 2);
+  const int wx1 = frCoord((saveFW_ * ScaleX - 1) / 2);
+  const int wx2 = frCoord(saveFW_ * ScaleX / 2);
+  const int wy1 = frCoord((saveFW_ * ScaleY - 1) / 2);
+  const int wy2 = frCoord(saveFW_ * ScaleY / 2);
   FrameWidth = float(saveFW_ * ScaleX);
   gapx = wx2 + 2;
   gapy = wy2 / 2 + 1;
 
   int left = Left, top = Top;
-  int right = frRound((saveX_ + saveDX_) * ScaleX + OffsX);
-  int bottom = frRound((saveY_ + saveDY_) * ScaleY + OffsY);
+  int right = frCoord((double(saveX_) + saveDX_) * ScaleX + OffsX);
+  int bottom = frCoord((double(saveY_) + saveDY_) * ScaleY + OffsY);
   if (FrameTyp & frbRight) right -= wx2;
   if (FrameTyp & frbBottom) bottom -= wy2;
   if (FrameTyp & frbLeft) left += wx1;
@@ -186,9 +188,10 @@ void TfrView::DrawFrame() {
 }
 
 TRect TfrView::GetClipRegion(bool widen) {
-  TRect r = Rect(Left, Top, Left + Width + 1, Top + Height + 1);
+  TRect r =
+      Rect(frCoord(Left), frCoord(Top), frCoord(double(Left) + Width + 1), frCoord(double(Top) + Height + 1));
   const double reach = FrameStyle == frsDouble ? FrameWidth * 1.5 : FrameWidth / 2.0;
-  const int grow = int(std::ceil(std::max(0.0, reach)));
+  const int grow = frCoord(std::ceil(std::max(0.0, reach)));
   if (FrameTyp & frbLeft) r.Left -= grow;
   if (FrameTyp & frbTop) r.Top -= grow;
   if (FrameTyp & frbRight) r.Right += grow;

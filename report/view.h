@@ -86,10 +86,10 @@ public:
   // ---- fields ----
   QString BaseName = QStringLiteral("View");
   TCanvas *Canvas = nullptr;
-  TRect DRect;          // drawing rectangle, computed by ApplyScale
-  int gapx = 0;         // inner text gaps
+  TRect DRect;  // drawing rectangle, computed by ApplyScale
+  int gapx = 0; // inner text gaps
   int gapy = 0;
-  TStringList Memo1;    // expanded text: the memo with its expressions evaluated
+  TStringList Memo1; // expanded text: the memo with its expressions evaluated
   bool PreparedForm = false;
   TfrBand *Parent = nullptr;
   QString Name;
@@ -166,5 +166,9 @@ const TfrAddInObjectInfo &frAddIn(int index);
 // Every object created takes the next serial number.
 std::unique_ptr<TfrView> CreateViewByType(int typ, const QString &className = QString());
 
-// Rounds as the class library does: halves to the even neighbour.
+// Rounds as the class library does: halves to the even neighbour (held within the int range).
 int frRound(double value);
+// Coordinates are held within +-2^28 pixels, so that a sum of two stays within int: damaged data and
+// scripts cannot make the geometry overflow.
+constexpr int frMaxCoordinate = 1 << 28;
+int frCoord(double value);

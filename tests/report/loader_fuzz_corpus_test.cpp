@@ -27,7 +27,9 @@ void RunCorpus(const QString &name, int (*entry)(const uint8_t *, size_t)) {
   frModel().DocMode = dmDesigning;
 }
 
-TEST(LoaderFuzzCorpus, EveryTemplateInputRunsWithoutFault) { RunCorpus(QStringLiteral("template"), fuzz::RunTemplateInput); }
+TEST(LoaderFuzzCorpus, EveryTemplateInputRunsWithoutFault) {
+  RunCorpus(QStringLiteral("template"), fuzz::RunTemplateInput);
+}
 
 TEST(LoaderFuzzCorpus, EveryPreparedReportInputRunsWithoutFault) {
   RunCorpus(QStringLiteral("prepared"), fuzz::RunPreparedInput);

@@ -100,11 +100,13 @@ TEST_F(PrintToPdfTest, APagePrintedToPdfHoldsItsTextLinesAndShapes) {
   BindReportPrinter(nullptr);
   ASSERT_TRUE(QFileInfo(pdf).size() > 0);
 
-  const QString text = RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+  const QString text =
+      RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
   EXPECT_TRUE(text.contains(QStringLiteral("Invoice 1234"))) << text.toStdString();
   EXPECT_TRUE(text.contains(QStringLiteral("Total: 1,234.56"))) << text.toStdString();
   ASSERT_GE(laidOut.size(), 3);
-  const QString raw = RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), pdf, QStringLiteral("-")});
+  const QString raw =
+      RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), pdf, QStringLiteral("-")});
   qsizetype from = 0;
   for (const TfrTextLine &line : laidOut) {
     // Each laid-out line is on paper, in order, with its words (justified lines are drawn word by word).
@@ -117,7 +119,7 @@ TEST_F(PrintToPdfTest, APagePrintedToPdfHoldsItsTextLinesAndShapes) {
   // The triangle is filled on paper (a PDF page cannot be flood-filled).
   const QString png = dir.filePath(QStringLiteral("page"));
   RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("40"), QStringLiteral("-png"),
-                                    QStringLiteral("-singlefile"), pdf, png});
+                                       QStringLiteral("-singlefile"), pdf, png});
   QImage image(png + QStringLiteral(".png"));
   ASSERT_FALSE(image.isNull());
   const double k = image.width() / double(info.Pgw);

@@ -22,7 +22,7 @@ struct DrawCall {
   std::vector<QPointF> points; // lines (pairs), points and polygon corners
   QColor pen;                  // invalid when there is no pen
   qreal penWidth = 0;
-  QColor brush;                // invalid when there is no brush
+  QColor brush; // invalid when there is no brush
   QString text;
   qreal fontPixels = 0; // text: the em size on the device
   qreal angle = 0;      // text: degrees, counter-clockwise
@@ -65,7 +65,8 @@ public:
   }
   void drawLines(const QLineF *lines, int count) override {
     for (int i = 0; i < count; ++i) {
-      DrawCall &c = Add(DrawCall::Line, transform_.map(QPolygonF({lines[i].p1(), lines[i].p2()})).boundingRect());
+      DrawCall &c =
+          Add(DrawCall::Line, transform_.map(QPolygonF({lines[i].p1(), lines[i].p2()})).boundingRect());
       c.points = {transform_.map(lines[i].p1()), transform_.map(lines[i].p2())};
     }
   }
@@ -107,7 +108,8 @@ public:
     DrawCall &c = Add(DrawCall::Text, QRectF(transform_.map(p), QSizeF()));
     c.text = item.text();
     const qreal scale = std::hypot(transform_.m11(), transform_.m12());
-    c.fontPixels = item.font().pixelSize() > 0 ? item.font().pixelSize() * scale : item.font().pointSizeF() * scale;
+    c.fontPixels =
+        item.font().pixelSize() > 0 ? item.font().pixelSize() * scale : item.font().pointSizeF() * scale;
     c.angle = -std::atan2(transform_.m12(), transform_.m11()) * 180 / M_PI;
     if (std::abs(c.angle) < 1e-9) c.angle = 0;
     c.family = item.font().family();

@@ -63,7 +63,19 @@ TEST_F(TemplateStreamTest, GoldenStreamOfAPageWithATextObject) {
 
   Bytes expected;
   expected.u8(23).u16(0).u16(0xFFFF).str(TfrPrinter::VirtualPrinterName());
-  expected.u8(0xFF).i32(9).i32(2100).i32(2970).i32(10).i32(20).i32(30).i32(40).u8(0).u16(0).u16(0xFFFF).i32(1).i32(0);
+  expected.u8(0xFF)
+      .i32(9)
+      .i32(2100)
+      .i32(2970)
+      .i32(10)
+      .i32(20)
+      .i32(30)
+      .i32(40)
+      .u8(0)
+      .u16(0)
+      .u16(0xFFFF)
+      .i32(1)
+      .i32(0);
   expected.u8(0).u8(0).str(QStringLiteral("Memo1")).i32(10).i32(20).i32(100).i32(30).u16(3).u16(15);
   expected.i32(500).i32(0xFF).u16(0).i32(0x1FFFFFFF).i32(0x22E).str(QString());
   expected.raw(QByteArray::fromHex("02000100610D01006200")); // the memo's two one-letter lines
@@ -209,11 +221,13 @@ TEST_F(TemplateStreamTest, EveryClassSavesLoadsAndSavesAgainToTheSameBytes) {
   EXPECT_FALSE(dynamic_cast<TfrView *>(loaded.FindObject(QStringLiteral("Memo5")))->Visible);
   EXPECT_FLOAT_EQ(loaded.FindObject(QStringLiteral("Memo1"))->FrameWidth, 0.25f);
   EXPECT_FLOAT_EQ(loaded.FindObject(QStringLiteral("Line1"))->FrameWidth, 20);
-  EXPECT_EQ(dynamic_cast<TfrBandView *>(loaded.FindObject(QStringLiteral("Band6")))->BandType(), btMasterData);
+  EXPECT_EQ(dynamic_cast<TfrBandView *>(loaded.FindObject(QStringLiteral("Band6")))->BandType(),
+            btMasterData);
   EXPECT_EQ(dynamic_cast<TfrSubReportView *>(loaded.FindObject(QStringLiteral("SubReport1")))->SubPage, 1);
   EXPECT_EQ(dynamic_cast<TfrShapeView *>(loaded.FindObject(QStringLiteral("Shape3")))->ShapeType, skEllipse);
   for (int kind = 1; kind <= 4; ++kind) {
-    auto *picture = dynamic_cast<TfrPictureView *>(loaded.FindObject(QStringLiteral("Picture%1").arg(kind + 1)));
+    auto *picture =
+        dynamic_cast<TfrPictureView *>(loaded.FindObject(QStringLiteral("Picture%1").arg(kind + 1)));
     ASSERT_NE(picture, nullptr);
     EXPECT_EQ(int(KindOf(picture->Picture.Graphic())), kind);
   }
@@ -274,7 +288,8 @@ QByteArray SmallTemplate(int version, bool versionByte, int memoFlags) {
     if (current) b.lines({}).u16(0xFFFF);
   };
   b.u8(gtMemo).u8(0);
-  common(QStringLiteral("Memo1"), memoFlags, 0, 0x22E, QString(), {QStringLiteral("Hello"), QStringLiteral("World")});
+  common(QStringLiteral("Memo1"), memoFlags, 0, 0x22E, QString(),
+         {QStringLiteral("Hello"), QStringLiteral("World")});
   str(QStringLiteral("Arial"));
   b.i32(10).u16(0).i32(0).i32(0).u16(current ? 0 : 204);
   b.u16(2).i32(0).i32(0xFFFFFF);
@@ -369,7 +384,11 @@ TEST_F(TemplateStreamTest, MarkersAndOldClassNames) {
   Bytes framed;
   framed.u8(23).u16(0).u16(0).str(QString());
   framed.u8(0xFF).i32(9).i32(2100).i32(2970).i32(0).i32(0).i32(0).i32(0).u8(0).u16(0).u16(0).i32(1).i32(0);
-  framed.u8(gtAddIn).str(QStringLiteral("TfrFramedMemoView")).u8(0).raw(memoData.Bytes()).raw(QByteArray(8, 'x'));
+  framed.u8(gtAddIn)
+      .str(QStringLiteral("TfrFramedMemoView"))
+      .u8(0)
+      .raw(memoData.Bytes())
+      .raw(QByteArray(8, 'x'));
   framed.u8(gtAddIn).str(QStringLiteral("TfrShapeView")).u8(0);
   TfrShapeView shape;
   shape.Name = QStringLiteral("Shape1");
@@ -408,7 +427,8 @@ TEST_F(TemplateStreamTest, DamagedStreamsAreRefusedAndTheReportKeepsWhatItHad) {
 
   Bytes badColumns;
   badColumns.u8(23).u16(0).u16(0).str(QString());
-  badColumns.u8(0xFF).i32(9).i32(2100).i32(2970).i32(0).i32(0).i32(0).i32(0).u8(0).u16(0).u16(0).i32(0).i32(0);
+  badColumns.u8(0xFF).i32(9).i32(2100).i32(2970).i32(0).i32(0).i32(0).i32(0).u8(0).u16(0).u16(0).i32(0).i32(
+      0);
   struct Case {
     const char *name;
     QByteArray stream;
@@ -422,7 +442,8 @@ TEST_F(TemplateStreamTest, DamagedStreamsAreRefusedAndTheReportKeepsWhatItHad) {
       {"record type 11", withObject(QByteArray("\x0B", 1)), "Unknown record type 11"},
       {"record type 252", withObject(QByteArray("\xFC", 1)), "Unknown record type 252"},
       {"page index past the last page", withObject(QByteArray("\x04\x01", 2) + QByteArray(40, 0)), "page 2"},
-      {"picture ends before its data", withObject(picture(qint32(afterOffset - 1), 1, QByteArray())), "picture"},
+      {"picture ends before its data", withObject(picture(qint32(afterOffset - 1), 1, QByteArray())),
+       "picture"},
       {"picture ends past the stream", withObject(picture(qint32(afterOffset + 50), 1, QByteArray(10, 0))),
        "picture"},
       {"damaged picture", withObject(picture(qint32(afterOffset + 10), 1, QByteArray(10, 'x'))), "damaged"},

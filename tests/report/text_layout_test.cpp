@@ -58,19 +58,44 @@ TEST(WrapLine, BreakRules) {
   const QList<WrapCase> cases = {
       {"fits whole", QStringLiteral("hello"), 10, false, {QStringLiteral("hello")}, {true}},
       {"blank left out", QStringLiteral("hello world"), 8, false, {"hello", "world"}, {false, true}},
-      {"comma stays", QStringLiteral("one,two,three"), 5, false, {"one,", "two,", "three"}, {false, false, true}},
+      {"comma stays",
+       QStringLiteral("one,two,three"),
+       5,
+       false,
+       {"one,", "two,", "three"},
+       {false, false, true}},
       {"hyphen stays", QStringLiteral("well-known"), 7, false, {"well-", "known"}, {false, true}},
       {"full stop stays", QStringLiteral("end.next"), 5, false, {"end.", "next"}, {false, true}},
       {"last break wins", QStringLiteral("a b c dddd"), 6, false, {"a b c", "dddd"}, {false, true}},
-      {"no break in word", QStringLiteral("abcdefghij"), 4, false, {"abcd", "efgh", "ij"}, {false, false, true}},
+      {"no break in word",
+       QStringLiteral("abcdefghij"),
+       4,
+       false,
+       {"abcd", "efgh", "ij"},
+       {false, false, true}},
       {"blank crossing the edge", QStringLiteral("abcd efgh"), 4, false, {"abcd", "efgh"}, {false, true}},
-      {"line feeds end paragraphs", QStringLiteral("ab\r\ncd\nef"), 10, false, {"ab", "cd", "ef"}, {true, true, true}},
+      {"line feeds end paragraphs",
+       QStringLiteral("ab\r\ncd\nef"),
+       10,
+       false,
+       {"ab", "cd", "ef"},
+       {true, true, true}},
       {"empty paragraph kept", QStringLiteral("ab\n\ncd"), 10, false, {"ab", "", "cd"}, {true, true, true}},
       {"short line never wraps", QStringLiteral("x"), 0, false, {"x"}, {true}},
       {"syllable break", QStringLiteral("программа"), 7, true, {"прог-", "рамма"}, {false, true}},
       {"longest syllable that fits", QStringLiteral("программа"), 8, true, {"програм-", "ма"}, {false, true}},
-      {"no syllable fits: plain break", QStringLiteral("программа"), 3, true, {"про", "гра", "мма"}, {false, false, true}},
-      {"syllables after a blank", QStringLiteral("а программа"), 8, true, {"а прог-", "рамма"}, {false, true}},
+      {"no syllable fits: plain break",
+       QStringLiteral("программа"),
+       3,
+       true,
+       {"про", "гра", "мма"},
+       {false, false, true}},
+      {"syllables after a blank",
+       QStringLiteral("а программа"),
+       8,
+       true,
+       {"а прог-", "рамма"},
+       {false, true}},
   };
   for (const WrapCase &c : cases) {
     SCOPED_TRACE(c.name);
@@ -121,7 +146,8 @@ TEST(Syllables, CyrillicVowelAndSignRules) {
 TEST(WrappedEncoding, LinesCarryTheirMarkAndWidth) {
   EXPECT_EQ(frEncodeTextLine({QStringLiteral("ab"), true, 300}),
             QStringLiteral("ab") + QChar(1) + QChar(1) + QChar(0x2C));
-  EXPECT_EQ(frEncodeTextLine({QStringLiteral("ab"), false, 65}), QStringLiteral("ab") + QChar(0) + QChar('A'));
+  EXPECT_EQ(frEncodeTextLine({QStringLiteral("ab"), false, 65}),
+            QStringLiteral("ab") + QChar(0) + QChar('A'));
   // Width bytes from 0x80 to 0x9F are the code page's characters, so that they survive the stream.
   const QString encoded = frEncodeTextLine({QStringLiteral("x"), false, 0x8081});
   EXPECT_EQ(FromWindows1252(ToWindows1252(encoded)), encoded);

@@ -197,7 +197,8 @@ TEST_F(ViewDrawTest, HalfPixelFrameAtScaleTwoIsOnePixelWide) {
   memo.ScaleX = memo.ScaleY = 2;
   Record(memo);
   EXPECT_EQ(Union(Recorded(DrawCall::Rect)), QRectF(20, 40, 201, 81));
-  for (const DrawCall &c : Recorded(DrawCall::Rect)) EXPECT_TRUE(c.bounds.width() == 1 || c.bounds.height() == 1);
+  for (const DrawCall &c : Recorded(DrawCall::Rect))
+    EXPECT_TRUE(c.bounds.width() == 1 || c.bounds.height() == 1);
 }
 
 TEST_F(ViewDrawTest, BackgroundFollowsFillColourAndMode) {
@@ -316,7 +317,8 @@ TEST_F(TextDrawTest, WordWrapKeepsTheWrappedLinesAsExpandedText) {
   Prepare(memo, {QStringLiteral("first second third")});
   memo.Width = int(TfrTextMeasure(memo.Font).CharWidth(QLatin1Char('x')) * 12) + 4;
   Record(memo);
-  EXPECT_EQ(device_->Texts(), (std::vector<QString>{QStringLiteral("first second"), QStringLiteral("third")}));
+  EXPECT_EQ(device_->Texts(),
+            (std::vector<QString>{QStringLiteral("first second"), QStringLiteral("third")}));
   ASSERT_EQ(memo.Memo1.Count(), 2);
   EXPECT_TRUE(frIsWrappedText(memo.Memo1));
   // Without the word-wrap flag the line stays whole (and is clipped to the object).
@@ -336,7 +338,8 @@ TEST_F(TextDrawTest, TextAlreadyWrappedIsDrawnAsItIs) {
   memo.Memo.Add(frEncodeTextLine({QStringLiteral("goes on"), false, 56}));
   memo.Memo.Add(QString(QChar(1)));
   Record(memo);
-  EXPECT_EQ(device_->Texts(), (std::vector<QString>{QStringLiteral("first part"), QStringLiteral("goes on")}));
+  EXPECT_EQ(device_->Texts(),
+            (std::vector<QString>{QStringLiteral("first part"), QStringLiteral("goes on")}));
 
   // A text that merely holds the character 1 is wrapped like any other.
   TfrMemoView plain;
@@ -491,7 +494,7 @@ TEST_F(ViewDrawTest, ShapesOnAnImage) {
   triangle.ShapeType = skTriangle;
   triangle.FillColor = clRed;
   QImage image = Paint(triangle);
-  EXPECT_EQ(image.pixel(50, 35), qRgb(255, 0, 0)); // inside
+  EXPECT_EQ(image.pixel(50, 35), qRgb(255, 0, 0));     // inside
   EXPECT_EQ(image.pixel(12, 12), qRgb(255, 255, 255)); // outside, above the left side
   EXPECT_EQ(image.pixel(50, 50), qRgb(0, 0, 0));       // the base line
 
