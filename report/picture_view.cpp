@@ -1,4 +1,5 @@
 #include "report/picture_view.h"
+#include "platform/fields.h"
 #include "platform/streams.h"
 #include "report/view_stream.h"
 #include <QPainter>
@@ -49,6 +50,15 @@ void TfrPictureView::Draw(TCanvas *canvas) {
   }
   DrawFrame();
   RestoreBounds();
+}
+
+void TfrPictureView::LoadFromField(TField *field) {
+  auto *blob = dynamic_cast<TBlobField *>(field);
+  if (!blob || blob->IsNull()) {
+    Picture.SetGraphic(nullptr);
+    return;
+  }
+  Picture.LoadFromBytes(blob->AsBytes());
 }
 
 void TfrPictureView::LoadFromStream(TStream *stream) {

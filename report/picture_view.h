@@ -17,6 +17,9 @@ public:
 
   void Assign(const TfrView *source) override;
   void Draw(TCanvas *canvas) override;
+  // The picture held by a BLOB field (of any kind, recognised by its content); a null field empties it.
+  // EInvalidGraphic when the field holds no picture.
+  void LoadFromField(TField *field) override;
   void LoadFromStream(TStream *stream) override;
   void SaveToStream(TStream *stream) override;
 

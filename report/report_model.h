@@ -28,6 +28,12 @@ public:
   // EClassNotFound) and the model keeps what it had.
   void LoadFromStream(TStream *stream);
 
+  // The stored binary property "ReportForm" of a report component: int32 23, then, only when the template is
+  // stored with the component, int32 length and the template stream of that length. Reading refuses a length
+  // that does not fit the stream.
+  void WriteReportForm(TStream *stream, bool storeInDfm);
+  void ReadReportForm(TStream *stream, bool storeInDfm);
+
   void Clear();
   void Swap(TfrReportModel &other);
   // The first object of that name on any page, without regard to case.

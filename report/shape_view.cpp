@@ -1,5 +1,6 @@
 #include "report/shape_view.h"
 #include "platform/streams.h"
+#include <QPolygonF>
 
 TfrShapeView::TfrShapeView() {
   Typ = gtAddIn;
@@ -39,10 +40,25 @@ void TfrShapeView::Draw(TCanvas *canvas) {
     break;
   }
   case skEllipse: Canvas->Ellipse(left, top, right + 1, bottom + 1); break;
-  case skTriangle:
+  case skTriangle: {
     // Filled as a polygon, which every device can do (printers and PDF cannot flood-fill).
-    Canvas->Polygon({Point(right, bottom), Point(left, bottom), Point(left + (right - left) / 2, top)});
+    std::vector<TPoint> corners{Point(right, bottom), Point(left, bottom),
+                                Point(left + (right - left) / 2, top)};
+    const TRect area = ReachableArea();
+    const QRect reach = area.ToQRect();
+    if (!reach.contains(corners[0].ToQPoint()) || !reach.contains(corners[1].ToQPoint()) ||
+        !reach.contains(corners[2].ToQPoint())) {
+      // A triangle reaching far beyond the canvas is cut to what can show: its outline's cut edges lie
+      // outside the canvas.
+      QPolygonF triangle;
+      for (const TPoint &p : corners) triangle << QPointF(p.X, p.Y);
+      const QPolygonF visible = triangle.intersected(QPolygonF(QRectF(reach)));
+      corners.clear();
+      for (const QPointF &p : visible) corners.push_back(Point(frCoord(p.x()), frCoord(p.y())));
+    }
+    Canvas->Polygon(corners);
     break;
+  }
   default: Canvas->Rectangle(left, top, right + 1, bottom + 1); break;
   }
   RestoreBounds();

@@ -159,6 +159,34 @@ void TfrReportModel::LoadFromStream(TStream *stream) {
   for (int i = 0; i < Pages.Count(); ++i) Pages[i]->ApplyPaper();
 }
 
+void TfrReportModel::WriteReportForm(TStream *stream, bool storeInDfm) {
+  TMemoryStream form;
+  form.WriteInt32(frCurrentVersion);
+  if (storeInDfm) {
+    TMemoryStream report;
+    SaveToStream(&report);
+    form.WriteInt32(qint32(report.Size()));
+    form.CopyFrom(&report, 0);
+  }
+  stream->CopyFrom(&form, 0);
+}
+
+void TfrReportModel::ReadReportForm(TStream *stream, bool storeInDfm) {
+  try {
+    stream->ReadInt32(); // the version the component was stored with
+    if (!storeInDfm) return;
+    const qint32 length = stream->ReadInt32();
+    if (length < 0 || length > stream->Size() - stream->Position())
+      throw EfrStreamError(QStringLiteral("The stored report form claims %1 bytes, more than it holds").arg(length));
+    TMemoryStream report(stream->ReadBytes(length));
+    LoadFromStream(&report);
+  } catch (const EfrStreamError &) {
+    throw;
+  } catch (const EReadError &) {
+    throw EfrStreamError(QStringLiteral("The stored report form is damaged: it ends too early"));
+  }
+}
+
 void TfrReportModel::Clear() {
   Pages.Clear();
   Values.Clear();

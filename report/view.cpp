@@ -125,8 +125,26 @@ void TfrView::DrawBackground() {
   Canvas->FillRect(r);
 }
 
+TRect TfrView::ReachableArea() const {
+  TRect area = Canvas->ClipRect();
+  InflateRect(area, 2048, 2048);
+  return area;
+}
+
 void TfrView::FrameLine(int x1, int y1, int x2, int y2, bool vertical) {
   const int width = FramePenWidth();
+  // Only the part that can show is drawn (an object far larger than the page would otherwise cost time in
+  // proportion to its size); a start moved by whole dash periods keeps the dashes where they were.
+  constexpr int dashPeriod = 24;
+  const TRect area = ReachableArea();
+  const int lo = vertical ? area.Top : area.Left, hi = vertical ? area.Bottom : area.Right;
+  int &from = vertical ? y1 : x1, &to = vertical ? y2 : x2;
+  const int across = vertical ? x1 : y1;
+  const int acrossLo = vertical ? area.Left : area.Top, acrossHi = vertical ? area.Right : area.Bottom;
+  if (across < acrossLo - 2 * width || across > acrossHi + 2 * width) return;
+  if (from < lo) from += (lo - from) / dashPeriod * dashPeriod;
+  to = std::min(to, hi);
+  if (from > to) return;
   auto line = [&](int offset, int penWidth) {
     Canvas->Pen()->SetWidth(penWidth);
     const int dx = vertical ? offset : 0, dy = vertical ? 0 : offset;

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 
+class TField;
 class TStream;
 class TfrBand;
 
@@ -47,6 +48,8 @@ public:
   // ---- geometry and drawing ----
   virtual void DrawBackground();
   virtual void DrawFrame();
+  // Takes the object's content from a dataset field (a picture from a BLOB field); nothing for most classes.
+  virtual void LoadFromField(TField *field) {}
   // Copies the stored properties of another object (of any class; each class copies its own part too).
   virtual void Assign(const TfrView *source);
   // Scales the object onto the canvas: saves the design bounds and frame width, and computes the scaled
@@ -121,6 +124,8 @@ public:
 protected:
   // Saves the design bounds and computes the scaled geometry for the given scale and offset.
   void ComputeGeometry(double scaleX, double scaleY, int offsX, int offsY);
+  // The part of the canvas that drawing can reach, with a margin: what lies beyond need not be drawn.
+  TRect ReachableArea() const;
   // Draws one frame side from (x1, y1) to (x2, y2) with the frame's pen rules.
   void FrameLine(int x1, int y1, int x2, int y2, bool vertical);
 

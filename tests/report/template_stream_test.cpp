@@ -532,3 +532,31 @@ TEST_F(TemplateStreamTest, TheStoredPrinterIsSelectedUnlessTheReportPrintsToTheD
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(TemplateStreamTest, StoredReportFormCarriesTheTemplateOnlyWhenAsked) {
+  TfrReportModel model;
+  AddView<TfrMemoView>(AddPage(model), QStringLiteral("Memo1"));
+  const QByteArray stream = Save(model);
+
+  TMemoryStream without;
+  model.WriteReportForm(&without, false);
+  EXPECT_EQ(without.Bytes(), Bytes().i32(23).data());
+  TMemoryStream with;
+  model.WriteReportForm(&with, true);
+  EXPECT_EQ(with.Bytes(), Bytes().i32(23).i32(stream.size()).raw(stream).data());
+
+  TfrReportModel read;
+  with.SetPosition(0);
+  read.ReadReportForm(&with, true);
+  EXPECT_EQ(Save(read), stream);
+  // A length that does not fit the stream is refused.
+  TMemoryStream damaged(Bytes().i32(23).i32(stream.size() + 1).raw(stream).data());
+  EXPECT_THROW(read.ReadReportForm(&damaged, true), EfrStreamError);
+  TMemoryStream negative(Bytes().i32(23).i32(-4).data());
+  EXPECT_THROW(read.ReadReportForm(&negative, true), EfrStreamError);
+  EXPECT_EQ(read.Pages.Count(), 1);
+}
+
+} // namespace

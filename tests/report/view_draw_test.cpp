@@ -1,4 +1,6 @@
 // Drawing of report objects, on a recording canvas (what is drawn where) and on images (the pixels).
+#include "platform/fields.h"
+#include "platform/memory_dataset.h"
 #include "report/band_view.h"
 #include "report/memo_view.h"
 #include "report/picture_view.h"
@@ -584,6 +586,31 @@ TEST_F(ViewDrawTest, PicturesOnAnImageAndMetafilePlaceholders) {
   Place(empty, 10, 10, 60, 30);
   Record(empty);
   EXPECT_TRUE(Recorded(DrawCall::Image).empty());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ViewDrawTest, PictureLoadsFromABlobFieldAndANullFieldEmptiesIt) {
+  std::unique_ptr<TComponent, void (*)(TComponent *)> owner{new TComponent(nullptr),
+                                                            [](TComponent *c) { c->Free(); }};
+  auto *ds = new TMemoryDataSet(owner.get());
+  ds->FieldDefs()->Add(QStringLiteral("LOGO"), ftBlob);
+  ds->CreateDataSet();
+  ds->Append();
+  auto *logo = dynamic_cast<TBlobField *>(ds->FieldByName(QStringLiteral("LOGO")));
+  ASSERT_NE(logo, nullptr);
+  TfrPictureView picture;
+  picture.Picture.LoadFromBytes(test::JpegBytes());
+  picture.LoadFromField(logo);
+  EXPECT_TRUE(picture.Picture.Empty());
+  logo->SetAsBytes(test::BitmapBytes());
+  picture.LoadFromField(logo);
+  EXPECT_EQ(KindOf(picture.Picture.Graphic()), TGraphicKind::Bitmap);
+  EXPECT_EQ(picture.Picture.Width(), 4);
+  logo->SetAsBytes(QByteArray("no picture"));
+  EXPECT_THROW(picture.LoadFromField(logo), EInvalidGraphic);
 }
 
 } // namespace
