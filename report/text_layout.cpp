@@ -1,0 +1,284 @@
+#include "report/text_layout.h"
+#include "platform/canvas.h"
+#include "platform/string_list.h"
+#include "platform/text_encoding.h"
+#include "report/view.h"
+#include <cmath>
+#include <optional>
+#include <vector>
+
+namespace {
+
+// Fonts are measured at this many pixels to the em and scaled, which keeps the advances' rounding out of
+// the design widths.
+constexpr int kReferencePixels = 1000;
+
+constexpr QChar kParagraphMark(1);
+
+bool IsBreakChar(QChar c) {
+  return c == QLatin1Char(' ') || c == QLatin1Char(',') || c == QLatin1Char('-') || c == QLatin1Char('.');
+}
+
+bool IsLineEnd(QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); }
+
+int ClampWidth(double width) { return std::clamp(frRound(width), 0, 65535); }
+
+} // namespace
+
+// The metrics of one font, shared by every measure of it (main thread only).
+struct TfrTextMeasure::Metrics {
+  explicit Metrics(const QFont &font) : metrics(font) {}
+  QFontMetricsF metrics;
+  QHash<char16_t, double> advances; // at the reference size
+};
+
+TfrTextMeasure::TfrTextMeasure(const TFont &font) {
+  static QHash<QString, std::shared_ptr<Metrics>> cache;
+  const QFont qfont = font.QtFontAtPixels(kReferencePixels);
+  const QString key = qfont.key();
+  auto it = cache.find(key);
+  if (it == cache.end()) it = cache.insert(key, std::make_shared<Metrics>(qfont));
+  metrics_ = it.value();
+  em_ = font.EmPixels(kScreenPixelsPerInch);
+}
+
+double TfrTextMeasure::CharWidth(QChar c) const {
+  auto it = metrics_->advances.constFind(c.unicode());
+  if (it == metrics_->advances.constEnd())
+    it = metrics_->advances.insert(c.unicode(), metrics_->metrics.horizontalAdvance(c));
+  return it.value() * em_ / kReferencePixels;
+}
+
+double TfrTextMeasure::Width(const QString &text) const {
+  double width = 0;
+  for (QChar c : text) width += CharWidth(c);
+  return width;
+}
+
+int TfrTextMeasure::FontHeight() const { return frRound(em_); }
+
+// ---- the wrapped encoding ----
+
+QString frEncodeTextLine(const TfrTextLine &line) {
+  const int width = std::clamp(line.Width, 0, 65535);
+  QString encoded = line.Text;
+  if (line.ParagraphEnd) encoded += kParagraphMark;
+  encoded += QChar(Windows1252ToChar(quint8(width >> 8)));
+  encoded += QChar(Windows1252ToChar(quint8(width & 0xFF)));
+  return encoded;
+}
+
+namespace {
+
+// Splits an encoded line; false when it is not one.
+bool DecodeLine(const QString &line, TfrTextLine &decoded) {
+  if (line.size() < 2) return false;
+  const int high = CharToWindows1252(line[line.size() - 2].unicode());
+  const int low = CharToWindows1252(line[line.size() - 1].unicode());
+  if (high < 0 || low < 0) return false;
+  QString text = line.left(line.size() - 2);
+  const qsizetype mark = text.indexOf(kParagraphMark);
+  if (mark >= 0 && mark != text.size() - 1) return false;
+  decoded.ParagraphEnd = mark >= 0;
+  if (decoded.ParagraphEnd) text.chop(1);
+  decoded.Text = text;
+  decoded.Width = high * 256 + low;
+  return true;
+}
+
+bool IsClosingLine(const QString &line) { return line.size() == 1 && line[0] == kParagraphMark; }
+
+} // namespace
+
+bool frIsWrappedText(const TStrings &text) {
+  bool marked = false;
+  for (int i = 0; i < text.Count(); ++i) {
+    const QString line = text.Strings(i);
+    if (IsClosingLine(line)) {
+      if (i != text.Count() - 1) return false;
+      marked = true;
+      continue;
+    }
+    TfrTextLine decoded;
+    if (!DecodeLine(line, decoded)) return false;
+    marked = marked || decoded.ParagraphEnd;
+  }
+  return marked;
+}
+
+QList<TfrTextLine> frDecodeWrappedText(const TStrings &text) {
+  QList<TfrTextLine> lines;
+  for (int i = 0; i < text.Count(); ++i) {
+    const QString line = text.Strings(i);
+    TfrTextLine decoded;
+    if (!IsClosingLine(line) && DecodeLine(line, decoded)) lines << decoded;
+  }
+  return lines;
+}
+
+// ---- syllables ----
+
+namespace {
+
+// The letters of a line as the syllable rule sees them: vowels and hard or soft signs (in upper case).
+struct SyllableLetters {
+  explicit SyllableLetters(const QString &text) : vowel(size_t(text.size())), sign(size_t(text.size())) {
+    static const QString vowels = QStringLiteral("ЁАЕИОУЫЭЮЯ");
+    static const QString signs = QStringLiteral("ЪЬ");
+    for (qsizetype k = 0; k < text.size(); ++k) {
+      const QChar upper = text[k].toUpper();
+      vowel[size_t(k)] = vowels.contains(upper);
+      sign[size_t(k)] = signs.contains(upper);
+    }
+  }
+  // Whether the word [wordStart, wordEnd) may break with `q - wordStart` characters before the hyphen.
+  bool BreakAfter(qsizetype wordStart, qsizetype wordEnd, qsizetype q) const {
+    const qsizetype kept = q - wordStart;
+    if (wordEnd - wordStart < 5 || kept < 2 || kept > wordEnd - wordStart - 2) return false;
+    const bool a = vowel[size_t(q - 1)], b = vowel[size_t(q)], c = vowel[size_t(q + 1)];
+    return (a && b) || (c && ((a && !b) || (!a && !b && !sign[size_t(q)])));
+  }
+  std::vector<bool> vowel;
+  std::vector<bool> sign;
+};
+
+} // namespace
+
+QList<int> frSyllableBreaks(const QString &word) {
+  const SyllableLetters letters(word);
+  QList<int> breaks;
+  for (qsizetype q = 2; q <= word.size() - 2; ++q)
+    if (letters.BreakAfter(0, word.size(), q)) breaks << int(q);
+  return breaks;
+}
+
+// ---- wrapping ----
+
+QList<TfrTextLine> frWrapLine(const QString &line, const TfrTextMeasure &measure, int width,
+                              bool breakWords) {
+  QList<TfrTextLine> out;
+  auto addLine = [&](const QString &text, bool paragraphEnd) {
+    out << TfrTextLine{text, paragraphEnd, ClampWidth(measure.Width(text))};
+  };
+  const bool hasLineEnds = line.contains(QLatin1Char('\r')) || line.contains(QLatin1Char('\n'));
+  if (!hasLineEnds && (line.size() < 2 || measure.Width(line) <= width)) {
+    addLine(line, true);
+    return out;
+  }
+
+  // Widths of every start of the line, and where each word ends, found once: wrapping stays linear.
+  const qsizetype n = line.size();
+  std::vector<double> before(size_t(n) + 1, 0.0);
+  for (qsizetype k = 0; k < n; ++k) before[size_t(k) + 1] = before[size_t(k)] + measure.CharWidth(line[k]);
+  std::vector<qsizetype> wordEnd(size_t(n) + 1, n);
+  for (qsizetype k = n - 1; k >= 0; --k)
+    wordEnd[size_t(k)] = IsBreakChar(line[k]) || IsLineEnd(line[k]) ? k : wordEnd[size_t(k) + 1];
+  const std::optional<SyllableLetters> letters =
+      breakWords ? std::optional<SyllableLetters>(SyllableLetters(line)) : std::nullopt;
+  const double hyphen = measure.CharWidth(QLatin1Char('-'));
+
+  qsizetype start = 0, lastBreak = -1, i = 0;
+  bool lastWasParagraph = false;
+  while (i < n) {
+    const QChar c = line[i];
+    if (IsLineEnd(c)) {
+      addLine(line.mid(start, i - start), true);
+      lastWasParagraph = true;
+      ++i;
+      if (c == QLatin1Char('\r') && i < n && line[i] == QLatin1Char('\n')) ++i;
+      start = i;
+      lastBreak = -1;
+      continue;
+    }
+    if (before[size_t(i) + 1] - before[size_t(start)] <= width) {
+      if (IsBreakChar(c)) lastBreak = i;
+      ++i;
+      continue;
+    }
+
+    // The text from the line's start to this character is too wide: end the line.
+    lastWasParagraph = false;
+    bool done = false;
+    qsizetype next = i;
+    if (letters) {
+      // The longest start of the word being crossed that fits with a hyphen.
+      const qsizetype wordStart = lastBreak >= start ? lastBreak + 1 : start;
+      const qsizetype end = wordEnd[size_t(wordStart)];
+      for (qsizetype q = std::min(i, end - 2); q >= wordStart + 2 && !done; --q) {
+        if (!letters->BreakAfter(wordStart, end, q)) continue;
+        if (before[size_t(q)] - before[size_t(start)] + hyphen > width) continue;
+        addLine(line.mid(start, q - start) + QLatin1Char('-'), false);
+        next = q;
+        done = true;
+      }
+    }
+    if (!done) {
+      qsizetype end = i;
+      const bool usableBreak =
+          lastBreak > start || (lastBreak == start && line[lastBreak] != QLatin1Char(' '));
+      if (c == QLatin1Char(' ') && i == start) {
+        // A blank alone at the start of a line that does not fit is dropped: no empty line.
+        start = i = i + 1;
+        continue;
+      }
+      if (c == QLatin1Char(' ')) {
+        next = i + 1; // a blank that crosses the edge ends the line and is left out
+      } else if (usableBreak) {
+        end = line[lastBreak] == QLatin1Char(' ') ? lastBreak : lastBreak + 1;
+        next = lastBreak + 1;
+      } else {
+        next = i;
+      }
+      if (next <= start) {
+        // Not even one character fits: it goes on the line by itself.
+        end = start + 1;
+        next = start + 1;
+      }
+      addLine(line.mid(start, end - start), false);
+    }
+    start = i = next;
+    lastBreak = -1;
+  }
+  if (start < n || out.isEmpty() || lastWasParagraph)
+    addLine(line.mid(start), true);
+  else
+    out.last().ParagraphEnd = true;
+  return out;
+}
+
+QList<TfrTextLine> frLayoutText(const TStrings &text, const TfrTextMeasure &measure, int width, bool wordWrap,
+                                bool breakWords) {
+  QList<TfrTextLine> lines;
+  for (int i = 0; i < text.Count(); ++i) {
+    const QString line = text.Strings(i);
+    if (wordWrap) {
+      lines << frWrapLine(line, measure, width, breakWords);
+      continue;
+    }
+    qsizetype start = 0;
+    for (qsizetype k = 0; k <= line.size(); ++k) {
+      if (k < line.size() && !IsLineEnd(line[k])) continue;
+      const QString part = line.mid(start, k - start);
+      lines << TfrTextLine{part, true, ClampWidth(measure.Width(part))};
+      if (k + 1 < line.size() && line[k] == QLatin1Char('\r') && line[k + 1] == QLatin1Char('\n')) ++k;
+      start = k + 1;
+    }
+  }
+  return lines;
+}
+
+// ---- drawing fonts ----
+
+void frSetCanvasFont(TCanvas *canvas, const TFont &font, double emPixels) {
+  // A font's height is whole pixels at its own resolution; a resolution made to measure carries the fraction
+  // across to the canvas's resolution.
+  constexpr int kHeight = 100000;
+  // Sizes beyond any page are held to one, so that damaged data cannot ask for giant glyphs.
+  const double em = std::clamp(emPixels, 0.05, 20000.0);
+  const int dpi = canvas->PixelsPerInch();
+  TFont exact;
+  exact.Assign(&font);
+  exact.SetPixelsPerInch(std::max(1, int(std::lround(double(kHeight) * dpi / em))));
+  exact.SetHeight(-kHeight);
+  canvas->SetFont(&exact);
+}

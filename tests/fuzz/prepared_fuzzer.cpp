@@ -1,0 +1,15 @@
+// libFuzzer target: arbitrary bytes as a prepared-report file (tests/report/loader_fuzz_entry.h).
+// tests/report runs the corpus through the same entry.
+#include "tests/report/loader_fuzz_entry.h"
+#include <QGuiApplication>
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv) {
+  // Drawing the pages measures fonts, which needs the GUI application (without a display).
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  static QGuiApplication application(*argc, *argv);
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+  return fuzz::RunPreparedInput(data, size);
+}

@@ -1,0 +1,321 @@
+// Prepared pages and the prepared-report file.
+#include "platform/printer.h"
+#include "report/band_view.h"
+#include "report/memo_view.h"
+#include "report/picture_view.h"
+#include "report/prepared_pages.h"
+#include "tests/report/recording_device.h"
+#include "tests/report/report_model_fixture.h"
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+using test::Bytes;
+
+class PreparedPagesTest : public test::ReportModelTest {
+protected:
+  void SetUp() override {
+    ReportModelTest::SetUp();
+    templatePage_.ChangePaper(frDefaultPaperSize, 0, 0, frPortrait);
+  }
+
+  // Two pages: an invoice line of text, then a thick horizontal line.
+  void BuildTwoPages(TfrEMFPages &pages) {
+    pages.Add(&templatePage_);
+    TfrMemoView memo;
+    memo.Left = 10;
+    memo.Top = 20;
+    memo.Width = 100;
+    memo.Height = 30;
+    memo.Memo.Add(QStringLiteral("[INVNO]"));
+    memo.Memo1.Add(QStringLiteral("Invoice 42"));
+    memo.PrintToStream(pages[0].Stream.get());
+    pages.Add(&templatePage_);
+    TfrLineView line;
+    line.Top = 50;
+    line.Width = 300;
+    line.Height = 0;
+    line.FrameTyp = frbTop;
+    line.FrameWidth = 2;
+    line.PrintToStream(pages[1].Stream.get());
+  }
+
+  static QByteArray Save(TfrEMFPages &pages) {
+    TMemoryStream stream;
+    pages.SaveToStream(&stream);
+    return stream.Bytes();
+  }
+  static void Load(TfrEMFPages &pages, const QByteArray &bytes, bool printToDefault = false) {
+    TMemoryStream stream(bytes);
+    pages.LoadFromStream(&stream, printToDefault);
+  }
+  // What drawing every page of the list at its own size records.
+  static std::vector<test::DrawCall> Drawn(TfrEMFPages &pages) {
+    test::RecordingDevice device(800, 1200);
+    {
+      TCanvas canvas(&device);
+      for (int i = 0; i < pages.Count(); ++i) {
+        pages[i].Visible = true;
+        pages.Draw(i, &canvas, Rect(0, 0, pages[i].PrnInfo.Pgw, pages[i].PrnInfo.Pgh));
+      }
+    }
+    return device.Calls();
+  }
+
+  TfrPage templatePage_;
+};
+
+QByteArray FirstPageStream() {
+  Bytes b;
+  b.u8(23).u8(gtMemo).i32(10).i32(20).i32(100).i32(30).u16(3).u16(0).i32(1).i32(0).u16(0).i32(0x1FFFFFFF);
+  b.lines({QStringLiteral("Invoice 42")});
+  b.str(QStringLiteral("Arial")).i32(10).u16(0).i32(0).i32(0).u16(0);
+  return b.data();
+}
+
+QByteArray SecondPageStream() {
+  Bytes b;
+  b.u8(23).u8(gtLine).i32(0).i32(50).i32(300).i32(0).u16(0).u16(frbTop).i32(2).i32(0).u16(0).i32(0x1FFFFFFF);
+  b.lines({});
+  return b.data();
+}
+
+TEST_F(PreparedPagesTest, TwoPageFileIsTheFormatsExactBytes) {
+  TfrEMFPages pages;
+  BuildTwoPages(pages);
+  Bytes expected;
+  expected.u8(0).str(TfrPrinter::VirtualPrinterName()).i32(2);
+  for (const QByteArray &page : {FirstPageStream(), SecondPageStream()}) {
+    const qsizetype blockStart = expected.size();
+    expected.i32(0).u16(9).i32(2100).i32(2970).u8(0).u8(0).raw(page);
+    expected.patch32(blockStart, expected.size());
+  }
+  const QByteArray saved = Save(pages);
+  EXPECT_EQ(saved.toHex(' '), expected.data().toHex(' '));
+  // The first block ends where the second starts; the last ends at the end of the file.
+  const qsizetype first = 1 + 2 + TfrPrinter::VirtualPrinterName().size() + 1 + 4;
+  const qint32 firstEnd = qFromLittleEndian<qint32>(saved.constData() + first);
+  EXPECT_EQ(qFromLittleEndian<qint32>(saved.constData() + firstEnd), saved.size());
+}
+
+TEST_F(PreparedPagesTest, PagesReadBackDrawTheSameAsBeforeSaving) {
+  TfrEMFPages pages;
+  BuildTwoPages(pages);
+  const auto before = Drawn(pages);
+  ASSERT_FALSE(before.empty());
+  TfrEMFPages loaded;
+  Load(loaded, Save(pages));
+  ASSERT_EQ(loaded.Count(), 2);
+  EXPECT_EQ(loaded[1].pgSize, 9);
+  EXPECT_EQ(loaded[1].PrnInfo, templatePage_.PrnInfo);
+  const auto after = Drawn(loaded);
+  EXPECT_EQ(after, before);
+  // The text is the one expanded at preparation; nothing is evaluated again.
+  bool found = false;
+  for (const test::DrawCall &c : after) found = found || c.text == QStringLiteral("Invoice 42");
+  EXPECT_TRUE(found);
+  EXPECT_EQ(Save(loaded), Save(pages));
+}
+
+TEST_F(PreparedPagesTest, DrawingAHiddenPageReleasesItsObjects) {
+  TfrEMFPages pages;
+  BuildTwoPages(pages);
+  QImage image(800, 1100, QImage::Format_RGB32);
+  TCanvas canvas(&image);
+  pages[0].Visible = true;
+  pages.Draw(0, &canvas, Rect(0, 0, 752, 1071));
+  ASSERT_TRUE(pages[0].Page);
+  EXPECT_EQ(pages[0].Page->ObjectCount(), 1);
+  pages[0].Visible = false;
+  pages.Draw(0, &canvas, TRect{});
+  EXPECT_FALSE(pages[0].Page);
+  EXPECT_EQ(frModel().DocMode, dmDesigning); // printing mode only while drawing
+}
+
+TEST_F(PreparedPagesTest, ObjectsOutsideTheVisibleAreaAreSkipped) {
+  TfrEMFPages pages;
+  BuildTwoPages(pages);
+  test::RecordingDevice device(800, 1200);
+  TCanvas canvas(&device);
+  canvas.IntersectClipRect(Rect(0, 0, 800, 10));
+  pages[0].Visible = true;
+  pages.Draw(0, &canvas, Rect(0, 0, 752, 1071)); // the text object lies at y 20..50, outside 0..10 + 10
+  canvas.Release();
+  EXPECT_TRUE(device.Calls().empty());
+}
+
+TEST_F(PreparedPagesTest, StoreObjectsWritesEditedTextBack) {
+  TfrEMFPages pages;
+  BuildTwoPages(pages);
+  pages.LoadObjects(0);
+  pages[0].Page->Object(0)->Memo.Clear();
+  pages[0].Page->Object(0)->Memo.Add(QStringLiteral("Edited"));
+  pages.StoreObjects(0);
+  pages.LoadObjects(0);
+  EXPECT_EQ(pages[0].Page->Object(0)->Memo.Strings(0), QStringLiteral("Edited"));
+}
+
+TEST_F(PreparedPagesTest, AddInsertDeleteAndClear) {
+  TfrEMFPages pages;
+  QList<int> added;
+  pages.OnPageAdded = [&](int index) { added << index; };
+  pages.Add(&templatePage_);
+  pages.Add(&templatePage_);
+  TfrPage landscape;
+  landscape.ChangePaper(11, 0, 0, frLandscape);
+  landscape.UseMargins = true;
+  pages.Insert(1, &landscape);
+  pages.Insert(99, &templatePage_);
+  EXPECT_EQ(added, QList<int>({0, 1}));
+  ASSERT_EQ(pages.Count(), 4);
+  EXPECT_EQ(pages[1].pgSize, 11);
+  EXPECT_EQ(pages[1].pgOr, frLandscape);
+  EXPECT_EQ(pages[1].pgMargins, 1);
+  EXPECT_EQ(pages[1].PrnInfo, landscape.PrnInfo);
+  EXPECT_EQ(pages[1].Stream->Bytes(), QByteArray(1, char(23)));
+  pages.Delete(1);
+  EXPECT_EQ(pages.Count(), 3);
+  EXPECT_THROW(pages.Delete(3), EListError);
+  pages.Clear();
+  EXPECT_EQ(pages.Count(), 0);
+}
+
+TEST_F(PreparedPagesTest, AnEmptyListIsSavedWithoutPagesAndReadsBackEmpty) {
+  TfrEMFPages pages;
+  const QByteArray saved = Save(pages);
+  EXPECT_EQ(saved, Bytes().u8(0).str(TfrPrinter::VirtualPrinterName()).i32(0).data());
+  TfrEMFPages loaded;
+  BuildTwoPages(loaded);
+  Load(loaded, saved);
+  EXPECT_EQ(loaded.Count(), 0);
+}
+
+TEST_F(PreparedPagesTest, OlderMetafileLayoutBecomesOnePicturePerPage) {
+  const QByteArray metafile = test::EnhancedMetafileBytes();
+  Bytes file;
+  file.oldLines({TfrPrinter::VirtualPrinterName()}).i32(1);
+  const qsizetype blockStart = file.size();
+  file.i32(0).u16(9).i32(2100).i32(2970).u8(0).u8(1).raw(metafile);
+  file.patch32(blockStart, file.size());
+  ASSERT_GE(quint8(file.data()[0]), 2);
+
+  TfrEMFPages pages;
+  Load(pages, file.data());
+  ASSERT_EQ(pages.Count(), 1);
+  EXPECT_EQ(pages[0].pgMargins, 1);
+  pages.LoadObjects(0);
+  ASSERT_EQ(pages[0].Page->ObjectCount(), 1);
+  auto *picture = dynamic_cast<TfrPictureView *>(pages[0].Page->Object(0));
+  ASSERT_NE(picture, nullptr);
+  EXPECT_EQ(picture->DesignRect(), Rect(0, 0, 752, 1071));
+  ASSERT_EQ(KindOf(picture->Picture.Graphic()), TGraphicKind::Metafile);
+  EXPECT_EQ(picture->Picture.SaveToBytes(), metafile);
+  EXPECT_FALSE(Drawn(pages).empty()); // the metafile's placeholder
+}
+
+TEST_F(PreparedPagesTest, DamagedFilesAreRefusedAndTheListKeepsItsPages) {
+  TfrEMFPages source;
+  BuildTwoPages(source);
+  const QByteArray valid = Save(source);
+  const qsizetype countAt = 1 + 2 + TfrPrinter::VirtualPrinterName().size() + 1;
+  const qsizetype firstBlock = countAt + 4;
+  const qint32 firstEnd = qFromLittleEndian<qint32>(valid.constData() + firstBlock);
+  auto patched = [&](qsizetype at, qint64 value) {
+    QByteArray bytes = valid;
+    qToLittleEndian<qint32>(qint32(value), bytes.data() + at);
+    return bytes;
+  };
+  auto withFirstPage = [&](const QByteArray &pageStream) {
+    Bytes b;
+    b.u8(0).str(QString()).i32(1).i32(0).u16(9).i32(2100).i32(2970).u8(0).u8(0).raw(pageStream);
+    b.patch32(1 + 3 + 4, b.size());
+    return b.data();
+  };
+  QByteArray compressed = valid;
+  compressed[0] = 1;
+  QByteArray oldLayoutDamaged;
+  {
+    Bytes b;
+    b.oldLines({QStringLiteral("Printer")}).i32(1).i32(0).u16(9).i32(2100).i32(2970).u8(0).u8(0);
+    b.raw("not a metafile at all, just some bytes.......");
+    b.patch32(13, b.size());
+    oldLayoutDamaged = b.data();
+  }
+  struct Case {
+    const char *name;
+    QByteArray file;
+    QString message;
+  };
+  const QList<Case> cases = {
+      {"empty", QByteArray(), "empty"},
+      {"compressed", compressed, "compressed"},
+      {"page count past the file", patched(countAt, 1000), "claims 1000 pages"},
+      {"negative page count", patched(countAt, -1), "claims -1 pages"},
+      {"end offset before the page data", patched(firstBlock, firstBlock + 4), "outside"},
+      {"end offset past the file", patched(firstBlock, valid.size() + 1), "outside"},
+      {"end offsets that do not increase", patched(firstEnd, firstEnd), "outside"},
+      {"page stream of another version", withFirstPage(QByteArray("\x16", 1)), "version 22"},
+      {"object type 7 in a page", withFirstPage(QByteArray("\x17\x07", 2)), "Unknown object type 7"},
+      {"marker in a page", withFirstPage(QByteArray("\x17\xFF", 2)), "Unknown object type 255"},
+      {"page ends inside an object", withFirstPage(FirstPageStream().left(30)), "ends inside"},
+      {"file ends inside a block", valid.left(valid.size() - 1), "outside"},
+      {"damaged metafile page", oldLayoutDamaged, "damaged"},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    TfrEMFPages pages;
+    BuildTwoPages(pages);
+    try {
+      Load(pages, c.file);
+      ADD_FAILURE() << "loaded";
+    } catch (const EfrStreamError &e) {
+      EXPECT_TRUE(e.Message().contains(c.message)) << e.Message().toStdString();
+    }
+    EXPECT_EQ(pages.Count(), 2);
+  }
+  for (qsizetype size = 0; size < valid.size(); ++size) {
+    TfrEMFPages pages;
+    EXPECT_THROW(Load(pages, valid.left(size)), EfrStreamError) << size;
+  }
+}
+
+TEST_F(PreparedPagesTest, TheStoredPrinterIsSelectedUnlessTheReportPrintsToTheDefault) {
+  QTemporaryDir dir;
+  auto system = std::make_unique<TScriptedPrinterSystem>(dir.path());
+  for (const char *name : {"Office", "Labels"}) {
+    TPrinterDescription printer;
+    printer.name = QString::fromLatin1(name);
+    system->AddPrinter(printer);
+  }
+  TPrinter platform(std::move(system));
+  BindReportPrinter(&platform);
+  TfrEMFPages pages;
+  BuildTwoPages(pages);
+  ReportPrinter()->SelectPrinterByName(QStringLiteral("Labels"));
+  const QByteArray saved = Save(pages);
+  ReportPrinter()->SelectPrinterByName(QStringLiteral("Office"));
+  TfrEMFPages loaded;
+  Load(loaded, saved, true);
+  EXPECT_EQ(platform.PrinterName(), QStringLiteral("Office"));
+  Load(loaded, saved, false);
+  EXPECT_EQ(platform.PrinterName(), QStringLiteral("Labels"));
+  EXPECT_GT(loaded[0].PrnInfo.PPgw, 0); // metrics of the selected printer
+  BindReportPrinter(nullptr);
+}
+
+TEST_F(PreparedPagesTest, FilesAreWrittenWholeAndReadBack) {
+  QTemporaryDir dir;
+  const QString name = dir.filePath(QStringLiteral("invoice.frp"));
+  TfrEMFPages pages;
+  BuildTwoPages(pages);
+  pages.SaveToFile(name);
+  TfrEMFPages loaded;
+  loaded.LoadFromFile(name, false);
+  EXPECT_EQ(Save(loaded), Save(pages));
+  EXPECT_THROW(pages.SaveToFile(dir.filePath(QStringLiteral("missing/folder/x.frp"))), EFCreateError);
+  EXPECT_THROW(loaded.LoadFromFile(dir.filePath(QStringLiteral("none.frp")), false), EFOpenError);
+  EXPECT_EQ(loaded.Count(), 2);
+}
+
+} // namespace

@@ -1,0 +1,191 @@
+#pragma once
+// A paint device that records what is drawn on it instead of painting pixels: each filled or stroked
+// rectangle, line, point run, polygon, path, ellipse, text item and image, in device coordinates, with the
+// pen and brush in force. A TCanvas over it is the "recording canvas" of the drawing tests.
+#include <QImage>
+#include <QPaintDevice>
+#include <QPaintEngine>
+#include <QPainterPath>
+#include <QString>
+#include <QTextItem>
+#include <QTransform>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+namespace test {
+
+struct DrawCall {
+  enum Kind { Rect, Line, Points, Polygon, Path, Ellipse, Text, Image };
+  Kind kind = Rect;
+  QRectF bounds;               // device coordinates
+  std::vector<QPointF> points; // lines (pairs), points and polygon corners
+  QColor pen;                  // invalid when there is no pen
+  qreal penWidth = 0;
+  QColor brush; // invalid when there is no brush
+  QString text;
+  qreal fontPixels = 0; // text: the em size on the device
+  qreal angle = 0;      // text: degrees, counter-clockwise
+  QString family;
+
+  bool operator==(const DrawCall &o) const {
+    auto same = [](qreal a, qreal b) { return std::abs(a - b) < 0.01; };
+    if (kind != o.kind || text != o.text || pen != o.pen || brush != o.brush || !same(penWidth, o.penWidth) ||
+        !same(fontPixels, o.fontPixels) || !same(angle, o.angle) || points.size() != o.points.size())
+      return false;
+    for (size_t i = 0; i < points.size(); ++i)
+      if (!same(points[i].x(), o.points[i].x()) || !same(points[i].y(), o.points[i].y())) return false;
+    return same(bounds.x(), o.bounds.x()) && same(bounds.y(), o.bounds.y()) &&
+           same(bounds.width(), o.bounds.width()) && same(bounds.height(), o.bounds.height());
+  }
+};
+
+class RecordingEngine : public QPaintEngine {
+public:
+  RecordingEngine() : QPaintEngine(QPaintEngine::AllFeatures) {}
+  std::vector<DrawCall> calls;
+
+  bool begin(QPaintDevice *) override { return true; }
+  bool end() override { return true; }
+  Type type() const override { return QPaintEngine::User; }
+
+  void updateState(const QPaintEngineState &state) override {
+    const QPaintEngine::DirtyFlags flags = state.state();
+    if (flags & DirtyPen) pen_ = state.pen();
+    if (flags & DirtyBrush) brush_ = state.brush();
+    if (flags & DirtyTransform) transform_ = state.transform();
+    if (flags & DirtyFont) font_ = state.font();
+  }
+
+  void drawRects(const QRectF *rects, int count) override {
+    for (int i = 0; i < count; ++i) Add(DrawCall::Rect, transform_.mapRect(rects[i]));
+  }
+  void drawRects(const QRect *rects, int count) override {
+    for (int i = 0; i < count; ++i) Add(DrawCall::Rect, transform_.mapRect(QRectF(rects[i])));
+  }
+  void drawLines(const QLineF *lines, int count) override {
+    for (int i = 0; i < count; ++i) {
+      DrawCall &c =
+          Add(DrawCall::Line, transform_.map(QPolygonF({lines[i].p1(), lines[i].p2()})).boundingRect());
+      c.points = {transform_.map(lines[i].p1()), transform_.map(lines[i].p2())};
+    }
+  }
+  void drawLines(const QLine *lines, int count) override {
+    for (int i = 0; i < count; ++i) {
+      const QLineF line(lines[i]);
+      drawLines(&line, 1);
+    }
+  }
+  void drawPoints(const QPointF *points, int count) override {
+    DrawCall &c = Add(DrawCall::Points, QRectF());
+    QPolygonF all;
+    for (int i = 0; i < count; ++i) {
+      c.points.push_back(transform_.map(points[i]));
+      all << c.points.back();
+    }
+    c.bounds = all.boundingRect();
+  }
+  void drawPoints(const QPoint *points, int count) override {
+    std::vector<QPointF> pts(points, points + count);
+    drawPoints(pts.data(), count);
+  }
+  void drawPolygon(const QPointF *points, int count, PolygonDrawMode mode) override {
+    QPolygonF polygon;
+    for (int i = 0; i < count; ++i) polygon << transform_.map(points[i]);
+    DrawCall &c = Add(DrawCall::Polygon, polygon.boundingRect());
+    c.points.assign(polygon.begin(), polygon.end());
+    if (mode == PolylineMode) c.brush = QColor();
+  }
+  void drawPolygon(const QPoint *points, int count, PolygonDrawMode mode) override {
+    std::vector<QPointF> pts(points, points + count);
+    drawPolygon(pts.data(), count, mode);
+  }
+  void drawPath(const QPainterPath &path) override {
+    Add(DrawCall::Path, transform_.map(path).boundingRect());
+  }
+  void drawEllipse(const QRectF &r) override { Add(DrawCall::Ellipse, transform_.mapRect(r)); }
+  void drawTextItem(const QPointF &p, const QTextItem &item) override {
+    DrawCall &c = Add(DrawCall::Text, QRectF(transform_.map(p), QSizeF()));
+    c.text = item.text();
+    const qreal scale = std::hypot(transform_.m11(), transform_.m12());
+    c.fontPixels =
+        item.font().pixelSize() > 0 ? item.font().pixelSize() * scale : item.font().pointSizeF() * scale;
+    c.angle = -std::atan2(transform_.m12(), transform_.m11()) * 180 / M_PI;
+    if (std::abs(c.angle) < 1e-9) c.angle = 0;
+    c.family = item.font().family();
+    c.pen = pen_.color();
+    c.brush = QColor();
+  }
+  void drawImage(const QRectF &r, const QImage &, const QRectF &, Qt::ImageConversionFlags) override {
+    Add(DrawCall::Image, transform_.mapRect(r));
+  }
+  void drawPixmap(const QRectF &r, const QPixmap &, const QRectF &) override {
+    Add(DrawCall::Image, transform_.mapRect(r));
+  }
+
+private:
+  DrawCall &Add(DrawCall::Kind kind, const QRectF &bounds) {
+    DrawCall c;
+    c.kind = kind;
+    c.bounds = bounds;
+    if (pen_.style() != Qt::NoPen) {
+      c.pen = pen_.color();
+      c.penWidth = pen_.widthF();
+    }
+    if (brush_.style() != Qt::NoBrush) c.brush = brush_.color();
+    calls.push_back(c);
+    return calls.back();
+  }
+
+  QPen pen_;
+  QBrush brush_;
+  QTransform transform_;
+  QFont font_;
+};
+
+class RecordingDevice : public QPaintDevice {
+public:
+  RecordingDevice(int width, int height) : width_(width), height_(height) {}
+  ~RecordingDevice() override = default;
+  QPaintEngine *paintEngine() const override { return &engine_; }
+  int devType() const override { return QInternal::CustomRaster; }
+  std::vector<DrawCall> &Calls() { return engine_.calls; }
+  std::vector<DrawCall> Calls(DrawCall::Kind kind) const {
+    std::vector<DrawCall> found;
+    for (const DrawCall &c : engine_.calls)
+      if (c.kind == kind) found.push_back(c);
+    return found;
+  }
+  std::vector<QString> Texts() const {
+    std::vector<QString> texts;
+    for (const DrawCall &c : engine_.calls)
+      if (c.kind == DrawCall::Text) texts.push_back(c.text);
+    return texts;
+  }
+
+protected:
+  int metric(PaintDeviceMetric m) const override {
+    switch (m) {
+    case PdmWidth: return width_;
+    case PdmHeight: return height_;
+    case PdmWidthMM: return width_ * 254 / 960;
+    case PdmHeightMM: return height_ * 254 / 960;
+    case PdmDpiX:
+    case PdmDpiY:
+    case PdmPhysicalDpiX:
+    case PdmPhysicalDpiY: return 96;
+    case PdmDepth: return 32;
+    case PdmNumColors: return 1 << 24;
+    case PdmDevicePixelRatio: return 1;
+    case PdmDevicePixelRatioScaled: return int(QPaintDevice::devicePixelRatioFScale());
+    default: return 0;
+    }
+  }
+
+private:
+  int width_;
+  int height_;
+  mutable RecordingEngine engine_;
+};
+
+} // namespace test

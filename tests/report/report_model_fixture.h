@@ -1,0 +1,138 @@
+#pragma once
+// Shared set-up of the report model tests: the virtual printer with A4 paper, US English formats, the shape
+// object registered and design mode; a byte builder for expected streams and small pictures of each kind.
+#include "platform/bitmap.h"
+#include "platform/format_settings.h"
+#include "platform/jpeg_image.h"
+#include "platform/streams.h"
+#include "platform/text_encoding.h"
+#include "report/model_state.h"
+#include "report/printer_wrapper.h"
+#include "report/shape_view.h"
+#include <QBuffer>
+#include <QImage>
+#include <QtEndian>
+#include <gtest/gtest.h>
+
+namespace test {
+
+class ReportModelTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    BindReportPrinter(nullptr);
+    ReportPrinter()->ForgetPaper();
+    ReportPrinter()->ApplyPaper(frDefaultPaperSize, 0, 0, frPortrait);
+    frRegisterShapeObject();
+    frModel().DocMode = dmDesigning;
+    frModel().FirstPass = false;
+  }
+  void TearDown() override {
+    frModel().DocMode = dmDesigning;
+    BindReportPrinter(nullptr);
+  }
+
+  FormatSettingsGuard formats_{FormatSettings::USEnglish()};
+};
+
+// Little-endian bytes, written as the formats lay them out.
+class Bytes {
+public:
+  Bytes &u8(int v) {
+    data_.append(char(quint8(v)));
+    return *this;
+  }
+  Bytes &u16(int v) {
+    char b[2];
+    qToLittleEndian<quint16>(quint16(v), b);
+    data_.append(b, 2);
+    return *this;
+  }
+  Bytes &i32(qint64 v) {
+    char b[4];
+    qToLittleEndian<qint32>(qint32(v), b);
+    data_.append(b, 4);
+    return *this;
+  }
+  Bytes &raw(const QByteArray &bytes) {
+    data_.append(bytes);
+    return *this;
+  }
+  // Version-23 string: u16 length, bytes, 0.
+  Bytes &str(const QString &text) {
+    const QByteArray bytes = ToWindows1252(text);
+    return u16(int(bytes.size())).raw(bytes).u8(0);
+  }
+  // Version-23 list.
+  Bytes &lines(const QStringList &list) {
+    u16(int(list.size()));
+    if (list.isEmpty()) return u8(0);
+    for (qsizetype i = 0; i < list.size(); ++i) {
+      const QByteArray bytes = ToWindows1252(list[i]);
+      u16(int(bytes.size())).raw(bytes).u8(i + 1 < list.size() ? 13 : 0);
+    }
+    return *this;
+  }
+  // Older forms: a string closed by 0; lines each closed by 13, the list by 0.
+  Bytes &oldStr(const QString &text) { return raw(ToWindows1252(text)).u8(0); }
+  Bytes &oldLines(const QStringList &list) {
+    for (const QString &line : list) raw(ToWindows1252(line)).u8(13);
+    return u8(0);
+  }
+  // Short string: length byte and bytes.
+  Bytes &shortStr(const QString &text) {
+    const QByteArray bytes = ToWindows1252(text);
+    return u8(int(bytes.size())).raw(bytes);
+  }
+  qsizetype size() const { return data_.size(); }
+  const QByteArray &data() const { return data_; }
+  // Overwrites an int32 at a position (end offsets known only later).
+  void patch32(qsizetype at, qint64 v) { qToLittleEndian<qint32>(qint32(v), data_.data() + at); }
+
+private:
+  QByteArray data_;
+};
+
+inline QByteArray BitmapBytes() {
+  TBitmap bitmap(4, 3);
+  QImage image(4, 3, QImage::Format_RGB32);
+  image.fill(qRgb(0, 128, 255));
+  image.setPixel(0, 0, qRgb(255, 0, 0));
+  bitmap.SetImage(image);
+  return bitmap.SaveToBytes();
+}
+
+inline QByteArray JpegBytes() {
+  QImage image(8, 8, QImage::Format_RGB32);
+  image.fill(qRgb(20, 200, 40));
+  return EncodeJpeg(image, 90);
+}
+
+inline QByteArray EnhancedMetafileBytes() {
+  Bytes emf;
+  emf.i32(1).i32(88);
+  for (int i = 0; i < 4; ++i) emf.i32(0);
+  emf.i32(0).i32(0).i32(2540).i32(1270); // frame: 25.4 x 12.7 mm
+  emf.raw(QByteArray(" EMF", 4));
+  QByteArray bytes = emf.data();
+  bytes.resize(88, '\0');
+  bytes.append("kept as it is", 13);
+  qToLittleEndian<quint32>(quint32(bytes.size()), bytes.data() + 48);
+  return bytes;
+}
+
+// An icon file with one 2 x 2 PNG image.
+inline QByteArray IconBytes() {
+  QImage image(2, 2, QImage::Format_ARGB32);
+  image.fill(qRgba(10, 20, 30, 255));
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  image.save(&buffer, "PNG");
+  Bytes ico;
+  ico.u16(0).u16(1).u16(1);
+  ico.u8(2).u8(2).u8(0).u8(0).u16(1).u16(32).i32(png.size()).i32(22);
+  ico.raw(png);
+  return ico.data();
+}
+
+} // namespace test

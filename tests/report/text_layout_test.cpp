@@ -1,0 +1,224 @@
+#include "platform/canvas.h"
+#include "platform/string_list.h"
+#include "platform/text_encoding.h"
+#include "report/printer_wrapper.h"
+#include "report/text_layout.h"
+#include <QPdfWriter>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const TFont &MonoFont() {
+  static TFont *font = [] {
+    auto *f = new TFont;
+    f->SetName(QStringLiteral("Courier New"));
+    f->SetSize(10);
+    return f;
+  }();
+  return *font;
+}
+
+// A width in which exactly n characters of the monospaced font fit.
+int WidthFor(const TfrTextMeasure &measure, int n) {
+  return int(n * measure.CharWidth(QLatin1Char('x'))) + 1;
+}
+
+QStringList Texts(const QList<TfrTextLine> &lines) {
+  QStringList texts;
+  for (const TfrTextLine &line : lines) texts << line.Text;
+  return texts;
+}
+
+TEST(TextMeasure, WidthsAddUpAndFollowTheFontSize) {
+  const TfrTextMeasure measure(MonoFont());
+  EXPECT_NEAR(measure.Em(), 10 * 96 / 72.0, 1e-9);
+  EXPECT_EQ(measure.FontHeight(), 13);
+  const double x = measure.CharWidth(QLatin1Char('x'));
+  EXPECT_NEAR(x, 0.6 * measure.Em(), 0.01); // the monospaced face is 0.6 em wide
+  EXPECT_DOUBLE_EQ(measure.Width(QStringLiteral("abc")), 3 * x);
+
+  TFont big;
+  big.Assign(&MonoFont());
+  big.SetSize(20);
+  EXPECT_NEAR(TfrTextMeasure(big).Width(QStringLiteral("abc")), 6 * x, 1e-6);
+}
+
+struct WrapCase {
+  const char *name;
+  QString text;
+  int fit; // characters that fit
+  bool breakWords;
+  QStringList lines;
+  QList<bool> paragraphEnds;
+};
+
+TEST(WrapLine, BreakRules) {
+  const TfrTextMeasure measure(MonoFont());
+  const QList<WrapCase> cases = {
+      {"fits whole", QStringLiteral("hello"), 10, false, {QStringLiteral("hello")}, {true}},
+      {"blank left out", QStringLiteral("hello world"), 8, false, {"hello", "world"}, {false, true}},
+      {"comma stays",
+       QStringLiteral("one,two,three"),
+       5,
+       false,
+       {"one,", "two,", "three"},
+       {false, false, true}},
+      {"hyphen stays", QStringLiteral("well-known"), 7, false, {"well-", "known"}, {false, true}},
+      {"full stop stays", QStringLiteral("end.next"), 5, false, {"end.", "next"}, {false, true}},
+      {"last break wins", QStringLiteral("a b c dddd"), 6, false, {"a b c", "dddd"}, {false, true}},
+      {"no break in word",
+       QStringLiteral("abcdefghij"),
+       4,
+       false,
+       {"abcd", "efgh", "ij"},
+       {false, false, true}},
+      {"blank crossing the edge", QStringLiteral("abcd efgh"), 4, false, {"abcd", "efgh"}, {false, true}},
+      {"line feeds end paragraphs",
+       QStringLiteral("ab\r\ncd\nef"),
+       10,
+       false,
+       {"ab", "cd", "ef"},
+       {true, true, true}},
+      {"empty paragraph kept", QStringLiteral("ab\n\ncd"), 10, false, {"ab", "", "cd"}, {true, true, true}},
+      {"short line never wraps", QStringLiteral("x"), 0, false, {"x"}, {true}},
+      {"syllable break", QStringLiteral("программа"), 7, true, {"прог-", "рамма"}, {false, true}},
+      {"longest syllable that fits", QStringLiteral("программа"), 8, true, {"програм-", "ма"}, {false, true}},
+      {"no syllable fits: plain break",
+       QStringLiteral("программа"),
+       3,
+       true,
+       {"про", "гра", "мма"},
+       {false, false, true}},
+      {"syllables after a blank",
+       QStringLiteral("а программа"),
+       8,
+       true,
+       {"а прог-", "рамма"},
+       {false, true}},
+  };
+  for (const WrapCase &c : cases) {
+    SCOPED_TRACE(c.name);
+    const int width = c.fit == 0 ? 1 : WidthFor(measure, c.fit);
+    const QList<TfrTextLine> lines = frWrapLine(c.text, measure, width, c.breakWords);
+    EXPECT_EQ(Texts(lines), c.lines);
+    QList<bool> ends;
+    for (const TfrTextLine &line : lines) ends << line.ParagraphEnd;
+    EXPECT_EQ(ends, c.paragraphEnds);
+    for (const TfrTextLine &line : lines) EXPECT_EQ(line.Width, qRound(measure.Width(line.Text)));
+  }
+}
+
+TEST(WrapLine, EveryLineTakesAtLeastOneCharacterWhenNoneFits) {
+  const TfrTextMeasure measure(MonoFont());
+  // Narrower than any character: one character per line, and the wrapping ends.
+  for (int width : {0, 1, -5}) {
+    const QList<TfrTextLine> lines = frWrapLine(QStringLiteral("ab,c d"), measure, width, true);
+    EXPECT_EQ(Texts(lines), QStringList({"a", "b", ",", "c", "d"})) << width;
+  }
+  const QString wide(5000, QLatin1Char('W'));
+  EXPECT_EQ(frWrapLine(wide, measure, 3, false).size(), 5000);
+  // A very long word with syllable breaking: every line is a syllable start with its hyphen.
+  const QString word = QStringLiteral("прогр").repeated(8000);
+  const QList<TfrTextLine> lines = frWrapLine(word, measure, WidthFor(measure, 12), true);
+  qsizetype letters = 0;
+  for (const TfrTextLine &line : lines) {
+    letters += line.Text.size() - (line.Text.endsWith(QLatin1Char('-')) ? 1 : 0);
+    EXPECT_LE(line.Text.size(), 12);
+  }
+  EXPECT_EQ(letters, word.size());
+  EXPECT_TRUE(lines.first().Text.endsWith(QLatin1Char('-')));
+}
+
+TEST(Syllables, CyrillicVowelAndSignRules) {
+  EXPECT_EQ(frSyllableBreaks(QStringLiteral("программа")), QList<int>({4, 7}));
+  EXPECT_EQ(frSyllableBreaks(QStringLiteral("ПРОГРАММА")), QList<int>({4, 7}));
+  // Two vowels side by side break between them; a soft sign keeps its consonant.
+  EXPECT_EQ(frSyllableBreaks(QStringLiteral("ауаааа")), QList<int>({2, 3, 4}));
+  EXPECT_EQ(frSyllableBreaks(QStringLiteral("пальто")), QList<int>({4}));
+  EXPECT_EQ(frSyllableBreaks(QStringLiteral("обрект")), QList<int>({2}));
+  EXPECT_EQ(frSyllableBreaks(QStringLiteral("объект")), QList<int>({})); // no break before a hard sign
+  EXPECT_EQ(frSyllableBreaks(QStringLiteral("станок")), QList<int>({3}));
+  EXPECT_TRUE(frSyllableBreaks(QStringLiteral("окно")).isEmpty()); // shorter than 5
+  EXPECT_TRUE(frSyllableBreaks(QStringLiteral("program")).isEmpty());
+}
+
+TEST(WrappedEncoding, LinesCarryTheirMarkAndWidth) {
+  EXPECT_EQ(frEncodeTextLine({QStringLiteral("ab"), true, 300}),
+            QStringLiteral("ab") + QChar(1) + QChar(1) + QChar(0x2C));
+  EXPECT_EQ(frEncodeTextLine({QStringLiteral("ab"), false, 65}),
+            QStringLiteral("ab") + QChar(0) + QChar('A'));
+  // Width bytes from 0x80 to 0x9F are the code page's characters, so that they survive the stream.
+  const QString encoded = frEncodeTextLine({QStringLiteral("x"), false, 0x8081});
+  EXPECT_EQ(FromWindows1252(ToWindows1252(encoded)), encoded);
+  EXPECT_EQ(encoded[1], QChar(0x20AC));
+  TStringList text;
+  text.Add(encoded);
+  text.Add(frEncodeTextLine({QStringLiteral("yz"), true, 70000}));
+  ASSERT_TRUE(frIsWrappedText(text));
+  const QList<TfrTextLine> lines = frDecodeWrappedText(text);
+  ASSERT_EQ(lines.size(), 2);
+  EXPECT_EQ(lines[0], (TfrTextLine{QStringLiteral("x"), false, 0x8081}));
+  EXPECT_EQ(lines[1], (TfrTextLine{QStringLiteral("yz"), true, 65535}));
+}
+
+TEST(WrappedEncoding, OnlyWellFormedTextCountsAsWrapped) {
+  auto list = [](const QStringList &lines) {
+    auto text = std::make_unique<TStringList>();
+    for (const QString &line : lines) text->Add(line);
+    return text;
+  };
+  const QString mark(QChar(1));
+  const QString widthBytes = QString(QChar(0)) + QChar(10);
+  // Text that merely holds the character 1 is ordinary text.
+  EXPECT_FALSE(frIsWrappedText(*list({QStringLiteral("a") + mark + QStringLiteral("bcd")})));
+  EXPECT_FALSE(frIsWrappedText(*list({QStringLiteral("plain"), QStringLiteral("text")})));
+  EXPECT_FALSE(frIsWrappedText(*list({})));
+  // Wrapped lines without any mark are not recognised either.
+  EXPECT_FALSE(frIsWrappedText(*list({QStringLiteral("ab") + widthBytes})));
+  EXPECT_TRUE(frIsWrappedText(*list({QStringLiteral("ab") + mark + widthBytes})));
+  // A split part without a paragraph end is closed by a line holding only the mark.
+  const auto split = list({QStringLiteral("ab") + widthBytes, QStringLiteral("cd") + widthBytes, mark});
+  EXPECT_TRUE(frIsWrappedText(*split));
+  EXPECT_EQ(frDecodeWrappedText(*split).size(), 2);
+  // The closing line belongs only at the end.
+  EXPECT_FALSE(frIsWrappedText(*list({mark, QStringLiteral("ab") + mark + widthBytes})));
+}
+
+TEST(LayoutText, WithoutWordWrapEachLineStaysWhole) {
+  const TfrTextMeasure measure(MonoFont());
+  TStringList text;
+  text.Add(QStringLiteral("a rather long line"));
+  text.Add(QStringLiteral("two\r\nparts"));
+  EXPECT_EQ(Texts(frLayoutText(text, measure, 20, false, false)),
+            QStringList({"a rather long line", "two", "parts"}));
+  EXPECT_EQ(frLayoutText(text, measure, WidthFor(measure, 8), true, false).size(), 5);
+}
+
+// The text a line measures is the text drawn, at any resolution: preview and paper agree.
+TEST(CanvasFont, TextDrawnOnAnyDeviceIsTheDesignLayoutScaled) {
+  TFont font;
+  font.SetName(QStringLiteral("Arial"));
+  font.SetSize(10);
+  const TfrTextMeasure measure(font);
+  const QString line = QStringLiteral("Invoice total, including tax: 1,234.56");
+  const double designWidth = measure.Width(line);
+
+  QImage screen(800, 100, QImage::Format_RGB32);
+  TCanvas screenCanvas(&screen);
+  frSetCanvasFont(&screenCanvas, font, measure.Em() * 1.5);
+  EXPECT_NEAR(screenCanvas.TextWidth(line), designWidth * 1.5, 2.0);
+
+  QTemporaryDir dir;
+  QPdfWriter pdf(dir.filePath(QStringLiteral("page.pdf")));
+  pdf.setResolution(600);
+  TCanvas paper(&pdf);
+  ASSERT_EQ(paper.PixelsPerInch(), 600);
+  const double scale = 600 / frUnitsPerInchY;
+  frSetCanvasFont(&paper, font, measure.Em() * scale);
+  EXPECT_NEAR(paper.Font()->EmPixels(600), measure.Em() * scale, 0.01);
+  EXPECT_NEAR(paper.TextWidth(line) / scale, designWidth, 1.0);
+  paper.Release();
+}
+
+} // namespace
