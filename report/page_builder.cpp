@@ -931,10 +931,10 @@ void TfrPageBuilder::SplitBand(TfrBand *Band, const std::vector<TfrView *> &Obje
       page->CurY += std::max(extent, remaining);
       return;
     }
-    if (!printedAny && fresh) {
-      // Nothing fits even on a fresh page: the topmost object is placed and clipped.
-      auto topmost = std::min_element(waiting.begin(), waiting.end(),
-                                      [](const Piece &a, const Piece &b) { return a.top < b.top; });
+    auto topmost = std::min_element(waiting.begin(), waiting.end(),
+                                    [](const Piece &a, const Piece &b) { return a.top < b.top; });
+    if (!printedAny && fresh && (topmost->top == 0 || limit <= 0)) {
+      // What starts at the top of a fresh page and still does not fit is placed and clipped to the page.
       Piece &piece = *topmost;
       const int top = std::clamp(piece.top, 0, std::max(0, limit));
       const int room = std::max(0, limit - top);
