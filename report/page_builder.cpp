@@ -1101,8 +1101,9 @@ TfrBand *TfrPageBuilder::DataBandFor(int BandType) const {
 TDataSet *TfrPageBuilder::BandDataSet() const {
   const TfrEngineBand *current = frEngine().CurBand;
   TfrBand *data = DataBandFor(current ? current->BandType() : btMasterData);
-  if (!data || !data->DataSet) return nullptr;
-  return frDataSetOf(data->DataSet);
+  // Without a band source of its own, a band reads the record the whole report is built for.
+  TfrDataset *source = data && data->DataSet ? data->DataSet : report_->Dataset();
+  return source ? frDataSetOf(source) : nullptr;
 }
 
 bool TfrPageBuilder::FieldValue(TDataSet *DataSet, TField *Field, Variant &Value) const {
