@@ -125,6 +125,18 @@ private:
   int left_, top_, width_, height_;
 };
 
+// Counts the page and column breaks under way.
+class BreakScope {
+public:
+  explicit BreakScope(int &depth) : depth_(depth) { ++depth_; }
+  ~BreakScope() { --depth_; }
+  BreakScope(const BreakScope &) = delete;
+  BreakScope &operator=(const BreakScope &) = delete;
+
+private:
+  int &depth_;
+};
+
 // Sets the engine's current band (and the band collecting totals) for a scope.
 class CurrentBandScope {
 public:
@@ -470,6 +482,7 @@ void TfrPageBuilder::PrintOwedFooters() {
 void TfrPageBuilder::NewPage(bool Reprint) {
   PageRun &run = *cur_;
   TfrPage *page = run.page.get();
+  BreakScope breaking(breaking_);
   report_->ShowProgressPage(report_->EMFPages().Count() + 1);
   ShowBand(run.Band(btColumnFooter));
   PrintOwedFooters();
@@ -480,6 +493,7 @@ void TfrPageBuilder::NewPage(bool Reprint) {
   ShowBand(run.Band(btOverlay));
   page->CurY = run.topMargin;
   run.colPos = page->CurY;
+  MarkFresh();
   ShowBand(run.Band(btPageHeader));
   ShowBand(run.Band(btColumnHeader));
   if (Reprint) ReprintHeaders();
@@ -488,11 +502,13 @@ void TfrPageBuilder::NewPage(bool Reprint) {
 
 void TfrPageBuilder::NewColumn() {
   PageRun &run = *cur_;
+  BreakScope breaking(breaking_);
   if (run.curColumn < run.colCount - 1) {
     ShowBand(run.Band(btColumnFooter));
     ++run.curColumn;
     run.xAdjust += run.colWidth + run.colGap;
     run.page->CurY = run.colPos;
+    MarkFresh();
     ShowBand(run.Band(btColumnHeader));
   } else {
     NewPage(false);
@@ -697,14 +713,17 @@ void TfrPageBuilder::DrawBand(TfrBand *Band) {
       return;
     }
   }
+  // Bands shown while a page or column is being started (headers, footers) cannot start another one.
   if (Band->ForceNewPage) {
     Band->ForceNewPage = false;
-    run.curColumn = run.colCount - 1;
-    NewColumn();
+    if (breaking_ == 0) {
+      run.curColumn = run.colCount - 1;
+      NewColumn();
+    }
   }
   if (Band->ForceNewColumn) {
     Band->ForceNewColumn = false;
-    NewColumn();
+    if (breaking_ == 0) NewColumn();
   }
 
   if (Band->Visible) {
@@ -733,7 +752,7 @@ void TfrPageBuilder::DrawBand(TfrBand *Band) {
         for (TfrBand *next = Band->Next; next && !next->DataSet; next = next->Next)
           if (next->Visible) chainHeight += next->dy;
       const bool fits = page->CurY + height + chainHeight + footerRoom <= page->CurBottomY;
-      if (measured && !fits && !Band->AllowSplit && !Fresh() && !report_->Terminated()) {
+      if (measured && !fits && !Band->AllowSplit && !Fresh() && breaking_ == 0 && !report_->Terminated()) {
         NewColumn();
         if (prepared) {
           // Evaluated again where it now prints (its page number may have changed).
@@ -748,7 +767,8 @@ void TfrPageBuilder::DrawBand(TfrBand *Band) {
       }
       Band->y = page->CurY;
       Band->maxdy = height;
-      if (measured && Band->AllowSplit && page->CurY + height + footerRoom > page->CurBottomY) {
+      if (measured && Band->AllowSplit && breaking_ == 0 &&
+          page->CurY + height + footerRoom > page->CurBottomY) {
         SplitBand(Band, objects, height);
       } else {
         if (!frModel().FirstPass) PlaceObjects(Band, objects, page->CurY, height);

@@ -110,6 +110,8 @@ private:
   // The data band each level walks now (levels 1..3).
   TfrBand *activeData_[4] = {};
   TfrBand *showing_ = nullptr;
+  // Above 0 while a page or column is being started.
+  int breaking_ = 0;
   // Names whose evaluation as an expression is under way.
   QStringList evaluating_;
   Variant currentValue_;

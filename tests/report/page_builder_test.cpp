@@ -375,3 +375,26 @@ TEST_F(PageBuilderTest, ScriptsHighlightsAndTheEnterRectEventShapeEachRecord) {
 
 } // namespace
 } // namespace build
+
+namespace build {
+namespace {
+
+TEST_F(PageBuilderTest, HeadersTallerThanAPageStillLetTheBuildEnd) {
+  FillItems(3);
+  AddBand(btPageHeader, 0, 1200);
+  AddMemo(0, 0, 200, 20, {QStringLiteral("Head")});
+  AddBand(btMasterHeader, 1300, 100, QString(), flBandOnFirstPage | flBandOnLastPage | flBandRepeatHeader);
+  AddMemo(0, 1300, 200, 20, {QStringLiteral("Columns")});
+  TfrBandView *data = AddBand(btMasterData, 1500, 20, QStringLiteral("frLines"));
+  data->Script.Add(QStringLiteral("NEWPAGE"));
+  AddMemo(0, 1500, 200, 20, {QStringLiteral("[NAME]")});
+  ASSERT_TRUE(report->PrepareReport()) << report->ErrorText().toStdString();
+  // Every page starts with its header; each record, pushed to a page of its own by the script, comes under
+  // the repeated column header.
+  EXPECT_EQ(Texts(),
+            (QStringList{"1: Head", "2: Head", "2: Columns", "3: Head", "3: Columns", "3: Item 1", "4: Head",
+                         "4: Columns", "4: Item 2", "5: Head", "5: Columns", "5: Item 3"}));
+}
+
+} // namespace
+} // namespace build
