@@ -262,8 +262,8 @@ protected:
   // Stores a new window text (the default handling of WM_SETTEXT); descendants that keep the text in their
   // widget override it.
   virtual void SetTextBuf(const QString &Value);
-  // The parent calls this when its font, colour or client area changed.
-  virtual void ParentChanged() {}
+  // Creates, shows or hides the widget as Visible and the parent's showing say (CM_VISIBLECHANGED).
+  void UpdateShowing();
 
   // -- the widget (for descendants) --
   // Creates the widget for a control that is not windowed; TWinControl replaces this with CreateWnd.

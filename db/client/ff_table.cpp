@@ -105,6 +105,7 @@ void TffTable::SetIndexName(const QString &aValue) {
   }
   CheckBrowseMode();
   UpdateCursorPos();
+  SettleReadAhead();
   Check(Engine()->CursorSwitchToIndex(cursor_, aValue, true));
   indexName_ = aValue;
   CursorPosChanged();
@@ -187,6 +188,7 @@ void TffTable::InitFieldDefs(const TffDataDictionary &Dictionary) {
 }
 
 void TffTable::InternalClose() {
+  ForgetReadAhead();
   if (cursor_ != 0)
     if (TffServerEngine *engine = Engine()) engine->CursorClose(cursor_);
   cursor_ = 0;
@@ -197,25 +199,73 @@ void TffTable::InternalClose() {
 
 // ---- The cursor ----
 
-void TffTable::InternalFirst() { Check(Engine()->CursorSetToBegin(cursor_)); }
+void TffTable::InternalFirst() {
+  ForgetReadAhead();
+  Check(Engine()->CursorSetToBegin(cursor_));
+}
 
-void TffTable::InternalLast() { Check(Engine()->CursorSetToEnd(cursor_)); }
+void TffTable::InternalLast() {
+  ForgetReadAhead();
+  Check(Engine()->CursorSetToEnd(cursor_));
+}
+
+// ---- Reading ahead ----
+
+void TffTable::ForgetReadAhead() {
+  ahead_.clear();
+  aheadNext_ = 0;
+  streak_ = 0;
+}
+
+void TffTable::SettleReadAhead() {
+  const bool pending = HasReadAhead();
+  ForgetReadAhead();
+  if (pending) Check(Engine()->CursorSetToBookmark(cursor_, handedOut_));
+}
+
+int TffTable::ReadAheadCount(TGetMode GetMode) {
+  constexpr int kMostAhead = 64;
+  streak_ = GetMode == aheadMode_ ? streak_ + 1 : 1;
+  aheadMode_ = GetMode;
+  const int windowNeeds = BufferCount() - BufferedRecordCount();
+  const int stepping = 1 << std::min(streak_ - 1, 6);
+  return std::clamp(std::max(windowNeeds, stepping), 1, kMostAhead);
+}
+
+TGetResult TffTable::HandOut(TRecordBuffer &Buffer) {
+  TffRecord &record = ahead_[aheadNext_++];
+  handedOut_ = record.Bookmark;
+  Buffer.Values = std::move(record.Values);
+  Buffer.Bookmark = EncodeBookmark(record.Bookmark);
+  Buffer.BookmarkFlag = bfCurrent;
+  if (!HasReadAhead()) {
+    ahead_.clear();
+    aheadNext_ = 0;
+  }
+  return grOK;
+}
 
 TGetResult TffTable::GetRecord(TRecordBuffer &Buffer, TGetMode GetMode, bool DoCheck) {
   if (masterEmpty_) return GetMode == gmNext ? grEOF : (GetMode == gmPrior ? grBOF : grError);
+  if (GetMode != gmCurrent && HasReadAhead() && aheadMode_ == GetMode) {
+    ++streak_;
+    return HandOut(Buffer);
+  }
+  const int keepStreak = GetMode == aheadMode_ ? streak_ : 0;
+  SettleReadAhead();
+  streak_ = keepStreak;
   TffRecord record;
   TffResult result = DBIERR_NONE;
-  switch (GetMode) {
-  case gmCurrent: result = Engine()->RecordGet(cursor_, record); break;
-  case gmNext: result = Engine()->RecordGetNext(cursor_, record); break;
-  case gmPrior: result = Engine()->RecordGetPrior(cursor_, record); break;
+  if (GetMode == gmCurrent) {
+    result = Engine()->RecordGet(cursor_, record);
+    if (result == DBIERR_NONE) ahead_ = {std::move(record)};
+  } else {
+    result = Engine()->RecordGetBatch(cursor_, ReadAheadCount(GetMode), GetMode == gmNext, ahead_);
+    if (result == DBIERR_NONE && ahead_.isEmpty()) result = GetMode == gmNext ? DBIERR_EOF : DBIERR_BOF;
   }
+  if (result == DBIERR_NONE) return HandOut(Buffer);
+  ahead_.clear();
   switch (result) {
-  case DBIERR_NONE:
-    Buffer.Values = std::move(record.Values);
-    Buffer.Bookmark = EncodeBookmark(record.Bookmark);
-    Buffer.BookmarkFlag = bfCurrent;
-    return grOK;
   case DBIERR_EOF: return grEOF;
   case DBIERR_BOF: return grBOF;
   case DBIERR_NOCURRREC:
@@ -230,6 +280,7 @@ TGetResult TffTable::GetRecord(TRecordBuffer &Buffer, TGetMode GetMode, bool DoC
 }
 
 void TffTable::InternalGotoBookmark(const TBookmark &Bookmark) {
+  ForgetReadAhead();
   Check(Engine()->CursorSetToBookmark(cursor_, DecodeBookmark(Bookmark)));
 }
 
@@ -240,6 +291,7 @@ int TffTable::InternalCompareBookmarks(const TBookmark &Bookmark1, const TBookma
 
 bool TffTable::BookmarkValid(const TBookmark &Bookmark) const {
   if (!Active() || Bookmark.isEmpty() || masterEmpty_) return false;
+  const_cast<TffTable *>(this)->ForgetReadAhead();
   const TffResult result = Engine()->CursorSetToBookmark(cursor_, DecodeBookmark(Bookmark));
   const_cast<TffTable *>(this)->CursorPosChanged(); // the cursor moved: position it again before use
   return result == DBIERR_NONE;
@@ -256,6 +308,7 @@ int TffTable::RecordCount() const {
 // ---- Changes ----
 
 void TffTable::InternalPost() {
+  SettleReadAhead(); // an edit changes the record the dataset believes the cursor is on
   TffRecord stored;
   if (State() == dsEdit)
     Check(Engine()->RecordModify(cursor_, ActiveBuffer().Values, stored));
@@ -263,7 +316,10 @@ void TffTable::InternalPost() {
     Check(Engine()->RecordInsert(cursor_, ActiveBuffer().Values, stored));
 }
 
-void TffTable::InternalDelete() { Check(Engine()->RecordDelete(cursor_)); }
+void TffTable::InternalDelete() {
+  SettleReadAhead();
+  Check(Engine()->RecordDelete(cursor_));
+}
 
 void TffTable::DoOnNewRecord() {
   if (!masterLink_->Active() || masterLink_->Fields().isEmpty()) return;
@@ -281,12 +337,20 @@ void TffTable::EmptyTable() {
     return;
   }
   CheckBrowseMode();
+  ForgetReadAhead();
   Check(Engine()->TableEmpty(database_->DatabaseID(), tableName_));
   First();
 }
 
 void TffTable::ResyncAfterRollback() {
   if (State() != dsBrowse) return;
+  if (HasReadAhead()) {
+    // The record last handed out may have been rolled back: start from the beginning then.
+    const TffBookmark handedOut = handedOut_;
+    ForgetReadAhead();
+    if (Engine()->CursorSetToBookmark(cursor_, handedOut) != DBIERR_NONE)
+      Check(Engine()->CursorSetToBegin(cursor_));
+  }
   CursorPosChanged();
   Resync(0);
 }
@@ -296,6 +360,7 @@ void TffTable::ResyncAfterRollback() {
 void TffTable::FindNearest(const QList<Variant> &aKeyValues) {
   CheckBrowseMode();
   if (masterEmpty_) return;
+  ForgetReadAhead();
   Check(Engine()->CursorSetToKey(cursor_, EngineValues(aKeyValues)));
   CursorPosChanged();
   Resync(rmCenter);
@@ -303,6 +368,7 @@ void TffTable::FindNearest(const QList<Variant> &aKeyValues) {
 
 void TffTable::SetRange(const QList<Variant> &aStartValues, const QList<Variant> &aEndValues) {
   CheckBrowseMode();
+  ForgetReadAhead();
   Check(Engine()->CursorSetRange(cursor_, EngineValues(aStartValues), true, EngineValues(aEndValues), true));
   masterEmpty_ = false;
   First();
@@ -310,6 +376,7 @@ void TffTable::SetRange(const QList<Variant> &aStartValues, const QList<Variant>
 
 void TffTable::CancelRange() {
   CheckBrowseMode();
+  ForgetReadAhead();
   Check(Engine()->CursorResetRange(cursor_));
   masterEmpty_ = false;
   First();
@@ -320,6 +387,7 @@ void TffTable::CancelRange() {
 void TffTable::ApplyMasterRange() {
   masterEmpty_ = false;
   if (!masterLink_->Active() || masterLink_->Fields().isEmpty()) return;
+  ForgetReadAhead();
   const QList<QVariant> key = masterLink_->MasterValues();
   if (key.isEmpty() || std::any_of(key.begin(), key.end(), [](const QVariant &v) { return !v.isValid(); })) {
     masterEmpty_ = true;
@@ -336,6 +404,7 @@ void TffTable::MasterChanged(TObject *) {
 
 void TffTable::MasterDisabled(TObject *) {
   CheckBrowseMode();
+  ForgetReadAhead();
   masterEmpty_ = false;
   Check(Engine()->CursorResetRange(cursor_));
   First();

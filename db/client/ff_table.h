@@ -13,6 +13,10 @@
 // SetRange limits the table to the records whose leading key fields lie between the start and end values,
 // both included; CancelRange lifts it; a change of IndexName drops it too and keeps the active record.
 //
+// Reading ahead: when the dataset fills its window, or keeps stepping the same way, the table reads the
+// records it will ask for next in one engine call and hands them out one by one; the engine cursor is put
+// back on the record last handed out before anything else uses it.
+//
 // As a detail (MasterSource, MasterFields) the table is limited to the records whose leading fields of the
 // current index equal the master fields of the master's active record (none when the master has no record
 // or a master value is null); a new record takes those values.
@@ -91,6 +95,15 @@ private:
   void MasterChanged(TObject *Sender);
   void MasterDisabled(TObject *Sender);
   static QList<QVariant> EngineValues(const QList<Variant> &Values);
+  // Reading ahead.
+  bool HasReadAhead() const { return aheadNext_ < ahead_.size(); }
+  // Drops the records read ahead; the caller puts the engine cursor somewhere itself.
+  void ForgetReadAhead();
+  // Drops them and puts the engine cursor back on the record last handed out.
+  void SettleReadAhead();
+  // How many records to read in one call when stepping the given way.
+  int ReadAheadCount(TGetMode GetMode);
+  TGetResult HandOut(TRecordBuffer &Buffer);
 
   QString databaseName_;
   QString sessionName_;
@@ -102,4 +115,10 @@ private:
   // Set while the master has no record: the table then shows none.
   bool masterEmpty_ = false;
   std::unique_ptr<TMasterDataLink> masterLink_;
+
+  QList<TffRecord> ahead_;  // records read ahead, in the order they are handed out
+  qsizetype aheadNext_ = 0; // the next one to hand out
+  TGetMode aheadMode_ = gmNext;
+  TffBookmark handedOut_ = 0; // the record last handed out (where the dataset believes the cursor is)
+  int streak_ = 0;            // steps the same way in a row
 };

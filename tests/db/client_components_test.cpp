@@ -83,7 +83,9 @@ TEST_F(ClientComponents, SettingsChangeOnlyWhileClosed) {
   customers->Open();
   EXPECT_THROW(customers->SetTableName(QStringLiteral("MINV1")), EDatabaseError);
   database->Close();
-  database->SetAliasName(folder.path());
+  database->SetAliasName(folder.path() + u'/'); // the program's folder, with its trailing separator
+  customers->Open();
+  EXPECT_EQ(database->FilePath(), FilePath());
 }
 
 TEST_F(ClientComponents, CreateTableWithAndWithoutOverwrite) {

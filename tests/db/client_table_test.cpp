@@ -2,6 +2,7 @@
 // automatic numbers, FindNearest, ranges and index switching, master-detail, transactions, BLOBs and values.
 #include "client_fixture.h"
 #include <QFileInfo>
+#include <random>
 
 using test::AppendRecord;
 using test::Column;
@@ -419,6 +420,75 @@ TEST_F(ClientTable, ANullFloatCopiedStaysNullAndLongTextIsRefused) {
   minv2->Post();
   EXPECT_EQ(Text(minv2, "DESCRIPTION").size(), 1000);
   EXPECT_EQ(minv2->RecordCount(), 3);
+}
+
+} // namespace
+
+namespace {
+
+// The same random walk of moves and changes on a table and on an in-memory dataset: after every step both
+// show the same active record, the same Bof and Eof, and a grid on each the same rows.
+TEST_F(ClientTable, ReadingAheadAgreesWithAnInMemoryDataSetStepByStep) {
+  BuildCustomers();
+  TffTable *table = Table(QStringLiteral("CUSTOMERS")); // the order records were added in
+  table->Open();
+  auto *mirror = new TMemoryDataSet(module);
+  mirror->FieldDefs()->Add(QStringLiteral("CUSTNO"), ftAutoInc);
+  mirror->FieldDefs()->Add(QStringLiteral("CUSTOMER"), ftString, 50);
+  mirror->CreateDataSet();
+  for (int i = 1; i <= 60; ++i)
+    for (TDataSet *ds : {static_cast<TDataSet *>(table), static_cast<TDataSet *>(mirror)})
+      AppendRecord(ds, {{"CUSTOMER", Variant(QStringLiteral("c%1").arg(i))}});
+  ProbeLink tableGrid, mirrorGrid;
+  tableGrid.SetBufferCount(7);
+  mirrorGrid.SetBufferCount(7);
+  tableGrid.SetDataSource(SourceOf(table));
+  mirrorGrid.SetDataSource(SourceOf(mirror));
+
+  std::mt19937 random(7);
+  int added = 0;
+  for (int step = 0; step < 3000; ++step) {
+    const int action = int(random() % 100);
+    const int distance = int(random() % 23) - 11;
+    QString what;
+    for (TDataSet *ds : {static_cast<TDataSet *>(table), static_cast<TDataSet *>(mirror)}) {
+      if (action < 30) {
+        what = QStringLiteral("next");
+        ds->Next();
+      } else if (action < 55) {
+        what = QStringLiteral("prior");
+        ds->Prior();
+      } else if (action < 75) {
+        what = QStringLiteral("move by %1").arg(distance);
+        ds->MoveBy(distance);
+      } else if (action < 79) {
+        what = QStringLiteral("first");
+        ds->First();
+      } else if (action < 83) {
+        what = QStringLiteral("last");
+        ds->Last();
+      } else if (action < 90) {
+        what = QStringLiteral("edit");
+        ds->Edit();
+        SetText(ds, "CUSTOMER", QStringLiteral("e%1").arg(step));
+        ds->Post();
+      } else if (action < 95) {
+        what = QStringLiteral("delete");
+        if (!ds->IsEmpty()) ds->Delete();
+      } else {
+        what = QStringLiteral("append");
+        AppendRecord(ds, {{"CUSTOMER", Variant(QStringLiteral("a%1").arg(added))}});
+      }
+    }
+    if (what == QStringLiteral("append")) ++added;
+    const std::string where = QStringLiteral("step %1: %2").arg(step).arg(what).toStdString();
+    ASSERT_EQ(Text(table, "CUSTOMER"), Text(mirror, "CUSTOMER")) << where;
+    ASSERT_EQ(table->Bof(), mirror->Bof()) << where;
+    ASSERT_EQ(table->Eof(), mirror->Eof()) << where;
+    ASSERT_EQ(tableGrid.Rows("CUSTOMER"), mirrorGrid.Rows("CUSTOMER")) << where;
+  }
+  EXPECT_EQ(table->RecordCount(), mirror->RecordCount());
+  EXPECT_EQ(Column(table, QStringLiteral("CUSTOMER")), Column(mirror, QStringLiteral("CUSTOMER")));
 }
 
 } // namespace
