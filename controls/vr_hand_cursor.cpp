@@ -1,4 +1,5 @@
 #include "controls/vr_hand_cursor.h"
+#include "platform/resources.h"
 #include "platform/screen.h"
 #include <QGuiApplication>
 #include <QPainter>
@@ -12,11 +13,11 @@ QImage VrHandPointImage() {
   // the left, the cuff of the sleeve below.
   QPainterPath hand;
   hand.setFillRule(Qt::WindingFill);
-  hand.addRoundedRect(QRectF(9, 1, 5, 17), 2.5, 2.5);   // index finger
-  hand.addRoundedRect(QRectF(13, 9, 5, 10), 2.5, 2.5);  // middle finger
-  hand.addRoundedRect(QRectF(17, 10, 5, 9), 2.5, 2.5);  // ring finger
-  hand.addRoundedRect(QRectF(21, 11, 5, 9), 2.5, 2.5);  // little finger
-  hand.addRoundedRect(QRectF(9, 14, 17, 12), 4, 4);     // palm
+  hand.addRoundedRect(QRectF(9, 1, 5, 17), 2.5, 2.5);  // index finger
+  hand.addRoundedRect(QRectF(13, 9, 5, 10), 2.5, 2.5); // middle finger
+  hand.addRoundedRect(QRectF(17, 10, 5, 9), 2.5, 2.5); // ring finger
+  hand.addRoundedRect(QRectF(21, 11, 5, 9), 2.5, 2.5); // little finger
+  hand.addRoundedRect(QRectF(9, 14, 17, 12), 4, 4);    // palm
   QPainterPath thumb;
   thumb.moveTo(10, 22);
   thumb.lineTo(4, 16);
@@ -54,5 +55,6 @@ void VrInitControls() {
   // A cursor needs the GUI application; without one (a command-line tool) there is nothing to register.
   if (done || !qobject_cast<QGuiApplication *>(QCoreApplication::instance())) return;
   done = true;
-  Screen()->SetCursors(crVrHandPoint, VrHandPointCursor());
+  RegisterCursorResource(QStringLiteral("VRCURSORHANDPOINT"), &VrHandPointCursor);
+  Screen()->SetCursors(crVrHandPoint, LoadCursor(QStringLiteral("VRCURSORHANDPOINT")));
 }

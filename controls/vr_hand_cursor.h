@@ -13,6 +13,7 @@ QImage VrHandPointImage();
 TPoint VrHandPointHotSpot();
 QCursor VrHandPointCursor();
 
-// Registers the hand cursor as Screen()->Cursors(crVrHandPoint). Runs once, when the first of the graphic
+// Registers the hand's picture as the cursor resource "VRCURSORHANDPOINT", loads it by that name and
+// registers it as Screen()->Cursors(crVrHandPoint). Runs once, when the first of the graphic
 // controls or components is made; later calls do nothing.
 void VrInitControls();

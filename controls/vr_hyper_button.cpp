@@ -77,7 +77,8 @@ TVrImageTextPlacement TVrHyperButton::ContentPlacement() {
   TCanvas *canvas = BitmapCanvas();
   canvas->SetFont(Font());
   const TSize glyphSize = glyph_->Empty() ? TSize{} : TSize{glyph_->Width(), glyph_->Height()};
-  return VrCalcImageTextLayout(canvas, client, TPoint{1, 1}, Caption(), layout_, margin_, spacing_, glyphSize);
+  return VrCalcImageTextLayout(canvas, client, TPoint{1, 1}, Caption(), layout_, margin_, spacing_,
+                               glyphSize);
 }
 
 void TVrHyperButton::PaintImage() {
