@@ -360,6 +360,11 @@ TEST(HyperButton, HandCursorIsScreenCursor99) {
   // Transparent around the hand, white inside it, black on its outline.
   EXPECT_EQ(hand.pixelColor(0, 0).alpha(), 0);
   EXPECT_EQ(hand.pixelColor(11, 8), QColor(Qt::white));
+  const QString folder = qEnvironmentVariable("TALLYROOK_SCREENSHOTS");
+  if (!folder.isEmpty()) {
+    QDir().mkpath(folder);
+    EXPECT_TRUE(hand.scaled(128, 128).save(QDir(folder).filePath(QStringLiteral("hand_cursor.png"))));
+  }
 }
 
 // The four states side by side, for looking at: saved when TALLYROOK_SCREENSHOTS names a folder.
