@@ -176,25 +176,25 @@ void TControl::WndProc(TMessage &Message) {
 }
 
 void TControl::DefaultHandler(TMessage &Message) {
-  if (native_ && !native_->consumed && native_->msg == Message.Msg && bridge_) {
+  if (native_ && !native_->consumed && native_->msg == Message.Msg && (bridge_ || innerTarget_)) {
     native_->consumed = true;
     QEvent *event = native_->event;
     if (auto *key = dynamic_cast<QKeyEvent *>(event)) {
       native_->result = true;
       if (Message.WParam == native_->wParam) {
-        bridge_->NativeKeyEvent(key);
+        CallNativeKey(key);
       } else if (Message.Msg == WM_CHAR || Message.Msg == WM_SYSCHAR) {
         // A character that a handler replaced goes to Qt as the replacement.
         QKeyEvent replaced(key->type(), key->key(), key->modifiers(),
                            QString(QChar(char16_t(Message.WParam))));
-        bridge_->NativeKeyEvent(&replaced);
+        CallNativeKey(&replaced);
       } else if (int qtKey = QtKeyFromVirtualKey(WORD(Message.WParam))) {
         QKeyEvent replaced(key->type(), qtKey, key->modifiers(), key->text());
-        bridge_->NativeKeyEvent(&replaced);
+        CallNativeKey(&replaced);
       }
       return;
     }
-    native_->result = bridge_->NativeEvent(event);
+    native_->result = CallNative(event);
     return;
   }
   switch (Message.Msg) {
@@ -549,7 +549,8 @@ void TControl::AttachWidget(QWidget *widget, TWidgetBridge *bridge) {
   bridge_ = bridge;
   widget->setAttribute(Qt::WA_Hover, false);
   widget->setMouseTracking(true);
-  if (parent_ && parent_->Widget()) widget->setParent(parent_->Widget());
+  // A pop-up window has been given its parent already, as a window of its own.
+  if (parent_ && parent_->Widget() && !widget->parentWidget()) widget->setParent(parent_->Widget());
   ApplyToWidget();
 }
 
@@ -592,10 +593,75 @@ void TControl::ApplyToWidget() {
   widget_->setEnabled(enabled_);
   const bool showHint = showHint_ && Application()->ShowHint();
   widget_->setToolTip(showHint ? hint_.section(QLatin1Char('|'), 0, 0) : QString());
-  if (!widget_->isWindow()) widget_->setVisible(visible_);
+  if (parent_) widget_->setVisible(visible_);
 }
 
 // -- Qt events --
+
+namespace {
+
+// Hands the input events of a widget inside a control's window (a combo box's edit field, a memo's
+// viewport) to the control, as if they had reached the window itself.
+class InnerWidgetFilter : public QObject {
+public:
+  InnerWidgetFilter(TControl *control, QWidget *inner, std::weak_ptr<bool> alive)
+      : QObject(inner), control_(control), alive_(std::move(alive)) {}
+  bool eventFilter(QObject *watched, QEvent *event) override {
+    if (alive_.expired()) return false;
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu: break;
+    default: return false;
+    }
+    auto *inner = static_cast<QWidget *>(watched);
+    QWidget *window = control_->Widget();
+    if (!window || !window->isAncestorOf(inner)) return false;
+    return control_->HandleInnerEvent(inner, event);
+  }
+
+private:
+  TControl *control_;
+  std::weak_ptr<bool> alive_;
+};
+
+} // namespace
+
+void TControl::ForwardEventsOf(QWidget *Inner) {
+  if (Inner && Inner != widget_) Inner->installEventFilter(new InnerWidgetFilter(this, Inner, alive_));
+}
+
+bool TControl::HandleInnerEvent(QWidget *Inner, QEvent *Event) {
+  ScopedValue<QWidget *> scope(innerTarget_, Inner);
+  HandleQtEvent(Event);
+  return true;
+}
+
+bool TControl::CallNative(QEvent *Event) {
+  // QObject::event is public: the widget's own handling, without passing its event filters again.
+  if (innerTarget_) return static_cast<QObject *>(innerTarget_)->event(Event);
+  return bridge_ ? bridge_->NativeEvent(Event) : false;
+}
+
+void TControl::CallNativeKey(QKeyEvent *Event) {
+  if (innerTarget_)
+    static_cast<QObject *>(innerTarget_)->event(Event);
+  else if (bridge_)
+    bridge_->NativeKeyEvent(Event);
+}
+
+QPoint TControl::WidgetPoint(const QPoint &Point) const {
+  if (innerTarget_ && widget_) return innerTarget_->mapTo(widget_, Point);
+  return Point;
+}
 
 bool TControl::HandleQtEvent(QEvent *Event) {
   switch (Event->type()) {
@@ -642,7 +708,7 @@ bool TControl::MouseMessage(QMouseEvent *Event, TMessage &Message) {
   default: break;
   }
   if (msg == 0) return false;
-  const QPoint p = Event->position().toPoint() - ClientOffset();
+  const QPoint p = WidgetPoint(Event->position().toPoint()) - ClientOffset();
   Message = TMessage{msg, MouseKeyFlags(Event->modifiers(), Event->buttons()), MAKELPARAM(p.x(), p.y()), 0};
   return true;
 }
@@ -650,7 +716,7 @@ bool TControl::MouseMessage(QMouseEvent *Event, TMessage &Message) {
 bool TControl::HandleMouseEvent(QMouseEvent *Event) {
   SetInputState(Event->modifiers(), Event->buttons());
   TMessage message;
-  if (!bridge_ || !MouseMessage(Event, message)) return bridge_ ? bridge_->NativeEvent(Event) : false;
+  if (!bridge_ || !MouseMessage(Event, message)) return CallNative(Event);
   if (message.Msg == WM_MOUSEMOVE) {
     TMessage setCursor{WM_SETCURSOR, handle_, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE), 0};
     if (!DispatchTranslated(setCursor, Event)) return true;
@@ -680,6 +746,6 @@ bool TControl::HandleOtherEvent(QEvent *Event) {
     Event->accept();
     return true;
   }
-  default: return bridge_ ? bridge_->NativeEvent(Event) : false;
+  default: return CallNative(Event);
   }
 }

@@ -38,8 +38,6 @@ void TCustomControl::PaintHandler(TMessage &Message) {
     TCanvas *canvas;
     ~Detach() { canvas->SetPainter(nullptr); }
   } detach{canvas_.get()};
-  canvas_->SetFont(&font_);
-  canvas_->Brush()->SetColor(color_);
   canvas_->SetPainter(&painter);
   Paint();
 }
@@ -77,8 +75,6 @@ void TGraphicControl::PaintHandler(TMessage &Message) {
     TCanvas *canvas;
     ~Detach() { canvas->SetPainter(nullptr); }
   } detach{canvas_.get()};
-  canvas_->SetFont(&font_);
-  canvas_->Brush()->SetColor(color_);
   canvas_->SetPainter(&painter);
   Paint();
 }

@@ -88,6 +88,8 @@ void TWinControl::WndProc(TMessage &Message) {
     if (parent_) parent_->WndProc(Message);
     return;
   case CM_FONTCHANGED:
+    // The window hears of its new font (lParam 0: no repaint yet); then the children that follow it.
+    if (Widget()) Perform(WM_SETFONT, reinterpret_cast<WPARAM>(&font_), 0);
     Invalidate();
     NotifyChildren(CM_PARENTFONTCHANGED);
     return;
@@ -184,6 +186,7 @@ void TWinControl::CreateWnd() {
   CreateParams(params);
   params_ = params;
   CreateWindowHandle(params);
+  if (Widget()) Perform(WM_SETFONT, reinterpret_cast<WPARAM>(&font_), 1);
 }
 
 void TWinControl::CreateWindowHandle(const TCreateParams &Params) {
@@ -691,7 +694,7 @@ bool TWinControl::HandleOtherEvent(QEvent *Event) {
       Event->accept();
       return true;
     }
-    return Widget() && bridge_ ? bridge_->NativeEvent(Event) : false;
+    return CallNative(Event);
   }
   case QEvent::FocusIn: {
     HWND loser = g_focusLoser;
@@ -738,7 +741,7 @@ bool TWinControl::HandleOtherEvent(QEvent *Event) {
       top_ = pos.y();
       width_ = g.width();
       height_ = g.height();
-      const bool result = bridge_->NativeEvent(Event);
+      const bool result = CallNative(Event);
       if (sized) {
         LayoutScrollBars();
         SendToSelf(WM_SIZE, SIZE_RESTORED, MAKELPARAM(ClientWidth(), ClientHeight()));
@@ -746,7 +749,7 @@ bool TWinControl::HandleOtherEvent(QEvent *Event) {
       if (moved) SendToSelf(WM_MOVE, 0, MAKELPARAM(left_, top_));
       return result;
     }
-    return bridge_->NativeEvent(Event);
+    return CallNative(Event);
   }
   default: return TControl::HandleOtherEvent(Event);
   }

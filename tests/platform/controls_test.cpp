@@ -520,3 +520,35 @@ TEST_F(ControlsTest, ScrollWindowMovesThePixelsAndRepaintsOnlyTheUncoveredPart) 
 }
 
 } // namespace
+
+namespace {
+
+// A window of its own that belongs to a control on a form, placed in screen coordinates (a drop-down).
+class PopupProbe : public TCustomControl {
+public:
+  using TCustomControl::TCustomControl;
+
+protected:
+  void CreateParams(TCreateParams &p) override {
+    TCustomControl::CreateParams(p);
+    p.Style = (p.Style & ~WS_CHILD) | WS_POPUP | WS_BORDER;
+  }
+};
+
+TEST_F(ControlsTest, PopupWindowIsATopLevelWindowAtScreenCoordinates) {
+  guitest::ShowAndActivate(form);
+  auto *popup = new PopupProbe(form);
+  popup->SetBounds(300, 200, 80, 60);
+  popup->SetParent(form);
+  guitest::ProcessEvents();
+  ASSERT_TRUE(popup->HandleAllocated());
+  QWidget *w = popup->Widget();
+  EXPECT_TRUE(w->isWindow());
+  EXPECT_TRUE(w->isVisible());
+  EXPECT_EQ(w->pos(), QPoint(300, 200));
+  EXPECT_EQ(popup->ClientRect(), Rect(0, 0, 78, 58));
+  popup->Hide();
+  EXPECT_FALSE(w->isVisible());
+}
+
+} // namespace

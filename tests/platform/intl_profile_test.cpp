@@ -13,6 +13,10 @@ struct LocaleCase {
   const char *expected;
 };
 
+void PrintTo(const LocaleCase &c, std::ostream *os) {
+  *os << c.locale << " " << c.key << " = " << c.expected;
+}
+
 class IntlProfileFromLocale : public ::testing::TestWithParam<LocaleCase> {};
 
 TEST_P(IntlProfileFromLocale, DerivesWindowsValues) {
@@ -44,7 +48,10 @@ INSTANTIATE_TEST_SUITE_P(
                       LocaleCase{"sv_SE", "iDate", "2"}, LocaleCase{"sv_SE", "sDate", "-"},
                       LocaleCase{"nl_NL", "iCurrency", "2"}, LocaleCase{"nl_NL", "iNegCurr", "14"},
                       LocaleCase{"ja_JP", "iCurrDigits", "0"}, LocaleCase{"ar_EG", "sDate", "/"},
-                      LocaleCase{"ar_EG", "sShortDate", "d/M/yyyy"}));
+                      LocaleCase{"ar_EG", "sShortDate", "d/M/yyyy"}),
+    [](const ::testing::TestParamInfo<LocaleCase> &info) {
+      return std::string(info.param.locale) + "_" + info.param.key;
+    });
 
 TEST(IntlProfile, AbsentValuesGiveTheDefault) {
   ScopedIntlProfile pin(ScopedIntlProfile::Start::Empty);

@@ -5,6 +5,7 @@
 #include "platform/control_widget.h"
 #include "platform/system_services.h"
 #include "platform/virtual_keys.h"
+#include <QComboBox>
 #include <QLineEdit>
 #include <gtest/gtest.h>
 
@@ -30,6 +31,35 @@ protected:
     auto *edit = new TControlWidget<QLineEdit>(this);
     edit->setFocusPolicy(Qt::StrongFocus);
     return edit;
+  }
+};
+
+// An editable combo box, whose edit field inside the window also takes the mouse.
+class ComboBox : public TWinControl {
+public:
+  explicit ComboBox(TComponent *owner) : TWinControl(owner) {
+    SetTabStop(true);
+    SetBounds(0, 0, 120, 24);
+  }
+  QComboBox *Combo() const { return static_cast<QComboBox *>(Widget()); }
+  QStringList messages;
+  void WndProc(TMessage &m) override {
+    if (m.Msg == WM_GETDLGCODE) {
+      m.Result = DLGC_WANTCHARS | DLGC_WANTARROWS;
+      return;
+    }
+    if (m.Msg == WM_SETFOCUS) messages.append(QStringLiteral("setfocus"));
+    if (m.Msg == WM_KEYDOWN) messages.append(QStringLiteral("keydown %1").arg(m.WParam));
+    TWinControl::WndProc(m);
+  }
+
+protected:
+  QWidget *CreateWindowWidget(const TCreateParams &) override {
+    auto *combo = new TControlWidget<QComboBox>(this);
+    combo->setEditable(true);
+    combo->setFocusPolicy(Qt::StrongFocus);
+    ForwardEventsOf(combo->lineEdit());
+    return combo;
   }
 };
 
@@ -99,6 +129,39 @@ TEST_F(WrappedWidgetTest, FormWithWrappedControlsCanBeGrabbed) {
   const QImage image = GrabControl(form);
   EXPECT_EQ(image.size(), QSize(200, 80));
   EXPECT_EQ(image.pixelColor(60, 10).lightness() > 200, true) << "the edit's white field";
+}
+
+TEST_F(WrappedWidgetTest, KeysGivenToAWidgetInsideTheWindowReachTheControlFirst) {
+  auto *combo = new ComboBox(form);
+  combo->SetParent(form);
+  combo->SetBounds(8, 60, 120, 24);
+  combo->SetTabOrder(0);
+  combo->OnKeyPress = TKeyPressEvent::From([](TObject *, QChar &key) { key = key.toUpper(); });
+  combo->SetFocus();
+  ASSERT_TRUE(combo->Focused());
+  EXPECT_TRUE(combo->messages.contains("setfocus"));
+  guitest::PressKey(Qt::Key_A, Qt::NoModifier, "a");
+  guitest::PressKey(Qt::Key_B, Qt::NoModifier, "b");
+  EXPECT_EQ(combo->Combo()->currentText(), QStringLiteral("AB"));
+  EXPECT_TRUE(combo->messages.contains(QStringLiteral("keydown %1").arg(int('A'))));
+  guitest::PressKey(Qt::Key_Tab, Qt::NoModifier, "\t");
+  EXPECT_TRUE(first->Focused()) << "Tab goes on in tab order";
+
+  // A click on the edit field inside reaches the control in the window's client coordinates.
+  QStringList clicks;
+  combo->OnMouseDown = TMouseEvent::From([&](TObject *, TMouseButton, TShiftState, int x, int y) {
+    clicks.append(QStringLiteral("%1,%2").arg(x).arg(y));
+  });
+  QLineEdit *field = combo->Combo()->lineEdit();
+  const QPoint inField(4, 3);
+  const QPoint inWindow = field->mapTo(combo->Widget(), inField);
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(inField), QPointF(field->mapToGlobal(inField)),
+                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(field, &press);
+  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(inField), QPointF(field->mapToGlobal(inField)),
+                      Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(field, &release);
+  EXPECT_EQ(clicks, QStringList({QStringLiteral("%1,%2").arg(inWindow.x()).arg(inWindow.y())}));
 }
 
 } // namespace
