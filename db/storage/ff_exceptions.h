@@ -1,15 +1,16 @@
 #pragma once
 // The database library's exception family. Every exception carries the numeric error code it was raised
 // for and a user-readable message: the storage layer raises EffException with its own numbered texts, and
-// the client library turns a failing engine result into EffDatabaseError.
+// the client library turns a failing engine result into EffDatabaseError. The family belongs to the class
+// library's database errors (EDatabaseError), so that a handler of those sees the engine's errors too.
 #include "platform/exceptions.h"
 #include <QString>
 #include <QVariant>
 #include <initializer_list>
 
-class EffException : public Exception {
+class EffException : public EDatabaseError {
 public:
-  EffException(int errorCode, const QString &message) : Exception(message), errorCode_(errorCode) {}
+  EffException(int errorCode, const QString &message) : EDatabaseError(message), errorCode_(errorCode) {}
 
   int ErrorCode() const { return errorCode_; }
   QString ClassName() const override { return QStringLiteral("EffException"); }

@@ -1,0 +1,518 @@
+#include "controls/command_processor.h"
+#include "controls/control_helpers.h"
+#include "controls/library_exceptions.h"
+#include "controls/stock_key_tables.h"
+#include "platform/filer.h"
+#include "platform/messages.h"
+#include "platform/shift_state.h"
+#include "platform/streams.h"
+#include "platform/virtual_keys.h"
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr std::uint8_t kCtrlShift = ss_Ctrl | ss_Shift;
+
+TOvcKeyCommandRec Rec(std::uint8_t k1, std::uint8_t s1, std::uint8_t k2, std::uint8_t s2,
+                      TOvcCommandCode cmd) {
+  return TOvcKeyCommandRec{k1, s1, k2, s2, cmd};
+}
+
+QString ReadAll(const QString &path) {
+  QFile f(path);
+  EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+  return QString::fromUtf8(f.readAll());
+}
+
+void WriteAll(const QString &path, const QByteArray &bytes) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(bytes);
+}
+
+TEST(StockKeyTables, CountsNamesAndActivity) {
+  TOvcCommandProcessor p;
+  ASSERT_EQ(p.TableCount(), 3);
+  EXPECT_EQ(p.Tables(0)->TableName(), "Default");
+  EXPECT_EQ(p.Tables(1)->TableName(), "WordStar");
+  EXPECT_EQ(p.Tables(2)->TableName(), "Grid");
+  EXPECT_EQ(p.Tables(0)->Count(), 64);
+  EXPECT_EQ(p.Tables(1)->Count(), 40);
+  EXPECT_EQ(p.Tables(2)->Count(), 38);
+  EXPECT_TRUE(p.Tables(0)->IsActive());
+  EXPECT_FALSE(p.Tables(1)->IsActive());
+  EXPECT_FALSE(p.Tables(2)->IsActive());
+  EXPECT_EQ(p.GetTableByName("wordstar"), p.Tables(1));
+  EXPECT_EQ(p.GetTableByName("nope"), nullptr);
+  EXPECT_THROW(p.Tables(3), ETableNotFound);
+}
+
+TEST(StockKeyTables, SpotRecords) {
+  struct Spot {
+    TStockKeyTable table;
+    int index;
+    TOvcKeyCommandRec rec;
+  } spots[] = {
+      {TStockKeyTable::Default, 0, Rec(VK_LEFT, 0, 0, 0, ccLeft)},
+      {TStockKeyTable::Default, 12, Rec('Z', ss_Ctrl, 0, 0, ccUndo)},
+      {TStockKeyTable::Default, 13, Rec(VK_BACK, ss_Alt, 0, 0, ccRestore)},
+      {TStockKeyTable::Default, 16, Rec(VK_RETURN, ss_Ctrl, 0, 0, ccNewLine)},
+      {TStockKeyTable::Default, 43, Rec('Z', kCtrlShift, 0, 0, ccRedo)},
+      {TStockKeyTable::Default, 44, Rec('0', ss_Ctrl, 0, 0, ccGotoMarker0)},
+      {TStockKeyTable::Default, 63, Rec('9', kCtrlShift, 0, 0, ccSetMarker0 + 9)},
+      {TStockKeyTable::WordStar, 0, Rec('S', ss_Ctrl, 0, 0, ccLeft)},
+      {TStockKeyTable::WordStar, 10, Rec('Q', ss_Ctrl, 'S', ss_Wild, ccHome)},
+      {TStockKeyTable::WordStar, 18, Rec('P', ss_Ctrl, 0, 0, ccCtrlChar)},
+      {TStockKeyTable::WordStar, 20, Rec('Q', ss_Ctrl, '0', ss_Wild, ccGotoMarker0)},
+      {TStockKeyTable::WordStar, 39, Rec('K', ss_Ctrl, '9', ss_Wild, ccSetMarker0 + 9)},
+      {TStockKeyTable::Grid, 2, Rec(VK_LEFT, ss_Ctrl, 0, 0, ccPageLeft)},
+      {TStockKeyTable::Grid, 11, Rec('Z', ss_Ctrl, 0, 0, ccRestore)},
+      {TStockKeyTable::Grid, 36, Rec(VK_DOWN, ss_Ctrl, 0, 0, ccBotRightCell)},
+      {TStockKeyTable::Grid, 37, Rec(VK_F2, 0, 0, 0, ccTableEdit)},
+  };
+  TOvcCommandProcessor p;
+  for (const Spot &s : spots) {
+    const TOvcCommandTable *table = p.GetTableByName(StockKeyTableName(s.table));
+    EXPECT_EQ(table->GetCommandRec(s.index), s.rec)
+        << StockKeyTableName(s.table).toStdString() << " " << s.index;
+  }
+  EXPECT_THROW(p.Tables(0)->GetCommandRec(64), EListError);
+}
+
+TEST(StockKeyTables, PackedKeyIsLittleEndian) {
+  const TOvcKeyCommandRec r = Rec('Q', ss_Ctrl, 'S', ss_Wild, ccHome);
+  EXPECT_EQ(std::uint32_t(r.PackedKey()), 0x80530451u);
+  EXPECT_EQ(TOvcKeyCommandRec::FromPackedKey(r.PackedKey(), ccHome), r);
+}
+
+TEST(CommandProcessor, DefaultTableTranslatesSingleKeys) {
+  TOvcCommandProcessor p;
+  struct Case {
+    std::uint8_t key, shift;
+    TOvcCommandCode cmd;
+  } cases[] = {{'Z', ss_Ctrl, ccUndo},
+               {'Z', kCtrlShift, ccRedo},
+               {VK_BACK, ss_Alt, ccRestore},
+               {'A', ss_None, ccNoCommand},
+               {'A', ss_Shift, ccNoCommand},
+               {VK_LEFT, kCtrlShift, ccExtWordLeft},
+               {VK_TAB, ss_Ctrl, ccTab},
+               {VK_F2, ss_None, ccNoCommand},
+               {'5', kCtrlShift, ccSetMarker0 + 5},
+               {VK_SHIFT, ss_Shift, ccNoCommand},
+               {VK_NUMLOCK, ss_None, ccNoCommand}};
+  for (const Case &c : cases)
+    EXPECT_EQ(p.TranslateKeyState(c.key, c.shift), c.cmd) << int(c.key) << "/" << int(c.shift);
+}
+
+class WordStarFirst : public ::testing::Test {
+protected:
+  WordStarFirst() {
+    p.MoveTable(1, 0);
+    p.GetTableByName("WordStar")->SetIsActive(true);
+  }
+  TOvcCommandProcessor p;
+};
+
+TEST_F(WordStarFirst, TwoKeySequences) {
+  EXPECT_EQ(p.TranslateKeyState('Q', ss_Ctrl), ccSequencePending);
+  EXPECT_EQ(p.TranslateKeyState('S', ss_None), ccHome);
+  EXPECT_EQ(p.TranslateKeyState('Q', ss_Ctrl), ccSequencePending);
+  EXPECT_EQ(p.TranslateKeyState('D', ss_Ctrl), ccEnd) << "the second key may be held with Ctrl";
+  EXPECT_EQ(p.TranslateKeyState('Q', ss_Ctrl), ccSequencePending);
+  EXPECT_EQ(p.TranslateKeyState(VK_SHIFT, ss_Shift), ccSequencePending)
+      << "a shift key alone keeps it pending";
+  EXPECT_EQ(p.TranslateKeyState(VK_CONTROL, ss_Ctrl), ccSequencePending);
+  EXPECT_EQ(p.TranslateKeyState('S', ss_Shift), ccDiscard);
+  EXPECT_EQ(p.TranslateKeyState('S', ss_None), ccNoCommand) << "the sequence was reset";
+  EXPECT_EQ(p.TranslateKeyState('K', ss_Ctrl), ccSequencePending);
+  EXPECT_EQ(p.TranslateKeyState('3', ss_None), ccSetMarker0 + 3);
+  EXPECT_EQ(p.TranslateKeyState('Q', ss_Ctrl), ccSequencePending);
+  EXPECT_EQ(p.TranslateKeyState('X', ss_None), ccDiscard);
+}
+
+TEST_F(WordStarFirst, EarlierTableWins) {
+  EXPECT_EQ(p.TranslateKeyState('Z', ss_Ctrl), ccScrollDown);
+  EXPECT_EQ(p.TranslateKeyState('C', ss_Ctrl), ccNextPage);
+  EXPECT_EQ(p.TranslateKeyState(VK_LEFT, ss_None), ccLeft) << "WordStar has no Left: Default answers";
+}
+
+TEST_F(WordStarFirst, LiteralCharacterAfterCtrlP) {
+  EXPECT_EQ(p.TranslateKeyState('P', ss_Ctrl), ccCtrlChar);
+  EXPECT_EQ(p.TranslateKeyState(VK_SHIFT, ss_Shift), ccNoCommand) << "shift keys leave the state alone";
+  EXPECT_EQ(p.TranslateKeyState('S', ss_Ctrl), ccNoCommand) << "the key goes to the field as a character";
+  EXPECT_EQ(p.TranslateKeyState('S', ss_Ctrl), ccLeft);
+}
+
+TEST_F(WordStarFirst, ResetEndsAPendingSequence) {
+  EXPECT_EQ(p.TranslateKeyState('Q', ss_Ctrl), ccSequencePending);
+  p.ResetCommandProcessor();
+  EXPECT_EQ(p.TranslateKeyState('S', ss_None), ccNoCommand);
+}
+
+TEST_F(WordStarFirst, SequenceDoesNotFollowTheFocusToAnotherControl) {
+  int first = 0, second = 0;
+  const void *focused = &first;
+  p.SetFocusOwnerFunction([&] { return focused; });
+  EXPECT_EQ(p.TranslateKeyState('Q', ss_Ctrl), ccSequencePending);
+  focused = &second;
+  EXPECT_EQ(p.TranslateKeyState(VK_SHIFT, ss_Shift), ccNoCommand);
+  EXPECT_EQ(p.TranslateKeyState('S', ss_None), ccNoCommand) << "S typed in the other control is just S";
+  EXPECT_EQ(p.TranslateKeyState('Q', ss_Ctrl), ccSequencePending);
+  EXPECT_EQ(p.TranslateKeyState('S', ss_None), ccHome) << "a sequence within one control still works";
+}
+
+TEST_F(WordStarFirst, LookupLeavesTheStateAlone) {
+  EXPECT_EQ(p.LookupKeyState('Q', ss_Ctrl), ccSequencePending);
+  EXPECT_EQ(p.TranslateKeyState('S', ss_None), ccNoCommand) << "the lookup started no sequence";
+  EXPECT_EQ(p.TranslateKeyState('Q', ss_Ctrl), ccSequencePending);
+  EXPECT_EQ(p.LookupKeyState('S', ss_None), ccHome);
+  EXPECT_EQ(p.LookupKeyState('X', ss_None), ccDiscard);
+  EXPECT_EQ(p.TranslateKeyState('S', ss_None), ccHome) << "still pending after the lookups";
+  EXPECT_EQ(p.TranslateKeyState('P', ss_Ctrl), ccCtrlChar);
+  EXPECT_EQ(p.LookupKeyState('S', ss_Ctrl), ccNoCommand);
+  EXPECT_EQ(p.TranslateKeyState('S', ss_Ctrl), ccNoCommand);
+}
+
+TEST(CommandProcessor, TranslateUsingSearchesTheNamedTablesInOrder) {
+  TOvcCommandProcessor p;
+  EXPECT_EQ(p.TranslateUsingKeyState({"Grid", "Default"}, VK_LEFT, ss_Ctrl), ccPageLeft);
+  EXPECT_EQ(p.TranslateUsingKeyState({"Default", "Grid"}, VK_LEFT, ss_Ctrl), ccWordLeft);
+  EXPECT_EQ(p.TranslateUsingKeyState({"missing", "grid"}, VK_F2, ss_None), ccTableEdit)
+      << "inactive tables too";
+  EXPECT_EQ(p.TranslateUsingKeyState({"Default"}, VK_F2, ss_None), ccNoCommand);
+  EXPECT_EQ(p.TranslateUsingKeyState({}, VK_LEFT, ss_None), ccNoCommand);
+  EXPECT_EQ(p.LookupUsingKeyState({"WordStar"}, 'Q', ss_Ctrl), ccSequencePending);
+  EXPECT_EQ(p.TranslateKeyState(VK_F2, ss_None), ccNoCommand) << "Translate uses only the active tables";
+}
+
+TEST(CommandProcessor, OneKeyRecordHidesATwoKeyRecordBehindIt) {
+  TOvcCommandProcessor p;
+  p.AddCommand("Default", Rec(VK_F5, 0, 0, 0, ccUserFirst));
+  p.AddCommand("Default", Rec(VK_F5, 0, 'A', 0, ccUserFirst + 1));
+  EXPECT_EQ(p.TranslateKeyState(VK_F5, ss_None), ccUserFirst);
+}
+
+TEST(CommandProcessor, AddCommandChecksTableAndDuplicates) {
+  TOvcCommandProcessor p;
+  try {
+    p.AddCommand("nope", Rec(VK_F5, 0, 0, 0, ccUserFirst));
+    FAIL();
+  } catch (const ETableNotFound &e) {
+    EXPECT_EQ(e.Message(), "Command table not found or command table index out of range");
+  }
+  try {
+    p.AddCommand("default", Rec('Z', ss_Ctrl, 0, 0, ccUserFirst)); // same keys as ccUndo
+    FAIL();
+  } catch (const EDuplicateCommand &e) {
+    EXPECT_EQ(e.Message(), "Duplicate command found while adding a new command to the table");
+  }
+  p.AddCommand("Grid", Rec(VK_F5, 0, 0, 0, ccUserFirst));
+  EXPECT_EQ(p.TranslateUsingKeyState({"Grid"}, VK_F5, ss_None), ccUserFirst);
+}
+
+TEST(CommandProcessor, UniqueTableNames) {
+  TOvcCommandProcessor p;
+  auto add = [&p](const char *name) {
+    auto table = std::make_unique<TOvcCommandTable>();
+    table->SetTableName(name);
+    return p.AddTable(std::move(table))->TableName();
+  };
+  EXPECT_EQ(add("Default1"), "Default1");
+  EXPECT_EQ(add("Default"), "Default2");
+  EXPECT_EQ(add("Mine"), "Mine");
+  EXPECT_EQ(add("Mine7"), "Mine1") << "the base is taken: numbered from 1";
+  EXPECT_EQ(add("Other3"), "Other3") << "a free base keeps the name with its digits";
+  EXPECT_EQ(add("Other3"), "Other") << "but never the name of another table";
+  EXPECT_EQ(add("Other3"), "Other1");
+  EXPECT_EQ(add("7"), "7");
+  EXPECT_EQ(add("7"), "71");
+  QStringList names;
+  for (int i = 0; i < p.TableCount(); ++i) names << p.Tables(i)->TableName().toUpper();
+  names.removeDuplicates();
+  EXPECT_EQ(names.size(), p.TableCount());
+  EXPECT_EQ(TOvcCommandTable().TableName(), "(Unknown)");
+}
+
+TEST(CommandProcessor, MoveAndClearTables) {
+  TOvcCommandProcessor p;
+  p.MoveTable(2, 0);
+  EXPECT_EQ(p.Tables(0)->TableName(), "Grid");
+  EXPECT_EQ(p.Tables(1)->TableName(), "Default");
+  EXPECT_THROW(p.MoveTable(0, 3), ETableNotFound);
+  p.Clear();
+  EXPECT_EQ(p.TableCount(), 0);
+  EXPECT_EQ(p.TranslateKeyState(VK_LEFT, ss_None), ccNoCommand);
+}
+
+TEST(CommandTable, EditingRecords) {
+  TOvcCommandTable t;
+  EXPECT_TRUE(t.IsActive());
+  t.AddCommandRec(Rec('A', 0, 0, 0, 300));
+  t.AddCommandRec(Rec('B', 0, 0, 0, 301));
+  t.InsertCommandRec(0, Rec('C', 0, 0, 0, 302));
+  EXPECT_EQ(t.FindKeys(Rec('B', 0, 0, 0, 999)), 2) << "the command is not compared";
+  EXPECT_EQ(t.FindKeys(Rec('B', ss_Shift, 0, 0, 301)), -1);
+  t.ReplaceCommandRec(2, Rec('D', 0, 0, 0, 303));
+  t.DeleteCommand(0);
+  ASSERT_EQ(t.Count(), 2);
+  EXPECT_EQ(t.GetCommandRec(0).Cmd, 300);
+  EXPECT_EQ(t.GetCommandRec(1).Key1, 'D');
+  EXPECT_THROW(t.DeleteCommand(2), EListError);
+  EXPECT_THROW(t.InsertCommandRec(3, Rec('E', 0, 0, 0, 1)), EListError);
+  t.Clear();
+  EXPECT_EQ(t.Count(), 0);
+}
+
+TEST(CommandTableStream, UnchangedStockTablesWriteNoDifferences) {
+  TOvcCommandProcessor p;
+  for (int i = 0; i < 3; ++i) EXPECT_TRUE(p.Tables(i)->StreamedCommands().empty()) << i;
+}
+
+TEST(CommandTableStream, DifferencesFromTheStockTableRoundTrip) {
+  TOvcCommandProcessor p;
+  TOvcCommandTable *table = p.GetTableByName("Default");
+  const TOvcKeyCommandRec removed = table->GetCommandRec(5);
+  table->DeleteCommand(5);                                            // End: removed
+  table->ReplaceCommandRec(10, Rec(VK_INSERT, 0, 0, 0, ccUserFirst)); // Insert: changed
+  table->AddCommandRec(Rec(VK_F5, ss_Alt, 0, 0, ccUserFirst + 1));    // Alt+F5: new
+  table->SetIsActive(false);
+
+  const std::vector<TOvcStreamedCommand> pairs = table->StreamedCommands();
+  const std::vector<TOvcStreamedCommand> expected = {
+      {removed.PackedKey(), 0},
+      {Rec(VK_INSERT, 0, 0, 0, 0).PackedKey(), ccUserFirst},
+      {Rec(VK_F5, ss_Alt, 0, 0, 0).PackedKey(), ccUserFirst + 1}};
+  EXPECT_EQ(pairs, expected);
+
+  TOvcCommandTable read;
+  read.ReadStreamed("DEFAULT", false, pairs);
+  EXPECT_EQ(read.Records(), table->Records());
+  EXPECT_FALSE(read.IsActive());
+  EXPECT_EQ(read.TableName(), "DEFAULT");
+}
+
+TEST(CommandTableStream, OtherTablesWriteEveryRecord) {
+  TOvcCommandTable t;
+  t.SetTableName("Mine");
+  t.AddCommandRec(Rec('A', ss_Ctrl, 'B', ss_Wild, 400));
+  t.AddCommandRec(Rec(VK_F9, 0, 0, 0, 401));
+  const auto pairs = t.StreamedCommands();
+  ASSERT_EQ(pairs.size(), 2u);
+  EXPECT_EQ(pairs[0], (TOvcStreamedCommand{t.GetCommandRec(0).PackedKey(), 400}));
+  TOvcCommandTable read;
+  read.AddCommandRec(Rec('X', 0, 0, 0, 1)); // cleared by reading
+  read.ReadStreamed("Mine", true, pairs);
+  EXPECT_EQ(read.Records(), t.Records());
+}
+
+class KeyTableFiles : public ::testing::Test {
+protected:
+  QString Path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
+  QTemporaryDir dir;
+};
+
+TEST_F(KeyTableFiles, SaveWritesTheTextForm) {
+  TOvcCommandTable t;
+  t.SetTableName("Mine");
+  t.AddCommandRec(Rec('Q', ss_Ctrl, 'S', ss_Wild, ccHome));
+  t.AddCommandRec(Rec(VK_F2, 0, 0, 0, 65535));
+  t.SaveToFile(Path("mine.kt"));
+  EXPECT_EQ(ReadAll(Path("mine.kt")), "Mine\n"
+                                      "  81   4  83 128    42\n"
+                                      " 113   0   0   0 65535\n");
+}
+
+TEST_F(KeyTableFiles, LoadReadsFiveIntegersPerLineAndKeepsTheActiveFlag) {
+  WriteAll(Path("t.kt"), "Keys\r\n 37 0 0 0 46\n\n\t38   2 0 0    24  \n");
+  TOvcCommandTable t;
+  t.SetIsActive(false);
+  t.AddCommandRec(Rec('A', 0, 0, 0, 1));
+  t.LoadFromFile(Path("t.kt"));
+  EXPECT_EQ(t.TableName(), "Keys");
+  EXPECT_FALSE(t.IsActive());
+  ASSERT_EQ(t.Count(), 2);
+  EXPECT_EQ(t.GetCommandRec(0), Rec(VK_LEFT, 0, 0, 0, ccLeft));
+  EXPECT_EQ(t.GetCommandRec(1), Rec(VK_UP, ss_Shift, 0, 0, ccExtendUp));
+}
+
+TEST_F(KeyTableFiles, SaveAndLoadRoundTripTheStockTables) {
+  TOvcCommandProcessor p;
+  for (int i = 0; i < 3; ++i) {
+    const QString path = Path("stock.kt");
+    p.SaveCommandTable(p.Tables(i)->TableName(), path);
+    TOvcCommandTable t;
+    t.LoadFromFile(path);
+    EXPECT_EQ(t.TableName(), p.Tables(i)->TableName());
+    EXPECT_EQ(t.Records(), p.Tables(i)->Records());
+  }
+  p.SaveCommandTable("missing", Path("none.kt"));
+  EXPECT_FALSE(QFile::exists(Path("none.kt")));
+}
+
+TEST_F(KeyTableFiles, BadFilesRaiseAndKeepWhatWasRead) {
+  WriteAll(Path("bad.kt"), "Bad\n37 0 0 0 46\n38 0 x 0 73\n39 0 0 0 55\n");
+  TOvcCommandTable t;
+  EXPECT_THROW(t.LoadFromFile(Path("bad.kt")), EInOutError);
+  EXPECT_EQ(t.Count(), 1);
+  for (const char *line :
+       {"1 2 3 4\n", "1 2 3 4 5 6\n", "256 0 0 0 1\n", "1 0 0 0 65536\n", "-1 0 0 0 1\n"}) {
+    WriteAll(Path("bad.kt"), QByteArray("Bad\n") + line);
+    EXPECT_THROW(t.LoadFromFile(Path("bad.kt")), EInOutError) << line;
+  }
+  EXPECT_THROW(t.LoadFromFile(Path("missing.kt")), EInOutError);
+  EXPECT_THROW(t.SaveToFile(Path("no/such/folder/t.kt")), EInOutError);
+}
+
+TEST_F(KeyTableFiles, LoadCommandTableAddsUnderAUniqueNameOrNotAtAll) {
+  WriteAll(Path("grid.kt"), "Grid\n113 0 0 0 69\n");
+  TOvcCommandProcessor p;
+  EXPECT_EQ(p.LoadCommandTable(Path("grid.kt")), 3);
+  EXPECT_EQ(p.Tables(3)->TableName(), "Grid1");
+  EXPECT_EQ(p.Tables(3)->Count(), 1);
+  EXPECT_TRUE(p.Tables(3)->IsActive());
+
+  WriteAll(Path("bad.kt"), "Bad\n1 2\n");
+  EXPECT_THROW(p.LoadCommandTable(Path("bad.kt")), EInOutError);
+  EXPECT_THROW(p.LoadCommandTable(Path("missing.kt")), EInOutError);
+  EXPECT_EQ(p.TableCount(), 4);
+}
+
+} // namespace
+
+namespace {
+
+QByteArray Written(TPersistent *object) {
+  TMemoryStream stream;
+  TWriter writer(&stream);
+  writer.WriteProperties(object);
+  return stream.Bytes();
+}
+
+void ReadInto(TPersistent *object, const QByteArray &bytes) {
+  TMemoryStream stream(bytes);
+  TReader reader(&stream);
+  reader.ReadProperties(object);
+}
+
+QByteArray ShortString(const char *text) { return QByteArray(1, char(qstrlen(text))) + text; }
+
+TEST(CommandProcessorStream, UnchangedStockTablesWriteNameFlagAndEmptyList) {
+  TOvcCommandProcessor p;
+  const QByteArray expected = ShortString("TableList") + '\x01' +                                //
+                              '\x06' + ShortString("Default") + '\x09' + '\x01' + '\x00' +       //
+                              '\x06' + ShortString("WordStar") + '\x08' + '\x01' + '\x00' +      //
+                              '\x06' + ShortString("Grid") + '\x08' + '\x01' + '\x00' + '\x00' + //
+                              '\x00';
+  EXPECT_EQ(Written(&p), expected);
+}
+
+TEST(CommandProcessorStream, TablesRoundTrip) {
+  TOvcCommandProcessor p;
+  p.GetTableByName("Default")->DeleteCommand(0);
+  p.GetTableByName("WordStar")->SetIsActive(true);
+  p.MoveTable(1, 0);
+  auto mine = std::make_unique<TOvcCommandTable>();
+  mine->SetTableName("Mine");
+  mine->SetIsActive(false);
+  mine->AddCommandRec(Rec('Q', ss_Ctrl, 'Z', ss_Wild, ccUserFirst + 7));
+  mine->AddCommandRec(Rec(VK_F12, ss_Alt | ss_Shift, 0, 0, 65535));
+  p.AddTable(std::move(mine));
+  p.AddTable(std::make_unique<TOvcCommandTable>()); // an empty table is kept too
+  const QByteArray bytes = Written(&p);
+
+  TOvcCommandProcessor read;
+  read.AddTable(std::make_unique<TOvcCommandTable>()); // replaced by reading
+  ReadInto(&read, bytes);
+  ASSERT_EQ(read.TableCount(), p.TableCount());
+  for (int i = 0; i < p.TableCount(); ++i) {
+    EXPECT_EQ(read.Tables(i)->TableName(), p.Tables(i)->TableName()) << i;
+    EXPECT_EQ(read.Tables(i)->IsActive(), p.Tables(i)->IsActive()) << i;
+    EXPECT_EQ(read.Tables(i)->Records(), p.Tables(i)->Records()) << i;
+  }
+  EXPECT_EQ(Written(&read), bytes);
+}
+
+TEST(CommandProcessorStream, ATruncatedListLeavesTheTablesAsTheyWere) {
+  TOvcCommandProcessor p;
+  auto mine = std::make_unique<TOvcCommandTable>();
+  mine->SetTableName("Mine");
+  mine->AddCommandRec(Rec(VK_F5, 0, 0, 0, 300));
+  p.AddTable(std::move(mine));
+  const QByteArray bytes = Written(&p);
+
+  TOvcCommandProcessor read;
+  EXPECT_THROW(ReadInto(&read, bytes.left(bytes.size() - 6)), EReadError);
+  EXPECT_EQ(read.TableCount(), 3);
+  EXPECT_EQ(read.Tables(0)->Count(), 64);
+}
+
+TEST(CommandProcessorStream, NoTablesWriteNothing) {
+  TOvcCommandProcessor p;
+  p.Clear();
+  EXPECT_EQ(Written(&p), QByteArray(1, '\0'));
+}
+
+TEST(CommandTableStream, CommandListProperty) {
+  TOvcCommandTable t;
+  EXPECT_EQ(Written(&t), QByteArray(1, '\0')) << "an empty table stores nothing";
+  t.SetTableName("Mine");
+  t.AddCommandRec(Rec(VK_F5, 0, 0, 0, 300));
+  const QByteArray expected = ShortString("CommandList") + '\x06' + ShortString("Mine") + '\x09' + '\x01' +
+                              '\x02' + '\x74' + '\x03' + QByteArray("\x2C\x01", 2) + '\x00' + '\x00';
+  EXPECT_EQ(Written(&t), expected);
+  TOvcCommandTable read;
+  ReadInto(&read, expected);
+  EXPECT_EQ(read.Records(), t.Records());
+  EXPECT_EQ(read.TableName(), "Mine");
+}
+
+} // namespace
+
+namespace {
+
+// Pins the keyboard state that key messages are handled with.
+struct HeldKeys {
+  explicit HeldKeys(Qt::KeyboardModifiers modifiers) { SetInputState(modifiers, Qt::NoButton); }
+  ~HeldKeys() { SetInputState(Qt::NoModifier, Qt::NoButton); }
+};
+
+TMessage KeyDown(WORD key) { return TMessage{WM_KEYDOWN, key, 0, 0}; }
+
+TEST(CommandProcessorMessages, TranslateTakesTheShiftKeysOfTheMessage) {
+  TOvcCommandProcessor p;
+  {
+    HeldKeys keys(Qt::ControlModifier);
+    EXPECT_EQ(GetShiftFlags(), ss_Ctrl);
+    EXPECT_EQ(p.Translate(KeyDown('Z')), ccUndo);
+  }
+  {
+    HeldKeys keys(Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(p.Translate(KeyDown('Z')), ccRedo);
+    EXPECT_EQ(p.Lookup(KeyDown(VK_LEFT)), ccExtWordLeft);
+  }
+  {
+    HeldKeys keys(Qt::AltModifier);
+    EXPECT_EQ(GetShiftFlags(), ss_Alt);
+    EXPECT_EQ(p.Translate(KeyDown(VK_BACK)), ccRestore);
+  }
+  EXPECT_EQ(GetShiftFlags(), ss_None);
+  EXPECT_EQ(p.Translate(KeyDown('A')), ccNoCommand);
+  EXPECT_EQ(p.Translate(TMessage{WM_KEYDOWN, 0x1225, 0, 0}), ccLeft) << "only the low byte is the key";
+  EXPECT_EQ(p.TranslateUsing({"Grid"}, KeyDown(VK_F2)), ccTableEdit);
+  EXPECT_EQ(p.LookupUsing({"Grid"}, KeyDown(VK_F2)), ccTableEdit);
+}
+
+TEST(CommandProcessorMessages, TranslateKeyTakesAShiftSet) {
+  TOvcCommandProcessor p;
+  EXPECT_EQ(p.TranslateKey('Z', TShiftState{ssCtrl, ssShift}), ccRedo);
+  EXPECT_EQ(p.TranslateKey(VK_BACK, TShiftState{ssAlt}), ccRestore);
+  EXPECT_EQ(p.TranslateKey(VK_LEFT, TShiftState{ssCtrl, ssLeft, ssDouble}), ccWordLeft)
+      << "mouse buttons ignored";
+  EXPECT_EQ(p.TranslateKey(VK_LEFT, TShiftState{}), ccLeft);
+}
+
+} // namespace

@@ -1,0 +1,388 @@
+#include "controls/day_numbers.h"
+#include "controls/intl_support.h"
+#include "controls/library_exceptions.h"
+#include "platform/format_settings.h"
+#include "platform/intl_profile.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+// Pins both sources of the settings: no "intl" values and US English format settings on a 24-hour clock.
+class IntlTest : public ::testing::Test {
+protected:
+  IntlTest() : settings_(FormatSettings::USEnglish()), profile_(ScopedIntlProfile::Start::Empty) {
+    Settings().LongTimeFormat = QStringLiteral("hh:nn:ss");
+  }
+  void TwelveHour() { Settings().LongTimeFormat = QStringLiteral("h:nn:ss AMPM"); }
+  TOvcDayNumber Day(int d, int m, int y) { return ovcdate::DMYtoDate(d, m, y, 0); }
+
+  FormatSettingsGuard settings_;
+  ScopedIntlProfile profile_;
+};
+
+TEST_F(IntlTest, DefaultsWithoutIntlValues) {
+  TOvcIntlSup intl;
+  EXPECT_EQ(intl.DecimalChar(), QLatin1Char('.'));
+  EXPECT_EQ(intl.CommaChar(), QLatin1Char(','));
+  EXPECT_EQ(intl.ListChar(), QLatin1Char(','));
+  EXPECT_EQ(intl.SlashChar(), QLatin1Char('/'));
+  EXPECT_EQ(intl.ColonChar(), QLatin1Char(':'));
+  EXPECT_EQ(intl.CurrencyLtStr(), "$");
+  EXPECT_EQ(intl.CurrencyRtStr(), "$");
+  EXPECT_EQ(intl.CurrencyDigits(), 2);
+  EXPECT_EQ(intl.AMString(), "AM");
+  EXPECT_EQ(intl.PMString(), "PM");
+  EXPECT_FALSE(intl.TwelveHour());
+  EXPECT_FALSE(intl.TLZero());
+  EXPECT_EQ(intl.ShortDate(), "MM/dd/yy");
+  EXPECT_EQ(intl.InternationalDate(false), "mm/dd/yy");
+  EXPECT_EQ(intl.InternationalDate(true), "mm/dd/yyyy");
+  EXPECT_EQ(intl.InternationalTime(false), "Hh:mm");
+  EXPECT_EQ(intl.InternationalTime(true), "Hh:mm:ss");
+  EXPECT_EQ(intl.YesChar(), QLatin1Char('Y'));
+  EXPECT_EQ(intl.NoChar(), QLatin1Char('N'));
+  EXPECT_EQ(intl.TrueChar(), QLatin1Char('T'));
+  EXPECT_EQ(intl.FalseChar(), QLatin1Char('F'));
+}
+
+TEST_F(IntlTest, Separators) {
+  struct Case {
+    const char *decimal, *thousand;
+    char expectDecimal, expectThousand;
+  } cases[] = {{",", ".", ',', '.'}, {".", ".", '.', ','},  {",", ",", '.', ','},
+               {"", "", '.', ','},   {",x", " ", ',', ' '}, {"\u200F,", ".", ',', '.'}};
+  for (const Case &c : cases) {
+    ScopedIntlProfile pin;
+    pin.Set("sDecimal", QString::fromUtf8(c.decimal)).Set("sThousand", QString::fromUtf8(c.thousand));
+    TOvcIntlSup intl;
+    EXPECT_EQ(intl.DecimalChar(), QLatin1Char(c.expectDecimal)) << c.decimal << c.thousand;
+    EXPECT_EQ(intl.CommaChar(), QLatin1Char(c.expectThousand)) << c.decimal << c.thousand;
+  }
+  ScopedIntlProfile pin;
+  pin.Set("sList", ";").Set("sDate", ".").Set("sTime", ".").Set("iCurrDigits", "3");
+  TOvcIntlSup intl;
+  EXPECT_EQ(intl.ListChar(), QLatin1Char(';'));
+  EXPECT_EQ(intl.SlashChar(), QLatin1Char('.'));
+  EXPECT_EQ(intl.ColonChar(), QLatin1Char('.'));
+  EXPECT_EQ(intl.CurrencyDigits(), 3);
+}
+
+TEST_F(IntlTest, CurrencyPlacement) {
+  struct Case {
+    const char *symbol;
+    int format;
+    const char *left, *right;
+  } cases[] = {{"$", 0, "$", "$"},
+               {"€", 1, "€", "€"},
+               {"€", 2, "€ ", "€"},
+               {"€", 3, "€", " €"},
+               {"CHF", 2, "CHF ", "CHF"},
+               {"ABCDEFG", 0, "ABCDE", "ABCDE"},
+               {"ABCDEFG", 3, "ABCD", " ABCD"}};
+  for (const Case &c : cases) {
+    ScopedIntlProfile pin;
+    pin.Set("sCurrency", QString::fromUtf8(c.symbol)).Set("iCurrency", QString::number(c.format));
+    TOvcIntlSup intl;
+    EXPECT_EQ(intl.CurrencyLtStr(), QString::fromUtf8(c.left)) << c.symbol << " " << c.format;
+    EXPECT_EQ(intl.CurrencyRtStr(), QString::fromUtf8(c.right)) << c.symbol << " " << c.format;
+    EXPECT_EQ(intl.CurrencyFormat(), c.format);
+  }
+}
+
+TEST_F(IntlTest, TimeMasks) {
+  {
+    TOvcIntlSup intl;
+    EXPECT_EQ(intl.InternationalTime(false), "Hh:mm");
+  }
+  profile_.Set("iTLZero", "1");
+  {
+    TOvcIntlSup intl;
+    EXPECT_EQ(intl.InternationalTime(true), "hh:mm:ss");
+  }
+  TwelveHour();
+  {
+    TOvcIntlSup intl;
+    EXPECT_TRUE(intl.TwelveHour());
+    EXPECT_EQ(intl.InternationalTime(false), "hh:mm tt");
+    EXPECT_EQ(intl.InternationalTime(true), "hh:mm:ss tt");
+  }
+  profile_.Set("s1159", "a.m.").Set("s2359", "p.m.").Set("iTLZero", "0");
+  TOvcIntlSup intl;
+  EXPECT_EQ(intl.InternationalTime(false), "Hh:mm tttt");
+}
+
+TEST_F(IntlTest, ShortDateMasks) {
+  struct Case {
+    const char *picture, *separator, *twoDigit, *century;
+  } cases[] = {
+      {"MM/dd/yy", "/", "mm/dd/yy", "mm/dd/yyyy"},     {"M/d/yyyy", "/", "MM/DD/yyyy", "MM/DD/yyyy"},
+      {"M/d/yy", "/", "MM/DD/yy", "MM/DD/yyyy"},       {"dd.MM.yyyy", ".", "dd/mm/yyyy", "dd/mm/yyyy"},
+      {"yyyy-MM-dd", "-", "yyyy/mm/dd", "yyyy/mm/dd"}, {"d-MMM-yy", "-", "DD/nnn/yy", "DD/nnn/yyyy"},
+      {"dd/MM/yy", "/", "dd/mm/yy", "dd/mm/yyyy"},
+  };
+  for (const Case &c : cases) {
+    ScopedIntlProfile pin;
+    pin.Set("sShortDate", c.picture).Set("sDate", c.separator);
+    TOvcIntlSup intl;
+    EXPECT_EQ(intl.InternationalDate(false), c.twoDigit) << c.picture;
+    EXPECT_EQ(intl.InternationalDate(true), c.century) << c.picture;
+  }
+}
+
+TEST_F(IntlTest, LongDateMasks) {
+  struct Case {
+    const char *picture;
+    bool shortNames, excludeDow;
+    const char *mask;
+  } cases[] = {
+      {"dddd, MMMM dd, yyyy", true, true, "nnn dd, yyyy"},
+      {"dddd, MMMM dd, yyyy", true, false, "www, nnn dd, yyyy"},
+      {"dddd, MMMM dd, yyyy", false, false, "wwwwwwwww, nnnnnnnnn dd, yyyy"},
+      {"dddd, MMMM dd, yyyy", false, true, "nnnnnnnnn dd, yyyy"},
+      {"dddd, d 'de' MMMM 'de' yyyy", true, true, "DD ff nnn gg yyyy"},
+      {"dddd,MMMM d.yyyy", true, false, "www, nnn DD. yyyy"},
+      {"d. MMMM yy", true, false, "DD. nnn yyyy"},
+      {"ddd dd MMM yyyy", false, false, "www dd nnn yyyy"},
+      {"yyyy. MMMM d., dddd", true, true, "yyyy. nnn DD. , "},
+  };
+  for (const Case &c : cases) {
+    ScopedIntlProfile pin;
+    pin.Set("sLongDate", c.picture);
+    TOvcIntlSup intl;
+    EXPECT_EQ(intl.InternationalLongDate(c.shortNames, c.excludeDow), c.mask) << c.picture;
+  }
+}
+
+TEST_F(IntlTest, LongDateLiteralsFillTheirSlots) {
+  profile_.Set("sLongDate", "'Le' d 'de' MMMM 'anno domini' yyyy 'x'");
+  TOvcIntlSup intl;
+  EXPECT_EQ(intl.LongDateLiteral(0), "Le");
+  EXPECT_EQ(intl.LongDateLiteral(1), "de");
+  EXPECT_EQ(intl.LongDateLiteral(2), "anno d");
+  EXPECT_EQ(intl.LongDate(), "ff d gg nnnn hhhhhh yyyy 'x'");
+  const QString mask = intl.InternationalLongDate(false, false);
+  EXPECT_EQ(intl.DateToDateString(mask, Day(5, 1, 2024), true), "Le 5 de January anno d 2024 'x'");
+}
+
+TEST_F(IntlTest, DateText) {
+  TOvcIntlSup intl;
+  struct Case {
+    const char *mask;
+    int d, m, y;
+    bool pack;
+    const char *text;
+  } cases[] = {
+      {"mm/dd/yyyy", 5, 1, 2024, false, "01/05/2024"},
+      {"MM/DD/yy", 5, 1, 1996, false, " 1/ 5/96"},
+      {"MM/DD/yy", 5, 1, 1996, true, "1/5/96"},
+      {"nnn dd, yyyy", 5, 1, 2024, false, "Jan 05, 2024"},
+      {"NNN DD", 5, 1, 2024, false, "JAN  5"},
+      {"NNN DD", 5, 1, 2024, true, "JAN 5"},
+      {"wwwwwwwww!", 5, 1, 2024, false, "Friday   !"},
+      {"wwwwwwwww!", 5, 1, 2024, true, "Friday!"},
+      {"WWW", 5, 1, 2024, false, "FRI"},
+      {"yyyy/mm/dd", 31, 12, 3999, false, "3999/12/31"},
+      {"dd", 9, 9, 1999, false, "09"},
+      {"nnnnnnnnn", 9, 9, 1999, true, "September"},
+  };
+  for (const Case &c : cases)
+    EXPECT_EQ(intl.DateToDateString(c.mask, Day(c.d, c.m, c.y), c.pack), c.text) << c.mask;
+  EXPECT_EQ(intl.DateToDateString("mm/dd/yyyy", BadDate, false), "  /  /    ");
+  EXPECT_EQ(intl.DateToDateString("mm/dd/yyyy", BadDate, true), "  /  /    ") << "a bad date is never packed";
+  EXPECT_EQ(intl.DateToDateString("wwww nnn", BadDate, false), "        ");
+  EXPECT_EQ(intl.DMYtoDateString("mm/dd/yyyy", 5, 1, 24, false, 1950), "01/05/2024");
+  EXPECT_EQ(intl.DMYtoDateString("mm/dd/yyyy", 31, 4, 2024, false, 0), "  /  /    ");
+}
+
+TEST_F(IntlTest, DateTextUsesTheSeparator) {
+  profile_.Set("sDate", ".");
+  TOvcIntlSup intl;
+  EXPECT_EQ(intl.DateToDateString("dd/mm/yyyy", Day(5, 1, 2024), false), "05.01.2024");
+  const DateParts parts = intl.DateStringToDMY("dd/mm/yyyy", "05.01.2024", 0);
+  EXPECT_TRUE(parts.valid);
+  EXPECT_EQ(parts.month, 1);
+}
+
+TEST_F(IntlTest, DateFromText) {
+  TOvcIntlSup intl;
+  struct Case {
+    const char *mask, *text;
+    int epoch;
+    bool valid;
+    int d, m, y;
+  } cases[] = {
+      {"mm/dd/yy", "01/05/24", 2000, true, 5, 1, 2024},
+      {"mm/dd/yy", "01/05/24", 1950, true, 5, 1, 2024},
+      {"mm/dd/yy", "01/05/49", 1950, true, 5, 1, 2049},
+      {"mm/dd/yy", "01/05/50", 1950, true, 5, 1, 1950},
+      {"mm/dd/yy", "02/30/24", 2000, false, 0, 0, 0},
+      {"mm/dd/yy", "  /  /  ", 2000, false, 0, 0, 0},
+      {"mm/dd/yy", "1a/05/24", 2000, false, 0, 0, 0},
+      {"mm/dd/yy", "01/05/2024", 2000, false, 0, 0, 0},
+      {"MM/DD/yyyy", " 1/ 5/2024", 0, true, 5, 1, 2024},
+      {"MM/DD/yyyy", " 1/  /2024", 0, false, 0, 0, 0},
+      {"nnn dd yyyy", "sep 09 1999", 0, true, 9, 9, 1999},
+      {"nnn dd yyyy", "xyz 09 1999", 0, false, 0, 0, 0},
+      {"nnnnnnnnn dd yyyy", "March     01 2000", 0, true, 1, 3, 2000},
+      {"mm/dd/yyyy", "12/31/3999", 0, true, 31, 12, 3999},
+      {"mm/dd/yyyy", "01/01/4000", 0, false, 0, 0, 0},
+  };
+  for (const Case &c : cases) {
+    const DateParts parts = intl.DateStringToDMY(c.mask, c.text, c.epoch);
+    EXPECT_EQ(parts.valid, c.valid) << c.mask << " " << c.text;
+    if (c.valid) {
+      EXPECT_EQ(parts.day, c.d) << c.text;
+      EXPECT_EQ(parts.month, c.m) << c.text;
+      EXPECT_EQ(parts.year, c.y) << c.text;
+      EXPECT_EQ(intl.DateStringToDate(c.mask, c.text, c.epoch), Day(c.d, c.m, c.y));
+    } else {
+      EXPECT_EQ(intl.DateStringToDate(c.mask, c.text, c.epoch), BadDate);
+    }
+  }
+  EXPECT_TRUE(intl.DateStringIsBlank("mm/dd/yy", "  /  /  "));
+  EXPECT_FALSE(intl.DateStringIsBlank("mm/dd/yy", "  /05/  "));
+  EXPECT_TRUE(intl.DateStringIsBlank("nnn dd", "      "));
+}
+
+TEST_F(IntlTest, MissingDatePartsTakeTheirDefaults) {
+  const int year = ovcdate::DefaultYear(), month = ovcdate::DefaultMonth();
+  ovcdate::SetDefaultYearAndMonth(2030, 6);
+  TOvcIntlSup intl;
+  const DateParts dayMonth = intl.DateStringToDMY("dd/mm", "07/03", 0);
+  EXPECT_TRUE(dayMonth.valid);
+  EXPECT_EQ(dayMonth.year, 2030);
+  const DateParts dayOnly = intl.DateStringToDMY("dd", "15", 0);
+  EXPECT_EQ(dayOnly.month, 6);
+  const DateParts yearOnly = intl.DateStringToDMY("yyyy", "1999", 0);
+  EXPECT_EQ(yearOnly.day, 1);
+  ovcdate::SetDefaultYearAndMonth(year, month);
+}
+
+TEST_F(IntlTest, DatesRoundTripThroughText) {
+  TOvcIntlSup intl;
+  const char *masks[] = {"mm/dd/yyyy", "DD nnn yyyy", "yyyy/mm/dd", "wwwwwwwww, nnnnnnnnn DD, yyyy",
+                         "mm/dd/yy"};
+  for (const char *mask : masks)
+    for (TOvcDayNumber n = Day(1, 1, 1999); n <= Day(31, 12, 2001); n += 3) {
+      const QString text = intl.DateToDateString(mask, n, false);
+      ASSERT_EQ(intl.DateStringToDate(mask, text, 1950), n) << mask << " " << text.toStdString();
+    }
+}
+
+TEST_F(IntlTest, TimeText) {
+  TwelveHour();
+  TOvcIntlSup intl;
+  const TOvcTimeOfDay t1305 = ovcdate::HMStoTime(13, 5, 9);
+  struct Case {
+    const char *mask;
+    TOvcTimeOfDay t;
+    bool pack;
+    const char *text;
+  } cases[] = {
+      {"hh:mm:ss", t1305, false, "13:05:09"},
+      {"Hh:mm tt", t1305, false, " 1:05 PM"},
+      {"Hh:mm tt", t1305, true, "1:05 PM"},
+      {"hh:mm tt", ovcdate::HMStoTime(0, 30, 0), false, "12:30 AM"},
+      {"hh:mm tt", ovcdate::HMStoTime(12, 0, 0), false, "12:00 PM"},
+      {"hh:mm t", ovcdate::HMStoTime(11, 0, 0), false, "11:00 A"},
+      {"HH:MM:SS", ovcdate::HMStoTime(1, 2, 3), false, " 1: 2: 3"},
+      {"HH:MM:SS", ovcdate::HMStoTime(1, 2, 3), true, "1:2:3"},
+      {"hh:mm:ss", BadTime, false, "  :  :  "},
+      {"hh:mm tt", BadTime, false, "  :     "},
+  };
+  for (const Case &c : cases) EXPECT_EQ(intl.TimeToTimeString(c.mask, c.t, c.pack), c.text) << c.mask;
+}
+
+TEST_F(IntlTest, TimeTextWithoutAmPmStrings) {
+  profile_.Set("s1159", "").Set("s2359", "").Set("sTime", ".");
+  TOvcIntlSup intl;
+  const TOvcTimeOfDay t = ovcdate::HMStoTime(13, 5, 0);
+  EXPECT_EQ(intl.TimeToTimeString("hh:mm tt", t, false), "13.05   ");
+  EXPECT_EQ(intl.TimeToTimeString("hh:mm tt", t, true), "13.05") << "no blank left before an empty AM/PM";
+  EXPECT_EQ(intl.TimeStringToTime("hh:mm tt", "13.05   "), t);
+}
+
+TEST_F(IntlTest, TimeFromText) {
+  TwelveHour();
+  TOvcIntlSup intl;
+  struct Case {
+    const char *mask, *text;
+    bool valid;
+    int h, m, s;
+  } cases[] = {
+      {"hh:mm tt", "01:05 PM", true, 13, 5, 0},  {"hh:mm tt", "01:05 pm", true, 13, 5, 0},
+      {"hh:mm tt", "12:00 AM", true, 0, 0, 0},   {"hh:mm tt", "12:00 PM", true, 12, 0, 0},
+      {"hh:mm tt", "11:59 AM", true, 11, 59, 0}, {"hh:mm tt", "00:30 PM", false, 0, 0, 0},
+      {"hh:mm tt", "13:00 PM", false, 0, 0, 0},  {"hh:mm tt", "01:05 XM", false, 0, 0, 0},
+      {"hh:mm t", "01:05 p", true, 13, 5, 0},    {"hh:mm:ss", "23:59:59", true, 23, 59, 59},
+      {"hh:mm:ss", "24:00:00", false, 0, 0, 0},  {"hh:mm:ss", "12:60:00", false, 0, 0, 0},
+      {"hh:mm:ss", "  :00:00", false, 0, 0, 0},  {"hh:mm:ss", "1x:00:00", false, 0, 0, 0},
+      {"HH:MM", " 9: 5", true, 9, 5, 0},         {"mm:ss", "10:20", true, 0, 10, 20},
+  };
+  for (const Case &c : cases) {
+    const TimeParts parts = intl.TimeStringToHMS(c.mask, c.text);
+    EXPECT_EQ(parts.valid, c.valid) << c.mask << " " << c.text;
+    if (c.valid) {
+      EXPECT_EQ(parts.hours, c.h) << c.text;
+      EXPECT_EQ(parts.minutes, c.m) << c.text;
+      EXPECT_EQ(parts.seconds, c.s) << c.text;
+    } else {
+      EXPECT_EQ(intl.TimeStringToTime(c.mask, c.text), BadTime);
+    }
+  }
+}
+
+TEST_F(IntlTest, TimesRoundTripThroughText) {
+  TwelveHour();
+  TOvcIntlSup intl;
+  for (const char *mask : {"hh:mm:ss tt", "Hh:mm:ss", "HH:MM:SS tt"})
+    for (TOvcTimeOfDay t = 0; t < SecondsInDay; t += 37)
+      ASSERT_EQ(intl.TimeStringToTime(mask, intl.TimeToTimeString(mask, t, false)), t) << mask << " " << t;
+}
+
+TEST_F(IntlTest, MonthNames) {
+  TOvcIntlSup intl;
+  EXPECT_EQ(intl.MonthNameToMonth("sep"), 9);
+  EXPECT_EQ(intl.MonthNameToMonth("MARCH"), 3);
+  EXPECT_EQ(intl.MonthNameToMonth("Ju"), 6);
+  EXPECT_EQ(intl.MonthNameToMonth(""), 0);
+  EXPECT_EQ(intl.MonthNameToMonth("xyz"), 0);
+  EXPECT_EQ(intl.MonthNameToMonth("Januaryx"), 0);
+}
+
+TEST_F(IntlTest, RangeMessagesByDataType) {
+  profile_.Set("sShortDate", "dd.MM.yy").Set("sDate", ".");
+  OvcIntlSupGuard global;
+  struct Case {
+    TOvcEfDataType type;
+    const char *message;
+  } cases[] = {
+      {edtLongInt, "Invalid range. Enter a value between (-2147483648) and (2147483647)"},
+      {edtWord, "Invalid range. Enter a value between (0) and (65535)"},
+      {edtSmallInt, "Invalid range. Enter a value between (-32768) and (32767)"},
+      {edtByte, "Invalid range. Enter a value between (0) and (255)"},
+      {edtShortInt, "Invalid range. Enter a value between (-128) and (127)"},
+      {edtReal, "Invalid range. Enter a value between (-1.7e+38) and (+1.7e+38)"},
+      {edtExtended, "Invalid range. Enter a value between (-1.1e+4932) and (+1.1e+4932)"},
+      {edtDouble, "Invalid range. Enter a value between (-1.7e+308) and (+1.7e+308)"},
+      {edtSingle, "Invalid range. Enter a value between (-3.4e+38) and (+3.4e+38)"},
+      {edtComp, "Invalid range. Enter a value between (-9.2e+18) and (+9.2e+18)"},
+      {edtDate, "Invalid date range. Enter a value using 'dd/mm/yyyy' as the format"},
+      {edtTime, "Invalid time range. Enter a value using 'Hh:mm' as the format"},
+      {edtString, "Invalid range value"},
+      {edtBoolean, "Invalid range value"},
+  };
+  for (const Case &c : cases) EXPECT_EQ(EInvalidRangeValue(c.type).Message(), c.message) << int(c.type);
+}
+
+TEST_F(IntlTest, GuardReplacesTheGlobalInstance) {
+  profile_.Set("sDecimal", ",").Set("sThousand", ".");
+  {
+    OvcIntlSupGuard guard;
+    EXPECT_EQ(OvcIntlSup().DecimalChar(), QLatin1Char(','));
+    profile_.Set("sDecimal", ";");
+    EXPECT_EQ(OvcIntlSup().DecimalChar(), QLatin1Char(',')) << "settings are read once";
+  }
+}
+
+} // namespace

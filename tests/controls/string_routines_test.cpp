@@ -1,0 +1,239 @@
+#include "controls/control_helpers.h"
+#include "controls/string_routines.h"
+#include "platform/canvas.h"
+#include "platform/color.h"
+#include "platform/component.h"
+#include "platform/date_time.h"
+#include "platform/graphics.h"
+#include "platform/resources.h"
+#include "platform/virtual_keys.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(StringRoutines, NumberConversions) {
+  QString s;
+  EXPECT_EQ(HexLPChar(s, 0x1234ABCD), "1234ABCD");
+  EXPECT_EQ(HexLPChar(s, 0xF), "0000000F");
+  EXPECT_EQ(HexWPChar(s, 0xBEEF), "BEEF");
+  EXPECT_EQ(HexWPChar(s, 0x0A), "000A");
+  EXPECT_EQ(OctalLPChar(s, 8), "000000000010");
+  EXPECT_EQ(OctalLPChar(s, 0xFFFFFFFF), "037777777777");
+  EXPECT_EQ(BinaryLPChar(s, 5), QString(29, QLatin1Char('0')) + "101");
+  EXPECT_EQ(BinaryLPChar(s, 0x80000000), "1" + QString(31, QLatin1Char('0')));
+  EXPECT_EQ(CharStrPChar(s, QLatin1Char('*'), 3), "***");
+  EXPECT_EQ(CharStrPChar(s, QLatin1Char('*'), 0), "");
+}
+
+TEST(StringRoutines, Positions) {
+  int pos = -1;
+  EXPECT_TRUE(StrChPos("abcb", QLatin1Char('b'), pos));
+  EXPECT_EQ(pos, 1);
+  EXPECT_FALSE(StrChPos("", QLatin1Char('b'), pos));
+  EXPECT_FALSE(StrChPos("abc", QLatin1Char('x'), pos));
+  EXPECT_TRUE(StrStPos("abcabc", "ca", pos));
+  EXPECT_EQ(pos, 2);
+  EXPECT_TRUE(StrStPos("abc", "abc", pos));
+  EXPECT_EQ(pos, 0);
+  EXPECT_FALSE(StrStPos("abc", "", pos));
+  EXPECT_FALSE(StrStPos("ab", "abc", pos));
+  EXPECT_FALSE(StrStPos("abc", "x", pos));
+}
+
+TEST(StringRoutines, InsertDeleteCopy) {
+  struct Case {
+    const char *before;
+    int pos;
+    const char *after;
+  };
+  for (const Case &c :
+       {Case{"abc", 0, "Xabc"}, Case{"abc", 2, "abXc"}, Case{"abc", 3, "abcX"}, Case{"abc", 9, "abcX"}}) {
+    QString s = c.before;
+    EXPECT_EQ(StrChInsertPrim(s, QLatin1Char('X'), c.pos), c.after);
+    s = c.before;
+    EXPECT_EQ(StrStInsertPrim(s, "X", c.pos), c.after);
+  }
+  QString s = "abc";
+  EXPECT_EQ(StrChDeletePrim(s, 1), "ac");
+  EXPECT_EQ(StrChDeletePrim(s, 5), "ac");
+  s = "abcdef";
+  EXPECT_EQ(StrStDeletePrim(s, 1, 2), "adef");
+  EXPECT_EQ(StrStDeletePrim(s, 2, 10), "ad");
+  EXPECT_EQ(StrStDeletePrim(s, 7, 1), "ad");
+  QString d = "old";
+  EXPECT_EQ(StrStCopy(d, "abcdef", 2, 3), "cde");
+  EXPECT_EQ(StrStCopy(d, "abcdef", 4, 9), "ef");
+  EXPECT_EQ(StrStCopy(d, "abcdef", 6, 1), "");
+}
+
+TEST(StringRoutines, Trimming) {
+  QString s = "  a b  ";
+  EXPECT_EQ(TrimAllSpacesPChar(s), "a b");
+  s = QString("ab \t\r\n") + QChar(0x01);
+  EXPECT_EQ(TrimTrailPrim(s), "ab");
+  struct Case {
+    const char *in, *out;
+  };
+  for (const Case &c : {Case{"12.500", "12.5"}, Case{"12.000", "12"}, Case{" 0.10 ", "0.1"},
+                        Case{"100", "100"}, Case{"1.500E+10", "1.500E+10"}, Case{"120", "120"}}) {
+    s = c.in;
+    EXPECT_EQ(TrimTrailingZeros(s), c.out) << c.in;
+  }
+  for (const Case &c : {Case{"1.2500E+007", "1.25E+7"}, Case{"2.000E+000", "2"}, Case{"1.5E-010", "1.5E-10"},
+                        Case{"100E+02", "100E+2"}, Case{"3.14", "3.14"}, Case{"1.0E+100", "1E+100"}}) {
+    s = c.in;
+    EXPECT_EQ(TrimEmbeddedZeros(s), c.out) << c.in;
+  }
+}
+
+TEST(StringRoutines, Str2LongPChar) {
+  struct Case {
+    const char *text;
+    bool ok;
+    std::int32_t value; // the number, or the failing position
+  } cases[] = {
+      {"0x1F", true, 31},
+      {"12A", false, 2},
+      {"123  ", true, 123},
+      {"  -45", true, -45},
+      {"+7", true, 7},
+      {"-0x10", true, -16},
+      {"$FF", true, 255},
+      {"0xFFFFFFFF", true, -1},
+      {"0x100000000", false, 10},
+      {"2147483647", true, 2147483647},
+      {"-2147483648", true, std::numeric_limits<std::int32_t>::min()},
+      {"2147483648", false, 9},
+      {"99999999999", false, 9},
+      {"1x0x5", false, 1},
+      {"", false, 0},
+      {"-", false, 1},
+      {"0x", false, 2},
+  };
+  for (const Case &c : cases) {
+    std::int32_t value = 12345;
+    EXPECT_EQ(Str2LongPChar(c.text, value), c.ok) << c.text;
+    EXPECT_EQ(value, c.value) << c.text;
+  }
+  std::int32_t value = 0;
+  EXPECT_FALSE(Str2LongPChar(QString(256, QLatin1Char('1')), value));
+  EXPECT_EQ(value, -1);
+}
+
+TEST(StringRoutines, FixRealText) {
+  struct Case {
+    const char *in;
+    char decimal;
+    const char *out;
+  } cases[] = {
+      {" 3,", ',', "3"},
+      {"", '.', "0"},
+      {"   ", '.', "0"},
+      {",5", ',', "0.5"},
+      {"-,5", ',', "-0.5"},
+      {"1,25", ',', "1.25"},
+      {"1.25", ',', "1.25"},
+      {".", '.', "0"},
+      {"5.", '.', "5"},
+      {"-.5", '.', "-0.5"},
+      {"1 . 5", '.', "1.5"},
+      {"2E5", '.', "2.00000E5"},
+      {"1.5E3", '.', "1.500000E3"},
+      {"1.123456789012E3", '.', "1.123456789012E3"},
+      {"12", '.', "12"},
+  };
+  for (const Case &c : cases) {
+    QString s = c.in;
+    EXPECT_EQ(FixRealText(s, QLatin1Char(c.decimal)), c.out) << c.in;
+  }
+}
+
+TEST(ControlHelpers, MinMaxAndEpoch) {
+  EXPECT_EQ(MinI(3, -2), -2);
+  EXPECT_EQ(MaxI(3, -2), 3);
+  {
+    ClockGuard clock(EncodeDate(2099, 12, 31));
+    EXPECT_EQ(DefaultEpoch(), 2000);
+  }
+  ClockGuard clock(EncodeDate(2100, 1, 1));
+  EXPECT_EQ(DefaultEpoch(), 2100);
+}
+
+TEST(ControlHelpers, UniqueComponentNames) {
+  TComponent *form = new TComponent(nullptr);
+  EXPECT_EQ(GetUniqueName(form, "Edit1Label"), "Edit1Label1");
+  (new TComponent(form))->SetName("Edit1Label1");
+  (new TComponent(form))->SetName("edit1label2");
+  EXPECT_EQ(GetUniqueName(form, "Edit1Label"), "Edit1Label3") << "names compare without regard to case";
+  EXPECT_EQ(GetUniqueName(nullptr, "Label"), "Label1");
+  for (const char *bad : {"", "1abc", "a b", "a-b"}) {
+    try {
+      GetUniqueName(form, bad);
+      ADD_FAILURE() << bad;
+    } catch (const EComponentError &e) {
+      EXPECT_EQ(e.Message(), QStringLiteral("'%1' is not a valid component name").arg(bad));
+    }
+  }
+  form->Free();
+}
+
+} // namespace
+
+namespace {
+
+TEST(ControlHelpers, ResourcesByName) {
+  RegisterBitmapResource("CTLTESTGLYPH", [] {
+    QImage image(7, 5, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    return image;
+  });
+  const std::unique_ptr<TBitmap> bitmap = LoadControlBitmap("ctlTestGlyph");
+  EXPECT_EQ(bitmap->Width(), 7);
+  EXPECT_EQ(bitmap->Height(), 5);
+  EXPECT_THROW(LoadControlBitmap("NO_SUCH_GLYPH"), EResNotFound);
+  RegisterCursorResource("CTLTESTCURSOR", [] { return QCursor(Qt::CrossCursor); });
+  EXPECT_EQ(LoadControlCursor("CTLTESTCURSOR").shape(), Qt::CrossCursor);
+  EXPECT_EQ(GetLeftButton(), VK_LBUTTON);
+}
+
+TEST(ControlHelpers, SplitColor) {
+  std::uint8_t r = 0, g = 0, b = 0;
+  SplitColor(RGB(0x12, 0x34, 0x56), r, g, b);
+  EXPECT_EQ(r, 0x12);
+  EXPECT_EQ(g, 0x34);
+  EXPECT_EQ(b, 0x56);
+  SplitColor(clBtnFace, r, g, b);
+  const TColor face = ColorToRGB(clBtnFace);
+  EXPECT_EQ(r, GetRValue(face));
+  EXPECT_EQ(g, GetGValue(face));
+  EXPECT_EQ(b, GetBValue(face));
+}
+
+TEST(ControlHelpers, TopTextMargin) {
+  // A font far smaller than the system's, so that its own height m decides.
+  TFont tiny;
+  tiny.SetHeight(-6);
+  TCanvas canvas;
+  canvas.SetFont(&tiny);
+  const int m = canvas.TextMetrics().tmHeight;
+  struct Case {
+    bool bordered, ctl3D;
+    int height, margin;
+  } cases[] = {
+      {true, true, m + 5, 1},    // room to spare: a fixed margin
+      {true, true, m + 4, -1},   // 0 / 2 - 1
+      {true, true, m, -3},       // -4 / 2 - 1
+      {true, false, m + 5, 1},   // room to spare
+      {true, false, m + 3, -1},  // -1 / 2 truncates to 0, less 3 mod 2
+      {true, false, m + 2, -1},  // -2 / 2 - 0
+      {false, false, m + 3, 0},  // room to spare
+      {false, false, m + 2, 0},  // 0 / 2 - 0
+      {false, false, m + 1, -1}, // -1 / 2 truncates to 0, less 1 mod 2
+      {false, false, m - 2, -2}, // -4 / 2 - 0
+  };
+  for (const Case &c : cases)
+    EXPECT_EQ(GetTopTextMargin(&tiny, c.bordered, c.height, c.ctl3D), c.margin)
+        << c.bordered << c.ctl3D << " height " << c.height << " text " << m;
+}
+
+} // namespace

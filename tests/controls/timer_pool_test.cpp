@@ -1,0 +1,263 @@
+#include "controls/library_exceptions.h"
+#include "controls/timer_pool.h"
+#include "platform/application.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+// A timer the test fires by hand, reporting how the pool set it.
+struct FakeTimer : TimerSource {
+  int interval = 0; // 0 while stopped
+  int starts = 0;
+  bool refuse = false;
+  bool *alive = nullptr; // set to false when the pool frees its timer
+  ~FakeTimer() override {
+    if (alive) *alive = false;
+  }
+  bool Start(int ms) override {
+    if (refuse) return false;
+    interval = ms;
+    ++starts;
+    return true;
+  }
+  void Stop() override { interval = 0; }
+};
+
+struct Fired {
+  int handle;
+  quint32 interval;
+  int elapsed;
+  bool operator==(const Fired &) const = default;
+};
+
+class TimerPoolTest : public ::testing::Test {
+protected:
+  TimerPoolTest() {
+    auto timer = std::make_unique<FakeTimer>();
+    timer_ = timer.get();
+    pool_ = std::make_unique<TOvcTimerPool>(nullptr, std::move(timer), [this] { return now_; });
+  }
+
+  TTriggerEvent Recorder() {
+    return TTriggerEvent::From([this](TObject *sender, int handle, quint32 interval, int elapsed) {
+      EXPECT_EQ(sender, pool_.get());
+      fired_.push_back({handle, interval, elapsed});
+    });
+  }
+
+  // Advances the clock to At and lets the timer tick there.
+  void TickAt(std::int64_t at) {
+    now_ = at;
+    timer_->OnTimeout();
+  }
+
+  std::vector<int> FiredHandles() const {
+    std::vector<int> out;
+    for (const Fired &f : fired_) out.push_back(f.handle);
+    return out;
+  }
+
+  std::int64_t now_ = 1'000'000'000'000; // far beyond 32 bits: nothing may wrap
+  FakeTimer *timer_ = nullptr;
+  std::unique_ptr<TOvcTimerPool> pool_;
+  std::vector<Fired> fired_;
+};
+
+TEST_F(TimerPoolTest, ShortIntervalsAreRaisedToTheMinimum) {
+  const int h = pool_->Add(Recorder(), 10);
+  EXPECT_EQ(timer_->interval, 55);
+  TickAt(now_ + 55);
+  ASSERT_EQ(fired_.size(), 1u);
+  EXPECT_EQ(fired_[0], (Fired{h, 55, 55}));
+}
+
+TEST_F(TimerPoolTest, TimerIntervalDividesEveryTriggerDownToTheMinimum) {
+  struct Case {
+    std::vector<int> intervals;
+    int timer;
+  } cases[] = {{{100}, 100},     {{100, 250}, 55},    {{100, 300}, 100}, {{200, 500}, 100},
+               {{120, 180}, 60}, {{1000, 1500}, 500}, {{56}, 56}};
+  for (const Case &c : cases) {
+    TOvcTimerPool pool(nullptr, std::make_unique<FakeTimer>(), [this] { return now_; });
+    for (int interval : c.intervals) pool.Add(Recorder(), interval);
+    EXPECT_EQ(pool.TimerInterval(), c.timer) << c.intervals.size() << " triggers from " << c.intervals[0];
+  }
+}
+
+TEST_F(TimerPoolTest, RepeatingTriggersFireEachInterval) {
+  const int fast = pool_->Add(Recorder(), 100);
+  const int slow = pool_->Add(Recorder(), 300);
+  const std::int64_t start = now_;
+  for (int tick = 1; tick <= 6; ++tick) TickAt(start + 100 * tick);
+  const std::vector<int> expected = {fast, fast, fast, slow, fast, fast, fast, slow};
+  EXPECT_EQ(FiredHandles(), expected);
+  EXPECT_EQ(fired_.back(), (Fired{slow, 300, 600}));
+  EXPECT_EQ(fired_[fired_.size() - 2], (Fired{fast, 100, 600}));
+}
+
+TEST_F(TimerPoolTest, FiresWithinTheToleranceBeforeItsTime) {
+  pool_->Add(Recorder(), 100);
+  const std::int64_t start = now_;
+  TickAt(start + 72); // 28 ms early: too soon
+  EXPECT_TRUE(fired_.empty());
+  TickAt(start + 73); // 27 ms early: close enough
+  ASSERT_EQ(fired_.size(), 1u);
+  EXPECT_EQ(fired_[0].elapsed, 73);
+}
+
+TEST_F(TimerPoolTest, ElapsedTimeIsCappedAtTheLargestInteger) {
+  pool_->Add(Recorder(), 100);
+  TickAt(now_ + 3'000'000'000LL);
+  TickAt(now_ + 100);
+  ASSERT_EQ(fired_.size(), 2u);
+  EXPECT_EQ(fired_[0].elapsed, 2147483647);
+  EXPECT_EQ(fired_[1].elapsed, 2147483647);
+}
+
+TEST_F(TimerPoolTest, OneShotFiresOnceAndItsHandleIsSpent) {
+  const int once = pool_->AddOneTime(Recorder(), 100);
+  const int other = pool_->Add(Recorder(), 1000);
+  EXPECT_TRUE(pool_->HasTrigger(once));
+  EXPECT_EQ(pool_->ActiveCount(), 2);
+  TickAt(now_ + 100);
+  TickAt(now_ + 100);
+  EXPECT_EQ(FiredHandles(), std::vector<int>{once});
+  EXPECT_FALSE(pool_->HasTrigger(once));
+  EXPECT_EQ(pool_->ActiveCount(), 1);
+  // The timer follows the remaining trigger: 900 ms to its first firing, reduced to divide its 1000.
+  EXPECT_EQ(timer_->interval, 200);
+  pool_->Remove(once); // ignored
+  EXPECT_TRUE(pool_->HasTrigger(other));
+}
+
+TEST_F(TimerPoolTest, OneShotSeesItsHandleSpentInsideItsEvent) {
+  bool stillThere = true;
+  int handle = -1;
+  handle = pool_->AddOneTime(TTriggerEvent::From([&](TObject *, int h, quint32, int) {
+                               EXPECT_EQ(h, handle);
+                               stillThere = pool_->HasTrigger(h);
+                             }),
+                             100);
+  TickAt(now_ + 100);
+  EXPECT_FALSE(stillThere);
+}
+
+TEST_F(TimerPoolTest, HandlesAreNeverReused) {
+  std::set<int> seen;
+  for (int i = 0; i < 50; ++i) {
+    const int h = i % 2 ? pool_->Add(Recorder(), 100) : pool_->AddOneTime(Recorder(), 100);
+    EXPECT_TRUE(seen.insert(h).second) << h;
+    if (i % 3 == 0) pool_->Remove(h);
+  }
+  const int kept = *seen.rbegin();
+  pool_->Remove(kept);
+  EXPECT_TRUE(seen.insert(pool_->Add(Recorder(), 100)).second);
+}
+
+TEST_F(TimerPoolTest, RemovingTheLastTriggerStopsTheTimer) {
+  const int a = pool_->Add(Recorder(), 100);
+  const int b = pool_->Add(Recorder(), 200);
+  pool_->Remove(a);
+  EXPECT_EQ(timer_->interval, 200);
+  pool_->Remove(12345); // unknown: ignored
+  EXPECT_EQ(pool_->ActiveCount(), 1);
+  pool_->Remove(b);
+  EXPECT_EQ(timer_->interval, 0);
+  EXPECT_EQ(pool_->TimerInterval(), 0);
+  EXPECT_EQ(pool_->ActiveCount(), 0);
+}
+
+TEST_F(TimerPoolTest, TriggerRemovedByAnEarlierEventOfTheSameTickDoesNotFire) {
+  int victim = -1;
+  const int killer = pool_->Add(TTriggerEvent::From([&](TObject *, int h, quint32, int) {
+                                  fired_.push_back({h, 0, 0});
+                                  pool_->Remove(victim);
+                                }),
+                                100);
+  victim = pool_->Add(Recorder(), 100);
+  TickAt(now_ + 100);
+  EXPECT_EQ(FiredHandles(), std::vector<int>{killer});
+  EXPECT_FALSE(pool_->HasTrigger(victim));
+}
+
+TEST_F(TimerPoolTest, EventsMayAddAndRemoveTriggersWhileFiring) {
+  std::vector<int> added;
+  const int self = pool_->Add(TTriggerEvent::From([&](TObject *, int h, quint32, int) {
+                                fired_.push_back({h, 0, 0});
+                                pool_->Remove(h);
+                                added.push_back(pool_->Add(Recorder(), 100));
+                                added.push_back(pool_->AddOneTime(Recorder(), 100));
+                              }),
+                              100);
+  const int neighbour = pool_->Add(Recorder(), 100);
+  TickAt(now_ + 100);
+  // The triggers added during the tick are not due yet; the neighbour collected before still fires.
+  EXPECT_EQ(FiredHandles(), (std::vector<int>{self, neighbour}));
+  fired_.clear();
+  TickAt(now_ + 100);
+  EXPECT_EQ(FiredHandles(), (std::vector<int>{neighbour, added[0], added[1]}));
+  EXPECT_FALSE(pool_->HasTrigger(self));
+}
+
+TEST_F(TimerPoolTest, AllTriggersEventFollowsEachTrigger) {
+  std::vector<std::string> order;
+  pool_->OnAllTriggers = TTriggerEvent::From(
+      [&](TObject *, int h, quint32, int) { order.push_back("all " + std::to_string(h)); });
+  const int a = pool_->Add(TTriggerEvent::From([&](TObject *, int h, quint32, int) {
+                             order.push_back("own " + std::to_string(h));
+                           }),
+                           100);
+  TickAt(now_ + 100);
+  EXPECT_EQ(order, (std::vector<std::string>{"own " + std::to_string(a), "all " + std::to_string(a)}));
+}
+
+TEST_F(TimerPoolTest, AFailingEventGoesToTheApplicationAndTheOthersStillFire) {
+  std::vector<std::string> reported;
+  TObject *reporter = nullptr;
+  const TExceptionEvent saved = Application()->OnException;
+  Application()->OnException = TExceptionEvent::From([&](TObject *sender, const std::exception &e) {
+    reporter = sender;
+    reported.push_back(e.what());
+  });
+  pool_->Add(TTriggerEvent::From([](TObject *, int, quint32, int) { throw Exception("boom"); }), 100);
+  pool_->Add(TTriggerEvent::From([](TObject *, int, quint32, int) { Abort(); }), 100);
+  const int b = pool_->Add(Recorder(), 100);
+  TickAt(now_ + 100);
+  Application()->OnException = saved;
+  EXPECT_EQ(FiredHandles(), std::vector<int>{b});
+  EXPECT_EQ(reported, std::vector<std::string>{"boom"}) << "the silent abort is not reported";
+  EXPECT_EQ(reporter, pool_.get());
+}
+
+TEST_F(TimerPoolTest, NoTimerAvailableRaisesAndKeepsTheTrigger) {
+  timer_->refuse = true;
+  try {
+    pool_->Add(Recorder(), 100);
+    FAIL() << "expected ENoTimersAvailable";
+  } catch (const ENoTimersAvailable &e) {
+    EXPECT_EQ(e.Message(), "No Window's timers are available");
+  }
+  EXPECT_EQ(pool_->ActiveCount(), 1);
+  EXPECT_TRUE(pool_->HasTrigger(0));
+}
+
+TEST_F(TimerPoolTest, OwnerFreesThePoolAndItsTimer) {
+  auto *owner = new TComponent(nullptr);
+  auto timer = std::make_unique<FakeTimer>();
+  bool alive = true;
+  timer->alive = &alive;
+  FakeTimer *raw = timer.get();
+  auto *pool = new TOvcTimerPool(owner, std::move(timer), [this] { return now_; });
+  EXPECT_EQ(pool->Owner(), owner);
+  pool->Add(Recorder(), 100);
+  EXPECT_EQ(raw->interval, 100);
+  owner->Free();
+  EXPECT_FALSE(alive);
+}
+
+TEST_F(TimerPoolTest, AboutIsFixed) {
+  pool_->SetAbout("x");
+  EXPECT_EQ(pool_->About(), "v4.06");
+}
+
+} // namespace

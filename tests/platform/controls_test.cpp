@@ -1,0 +1,554 @@
+#include "gui_test_helpers.h"
+#include "platform/application.h"
+#include "platform/controls.h"
+#include "platform/forms.h"
+#include "platform/system_services.h"
+#include "platform/virtual_keys.h"
+#include "platform/window_functions.h"
+#include <QImage>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QStringList>
+#include <QWheelEvent>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A focusable painted control that logs what happens to it in a shared log.
+class Probe : public TCustomControl {
+public:
+  Probe(TComponent *owner, const QString &name, QStringList *log) : TCustomControl(owner), log_(log) {
+    SetName(name);
+    SetTabStop(true);
+    SetBounds(0, 0, 60, 20);
+    OnEnter = TNotifyEvent::From([this](TObject *) { log_->append(Name() + " enter"); });
+    OnExit = TNotifyEvent::From([this](TObject *) { log_->append(Name() + " exit"); });
+  }
+  LRESULT dlgCode = 0;
+  TColor paintColor = clNone;
+  QList<QRect> paintedRegions;
+
+  void WndProc(TMessage &m) override {
+    switch (m.Msg) {
+    case WM_SETFOCUS:
+      TCustomControl::WndProc(m);
+      log_->append(QStringLiteral("%1 setfocus from %2").arg(Name(), NameOf(m.WParam)));
+      return;
+    case WM_KILLFOCUS:
+      TCustomControl::WndProc(m);
+      log_->append(QStringLiteral("%1 killfocus to %2").arg(Name(), NameOf(m.WParam)));
+      return;
+    case WM_GETDLGCODE: m.Result = dlgCode; return;
+    case WM_KEYDOWN:
+      TCustomControl::WndProc(m);
+      log_->append(QStringLiteral("%1 keydown %2").arg(Name()).arg(m.WParam));
+      return;
+    case WM_CHAR:
+      TCustomControl::WndProc(m);
+      log_->append(QStringLiteral("%1 char %2").arg(Name()).arg(m.WParam));
+      return;
+    case WM_SIZE:
+      TCustomControl::WndProc(m);
+      log_->append(QStringLiteral("%1 size %2x%3").arg(Name()).arg(m.LParamLo()).arg(m.LParamHi()));
+      return;
+    default: TCustomControl::WndProc(m);
+    }
+  }
+
+  void SetStyle(DWORD style, DWORD exStyle) {
+    style_ = style;
+    exStyle_ = exStyle;
+    RecreateWnd();
+  }
+
+protected:
+  void CreateParams(TCreateParams &p) override {
+    TCustomControl::CreateParams(p);
+    p.Style |= style_;
+    p.ExStyle |= exStyle_;
+  }
+  void Paint() override {
+    paintedRegions.append(PaintRegion().boundingRect());
+    if (paintColor == clNone) return;
+    Canvas()->Brush()->SetColor(paintColor);
+    Canvas()->FillRect(ClientRect());
+  }
+
+private:
+  static QString NameOf(WPARAM handle) {
+    if (handle == 0) return QStringLiteral("none");
+    TWinControl *c = FindControl(HWND(handle));
+    return c ? c->Name() : QStringLiteral("?");
+  }
+  QStringList *log_;
+  DWORD style_ = 0;
+  DWORD exStyle_ = 0;
+};
+
+class ControlsTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    form = TCustomForm::Create<TForm>(nullptr);
+    form->SetName(QStringLiteral("Form"));
+    form->SetClientSize(300, 200);
+  }
+  void TearDown() override {
+    form->Free();
+    guitest::ProcessEvents();
+  }
+  Probe *AddProbe(const QString &name, int top) {
+    auto *p = new Probe(form, name, &log);
+    p->SetParent(form);
+    p->SetTop(top);
+    return p;
+  }
+
+  ScopedScriptedServices services;
+  QStringList log;
+  TForm *form = nullptr;
+};
+
+TEST_F(ControlsTest, FirstTabStopTakesTheFocusWhenTheFormShows) {
+  Probe *a = AddProbe("A", 0);
+  AddProbe("B", 30);
+  guitest::ShowAndActivate(form);
+  EXPECT_TRUE(a->Focused());
+  EXPECT_EQ(form->ActiveControl(), a);
+  EXPECT_EQ(GetFocus(), a->Handle());
+}
+
+TEST_F(ControlsTest, FocusMessagesNameTheOtherControlAndExitComesBeforeEnter) {
+  Probe *a = AddProbe("A", 0);
+  Probe *b = AddProbe("B", 30);
+  guitest::ShowAndActivate(form);
+  ASSERT_TRUE(a->Focused());
+  log.clear();
+  b->SetFocus();
+  EXPECT_TRUE(b->Focused());
+  EXPECT_EQ(log, QStringList({"A killfocus to B", "A exit", "B enter", "B setfocus from A"}));
+  EXPECT_EQ(form->ActiveControl(), b);
+}
+
+TEST_F(ControlsTest, TabAndShiftTabFollowTheTabOrder) {
+  Probe *a = AddProbe("A", 0);
+  Probe *b = AddProbe("B", 30);
+  Probe *c = AddProbe("C", 60);
+  c->SetTabOrder(0); // C, A, B
+  guitest::ShowAndActivate(form);
+  EXPECT_TRUE(c->Focused());
+  guitest::PressKey(Qt::Key_Tab, Qt::NoModifier, "\t");
+  EXPECT_TRUE(a->Focused());
+  guitest::PressKey(Qt::Key_Tab, Qt::NoModifier, "\t");
+  EXPECT_TRUE(b->Focused());
+  guitest::PressKey(Qt::Key_Tab, Qt::NoModifier, "\t");
+  EXPECT_TRUE(c->Focused()) << "wraps round";
+  guitest::PressKey(Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_TRUE(b->Focused());
+  EXPECT_FALSE(log.filter("keydown 9").size()) << "a tab the control does not claim never reaches it";
+}
+
+TEST_F(ControlsTest, TabSkipsDisabledInvisibleAndNonTabStopControls) {
+  Probe *a = AddProbe("A", 0);
+  Probe *b = AddProbe("B", 30);
+  Probe *c = AddProbe("C", 60);
+  Probe *d = AddProbe("D", 90);
+  Probe *e = AddProbe("E", 120);
+  b->SetEnabled(false);
+  c->SetVisible(false);
+  d->SetTabStop(false);
+  guitest::ShowAndActivate(form);
+  ASSERT_TRUE(a->Focused());
+  guitest::PressKey(Qt::Key_Tab, Qt::NoModifier, "\t");
+  EXPECT_TRUE(e->Focused());
+  EXPECT_THROW(b->SetFocus(), EInvalidOperation);
+}
+
+TEST_F(ControlsTest, ControlThatClaimsTabGetsTheKeyInstead) {
+  Probe *a = AddProbe("A", 0);
+  AddProbe("B", 30);
+  a->dlgCode = DLGC_WANTTAB | DLGC_WANTCHARS;
+  guitest::ShowAndActivate(form);
+  ASSERT_TRUE(a->Focused());
+  log.clear();
+  guitest::PressKey(Qt::Key_Tab, Qt::NoModifier, "\t");
+  EXPECT_TRUE(a->Focused());
+  EXPECT_EQ(log, QStringList({"A keydown 9", "A char 9"}));
+}
+
+TEST_F(ControlsTest, ArrowsMoveAmongSiblingsUnlessClaimed) {
+  Probe *a = AddProbe("A", 0);
+  Probe *b = AddProbe("B", 30);
+  guitest::ShowAndActivate(form);
+  guitest::PressKey(Qt::Key_Down);
+  EXPECT_TRUE(b->Focused());
+  guitest::PressKey(Qt::Key_Up);
+  EXPECT_TRUE(a->Focused());
+  a->dlgCode = DLGC_WANTARROWS;
+  log.clear();
+  guitest::PressKey(Qt::Key_Down);
+  EXPECT_TRUE(a->Focused());
+  EXPECT_EQ(log, QStringList({QStringLiteral("A keydown %1").arg(VK_DOWN)}));
+}
+
+TEST_F(ControlsTest, KeyEventsCanChangeOrSwallowKeys) {
+  Probe *a = AddProbe("A", 0);
+  a->dlgCode = DLGC_WANTCHARS;
+  QList<WORD> downs;
+  a->OnKeyDown = TKeyEvent::From([&](TObject *, WORD &key, TShiftState shift) {
+    downs.append(key);
+    EXPECT_TRUE(shift.Contains(ssShift));
+    if (key == '2') key = 0;
+  });
+  a->OnKeyPress = TKeyPressEvent::From([](TObject *, QChar &key) {
+    if (key == QLatin1Char('x')) key = QLatin1Char('y');
+    if (key == QLatin1Char('!')) key = QChar();
+  });
+  guitest::ShowAndActivate(form);
+  log.clear();
+  guitest::PressKey(Qt::Key_X, Qt::ShiftModifier, "x");
+  guitest::PressKey(Qt::Key_Exclam, Qt::ShiftModifier, "!", 10);
+  guitest::PressKey(Qt::Key_At, Qt::ShiftModifier, "@", 11);
+  EXPECT_EQ(downs, QList<WORD>({'X', '1', '2'}));
+  // 'x' became 'y'; '!' was swallowed by OnKeyPress; Shift+2 was swallowed by OnKeyDown but, as in Windows,
+  // its character still arrives. The control's procedure sees the messages as the handlers left them.
+  EXPECT_EQ(log, QStringList(
+                     {"A keydown 88", "A char 121", "A keydown 49", "A char 0", "A keydown 0", "A char 64"}));
+}
+
+TEST_F(ControlsTest, KeyPreviewLetsTheFormSeeKeysFirst) {
+  Probe *a = AddProbe("A", 0);
+  a->dlgCode = DLGC_WANTCHARS;
+  form->SetKeyPreview(true);
+  QStringList order;
+  form->OnKeyDown = TKeyEvent::From([&](TObject *, WORD &key, TShiftState) {
+    order.append(QStringLiteral("form %1").arg(key));
+    if (key == VK_F2) key = 0;
+  });
+  form->OnKeyPress =
+      TKeyPressEvent::From([&](TObject *, QChar &key) { order.append(QStringLiteral("form char ") + key); });
+  a->OnKeyDown = TKeyEvent::From(
+      [&](TObject *, WORD &key, TShiftState) { order.append(QStringLiteral("A %1").arg(key)); });
+  guitest::ShowAndActivate(form);
+  guitest::PressKey(Qt::Key_F2);
+  guitest::PressKey(Qt::Key_K, Qt::NoModifier, "k");
+  EXPECT_EQ(order, QStringList({QStringLiteral("form %1").arg(VK_F2), "form 75", "A 75", "form char k"}));
+}
+
+TEST_F(ControlsTest, MouseClickGivesDownClickUpInClientCoordinates) {
+  Probe *a = AddProbe("A", 0);
+  a->SetBounds(20, 20, 100, 50);
+  a->SetStyle(0, WS_EX_CLIENTEDGE);
+  QStringList events;
+  a->OnMouseDown = TMouseEvent::From([&](TObject *, TMouseButton b, TShiftState s, int x, int y) {
+    events.append(QStringLiteral("down %1 %2,%3 left=%4").arg(b).arg(x).arg(y).arg(s.Contains(ssLeft)));
+  });
+  a->OnClick = TNotifyEvent::From([&](TObject *) { events.append("click"); });
+  a->OnMouseUp = TMouseEvent::From([&](TObject *, TMouseButton b, TShiftState, int x, int y) {
+    events.append(QStringLiteral("up %1 %2,%3").arg(b).arg(x).arg(y));
+  });
+  a->OnDblClick = TNotifyEvent::From([&](TObject *) { events.append("dblclick"); });
+  guitest::ShowAndActivate(form);
+  EXPECT_EQ(a->ClientWidth(), 96);
+  EXPECT_EQ(a->ClientHeight(), 46);
+  guitest::Click(a, QPoint(7, 8));
+  EXPECT_EQ(events, QStringList({"down 0 7,8 left=1", "click", "up 0 7,8"}));
+  EXPECT_FALSE(a->MouseCapture()) << "the capture taken on the press ends with the release";
+
+  events.clear();
+  guitest::SendMouse(a, QEvent::MouseButtonDblClick, Qt::LeftButton, QPoint(7, 8), Qt::LeftButton);
+  guitest::SendMouse(a, QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(7, 8), Qt::NoButton);
+  EXPECT_EQ(events, QStringList({"dblclick", "down 0 7,8 left=1", "up 0 7,8"}));
+
+  events.clear();
+  guitest::SendMouse(a, QEvent::MouseButtonPress, Qt::LeftButton, QPoint(7, 8), Qt::LeftButton);
+  guitest::SendMouse(a, QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(500, 8), Qt::NoButton);
+  EXPECT_EQ(events.filter("click").size(), 0) << "released outside: no click";
+}
+
+TEST_F(ControlsTest, PaintedControlPaintsItsClientAreaInsideItsBorder) {
+  Probe *a = AddProbe("A", 0);
+  a->SetBounds(10, 10, 40, 30);
+  a->SetColor(clWhite);
+  a->paintColor = clRed;
+  a->SetStyle(WS_BORDER, 0);
+  guitest::ShowAndActivate(form);
+  const QImage image = a->Widget()->grab().toImage();
+  ASSERT_EQ(image.size(), QSize(40, 30));
+  EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::black)) << "the border";
+  EXPECT_EQ(image.pixelColor(39, 29), QColor(Qt::black));
+  EXPECT_EQ(image.pixelColor(20, 29), QColor(Qt::black));
+  EXPECT_EQ(image.pixelColor(39, 15), QColor(Qt::black));
+  EXPECT_EQ(image.pixelColor(1, 1), QColor(Qt::red)) << "the client area";
+  EXPECT_EQ(image.pixelColor(38, 28), QColor(Qt::red));
+  EXPECT_EQ(a->ClientRect(), Rect(0, 0, 38, 28));
+}
+
+TEST_F(ControlsTest, ScrollBarsTakeRoomFromTheClientAreaWhenTheyHaveARange) {
+  Probe *a = AddProbe("A", 0);
+  a->SetBounds(0, 0, 120, 80);
+  a->SetStyle(WS_VSCROLL, 0);
+  guitest::ShowAndActivate(form);
+  const HWND h = a->Handle();
+  const int extent = GetSystemMetrics(SM_CXVSCROLL);
+  EXPECT_EQ(a->ClientWidth(), 120 - extent) << "a window made with WS_VSCROLL shows its scroll bar";
+  log.clear();
+  SetScrollRange(h, SB_VERT, 0, 0, true);
+  EXPECT_EQ(a->ClientWidth(), 120);
+  EXPECT_EQ(log, QStringList({"A size 120x80"}));
+  TScrollInfo info;
+  info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  info.nMin = 0;
+  info.nMax = 99;
+  info.nPage = 10;
+  info.nPos = 95;
+  SetScrollInfo(h, SB_VERT, info, true);
+  EXPECT_EQ(a->ClientWidth(), 120 - extent);
+  EXPECT_EQ(GetScrollPos(h, SB_VERT), 90) << "the position stops where the last page begins";
+  EXPECT_EQ(SetScrollPos(h, SB_VERT, 3, true), 90);
+  EXPECT_EQ(GetScrollPos(h, SB_VERT), 3);
+  info.nPage = 100;
+  info.fMask = SIF_PAGE;
+  SetScrollInfo(h, SB_VERT, info, true);
+  EXPECT_EQ(a->ClientWidth(), 120) << "everything fits: no scroll bar";
+}
+
+TEST_F(ControlsTest, AlignedChildrenFillTheParent) {
+  Probe *top = AddProbe("Top", 0);
+  Probe *bottom = AddProbe("Bottom", 0);
+  Probe *client = AddProbe("Client", 0);
+  top->SetHeight(30);
+  bottom->SetHeight(20);
+  top->SetAlign(alTop);
+  bottom->SetAlign(alBottom);
+  client->SetAlign(alClient);
+  EXPECT_EQ(top->BoundsRect(), Rect(0, 0, 300, 30));
+  EXPECT_EQ(bottom->BoundsRect(), Rect(0, 180, 300, 200));
+  EXPECT_EQ(client->BoundsRect(), Rect(0, 30, 300, 180));
+  form->SetClientSize(400, 300);
+  EXPECT_EQ(client->BoundsRect(), Rect(0, 30, 400, 280));
+}
+
+TEST_F(ControlsTest, FreeingAParentFreesItsChildControlsWhoeverOwnsThem) {
+  auto *panel = new Probe(form, "Panel", &log);
+  panel->SetParent(form);
+  auto *child = new Probe(nullptr, "Child", &log);
+  child->SetParent(panel);
+  guitest::ShowAndActivate(form);
+  const HWND childHandle = child->Handle();
+  EXPECT_TRUE(IsWindowVisible(childHandle));
+  panel->Free();
+  EXPECT_FALSE(IsWindow(childHandle));
+  EXPECT_EQ(form->ComponentCount(), 0);
+  EXPECT_EQ(form->ControlCount(), 0);
+}
+
+TEST_F(ControlsTest, WindowIsCreatedWhenTheParentShowsAndRecreatedOnRequest) {
+  Probe *a = AddProbe("A", 0);
+  EXPECT_FALSE(a->HandleAllocated()) << "nothing is created before the form shows";
+  guitest::ShowAndActivate(form);
+  EXPECT_TRUE(a->HandleAllocated());
+  const HWND handle = a->Handle();
+  QWidget *old = a->Widget();
+  a->SetStyle(WS_BORDER, 0);
+  EXPECT_NE(a->Widget(), old);
+  EXPECT_EQ(a->Handle(), handle) << "the handle names the control for its whole life";
+  EXPECT_EQ(a->ClientWidth(), 58);
+}
+
+TEST_F(ControlsTest, ParentFontAndColorFollowTheParentUntilSetThemselves) {
+  Probe *a = AddProbe("A", 0);
+  form->Font()->SetSize(12);
+  EXPECT_EQ(a->Font()->Size(), 12);
+  a->Font()->SetStyle(fsBold);
+  EXPECT_FALSE(a->ParentFont());
+  form->Font()->SetSize(14);
+  EXPECT_EQ(a->Font()->Size(), 12);
+  EXPECT_EQ(a->Color(), form->Color());
+  form->SetColor(clYellow);
+  EXPECT_EQ(a->Color(), clYellow);
+  a->SetColor(clAqua);
+  form->SetColor(clRed);
+  EXPECT_EQ(a->Color(), clAqua);
+}
+
+TEST_F(ControlsTest, FocusedControlFreedLeavesNoDanglingActiveControl) {
+  Probe *a = AddProbe("A", 0);
+  Probe *b = AddProbe("B", 30);
+  guitest::ShowAndActivate(form);
+  ASSERT_EQ(form->ActiveControl(), a);
+  a->Free();
+  EXPECT_NE(form->ActiveControl(), a);
+  EXPECT_TRUE(form->Focused()) << "the form holds the focus, not whatever Qt picks";
+  b->SetFocus();
+  EXPECT_EQ(form->ActiveControl(), b);
+}
+
+TEST_F(ControlsTest, HidingOrDisablingTheFocusedControlLeavesItThroughOnExit) {
+  Probe *a = AddProbe("A", 0);
+  Probe *b = AddProbe("B", 30);
+  guitest::ShowAndActivate(form);
+  ASSERT_TRUE(a->Focused());
+  log.clear();
+  a->Hide();
+  EXPECT_TRUE(form->Focused());
+  EXPECT_EQ(form->ActiveControl(), nullptr);
+  EXPECT_TRUE(log.contains("A exit"));
+  b->SetFocus();
+  log.clear();
+  b->SetEnabled(false);
+  EXPECT_TRUE(form->Focused());
+  EXPECT_TRUE(log.contains("B exit"));
+}
+
+} // namespace
+
+namespace {
+
+// A graphic control that fills itself and logs mouse enter and leave.
+class Swatch : public TGraphicControl {
+public:
+  Swatch(TComponent *owner, QStringList *log) : TGraphicControl(owner), log_(log) {}
+  void WndProc(TMessage &m) override {
+    if (m.Msg == CM_MOUSEENTER) log_->append("enter");
+    if (m.Msg == CM_MOUSELEAVE) log_->append("leave");
+    TGraphicControl::WndProc(m);
+  }
+
+protected:
+  void Paint() override {
+    Canvas()->Brush()->SetColor(clLime);
+    Canvas()->FillRect(ClientRect());
+  }
+
+private:
+  QStringList *log_;
+};
+
+TEST_F(ControlsTest, GraphicControlPaintsOnItsParentAndNeverTakesTheFocus) {
+  Probe *a = AddProbe("A", 0);
+  auto *swatch = new Swatch(form, &log);
+  swatch->SetParent(form);
+  swatch->SetBounds(100, 100, 10, 10);
+  guitest::ShowAndActivate(form);
+  ASSERT_TRUE(a->Focused());
+  guitest::Click(swatch, QPoint(2, 2));
+  EXPECT_TRUE(a->Focused());
+  const QImage image = form->Widget()->grab().toImage();
+  EXPECT_EQ(image.pixelColor(105, 105), QColor(Qt::green));
+  EXPECT_EQ(image.pixelColor(110, 105), ColorToQColor(clBtnFace)) << "the right edge lies outside";
+
+  QEvent enter(QEvent::Enter);
+  QApplication::sendEvent(swatch->Widget(), &enter);
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(swatch->Widget(), &leave);
+  EXPECT_EQ(log.filter(QRegularExpression("^(enter|leave)$")), QStringList({"enter", "leave"}));
+}
+
+// Keeps the last mouse-wheel message it receives.
+class WheelSpy : public TCustomControl {
+public:
+  using TCustomControl::TCustomControl;
+  TMessage wheel;
+  void WndProc(TMessage &m) override {
+    if (m.Msg == WM_MOUSEWHEEL) {
+      wheel = m;
+      return;
+    }
+    TCustomControl::WndProc(m);
+  }
+};
+
+TEST_F(ControlsTest, MouseWheelCarriesASignedDeltaKeyFlagsAndScreenPosition) {
+  auto *spy = new WheelSpy(form);
+  spy->SetParent(form);
+  spy->SetBounds(150, 0, 50, 50);
+  guitest::ShowAndActivate(form);
+  const QPoint global = spy->Widget()->mapToGlobal(QPoint(3, 4));
+  QWheelEvent down(QPointF(3, 4), QPointF(global), QPoint(), QPoint(0, -120), Qt::NoButton,
+                   Qt::ControlModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(spy->Widget(), &down);
+  EXPECT_EQ(spy->wheel.Msg, UINT(WM_MOUSEWHEEL));
+  EXPECT_EQ(std::int16_t(spy->wheel.WParamHi()), -120);
+  EXPECT_EQ(spy->wheel.WParamLo(), MK_CONTROL);
+  EXPECT_EQ(GET_X_LPARAM(spy->wheel.LParam), global.x());
+  EXPECT_EQ(GET_Y_LPARAM(spy->wheel.LParam), global.y());
+}
+
+TEST_F(ControlsTest, CaptureGoesToOneWindowAndItsLossIsAnnounced) {
+  Probe *a = AddProbe("A", 0);
+  Probe *b = AddProbe("B", 30);
+  guitest::ShowAndActivate(form);
+  int changes = 0;
+  struct Counter : TCustomControl {
+    Counter(TComponent *o, int *n) : TCustomControl(o), n_(n) {}
+    void WndProc(TMessage &m) override {
+      if (m.Msg == WM_CAPTURECHANGED) ++*n_;
+      TCustomControl::WndProc(m);
+    }
+    int *n_;
+  };
+  auto *c = new Counter(form, &changes);
+  c->SetParent(form);
+  guitest::ProcessEvents();
+  c->SetMouseCapture(true);
+  EXPECT_EQ(GetCapture(), c->Handle());
+  a->SetMouseCapture(true);
+  EXPECT_EQ(changes, 1);
+  EXPECT_TRUE(a->MouseCapture());
+  EXPECT_FALSE(c->MouseCapture());
+  a->Free();
+  EXPECT_EQ(GetCapture(), HWND(0)) << "a freed window holds no capture";
+  EXPECT_FALSE(b->MouseCapture());
+}
+
+TEST_F(ControlsTest, ScrollWindowMovesThePixelsAndRepaintsOnlyTheUncoveredPart) {
+  Probe *a = AddProbe("A", 0);
+  a->SetBounds(0, 0, 40, 40);
+  a->paintColor = clRed;
+  guitest::ShowAndActivate(form);
+  a->paintedRegions.clear();
+  a->paintColor = clBlue; // what is repainted from now on
+  a->ScrollWindow(0, -10);
+  guitest::ProcessEvents();
+  EXPECT_EQ(a->paintedRegions, QList<QRect>({QRect(0, 30, 40, 10)}));
+  QWidget *window = form->Widget();
+  const QPoint at = a->Widget()->mapTo(window, QPoint(0, 0));
+  const QImage screen = window->screen()->grabWindow(window->winId(), at.x(), at.y(), 40, 40).toImage();
+  ASSERT_EQ(screen.size(), QSize(40, 40));
+  EXPECT_EQ(screen.pixelColor(20, 5), QColor(Qt::red)) << "moved up";
+  EXPECT_EQ(screen.pixelColor(20, 35), QColor(Qt::blue)) << "uncovered and repainted";
+}
+
+} // namespace
+
+namespace {
+
+// A window of its own that belongs to a control on a form, placed in screen coordinates (a drop-down).
+class PopupProbe : public TCustomControl {
+public:
+  using TCustomControl::TCustomControl;
+
+protected:
+  void CreateParams(TCreateParams &p) override {
+    TCustomControl::CreateParams(p);
+    p.Style = (p.Style & ~WS_CHILD) | WS_POPUP | WS_BORDER;
+  }
+};
+
+TEST_F(ControlsTest, PopupWindowIsATopLevelWindowAtScreenCoordinates) {
+  guitest::ShowAndActivate(form);
+  auto *popup = new PopupProbe(form);
+  popup->SetBounds(300, 200, 80, 60);
+  popup->SetParent(form);
+  guitest::ProcessEvents();
+  ASSERT_TRUE(popup->HandleAllocated());
+  QWidget *w = popup->Widget();
+  EXPECT_TRUE(w->isWindow());
+  EXPECT_TRUE(w->isVisible());
+  EXPECT_EQ(w->pos(), QPoint(300, 200));
+  EXPECT_EQ(popup->ClientRect(), Rect(0, 0, 78, 58));
+  popup->Hide();
+  EXPECT_FALSE(w->isVisible());
+}
+
+} // namespace

@@ -1,0 +1,297 @@
+#include "gui_test_helpers.h"
+#include "platform/application.h"
+#include "platform/forms.h"
+#include "platform/screen.h"
+#include "platform/system_services.h"
+#include "platform/virtual_keys.h"
+#include <QStringList>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr UINT WM_ANSWER = WM_USER + 10;
+constexpr UINT WM_ASK = WM_USER + 11;
+
+// A dialog that sets its ModalResult from a message (as its buttons would) and can ask a question first.
+class Dialog : public TForm {
+public:
+  explicit Dialog(TComponent *owner) : TForm(owner) {
+    SetCaption(QStringLiteral("Dialog"));
+    SetBorderStyle(bsDialog);
+    SetClientSize(200, 100);
+  }
+  QStringList log;
+
+  void WndProc(TMessage &m) override {
+    switch (m.Msg) {
+    case WM_ANSWER: SetModalResult(TModalResult(m.WParam)); return;
+    case WM_ASK: {
+      const int answer = MessageDlg(QStringLiteral("Store the invoice?"), mtConfirmation, {mbYes, mbNo});
+      log.append(QStringLiteral("answer %1").arg(answer));
+      SetModalResult(answer == mrYes ? mrOk : mrCancel);
+      return;
+    }
+    default: TForm::WndProc(m);
+    }
+  }
+};
+
+// A control that answers Return as a default button does (CM_DIALOGKEY).
+class DefaultButtonProbe : public TCustomControl {
+public:
+  using TCustomControl::TCustomControl;
+  UINT key = VK_RETURN;
+  int presses = 0;
+  void WndProc(TMessage &m) override {
+    if (m.Msg == CM_DIALOGKEY && m.WParam == key) {
+      ++presses;
+      if (auto *form = GetParentForm(this)) form->SetModalResult(mrOk);
+      m.Result = 1;
+      return;
+    }
+    TCustomControl::WndProc(m);
+  }
+};
+
+class FormsTest : public ::testing::Test {
+protected:
+  void TearDown() override { guitest::ProcessEvents(); }
+  ScopedScriptedServices services;
+};
+
+TEST_F(FormsTest, ModalFormEndsWithAPostedModalResultAndHides) {
+  auto *dialog = TCustomForm::Create<Dialog>(nullptr);
+  PostMessage(dialog->Handle(), WM_ANSWER, mrOk);
+  EXPECT_EQ(dialog->ShowModal(), mrOk);
+  EXPECT_FALSE(dialog->Visible());
+  EXPECT_FALSE(dialog->Modal());
+  // The same form can be shown modally again.
+  PostMessage(dialog->Handle(), WM_ANSWER, mrNo);
+  EXPECT_EQ(dialog->ShowModal(), mrNo);
+  dialog->Free();
+}
+
+TEST_F(FormsTest, ModalFormAnsweredThroughTheScriptedMessageBox) {
+  auto *dialog = TCustomForm::Create<Dialog>(nullptr);
+  services->AnswerMessageBox(IDYES);
+  dialog->OnShow = TNotifyEvent::From([dialog](TObject *) { PostMessage(dialog->Handle(), WM_ASK); });
+  EXPECT_EQ(dialog->ShowModal(), mrOk);
+  EXPECT_EQ(dialog->log, QStringList({"answer 6"}));
+  ASSERT_EQ(services->MessageBoxes().size(), 1);
+  const TMessageBoxRequest &box = services->MessageBoxes().first();
+  EXPECT_EQ(box.Caption, QStringLiteral("Confirmation"));
+  EXPECT_EQ(box.Icon, TMessageIcon::Question);
+  EXPECT_EQ(box.Buttons, QList<int>({IDYES, IDNO}));
+  EXPECT_EQ(box.DefaultButton, IDYES);
+  EXPECT_EQ(box.EscapeButton, IDNO);
+
+  services->AnswerMessageBox(IDNO);
+  EXPECT_EQ(dialog->ShowModal(), mrCancel);
+  dialog->Free();
+}
+
+TEST_F(FormsTest, CloseQueryCanRefuseAndCloseOnAModalFormCancels) {
+  auto *dialog = TCustomForm::Create<Dialog>(nullptr);
+  int queries = 0;
+  dialog->OnCloseQuery = TCloseQueryEvent::From([&](TObject *, bool &canClose) {
+    canClose = ++queries > 1;
+    // Refused: the dialog stays; then the close box is pressed.
+    if (!canClose) PostMessage(dialog->Handle(), WM_CLOSE);
+  });
+  QStringList closes;
+  dialog->OnClose = TCloseEvent::From(
+      [&](TObject *, TCloseAction &action) { closes.append(QStringLiteral("close %1").arg(action)); });
+  PostMessage(dialog->Handle(), WM_ANSWER, mrOk);
+  // Close on a modal form answers mrCancel, and the form is asked again.
+  EXPECT_EQ(dialog->ShowModal(), mrCancel);
+  EXPECT_EQ(queries, 2);
+  EXPECT_EQ(closes, QStringList({QStringLiteral("close %1").arg(caHide)}));
+  dialog->Free();
+}
+
+TEST_F(FormsTest, ShowModalOfAVisibleFormIsRefused) {
+  auto *dialog = TCustomForm::Create<Dialog>(nullptr);
+  dialog->Show();
+  EXPECT_THROW(dialog->ShowModal(), EInvalidOperation);
+  dialog->Free();
+}
+
+TEST_F(FormsTest, ExceptionInsideTheModalLoopIsShownAndTheLoopGoesOn) {
+  auto *dialog = TCustomForm::Create<Dialog>(nullptr);
+  QTimer::singleShot(0, [] {
+    try {
+      throw Exception(QStringLiteral("Disk full"));
+    } catch (...) {
+      HandleCurrentException();
+    }
+  });
+  QTimer::singleShot(0, [dialog] { PostMessage(dialog->Handle(), WM_ANSWER, mrRetry); });
+  EXPECT_EQ(dialog->ShowModal(), mrRetry);
+  ASSERT_EQ(services->MessageBoxes().size(), 1);
+  EXPECT_EQ(services->MessageBoxes().first().Text, QStringLiteral("Disk full."));
+  dialog->Free();
+}
+
+TEST_F(FormsTest, ReturnGoesToTheDefaultButtonWhenTheFocusedControlDoesNotClaimIt) {
+  auto *dialog = TCustomForm::Create<Dialog>(nullptr);
+  auto *button = new DefaultButtonProbe(dialog);
+  button->SetParent(dialog);
+  auto *field = new TCustomControl(dialog);
+  field->SetParent(dialog);
+  field->SetTabStop(true);
+  field->SetBounds(0, 30, 50, 20);
+  dialog->OnShow = TNotifyEvent::From([field](TObject *) {
+    QTimer::singleShot(
+        0, [field] { guitest::PressKey(Qt::Key_Return, Qt::NoModifier, "\r", 0, field->Widget()); });
+  });
+  EXPECT_EQ(dialog->ShowModal(), mrOk);
+  EXPECT_EQ(button->presses, 1);
+  dialog->Free();
+}
+
+TEST_F(FormsTest, NonModalCloseHidesFreesOrStays) {
+  auto *form = TCustomForm::Create<TForm>(nullptr);
+  TCloseAction next = caHide;
+  form->OnClose = TCloseEvent::From([&](TObject *, TCloseAction &action) { action = next; });
+  guitest::ShowAndActivate(form);
+  next = caNone;
+  form->Close();
+  EXPECT_TRUE(form->Visible());
+  next = caHide;
+  form->Close();
+  EXPECT_FALSE(form->Visible());
+  guitest::ShowAndActivate(form);
+  next = caFree;
+  const HWND handle = form->Handle();
+  form->Close();
+  EXPECT_TRUE(IsWindow(handle)) << "freed once the queued messages are handled";
+  guitest::ProcessEvents();
+  EXPECT_FALSE(IsWindow(handle));
+}
+
+TEST_F(FormsTest, LifeCycleEventsComeInOrder) {
+  QStringList events;
+  struct Logged : TForm {
+    explicit Logged(QStringList *events) : TForm(nullptr) {
+      OnCreate = TNotifyEvent::From([events](TObject *) { events->append("create"); });
+      OnShow = TNotifyEvent::From([events](TObject *) { events->append("show"); });
+      OnActivate = TNotifyEvent::From([events](TObject *) { events->append("activate"); });
+      OnHide = TNotifyEvent::From([events](TObject *) { events->append("hide"); });
+      OnDestroy = TNotifyEvent::From([events](TObject *) { events->append("destroy"); });
+    }
+  };
+  auto *form = TCustomForm::Create<Logged>(&events);
+  guitest::ShowAndActivate(form);
+  form->Hide();
+  form->Free();
+  EXPECT_EQ(events, QStringList({"create", "show", "activate", "hide", "destroy"}));
+}
+
+TEST_F(FormsTest, PositionScreenCenterCentresOnTheScreen) {
+  auto *form = TCustomForm::Create<TForm>(nullptr);
+  form->SetBounds(0, 0, 200, 100);
+  form->SetPosition(poScreenCenter);
+  form->Show();
+  EXPECT_EQ(form->Left(), (Screen()->Width() - 200) / 2);
+  EXPECT_EQ(form->Top(), (Screen()->Height() - 100) / 2);
+  form->Free();
+}
+
+TEST_F(FormsTest, ScreenKnowsTheFormsAndTheActiveOne) {
+  const int before = Screen()->FormCount();
+  auto *form = TCustomForm::Create<TForm>(nullptr);
+  EXPECT_EQ(Screen()->FormCount(), before + 1);
+  guitest::ShowAndActivate(form);
+  EXPECT_EQ(Screen()->ActiveForm(), form);
+  form->Free();
+  EXPECT_EQ(Screen()->FormCount(), before);
+  EXPECT_NE(Screen()->ActiveForm(), form);
+}
+
+TEST_F(FormsTest, ApplicationFreesItsFormsThenRunsFinalizersLastFirst) {
+  QStringList order;
+  struct Tracked : TForm {
+    Tracked(TComponent *owner) : TForm(owner) {}
+    QStringList *order = nullptr;
+    void BeforeDestruction() override {
+      if (order) order->append(QStringLiteral("form"));
+      TForm::BeforeDestruction();
+    }
+  };
+  Tracked *form = nullptr;
+  Application()->CreateForm(form);
+  form->order = &order;
+  EXPECT_EQ(Application()->MainForm(), form);
+  Application()->AddFinalizer([&] { order.append("controller"); });
+  Application()->AddFinalizer([&] { order.append("report engine"); });
+  FreeApplication();
+  EXPECT_EQ(order, QStringList({"form", "report engine", "controller"}));
+  EXPECT_FALSE(Application()->Terminated()) << "a new application object";
+}
+
+TEST_F(FormsTest, ClosingTheMainFormEndsTheApplicationAndItsModalLoops) {
+  TForm *main = nullptr;
+  Application()->CreateForm(main);
+  auto *dialog = TCustomForm::Create<Dialog>(nullptr);
+  QTimer::singleShot(0, [main] { main->Close(); });
+  main->Show();
+  EXPECT_EQ(dialog->ShowModal(), mrCancel);
+  EXPECT_TRUE(Application()->Terminated());
+  dialog->Free();
+  FreeApplication();
+}
+
+TEST_F(FormsTest, MessageBoxFlagsGiveButtonsDefaultsAndIcons) {
+  struct Case {
+    unsigned flags;
+    QList<int> buttons;
+    int defaultButton;
+    int escapeButton;
+    TMessageIcon icon;
+  };
+  const Case cases[] = {
+      {MB_OK, {IDOK}, IDOK, IDOK, TMessageIcon::None},
+      {MB_OKCANCEL | MB_ICONINFORMATION, {IDOK, IDCANCEL}, IDOK, IDCANCEL, TMessageIcon::Information},
+      {MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2, {IDYES, IDNO}, IDNO, 0, TMessageIcon::Warning},
+      {MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON3,
+       {IDYES, IDNO, IDCANCEL},
+       IDCANCEL,
+       IDCANCEL,
+       TMessageIcon::Question},
+      {MB_ABORTRETRYIGNORE | MB_ICONSTOP, {IDABORT, IDRETRY, IDIGNORE}, IDABORT, 0, TMessageIcon::Error},
+      {MB_RETRYCANCEL | MB_DEFBUTTON3, {IDRETRY, IDCANCEL}, IDCANCEL, IDCANCEL, TMessageIcon::None},
+  };
+  for (const Case &c : cases) {
+    const TMessageBoxRequest r = MessageBoxRequest(0, QStringLiteral("t"), QStringLiteral("c"), c.flags);
+    EXPECT_EQ(r.Buttons, c.buttons) << c.flags;
+    EXPECT_EQ(r.DefaultButton, c.defaultButton) << c.flags;
+    EXPECT_EQ(r.EscapeButton, c.escapeButton) << c.flags;
+    EXPECT_EQ(r.Icon, c.icon) << c.flags;
+  }
+  services->AnswerMessageBox(IDNO);
+  EXPECT_EQ(MessageBox(0, QStringLiteral("Wipe?"), QStringLiteral("Wipe All"), MB_YESNO), IDNO);
+  EXPECT_EQ(MessageBox(0, QStringLiteral("Again?"), QStringLiteral("Wipe All"), MB_YESNO | MB_DEFBUTTON2),
+            IDNO)
+      << "unanswered: the default button";
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(FormsTest, RunShowsTheMainFormAndReturnsWhenItCloses) {
+  TForm *main = nullptr;
+  Application()->CreateForm(main);
+  bool shownWhileRunning = false;
+  QTimer::singleShot(0, [&] {
+    shownWhileRunning = main->Showing();
+    main->Close();
+  });
+  Application()->Run();
+  EXPECT_TRUE(shownWhileRunning);
+  EXPECT_TRUE(Application()->Terminated());
+  FreeApplication();
+}
+
+} // namespace

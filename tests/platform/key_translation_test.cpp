@@ -1,0 +1,171 @@
+#include "platform/key_translation.h"
+#include "platform/virtual_keys.h"
+#include <QKeyEvent>
+#include <gtest/gtest.h>
+
+namespace {
+
+// One key as Qt reports it and the messages Windows sends for it.
+struct KeyCase {
+  const char *name;
+  int qtKey;
+  Qt::KeyboardModifiers modifiers;
+  QString text;
+  quint32 x11Keycode; // 0: no native code (a synthesized event)
+  UINT keyMsg;
+  WORD vk;
+  bool extended;
+  bool altBit;
+  UINT charMsg;
+  QString chars;
+};
+
+// gtest names the cases by this.
+void PrintTo(const KeyCase &c, std::ostream *os) { *os << c.name; }
+
+QString Ch(int c) { return QString(QChar(c)); }
+
+const KeyCase kPresses[] = {
+    {"letter", Qt::Key_A, Qt::NoModifier, "a", 38, WM_KEYDOWN, 'A', false, false, WM_CHAR, "a"},
+    {"shifted letter", Qt::Key_A, Qt::ShiftModifier, "A", 38, WM_KEYDOWN, 'A', false, false, WM_CHAR, "A"},
+    {"letter without text", Qt::Key_Q, Qt::NoModifier, "", 0, WM_KEYDOWN, 'Q', false, false, WM_CHAR, "q"},
+    {"ctrl letter", Qt::Key_A, Qt::ControlModifier, "\x01", 38, WM_KEYDOWN, 'A', false, false, WM_CHAR,
+     Ch(1)},
+    {"ctrl shift letter", Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, "", 52, WM_KEYDOWN, 'Z', false,
+     false, WM_CHAR, Ch(26)},
+    {"alt letter", Qt::Key_F, Qt::AltModifier, "f", 41, WM_SYSKEYDOWN, 'F', false, true, WM_SYSCHAR, "f"},
+    {"ctrl alt letter types nothing", Qt::Key_A, Qt::ControlModifier | Qt::AltModifier, "", 38, WM_KEYDOWN,
+     'A', false, true, 0, ""},
+    {"digit", Qt::Key_1, Qt::NoModifier, "1", 10, WM_KEYDOWN, '1', false, false, WM_CHAR, "1"},
+    {"shifted digit on X11", Qt::Key_Exclam, Qt::ShiftModifier, "!", 10, WM_KEYDOWN, '1', false, false,
+     WM_CHAR, "!"},
+    {"shifted digit by symbol", Qt::Key_ParenRight, Qt::ShiftModifier, ")", 0, WM_KEYDOWN, '0', false, false,
+     WM_CHAR, ")"},
+    {"shifted 8 is not multiply", Qt::Key_Asterisk, Qt::ShiftModifier, "*", 17, WM_KEYDOWN, '8', false, false,
+     WM_CHAR, "*"},
+    {"layout symbol on a digit key", Qt::Key_Ampersand, Qt::NoModifier, "&", 10, WM_KEYDOWN, '1', false,
+     false, WM_CHAR, "&"},
+    {"ctrl digit types nothing", Qt::Key_5, Qt::ControlModifier, "", 14, WM_KEYDOWN, '5', false, false, 0,
+     ""},
+    {"keypad digit", Qt::Key_7, Qt::KeypadModifier, "7", 79, WM_KEYDOWN, VK_NUMPAD7, false, false, WM_CHAR,
+     "7"},
+    {"keypad digit without text", Qt::Key_0, Qt::KeypadModifier, "", 0, WM_KEYDOWN, VK_NUMPAD0, false, false,
+     WM_CHAR, "0"},
+    {"keypad plus", Qt::Key_Plus, Qt::KeypadModifier, "+", 86, WM_KEYDOWN, VK_ADD, false, false, WM_CHAR,
+     "+"},
+    {"keypad minus", Qt::Key_Minus, Qt::KeypadModifier, "-", 82, WM_KEYDOWN, VK_SUBTRACT, false, false,
+     WM_CHAR, "-"},
+    {"keypad multiply", Qt::Key_Asterisk, Qt::KeypadModifier, "*", 63, WM_KEYDOWN, VK_MULTIPLY, false, false,
+     WM_CHAR, "*"},
+    {"keypad divide", Qt::Key_Slash, Qt::KeypadModifier, "/", 106, WM_KEYDOWN, VK_DIVIDE, true, false,
+     WM_CHAR, "/"},
+    {"keypad decimal", Qt::Key_Period, Qt::KeypadModifier, ".", 91, WM_KEYDOWN, VK_DECIMAL, false, false,
+     WM_CHAR, "."},
+    {"keypad decimal comma", Qt::Key_Comma, Qt::KeypadModifier, ",", 91, WM_KEYDOWN, VK_DECIMAL, false, false,
+     WM_CHAR, ","},
+    {"keypad home without num lock", Qt::Key_Home, Qt::KeypadModifier, "", 79, WM_KEYDOWN, VK_HOME, false,
+     false, 0, ""},
+    {"return", Qt::Key_Return, Qt::NoModifier, "\r", 36, WM_KEYDOWN, VK_RETURN, false, false, WM_CHAR,
+     Ch(13)},
+    {"keypad enter", Qt::Key_Enter, Qt::KeypadModifier, "\r", 104, WM_KEYDOWN, VK_RETURN, true, false,
+     WM_CHAR, Ch(13)},
+    {"ctrl return", Qt::Key_Return, Qt::ControlModifier, "\r", 36, WM_KEYDOWN, VK_RETURN, false, false,
+     WM_CHAR, Ch(10)},
+    {"escape", Qt::Key_Escape, Qt::NoModifier, "\x1b", 9, WM_KEYDOWN, VK_ESCAPE, false, false, WM_CHAR,
+     Ch(27)},
+    {"backspace", Qt::Key_Backspace, Qt::NoModifier, "\b", 22, WM_KEYDOWN, VK_BACK, false, false, WM_CHAR,
+     Ch(8)},
+    {"ctrl backspace", Qt::Key_Backspace, Qt::ControlModifier, "", 22, WM_KEYDOWN, VK_BACK, false, false,
+     WM_CHAR, Ch(127)},
+    {"tab", Qt::Key_Tab, Qt::NoModifier, "\t", 23, WM_KEYDOWN, VK_TAB, false, false, WM_CHAR, Ch(9)},
+    {"shift tab", Qt::Key_Backtab, Qt::ShiftModifier, "", 23, WM_KEYDOWN, VK_TAB, false, false, WM_CHAR,
+     Ch(9)},
+    {"space", Qt::Key_Space, Qt::NoModifier, " ", 65, WM_KEYDOWN, VK_SPACE, false, false, WM_CHAR, " "},
+    {"delete types nothing", Qt::Key_Delete, Qt::NoModifier, "\x7f", 119, WM_KEYDOWN, VK_DELETE, true, false,
+     0, ""},
+    {"left arrow", Qt::Key_Left, Qt::NoModifier, "", 113, WM_KEYDOWN, VK_LEFT, true, false, 0, ""},
+    {"up arrow", Qt::Key_Up, Qt::NoModifier, "", 111, WM_KEYDOWN, VK_UP, true, false, 0, ""},
+    {"shift down arrow", Qt::Key_Down, Qt::ShiftModifier, "", 116, WM_KEYDOWN, VK_DOWN, true, false, 0, ""},
+    {"page down", Qt::Key_PageDown, Qt::NoModifier, "", 117, WM_KEYDOWN, VK_NEXT, true, false, 0, ""},
+    {"function key", Qt::Key_F5, Qt::NoModifier, "", 71, WM_KEYDOWN, VK_F5, false, false, 0, ""},
+    {"F10 is a system key", Qt::Key_F10, Qt::NoModifier, "", 76, WM_SYSKEYDOWN, VK_F10, false, false, 0, ""},
+    {"alt alone", Qt::Key_Alt, Qt::AltModifier, "", 64, WM_SYSKEYDOWN, VK_MENU, false, true, 0, ""},
+    {"right ctrl", Qt::Key_Control, Qt::ControlModifier, "", 105, WM_KEYDOWN, VK_CONTROL, true, false, 0, ""},
+    {"shift alone", Qt::Key_Shift, Qt::ShiftModifier, "", 50, WM_KEYDOWN, VK_SHIFT, false, false, 0, ""},
+    {"punctuation", Qt::Key_Semicolon, Qt::NoModifier, ";", 47, WM_KEYDOWN, VK_OEM_1, false, false, WM_CHAR,
+     ";"},
+    {"shifted punctuation", Qt::Key_Colon, Qt::ShiftModifier, ":", 47, WM_KEYDOWN, VK_OEM_1, false, false,
+     WM_CHAR, ":"},
+    {"minus", Qt::Key_Minus, Qt::NoModifier, "-", 20, WM_KEYDOWN, VK_OEM_MINUS, false, false, WM_CHAR, "-"},
+    {"ctrl bracket", Qt::Key_BracketLeft, Qt::ControlModifier, "", 34, WM_KEYDOWN, VK_OEM_4, false, false,
+     WM_CHAR, Ch(27)},
+    {"accented letter by place", Qt::Key_Odiaeresis, Qt::NoModifier, QString(QChar(0xF6)), 47, WM_KEYDOWN,
+     VK_OEM_1, false, false, WM_CHAR, QString(QChar(0xF6))},
+};
+
+class KeyPressTranslation : public ::testing::TestWithParam<KeyCase> {};
+
+TEST_P(KeyPressTranslation, GivesWindowsMessages) {
+  const KeyCase &c = GetParam();
+  const QKeyEvent event(QEvent::KeyPress, c.qtKey, c.modifiers, c.x11Keycode, 0, 0, c.text);
+  const TKeyMessages m = TranslateKeyEvent(event);
+  EXPECT_EQ(m.KeyMsg, c.keyMsg);
+  EXPECT_EQ(m.VirtualKey, c.vk);
+  EXPECT_EQ((m.KeyData & KF_EXTENDED) != 0, c.extended);
+  EXPECT_EQ((m.KeyData & KF_ALTDOWN) != 0, c.altBit);
+  EXPECT_EQ(m.KeyData & 0xFFFF, 1) << "repeat count";
+  EXPECT_EQ(m.KeyData & (KF_REPEAT | KF_UP), 0) << "a first press";
+  EXPECT_EQ(m.CharMsg, c.charMsg);
+  EXPECT_EQ(m.Chars, c.chars);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, KeyPressTranslation, ::testing::ValuesIn(kPresses),
+                         [](const ::testing::TestParamInfo<KeyCase> &info) {
+                           std::string name = info.param.name;
+                           for (char &ch : name)
+                             if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
+                           return name;
+                         });
+
+TEST(KeyTranslation, ScanCodesAreWindowsSetOne) {
+  const QKeyEvent a(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, 38, 0, 0, QStringLiteral("a"));
+  EXPECT_EQ((TranslateKeyEvent(a).KeyData >> 16) & 0xFF, 0x1E);
+  const QKeyEvent enter(QEvent::KeyPress, Qt::Key_Enter, Qt::KeypadModifier, 104, 0, 0, QStringLiteral("\r"));
+  EXPECT_EQ((TranslateKeyEvent(enter).KeyData >> 16) & 0xFF, 0x1C);
+}
+
+TEST(KeyTranslation, ReleaseSetsPreviousAndTransitionBitsAndTypesNothing) {
+  const QKeyEvent release(QEvent::KeyRelease, Qt::Key_B, Qt::NoModifier, 56, 0, 0, QStringLiteral("b"));
+  const TKeyMessages m = TranslateKeyEvent(release);
+  EXPECT_EQ(m.KeyMsg, UINT(WM_KEYUP));
+  EXPECT_EQ(m.VirtualKey, 'B');
+  EXPECT_EQ(m.KeyData & (KF_REPEAT | KF_UP), KF_REPEAT | KF_UP);
+  EXPECT_EQ(m.CharMsg, 0u);
+  EXPECT_TRUE(m.Chars.isEmpty());
+
+  const QKeyEvent altRelease(QEvent::KeyRelease, Qt::Key_F, Qt::AltModifier, 41, 0, 0, QStringLiteral("f"));
+  EXPECT_EQ(TranslateKeyEvent(altRelease).KeyMsg, UINT(WM_SYSKEYUP));
+}
+
+TEST(KeyTranslation, AutoRepeatMarksPreviousStateAndDropsRepeatedReleases) {
+  const QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier, 114, 0, 0, QString(), true);
+  const TKeyMessages m = TranslateKeyEvent(repeat);
+  EXPECT_EQ(m.KeyMsg, UINT(WM_KEYDOWN));
+  EXPECT_EQ(m.KeyData & KF_REPEAT, KF_REPEAT);
+  EXPECT_EQ(m.KeyData & KF_UP, 0);
+
+  const QKeyEvent repeatedRelease(QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier, 114, 0, 0, QString(),
+                                  true);
+  EXPECT_EQ(TranslateKeyEvent(repeatedRelease).KeyMsg, 0u);
+}
+
+TEST(KeyTranslation, VirtualKeysMapBackToQtKeys) {
+  for (WORD vk :
+       {WORD('A'), WORD('7'), WORD(VK_RETURN), WORD(VK_LEFT), WORD(VK_F12), WORD(VK_DELETE), WORD(VK_TAB)}) {
+    const int qtKey = QtKeyFromVirtualKey(vk);
+    ASSERT_NE(qtKey, 0) << vk;
+    EXPECT_EQ(VirtualKeyFromQtKey(qtKey, false), vk);
+  }
+}
+
+} // namespace
