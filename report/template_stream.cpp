@@ -177,7 +177,8 @@ void TfrReportModel::ReadReportForm(TStream *stream, bool storeInDfm) {
     if (!storeInDfm) return;
     const qint32 length = stream->ReadInt32();
     if (length < 0 || length > stream->Size() - stream->Position())
-      throw EfrStreamError(QStringLiteral("The stored report form claims %1 bytes, more than it holds").arg(length));
+      throw EfrStreamError(
+          QStringLiteral("The stored report form claims %1 bytes, more than it holds").arg(length));
     TMemoryStream report(stream->ReadBytes(length));
     LoadFromStream(&report);
   } catch (const EfrStreamError &) {
