@@ -12,12 +12,17 @@ class TfrPreviewForm;
 
 enum TfrScrollBars { sbNone, sbHorizontal, sbVertical, sbBoth };
 
-class TfrPreview : public TCustomControl {
+class TfrPreview : public TCustomControl, public TfrPreviewPanel {
 public:
   explicit TfrPreview(TComponent *AOwner);
   ~TfrPreview() override;
   QString ClassName() const override { return QStringLiteral("TfrPreview"); }
   void BeforeDestruction() override;
+
+  // ---- TfrPreviewPanel ----
+  TComponent *PreviewComponent() override { return this; }
+  // Shows the report's prepared pages (nullptr: none).
+  void ShowReport(TfrReport *Report) override;
 
   // Shows the pages of a host (the panel keeps the host): page 1, laid out.
   void AttachReport(std::unique_ptr<TfrPreviewHost> Host);
