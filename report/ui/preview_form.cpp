@@ -60,6 +60,17 @@ void TfrPreviewBar::Paint() {
   canvas->Brush()->SetStyle(bsSolid);
   canvas->Brush()->SetColor(clBtnFace);
   canvas->FillRect(ClientRect());
+  const TRect all = ClientRect();
+  auto etch = [&](int y) {
+    canvas->Pen()->SetColor(clBtnShadow);
+    canvas->MoveTo(all.Left, y);
+    canvas->LineTo(all.Right, y);
+    canvas->Pen()->SetColor(clBtnHighlight);
+    canvas->MoveTo(all.Left, y + 1);
+    canvas->LineTo(all.Right, y + 1);
+  };
+  if (EtchedTop) etch(all.Top);
+  if (EtchedBottom) etch(all.Bottom - 2);
   if (Caption().isEmpty()) return;
   canvas->SetFont(Font());
   canvas->Brush()->SetStyle(bsClear);
@@ -78,6 +89,12 @@ TfrPBox::TfrPBox(TComponent *AOwner, TfrPreviewForm *Preview) : TCustomControl(A
 void TfrPBox::CreateParams(TCreateParams &Params) {
   TCustomControl::CreateParams(Params);
   Params.Style |= WS_HSCROLL | WS_VSCROLL;
+}
+
+void TfrPBox::CreateWnd() {
+  TCustomControl::CreateWnd();
+  // The window's scroll bars now take their room from the client area.
+  preview_->Relayout();
 }
 
 void TfrPBox::Paint() {
@@ -207,9 +224,10 @@ void TfrPreviewForm::BuildControls() {
   Font()->SetSize(8);
 
   Toolbar = new TfrPreviewBar(this);
-  Toolbar->SetBounds(0, 0, 760, 27);
+  Toolbar->SetBounds(0, 0, 760, 28);
   Toolbar->SetParent(this);
   Toolbar->SetAlign(alTop);
+  Toolbar->EtchedBottom = true;
   int left = 2;
   ZoomBtn = MakeButton(this, Toolbar, left, frGlyphZoom, frtext::Scale, &TfrPreviewForm::ZoomBtnClick);
   ZoomBtn->SetCaption(QStringLiteral("200%"));
@@ -236,6 +254,7 @@ void TfrPreviewForm::BuildControls() {
   BottomBar->SetBounds(0, 0, 760, 20);
   BottomBar->SetParent(PageArea);
   BottomBar->SetAlign(alBottom);
+  BottomBar->EtchedTop = true;
   PgDown = new TfrSpeedButton(this);
   PgDown->SetBounds(740, 0, 20, 20);
   PgDown->SetParent(BottomBar);

@@ -22,6 +22,9 @@ class TfrPreviewBar : public TCustomControl {
 public:
   explicit TfrPreviewBar(TComponent *AOwner);
   QString ClassName() const override { return QStringLiteral("TfrPreviewBar"); }
+  // An etched line along the top or bottom edge, parting the bar from the pages.
+  bool EtchedTop = false;
+  bool EtchedBottom = false;
 
 protected:
   void Paint() override;
@@ -37,6 +40,7 @@ public:
 
 protected:
   void CreateParams(TCreateParams &Params) override;
+  void CreateWnd() override;
   void Paint() override;
   void Resize() override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;

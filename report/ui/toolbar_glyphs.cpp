@@ -127,14 +127,14 @@ void Printer(QPainter &p, double width, double height) {
   p.setPen(Outline(QColor(60, 60, 60)));
   p.setBrush(Qt::white);
   p.drawRect(QRectF(4.5, 1.5, 7, 5));
-  p.setBrush(QColor(170, 170, 175));
+  p.setBrush(QColor(95, 120, 165));
   p.drawRoundedRect(QRectF(1.5, 6.5, 13, 6), 1.5, 1.5);
-  p.setBrush(QColor(120, 120, 125));
+  p.setBrush(QColor(55, 70, 100));
   p.drawRect(QRectF(3.5, 10.5, 9, 2));
   p.setBrush(Qt::white);
   p.drawRect(QRectF(4.5, 11.5, 7, 3.5));
   p.setPen(Qt::NoPen);
-  p.setBrush(QColor(60, 180, 60));
+  p.setBrush(QColor(90, 230, 90));
   p.drawEllipse(QPointF(12.5, 8.5), 0.9, 0.9);
   p.setPen(Outline(QColor(150, 150, 150), 0.8));
   p.drawLine(QPointF(5.5, 13), QPointF(10.5, 13));
