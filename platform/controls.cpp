@@ -21,6 +21,7 @@
 namespace {
 
 TPopupMenuHook g_popupHook = nullptr;
+TMenuKeyHook g_menuKeyHook = nullptr;
 // The control that last lost the focus to another control, for the next WM_SETFOCUS (which names it).
 HWND g_focusLoser = 0;
 
@@ -60,6 +61,7 @@ TControl *FindControlOfWidget(const QWidget *widget) {
 }
 
 void SetPopupMenuHook(TPopupMenuHook Hook) { g_popupHook = Hook; }
+void SetMenuKeyHook(TMenuKeyHook Hook) { g_menuKeyHook = Hook; }
 
 TCustomForm *GetParentForm(const TControl *Control) {
   const TControl *c = Control;
@@ -1322,7 +1324,9 @@ bool TWinControl::HandleKeyEvent(QKeyEvent *Event) {
   if (press && keys.KeyMsg != 0) {
     bool handled = false;
     try {
-      handled = HandleDialogKey(keys.KeyMsg, keys.VirtualKey, keys.KeyData);
+      // Menu shortcuts come before the control and the dialog keys.
+      handled = (g_menuKeyHook && g_menuKeyHook(this, keys.VirtualKey, KeyDataToShiftState(keys.KeyData))) ||
+                HandleDialogKey(keys.KeyMsg, keys.VirtualKey, keys.KeyData);
     } catch (...) {
       handled = true;
       HandleCurrentException(this);
