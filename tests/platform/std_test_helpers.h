@@ -4,6 +4,8 @@
 #include "platform/forms.h"
 #include "platform/system_services.h"
 #include <QStringList>
+#include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 // Readable QStrings in test failures.
@@ -38,6 +40,24 @@ inline void TypeText(const QString &Text) {
 inline void PressCtrl(char letter) {
   const int key = Qt::Key_A + (letter - 'A');
   guitest::PressKey(key, Qt::ControlModifier, QString(QChar(char16_t(letter - 'A' + 1))));
+}
+
+// Runs Action from the event loop once a window of the application has the keyboard focus (a modal form
+// shown by the code under test becomes active some turns of the loop after it shows).
+inline void WhenFocused(std::function<void()> Action, int Tries = 400) {
+  // A short pause between the checks lets the window system's own events (activation) through.
+  QTimer::singleShot(5, [Action, Tries] {
+    QWidget *focus = QApplication::focusWidget();
+    if ((focus && focus->isVisible() && focus->window()->isActiveWindow()) || Tries <= 0)
+      Action();
+    else {
+      // The offscreen platform does not activate a window shown again after it was hidden (it still counts
+      // as the focus window); the user would click it.
+      if (QWidget *modal = QApplication::activeModalWidget(); modal && !modal->isActiveWindow())
+        QApplication::setActiveWindow(modal);
+      WhenFocused(Action, Tries - 1);
+    }
+  });
 }
 
 // A form shown and active for the duration of a test, with scripted services (clipboard, message boxes).
