@@ -82,6 +82,9 @@ public:
   void LoadTemplateFromDataset(TDataSet *DataSet, int Number);
   void LoadFromStream(TStream *Stream);
   void SaveToStream(TStream *Stream);
+  // The stored property "ReportForm": the template is kept in it only when StoreInDFM is on.
+  void WriteReportForm(TStream *Stream) { model_.WriteReportForm(Stream, StoreInDFM); }
+  void ReadReportForm(TStream *Stream) { model_.ReadReportForm(Stream, StoreInDFM); }
   // The first object on any page of that name (without regard to case); nullptr when none.
   TfrView *FindObject(const QString &Name) const;
 

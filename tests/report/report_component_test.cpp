@@ -342,3 +342,23 @@ TEST_F(ReportComponentTest, ChangingThePrinterGivesEveryTemplatePageItsPaperAgai
 
 } // namespace
 } // namespace build
+
+namespace build {
+namespace {
+
+TEST_F(ReportComponentTest, TheStoredReportFormHoldsTheTemplateOnlyWhenAskedTo) {
+  AddMemo(0, 0, 100, 20, {QStringLiteral("kept")})->Name = QStringLiteral("Kept");
+  for (const bool store : {true, false}) {
+    report->StoreInDFM = store;
+    TMemoryStream form;
+    report->WriteReportForm(&form);
+    TfrReport copy(nullptr);
+    copy.StoreInDFM = store;
+    form.SetPosition(0);
+    copy.ReadReportForm(&form);
+    EXPECT_EQ(copy.FindObject(QStringLiteral("Kept")) != nullptr, store);
+  }
+}
+
+} // namespace
+} // namespace build
