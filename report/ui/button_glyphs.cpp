@@ -6,8 +6,6 @@
 
 namespace {
 
-QRgb Opaque(QRgb c) { return c | 0xFF000000u; }
-
 bool SameColor(QRgb a, QRgb b) { return (a & 0xFFFFFFu) == (b & 0xFFFFFFu); }
 
 // The image with its transparent colour made see-through.
@@ -34,24 +32,6 @@ QImage frGreyedImage(const QImage &up, QRgb transparent, QRgb face) {
       line[x] = qRgb(grey, grey, grey);
     }
   }
-  return out;
-}
-
-QImage frDisabledImage(const QImage &up, QRgb transparent, QRgb highlight, QRgb shadow) {
-  const QImage source = up.convertToFormat(QImage::Format_ARGB32);
-  QImage out(source.size(), QImage::Format_ARGB32);
-  out.fill(Opaque(transparent));
-  auto inShape = [&](int x, int y) {
-    const QRgb c = source.pixel(x, y);
-    return !SameColor(c, transparent) && !SameColor(c, qRgb(255, 255, 255));
-  };
-  for (int y = 0; y < source.height(); ++y)
-    for (int x = 0; x < source.width(); ++x)
-      if (inShape(x, y) && x + 1 < out.width() && y + 1 < out.height())
-        out.setPixel(x + 1, y + 1, Opaque(highlight));
-  for (int y = 0; y < source.height(); ++y)
-    for (int x = 0; x < source.width(); ++x)
-      if (inShape(x, y)) out.setPixel(x, y, Opaque(shadow));
   return out;
 }
 
@@ -204,8 +184,9 @@ QImage TfrButtonGlyph::MakeImage(TfrButtonState state) const {
   if (slot < numGlyphs_) {
     image = part(slot);
   } else if (state == fbsDisabled) {
-    image = frDisabledImage(part(0), transparent, ColorToQColor(clBtnHighlight).rgb(),
-                            ColorToQColor(clBtnShadow).rgb());
+    // The embossed look: the glyph's shape in the highlight colour one pixel down and right, and in the
+    // shadow colour on top.
+    return DisabledGlyph(ClearTransparent(part(0), transparent));
   } else {
     image = part(0);
   }
@@ -224,59 +205,8 @@ QImage TfrButtonGlyph::Image(TfrButtonState state) {
   return list_->Image(index);
 }
 
-void frCalcButtonLayout(const TRect &client, const TPoint &offset, const TSize &glyphSize,
-                        const TSize &textSize, TfrButtonLayout layout, int margin, int spacing,
-                        TPoint &glyphPos, TRect &textBounds) {
-  const TSize clientSize{client.Width(), client.Height()};
-  TPoint textPos;
-  const bool across = layout == blGlyphLeft || layout == blGlyphRight;
-  if (across) {
-    glyphPos.Y = (clientSize.cy - glyphSize.cy + 1) / 2;
-    textPos.Y = (clientSize.cy - textSize.cy + 1) / 2;
-  } else {
-    glyphPos.X = (clientSize.cx - glyphSize.cx + 1) / 2;
-    textPos.X = (clientSize.cx - textSize.cx + 1) / 2;
-  }
-  if (textSize.cx == 0 || glyphSize.cx == 0) spacing = 0;
-  const int clientLength = across ? clientSize.cx : clientSize.cy;
-  const int glyphLength = across ? glyphSize.cx : glyphSize.cy;
-  const int textLength = across ? textSize.cx : textSize.cy;
-  if (margin == -1) {
-    if (spacing == -1) {
-      margin = (clientLength - glyphLength - textLength) / 3;
-      spacing = margin;
-    } else {
-      margin = (clientLength - (glyphLength + spacing + textLength) + 1) / 2;
-    }
-  } else if (spacing == -1) {
-    spacing = (clientLength - (margin + glyphLength) - textLength) / 2;
-  }
-  switch (layout) {
-  case blGlyphLeft:
-    glyphPos.X = margin;
-    textPos.X = glyphPos.X + glyphSize.cx + spacing;
-    break;
-  case blGlyphRight:
-    glyphPos.X = clientSize.cx - margin - glyphSize.cx;
-    textPos.X = glyphPos.X - spacing - textSize.cx;
-    break;
-  case blGlyphTop:
-    glyphPos.Y = margin;
-    textPos.Y = glyphPos.Y + glyphSize.cy + spacing;
-    break;
-  case blGlyphBottom:
-    glyphPos.Y = clientSize.cy - margin - glyphSize.cy;
-    textPos.Y = glyphPos.Y - spacing - textSize.cy;
-    break;
-  }
-  glyphPos.X += client.Left + offset.X;
-  glyphPos.Y += client.Top + offset.Y;
-  textBounds =
-      Bounds(textPos.X + client.Left + offset.X, textPos.Y + client.Top + offset.Y, textSize.cx, textSize.cy);
-}
-
 TRect TfrButtonGlyph::Draw(TCanvas *canvas, const TRect &client, const TPoint &offset, const QString &caption,
-                           TfrButtonLayout layout, int margin, int spacing, TfrButtonState state) {
+                           TButtonLayout layout, int margin, int spacing, TfrButtonState state) {
   TSize textSize;
   if (!caption.isEmpty()) {
     TRect measure = Rect(0, 0, client.Width(), 0);
@@ -285,7 +215,7 @@ TRect TfrButtonGlyph::Draw(TCanvas *canvas, const TRect &client, const TPoint &o
   }
   TPoint glyphPos;
   TRect textBounds;
-  frCalcButtonLayout(client, offset, ImageSize(), textSize, layout, margin, spacing, glyphPos, textBounds);
+  CalcButtonLayout(client, offset, ImageSize(), textSize, layout, margin, spacing, glyphPos, textBounds);
   const QImage image = Image(state);
   if (!image.isNull()) {
     canvas->DrawImage(Bounds(glyphPos.X, glyphPos.Y, image.width(), image.height()), image, image.rect());

@@ -8,6 +8,7 @@
 // they are copied to the screen, and one dither pattern for the down buttons of a group. All of this lives
 // while at least one button exists (frAcquireButtonResources / frReleaseButtonResources).
 #include "platform/bitmap.h"
+#include "platform/button_glyph.h"
 #include "platform/canvas.h"
 #include "platform/events.h"
 #include "platform/types.h"
@@ -19,15 +20,9 @@
 enum TfrButtonState { fbsUp, fbsDisabled, fbsDown, fbsExclusive, fbsInactive };
 constexpr int frButtonStateCount = 5;
 
-enum TfrButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
-
 // The greyed look of an up image: a pixel of the transparent colour or of the face colour stays, every other
 // pixel becomes the grey (77 x red + 150 x green + 29 x blue) / 256.
 QImage frGreyedImage(const QImage &up, QRgb transparent, QRgb face);
-// The embossed look of a disabled button: the glyph's shape (its pixels that are neither transparent nor
-// white) once in the highlight colour one pixel down and right, and once in the shadow colour on top; the
-// rest of the image takes the transparent colour.
-QImage frDisabledImage(const QImage &up, QRgb transparent, QRgb highlight, QRgb shadow);
 
 // Prepared images of one size. Slots of deleted images are reused.
 class TfrGlyphList {
@@ -103,7 +98,7 @@ public:
 
   // Lays out and draws the glyph and the caption in `client` moved by `offset`; returns the caption's place.
   TRect Draw(TCanvas *canvas, const TRect &client, const TPoint &offset, const QString &caption,
-             TfrButtonLayout layout, int margin, int spacing, TfrButtonState state);
+             TButtonLayout layout, int margin, int spacing, TfrButtonState state);
 
   // Fired when the glyph or the number of images changes.
   TNotifyEvent OnChange;
@@ -117,9 +112,3 @@ private:
   TfrGlyphList *list_ = nullptr;
   int indexes_[frButtonStateCount];
 };
-
-// The standard layout of a glyph beside a caption inside `client` (client coordinates), moved by offset.
-// Margin -1 centres glyph and caption together; spacing -1 shares the free room out evenly.
-void frCalcButtonLayout(const TRect &client, const TPoint &offset, const TSize &glyphSize,
-                        const TSize &textSize, TfrButtonLayout layout, int margin, int spacing,
-                        TPoint &glyphPos, TRect &textBounds);

@@ -87,7 +87,7 @@ void TfrSpeedButton::SetGrayedInactive(bool Value) {
   Invalidate();
 }
 
-void TfrSpeedButton::SetLayout(TfrButtonLayout Value) {
+void TfrSpeedButton::SetLayout(TButtonLayout Value) {
   if (layout_ == Value) return;
   layout_ = Value;
   Invalidate();

@@ -34,8 +34,8 @@ public:
   // A flat, enabled button shows its glyph greyed while the mouse is elsewhere.
   bool GrayedInactive() const { return grayedInactive_; }
   void SetGrayedInactive(bool Value);
-  TfrButtonLayout Layout() const { return layout_; }
-  void SetLayout(TfrButtonLayout Value);
+  TButtonLayout Layout() const { return layout_; }
+  void SetLayout(TButtonLayout Value);
   // Pixels between the edge and the glyph; -1 centres glyph and caption.
   int Margin() const { return margin_; }
   void SetMargin(int Value);
@@ -70,7 +70,7 @@ private:
   bool allowAllUp_ = false;
   bool flat_ = false;
   bool grayedInactive_ = true;
-  TfrButtonLayout layout_ = blGlyphLeft;
+  TButtonLayout layout_ = blGlyphLeft;
   int margin_ = -1;
   int spacing_ = 4;
   // The state of the press: up, down (pressed or down) or exclusive (down in a group).

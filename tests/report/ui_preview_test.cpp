@@ -370,6 +370,8 @@ TEST_F(PreviewTest, NoPagesShowAnEmptyBoxAndKeysDoNothing) {
   EXPECT_EQ(form->VertPosition(), 0);
   const QImage box = form->PBox->Widget()->grab().toImage();
   EXPECT_EQ(box.pixel(20, 20) & 0xFFFFFF, ColorToQColor(clBtnFace).rgb() & 0xFFFFFF);
+  form->Free(); // before the pages it refers to go
+  form = nullptr;
 }
 
 // ---- the panel ----

@@ -80,19 +80,6 @@ TEST(ButtonImages, GreyedImageKeepsTransparentAndFacePixelsAndGreysTheRest) {
     EXPECT_EQ(grey.pixel(i, 0) & 0xFFFFFF, cases[i].out & 0xFFFFFF) << "case " << i;
 }
 
-TEST(ButtonImages, DisabledImageIsTheShapeEmbossedInHighlightAndShadow) {
-  QImage up(4, 4, QImage::Format_RGB32);
-  up.fill(kOlive);
-  up.setPixel(1, 1, qRgb(255, 0, 0));
-  up.setPixel(2, 2, qRgb(255, 255, 255)); // white is no part of the shape
-  const QRgb hi = qRgb(255, 255, 254), sh = qRgb(100, 100, 100);
-  const QImage d = frDisabledImage(up, kOlive, hi, sh);
-  EXPECT_EQ(d.pixel(1, 1) & 0xFFFFFF, sh & 0xFFFFFF);
-  EXPECT_EQ(d.pixel(2, 2) & 0xFFFFFF, hi & 0xFFFFFF) << "highlight one pixel down and right";
-  EXPECT_EQ(d.pixel(0, 0) & 0xFFFFFF, kOlive & 0xFFFFFF);
-  EXPECT_EQ(d.pixel(3, 3) & 0xFFFFFF, kOlive & 0xFFFFFF);
-}
-
 TEST(ButtonImages, GlyphListReusesFreeSlotsAndTheCacheSharesListsBySize) {
   TfrGlyphCache cache;
   TfrGlyphList *a = cache.GetList(16, 16);
@@ -113,38 +100,6 @@ TEST(ButtonImages, GlyphListReusesFreeSlotsAndTheCacheSharesListsBySize) {
   EXPECT_EQ(cache.ListCount(), 1);
   cache.ReturnList(c);
   EXPECT_EQ(cache.ListCount(), 0);
-}
-
-TEST(ButtonLayout, GlyphAndCaptionFollowLayoutMarginAndSpacing) {
-  const TRect client = Rect(0, 0, 100, 30);
-  struct Case {
-    TfrButtonLayout layout;
-    int margin, spacing;
-    TPoint glyph;
-    TRect text;
-  };
-  // A 16 x 16 glyph and a 30 x 10 caption.
-  const Case cases[] = {
-      {blGlyphLeft, -1, 4, {25, 7}, Rect(45, 10, 75, 20)}, // centred block of 50
-      {blGlyphLeft, 2, 4, {2, 7}, Rect(22, 10, 52, 20)},
-      {blGlyphRight, 2, 4, {82, 7}, Rect(48, 10, 78, 20)},
-      {blGlyphLeft, -1, -1, {18, 7}, Rect(52, 10, 82, 20)}, // margin = spacing = (100 - 46) / 3
-      {blGlyphTop, 0, 2, {42, 0}, Rect(35, 18, 65, 28)},
-      {blGlyphBottom, 0, 2, {42, 14}, Rect(35, 2, 65, 12)},
-  };
-  for (const Case &c : cases) {
-    TPoint glyph;
-    TRect text;
-    frCalcButtonLayout(client, TPoint{0, 0}, TSize{16, 16}, TSize{30, 10}, c.layout, c.margin, c.spacing,
-                       glyph, text);
-    EXPECT_EQ(glyph, c.glyph) << int(c.layout) << " " << c.margin << " " << c.spacing;
-    EXPECT_EQ(text, c.text) << int(c.layout) << " " << c.margin << " " << c.spacing;
-  }
-  TPoint glyph;
-  TRect text;
-  frCalcButtonLayout(Rect(0, 0, 22, 22), TPoint{1, 1}, TSize{16, 16}, TSize{}, blGlyphLeft, -1, 4, glyph,
-                     text);
-  EXPECT_EQ(glyph, (TPoint{4, 4})) << "a lone glyph is centred and a pressed one moves by the offset";
 }
 
 TEST_F(ToolbarButtonsTest, FlatGreyedButtonShowsItsColoursAndARaisedFrameOnlyUnderTheMouse) {
