@@ -121,7 +121,10 @@ void TfrMemoView::DrawLines(const QList<TfrTextLine> &lines) {
   const double lineHeight = double(measure.FontHeight()) + LineSpacing;
   const int count = int(lines.size());
   auto drawAt = [&](double x, double y, const QString &text) {
-    if (!text.isEmpty()) Canvas->TextRect(DRect, frCoord(x), frCoord(y), text);
+    if (OnExportLine)
+      OnExportLine(frCoord(x), frCoord(y), text);
+    else if (!text.isEmpty())
+      Canvas->TextRect(DRect, frCoord(x), frCoord(y), text);
   };
 
   if (!rotated) {
@@ -140,7 +143,7 @@ void TfrMemoView::DrawLines(const QList<TfrTextLine> &lines) {
       case frtaRight: drawAt(left + available - width, y, line.Text); break;
       case frtaCenter: drawAt(left + (available - width) / 2, y, line.Text); break;
       case frtaWidth:
-        if (!line.ParagraphEnd && line.Text.contains(QLatin1Char(' ')) && width < available)
+        if (!OnExportLine && !line.ParagraphEnd && line.Text.contains(QLatin1Char(' ')) && width < available)
           DrawJustified(line, left, y, available);
         else
           drawAt(left, y, line.Text);

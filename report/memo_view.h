@@ -60,6 +60,9 @@ public:
   qint32 CharacterSpacing = 0;
   // Lines of the expanded text already printed (a text split across pages).
   int LinesPrinted = 0;
+  // Set while the object is exported: each output line goes here, at its drawing position, instead of
+  // being painted.
+  std::function<void(int X, int Y, const QString &Text)> OnExportLine;
 
 private:
   // The text's available length for the unscaled geometry (width, or height for rotated text).

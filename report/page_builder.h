@@ -1,0 +1,124 @@
+#pragma once
+// TfrPageBuilder: one build pass of a report: it turns the template pages into prepared pages. For each
+// template page it makes a working copy of the page and its objects (so that scripts and placement never
+// change the template), creates the run-time bands from the band objects, attaches every printable object
+// to the band it lies on, walks the data bands over their record sources, evaluates the bracketed
+// expressions of the text objects, lays the bands out top to bottom, starts new columns and pages when space
+// runs out, and writes each finished object into the current prepared page.
+//
+// Errors while an object (or a band's script or a group condition) is evaluated are caught: the report's
+// error text is built and the run is terminated. Other errors pass to the caller.
+#include "platform/variant.h"
+#include "report/interpreter.h"
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+class TField;
+class TDataSet;
+class TStrings;
+class TfrBand;
+class TfrDataset;
+class TfrPage;
+class TfrReport;
+class TfrView;
+class TfrMemoView;
+class Exception;
+
+class TfrPageBuilder {
+public:
+  explicit TfrPageBuilder(TfrReport *Report);
+  ~TfrPageBuilder();
+  TfrPageBuilder(const TfrPageBuilder &) = delete;
+  TfrPageBuilder &operator=(const TfrPageBuilder &) = delete;
+
+  // Runs the pass.
+  void Build();
+  // The report's value lookup (TfrReport::GetVariableValue) while the pass runs.
+  void GetValue(const QString &Name, Variant &Value);
+
+private:
+  struct PageRun;
+  struct Piece;
+
+  // ---- set-up ----
+  void MakePages();
+  void InitBands(PageRun &run);
+  TfrDataset *RecordSourceByName(const QString &Name, TfrBand *Band);
+  void FreeBands();
+
+  // ---- forming pages ----
+  void FormPage(PageRun &run);
+  void AddPage();
+  void NewPage(bool ReprintHeaders);
+  void NewColumn();
+  void ReprintHeaders();
+  void PrintOwedFooters();
+  int BottomLimit() const;
+  void MarkFresh();
+  bool Fresh() const;
+
+  // ---- data ----
+  void DoLoop(int Level);
+  bool CheckGroups(TfrBand *Data, bool &FooterShown);
+  void ShowGroupHeader(TfrBand *Group);
+  void PrintPending();
+  void RemovePending(TfrBand *Band);
+  void DoAggregate();
+
+  // ---- bands ----
+  void ShowBand(TfrBand *Band);
+  void DrawBand(TfrBand *Band);
+  std::vector<TfrView *> PrepareObjects(TfrBand *Band);
+  int BandHeight(TfrBand *Band, const std::vector<TfrView *> &Objects);
+  void PlaceObjects(TfrBand *Band, const std::vector<TfrView *> &Objects, int Top, int Height);
+  void SplitBand(TfrBand *Band, const std::vector<TfrView *> &Objects, int Height);
+  void WriteObject(TfrView *View, int Left, int Top, int Height);
+  void WriteTextPart(TfrMemoView *Memo, const QStringList &Lines, int Left, int Top, int Height);
+  void AfterPrint(TfrBand *Band);
+
+  // ---- objects ----
+  bool PrepareObject(TfrView *View);
+  void RunScript(TfrView *View);
+  void ExpandText(TfrView *View);
+  void ExpandLine(const QString &Line, TStrings *Target, TfrView *View);
+  QString EvaluateBracket(const QString &Inner, TfrView *View);
+  bool LoadBlobContent(TfrView *View);
+  void FailWith(const Exception &Error, TfrView *View);
+
+  // ---- value lookup ----
+  TDataSet *BandDataSet() const;
+  bool FieldValue(TDataSet *DataSet, TField *Field, Variant &Value) const;
+  bool SpecialValue(const QString &Name, Variant &Value) const;
+  bool SpecialValueByIndex(int Index, const QString &Expression, Variant &Value);
+  int ActiveLineNo(bool Through) const;
+  TfrBand *DataBandFor(int BandType) const;
+
+  TfrReport *report_;
+  std::vector<std::unique_ptr<PageRun>> pages_;
+  PageRun *cur_ = nullptr;
+  // The prepared page being written (PAGE# is one more).
+  int pageNo_ = 0;
+  bool continuing_ = false;
+  int keptY_ = 0;
+  int keptBottom_ = 0;
+  int freshY_ = -1;
+  int freshPage_ = -1;
+  // The data band each level walks now (levels 1..3).
+  TfrBand *activeData_[4] = {};
+  TfrBand *showing_ = nullptr;
+  // Names whose evaluation as an expression is under way.
+  QStringList evaluating_;
+  Variant currentValue_;
+  std::unordered_map<const TfrView *, TfrCompiledScript> scripts_;
+  // The look of text objects printing in their highlight look, put back before their next record.
+  struct OwnLook {
+    int fontStyle;
+    int fontColor;
+    int fillColor;
+  };
+  QHash<const TfrView *, OwnLook> ownLooks_;
+};
