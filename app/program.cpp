@@ -1,9 +1,11 @@
 #include "app/program.h"
 #include "app/data_module.h"
 #include "app/main_form.h"
+#include "app/print_form.h"
 #include "db/engine/ff_database_file.h"
 #include "platform/application.h"
 #include "platform/system_services.h"
+#include "report/ui/report_windows.h"
 #include <QDir>
 
 QString DatabaseFailureMessage(const QString &File, const QString &Problem) {
@@ -32,14 +34,19 @@ int RunTallyrook() {
 
   // A second copy (the guard asked the application to end) or a failed start creates no form.
   if (exitCode == 0 && !application->Terminated()) {
+    // The report engine's progress window stands in front of long report work.
+    frInstallReportWindows();
     application->CreateForm(F1);
     // The dialogs follow the main window, each created here once its form exists, in this order:
     // SETTINGS, HARD, WOTNEXT, AboutBox, CUSTLIST, CUSTEDIT, INVOICES, PRODUCTS, PRODEDIT.
+    application->CreateForm(HARD);
     application->Run();
   }
 
   FreeApplication();
+  frUninstallReportWindows();
   DD = nullptr;
   F1 = nullptr;
+  HARD = nullptr;
   return exitCode;
 }

@@ -1,0 +1,251 @@
+#include "app/print_form.h"
+#include "app/data_module.h"
+#include "platform/printer.h"
+#include "platform/screen.h"
+#include "report/engine.h"
+#include "report/printer_wrapper.h"
+#include "report/ui/preview_form.h"
+#include "report/variables.h"
+#include <QFileInfo>
+#include <cmath>
+
+THARD *HARD = nullptr;
+
+// ---- TPrintBar ----
+
+TPrintBar::TPrintBar(TComponent *AOwner) : TCustomControl(AOwner) {
+  SetColor(clBtnFace);
+  SetParentColor(false);
+  TControlStyle style = ControlStyle();
+  style.Include(csAcceptsControls);
+  SetControlStyle(style);
+}
+
+void TPrintBar::Paint() {
+  TRect r = ClientRect();
+  Canvas()->Brush()->SetStyle(bsSolid);
+  Canvas()->Brush()->SetColor(Color());
+  Canvas()->FillRect(r);
+  // An etched line parts the bar from the pages above it.
+  Canvas()->Pen()->SetColor(clBtnShadow);
+  Canvas()->MoveTo(r.Left, r.Top);
+  Canvas()->LineTo(r.Right, r.Top);
+  Canvas()->Pen()->SetColor(clBtnHighlight);
+  Canvas()->MoveTo(r.Left, r.Top + 1);
+  Canvas()->LineTo(r.Right, r.Top + 1);
+}
+
+// ---- THARD ----
+
+THARD::THARD(TComponent *AOwner) : TForm(AOwner) {
+  SetName(QStringLiteral("HARD"));
+  SetCaption(QStringLiteral("  Tallyrook Print Preview"));
+  SetBorderStyle(bsDialog);
+  SetBorderIcons(TBorderIcons{});
+  SetClientSize(792, 536);
+  SetKeyPreview(true);
+  OnCreate = TNotifyEvent(this, &THARD::FormCreate);
+  OnKeyPress = TKeyPressEvent(this, &THARD::FormKeyPress);
+
+  Panel1 = new TPrintBar(this);
+  Panel1->SetName(QStringLiteral("Panel1"));
+  Panel1->SetParent(this);
+  Panel1->SetAlign(alBottom);
+  Panel1->SetHeight(44);
+
+  frPreview1 = new TfrPreview(this);
+  frPreview1->SetName(QStringLiteral("frPreview1"));
+  frPreview1->SetParent(this);
+  frPreview1->SetAlign(alClient);
+  frPreview1->SetScrollBars(sbBoth);
+  frPreview1->OnMouseDown = TMouseEvent(this, &THARD::frPreview1MouseDown);
+  frPreview1->Window()->PBox->OnMouseDown = TMouseEvent(this, &THARD::frPreview1MouseDown);
+
+  frReport1 = new TfrReport(this);
+  frReport1->SetName(QStringLiteral("frReport1"));
+  frReport1->SetPreview(frPreview1);
+  frReport1->InitialZoom = pzDefault;
+  frReport1->ModalPreview = false;
+  frReport1->ModifyPrepared = false;
+  frReport1->PreviewButtons = TfrPreviewButtons{pbZoom, pbPrint, pbExit};
+  frReport1->Title = QStringLiteral("Tallyrook Document");
+
+  frShapeObject1 = new TfrShapeObject(this);
+  frShapeObject1->SetName(QStringLiteral("frShapeObject1"));
+  frTextExport1 = new TfrTextExport(this);
+  frTextExport1->SetName(QStringLiteral("frTextExport1"));
+
+  Button1 = new TButton(this);
+  Button1->SetName(QStringLiteral("Button1"));
+  Button1->SetParent(Panel1);
+  Button1->SetBounds(12, 9, 90, 27);
+  Button1->SetCaption(QStringLiteral("PRINT"));
+  Button1->OnClick = TNotifyEvent(this, &THARD::Button1Click);
+
+  Label1 = new TLabel(this);
+  Label1->SetName(QStringLiteral("Label1"));
+  Label1->SetParent(Panel1);
+  Label1->SetBounds(122, 15, 46, 15);
+  Label1->SetCaption(QStringLiteral("COPIES"));
+
+  COPIES = new TSpinEdit(this);
+  COPIES->SetName(QStringLiteral("COPIES"));
+  COPIES->SetParent(Panel1);
+  COPIES->SetBounds(172, 10, 52, 24);
+  COPIES->SetMinValue(1);
+  COPIES->SetMaxValue(5);
+  COPIES->SetValue(2);
+  // Changed by its arrows only.
+  COPIES->SetEditorEnabled(false);
+  COPIES->OnChange = TNotifyEvent(this, &THARD::COPIESChange);
+  Label1->SetFocusControl(COPIES);
+
+  Label2 = new TLabel(this);
+  Label2->SetName(QStringLiteral("Label2"));
+  Label2->SetParent(Panel1);
+  Label2->SetBounds(248, 15, 56, 15);
+  Label2->SetCaption(QStringLiteral("PRINTER"));
+
+  ET1 = new TEditTyped(this);
+  ET1->SetName(QStringLiteral("ET1"));
+  ET1->SetParent(Panel1);
+  ET1->SetBounds(308, 11, 330, 21);
+  ET1->SetReadOnly(true);
+  ET1->SetButtonStyle(TSMButtonStyle::bsEllipsis);
+  ET1->SetButtonWidth(21);
+  ET1->SetButtonHint(QStringLiteral("Choose the printer"));
+  ET1->OnButtonClick = TNotifyEvent(this, &THARD::ET1ButtonClick);
+  Label2->SetFocusControl(ET1);
+
+  Button3 = new TButton(this);
+  Button3->SetName(QStringLiteral("Button3"));
+  Button3->SetParent(Panel1);
+  Button3->SetBounds(690, 9, 90, 27);
+  Button3->SetCaption(QStringLiteral("Close"));
+  Button3->SetCancel(true);
+  Button3->OnClick = TNotifyEvent(this, &THARD::Button3Click);
+
+  PrinterSetupDialog1 = new TPrinterSetupDialog(this);
+  PrinterSetupDialog1->SetName(QStringLiteral("PrinterSetupDialog1"));
+}
+
+void THARD::FormCreate(TObject *) {
+  SysFormats = new TBFC_SysFormats(this);
+  SysFormats->SetName(QStringLiteral("SysFormats"));
+  ET1->SetText(SelectedPrinterText());
+}
+
+QString THARD::SelectedPrinterText() {
+  TPrinter *printer = Printer();
+  // The PDF printer is always in the list; alone, it means the system has no printer.
+  if (printer->IsPdfPrinter() && printer->Printers().size() == 1) return QStringLiteral("(no printer)");
+  return printer->PrinterName();
+}
+
+void THARD::SetInvVar(int n) { ReportVariables()->SetVariable(QStringLiteral("SINV"), Variant(n)); }
+
+void THARD::SetCancVar(const QString &Text) {
+  ReportVariables()->SetVariable(QStringLiteral("CANCINV"), Variant(Text));
+}
+
+void THARD::DoReport(int k) {
+  if (k >= 1 && k <= 4) DoReportLETTERHEAD(k);
+}
+
+void THARD::DoReportLETTERHEAD(int k) {
+  ReportVariables()->SetVariable(QStringLiteral("CURRSYM"), Variant(SysFormats->CurrencyString()));
+  FocusPreview();
+  LoadReport(k);
+  COPIES->SetValue(2);
+  // A report that could not be prepared (cancelled, or an error already reported) has nothing to show.
+  if (!DisplayReport()) return;
+  frPreview1->ZoomToPageWidth();
+  const int screenWidth = Screen()->Width();
+  if (screenWidth <= 800)
+    SetBounds(0, 0, Width(), Height());
+  else
+    SetBounds(int(std::nearbyint((screenWidth - Width()) / 2.0)),
+              int(std::nearbyint((Screen()->Height() - Height()) / 2.0)), Width(), Height());
+  ShowModal();
+}
+
+void THARD::LoadReport(int k) {
+  TffTable *reports = DD->REPORTS;
+  reports->Open();
+  try {
+    frReport1->LoadTemplateFromDataset(reports, k);
+  } catch (...) {
+    reports->Close();
+    throw;
+  }
+  reports->Close();
+}
+
+bool THARD::DisplayReport() { return frReport1->ShowReport(); }
+
+void THARD::FocusPreview() {
+  TWinControl *box = frPreview1->Window()->PBox;
+  if (!box->CanFocus()) return;
+  if (Showing())
+    box->SetFocus();
+  else
+    SetActiveControl(box);
+}
+
+bool THARD::ChoosePdfFile() {
+  TPrinter *printer = Printer();
+  if (!printer->IsPdfPrinter()) return true;
+  TSaveDialog dialog(nullptr);
+  dialog.Title = QStringLiteral("Save the invoice as PDF");
+  dialog.Filter = QStringLiteral("PDF files (*.pdf)|*.pdf");
+  dialog.DefaultExt = QStringLiteral("pdf");
+  dialog.FileName = frReport1->Title + QStringLiteral(".pdf");
+  dialog.Options = TOpenOptions{ofOverwritePrompt, ofHideReadOnly, ofPathMustExist};
+  if (!dialog.Execute() || dialog.FileName.isEmpty()) return false;
+  QString file = dialog.FileName;
+  if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".pdf");
+  printer->SetPdfFileName(file);
+  return true;
+}
+
+void THARD::Button1Click(TObject *) {
+  // The printer chosen in the setup dialog, whatever a template selected since.
+  if (!chosenPrinter_.isEmpty() && Printer()->PrinterName() != chosenPrinter_)
+    ReportPrinter()->SelectPrinterByName(chosenPrinter_);
+  if (!ChoosePdfFile()) return;
+  const bool prepared = frReport1->PrepareReport();
+  frPreview1->Window()->Relayout();
+  frPreview1->Invalidate();
+  if (!prepared) {
+    if (frReport1->ErrorOccurred())
+      ::MessageBox(Handle(), frReport1->ErrorText(), QStringLiteral("Error"), MB_OK | MB_ICONERROR);
+    return;
+  }
+  frReport1->PrintPreparedReport(QString(), COPIES->Value());
+}
+
+void THARD::Button3Click(TObject *) {
+  FocusPreview();
+  Close();
+}
+
+void THARD::ET1ButtonClick(TObject *) {
+  FocusPreview();
+  if (!PrinterSetupDialog1->Execute()) return;
+  chosenPrinter_ = Printer()->PrinterName();
+  ET1->SetText(SelectedPrinterText());
+}
+
+void THARD::FormKeyPress(TObject *, QChar &Key) {
+  if (Key == QChar(0x0D)) {
+    Key = QChar();
+    Button1Click(this);
+  } else if (Key == QChar(0x1B)) {
+    Key = QChar();
+    Close();
+  }
+}
+
+void THARD::COPIESChange(TObject *) { FocusPreview(); }
+
+void THARD::frPreview1MouseDown(TObject *, TMouseButton, TShiftState, int, int) { FocusPreview(); }

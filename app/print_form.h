@@ -1,0 +1,93 @@
+#pragma once
+// THARD (HARD): the print preview dialog. A run loads one of the four invoice templates from the Reports
+// table, sets the report variables the templates read, prepares the invoice, shows it page-wide and waits,
+// modally, while the user prints it with a number of copies on the printer of their choice.
+//
+//   DoReport(1), DoReport(2)   a new invoice (items, services), after SetInvVar with its number
+//   DoReport(3), DoReport(4)   a re-print (items, services), after SetCancVar
+//
+// Report variables: "CURRSYM" the locale's currency string (every run), "SINV" the invoice number, "CANCINV"
+// "CANCELLED" or empty. A variable keeps its last value until it is set again.
+//
+// Enter prints, Escape closes. With no printer installed the printer field says "(no printer)" and printing
+// goes to the PDF printer, which asks where to save the file. The printer chosen in the printer setup dialog
+// is the one every later print uses.
+#include "controls/edit_typed.h"
+#include "controls/sys_formats.h"
+#include "platform/forms.h"
+#include "platform/spin_edit.h"
+#include "platform/std_buttons.h"
+#include "platform/std_labels.h"
+#include "platform/system_services.h"
+#include "report/report.h"
+#include "report/shape_view.h"
+#include "report/text_export.h"
+#include "report/ui/preview_panel.h"
+
+// The bar along the bottom of the dialog that holds its buttons and fields.
+class TPrintBar : public TCustomControl {
+public:
+  explicit TPrintBar(TComponent *AOwner);
+  QString ClassName() const override { return QStringLiteral("TPrintBar"); }
+
+protected:
+  void Paint() override;
+};
+
+class THARD : public TForm {
+public:
+  explicit THARD(TComponent *AOwner);
+  QString ClassName() const override { return QStringLiteral("THARD"); }
+
+  // The creation handler (OnCreate): makes SysFormats and shows the selected printer.
+  void FormCreate(TObject *Sender);
+
+  // "SINV" := n (a new invoice's number).
+  void SetInvVar(int n);
+  // "CANCINV" := Text ("CANCELLED" for a cancelled invoice re-printed, else empty).
+  void SetCancVar(const QString &Text);
+  // Runs template k (1 to 4); any other number does nothing.
+  void DoReport(int k);
+  void DoReportLETTERHEAD(int k);
+  // Loads template k from the Reports table.
+  void LoadReport(int k);
+  // Prepares the report and shows it in the preview; false when nothing could be prepared.
+  bool DisplayReport();
+
+  // PRINT: prepares the report again and prints every page COPIES times; the dialog stays open.
+  void Button1Click(TObject *Sender);
+  // Close.
+  void Button3Click(TObject *Sender);
+  // The printer field's button: the printer setup dialog.
+  void ET1ButtonClick(TObject *Sender);
+  void FormKeyPress(TObject *Sender, QChar &Key);
+  void COPIESChange(TObject *Sender);
+  void frPreview1MouseDown(TObject *Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+
+  // What the printer field shows for the selected printer: its name, or "(no printer)" when the system has
+  // none and only the PDF printer is there.
+  static QString SelectedPrinterText();
+
+  TfrPreview *frPreview1 = nullptr;
+  TfrReport *frReport1 = nullptr;
+  TfrShapeObject *frShapeObject1 = nullptr;
+  TfrTextExport *frTextExport1 = nullptr;
+  TPrintBar *Panel1 = nullptr;
+  TButton *Button1 = nullptr;
+  TLabel *Label1 = nullptr;
+  TSpinEdit *COPIES = nullptr;
+  TLabel *Label2 = nullptr;
+  TEditTyped *ET1 = nullptr;
+  TButton *Button3 = nullptr;
+  TPrinterSetupDialog *PrinterSetupDialog1 = nullptr;
+  TBFC_SysFormats *SysFormats = nullptr;
+
+private:
+  void FocusPreview();
+  // Asks where the PDF printer is to write when it is the one selected; false when the user cancelled.
+  bool ChoosePdfFile();
+  // The printer the user chose in the setup dialog (empty until then).
+  QString chosenPrinter_;
+};
+
+extern THARD *HARD;
