@@ -89,8 +89,9 @@ void TCustomEditButton::SetButtonStyle(TSMButtonStyle Value) {
     TBitmap empty;
     button_->SetGlyph(&empty);
   }
-  if (Value != TSMButtonStyle::bsCustom) button_->SetNumGlyphs(1);
   LoadStyleGlyph();
+  // After the picture: a new picture guesses its image count from its shape.
+  if (Value != TSMButtonStyle::bsCustom) button_->SetNumGlyphs(1);
   UpdateButtonPosition();
 }
 

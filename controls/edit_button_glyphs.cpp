@@ -57,19 +57,20 @@ QImage Calculator() {
   });
 }
 
+// The bottom row and left column stay clear: the bottom-left pixel gives the transparent colour.
 QImage Calendar() {
   return Picture(13, 13, [](QPainter &p) {
     p.setPen(Pen(QColor(70, 70, 70)));
     p.setBrush(Qt::white);
-    p.drawRect(QRectF(0.5, 1.5, 12, 11));
+    p.drawRect(QRectF(1.5, 1.5, 11, 10));
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(200, 40, 40));
-    p.drawRect(QRectF(1, 2, 11, 3));
+    p.drawRect(QRectF(2, 2, 10, 3));
     p.setBrush(QColor(90, 90, 100));
     for (int row = 0; row < 3; ++row)
-      for (int col = 0; col < 4; ++col) p.drawRect(QRectF(2 + col * 2.5, 6 + row * 2, 1.5, 1.2));
+      for (int col = 0; col < 4; ++col) p.drawRect(QRectF(3 + col * 2.3, 6 + row * 1.8, 1.4, 1.1));
     p.setPen(Pen(QColor(70, 70, 70), 1.2));
-    p.drawLine(QPointF(3.5, 0.5), QPointF(3.5, 2.5));
+    p.drawLine(QPointF(4.5, 0.5), QPointF(4.5, 2.5));
     p.drawLine(QPointF(9.5, 0.5), QPointF(9.5, 2.5));
   });
 }

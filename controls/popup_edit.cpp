@@ -56,8 +56,10 @@ void TPopupEditWindow::CreateParams(TCreateParams &Params) {
 void TPopupEditWindow::CreateWnd() {
   TCustomControl::CreateWnd();
   if (QWidget *w = Widget()) {
+    // A window the window system never activates (as it does a tool window on some platforms), so that the
+    // edit under it keeps the focus.
+    w->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
     w->setAttribute(Qt::WA_ShowWithoutActivating);
-    w->setWindowFlags(w->windowFlags() | Qt::WindowDoesNotAcceptFocus);
   }
 }
 
@@ -76,7 +78,6 @@ void TPopupEditWindow::ShowAt(const TPoint &ScreenPos) {
   if (QWidget *w = Widget()) {
     CreateChildWidgets();
     w->show();
-    w->raise();
   }
 }
 
