@@ -4,7 +4,9 @@
 #include "app/print_form.h"
 #include "db/engine/ff_database_file.h"
 #include "platform/application.h"
+#include "platform/printer.h"
 #include "platform/system_services.h"
+#include "report/engine.h"
 #include "report/ui/report_windows.h"
 #include <QDir>
 
@@ -15,10 +17,29 @@ QString DatabaseFailureMessage(const QString &File, const QString &Problem) {
       .arg(QDir::toNativeSeparators(File), problem);
 }
 
+void StartApplicationReports() {
+  TApplication *application = Application();
+  // At exit the report engine goes before the printer it prints on (the last finalizer registered runs
+  // first).
+  application->AddFinalizer(FreePrinter);
+  StartReportEngine();
+  // The templates name the data module's tables ("DD.INV1"): every form and data module is found by name.
+  frSetTopLevelComponents([] {
+    QList<TComponent *> components;
+    for (int i = 0; i < Application()->ComponentCount(); ++i) components.append(Application()->Components(i));
+    return components;
+  });
+  application->AddFinalizer([] {
+    frSetTopLevelComponents(nullptr);
+    StopReportEngine();
+  });
+}
+
 int RunTallyrook() {
   TApplication *application = Application();
   application->Initialize();
   application->SetTitle(QStringLiteral("Tallyrook"));
+  StartApplicationReports();
 
   int exitCode = 0;
   try {

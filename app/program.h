@@ -12,6 +12,10 @@
 // without creating any form.
 #include <QString>
 
+// Starts the report engine for the application's run: report templates find the forms and the data module
+// by name, and at exit the engine is stopped before the printer goes.
+void StartApplicationReports();
+
 // Returns the program's exit code: 0, or 1 when the data could not be opened.
 int RunTallyrook();
 

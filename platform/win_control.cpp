@@ -792,11 +792,13 @@ void TWinControl::UpdateScrollBarWidget(int Bar) {
   }
   if (!bar) return;
   const QSignalBlocker block(bar.data());
+  const bool enabled = state.Enabled && state.Max > state.Min;
   bar->setRange(state.Min, std::max(state.Min, state.Max - std::max(0, state.Page - 1)));
-  bar->setPageStep(std::max(1, state.Page));
+  // A bar with nowhere to go shows its slider over the whole groove, as Win32 shows no thumb at all.
+  bar->setPageStep(enabled ? std::max(1, state.Page) : std::max(1, state.Max - state.Min + 1) * 1000);
   bar->setSingleStep(1);
   if (!bar->isSliderDown()) bar->setValue(state.Pos);
-  bar->setEnabled(state.Enabled && state.Max > state.Min);
+  bar->setEnabled(enabled);
   bar->setVisible(state.Visible);
   LayoutScrollBars();
 }
