@@ -269,6 +269,12 @@ TEST_F(PrintForm, EveryRunStartsWithTwoCopiesAndCopiesStayWithinOneToFive) {
     HARD->COPIES->SetFocus();
     stdtest::TypeText(QStringLiteral("3"));
     EXPECT_EQ(HARD->COPIES->Value(), 4);
+    // A click in the preview gives it the keys again.
+    guitest::SendMouse(HARD->frPreview1->Window()->PBox, QEvent::MouseButtonPress, Qt::LeftButton,
+                       QPoint(50, 50), Qt::LeftButton);
+    guitest::SendMouse(HARD->frPreview1->Window()->PBox, QEvent::MouseButtonRelease, Qt::LeftButton,
+                       QPoint(50, 50), Qt::NoButton);
+    EXPECT_TRUE(HARD->frPreview1->Window()->PBox->Focused());
   });
   Run(1, [&] { EXPECT_EQ(HARD->COPIES->Value(), 2); });
 }
@@ -361,6 +367,33 @@ TEST_F(PrintForm, OnlyTemplatesOneToFourRun) {
     EXPECT_EQ(HARD->frReport1->Pages().Count(), 0);
   }
   EXPECT_FALSE(DD->REPORTS->Active());
+}
+
+TEST_F(PrintForm, AReportThatCannotBePreparedIsReportedAndNotShown) {
+  Start();
+  // No invoice number was given: the template cannot be filled.
+  HARD->DoReport(1);
+  EXPECT_FALSE(HARD->Showing());
+  ASSERT_EQ(services->MessageBoxes().size(), 1);
+  EXPECT_EQ(services->MessageBoxes().first().Caption, QStringLiteral("Error"));
+  EXPECT_TRUE(services->MessageBoxes().first().Text.startsWith(
+      QStringLiteral("An error occured during calculating")));
+  EXPECT_FALSE(DD->REPORTS->Active());
+}
+
+TEST_F(PrintForm, AMissingTemplateIsAnErrorAndLeavesTheReportsTableClosed) {
+  Start();
+  NewInvoice();
+  DD->REPORTS->Open();
+  DD->REPORTS->First();
+  while (!DD->REPORTS->Eof() && DD->REPORTS->FieldByName(QStringLiteral("rec"))->AsInteger() != 2)
+    DD->REPORTS->Next();
+  ASSERT_FALSE(DD->REPORTS->Eof());
+  DD->REPORTS->Delete();
+  DD->REPORTS->Close();
+  EXPECT_THROW(HARD->DoReport(2), EfrReportError);
+  EXPECT_FALSE(DD->REPORTS->Active());
+  EXPECT_FALSE(HARD->Showing());
 }
 
 TEST_F(PrintForm, ThePrinterChosenInTheSetupDialogPrintsFromThenOn) {

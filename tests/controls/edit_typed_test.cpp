@@ -3,6 +3,7 @@
 // auto-completion.
 #include "controls/edit_button_glyphs.h"
 #include "controls/edit_typed.h"
+#include "platform/control_grab.h"
 #include "platform/date_time.h"
 #include "platform/format_settings.h"
 #include "platform/resources.h"
@@ -449,6 +450,29 @@ TEST_F(TypedEditTest, TheButtonStandsAtTheRightEdgeAndTheTextEndsBeforeIt) {
   EXPECT_EQ(text.Right, w);
 }
 
+TEST_F(TypedEditTest, AFlatEditIsFramedWhileFocusedAndATransparentOneShowsWhatIsBehind) {
+  TEditTyped *edit = AddTyped(teString);
+  TEdit *other = AddOther();
+  edit->SetFlat(true);
+  Show();
+  other->SetFocus();
+  const QRgb shadow = ColorToQColor(clBtnShadow).rgb();
+  EXPECT_NE(GrabControl(edit).pixel(0, 0), shadow);
+  edit->SetFocus();
+  EXPECT_EQ(GrabControl(edit).pixel(0, 0), shadow);
+  EXPECT_EQ(GrabControl(edit).pixel(edit->Width() - 1, edit->Height() - 1),
+            ColorToQColor(clBtnHighlight).rgb());
+
+  edit->SetTransparent(true);
+  EXPECT_EQ(LineEditOf(edit)->palette().color(QPalette::Base).alpha(), 0);
+  // Still so after the edit moves and its colours are set again.
+  edit->SetBounds(20, 20, 150, 21);
+  edit->SetColor(clYellow);
+  EXPECT_EQ(LineEditOf(edit)->palette().color(QPalette::Base).alpha(), 0);
+  edit->SetTransparent(false);
+  EXPECT_EQ(LineEditOf(edit)->palette().color(QPalette::Base), ColorToQColor(clYellow));
+}
+
 TEST_F(TypedEditTest, TheButtonAndItsKeyFireOnButtonClick) {
   TEditTyped *edit = AddTyped(teString);
   int clicks = 0;
@@ -573,6 +597,14 @@ TEST_F(PopupTest, AReleaseElsewhereClosesWithoutAValue) {
   guitest::SendMouse(form, QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(200, 200), Qt::NoButton);
   EXPECT_FALSE(edit->PopupVisible());
   EXPECT_EQ(edit->Text(), QStringLiteral("05/12/2024"));
+}
+
+TEST_F(PopupTest, AReleaseOnThePopupItselfAccepts) {
+  Open();
+  guitest::PressKey(Qt::Key_PageDown);
+  guitest::Click(edit->Popup(), QPoint(1, 10));
+  EXPECT_FALSE(edit->PopupVisible());
+  EXPECT_EQ(edit->Text(), QStringLiteral("06/12/2024"));
 }
 
 TEST_F(PopupTest, LeavingTheEditClosesThePopup) {
