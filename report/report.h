@@ -81,7 +81,9 @@ public:
   // No such row raises EfrReportError and keeps the template as it was (the dataset is left at its end).
   void LoadTemplateFromDataset(TDataSet *DataSet, int Number);
   void LoadFromStream(TStream *Stream);
+  // Writes the template stream, or, in XML mode, the template as a document of the XML report format.
   void SaveToStream(TStream *Stream);
+  bool XmlMode = false;
   // The first object on any page of that name (without regard to case); nullptr when none.
   TfrView *FindObject(const QString &Name) const;
 

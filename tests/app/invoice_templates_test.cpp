@@ -392,13 +392,15 @@ TEST_F(InvoiceTemplatesTest, EveryTemplateConvertsToAWellFormedXmlDocument) {
     report->LoadTemplateFromDataset(dd->REPORTS, number);
     dd->REPORTS->Close();
     TMemoryStream stream;
-    SaveReportAsXml(report->Model(), hard, &stream);
+    report->XmlMode = true;
+    report->SaveToStream(&stream);
     QXmlStreamReader reader(stream.Bytes());
     int elements = 0;
     while (!reader.atEnd())
       if (reader.readNext() == QXmlStreamReader::StartElement) ++elements;
     EXPECT_FALSE(reader.hasError()) << number << ": " << reader.errorString().toStdString();
     EXPECT_GT(elements, 20) << number;
+    EXPECT_TRUE(stream.Bytes().contains("Memo.text=\"[LOGO]\" DataSet=\"DD.CONTROL\" DataField=\"LOGO\""));
     EXPECT_TRUE(
         stream.Bytes().contains(number <= 2 ? "DataSetName=\"DD.frINV2\"" : "DataSetName=\"DD.frMINV2\""));
   }
