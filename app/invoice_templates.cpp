@@ -120,6 +120,9 @@ private:
     view->Top = top;
     view->Width = width;
     view->Height = height;
+    // Objects take the system's decimal separator into their format when they are made: the template
+    // must not depend on the machine that builds it.
+    view->Format = kTextFormat;
   }
 
   TfrPage *page_;

@@ -223,6 +223,13 @@ TEST_F(InvoiceTemplatesTest, TheShippedDatabaseHoldsTheFourTemplatesAndEveryBuil
   ASSERT_TRUE(fa.open(QIODevice::ReadOnly) && fb.open(QIODevice::ReadOnly));
   EXPECT_TRUE(fa.readAll() == fb.readAll());
   EXPECT_THROW(InvoiceTemplateStream(5), ERangeError);
+  // Nor does the building machine's locale change a byte.
+  FormatSettings german = FormatSettings::USEnglish();
+  german.DecimalSeparator = QLatin1Char(',');
+  german.ThousandSeparator = QLatin1Char('.');
+  german.ShortDateFormat = QStringLiteral("dd.mm.yyyy");
+  FormatSettingsGuard guard(german);
+  for (int n = 1; n <= 4; ++n) EXPECT_EQ(InvoiceTemplateStream(n), rows[n - 1][1].toByteArray()) << n;
 }
 
 TEST_F(InvoiceTemplatesTest, NewInvoicesShowEverythingAndNeverTheCancelledMark) {
