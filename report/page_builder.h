@@ -79,6 +79,8 @@ private:
   void WriteObject(TfrView *View, int Left, int Top, int Height);
   void WriteTextPart(TfrMemoView *Memo, const QStringList &Lines, int Left, int Top, int Height);
   void AfterPrint(TfrBand *Band);
+  void RunSubReports(TfrBand *Band, int Top, int StartPage);
+  void BreakOutOfSubReport(bool Column);
 
   // ---- objects ----
   bool PrepareObject(TfrView *View);
