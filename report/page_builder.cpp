@@ -205,6 +205,14 @@ void TfrPageBuilder::Build() {
     master->Init();
     master->First();
   }
+  // Whatever happens, the run-time bands go and the sources are released.
+  auto finish = [this, master, &engine] {
+    FreeBands();
+    engine.CurPage = nullptr;
+    engine.CurBand = engine.AggrBand = nullptr;
+    engine.CurView = nullptr;
+    if (master) master->Done();
+  };
   try {
     MakePages();
     TfrEMFPages &emf = report_->EMFPages();
@@ -236,18 +244,10 @@ void TfrPageBuilder::Build() {
       pageNo_ = emf.Count();
     }
   } catch (...) {
-    FreeBands();
-    if (master) master->Done();
-    engine.CurPage = nullptr;
-    engine.CurBand = engine.AggrBand = nullptr;
-    engine.CurView = nullptr;
+    finish();
     throw;
   }
-  FreeBands();
-  if (master) master->Done();
-  engine.CurPage = nullptr;
-  engine.CurBand = engine.AggrBand = nullptr;
-  engine.CurView = nullptr;
+  finish();
 }
 
 void TfrPageBuilder::MakePages() {
@@ -792,7 +792,9 @@ void TfrPageBuilder::DrawBand(TfrBand *Band) {
       }
     }
   }
-  if (IsDataBand(Band->Typ)) {
+  // A data band with a source takes its record into the totals once, and brings the bands chained after it
+  // that have no source of their own.
+  if (IsDataBand(Band->Typ) && Band->DataSet) {
     DoAggregate();
     if (Band->Visible)
       for (TfrBand *next = Band->Next; next && !next->DataSet; next = next->Next) ShowBand(next);

@@ -453,3 +453,22 @@ TEST_F(PageBuilderTest, ASubreportThatRunsOutOfRoomGoesOnOnTheNextPageUnderThatP
 
 } // namespace
 } // namespace build
+
+namespace build {
+namespace {
+
+TEST_F(PageBuilderTest, DataBandsChainedWithoutASourcePrintWithTheRecordAndCountItOnce) {
+  FillItems(2);
+  AddBand(btMasterData, 0, 20, QStringLiteral("frLines"));
+  AddMemo(0, 0, 100, 20, {QStringLiteral("[NAME]")});
+  AddBand(btMasterData, 30, 20);
+  AddMemo(10, 30, 100, 20, {QStringLiteral("price [PRICE]")});
+  AddBand(btMasterFooter, 60, 20);
+  AddMemo(0, 60, 100, 20, {QStringLiteral("[COUNT(,)] lines")});
+  ASSERT_TRUE(report->PrepareReport()) << report->ErrorText().toStdString();
+  EXPECT_EQ(Dump(), (QStringList{"1: 0,0 100x20 Item 1", "1: 10,20 100x20 price 1.5", "1: 0,40 100x20 Item 2",
+                                 "1: 10,60 100x20 price 3", "1: 0,80 100x20 2 lines"}));
+}
+
+} // namespace
+} // namespace build
