@@ -40,6 +40,7 @@ using TfrPreviewButtons = TSmallSet<TfrPreviewButton>;
 enum TfrReportType { rtSimple, rtMultiple };
 
 using TfrDocEvent = TEvent<void()>;
+// The index (from 0) of the prepared page that begins or ends.
 using TfrPageEvent = TEvent<void(int PageNo)>;
 using TfrBandEvent = TEvent<void(TfrBand *Band)>;
 // The value of a name; a value left empty lets the report look further.
@@ -166,6 +167,7 @@ public:
   TfrEnterRectEvent OnEnterRect;
   TfrUserFunctionEvent OnUserFunction;
   TfrProgressEvent OnProgress;
+  // Cross bands are not built by this program's page building, so these two are never fired.
   TfrBandEvent OnBeginColumn;
   TfrPrintColumnEvent OnPrintColumn;
   TfrManualBuildEvent OnManualBuild;
