@@ -294,7 +294,10 @@ void TfrPageBuilder::MakePages() {
     // A page stored without columns has one.
     run->colCount = std::max(1, int(run->page->ColCount));
     run->colGap = std::max(0, int(run->page->ColGap));
-    run->colWidth = (run->rightMargin - run->leftMargin - (run->colCount - 1) * run->colGap) / run->colCount;
+    // Reckoned wide, so that damaged column counts and gaps cannot overflow.
+    run->colWidth =
+        frCoord((double(run->rightMargin) - run->leftMargin - (double(run->colCount) - 1) * run->colGap) /
+                run->colCount);
     run->page->ColWidth = run->colWidth;
     run->xAdjust = run->leftMargin;
     InitBands(*run);
@@ -519,7 +522,7 @@ void TfrPageBuilder::NewColumn() {
   if (run.curColumn < run.colCount - 1) {
     ShowBand(run.Band(btColumnFooter));
     ++run.curColumn;
-    run.xAdjust += run.colWidth + run.colGap;
+    run.xAdjust = frCoord(double(run.xAdjust) + run.colWidth + run.colGap);
     run.page->CurY = run.colPos;
     MarkFresh();
     ShowBand(run.Band(btColumnHeader));
