@@ -472,3 +472,16 @@ TEST_F(PageBuilderTest, DataBandsChainedWithoutASourcePrintWithTheRecordAndCount
 
 } // namespace
 } // namespace build
+
+namespace build {
+namespace {
+
+TEST_F(PagedReportTest, PageFooterTotalsCountTheRecordsOfTheirOwnPage) {
+  Build(12);
+  report->Pages()[0]->Object(5)->Memo.SetStrings(0, QStringLiteral("Page [PAGE#] sum [SUM([QTY])]"));
+  ASSERT_TRUE(report->PrepareReport()) << report->ErrorText().toStdString();
+  EXPECT_EQ(FooterTexts(), (QStringList{"1: Page 1 sum 55", "2: Page 2 sum 23"}));
+}
+
+} // namespace
+} // namespace build
