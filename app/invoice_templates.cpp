@@ -155,14 +155,15 @@ void AuthorTitle(PageAuthor &a, const TemplateKind &kind) {
          kAccent, frtaRight);
   // The address (which may hold line breaks or wrap) and the contact lines flow as one text under the name;
   // a contact detail left empty in the settings leaves out its label too.
-  const auto labelled = [](const char *label, const char *field) {
-    return QStringLiteral("[IF(DD.CONTROL.%2 = '', '', '%1 ' + DD.CONTROL.%2)]")
-        .arg(QLatin1String(label), QLatin1String(field));
+  // A detail with its lead-in (a label, the blanks after the detail before it), or nothing when it is empty;
+  // right-aligned text shows trailing blanks, so a gap goes before the detail it separates.
+  const auto detail = [](const char *leadIn, const char *field) {
+    return QStringLiteral("[IF(DD.CONTROL.%2 = '', '', '%1' + DD.CONTROL.%2)]")
+        .arg(QLatin1String(leadIn), QLatin1String(field));
   };
   TfrMemoView *details = a.Text(QStringLiteral("CompanyDetails"), contactLeft, top + 24, contactWidth, 78,
-                                {Control("ADDRESS"),
-                                 labelled("Phone", "PHONE") + QStringLiteral("    ") + labelled("Fax", "FAX"),
-                                 Control("EMAIL") + QStringLiteral("    ") + Control("WEBSITE")},
+                                {Control("ADDRESS"), detail("Phone ", "PHONE") + detail("    Fax ", "FAX"),
+                                 Control("EMAIL") + detail("    ", "WEBSITE")},
                                 9, 0, kMuted, frtaRight);
   details->Flags = flWordWrap;
   a.Rule(QStringLiteral("LetterheadRule"), kLeft, top + 108, kWidth, 1.5f, kAccent);

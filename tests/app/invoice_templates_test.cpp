@@ -347,16 +347,17 @@ TEST_F(InvoiceTemplatesTest, ALongDescriptionWrapsAndPushesTheFollowingLinesDown
   }
 }
 
-TEST_F(InvoiceTemplatesTest, AContactDetailLeftEmptyLeavesOutItsLabel) {
+TEST_F(InvoiceTemplatesTest, AContactDetailLeftEmptyLeavesOutItsLabelAndOthersPrintAsTheyAre) {
   if (!HavePdfToText()) GTEST_SKIP() << "poppler-utils is not installed";
   dd->CONTROL->Edit();
   dd->CONTROLFAX->SetAsString(QString());
+  dd->CONTROLPHONE->SetAsString(QStringLiteral("0800 'PLANTS' (7526)"));
   dd->CONTROL->Post();
   NewInvoice(4, kOneLine);
   ASSERT_EQ(Prepare(itNewServices).toStdString(), "");
   const QStringList pages = Print(QStringLiteral("no-fax"));
   ASSERT_EQ(pages.size(), 1);
-  EXPECT_TRUE(pages[0].contains(QStringLiteral("Phone 023 9200 1234"))) << pages[0].toStdString();
+  EXPECT_TRUE(pages[0].contains(QStringLiteral("Phone 0800 'PLANTS' (7526)"))) << pages[0].toStdString();
   EXPECT_FALSE(pages[0].contains(QStringLiteral("Fax"))) << pages[0].toStdString();
 }
 
