@@ -27,6 +27,10 @@ TApplication::TApplication(TComponent *AOwner) : TComponent(AOwner) {
   handle_ = AllocateHWnd([](TMessage &) {});
   if (QCoreApplication::instance())
     title_ = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+  // The program ends when its main form closes (or Terminate is called), not when Qt sees no window left:
+  // a message box shown before the main form must not end it.
+  if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+    QGuiApplication::setQuitOnLastWindowClosed(false);
 }
 
 TApplication::~TApplication() { DeallocateHWnd(handle_); }
@@ -60,12 +64,7 @@ void TApplication::Run() {
   } catch (...) {
     HandleException(this);
   }
-  if (!terminated_ && mainForm_) {
-    QEventLoop loop;
-    runLoop_ = &loop;
-    loop.exec();
-    runLoop_ = nullptr;
-  }
+  if (!terminated_ && mainForm_) QCoreApplication::exec();
   running_ = false;
 }
 
@@ -77,7 +76,7 @@ void TApplication::HandleMessage() {
 
 void TApplication::Terminate() {
   terminated_ = true;
-  if (runLoop_) runLoop_->quit();
+  if (running_) QCoreApplication::exit(0);
   // Wake a modal loop waiting for the next message so that it sees the request.
   PostMessage(handle_, WM_NULL);
 }

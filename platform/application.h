@@ -14,7 +14,6 @@
 #include <exception>
 #include <functional>
 
-class QEventLoop;
 class TCustomForm;
 
 using TExceptionEvent = TEvent<void(TObject *Sender, const std::exception &E)>;
@@ -87,7 +86,6 @@ private:
   bool terminated_ = false;
   bool showHint_ = true;
   bool running_ = false;
-  QEventLoop *runLoop_ = nullptr;
   QList<std::function<void()>> finalizers_;
 };
 

@@ -184,6 +184,26 @@ QByteArray TGraphic::SaveToBytes() const {
   return Encode();
 }
 
+void TGraphic::LoadFromStream(TStream *stream) {
+  if (!stream) return;
+  const qint64 start = stream->Position();
+  const qint64 remaining = std::max<qint64>(0, stream->Size() - start);
+  QByteArray bytes = stream->ReadBytes(remaining);
+  const qsizetype length = DataLength(bytes);
+  if (length >= 0 && length < bytes.size()) bytes.truncate(length);
+  try {
+    LoadFromBytes(bytes);
+  } catch (...) {
+    stream->SetPosition(start);
+    throw;
+  }
+  stream->SetPosition(start + bytes.size());
+}
+
+void TGraphic::SaveToStream(TStream *stream) const {
+  if (stream) stream->WriteBytes(SaveToBytes());
+}
+
 void TGraphic::LoadFromFile(const QString &fileName) {
   QFile file(fileName);
   if (!file.open(QIODevice::ReadOnly))
@@ -296,7 +316,7 @@ void TBitmap::SetSize(int width, int height) {
   ReleaseCanvas();
   QImage sized(width, height, pixelFormat_ == pf32bit ? QImage::Format_ARGB32 : QImage::Format_RGB32);
   sized.fill(canvas_ ? ColorToQColor(canvas_->Brush()->Color()) : QColor(Qt::white));
-  if (!image_.isNull() && !image_.isNull() && width > 0 && height > 0) {
+  if (!image_.isNull() && width > 0 && height > 0) {
     QPainter p(&sized);
     p.setCompositionMode(QPainter::CompositionMode_Source);
     p.drawImage(0, 0, image_);
@@ -425,6 +445,21 @@ void TBitmap::LoadFromBytes(const QByteArray &bytes) {
   yPelsPerMeter_ = header->yPelsPerMeter;
   maskedCache_ = QImage();
   Loaded(bytes);
+}
+
+qsizetype TBitmap::DataLength(const QByteArray &bytes) const {
+  const auto header = ReadBitmapFileHeader(bytes);
+  if (!header) return -1;
+  // The file size field when it is plausible, else the pixel rows' end.
+  if (header->fileSize >= header->dataOffset && header->fileSize <= quint64(bytes.size()))
+    return header->fileSize;
+  if (header->compression == 0 || header->compression == 3) {
+    const qint64 rows = header->height < 0 ? -qint64(header->height) : header->height;
+    return header->dataOffset + ((qint64(header->width) * header->bitCount + 31) / 32) * 4 * rows;
+  }
+  if (header->imageSize > 0 && header->dataOffset + quint64(header->imageSize) <= quint64(bytes.size()))
+    return header->dataOffset + header->imageSize;
+  return -1;
 }
 
 QByteArray TBitmap::Encode() const {
@@ -576,6 +611,16 @@ void TIcon::LoadFromBytes(const QByteArray &bytes) {
   Loaded(bytes);
 }
 
+qsizetype TIcon::DataLength(const QByteArray &bytes) const {
+  if (bytes.size() < 6) return -1;
+  const int count = U16(bytes, 4);
+  if (bytes.size() < 6 + 16 * count) return -1;
+  qint64 end = 6 + 16 * count;
+  for (int i = 0; i < count; ++i)
+    end = std::max<qint64>(end, qint64(U32(bytes, 6 + 16 * i + 12)) + U32(bytes, 6 + 16 * i + 8));
+  return end <= bytes.size() ? qsizetype(end) : -1;
+}
+
 void TIcon::Draw(TCanvas *canvas, const TRect &r) const {
   if (canvas && !Empty()) canvas->DrawImage(r, image_, image_.rect());
 }
@@ -631,6 +676,18 @@ void TMetafile::LoadFromBytes(const QByteArray &bytes) {
   width_ = w;
   height_ = h;
   Loaded(bytes);
+}
+
+qsizetype TMetafile::DataLength(const QByteArray &bytes) const {
+  qint64 length = -1;
+  if (bytes.size() >= 52 && U32(bytes, 0) == 1) {
+    length = U32(bytes, 48); // the enhanced metafile's total size
+  } else {
+    // A Windows metafile counts its size in 16-bit words, after a placeable header when there is one.
+    const qsizetype header = bytes.size() >= 22 && U32(bytes, 0) == 0x9AC6CDD7u ? 22 : 0;
+    if (bytes.size() >= header + 10) length = header + qint64(U32(bytes, header + 6)) * 2;
+  }
+  return length > 0 && length <= bytes.size() ? qsizetype(length) : -1;
 }
 
 void TMetafile::SetWidth(int width) {

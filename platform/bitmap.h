@@ -6,6 +6,7 @@
 #include "platform/canvas.h"
 #include "platform/events.h"
 #include "platform/object.h"
+#include "platform/streams.h"
 #include "platform/types.h"
 #include <QByteArray>
 #include <QImage>
@@ -35,6 +36,11 @@ public:
   QByteArray SaveToBytes() const;
   // The bytes the graphic was loaded from; empty once it has been changed or when it was made in memory.
   const QByteArray &OriginalBytes() const { return original_; }
+  // Reads the graphic from the stream's position, taking as many bytes as its format says it has (the rest
+  // when the format does not tell), and leaves the stream just after them.
+  void LoadFromStream(TStream *stream);
+  // Writes the graphic in its file format at the stream's position.
+  void SaveToStream(TStream *stream) const;
   // Raises EFOpenError when the file cannot be read.
   void LoadFromFile(const QString &fileName);
   // Writes the file whole or not at all; raises EFCreateError when it cannot be written.
@@ -48,6 +54,8 @@ public:
 protected:
   // Writes the graphic in its file format.
   virtual QByteArray Encode() const = 0;
+  // How many of `bytes` (which start with such a picture) belong to it; -1 when the format does not say.
+  virtual qsizetype DataLength(const QByteArray &bytes) const = 0;
   // The content changed: the original bytes no longer describe it.
   void Changed();
   // New content read from `bytes` (or copied from a graphic that had them).
@@ -129,6 +137,7 @@ public:
 
 protected:
   QByteArray Encode() const override;
+  qsizetype DataLength(const QByteArray &bytes) const override;
 
 private:
   void CanvasChanged(TObject *);
@@ -167,6 +176,7 @@ public:
 
 protected:
   QByteArray Encode() const override { return OriginalBytes(); }
+  qsizetype DataLength(const QByteArray &bytes) const override;
 
 private:
   QImage image_;
@@ -195,6 +205,7 @@ public:
 
 protected:
   QByteArray Encode() const override { return bytes_; }
+  qsizetype DataLength(const QByteArray &bytes) const override;
 
 private:
   QByteArray bytes_;

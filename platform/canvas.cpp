@@ -973,8 +973,16 @@ void TCanvas::BrushCopy(const TRect &dest, const TBitmap *bitmap, const TRect &s
 TRect TCanvas::ClipRect() {
   QRect area = DeviceRect();
   if (painter_ && painter_->paintEngine()) {
+    // A paint event's region, which the paint engine keeps in device pixels.
     const QRegion system = painter_->paintEngine()->systemClip();
-    if (!system.isEmpty()) area &= system.boundingRect();
+    if (!system.isEmpty()) {
+      const qreal ratio = device_->devicePixelRatioF();
+      const QRect bounds = system.boundingRect();
+      area &= ratio == 1.0 ? bounds
+                           : QRectF(bounds.x() / ratio, bounds.y() / ratio, bounds.width() / ratio,
+                                    bounds.height() / ratio)
+                                 .toAlignedRect();
+    }
   }
   if (clip_) area &= clip_->boundingRect();
   return TRect::FromQRect(area);
@@ -1021,7 +1029,9 @@ bool GetTextMetrics(TCanvas *canvas, TTextMetric &tm) {
   return true;
 }
 
-int GetDeviceCaps(TCanvas *canvas, int index) { return canvas ? DeviceCaps(canvas->Device(), index) : 0; }
+int GetDeviceCaps(TCanvas *canvas, int index) {
+  return canvas ? DeviceCaps(canvas->MeasureDevice(), index) : 0;
+}
 
 unsigned SetTextAlign(TCanvas *canvas, unsigned align) { return canvas ? canvas->SetTextAlign(align) : 0; }
 

@@ -134,6 +134,7 @@ public:
   QPaintDevice *Device() const { return device_; }
   // A device to measure text for while the canvas has nothing to draw on (a printer between jobs).
   void SetMeasureDevice(QPaintDevice *device);
+  QPaintDevice *MeasureDevice() const { return device_ ? device_ : measureDevice_; }
   // Ends the canvas's own painter, so that the device may be resized or read; the next drawing begins anew.
   void Release();
   bool HandleAllocated() const { return painter_ != nullptr; }

@@ -127,7 +127,8 @@ public:
   void FreeNotification(TComponent *AComponent);
   void RemoveFreeNotification(TComponent *AComponent);
 
-  // Asks owner-shared and linked components to forget AComponent (opRemove) or announces it (opInsert).
+  // Tells this component that AComponent is being inserted (opInsert) or removed (opRemove), as described at
+  // the top of this file. Overrides call the inherited one, which passes the notice on to owned components.
   virtual void Notification(TComponent *AComponent, TOperation Operation);
 
 protected:

@@ -248,6 +248,8 @@ public:
 
   // Called by the widget for every Qt event (see control_widget.h).
   bool HandleQtEvent(QEvent *Event);
+  // Called for the input events of a widget inside the window (see ForwardEventsOf); true: handled.
+  bool HandleInnerEvent(QWidget *Inner, QEvent *Event);
 
 protected:
   // -- overridable behaviour (the class library's dynamic methods) --
@@ -262,8 +264,8 @@ protected:
   // Stores a new window text (the default handling of WM_SETTEXT); descendants that keep the text in their
   // widget override it.
   virtual void SetTextBuf(const QString &Value);
-  // The parent calls this when its font, colour or client area changed.
-  virtual void ParentChanged() {}
+  // Creates, shows or hides the widget as Visible and the parent's showing say (CM_VISIBLECHANGED).
+  void UpdateShowing();
 
   // -- the widget (for descendants) --
   // Creates the widget for a control that is not windowed; TWinControl replaces this with CreateWnd.
@@ -283,6 +285,16 @@ protected:
   LRESULT SendToSelf(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0);
   // The parent's font and colour reached this control (CM_PARENTFONTCHANGED, CM_PARENTCOLORCHANGED).
   void FontChanged(TObject *Sender);
+
+  // Makes the keyboard, mouse and focus events of Inner, a widget inside this control's window that Qt gives
+  // them to directly (a combo box's edit field, a memo's viewport), reach this control's message procedure
+  // as the window's own; the default handling gives them back to Inner.
+  void ForwardEventsOf(QWidget *Inner);
+  // Qt's own handling of the event being translated (by the window's widget or the inner widget).
+  bool CallNative(QEvent *Event);
+  void CallNativeKey(QKeyEvent *Event);
+  // A point of the event's widget in the window widget's coordinates.
+  QPoint WidgetPoint(const QPoint &Point) const;
 
   // The Qt event whose messages are being dispatched, so that DefaultHandler can give it to Qt.
   struct NativeEvent {
@@ -344,6 +356,7 @@ private:
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   bool applyingBounds_ = false;
   QEvent *paintEvent_ = nullptr;
+  QWidget *innerTarget_ = nullptr;
 };
 
 // ---- TWinControl ----
@@ -517,7 +530,8 @@ public:
   ~TCustomControl() override;
   QString ClassName() const override { return QStringLiteral("TCustomControl"); }
   // The canvas the control paints on. During a paint it draws on the window; otherwise it can measure text
-  // but draws nowhere.
+  // but draws nowhere. Its font and brush are its own: Paint takes the control's Font and Color when it wants
+  // them, as in the class library.
   TCanvas *Canvas() { return canvas_.get(); }
 
 protected:

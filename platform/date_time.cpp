@@ -467,6 +467,11 @@ bool ScanDate(Scanner &scan, TDateTime &date, const FormatSettings &settings) {
       if (settings.TwoDigitYearCenturyWindow > 0 && year < base) year += 100;
     }
   }
+  // Some locales end their short date with the separator ("2003. 02. 01."); the text may do so too.
+  if (settings.ShortDateFormat.trimmed().endsWith(QLatin1Char('/'))) {
+    const int end = scan.Position();
+    if (!scan.Separator(settings.DateSeparator)) scan.SetPosition(end);
+  }
   return TryEncodeDate(year, month, day, date);
 }
 

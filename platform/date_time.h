@@ -91,11 +91,11 @@ QString DateTimeToStr(TDateTime value, const FormatSettings &settings);
 
 // Reading dates: two or three numbers separated by DateSeparator, in the order of ShortDateFormat (the first
 // of d, m, y in it decides: day-month-year, month-day-year or year-month-day). Without a year the current
-// year applies; a year of one or two digits is placed by TwoDigitYearCenturyWindow. Reading times: hours,
-// optional minutes and seconds separated by TimeSeparator, optional milliseconds after the decimal separator,
-// and an optional AM/PM marker (TimeAMString, TimePMString, "AM" or "PM", before or after). Surrounding
-// blanks are allowed. Failures raise EConvertError "'<text>' is not a valid date" / "... valid time" / "...
-// valid date and time".
+// year applies; a year of one or two digits is placed by TwoDigitYearCenturyWindow. When ShortDateFormat ends
+// with a separator, the text may too. Reading times: hours, optional minutes and seconds separated by
+// TimeSeparator, optional fractions of a second after the decimal separator (up to 3 digits), and an optional
+// AM/PM marker (TimeAMString, TimePMString, "AM" or "PM", before or after). Surrounding blanks are allowed.
+// Failures raise EConvertError "'<text>' is not a valid date" / "... valid time" / "... valid date and time".
 TDateTime StrToDate(const QString &text);
 TDateTime StrToTime(const QString &text);
 TDateTime StrToDateTime(const QString &text);

@@ -9,6 +9,7 @@
 #include <QEventLoop>
 #include <QPointer>
 #include <QWidget>
+#include <QWindow>
 
 TCustomForm::TCustomForm(TComponent *AOwner) : TCustomControl(AOwner) {
   TControl::SetVisible(false);
@@ -292,6 +293,11 @@ void TCustomForm::SetVisible(bool Value) {
     w = Widget();
     if (!w || !Visible()) return; // OnShow hid or freed it
     ApplyWindowFlags();
+    // Other forms stay in front of the main form, as windows it owns.
+    if (TCustomForm *main = Application()->MainForm(); main && main != this && main->Widget()) {
+      w->winId();
+      if (QWindow *window = w->windowHandle()) window->setTransientParent(main->Widget()->windowHandle());
+    }
     switch (windowState_) {
     case wsMinimized: w->showMinimized(); break;
     case wsMaximized: w->showMaximized(); break;
@@ -494,11 +500,15 @@ bool TCustomForm::SetFocusedControl(TWinControl *Control) {
 
 void TCustomForm::DefocusControl(TWinControl *Control, bool Removing) {
   if (!Control) return;
+  TControl *focus = FindControlOfWidget(QApplication::focusWidget());
+  const bool hadFocus = focus && focus != this && Control->ContainsControl(focus);
   if (Removing && focusedControl_ && Control->ContainsControl(focusedControl_))
     focusedControl_ = Control->Parent() ? Control->Parent() : nullptr;
   if (activeControl_ && Control->ContainsControl(activeControl_)) activeControl_ = nullptr;
   if (Removing && Screen()->ActiveControl() && Control->ContainsControl(Screen()->ActiveControl()))
     Screen()->SetActive(Screen()->ActiveForm(), nullptr);
+  // The form itself takes the focus, rather than whatever Qt would pick next.
+  if (hadFocus && Control != this && Showing()) Widget()->setFocus(Qt::OtherFocusReason);
 }
 
 // ---- TDataModule ----

@@ -153,6 +153,34 @@ QImage DecodeJpeg(const QByteArray &bytes, bool fast) {
   return image;
 }
 
+qsizetype JpegDataLength(const QByteArray &bytes) {
+  const auto *b = reinterpret_cast<const uchar *>(bytes.constData());
+  const qsizetype n = bytes.size();
+  if (n < 4 || b[0] != 0xFF || b[1] != 0xD8) return -1;
+  qsizetype i = 2;
+  while (i + 1 < n) {
+    if (b[i] != 0xFF) return -1;
+    const uchar marker = b[i + 1];
+    if (marker == 0xFF) { // fill byte
+      ++i;
+      continue;
+    }
+    if (marker == 0xD9) return i + 2; // end of image
+    if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
+      i += 2;
+      continue;
+    }
+    if (i + 3 >= n) return -1;
+    const qsizetype length = (qsizetype(b[i + 2]) << 8) | b[i + 3];
+    i += 2 + length;
+    if (marker == 0xDA) {
+      // Entropy-coded data runs to the next marker that is not a stuffed byte or a restart marker.
+      while (i + 1 < n && !(b[i] == 0xFF && b[i + 1] != 0x00 && !(b[i + 1] >= 0xD0 && b[i + 1] <= 0xD7))) ++i;
+    }
+  }
+  return -1;
+}
+
 QByteArray EncodeJpeg(const QImage &image, int quality, bool grayscale, bool progressive) {
   if (image.isNull()) return QByteArray();
   const int components = grayscale ? 1 : 3;
@@ -238,6 +266,8 @@ void TJPEGImage::LoadFromBytes(const QByteArray &bytes) {
   image_ = DecodeJpeg(bytes, performance_ == jpBestSpeed);
   Loaded(bytes);
 }
+
+qsizetype TJPEGImage::DataLength(const QByteArray &bytes) const { return JpegDataLength(bytes); }
 
 QByteArray TJPEGImage::Encode() const { return EncodeJpeg(image_, quality_, grayscale_, progressive_); }
 

@@ -39,6 +39,7 @@ public:
 
 protected:
   QByteArray Encode() const override;
+  qsizetype DataLength(const QByteArray &bytes) const override;
 
 private:
   QImage image_;
@@ -50,5 +51,7 @@ private:
 
 // The pixels of a JPEG file; raises EInvalidGraphic when the bytes are not one.
 QImage DecodeJpeg(const QByteArray &bytes, bool fast = false);
+// The length of the JPEG file at the start of `bytes` (up to its end-of-image marker); -1 when it has none.
+qsizetype JpegDataLength(const QByteArray &bytes);
 // A JPEG file of the image at the given quality (1..100).
 QByteArray EncodeJpeg(const QImage &image, int quality, bool grayscale = false, bool progressive = false);

@@ -541,9 +541,10 @@ QString Format(const QString &format, const QList<Variant> &args, const FormatSe
     }
     // Optional argument index "n:".
     int j = i;
-    int number;
-    if (readNumber(j, number) && j < length && format[j] == QLatin1Char(':')) {
-      next = number;
+    int index = 0;
+    while (j < length && format[j].isDigit()) index = qMin(index * 10 + (format[j++].unicode() - u'0'), 9999);
+    if (j > i && j < length && format[j] == QLatin1Char(':')) {
+      next = index;
       i = j + 1;
     }
     bool left = false;
@@ -582,7 +583,11 @@ QString Format(const QString &format, const QList<Variant> &args, const FormatSe
       break;
     }
     case u's':
-      text = VarToStr(arg);
+      switch (arg.VarType()) {
+      case varDouble: text = FloatToStr(arg.ToDouble(), settings); break;
+      case varDate: text = DateTimeToStr(arg.ToDateTime(), settings); break;
+      default: text = VarToStr(arg); break;
+      }
       if (precision >= 0) text.truncate(precision);
       break;
     case u'e':

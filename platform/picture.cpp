@@ -100,6 +100,26 @@ void TPicture::LoadFromBytes(const QByteArray &bytes) {
   Take(std::move(graphic));
 }
 
+void TPicture::LoadFromStream(TStream *stream) {
+  if (!stream) return;
+  const qint64 start = stream->Position();
+  const QByteArray head =
+      stream->ReadBytes(std::min<qint64>(64, std::max<qint64>(0, stream->Size() - start)));
+  stream->SetPosition(start);
+  if (head.isEmpty()) {
+    SetGraphic(nullptr);
+    return;
+  }
+  auto graphic = CreateGraphic(SniffGraphicKind(head));
+  if (!graphic) throw EInvalidGraphic(QStringLiteral("Unknown picture format"));
+  graphic->LoadFromStream(stream);
+  Take(std::move(graphic));
+}
+
+void TPicture::SaveToStream(TStream *stream) const {
+  if (graphic_) graphic_->SaveToStream(stream);
+}
+
 QByteArray TPicture::SaveToBytes() const { return graphic_ ? graphic_->SaveToBytes() : QByteArray(); }
 
 void TPicture::LoadFromFile(const QString &fileName) {

@@ -45,6 +45,9 @@ public:
   QByteArray SaveToBytes() const;
   // The bytes the picture was loaded from (empty once changed).
   QByteArray OriginalBytes() const { return graphic_ ? graphic_->OriginalBytes() : QByteArray(); }
+  // Loads the picture at the stream's position (as LoadFromBytes, taking only the picture's own bytes).
+  void LoadFromStream(TStream *stream);
+  void SaveToStream(TStream *stream) const;
   void LoadFromFile(const QString &fileName);
   void SaveToFile(const QString &fileName) const;
 

@@ -164,8 +164,10 @@ void TPrinter::ReadPrinters(const QString &keep) {
     index = name.isEmpty() ? -1 : int(printers_.indexOf(name));
   }
   if (index < 0) index = printers_.size() > 1 ? 0 : int(printers_.size() - 1);
-  if (keep.isEmpty()) paper_ = TPaperInfo{};
-  Select(index);
+  if (keep.isEmpty() || index != index_ || !qprinter_)
+    Select(index);
+  else
+    CreateQPrinter();
 }
 
 void TPrinter::SetPrinterIndex(int index) {
@@ -196,6 +198,17 @@ TPrinterDescription TPrinter::Description() const {
 
 void TPrinter::Select(int index) {
   index_ = index;
+  // A newly selected printer starts from its own defaults, as a printer's settings are its own.
+  const TPrinterDescription d = Description();
+  paper_ = TPaperInfo{};
+  for (const TPaperInfo &p : d.papers)
+    if (p.code == d.defaultPaper) paper_ = p;
+  if (paper_.code == 0) paper_ = d.papers.isEmpty() ? *StandardPaper(DMPAPER_A4) : d.papers.first();
+  orientation_ = poPortrait;
+  CreateQPrinter();
+}
+
+void TPrinter::CreateQPrinter() {
   canvas_.SetMeasureDevice(nullptr);
   if (IsPdfPrinter()) {
     qprinter_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
@@ -204,19 +217,7 @@ void TPrinter::Select(int index) {
   } else {
     qprinter_ = system_->CreatePrinter(PrinterName());
   }
-  const TPrinterDescription d = Description();
-  // The paper chosen stays when the new printer has it; otherwise the printer's own default.
-  const bool keep = paper_.code == DMPAPER_USER ? d.customPaper && paper_.width > 0
-                                                : std::any_of(d.papers.begin(), d.papers.end(),
-                                                              [&](auto &p) { return p.code == paper_.code; });
-  if (!keep) {
-    paper_ = TPaperInfo{};
-    for (const TPaperInfo &p : d.papers)
-      if (p.code == d.defaultPaper) paper_ = p;
-    if (paper_.code == 0) paper_ = d.papers.isEmpty() ? *StandardPaper(DMPAPER_A4) : d.papers.first();
-  }
   ApplyLayout();
-  canvas_.SetMeasureDevice(qprinter_.get());
 }
 
 void TPrinter::ApplyLayout() {
@@ -280,7 +281,7 @@ QString TPrinter::DefaultOutputFile() const {
 void TPrinter::BeginDoc() {
   CheckNotPrinting();
   // Each job gets a fresh Qt printer set up like the last one.
-  Select(index_);
+  CreateQPrinter();
   qprinter_->setDocName(title_);
   qprinter_->setCopyCount(copies_);
   if (IsPdfPrinter()) {

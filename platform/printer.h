@@ -102,13 +102,14 @@ public:
   // ---- which printer ----
   // The system's printers followed by "PDF file".
   const QStringList &Printers() const { return printers_; }
-  // Reads the printers again (and keeps the selection when that printer is still there).
+  // Reads the printers again (and keeps the selection and its paper when that printer is still there).
   void Refresh();
   // Changes the source of printers (tests); the list is read again.
   void SetPrinterSystem(std::unique_ptr<TPrinterSystem> system);
   // The selected printer's index in Printers(). At first the system's default printer, else "PDF file".
   int PrinterIndex() const { return index_; }
-  // -1 selects the default printer. Raises EPrinter for an index outside the list or while printing.
+  // -1 selects the default printer. A printer is selected with its own default paper, in portrait. Raises
+  // EPrinter for an index outside the list or while printing.
   void SetPrinterIndex(int index);
   QString PrinterName() const { return printers_.value(index_); }
   bool IsPdfPrinter() const { return index_ == printers_.size() - 1; }
@@ -165,6 +166,7 @@ public:
 private:
   void ReadPrinters(const QString &keep);
   void Select(int index);
+  void CreateQPrinter();
   void ApplyLayout();
   TPrinterDescription Description() const;
   QString DefaultOutputFile() const;

@@ -63,6 +63,8 @@ public:
   Variant(const QString &value) : value_(value) {}
   Variant(const char *value) : value_(QString::fromUtf8(value)) {}
   Variant(QChar value) : value_(QString(value)) {}
+  // Keeps a stray pointer from turning into a boolean.
+  Variant(const void *) = delete;
 
   static Variant Null();
   static Variant FromDateTime(TDateTime value);

@@ -6,7 +6,10 @@
 #include "platform/virtual_keys.h"
 #include "platform/window_functions.h"
 #include <QImage>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QStringList>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 namespace {
@@ -23,6 +26,7 @@ public:
   }
   LRESULT dlgCode = 0;
   TColor paintColor = clNone;
+  QList<QRect> paintedRegions;
 
   void WndProc(TMessage &m) override {
     switch (m.Msg) {
@@ -64,6 +68,7 @@ protected:
     p.ExStyle |= exStyle_;
   }
   void Paint() override {
+    paintedRegions.append(PaintRegion().boundingRect());
     if (paintColor == clNone) return;
     Canvas()->Brush()->SetColor(paintColor);
     Canvas()->FillRect(ClientRect());
@@ -373,8 +378,177 @@ TEST_F(ControlsTest, FocusedControlFreedLeavesNoDanglingActiveControl) {
   ASSERT_EQ(form->ActiveControl(), a);
   a->Free();
   EXPECT_NE(form->ActiveControl(), a);
+  EXPECT_TRUE(form->Focused()) << "the form holds the focus, not whatever Qt picks";
   b->SetFocus();
   EXPECT_EQ(form->ActiveControl(), b);
+}
+
+TEST_F(ControlsTest, HidingOrDisablingTheFocusedControlLeavesItThroughOnExit) {
+  Probe *a = AddProbe("A", 0);
+  Probe *b = AddProbe("B", 30);
+  guitest::ShowAndActivate(form);
+  ASSERT_TRUE(a->Focused());
+  log.clear();
+  a->Hide();
+  EXPECT_TRUE(form->Focused());
+  EXPECT_EQ(form->ActiveControl(), nullptr);
+  EXPECT_TRUE(log.contains("A exit"));
+  b->SetFocus();
+  log.clear();
+  b->SetEnabled(false);
+  EXPECT_TRUE(form->Focused());
+  EXPECT_TRUE(log.contains("B exit"));
+}
+
+} // namespace
+
+namespace {
+
+// A graphic control that fills itself and logs mouse enter and leave.
+class Swatch : public TGraphicControl {
+public:
+  Swatch(TComponent *owner, QStringList *log) : TGraphicControl(owner), log_(log) {}
+  void WndProc(TMessage &m) override {
+    if (m.Msg == CM_MOUSEENTER) log_->append("enter");
+    if (m.Msg == CM_MOUSELEAVE) log_->append("leave");
+    TGraphicControl::WndProc(m);
+  }
+
+protected:
+  void Paint() override {
+    Canvas()->Brush()->SetColor(clLime);
+    Canvas()->FillRect(ClientRect());
+  }
+
+private:
+  QStringList *log_;
+};
+
+TEST_F(ControlsTest, GraphicControlPaintsOnItsParentAndNeverTakesTheFocus) {
+  Probe *a = AddProbe("A", 0);
+  auto *swatch = new Swatch(form, &log);
+  swatch->SetParent(form);
+  swatch->SetBounds(100, 100, 10, 10);
+  guitest::ShowAndActivate(form);
+  ASSERT_TRUE(a->Focused());
+  guitest::Click(swatch, QPoint(2, 2));
+  EXPECT_TRUE(a->Focused());
+  const QImage image = form->Widget()->grab().toImage();
+  EXPECT_EQ(image.pixelColor(105, 105), QColor(Qt::green));
+  EXPECT_EQ(image.pixelColor(110, 105), ColorToQColor(clBtnFace)) << "the right edge lies outside";
+
+  QEvent enter(QEvent::Enter);
+  QApplication::sendEvent(swatch->Widget(), &enter);
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(swatch->Widget(), &leave);
+  EXPECT_EQ(log.filter(QRegularExpression("^(enter|leave)$")), QStringList({"enter", "leave"}));
+}
+
+// Keeps the last mouse-wheel message it receives.
+class WheelSpy : public TCustomControl {
+public:
+  using TCustomControl::TCustomControl;
+  TMessage wheel;
+  void WndProc(TMessage &m) override {
+    if (m.Msg == WM_MOUSEWHEEL) {
+      wheel = m;
+      return;
+    }
+    TCustomControl::WndProc(m);
+  }
+};
+
+TEST_F(ControlsTest, MouseWheelCarriesASignedDeltaKeyFlagsAndScreenPosition) {
+  auto *spy = new WheelSpy(form);
+  spy->SetParent(form);
+  spy->SetBounds(150, 0, 50, 50);
+  guitest::ShowAndActivate(form);
+  const QPoint global = spy->Widget()->mapToGlobal(QPoint(3, 4));
+  QWheelEvent down(QPointF(3, 4), QPointF(global), QPoint(), QPoint(0, -120), Qt::NoButton,
+                   Qt::ControlModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(spy->Widget(), &down);
+  EXPECT_EQ(spy->wheel.Msg, UINT(WM_MOUSEWHEEL));
+  EXPECT_EQ(std::int16_t(spy->wheel.WParamHi()), -120);
+  EXPECT_EQ(spy->wheel.WParamLo(), MK_CONTROL);
+  EXPECT_EQ(GET_X_LPARAM(spy->wheel.LParam), global.x());
+  EXPECT_EQ(GET_Y_LPARAM(spy->wheel.LParam), global.y());
+}
+
+TEST_F(ControlsTest, CaptureGoesToOneWindowAndItsLossIsAnnounced) {
+  Probe *a = AddProbe("A", 0);
+  Probe *b = AddProbe("B", 30);
+  guitest::ShowAndActivate(form);
+  int changes = 0;
+  struct Counter : TCustomControl {
+    Counter(TComponent *o, int *n) : TCustomControl(o), n_(n) {}
+    void WndProc(TMessage &m) override {
+      if (m.Msg == WM_CAPTURECHANGED) ++*n_;
+      TCustomControl::WndProc(m);
+    }
+    int *n_;
+  };
+  auto *c = new Counter(form, &changes);
+  c->SetParent(form);
+  guitest::ProcessEvents();
+  c->SetMouseCapture(true);
+  EXPECT_EQ(GetCapture(), c->Handle());
+  a->SetMouseCapture(true);
+  EXPECT_EQ(changes, 1);
+  EXPECT_TRUE(a->MouseCapture());
+  EXPECT_FALSE(c->MouseCapture());
+  a->Free();
+  EXPECT_EQ(GetCapture(), HWND(0)) << "a freed window holds no capture";
+  EXPECT_FALSE(b->MouseCapture());
+}
+
+TEST_F(ControlsTest, ScrollWindowMovesThePixelsAndRepaintsOnlyTheUncoveredPart) {
+  Probe *a = AddProbe("A", 0);
+  a->SetBounds(0, 0, 40, 40);
+  a->paintColor = clRed;
+  guitest::ShowAndActivate(form);
+  a->paintedRegions.clear();
+  a->paintColor = clBlue; // what is repainted from now on
+  a->ScrollWindow(0, -10);
+  guitest::ProcessEvents();
+  EXPECT_EQ(a->paintedRegions, QList<QRect>({QRect(0, 30, 40, 10)}));
+  QWidget *window = form->Widget();
+  const QPoint at = a->Widget()->mapTo(window, QPoint(0, 0));
+  const QImage screen = window->screen()->grabWindow(window->winId(), at.x(), at.y(), 40, 40).toImage();
+  ASSERT_EQ(screen.size(), QSize(40, 40));
+  EXPECT_EQ(screen.pixelColor(20, 5), QColor(Qt::red)) << "moved up";
+  EXPECT_EQ(screen.pixelColor(20, 35), QColor(Qt::blue)) << "uncovered and repainted";
+}
+
+} // namespace
+
+namespace {
+
+// A window of its own that belongs to a control on a form, placed in screen coordinates (a drop-down).
+class PopupProbe : public TCustomControl {
+public:
+  using TCustomControl::TCustomControl;
+
+protected:
+  void CreateParams(TCreateParams &p) override {
+    TCustomControl::CreateParams(p);
+    p.Style = (p.Style & ~WS_CHILD) | WS_POPUP | WS_BORDER;
+  }
+};
+
+TEST_F(ControlsTest, PopupWindowIsATopLevelWindowAtScreenCoordinates) {
+  guitest::ShowAndActivate(form);
+  auto *popup = new PopupProbe(form);
+  popup->SetBounds(300, 200, 80, 60);
+  popup->SetParent(form);
+  guitest::ProcessEvents();
+  ASSERT_TRUE(popup->HandleAllocated());
+  QWidget *w = popup->Widget();
+  EXPECT_TRUE(w->isWindow());
+  EXPECT_TRUE(w->isVisible());
+  EXPECT_EQ(w->pos(), QPoint(300, 200));
+  EXPECT_EQ(popup->ClientRect(), Rect(0, 0, 78, 58));
+  popup->Hide();
+  EXPECT_FALSE(w->isVisible());
 }
 
 } // namespace

@@ -277,3 +277,21 @@ TEST_F(FormsTest, MessageBoxFlagsGiveButtonsDefaultsAndIcons) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(FormsTest, RunShowsTheMainFormAndReturnsWhenItCloses) {
+  TForm *main = nullptr;
+  Application()->CreateForm(main);
+  bool shownWhileRunning = false;
+  QTimer::singleShot(0, [&] {
+    shownWhileRunning = main->Showing();
+    main->Close();
+  });
+  Application()->Run();
+  EXPECT_TRUE(shownWhileRunning);
+  EXPECT_TRUE(Application()->Terminated());
+  FreeApplication();
+}
+
+} // namespace

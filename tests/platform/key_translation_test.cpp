@@ -20,6 +20,9 @@ struct KeyCase {
   QString chars;
 };
 
+// gtest names the cases by this.
+void PrintTo(const KeyCase &c, std::ostream *os) { *os << c.name; }
+
 QString Ch(int c) { return QString(QChar(c)); }
 
 const KeyCase kPresses[] = {

@@ -1,0 +1,478 @@
+// The client library at scale, as the invoicing program uses it: table components on 100,000 customers,
+// 100,000 invoice headers and 1,000,000 invoice lines, each figure beside plain SQLite doing the same work on
+// the same file, so that the cost of the client and engine layers shows as a ratio.
+//
+// The data folder is built once (through the engine, in one transaction) into the system's temporary folder
+// and reused by later runs; delete the folder "tallyrook-bench-db_client" there to build it again.
+#include "db/client/ff_client_errors.h"
+#include "db/client/ff_database.h"
+#include "db/client/ff_table.h"
+#include "db/storage/ff_sql_schema.h"
+#include "platform/data_source.h"
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <benchmark/benchmark.h>
+#include <memory>
+#include <random>
+#include <sqlite3.h>
+
+namespace {
+
+constexpr int kCustomers = 100000;
+constexpr int kHeaders = 100000;
+constexpr int kLinesPerHeader = 10;
+constexpr int kScreenRows = 25;
+const char *const kDataVersion = "tallyrook bench data 1";
+
+QString CustomerName(int i) {
+  return QStringLiteral("Customer %1").arg((i * 7919) % kCustomers, 6, 10, QChar(u'0'));
+}
+
+TffDataDictionary CustomersDictionary() {
+  TffDataDictionary d(4096);
+  d.AddField(QStringLiteral("CUSTNO"), QString(), fftAutoInc, 0, 0, false);
+  d.AddField(QStringLiteral("CUSTOMER"), QString(), fftNullString, 50, 0, false);
+  for (int i = 1; i <= 5; ++i)
+    d.AddField(QStringLiteral("ADDR%1").arg(i), QString(), fftNullString, 50, 0, false);
+  d.AddIndex(QStringLiteral("CUSTOMER"), QString(), 0, QStringLiteral("CUSTOMER"), false, true);
+  return d;
+}
+
+TffDataDictionary HeadersDictionary() {
+  TffDataDictionary d(4096);
+  d.AddField(QStringLiteral("REC"), QString(), fftAutoInc, 0, 0, false);
+  d.AddField(QStringLiteral("TYPE"), QString(), fftInt32, 0, 0, false);
+  d.AddField(QStringLiteral("CANC"), QString(), fftBoolean, 0, 0, false);
+  d.AddField(QStringLiteral("CUSTNO"), QString(), fftInt32, 0, 0, false);
+  d.AddField(QStringLiteral("CUSTOMER"), QString(), fftNullString, 50, 0, false);
+  for (int i = 1; i <= 5; ++i)
+    d.AddField(QStringLiteral("ADDR%1").arg(i), QString(), fftNullString, 50, 0, false);
+  for (const char *name : {"NET", "TAX", "GROSS"})
+    d.AddField(QString::fromLatin1(name), QString(), fftDouble, 0, 0, false);
+  d.AddField(QStringLiteral("InvDATE"), QString(), fftDateTime, 0, 0, false);
+  d.AddField(QStringLiteral("InvNUM"), QString(), fftDouble, 0, 0, false);
+  d.AddIndex(QStringLiteral("CUST"), QString(), 0, QStringLiteral("CUSTNO;InvNUM"), true, true);
+  d.AddIndex(QStringLiteral("INVNUM"), QString(), 0, QStringLiteral("InvNUM"), true, true);
+  return d;
+}
+
+TffDataDictionary LinesDictionary() {
+  TffDataDictionary d(4096);
+  d.AddField(QStringLiteral("REC"), QString(), fftInt32, 0, 0, false);
+  d.AddField(QStringLiteral("QUANTITY"), QString(), fftDouble, 0, 0, false);
+  d.AddField(QStringLiteral("DESCRIPTION"), QString(), fftNullString, 1000, 0, false);
+  d.AddField(QStringLiteral("ITEMPRICE"), QString(), fftDouble, 0, 0, false);
+  d.AddField(QStringLiteral("ITEMTOTAL"), QString(), fftDouble, 0, 0, false);
+  d.AddIndex(QStringLiteral("REC"), QString(), 0, QStringLiteral("REC"), true, true);
+  return d;
+}
+
+void Check(TffServerEngine &engine, TffResult result) {
+  if (result != DBIERR_NONE) qFatal("engine: %s", qPrintable(engine.LastError().Message));
+}
+
+// Fills a new database file in the folder through the engine.
+void BuildData(const QString &folder) {
+  TffServerEngine engine;
+  TffDatabaseID db = 0;
+  Check(engine, engine.DatabaseCreate(folder));
+  Check(engine, engine.DatabaseOpen(folder, db));
+  Check(engine, engine.TableBuild(db, true, QStringLiteral("CUSTOMERS"), CustomersDictionary()));
+  Check(engine, engine.TableBuild(db, true, QStringLiteral("MINV1"), HeadersDictionary()));
+  Check(engine, engine.TableBuild(db, true, QStringLiteral("MINV2"), LinesDictionary()));
+  TffCursorID customers = 0, headers = 0, lines = 0;
+  Check(engine, engine.CursorOpen(db, QStringLiteral("CUSTOMERS"), QString(), customers));
+  Check(engine, engine.CursorOpen(db, QStringLiteral("MINV1"), QString(), headers));
+  Check(engine, engine.CursorOpen(db, QStringLiteral("MINV2"), QString(), lines));
+  const QString street = QStringLiteral("12 High Street");
+  TffRecord record;
+  Check(engine, engine.TransactionStart(db));
+  for (int i = 0; i < kCustomers; ++i)
+    Check(engine, engine.RecordInsert(customers,
+                                      {QVariant(), CustomerName(i), street, QStringLiteral("Town"), QString(),
+                                       QString(), QString()},
+                                      record));
+  std::mt19937 random(1);
+  for (int i = 1; i <= kHeaders; ++i) {
+    const int customer = int(random() % (kCustomers / 10)) + 1;
+    const double date = 45000 + i / 50;
+    Check(engine, engine.RecordInsert(headers,
+                                      {QVariant(), 1, false, customer, CustomerName(customer), street,
+                                       QStringLiteral("Town"), QString(), QString(), QString(), 100.0, 17.5,
+                                       117.5, date, double(i)},
+                                      record));
+    const int rec = record.Values[0].toInt();
+    for (int j = 0; j < kLinesPerHeader; ++j)
+      Check(engine,
+            engine.RecordInsert(
+                lines, {rec, 2.0, QStringLiteral("Line %1 of invoice %2").arg(j).arg(i), 5.0, 10.0}, record));
+  }
+  Check(engine, engine.TransactionCommit(db));
+  Check(engine, engine.DatabaseClose(db));
+}
+
+// The shared data folder and the client components the benchmarks use.
+struct Data {
+  QString folder;
+  TffServerEngine engine;
+  TComponent *module = nullptr;
+  TffDatabase *database = nullptr;
+  sqlite3 *plain = nullptr;
+
+  Data() {
+    folder = QDir(QDir::tempPath()).filePath(QStringLiteral("tallyrook-bench-db_client"));
+    QFile marker(QDir(folder).filePath(QStringLiteral("complete")));
+    if (!marker.exists() || !marker.open(QIODevice::ReadOnly) || marker.readAll() != kDataVersion) {
+      marker.close();
+      QDir(folder).removeRecursively();
+      QDir().mkpath(folder);
+      BuildData(folder);
+      marker.open(QIODevice::WriteOnly);
+      marker.write(kDataVersion);
+    }
+    marker.close();
+
+    module = new TComponent(nullptr);
+    auto *client = new TffClient(module);
+    client->SetClientName(QStringLiteral("client1"));
+    client->SetServerEngine(&engine);
+    auto *session = new TffSession(module);
+    session->SetClientName(QStringLiteral("client1"));
+    session->SetSessionName(QStringLiteral("session1"));
+    database = new TffDatabase(module);
+    database->SetDatabaseName(QStringLiteral("database1"));
+    database->SetSessionName(QStringLiteral("session1"));
+    database->SetAliasName(folder);
+    database->Open();
+
+    sqlite3_open_v2(QDir(folder).filePath(QStringLiteral("tallyrook.db")).toUtf8().constData(), &plain,
+                    SQLITE_OPEN_READWRITE, nullptr);
+    ffSqlRegisterCollations(plain);
+    sqlite3_busy_timeout(plain, 5000);
+    sqlite3_exec(plain, "PRAGMA synchronous = FULL", nullptr, nullptr, nullptr);
+  }
+  ~Data() {
+    FreeAndNil(module);
+    sqlite3_close(plain);
+  }
+
+  TffTable *Table(const QString &tableName, const QString &indexName) {
+    auto *table = new TffTable(module);
+    table->SetDatabaseName(QStringLiteral("database1"));
+    table->SetSessionName(QStringLiteral("session1"));
+    table->SetTableName(tableName);
+    table->SetIndexName(indexName);
+    return table;
+  }
+};
+
+Data &Shared() {
+  static Data data;
+  return data;
+}
+
+sqlite3_stmt *Prepare(const char *sql) {
+  sqlite3_stmt *statement = nullptr;
+  if (sqlite3_prepare_v2(Shared().plain, sql, -1, &statement, nullptr) != SQLITE_OK)
+    qFatal("sqlite: %s", sqlite3_errmsg(Shared().plain));
+  return statement;
+}
+
+// Reads every column of the current row as text, as painting a row does.
+int ReadRow(sqlite3_stmt *statement) {
+  int characters = 0;
+  for (int column = 0; column < sqlite3_column_count(statement); ++column)
+    characters += QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, column)),
+                                    sqlite3_column_bytes(statement, column))
+                      .size();
+  return characters;
+}
+
+int ReadRecord(TDataSet *dataSet) {
+  int characters = 0;
+  for (int i = 0; i < dataSet->FieldCount(); ++i) characters += (*dataSet->Fields())[i]->DisplayText().size();
+  return characters;
+}
+
+// A grid's view of a dataset: a window of rows, each painted by reading its fields' display texts.
+class ScreenLink : public TDataLink {
+public:
+  explicit ScreenLink(int rows) { SetBufferCount(rows); }
+  ~ScreenLink() override { SetDataSource(nullptr); }
+  int Paint() {
+    int characters = 0;
+    const int active = ActiveRecord();
+    for (int row = 0; row < RecordCount(); ++row) {
+      SetActiveRecord(row);
+      characters += ReadRecord(DataSet());
+    }
+    SetActiveRecord(active);
+    return characters;
+  }
+};
+
+const char *const kHeaderColumns =
+    "REC, TYPE, CANC, CUSTNO, CUSTOMER, ADDR1, ADDR2, ADDR3, ADDR4, ADDR5, NET, TAX, "
+    "GROSS, InvDATE, InvNUM";
+
+// ---- Opening the headers newest first and reading the first screen ----
+
+void BM_OpenHeadersFirstScreen(benchmark::State &state) {
+  Data &data = Shared();
+  TffTable *headers = data.Table(QStringLiteral("MINV1"), QStringLiteral("INVNUM"));
+  auto *source = new TDataSource(data.module);
+  source->SetDataSet(headers);
+  ScreenLink grid(kScreenRows);
+  grid.SetDataSource(source);
+  for (auto _ : state) {
+    headers->Open();
+    benchmark::DoNotOptimize(grid.Paint());
+    headers->Close();
+  }
+  grid.SetDataSource(nullptr);
+  FreeAndNil(headers);
+}
+BENCHMARK(BM_OpenHeadersFirstScreen);
+
+void BM_OpenHeadersFirstScreenPlain(benchmark::State &state) {
+  const QByteArray sql = QByteArray("SELECT ff_rowid, ") + kHeaderColumns +
+                         " FROM MINV1 ORDER BY InvNUM DESC, ff_rowid LIMIT 25";
+  for (auto _ : state) {
+    sqlite3_stmt *statement = Prepare(sql.constData()); // opening: the statement is made each time
+    int characters = 0;
+    while (sqlite3_step(statement) == SQLITE_ROW) characters += ReadRow(statement);
+    sqlite3_finalize(statement);
+    benchmark::DoNotOptimize(characters);
+  }
+}
+BENCHMARK(BM_OpenHeadersFirstScreenPlain);
+
+// ---- FindNearest on 100,000 customers ----
+
+void BM_FindNearestCustomer(benchmark::State &state) {
+  Data &data = Shared();
+  TffTable *customers = data.Table(QStringLiteral("CUSTOMERS"), QStringLiteral("CUSTOMER"));
+  customers->Open();
+  TField *name = customers->FieldByName(QStringLiteral("CUSTOMER"));
+  std::mt19937 random(2);
+  for (auto _ : state) {
+    customers->FindNearest({Variant(QStringLiteral("customer %1").arg(int(random() % kCustomers)))});
+    benchmark::DoNotOptimize(name->AsString());
+  }
+  FreeAndNil(customers);
+}
+BENCHMARK(BM_FindNearestCustomer);
+
+void BM_FindNearestCustomerPlain(benchmark::State &state) {
+  sqlite3_stmt *statement =
+      Prepare("SELECT ff_rowid, CUSTNO, CUSTOMER, ADDR1, ADDR2, ADDR3, ADDR4, ADDR5 FROM "
+              "CUSTOMERS WHERE CUSTOMER COLLATE FF_NOCASE >= ? ORDER BY CUSTOMER COLLATE "
+              "FF_NOCASE, ff_rowid LIMIT 1");
+  std::mt19937 random(2);
+  for (auto _ : state) {
+    const QByteArray key = QStringLiteral("customer %1").arg(int(random() % kCustomers)).toUtf8();
+    sqlite3_bind_text(statement, 1, key.constData(), int(key.size()), SQLITE_TRANSIENT);
+    if (sqlite3_step(statement) == SQLITE_ROW) benchmark::DoNotOptimize(ReadRow(statement));
+    sqlite3_reset(statement);
+  }
+  sqlite3_finalize(statement);
+}
+BENCHMARK(BM_FindNearestCustomerPlain);
+
+// The customer list as the program shows it: a FindNearest repositions a 20-row grid.
+void BM_FindNearestCustomerInAGrid(benchmark::State &state) {
+  Data &data = Shared();
+  TffTable *customers = data.Table(QStringLiteral("CUSTOMERS"), QStringLiteral("CUSTOMER"));
+  auto *source = new TDataSource(data.module);
+  source->SetDataSet(customers);
+  ScreenLink grid(20);
+  grid.SetDataSource(source);
+  customers->Open();
+  std::mt19937 random(2);
+  for (auto _ : state) {
+    customers->FindNearest({Variant(QStringLiteral("customer %1").arg(int(random() % kCustomers)))});
+    benchmark::DoNotOptimize(grid.Paint());
+  }
+  grid.SetDataSource(nullptr);
+  FreeAndNil(customers);
+}
+BENCHMARK(BM_FindNearestCustomerInAGrid);
+
+// ---- A range on one customer's invoices ----
+
+void BM_RangeOfOneCustomer(benchmark::State &state) {
+  Data &data = Shared();
+  TffTable *headers = data.Table(QStringLiteral("MINV1"), QStringLiteral("CUST"));
+  headers->Open();
+  std::mt19937 random(3);
+  for (auto _ : state) {
+    const int customer = int(random() % (kCustomers / 10)) + 1;
+    headers->SetRange({Variant(customer)}, {Variant(customer)});
+    int characters = 0;
+    for (; !headers->Eof(); headers->Next()) characters += ReadRecord(headers);
+    benchmark::DoNotOptimize(characters);
+  }
+  FreeAndNil(headers);
+}
+BENCHMARK(BM_RangeOfOneCustomer);
+
+void BM_RangeOfOneCustomerPlain(benchmark::State &state) {
+  const QByteArray sql = QByteArray("SELECT ff_rowid, ") + kHeaderColumns +
+                         " FROM MINV1 WHERE CUSTNO = ? ORDER BY CUSTNO DESC, InvNUM DESC, ff_rowid";
+  sqlite3_stmt *statement = Prepare(sql.constData());
+  std::mt19937 random(3);
+  for (auto _ : state) {
+    sqlite3_bind_int(statement, 1, int(random() % (kCustomers / 10)) + 1);
+    int characters = 0;
+    while (sqlite3_step(statement) == SQLITE_ROW) characters += ReadRow(statement);
+    sqlite3_reset(statement);
+    benchmark::DoNotOptimize(characters);
+  }
+  sqlite3_finalize(statement);
+}
+BENCHMARK(BM_RangeOfOneCustomerPlain);
+
+// ---- Scrolling the detail lines of 1,000 consecutive headers ----
+
+void BM_DetailLinesOf1000Headers(benchmark::State &state) {
+  Data &data = Shared();
+  TffTable *headers = data.Table(QStringLiteral("MINV1"), QStringLiteral("INVNUM"));
+  TffTable *lines = data.Table(QStringLiteral("MINV2"), QStringLiteral("REC"));
+  auto *headersSource = new TDataSource(data.module);
+  headersSource->SetDataSet(headers);
+  auto *linesSource = new TDataSource(data.module);
+  linesSource->SetDataSet(lines);
+  lines->SetMasterFields(QStringLiteral("REC"));
+  lines->SetMasterSource(headersSource);
+  ScreenLink headersGrid(kScreenRows), linesGrid(kScreenRows);
+  headersGrid.SetDataSource(headersSource);
+  linesGrid.SetDataSource(linesSource);
+  headers->Open();
+  lines->Open();
+  for (auto _ : state) {
+    headers->First();
+    int characters = linesGrid.Paint();
+    for (int i = 1; i < 1000; ++i) {
+      headers->Next();
+      characters += linesGrid.Paint();
+    }
+    benchmark::DoNotOptimize(characters);
+  }
+  headersGrid.SetDataSource(nullptr);
+  linesGrid.SetDataSource(nullptr);
+  FreeAndNil(lines);
+  FreeAndNil(headers);
+}
+BENCHMARK(BM_DetailLinesOf1000Headers)->Unit(benchmark::kMillisecond);
+
+void BM_DetailLinesOf1000HeadersPlain(benchmark::State &state) {
+  const QByteArray headerSql = QByteArray("SELECT ff_rowid, ") + kHeaderColumns +
+                               " FROM MINV1 ORDER BY InvNUM DESC, ff_rowid LIMIT 1000";
+  sqlite3_stmt *headers = Prepare(headerSql.constData());
+  sqlite3_stmt *lines =
+      Prepare("SELECT ff_rowid, REC, QUANTITY, DESCRIPTION, ITEMPRICE, ITEMTOTAL FROM MINV2 WHERE "
+              "REC = ? ORDER BY REC DESC, ff_rowid LIMIT 25");
+  for (auto _ : state) {
+    int characters = 0;
+    while (sqlite3_step(headers) == SQLITE_ROW) {
+      sqlite3_bind_int(lines, 1, sqlite3_column_int(headers, 1));
+      while (sqlite3_step(lines) == SQLITE_ROW) characters += ReadRow(lines);
+      sqlite3_reset(lines);
+    }
+    sqlite3_reset(headers);
+    benchmark::DoNotOptimize(characters);
+  }
+  sqlite3_finalize(headers);
+  sqlite3_finalize(lines);
+}
+BENCHMARK(BM_DetailLinesOf1000HeadersPlain)->Unit(benchmark::kMillisecond);
+
+// ---- Storing one invoice of 20 lines in one transaction ----
+
+// Removes the invoices the storing benchmarks added, so that a reused folder stays as it was built.
+void RemoveStoredInvoices() {
+  sqlite3_exec(
+      Shared().plain,
+      "BEGIN IMMEDIATE; DELETE FROM MINV2 WHERE REC > 100000; DELETE FROM MINV1 WHERE InvNUM >= 1e9; "
+      "COMMIT",
+      nullptr, nullptr, nullptr);
+}
+
+void BM_StoreInvoiceOf20Lines(benchmark::State &state) {
+  Data &data = Shared();
+  TffTable *headers = data.Table(QStringLiteral("MINV1"), QStringLiteral("INVNUM"));
+  TffTable *lines = data.Table(QStringLiteral("MINV2"), QStringLiteral("REC"));
+  headers->Open();
+  lines->Open();
+  TField *rec = headers->FieldByName(QStringLiteral("REC"));
+  double number = 1e9;
+  for (auto _ : state) {
+    data.database->StartTransaction();
+    headers->Append();
+    headers->FieldByName(QStringLiteral("TYPE"))->SetAsInteger(1);
+    headers->FieldByName(QStringLiteral("CANC"))->SetAsBoolean(false);
+    headers->FieldByName(QStringLiteral("CUSTNO"))->SetAsInteger(1);
+    headers->FieldByName(QStringLiteral("CUSTOMER"))->SetAsString(CustomerName(1));
+    headers->FieldByName(QStringLiteral("NET"))->SetAsFloat(100);
+    headers->FieldByName(QStringLiteral("TAX"))->SetAsFloat(17.5);
+    headers->FieldByName(QStringLiteral("GROSS"))->SetAsFloat(117.5);
+    headers->FieldByName(QStringLiteral("InvDATE"))->SetAsDateTime(45000);
+    headers->FieldByName(QStringLiteral("InvNUM"))->SetAsFloat(number++);
+    headers->Post();
+    for (int j = 0; j < 20; ++j) {
+      lines->Append();
+      lines->FieldByName(QStringLiteral("REC"))->SetAsInteger(rec->AsInteger());
+      lines->FieldByName(QStringLiteral("QUANTITY"))->SetAsFloat(1);
+      lines->FieldByName(QStringLiteral("DESCRIPTION"))->SetAsString(QStringLiteral("Stored line %1").arg(j));
+      lines->FieldByName(QStringLiteral("ITEMPRICE"))->SetAsFloat(5);
+      lines->FieldByName(QStringLiteral("ITEMTOTAL"))->SetAsFloat(5);
+      lines->Post();
+    }
+    data.database->Commit();
+  }
+  FreeAndNil(lines);
+  FreeAndNil(headers);
+  RemoveStoredInvoices();
+}
+BENCHMARK(BM_StoreInvoiceOf20Lines)->Unit(benchmark::kMillisecond);
+
+void BM_StoreInvoiceOf20LinesPlain(benchmark::State &state) {
+  sqlite3_stmt *numberer = Prepare(
+      "UPDATE ff_dictionary SET autoinc_seed = autoinc_seed + 1 WHERE name = 'MINV1' RETURNING autoinc_seed");
+  sqlite3_stmt *header = Prepare(
+      "INSERT INTO MINV1 (REC, TYPE, CANC, CUSTNO, CUSTOMER, NET, TAX, GROSS, InvDATE, InvNUM) VALUES (?, "
+      "1, 0, 1, ?, 100.0, 17.5, 117.5, 45000, ?)");
+  sqlite3_stmt *line = Prepare(
+      "INSERT INTO MINV2 (REC, QUANTITY, DESCRIPTION, ITEMPRICE, ITEMTOTAL) VALUES (?, 1.0, ?, 5.0, 5.0)");
+  const QByteArray customer = CustomerName(1).toUtf8();
+  double number = 1e9;
+  for (auto _ : state) {
+    sqlite3_exec(Shared().plain, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    sqlite3_step(numberer);
+    const int rec = sqlite3_column_int(numberer, 0);
+    sqlite3_reset(numberer);
+    sqlite3_bind_int(header, 1, rec);
+    sqlite3_bind_text(header, 2, customer.constData(), int(customer.size()), SQLITE_STATIC);
+    sqlite3_bind_double(header, 3, number++);
+    sqlite3_step(header);
+    sqlite3_reset(header);
+    for (int j = 0; j < 20; ++j) {
+      const QByteArray text = QStringLiteral("Stored line %1").arg(j).toUtf8();
+      sqlite3_bind_int(line, 1, rec);
+      sqlite3_bind_text(line, 2, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+      sqlite3_step(line);
+      sqlite3_reset(line);
+    }
+    sqlite3_exec(Shared().plain, "COMMIT", nullptr, nullptr, nullptr);
+  }
+  sqlite3_finalize(numberer);
+  sqlite3_finalize(header);
+  sqlite3_finalize(line);
+  RemoveStoredInvoices();
+}
+BENCHMARK(BM_StoreInvoiceOf20LinesPlain)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

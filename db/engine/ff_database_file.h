@@ -1,0 +1,13 @@
+#pragma once
+// The database file of a data folder: where it is, and creating a new one (used by the engine's explicit
+// create call and by the tool that seeds the shipped database).
+#include "db/engine/ff_results.h"
+#include <QString>
+
+// The folder's database file: folder + "/tallyrook.db".
+QString ffDatabaseFilePath(const QString &folder);
+
+// Creates a new, empty Tallyrook database file in an existing folder, refusing to replace an existing
+// file (DBIERR_DATABASEEXISTS). The file appears complete or not at all: it is built under a temporary
+// name and then renamed without replacing.
+TffError ffCreateDatabaseFile(const QString &folder);

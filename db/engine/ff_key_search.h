@@ -1,0 +1,67 @@
+#pragma once
+// The SQL by which a cursor walks a table in the order of one of its indexes. Records are ordered by the
+// index fields (each in its own direction, nulls before values as SQLite sorts them) and then by row id,
+// so records with equal keys come in the order they were added. Reading on from a record uses keyset
+// conditions rather than offsets: the records after a key form a few runs, each selected by equality on a
+// prefix of the key and a comparison on the next field, which the SQLite index answers by seeking. A range
+// limits the records to those whose leading key fields lie between two keys.
+#include "db/storage/ff_data_dictionary.h"
+#include <QList>
+#include <QString>
+#include <QVariant>
+#include <optional>
+
+// One field of an index key as SQL sees it.
+struct TffKeySegment {
+  int Field = 0;
+  QString Expression; // the quoted column, with its collation
+  bool Descending = false;
+  bool NoCase = false;
+};
+
+// An index as SQL sees it; the sequential index has no segments and no SQLite index.
+struct TffIndexSchema {
+  QString Name;
+  QString SqlName;
+  QList<TffKeySegment> Segments;
+
+  bool Sequential() const { return Segments.isEmpty(); }
+};
+
+// A piece of SQL with the values for its parameters.
+struct TffSqlPart {
+  QString Sql;
+  QList<QVariant> Binds;
+};
+
+enum class TffScan { Forward, Backward };
+
+// A range on leading key fields, in stored values: records whose key is at or after Start and at or before
+// End in index order (without the bound itself when it is not inclusive). An empty bound is open.
+struct TffKeyRange {
+  QList<QVariant> Start;
+  bool StartInclusive = true;
+  QList<QVariant> End;
+  bool EndInclusive = true;
+};
+
+// The condition of a range (always true for no range).
+TffSqlPart ffRangeCondition(const TffIndexSchema &index, const TffKeyRange &range);
+
+// The number of leading index fields on which both bounds of the range agree: the range holds each of them
+// to one value.
+int ffRangeFixedSegments(const TffIndexSchema &index, const TffKeyRange &range);
+
+// The runs of records that follow a position in scan order, each as a condition; reading them one after
+// another gives the records in order. The position is a key of the leading fields; with a row id it is a
+// record (key then of every field) and the runs start after it; without, they start at the first record
+// whose leading fields come at or after the key (inclusive) or after it. The first `fixedSegments` fields
+// are known not to change (a range holds them to the key's values), so no run steps past them.
+QList<TffSqlPart> ffSeekRuns(const TffIndexSchema &index, TffScan scan, const QList<QVariant> &key,
+                             bool inclusive, std::optional<qint64> rowId, int fixedSegments = 0);
+
+// The ORDER BY list of an index in a scan direction.
+QString ffOrderBy(const TffIndexSchema &index, TffScan scan);
+
+// Whether two stored key values of a segment are equal by the index's comparison.
+bool ffKeyValuesEqual(const TffKeySegment &segment, const QVariant &a, const QVariant &b);

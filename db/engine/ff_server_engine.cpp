@@ -1,0 +1,1037 @@
+#include "db/engine/ff_server_engine.h"
+#include "db/engine/ff_database_file.h"
+#include "db/engine/ff_record_values.h"
+#include "db/engine/ff_sqlite.h"
+#include "db/storage/ff_sql_schema.h"
+#include <QDir>
+#include <QFileInfo>
+#include <sqlite3.h>
+
+// ---- Internal state ----
+
+struct TffServerEngine::Table {
+  explicit Table(const QString &name, const TffDataDictionary &dictionary)
+      : Name(name), Quoted(ffSqlQuote(name)), Dictionary(dictionary) {
+    Dictionary.SetBaseName(name);
+    Dictionary.SetReadOnly();
+    QStringList columns{ffSqlQuote(QLatin1String(ffRowIdColumn))};
+    QStringList fieldColumns;
+    for (int i = 0; i < Dictionary.FieldCount(); ++i) {
+      fieldColumns.append(ffSqlQuote(Dictionary.FieldName(i)));
+      if (AutoIncField < 0 && Dictionary.FieldType(i) == fftAutoInc) AutoIncField = i;
+    }
+    Columns = (columns + fieldColumns).join(u", ");
+    FieldColumns = fieldColumns;
+    for (int i = 0; i < Dictionary.IndexCount(); ++i) {
+      const TffIndexDescriptor &descriptor = Dictionary.IndexDescriptor(i);
+      TffIndexSchema index{descriptor.idName, ffSqlIndexName(name, descriptor.idName), {}};
+      for (const TffIndexField &field : descriptor.idFields)
+        index.Segments.append(
+            TffKeySegment{field.FieldNumber, ffSqlKeyExpression(Dictionary, field), field.Descending,
+                          field.CaseInsensitive && ffIsStringType(Dictionary.FieldType(field.FieldNumber))});
+      Indexes.append(index);
+    }
+  }
+
+  QString Name;   // as the table was created
+  QString Quoted; // for SQL
+  TffDataDictionary Dictionary;
+  QString Columns;          // row id and every field, for SELECT
+  QStringList FieldColumns; // every field, quoted
+  QList<TffIndexSchema> Indexes;
+  int AutoIncField = -1;
+};
+
+struct TffServerEngine::Database {
+  TffDatabaseID Id = 0;
+  std::unique_ptr<TffSqliteConnection> Connection;
+  bool ExplicitTransaction = false;
+  QHash<QString, std::shared_ptr<Table>> Tables; // by case-folded name
+
+  QString Location(const QString &tableName) const {
+    return QStringLiteral("%1 in %2").arg(tableName, QDir::toNativeSeparators(Connection->FilePath()));
+  }
+};
+
+struct TffServerEngine::Cursor {
+  enum class Place { Begin, End, OnRecord, Gap };
+
+  TffCursorID Id = 0;
+  Database *Db = nullptr;
+  std::shared_ptr<Table> Tbl;
+  int Index = 0;
+  Place At = Place::Begin;
+  TffBookmark RowId = 0;
+  QList<QVariant> Key; // stored values of the index fields of the record at RowId
+  bool HasRange = false;
+  TffKeyRange Range;
+  TffSqlPart RangeSql;
+  int RangeFixed = 0; // leading index fields the range holds to one value
+
+  const TffIndexSchema &IndexSchema() const { return Tbl->Indexes[Index]; }
+  void Reset() {
+    At = Place::Begin;
+    RowId = 0;
+    Key.clear();
+  }
+};
+
+namespace {
+
+const QString kOperationSavepoint = QStringLiteral("ff_operation");
+
+QList<QVariant> KeyOf(const TffIndexSchema &index, const QList<QVariant> &storedValues) {
+  QList<QVariant> key;
+  key.reserve(index.Segments.size());
+  for (const TffKeySegment &segment : index.Segments) key.append(storedValues[segment.Field]);
+  return key;
+}
+
+// Table names compare as SQLite compares them: ASCII letters without regard to case, others exactly.
+QString TableKey(const QString &tableName) {
+  QString key = tableName;
+  for (QChar &c : key)
+    if (c >= u'A' && c <= u'Z') c = QChar(c.unicode() + 32);
+  return key;
+}
+
+QString CanonicalPath(const QString &path) {
+  const QString canonical = QFileInfo(path).canonicalFilePath();
+  return canonical.isEmpty() ? path : canonical;
+}
+
+QString Indexed(const TffIndexSchema &index) {
+  return index.Sequential() ? QString() : QStringLiteral(" INDEXED BY ") + ffSqlQuote(index.SqlName);
+}
+
+} // namespace
+
+// ---- Engine ----
+
+TffServerEngine::TffServerEngine() = default;
+
+TffServerEngine::~TffServerEngine() {
+  cursors_.clear();
+  databases_.clear();
+}
+
+TffResult TffServerEngine::Fail(const TffError &error) {
+  lastError_ = error;
+  return error.Code;
+}
+
+TffResult TffServerEngine::Fail(TffResult code, const QString &message) {
+  return Fail(TffError{code, message});
+}
+
+TffServerEngine::Database *TffServerEngine::FindDatabase(TffDatabaseID id, TffResult &result) {
+  const auto found = databases_.find(id);
+  if (found == databases_.end()) {
+    result = Fail(DBIERR_INVALIDHNDL, QStringLiteral("Invalid database handle %1").arg(id));
+    return nullptr;
+  }
+  result = DBIERR_NONE;
+  return found->second.get();
+}
+
+TffServerEngine::Cursor *TffServerEngine::FindCursor(TffCursorID id, TffResult &result) {
+  const auto found = cursors_.find(id);
+  if (found == cursors_.end()) {
+    result = Fail(DBIERR_INVALIDHNDL, QStringLiteral("Invalid cursor handle %1").arg(id));
+    return nullptr;
+  }
+  result = DBIERR_NONE;
+  return found->second.get();
+}
+
+template <typename Body>
+TffError TffServerEngine::WriteOperation(Database &database, Body &&body) {
+  TffSqliteConnection &connection = *database.Connection;
+  if (database.ExplicitTransaction && !connection.InTransaction())
+    return connection.FileFailure(
+        DBIERR_TRANABORTED, QStringLiteral("an earlier failure ended the transaction; roll it back first"));
+  const bool ownTransaction = !database.ExplicitTransaction;
+  TffError error = connection.Run(ownTransaction ? QStringLiteral("BEGIN IMMEDIATE")
+                                                 : QStringLiteral("SAVEPOINT ") + kOperationSavepoint);
+  if (!error.Ok()) return error;
+  error = body();
+  if (error.Ok()) {
+    error = connection.Run(ownTransaction ? QStringLiteral("COMMIT")
+                                          : QStringLiteral("RELEASE ") + kOperationSavepoint);
+    if (error.Ok()) return error;
+  }
+  if (ownTransaction) {
+    if (connection.InTransaction()) connection.Run(QStringLiteral("ROLLBACK"));
+  } else if (connection.InTransaction()) {
+    connection.Run(QStringLiteral("ROLLBACK TO ") + kOperationSavepoint);
+    connection.Run(QStringLiteral("RELEASE ") + kOperationSavepoint);
+  } else {
+    database.Tables.clear();
+    error.Message += QStringLiteral(". The open transaction was rolled back: none of its changes were saved");
+  }
+  return error;
+}
+
+// ---- Databases ----
+
+TffResult TffServerEngine::DatabaseCreate(const QString &folder) {
+  const TffError error = ffCreateDatabaseFile(folder);
+  return error.Ok() ? DBIERR_NONE : Fail(error);
+}
+
+TffResult TffServerEngine::DatabaseOpen(const QString &folder, TffDatabaseID &database) {
+  database = 0;
+  std::unique_ptr<TffSqliteConnection> connection;
+  if (TffError error = TffSqliteConnection::Open(folder, busyTimeout_, connection); !error.Ok())
+    return Fail(error);
+  auto opened = std::make_unique<Database>();
+  opened->Id = nextHandle_++;
+  opened->Connection = std::move(connection);
+  database = opened->Id;
+  databases_.emplace(database, std::move(opened));
+  return DBIERR_NONE;
+}
+
+TffResult TffServerEngine::DatabaseClose(TffDatabaseID database) {
+  TffResult result;
+  Database *db = FindDatabase(database, result);
+  if (!db) return result;
+  std::erase_if(cursors_, [db](const auto &entry) { return entry.second->Db == db; });
+  if (db->Connection->InTransaction()) db->Connection->Exec(QStringLiteral("ROLLBACK"));
+  databases_.erase(database);
+  return DBIERR_NONE;
+}
+
+TffResult TffServerEngine::DatabaseGetFilePath(TffDatabaseID database, QString &filePath) {
+  TffResult result;
+  Database *db = FindDatabase(database, result);
+  if (!db) return result;
+  filePath = db->Connection->FilePath();
+  return DBIERR_NONE;
+}
+
+TffResult TffServerEngine::DatabaseTableList(TffDatabaseID database, QStringList &tables) {
+  tables.clear();
+  TffResult result;
+  Database *db = FindDatabase(database, result);
+  if (!db) return result;
+  sqlite3_stmt *statement = nullptr;
+  const QString sql =
+      QStringLiteral("SELECT name FROM %1 ORDER BY name").arg(QLatin1String(ffDictionaryTable));
+  if (TffError error = db->Connection->Prepare(sql, statement); !error.Ok()) return Fail(error);
+  TffSqliteStatement query(statement);
+  int rc;
+  while ((rc = query.Step()) == SQLITE_ROW) tables.append(query.Column(0).toString());
+  if (rc != SQLITE_DONE) return Fail(db->Connection->Failure(rc));
+  return DBIERR_NONE;
+}
+
+TffResult TffServerEngine::DatabaseTableExists(TffDatabaseID database, const QString &tableName,
+                                               bool &exists) {
+  exists = false;
+  TffResult result;
+  Database *db = FindDatabase(database, result);
+  if (!db) return result;
+  sqlite3_stmt *statement = nullptr;
+  const QString sql =
+      QStringLiteral("SELECT count(*) FROM %1 WHERE name = ?").arg(QLatin1String(ffDictionaryTable));
+  if (TffError error = db->Connection->Prepare(sql, statement); !error.Ok()) return Fail(error);
+  TffSqliteStatement query(statement);
+  query.Bind(1, tableName);
+  const int rc = query.Step();
+  if (rc != SQLITE_ROW) return Fail(db->Connection->Failure(rc));
+  exists = query.ColumnInt64(0) > 0;
+  return DBIERR_NONE;
+}
+
+TffResult TffServerEngine::DatabaseSetSizeLimit(TffDatabaseID database, qint64 bytes) {
+  TffResult result;
+  Database *db = FindDatabase(database, result);
+  if (!db) return result;
+  const TffError error = db->Connection->SetSizeLimit(bytes);
+  return error.Ok() ? DBIERR_NONE : Fail(error);
+}
+
+// ---- Tables ----
+
+TffError TffServerEngine::LoadTable(Database &database, const QString &tableName,
+                                    std::shared_ptr<Table> &table) {
+  const QString key = TableKey(tableName);
+  table = database.Tables.value(key);
+  if (table) return {};
+  TffSqliteConnection &connection = *database.Connection;
+  sqlite3_stmt *statement = nullptr;
+  const QString sql =
+      QStringLiteral("SELECT d.name, d.dictionary, (SELECT count(*) FROM sqlite_schema s WHERE "
+                     "s.type = 'table' AND s.name = d.name) FROM %1 d WHERE d.name = ?")
+          .arg(QLatin1String(ffDictionaryTable));
+  if (TffError error = connection.Prepare(sql, statement); !error.Ok()) return error;
+  TffSqliteStatement query(statement);
+  query.Bind(1, tableName);
+  const int rc = query.Step();
+  if (rc == SQLITE_DONE)
+    return {DBIERR_NOSUCHTABLE, QStringLiteral("Table %1 does not exist").arg(database.Location(tableName))};
+  if (rc != SQLITE_ROW) return connection.Failure(rc, QStringLiteral("Table ") + tableName);
+  const QString storedName = query.Column(0).toString();
+  if (query.ColumnInt64(2) == 0)
+    return connection.FileFailure(DBIERR_FILECORRUPT,
+                                  QStringLiteral("the data of table %1 is missing").arg(storedName));
+  try {
+    const TffDataDictionary dictionary =
+        TffDataDictionary::ReadFromBytes(query.Column(1).toString().toUtf8(), storedName);
+    table = std::make_shared<Table>(storedName, dictionary);
+  } catch (const EffException &e) {
+    return connection.FileFailure(DBIERR_DICTCORRUPT, e.Message());
+  }
+  database.Tables.insert(key, table);
+  return {};
+}
+
+bool TffServerEngine::TableHasCursors(const Database &database, const QString &tableName) const {
+  const QString path = CanonicalPath(database.Connection->FilePath());
+  const QString key = TableKey(tableName);
+  for (const auto &[id, cursor] : cursors_)
+    if (TableKey(cursor->Tbl->Name) == key && CanonicalPath(cursor->Db->Connection->FilePath()) == path)
+      return true;
+  return false;
+}
+
+void TffServerEngine::ForgetTable(const Database &database, const QString &tableName) {
+  const QString path = CanonicalPath(database.Connection->FilePath());
+  for (auto &[id, other] : databases_)
+    if (CanonicalPath(other->Connection->FilePath()) == path) other->Tables.remove(TableKey(tableName));
+}
+
+TffResult TffServerEngine::TableBuild(TffDatabaseID database, bool overWrite, const QString &tableName,
+                                      const TffDataDictionary &dictionary) {
+  TffResult result;
+  Database *db = FindDatabase(database, result);
+  if (!db) return result;
+  if (!ffSqlValidTableName(tableName))
+    return Fail(DBIERR_INVALIDTABLENAME, QStringLiteral("Invalid table name \"%1\"").arg(tableName));
+  if (dictionary.FieldCount() == 0)
+    return Fail(DBIERR_INVALIDDICTIONARY,
+                QStringLiteral("The definition of table %1 has no fields").arg(db->Location(tableName)));
+  for (int i = 0; i < dictionary.FieldCount(); ++i)
+    if (dictionary.FieldName(i).compare(QLatin1String(ffRowIdColumn), Qt::CaseInsensitive) == 0)
+      return Fail(DBIERR_INVALIDFIELDNAME,
+                  QStringLiteral("The field name %1 is reserved by the engine (table %2)")
+                      .arg(dictionary.FieldName(i), db->Location(tableName)));
+  bool exists = false;
+  if (const TffResult listed = DatabaseTableExists(database, tableName, exists); listed != DBIERR_NONE)
+    return listed;
+  if (exists && !overWrite)
+    return Fail(DBIERR_TABLEEXISTS, QStringLiteral("Table %1 already exists").arg(db->Location(tableName)));
+  if (exists && TableHasCursors(*db, tableName))
+    return Fail(DBIERR_TABLEINUSE,
+                QStringLiteral("Table %1 is in use and cannot be replaced").arg(db->Location(tableName)));
+
+  const QByteArray stored = dictionary.WriteToBytes();
+  TffSqliteConnection &connection = *db->Connection;
+  connection.ClearStatementCache();
+  const TffError error = WriteOperation(*db, [&]() -> TffError {
+    if (exists) {
+      if (TffError e = connection.Exec(QStringLiteral("DROP TABLE IF EXISTS ") + ffSqlQuote(tableName));
+          !e.Ok())
+        return e;
+    }
+    for (const QString &sql : ffSqlCreateTableStatements(tableName, dictionary))
+      if (TffError e = connection.Exec(sql); !e.Ok()) return e;
+    sqlite3_stmt *statement = nullptr;
+    const QString insert =
+        QStringLiteral("INSERT OR REPLACE INTO %1 (name, dictionary, autoinc_seed) VALUES (?, ?, 0)")
+            .arg(QLatin1String(ffDictionaryTable));
+    if (TffError e = connection.Prepare(insert, statement); !e.Ok()) return e;
+    TffSqliteStatement query(statement);
+    query.BindAll({tableName, QString::fromUtf8(stored)});
+    if (const int rc = query.Step(); rc != SQLITE_DONE)
+      return connection.Failure(rc, QStringLiteral("Table ") + tableName);
+    return {};
+  });
+  connection.ClearStatementCache();
+  ForgetTable(*db, tableName);
+  return error.Ok() ? DBIERR_NONE : Fail(error);
+}
+
+TffResult TffServerEngine::TableDelete(TffDatabaseID database, const QString &tableName) {
+  TffResult result;
+  Database *db = FindDatabase(database, result);
+  if (!db) return result;
+  std::shared_ptr<Table> table;
+  if (TffError error = LoadTable(*db, tableName, table); !error.Ok()) return Fail(error);
+  if (TableHasCursors(*db, tableName))
+    return Fail(DBIERR_TABLEINUSE,
+                QStringLiteral("Table %1 is in use and cannot be deleted").arg(db->Location(tableName)));
+  TffSqliteConnection &connection = *db->Connection;
+  connection.ClearStatementCache();
+  const TffError error = WriteOperation(*db, [&]() -> TffError {
+    if (TffError e = connection.Exec(QStringLiteral("DROP TABLE ") + table->Quoted); !e.Ok()) return e;
+    sqlite3_stmt *statement = nullptr;
+    const QString remove =
+        QStringLiteral("DELETE FROM %1 WHERE name = ?").arg(QLatin1String(ffDictionaryTable));
+    if (TffError e = connection.Prepare(remove, statement); !e.Ok()) return e;
+    TffSqliteStatement query(statement);
+    query.Bind(1, table->Name);
+    if (const int rc = query.Step(); rc != SQLITE_DONE) return connection.Failure(rc);
+    return {};
+  });
+  connection.ClearStatementCache();
+  ForgetTable(*db, tableName);
+  return error.Ok() ? DBIERR_NONE : Fail(error);
+}
+
+TffResult TffServerEngine::TableEmpty(TffDatabaseID database, const QString &tableName) {
+  TffResult result;
+  Database *db = FindDatabase(database, result);
+  if (!db) return result;
+  std::shared_ptr<Table> table;
+  if (TffError error = LoadTable(*db, tableName, table); !error.Ok()) return Fail(error);
+  TffSqliteConnection &connection = *db->Connection;
+  const TffError error = WriteOperation(*db, [&]() -> TffError {
+    sqlite3_stmt *statement = nullptr;
+    if (TffError e = connection.Prepare(QStringLiteral("DELETE FROM ") + table->Quoted, statement); !e.Ok())
+      return e;
+    TffSqliteStatement query(statement);
+    if (const int rc = query.Step(); rc != SQLITE_DONE)
+      return connection.Failure(rc, QStringLiteral("Table ") + table->Name);
+    return {};
+  });
+  return error.Ok() ? DBIERR_NONE : Fail(error);
+}
+
+TffResult TffServerEngine::TableGetDictionary(TffDatabaseID database, const QString &tableName,
+                                              std::optional<TffDataDictionary> &dictionary) {
+  dictionary.reset();
+  TffResult result;
+  Database *db = FindDatabase(database, result);
+  if (!db) return result;
+  std::shared_ptr<Table> table;
+  if (TffError error = LoadTable(*db, tableName, table); !error.Ok()) return Fail(error);
+  dictionary = table->Dictionary;
+  return DBIERR_NONE;
+}
+
+// ---- Transactions ----
+
+TffResult TffServerEngine::TransactionStart(TffDatabaseID database) {
+  TffResult result;
+  Database *db = FindDatabase(database, result);
+  if (!db) return result;
+  if (db->ExplicitTransaction) return Fail(db->Connection->FileFailure(DBIERR_ACTIVETRAN));
+  if (TffError error = db->Connection->Run(QStringLiteral("BEGIN IMMEDIATE")); !error.Ok())
+    return Fail(error);
+  db->ExplicitTransaction = true;
+  return DBIERR_NONE;
+}
+
+TffResult TffServerEngine::TransactionCommit(TffDatabaseID database) {
+  TffResult result;
+  Database *db = FindDatabase(database, result);
+  if (!db) return result;
+  TffSqliteConnection &connection = *db->Connection;
+  if (!db->ExplicitTransaction) return Fail(connection.FileFailure(DBIERR_NOACTIVETRAN));
+  if (!connection.InTransaction()) {
+    db->ExplicitTransaction = false;
+    db->Tables.clear();
+    return Fail(connection.FileFailure(DBIERR_TRANABORTED, QStringLiteral("none of its changes were saved")));
+  }
+  TffError error = connection.Run(QStringLiteral("COMMIT"));
+  if (error.Ok() || !connection.InTransaction()) db->ExplicitTransaction = false;
+  if (error.Ok()) return DBIERR_NONE;
+  if (!db->ExplicitTransaction) {
+    db->Tables.clear();
+    error.Message += QStringLiteral(". The transaction was rolled back: none of its changes were saved");
+  }
+  return Fail(error);
+}
+
+TffResult TffServerEngine::TransactionRollback(TffDatabaseID database) {
+  TffResult result;
+  Database *db = FindDatabase(database, result);
+  if (!db) return result;
+  TffSqliteConnection &connection = *db->Connection;
+  if (!db->ExplicitTransaction) return Fail(connection.FileFailure(DBIERR_NOACTIVETRAN));
+  TffError error;
+  if (connection.InTransaction()) error = connection.Run(QStringLiteral("ROLLBACK"));
+  if (!connection.InTransaction()) db->ExplicitTransaction = false;
+  // A rolled-back transaction may have built or deleted tables.
+  connection.ClearStatementCache();
+  db->Tables.clear();
+  return error.Ok() ? DBIERR_NONE : Fail(error);
+}
+
+bool TffServerEngine::InTransaction(TffDatabaseID database) const {
+  const auto found = databases_.find(database);
+  return found != databases_.end() && found->second->ExplicitTransaction;
+}
+
+// ---- Cursors ----
+
+TffResult TffServerEngine::CursorOpen(TffDatabaseID database, const QString &tableName,
+                                      const QString &indexName, TffCursorID &cursor) {
+  cursor = 0;
+  TffResult result;
+  Database *db = FindDatabase(database, result);
+  if (!db) return result;
+  std::shared_ptr<Table> table;
+  if (TffError error = LoadTable(*db, tableName, table); !error.Ok()) return Fail(error);
+  const int index = indexName.isEmpty() ? 0 : table->Dictionary.GetIndexFromName(indexName);
+  if (index < 0)
+    return Fail(
+        DBIERR_NOSUCHINDEX,
+        QStringLiteral("Index %1 does not exist in table %2").arg(indexName, db->Location(table->Name)));
+  auto opened = std::make_unique<Cursor>();
+  opened->Id = nextHandle_++;
+  opened->Db = db;
+  opened->Tbl = table;
+  opened->Index = index;
+  cursor = opened->Id;
+  cursors_.emplace(cursor, std::move(opened));
+  return DBIERR_NONE;
+}
+
+TffResult TffServerEngine::CursorClose(TffCursorID cursor) {
+  TffResult result;
+  if (!FindCursor(cursor, result)) return result;
+  cursors_.erase(cursor);
+  return DBIERR_NONE;
+}
+
+const TffDataDictionary *TffServerEngine::CursorDictionary(TffCursorID cursor) const {
+  const auto found = cursors_.find(cursor);
+  return found == cursors_.end() ? nullptr : &found->second->Tbl->Dictionary;
+}
+
+int TffServerEngine::CursorIndex(TffCursorID cursor) const {
+  const auto found = cursors_.find(cursor);
+  return found == cursors_.end() ? -1 : found->second->Index;
+}
+
+TffResult TffServerEngine::CursorSwitchToIndex(TffCursorID cursor, const QString &indexName,
+                                               bool keepPosition) {
+  TffResult result;
+  Cursor *c = FindCursor(cursor, result);
+  if (!c) return result;
+  const int index = indexName.isEmpty() ? 0 : c->Tbl->Dictionary.GetIndexFromName(indexName);
+  if (index < 0)
+    return Fail(
+        DBIERR_NOSUCHINDEX,
+        QStringLiteral("Index %1 does not exist in table %2").arg(indexName, c->Db->Location(c->Tbl->Name)));
+  const bool onRecord = keepPosition && c->At == Cursor::Place::OnRecord;
+  const TffBookmark bookmark = c->RowId;
+  c->Index = index;
+  c->HasRange = false;
+  c->Range = {};
+  c->RangeSql = {};
+  c->RangeFixed = 0;
+  c->Reset();
+  if (onRecord) {
+    TffRecord record;
+    QList<QVariant> key;
+    bool found = false;
+    if (TffError error = ReadByBookmark(*c, bookmark, false, record, key, found); !error.Ok())
+      return Fail(error);
+    if (found) {
+      c->At = Cursor::Place::OnRecord;
+      c->RowId = bookmark;
+      c->Key = key;
+    }
+  }
+  return DBIERR_NONE;
+}
+
+TffResult TffServerEngine::CursorSetRange(TffCursorID cursor, const QList<QVariant> &startValues,
+                                          bool startInclusive, const QList<QVariant> &endValues,
+                                          bool endInclusive) {
+  TffResult result;
+  Cursor *c = FindCursor(cursor, result);
+  if (!c) return result;
+  const TffIndexSchema &index = c->IndexSchema();
+  if (startValues.size() > index.Segments.size() || endValues.size() > index.Segments.size())
+    return Fail(DBIERR_TOOMANYKEYFIELDS, QStringLiteral("Index %1 of table %2 has %3 fields")
+                                             .arg(index.Name, c->Tbl->Name)
+                                             .arg(index.Segments.size()));
+  TffKeyRange range{{}, startInclusive, {}, endInclusive};
+  const auto convert = [&](const QList<QVariant> &values, QList<QVariant> &stored) -> TffError {
+    for (int i = 0; i < values.size(); ++i) {
+      QVariant value;
+      if (TffError error =
+              ffValueToStored(c->Tbl->Dictionary, index.Segments[i].Field, values[i], true, value);
+          !error.Ok())
+        return error;
+      stored.append(value);
+    }
+    return {};
+  };
+  if (TffError error = convert(startValues, range.Start); !error.Ok()) return Fail(error);
+  if (TffError error = convert(endValues, range.End); !error.Ok()) return Fail(error);
+  c->HasRange = !range.Start.isEmpty() || !range.End.isEmpty();
+  c->Range = range;
+  c->RangeSql = c->HasRange ? ffRangeCondition(index, range) : TffSqlPart{};
+  c->RangeFixed = ffRangeFixedSegments(index, range);
+  c->Reset();
+  return DBIERR_NONE;
+}
+
+TffResult TffServerEngine::CursorResetRange(TffCursorID cursor) {
+  TffResult result;
+  Cursor *c = FindCursor(cursor, result);
+  if (!c) return result;
+  c->HasRange = false;
+  c->Range = {};
+  c->RangeSql = {};
+  c->RangeFixed = 0;
+  c->Reset();
+  return DBIERR_NONE;
+}
+
+TffResult TffServerEngine::CursorSetToBegin(TffCursorID cursor) {
+  TffResult result;
+  Cursor *c = FindCursor(cursor, result);
+  if (!c) return result;
+  c->Reset();
+  return DBIERR_NONE;
+}
+
+TffResult TffServerEngine::CursorSetToEnd(TffCursorID cursor) {
+  TffResult result;
+  Cursor *c = FindCursor(cursor, result);
+  if (!c) return result;
+  c->Reset();
+  c->At = Cursor::Place::End;
+  return DBIERR_NONE;
+}
+
+TffResult TffServerEngine::CursorSetToKey(TffCursorID cursor, const QList<QVariant> &keyValues) {
+  TffResult result;
+  Cursor *c = FindCursor(cursor, result);
+  if (!c) return result;
+  const TffIndexSchema &index = c->IndexSchema();
+  if (keyValues.size() > index.Segments.size())
+    return Fail(DBIERR_TOOMANYKEYFIELDS, QStringLiteral("Index %1 of table %2 has %3 fields")
+                                             .arg(index.Name, c->Tbl->Name)
+                                             .arg(index.Segments.size()));
+  QList<QVariant> key;
+  for (int i = 0; i < keyValues.size(); ++i) {
+    QVariant value;
+    if (TffError error =
+            ffValueToStored(c->Tbl->Dictionary, index.Segments[i].Field, keyValues[i], true, value);
+        !error.Ok())
+      return Fail(error);
+    key.append(value);
+  }
+  const QList<TffSqlPart> runs = key.isEmpty() ? QList<TffSqlPart>{TffSqlPart{QStringLiteral("1"), {}}}
+                                               : ffSeekRuns(index, TffScan::Forward, key, true, std::nullopt);
+  QList<TffRecord> records;
+  QList<QList<QVariant>> keys;
+  if (TffError error = ReadRuns(*c, TffScan::Forward, runs, 1, records, keys); !error.Ok())
+    return Fail(error);
+  if (!records.isEmpty()) {
+    c->At = Cursor::Place::OnRecord;
+    c->RowId = records.first().Bookmark;
+    c->Key = keys.first();
+    return DBIERR_NONE;
+  }
+  // Nothing at or after the key: the nearest record is the last one.
+  c->Reset();
+  c->At = Cursor::Place::End;
+  if (TffError error = Move(*c, TffScan::Backward, 1, records); !error.Ok() && error.Code != DBIERR_BOF)
+    return Fail(error);
+  if (records.isEmpty()) {
+    c->Reset();
+    c->At = Cursor::Place::End;
+  }
+  return DBIERR_NONE;
+}
+
+TffResult TffServerEngine::CursorSetToBookmark(TffCursorID cursor, TffBookmark bookmark) {
+  TffResult result;
+  Cursor *c = FindCursor(cursor, result);
+  if (!c) return result;
+  TffRecord record;
+  QList<QVariant> key;
+  bool found = false;
+  if (TffError error = ReadByBookmark(*c, bookmark, true, record, key, found); !error.Ok())
+    return Fail(error);
+  if (!found) {
+    bool exists = false;
+    if (c->HasRange) {
+      if (TffError error = ReadByBookmark(*c, bookmark, false, record, key, exists); !error.Ok())
+        return Fail(error);
+    }
+    const QString where = c->Db->Location(c->Tbl->Name);
+    if (exists)
+      return Fail(DBIERR_RECNOTFOUND,
+                  QStringLiteral("The record lies outside the range of table %1").arg(where));
+    return Fail(DBIERR_RECDELETED, QStringLiteral("The record has been deleted from table %1").arg(where));
+  }
+  c->At = Cursor::Place::OnRecord;
+  c->RowId = bookmark;
+  c->Key = key;
+  return DBIERR_NONE;
+}
+
+TffResult TffServerEngine::CursorGetBookmark(TffCursorID cursor, TffBookmark &bookmark) {
+  TffResult result;
+  Cursor *c = FindCursor(cursor, result);
+  if (!c) return result;
+  if (c->At != Cursor::Place::OnRecord)
+    return Fail(DBIERR_NOCURRREC,
+                QStringLiteral("No current record in table %1").arg(c->Db->Location(c->Tbl->Name)));
+  bookmark = c->RowId;
+  return DBIERR_NONE;
+}
+
+TffResult TffServerEngine::CursorGetRecordCount(TffCursorID cursor, qint64 &count) {
+  count = 0;
+  TffResult result;
+  Cursor *c = FindCursor(cursor, result);
+  if (!c) return result;
+  TffSqliteConnection &connection = *c->Db->Connection;
+  QString sql = QStringLiteral("SELECT count(*) FROM ") + c->Tbl->Quoted;
+  if (c->HasRange) sql += Indexed(c->IndexSchema()) + QStringLiteral(" WHERE ") + c->RangeSql.Sql;
+  sqlite3_stmt *statement = nullptr;
+  if (TffError error = connection.Prepare(sql, statement); !error.Ok()) return Fail(error);
+  TffSqliteStatement query(statement);
+  if (c->HasRange) query.BindAll(c->RangeSql.Binds);
+  const int rc = query.Step();
+  if (rc != SQLITE_ROW) return Fail(connection.Failure(rc, QStringLiteral("Table ") + c->Tbl->Name));
+  count = query.ColumnInt64(0);
+  return DBIERR_NONE;
+}
+
+// ---- Reading ----
+
+TffError TffServerEngine::ReadRuns(Cursor &cursor, TffScan scan, const QList<TffSqlPart> &runs, int limit,
+                                   QList<TffRecord> &records, QList<QList<QVariant>> &keys) {
+  const Table &table = *cursor.Tbl;
+  const TffIndexSchema &index = cursor.IndexSchema();
+  TffSqliteConnection &connection = *cursor.Db->Connection;
+  const QString head = QStringLiteral("SELECT ") + table.Columns + QStringLiteral(" FROM ") + table.Quoted +
+                       Indexed(index) + QStringLiteral(" WHERE ");
+  const QString tail = QStringLiteral(" ORDER BY ") + ffOrderBy(index, scan) + QStringLiteral(" LIMIT ?");
+  // Several statements read under one lock of the file rather than taking and dropping it for each.
+  const bool readTransaction = runs.size() > 1 && !connection.InTransaction();
+  if (readTransaction) {
+    if (TffError error = connection.Run(QStringLiteral("BEGIN")); !error.Ok()) return error;
+  }
+  const auto finish = [&](TffError error) {
+    if (readTransaction && connection.InTransaction()) {
+      const TffError ended = connection.Run(QStringLiteral("COMMIT"));
+      if (error.Ok()) error = ended;
+      if (connection.InTransaction()) connection.Run(QStringLiteral("ROLLBACK"));
+    }
+    return error;
+  };
+  TffError failure;
+  for (const TffSqlPart &run : runs) {
+    if (records.size() >= limit) break;
+    QString where = u'(' + run.Sql + u')';
+    QList<QVariant> binds;
+    if (cursor.HasRange) {
+      where = u'(' + cursor.RangeSql.Sql + QStringLiteral(") AND ") + where;
+      binds = cursor.RangeSql.Binds;
+    }
+    binds += run.Binds;
+    binds.append(QVariant(qint64(limit - records.size())));
+    sqlite3_stmt *statement = nullptr;
+    failure = connection.Prepare(head + where + tail, statement);
+    if (!failure.Ok()) break;
+    TffSqliteStatement query(statement);
+    query.BindAll(binds);
+    int rc;
+    while ((rc = query.Step()) == SQLITE_ROW) {
+      TffRecord record;
+      record.Bookmark = query.ColumnInt64(0);
+      QList<QVariant> stored;
+      stored.reserve(table.Dictionary.FieldCount());
+      for (int i = 0; i < table.Dictionary.FieldCount(); ++i) stored.append(query.Column(i + 1));
+      record.Values.reserve(stored.size());
+      for (int i = 0; i < stored.size(); ++i)
+        record.Values.append(ffValueFromStored(table.Dictionary.FieldType(i), stored[i]));
+      keys.append(KeyOf(index, stored));
+      records.append(std::move(record));
+    }
+    if (rc != SQLITE_DONE) {
+      failure = connection.Failure(rc, QStringLiteral("Table ") + table.Name);
+      break; // the statement is reset on leaving the loop, before the read transaction ends
+    }
+  }
+  return finish(failure);
+}
+
+int TffServerEngine::FixedSegments(const Cursor &cursor) {
+  if (!cursor.HasRange) return 0;
+  const TffIndexSchema &index = cursor.IndexSchema();
+  int fixed = 0;
+  while (fixed < cursor.RangeFixed && fixed < cursor.Key.size() &&
+         ffKeyValuesEqual(index.Segments[fixed], cursor.Key[fixed], cursor.Range.Start[fixed]))
+    ++fixed;
+  return fixed;
+}
+
+TffError TffServerEngine::Move(Cursor &cursor, TffScan scan, int count, QList<TffRecord> &records) {
+  records.clear();
+  const bool forward = scan == TffScan::Forward;
+  const QString where = cursor.Db->Location(cursor.Tbl->Name);
+  const TffError atEdge = forward
+                              ? TffError{DBIERR_EOF, QStringLiteral("At end of table %1").arg(where)}
+                              : TffError{DBIERR_BOF, QStringLiteral("At beginning of table %1").arg(where)};
+  if (cursor.At == (forward ? Cursor::Place::End : Cursor::Place::Begin)) return atEdge;
+  const bool fromEdge = cursor.At == (forward ? Cursor::Place::Begin : Cursor::Place::End);
+  const QList<TffSqlPart> runs = fromEdge ? QList<TffSqlPart>{TffSqlPart{QStringLiteral("1"), {}}}
+                                          : ffSeekRuns(cursor.IndexSchema(), scan, cursor.Key, false,
+                                                       cursor.RowId, FixedSegments(cursor));
+  QList<QList<QVariant>> keys;
+  if (TffError error = ReadRuns(cursor, scan, runs, count, records, keys); !error.Ok()) return error;
+  if (records.isEmpty()) {
+    cursor.Reset();
+    cursor.At = forward ? Cursor::Place::End : Cursor::Place::Begin;
+    return atEdge;
+  }
+  cursor.At = Cursor::Place::OnRecord;
+  cursor.RowId = records.last().Bookmark;
+  cursor.Key = keys.last();
+  return {};
+}
+
+TffError TffServerEngine::ReadByBookmark(Cursor &cursor, TffBookmark bookmark, bool withinRange,
+                                         TffRecord &record, QList<QVariant> &key, bool &found) {
+  found = false;
+  const Table &table = *cursor.Tbl;
+  TffSqliteConnection &connection = *cursor.Db->Connection;
+  QString sql = QStringLiteral("SELECT ") + table.Columns + QStringLiteral(" FROM ") + table.Quoted +
+                QStringLiteral(" WHERE ") + ffSqlQuote(QLatin1String(ffRowIdColumn)) + QStringLiteral(" = ?");
+  QList<QVariant> binds{QVariant(bookmark)};
+  if (withinRange && cursor.HasRange) {
+    sql += QStringLiteral(" AND (") + cursor.RangeSql.Sql + u')';
+    binds += cursor.RangeSql.Binds;
+  }
+  sqlite3_stmt *statement = nullptr;
+  if (TffError error = connection.Prepare(sql, statement); !error.Ok()) return error;
+  TffSqliteStatement query(statement);
+  query.BindAll(binds);
+  const int rc = query.Step();
+  if (rc == SQLITE_DONE) return {};
+  if (rc != SQLITE_ROW) return connection.Failure(rc, QStringLiteral("Table ") + table.Name);
+  QList<QVariant> stored;
+  for (int i = 0; i < table.Dictionary.FieldCount(); ++i) stored.append(query.Column(i + 1));
+  record.Bookmark = bookmark;
+  record.Values.clear();
+  for (int i = 0; i < stored.size(); ++i)
+    record.Values.append(ffValueFromStored(table.Dictionary.FieldType(i), stored[i]));
+  key = KeyOf(cursor.IndexSchema(), stored);
+  found = true;
+  return {};
+}
+
+TffResult TffServerEngine::RecordGet(TffCursorID cursor, TffRecord &record) {
+  TffResult result;
+  Cursor *c = FindCursor(cursor, result);
+  if (!c) return result;
+  if (c->At != Cursor::Place::OnRecord)
+    return Fail(DBIERR_NOCURRREC,
+                QStringLiteral("No current record in table %1").arg(c->Db->Location(c->Tbl->Name)));
+  QList<QVariant> key;
+  bool found = false;
+  if (TffError error = ReadByBookmark(*c, c->RowId, false, record, key, found); !error.Ok())
+    return Fail(error);
+  if (!found)
+    return Fail(
+        DBIERR_RECDELETED,
+        QStringLiteral("The record has been deleted from table %1").arg(c->Db->Location(c->Tbl->Name)));
+  c->Key = key;
+  return DBIERR_NONE;
+}
+
+TffResult TffServerEngine::RecordGetNext(TffCursorID cursor, TffRecord &record) {
+  QList<TffRecord> records;
+  const TffResult result = RecordGetBatch(cursor, 1, true, records);
+  if (result == DBIERR_NONE) record = records.first();
+  return result;
+}
+
+TffResult TffServerEngine::RecordGetPrior(TffCursorID cursor, TffRecord &record) {
+  QList<TffRecord> records;
+  const TffResult result = RecordGetBatch(cursor, 1, false, records);
+  if (result == DBIERR_NONE) record = records.first();
+  return result;
+}
+
+TffResult TffServerEngine::RecordGetBatch(TffCursorID cursor, int count, bool forward,
+                                          QList<TffRecord> &records) {
+  records.clear();
+  TffResult result;
+  Cursor *c = FindCursor(cursor, result);
+  if (!c) return result;
+  if (count < 1) return Fail(DBIERR_INVALIDPARAM, QStringLiteral("Invalid number of records: %1").arg(count));
+  const TffError error = Move(*c, forward ? TffScan::Forward : TffScan::Backward, count, records);
+  return error.Ok() ? DBIERR_NONE : Fail(error);
+}
+
+// ---- Writing ----
+
+TffError TffServerEngine::ConvertRecord(const Table &table, const QList<QVariant> &values,
+                                        QList<QVariant> &stored) {
+  const TffDataDictionary &dictionary = table.Dictionary;
+  if (values.size() != dictionary.FieldCount())
+    return {DBIERR_FIELDCOUNTMISMATCH, QStringLiteral("Table %1 has %2 fields, %3 values were given")
+                                           .arg(table.Name)
+                                           .arg(dictionary.FieldCount())
+                                           .arg(values.size())};
+  stored.clear();
+  for (int i = 0; i < values.size(); ++i) {
+    QVariant value;
+    if (TffError error = ffValueToStored(dictionary, i, values[i], false, value); !error.Ok()) return error;
+    stored.append(value);
+  }
+  return {};
+}
+
+namespace {
+
+TffError CheckRequired(const TffDataDictionary &dictionary, const QList<QVariant> &stored, int skipField) {
+  for (int i = 0; i < dictionary.FieldCount(); ++i)
+    if (i != skipField && dictionary.FieldRequired(i) && !stored[i].isValid())
+      return {DBIERR_REQDERR, QStringLiteral("Field %1 of table %2 must have a value")
+                                  .arg(dictionary.FieldName(i), dictionary.BaseName())};
+  return {};
+}
+
+} // namespace
+
+TffResult TffServerEngine::RecordInsert(TffCursorID cursor, const QList<QVariant> &values,
+                                        TffRecord &inserted) {
+  TffResult result;
+  Cursor *c = FindCursor(cursor, result);
+  if (!c) return result;
+  const Table &table = *c->Tbl;
+  QList<QVariant> stored;
+  if (TffError error = ConvertRecord(table, values, stored); !error.Ok()) return Fail(error);
+  TffSqliteConnection &connection = *c->Db->Connection;
+  qint64 rowId = 0;
+  const TffError error = WriteOperation(*c->Db, [&]() -> TffError {
+    if (table.AutoIncField >= 0) {
+      QVariant &number = stored[table.AutoIncField];
+      const bool assign = !number.isValid() || number.toLongLong() == 0;
+      const QString sql =
+          assign ? QStringLiteral(
+                       "UPDATE %1 SET autoinc_seed = autoinc_seed + 1 WHERE name = ? RETURNING autoinc_seed")
+                 : QStringLiteral("UPDATE %1 SET autoinc_seed = max(autoinc_seed, ?) WHERE name = ? "
+                                  "RETURNING autoinc_seed");
+      sqlite3_stmt *statement = nullptr;
+      if (TffError e = connection.Prepare(sql.arg(QLatin1String(ffDictionaryTable)), statement); !e.Ok())
+        return e;
+      TffSqliteStatement query(statement);
+      query.BindAll(assign ? QList<QVariant>{table.Name} : QList<QVariant>{number, table.Name});
+      int rc = query.Step();
+      if (rc != SQLITE_ROW) return connection.Failure(rc, QStringLiteral("Table ") + table.Name);
+      const qint64 seed = query.ColumnInt64(0);
+      while ((rc = query.Step()) == SQLITE_ROW) {
+      }
+      if (rc != SQLITE_DONE) return connection.Failure(rc, QStringLiteral("Table ") + table.Name);
+      if (assign) {
+        if (seed > ffIntegerMax(fftAutoInc))
+          return {DBIERR_INVALIDFLDVALUE,
+                  QStringLiteral("Table %1 has used up its automatic numbers").arg(table.Name)};
+        number = seed;
+      }
+    }
+    if (TffError e = CheckRequired(table.Dictionary, stored, -1); !e.Ok()) return e;
+    QStringList placeholders;
+    for (int i = 0; i < stored.size(); ++i) placeholders.append(QStringLiteral("?"));
+    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                            .arg(table.Quoted, table.FieldColumns.join(u", "), placeholders.join(u", "));
+    sqlite3_stmt *statement = nullptr;
+    if (TffError e = connection.Prepare(sql, statement); !e.Ok()) return e;
+    TffSqliteStatement query(statement);
+    query.BindAll(stored);
+    if (const int rc = query.Step(); rc != SQLITE_DONE)
+      return connection.Failure(rc, QStringLiteral("Table ") + table.Name);
+    rowId = sqlite3_last_insert_rowid(connection.Handle());
+    return {};
+  });
+  if (!error.Ok()) return Fail(error);
+  c->At = Cursor::Place::OnRecord;
+  c->RowId = rowId;
+  c->Key = KeyOf(c->IndexSchema(), stored);
+  inserted.Bookmark = rowId;
+  inserted.Values.clear();
+  for (int i = 0; i < stored.size(); ++i)
+    inserted.Values.append(ffValueFromStored(table.Dictionary.FieldType(i), stored[i]));
+  return DBIERR_NONE;
+}
+
+TffResult TffServerEngine::RecordModify(TffCursorID cursor, const QList<QVariant> &values,
+                                        TffRecord &modified) {
+  TffResult result;
+  Cursor *c = FindCursor(cursor, result);
+  if (!c) return result;
+  const Table &table = *c->Tbl;
+  const QString where = c->Db->Location(table.Name);
+  if (c->At != Cursor::Place::OnRecord)
+    return Fail(DBIERR_NOCURRREC, QStringLiteral("No current record in table %1").arg(where));
+  QList<QVariant> stored;
+  if (TffError error = ConvertRecord(table, values, stored); !error.Ok()) return Fail(error);
+  TffSqliteConnection &connection = *c->Db->Connection;
+  const int keptField =
+      table.AutoIncField >= 0 && !stored[table.AutoIncField].isValid() ? table.AutoIncField : -1;
+  const TffBookmark rowId = c->RowId;
+  const TffError error = WriteOperation(*c->Db, [&]() -> TffError {
+    if (TffError e = CheckRequired(table.Dictionary, stored, keptField); !e.Ok()) return e;
+    QStringList assignments;
+    QList<QVariant> binds;
+    for (int i = 0; i < stored.size(); ++i) {
+      if (i == keptField) continue;
+      assignments.append(table.FieldColumns[i] + QStringLiteral(" = ?"));
+      binds.append(stored[i]);
+    }
+    binds.append(QVariant(rowId));
+    const QString sql =
+        QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+            .arg(table.Quoted, assignments.join(u", "), ffSqlQuote(QLatin1String(ffRowIdColumn)));
+    sqlite3_stmt *statement = nullptr;
+    if (TffError e = connection.Prepare(sql, statement); !e.Ok()) return e;
+    TffSqliteStatement query(statement);
+    query.BindAll(binds);
+    if (const int rc = query.Step(); rc != SQLITE_DONE)
+      return connection.Failure(rc, QStringLiteral("Table ") + table.Name);
+    if (sqlite3_changes(connection.Handle()) == 0)
+      return {DBIERR_RECDELETED, QStringLiteral("The record has been deleted from table %1").arg(where)};
+    return {};
+  });
+  if (!error.Ok()) return Fail(error);
+  QList<QVariant> key;
+  bool found = false;
+  if (TffError readError = ReadByBookmark(*c, rowId, false, modified, key, found); !readError.Ok())
+    return Fail(readError);
+  if (found) c->Key = key;
+  return DBIERR_NONE;
+}
+
+TffResult TffServerEngine::RecordDelete(TffCursorID cursor) {
+  TffResult result;
+  Cursor *c = FindCursor(cursor, result);
+  if (!c) return result;
+  const Table &table = *c->Tbl;
+  const QString where = c->Db->Location(table.Name);
+  if (c->At != Cursor::Place::OnRecord)
+    return Fail(DBIERR_NOCURRREC, QStringLiteral("No current record in table %1").arg(where));
+  TffSqliteConnection &connection = *c->Db->Connection;
+  const TffError error = WriteOperation(*c->Db, [&]() -> TffError {
+    const QString sql = QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
+                            .arg(table.Quoted, ffSqlQuote(QLatin1String(ffRowIdColumn)));
+    sqlite3_stmt *statement = nullptr;
+    if (TffError e = connection.Prepare(sql, statement); !e.Ok()) return e;
+    TffSqliteStatement query(statement);
+    query.Bind(1, QVariant(c->RowId));
+    if (const int rc = query.Step(); rc != SQLITE_DONE)
+      return connection.Failure(rc, QStringLiteral("Table ") + table.Name);
+    if (sqlite3_changes(connection.Handle()) == 0)
+      return {DBIERR_RECDELETED, QStringLiteral("The record has been deleted from table %1").arg(where)};
+    return {};
+  });
+  if (!error.Ok()) return Fail(error);
+  c->At = Cursor::Place::Gap;
+  return DBIERR_NONE;
+}

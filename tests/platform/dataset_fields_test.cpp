@@ -1,0 +1,448 @@
+// Fields: declared and default fields, lookup by name, value conversions, texts and BLOB contents.
+#include "dataset_probe.h"
+#include "platform/format_settings.h"
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+using test::AppendRecord;
+
+namespace {
+
+class DataSetFields : public ::testing::Test {
+protected:
+  std::unique_ptr<TComponent, void (*)(TComponent *)> owner{new TComponent(nullptr),
+                                                            [](TComponent *c) { c->Free(); }};
+  FormatSettingsGuard settings{FormatSettings::USEnglish()};
+
+  // One record with a field of each kind, in edit state.
+  TMemoryDataSet *AllKinds() {
+    auto *ds = new TMemoryDataSet(owner.get());
+    ds->SetName(QStringLiteral("KINDS"));
+    TFieldDefs *defs = ds->FieldDefs();
+    defs->Add(QStringLiteral("S"), ftString, 5);
+    defs->Add(QStringLiteral("SI"), ftSmallint);
+    defs->Add(QStringLiteral("I"), ftInteger);
+    defs->Add(QStringLiteral("W"), ftWord);
+    defs->Add(QStringLiteral("A"), ftAutoInc);
+    defs->Add(QStringLiteral("B"), ftBoolean);
+    defs->Add(QStringLiteral("F"), ftFloat);
+    defs->Add(QStringLiteral("C"), ftCurrency);
+    defs->Add(QStringLiteral("D"), ftDate);
+    defs->Add(QStringLiteral("T"), ftTime);
+    defs->Add(QStringLiteral("DT"), ftDateTime);
+    defs->Add(QStringLiteral("BL"), ftBlob);
+    defs->Add(QStringLiteral("G"), ftGraphic);
+    defs->Add(QStringLiteral("M"), ftMemo);
+    ds->CreateDataSet();
+    ds->Append();
+    return ds;
+  }
+};
+
+TEST_F(DataSetFields, DefaultFieldsAreMadeFromTheDefinitionsAndFreedAtClose) {
+  auto *ds = AllKinds();
+  EXPECT_TRUE(ds->DefaultFields());
+  ASSERT_EQ(ds->FieldCount(), 14);
+  const struct {
+    const char *name;
+    const char *className;
+    TFieldType type;
+    bool blob;
+  } expected[] = {
+      {"S", "TStringField", ftString, false},      {"SI", "TSmallintField", ftSmallint, false},
+      {"I", "TIntegerField", ftInteger, false},    {"W", "TWordField", ftWord, false},
+      {"A", "TAutoIncField", ftAutoInc, false},    {"B", "TBooleanField", ftBoolean, false},
+      {"F", "TFloatField", ftFloat, false},        {"C", "TCurrencyField", ftCurrency, false},
+      {"D", "TDateField", ftDate, false},          {"T", "TTimeField", ftTime, false},
+      {"DT", "TDateTimeField", ftDateTime, false}, {"BL", "TBlobField", ftBlob, true},
+      {"G", "TGraphicField", ftGraphic, true},     {"M", "TMemoField", ftMemo, true},
+  };
+  for (int i = 0; i < 14; ++i) {
+    TField *field = (*ds->Fields())[i];
+    SCOPED_TRACE(expected[i].name);
+    EXPECT_EQ(field->FieldName(), expected[i].name);
+    EXPECT_EQ(field->ClassName(), expected[i].className);
+    EXPECT_EQ(field->DataType(), expected[i].type);
+    EXPECT_EQ(field->IsBlob(), expected[i].blob);
+    EXPECT_EQ(field->FieldNo(), i + 1);
+    EXPECT_EQ(field->Index(), i);
+    EXPECT_EQ(field->Owner(), ds);
+  }
+  EXPECT_EQ(ds->FieldByName(QStringLiteral("S"))->Size(), 5);
+  ds->Cancel();
+  ds->Close();
+  EXPECT_EQ(ds->FieldCount(), 0);
+  EXPECT_EQ(ds->ComponentCount(), 0);
+}
+
+TEST_F(DataSetFields, DeclaredFieldsSurviveCloseAndAreCheckedAgainstTheDefinitions) {
+  auto *ds = new TMemoryDataSet(owner.get());
+  ds->SetName(QStringLiteral("LINES"));
+  ds->FieldDefs()->Add(QStringLiteral("QUANTITY"), ftFloat);
+  ds->FieldDefs()->Add(QStringLiteral("DESCRIPTION"), ftString, 1000);
+  ds->FieldDefs()->Add(QStringLiteral("ITEMTOTAL"), ftFloat);
+  auto *quantity = new TFloatField(owner.get());
+  quantity->SetFieldName(QStringLiteral("QUANTITY"));
+  quantity->SetDataSet(ds);
+  auto *total = new TFloatField(owner.get());
+  total->SetFieldName(QStringLiteral("ITEMTOTAL"));
+  total->SetDataSet(ds);
+  ds->Open();
+  EXPECT_FALSE(ds->DefaultFields());
+  EXPECT_EQ(ds->FieldCount(), 2); // only the declared ones
+  EXPECT_EQ(total->FieldNo(), 3);
+  EXPECT_EQ(ds->FindField(QStringLiteral("DESCRIPTION")), nullptr);
+  ds->Close();
+  EXPECT_EQ(ds->FieldCount(), 2);
+  EXPECT_EQ(ds->FieldByName(QStringLiteral("itemtotal")), total);
+  EXPECT_EQ(total->FieldNo(), 0);
+
+  // Attaching needs a closed dataset.
+  ds->Open();
+  auto *extra = new TStringField(owner.get());
+  extra->SetFieldName(QStringLiteral("DESCRIPTION"));
+  EXPECT_THROW(extra->SetDataSet(ds), EDatabaseError);
+  ds->Close();
+
+  // A declared field with no definition, or of another type, fails the open and leaves it closed.
+  extra->SetFieldName(QStringLiteral("MISSING"));
+  extra->SetDataSet(ds);
+  try {
+    ds->Open();
+    FAIL() << "field without definition accepted";
+  } catch (const EDatabaseError &e) {
+    EXPECT_EQ(e.Message(), "LINES: Field 'MISSING' not found");
+  }
+  EXPECT_FALSE(ds->Active());
+  EXPECT_THROW(extra->SetFieldName(QStringLiteral("QUANTITY")), EDatabaseError); // a name used twice
+  extra->SetFieldName(QStringLiteral("ITEMTOTAL2"));
+  ds->FieldDefs()->Add(QStringLiteral("ITEMTOTAL2"), ftInteger);
+  try {
+    ds->Open();
+    FAIL() << "type mismatch accepted";
+  } catch (const EDatabaseError &e) {
+    EXPECT_EQ(e.Message(), "LINES: Type mismatch for field 'ITEMTOTAL2', expecting: String actual: Integer");
+  }
+
+  // Freeing a declared field of an open dataset closes it first.
+  extra->Free();
+  ds->Open();
+  quantity->Free();
+  EXPECT_FALSE(ds->Active());
+  EXPECT_EQ(ds->FieldCount(), 1);
+}
+
+TEST_F(DataSetFields, FieldByNameRaisesAndFindFieldAnswersNil) {
+  auto *ds = AllKinds();
+  EXPECT_EQ(ds->FieldByName(QStringLiteral("dt")), ds->FindField(QStringLiteral("DT")));
+  EXPECT_EQ(ds->FindField(QStringLiteral("NOPE")), nullptr);
+  try {
+    ds->FieldByName(QStringLiteral("NOPE"));
+    FAIL() << "no exception";
+  } catch (const EDatabaseError &e) {
+    EXPECT_EQ(e.Message(), "KINDS: Field 'NOPE' not found");
+  }
+  ds->SetName(QString());
+  try {
+    ds->FieldByName(QStringLiteral("x"));
+    FAIL() << "no exception";
+  } catch (const EDatabaseError &e) {
+    EXPECT_EQ(e.Message(), "Field 'x' not found");
+  }
+  EXPECT_THROW(ds->Fields()->Fields(99), EListError);
+  EXPECT_EQ(ds->GetFieldList(QStringLiteral("I; F")),
+            QList<TField *>({ds->FieldByName(QStringLiteral("I")), ds->FieldByName(QStringLiteral("F"))}));
+}
+
+TEST_F(DataSetFields, ConversionsBetweenKinds) {
+  auto *ds = AllKinds();
+  auto f = [ds](const char *name) { return ds->FieldByName(QString::fromLatin1(name)); };
+
+  f("I")->SetAsString(QStringLiteral("42"));
+  EXPECT_EQ(f("I")->AsInteger(), 42);
+  EXPECT_EQ(f("I")->AsFloat(), 42.0);
+  EXPECT_EQ(f("I")->AsVariant().ToInt(), 42);
+  f("I")->SetAsFloat(2.5); // rounds half to even
+  EXPECT_EQ(f("I")->AsInteger(), 2);
+  EXPECT_THROW(f("I")->AsBoolean(), EDatabaseError);
+
+  f("F")->SetAsString(QStringLiteral("1.25"));
+  EXPECT_EQ(f("F")->AsFloat(), 1.25);
+  EXPECT_EQ(f("F")->AsString(), "1.25");
+  EXPECT_EQ(f("F")->AsInteger(), 1);
+  f("F")->SetAsInteger(7);
+  EXPECT_EQ(f("F")->AsVariant().ToDouble(), 7.0);
+
+  f("S")->SetAsInteger(12);
+  EXPECT_EQ(f("S")->AsString(), "12");
+  EXPECT_EQ(f("S")->AsInteger(), 12);
+  f("S")->SetAsString(QStringLiteral("yes"));
+  EXPECT_TRUE(f("S")->AsBoolean());
+  f("S")->SetAsBoolean(false);
+  EXPECT_EQ(f("S")->AsString(), "F");
+
+  f("B")->SetAsBoolean(true);
+  EXPECT_EQ(f("B")->AsString(), "True");
+  f("B")->SetAsString(QStringLiteral("f"));
+  EXPECT_FALSE(f("B")->AsBoolean());
+  EXPECT_FALSE(f("B")->IsNull());
+
+  const TDateTime moment = EncodeDate(2024, 3, 15) + EncodeTime(13, 45, 30, 0);
+  f("DT")->SetAsDateTime(moment);
+  EXPECT_EQ(f("DT")->AsString(), "3/15/2024 1:45:30 PM");
+  f("D")->SetAsDateTime(moment);
+  EXPECT_EQ(f("D")->AsDateTime(), EncodeDate(2024, 3, 15)); // the date part only
+  EXPECT_EQ(f("D")->AsString(), "3/15/2024");
+  f("T")->SetAsDateTime(moment);
+  EXPECT_NEAR(f("T")->AsDateTime(), EncodeTime(13, 45, 30, 0), 1e-9);
+  f("D")->SetAsString(QStringLiteral("1/2/2023"));
+  EXPECT_EQ(f("D")->AsDateTime(), EncodeDate(2023, 1, 2));
+  EXPECT_EQ(f("D")->AsVariant().VarType(), varDate);
+
+  // Empty text clears a number, a date or a boolean.
+  for (const char *name : {"I", "F", "D", "B"}) {
+    f(name)->SetAsString(QString());
+    EXPECT_TRUE(f(name)->IsNull()) << name;
+  }
+}
+
+TEST_F(DataSetFields, NullValuesReadAsEmptyAndCopyAsNull) {
+  auto *ds = AllKinds();
+  TField *amount = ds->FieldByName(QStringLiteral("F"));
+  EXPECT_TRUE(amount->IsNull());
+  EXPECT_EQ(amount->AsFloat(), 0.0);
+  EXPECT_EQ(amount->AsString(), "");
+  EXPECT_EQ(amount->DisplayText(), "");
+  EXPECT_TRUE(amount->AsVariant().IsNull());
+  EXPECT_EQ(ds->FieldByName(QStringLiteral("B"))->AsBoolean(), false);
+
+  // A null float copied through AsVariant stays null; a value copies as it is.
+  TField *copy = ds->FieldByName(QStringLiteral("C"));
+  copy->SetAsFloat(5);
+  copy->SetAsVariant(amount->AsVariant());
+  EXPECT_TRUE(copy->IsNull());
+  amount->SetAsFloat(-0.5);
+  copy->SetAsVariant(amount->AsVariant());
+  EXPECT_EQ(copy->AsFloat(), -0.5);
+  copy->Clear();
+  EXPECT_TRUE(copy->IsNull());
+  ds->Post();
+  EXPECT_TRUE(ds->FieldByName(QStringLiteral("C"))->IsNull());
+  EXPECT_EQ(ds->FieldByName(QStringLiteral("F"))->AsFloat(), -0.5);
+}
+
+TEST_F(DataSetFields, BadValuesAreRefusedWithTheFieldName) {
+  auto *ds = AllKinds();
+  const struct {
+    const char *field;
+    const char *text;
+    const char *message;
+  } cases[] = {
+      {"S", "toolong", "Text too long for field 'S': at most 5 characters"},
+      {"I", "x1", "'x1' is not a valid integer value for field 'I'"},
+      {"I", "3000000000",
+       "3000000000 is not a valid value for field 'I'. The allowed range is -2147483648 to "
+       "2147483647"},
+      {"SI", "40000", "40000 is not a valid value for field 'SI'. The allowed range is -32768 to 32767"},
+      {"W", "-1", "-1 is not a valid value for field 'W'. The allowed range is 0 to 65535"},
+      {"F", "1,5", "'1,5' is not a valid floating point value for field 'F'"},
+      {"B", "maybe", "'maybe' is not a valid boolean value for field 'B'"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.field);
+    try {
+      ds->FieldByName(QString::fromLatin1(c.field))->SetAsString(QString::fromLatin1(c.text));
+      FAIL() << "accepted " << c.text;
+    } catch (const EDatabaseError &e) {
+      EXPECT_EQ(e.Message(), c.message);
+    }
+    EXPECT_TRUE(ds->FieldByName(QString::fromLatin1(c.field))->IsNull());
+  }
+  // Five characters fit, whatever their encoding.
+  ds->FieldByName(QStringLiteral("S"))->SetAsString(QStringLiteral("\u00e9t\u00e9\U0001F600!"));
+  EXPECT_EQ(ds->FieldByName(QStringLiteral("S"))->AsString().size(), 6);
+  EXPECT_THROW(ds->FieldByName(QStringLiteral("D"))->SetAsString(QStringLiteral("31/31/2020")),
+               EConvertError);
+}
+
+TEST_F(DataSetFields, DisplayFormatsAndDisplayValues) {
+  auto *ds = AllKinds();
+  auto *price = static_cast<TFloatField *>(ds->FieldByName(QStringLiteral("F")));
+  price->SetDisplayFormat(QStringLiteral("0.00;-0.00"));
+  const struct {
+    double value;
+    const char *text;
+  } amounts[] = {{1.5, "1.50"}, {-2, "-2.00"}, {0, "0.00"}, {0.175, "0.18"}, {1234.567, "1234.57"}};
+  for (const auto &a : amounts) {
+    price->SetAsFloat(a.value);
+    EXPECT_EQ(price->DisplayText(), a.text) << a.value;
+    EXPECT_EQ(price->Text(), a.text) << a.value; // no edit format: the display format
+  }
+  price->SetEditFormat(QStringLiteral("0.0000"));
+  EXPECT_EQ(price->Text(), "1234.5670");
+  EXPECT_EQ(price->AsString(), "1234.567");
+
+  auto *money = static_cast<TFloatField *>(ds->FieldByName(QStringLiteral("C")));
+  money->SetAsFloat(-1.5);
+  EXPECT_EQ(money->DisplayText(), "($1.50)");
+  EXPECT_EQ(money->Text(), "-1.50");
+  auto *plain = static_cast<TFloatField *>(ds->FieldByName(QStringLiteral("F")));
+  plain->SetDisplayFormat(QString());
+  plain->SetEditFormat(QString());
+  plain->SetAsFloat(0.1 + 0.2);
+  EXPECT_EQ(plain->DisplayText(), "0.3");
+
+  auto *count = static_cast<TIntegerField *>(ds->FieldByName(QStringLiteral("I")));
+  count->SetDisplayFormat(QStringLiteral("#,##0"));
+  count->SetAsInteger(1234567);
+  EXPECT_EQ(count->DisplayText(), "1,234,567");
+  EXPECT_EQ(count->AsString(), "1234567");
+
+  auto *cancelled = static_cast<TBooleanField *>(ds->FieldByName(QStringLiteral("B")));
+  EXPECT_EQ(cancelled->DisplayWidth(), 5);
+  cancelled->SetDisplayValues(QStringLiteral("Canc;"));
+  EXPECT_EQ(cancelled->DisplayText(), ""); // null
+  cancelled->SetAsBoolean(true);
+  EXPECT_EQ(cancelled->DisplayText(), "Canc");
+  EXPECT_EQ(cancelled->AsString(), "Canc");
+  cancelled->SetAsBoolean(false);
+  EXPECT_EQ(cancelled->DisplayText(), "");
+  cancelled->SetAsString(QStringLiteral("ca"));
+  EXPECT_TRUE(cancelled->AsBoolean());
+  EXPECT_EQ(cancelled->DisplayWidth(), 4);
+  cancelled->SetDisplayValues(QStringLiteral("Yes;No"));
+  EXPECT_EQ(cancelled->DisplayText(), "Yes");
+
+  auto *when = static_cast<TDateTimeField *>(ds->FieldByName(QStringLiteral("DT")));
+  when->SetAsDateTime(EncodeDate(2024, 12, 1));
+  EXPECT_EQ(when->DisplayText(), "12/1/2024"); // midnight: the date alone
+  when->SetDisplayFormat(QStringLiteral("dd mmm yyyy"));
+  EXPECT_EQ(when->DisplayText(), "01 Dec 2024");
+  EXPECT_EQ(when->Text(), "12/1/2024");
+  auto *time = ds->FieldByName(QStringLiteral("T"));
+  time->SetAsString(QStringLiteral("9:05"));
+  EXPECT_EQ(time->DisplayText(), "9:05:00 AM");
+
+  // OnGetText decides both texts when assigned.
+  price->SetOnGetText(TFieldGetTextEvent::From(
+      [](TField *, QString &text, bool display) { text = display ? "shown" : "edited"; }));
+  EXPECT_EQ(price->DisplayText(), "shown");
+  EXPECT_EQ(price->Text(), "edited");
+  price->SetOnSetText(
+      TFieldSetTextEvent::From([](TField *sender, const QString &) { sender->SetAsFloat(9); }));
+  price->SetText(QStringLiteral("anything"));
+  EXPECT_EQ(price->AsFloat(), 9.0);
+}
+
+TEST_F(DataSetFields, PresentationProperties) {
+  auto *ds = AllKinds();
+  TField *name = ds->FieldByName(QStringLiteral("S"));
+  EXPECT_EQ(name->DisplayLabel(), "S");
+  EXPECT_EQ(name->DisplayWidth(), 5);
+  EXPECT_EQ(name->Alignment(), taLeftJustify);
+  EXPECT_EQ(ds->FieldByName(QStringLiteral("F"))->Alignment(), taRightJustify);
+  EXPECT_EQ(ds->FieldByName(QStringLiteral("I"))->DisplayWidth(), 10);
+  name->SetDisplayLabel(QStringLiteral("Name"));
+  name->SetDisplayWidth(30);
+  name->SetVisible(false);
+  name->SetAlignment(taCenter);
+  EXPECT_EQ(name->DisplayLabel(), "Name");
+  EXPECT_EQ(name->DisplayName(), "Name");
+  EXPECT_EQ(name->DisplayWidth(), 30);
+  EXPECT_FALSE(name->Visible());
+  EXPECT_EQ(name->Alignment(), taCenter);
+
+  EXPECT_TRUE(name->CanModify());
+  name->SetReadOnly(true);
+  EXPECT_FALSE(name->CanModify());
+  try {
+    name->SetAsString(QStringLiteral("x"));
+    FAIL() << "read-only field written";
+  } catch (const EDatabaseError &e) {
+    EXPECT_EQ(e.Message(), "Field 'Name' cannot be modified");
+  }
+  name->SetIndex(3);
+  EXPECT_EQ(name->Index(), 3);
+  EXPECT_EQ((*ds->Fields())[3], name);
+  EXPECT_EQ(name->FieldNo(), 1); // its place among the record's values does not change
+}
+
+TEST_F(DataSetFields, ValidationAndChangeEvents) {
+  auto *ds = AllKinds();
+  TField *amount = ds->FieldByName(QStringLiteral("F"));
+  QStringList log;
+  amount->SetOnValidate(TFieldNotifyEvent::From([&log](TField *sender) {
+    log << QStringLiteral("validate %1").arg(sender->AsFloat());
+    if (sender->AsFloat() < 0) throw EDatabaseError(QStringLiteral("negative"));
+  }));
+  amount->SetOnChange(TFieldNotifyEvent::From([&log](TField *) { log << QStringLiteral("change"); }));
+  amount->SetAsFloat(3);
+  EXPECT_THROW(amount->SetAsFloat(-1), EDatabaseError);
+  EXPECT_EQ(amount->AsFloat(), 3.0); // the refused value is not kept
+  EXPECT_EQ(log, QStringList({"validate 3", "change", "validate -1"}));
+}
+
+TEST_F(DataSetFields, BlobContentsAsBytesStreamsAndFiles) {
+  auto *ds = AllKinds();
+  auto *blob = static_cast<TBlobField *>(ds->FieldByName(QStringLiteral("BL")));
+  auto *picture = static_cast<TBlobField *>(ds->FieldByName(QStringLiteral("G")));
+  auto *memo = static_cast<TMemoField *>(ds->FieldByName(QStringLiteral("M")));
+  EXPECT_TRUE(blob->IsNull());
+  EXPECT_EQ(blob->DisplayText(), "(Blob)");
+  EXPECT_EQ(picture->DisplayText(), "(Graphic)");
+
+  const QByteArray bytes("\x00\x01\xff bytes", 9);
+  blob->SetAsBytes(bytes);
+  EXPECT_EQ(blob->AsBytes(), bytes);
+  EXPECT_EQ(blob->BlobSize(), 9);
+  EXPECT_EQ(blob->DisplayText(), "(BLOB)");
+  picture->SetAsBytes(QByteArray()); // empty, not null
+  EXPECT_FALSE(picture->IsNull());
+  EXPECT_EQ(picture->BlobSize(), 0);
+  memo->SetAsString(QStringLiteral("caf\u00e9"));
+  EXPECT_EQ(memo->AsString(), QStringLiteral("caf\u00e9"));
+  EXPECT_EQ(memo->DisplayText(), "(MEMO)");
+  EXPECT_EQ(memo->Text(), QStringLiteral("caf\u00e9"));
+  ds->Post();
+  EXPECT_EQ(blob->AsBytes(), bytes);
+  EXPECT_FALSE(picture->IsNull());
+  EXPECT_TRUE(picture->AsBytes().isEmpty());
+
+  // As streams.
+  TMemoryStream saved;
+  blob->SaveToStream(&saved);
+  EXPECT_EQ(saved.Bytes(), bytes);
+  std::unique_ptr<TStream> reader(ds->CreateBlobStream(blob, bmRead));
+  EXPECT_EQ(reader->Size(), 9);
+  EXPECT_EQ(reader->ReadBytes(3), bytes.left(3));
+  EXPECT_EQ(reader->Write("x", 1), 0);
+  EXPECT_THROW(ds->CreateBlobStream(blob, bmWrite), EDatabaseError); // not editing
+  ds->Edit();
+  {
+    std::unique_ptr<TStream> writer(ds->CreateBlobStream(blob, bmWrite));
+    writer->WriteBytes("new ");
+    writer->WriteBytes("content");
+  }
+  EXPECT_EQ(blob->AsBytes(), "new content");
+  TMemoryStream source(QByteArray("from a stream"));
+  source.SetPosition(5);
+  picture->LoadFromStream(&source); // the whole stream, from its start
+  EXPECT_EQ(picture->AsBytes(), "from a stream");
+  EXPECT_THROW(ds->CreateBlobStream(ds->FieldByName(QStringLiteral("I")), bmRead), EDatabaseError);
+
+  // As files.
+  QTemporaryDir folder;
+  const QString path = folder.filePath(QStringLiteral("logo.bmp"));
+  blob->SaveToFile(path);
+  picture->LoadFromFile(path);
+  EXPECT_EQ(picture->AsBytes(), "new content");
+  EXPECT_THROW(picture->LoadFromFile(folder.filePath(QStringLiteral("missing.bmp"))), EFOpenError);
+  blob->Clear();
+  EXPECT_TRUE(blob->IsNull());
+  ds->Post();
+  EXPECT_TRUE(blob->IsNull());
+  EXPECT_EQ(picture->AsBytes(), "new content");
+}
+
+} // namespace

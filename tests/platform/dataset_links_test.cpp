@@ -1,0 +1,367 @@
+// Data sources and links: the notices links receive, DisableControls, updating the record before a post, the
+// buffered window links see, and master-detail.
+#include "dataset_probe.h"
+#include "platform/format_settings.h"
+#include <gtest/gtest.h>
+#include <memory>
+
+using test::AppendRecord;
+using test::Column;
+using test::NumberedDataSet;
+using test::ProbeLink;
+
+namespace {
+
+class DataSetLinks : public ::testing::Test {
+protected:
+  std::unique_ptr<TComponent, void (*)(TComponent *)> owner{new TComponent(nullptr),
+                                                            [](TComponent *c) { c->Free(); }};
+  FormatSettingsGuard settings{FormatSettings::USEnglish()};
+
+  TDataSource *SourceOf(TDataSet *dataSet) {
+    auto *source = new TDataSource(owner.get());
+    source->SetDataSet(dataSet);
+    return source;
+  }
+  static TField *Name(TDataSet *dataSet) { return dataSet->FieldByName(QStringLiteral("NAME")); }
+};
+
+TEST_F(DataSetLinks, NoticesForEachKindOfChange) {
+  TMemoryDataSet *ds = NumberedDataSet(owner.get(), 10);
+  ProbeLink link;
+  link.SetDataSource(SourceOf(ds));
+  EXPECT_EQ(link.log, QStringList({"active 1"}));
+  EXPECT_TRUE(link.Active());
+
+  const struct {
+    const char *action;
+    std::function<void()> run;
+    QStringList expected;
+  } steps[] = {
+      {"next", [&] { ds->Next(); }, {"scrolled 1"}},
+      {"edit", [&] { ds->Edit(); }, {"editing 1", "record"}},
+      {"set a field", [&] { Name(ds)->SetAsString(QStringLiteral("x")); }, {"record NAME"}},
+      {"post", [&] { ds->Post(); }, {"update", "editing 0", "changed"}},
+      {"label", [&] { Name(ds)->SetDisplayLabel(QStringLiteral("Name")); }, {"layout"}},
+      {"format",
+       [&] {
+         static_cast<TFloatField *>(ds->FieldByName(QStringLiteral("AMOUNT")))->SetDisplayFormat("0.0");
+       },
+       {"changed"}},
+      {"close", [&] { ds->Close(); }, {"active 0"}},
+      {"open", [&] { ds->Open(); }, {"active 1"}},
+      {"last", [&] { ds->Last(); }, {"changed"}},
+      {"insert", [&] { ds->Insert(); }, {"editing 1", "changed"}},
+      {"cancel", [&] { ds->Cancel(); }, {"editing 0", "changed"}},
+      {"delete", [&] { ds->Delete(); }, {"changed"}},
+      {"refresh", [&] { ds->Refresh(); }, {"changed"}},
+  };
+  for (const auto &step : steps) {
+    link.log.clear();
+    step.run();
+    EXPECT_EQ(link.log, step.expected) << step.action;
+  }
+}
+
+TEST_F(DataSetLinks, DisableControlsHoldsEveryNoticeAndSendsOneAfter) {
+  TMemoryDataSet *ds = NumberedDataSet(owner.get(), 5);
+  ProbeLink link;
+  link.SetDataSource(SourceOf(ds));
+
+  link.log.clear();
+  ds->DisableControls();
+  EXPECT_TRUE(ds->ControlsDisabled());
+  ds->Next();
+  ds->Edit();
+  Name(ds)->SetAsString(QStringLiteral("quiet"));
+  ds->Post();
+  ds->Last();
+  EXPECT_TRUE(link.log.isEmpty());
+  ds->EnableControls();
+  EXPECT_FALSE(ds->ControlsDisabled());
+  EXPECT_EQ(link.log, QStringList({"changed"}));
+
+  link.log.clear(); // nested: only the last EnableControls speaks
+  ds->DisableControls();
+  ds->DisableControls();
+  ds->First();
+  ds->EnableControls();
+  EXPECT_TRUE(link.log.isEmpty());
+  ds->EnableControls();
+  EXPECT_EQ(link.log, QStringList({"changed"}));
+
+  link.log.clear(); // closed and reopened meanwhile: a layout change
+  ds->DisableControls();
+  ds->Close();
+  ds->Open();
+  ds->EnableControls();
+  EXPECT_EQ(link.log, QStringList({"layout"}));
+
+  link.log.clear(); // left closed: the state change alone
+  ds->DisableControls();
+  ds->Close();
+  ds->EnableControls();
+  EXPECT_EQ(link.log, QStringList({"active 0"}));
+
+  ds->Open();
+  link.log.clear(); // left editing: the state change, then the data change
+  ds->DisableControls();
+  ds->Edit();
+  ds->EnableControls();
+  EXPECT_EQ(link.log, QStringList({"editing 1", "changed"}));
+  ds->EnableControls(); // an extra call does nothing
+  EXPECT_EQ(link.log.size(), 2);
+}
+
+TEST_F(DataSetLinks, LinksUpdateTheRecordBeforeAPostAndTheSilentAbortKeepsTheEdit) {
+  TMemoryDataSet *ds = NumberedDataSet(owner.get(), 3);
+  ProbeLink link;
+  link.SetDataSource(SourceOf(ds));
+
+  link.onUpdateData = [] { Abort(); }; // an editor whose value does not validate
+  ds->Edit();
+  Name(ds)->SetAsString(QStringLiteral("typed"));
+  EXPECT_THROW(ds->Post(), EAbort);
+  EXPECT_EQ(ds->State(), dsEdit);
+  EXPECT_THROW(ds->Next(), EAbort);
+  EXPECT_THROW(ds->Last(), EAbort);
+  EXPECT_EQ(ds->State(), dsEdit);
+  EXPECT_EQ(Name(ds)->AsString(), "typed");
+  EXPECT_EQ(ds->RecNo(), 1);
+
+  // The link saves its editor's value into the record when asked, without hearing of its own change.
+  link.onUpdateData = [ds] { Name(ds)->SetAsString(QStringLiteral("from the editor")); };
+  link.log.clear();
+  ds->Next();
+  EXPECT_TRUE(link.log.contains("update"));
+  EXPECT_FALSE(link.log.contains("record NAME"));
+  EXPECT_EQ(ds->State(), dsBrowse);
+  EXPECT_EQ(Name(ds)->AsString(), "r2");
+  EXPECT_EQ(Column(ds, QStringLiteral("NAME")), QStringList({"from the editor", "r2", "r3"}));
+}
+
+TEST_F(DataSetLinks, EachLinkSeesItsOwnPartOfTheWindow) {
+  TMemoryDataSet *ds = NumberedDataSet(owner.get(), 20);
+  TDataSource *source = SourceOf(ds);
+  ProbeLink big, small;
+  big.SetDataSource(source);
+  big.SetBufferCount(5);
+  small.SetDataSource(source);
+  small.SetBufferCount(3);
+  EXPECT_EQ(ds->BufferCount(), 5);
+  EXPECT_EQ(big.Rows("NAME"), QStringList({"r1*", "r2", "r3", "r4", "r5"}));
+  EXPECT_EQ(small.Rows("NAME"), QStringList({"r1*", "r2", "r3"}));
+
+  big.log.clear();
+  small.log.clear();
+  ds->MoveBy(4);
+  EXPECT_EQ(big.log, QStringList({"scrolled 0"}));
+  EXPECT_EQ(small.log, QStringList({"scrolled 2"}));
+  EXPECT_EQ(big.ActiveRecord(), 4);
+  EXPECT_EQ(big.Rows("NAME"), QStringList({"r1", "r2", "r3", "r4", "r5*"}));
+  EXPECT_EQ(small.Rows("NAME"), QStringList({"r3", "r4", "r5*"}));
+
+  big.log.clear();
+  small.log.clear();
+  ds->Next();
+  EXPECT_EQ(big.log, QStringList({"scrolled 1"}));
+  EXPECT_EQ(small.log, QStringList({"scrolled 1"}));
+  EXPECT_EQ(big.Rows("NAME"), QStringList({"r2", "r3", "r4", "r5", "r6*"}));
+  EXPECT_EQ(small.Rows("NAME"), QStringList({"r4", "r5", "r6*"}));
+  EXPECT_EQ(Name(ds)->AsString(), "r6"); // reading rows left the active record as it was
+
+  ds->Last();
+  EXPECT_EQ(big.Rows("NAME"), QStringList({"r16", "r17", "r18", "r19", "r20*"}));
+  EXPECT_EQ(small.Rows("NAME"), QStringList({"r18", "r19", "r20*"}));
+
+  // The small link grows beyond the big one: the window is filled with the records before the active one.
+  small.SetBufferCount(8);
+  EXPECT_EQ(ds->BufferCount(), 8);
+  EXPECT_EQ(small.Rows("NAME"), QStringList({"r13", "r14", "r15", "r16", "r17", "r18", "r19", "r20*"}));
+  EXPECT_EQ(big.Rows("NAME"), QStringList({"r16", "r17", "r18", "r19", "r20*"}));
+
+  small.SetDataSource(nullptr);
+  EXPECT_EQ(ds->BufferCount(), 5);
+  EXPECT_EQ(big.Rows("NAME"), QStringList({"r16", "r17", "r18", "r19", "r20*"}));
+  ds->First();
+  EXPECT_EQ(big.Rows("NAME"), QStringList({"r1*", "r2", "r3", "r4", "r5"}));
+
+  // Moving up past the top of the window shifts it by one.
+  ds->MoveBy(7);
+  big.log.clear();
+  ds->MoveBy(-5);
+  EXPECT_EQ(big.log, QStringList({"scrolled -1"}));
+  EXPECT_EQ(big.Rows("NAME"), QStringList({"r3*", "r4", "r5", "r6", "r7"}));
+}
+
+TEST_F(DataSetLinks, AWindowOpenedInTheMiddleOrAtTheEndFillsAroundTheActiveRecord) {
+  TMemoryDataSet *ds = NumberedDataSet(owner.get(), 20);
+  TDataSource *source = SourceOf(ds);
+  ds->MoveBy(9);
+  ProbeLink middle;
+  middle.SetDataSource(source);
+  middle.SetBufferCount(4);
+  EXPECT_EQ(middle.Rows("NAME"), QStringList({"r10*", "r11", "r12", "r13"}));
+  middle.SetDataSource(nullptr);
+
+  ds->Last();
+  ProbeLink end;
+  end.SetDataSource(source);
+  end.SetBufferCount(4);
+  EXPECT_EQ(end.Rows("NAME"), QStringList({"r17", "r18", "r19", "r20*"}));
+
+  // A short dataset shows fewer records than the link could.
+  TMemoryDataSet *shortOne = NumberedDataSet(owner.get(), 2);
+  ProbeLink roomy;
+  roomy.SetBufferCount(10);
+  roomy.SetDataSource(SourceOf(shortOne));
+  EXPECT_EQ(roomy.RecordCount(), 2);
+  shortOne->Last();
+  shortOne->Delete();
+  EXPECT_EQ(roomy.Rows("NAME"), QStringList({"r1*"}));
+}
+
+TEST_F(DataSetLinks, DataSourceStateEventsAndAutoEdit) {
+  TMemoryDataSet *ds = NumberedDataSet(owner.get(), 2);
+  TDataSource *source = SourceOf(ds);
+  QStringList events;
+  source->SetOnStateChange(TNotifyEvent::From([&events](TObject *) { events << QStringLiteral("state"); }));
+  source->SetOnDataChange(TDataChangeEvent::From([&events](TObject *, TField *field) {
+    events << (field ? QStringLiteral("data ") + field->FieldName() : QStringLiteral("data"));
+  }));
+  ProbeLink link;
+  link.SetDataSource(source);
+  EXPECT_EQ(source->State(), dsBrowse);
+
+  EXPECT_TRUE(link.Edit()); // AutoEdit puts the dataset into edit state
+  EXPECT_EQ(ds->State(), dsEdit);
+  Name(ds)->SetAsString(QStringLiteral("y"));
+  ds->Cancel();
+  EXPECT_EQ(events, QStringList({"state", "data", "data NAME", "state", "data"}));
+
+  source->SetAutoEdit(false);
+  EXPECT_FALSE(link.Edit());
+  source->SetAutoEdit(true);
+  link.SetReadOnly(true);
+  EXPECT_FALSE(link.Edit());
+  EXPECT_EQ(ds->State(), dsBrowse);
+  link.SetReadOnly(false);
+
+  link.log.clear();
+  source->SetEnabled(false);
+  EXPECT_EQ(source->State(), dsInactive);
+  EXPECT_EQ(link.log, QStringList({"active 0"}));
+  ds->Next();
+  EXPECT_EQ(link.log.size(), 1); // a disabled source passes nothing on
+  source->SetEnabled(true);
+  EXPECT_TRUE(link.Active());
+
+  // Freeing the dataset leaves the source without one and the link inactive.
+  ds->Free();
+  EXPECT_EQ(source->DataSet(), nullptr);
+  EXPECT_FALSE(link.Active());
+  // Freeing the source detaches the link.
+  source->Free();
+  EXPECT_EQ(link.DataSource(), nullptr);
+}
+
+class MasterDetail : public DataSetLinks {
+protected:
+  TMemoryDataSet *master = nullptr;
+  TMemoryDataSet *detail = nullptr;
+  TDataSource *masterSource = nullptr;
+
+  void SetUp() override {
+    master = new TMemoryDataSet(owner.get());
+    master->FieldDefs()->Add(QStringLiteral("REC"), ftAutoInc);
+    master->FieldDefs()->Add(QStringLiteral("CUSTOMER"), ftString, 50);
+    master->CreateDataSet();
+    for (const char *customer : {"Ann", "Bob", "Cid"})
+      AppendRecord(master, {{"CUSTOMER", Variant(customer)}});
+    masterSource = SourceOf(master);
+
+    detail = new TMemoryDataSet(owner.get());
+    detail->FieldDefs()->Add(QStringLiteral("REC"), ftInteger);
+    detail->FieldDefs()->Add(QStringLiteral("DESCRIPTION"), ftString, 50);
+    detail->SetIndexFieldNames(QStringLiteral("REC"));
+    detail->CreateDataSet();
+    AppendRecord(detail, {{"REC", Variant(2)}, {"DESCRIPTION", Variant("c")}});
+    AppendRecord(detail, {{"REC", Variant(1)}, {"DESCRIPTION", Variant("a")}});
+    AppendRecord(detail, {{"REC", Variant(1)}, {"DESCRIPTION", Variant("b")}});
+    master->First();
+    detail->SetMasterFields(QStringLiteral("REC"));
+    detail->SetMasterSource(masterSource);
+  }
+  QStringList Lines() { return Column(detail, QStringLiteral("DESCRIPTION")); }
+};
+
+TEST_F(MasterDetail, TheDetailFollowsTheMastersScroll) {
+  EXPECT_EQ(detail->MasterSource(), masterSource);
+  EXPECT_EQ(Lines(), QStringList({"a", "b"}));
+  master->Next();
+  EXPECT_EQ(Lines(), QStringList({"c"}));
+  master->Next();
+  EXPECT_TRUE(detail->IsEmpty());
+  master->First();
+  EXPECT_EQ(detail->RecordCount(), 2);
+
+  // The detail's own edit is posted before the master moves.
+  detail->First();
+  detail->Edit();
+  detail->FieldByName(QStringLiteral("DESCRIPTION"))->SetAsString(QStringLiteral("a2"));
+  master->Next();
+  EXPECT_EQ(detail->State(), dsBrowse);
+  master->Prior();
+  EXPECT_EQ(Lines(), QStringList({"a2", "b"}));
+}
+
+TEST_F(MasterDetail, TheDetailFollowsTheMastersPostAndNewLinesTakeTheMasterKey) {
+  master->Append();
+  master->FieldByName(QStringLiteral("CUSTOMER"))->SetAsString(QStringLiteral("Dee"));
+  EXPECT_TRUE(detail->IsEmpty()); // no number yet
+  master->Post();
+  EXPECT_EQ(master->FieldByName(QStringLiteral("REC"))->AsInteger(), 4);
+  EXPECT_TRUE(detail->IsEmpty());
+  AppendRecord(detail, {{"DESCRIPTION", Variant("d1")}});
+  AppendRecord(detail, {{"DESCRIPTION", Variant("d2")}});
+  EXPECT_EQ(detail->FieldByName(QStringLiteral("REC"))->AsInteger(), 4);
+  EXPECT_EQ(Lines(), QStringList({"d1", "d2"}));
+  master->First();
+  master->Last();
+  EXPECT_EQ(Lines(), QStringList({"d1", "d2"}));
+
+  // A change of the master field moves the detail at once.
+  master->Edit();
+  master->FieldByName(QStringLiteral("REC"))->SetAsInteger(2);
+  EXPECT_EQ(Lines(), QStringList({"c"}));
+  master->Cancel();
+  EXPECT_EQ(Lines(), QStringList({"d1", "d2"}));
+}
+
+TEST_F(MasterDetail, TheDetailFollowsTheMastersEmptyingAndClosing) {
+  master->EmptyDataSet();
+  EXPECT_TRUE(master->IsEmpty());
+  EXPECT_TRUE(detail->IsEmpty());
+  EXPECT_EQ(detail->RecordCount(), 0);
+  master->Close(); // no master: every record
+  EXPECT_EQ(detail->RecordCount(), 3);
+  master->Open();
+  EXPECT_TRUE(detail->IsEmpty());
+  detail->SetMasterSource(nullptr);
+  EXPECT_EQ(Lines(), QStringList({"a", "b", "c"}));
+}
+
+TEST_F(MasterDetail, CircularLinksAreRefusedAndAFreedSourceIsForgotten) {
+  TDataSource *detailSource = SourceOf(detail);
+  try {
+    master->SetMasterSource(detailSource);
+    FAIL() << "circular link accepted";
+  } catch (const EDatabaseError &e) {
+    EXPECT_EQ(e.Message(), "Circular datalinks are not allowed");
+  }
+  masterSource->Free();
+  EXPECT_EQ(detail->MasterSource(), nullptr);
+  EXPECT_EQ(detail->RecordCount(), 3);
+}
+
+} // namespace

@@ -1,0 +1,298 @@
+// The dataset's states, navigation, editing and bookmarks, on the in-memory dataset.
+#include "dataset_probe.h"
+#include "platform/format_settings.h"
+#include <gtest/gtest.h>
+#include <memory>
+
+using test::AppendRecord;
+using test::Column;
+using test::NumberedDataSet;
+
+namespace {
+
+class DataSetNavigation : public ::testing::Test {
+protected:
+  std::unique_ptr<TComponent, void (*)(TComponent *)> owner{new TComponent(nullptr),
+                                                            [](TComponent *c) { c->Free(); }};
+  FormatSettingsGuard settings{FormatSettings::USEnglish()};
+
+  QString Name(TDataSet *dataSet) { return dataSet->FieldByName(QStringLiteral("NAME"))->AsString(); }
+};
+
+TEST_F(DataSetNavigation, OpenCloseAndStates) {
+  auto *ds = new TMemoryDataSet(owner.get());
+  ds->FieldDefs()->Add(QStringLiteral("NAME"), ftString, 10);
+  EXPECT_FALSE(ds->Active());
+  EXPECT_EQ(ds->State(), dsInactive);
+  ds->Open();
+  EXPECT_EQ(ds->State(), dsBrowse);
+  EXPECT_TRUE(ds->IsEmpty());
+  EXPECT_TRUE(ds->Bof());
+  EXPECT_TRUE(ds->Eof());
+  EXPECT_EQ(ds->RecordCount(), 0);
+  EXPECT_EQ(ds->RecNo(), 0);
+  ds->Close();
+  EXPECT_EQ(ds->State(), dsInactive);
+  ds->SetActive(true);
+  EXPECT_TRUE(ds->Active());
+  try {
+    ds->FieldDefs()->Add(QStringLiteral("NAME"), ftString, 10);
+    FAIL() << "duplicate definition accepted";
+  } catch (const EDatabaseError &e) {
+    EXPECT_EQ(e.Message(), "Duplicate field name 'NAME'");
+  }
+}
+
+TEST_F(DataSetNavigation, WalksForwardAndBackwardWithBofAndEof) {
+  TMemoryDataSet *ds = NumberedDataSet(owner.get(), 5);
+  EXPECT_TRUE(ds->Bof());
+  EXPECT_FALSE(ds->Eof());
+  EXPECT_EQ(Name(ds), "r1");
+  EXPECT_EQ(ds->RecNo(), 1);
+  EXPECT_EQ(ds->RecordCount(), 5);
+  EXPECT_TRUE(ds->IsSequenced());
+
+  ds->Next();
+  EXPECT_FALSE(ds->Bof());
+  EXPECT_EQ(Name(ds), "r2");
+  EXPECT_EQ(ds->MoveBy(10), 3); // stops at the last record
+  EXPECT_EQ(Name(ds), "r5");
+  EXPECT_TRUE(ds->Eof());
+  EXPECT_EQ(ds->MoveBy(1), 0);
+  EXPECT_EQ(ds->MoveBy(-2), -2);
+  EXPECT_EQ(Name(ds), "r3");
+  EXPECT_FALSE(ds->Eof());
+  EXPECT_EQ(ds->RecNo(), 3);
+
+  ds->Last();
+  EXPECT_TRUE(ds->Eof());
+  EXPECT_EQ(Name(ds), "r5");
+  ds->Prior();
+  EXPECT_EQ(Name(ds), "r4");
+  EXPECT_EQ(ds->MoveBy(-10), -3);
+  EXPECT_TRUE(ds->Bof());
+  EXPECT_EQ(Name(ds), "r1");
+
+  ds->SetRecNo(4);
+  EXPECT_EQ(Name(ds), "r4");
+  EXPECT_EQ(Column(ds, QStringLiteral("NAME")), QStringList({"r1", "r2", "r3", "r4", "r5"}));
+}
+
+TEST_F(DataSetNavigation, EditPostAndCancel) {
+  TMemoryDataSet *ds = NumberedDataSet(owner.get(), 3);
+  ds->Next();
+  ds->Edit();
+  EXPECT_EQ(ds->State(), dsEdit);
+  EXPECT_FALSE(ds->Modified());
+  ds->FieldByName(QStringLiteral("NAME"))->SetAsString(QStringLiteral("changed"));
+  EXPECT_TRUE(ds->Modified());
+  ds->Cancel();
+  EXPECT_EQ(ds->State(), dsBrowse);
+  EXPECT_EQ(Name(ds), "r2");
+
+  ds->Edit();
+  ds->FieldByName(QStringLiteral("NAME"))->SetAsString(QStringLiteral("changed"));
+  ds->Post();
+  EXPECT_EQ(ds->State(), dsBrowse);
+  EXPECT_EQ(Name(ds), "changed");
+  EXPECT_EQ(ds->RecNo(), 2);
+
+  // Writing outside edit state is refused.
+  try {
+    ds->FieldByName(QStringLiteral("NAME"))->SetAsString(QStringLiteral("x"));
+    FAIL() << "write in browse state accepted";
+  } catch (const EDatabaseError &e) {
+    EXPECT_EQ(e.Message(), "Dataset not in edit or insert mode");
+  }
+  try {
+    ds->Post();
+    FAIL() << "post in browse state accepted";
+  } catch (const EDatabaseError &) {
+  }
+}
+
+TEST_F(DataSetNavigation, AMoveOutOfEditPostsAChangeAndDropsAnUntouchedEdit) {
+  TMemoryDataSet *ds = NumberedDataSet(owner.get(), 3);
+  ds->Edit();
+  ds->FieldByName(QStringLiteral("NAME"))->SetAsString(QStringLiteral("kept"));
+  ds->Next();
+  EXPECT_EQ(ds->State(), dsBrowse);
+  EXPECT_EQ(Column(ds, QStringLiteral("NAME")), QStringList({"kept", "r2", "r3"}));
+
+  ds->First();
+  ds->Insert(); // nothing typed: the move drops the new record
+  ds->Last();
+  EXPECT_EQ(ds->RecordCount(), 3);
+}
+
+TEST_F(DataSetNavigation, InsertAppendAndWhereThePostedRecordStands) {
+  TMemoryDataSet *ds = NumberedDataSet(owner.get(), 3);
+  ds->Next(); // r2
+  ds->Insert();
+  EXPECT_EQ(ds->State(), dsInsert);
+  EXPECT_TRUE(ds->FieldByName(QStringLiteral("NAME"))->IsNull());
+  ds->FieldByName(QStringLiteral("NAME"))->SetAsString(QStringLiteral("new"));
+  ds->Post();
+  EXPECT_EQ(Name(ds), "new");
+  EXPECT_EQ(ds->RecNo(), 2);
+  EXPECT_EQ(ds->FieldByName(QStringLiteral("ID"))->AsInteger(), 4); // numbered on posting
+  EXPECT_EQ(Column(ds, QStringLiteral("NAME")), QStringList({"r1", "new", "r2", "r3"}));
+
+  ds->First();
+  ds->Append();
+  ds->FieldByName(QStringLiteral("NAME"))->SetAsString(QStringLiteral("last"));
+  ds->Post();
+  EXPECT_EQ(Name(ds), "last");
+  EXPECT_EQ(ds->RecNo(), 5);
+
+  ds->Append();
+  ds->Cancel();
+  EXPECT_EQ(Name(ds), "last");
+  EXPECT_EQ(ds->RecordCount(), 5);
+}
+
+TEST_F(DataSetNavigation, DeleteMakesTheNextRecordActiveOrThePriorAtTheEnd) {
+  TMemoryDataSet *ds = NumberedDataSet(owner.get(), 4);
+  ds->Next(); // r2
+  ds->Delete();
+  EXPECT_EQ(Name(ds), "r3");
+  ds->Last();
+  ds->Delete();
+  EXPECT_EQ(Name(ds), "r3");
+  EXPECT_EQ(ds->RecordCount(), 2);
+  ds->Delete();
+  ds->Delete();
+  EXPECT_TRUE(ds->IsEmpty());
+  try {
+    ds->Delete();
+    FAIL() << "delete on an empty dataset accepted";
+  } catch (const EDatabaseError &e) {
+    EXPECT_EQ(e.Message(), "Cannot perform this operation on an empty dataset");
+  }
+  // Delete of a record being inserted only drops it.
+  AppendRecord(ds, {{"NAME", Variant("only")}});
+  ds->Insert();
+  ds->Delete();
+  EXPECT_EQ(ds->State(), dsBrowse);
+  EXPECT_EQ(ds->RecordCount(), 1);
+}
+
+TEST_F(DataSetNavigation, EditOnAnEmptyDataSetInserts) {
+  TMemoryDataSet *ds = NumberedDataSet(owner.get(), 0);
+  ds->Edit();
+  EXPECT_EQ(ds->State(), dsInsert);
+  ds->FieldByName(QStringLiteral("NAME"))->SetAsString(QStringLiteral("first"));
+  ds->Post();
+  EXPECT_EQ(ds->RecordCount(), 1);
+  EXPECT_EQ(Name(ds), "first");
+  ds->Edit();
+  EXPECT_EQ(ds->State(), dsEdit);
+}
+
+TEST_F(DataSetNavigation, RequiredFieldsMustHaveAValue) {
+  auto *ds = new TMemoryDataSet(owner.get());
+  ds->FieldDefs()->Add(QStringLiteral("CODE"), ftString, 5, true);
+  ds->SetName(QStringLiteral("CODES"));
+  ds->Open();
+  ds->Append();
+  try {
+    ds->Post();
+    FAIL() << "missing value accepted";
+  } catch (const EDatabaseError &e) {
+    EXPECT_EQ(e.Message(), "CODES: Field 'CODE' must have a value");
+  }
+  EXPECT_EQ(ds->State(), dsInsert);
+}
+
+TEST_F(DataSetNavigation, ReadOnlyDataSetRefusesChanges) {
+  TMemoryDataSet *ds = NumberedDataSet(owner.get(), 2);
+  ds->SetReadOnly(true);
+  EXPECT_FALSE(ds->FieldByName(QStringLiteral("NAME"))->CanModify());
+  EXPECT_THROW(ds->Edit(), EDatabaseError);
+  EXPECT_THROW(ds->Append(), EDatabaseError);
+  EXPECT_EQ(ds->State(), dsBrowse);
+}
+
+TEST_F(DataSetNavigation, Bookmarks) {
+  TMemoryDataSet *ds = NumberedDataSet(owner.get(), 6);
+  ds->MoveBy(2);
+  TBookmark third = ds->GetBookmark();
+  ds->MoveBy(2);
+  TBookmark fifth = ds->Bookmark();
+  ASSERT_FALSE(third.isEmpty());
+  EXPECT_TRUE(ds->BookmarkValid(third));
+
+  EXPECT_LT(ds->CompareBookmarks(third, fifth), 0);
+  EXPECT_GT(ds->CompareBookmarks(fifth, third), 0);
+  EXPECT_EQ(ds->CompareBookmarks(third, third), 0);
+  EXPECT_EQ(ds->CompareBookmarks(TBookmark(), TBookmark()), 0);
+  EXPECT_LT(ds->CompareBookmarks(TBookmark(), third), 0);
+
+  ds->First();
+  ds->GotoBookmark(third);
+  EXPECT_EQ(Name(ds), "r3");
+  ds->GotoBookmark(fifth);
+  EXPECT_EQ(Name(ds), "r5");
+
+  ds->GotoBookmark(third);
+  ds->Delete();
+  EXPECT_FALSE(ds->BookmarkValid(third));
+  try {
+    ds->GotoBookmark(third);
+    FAIL() << "a deleted record was found";
+  } catch (const EDatabaseError &e) {
+    EXPECT_EQ(e.Message(), "Record not found");
+  }
+  ds->FreeBookmark(third);
+  EXPECT_TRUE(third.isEmpty());
+
+  // A record being inserted has no bookmark yet.
+  ds->Append();
+  EXPECT_TRUE(ds->GetBookmark().isEmpty());
+  ds->Cancel();
+}
+
+TEST_F(DataSetNavigation, IndexFieldNamesOrderWithTiesInPlacedOrder) {
+  auto *ds = new TMemoryDataSet(owner.get());
+  ds->FieldDefs()->Add(QStringLiteral("TYPE"), ftInteger);
+  ds->FieldDefs()->Add(QStringLiteral("NAME"), ftString, 10);
+  ds->CreateDataSet();
+  AppendRecord(ds, {{"TYPE", Variant(2)}, {"NAME", Variant("b")}});
+  AppendRecord(ds, {{"TYPE", Variant(1)}, {"NAME", Variant("z")}});
+  AppendRecord(ds, {{"TYPE", Variant(2)}, {"NAME", Variant("a")}});
+  AppendRecord(ds, {{"NAME", Variant("nul")}});
+  ds->SetIndexFieldNames(QStringLiteral("TYPE"));
+  EXPECT_EQ(Column(ds, QStringLiteral("NAME")), QStringList({"nul", "z", "b", "a"}));
+  ds->SetIndexFieldNames(QStringLiteral("TYPE;NAME"));
+  EXPECT_EQ(Column(ds, QStringLiteral("NAME")), QStringList({"nul", "z", "a", "b"}));
+  EXPECT_THROW(ds->SetIndexFieldNames(QStringLiteral("NOPE")), EDatabaseError);
+  EXPECT_EQ(ds->IndexFieldNames(), "TYPE;NAME");
+
+  // A posted record takes its place in the order and stays active.
+  ds->First();
+  ds->Edit();
+  ds->FieldByName(QStringLiteral("TYPE"))->SetAsInteger(3);
+  ds->Post();
+  EXPECT_EQ(Name(ds), "nul");
+  EXPECT_EQ(ds->RecNo(), 4);
+}
+
+TEST_F(DataSetNavigation, AutomaticNumbersAreNeverHandedOutTwice) {
+  TMemoryDataSet *ds = NumberedDataSet(owner.get(), 3);
+  ds->Last();
+  ds->Delete();
+  ds->EmptyDataSet();
+  EXPECT_TRUE(ds->IsEmpty());
+  AppendRecord(ds, {{"NAME", Variant("after")}});
+  EXPECT_EQ(ds->FieldByName(QStringLiteral("ID"))->AsInteger(), 4);
+}
+
+TEST_F(DataSetNavigation, RecordsSurviveCloseOfAMemoryDataSet) {
+  TMemoryDataSet *ds = NumberedDataSet(owner.get(), 2);
+  ds->Close();
+  ds->Open();
+  EXPECT_EQ(ds->RecordCount(), 2);
+  EXPECT_THROW(ds->CreateDataSet(), EDatabaseError); // only while closed
+}
+
+} // namespace

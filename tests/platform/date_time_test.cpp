@@ -1,0 +1,370 @@
+#include "platform/date_time.h"
+#include "platform/exceptions.h"
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+
+class DateTime : public ::testing::Test {
+protected:
+  FormatSettingsGuard settings_{FormatSettings::USEnglish()};
+  // Today is 15 June 2024, 10:30, unless a test says otherwise.
+  ClockGuard clock_{EncodeDate(2024, 6, 15) + EncodeTime(10, 30, 0, 0)};
+};
+
+TEST_F(DateTime, EncodeDateCountsDaysFromTheEndOf1899) {
+  EXPECT_EQ(EncodeDate(1899, 12, 30), 0);
+  EXPECT_EQ(EncodeDate(1899, 12, 31), 1);
+  EXPECT_EQ(EncodeDate(1900, 1, 1), 2);
+  EXPECT_EQ(EncodeDate(2000, 1, 1), 36526);
+  EXPECT_EQ(EncodeDate(1800, 1, 1), -36522);
+  EXPECT_EQ(EncodeDate(1600, 1, 1), -109571);
+  EXPECT_EQ(EncodeDate(1, 1, 1), MinDateTime);
+  EXPECT_EQ(EncodeDate(9999, 12, 31), std::floor(MaxDateTime));
+}
+
+TEST_F(DateTime, EncodeDateRefusesImpossibleDates) {
+  const int bad[][3] = {{2001, 2, 29}, {1900, 2, 29}, {2000, 4, 31}, {2000, 13, 1}, {2000, 0, 1},
+                        {2000, 1, 0},  {0, 1, 1},     {10000, 1, 1}, {-5, 1, 1}};
+  for (const auto &date : bad) {
+    try {
+      EncodeDate(date[0], date[1], date[2]);
+      ADD_FAILURE() << date[0] << "-" << date[1] << "-" << date[2] << " was accepted";
+    } catch (const EConvertError &e) {
+      EXPECT_EQ(e.Message(), "Invalid argument to date encode");
+    }
+    TDateTime value = 7;
+    EXPECT_FALSE(TryEncodeDate(date[0], date[1], date[2], value));
+    EXPECT_EQ(value, 7);
+  }
+  EXPECT_NO_THROW(EncodeDate(2000, 2, 29));
+}
+
+TEST_F(DateTime, EveryDayFrom1600To3999RoundTrips) {
+  const int first = int(EncodeDate(1600, 1, 1));
+  const int last = int(EncodeDate(3999, 12, 31));
+  int year = 1600, month = 1, day = 1;
+  int weekday = 7; // 1 January 1600 was a Saturday
+  for (int serial = first; serial <= last; ++serial) {
+    int y, m, d, dow;
+    const bool leap = DecodeDateFully(serial, y, m, d, dow);
+    ASSERT_EQ(y, year) << serial;
+    ASSERT_EQ(m, month) << serial;
+    ASSERT_EQ(d, day) << serial;
+    ASSERT_EQ(dow, weekday) << serial;
+    ASSERT_EQ(leap, IsLeapYear(year));
+    ASSERT_EQ(EncodeDate(y, m, d), serial);
+    // The next calendar day, counted by hand.
+    weekday = weekday % 7 + 1;
+    if (++day > MonthDays(year, month)) {
+      day = 1;
+      if (++month > 12) {
+        month = 1;
+        ++year;
+      }
+    }
+  }
+}
+
+TEST_F(DateTime, LeapYearsAndMonthLengths) {
+  EXPECT_TRUE(IsLeapYear(2000));
+  EXPECT_TRUE(IsLeapYear(2024));
+  EXPECT_TRUE(IsLeapYear(1600));
+  EXPECT_FALSE(IsLeapYear(1900));
+  EXPECT_FALSE(IsLeapYear(2100));
+  EXPECT_FALSE(IsLeapYear(2023));
+  const int lengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  for (int month = 1; month <= 12; ++month) EXPECT_EQ(MonthDays(2023, month), lengths[month - 1]);
+  EXPECT_EQ(MonthDays(2024, 2), 29);
+  EXPECT_EQ(MonthDays(2024, 13), 0);
+}
+
+TEST_F(DateTime, DatesBefore1900KeepTheTimeAsTheFractionsMagnitude) {
+  int year, month, day, hour, minute, second, msec;
+  DecodeDateTime(-1.25, year, month, day, hour, minute, second, msec);
+  EXPECT_EQ(QDate(year, month, day), QDate(1899, 12, 29));
+  EXPECT_EQ(QTime(hour, minute, second, msec), QTime(6, 0));
+  EXPECT_EQ(ComposeDateTime(EncodeDate(1899, 12, 29), EncodeTime(6, 0, 0, 0)), -1.25);
+  EXPECT_EQ(ComposeDateTime(EncodeDate(1899, 12, 31), EncodeTime(6, 0, 0, 0)), 1.25);
+  const TDateTime moment = ComposeDateTime(EncodeDate(1850, 7, 4), EncodeTime(18, 45, 30, 250));
+  DecodeDateTime(moment, year, month, day, hour, minute, second, msec);
+  EXPECT_EQ(QDate(year, month, day), QDate(1850, 7, 4));
+  EXPECT_EQ(QTime(hour, minute, second, msec), QTime(18, 45, 30, 250));
+  EXPECT_EQ(DayOfWeek(EncodeDate(1850, 7, 4)), 5); // a Thursday
+}
+
+TEST_F(DateTime, TimesEncodeAndDecodeToTheMillisecond) {
+  EXPECT_EQ(EncodeTime(12, 0, 0, 0), 0.5);
+  EXPECT_EQ(EncodeTime(6, 0, 0, 0), 0.25);
+  for (int msecOfDay = 0; msecOfDay < 86400000; msecOfDay += 997) {
+    const int h = msecOfDay / 3600000, n = msecOfDay / 60000 % 60, s = msecOfDay / 1000 % 60,
+              z = msecOfDay % 1000;
+    const TDateTime value = EncodeDate(2024, 3, 1) + EncodeTime(h, n, s, z);
+    int hour, minute, second, msec;
+    DecodeTime(value, hour, minute, second, msec);
+    ASSERT_EQ(QTime(hour, minute, second, msec), QTime(h, n, s, z));
+  }
+  EXPECT_THROW(EncodeTime(24, 0, 0, 0), EConvertError);
+  EXPECT_THROW(EncodeTime(0, 60, 0, 0), EConvertError);
+  EXPECT_THROW(EncodeTime(0, 0, 60, 0), EConvertError);
+  try {
+    EncodeTime(0, 0, 0, 1000);
+    ADD_FAILURE();
+  } catch (const EConvertError &e) {
+    EXPECT_EQ(e.Message(), "Invalid argument to time encode");
+  }
+}
+
+TEST_F(DateTime, ATimeThatRoundsToMidnightBelongsToTheNextDay) {
+  int year, month, day, hour, minute, second, msec;
+  DecodeDateTime(EncodeDate(2024, 12, 31) + 0.9999999999, year, month, day, hour, minute, second, msec);
+  EXPECT_EQ(QDate(year, month, day), QDate(2025, 1, 1));
+  EXPECT_EQ(QTime(hour, minute, second, msec), QTime(0, 0));
+}
+
+TEST_F(DateTime, DayOfWeekStartsOnSunday) {
+  EXPECT_EQ(DayOfWeek(EncodeDate(1899, 12, 30)), 7); // Saturday
+  EXPECT_EQ(DayOfWeek(EncodeDate(2024, 6, 16)), 1);  // Sunday
+  EXPECT_EQ(DayOfWeek(EncodeDate(2024, 1, 1)), 2);   // Monday
+  EXPECT_EQ(DayOfWeek(EncodeDate(1600, 1, 1)), 7);
+  EXPECT_EQ(DayOfWeek(EncodeDate(1, 1, 1)), 2);
+  EXPECT_EQ(DayOfWeek(EncodeDate(1899, 12, 29) - 0.5), 6);
+}
+
+TEST_F(DateTime, IncMonthClampsTheDayAndKeepsTheTime) {
+  EXPECT_EQ(IncMonth(EncodeDate(2001, 1, 31)), EncodeDate(2001, 2, 28));
+  EXPECT_EQ(IncMonth(EncodeDate(2000, 2, 29), 12), EncodeDate(2001, 2, 28));
+  EXPECT_EQ(IncMonth(EncodeDate(2001, 3, 31), -1), EncodeDate(2001, 2, 28));
+  EXPECT_EQ(IncMonth(EncodeDate(2001, 1, 15), -13), EncodeDate(1999, 12, 15));
+  EXPECT_EQ(IncMonth(EncodeDate(1899, 12, 29) - 0.25, 1), EncodeDate(1900, 1, 29) + 0.25);
+  EXPECT_EQ(IncMonth(EncodeDate(2024, 1, 31) + 0.75, 1), EncodeDate(2024, 2, 29) + 0.75);
+  EXPECT_THROW(IncMonth(EncodeDate(9999, 12, 1), 1), EConvertError);
+}
+
+TEST_F(DateTime, TheClockCanBeReplaced) {
+  EXPECT_EQ(Now(), EncodeDate(2024, 6, 15) + EncodeTime(10, 30, 0, 0));
+  EXPECT_EQ(Date(), EncodeDate(2024, 6, 15));
+  EXPECT_EQ(Time(), EncodeTime(10, 30, 0, 0));
+  {
+    ClockGuard earlier(ComposeDateTime(EncodeDate(1850, 1, 2), EncodeTime(18, 0, 0, 0)));
+    EXPECT_EQ(Date(), EncodeDate(1850, 1, 2));
+    EXPECT_EQ(Time(), 0.75);
+  }
+  EXPECT_EQ(Date(), EncodeDate(2024, 6, 15));
+}
+
+TEST_F(DateTime, QtConversions) {
+  const QDateTime moment(QDate(1850, 7, 4), QTime(18, 45, 30, 250));
+  const TDateTime value = DateTimeFromQDateTime(moment);
+  EXPECT_EQ(value, ComposeDateTime(EncodeDate(1850, 7, 4), EncodeTime(18, 45, 30, 250)));
+  EXPECT_EQ(QDateTimeFromDateTime(value), moment);
+}
+
+struct FormatCase {
+  const char *format;
+  const char *expected;
+};
+
+TEST_F(DateTime, FormatDateTimeSpecifiers) {
+  // Saturday, 1 February 2003, 14:05:09.007.
+  const TDateTime value = EncodeDate(2003, 2, 1) + EncodeTime(14, 5, 9, 7);
+  const FormatCase cases[] = {
+      {"d", "1"},
+      {"dd", "01"},
+      {"ddd", "Sat"},
+      {"dddd", "Saturday"},
+      {"ddddd", "2/1/2003"},
+      {"dddddd", "Saturday, February 1, 2003"},
+      {"m", "2"},
+      {"mm", "02"},
+      {"mmm", "Feb"},
+      {"mmmm", "February"},
+      {"yy", "03"},
+      {"yyyy", "2003"},
+      {"h", "14"},
+      {"hh", "14"},
+      {"n", "5"},
+      {"nn", "05"},
+      {"s", "9"},
+      {"ss", "09"},
+      {"z", "7"},
+      {"zzz", "007"},
+      {"t", "2:05 PM"},
+      {"tt", "2:05:09 PM"},
+      {"c", "2/1/2003 2:05:09 PM"},
+      {"", "2/1/2003 2:05:09 PM"},
+      {"hh:mm", "14:05"},
+      {"hh:nn:ss.zzz", "14:05:09.007"},
+      {"h:mm am/pm", "2:05 pm"},
+      {"h:mm AM/PM", "2:05 PM"},
+      {"h a/p", "2 p"},
+      {"h A/P", "2 P"},
+      {"h ampm", "2 PM"},
+      {"hh 'o''clock'", "14 oclock"},
+      {"'day' d", "day 1"},
+      {"\"h\"h", "h14"},
+      {"yyyy-mm-dd hh:nn:ss", "2003-02-01 14:05:09"},
+      {"mm.dd.yy", "02.01.03"},
+      {"d mmm yyyy", "1 Feb 2003"},
+      {"d mmmm yyyy", "1 February 2003"},
+      {"dd/mm/yyyy", "01/02/2003"},
+      {"DD MMM YYYY", "01 Feb 2003"},
+      {"m/d", "2/1"},
+      {"h:m", "14:5"},
+  };
+  for (const FormatCase &c : cases)
+    EXPECT_EQ(FormatDateTime(QString::fromUtf8(c.format), value), QString::fromUtf8(c.expected)) << c.format;
+}
+
+TEST_F(DateTime, FormatDateTimeHoursAroundNoonAndMidnight) {
+  const TDateTime day = EncodeDate(2003, 2, 1);
+  EXPECT_EQ(FormatDateTime("h:nn ampm", day), "12:00 AM");
+  EXPECT_EQ(FormatDateTime("h:nn ampm", day + EncodeTime(12, 30, 0, 0)), "12:30 PM");
+  EXPECT_EQ(FormatDateTime("h:nn ampm", day + EncodeTime(0, 30, 0, 0)), "12:30 AM");
+  EXPECT_EQ(FormatDateTime("hh:nn", day), "00:00");
+  // Without a time, "c" shows the date alone.
+  EXPECT_EQ(DateTimeToStr(day), "2/1/2003");
+  EXPECT_EQ(DateToStr(day + 0.5), "2/1/2003");
+  EXPECT_EQ(TimeToStr(day + 0.5), "12:00:00 PM");
+}
+
+TEST_F(DateTime, FormatDateTimeUsesTheSeparatorsAndNames) {
+  FormatSettings s;
+  s.DateSeparator = QLatin1Char('.');
+  s.TimeSeparator = QLatin1Char('-');
+  s.ShortDateFormat = QStringLiteral("dd/mm/yyyy");
+  s.LongMonthNames[1] = QStringLiteral("Februar");
+  const TDateTime value = EncodeDate(2003, 2, 1) + EncodeTime(14, 5, 0, 0);
+  EXPECT_EQ(FormatDateTime("ddddd hh:nn", value, s), "01.02.2003 14-05");
+  EXPECT_EQ(FormatDateTime("d. mmmm yyyy", value, s), "1. Februar 2003");
+  EXPECT_EQ(FormatDateTime("'/:' d", value, s), "/: 1");
+}
+
+TEST_F(DateTime, FormatDateTimeBefore1900AndSmallYears) {
+  EXPECT_EQ(FormatDateTime("yyyy-mm-dd hh:nn", -1.25), "1899-12-29 06:00");
+  EXPECT_EQ(FormatDateTime("yyyy-mm-dd dddd", EncodeDate(800, 3, 1)), "0800-03-01 Wednesday");
+  EXPECT_EQ(FormatDateTime("yy", EncodeDate(1805, 1, 1)), "05");
+}
+
+TEST_F(DateTime, StrToDateFollowsTheShortDateOrder) {
+  struct Case {
+    const char *shortDate;
+    const char *text;
+    int year, month, day;
+  };
+  const Case cases[] = {
+      {"m/d/yyyy", "2/1/2003", 2003, 2, 1},     {"m/d/yyyy", " 02/01/2003 ", 2003, 2, 1},
+      {"m/d/yyyy", "2 / 1 / 2003", 2003, 2, 1}, {"m/d/yyyy", "12/31/1899", 1899, 12, 31},
+      {"m/d/yyyy", "1/1/1600", 1600, 1, 1},     {"m/d/yyyy", "2/1", 2024, 2, 1},
+      {"dd/mm/yyyy", "2/1/2003", 2003, 1, 2},   {"dd/mm/yyyy", "31/12/2003", 2003, 12, 31},
+      {"dd/mm/yyyy", "2/1", 2024, 1, 2},        {"yyyy/mm/dd", "2003/2/1", 2003, 2, 1},
+      {"yyyy/mm/dd", "2/1", 2024, 2, 1},        {"'Date' d/m/y", "2/1/2003", 2003, 1, 2},
+      {"m/d/yyyy", "12/31/0099", 99, 12, 31},
+  };
+  for (const Case &c : cases) {
+    FormatSettings s;
+    s.ShortDateFormat = QString::fromUtf8(c.shortDate);
+    EXPECT_EQ(StrToDate(QString::fromUtf8(c.text), s), EncodeDate(c.year, c.month, c.day))
+        << c.shortDate << " " << c.text;
+  }
+}
+
+TEST_F(DateTime, TwoDigitYearsFallIntoTheCenturyWindow) {
+  // Today is in 2024; a window of 50 years reaches from 1974 to 2073.
+  FormatSettings s;
+  EXPECT_EQ(StrToDate("1/2/03", s), EncodeDate(2003, 1, 2));
+  EXPECT_EQ(StrToDate("1/2/73", s), EncodeDate(2073, 1, 2));
+  EXPECT_EQ(StrToDate("1/2/74", s), EncodeDate(1974, 1, 2));
+  EXPECT_EQ(StrToDate("1/2/99", s), EncodeDate(1999, 1, 2));
+  EXPECT_EQ(StrToDate("1/2/0", s), EncodeDate(2000, 1, 2));
+  s.TwoDigitYearCenturyWindow = 0;
+  EXPECT_EQ(StrToDate("1/2/99", s), EncodeDate(2099, 1, 2));
+  EXPECT_EQ(StrToDate("1/2/03", s), EncodeDate(2003, 1, 2));
+  ClockGuard later(EncodeDate(2090, 1, 1));
+  s.TwoDigitYearCenturyWindow = 50;
+  EXPECT_EQ(StrToDate("1/2/39", s), EncodeDate(2139, 1, 2));
+  EXPECT_EQ(StrToDate("1/2/40", s), EncodeDate(2040, 1, 2));
+}
+
+TEST_F(DateTime, StrToDateRefusesWhatIsNotADate) {
+  const char *const bad[] = {"",     "abc",      "2/30/2003", "13/1/2003", "2/1/2003x",
+                             "2/1/", "2.1.2003", "2/1/10000", "2//2003",   "0/1/2003"};
+  for (const char *text : bad) {
+    try {
+      StrToDate(QString::fromUtf8(text));
+      ADD_FAILURE() << text << " was accepted";
+    } catch (const EConvertError &e) {
+      EXPECT_EQ(e.Message(), QStringLiteral("'%1' is not a valid date").arg(text));
+    }
+  }
+  TDateTime value = 3;
+  EXPECT_FALSE(TryStrToDate("2/30/2003", value));
+  EXPECT_EQ(value, 3);
+}
+
+TEST_F(DateTime, StrToDateWithAPointSeparator) {
+  FormatSettings s;
+  s.DateSeparator = QLatin1Char('.');
+  s.ShortDateFormat = QStringLiteral("dd/mm/yyyy");
+  EXPECT_EQ(StrToDate("01.02.2003", s), EncodeDate(2003, 2, 1));
+  EXPECT_THROW(StrToDate("01/02/2003", s), EConvertError);
+}
+
+TEST_F(DateTime, StrToTime) {
+  struct Case {
+    const char *text;
+    int hour, minute, second, msec;
+  };
+  const Case cases[] = {
+      {"14:05:09", 14, 5, 9, 0}, {"2:05 PM", 14, 5, 0, 0},       {"2:05 pm", 14, 5, 0, 0},
+      {"12:00 AM", 0, 0, 0, 0},  {"12:30 PM", 12, 30, 0, 0},     {"PM 2:05", 14, 5, 0, 0},
+      {"14", 14, 0, 0, 0},       {"10:00:00.5", 10, 0, 0, 500},  {"10:00:00.123", 10, 0, 0, 123},
+      {" 9:7 ", 9, 7, 0, 0},     {"11:59:59 AM", 11, 59, 59, 0},
+  };
+  for (const Case &c : cases)
+    EXPECT_EQ(StrToTime(QString::fromUtf8(c.text)), EncodeTime(c.hour, c.minute, c.second, c.msec)) << c.text;
+
+  const char *const bad[] = {"",    "25:00", "13:00 PM",      "0:30 AM", "10:60",
+                             "10:", "x",     "10:00:00.1234", "1:2:3:4"};
+  for (const char *text : bad) {
+    try {
+      StrToTime(QString::fromUtf8(text));
+      ADD_FAILURE() << text << " was accepted";
+    } catch (const EConvertError &e) {
+      EXPECT_EQ(e.Message(), QStringLiteral("'%1' is not a valid time").arg(text));
+    }
+  }
+}
+
+TEST_F(DateTime, StrToDateTime) {
+  EXPECT_EQ(StrToDateTime("2/1/2003 14:05:09"), EncodeDate(2003, 2, 1) + EncodeTime(14, 5, 9, 0));
+  EXPECT_EQ(StrToDateTime("2/1/2003"), EncodeDate(2003, 2, 1));
+  EXPECT_EQ(StrToDateTime("14:05"), EncodeTime(14, 5, 0, 0));
+  EXPECT_EQ(StrToDateTime("12/29/1899 6:00 AM"), -1.25);
+  try {
+    StrToDateTime("2/1/2003 x");
+    ADD_FAILURE();
+  } catch (const EConvertError &e) {
+    EXPECT_EQ(e.Message(), "'2/1/2003 x' is not a valid date and time");
+  }
+}
+
+TEST_F(DateTime, DateTextRoundTripsAcrossTheCalendar) {
+  FormatSettings dotted;
+  dotted.DateSeparator = QLatin1Char('.');
+  dotted.ShortDateFormat = QStringLiteral("dd/mm/yyyy");
+  FormatSettings iso;
+  iso.DateSeparator = QLatin1Char('-');
+  iso.ShortDateFormat = QStringLiteral("yyyy/mm/dd");
+  iso.LongTimeFormat = QStringLiteral("hh:nn:ss");
+  for (const FormatSettings &s : {FormatSettings::USEnglish(), dotted, iso}) {
+    for (int serial = int(EncodeDate(1600, 1, 1)); serial <= int(EncodeDate(3999, 12, 31)); serial += 97) {
+      const TDateTime value =
+          ComposeDateTime(serial, EncodeTime(std::abs(serial) % 24, std::abs(serial) % 60, 7, 0));
+      ASSERT_EQ(StrToDate(DateToStr(value, s), s), serial) << DateToStr(value, s).toStdString();
+      ASSERT_EQ(StrToDateTime(DateTimeToStr(value, s), s), value) << DateTimeToStr(value, s).toStdString();
+    }
+  }
+}
+
+} // namespace

@@ -1,0 +1,113 @@
+#include "platform/date_time.h"
+#include "platform/format_settings.h"
+#include "platform/number_format.h"
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Blanks of every kind as plain spaces, so texts from Qt's locale data compare with ours.
+QString Plain(QString text) {
+  for (QChar &c : text)
+    if (c.isSpace() || c == QChar(0x202F)) c = QLatin1Char(' ');
+  return text;
+}
+
+TEST(FormatSettings, TheGuardRestoresWhatItFound) {
+  const FormatSettings before = Settings();
+  {
+    FormatSettingsGuard guard;
+    Settings().DecimalSeparator = QLatin1Char('#');
+    Settings().CurrencyString = QStringLiteral("EUR");
+    EXPECT_EQ(FloatToStr(1.5), "1#5");
+  }
+  EXPECT_EQ(Settings().DecimalSeparator, before.DecimalSeparator);
+  EXPECT_EQ(Settings().CurrencyString, before.CurrencyString);
+  {
+    FormatSettingsGuard pinned(FormatSettings::USEnglish());
+    EXPECT_EQ(Settings().ShortDateFormat, "m/d/yyyy");
+    UseUSEnglishSettings();
+    EXPECT_EQ(Settings().LongMonthNames[11], "December");
+  }
+  EXPECT_EQ(Settings().ShortDateFormat, before.ShortDateFormat);
+}
+
+TEST(FormatSettings, USEnglishSet) {
+  const FormatSettings s = FormatSettings::USEnglish();
+  EXPECT_EQ(s.DecimalSeparator, QLatin1Char('.'));
+  EXPECT_EQ(s.ThousandSeparator, QLatin1Char(','));
+  EXPECT_EQ(s.CurrencyString, "$");
+  EXPECT_EQ(s.CurrencyDecimals, 2);
+  EXPECT_EQ(s.ShortMonthNames[0], "Jan");
+  EXPECT_EQ(s.LongDayNames[0], "Sunday");
+  EXPECT_EQ(s.ShortDayNames[6], "Sat");
+  EXPECT_TRUE(s.LongTimeFormat.endsWith(QLatin1Char('M'))); // the twelve-hour clock
+}
+
+TEST(FormatSettings, TheCLocaleGivesTheUSEnglishSet) {
+  const FormatSettings s = FormatSettings::FromLocale(QLocale::c());
+  const FormatSettings us = FormatSettings::USEnglish();
+  EXPECT_EQ(s.ShortDateFormat, us.ShortDateFormat);
+  EXPECT_EQ(s.CurrencyString, us.CurrencyString);
+}
+
+TEST(FormatSettings, LocaleValuesAreTranslated) {
+  const FormatSettings us = FormatSettings::FromLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+  EXPECT_EQ(us.ShortDateFormat, "m/d/yy");
+  EXPECT_EQ(us.LongDateFormat, "dddd, mmmm d, yyyy");
+  EXPECT_EQ(us.ShortTimeFormat, "h:nn AMPM");
+  EXPECT_EQ(us.LongTimeFormat, "h:nn:ss AMPM");
+  EXPECT_EQ(us.DateSeparator, QLatin1Char('/'));
+  EXPECT_EQ(us.TimeSeparator, QLatin1Char(':'));
+  EXPECT_EQ(us.CurrencyString, "$");
+  EXPECT_EQ(us.CurrencyFormat, 0);
+  EXPECT_EQ(us.CurrencyDecimals, 2);
+
+  const FormatSettings de = FormatSettings::FromLocale(QLocale(QLocale::German, QLocale::Germany));
+  EXPECT_EQ(de.DecimalSeparator, QLatin1Char(','));
+  EXPECT_EQ(de.ThousandSeparator, QLatin1Char('.'));
+  EXPECT_EQ(de.DateSeparator, QLatin1Char('.'));
+  EXPECT_EQ(de.ShortDateFormat, "dd/mm/yy");
+  EXPECT_EQ(de.LongTimeFormat, "hh:nn:ss");
+  EXPECT_EQ(de.CurrencyString, "€");
+  EXPECT_EQ(de.CurrencyFormat, 3);
+  EXPECT_EQ(de.NegCurrFormat, 8);
+  EXPECT_EQ(de.LongMonthNames[0], "Januar");
+  EXPECT_EQ(de.LongDayNames[0], "Sonntag");
+  EXPECT_EQ(de.LongDayNames[1], "Montag");
+  EXPECT_EQ(FloatToStrF(-1234.5, ffCurrency, 15, 2, de),
+            Plain(QLocale(QLocale::German).toCurrencyString(-1234.5)));
+}
+
+TEST(FormatSettings, DatesAndTimesLookAsTheLocaleWritesThem) {
+  // What our formats produce from a locale matches what Qt writes for it, and numeric short dates read back.
+  const QLocale locales[] = {
+      QLocale(QLocale::English, QLocale::UnitedStates), QLocale(QLocale::English, QLocale::UnitedKingdom),
+      QLocale(QLocale::German, QLocale::Germany),       QLocale(QLocale::French, QLocale::France),
+      QLocale(QLocale::Japanese, QLocale::Japan),       QLocale(QLocale::Swedish, QLocale::Sweden),
+      QLocale(QLocale::Hungarian, QLocale::Hungary),    QLocale(QLocale::Korean, QLocale::SouthKorea),
+      QLocale(QLocale::Dutch, QLocale::Netherlands),
+  };
+  const QDateTime moments[] = {QDateTime(QDate(2003, 2, 1), QTime(14, 5, 9)),
+                               QDateTime(QDate(1850, 11, 23), QTime(0, 30, 0)),
+                               QDateTime(QDate(2024, 12, 31), QTime(9, 59, 59))};
+  ClockGuard clock(EncodeDate(2024, 6, 15));
+  for (const QLocale &locale : locales) {
+    const FormatSettings s = FormatSettings::FromLocale(locale);
+    for (const QDateTime &moment : moments) {
+      SCOPED_TRACE(locale.name().toStdString() + " " + moment.toString(Qt::ISODate).toStdString());
+      const TDateTime value = DateTimeFromQDateTime(moment);
+      EXPECT_EQ(Plain(DateToStr(value, s)), Plain(locale.toString(moment.date(), QLocale::ShortFormat)));
+      EXPECT_EQ(Plain(FormatDateTime(s.LongDateFormat, value, s)),
+                Plain(locale.toString(moment.date(), QLocale::LongFormat)));
+      EXPECT_EQ(Plain(FormatDateTime(s.ShortTimeFormat, value, s)),
+                Plain(locale.toString(moment.time(), QLocale::ShortFormat)));
+      // Short dates with two-digit years read back into the window around today.
+      if (moment.date().year() >= 1975 || s.ShortDateFormat.contains(QLatin1String("yyyy"))) {
+        EXPECT_EQ(StrToDate(DateToStr(value, s), s), std::trunc(value));
+      }
+    }
+  }
+}
+
+} // namespace

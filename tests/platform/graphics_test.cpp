@@ -1,0 +1,208 @@
+#include "platform/color.h"
+#include "platform/font_substitution.h"
+#include "platform/graphics.h"
+#include <QApplication>
+#include <QPalette>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(FontSubstitution, WindowsFontsAreDrawnByTheirInstalledTwins) {
+  struct Case {
+    const char *name;
+    bool fixedPitch;
+    const char *family;
+  };
+  const std::vector<Case> cases = {
+      {"Arial", false, "Liberation Sans"},
+      {"ARIAL", false, "Liberation Sans"},
+      {"Times New Roman", false, "Liberation Serif"},
+      {"Courier New", false, "Liberation Mono"},
+      {"MS Sans Serif", false, "Liberation Sans"},
+      {"Tahoma", false, "Liberation Sans"},
+      {"Verdana", false, "DejaVu Sans"},
+      {"DejaVu Serif", false, "DejaVu Serif"}, // installed: kept
+      {"No Such Font Anywhere", false, "Liberation Sans"},
+      {"No Such Font Anywhere", true, "Liberation Mono"},
+      {"", false, "Liberation Sans"},
+  };
+  for (const Case &c : cases)
+    EXPECT_EQ(SubstituteFontFamily(QString::fromLatin1(c.name), c.fixedPitch), QString::fromLatin1(c.family))
+        << c.name;
+}
+
+TEST(Font, DefaultsAndSizeInPointsAgainstHeightInPixels) {
+  TFont font;
+  EXPECT_EQ(font.Name(), QStringLiteral("MS Sans Serif"));
+  EXPECT_EQ(font.Size(), 8);
+  EXPECT_EQ(font.Height(), -11);
+  EXPECT_EQ(font.Color(), clWindowText);
+  EXPECT_EQ(font.Style(), 0);
+  EXPECT_EQ(font.ToQFont().family(), QStringLiteral("Liberation Sans"));
+
+  struct Case {
+    int size;
+    int height; // at 96 dpi
+  };
+  for (const Case &c : {Case{8, -11}, Case{10, -13}, Case{12, -16}, Case{14, -19}, Case{24, -32}}) {
+    font.SetSize(c.size);
+    EXPECT_EQ(font.Height(), c.height) << c.size;
+    font.SetHeight(c.height);
+    EXPECT_EQ(font.Size(), c.size) << c.height;
+  }
+  font.SetSize(10);
+  EXPECT_NEAR(font.EmPixels(96), 13.333, 0.01);
+  EXPECT_NEAR(font.EmPixels(600), 83.333, 0.01);
+  font.SetStyle(fsBold | fsItalic | fsUnderline | fsStrikeOut);
+  const QFont q = font.ToQFont();
+  EXPECT_TRUE(q.bold() && q.italic() && q.underline() && q.strikeOut());
+  EXPECT_EQ(q.pixelSize(), 13);
+}
+
+TEST(Font, ResolutionChangesAndAssignKeepThePointSize) {
+  TFont screen;
+  screen.SetName(QStringLiteral("Arial"));
+  screen.SetSize(10);
+  TFont printer;
+  printer.MoveToResolution(600);
+  printer.Assign(&screen);
+  EXPECT_EQ(printer.Size(), 10);
+  EXPECT_EQ(printer.Height(), -83);
+  EXPECT_EQ(printer.Name(), QStringLiteral("Arial"));
+  // Same resolution: the same pixels.
+  TFont copy;
+  screen.SetHeight(-17);
+  copy.Assign(&screen);
+  EXPECT_EQ(copy.Height(), -17);
+  // SetPixelsPerInch keeps the height, as the class library does.
+  copy.SetPixelsPerInch(192);
+  EXPECT_EQ(copy.Height(), -17);
+  EXPECT_EQ(copy.Size(), 6);
+  // A positive height is a cell height: the em size is smaller.
+  copy.SetPixelsPerInch(96);
+  copy.SetHeight(20);
+  EXPECT_LT(copy.EmPixels(96), 20);
+  EXPECT_GT(copy.EmPixels(96), 14);
+}
+
+TEST(Font, OnChangeFiresOncePerRealChange) {
+  TFont font;
+  int changes = 0;
+  font.OnChange = TNotifyEvent::From([&](TObject *) { ++changes; });
+  font.SetName(QStringLiteral("Arial"));
+  font.SetName(QStringLiteral("Arial"));
+  font.SetSize(8); // unchanged
+  font.SetSize(9);
+  font.SetColor(clRed);
+  font.SetStyle(fsBold);
+  font.SetStyle(fsBold);
+  EXPECT_EQ(changes, 4);
+}
+
+TEST(PenAndBrush, AssignCopiesAndClearBrushFollowsItsColour) {
+  TPen pen;
+  EXPECT_EQ(pen.Color(), clBlack);
+  EXPECT_EQ(pen.Width(), 1);
+  EXPECT_EQ(pen.Style(), psSolid);
+  EXPECT_EQ(pen.Mode(), pmCopy);
+  pen.SetColor(clRed);
+  pen.SetWidth(3);
+  pen.SetStyle(psDashDot);
+  pen.SetMode(pmXor);
+  TPen copy;
+  copy.Assign(&pen);
+  EXPECT_EQ(copy.Color(), clRed);
+  EXPECT_EQ(copy.Width(), 3);
+  EXPECT_EQ(copy.Style(), psDashDot);
+  EXPECT_EQ(copy.Mode(), pmXor);
+
+  TBrush brush;
+  EXPECT_EQ(brush.Color(), clWhite);
+  EXPECT_EQ(brush.Style(), bsSolid);
+  brush.SetColor(clNone);
+  EXPECT_EQ(brush.Style(), bsClear);
+  brush.SetColor(clBlue);
+  EXPECT_EQ(brush.Style(), bsSolid);
+  EXPECT_EQ(brush.Color(), clBlue);
+  brush.SetStyle(bsCross);
+  TBrush other;
+  other.Assign(&brush);
+  EXPECT_EQ(other.Style(), bsCross);
+  EXPECT_EQ(other.Color(), clBlue);
+
+  TFont font;
+  EXPECT_THROW(pen.Assign(&font), EConvertError);
+}
+
+TEST(Colors, StandardValuesAreWindowsBgr) {
+  EXPECT_EQ(clRed, 0x0000FF);
+  EXPECT_EQ(clBlue, 0xFF0000);
+  EXPECT_EQ(clOlive, 32896);
+  EXPECT_EQ(RGB(0x12, 0x34, 0x56), 0x563412);
+  EXPECT_EQ(GetRValue(0x563412), 0x12);
+  EXPECT_EQ(GetBValue(0x563412), 0x56);
+  EXPECT_EQ(ColorToQColor(clRed), QColor(255, 0, 0));
+  EXPECT_EQ(ColorToQColor(RGB(1, 2, 3)), QColor(1, 2, 3));
+  EXPECT_EQ(ColorToQColor(clNone).alpha(), 0);
+  EXPECT_EQ(QColorToColor(QColor(10, 20, 30)), RGB(10, 20, 30));
+  EXPECT_EQ(ColorToRGB(clTeal), clTeal);
+  EXPECT_EQ(ColorToRGB(clNone), clNone);
+}
+
+TEST(Colors, SystemColoursFollowTheApplicationPalette) {
+  const QPalette saved = QApplication::palette();
+  QPalette palette = saved;
+  palette.setColor(QPalette::Button, QColor(1, 2, 3));
+  palette.setColor(QPalette::Base, QColor(4, 5, 6));
+  palette.setColor(QPalette::Active, QPalette::Highlight, QColor(7, 8, 9));
+  palette.setColor(QPalette::Light, QColor(10, 11, 12));
+  palette.setColor(QPalette::Dark, QColor(13, 14, 15));
+  QApplication::setPalette(palette);
+  EXPECT_EQ(ColorToRGB(clBtnFace), RGB(1, 2, 3));
+  EXPECT_EQ(ColorToRGB(clWindow), RGB(4, 5, 6));
+  EXPECT_EQ(ColorToRGB(clHighlight), RGB(7, 8, 9));
+  EXPECT_EQ(ColorToRGB(clBtnHighlight), RGB(10, 11, 12));
+  EXPECT_EQ(ColorToRGB(clBtnShadow), RGB(13, 14, 15));
+  EXPECT_EQ(GetSysColor(15), RGB(1, 2, 3));
+  EXPECT_EQ(ColorToQColor(clBtnFace), QColor(1, 2, 3));
+  QApplication::setPalette(saved);
+  EXPECT_EQ(ColorToRGB(clBtnFace), QColorToColor(saved.color(QPalette::Button)));
+}
+
+TEST(Colors, NamesAndNumbersConvertBothWays) {
+  struct Case {
+    TColor color;
+    const char *text;
+  };
+  const std::vector<Case> cases = {
+      {clBlack, "clBlack"},
+      {clMaroon, "clMaroon"},
+      {clOlive, "clOlive"},
+      {clWhite, "clWhite"},
+      {clNone, "clNone"},
+      {clDefault, "clDefault"},
+      {clScrollBar, "clScrollBar"},
+      {clBtnFace, "clBtnFace"},
+      {clInfoBk, "clInfoBk"},
+      {cl3DLight, "cl3DLight"},
+      {clMenuText, "clMenuText"},
+      {clHighlightText, "clHighlightText"},
+      {RGB(0x12, 0x34, 0x56), "$00563412"},
+  };
+  for (const Case &c : cases) {
+    EXPECT_EQ(ColorToString(c.color), QString::fromLatin1(c.text));
+    EXPECT_EQ(StringToColor(QString::fromLatin1(c.text)), c.color) << c.text;
+  }
+  EXPECT_EQ(StringToColor(QStringLiteral("CLRED")), clRed);
+  EXPECT_EQ(StringToColor(QStringLiteral("clLtGray")), 0xC0C0C0);
+  EXPECT_EQ(StringToColor(QStringLiteral("clDkGray")), 0x808080);
+  EXPECT_EQ(StringToColor(QStringLiteral("255")), clRed);
+  EXPECT_EQ(StringToColor(QStringLiteral("0xFF0000")), clBlue);
+  EXPECT_EQ(StringToColor(QStringLiteral("-2147483633")), clBtnFace);
+  EXPECT_THROW(StringToColor(QStringLiteral("clPlaid")), EConvertError);
+  EXPECT_THROW(StringToColor(QStringLiteral("12abc")), EConvertError);
+  TColor color = 0;
+  EXPECT_FALSE(IdentToColor(QStringLiteral("red"), color));
+}
+
+} // namespace

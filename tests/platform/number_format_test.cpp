@@ -1,0 +1,384 @@
+#include "platform/number_format.h"
+#include "platform/variant.h"
+#include <cmath>
+#include <gtest/gtest.h>
+#include <limits>
+#include <random>
+
+namespace {
+
+// Every test runs with the US English settings and gets the process-wide settings back afterwards.
+class NumberFormat : public ::testing::Test {
+protected:
+  FormatSettingsGuard guard_{FormatSettings::USEnglish()};
+};
+
+FormatSettings EuropeanSettings() {
+  FormatSettings s;
+  s.DecimalSeparator = QLatin1Char(',');
+  s.ThousandSeparator = QLatin1Char('.');
+  s.CurrencyString = QStringLiteral("€");
+  s.CurrencyFormat = 3;
+  s.NegCurrFormat = 8;
+  return s;
+}
+
+struct FloatCase {
+  double value;
+  TFloatFormat format;
+  int precision;
+  int digits;
+  const char *expected;
+};
+
+TEST_F(NumberFormat, FloatToStrFRoundsDecimallyInTwoSteps) {
+  const FloatCase cases[] = {
+      {0.175, ffFixed, 12, 2, "0.18"},
+      {1.005, ffFixed, 15, 2, "1.01"},
+      {2.675, ffFixed, 15, 2, "2.68"},
+      {-0.175, ffFixed, 12, 2, "-0.18"},
+      {-2.675, ffFixed, 15, 2, "-2.68"},
+      // Significant digits first: 0.1749999999996 becomes 0.175000000000 at 12 digits, then 0.18.
+      {0.1749999999996, ffFixed, 12, 2, "0.18"},
+      {0.17499999999, ffFixed, 12, 2, "0.17"},
+      // A precision beyond what a double holds counts as 15 digits.
+      {0.175, ffFixed, 18, 2, "0.18"},
+      {0.5, ffFixed, 15, 0, "1"},
+      {2.5, ffFixed, 15, 0, "3"},
+      {-2.5, ffFixed, 15, 0, "-3"},
+      {0.999, ffFixed, 12, 2, "1.00"},
+      {99999999.995, ffFixed, 12, 2, "100000000.00"},
+      {1234567.891, ffFixed, 15, 2, "1234567.89"},
+      {123.456, ffFixed, 15, 5, "123.45600"},
+      {1.0, ffFixed, 15, 18, "1.000000000000000000"},
+      {0.0, ffFixed, 15, 2, "0.00"},
+      // A negative value that rounds to zero loses its sign.
+      {-0.004, ffFixed, 15, 2, "0.00"},
+      {-0.0, ffFixed, 15, 2, "0.00"},
+      {-0.004, ffNumber, 15, 2, "0.00"},
+      // More integer digits than the precision: scientific.
+      {1e20, ffFixed, 15, 2, "1E20"},
+      {123456.0, ffFixed, 4, 2, "1.235E5"},
+      {1234567.891, ffNumber, 15, 2, "1,234,567.89"},
+      {-1234.5, ffNumber, 15, 0, "-1,235"},
+      {999.999, ffNumber, 15, 2, "1,000.00"},
+      {100.0, ffNumber, 15, 2, "100.00"},
+      {1234.5, ffCurrency, 15, 2, "$1,234.50"},
+      {-1234.5, ffCurrency, 15, 2, "($1,234.50)"},
+      {-0.001, ffCurrency, 15, 2, "$0.00"},
+      {1234.5, ffExponent, 4, 2, "1.235E+03"},
+      {0.00012345, ffExponent, 3, 0, "1.23E-4"},
+      {-1.0, ffExponent, 5, 3, "-1.0000E+000"},
+      {0.0, ffExponent, 3, 2, "0.00E+00"},
+      {1234.5, ffGeneral, 3, 0, "1.23E3"},
+      {1234.5, ffGeneral, 4, 0, "1235"},
+      {1e-7, ffGeneral, 15, 2, "1E-07"},
+  };
+  for (const FloatCase &c : cases)
+    EXPECT_EQ(FloatToStrF(c.value, c.format, c.precision, c.digits), QString::fromUtf8(c.expected))
+        << c.value << " format " << c.format << " precision " << c.precision << " digits " << c.digits;
+}
+
+TEST_F(NumberFormat, FloatToStrGivesFifteenSignificantDigits) {
+  const std::pair<double, const char *> cases[] = {
+      {0.0, "0"},
+      {1.5, "1.5"},
+      {-2.5, "-2.5"},
+      {100.0, "100"},
+      {0.1 + 0.2, "0.3"},
+      {1.0 / 3.0, "0.333333333333333"},
+      {2.0 / 3.0, "0.666666666666667"},
+      {123456789012345.0, "123456789012345"},
+      {1234567890123456.0, "1.23456789012346E15"},
+      {1e15, "1E15"},
+      {1e20, "1E20"},
+      {0.0001, "0.0001"},
+      {0.00001, "1E-5"},
+      {-1.5e-7, "-1.5E-7"},
+      {std::numeric_limits<double>::quiet_NaN(), "NAN"},
+      {std::numeric_limits<double>::infinity(), "INF"},
+      {-std::numeric_limits<double>::infinity(), "-INF"},
+  };
+  for (const auto &[value, expected] : cases)
+    EXPECT_EQ(FloatToStr(value), QString::fromUtf8(expected)) << value;
+}
+
+TEST_F(NumberFormat, FixedTwoDecimalsMatchesExactCents) {
+  // Amounts of whole cents, as the invoice totals produce them: formatting with precision 12 and 2 decimals
+  // gives back exactly the cents typed, and the text reads back as the same double. Every amount up to
+  // 100.00, then a spread up to 10,000,000.00.
+  auto check = [](int64_t cents) {
+    const double value = double(cents) / 100.0;
+    const QString expected =
+        QStringLiteral("%1.%2").arg(cents / 100).arg(cents % 100, 2, 10, QLatin1Char('0'));
+    ASSERT_EQ(FloatToStrF(value, ffFixed, 12, 2), expected);
+    ASSERT_EQ(FloatToStrF(-value, ffFixed, 12, 2), cents == 0 ? expected : QLatin1Char('-') + expected);
+    ASSERT_EQ(StrToFloat(expected), value);
+  };
+  for (int64_t cents = 0; cents <= 10000; ++cents) check(cents);
+  for (int64_t cents = 10000; cents <= 1000000000; cents += 9973) check(cents);
+}
+
+TEST_F(NumberFormat, GeneralTextReadsBackWithinFifteenDigits) {
+  // Doubles of every magnitude: the 15-digit text reads back to a value that prints the same and lies within
+  // half a unit of the fifteenth digit (with room for the binary rounding of the read).
+  std::mt19937_64 random(20240615);
+  std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
+  std::uniform_int_distribution<int> exponent(-30, 30);
+  for (int i = 0; i < 20000; ++i) {
+    const double value = mantissa(random) * std::pow(10.0, exponent(random));
+    const QString text = FloatToStr(value);
+    const double back = StrToFloat(text);
+    ASSERT_EQ(FloatToStr(back), text) << value;
+    ASSERT_LE(std::fabs(back - value), std::fabs(value) * 6e-15) << text.toStdString();
+    const QString exponentText = FloatToStrF(value, ffExponent, 15, 0);
+    ASSERT_EQ(StrToFloat(exponentText), back) << exponentText.toStdString();
+  }
+}
+
+TEST_F(NumberFormat, RoundingProductsOfPricesAndQuantities) {
+  // round2 of the invoice lines: the product is formatted with precision 12 and 2 decimals.
+  EXPECT_EQ(FloatToStrF(3 * 0.333, ffFixed, 12, 2), "1.00");
+  EXPECT_EQ(FloatToStrF(10.0 * (17.5 / 100), ffFixed, 12, 2), "1.75");
+  EXPECT_EQ(FloatToStrF(1.15 * 100, ffFixed, 12, 2), "115.00");
+  EXPECT_EQ(FloatToStrF(0.7 * 0.25, ffFixed, 12, 2), "0.18"); // 0.175 computed in binary
+  EXPECT_EQ(FloatToStrF(-3 * 0.335, ffFixed, 12, 2), "-1.01");
+}
+
+TEST_F(NumberFormat, CurrencyLayoutsFollowTheSettings) {
+  const FormatSettings european = EuropeanSettings();
+  EXPECT_EQ(FloatToStrF(1234.5, ffCurrency, 15, 2, european), "1.234,50 €");
+  EXPECT_EQ(FloatToStrF(-1234.5, ffCurrency, 15, 2, european), "-1.234,50 €");
+  FormatSettings s;
+  const char *const negatives[] = {"($1)", "-$1",  "$-1",  "$1-",  "(1$)", "-1$",  "1-$",   "1$-",
+                                   "-1 $", "-$ 1", "1 $-", "$ 1-", "$ -1", "1- $", "($ 1)", "(1 $)"};
+  for (int format = 0; format < 16; ++format) {
+    s.NegCurrFormat = format;
+    EXPECT_EQ(FloatToStrF(-1, ffCurrency, 15, 0, s), QString::fromUtf8(negatives[format])) << format;
+  }
+  const char *const positives[] = {"$1", "1$", "$ 1", "1 $"};
+  for (int format = 0; format < 4; ++format) {
+    s.CurrencyFormat = format;
+    EXPECT_EQ(FloatToStrF(1, ffCurrency, 15, 0, s), QString::fromUtf8(positives[format])) << format;
+  }
+}
+
+struct PictureCase {
+  const char *format;
+  double value;
+  const char *expected;
+};
+
+TEST_F(NumberFormat, FormatFloatPictures) {
+  const PictureCase cases[] = {
+      {"0.00", 2, "2.00"},
+      {"0.00", -2.005, "-2.01"},
+      {"0.00", 0.175, "0.18"},
+      {"0.00", -0.001, "0.00"},
+      {"0.00;-0.00", -0.001, "0.00"},
+      {"0.00;(0.00)", -5, "(5.00)"},
+      {"0.00;(0.00)", 5, "5.00"},
+      {"0.00;(0.00);'zero'", 0, "zero"},
+      {"0.00;(0.00);'zero'", 0.001, "zero"},
+      {"0.00;(0.00);'zero'", -0.001, "zero"},
+      {"0.00;(0.00);'zero'", 5, "5.00"},
+      {"0.00;;'zero'", -5, "-5.00"},
+      {"0.00;(0.00);", 0, "0.00"},
+      {"#,##0.00", 1234567.891, "1,234,567.89"},
+      {"#,##0.00", 0, "0.00"},
+      {"#,##0.00", -1234.5, "-1,234.50"},
+      {"#,##0", 1234567, "1,234,567"},
+      {"#,##0", 999.5, "1,000"},
+      {"$#,##0.00", 1234.5, "$1,234.50"},
+      {"$#,##0.00", -5, "-$5.00"},
+      {"0.###", 1.5, "1.5"},
+      {"0.###", 1, "1"},
+      {"0.###", 1.23456, "1.235"},
+      {"0.0#", 1, "1.0"},
+      {"0.0#", 1.25, "1.25"},
+      {"#", 0, ""},
+      {"#", 12.5, "13"},
+      {"#.##", 0.5, ".5"},
+      {"###.##", 1234.5, "1234.5"},
+      {"000", 5, "005"},
+      {"0", 123456, "123456"},
+      {"00-00", 1234, "12-34"},
+      {"0.00E+00", 1234, "1.23E+03"},
+      {"0.00E+00", 0.000123, "1.23E-04"},
+      {"0.00E+00", -1234, "-1.23E+03"},
+      {"0.00E-00", 1234, "1.23E03"},
+      {"0.00e-0", 0.000123, "1.23e-4"},
+      {"00.0E+0", 1234, "12.3E+2"},
+      {"0.00E+00", 0, "0.00E+00"},
+      {"'Total: '0.00", 5, "Total: 5.00"},
+      {"\"x\"0", 5, "x5"},
+      {"0.00' kg'", 2.5, "2.50 kg"},
+      {"0 'a;b'", 1, "1 a;b"},
+      {"", 1.5, "1.5"},
+      {"", 1e20, "1E20"},
+      {";(0.00)", 5, "5"},
+      {"0.00", 1e25, "1E25"},
+  };
+  for (const PictureCase &c : cases)
+    EXPECT_EQ(FormatFloat(QString::fromUtf8(c.format), c.value), QString::fromUtf8(c.expected))
+        << c.format << " with " << c.value;
+}
+
+TEST_F(NumberFormat, FormatFloatUsesTheSettingsSeparators) {
+  const FormatSettings european = EuropeanSettings();
+  EXPECT_EQ(FormatFloat("#,##0.00", 1234.5, european), "1.234,50");
+  EXPECT_EQ(FormatFloat("0.00E+00", 1234, european), "1,23E+03");
+  FormatSettingsGuard pinned(european);
+  EXPECT_EQ(FormatFloat("0.00", 2.5), "2,50");
+  EXPECT_EQ(Format("%s|%f|%n", {2.5, 2.5, 1234.5}), "2,5|2,50|1.234,50");
+  EXPECT_EQ(Format("%s|%.1f", {2.5, 2.5}, FormatSettings::USEnglish()), "2.5|2.5");
+  EXPECT_EQ(FloatToStr(2.5), "2,5");
+}
+
+struct FormatCase {
+  const char *format;
+  QList<Variant> args;
+  const char *expected;
+};
+
+TEST_F(NumberFormat, FormatWithWidthsAndPrecisions) {
+  const FormatCase cases[] = {
+      {"%d", {42}, "42"},
+      {"%5d", {42}, "   42"},
+      {"%-5d|", {42}, "42   |"},
+      {"%.3d", {-5}, "-005"},
+      {"%d", {std::numeric_limits<int64_t>::min()}, "-9223372036854775808"},
+      {"%x", {255}, "FF"},
+      {"%.4x", {255}, "00FF"},
+      {"%s", {"abc"}, "abc"},
+      {"%.2s", {"abc"}, "ab"},
+      {"[%-6s]", {"ab"}, "[ab    ]"},
+      {"%s", {12}, "12"},
+      {"%s", {Null()}, ""},
+      {"%6.2f", {3.14159}, "  3.14"},
+      {"%f", {2.5}, "2.50"},
+      {"%2.2f", {0.175}, "0.18"},
+      {"%.0f", {2.5}, "3"},
+      {"%f", {3}, "3.00"},
+      {"%n", {1234567.891}, "1,234,567.89"},
+      {"%.1n", {1234.56}, "1,234.6"},
+      {"%m", {-5}, "($5.00)"},
+      {"%e", {1234.5}, "1.23450000000000E+003"},
+      {"%.3e", {1234.5}, "1.23E+003"},
+      {"%g", {0.5}, "0.5"},
+      {"%g", {1e20}, "1E20"},
+      {"%*d", {4, 7}, "   7"},
+      {"%-*d|", {3, 7}, "7  |"},
+      {"%.*f", {1, 2.25}, "2.3"},
+      {"100%%", {}, "100%"},
+      {"%1:s %0:s", {"a", "b"}, "b a"},
+      {"%s=%d", {"x", 1}, "x=1"},
+  };
+  for (const FormatCase &c : cases)
+    EXPECT_EQ(Format(QString::fromUtf8(c.format), c.args), QString::fromUtf8(c.expected)) << c.format;
+}
+
+TEST_F(NumberFormat, FormatRefusesMissingAndIncompatibleArguments) {
+  const std::pair<const char *, QList<Variant>> bad[] = {
+      {"%d", {1.5}}, {"%d", {"1"}}, {"%f", {"x"}}, {"%q", {1}}, {"%", {}}, {"%f", {Null()}},
+  };
+  for (const auto &[format, args] : bad) {
+    try {
+      Format(QString::fromUtf8(format), args);
+      ADD_FAILURE() << format << " was accepted";
+    } catch (const EConvertError &e) {
+      EXPECT_EQ(e.Message(), QStringLiteral("Format '%1' invalid or incompatible with argument").arg(format));
+    }
+  }
+  try {
+    Format("%d %d", {1});
+    ADD_FAILURE() << "missing argument accepted";
+  } catch (const EConvertError &e) {
+    EXPECT_EQ(e.Message(), "No argument for format '%d %d'");
+  }
+}
+
+TEST_F(NumberFormat, IntegerText) {
+  EXPECT_EQ(IntToStr(-5), "-5");
+  EXPECT_EQ(IntToStr(std::numeric_limits<int64_t>::max()), "9223372036854775807");
+  EXPECT_EQ(IntToHex(255, 4), "00FF");
+  EXPECT_EQ(IntToHex(0xABCDEF, 2), "ABCDEF");
+  EXPECT_EQ(IntToHex(-1, 2), "FFFFFFFFFFFFFFFF");
+}
+
+TEST_F(NumberFormat, StrToIntAcceptsDecimalAndHexadecimal) {
+  const std::pair<const char *, int> good[] = {
+      {"123", 123},
+      {" -45", -45},
+      {"+7", 7},
+      {"$FF", 255},
+      {"0x1f", 31},
+      {"0X1F", 31},
+      {"-$10", -16},
+      {"$FFFFFFFF", -1},
+      {"2147483647", INT32_MAX},
+      {"-2147483648", INT32_MIN},
+      {"007", 7},
+  };
+  for (const auto &[text, expected] : good) EXPECT_EQ(StrToInt(QString::fromUtf8(text)), expected) << text;
+
+  const char *const bad[] = {"",  " ",  "abc",        "12 ", "1.5", "2147483648", "-2147483649",
+                             "$", "0x", "$1FFFFFFFF", "--1"};
+  for (const char *text : bad) {
+    try {
+      StrToInt(QString::fromUtf8(text));
+      ADD_FAILURE() << text << " was accepted";
+    } catch (const EConvertError &e) {
+      EXPECT_EQ(e.Message(), QStringLiteral("'%1' is not a valid integer value").arg(text));
+    }
+  }
+  EXPECT_EQ(StrToIntDef("x", 7), 7);
+  EXPECT_EQ(StrToIntDef("8", 7), 8);
+  int value = 3;
+  EXPECT_FALSE(TryStrToInt("x", value));
+  EXPECT_EQ(value, 3);
+  EXPECT_EQ(StrToInt64("9223372036854775807"), INT64_MAX);
+  EXPECT_EQ(StrToInt64("-9223372036854775808"), INT64_MIN);
+  EXPECT_THROW(StrToInt64("9223372036854775808"), EConvertError);
+}
+
+TEST_F(NumberFormat, StrToFloatUsesTheDecimalSeparator) {
+  const std::pair<const char *, double> good[] = {
+      {"1.5", 1.5},    {" -2.5e3 ", -2500}, {".5", 0.5},   {"5.", 5},
+      {"+1E-2", 0.01}, {"0.175", 0.175},    {"1e-400", 0},
+  };
+  for (const auto &[text, expected] : good) EXPECT_EQ(StrToFloat(QString::fromUtf8(text)), expected) << text;
+
+  const char *const bad[] = {"", "abc", "1,5", "1e", ".", "1.2.3", "1e400", "- 1", "1 000", "0x10", "INF"};
+  for (const char *text : bad) {
+    try {
+      StrToFloat(QString::fromUtf8(text));
+      ADD_FAILURE() << text << " was accepted";
+    } catch (const EConvertError &e) {
+      EXPECT_EQ(e.Message(), QStringLiteral("'%1' is not a valid floating point value").arg(text));
+    }
+  }
+  EXPECT_EQ(StrToFloatDef("x", 2.5), 2.5);
+}
+
+TEST_F(NumberFormat, StrToFloatWithACommaDecimalSeparator) {
+  FormatSettingsGuard pinned(EuropeanSettings());
+  EXPECT_EQ(StrToFloat("1,5"), 1.5);
+  EXPECT_EQ(StrToFloat("-1234,25"), -1234.25);
+  EXPECT_THROW(StrToFloat("1.5"), EConvertError);
+  EXPECT_THROW(StrToFloat("1.234,5"), EConvertError);
+  double value;
+  EXPECT_TRUE(TryStrToFloat("1.5", value, FormatSettings::USEnglish()));
+  EXPECT_EQ(value, 1.5);
+}
+
+TEST_F(NumberFormat, FormattedAmountsReadBack) {
+  // The amounts round trip: text written with 2 decimals reads back as the rounded value.
+  for (double value : {0.175, 1.005, 2.675, 1234.565, -7.125, 99999999.9}) {
+    const double rounded = StrToFloat(FloatToStrF(value, ffFixed, 12, 2));
+    EXPECT_EQ(FloatToStrF(rounded, ffFixed, 12, 2), FloatToStrF(value, ffFixed, 12, 2));
+    EXPECT_LE(std::fabs(rounded - value), 0.005 + 1e-9) << value;
+  }
+}
+
+} // namespace

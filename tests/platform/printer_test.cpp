@@ -1,0 +1,268 @@
+#include "platform/printer.h"
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Runs a poppler tool on a PDF file and returns what it prints.
+QString Poppler(const QString &tool, const QStringList &arguments) {
+  const QString program = QStandardPaths::findExecutable(tool);
+  if (program.isEmpty()) {
+    ADD_FAILURE() << tool.toStdString() << " is not installed (poppler-utils)";
+    return QString();
+  }
+  QProcess process;
+  process.start(program, arguments);
+  process.waitForFinished(30000);
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QString PageText(const QString &pdf, int page) {
+  return Poppler(QStringLiteral("pdftotext"),
+                 {QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"), QString::number(page),
+                  pdf, QStringLiteral("-")})
+      .simplified();
+}
+
+// The width and height in points of each page, from pdfinfo.
+QList<QSizeF> PageSizes(const QString &pdf) {
+  const QString info = Poppler(QStringLiteral("pdfinfo"), {QStringLiteral("-f"), QStringLiteral("1"),
+                                                           QStringLiteral("-l"), QStringLiteral("99"), pdf});
+  QList<QSizeF> sizes;
+  static const QRegularExpression line(QStringLiteral("Page\\s+\\d+ size:\\s+([\\d.]+) x ([\\d.]+) pts"));
+  for (auto it = line.globalMatch(info); it.hasNext();) {
+    const auto m = it.next();
+    sizes << QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble());
+  }
+  return sizes;
+}
+
+int Pixels(double millimetres, int dpi) { return int(std::lround(millimetres / 25.4 * dpi)); }
+
+// Qt keeps page geometry in whole points: device pixels may differ by up to half a point.
+double PointTolerance(int dpi) { return dpi / 72.0 / 2 + 1; }
+
+std::unique_ptr<TScriptedPrinterSystem> TwoPrinters(const QString &folder) {
+  auto system = std::make_unique<TScriptedPrinterSystem>(folder);
+  TPrinterDescription office;
+  office.name = QStringLiteral("Office Laser");
+  office.papers = {*StandardPaper(DMPAPER_LETTER), *StandardPaper(DMPAPER_A4), *StandardPaper(DMPAPER_A5)};
+  office.defaultPaper = DMPAPER_A4;
+  office.customPaper = false;
+  office.minimumMargins = QMarginsF(5, 4, 5, 6);
+  office.resolution = 600;
+  TPrinterDescription labels;
+  labels.name = QStringLiteral("Label Writer");
+  labels.papers = {*StandardPaper(DMPAPER_A5)};
+  labels.defaultPaper = DMPAPER_A5;
+  labels.customPaper = true;
+  labels.resolution = 300;
+  system->AddPrinter(office);
+  system->AddPrinter(labels);
+  system->SetDefaultPrinter(QStringLiteral("Label Writer"));
+  return system;
+}
+
+TEST(PrinterList, ThePdfPrinterIsAlwaysThereLast) {
+  const QStringList printers = Printer()->Printers();
+  ASSERT_FALSE(printers.isEmpty());
+  EXPECT_EQ(printers.last(), QStringLiteral("PDF file"));
+  EXPECT_EQ(printers.count(QStringLiteral("PDF file")), 1);
+  EXPECT_EQ(Printer(), Printer()) << "one printer for the whole program";
+  Printer()->SetPrinterIndex(0);
+  FreePrinter(); // as at shut-down: a new one starts afresh
+  EXPECT_EQ(Printer()->PrinterName(), Printer()->Printers().value(Printer()->PrinterIndex()));
+
+  QTemporaryDir dir;
+  TPrinter printer(TwoPrinters(dir.path()));
+  EXPECT_EQ(printer.Printers(), QStringList({QStringLiteral("Office Laser"), QStringLiteral("Label Writer"),
+                                             QStringLiteral("PDF file")}));
+  EXPECT_EQ(printer.PrinterIndex(), 1) << "the system's default printer";
+  printer.SetPrinterIndex(0);
+  EXPECT_EQ(printer.PrinterName(), QStringLiteral("Office Laser"));
+  printer.SetPrinterIndex(-1);
+  EXPECT_EQ(printer.PrinterIndex(), 1);
+  EXPECT_THROW(printer.SetPrinterIndex(3), EPrinter);
+  EXPECT_THROW(printer.SetPrinterIndex(-2), EPrinter);
+  printer.SetPrinterIndex(2);
+  EXPECT_TRUE(printer.IsPdfPrinter());
+
+  // Without printers only the PDF printer is left, and it is selected.
+  TPrinter lonely(std::make_unique<TScriptedPrinterSystem>(dir.path()));
+  EXPECT_EQ(lonely.Printers(), QStringList(QStringLiteral("PDF file")));
+  EXPECT_EQ(lonely.PrinterIndex(), 0);
+  EXPECT_TRUE(lonely.IsPdfPrinter());
+}
+
+TEST(PrinterPaper, PapersSizesAndPageMetricsFollowThePrinter) {
+  QTemporaryDir dir;
+  TPrinter printer(TwoPrinters(dir.path()));
+  printer.SetPrinterIndex(0);
+  const QList<TPaperInfo> papers = printer.Papers();
+  ASSERT_EQ(papers.size(), 3);
+  EXPECT_EQ(papers[0], (TPaperInfo{DMPAPER_LETTER, papers[0].name, 2159, 2794}));
+  EXPECT_EQ(papers[1].code, DMPAPER_A4);
+  EXPECT_EQ(papers[1].width, 2100);
+  EXPECT_EQ(papers[1].height, 2970);
+  EXPECT_FALSE(papers[1].name.isEmpty());
+  EXPECT_EQ(printer.PaperSize(), DMPAPER_A4);
+
+  // A4 at 600 dpi with margins of 5, 4, 5 and 6 mm.
+  EXPECT_EQ(printer.DeviceCaps(LOGPIXELSX), 600);
+  EXPECT_EQ(printer.DeviceCaps(LOGPIXELSY), 600);
+  const double tolerance = PointTolerance(600);
+  EXPECT_NEAR(printer.DeviceCaps(PHYSICALWIDTH), Pixels(210, 600), tolerance);
+  EXPECT_NEAR(printer.DeviceCaps(PHYSICALHEIGHT), Pixels(297, 600), tolerance);
+  EXPECT_NEAR(printer.DeviceCaps(PHYSICALOFFSETX), Pixels(5, 600), tolerance);
+  EXPECT_NEAR(printer.DeviceCaps(PHYSICALOFFSETY), Pixels(4, 600), tolerance);
+  EXPECT_NEAR(printer.PageWidth(), Pixels(200, 600), 2 * tolerance);
+  EXPECT_NEAR(printer.PageHeight(), Pixels(287, 600), 2 * tolerance);
+  EXPECT_EQ(printer.PageWidth(), printer.DeviceCaps(PHYSICALWIDTH) - 2 * printer.DeviceCaps(PHYSICALOFFSETX));
+  EXPECT_NEAR(printer.DeviceCaps(HORZSIZE), 200, 1);
+
+  printer.SetOrientation(poLandscape);
+  EXPECT_NEAR(printer.DeviceCaps(PHYSICALWIDTH), Pixels(297, 600), tolerance);
+  EXPECT_NEAR(printer.DeviceCaps(PHYSICALHEIGHT), Pixels(210, 600), tolerance);
+  EXPECT_EQ(printer.PaperWidth(), 2100) << "paper sizes stay portrait";
+  printer.SetOrientation(poPortrait);
+
+  printer.SetPaperSize(DMPAPER_LETTER);
+  EXPECT_NEAR(printer.DeviceCaps(PHYSICALWIDTH), Pixels(215.9, 600), tolerance);
+  EXPECT_THROW(printer.SetPaperSize(DMPAPER_A3), EPrinter) << "a paper this printer does not have";
+  EXPECT_THROW(printer.SetCustomPaperSize(1000, 500), EPrinter) << "no custom sizes on this printer";
+  EXPECT_EQ(printer.PaperSize(), DMPAPER_LETTER);
+
+  // Another printer comes with its own default paper, in portrait.
+  printer.SetOrientation(poLandscape);
+  printer.SetPrinterIndex(1);
+  EXPECT_EQ(printer.PaperSize(), DMPAPER_A5);
+  EXPECT_EQ(printer.Orientation(), poPortrait);
+  printer.SetPrinterIndex(0);
+  EXPECT_EQ(printer.PaperSize(), DMPAPER_A4);
+  printer.SetPrinterIndex(1);
+  printer.SetCustomPaperSize(1000, 500);
+  EXPECT_EQ(printer.PaperSize(), DMPAPER_USER);
+  EXPECT_EQ(printer.DeviceCaps(LOGPIXELSX), 300);
+  EXPECT_NEAR(printer.DeviceCaps(PHYSICALWIDTH), Pixels(100, 300), PointTolerance(300));
+  EXPECT_NEAR(printer.DeviceCaps(PHYSICALHEIGHT), Pixels(50, 300), PointTolerance(300));
+  EXPECT_THROW(printer.SetCustomPaperSize(0, 500), EPrinter);
+
+  // The PDF printer has every standard paper and no unprintable margin.
+  printer.SetPrinterIndex(2);
+  EXPECT_GE(printer.Papers().size(), 40);
+  printer.SetPaperSize(DMPAPER_A4);
+  EXPECT_EQ(printer.DeviceCaps(PHYSICALOFFSETX), 0);
+  EXPECT_EQ(printer.DeviceCaps(HORZRES), printer.DeviceCaps(PHYSICALWIDTH));
+  EXPECT_EQ(StandardPaper(DMPAPER_A5)->width, 1480);
+  EXPECT_FALSE(StandardPaper(9999).has_value());
+}
+
+TEST(PrinterJob, TwoPagesPrintedToThePdfPrinterReadBack) {
+  QTemporaryDir dir;
+  TPrinter *printer = Printer();
+  printer->SetPrinterIndex(printer->Printers().size() - 1);
+  printer->SetPaperSize(DMPAPER_A4);
+  printer->SetOrientation(poPortrait);
+  const QString file = dir.filePath(QStringLiteral("invoice.pdf"));
+  printer->SetPdfFileName(file);
+  printer->SetTitle(QStringLiteral("Invoice 1001"));
+  EXPECT_FALSE(printer->Printing());
+
+  printer->BeginDoc();
+  EXPECT_TRUE(printer->Printing());
+  EXPECT_EQ(printer->PageNumber(), 1);
+  TCanvas *canvas = printer->Canvas();
+  canvas->Font()->SetName(QStringLiteral("Arial"));
+  canvas->Font()->SetSize(12);
+  EXPECT_EQ(canvas->Font()->Height(), -100) << "12 points at 600 dpi";
+  canvas->TextOut(300, 300, QStringLiteral("Invoice number 1001"));
+  canvas->Pen()->SetWidth(4);
+  canvas->MoveTo(300, 420);
+  canvas->LineTo(3000, 420);
+  printer->NewPage();
+  EXPECT_EQ(printer->PageNumber(), 2);
+  canvas->TextOut(300, 300, QStringLiteral("Total due 250.00"));
+  printer->EndDoc();
+  EXPECT_FALSE(printer->Printing());
+  EXPECT_EQ(printer->OutputFileName(), file);
+
+  const QString first = PageText(file, 1), second = PageText(file, 2);
+  EXPECT_TRUE(first.contains(QStringLiteral("Invoice number 1001"))) << first.toStdString();
+  EXPECT_FALSE(first.contains(QStringLiteral("Total due")));
+  EXPECT_TRUE(second.contains(QStringLiteral("Total due 250.00"))) << second.toStdString();
+  const QList<QSizeF> sizes = PageSizes(file);
+  ASSERT_EQ(sizes.size(), 2);
+  EXPECT_NEAR(sizes[0].width(), 595.3, 1.0); // A4 in points
+  EXPECT_NEAR(sizes[0].height(), 841.9, 1.0);
+  FreePrinter(); // before the application object goes, as the program does at shut-down
+}
+
+TEST(PrinterJob, PaperAndOrientationChangesApplyFromTheNextPage) {
+  QTemporaryDir dir;
+  TPrinter printer(std::make_unique<TScriptedPrinterSystem>(dir.path()));
+  printer.SetPdfFileName(dir.filePath(QStringLiteral("mixed.pdf")));
+  printer.SetPaperSize(DMPAPER_A4);
+  printer.BeginDoc();
+  printer.Canvas()->TextOut(100, 100, QStringLiteral("portrait"));
+  printer.SetOrientation(poLandscape);
+  printer.NewPage();
+  printer.Canvas()->TextOut(100, 100, QStringLiteral("landscape"));
+  printer.EndDoc();
+  const QList<QSizeF> sizes = PageSizes(printer.OutputFileName());
+  ASSERT_EQ(sizes.size(), 2);
+  EXPECT_LT(sizes[0].width(), sizes[0].height());
+  EXPECT_GT(sizes[1].width(), sizes[1].height());
+}
+
+TEST(PrinterJob, JobsOnAScriptedPrinterAndTheRulesOfAJob) {
+  QTemporaryDir dir;
+  auto system = TwoPrinters(dir.path());
+  TScriptedPrinterSystem *scripted = system.get();
+  TPrinter printer(std::move(system));
+  printer.SetPrinterIndex(0);
+  printer.SetTitle(QStringLiteral("Statement"));
+
+  // Between jobs the canvas measures for the printer but does not draw.
+  printer.Canvas()->Font()->SetSize(10);
+  TCanvas screen;
+  screen.Font()->SetSize(10);
+  EXPECT_NEAR(double(printer.Canvas()->TextWidth(QStringLiteral("Quantity"))) /
+                  screen.TextWidth(QStringLiteral("Quantity")),
+              600.0 / 96.0, 0.1);
+  EXPECT_THROW(printer.Canvas()->TextOut(0, 0, QStringLiteral("x")), EInvalidOperation);
+  EXPECT_EQ(GetDeviceCaps(printer.Canvas(), LOGPIXELSX), 600);
+  EXPECT_THROW(printer.NewPage(), EPrinter);
+  EXPECT_THROW(printer.EndDoc(), EPrinter);
+
+  printer.BeginDoc();
+  EXPECT_THROW(printer.BeginDoc(), EPrinter);
+  EXPECT_THROW(printer.SetPrinterIndex(1), EPrinter) << "the printer stays while printing";
+  EXPECT_EQ(GetDeviceCaps(printer.Canvas(), PHYSICALOFFSETX), printer.DeviceCaps(PHYSICALOFFSETX));
+  printer.Canvas()->TextOut(0, 0, QStringLiteral("Statement of account"));
+  printer.EndDoc();
+  ASSERT_EQ(scripted->Jobs().size(), 1);
+  EXPECT_TRUE(PageText(scripted->Jobs()[0], 1).contains(QStringLiteral("Statement of account")));
+
+  // An aborted job leaves nothing behind.
+  printer.SetPrinterIndex(2);
+  const QString file = dir.filePath(QStringLiteral("aborted.pdf"));
+  printer.SetPdfFileName(file);
+  printer.BeginDoc();
+  printer.Canvas()->TextOut(0, 0, QStringLiteral("never"));
+  printer.Abort();
+  EXPECT_FALSE(printer.Printing());
+  EXPECT_TRUE(printer.Aborted());
+  EXPECT_FALSE(QFileInfo::exists(file));
+
+  // A PDF file that cannot be written is reported, not printed to silently.
+  printer.SetPdfFileName(QStringLiteral("/proc/no-such-place/x.pdf"));
+  EXPECT_THROW(printer.BeginDoc(), EPrinter);
+  EXPECT_FALSE(printer.Printing());
+}
+
+} // namespace

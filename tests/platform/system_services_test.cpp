@@ -1,0 +1,256 @@
+#include "gui_test_helpers.h"
+#include "platform/application.h"
+#include "platform/control_grab.h"
+#include "platform/printer.h"
+#include "platform/resources.h"
+#include "platform/single_instance.h"
+#include "platform/system_services.h"
+#include "platform/window_timer.h"
+#include <QEventLoop>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Runs Qt's loop until Done says so (or, should that never happen, for a generous while, so that a broken
+// build fails instead of hanging).
+template <typename F>
+void RunUntil(F done) {
+  QEventLoop loop;
+  QTimer guard;
+  guard.setSingleShot(true);
+  QObject::connect(&guard, &QTimer::timeout, &loop, &QEventLoop::quit);
+  guard.start(10000);
+  while (!done() && guard.isActive()) loop.processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+TEST(UrlService, OpensOnlyWebAndMailAddresses) {
+  ScopedScriptedServices services;
+  struct Case {
+    const char *address;
+    bool allowed;
+  };
+  const Case cases[] = {
+      {"http://www.example.com/help", true},
+      {"https://example.com", true},
+      {"mailto:sales@example.com", true},
+      {"HTTP://EXAMPLE.COM", true},
+      {"file:///etc/passwd", false},
+      {"/usr/bin/xterm", false},
+      {"javascript:alert(1)", false},
+      {"ftp://example.com", false},
+      {"http://", false},
+      {"mailto:", false},
+      {"", false},
+  };
+  for (const Case &c : cases) EXPECT_EQ(OpenUrl(QString::fromLatin1(c.address)), c.allowed) << c.address;
+  EXPECT_EQ(services->OpenedUrls().size(), 4);
+
+  EXPECT_GT(ShellExecute(0, QStringLiteral("open"), QStringLiteral("https://example.com")), 32);
+  EXPECT_EQ(ShellExecute(0, QStringLiteral("open"), QStringLiteral("/bin/sh")), SE_ERR_ACCESSDENIED);
+  EXPECT_EQ(ShellExecute(0, QStringLiteral("print"), QStringLiteral("https://example.com")),
+            SE_ERR_ACCESSDENIED);
+  services->SetUrlOpens(false);
+  EXPECT_EQ(ShellExecute(0, QStringLiteral("open"), QStringLiteral("mailto:a@b.c")), SE_ERR_NOASSOC);
+}
+
+TEST(Clipboard, HoldsTextThroughTheService) {
+  ScopedScriptedServices services;
+  EXPECT_FALSE(Clipboard()->HasFormat(CF_TEXT));
+  Clipboard()->SetAsText(QStringLiteral("12.50"));
+  EXPECT_TRUE(Clipboard()->HasFormat(CF_TEXT));
+  EXPECT_FALSE(Clipboard()->HasFormat(2));
+  EXPECT_EQ(Clipboard()->AsText(), QStringLiteral("12.50"));
+  Clipboard()->Clear();
+  EXPECT_FALSE(Clipboard()->HasFormat(CF_TEXT));
+}
+
+TEST(InputBox, ReturnsTheAnswerOrTheDefaultWhenCancelled) {
+  ScopedScriptedServices services;
+  services->AnswerInput(QStringLiteral("42"));
+  services->AnswerInput(std::nullopt);
+  EXPECT_EQ(InputBox(QStringLiteral("Copies"), QStringLiteral("How many?"), QStringLiteral("1")), "42");
+  QString value = QStringLiteral("keep");
+  EXPECT_FALSE(InputQuery(QStringLiteral("Find"), QStringLiteral("Text:"), value));
+  EXPECT_EQ(value, QStringLiteral("keep"));
+  ASSERT_EQ(services->Inputs().size(), 2);
+  EXPECT_EQ(services->Inputs()[0].Prompt, QStringLiteral("How many?"));
+  EXPECT_EQ(services->Inputs()[0].Value, QStringLiteral("1"));
+}
+
+TEST(FileDialogs, FiltersIndexAndAnswer) {
+  EXPECT_EQ(
+      ParseFileFilter(QStringLiteral("Reports (*.frf)|*.frf|Pictures|*.bmp;*.jpg|All files (*.*)|*.*")),
+      QList<TFileFilter>({{QStringLiteral("Reports (*.frf)"), {QStringLiteral("*.frf")}},
+                          {QStringLiteral("Pictures"), {QStringLiteral("*.bmp"), QStringLiteral("*.jpg")}},
+                          {QStringLiteral("All files (*.*)"), {QStringLiteral("*.*")}}}));
+  EXPECT_TRUE(ParseFileFilter(QString()).isEmpty());
+
+  ScopedScriptedServices services;
+  TSaveDialog dialog(nullptr);
+  dialog.Filter = QStringLiteral("Text (*.txt)|*.txt|All|*.*");
+  dialog.FilterIndex = 2;
+  dialog.DefaultExt = QStringLiteral("txt");
+  dialog.Options.Include(ofOverwritePrompt);
+  EXPECT_FALSE(dialog.Execute()) << "unanswered: cancelled";
+  services->AnswerFileDialog(TFileDialogResult{QStringLiteral("/tmp/out.txt"), 1});
+  EXPECT_TRUE(dialog.Execute());
+  EXPECT_EQ(dialog.FileName, QStringLiteral("/tmp/out.txt"));
+  EXPECT_EQ(dialog.FilterIndex, 1);
+  ASSERT_EQ(services->FileDialogs().size(), 2);
+  const TFileDialogRequest &request = services->FileDialogs().first();
+  EXPECT_TRUE(request.Save);
+  EXPECT_EQ(request.FilterIndex, 2);
+  EXPECT_EQ(request.Filters.size(), 2);
+  EXPECT_TRUE(request.Options.Contains(ofOverwritePrompt));
+}
+
+TEST(PrinterSetup, ScriptedChoiceSelectsThePrinter) {
+  ScopedScriptedServices services;
+  TPrinterSetupDialog dialog(nullptr);
+  const QString pdf = TPrinter::PdfPrinterName();
+  services->AnswerPrinterSetup(pdf);
+  services->AnswerPrinterSetup(std::nullopt);
+  EXPECT_TRUE(dialog.Execute());
+  EXPECT_EQ(Printer()->PrinterName(), pdf);
+  EXPECT_FALSE(dialog.Execute());
+  EXPECT_EQ(services->PrinterSetups(), 2);
+}
+
+TEST(MessageDialogs, CaptionsButtonsAndDefaults) {
+  ScopedScriptedServices services;
+  Application()->SetTitle(QStringLiteral("Tallyrook"));
+  EXPECT_EQ(MessageDlg(QStringLiteral("Saved."), mtInformation, {mbOK}), mrOk);
+  EXPECT_EQ(MessageDlg(QStringLiteral("Retry?"), mtError, {mbAbort, mbRetry, mbIgnore}), mrRetry);
+  EXPECT_EQ(MessageDlgDefault(QStringLiteral("Delete?"), mtWarning, {mbYes, mbNo}, mbNo), mrNo);
+  ShowMessage(QStringLiteral("Hello"));
+  const QList<TMessageBoxRequest> &boxes = services->MessageBoxes();
+  ASSERT_EQ(boxes.size(), 4);
+  EXPECT_EQ(boxes[0].Caption, QStringLiteral("Information"));
+  EXPECT_EQ(boxes[1].Caption, QStringLiteral("Error"));
+  EXPECT_EQ(boxes[1].Buttons, QList<int>({IDABORT, IDRETRY, IDIGNORE}));
+  EXPECT_EQ(boxes[2].Caption, QStringLiteral("Warning"));
+  EXPECT_EQ(boxes[2].DefaultButton, IDNO);
+  EXPECT_EQ(boxes[3].Caption, QStringLiteral("Tallyrook"));
+  EXPECT_EQ(boxes[3].Icon, TMessageIcon::None);
+  MessageBeep(0);
+  EXPECT_EQ(services->Beeps(), QList<unsigned>({0u}));
+}
+
+TEST(WindowTimer, GivesWmTimerUntilKilledAndStopsWithItsWindow) {
+  QList<WPARAM> ticks;
+  HWND hidden = 0;
+  hidden = AllocateHWnd([&](TMessage &m) {
+    if (m.Msg != WM_TIMER) return;
+    ticks.append(m.WParam);
+    if (ticks.size() == 3) KillTimer(hidden, 7);
+  });
+  EXPECT_EQ(SetTimer(hidden, 7, 1), 7u);
+  RunUntil([&] { return ticks.size() >= 3; });
+  EXPECT_EQ(ticks, QList<WPARAM>({7, 7, 7}));
+  EXPECT_FALSE(KillTimer(hidden, 7)) << "already killed by its handler";
+
+  EXPECT_EQ(SetTimer(hidden, 8, 1), 8u);
+  DeallocateHWnd(hidden);
+  guitest::ProcessEvents();
+  EXPECT_EQ(SetTimer(hidden, 9, 1), 0u) << "no such window";
+}
+
+TEST(WindowTimer, WindowlessTimerCallsItsProcedureAndExceptionsReachTheHandler) {
+  ScopedScriptedServices services;
+  int calls = 0;
+  std::uintptr_t id = 0;
+  id = SetTimer(0, 0, 1, [&](HWND, UINT msg, std::uintptr_t event, DWORD) {
+    EXPECT_EQ(msg, UINT(WM_TIMER));
+    EXPECT_EQ(event, id);
+    if (++calls == 2) {
+      KillTimer(0, id);
+      throw Exception(QStringLiteral("Timer failed"));
+    }
+  });
+  ASSERT_NE(id, 0u);
+  RunUntil([&] { return calls >= 2; });
+  guitest::ProcessEvents();
+  EXPECT_EQ(calls, 2);
+  ASSERT_EQ(services->MessageBoxes().size(), 1);
+  EXPECT_EQ(services->MessageBoxes().first().Text, QStringLiteral("Timer failed."));
+}
+
+TEST(WindowTimer, TickCountCanBePinned) {
+  SetTickCountSource([] { return DWORD(0xFFFFFFF0u); });
+  EXPECT_EQ(GetTickCount(), 0xFFFFFFF0u);
+  SetTickCountSource(nullptr);
+  const DWORD a = GetTickCount();
+  EXPECT_GE(GetTickCount(), a);
+}
+
+TEST(SingleInstance, SecondGuardLearnsAtOnceAndAsksTheFirstToComeForward) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  TSingleInstanceGuard first(QStringLiteral("Tallyrook Test"), dir.path());
+  int forwardRequests = 0;
+  first.OnComeForward = [&] { ++forwardRequests; };
+  ASSERT_EQ(first.Acquire(), TSingleInstanceGuard::TState::First);
+  EXPECT_TRUE(QFile::exists(first.LockFileName()));
+
+  TSingleInstanceGuard second(QStringLiteral("Tallyrook Test"), dir.path());
+  EXPECT_EQ(second.Acquire(), TSingleInstanceGuard::TState::Second);
+  EXPECT_TRUE(second.AskFirstToComeForward());
+  RunUntil([&] { return forwardRequests > 0; });
+  EXPECT_EQ(forwardRequests, 1);
+
+  TSingleInstanceGuard other(QStringLiteral("Another Program"), dir.path());
+  EXPECT_EQ(other.Acquire(), TSingleInstanceGuard::TState::First) << "another title is another guard";
+
+  first.Release();
+  TSingleInstanceGuard third(QStringLiteral("Tallyrook Test"), dir.path());
+  EXPECT_EQ(third.Acquire(), TSingleInstanceGuard::TState::First) << "the first copy has ended";
+}
+
+TEST(SingleInstance, AGuardThatCannotBeSetUpIsNotTakenForASecondCopy) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  QFile blocker(dir.filePath(QStringLiteral("not-a-directory")));
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  TSingleInstanceGuard guard(QStringLiteral("Tallyrook Test"), blocker.fileName());
+  EXPECT_EQ(guard.Acquire(), TSingleInstanceGuard::TState::Failed);
+  EXPECT_FALSE(guard.ErrorString().isEmpty());
+  EXPECT_FALSE(guard.AskFirstToComeForward());
+}
+
+TEST(Resources, RegisteredPicturesAndCursorsLoadByNameAnyCase) {
+  RegisterBitmapResource(QStringLiteral("TESTGLYPH"), [] {
+    QImage image(4, 3, QImage::Format_RGB32);
+    image.fill(Qt::green);
+    return image;
+  });
+  std::unique_ptr<TBitmap> bitmap = LoadBitmap(QStringLiteral("TestGlyph"));
+  EXPECT_EQ(bitmap->Width(), 4);
+  EXPECT_EQ(bitmap->Height(), 3);
+  EXPECT_THROW(LoadBitmap(QStringLiteral("NOSUCHPICTURE")), EResNotFound);
+  EXPECT_EQ(LoadCursor(QStringLiteral("vrCursorHandPoint")).shape(), Qt::PointingHandCursor);
+  EXPECT_THROW(LoadCursor(QStringLiteral("NOSUCHCURSOR")), EResNotFound);
+}
+
+TEST(ControlGrab, SavesAPngOfAFormAndItsControls) {
+  auto *form = TCustomForm::Create<TForm>(nullptr);
+  form->SetClientSize(80, 40);
+  form->SetColor(clWhite);
+  auto *child = new TCustomControl(form);
+  child->SetParent(form);
+  child->SetBounds(10, 10, 20, 10);
+  child->SetColor(clBlue);
+  const QImage image = GrabControl(form);
+  ASSERT_EQ(image.size(), QSize(80, 40));
+  EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::white));
+  EXPECT_EQ(image.pixelColor(15, 15), QColor(Qt::blue));
+  QTemporaryDir dir;
+  EXPECT_TRUE(SaveControlPng(form, dir.filePath(QStringLiteral("form.png"))));
+  EXPECT_TRUE(QImage(dir.filePath(QStringLiteral("form.png"))).size() == QSize(80, 40));
+  form->Free();
+}
+
+} // namespace

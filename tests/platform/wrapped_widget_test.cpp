@@ -1,0 +1,167 @@
+// A windowed control that wraps a Qt widget (here a line edit), as the standard controls do: Qt's own
+// handling does the editing, the control's events and messages come first.
+#include "gui_test_helpers.h"
+#include "platform/control_grab.h"
+#include "platform/control_widget.h"
+#include "platform/system_services.h"
+#include "platform/virtual_keys.h"
+#include <QComboBox>
+#include <QLineEdit>
+#include <gtest/gtest.h>
+
+namespace {
+
+class LineEdit : public TWinControl {
+public:
+  explicit LineEdit(TComponent *owner) : TWinControl(owner) {
+    SetTabStop(true);
+    SetBounds(0, 0, 120, 22);
+  }
+  QLineEdit *Edit() const { return static_cast<QLineEdit *>(Widget()); }
+  void WndProc(TMessage &m) override {
+    if (m.Msg == WM_GETDLGCODE) {
+      m.Result = DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_HASSETSEL;
+      return;
+    }
+    TWinControl::WndProc(m);
+  }
+
+protected:
+  QWidget *CreateWindowWidget(const TCreateParams &) override {
+    auto *edit = new TControlWidget<QLineEdit>(this);
+    edit->setFocusPolicy(Qt::StrongFocus);
+    return edit;
+  }
+};
+
+// An editable combo box, whose edit field inside the window also takes the mouse.
+class ComboBox : public TWinControl {
+public:
+  explicit ComboBox(TComponent *owner) : TWinControl(owner) {
+    SetTabStop(true);
+    SetBounds(0, 0, 120, 24);
+  }
+  QComboBox *Combo() const { return static_cast<QComboBox *>(Widget()); }
+  QStringList messages;
+  void WndProc(TMessage &m) override {
+    if (m.Msg == WM_GETDLGCODE) {
+      m.Result = DLGC_WANTCHARS | DLGC_WANTARROWS;
+      return;
+    }
+    if (m.Msg == WM_SETFOCUS) messages.append(QStringLiteral("setfocus"));
+    if (m.Msg == WM_KEYDOWN) messages.append(QStringLiteral("keydown %1").arg(m.WParam));
+    TWinControl::WndProc(m);
+  }
+
+protected:
+  QWidget *CreateWindowWidget(const TCreateParams &) override {
+    auto *combo = new TControlWidget<QComboBox>(this);
+    combo->setEditable(true);
+    combo->setFocusPolicy(Qt::StrongFocus);
+    ForwardEventsOf(combo->lineEdit());
+    return combo;
+  }
+};
+
+class WrappedWidgetTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    form = TCustomForm::Create<TForm>(nullptr);
+    form->SetClientSize(200, 80);
+    first = new LineEdit(form);
+    first->SetParent(form);
+    first->SetBounds(8, 8, 120, 22);
+    second = new LineEdit(form);
+    second->SetParent(form);
+    second->SetBounds(8, 40, 120, 22);
+    guitest::ShowAndActivate(form);
+  }
+  void TearDown() override {
+    form->Free();
+    guitest::ProcessEvents();
+  }
+  ScopedScriptedServices services;
+  TForm *form = nullptr;
+  LineEdit *first = nullptr;
+  LineEdit *second = nullptr;
+};
+
+TEST_F(WrappedWidgetTest, TypedCharactersPassTheControlsEventsBeforeQtInsertsThem) {
+  ASSERT_TRUE(first->Focused());
+  first->OnKeyPress = TKeyPressEvent::From([](TObject *, QChar &key) {
+    if (key == QLatin1Char('b')) key = QLatin1Char('c');
+    if (key == QLatin1Char('x')) key = QChar();
+  });
+  guitest::PressKey(Qt::Key_A, Qt::NoModifier, "a");
+  guitest::PressKey(Qt::Key_B, Qt::NoModifier, "b");
+  guitest::PressKey(Qt::Key_X, Qt::NoModifier, "x");
+  guitest::PressKey(Qt::Key_D, Qt::ShiftModifier, "D");
+  EXPECT_EQ(first->Edit()->text(), QStringLiteral("acD"));
+  guitest::PressKey(Qt::Key_Backspace, Qt::NoModifier, "\b");
+  guitest::PressKey(Qt::Key_Home);
+  guitest::PressKey(Qt::Key_Delete, Qt::NoModifier, "\x7f");
+  EXPECT_EQ(first->Edit()->text(), QStringLiteral("c"));
+}
+
+TEST_F(WrappedWidgetTest, KeyDownCanKeepAKeyFromQt) {
+  first->Edit()->setText(QStringLiteral("abc"));
+  first->Edit()->setCursorPosition(3);
+  first->OnKeyDown = TKeyEvent::From([](TObject *, WORD &key, TShiftState) {
+    if (key == VK_LEFT) key = 0;
+  });
+  guitest::PressKey(Qt::Key_Left);
+  EXPECT_EQ(first->Edit()->cursorPosition(), 3);
+  guitest::PressKey(Qt::Key_Home);
+  EXPECT_EQ(first->Edit()->cursorPosition(), 0);
+}
+
+TEST_F(WrappedWidgetTest, TabLeavesTheEditForTheNextControlInTabOrder) {
+  ASSERT_TRUE(first->Focused());
+  guitest::PressKey(Qt::Key_Tab, Qt::NoModifier, "\t");
+  EXPECT_TRUE(second->Focused());
+  EXPECT_TRUE(first->Edit()->text().isEmpty()) << "no tab character typed";
+  guitest::PressKey(Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_TRUE(first->Focused());
+}
+
+TEST_F(WrappedWidgetTest, FormWithWrappedControlsCanBeGrabbed) {
+  first->Edit()->setText(QStringLiteral("Invoice 12"));
+  const QImage image = GrabControl(form);
+  EXPECT_EQ(image.size(), QSize(200, 80));
+  EXPECT_EQ(image.pixelColor(60, 10).lightness() > 200, true) << "the edit's white field";
+}
+
+TEST_F(WrappedWidgetTest, KeysGivenToAWidgetInsideTheWindowReachTheControlFirst) {
+  auto *combo = new ComboBox(form);
+  combo->SetParent(form);
+  combo->SetBounds(8, 60, 120, 24);
+  combo->SetTabOrder(0);
+  combo->OnKeyPress = TKeyPressEvent::From([](TObject *, QChar &key) { key = key.toUpper(); });
+  combo->SetFocus();
+  ASSERT_TRUE(combo->Focused());
+  EXPECT_TRUE(combo->messages.contains("setfocus"));
+  guitest::PressKey(Qt::Key_A, Qt::NoModifier, "a");
+  guitest::PressKey(Qt::Key_B, Qt::NoModifier, "b");
+  EXPECT_EQ(combo->Combo()->currentText(), QStringLiteral("AB"));
+  EXPECT_TRUE(combo->messages.contains(QStringLiteral("keydown %1").arg(int('A'))));
+  guitest::PressKey(Qt::Key_Tab, Qt::NoModifier, "\t");
+  EXPECT_TRUE(first->Focused()) << "Tab goes on in tab order";
+
+  // A click on the edit field inside reaches the control in the window's client coordinates.
+  QStringList clicks;
+  combo->OnMouseDown = TMouseEvent::From([&](TObject *, TMouseButton, TShiftState, int x, int y) {
+    clicks.append(QStringLiteral("%1,%2").arg(x).arg(y));
+  });
+  QLineEdit *field = combo->Combo()->lineEdit();
+  const QPoint inField(4, 3);
+  const QPoint inWindow = field->mapTo(combo->Widget(), inField);
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(inField), QPointF(field->mapToGlobal(inField)),
+                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(field, &press);
+  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(inField), QPointF(field->mapToGlobal(inField)),
+                      Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(field, &release);
+  EXPECT_EQ(clicks, QStringList({QStringLiteral("%1,%2").arg(inWindow.x()).arg(inWindow.y())}));
+}
+
+} // namespace

@@ -1,0 +1,226 @@
+#include "report/component_lookup.h"
+#include "report/function_library.h"
+#include "report_datasets_fixture.h"
+
+namespace {
+
+using DBDataSetTest = fake::DatasetTest;
+
+TEST_F(DBDataSetTest, WalksTheFourRangeCombinations) {
+  const struct {
+    TRangeBegin begin;
+    TRangeEnd end;
+    QList<int> ids;
+    int leftOn; // the current line after the band's run
+  } cases[] = {
+      {rbFirst, reLast, {1, 2, 3, 4, 5}, 5},
+      {rbFirst, reCurrent, {1, 2, 3}, 3},
+      {rbCurrent, reLast, {3, 4, 5}, 3},
+      {rbCurrent, reCurrent, {3}, 3},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(QStringLiteral("%1 %2").arg(c.begin).arg(c.end).toStdString());
+    source->SetRangeBegin(c.begin);
+    source->SetRangeEnd(c.end);
+    GoTo(3);
+    EXPECT_EQ(Walk(source), c.ids);
+    EXPECT_EQ(CurrentId(), c.leftOn);
+    EXPECT_TRUE(lines->Active());
+  }
+  // First to last leaves the dataset at its end.
+  source->SetRangeBegin(rbFirst);
+  source->SetRangeEnd(reLast);
+  Walk(source);
+  EXPECT_TRUE(lines->Eof());
+}
+
+TEST_F(DBDataSetTest, RangeFromTheFirstToTheCurrentEndsAtTheFirstRecordToo) {
+  source->SetRangeEnd(reCurrent);
+  GoTo(1);
+  EXPECT_EQ(Walk(source), QList<int>{1});
+  GoTo(5);
+  EXPECT_EQ(Walk(source), (QList<int>{1, 2, 3, 4, 5}));
+}
+
+TEST_F(DBDataSetTest, ACountedRangeStopsAfterItsCount) {
+  source->SetRangeEnd(reCount);
+  source->SetRangeEndCount(3);
+  EXPECT_EQ(Walk(source), (QList<int>{1, 2, 3}));
+  source->SetRangeEndCount(9);
+  EXPECT_EQ(Walk(source), (QList<int>{1, 2, 3, 4, 5}));
+}
+
+TEST_F(DBDataSetTest, AnEmptyDatasetPrintsNoRecordInAnyRange) {
+  lines->EmptyDataSet();
+  for (const TRangeBegin begin : {rbFirst, rbCurrent})
+    for (const TRangeEnd end : {reLast, reCurrent, reCount}) {
+      source->SetRangeBegin(begin);
+      source->SetRangeEnd(end);
+      source->SetRangeEndCount(2);
+      EXPECT_TRUE(Walk(source).isEmpty()) << begin << " " << end;
+    }
+}
+
+TEST_F(DBDataSetTest, OpensAndClosesTheDatasetAroundTheRunAsAsked) {
+  QStringList events;
+  source->SetOnOpen(
+      TNotifyEvent::From([&](TObject *) { events << (lines->Active() ? "open:1" : "open:0"); }));
+  source->SetOnClose(
+      TNotifyEvent::From([&](TObject *) { events << (lines->Active() ? "close:1" : "close:0"); }));
+  lines->Close();
+  source->SetCloseDataSource(true);
+  EXPECT_TRUE(source->OpenDataSource());
+  EXPECT_EQ(Walk(source), (QList<int>{1, 2, 3, 4, 5}));
+  EXPECT_FALSE(lines->Active());
+  EXPECT_EQ(events, (QStringList{"open:1", "close:1"}));
+  // Without OpenDataSource a closed dataset stays closed, and its own error says so.
+  source->SetOpenDataSource(false);
+  EXPECT_THROW(Walk(source), EDatabaseError);
+}
+
+TEST_F(DBDataSetTest, ReadsThroughADataSourceAndForgetsRemovedComponents) {
+  auto *dataSource = new TDataSource(form);
+  dataSource->SetDataSet(items);
+  source->SetDataSource(dataSource);
+  EXPECT_EQ(source->DataSet(), nullptr);
+  EXPECT_EQ(source->GetDataSet(), items);
+  source->SetDataSet(lines);
+  EXPECT_EQ(source->DataSource(), nullptr);
+  source->SetDataSource(dataSource);
+  dataSource->Free();
+  EXPECT_EQ(source->DataSource(), nullptr);
+  source->SetDataSet(items);
+  items->Free();
+  items = nullptr;
+  EXPECT_EQ(source->DataSet(), nullptr);
+  try {
+    source->GetDataSet();
+    FAIL() << "no error";
+  } catch (const EDSError &e) {
+    EXPECT_EQ(e.Message(), QStringLiteral("Unable to open dataset frLines"));
+  }
+  EXPECT_THROW(Walk(source), EDSError);
+}
+
+TEST_F(DBDataSetTest, BookmarkHelpersAreSafeOnClosedAndEmptyDatasets) {
+  GoTo(2);
+  TBookmark two = frGetBookmark(lines);
+  EXPECT_FALSE(two.isEmpty());
+  GoTo(4);
+  EXPECT_FALSE(frIsBookmarksEqual(lines, two, frGetBookmark(lines)));
+  frGotoBookmark(lines, two);
+  EXPECT_EQ(CurrentId(), 2);
+  EXPECT_TRUE(frIsBookmarksEqual(lines, two, frGetBookmark(lines)));
+  frFreeBookmark(lines, two);
+  EXPECT_TRUE(two.isEmpty());
+  lines->Close();
+  EXPECT_TRUE(frGetBookmark(lines).isEmpty());
+  frGotoBookmark(lines, QByteArrayLiteral("x"));
+  EXPECT_TRUE(frGetBookmark(nullptr).isEmpty());
+  lines->Open();
+  lines->EmptyDataSet();
+  EXPECT_TRUE(frGetBookmark(lines).isEmpty());
+  frGotoBookmark(lines, TBookmark());
+  EXPECT_TRUE(frIsBlob(lines->FieldByName(QStringLiteral("NOTE"))));
+  EXPECT_FALSE(frIsBlob(lines->FieldByName(QStringLiteral("PRICE"))));
+  EXPECT_FALSE(frIsBlob(nullptr));
+}
+
+TEST_F(DBDataSetTest, FindsDatasetsAndFieldsByName) {
+  const struct {
+    const char *text;
+    TDataSet *dataSet;
+    const char *field;
+  } cases[] = {
+      {"Lines.PRICE", lines, "PRICE"},
+      {"frLines.ID", lines, "ID"},
+      {"InvoiceForm.Lines.PRICE", lines, "PRICE"},
+      {"DD.Items.\"Unit Price\"", items, "Unit Price"},
+      {"Lines.\"Unit Price\"", lines, "Unit Price"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.text);
+    TDataSet *dataSet = nullptr;
+    TField *field = nullptr;
+    EXPECT_TRUE(FindReportDatasetField(QString::fromUtf8(c.text), dataSet, field));
+    EXPECT_EQ(dataSet, c.dataSet);
+    ASSERT_NE(field, nullptr);
+    EXPECT_EQ(field->FieldName(), QString::fromUtf8(c.field));
+    EXPECT_EQ(field->DataSet(), c.dataSet);
+  }
+  TDataSet *dataSet = items;
+  TField *field = nullptr;
+  EXPECT_TRUE(FindReportDatasetField(QStringLiteral("PRICE"), dataSet, field));
+  EXPECT_EQ(field->DataSet(), items);
+  EXPECT_FALSE(FindReportDatasetField(QStringLiteral("Lines.NOPE"), dataSet, field));
+  EXPECT_EQ(field, nullptr);
+  EXPECT_FALSE(FindReportDatasetField(QStringLiteral("Nowhere.PRICE"), dataSet, field));
+  EXPECT_EQ(dataSet, nullptr);
+  // A record source without a dataset counts as not found.
+  auto *empty = new TfrDBDataSet(form);
+  empty->SetName(QStringLiteral("frEmpty"));
+  EXPECT_FALSE(FindReportDatasetField(QStringLiteral("frEmpty.PRICE"), dataSet, field));
+}
+
+// Dataset-mode aggregates: the footer that collects totals is printing.
+class DatasetAggregateTest : public fake::DatasetTest {
+protected:
+  void SetUp() override {
+    DatasetTest::SetUp();
+    footer.printing = true;
+    frEngine().AggrBand = &footer;
+    frEngine().CurBand = &footer;
+  }
+  fake::Band footer{QStringLiteral("MasterFooter1"), frBandMasterFooter};
+};
+
+TEST_F(DatasetAggregateTest, TotalsAFieldOverEveryRecord) {
+  const struct {
+    const char *expression;
+    double expected;
+  } cases[] = {
+      {"SUM(Lines.PRICE)", 150},   {"SUM(frLines.PRICE)", 150}, {"SUM(InvoiceForm.Lines.PRICE)", 150},
+      {"AVG(Lines.PRICE)", 30},    {"MIN(Lines.PRICE)", 10},    {"MAX(Lines.PRICE)", 50},
+      {"COUNT(Lines)", 5},         {"COUNT(DD.Items)", 2},      {"SUM(DD.Items.\"Unit Price\")", 0.4},
+      {"SUM(Lines.PRICE) / 3", 50}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.expression);
+    EXPECT_DOUBLE_EQ(Calc(QString::fromUtf8(c.expression)).ToDouble(), c.expected);
+  }
+}
+
+TEST_F(DatasetAggregateTest, LeavesTheDatasetWhereItWasSoTheBandLosesNoLines) {
+  GoTo(3);
+  EXPECT_DOUBLE_EQ(Calc("SUM(Lines.PRICE)").ToDouble(), 150.0);
+  EXPECT_EQ(CurrentId(), 3);
+  // A total of the band's own dataset taken at every record of the band.
+  QList<double> totals;
+  const QList<int> printed = Walk(source, [&] { totals.append(Calc("SUM(frLines.PRICE)").ToDouble()); });
+  EXPECT_EQ(printed, (QList<int>{1, 2, 3, 4, 5}));
+  EXPECT_EQ(totals, (QList<double>{150, 150, 150, 150, 150}));
+}
+
+TEST_F(DatasetAggregateTest, CountsNullAsZeroAndHandlesAnEmptyDataset) {
+  for (lines->First(); !lines->Eof(); lines->Next()) {
+    lines->Edit();
+    lines->FieldByName(QStringLiteral("PRICE"))->Clear();
+    lines->Post();
+  }
+  EXPECT_DOUBLE_EQ(Calc("SUM(Lines.PRICE)").ToDouble(), 0.0);
+  lines->EmptyDataSet();
+  EXPECT_DOUBLE_EQ(Calc("MIN(Lines.PRICE)").ToDouble(), 1e200);
+  EXPECT_DOUBLE_EQ(Calc("MAX(Lines.PRICE)").ToDouble(), -1e200);
+  EXPECT_DOUBLE_EQ(Calc("AVG(Lines.PRICE)").ToDouble(), 0.0);
+  EXPECT_DOUBLE_EQ(Calc("COUNT(Lines)").ToDouble(), 0.0);
+}
+
+TEST_F(DatasetAggregateTest, FallsBackToBandModeWhenTheArgumentNamesNoDataset) {
+  // Not a dataset: the footer's stored band total is read (none here).
+  EXPECT_DOUBLE_EQ(Calc("SUM(Lines.NOPE)").ToDouble(), 0.0);
+  EXPECT_DOUBLE_EQ(Calc("SUM([PRICE])").ToDouble(), 0.0);
+  // The footer collecting totals is not printing: dataset mode is off.
+  footer.printing = false;
+  EXPECT_DOUBLE_EQ(Calc("SUM(Lines.PRICE)").ToDouble(), 0.0);
+}
+
+} // namespace

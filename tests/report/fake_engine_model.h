@@ -1,0 +1,122 @@
+#pragma once
+// A fake report model for the engine's tests: views with a property table, bands with request flags and a
+// value list, a page with objects, and a report that can be cancelled. The fixture starts the engine, pins
+// US English formats and hooks the report parser to a table of field values and to the function libraries.
+#include "platform/format_settings.h"
+#include "platform/string_list.h"
+#include "report/engine.h"
+#include "report/parser.h"
+#include "report/report_interpreter.h"
+#include "report/variables.h"
+#include <QMap>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace fake {
+
+class View : public TfrEngineView {
+public:
+  View(QString name, TfrViewKind kind) : name_(std::move(name)), kind_(kind) {}
+  QString ViewName() const override { return name_; }
+  TfrViewKind ViewKind() const override { return kind_; }
+  Variant GetProperty(TfrViewProperty p) const override {
+    ++gets[p];
+    return values.value(p, Variant(0));
+  }
+  void SetProperty(TfrViewProperty p, const Variant &v) override { values[p] = v; }
+
+  QMap<int, Variant> values;
+  mutable QMap<int, int> gets;
+
+private:
+  QString name_;
+  TfrViewKind kind_;
+};
+
+class Band : public TfrEngineBand {
+public:
+  Band(QString name, int type) : name_(std::move(name)), type_(type) {}
+  QString BandName() const override { return name_; }
+  int BandType() const override { return type_; }
+  bool Printing() const override { return printing; }
+  TStrings *AggregateValues() override { return &values; }
+  int AggregateRecordCount() const override { return recordCount; }
+  void RequestNewPage() override { newPage = true; }
+  void RequestNewColumn() override { newColumn = true; }
+
+  // What the band engine does before a record is taken in: every total is marked as not yet counted.
+  void MarkNotCounted() {
+    for (int i = 0; i < values.Count(); ++i) {
+      const QString name = values.Names(i);
+      QString value = values.ValueFromIndex(i);
+      if (!value.isEmpty()) value[0] = QLatin1Char('0');
+      values.SetStrings(i, name + QLatin1Char('=') + value);
+    }
+  }
+
+  bool printing = false;
+  int recordCount = 0;
+  bool newPage = false;
+  bool newColumn = false;
+  TStringList values;
+
+private:
+  QString name_;
+  int type_;
+};
+
+class Page : public TfrEnginePage {
+public:
+  TfrEngineView *FindObject(const QString &name) override {
+    for (View *v : objects)
+      if (v->ViewName().compare(name, Qt::CaseInsensitive) == 0) return v;
+    return nullptr;
+  }
+  int FreeSpace() const override { return bottom - y; }
+  bool PrintingCrossBands() const override { return crossBands; }
+  int CrossColumn() const override { return crossColumn; }
+
+  QList<View *> objects;
+  int bottom = 1000;
+  int y = 0;
+  bool crossBands = false;
+  int crossColumn = 0;
+};
+
+class Report : public TfrEngineReport {
+public:
+  TComponent *ReportComponent() const override { return component; }
+  bool Terminated() const override { return terminated; }
+
+  TComponent *component = nullptr;
+  bool terminated = false;
+};
+
+// Starts the engine and hooks the report parser: names are looked up in `fields`, and function calls go to
+// the registered libraries (calls are recorded in `calls`).
+class EngineTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    StartReportEngine();
+    ReportParser()->OnGetValue = TGetPValueEvent::From([this](const QString &name, Variant &value) {
+      lookups.append(name);
+      value = fields.value(name.toUpper(), Variant());
+    });
+    ReportParser()->OnFunction =
+        TFunctionEvent::From([this](const QString &name, const Variant &p1, const Variant &p2,
+                                    const Variant &p3, QString &result) {
+          calls.append(name);
+          frCallFunctionLibraries(name, p1, p2, p3, result);
+        });
+  }
+  void TearDown() override { StopReportEngine(); }
+
+  Variant Calc(const QString &text) { return ReportParser()->Calc(text); }
+
+  FormatSettingsGuard settings{FormatSettings::USEnglish()};
+  QMap<QString, Variant> fields;
+  QStringList lookups;
+  QStringList calls;
+};
+
+} // namespace fake

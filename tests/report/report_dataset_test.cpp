@@ -1,0 +1,64 @@
+#include "report/report_dataset.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+// The record numbers a band sees walking Source: First, then Next until Eof (at most Limit records).
+QList<int> Walk(TfrDataset &source, int limit = 100) {
+  QList<int> seen;
+  source.Init();
+  source.First();
+  while (!source.Eof() && seen.size() < limit) {
+    seen.append(source.RecNo());
+    source.Next();
+  }
+  source.Done();
+  return seen;
+}
+
+TEST(ReportUserDataset, ACountedRangeYieldsThatManyRecords) {
+  TfrUserDataset source(nullptr);
+  EXPECT_EQ(source.RangeBegin(), rbFirst);
+  EXPECT_EQ(source.RangeEnd(), reLast);
+  source.SetRangeEnd(reCount);
+  source.SetRangeEndCount(3);
+  EXPECT_EQ(Walk(source), (QList<int>{0, 1, 2}));
+  // Walking again starts from the first record.
+  EXPECT_EQ(Walk(source), (QList<int>{0, 1, 2}));
+  source.SetRangeEndCount(0);
+  EXPECT_TRUE(Walk(source).isEmpty());
+}
+
+TEST(ReportUserDataset, WithoutACountOnlyTheHandlerEndsTheRange) {
+  TfrUserDataset source(nullptr);
+  EXPECT_EQ(Walk(source, 50).size(), 50);
+  source.SetOnCheckEOF(TCheckEOFEvent::From([&source](TObject *sender, bool &eof) {
+    EXPECT_EQ(sender, &source);
+    eof = source.RecNo() >= 4;
+  }));
+  EXPECT_EQ(Walk(source), (QList<int>{0, 1, 2, 3}));
+}
+
+TEST(ReportUserDataset, TheHandlerCanEndACountedRangeEarlyOrExtendIt) {
+  TfrUserDataset source(nullptr);
+  source.SetRangeEnd(reCount);
+  source.SetRangeEndCount(5);
+  source.SetOnCheckEOF(
+      TCheckEOFEvent::From([&source](TObject *, bool &eof) { eof = eof || source.RecNo() == 2; }));
+  EXPECT_EQ(Walk(source), (QList<int>{0, 1}));
+  source.SetOnCheckEOF(TCheckEOFEvent::From([&source](TObject *, bool &eof) { eof = source.RecNo() >= 7; }));
+  EXPECT_EQ(Walk(source).size(), 7);
+}
+
+TEST(ReportUserDataset, FiresFirstAndNextAfterMoving) {
+  TfrUserDataset source(nullptr);
+  source.SetRangeEnd(reCount);
+  source.SetRangeEndCount(2);
+  QList<int> events;
+  source.SetOnFirst(TNotifyEvent::From([&](TObject *) { events.append(-source.RecNo() - 100); }));
+  source.SetOnNext(TNotifyEvent::From([&](TObject *) { events.append(source.RecNo()); }));
+  Walk(source);
+  EXPECT_EQ(events, (QList<int>{-100, 1, 2}));
+}
+
+} // namespace
