@@ -1,10 +1,12 @@
 #include "platform/std_edits.h"
 #include "platform/control_widget.h"
+#include "platform/key_translation.h"
 #include "platform/system_services.h"
 #include "platform/virtual_keys.h"
 #include <QApplication>
 #include <QFontMetrics>
 #include <QHash>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -528,6 +530,37 @@ bool TCustomEdit::EditMessage(TMessage &Message) {
   }
 }
 
+bool TCustomEdit::HandleKeyEvent(QKeyEvent *Event) {
+  const bool saved = fromKeyboard_;
+  fromKeyboard_ = true;
+  const std::weak_ptr<bool> token = AliveToken();
+  const bool result = TWinControl::HandleKeyEvent(Event);
+  if (!token.expired()) fromKeyboard_ = saved;
+  return result;
+}
+
+void TCustomEdit::TypeSentKey(UINT Msg, WORD Key) {
+  if (!Widget()) return;
+  if (Msg == WM_CHAR) {
+    const QChar ch{char16_t(Key)};
+    if (ch.unicode() >= 0x20 && ch.unicode() != 0x7F) {
+      InsertText(QString(ch));
+    } else if (ch.unicode() == 0x08 && !readOnly_) {
+      if (SelLength() == 0) SetSelection(std::max(0, SelStart() - 1), SelStart());
+      InsertText(QString());
+    }
+    return;
+  }
+  // A key that types nothing (the arrows, Home, Delete, ...) goes to the widget as a key press.
+  if (const int qtKey = QtKeyFromVirtualKey(Key)) {
+    Qt::KeyboardModifiers modifiers;
+    if (GetKeyState(VK_SHIFT) < 0) modifiers |= Qt::ShiftModifier;
+    if (GetKeyState(VK_CONTROL) < 0) modifiers |= Qt::ControlModifier;
+    QKeyEvent press(QEvent::KeyPress, qtKey, modifiers);
+    if (Msg == WM_KEYDOWN) CallNativeKey(&press);
+  }
+}
+
 void TCustomEdit::ProcessCharacter(TMessage &Message) {
   const QChar ch(char16_t(Message.WParam));
   switch (ch.unicode()) {
@@ -544,6 +577,10 @@ void TCustomEdit::ProcessCharacter(TMessage &Message) {
       return;
     }
     Message.WParam = ApplyCharCase(ch).unicode();
+  }
+  if (!fromKeyboard_) {
+    TypeSentKey(WM_CHAR, WORD(Message.WParam));
+    return;
   }
   DefaultHandler(Message);
 }
@@ -566,6 +603,10 @@ void TCustomEdit::WndProc(TMessage &Message) {
     }
     if (key == VK_INSERT && ctrl && !shift) {
       SendToSelf(WM_COPY);
+      return;
+    }
+    if (!fromKeyboard_) {
+      TypeSentKey(WM_KEYDOWN, key);
       return;
     }
     DefaultHandler(Message);

@@ -68,6 +68,26 @@ TEST_F(EditsTest, TypingFiresKeyPressAndChangeAndOnKeyPressCanVetoOrReplaceAKey)
   EXPECT_TRUE(edit->Modified());
 }
 
+TEST_F(EditsTest, PostedKeyMessagesTypeAsTheKeyboardDoes) {
+  TEdit *edit = AddEdit(QStringLiteral("Edit1"), 0);
+  edit->OnKeyPress = TKeyPressEvent::From([this](TObject *, QChar &key) {
+    log.append(QStringLiteral("press ") + key);
+    if (key == QLatin1Char('x')) key = QChar();
+  });
+  edit->OnChange =
+      TNotifyEvent::From([this, edit](TObject *) { log.append(QStringLiteral("change ") + edit->Text()); });
+  Show();
+  for (char c : {'a', 'x', 'c'}) PostMessage(edit->Handle(), WM_CHAR, WPARAM(c));
+  PostMessage(edit->Handle(), WM_KEYDOWN, VK_HOME);
+  PostMessage(edit->Handle(), WM_CHAR, WPARAM('b'));
+  PostMessage(edit->Handle(), WM_KEYDOWN, VK_END);
+  PostMessage(edit->Handle(), WM_CHAR, VK_BACK);
+  guitest::ProcessEvents();
+  EXPECT_EQ(edit->Text(), QStringLiteral("ba"));
+  EXPECT_EQ(log, QStringList({"press a", "change a", "press x", "press c", "change ac", "press b",
+                              "change bac", "press \b", "change ba"}));
+}
+
 TEST_F(EditsTest, OnKeyDownCanSwallowAKeyThatTypesNothing) {
   TEdit *edit = AddEdit(QStringLiteral("Edit1"), 0);
   edit->SetText(QStringLiteral("abc"));
