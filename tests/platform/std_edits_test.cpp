@@ -1,6 +1,8 @@
 #include "platform/std_edits.h"
 #include "platform/virtual_keys.h"
 #include "std_test_helpers.h"
+#include <QMouseEvent>
+#include <QPlainTextEdit>
 
 namespace {
 
@@ -316,6 +318,45 @@ TEST_F(EditsTest, MemoPositionsCountALineBreakAsTwoCharacters) {
   memo->SetSelLength(3);
   EXPECT_EQ(memo->SelText(), QStringLiteral("b\r\n"));
   EXPECT_EQ(memo->CaretPos(), (TPoint{0, 1}));
+}
+
+TEST_F(EditsTest, MouseInAMemosTextAreaReachesTheMemoAndPlacesTheCaret) {
+  TMemo *memo = AddEdit<TMemo>(QStringLiteral("Memo1"), 0);
+  memo->SetText(QStringLiteral("first line\r\nsecond line"));
+  memo->OnMouseDown = TMouseEvent::From([this](TObject *, TMouseButton button, TShiftState, int x, int y) {
+    log.append(QStringLiteral("down %1 %2 %3").arg(button).arg(x).arg(y));
+  });
+  Show();
+  memo->SetSelStart(0);
+  QWidget *viewport = dynamic_cast<QPlainTextEdit *>(memo->Widget())->viewport();
+  const QPoint at(40, viewport->height() - 2);
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), QPointF(viewport->mapToGlobal(at)), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(viewport, &press);
+  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), QPointF(viewport->mapToGlobal(at)),
+                      Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(viewport, &release);
+  EXPECT_EQ(log, QStringList({QStringLiteral("down 0 40 %1").arg(at.y())}));
+  // Clicked low in the text area: the caret went to the second line.
+  EXPECT_EQ(memo->CaretPos().Y, 1);
+}
+
+TEST_F(EditsTest, HiddenSelectionWhileUnfocused) {
+  TEdit *edit = AddEdit(QStringLiteral("Edit1"), 0);
+  TEdit *other = AddEdit(QStringLiteral("Edit2"), 30);
+  edit->SetText(QStringLiteral("text"));
+  Show();
+  edit->SelectAll();
+  auto highlight = [edit] { return edit->Widget()->palette().color(QPalette::Active, QPalette::Highlight); };
+  const QColor shown = highlight();
+  other->SetFocus();
+  EXPECT_EQ(highlight(), edit->Widget()->palette().color(QPalette::Active, QPalette::Base));
+  EXPECT_EQ(edit->SelLength(), 4);
+  edit->SetHideSelection(false);
+  EXPECT_EQ(highlight(), shown);
+  edit->SetHideSelection(true);
+  edit->SetFocus();
+  EXPECT_EQ(highlight(), shown);
 }
 
 TEST_F(EditsTest, MemoEnterTabAndMaxLength) {
