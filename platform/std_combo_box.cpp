@@ -384,14 +384,13 @@ void TCustomComboBox::SetSorted(bool Value) {
                      return items_->CompareStrings(a.text, b.text) < 0;
                    });
   itemIndex_ = hadSelection ? FindExact(selected) : -1;
-  if (QComboBox *combo = ComboWidget()) {
+  if (ComboWidget()) {
     const QString text = EditWidget() ? EditWidget()->text() : QString();
     SyncWidgetItems();
     if (QLineEdit *edit = EditWidget()) {
       const QSignalBlocker block(edit);
       edit->setText(text);
     }
-    (void)combo;
   }
   notifiedIndex_ = itemIndex_;
 }

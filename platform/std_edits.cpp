@@ -849,8 +849,6 @@ void TCustomMemo::SetTextMargins(const TRect &Margins) {
   TCustomEdit::SetTextMargins(Margins);
 }
 
-TRect TCustomMemo::TextRect() const { return TCustomEdit::TextRect(); }
-
 TPoint TCustomMemo::CaretPos() const {
   QPlainTextEdit *edit = TextEdit();
   if (!edit) return {};

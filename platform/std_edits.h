@@ -227,7 +227,6 @@ protected:
   void WidgetUndo() override;
   bool WidgetCanUndo() const override;
   void SetTextMargins(const TRect &Margins) override;
-  TRect TextRect() const override;
   bool EditMessage(TMessage &Message) override;
   void ProcessCharacter(TMessage &Message) override;
 
