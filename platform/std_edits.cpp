@@ -3,11 +3,14 @@
 #include "platform/key_translation.h"
 #include "platform/system_services.h"
 #include "platform/virtual_keys.h"
+#include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QHash>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProxyStyle>
@@ -77,6 +80,48 @@ QString ToDocumentBreaks(QString text) {
   return text;
 }
 
+// The edit's own context menu, as Win32's edit has it; its entries send the control the messages Win32's
+// edit sends itself (so that a descendant sees them, and the clipboard service is used).
+void ShowEditMenu(TCustomEdit *edit, const QPoint &globalPos) {
+  const HWND handle = edit->Handle();
+  const bool hasSelection = edit->SelLength() > 0;
+  const bool writable = !edit->ReadOnly();
+  const bool hidden = !edit->PasswordChar().isNull();
+  auto *menu = new QMenu;
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  auto add = [menu, handle](const QString &text, UINT msg, bool enabled, WPARAM wParam = 0,
+                            LPARAM lParam = 0) {
+    QAction *action = menu->addAction(text);
+    action->setEnabled(enabled);
+    QObject::connect(action, &QAction::triggered, menu,
+                     [handle, msg, wParam, lParam] { SendMessage(handle, msg, wParam, lParam); });
+  };
+  add(QStringLiteral("&Undo"), WM_UNDO, writable && edit->CanUndo());
+  menu->addSeparator();
+  add(QStringLiteral("Cu&t"), WM_CUT, writable && hasSelection && !hidden);
+  add(QStringLiteral("&Copy"), WM_COPY, hasSelection && !hidden);
+  add(QStringLiteral("&Paste"), WM_PASTE, writable && ClipboardService().ClipboardHasText());
+  add(QStringLiteral("&Delete"), WM_CLEAR, writable && hasSelection);
+  menu->addSeparator();
+  add(QStringLiteral("Select &All"), EM_SETSEL, !edit->Text().isEmpty(), 0, -1);
+  menu->popup(globalPos);
+}
+
+class LineEditWidget : public TControlWidget<QLineEdit> {
+public:
+  using TControlWidget::TControlWidget;
+
+protected:
+  void contextMenuEvent(QContextMenuEvent *event) override {
+    auto *edit = dynamic_cast<TCustomEdit *>(Control());
+    if (!edit) {
+      QLineEdit::contextMenuEvent(event);
+      return;
+    }
+    ShowEditMenu(edit, event->globalPos());
+  }
+};
+
 // The memo's widget: a plain-text edit whose text area (the viewport) hands its mouse events to the control
 // as the edit's own, and whose text margins can be set.
 class MemoWidget : public TControlWidget<QPlainTextEdit> {
@@ -90,6 +135,14 @@ public:
   QMargins Margins() const { return viewportMargins(); }
 
 protected:
+  void contextMenuEvent(QContextMenuEvent *event) override {
+    auto *edit = dynamic_cast<TCustomEdit *>(Control());
+    if (!edit) {
+      QPlainTextEdit::contextMenuEvent(event);
+      return;
+    }
+    ShowEditMenu(edit, event->globalPos());
+  }
   bool viewportEvent(QEvent *event) override {
     switch (event->type()) {
     case QEvent::MouseButtonPress:
@@ -132,7 +185,7 @@ void TCustomEdit::CreateParams(TCreateParams &Params) {
 }
 
 QWidget *TCustomEdit::CreateWindowWidget(const TCreateParams &) {
-  auto *widget = new TControlWidget<QLineEdit>(this);
+  auto *widget = new LineEditWidget(this);
   QObject::connect(widget, &QLineEdit::textChanged, widget, [this, widget] {
     if (widget->Control() == this) WidgetTextChanged();
   });

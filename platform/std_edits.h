@@ -11,6 +11,9 @@
 // change of the text, typed or set, reaches the parent as EN_CHANGE, which fires OnChange. Keyboard messages
 // that the program sends or posts (WM_CHAR, and WM_KEYDOWN of keys that type nothing) act as typed keys do.
 //
+// The edit's own context menu (Undo, Cut, Copy, Paste, Delete, Select All: shown when the control has no
+// PopupMenu) sends those messages too.
+//
 // MaxLength limits what the user types or pastes; a longer text set by the program is kept whole (as
 // Win32's edit does), so nothing is cut off without the user's doing.
 //

@@ -1,6 +1,9 @@
 #include "platform/std_edits.h"
 #include "platform/virtual_keys.h"
 #include "std_test_helpers.h"
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 
@@ -124,6 +127,24 @@ TEST_F(EditsTest, ClipboardKeysBecomeMessagesAndWorkThroughTheClipboardService) 
   guitest::PressKey(Qt::Key_Insert, Qt::ShiftModifier);
   EXPECT_EQ(edit->Text(), QStringLiteral("hoell"));
   EXPECT_EQ(log, QStringList({"char 22", "paste", "char 3", "copy", "char 24", "cut", "paste"}));
+}
+
+TEST_F(EditsTest, TheEditsContextMenuSendsTheClipboardMessages) {
+  auto *edit = new LoggingEdit(form, &log);
+  edit->SetParent(form);
+  edit->SetText(QStringLiteral("abc"));
+  Show();
+  services->SetClipboardText(QStringLiteral("XY"));
+  edit->SetSelStart(3);
+  QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), edit->Widget()->mapToGlobal(QPoint(5, 5)));
+  QApplication::sendEvent(edit->Widget(), &event);
+  auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+  ASSERT_NE(menu, nullptr);
+  for (QAction *action : menu->actions())
+    if (action->text() == QLatin1String("&Paste")) action->trigger();
+  menu->close();
+  EXPECT_EQ(edit->Text(), QStringLiteral("abcXY"));
+  EXPECT_EQ(log, QStringList({"paste"}));
 }
 
 TEST_F(EditsTest, MaxLengthLimitsTypingAndPastingButNotTheProgramsText) {
