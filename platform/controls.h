@@ -573,3 +573,7 @@ TControl *FindDragTarget(const TPoint &Pos, bool AllowDisabled);
 // The menus install this to show a control's popup menu at a screen point; true when it showed one.
 using TPopupMenuHook = bool (*)(TPopupMenu *Menu, TControl *Control, const TPoint &ScreenPos);
 void SetPopupMenuHook(TPopupMenuHook Hook);
+// The menus install this to take a key press for a menu item's shortcut (the popup menus of the control and
+// its parents, the form's main menu) before the control sees it; true when a menu took the key.
+using TMenuKeyHook = bool (*)(TWinControl *Control, WORD Key, TShiftState Shift);
+void SetMenuKeyHook(TMenuKeyHook Hook);

@@ -439,8 +439,11 @@ void TCustomForm::SetActiveControl(TWinControl *Control) {
 
 void TCustomForm::FocusControl(TWinControl *Control) {
   const bool wasActive = active_;
+  // A control that becomes active is given the focus by SetActiveControl; when a handler run by that focus
+  // change sends the focus elsewhere (a field refusing to be left), the handler wins.
+  const bool alreadyActive = activeControl_ == Control;
   SetActiveControl(Control);
-  if (Control && Showing() && !Control->Focused()) {
+  if (Control && alreadyActive && Showing() && !Control->Focused()) {
     Control->HandleNeeded();
     if (QWidget *w = Control->Widget()) w->setFocus(Qt::OtherFocusReason);
   }

@@ -133,12 +133,55 @@ constexpr UINT EM_LIMITTEXT = 0x00C5;
 constexpr UINT EM_CANUNDO = 0x00C6;
 constexpr UINT EM_UNDO = 0x00C7;
 constexpr UINT EM_SETREADONLY = 0x00CF;
+constexpr UINT EM_GETRECT = 0x00B2;
+constexpr UINT EM_SETRECT = 0x00B3;
+constexpr UINT EM_SETRECTNP = 0x00B4;
+constexpr UINT EM_GETLINECOUNT = 0x00BA;
+constexpr UINT EM_LINEINDEX = 0x00BB;
+constexpr UINT EM_LINELENGTH = 0x00C1;
+constexpr UINT EM_REPLACESEL = 0x00C2;
+constexpr UINT EM_LINEFROMCHAR = 0x00C9;
+constexpr UINT EM_SETPASSWORDCHAR = 0x00CC;
+constexpr UINT EM_GETPASSWORDCHAR = 0x00D2;
 
 // Combo-box messages and notifications (notifications reach the parent in WM_COMMAND's high word).
 constexpr UINT CB_GETCURSEL = 0x0147;
 constexpr UINT CB_SETCURSEL = 0x014E;
 constexpr UINT CB_SHOWDROPDOWN = 0x014F;
 constexpr UINT CB_GETDROPPEDSTATE = 0x0157;
+constexpr UINT CB_GETEDITSEL = 0x0140;
+constexpr UINT CB_LIMITTEXT = 0x0141;
+constexpr UINT CB_SETEDITSEL = 0x0142;
+constexpr UINT CB_ADDSTRING = 0x0143;
+constexpr UINT CB_DELETESTRING = 0x0144;
+constexpr UINT CB_GETCOUNT = 0x0146;
+constexpr UINT CB_GETLBTEXT = 0x0148;
+constexpr UINT CB_INSERTSTRING = 0x014A;
+constexpr UINT CB_RESETCONTENT = 0x014B;
+constexpr UINT CB_FINDSTRING = 0x014C;
+constexpr UINT CB_SELECTSTRING = 0x014D;
+constexpr UINT CB_GETDROPPEDCONTROLRECT = 0x0152;
+constexpr UINT CB_SETITEMHEIGHT = 0x0153;
+constexpr UINT CB_GETITEMHEIGHT = 0x0154;
+constexpr UINT CB_FINDSTRINGEXACT = 0x0158;
+constexpr UINT CB_SETDROPPEDWIDTH = 0x0160;
+constexpr LRESULT CB_ERR = -1;
+// Combo-box window styles (CreateParams).
+constexpr DWORD CBS_SIMPLE = 0x0001;
+constexpr DWORD CBS_DROPDOWN = 0x0002;
+constexpr DWORD CBS_DROPDOWNLIST = 0x0003;
+constexpr DWORD CBS_OWNERDRAWFIXED = 0x0010;
+constexpr DWORD CBS_OWNERDRAWVARIABLE = 0x0020;
+constexpr DWORD CBS_AUTOHSCROLL = 0x0040;
+constexpr DWORD CBS_SORT = 0x0100;
+constexpr DWORD CBS_HASSTRINGS = 0x0200;
+// Button messages and check states.
+constexpr UINT BM_GETCHECK = 0x00F0;
+constexpr UINT BM_SETCHECK = 0x00F1;
+constexpr UINT BM_CLICK = 0x00F5;
+constexpr WPARAM BST_UNCHECKED = 0;
+constexpr WPARAM BST_CHECKED = 1;
+constexpr WPARAM BST_INDETERMINATE = 2;
 constexpr WORD CBN_SELCHANGE = 1;
 constexpr WORD CBN_DBLCLK = 2;
 constexpr WORD CBN_SETFOCUS = 3;
@@ -151,6 +194,7 @@ constexpr WORD EN_SETFOCUS = 0x0100;
 constexpr WORD EN_KILLFOCUS = 0x0200;
 constexpr WORD EN_CHANGE = 0x0300;
 constexpr WORD BN_CLICKED = 0;
+constexpr WORD BN_DOUBLECLICKED = 5;
 
 // WM_SIZE wParam.
 constexpr WPARAM SIZE_RESTORED = 0;

@@ -21,6 +21,8 @@ namespace {
 
 // The control that last lost the focus to another control, for the next WM_SETFOCUS (which names it).
 HWND g_focusLoser = 0;
+// The menus' shortcuts, asked before a key reaches the focused control.
+TMenuKeyHook g_menuKeyHook = nullptr;
 
 int ScrollBarExtent(const QWidget *widget) {
   return widget ? widget->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, widget)
@@ -28,6 +30,8 @@ int ScrollBarExtent(const QWidget *widget) {
 }
 
 } // namespace
+
+void SetMenuKeyHook(TMenuKeyHook Hook) { g_menuKeyHook = Hook; }
 
 // ---- TWinControl ----
 
@@ -648,7 +652,9 @@ bool TWinControl::HandleKeyEvent(QKeyEvent *Event) {
   if (press && keys.KeyMsg != 0) {
     bool handled = false;
     try {
-      handled = HandleDialogKey(keys.KeyMsg, keys.VirtualKey, keys.KeyData);
+      // Menu shortcuts come before the control and the dialog keys.
+      handled = (g_menuKeyHook && g_menuKeyHook(this, keys.VirtualKey, KeyDataToShiftState(keys.KeyData))) ||
+                HandleDialogKey(keys.KeyMsg, keys.VirtualKey, keys.KeyData);
     } catch (...) {
       handled = true;
       HandleCurrentException(this);

@@ -1,0 +1,247 @@
+#include "platform/std_buttons.h"
+#include "platform/std_edits.h"
+#include "platform/std_labels.h"
+#include "platform/std_panels.h"
+#include "std_test_helpers.h"
+
+namespace {
+
+using stdtest::TypeText;
+
+class LabelsTest : public stdtest::FormTest {
+protected:
+  template <class T>
+  T *Add(int left, int top, TWinControl *parent = nullptr) {
+    auto *control = new T(form);
+    control->SetLeft(left);
+    control->SetTop(top);
+    control->SetParent(parent ? parent : form);
+    return control;
+  }
+  QImage Grab() { return form->Widget()->grab().toImage(); }
+  static QRgb Rgb(TColor color) { return ColorToQColor(color).rgb(); }
+  // How many pixels of the image in r are dark (text).
+  static int DarkPixels(const QImage &image, const QRect &r) {
+    int count = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+      for (int x = r.left(); x <= r.right(); ++x)
+        if (qGray(image.pixel(x, y)) < 100) ++count;
+    return count;
+  }
+};
+
+TEST_F(LabelsTest, AcceleratorMovesTheFocusToTheFocusControl) {
+  auto *first = Add<TEdit>(0, 0);
+  auto *label = Add<TLabel>(0, 40);
+  auto *second = Add<TEdit>(60, 40);
+  auto *button = Add<TButton>(0, 80);
+  label->SetCaption(QStringLiteral("&Name"));
+  label->SetFocusControl(second);
+  Show();
+  ASSERT_TRUE(first->Focused());
+  // An edit takes the plain letter; Alt makes it the accelerator.
+  TypeText(QStringLiteral("n"));
+  EXPECT_EQ(first->Text(), QStringLiteral("n"));
+  guitest::PressKey(Qt::Key_N, Qt::AltModifier, QStringLiteral("n"));
+  EXPECT_TRUE(second->Focused());
+  // A button takes no characters: the plain letter works.
+  button->SetFocus();
+  TypeText(QStringLiteral("N"));
+  EXPECT_TRUE(second->Focused());
+  // Without ShowAccelChar the "&" is text and no accelerator.
+  label->SetShowAccelChar(false);
+  button->SetFocus();
+  TypeText(QStringLiteral("n"));
+  EXPECT_TRUE(button->Focused());
+}
+
+TEST_F(LabelsTest, FocusControlIsForgottenWhenFreed) {
+  auto *label = Add<TLabel>(0, 0);
+  auto *edit = Add<TEdit>(0, 30);
+  label->SetFocusControl(edit);
+  edit->Free();
+  EXPECT_EQ(label->FocusControl(), nullptr);
+}
+
+TEST_F(LabelsTest, AutoSizeFollowsTheTextAndKeepsTheRightEdgeOfARightAlignedLabel) {
+  auto *label = Add<TLabel>(100, 0);
+  label->SetCaption(QStringLiteral("Short"));
+  const int shortWidth = label->Width();
+  EXPECT_GT(shortWidth, 10);
+  label->SetCaption(QStringLiteral("A much longer caption"));
+  EXPECT_GT(label->Width(), shortWidth);
+  EXPECT_EQ(label->Left(), 100);
+  label->SetAlignment(taRightJustify);
+  const int right = label->Left() + label->Width();
+  label->SetCaption(QStringLiteral("Short"));
+  EXPECT_EQ(label->Left() + label->Width(), right);
+  EXPECT_EQ(label->Width(), shortWidth);
+  // Word-wrapped in a narrow label, the text takes more lines.
+  const int oneLine = label->Height();
+  label->SetAutoSize(false);
+  label->SetWidth(40);
+  label->SetWordWrap(true);
+  label->SetCaption(QStringLiteral("one two three four"));
+  label->SetAutoSize(true);
+  EXPECT_GE(label->Height(), 3 * oneLine);
+  EXPECT_LE(label->Width(), 40);
+}
+
+TEST_F(LabelsTest, PaintingFillsOrNotAndPlacesTheTextByLayout) {
+  form->SetColor(clBtnFace);
+  auto *label = Add<TLabel>(10, 10);
+  label->SetAutoSize(false);
+  label->SetBounds(10, 10, 100, 60);
+  label->SetColor(clWhite);
+  label->SetCaption(QStringLiteral("Text"));
+  label->SetLayout(tlBottom);
+  Show();
+  QImage image = Grab();
+  EXPECT_EQ(image.pixel(12, 12), qRgb(255, 255, 255));
+  EXPECT_EQ(DarkPixels(image, QRect(10, 10, 100, 30)), 0);
+  EXPECT_GT(DarkPixels(image, QRect(10, 40, 100, 30)), 10);
+  label->SetTransparent(true);
+  label->SetLayout(tlTop);
+  image = Grab();
+  EXPECT_EQ(image.pixel(12, 68), Rgb(clBtnFace));
+  EXPECT_GT(DarkPixels(image, QRect(10, 10, 100, 20)), 10);
+  // Disabled: engraved in the highlight and shadow colours.
+  label->SetEnabled(false);
+  image = Grab();
+  int highlights = 0;
+  for (int y = 10; y < 30; ++y)
+    for (int x = 10; x < 110; ++x)
+      if (qGray(image.pixel(x, y)) > qGray(Rgb(clBtnFace))) ++highlights;
+  EXPECT_GT(highlights, 5);
+}
+
+struct DestCase {
+  int pictureWidth;
+  int pictureHeight;
+  bool center;
+  bool stretch;
+  bool proportional;
+  TRect dest;
+};
+
+class ImageDest : public ::testing::TestWithParam<DestCase> {};
+
+// A 200 x 200 image control.
+TEST_P(ImageDest, PlacesThePicture) {
+  TImage image(nullptr);
+  image.SetBounds(0, 0, 200, 200);
+  TBitmap bitmap(GetParam().pictureWidth, GetParam().pictureHeight);
+  image.Picture()->SetGraphic(&bitmap);
+  image.SetCenter(GetParam().center);
+  image.SetStretch(GetParam().stretch);
+  image.SetProportional(GetParam().proportional);
+  EXPECT_EQ(image.DestRect(), GetParam().dest);
+}
+
+INSTANTIATE_TEST_SUITE_P(Labels, ImageDest,
+                         ::testing::Values(DestCase{100, 50, false, false, false, Rect(0, 0, 100, 50)},
+                                           DestCase{100, 50, true, false, false, Rect(50, 75, 150, 125)},
+                                           DestCase{100, 50, false, true, false, Rect(0, 0, 200, 200)},
+                                           DestCase{100, 50, false, true, true, Rect(0, 0, 200, 100)},
+                                           DestCase{100, 50, true, true, true, Rect(0, 50, 200, 150)},
+                                           // Proportional alone shrinks only a picture that is too large.
+                                           DestCase{100, 50, false, false, true, Rect(0, 0, 100, 50)},
+                                           DestCase{400, 100, false, false, true, Rect(0, 0, 200, 50)},
+                                           DestCase{100, 400, true, false, true, Rect(75, 0, 125, 200)}));
+
+TEST_F(LabelsTest, ImageDrawsItsPictureAndOffersABitmapCanvas) {
+  auto *image = Add<TImage>(20, 20);
+  image->SetBounds(20, 20, 40, 30);
+  // An empty picture becomes a bitmap of the control's size to draw on.
+  TCanvas *canvas = image->Canvas();
+  EXPECT_EQ(image->Picture()->Width(), 40);
+  EXPECT_EQ(image->Picture()->Height(), 30);
+  canvas->Brush()->SetColor(clRed);
+  canvas->FillRect(Rect(0, 0, 40, 30));
+  Show();
+  const QImage grabbed = Grab();
+  EXPECT_EQ(grabbed.pixel(21, 21), qRgb(255, 0, 0));
+  EXPECT_EQ(grabbed.pixel(59, 49), qRgb(255, 0, 0));
+  image->SetAutoSize(true);
+  TBitmap larger(70, 10);
+  image->Picture()->SetGraphic(&larger);
+  EXPECT_EQ(image->Width(), 70);
+  EXPECT_EQ(image->Height(), 10);
+}
+
+TEST_F(LabelsTest, PanelDrawsItsBevelsAndLaysOutItsChildrenInside) {
+  auto *panel = Add<TPanel>(10, 10);
+  panel->SetBounds(10, 10, 120, 80);
+  panel->SetBevelWidth(2);
+  panel->SetBorderWidth(3);
+  auto *child = Add<TPanel>(0, 0, panel);
+  child->SetAlign(alClient);
+  EXPECT_EQ(child->BoundsRect(), Rect(5, 5, 115, 75));
+  panel->SetBevelInner(bvLowered);
+  EXPECT_EQ(child->BoundsRect(), Rect(7, 7, 113, 73));
+  child->Hide();
+  panel->SetCaption(QStringLiteral("Caption"));
+  Show();
+  const QImage image = Grab();
+  EXPECT_EQ(image.pixel(10, 10), Rgb(clBtnHighlight));
+  EXPECT_EQ(image.pixel(11, 11), Rgb(clBtnHighlight));
+  EXPECT_EQ(image.pixel(129, 89), Rgb(clBtnShadow));
+  // Inner bevel, lowered: shadow at its top left.
+  EXPECT_EQ(image.pixel(10 + 5, 10 + 5), Rgb(clBtnShadow));
+  EXPECT_GT(DarkPixels(image, QRect(30, 40, 80, 20)), 10);
+}
+
+TEST_F(LabelsTest, BevelShapes) {
+  form->SetColor(clWhite);
+  auto *box = Add<TBevel>(10, 10);
+  box->SetBounds(10, 10, 30, 20);
+  auto *line = Add<TBevel>(10, 50);
+  line->SetBounds(10, 50, 30, 10);
+  line->SetShape(bsTopLine);
+  line->SetStyle(bsRaised);
+  Show();
+  const QImage image = Grab();
+  EXPECT_EQ(image.pixel(10, 10), Rgb(clBtnShadow));
+  EXPECT_EQ(image.pixel(39, 10), Rgb(clBtnHighlight));
+  EXPECT_EQ(image.pixel(39, 29), Rgb(clBtnHighlight));
+  EXPECT_EQ(image.pixel(10, 29), Rgb(clBtnShadow));
+  EXPECT_EQ(image.pixel(20, 20), qRgb(255, 255, 255));
+  EXPECT_EQ(image.pixel(20, 50), Rgb(clBtnHighlight));
+  EXPECT_EQ(image.pixel(20, 51), Rgb(clBtnShadow));
+  EXPECT_EQ(image.pixel(20, 52), qRgb(255, 255, 255));
+}
+
+TEST_F(LabelsTest, ScrollBoxScrollsItsChildren) {
+  auto *box = Add<TScrollBox>(0, 0);
+  box->SetBounds(0, 0, 150, 120);
+  auto *far = Add<TPanel>(0, 300, box);
+  far->SetBounds(0, 300, 60, 20);
+  box->Realign();
+  Show();
+  TControlScrollBar *vert = box->VertScrollBar();
+  EXPECT_EQ(vert->Range(), 320);
+  EXPECT_TRUE(vert->IsScrollBarVisible());
+  EXPECT_FALSE(box->HorzScrollBar()->IsScrollBarVisible());
+  EXPECT_TRUE(box->ScrollBar(SB_VERT).Visible);
+  vert->SetPosition(50);
+  EXPECT_EQ(far->Top(), 250);
+  box->Perform(WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0));
+  EXPECT_EQ(vert->Position(), 58);
+  EXPECT_EQ(far->Top(), 242);
+  box->Perform(WM_VSCROLL, MAKEWPARAM(SB_BOTTOM, 0));
+  EXPECT_EQ(vert->Position(), 320 - box->ClientHeight());
+  EXPECT_EQ(far->Top() + far->Height(), box->ClientHeight());
+  box->Perform(WM_VSCROLL, MAKEWPARAM(SB_TOP, 0));
+  EXPECT_EQ(far->Top(), 300);
+  box->ScrollInView(far);
+  EXPECT_EQ(far->Top() + far->Height(), box->ClientHeight());
+  box->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA));
+  EXPECT_EQ(vert->Position(), 320 - box->ClientHeight() - vert->Increment());
+  // Without children that reach beyond it, no scroll bar.
+  box->Perform(WM_VSCROLL, MAKEWPARAM(SB_TOP, 0));
+  far->SetTop(0);
+  box->Realign();
+  EXPECT_FALSE(vert->IsScrollBarVisible());
+}
+
+} // namespace

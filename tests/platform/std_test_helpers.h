@@ -1,0 +1,82 @@
+#pragma once
+// Helpers for the tests of the standard controls: a shown form to put them on, typing text as a person would.
+#include "gui_test_helpers.h"
+#include "platform/forms.h"
+#include "platform/system_services.h"
+#include <QStringList>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+
+// Readable QStrings in test failures.
+inline void PrintTo(const QString &Value, std::ostream *Stream) {
+  *Stream << '"' << Value.toStdString() << '"';
+}
+
+namespace stdtest {
+
+// The Qt key and modifiers of a plain typed character (ASCII letters, digits and punctuation).
+inline void KeyOf(QChar c, int &key, Qt::KeyboardModifiers &modifiers) {
+  modifiers = Qt::NoModifier;
+  if (c.isLetter() && c.unicode() < 128) {
+    key = Qt::Key_A + (c.toUpper().unicode() - 'A');
+    if (c.isUpper()) modifiers = Qt::ShiftModifier;
+  } else {
+    key = c.unicode();
+  }
+}
+
+// Types Text into the focused widget, one key press and release per character.
+inline void TypeText(const QString &Text) {
+  for (QChar c : Text) {
+    int key = 0;
+    Qt::KeyboardModifiers modifiers;
+    KeyOf(c, key, modifiers);
+    guitest::PressKey(key, modifiers, QString(c));
+  }
+}
+
+// Ctrl+letter as X11 reports it: the control character as text.
+inline void PressCtrl(char letter) {
+  const int key = Qt::Key_A + (letter - 'A');
+  guitest::PressKey(key, Qt::ControlModifier, QString(QChar(char16_t(letter - 'A' + 1))));
+}
+
+// Runs Action from the event loop once a window of the application has the keyboard focus (a modal form
+// shown by the code under test becomes active some turns of the loop after it shows).
+inline void WhenFocused(std::function<void()> Action, int Tries = 400) {
+  // A short pause between the checks lets the window system's own events (activation) through.
+  QTimer::singleShot(5, [Action, Tries] {
+    QWidget *focus = QApplication::focusWidget();
+    if ((focus && focus->isVisible() && focus->window()->isActiveWindow()) || Tries <= 0)
+      Action();
+    else {
+      // The offscreen platform does not activate a window shown again after it was hidden (it still counts
+      // as the focus window); the user would click it.
+      if (QWidget *modal = QApplication::activeModalWidget(); modal && !modal->isActiveWindow())
+        QApplication::setActiveWindow(modal);
+      WhenFocused(Action, Tries - 1);
+    }
+  });
+}
+
+// A form shown and active for the duration of a test, with scripted services (clipboard, message boxes).
+class FormTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    form = TCustomForm::Create<TForm>(nullptr);
+    form->SetName(QStringLiteral("Form"));
+    form->SetClientSize(320, 240);
+  }
+  void TearDown() override {
+    form->Free();
+    guitest::ProcessEvents();
+  }
+  void Show() { guitest::ShowAndActivate(form); }
+
+  ScopedScriptedServices services;
+  QStringList log;
+  TForm *form = nullptr;
+};
+
+} // namespace stdtest
