@@ -644,6 +644,24 @@ void TCanvas::DrawTextLine(double x, double top, const QString &text, double tab
   }
 }
 
+namespace {
+
+// Where a line of text starts relative to its reference point, as the text alignment flags place it.
+QPoint AlignedTextOffset(unsigned textAlign, int width, const TTextMetric &tm) {
+  int dx = 0, dy = 0;
+  if ((textAlign & TA_CENTER) == TA_CENTER)
+    dx = -width / 2;
+  else if (textAlign & TA_RIGHT)
+    dx = -width;
+  if ((textAlign & TA_BASELINE) == TA_BASELINE)
+    dy = -tm.tmAscent;
+  else if (textAlign & TA_BOTTOM)
+    dy = -tm.tmHeight;
+  return {dx, dy};
+}
+
+} // namespace
+
 void TCanvas::TextOut(int x, int y, const QString &text) {
   Changing();
   QPainter &p = Painter();
@@ -653,15 +671,8 @@ void TCanvas::TextOut(int x, int y, const QString &text) {
     x = penPos_.X;
     y = penPos_.Y;
   }
-  int dx = 0, dy = 0;
-  if ((textAlign_ & TA_CENTER) == TA_CENTER)
-    dx = -width / 2;
-  else if (textAlign_ & TA_RIGHT)
-    dx = -width;
-  if ((textAlign_ & TA_BASELINE) == TA_BASELINE)
-    dy = -tm.tmAscent;
-  else if (textAlign_ & TA_BOTTOM)
-    dy = -tm.tmHeight;
+  const QPoint offset = AlignedTextOffset(textAlign_, width, tm);
+  const int dx = offset.x(), dy = offset.y();
   {
     SavedState state(p);
     // The text turns about its reference point.
@@ -688,18 +699,10 @@ void TCanvas::TextRect(const TRect &r, int x, int y, const QString &text) {
     if (brush_.Style() == bsSolid) p.fillRect(r.ToQRect(), ColorToQColor(brush_.Color()));
     const TTextMetric tm = CurrentFont().tm;
     const int width = TextWidth(text);
-    int dx = 0, dy = 0;
-    if ((textAlign_ & TA_CENTER) == TA_CENTER)
-      dx = -width / 2;
-    else if (textAlign_ & TA_RIGHT)
-      dx = -width;
-    if ((textAlign_ & TA_BASELINE) == TA_BASELINE)
-      dy = -tm.tmAscent;
-    else if (textAlign_ & TA_BOTTOM)
-      dy = -tm.tmHeight;
+    const QPoint offset = AlignedTextOffset(textAlign_, width, tm);
     p.translate(x, y);
     if (font_.Orientation() != 0) p.rotate(-font_.Orientation() / 10.0);
-    DrawTextLine(dx, dy, text, 0);
+    DrawTextLine(offset.x(), offset.y(), text, 0);
   }
   Changed();
 }
