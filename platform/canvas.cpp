@@ -388,10 +388,19 @@ void TCanvas::Polygon(const std::vector<TPoint> &points) {
   Changed();
 }
 
-void TCanvas::Rectangle(int left, int top, int right, int bottom) {
+namespace {
+
+// Puts a rectangle's corners in order; false when it encloses nothing, and so draws nothing.
+bool OrderCorners(int &left, int &top, int &right, int &bottom) {
   if (left > right) std::swap(left, right);
   if (top > bottom) std::swap(top, bottom);
-  if (right == left || bottom == top) return;
+  return right != left && bottom != top;
+}
+
+} // namespace
+
+void TCanvas::Rectangle(int left, int top, int right, int bottom) {
+  if (!OrderCorners(left, top, right, bottom)) return;
   Changing();
   const bool pen = pen_.Style() != psClear;
   const int width = std::max(1, pen_.Width());
@@ -426,9 +435,7 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom) {
 }
 
 void TCanvas::RoundRect(int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight) {
-  if (left > right) std::swap(left, right);
-  if (top > bottom) std::swap(top, bottom);
-  if (right == left || bottom == top) return;
+  if (!OrderCorners(left, top, right, bottom)) return;
   Changing();
   const QRectF outline(left + 0.5, top + 0.5, right - left - 1, bottom - top - 1);
   QPainterPath path;
@@ -439,9 +446,7 @@ void TCanvas::RoundRect(int left, int top, int right, int bottom, int ellipseWid
 }
 
 void TCanvas::Ellipse(int left, int top, int right, int bottom) {
-  if (left > right) std::swap(left, right);
-  if (top > bottom) std::swap(top, bottom);
-  if (right == left || bottom == top) return;
+  if (!OrderCorners(left, top, right, bottom)) return;
   Changing();
   QRectF outline(left + 0.5, top + 0.5, right - left - 1, bottom - top - 1);
   if (pen_.Style() == psInsideFrame && pen_.Width() > 1) {
