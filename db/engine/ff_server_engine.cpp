@@ -76,8 +76,9 @@ struct TffServerEngine::Cursor {
 
   const TffIndexSchema &IndexSchema() const { return Tbl->Indexes[Index]; }
   QString Location() const { return Db->Location(Tbl->Name); }
-  void Reset() {
-    At = Place::Begin;
+  // Off every record, before the first (Begin) or after the last (End).
+  void Reset(Place place = Place::Begin) {
+    At = place;
     RowId = 0;
     Key.clear();
   }
@@ -629,8 +630,7 @@ TffResult TffServerEngine::CursorSetToEnd(TffCursorID cursor) {
   TffResult result;
   Cursor *c = FindCursor(cursor, result);
   if (!c) return result;
-  c->Reset();
-  c->At = Cursor::Place::End;
+  c->Reset(Cursor::Place::End);
   return DBIERR_NONE;
 }
 
@@ -653,13 +653,11 @@ TffResult TffServerEngine::CursorSetToKey(TffCursorID cursor, const QList<QVaria
     return DBIERR_NONE;
   }
   // Nothing at or after the key: the nearest record is the last one.
-  c->Reset();
-  c->At = Cursor::Place::End;
+  c->Reset(Cursor::Place::End);
   if (TffError error = Move(*c, TffScan::Backward, 1, records); !error.Ok() && error.Code != DBIERR_BOF)
     return Fail(error);
   if (records.isEmpty()) {
-    c->Reset();
-    c->At = Cursor::Place::End;
+    c->Reset(Cursor::Place::End);
   }
   return DBIERR_NONE;
 }
@@ -798,8 +796,7 @@ TffError TffServerEngine::Move(Cursor &cursor, TffScan scan, int count, QList<Tf
   QList<QList<QVariant>> keys;
   if (TffError error = ReadRuns(cursor, scan, runs, count, records, keys); !error.Ok()) return error;
   if (records.isEmpty()) {
-    cursor.Reset();
-    cursor.At = forward ? Cursor::Place::End : Cursor::Place::Begin;
+    cursor.Reset(forward ? Cursor::Place::End : Cursor::Place::Begin);
     return atEdge;
   }
   cursor.SetOnRecord(records.last().Bookmark, keys.last());
