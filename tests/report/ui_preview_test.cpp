@@ -419,9 +419,9 @@ TEST_F(PreviewPanelTest, PanelShowsThePageAreaAndPagesMove) {
   panel->ZoomToPageWidth();
   EXPECT_EQ(panel->Window()->ZoomMode(), zmPageWidth);
   EXPECT_EQ(panel->Window()->WheelStep(), 3);
-  panel->SetScrollBars(sbNone);
+  panel->SetScrollBars(ssNone);
   EXPECT_FALSE(panel->Window()->PBox->ScrollBar(SB_VERT).Visible);
-  panel->SetScrollBars(sbVertical);
+  panel->SetScrollBars(ssVertical);
   EXPECT_TRUE(panel->Window()->PBox->ScrollBar(SB_VERT).Visible);
   EXPECT_FALSE(panel->Window()->PBox->ScrollBar(SB_HORZ).Visible);
 }
