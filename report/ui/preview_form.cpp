@@ -5,6 +5,8 @@
 #include "platform/virtual_keys.h"
 #include "report/prepared_pages.h"
 #include "report/ui/preview_search.h"
+#include "report/ui/print_form.h"
+#include "report/ui/search_form.h"
 #include "report/ui/toolbar_glyphs.h"
 #include "report/ui/ui_texts.h"
 #include <QAction>
@@ -710,10 +712,11 @@ void TfrPreviewForm::PrintBtnClick(TObject *) {
 void TfrPreviewForm::FindBtnClick(TObject *) {
   if (!host_ || PageCount() == 0) return;
   TfrFindRequest request;
-  request.Text = findText_;
+  request.Text = findTyped_;
   request.CaseSensitive = findCaseSensitive_;
   if (!RunFindDialog || !RunFindDialog(request) || request.Text.isEmpty()) return;
   findCaseSensitive_ = request.CaseSensitive;
+  findTyped_ = request.Text;
   findText_ = request.CaseSensitive ? request.Text : request.Text.toUpper();
   if (request.FromFirstPage) {
     RunFind(0, 0);
@@ -762,6 +765,11 @@ void TfrPreviewForm::EmbedPageArea(TWinControl *Parent) {
 
 // ---- the dialogs ----
 
-bool TfrPreviewForm::DefaultFindDialog(TfrFindRequest &) { return false; }
+bool TfrPreviewForm::DefaultFindDialog(TfrFindRequest &Request) { return frRunFindDialog(Request); }
 
-bool TfrPreviewForm::DefaultPrintDialog(TfrPrintRequest &, int &, int &) { return false; }
+bool TfrPreviewForm::DefaultPrintDialog(TfrPrintRequest &Request, int &OldPrinter, int &NewPrinter) {
+  TfrPreviewHost *host = host_.get();
+  return frRunPrintDialog(
+      CurrentPage(), [host](const QString &pages) { return host ? host->PageListError(pages) : QString(); },
+      Request, OldPrinter, NewPrinter);
+}

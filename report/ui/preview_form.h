@@ -203,6 +203,7 @@ private:
   bool pagesFromFile_ = false;
   // The find state: the text (upper-cased unless case-sensitive), and where the search goes on.
   QString findText_;
+  QString findTyped_; // as the user typed it, for the next time the dialog shows
   bool findCaseSensitive_ = false;
   int findPage_ = 0;
   int findRecord_ = 0;
