@@ -1,13 +1,9 @@
-// Tallyrook: starts the application and runs its message loop until the main window closes.
+// Tallyrook: an invoicing program for small businesses.
+#include "app/program.h"
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char **argv) {
-  QApplication application(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Tallyrook"));
-  QMainWindow mainWindow;
-  mainWindow.setWindowTitle(QStringLiteral("Tallyrook"));
-  mainWindow.resize(800, 600);
-  mainWindow.show();
-  return application.exec();
+  QApplication qtApplication(argc, argv);
+  // Everything the program made is freed inside, before the QApplication goes.
+  return RunTallyrook();
 }

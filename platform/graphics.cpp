@@ -59,7 +59,7 @@ void TFont::SetName(const QString &name) {
 
 int TFont::Size() const { return static_cast<int>(std::lround(-height_ * 72.0 / pixelsPerInch_)); }
 
-void TFont::SetSize(int points) { SetExactHeight(-points * static_cast<double>(pixelsPerInch_) / 72.0); }
+void TFont::SetSize(int points) { SetExactHeight(-static_cast<double>(points) * pixelsPerInch_ / 72.0); }
 
 int TFont::Height() const { return static_cast<int>(std::lround(height_)); }
 

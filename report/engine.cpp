@@ -2,6 +2,7 @@
 #include "platform/component.h"
 #include "report/function_library.h"
 #include "report/parser.h"
+#include "report/printer_wrapper.h"
 #include "report/report_interpreter.h"
 #include "report/variables.h"
 #include <QInputDialog>
@@ -54,6 +55,8 @@ void StopReportEngine() {
   // Objects freed below may still look at the engine; it stays reachable until they are gone.
   while (!doomed->objects.isEmpty()) FreeObject(doomed->objects.takeFirst());
   engine = nullptr;
+  // The report printer refers to the platform printer, which the application frees after the engine.
+  FreeReportPrinter();
 }
 
 bool ReportEngineStarted() { return engine != nullptr; }

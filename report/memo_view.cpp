@@ -70,8 +70,12 @@ int TfrMemoView::RemainingHeight() {
 int TfrMemoView::CalcWidth() {
   const TfrTextMeasure measure(Font);
   double widest = 0;
-  for (const TfrTextLine &line : frLayoutText(Memo1, measure, 0, false, false))
-    widest = std::max(widest, measure.Width(line.Text));
+  if (frIsWrappedText(Memo1)) {
+    for (const TfrTextLine &line : frDecodeWrappedText(Memo1)) widest = std::max(widest, double(line.Width));
+  } else {
+    for (const TfrTextLine &line : frLayoutText(Memo1, measure, 0, false, false))
+      widest = std::max(widest, measure.Width(line.Text));
+  }
   const int gapX = frCoord(FrameWidth / 2) + 2;
   return frCoord(std::ceil(widest) + 2.0 * gapX);
 }
@@ -188,7 +192,7 @@ void TfrMemoView::LoadFromStream(TStream *stream) {
   TfrView::LoadFromStream(stream);
   const bool current = frModel().StreamVersion >= frCurrentVersion;
   Font.SetName(frReadString(stream));
-  Font.SetSize(stream->ReadInt32());
+  Font.SetSize(std::clamp(stream->ReadInt32(), -frMaxFontSize, frMaxFontSize));
   Font.SetStyle(BitsToFontStyle(stream->ReadUInt16()));
   Font.SetColor(stream->ReadInt32());
   Adjust = stream->ReadInt32();
@@ -235,7 +239,7 @@ Variant TfrMemoView::GetProperty(TfrViewProperty property) const {
 void TfrMemoView::SetProperty(TfrViewProperty property, const Variant &value) {
   switch (property) {
   case vpFontName: Font.SetName(value.ToString()); break;
-  case vpFontSize: Font.SetSize(value.ToInt()); break;
+  case vpFontSize: Font.SetSize(std::clamp(value.ToInt(), -frMaxFontSize, frMaxFontSize)); break;
   case vpFontStyle: Font.SetStyle(BitsToFontStyle(value.ToInt())); break;
   case vpFontColor: Font.SetColor(value.ToInt()); break;
   case vpAdjust: Adjust = value.ToInt(); break;

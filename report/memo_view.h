@@ -18,6 +18,9 @@ constexpr int frtaVertical = 4;
 constexpr int frtaMiddle = 8;
 constexpr int frtaDown = 16;
 
+// Font sizes, in points, are held within this (larger sizes come only from damaged data).
+constexpr int frMaxFontSize = 32767;
+
 // The font style, font colour and fill colour a text object takes when its highlight condition holds.
 struct TfrHighlightAttr {
   quint16 FontStyle = 2; // 1 italic, 2 bold, 4 underline

@@ -36,6 +36,21 @@ private:
   TfrDocMode saved_;
 };
 
+// Sets the stream version being read for the lifetime of the scope and puts the previous one back, however
+// the reading ends.
+class TfrStreamVersionScope {
+public:
+  explicit TfrStreamVersionScope(int version) : saved_(frModel().StreamVersion) {
+    frModel().StreamVersion = version;
+  }
+  ~TfrStreamVersionScope() { frModel().StreamVersion = saved_; }
+  TfrStreamVersionScope(const TfrStreamVersionScope &) = delete;
+  TfrStreamVersionScope &operator=(const TfrStreamVersionScope &) = delete;
+
+private:
+  int saved_;
+};
+
 // Band types, in their fixed order.
 enum TfrBandType {
   btReportTitle,

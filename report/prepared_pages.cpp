@@ -13,24 +13,6 @@ namespace {
 // The fewest bytes a page block takes: end offset and paper fields.
 constexpr qint64 kSmallestPageBlock = 4 + 2 + 4 + 4 + 1 + 1;
 
-class StreamVersionScope {
-public:
-  explicit StreamVersionScope(int version) : saved_(frModel().StreamVersion) {
-    frModel().StreamVersion = version;
-  }
-  ~StreamVersionScope() { frModel().StreamVersion = saved_; }
-  StreamVersionScope(const StreamVersionScope &) = delete;
-  StreamVersionScope &operator=(const StreamVersionScope &) = delete;
-
-private:
-  int saved_;
-};
-
-QString SelectedPrinterName() {
-  TfrPrinter *printer = ReportPrinter();
-  return printer->Printers().value(printer->PrinterIndex());
-}
-
 void CheckCount(TStream *stream, qint32 count) {
   if (count < 0 || count > (stream->Size() - stream->Position()) / kSmallestPageBlock)
     throw EfrStreamError(
@@ -99,7 +81,7 @@ void frReadPageObjects(TMemoryStream *stream, TfrPage *page) {
     const int version = stream->ReadUInt8();
     if (version != frCurrentVersion)
       throw EfrStreamError(QStringLiteral("A prepared page is of the unknown version %1").arg(version));
-    StreamVersionScope scope(version);
+    TfrStreamVersionScope scope(version);
     while (stream->Position() < stream->Size()) {
       const int typ = stream->ReadUInt8();
       std::unique_ptr<TfrView> view = frCreateViewOfEntry(stream, typ);
@@ -190,7 +172,7 @@ void TfrEMFPages::SaveToStream(TStream *stream) {
   aside.SetPosition(start);
   TfrCompressor *compressor = frCompressor();
   aside.WriteUInt8(compressor->Enabled ? 1 : 0);
-  WriteStreamString(&aside, SelectedPrinterName());
+  WriteStreamString(&aside, ReportPrinter()->PrinterName());
   aside.WriteInt32(Count());
   for (const auto &page : pages_) {
     const qint64 blockStart = aside.Position();
@@ -260,7 +242,7 @@ void TfrEMFPages::ReadPages(TStream *stream, int compression, QString &printerNa
 }
 
 void TfrEMFPages::ReadMetafilePages(TStream *stream, QString &printerName) {
-  StreamVersionScope scope(21);
+  TfrStreamVersionScope scope(21);
   TStringList header;
   ReadStreamLinesOld(stream, &header);
   if (header.Count() > 0) printerName = header.Strings(0);

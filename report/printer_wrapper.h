@@ -67,6 +67,8 @@ public:
   // The platform's printers followed by the virtual printer.
   QStringList Printers() const;
   int PrinterIndex() const;
+  // The name of the chosen printer.
+  QString PrinterName() const { return Printers().value(PrinterIndex()); }
   // The virtual printer's index: the last in the list.
   int VirtualIndex() const;
   bool IsVirtual() const { return virtual_; }

@@ -40,6 +40,7 @@ using TfrPreviewButtons = TSmallSet<TfrPreviewButton>;
 enum TfrReportType { rtSimple, rtMultiple };
 
 using TfrDocEvent = TEvent<void()>;
+// The index (from 0) of the prepared page that begins or ends.
 using TfrPageEvent = TEvent<void(int PageNo)>;
 using TfrBandEvent = TEvent<void(TfrBand *Band)>;
 // The value of a name; a value left empty lets the report look further.
@@ -82,6 +83,9 @@ public:
   void LoadTemplateFromDataset(TDataSet *DataSet, int Number);
   void LoadFromStream(TStream *Stream);
   void SaveToStream(TStream *Stream);
+  // The stored property "ReportForm": the template is kept in it only when StoreInDFM is on.
+  void WriteReportForm(TStream *Stream) { model_.WriteReportForm(Stream, StoreInDFM); }
+  void ReadReportForm(TStream *Stream) { model_.ReadReportForm(Stream, StoreInDFM); }
   // The first object on any page of that name (without regard to case); nullptr when none.
   TfrView *FindObject(const QString &Name) const;
 
@@ -163,6 +167,7 @@ public:
   TfrEnterRectEvent OnEnterRect;
   TfrUserFunctionEvent OnUserFunction;
   TfrProgressEvent OnProgress;
+  // Cross bands are not built by this program's page building, so these two are never fired.
   TfrBandEvent OnBeginColumn;
   TfrPrintColumnEvent OnPrintColumn;
   TfrManualBuildEvent OnManualBuild;

@@ -13,27 +13,10 @@ constexpr quint8 kValuesMarker = 0xFE;
 constexpr quint8 kAddInDataMarker = 0xFD;
 constexpr int kOldestVersion = 21;
 
-// Puts the stream version being read back when a load ends, however it ends.
-class StreamVersionScope {
-public:
-  StreamVersionScope() : saved_(frModel().StreamVersion) {}
-  ~StreamVersionScope() { frModel().StreamVersion = saved_; }
-  StreamVersionScope(const StreamVersionScope &) = delete;
-  StreamVersionScope &operator=(const StreamVersionScope &) = delete;
-
-private:
-  int saved_;
-};
-
-QString SelectedPrinterName() {
-  TfrPrinter *printer = ReportPrinter();
-  return printer->Printers().value(printer->PrinterIndex());
-}
-
 void WriteBody(TStream *stream, TfrReportModel &model) {
   stream->WriteUInt16(model.PrintToDefault ? 0xFFFF : 0);
   stream->WriteUInt16(model.DoublePass ? 0xFFFF : 0);
-  WriteStreamString(stream, SelectedPrinterName());
+  WriteStreamString(stream, ReportPrinter()->PrinterName());
   for (int i = 0; i < model.Pages.Count(); ++i) {
     stream->WriteUInt8(kPageMarker);
     model.Pages[i]->SaveToStream(stream);
@@ -129,7 +112,7 @@ void TfrReportModel::SaveToStream(TStream *stream) {
 }
 
 void TfrReportModel::LoadFromStream(TStream *stream) {
-  StreamVersionScope versionScope;
+  TfrStreamVersionScope versionScope(frModel().StreamVersion);
   TfrReportModel fresh;
   QString printerName;
   const qint64 start = stream->Position();

@@ -37,7 +37,11 @@ TfrTextMeasure::TfrTextMeasure(const TFont &font) {
   const QFont qfont = font.QtFontAtPixels(kReferencePixels);
   const QString key = qfont.key();
   auto it = cache.find(key);
-  if (it == cache.end()) it = cache.insert(key, std::make_shared<Metrics>(qfont));
+  if (it == cache.end()) {
+    // A report uses a handful of fonts; names from damaged data must not grow the cache without end.
+    if (cache.size() >= 64) cache.clear();
+    it = cache.insert(key, std::make_shared<Metrics>(qfont));
+  }
   metrics_ = it.value();
   em_ = font.EmPixels(kScreenPixelsPerInch);
 }

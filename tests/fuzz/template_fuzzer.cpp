@@ -3,6 +3,9 @@
 #include "tests/report/loader_fuzz_entry.h"
 #include <QGuiApplication>
 
+// The font library keeps a few allocations of its own for the life of the process.
+extern "C" const char *__lsan_default_suppressions() { return "leak:libfontconfig\n"; }
+
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv) {
   // Text layout measures fonts, which needs the GUI application (without a display).
   qputenv("QT_QPA_PLATFORM", "offscreen");

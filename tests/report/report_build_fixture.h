@@ -83,7 +83,8 @@ protected:
   // n lines "Item 1" .. "Item n", quantity i, price 1.5 i.
   void FillItems(int n) {
     QList<Line> rows;
-    for (int i = 1; i <= n; ++i) rows.append({QStringLiteral("Item %1").arg(i), i, 1.5 * i, QString(), QString()});
+    for (int i = 1; i <= n; ++i)
+      rows.append({QStringLiteral("Item %1").arg(i), i, 1.5 * i, QString(), QString()});
     Fill(rows);
   }
 

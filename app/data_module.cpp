@@ -1,0 +1,230 @@
+#include "app/data_module.h"
+#include "app/table_definitions.h"
+#include "db/client/ff_client_errors.h"
+#include "platform/application.h"
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <cmath>
+
+TDD *DD = nullptr;
+
+namespace {
+const QString kDatabaseName = QStringLiteral("database1");
+const QString kSessionName = QStringLiteral("session1");
+const QString kClientName = QStringLiteral("client1");
+const QString kAmountFormat = QStringLiteral("0.00;-0.00");
+
+// The distance that centres `inner` in `outer`, rounded to the nearest whole pixel, a half to the even one.
+int CentringOffset(int outer, int inner) { return int(std::lrint((outer - inner) / 2.0)); }
+} // namespace
+
+QString AppDataFolder() {
+  QString folder = qEnvironmentVariable("TALLYROOK_DATA");
+  if (folder.isEmpty()) folder = QFileInfo(Application()->ExeName()).absolutePath();
+  folder = QDir::cleanPath(QDir(folder).absolutePath());
+  if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
+  return folder;
+}
+
+void CreateINV2Table(TffDatabase *Database, const QString &TableName) {
+  const TffDataDictionary dictionary = INV2Dictionary();
+  CheckEngineResult(Database->CreateTable(true, TableName, &dictionary));
+}
+
+TDD::TDD(TComponent *AOwner) : TDataModule(AOwner), engine_(std::make_unique<TffServerEngine>()) {
+  SetName(QStringLiteral("DD"));
+  CreateComponents();
+  // The components are loaded as a reader loads a stored module: finishing the load runs the
+  // single-instance guard, the first component on the module, before the creation handler can touch data.
+  BeginLoading();
+  EndLoading();
+  OnCreate = TNotifyEvent(this, &TDD::DDCreate);
+}
+
+TDD::~TDD() {
+  // The tables, database and client must close while the engine they use still exists.
+  DestroyComponents();
+  if (DD == this) DD = nullptr;
+}
+
+TffTable *TDD::NewTable(const QString &Name, const QString &TableName, const QString &IndexName) {
+  auto *table = new TffTable(this);
+  table->SetName(Name);
+  table->SetDatabaseName(kDatabaseName);
+  table->SetSessionName(kSessionName);
+  table->SetTableName(TableName);
+  table->SetIndexName(IndexName);
+  return table;
+}
+
+TDataSource *TDD::NewDataSource(const QString &Name, TffTable *Table) {
+  auto *source = new TDataSource(this);
+  source->SetName(Name);
+  source->SetDataSet(Table);
+  return source;
+}
+
+template <class F>
+F *TDD::NewField(TffTable *Table, const QString &FieldName) {
+  auto *field = new F(this);
+  field->SetName(Table->Name() + FieldName);
+  field->SetFieldName(FieldName);
+  field->SetDataSet(Table);
+  return field;
+}
+
+TStringField *TDD::NewStringField(TffTable *Table, const QString &FieldName, int Size) {
+  auto *field = NewField<TStringField>(Table, FieldName);
+  field->SetSize(Size);
+  return field;
+}
+
+void TDD::CreateComponents() {
+  VrRunOnceTallyrook = new TVrRunOnce(this);
+  VrRunOnceTallyrook->SetName(QStringLiteral("VrRunOnceTallyrook"));
+  VrRunOnceTallyrook->SetRestorePrevInst(true);
+  VrRunOnceTallyrook->SetTerminate(true);
+  VrRunOnceTallyrook->SetShowMessage(false);
+
+  ffClient1 = new TffClient(this);
+  ffClient1->SetName(QStringLiteral("ffClient1"));
+  ffClient1->SetClientName(kClientName);
+  ffClient1->SetServerEngine(engine_.get());
+  ffSession1 = new TffSession(this);
+  ffSession1->SetName(QStringLiteral("ffSession1"));
+  ffSession1->SetClientName(kClientName);
+  ffSession1->SetSessionName(kSessionName);
+  ffDatabase1 = new TffDatabase(this);
+  ffDatabase1->SetName(QStringLiteral("ffDatabase1"));
+  ffDatabase1->SetDatabaseName(kDatabaseName);
+  ffDatabase1->SetSessionName(kSessionName);
+
+  CONTROL = NewTable(QStringLiteral("CONTROL"), QStringLiteral("CONTROL"), QString());
+  INV1 = NewTable(QStringLiteral("INV1"), QStringLiteral("INV1"), QString());
+  INV2 = NewTable(QStringLiteral("INV2"), QStringLiteral("INV2"), QString());
+  REPORTS = NewTable(QStringLiteral("REPORTS"), QStringLiteral("Reports"), QStringLiteral("rec"));
+  MINV1 = NewTable(QStringLiteral("MINV1"), QStringLiteral("MINV1"), QStringLiteral("INVNUM"));
+  MINV2 = NewTable(QStringLiteral("MINV2"), QStringLiteral("MINV2"), QStringLiteral("REC"));
+  CUST = NewTable(QStringLiteral("CUST"), QStringLiteral("CUSTOMERS"), QStringLiteral("CUSTOMER"));
+  PRODUCTS = NewTable(QStringLiteral("PRODUCTS"), QStringLiteral("PRODUCTS"), QStringLiteral("TYPE"));
+
+  dsCONTROL = NewDataSource(QStringLiteral("dsCONTROL"), CONTROL);
+  dsINV1 = NewDataSource(QStringLiteral("dsINV1"), INV1);
+  dsINV2 = NewDataSource(QStringLiteral("dsINV2"), INV2);
+  dsREPORTS = NewDataSource(QStringLiteral("dsREPORTS"), REPORTS);
+  dsMINV1 = NewDataSource(QStringLiteral("dsMINV1"), MINV1);
+  dsMINV2 = NewDataSource(QStringLiteral("dsMINV2"), MINV2);
+  dsCUST = NewDataSource(QStringLiteral("dsCUST"), CUST);
+  dsPRODUCTS = NewDataSource(QStringLiteral("dsPRODUCTS"), PRODUCTS);
+
+  // The lines of the current stored invoice.
+  MINV2->SetMasterSource(dsMINV1);
+  MINV2->SetMasterFields(QStringLiteral("REC"));
+
+  // The report reads the tables as they stand; it never opens or closes them.
+  frINV2 = new TfrDBDataSet(this);
+  frINV2->SetName(QStringLiteral("frINV2"));
+  frINV2->SetDataSource(dsINV2);
+  frINV2->SetOpenDataSource(false);
+  frMINV2 = new TfrDBDataSet(this);
+  frMINV2->SetName(QStringLiteral("frMINV2"));
+  frMINV2->SetDataSource(dsMINV2);
+  frMINV2->SetOpenDataSource(false);
+
+  CONTROLLOGO = NewField<TGraphicField>(CONTROL, QStringLiteral("LOGO"));
+  CONTROLCOMPANY = NewStringField(CONTROL, QStringLiteral("COMPANY"), 50);
+  CONTROLADDRESS = NewStringField(CONTROL, QStringLiteral("ADDRESS"), 250);
+  CONTROLPHONE = NewStringField(CONTROL, QStringLiteral("PHONE"), 25);
+  CONTROLFAX = NewStringField(CONTROL, QStringLiteral("FAX"), 25);
+  CONTROLEMAIL = NewStringField(CONTROL, QStringLiteral("EMAIL"), 100);
+  CONTROLWEBSITE = NewStringField(CONTROL, QStringLiteral("WEBSITE"), 100);
+  CONTROLLastINV = NewField<TIntegerField>(CONTROL, QStringLiteral("LastINV"));
+  CONTROLTaxPCT = NewField<TFloatField>(CONTROL, QStringLiteral("TaxPCT"));
+  CONTROLINVTYPE = NewField<TIntegerField>(CONTROL, QStringLiteral("INVTYPE"));
+  CONTROLFootNote = NewStringField(CONTROL, QStringLiteral("FootNote"), 100);
+
+  INV2QUANTITY = NewField<TFloatField>(INV2, QStringLiteral("QUANTITY"));
+  INV2QUANTITY->SetAlignment(taCenter);
+  INV2DESCRIPTION = NewStringField(INV2, QStringLiteral("DESCRIPTION"), 1000);
+  INV2ITEMPRICE = NewField<TFloatField>(INV2, QStringLiteral("ITEMPRICE"));
+  INV2ITEMPRICE->SetDisplayFormat(kAmountFormat);
+  INV2ITEMTOTAL = NewField<TFloatField>(INV2, QStringLiteral("ITEMTOTAL"));
+  INV2ITEMTOTAL->SetDisplayFormat(kAmountFormat);
+
+  MINV1REC = NewField<TAutoIncField>(MINV1, QStringLiteral("REC"));
+  MINV1TYPE = NewField<TIntegerField>(MINV1, QStringLiteral("TYPE"));
+  MINV1CANC = NewField<TBooleanField>(MINV1, QStringLiteral("CANC"));
+  MINV1CANC->SetDisplayValues(QStringLiteral("Canc;"));
+  MINV1CUSTNO = NewField<TIntegerField>(MINV1, QStringLiteral("CUSTNO"));
+  MINV1CUSTOMER = NewStringField(MINV1, QStringLiteral("CUSTOMER"), 50);
+  MINV1ADDR1 = NewStringField(MINV1, QStringLiteral("ADDR1"), 50);
+  MINV1ADDR2 = NewStringField(MINV1, QStringLiteral("ADDR2"), 50);
+  MINV1ADDR3 = NewStringField(MINV1, QStringLiteral("ADDR3"), 50);
+  MINV1ADDR4 = NewStringField(MINV1, QStringLiteral("ADDR4"), 50);
+  MINV1ADDR5 = NewStringField(MINV1, QStringLiteral("ADDR5"), 50);
+  MINV1NET = NewField<TFloatField>(MINV1, QStringLiteral("NET"));
+  MINV1NET->SetDisplayFormat(kAmountFormat);
+  MINV1TAX = NewField<TFloatField>(MINV1, QStringLiteral("TAX"));
+  MINV1TAX->SetDisplayFormat(kAmountFormat);
+  MINV1GROSS = NewField<TFloatField>(MINV1, QStringLiteral("GROSS"));
+  MINV1GROSS->SetDisplayFormat(kAmountFormat);
+  MINV1InvDATE = NewField<TDateTimeField>(MINV1, QStringLiteral("InvDATE"));
+  MINV1InvNUM = NewField<TFloatField>(MINV1, QStringLiteral("InvNUM"));
+
+  MINV2REC = NewField<TIntegerField>(MINV2, QStringLiteral("REC"));
+  MINV2QUANTITY = NewField<TFloatField>(MINV2, QStringLiteral("QUANTITY"));
+  MINV2DESCRIPTION = NewStringField(MINV2, QStringLiteral("DESCRIPTION"), 1000);
+  MINV2ITEMPRICE = NewField<TFloatField>(MINV2, QStringLiteral("ITEMPRICE"));
+  MINV2ITEMPRICE->SetDisplayFormat(kAmountFormat);
+  MINV2ITEMTOTAL = NewField<TFloatField>(MINV2, QStringLiteral("ITEMTOTAL"));
+  MINV2ITEMTOTAL->SetDisplayFormat(kAmountFormat);
+
+  PRODUCTSTYPE = NewField<TIntegerField>(PRODUCTS, QStringLiteral("TYPE"));
+  PRODUCTSDESCRIPTION = NewStringField(PRODUCTS, QStringLiteral("DESCRIPTION"), 1000);
+  PRODUCTSITEMPRICE = NewField<TFloatField>(PRODUCTS, QStringLiteral("ITEMPRICE"));
+  PRODUCTSITEMPRICE->SetDisplayFormat(kAmountFormat);
+}
+
+void TDD::DDCreate(TObject *) {
+  // A second copy is ending: it leaves the running copy's data alone.
+  if (Application()->Terminated()) return;
+
+  AppPath = AppDataFolder();
+  ffDatabase1->SetAliasName(AppPath);
+  ffDatabase1->Open();
+
+  for (TffTable *table : {MINV1, MINV2, CUST, PRODUCTS, CONTROL}) table->Open();
+
+  CONTROL->First();
+  DefaultTaxPCT = CONTROL->FieldByName(QStringLiteral("TaxPCT"))->AsFloat();
+  DefaultINVTYPE = CONTROL->FieldByName(QStringLiteral("INVTYPE"))->AsInteger();
+
+  NewINV2andOpen();
+
+  InvNET = 0;
+  InvTAX = 0;
+  InvGROSS = 0;
+  InvCUSTNO = 0;
+}
+
+void TDD::NewINV2andOpen() {
+  INV2->Close();
+  // Re-creating the table with overwrite replaces the old one and everything in it.
+  CreateINV2Table(ffDatabase1, QStringLiteral("INV2"));
+  INV2->Open();
+}
+
+int TDD::FormPosLeft(int Width) const {
+  const TCustomForm *main = Application()->MainForm();
+  if (!main) return 0;
+  const int d = CentringOffset(main->Width(), Width);
+  return d >= 0 ? main->Left() + d : main->Left();
+}
+
+int TDD::FormPosTop(int Height) const {
+  const TCustomForm *main = Application()->MainForm();
+  if (!main) return 0;
+  const int d = CentringOffset(main->Height(), Height);
+  return d >= 0 ? main->Top() + d : main->Top();
+}

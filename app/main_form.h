@@ -1,0 +1,11 @@
+#pragma once
+// TF1 (F1): the program's main window. Closing it ends the program.
+#include "platform/forms.h"
+
+class TF1 : public TForm {
+public:
+  explicit TF1(TComponent *AOwner);
+  QString ClassName() const override { return QStringLiteral("TF1"); }
+};
+
+extern TF1 *F1;

@@ -1,0 +1,19 @@
+#pragma once
+// The program body: starts Tallyrook inside the QApplication that main made and runs it until the main
+// window closes.
+//
+// In this order: the application object; its title "Tallyrook" (the single-instance guard is named after
+// it); the data module DD, whose loading runs the guard and whose creation handler opens the database; then
+// the forms, the main window F1 first; then the message loop. At exit the application frees the forms and
+// the data module, then its own process-wide state.
+//
+// A second copy ends right after the guard, without opening the database or creating any form. When the
+// database is missing or cannot be used, a message box names the file and the problem, and the program ends
+// without creating any form.
+#include <QString>
+
+// Returns the program's exit code: 0, or 1 when the data could not be opened.
+int RunTallyrook();
+
+// The text shown when the database cannot be used.
+QString DatabaseFailureMessage(const QString &File, const QString &Problem);

@@ -1,0 +1,150 @@
+// The shipped database: every table with its fields and indexes, the settings row, the report rows, and a
+// seed that never touches an existing database.
+#include "app/shipped_data.h"
+#include "app/table_definitions.h"
+#include "tests/app/app_fixture.h"
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+class ShippedData : public AppFolderTest {
+protected:
+  QString DatabaseFile() const { return data.filePath(QStringLiteral("tallyrook.db")); }
+  std::optional<TffDataDictionary> Dictionary(const QString &table) {
+    TffServerEngine engine;
+    TffDatabaseID db = 0;
+    EXPECT_EQ(engine.DatabaseOpen(data.path(), db), DBIERR_NONE);
+    std::optional<TffDataDictionary> dictionary;
+    EXPECT_EQ(engine.TableGetDictionary(db, table, dictionary), DBIERR_NONE) << table.toStdString();
+    return dictionary;
+  }
+};
+
+struct IndexCase {
+  const char *table;
+  const char *index;
+  QList<int> fields;
+  bool descending;
+};
+
+TEST_F(ShippedData, HoldsEveryTableWithItsFieldsAndIndexes) {
+  Seed();
+  TffServerEngine engine;
+  TffDatabaseID db = 0;
+  ASSERT_EQ(engine.DatabaseOpen(data.path(), db), DBIERR_NONE);
+  QStringList tables;
+  ASSERT_EQ(engine.DatabaseTableList(db, tables), DBIERR_NONE);
+  tables.sort(Qt::CaseInsensitive);
+  EXPECT_EQ(tables,
+            (QStringList{"CONTROL", "CUSTOMERS", "INV1", "INV2", "MINV1", "MINV2", "PRODUCTS", "Reports"}));
+  engine.DatabaseClose(db);
+
+  const auto control = Dictionary(QStringLiteral("CONTROL"));
+  ASSERT_TRUE(control);
+  EXPECT_EQ(control->FieldCount(), 11);
+  EXPECT_EQ(control->FieldType(0), fftBLOBGraphic);
+  EXPECT_EQ(control->FieldUnits(control->GetFieldFromName(QStringLiteral("ADDRESS"))), 250);
+  EXPECT_EQ(control->FieldType(control->GetFieldFromName(QStringLiteral("TaxPCT"))), fftDouble);
+
+  const IndexCase indexes[] = {
+      {"MINV1", "CUST", {3, 14}, true},
+      {"MINV1", "INVNUM", {14}, true},
+      {"MINV2", "REC", {0}, true},
+      {"CUSTOMERS", "CUSTOMER", {1}, false},
+      {"PRODUCTS", "TYPE", {0, 1}, false},
+      {"Reports", "rec", {0}, false},
+      {"Reports", "description", {5, 3}, false},
+  };
+  for (const IndexCase &c : indexes) {
+    SCOPED_TRACE(std::string(c.table) + "." + c.index);
+    const auto dictionary = Dictionary(QString::fromLatin1(c.table));
+    ASSERT_TRUE(dictionary);
+    EXPECT_EQ(dictionary->IndexName(0), QStringLiteral("Sequential Access Index"));
+    const int index = dictionary->GetIndexFromName(QString::fromLatin1(c.index));
+    ASSERT_GT(index, 0);
+    const TffIndexDescriptor &descriptor = dictionary->IndexDescriptor(index);
+    ASSERT_EQ(descriptor.idFields.size(), c.fields.size());
+    for (int i = 0; i < c.fields.size(); ++i) {
+      EXPECT_EQ(descriptor.idFields[i].FieldNumber, c.fields[i]);
+      EXPECT_EQ(descriptor.idFields[i].Descending, c.descending);
+      EXPECT_TRUE(descriptor.idFields[i].CaseInsensitive);
+    }
+  }
+}
+
+TEST_F(ShippedData, HasTheSettingsRowWithDefaults) {
+  Seed();
+  const auto rows = Records(QStringLiteral("CONTROL"));
+  ASSERT_EQ(rows.size(), 1);
+  const TShippedSettings defaults;
+  EXPECT_EQ(rows[0][1].toString(), defaults.Company);
+  EXPECT_EQ(rows[0][7].toInt(), 0);      // LastINV: the first invoice is number 1
+  EXPECT_EQ(rows[0][8].toDouble(), 0.0); // TaxPCT
+  EXPECT_EQ(rows[0][9].toInt(), 0);      // INVTYPE: items
+  EXPECT_FALSE(rows[0][0].isValid());    // no logo yet
+  EXPECT_TRUE(Records(QStringLiteral("INV2")).isEmpty());
+  EXPECT_TRUE(Records(QStringLiteral("Reports")).isEmpty());
+}
+
+TEST_F(ShippedData, WritesTheGivenReportTemplatesUnderTheirNumbers) {
+  const QList<TShippedReport> reports{{2, QStringLiteral("services.frf"), QStringLiteral("Services"), "B"},
+                                      {1, QStringLiteral("items.frf"), QStringLiteral("Items"), "A"}};
+  ASSERT_EQ(SeedDataFolder(data.path(), reports).Outcome, TSeedOutcome::Created);
+  const auto rows = Records(QStringLiteral("Reports"));
+  ASSERT_EQ(rows.size(), 2);
+  EXPECT_EQ(rows[0][0].toInt(), 2);
+  EXPECT_EQ(rows[0][1].toByteArray(), QByteArray("B"));
+  EXPECT_EQ(rows[0][3].toString(), QStringLiteral("Services"));
+  EXPECT_EQ(rows[1][0].toInt(), 1);
+  EXPECT_EQ(rows[1][2].toString(), QStringLiteral("items.frf"));
+}
+
+TEST_F(ShippedData, NeverTouchesAnExistingDatabase) {
+  Seed();
+  SetFirst(QStringLiteral("CONTROL"), 1, QStringLiteral("My own company"));
+  const TSeedResult again = SeedDataFolder(data.path(), {});
+  EXPECT_EQ(again.Outcome, TSeedOutcome::AlreadyExists);
+  EXPECT_TRUE(again.Message.contains(QDir::toNativeSeparators(DatabaseFile())));
+  EXPECT_EQ(Records(QStringLiteral("CONTROL"))[0][1].toString(), QStringLiteral("My own company"));
+
+  // Not even a file that is no database at all.
+  QFile::remove(DatabaseFile());
+  QFile file(DatabaseFile());
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("not a database");
+  file.close();
+  EXPECT_EQ(SeedDataFolder(data.path(), {}).Outcome, TSeedOutcome::AlreadyExists);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), QByteArray("not a database"));
+}
+
+TEST_F(ShippedData, FailedSeedLeavesNothingBehind) {
+  const QList<TShippedReport> twice{{1, {}, {}, "A"}, {1, {}, {}, "B"}};
+  const TSeedResult result = SeedDataFolder(data.path(), twice);
+  EXPECT_EQ(result.Outcome, TSeedOutcome::Failed);
+  EXPECT_TRUE(result.Message.contains(QStringLiteral("twice")));
+  EXPECT_EQ(QDir(data.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList());
+
+  EXPECT_EQ(SeedDataFolder(data.filePath(QStringLiteral("missing")), {}).Outcome, TSeedOutcome::Failed);
+}
+
+TEST_F(ShippedData, DefinitionsMatchTheDataModulesTables) {
+  // Every table the data module opens at start, with its declared fields, opens on the shipped data.
+  Seed();
+  TDD *dd = nullptr;
+  Application()->CreateForm(dd);
+  for (TffTable *table : {dd->INV1, dd->REPORTS}) {
+    table->Open();
+    EXPECT_TRUE(table->Active());
+  }
+  EXPECT_EQ(dd->REPORTS->FieldCount(), 9);
+  EXPECT_EQ(dd->REPORTS->FieldByName(QStringLiteral("Copies"))->DataType(), ftSmallint);
+  EXPECT_EQ(dd->REPORTS->FieldByName(QStringLiteral("File"))->DataType(), ftBlob);
+  EXPECT_EQ(dd->INV1->FieldByName(QStringLiteral("InvDATE"))->DataType(), ftDateTime);
+  EXPECT_EQ(dd->CONTROLLOGO->DataType(), ftGraphic);
+  EXPECT_EQ(dd->MINV1REC->DataType(), ftAutoInc);
+}
+
+} // namespace

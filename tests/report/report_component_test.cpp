@@ -1,0 +1,388 @@
+// The report component: templates loaded from dataset rows, preparing behind the progress window (and
+// cancelling it), printing page lists with copies to the PDF printer, paper changes, previews, events.
+#include "platform/printer.h"
+#include "platform/streams.h"
+#include "platform/system_services.h"
+#include "report/report_hooks.h"
+#include "tests/report/report_build_fixture.h"
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+namespace build {
+namespace {
+
+QString RunTool(const QString &program, const QStringList &arguments) {
+  QProcess process;
+  process.start(program, arguments);
+  if (!process.waitForFinished(60000) || process.exitCode() != 0) return QString();
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+bool HavePoppler() {
+  return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty() &&
+         !QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty();
+}
+
+// The text of each page of a PDF file, trimmed.
+QStringList PdfPages(const QString &pdf) {
+  const QString text =
+      RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+  QStringList pages = text.split(QChar(12));
+  if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
+  for (QString &page : pages) page = page.simplified();
+  return pages;
+}
+
+class ReportComponentTest : public ReportBuildTest {
+protected:
+  void SetUp() override {
+    ReportBuildTest::SetUp();
+    ASSERT_TRUE(dir.isValid());
+  }
+  void TearDown() override {
+    BindReportPrinter(nullptr);
+    printer.reset();
+    ReportBuildTest::TearDown();
+  }
+  // The PDF printer, bound to the report engine's printer wrapper.
+  void UsePdfPrinter() {
+    printer = std::make_unique<TPrinter>(std::make_unique<TScriptedPrinterSystem>(dir.path()));
+    printer->SetPdfFileName(pdf());
+    BindReportPrinter(printer.get());
+  }
+  QString pdf() const { return dir.filePath(QStringLiteral("report.pdf")); }
+
+  // One row per sheet: a 1000-high data band printing "Sheet [LINE#]".
+  void SheetReport(int sheets) {
+    FillItems(sheets);
+    AddBand(btMasterData, 0, 1000, QStringLiteral("frLines"));
+    AddMemo(10, 10, 300, 20, {QStringLiteral("Sheet [LINE#]")});
+  }
+
+  QTemporaryDir dir;
+  std::unique_ptr<TPrinter> printer;
+};
+
+TEST_F(ReportComponentTest, PageListsNameNumbersAndRangesAndAnythingElseIsAClearError) {
+  EXPECT_EQ(frParsePageList(QStringLiteral(" 1, 3 ,5 - 7"), 9), (QList<int>{1, 3, 5, 6, 7}));
+  EXPECT_EQ(frParsePageList(QString(), 9), QList<int>{});
+  EXPECT_EQ(frParsePageList(QStringLiteral("2-2"), 2), QList<int>{2});
+  const struct {
+    const char *text;
+    const char *message;
+  } bad[] = {
+      {"1,x", "\"x\" is not a page number"},
+      {"0", "There is no page 0: the report has 3 page(s)"},
+      {"4", "There is no page 4: the report has 3 page(s)"},
+      {"3-1", "The page range \"3-1\" runs backwards"},
+      {"1,,2", "The page list \"1,,2\" has an empty entry"},
+      {"-2", "\"\" is not a page number"},
+      {"2-", "\"\" is not a page number"},
+      {"1-2-3", "\"2-3\" is not a page number"},
+      {"+1", "\"+1\" is not a page number"},
+  };
+  for (const auto &c : bad) {
+    try {
+      frParsePageList(QString::fromLatin1(c.text), 3);
+      ADD_FAILURE() << c.text << " was taken";
+    } catch (const EfrReportError &e) {
+      EXPECT_EQ(e.Message(), QString::fromLatin1(c.message)) << c.text;
+    }
+  }
+}
+
+TEST_F(ReportComponentTest, PagesPrintInTheirOrderEachCopiedInARowUnderTheReportsJobTitle) {
+  if (!HavePoppler()) GTEST_SKIP() << "poppler-utils is not installed";
+  UsePdfPrinter();
+  SheetReport(3);
+  report->Title = QStringLiteral("Invoice");
+  ASSERT_TRUE(report->PrepareReport()) << report->ErrorText().toStdString();
+  ASSERT_EQ(report->EMFPages().Count(), 3);
+
+  ASSERT_TRUE(report->PrintPreparedReport(QStringLiteral("1, 3"), 2));
+  EXPECT_EQ(printer->Title(), QStringLiteral("Reportwell: Invoice"));
+  EXPECT_EQ(PdfPages(pdf()), (QStringList{"Sheet 1", "Sheet 1", "Sheet 3", "Sheet 3"}));
+
+  report->Title.clear();
+  ASSERT_TRUE(report->PrintPreparedReport(QString(), 0));
+  EXPECT_EQ(printer->Title(), QStringLiteral("Reportwell: Untitled"));
+  EXPECT_EQ(PdfPages(pdf()), (QStringList{"Sheet 1", "Sheet 2", "Sheet 3"}));
+}
+
+TEST_F(ReportComponentTest, ABadPageListIsRefusedBeforeAnythingIsPrinted) {
+  UsePdfPrinter();
+  SheetReport(2);
+  ASSERT_TRUE(report->PrepareReport());
+  EXPECT_THROW(report->PrintPreparedReport(QStringLiteral("1,3"), 1), EfrReportError);
+  EXPECT_THROW(report->PrintPreparedReport(QStringLiteral("one"), 1), EfrReportError);
+  EXPECT_FALSE(QFileInfo::exists(pdf()));
+  EXPECT_FALSE(printer->Printing());
+}
+
+TEST_F(ReportComponentTest, PrintingNeedsAPrinterOtherThanTheVirtualOne) {
+  SheetReport(1);
+  ASSERT_TRUE(report->PrepareReport());
+  EXPECT_THROW(report->PrintPreparedReport(QString(), 1), EfrReportError);
+}
+
+TEST_F(ReportComponentTest, APageOnOtherPaperChangesThePaperWithinTheSameDocument) {
+  if (!HavePoppler()) GTEST_SKIP() << "poppler-utils is not installed";
+  UsePdfPrinter();
+  AddBand(btReportTitle, 0, 40);
+  AddMemo(10, 10, 300, 20, {QStringLiteral("Portrait page")});
+  TfrPage *wide = report->Pages().Add();
+  wide->ChangePaper(frDefaultPaperSize, 0, 0, frLandscape);
+  AddBand(wide, btReportTitle, 0, 40);
+  AddMemo(wide, 10, 10, 300, 20, {QStringLiteral("Landscape page")});
+  TfrPage *back = report->Pages().Add();
+  AddBand(back, btReportTitle, 0, 40);
+  AddMemo(back, 10, 10, 300, 20, {QStringLiteral("Portrait again")});
+  ASSERT_TRUE(report->PrepareReport());
+  ASSERT_EQ(report->EMFPages().Count(), 3);
+  EXPECT_GT(report->EMFPages()[1].PrnInfo.Pgw, report->EMFPages()[1].PrnInfo.Pgh);
+
+  ASSERT_TRUE(report->PrintPreparedReport(QString(), 1));
+  EXPECT_EQ(PdfPages(pdf()), (QStringList{"Portrait page", "Landscape page", "Portrait again"}));
+  const QString info = RunTool(QStringLiteral("pdfinfo"), {QStringLiteral("-f"), QStringLiteral("1"),
+                                                           QStringLiteral("-l"), QStringLiteral("3"), pdf()});
+  QList<bool> landscape;
+  for (const QString &line : info.split(QLatin1Char('\n'))) {
+    if (!line.startsWith(QStringLiteral("Page")) || !line.contains(QStringLiteral(" size:"))) continue;
+    const QStringList parts = line.section(QLatin1Char(':'), 1).simplified().split(QLatin1Char(' '));
+    ASSERT_GE(parts.size(), 3) << line.toStdString();
+    landscape << (parts[0].toDouble() > parts[2].toDouble());
+  }
+  EXPECT_EQ(landscape, (QList<bool>{false, true, false})) << info.toStdString();
+}
+
+TEST_F(ReportComponentTest, PreparingRunsBehindTheProgressWindowWithPageLabels) {
+  SheetReport(3);
+  report->Title = QStringLiteral("Invoice");
+  QStringList labels;
+  QString caption;
+  frSetProgressWindowFactory([&labels, &caption]() -> std::unique_ptr<TfrProgressWindow> {
+    struct Watching : CancellingProgress {
+      Watching(QStringList *labels, QString *caption)
+          : CancellingProgress(QString(), labels), caption_(caption) {}
+      void SetCaption(const QString &Caption) override { *caption_ = Caption; }
+      QString *caption_;
+    };
+    return std::make_unique<Watching>(&labels, &caption);
+  });
+  ASSERT_TRUE(report->PrepareReport());
+  EXPECT_EQ(caption, QStringLiteral("Invoice - Report preparing"));
+  // The window opens on page 1; the build announces each page it starts.
+  EXPECT_EQ(labels, (QStringList{"Processing page:  1", "Processing page:  1", "Processing page:  2",
+                                 "Processing page:  3"}));
+
+  labels.clear();
+  report->SetDoublePass(true);
+  ASSERT_TRUE(report->PrepareReport());
+  EXPECT_EQ(labels.first(), QStringLiteral("Performing 1st pass:  1"));
+  EXPECT_TRUE(labels.contains(QStringLiteral("Processing page:  2 from 3")))
+      << labels.join(',').toStdString();
+  EXPECT_EQ(report->EMFPages().Count(), 3);
+}
+
+TEST_F(ReportComponentTest, CancellingEitherPassReturnsFailureAndLeavesNoPages) {
+  SheetReport(5);
+  report->SetDoublePass(true);
+  for (const QString &cancelAt :
+       {QStringLiteral("Performing 1st pass:  3"), QStringLiteral("Processing page:  3 from 5")}) {
+    QStringList labels;
+    frSetProgressWindowFactory([&labels, cancelAt]() -> std::unique_ptr<TfrProgressWindow> {
+      return std::make_unique<CancellingProgress>(cancelAt, &labels);
+    });
+    EXPECT_FALSE(report->PrepareReport()) << cancelAt.toStdString();
+    EXPECT_EQ(report->EMFPages().Count(), 0) << cancelAt.toStdString();
+    EXPECT_TRUE(report->Terminated());
+    EXPECT_FALSE(report->ErrorOccurred());
+    EXPECT_FALSE(frModel().FirstPass);
+  }
+  frSetProgressWindowFactory(nullptr);
+  EXPECT_TRUE(report->PrepareReport());
+  EXPECT_EQ(report->EMFPages().Count(), 5);
+}
+
+TEST_F(ReportComponentTest, CancellingAPrintRunAbortsTheJob) {
+  UsePdfPrinter();
+  SheetReport(4);
+  ASSERT_TRUE(report->PrepareReport());
+  QStringList labels;
+  frSetProgressWindowFactory([&labels]() -> std::unique_ptr<TfrProgressWindow> {
+    return std::make_unique<CancellingProgress>(QStringLiteral("Printing page:  2"), &labels);
+  });
+  EXPECT_FALSE(report->PrintPreparedReport(QString(), 1));
+  EXPECT_FALSE(printer->Printing());
+  EXPECT_TRUE(printer->Aborted());
+  EXPECT_FALSE(QFileInfo::exists(pdf()));
+  EXPECT_FALSE(report->Terminated());
+  EXPECT_EQ(report->EMFPages().Count(), 4);
+}
+
+TEST_F(ReportComponentTest, AnOnProgressHandlerTakesThePageNumbersInsteadOfTheWindow) {
+  SheetReport(2);
+  int windows = 0;
+  frSetProgressWindowFactory([&windows]() -> std::unique_ptr<TfrProgressWindow> {
+    ++windows;
+    return std::make_unique<TfrDirectProgress>();
+  });
+  QList<int> numbers;
+  report->OnProgress = TfrProgressEvent::From([&numbers](int n) { numbers << n; });
+  ASSERT_TRUE(report->PrepareReport());
+  EXPECT_EQ(numbers, (QList<int>{1, 2}));
+  EXPECT_EQ(windows, 0);
+  report->OnProgress = nullptr;
+  report->ShowProgress = false;
+  ASSERT_TRUE(report->PrepareReport());
+  EXPECT_EQ(windows, 0);
+}
+
+TEST_F(ReportComponentTest, DocumentAndPageEventsFrameThePreparation) {
+  SheetReport(2);
+  AddBand(btPageFooter, 1030, 20, QString(), flBandOnFirstPage | flBandOnLastPage);
+  QStringList events;
+  report->OnBeginDoc = TfrDocEvent::From([&events] { events << QStringLiteral("begin doc"); });
+  report->OnEndDoc = TfrDocEvent::From([&events] { events << QStringLiteral("end doc"); });
+  report->OnBeginPage = TfrPageEvent::From([&events](int n) { events << QStringLiteral("begin %1").arg(n); });
+  report->OnEndPage = TfrPageEvent::From([&events](int n) { events << QStringLiteral("end %1").arg(n); });
+  ASSERT_TRUE(report->PrepareReport());
+  EXPECT_EQ(events, (QStringList{"begin doc", "begin 0", "end 0", "begin 1", "end 1", "end doc"}));
+}
+
+TEST_F(ReportComponentTest, ATemplateIsLoadedFromTheDatasetRowOfItsNumber) {
+  auto *reports = new TMemoryDataSet(form);
+  reports->FieldDefs()->Add(QStringLiteral("rec"), ftInteger);
+  reports->FieldDefs()->Add(QStringLiteral("File"), ftBlob);
+  reports->CreateDataSet();
+  for (const int number : {1, 2}) {
+    TfrReportModel model;
+    TfrPage *p = model.Pages.Add();
+    auto memo = std::make_unique<TfrMemoView>();
+    memo->Name = QStringLiteral("Template%1").arg(number);
+    p->Add(std::move(memo));
+    TMemoryStream bytes;
+    model.SaveToStream(&bytes);
+    reports->Append();
+    reports->FieldByName(QStringLiteral("rec"))->SetAsInteger(number);
+    static_cast<TBlobField *>(reports->FieldByName(QStringLiteral("File")))->LoadFromStream(&bytes);
+    reports->Post();
+  }
+  report->LoadTemplateFromDataset(reports, 2);
+  EXPECT_NE(report->FindObject(QStringLiteral("template2")), nullptr);
+  EXPECT_EQ(report->FindObject(QStringLiteral("Template1")), nullptr);
+
+  try {
+    report->LoadTemplateFromDataset(reports, 7);
+    ADD_FAILURE() << "a missing template was taken";
+  } catch (const EfrReportError &e) {
+    EXPECT_EQ(e.Message(), QStringLiteral("There is no report template number 7"));
+  }
+  EXPECT_TRUE(reports->Eof());
+  EXPECT_NE(report->FindObject(QStringLiteral("Template2")), nullptr);
+}
+
+class Panel : public TComponent, public TfrPreviewPanel {
+public:
+  using TComponent::TComponent;
+  TComponent *PreviewComponent() override { return this; }
+  void ShowReport(TfrReport *Report) override { shown.append(Report->EMFPages().Count()); }
+  QList<int> shown;
+};
+
+TEST_F(ReportComponentTest, PreparedPagesShowInThePreviewPanelWhenOneIsSetElseInTheWindow) {
+  SheetReport(2);
+  auto *panel = new Panel(form);
+  report->SetPreview(panel);
+  QStringList captions;
+  frSetPreviewWindowOpener([&captions](TfrReport *, const QString &caption) { captions << caption; });
+  ASSERT_TRUE(report->ShowReport());
+  EXPECT_EQ(panel->shown, QList<int>{2});
+  EXPECT_TRUE(captions.isEmpty());
+  // The pages stay the report's.
+  EXPECT_EQ(report->EMFPages().Count(), 2);
+
+  panel->Free();
+  EXPECT_EQ(report->Preview(), nullptr);
+  report->ShowPreparedReport();
+  EXPECT_EQ(captions, QStringList{QStringLiteral("Preview")});
+
+  report->EMFPages().Clear();
+  report->ShowPreparedReport();
+  EXPECT_EQ(captions.size(), 1);
+}
+
+TEST_F(ReportComponentTest, ARemovedRecordSourceIsForgottenAndAMultipleReportRunsOncePerRecord) {
+  FillItems(2);
+  AddBand(btReportTitle, 0, 40);
+  AddMemo(10, 10, 300, 20, {QStringLiteral("Copy for [NAME]")});
+  report->SetDataset(source);
+  report->ReportType = rtMultiple;
+  ASSERT_TRUE(report->PrepareReport());
+  EXPECT_EQ(Texts(), (QStringList{"1: Copy for Item 1", "2: Copy for Item 2"}));
+  source->Free();
+  EXPECT_EQ(report->Dataset(), nullptr);
+}
+
+TEST_F(ReportComponentTest, ChangingThePrinterGivesEveryTemplatePageItsPaperAgain) {
+  UsePdfPrinter();
+  TfrPrinter *wrapper = ReportPrinter();
+  page->ChangePaper(frDefaultPaperSize, 0, 0, frLandscape);
+  const int pdfIndex = wrapper->PrinterIndex();
+  ASSERT_TRUE(report->ChangePrinter(pdfIndex, wrapper->VirtualIndex()));
+  EXPECT_TRUE(wrapper->IsVirtual());
+  EXPECT_EQ(page->PrnInfo, wrapper->PageMetrics());
+  EXPECT_EQ(wrapper->Orientation(), frLandscape);
+  EXPECT_FALSE(report->ChangePrinter(wrapper->VirtualIndex(), 99));
+  EXPECT_TRUE(wrapper->IsVirtual());
+  ASSERT_TRUE(report->ChangePrinter(wrapper->VirtualIndex(), pdfIndex));
+  EXPECT_FALSE(wrapper->IsVirtual());
+}
+
+} // namespace
+} // namespace build
+
+namespace build {
+namespace {
+
+TEST_F(ReportComponentTest, TheStoredReportFormHoldsTheTemplateOnlyWhenAskedTo) {
+  AddMemo(0, 0, 100, 20, {QStringLiteral("kept")})->Name = QStringLiteral("Kept");
+  for (const bool store : {true, false}) {
+    report->StoreInDFM = store;
+    TMemoryStream form;
+    report->WriteReportForm(&form);
+    TfrReport copy(nullptr);
+    copy.StoreInDFM = store;
+    form.SetPosition(0);
+    copy.ReadReportForm(&form);
+    EXPECT_EQ(copy.FindObject(QStringLiteral("Kept")) != nullptr, store);
+  }
+}
+
+} // namespace
+} // namespace build
+
+namespace build {
+namespace {
+
+TEST_F(ReportComponentTest, ASourceThatCannotOpenReachesTheCallerAndTheMessageBoxAndLeavesNoPages) {
+  SheetReport(2);
+  ASSERT_TRUE(report->PrepareReport());
+  auto *broken = new TfrDBDataSet(form);
+  broken->SetName(QStringLiteral("frBroken"));
+  AddBand(btDetailData, 1010, 20, QStringLiteral("frBroken"));
+  EXPECT_THROW(report->PrepareReport(), EDSError);
+  EXPECT_EQ(report->EMFPages().Count(), 0);
+  EXPECT_TRUE(report->ErrorOccurred());
+  EXPECT_FALSE(frModel().FirstPass);
+
+  ScopedScriptedServices services;
+  EXPECT_FALSE(report->ShowReport());
+  ASSERT_EQ(services->MessageBoxes().size(), 1);
+  EXPECT_EQ(services->MessageBoxes()[0].Text, QStringLiteral("Unable to open dataset frBroken"));
+}
+
+} // namespace
+} // namespace build
