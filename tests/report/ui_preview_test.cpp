@@ -182,6 +182,24 @@ TEST_F(PreviewTest, KeysFollowTheButtonsThatAreShown) {
   form = nullptr;
 }
 
+TEST_F(PreviewTest, ToolbarButtonsLookAsTheReportAsksAndTheWebButtonOpensThePage) {
+  TfrPreviewSettings settings;
+  settings.GrayedButtons = true;
+  Connect(settings);
+  ShowForm();
+  EXPECT_TRUE(form->ZoomBtn->GrayedInactive());
+  EXPECT_EQ(form->FindBtn->DrawState(), fbsInactive) << "grey until the mouse comes";
+  Connect();
+  EXPECT_FALSE(form->FindBtn->GrayedInactive());
+  EXPECT_EQ(form->FindBtn->DrawState(), fbsUp);
+  EXPECT_EQ(form->ZoomBtn->Hint(), "Scale");
+  EXPECT_EQ(form->ExitBtn->Hint(), "Close preview");
+  EXPECT_EQ(form->frTBButton1->Cursor(), crHandPoint);
+  guitest::Click(form->frTBButton1, QPoint(5, 5));
+  ASSERT_EQ(services->OpenedUrls().size(), 1);
+  EXPECT_EQ(services->OpenedUrls()[0].toString(), frWebPageAddress);
+}
+
 TEST_F(PreviewTest, PrintButtonNeedsAPrinterAndPrintsThePagesAskedFor) {
   Connect();
   EXPECT_FALSE(form->PrintBtn->Enabled()) << "the virtual printer alone is no printer";
