@@ -1,6 +1,4 @@
 #include "report/ui/preview_form.h"
-#include "platform/application.h"
-#include "platform/screen.h"
 #include "platform/system_services.h"
 #include "platform/virtual_keys.h"
 #include "report/prepared_pages.h"
