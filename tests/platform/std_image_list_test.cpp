@@ -1,0 +1,84 @@
+#include "platform/image_list.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+// A 32 x 16 strip: a red square on white, then a blue square on white; the white is the background.
+TBitmap *Strip() {
+  auto *strip = new TBitmap(32, 16);
+  TCanvas *canvas = strip->Canvas();
+  canvas->Brush()->SetColor(clWhite);
+  canvas->FillRect(Rect(0, 0, 32, 16));
+  canvas->Brush()->SetColor(clRed);
+  canvas->FillRect(Rect(4, 4, 12, 12));
+  canvas->Brush()->SetColor(clBlue);
+  canvas->FillRect(Rect(20, 4, 28, 12));
+  return strip;
+}
+
+QRgb DrawnPixel(const TCustomImageList &list, int index, int x, int y, bool enabled = true) {
+  TBitmap target(20, 20);
+  target.Canvas()->Brush()->SetColor(clLime);
+  target.Canvas()->FillRect(Rect(0, 0, 20, 20));
+  list.Draw(target.Canvas(), 2, 2, index, enabled);
+  return target.Image().pixel(x, y) & 0xFFFFFF;
+}
+
+TEST(ImageList, AddMaskedSplitsAStripAndDrawsWithoutTheMaskColour) {
+  std::unique_ptr<TBitmap> strip(Strip());
+  TImageList list(nullptr);
+  int changes = 0;
+  list.OnChange = TNotifyEvent::From([&changes](TObject *) { ++changes; });
+  EXPECT_EQ(list.AddMasked(strip.get(), clWhite), 0);
+  EXPECT_EQ(list.Count(), 2);
+  EXPECT_EQ(changes, 1);
+  // Drawn at (2, 2): the square at 6..13, the white around it left out.
+  EXPECT_EQ(DrawnPixel(list, 0, 8, 8), 0xFF0000u);
+  EXPECT_EQ(DrawnPixel(list, 0, 3, 3), 0x00FF00u);
+  EXPECT_EQ(DrawnPixel(list, 1, 8, 8), 0x0000FFu);
+  // clDefault takes the bottom-left pixel's colour (white here).
+  EXPECT_EQ(list.AddMasked(strip.get(), clDefault), 2);
+  EXPECT_EQ(DrawnPixel(list, 2, 3, 3), 0x00FF00u);
+  // Out of range: nothing is drawn.
+  EXPECT_EQ(DrawnPixel(list, 9, 8, 8), 0x00FF00u);
+}
+
+TEST(ImageList, AddWithAMaskBitmap) {
+  std::unique_ptr<TBitmap> strip(Strip());
+  TBitmap mask(32, 16);
+  mask.Canvas()->Brush()->SetColor(clWhite);
+  mask.Canvas()->FillRect(Rect(0, 0, 32, 16));
+  mask.Canvas()->Brush()->SetColor(clBlack);
+  mask.Canvas()->FillRect(Rect(0, 0, 8, 16));
+  TImageList list(nullptr);
+  list.Add(strip.get(), &mask);
+  // Opaque where the mask is black (x < 8): the white and the left of the red square.
+  EXPECT_EQ(DrawnPixel(list, 0, 3, 3), 0xFFFFFFu);
+  EXPECT_EQ(DrawnPixel(list, 0, 7, 8), 0xFF0000u);
+  EXPECT_EQ(DrawnPixel(list, 0, 12, 8), 0x00FF00u);
+}
+
+TEST(ImageList, GetBitmapDisabledDrawingAndEditing) {
+  std::unique_ptr<TBitmap> strip(Strip());
+  TImageList list(nullptr);
+  list.AddMasked(strip.get(), clWhite);
+  TBitmap bitmap;
+  list.GetBitmap(1, &bitmap);
+  EXPECT_EQ(bitmap.Width(), 16);
+  EXPECT_EQ(bitmap.Height(), 16);
+  EXPECT_EQ(bitmap.Image().pixel(8, 8) & 0xFFFFFF, 0x0000FFu);
+  // Disabled: grey.
+  const QRgb grey = DrawnPixel(list, 0, 8, 8, false);
+  EXPECT_EQ(qRed(grey), qGreen(grey));
+  EXPECT_EQ(qGreen(grey), qBlue(grey));
+  list.Delete(0);
+  EXPECT_EQ(list.Count(), 1);
+  EXPECT_EQ(DrawnPixel(list, 0, 8, 8), 0x0000FFu);
+  EXPECT_THROW(list.Delete(5), EInvalidOperation);
+  list.SetWidth(8);
+  EXPECT_EQ(list.Count(), 0);
+  EXPECT_EQ(list.AddMasked(strip.get(), clWhite), 0);
+  EXPECT_EQ(list.Count(), 4);
+}
+
+} // namespace
