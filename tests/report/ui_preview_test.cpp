@@ -1,10 +1,12 @@
 // The preview window and panel on prepared pages: showing, page moves, keys that follow the buttons shown,
 // search with F3, zoom, the print, save and open buttons, painting on a wide screen, and the pages staying
 // the report's.
+#include "platform/menus.h"
 #include "platform/virtual_keys.h"
 #include "report/ui/preview_panel.h"
 #include "tests/report/ui_preview_fixture.h"
 #include <QImage>
+#include <QMenu>
 
 namespace {
 
@@ -84,6 +86,29 @@ TEST_F(PreviewTest, InitialZoomComesFromTheReportOrTheLastChoice) {
   EXPECT_NEAR(second->Zoom(), double(width - 20) / pages[0].PrnInfo.Pgw, 1e-9);
   EXPECT_EQ(second->CheckedZoomTag(), 1);
   second->Free();
+}
+
+TEST_F(PreviewTest, ZoomMenuItemsSetTheZoomAndShowWhichIsChosen) {
+  Connect();
+  TMenuItem *items = form->ProcMenu->Items();
+  QStringList captions;
+  for (int i = 0; i < items->Count(); ++i) captions << items->Items(i)->Caption();
+  EXPECT_EQ(captions, QStringList({"200%", "150%", "100%", "75%", "50%", "25%", "10%", "-", "&Page width",
+                                   "&Whole page", "&Two pages"}));
+  EXPECT_TRUE(items->Items(2)->Checked()) << "100 % at start";
+  items->Items(9)->Click(); // whole page
+  EXPECT_EQ(form->ZoomMode(), zmWholePage);
+  EXPECT_EQ(form->Layout().PagesPerRow, 1);
+  EXPECT_TRUE(items->Items(9)->Checked());
+  EXPECT_FALSE(items->Items(2)->Checked());
+  items->Items(0)->Click();
+  EXPECT_DOUBLE_EQ(form->Zoom(), 2.0);
+  EXPECT_EQ(form->ZoomBtn->Caption(), "200%");
+  TfrZoomMode mode;
+  double factor;
+  frRememberedZoom(mode, factor);
+  EXPECT_EQ(mode, zmFactor);
+  EXPECT_DOUBLE_EQ(factor, 2.0);
 }
 
 TEST_F(PreviewTest, PagesMoveWithTheButtonsAndTheKeys) {
