@@ -66,10 +66,12 @@ QString BuildDatabase(const QString &folder, const QList<TShippedReport> &report
     ok = writer.Check(engine.TableBuild(database, false, table.TableName, table.Dictionary));
   }
   ok = ok && writer.Insert(database, QStringLiteral("CONTROL"), SettingsRow(settings));
-  const TDateTime now = Now();
+  // The template rows carry the date of this release of the templates, not the time of the build, so that
+  // every build writes the same bytes.
+  const TDateTime templatesDate = EncodeDate(2025, 1, 1);
   for (const TShippedReport &report : reports) {
     if (!ok) break;
-    ok = writer.Insert(database, QStringLiteral("Reports"), ReportRow(report, now));
+    ok = writer.Insert(database, QStringLiteral("Reports"), ReportRow(report, templatesDate));
   }
   if (ok)
     ok = writer.Check(engine.TransactionCommit(database));

@@ -614,7 +614,6 @@ void TMenuItem::Changed(bool Structure) {
     RebuildSubMenu();
   else
     UpdateAction();
-  if (!Structure && !parent_ && menu_) menu_->RebuildRoot();
 }
 
 void TMenuItem::SetMenuOfTree(TMenu *Menu) { menu_ = Menu; }

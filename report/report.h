@@ -82,7 +82,9 @@ public:
   // No such row raises EfrReportError and keeps the template as it was (the dataset is left at its end).
   void LoadTemplateFromDataset(TDataSet *DataSet, int Number);
   void LoadFromStream(TStream *Stream);
+  // Writes the template stream, or, in XML mode, the template as a document of the XML report format.
   void SaveToStream(TStream *Stream);
+  bool XmlMode = false;
   // The stored property "ReportForm": the template is kept in it only when StoreInDFM is on.
   void WriteReportForm(TStream *Stream) { model_.WriteReportForm(Stream, StoreInDFM); }
   void ReadReportForm(TStream *Stream) { model_.ReadReportForm(Stream, StoreInDFM); }
