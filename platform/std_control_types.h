@@ -9,7 +9,7 @@
 class TWinControl;
 class QWidget;
 
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+#include "platform/alignment.h"
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };

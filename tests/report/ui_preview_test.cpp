@@ -1,0 +1,500 @@
+// The preview window and panel on prepared pages: showing, page moves, keys that follow the buttons shown,
+// search with F3, zoom, the print, save and open buttons, painting on a wide screen, and the pages staying
+// the report's.
+#include "platform/menus.h"
+#include "platform/virtual_keys.h"
+#include "report/ui/preview_panel.h"
+#include "tests/report/ui_preview_fixture.h"
+#include <QImage>
+#include <QMenu>
+
+namespace {
+
+using test::FakePreviewHost;
+
+class PreviewTest : public test::ReportModelTest {
+protected:
+  void SetUp() override {
+    ReportModelTest::SetUp();
+    frSetRememberedZoom(zmFactor, 1.0);
+    builder.TwoPageInvoice(pages);
+    form = TCustomForm::Create<TfrPreviewForm>(nullptr);
+    form->SetClientSize(800, 600);
+  }
+  void TearDown() override {
+    if (form) form->Free();
+    guitest::ProcessEvents();
+    ReportModelTest::TearDown();
+  }
+  FakePreviewHost *Connect(TfrPreviewSettings settings = {}) {
+    auto host = std::make_unique<FakePreviewHost>(&pages);
+    host->settings = settings;
+    FakePreviewHost *raw = host.get();
+    form->Connect(std::move(host));
+    return raw;
+  }
+  void ShowForm() {
+    guitest::ShowAndActivate(form);
+    form->PBox->SetFocus();
+    guitest::ProcessEvents();
+  }
+  void Press(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    guitest::PressKey(key, mods, QString(), 0, form->PBox->Widget());
+    guitest::ProcessEvents();
+  }
+
+  ScopedScriptedServices services;
+  test::PreparedPagesBuilder builder;
+  TfrEMFPages pages;
+  TfrPreviewForm *form = nullptr;
+};
+
+TEST_F(PreviewTest, ShowsPageOneAtTheRememberedZoomWithBothBarsAtZero) {
+  Connect();
+  EXPECT_EQ(form->PageCount(), 2);
+  EXPECT_EQ(form->CurrentPage(), 1);
+  EXPECT_EQ(form->PageLabel(), "Page 1/2");
+  EXPECT_EQ(form->BottomBar->Caption(), "Page 1/2");
+  EXPECT_EQ(form->ZoomMode(), zmFactor);
+  EXPECT_DOUBLE_EQ(form->Zoom(), 1.0);
+  EXPECT_EQ(form->ZoomBtn->Caption(), "100%");
+  EXPECT_EQ(form->CheckedZoomTag(), 100);
+  EXPECT_EQ(form->HorzPosition(), 0);
+  EXPECT_EQ(form->VertPosition(), 0);
+  // Each page's place is kept in its record.
+  EXPECT_EQ(pages[0].R, form->Layout().Rects[0]);
+  EXPECT_EQ(pages[1].R, form->Layout().Rects[1]);
+}
+
+TEST_F(PreviewTest, InitialZoomComesFromTheReportOrTheLastChoice) {
+  TfrPreviewSettings settings;
+  settings.InitialZoom = pzTwoPages;
+  Connect(settings);
+  EXPECT_EQ(form->ZoomMode(), zmTwoPages);
+  EXPECT_EQ(form->Layout().PagesPerRow, 2);
+
+  form->ZoomMenuClick(50);
+  EXPECT_EQ(form->ZoomMode(), zmFactor);
+  EXPECT_DOUBLE_EQ(form->Zoom(), 0.5);
+  EXPECT_EQ(form->ZoomBtn->Caption(), "50%");
+  auto *second = TCustomForm::Create<TfrPreviewForm>(nullptr);
+  second->Connect(std::make_unique<FakePreviewHost>(&pages));
+  EXPECT_DOUBLE_EQ(second->Zoom(), 0.5) << "the last choice is remembered for the next preview";
+  EXPECT_EQ(second->CheckedZoomTag(), 50);
+  second->ZoomMenuClick(1);
+  const int width = second->PBox->ClientWidth();
+  EXPECT_NEAR(second->Zoom(), double(width - 20) / pages[0].PrnInfo.Pgw, 1e-9);
+  EXPECT_EQ(second->CheckedZoomTag(), 1);
+  second->Free();
+}
+
+TEST_F(PreviewTest, ZoomMenuItemsSetTheZoomAndShowWhichIsChosen) {
+  Connect();
+  TMenuItem *items = form->ProcMenu->Items();
+  QStringList captions;
+  for (int i = 0; i < items->Count(); ++i) captions << items->Items(i)->Caption();
+  EXPECT_EQ(captions, QStringList({"200%", "150%", "100%", "75%", "50%", "25%", "10%", "-", "&Page width",
+                                   "&Whole page", "&Two pages"}));
+  EXPECT_TRUE(items->Items(2)->Checked()) << "100 % at start";
+  items->Items(9)->Click(); // whole page
+  EXPECT_EQ(form->ZoomMode(), zmWholePage);
+  EXPECT_EQ(form->Layout().PagesPerRow, 1);
+  EXPECT_TRUE(items->Items(9)->Checked());
+  EXPECT_FALSE(items->Items(2)->Checked());
+  items->Items(0)->Click();
+  EXPECT_DOUBLE_EQ(form->Zoom(), 2.0);
+  EXPECT_EQ(form->ZoomBtn->Caption(), "200%");
+  TfrZoomMode mode;
+  double factor;
+  frRememberedZoom(mode, factor);
+  EXPECT_EQ(mode, zmFactor);
+  EXPECT_DOUBLE_EQ(factor, 2.0);
+}
+
+TEST_F(PreviewTest, PagesMoveWithTheButtonsAndTheKeys) {
+  Connect();
+  ShowForm();
+  const int top2 = form->Layout().Rects[1].Top;
+  guitest::Click(form->PgDown, QPoint(5, 5));
+  EXPECT_EQ(form->CurrentPage(), 2);
+  EXPECT_EQ(form->VertPosition(), std::min(top2 - 10, form->Layout().VMax));
+  EXPECT_EQ(form->BottomBar->Caption(), "Page 2/2");
+  Press(Qt::Key_PageDown, Qt::ControlModifier);
+  EXPECT_EQ(form->CurrentPage(), 2) << "Ctrl+Page Down on the last page stays there";
+  Press(Qt::Key_PageUp, Qt::ControlModifier);
+  EXPECT_EQ(form->CurrentPage(), 1);
+  EXPECT_EQ(form->VertPosition(), 0);
+  Press(Qt::Key_PageUp, Qt::ControlModifier);
+  EXPECT_EQ(form->CurrentPage(), 1) << "Ctrl+Page Up on page 1 stays there";
+  Press(Qt::Key_End, Qt::ControlModifier);
+  EXPECT_EQ(form->CurrentPage(), 2);
+  Press(Qt::Key_Home, Qt::ControlModifier);
+  EXPECT_EQ(form->VertPosition(), 0);
+  EXPECT_EQ(form->CurrentPage(), 1);
+
+  Press(Qt::Key_Down);
+  EXPECT_EQ(form->VertPosition(), TfrPreviewForm::SmallChange);
+  Press(Qt::Key_PageDown);
+  EXPECT_EQ(form->VertPosition(), TfrPreviewForm::SmallChange + TfrPreviewForm::LargeChange);
+  Press(Qt::Key_Up);
+  EXPECT_EQ(form->VertPosition(), TfrPreviewForm::LargeChange);
+  // Scrolled down into page 2, the label follows.
+  form->SetVertPosition(top2 + 100);
+  EXPECT_EQ(form->CurrentPage(), 2);
+  EXPECT_EQ(form->BottomBar->Caption(), "Page 2/2");
+  form->SetPage(3);
+  form->SetPage(0);
+  EXPECT_EQ(form->CurrentPage(), 2) << "page numbers outside the report change nothing";
+}
+
+TEST_F(PreviewTest, MouseWheelAndDraggingScrollThePages) {
+  Connect();
+  ShowForm();
+  TMessage wheel{WM_MOUSEWHEEL, MAKEWPARAM(0, -2 * WHEEL_DELTA), 0, 0};
+  form->PBox->Perform(wheel.Msg, wheel.WParam, wheel.LParam);
+  EXPECT_EQ(form->VertPosition(), 2 * TfrPreviewForm::SmallChange) << "two notches, step 1 in the window";
+  guitest::SendMouse(form->PBox, QEvent::MouseButtonPress, Qt::LeftButton, QPoint(200, 300), Qt::LeftButton);
+  guitest::SendMouse(form->PBox, QEvent::MouseMove, Qt::NoButton, QPoint(200, 250), Qt::LeftButton);
+  guitest::SendMouse(form->PBox, QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(200, 250), Qt::NoButton);
+  EXPECT_EQ(form->VertPosition(), 2 * TfrPreviewForm::SmallChange + 50) << "the pages follow the mouse up";
+}
+
+TEST_F(PreviewTest, KeysFollowTheButtonsThatAreShown) {
+  int finds = 0, zoomMenus = 0;
+  form->RunFindDialog = [&](TfrFindRequest &) {
+    ++finds;
+    return false;
+  };
+  form->ShowZoomMenu = [&](const TPoint &) { ++zoomMenus; };
+  test::ScriptedPrinters printers;
+  TfrPreviewSettings settings;
+  settings.Buttons = TfrPreviewButtons{pbPrint};
+  FakePreviewHost *host = Connect(settings);
+  form->RunPrintDialog = [&](TfrPrintRequest &, int &, int &) { return true; };
+  ShowForm();
+  EXPECT_FALSE(form->ZoomBtn->Visible());
+  EXPECT_FALSE(form->ZoomSeparator->Visible());
+  EXPECT_FALSE(form->FindBtn->Visible());
+  EXPECT_FALSE(form->FindSeparator->Visible());
+  EXPECT_FALSE(form->ExitBtn->Visible());
+  EXPECT_TRUE(form->PrintBtn->Visible());
+  Press(Qt::Key_F, Qt::ControlModifier);
+  Press(Qt::Key_Space);
+  Press(Qt::Key_O, Qt::ControlModifier);
+  Press(Qt::Key_S, Qt::ControlModifier);
+  Press(Qt::Key_Escape);
+  EXPECT_EQ(finds, 0);
+  EXPECT_EQ(zoomMenus, 0);
+  EXPECT_TRUE(services->FileDialogs().isEmpty());
+  EXPECT_TRUE(form->Visible()) << "Escape closes only through a shown exit button";
+  Press(Qt::Key_P, Qt::ControlModifier);
+  EXPECT_EQ(host->calls, QStringList({"print '' x1"}));
+
+  // With every button shown the same keys act.
+  Connect();
+  form->RunPrintDialog = [&](TfrPrintRequest &, int &, int &) { return false; };
+  Press(Qt::Key_F, Qt::ControlModifier);
+  Press(Qt::Key_Space);
+  Press(Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(finds, 1);
+  EXPECT_EQ(zoomMenus, 1);
+  EXPECT_EQ(services->FileDialogs().size(), 1);
+  bool freed = false;
+  form->OnDestroy = TNotifyEvent::From([&](TObject *) { freed = true; });
+  Press(Qt::Key_Escape);
+  guitest::ProcessEvents();
+  EXPECT_TRUE(freed) << "Escape closes the window, which frees itself";
+  form = nullptr;
+}
+
+TEST_F(PreviewTest, ToolbarButtonsLookAsTheReportAsksAndTheWebButtonOpensThePage) {
+  TfrPreviewSettings settings;
+  settings.GrayedButtons = true;
+  Connect(settings);
+  ShowForm();
+  EXPECT_TRUE(form->ZoomBtn->GrayedInactive());
+  EXPECT_EQ(form->FindBtn->DrawState(), fbsInactive) << "grey until the mouse comes";
+  Connect();
+  EXPECT_FALSE(form->FindBtn->GrayedInactive());
+  EXPECT_EQ(form->FindBtn->DrawState(), fbsUp);
+  EXPECT_EQ(form->ZoomBtn->Hint(), "Scale");
+  EXPECT_EQ(form->ExitBtn->Hint(), "Close preview");
+  EXPECT_EQ(form->frTBButton1->Cursor(), crHandPoint);
+  guitest::Click(form->frTBButton1, QPoint(5, 5));
+  ASSERT_EQ(services->OpenedUrls().size(), 1);
+  EXPECT_EQ(services->OpenedUrls()[0].toString(), frWebPageAddress);
+}
+
+TEST_F(PreviewTest, PrintButtonNeedsAPrinterAndPrintsThePagesAskedFor) {
+  Connect();
+  EXPECT_FALSE(form->PrintBtn->Enabled()) << "the virtual printer alone is no printer";
+  test::ScriptedPrinters printers;
+  FakePreviewHost *host = Connect();
+  EXPECT_TRUE(form->PrintBtn->Enabled());
+  form->RunPrintDialog = [](TfrPrintRequest &r, int &, int &) {
+    r.PageNumbers = "2";
+    r.Copies = 3;
+    return true;
+  };
+  form->PrintBtnClick(nullptr);
+  EXPECT_EQ(host->calls, QStringList({"print '2' x3"}));
+
+  // Another printer chosen: the report moves to it and prepares its pages again before printing.
+  host->calls.clear();
+  form->RunPrintDialog = [](TfrPrintRequest &r, int &oldIndex, int &newIndex) {
+    oldIndex = 0;
+    newIndex = 1;
+    r.Copies = 1;
+    return true;
+  };
+  form->PrintBtnClick(nullptr);
+  EXPECT_EQ(host->calls, QStringList({"change printer 0 -> 1", "prepare", "print '' x1"}));
+  host->calls.clear();
+  host->changeSucceeds = false;
+  form->PrintBtnClick(nullptr);
+  EXPECT_EQ(host->calls, QStringList({"change printer 0 -> 1"})) << "a failed change prints nothing";
+  host->calls.clear();
+  host->canRebuild = false;
+  form->PrintBtnClick(nullptr);
+  EXPECT_EQ(host->calls, QStringList({"print '' x1"}));
+}
+
+TEST_F(PreviewTest, FindAndF3WalkTheHitsWithTheCaseOption) {
+  Connect();
+  ShowForm();
+  TfrFindRequest answer{QStringLiteral("batch 3"), false, true};
+  form->RunFindDialog = [&](TfrFindRequest &r) {
+    r = answer;
+    return true;
+  };
+  Press(Qt::Key_F3);
+  EXPECT_EQ(form->CurrentPage(), 1) << "no search yet: F3 does nothing";
+  form->FindBtnClick(nullptr);
+  EXPECT_EQ(form->FindText(), "BATCH 3");
+  EXPECT_EQ(form->CurrentPage(), 1);
+  // The hit (item 3, the third row of the table) stands 10 pixels below the top of the view.
+  const TRect page1 = form->Layout().Rects[0];
+  EXPECT_EQ(form->VertPosition(), page1.Top + (200 + 22 + 2 * 20) - 10);
+  Press(Qt::Key_F3);
+  EXPECT_EQ(form->CurrentPage(), 2);
+  const int first = form->VertPosition();
+  Press(Qt::Key_F3);
+  EXPECT_EQ(form->CurrentPage(), 2);
+  EXPECT_EQ(form->VertPosition(), first + 20) << "the next hit on the same page (batch 31)";
+  Press(Qt::Key_F3);
+  Press(Qt::Key_F3);
+  EXPECT_EQ(form->VertPosition(), first + 40) << "past the last hit nothing changes";
+
+  // Case-sensitive: "Invoice" is not "INVOICE".
+  answer = {QStringLiteral("INVOICE"), true, true};
+  form->FindBtnClick(nullptr);
+  EXPECT_EQ(form->FindText(), "INVOICE");
+  EXPECT_EQ(form->CurrentPage(), 1);
+  answer = {QStringLiteral("invoice no"), true, true};
+  form->SetPage(2);
+  form->FindBtnClick(nullptr);
+  EXPECT_EQ(form->CurrentPage(), 2) << "nothing found changes nothing";
+  // From the current page.
+  answer = {QStringLiteral("invoice no"), false, false};
+  form->FindBtnClick(nullptr);
+  EXPECT_EQ(form->CurrentPage(), 2);
+  EXPECT_EQ(form->FindText(), "INVOICE NO");
+  // Moved away from the last hit, F3 starts over on the page shown.
+  form->SetPage(1);
+  Press(Qt::Key_F3);
+  EXPECT_EQ(form->CurrentPage(), 1);
+}
+
+TEST_F(PreviewTest, SaveOffersTheExportFiltersAndOpenLoadsAFile) {
+  FakePreviewHost *host = Connect();
+  services->AnswerFileDialog(TFileDialogResult{QStringLiteral("/tmp/inv.txt"), 1});
+  services->AnswerFileDialog(TFileDialogResult{QStringLiteral("/tmp/inv"), 2});
+  services->AnswerFileDialog(std::nullopt);
+  form->SaveBtnClick(nullptr);
+  form->SaveBtnClick(nullptr);
+  form->SaveBtnClick(nullptr);
+  ASSERT_EQ(services->FileDialogs().size(), 3);
+  const TFileDialogRequest &request = services->FileDialogs()[0];
+  EXPECT_TRUE(request.Save);
+  ASSERT_EQ(request.Filters.size(), 2);
+  EXPECT_EQ(request.Filters[0].Description, "Report file (*.frp)");
+  EXPECT_EQ(request.Filters[0].Patterns, QStringList({"*.frp"}));
+  EXPECT_EQ(request.Filters[1].Description, "Text file (*.txt)");
+  EXPECT_EQ(request.FilterIndex, 1);
+  EXPECT_EQ(host->calls, QStringList({"save /tmp/inv.frp", "export 0 /tmp/inv.txt"}));
+
+  host->calls.clear();
+  form->SetPage(2);
+  services->AnswerFileDialog(TFileDialogResult{QStringLiteral("/tmp/old.frp"), 1});
+  form->LoadBtnClick(nullptr);
+  EXPECT_EQ(host->calls, QStringList({"load /tmp/old.frp"}));
+  EXPECT_EQ(form->CurrentPage(), 1);
+  EXPECT_EQ(services->FileDialogs().last().Filters[0].Description, "Report file (*.frp)");
+}
+
+TEST_F(PreviewTest, ThePagesStayTheReportsAndThePreviewFollowsThem) {
+  Connect();
+  builder.AddPage(pages);
+  form->Relayout();
+  EXPECT_EQ(form->PageCount(), 3) << "the preview shows the report's list itself";
+  EXPECT_EQ(form->PageLabel(), "Page 1/3");
+  form->SetPage(3);
+  pages.Delete(2);
+  pages.Delete(1);
+  form->Relayout();
+  EXPECT_EQ(form->CurrentPage(), 1);
+  form->Free();
+  form = nullptr;
+  EXPECT_EQ(pages.Count(), 1) << "freeing the preview leaves the report's pages alone";
+}
+
+TEST_F(PreviewTest, RemovingTheReportEndsThePreview) {
+  auto *report = new TComponent(nullptr);
+  form->Connect(std::make_unique<FakePreviewHost>(&pages, report));
+  ShowForm();
+  bool freed = false;
+  form->OnDestroy = TNotifyEvent::From([&](TObject *) { freed = true; });
+  report->Free();
+  EXPECT_EQ(form->PageCount(), 0) << "the preview lets go of the pages at once";
+  guitest::ProcessEvents();
+  EXPECT_TRUE(freed) << "and its window closes";
+  form = nullptr;
+  EXPECT_EQ(pages.Count(), 2);
+}
+
+TEST_F(PreviewTest, PagesArePaintedWhereverTheyStandOnAWideScreen) {
+  form->SetClientSize(3300, 700);
+  TfrPreviewSettings settings;
+  Connect(settings);
+  builder.AddPage(pages);
+  builder.Text(pages, 40, 40, 300, 36, QStringLiteral("THIRD"), 20, fsBold);
+  builder.AddPage(pages);
+  form->Relayout();
+  ShowForm();
+  ASSERT_GE(form->Layout().PagesPerRow, 4);
+  const TRect fourth = form->Layout().Rects[3];
+  ASSERT_GT(fourth.Left, 2000) << "the case the old rule left blank";
+  const QImage box = form->PBox->Widget()->grab().toImage();
+  EXPECT_EQ(box.pixel(fourth.Left + 50, fourth.Top + 300) & 0xFFFFFF, 0xFFFFFFu) << "white paper";
+  EXPECT_EQ(box.pixel(fourth.Left, fourth.Top + 300) & 0xFFFFFF, 0u) << "black frame";
+  EXPECT_EQ(box.pixel(fourth.Right, fourth.Top + 300) & 0xFFFFFF, 0u) << "shadow";
+  EXPECT_EQ(box.pixel(fourth.Left - 5, fourth.Top + 300) & 0xFFFFFF, 0x808080u) << "grey ground";
+  EXPECT_TRUE(pages[3].Visible);
+  // Text is drawn on the pages: some dark pixels inside the heading of page 3.
+  const TRect third = form->Layout().Rects[2];
+  int dark = 0;
+  for (int y = third.Top + 40; y < third.Top + 76; ++y)
+    for (int x = third.Left + 40; x < third.Left + 200; ++x)
+      if (qGray(box.pixel(x, y)) < 100) ++dark;
+  EXPECT_GT(dark, 50);
+}
+
+TEST_F(PreviewTest, PagesScrolledOutOfViewLetGoOfTheirObjects) {
+  form->SetClientSize(800, 400);
+  Connect();
+  ShowForm();
+  EXPECT_TRUE(pages[0].Visible);
+  EXPECT_TRUE(pages[0].Page != nullptr);
+  form->SetVertPosition(form->Layout().VMax);
+  form->PBox->Repaint();
+  guitest::ProcessEvents();
+  EXPECT_FALSE(pages[0].Visible);
+  EXPECT_TRUE(pages[0].Page == nullptr);
+  EXPECT_TRUE(pages[1].Visible);
+}
+
+TEST_F(PreviewTest, NoPagesShowAnEmptyBoxAndKeysDoNothing) {
+  TfrEMFPages none;
+  form->Connect(std::make_unique<FakePreviewHost>(&none));
+  ShowForm();
+  EXPECT_EQ(form->PageLabel(), "Page 0/0");
+  Press(Qt::Key_PageDown, Qt::ControlModifier);
+  Press(Qt::Key_Down);
+  EXPECT_EQ(form->VertPosition(), 0);
+  const QImage box = form->PBox->Widget()->grab().toImage();
+  EXPECT_EQ(box.pixel(20, 20) & 0xFFFFFF, ColorToQColor(clBtnFace).rgb() & 0xFFFFFF);
+  form->Free(); // before the pages it refers to go
+  form = nullptr;
+}
+
+// ---- the panel ----
+
+// A form that notes the dialog keys it is offered.
+class HostForm : public TForm {
+public:
+  using TForm::TForm;
+  QList<WPARAM> dialogKeys;
+  void WndProc(TMessage &m) override {
+    if (m.Msg == CM_DIALOGKEY) dialogKeys.append(m.WParam);
+    TForm::WndProc(m);
+  }
+};
+
+class PreviewPanelTest : public PreviewTest {
+protected:
+  void SetUp() override {
+    PreviewTest::SetUp();
+    host = TCustomForm::Create<HostForm>(nullptr);
+    host->SetClientSize(700, 500);
+    panel = new TfrPreview(host);
+    panel->SetParent(host);
+    panel->SetAlign(alClient);
+  }
+  void TearDown() override {
+    host->Free();
+    PreviewTest::TearDown();
+  }
+  HostForm *host = nullptr;
+  TfrPreview *panel = nullptr;
+};
+
+TEST_F(PreviewPanelTest, PanelShowsThePageAreaAndPagesMove) {
+  panel->AttachReport(std::make_unique<FakePreviewHost>(&pages));
+  guitest::ShowAndActivate(host);
+  EXPECT_EQ(panel->PageCount(), 2);
+  EXPECT_EQ(panel->Page(), 1);
+  EXPECT_TRUE(panel->Window()->Embedded());
+  EXPECT_FALSE(panel->Window()->Visible());
+  EXPECT_EQ(panel->Window()->PageArea->Parent(), panel);
+  EXPECT_TRUE(panel->Window()->PBox->Showing());
+  panel->SetPage(2);
+  EXPECT_EQ(panel->Page(), 2);
+  panel->ZoomToPageWidth();
+  EXPECT_EQ(panel->Window()->ZoomMode(), zmPageWidth);
+  EXPECT_EQ(panel->Window()->WheelStep(), 3);
+  panel->SetScrollBars(ssNone);
+  EXPECT_FALSE(panel->Window()->PBox->ScrollBar(SB_VERT).Visible);
+  panel->SetScrollBars(ssVertical);
+  EXPECT_TRUE(panel->Window()->PBox->ScrollBar(SB_VERT).Visible);
+  EXPECT_FALSE(panel->Window()->PBox->ScrollBar(SB_HORZ).Visible);
+}
+
+TEST_F(PreviewPanelTest, KeysWorkInThePanelAndEscapeGoesToTheParentForm) {
+  panel->AttachReport(std::make_unique<FakePreviewHost>(&pages));
+  guitest::ShowAndActivate(host);
+  TfrPBox *box = panel->Window()->PBox;
+  box->SetFocus();
+  guitest::ProcessEvents();
+  guitest::PressKey(Qt::Key_PageDown, Qt::ControlModifier, QString(), 0, box->Widget());
+  EXPECT_EQ(panel->Page(), 2);
+  guitest::PressKey(Qt::Key_Escape, Qt::NoModifier, QString(), 0, box->Widget());
+  guitest::ProcessEvents();
+  EXPECT_TRUE(host->dialogKeys.contains(VK_ESCAPE)) << "the parent form is offered Escape";
+  EXPECT_TRUE(host->Visible());
+  EXPECT_EQ(panel->PageCount(), 2) << "the panel keeps showing its pages";
+  TMessage wheel{WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0, 0};
+  panel->SetPage(1);
+  box->Perform(wheel.Msg, wheel.WParam, wheel.LParam);
+  EXPECT_EQ(panel->Window()->VertPosition(), 3 * TfrPreviewForm::SmallChange) << "wheel step 3 embedded";
+}
+
+TEST_F(PreviewPanelTest, FreeingThePanelFreesItsWindowAndLeavesThePages) {
+  panel->AttachReport(std::make_unique<FakePreviewHost>(&pages));
+  guitest::ShowAndActivate(host);
+  panel->Free();
+  guitest::ProcessEvents();
+  EXPECT_EQ(pages.Count(), 2);
+  EXPECT_FALSE(pages[0].Visible) << "the pages let go of their screen state with the preview";
+}
+
+} // namespace

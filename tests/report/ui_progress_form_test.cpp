@@ -1,0 +1,105 @@
+// The progress window: the work runs while the window shows, the label follows it, Cancel (button, Escape or
+// close box) stops it through the terminated flag, and an exception of the work reaches the caller.
+#include "../platform/gui_test_helpers.h"
+#include "platform/application.h"
+#include "platform/exceptions.h"
+#include "platform/std_buttons.h"
+#include "platform/std_labels.h"
+#include "platform/system_services.h"
+#include "report/ui/progress_form.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+class ProgressFormTest : public ::testing::Test {
+protected:
+  ScopedScriptedServices services;
+  TfrProgressFormWindow window;
+};
+
+TEST_F(ProgressFormTest, WorkRunsWhileTheWindowShowsAndClosesIt) {
+  window.SetCaption("Invoice - Report preparing");
+  QStringList seen;
+  bool showing = false;
+  const TModalResult result = window.Execute(
+      [&] {
+        showing = window.Form()->Showing() && window.Form()->Modal();
+        for (int page = 1; page <= 3; ++page) {
+          window.SetLabel(QStringLiteral("Processing page:  %1").arg(page));
+          Application()->ProcessMessages();
+          seen << window.Form()->Label1->Caption();
+        }
+        window.Close(mrOk);
+        window.Close(mrCancel); // later calls change nothing
+      },
+      [] { FAIL() << "not cancelled"; });
+  EXPECT_EQ(result, mrOk);
+  EXPECT_TRUE(showing);
+  EXPECT_EQ(window.Form()->Caption(), "Invoice - Report preparing");
+  EXPECT_EQ(seen, QStringList({"Processing page:  1", "Processing page:  2", "Processing page:  3"}));
+  EXPECT_FALSE(window.Form()->Visible());
+}
+
+TEST_F(ProgressFormTest, CancelStopsTheWorkAtItsNextCheck) {
+  bool terminated = false;
+  int cancels = 0, pages = 0;
+  const TModalResult result = window.Execute(
+      [&] {
+        for (int page = 1; page <= 10 && !terminated; ++page) {
+          ++pages;
+          window.SetLabel(QStringLiteral("Printing page:  %1").arg(page));
+          if (page == 2) guitest::Click(window.Form()->Button1, QPoint(5, 5));
+          Application()->ProcessMessages();
+        }
+        window.Close(terminated ? mrCancel : mrOk);
+      },
+      [&] {
+        ++cancels;
+        terminated = true;
+      });
+  EXPECT_EQ(result, mrCancel);
+  EXPECT_EQ(cancels, 1);
+  EXPECT_EQ(pages, 2);
+  EXPECT_EQ(window.Form()->Button1->Caption(), "Cancel");
+}
+
+TEST_F(ProgressFormTest, EscapeAndTheCloseBoxCancelToo) {
+  for (int way = 0; way < 2; ++way) {
+    bool terminated = false;
+    const TModalResult result = window.Execute(
+        [&] {
+          if (way == 0)
+            guitest::PressKey(Qt::Key_Escape, Qt::NoModifier, QString(QChar(27)), 0,
+                              window.Form()->Button1->Widget());
+          else
+            SendMessage(window.Form()->Handle(), WM_CLOSE);
+          Application()->ProcessMessages();
+          EXPECT_TRUE(terminated) << way;
+        },
+        [&] { terminated = true; });
+    EXPECT_EQ(result, mrCancel) << way;
+  }
+}
+
+TEST_F(ProgressFormTest, WorkThatEndsWithoutClosingEndsWithOk) {
+  int runs = 0;
+  EXPECT_EQ(window.Execute([&] { ++runs; }, {}), mrOk);
+  EXPECT_EQ(window.Execute([&] { ++runs; }, {}), mrOk) << "the window can run again";
+  EXPECT_EQ(runs, 2);
+}
+
+TEST_F(ProgressFormTest, AnExceptionOfTheWorkEndsTheWindowAndReachesTheCaller) {
+  EXPECT_THROW(window.Execute([] { throw EConvertError(QStringLiteral("bad value")); }, {}), EConvertError);
+  EXPECT_FALSE(window.Form()->Visible());
+  EXPECT_TRUE(services->MessageBoxes().isEmpty()) << "the caller decides how to show it";
+}
+
+TEST_F(ProgressFormTest, TheReportUsesTheWindowOnceInstalled) {
+  frSetProgressWindowFactory([] { return std::make_unique<TfrProgressFormWindow>(); });
+  auto made = frCreateProgressWindow();
+  EXPECT_NE(dynamic_cast<TfrProgressFormWindow *>(made.get()), nullptr);
+  frSetProgressWindowFactory(nullptr);
+  EXPECT_NE(dynamic_cast<TfrDirectProgress *>(frCreateProgressWindow().get()), nullptr);
+}
+
+} // namespace

@@ -1,0 +1,134 @@
+// The report component working through the real windows: preparing behind the progress window (and
+// cancelling there), showing its pages in the preview window and in a preview panel, and the preview
+// letting go when the report goes.
+#include "../platform/gui_test_helpers.h"
+#include "platform/application.h"
+#include "platform/screen.h"
+#include "platform/std_buttons.h"
+#include "platform/system_services.h"
+#include "report/ui/preview_form.h"
+#include "report/ui/preview_panel.h"
+#include "report/ui/progress_form.h"
+#include "report/ui/report_windows.h"
+#include "tests/report/report_build_fixture.h"
+#include <QTimer>
+
+namespace {
+
+class ReportWindowsTest : public build::ReportBuildTest {
+protected:
+  void SetUp() override {
+    ReportBuildTest::SetUp();
+    frInstallReportWindows();
+    AddBand(btMasterData, 100, 100, QStringLiteral("frLines"));
+    AddMemo(10, 100, 200, 20, {QStringLiteral("[NAME]")});
+    FillItems(25);
+  }
+  void TearDown() override {
+    frUninstallReportWindows();
+    ReportBuildTest::TearDown();
+  }
+  // The preview windows open now.
+  static QList<TfrPreviewForm *> Previews() {
+    QList<TfrPreviewForm *> out;
+    for (int i = 0; i < Screen()->FormCount(); ++i)
+      if (auto *f = dynamic_cast<TfrPreviewForm *>(Screen()->Forms(i)); f && f->Visible()) out << f;
+    return out;
+  }
+  ScopedScriptedServices services;
+};
+
+// A progress window that presses its Cancel button when the label reaches a page.
+class CancellingProgress : public TfrProgressFormWindow {
+public:
+  explicit CancellingProgress(QStringList *labels) : labels_(labels) {}
+  void SetLabel(const QString &Text) override {
+    TfrProgressFormWindow::SetLabel(Text);
+    labels_->append(Text);
+    if (Text.endsWith(QLatin1String(" 2"))) guitest::Click(Form()->Button1, QPoint(5, 5));
+  }
+
+private:
+  QStringList *labels_;
+};
+
+TEST_F(ReportWindowsTest, PreparingRunsBehindTheProgressWindowAndCancelLeavesNoPages) {
+  ASSERT_TRUE(report->PrepareReport());
+  EXPECT_EQ(report->EMFPages().Count(), 3);
+
+  QStringList labels;
+  frSetProgressWindowFactory([&labels] { return std::make_unique<CancellingProgress>(&labels); });
+  EXPECT_FALSE(report->PrepareReport());
+  EXPECT_EQ(report->EMFPages().Count(), 0) << "a cancelled preparation leaves no pages";
+  EXPECT_EQ(labels.value(0), "Processing page:  1");
+  EXPECT_TRUE(labels.contains("Processing page:  2"));
+  EXPECT_FALSE(labels.contains("Processing page:  3")) << "the build stopped at the next check";
+}
+
+TEST_F(ReportWindowsTest, ShowReportOpensAPreviewWindowOnTheReportsPages) {
+  report->ModalPreview = false;
+  report->Title = QStringLiteral("Invoice");
+  report->InitialZoom = pzPageWidth;
+  ASSERT_TRUE(report->ShowReport());
+  QList<TfrPreviewForm *> previews = Previews();
+  ASSERT_EQ(previews.size(), 1);
+  TfrPreviewForm *preview = previews[0];
+  EXPECT_EQ(preview->Caption(), "Invoice - Preview");
+  EXPECT_EQ(preview->Pages(), &report->EMFPages()) << "the preview refers to the report's own pages";
+  EXPECT_EQ(preview->PageCount(), 3);
+  EXPECT_EQ(preview->ZoomMode(), zmPageWidth);
+  EXPECT_EQ(preview->WindowState(), wsMaximized);
+  bool freed = false;
+  preview->OnDestroy = TNotifyEvent::From([&](TObject *) { freed = true; });
+  report->Free(); // the report goes first: the preview closes
+  report = nullptr;
+  guitest::ProcessEvents();
+  EXPECT_TRUE(freed);
+  EXPECT_TRUE(Previews().isEmpty());
+}
+
+TEST_F(ReportWindowsTest, AModalPreviewEndsWithItsExitButtonAndIsFreed) {
+  report->ModalPreview = true;
+  // Once the preview shows (after the progress window), its exit button is pressed.
+  bool wasModal = false;
+  QTimer poll;
+  poll.setInterval(0);
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    const QList<TfrPreviewForm *> previews = Previews();
+    if (previews.isEmpty()) return;
+    poll.stop();
+    wasModal = previews[0]->Modal();
+    previews[0]->ExitBtnClick(nullptr);
+  });
+  poll.start();
+  ASSERT_TRUE(report->ShowReport());
+  EXPECT_TRUE(wasModal);
+  guitest::ProcessEvents();
+  EXPECT_TRUE(Previews().isEmpty());
+  EXPECT_EQ(report->EMFPages().Count(), 3) << "the pages stay with the report";
+}
+
+TEST_F(ReportWindowsTest, AReportWithAPreviewPanelShowsItsPagesThere) {
+  auto *host = TCustomForm::Create<TForm>(nullptr);
+  host->SetClientSize(600, 500);
+  auto *panel = new TfrPreview(host);
+  panel->SetParent(host);
+  panel->SetAlign(alClient);
+  report->SetPreview(panel);
+  ASSERT_TRUE(report->ShowReport());
+  EXPECT_TRUE(Previews().isEmpty()) << "no window of its own";
+  EXPECT_EQ(panel->PageCount(), 3);
+  EXPECT_EQ(panel->Window()->Pages(), &report->EMFPages());
+  panel->SetPage(3);
+  EXPECT_EQ(panel->Page(), 3);
+  // Prepared again (fewer records): the panel shows what the report has now.
+  lines->First();
+  for (int i = 0; i < 15; ++i) lines->Delete();
+  ASSERT_TRUE(report->ShowReport());
+  EXPECT_EQ(panel->PageCount(), 1);
+  EXPECT_EQ(panel->Page(), 1);
+  host->Free();
+  EXPECT_EQ(report->Preview(), nullptr) << "the report hears of the panel's removal";
+}
+
+} // namespace

@@ -1,0 +1,318 @@
+// The report engine's toolbar buttons: their looks (greyed, hot, down, disabled), groups, clicks, the shared
+// glyph cache and painting bitmap, and the toolbar alignment of buttons and separators.
+#include "../platform/gui_test_helpers.h"
+#include "platform/forms.h"
+#include "platform/system_services.h"
+#include "report/ui/toolbar_buttons.h"
+#include "report/ui/toolbar_glyphs.h"
+#include <QImage>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QRgb kOlive = qRgb(128, 128, 0);
+
+QRgb Px(const QImage &image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF; }
+QRgb Sys(TColor color) { return ColorToQColor(color).rgb() & 0xFFFFFF; }
+
+// A 16 x 16 glyph: olive (transparent) around a pure red 8 x 8 square.
+std::unique_ptr<TBitmap> RedSquareGlyph() {
+  QImage image(16, 16, QImage::Format_RGB32);
+  image.fill(kOlive);
+  for (int y = 4; y < 12; ++y)
+    for (int x = 4; x < 12; ++x) image.setPixel(x, y, qRgb(255, 0, 0));
+  auto bitmap = std::make_unique<TBitmap>();
+  bitmap->SetImage(image);
+  return bitmap;
+}
+
+class ToolbarButtonsTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    form = TCustomForm::Create<TForm>(nullptr);
+    form->SetClientSize(200, 100);
+  }
+  void TearDown() override {
+    form->Free();
+    guitest::ProcessEvents();
+  }
+  template <class T>
+  T *Add(int left, int top) {
+    auto *b = new T(form);
+    b->SetParent(form);
+    b->SetAlign(alNone);
+    b->SetBounds(left, top, 22, 22);
+    return b;
+  }
+  QImage Screen() { return form->Widget()->grab().toImage(); }
+  static void Enter(TControl *c) {
+    QEvent e(QEvent::Enter);
+    QApplication::sendEvent(c->Widget(), &e);
+  }
+  static void Leave(TControl *c) {
+    QEvent e(QEvent::Leave);
+    QApplication::sendEvent(c->Widget(), &e);
+  }
+
+  ScopedScriptedServices services;
+  TForm *form = nullptr;
+};
+
+TEST(ButtonImages, GreyedImageKeepsTransparentAndFacePixelsAndGreysTheRest) {
+  const QRgb face = qRgb(240, 240, 240);
+  struct Case {
+    QRgb in;
+    QRgb out;
+  };
+  const Case cases[] = {
+      {kOlive, kOlive},                           // transparent
+      {face, face},                               // face colour
+      {qRgb(255, 0, 0), qRgb(76, 76, 76)},        // 77 * 255 / 256
+      {qRgb(0, 255, 0), qRgb(149, 149, 149)},     // 150 * 255 / 256
+      {qRgb(0, 0, 255), qRgb(28, 28, 28)},        // 29 * 255 / 256
+      {qRgb(255, 255, 255), qRgb(255, 255, 255)}, // (77 + 150 + 29) * 255 / 256
+      {qRgb(10, 20, 30), qRgb(18, 18, 18)},       // (770 + 3000 + 870) / 256 rounded down
+  };
+  QImage up(int(std::size(cases)), 1, QImage::Format_RGB32);
+  for (int i = 0; i < int(std::size(cases)); ++i) up.setPixel(i, 0, cases[i].in);
+  const QImage grey = frGreyedImage(up, kOlive, face);
+  for (int i = 0; i < int(std::size(cases)); ++i)
+    EXPECT_EQ(grey.pixel(i, 0) & 0xFFFFFF, cases[i].out & 0xFFFFFF) << "case " << i;
+}
+
+TEST(ButtonImages, GlyphListReusesFreeSlotsAndTheCacheSharesListsBySize) {
+  TfrGlyphCache cache;
+  TfrGlyphList *a = cache.GetList(16, 16);
+  TfrGlyphList *b = cache.GetList(16, 16);
+  TfrGlyphList *c = cache.GetList(8, 8);
+  EXPECT_EQ(a, b);
+  EXPECT_NE(a, c);
+  EXPECT_EQ(cache.ListCount(), 2);
+  const int first = a->Add(QImage(16, 16, QImage::Format_RGB32));
+  const int second = a->Add(QImage(16, 16, QImage::Format_RGB32));
+  a->Delete(first);
+  EXPECT_EQ(a->Add(QImage(16, 16, QImage::Format_RGB32)), first);
+  EXPECT_EQ(a->Count(), 2);
+  EXPECT_NE(first, second);
+  cache.ReturnList(a);
+  EXPECT_EQ(cache.ListCount(), 2) << "one user left";
+  cache.ReturnList(b);
+  EXPECT_EQ(cache.ListCount(), 1);
+  cache.ReturnList(c);
+  EXPECT_EQ(cache.ListCount(), 0);
+}
+
+TEST_F(ToolbarButtonsTest, FlatGreyedButtonShowsItsColoursAndARaisedFrameOnlyUnderTheMouse) {
+  auto *button = Add<TfrSpeedButton>(10, 10);
+  button->SetFlat(true);
+  auto glyph = RedSquareGlyph();
+  button->SetGlyph(glyph.get());
+  guitest::ShowAndActivate(form);
+  EXPECT_EQ(button->DrawState(), fbsInactive);
+  QImage s = Screen();
+  // The glyph is centred: 3 pixels in.
+  EXPECT_EQ(s.pixel(10 + 3 + 8, 10 + 3 + 8) & 0xFFFFFF, qRgb(76, 76, 76) & 0xFFFFFF) << "greyed";
+  EXPECT_EQ(Px(s, 10, 10), Sys(clBtnFace)) << "no frame";
+  EXPECT_EQ(Px(s, 10 + 3, 10 + 3), Sys(clBtnFace)) << "olive is transparent";
+
+  int entered = 0, left = 0;
+  button->OnMouseEnter = TNotifyEvent::From([&](TObject *) { ++entered; });
+  button->OnMouseLeave = TNotifyEvent::From([&](TObject *) { ++left; });
+  Enter(button);
+  guitest::ProcessEvents();
+  EXPECT_TRUE(button->MouseInControl());
+  EXPECT_EQ(button->DrawState(), fbsUp);
+  s = Screen();
+  EXPECT_EQ(s.pixel(10 + 3 + 8, 10 + 3 + 8) & 0xFFFFFF, qRgb(255, 0, 0) & 0xFFFFFF) << "coloured";
+  EXPECT_EQ(Px(s, 10, 10), Sys(clBtnHighlight)) << "raised: highlight top left";
+  EXPECT_EQ(Px(s, 31, 31), Sys(clBtnShadow)) << "raised: shadow bottom right";
+
+  Leave(button);
+  guitest::ProcessEvents();
+  EXPECT_FALSE(button->MouseInControl());
+  EXPECT_EQ(Screen().pixel(10 + 3 + 8, 10 + 3 + 8) & 0xFFFFFF, qRgb(76, 76, 76) & 0xFFFFFF);
+  EXPECT_EQ(entered, 1);
+  EXPECT_EQ(left, 1);
+
+  button->SetGrayedInactive(false);
+  guitest::ProcessEvents();
+  EXPECT_EQ(Screen().pixel(10 + 3 + 8, 10 + 3 + 8) & 0xFFFFFF, qRgb(255, 0, 0) & 0xFFFFFF);
+}
+
+TEST_F(ToolbarButtonsTest, PressedFlatButtonIsSunkenAndMovesItsGlyphAndClicksOnlyWhenReleasedInside) {
+  auto *button = Add<TfrSpeedButton>(10, 10);
+  button->SetFlat(true);
+  auto glyph = RedSquareGlyph();
+  button->SetGlyph(glyph.get());
+  int clicks = 0;
+  button->OnClick = TNotifyEvent::From([&](TObject *) { ++clicks; });
+  guitest::ShowAndActivate(form);
+  Enter(button);
+  guitest::SendMouse(button, QEvent::MouseButtonPress, Qt::LeftButton, QPoint(5, 5), Qt::LeftButton);
+  guitest::ProcessEvents();
+  EXPECT_EQ(button->DrawState(), fbsDown);
+  QImage s = Screen();
+  EXPECT_EQ(Px(s, 10, 10), Sys(clBtnShadow)) << "sunken";
+  EXPECT_EQ(s.pixel(10 + 3 + 8 + 1, 10 + 3 + 8 + 1) & 0xFFFFFF, qRgb(255, 0, 0) & 0xFFFFFF);
+  EXPECT_EQ(Px(s, 10 + 4, 10 + 4), Sys(clBtnFace)) << "glyph moved one pixel";
+
+  // Dragged out: the button comes up; released outside: no click.
+  guitest::SendMouse(button, QEvent::MouseMove, Qt::NoButton, QPoint(40, 5), Qt::LeftButton);
+  EXPECT_NE(button->DrawState(), fbsDown);
+  guitest::SendMouse(button, QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(40, 5), Qt::NoButton);
+  EXPECT_EQ(clicks, 0);
+  guitest::Click(button, QPoint(5, 5));
+  EXPECT_EQ(clicks, 1);
+  EXPECT_FALSE(button->Down()) << "a button outside any group never stays down";
+}
+
+TEST_F(ToolbarButtonsTest, GroupButtonsStayDownOneAtATime) {
+  auto *a = Add<TfrSpeedButton>(10, 10);
+  auto *b = Add<TfrSpeedButton>(40, 10);
+  a->SetGroupIndex(1);
+  b->SetGroupIndex(1);
+  guitest::ShowAndActivate(form);
+  guitest::Click(a, QPoint(5, 5));
+  EXPECT_TRUE(a->Down());
+  EXPECT_EQ(a->DrawState(), fbsExclusive);
+  guitest::Click(b, QPoint(5, 5));
+  EXPECT_TRUE(b->Down());
+  EXPECT_FALSE(a->Down()) << "pressing one releases the other";
+  int clicks = 0;
+  b->OnClick = TNotifyEvent::From([&](TObject *) { ++clicks; });
+  guitest::Click(b, QPoint(5, 5));
+  EXPECT_TRUE(b->Down()) << "without AllowAllUp the down button stays down";
+  EXPECT_EQ(clicks, 1);
+
+  b->SetAllowAllUp(true);
+  EXPECT_TRUE(a->AllowAllUp()) << "the group shares AllowAllUp";
+  guitest::Click(b, QPoint(5, 5));
+  EXPECT_FALSE(b->Down());
+  a->SetDown(true);
+  EXPECT_TRUE(a->Down());
+  b->SetDown(true);
+  EXPECT_FALSE(a->Down());
+}
+
+TEST_F(ToolbarButtonsTest, DownGroupButtonIsFilledWithTheDitherPattern) {
+  auto *a = Add<TfrSpeedButton>(10, 10);
+  a->SetGroupIndex(1);
+  a->SetDown(true);
+  guitest::ShowAndActivate(form);
+  const QImage s = Screen();
+  // Two neighbouring pixels of the face differ: face and highlight in a checkerboard.
+  EXPECT_NE(s.pixel(14, 14), s.pixel(15, 14));
+  EXPECT_EQ(s.pixel(14, 14), s.pixel(15, 15));
+}
+
+TEST_F(ToolbarButtonsTest, DisabledButtonShowsTheEmbossedGlyphAndIgnoresTheMouse) {
+  auto *button = Add<TfrSpeedButton>(10, 10);
+  button->SetFlat(true);
+  auto glyph = RedSquareGlyph();
+  button->SetGlyph(glyph.get());
+  int clicks = 0;
+  button->OnClick = TNotifyEvent::From([&](TObject *) { ++clicks; });
+  button->SetEnabled(false);
+  guitest::ShowAndActivate(form);
+  EXPECT_EQ(button->DrawState(), fbsDisabled);
+  Enter(button);
+  EXPECT_FALSE(button->MouseInControl());
+  guitest::Click(button, QPoint(5, 5));
+  EXPECT_EQ(clicks, 0);
+  const QImage s = Screen();
+  EXPECT_EQ(Px(s, 10 + 3 + 4, 10 + 3 + 4), Sys(clBtnShadow));
+  EXPECT_EQ(Px(s, 10 + 3 + 12, 10 + 3 + 12), Sys(clBtnHighlight));
+}
+
+TEST_F(ToolbarButtonsTest, CaptionAcceleratorClicksTheButton) {
+  auto *button = Add<TfrSpeedButton>(10, 10);
+  button->SetCaption("&Zoom");
+  int clicks = 0;
+  button->OnClick = TNotifyEvent::From([&](TObject *) { ++clicks; });
+  guitest::ShowAndActivate(form);
+  EXPECT_EQ(form->Perform(CM_DIALOGCHAR, 'x'), 0);
+  EXPECT_EQ(form->Perform(CM_DIALOGCHAR, 'z'), 1);
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(ToolbarButtonsTest, SharedBitmapAndGlyphCacheLiveAsLongAsAnyButton) {
+  ASSERT_FALSE(frButtonResourcesExist());
+  auto glyph = RedSquareGlyph();
+  auto *a = Add<TfrSpeedButton>(10, 10);
+  auto *b = Add<TfrTBButton>(40, 10);
+  a->SetGlyph(glyph.get());
+  b->SetGlyph(glyph.get());
+  guitest::ShowAndActivate(form);
+  ASSERT_TRUE(frButtonResourcesExist());
+  EXPECT_EQ(frGlyphCache()->ListCount(), 1) << "glyphs of one size share a list";
+  a->Free();
+  guitest::ProcessEvents();
+  EXPECT_TRUE(frButtonResourcesExist());
+  EXPECT_NE(frButtonBitmap(), nullptr);
+  EXPECT_EQ(frGlyphCache()->ListCount(), 1);
+  b->Free();
+  EXPECT_FALSE(frButtonResourcesExist());
+  EXPECT_EQ(frGlyphCache(), nullptr);
+}
+
+TEST_F(ToolbarButtonsTest, ToolbarControlsAlignAcrossTheirParentsDirection) {
+  auto *side = new TCustomControl(form);
+  side->SetParent(form);
+  side->SetAlign(alLeft);
+  auto *top = new TCustomControl(form);
+  top->SetParent(form);
+  top->SetAlign(alTop);
+  struct Case {
+    TWinControl *parent;
+    TAlign expected;
+  };
+  for (const Case &c : {Case{side, alTop}, Case{top, alLeft}, Case{form, alLeft}}) {
+    auto *button = new TfrTBButton(form);
+    button->SetParent(c.parent);
+    EXPECT_EQ(button->Align(), c.expected);
+    EXPECT_TRUE(button->Flat());
+    auto *separator = new TfrTBSeparator(form);
+    separator->SetParent(c.parent);
+    EXPECT_EQ(separator->Align(), c.expected);
+  }
+}
+
+TEST_F(ToolbarButtonsTest, SeparatorDrawsAnEtchedLineAcrossTheToolbar) {
+  auto *separator = new TfrTBSeparator(form);
+  separator->SetParent(form);
+  separator->SetAlign(alNone);
+  separator->SetBounds(50, 10, 8, 22);
+  auto *flat = new TfrTBSeparator(form);
+  flat->SetParent(form);
+  flat->SetAlign(alNone);
+  flat->SetDrawBevel(false);
+  flat->SetBounds(80, 10, 8, 22);
+  guitest::ShowAndActivate(form);
+  const QImage s = Screen();
+  EXPECT_EQ(Px(s, 50 + 3, 20), Sys(clBtnShadow));
+  EXPECT_EQ(Px(s, 50 + 4, 20), Sys(clBtnHighlight));
+  EXPECT_EQ(Px(s, 80 + 3, 20), Sys(clBtnFace));
+  EXPECT_EQ(separator->Width(), 8);
+  EXPECT_TRUE(separator->DrawBevel());
+}
+
+TEST(ReportGlyphs, EveryPictureIsRegisteredWithOliveAsItsTransparentColour) {
+  for (const char *name : {frGlyphZoom, frGlyphOpen, frGlyphSave, frGlyphPrint, frGlyphFind, frGlyphExit,
+                           frGlyphWeb, frGlyphPageUp, frGlyphPageDown, frGlyphPrinter}) {
+    TBitmap bitmap;
+    frLoadReportGlyph(&bitmap, name);
+    ASSERT_FALSE(bitmap.Empty()) << name;
+    EXPECT_EQ(bitmap.TransparentColor(), clOlive) << name;
+    int drawn = 0;
+    for (int y = 0; y < bitmap.Height(); ++y)
+      for (int x = 0; x < bitmap.Width(); ++x)
+        if ((bitmap.Image().pixel(x, y) & 0xFFFFFF) != (kOlive & 0xFFFFFF)) ++drawn;
+    EXPECT_GT(drawn, 10) << name << " draws something";
+  }
+  TBitmap printer;
+  frLoadReportGlyph(&printer, frGlyphPrinter);
+  EXPECT_EQ(printer.Width(), 18);
+  EXPECT_EQ(printer.Height(), 16);
+}
+
+} // namespace
