@@ -17,6 +17,21 @@ const QString kAmountFormat = QStringLiteral("0.00;-0.00");
 
 // The distance that centres `inner` in `outer`, rounded to the nearest whole pixel, a half to the even one.
 int CentringOffset(int outer, int inner) { return int(std::lrint((outer - inner) / 2.0)); }
+
+// Where an inner span starts when centred on an outer one, never before the outer one starts.
+int CentredStart(int outerStart, int outerSize, int innerSize) {
+  const int d = CentringOffset(outerSize, innerSize);
+  return d >= 0 ? outerStart + d : outerStart;
+}
+
+// A report's view of a table that it reads as it stands, never opening or closing it.
+TfrDBDataSet *NewReportDataSet(TComponent *Owner, const QString &Name, TDataSource *Source) {
+  auto *dataSet = new TfrDBDataSet(Owner);
+  dataSet->SetName(Name);
+  dataSet->SetDataSource(Source);
+  dataSet->SetOpenDataSource(false);
+  return dataSet;
+}
 } // namespace
 
 QString AppDataFolder() {
@@ -123,14 +138,15 @@ void TDD::CreateComponents() {
   MINV2->SetMasterFields(QStringLiteral("REC"));
 
   // The report reads the tables as they stand; it never opens or closes them.
-  frINV2 = new TfrDBDataSet(this);
-  frINV2->SetName(QStringLiteral("frINV2"));
-  frINV2->SetDataSource(dsINV2);
-  frINV2->SetOpenDataSource(false);
-  frMINV2 = new TfrDBDataSet(this);
-  frMINV2->SetName(QStringLiteral("frMINV2"));
-  frMINV2->SetDataSource(dsMINV2);
-  frMINV2->SetOpenDataSource(false);
+  frINV2 = NewReportDataSet(this, QStringLiteral("frINV2"), dsINV2);
+  frMINV2 = NewReportDataSet(this, QStringLiteral("frMINV2"), dsMINV2);
+
+  // Money shows with two decimals.
+  const auto NewAmountField = [this](TffTable *Table, const QString &FieldName) {
+    auto *field = NewField<TFloatField>(Table, FieldName);
+    field->SetDisplayFormat(kAmountFormat);
+    return field;
+  };
 
   CONTROLLOGO = NewField<TGraphicField>(CONTROL, QStringLiteral("LOGO"));
   CONTROLCOMPANY = NewStringField(CONTROL, QStringLiteral("COMPANY"), 50);
@@ -147,10 +163,8 @@ void TDD::CreateComponents() {
   INV2QUANTITY = NewField<TFloatField>(INV2, QStringLiteral("QUANTITY"));
   INV2QUANTITY->SetAlignment(taCenter);
   INV2DESCRIPTION = NewStringField(INV2, QStringLiteral("DESCRIPTION"), 1000);
-  INV2ITEMPRICE = NewField<TFloatField>(INV2, QStringLiteral("ITEMPRICE"));
-  INV2ITEMPRICE->SetDisplayFormat(kAmountFormat);
-  INV2ITEMTOTAL = NewField<TFloatField>(INV2, QStringLiteral("ITEMTOTAL"));
-  INV2ITEMTOTAL->SetDisplayFormat(kAmountFormat);
+  INV2ITEMPRICE = NewAmountField(INV2, QStringLiteral("ITEMPRICE"));
+  INV2ITEMTOTAL = NewAmountField(INV2, QStringLiteral("ITEMTOTAL"));
 
   MINV1REC = NewField<TAutoIncField>(MINV1, QStringLiteral("REC"));
   MINV1TYPE = NewField<TIntegerField>(MINV1, QStringLiteral("TYPE"));
@@ -163,27 +177,21 @@ void TDD::CreateComponents() {
   MINV1ADDR3 = NewStringField(MINV1, QStringLiteral("ADDR3"), 50);
   MINV1ADDR4 = NewStringField(MINV1, QStringLiteral("ADDR4"), 50);
   MINV1ADDR5 = NewStringField(MINV1, QStringLiteral("ADDR5"), 50);
-  MINV1NET = NewField<TFloatField>(MINV1, QStringLiteral("NET"));
-  MINV1NET->SetDisplayFormat(kAmountFormat);
-  MINV1TAX = NewField<TFloatField>(MINV1, QStringLiteral("TAX"));
-  MINV1TAX->SetDisplayFormat(kAmountFormat);
-  MINV1GROSS = NewField<TFloatField>(MINV1, QStringLiteral("GROSS"));
-  MINV1GROSS->SetDisplayFormat(kAmountFormat);
+  MINV1NET = NewAmountField(MINV1, QStringLiteral("NET"));
+  MINV1TAX = NewAmountField(MINV1, QStringLiteral("TAX"));
+  MINV1GROSS = NewAmountField(MINV1, QStringLiteral("GROSS"));
   MINV1InvDATE = NewField<TDateTimeField>(MINV1, QStringLiteral("InvDATE"));
   MINV1InvNUM = NewField<TFloatField>(MINV1, QStringLiteral("InvNUM"));
 
   MINV2REC = NewField<TIntegerField>(MINV2, QStringLiteral("REC"));
   MINV2QUANTITY = NewField<TFloatField>(MINV2, QStringLiteral("QUANTITY"));
   MINV2DESCRIPTION = NewStringField(MINV2, QStringLiteral("DESCRIPTION"), 1000);
-  MINV2ITEMPRICE = NewField<TFloatField>(MINV2, QStringLiteral("ITEMPRICE"));
-  MINV2ITEMPRICE->SetDisplayFormat(kAmountFormat);
-  MINV2ITEMTOTAL = NewField<TFloatField>(MINV2, QStringLiteral("ITEMTOTAL"));
-  MINV2ITEMTOTAL->SetDisplayFormat(kAmountFormat);
+  MINV2ITEMPRICE = NewAmountField(MINV2, QStringLiteral("ITEMPRICE"));
+  MINV2ITEMTOTAL = NewAmountField(MINV2, QStringLiteral("ITEMTOTAL"));
 
   PRODUCTSTYPE = NewField<TIntegerField>(PRODUCTS, QStringLiteral("TYPE"));
   PRODUCTSDESCRIPTION = NewStringField(PRODUCTS, QStringLiteral("DESCRIPTION"), 1000);
-  PRODUCTSITEMPRICE = NewField<TFloatField>(PRODUCTS, QStringLiteral("ITEMPRICE"));
-  PRODUCTSITEMPRICE->SetDisplayFormat(kAmountFormat);
+  PRODUCTSITEMPRICE = NewAmountField(PRODUCTS, QStringLiteral("ITEMPRICE"));
 }
 
 void TDD::DDCreate(TObject *) {
@@ -217,14 +225,10 @@ void TDD::NewINV2andOpen() {
 
 int TDD::FormPosLeft(int Width) const {
   const TCustomForm *main = Application()->MainForm();
-  if (!main) return 0;
-  const int d = CentringOffset(main->Width(), Width);
-  return d >= 0 ? main->Left() + d : main->Left();
+  return main ? CentredStart(main->Left(), main->Width(), Width) : 0;
 }
 
 int TDD::FormPosTop(int Height) const {
   const TCustomForm *main = Application()->MainForm();
-  if (!main) return 0;
-  const int d = CentringOffset(main->Height(), Height);
-  return d >= 0 ? main->Top() + d : main->Top();
+  return main ? CentredStart(main->Top(), main->Height(), Height) : 0;
 }

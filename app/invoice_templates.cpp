@@ -23,6 +23,8 @@ constexpr int kPriceLeft = 470;
 constexpr int kAmountLeft = 584;
 constexpr int kPriceWidth = kAmountLeft - kPriceLeft;
 constexpr int kAmountWidth = kRight - kAmountLeft;
+// The labels of the totals end where the amounts begin.
+constexpr int kTotalsLeft = 400;
 
 // Colours (Windows colour values, 0x00BBGGRR).
 constexpr TColor kInk = 0x202020;
@@ -118,6 +120,9 @@ private:
     view->Top = top;
     view->Width = width;
     view->Height = height;
+    // Objects take the system's decimal separator into their format when they are made: the template
+    // must not depend on the machine that builds it.
+    view->Format = kTextFormat;
   }
 
   TfrPage *page_;
@@ -148,13 +153,19 @@ void AuthorTitle(PageAuthor &a, const TemplateKind &kind) {
   const int contactLeft = 330, contactWidth = kRight - contactLeft;
   a.Text(QStringLiteral("CompanyName"), contactLeft, top, contactWidth, 22, {Control("COMPANY")}, 14, fsBold,
          kAccent, frtaRight);
-  TfrMemoView *address = a.Text(QStringLiteral("CompanyAddress"), contactLeft, top + 24, contactWidth, 44,
-                                {Control("ADDRESS")}, 9, 0, kInk, frtaRight);
-  address->Flags = flWordWrap;
-  a.Text(QStringLiteral("CompanyContact"), contactLeft, top + 70, contactWidth, 30,
-         {QStringLiteral("Phone %1    Fax %2").arg(Control("PHONE"), Control("FAX")),
-          QStringLiteral("%1    %2").arg(Control("EMAIL"), Control("WEBSITE"))},
-         8, 0, kMuted, frtaRight);
+  // The address (which may hold line breaks or wrap) and the contact lines flow as one text under the name;
+  // a contact detail left empty in the settings leaves out its label too.
+  // A detail with its lead-in (a label, the blanks after the detail before it), or nothing when it is empty;
+  // right-aligned text shows trailing blanks, so a gap goes before the detail it separates.
+  const auto detail = [](const char *leadIn, const char *field) {
+    return QStringLiteral("[IF(DD.CONTROL.%2 = '', '', '%1' + DD.CONTROL.%2)]")
+        .arg(QLatin1String(leadIn), QLatin1String(field));
+  };
+  TfrMemoView *details = a.Text(QStringLiteral("CompanyDetails"), contactLeft, top + 24, contactWidth, 78,
+                                {Control("ADDRESS"), detail("Phone ", "PHONE") + detail("    Fax ", "FAX"),
+                                 Control("EMAIL") + detail("    ", "WEBSITE")},
+                                9, 0, kMuted, frtaRight);
+  details->Flags = flWordWrap;
   a.Rule(QStringLiteral("LetterheadRule"), kLeft, top + 108, kWidth, 1.5f, kAccent);
 
   // The customer, on the left.
@@ -264,24 +275,24 @@ void AuthorTotals(PageAuthor &a, const TemplateKind &kind) {
     const int points = row.grand ? 10 : 9;
     const TFontStyles style = row.grand ? fsBold : 0;
     const QString name = QString::fromLatin1(row.name);
-    TfrMemoView *label = a.Text(name + QLatin1String("Label"), kPriceLeft - 60, top, kPriceWidth + 54, height,
-                                {QString::fromLatin1(row.label)}, points, style, row.grand ? kInk : kMuted,
-                                frtaRight | frtaMiddle);
-    TfrMemoView *symbol = a.Text(name + QLatin1String("Currency"), kAmountLeft, top, 40, height,
-                                 {QStringLiteral("[CURRSYM]")}, points, style, kInk, frtaLeft | frtaMiddle);
+    // The amount's cell comes before the symbol lying on it, so that its shading stays under the symbol.
+    TfrMemoView *label = a.Text(name + QLatin1String("Label"), kTotalsLeft, top, kAmountLeft - kTotalsLeft,
+                                height, {QString::fromLatin1(row.label)}, points, style,
+                                row.grand ? kInk : kMuted, frtaRight | frtaMiddle);
     TfrMemoView *amount =
         a.Text(name + QLatin1String("Amount"), kAmountLeft, top, kAmountWidth, height,
                {Field(kind.header, row.field)}, points, style, kInk, frtaRight | frtaMiddle);
     amount->Format = kAmountFormat;
+    a.Text(name + QLatin1String("Currency"), kAmountLeft + 12, top, 40, height, {QStringLiteral("[CURRSYM]")},
+           points, style, kInk, frtaLeft | frtaMiddle);
     if (row.grand) {
-      for (TfrMemoView *memo : {label, symbol, amount}) {
+      label->FillColor = kShade;
+      amount->FillColor = kShade;
+      for (TfrMemoView *memo : {label, amount}) {
         memo->FrameTyp = frbTop;
         memo->FrameWidth = 1.5f;
         memo->FrameColor = kAccent;
       }
-      label->FillColor = kShade;
-      amount->FillColor = kShade;
-      // The symbol lies over the amount's shaded cell, so it needs no fill of its own.
     }
     top += height + 2;
   }

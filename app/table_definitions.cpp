@@ -26,6 +26,23 @@ void CustomerAndAddress(TffDataDictionary &d) {
     String(d, QString::fromLatin1(name), 50);
 }
 
+// The totals, date and number of an invoice, stored and being edited alike.
+void InvoiceTotals(TffDataDictionary &d) {
+  Field(d, QStringLiteral("NET"), fftDouble);
+  Field(d, QStringLiteral("TAX"), fftDouble);
+  Field(d, QStringLiteral("GROSS"), fftDouble);
+  Field(d, QStringLiteral("InvDATE"), fftDateTime);
+  Field(d, QStringLiteral("InvNUM"), fftDouble);
+}
+
+// The fields of an invoice line, stored and being edited alike.
+void InvoiceLine(TffDataDictionary &d) {
+  Field(d, QStringLiteral("QUANTITY"), fftDouble);
+  String(d, QStringLiteral("DESCRIPTION"), 1000);
+  Field(d, QStringLiteral("ITEMPRICE"), fftDouble);
+  Field(d, QStringLiteral("ITEMTOTAL"), fftDouble);
+}
+
 TffDataDictionary ControlDictionary() {
   TffDataDictionary d = NewDictionary();
   Field(d, QStringLiteral("LOGO"), fftBLOBGraphic);
@@ -45,11 +62,7 @@ TffDataDictionary ControlDictionary() {
 TffDataDictionary INV1Dictionary() {
   TffDataDictionary d = NewDictionary();
   CustomerAndAddress(d);
-  Field(d, QStringLiteral("NET"), fftDouble);
-  Field(d, QStringLiteral("TAX"), fftDouble);
-  Field(d, QStringLiteral("GROSS"), fftDouble);
-  Field(d, QStringLiteral("InvDATE"), fftDateTime);
-  Field(d, QStringLiteral("InvNUM"), fftDouble);
+  InvoiceTotals(d);
   return d;
 }
 
@@ -76,11 +89,7 @@ TffDataDictionary MINV1Dictionary() {
   Field(d, QStringLiteral("CANC"), fftBoolean);
   Field(d, QStringLiteral("CUSTNO"), fftInt32);
   CustomerAndAddress(d);
-  Field(d, QStringLiteral("NET"), fftDouble);
-  Field(d, QStringLiteral("TAX"), fftDouble);
-  Field(d, QStringLiteral("GROSS"), fftDouble);
-  Field(d, QStringLiteral("InvDATE"), fftDateTime);
-  Field(d, QStringLiteral("InvNUM"), fftDouble);
+  InvoiceTotals(d);
   Index(d, QStringLiteral("CUST"), QStringLiteral("CUSTNO;InvNUM"), true);
   Index(d, QStringLiteral("INVNUM"), QStringLiteral("InvNUM"), true);
   return d;
@@ -89,10 +98,7 @@ TffDataDictionary MINV1Dictionary() {
 TffDataDictionary MINV2Dictionary() {
   TffDataDictionary d = NewDictionary();
   Field(d, QStringLiteral("REC"), fftInt32);
-  Field(d, QStringLiteral("QUANTITY"), fftDouble);
-  String(d, QStringLiteral("DESCRIPTION"), 1000);
-  Field(d, QStringLiteral("ITEMPRICE"), fftDouble);
-  Field(d, QStringLiteral("ITEMTOTAL"), fftDouble);
+  InvoiceLine(d);
   Index(d, QStringLiteral("REC"), QStringLiteral("REC"), true);
   return d;
 }
@@ -118,10 +124,7 @@ TffDataDictionary ProductsDictionary() {
 
 TffDataDictionary INV2Dictionary() {
   TffDataDictionary d = NewDictionary();
-  Field(d, QStringLiteral("QUANTITY"), fftDouble);
-  String(d, QStringLiteral("DESCRIPTION"), 1000);
-  Field(d, QStringLiteral("ITEMPRICE"), fftDouble);
-  Field(d, QStringLiteral("ITEMTOTAL"), fftDouble);
+  InvoiceLine(d);
   return d;
 }
 

@@ -4,10 +4,10 @@
 //
 // The data folder is built once (through the engine, in one transaction) into the system's temporary folder
 // and reused by later runs; delete the folder "tallyrook-bench-db_client" there to build it again.
+#include "bench/invoice_data.h"
 #include "db/client/ff_client_errors.h"
 #include "db/client/ff_database.h"
 #include "db/client/ff_table.h"
-#include "db/storage/ff_sql_schema.h"
 #include "platform/data_source.h"
 #include <QDir>
 #include <QFile>
@@ -19,98 +19,10 @@
 
 namespace {
 
-constexpr int kCustomers = 100000;
-constexpr int kHeaders = 100000;
-constexpr int kLinesPerHeader = 10;
+using namespace invoice_data;
+
 constexpr int kScreenRows = 25;
 const char *const kDataVersion = "tallyrook bench data 1";
-
-QString CustomerName(int i) {
-  return QStringLiteral("Customer %1").arg((i * 7919) % kCustomers, 6, 10, QChar(u'0'));
-}
-
-TffDataDictionary CustomersDictionary() {
-  TffDataDictionary d(4096);
-  d.AddField(QStringLiteral("CUSTNO"), QString(), fftAutoInc, 0, 0, false);
-  d.AddField(QStringLiteral("CUSTOMER"), QString(), fftNullString, 50, 0, false);
-  for (int i = 1; i <= 5; ++i)
-    d.AddField(QStringLiteral("ADDR%1").arg(i), QString(), fftNullString, 50, 0, false);
-  d.AddIndex(QStringLiteral("CUSTOMER"), QString(), 0, QStringLiteral("CUSTOMER"), false, true);
-  return d;
-}
-
-TffDataDictionary HeadersDictionary() {
-  TffDataDictionary d(4096);
-  d.AddField(QStringLiteral("REC"), QString(), fftAutoInc, 0, 0, false);
-  d.AddField(QStringLiteral("TYPE"), QString(), fftInt32, 0, 0, false);
-  d.AddField(QStringLiteral("CANC"), QString(), fftBoolean, 0, 0, false);
-  d.AddField(QStringLiteral("CUSTNO"), QString(), fftInt32, 0, 0, false);
-  d.AddField(QStringLiteral("CUSTOMER"), QString(), fftNullString, 50, 0, false);
-  for (int i = 1; i <= 5; ++i)
-    d.AddField(QStringLiteral("ADDR%1").arg(i), QString(), fftNullString, 50, 0, false);
-  for (const char *name : {"NET", "TAX", "GROSS"})
-    d.AddField(QString::fromLatin1(name), QString(), fftDouble, 0, 0, false);
-  d.AddField(QStringLiteral("InvDATE"), QString(), fftDateTime, 0, 0, false);
-  d.AddField(QStringLiteral("InvNUM"), QString(), fftDouble, 0, 0, false);
-  d.AddIndex(QStringLiteral("CUST"), QString(), 0, QStringLiteral("CUSTNO;InvNUM"), true, true);
-  d.AddIndex(QStringLiteral("INVNUM"), QString(), 0, QStringLiteral("InvNUM"), true, true);
-  return d;
-}
-
-TffDataDictionary LinesDictionary() {
-  TffDataDictionary d(4096);
-  d.AddField(QStringLiteral("REC"), QString(), fftInt32, 0, 0, false);
-  d.AddField(QStringLiteral("QUANTITY"), QString(), fftDouble, 0, 0, false);
-  d.AddField(QStringLiteral("DESCRIPTION"), QString(), fftNullString, 1000, 0, false);
-  d.AddField(QStringLiteral("ITEMPRICE"), QString(), fftDouble, 0, 0, false);
-  d.AddField(QStringLiteral("ITEMTOTAL"), QString(), fftDouble, 0, 0, false);
-  d.AddIndex(QStringLiteral("REC"), QString(), 0, QStringLiteral("REC"), true, true);
-  return d;
-}
-
-void Check(TffServerEngine &engine, TffResult result) {
-  if (result != DBIERR_NONE) qFatal("engine: %s", qPrintable(engine.LastError().Message));
-}
-
-// Fills a new database file in the folder through the engine.
-void BuildData(const QString &folder) {
-  TffServerEngine engine;
-  TffDatabaseID db = 0;
-  Check(engine, engine.DatabaseCreate(folder));
-  Check(engine, engine.DatabaseOpen(folder, db));
-  Check(engine, engine.TableBuild(db, true, QStringLiteral("CUSTOMERS"), CustomersDictionary()));
-  Check(engine, engine.TableBuild(db, true, QStringLiteral("MINV1"), HeadersDictionary()));
-  Check(engine, engine.TableBuild(db, true, QStringLiteral("MINV2"), LinesDictionary()));
-  TffCursorID customers = 0, headers = 0, lines = 0;
-  Check(engine, engine.CursorOpen(db, QStringLiteral("CUSTOMERS"), QString(), customers));
-  Check(engine, engine.CursorOpen(db, QStringLiteral("MINV1"), QString(), headers));
-  Check(engine, engine.CursorOpen(db, QStringLiteral("MINV2"), QString(), lines));
-  const QString street = QStringLiteral("12 High Street");
-  TffRecord record;
-  Check(engine, engine.TransactionStart(db));
-  for (int i = 0; i < kCustomers; ++i)
-    Check(engine, engine.RecordInsert(customers,
-                                      {QVariant(), CustomerName(i), street, QStringLiteral("Town"), QString(),
-                                       QString(), QString()},
-                                      record));
-  std::mt19937 random(1);
-  for (int i = 1; i <= kHeaders; ++i) {
-    const int customer = int(random() % (kCustomers / 10)) + 1;
-    const double date = 45000 + i / 50;
-    Check(engine, engine.RecordInsert(headers,
-                                      {QVariant(), 1, false, customer, CustomerName(customer), street,
-                                       QStringLiteral("Town"), QString(), QString(), QString(), 100.0, 17.5,
-                                       117.5, date, double(i)},
-                                      record));
-    const int rec = record.Values[0].toInt();
-    for (int j = 0; j < kLinesPerHeader; ++j)
-      Check(engine,
-            engine.RecordInsert(
-                lines, {rec, 2.0, QStringLiteral("Line %1 of invoice %2").arg(j).arg(i), 5.0, 10.0}, record));
-  }
-  Check(engine, engine.TransactionCommit(db));
-  Check(engine, engine.DatabaseClose(db));
-}
 
 // The shared data folder and the client components the benchmarks use.
 struct Data {
@@ -127,7 +39,7 @@ struct Data {
       marker.close();
       QDir(folder).removeRecursively();
       QDir().mkpath(folder);
-      BuildData(folder);
+      BuildInvoiceData(folder);
       marker.open(QIODevice::WriteOnly);
       marker.write(kDataVersion);
     }
@@ -146,11 +58,7 @@ struct Data {
     database->SetAliasName(folder);
     database->Open();
 
-    sqlite3_open_v2(QDir(folder).filePath(QStringLiteral("tallyrook.db")).toUtf8().constData(), &plain,
-                    SQLITE_OPEN_READWRITE, nullptr);
-    ffSqlRegisterCollations(plain);
-    sqlite3_busy_timeout(plain, 5000);
-    sqlite3_exec(plain, "PRAGMA synchronous = FULL", nullptr, nullptr, nullptr);
+    plain = OpenPlain(folder);
   }
   ~Data() {
     FreeAndNil(module);
@@ -211,10 +119,6 @@ public:
     return characters;
   }
 };
-
-const char *const kHeaderColumns =
-    "REC, TYPE, CANC, CUSTNO, CUSTOMER, ADDR1, ADDR2, ADDR3, ADDR4, ADDR5, NET, TAX, "
-    "GROSS, InvDATE, InvNUM";
 
 // ---- Opening the headers newest first and reading the first screen ----
 

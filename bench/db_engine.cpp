@@ -1,8 +1,7 @@
 // The engine at scale, beside plain SQLite doing the same work on the same file: 100,000 customers,
 // 100,000 invoice headers and 1,000,000 invoice lines. Each engine figure has a "Plain" twin so that the
 // cost of the layer shows as a ratio.
-#include "db/engine/ff_server_engine.h"
-#include "db/storage/ff_sql_schema.h"
+#include "bench/invoice_data.h"
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <random>
@@ -10,13 +9,7 @@
 
 namespace {
 
-constexpr int kCustomers = 100000;
-constexpr int kHeaders = 100000;
-constexpr int kLinesPerHeader = 10;
-
-QString CustomerName(int i) {
-  return QStringLiteral("Customer %1").arg((i * 7919) % kCustomers, 6, 10, QChar(u'0'));
-}
+using namespace invoice_data;
 
 // The data folder, built once through the engine.
 struct Data {
@@ -26,66 +19,30 @@ struct Data {
   sqlite3 *plain = nullptr;
 
   Data() {
-    engine.DatabaseCreate(folder.path());
-    engine.DatabaseOpen(folder.path(), db);
-    TffDataDictionary customers(4096);
-    customers.AddField(QStringLiteral("CUSTNO"), QString(), fftAutoInc, 0, 0, false);
-    customers.AddField(QStringLiteral("CUSTOMER"), QString(), fftNullString, 50, 0, false);
-    customers.AddIndex(QStringLiteral("CUSTOMER"), QString(), 0, QStringLiteral("CUSTOMER"), false, true);
-    engine.TableBuild(db, true, QStringLiteral("CUSTOMERS"), customers);
-    TffDataDictionary headers(4096);
-    headers.AddField(QStringLiteral("REC"), QString(), fftAutoInc, 0, 0, false);
-    headers.AddField(QStringLiteral("CUSTNO"), QString(), fftInt32, 0, 0, false);
-    headers.AddField(QStringLiteral("CUSTOMER"), QString(), fftNullString, 50, 0, false);
-    headers.AddField(QStringLiteral("NET"), QString(), fftDouble, 0, 0, false);
-    headers.AddField(QStringLiteral("InvNUM"), QString(), fftDouble, 0, 0, false);
-    headers.AddIndex(QStringLiteral("CUST"), QString(), 0, QStringLiteral("CUSTNO;InvNUM"), true, true);
-    headers.AddIndex(QStringLiteral("INVNUM"), QString(), 0, QStringLiteral("InvNUM"), true, true);
-    engine.TableBuild(db, true, QStringLiteral("MINV1"), headers);
-    TffDataDictionary lines(4096);
-    lines.AddField(QStringLiteral("REC"), QString(), fftInt32, 0, 0, false);
-    lines.AddField(QStringLiteral("QUANTITY"), QString(), fftDouble, 0, 0, false);
-    lines.AddField(QStringLiteral("DESCRIPTION"), QString(), fftNullString, 1000, 0, false);
-    lines.AddField(QStringLiteral("ITEMPRICE"), QString(), fftDouble, 0, 0, false);
-    lines.AddIndex(QStringLiteral("REC"), QString(), 0, QStringLiteral("REC"), true, true);
-    engine.TableBuild(db, true, QStringLiteral("MINV2"), lines);
-
-    TffCursorID c = 0, h = 0, l = 0;
-    engine.CursorOpen(db, QStringLiteral("CUSTOMERS"), QString(), c);
-    engine.CursorOpen(db, QStringLiteral("MINV1"), QString(), h);
-    engine.CursorOpen(db, QStringLiteral("MINV2"), QString(), l);
-    TffRecord record;
-    engine.TransactionStart(db);
-    for (int i = 0; i < kCustomers; ++i) engine.RecordInsert(c, {QVariant(), CustomerName(i)}, record);
-    std::mt19937 random(1);
-    for (int i = 1; i <= kHeaders; ++i) {
-      const int customer = int(random() % (kCustomers / 10)) + 1;
-      engine.RecordInsert(h, {QVariant(), customer, CustomerName(customer), 100.0, double(i)}, record);
-      const int rec = record.Values[0].toInt();
-      for (int j = 0; j < kLinesPerHeader; ++j)
-        engine.RecordInsert(l, {rec, 2.0, QStringLiteral("Line %1 of invoice %2").arg(j).arg(i), 5.0},
-                            record);
-    }
-    engine.TransactionCommit(db);
-    engine.CursorClose(c);
-    engine.CursorClose(h);
-    engine.CursorClose(l);
-    sqlite3_open_v2(folder.filePath(QStringLiteral("tallyrook.db")).toUtf8().constData(), &plain,
-                    SQLITE_OPEN_READWRITE, nullptr);
-    ffSqlRegisterCollations(plain);
-    sqlite3_exec(plain, "PRAGMA synchronous = FULL", nullptr, nullptr, nullptr);
+    BuildInvoiceData(folder.path());
+    Check(engine, engine.DatabaseOpen(folder.path(), db));
+    plain = OpenPlain(folder.path());
   }
   ~Data() { sqlite3_close(plain); }
 };
+
+// Plain SELECT statements that read the columns the engine reads.
+QByteArray SelectHeaders(const char *rest) {
+  return QByteArray("SELECT ff_rowid, ") + kHeaderColumns + " FROM MINV1 " + rest;
+}
+QByteArray SelectLines(const char *rest) {
+  return QByteArray("SELECT ff_rowid, ") + kLineColumns + " FROM MINV2 " + rest;
+}
 
 Data &Shared() {
   static Data data;
   return data;
 }
 
-sqlite3_stmt *Prepare(const char *sql) {
+sqlite3_stmt *Prepare(const QByteArray &sql) {
   sqlite3_stmt *statement = nullptr;
-  sqlite3_prepare_v2(Shared().plain, sql, -1, &statement, nullptr);
+  if (sqlite3_prepare_v2(Shared().plain, sql.constData(), -1, &statement, nullptr) != SQLITE_OK)
+    qFatal("sqlite: %s", sqlite3_errmsg(Shared().plain));
   return statement;
 }
 
@@ -104,8 +61,7 @@ void BM_FirstScreenOfHeaders(benchmark::State &state) {
 BENCHMARK(BM_FirstScreenOfHeaders);
 
 void BM_FirstScreenOfHeadersPlain(benchmark::State &state) {
-  sqlite3_stmt *statement = Prepare("SELECT ff_rowid, REC, CUSTNO, CUSTOMER, NET, InvNUM FROM MINV1 ORDER BY "
-                                    "InvNUM DESC, ff_rowid LIMIT 25");
+  sqlite3_stmt *statement = Prepare(SelectHeaders("ORDER BY InvNUM DESC, ff_rowid LIMIT 25"));
   for (auto _ : state) {
     int rows = 0;
     while (sqlite3_step(statement) == SQLITE_ROW) rows += sqlite3_column_int(statement, 1) != 0;
@@ -133,8 +89,9 @@ void BM_FindNearestCustomer(benchmark::State &state) {
 BENCHMARK(BM_FindNearestCustomer);
 
 void BM_FindNearestCustomerPlain(benchmark::State &state) {
-  sqlite3_stmt *statement = Prepare("SELECT ff_rowid, CUSTNO, CUSTOMER FROM CUSTOMERS WHERE CUSTOMER COLLATE "
-                                    "FF_NOCASE >= ? ORDER BY CUSTOMER COLLATE FF_NOCASE, ff_rowid LIMIT 1");
+  sqlite3_stmt *statement = Prepare(
+      "SELECT ff_rowid, CUSTNO, CUSTOMER, ADDR1, ADDR2, ADDR3, ADDR4, ADDR5 FROM CUSTOMERS WHERE CUSTOMER "
+      "COLLATE FF_NOCASE >= ? ORDER BY CUSTOMER COLLATE FF_NOCASE, ff_rowid LIMIT 1");
   std::mt19937 random(2);
   for (auto _ : state) {
     const QByteArray key = QStringLiteral("customer %1").arg(int(random() % kCustomers)).toUtf8();
@@ -183,8 +140,7 @@ BENCHMARK(BM_RangeOfOneCustomerInOneScreen);
 
 void BM_RangeOfOneCustomerPlain(benchmark::State &state) {
   sqlite3_stmt *statement =
-      Prepare("SELECT ff_rowid, REC, CUSTNO, CUSTOMER, NET, InvNUM FROM MINV1 WHERE CUSTNO = ? "
-              "ORDER BY CUSTNO DESC, InvNUM DESC, ff_rowid");
+      Prepare(SelectHeaders("WHERE CUSTNO = ? ORDER BY CUSTNO DESC, InvNUM DESC, ff_rowid"));
   std::mt19937 random(3);
   for (auto _ : state) {
     sqlite3_bind_int(statement, 1, int(random() % (kCustomers / 10)) + 1);
@@ -243,12 +199,8 @@ void BM_DetailLinesOf1000HeadersInScreens(benchmark::State &state) {
 BENCHMARK(BM_DetailLinesOf1000HeadersInScreens)->Unit(benchmark::kMillisecond);
 
 void BM_DetailLinesOf1000HeadersPlain(benchmark::State &state) {
-  sqlite3_stmt *headers =
-      Prepare("SELECT ff_rowid, REC, CUSTNO, CUSTOMER, NET, InvNUM FROM MINV1 ORDER BY InvNUM "
-              "DESC, ff_rowid LIMIT 1000");
-  sqlite3_stmt *lines =
-      Prepare("SELECT ff_rowid, REC, QUANTITY, DESCRIPTION, ITEMPRICE FROM MINV2 WHERE REC = ? "
-              "ORDER BY REC DESC, ff_rowid");
+  sqlite3_stmt *headers = Prepare(SelectHeaders("ORDER BY InvNUM DESC, ff_rowid LIMIT 1000"));
+  sqlite3_stmt *lines = Prepare(SelectLines("WHERE REC = ? ORDER BY REC DESC, ff_rowid"));
   for (auto _ : state) {
     int rows = 0;
     while (sqlite3_step(headers) == SQLITE_ROW) {
@@ -273,10 +225,10 @@ void BM_StoreInvoiceOf20Lines(benchmark::State &state) {
   TffRecord record;
   for (auto _ : state) {
     data.engine.TransactionStart(data.db);
-    data.engine.RecordInsert(headers, {QVariant(), 1, CustomerName(1), 100.0, 1e9}, record);
+    data.engine.RecordInsert(headers, HeaderValues(1, 45000, 1e9), record);
     const int rec = record.Values[0].toInt();
     for (int j = 0; j < 20; ++j)
-      data.engine.RecordInsert(lines, {rec, 1.0, QStringLiteral("Stored line %1").arg(j), 5.0}, record);
+      data.engine.RecordInsert(lines, LineValues(rec, 1.0, QStringLiteral("Stored line %1").arg(j)), record);
     data.engine.TransactionCommit(data.db);
   }
   data.engine.CursorClose(headers);
@@ -287,16 +239,19 @@ BENCHMARK(BM_StoreInvoiceOf20Lines)->Unit(benchmark::kMillisecond);
 void BM_StoreInvoiceOf20LinesPlain(benchmark::State &state) {
   sqlite3_stmt *number = Prepare(
       "UPDATE ff_dictionary SET autoinc_seed = autoinc_seed + 1 WHERE name = 'MINV1' RETURNING autoinc_seed");
-  sqlite3_stmt *header =
-      Prepare("INSERT INTO MINV1 (REC, CUSTNO, CUSTOMER, NET, InvNUM) VALUES (?, 1, 'x', 100.0, 1e9)");
-  sqlite3_stmt *line =
-      Prepare("INSERT INTO MINV2 (REC, QUANTITY, DESCRIPTION, ITEMPRICE) VALUES (?, 1.0, ?, 5.0)");
+  sqlite3_stmt *header = Prepare(
+      "INSERT INTO MINV1 (REC, TYPE, CANC, CUSTNO, CUSTOMER, ADDR1, ADDR2, NET, TAX, GROSS, InvDATE, InvNUM) "
+      "VALUES (?, 1, 0, 1, ?, '12 High Street', 'Town', 100.0, 17.5, 117.5, 45000, 1e9)");
+  sqlite3_stmt *line = Prepare(
+      "INSERT INTO MINV2 (REC, QUANTITY, DESCRIPTION, ITEMPRICE, ITEMTOTAL) VALUES (?, 1.0, ?, 5.0, 5.0)");
+  const QByteArray customer = CustomerName(1).toUtf8();
   for (auto _ : state) {
     sqlite3_exec(Shared().plain, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
     sqlite3_step(number);
     const int rec = sqlite3_column_int(number, 0);
     sqlite3_reset(number);
     sqlite3_bind_int(header, 1, rec);
+    sqlite3_bind_text(header, 2, customer.constData(), int(customer.size()), SQLITE_STATIC);
     sqlite3_step(header);
     sqlite3_reset(header);
     for (int j = 0; j < 20; ++j) {

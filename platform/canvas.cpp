@@ -388,10 +388,19 @@ void TCanvas::Polygon(const std::vector<TPoint> &points) {
   Changed();
 }
 
-void TCanvas::Rectangle(int left, int top, int right, int bottom) {
+namespace {
+
+// Puts a rectangle's corners in order; false when it encloses nothing, and so draws nothing.
+bool OrderCorners(int &left, int &top, int &right, int &bottom) {
   if (left > right) std::swap(left, right);
   if (top > bottom) std::swap(top, bottom);
-  if (right == left || bottom == top) return;
+  return right != left && bottom != top;
+}
+
+} // namespace
+
+void TCanvas::Rectangle(int left, int top, int right, int bottom) {
+  if (!OrderCorners(left, top, right, bottom)) return;
   Changing();
   const bool pen = pen_.Style() != psClear;
   const int width = std::max(1, pen_.Width());
@@ -426,9 +435,7 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom) {
 }
 
 void TCanvas::RoundRect(int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight) {
-  if (left > right) std::swap(left, right);
-  if (top > bottom) std::swap(top, bottom);
-  if (right == left || bottom == top) return;
+  if (!OrderCorners(left, top, right, bottom)) return;
   Changing();
   const QRectF outline(left + 0.5, top + 0.5, right - left - 1, bottom - top - 1);
   QPainterPath path;
@@ -439,9 +446,7 @@ void TCanvas::RoundRect(int left, int top, int right, int bottom, int ellipseWid
 }
 
 void TCanvas::Ellipse(int left, int top, int right, int bottom) {
-  if (left > right) std::swap(left, right);
-  if (top > bottom) std::swap(top, bottom);
-  if (right == left || bottom == top) return;
+  if (!OrderCorners(left, top, right, bottom)) return;
   Changing();
   QRectF outline(left + 0.5, top + 0.5, right - left - 1, bottom - top - 1);
   if (pen_.Style() == psInsideFrame && pen_.Width() > 1) {
@@ -644,6 +649,24 @@ void TCanvas::DrawTextLine(double x, double top, const QString &text, double tab
   }
 }
 
+namespace {
+
+// Where a line of text starts relative to its reference point, as the text alignment flags place it.
+QPoint AlignedTextOffset(unsigned textAlign, int width, const TTextMetric &tm) {
+  int dx = 0, dy = 0;
+  if ((textAlign & TA_CENTER) == TA_CENTER)
+    dx = -width / 2;
+  else if (textAlign & TA_RIGHT)
+    dx = -width;
+  if ((textAlign & TA_BASELINE) == TA_BASELINE)
+    dy = -tm.tmAscent;
+  else if (textAlign & TA_BOTTOM)
+    dy = -tm.tmHeight;
+  return {dx, dy};
+}
+
+} // namespace
+
 void TCanvas::TextOut(int x, int y, const QString &text) {
   Changing();
   QPainter &p = Painter();
@@ -653,15 +676,8 @@ void TCanvas::TextOut(int x, int y, const QString &text) {
     x = penPos_.X;
     y = penPos_.Y;
   }
-  int dx = 0, dy = 0;
-  if ((textAlign_ & TA_CENTER) == TA_CENTER)
-    dx = -width / 2;
-  else if (textAlign_ & TA_RIGHT)
-    dx = -width;
-  if ((textAlign_ & TA_BASELINE) == TA_BASELINE)
-    dy = -tm.tmAscent;
-  else if (textAlign_ & TA_BOTTOM)
-    dy = -tm.tmHeight;
+  const QPoint offset = AlignedTextOffset(textAlign_, width, tm);
+  const int dx = offset.x(), dy = offset.y();
   {
     SavedState state(p);
     // The text turns about its reference point.
@@ -688,18 +704,10 @@ void TCanvas::TextRect(const TRect &r, int x, int y, const QString &text) {
     if (brush_.Style() == bsSolid) p.fillRect(r.ToQRect(), ColorToQColor(brush_.Color()));
     const TTextMetric tm = CurrentFont().tm;
     const int width = TextWidth(text);
-    int dx = 0, dy = 0;
-    if ((textAlign_ & TA_CENTER) == TA_CENTER)
-      dx = -width / 2;
-    else if (textAlign_ & TA_RIGHT)
-      dx = -width;
-    if ((textAlign_ & TA_BASELINE) == TA_BASELINE)
-      dy = -tm.tmAscent;
-    else if (textAlign_ & TA_BOTTOM)
-      dy = -tm.tmHeight;
+    const QPoint offset = AlignedTextOffset(textAlign_, width, tm);
     p.translate(x, y);
     if (font_.Orientation() != 0) p.rotate(-font_.Orientation() / 10.0);
-    DrawTextLine(dx, dy, text, 0);
+    DrawTextLine(offset.x(), offset.y(), text, 0);
   }
   Changed();
 }

@@ -26,6 +26,14 @@ void OnError(j_common_ptr info) {
 
 void OnMessage(j_common_ptr, int) {} // warnings of damaged but readable data are not shown
 
+// libjpeg's error handler for one run: failures jump back to errors.jump, warnings are dropped.
+jpeg_error_mgr *ReportTo(ErrorManager &errors) {
+  jpeg_std_error(&errors.base);
+  errors.base.error_exit = OnError;
+  errors.base.emit_message = OnMessage;
+  return &errors.base;
+}
+
 struct DecodeResult {
   bool ok = false;
   char message[JMSG_LENGTH_MAX] = {};
@@ -36,9 +44,7 @@ void DecodeInto(const unsigned char *data, unsigned long size, bool fast, QImage
                 DecodeResult *result) {
   jpeg_decompress_struct info;
   ErrorManager errors;
-  info.err = jpeg_std_error(&errors.base);
-  errors.base.error_exit = OnError;
-  errors.base.emit_message = OnMessage;
+  info.err = ReportTo(errors);
   if (setjmp(errors.jump)) {
     std::memcpy(result->message, errors.message, sizeof result->message);
     jpeg_destroy_decompress(&info);
@@ -111,9 +117,7 @@ void EncodeRows(const unsigned char *samples, int width, int height, int compone
                 bool progressive, EncodeResult *result) {
   jpeg_compress_struct info;
   ErrorManager errors;
-  info.err = jpeg_std_error(&errors.base);
-  errors.base.error_exit = OnError;
-  errors.base.emit_message = OnMessage;
+  info.err = ReportTo(errors);
   if (setjmp(errors.jump)) {
     std::memcpy(result->message, errors.message, sizeof result->message);
     jpeg_destroy_compress(&info);

@@ -1,11 +1,13 @@
 #include "platform/std_combo_box.h"
 #include "platform/control_widget.h"
+#include "platform/key_translation.h"
 #include "platform/system_services.h"
 #include "platform/virtual_keys.h"
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPointer>
 #include <QRegularExpression>
@@ -382,14 +384,13 @@ void TCustomComboBox::SetSorted(bool Value) {
                      return items_->CompareStrings(a.text, b.text) < 0;
                    });
   itemIndex_ = hadSelection ? FindExact(selected) : -1;
-  if (QComboBox *combo = ComboWidget()) {
+  if (ComboWidget()) {
     const QString text = EditWidget() ? EditWidget()->text() : QString();
     SyncWidgetItems();
     if (QLineEdit *edit = EditWidget()) {
       const QSignalBlocker block(edit);
       edit->setText(text);
     }
-    (void)combo;
   }
   notifiedIndex_ = itemIndex_;
 }
@@ -617,12 +618,47 @@ bool TCustomComboBox::CompleteTyped(QChar Ch) {
   return true;
 }
 
+bool TCustomComboBox::HandleKeyEvent(QKeyEvent *Event) {
+  const bool saved = fromKeyboard_;
+  fromKeyboard_ = true;
+  const std::weak_ptr<bool> token = AliveToken();
+  const bool result = TWinControl::HandleKeyEvent(Event);
+  if (!token.expired()) fromKeyboard_ = saved;
+  return result;
+}
+
+void TCustomComboBox::TypeSentKey(UINT Msg, WORD Key) {
+  if (Msg == WM_CHAR) {
+    QLineEdit *edit = EditWidget();
+    if (!edit) return;
+    const QChar ch{char16_t(Key)};
+    if (ch.unicode() >= 0x20 && ch.unicode() != 0x7F)
+      edit->insert(QString(ch));
+    else if (ch.unicode() == 0x08)
+      edit->backspace();
+    else
+      return;
+    SendNotification(CBN_EDITCHANGE);
+    return;
+  }
+  // A key that types nothing (the arrows, ...) goes to the widget as a key press.
+  if (Msg != WM_KEYDOWN) return;
+  if (const int qtKey = QtKeyFromVirtualKey(Key)) {
+    QKeyEvent press(QEvent::KeyPress, qtKey, Qt::NoModifier);
+    CallNativeKey(&press);
+  }
+}
+
 void TCustomComboBox::EditWndProc(TMessage &Message) {
   QLineEdit *edit = EditWidget();
   switch (Message.Msg) {
   case WM_KEYDOWN:
   case WM_SYSKEYDOWN:
     if (DoKeyDown(Message)) return;
+    if (!fromKeyboard_) {
+      TypeSentKey(Message.Msg, WORD(Message.WParam));
+      return;
+    }
     break;
   case WM_KEYUP:
   case WM_SYSKEYUP:
@@ -637,6 +673,10 @@ void TCustomComboBox::EditWndProc(TMessage &Message) {
       Message.WParam = ch.unicode();
       const std::weak_ptr<bool> token = AliveToken();
       if (CompleteTyped(ch) || token.expired()) return;
+    }
+    if (!fromKeyboard_) {
+      TypeSentKey(WM_CHAR, WORD(Message.WParam));
+      return;
     }
     break;
   }
@@ -805,6 +845,11 @@ void TCustomComboBox::WndProc(TMessage &Message) {
         return;
       }
       DefaultHandler(Message);
+      return;
+    }
+    if (Message.Msg == WM_KEYDOWN && !fromKeyboard_) {
+      if (DoKeyDown(Message)) return;
+      TypeSentKey(WM_KEYDOWN, WORD(Message.WParam));
       return;
     }
     TWinControl::WndProc(Message);

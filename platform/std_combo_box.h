@@ -17,7 +17,8 @@
 // the completion is selected.
 //
 // Keys typed into an editable box go through EditWndProc, the procedure of its edit part (whose own window
-// handle is EditHandle), before the box's key events; a descendant overrides it to filter them.
+// handle is EditHandle), before the box's key events; a descendant overrides it to filter them. Keyboard
+// messages that the program sends or posts act as typed keys do.
 #include "platform/controls.h"
 #include "platform/std_control_types.h"
 #include "platform/string_list.h"
@@ -25,6 +26,7 @@
 #include <memory>
 
 class QComboBox;
+class QKeyEvent;
 class QLineEdit;
 class QPainter;
 class QStyleOptionViewItem;
@@ -149,6 +151,9 @@ protected:
   void SetTextBuf(const QString &Value) override;
   // Whether the window has an edit part (CBS_DROPDOWN, CBS_SIMPLE).
   bool IsEditable() const;
+  bool HandleKeyEvent(QKeyEvent *Event) override;
+  // A key or character sent or posted by the program: typed as the keyboard would type it.
+  void TypeSentKey(UINT Msg, WORD Key);
   QComboBox *ComboWidget() const;
   QLineEdit *EditWidget() const;
 
@@ -180,6 +185,7 @@ private:
   HWND editHandle_ = 0;
   QString search_;
   QElapsedTimer searchTimer_;
+  bool fromKeyboard_ = false;
 };
 
 class TComboBox : public TCustomComboBox {

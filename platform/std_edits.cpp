@@ -1,11 +1,16 @@
 #include "platform/std_edits.h"
 #include "platform/control_widget.h"
+#include "platform/key_translation.h"
 #include "platform/system_services.h"
 #include "platform/virtual_keys.h"
+#include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QHash>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProxyStyle>
@@ -75,6 +80,48 @@ QString ToDocumentBreaks(QString text) {
   return text;
 }
 
+// The edit's own context menu, as Win32's edit has it; its entries send the control the messages Win32's
+// edit sends itself (so that a descendant sees them, and the clipboard service is used).
+void ShowEditMenu(TCustomEdit *edit, const QPoint &globalPos) {
+  const HWND handle = edit->Handle();
+  const bool hasSelection = edit->SelLength() > 0;
+  const bool writable = !edit->ReadOnly();
+  const bool hidden = !edit->PasswordChar().isNull();
+  auto *menu = new QMenu;
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  auto add = [menu, handle](const QString &text, UINT msg, bool enabled, WPARAM wParam = 0,
+                            LPARAM lParam = 0) {
+    QAction *action = menu->addAction(text);
+    action->setEnabled(enabled);
+    QObject::connect(action, &QAction::triggered, menu,
+                     [handle, msg, wParam, lParam] { SendMessage(handle, msg, wParam, lParam); });
+  };
+  add(QStringLiteral("&Undo"), WM_UNDO, writable && edit->CanUndo());
+  menu->addSeparator();
+  add(QStringLiteral("Cu&t"), WM_CUT, writable && hasSelection && !hidden);
+  add(QStringLiteral("&Copy"), WM_COPY, hasSelection && !hidden);
+  add(QStringLiteral("&Paste"), WM_PASTE, writable && ClipboardService().ClipboardHasText());
+  add(QStringLiteral("&Delete"), WM_CLEAR, writable && hasSelection);
+  menu->addSeparator();
+  add(QStringLiteral("Select &All"), EM_SETSEL, !edit->Text().isEmpty(), 0, -1);
+  menu->popup(globalPos);
+}
+
+class LineEditWidget : public TControlWidget<QLineEdit> {
+public:
+  using TControlWidget::TControlWidget;
+
+protected:
+  void contextMenuEvent(QContextMenuEvent *event) override {
+    auto *edit = dynamic_cast<TCustomEdit *>(Control());
+    if (!edit) {
+      QLineEdit::contextMenuEvent(event);
+      return;
+    }
+    ShowEditMenu(edit, event->globalPos());
+  }
+};
+
 // The memo's widget: a plain-text edit whose text area (the viewport) hands its mouse events to the control
 // as the edit's own, and whose text margins can be set.
 class MemoWidget : public TControlWidget<QPlainTextEdit> {
@@ -88,6 +135,14 @@ public:
   QMargins Margins() const { return viewportMargins(); }
 
 protected:
+  void contextMenuEvent(QContextMenuEvent *event) override {
+    auto *edit = dynamic_cast<TCustomEdit *>(Control());
+    if (!edit) {
+      QPlainTextEdit::contextMenuEvent(event);
+      return;
+    }
+    ShowEditMenu(edit, event->globalPos());
+  }
   bool viewportEvent(QEvent *event) override {
     switch (event->type()) {
     case QEvent::MouseButtonPress:
@@ -130,7 +185,7 @@ void TCustomEdit::CreateParams(TCreateParams &Params) {
 }
 
 QWidget *TCustomEdit::CreateWindowWidget(const TCreateParams &) {
-  auto *widget = new TControlWidget<QLineEdit>(this);
+  auto *widget = new LineEditWidget(this);
   QObject::connect(widget, &QLineEdit::textChanged, widget, [this, widget] {
     if (widget->Control() == this) WidgetTextChanged();
   });
@@ -528,6 +583,37 @@ bool TCustomEdit::EditMessage(TMessage &Message) {
   }
 }
 
+bool TCustomEdit::HandleKeyEvent(QKeyEvent *Event) {
+  const bool saved = fromKeyboard_;
+  fromKeyboard_ = true;
+  const std::weak_ptr<bool> token = AliveToken();
+  const bool result = TWinControl::HandleKeyEvent(Event);
+  if (!token.expired()) fromKeyboard_ = saved;
+  return result;
+}
+
+void TCustomEdit::TypeSentKey(UINT Msg, WORD Key) {
+  if (!Widget()) return;
+  if (Msg == WM_CHAR) {
+    const QChar ch{char16_t(Key)};
+    if (ch.unicode() >= 0x20 && ch.unicode() != 0x7F) {
+      InsertText(QString(ch));
+    } else if (ch.unicode() == 0x08 && !readOnly_) {
+      if (SelLength() == 0) SetSelection(std::max(0, SelStart() - 1), SelStart());
+      InsertText(QString());
+    }
+    return;
+  }
+  // A key that types nothing (the arrows, Home, Delete, ...) goes to the widget as a key press.
+  if (const int qtKey = QtKeyFromVirtualKey(Key)) {
+    Qt::KeyboardModifiers modifiers;
+    if (GetKeyState(VK_SHIFT) < 0) modifiers |= Qt::ShiftModifier;
+    if (GetKeyState(VK_CONTROL) < 0) modifiers |= Qt::ControlModifier;
+    QKeyEvent press(QEvent::KeyPress, qtKey, modifiers);
+    if (Msg == WM_KEYDOWN) CallNativeKey(&press);
+  }
+}
+
 void TCustomEdit::ProcessCharacter(TMessage &Message) {
   const QChar ch(char16_t(Message.WParam));
   switch (ch.unicode()) {
@@ -544,6 +630,10 @@ void TCustomEdit::ProcessCharacter(TMessage &Message) {
       return;
     }
     Message.WParam = ApplyCharCase(ch).unicode();
+  }
+  if (!fromKeyboard_) {
+    TypeSentKey(WM_CHAR, WORD(Message.WParam));
+    return;
   }
   DefaultHandler(Message);
 }
@@ -566,6 +656,10 @@ void TCustomEdit::WndProc(TMessage &Message) {
     }
     if (key == VK_INSERT && ctrl && !shift) {
       SendToSelf(WM_COPY);
+      return;
+    }
+    if (!fromKeyboard_) {
+      TypeSentKey(WM_KEYDOWN, key);
       return;
     }
     DefaultHandler(Message);
@@ -807,8 +901,6 @@ void TCustomMemo::SetTextMargins(const TRect &Margins) {
     memo->SetMargins(QMargins(Margins.Left, Margins.Top, Margins.Right, Margins.Bottom));
   TCustomEdit::SetTextMargins(Margins);
 }
-
-TRect TCustomMemo::TextRect() const { return TCustomEdit::TextRect(); }
 
 TPoint TCustomMemo::CaretPos() const {
   QPlainTextEdit *edit = TextEdit();

@@ -8,7 +8,11 @@
 // change or swallow them before the text changes, and a descendant's WndProc sees them first. As in Win32,
 // Ctrl+V, Ctrl+X, Ctrl+C and Ctrl+Z (and Shift+Insert, Shift+Delete, Ctrl+Insert) become WM_PASTE, WM_CUT,
 // WM_COPY and WM_UNDO sent to the edit itself, and those messages work through the clipboard service. Every
-// change of the text, typed or set, reaches the parent as EN_CHANGE, which fires OnChange.
+// change of the text, typed or set, reaches the parent as EN_CHANGE, which fires OnChange. Keyboard messages
+// that the program sends or posts (WM_CHAR, and WM_KEYDOWN of keys that type nothing) act as typed keys do.
+//
+// The edit's own context menu (Undo, Cut, Copy, Paste, Delete, Select All: shown when the control has no
+// PopupMenu) sends those messages too.
 //
 // MaxLength limits what the user types or pastes; a longer text set by the program is kept whole (as
 // Win32's edit does), so nothing is cut off without the user's doing.
@@ -125,6 +129,12 @@ protected:
   // WM_CHAR once the key press has passed OnKeyPress: the clipboard keys, CharCase, MaxLength and ReadOnly,
   // then the widget's own typing.
   virtual void ProcessCharacter(TMessage &Message);
+  bool HandleKeyEvent(QKeyEvent *Event) override;
+  // Whether the keyboard message being handled came from a key of the keyboard (else it was sent or posted
+  // by the program, and the edit types it itself).
+  bool FromKeyboard() const { return fromKeyboard_; }
+  // A key or character sent or posted by the program: typed as the keyboard would type it.
+  void TypeSentKey(UINT Msg, WORD Key);
 
   bool creatingWidget_ = false;
   // The widget's text while there is no widget (a masked edit's edit text).
@@ -150,6 +160,7 @@ private:
   int savedSelEnd_ = 0;
   bool haveMargins_ = false;
   TRect margins_;
+  bool fromKeyboard_ = false;
 };
 
 class TEdit : public TCustomEdit {
@@ -219,7 +230,6 @@ protected:
   void WidgetUndo() override;
   bool WidgetCanUndo() const override;
   void SetTextMargins(const TRect &Margins) override;
-  TRect TextRect() const override;
   bool EditMessage(TMessage &Message) override;
   void ProcessCharacter(TMessage &Message) override;
 

@@ -21,6 +21,7 @@ namespace {
 
 // The control that last lost the focus to another control, for the next WM_SETFOCUS (which names it).
 HWND g_focusLoser = 0;
+// The menus' shortcuts, asked before a key reaches the focused control.
 TMenuKeyHook g_menuKeyHook = nullptr;
 
 int ScrollBarExtent(const QWidget *widget) {

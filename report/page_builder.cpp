@@ -174,6 +174,11 @@ struct TfrPageBuilder::PageRun {
   int maxLevel = 0;
   std::vector<TfrBand *> pending;
   std::vector<TfrBand *> groups; // group headers, outermost first
+  // While the page prints as a subreport: the page it prints on, that page's data bands, and the place of
+  // the subreport object.
+  PageRun *parent = nullptr;
+  TfrBand *parentData[4] = {};
+  int subLeft = 0;
 
   TfrBand *Band(int type) const { return page->Bands[type]; }
   bool HasGroups() const { return !groups.empty(); }
@@ -200,6 +205,14 @@ void TfrPageBuilder::Build() {
     master->Init();
     master->First();
   }
+  // Whatever happens, the run-time bands go and the sources are released.
+  auto finish = [this, master, &engine] {
+    FreeBands();
+    engine.CurPage = nullptr;
+    engine.CurBand = engine.AggrBand = nullptr;
+    engine.CurView = nullptr;
+    if (master) master->Done();
+  };
   try {
     MakePages();
     TfrEMFPages &emf = report_->EMFPages();
@@ -231,18 +244,10 @@ void TfrPageBuilder::Build() {
       pageNo_ = emf.Count();
     }
   } catch (...) {
-    FreeBands();
-    if (master) master->Done();
-    engine.CurPage = nullptr;
-    engine.CurBand = engine.AggrBand = nullptr;
-    engine.CurView = nullptr;
+    finish();
     throw;
   }
-  FreeBands();
-  if (master) master->Done();
-  engine.CurPage = nullptr;
-  engine.CurBand = engine.AggrBand = nullptr;
-  engine.CurView = nullptr;
+  finish();
 }
 
 void TfrPageBuilder::MakePages() {
@@ -289,7 +294,10 @@ void TfrPageBuilder::MakePages() {
     // A page stored without columns has one.
     run->colCount = std::max(1, int(run->page->ColCount));
     run->colGap = std::max(0, int(run->page->ColGap));
-    run->colWidth = (run->rightMargin - run->leftMargin - (run->colCount - 1) * run->colGap) / run->colCount;
+    // Reckoned wide, so that damaged column counts and gaps cannot overflow.
+    run->colWidth =
+        frCoord((double(run->rightMargin) - run->leftMargin - (double(run->colCount) - 1) * run->colGap) /
+                run->colCount);
     run->page->ColWidth = run->colWidth;
     run->xAdjust = run->leftMargin;
     InitBands(*run);
@@ -480,6 +488,10 @@ void TfrPageBuilder::PrintOwedFooters() {
 }
 
 void TfrPageBuilder::NewPage(bool Reprint) {
+  if (cur_->parent) {
+    BreakOutOfSubReport(false);
+    return;
+  }
   PageRun &run = *cur_;
   TfrPage *page = run.page.get();
   BreakScope breaking(breaking_);
@@ -501,12 +513,16 @@ void TfrPageBuilder::NewPage(bool Reprint) {
 }
 
 void TfrPageBuilder::NewColumn() {
+  if (cur_->parent) {
+    BreakOutOfSubReport(true);
+    return;
+  }
   PageRun &run = *cur_;
   BreakScope breaking(breaking_);
   if (run.curColumn < run.colCount - 1) {
     ShowBand(run.Band(btColumnFooter));
     ++run.curColumn;
-    run.xAdjust += run.colWidth + run.colGap;
+    run.xAdjust = frCoord(double(run.xAdjust) + run.colWidth + run.colGap);
     run.page->CurY = run.colPos;
     MarkFresh();
     ShowBand(run.Band(btColumnHeader));
@@ -771,12 +787,17 @@ void TfrPageBuilder::DrawBand(TfrBand *Band) {
           page->CurY + height + footerRoom > page->CurBottomY) {
         SplitBand(Band, objects, height);
       } else {
-        if (!frModel().FirstPass) PlaceObjects(Band, objects, page->CurY, height);
-        page->CurY += height;
+        const int top = page->CurY;
+        const int startPage = pageNo_;
+        if (!frModel().FirstPass) PlaceObjects(Band, objects, top, height);
+        page->CurY = top + height;
+        RunSubReports(Band, top, startPage);
       }
     }
   }
-  if (IsDataBand(Band->Typ)) {
+  // A data band with a source takes its record into the totals once, and brings the bands chained after it
+  // that have no source of their own.
+  if (IsDataBand(Band->Typ) && Band->DataSet) {
     DoAggregate();
     if (Band->Visible)
       for (TfrBand *next = Band->Next; next && !next->DataSet; next = next->Next) ShowBand(next);
@@ -831,7 +852,7 @@ int TfrPageBuilder::BandHeight(TfrBand *Band, const std::vector<TfrView *> &Obje
 void TfrPageBuilder::PlaceObjects(TfrBand *Band, const std::vector<TfrView *> &Objects, int Top, int Height) {
   const int shift = cur_->xAdjust - cur_->leftMargin;
   for (TfrView *view : Objects) {
-    if (!view->Visible || report_->Terminated()) continue;
+    if (!view->Visible || view->Typ == gtSubReport || report_->Terminated()) continue;
     int height = view->Height;
     if (Band->Stretched && (view->Flags & flStretched)) height = Height - view->Top;
     WriteObject(view, view->Left + shift, Top + view->Top, height);
@@ -979,6 +1000,91 @@ void TfrPageBuilder::SplitBand(TfrBand *Band, const std::vector<TfrView *> &Obje
     NewColumn();
     fresh = true;
   }
+}
+
+// ---- subreports ----
+
+// The subreports of a band print the bands of their pages beside it, one after another, each from the
+// band's top at the subreport object's place. The band's page goes on below the lowest of them.
+void TfrPageBuilder::RunSubReports(TfrBand *Band, int Top, int StartPage) {
+  PageRun &parent = *cur_;
+  int bottom = parent.page->CurY;
+  int bottomPage = StartPage;
+  for (TfrView *view : Band->Objects) {
+    auto sub = dynamic_cast<TfrSubReportView *>(view);
+    if (!sub || !sub->Visible || report_->Terminated()) continue;
+    if (sub->SubPage < 0 || sub->SubPage >= int(pages_.size())) continue;
+    PageRun &run = *pages_[size_t(sub->SubPage)];
+    if (!run.isSubReport || run.parent || &run == &parent) continue;
+    // A subreport after one that moved on to later pages starts where that one ended.
+    const int start = pageNo_ == StartPage ? Top + sub->Top : parent.page->CurY;
+    run.parent = &parent;
+    std::copy(std::begin(activeData_), std::end(activeData_), std::begin(run.parentData));
+    std::fill(std::begin(activeData_), std::end(activeData_), nullptr);
+    run.subLeft = sub->Left;
+    run.xAdjust = parent.xAdjust - parent.leftMargin + sub->Left;
+    run.page->CurY = start;
+    run.page->CurBottomY = parent.page->CurBottomY;
+    run.pending.clear();
+    run.curPos = 1;
+    cur_ = &run;
+    frEngine().CurPage = run.page.get();
+    try {
+      ShowBand(run.Band(btReportTitle));
+      if (run.maxLevel > 0 && !report_->Terminated()) DoLoop(1);
+      ShowBand(run.Band(btReportSummary));
+    } catch (...) {
+      std::copy(std::begin(run.parentData), std::end(run.parentData), std::begin(activeData_));
+      run.parent = nullptr;
+      cur_ = &parent;
+      frEngine().CurPage = parent.page.get();
+      throw;
+    }
+    const int end = run.page->CurY;
+    std::copy(std::begin(run.parentData), std::end(run.parentData), std::begin(activeData_));
+    run.parent = nullptr;
+    cur_ = &parent;
+    frEngine().CurPage = parent.page.get();
+    if (pageNo_ != bottomPage) {
+      bottomPage = pageNo_;
+      bottom = end;
+    } else {
+      bottom = std::max(bottom, end);
+    }
+    parent.page->CurY = bottom;
+  }
+}
+
+// A subreport that runs out of room starts the new column or page of the page it prints on (with that
+// page's headers and footers) and goes on there.
+void TfrPageBuilder::BreakOutOfSubReport(bool Column) {
+  PageRun &run = *cur_;
+  PageRun &parent = *run.parent;
+  TfrBand *own[4];
+  std::copy(std::begin(activeData_), std::end(activeData_), std::begin(own));
+  std::copy(std::begin(run.parentData), std::end(run.parentData), std::begin(activeData_));
+  parent.page->CurY = run.page->CurY;
+  cur_ = &parent;
+  frEngine().CurPage = parent.page.get();
+  try {
+    if (Column)
+      NewColumn();
+    else
+      NewPage(true);
+  } catch (...) {
+    cur_ = &run;
+    std::copy(std::begin(own), std::end(own), std::begin(activeData_));
+    throw;
+  }
+  cur_ = &run;
+  frEngine().CurPage = run.page.get();
+  std::copy(std::begin(own), std::end(own), std::begin(activeData_));
+  run.xAdjust = parent.xAdjust - parent.leftMargin + run.subLeft;
+  run.page->CurY = parent.page->CurY;
+  run.page->CurBottomY = parent.page->CurBottomY;
+  BreakScope breaking(breaking_);
+  ReprintHeaders();
+  MarkFresh();
 }
 
 // ---- objects ----

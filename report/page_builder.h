@@ -6,6 +6,10 @@
 // expressions of the text objects, lays the bands out top to bottom, starts new columns and pages when space
 // runs out, and writes each finished object into the current prepared page.
 //
+// A subreport object prints the bands of its page beside its band (one subreport after another), going on
+// to new pages of the page it prints on. Cross bands (cross header, data and footer) are not built: they
+// collect totals but print nothing.
+//
 // Errors while an object (or a band's script or a group condition) is evaluated are caught: the report's
 // error text is built and the run is terminated. Other errors pass to the caller.
 #include "platform/variant.h"
@@ -79,6 +83,8 @@ private:
   void WriteObject(TfrView *View, int Left, int Top, int Height);
   void WriteTextPart(TfrMemoView *Memo, const QStringList &Lines, int Left, int Top, int Height);
   void AfterPrint(TfrBand *Band);
+  void RunSubReports(TfrBand *Band, int Top, int StartPage);
+  void BreakOutOfSubReport(bool Column);
 
   // ---- objects ----
   bool PrepareObject(TfrView *View);

@@ -19,6 +19,17 @@ void CheckCount(TStream *stream, qint32 count) {
         QStringLiteral("The prepared report claims %1 pages, more than the file holds").arg(count));
 }
 
+// The paper and margins a stored page was prepared for, as they lead its block.
+std::unique_ptr<TfrPageInfo> ReadPageSetup(TStream *stream) {
+  auto page = std::make_unique<TfrPageInfo>();
+  page->pgSize = stream->ReadUInt16();
+  page->pgWidth = stream->ReadInt32();
+  page->pgHeight = stream->ReadInt32();
+  page->pgOr = stream->ReadUInt8();
+  page->pgMargins = stream->ReadUInt8();
+  return page;
+}
+
 } // namespace
 
 // ---- compressor ----
@@ -208,12 +219,7 @@ void TfrEMFPages::ReadPages(TStream *stream, int compression, QString &printerNa
   for (qint32 i = 0; i < count; ++i) {
     const qint64 blockStart = stream->Position();
     const qint64 end = stream->ReadInt32();
-    auto page = std::make_unique<TfrPageInfo>();
-    page->pgSize = stream->ReadUInt16();
-    page->pgWidth = stream->ReadInt32();
-    page->pgHeight = stream->ReadInt32();
-    page->pgOr = stream->ReadUInt8();
-    page->pgMargins = stream->ReadUInt8();
+    std::unique_ptr<TfrPageInfo> page = ReadPageSetup(stream);
     const qint64 dataStart = stream->Position();
     if (end <= previousEnd || end < dataStart || end > stream->Size())
       throw EfrStreamError(QStringLiteral("Page %1 of the prepared report (at byte %2) ends at byte %3, "
@@ -251,12 +257,7 @@ void TfrEMFPages::ReadMetafilePages(TStream *stream, QString &printerName) {
   qint64 previousEnd = stream->Position();
   for (qint32 i = 0; i < count; ++i) {
     const qint64 end = stream->ReadInt32();
-    auto page = std::make_unique<TfrPageInfo>();
-    page->pgSize = stream->ReadUInt16();
-    page->pgWidth = stream->ReadInt32();
-    page->pgHeight = stream->ReadInt32();
-    page->pgOr = stream->ReadUInt8();
-    page->pgMargins = stream->ReadUInt8();
+    std::unique_ptr<TfrPageInfo> page = ReadPageSetup(stream);
     const qint64 dataStart = stream->Position();
     if (end <= previousEnd || end < dataStart || end > stream->Size())
       throw EfrStreamError(

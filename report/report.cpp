@@ -15,6 +15,7 @@
 #include "report/report_dataset.h"
 #include "report/report_hooks.h"
 #include "report/variables.h"
+#include "report/xml_export.h"
 #include <QFileInfo>
 #include <QTemporaryFile>
 #include <cstdio>
@@ -149,7 +150,12 @@ void TfrReport::LoadTemplateFromDataset(TDataSet *DataSet, int Number) {
 
 void TfrReport::LoadFromStream(TStream *Stream) { model_.LoadFromStream(Stream); }
 
-void TfrReport::SaveToStream(TStream *Stream) { model_.SaveToStream(Stream); }
+void TfrReport::SaveToStream(TStream *Stream) {
+  if (XmlMode)
+    SaveReportAsXml(this, Stream);
+  else
+    model_.SaveToStream(Stream);
+}
 
 TfrView *TfrReport::FindObject(const QString &Name) const { return model_.FindObject(Name); }
 

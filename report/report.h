@@ -40,6 +40,7 @@ using TfrPreviewButtons = TSmallSet<TfrPreviewButton>;
 enum TfrReportType { rtSimple, rtMultiple };
 
 using TfrDocEvent = TEvent<void()>;
+// The index (from 0) of the prepared page that begins or ends.
 using TfrPageEvent = TEvent<void(int PageNo)>;
 using TfrBandEvent = TEvent<void(TfrBand *Band)>;
 // The value of a name; a value left empty lets the report look further.
@@ -81,7 +82,9 @@ public:
   // No such row raises EfrReportError and keeps the template as it was (the dataset is left at its end).
   void LoadTemplateFromDataset(TDataSet *DataSet, int Number);
   void LoadFromStream(TStream *Stream);
+  // Writes the template stream, or, in XML mode, the template as a document of the XML report format.
   void SaveToStream(TStream *Stream);
+  bool XmlMode = false;
   // The stored property "ReportForm": the template is kept in it only when StoreInDFM is on.
   void WriteReportForm(TStream *Stream) { model_.WriteReportForm(Stream, StoreInDFM); }
   void ReadReportForm(TStream *Stream) { model_.ReadReportForm(Stream, StoreInDFM); }
@@ -166,6 +169,7 @@ public:
   TfrEnterRectEvent OnEnterRect;
   TfrUserFunctionEvent OnUserFunction;
   TfrProgressEvent OnProgress;
+  // Cross bands are not built by this program's page building, so these two are never fired.
   TfrBandEvent OnBeginColumn;
   TfrPrintColumnEvent OnPrintColumn;
   TfrManualBuildEvent OnManualBuild;

@@ -2,6 +2,7 @@
 #include "platform/dataset.h"
 #include "platform/fields.h"
 #include "platform/filer.h"
+#include "platform/format_settings.h"
 #include "platform/streams.h"
 #include "platform/text_encoding.h"
 #include "report/band_view.h"
@@ -11,6 +12,8 @@
 #include "report/model_state.h"
 #include "report/picture_view.h"
 #include "report/report_dataset.h"
+#include "report/shape_view.h"
+#include "report/values.h"
 #include "report/xml_writer.h"
 
 namespace {
@@ -77,8 +80,10 @@ void WriteDisplayFormat(const TfrMemoView *memo, TfrXmlWriter &w) {
   switch (category) {
   case kNumber:
     w.Attribute(kind, QStringLiteral("fkNumeric"));
+    // A separator of 0 formats with the user's own separator; the document names the one in use.
     w.Attribute(QStringLiteral("DisplayFormat.DecimalSeparator"),
-                QString(QChar(Windows1252ToChar(quint8(memo->Format & 0xFF)))));
+                (memo->Format & 0xFF) ? QString(QChar(Windows1252ToChar(quint8(memo->Format & 0xFF))))
+                                      : QString(Settings().DecimalSeparator));
     WriteFormatStr(
         w, variant, memo->FormatStr,
         {QStringLiteral("%g"), QStringLiteral("%2.2f"), QStringLiteral("%2.2n"), QStringLiteral("%2.2m")});
@@ -157,9 +162,19 @@ TComponent *FindDataset(const QString &name, TComponent *owner) {
   return FindReportDataset(name);
 }
 
-// A dataset and its field named by "Dataset.Field" (the dataset on the report's owner) or
-// "Form.Dataset.Field".
-bool FindField(const QString &text, TComponent *owner, TDataSet *&dataSet, TField *&field) {
+// A dataset and its field named by a value of the report bound to a field, by "Dataset.Field" (the dataset on
+// the report's owner) or by "Form.Dataset.Field".
+bool FindField(const QString &text, const TfrXmlContext &context, TDataSet *&dataSet, TField *&field) {
+  TComponent *owner = context.ReportOwner;
+  if (context.Values) {
+    const int index = context.Values->FindIndex(text);
+    if (index >= 0 && (*context.Values)[index].Typ == 1) {
+      const TfrValue &value = (*context.Values)[index];
+      dataSet = frDataSetOf(FindDataset(value.DataSet, owner));
+      field = dataSet ? dataSet->FindField(value.Field) : nullptr;
+      return field != nullptr;
+    }
+  }
   const QStringList parts = text.split(QLatin1Char('.'));
   if (owner && parts.size() == 2) {
     dataSet = frDataSetOf(owner->FindComponent(parts[0].trimmed()));
@@ -185,7 +200,7 @@ void WritePicture(const TfrPictureView *picture, TfrXmlWriter &w, const TfrXmlCo
   if (picture->Memo.Count() > 0) {
     TDataSet *dataSet = nullptr;
     TField *field = nullptr;
-    if (FindField(Unbracketed(picture->Memo.Strings(0)), context.ReportOwner, dataSet, field)) {
+    if (FindField(Unbracketed(picture->Memo.Strings(0)), context, dataSet, field)) {
       const TComponent *owner = dataSet->Owner();
       w.Attribute(QStringLiteral("DataSet"),
                   owner ? owner->Name() + QLatin1Char('.') + dataSet->Name() : dataSet->Name());
@@ -274,5 +289,7 @@ bool frSaveViewToXml(const TfrView *View, TfrXmlWriter &Writer, const TfrXmlCont
     Writer.Attribute(QStringLiteral("Page"), QStringLiteral("Page%1").arg(qint64(subReport->SubPage) + 1));
   else if (dynamic_cast<const TfrLineView *>(View) && !(View->Flags & flStretched))
     Writer.Attribute(QStringLiteral("Stretched"), kFalse);
+  else if (const auto *shape = dynamic_cast<const TfrShapeView *>(View))
+    Writer.Attribute(QStringLiteral("Shape"), shape->ShapeType);
   return true;
 }

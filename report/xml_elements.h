@@ -5,6 +5,7 @@
 #include <QString>
 
 class TComponent;
+class TfrValues;
 class TfrView;
 class TfrXmlWriter;
 
@@ -14,6 +15,8 @@ struct TfrXmlContext {
   TComponent *ReportOwner = nullptr;
   // Added to each object's Left (minus the page's left edge, so positions count from the printable area).
   int OffsetX = 0;
+  // The report's values: a picture showing a value bound to a dataset field names that field.
+  const TfrValues *Values = nullptr;
 };
 
 // "Tfr..." becomes "Tfrx..." ("TfrxSubreport" for the subreport object); other class names stay.

@@ -3,7 +3,9 @@
 #include "platform/streams.h"
 #include "platform/string_list.h"
 #include "report/component_lookup.h"
+#include "report/engine.h"
 #include "report/page.h"
+#include "report/report.h"
 #include "report/report_dataset.h"
 #include "report/report_model.h"
 #include "report/xml_elements.h"
@@ -37,7 +39,8 @@ void AppendProcedure(const TfrView *view, QStringList &out) {
 // index plus 1), so that a subreport's Page attribute names the page element it means.
 QString PageName(int index) { return QStringLiteral("Page%1").arg(index + 1); }
 
-void WritePage(const TfrPage &page, int index, TfrXmlWriter &w, TComponent *reportOwner) {
+void WritePage(const TfrPage &page, int index, TfrXmlWriter &w, TComponent *reportOwner,
+               const TfrValues *values) {
   const TfrPageEdges edges = frPageEdges(page);
   const TfrPrnInfo &info = page.PrnInfo;
   w.BeginElement(QStringLiteral("TfrxReportPage"));
@@ -60,7 +63,7 @@ void WritePage(const TfrPage &page, int index, TfrXmlWriter &w, TComponent *repo
     return;
   }
   w.WriteLine(QStringLiteral(">"));
-  const TfrXmlContext context{reportOwner, -edges.Left};
+  const TfrXmlContext context{reportOwner, -edges.Left, values};
   for (int i = 0; i < page.ObjectCount(); ++i) {
     // Objects write the opening part of their element; the closing is the empty-element form "/>" that the
     // format's readers take for an object, with its line break.
@@ -122,6 +125,11 @@ TfrPageEdges frPageEdges(const TfrPage &Page) {
           m.Bottom ? info.Pgh - m.Bottom : info.Ofy + info.Ph};
 }
 
+void SaveReportAsXml(TfrReport *Report, TStream *Stream) {
+  if (ReportEngineStarted()) frEngine().CurReport = Report;
+  SaveReportAsXml(Report->Model(), Report->Owner(), Stream);
+}
+
 void SaveReportAsXml(const TfrReportModel &Model, TComponent *ReportOwner, TStream *Stream) {
   // The document is built whole before it is written, so that a failure leaves the stream as it was.
   TMemoryStream document;
@@ -135,7 +143,7 @@ void SaveReportAsXml(const TfrReportModel &Model, TComponent *ReportOwner, TStre
   w.Attribute(QStringLiteral("ScriptText.text"), frXmlScriptLines(Model).join(kCrLf));
   w.Attribute(QStringLiteral("Propdata"), frXmlHex(frXmlReportProperties(Model, ReportOwner)));
   w.WriteLine(QStringLiteral(">"));
-  for (int p = 0; p < Model.Pages.Count(); ++p) WritePage(*Model.Pages[p], p, w, ReportOwner);
+  for (int p = 0; p < Model.Pages.Count(); ++p) WritePage(*Model.Pages[p], p, w, ReportOwner, &Model.Values);
   w.WriteLine(QStringLiteral("</TfrxReport>"));
   Stream->WriteBytes(document.Bytes());
 }

@@ -17,6 +17,7 @@
 class TComponent;
 class TStream;
 class TfrPage;
+class TfrReport;
 class TfrReportModel;
 
 // The script text: for each object of each page that has a script (page order, then object order) its
@@ -38,6 +39,8 @@ struct TfrPageEdges {
 };
 TfrPageEdges frPageEdges(const TfrPage &Page);
 
-// SaveReportAsXml: writes the whole document at the stream's position. ReportOwner is the component that
-// owns the report (the form the report lies on); datasets on it are named without their form.
+// SaveReportAsXml: writes the whole document of the report's template at the stream's position, the report
+// made current. Datasets on the report's owner (the form it lies on) are named without their form.
+void SaveReportAsXml(TfrReport *Report, TStream *Stream);
+// The same for a template on its own, with the component that stands for the report's owner.
 void SaveReportAsXml(const TfrReportModel &Model, TComponent *ReportOwner, TStream *Stream);

@@ -32,28 +32,25 @@ QList<TffSqlPart> After(const TffKeySegment &segment, TffScan scan, const QVaria
           {e + QStringLiteral(" IS NULL"), {}}};
 }
 
-TffSqlPart Conjunction(const QList<TffSqlPart> &parts) {
+// The parts joined by an operator, leaving out those that are its identity, which also stands for no parts.
+TffSqlPart Joined(const QList<TffSqlPart> &parts, const QString &op, const QString &identity) {
   TffSqlPart result;
   QStringList sql;
   for (const TffSqlPart &part : parts) {
-    if (part.Sql == kTrue) continue;
+    if (part.Sql == identity) continue;
     sql.append(u'(' + part.Sql + u')');
     result.Binds += part.Binds;
   }
-  result.Sql = sql.isEmpty() ? kTrue : sql.join(QStringLiteral(" AND "));
+  result.Sql = sql.isEmpty() ? identity : sql.join(op);
   return result;
 }
 
+TffSqlPart Conjunction(const QList<TffSqlPart> &parts) {
+  return Joined(parts, QStringLiteral(" AND "), kTrue);
+}
+
 TffSqlPart Disjunction(const QList<TffSqlPart> &parts) {
-  TffSqlPart result;
-  QStringList sql;
-  for (const TffSqlPart &part : parts) {
-    if (part.Sql == kFalse) continue;
-    sql.append(u'(' + part.Sql + u')');
-    result.Binds += part.Binds;
-  }
-  result.Sql = sql.isEmpty() ? kFalse : sql.join(QStringLiteral(" OR "));
-  return result;
+  return Joined(parts, QStringLiteral(" OR "), kFalse);
 }
 
 // Key fields from `from` on come at or after (inclusive) or after `key` in scan order, the fields before

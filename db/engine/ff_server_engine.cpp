@@ -5,6 +5,7 @@
 #include "db/storage/ff_sql_schema.h"
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <sqlite3.h>
 
 // ---- Internal state ----
@@ -40,6 +41,11 @@ struct TffServerEngine::Table {
   QStringList FieldColumns; // every field, quoted
   QList<TffIndexSchema> Indexes;
   int AutoIncField = -1;
+
+  // The number of the named index (the first when the name is empty), or -1.
+  int IndexNumber(const QString &indexName) const {
+    return indexName.isEmpty() ? 0 : Dictionary.GetIndexFromName(indexName);
+  }
 };
 
 struct TffServerEngine::Database {
@@ -69,10 +75,49 @@ struct TffServerEngine::Cursor {
   int RangeFixed = 0; // leading index fields the range holds to one value
 
   const TffIndexSchema &IndexSchema() const { return Tbl->Indexes[Index]; }
-  void Reset() {
-    At = Place::Begin;
+  QString Location() const { return Db->Location(Tbl->Name); }
+  // Off every record, before the first (Begin) or after the last (End).
+  void Reset(Place place = Place::Begin) {
+    At = place;
     RowId = 0;
     Key.clear();
+  }
+  void ClearRange() {
+    HasRange = false;
+    Range = {};
+    RangeSql = {};
+    RangeFixed = 0;
+    Reset();
+  }
+  void SetOnRecord(TffBookmark rowId, const QList<QVariant> &key) {
+    At = Place::OnRecord;
+    RowId = rowId;
+    Key = key;
+  }
+  TffError NoCurrentRecord() const {
+    return {DBIERR_NOCURRREC, QStringLiteral("No current record in table %1").arg(Location())};
+  }
+  TffError RecordDeleted() const {
+    return {DBIERR_RECDELETED, QStringLiteral("The record has been deleted from table %1").arg(Location())};
+  }
+  TffError CheckKeyFieldCount(qsizetype count) const {
+    const TffIndexSchema &index = IndexSchema();
+    if (count <= index.Segments.size()) return {};
+    return {DBIERR_TOOMANYKEYFIELDS, QStringLiteral("Index %1 of table %2 has %3 fields")
+                                         .arg(index.Name, Tbl->Name)
+                                         .arg(index.Segments.size())};
+  }
+  // Values given for the leading fields of the cursor's index, as the index stores them.
+  TffError StoredKey(const QList<QVariant> &values, QList<QVariant> &stored) const {
+    for (int i = 0; i < values.size(); ++i) {
+      QVariant value;
+      if (TffError error =
+              ffValueToStored(Tbl->Dictionary, IndexSchema().Segments[i].Field, values[i], true, value);
+          !error.Ok())
+        return error;
+      stored.append(value);
+    }
+    return {};
   }
 };
 
@@ -100,8 +145,33 @@ QString CanonicalPath(const QString &path) {
   return canonical.isEmpty() ? path : canonical;
 }
 
+TffError NoSuchIndex(const QString &indexName, const QString &tableLocation) {
+  return {DBIERR_NOSUCHINDEX,
+          QStringLiteral("Index %1 does not exist in table %2").arg(indexName, tableLocation)};
+}
+
 QString Indexed(const TffIndexSchema &index) {
   return index.Sequential() ? QString() : QStringLiteral(" INDEXED BY ") + ffSqlQuote(index.SqlName);
+}
+
+// Runs one kept statement that returns no rows; context, if given, leads a failure's message.
+TffError RunStatement(TffSqliteConnection &connection, const QString &sql, const QList<QVariant> &binds,
+                      const QString &context = QString()) {
+  sqlite3_stmt *statement = nullptr;
+  if (TffError error = connection.Prepare(sql, statement); !error.Ok()) return error;
+  TffSqliteStatement query(statement);
+  query.BindAll(binds);
+  if (const int rc = query.Step(); rc != SQLITE_DONE) return connection.Failure(rc, context);
+  return {};
+}
+
+// A record's field values from the values its row stores.
+QList<QVariant> ValuesFromStored(const TffDataDictionary &dictionary, const QList<QVariant> &stored) {
+  QList<QVariant> values;
+  values.reserve(stored.size());
+  for (int i = 0; i < stored.size(); ++i)
+    values.append(ffValueFromStored(dictionary.FieldType(i), stored[i]));
+  return values;
 }
 
 } // namespace
@@ -169,6 +239,16 @@ TffError TffServerEngine::WriteOperation(Database &database, Body &&body) {
     database.Tables.clear();
     error.Message += QStringLiteral(". The open transaction was rolled back: none of its changes were saved");
   }
+  return error;
+}
+
+template <typename Body>
+TffError TffServerEngine::SchemaOperation(Database &database, const QString &tableName, Body &&body) {
+  TffSqliteConnection &connection = *database.Connection;
+  connection.ClearStatementCache();
+  const TffError error = WriteOperation(database, std::forward<Body>(body));
+  connection.ClearStatementCache();
+  ForgetTable(database, tableName);
   return error;
 }
 
@@ -287,6 +367,15 @@ TffError TffServerEngine::LoadTable(Database &database, const QString &tableName
   return {};
 }
 
+TffResult TffServerEngine::FindTable(TffDatabaseID database, const QString &tableName, Database *&db,
+                                     std::shared_ptr<Table> &table) {
+  TffResult result;
+  db = FindDatabase(database, result);
+  if (!db) return result;
+  if (TffError error = LoadTable(*db, tableName, table); !error.Ok()) return Fail(error);
+  return DBIERR_NONE;
+}
+
 bool TffServerEngine::TableHasCursors(const Database &database, const QString &tableName) const {
   const QString path = CanonicalPath(database.Connection->FilePath());
   const QString key = TableKey(tableName);
@@ -328,8 +417,7 @@ TffResult TffServerEngine::TableBuild(TffDatabaseID database, bool overWrite, co
 
   const QByteArray stored = dictionary.WriteToBytes();
   TffSqliteConnection &connection = *db->Connection;
-  connection.ClearStatementCache();
-  const TffError error = WriteOperation(*db, [&]() -> TffError {
+  const TffError error = SchemaOperation(*db, tableName, [&]() -> TffError {
     if (exists) {
       if (TffError e = connection.Exec(QStringLiteral("DROP TABLE IF EXISTS ") + ffSqlQuote(tableName));
           !e.Ok())
@@ -337,64 +425,42 @@ TffResult TffServerEngine::TableBuild(TffDatabaseID database, bool overWrite, co
     }
     for (const QString &sql : ffSqlCreateTableStatements(tableName, dictionary))
       if (TffError e = connection.Exec(sql); !e.Ok()) return e;
-    sqlite3_stmt *statement = nullptr;
     const QString insert =
         QStringLiteral("INSERT OR REPLACE INTO %1 (name, dictionary, autoinc_seed) VALUES (?, ?, 0)")
             .arg(QLatin1String(ffDictionaryTable));
-    if (TffError e = connection.Prepare(insert, statement); !e.Ok()) return e;
-    TffSqliteStatement query(statement);
-    query.BindAll({tableName, QString::fromUtf8(stored)});
-    if (const int rc = query.Step(); rc != SQLITE_DONE)
-      return connection.Failure(rc, QStringLiteral("Table ") + tableName);
-    return {};
+    return RunStatement(connection, insert, {tableName, QString::fromUtf8(stored)},
+                        QStringLiteral("Table ") + tableName);
   });
-  connection.ClearStatementCache();
-  ForgetTable(*db, tableName);
   return error.Ok() ? DBIERR_NONE : Fail(error);
 }
 
 TffResult TffServerEngine::TableDelete(TffDatabaseID database, const QString &tableName) {
-  TffResult result;
-  Database *db = FindDatabase(database, result);
-  if (!db) return result;
+  Database *db = nullptr;
   std::shared_ptr<Table> table;
-  if (TffError error = LoadTable(*db, tableName, table); !error.Ok()) return Fail(error);
+  if (const TffResult result = FindTable(database, tableName, db, table); result != DBIERR_NONE)
+    return result;
   if (TableHasCursors(*db, tableName))
     return Fail(DBIERR_TABLEINUSE,
                 QStringLiteral("Table %1 is in use and cannot be deleted").arg(db->Location(tableName)));
   TffSqliteConnection &connection = *db->Connection;
-  connection.ClearStatementCache();
-  const TffError error = WriteOperation(*db, [&]() -> TffError {
+  const TffError error = SchemaOperation(*db, tableName, [&]() -> TffError {
     if (TffError e = connection.Exec(QStringLiteral("DROP TABLE ") + table->Quoted); !e.Ok()) return e;
-    sqlite3_stmt *statement = nullptr;
     const QString remove =
         QStringLiteral("DELETE FROM %1 WHERE name = ?").arg(QLatin1String(ffDictionaryTable));
-    if (TffError e = connection.Prepare(remove, statement); !e.Ok()) return e;
-    TffSqliteStatement query(statement);
-    query.Bind(1, table->Name);
-    if (const int rc = query.Step(); rc != SQLITE_DONE) return connection.Failure(rc);
-    return {};
+    return RunStatement(connection, remove, {table->Name});
   });
-  connection.ClearStatementCache();
-  ForgetTable(*db, tableName);
   return error.Ok() ? DBIERR_NONE : Fail(error);
 }
 
 TffResult TffServerEngine::TableEmpty(TffDatabaseID database, const QString &tableName) {
-  TffResult result;
-  Database *db = FindDatabase(database, result);
-  if (!db) return result;
+  Database *db = nullptr;
   std::shared_ptr<Table> table;
-  if (TffError error = LoadTable(*db, tableName, table); !error.Ok()) return Fail(error);
+  if (const TffResult result = FindTable(database, tableName, db, table); result != DBIERR_NONE)
+    return result;
   TffSqliteConnection &connection = *db->Connection;
-  const TffError error = WriteOperation(*db, [&]() -> TffError {
-    sqlite3_stmt *statement = nullptr;
-    if (TffError e = connection.Prepare(QStringLiteral("DELETE FROM ") + table->Quoted, statement); !e.Ok())
-      return e;
-    TffSqliteStatement query(statement);
-    if (const int rc = query.Step(); rc != SQLITE_DONE)
-      return connection.Failure(rc, QStringLiteral("Table ") + table->Name);
-    return {};
+  const TffError error = WriteOperation(*db, [&] {
+    return RunStatement(connection, QStringLiteral("DELETE FROM ") + table->Quoted, {},
+                        QStringLiteral("Table ") + table->Name);
   });
   return error.Ok() ? DBIERR_NONE : Fail(error);
 }
@@ -402,11 +468,10 @@ TffResult TffServerEngine::TableEmpty(TffDatabaseID database, const QString &tab
 TffResult TffServerEngine::TableGetDictionary(TffDatabaseID database, const QString &tableName,
                                               std::optional<TffDataDictionary> &dictionary) {
   dictionary.reset();
-  TffResult result;
-  Database *db = FindDatabase(database, result);
-  if (!db) return result;
+  Database *db = nullptr;
   std::shared_ptr<Table> table;
-  if (TffError error = LoadTable(*db, tableName, table); !error.Ok()) return Fail(error);
+  if (const TffResult result = FindTable(database, tableName, db, table); result != DBIERR_NONE)
+    return result;
   dictionary = table->Dictionary;
   return DBIERR_NONE;
 }
@@ -470,16 +535,12 @@ bool TffServerEngine::InTransaction(TffDatabaseID database) const {
 TffResult TffServerEngine::CursorOpen(TffDatabaseID database, const QString &tableName,
                                       const QString &indexName, TffCursorID &cursor) {
   cursor = 0;
-  TffResult result;
-  Database *db = FindDatabase(database, result);
-  if (!db) return result;
+  Database *db = nullptr;
   std::shared_ptr<Table> table;
-  if (TffError error = LoadTable(*db, tableName, table); !error.Ok()) return Fail(error);
-  const int index = indexName.isEmpty() ? 0 : table->Dictionary.GetIndexFromName(indexName);
-  if (index < 0)
-    return Fail(
-        DBIERR_NOSUCHINDEX,
-        QStringLiteral("Index %1 does not exist in table %2").arg(indexName, db->Location(table->Name)));
+  if (const TffResult result = FindTable(database, tableName, db, table); result != DBIERR_NONE)
+    return result;
+  const int index = table->IndexNumber(indexName);
+  if (index < 0) return Fail(NoSuchIndex(indexName, db->Location(table->Name)));
   auto opened = std::make_unique<Cursor>();
   opened->Id = nextHandle_++;
   opened->Db = db;
@@ -512,30 +573,19 @@ TffResult TffServerEngine::CursorSwitchToIndex(TffCursorID cursor, const QString
   TffResult result;
   Cursor *c = FindCursor(cursor, result);
   if (!c) return result;
-  const int index = indexName.isEmpty() ? 0 : c->Tbl->Dictionary.GetIndexFromName(indexName);
-  if (index < 0)
-    return Fail(
-        DBIERR_NOSUCHINDEX,
-        QStringLiteral("Index %1 does not exist in table %2").arg(indexName, c->Db->Location(c->Tbl->Name)));
+  const int index = c->Tbl->IndexNumber(indexName);
+  if (index < 0) return Fail(NoSuchIndex(indexName, c->Location()));
   const bool onRecord = keepPosition && c->At == Cursor::Place::OnRecord;
   const TffBookmark bookmark = c->RowId;
   c->Index = index;
-  c->HasRange = false;
-  c->Range = {};
-  c->RangeSql = {};
-  c->RangeFixed = 0;
-  c->Reset();
+  c->ClearRange();
   if (onRecord) {
     TffRecord record;
     QList<QVariant> key;
     bool found = false;
     if (TffError error = ReadByBookmark(*c, bookmark, false, record, key, found); !error.Ok())
       return Fail(error);
-    if (found) {
-      c->At = Cursor::Place::OnRecord;
-      c->RowId = bookmark;
-      c->Key = key;
-    }
+    if (found) c->SetOnRecord(bookmark, key);
   }
   return DBIERR_NONE;
 }
@@ -546,25 +596,12 @@ TffResult TffServerEngine::CursorSetRange(TffCursorID cursor, const QList<QVaria
   TffResult result;
   Cursor *c = FindCursor(cursor, result);
   if (!c) return result;
+  if (TffError error = c->CheckKeyFieldCount(std::max(startValues.size(), endValues.size())); !error.Ok())
+    return Fail(error);
   const TffIndexSchema &index = c->IndexSchema();
-  if (startValues.size() > index.Segments.size() || endValues.size() > index.Segments.size())
-    return Fail(DBIERR_TOOMANYKEYFIELDS, QStringLiteral("Index %1 of table %2 has %3 fields")
-                                             .arg(index.Name, c->Tbl->Name)
-                                             .arg(index.Segments.size()));
   TffKeyRange range{{}, startInclusive, {}, endInclusive};
-  const auto convert = [&](const QList<QVariant> &values, QList<QVariant> &stored) -> TffError {
-    for (int i = 0; i < values.size(); ++i) {
-      QVariant value;
-      if (TffError error =
-              ffValueToStored(c->Tbl->Dictionary, index.Segments[i].Field, values[i], true, value);
-          !error.Ok())
-        return error;
-      stored.append(value);
-    }
-    return {};
-  };
-  if (TffError error = convert(startValues, range.Start); !error.Ok()) return Fail(error);
-  if (TffError error = convert(endValues, range.End); !error.Ok()) return Fail(error);
+  if (TffError error = c->StoredKey(startValues, range.Start); !error.Ok()) return Fail(error);
+  if (TffError error = c->StoredKey(endValues, range.End); !error.Ok()) return Fail(error);
   c->HasRange = !range.Start.isEmpty() || !range.End.isEmpty();
   c->Range = range;
   c->RangeSql = c->HasRange ? ffRangeCondition(index, range) : TffSqlPart{};
@@ -577,11 +614,7 @@ TffResult TffServerEngine::CursorResetRange(TffCursorID cursor) {
   TffResult result;
   Cursor *c = FindCursor(cursor, result);
   if (!c) return result;
-  c->HasRange = false;
-  c->Range = {};
-  c->RangeSql = {};
-  c->RangeFixed = 0;
-  c->Reset();
+  c->ClearRange();
   return DBIERR_NONE;
 }
 
@@ -597,8 +630,7 @@ TffResult TffServerEngine::CursorSetToEnd(TffCursorID cursor) {
   TffResult result;
   Cursor *c = FindCursor(cursor, result);
   if (!c) return result;
-  c->Reset();
-  c->At = Cursor::Place::End;
+  c->Reset(Cursor::Place::End);
   return DBIERR_NONE;
 }
 
@@ -606,20 +638,10 @@ TffResult TffServerEngine::CursorSetToKey(TffCursorID cursor, const QList<QVaria
   TffResult result;
   Cursor *c = FindCursor(cursor, result);
   if (!c) return result;
+  if (TffError error = c->CheckKeyFieldCount(keyValues.size()); !error.Ok()) return Fail(error);
   const TffIndexSchema &index = c->IndexSchema();
-  if (keyValues.size() > index.Segments.size())
-    return Fail(DBIERR_TOOMANYKEYFIELDS, QStringLiteral("Index %1 of table %2 has %3 fields")
-                                             .arg(index.Name, c->Tbl->Name)
-                                             .arg(index.Segments.size()));
   QList<QVariant> key;
-  for (int i = 0; i < keyValues.size(); ++i) {
-    QVariant value;
-    if (TffError error =
-            ffValueToStored(c->Tbl->Dictionary, index.Segments[i].Field, keyValues[i], true, value);
-        !error.Ok())
-      return Fail(error);
-    key.append(value);
-  }
+  if (TffError error = c->StoredKey(keyValues, key); !error.Ok()) return Fail(error);
   const QList<TffSqlPart> runs = key.isEmpty() ? QList<TffSqlPart>{TffSqlPart{QStringLiteral("1"), {}}}
                                                : ffSeekRuns(index, TffScan::Forward, key, true, std::nullopt);
   QList<TffRecord> records;
@@ -627,19 +649,15 @@ TffResult TffServerEngine::CursorSetToKey(TffCursorID cursor, const QList<QVaria
   if (TffError error = ReadRuns(*c, TffScan::Forward, runs, 1, records, keys); !error.Ok())
     return Fail(error);
   if (!records.isEmpty()) {
-    c->At = Cursor::Place::OnRecord;
-    c->RowId = records.first().Bookmark;
-    c->Key = keys.first();
+    c->SetOnRecord(records.first().Bookmark, keys.first());
     return DBIERR_NONE;
   }
   // Nothing at or after the key: the nearest record is the last one.
-  c->Reset();
-  c->At = Cursor::Place::End;
+  c->Reset(Cursor::Place::End);
   if (TffError error = Move(*c, TffScan::Backward, 1, records); !error.Ok() && error.Code != DBIERR_BOF)
     return Fail(error);
   if (records.isEmpty()) {
-    c->Reset();
-    c->At = Cursor::Place::End;
+    c->Reset(Cursor::Place::End);
   }
   return DBIERR_NONE;
 }
@@ -659,15 +677,12 @@ TffResult TffServerEngine::CursorSetToBookmark(TffCursorID cursor, TffBookmark b
       if (TffError error = ReadByBookmark(*c, bookmark, false, record, key, exists); !error.Ok())
         return Fail(error);
     }
-    const QString where = c->Db->Location(c->Tbl->Name);
     if (exists)
       return Fail(DBIERR_RECNOTFOUND,
-                  QStringLiteral("The record lies outside the range of table %1").arg(where));
-    return Fail(DBIERR_RECDELETED, QStringLiteral("The record has been deleted from table %1").arg(where));
+                  QStringLiteral("The record lies outside the range of table %1").arg(c->Location()));
+    return Fail(c->RecordDeleted());
   }
-  c->At = Cursor::Place::OnRecord;
-  c->RowId = bookmark;
-  c->Key = key;
+  c->SetOnRecord(bookmark, key);
   return DBIERR_NONE;
 }
 
@@ -675,9 +690,7 @@ TffResult TffServerEngine::CursorGetBookmark(TffCursorID cursor, TffBookmark &bo
   TffResult result;
   Cursor *c = FindCursor(cursor, result);
   if (!c) return result;
-  if (c->At != Cursor::Place::OnRecord)
-    return Fail(DBIERR_NOCURRREC,
-                QStringLiteral("No current record in table %1").arg(c->Db->Location(c->Tbl->Name)));
+  if (c->At != Cursor::Place::OnRecord) return Fail(c->NoCurrentRecord());
   bookmark = c->RowId;
   return DBIERR_NONE;
 }
@@ -746,9 +759,7 @@ TffError TffServerEngine::ReadRuns(Cursor &cursor, TffScan scan, const QList<Tff
       QList<QVariant> stored;
       stored.reserve(table.Dictionary.FieldCount());
       for (int i = 0; i < table.Dictionary.FieldCount(); ++i) stored.append(query.Column(i + 1));
-      record.Values.reserve(stored.size());
-      for (int i = 0; i < stored.size(); ++i)
-        record.Values.append(ffValueFromStored(table.Dictionary.FieldType(i), stored[i]));
+      record.Values = ValuesFromStored(table.Dictionary, stored);
       keys.append(KeyOf(index, stored));
       records.append(std::move(record));
     }
@@ -773,7 +784,7 @@ int TffServerEngine::FixedSegments(const Cursor &cursor) {
 TffError TffServerEngine::Move(Cursor &cursor, TffScan scan, int count, QList<TffRecord> &records) {
   records.clear();
   const bool forward = scan == TffScan::Forward;
-  const QString where = cursor.Db->Location(cursor.Tbl->Name);
+  const QString where = cursor.Location();
   const TffError atEdge = forward
                               ? TffError{DBIERR_EOF, QStringLiteral("At end of table %1").arg(where)}
                               : TffError{DBIERR_BOF, QStringLiteral("At beginning of table %1").arg(where)};
@@ -785,13 +796,10 @@ TffError TffServerEngine::Move(Cursor &cursor, TffScan scan, int count, QList<Tf
   QList<QList<QVariant>> keys;
   if (TffError error = ReadRuns(cursor, scan, runs, count, records, keys); !error.Ok()) return error;
   if (records.isEmpty()) {
-    cursor.Reset();
-    cursor.At = forward ? Cursor::Place::End : Cursor::Place::Begin;
+    cursor.Reset(forward ? Cursor::Place::End : Cursor::Place::Begin);
     return atEdge;
   }
-  cursor.At = Cursor::Place::OnRecord;
-  cursor.RowId = records.last().Bookmark;
-  cursor.Key = keys.last();
+  cursor.SetOnRecord(records.last().Bookmark, keys.last());
   return {};
 }
 
@@ -817,9 +825,7 @@ TffError TffServerEngine::ReadByBookmark(Cursor &cursor, TffBookmark bookmark, b
   QList<QVariant> stored;
   for (int i = 0; i < table.Dictionary.FieldCount(); ++i) stored.append(query.Column(i + 1));
   record.Bookmark = bookmark;
-  record.Values.clear();
-  for (int i = 0; i < stored.size(); ++i)
-    record.Values.append(ffValueFromStored(table.Dictionary.FieldType(i), stored[i]));
+  record.Values = ValuesFromStored(table.Dictionary, stored);
   key = KeyOf(cursor.IndexSchema(), stored);
   found = true;
   return {};
@@ -829,17 +835,12 @@ TffResult TffServerEngine::RecordGet(TffCursorID cursor, TffRecord &record) {
   TffResult result;
   Cursor *c = FindCursor(cursor, result);
   if (!c) return result;
-  if (c->At != Cursor::Place::OnRecord)
-    return Fail(DBIERR_NOCURRREC,
-                QStringLiteral("No current record in table %1").arg(c->Db->Location(c->Tbl->Name)));
+  if (c->At != Cursor::Place::OnRecord) return Fail(c->NoCurrentRecord());
   QList<QVariant> key;
   bool found = false;
   if (TffError error = ReadByBookmark(*c, c->RowId, false, record, key, found); !error.Ok())
     return Fail(error);
-  if (!found)
-    return Fail(
-        DBIERR_RECDELETED,
-        QStringLiteral("The record has been deleted from table %1").arg(c->Db->Location(c->Tbl->Name)));
+  if (!found) return Fail(c->RecordDeleted());
   c->Key = key;
   return DBIERR_NONE;
 }
@@ -942,23 +943,15 @@ TffResult TffServerEngine::RecordInsert(TffCursorID cursor, const QList<QVariant
     for (int i = 0; i < stored.size(); ++i) placeholders.append(QStringLiteral("?"));
     const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                             .arg(table.Quoted, table.FieldColumns.join(u", "), placeholders.join(u", "));
-    sqlite3_stmt *statement = nullptr;
-    if (TffError e = connection.Prepare(sql, statement); !e.Ok()) return e;
-    TffSqliteStatement query(statement);
-    query.BindAll(stored);
-    if (const int rc = query.Step(); rc != SQLITE_DONE)
-      return connection.Failure(rc, QStringLiteral("Table ") + table.Name);
+    if (TffError e = RunStatement(connection, sql, stored, QStringLiteral("Table ") + table.Name); !e.Ok())
+      return e;
     rowId = sqlite3_last_insert_rowid(connection.Handle());
     return {};
   });
   if (!error.Ok()) return Fail(error);
-  c->At = Cursor::Place::OnRecord;
-  c->RowId = rowId;
-  c->Key = KeyOf(c->IndexSchema(), stored);
+  c->SetOnRecord(rowId, KeyOf(c->IndexSchema(), stored));
   inserted.Bookmark = rowId;
-  inserted.Values.clear();
-  for (int i = 0; i < stored.size(); ++i)
-    inserted.Values.append(ffValueFromStored(table.Dictionary.FieldType(i), stored[i]));
+  inserted.Values = ValuesFromStored(table.Dictionary, stored);
   return DBIERR_NONE;
 }
 
@@ -968,9 +961,7 @@ TffResult TffServerEngine::RecordModify(TffCursorID cursor, const QList<QVariant
   Cursor *c = FindCursor(cursor, result);
   if (!c) return result;
   const Table &table = *c->Tbl;
-  const QString where = c->Db->Location(table.Name);
-  if (c->At != Cursor::Place::OnRecord)
-    return Fail(DBIERR_NOCURRREC, QStringLiteral("No current record in table %1").arg(where));
+  if (c->At != Cursor::Place::OnRecord) return Fail(c->NoCurrentRecord());
   QList<QVariant> stored;
   if (TffError error = ConvertRecord(table, values, stored); !error.Ok()) return Fail(error);
   TffSqliteConnection &connection = *c->Db->Connection;
@@ -990,14 +981,9 @@ TffResult TffServerEngine::RecordModify(TffCursorID cursor, const QList<QVariant
     const QString sql =
         QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
             .arg(table.Quoted, assignments.join(u", "), ffSqlQuote(QLatin1String(ffRowIdColumn)));
-    sqlite3_stmt *statement = nullptr;
-    if (TffError e = connection.Prepare(sql, statement); !e.Ok()) return e;
-    TffSqliteStatement query(statement);
-    query.BindAll(binds);
-    if (const int rc = query.Step(); rc != SQLITE_DONE)
-      return connection.Failure(rc, QStringLiteral("Table ") + table.Name);
-    if (sqlite3_changes(connection.Handle()) == 0)
-      return {DBIERR_RECDELETED, QStringLiteral("The record has been deleted from table %1").arg(where)};
+    if (TffError e = RunStatement(connection, sql, binds, QStringLiteral("Table ") + table.Name); !e.Ok())
+      return e;
+    if (sqlite3_changes(connection.Handle()) == 0) return c->RecordDeleted();
     return {};
   });
   if (!error.Ok()) return Fail(error);
@@ -1014,21 +1000,16 @@ TffResult TffServerEngine::RecordDelete(TffCursorID cursor) {
   Cursor *c = FindCursor(cursor, result);
   if (!c) return result;
   const Table &table = *c->Tbl;
-  const QString where = c->Db->Location(table.Name);
-  if (c->At != Cursor::Place::OnRecord)
-    return Fail(DBIERR_NOCURRREC, QStringLiteral("No current record in table %1").arg(where));
+  if (c->At != Cursor::Place::OnRecord) return Fail(c->NoCurrentRecord());
   TffSqliteConnection &connection = *c->Db->Connection;
   const TffError error = WriteOperation(*c->Db, [&]() -> TffError {
     const QString sql = QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
                             .arg(table.Quoted, ffSqlQuote(QLatin1String(ffRowIdColumn)));
-    sqlite3_stmt *statement = nullptr;
-    if (TffError e = connection.Prepare(sql, statement); !e.Ok()) return e;
-    TffSqliteStatement query(statement);
-    query.Bind(1, QVariant(c->RowId));
-    if (const int rc = query.Step(); rc != SQLITE_DONE)
-      return connection.Failure(rc, QStringLiteral("Table ") + table.Name);
-    if (sqlite3_changes(connection.Handle()) == 0)
-      return {DBIERR_RECDELETED, QStringLiteral("The record has been deleted from table %1").arg(where)};
+    if (TffError e =
+            RunStatement(connection, sql, {QVariant(c->RowId)}, QStringLiteral("Table ") + table.Name);
+        !e.Ok())
+      return e;
+    if (sqlite3_changes(connection.Handle()) == 0) return c->RecordDeleted();
     return {};
   });
   if (!error.Ok()) return Fail(error);

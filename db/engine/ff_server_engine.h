@@ -198,11 +198,17 @@ private:
   Database *FindDatabase(TffDatabaseID id, TffResult &result);
   Cursor *FindCursor(TffCursorID id, TffResult &result);
   TffError LoadTable(Database &database, const QString &tableName, std::shared_ptr<Table> &table);
+  // The open database and the loaded definition of one of its tables.
+  TffResult FindTable(TffDatabaseID database, const QString &tableName, Database *&db,
+                      std::shared_ptr<Table> &table);
   bool TableHasCursors(const Database &database, const QString &tableName) const;
   // Drops the kept definition of a table from every open database of the same file.
   void ForgetTable(const Database &database, const QString &tableName);
   template <typename Body>
   TffError WriteOperation(Database &database, Body &&body);
+  // A write operation that builds or drops a table: no kept statement or definition outlives it.
+  template <typename Body>
+  TffError SchemaOperation(Database &database, const QString &tableName, Body &&body);
   TffError ReadRuns(Cursor &cursor, TffScan scan, const QList<TffSqlPart> &runs, int limit,
                     QList<TffRecord> &records, QList<QList<QVariant>> &keys);
   // Leading index fields on which the cursor's key and its range both hold the range's one value: no record

@@ -1,29 +1,4 @@
 #include "report/ui/dialog_parts.h"
-#include "platform/std_control_types.h"
-
-TfrDialogLabel::TfrDialogLabel(TComponent *AOwner) : TGraphicControl(AOwner) { SetBounds(0, 0, 65, 17); }
-
-void TfrDialogLabel::WndProc(TMessage &Message) {
-  if (Message.Msg == CM_DIALOGCHAR) {
-    if (FocusControl && ShowAccelChar && Visible() && Enabled() && IsAccel(Message.WParam, Caption()) &&
-        FocusControl->CanFocus()) {
-      FocusControl->SetFocus();
-      Message.Result = 1;
-    }
-    return;
-  }
-  TGraphicControl::WndProc(Message);
-}
-
-void TfrDialogLabel::Paint() {
-  TCanvas *canvas = Canvas();
-  canvas->SetFont(Font());
-  canvas->Font()->SetColor(Enabled() ? Font()->Color() : clGrayText);
-  canvas->Brush()->SetStyle(bsClear);
-  TRect r = ClientRect();
-  canvas->DrawText(Caption(), r,
-                   DT_LEFT | (WordWrap ? DT_WORDBREAK : DT_SINGLELINE) | (ShowAccelChar ? 0 : DT_NOPREFIX));
-}
 
 TfrGroupFrame::TfrGroupFrame(TComponent *AOwner) : TGraphicControl(AOwner) { SetBounds(0, 0, 185, 105); }
 

@@ -1,13 +1,13 @@
 #include "report/ui/preview_form.h"
-#include "platform/application.h"
-#include "platform/screen.h"
+#include "platform/menus.h"
 #include "platform/system_services.h"
 #include "platform/virtual_keys.h"
 #include "report/prepared_pages.h"
 #include "report/ui/preview_search.h"
+#include "report/ui/print_form.h"
+#include "report/ui/search_form.h"
 #include "report/ui/toolbar_glyphs.h"
 #include "report/ui/ui_texts.h"
-#include <QAction>
 #include <QFileInfo>
 #include <QMenu>
 #include <algorithm>
@@ -272,6 +272,22 @@ void TfrPreviewForm::BuildControls() {
   frLoadReportGlyph(PgUp->Glyph(), frGlyphPageUp);
   PgUp->OnClick = TNotifyEvent::From([this](TObject *) { SetPage(CurrentPage() - 1); });
 
+  ProcMenu = new TPopupMenu(this);
+  for (const TfrZoomItem &zoom : frZoomItems()) {
+    if (zoom.Tag == 1) {
+      auto *line = new TMenuItem(this);
+      line->SetCaption(QStringLiteral("-"));
+      ProcMenu->Items()->Add(line);
+    }
+    auto *item = new TMenuItem(this);
+    item->SetCaption(zoom.Caption);
+    item->SetTag(zoom.Tag);
+    item->SetRadioItem(true);
+    item->SetGroupIndex(1);
+    item->OnClick = TNotifyEvent(this, &TfrPreviewForm::ZoomItemClick);
+    ProcMenu->Items()->Add(item);
+  }
+
   PBox = new TfrPBox(this, this);
   PBox->SetParent(PageArea);
   PBox->SetAlign(alClient);
@@ -360,6 +376,7 @@ void TfrPreviewForm::ApplySettings() {
   case pzDefault: frRememberedZoom(zoomMode_, factor_); break;
   }
   checkedZoomTag_ = zoomMode_ != zmFactor ? int(zoomMode_) : int(std::lround(factor_ * 100));
+  CheckZoomItem();
 }
 
 void TfrPreviewForm::ShowReport(std::unique_ptr<TfrPreviewHost> Host) {
@@ -477,6 +494,7 @@ void TfrPreviewForm::ZoomMenuClick(int Tag) {
     return;
   }
   checkedZoomTag_ = Tag;
+  CheckZoomItem();
   hPos_ = 0;
   Relayout();
   frSetRememberedZoom(zoomMode_, factor_);
@@ -485,6 +503,7 @@ void TfrPreviewForm::ZoomMenuClick(int Tag) {
 void TfrPreviewForm::SetZoomMode(TfrZoomMode Mode) {
   zoomMode_ = Mode;
   if (Mode != zmFactor) checkedZoomTag_ = int(Mode);
+  CheckZoomItem();
   Relayout();
 }
 
@@ -493,16 +512,19 @@ void TfrPreviewForm::PopupZoomMenu(const TPoint &ScreenPos) {
 }
 
 void TfrPreviewForm::DefaultZoomMenu(const TPoint &ScreenPos) {
-  QMenu menu(Widget());
-  for (const TfrZoomItem &item : frZoomItems()) {
-    if (item.Tag == 1) menu.addSeparator();
-    QString caption = item.Caption;
-    QAction *action = menu.addAction(caption.replace(QLatin1Char('&'), QString()));
-    action->setCheckable(true);
-    action->setChecked(item.Tag == checkedZoomTag_);
-    action->setData(item.Tag);
+  CheckZoomItem();
+  ProcMenu->Popup(ScreenPos.X, ScreenPos.Y);
+}
+
+void TfrPreviewForm::ZoomItemClick(TObject *Sender) {
+  if (auto *item = dynamic_cast<TMenuItem *>(Sender)) ZoomMenuClick(item->Tag());
+}
+
+void TfrPreviewForm::CheckZoomItem() {
+  for (int i = 0; i < ProcMenu->Items()->Count(); ++i) {
+    TMenuItem *item = ProcMenu->Items()->Items(i);
+    if (!item->IsLine()) item->SetChecked(item->Tag() == checkedZoomTag_);
   }
-  if (QAction *chosen = menu.exec(ScreenPos.ToQPoint())) ZoomMenuClick(chosen->data().toInt());
 }
 
 // ---- painting ----
@@ -710,10 +732,11 @@ void TfrPreviewForm::PrintBtnClick(TObject *) {
 void TfrPreviewForm::FindBtnClick(TObject *) {
   if (!host_ || PageCount() == 0) return;
   TfrFindRequest request;
-  request.Text = findText_;
+  request.Text = findTyped_;
   request.CaseSensitive = findCaseSensitive_;
   if (!RunFindDialog || !RunFindDialog(request) || request.Text.isEmpty()) return;
   findCaseSensitive_ = request.CaseSensitive;
+  findTyped_ = request.Text;
   findText_ = request.CaseSensitive ? request.Text : request.Text.toUpper();
   if (request.FromFirstPage) {
     RunFind(0, 0);
@@ -762,6 +785,11 @@ void TfrPreviewForm::EmbedPageArea(TWinControl *Parent) {
 
 // ---- the dialogs ----
 
-bool TfrPreviewForm::DefaultFindDialog(TfrFindRequest &) { return false; }
+bool TfrPreviewForm::DefaultFindDialog(TfrFindRequest &Request) { return frRunFindDialog(Request); }
 
-bool TfrPreviewForm::DefaultPrintDialog(TfrPrintRequest &, int &, int &) { return false; }
+bool TfrPreviewForm::DefaultPrintDialog(TfrPrintRequest &Request, int &OldPrinter, int &NewPrinter) {
+  TfrPreviewHost *host = host_.get();
+  return frRunPrintDialog(
+      CurrentPage(), [host](const QString &pages) { return host ? host->PageListError(pages) : QString(); },
+      Request, OldPrinter, NewPrinter);
+}

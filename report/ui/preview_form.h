@@ -15,6 +15,8 @@
 #include <memory>
 
 class TfrPreviewForm;
+class TMenuItem;
+class TPopupMenu;
 
 // A plain bar of the preview (toolbar, bottom bar, the page area's frame): the window face with an optional
 // caption at its left (the page label).
@@ -54,12 +56,11 @@ private:
   TPoint last_;
 };
 
-// The entries of the zoom menu: caption, tag (1 page width, 2 whole page, 3 two pages, else a percentage)
-// and whether it is checked; nullptr separates.
+// The entries of the zoom menu: caption and tag (1 page width, 2 whole page, 3 two pages, else a
+// percentage); a separator stands before page width.
 struct TfrZoomItem {
   QString Caption;
   int Tag = 0;
-  bool Separator = false;
 };
 const QList<TfrZoomItem> &frZoomItems();
 
@@ -114,6 +115,8 @@ public:
   QString PageLabel() const;
   // The item of the zoom menu that is checked (its tag), 0 when none.
   int CheckedZoomTag() const { return checkedZoomTag_; }
+  // The zoom menu: the zoom items (their Tag as in frZoomItems), checked as the zoom is.
+  TPopupMenu *ProcMenu = nullptr;
 
   // ---- the keys, as the window and the embedded page box handle them ----
   // Handles a key of the preview's table; Key becomes 0 when it was handled.
@@ -186,6 +189,8 @@ private:
   // Lets go of the report's pages (their screen state and live objects) and of the host.
   void Disconnect();
   void DefaultZoomMenu(const TPoint &ScreenPos);
+  void ZoomItemClick(TObject *Sender);
+  void CheckZoomItem();
   bool DefaultFindDialog(TfrFindRequest &Request);
   bool DefaultPrintDialog(TfrPrintRequest &Request, int &OldPrinter, int &NewPrinter);
 
@@ -203,6 +208,7 @@ private:
   bool pagesFromFile_ = false;
   // The find state: the text (upper-cased unless case-sensitive), and where the search goes on.
   QString findText_;
+  QString findTyped_; // as the user typed it, for the next time the dialog shows
   bool findCaseSensitive_ = false;
   int findPage_ = 0;
   int findRecord_ = 0;

@@ -40,10 +40,10 @@ int TfrPreview::PageCount() const { return window_->PageCount(); }
 
 void TfrPreview::ZoomToPageWidth() { window_->SetZoomMode(zmPageWidth); }
 
-void TfrPreview::SetScrollBars(TfrScrollBars Value) {
+void TfrPreview::SetScrollBars(TScrollStyle Value) {
   scrollBars_ = Value;
-  window_->SetScrollBarsShown(Value == sbHorizontal || Value == sbBoth,
-                              Value == sbVertical || Value == sbBoth);
+  window_->SetScrollBarsShown(Value == ssHorizontal || Value == ssBoth,
+                              Value == ssVertical || Value == ssBoth);
 }
 
 void TfrPreview::AlignControls(TControl *AControl, TRect &Rect) {

@@ -4,13 +4,12 @@
 // label and the page buttons. Keys reach the preview while its page box has the focus; Escape is left to the
 // form the panel stands on.
 #include "platform/controls.h"
+#include "platform/std_control_types.h"
 #include "report/report_hooks.h"
 #include "report/ui/preview_host.h"
 #include <memory>
 
 class TfrPreviewForm;
-
-enum TfrScrollBars { sbNone, sbHorizontal, sbVertical, sbBoth };
 
 class TfrPreview : public TCustomControl, public TfrPreviewPanel {
 public:
@@ -33,8 +32,8 @@ public:
   int Page() const;
   int PageCount() const;
   void ZoomToPageWidth();
-  TfrScrollBars ScrollBars() const { return scrollBars_; }
-  void SetScrollBars(TfrScrollBars Value);
+  TScrollStyle ScrollBars() const { return scrollBars_; }
+  void SetScrollBars(TScrollStyle Value);
   // The preview window whose page area the panel shows.
   TfrPreviewForm *Window() const { return window_; }
 
@@ -44,5 +43,5 @@ protected:
 
 private:
   TfrPreviewForm *window_ = nullptr;
-  TfrScrollBars scrollBars_ = sbBoth;
+  TScrollStyle scrollBars_ = ssBoth;
 };

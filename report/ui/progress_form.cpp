@@ -1,7 +1,7 @@
 #include "report/ui/progress_form.h"
 #include "platform/application.h"
 #include "platform/std_buttons.h"
-#include "report/ui/dialog_parts.h"
+#include "platform/std_labels.h"
 #include "report/ui/ui_texts.h"
 
 TfrProgressForm::TfrProgressForm(TComponent *AOwner) : TForm(AOwner) {
@@ -10,10 +10,11 @@ TfrProgressForm::TfrProgressForm(TComponent *AOwner) : TForm(AOwner) {
   SetClientSize(300, 94);
   Font()->SetName(QStringLiteral("Arial"));
   Font()->SetSize(8);
-  Label1 = new TfrDialogLabel(this);
+  Label1 = new TLabel(this);
+  Label1->SetAutoSize(false);
+  Label1->SetShowAccelChar(false);
   Label1->SetBounds(12, 16, 276, 17);
   Label1->SetParent(this);
-  Label1->ShowAccelChar = false;
   Button1 = new TButton(this);
   Button1->SetBounds(113, 52, 75, 25);
   Button1->SetParent(this);

@@ -10,7 +10,7 @@
 #include <memory>
 
 class TButton;
-class TfrDialogLabel;
+class TLabel;
 
 // The private message that starts the step.
 constexpr UINT WM_FR_PROGRESS_STEP = WM_USER + 1;
@@ -34,7 +34,7 @@ public:
   // What Cancel does to the work (the report's terminated flag).
   std::function<void()> OnCancel;
 
-  TfrDialogLabel *Label1 = nullptr;
+  TLabel *Label1 = nullptr;
   TButton *Button1 = nullptr;
 
 private:

@@ -163,6 +163,22 @@ TEST_F(ComboBoxTest, EditableBoxCompletesTheTypedText) {
   EXPECT_EQ(combo->Text(), QStringLiteral("c"));
 }
 
+TEST_F(ComboBoxTest, SentKeyMessagesTypeAsTheKeyboardDoes) {
+  TComboBox *list = AddCombo(csDropDownList);
+  TComboBox *editable = AddCombo(csDropDown);
+  editable->SetTop(40);
+  editable->SetAutoComplete(false);
+  Show();
+  SendMessage(list->Handle(), WM_CHAR, 'c');
+  EXPECT_EQ(list->ItemIndex(), 3);
+  SendMessage(list->Handle(), WM_KEYDOWN, VK_UP);
+  EXPECT_EQ(list->ItemIndex(), 2);
+  SendMessage(editable->Handle(), WM_CHAR, 'k');
+  SendMessage(editable->Handle(), WM_CHAR, 'i');
+  SendMessage(editable->Handle(), WM_CHAR, VK_BACK);
+  EXPECT_EQ(editable->Text(), QStringLiteral("k"));
+}
+
 TEST_F(ComboBoxTest, KeysOfAnEditableBoxGoThroughItsEditProcedure) {
   auto *filtering = new FilteringCombo(form, &log);
   filtering->SetParent(form);

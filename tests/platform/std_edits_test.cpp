@@ -1,6 +1,11 @@
 #include "platform/std_edits.h"
 #include "platform/virtual_keys.h"
 #include "std_test_helpers.h"
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
 
 namespace {
 
@@ -68,6 +73,26 @@ TEST_F(EditsTest, TypingFiresKeyPressAndChangeAndOnKeyPressCanVetoOrReplaceAKey)
   EXPECT_TRUE(edit->Modified());
 }
 
+TEST_F(EditsTest, PostedKeyMessagesTypeAsTheKeyboardDoes) {
+  TEdit *edit = AddEdit(QStringLiteral("Edit1"), 0);
+  edit->OnKeyPress = TKeyPressEvent::From([this](TObject *, QChar &key) {
+    log.append(QStringLiteral("press ") + key);
+    if (key == QLatin1Char('x')) key = QChar();
+  });
+  edit->OnChange =
+      TNotifyEvent::From([this, edit](TObject *) { log.append(QStringLiteral("change ") + edit->Text()); });
+  Show();
+  for (char c : {'a', 'x', 'c'}) PostMessage(edit->Handle(), WM_CHAR, WPARAM(c));
+  PostMessage(edit->Handle(), WM_KEYDOWN, VK_HOME);
+  PostMessage(edit->Handle(), WM_CHAR, WPARAM('b'));
+  PostMessage(edit->Handle(), WM_KEYDOWN, VK_END);
+  PostMessage(edit->Handle(), WM_CHAR, VK_BACK);
+  guitest::ProcessEvents();
+  EXPECT_EQ(edit->Text(), QStringLiteral("ba"));
+  EXPECT_EQ(log, QStringList({"press a", "change a", "press x", "press c", "change ac", "press b",
+                              "change bac", "press \b", "change ba"}));
+}
+
 TEST_F(EditsTest, OnKeyDownCanSwallowAKeyThatTypesNothing) {
   TEdit *edit = AddEdit(QStringLiteral("Edit1"), 0);
   edit->SetText(QStringLiteral("abc"));
@@ -102,6 +127,24 @@ TEST_F(EditsTest, ClipboardKeysBecomeMessagesAndWorkThroughTheClipboardService) 
   guitest::PressKey(Qt::Key_Insert, Qt::ShiftModifier);
   EXPECT_EQ(edit->Text(), QStringLiteral("hoell"));
   EXPECT_EQ(log, QStringList({"char 22", "paste", "char 3", "copy", "char 24", "cut", "paste"}));
+}
+
+TEST_F(EditsTest, TheEditsContextMenuSendsTheClipboardMessages) {
+  auto *edit = new LoggingEdit(form, &log);
+  edit->SetParent(form);
+  edit->SetText(QStringLiteral("abc"));
+  Show();
+  services->SetClipboardText(QStringLiteral("XY"));
+  edit->SetSelStart(3);
+  QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), edit->Widget()->mapToGlobal(QPoint(5, 5)));
+  QApplication::sendEvent(edit->Widget(), &event);
+  auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+  ASSERT_NE(menu, nullptr);
+  for (QAction *action : menu->actions())
+    if (action->text() == QLatin1String("&Paste")) action->trigger();
+  menu->close();
+  EXPECT_EQ(edit->Text(), QStringLiteral("abcXY"));
+  EXPECT_EQ(log, QStringList({"paste"}));
 }
 
 TEST_F(EditsTest, MaxLengthLimitsTypingAndPastingButNotTheProgramsText) {
@@ -296,6 +339,45 @@ TEST_F(EditsTest, MemoPositionsCountALineBreakAsTwoCharacters) {
   memo->SetSelLength(3);
   EXPECT_EQ(memo->SelText(), QStringLiteral("b\r\n"));
   EXPECT_EQ(memo->CaretPos(), (TPoint{0, 1}));
+}
+
+TEST_F(EditsTest, MouseInAMemosTextAreaReachesTheMemoAndPlacesTheCaret) {
+  TMemo *memo = AddEdit<TMemo>(QStringLiteral("Memo1"), 0);
+  memo->SetText(QStringLiteral("first line\r\nsecond line"));
+  memo->OnMouseDown = TMouseEvent::From([this](TObject *, TMouseButton button, TShiftState, int x, int y) {
+    log.append(QStringLiteral("down %1 %2 %3").arg(button).arg(x).arg(y));
+  });
+  Show();
+  memo->SetSelStart(0);
+  QWidget *viewport = dynamic_cast<QPlainTextEdit *>(memo->Widget())->viewport();
+  const QPoint at(40, viewport->height() - 2);
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), QPointF(viewport->mapToGlobal(at)), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(viewport, &press);
+  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), QPointF(viewport->mapToGlobal(at)),
+                      Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(viewport, &release);
+  EXPECT_EQ(log, QStringList({QStringLiteral("down 0 40 %1").arg(at.y())}));
+  // Clicked low in the text area: the caret went to the second line.
+  EXPECT_EQ(memo->CaretPos().Y, 1);
+}
+
+TEST_F(EditsTest, HiddenSelectionWhileUnfocused) {
+  TEdit *edit = AddEdit(QStringLiteral("Edit1"), 0);
+  TEdit *other = AddEdit(QStringLiteral("Edit2"), 30);
+  edit->SetText(QStringLiteral("text"));
+  Show();
+  edit->SelectAll();
+  auto highlight = [edit] { return edit->Widget()->palette().color(QPalette::Active, QPalette::Highlight); };
+  const QColor shown = highlight();
+  other->SetFocus();
+  EXPECT_EQ(highlight(), edit->Widget()->palette().color(QPalette::Active, QPalette::Base));
+  EXPECT_EQ(edit->SelLength(), 4);
+  edit->SetHideSelection(false);
+  EXPECT_EQ(highlight(), shown);
+  edit->SetHideSelection(true);
+  edit->SetFocus();
+  EXPECT_EQ(highlight(), shown);
 }
 
 TEST_F(EditsTest, MemoEnterTabAndMaxLength) {

@@ -398,3 +398,90 @@ TEST_F(PageBuilderTest, HeadersTallerThanAPageStillLetTheBuildEnd) {
 
 } // namespace
 } // namespace build
+
+namespace build {
+namespace {
+
+TEST_F(PageBuilderTest, ASubreportPrintsTheBandsOfItsPageBesideItsBandAndTheBandGoesOnBelowIt) {
+  FillItems(2);
+  AddBand(btMasterData, 0, 30, QStringLiteral("frLines"));
+  AddMemo(0, 0, 100, 20, {QStringLiteral("[NAME]")});
+  auto sub = std::make_unique<TfrSubReportView>();
+  sub->Left = 200;
+  sub->Top = 5;
+  sub->Width = 300;
+  sub->Height = 20;
+  sub->SubPage = 1;
+  page->Add(std::move(sub));
+  TfrPage *inner = report->Pages().Add();
+  AddBand(inner, btReportTitle, 0, 20);
+  AddMemo(inner, 0, 0, 100, 20, {QStringLiteral("parts of [Lines.NAME]")});
+  AddBand(inner, btMasterData, 40, 20, QStringLiteral("2"));
+  AddMemo(inner, 10, 40, 100, 20, {QStringLiteral("part [LINE#]")});
+  ASSERT_TRUE(report->PrepareReport()) << report->ErrorText().toStdString();
+  // The subreport's page prints only beside its band, never on a sheet of its own.
+  EXPECT_EQ(Dump(), (QStringList{"1: 0,0 100x20 Item 1", "1: 200,5 100x20 parts of Item 1",
+                                 "1: 210,25 100x20 part 1", "1: 210,45 100x20 part 2",
+                                 "1: 0,65 100x20 Item 2", "1: 200,70 100x20 parts of Item 2",
+                                 "1: 210,90 100x20 part 1", "1: 210,110 100x20 part 2"}));
+}
+
+TEST_F(PageBuilderTest, ASubreportThatRunsOutOfRoomGoesOnOnTheNextPageUnderThatPagesHeader) {
+  FillItems(1);
+  AddBand(btPageHeader, 0, 20);
+  AddMemo(0, 0, 100, 20, {QStringLiteral("Head")});
+  AddBand(btMasterData, 30, 30, QStringLiteral("frLines"));
+  AddMemo(0, 30, 100, 20, {QStringLiteral("[NAME]")});
+  auto sub = std::make_unique<TfrSubReportView>();
+  sub->Left = 200;
+  sub->Top = 30;
+  sub->Width = 300;
+  sub->Height = 20;
+  sub->SubPage = 1;
+  page->Add(std::move(sub));
+  TfrPage *inner = report->Pages().Add();
+  AddBand(inner, btMasterData, 0, 100, QStringLiteral("12"));
+  AddMemo(inner, 0, 0, 100, 20, {QStringLiteral("part [LINE#]")});
+  ASSERT_TRUE(report->PrepareReport()) << report->ErrorText().toStdString();
+  const QStringList dump = Dump();
+  EXPECT_EQ(dump.mid(0, 3),
+            (QStringList{"1: 0,0 100x20 Head", "1: 0,20 100x20 Item 1", "1: 200,20 100x20 part 1"}));
+  EXPECT_EQ(dump.filter(QStringLiteral("2: ")).mid(0, 2),
+            (QStringList{"2: 0,0 100x20 Head", "2: 200,20 100x20 part 11"}));
+  EXPECT_EQ(dump.filter(QStringLiteral("part")).size(), 12);
+}
+
+} // namespace
+} // namespace build
+
+namespace build {
+namespace {
+
+TEST_F(PageBuilderTest, DataBandsChainedWithoutASourcePrintWithTheRecordAndCountItOnce) {
+  FillItems(2);
+  AddBand(btMasterData, 0, 20, QStringLiteral("frLines"));
+  AddMemo(0, 0, 100, 20, {QStringLiteral("[NAME]")});
+  AddBand(btMasterData, 30, 20);
+  AddMemo(10, 30, 100, 20, {QStringLiteral("price [PRICE]")});
+  AddBand(btMasterFooter, 60, 20);
+  AddMemo(0, 60, 100, 20, {QStringLiteral("[COUNT(,)] lines")});
+  ASSERT_TRUE(report->PrepareReport()) << report->ErrorText().toStdString();
+  EXPECT_EQ(Dump(), (QStringList{"1: 0,0 100x20 Item 1", "1: 10,20 100x20 price 1.5", "1: 0,40 100x20 Item 2",
+                                 "1: 10,60 100x20 price 3", "1: 0,80 100x20 2 lines"}));
+}
+
+} // namespace
+} // namespace build
+
+namespace build {
+namespace {
+
+TEST_F(PagedReportTest, PageFooterTotalsCountTheRecordsOfTheirOwnPage) {
+  Build(12);
+  report->Pages()[0]->Object(5)->Memo.SetStrings(0, QStringLiteral("Page [PAGE#] sum [SUM([QTY])]"));
+  ASSERT_TRUE(report->PrepareReport()) << report->ErrorText().toStdString();
+  EXPECT_EQ(FooterTexts(), (QStringList{"1: Page 1 sum 55", "2: Page 2 sum 23"}));
+}
+
+} // namespace
+} // namespace build

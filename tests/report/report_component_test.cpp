@@ -2,6 +2,7 @@
 // cancelling it), printing page lists with copies to the PDF printer, paper changes, previews, events.
 #include "platform/printer.h"
 #include "platform/streams.h"
+#include "platform/system_services.h"
 #include "report/report_hooks.h"
 #include "tests/report/report_build_fixture.h"
 #include <QFileInfo>
@@ -358,6 +359,29 @@ TEST_F(ReportComponentTest, TheStoredReportFormHoldsTheTemplateOnlyWhenAskedTo) 
     copy.ReadReportForm(&form);
     EXPECT_EQ(copy.FindObject(QStringLiteral("Kept")) != nullptr, store);
   }
+}
+
+} // namespace
+} // namespace build
+
+namespace build {
+namespace {
+
+TEST_F(ReportComponentTest, ASourceThatCannotOpenReachesTheCallerAndTheMessageBoxAndLeavesNoPages) {
+  SheetReport(2);
+  ASSERT_TRUE(report->PrepareReport());
+  auto *broken = new TfrDBDataSet(form);
+  broken->SetName(QStringLiteral("frBroken"));
+  AddBand(btDetailData, 1010, 20, QStringLiteral("frBroken"));
+  EXPECT_THROW(report->PrepareReport(), EDSError);
+  EXPECT_EQ(report->EMFPages().Count(), 0);
+  EXPECT_TRUE(report->ErrorOccurred());
+  EXPECT_FALSE(frModel().FirstPass);
+
+  ScopedScriptedServices services;
+  EXPECT_FALSE(report->ShowReport());
+  ASSERT_EQ(services->MessageBoxes().size(), 1);
+  EXPECT_EQ(services->MessageBoxes()[0].Text, QStringLiteral("Unable to open dataset frBroken"));
 }
 
 } // namespace

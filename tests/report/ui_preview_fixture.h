@@ -57,7 +57,8 @@ private:
   TComponent *component_;
 };
 
-// A platform printer with two scripted printers (printing into PDF files), bound to the report engine.
+// The process-wide platform printer over two scripted printers (printing into PDF files), bound to the
+// report engine; the system's printers come back afterwards.
 class ScriptedPrinters {
 public:
   ScriptedPrinters() {
@@ -69,15 +70,17 @@ public:
       system->AddPrinter(printer);
     }
     system->SetDefaultPrinter(QStringLiteral("Office"));
-    printer_ = std::make_unique<TPrinter>(std::move(system));
-    BindReportPrinter(printer_.get());
+    ::Printer()->SetPrinterSystem(std::move(system));
+    BindReportPrinter(::Printer());
   }
-  ~ScriptedPrinters() { BindReportPrinter(nullptr); }
-  TPrinter *Printer() { return printer_.get(); }
+  ~ScriptedPrinters() {
+    BindReportPrinter(nullptr);
+    ::Printer()->SetPrinterSystem(CreateSystemPrinters());
+  }
+  TPrinter *Printer() { return ::Printer(); }
 
 private:
   QTemporaryDir dir_;
-  std::unique_ptr<TPrinter> printer_;
 };
 
 } // namespace test

@@ -1,10 +1,12 @@
 // The preview window and panel on prepared pages: showing, page moves, keys that follow the buttons shown,
 // search with F3, zoom, the print, save and open buttons, painting on a wide screen, and the pages staying
 // the report's.
+#include "platform/menus.h"
 #include "platform/virtual_keys.h"
 #include "report/ui/preview_panel.h"
 #include "tests/report/ui_preview_fixture.h"
 #include <QImage>
+#include <QMenu>
 
 namespace {
 
@@ -84,6 +86,29 @@ TEST_F(PreviewTest, InitialZoomComesFromTheReportOrTheLastChoice) {
   EXPECT_NEAR(second->Zoom(), double(width - 20) / pages[0].PrnInfo.Pgw, 1e-9);
   EXPECT_EQ(second->CheckedZoomTag(), 1);
   second->Free();
+}
+
+TEST_F(PreviewTest, ZoomMenuItemsSetTheZoomAndShowWhichIsChosen) {
+  Connect();
+  TMenuItem *items = form->ProcMenu->Items();
+  QStringList captions;
+  for (int i = 0; i < items->Count(); ++i) captions << items->Items(i)->Caption();
+  EXPECT_EQ(captions, QStringList({"200%", "150%", "100%", "75%", "50%", "25%", "10%", "-", "&Page width",
+                                   "&Whole page", "&Two pages"}));
+  EXPECT_TRUE(items->Items(2)->Checked()) << "100 % at start";
+  items->Items(9)->Click(); // whole page
+  EXPECT_EQ(form->ZoomMode(), zmWholePage);
+  EXPECT_EQ(form->Layout().PagesPerRow, 1);
+  EXPECT_TRUE(items->Items(9)->Checked());
+  EXPECT_FALSE(items->Items(2)->Checked());
+  items->Items(0)->Click();
+  EXPECT_DOUBLE_EQ(form->Zoom(), 2.0);
+  EXPECT_EQ(form->ZoomBtn->Caption(), "200%");
+  TfrZoomMode mode;
+  double factor;
+  frRememberedZoom(mode, factor);
+  EXPECT_EQ(mode, zmFactor);
+  EXPECT_DOUBLE_EQ(factor, 2.0);
 }
 
 TEST_F(PreviewTest, PagesMoveWithTheButtonsAndTheKeys) {
@@ -180,6 +205,24 @@ TEST_F(PreviewTest, KeysFollowTheButtonsThatAreShown) {
   guitest::ProcessEvents();
   EXPECT_TRUE(freed) << "Escape closes the window, which frees itself";
   form = nullptr;
+}
+
+TEST_F(PreviewTest, ToolbarButtonsLookAsTheReportAsksAndTheWebButtonOpensThePage) {
+  TfrPreviewSettings settings;
+  settings.GrayedButtons = true;
+  Connect(settings);
+  ShowForm();
+  EXPECT_TRUE(form->ZoomBtn->GrayedInactive());
+  EXPECT_EQ(form->FindBtn->DrawState(), fbsInactive) << "grey until the mouse comes";
+  Connect();
+  EXPECT_FALSE(form->FindBtn->GrayedInactive());
+  EXPECT_EQ(form->FindBtn->DrawState(), fbsUp);
+  EXPECT_EQ(form->ZoomBtn->Hint(), "Scale");
+  EXPECT_EQ(form->ExitBtn->Hint(), "Close preview");
+  EXPECT_EQ(form->frTBButton1->Cursor(), crHandPoint);
+  guitest::Click(form->frTBButton1, QPoint(5, 5));
+  ASSERT_EQ(services->OpenedUrls().size(), 1);
+  EXPECT_EQ(services->OpenedUrls()[0].toString(), frWebPageAddress);
 }
 
 TEST_F(PreviewTest, PrintButtonNeedsAPrinterAndPrintsThePagesAskedFor) {
@@ -419,9 +462,9 @@ TEST_F(PreviewPanelTest, PanelShowsThePageAreaAndPagesMove) {
   panel->ZoomToPageWidth();
   EXPECT_EQ(panel->Window()->ZoomMode(), zmPageWidth);
   EXPECT_EQ(panel->Window()->WheelStep(), 3);
-  panel->SetScrollBars(sbNone);
+  panel->SetScrollBars(ssNone);
   EXPECT_FALSE(panel->Window()->PBox->ScrollBar(SB_VERT).Visible);
-  panel->SetScrollBars(sbVertical);
+  panel->SetScrollBars(ssVertical);
   EXPECT_TRUE(panel->Window()->PBox->ScrollBar(SB_VERT).Visible);
   EXPECT_FALSE(panel->Window()->PBox->ScrollBar(SB_HORZ).Visible);
 }

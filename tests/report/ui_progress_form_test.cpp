@@ -4,8 +4,8 @@
 #include "platform/application.h"
 #include "platform/exceptions.h"
 #include "platform/std_buttons.h"
+#include "platform/std_labels.h"
 #include "platform/system_services.h"
-#include "report/ui/dialog_parts.h"
 #include "report/ui/progress_form.h"
 #include <gtest/gtest.h>
 

@@ -1,7 +1,11 @@
 // Pictures of the preview window and of the preview panel on a form, showing a two-page invoice. With
 // TALLYROOK_SCREENSHOT_DIR set they are saved there as PNG files to be looked at.
 #include "platform/control_grab.h"
+#include "report/ui/format_form.h"
 #include "report/ui/preview_panel.h"
+#include "report/ui/print_form.h"
+#include "report/ui/progress_form.h"
+#include "report/ui/search_form.h"
 #include "tests/report/ui_preview_fixture.h"
 #include <QDir>
 #include <QImage>
@@ -83,6 +87,30 @@ TEST_F(PreviewScreenshotTest, PreviewPanelOnAFormShowsTheInvoice) {
   Save(GrabControl(host), QStringLiteral("preview-panel-page2.png"));
   EXPECT_EQ(panel->Window()->PageLabel(), "Page 2/2");
   host->Free();
+}
+
+TEST_F(PreviewScreenshotTest, TheDialogsShowTheirFields) {
+  auto *print = TCustomForm::Create<TfrPrintForm>(nullptr);
+  auto *find = TCustomForm::Create<TfrPreviewSearchForm>(nullptr);
+  auto *format = TCustomForm::Create<TfrFmtForm>(nullptr);
+  format->Format = (1 << 24) | (1 << 16) | (2 << 8) | ',';
+  TfrProgressFormWindow progress;
+  progress.SetCaption(QStringLiteral("Invoice - Report preparing"));
+  progress.SetLabel(QStringLiteral("Processing page:  2"));
+  const std::pair<TCustomForm *, const char *> dialogs[] = {{print, "print-dialog.png"},
+                                                            {find, "find-dialog.png"},
+                                                            {format, "format-dialog.png"},
+                                                            {progress.Form(), "progress-window.png"}};
+  for (const auto &[dialog, name] : dialogs) {
+    guitest::ShowAndActivate(dialog);
+    const QImage image = GrabControl(dialog);
+    ASSERT_FALSE(image.isNull()) << name;
+    Save(image, QString::fromLatin1(name));
+    dialog->Hide();
+  }
+  print->Free();
+  find->Free();
+  format->Free();
 }
 
 } // namespace

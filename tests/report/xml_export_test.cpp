@@ -8,6 +8,7 @@
 #include "report/engine.h"
 #include "report/memo_view.h"
 #include "report/picture_view.h"
+#include "report/report.h"
 #include "report/report_model.h"
 #include "report/shape_view.h"
 #include "report/xml_elements.h"
@@ -202,6 +203,13 @@ TEST_F(XmlExportTest, APictureCarriesItsGraphicAndItsField) {
   payload.u8(7).raw("TBitmap").i32(bmp.size()).raw(bmp);
   test::Bytes data;
   data.u8(4).raw("Data").u8(10).i32(payload.size()).raw(payload.data());
+  // A picture showing a value of the report that is bound to a field names that field.
+  TfrValue &bound = model_.Values[model_.Values.AddValue(QStringLiteral("COMPANYLOGO"))];
+  bound.Typ = 1;
+  bound.DataSet = QStringLiteral("InvoiceForm.Company");
+  bound.Field = QStringLiteral("LOGO");
+  AddView<TfrPictureView>(page, QStringLiteral("Logo3"), 20, 160, 150, 60)
+      ->Memo.Add(QStringLiteral("[COMPANYLOGO]"));
   // A dataset of the report's own form is named without the form.
   auto *plain = AddView<TfrPictureView>(page, QStringLiteral("Logo2"), 20, 90, 150, 60);
   plain->Memo.Add(QStringLiteral("[Company.LOGO]"));
@@ -209,6 +217,8 @@ TEST_F(XmlExportTest, APictureCarriesItsGraphicAndItsField) {
   frSetTopLevelComponents(nullptr);
   EXPECT_TRUE(
       document.contains("Memo.text=\"[Company.LOGO]\" DataSet=\"InvoiceForm.Company\" DataField=\"LOGO\"/>"));
+  EXPECT_TRUE(
+      document.contains("Memo.text=\"[COMPANYLOGO]\" DataSet=\"InvoiceForm.Company\" DataField=\"LOGO\"/>"));
   EXPECT_TRUE(QString::fromUtf8(document).contains(
       QStringLiteral(
           "<TfrxPictureView Name=\"Logo\" Left=\"20\" Top=\"20\" Width=\"150\" Height=\"60\" "
@@ -262,7 +272,7 @@ TEST_F(XmlExportTest, PictureDataAndFlagsByKind) {
   }
 }
 
-TEST_F(XmlExportTest, AShapeWritesTheCommonAttributes) {
+TEST_F(XmlExportTest, AShapeWritesTheCommonAttributesAndItsKind) {
   TfrPage *page = AddPage();
   auto *box = AddView<TfrShapeView>(page, QStringLiteral("Box"), 30, 40, 200, 80);
   box->ShapeType = skRoundRectangle;
@@ -276,7 +286,7 @@ TEST_F(XmlExportTest, AShapeWritesTheCommonAttributes) {
       "\r\n<TfrxShapeView Name=\"Box\" Left=\"30\" Top=\"40\" Width=\"200\" Height=\"80\" Color=\"12632256\" "
       "Visible=\"False\" Frame.Typ=\"15\" Frame.Width=\"2\" Frame.Color=\"8388608\" Frame.Style=\"0\" "
       "GapX=\"0\" "
-      "GapY=\"0\" Memo.text=\"\"/>\r\n</TfrxReportPage>\r\n")))
+      "GapY=\"0\" Memo.text=\"\" Shape=\"1\"/>\r\n</TfrxReportPage>\r\n")))
       << document.toStdString();
   ExpectWellFormed(document);
 }
@@ -490,6 +500,8 @@ TEST_F(XmlExportTest, DisplayFormatsByCategoryAndVariant) {
       {0x04040000, "Off;On", "fkBoolean", none, "Off;On"},
       // A variant beyond the table (damaged data) writes the kind alone.
       {0x02090000, QString(), "fkDateTime", none, none},
+      // A separator of 0 formats with the user's own separator (US English here).
+      {0x01010200, QString(), "fkNumeric", ".", "%2.2f"},
   };
   for (const auto &c : cases) {
     model_.Pages.Clear();
@@ -534,6 +546,36 @@ TEST(XmlWriter, EscapingNumbersAndHex) {
   EXPECT_EQ(frXmlHex(QByteArray("\x00\xAB\x7F", 3)), QStringLiteral("00AB7F"));
   EXPECT_EQ(frUnitsToMillimetres(752, frUnitsPerInchX), 210);
   EXPECT_EQ(frUnitsToMillimetres(1071, frUnitsPerInchY), 297);
+}
+
+TEST_F(XmlExportTest, AReportInXmlModeSavesItsTemplateAsADocument) {
+  ReportEngineScope engine;
+  TComponent form(nullptr);
+  form.SetName(QStringLiteral("HARD"));
+  auto *report = new TfrReport(&form);
+  report->SetName(QStringLiteral("frReport1"));
+  auto *lines = new TfrDBDataSet(&form);
+  lines->SetName(QStringLiteral("frLines"));
+  TfrPage *page = report->Pages().Add();
+  auto band = std::make_unique<TfrBandView>();
+  band->Name = QStringLiteral("MasterData1");
+  band->SetBandType(btMasterData);
+  band->FormatStr = QStringLiteral("frLines");
+  page->Add(std::move(band));
+
+  TMemoryStream binary;
+  report->SaveToStream(&binary);
+  EXPECT_EQ(quint8(binary.Bytes().at(0)), frCurrentVersion);
+
+  report->XmlMode = true;
+  TMemoryStream xml;
+  report->SaveToStream(&xml);
+  EXPECT_TRUE(xml.Bytes().startsWith("<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<TfrxReport "));
+  ExpectWellFormed(xml.Bytes());
+  // The report is made current, so a plain dataset name is found on its form.
+  EXPECT_EQ(frEngine().CurReport, report);
+  EXPECT_EQ(Attributes(xml.Bytes(), QStringLiteral("TfrxMasterData")).value(QStringLiteral("DataSetName")),
+            QStringLiteral("frLines"));
 }
 
 } // namespace

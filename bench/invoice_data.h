@@ -1,0 +1,141 @@
+#pragma once
+// The invoicing data the database benchmarks share: 100,000 customers, 100,000 invoice headers and 1,000,000
+// invoice lines in the program's table layouts, written through the engine, and a plain SQLite connection to
+// the same file for the figures each benchmark sets beside its own.
+#include "db/engine/ff_server_engine.h"
+#include "db/storage/ff_sql_schema.h"
+#include <QDir>
+#include <random>
+#include <sqlite3.h>
+
+namespace invoice_data {
+
+constexpr int kCustomers = 100000;
+constexpr int kHeaders = 100000;
+constexpr int kLinesPerHeader = 10;
+
+// The columns of MINV1 and MINV2 in field order, for plain statements that read what the engine reads.
+inline const char *const kHeaderColumns = "REC, TYPE, CANC, CUSTNO, CUSTOMER, ADDR1, ADDR2, ADDR3, ADDR4, "
+                                          "ADDR5, NET, TAX, GROSS, InvDATE, InvNUM";
+inline const char *const kLineColumns = "REC, QUANTITY, DESCRIPTION, ITEMPRICE, ITEMTOTAL";
+
+// Names that do not sort in the order they were added.
+inline QString CustomerName(int i) {
+  return QStringLiteral("Customer %1").arg((i * 7919) % kCustomers, 6, 10, QChar(u'0'));
+}
+
+inline TffDataDictionary CustomersDictionary() {
+  TffDataDictionary d(4096);
+  d.AddField(QStringLiteral("CUSTNO"), QString(), fftAutoInc, 0, 0, false);
+  d.AddField(QStringLiteral("CUSTOMER"), QString(), fftNullString, 50, 0, false);
+  for (int i = 1; i <= 5; ++i)
+    d.AddField(QStringLiteral("ADDR%1").arg(i), QString(), fftNullString, 50, 0, false);
+  d.AddIndex(QStringLiteral("CUSTOMER"), QString(), 0, QStringLiteral("CUSTOMER"), false, true);
+  return d;
+}
+
+inline TffDataDictionary HeadersDictionary() {
+  TffDataDictionary d(4096);
+  d.AddField(QStringLiteral("REC"), QString(), fftAutoInc, 0, 0, false);
+  d.AddField(QStringLiteral("TYPE"), QString(), fftInt32, 0, 0, false);
+  d.AddField(QStringLiteral("CANC"), QString(), fftBoolean, 0, 0, false);
+  d.AddField(QStringLiteral("CUSTNO"), QString(), fftInt32, 0, 0, false);
+  d.AddField(QStringLiteral("CUSTOMER"), QString(), fftNullString, 50, 0, false);
+  for (int i = 1; i <= 5; ++i)
+    d.AddField(QStringLiteral("ADDR%1").arg(i), QString(), fftNullString, 50, 0, false);
+  for (const char *name : {"NET", "TAX", "GROSS"})
+    d.AddField(QString::fromLatin1(name), QString(), fftDouble, 0, 0, false);
+  d.AddField(QStringLiteral("InvDATE"), QString(), fftDateTime, 0, 0, false);
+  d.AddField(QStringLiteral("InvNUM"), QString(), fftDouble, 0, 0, false);
+  d.AddIndex(QStringLiteral("CUST"), QString(), 0, QStringLiteral("CUSTNO;InvNUM"), true, true);
+  d.AddIndex(QStringLiteral("INVNUM"), QString(), 0, QStringLiteral("InvNUM"), true, true);
+  return d;
+}
+
+inline TffDataDictionary LinesDictionary() {
+  TffDataDictionary d(4096);
+  d.AddField(QStringLiteral("REC"), QString(), fftInt32, 0, 0, false);
+  d.AddField(QStringLiteral("QUANTITY"), QString(), fftDouble, 0, 0, false);
+  d.AddField(QStringLiteral("DESCRIPTION"), QString(), fftNullString, 1000, 0, false);
+  d.AddField(QStringLiteral("ITEMPRICE"), QString(), fftDouble, 0, 0, false);
+  d.AddField(QStringLiteral("ITEMTOTAL"), QString(), fftDouble, 0, 0, false);
+  d.AddIndex(QStringLiteral("REC"), QString(), 0, QStringLiteral("REC"), true, true);
+  return d;
+}
+
+// The field values of an invoice header, REC left to the engine to number.
+inline QList<QVariant> HeaderValues(int customer, double date, double number) {
+  const QString street = QStringLiteral("12 High Street");
+  return {QVariant(),
+          1,
+          false,
+          customer,
+          CustomerName(customer),
+          street,
+          QStringLiteral("Town"),
+          QString(),
+          QString(),
+          QString(),
+          100.0,
+          17.5,
+          117.5,
+          date,
+          number};
+}
+
+inline QList<QVariant> LineValues(int rec, double quantity, const QString &description) {
+  return {rec, quantity, description, 5.0, quantity * 5.0};
+}
+
+inline void Check(TffServerEngine &engine, TffResult result) {
+  if (result != DBIERR_NONE) qFatal("engine: %s", qPrintable(engine.LastError().Message));
+}
+
+// Fills a new database file in the folder through the engine, in one transaction.
+inline void BuildInvoiceData(const QString &folder) {
+  TffServerEngine engine;
+  TffDatabaseID db = 0;
+  Check(engine, engine.DatabaseCreate(folder));
+  Check(engine, engine.DatabaseOpen(folder, db));
+  Check(engine, engine.TableBuild(db, true, QStringLiteral("CUSTOMERS"), CustomersDictionary()));
+  Check(engine, engine.TableBuild(db, true, QStringLiteral("MINV1"), HeadersDictionary()));
+  Check(engine, engine.TableBuild(db, true, QStringLiteral("MINV2"), LinesDictionary()));
+  TffCursorID customers = 0, headers = 0, lines = 0;
+  Check(engine, engine.CursorOpen(db, QStringLiteral("CUSTOMERS"), QString(), customers));
+  Check(engine, engine.CursorOpen(db, QStringLiteral("MINV1"), QString(), headers));
+  Check(engine, engine.CursorOpen(db, QStringLiteral("MINV2"), QString(), lines));
+  const QString street = QStringLiteral("12 High Street");
+  TffRecord record;
+  Check(engine, engine.TransactionStart(db));
+  for (int i = 0; i < kCustomers; ++i)
+    Check(engine, engine.RecordInsert(customers,
+                                      {QVariant(), CustomerName(i), street, QStringLiteral("Town"), QString(),
+                                       QString(), QString()},
+                                      record));
+  std::mt19937 random(1);
+  for (int i = 1; i <= kHeaders; ++i) {
+    const int customer = int(random() % (kCustomers / 10)) + 1;
+    Check(engine, engine.RecordInsert(headers, HeaderValues(customer, 45000 + i / 50, double(i)), record));
+    const int rec = record.Values[0].toInt();
+    for (int j = 0; j < kLinesPerHeader; ++j)
+      Check(engine,
+            engine.RecordInsert(
+                lines, LineValues(rec, 2.0, QStringLiteral("Line %1 of invoice %2").arg(j).arg(i)), record));
+  }
+  Check(engine, engine.TransactionCommit(db));
+  Check(engine, engine.DatabaseClose(db));
+}
+
+// A plain SQLite connection to the folder's database file, set up as the engine sets up its own.
+inline sqlite3 *OpenPlain(const QString &folder) {
+  sqlite3 *plain = nullptr;
+  if (sqlite3_open_v2(QDir(folder).filePath(QStringLiteral("tallyrook.db")).toUtf8().constData(), &plain,
+                      SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+    qFatal("sqlite: cannot open the data in %s", qPrintable(folder));
+  ffSqlRegisterCollations(plain);
+  sqlite3_busy_timeout(plain, 5000);
+  sqlite3_exec(plain, "PRAGMA synchronous = FULL", nullptr, nullptr, nullptr);
+  return plain;
+}
+
+} // namespace invoice_data

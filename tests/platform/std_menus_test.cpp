@@ -1,0 +1,224 @@
+#include "platform/image_list.h"
+#include "platform/menus.h"
+#include "platform/std_edits.h"
+#include "platform/virtual_keys.h"
+#include "std_test_helpers.h"
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace {
+
+class MenusTest : public stdtest::FormTest {
+protected:
+  TMenuItem *Item(TMenuItem *parent, const QString &caption, TShortCut shortCut = scNone) {
+    auto *item = new TMenuItem(form);
+    item->SetCaption(caption);
+    item->SetShortCut(shortCut);
+    item->OnClick = TNotifyEvent::From([this, caption](TObject *) { log.append(caption); });
+    parent->Add(item);
+    return item;
+  }
+};
+
+struct ShortCutCase {
+  TShortCut shortCut;
+  const char *text;
+};
+
+class ShortCutText : public ::testing::TestWithParam<ShortCutCase> {};
+
+TEST_P(ShortCutText, BothWays) {
+  EXPECT_EQ(ShortCutToText(GetParam().shortCut), QString::fromLatin1(GetParam().text));
+  EXPECT_EQ(TextToShortCut(QString::fromLatin1(GetParam().text)), GetParam().shortCut);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Menus, ShortCutText,
+    ::testing::Values(ShortCutCase{TShortCut(scCtrl | 'S'), "Ctrl+S"},
+                      ShortCutCase{TShortCut(scShift | VK_DELETE), "Shift+Del"},
+                      ShortCutCase{TShortCut(scShift | scCtrl | scAlt | 'A'), "Shift+Ctrl+Alt+A"},
+                      ShortCutCase{TShortCut(VK_F3), "F3"},
+                      ShortCutCase{TShortCut(scCtrl | VK_RETURN), "Ctrl+Enter"},
+                      ShortCutCase{TShortCut(VK_INSERT), "Ins"}, ShortCutCase{scNone, ""}));
+
+TEST(ShortCuts, FromKeyAndShift) {
+  EXPECT_EQ(ShortCut('P', TShiftState{ssCtrl}), TShortCut(scCtrl | 'P'));
+  WORD key = 0;
+  TShiftState shift;
+  ShortCutToKey(TShortCut(scAlt | scShift | VK_F4), key, shift);
+  EXPECT_EQ(key, VK_F4);
+  EXPECT_EQ(shift, (TShiftState{ssShift, ssAlt}));
+  EXPECT_EQ(TextToShortCut(QStringLiteral("ctrl+nothing")), scNone);
+}
+
+TEST_F(MenusTest, ItemTreeAndActions) {
+  auto *menu = new TPopupMenu(form);
+  TMenuItem *file = Item(menu->Items(), QStringLiteral("&File"));
+  TMenuItem *open = Item(file, QStringLiteral("&Open"), TShortCut(scCtrl | 'O'));
+  Item(file, QStringLiteral("-"));
+  TMenuItem *quit = Item(file, QStringLiteral("E&xit"));
+  EXPECT_EQ(file->Count(), 3);
+  EXPECT_EQ(file->Find(QStringLiteral("exit")), quit);
+  EXPECT_EQ(quit->MenuIndex(), 2);
+  EXPECT_EQ(open->GetParentMenu(), menu);
+  EXPECT_TRUE(file->Items(1)->IsLine());
+  QMenu *widget = menu->MenuWidget();
+  ASSERT_EQ(widget->actions().size(), 1);
+  QMenu *sub = file->SubMenu();
+  ASSERT_NE(sub, nullptr);
+  ASSERT_EQ(sub->actions().size(), 3);
+  EXPECT_EQ(sub->actions()[0]->text(), QStringLiteral("&Open\tCtrl+O"));
+  EXPECT_TRUE(sub->actions()[1]->isSeparator());
+  quit->SetMenuIndex(0);
+  EXPECT_EQ(sub->actions()[0]->text(), QStringLiteral("E&xit"));
+  file->Remove(quit);
+  EXPECT_EQ(sub->actions().size(), 2);
+  quit->Free();
+  open->Free();
+  EXPECT_EQ(file->Count(), 1);
+  EXPECT_THROW(file->Items(5), EMenuError);
+}
+
+TEST_F(MenusTest, ChoosingAnItemClicksItAndCheckedRadioItemsAreExclusive) {
+  auto *menu = new TPopupMenu(form);
+  TMenuItem *small = Item(menu->Items(), QStringLiteral("Small"));
+  TMenuItem *large = Item(menu->Items(), QStringLiteral("Large"));
+  TMenuItem *disabled = Item(menu->Items(), QStringLiteral("Disabled"));
+  for (TMenuItem *item : {small, large}) {
+    item->SetRadioItem(true);
+    item->SetGroupIndex(1);
+    item->SetAutoCheck(true);
+  }
+  small->SetChecked(true);
+  disabled->SetEnabled(false);
+  menu->MenuWidget();
+  large->Action()->trigger();
+  EXPECT_TRUE(large->Checked());
+  EXPECT_FALSE(small->Checked());
+  EXPECT_TRUE(large->Action()->isChecked());
+  EXPECT_FALSE(small->Action()->isChecked());
+  disabled->Click();
+  EXPECT_EQ(log, QStringList({"Large"}));
+}
+
+TEST_F(MenusTest, ShortcutsOfTheMainMenuAndOfTheControlsPopupMenu) {
+  auto *main = new TMainMenu(form);
+  TMenuItem *file = Item(main->Items(), QStringLiteral("&File"));
+  Item(file, QStringLiteral("Save"), TShortCut(scCtrl | 'S'));
+  TMenuItem *hidden = Item(file, QStringLiteral("Hidden"), TShortCut(VK_F5));
+  hidden->SetVisible(false);
+  TMenuItem *off = Item(file, QStringLiteral("Off"), TShortCut(VK_F6));
+  off->SetEnabled(false);
+  SetFormMenu(form, main);
+  auto *edit = new TEdit(form);
+  edit->SetParent(form);
+  auto *popup = new TPopupMenu(form);
+  Item(popup->Items(), QStringLiteral("Copy line"), TShortCut(scCtrl | 'L'));
+  edit->SetPopupMenu(popup);
+  Show();
+  ASSERT_TRUE(edit->Focused());
+  stdtest::PressCtrl('S');
+  stdtest::PressCtrl('L');
+  guitest::PressKey(Qt::Key_F5);
+  guitest::PressKey(Qt::Key_F6);
+  // The keys were the menus': none reached the edit.
+  stdtest::TypeText(QStringLiteral("a"));
+  EXPECT_EQ(edit->Text(), QStringLiteral("a"));
+  EXPECT_EQ(log, QStringList({"Save", "Copy line", "Hidden"}));
+  EXPECT_EQ(FormMenu(form), main);
+  EXPECT_EQ(form->MenuBarWidget(), main->MenuBarWidget());
+  EXPECT_EQ(main->MenuBarWidget()->actions().size(), 1);
+  main->Free();
+  EXPECT_EQ(FormMenu(form), nullptr);
+  EXPECT_EQ(form->MenuBarWidget(), nullptr);
+  stdtest::PressCtrl('S');
+  EXPECT_EQ(log.size(), 3);
+}
+
+TEST_F(MenusTest, ContextMenuPopsUpForItsControl) {
+  auto *edit = new TEdit(form);
+  edit->SetParent(form);
+  auto *popup = new TPopupMenu(form);
+  Item(popup->Items(), QStringLiteral("Delete Item"));
+  popup->OnPopup = TNotifyEvent::From([this](TObject *) { log.append(QStringLiteral("popup")); });
+  edit->SetPopupMenu(popup);
+  Show();
+  const TPoint at = edit->ClientToScreen(TPoint{5, 5});
+  SendMessage(edit->Handle(), WM_CONTEXTMENU, edit->Handle(), MAKELPARAM(at.X, at.Y));
+  EXPECT_EQ(log, QStringList({"popup"}));
+  EXPECT_EQ(popup->PopupComponent(), edit);
+  EXPECT_EQ(popup->PopupPoint(), at);
+  EXPECT_TRUE(popup->MenuWidget()->isVisible());
+  popup->MenuWidget()->actions().first()->trigger();
+  EXPECT_EQ(log.last(), QStringLiteral("Delete Item"));
+  popup->MenuWidget()->hide();
+  // Without AutoPopup the control keeps the click to itself.
+  popup->SetAutoPopup(false);
+  SendMessage(edit->Handle(), WM_CONTEXTMENU, edit->Handle(), MAKELPARAM(at.X, at.Y));
+  EXPECT_EQ(log.size(), 2);
+}
+
+TEST_F(MenusTest, OwnerDrawnItemsAreMeasuredAndDrawnByTheirHandlers) {
+  auto *menu = new TPopupMenu(form);
+  menu->SetOwnerDraw(true);
+  QStringList drawn;
+  TRect drawnRect;
+  for (const char *caption : {"One", "-", "Two"}) {
+    TMenuItem *item = Item(menu->Items(), QString::fromLatin1(caption), TShortCut(scCtrl | 'T'));
+    item->OnMeasureItem = TMenuMeasureItemEvent::From([item](TObject *, TCanvas *, int &width, int &height) {
+      width = 150;
+      height = item->IsLine() ? 4 : 30;
+    });
+    item->OnAdvancedDrawItem = TAdvancedMenuDrawItemEvent::From(
+        [&, item](TObject *, TCanvas *canvas, TRect rect, TOwnerDrawState state) {
+          drawn.append(item->Caption() + (state.Contains(odSelected) ? " selected" : ""));
+          if (item->Caption() == QLatin1String("Two")) drawnRect = rect;
+          TRect window;
+          EXPECT_TRUE(MenuWindowRect(canvas, window));
+          canvas->Brush()->SetColor(clYellow);
+          canvas->FillRect(rect);
+        });
+  }
+  // A plain item drawn the normal way next to them.
+  Item(menu->Items(), QStringLiteral("Plain"));
+  menu->Popup(100, 100);
+  QMenu *widget = menu->MenuWidget();
+  widget->setActiveAction(menu->Items()->Items(2)->Action());
+  const QImage image = widget->grab().toImage();
+  EXPECT_TRUE(drawn.contains(QStringLiteral("One")));
+  EXPECT_TRUE(drawn.contains(QStringLiteral("-")));
+  EXPECT_TRUE(drawn.contains(QStringLiteral("Two selected")));
+  EXPECT_EQ(drawnRect.Height(), 30);
+  EXPECT_GE(drawnRect.Width(), 150);
+  // The border is 3 pixels and the items start right after it.
+  EXPECT_EQ(widget->actionGeometry(menu->Items()->Items(0)->Action()).topLeft(), QPoint(3, 3));
+  EXPECT_EQ(widget->actionGeometry(menu->Items()->Items(1)->Action()).height(), 4);
+  EXPECT_EQ(image.pixel(10, 10), qRgb(255, 255, 0));
+  // Owner-drawn actions carry no shortcut text of their own.
+  EXPECT_EQ(menu->Items()->Items(0)->Action()->text(), QStringLiteral("One"));
+  widget->hide();
+  TRect r;
+  TCanvas canvas;
+  EXPECT_FALSE(MenuWindowRect(&canvas, r));
+}
+
+TEST_F(MenusTest, ItemIconsComeFromTheMenusImages) {
+  auto *images = new TImageList(form);
+  TBitmap picture(16, 16);
+  picture.Canvas()->Brush()->SetColor(clRed);
+  picture.Canvas()->FillRect(Rect(0, 0, 16, 16));
+  images->Add(&picture, nullptr);
+  auto *menu = new TPopupMenu(form);
+  TMenuItem *item = Item(menu->Items(), QStringLiteral("Print"));
+  item->SetImageIndex(0);
+  menu->MenuWidget();
+  EXPECT_TRUE(item->Action()->icon().isNull());
+  menu->SetImages(images);
+  EXPECT_FALSE(item->Action()->icon().isNull());
+  images->Free();
+  EXPECT_EQ(menu->Images(), nullptr);
+  EXPECT_TRUE(item->Action()->icon().isNull());
+}
+
+} // namespace

@@ -1,0 +1,155 @@
+// The display-format dialog: the lists and panels it shows for a format word, and the word and text it
+// gives back as the user chooses a category, a variant, decimals, a separator or a custom format.
+#include "../platform/std_test_helpers.h"
+#include "platform/screen.h"
+#include "platform/std_combo_box.h"
+#include "platform/std_edits.h"
+#include "platform/std_panels.h"
+#include "report/ui/format_form.h"
+
+namespace {
+
+int Word(int category, int variant, int decimals, char separator) {
+  return (category << 24) | (variant << 16) | (decimals << 8) | quint8(separator);
+}
+
+class FormatFormTest : public ::testing::Test {
+protected:
+  void SetUp() override { form = TCustomForm::Create<TfrFmtForm>(nullptr); }
+  void TearDown() override { form->Free(); }
+  void Open(int format, const QString &text = QString()) {
+    form->Format = format;
+    form->FormatStr = text;
+    form->FillFromFormat();
+  }
+  QStringList Variants() const {
+    QStringList out;
+    for (int i = 0; i < form->ComboBox2->Items()->Count(); ++i) out << form->ComboBox2->Items()->Strings(i);
+    return out;
+  }
+  void ChooseCategory(int index) {
+    form->ComboBox1->SetItemIndex(index);
+    form->CategoryChange(nullptr);
+  }
+  void ChooseVariant(int index) {
+    form->ComboBox2->SetItemIndex(index);
+    form->VariantChange(nullptr);
+  }
+  ScopedScriptedServices services;
+  TfrFmtForm *form = nullptr;
+};
+
+TEST_F(FormatFormTest, ANumberFormatShowsItsVariantDecimalsAndSeparator) {
+  Open(Word(1, 1, 2, '.'));
+  EXPECT_EQ(form->ComboBox1->Items()->Count(), 5);
+  EXPECT_EQ(form->ComboBox1->ItemIndex(), 1);
+  EXPECT_EQ(Variants(), QStringList({"1234,5", "1234,50", "1 234,5", "1 234,50", "Custom"}));
+  EXPECT_EQ(form->ComboBox2->ItemIndex(), 1);
+  EXPECT_TRUE(form->Panel1->Visible());
+  EXPECT_FALSE(form->Panel2->Visible());
+  EXPECT_EQ(form->DecimalsEdit->Text(), "2");
+  EXPECT_EQ(form->SeparatorEdit->Text(), ".");
+  EXPECT_EQ(form->Format, Word(1, 1, 2, '.')) << "showing changes nothing";
+}
+
+TEST_F(FormatFormTest, EachCategoryListsItsVariants) {
+  struct Case {
+    int category;
+    QStringList variants;
+  };
+  const Case cases[] = {
+      {0, {"[None]"}},
+      {2, {"11.15.98", "11.15.1998", "15 nov 1998", "15 november 1998", "Custom"}},
+      {3, {"02:43:35", "2:43:35", "02:43", "2:43", "Custom"}},
+      {4, {"0;1", "No;Yes", "_;x", "False;True", "Custom"}},
+  };
+  for (const Case &c : cases) {
+    Open(Word(c.category, 0, 0, ','));
+    EXPECT_EQ(Variants(), c.variants) << c.category;
+    EXPECT_FALSE(form->Panel1->Visible()) << c.category;
+    EXPECT_FALSE(form->Panel2->Visible()) << c.category;
+  }
+}
+
+TEST_F(FormatFormTest, TheCustomVariantShowsOnlyTheFormatText) {
+  Open(Word(1, 0, 2, ','));
+  ChooseVariant(frFormatCustom);
+  EXPECT_TRUE(form->Panel2->Visible());
+  EXPECT_FALSE(form->Panel1->Visible());
+  EXPECT_EQ(frFormatVariant(form->Format), 4);
+  form->FormatEdit->SetText(QStringLiteral("#,##0.00"));
+  form->FormatTextChange(nullptr);
+  EXPECT_EQ(form->FormatStr, "#,##0.00");
+  ChooseVariant(3);
+  EXPECT_TRUE(form->Panel1->Visible());
+  EXPECT_FALSE(form->Panel2->Visible());
+}
+
+TEST_F(FormatFormTest, ChangingTheCategoryStartsItsVariantsAfreshAndClearsTheFormatText) {
+  Open(Word(1, 4, 2, ','), QStringLiteral("#0.0"));
+  EXPECT_TRUE(form->Panel2->Visible());
+  ChooseCategory(2);
+  EXPECT_EQ(frFormatCategory(form->Format), 2);
+  EXPECT_EQ(frFormatVariant(form->Format), 0);
+  EXPECT_EQ(form->ComboBox2->ItemIndex(), 0);
+  EXPECT_EQ(form->FormatStr, "");
+  EXPECT_EQ(form->FormatEdit->Text(), "");
+  EXPECT_FALSE(form->Panel1->Visible());
+  EXPECT_FALSE(form->Panel2->Visible());
+  EXPECT_EQ(frFormatDecimals(form->Format), 2) << "the other bits stay";
+}
+
+TEST_F(FormatFormTest, DecimalsAndSeparatorGoIntoTheWordAndBadInputChangesNothing) {
+  Open(Word(1, 0, 2, ','));
+  struct Step {
+    TEdit *edit;
+    const char *text;
+    int decimals;
+    char separator;
+  };
+  const Step steps[] = {
+      {form->DecimalsEdit, "3", 3, ','},  {form->DecimalsEdit, "abc", 3, ','},
+      {form->DecimalsEdit, "-1", 3, ','}, {form->DecimalsEdit, "999", 3, ','},
+      {form->DecimalsEdit, "0", 0, ','},  {form->SeparatorEdit, ".", 0, '.'},
+      {form->SeparatorEdit, "", 0, ','},  {form->SeparatorEdit, " ", 0, ' '},
+  };
+  for (const Step &s : steps) {
+    s.edit->SetText(QString::fromLatin1(s.text));
+    EXPECT_NO_THROW(s.edit == form->DecimalsEdit ? form->DecimalsChange(nullptr)
+                                                 : form->SeparatorChange(nullptr));
+    EXPECT_EQ(frFormatDecimals(form->Format), s.decimals) << s.text;
+    EXPECT_EQ(frFormatSeparator(form->Format), QLatin1Char(s.separator)) << s.text;
+    EXPECT_EQ(frFormatCategory(form->Format), 1);
+  }
+  form->SeparatorEdit->SetText(QString(QChar(0x20AC)));
+  form->SeparatorChange(nullptr);
+  EXPECT_EQ(frFormatSeparator(form->Format), QLatin1Char(' ')) << "a character the word cannot hold";
+}
+
+TEST(FormatDialog, OkGivesTheWordBackAndCancelKeepsIt) {
+  ScopedScriptedServices services;
+  int format = Word(1, 0, 2, ',');
+  QString text;
+  auto choose = [](int category) {
+    auto *dialog = dynamic_cast<TfrFmtForm *>(Screen()->ActiveForm());
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->ComboBox1->ItemIndex(), 1) << "filled when it comes up";
+    dialog->ComboBox1->SetItemIndex(category);
+    dialog->CategoryChange(nullptr);
+  };
+  stdtest::WhenFocused([&] {
+    choose(3);
+    guitest::PressKey(Qt::Key_Return, Qt::NoModifier, "\r");
+  });
+  EXPECT_TRUE(frRunFormatDialog(format, text));
+  EXPECT_EQ(format, Word(3, 0, 2, ','));
+  format = Word(1, 0, 2, ',');
+  stdtest::WhenFocused([&] {
+    choose(4);
+    guitest::PressKey(Qt::Key_Escape, Qt::NoModifier, QString(QChar(27)));
+  });
+  EXPECT_FALSE(frRunFormatDialog(format, text));
+  EXPECT_EQ(format, Word(1, 0, 2, ','));
+}
+
+} // namespace
