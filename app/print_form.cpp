@@ -11,30 +11,6 @@
 
 THARD *HARD = nullptr;
 
-// ---- TPrintBar ----
-
-TPrintBar::TPrintBar(TComponent *AOwner) : TCustomControl(AOwner) {
-  SetColor(clBtnFace);
-  SetParentColor(false);
-  TControlStyle style = ControlStyle();
-  style.Include(csAcceptsControls);
-  SetControlStyle(style);
-}
-
-void TPrintBar::Paint() {
-  TRect r = ClientRect();
-  Canvas()->Brush()->SetStyle(bsSolid);
-  Canvas()->Brush()->SetColor(Color());
-  Canvas()->FillRect(r);
-  // An etched line parts the bar from the pages above it.
-  Canvas()->Pen()->SetColor(clBtnShadow);
-  Canvas()->MoveTo(r.Left, r.Top);
-  Canvas()->LineTo(r.Right, r.Top);
-  Canvas()->Pen()->SetColor(clBtnHighlight);
-  Canvas()->MoveTo(r.Left, r.Top + 1);
-  Canvas()->LineTo(r.Right, r.Top + 1);
-}
-
 // ---- THARD ----
 
 THARD::THARD(TComponent *AOwner) : TForm(AOwner) {
@@ -47,17 +23,18 @@ THARD::THARD(TComponent *AOwner) : TForm(AOwner) {
   OnCreate = TNotifyEvent(this, &THARD::FormCreate);
   OnKeyPress = TKeyPressEvent(this, &THARD::FormKeyPress);
 
-  Panel1 = new TPrintBar(this);
+  Panel1 = new TPanel(this);
   Panel1->SetName(QStringLiteral("Panel1"));
   Panel1->SetParent(this);
   Panel1->SetAlign(alBottom);
   Panel1->SetHeight(44);
+  Panel1->SetCaption(QString());
 
   frPreview1 = new TfrPreview(this);
   frPreview1->SetName(QStringLiteral("frPreview1"));
   frPreview1->SetParent(this);
   frPreview1->SetAlign(alClient);
-  frPreview1->SetScrollBars(sbBoth);
+  frPreview1->SetScrollBars(ssBoth);
   frPreview1->OnMouseDown = TMouseEvent(this, &THARD::frPreview1MouseDown);
   frPreview1->Window()->PBox->OnMouseDown = TMouseEvent(this, &THARD::frPreview1MouseDown);
 

@@ -18,21 +18,12 @@
 #include "platform/spin_edit.h"
 #include "platform/std_buttons.h"
 #include "platform/std_labels.h"
+#include "platform/std_panels.h"
 #include "platform/system_services.h"
 #include "report/report.h"
 #include "report/shape_view.h"
 #include "report/text_export.h"
 #include "report/ui/preview_panel.h"
-
-// The bar along the bottom of the dialog that holds its buttons and fields.
-class TPrintBar : public TCustomControl {
-public:
-  explicit TPrintBar(TComponent *AOwner);
-  QString ClassName() const override { return QStringLiteral("TPrintBar"); }
-
-protected:
-  void Paint() override;
-};
 
 class THARD : public TForm {
 public:
@@ -72,7 +63,8 @@ public:
   TfrReport *frReport1 = nullptr;
   TfrShapeObject *frShapeObject1 = nullptr;
   TfrTextExport *frTextExport1 = nullptr;
-  TPrintBar *Panel1 = nullptr;
+  // The bar along the bottom that holds the buttons and fields.
+  TPanel *Panel1 = nullptr;
   TButton *Button1 = nullptr;
   TLabel *Label1 = nullptr;
   TSpinEdit *COPIES = nullptr;

@@ -8,9 +8,8 @@
 
 namespace {
 
-// The shortcut of a key press: the key with the bits of the shift keys held.
-WORD ShortCutOf(WORD Key, TShiftState Shift) {
-  WORD result = Key;
+TEditButtonKey ShortCutOf(WORD Key, TShiftState Shift) {
+  TEditButtonKey result = Key;
   if (Shift.Contains(ssShift)) result |= 0x2000;
   if (Shift.Contains(ssCtrl)) result |= 0x4000;
   if (Shift.Contains(ssAlt)) result |= 0x8000;

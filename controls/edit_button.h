@@ -9,6 +9,7 @@
 // is over them. A transparent edit lets the controls behind it show through its background.
 #include "platform/std_buttons.h"
 #include "platform/std_edits.h"
+#include "platform/virtual_keys.h"
 
 enum class TSMButtonStyle {
   bsNone,
@@ -26,8 +27,10 @@ enum class TSMButtonStyle {
   bsSum
 };
 
-// Alt+Down as a shortcut: the key with scAlt (0x8000); scShift is 0x2000 and scCtrl 0x4000.
-constexpr WORD kEditButtonDefaultKey = 32808;
+// A shortcut as the class library codes it: the virtual key with 0x2000 for Shift, 0x4000 for Ctrl and
+// 0x8000 for Alt. The edit button's is Alt+Down (32808).
+using TEditButtonKey = WORD;
+constexpr TEditButtonKey kEditButtonDefaultKey = 0x8000 | VK_DOWN;
 
 // The panel the edit's speed button stands in.
 class TEditButtonContainer : public TCustomControl {
@@ -61,9 +64,9 @@ public:
   void SetButtonWidth(int Value);
   QString ButtonHint() const { return button_->Hint(); }
   void SetButtonHint(const QString &Value);
-  // The shortcut (key and scShift / scCtrl / scAlt bits) that acts as a click on the button.
-  WORD ButtonKey() const { return buttonKey_; }
-  void SetButtonKey(WORD Value) { buttonKey_ = Value; }
+  // The shortcut that acts as a click on the button (0: none).
+  TEditButtonKey ButtonKey() const { return buttonKey_; }
+  void SetButtonKey(TEditButtonKey Value) { buttonKey_ = Value; }
   bool ButtonFlat() const { return button_->Flat(); }
   void SetButtonFlat(bool Value) { button_->SetFlat(Value); }
   bool Flat() const { return flat_; }
@@ -98,7 +101,7 @@ private:
   TEditButtonContainer *container_ = nullptr;
   TSpeedButton *button_ = nullptr;
   TSMButtonStyle buttonStyle_ = TSMButtonStyle::bsNone;
-  WORD buttonKey_ = kEditButtonDefaultKey;
+  TEditButtonKey buttonKey_ = kEditButtonDefaultKey;
   bool flat_ = false;
   bool transparent_ = false;
   bool mouseOver_ = false;

@@ -116,6 +116,18 @@ protected:
     }
   }
 
+  // The company's details as the settings dialog keeps them.
+  void CompanyDetails() {
+    DD->CONTROL->Edit();
+    DD->CONTROLCOMPANY->SetAsString(QStringLiteral("Tallyrook Bakery Supplies"));
+    DD->CONTROLADDRESS->SetAsString(QStringLiteral("Unit 4, Harbour Road, Southsea PO4 9XY"));
+    DD->CONTROLPHONE->SetAsString(QStringLiteral("023 9200 1234"));
+    DD->CONTROLFAX->SetAsString(QStringLiteral("023 9200 1235"));
+    DD->CONTROLEMAIL->SetAsString(QStringLiteral("accounts@example.com"));
+    DD->CONTROLWEBSITE->SetAsString(QStringLiteral("www.example.com"));
+    DD->CONTROL->Post();
+  }
+
   // A stored invoice, the current row of MINV1 with its lines in MINV2.
   void StoredInvoice(bool cancelled) {
     DD->MINV1->Append();
@@ -228,6 +240,7 @@ TEST_F(PrintForm, IsMadeAsDesigned) {
 
 TEST_F(PrintForm, ANewInvoiceShowsItsNumberAndCurrencyWithTemplatesOneAndTwo) {
   Start();
+  CompanyDetails();
   NewInvoice();
   for (int k : {1, 2}) {
     HARD->SetInvVar(1042);
@@ -239,6 +252,7 @@ TEST_F(PrintForm, ANewInvoiceShowsItsNumberAndCurrencyWithTemplatesOneAndTwo) {
       EXPECT_TRUE(Holds(pages, QStringLiteral("1042"))) << k;
       EXPECT_TRUE(Holds(pages, QStringLiteral("\u20AC"))) << k;
       EXPECT_TRUE(Holds(pages, QStringLiteral("Harbour Bakery Ltd"))) << k;
+      EXPECT_TRUE(Holds(pages, QStringLiteral("Tallyrook Bakery Supplies"))) << k;
       EXPECT_TRUE(Holds(pages, QStringLiteral("Sourdough loaf, batch 3"))) << k;
       // The items template has a quantity column; the services template has none.
       EXPECT_EQ(Holds(pages, QStringLiteral("Qty")), k == 1) << k;
@@ -246,6 +260,8 @@ TEST_F(PrintForm, ANewInvoiceShowsItsNumberAndCurrencyWithTemplatesOneAndTwo) {
       if (k == 1 && !shots.isEmpty()) {
         QDir().mkpath(shots);
         EXPECT_TRUE(SaveControlPng(HARD, QDir(shots).filePath(QStringLiteral("print_preview.png"))));
+        HARD->frPreview1->Window()->SetVertPosition(10000);
+        EXPECT_TRUE(SaveControlPng(HARD, QDir(shots).filePath(QStringLiteral("print_preview_foot.png"))));
       }
     });
   }

@@ -12,6 +12,7 @@
 #include "platform/window_functions.h"
 #include "tests/platform/std_test_helpers.h"
 #include <QCompleter>
+#include <QDir>
 #include <QLineEdit>
 
 namespace {
@@ -400,6 +401,32 @@ TEST_F(TypedEditTest, TheStockPicturesAreRegisteredByName) {
   EXPECT_EQ(qGray(dots.pixel(0, dots.height() - 1)), 255);
 }
 
+TEST_F(TypedEditTest, PicturesOfTheButtonStyles) {
+  const QString shots = qEnvironmentVariable("TALLYROOK_SCREENSHOTS");
+  if (shots.isEmpty()) GTEST_SKIP() << "TALLYROOK_SCREENSHOTS names no folder";
+  form->SetClientSize(300, 12 * 26 + 10);
+  int top = 5;
+  for (TSMButtonStyle style :
+       {TSMButtonStyle::bsDropDown, TSMButtonStyle::bsEllipsis, TSMButtonStyle::bsCalculator,
+        TSMButtonStyle::bsCalendar, TSMButtonStyle::bsFile, TSMButtonStyle::bsDirectory, TSMButtonStyle::bsOk,
+        TSMButtonStyle::bsCancel, TSMButtonStyle::bsFind, TSMButtonStyle::bsSearch, TSMButtonStyle::bsSum}) {
+    TEditTyped *edit = AddTyped(teString, top);
+    edit->SetWidth(200);
+    edit->SetButtonStyle(style);
+    edit->SetText(QStringLiteral("Style %1").arg(int(style)));
+    top += 26;
+  }
+  TEditTyped *flat = AddTyped(teString, top);
+  flat->SetWidth(200);
+  flat->SetFlat(true);
+  flat->SetButtonStyle(TSMButtonStyle::bsEllipsis);
+  flat->SetText(QStringLiteral("Flat, focused"));
+  Show();
+  flat->SetFocus();
+  QDir().mkpath(shots);
+  EXPECT_TRUE(SaveControlPng(form, QDir(shots).filePath(QStringLiteral("edit_buttons.png"))));
+}
+
 TEST_F(TypedEditTest, ACustomPictureIsKeptWithItsImageCount) {
   TEditTyped *edit = AddTyped(teString);
   TBitmap glyph;
@@ -533,6 +560,11 @@ TEST_F(PopupTest, TheButtonOpensTheCalendarUnderTheEditOnItsDate) {
   // The edit keeps the keys, its caret hidden.
   EXPECT_TRUE(edit->Focused());
   EXPECT_TRUE(LineEditOf(edit)->isReadOnly());
+  const QString shots = qEnvironmentVariable("TALLYROOK_SCREENSHOTS");
+  if (!shots.isEmpty()) {
+    QDir().mkpath(shots);
+    EXPECT_TRUE(SaveControlPng(popup, QDir(shots).filePath(QStringLiteral("calendar_popup.png"))));
+  }
 }
 
 TEST_F(PopupTest, PageKeysChangeTheMonthAndEnterTakesTheDate) {
