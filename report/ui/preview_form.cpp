@@ -13,7 +13,15 @@
 #include <algorithm>
 #include <cmath>
 
-const QString frWebPageAddress = QStringLiteral("https://tallyrook.org/report-engine");
+namespace {
+QString &WebPageAddress() {
+  static QString address;
+  return address;
+}
+} // namespace
+
+QString frWebPageAddress() { return WebPageAddress(); }
+void frSetWebPageAddress(const QString &Address) { WebPageAddress() = Address; }
 
 namespace {
 
@@ -245,6 +253,7 @@ void TfrPreviewForm::BuildControls() {
   frTBButton1 = MakeButton(this, Toolbar, left, frGlyphWeb, frtext::WebPage, &TfrPreviewForm::WebBtnClick);
   frTBButton1->SetAlign(alRight);
   frTBButton1->SetCursor(crHandPoint);
+  frTBButton1->SetVisible(!frWebPageAddress().isEmpty());
 
   PageArea = new TfrPreviewBar(this);
   PageArea->SetParent(this);
@@ -664,7 +673,7 @@ void TfrPreviewForm::ZoomBtnClick(TObject *) {
   PopupZoomMenu(ZoomBtn->ClientToScreen({0, ZoomBtn->Height()}));
 }
 
-void TfrPreviewForm::WebBtnClick(TObject *) { OpenUrl(frWebPageAddress); }
+void TfrPreviewForm::WebBtnClick(TObject *) { OpenUrl(frWebPageAddress()); }
 
 void TfrPreviewForm::ExitBtnClick(TObject *) {
   if (Modal())

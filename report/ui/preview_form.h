@@ -218,5 +218,7 @@ private:
 void frRememberedZoom(TfrZoomMode &Mode, double &Factor);
 void frSetRememberedZoom(TfrZoomMode Mode, double Factor);
 
-// The report maker's web page that frTBButton1 opens.
-extern const QString frWebPageAddress;
+// The web page that frTBButton1 opens. Empty (the default) hides the button: the program publishes no web
+// page of its own, and a button must not lead to an address nobody keeps.
+QString frWebPageAddress();
+void frSetWebPageAddress(const QString &Address);

@@ -207,7 +207,7 @@ TEST_F(PreviewTest, KeysFollowTheButtonsThatAreShown) {
   form = nullptr;
 }
 
-TEST_F(PreviewTest, ToolbarButtonsLookAsTheReportAsksAndTheWebButtonOpensThePage) {
+TEST_F(PreviewTest, ToolbarButtonsLookAsTheReportAsks) {
   TfrPreviewSettings settings;
   settings.GrayedButtons = true;
   Connect(settings);
@@ -220,9 +220,29 @@ TEST_F(PreviewTest, ToolbarButtonsLookAsTheReportAsksAndTheWebButtonOpensThePage
   EXPECT_EQ(form->ZoomBtn->Hint(), "Scale");
   EXPECT_EQ(form->ExitBtn->Hint(), "Close preview");
   EXPECT_EQ(form->frTBButton1->Cursor(), crHandPoint);
+  EXPECT_FALSE(form->frTBButton1->Visible()) << "no web page is kept, so no button leads to one";
+}
+
+// The same preview, built while a web page address is given.
+class PreviewWithWebPageTest : public PreviewTest {
+protected:
+  void SetUp() override {
+    frSetWebPageAddress(QStringLiteral("https://example.com/reports"));
+    PreviewTest::SetUp();
+  }
+  void TearDown() override {
+    PreviewTest::TearDown();
+    frSetWebPageAddress(QString());
+  }
+};
+
+TEST_F(PreviewWithWebPageTest, TheWebButtonOpensThePage) {
+  Connect();
+  ShowForm();
+  ASSERT_TRUE(form->frTBButton1->Visible());
   guitest::Click(form->frTBButton1, QPoint(5, 5));
   ASSERT_EQ(services->OpenedUrls().size(), 1);
-  EXPECT_EQ(services->OpenedUrls()[0].toString(), frWebPageAddress);
+  EXPECT_EQ(services->OpenedUrls()[0].toString(), QStringLiteral("https://example.com/reports"));
 }
 
 TEST_F(PreviewTest, PrintButtonNeedsAPrinterAndPrintsThePagesAskedFor) {
