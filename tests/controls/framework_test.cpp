@@ -1,0 +1,384 @@
+// The controller (epoch, error reports, the deferred notifications through its hidden window, pickup by the
+// controls), the windowed bases' focus and wheel notices, and the library's collection.
+#include "controls/control_helpers.h"
+#include "controls/ovc_base.h"
+#include "controls/ovc_collection.h"
+#include "controls/ovc_controller.h"
+#include "controls/ovc_messages.h"
+#include "platform/application.h"
+#include "platform/forms.h"
+#include "platform/system_services.h"
+#include "tests/platform/gui_test_helpers.h"
+#include <QStringList>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A focusable control of each windowed base.
+class TestO32Control : public TO32CustomControl {
+public:
+  explicit TestO32Control(TComponent *AOwner) : TO32CustomControl(AOwner) { SetTabStop(true); }
+  void WndProc(TMessage &Message) override {
+    if (Message.Msg == ovm_ItemsChanged) ++itemsChanged;
+    TO32CustomControl::WndProc(Message);
+  }
+  int itemsChanged = 0;
+};
+
+class TestControlEx : public TOvcCustomControlEx {
+public:
+  using TOvcCustomControlEx::CreateCollectionHolder;
+  using TOvcCustomControlEx::TOvcCustomControlEx;
+};
+
+class FrameworkTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    form = TCustomForm::Create<TForm>(nullptr);
+    form->SetName(QStringLiteral("Form"));
+    form->SetClientSize(300, 200);
+  }
+  void TearDown() override {
+    Application()->OnException = nullptr;
+    form->Free();
+    guitest::ProcessEvents();
+  }
+  TestO32Control *AddO32(const QString &name, int top) {
+    auto *c = new TestO32Control(form);
+    c->SetName(name);
+    c->SetParent(form);
+    c->SetBounds(10, top, 80, 20);
+    return c;
+  }
+
+  ScopedScriptedServices services;
+  TForm *form = nullptr;
+};
+
+// ---- the controller ----
+
+TEST_F(FrameworkTest, ControllerStartsWithTheLibraryDefaults) {
+  TOvcController controller(nullptr);
+  EXPECT_EQ(controller.EntryOptions(), (TOvcBaseEFOptions{efoAutoSelect, efoBeepOnError, efoInsertPushes}));
+  EXPECT_EQ(controller.Epoch(), DefaultEpoch());
+  EXPECT_EQ(controller.Epoch() % 100, 0);
+  EXPECT_TRUE(controller.InsertMode());
+  EXPECT_FALSE(controller.ErrorPending());
+  EXPECT_EQ(controller.About(), QStringLiteral("v4.06"));
+  ASSERT_NE(controller.EntryCommands(), nullptr);
+  EXPECT_EQ(controller.EntryCommands()->TableCount(), 3);
+  ASSERT_NE(controller.TimerPool(), nullptr);
+  EXPECT_EQ(controller.TimerPool()->Owner(), &controller);
+  EXPECT_FALSE(controller.HandleAllocated());
+}
+
+TEST_F(FrameworkTest, EpochAcceptsOnlyYears1600To3999) {
+  struct Case {
+    int value;
+    int expected;
+  };
+  const Case cases[] = {{1599, 1900}, {4000, 1900}, {-5, 1900}, {1600, 1600}, {3999, 3999}, {2100, 2100}};
+  for (const Case &c : cases) {
+    TOvcController controller(nullptr);
+    controller.SetEpoch(1900);
+    controller.SetEpoch(c.value);
+    EXPECT_EQ(controller.Epoch(), c.expected) << c.value;
+  }
+}
+
+TEST_F(FrameworkTest, OnGetEpochChangesWhatIsReadNotWhatIsStored) {
+  TOvcController controller(nullptr);
+  controller.SetEpoch(1950);
+  controller.OnGetEpoch = TGetEpochEvent::From([&](TObject *sender, int &epoch) {
+    EXPECT_EQ(sender, &controller);
+    EXPECT_EQ(epoch, 1950);
+    epoch = 2050;
+  });
+  EXPECT_EQ(controller.Epoch(), 2050);
+  controller.OnGetEpoch = nullptr;
+  EXPECT_EQ(controller.Epoch(), 1950);
+}
+
+TEST_F(FrameworkTest, DoOnErrorWithoutHandlerShowsAnErrorBoxWithOk) {
+  TOvcController controller(nullptr);
+  controller.DoOnError(form, 258, QStringLiteral("Required field"));
+  ASSERT_EQ(services->MessageBoxes().size(), 1);
+  const TMessageBoxRequest &box = services->MessageBoxes().first();
+  EXPECT_EQ(box.Text, QStringLiteral("Required field"));
+  EXPECT_EQ(box.Icon, TMessageIcon::Error);
+  EXPECT_EQ(box.Buttons, QList<int>{IDOK});
+}
+
+TEST_F(FrameworkTest, DoOnErrorWithHandlerShowsNoBox) {
+  TOvcController controller(nullptr);
+  QStringList seen;
+  controller.OnError = TDataErrorEvent::From([&](TObject *sender, WORD code, const QString &text) {
+    seen << QStringLiteral("%1 %2 %3").arg(sender == form).arg(code).arg(text);
+  });
+  controller.DoOnError(form, 257, QStringLiteral("Invalid number"));
+  EXPECT_EQ(seen, QStringList{QStringLiteral("1 257 Invalid number")});
+  EXPECT_TRUE(services->MessageBoxes().isEmpty());
+}
+
+TEST_F(FrameworkTest, PreAndPostEditFireOnlyOnceTheQueueRuns) {
+  TOvcController controller(nullptr);
+  TestO32Control *field = AddO32(QStringLiteral("Field"), 10);
+  QStringList log;
+  controller.OnPreEdit = TPreEditEvent::From([&](TObject *sender, TWinControl *losing) {
+    log << QStringLiteral("pre %1 %2")
+               .arg(sender == form)
+               .arg(losing ? losing->Name() : QStringLiteral("nil"));
+  });
+  controller.OnPostEdit = TPostEditEvent::From([&](TObject *sender, TWinControl *gaining) {
+    log << QStringLiteral("post %1 %2")
+               .arg(sender == form)
+               .arg(gaining ? gaining->Name() : QStringLiteral("nil"));
+  });
+  controller.DoOnPreEdit(form, field);
+  controller.DoOnPostEdit(form, nullptr);
+  EXPECT_TRUE(log.isEmpty());
+  guitest::ProcessEvents();
+  EXPECT_EQ(log, (QStringList{QStringLiteral("pre 1 Field"), QStringLiteral("post 1 nil")}));
+}
+
+TEST_F(FrameworkTest, PostedEditEventsAreDroppedWithTheController) {
+  auto *controller = new TOvcController(nullptr);
+  int fired = 0;
+  controller->OnPreEdit = TPreEditEvent::From([&](TObject *, TWinControl *) { ++fired; });
+  controller->DoOnPreEdit(form, nullptr);
+  controller->Free();
+  guitest::ProcessEvents();
+  EXPECT_EQ(fired, 0);
+}
+
+TEST_F(FrameworkTest, ExceptionInAControllerEventGoesToTheApplication) {
+  TOvcController controller(nullptr);
+  controller.OnPostEdit = TPostEditEvent::From(
+      [](TObject *, TWinControl *) { throw Exception(QStringLiteral("handler failed")); });
+  QStringList caught;
+  Application()->OnException = TExceptionEvent::From(
+      [&](TObject *, const std::exception &e) { caught << QString::fromUtf8(e.what()); });
+  controller.DoOnPostEdit(form, nullptr);
+  guitest::ProcessEvents();
+  EXPECT_EQ(caught, QStringList{QStringLiteral("handler failed")});
+  // A sent message returns 0 after the handler failed.
+  controller.OnDelayNotify =
+      TDelayNotifyEvent::From([](TObject *, WORD) { throw Exception(QStringLiteral("x")); });
+  EXPECT_EQ(SendMessage(controller.Handle(), ovm_DelayNotify, 1, 0), 0);
+  EXPECT_EQ(caught.size(), 2);
+}
+
+TEST_F(FrameworkTest, DelayNotifyPassesTheLowWordAndTheSender) {
+  TOvcController controller(nullptr);
+  QList<int> codes;
+  controller.OnDelayNotify = TDelayNotifyEvent::From([&](TObject *sender, WORD code) {
+    EXPECT_EQ(sender, form);
+    codes << code;
+  });
+  SendMessage(controller.Handle(), ovm_DelayNotify, 0x12345, PointerParam(form));
+  EXPECT_EQ(codes, QList<int>{0x2345});
+  // Other messages get no handling and answer 0.
+  EXPECT_EQ(SendMessage(controller.Handle(), WM_USER + 7, 1, 2), 0);
+}
+
+TEST_F(FrameworkTest, FocusControlShowsAndFocusesTheControl) {
+  TestO32Control *first = AddO32(QStringLiteral("First"), 10);
+  TestO32Control *hidden = AddO32(QStringLiteral("Hidden"), 40);
+  hidden->Hide();
+  guitest::ShowAndActivate(form);
+  first->SetFocus();
+  guitest::ProcessEvents();
+  TOvcController controller(nullptr);
+  PostMessage(controller.Handle(), ovm_FocusControl, 0, PointerParam(static_cast<TWinControl *>(hidden)));
+  EXPECT_FALSE(hidden->Visible());
+  guitest::ProcessEvents();
+  EXPECT_TRUE(hidden->Visible());
+  EXPECT_TRUE(hidden->Focused());
+}
+
+TEST_F(FrameworkTest, IsSpecialControlAsksTheEventAboutTheWindowsControl) {
+  TOvcController controller(nullptr);
+  TestO32Control *field = AddO32(QStringLiteral("Field"), 10);
+  EXPECT_FALSE(controller.IsSpecialControl(field->Handle()));
+  controller.OnIsSpecialControl = TIsSpecialControlEvent::From(
+      [&](TObject *, TWinControl *control, bool &special) { special = control == field; });
+  EXPECT_TRUE(controller.IsSpecialControl(field->Handle()));
+  EXPECT_FALSE(controller.IsSpecialControl(form->Handle()));
+}
+
+TEST_F(FrameworkTest, TimerPoolTriggersReachOnTimerTrigger) {
+  TOvcController controller(nullptr);
+  QList<int> seen;
+  controller.OnTimerTrigger = TTriggerEvent::From([&](TObject *, int handle, quint32 interval, int elapsed) {
+    seen << handle << int(interval) << elapsed;
+  });
+  controller.TimerPool()->OnAllTriggers(controller.TimerPool(), 3, 110, 220);
+  EXPECT_EQ(seen, (QList<int>{3, 110, 220}));
+}
+
+// ---- the default controller and pickup ----
+
+TEST_F(FrameworkTest, DefaultControllerIsSharedAndFoundFormControllerIsTheFirst) {
+  TOvcController *shared = GetDefaultController();
+  EXPECT_EQ(GetDefaultController(), shared);
+  EXPECT_EQ(shared->Owner(), nullptr);
+  EXPECT_EQ(FindControllerOnForm(form), nullptr);
+  new TestO32Control(form);
+  auto *first = new TOvcController(form);
+  new TOvcController(form);
+  EXPECT_EQ(FindControllerOnForm(form), first);
+  EXPECT_EQ(FindControllerOnForm(nullptr), nullptr);
+}
+
+TEST_F(FrameworkTest, ControlOnAFormWithoutControllerUsesTheDefaultOne) {
+  auto *control = new TestControlEx(form);
+  control->SetParent(form);
+  EXPECT_EQ(control->AssignedController(), nullptr);
+  control->HandleNeeded();
+  EXPECT_EQ(control->AssignedController(), GetDefaultController());
+  EXPECT_EQ(control->Controller(), GetDefaultController());
+}
+
+TEST_F(FrameworkTest, ControlPicksUpTheFormsController) {
+  auto *controller = new TOvcController(nullptr);
+  form->InsertComponent(controller);
+  auto *control = new TestControlEx(form);
+  control->SetParent(form);
+  control->HandleNeeded();
+  EXPECT_EQ(control->Controller(), controller);
+  // Freeing the controller clears the reference; the default one answers again.
+  controller->Free();
+  EXPECT_EQ(control->AssignedController(), nullptr);
+  EXPECT_EQ(control->Controller(), GetDefaultController());
+}
+
+TEST_F(FrameworkTest, DesignTimeControlWaitsForAControllerDroppedOnTheForm) {
+  auto *control = new TestControlEx(form);
+  control->SetParent(form);
+  control->SetDesigning(true);
+  control->HandleNeeded();
+  EXPECT_EQ(control->AssignedController(), nullptr);
+  auto *controller = new TOvcController(nullptr);
+  form->InsertComponent(controller);
+  EXPECT_EQ(control->AssignedController(), controller);
+}
+
+TEST_F(FrameworkTest, ControllerOnAnotherFormIsForgottenWhenFreed) {
+  auto *control = new TestControlEx(form);
+  auto *controller = new TOvcController(nullptr);
+  control->SetController(controller);
+  EXPECT_EQ(control->Controller(), controller);
+  controller->Free();
+  EXPECT_EQ(control->AssignedController(), nullptr);
+  control->SetController(nullptr);
+  EXPECT_EQ(control->Controller(), GetDefaultController());
+}
+
+// ---- the windowed bases ----
+
+TEST_F(FrameworkTest, AfterEnterAndAfterExitFireOnceTheFocusHasMoved) {
+  TestO32Control *a = AddO32(QStringLiteral("A"), 10);
+  TestO32Control *b = AddO32(QStringLiteral("B"), 40);
+  QStringList log;
+  const auto logger = [&](const QString &what) {
+    return TNotifyEvent::From([&log, what, a, b](TObject *sender) {
+      log << QStringLiteral("%1 %2 focus=%3")
+                 .arg(what, static_cast<TComponent *>(sender)->Name(),
+                      a->Focused() ? QStringLiteral("A")
+                                   : (b->Focused() ? QStringLiteral("B") : QStringLiteral("-")));
+    });
+  };
+  a->AfterEnter = logger(QStringLiteral("enter"));
+  a->AfterExit = logger(QStringLiteral("exit"));
+  b->AfterEnter = logger(QStringLiteral("enter"));
+  b->OnEnter = TNotifyEvent::From([&](TObject *) { log << QStringLiteral("OnEnter B"); });
+  guitest::ShowAndActivate(form);
+  a->SetFocus();
+  guitest::ProcessEvents();
+  log.clear();
+  b->SetFocus();
+  EXPECT_EQ(log, QStringList{QStringLiteral("OnEnter B")});
+  guitest::ProcessEvents();
+  EXPECT_EQ(log, (QStringList{QStringLiteral("OnEnter B"), QStringLiteral("exit A focus=B"),
+                              QStringLiteral("enter B focus=B")}));
+}
+
+TEST_F(FrameworkTest, MouseWheelReachesOnMouseWheelWithSignedDelta) {
+  TestO32Control *c = AddO32(QStringLiteral("C"), 10);
+  QList<int> seen;
+  TShiftState shift;
+  c->OnMouseWheel = TMouseWheelEvent::From([&](TObject *sender, TShiftState s, int delta, int x, int y) {
+    EXPECT_EQ(sender, c);
+    shift = s;
+    seen << delta << x << y;
+  });
+  c->Perform(WM_MOUSEWHEEL, MAKEWPARAM(int(MK_SHIFT | MK_CONTROL), -WHEEL_DELTA), MAKELPARAM(300, 400));
+  EXPECT_EQ(seen, (QList<int>{-120, 300, 400}));
+  EXPECT_TRUE(shift.Contains(ssShift));
+  EXPECT_TRUE(shift.Contains(ssCtrl));
+  EXPECT_FALSE(shift.Contains(ssAlt));
+}
+
+TEST_F(FrameworkTest, LibraryClassesAnswerTheirVersion) {
+  TestO32Control *c = AddO32(QStringLiteral("C"), 10);
+  TestControlEx ex(nullptr);
+  TO32Collection collection(nullptr, CollectionItemClass<TO32CollectionItem>());
+  auto *item = static_cast<TO32CollectionItem *>(collection.Add());
+  for (const QString &about : {c->About(), ex.About(), item->About()})
+    EXPECT_EQ(about, QStringLiteral("v4.06"));
+  c->SetAbout(QStringLiteral("v9"));
+  EXPECT_EQ(c->About(), QStringLiteral("v4.06"));
+}
+
+// ---- collections ----
+
+TEST_F(FrameworkTest, AddingToACollectionTellsItsOwnerControlOncePerItem) {
+  TestO32Control *c = AddO32(QStringLiteral("C"), 10);
+  TO32Collection collection(c, CollectionItemClass<TO32CollectionItem>());
+  for (int i = 0; i < 3; ++i) collection.Add();
+  EXPECT_EQ(c->itemsChanged, 3);
+  EXPECT_EQ(collection.Count(), 3);
+  auto *named = static_cast<TO32CollectionItem *>(collection.Item(1));
+  named->SetName(QStringLiteral("Second"));
+  EXPECT_EQ(named->DisplayName(), QStringLiteral("Second"));
+  // A collection owned by a component that is no control tells nobody.
+  TO32Collection plain(form->FindComponent(QStringLiteral("Nothing")),
+                       CollectionItemClass<TO32CollectionItem>());
+  plain.Add();
+  EXPECT_EQ(plain.Count(), 1);
+}
+
+TEST_F(FrameworkTest, CollectionHolderStreamsStoredItemsAndTellsCollectionsAfterLoading) {
+  class Probe : public TO32Collection {
+  public:
+    Probe(TComponent *owner, QStringList *log)
+        : TO32Collection(owner, CollectionItemClass<TO32CollectionItem>()), log_(log) {}
+    void Loaded() override { *log_ << QStringLiteral("loaded loading=%1").arg(Loading()); }
+    QStringList *log_;
+  };
+  TestControlEx control(nullptr);
+  QStringList log;
+  Probe stored(&control, &log);
+  Probe hidden(&control, &log);
+  hidden.SetStored(false);
+  stored.Add();
+  stored.Add();
+  hidden.Add();
+  TOvcCollectionHolder *holder = control.CreateCollectionHolder();
+  holder->AddCollection(&stored);
+  holder->AddCollection(&hidden);
+  int children = 0;
+  control.GetChildren([&](TPersistent *child) {
+    EXPECT_EQ(static_cast<TCollectionItem *>(child)->Collection(), &stored);
+    ++children;
+  });
+  EXPECT_EQ(children, 2);
+  EXPECT_EQ(control.GetChildOwner(), &control);
+  control.BeginLoading();
+  control.EndLoading();
+  EXPECT_EQ(log, (QStringList{QStringLiteral("loaded loading=1"), QStringLiteral("loaded loading=1")}));
+  EXPECT_TRUE(stored.IsLoaded());
+  EXPECT_FALSE(stored.Loading());
+}
+
+} // namespace
