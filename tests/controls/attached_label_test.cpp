@@ -1,0 +1,225 @@
+// The attached label: creation with a unique name, placement above and below the control, following the
+// control, recording offsets when the label moves, and its release with the control, the form or by itself.
+#include "controls/attached_label.h"
+#include "controls/ovc_base.h"
+#include "platform/class_registry.h"
+#include "platform/forms.h"
+#include "platform/system_services.h"
+#include "tests/platform/gui_test_helpers.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+class LabelledControl : public TO32CustomControl {
+public:
+  LabelledControl(TComponent *AOwner, bool below) : TO32CustomControl(AOwner) { SetLabelBelow(below); }
+  void BeforeDestruction() override {
+    if (LabelInfo()->ALabel()) ++labelsHeldAtRelease;
+    TO32CustomControl::BeforeDestruction();
+  }
+  static inline int labelsHeldAtRelease = 0;
+};
+
+class AttachedLabelTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    form = TCustomForm::Create<TForm>(nullptr);
+    form->SetName(QStringLiteral("Form"));
+    form->SetClientSize(400, 300);
+  }
+  void TearDown() override {
+    if (form) form->Free();
+    guitest::ProcessEvents();
+  }
+  LabelledControl *AddControl(const QString &name, bool below = false) {
+    auto *c = new LabelledControl(form, below);
+    c->SetName(name);
+    c->SetParent(form);
+    c->SetBounds(50, 60, 100, 20);
+    return c;
+  }
+
+  ScopedScriptedServices services;
+  TForm *form = nullptr;
+};
+
+TEST_F(AttachedLabelTest, NoLabelUntilVisibleIsSet) {
+  LabelledControl *c = AddControl(QStringLiteral("Grid"));
+  EXPECT_FALSE(c->LabelInfo()->Visible());
+  try {
+    c->AttachedLabel();
+    FAIL() << "no exception";
+  } catch (const Exception &e) {
+    EXPECT_EQ(e.Message(), QStringLiteral("Label not attached"));
+  }
+}
+
+TEST_F(AttachedLabelTest, VisibleMakesALabelNamedAfterTheControl) {
+  LabelledControl *c = AddControl(QStringLiteral("Grid"));
+  c->LabelInfo()->SetVisible(true);
+  TOvcAttachedLabel *label = c->AttachedLabel();
+  EXPECT_EQ(label->Owner(), form);
+  EXPECT_EQ(label->Parent(), form);
+  EXPECT_EQ(label->Name(), QStringLiteral("GridLabel1"));
+  EXPECT_EQ(label->Caption(), QStringLiteral("GridLabel1"));
+  EXPECT_EQ(label->Control(), c);
+  EXPECT_EQ(label->FocusControl(), c);
+  EXPECT_TRUE(label->AutoSize());
+  EXPECT_TRUE(label->ParentFont());
+  EXPECT_FALSE(label->Transparent());
+  EXPECT_EQ(c->LabelInfo()->OffsetX(), 0);
+  EXPECT_EQ(c->LabelInfo()->OffsetY(), 0);
+}
+
+TEST_F(AttachedLabelTest, LabelNamesAreUniqueOnTheForm) {
+  auto *taken = new TLabel(form);
+  taken->SetName(QStringLiteral("GridLabel1"));
+  LabelledControl *c = AddControl(QStringLiteral("Grid"));
+  c->LabelInfo()->SetVisible(true);
+  EXPECT_EQ(c->AttachedLabel()->Name(), QStringLiteral("GridLabel2"));
+  // Hiding frees the label, so its name is free again.
+  c->LabelInfo()->SetVisible(false);
+  EXPECT_EQ(form->FindComponent(QStringLiteral("GridLabel2")), nullptr);
+  c->LabelInfo()->SetVisible(true);
+  EXPECT_EQ(c->AttachedLabel()->Name(), QStringLiteral("GridLabel2"));
+}
+
+TEST_F(AttachedLabelTest, LabelStandsByTheOffsetsAboveOrBelow) {
+  struct Case {
+    bool below;
+    int offsetX, offsetY;
+    int left;
+    int topWithoutLabelHeight; // above: add -label height
+  };
+  const Case cases[] = {
+      {false, 0, 0, 50, 60}, {false, 5, -3, 55, 57}, {true, 0, 0, 50, 80}, {true, -4, 6, 46, 86}};
+  int n = 0;
+  for (const Case &k : cases) {
+    LabelledControl *c = AddControl(QStringLiteral("C%1").arg(++n), k.below);
+    c->LabelInfo()->SetVisible(true);
+    c->LabelInfo()->SetOffsets(k.offsetX, k.offsetY);
+    TOvcAttachedLabel *label = c->AttachedLabel();
+    EXPECT_EQ(label->Left(), k.left) << n;
+    EXPECT_EQ(label->Top(), k.topWithoutLabelHeight - (k.below ? 0 : label->Height())) << n;
+  }
+}
+
+TEST_F(AttachedLabelTest, OffsetCallbackFiresOnceForBothOffsetsAndOnlyOnChange) {
+  TOvcLabelInfo info;
+  int changes = 0;
+  QList<bool> visibles;
+  info.OnChange = TNotifyEvent::From([&](TObject *) { ++changes; });
+  info.OnVisibleChange = TOvcLabelVisibleEvent::From([&](TObject *, bool v) { visibles << v; });
+  info.SetOffsets(3, 4);
+  info.SetOffsets(3, 4);
+  info.SetOffsetX(3);
+  info.SetOffsetY(5);
+  EXPECT_EQ(changes, 2);
+  info.SetVisible(true);
+  info.SetVisible(true);
+  info.SetVisible(false);
+  EXPECT_EQ(visibles, (QList<bool>{true, false}));
+}
+
+TEST_F(AttachedLabelTest, MovingTheControlMovesTheLabelAlong) {
+  LabelledControl *c = AddControl(QStringLiteral("Grid"));
+  guitest::ShowAndActivate(form);
+  c->LabelInfo()->SetVisible(true);
+  c->LabelInfo()->SetOffsets(2, -1);
+  TOvcAttachedLabel *label = c->AttachedLabel();
+  guitest::ProcessEvents();
+  const int left = label->Left(), top = label->Top();
+  c->SetBounds(80, 100, 100, 20);
+  guitest::ProcessEvents();
+  EXPECT_EQ(label->Left(), left + 30);
+  EXPECT_EQ(label->Top(), top + 40);
+  EXPECT_EQ(c->LabelInfo()->OffsetX(), 2);
+  EXPECT_EQ(c->LabelInfo()->OffsetY(), -1);
+}
+
+TEST_F(AttachedLabelTest, MovingTheLabelChangesTheOffsetsNotTheControl) {
+  for (bool below : {false, true}) {
+    LabelledControl *c = AddControl(below ? QStringLiteral("Below") : QStringLiteral("Above"), below);
+    guitest::ShowAndActivate(form);
+    c->LabelInfo()->SetVisible(true);
+    TOvcAttachedLabel *label = c->AttachedLabel();
+    guitest::ProcessEvents();
+    label->SetBounds(label->Left() + 7, label->Top() - 9, label->Width(), label->Height());
+    guitest::ProcessEvents();
+    EXPECT_EQ(c->Left(), 50);
+    EXPECT_EQ(c->Top(), 60);
+    EXPECT_EQ(c->LabelInfo()->OffsetX(), 7) << below;
+    EXPECT_EQ(c->LabelInfo()->OffsetY(), -9) << below;
+    EXPECT_EQ(c->AttachedLabel(), label);
+  }
+}
+
+TEST_F(AttachedLabelTest, LabelFollowsTheControlsVisibility) {
+  LabelledControl *c = AddControl(QStringLiteral("Grid"));
+  c->LabelInfo()->SetVisible(true);
+  c->Hide();
+  EXPECT_FALSE(c->AttachedLabel()->Visible());
+  c->Show();
+  EXPECT_TRUE(c->AttachedLabel()->Visible());
+}
+
+TEST_F(AttachedLabelTest, FreeingTheLabelDetachesIt) {
+  LabelledControl *c = AddControl(QStringLiteral("Grid"));
+  c->LabelInfo()->SetVisible(true);
+  c->AttachedLabel()->Free();
+  EXPECT_FALSE(c->LabelInfo()->Visible());
+  EXPECT_THROW(c->AttachedLabel(), Exception);
+}
+
+TEST_F(AttachedLabelTest, FreeingTheControlFreesItsLabel) {
+  LabelledControl *c = AddControl(QStringLiteral("Grid"));
+  c->LabelInfo()->SetVisible(true);
+  const int count = form->ComponentCount();
+  c->Free();
+  EXPECT_EQ(form->ComponentCount(), count - 2);
+  EXPECT_EQ(form->FindComponent(QStringLiteral("GridLabel1")), nullptr);
+}
+
+TEST_F(AttachedLabelTest, FreeingTheFormReleasesControlAndLabelOnce) {
+  // The form frees the label (made later) before the control: the control must not free it again.
+  for (int i = 0; i < 3; ++i) AddControl(QStringLiteral("C%1").arg(i))->LabelInfo()->SetVisible(true);
+  guitest::ShowAndActivate(form);
+  LabelledControl::labelsHeldAtRelease = 0;
+  form->Free();
+  form = nullptr;
+  guitest::ProcessEvents();
+  EXPECT_EQ(LabelledControl::labelsHeldAtRelease, 0);
+}
+
+TEST_F(AttachedLabelTest, ControlWithoutFormGetsNoLabel) {
+  LabelledControl loose(nullptr, false);
+  loose.LabelInfo()->SetVisible(true);
+  EXPECT_THROW(loose.AttachedLabel(), Exception);
+}
+
+TEST_F(AttachedLabelTest, LabelOfAStoredFormAttachesItselfWhenLoaded) {
+  LabelledControl *c = AddControl(QStringLiteral("Grid"));
+  auto *label = new TOvcAttachedLabel(form);
+  label->SetName(QStringLiteral("GridLabel1"));
+  label->SetParent(form);
+  form->BeginLoading();
+  label->SetControl(c);
+  label->SetBounds(60, 30, label->Width(), label->Height());
+  form->EndLoading();
+  guitest::ProcessEvents();
+  EXPECT_TRUE(c->LabelInfo()->Visible());
+  EXPECT_EQ(c->AttachedLabel(), label);
+  EXPECT_EQ(c->LabelInfo()->OffsetX(), 10);
+  EXPECT_EQ(c->LabelInfo()->OffsetY(), 30 + label->Height() - 60);
+}
+
+TEST_F(AttachedLabelTest, LabelClassIsRegistered) {
+  const TPersistentClass *registered = GetClass(QStringLiteral("TOvcAttachedLabel"));
+  ASSERT_NE(registered, nullptr);
+  TPersistent *made = registered->Create(form);
+  EXPECT_EQ(made->ClassName(), QStringLiteral("TOvcAttachedLabel"));
+  static_cast<TComponent *>(made)->Free();
+  RegisterAttachedLabelClass(); // a second registration does nothing
+}
+
+} // namespace
