@@ -1,0 +1,107 @@
+// The small published classes: the colour pair with its defaults, border pens and the user mask data.
+#include "controls/ovc_borders.h"
+#include "controls/ovc_colors.h"
+#include "controls/user_data.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(OvcColorsTest, StartsWithTheDefaultsGivenTextFirst) {
+  TOvcColors colors(clWindowText, clWindow);
+  EXPECT_EQ(colors.TextColor(), clWindowText);
+  EXPECT_EQ(colors.BackColor(), clWindow);
+  EXPECT_TRUE(colors.UseDefault());
+}
+
+TEST(OvcColorsTest, OnlyANonDefaultColourTurnsUseDefaultOff) {
+  struct Case {
+    bool text;
+    TColor value;
+    bool useDefaultAfter;
+  };
+  const Case cases[] = {
+      {true, clWindowText, true}, {true, clRed, false}, {false, clWindow, true}, {false, clBlue, false}};
+  for (const Case &c : cases) {
+    TOvcColors colors(clWindowText, clWindow);
+    if (c.text)
+      colors.SetTextColor(c.value);
+    else
+      colors.SetBackColor(c.value);
+    EXPECT_EQ(colors.UseDefault(), c.useDefaultAfter) << c.text << " " << c.value;
+  }
+}
+
+TEST(OvcColorsTest, UseDefaultRestoresBothColoursAndEveryChangeIsTold) {
+  TOvcColors colors(clWindowText, clWindow);
+  int changes = 0;
+  colors.OnChange = TNotifyEvent::From([&](TObject *) { ++changes; });
+  colors.SetTextColor(clRed);
+  colors.SetBackColor(clYellow);
+  EXPECT_EQ(changes, 2);
+  colors.SetUseDefault(true);
+  EXPECT_EQ(changes, 3);
+  EXPECT_TRUE(colors.UseDefault());
+  EXPECT_EQ(colors.TextColor(), clWindowText);
+  EXPECT_EQ(colors.BackColor(), clWindow);
+}
+
+TEST(OvcColorsTest, AssignCopiesBothColours) {
+  TOvcColors source(clBlack, clWhite);
+  source.SetTextColor(clRed);
+  source.SetBackColor(clAqua);
+  TOvcColors target(clWindowText, clWindow);
+  target.Assign(&source);
+  EXPECT_EQ(target.TextColor(), clRed);
+  EXPECT_EQ(target.BackColor(), clAqua);
+  TOvcBorder notColors;
+  EXPECT_THROW(target.Assign(&notColors), EConvertError);
+}
+
+TEST(OvcBorderTest, DefaultsAndChangeNotices) {
+  TOvcBorders borders;
+  for (TOvcBorder *b :
+       {borders.LeftBorder(), borders.RightBorder(), borders.TopBorder(), borders.BottomBorder()}) {
+    EXPECT_FALSE(b->Enabled());
+    EXPECT_EQ(b->PenColor(), clBlack);
+    EXPECT_EQ(b->PenStyle(), psSolid);
+    EXPECT_EQ(b->PenWidth(), 2);
+    EXPECT_EQ(b->BorderStyle(), bpsSolid);
+  }
+  TOvcBorder *border = borders.TopBorder();
+  int changes = 0;
+  border->OnChange = TNotifyEvent::From([&](TObject *) { ++changes; });
+  border->SetPenWidth(0);
+  border->SetPenWidth(-3);
+  border->SetPenWidth(2);
+  EXPECT_EQ(changes, 0);
+  EXPECT_EQ(border->PenWidth(), 2);
+  border->SetPenWidth(1);
+  border->SetEnabled(true);
+  border->SetPenColor(clRed);
+  border->SetPenStyle(psDot);
+  border->SetPenStyle(psDot);
+  EXPECT_EQ(changes, 4);
+  EXPECT_EQ(border->PenWidth(), 1);
+}
+
+TEST(OvcUserDataTest, StartsAcceptingEveryCharacterWithoutCaseChangeAndCodesForThemselves) {
+  TOvcUserData data;
+  for (int i = 0; i < TOvcUserData::UserSetCount; ++i) {
+    EXPECT_FALSE(data.UserCharSet(i).test(0));
+    EXPECT_EQ(data.UserCharSet(i).count(), 255u);
+    EXPECT_EQ(data.ForceCase(i), 0);
+    EXPECT_EQ(data.SubstChar(241 + i), QChar(241 + i));
+  }
+  TOvcUserData::TCharSet digits;
+  for (char c = '0'; c <= '9'; ++c) digits.set(std::size_t(c));
+  data.SetUserCharSet(2, digits);
+  data.SetSubstChar(248, QChar('#'));
+  EXPECT_TRUE(data.UserCharSet(2).test('5'));
+  EXPECT_FALSE(data.UserCharSet(2).test('a'));
+  EXPECT_EQ(data.SubstChar(248), QChar('#'));
+  EXPECT_THROW(data.SubstChar(249), std::out_of_range);
+  EXPECT_THROW(data.UserCharSet(8), std::out_of_range);
+  EXPECT_EQ(OvcUserData(), OvcUserData());
+}
+
+} // namespace
