@@ -1,0 +1,314 @@
+// Carets: the shape rules of a caret description, the geometry of a caret in its cell, sharing by
+// reference count, and the caret a control paints and blinks itself.
+#include "controls/ovc_caret.h"
+#include "platform/canvas.h"
+#include "platform/forms.h"
+#include "platform/system_services.h"
+#include "platform/window_functions.h"
+#include "tests/platform/gui_test_helpers.h"
+#include <QImage>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+// Records the areas the caret asks its owner to repaint.
+class RecordingCaret : public TOvcCaretPair {
+public:
+  using TOvcCaretPair::TOvcCaretPair;
+  std::vector<TRect> invalidated;
+
+protected:
+  void InvalidateArea(const TRect &Rect) override {
+    invalidated.push_back(Rect);
+    TOvcCaretPair::InvalidateArea(Rect);
+  }
+};
+
+// A control that draws its caret in its own Paint, on a white background.
+class CaretHost : public TCustomControl {
+public:
+  explicit CaretHost(TComponent *AOwner) : TCustomControl(AOwner), caret(this) {}
+  RecordingCaret caret;
+
+protected:
+  void Paint() override {
+    Canvas()->Brush()->SetColor(clWhite);
+    Canvas()->FillRect(ClientRect());
+    caret.Paint(Canvas(), clBlack);
+  }
+};
+
+class CaretTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    form = TCustomForm::Create<TForm>(nullptr);
+    form->SetClientSize(200, 100);
+    host = new CaretHost(form);
+    host->SetParent(form);
+    host->SetBounds(10, 10, 100, 40);
+  }
+  void TearDown() override {
+    form->Free();
+    guitest::ProcessEvents();
+  }
+  QImage Shot() {
+    guitest::ProcessEvents();
+    return host->Widget()->grab().toImage();
+  }
+  static int BlackPixels(const QImage &image) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x)
+        if (image.pixelColor(x, y) == QColor(Qt::black)) ++n;
+    return n;
+  }
+
+  ScopedScriptedServices services;
+  TForm *form = nullptr;
+  CaretHost *host = nullptr;
+};
+
+TEST(CaretDescription, ShapeSetsAlignmentAndLineThickness) {
+  struct Case {
+    TOvcCaretShape shape;
+    TOvcCaretAlign align;
+    int width;
+    int height;
+  };
+  const Case cases[] = {
+      {csBlock, caLeft, 7, 9},      {csHalfBlock, caBottom, 7, 9}, {csVertLine, caLeft, 2, 9},
+      {csHorzLine, caBottom, 7, 2}, {csCustom, caCenter, 7, 9},
+  };
+  for (const Case &c : cases) {
+    TOvcCaret caret;
+    caret.SetAlign(caCenter);
+    caret.SetCaretWidth(7);
+    caret.SetCaretHeight(9);
+    int changes = 0;
+    caret.OnChange = TNotifyEvent::From([&](TObject *) { ++changes; });
+    caret.SetShape(c.shape);
+    EXPECT_EQ(caret.Align(), c.align) << c.shape;
+    EXPECT_EQ(caret.CaretWidth(), c.width) << c.shape;
+    EXPECT_EQ(caret.CaretHeight(), c.height) << c.shape;
+    EXPECT_EQ(changes, 1) << c.shape;
+  }
+}
+
+TEST(CaretDescription, BitmapShapeTakesTheBitmapSizeAndHotSpotsCountOnlyThen) {
+  TOvcCaret caret;
+  int changes = 0;
+  caret.OnChange = TNotifyEvent::From([&](TObject *) { ++changes; });
+  caret.SetBitmap(nullptr);
+  EXPECT_EQ(caret.Bitmap(), nullptr);
+  EXPECT_EQ(changes, 0) << "a nil bitmap is ignored";
+  caret.SetBitmapHotSpotX(3);
+  EXPECT_EQ(changes, 0) << "hot spots matter only for a bitmap caret";
+  TBitmap picture(5, 12);
+  caret.SetBitmap(&picture);
+  EXPECT_NE(caret.Bitmap(), &picture) << "the bitmap is copied";
+  caret.SetShape(csBitmap);
+  EXPECT_EQ(caret.CaretWidth(), 5);
+  EXPECT_EQ(caret.CaretHeight(), 12);
+  changes = 0;
+  caret.SetBitmapHotSpotY(2);
+  EXPECT_EQ(changes, 1);
+}
+
+TEST(CaretDescription, SizesBelowOneAreIgnored) {
+  TOvcCaret caret;
+  int changes = 0;
+  caret.OnChange = TNotifyEvent::From([&](TObject *) { ++changes; });
+  caret.SetCaretHeight(0);
+  caret.SetCaretWidth(-4);
+  EXPECT_EQ(caret.CaretHeight(), 10);
+  EXPECT_EQ(caret.CaretWidth(), 2);
+  EXPECT_EQ(changes, 0);
+  caret.SetCaretHeight(11);
+  EXPECT_EQ(changes, 1);
+}
+
+TEST(CaretDescription, SharedDescriptionLivesUntilItsLastUserLetsGo) {
+  auto *shared = new TOvcCaret;
+  shared->SetShape(csBlock);
+  {
+    TOvcSingleCaret a(nullptr);
+    a.SetCaret(shared);
+    {
+      TOvcSingleCaret b(nullptr);
+      b.SetCaret(shared);
+      EXPECT_EQ(shared->RefCount(), 2);
+    }
+    EXPECT_EQ(shared->RefCount(), 1);
+    EXPECT_EQ(a.Width(), 10) << "still usable after the other user went";
+  }
+}
+
+TEST(CaretGeometry, OffsetsFollowTheAlignmentInTheCell) {
+  struct Case {
+    TOvcCaretAlign align;
+    int x;
+    int y;
+  };
+  // A 4 x 6 custom caret in a 10 x 20 cell.
+  const Case cases[] = {{caLeft, 0, 7}, {caTop, 3, 0}, {caRight, 6, 7}, {caBottom, 3, 14}, {caCenter, 3, 7}};
+  for (const Case &c : cases) {
+    TOvcCaretPair pair(nullptr);
+    pair.CaretIns()->SetShape(csCustom);
+    pair.CaretIns()->SetCaretWidth(4);
+    pair.CaretIns()->SetCaretHeight(6);
+    pair.CaretIns()->SetAlign(c.align);
+    pair.SetCellWidth(10);
+    pair.SetCellHeight(20);
+    EXPECT_EQ(pair.Width(), 4);
+    EXPECT_EQ(pair.Height(), 6);
+    EXPECT_EQ(pair.OffsetX(), c.x) << c.align;
+    EXPECT_EQ(pair.OffsetY(), c.y) << c.align;
+  }
+}
+
+TEST(CaretGeometry, ShapesTakeTheirSizeFromTheCell) {
+  TOvcCaretPair pair(nullptr);
+  pair.SetCellWidth(8);
+  pair.SetCellHeight(15);
+  pair.CaretOvr()->SetShape(csHalfBlock);
+  pair.SetInsertMode(false);
+  EXPECT_EQ(pair.Width(), 8);
+  EXPECT_EQ(pair.Height(), 7) << "half the cell, truncated";
+  EXPECT_EQ(pair.OffsetY(), 8);
+  pair.CaretOvr()->SetShape(csHorzLine);
+  EXPECT_EQ(pair.Width(), 8);
+  EXPECT_EQ(pair.Height(), 2);
+  EXPECT_EQ(pair.OffsetY(), 13);
+}
+
+TEST(CaretGeometry, BitmapHotSpotIsSubtracted) {
+  TOvcCaretPair pair(nullptr);
+  TBitmap picture(4, 4);
+  pair.CaretIns()->SetBitmap(&picture);
+  pair.CaretIns()->SetShape(csBitmap);
+  pair.CaretIns()->SetAlign(caCenter);
+  pair.CaretIns()->SetBitmapHotSpotX(1);
+  pair.CaretIns()->SetBitmapHotSpotY(2);
+  EXPECT_EQ(pair.OffsetX(), 3 - 1);
+  EXPECT_EQ(pair.OffsetY(), 3 - 2);
+}
+
+TEST(CaretGeometry, PairSwitchesBetweenVerticalLineAndBlock) {
+  TOvcCaretPair pair(nullptr);
+  EXPECT_TRUE(pair.InsertMode());
+  EXPECT_EQ(pair.Caret(), pair.CaretIns());
+  EXPECT_EQ(pair.Width(), 2);
+  EXPECT_EQ(pair.Height(), 10);
+  EXPECT_EQ(pair.OffsetX(), 0);
+  EXPECT_EQ(pair.OffsetY(), 0);
+  pair.SetInsertMode(false);
+  EXPECT_EQ(pair.Caret(), pair.CaretOvr());
+  EXPECT_EQ(pair.Width(), 10);
+  EXPECT_EQ(pair.Height(), 10);
+  pair.SetInsertMode(true);
+  pair.CaretOvr()->SetShape(csHalfBlock);
+  EXPECT_EQ(pair.Width(), 2) << "a change to the caret not in use leaves the geometry alone";
+  pair.SetInsertMode(false);
+  EXPECT_EQ(pair.Height(), 5);
+}
+
+TEST(CaretGeometry, AssigningALookCopiesIt) {
+  TOvcCaretPair pair(nullptr);
+  TOvcCaret look;
+  look.SetShape(csHorzLine);
+  look.SetBlinkTime(300);
+  pair.SetCaretIns(&look);
+  EXPECT_EQ(pair.CaretIns()->Shape(), csHorzLine);
+  EXPECT_EQ(pair.CaretIns()->BlinkTime(), 300);
+  EXPECT_EQ(pair.Height(), 2);
+  EXPECT_EQ(pair.BlinkInterval(), 300u);
+  EXPECT_EQ(look.RefCount(), 0) << "the pair keeps its own description";
+}
+
+TEST(CaretGeometry, NegativePositionsAreOffTheWindow) {
+  TOvcCaretPair pair(nullptr);
+  pair.SetPosition(-1, 5);
+  EXPECT_EQ(pair.PosX(), kCaretOffWindow);
+  EXPECT_EQ(pair.PosY(), 5);
+  EXPECT_TRUE(pair.CaretRect().IsEmpty());
+}
+
+TEST_F(CaretTest, LinkingNeedsTheWindow) {
+  host->caret.SetLinked(true);
+  EXPECT_FALSE(host->caret.Linked()) << "no window yet";
+  guitest::ShowAndActivate(form);
+  host->caret.SetLinked(true);
+  EXPECT_TRUE(host->caret.Linked());
+}
+
+TEST_F(CaretTest, OwnerPaintsTheCaretWhereItStands) {
+  guitest::ShowAndActivate(form);
+  RecordingCaret &caret = host->caret;
+  caret.SetPosition(20, 5);
+  caret.SetVisible(true);
+  caret.SetLinked(true);
+  QImage image = Shot();
+  EXPECT_EQ(image.pixelColor(20, 5), QColor(Qt::black));
+  EXPECT_EQ(image.pixelColor(21, 14), QColor(Qt::black));
+  EXPECT_EQ(image.pixelColor(22, 5), QColor(Qt::white)) << "two pixels wide";
+  EXPECT_EQ(BlackPixels(image), 2 * 10);
+
+  caret.SetInsertMode(false);
+  image = Shot();
+  EXPECT_EQ(BlackPixels(image), 10 * 10) << "overwrite shows a full block";
+
+  caret.Blink();
+  EXPECT_FALSE(caret.Showing());
+  EXPECT_EQ(BlackPixels(Shot()), 0) << "the hidden half of a blink";
+  caret.Blink();
+  EXPECT_EQ(BlackPixels(Shot()), 100);
+
+  caret.SetVisible(false);
+  EXPECT_EQ(BlackPixels(Shot()), 0);
+}
+
+TEST_F(CaretTest, MovingInvalidatesTheOldAndNewPlaces) {
+  guitest::ShowAndActivate(form);
+  RecordingCaret &caret = host->caret;
+  caret.SetVisible(true);
+  caret.SetLinked(true);
+  caret.invalidated.clear();
+  caret.SetPosition(30, 4);
+  ASSERT_GE(caret.invalidated.size(), 2u);
+  EXPECT_EQ(caret.invalidated.front(), Bounds(0, 0, 2, 10));
+  EXPECT_EQ(caret.invalidated.back(), Bounds(30, 4, 2, 10));
+  caret.invalidated.clear();
+  caret.Blink();
+  ASSERT_EQ(caret.invalidated.size(), 1u);
+  EXPECT_EQ(caret.invalidated.front(), Bounds(30, 4, 2, 10));
+}
+
+TEST_F(CaretTest, UnlinkedCaretNeitherBlinksNorPaints) {
+  guitest::ShowAndActivate(form);
+  RecordingCaret &caret = host->caret;
+  caret.SetVisible(true);
+  caret.SetLinked(true);
+  caret.SetLinked(false);
+  caret.invalidated.clear();
+  caret.Blink();
+  caret.SetPosition(3, 3);
+  EXPECT_TRUE(caret.invalidated.empty());
+  EXPECT_EQ(BlackPixels(Shot()), 0);
+}
+
+TEST_F(CaretTest, ChangingTheLookOfALinkedCaretRepaintsItInTheNewShape) {
+  guitest::ShowAndActivate(form);
+  RecordingCaret &caret = host->caret;
+  caret.SetVisible(true);
+  caret.SetLinked(true);
+  caret.CaretIns()->SetShape(csBlock);
+  EXPECT_TRUE(caret.Linked());
+  EXPECT_EQ(BlackPixels(Shot()), 100);
+}
+
+TEST_F(CaretTest, SystemBlinkTimeIsUsedWhenTheLookHasNone) {
+  EXPECT_EQ(host->caret.BlinkInterval(), GetCaretBlinkTime());
+}
+
+} // namespace
