@@ -80,12 +80,7 @@ Data &Shared() {
   return data;
 }
 
-sqlite3_stmt *Prepare(const char *sql) {
-  sqlite3_stmt *statement = nullptr;
-  if (sqlite3_prepare_v2(Shared().plain, sql, -1, &statement, nullptr) != SQLITE_OK)
-    qFatal("sqlite: %s", sqlite3_errmsg(Shared().plain));
-  return statement;
-}
+sqlite3_stmt *Prepare(const QByteArray &sql) { return PreparePlain(Shared().plain, sql); }
 
 // Reads every column of the current row as text, as painting a row does.
 int ReadRow(sqlite3_stmt *statement) {
@@ -140,10 +135,9 @@ void BM_OpenHeadersFirstScreen(benchmark::State &state) {
 BENCHMARK(BM_OpenHeadersFirstScreen);
 
 void BM_OpenHeadersFirstScreenPlain(benchmark::State &state) {
-  const QByteArray sql = QByteArray("SELECT ff_rowid, ") + kHeaderColumns +
-                         " FROM MINV1 ORDER BY InvNUM DESC, ff_rowid LIMIT 25";
+  const QByteArray sql = SelectHeaders("ORDER BY InvNUM DESC, ff_rowid LIMIT 25");
   for (auto _ : state) {
-    sqlite3_stmt *statement = Prepare(sql.constData()); // opening: the statement is made each time
+    sqlite3_stmt *statement = Prepare(sql); // opening: the statement is made each time
     int characters = 0;
     while (sqlite3_step(statement) == SQLITE_ROW) characters += ReadRow(statement);
     sqlite3_finalize(statement);
@@ -169,10 +163,7 @@ void BM_FindNearestCustomer(benchmark::State &state) {
 BENCHMARK(BM_FindNearestCustomer);
 
 void BM_FindNearestCustomerPlain(benchmark::State &state) {
-  sqlite3_stmt *statement =
-      Prepare("SELECT ff_rowid, CUSTNO, CUSTOMER, ADDR1, ADDR2, ADDR3, ADDR4, ADDR5 FROM "
-              "CUSTOMERS WHERE CUSTOMER COLLATE FF_NOCASE >= ? ORDER BY CUSTOMER COLLATE "
-              "FF_NOCASE, ff_rowid LIMIT 1");
+  sqlite3_stmt *statement = Prepare(kNearestCustomerSql);
   std::mt19937 random(2);
   for (auto _ : state) {
     const QByteArray key = QStringLiteral("customer %1").arg(int(random() % kCustomers)).toUtf8();
@@ -222,9 +213,8 @@ void BM_RangeOfOneCustomer(benchmark::State &state) {
 BENCHMARK(BM_RangeOfOneCustomer);
 
 void BM_RangeOfOneCustomerPlain(benchmark::State &state) {
-  const QByteArray sql = QByteArray("SELECT ff_rowid, ") + kHeaderColumns +
-                         " FROM MINV1 WHERE CUSTNO = ? ORDER BY CUSTNO DESC, InvNUM DESC, ff_rowid";
-  sqlite3_stmt *statement = Prepare(sql.constData());
+  sqlite3_stmt *statement =
+      Prepare(SelectHeaders("WHERE CUSTNO = ? ORDER BY CUSTNO DESC, InvNUM DESC, ff_rowid"));
   std::mt19937 random(3);
   for (auto _ : state) {
     sqlite3_bind_int(statement, 1, int(random() % (kCustomers / 10)) + 1);
@@ -271,12 +261,8 @@ void BM_DetailLinesOf1000Headers(benchmark::State &state) {
 BENCHMARK(BM_DetailLinesOf1000Headers)->Unit(benchmark::kMillisecond);
 
 void BM_DetailLinesOf1000HeadersPlain(benchmark::State &state) {
-  const QByteArray headerSql = QByteArray("SELECT ff_rowid, ") + kHeaderColumns +
-                               " FROM MINV1 ORDER BY InvNUM DESC, ff_rowid LIMIT 1000";
-  sqlite3_stmt *headers = Prepare(headerSql.constData());
-  sqlite3_stmt *lines =
-      Prepare("SELECT ff_rowid, REC, QUANTITY, DESCRIPTION, ITEMPRICE, ITEMTOTAL FROM MINV2 WHERE "
-              "REC = ? ORDER BY REC DESC, ff_rowid LIMIT 25");
+  sqlite3_stmt *headers = Prepare(SelectHeaders("ORDER BY InvNUM DESC, ff_rowid LIMIT 1000"));
+  sqlite3_stmt *lines = Prepare(SelectLines("WHERE REC = ? ORDER BY REC DESC, ff_rowid LIMIT 25"));
   for (auto _ : state) {
     int characters = 0;
     while (sqlite3_step(headers) == SQLITE_ROW) {
@@ -342,33 +328,16 @@ void BM_StoreInvoiceOf20Lines(benchmark::State &state) {
 BENCHMARK(BM_StoreInvoiceOf20Lines)->Unit(benchmark::kMillisecond);
 
 void BM_StoreInvoiceOf20LinesPlain(benchmark::State &state) {
-  sqlite3_stmt *numberer = Prepare(
-      "UPDATE ff_dictionary SET autoinc_seed = autoinc_seed + 1 WHERE name = 'MINV1' RETURNING autoinc_seed");
+  sqlite3_stmt *numberer = Prepare(kNextHeaderNumberSql);
   sqlite3_stmt *header = Prepare(
       "INSERT INTO MINV1 (REC, TYPE, CANC, CUSTNO, CUSTOMER, NET, TAX, GROSS, InvDATE, InvNUM) VALUES (?, "
       "1, 0, 1, ?, 100.0, 17.5, 117.5, 45000, ?)");
-  sqlite3_stmt *line = Prepare(
-      "INSERT INTO MINV2 (REC, QUANTITY, DESCRIPTION, ITEMPRICE, ITEMTOTAL) VALUES (?, 1.0, ?, 5.0, 5.0)");
+  sqlite3_stmt *line = Prepare(kInsertLineSql);
   const QByteArray customer = CustomerName(1).toUtf8();
   double number = 1e9;
   for (auto _ : state) {
-    sqlite3_exec(Shared().plain, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-    sqlite3_step(numberer);
-    const int rec = sqlite3_column_int(numberer, 0);
-    sqlite3_reset(numberer);
-    sqlite3_bind_int(header, 1, rec);
-    sqlite3_bind_text(header, 2, customer.constData(), int(customer.size()), SQLITE_STATIC);
     sqlite3_bind_double(header, 3, number++);
-    sqlite3_step(header);
-    sqlite3_reset(header);
-    for (int j = 0; j < 20; ++j) {
-      const QByteArray text = QStringLiteral("Stored line %1").arg(j).toUtf8();
-      sqlite3_bind_int(line, 1, rec);
-      sqlite3_bind_text(line, 2, text.constData(), int(text.size()), SQLITE_TRANSIENT);
-      sqlite3_step(line);
-      sqlite3_reset(line);
-    }
-    sqlite3_exec(Shared().plain, "COMMIT", nullptr, nullptr, nullptr);
+    StoreInvoicePlain(Shared().plain, numberer, header, line, customer);
   }
   sqlite3_finalize(numberer);
   sqlite3_finalize(header);

@@ -26,25 +26,12 @@ struct Data {
   ~Data() { sqlite3_close(plain); }
 };
 
-// Plain SELECT statements that read the columns the engine reads.
-QByteArray SelectHeaders(const char *rest) {
-  return QByteArray("SELECT ff_rowid, ") + kHeaderColumns + " FROM MINV1 " + rest;
-}
-QByteArray SelectLines(const char *rest) {
-  return QByteArray("SELECT ff_rowid, ") + kLineColumns + " FROM MINV2 " + rest;
-}
-
 Data &Shared() {
   static Data data;
   return data;
 }
 
-sqlite3_stmt *Prepare(const QByteArray &sql) {
-  sqlite3_stmt *statement = nullptr;
-  if (sqlite3_prepare_v2(Shared().plain, sql.constData(), -1, &statement, nullptr) != SQLITE_OK)
-    qFatal("sqlite: %s", sqlite3_errmsg(Shared().plain));
-  return statement;
-}
+sqlite3_stmt *Prepare(const QByteArray &sql) { return PreparePlain(Shared().plain, sql); }
 
 // Opening the headers newest first and reading the first screen.
 void BM_FirstScreenOfHeaders(benchmark::State &state) {
@@ -89,9 +76,7 @@ void BM_FindNearestCustomer(benchmark::State &state) {
 BENCHMARK(BM_FindNearestCustomer);
 
 void BM_FindNearestCustomerPlain(benchmark::State &state) {
-  sqlite3_stmt *statement = Prepare(
-      "SELECT ff_rowid, CUSTNO, CUSTOMER, ADDR1, ADDR2, ADDR3, ADDR4, ADDR5 FROM CUSTOMERS WHERE CUSTOMER "
-      "COLLATE FF_NOCASE >= ? ORDER BY CUSTOMER COLLATE FF_NOCASE, ff_rowid LIMIT 1");
+  sqlite3_stmt *statement = Prepare(kNearestCustomerSql);
   std::mt19937 random(2);
   for (auto _ : state) {
     const QByteArray key = QStringLiteral("customer %1").arg(int(random() % kCustomers)).toUtf8();
@@ -237,32 +222,13 @@ void BM_StoreInvoiceOf20Lines(benchmark::State &state) {
 BENCHMARK(BM_StoreInvoiceOf20Lines)->Unit(benchmark::kMillisecond);
 
 void BM_StoreInvoiceOf20LinesPlain(benchmark::State &state) {
-  sqlite3_stmt *number = Prepare(
-      "UPDATE ff_dictionary SET autoinc_seed = autoinc_seed + 1 WHERE name = 'MINV1' RETURNING autoinc_seed");
+  sqlite3_stmt *number = Prepare(kNextHeaderNumberSql);
   sqlite3_stmt *header = Prepare(
       "INSERT INTO MINV1 (REC, TYPE, CANC, CUSTNO, CUSTOMER, ADDR1, ADDR2, NET, TAX, GROSS, InvDATE, InvNUM) "
       "VALUES (?, 1, 0, 1, ?, '12 High Street', 'Town', 100.0, 17.5, 117.5, 45000, 1e9)");
-  sqlite3_stmt *line = Prepare(
-      "INSERT INTO MINV2 (REC, QUANTITY, DESCRIPTION, ITEMPRICE, ITEMTOTAL) VALUES (?, 1.0, ?, 5.0, 5.0)");
+  sqlite3_stmt *line = Prepare(kInsertLineSql);
   const QByteArray customer = CustomerName(1).toUtf8();
-  for (auto _ : state) {
-    sqlite3_exec(Shared().plain, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-    sqlite3_step(number);
-    const int rec = sqlite3_column_int(number, 0);
-    sqlite3_reset(number);
-    sqlite3_bind_int(header, 1, rec);
-    sqlite3_bind_text(header, 2, customer.constData(), int(customer.size()), SQLITE_STATIC);
-    sqlite3_step(header);
-    sqlite3_reset(header);
-    for (int j = 0; j < 20; ++j) {
-      const QByteArray text = QStringLiteral("Stored line %1").arg(j).toUtf8();
-      sqlite3_bind_int(line, 1, rec);
-      sqlite3_bind_text(line, 2, text.constData(), int(text.size()), SQLITE_TRANSIENT);
-      sqlite3_step(line);
-      sqlite3_reset(line);
-    }
-    sqlite3_exec(Shared().plain, "COMMIT", nullptr, nullptr, nullptr);
-  }
+  for (auto _ : state) StoreInvoicePlain(Shared().plain, number, header, line, customer);
   sqlite3_finalize(number);
   sqlite3_finalize(header);
   sqlite3_finalize(line);

@@ -19,6 +19,24 @@ inline const char *const kHeaderColumns = "REC, TYPE, CANC, CUSTNO, CUSTOMER, AD
                                           "ADDR5, NET, TAX, GROSS, InvDATE, InvNUM";
 inline const char *const kLineColumns = "REC, QUANTITY, DESCRIPTION, ITEMPRICE, ITEMTOTAL";
 
+// Plain SELECT statements that read the columns the engine reads.
+inline QByteArray SelectHeaders(const char *rest) {
+  return QByteArray("SELECT ff_rowid, ") + kHeaderColumns + " FROM MINV1 " + rest;
+}
+inline QByteArray SelectLines(const char *rest) {
+  return QByteArray("SELECT ff_rowid, ") + kLineColumns + " FROM MINV2 " + rest;
+}
+// The first customer at or after the bound name, in the order of the CUSTOMER index.
+inline const char *const kNearestCustomerSql =
+    "SELECT ff_rowid, CUSTNO, CUSTOMER, ADDR1, ADDR2, ADDR3, ADDR4, ADDR5 FROM CUSTOMERS WHERE CUSTOMER "
+    "COLLATE FF_NOCASE >= ? ORDER BY CUSTOMER COLLATE FF_NOCASE, ff_rowid LIMIT 1";
+// Storing plainly: the next header number as the engine hands it out, and one line of an invoice (?1 its
+// header's number, ?2 its description).
+inline const char *const kNextHeaderNumberSql =
+    "UPDATE ff_dictionary SET autoinc_seed = autoinc_seed + 1 WHERE name = 'MINV1' RETURNING autoinc_seed";
+inline const char *const kInsertLineSql =
+    "INSERT INTO MINV2 (REC, QUANTITY, DESCRIPTION, ITEMPRICE, ITEMTOTAL) VALUES (?, 1.0, ?, 5.0, 5.0)";
+
 // Names that do not sort in the order they were added.
 inline QString CustomerName(int i) {
   return QStringLiteral("Customer %1").arg((i * 7919) % kCustomers, 6, 10, QChar(u'0'));
@@ -136,6 +154,36 @@ inline sqlite3 *OpenPlain(const QString &folder) {
   sqlite3_busy_timeout(plain, 5000);
   sqlite3_exec(plain, "PRAGMA synchronous = FULL", nullptr, nullptr, nullptr);
   return plain;
+}
+
+inline sqlite3_stmt *PreparePlain(sqlite3 *plain, const QByteArray &sql) {
+  sqlite3_stmt *statement = nullptr;
+  if (sqlite3_prepare_v2(plain, sql.constData(), -1, &statement, nullptr) != SQLITE_OK)
+    qFatal("sqlite: %s", sqlite3_errmsg(plain));
+  return statement;
+}
+
+// Stores one invoice of 20 lines plainly, in one transaction: a number from `numberer`, the header through
+// `header` (?1 the number, ?2 the customer's name; any other parameter is bound by the caller) and the lines
+// through `line` (kInsertLineSql).
+inline void StoreInvoicePlain(sqlite3 *plain, sqlite3_stmt *numberer, sqlite3_stmt *header,
+                              sqlite3_stmt *line, const QByteArray &customer) {
+  sqlite3_exec(plain, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+  sqlite3_step(numberer);
+  const int rec = sqlite3_column_int(numberer, 0);
+  sqlite3_reset(numberer);
+  sqlite3_bind_int(header, 1, rec);
+  sqlite3_bind_text(header, 2, customer.constData(), int(customer.size()), SQLITE_STATIC);
+  sqlite3_step(header);
+  sqlite3_reset(header);
+  for (int j = 0; j < 20; ++j) {
+    const QByteArray text = QStringLiteral("Stored line %1").arg(j).toUtf8();
+    sqlite3_bind_int(line, 1, rec);
+    sqlite3_bind_text(line, 2, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+    sqlite3_step(line);
+    sqlite3_reset(line);
+  }
+  sqlite3_exec(plain, "COMMIT", nullptr, nullptr, nullptr);
 }
 
 } // namespace invoice_data

@@ -1,14 +1,12 @@
 #include "controls/vr_hand_cursor.h"
+#include "platform/glyph_drawing.h"
 #include "platform/resources.h"
 #include "platform/screen.h"
 #include <QGuiApplication>
-#include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 
 QImage VrHandPointImage() {
-  QImage image(32, 32, QImage::Format_ARGB32);
-  image.fill(Qt::transparent);
   // The outline of a hand pointing up: the index finger raised, three fingers folded beside it, the thumb on
   // the left, the cuff of the sleeve below.
   QPainterPath hand;
@@ -28,19 +26,20 @@ QImage VrHandPointImage() {
   hand.addRect(QRectF(11, 25, 13, 5)); // cuff
   hand = hand.simplified();
 
-  QPainter painter(&image);
-  painter.setRenderHint(QPainter::Antialiasing, true);
-  painter.setPen(QPen(Qt::black, 1.2));
-  painter.setBrush(Qt::white);
-  painter.drawPath(hand);
-  // The gaps between the folded fingers and the line of the cuff.
-  painter.setPen(QPen(Qt::black, 1));
-  painter.drawLine(QPointF(14, 10), QPointF(14, 15));
-  painter.drawLine(QPointF(18, 11), QPointF(18, 15));
-  painter.drawLine(QPointF(22, 12), QPointF(22, 16));
-  painter.drawLine(QPointF(11, 25), QPointF(24, 25));
-  painter.end();
-  return image;
+  return PaintedImage(
+      32, 32,
+      [&hand](QPainter &painter) {
+        painter.setPen(QPen(Qt::black, 1.2));
+        painter.setBrush(Qt::white);
+        painter.drawPath(hand);
+        // The gaps between the folded fingers and the line of the cuff.
+        painter.setPen(QPen(Qt::black, 1));
+        painter.drawLine(QPointF(14, 10), QPointF(14, 15));
+        painter.drawLine(QPointF(18, 11), QPointF(18, 15));
+        painter.drawLine(QPointF(22, 12), QPointF(22, 16));
+        painter.drawLine(QPointF(11, 25), QPointF(24, 25));
+      },
+      QImage::Format_ARGB32);
 }
 
 TPoint VrHandPointHotSpot() { return {11, 1}; }

@@ -1,5 +1,6 @@
 #include "platform/std_buttons.h"
 #include "platform/control_widget.h"
+#include "platform/glyph_drawing.h"
 #include "platform/virtual_keys.h"
 #include "platform/window_functions.h"
 #include <QApplication>
@@ -73,8 +74,7 @@ void UpdateDefaultLooks(TControl *anyControl, TWinControl *focused) {
   }
 }
 
-// Colours of the stock glyphs (olive is the transparent background).
-const QColor kOlive(0x80, 0x80, 0x00);
+// Colours of the stock glyphs (drawn on the glyph transparent colour).
 const QColor kGreen(0x00, 0x80, 0x00);
 const QColor kRed(0xC0, 0x00, 0x00);
 const QColor kNavy(0x00, 0x00, 0x80);
@@ -235,7 +235,7 @@ void LoadStockGlyph(TBitBtnKind Kind, TBitmap *Glyph) {
     return;
   }
   QImage image(18, 18, QImage::Format_RGB32);
-  image.fill(kOlive);
+  image.fill(kGlyphTransparent);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing, false);
   switch (Kind) {

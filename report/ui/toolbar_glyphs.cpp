@@ -1,8 +1,7 @@
 #include "report/ui/toolbar_glyphs.h"
+#include "platform/glyph_drawing.h"
 #include "platform/resources.h"
-#include <QPainter>
 #include <QPainterPath>
-#include <functional>
 
 const char *const frGlyphZoom = "FR_ZOOM";
 const char *const frGlyphOpen = "FR_OPEN";
@@ -17,90 +16,23 @@ const char *const frGlyphPrinter = "FR_PRINTER";
 
 namespace {
 
-const QRgb kOlive = qRgb(128, 128, 0);
-// The face colour the soft edges are blended with (buttons stand on the window face).
-const QColor kFace(236, 236, 236);
-
-// Draws antialiased on a clear image, then flattens it: clear pixels take the transparent colour and
-// half-covered edge pixels are blended with the face colour, so no olive fringe shows.
-QImage Picture(int width, int height, const std::function<void(QPainter &)> &draw) {
-  QImage art(width, height, QImage::Format_ARGB32_Premultiplied);
-  art.fill(Qt::transparent);
-  {
-    QPainter p(&art);
-    p.setRenderHint(QPainter::Antialiasing);
-    draw(p);
-  }
-  QImage out(width, height, QImage::Format_RGB32);
-  const QImage straight = art.convertToFormat(QImage::Format_ARGB32);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      const QRgb c = straight.pixel(x, y);
-      const int a = qAlpha(c);
-      if (a < 40) {
-        out.setPixel(x, y, kOlive);
-        continue;
-      }
-      auto mix = [a](int fg, int bg) { return (fg * a + bg * (255 - a)) / 255; };
-      QRgb pixel =
-          qRgb(mix(qRed(c), kFace.red()), mix(qGreen(c), kFace.green()), mix(qBlue(c), kFace.blue()));
-      // Olive itself must never appear in the drawing.
-      if (pixel == kOlive) pixel = qRgb(128, 128, 1);
-      out.setPixel(x, y, pixel);
-    }
-  return out;
-}
-
-QPen Outline(const QColor &c, double width = 1.0) { return QPen(c, width, Qt::SolidLine, Qt::RoundCap); }
-
-void Magnifier(QPainter &p, QPointF centre, double radius, double handle) {
-  p.setPen(QPen(QColor(70, 50, 30), 2.6, Qt::SolidLine, Qt::RoundCap));
-  const QPointF from = centre + QPointF(radius * 0.7, radius * 0.7);
-  p.drawLine(from, from + QPointF(handle, handle));
-  p.setPen(Outline(QColor(40, 40, 40), 1.3));
-  QRadialGradient glass(centre - QPointF(radius / 3, radius / 3), radius * 1.4);
-  glass.setColorAt(0, QColor(255, 255, 255));
-  glass.setColorAt(1, QColor(150, 200, 240));
-  p.setBrush(glass);
-  p.drawEllipse(centre, radius, radius);
-}
-
 QImage Zoom() {
-  return Picture(16, 16, [](QPainter &p) {
-    Magnifier(p, QPointF(6.5, 6.5), 4.8, 4.5);
-    p.setPen(Outline(QColor(20, 60, 140), 1.4));
+  return GlyphPicture(16, 16, [](QPainter &p) {
+    DrawMagnifier(p, QPointF(6.5, 6.5), 4.8, 4.5, 1.3);
+    p.setPen(GlyphPen(QColor(20, 60, 140), 1.4));
     p.drawLine(QPointF(4.3, 6.5), QPointF(8.7, 6.5));
     p.drawLine(QPointF(6.5, 4.3), QPointF(6.5, 8.7));
   });
 }
 
 QImage Open() {
-  return Picture(16, 16, [](QPainter &p) {
-    p.setPen(Outline(QColor(140, 100, 20)));
-    p.setBrush(QColor(220, 170, 50));
-    QPainterPath back;
-    back.moveTo(1.5, 3.5);
-    back.lineTo(6, 3.5);
-    back.lineTo(7.5, 5);
-    back.lineTo(13.5, 5);
-    back.lineTo(13.5, 13.5);
-    back.lineTo(1.5, 13.5);
-    back.closeSubpath();
-    p.drawPath(back);
-    p.setBrush(QColor(250, 210, 90));
-    QPainterPath front;
-    front.moveTo(1.5, 13.5);
-    front.lineTo(4, 7.5);
-    front.lineTo(15.5, 7.5);
-    front.lineTo(13.5, 13.5);
-    front.closeSubpath();
-    p.drawPath(front);
-  });
+  return GlyphPicture(
+      16, 16, [](QPainter &p) { DrawOpenFolder(p, QRectF(QPointF(1.5, 3.5), QPointF(13.5, 13.5)), 6, 5); });
 }
 
 QImage Save() {
-  return Picture(16, 16, [](QPainter &p) {
-    p.setPen(Outline(QColor(20, 40, 90)));
+  return GlyphPicture(16, 16, [](QPainter &p) {
+    p.setPen(GlyphPen(QColor(20, 40, 90)));
     p.setBrush(QColor(50, 90, 170));
     QPainterPath body;
     body.moveTo(1.5, 1.5);
@@ -124,7 +56,8 @@ QImage Save() {
 void Printer(QPainter &p, double width, double height) {
   const double sx = width / 16.0, sy = height / 16.0;
   p.scale(sx, sy);
-  p.setPen(Outline(QColor(60, 60, 60)));
+  // The printer's frames keep bevelled corners.
+  p.setPen(GlyphPen(QColor(60, 60, 60), 1.0, Qt::BevelJoin));
   p.setBrush(Qt::white);
   p.drawRect(QRectF(4.5, 1.5, 7, 5));
   p.setBrush(QColor(95, 120, 165));
@@ -136,38 +69,31 @@ void Printer(QPainter &p, double width, double height) {
   p.setPen(Qt::NoPen);
   p.setBrush(QColor(90, 230, 90));
   p.drawEllipse(QPointF(12.5, 8.5), 0.9, 0.9);
-  p.setPen(Outline(QColor(150, 150, 150), 0.8));
+  p.setPen(GlyphPen(QColor(150, 150, 150), 0.8));
   p.drawLine(QPointF(5.5, 13), QPointF(10.5, 13));
 }
 
 QImage Print() {
-  return Picture(16, 16, [](QPainter &p) { Printer(p, 16, 16); });
+  return GlyphPicture(16, 16, [](QPainter &p) { Printer(p, 16, 16); });
 }
 
 QImage PrinterPicture() {
-  return Picture(18, 16, [](QPainter &p) { Printer(p, 18, 16); });
+  return GlyphPicture(18, 16, [](QPainter &p) { Printer(p, 18, 16); });
 }
 
 QImage Find() {
-  return Picture(16, 16, [](QPainter &p) {
-    p.setPen(Outline(QColor(90, 90, 90)));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(1.5, 0.5, 9, 12));
-    p.setPen(Outline(QColor(150, 150, 160), 0.9));
-    for (double y = 3; y < 11; y += 2) p.drawLine(QPointF(3, y), QPointF(9, y));
-    Magnifier(p, QPointF(9.5, 9.5), 3.3, 3.2);
-  });
+  return GlyphPicture(16, 16, [](QPainter &p) { DrawPageUnderMagnifier(p, 1.3); });
 }
 
 QImage Exit() {
-  return Picture(16, 16, [](QPainter &p) {
-    p.setPen(Outline(QColor(90, 60, 30)));
+  return GlyphPicture(16, 16, [](QPainter &p) {
+    p.setPen(GlyphPen(QColor(90, 60, 30)));
     p.setBrush(QColor(160, 110, 60));
     p.drawRect(QRectF(2.5, 1.5, 8, 13));
     p.setBrush(QColor(120, 80, 40));
     QPolygonF leaf{QPointF(2.5, 1.5), QPointF(7.5, 3.5), QPointF(7.5, 15.5), QPointF(2.5, 14.5)};
     p.drawPolygon(leaf);
-    p.setPen(QPen(QColor(200, 30, 30), 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setPen(GlyphPen(QColor(200, 30, 30), 2.2));
     p.drawLine(QPointF(9, 8), QPointF(15, 8));
     p.drawLine(QPointF(12.5, 5.5), QPointF(15, 8));
     p.drawLine(QPointF(12.5, 10.5), QPointF(15, 8));
@@ -175,15 +101,15 @@ QImage Exit() {
 }
 
 QImage Web() {
-  return Picture(16, 16, [](QPainter &p) {
-    p.setPen(Outline(QColor(20, 70, 140)));
+  return GlyphPicture(16, 16, [](QPainter &p) {
+    p.setPen(GlyphPen(QColor(20, 70, 140)));
     QRadialGradient sea(QPointF(6, 5), 9);
     sea.setColorAt(0, QColor(140, 200, 250));
     sea.setColorAt(1, QColor(40, 110, 200));
     p.setBrush(sea);
     p.drawEllipse(QPointF(8, 8), 6.5, 6.5);
     p.setBrush(Qt::NoBrush);
-    p.setPen(Outline(QColor(230, 240, 255), 0.8));
+    p.setPen(GlyphPen(QColor(230, 240, 255), 0.8));
     p.drawEllipse(QPointF(8, 8), 3, 6.5);
     p.drawLine(QPointF(1.5, 8), QPointF(14.5, 8));
     p.drawLine(QPointF(3, 4.5), QPointF(13, 4.5));
@@ -193,7 +119,7 @@ QImage Web() {
 
 // Two small stacked arrows pointing up (or down).
 QImage PageArrow(bool up) {
-  return Picture(8, 8, [up](QPainter &p) {
+  return GlyphPicture(8, 8, [up](QPainter &p) {
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::black);
