@@ -1,0 +1,348 @@
+// The float edit: its key filter, the value read from and shown in the text, the bounds and digits, and what
+// happens when the user enters and leaves it.
+#include "controls/float_edit.h"
+#include "platform/format_settings.h"
+#include "tests/platform/std_test_helpers.h"
+#include <cmath>
+
+namespace {
+
+using stdtest::TypeText;
+
+class FloatEditTest : public stdtest::FormTest {
+protected:
+  FloatEditTest() : settings_(FormatSettings::USEnglish()) {}
+
+  TFloatEdit *AddFloat(int top = 10) {
+    auto *edit = new TFloatEdit(form);
+    edit->SetName(QStringLiteral("Float%1").arg(++count_));
+    edit->SetParent(form);
+    edit->SetBounds(10, top, 121, 21);
+    return edit;
+  }
+  TEdit *AddOther() {
+    auto *edit = new TEdit(form);
+    edit->SetName(QStringLiteral("Other"));
+    edit->SetParent(form);
+    edit->SetBounds(10, 100, 121, 21);
+    return edit;
+  }
+  static void Tab() {
+    guitest::PressKey(Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
+    guitest::ProcessEvents();
+  }
+  QStringList Messages() {
+    QStringList texts;
+    for (const TMessageBoxRequest &request : services->MessageBoxes()) texts << request.Text;
+    return texts;
+  }
+
+  FormatSettingsGuard settings_;
+  int count_ = 0;
+};
+
+// ---- key filter ----
+
+struct KeyCase {
+  const char *name;
+  double min;
+  int digits;
+  const char *text; // the text before the key
+  int selStart;
+  int selLength;
+  char key;
+  const char *expected;
+  int expectedSelStart; // -1: not checked
+  int expectedSelLength;
+};
+
+const KeyCase kKeyCases[] = {
+    {"digit is typed", 0, 2, "12", 2, 0, '3', "123", -1, 0},
+    {"third decimal is refused", 0, 2, "1.23", 4, 0, '4', "1.23", -1, 0},
+    {"digit before the separator is typed", 0, 2, "1.23", 1, 0, '9', "19.23", -1, 0},
+    {"letter is refused", 0, 2, "12", 2, 0, 'a', "12", -1, 0},
+    {"blank is refused", 0, 2, "12", 2, 0, ' ', "12", -1, 0},
+    {"second separator is refused", 0, 2, "1.2", 3, 0, '.', "1.2", -1, 0},
+    {"separator replacing the selected one", 0, 2, "1.2", 1, 1, '.', "1.2", -1, 0},
+    {"separator with no decimals allowed", -100, 0, "12", 2, 0, '.', "12", -1, 0},
+    {"separator leaving too many decimals", 0, 1, "123", 1, 0, '.', "123", -1, 0},
+    {"minus refused when Min is 0", 0, 1, "5", 0, 0, '-', "5", -1, 0},
+    {"minus at the start of a signed edit", -99999999.9, 1, "5", 0, 0, '-', "-5", -1, 0},
+    {"minus elsewhere is refused", -99999999.9, 1, "5", 1, 0, '-', "5", -1, 0},
+    {"second minus is refused", -99999999.9, 1, "-5", 0, 0, '-', "-5", -1, 0},
+    {"minus into an empty signed edit", -99999999.9, 1, "", 0, 0, '-', "-0", 1, 1},
+    {"minus replacing all the text", -99999999.9, 1, "12.5", 0, 4, '-', "-0", 1, 1},
+    {"separator into an empty edit", 0, 2, "", 0, 0, '.', "0.0", 2, 1},
+    {"separator replacing all the text", 0, 2, "7.25", 0, 4, '.', "0.0", 2, 1},
+    {"digit replacing the selection", 0, 2, "7.25", 0, 4, '8', "8", -1, 0},
+};
+
+class FloatEditKeys : public FloatEditTest, public ::testing::WithParamInterface<KeyCase> {};
+
+TEST_P(FloatEditKeys, FilterKeepsAWellFormedNumber) {
+  const KeyCase &c = GetParam();
+  TFloatEdit *edit = AddFloat();
+  edit->SetMin(c.min);
+  edit->SetDigits(c.digits);
+  Show();
+  edit->SetFocus();
+  edit->SetText(QString::fromLatin1(c.text));
+  edit->SetSelStart(c.selStart);
+  edit->SetSelLength(c.selLength);
+  edit->Perform(WM_CHAR, WPARAM(c.key), 0);
+  EXPECT_EQ(edit->Text(), QString::fromLatin1(c.expected));
+  if (c.expectedSelStart >= 0) {
+    EXPECT_EQ(edit->SelStart(), c.expectedSelStart);
+    EXPECT_EQ(edit->SelLength(), c.expectedSelLength);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, FloatEditKeys, ::testing::ValuesIn(kKeyCases), [](const auto &info) {
+  std::string name = info.param.name;
+  for (char &ch : name)
+    if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+  return name;
+});
+
+TEST_F(FloatEditTest, TypingAFourthCharacterAfterTwoDecimalsIsRefused) {
+  TFloatEdit *edit = AddFloat();
+  edit->SetDigits(2);
+  Show();
+  edit->SetFocus();
+  edit->SelectAll();
+  TypeText(QStringLiteral("1.234"));
+  EXPECT_EQ(edit->Text(), QStringLiteral("1.23"));
+}
+
+TEST_F(FloatEditTest, UsesTheDecimalSeparatorOfTheLocaleItWasMadeIn) {
+  FormatSettings comma = FormatSettings::USEnglish();
+  comma.DecimalSeparator = QLatin1Char(',');
+  comma.ThousandSeparator = QLatin1Char('.');
+  Settings() = comma;
+  TFloatEdit *edit = AddFloat();
+  edit->SetDigits(2);
+  Settings() = FormatSettings::USEnglish(); // a later change does not reach the edit
+  EXPECT_EQ(edit->Text(), QStringLiteral("0,00"));
+  Show();
+  edit->SetFocus();
+  edit->SelectAll();
+  TypeText(QStringLiteral("3.1,25"));
+  EXPECT_EQ(edit->Text(), QStringLiteral("31,25"));
+  EXPECT_DOUBLE_EQ(edit->Value(), 31.25);
+  edit->SetValue(2.5);
+  EXPECT_EQ(edit->Text(), QStringLiteral("2,50"));
+}
+
+TEST_F(FloatEditTest, EnterFiresItsOwnEventAndTypesNothing) {
+  TFloatEdit *edit = AddFloat();
+  int presses = 0;
+  QChar seen;
+  edit->OnEnterPress = TKeyPressEvent::From([&](TObject *Sender, QChar &Key) {
+    EXPECT_EQ(Sender, edit);
+    seen = Key;
+    ++presses;
+  });
+  int keyPresses = 0;
+  edit->OnKeyPress = TKeyPressEvent::From([&](TObject *, QChar &) { ++keyPresses; });
+  Show();
+  edit->SetFocus();
+  edit->SetText(QStringLiteral("4.5"));
+  edit->Perform(WM_CHAR, '\r', 0);
+  edit->Perform(WM_CHAR, '\n', 0);
+  EXPECT_EQ(presses, 2);
+  EXPECT_EQ(seen, QLatin1Char('\n'));
+  EXPECT_EQ(keyPresses, 2); // OnKeyPress sees the keys first
+  EXPECT_EQ(edit->Text(), QStringLiteral("4.5"));
+}
+
+TEST_F(FloatEditTest, OnKeyPressMayTakeAKeyBeforeTheFilter) {
+  TFloatEdit *edit = AddFloat();
+  edit->OnKeyPress = TKeyPressEvent::From([](TObject *, QChar &Key) {
+    if (Key == QLatin1Char('x')) Key = QLatin1Char('7');
+  });
+  Show();
+  edit->SetFocus();
+  edit->SelectAll();
+  TypeText(QStringLiteral("x"));
+  EXPECT_EQ(edit->Text(), QStringLiteral("7"));
+}
+
+TEST_F(FloatEditTest, EscapeRestoresTheValueOnEntry) {
+  TFloatEdit *edit = AddFloat();
+  edit->SetValue(12.5);
+  Show();
+  edit->SetFocus();
+  guitest::ProcessEvents();
+  edit->SelectAll();
+  TypeText(QStringLiteral("99"));
+  edit->Perform(WM_CHAR, 27, 0);
+  EXPECT_EQ(edit->Text(), QStringLiteral("12.5"));
+  EXPECT_EQ(edit->SelLength(), 4);
+}
+
+// ---- value ----
+
+struct ReadCase {
+  const char *text;
+  double expected;
+};
+
+TEST_F(FloatEditTest, ValueIsReadFromTheText) {
+  TFloatEdit *edit = AddFloat();
+  edit->SetMin(-10);
+  edit->SetMax(100);
+  const ReadCase cases[] = {
+      {"", 0}, {"-", 0}, {".", 0}, {"12.5", 12.5}, {"-3.25", -3.25}, {"abc", -10}, {"500", 100}, {"-50", -10},
+  };
+  for (const ReadCase &c : cases) {
+    edit->SetText(QString::fromLatin1(c.text));
+    EXPECT_DOUBLE_EQ(edit->Value(), c.expected) << c.text;
+  }
+  EXPECT_TRUE(Messages().isEmpty());
+}
+
+TEST_F(FloatEditTest, ValueIsShownInFixedNotationWithinTheBounds) {
+  TFloatEdit *edit = AddFloat();
+  EXPECT_EQ(edit->Text(), QStringLiteral("0.0"));
+  EXPECT_EQ(edit->Alignment(), taRightJustify);
+  edit->SetDigits(2);
+  edit->SetValue(0.175);
+  EXPECT_EQ(edit->Text(), QStringLiteral("0.18"));
+  edit->SetValue(12345678.5);
+  EXPECT_EQ(edit->Text(), QStringLiteral("12345678.50"));
+
+  // Out of range: the bound, and no message while there is none.
+  edit->SetValue(200000000);
+  EXPECT_EQ(edit->Text(), QStringLiteral("99999999.90"));
+  edit->SetValue(-5);
+  EXPECT_EQ(edit->Text(), QStringLiteral("0.00"));
+  edit->SetValue(std::nan(""));
+  EXPECT_EQ(edit->Text(), QStringLiteral("0.00"));
+  EXPECT_TRUE(Messages().isEmpty());
+
+  edit->SetErrorMessage(QStringLiteral("Out of range"));
+  edit->SetValue(-5);
+  edit->SetValue(1e12);
+  EXPECT_EQ(edit->Text(), QStringLiteral("99999999.90"));
+  EXPECT_EQ(Messages(), QStringList({QStringLiteral("Out of range"), QStringLiteral("Out of range")}));
+}
+
+TEST_F(FloatEditTest, NegativeZeroShowsAsZero) {
+  TFloatEdit *edit = AddFloat();
+  edit->SetMin(-10);
+  edit->SetText(QStringLiteral("-0"));
+  edit->SetValue(edit->Value());
+  EXPECT_EQ(edit->Text(), QStringLiteral("0.0"));
+}
+
+TEST_F(FloatEditTest, DigitsAreAtMostEighteenAndReshowTheValue) {
+  TFloatEdit *edit = AddFloat();
+  edit->SetValue(1.5);
+  edit->SetDigits(3);
+  EXPECT_EQ(edit->Text(), QStringLiteral("1.500"));
+  edit->SetDigits(0);
+  EXPECT_EQ(edit->Text(), QStringLiteral("2"));
+  edit->SetDigits(40);
+  EXPECT_EQ(edit->Digits(), 18);
+  EXPECT_EQ(edit->Text(), QStringLiteral("2.") + QString(18, QLatin1Char('0')));
+}
+
+TEST_F(FloatEditTest, BoundsCannotCross) {
+  TFloatEdit *edit = AddFloat();
+  edit->SetMax(50);
+  edit->SetMin(80);
+  EXPECT_EQ(edit->Min(), 50);
+  EXPECT_EQ(edit->Text(), QStringLiteral("50.0")); // the value moved into the new bounds
+  edit->SetMax(20);
+  EXPECT_EQ(edit->Max(), 50);
+  EXPECT_EQ(Messages(),
+            QStringList({QStringLiteral("Min-Value has to be less than or equal to Max-Value !"),
+                         QStringLiteral("Max-Value has to be greater than or equal to Min-Value !")}));
+  edit->SetMin(-1);
+  edit->SetMax(10);
+  EXPECT_EQ(edit->Text(), QStringLiteral("10.0"));
+  EXPECT_EQ(Messages().size(), 2);
+}
+
+// ---- entering and leaving ----
+
+TEST_F(FloatEditTest, EnteringSelectsAllAndFiresOnEnter) {
+  TFloatEdit *edit = AddFloat();
+  AddOther();
+  int enters = 0;
+  edit->OnEnter = TNotifyEvent::From([&](TObject *) { ++enters; });
+  edit->SetValue(3.5);
+  Show();
+  edit->SetFocus();
+  guitest::ProcessEvents();
+  EXPECT_EQ(enters, 1);
+  EXPECT_EQ(edit->SelStart(), 0);
+  EXPECT_EQ(edit->SelLength(), 3);
+}
+
+TEST_F(FloatEditTest, LeavingAboveMaxRestoresTheValueOnEntryAndKeepsTheFocus) {
+  TFloatEdit *edit = AddFloat();
+  TEdit *other = AddOther();
+  edit->SetMax(100);
+  edit->SetErrorMessage(QStringLiteral("Too much"));
+  edit->SetValue(42);
+  int exits = 0;
+  edit->OnExit = TNotifyEvent::From([&](TObject *) { ++exits; });
+  Show();
+  edit->SetFocus();
+  guitest::ProcessEvents();
+  edit->SelectAll();
+  TypeText(QStringLiteral("250"));
+  Tab();
+  EXPECT_EQ(Messages(), QStringList({QStringLiteral("Too much")}));
+  EXPECT_EQ(edit->Text(), QStringLiteral("42.0"));
+  EXPECT_TRUE(edit->Focused());
+  EXPECT_FALSE(other->Focused());
+  EXPECT_EQ(exits, 1);
+
+  // In range it is left, reformatted, with one exit event.
+  edit->SelectAll();
+  TypeText(QStringLiteral("7"));
+  Tab();
+  EXPECT_TRUE(other->Focused());
+  EXPECT_EQ(edit->Text(), QStringLiteral("7.0"));
+  EXPECT_DOUBLE_EQ(edit->Value(), 7);
+  EXPECT_EQ(exits, 2);
+  EXPECT_EQ(Messages().size(), 1);
+}
+
+TEST_F(FloatEditTest, LeavingBelowMinIsRefusedEvenWithoutAMessage) {
+  TFloatEdit *edit = AddFloat();
+  TEdit *other = AddOther();
+  edit->SetMin(5);
+  edit->SetValue(6);
+  Show();
+  edit->SetFocus();
+  guitest::ProcessEvents();
+  edit->SelectAll();
+  TypeText(QStringLiteral("1"));
+  Tab();
+  EXPECT_TRUE(Messages().isEmpty());
+  EXPECT_EQ(edit->Text(), QStringLiteral("6.0"));
+  EXPECT_TRUE(edit->Focused());
+  EXPECT_FALSE(other->Focused());
+}
+
+TEST_F(FloatEditTest, LeavingAnEmptyOrSignOnlyFieldGivesZero) {
+  TFloatEdit *edit = AddFloat();
+  TEdit *other = AddOther();
+  edit->SetMin(-99999999.9);
+  edit->SetDigits(2);
+  Show();
+  for (const char *typed : {"-", "."}) {
+    edit->SetFocus();
+    guitest::ProcessEvents();
+    edit->SelectAll();
+    TypeText(QString::fromLatin1(typed));
+    Tab();
+    EXPECT_TRUE(other->Focused()) << typed;
+    EXPECT_EQ(edit->Text(), QStringLiteral("0.00")) << typed;
+  }
+}
+
+} // namespace

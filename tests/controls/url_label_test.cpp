@@ -1,0 +1,300 @@
+// The bevel settings and drawing, the bevelled label's layout, and the URL label's link: which address a
+// click opens (and which it refuses), the hand cursor and the mouse events.
+#include "controls/url_label.h"
+#include "platform/bitmap.h"
+#include "platform/control_grab.h"
+#include "tests/platform/std_test_helpers.h"
+
+namespace {
+
+using Side = TKNGBorderSide;
+using Style = TKNGBevelStyle;
+
+// ---- bevel settings ----
+
+TEST(KNGBevel, SideSizeCountsTheBorderAndEachDrawnBevel) {
+  struct Case {
+    Style outer;
+    Style inner;
+    int bevelWidth;
+    int borderWidth;
+    int expected;
+  };
+  const Case cases[] = {
+      {Style::bvNone, Style::bvNone, 1, 0, 0},      {Style::bvRaised, Style::bvNone, 1, 0, 1},
+      {Style::bvRaised, Style::bvNone, 3, 0, 3},    {Style::bvNone, Style::bvLowered, 2, 0, 2},
+      {Style::bvRaised, Style::bvLowered, 2, 0, 4}, {Style::bvLowered, Style::bvRaised, 2, 5, 9},
+      {Style::bvNone, Style::bvNone, 4, 5, 5},
+  };
+  for (const Case &c : cases) {
+    TKNGBevel bevel;
+    bevel.SetBevelOuter(c.outer);
+    bevel.SetBevelInner(c.inner);
+    bevel.SetBevelWidth(c.bevelWidth);
+    bevel.SetBorderWidth(c.borderWidth);
+    EXPECT_EQ(bevel.BevelSideSize(), c.expected)
+        << int(c.outer) << int(c.inner) << c.bevelWidth << c.borderWidth;
+  }
+}
+
+TEST(KNGBevel, DefaultsAndChangeNotices) {
+  TKNGBevel bevel;
+  EXPECT_EQ(bevel.BevelOuter(), Style::bvRaised);
+  EXPECT_EQ(bevel.BevelInner(), Style::bvNone);
+  EXPECT_EQ(bevel.BevelWidth(), 1);
+  EXPECT_EQ(bevel.BevelBorders(), TKNGBevel::AllSides());
+  EXPECT_EQ(bevel.BorderStyle(), TKNGBorderStyle::bsNone);
+  EXPECT_EQ(bevel.HighLightColor(), clBtnHighlight);
+  EXPECT_EQ(bevel.ShadowColor(), clBtnShadow);
+
+  int changes = 0;
+  bevel.OnChange = TNotifyEvent::From([&](TObject *Sender) {
+    EXPECT_EQ(Sender, &bevel);
+    ++changes;
+  });
+  bevel.SetBevelWidth(2);
+  bevel.SetBevelWidth(2); // unchanged: no notice
+  bevel.SetShadowColor(clNavy);
+  bevel.SetBevelWidth(0); // at least one line
+  EXPECT_EQ(bevel.BevelWidth(), 1);
+  EXPECT_EQ(changes, 3);
+
+  TKNGBevel copy;
+  copy.Assign(&bevel);
+  EXPECT_EQ(copy.ShadowColor(), clNavy);
+  EXPECT_EQ(copy.BevelSideSize(), bevel.BevelSideSize());
+}
+
+// ---- bevel drawing ----
+
+class KNGBevelDrawing : public ::testing::Test {
+protected:
+  KNGBevelDrawing() : bitmap(12, 12) {
+    bevel.SetHighLightColor(clWhite);
+    bevel.SetShadowColor(clBlack);
+    bitmap.Canvas()->Brush()->SetColor(clLime);
+    bitmap.Canvas()->FillRect(Rect(0, 0, 12, 12));
+  }
+  TRect Draw(bool transparent = false) {
+    TRect r = Rect(0, 0, 12, 12);
+    DrawKNGBevel(bitmap.Canvas(), r, bevel, clRed, transparent);
+    return r;
+  }
+  // The pixel across the middle row (x) or column (y).
+  TColor Row(int x) { return bitmap.Canvas()->Pixel(x, 6); }
+  TColor Column(int y) { return bitmap.Canvas()->Pixel(6, y); }
+
+  TKNGBevel bevel;
+  TBitmap bitmap;
+};
+
+TEST_F(KNGBevelDrawing, OuterRaisedThenBorderThenInnerLowered) {
+  bevel.SetBevelOuter(Style::bvRaised);
+  bevel.SetBevelInner(Style::bvLowered);
+  bevel.SetBorderWidth(1);
+  bevel.SetBevelWidth(2);
+  EXPECT_EQ(Draw(), Rect(5, 5, 7, 7));
+  const TColor expected[] = {clWhite, clWhite, clRed,   clBlack, clBlack, clLime,
+                             clLime,  clWhite, clWhite, clRed,   clBlack, clBlack};
+  for (int i = 0; i < 12; ++i) {
+    // left to right: highlight first for the raised outer bevel, shadow first for the lowered inner one
+    EXPECT_EQ(Row(i), expected[i]) << "x " << i;
+    EXPECT_EQ(Column(i), expected[i]) << "y " << i;
+  }
+}
+
+TEST_F(KNGBevelDrawing, OnlyTheChosenSidesAreDrawnAndMoved) {
+  bevel.SetBevelOuter(Style::bvLowered);
+  bevel.SetBevelBorders({Side::bsLeft, Side::bsBottom});
+  EXPECT_EQ(Draw(), Rect(1, 0, 12, 11));
+  EXPECT_EQ(Row(0), clBlack);
+  EXPECT_EQ(Row(11), clLime);
+  EXPECT_EQ(Column(0), clLime);
+  EXPECT_EQ(Column(11), clWhite);
+}
+
+TEST_F(KNGBevelDrawing, TransparentBorderOnlyTakesRoom) {
+  bevel.SetBevelOuter(Style::bvNone);
+  bevel.SetBorderWidth(2);
+  EXPECT_EQ(Draw(true), Rect(2, 2, 10, 10));
+  EXPECT_EQ(Row(0), clLime);
+  EXPECT_EQ(Row(1), clLime);
+  EXPECT_EQ(Draw(false), Rect(2, 2, 10, 10));
+  EXPECT_EQ(Row(1), clRed);
+}
+
+// ---- the labels ----
+
+class URLLabelTest : public stdtest::FormTest {
+protected:
+  TKNGURLLabel *AddLabel(const QString &caption) {
+    auto *label = new TKNGURLLabel(form);
+    label->SetName(QStringLiteral("Link%1").arg(++count_));
+    label->SetParent(form);
+    label->SetLeft(10);
+    label->SetTop(10);
+    label->SetCaption(caption);
+    return label;
+  }
+  QStringList Opened() {
+    QStringList urls;
+    for (const QUrl &url : services->OpenedUrls()) urls << url.toString();
+    return urls;
+  }
+  int count_ = 0;
+};
+
+TEST_F(URLLabelTest, NewLabelLooksLikeALink) {
+  auto *label = new TKNGURLLabel(form);
+  EXPECT_EQ(label->Height(), 30);
+  EXPECT_EQ(label->Width(), 65);
+  EXPECT_EQ(label->Font()->Color(), clBlue);
+  EXPECT_EQ(label->Font()->Style(), TFontStyles(fsUnderline));
+  EXPECT_EQ(label->Bevel()->BevelOuter(), Style::bvNone);
+  EXPECT_EQ(label->Bevel()->BevelSideSize(), 0);
+  EXPECT_EQ(label->About(), QStringLiteral("v4.06"));
+  label->SetAbout(QStringLiteral("x"));
+  EXPECT_EQ(label->About(), QStringLiteral("v4.06"));
+}
+
+TEST_F(URLLabelTest, AutoSizeLeavesRoomForTheBevel) {
+  TKNGURLLabel *label = AddLabel(QStringLiteral("example.com"));
+  const int plainWidth = label->Width();
+  const int plainHeight = label->Height();
+  label->Bevel()->SetBevelOuter(Style::bvRaised);
+  label->Bevel()->SetBevelWidth(3);
+  EXPECT_EQ(label->Width(), plainWidth + 6);
+  EXPECT_EQ(label->Height(), plainHeight + 6);
+  EXPECT_EQ(label->TextArea(), Rect(4, 4, label->Width() - 4, label->Height() - 4));
+
+  // A right-aligned label keeps its right edge.
+  label->SetAlignment(taRightJustify);
+  const int right = label->Left() + label->Width();
+  label->SetCaption(QStringLiteral("a much longer address.example.com"));
+  EXPECT_GT(label->Width(), plainWidth + 6);
+  EXPECT_EQ(label->Left() + label->Width(), right);
+}
+
+TEST_F(URLLabelTest, PaintsTheBevelRoundTheText) {
+  TKNGURLLabel *label = AddLabel(QStringLiteral("example.com"));
+  label->SetColor(clYellow);
+  label->Bevel()->SetBevelOuter(Style::bvRaised);
+  label->Bevel()->SetHighLightColor(clWhite);
+  label->Bevel()->SetShadowColor(clNavy);
+  Show();
+  const QImage image = GrabControl(label);
+  EXPECT_EQ(image.pixelColor(0, 5), ColorToQColor(clWhite));
+  EXPECT_EQ(image.pixelColor(label->Width() - 1, 5), ColorToQColor(clNavy));
+  EXPECT_EQ(image.pixelColor(1, 1), ColorToQColor(clYellow));
+  // The caption in the link colour (antialiased: look for a clearly blue pixel) inside the bevel.
+  bool blue = false;
+  for (int y = 1; y < image.height() - 1 && !blue; ++y)
+    for (int x = 1; x < image.width() - 1 && !blue; ++x) {
+      const QColor c = image.pixelColor(x, y);
+      blue = c.blue() > 180 && c.red() < 100 && c.green() < 100;
+    }
+  EXPECT_TRUE(blue);
+}
+
+struct LinkCase {
+  const char *name;
+  TKNGURLKind kind;
+  bool addKind;
+  const char *caption;
+  const char *opened; // nullptr: nothing is opened
+};
+
+const LinkCase kLinkCases[] = {
+    {"mail with prefix", ukMailTo, true, "someone@example.com", "mailto:someone@example.com"},
+    {"mail without prefix", ukMailTo, false, "someone@example.com", nullptr},
+    {"mail address given whole", ukMailTo, false, "mailto:someone@example.com", "mailto:someone@example.com"},
+    {"web with prefix", ukHTTP, true, "www.example.com", "http://www.example.com"},
+    {"web address given whole", ukHTTP, false, "https://www.example.com/a", "https://www.example.com/a"},
+    {"empty caption", ukHTTP, true, "", nullptr},
+    {"empty caption without prefix", ukMailTo, false, "", nullptr},
+    // Addresses the shell must never run.
+    {"local file", ukHTTP, false, "file:///etc/passwd", nullptr},
+    {"program path", ukHTTP, false, "/bin/sh", nullptr},
+    {"script scheme", ukHTTP, false, "javascript:alert(1)", nullptr},
+    {"caption that is no host", ukHTTP, true, "Billing Creation", nullptr},
+};
+
+class URLLabelLinks : public URLLabelTest, public ::testing::WithParamInterface<LinkCase> {};
+
+TEST_P(URLLabelLinks, ClickOpensTheAddressOrNothing) {
+  const LinkCase &c = GetParam();
+  TKNGURLLabel *label = AddLabel(QString::fromLatin1(c.caption));
+  label->SetAutoSize(false);
+  label->SetWidth(120);
+  label->SetURLKind(c.kind);
+  label->SetAddURLKind(c.addKind);
+  Show();
+  guitest::Click(label, QPoint(5, 5));
+  guitest::ProcessEvents();
+  if (c.opened)
+    EXPECT_EQ(Opened(), QStringList({QString::fromLatin1(c.opened)}));
+  else
+    EXPECT_TRUE(Opened().isEmpty()) << Opened().join(QLatin1Char(' ')).toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, URLLabelLinks, ::testing::ValuesIn(kLinkCases), [](const auto &info) {
+  std::string name = info.param.name;
+  for (char &ch : name)
+    if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+  return name;
+});
+
+TEST_F(URLLabelTest, AddressFollowsKindAndPrefix) {
+  TKNGURLLabel *label = AddLabel(QStringLiteral("someone@example.com"));
+  EXPECT_EQ(label->Address(), QStringLiteral("someone@example.com"));
+  label->SetAddURLKind(true);
+  label->SetURLKind(ukMailTo);
+  EXPECT_EQ(label->Address(), QStringLiteral("mailto:someone@example.com"));
+  label->SetURLKind(ukHTTP);
+  EXPECT_EQ(label->Address(), QStringLiteral("http://someone@example.com"));
+}
+
+TEST_F(URLLabelTest, PressReleasedOffTheLabelOpensNothing) {
+  TKNGURLLabel *label = AddLabel(QStringLiteral("www.example.com"));
+  label->SetAddURLKind(true);
+  int ups = 0;
+  label->OnMouseUp = TMouseEvent::From([&](TObject *, TMouseButton, TShiftState, int, int) { ++ups; });
+  Show();
+  guitest::SendMouse(label, QEvent::MouseButtonPress, Qt::LeftButton, QPoint(3, 3), Qt::LeftButton);
+  guitest::SendMouse(label, QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(label->Width() + 40, 3),
+                     Qt::NoButton);
+  guitest::ProcessEvents();
+  EXPECT_EQ(ups, 1);
+  EXPECT_TRUE(Opened().isEmpty());
+
+  guitest::Click(label, QPoint(3, 3));
+  EXPECT_EQ(ups, 2); // the usual mouse-up handling comes first
+  EXPECT_EQ(Opened(), QStringList({QStringLiteral("http://www.example.com")}));
+}
+
+TEST_F(URLLabelTest, MouseOverShowsTheHandAndFiresTheEvents) {
+  TKNGURLLabel *label = AddLabel(QStringLiteral("www.example.com"));
+  label->OnMouseEnter =
+      TNotifyEvent::From([&](TObject *) { log << QStringLiteral("enter, cursor %1").arg(label->Cursor()); });
+  label->OnMouseLeave =
+      TNotifyEvent::From([&](TObject *) { log << QStringLiteral("leave, cursor %1").arg(label->Cursor()); });
+  label->Perform(CM_MOUSEENTER, 0, 0);
+  EXPECT_EQ(label->Cursor(), crHandPoint);
+  label->Perform(CM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(label->Cursor(), crDefault);
+  // The events come before the hand shows and after it is gone.
+  EXPECT_EQ(log, QStringList({QStringLiteral("enter, cursor 0"), QStringLiteral("leave, cursor 0")}));
+}
+
+TEST(KNGGraphicControl, FiresMouseEnterAndLeave) {
+  TKNGGraphicControl control(nullptr);
+  QStringList log;
+  control.OnMouseEnter = TNotifyEvent::From([&](TObject *) { log << QStringLiteral("enter"); });
+  control.OnMouseLeave = TNotifyEvent::From([&](TObject *) { log << QStringLiteral("leave"); });
+  control.Perform(CM_MOUSEENTER, 0, 0);
+  control.Perform(CM_MOUSELEAVE, 0, 0);
+  control.Perform(CM_MOUSEENTER, 0, 1); // a notice about a child is not this control's
+  EXPECT_EQ(log, QStringList({QStringLiteral("enter"), QStringLiteral("leave")}));
+}
+
+} // namespace
