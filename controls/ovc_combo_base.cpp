@@ -9,6 +9,9 @@
 #include "platform/virtual_keys.h"
 #include <QFontMetrics>
 #include <QMetaObject>
+#include <QPainter>
+#include <QPen>
+#include <QPolygon>
 #include <QWidget>
 #include <cstdint>
 
@@ -36,6 +39,27 @@ bool IsTypingKey(WORD Key) {
   default: return true;
   }
 }
+
+// Lies over the box, letting the mouse through, and draws the frame, button and borders the box adds.
+class ComboDecoration : public QWidget {
+public:
+  ComboDecoration(QWidget *Parent, TOvcBaseComboBox *Combo, std::weak_ptr<bool> Token)
+      : QWidget(Parent), combo_(Combo), token_(std::move(Token)) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+  }
+
+protected:
+  void paintEvent(QPaintEvent *) override {
+    if (token_.expired()) return;
+    QPainter painter(this);
+    combo_->PaintDecoration(painter);
+  }
+
+private:
+  TOvcBaseComboBox *combo_;
+  std::weak_ptr<bool> token_;
+};
 
 } // namespace
 
@@ -72,6 +96,7 @@ void TOvcBaseComboBox::Notification(TComponent *AComponent, TOperation Operation
 
 void TOvcBaseComboBox::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   TCustomComboBox::SetBounds(ALeft, ATop, AWidth, AHeight);
+  if (decoration_) decoration_->setGeometry(0, 0, Width(), Height());
   labels_.ControlMoved();
 }
 
@@ -112,6 +137,7 @@ void TOvcBaseComboBox::SetHotTrack(bool Value) {
   if (hotTrack_ == Value) return;
   hotTrack_ = Value;
   Invalidate();
+  if (decoration_) decoration_->update();
 }
 
 void TOvcBaseComboBox::SetHotTrackBorder(bool Value) {
@@ -162,6 +188,12 @@ void TOvcBaseComboBox::CreateWnd() {
   if (savedItemIndex_ >= 0 && savedItemIndex_ < Items()->Count()) SetItemIndex(savedItemIndex_);
   savedItemIndex_ = -1;
   if (dropDownWidth_ != -1) TCustomComboBox::SetDropDownWidth(dropDownWidth_);
+  if (QWidget *widget = Widget()) {
+    decoration_ = new ComboDecoration(widget, this, AliveToken());
+    decoration_->setGeometry(0, 0, Width(), Height());
+    decoration_->show();
+    decoration_->raise();
+  }
 }
 
 void TOvcBaseComboBox::DestroyWnd() {
@@ -199,6 +231,15 @@ void TOvcBaseComboBox::WndProc(TMessage &Message) {
   case CM_FONTCHANGED:
     TCustomComboBox::WndProc(Message);
     ItemHeightFromFont();
+    return;
+  case CM_MOUSEENTER:
+  case CM_MOUSELEAVE:
+    TCustomComboBox::WndProc(Message);
+    if (hotTrack_) {
+      mouseInside_ = Message.Msg == CM_MOUSEENTER;
+      Invalidate();
+      if (decoration_) decoration_->update();
+    }
     return;
   default: TCustomComboBox::WndProc(Message);
   }
@@ -386,4 +427,59 @@ void TOvcBaseComboBox::DrawMRUSeparator(int Index, const TRect &Rect, TOwnerDraw
   canvas->Pen()->SetWidth(1);
   canvas->MoveTo(Rect.Left, Rect.Bottom - 3);
   canvas->LineTo(Rect.Right, Rect.Bottom - 3);
+}
+
+// -- the hot-tracking look and the borders --
+
+bool TOvcBaseComboBox::IsHot() const { return mouseInside_ || Focused() || DroppedDown(); }
+
+void TOvcBaseComboBox::PaintDecoration(QPainter &Painter) {
+  const int width = Width();
+  const int height = Height();
+  const auto line = [&Painter](TColor Color, int X1, int Y1, int X2, int Y2) {
+    Painter.setPen(QPen(ColorToQColor(Color), 1));
+    Painter.drawLine(X1, Y1, X2, Y2);
+  };
+  if (hotTrack_ && !ComponentState().Contains(csDesigning)) {
+    const QRect button(width - 15, 0, 15, height);
+    const int mid = height / 2;
+    Painter.fillRect(button, ColorToQColor(clBtnFace));
+    QPolygon arrow;
+    if (IsHot()) {
+      if (hotTrackBorder_) {
+        line(htColors_->Shadow(), 0, 0, width - 1, 0);
+        line(htColors_->Shadow(), 0, 0, 0, height - 1);
+        line(htColors_->Highlight(), width - 1, 0, width - 1, height - 1);
+        line(htColors_->Highlight(), 0, height - 1, width - 1, height - 1);
+        Painter.setPen(QPen(ColorToQColor(Color()), 1));
+        Painter.setBrush(Qt::NoBrush);
+        Painter.drawRect(1, 1, width - 3, height - 3);
+      }
+      line(clBtnHighlight, button.left(), 0, button.right(), 0);
+      line(clBtnHighlight, button.left(), 0, button.left(), height - 1);
+      line(clBtnShadow, button.right(), 0, button.right(), height - 1);
+      line(clBtnShadow, button.left(), height - 1, button.right(), height - 1);
+      arrow << QPoint(button.left() + 4, mid) << QPoint(button.left() + 6, mid + 2)
+            << QPoint(button.left() + 8, mid);
+    } else {
+      arrow << QPoint(button.left() + 3, mid - 1) << QPoint(button.left() + 5, mid + 1)
+            << QPoint(button.left() + 7, mid - 1);
+    }
+    Painter.setPen(QPen(Qt::black, 1));
+    Painter.setBrush(Qt::black);
+    Painter.drawPolygon(arrow);
+  }
+  const int buttonWidth = hotTrack_ ? 17 : 19;
+  const auto draw = [&](const TOvcBorder *Border, int X1, int Y1, int X2, int Y2) {
+    if (!Border->Enabled()) return;
+    Painter.setPen(QPen(ColorToQColor(Border->PenColor()), Border->PenWidth(), Qt::SolidLine, Qt::FlatCap));
+    Painter.drawLine(X1, Y1, X2, Y2);
+  };
+  const TOvcBorders *b = borders_.get();
+  draw(b->LeftBorder(), b->LeftBorder()->PenWidth() / 2, 0, b->LeftBorder()->PenWidth() / 2, height);
+  draw(b->TopBorder(), 0, b->TopBorder()->PenWidth() / 2, width, b->TopBorder()->PenWidth() / 2);
+  const int right = width - buttonWidth - b->RightBorder()->PenWidth() / 2;
+  draw(b->RightBorder(), right, 0, right, height);
+  const int bottom = height - b->BottomBorder()->PenWidth() / 2;
+  draw(b->BottomBorder(), 0, bottom, width, bottom);
 }

@@ -8,7 +8,11 @@
 #include "controls/ovc_base.h"
 #include "controls/ovc_borders.h"
 #include "platform/std_combo_box.h"
+#include <QPointer>
+#include <QWidget>
 #include <memory>
+
+class QPainter;
 
 enum TOvcComboStyle { ocsDropDown, ocsDropDownList };
 
@@ -99,6 +103,13 @@ protected:
   void DrawMRUSeparator(int Index, const TRect &Rect, TOwnerDrawState State);
   void BordersChanged(TObject *Sender);
 
+public:
+  // Whether the hot-tracking look shows as hot: the mouse inside, the focus here or the list open.
+  bool IsHot() const;
+  // Draws the hot-tracking frame and button and the enabled borders over the box (called by its overlay).
+  void PaintDecoration(QPainter &Painter);
+
+protected:
 private:
   void ListClosed();
   void StartSearchDelay();
@@ -122,4 +133,6 @@ private:
   int savedItemIndex_ = -1;
   int searchTrigger_ = -1;
   bool backspaced_ = false;
+  bool mouseInside_ = false;
+  QPointer<QWidget> decoration_;
 };

@@ -1,5 +1,6 @@
 #include "controls/mru_list.h"
 #include "controls/ovc_combo_base.h"
+#include "platform/control_grab.h"
 #include "platform/virtual_keys.h"
 #include "tests/platform/std_test_helpers.h"
 #include <QDeadlineTimer>
@@ -223,6 +224,34 @@ TEST_F(ComboBaseTest, WindowRecreationKeepsTheSelection) {
   combo->SetStyle(ocsDropDownList);
   EXPECT_EQ(combo->ItemIndex(), 3);
   EXPECT_EQ(combo->Text(), QStringLiteral("Cherry"));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ComboBaseTest, EnabledBordersAndTheHotTrackingButtonAreDrawn) {
+  TOvcBaseComboBox *combo = AddCombo();
+  combo->SetStyle(ocsDropDownList);
+  Show();
+  combo->Borders()->LeftBorder()->SetPenColor(clRed);
+  combo->Borders()->LeftBorder()->SetEnabled(true);
+  combo->Borders()->BottomBorder()->SetPenColor(clBlue);
+  combo->Borders()->BottomBorder()->SetEnabled(true);
+  guitest::ProcessEvents();
+  ASSERT_TRUE(combo->HotTrack());
+  const QImage image = GrabControl(combo);
+  ASSERT_FALSE(image.isNull());
+  EXPECT_EQ(image.pixelColor(0, image.height() / 2), QColor(255, 0, 0));
+  EXPECT_EQ(image.pixelColor(image.width() / 2, image.height() - 1), QColor(0, 0, 255));
+  // The right border is off: nothing of its colour where it would stand.
+  EXPECT_NE(image.pixelColor(image.width() - 17 - 1, image.height() / 4), QColor(255, 0, 0));
+  // Mouse in and out switch the hot look (the focus counts as hot too).
+  form->SetFocus();
+  combo->Perform(CM_MOUSEENTER);
+  EXPECT_TRUE(combo->IsHot());
+  combo->Perform(CM_MOUSELEAVE);
+  EXPECT_EQ(combo->IsHot(), combo->Focused());
 }
 
 } // namespace
