@@ -242,6 +242,8 @@ TEST_F(ComboBaseTest, EnabledBordersAndTheHotTrackingButtonAreDrawn) {
   ASSERT_TRUE(combo->HotTrack());
   const QImage image = GrabControl(combo);
   ASSERT_FALSE(image.isNull());
+  if (const QString dir = qEnvironmentVariable("TALLYROOK_GRAB_DIR"); !dir.isEmpty())
+    image.save(dir + QStringLiteral("/combo_borders.png"));
   EXPECT_EQ(image.pixelColor(0, image.height() / 2), QColor(255, 0, 0));
   EXPECT_EQ(image.pixelColor(image.width() / 2, image.height() - 1), QColor(0, 0, 255));
   // The right border is off: nothing of its colour where it would stand.
