@@ -1,0 +1,257 @@
+#include "controls/ovc_color_combo.h"
+#include "controls/ovc_font_combo.h"
+#include "platform/control_grab.h"
+#include "platform/std_labels.h"
+#include "platform/virtual_keys.h"
+#include "tests/platform/std_test_helpers.h"
+#include <QFontDatabase>
+
+namespace {
+
+// ---- colours ----
+
+struct ColorCase {
+  const char *name;
+  TColor value;
+};
+
+class ColorNameTest : public ::testing::TestWithParam<std::pair<int, ColorCase>> {};
+
+TEST_P(ColorNameTest, ListOrderNameAndValue) {
+  const auto &[index, c] = GetParam();
+  ASSERT_LT(index, int(OvcNamedColors().size()));
+  EXPECT_EQ(OvcColorOfName(QString::fromLatin1(c.name)), c.value);
+  EXPECT_EQ(OvcNamedColors()[index].Value, c.value);
+}
+
+const ColorCase kColors[] = {
+    {"Black", 0x000000},       {"Maroon", 0x000080},    {"Green", 0x008000}, {"Olive", 0x008080},
+    {"Navy", 0x800000},        {"Purple", 0x800080},    {"Teal", 0x808000},  {"Gray", 0x808080},
+    {"Silver", 0xC0C0C0},      {"Red", 0x0000FF},       {"Lime", 0x00FF00},  {"Yellow", 0x00FFFF},
+    {"Blue", 0xFF0000},        {"Fuchsia", 0xFF00FF},   {"Aqua", 0xFFFF00},  {"Light Gray", 0xC0C0C0},
+    {"Medium Gray", 0xA4A0A0}, {"Dark Gray", 0x808080}, {"White", 0xFFFFFF}, {"Money Green", 0xC0DCC0},
+    {"Sky Blue", 0xF0CAA6},    {"Cream", 0xF0FBFF},
+};
+
+std::vector<std::pair<int, ColorCase>> IndexedColors() {
+  std::vector<std::pair<int, ColorCase>> cases;
+  for (int i = 0; i < int(std::size(kColors)); ++i) cases.emplace_back(i, kColors[i]);
+  return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ColorNameTest, ::testing::ValuesIn(IndexedColors()), [](const auto &info) {
+  std::string name = info.param.second.name;
+  std::erase(name, ' ');
+  return name;
+});
+
+TEST(ColorNames, UnknownOrDifferentlyCasedNamesGiveBlack) {
+  EXPECT_EQ(OvcColorOfName(QStringLiteral("red")), TColor(0));
+  EXPECT_EQ(OvcColorOfName(QStringLiteral("Chartreuse")), TColor(0));
+  EXPECT_EQ(OvcNamedColors().size(), std::size_t(22));
+}
+
+class ColorComboTest : public stdtest::FormTest {
+protected:
+  TOvcColorComboBox *AddCombo() {
+    auto *combo = new TOvcColorComboBox(form);
+    combo->SetParent(form);
+    combo->SetBounds(10, 10, 160, 24);
+    combo->OnChange = TNotifyEvent::From([this](TObject *) { log.append(QStringLiteral("change")); });
+    return combo;
+  }
+};
+
+TEST_F(ColorComboTest, FilledInTableOrderWithTheFirstSelected) {
+  TOvcColorComboBox *combo = AddCombo();
+  Show();
+  EXPECT_EQ(combo->MRUListCount(), 0);
+  EXPECT_EQ(combo->Style(), ocsDropDownList);
+  ASSERT_EQ(combo->Items()->Count(), 22);
+  for (int i = 0; i < 22; ++i) EXPECT_EQ(combo->Items()->Strings(i), QString::fromLatin1(kColors[i].name));
+  EXPECT_EQ(combo->ItemIndex(), 0);
+  EXPECT_EQ(combo->SelectedColor(), TColor(0));
+}
+
+TEST_F(ColorComboTest, SelectedColorPicksTheFirstNameWithTheValue) {
+  TOvcColorComboBox *combo = AddCombo();
+  Show();
+  combo->SetSelectedColor(0x808080);
+  EXPECT_EQ(combo->Text(), QStringLiteral("Gray"));
+  combo->SetSelectedColor(0xC0C0C0);
+  EXPECT_EQ(combo->Text(), QStringLiteral("Silver"));
+  EXPECT_EQ(log.size(), 2);
+  combo->SetSelectedColor(0xF0CAA6);
+  EXPECT_EQ(combo->Text(), QStringLiteral("Sky Blue"));
+  EXPECT_EQ(combo->SelectedColor(), TColor(0xF0CAA6));
+  // A colour not in the list changes nothing.
+  combo->SetSelectedColor(0x123456);
+  EXPECT_EQ(combo->Text(), QStringLiteral("Sky Blue"));
+  EXPECT_EQ(log.size(), 3);
+  combo->SetItemIndex(-1);
+  EXPECT_EQ(combo->SelectedColor(), TColor(0));
+}
+
+TEST_F(ColorComboTest, SwatchWidthFollowsNamesSizeAndFont) {
+  TOvcColorComboBox *combo = AddCombo();
+  Show();
+  const int withNames = combo->SwatchWidth();
+  EXPECT_GE(withNames, 25);
+  EXPECT_LT(withNames, combo->ClientWidth());
+  combo->SetShowColorNames(false);
+  EXPECT_EQ(combo->SwatchWidth(), combo->ClientWidth() - 1);
+  combo->SetBounds(10, 10, 260, 24);
+  EXPECT_EQ(combo->SwatchWidth(), combo->ClientWidth() - 1);
+  combo->SetShowColorNames(true);
+  EXPECT_GT(combo->SwatchWidth(), withNames);
+  const int wide = combo->SwatchWidth();
+  combo->Font()->SetSize(combo->Font()->Size() * 2);
+  EXPECT_LT(combo->SwatchWidth(), wide);
+}
+
+TEST_F(ColorComboTest, WithoutNamesTheSwatchFillsTheItem) {
+  TOvcColorComboBox *combo = AddCombo();
+  combo->SetShowColorNames(false);
+  Show();
+  combo->SetSelectedColor(0x0000FF);
+  guitest::ProcessEvents();
+  const QImage image = GrabControl(combo);
+  ASSERT_FALSE(image.isNull());
+  // Red across the shown entry, from near the left edge.
+  const int y = image.height() / 2;
+  EXPECT_EQ(image.pixelColor(6, y), QColor(255, 0, 0));
+  EXPECT_EQ(image.pixelColor(image.width() / 2, y), QColor(255, 0, 0));
+}
+
+// ---- fonts ----
+
+class FontComboTest : public stdtest::FormTest {
+protected:
+  TOvcFontComboBox *AddCombo() {
+    auto *combo = new TOvcFontComboBox(form);
+    combo->SetParent(form);
+    combo->SetBounds(10, 10, 200, 24);
+    combo->RebuildFontList();
+    return combo;
+  }
+  static QStringList Entries(const TOvcFontComboBox *combo) {
+    QStringList entries;
+    for (int i = 0; i < combo->Items()->Count(); ++i) entries.append(combo->Items()->Strings(i));
+    return entries;
+  }
+};
+
+TEST_F(FontComboTest, ListsTheInstalledFontsSortedOnceEach) {
+  TOvcFontComboBox *combo = AddCombo();
+  const QStringList entries = Entries(combo);
+  ASSERT_FALSE(entries.isEmpty());
+  EXPECT_TRUE(entries.contains(QStringLiteral("Liberation Sans")));
+  EXPECT_TRUE(entries.contains(QStringLiteral("Liberation Mono")));
+  QStringList sorted = entries;
+  std::sort(sorted.begin(), sorted.end(),
+            [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+  EXPECT_EQ(entries, sorted);
+  EXPECT_EQ(QSet<QString>(entries.begin(), entries.end()).size(), entries.size());
+  for (int i = 0; i < combo->Items()->Count(); ++i) {
+    const bool scalable = QFontDatabase::isScalable(entries[i]);
+    EXPECT_EQ(combo->Items()->Objects(i), scalable ? combo->TrueTypeGlyph() : combo->DeviceGlyph())
+        << entries[i].toStdString();
+  }
+}
+
+struct PitchCase {
+  const char *name;
+  TFontPitches pitches;
+  bool wantFixed;
+  bool wantVariable;
+};
+
+class FontPitchTest : public FontComboTest, public ::testing::WithParamInterface<PitchCase> {};
+
+TEST_P(FontPitchTest, PitchFilter) {
+  const PitchCase &c = GetParam();
+  TOvcFontComboBox *combo = AddCombo();
+  combo->SetFontPitchStyles(c.pitches);
+  const QStringList entries = Entries(combo);
+  ASSERT_FALSE(entries.isEmpty());
+  for (const QString &name : entries)
+    EXPECT_TRUE(QFontDatabase::isFixedPitch(name) ? c.wantFixed : c.wantVariable) << name.toStdString();
+  EXPECT_EQ(entries.contains(QStringLiteral("Liberation Mono")), c.wantFixed);
+  EXPECT_EQ(entries.contains(QStringLiteral("Liberation Sans")), c.wantVariable);
+}
+
+INSTANTIATE_TEST_SUITE_P(Pitches, FontPitchTest,
+                         ::testing::Values(PitchCase{"all", TFontPitches::fpAll, true, true},
+                                           PitchCase{"fixed", TFontPitches::fpFixed, true, false},
+                                           PitchCase{"variable", TFontPitches::fpVariable, false, true}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(FontComboTest, CategoryFilter) {
+  TOvcFontComboBox *combo = AddCombo();
+  combo->SetFontCategories(TFontCategories::fcTrueType);
+  for (const QString &name : Entries(combo))
+    EXPECT_TRUE(QFontDatabase::isScalable(name)) << name.toStdString();
+  combo->SetFontCategories(TFontCategories::fcDevice);
+  for (const QString &name : Entries(combo))
+    EXPECT_FALSE(QFontDatabase::isScalable(name)) << name.toStdString();
+}
+
+TEST_F(FontComboTest, FontNameReadsAndSelects) {
+  TOvcFontComboBox *combo = AddCombo();
+  Show();
+  EXPECT_EQ(combo->FontName(), QString());
+  combo->SetFontName(QStringLiteral("Liberation Mono"));
+  EXPECT_EQ(combo->FontName(), QStringLiteral("Liberation Mono"));
+  combo->SetFontName(QStringLiteral("No Such Font"));
+  EXPECT_EQ(combo->FontName(), QStringLiteral("Liberation Mono"));
+}
+
+TEST_F(FontComboTest, DownChangesThePreviewControlsFont) {
+  auto *label = new TLabel(form);
+  label->SetParent(form);
+  label->SetCaption(QStringLiteral("Preview"));
+  TOvcFontComboBox *combo = AddCombo();
+  combo->SetPreviewControl(label);
+  Show();
+  combo->SetFontName(QStringLiteral("Liberation Mono"));
+  combo->SetFocus();
+  guitest::ProcessEvents();
+  guitest::PressKey(Qt::Key_Down);
+  guitest::ProcessEvents();
+  ASSERT_NE(combo->FontName(), QStringLiteral("Liberation Mono"));
+  EXPECT_EQ(label->Font()->Name(), combo->FontName());
+  // The label going away clears the reference.
+  label->Free();
+  EXPECT_EQ(combo->PreviewControl(), nullptr);
+  guitest::PressKey(Qt::Key_Up);
+  guitest::ProcessEvents();
+}
+
+TEST_F(FontComboTest, PictureOfBothBoxes) {
+  // Looked at by eye once; kept as a smoke test that both boxes paint their shown entry and open list.
+  auto *colors = new TOvcColorComboBox(form);
+  colors->SetParent(form);
+  colors->SetBounds(10, 10, 160, 24);
+  TOvcFontComboBox *fonts = AddCombo();
+  fonts->SetBounds(10, 50, 200, 24);
+  fonts->SetPreviewFont(true);
+  Show();
+  fonts->SetFontName(QStringLiteral("Liberation Serif"));
+  guitest::ProcessEvents();
+  EXPECT_FALSE(GrabControl(colors).isNull());
+  EXPECT_FALSE(GrabControl(fonts).isNull());
+  if (const QString dir = qEnvironmentVariable("TALLYROOK_GRAB_DIR"); !dir.isEmpty()) {
+    SaveControlPng(form, dir + QStringLiteral("/combos_form.png"));
+    colors->SetDroppedDown(true);
+    guitest::ProcessEvents();
+    if (QWidget *popup = QApplication::activePopupWidget()) popup->grab().save(dir + "/colors_open.png");
+    colors->SetDroppedDown(false);
+    fonts->SetDroppedDown(true);
+    guitest::ProcessEvents();
+    if (QWidget *popup = QApplication::activePopupWidget()) popup->grab().save(dir + "/fonts_open.png");
+    fonts->SetDroppedDown(false);
+    guitest::ProcessEvents();
+  }
+}
+
+} // namespace

@@ -1,0 +1,259 @@
+#include "controls/mru_list.h"
+#include "controls/ovc_combo_base.h"
+#include "platform/control_grab.h"
+#include "platform/virtual_keys.h"
+#include "tests/platform/std_test_helpers.h"
+#include <QDeadlineTimer>
+#include <QFontMetrics>
+#include <QLineEdit>
+
+namespace {
+
+// ---- the MRU list on its own ----
+
+struct MruCase {
+  const char *name;
+  int maxItems;
+  QStringList added;
+  QStringList expected;
+};
+
+class MruListTest : public ::testing::TestWithParam<MruCase> {};
+
+TEST_P(MruListTest, KeepsTheMostRecentFirst) {
+  const MruCase &c = GetParam();
+  TOvcMRUList list;
+  list.SetMaxItems(c.maxItems);
+  for (const QString &text : c.added) list.NewItem(text, nullptr);
+  QStringList got;
+  for (int i = 0; i < list.Items()->Count(); ++i) got.append(list.Items()->Strings(i));
+  EXPECT_EQ(got, c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, MruListTest,
+                         ::testing::Values(MruCase{"empty", 3, {}, {}}, MruCase{"one", 3, {"a"}, {"a"}},
+                                           MruCase{"oldestDropped", 3, {"a", "b", "c", "d"}, {"d", "c", "b"}},
+                                           MruCase{"repeatMovesUp", 3, {"a", "b", "c", "a"}, {"a", "c", "b"}},
+                                           MruCase{"repeatOfTop", 3, {"a", "b", "b"}, {"b", "a"}},
+                                           MruCase{"capacityZero", 0, {"a", "b"}, {}},
+                                           MruCase{"capacityOne", 1, {"a", "b", "a"}, {"a"}}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST(MruList, ShrinkingTheCapacityCutsTheOldest) {
+  TOvcMRUList list;
+  for (const char *text : {"a", "b", "c"}) list.NewItem(QString::fromLatin1(text), nullptr);
+  list.SetMaxItems(1);
+  ASSERT_EQ(list.Items()->Count(), 1);
+  EXPECT_EQ(list.Items()->Strings(0), QStringLiteral("c"));
+  TObject marker;
+  list.NewItem(QStringLiteral("d"), &marker);
+  EXPECT_EQ(list.Items()->Objects(0), &marker);
+}
+
+// ---- the combo box ----
+
+class ComboBaseTest : public stdtest::FormTest {
+protected:
+  TOvcBaseComboBox *AddCombo() {
+    auto *combo = new TOvcBaseComboBox(form);
+    combo->SetParent(form);
+    combo->SetBounds(10, 30, 200, 24);
+    for (const char *name : {"Apple", "Banana", "Blueberry", "Cherry", "Damson"})
+      combo->Items()->Add(QString::fromLatin1(name));
+    combo->OnClick = TNotifyEvent::From([this](TObject *) { log.append(QStringLiteral("click")); });
+    combo->OnSelectionChange =
+        TNotifyEvent::From([this](TObject *) { log.append(QStringLiteral("selection")); });
+    return combo;
+  }
+  // As a person choosing an entry in the open list.
+  void Choose(TOvcBaseComboBox *combo, const QString &text) {
+    combo->SetDroppedDown(true);
+    guitest::ProcessEvents();
+    combo->SetItemIndex(combo->Items()->IndexOf(text));
+    combo->SetDroppedDown(false);
+    guitest::ProcessEvents();
+  }
+  static QStringList Entries(const TOvcBaseComboBox *combo) {
+    QStringList entries;
+    for (int i = 0; i < combo->Items()->Count(); ++i) entries.append(combo->Items()->Strings(i));
+    return entries;
+  }
+  // Runs the event loop until Done holds or a generous limit passes.
+  static bool WaitFor(const std::function<bool()> &Done, int LimitMs = 5000) {
+    QDeadlineTimer deadline(LimitMs);
+    while (!Done() && !deadline.hasExpired()) QApplication::processEvents(QEventLoop::AllEvents, 20);
+    return Done();
+  }
+};
+
+TEST_F(ComboBaseTest, Defaults) {
+  TOvcBaseComboBox *combo = AddCombo();
+  EXPECT_TRUE(combo->AutoSearch());
+  EXPECT_EQ(combo->KeyDelay(), 500);
+  EXPECT_EQ(combo->MRUListCount(), 3);
+  EXPECT_EQ(combo->MRUListColor(), clWindow);
+  EXPECT_EQ(combo->Style(), ocsDropDown);
+  EXPECT_EQ(combo->DropDownCount(), 8);
+  EXPECT_EQ(combo->DropDownWidth(), -1);
+  EXPECT_FALSE(combo->HotTrack());
+  EXPECT_TRUE(combo->HotTrackBorder());
+  EXPECT_EQ(combo->HotTrackColors()->Highlight(), clBtnHighlight);
+  EXPECT_EQ(combo->HotTrackColors()->Shadow(), clBtnShadow);
+  EXPECT_EQ(combo->About(), QStringLiteral("v4.06"));
+  EXPECT_EQ(combo->ItemHeight(), QFontMetrics(combo->Font()->ToQFont()).height() - 1);
+  combo->SetKeyDelay(-5);
+  EXPECT_EQ(combo->KeyDelay(), 500);
+  combo->Font()->SetSize(combo->Font()->Size() + 10);
+  EXPECT_EQ(combo->ItemHeight(), QFontMetrics(combo->Font()->ToQFont()).height() - 1);
+}
+
+TEST_F(ComboBaseTest, ChoosingFourEntriesKeepsTheLastThreeOnTopWithTheSeparatorUnderTheThird) {
+  TOvcBaseComboBox *combo = AddCombo();
+  Show();
+  for (const char *name : {"Apple", "Banana", "Cherry", "Damson"}) Choose(combo, QString::fromLatin1(name));
+  EXPECT_EQ(Entries(combo),
+            QStringList({"Damson", "Cherry", "Banana", "Apple", "Banana", "Blueberry", "Cherry", "Damson"}));
+  EXPECT_EQ(combo->Text(), QStringLiteral("Damson"));
+  // The selection is the entry itself, below the MRU part.
+  EXPECT_EQ(combo->ItemIndex(), 7);
+  EXPECT_EQ(combo->ListItemHeight(2), combo->ItemHeight() + 3);
+  EXPECT_EQ(combo->ListItemHeight(0), combo->ItemHeight());
+  EXPECT_EQ(combo->ListItemHeight(3), combo->ItemHeight());
+  EXPECT_EQ(log.count(QStringLiteral("selection")), 4);
+  EXPECT_GE(log.count(QStringLiteral("click")), 4);
+}
+
+TEST_F(ComboBaseTest, ChoosingAnEntryAlreadyInTheMruListMovesItUpWithoutGrowing) {
+  TOvcBaseComboBox *combo = AddCombo();
+  Show();
+  for (const char *name : {"Apple", "Banana", "Cherry"}) Choose(combo, QString::fromLatin1(name));
+  // The MRU copy of Apple, at the top's third place.
+  combo->SetDroppedDown(true);
+  guitest::ProcessEvents();
+  combo->SetItemIndex(2);
+  combo->SetDroppedDown(false);
+  guitest::ProcessEvents();
+  EXPECT_EQ(Entries(combo),
+            QStringList({"Apple", "Cherry", "Banana", "Apple", "Banana", "Blueberry", "Cherry", "Damson"}));
+  EXPECT_EQ(combo->ItemIndex(), 3);
+  combo->ClearMRUList();
+  EXPECT_EQ(Entries(combo), QStringList({"Apple", "Banana", "Blueberry", "Cherry", "Damson"}));
+  EXPECT_EQ(combo->MRUList()->Items()->Count(), 0);
+}
+
+TEST_F(ComboBaseTest, ChangingTheMruCapacityKeepsTheListWhole) {
+  TOvcBaseComboBox *combo = AddCombo();
+  Show();
+  for (const char *name : {"Apple", "Banana", "Cherry"}) Choose(combo, QString::fromLatin1(name));
+  combo->SetMRUListCount(1);
+  EXPECT_EQ(Entries(combo), QStringList({"Cherry", "Apple", "Banana", "Blueberry", "Cherry", "Damson"}));
+  // The next choice replaces only the MRU part, never an entry of the list itself.
+  Choose(combo, QStringLiteral("Damson"));
+  EXPECT_EQ(Entries(combo), QStringList({"Damson", "Apple", "Banana", "Blueberry", "Cherry", "Damson"}));
+}
+
+TEST_F(ComboBaseTest, TypingAPrefixAndPausingCompletesToTheFirstMatch) {
+  TOvcBaseComboBox *combo = AddCombo();
+  combo->SetKeyDelay(30);
+  Show();
+  combo->SetFocus();
+  guitest::ProcessEvents();
+  stdtest::TypeText(QStringLiteral("bl"));
+  ASSERT_TRUE(WaitFor([combo] { return combo->Text() == QStringLiteral("Blueberry"); }))
+      << combo->Text().toStdString();
+  // The typed part stays, the completion is selected.
+  EXPECT_EQ(combo->SelStart(), 2);
+  EXPECT_EQ(combo->SelLength(), 7);
+}
+
+TEST_F(ComboBaseTest, NoCompletionAfterBackspace) {
+  TOvcBaseComboBox *combo = AddCombo();
+  combo->SetKeyDelay(30);
+  Show();
+  combo->SetFocus();
+  guitest::ProcessEvents();
+  stdtest::TypeText(QStringLiteral("chx"));
+  guitest::PressKey(Qt::Key_Backspace);
+  // Well past the delay: the text is what was typed.
+  WaitFor([] { return false; }, 300);
+  EXPECT_EQ(combo->Text(), QStringLiteral("ch"));
+}
+
+TEST_F(ComboBaseTest, EnterPicksTheEntryTheTextStartsOrBeeps) {
+  TOvcBaseComboBox *combo = AddCombo();
+  combo->SetAutoSearch(false);
+  Show();
+  combo->SetFocus();
+  guitest::ProcessEvents();
+  stdtest::TypeText(QStringLiteral("zz"));
+  guitest::PressKey(Qt::Key_Return);
+  EXPECT_EQ(combo->Text(), QStringLiteral("zz"));
+  EXPECT_EQ(services->Beeps().size(), 1);
+  EXPECT_FALSE(log.contains(QStringLiteral("click")));
+  combo->SetText(QStringLiteral("che"));
+  combo->SetFocus();
+  guitest::PressKey(Qt::Key_Return);
+  EXPECT_EQ(combo->Text(), QStringLiteral("Cherry"));
+  EXPECT_EQ(services->Beeps().size(), 1);
+  EXPECT_TRUE(log.contains(QStringLiteral("click")));
+  EXPECT_TRUE(log.contains(QStringLiteral("selection")));
+  EXPECT_EQ(combo->SelStart(), 6);
+}
+
+TEST_F(ComboBaseTest, BordersSwitchBetweenTheFlatAndTheRaisedLook) {
+  TOvcBaseComboBox *combo = AddCombo();
+  combo->Borders()->LeftBorder()->SetEnabled(true);
+  EXPECT_TRUE(combo->HotTrack());
+  EXPECT_FALSE(combo->HotTrackBorder());
+  EXPECT_FALSE(combo->Ctl3D());
+  combo->Borders()->LeftBorder()->SetEnabled(false);
+  EXPECT_FALSE(combo->HotTrack());
+  EXPECT_TRUE(combo->Ctl3D());
+  combo->Borders()->TopBorder()->SetEnabled(true);
+  combo->Borders()->BottomBorder()->SetEnabled(true);
+  combo->SetHotTrackBorder(true);
+  EXPECT_FALSE(combo->Borders()->TopBorder()->Enabled());
+  EXPECT_FALSE(combo->Borders()->BottomBorder()->Enabled());
+  EXPECT_TRUE(combo->Ctl3D());
+}
+
+TEST_F(ComboBaseTest, WindowRecreationKeepsTheSelection) {
+  TOvcBaseComboBox *combo = AddCombo();
+  Show();
+  combo->SetItemIndex(3);
+  combo->SetStyle(ocsDropDownList);
+  EXPECT_EQ(combo->ItemIndex(), 3);
+  EXPECT_EQ(combo->Text(), QStringLiteral("Cherry"));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ComboBaseTest, EnabledBordersAndTheHotTrackingButtonAreDrawn) {
+  TOvcBaseComboBox *combo = AddCombo();
+  combo->SetStyle(ocsDropDownList);
+  Show();
+  combo->Borders()->LeftBorder()->SetPenColor(clRed);
+  combo->Borders()->LeftBorder()->SetEnabled(true);
+  combo->Borders()->BottomBorder()->SetPenColor(clBlue);
+  combo->Borders()->BottomBorder()->SetEnabled(true);
+  guitest::ProcessEvents();
+  ASSERT_TRUE(combo->HotTrack());
+  const QImage image = GrabControl(combo);
+  ASSERT_FALSE(image.isNull());
+  if (const QString dir = qEnvironmentVariable("TALLYROOK_GRAB_DIR"); !dir.isEmpty())
+    image.save(dir + QStringLiteral("/combo_borders.png"));
+  EXPECT_EQ(image.pixelColor(0, image.height() / 2), QColor(255, 0, 0));
+  EXPECT_EQ(image.pixelColor(image.width() / 2, image.height() - 1), QColor(0, 0, 255));
+  // The right border is off: nothing of its colour where it would stand.
+  EXPECT_NE(image.pixelColor(image.width() - 17 - 1, image.height() / 4), QColor(255, 0, 0));
+  // Mouse in and out switch the hot look (the focus counts as hot too).
+  form->SetFocus();
+  combo->Perform(CM_MOUSEENTER);
+  EXPECT_TRUE(combo->IsHot());
+  combo->Perform(CM_MOUSELEAVE);
+  EXPECT_EQ(combo->IsHot(), combo->Focused());
+}
+
+} // namespace
