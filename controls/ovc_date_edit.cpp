@@ -72,13 +72,14 @@ TOvcCustomDateEdit::~TOvcCustomDateEdit() = default;
 
 TDateTime TOvcCustomDateEdit::Date() {
   ParseDateText(Text());
-  return date_;
+  return stored_;
 }
 
 void TOvcCustomDateEdit::SetDate(TDateTime Value) {
-  date_ = Value;
-  SetModified(true);
+  stored_ = Value;
   SetText(Value == 0 ? QString() : FormatDateText(Value));
+  // After the text, which resets the edit's modified flag.
+  SetModified(true);
   if (OnSetDate) OnSetDate(this);
 }
 
@@ -96,7 +97,7 @@ void TOvcCustomDateEdit::SetForceCentury(bool Value) {
   if (Value == forceCentury_) return;
   forceCentury_ = Value;
   // Re-shown from the edit's own date: the calendar holds no date until the popup has opened once.
-  if (date_ != 0) SetText(FormatDateText(date_));
+  if (stored_ != 0) SetText(FormatDateText(stored_));
 }
 
 void TOvcCustomDateEdit::SetReadOnly(bool Value) {
@@ -209,13 +210,13 @@ void TOvcCustomDateEdit::ParseDateText(const QString &Text) {
   if (OnGetDate) OnGetDate(this, text);
 
   if (text.isEmpty() && !requiredFields_.Empty()) {
-    date_ = 0;
+    stored_ = 0;
     SetText(QString());
     return;
   }
   if (text.compare(todayString_, Qt::CaseInsensitive) == 0) {
     SetDate(Today());
-    SetText(FormatDateText(date_));
+    SetText(FormatDateText(stored_));
     return;
   }
 
@@ -323,7 +324,7 @@ void TOvcCustomDateEdit::ParseDateText(const QString &Text) {
     TOvcDayNumber julian = ovcdate::DMYtoDate(day, month, year, Epoch());
     SetDate(ovcdate::DayNumberToDateTime(julian));
     // An impossible date clears the edit; it is not shown as the day the empty date stands for.
-    SetText(date_ == 0 ? QString() : FormatDateText(date_));
+    SetText(stored_ == 0 ? QString() : FormatDateText(stored_));
   } catch (const Exception &) {
     RaiseQuoted(msg::InvalidDate, text);
   }
@@ -354,7 +355,7 @@ void TOvcCustomDateEdit::KeyPress(QChar &Key) {
   bool up = Key == QLatin1Char('+');
   if ((!up && Key != QLatin1Char('-')) || !allowIncDec_ || ReadOnly()) return;
   CommitText();
-  TDateTime base = date_ == 0 ? Today() : date_;
+  TDateTime base = stored_ == 0 ? Today() : stored_;
   int year, month, day;
   DecodeDate(base, year, month, day);
   day += up ? 1 : -1;
@@ -407,7 +408,7 @@ void TOvcCustomDateEdit::PopupOpen() {
   if (form) p = form->ScreenToClient(p);
   calendar_->SetBounds(p.X, p.Y, calendar_->Width(), calendar_->Height());
 
-  calendar_->SetDate(Text().isEmpty() ? Today() : date_);
+  calendar_->SetDate(Text().isEmpty() ? Today() : stored_);
   savedCursor_ = Cursor();
   SetCursor(crArrow);
   calendar_->Show();

@@ -91,6 +91,8 @@ protected:
   void CalendarKeyPress(TObject *Sender, QChar &Key);
   void CalendarMouseDown(TObject *Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
 
+  TDateTime stored_ = 0;
+
 private:
   // The relative phrase in Text turned into a date's text, or Text upper-cased when it holds none.
   QString ReplaceRelativePhrase(const QString &Text);
@@ -98,7 +100,6 @@ private:
   void FocusEditAt(int Caret);
 
   TOvcCalendar *calendar_ = nullptr;
-  TDateTime date_ = 0;
   int epoch_ = 0;
   bool forceCentury_ = false;
   TOvcRequiredDateFields requiredFields_{rfMonth, rfDay};
