@@ -5,7 +5,11 @@
 #include "controls/library_messages.h"
 #include "platform/canvas.h"
 #include "platform/format_settings.h"
+#include "platform/menus.h"
+#include "platform/messages.h"
 #include "platform/virtual_keys.h"
+#include "platform/window_functions.h"
+#include <QMenu>
 #include <cmath>
 #include <cstdlib>
 
@@ -72,7 +76,7 @@ TOvcCustomCalendar::TOvcCustomCalendar(TComponent *AOwner, bool AsPopup) : TOvcC
   Init();
 }
 
-TOvcCustomCalendar::~TOvcCustomCalendar() = default;
+TOvcCustomCalendar::~TOvcCustomCalendar() { FreeMonthMenu(); }
 
 void TOvcCustomCalendar::Init() {
   RegisterCalendarGlyphs();
@@ -579,6 +583,50 @@ void TOvcCustomCalendar::MouseDown(TMouseButton Button, TShiftState Shift, int X
 
 void TOvcCustomCalendar::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
   TOvcCustomControl::MouseUp(Button, Shift, X, Y);
+  if (Button != mbRight || PopupMenu()) return;
+  const TRect &title = cells_[0][0];
+  int left = buttons_[btnPrevYear]->BoundsRect().Right;
+  int right = buttons_[btnNextYear]->BoundsRect().Left;
+  if (Y >= title.Top && Y < title.Bottom && X >= left && X < right) ShowMonthMenu(X, Y);
+}
+
+void TOvcCustomCalendar::ShowMonthMenu(int X, int Y) {
+  if (!Focused() && CanFocus()) SetFocus();
+  bool hadCapture = MouseCapture();
+  FreeMonthMenu();
+  monthMenu_ = std::make_unique<TPopupMenu>(nullptr);
+  for (int position = 0; position < 7; ++position) {
+    int month = (month_ - 1 + position - 3 + 12) % 12 + 1;
+    auto *item = new TMenuItem(nullptr); // freed by FreeMonthMenu
+    item->SetCaption(Settings().LongMonthNames[month - 1]);
+    item->SetEnabled(Enabled());
+    item->SetTag(month);
+    item->OnClick = TNotifyEvent(this, &TOvcCustomCalendar::MonthItemClick);
+    monthMenu_->Items()->Add(item);
+  }
+  TPoint at = ClientToScreen(TPoint{X - 20, Y - 7 * GetSystemMetrics(SM_CYMENU) / 2});
+  if (HandleAllocated()) PostMessage(WindowHandle(), WM_MOUSEMOVE, 0, MAKELPARAM(X, Y + 1));
+  menuShowing_ = true;
+  QObject::connect(monthMenu_->MenuWidget(), &QMenu::aboutToHide, monthMenu_->MenuWidget(),
+                   [this, hadCapture] {
+                     menuShowing_ = false;
+                     if (hadCapture) SetMouseCapture(true);
+                   });
+  monthMenu_->Popup(at.X, at.Y);
+}
+
+void TOvcCustomCalendar::FreeMonthMenu() {
+  if (!monthMenu_) return;
+  QObject::disconnect(monthMenu_->MenuWidget(), &QMenu::aboutToHide, nullptr, nullptr);
+  // The items go first, while the menu they sit in is whole.
+  while (monthMenu_->Items()->Count() > 0) monthMenu_->Items()->Items(0)->Free();
+  monthMenu_.reset();
+  menuShowing_ = false;
+}
+
+void TOvcCustomCalendar::MonthItemClick(TObject *Sender) {
+  auto *item = dynamic_cast<TMenuItem *>(Sender);
+  if (item) MonthMenuPick(item->Tag(), item->MenuIndex());
 }
 
 void TOvcCustomCalendar::MonthMenuPick(int Month, int Position) {

@@ -7,6 +7,9 @@
 #include "platform/date_time.h"
 #include "platform/std_buttons.h"
 #include <array>
+#include <memory>
+
+class TPopupMenu;
 
 enum TOvcCalColorScheme { cscalCustom, cscalClassic, cscalWindows, cscalGold, cscalOcean, cscalRose };
 enum TOvcCalDisplayOption {
@@ -122,6 +125,9 @@ public:
   void SetWeekStarts(TOvcDayType Value);
   bool IsPopup() const { return popup_; }
   TSpeedButton *Button(Btn Which) const { return buttons_[Which]; }
+  // The month menu last shown from the title (nullptr before the first); its items carry the month in Tag.
+  TPopupMenu *MonthMenu() const { return monthMenu_.get(); }
+  bool MenuShowing() const { return menuShowing_; }
 
   // The day number shown in grid cell 1..49, row by row; the cells of the 1st and of the month's last day.
   int CellDay(int Cell) const { return cellMap_[Cell - 1]; }
@@ -166,6 +172,9 @@ protected:
   void ButtonClick(TObject *Sender);
   // Chooses the month-menu item at Position (0..6) holding Month.
   void MonthMenuPick(int Month, int Position);
+  void ShowMonthMenu(int X, int Y);
+  void MonthItemClick(TObject *Sender);
+  void FreeMonthMenu();
   // Recomputes cell rectangles and button places from the client size and font.
   void CalcLayout();
 
@@ -194,6 +203,7 @@ private:
   TOvcDayType weekStarts_ = TOvcDayType::Sunday;
   std::array<TSpeedButton *, 6> buttons_{};
   bool menuShowing_ = false;
+  std::unique_ptr<TPopupMenu> monthMenu_;
   std::array<int, 49> cellMap_{};
   int firstCell_ = 1;
   int lastCell_ = 1;

@@ -386,8 +386,10 @@ void TOvcCustomDateEdit::FocusEditAt(int Caret) {
 
 void TOvcCustomDateEdit::PopupOpen() {
   if (calendar_->Visible()) return;
+  // The text is read before the popup counts as open, so that a bad text leaves it closed. OnExit does not
+  // fire: the popup is opening.
+  ParseDateText(Text());
   TOvcEdPopup::PopupOpen();
-  CommitText();
 
   TCustomForm *form = GetParentForm(this);
   calendar_->SetParent(form ? static_cast<TWinControl *>(form) : static_cast<TWinControl *>(this));

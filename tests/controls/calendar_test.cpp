@@ -3,8 +3,10 @@
 #include "platform/date_time.h"
 #include "platform/format_settings.h"
 #include "platform/forms.h"
+#include "platform/menus.h"
 #include "platform/virtual_keys.h"
 #include <QImage>
+#include <QMenu>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -20,6 +22,7 @@ public:
   using TOvcCustomCalendar::KeyPress;
   using TOvcCustomCalendar::MonthMenuPick;
   using TOvcCustomCalendar::MouseDown;
+  using TOvcCustomCalendar::MouseUp;
   void Key(WORD key, TShiftState shift = {}) { KeyDown(key, shift); }
 };
 
@@ -264,6 +267,27 @@ TEST_F(CalendarTest, MonthMenuWrapsTheYear) {
   cal.MonthMenuPick(2, 6); // February after November: next year, day clamped
   EXPECT_EQ(cal.Date(), D(2024, 2, 29));
   EXPECT_EQ(changes.size(), 2u);
+}
+
+TEST_F(CalendarTest, MonthMenuFromTheTitle) {
+  cal.SetDate(D(2024, 1, 31));
+  cal.MouseUp(mbRight, {}, 100, 8);
+  TPopupMenu *menu = cal.MonthMenu();
+  ASSERT_NE(menu, nullptr);
+  ASSERT_EQ(menu->Items()->Count(), 7);
+  QStringList captions;
+  for (int i = 0; i < 7; ++i) captions << menu->Items()->Items(i)->Caption();
+  EXPECT_EQ(captions,
+            QStringList({"October", "November", "December", "January", "February", "March", "April"}));
+  menu->Items()->Items(0)->Click();
+  EXPECT_EQ(cal.Date(), D(2023, 10, 31));
+  ASSERT_EQ(changes.size(), 1u);
+
+  // Not over the title, or with the left button: no menu.
+  Calendar other(nullptr);
+  other.MouseUp(mbRight, {}, 100, 100);
+  other.MouseUp(mbLeft, {}, 100, 8);
+  EXPECT_EQ(other.MonthMenu(), nullptr);
 }
 
 TEST_F(CalendarTest, LayoutAndTitle) {

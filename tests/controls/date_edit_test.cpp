@@ -3,6 +3,7 @@
 #include "controls/ovc_date_edit.h"
 #include "platform/date_time.h"
 #include "platform/format_settings.h"
+#include "platform/forms.h"
 #include "platform/intl_profile.h"
 #include <gtest/gtest.h>
 #include <memory>
@@ -236,6 +237,40 @@ TEST_F(DateEditTest, CalendarChangeSetsTheDate) {
   EXPECT_EQ(edit->PopupWidth(), 200);
   EXPECT_EQ(edit->PopupHeight(), 140);
   EXPECT_EQ(edit->PopupDateFormat(), dfLong);
+}
+
+TEST_F(DateEditTest, PopupOpensWithTheDateAndClosesOnAChoice) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 400, 300);
+  DateEdit shown(&form);
+  shown.SetParent(&form);
+  shown.SetBounds(10, 10, 120, 22);
+  form.Show();
+  shown.SetText(QStringLiteral("3/4/2024"));
+  shown.PopupOpen();
+  TOvcCalendar *calendar = shown.Calendar();
+  EXPECT_TRUE(calendar->Visible());
+  EXPECT_EQ(calendar->Parent(), &form);
+  EXPECT_EQ(calendar->Date(), D(2024, 3, 4));
+  EXPECT_EQ(shown.Text(), "03/04/24");
+
+  // A choice in the calendar hands the date over and closes it.
+  calendar->SetDate(D(2024, 3, 5));
+  calendar->OnChange(calendar, calendar->Date());
+  EXPECT_FALSE(calendar->Visible());
+  EXPECT_EQ(shown.Text(), "03/05/24");
+  EXPECT_EQ(calendar->Parent(), &shown);
+}
+
+TEST_F(DateEditTest, BadTextKeepsThePopupClosed) {
+  TForm form(nullptr);
+  DateEdit shown(&form);
+  shown.SetParent(&form);
+  form.Show();
+  shown.SetText(QStringLiteral("1/x7/2024"));
+  EXPECT_THROW(shown.PopupOpen(), EOvcException);
+  EXPECT_FALSE(shown.PopupActive());
+  EXPECT_FALSE(shown.Calendar()->Visible());
 }
 
 } // namespace
