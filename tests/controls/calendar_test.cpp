@@ -309,6 +309,37 @@ TEST_F(CalendarTest, LayoutAndTitle) {
   EXPECT_EQ(cal.TitleText(), "Sep");
 }
 
+TEST_F(CalendarTest, PaintAsksForEachShownCell) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 260, 200);
+  Calendar shown(&form);
+  shown.SetParent(&form);
+  shown.SetBounds(10, 10, 220, 160);
+  shown.SetDate(D(2024, 9, 10));
+  std::vector<TDateTime> drawn, highlighted;
+  TDateTime title = 0;
+  shown.OnDrawItem =
+      TCalendarDateEvent::From([&drawn](TObject *, TDateTime d, const TRect &) { drawn.push_back(d); });
+  shown.OnGetHighlight = TGetHighlightEvent::From(
+      [&highlighted](TObject *, TDateTime d, TColor &) { highlighted.push_back(d); });
+  shown.OnDrawDate = TCalendarDateEvent::From([&title](TObject *, TDateTime d, const TRect &) { title = d; });
+  form.Show();
+  shown.WidgetNeeded()->grab();
+  // 49 cells less the four under the revert and today buttons; the first shown is the 1st (a Sunday).
+  ASSERT_EQ(drawn.size(), 45u);
+  EXPECT_EQ(drawn.front(), D(2024, 9, 1));
+  EXPECT_EQ(drawn.back(), D(2024, 10, 15));
+  EXPECT_EQ(highlighted, drawn);
+  EXPECT_EQ(title, D(2024, 9, 10));
+
+  // Without inactive days the next month's cells are skipped.
+  drawn.clear();
+  TOvcCalDisplayOptions options = shown.Options();
+  shown.SetOptions(options.Exclude(cdoShowInactive));
+  shown.WidgetNeeded()->grab();
+  EXPECT_EQ(drawn.size(), 30u);
+}
+
 TEST_F(CalendarTest, GrabToPng) {
   TForm form(nullptr);
   form.SetBounds(0, 0, 260, 200);

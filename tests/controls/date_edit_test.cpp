@@ -5,6 +5,7 @@
 #include "platform/format_settings.h"
 #include "platform/forms.h"
 #include "platform/intl_profile.h"
+#include "platform/virtual_keys.h"
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -260,6 +261,40 @@ TEST_F(DateEditTest, PopupOpensWithTheDateAndClosesOnAChoice) {
   EXPECT_FALSE(calendar->Visible());
   EXPECT_EQ(shown.Text(), "03/05/24");
   EXPECT_EQ(calendar->Parent(), &shown);
+}
+
+TEST_F(DateEditTest, CalendarKeysAndClicksCloseThePopup) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 400, 300);
+  DateEdit shown(&form);
+  shown.SetParent(&form);
+  shown.SetBounds(10, 10, 120, 22);
+  form.Show();
+  TOvcCalendar *calendar = shown.Calendar();
+
+  QChar enter('\r');
+  shown.PopupOpen();
+  calendar->OnKeyPress(calendar, enter);
+  EXPECT_FALSE(calendar->Visible());
+
+  WORD tab = VK_TAB;
+  shown.PopupOpen();
+  calendar->OnKeyDown(calendar, tab, {});
+  EXPECT_FALSE(calendar->Visible());
+
+  WORD up = VK_UP;
+  shown.PopupOpen();
+  calendar->OnKeyDown(calendar, up, {});
+  EXPECT_TRUE(calendar->Visible()); // Up alone is the calendar's own
+  calendar->OnKeyDown(calendar, up, {ssAlt});
+  EXPECT_FALSE(calendar->Visible());
+
+  shown.PopupOpen();
+  calendar->OnMouseDown(calendar, mbLeft, {}, 10, 10); // inside: stays open
+  EXPECT_TRUE(calendar->Visible());
+  calendar->OnMouseDown(calendar, mbLeft, {}, -5, 10);
+  EXPECT_FALSE(calendar->Visible());
+  EXPECT_EQ(shown.Text(), ""); // closed without a choice: the empty edit stays empty
 }
 
 TEST_F(DateEditTest, BadTextKeepsThePopupClosed) {
