@@ -82,6 +82,7 @@ void TOvcCustomCalendar::Init() {
   RegisterCalendarGlyphs();
   colors_.OnChange = TNotifyEvent(this, &TOvcCustomCalendar::ColorsChanged);
   SetTabStop(true);
+  SetControlStyle(ControlStyle().Set(csDoubleClicks, wantDblClicks_));
   Font()->SetName(QStringLiteral("MS Sans Serif"));
   Font()->SetSize(8);
   static const char *const glyphs[6] = {"ORLEFTARROW",  "ORRIGHTARROW", "ORRIGHTARROWS",
@@ -148,6 +149,7 @@ void TOvcCustomCalendar::SetBorderStyle(TBorderStyle Value) {
 void TOvcCustomCalendar::SetWantDblClicks(bool Value) {
   if (Value == wantDblClicks_) return;
   wantDblClicks_ = Value;
+  SetControlStyle(ControlStyle().Set(csDoubleClicks, Value));
   RecreateWnd();
 }
 

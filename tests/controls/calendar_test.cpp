@@ -260,6 +260,28 @@ TEST_F(CalendarTest, ButtonsActAsKeys) {
   EXPECT_EQ(cal.Date(), D(2024, 5, 15));
 }
 
+TEST_F(CalendarTest, PressOnAButtonWhileHoldingTheCapture) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 260, 200);
+  Calendar shown(&form);
+  shown.SetParent(&form);
+  shown.SetBounds(10, 10, 220, 160);
+  shown.SetDate(D(2024, 1, 31));
+  form.Show();
+  shown.SetMouseCapture(true);
+  ASSERT_TRUE(shown.MouseCapture());
+  TRect next = shown.Button(TOvcCustomCalendar::btnNextMonth)->BoundsRect();
+  shown.MouseDown(mbLeft, {}, next.Left + 1, next.Top + 1);
+  EXPECT_EQ(shown.Date(), D(2024, 2, 29));
+  shown.SetMouseCapture(false);
+}
+
+TEST_F(CalendarTest, DoubleClicksFollowWantDblClicks) {
+  EXPECT_TRUE(cal.ControlStyle().Contains(csDoubleClicks));
+  cal.SetWantDblClicks(false);
+  EXPECT_FALSE(cal.ControlStyle().Contains(csDoubleClicks));
+}
+
 TEST_F(CalendarTest, MonthMenuWrapsTheYear) {
   cal.SetDate(D(2024, 1, 31));
   cal.MonthMenuPick(11, 1); // November before January: previous year
