@@ -1,0 +1,311 @@
+#include "controls/intl_support.h"
+#include "controls/library_exceptions.h"
+#include "controls/ovc_date_edit.h"
+#include "platform/date_time.h"
+#include "platform/format_settings.h"
+#include "platform/forms.h"
+#include "platform/intl_profile.h"
+#include "platform/virtual_keys.h"
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+class DateEdit : public TOvcDateEdit {
+public:
+  using TOvcCustomDateEdit::KeyPress;
+  using TOvcDateEdit::TOvcDateEdit;
+  void Type(char c) {
+    QChar key = QLatin1Char(c);
+    KeyPress(key);
+  }
+  TDateTime Stored() const { return stored_; }
+};
+
+TDateTime D(int y, int m, int d) { return EncodeDate(y, m, d); }
+
+// Pins the clock (Wednesday 15 May 2024), the format settings and the "intl" values; ShortDate and iDate
+// choose the user's date order.
+class DateEditTest : public ::testing::Test {
+protected:
+  explicit DateEditTest(const char *shortDate = "MM/dd/yy", const char *iDate = "0")
+      : settings_(FormatSettings::USEnglish()), profile_(ScopedIntlProfile::Start::Empty),
+        clock_(EncodeDate(2024, 5, 15)) {
+    profile_.Set(QStringLiteral("sShortDate"), QLatin1String(shortDate));
+    profile_.Set(QStringLiteral("iDate"), QLatin1String(iDate));
+    intl_ = std::make_unique<OvcIntlSupGuard>();
+    edit = std::make_unique<DateEdit>(nullptr);
+  }
+  // The date the text gives, or the exception's message.
+  QString Parse(const QString &text) {
+    edit->SetText(text);
+    try {
+      TDateTime d = edit->Date();
+      return d == 0 ? QStringLiteral("<none>") : FormatDateTime(QStringLiteral("yyyy-mm-dd"), d);
+    } catch (const EOvcException &e) {
+      return e.Message();
+    }
+  }
+
+  FormatSettingsGuard settings_;
+  ScopedIntlProfile profile_;
+  ClockGuard clock_;
+  std::unique_ptr<OvcIntlSupGuard> intl_;
+  std::unique_ptr<DateEdit> edit;
+};
+
+class DmyDateEditTest : public DateEditTest {
+protected:
+  DmyDateEditTest() : DateEditTest("dd/MM/yy", "1") {}
+};
+
+class YmdDateEditTest : public DateEditTest {
+protected:
+  YmdDateEditTest() : DateEditTest("yyyy-MM-dd", "2") {}
+};
+
+struct ParseCase {
+  const char *text;
+  const char *expected;
+};
+
+TEST_F(DateEditTest, RelativePhrases) {
+  const ParseCase cases[] = {
+      {"yesterday", "2024-05-14"}, {"Today", "2024-05-15"},      {"tomorrow", "2024-05-16"},
+      {"next fri", "2024-05-17"},  {"next", "2024-05-22"},       {"next wednesday", "2024-05-22"},
+      {"last mon", "2024-05-13"},  {"prev", "2024-05-08"},       {"first mon", "2024-05-06"},
+      {"2nd tue", "2024-05-14"},   {"third", "2024-05-15"},      {"4th fri", "2024-05-24"},
+      {"final fri", "2024-05-31"}, {"final", "2024-05-29"},      {"bom", "2024-05-01"},
+      {"begin", "2024-05-01"},     {"eom", "2024-05-31"},        {"end", "2024-05-31"},
+      {"sat", "2024-05-18"},       {"1st sunday", "2024-05-05"},
+  };
+  for (const ParseCase &c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(Parse(QLatin1String(c.text)), QLatin1String(c.expected));
+  }
+  edit->SetText(QStringLiteral("eom"));
+  edit->Date();
+  EXPECT_EQ(edit->Text(), "05/31/24");
+}
+
+TEST_F(DateEditTest, RelativePhrasesOnOtherDays) {
+  {
+    ClockGuard monday(EncodeDate(2024, 5, 13));
+    EXPECT_EQ(Parse(QStringLiteral("next mon")), "2024-05-20");
+  }
+  ClockGuard february(EncodeDate(2024, 2, 10));
+  EXPECT_EQ(Parse(QStringLiteral("eom")), "2024-02-29");
+}
+
+TEST_F(DateEditTest, MonthDayYearTexts) {
+  const ParseCase cases[] = {
+      {"3/4", "2024-03-04"},
+      {"12/25/2023", "2023-12-25"},
+      {"jan 5 23", "2023-01-05"},
+      {"Sep-9-1999", "1999-09-09"},
+      {"2/30/2024", "<none>"},
+      {"13/1/2024", "Month is required"},
+      {"1a/2/2024", "Month is required"},
+      {"x7/2/2024", "Month is required"},
+      {"1/x7/2024", "Day is required"},
+      {"3/4/2x", "Invalid year \"2X\""},
+  };
+  for (const ParseCase &c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(Parse(QLatin1String(c.text)), QLatin1String(c.expected));
+  }
+}
+
+TEST_F(DateEditTest, RecordedErrorsWithoutRequiredFields) {
+  edit->SetRequiredFields({});
+  const ParseCase cases[] = {
+      {"1a/2/2024", "Invalid month \"1A\""},
+      {"1/x7/2024", "Invalid day \"X7\""},
+      {"x7/2/2024", "Invalid month name \"X7\""},
+      {"", "2024-05-15"},
+      {"7", "2024-07-15"},
+  };
+  for (const ParseCase &c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(Parse(QLatin1String(c.text)), QLatin1String(c.expected));
+  }
+}
+
+TEST_F(DateEditTest, RequiredYearAndEmptyText) {
+  EXPECT_EQ(Parse(QString()), "<none>");
+  EXPECT_EQ(edit->Text(), "");
+  edit->SetRequiredFields({rfYear, rfMonth, rfDay});
+  EXPECT_EQ(Parse(QStringLiteral("3/4")), "Year is required");
+}
+
+TEST_F(DateEditTest, FailedParseKeepsDateAndText) {
+  edit->SetDate(D(2024, 1, 2));
+  edit->SetText(QStringLiteral("1/x7/2024"));
+  EXPECT_THROW(edit->Date(), EOvcException);
+  EXPECT_EQ(edit->Stored(), D(2024, 1, 2));
+  EXPECT_EQ(edit->Text(), "1/x7/2024");
+}
+
+TEST_F(DateEditTest, TodayStringAndSetDate) {
+  int setNotices = 0;
+  edit->OnSetDate = TNotifyEvent::From([&setNotices](TObject *) { ++setNotices; });
+  EXPECT_EQ(edit->TodayString(), "/");
+  EXPECT_EQ(Parse(QStringLiteral("/")), "2024-05-15");
+  EXPECT_EQ(edit->Text(), "05/15/24");
+  EXPECT_GE(setNotices, 1);
+
+  setNotices = 0;
+  edit->SetDate(0);
+  EXPECT_EQ(edit->Text(), "");
+  EXPECT_EQ(setNotices, 1);
+  edit->SetDate(D(2023, 7, 4));
+  EXPECT_EQ(edit->Text(), "07/04/23");
+  EXPECT_TRUE(edit->Modified());
+}
+
+TEST_F(DateEditTest, IncrementAndDecrement) {
+  edit->SetDate(D(2024, 12, 31));
+  edit->Type('+');
+  EXPECT_EQ(edit->Stored(), D(2025, 1, 1));
+  edit->Type('-');
+  edit->Type('-');
+  EXPECT_EQ(edit->Stored(), D(2024, 12, 30));
+  edit->SetDate(D(2024, 3, 1));
+  edit->Type('-');
+  EXPECT_EQ(edit->Stored(), D(2024, 2, 29));
+
+  edit->SetDate(0);
+  edit->Type('-');
+  EXPECT_EQ(edit->Stored(), D(2024, 5, 14));
+  EXPECT_EQ(edit->Text(), "05/14/24");
+
+  edit->SetAllowIncDec(false);
+  edit->Type('+');
+  EXPECT_EQ(edit->Stored(), D(2024, 5, 14));
+  edit->SetAllowIncDec(true);
+  edit->SetReadOnly(true);
+  edit->Type('+');
+  EXPECT_EQ(edit->Stored(), D(2024, 5, 14));
+  EXPECT_FALSE(edit->Button()->Enabled());
+}
+
+TEST_F(DateEditTest, EpochAndForceCentury) {
+  edit->SetEpoch(1950);
+  EXPECT_EQ(edit->Epoch(), 1950);
+  edit->SetEpoch(4000);
+  EXPECT_EQ(edit->Epoch(), 1950);
+  edit->SetEpoch(1200);
+  EXPECT_EQ(edit->Epoch(), 1950);
+
+  edit->SetDate(D(2024, 3, 4));
+  edit->SetForceCentury(true);
+  EXPECT_EQ(edit->Text(), "03/04/2024");
+  EXPECT_EQ(edit->Stored(), D(2024, 3, 4));
+}
+
+TEST_F(DateEditTest, DateMaskEventSetsTheOrder) {
+  edit->OnGetDateMask = TOvcGetDateMaskEvent::From([](TObject *, QString &mask) { mask = "dd.mm.yyyy"; });
+  EXPECT_EQ(edit->FormatDateText(D(2024, 3, 4)), "04.03.2024");
+  EXPECT_EQ(edit->Order(), TOvcCustomDateEdit::doDMY);
+  EXPECT_EQ(Parse(QStringLiteral("5.6.2024")), "2024-06-05");
+}
+
+TEST_F(DmyDateEditTest, DayMonthYearTexts) {
+  EXPECT_EQ(edit->Order(), TOvcCustomDateEdit::doDMY);
+  EXPECT_EQ(Parse(QStringLiteral("12 dec 05")), "2005-12-12");
+  EXPECT_EQ(edit->Text(), "12/12/05");
+  EXPECT_EQ(Parse(QStringLiteral("12 dec 60")), "2060-12-12");
+  edit->SetEpoch(1950);
+  EXPECT_EQ(Parse(QStringLiteral("12 dec 05")), "2005-12-12");
+  EXPECT_EQ(Parse(QStringLiteral("12 dec 60")), "1960-12-12");
+  EXPECT_EQ(Parse(QStringLiteral("32/1/2024")), "Day is required");
+  EXPECT_EQ(Parse(QStringLiteral("1/xyz/2024")), "Month is required");
+  edit->SetRequiredFields({rfDay});
+  EXPECT_EQ(Parse(QStringLiteral("1/xyz/2024")), "Invalid month name \"XYZ\"");
+}
+
+TEST_F(YmdDateEditTest, OrderFromTheProfile) {
+  EXPECT_EQ(edit->Order(), TOvcCustomDateEdit::doYMD);
+  EXPECT_EQ(Parse(QStringLiteral("2023-03-04")), "2023-03-04");
+  EXPECT_EQ(Parse(QStringLiteral("2023 feb 28")), "2023-02-28");
+}
+
+TEST_F(DateEditTest, CalendarChangeSetsTheDate) {
+  edit->Calendar()->SetDate(D(2024, 8, 8));
+  edit->Calendar()->OnChange(edit->Calendar(), D(2024, 8, 8));
+  EXPECT_EQ(edit->Stored(), D(2024, 8, 8));
+  EXPECT_EQ(edit->Text(), "08/08/24");
+  EXPECT_EQ(edit->PopupWidth(), 200);
+  EXPECT_EQ(edit->PopupHeight(), 140);
+  EXPECT_EQ(edit->PopupDateFormat(), dfLong);
+}
+
+TEST_F(DateEditTest, PopupOpensWithTheDateAndClosesOnAChoice) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 400, 300);
+  DateEdit shown(&form);
+  shown.SetParent(&form);
+  shown.SetBounds(10, 10, 120, 22);
+  form.Show();
+  shown.SetText(QStringLiteral("3/4/2024"));
+  shown.PopupOpen();
+  TOvcCalendar *calendar = shown.Calendar();
+  EXPECT_TRUE(calendar->Visible());
+  EXPECT_EQ(calendar->Parent(), &form);
+  EXPECT_EQ(calendar->Date(), D(2024, 3, 4));
+  EXPECT_EQ(shown.Text(), "03/04/24");
+
+  // A choice in the calendar hands the date over and closes it.
+  calendar->SetDate(D(2024, 3, 5));
+  calendar->OnChange(calendar, calendar->Date());
+  EXPECT_FALSE(calendar->Visible());
+  EXPECT_EQ(shown.Text(), "03/05/24");
+  EXPECT_EQ(calendar->Parent(), &shown);
+}
+
+TEST_F(DateEditTest, CalendarKeysAndClicksCloseThePopup) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 400, 300);
+  DateEdit shown(&form);
+  shown.SetParent(&form);
+  shown.SetBounds(10, 10, 120, 22);
+  form.Show();
+  TOvcCalendar *calendar = shown.Calendar();
+
+  QChar enter('\r');
+  shown.PopupOpen();
+  calendar->OnKeyPress(calendar, enter);
+  EXPECT_FALSE(calendar->Visible());
+
+  WORD tab = VK_TAB;
+  shown.PopupOpen();
+  calendar->OnKeyDown(calendar, tab, {});
+  EXPECT_FALSE(calendar->Visible());
+
+  WORD up = VK_UP;
+  shown.PopupOpen();
+  calendar->OnKeyDown(calendar, up, {});
+  EXPECT_TRUE(calendar->Visible()); // Up alone is the calendar's own
+  calendar->OnKeyDown(calendar, up, {ssAlt});
+  EXPECT_FALSE(calendar->Visible());
+
+  shown.PopupOpen();
+  calendar->OnMouseDown(calendar, mbLeft, {}, 10, 10); // inside: stays open
+  EXPECT_TRUE(calendar->Visible());
+  calendar->OnMouseDown(calendar, mbLeft, {}, -5, 10);
+  EXPECT_FALSE(calendar->Visible());
+  EXPECT_EQ(shown.Text(), ""); // closed without a choice: the empty edit stays empty
+}
+
+TEST_F(DateEditTest, BadTextKeepsThePopupClosed) {
+  TForm form(nullptr);
+  DateEdit shown(&form);
+  shown.SetParent(&form);
+  form.Show();
+  shown.SetText(QStringLiteral("1/x7/2024"));
+  EXPECT_THROW(shown.PopupOpen(), EOvcException);
+  EXPECT_FALSE(shown.PopupActive());
+  EXPECT_FALSE(shown.Calendar()->Visible());
+}
+
+} // namespace
