@@ -626,7 +626,11 @@ TMenu::TMenu(TComponent *AOwner) : TComponent(AOwner) {
   items_->SetMenuOfTree(this);
 }
 
-TMenu::~TMenu() = default;
+TMenu::~TMenu() {
+  // A plain delete: the items go while the menu can still hear of them (TComponent's destructor would free
+  // them after the menu's part of the object is gone).
+  DestroyComponents();
+}
 
 void TMenu::Notification(TComponent *AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);

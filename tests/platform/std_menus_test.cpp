@@ -222,3 +222,19 @@ TEST_F(MenusTest, ItemIconsComeFromTheMenusImages) {
 }
 
 } // namespace
+
+TEST(MenuRelease, ItemsOwnedByTheMenuGoWithItWhetherFreedOrDeleted) {
+  for (bool useDelete : {false, true}) {
+    auto *menu = new TPopupMenu(nullptr);
+    for (int i = 0; i < 3; ++i) {
+      auto *item = new TMenuItem(menu);
+      item->SetCaption(QString::number(i));
+      menu->Items()->Add(item);
+    }
+    if (useDelete)
+      delete menu;
+    else
+      menu->Free();
+  }
+  // Before the fix, deleting the menu called into its destroyed part and crashed.
+}
