@@ -14,8 +14,9 @@ void TOvcTCBaseString::SetUseWordWrap(bool Value) {
 
 QString TOvcTCBaseString::DataText(const void *Data) const {
   if (!Data) return QString();
-  if (useASCIIZ_) return QString::fromUtf8(static_cast<const char *>(Data));
-  return static_cast<const QString *>(Data)->left(MaxShortStringLength);
+  const QString &text = *static_cast<const QString *>(Data);
+  if (useASCIIZ_) return text.left(text.indexOf(QChar(0)));
+  return text.left(MaxShortStringLength);
 }
 
 namespace {

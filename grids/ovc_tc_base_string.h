@@ -2,8 +2,8 @@
 // TOvcTCBaseString: a cell that paints its value as text, aligned by the cell attributes, on one line or
 // word-wrapped, flat, raised or lowered.
 //
-// The paint Data: with UseASCIIZStrings False a `const QString *` of which at most 255 characters show (a
-// short string's length); with UseASCIIZStrings True a zero-terminated UTF-8 `const char *`.
+// The value (the paint Data) is a `QString`: with UseASCIIZStrings False a short string, of which at most 255
+// characters count; with UseASCIIZStrings True a zero-terminated string, which ends at its first NUL.
 #include "grids/ovc_table_cell.h"
 
 constexpr int MaxShortStringLength = 255;
