@@ -81,6 +81,24 @@ TEST_F(StringPaintTest, DrawsTheTextInTheFontColour) {
   EXPECT_EQ(CountPixels(Paint(QString()), QColor(0, 0, 255)), 0);
 }
 
+TEST_F(StringPaintTest, WithoutAValueOnlyTheDesignerShowsRowAndColumn) {
+  QImage image(80, 24, QImage::Format_RGB32);
+  TFont font;
+  font.SetSize(12);
+  TOvcCellAttributes attr;
+  attr.Color = clWhite;
+  attr.Font = &font;
+  attr.FontColor = clBlue;
+  for (bool designing : {false, true}) {
+    image.fill(Qt::white);
+    cell.SetDesigning(designing);
+    TCanvas canvas(&image);
+    cell.Paint(&canvas, TRect{0, 0, 80, 24}, 3, 4, attr, nullptr);
+    canvas.SetDevice(nullptr);
+    EXPECT_EQ(CountPixels(image, QColor(0, 0, 255)) > 0, designing);
+  }
+}
+
 TEST_F(StringPaintTest, RaisedAndLoweredTextDrawAShadow) {
   EXPECT_EQ(CountPixels(Paint(QStringLiteral("WWW")), QColor(255, 0, 0)), 0);
   for (TOvcTextStyle style : {tsRaised, tsLowered}) {
