@@ -2,6 +2,7 @@
 // measuring, and what the drawing routine paints for menu-bar items, drop-down items and the gradient.
 #include "controls/menu_painter.h"
 #include "platform/menus.h"
+#include <QCoreApplication>
 #include <QImage>
 #include <QMenu>
 #include <gtest/gtest.h>
@@ -134,6 +135,21 @@ TEST(XPMenuHooks, OwnHandlersStayUnlessOverridden) {
   xp.SetActive(false);
   EXPECT_TRUE(f.open->OnDrawItem);
   EXPECT_FALSE(f.open->OnMeasureItem);
+}
+
+TEST(XPMenuHooks, AutoDetectHooksItemsAddedLater) {
+  for (const bool autoDetect : {true, false}) {
+    SCOPED_TRACE(autoDetect);
+    MenuForm f;
+    TXPMenu xp(&f.form);
+    xp.SetAutoDetect(autoDetect);
+    xp.SetActive(true);
+    auto *later = new TMenuItem(&f.form);
+    later->SetCaption(QStringLiteral("Later"));
+    f.file->Add(later);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bool(later->OnAdvancedDrawItem), autoDetect);
+  }
 }
 
 // ---- measuring ----
@@ -324,6 +340,43 @@ TEST_F(XPMenuDrawing, CheckBoxOnLeadingEdgeWithoutIconColumn) {
   EXPECT_EQ(At(image, 17, 15), shade);
   EXPECT_EQ(At(image, 22, 15), shade);
   EXPECT_NE(At(image, 26, 15), shade);
+}
+
+// A 16 x 16 icon: a red square on the olive transparent colour.
+std::unique_ptr<TBitmap> RedSquare() {
+  QImage image(16, 16, QImage::Format_RGB32);
+  image.fill(QColor(128, 128, 0));
+  for (int y = 4; y < 12; ++y)
+    for (int x = 4; x < 12; ++x) image.setPixel(x, y, qRgb(200, 0, 0));
+  auto bitmap = std::make_unique<TBitmap>();
+  bitmap->SetImage(image);
+  return bitmap;
+}
+
+TEST_F(XPMenuDrawing, IconLookFollowsTheItemsState) {
+  f.open->SetBitmap(RedSquare().get());
+  xp.SetIconWidth(24);
+  xp.SetSelectColor(RGB(100, 150, 200));
+  // The icon's left edge: column left + (24 - 16) / 2 - 1 = 13; its top: 4 below the item's.
+  const TRect r{10, 5, 80, 29};
+  QImage image = DrawOn(xp, f.open, r, false, true);
+  EXPECT_EQ(At(image, 13 + 4, 9 + 4), XPLightenColor(RGB(200, 0, 0), 30));
+  EXPECT_EQ(At(image, 13 + 3, 9 + 4), kIconBack); // olive left out
+  image = DrawOn(xp, f.open, r, false, false);
+  EXPECT_EQ(At(image, 13 + 4, 9 + 4), RGB(200, 0, 0));
+  // Selected: one pixel up and left over its shadow two down and right.
+  image = DrawOn(xp, f.open, r, true, true);
+  EXPECT_EQ(At(image, 12 + 4, 8 + 4), RGB(200, 0, 0));
+  EXPECT_EQ(At(image, 15 + 11, 11 + 11), XPDarkenColor(RGB(100, 150, 200), 50));
+  // Checked: neither lightened nor moved.
+  f.open->SetChecked(true);
+  image = DrawOn(xp, f.open, r, true, true);
+  EXPECT_EQ(At(image, 13 + 4, 9 + 4), RGB(200, 0, 0));
+  // Disabled: greyed.
+  f.open->SetChecked(false);
+  f.open->SetEnabled(false);
+  image = DrawOn(xp, f.open, r, false, true);
+  EXPECT_EQ(At(image, 13 + 4, 9 + 4), XPGrayColor(RGB(200, 0, 0), 90));
 }
 
 } // namespace
