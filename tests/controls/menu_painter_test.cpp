@@ -379,4 +379,28 @@ TEST_F(XPMenuDrawing, IconLookFollowsTheItemsState) {
   EXPECT_EQ(At(image, 13 + 4, 9 + 4), XPGrayColor(RGB(200, 0, 0), 90));
 }
 
+TEST(XPMenuPopup, ShownMenuIsOwnerDrawnWithAFlatFrame) {
+  MenuForm f;
+  TXPMenu xp(&f.form);
+  xp.SetUseSystemColors(false);
+  xp.SetColor(RGB(250, 240, 230));
+  xp.SetIconBackColor(kIconBack);
+  xp.SetFlatMenu(true);
+  xp.SetActive(true);
+  MenuForm::Add(f.popup->Items(), "Paste");
+  f.popup->Popup(100, 100);
+  QMenu *widget = f.popup->MenuWidget();
+  const QImage image = widget->grab().toImage();
+  widget->hide();
+  const TXPMenuColors colours = xp.WorkingColors(XPMenuFlatStyleAvailable());
+  const int w = image.width(), h = image.height();
+  EXPECT_EQ(At(image, 0, h / 2), ColorToRGB(colours.Frame)); // the outline's left side
+  EXPECT_EQ(At(image, w / 2, 0), ColorToRGB(colours.Frame));
+  EXPECT_EQ(At(image, 1, h / 2), kIconBack); // the icon column runs to the frame
+  EXPECT_EQ(At(image, w - 1, h / 2), ColorToRGB(colours.Shadow));
+  EXPECT_EQ(At(image, w / 2, h - 1), ColorToRGB(colours.Shadow));
+  EXPECT_EQ(At(image, w - 1, 0), kIconBack);           // the corner beside the shadow
+  EXPECT_EQ(At(image, w - 20, 6), RGB(250, 240, 230)); // an item's text area
+}
+
 } // namespace
