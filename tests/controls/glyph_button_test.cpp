@@ -2,7 +2,9 @@
 // and caption layout, and the engraved caption of a disabled button.
 #include "controls/glyph_button.h"
 #include "platform/color.h"
+#include "platform/forms.h"
 #include "platform/resources.h"
+#include "tests/platform/gui_test_helpers.h"
 #include <QImage>
 #include <gtest/gtest.h>
 
@@ -172,6 +174,34 @@ TEST(GlyphButton, MouseEnterAndLeaveSetHot) {
   EXPECT_TRUE(button.Hot());
   button.Perform(CM_MOUSELEAVE);
   EXPECT_FALSE(button.Hot());
+}
+
+TEST(GlyphButtonOnForm, PaintsItselfAndADoubleClickIsASecondPress) {
+  TForm *form = TCustomForm::Create<TForm>(nullptr);
+  form->SetClientSize(200, 100);
+  auto *button = new TCorelGlyphButton(form);
+  button->SetCaption(QStringLiteral("OK"));
+  button->SetGlyphKind(glOK);
+  button->SetBounds(10, 10, 75, 25);
+  button->SetParent(form);
+  int clicks = 0;
+  button->OnClick = TNotifyEvent::From([&clicks](TObject *) { ++clicks; });
+  guitest::ShowAndActivate(form);
+  // The glyph's green tick shows left of the caption.
+  const QImage image = button->Widget()->grab().toImage();
+  int green = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width() / 2; ++x) {
+      const QRgb p = image.pixel(x, y);
+      if (qGreen(p) > 100 && qRed(p) < 80 && qBlue(p) < 100) ++green;
+    }
+  EXPECT_GT(green, 5);
+  guitest::Click(button, QPoint(20, 10));
+  guitest::SendMouse(button, QEvent::MouseButtonDblClick, Qt::LeftButton, QPoint(20, 10), Qt::LeftButton);
+  guitest::SendMouse(button, QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(20, 10), Qt::NoButton);
+  EXPECT_EQ(clicks, 2);
+  form->Free();
+  guitest::ProcessEvents();
 }
 
 } // namespace
