@@ -1,0 +1,207 @@
+// The glyph button: the stock glyph of each kind, the flat face with its hover and pressed frames, the glyph
+// and caption layout, and the engraved caption of a disabled button.
+#include "controls/glyph_button.h"
+#include "platform/color.h"
+#include "platform/forms.h"
+#include "platform/resources.h"
+#include "tests/platform/gui_test_helpers.h"
+#include <QImage>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct KindCase {
+  TGlyphKind kind;
+  const char *resource;
+};
+
+const KindCase kKinds[] = {{glOK, "GLOK"},       {glCancel, "GLCANCEL"}, {glHelp, "GLHELP"},
+                           {glYes, "GLYES"},     {glNo, "GLNO"},         {glClose, "GLCLOSE"},
+                           {glAbort, "GLABORT"}, {glRetry, "GLRETRY"},   {glIgnore, "GLIGNORE"},
+                           {glAll, "GLALL"},     {glNone, "GLNONE"}};
+
+TEST(GlyphButtonKinds, EachKindLoadsItsOwnTransparentGlyph) {
+  TCorelGlyphButton button(nullptr);
+  QList<QImage> seen;
+  for (const KindCase &c : kKinds) {
+    SCOPED_TRACE(c.resource);
+    EXPECT_EQ(GlyphKindResourceName(c.kind), QLatin1String(c.resource));
+    EXPECT_TRUE(BitmapResourceExists(QLatin1String(c.resource)));
+    button.SetGlyphKind(c.kind);
+    EXPECT_EQ(button.GlyphKind(), c.kind);
+    if (c.kind == glNone) {
+      EXPECT_EQ(button.GlyphWidth(), 0);
+      continue;
+    }
+    const QImage image = button.GlyphBitmap()->Image();
+    EXPECT_EQ(button.GlyphWidth(), image.width());
+    EXPECT_GT(button.GlyphWidth(), 0);
+    EXPECT_TRUE(button.GlyphBitmap()->Transparent());
+    EXPECT_EQ(button.GlyphBitmap()->TransparentColor(), 32896);
+    // Drawn on the olive background, and no two kinds alike.
+    EXPECT_EQ(image.pixel(0, image.height() - 1) & 0xFFFFFF, 0x808000u);
+    for (const QImage &other : seen) EXPECT_NE(image, other);
+    seen.append(image);
+  }
+}
+
+TEST(GlyphButton, DefaultSize) {
+  TCorelGlyphButton button(nullptr);
+  EXPECT_EQ(button.Width(), 75);
+  EXPECT_EQ(button.Height(), 25);
+  EXPECT_EQ(button.GlyphKind(), glNone);
+}
+
+struct FaceCase {
+  const char *name;
+  bool enabled, pressed, hot;
+  TColor topLeft, bottomRight; // of the face, just inside the button's edge
+};
+
+const FaceCase kFaces[] = {
+    {"flat", true, false, false, clBtnFace, clBtnFace},
+    {"hot raised", true, false, true, clBtnHighlight, clBtnShadow},
+    {"pressed sunken", true, true, true, clBtnShadow, clBtnHighlight},
+    {"disabled shows no hover frame", false, false, true, clBtnFace, clBtnFace},
+};
+
+QImage Paint(TCorelGlyphButton &button, bool pressed, bool hot, bool focused = false) {
+  QImage image(button.Width(), button.Height(), QImage::Format_RGB32);
+  image.fill(Qt::magenta);
+  TCanvas canvas(&image);
+  button.DrawFace(&canvas, pressed, hot, focused);
+  canvas.Release();
+  return image;
+}
+
+QRgb Rgb(TColor c) { return ColorToQColor(c).rgb() & 0xFFFFFF; }
+
+TEST(GlyphButtonFace, FramesFollowTheState) {
+  for (const FaceCase &c : kFaces) {
+    SCOPED_TRACE(c.name);
+    TCorelGlyphButton button(nullptr);
+    button.SetEnabled(c.enabled);
+    const QImage image = Paint(button, c.pressed, c.hot);
+    EXPECT_EQ(image.pixel(5, 0) & 0xFFFFFF, Rgb(c.topLeft));
+    EXPECT_EQ(image.pixel(0, 5) & 0xFFFFFF, Rgb(c.topLeft));
+    EXPECT_EQ(image.pixel(5, 24) & 0xFFFFFF, Rgb(c.bottomRight));
+    EXPECT_EQ(image.pixel(74, 5) & 0xFFFFFF, Rgb(c.bottomRight));
+    EXPECT_EQ(image.pixel(37, 2) & 0xFFFFFF, Rgb(clBtnFace));
+  }
+}
+
+TEST(GlyphButtonFace, DefaultButtonGetsWindowFrameAndFocusRect) {
+  TCorelGlyphButton button(nullptr);
+  button.SetDefault(true);
+  const QImage image = Paint(button, false, true, true);
+  EXPECT_EQ(image.pixel(5, 0) & 0xFFFFFF, Rgb(clWindowFrame));
+  // The raised frame moves in by the window frame's pixel.
+  EXPECT_EQ(image.pixel(5, 1) & 0xFFFFFF, Rgb(clBtnHighlight));
+  // The focus rectangle, 3 pixels inside the face, is not button face everywhere.
+  bool dotted = false;
+  for (int x = 5; x < 70; ++x) dotted |= (image.pixel(x, 4) & 0xFFFFFF) != Rgb(clBtnFace);
+  EXPECT_TRUE(dotted);
+}
+
+// The columns holding anything but button face, and whether a colour occurs.
+struct Ink {
+  int left = -1, right = -1;
+};
+
+Ink InkColumns(const QImage &image, int top, int bottom) {
+  Ink ink;
+  for (int x = 2; x < image.width() - 2; ++x)
+    for (int y = top; y < bottom; ++y)
+      if ((image.pixel(x, y) & 0xFFFFFF) != Rgb(clBtnFace)) {
+        if (ink.left < 0) ink.left = x;
+        ink.right = x;
+      }
+  return ink;
+}
+
+TEST(GlyphButtonLayout, CaptionAloneIsCentred) {
+  TCorelGlyphButton button(nullptr);
+  button.SetCaption(QStringLiteral("&Change"));
+  const Ink ink = InkColumns(Paint(button, false, false), 2, 23);
+  ASSERT_GE(ink.left, 0);
+  // Measured without "&": the ink is centred to within the side bearing of the letters.
+  EXPECT_NEAR(ink.left + ink.right, 75, 4);
+}
+
+TEST(GlyphButtonLayout, GlyphAndCaptionCentredAsABlock) {
+  TCorelGlyphButton button(nullptr);
+  button.SetCaption(QStringLiteral("OK"));
+  button.SetGlyphKind(glOK);
+  QImage probe(10, 10, QImage::Format_RGB32);
+  TCanvas measure(&probe);
+  measure.SetFont(button.Font());
+  const int captionWidth = measure.TextWidth(QStringLiteral("OK"));
+  measure.Release();
+  const int glyphLeft = (75 - captionWidth - button.GlyphWidth() - 4) / 2;
+  const QImage up = Paint(button, false, false);
+  const Ink ink = InkColumns(up, 2, 23);
+  EXPECT_GE(ink.left, glyphLeft);
+  EXPECT_LE(ink.left, glyphLeft + 3);
+  EXPECT_LE(ink.right, glyphLeft + button.GlyphWidth() + 4 + captionWidth + 1);
+  // Pressed: everything one pixel right and down.
+  const QImage down = Paint(button, true, true);
+  EXPECT_EQ(down.copy(glyphLeft + 1, 5, 50, 15), up.copy(glyphLeft, 4, 50, 15));
+}
+
+TEST(GlyphButtonCaption, DisabledCaptionIsEngraved) {
+  TCorelGlyphButton button(nullptr);
+  button.SetCaption(QStringLiteral("Change"));
+  button.SetEnabled(false);
+  const QImage image = Paint(button, false, false);
+  // Lighter than the face: the highlight copy; darker: the shadow copy; nothing as dark as button text.
+  const int face = qGray(Rgb(clBtnFace)), shade = qGray(Rgb(clBtnShadow));
+  bool highlight = false, shadow = false, text = false;
+  for (int x = 2; x < 73; ++x)
+    for (int y = 2; y < 23; ++y) {
+      const int grey = qGray(image.pixel(x, y));
+      highlight |= grey > face + 5;
+      shadow |= grey < face - 20;
+      text |= grey < shade - 10;
+    }
+  EXPECT_TRUE(highlight);
+  EXPECT_TRUE(shadow);
+  EXPECT_FALSE(text);
+}
+
+TEST(GlyphButton, MouseEnterAndLeaveSetHot) {
+  TCorelGlyphButton button(nullptr);
+  button.Perform(CM_MOUSEENTER);
+  EXPECT_TRUE(button.Hot());
+  button.Perform(CM_MOUSELEAVE);
+  EXPECT_FALSE(button.Hot());
+}
+
+TEST(GlyphButtonOnForm, PaintsItselfAndADoubleClickIsASecondPress) {
+  TForm *form = TCustomForm::Create<TForm>(nullptr);
+  form->SetClientSize(200, 100);
+  auto *button = new TCorelGlyphButton(form);
+  button->SetCaption(QStringLiteral("OK"));
+  button->SetGlyphKind(glOK);
+  button->SetBounds(10, 10, 75, 25);
+  button->SetParent(form);
+  int clicks = 0;
+  button->OnClick = TNotifyEvent::From([&clicks](TObject *) { ++clicks; });
+  guitest::ShowAndActivate(form);
+  // The glyph's green tick shows left of the caption.
+  const QImage image = button->Widget()->grab().toImage();
+  int green = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width() / 2; ++x) {
+      const QRgb p = image.pixel(x, y);
+      if (qGreen(p) > 100 && qRed(p) < 80 && qBlue(p) < 100) ++green;
+    }
+  EXPECT_GT(green, 5);
+  guitest::Click(button, QPoint(20, 10));
+  guitest::SendMouse(button, QEvent::MouseButtonDblClick, Qt::LeftButton, QPoint(20, 10), Qt::LeftButton);
+  guitest::SendMouse(button, QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(20, 10), Qt::NoButton);
+  EXPECT_EQ(clicks, 2);
+  form->Free();
+  guitest::ProcessEvents();
+}
+
+} // namespace

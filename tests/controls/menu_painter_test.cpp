@@ -1,0 +1,406 @@
+// The flat menu painter: its colour helpers and working colours, hooking and unhooking the form's menus,
+// measuring, and what the drawing routine paints for menu-bar items, drop-down items and the gradient.
+#include "controls/menu_painter.h"
+#include "platform/menus.h"
+#include <QCoreApplication>
+#include <QImage>
+#include <QMenu>
+#include <gtest/gtest.h>
+
+namespace {
+
+// ---- colour helpers ----
+
+struct ColourCase {
+  const char *name;
+  TColor (*helper)(TColor, int);
+  TColor in;
+  int amount;
+  TColor out;
+};
+
+const ColourCase kColourCases[] = {
+    {"darken takes two less from green", XPDarkenColor, RGB(100, 100, 100), 10, RGB(90, 92, 90)},
+    {"darken clamps at black", XPDarkenColor, RGB(5, 50, 200), 100, RGB(0, 0, 100)},
+    {"negative darkening raises", XPDarkenColor, RGB(10, 10, 10), -40, RGB(50, 52, 50)},
+    {"raising clamps at white", XPDarkenColor, RGB(250, 250, 250), -40, RGB(255, 255, 255)},
+    {"lighten by half", XPLightenColor, RGB(0, 100, 255), 50, RGB(127, 177, 255)},
+    {"lighten caps at 100 percent", XPLightenColor, RGB(0, 0, 0), 150, RGB(255, 255, 255)},
+    {"lighten by 0 keeps", XPLightenColor, RGB(12, 34, 56), 0, RGB(12, 34, 56)},
+    {"grey is mean plus amount", XPGrayColor, RGB(30, 60, 90), 90, RGB(150, 150, 150)},
+    {"grey caps at 240", XPGrayColor, RGB(200, 200, 200), 90, RGB(240, 240, 240)},
+    {"grey amount caps at 100", XPGrayColor, RGB(0, 0, 0), 500, RGB(100, 100, 100)},
+};
+
+TEST(XPMenuColours, Helpers) {
+  for (const ColourCase &c : kColourCases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(c.helper(c.in, c.amount), c.out);
+  }
+}
+
+TEST(XPMenuColours, WorkingColoursFromProperties) {
+  TXPMenu xp(nullptr);
+  xp.SetUseSystemColors(false);
+  xp.SetSelectColor(RGB(200, 100, 0));
+  xp.SetColor(RGB(1, 2, 3));
+  const TXPMenuColors flat = xp.WorkingColors(true);
+  EXPECT_EQ(flat.Text, RGB(1, 2, 3));
+  EXPECT_EQ(flat.CheckedLight, XPLightenColor(RGB(200, 100, 0), 75));
+  EXPECT_EQ(flat.CheckedDark, XPLightenColor(RGB(200, 100, 0), 50));
+  EXPECT_EQ(flat.Frame, XPDarkenColor(clBtnFace, 90));
+  EXPECT_EQ(flat.Shadow, XPDarkenColor(clBtnFace, 76));
+  const TXPMenuColors plain = xp.WorkingColors(false);
+  EXPECT_EQ(plain.CheckedLight, clWhite);
+  EXPECT_EQ(plain.CheckedDark, clSilver);
+  EXPECT_EQ(plain.Frame, clBtnShadow);
+  EXPECT_EQ(plain.Shadow, clBtnShadow);
+}
+
+TEST(XPMenuColours, WorkingColoursFromSystem) {
+  TXPMenu xp(nullptr);
+  ASSERT_TRUE(xp.UseSystemColors());
+  const TXPMenuColors flat = xp.WorkingColors(true);
+  EXPECT_EQ(flat.Text, XPLightenColor(clBtnFace, 86));
+  EXPECT_EQ(flat.IconBack, XPLightenColor(clBtnFace, 16));
+  EXPECT_EQ(flat.Select, XPLightenColor(clHighlight, 68));
+  EXPECT_EQ(flat.Disabled, XPLightenColor(clBtnShadow, 10));
+  EXPECT_EQ(flat.Separator, XPLightenColor(clBtnShadow, 25));
+  const TXPMenuColors plain = xp.WorkingColors(false);
+  EXPECT_EQ(plain.Text, clWhite);
+  EXPECT_EQ(plain.IconBack, clBtnFace);
+  EXPECT_EQ(plain.Select, clWhite);
+  EXPECT_EQ(plain.Separator, clBtnShadow);
+}
+
+// ---- hooking ----
+
+struct MenuForm {
+  TComponent form{nullptr};
+  TMainMenu *main = new TMainMenu(&form);
+  TPopupMenu *popup = new TPopupMenu(&form);
+  TMenuItem *file = Add(main->Items(), "&File");
+  TMenuItem *open = Add(file, "&Open");
+  TMenuItem *recent = Add(file, "Recent");
+  TMenuItem *first = Add(recent, "first.inv");
+  TMenuItem *copy = Add(popup->Items(), "Copy");
+
+  static TMenuItem *Add(TMenuItem *parent, const char *caption) {
+    auto *item = new TMenuItem(parent);
+    item->SetCaption(QString::fromUtf8(caption));
+    parent->Add(item);
+    return item;
+  }
+};
+
+struct OwnDrawing {
+  void Draw(TObject *, TCanvas *, TRect, bool) {}
+  void Measure(TObject *, TCanvas *, int &, int &) {}
+};
+
+TEST(XPMenuHooks, ActivationHooksEveryItemAndDetachingUnhooks) {
+  MenuForm f;
+  TXPMenu xp(&f.form);
+  xp.SetActive(true);
+  EXPECT_TRUE(f.main->OwnerDraw());
+  EXPECT_TRUE(f.popup->OwnerDraw());
+  const TAdvancedMenuDrawItemEvent draw(&xp, &TXPMenu::AdvancedDrawItem);
+  const TMenuMeasureItemEvent measure(&xp, &TXPMenu::MeasureItem);
+  for (TMenuItem *item : {f.file, f.open, f.recent, f.first, f.copy}) {
+    EXPECT_EQ(item->OnAdvancedDrawItem, draw) << item->Caption().toStdString();
+    EXPECT_EQ(item->OnMeasureItem, measure);
+  }
+  xp.SetActive(false);
+  EXPECT_FALSE(f.main->OwnerDraw());
+  for (TMenuItem *item : {f.file, f.open, f.recent, f.first, f.copy}) {
+    EXPECT_FALSE(item->OnAdvancedDrawItem);
+    EXPECT_FALSE(item->OnMeasureItem);
+  }
+}
+
+TEST(XPMenuHooks, OwnHandlersStayUnlessOverridden) {
+  MenuForm f;
+  OwnDrawing own;
+  f.open->OnDrawItem = TMenuDrawItemEvent(&own, &OwnDrawing::Draw);
+  const TMenuMeasureItemEvent ownMeasure(&own, &OwnDrawing::Measure);
+  f.open->OnMeasureItem = ownMeasure;
+  TXPMenu xp(&f.form);
+  xp.SetActive(true);
+  EXPECT_FALSE(f.open->OnAdvancedDrawItem);
+  EXPECT_EQ(f.open->OnMeasureItem, ownMeasure);
+  xp.SetOverrideOwnerDraw(true);
+  EXPECT_EQ(f.open->OnAdvancedDrawItem, TAdvancedMenuDrawItemEvent(&xp, &TXPMenu::AdvancedDrawItem));
+  EXPECT_EQ(f.open->OnMeasureItem, TMenuMeasureItemEvent(&xp, &TXPMenu::MeasureItem));
+  // Detaching clears only what points at the component.
+  xp.SetActive(false);
+  EXPECT_TRUE(f.open->OnDrawItem);
+  EXPECT_FALSE(f.open->OnMeasureItem);
+}
+
+TEST(XPMenuHooks, AutoDetectHooksItemsAddedLater) {
+  for (const bool autoDetect : {true, false}) {
+    SCOPED_TRACE(autoDetect);
+    MenuForm f;
+    TXPMenu xp(&f.form);
+    xp.SetAutoDetect(autoDetect);
+    xp.SetActive(true);
+    auto *later = new TMenuItem(&f.form);
+    later->SetCaption(QStringLiteral("Later"));
+    f.file->Add(later);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bool(later->OnAdvancedDrawItem), autoDetect);
+  }
+}
+
+// ---- measuring ----
+
+TEST(XPMenuMeasure, SeparatorShortcutAndAccelerator) {
+  MenuForm f;
+  TXPMenu xp(&f.form);
+  QImage image(10, 10, QImage::Format_RGB32);
+  TCanvas canvas(&image);
+  TFont font;
+  xp.WorkingFont(&font, false);
+  canvas.SetFont(&font);
+  const int textHeight = canvas.TextHeight(QStringLiteral("Open"));
+  int w = 0, h = 0;
+  // Inactive: the sizes are left alone.
+  xp.MeasureItem(f.open, &canvas, w, h);
+  EXPECT_EQ(w, 0);
+  xp.SetActive(true);
+
+  f.recent->SetCaption(QStringLiteral("-"));
+  xp.MeasureItem(f.recent, &canvas, w, h);
+  EXPECT_EQ(h, 4);
+
+  f.first->SetCaption(QStringLiteral("Open"));
+  xp.MeasureItem(f.first, &canvas, w, h);
+  EXPECT_EQ(w, canvas.TextWidth(QStringLiteral("Open")) + 24 + 10);
+  EXPECT_EQ(h, textHeight + (textHeight * 3 + 2) / 4);
+
+  // "&" is not counted; a shortcut reserves "WWW" before its text.
+  f.open->SetShortCut(TextToShortCut(QStringLiteral("Ctrl+O")));
+  xp.MeasureItem(f.open, &canvas, w, h);
+  EXPECT_EQ(w,
+            canvas.TextWidth(QStringLiteral("&OpenWWWCtrl+O")) - canvas.TextWidth(QStringLiteral("&")) + 34);
+  canvas.Release();
+}
+
+// ---- drawing ----
+
+constexpr TColor kMenuBar = RGB(200, 200, 200);
+constexpr TColor kIconBack = RGB(40, 60, 120);
+
+QImage DrawOn(TXPMenu &xp, TMenuItem *item, const TRect &r, bool selected, bool flat) {
+  QImage image(120, 40, QImage::Format_RGB32);
+  image.fill(Qt::magenta);
+  TCanvas canvas(&image);
+  xp.DrawItem(item, &canvas, r, selected, flat);
+  canvas.Release();
+  return image;
+}
+
+TColor At(const QImage &image, int x, int y) {
+  const QRgb p = image.pixel(x, y);
+  return RGB(qRed(p), qGreen(p), qBlue(p));
+}
+
+bool HasColour(const QImage &image, const TRect &r, TColor colour) {
+  for (int y = r.Top; y < r.Bottom; ++y)
+    for (int x = r.Left; x < r.Right; ++x)
+      if (At(image, x, y) == ColorToRGB(colour)) return true;
+  return false;
+}
+
+struct XPMenuDrawing : ::testing::Test {
+  MenuForm f;
+  TXPMenu xp{&f.form};
+  // The item spans (10, 5) to (60, 24); drawing extends it to 25.
+  const TRect item{10, 5, 60, 24};
+  void SetUp() override {
+    xp.SetUseSystemColors(false);
+    xp.SetMenuBarColor(kMenuBar);
+    xp.SetIconBackColor(kIconBack);
+    xp.Font()->SetColor(clBlack);
+    xp.SetActive(true);
+  }
+};
+
+TEST_F(XPMenuDrawing, SelectedMenuBarItemIsAFlatTabWithSoftShadow) {
+  const QImage image = DrawOn(xp, f.file, item, true, true);
+  const TXPMenuColors colours = xp.WorkingColors(true);
+  EXPECT_EQ(At(image, 12, 8), kIconBack);                     // inside the tab
+  EXPECT_EQ(At(image, 10, 10), colours.Frame);                // the left side
+  EXPECT_EQ(At(image, 30, 5), colours.Frame);                 // the top
+  EXPECT_EQ(At(image, 52, 10), colours.Frame);                // the right side at R-8
+  EXPECT_EQ(At(image, 20, 24), kIconBack);                    // the bottom stays open
+  EXPECT_EQ(At(image, 54, 24), XPDarkenColor(kMenuBar, 100)); // the darkest shadow layer
+  EXPECT_EQ(At(image, 59, 24), XPDarkenColor(kMenuBar, 10));
+  EXPECT_EQ(At(image, 59, 6), kMenuBar);                // the shadow's rounded top
+  EXPECT_EQ(image.pixel(10, 25) & 0xFFFFFF, 0xFF00FFu); // one row below the item, no further
+}
+
+struct PlainTabCase {
+  const char *name;
+  bool rightToLeft, flat;
+};
+
+TEST_F(XPMenuDrawing, PlainTabForRightToLeftOrLowColourDisplays) {
+  for (const PlainTabCase &c :
+       {PlainTabCase{"right to left", true, true}, PlainTabCase{"few colours", false, false}}) {
+    SCOPED_TRACE(c.name);
+    f.main->SetBiDiMode(c.rightToLeft ? bdRightToLeft : bdLeftToRight);
+    const QImage image = DrawOn(xp, f.file, item, true, c.flat);
+    const TXPMenuColors colours = xp.WorkingColors(c.flat);
+    EXPECT_EQ(At(image, 57, 10), ColorToRGB(colours.Frame)); // the right side at R-3
+    EXPECT_EQ(At(image, 58, 7), ColorToRGB(colours.Shadow));
+    EXPECT_EQ(At(image, 59, 20), ColorToRGB(colours.Shadow));
+    EXPECT_EQ(At(image, 58, 6), kIconBack); // the strip starts 2 below the top
+    if (!c.flat) {
+      EXPECT_EQ(colours.Frame, clBtnShadow);
+    }
+  }
+}
+
+TEST_F(XPMenuDrawing, MenuBarCaptionColours) {
+  // A dark tab: the caption is the tab colour lightened by 90 percent, whether enabled or not.
+  f.file->SetEnabled(false);
+  QImage image = DrawOn(xp, f.file, item, true, true);
+  EXPECT_TRUE(HasColour(image, item, XPLightenColor(kIconBack, 90)));
+  EXPECT_FALSE(HasColour(image, item, xp.DisabledColor()));
+  // DrawSelect off: no tab, the menu-bar background, still the contrasting caption.
+  f.file->SetEnabled(true);
+  xp.SetDrawSelect(false);
+  image = DrawOn(xp, f.file, item, true, true);
+  EXPECT_EQ(At(image, 12, 8), kMenuBar);
+  EXPECT_EQ(At(image, 52, 10), kMenuBar);
+  EXPECT_TRUE(HasColour(image, item, XPLightenColor(kIconBack, 90)));
+}
+
+TEST(XPMenuMainForm, SelectedMenuBarItemIsWhiteTabWithBlueCaption) {
+  MenuForm f;
+  TXPMenu xp(&f.form);
+  xp.ApplyMainFormSettings();
+  EXPECT_TRUE(xp.Active());
+  EXPECT_EQ(xp.IconWidth(), 0);
+  EXPECT_EQ(xp.Font()->Name(), QStringLiteral("Tahoma"));
+  const QImage image = DrawOn(xp, f.file, TRect{10, 5, 60, 24}, true, true);
+  EXPECT_EQ(At(image, 12, 8), clWhite);
+  bool blue = false;
+  for (int y = 6; y < 24; ++y)
+    for (int x = 11; x < 50; ++x) {
+      const QRgb p = image.pixel(x, y);
+      blue |= qBlue(p) > 200 && qRed(p) < 120 && qGreen(p) < 120;
+    }
+  EXPECT_TRUE(blue);
+}
+
+TEST_F(XPMenuDrawing, GradientColumnsRiseToTheirCap) {
+  xp.SetGradient(true);
+  xp.SetIconWidth(24);
+  const TRect wide{0, 5, 100, 24};
+  const QImage image = DrawOn(xp, f.open, wide, false, true);
+  EXPECT_EQ(At(image, 0, 6), XPLightenColor(kIconBack, 1));
+  EXPECT_EQ(At(image, 28, 6), XPLightenColor(kIconBack, 85));
+  EXPECT_EQ(At(image, 39, 6), XPLightenColor(kIconBack, 96));
+  EXPECT_EQ(At(image, 95, 6), XPLightenColor(kIconBack, 96));
+  // Widened by two columns on the right.
+  EXPECT_EQ(At(image, 101, 6), XPLightenColor(kIconBack, 96));
+  EXPECT_NE(At(image, 102, 6), XPLightenColor(kIconBack, 96));
+}
+
+TEST_F(XPMenuDrawing, DropDownItemColumnsSelectionAndSeparator) {
+  xp.SetColor(RGB(250, 240, 230));
+  xp.SetSelectColor(RGB(220, 150, 120));
+  xp.SetSelectBorderColor(clBlack);
+  xp.SetSeparatorColor(RGB(0, 128, 0));
+  QImage image = DrawOn(xp, f.open, item, false, true);
+  EXPECT_EQ(At(image, 12, 6), kIconBack);
+  EXPECT_EQ(At(image, 58, 6), RGB(250, 240, 230));
+  image = DrawOn(xp, f.open, item, true, true);
+  EXPECT_EQ(At(image, 10, 5), clBlack);
+  EXPECT_EQ(At(image, 58, 6), RGB(220, 150, 120));
+  // A disabled item shows no selection.
+  f.open->SetEnabled(false);
+  image = DrawOn(xp, f.open, item, true, true);
+  EXPECT_EQ(At(image, 58, 6), RGB(250, 240, 230));
+  // A separator: half way down, from 7 past the icon column.
+  f.recent->SetCaption(QStringLiteral("-"));
+  image = DrawOn(xp, f.recent, TRect{10, 5, 60, 8}, false, true);
+  EXPECT_EQ(At(image, 41, 7), RGB(0, 128, 0));
+  EXPECT_NE(At(image, 40, 7), RGB(0, 128, 0));
+}
+
+TEST_F(XPMenuDrawing, CheckBoxOnLeadingEdgeWithoutIconColumn) {
+  xp.SetIconWidth(0);
+  f.open->SetChecked(true);
+  const QImage image = DrawOn(xp, f.open, TRect{20, 5, 80, 25}, false, true);
+  const TColor shade = xp.WorkingColors(true).CheckedLight;
+  // The 10 x 10 box from x 15 to 24, rows 11 to 20: half of it left of the item.
+  EXPECT_EQ(At(image, 17, 15), shade);
+  EXPECT_EQ(At(image, 22, 15), shade);
+  EXPECT_NE(At(image, 26, 15), shade);
+}
+
+// A 16 x 16 icon: a red square on the olive transparent colour.
+std::unique_ptr<TBitmap> RedSquare() {
+  QImage image(16, 16, QImage::Format_RGB32);
+  image.fill(QColor(128, 128, 0));
+  for (int y = 4; y < 12; ++y)
+    for (int x = 4; x < 12; ++x) image.setPixel(x, y, qRgb(200, 0, 0));
+  auto bitmap = std::make_unique<TBitmap>();
+  bitmap->SetImage(image);
+  return bitmap;
+}
+
+TEST_F(XPMenuDrawing, IconLookFollowsTheItemsState) {
+  f.open->SetBitmap(RedSquare().get());
+  xp.SetIconWidth(24);
+  xp.SetSelectColor(RGB(100, 150, 200));
+  // The icon's left edge: column left + (24 - 16) / 2 - 1 = 13; its top: 4 below the item's.
+  const TRect r{10, 5, 80, 29};
+  QImage image = DrawOn(xp, f.open, r, false, true);
+  EXPECT_EQ(At(image, 13 + 4, 9 + 4), XPLightenColor(RGB(200, 0, 0), 30));
+  EXPECT_EQ(At(image, 13 + 3, 9 + 4), kIconBack); // olive left out
+  image = DrawOn(xp, f.open, r, false, false);
+  EXPECT_EQ(At(image, 13 + 4, 9 + 4), RGB(200, 0, 0));
+  // Selected: one pixel up and left over its shadow two down and right.
+  image = DrawOn(xp, f.open, r, true, true);
+  EXPECT_EQ(At(image, 12 + 4, 8 + 4), RGB(200, 0, 0));
+  EXPECT_EQ(At(image, 15 + 11, 11 + 11), XPDarkenColor(RGB(100, 150, 200), 50));
+  // Checked: neither lightened nor moved.
+  f.open->SetChecked(true);
+  image = DrawOn(xp, f.open, r, true, true);
+  EXPECT_EQ(At(image, 13 + 4, 9 + 4), RGB(200, 0, 0));
+  // Disabled: greyed.
+  f.open->SetChecked(false);
+  f.open->SetEnabled(false);
+  image = DrawOn(xp, f.open, r, false, true);
+  EXPECT_EQ(At(image, 13 + 4, 9 + 4), XPGrayColor(RGB(200, 0, 0), 90));
+}
+
+TEST(XPMenuPopup, ShownMenuIsOwnerDrawnWithAFlatFrame) {
+  MenuForm f;
+  TXPMenu xp(&f.form);
+  xp.SetUseSystemColors(false);
+  xp.SetColor(RGB(250, 240, 230));
+  xp.SetIconBackColor(kIconBack);
+  xp.SetFlatMenu(true);
+  xp.SetActive(true);
+  MenuForm::Add(f.popup->Items(), "Paste");
+  f.popup->Popup(100, 100);
+  QMenu *widget = f.popup->MenuWidget();
+  const QImage image = widget->grab().toImage();
+  widget->hide();
+  const TXPMenuColors colours = xp.WorkingColors(XPMenuFlatStyleAvailable());
+  const int w = image.width(), h = image.height();
+  EXPECT_EQ(At(image, 0, h / 2), ColorToRGB(colours.Frame)); // the outline's left side
+  EXPECT_EQ(At(image, w / 2, 0), ColorToRGB(colours.Frame));
+  EXPECT_EQ(At(image, 1, h / 2), kIconBack); // the icon column runs to the frame
+  EXPECT_EQ(At(image, w - 1, h / 2), ColorToRGB(colours.Shadow));
+  EXPECT_EQ(At(image, w / 2, h - 1), ColorToRGB(colours.Shadow));
+  EXPECT_EQ(At(image, w - 1, 0), kIconBack);           // the corner beside the shadow
+  EXPECT_EQ(At(image, w - 20, 6), RGB(250, 240, 230)); // an item's text area
+}
+
+} // namespace
