@@ -7,6 +7,7 @@
 #include "controls/ovc_base.h"
 #include "controls/ovc_colors.h"
 #include "controls/ovc_controller.h"
+#include "platform/date_time.h"
 #include "platform/events.h"
 #include "platform/messages.h"
 #include "platform/small_set.h"
@@ -124,6 +125,11 @@ public:
   TOvcEfColors *EFColors() const { return efColors_.get(); }
   std::uint8_t DataType() const { return dataType_ & 0x3F; }
   std::uint8_t FieldKind() const { return fieldKind_; }
+  // The range in its text form; setting a text that does not convert raises EInvalidRangeValue.
+  QString RangeHi() const { return RangeText(rangeHi_); }
+  void SetRangeHi(const QString &Value);
+  QString RangeLo() const { return RangeText(rangeLo_); }
+  void SetRangeLo(const QString &Value);
   const TRangeType &RangeLoCell() const { return rangeLo_; }
   const TRangeType &RangeHiCell() const { return rangeHi_; }
 
@@ -145,6 +151,15 @@ public:
   // Typed value in and out of a caller's buffer; the size is GetDataSize().
   WORD GetFieldValue(void *Buffer);
   void SetFieldValue(const void *Buffer);
+
+  // Typed setters; the wrong data type raises EInvalidDataType.
+  void SetAsDateTime(TDateTime Value);
+  void SetAsDayNumber(std::int32_t Value);
+  void SetAsSecondsOfDay(std::int32_t Value);
+  // Stores a value given as text (strings, booleans by their first letter, others as a range text).
+  virtual void SetValueFromText(const QString &Text);
+  void IncreaseValue() { IncreaseValueBy(true, 1.0); }
+  void DecreaseValue() { DecreaseValueBy(true, 1.0); }
 
   // The single entry of every command into the field.
   void DoCommand(TMessage &Msg, WORD Command);
@@ -186,9 +201,16 @@ protected:
   virtual void DoOnUserCommand(WORD Command);
   virtual void DoOnUserValidation(WORD &ErrorCode);
   void CreateWnd() override;
+  void DefineProperties(TFiler *Filer) override;
+  // Per type in the field types; nothing in the engine.
+  virtual void IncreaseValueBy(bool Wrap, double Delta) {}
+  virtual void DecreaseValueBy(bool Wrap, double Delta) {}
 
   // For descendants: the kind, data type and the edit text they manage.
   void SetFieldKind(std::uint8_t Kind) { fieldKind_ = Kind; }
+  // The picture mask the field type edits with.
+  virtual void SetPicture(const QString &Mask) { picture_ = Mask.left(255); }
+  QString Picture() const { return picture_; }
   void SetDataType(std::uint8_t Code);
   void SetEditText(const QString &Text);
   void SetCaret(int Position);
@@ -221,6 +243,10 @@ private:
   void SaveTextForRestore();
   void Repaint() { Invalidate(); }
   bool HandleInputMessage(TMessage &Message);
+  QString RangeText(const TRangeType &cell) const;
+  std::optional<TRangeType> RangeCellFromText(const QString &text);
+  bool HasRange() const;
+  void SetRangeText(TRangeType &cell, const QString &text);
   void DispatchKeyCommand(TMessage &Message, WORD Command);
   void CopyMessage();
   void CutMessage();

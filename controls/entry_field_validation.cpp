@@ -5,7 +5,6 @@
 #include "controls/ovc_controller.h"
 #include "controls/ovc_messages.h"
 #include "platform/controls.h"
-#include <cmath>
 #include <cstring>
 #include <limits>
 
@@ -19,23 +18,11 @@ TRangeType Cell(T value) {
   return cell;
 }
 
-// An 80-bit extended in its 10 bytes from a double (exact for every finite double).
+// The 10-byte extended cell; the cells are laid out for an 80-bit long double.
+static_assert(std::numeric_limits<long double>::digits == 64, "range cells hold an 80-bit extended");
 TRangeType ExtendedCell(long double value) {
   TRangeType cell{};
-  if constexpr (std::numeric_limits<long double>::digits == 64) {
-    std::memcpy(cell.data(), &value, 10);
-  } else {
-    // Without an 80-bit type the value is stored by its sign, exponent and 64-bit mantissa.
-    const double v = double(value);
-    if (v != 0) {
-      int exponent = 0;
-      const double mantissa = std::frexp(std::fabs(v), &exponent);
-      const auto bits = std::uint64_t(std::ldexp(mantissa, 64));
-      const auto biased = std::uint16_t((exponent - 1 + 16383) | (v < 0 ? 0x8000 : 0));
-      std::memcpy(cell.data(), &bits, 8);
-      std::memcpy(cell.data() + 8, &biased, 2);
-    }
-  }
+  std::memcpy(cell.data(), &value, 10);
   return cell;
 }
 
@@ -53,14 +40,7 @@ RangePair DefaultRange(int dataType) {
   case edtByte: return {Cell(std::int32_t(0)), Cell(std::int32_t(255))};
   case edtShortInt: return {Cell(std::int32_t(-128)), Cell(std::int32_t(127))};
   case edtReal: return {Cell(-1.7e38), Cell(1.7e38)};
-  case edtExtended: {
-    // The largest extended is beyond a double: built from its parts where long double is narrower.
-    if constexpr (std::numeric_limits<long double>::digits == 64)
-      return {ExtendedCell(-1.1e4932L), ExtendedCell(1.1e4932L)};
-    else
-      return {ExtendedCell(-std::numeric_limits<double>::max()),
-              ExtendedCell(std::numeric_limits<double>::max())};
-  }
+  case edtExtended: return {ExtendedCell(-1.1e4932L), ExtendedCell(1.1e4932L)};
   case edtDouble: return {ExtendedCell(-1.7e308L), ExtendedCell(1.7e308L)};
   case edtSingle: return {ExtendedCell(-3.4e38L), ExtendedCell(3.4e38L)};
   case edtComp: return {ExtendedCell(-9.2e18L), ExtendedCell(9.2e18L)};

@@ -4,7 +4,9 @@
 #include "controls/library_exceptions.h"
 #include "controls/ovc_controller.h"
 #include "controls/ovc_messages.h"
+#include "platform/filer.h"
 #include "platform/forms.h"
+#include "platform/streams.h"
 #include "platform/system_services.h"
 #include "platform/virtual_keys.h"
 #include "tests/platform/gui_test_helpers.h"
@@ -18,10 +20,12 @@ namespace {
 // LongInt against its range cells.
 class TTestField : public TOvcBaseEntryField {
 public:
+  using TOvcBaseEntryField::DefineProperties;
   using TOvcBaseEntryField::IsFocused;
   using TOvcBaseEntryField::SetDataType;
   using TOvcBaseEntryField::SetEditText;
   using TOvcBaseEntryField::SetFieldKind;
+  using TOvcBaseEntryField::SetPicture;
   using TOvcBaseEntryField::SetRangeCells;
   using TOvcBaseEntryField::TOvcBaseEntryField;
 
@@ -606,6 +610,110 @@ TEST_F(EntryFieldTest, ClickingIntoAFieldSelectsNothing) {
   EXPECT_TRUE(field->Focused());
   EXPECT_EQ(field->SelectionStart(), field->SelectionEnd());
   EXPECT_TRUE(field->commands.contains(ccMouseClick));
+}
+
+TEST_F(EntryFieldTest, RangeTextsSetTheRangeTheCheckUses) {
+  field->SetDataType(edtLongInt);
+  field->SetRangeLo(QStringLiteral("10"));
+  field->SetRangeHi(QStringLiteral(" 20 "));
+  EXPECT_EQ(field->RangeLo(), QStringLiteral("10"));
+  EXPECT_EQ(field->RangeHi(), QStringLiteral("20"));
+  field->SetEditText(QStringLiteral("25"));
+  std::int32_t out = 0;
+  EXPECT_EQ(field->GetFieldValue(&out), oeRangeError);
+  field->SetRangeLo(QStringLiteral("-2147483648"));
+  EXPECT_EQ(field->RangeLo(), QStringLiteral("-2147483648"));
+}
+
+TEST_F(EntryFieldTest, RangeTextsThatDoNotFitTheTypeRaiseAndLeaveTheRange) {
+  const struct {
+    std::uint8_t type;
+    const char *text;
+  } cases[] = {{edtWord, "65536"},    {edtWord, "-1"},    {edtSmallInt, "32768"}, {edtByte, "256"},
+               {edtShortInt, "-129"}, {edtLongInt, "x1"}, {edtSingle, "3.5e38"},  {edtComp, "9.3e18"},
+               {edtDouble, "abc"},    {edtChar, "#2x"},   {edtChar, "#300"}};
+  for (const auto &c : cases) {
+    field->SetDataType(c.type);
+    const QString before = field->RangeHi();
+    EXPECT_THROW(field->SetRangeHi(QString::fromLatin1(c.text)), EInvalidRangeValue) << c.text;
+    EXPECT_EQ(field->RangeHi(), before) << c.text;
+  }
+}
+
+TEST_F(EntryFieldTest, CharRangesReadAsCodesUpToBlank) {
+  field->SetDataType(edtChar);
+  EXPECT_EQ(field->RangeLo(), QStringLiteral("#32"));
+  field->SetRangeLo(QStringLiteral("#65"));
+  EXPECT_EQ(field->RangeLo(), QStringLiteral("A"));
+  field->SetRangeLo(QString());
+  EXPECT_EQ(field->RangeLo(), QStringLiteral("#32"));
+  field->SetRangeHi(QStringLiteral("z"));
+  EXPECT_EQ(field->RangeHi(), QStringLiteral("z"));
+}
+
+TEST_F(EntryFieldTest, IntegerRangesFollowTheMasksBase) {
+  field->SetDataType(edtWord);
+  field->SetPicture(QStringLiteral("KKKK"));
+  field->SetRangeHi(QStringLiteral("FF"));
+  EXPECT_EQ(field->RangeHi(), QStringLiteral("00FF"));
+  field->SetPicture(QStringLiteral("bbbb"));
+  field->SetRangeHi(QStringLiteral("101"));
+  EXPECT_EQ(field->RangeHi(), QStringLiteral("0000000000000101"));
+  field->SetPicture(QStringLiteral("OOOO"));
+  EXPECT_EQ(field->RangeHi(), QStringLiteral("00000005"));
+}
+
+TEST_F(EntryFieldTest, DateAndTimeRangesUseTheInternationalPictures) {
+  field->SetDataType(edtDate);
+  const QString last = field->RangeHi();
+  EXPECT_FALSE(last.isEmpty());
+  field->SetRangeLo(last);
+  EXPECT_EQ(field->RangeLo(), last);
+  EXPECT_THROW(field->SetRangeLo(last + QStringLiteral("1")), EInvalidRangeValue);
+  field->SetDataType(edtTime);
+  const QString end = field->RangeHi();
+  field->SetRangeLo(end);
+  EXPECT_EQ(field->RangeLo(), end);
+  EXPECT_THROW(field->SetRangeLo(QStringLiteral("nonsense")), EInvalidRangeValue);
+}
+
+// Records the properties an object defines and what their writers write.
+class RecordingFiler : public TFiler {
+public:
+  RecordingFiler() : TFiler(nullptr) {}
+  void DefineProperty(const QString &, const TReaderProc &, const TWriterProc &, bool) override {}
+  void DefineBinaryProperty(const QString &Name, const TStreamProc &, const TStreamProc &WriteData,
+                            bool HasData) override {
+    if (!HasData) return;
+    TMemoryStream stream;
+    WriteData(&stream);
+    written.append(QStringLiteral("%1:%2").arg(Name).arg(stream.Size()));
+  }
+  QStringList written;
+};
+
+TEST_F(EntryFieldTest, RangesAreStoredAsTenBytesOnlyForTypesWithARange) {
+  RecordingFiler stringFiler;
+  field->DefineProperties(&stringFiler);
+  EXPECT_TRUE(stringFiler.written.isEmpty());
+  field->SetDataType(edtLongInt);
+  RecordingFiler filer;
+  field->DefineProperties(&filer);
+  EXPECT_EQ(filer.written, (QStringList{QStringLiteral("RangeHigh:10"), QStringLiteral("RangeLow:10")}));
+}
+
+TEST_F(EntryFieldTest, ValuesFromTextAndTypedSetters) {
+  field->SetDataType(edtLongInt);
+  field->SetValueFromText(QStringLiteral("123"));
+  EXPECT_EQ(field->EditString(), QStringLiteral("123"));
+  EXPECT_THROW(field->SetValueFromText(QStringLiteral("12a")), EEntryFieldError);
+  EXPECT_EQ(field->EditString(), QStringLiteral("123"));
+  EXPECT_THROW(field->SetAsDayNumber(5), EInvalidDataType);
+  EXPECT_THROW(field->SetAsSecondsOfDay(5), EInvalidDataType);
+  EXPECT_THROW(field->SetAsDateTime(0), EInvalidDataType);
+  field->SetDataType(edtString);
+  field->SetValueFromText(QStringLiteral("Acme Ltd"));
+  EXPECT_EQ(field->EditString(), QStringLiteral("Acme Ltd"));
 }
 
 } // namespace
