@@ -6,6 +6,7 @@
 #include "controls/ovc_controller.h"
 #include "controls/ovc_messages.h"
 #include "platform/component.h"
+#include "platform/forms.h"
 #include <cmath>
 
 TOvcEfColors::TOvcEfColors()
@@ -33,8 +34,14 @@ void TOvcEfColors::PairChanged(TObject *) {
 }
 
 TOvcBaseEntryField::TOvcBaseEntryField(TComponent *AOwner)
-    : TOvcCustomControlEx(AOwner), efColors_(std::make_unique<TOvcEfColors>()) {
+    : TOvcCustomControlEx(AOwner), efColors_(std::make_unique<TOvcEfColors>()),
+      borders_(std::make_unique<TOvcBorders>()), caretPair_(std::make_unique<TOvcCaretPair>(this)) {
   efColors_->OnColorChange = TNotifyEvent::From([this](TObject *) { Repaint(); });
+  const TNotifyEvent bordersChanged(this, &TOvcBaseEntryField::BordersChanged);
+  borders_->LeftBorder()->OnChange = bordersChanged;
+  borders_->RightBorder()->OnChange = bordersChanged;
+  borders_->TopBorder()->OnChange = bordersChanged;
+  borders_->BottomBorder()->OnChange = bordersChanged;
   SetBounds(Left(), Top(), 130, 25);
   SetTabStop(true);
   SetCursor(crIBeam);
@@ -44,6 +51,13 @@ TOvcBaseEntryField::TOvcBaseEntryField(TComponent *AOwner)
 }
 
 TOvcBaseEntryField::~TOvcBaseEntryField() = default;
+
+void TOvcBaseEntryField::BeforeDestruction() {
+  // A field freed on its own while focused gives its form's focus up first; a form going away needs nothing.
+  TCustomForm *form = GetParentForm(this);
+  if (focused_ && form && !form->ComponentState().Contains(csDestroying)) form->DefocusControl(this, false);
+  TOvcCustomControlEx::BeforeDestruction();
+}
 
 bool TOvcBaseEntryField::IsNumericType() const { return DataType() >= edtLongInt && DataType() <= edtComp; }
 
@@ -311,6 +325,7 @@ void TOvcBaseEntryField::CreateWnd() {
   if (options_.Contains(efoInputRequired) && DataType() >= edtChar && DataType() <= edtComp)
     uninitialized_ = true;
   AdjustOptions();
+  DoRecalcHeight();
 }
 
 void TOvcBaseEntryField::WndProc(TMessage &Message) {
@@ -333,6 +348,17 @@ void TOvcBaseEntryField::WndProc(TMessage &Message) {
   }
   case EM_GETMODIFY: Message.Result = modified_ ? 1 : 0; return;
   case EM_SETMODIFY: SetModified(Message.WParam > 0); return;
+  case WM_SIZE:
+  case CM_ENABLEDCHANGED:
+    TOvcCustomControlEx::WndProc(Message);
+    Repaint();
+    return;
+  case CM_FONTCHANGED:
+  case CM_CTL3DCHANGED:
+    TOvcCustomControlEx::WndProc(Message);
+    DoRecalcHeight();
+    if (focused_) PositionCaret(true);
+    return;
   case WM_ERASEBKGND: Message.Result = 1; return;
   case ovm_GetDataSize: Message.Result = GetDataSize(); return;
   case ovm_ReportError: ReportError(WORD(Message.WParam)); return;

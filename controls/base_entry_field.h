@@ -5,6 +5,8 @@
 #include "controls/command_codes.h"
 #include "controls/ef_data_type.h"
 #include "controls/ovc_base.h"
+#include "controls/ovc_borders.h"
+#include "controls/ovc_caret.h"
 #include "controls/ovc_colors.h"
 #include "controls/ovc_controller.h"
 #include "platform/date_time.h"
@@ -98,6 +100,7 @@ public:
   ~TOvcBaseEntryField() override;
   QString ClassName() const override { return QStringLiteral("TOvcBaseEntryField"); }
   void WndProc(TMessage &Message) override;
+  void BeforeDestruction() override;
 
   // Properties.
   int MaxLength() const { return maxLength_; }
@@ -123,6 +126,13 @@ public:
   TColor ControlCharColor() const { return controlCharColor_; }
   void SetControlCharColor(TColor Value);
   TOvcEfColors *EFColors() const { return efColors_.get(); }
+  TOvcBorders *Borders() const { return borders_.get(); }
+  TOvcCaretPair *Carets() const { return caretPair_.get(); }
+  TBorderStyle BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TBorderStyle Value);
+  bool AutoSize() const { return autoSize_; }
+  void SetAutoSize(bool Value);
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
   std::uint8_t DataType() const { return dataType_ & 0x3F; }
   std::uint8_t FieldKind() const { return fieldKind_; }
   // The range in its text form; setting a text that does not convert raises EInvalidRangeValue.
@@ -137,6 +147,8 @@ public:
   QString EditString() const { return editText_; }
   QString DisplayString() { return GetDisplayString(); }
   int CaretPosition() const { return caret_; }
+  // The first edit-text character shown (horizontal scroll).
+  int FirstVisibleChar() const { return firstVisible_; }
   int SelectionStart() const { return selStart_; }
   int SelectionEnd() const { return selEnd_; }
   void SetSelection(int Start, int End);
@@ -201,6 +213,11 @@ protected:
   virtual void DoOnUserCommand(WORD Command);
   virtual void DoOnUserValidation(WORD &ErrorCode);
   void CreateWnd() override;
+  void CreateParams(TCreateParams &Params) override;
+  void Paint() override;
+  virtual void DoRecalcHeight();
+  // Places the caret and scrolls the text so that the caret shows; answers whether the scroll changed.
+  bool PositionCaret(bool Rescroll);
   void DefineProperties(TFiler *Filer) override;
   // Per type in the field types; nothing in the engine.
   virtual void IncreaseValueBy(bool Wrap, double Delta) {}
@@ -242,6 +259,13 @@ private:
   void SetInvalid(bool Value);
   void SaveTextForRestore();
   void Repaint() { Invalidate(); }
+  void BordersChanged(TObject *Sender);
+  int LeftBorderWidth() const;
+  int RightBorderWidth() const;
+  int TextStartX(const QString &shown, bool rightAligned);
+  void PaintBorders();
+  void ShowCaret();
+  void HideCaret();
   bool HandleInputMessage(TMessage &Message);
   QString RangeText(const TRangeType &cell) const;
   std::optional<TRangeType> RangeCellFromText(const QString &text);
@@ -265,6 +289,13 @@ private:
   double zeroDisplayValue_ = 0;
   TColor controlCharColor_ = clRed;
   std::unique_ptr<TOvcEfColors> efColors_;
+  std::unique_ptr<TOvcBorders> borders_;
+  std::unique_ptr<TOvcCaretPair> caretPair_;
+  TBorderStyle borderStyle_ = bsSingle;
+  bool autoSize_ = true;
+  bool recalcingHeight_ = false;
+  bool rightAligned_ = false;
+  int textOffset_ = 1;
 
   QString editText_;
   QString picture_ = QStringLiteral("X");

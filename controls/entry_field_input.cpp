@@ -51,6 +51,9 @@ void TOvcBaseEntryField::DoCommand(TMessage &Msg, WORD Command) {
   if (Command != ccNoCommand && Command != ccCharacter && Command != ccCtrlChar) ctrlCharPrefix_ = false;
   EditCommand(Msg, Command);
   if (Command == ccCtrlChar) ctrlCharPrefix_ = true;
+  if (focused_) PositionCaret(true);
+  if (Command == ccIns) caretPair_->SetInsertMode(insertMode_);
+  Repaint();
 }
 
 void TOvcBaseEntryField::DispatchKeyCommand(TMessage &Message, WORD Command) {
@@ -145,6 +148,7 @@ void TOvcBaseEntryField::EnterField(HWND Losing) {
   if (!returningAfterError) controller->SetErrorPending(false);
   if (options_.Contains(efoForceInsert)) insertMode_ = true;
   if (options_.Contains(efoForceOvertype)) insertMode_ = false;
+  ShowCaret();
   if (selectAll && controller->EntryOptions().Contains(efoAutoSelect)) SetSelection(0, int(editText_.size()));
   Repaint();
 }

@@ -196,6 +196,7 @@ void TOvcBaseEntryField::LeaveField(HWND Gaining) {
                           ((gaining && GetParentForm(gaining) == form) ||
                            (gainingParent && GetParentForm(gainingParent) == form));
   keepCaret_ = !toThisForm;
+  HideCaret();
   SetMouseCapture(false);
   TOvcController *controller = Controller();
   if (!options_.Contains(efoForceInsert) && !options_.Contains(efoForceOvertype))
