@@ -63,7 +63,7 @@ void TOvcBaseEntryField::SetAutoSize(bool Value) {
 
 void TOvcBaseEntryField::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   if (autoSize_ && AHeight != Height() && !recalcingHeight_ && !ComponentState().Contains(csLoading) &&
-      WindowHandle() != 0)
+      HandleAllocated())
     autoSize_ = false;
   TOvcCustomControlEx::SetBounds(ALeft, ATop, AWidth, AHeight);
 }

@@ -10,6 +10,7 @@
 #include "platform/system_services.h"
 #include "platform/virtual_keys.h"
 #include "tests/platform/gui_test_helpers.h"
+#include <QImage>
 #include <QString>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -27,6 +28,7 @@ public:
   using TOvcBaseEntryField::SetFieldKind;
   using TOvcBaseEntryField::SetPicture;
   using TOvcBaseEntryField::SetRangeCells;
+  void SetCaretForTest(int position) { SetCaret(position); }
   using TOvcBaseEntryField::TOvcBaseEntryField;
 
   QList<WORD> commands;
@@ -714,6 +716,63 @@ TEST_F(EntryFieldTest, ValuesFromTextAndTypedSetters) {
   field->SetDataType(edtString);
   field->SetValueFromText(QStringLiteral("Acme Ltd"));
   EXPECT_EQ(field->EditString(), QStringLiteral("Acme Ltd"));
+}
+
+TEST_F(EntryFieldTest, TheCaretFollowsTheTextAndALongTextScrolls) {
+  guitest::ShowAndActivate(form);
+  field->SetFocus();
+  guitest::ProcessEvents();
+  Type(field, QStringLiteral("ab"));
+  const int afterTwo = field->Carets()->PosX();
+  Type(field, QStringLiteral("cd"));
+  EXPECT_GT(field->Carets()->PosX(), afterTwo);
+  EXPECT_EQ(field->FirstVisibleChar(), 0);
+  field->SetMaxLength(200);
+  Type(field, QString(60, QLatin1Char('w')));
+  EXPECT_GT(field->FirstVisibleChar(), 0) << "the caret at the end of a long text stays in view";
+  EXPECT_LT(field->Carets()->PosX(), field->ClientWidth());
+  TMessage home{WM_KEYDOWN, 0, 0, 0};
+  field->SetCaretForTest(0);
+  field->DoCommand(home, ccDiscard);
+  EXPECT_EQ(field->FirstVisibleChar(), 0);
+}
+
+TEST_F(EntryFieldTest, AnInvalidFieldIsDrawnInTheErrorColours) {
+  auto *other = Add(QStringLiteral("Other"), 80);
+  field->SetOptions({efoInputRequired, efoSoftValidation});
+  field->EFColors()->Error()->SetBackColor(clRed);
+  guitest::ShowAndActivate(form);
+  field->SetFocus();
+  guitest::ProcessEvents();
+  other->SetFocus();
+  guitest::ProcessEvents();
+  ASSERT_TRUE(field->Invalid());
+  const QImage picture = field->Widget()->grab().toImage();
+  const QPoint inside = field->Widget()->contentsRect().center();
+  EXPECT_EQ(picture.pixelColor(inside), QColor(Qt::red));
+  field->SetEditText(QStringLiteral("x"));
+  EXPECT_TRUE(field->ValidateForExit());
+  const QImage fixed = field->Widget()->grab().toImage();
+  EXPECT_NE(fixed.pixelColor(inside), QColor(Qt::red));
+}
+
+TEST_F(EntryFieldTest, ResizingTheHeightByHandSwitchesAutoSizeOff) {
+  field->HandleNeeded();
+  EXPECT_TRUE(field->AutoSize());
+  const int automatic = field->Height();
+  field->SetBounds(field->Left(), field->Top(), field->Width(), automatic + 10);
+  EXPECT_FALSE(field->AutoSize());
+  field->SetAutoSize(true);
+  EXPECT_EQ(field->Height(), automatic);
+}
+
+TEST_F(EntryFieldTest, OwnBordersReplaceTheWindowBorder) {
+  field->Borders()->TopBorder()->SetEnabled(true);
+  EXPECT_EQ(field->BorderStyle(), bsNone);
+  EXPECT_FALSE(field->Ctl3D());
+  field->Borders()->TopBorder()->SetEnabled(false);
+  EXPECT_EQ(field->BorderStyle(), bsSingle);
+  EXPECT_TRUE(field->Ctl3D());
 }
 
 } // namespace
