@@ -62,6 +62,8 @@ using TUserCommandEvent = TEvent<void(TObject *Sender, WORD Command)>;
 using TUserValidationEvent = TEvent<void(TObject *Sender, WORD &ErrorCode)>;
 
 // The field's three colour pairs, each telling the field when it changes.
+class TPopupMenu;
+
 class TOvcEfColors : public TPersistent {
 public:
   TOvcEfColors();
@@ -177,6 +179,8 @@ public:
   void DoCommand(TMessage &Msg, WORD Command);
   // Puts the selected text on the clipboard, control characters as themselves.
   void CopyToClipboard();
+  // The menu a right click shows when the field has no PopupMenu of its own (made on first use).
+  TPopupMenu *BuiltInMenu();
 
   // Validation.
   virtual bool ValidateContents(bool Exiting);
@@ -219,6 +223,13 @@ protected:
   // Places the caret and scrolls the text so that the caret shows; answers whether the scroll changed.
   bool PositionCaret(bool Rescroll);
   void DefineProperties(TFiler *Filer) override;
+  // The built-in popup menu's actions.
+  virtual void DoRestoreClick(TObject *Sender);
+  virtual void DoCutClick(TObject *Sender);
+  virtual void DoCopyClick(TObject *Sender);
+  virtual void DoPasteClick(TObject *Sender);
+  virtual void DoDeleteClick(TObject *Sender);
+  virtual void DoSelectAllClick(TObject *Sender);
   // Per type in the field types; nothing in the engine.
   virtual void IncreaseValueBy(bool Wrap, double Delta) {}
   virtual void DecreaseValueBy(bool Wrap, double Delta) {}
@@ -265,6 +276,8 @@ private:
   int TextStartX(const QString &shown, bool rightAligned);
   void PaintBorders();
   void ShowCaret();
+  void UpdateBuiltInMenu();
+  void ShowBuiltInMenu(int X, int Y);
   void HideCaret();
   bool HandleInputMessage(TMessage &Message);
   QString RangeText(const TRangeType &cell) const;
@@ -293,6 +306,7 @@ private:
   std::unique_ptr<TOvcCaretPair> caretPair_;
   TBorderStyle borderStyle_ = bsSingle;
   bool autoSize_ = true;
+  TPopupMenu *builtInMenu_ = nullptr;
   bool recalcingHeight_ = false;
   bool rightAligned_ = false;
   int textOffset_ = 1;

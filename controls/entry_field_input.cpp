@@ -206,6 +206,22 @@ bool TOvcBaseEntryField::HandleInputMessage(TMessage &Message) {
     TOvcCustomControlEx::WndProc(Message);
     if (MouseCapture() && (Message.WParam & MK_LBUTTON) != 0) DoCommand(Message, ccMouseMove);
     return true;
+  case WM_RBUTTONUP: {
+    if (!focused_ && CanFocus()) SetFocus();
+    TOvcCustomControlEx::WndProc(Message);
+    if (!PopupMenu()) ShowBuiltInMenu(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
+    return true;
+  }
+  case CM_DIALOGCHAR:
+    // Alt+Backspace is the field's own (undo), not a dialog accelerator.
+    if (Message.WParam == VK_BACK && (Message.LParam & 0x20000000) != 0) {
+      Message.Result = 1;
+      return true;
+    }
+    return false;
+  case WM_MOUSEACTIVATE:
+    if (ComponentState().Contains(csDesigning)) return true;
+    return false;
   case WM_COPY: CopyMessage(); return true;
   case WM_CUT: CutMessage(); return true;
   case WM_CLEAR: {

@@ -6,11 +6,13 @@
 #include "controls/ovc_messages.h"
 #include "platform/filer.h"
 #include "platform/forms.h"
+#include "platform/menus.h"
 #include "platform/streams.h"
 #include "platform/system_services.h"
 #include "platform/virtual_keys.h"
 #include "tests/platform/gui_test_helpers.h"
 #include <QImage>
+#include <QMenu>
 #include <QString>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -773,6 +775,45 @@ TEST_F(EntryFieldTest, OwnBordersReplaceTheWindowBorder) {
   field->Borders()->TopBorder()->SetEnabled(false);
   EXPECT_EQ(field->BorderStyle(), bsSingle);
   EXPECT_TRUE(field->Ctl3D());
+}
+
+TEST_F(EntryFieldTest, TheBuiltInMenuIsEnabledForTheMomentOfTheClickAndActs) {
+  guitest::ShowAndActivate(form);
+  field->SetFocus();
+  guitest::ProcessEvents();
+  services->SetClipboardText(QStringLiteral("pasted"));
+  field->Perform(WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+  TMenuItem *items = field->BuiltInMenu()->Items();
+  ASSERT_EQ(items->Count(), 8);
+  EXPECT_EQ(items->Items(0)->Caption(), QStringLiteral("&Restore"));
+  EXPECT_EQ(items->Items(7)->Caption(), QStringLiteral("Select &All"));
+  const bool emptyField[] = {false, true, false, false, true, false, true, false};
+  for (int i : {0, 2, 3, 4, 5, 7}) EXPECT_EQ(items->Items(i)->Enabled(), emptyField[i]) << i;
+
+  items->Items(4)->Click();
+  EXPECT_EQ(field->EditString(), QStringLiteral("pasted"));
+  field->Perform(WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_TRUE(items->Items(0)->Enabled()) << "modified";
+  EXPECT_TRUE(items->Items(7)->Enabled());
+  items->Items(7)->Click();
+  EXPECT_EQ(field->SelectionEnd(), 6);
+  field->Perform(WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_TRUE(items->Items(2)->Enabled());
+  EXPECT_FALSE(items->Items(7)->Enabled());
+  items->Items(5)->Click();
+  EXPECT_EQ(field->EditString(), QString());
+  items->Items(0)->Click();
+  EXPECT_EQ(field->EditString(), QString()) << "the text saved on entry was empty";
+  EXPECT_FALSE(field->Modified());
+
+  field->SetOptions({efoReadOnly});
+  field->SetEditText(QStringLiteral("fixed"));
+  field->SetSelection(0, 5);
+  field->Perform(WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_FALSE(items->Items(2)->Enabled());
+  EXPECT_TRUE(items->Items(3)->Enabled());
+  EXPECT_FALSE(items->Items(4)->Enabled());
+  EXPECT_FALSE(items->Items(5)->Enabled());
 }
 
 } // namespace
