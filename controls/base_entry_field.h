@@ -199,6 +199,8 @@ public:
   virtual void PlaceInitialCaret();
   // Direction 0 only answers the size, 1 copies the value out, 2 in.
   virtual WORD TransferData(void *Buffer, WORD Direction);
+  // Moves the caret while focused; positions outside the text are pulled to its ends.
+  virtual void SetInsertionPoint(int Position);
 
   TNotifyEvent OnChange;
   TValidationErrorEvent OnError;
@@ -223,6 +225,12 @@ protected:
   // Places the caret and scrolls the text so that the caret shows; answers whether the scroll changed.
   bool PositionCaret(bool Rescroll);
   void DefineProperties(TFiler *Filer) override;
+  // The focus to the next or previous control of the form (auto-advance).
+  virtual void MoveToNextField();
+  virtual void MoveToPrevField();
+  // The edit text without literals; the engine has none to strip.
+  virtual QString GetStrippedEditString() { return editText_; }
+  virtual void SetEditString(const QString &Value) { SetEditText(Value); }
   // The built-in popup menu's actions.
   virtual void DoRestoreClick(TObject *Sender);
   virtual void DoCutClick(TObject *Sender);

@@ -248,3 +248,19 @@ bool TOvcBaseEntryField::HandleInputMessage(TMessage &Message) {
   default: return false;
   }
 }
+
+void TOvcBaseEntryField::SetInsertionPoint(int Position) {
+  if (!focused_) return;
+  // A caret past the end of the text would point outside the edit buffer: the end is the last place.
+  caret_ = std::clamp(Position, 0, int(editText_.size()));
+  PositionCaret(true);
+  Repaint();
+}
+
+void TOvcBaseEntryField::MoveToNextField() {
+  if (TCustomForm *form = GetParentForm(this)) form->SelectNext(this, true, true);
+}
+
+void TOvcBaseEntryField::MoveToPrevField() {
+  if (TCustomForm *form = GetParentForm(this)) form->SelectNext(this, false, true);
+}

@@ -816,4 +816,24 @@ TEST_F(EntryFieldTest, TheBuiltInMenuIsEnabledForTheMomentOfTheClickAndActs) {
   EXPECT_FALSE(items->Items(5)->Enabled());
 }
 
+TEST_F(EntryFieldTest, TheInsertionPointStaysWithinTheText) {
+  field->SetEditText(QStringLiteral("abc"));
+  field->SetInsertionPoint(1);
+  EXPECT_EQ(field->CaretPosition(), 0) << "only while focused";
+  guitest::ShowAndActivate(form);
+  field->SetFocus();
+  guitest::ProcessEvents();
+  field->SetInsertionPoint(-4);
+  EXPECT_EQ(field->CaretPosition(), 0);
+  field->SetInsertionPoint(2);
+  EXPECT_EQ(field->CaretPosition(), 2);
+  field->SetInsertionPoint(10);
+  EXPECT_EQ(field->CaretPosition(), 3);
+}
+
+TEST_F(EntryFieldTest, AltBackspaceIsClaimedFromTheDialog) {
+  EXPECT_EQ(field->Perform(CM_DIALOGCHAR, VK_BACK, 0x20000000), 1);
+  EXPECT_EQ(field->Perform(CM_DIALOGCHAR, 'a', 0x20000000), 0);
+}
+
 } // namespace
