@@ -7,6 +7,7 @@
 #include "platform/shift_state.h"
 #include "platform/system_services.h"
 #include "platform/virtual_keys.h"
+#include "platform/window_functions.h"
 
 namespace {
 
@@ -121,6 +122,13 @@ void TOvcBaseEntryField::EnterField(HWND Losing) {
   focused_ = true;
   controller->EntryCommands()->ResetCommandProcessor();
   if (exitIncomplete_ && Losing != 0 && Losing != WindowHandle()) {
+    // The window that had the focus may be in the middle of a click or drag: end it there.
+    TPoint cursor{};
+    GetCursorPos(cursor);
+    ::ScreenToClient(Losing, cursor);
+    SendMessage(Losing, WM_CANCELMODE);
+    SendMessage(Losing, WM_LBUTTONUP, 0, MAKELPARAM(cursor.X, cursor.Y));
+    Show();
     if (TCustomForm *form = GetParentForm(this)) form->SetActiveControl(this);
   }
   if (!options_.Contains(efoForceInsert) && !options_.Contains(efoForceOvertype))

@@ -60,6 +60,7 @@ protected:
       }
       return;
     case ccCut: DeleteSelection(); return;
+    case ccMouseClick: SetCaret(CharIndexAt(GET_X_LPARAM(Msg.LParam))); return;
     case ccCopy: CopyToClipboard(); return;
     case ccPaste:
       if (auto *text = MessagePointer<const QString>(std::uintptr_t(Msg.LParam))) Insert(*text);
@@ -834,6 +835,37 @@ TEST_F(EntryFieldTest, TheInsertionPointStaysWithinTheText) {
 TEST_F(EntryFieldTest, AltBackspaceIsClaimedFromTheDialog) {
   EXPECT_EQ(field->Perform(CM_DIALOGCHAR, VK_BACK, 0x20000000), 1);
   EXPECT_EQ(field->Perform(CM_DIALOGCHAR, 'a', 0x20000000), 0);
+}
+
+TEST_F(EntryFieldTest, AClickPlacesTheCaretAtTheCharacterUnderTheMouse) {
+  field->SetEditText(QStringLiteral("abcdef"));
+  guitest::ShowAndActivate(form);
+  field->SetFocus();
+  guitest::ProcessEvents();
+  guitest::Click(field, QPoint(1, 10));
+  EXPECT_EQ(field->CaretPosition(), 0);
+  guitest::Click(field, QPoint(field->ClientWidth() - 3, 10));
+  EXPECT_EQ(field->CaretPosition(), 6);
+  const int width = field->Canvas()->TextWidth(QStringLiteral("abc"));
+  guitest::Click(field, QPoint(field->TextMargin() + width, 10));
+  EXPECT_EQ(field->CaretPosition(), 3);
+}
+
+TEST_F(EntryFieldTest, LeavingForAnotherApplicationDoesNotValidateAndKeepsTheSelection) {
+  field->SetDataType(edtLongInt);
+  int reports = 0;
+  field->OnError = TValidationErrorEvent::From([&](TObject *, WORD, const QString &) { ++reports; });
+  guitest::ShowAndActivate(form);
+  field->SetFocus();
+  guitest::ProcessEvents();
+  field->SetEditText(QStringLiteral("ab")); // not a number: leaving within the form would report it
+  field->SetSelection(1, 2);
+  field->Perform(WM_KILLFOCUS, 0);
+  guitest::ProcessEvents();
+  EXPECT_EQ(reports, 0);
+  field->Perform(WM_SETFOCUS, 0);
+  EXPECT_EQ(field->SelectionStart(), 1);
+  EXPECT_EQ(field->SelectionEnd(), 2);
 }
 
 } // namespace
