@@ -91,6 +91,12 @@ int TOvcBaseEntryField::EffectiveEpoch() {
   return result;
 }
 
+void TOvcBaseEntryField::SetDecimalPlaces(int Value) {
+  if (Value < 0 || Value > 255 || Value == decimalPlaces_) return;
+  decimalPlaces_ = std::uint8_t(Value);
+  if (HandleAllocated()) RecreateWnd();
+}
+
 void TOvcBaseEntryField::SetTextMargin(int Value) {
   if (Value < 2 || Value == textMargin_) return;
   textMargin_ = Value;

@@ -111,6 +111,8 @@ public:
   void SetEpoch(int Value);
   // The field's epoch, else one from OnGetEpoch, else the controller's.
   int EffectiveEpoch();
+  int DecimalPlaces() const { return decimalPlaces_; }
+  void SetDecimalPlaces(int Value);
   int TextMargin() const { return textMargin_; }
   void SetTextMargin(int Value);
   QChar PadChar() const { return padChar_; }
@@ -302,6 +304,7 @@ private:
   int maxLength_ = 15;
   int epoch_ = 0;
   int textMargin_ = 2;
+  std::uint8_t decimalPlaces_ = 0;
   QChar padChar_ = QLatin1Char(' ');
   QChar passwordChar_ = QLatin1Char('*');
   TOvcEntryFieldOptions options_{efoCaretToEnd, efoTrimBlanks};

@@ -251,6 +251,10 @@ TEST_F(EntryFieldTest, PropertyValuesOutOfTheirLimitsAreIgnored) {
   EXPECT_EQ(field->TextMargin(), 2);
   field->SetTextMargin(5);
   EXPECT_EQ(field->TextMargin(), 5);
+  field->SetDecimalPlaces(256);
+  EXPECT_EQ(field->DecimalPlaces(), 0);
+  field->SetDecimalPlaces(2);
+  EXPECT_EQ(field->DecimalPlaces(), 2);
   for (int bad : {1, 1599, 4000}) {
     field->SetEpoch(bad);
     EXPECT_EQ(field->Epoch(), 0) << bad;
