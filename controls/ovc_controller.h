@@ -49,6 +49,9 @@ public:
   void SetEpoch(int Value);
   bool ErrorPending() const { return errorPending_; }
   void SetErrorPending(bool Value) { errorPending_ = Value; }
+  // The text of the last entry-field error reported.
+  QString ErrorText() const { return errorText_; }
+  void SetErrorText(const QString &Value) { errorText_ = Value; }
   bool InsertMode() const { return insertMode_; }
   void SetInsertMode(bool Value) { insertMode_ = Value; }
   TOvcTimerPool *TimerPool() const { return timerPool_; }
@@ -88,6 +91,7 @@ private:
   bool errorPending_ = false;
   HWND handle_ = 0;
   bool insertMode_ = true;
+  QString errorText_;
   TOvcTimerPool *timerPool_ = nullptr;
 };
 

@@ -1,0 +1,875 @@
+// The entry-field engine through a small field type: options and their rules, property limits, value sizes
+// and transfer, the display text, selection messages, the command guard, input, focus and validation.
+#include "controls/base_entry_field.h"
+#include "controls/library_exceptions.h"
+#include "controls/ovc_controller.h"
+#include "controls/ovc_messages.h"
+#include "platform/filer.h"
+#include "platform/forms.h"
+#include "platform/menus.h"
+#include "platform/streams.h"
+#include "platform/system_services.h"
+#include "platform/virtual_keys.h"
+#include "tests/platform/gui_test_helpers.h"
+#include <QImage>
+#include <QMenu>
+#include <QString>
+#include <cstring>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A minimal field type: inserts characters, deletes backwards and the selection, pastes, restores; checks a
+// LongInt against its range cells.
+class TTestField : public TOvcBaseEntryField {
+public:
+  using TOvcBaseEntryField::DefineProperties;
+  using TOvcBaseEntryField::IsFocused;
+  using TOvcBaseEntryField::SetDataType;
+  using TOvcBaseEntryField::SetEditText;
+  using TOvcBaseEntryField::SetFieldKind;
+  using TOvcBaseEntryField::SetPicture;
+  using TOvcBaseEntryField::SetRangeCells;
+  void SetCaretForTest(int position) { SetCaret(position); }
+  using TOvcBaseEntryField::TOvcBaseEntryField;
+
+  QList<WORD> commands;
+
+protected:
+  void EditCommand(TMessage &Msg, WORD Command) override {
+    commands.append(Command);
+    if (Command != ccCharacter && Command != ccNoCommand) SetCharAllowed(false);
+    switch (Command) {
+    case ccNoCommand:
+      SetAcceptNextChar(true);
+      SetCharAllowed(true);
+      return;
+    case ccCharacter:
+      if (CharAllowed()) Insert(QString(QChar(char16_t(Msg.WParam))));
+      return;
+    case ccBack:
+      if (SelectionEnd() > SelectionStart()) {
+        DeleteSelection();
+      } else if (CaretPosition() > 0) {
+        QString text = EditString();
+        text.remove(CaretPosition() - 1, 1);
+        const int caret = CaretPosition() - 1;
+        SetEditText(text);
+        SetCaret(caret);
+        MarkModified();
+      }
+      return;
+    case ccCut: DeleteSelection(); return;
+    case ccMouseClick: SetCaret(CharIndexAt(GET_X_LPARAM(Msg.LParam))); return;
+    case ccCopy: CopyToClipboard(); return;
+    case ccPaste:
+      if (auto *text = MessagePointer<const QString>(std::uintptr_t(Msg.LParam))) Insert(*text);
+      return;
+    case ccRestore: Restore(); return;
+    default: SetAcceptNextChar(true); return;
+    }
+  }
+
+  WORD CheckValue() override {
+    WORD code = 0;
+    if (DataType() == edtLongInt) {
+      bool ok = false;
+      const int value = EditString().trimmed().toInt(&ok);
+      std::int32_t lo = 0;
+      std::int32_t hi = 0;
+      std::memcpy(&lo, RangeLoCell().data(), 4);
+      std::memcpy(&hi, RangeHiCell().data(), 4);
+      if (!ok)
+        code = oeInvalidNumber;
+      else if (value < lo || value > hi)
+        code = oeRangeError;
+    }
+    RunUserValidation(code);
+    return code;
+  }
+
+  void TransferValue(void *Buffer, WORD Direction) override {
+    if (DataType() == edtLongInt) {
+      std::int32_t value = 0;
+      if (Direction == 1) {
+        value = EditString().trimmed().toInt();
+        std::memcpy(Buffer, &value, 4);
+      } else {
+        std::memcpy(&value, Buffer, 4);
+        SetEditText(QString::number(value));
+      }
+      return;
+    }
+    auto *bytes = static_cast<std::uint8_t *>(Buffer);
+    if (Direction == 1) {
+      const QByteArray text = EditString().toLatin1();
+      bytes[0] = std::uint8_t(text.size());
+      std::memcpy(bytes + 1, text.constData(), size_t(text.size()));
+    } else {
+      SetEditText(QString::fromLatin1(reinterpret_cast<const char *>(bytes + 1), bytes[0]));
+    }
+  }
+
+private:
+  void Insert(const QString &piece) {
+    DeleteSelection();
+    QString text = EditString();
+    text.insert(CaretPosition(), piece);
+    const int caret = CaretPosition() + int(piece.size());
+    SetEditText(text);
+    SetCaret(caret);
+    MarkModified();
+  }
+  void DeleteSelection() {
+    if (SelectionEnd() <= SelectionStart()) return;
+    QString text = EditString();
+    text.remove(SelectionStart(), SelectionEnd() - SelectionStart());
+    const int caret = SelectionStart();
+    SetEditText(text);
+    SetSelection(caret, caret);
+    SetCaret(caret);
+    MarkModified();
+  }
+};
+
+class EntryFieldTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    form = TCustomForm::Create<TForm>(nullptr);
+    form->SetName(QStringLiteral("Form"));
+    form->SetClientSize(400, 200);
+    controller = new TOvcController(form);
+    field = Add(QStringLiteral("Field"), 20);
+  }
+  void TearDown() override {
+    form->Free();
+    guitest::ProcessEvents();
+  }
+  TTestField *Add(const QString &name, int top) {
+    auto *f = new TTestField(form);
+    f->SetName(name);
+    f->SetParent(form);
+    f->SetController(controller);
+    f->SetBounds(20, top, 150, 25);
+    return f;
+  }
+  void Type(TTestField *f, const QString &text) {
+    for (QChar c : text) {
+      TMessage noCommand{WM_KEYDOWN, 0, 0, 0};
+      f->DoCommand(noCommand, ccNoCommand);
+      f->Perform(WM_CHAR, c.unicode(), 0);
+    }
+  }
+
+  ScopedScriptedServices services;
+  TForm *form = nullptr;
+  TOvcController *controller = nullptr;
+  TTestField *field = nullptr;
+};
+
+TEST_F(EntryFieldTest, DefaultsOfANewField) {
+  EXPECT_EQ(field->MaxLength(), 15);
+  EXPECT_EQ(field->TextMargin(), 2);
+  EXPECT_EQ(field->PasswordChar(), QLatin1Char('*'));
+  EXPECT_EQ(field->Options(), (TOvcEntryFieldOptions{efoCaretToEnd, efoTrimBlanks}));
+  EXPECT_EQ(field->DataType(), edtString);
+  EXPECT_EQ(field->ControlCharColor(), clRed);
+  EXPECT_EQ(field->EFColors()->Error()->BackColor(), clRed);
+  EXPECT_EQ(field->EFColors()->Disabled()->TextColor(), clGrayText);
+  EXPECT_EQ(field->EFColors()->Highlight()->BackColor(), clHighlight);
+}
+
+TEST_F(EntryFieldTest, ColourPairsNotifyAndAssignCopiesAllThree) {
+  TOvcEfColors source;
+  int changes = 0;
+  source.OnColorChange = TNotifyEvent::From([&](TObject *) { ++changes; });
+  source.Error()->SetBackColor(clBlack);
+  EXPECT_EQ(changes, 1);
+  source.Highlight()->SetTextColor(clRed);
+  field->EFColors()->Assign(&source);
+  EXPECT_EQ(field->EFColors()->Error()->BackColor(), clBlack);
+  EXPECT_EQ(field->EFColors()->Highlight()->TextColor(), clRed);
+}
+
+TEST_F(EntryFieldTest, ForceInsertWinsOverForceOvertype) {
+  field->SetOptions({efoForceInsert, efoForceOvertype});
+  EXPECT_TRUE(field->Options().Contains(efoForceInsert));
+  EXPECT_FALSE(field->Options().Contains(efoForceOvertype));
+  field->SetOptions({efoForceOvertype});
+  EXPECT_TRUE(field->Options().Contains(efoForceOvertype));
+}
+
+TEST_F(EntryFieldTest, RightJustifyOnAStringFieldAddsTrimBlanksButTheSimpleKindDropsIt) {
+  field->SetFieldKind(fkPicture);
+  field->SetOptions({efoRightJustify});
+  EXPECT_TRUE(field->Options().Contains(efoTrimBlanks));
+  EXPECT_TRUE(field->Options().Contains(efoRightJustify));
+  field->SetFieldKind(fkSimple);
+  field->SetOptions({efoRightJustify, efoCaretToEnd});
+  EXPECT_FALSE(field->Options().Contains(efoRightJustify));
+}
+
+TEST_F(EntryFieldTest, OptionsTheKindAndTypeDoNotAllowAreRemoved) {
+  const TOvcEntryFieldOptions all{efoCaretToEnd, efoForceInsert,  efoTrimBlanks,
+                                  efoRightAlign, efoRightJustify, efoStripLiterals};
+  struct Case {
+    std::uint8_t kind;
+    std::uint8_t type;
+    TOvcEntryFieldOptions kept;
+  };
+  const Case cases[] = {
+      {fkSimple, edtString, {efoCaretToEnd, efoForceInsert, efoTrimBlanks, efoRightAlign}},
+      {fkSimple, edtChar, {efoRightAlign}},
+      {fkSimple, edtYesNo, {efoRightAlign}},
+      {fkSimple, edtLongInt, {efoCaretToEnd, efoForceInsert, efoRightAlign}},
+      {fkSimple, edtDate, all},
+      {fkPicture, edtBoolean, {efoRightAlign}},
+      {fkPicture, edtDouble, {efoCaretToEnd, efoForceInsert, efoRightAlign, efoRightJustify}},
+      {fkPicture, edtTime, {efoCaretToEnd, efoForceInsert, efoRightAlign}},
+      {fkNumeric, edtString, {}},
+      {fkNumeric, edtComp, {}},
+  };
+  for (const Case &c : cases) {
+    field->SetFieldKind(c.kind);
+    field->SetDataType(c.type);
+    field->SetOptions({});
+    field->SetOptions(all);
+    TOvcEntryFieldOptions kept = field->Options();
+    kept.Exclude(efoForceOvertype);
+    EXPECT_EQ(kept, c.kept) << "kind " << int(c.kind) << " type " << int(c.type);
+  }
+}
+
+TEST_F(EntryFieldTest, PropertyValuesOutOfTheirLimitsAreIgnored) {
+  for (int bad : {0, 256, -3}) {
+    field->SetMaxLength(bad);
+    EXPECT_EQ(field->MaxLength(), 15) << bad;
+  }
+  field->SetMaxLength(255);
+  EXPECT_EQ(field->MaxLength(), 255);
+  field->SetTextMargin(1);
+  EXPECT_EQ(field->TextMargin(), 2);
+  field->SetTextMargin(5);
+  EXPECT_EQ(field->TextMargin(), 5);
+  field->SetDecimalPlaces(256);
+  EXPECT_EQ(field->DecimalPlaces(), 0);
+  field->SetDecimalPlaces(2);
+  EXPECT_EQ(field->DecimalPlaces(), 2);
+  for (int bad : {1, 1599, 4000}) {
+    field->SetEpoch(bad);
+    EXPECT_EQ(field->Epoch(), 0) << bad;
+  }
+  field->SetEpoch(1950);
+  EXPECT_EQ(field->Epoch(), 1950);
+}
+
+TEST_F(EntryFieldTest, AnEpochEqualToTheControllersIsStoredAsZeroAndTheEffectiveOneFallsBack) {
+  controller->SetEpoch(1970);
+  field->SetEpoch(1970);
+  EXPECT_EQ(field->Epoch(), 0);
+  EXPECT_EQ(field->EffectiveEpoch(), 1970);
+  field->OnGetEpoch = TGetEpochEvent::From([](TObject *, int &epoch) { epoch = 2000; });
+  EXPECT_EQ(field->EffectiveEpoch(), 2000);
+  field->SetEpoch(1900);
+  EXPECT_EQ(field->EffectiveEpoch(), 1900);
+}
+
+TEST_F(EntryFieldTest, LoweringMaxLengthCutsTheText) {
+  field->SetEditText(QStringLiteral("abcdefghij"));
+  field->SetMaxLength(4);
+  EXPECT_EQ(field->EditString(), QStringLiteral("abcd"));
+}
+
+TEST_F(EntryFieldTest, PasswordCharZeroTurnsPasswordModeOff) {
+  field->SetOptions({efoPasswordMode});
+  field->SetPasswordChar(QChar(0));
+  EXPECT_FALSE(field->Options().Contains(efoPasswordMode));
+}
+
+TEST_F(EntryFieldTest, ValueSizesPerDataType) {
+  const int sizes[] = {16, 1, 1, 1, 4, 2, 2, 1, 1, 8, 10, 8, 4, 8, 4, 4};
+  for (int type = edtString; type <= edtTime; ++type) {
+    field->SetDataType(std::uint8_t(type));
+    EXPECT_EQ(field->GetDataSize(), sizes[type]) << type;
+    EXPECT_EQ(field->Perform(ovm_GetDataSize), sizes[type]) << type;
+  }
+  EXPECT_EQ(EntryFieldDataSize(16, 10), 0);
+}
+
+TEST_F(EntryFieldTest, DisplayShowsControlCharactersAsLetters) {
+  field->SetEditText(QString::fromLatin1("a\x01z"));
+  EXPECT_EQ(field->DisplayString(), QStringLiteral("aAz"));
+}
+
+TEST_F(EntryFieldTest, HiddenZeroShowsBlanksWhileUnfocusedAndTheNumberWhenFocused) {
+  field->SetDataType(edtLongInt);
+  field->SetZeroDisplay(zdHide);
+  field->SetEditText(QStringLiteral("0"));
+  EXPECT_EQ(field->DisplayString(), QStringLiteral(" "));
+  field->SetEditText(QStringLiteral("7"));
+  EXPECT_EQ(field->DisplayString(), QStringLiteral("7"));
+  field->SetEditText(QStringLiteral("0"));
+  guitest::ShowAndActivate(form);
+  field->SetFocus();
+  guitest::ProcessEvents();
+  ASSERT_TRUE(field->IsFocused());
+  EXPECT_EQ(field->DisplayString(), QStringLiteral("0"));
+}
+
+TEST_F(EntryFieldTest, ZeroHiddenUntilModifiedShowsOnceEdited) {
+  field->SetDataType(edtLongInt);
+  field->SetZeroDisplay(zdHideUntilModified);
+  field->SetEditText(QStringLiteral("0"));
+  EXPECT_EQ(field->DisplayString(), QStringLiteral(" "));
+  field->SetModified(true);
+  field->SetModified(false);
+  EXPECT_TRUE(field->EditedSinceLoad());
+  EXPECT_EQ(field->DisplayString(), QStringLiteral("0"));
+}
+
+TEST_F(EntryFieldTest, SelectionMessages) {
+  field->SetEditText(QStringLiteral("invoice"));
+  field->Perform(EM_SETSEL, 0, MAKELPARAM(0, 65535));
+  DWORD start = 99;
+  DWORD end = 99;
+  const LRESULT packed = field->Perform(EM_GETSEL, WPARAM(PointerParam(&start)), PointerParam(&end));
+  EXPECT_EQ(start, 0u);
+  EXPECT_EQ(end, 7u);
+  EXPECT_EQ(packed, MAKELRESULT(0, 7));
+  field->Perform(EM_SETSEL, 0, MAKELPARAM(2, 4));
+  EXPECT_EQ(field->SelectionStart(), 2);
+  EXPECT_EQ(field->SelectionEnd(), 4);
+  field->Perform(EM_SETSEL, 0, MAKELPARAM(5, 3));
+  EXPECT_EQ(field->SelectionStart(), 2) << "start past end changes nothing";
+  field->Perform(EM_SETSEL, 0, MAKELPARAM(65535, 0));
+  EXPECT_EQ(field->SelectionStart(), field->SelectionEnd());
+}
+
+TEST_F(EntryFieldTest, ModifyMessages) {
+  EXPECT_EQ(field->Perform(EM_GETMODIFY), 0);
+  field->Perform(EM_SETMODIFY, 1);
+  EXPECT_TRUE(field->Modified());
+  EXPECT_TRUE(field->EditedSinceLoad());
+  EXPECT_EQ(field->Perform(EM_GETMODIFY), 1);
+  field->Perform(EM_SETMODIFY, 0);
+  EXPECT_FALSE(field->Modified());
+}
+
+TEST_F(EntryFieldTest, TransferInAndOutOfACallersBuffer) {
+  field->SetDataType(edtLongInt);
+  std::int32_t value = 42;
+  field->SetModified(true);
+  field->SetFieldValue(&value);
+  EXPECT_EQ(field->EditString(), QStringLiteral("42"));
+  EXPECT_FALSE(field->Modified());
+  EXPECT_FALSE(field->EditedSinceLoad());
+  std::int32_t out = 0;
+  EXPECT_EQ(field->GetFieldValue(&out), 0);
+  EXPECT_EQ(out, 42);
+}
+
+TEST_F(EntryFieldTest, SettingAValueDoesNotFireOnChange) {
+  int changes = 0;
+  field->OnChange = TNotifyEvent::From([&](TObject *) { ++changes; });
+  std::uint8_t buffer[16] = {3, 'a', 'b', 'c'};
+  field->SetFieldValue(buffer);
+  EXPECT_EQ(field->EditString(), QStringLiteral("abc"));
+  EXPECT_EQ(changes, 0);
+  Type(field, QStringLiteral("d"));
+  EXPECT_EQ(changes, 1);
+}
+
+TEST_F(EntryFieldTest, AValueOutOfRangeIsNotCopiedOut) {
+  field->SetDataType(edtLongInt);
+  std::int32_t lo = 10;
+  std::int32_t hi = 20;
+  TRangeType loCell{};
+  TRangeType hiCell{};
+  std::memcpy(loCell.data(), &lo, 4);
+  std::memcpy(hiCell.data(), &hi, 4);
+  field->SetRangeCells(loCell, hiCell);
+  field->SetEditText(QStringLiteral("25"));
+  std::int32_t out = -1;
+  EXPECT_EQ(field->GetFieldValue(&out), oeRangeError);
+  EXPECT_EQ(out, -1);
+}
+
+TEST_F(EntryFieldTest, DefaultRangesPerDataType) {
+  auto asInt = [](const TRangeType &cell) {
+    std::int32_t v = 0;
+    std::memcpy(&v, cell.data(), 4);
+    return v;
+  };
+  EXPECT_EQ(asInt(DefaultRangeLo(edtLongInt)), -2147483647 - 1);
+  EXPECT_EQ(asInt(DefaultRangeHi(edtWord)), 65535);
+  EXPECT_EQ(asInt(DefaultRangeLo(edtSmallInt)), -32768);
+  EXPECT_EQ(asInt(DefaultRangeHi(edtShortInt)), 127);
+  EXPECT_EQ(asInt(DefaultRangeHi(edtDate)), 876581);
+  EXPECT_EQ(asInt(DefaultRangeHi(edtTime)), 86399);
+  EXPECT_EQ(DefaultRangeLo(edtChar)[0], ' ');
+  double real = 0;
+  std::memcpy(&real, DefaultRangeHi(edtReal).data(), 8);
+  EXPECT_EQ(real, 1.7e38);
+  EXPECT_EQ(DefaultRangeHi(edtString), TRangeType{});
+  EXPECT_EQ(DefaultRangeLo(edtYesNo), TRangeType{});
+}
+
+TEST_F(EntryFieldTest, ErrorTexts) {
+  const struct {
+    WORD code;
+    const char *text;
+  } cases[] = {
+      {256, "Value is not within required range"},
+      {257, "Value is not valid for this field type"},
+      {258, "A value is required in this field"},
+      {259, "Value is not a valid date"},
+      {260, "Value is not a valid time"},
+      {261, "This field should contain no blanks"},
+      {262, "This field should be either empty or completely full"},
+      {300, "Entry Error"},
+      {40000, "own text"},
+  };
+  for (const auto &c : cases)
+    EXPECT_EQ(EntryFieldErrorText(c.code, QStringLiteral("own text")), QString::fromLatin1(c.text)) << c.code;
+}
+
+TEST_F(EntryFieldTest, ReadOnlyFieldRefusesEditingCommandsWithABeepButCopies) {
+  field->HandleNeeded();
+  field->SetEditText(QStringLiteral("fixed"));
+  field->SetOptions({efoReadOnly});
+  field->SetSelection(0, 5);
+  for (WORD command : {ccBack, ccDel, ccCut, ccPaste, ccCharacter, ccRestore, ccDelWord}) {
+    TMessage msg{WM_CHAR, 'x', 0, 0};
+    field->DoCommand(msg, command);
+  }
+  EXPECT_TRUE(field->commands.isEmpty());
+  EXPECT_EQ(services->Beeps().size(), 7);
+  field->Perform(WM_COPY);
+  EXPECT_EQ(Clipboard()->AsText(), QStringLiteral("fixed"));
+  EXPECT_EQ(field->EditString(), QStringLiteral("fixed"));
+
+  controller->SetEntryOptions({});
+  TMessage msg{WM_CHAR, 'x', 0, 0};
+  field->DoCommand(msg, ccBack);
+  EXPECT_EQ(services->Beeps().size(), 7) << "no beep without the option";
+}
+
+TEST_F(EntryFieldTest, UserCommandsReachTheEventAndAreThenDiscarded) {
+  field->HandleNeeded();
+  WORD seen = 0;
+  field->OnUserCommand = TUserCommandEvent::From([&](TObject *, WORD command) { seen = command; });
+  TMessage msg{WM_KEYDOWN, 0, 0, 0};
+  field->DoCommand(msg, 300);
+  EXPECT_EQ(seen, 300);
+  EXPECT_EQ(field->commands, QList<WORD>{ccDiscard});
+}
+
+TEST_F(EntryFieldTest, CharactersAreInsertedOnlyAfterAKeyThatIsNoCommand) {
+  field->HandleNeeded();
+  Type(field, QStringLiteral("ab"));
+  EXPECT_EQ(field->EditString(), QStringLiteral("ab"));
+  TMessage handled{WM_KEYDOWN, 0, 0, 0};
+  field->DoCommand(handled, ccBack);
+  field->Perform(WM_CHAR, 'q', 0);
+  EXPECT_EQ(field->EditString(), QStringLiteral("a")) << "a character after a handled command is dropped";
+  TMessage zero{WM_CHAR, 0, 0, 0};
+  field->commands.clear();
+  field->DoCommand(zero, ccCharacter);
+  EXPECT_TRUE(field->commands.isEmpty());
+}
+
+TEST_F(EntryFieldTest, ClipboardCutCopiesAndDeletesClearOnlyDeletes) {
+  field->HandleNeeded();
+  field->SetEditText(QStringLiteral("total"));
+  field->SetSelection(0, 2);
+  field->Perform(WM_CUT);
+  EXPECT_EQ(Clipboard()->AsText(), QStringLiteral("to"));
+  EXPECT_EQ(field->EditString(), QStringLiteral("tal"));
+  field->SetSelection(0, 1);
+  field->Perform(WM_CLEAR);
+  EXPECT_EQ(field->EditString(), QStringLiteral("al"));
+  EXPECT_EQ(Clipboard()->AsText(), QStringLiteral("to"));
+}
+
+TEST_F(EntryFieldTest, CopyPutsControlCharactersThemselves) {
+  field->HandleNeeded();
+  field->SetEditText(QString::fromLatin1("a\x02"));
+  field->SetSelection(0, 2);
+  field->CopyToClipboard();
+  EXPECT_EQ(Clipboard()->AsText(), QString::fromLatin1("a\x02"));
+}
+
+TEST_F(EntryFieldTest, SettingTheWindowTextPassesItAsPaste) {
+  field->HandleNeeded();
+  field->SetEditText(QStringLiteral("old"));
+  field->SetText(QStringLiteral("new"));
+  EXPECT_EQ(field->EditString(), QStringLiteral("new"));
+  EXPECT_TRUE(field->commands.contains(ccPaste));
+}
+
+TEST_F(EntryFieldTest, RequiredFieldFailsValidationAndSoftValidationOnlyMarks) {
+  field->SetOptions({efoInputRequired});
+  guitest::ShowAndActivate(form);
+  EXPECT_FALSE(field->ValidateForExit());
+  EXPECT_EQ(field->LastError(), oeRequiredField);
+  EXPECT_FALSE(field->Invalid());
+  field->SetOptions({efoInputRequired, efoSoftValidation});
+  EXPECT_TRUE(field->ValidateContents(true));
+  EXPECT_TRUE(field->Invalid());
+  EXPECT_FALSE(field->ValidateForExit());
+  field->SetEditText(QStringLiteral("x"));
+  EXPECT_TRUE(field->ValidateForExit());
+  EXPECT_FALSE(field->Invalid());
+}
+
+TEST_F(EntryFieldTest, UserValidationMayReplaceTheCode) {
+  guitest::ShowAndActivate(form);
+  field->OnUserValidation = TUserValidationEvent::From([&](TObject *, WORD &code) {
+    std::uint8_t buffer[16] = {1, 'z'};
+    field->SetFieldValue(buffer); // ignored while the event runs
+    code = 40000;
+  });
+  field->SetEditText(QStringLiteral("a"));
+  EXPECT_EQ(field->ValidateSelf(false), 40000);
+  EXPECT_EQ(field->EditString(), QStringLiteral("a"));
+}
+
+TEST_F(EntryFieldTest, ReportedErrorsGoToOnErrorWithTheirText) {
+  field->HandleNeeded();
+  QString reported;
+  field->OnError =
+      TValidationErrorEvent::From([&](TObject *, WORD, const QString &text) { reported = text; });
+  field->Perform(ovm_ReportError, oeRangeError);
+  EXPECT_EQ(reported, QStringLiteral("Value is not within required range"));
+  EXPECT_EQ(controller->ErrorText(), reported);
+  controller->SetErrorText(QStringLiteral("Customer must be chosen"));
+  field->Perform(ovm_ReportError, 33000);
+  EXPECT_EQ(reported, QStringLiteral("Customer must be chosen"));
+}
+
+TEST_F(EntryFieldTest, TabbingOutOfAnEmptyRequiredFieldReportsAndReturnsTheFocus) {
+  auto *other = Add(QStringLiteral("Other"), 80);
+  field->SetOptions({efoInputRequired});
+  QString reported;
+  field->OnError =
+      TValidationErrorEvent::From([&](TObject *, WORD, const QString &text) { reported = text; });
+  guitest::ShowAndActivate(form);
+  field->SetFocus();
+  guitest::ProcessEvents();
+  other->SetFocus();
+  guitest::ProcessEvents();
+  EXPECT_EQ(reported, QStringLiteral("A value is required in this field"));
+  EXPECT_TRUE(field->Focused());
+}
+
+TEST_F(EntryFieldTest, LeavingForASpecialControlDoesNotReport) {
+  auto *other = Add(QStringLiteral("Cancel"), 80);
+  field->SetOptions({efoInputRequired});
+  controller->OnIsSpecialControl = TIsSpecialControlEvent::From(
+      [&](TObject *, TWinControl *control, bool &special) { special = control == other; });
+  int reports = 0;
+  field->OnError = TValidationErrorEvent::From([&](TObject *, WORD, const QString &) { ++reports; });
+  guitest::ShowAndActivate(form);
+  field->SetFocus();
+  guitest::ProcessEvents();
+  other->SetFocus();
+  guitest::ProcessEvents();
+  EXPECT_EQ(reports, 0);
+  EXPECT_TRUE(other->Focused());
+}
+
+TEST_F(EntryFieldTest, SoftValidationLetsTheFocusGoAndMarksTheField) {
+  auto *other = Add(QStringLiteral("Other"), 80);
+  field->SetOptions({efoInputRequired, efoSoftValidation});
+  int reports = 0;
+  field->OnError = TValidationErrorEvent::From([&](TObject *, WORD, const QString &) { ++reports; });
+  guitest::ShowAndActivate(form);
+  field->SetFocus();
+  guitest::ProcessEvents();
+  other->SetFocus();
+  guitest::ProcessEvents();
+  EXPECT_EQ(reports, 0);
+  EXPECT_TRUE(other->Focused());
+  EXPECT_TRUE(field->Invalid());
+}
+
+TEST_F(EntryFieldTest, TabbingInSelectsAllAndUndoRestoresTheTextSavedOnEntry) {
+  field->SetEditText(QStringLiteral("paid"));
+  guitest::ShowAndActivate(form);
+  field->SetFocus();
+  guitest::ProcessEvents();
+  EXPECT_EQ(field->SelectionStart(), 0);
+  EXPECT_EQ(field->SelectionEnd(), 4);
+  Type(field, QStringLiteral("due"));
+  EXPECT_EQ(field->EditString(), QStringLiteral("due"));
+  EXPECT_TRUE(field->Modified());
+  guitest::PressKey(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(field->EditString(), QStringLiteral("paid"));
+  EXPECT_FALSE(field->Modified());
+}
+
+TEST_F(EntryFieldTest, ClickingIntoAFieldSelectsNothing) {
+  auto *other = Add(QStringLiteral("Other"), 80);
+  field->SetEditText(QStringLiteral("paid"));
+  guitest::ShowAndActivate(form);
+  other->SetFocus();
+  guitest::ProcessEvents();
+  guitest::Click(field, QPoint(60, 10));
+  guitest::ProcessEvents();
+  EXPECT_TRUE(field->Focused());
+  EXPECT_EQ(field->SelectionStart(), field->SelectionEnd());
+  EXPECT_TRUE(field->commands.contains(ccMouseClick));
+}
+
+TEST_F(EntryFieldTest, RangeTextsSetTheRangeTheCheckUses) {
+  field->SetDataType(edtLongInt);
+  field->SetRangeLo(QStringLiteral("10"));
+  field->SetRangeHi(QStringLiteral(" 20 "));
+  EXPECT_EQ(field->RangeLo(), QStringLiteral("10"));
+  EXPECT_EQ(field->RangeHi(), QStringLiteral("20"));
+  field->SetEditText(QStringLiteral("25"));
+  std::int32_t out = 0;
+  EXPECT_EQ(field->GetFieldValue(&out), oeRangeError);
+  field->SetRangeLo(QStringLiteral("-2147483648"));
+  EXPECT_EQ(field->RangeLo(), QStringLiteral("-2147483648"));
+}
+
+TEST_F(EntryFieldTest, RangeTextsThatDoNotFitTheTypeRaiseAndLeaveTheRange) {
+  const struct {
+    std::uint8_t type;
+    const char *text;
+  } cases[] = {{edtWord, "65536"},    {edtWord, "-1"},    {edtSmallInt, "32768"}, {edtByte, "256"},
+               {edtShortInt, "-129"}, {edtLongInt, "x1"}, {edtSingle, "3.5e38"},  {edtComp, "9.3e18"},
+               {edtDouble, "abc"},    {edtChar, "#2x"},   {edtChar, "#300"}};
+  for (const auto &c : cases) {
+    field->SetDataType(c.type);
+    const QString before = field->RangeHi();
+    EXPECT_THROW(field->SetRangeHi(QString::fromLatin1(c.text)), EInvalidRangeValue) << c.text;
+    EXPECT_EQ(field->RangeHi(), before) << c.text;
+  }
+}
+
+TEST_F(EntryFieldTest, CharRangesReadAsCodesUpToBlank) {
+  field->SetDataType(edtChar);
+  EXPECT_EQ(field->RangeLo(), QStringLiteral("#32"));
+  field->SetRangeLo(QStringLiteral("#65"));
+  EXPECT_EQ(field->RangeLo(), QStringLiteral("A"));
+  field->SetRangeLo(QString());
+  EXPECT_EQ(field->RangeLo(), QStringLiteral("#32"));
+  field->SetRangeHi(QStringLiteral("z"));
+  EXPECT_EQ(field->RangeHi(), QStringLiteral("z"));
+}
+
+TEST_F(EntryFieldTest, IntegerRangesFollowTheMasksBase) {
+  field->SetDataType(edtWord);
+  field->SetPicture(QStringLiteral("KKKK"));
+  field->SetRangeHi(QStringLiteral("FF"));
+  EXPECT_EQ(field->RangeHi(), QStringLiteral("00FF"));
+  field->SetPicture(QStringLiteral("bbbb"));
+  field->SetRangeHi(QStringLiteral("101"));
+  EXPECT_EQ(field->RangeHi(), QStringLiteral("0000000000000101"));
+  field->SetPicture(QStringLiteral("OOOO"));
+  EXPECT_EQ(field->RangeHi(), QStringLiteral("00000005"));
+}
+
+TEST_F(EntryFieldTest, DateAndTimeRangesUseTheInternationalPictures) {
+  field->SetDataType(edtDate);
+  const QString last = field->RangeHi();
+  EXPECT_FALSE(last.isEmpty());
+  field->SetRangeLo(last);
+  EXPECT_EQ(field->RangeLo(), last);
+  EXPECT_THROW(field->SetRangeLo(last + QStringLiteral("1")), EInvalidRangeValue);
+  field->SetDataType(edtTime);
+  const QString end = field->RangeHi();
+  field->SetRangeLo(end);
+  EXPECT_EQ(field->RangeLo(), end);
+  EXPECT_THROW(field->SetRangeLo(QStringLiteral("nonsense")), EInvalidRangeValue);
+}
+
+// Records the properties an object defines and what their writers write.
+class RecordingFiler : public TFiler {
+public:
+  RecordingFiler() : TFiler(nullptr) {}
+  void DefineProperty(const QString &, const TReaderProc &, const TWriterProc &, bool) override {}
+  void DefineBinaryProperty(const QString &Name, const TStreamProc &, const TStreamProc &WriteData,
+                            bool HasData) override {
+    if (!HasData) return;
+    TMemoryStream stream;
+    WriteData(&stream);
+    written.append(QStringLiteral("%1:%2").arg(Name).arg(stream.Size()));
+  }
+  QStringList written;
+};
+
+TEST_F(EntryFieldTest, RangesAreStoredAsTenBytesOnlyForTypesWithARange) {
+  RecordingFiler stringFiler;
+  field->DefineProperties(&stringFiler);
+  EXPECT_TRUE(stringFiler.written.isEmpty());
+  field->SetDataType(edtLongInt);
+  RecordingFiler filer;
+  field->DefineProperties(&filer);
+  EXPECT_EQ(filer.written, (QStringList{QStringLiteral("RangeHigh:10"), QStringLiteral("RangeLow:10")}));
+}
+
+TEST_F(EntryFieldTest, ValuesFromTextAndTypedSetters) {
+  field->SetDataType(edtLongInt);
+  field->SetValueFromText(QStringLiteral("123"));
+  EXPECT_EQ(field->EditString(), QStringLiteral("123"));
+  EXPECT_THROW(field->SetValueFromText(QStringLiteral("12a")), EEntryFieldError);
+  EXPECT_EQ(field->EditString(), QStringLiteral("123"));
+  EXPECT_THROW(field->SetAsDayNumber(5), EInvalidDataType);
+  EXPECT_THROW(field->SetAsSecondsOfDay(5), EInvalidDataType);
+  EXPECT_THROW(field->SetAsDateTime(0), EInvalidDataType);
+  field->SetDataType(edtString);
+  field->SetValueFromText(QStringLiteral("Acme Ltd"));
+  EXPECT_EQ(field->EditString(), QStringLiteral("Acme Ltd"));
+}
+
+TEST_F(EntryFieldTest, TheCaretFollowsTheTextAndALongTextScrolls) {
+  guitest::ShowAndActivate(form);
+  field->SetFocus();
+  guitest::ProcessEvents();
+  Type(field, QStringLiteral("ab"));
+  const int afterTwo = field->Carets()->PosX();
+  Type(field, QStringLiteral("cd"));
+  EXPECT_GT(field->Carets()->PosX(), afterTwo);
+  EXPECT_EQ(field->FirstVisibleChar(), 0);
+  field->SetMaxLength(200);
+  Type(field, QString(60, QLatin1Char('w')));
+  EXPECT_GT(field->FirstVisibleChar(), 0) << "the caret at the end of a long text stays in view";
+  EXPECT_LT(field->Carets()->PosX(), field->ClientWidth());
+  TMessage home{WM_KEYDOWN, 0, 0, 0};
+  field->SetCaretForTest(0);
+  field->DoCommand(home, ccDiscard);
+  EXPECT_EQ(field->FirstVisibleChar(), 0);
+}
+
+TEST_F(EntryFieldTest, AnInvalidFieldIsDrawnInTheErrorColours) {
+  auto *other = Add(QStringLiteral("Other"), 80);
+  field->SetOptions({efoInputRequired, efoSoftValidation});
+  field->EFColors()->Error()->SetBackColor(clRed);
+  guitest::ShowAndActivate(form);
+  field->SetFocus();
+  guitest::ProcessEvents();
+  other->SetFocus();
+  guitest::ProcessEvents();
+  ASSERT_TRUE(field->Invalid());
+  const QImage picture = field->Widget()->grab().toImage();
+  const QPoint inside = field->Widget()->contentsRect().center();
+  EXPECT_EQ(picture.pixelColor(inside), QColor(Qt::red));
+  field->SetEditText(QStringLiteral("x"));
+  EXPECT_TRUE(field->ValidateForExit());
+  const QImage fixed = field->Widget()->grab().toImage();
+  EXPECT_NE(fixed.pixelColor(inside), QColor(Qt::red));
+}
+
+TEST_F(EntryFieldTest, ResizingTheHeightByHandSwitchesAutoSizeOff) {
+  field->HandleNeeded();
+  EXPECT_TRUE(field->AutoSize());
+  const int automatic = field->Height();
+  field->SetBounds(field->Left(), field->Top(), field->Width(), automatic + 10);
+  EXPECT_FALSE(field->AutoSize());
+  field->SetAutoSize(true);
+  EXPECT_EQ(field->Height(), automatic);
+}
+
+TEST_F(EntryFieldTest, OwnBordersReplaceTheWindowBorder) {
+  field->Borders()->TopBorder()->SetEnabled(true);
+  EXPECT_EQ(field->BorderStyle(), bsNone);
+  EXPECT_FALSE(field->Ctl3D());
+  field->Borders()->TopBorder()->SetEnabled(false);
+  EXPECT_EQ(field->BorderStyle(), bsSingle);
+  EXPECT_TRUE(field->Ctl3D());
+}
+
+TEST_F(EntryFieldTest, TheBuiltInMenuIsEnabledForTheMomentOfTheClickAndActs) {
+  guitest::ShowAndActivate(form);
+  field->SetFocus();
+  guitest::ProcessEvents();
+  services->SetClipboardText(QStringLiteral("pasted"));
+  field->Perform(WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+  TMenuItem *items = field->BuiltInMenu()->Items();
+  ASSERT_EQ(items->Count(), 8);
+  EXPECT_EQ(items->Items(0)->Caption(), QStringLiteral("&Restore"));
+  EXPECT_EQ(items->Items(7)->Caption(), QStringLiteral("Select &All"));
+  const bool emptyField[] = {false, true, false, false, true, false, true, false};
+  for (int i : {0, 2, 3, 4, 5, 7}) EXPECT_EQ(items->Items(i)->Enabled(), emptyField[i]) << i;
+
+  items->Items(4)->Click();
+  EXPECT_EQ(field->EditString(), QStringLiteral("pasted"));
+  field->Perform(WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_TRUE(items->Items(0)->Enabled()) << "modified";
+  EXPECT_TRUE(items->Items(7)->Enabled());
+  items->Items(7)->Click();
+  EXPECT_EQ(field->SelectionEnd(), 6);
+  field->Perform(WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_TRUE(items->Items(2)->Enabled());
+  EXPECT_FALSE(items->Items(7)->Enabled());
+  items->Items(5)->Click();
+  EXPECT_EQ(field->EditString(), QString());
+  items->Items(0)->Click();
+  EXPECT_EQ(field->EditString(), QString()) << "the text saved on entry was empty";
+  EXPECT_FALSE(field->Modified());
+
+  field->SetOptions({efoReadOnly});
+  field->SetEditText(QStringLiteral("fixed"));
+  field->SetSelection(0, 5);
+  field->Perform(WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_FALSE(items->Items(2)->Enabled());
+  EXPECT_TRUE(items->Items(3)->Enabled());
+  EXPECT_FALSE(items->Items(4)->Enabled());
+  EXPECT_FALSE(items->Items(5)->Enabled());
+}
+
+TEST_F(EntryFieldTest, TheInsertionPointStaysWithinTheText) {
+  field->SetEditText(QStringLiteral("abc"));
+  field->SetInsertionPoint(1);
+  EXPECT_EQ(field->CaretPosition(), 0) << "only while focused";
+  guitest::ShowAndActivate(form);
+  field->SetFocus();
+  guitest::ProcessEvents();
+  field->SetInsertionPoint(-4);
+  EXPECT_EQ(field->CaretPosition(), 0);
+  field->SetInsertionPoint(2);
+  EXPECT_EQ(field->CaretPosition(), 2);
+  field->SetInsertionPoint(10);
+  EXPECT_EQ(field->CaretPosition(), 3);
+}
+
+TEST_F(EntryFieldTest, AltBackspaceIsClaimedFromTheDialog) {
+  EXPECT_EQ(field->Perform(CM_DIALOGCHAR, VK_BACK, 0x20000000), 1);
+  EXPECT_EQ(field->Perform(CM_DIALOGCHAR, 'a', 0x20000000), 0);
+}
+
+TEST_F(EntryFieldTest, AClickPlacesTheCaretAtTheCharacterUnderTheMouse) {
+  field->SetEditText(QStringLiteral("abcdef"));
+  guitest::ShowAndActivate(form);
+  field->SetFocus();
+  guitest::ProcessEvents();
+  guitest::Click(field, QPoint(1, 10));
+  EXPECT_EQ(field->CaretPosition(), 0);
+  guitest::Click(field, QPoint(field->ClientWidth() - 3, 10));
+  EXPECT_EQ(field->CaretPosition(), 6);
+  const int width = field->Canvas()->TextWidth(QStringLiteral("abc"));
+  guitest::Click(field, QPoint(field->TextMargin() + width, 10));
+  EXPECT_EQ(field->CaretPosition(), 3);
+}
+
+TEST_F(EntryFieldTest, LeavingForAnotherApplicationDoesNotValidateAndKeepsTheSelection) {
+  field->SetDataType(edtLongInt);
+  int reports = 0;
+  field->OnError = TValidationErrorEvent::From([&](TObject *, WORD, const QString &) { ++reports; });
+  guitest::ShowAndActivate(form);
+  field->SetFocus();
+  guitest::ProcessEvents();
+  field->SetEditText(QStringLiteral("ab")); // not a number: leaving within the form would report it
+  field->SetSelection(1, 2);
+  field->Perform(WM_KILLFOCUS, 0);
+  guitest::ProcessEvents();
+  EXPECT_EQ(reports, 0);
+  field->Perform(WM_SETFOCUS, 0);
+  EXPECT_EQ(field->SelectionStart(), 1);
+  EXPECT_EQ(field->SelectionEnd(), 2);
+}
+
+} // namespace
