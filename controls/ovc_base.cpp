@@ -78,31 +78,11 @@ void TO32CustomControl::DoOnMouseWheel(TShiftState Shift, int Delta, int XPos, i
 }
 
 void TO32CustomControl::WndProc(TMessage &Message) {
-  if (labels_.HandleMessage(Message)) return;
-  switch (Message.Msg) {
-  case WM_SETFOCUS:
-    TCustomControl::WndProc(Message);
-    PostMessage(WindowHandle(), ovm_AfterEnter);
-    return;
-  case WM_KILLFOCUS:
-    TCustomControl::WndProc(Message);
-    PostMessage(WindowHandle(), ovm_AfterExit);
-    return;
-  case ovm_AfterEnter:
-    if (AfterEnter) AfterEnter(this);
-    return;
-  case ovm_AfterExit:
-    if (AfterExit) AfterExit(this);
-    return;
-  case WM_MOUSEWHEEL:
-    DoOnMouseWheel(WheelShift(Message), WheelDelta(Message), WheelX(Message), WheelY(Message));
-    return;
-  case CM_VISIBLECHANGED:
-    TCustomControl::WndProc(Message);
-    labels_.ControlVisibleChanged();
-    return;
-  default: TCustomControl::WndProc(Message);
-  }
+  const bool handled = HandleLibraryControlMessage(
+      this, labels_, Message, AfterEnter, AfterExit,
+      [this](TShiftState Shift, int Delta, int X, int Y) { DoOnMouseWheel(Shift, Delta, X, Y); },
+      [this](TMessage &M) { TCustomControl::WndProc(M); });
+  if (!handled) TCustomControl::WndProc(Message);
 }
 
 TOvcCustomControl::TOvcCustomControl(TComponent *AOwner) : TCustomControl(AOwner), labels_(this, true) {}
@@ -145,30 +125,43 @@ void TOvcCustomControl::DoOnMouseWheel(TShiftState Shift, int Delta, int XPos, i
 }
 
 void TOvcCustomControl::WndProc(TMessage &Message) {
-  if (labels_.HandleMessage(Message)) return;
+  const bool handled = HandleLibraryControlMessage(
+      this, labels_, Message, AfterEnter, AfterExit,
+      [this](TShiftState Shift, int Delta, int X, int Y) { DoOnMouseWheel(Shift, Delta, X, Y); },
+      [this](TMessage &M) { TCustomControl::WndProc(M); });
+  if (!handled) TCustomControl::WndProc(Message);
+}
+
+// ---- shared message handling ----
+
+bool HandleLibraryControlMessage(TWinControl *Control, TOvcLabelHost &Labels, TMessage &Message,
+                                 const TNotifyEvent &AfterEnter, const TNotifyEvent &AfterExit,
+                                 const std::function<void(TShiftState, int, int, int)> &Wheel,
+                                 const std::function<void(TMessage &)> &Inherited) {
+  if (Labels.HandleMessage(Message)) return true;
   switch (Message.Msg) {
   case WM_SETFOCUS:
-    TCustomControl::WndProc(Message);
-    PostMessage(WindowHandle(), ovm_AfterEnter);
-    return;
+    Inherited(Message);
+    PostMessage(Control->Handle(), ovm_AfterEnter);
+    return true;
   case WM_KILLFOCUS:
-    TCustomControl::WndProc(Message);
-    PostMessage(WindowHandle(), ovm_AfterExit);
-    return;
+    Inherited(Message);
+    PostMessage(Control->Handle(), ovm_AfterExit);
+    return true;
   case ovm_AfterEnter:
-    if (AfterEnter) AfterEnter(this);
-    return;
+    if (AfterEnter) AfterEnter(Control);
+    return true;
   case ovm_AfterExit:
-    if (AfterExit) AfterExit(this);
-    return;
+    if (AfterExit) AfterExit(Control);
+    return true;
   case WM_MOUSEWHEEL:
-    DoOnMouseWheel(WheelShift(Message), WheelDelta(Message), WheelX(Message), WheelY(Message));
-    return;
+    Wheel(WheelShift(Message), WheelDelta(Message), WheelX(Message), WheelY(Message));
+    return true;
   case CM_VISIBLECHANGED:
-    TCustomControl::WndProc(Message);
-    labels_.ControlVisibleChanged();
-    return;
-  default: TCustomControl::WndProc(Message);
+    Inherited(Message);
+    Labels.ControlVisibleChanged();
+    return true;
+  default: return false;
   }
 }
 

@@ -66,6 +66,15 @@ private:
 
 using TMouseWheelEvent = TEvent<void(TObject *Sender, TShiftState Shift, int Delta, int XPos, int YPos)>;
 
+// The message handling every windowed library control shares: its attached label's messages, AfterEnter and
+// AfterExit posted to itself after a focus change, the mouse wheel handed to Wheel (shift, signed delta, x,
+// y), and the label following the control's visibility. Inherited is the base class's message procedure.
+// Returns false, doing nothing, for any other message.
+bool HandleLibraryControlMessage(TWinControl *Control, TOvcLabelHost &Labels, TMessage &Message,
+                                 const TNotifyEvent &AfterEnter, const TNotifyEvent &AfterExit,
+                                 const std::function<void(TShiftState, int, int, int)> &Wheel,
+                                 const std::function<void(TMessage &)> &Inherited);
+
 class TO32CustomControl : public TCustomControl {
 public:
   explicit TO32CustomControl(TComponent *AOwner);

@@ -202,32 +202,15 @@ void TOvcBaseComboBox::DestroyWnd() {
 }
 
 void TOvcBaseComboBox::WndProc(TMessage &Message) {
-  if (labels_.HandleMessage(Message)) return;
+  const bool handled = HandleLibraryControlMessage(
+      this, labels_, Message, AfterEnter, AfterExit,
+      [&](TShiftState Shift, int Delta, int X, int Y) {
+        TCustomComboBox::WndProc(Message);
+        if (OnMouseWheel) OnMouseWheel(this, Shift, Delta, X, Y);
+      },
+      [this](TMessage &M) { TCustomComboBox::WndProc(M); });
+  if (handled) return;
   switch (Message.Msg) {
-  case WM_SETFOCUS:
-    TCustomComboBox::WndProc(Message);
-    PostMessage(WindowHandle(), ovm_AfterEnter);
-    return;
-  case WM_KILLFOCUS:
-    TCustomComboBox::WndProc(Message);
-    PostMessage(WindowHandle(), ovm_AfterExit);
-    return;
-  case ovm_AfterEnter:
-    if (AfterEnter) AfterEnter(this);
-    return;
-  case ovm_AfterExit:
-    if (AfterExit) AfterExit(this);
-    return;
-  case WM_MOUSEWHEEL:
-    TCustomComboBox::WndProc(Message);
-    if (OnMouseWheel)
-      OnMouseWheel(this, KeysToShiftState(Message.WParamLo()), std::int16_t(Message.WParamHi()),
-                   GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
-    return;
-  case CM_VISIBLECHANGED:
-    TCustomComboBox::WndProc(Message);
-    labels_.ControlVisibleChanged();
-    return;
   case CM_FONTCHANGED:
     TCustomComboBox::WndProc(Message);
     ItemHeightFromFont();
