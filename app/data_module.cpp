@@ -1,7 +1,7 @@
 #include "app/data_module.h"
 #include "app/table_definitions.h"
 #include "db/client/ff_client_errors.h"
-#include "platform/application.h"
+#include "platform/windowing/application.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,3 @@
-#pragma once
 // TDD (the data module DD): every database component of the program, the cached default settings and the
 // running totals of the invoice being made.
 //
@@ -8,14 +7,15 @@
 // opens MINV1, MINV2, CUST, PRODUCTS and CONTROL in that order, caches the defaults from CONTROL and
 // re-creates the scratch table INV2 empty. A database that is missing or cannot be used raises the database
 // client's exception from DDCreate; the program body reports it.
-#include "controls/vr_run_once.h"
+#pragma once
+#include "controls/buttons/run_once.h"
 #include "db/client/ff_database.h"
 #include "db/client/ff_db_list_item.h"
 #include "db/client/ff_table.h"
 #include "db/engine/ff_server_engine.h"
-#include "platform/data_source.h"
-#include "platform/fields.h"
-#include "platform/forms.h"
+#include "platform/data/data_source.h"
+#include "platform/data/fields.h"
+#include "platform/windowing/forms.h"
 #include "report/db_dataset.h"
 #include <memory>
 

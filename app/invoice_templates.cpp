@@ -1,5 +1,5 @@
 #include "app/invoice_templates.h"
-#include "platform/streams.h"
+#include "platform/core/streams.h"
 #include "report/band_view.h"
 #include "report/memo_view.h"
 #include "report/model_state.h"

@@ -1,4 +1,3 @@
-#pragma once
 // The four invoice templates the program ships in its Reports table, authored in code through the report
 // model. Each is an A4 invoice: the company's letterhead with its logo, the word INVOICE with the number and
 // the date, the customer's name and address, a table of lines whose column headings repeat on every page,
@@ -13,6 +12,7 @@
 // Every template takes the company's details, logo and footnote from DD.CONTROL and the currency symbol
 // from "CURRSYM". Amounts print with 2 decimals and dates in the user's short date format, both with the
 // user's own separators at the time of printing.
+#pragma once
 #include "app/shipped_data.h"
 #include <QList>
 

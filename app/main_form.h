@@ -1,6 +1,6 @@
-#pragma once
 // TF1 (F1): the program's main window. Closing it ends the program.
-#include "platform/forms.h"
+#pragma once
+#include "platform/windowing/forms.h"
 
 class TF1 : public TForm {
 public:

@@ -1,4 +1,3 @@
-#pragma once
 // THARD (HARD): the print preview dialog. A run loads one of the four invoice templates from the Reports
 // table, sets the report variables the templates read, prepares the invoice, shows it page-wide and waits,
 // modally, while the user prints it with a number of copies on the printer of their choice.
@@ -12,14 +11,15 @@
 // Enter prints, Escape closes. With no printer installed the printer field says "(no printer)" and printing
 // goes to the PDF printer, which asks where to save the file. The printer chosen in the printer setup dialog
 // is the one every later print uses.
-#include "controls/edit_typed.h"
-#include "controls/sys_formats.h"
-#include "platform/forms.h"
-#include "platform/spin_edit.h"
-#include "platform/std_buttons.h"
-#include "platform/std_labels.h"
-#include "platform/std_panels.h"
-#include "platform/system_services.h"
+#pragma once
+#include "controls/edits/typed_edit.h"
+#include "controls/framework/locale_formats.h"
+#include "platform/widgets/spin_edit.h"
+#include "platform/widgets/std_buttons.h"
+#include "platform/widgets/std_labels.h"
+#include "platform/widgets/std_panels.h"
+#include "platform/windowing/forms.h"
+#include "platform/windowing/system_services.h"
 #include "report/report.h"
 #include "report/shape_view.h"
 #include "report/text_export.h"

@@ -3,9 +3,9 @@
 #include "app/main_form.h"
 #include "app/print_form.h"
 #include "db/engine/ff_database_file.h"
-#include "platform/application.h"
-#include "platform/printer.h"
-#include "platform/system_services.h"
+#include "platform/graphics/printer.h"
+#include "platform/windowing/application.h"
+#include "platform/windowing/system_services.h"
 #include "report/engine.h"
 #include "report/ui/report_windows.h"
 #include <QDir>

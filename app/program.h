@@ -1,4 +1,3 @@
-#pragma once
 // The program body: starts Tallyrook inside the QApplication that main made and runs it until the main
 // window closes.
 //
@@ -10,6 +9,7 @@
 // A second copy ends right after the guard, without opening the database or creating any form. When the
 // database is missing or cannot be used, a message box names the file and the problem, and the program ends
 // without creating any form.
+#pragma once
 #include <QString>
 
 // Starts the report engine for the application's run: report templates find the forms and the data module

@@ -2,7 +2,7 @@
 #include "app/table_definitions.h"
 #include "db/engine/ff_database_file.h"
 #include "db/engine/ff_server_engine.h"
-#include "platform/date_time.h"
+#include "platform/core/date_time.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>

@@ -1,4 +1,3 @@
-#pragma once
 // The data the program ships with: the database file tallyrook.db, written by the build beside the program
 // (tools/tallyrook-seed), with every table of the application (fields and indexes), the settings row of
 // CONTROL with defaults, and the invoice templates in Reports.
@@ -6,6 +5,7 @@
 // Seeding never touches an existing database: a folder that has one keeps it as it is. A new database is
 // built under a temporary name in the folder and put in place only when it is complete, so a failed seed
 // leaves no half-made database behind.
+#pragma once
 #include <QByteArray>
 #include <QList>
 #include <QString>

@@ -1,4 +1,3 @@
-#pragma once
 // The definitions of the application's eight tables, as the shipped database holds them: fields with their
 // engine types and sizes, and indexes. The program itself builds only INV2 (CreateINV2Table in
 // data_module.h); the others come with the program (shipped_data.h).
@@ -8,6 +7,7 @@
 // date-times (ftDateTime), the logo a graphic BLOB (ftGraphic), templates plain BLOBs (ftBlob), the small
 // numbers of Reports 16-bit integers (ftSmallint), flags booleans (ftBoolean) and record numbers automatic
 // numbers (ftAutoInc).
+#pragma once
 #include "db/storage/ff_data_dictionary.h"
 #include <QList>
 #include <QString>

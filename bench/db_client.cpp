@@ -8,7 +8,7 @@
 #include "db/client/ff_client_errors.h"
 #include "db/client/ff_database.h"
 #include "db/client/ff_table.h"
-#include "platform/data_source.h"
+#include "platform/data/data_source.h"
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>

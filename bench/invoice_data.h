@@ -1,7 +1,7 @@
-#pragma once
 // The invoicing data the database benchmarks share: 100,000 customers, 100,000 invoice headers and 1,000,000
 // invoice lines in the program's table layouts, written through the engine, and a plain SQLite connection to
 // the same file for the figures each benchmark sets beside its own.
+#pragma once
 #include "db/engine/ff_server_engine.h"
 #include "db/storage/ff_sql_schema.h"
 #include <QDir>

@@ -1,7 +1,7 @@
 // Evaluations per second of the report expressions an invoice line prints: field lookups, arithmetic, the
 // amount formatting of "#N10.2", a library function and a band script.
-#include "platform/number_format.h"
-#include "platform/string_list.h"
+#include "platform/core/number_format.h"
+#include "platform/core/string_list.h"
 #include "report/engine.h"
 #include "report/interpreter.h"
 #include "report/parser.h"

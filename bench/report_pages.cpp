@@ -3,9 +3,9 @@
 // fields and a wrapped description, a footer with totals and a page footer with the page number. Each
 // benchmark also reports the process's peak memory so far (run one size at a time with --benchmark_filter
 // to read the peak of that size alone).
-#include "platform/format_settings.h"
-#include "platform/memory_dataset.h"
-#include "platform/printer.h"
+#include "platform/core/format_settings.h"
+#include "platform/data/memory_dataset.h"
+#include "platform/graphics/printer.h"
 #include "report/band_view.h"
 #include "report/db_dataset.h"
 #include "report/engine.h"

@@ -1,5 +1,5 @@
 // The aggregate functions SUM, MIN, MAX, AVG and COUNT of the standard function library.
-#include "platform/dataset.h"
+#include "platform/data/dataset.h"
 #include "report/component_lookup.h"
 #include "report/engine.h"
 #include "report/function_library.h"

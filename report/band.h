@@ -1,9 +1,9 @@
-#pragma once
 // TfrBand: a band at run time, made by page building from a band object of a template page: its type and
 // flags, its place on the page, its record source, the objects lying on it, its group condition, its links
 // to the header and footer of a data band, its line counters and its aggregate values.
-#include "platform/string_list.h"
-#include "platform/variant.h"
+#pragma once
+#include "platform/core/string_list.h"
+#include "platform/core/variant.h"
 #include "report/engine_model.h"
 #include "report/interpreter.h"
 #include <memory>

@@ -1,5 +1,5 @@
 #include "report/band_view.h"
-#include "platform/streams.h"
+#include "platform/core/streams.h"
 #include "report/model_state.h"
 
 TfrBandView::TfrBandView() {

@@ -1,5 +1,5 @@
-#pragma once
 // The band, subreport and line objects of a report page.
+#pragma once
 #include "report/view.h"
 
 // Flags of a band object.

@@ -1,6 +1,6 @@
 #include "report/component_lookup.h"
-#include "platform/component.h"
-#include "platform/string_list.h"
+#include "platform/core/component.h"
+#include "platform/core/string_list.h"
 #include "report/db_dataset.h"
 #include "report/engine.h"
 #include "report/stream_utils.h"

@@ -1,6 +1,6 @@
-#pragma once
 // Finding the components a report names: datasets by "Form.Component" or by a plain name, and lists of the
 // components of a class across the application's forms and data modules (frTopLevelComponents, engine.h).
+#pragma once
 #include <QString>
 #include <functional>
 

@@ -1,5 +1,5 @@
 #include "report/control_lookup.h"
-#include "platform/controls.h"
+#include "platform/windowing/controls.h"
 
 TControl *FindControlAtPoint(const TWinControl *Parent, TPoint Point) {
   if (!Parent) return nullptr;

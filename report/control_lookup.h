@@ -1,6 +1,6 @@
-#pragma once
 // Finding the control under a point of a window, for the report windows' mouse handling.
-#include "platform/types.h"
+#pragma once
+#include "platform/core/types.h"
 
 class TControl;
 class TWinControl;

@@ -1,4 +1,3 @@
-#pragma once
 // TfrDBDataSet: the record source that binds a report's data band to a dataset of the platform's dataset
 // model, read directly (DataSet) or through a data source (DataSource). A band's run goes Init, First, Next
 // until Eof, Done:
@@ -8,8 +7,9 @@
 // - Done goes back to the remembered record when either end of the range is rbCurrent/reCurrent, and closes
 //   the dataset (CloseDataSource).
 // Without a dataset every operation that needs one raises EDSError "Unable to open dataset <name>".
-#include "platform/data_source.h"
-#include "platform/dataset.h"
+#pragma once
+#include "platform/data/data_source.h"
+#include "platform/data/dataset.h"
 #include "report/report_dataset.h"
 
 TALLYROOK_EXCEPTION(EDSError, EDatabaseError)

@@ -1,5 +1,5 @@
 #include "report/engine.h"
-#include "platform/component.h"
+#include "platform/core/component.h"
 #include "report/function_library.h"
 #include "report/parser.h"
 #include "report/printer_wrapper.h"

@@ -1,10 +1,10 @@
-#pragma once
 // The report engine's process-wide state: the report, page, band and object being worked on, the report
 // parser, the report interpreter, the report variables, the registered function libraries and the objects
 // the engine owns. StartReportEngine creates it (parser, interpreter, variables, in that order, then the
 // standard function library); StopReportEngine frees it: the application calls it at exit, before the
 // QApplication goes. Every accessor raises EInvalidOperation while the engine is not started.
-#include "platform/object.h"
+#pragma once
+#include "platform/core/object.h"
 #include "report/engine_model.h"
 #include <QString>
 #include <functional>

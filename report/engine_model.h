@@ -1,8 +1,8 @@
-#pragma once
 // What the expression engine (script interpreter, function library) needs of the report model: the views,
 // run-time bands, pages and reports implement these interfaces, and the page builder makes them current in
 // the engine state (engine.h) while it works.
-#include "platform/variant.h"
+#pragma once
+#include "platform/core/variant.h"
 #include <QString>
 
 class TComponent;

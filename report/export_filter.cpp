@@ -1,5 +1,5 @@
 #include "report/export_filter.h"
-#include "platform/bitmap.h"
+#include "platform/graphics/bitmap.h"
 #include "report/memo_view.h"
 #include "report/model_state.h"
 

@@ -1,11 +1,11 @@
-#pragma once
 // Export filters: a prepared report written to a file in another format. A filter derives from
 // TfrExportFilter and receives, for each prepared page in order, OnBeginPage, then for every object OnView
 // (and for every output line of a text object OnText, at the line's drawing position in report units), then
 // OnEndPage; the whole export is framed by OnBeginDoc and OnEndDoc. TfrReport::ExportTo drives it.
 //
 // The registry lists the filters the preview's save dialog offers, in registration order.
-#include "platform/object.h"
+#pragma once
+#include "platform/core/object.h"
 #include "report/report.h"
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "report/function_library.h"
-#include "platform/date_time.h"
-#include "platform/number_format.h"
+#include "platform/core/date_time.h"
+#include "platform/core/number_format.h"
 #include "report/engine.h"
 #include "report/parser.h"
 

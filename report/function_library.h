@@ -1,4 +1,3 @@
-#pragma once
 // Function libraries: named functions that report expressions may call beyond the parser's own words. A
 // library receives its arguments as expression texts, evaluates them itself with the report parser, and
 // returns expression text that the parser splices in place of the call: a number, or a text in single
@@ -15,8 +14,9 @@
 // - over the records of a band (SUM(expression, band, flag)) otherwise: while a footer band collects its
 //   totals each record adds to the band's stored value, and while the footer prints the stored value is the
 //   result. Reading a total that was never stored gives 0, and so does AVG of no records.
-#include "platform/string_list.h"
-#include "platform/variant.h"
+#pragma once
+#include "platform/core/string_list.h"
+#include "platform/core/variant.h"
 #include <QString>
 
 class TfrFunctionLibrary : public TObject {

@@ -1,5 +1,5 @@
 #include "report/interpreter.h"
-#include "platform/string_list.h"
+#include "platform/core/string_list.h"
 #include "report/script_compiler.h"
 
 namespace {

@@ -1,4 +1,3 @@
-#pragma once
 // TfrInterpretator: compiles the small structured scripts of report objects and bands (assignments, BEGIN ..
 // END, IF .. THEN .. ELSE, WHILE .. DO, REPEAT .. UNTIL, GOTO to numeric labels, procedure calls) and runs
 // them. Expressions are handed to the interpreter's own TfrParser, whose value and function handlers are the
@@ -15,7 +14,8 @@
 // Source text: "//" and "{" end a line's useful text (outside quoted strings); keywords are recognised in
 // any letter case and only as whole words; the script is a sequence of statements separated by ";", normally
 // one BEGIN .. END block.
-#include "platform/exceptions.h"
+#pragma once
+#include "platform/core/exceptions.h"
 #include "report/parser.h"
 #include <QList>
 #include <QStringList>

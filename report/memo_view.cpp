@@ -1,5 +1,5 @@
 #include "report/memo_view.h"
-#include "platform/streams.h"
+#include "platform/core/streams.h"
 #include "report/engine.h"
 #include "report/font_style.h"
 #include "report/model_state.h"

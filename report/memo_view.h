@@ -1,6 +1,6 @@
-#pragma once
 // TfrMemoView: the text object. Its memo holds text with bracketed expressions; page building expands them
 // into Memo1, which is what prepared pages store and what is drawn. Layout and drawing follow text_layout.h.
+#pragma once
 #include "report/text_layout.h"
 #include "report/view.h"
 

@@ -1,8 +1,8 @@
-#pragma once
 // Process-wide state of the report model: the document mode that drawing follows, the first-pass flag of a
 // double-pass build, the version of the template stream being read, the serial numbers of new objects and
 // the default font charset; the band type names.
-#include "platform/graphics.h"
+#pragma once
+#include "platform/graphics/graphics.h"
 #include <QString>
 
 enum TfrDocMode { dmDesigning, dmPrinting };

@@ -1,5 +1,5 @@
 #include "report/page.h"
-#include "platform/streams.h"
+#include "platform/core/streams.h"
 #include "report/model_state.h"
 #include "report/view_stream.h"
 

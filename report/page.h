@@ -1,7 +1,7 @@
-#pragma once
 // TfrPage: a template page (paper, margins, columns and its flat list of objects) and TfrPages, the report's
 // pages. Paper sizes are in tenths of a millimetre, margins in design pixels. The page's printer
 // information (page metrics in report units) comes from the printer wrapper when its paper is applied.
+#pragma once
 #include "report/engine_model.h"
 #include "report/printer_wrapper.h"
 #include "report/view.h"

@@ -1,4 +1,3 @@
-#pragma once
 // TfrPageBuilder: one build pass of a report: it turns the template pages into prepared pages. For each
 // template page it makes a working copy of the page and its objects (so that scripts and placement never
 // change the template), creates the run-time bands from the band objects, attaches every printable object
@@ -12,7 +11,8 @@
 //
 // Errors while an object (or a band's script or a group condition) is evaluated are caught: the report's
 // error text is built and the run is terminated. Other errors pass to the caller.
-#include "platform/variant.h"
+#pragma once
+#include "platform/core/variant.h"
 #include "report/interpreter.h"
 #include <QHash>
 #include <QString>

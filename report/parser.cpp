@@ -1,5 +1,5 @@
 #include "report/parser.h"
-#include "platform/date_time.h"
+#include "platform/core/date_time.h"
 #include <charconv>
 #include <cmath>
 

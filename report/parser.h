@@ -1,4 +1,3 @@
-#pragma once
 // TfrParser: the report engine's expression parser. It turns expression text into a compact postfix string
 // and evaluates postfix strings to Variants. It knows operators, numbers, quoted strings, date and time
 // literals and a few built-in words; every name goes to its value handler and every function call other than
@@ -24,9 +23,10 @@
 // Errors: malformed postfix text (an operator without its operands, a stray parenthesis), expressions
 // nested too deeply and texts concatenated beyond 16M characters raise EParserError; conversions of Variants
 // raise their own errors; a division by zero gives 0.
-#include "platform/events.h"
-#include "platform/exceptions.h"
-#include "platform/variant.h"
+#pragma once
+#include "platform/core/events.h"
+#include "platform/core/exceptions.h"
+#include "platform/core/variant.h"
 #include <QString>
 #include <optional>
 

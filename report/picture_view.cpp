@@ -1,6 +1,6 @@
 #include "report/picture_view.h"
-#include "platform/fields.h"
-#include "platform/streams.h"
+#include "platform/core/streams.h"
+#include "platform/data/fields.h"
 #include "report/view_stream.h"
 #include <QPainter>
 

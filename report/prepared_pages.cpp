@@ -1,6 +1,6 @@
 #include "report/prepared_pages.h"
-#include "platform/canvas.h"
-#include "platform/printer.h"
+#include "platform/graphics/canvas.h"
+#include "platform/graphics/printer.h"
 #include "report/model_state.h"
 #include "report/picture_view.h"
 #include "report/stream_utils.h"

@@ -1,4 +1,3 @@
-#pragma once
 // Prepared pages: the pages a report build produces, each kept as its paper and a page object stream (a
 // version byte 23, then every object as its type byte, [class name], and its prepared form). A page is turned
 // back into objects only to draw, export or edit it.
@@ -7,7 +6,8 @@
 // (int32), then per page: end offset (int32, the file position where the next page starts), paper size code
 // (u16), paper width and height (int32), orientation (byte), use margins (byte) and the page object stream.
 // Files whose first byte is 2 to 254 are of the older metafile layout, whose pages each become one picture.
-#include "platform/streams.h"
+#pragma once
+#include "platform/core/streams.h"
 #include "report/page.h"
 #include "report/view_stream.h"
 #include <functional>

@@ -1,5 +1,5 @@
 #include "report/printer_wrapper.h"
-#include "platform/printer.h"
+#include "platform/graphics/printer.h"
 #include <cmath>
 #include <memory>
 

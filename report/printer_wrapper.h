@@ -1,4 +1,3 @@
-#pragma once
 // TfrPrinter: the report engine's view of the printer. It lists the platform's printers followed by one
 // virtual printer (used when no real printer is wanted), keeps the chosen paper, writes paper and orientation
 // to the platform printer and gives page metrics in report units.
@@ -8,7 +7,8 @@
 // and the wrapper always agree. Only the virtual printer keeps a paper of its own.
 //
 // Paper sizes are in tenths of a millimetre and follow the orientation (a landscape A4 is 2970 x 2100).
-#include "platform/object.h"
+#pragma once
+#include "platform/core/object.h"
 #include <QList>
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,3 @@
-#pragma once
 // TfrReport: the report component an application places on a form. It owns a template (pages of bands and
 // objects, values, variables), the prepared pages built from it, and offers the operations an application
 // calls in turn: load a template (from a stream or a dataset row), prepare the pages, show them in a preview,
@@ -10,11 +9,12 @@
 //
 // The report owns its prepared pages; a preview refers to them and never keeps them. Preparation that is
 // cancelled or fails leaves no prepared pages behind.
-#include "platform/component.h"
-#include "platform/date_time.h"
-#include "platform/events.h"
-#include "platform/small_set.h"
-#include "platform/variant.h"
+#pragma once
+#include "platform/core/component.h"
+#include "platform/core/date_time.h"
+#include "platform/core/events.h"
+#include "platform/core/small_set.h"
+#include "platform/core/variant.h"
 #include "report/engine_model.h"
 #include "report/prepared_pages.h"
 #include "report/report_model.h"

@@ -1,5 +1,5 @@
 #include "report/report_dataset.h"
-#include "platform/dataset.h"
+#include "platform/data/dataset.h"
 
 TfrDataset::TfrDataset(TComponent *AOwner) : TComponent(AOwner) {}
 

@@ -1,10 +1,10 @@
-#pragma once
 // TfrDataset: the base of the record sources that a report's data bands walk. It counts records from 0 and
 // ends after RangeEndCount records when RangeEnd is reCount, or when its OnCheckEOF handler says so.
 // TfrUserDataset is the source an application places when its data does not come from a dataset: its events
 // move through the application's own data.
-#include "platform/component.h"
-#include "platform/events.h"
+#pragma once
+#include "platform/core/component.h"
+#include "platform/core/events.h"
 #include <QByteArray>
 
 enum TRangeBegin { rbFirst, rbCurrent };

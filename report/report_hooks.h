@@ -1,10 +1,10 @@
-#pragma once
 // The windows the report component works through, behind small interfaces so that the engine runs (and is
 // tested) without them: the progress window that preparing, printing and exporting run behind, the preview
 // window, and the preview panel an application places on its own form. The report's windows (report/ui)
 // install the real ones at start-up; until then the non-visual defaults below run the work at once and
 // show nothing.
-#include "platform/forms.h"
+#pragma once
+#include "platform/windowing/forms.h"
 #include <QString>
 #include <QStringList>
 #include <functional>

@@ -1,9 +1,9 @@
-#pragma once
 // TInterpretator: the report's script interpreter. Names are resolved against the report variables, the
 // current page's free space, the properties of the current object (or of "Object.Property" on the current
 // page) and colour names, and otherwise by the report parser's value handler; assignments set object
 // properties or report variables; NEWPAGE and NEWCOLUMN request a new page or column of the band being
 // printed, and other functions go to the report parser's function handler.
+#pragma once
 #include "report/interpreter.h"
 #include <optional>
 

@@ -1,11 +1,11 @@
-#pragma once
 // TfrReportModel: a report template: its pages with their objects, its values and variables, and the two
 // switches stored with it. Its stream form is the template stream (template_stream.cpp):
 //   version byte (23); u16 PrintToDefault; u16 DoublePass; printer name; for each page 0xFF and its record;
 //   for each object of each page its type byte, [class name for an add-in], page index byte and data;
 //   0xFE, the values and the variables.
 // Readers take versions 21 and 22 too, and streams older than version 21, which have no version byte.
-#include "platform/string_list.h"
+#pragma once
+#include "platform/core/string_list.h"
 #include "report/page.h"
 #include "report/values.h"
 #include "report/view_stream.h"

@@ -1,5 +1,5 @@
-#pragma once
 // Internals of the script compiler, shared by the interpreter and its tests.
+#pragma once
 #include "report/interpreter.h"
 #include <QHash>
 #include <QList>

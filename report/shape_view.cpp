@@ -1,5 +1,5 @@
 #include "report/shape_view.h"
-#include "platform/streams.h"
+#include "platform/core/streams.h"
 #include <QPolygonF>
 
 TfrShapeView::TfrShapeView() {

@@ -1,8 +1,8 @@
-#pragma once
 // The shape object: an add-in report object (type 10, class "TfrShapeView") that draws a rectangle, a
 // rounded rectangle, an ellipse or a triangle with the object's frame colour and width and its fill colour.
 // Its stream data is the object's own record followed by one byte, the kind.
-#include "platform/component.h"
+#pragma once
+#include "platform/core/component.h"
 #include "report/view.h"
 
 enum TfrShapeKind : quint8 { skRectangle, skRoundRectangle, skEllipse, skTriangle };

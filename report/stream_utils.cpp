@@ -1,7 +1,7 @@
 #include "report/stream_utils.h"
-#include "platform/streams.h"
-#include "platform/string_list.h"
-#include "platform/text_encoding.h"
+#include "platform/core/streams.h"
+#include "platform/core/string_list.h"
+#include "platform/core/text_encoding.h"
 
 namespace {
 

@@ -1,4 +1,3 @@
-#pragma once
 // The report engine's string encodings in template streams, text output to streams and small text helpers.
 //
 // Texts are held in Windows-1252 in streams: a length is a count of bytes of that encoding.
@@ -14,6 +13,7 @@
 // A text or a list that the 16-bit fields cannot describe (more than 65535 bytes or lines) is refused with
 // EWriteError: the stream never holds a length that disagrees with the bytes written. A stream that ends
 // inside an item raises EReadError.
+#pragma once
 #include <QString>
 
 class TStream;

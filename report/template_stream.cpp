@@ -1,5 +1,5 @@
 // The template stream: writing version 23, reading versions 21 to 23 and version-less streams.
-#include "platform/streams.h"
+#include "platform/core/streams.h"
 #include "report/model_state.h"
 #include "report/report_model.h"
 #include "report/stream_utils.h"

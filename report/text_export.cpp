@@ -1,6 +1,6 @@
 #include "report/text_export.h"
-#include "platform/streams.h"
-#include "platform/text_encoding.h"
+#include "platform/core/streams.h"
+#include "platform/core/text_encoding.h"
 #include "report/font_style.h"
 #include "report/memo_view.h"
 #include "report/view.h"

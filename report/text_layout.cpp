@@ -1,7 +1,7 @@
 #include "report/text_layout.h"
-#include "platform/canvas.h"
-#include "platform/string_list.h"
-#include "platform/text_encoding.h"
+#include "platform/core/string_list.h"
+#include "platform/core/text_encoding.h"
+#include "platform/graphics/canvas.h"
 #include "report/view.h"
 #include <cmath>
 #include <optional>

@@ -1,4 +1,3 @@
-#pragma once
 // Text layout of report text objects. Text is measured in one way only, in design pixels at scale 1 where a
 // font of n points is n x 96 / 72 pixels high: the widths that decide where lines wrap, how they align and
 // how wide an auto-width object becomes. Drawing on any device (screen, image, printer, PDF) scales that
@@ -8,7 +7,8 @@
 // when the line ends a paragraph, then two characters holding the line's width in pixels, high byte first
 // (as Windows-1252 bytes, so that they survive the stream). A part of a text object split across pages is
 // closed by one more line holding only the character 1 when no line carries it.
-#include "platform/graphics.h"
+#pragma once
+#include "platform/graphics/graphics.h"
 #include <QFontMetricsF>
 #include <QHash>
 #include <QList>

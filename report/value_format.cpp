@@ -1,7 +1,7 @@
 #include "report/value_format.h"
-#include "platform/date_time.h"
-#include "platform/format_settings.h"
-#include "platform/number_format.h"
+#include "platform/core/date_time.h"
+#include "platform/core/format_settings.h"
+#include "platform/core/number_format.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#pragma once
 // The display format of a text object's values: a 32-bit code (bits 24-27 the category, 16-23 the variant
 // within it, 8-15 the number of decimals, 0-7 the decimal separator) and, for the custom variant (4), a
 // format text. A bracketed expression in a text may carry its own format after " #" (see frParseFormatText).
-#include "platform/variant.h"
+#pragma once
+#include "platform/core/variant.h"
 #include <QString>
 
 enum TfrFormatCategory { fcText = 0, fcNumber = 1, fcDate = 2, fcTime = 3, fcBoolean = 4 };

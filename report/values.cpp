@@ -1,6 +1,6 @@
 #include "report/values.h"
-#include "platform/streams.h"
-#include "platform/text_encoding.h"
+#include "platform/core/streams.h"
+#include "platform/core/text_encoding.h"
 #include "report/view_stream.h"
 #include <algorithm>
 

@@ -1,10 +1,10 @@
-#pragma once
 // TfrValues: the report's named values. Each entry names a value and says where it comes from: kind 0
 // nothing, 1 a dataset field (dataset and field names), 2 a special value, 3 an expression. Page building
 // binds and evaluates them; this list keeps and stores them.
 //
 // Stream form: int32 count; per entry: kind (byte), other kind (int32), dataset name, field name and value
 // name as short strings (a length byte, then the Windows-1252 bytes).
+#pragma once
 #include <QList>
 #include <QString>
 

@@ -1,9 +1,9 @@
-#pragma once
 // TfrVariables: the report variables, an ordered list of named values that the application fills before a
 // report is prepared and that scripts and expressions read and write by name. Names are compared without
 // regard to case (the locale's case folding); the first entry of a name wins, and an entry keeps its name as
 // first written. There is no sorting and no limit.
-#include "platform/variant.h"
+#pragma once
+#include "platform/core/variant.h"
 #include <QList>
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "report/view.h"
-#include "platform/format_settings.h"
-#include "platform/streams.h"
+#include "platform/core/format_settings.h"
+#include "platform/core/streams.h"
 #include "report/engine.h"
 #include "report/model_state.h"
 #include "report/view_stream.h"

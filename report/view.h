@@ -1,4 +1,3 @@
-#pragma once
 // TfrView: a report object (view) with its position, frame, fill, format, text and script, the geometry
 // rules that scale it onto a canvas, and its background and frame drawing. The same objects serve templates,
 // page building and prepared pages. Object classes:
@@ -7,8 +6,9 @@
 //
 // Coordinates are design pixels of the page (report units); drawing scales them by ScaleX/ScaleY and moves
 // them by OffsX/OffsY. Colours are Windows colour values; clNone means no fill.
-#include "platform/canvas.h"
-#include "platform/string_list.h"
+#pragma once
+#include "platform/core/string_list.h"
+#include "platform/graphics/canvas.h"
 #include "report/engine_model.h"
 #include <QString>
 #include <functional>

@@ -1,6 +1,6 @@
 #include "report/view_stream.h"
-#include "platform/streams.h"
-#include "platform/string_list.h"
+#include "platform/core/streams.h"
+#include "platform/core/string_list.h"
 #include "report/model_state.h"
 #include "report/stream_utils.h"
 #include "report/view.h"

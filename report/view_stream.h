@@ -1,4 +1,3 @@
-#pragma once
 // The object records shared by the template stream and the prepared pages: strings by the version being
 // read, the coded frame width, the common part of every object and the entry of a prepared page.
 //
@@ -7,7 +6,8 @@
 // [script visible(u16)]; the bracketed fields exist from version 23 on.
 // Prepared form: left top width height flags frame-type frame-width frame-colour frame-style fill-colour,
 // then the expanded text (read back into the memo).
-#include "platform/exceptions.h"
+#pragma once
+#include "platform/core/exceptions.h"
 #include <QString>
 #include <QtGlobal>
 #include <memory>

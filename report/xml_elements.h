@@ -1,7 +1,7 @@
-#pragma once
 // The elements of the XML report format that the objects of a template page write: the element name made
 // from the object's class, and its attributes in their fixed order. The document around them is written by
 // SaveReportAsXml (xml_export.h).
+#pragma once
 #include <QString>
 
 class TComponent;

@@ -1,4 +1,3 @@
-#pragma once
 // Saving a report template as a document of the XML report format (only writing exists):
 //
 //   <?xml version="1.0" encoding="utf-8"?>
@@ -11,6 +10,7 @@
 // Every line ends with CR LF; the document is UTF-8. The objects' scripts become one procedure each in the
 // script text; the report's datasets and variables go into Propdata, the hexadecimal form of a property
 // stream of the platform's filer.
+#pragma once
 #include <QByteArray>
 #include <QStringList>
 

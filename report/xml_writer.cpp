@@ -1,5 +1,5 @@
 #include "report/xml_writer.h"
-#include "platform/streams.h"
+#include "platform/core/streams.h"
 #include "report/view.h"
 #include <charconv>
 #include <cmath>

@@ -1,9 +1,9 @@
-#pragma once
 // Text output of the XML report format: attribute escaping, locale-free numbers, the hexadecimal encoding of
 // binary property data, and a small writer that puts elements and attributes on a stream as UTF-8.
 //
 // An attribute is one blank, its name, '=', '"', the escaped
 // value and '"'. Every value goes through frXmlEscape, whatever it holds, so a document always parses.
+#pragma once
 #include <QByteArray>
 #include <QString>
 

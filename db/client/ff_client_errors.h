@@ -1,7 +1,7 @@
-#pragma once
 // How the client library reports failures: a failing engine result becomes EffDatabaseError carrying the
 // code and its text (the engine's full message, naming the table or file, when the client has it), and the
 // client's own checks (a missing owner, a property changed while open) use the client codes below.
+#pragma once
 #include "db/engine/ff_results.h"
 #include "db/storage/ff_exceptions.h"
 #include <QString>

@@ -1,4 +1,3 @@
-#pragma once
 // TffDatabase: a data folder opened through a session. AliasName is the folder that holds the database file
 // (the engine keeps every table of the folder in its one file); opening never creates that file.
 //
@@ -6,6 +5,7 @@
 // transaction (StartTransaction, then Commit or Rollback). A committed transaction is on the disk when
 // Commit returns; after Rollback the open tables of the database are read again, so that none shows a
 // record that was rolled back.
+#pragma once
 #include "db/client/ff_db_list_item.h"
 #include "db/engine/ff_server_engine.h"
 #include <QList>

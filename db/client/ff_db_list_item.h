@@ -1,4 +1,3 @@
-#pragma once
 // The chain of components through which an application reaches the in-process engine: a client (bound to a
 // server engine), its sessions, their databases (ff_database.h) and their tables (ff_table.h). Each names
 // its owner in the chain by name (a session its ClientName, a database its SessionName, a table its
@@ -8,7 +7,8 @@
 // EffDatabaseError (DBIERR_NOSUCHOWNER) when none has that name. Closing an item closes the items that
 // depend on it first. A name or the engine may change only while the item is closed (DBIERR_MUSTBECLOSED).
 // Free the server engine after the items that use it.
-#include "platform/component.h"
+#pragma once
+#include "platform/core/component.h"
 #include <QList>
 #include <QString>
 

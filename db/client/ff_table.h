@@ -1,4 +1,3 @@
-#pragma once
 // TffTable: a table of a database as a dataset. It reads and writes its records through an engine cursor on
 // its current index (IndexName; empty for the sequential index, the order records were added in) and names
 // its database by SessionName and DatabaseName; opening it opens the database first.
@@ -20,10 +19,11 @@
 // As a detail (MasterSource, MasterFields) the table is limited to the records whose leading fields of the
 // current index equal the master fields of the master's active record (none when the master has no record
 // or a master value is null); a new record takes those values.
+#pragma once
 #include "db/client/ff_database.h"
-#include "platform/data_source.h"
-#include "platform/dataset.h"
-#include "platform/variant.h"
+#include "platform/core/variant.h"
+#include "platform/data/data_source.h"
+#include "platform/data/dataset.h"
 #include <memory>
 
 class TffTable : public TDataSet {

@@ -1,6 +1,6 @@
-#pragma once
 // The database file of a data folder: where it is, and creating a new one (used by the engine's explicit
 // create call and by the tool that seeds the shipped database).
+#pragma once
 #include "db/engine/ff_results.h"
 #include <QString>
 

@@ -1,10 +1,10 @@
-#pragma once
 // The SQL by which a cursor walks a table in the order of one of its indexes. Records are ordered by the
 // index fields (each in its own direction, nulls before values as SQLite sorts them) and then by row id,
 // so records with equal keys come in the order they were added. Reading on from a record uses keyset
 // conditions rather than offsets: the records after a key form a few runs, each selected by equality on a
 // prefix of the key and a comparison on the next field, which the SQLite index answers by seeking. A range
 // limits the records to those whose leading key fields lie between two keys.
+#pragma once
 #include "db/storage/ff_data_dictionary.h"
 #include <QList>
 #include <QString>

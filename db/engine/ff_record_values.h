@@ -1,7 +1,7 @@
-#pragma once
 // Conversion between the values the engine hands out and takes (see TffServerEngine) and the values it
 // stores, with the checks a value must pass: strings no longer than their field, integers within their
 // type, numbers that are numbers, required fields filled.
+#pragma once
 #include "db/engine/ff_results.h"
 #include "db/storage/ff_data_dictionary.h"
 #include <QVariant>

@@ -1,8 +1,8 @@
-#pragma once
 // Result codes of the engine: 0 for success, otherwise a 32-bit code whose high byte names the family
 // (not found, damaged data, input/output, limits, integrity, invalid request, lock conflict, invalid
 // context) and whose low byte the error within it. ffResultText gives the code's fixed text; the engine
 // also keeps a full message for its last failing call, naming the table, field or file concerned.
+#pragma once
 #include <QString>
 #include <QtGlobal>
 

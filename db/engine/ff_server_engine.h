@@ -1,4 +1,3 @@
-#pragma once
 // TffServerEngine: the in-process database engine. It keeps every table of a data folder in the folder's
 // one SQLite file, tallyrook.db, and is reached through handles: a database handle for an open folder, a
 // cursor handle for a table opened on one of its indexes. Every operation answers with a result code,
@@ -53,10 +52,11 @@
 // or cut-off file (DBIERR_FILECORRUPT), a file locked by another program beyond the busy timeout
 // (DBIERR_FILELOCKED) and a full disk (DBIERR_NODISKSPACE) each give their result with the file's path in
 // the message; none of them changes the file.
+#pragma once
 #include "db/engine/ff_key_search.h"
 #include "db/engine/ff_results.h"
 #include "db/storage/ff_data_dictionary.h"
-#include "platform/object.h"
+#include "platform/core/object.h"
 #include <QList>
 #include <QString>
 #include <QStringList>

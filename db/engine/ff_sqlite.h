@@ -1,6 +1,6 @@
-#pragma once
 // A connection to a data folder's database file, with prepared statements kept for reuse, and the mapping
 // of SQLite's failures to engine results whose messages name the file.
+#pragma once
 #include "db/engine/ff_results.h"
 #include <QHash>
 #include <QList>

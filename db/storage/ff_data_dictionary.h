@@ -1,4 +1,3 @@
-#pragma once
 // TffDataDictionary: the definition of a table (block size, files, fields, indexes) from which the engine
 // builds it, and which it keeps beside the table so that types, sizes and index names survive reopening.
 //
@@ -6,6 +5,7 @@
 // records in the order they were added). Once the engine has built a table, the definitions it hands out
 // are read-only: every change then raises error 328. Errors are raised as EffException with the storage
 // error codes of ff_exceptions.h.
+#pragma once
 #include "db/storage/ff_exceptions.h"
 #include "db/storage/ff_field_types.h"
 #include <QByteArray>

@@ -1,9 +1,9 @@
-#pragma once
 // The database library's exception family. Every exception carries the numeric error code it was raised
 // for and a user-readable message: the storage layer raises EffException with its own numbered texts, and
 // the client library turns a failing engine result into EffDatabaseError. The family belongs to the class
 // library's database errors (EDatabaseError), so that a handler of those sees the engine's errors too.
-#include "platform/exceptions.h"
+#pragma once
+#include "platform/core/exceptions.h"
 #include <QString>
 #include <QVariant>
 #include <initializer_list>

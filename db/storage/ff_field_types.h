@@ -1,6 +1,6 @@
-#pragma once
 // The engine's field types and what follows from a type: the stored length of a field, the kind of value
 // it holds and its name in the stored dictionary.
+#pragma once
 #include <QString>
 #include <optional>
 

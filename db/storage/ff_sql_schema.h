@@ -1,9 +1,9 @@
-#pragma once
 // How a data dictionary maps onto SQLite: every table of a data folder is an SQLite table in the folder's
 // one database file, with a hidden, never reused row id (the record's bookmark and its insertion order),
 // one column per field and one SQLite index per dictionary index except the sequential one. Each table's
 // dictionary is kept in the ff_dictionary table. Case-insensitive index fields compare with the FF_NOCASE
 // collation, which folds the case of every letter, not only ASCII ones.
+#pragma once
 #include "db/storage/ff_data_dictionary.h"
 #include <QString>
 #include <QStringList>

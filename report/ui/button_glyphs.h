@@ -1,4 +1,3 @@
-#pragma once
 // Glyphs of the report engine's speed buttons. A glyph bitmap holds up to four images side by side (up,
 // disabled, down, exclusive); its bottom-left pixel gives the transparent colour. The images a button draws
 // are prepared once and kept in a glyph list shared by every button whose images have the same size; the
@@ -7,11 +6,12 @@
 // The buttons also share one off-screen bitmap, in which buttons up to 100 x 100 pixels are painted before
 // they are copied to the screen, and one dither pattern for the down buttons of a group. All of this lives
 // while at least one button exists (frAcquireButtonResources / frReleaseButtonResources).
-#include "platform/bitmap.h"
-#include "platform/button_glyph.h"
-#include "platform/canvas.h"
-#include "platform/events.h"
-#include "platform/types.h"
+#pragma once
+#include "platform/core/events.h"
+#include "platform/core/types.h"
+#include "platform/graphics/bitmap.h"
+#include "platform/graphics/canvas.h"
+#include "platform/widgets/button_glyph.h"
 #include <QImage>
 #include <memory>
 #include <vector>

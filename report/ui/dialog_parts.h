@@ -1,6 +1,6 @@
-#pragma once
 // The etched frame of a group of options with its title, drawn behind the options of a report dialog.
-#include "platform/controls.h"
+#pragma once
+#include "platform/windowing/controls.h"
 
 class TfrGroupFrame : public TGraphicControl {
 public:

@@ -1,9 +1,9 @@
 #include "report/ui/format_form.h"
-#include "platform/std_buttons.h"
-#include "platform/std_combo_box.h"
-#include "platform/std_edits.h"
-#include "platform/std_labels.h"
-#include "platform/std_panels.h"
+#include "platform/widgets/std_buttons.h"
+#include "platform/widgets/std_combo_box.h"
+#include "platform/widgets/std_edits.h"
+#include "platform/widgets/std_labels.h"
+#include "platform/widgets/std_panels.h"
 #include "report/ui/ui_texts.h"
 
 int frFormatCategory(int Format) { return (Format >> 24) & 0x0F; }

@@ -1,9 +1,9 @@
-#pragma once
 // The display-format dialog of a text object: it edits one format word and, for the Custom variants, the
 // format text. The word holds the category in bits 24-27 (0 text, 1 number, 2 date, 3 time, 4 boolean), the
 // variant in bits 16-23 (4 is Custom), the number of decimal places in bits 8-15 and the decimal separator
 // character in bits 0-7.
-#include "platform/forms.h"
+#pragma once
+#include "platform/windowing/forms.h"
 #include <QString>
 #include <QStringList>
 

@@ -1,4 +1,3 @@
-#pragma once
 // The preview: TfrPreviewForm shows a report's prepared pages at a zoom, lets the user page, scroll, zoom,
 // find text, print, open and save prepared-report files and export them. Its page area (the page box with
 // its scroll bars and the bottom bar with the page label and page buttons) can move into a TfrPreview panel
@@ -6,7 +5,8 @@
 //
 // The report owns its prepared pages; the preview refers to them through its host and keeps no copy, so
 // the report may prepare, print, save or load its pages at any time and the preview shows what it has.
-#include "platform/forms.h"
+#pragma once
+#include "platform/windowing/forms.h"
 #include "report/ui/preview_host.h"
 #include "report/ui/preview_layout.h"
 #include "report/ui/toolbar_buttons.h"

@@ -1,7 +1,7 @@
-#pragma once
 // What the preview asks of the report whose prepared pages it shows. The report owns the pages; the preview
 // refers to them through its host for as long as it shows them and keeps no copy. frReportPreviewHost makes
 // the host of a report component; tests give the preview hosts of their own.
+#pragma once
 #include "report/report.h"
 #include <QList>
 #include <QString>

@@ -1,8 +1,8 @@
-#pragma once
 // Where the preview puts its pages: the zoom factor of the zoom mode, how many pages stand in a row, each
 // page's rectangle in the page box (before scrolling) and the scroll ranges. A pure function of the page
 // sizes, the current page and the box's client size, so that every zoom mode can be checked on its own.
-#include "platform/types.h"
+#pragma once
+#include "platform/core/types.h"
 #include <QString>
 #include <vector>
 

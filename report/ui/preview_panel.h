@@ -1,10 +1,10 @@
-#pragma once
 // TfrPreview: a panel an application places on its own form to show a report's prepared pages. It owns a
 // preview window (never shown itself) whose page area it takes in: the pages, their scroll bars, the page
 // label and the page buttons. Keys reach the preview while its page box has the focus; Escape is left to the
 // form the panel stands on.
-#include "platform/controls.h"
-#include "platform/std_control_types.h"
+#pragma once
+#include "platform/widgets/std_control_types.h"
+#include "platform/windowing/controls.h"
 #include "report/report_hooks.h"
 #include "report/ui/preview_host.h"
 #include <memory>

@@ -1,8 +1,8 @@
-#pragma once
 // Finding text in prepared pages. A page's text is read from its prepared objects: each output line of each
 // text object, in page order, is one record with a running number. A search goes from a page and a record
 // number onwards, page by page, and stops at the first record whose text contains the search text.
-#include "platform/types.h"
+#pragma once
+#include "platform/core/types.h"
 #include <QString>
 #include <optional>
 #include <vector>

@@ -1,12 +1,12 @@
-#pragma once
 // The print dialog the preview shows before printing: the printer (chosen at once in the report engine's
 // printer wrapper, and put back when the dialog is not confirmed), the number of copies and the pages.
 //
 // OK checks what was typed before the dialog closes: the copies must be a whole number from 1 to
 // frMaxCopies and a page list must name pages of the report (as PageListError judges); otherwise a message
 // says what is wrong and the dialog stays open on that field.
-#include "platform/forms.h"
-#include "platform/std_control_types.h"
+#pragma once
+#include "platform/widgets/std_control_types.h"
+#include "platform/windowing/forms.h"
 #include "report/ui/preview_form.h"
 #include <functional>
 #include <optional>

@@ -1,7 +1,7 @@
 #include "report/ui/progress_form.h"
-#include "platform/application.h"
-#include "platform/std_buttons.h"
-#include "platform/std_labels.h"
+#include "platform/widgets/std_buttons.h"
+#include "platform/widgets/std_labels.h"
+#include "platform/windowing/application.h"
 #include "report/ui/ui_texts.h"
 
 TfrProgressForm::TfrProgressForm(TComponent *AOwner) : TForm(AOwner) {

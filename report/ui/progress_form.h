@@ -1,9 +1,9 @@
-#pragma once
 // The progress window behind which the report prepares, prints and exports: a line of text the work keeps
 // up to date and a Cancel button. The work runs as the window's step, started by a message the window posts
 // itself before it shows modally, so the window is on the screen while it runs and the application's
 // messages (the Cancel button among them) are processed between pages.
-#include "platform/forms.h"
+#pragma once
+#include "platform/windowing/forms.h"
 #include "report/report_hooks.h"
 #include <exception>
 #include <functional>

@@ -1,5 +1,5 @@
 #include "report/ui/report_windows.h"
-#include "platform/application.h"
+#include "platform/windowing/application.h"
 #include "report/report_hooks.h"
 #include "report/ui/preview_form.h"
 #include "report/ui/progress_form.h"

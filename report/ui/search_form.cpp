@@ -1,7 +1,7 @@
 #include "report/ui/search_form.h"
-#include "platform/std_buttons.h"
-#include "platform/std_edits.h"
-#include "platform/std_labels.h"
+#include "platform/widgets/std_buttons.h"
+#include "platform/widgets/std_edits.h"
+#include "platform/widgets/std_labels.h"
 #include "report/ui/dialog_parts.h"
 #include "report/ui/ui_texts.h"
 

@@ -1,7 +1,7 @@
-#pragma once
 // The preview's find dialog: the text to find, whether case matters, and whether the search starts on the
 // first page or on the page shown.
-#include "platform/forms.h"
+#pragma once
+#include "platform/windowing/forms.h"
 #include "report/ui/preview_form.h"
 
 class TButton;

@@ -1,5 +1,5 @@
 #include "report/ui/toolbar_buttons.h"
-#include "platform/window_functions.h"
+#include "platform/windowing/window_functions.h"
 #include <QPainter>
 
 namespace {

@@ -1,10 +1,10 @@
-#pragma once
 // The report engine's own graphic buttons:
 //   TfrSpeedButton  a speed button with glyph, caption and grouping; flat, it lights up under the mouse, and
 //                   with GrayedInactive it shows its glyph greyed until the mouse comes;
 //   TfrTBButton     a flat speed button for toolbars;
 //   TfrTBSeparator  a gap between toolbar buttons, with an etched line.
-#include "platform/controls.h"
+#pragma once
+#include "platform/windowing/controls.h"
 #include "report/ui/button_glyphs.h"
 
 using TMouseEnterEvent = TNotifyEvent;

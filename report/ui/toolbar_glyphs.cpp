@@ -1,6 +1,6 @@
 #include "report/ui/toolbar_glyphs.h"
-#include "platform/glyph_drawing.h"
-#include "platform/resources.h"
+#include "platform/graphics/glyph_drawing.h"
+#include "platform/graphics/resources.h"
 #include <QPainterPath>
 
 const char *const frGlyphZoom = "FR_ZOOM";

@@ -1,7 +1,7 @@
-#pragma once
 // The pictures of the report engine's windows, drawn by this program and registered as bitmap resources by
 // name: the preview's toolbar glyphs (16 x 16), the page buttons' arrows and the print dialog's printer
 // (18 x 16). Every picture has olive as its transparent colour (its bottom-left pixel).
+#pragma once
 #include <QString>
 
 class TBitmap;

@@ -1,5 +1,5 @@
-#pragma once
 // The texts of the report engine's windows.
+#pragma once
 #include <QString>
 
 namespace frtext {

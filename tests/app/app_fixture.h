@@ -1,11 +1,11 @@
-#pragma once
 // A data folder seeded with the shipped database, made the program's data folder (TALLYROOK_DATA), with a
 // private folder for the single-instance guard so that test programs running side by side never meet.
 // Direct engine access lets a test prepare or inspect the folder's tables behind the program's back.
+#pragma once
 #include "app/data_module.h"
 #include "app/shipped_data.h"
 #include "db/engine/ff_server_engine.h"
-#include "platform/application.h"
+#include "platform/windowing/application.h"
 #include <QTemporaryDir>
 #include <QWidget> // forms.h keeps widgets in QPointers
 #include <gtest/gtest.h>

@@ -2,11 +2,11 @@
 // INV2, MINV1, MINV2 and CONTROL rows through the data module, printed to PDF and read back with pdftotext.
 // Set TALLYROOK_KEEP_INVOICES to a folder to keep the printed invoices there for a look.
 #include "app/invoice_templates.h"
-#include "platform/bitmap.h"
-#include "platform/date_time.h"
-#include "platform/format_settings.h"
-#include "platform/printer.h"
-#include "platform/streams.h"
+#include "platform/core/date_time.h"
+#include "platform/core/format_settings.h"
+#include "platform/core/streams.h"
+#include "platform/graphics/bitmap.h"
+#include "platform/graphics/printer.h"
 #include "report/engine.h"
 #include "report/memo_view.h"
 #include "report/picture_view.h"

@@ -2,8 +2,8 @@
 // message naming the database file when it is missing, damaged or incomplete.
 #include "app/main_form.h"
 #include "app/program.h"
-#include "platform/control_grab.h"
-#include "platform/system_services.h"
+#include "platform/windowing/control_grab.h"
+#include "platform/windowing/system_services.h"
 #include "tests/app/app_fixture.h"
 #include <QDir>
 #include <QFile>

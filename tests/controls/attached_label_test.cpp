@@ -1,10 +1,10 @@
 // The attached label: creation with a unique name, placement above and below the control, following the
 // control, recording offsets when the label moves, and its release with the control, the form or by itself.
-#include "controls/attached_label.h"
-#include "controls/ovc_base.h"
-#include "platform/class_registry.h"
-#include "platform/forms.h"
-#include "platform/system_services.h"
+#include "controls/framework/attached_label.h"
+#include "controls/framework/base.h"
+#include "platform/core/class_registry.h"
+#include "platform/windowing/forms.h"
+#include "platform/windowing/system_services.h"
 #include "tests/platform/gui_test_helpers.h"
 #include <gtest/gtest.h>
 

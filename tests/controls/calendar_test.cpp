@@ -1,10 +1,10 @@
-#include "controls/library_exceptions.h"
-#include "controls/ovc_calendar.h"
-#include "platform/date_time.h"
-#include "platform/format_settings.h"
-#include "platform/forms.h"
-#include "platform/menus.h"
-#include "platform/virtual_keys.h"
+#include "controls/edits/calendar.h"
+#include "controls/framework/library_exceptions.h"
+#include "platform/core/date_time.h"
+#include "platform/core/format_settings.h"
+#include "platform/widgets/menus.h"
+#include "platform/windowing/forms.h"
+#include "platform/windowing/virtual_keys.h"
 #include <QImage>
 #include <QMenu>
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 // Carets: the shape rules of a caret description, the geometry of a caret in its cell, sharing by
 // reference count, and the caret a control paints and blinks itself.
-#include "controls/ovc_caret.h"
-#include "platform/canvas.h"
-#include "platform/forms.h"
-#include "platform/system_services.h"
-#include "platform/window_functions.h"
+#include "controls/framework/caret.h"
+#include "platform/graphics/canvas.h"
+#include "platform/windowing/forms.h"
+#include "platform/windowing/system_services.h"
+#include "platform/windowing/window_functions.h"
 #include "tests/platform/gui_test_helpers.h"
 #include <QImage>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
-#include "controls/ovc_color_combo.h"
-#include "controls/ovc_font_combo.h"
-#include "platform/control_grab.h"
-#include "platform/std_labels.h"
-#include "platform/virtual_keys.h"
+#include "controls/combos/color_combo.h"
+#include "controls/combos/font_combo.h"
+#include "platform/widgets/std_labels.h"
+#include "platform/windowing/control_grab.h"
+#include "platform/windowing/virtual_keys.h"
 #include "tests/platform/std_test_helpers.h"
 #include <QFontDatabase>
 

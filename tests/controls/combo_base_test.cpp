@@ -1,7 +1,7 @@
-#include "controls/mru_list.h"
-#include "controls/ovc_combo_base.h"
-#include "platform/control_grab.h"
-#include "platform/virtual_keys.h"
+#include "controls/combos/combo_base.h"
+#include "controls/combos/mru_list.h"
+#include "platform/windowing/control_grab.h"
+#include "platform/windowing/virtual_keys.h"
 #include "tests/platform/std_test_helpers.h"
 #include <QDeadlineTimer>
 #include <QFontMetrics>

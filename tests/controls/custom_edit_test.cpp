@@ -1,12 +1,12 @@
 // The library's edit (label, controller pickup, no caption from its name) and the edit with a popup
 // button (button layout, opening and closing through posted messages, Enter and Escape while open).
-#include "controls/ovc_controller.h"
-#include "controls/ovc_custom_edit.h"
-#include "controls/ovc_ed_popup.h"
-#include "platform/forms.h"
-#include "platform/system_services.h"
-#include "platform/virtual_keys.h"
-#include "platform/window_functions.h"
+#include "controls/edits/custom_edit.h"
+#include "controls/edits/popup_button_edit.h"
+#include "controls/framework/controller.h"
+#include "platform/windowing/forms.h"
+#include "platform/windowing/system_services.h"
+#include "platform/windowing/virtual_keys.h"
+#include "platform/windowing/window_functions.h"
 #include "tests/platform/gui_test_helpers.h"
 #include <QString>
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
-#include "controls/intl_support.h"
-#include "controls/library_exceptions.h"
-#include "controls/ovc_date_edit.h"
-#include "platform/date_time.h"
-#include "platform/format_settings.h"
-#include "platform/forms.h"
-#include "platform/intl_profile.h"
-#include "platform/virtual_keys.h"
+#include "controls/edits/date_edit.h"
+#include "controls/framework/intl_support.h"
+#include "controls/framework/library_exceptions.h"
+#include "platform/core/date_time.h"
+#include "platform/core/format_settings.h"
+#include "platform/core/intl_profile.h"
+#include "platform/windowing/forms.h"
+#include "platform/windowing/virtual_keys.h"
 #include <gtest/gtest.h>
 #include <memory>
 

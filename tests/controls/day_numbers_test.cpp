@@ -1,4 +1,4 @@
-#include "controls/day_numbers.h"
+#include "controls/framework/day_numbers.h"
 #include <QDate>
 #include <gtest/gtest.h>
 

@@ -1,15 +1,15 @@
 // The entry-field engine through a small field type: options and their rules, property limits, value sizes
 // and transfer, the display text, selection messages, the command guard, input, focus and validation.
-#include "controls/base_entry_field.h"
-#include "controls/library_exceptions.h"
-#include "controls/ovc_controller.h"
-#include "controls/ovc_messages.h"
-#include "platform/filer.h"
-#include "platform/forms.h"
-#include "platform/menus.h"
-#include "platform/streams.h"
-#include "platform/system_services.h"
-#include "platform/virtual_keys.h"
+#include "controls/entry/base_entry_field.h"
+#include "controls/framework/controller.h"
+#include "controls/framework/library_exceptions.h"
+#include "controls/framework/private_messages.h"
+#include "platform/core/filer.h"
+#include "platform/core/streams.h"
+#include "platform/widgets/menus.h"
+#include "platform/windowing/forms.h"
+#include "platform/windowing/system_services.h"
+#include "platform/windowing/virtual_keys.h"
 #include "tests/platform/gui_test_helpers.h"
 #include <QImage>
 #include <QMenu>

@@ -1,7 +1,7 @@
 // The float edit: its key filter, the value read from and shown in the text, the bounds and digits, and what
 // happens when the user enters and leaves it.
-#include "controls/float_edit.h"
-#include "platform/format_settings.h"
+#include "controls/edits/float_edit.h"
+#include "platform/core/format_settings.h"
 #include "tests/platform/std_test_helpers.h"
 #include <cmath>
 

@@ -1,13 +1,13 @@
 // The controller (epoch, error reports, the deferred notifications through its hidden window, pickup by the
 // controls), the windowed bases' focus and wheel notices, and the library's collection.
-#include "controls/control_helpers.h"
-#include "controls/ovc_base.h"
-#include "controls/ovc_collection.h"
-#include "controls/ovc_controller.h"
-#include "controls/ovc_messages.h"
-#include "platform/application.h"
-#include "platform/forms.h"
-#include "platform/system_services.h"
+#include "controls/framework/base.h"
+#include "controls/framework/control_helpers.h"
+#include "controls/framework/controller.h"
+#include "controls/framework/notifying_collection.h"
+#include "controls/framework/private_messages.h"
+#include "platform/windowing/application.h"
+#include "platform/windowing/forms.h"
+#include "platform/windowing/system_services.h"
 #include "tests/platform/gui_test_helpers.h"
 #include <QStringList>
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // The glyph button: the stock glyph of each kind, the flat face with its hover and pressed frames, the glyph
 // and caption layout, and the engraved caption of a disabled button.
-#include "controls/glyph_button.h"
-#include "platform/color.h"
-#include "platform/forms.h"
-#include "platform/resources.h"
+#include "controls/buttons/glyph_button.h"
+#include "platform/graphics/color.h"
+#include "platform/graphics/resources.h"
+#include "platform/windowing/forms.h"
 #include "tests/platform/gui_test_helpers.h"
 #include <QImage>
 #include <gtest/gtest.h>

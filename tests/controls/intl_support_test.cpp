@@ -1,8 +1,8 @@
-#include "controls/day_numbers.h"
-#include "controls/intl_support.h"
-#include "controls/library_exceptions.h"
-#include "platform/format_settings.h"
-#include "platform/intl_profile.h"
+#include "controls/framework/day_numbers.h"
+#include "controls/framework/intl_support.h"
+#include "controls/framework/library_exceptions.h"
+#include "platform/core/format_settings.h"
+#include "platform/core/intl_profile.h"
 #include <gtest/gtest.h>
 
 namespace {

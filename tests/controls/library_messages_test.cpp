@@ -1,6 +1,6 @@
-#include "controls/alpha_chars.h"
-#include "controls/library_exceptions.h"
-#include "controls/library_messages.h"
+#include "controls/framework/alpha_chars.h"
+#include "controls/framework/library_exceptions.h"
+#include "controls/framework/library_messages.h"
 #include <gtest/gtest.h>
 #include <set>
 

@@ -1,7 +1,7 @@
 // The flat menu painter: its colour helpers and working colours, hooking and unhooking the form's menus,
 // measuring, and what the drawing routine paints for menu-bar items, drop-down items and the gradient.
-#include "controls/menu_painter.h"
-#include "platform/menus.h"
+#include "controls/menus/menu_painter.h"
+#include "platform/widgets/menus.h"
 #include <QCoreApplication>
 #include <QImage>
 #include <QMenu>

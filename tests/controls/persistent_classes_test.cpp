@@ -1,7 +1,7 @@
 // The small published classes: the colour pair with its defaults, border pens and the user mask data.
-#include "controls/ovc_borders.h"
-#include "controls/ovc_colors.h"
-#include "controls/user_data.h"
+#include "controls/framework/borders.h"
+#include "controls/framework/colors.h"
+#include "controls/framework/user_data.h"
 #include <gtest/gtest.h>
 
 namespace {

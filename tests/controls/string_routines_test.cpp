@@ -1,12 +1,12 @@
-#include "controls/control_helpers.h"
-#include "controls/string_routines.h"
-#include "platform/canvas.h"
-#include "platform/color.h"
-#include "platform/component.h"
-#include "platform/date_time.h"
-#include "platform/graphics.h"
-#include "platform/resources.h"
-#include "platform/virtual_keys.h"
+#include "controls/framework/control_helpers.h"
+#include "controls/framework/string_routines.h"
+#include "platform/core/component.h"
+#include "platform/core/date_time.h"
+#include "platform/graphics/canvas.h"
+#include "platform/graphics/color.h"
+#include "platform/graphics/graphics.h"
+#include "platform/graphics/resources.h"
+#include "platform/windowing/virtual_keys.h"
 #include <gtest/gtest.h>
 
 namespace {

@@ -1,7 +1,7 @@
 // The locale formats component: what it finds when it is made, and writing through to the program-wide
 // settings.
-#include "controls/sys_formats.h"
-#include "platform/format_settings.h"
+#include "controls/framework/locale_formats.h"
+#include "platform/core/format_settings.h"
 #include <QStringList>
 #include <functional>
 #include <gtest/gtest.h>

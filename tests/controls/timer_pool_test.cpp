@@ -1,6 +1,6 @@
-#include "controls/library_exceptions.h"
-#include "controls/timer_pool.h"
-#include "platform/application.h"
+#include "controls/framework/library_exceptions.h"
+#include "controls/framework/timer_pool.h"
+#include "platform/windowing/application.h"
 #include <gtest/gtest.h>
 
 namespace {

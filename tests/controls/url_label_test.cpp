@@ -1,8 +1,8 @@
 // The bevel settings and drawing, the bevelled label's layout, and the URL label's link: which address a
 // click opens (and which it refuses), the hand cursor and the mouse events.
-#include "controls/url_label.h"
-#include "platform/bitmap.h"
-#include "platform/control_grab.h"
+#include "controls/labels/url_label.h"
+#include "platform/graphics/bitmap.h"
+#include "platform/windowing/control_grab.h"
 #include "tests/platform/std_test_helpers.h"
 
 namespace {

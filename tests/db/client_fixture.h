@@ -1,12 +1,12 @@
-#pragma once
 // A fresh database in a temporary folder reached through the client components as the application places
 // them: client "client1" on an in-process engine, session "session1", database "database1"; with helpers that
 // build the application's kinds of tables and make table components.
+#pragma once
 #include "db/client/ff_client_errors.h"
 #include "db/client/ff_database.h"
 #include "db/client/ff_table.h"
 #include "engine_fixture.h" // readable texts in failure messages
-#include "platform/format_settings.h"
+#include "platform/core/format_settings.h"
 #include "tests/platform/dataset_probe.h"
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#pragma once
 // A fresh database in a temporary folder, with helpers that build tables, add records and read a cursor's
 // records in order.
+#pragma once
 #include "db/engine/ff_server_engine.h"
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

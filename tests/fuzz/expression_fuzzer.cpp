@@ -2,8 +2,8 @@
 // evaluation of the text as postfix) and through the script compiler and interpreter, with the standard
 // function library and a small object model. Any error the engine raises is a normal outcome; a crash, a
 // hang or a sanitizer report is a fault. tests/report runs the corpus through this same entry.
-#include "platform/format_settings.h"
-#include "platform/string_list.h"
+#include "platform/core/format_settings.h"
+#include "platform/core/string_list.h"
 #include "report/engine.h"
 #include "report/parser.h"
 #include "report/report_interpreter.h"

@@ -1,4 +1,4 @@
-#include "grids/ovc_tc_bitmap.h"
+#include "grids/cells/bitmap_cells.h"
 #include <QBuffer>
 #include <QImage>
 #include <gtest/gtest.h>

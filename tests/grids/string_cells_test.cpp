@@ -1,6 +1,6 @@
-#include "grids/ovc_tc_string.h"
-#include "platform/forms.h"
-#include "platform/virtual_keys.h"
+#include "grids/cells/string_cells.h"
+#include "platform/windowing/forms.h"
+#include "platform/windowing/virtual_keys.h"
 #include "test_table.h"
 #include <QApplication>
 #include <QImage>

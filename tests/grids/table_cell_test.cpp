@@ -1,9 +1,9 @@
-#include "controls/ovc_controller.h"
-#include "grids/ovc_table_cell.h"
-#include "platform/filer.h"
-#include "platform/forms.h"
-#include "platform/streams.h"
-#include "platform/virtual_keys.h"
+#include "controls/framework/controller.h"
+#include "grids/base/cell.h"
+#include "platform/core/filer.h"
+#include "platform/core/streams.h"
+#include "platform/windowing/forms.h"
+#include "platform/windowing/virtual_keys.h"
 #include "test_table.h"
 #include <QApplication>
 #include <QImage>

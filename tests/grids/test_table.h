@@ -1,9 +1,9 @@
-#pragma once
 // A small table for the cell tests: answers the table messages from plain fields and records what cells
 // and editors tell it.
-#include "grids/ovc_table_base.h"
-#include "grids/ovc_table_cell.h"
-#include "grids/table_messages.h"
+#pragma once
+#include "grids/base/cell.h"
+#include "grids/base/table_base.h"
+#include "grids/base/table_messages.h"
 #include <QList>
 
 class TestTable : public TOvcTableAncestor {

@@ -1,6 +1,6 @@
-#include "platform/bitmap.h"
-#include "platform/jpeg_image.h"
-#include "platform/picture.h"
+#include "platform/graphics/bitmap.h"
+#include "platform/graphics/jpeg_image.h"
+#include "platform/graphics/picture.h"
 #include <QBuffer>
 #include <QFile>
 #include <QSet>

@@ -1,5 +1,5 @@
-#include "platform/bitmap.h"
-#include "platform/canvas.h"
+#include "platform/graphics/bitmap.h"
+#include "platform/graphics/canvas.h"
 #include <QDir>
 #include <QPdfWriter>
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
-#include "platform/class_registry.h"
-#include "platform/component.h"
+#include "platform/core/class_registry.h"
+#include "platform/core/component.h"
 #include <gtest/gtest.h>
 
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/collection.h"
+#include "platform/core/collection.h"
 #include <QStringList>
 #include <gtest/gtest.h>
 

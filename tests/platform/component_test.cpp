@@ -1,4 +1,4 @@
-#include "platform/component.h"
+#include "platform/core/component.h"
 #include <QStringList>
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 #include "gui_test_helpers.h"
-#include "platform/application.h"
-#include "platform/controls.h"
-#include "platform/forms.h"
-#include "platform/system_services.h"
-#include "platform/virtual_keys.h"
-#include "platform/window_functions.h"
+#include "platform/windowing/application.h"
+#include "platform/windowing/controls.h"
+#include "platform/windowing/forms.h"
+#include "platform/windowing/system_services.h"
+#include "platform/windowing/virtual_keys.h"
+#include "platform/windowing/window_functions.h"
 #include <QImage>
 #include <QRegularExpression>
 #include <QScreen>

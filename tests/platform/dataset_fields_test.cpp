@@ -1,6 +1,6 @@
 // Fields: declared and default fields, lookup by name, value conversions, texts and BLOB contents.
 #include "dataset_probe.h"
-#include "platform/format_settings.h"
+#include "platform/core/format_settings.h"
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>

@@ -1,7 +1,7 @@
 // Data sources and links: the notices links receive, DisableControls, updating the record before a post, the
 // buffered window links see, and master-detail.
 #include "dataset_probe.h"
-#include "platform/format_settings.h"
+#include "platform/core/format_settings.h"
 #include <gtest/gtest.h>
 #include <memory>
 

@@ -1,6 +1,6 @@
 // The dataset's states, navigation, editing and bookmarks, on the in-memory dataset.
 #include "dataset_probe.h"
-#include "platform/format_settings.h"
+#include "platform/core/format_settings.h"
 #include <gtest/gtest.h>
 #include <memory>
 

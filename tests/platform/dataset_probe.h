@@ -1,8 +1,8 @@
-#pragma once
 // Helpers shared by the dataset model's tests: a link that records the notices it receives, and small
 // routines that fill and read a memory dataset.
-#include "platform/data_source.h"
-#include "platform/memory_dataset.h"
+#pragma once
+#include "platform/data/data_source.h"
+#include "platform/data/memory_dataset.h"
 #include <QStringList>
 #include <functional>
 #include <initializer_list>

@@ -1,5 +1,5 @@
-#include "platform/date_time.h"
-#include "platform/exceptions.h"
+#include "platform/core/date_time.h"
+#include "platform/core/exceptions.h"
 #include <cmath>
 #include <gtest/gtest.h>
 

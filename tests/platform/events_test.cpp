@@ -1,5 +1,5 @@
-#include "platform/events.h"
-#include "platform/object.h"
+#include "platform/core/events.h"
+#include "platform/core/object.h"
 #include <gtest/gtest.h>
 
 namespace {

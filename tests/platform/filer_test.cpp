@@ -1,5 +1,5 @@
-#include "platform/filer.h"
-#include "platform/streams.h"
+#include "platform/core/filer.h"
+#include "platform/core/streams.h"
 #include <gtest/gtest.h>
 
 namespace {

@@ -1,6 +1,6 @@
-#include "platform/date_time.h"
-#include "platform/format_settings.h"
-#include "platform/number_format.h"
+#include "platform/core/date_time.h"
+#include "platform/core/format_settings.h"
+#include "platform/core/number_format.h"
 #include <cmath>
 #include <gtest/gtest.h>
 

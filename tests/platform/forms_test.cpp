@@ -1,9 +1,9 @@
 #include "gui_test_helpers.h"
-#include "platform/application.h"
-#include "platform/forms.h"
-#include "platform/screen.h"
-#include "platform/system_services.h"
-#include "platform/virtual_keys.h"
+#include "platform/windowing/application.h"
+#include "platform/windowing/forms.h"
+#include "platform/windowing/screen.h"
+#include "platform/windowing/system_services.h"
+#include "platform/windowing/virtual_keys.h"
 #include <QStringList>
 #include <QTimer>
 #include <gtest/gtest.h>

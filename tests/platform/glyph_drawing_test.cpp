@@ -1,4 +1,4 @@
-#include "platform/glyph_drawing.h"
+#include "platform/graphics/glyph_drawing.h"
 #include <gtest/gtest.h>
 
 namespace {

@@ -1,6 +1,6 @@
-#include "platform/color.h"
-#include "platform/font_substitution.h"
-#include "platform/graphics.h"
+#include "platform/graphics/color.h"
+#include "platform/graphics/font_substitution.h"
+#include "platform/graphics/graphics.h"
 #include <QApplication>
 #include <QPalette>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#pragma once
 // Helpers for tests that drive controls through Qt events, as a person would, on the offscreen platform.
-#include "platform/controls.h"
-#include "platform/forms.h"
+#pragma once
+#include "platform/windowing/controls.h"
+#include "platform/windowing/forms.h"
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -1,4 +1,4 @@
-#include "platform/intl_profile.h"
+#include "platform/core/intl_profile.h"
 #include <gtest/gtest.h>
 
 namespace {

@@ -1,5 +1,5 @@
-#include "platform/key_translation.h"
-#include "platform/virtual_keys.h"
+#include "platform/windowing/key_translation.h"
+#include "platform/windowing/virtual_keys.h"
 #include <QKeyEvent>
 #include <gtest/gtest.h>
 

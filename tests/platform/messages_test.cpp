@@ -1,8 +1,8 @@
 #include "gui_test_helpers.h"
-#include "platform/application.h"
-#include "platform/controls.h"
-#include "platform/messages.h"
-#include "platform/system_services.h"
+#include "platform/windowing/application.h"
+#include "platform/windowing/controls.h"
+#include "platform/windowing/messages.h"
+#include "platform/windowing/system_services.h"
 #include <QStringList>
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "platform/number_format.h"
-#include "platform/variant.h"
+#include "platform/core/number_format.h"
+#include "platform/core/variant.h"
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>

@@ -1,4 +1,4 @@
-#include "platform/printer.h"
+#include "platform/graphics/printer.h"
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>

@@ -1,6 +1,6 @@
-#include "platform/std_buttons.h"
-#include "platform/std_edits.h"
-#include "platform/virtual_keys.h"
+#include "platform/widgets/std_buttons.h"
+#include "platform/widgets/std_edits.h"
+#include "platform/windowing/virtual_keys.h"
 #include "std_test_helpers.h"
 #include <QCheckBox>
 #include <QPushButton>

@@ -1,5 +1,5 @@
-#include "platform/std_combo_box.h"
-#include "platform/virtual_keys.h"
+#include "platform/widgets/std_combo_box.h"
+#include "platform/windowing/virtual_keys.h"
 #include "std_test_helpers.h"
 #include <QAbstractItemView>
 #include <QApplication>

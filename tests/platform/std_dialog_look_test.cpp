@@ -1,10 +1,10 @@
 // The standard controls together on a small dialog, grabbed to a picture. With TALLYROOK_GRAB_DIR set, the
 // picture is saved there as std_controls_dialog.png for a person to look at.
-#include "platform/std_buttons.h"
-#include "platform/std_combo_box.h"
-#include "platform/std_edits.h"
-#include "platform/std_labels.h"
-#include "platform/std_panels.h"
+#include "platform/widgets/std_buttons.h"
+#include "platform/widgets/std_combo_box.h"
+#include "platform/widgets/std_edits.h"
+#include "platform/widgets/std_labels.h"
+#include "platform/widgets/std_panels.h"
 #include "std_test_helpers.h"
 #include <QDir>
 

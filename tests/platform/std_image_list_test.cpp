@@ -1,4 +1,4 @@
-#include "platform/image_list.h"
+#include "platform/graphics/image_list.h"
 #include <gtest/gtest.h>
 
 namespace {

@@ -1,7 +1,7 @@
-#include "platform/std_buttons.h"
-#include "platform/std_edits.h"
-#include "platform/std_labels.h"
-#include "platform/std_panels.h"
+#include "platform/widgets/std_buttons.h"
+#include "platform/widgets/std_edits.h"
+#include "platform/widgets/std_labels.h"
+#include "platform/widgets/std_panels.h"
 #include "std_test_helpers.h"
 
 namespace {

@@ -1,7 +1,7 @@
-#include "platform/image_list.h"
-#include "platform/menus.h"
-#include "platform/std_edits.h"
-#include "platform/virtual_keys.h"
+#include "platform/graphics/image_list.h"
+#include "platform/widgets/menus.h"
+#include "platform/widgets/std_edits.h"
+#include "platform/windowing/virtual_keys.h"
 #include "std_test_helpers.h"
 #include <QAction>
 #include <QMenu>

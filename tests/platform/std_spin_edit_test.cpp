@@ -1,4 +1,4 @@
-#include "platform/spin_edit.h"
+#include "platform/widgets/spin_edit.h"
 #include "std_test_helpers.h"
 #include <QSpinBox>
 

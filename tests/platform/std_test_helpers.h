@@ -1,8 +1,8 @@
-#pragma once
 // Helpers for the tests of the standard controls: a shown form to put them on, typing text as a person would.
+#pragma once
 #include "gui_test_helpers.h"
-#include "platform/forms.h"
-#include "platform/system_services.h"
+#include "platform/windowing/forms.h"
+#include "platform/windowing/system_services.h"
 #include <QStringList>
 #include <QTimer>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "platform/streams.h"
+#include "platform/core/streams.h"
 #include <QDir>
 #include <QTemporaryDir>
 #include <cmath>

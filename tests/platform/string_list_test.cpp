@@ -1,6 +1,6 @@
-#include "platform/component.h"
-#include "platform/streams.h"
-#include "platform/string_list.h"
+#include "platform/core/component.h"
+#include "platform/core/streams.h"
+#include "platform/core/string_list.h"
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 

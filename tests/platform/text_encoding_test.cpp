@@ -1,4 +1,4 @@
-#include "platform/text_encoding.h"
+#include "platform/core/text_encoding.h"
 #include <gtest/gtest.h>
 
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/variant.h"
+#include "platform/core/variant.h"
 #include <gtest/gtest.h>
 #include <limits>
 

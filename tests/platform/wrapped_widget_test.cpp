@@ -1,10 +1,10 @@
 // A windowed control that wraps a Qt widget (here a line edit), as the standard controls do: Qt's own
 // handling does the editing, the control's events and messages come first.
 #include "gui_test_helpers.h"
-#include "platform/control_grab.h"
-#include "platform/control_widget.h"
-#include "platform/system_services.h"
-#include "platform/virtual_keys.h"
+#include "platform/windowing/control_grab.h"
+#include "platform/windowing/control_widget.h"
+#include "platform/windowing/system_services.h"
+#include "platform/windowing/virtual_keys.h"
 #include <QComboBox>
 #include <QLineEdit>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "platform/controls.h"
+#include "platform/windowing/controls.h"
 #include "report/control_lookup.h"
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Export: the filter interface's order of calls, the text export's exact output, and how an export
 // replaces its target file.
-#include "platform/streams.h"
+#include "platform/core/streams.h"
 #include "report/export_filter.h"
 #include "report/text_export.h"
 #include "tests/report/report_build_fixture.h"

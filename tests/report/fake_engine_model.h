@@ -1,9 +1,9 @@
-#pragma once
 // A fake report model for the engine's tests: views with a property table, bands with request flags and a
 // value list, a page with objects, and a report that can be cancelled. The fixture starts the engine, pins
 // US English formats and hooks the report parser to a table of field values and to the function libraries.
-#include "platform/format_settings.h"
-#include "platform/string_list.h"
+#pragma once
+#include "platform/core/format_settings.h"
+#include "platform/core/string_list.h"
 #include "report/engine.h"
 #include "report/parser.h"
 #include "report/report_interpreter.h"

@@ -1,5 +1,5 @@
 #include "fake_engine_model.h"
-#include "platform/date_time.h"
+#include "platform/core/date_time.h"
 #include "report/function_library.h"
 
 namespace {

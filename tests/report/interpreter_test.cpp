@@ -1,5 +1,5 @@
-#include "platform/format_settings.h"
-#include "platform/string_list.h"
+#include "platform/core/format_settings.h"
+#include "platform/core/string_list.h"
 #include "report/interpreter.h"
 #include <QMap>
 #include <gtest/gtest.h>

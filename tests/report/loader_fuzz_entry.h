@@ -1,10 +1,10 @@
-#pragma once
 // The inputs of the template and prepared-report fuzz targets, shared with the regression test that runs
 // their corpora in the normal build. Refusing an input with an error is a normal outcome; a crash, a hang, a
 // sanitizer report or an input that loads but does not save and load again to the same bytes is a fault.
 // Whatever loads is drawn too, as the preview would draw it.
-#include "platform/canvas.h"
-#include "platform/streams.h"
+#pragma once
+#include "platform/core/streams.h"
+#include "platform/graphics/canvas.h"
 #include "report/model_state.h"
 #include "report/prepared_pages.h"
 #include "report/printer_wrapper.h"

@@ -1,6 +1,6 @@
 // Page building: a template filled from an in-memory dataset into prepared pages, checked through a
 // normalised dump of the pages (page, rectangle, text).
-#include "platform/system_services.h"
+#include "platform/windowing/system_services.h"
 #include "report/band.h"
 #include "tests/report/report_build_fixture.h"
 

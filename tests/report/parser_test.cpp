@@ -1,5 +1,5 @@
-#include "platform/date_time.h"
-#include "platform/format_settings.h"
+#include "platform/core/date_time.h"
+#include "platform/core/format_settings.h"
 #include "report/parser.h"
 #include <QMap>
 #include <gtest/gtest.h>

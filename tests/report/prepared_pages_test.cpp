@@ -1,5 +1,5 @@
 // Prepared pages and the prepared-report file.
-#include "platform/printer.h"
+#include "platform/graphics/printer.h"
 #include "report/band_view.h"
 #include "report/memo_view.h"
 #include "report/picture_view.h"

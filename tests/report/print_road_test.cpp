@@ -5,8 +5,8 @@
 #include "db/client/ff_database.h"
 #include "db/client/ff_table.h"
 #include "db/engine/ff_server_engine.h"
-#include "platform/printer.h"
-#include "platform/streams.h"
+#include "platform/core/streams.h"
+#include "platform/graphics/printer.h"
 #include "tests/report/report_build_fixture.h"
 #include <QProcess>
 #include <QStandardPaths>

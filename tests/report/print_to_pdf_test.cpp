@@ -1,5 +1,5 @@
 // A prepared page printed through the platform's PDF printer, read back with pdftotext and pdftoppm.
-#include "platform/printer.h"
+#include "platform/graphics/printer.h"
 #include "report/band_view.h"
 #include "report/memo_view.h"
 #include "report/prepared_pages.h"

@@ -1,4 +1,4 @@
-#include "platform/printer.h"
+#include "platform/graphics/printer.h"
 #include "report/printer_wrapper.h"
 #include <QPageSize>
 #include <QSizeF>

@@ -1,7 +1,7 @@
-#pragma once
 // A paint device that records what is drawn on it instead of painting pixels: each filled or stroked
 // rectangle, line, point run, polygon, path, ellipse, text item and image, in device coordinates, with the
 // pen and brush in force. A TCanvas over it is the "recording canvas" of the drawing tests.
+#pragma once
 #include <QImage>
 #include <QPaintDevice>
 #include <QPaintEngine>

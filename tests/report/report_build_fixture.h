@@ -1,10 +1,10 @@
-#pragma once
 // Shared set-up of the page building and report component tests: the engine started, the virtual printer
 // with A4 paper, US English formats, a form owning a memory dataset of invoice lines with its record source
 // "frLines" and a report "frReport1" with one page. Helpers add bands and text objects, and Dump gives a
 // normalised view of the prepared pages: one line per object, "page: left,top widthxheight text".
-#include "platform/format_settings.h"
-#include "platform/memory_dataset.h"
+#pragma once
+#include "platform/core/format_settings.h"
+#include "platform/data/memory_dataset.h"
 #include "report/band_view.h"
 #include "report/db_dataset.h"
 #include "report/engine.h"

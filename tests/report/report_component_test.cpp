@@ -1,8 +1,8 @@
 // The report component: templates loaded from dataset rows, preparing behind the progress window (and
 // cancelling it), printing page lists with copies to the PDF printer, paper changes, previews, events.
-#include "platform/printer.h"
-#include "platform/streams.h"
-#include "platform/system_services.h"
+#include "platform/core/streams.h"
+#include "platform/graphics/printer.h"
+#include "platform/windowing/system_services.h"
 #include "report/report_hooks.h"
 #include "tests/report/report_build_fixture.h"
 #include <QFileInfo>

@@ -1,9 +1,9 @@
-#pragma once
 // An invoice form owning a memory dataset of five lines (ID 1..5, PRICE, "Unit Price", NOTE memo) and a
 // report record source over it, a data module with a second dataset, and a report on the form; the engine
 // runs with the fake report model.
+#pragma once
 #include "fake_engine_model.h"
-#include "platform/memory_dataset.h"
+#include "platform/data/memory_dataset.h"
 #include "report/db_dataset.h"
 
 namespace fake {

@@ -1,11 +1,11 @@
-#pragma once
 // Shared set-up of the report model tests: the virtual printer with A4 paper, US English formats, the shape
 // object registered and design mode; a byte builder for expected streams and small pictures of each kind.
-#include "platform/bitmap.h"
-#include "platform/format_settings.h"
-#include "platform/jpeg_image.h"
-#include "platform/streams.h"
-#include "platform/text_encoding.h"
+#pragma once
+#include "platform/core/format_settings.h"
+#include "platform/core/streams.h"
+#include "platform/core/text_encoding.h"
+#include "platform/graphics/bitmap.h"
+#include "platform/graphics/jpeg_image.h"
 #include "report/model_state.h"
 #include "report/printer_wrapper.h"
 #include "report/shape_view.h"

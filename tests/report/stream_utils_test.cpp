@@ -1,5 +1,5 @@
-#include "platform/streams.h"
-#include "platform/string_list.h"
+#include "platform/core/streams.h"
+#include "platform/core/string_list.h"
 #include "report/stream_utils.h"
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The template stream, byte for byte: golden streams, round trips of every object class, the older versions,
 // and refusal of damaged streams.
-#include "platform/printer.h"
+#include "platform/graphics/printer.h"
 #include "report/band_view.h"
 #include "report/memo_view.h"
 #include "report/picture_view.h"

@@ -1,6 +1,6 @@
-#include "platform/canvas.h"
-#include "platform/string_list.h"
-#include "platform/text_encoding.h"
+#include "platform/core/string_list.h"
+#include "platform/core/text_encoding.h"
+#include "platform/graphics/canvas.h"
 #include "report/printer_wrapper.h"
 #include "report/text_layout.h"
 #include <QPdfWriter>

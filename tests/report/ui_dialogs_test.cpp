@@ -1,11 +1,11 @@
 // The find and print dialogs: what they answer, the page list of each choice, the copies refused unless
 // they are a whole number from 1 up, the printer chosen at once and given up on Cancel.
 #include "../platform/std_test_helpers.h"
-#include "platform/screen.h"
-#include "platform/std_buttons.h"
-#include "platform/std_combo_box.h"
-#include "platform/std_edits.h"
-#include "platform/std_labels.h"
+#include "platform/widgets/std_buttons.h"
+#include "platform/widgets/std_combo_box.h"
+#include "platform/widgets/std_edits.h"
+#include "platform/widgets/std_labels.h"
+#include "platform/windowing/screen.h"
 #include "report/printer_wrapper.h"
 #include "report/ui/print_form.h"
 #include "report/ui/search_form.h"

@@ -1,10 +1,10 @@
 // The display-format dialog: the lists and panels it shows for a format word, and the word and text it
 // gives back as the user chooses a category, a variant, decimals, a separator or a custom format.
 #include "../platform/std_test_helpers.h"
-#include "platform/screen.h"
-#include "platform/std_combo_box.h"
-#include "platform/std_edits.h"
-#include "platform/std_panels.h"
+#include "platform/widgets/std_combo_box.h"
+#include "platform/widgets/std_edits.h"
+#include "platform/widgets/std_panels.h"
+#include "platform/windowing/screen.h"
 #include "report/ui/format_form.h"
 
 namespace {

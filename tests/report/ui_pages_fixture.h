@@ -1,6 +1,6 @@
-#pragma once
 // Prepared pages for the tests of the report windows: a two-page invoice on A4 (virtual printer), built
 // directly as prepared objects, so that the windows can be tested without preparing a report.
+#pragma once
 #include "report/memo_view.h"
 #include "report/prepared_pages.h"
 #include "report/view.h"

@@ -1,10 +1,10 @@
-#pragma once
 // A preview host over prepared pages of its own, which records what the preview asks of the report, and
 // the set-up the preview tests share.
+#pragma once
 #include "../platform/gui_test_helpers.h"
-#include "platform/component.h"
-#include "platform/printer.h"
-#include "platform/system_services.h"
+#include "platform/core/component.h"
+#include "platform/graphics/printer.h"
+#include "platform/windowing/system_services.h"
 #include "report/ui/preview_form.h"
 #include "report/ui/preview_host.h"
 #include "tests/report/ui_pages_fixture.h"

@@ -1,8 +1,8 @@
 // The preview window and panel on prepared pages: showing, page moves, keys that follow the buttons shown,
 // search with F3, zoom, the print, save and open buttons, painting on a wide screen, and the pages staying
 // the report's.
-#include "platform/menus.h"
-#include "platform/virtual_keys.h"
+#include "platform/widgets/menus.h"
+#include "platform/windowing/virtual_keys.h"
 #include "report/ui/preview_panel.h"
 #include "tests/report/ui_preview_fixture.h"
 #include <QImage>

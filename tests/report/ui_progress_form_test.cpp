@@ -1,11 +1,11 @@
 // The progress window: the work runs while the window shows, the label follows it, Cancel (button, Escape or
 // close box) stops it through the terminated flag, and an exception of the work reaches the caller.
 #include "../platform/gui_test_helpers.h"
-#include "platform/application.h"
-#include "platform/exceptions.h"
-#include "platform/std_buttons.h"
-#include "platform/std_labels.h"
-#include "platform/system_services.h"
+#include "platform/core/exceptions.h"
+#include "platform/widgets/std_buttons.h"
+#include "platform/widgets/std_labels.h"
+#include "platform/windowing/application.h"
+#include "platform/windowing/system_services.h"
 #include "report/ui/progress_form.h"
 #include <gtest/gtest.h>
 

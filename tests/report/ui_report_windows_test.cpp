@@ -2,10 +2,10 @@
 // cancelling there), showing its pages in the preview window and in a preview panel, and the preview
 // letting go when the report goes.
 #include "../platform/gui_test_helpers.h"
-#include "platform/application.h"
-#include "platform/screen.h"
-#include "platform/std_buttons.h"
-#include "platform/system_services.h"
+#include "platform/widgets/std_buttons.h"
+#include "platform/windowing/application.h"
+#include "platform/windowing/screen.h"
+#include "platform/windowing/system_services.h"
 #include "report/ui/preview_form.h"
 #include "report/ui/preview_panel.h"
 #include "report/ui/progress_form.h"

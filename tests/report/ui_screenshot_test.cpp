@@ -1,6 +1,6 @@
 // Pictures of the preview window and of the preview panel on a form, showing a two-page invoice. With
 // TALLYROOK_SCREENSHOT_DIR set they are saved there as PNG files to be looked at.
-#include "platform/control_grab.h"
+#include "platform/windowing/control_grab.h"
 #include "report/ui/format_form.h"
 #include "report/ui/preview_panel.h"
 #include "report/ui/print_form.h"

@@ -1,8 +1,8 @@
 // The report engine's toolbar buttons: their looks (greyed, hot, down, disabled), groups, clicks, the shared
 // glyph cache and painting bitmap, and the toolbar alignment of buttons and separators.
 #include "../platform/gui_test_helpers.h"
-#include "platform/forms.h"
-#include "platform/system_services.h"
+#include "platform/windowing/forms.h"
+#include "platform/windowing/system_services.h"
 #include "report/ui/toolbar_buttons.h"
 #include "report/ui/toolbar_glyphs.h"
 #include <QImage>

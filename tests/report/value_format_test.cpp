@@ -1,7 +1,7 @@
 // The display formats of text objects: the format written after " #" in a bracketed expression, and the
 // text of a value in each category and variant.
-#include "platform/date_time.h"
-#include "platform/format_settings.h"
+#include "platform/core/date_time.h"
+#include "platform/core/format_settings.h"
 #include "report/value_format.h"
 #include <gtest/gtest.h>
 

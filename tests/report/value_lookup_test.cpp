@@ -1,5 +1,5 @@
 // How a report finds the value of a name while it builds its pages, and what happens when it cannot.
-#include "platform/system_services.h"
+#include "platform/windowing/system_services.h"
 #include "report/parser.h"
 #include "report/values.h"
 #include "tests/report/report_build_fixture.h"

@@ -1,6 +1,6 @@
 // Drawing of report objects, on a recording canvas (what is drawn where) and on images (the pixels).
-#include "platform/fields.h"
-#include "platform/memory_dataset.h"
+#include "platform/data/fields.h"
+#include "platform/data/memory_dataset.h"
 #include "report/band_view.h"
 #include "report/memo_view.h"
 #include "report/picture_view.h"

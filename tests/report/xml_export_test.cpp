@@ -1,8 +1,8 @@
 // Templates saved as documents of the XML report format: whole documents compared with golden texts, the
 // object elements attribute by attribute, and every document parsed back with QXmlStreamReader.
-#include "platform/component.h"
-#include "platform/memory_dataset.h"
-#include "platform/streams.h"
+#include "platform/core/component.h"
+#include "platform/core/streams.h"
+#include "platform/data/memory_dataset.h"
 #include "report/band_view.h"
 #include "report/db_dataset.h"
 #include "report/engine.h"

@@ -1,5 +1,5 @@
-#pragma once
 // Small helpers shared by the test programs.
+#pragma once
 #include <QString>
 #include <QTemporaryDir>
 

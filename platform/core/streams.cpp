@@ -1,0 +1,251 @@
+#include "platform/core/streams.h"
+#include <QtEndian>
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+// ---- 80-bit extended values ----
+
+TExtendedBytes DoubleToExtended(double Value) {
+  const quint64 bits = std::bit_cast<quint64>(Value);
+  const quint16 sign = quint16(bits >> 63) << 15;
+  const int exponent = int((bits >> 52) & 0x7FF);
+  const quint64 fraction = bits & ((quint64(1) << 52) - 1);
+  quint16 extExponent = 0;
+  quint64 mantissa = 0;
+  if (exponent == 0x7FF) { // infinity or NaN: all exponent bits set, the integer bit set
+    extExponent = 0x7FFF;
+    mantissa = (quint64(1) << 63) | (fraction << 11);
+  } else if (exponent != 0) {
+    extExponent = quint16(exponent - 1023 + 16383);
+    mantissa = (quint64(1) << 63) | (fraction << 11);
+  } else if (fraction != 0) {                        // a subnormal double is a normal extended value
+    const int top = 63 - std::countl_zero(fraction); // value = fraction * 2^-1074
+    extExponent = quint16(top - 1074 + 16383);
+    mantissa = fraction << (63 - top);
+  }
+  TExtendedBytes out{};
+  qToLittleEndian(mantissa, out.data());
+  qToLittleEndian(quint16(sign | extExponent), out.data() + 8);
+  return out;
+}
+
+double ExtendedToDouble(const TExtendedBytes &Bytes) {
+  const quint64 mantissa = qFromLittleEndian<quint64>(Bytes.data());
+  const quint16 signExponent = qFromLittleEndian<quint16>(Bytes.data() + 8);
+  const bool negative = (signExponent & 0x8000) != 0;
+  const int exponent = signExponent & 0x7FFF;
+  double magnitude;
+  if (exponent == 0x7FFF)
+    magnitude = (mantissa << 1) == 0 ? std::numeric_limits<double>::infinity()
+                                     : std::numeric_limits<double>::quiet_NaN();
+  else if (mantissa == 0)
+    magnitude = 0.0;
+  else // mantissa * 2^(exponent - bias - 63); the exponent of a denormal extended value is 1
+    magnitude = std::ldexp(double(mantissa), std::max(exponent, 1) - 16383 - 63);
+  return negative ? -magnitude : magnitude;
+}
+
+// ---- TStream ----
+
+qint64 TStream::Size() {
+  const qint64 position = Seek(0, soCurrent);
+  const qint64 size = Seek(0, soEnd);
+  Seek(position, soBeginning);
+  return size;
+}
+
+void TStream::SetSize(qint64) {
+  throw EStreamError(QStringLiteral("%1 cannot change its size").arg(ClassName()));
+}
+
+void TStream::ReadBuffer(void *Buffer, qint64 Count) {
+  if (Count != 0 && Read(Buffer, Count) != Count) throw EReadError(QStringLiteral("Stream read error"));
+}
+
+void TStream::WriteBuffer(const void *Buffer, qint64 Count) {
+  if (Count != 0 && Write(Buffer, Count) != Count) throw EWriteError(QStringLiteral("Stream write error"));
+}
+
+QByteArray TStream::ReadBytes(qint64 Count) {
+  if (Count < 0) throw EReadError(QStringLiteral("Stream read error"));
+  // Do not trust a count read from damaged data with a huge allocation: never more than what remains.
+  const qint64 remaining = Size() - Position();
+  if (Count > remaining) throw EReadError(QStringLiteral("Stream read error"));
+  QByteArray bytes(Count, Qt::Uninitialized);
+  ReadBuffer(bytes.data(), Count);
+  return bytes;
+}
+
+void TStream::WriteBytes(const QByteArray &Bytes) { WriteBuffer(Bytes.constData(), Bytes.size()); }
+
+qint64 TStream::CopyFrom(TStream *Source, qint64 Count) {
+  if (Count == 0) {
+    Source->SetPosition(0);
+    Count = Source->Size();
+  }
+  constexpr qint64 chunk = 64 * 1024;
+  QByteArray buffer(std::min(Count, chunk), Qt::Uninitialized);
+  for (qint64 left = Count; left > 0;) {
+    const qint64 n = std::min(left, chunk);
+    Source->ReadBuffer(buffer.data(), n);
+    WriteBuffer(buffer.constData(), n);
+    left -= n;
+  }
+  return Count;
+}
+
+template <typename T>
+T TStream::ReadLE() {
+  unsigned char bytes[sizeof(T)];
+  ReadBuffer(bytes, sizeof(T));
+  return qFromLittleEndian<T>(bytes);
+}
+
+template <typename T>
+void TStream::WriteLE(T Value) {
+  unsigned char bytes[sizeof(T)];
+  qToLittleEndian(Value, bytes);
+  WriteBuffer(bytes, sizeof(T));
+}
+
+quint8 TStream::ReadUInt8() { return ReadLE<quint8>(); }
+qint8 TStream::ReadInt8() { return qint8(ReadLE<quint8>()); }
+quint16 TStream::ReadUInt16() { return ReadLE<quint16>(); }
+qint16 TStream::ReadInt16() { return ReadLE<qint16>(); }
+quint32 TStream::ReadUInt32() { return ReadLE<quint32>(); }
+qint32 TStream::ReadInt32() { return ReadLE<qint32>(); }
+quint64 TStream::ReadUInt64() { return ReadLE<quint64>(); }
+qint64 TStream::ReadInt64() { return ReadLE<qint64>(); }
+float TStream::ReadSingle() { return std::bit_cast<float>(ReadLE<quint32>()); }
+double TStream::ReadDouble() { return std::bit_cast<double>(ReadLE<quint64>()); }
+double TStream::ReadExtended() {
+  TExtendedBytes bytes;
+  ReadBuffer(bytes.data(), qint64(bytes.size()));
+  return ExtendedToDouble(bytes);
+}
+
+void TStream::WriteUInt8(quint8 Value) { WriteLE(Value); }
+void TStream::WriteInt8(qint8 Value) { WriteLE(quint8(Value)); }
+void TStream::WriteUInt16(quint16 Value) { WriteLE(Value); }
+void TStream::WriteInt16(qint16 Value) { WriteLE(Value); }
+void TStream::WriteUInt32(quint32 Value) { WriteLE(Value); }
+void TStream::WriteInt32(qint32 Value) { WriteLE(Value); }
+void TStream::WriteUInt64(quint64 Value) { WriteLE(Value); }
+void TStream::WriteInt64(qint64 Value) { WriteLE(Value); }
+void TStream::WriteSingle(float Value) { WriteLE(std::bit_cast<quint32>(Value)); }
+void TStream::WriteDouble(double Value) { WriteLE(std::bit_cast<quint64>(Value)); }
+void TStream::WriteExtended(double Value) {
+  const TExtendedBytes bytes = DoubleToExtended(Value);
+  WriteBuffer(bytes.data(), qint64(bytes.size()));
+}
+
+// ---- TMemoryStream ----
+
+qint64 TMemoryStream::Read(void *Buffer, qint64 Count) {
+  if (position_ < 0 || Count <= 0 || position_ >= data_.size()) return 0;
+  const qint64 n = std::min(Count, qint64(data_.size()) - position_);
+  std::memcpy(Buffer, data_.constData() + position_, size_t(n));
+  position_ += n;
+  return n;
+}
+
+qint64 TMemoryStream::Write(const void *Buffer, qint64 Count) {
+  if (position_ < 0 || Count <= 0) return 0;
+  const qint64 end = position_ + Count;
+  if (end > data_.size()) SetSize(end);
+  std::memcpy(data_.data() + position_, Buffer, size_t(Count));
+  position_ = end;
+  return Count;
+}
+
+qint64 TMemoryStream::Seek(qint64 Offset, TSeekOrigin Origin) {
+  switch (Origin) {
+  case soBeginning: position_ = Offset; break;
+  case soCurrent: position_ += Offset; break;
+  case soEnd: position_ = data_.size() + Offset; break;
+  }
+  return position_;
+}
+
+void TMemoryStream::SetSize(qint64 NewSize) {
+  if (NewSize < 0) throw EStreamError(QStringLiteral("Invalid stream size %1").arg(NewSize));
+  const qint64 old = data_.size();
+  data_.resize(NewSize);
+  if (NewSize > old) std::memset(data_.data() + old, 0, size_t(NewSize - old));
+}
+
+void TMemoryStream::Clear() {
+  data_.clear();
+  position_ = 0;
+}
+
+void TMemoryStream::LoadFromStream(TStream *Stream) {
+  Stream->SetPosition(0);
+  const qint64 size = Stream->Size();
+  QByteArray bytes(size, Qt::Uninitialized);
+  Stream->ReadBuffer(bytes.data(), size);
+  data_ = bytes;
+  position_ = 0;
+}
+
+void TMemoryStream::LoadFromFile(const QString &FileName) {
+  TFileStream file(FileName, fmOpenRead | fmShareDenyWrite);
+  LoadFromStream(&file);
+}
+
+void TMemoryStream::SaveToStream(TStream *Stream) { Stream->WriteBuffer(data_.constData(), data_.size()); }
+
+void TMemoryStream::SaveToFile(const QString &FileName) {
+  TFileStream file(FileName, fmCreate);
+  SaveToStream(&file);
+}
+
+// ---- TFileStream ----
+
+TFileStream::TFileStream(const QString &FileName, quint16 Mode) : file_(FileName) {
+  if (Mode == fmCreate) {
+    if (!file_.open(QIODevice::ReadWrite | QIODevice::Truncate))
+      throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, file_.errorString()));
+    canRead_ = canWrite_ = true;
+    return;
+  }
+  const int access = Mode & 0x3;
+  // Qt empties a file opened write-only, so writing without reading opens it read-write and refuses reads.
+  const QIODevice::OpenMode open = access == fmOpenRead ? QIODevice::ReadOnly : QIODevice::ReadWrite;
+  if (access > fmOpenReadWrite || !file_.open(open | QIODevice::ExistingOnly)) {
+    const QString reason =
+        access > fmOpenReadWrite ? QStringLiteral("Invalid file mode") : file_.errorString();
+    throw EFOpenError(QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, reason));
+  }
+  canRead_ = access != fmOpenWrite;
+  canWrite_ = access != fmOpenRead;
+}
+
+TFileStream::~TFileStream() = default;
+
+qint64 TFileStream::Read(void *Buffer, qint64 Count) {
+  if (!canRead_ || Count <= 0) return 0;
+  return std::max<qint64>(0, file_.read(static_cast<char *>(Buffer), Count));
+}
+
+qint64 TFileStream::Write(const void *Buffer, qint64 Count) {
+  if (!canWrite_ || Count <= 0) return 0;
+  return std::max<qint64>(0, file_.write(static_cast<const char *>(Buffer), Count));
+}
+
+qint64 TFileStream::Seek(qint64 Offset, TSeekOrigin Origin) {
+  qint64 target = Offset;
+  if (Origin == soCurrent) target += file_.pos();
+  if (Origin == soEnd) target += file_.size();
+  if (target >= 0) file_.seek(target);
+  return file_.pos();
+}
+
+void TFileStream::SetSize(qint64 NewSize) {
+  if (!canWrite_ || NewSize < 0 || !file_.resize(NewSize))
+    throw EStreamError(QStringLiteral("Cannot change the size of \"%1\"").arg(file_.fileName()));
+  if (file_.pos() > NewSize) file_.seek(NewSize);
+}

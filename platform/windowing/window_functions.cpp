@@ -1,0 +1,291 @@
+#include "platform/windowing/window_functions.h"
+#include "platform/windowing/control_widget.h"
+#include "platform/windowing/controls.h"
+#include "platform/windowing/shift_state.h"
+#include <QApplication>
+#include <QPointer>
+#include <QScreen>
+#include <QStyle>
+#include <QStyleHints>
+
+namespace {
+HWND g_capture = 0;
+QPointer<QWidget> g_grabbed;
+
+TControl *ControlOf(HWND handle) { return dynamic_cast<TControl *>(FindWindowTarget(handle)); }
+
+// The widget whose cursor SetCursor changes: the one under the mouse.
+QWidget *CursorWidget() {
+  const QPoint pos = QCursor::pos();
+  QWidget *w = QApplication::widgetAt(pos);
+  if (!w) return nullptr;
+  if (TControl *c = FindControlOfWidget(w)) return c->Widget();
+  return w;
+}
+} // namespace
+
+HWND GetFocus() {
+  TControl *c = FindControlOfWidget(QApplication::focusWidget());
+  return c && dynamic_cast<TWinControl *>(c) ? static_cast<TWinControl *>(c)->Handle() : 0;
+}
+
+HWND SetFocus(HWND Handle) {
+  const HWND previous = GetFocus();
+  if (TWinControl *c = FindControl(Handle)) {
+    c->HandleNeeded();
+    if (QWidget *w = c->Widget()) w->setFocus(Qt::OtherFocusReason);
+  }
+  return previous;
+}
+
+HWND GetCapture() {
+  if (g_capture && !IsWindow(g_capture)) g_capture = 0;
+  return g_capture;
+}
+
+HWND SetCapture(HWND Handle) {
+  const HWND previous = GetCapture();
+  if (previous == Handle) return previous;
+  if (previous) ReleaseCapture();
+  TControl *c = ControlOf(Handle);
+  if (!c) return previous;
+  g_capture = Handle;
+  // While a button is down Qt already sends every mouse event to the pressed widget; otherwise grab.
+  if (QWidget *w = c->Widget(); w && w->isVisible() && InputButtons() == Qt::NoButton) {
+    w->grabMouse();
+    g_grabbed = w;
+  }
+  return previous;
+}
+
+bool ReleaseCapture() {
+  const HWND previous = GetCapture();
+  g_capture = 0;
+  if (g_grabbed) {
+    g_grabbed->releaseMouse();
+    g_grabbed = nullptr;
+  }
+  if (previous) SendMessage(previous, WM_CAPTURECHANGED, 0, 0);
+  return true;
+}
+
+bool InvalidateRect(HWND Handle, const TRect *Rect, bool) {
+  TWinControl *c = FindControl(Handle);
+  if (!c) return false;
+  c->InvalidateRect(Rect);
+  return true;
+}
+
+bool UpdateWindow(HWND Handle) {
+  TWinControl *c = FindControl(Handle);
+  if (!c) return false;
+  c->Update();
+  return true;
+}
+
+bool ScrollWindow(HWND Handle, int Dx, int Dy, const TRect *ScrollRect, const TRect *ClipRect) {
+  TWinControl *c = FindControl(Handle);
+  if (!c) return false;
+  if (ClipRect) {
+    TRect area = ScrollRect ? *ScrollRect : c->ClientRect();
+    IntersectRect(area, area, *ClipRect);
+    c->ScrollWindow(Dx, Dy, &area);
+  } else {
+    c->ScrollWindow(Dx, Dy, ScrollRect);
+  }
+  return true;
+}
+
+int SetScrollInfo(HWND Handle, int Bar, const TScrollInfo &Info, bool) {
+  TWinControl *c = FindControl(Handle);
+  if (!c || (Bar != SB_HORZ && Bar != SB_VERT)) return 0;
+  TScrollBarState state = c->ScrollBar(Bar);
+  if (Info.fMask & SIF_RANGE) {
+    state.Min = Info.nMin;
+    state.Max = Info.nMax;
+  }
+  if (Info.fMask & SIF_PAGE) state.Page = int(Info.nPage);
+  if (Info.fMask & SIF_POS) state.Pos = Info.nPos;
+  if (Info.fMask & (SIF_RANGE | SIF_PAGE)) {
+    const bool room = state.Max > state.Min && (state.Page == 0 || state.Page <= state.Max - state.Min);
+    state.Visible = room || (Info.fMask & SIF_DISABLENOSCROLL);
+    state.Enabled = room;
+  }
+  c->SetScrollBar(Bar, state);
+  return c->ScrollBar(Bar).Pos;
+}
+
+bool GetScrollInfo(HWND Handle, int Bar, TScrollInfo &Info) {
+  TWinControl *c = FindControl(Handle);
+  if (!c || (Bar != SB_HORZ && Bar != SB_VERT)) return false;
+  const TScrollBarState &state = c->ScrollBar(Bar);
+  if (Info.fMask & SIF_RANGE) {
+    Info.nMin = state.Min;
+    Info.nMax = state.Max;
+  }
+  if (Info.fMask & SIF_PAGE) Info.nPage = unsigned(state.Page);
+  if (Info.fMask & SIF_POS) Info.nPos = state.Pos;
+  if (Info.fMask & SIF_TRACKPOS) Info.nTrackPos = state.Pos;
+  return true;
+}
+
+int SetScrollPos(HWND Handle, int Bar, int Pos, bool Redraw) {
+  const int previous = GetScrollPos(Handle, Bar);
+  TScrollInfo info;
+  info.fMask = SIF_POS;
+  info.nPos = Pos;
+  SetScrollInfo(Handle, Bar, info, Redraw);
+  return previous;
+}
+
+int GetScrollPos(HWND Handle, int Bar) {
+  TScrollInfo info;
+  info.fMask = SIF_POS;
+  return GetScrollInfo(Handle, Bar, info) ? info.nPos : 0;
+}
+
+bool SetScrollRange(HWND Handle, int Bar, int Min, int Max, bool Redraw) {
+  TScrollInfo info;
+  info.fMask = SIF_RANGE;
+  info.nMin = Min;
+  info.nMax = Max;
+  return FindControl(Handle) && (SetScrollInfo(Handle, Bar, info, Redraw), true);
+}
+
+bool GetScrollRange(HWND Handle, int Bar, int *Min, int *Max) {
+  TScrollInfo info;
+  info.fMask = SIF_RANGE;
+  if (!GetScrollInfo(Handle, Bar, info)) return false;
+  if (Min) *Min = info.nMin;
+  if (Max) *Max = info.nMax;
+  return true;
+}
+
+bool ShowScrollBar(HWND Handle, int Bar, bool Show) {
+  TWinControl *c = FindControl(Handle);
+  if (!c) return false;
+  for (int b : {SB_HORZ, SB_VERT}) {
+    if (Bar != b && Bar != SB_BOTH) continue;
+    TScrollBarState state = c->ScrollBar(b);
+    state.Visible = Show;
+    c->SetScrollBar(b, state);
+  }
+  return true;
+}
+
+bool EnableScrollBar(HWND Handle, int Bar, bool Enable) {
+  TWinControl *c = FindControl(Handle);
+  if (!c) return false;
+  for (int b : {SB_HORZ, SB_VERT}) {
+    if (Bar != b && Bar != SB_BOTH) continue;
+    TScrollBarState state = c->ScrollBar(b);
+    state.Enabled = Enable;
+    c->SetScrollBar(b, state);
+  }
+  return true;
+}
+
+bool IsWindowVisible(HWND Handle) {
+  TControl *c = ControlOf(Handle);
+  return c && c->Widget() && c->Widget()->isVisible();
+}
+
+bool IsWindowEnabled(HWND Handle) {
+  TControl *c = ControlOf(Handle);
+  return c && c->Enabled();
+}
+
+bool EnableWindow(HWND Handle, bool Enable) {
+  TControl *c = ControlOf(Handle);
+  if (!c) return false;
+  const bool wasDisabled = !c->Enabled();
+  c->SetEnabled(Enable);
+  return wasDisabled;
+}
+
+HWND GetParent(HWND Handle) {
+  TControl *c = ControlOf(Handle);
+  return c && c->Parent() ? c->Parent()->Handle() : 0;
+}
+
+bool GetClientRect(HWND Handle, TRect &Rect) {
+  TControl *c = ControlOf(Handle);
+  if (!c) return false;
+  Rect = c->ClientRect();
+  return true;
+}
+
+bool GetWindowRect(HWND Handle, TRect &Rect) {
+  TControl *c = ControlOf(Handle);
+  if (!c) return false;
+  if (QWidget *w = c->Widget()) {
+    const QPoint p = w->mapToGlobal(QPoint(0, 0));
+    Rect = Bounds(p.x(), p.y(), w->width(), w->height());
+  } else {
+    const TPoint o = c->ClientOrigin();
+    Rect = Bounds(o.X, o.Y, c->Width(), c->Height());
+  }
+  return true;
+}
+
+bool ClientToScreen(HWND Handle, TPoint &Point) {
+  TControl *c = ControlOf(Handle);
+  if (!c) return false;
+  Point = c->ClientToScreen(Point);
+  return true;
+}
+
+bool ScreenToClient(HWND Handle, TPoint &Point) {
+  TControl *c = ControlOf(Handle);
+  if (!c) return false;
+  Point = c->ScreenToClient(Point);
+  return true;
+}
+
+QCursor SetCursor(const QCursor &Cursor) {
+  QWidget *w = CursorWidget();
+  if (!w) return QCursor();
+  const QCursor previous = w->cursor();
+  w->setCursor(Cursor);
+  return previous;
+}
+
+bool GetCursorPos(TPoint &Point) {
+  const QPoint p = QCursor::pos();
+  Point = {p.x(), p.y()};
+  return true;
+}
+
+int GetSystemMetrics(int Index) {
+  QStyle *style = QApplication::style();
+  const QScreen *screen = QGuiApplication::primaryScreen();
+  switch (Index) {
+  case SM_CXSCREEN: return screen ? screen->geometry().width() : 0;
+  case SM_CYSCREEN: return screen ? screen->geometry().height() : 0;
+  case SM_CXVSCROLL:
+  case SM_CYHSCROLL:
+  case SM_CYVTHUMB:
+  case SM_CXHTHUMB: return style->pixelMetric(QStyle::PM_ScrollBarExtent);
+  case SM_CYCAPTION: return style->pixelMetric(QStyle::PM_TitleBarHeight);
+  case SM_CXBORDER:
+  case SM_CYBORDER: return 1;
+  case SM_CXEDGE:
+  case SM_CYEDGE: return 2;
+  case SM_CXICON:
+  case SM_CYICON:
+  case SM_CXCURSOR:
+  case SM_CYCURSOR: return 32;
+  case SM_CYMENU: return 19;
+  case SM_SWAPBUTTON: return 0;
+  case SM_CXDOUBLECLK:
+  case SM_CYDOUBLECLK: return 4;
+  default: return 0;
+  }
+}
+
+unsigned GetDoubleClickTime() { return unsigned(QGuiApplication::styleHints()->mouseDoubleClickInterval()); }
+
+unsigned GetCaretBlinkTime() {
+  const int flash = QGuiApplication::styleHints()->cursorFlashTime();
+  return flash > 0 ? unsigned(flash / 2) : 530u;
+}

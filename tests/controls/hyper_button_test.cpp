@@ -1,0 +1,411 @@
+// The hyper button: glyph and caption layout, the press / drag / release state machine driven by the mouse as
+// a person would, DisabledAnimate, and what each state paints.
+#include "controls/buttons/hand_cursor.h"
+#include "controls/buttons/hyper_button.h"
+#include "platform/windowing/control_grab.h"
+#include "platform/windowing/screen.h"
+#include "tests/platform/gui_test_helpers.h"
+#include <QDir>
+#include <QEnterEvent>
+#include <cctype>
+#include <gtest/gtest.h>
+
+namespace {
+
+// ---- layout ----
+
+struct LayoutCase {
+  const char *name;
+  TVrImageTextLayout layout;
+  int margin;
+  int spacing;
+  TSize glyph;
+  TPoint glyphPos;
+  TRect textBounds;
+};
+
+// A 100 x 80 client at the origin, offset (1, 1), a 16 x 16 glyph and a 40 x 13 caption.
+const LayoutCase kLayoutCases[] = {
+    // Margin and spacing -1: the free room is split in three along the axis, both centred across it.
+    {"left, even thirds", ImageLeft, -1, -1, {16, 16}, {15, 33}, {45, 35, 85, 48}},
+    {"right, even thirds", ImageRight, -1, -1, {16, 16}, {71, 33}, {17, 35, 57, 48}},
+    {"top, even thirds", ImageTop, -1, -1, {16, 16}, {43, 18}, {31, 51, 71, 64}},
+    {"bottom, even thirds", ImageBottom, -1, -1, {16, 16}, {43, 48}, {31, 18, 71, 31}},
+    // A given spacing with margin -1 centres the whole block.
+    {"left, spacing 5", ImageLeft, -1, 5, {16, 16}, {21, 33}, {42, 35, 82, 48}},
+    // A given margin with spacing -1: the spacing takes half of what is left.
+    {"left, margin 4", ImageLeft, 4, -1, {16, 16}, {5, 33}, {41, 35, 81, 48}},
+    {"bottom, margin 4", ImageBottom, 4, -1, {16, 16}, {43, 61}, {31, 25, 71, 38}},
+    // Without a glyph the spacing is 0 and the text is centred, one pixel higher.
+    {"left, no glyph", ImageLeft, -1, -1, {0, 0}, {31, 41}, {31, 34, 71, 47}},
+};
+
+class HyperButtonLayout : public ::testing::TestWithParam<LayoutCase> {};
+
+TEST_P(HyperButtonLayout, PlacesGlyphAndText) {
+  const LayoutCase &c = GetParam();
+  const TVrImageTextPlacement placement = VrCalcImageTextLayout(
+      Rect(0, 0, 100, 80), TPoint{1, 1}, TSize{40, 13}, c.layout, c.margin, c.spacing, c.glyph);
+  EXPECT_EQ(placement.GlyphPos, c.glyphPos);
+  EXPECT_EQ(placement.TextBounds, c.textBounds);
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, HyperButtonLayout, ::testing::ValuesIn(kLayoutCases), [](const auto &info) {
+  std::string name = info.param.name;
+  for (char &ch : name)
+    if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+  return name;
+});
+
+TEST(HyperButtonLayout, ClientOriginMovesBothParts) {
+  const TVrImageTextPlacement atOrigin =
+      VrCalcImageTextLayout(Rect(0, 0, 100, 80), TPoint{0, 0}, TSize{40, 13}, ImageLeft, -1, -1, {16, 16});
+  const TVrImageTextPlacement moved =
+      VrCalcImageTextLayout(Rect(7, 3, 107, 83), TPoint{0, 0}, TSize{40, 13}, ImageLeft, -1, -1, {16, 16});
+  EXPECT_EQ(moved.GlyphPos, (TPoint{atOrigin.GlyphPos.X + 7, atOrigin.GlyphPos.Y + 3}));
+  TRect expected = atOrigin.TextBounds;
+  OffsetRect(expected, 7, 3);
+  EXPECT_EQ(moved.TextBounds, expected);
+}
+
+std::unique_ptr<TBitmap> Glyph16() {
+  auto glyph = std::make_unique<TBitmap>(16, 16);
+  glyph->Canvas()->Brush()->SetColor(clRed);
+  glyph->Canvas()->FillRect(Rect(0, 0, 16, 16));
+  return glyph;
+}
+
+// The button lays out its real caption with margin and spacing -1: the three gaps along the axis are equal
+// (the last one takes the remainder of the division).
+TEST(HyperButtonLayout, ButtonSpreadsGapsEvenlyInEachLayout) {
+  auto *form = TCustomForm::Create<TForm>(nullptr);
+  auto *button = new TVrHyperButton(form);
+  button->SetParent(form);
+  button->SetBounds(0, 0, 160, 90);
+  button->SetCaption(QStringLiteral("Print"));
+  button->SetMargin(-1);
+  button->SetSpacing(-1);
+  const auto glyph = Glyph16();
+  button->SetGlyph(glyph.get());
+  const int inner = 1 + 1; // the client shrunk by one pixel, then moved by one
+
+  for (TVrImageTextLayout layout : {ImageLeft, ImageRight, ImageTop, ImageBottom}) {
+    SCOPED_TRACE(int(layout));
+    button->SetLayout(layout);
+    const TVrImageTextPlacement p = button->ContentPlacement();
+    const TRect glyphRect = Bounds(p.GlyphPos.X, p.GlyphPos.Y, 16, 16);
+    const TRect &text = p.TextBounds;
+    int first = 0, middle = 0, last = 0;
+    switch (layout) {
+    case ImageLeft:
+      first = glyphRect.Left - inner, middle = text.Left - glyphRect.Right, last = 158 + inner - text.Right;
+      break;
+    case ImageRight:
+      first = 158 + inner - glyphRect.Right, middle = glyphRect.Left - text.Right, last = text.Left - inner;
+      break;
+    case ImageTop:
+      first = glyphRect.Top - inner, middle = text.Top - glyphRect.Bottom, last = 88 + inner - text.Bottom;
+      break;
+    case ImageBottom:
+      first = 88 + inner - glyphRect.Bottom, middle = glyphRect.Top - text.Bottom, last = text.Top - inner;
+      break;
+    }
+    EXPECT_GT(first, 0);
+    EXPECT_EQ(first, middle);
+    EXPECT_GE(last, first);
+    EXPECT_LE(last, first + 2);
+  }
+  form->Free();
+}
+
+// ---- mouse ----
+
+class HyperButtonMouse : public ::testing::Test {
+protected:
+  void SetUp() override {
+    form = TCustomForm::Create<TForm>(nullptr);
+    form->SetBounds(100, 100, 300, 200);
+    button = new TVrHyperButton(form);
+    button->SetParent(form);
+    button->SetBounds(20, 20, 100, 25);
+    button->SetCaption(QStringLiteral("OK"));
+    button->OnClick = TNotifyEvent::From([this](TObject *) { ++clicks; });
+    button->OnMouseEnter = TNotifyEvent::From([this](TObject *) { ++enters; });
+    button->OnMouseLeave = TNotifyEvent::From([this](TObject *) { ++leaves; });
+    guitest::ShowAndActivate(form);
+  }
+  void TearDown() override { form->Free(); }
+
+  void Enter() {
+    QWidget *w = button->Widget();
+    QEnterEvent event(QPointF(5, 5), QPointF(5, 5), QPointF(w->mapToGlobal(QPoint(5, 5))));
+    QApplication::sendEvent(w, &event);
+  }
+  void Leave() {
+    QEvent event(QEvent::Leave);
+    QApplication::sendEvent(button->Widget(), &event);
+  }
+  void Press(QPoint at) {
+    guitest::SendMouse(button, QEvent::MouseButtonPress, Qt::LeftButton, at, Qt::LeftButton);
+  }
+  void DragTo(QPoint at) { guitest::SendMouse(button, QEvent::MouseMove, Qt::NoButton, at, Qt::LeftButton); }
+  void Release(QPoint at) {
+    guitest::SendMouse(button, QEvent::MouseButtonRelease, Qt::LeftButton, at, Qt::NoButton);
+  }
+
+  TForm *form = nullptr;
+  TVrHyperButton *button = nullptr;
+  int clicks = 0;
+  int enters = 0;
+  int leaves = 0;
+};
+
+TEST_F(HyperButtonMouse, EnterAndLeaveLightTheButtonAndFireTheirEvents) {
+  Enter();
+  EXPECT_TRUE(button->Hot());
+  EXPECT_FALSE(button->Down());
+  EXPECT_EQ(enters, 1);
+  Leave();
+  EXPECT_FALSE(button->Hot());
+  EXPECT_EQ(leaves, 1);
+  EXPECT_EQ(clicks, 0);
+}
+
+TEST_F(HyperButtonMouse, PressAndReleaseInsideClicksOnce) {
+  Enter();
+  Press({10, 10});
+  EXPECT_TRUE(button->Held());
+  EXPECT_TRUE(button->Down());
+  EXPECT_EQ(clicks, 0);
+  Release({10, 10});
+  EXPECT_FALSE(button->Held());
+  EXPECT_FALSE(button->Down());
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(HyperButtonMouse, DraggedOffAndReleasedOutsideGivesNoClick) {
+  Enter();
+  Press({10, 10});
+  DragTo({150, 10});
+  EXPECT_FALSE(button->Hot());
+  EXPECT_FALSE(button->Down());
+  EXPECT_TRUE(button->Held());
+  EXPECT_EQ(leaves, 1);
+  Release({150, 10});
+  // The window system's own leave notice after the release changes nothing more.
+  Leave();
+  EXPECT_EQ(leaves, 1);
+  EXPECT_FALSE(button->Held());
+  EXPECT_FALSE(button->Down());
+  EXPECT_EQ(clicks, 0);
+}
+
+TEST_F(HyperButtonMouse, DraggedBackInIsPressedAgainAndClicks) {
+  Enter();
+  Press({10, 10});
+  DragTo({-30, 10});
+  EXPECT_FALSE(button->Down());
+  DragTo({50, 12});
+  EXPECT_TRUE(button->Hot());
+  EXPECT_TRUE(button->Down());
+  EXPECT_EQ(enters, 2);
+  Release({50, 12});
+  EXPECT_EQ(clicks, 1);
+  EXPECT_FALSE(button->Down());
+}
+
+TEST_F(HyperButtonMouse, EnterAndLeaveNoticesWhileHeldFollowTheSameRules) {
+  Enter();
+  Press({10, 10});
+  Leave();
+  EXPECT_FALSE(button->Down());
+  EXPECT_TRUE(button->Held());
+  Enter();
+  EXPECT_TRUE(button->Down());
+  Release({10, 10});
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(HyperButtonMouse, RightButtonDoesNotPress) {
+  Enter();
+  guitest::SendMouse(button, QEvent::MouseButtonPress, Qt::RightButton, {10, 10}, Qt::RightButton);
+  EXPECT_FALSE(button->Down());
+  guitest::SendMouse(button, QEvent::MouseButtonRelease, Qt::RightButton, {10, 10}, Qt::NoButton);
+  EXPECT_EQ(clicks, 0);
+}
+
+TEST_F(HyperButtonMouse, DisabledButtonNeitherPressesNorClicks) {
+  button->SetEnabled(false);
+  Enter();
+  Press({10, 10});
+  Release({10, 10});
+  EXPECT_FALSE(button->Down());
+  EXPECT_EQ(clicks, 0);
+}
+
+// ---- painting ----
+
+QColor PixelOf(TControl *control, int x, int y) { return GrabControl(control).pixelColor(x, y); }
+
+class HyperButtonPaint : public HyperButtonMouse {
+protected:
+  // A point of the face away from the caption and the frame.
+  QColor Face() { return PixelOf(button, 90, 12); }
+};
+
+TEST_F(HyperButtonPaint, NormalButtonShowsItsFaceAndGreyBorder) {
+  EXPECT_EQ(Face(), ColorToQColor(clBtnFace));
+  EXPECT_EQ(PixelOf(button, 0, 12), ColorToQColor(clGray));
+  EXPECT_EQ(PixelOf(button, 99, 12), ColorToQColor(clGray));
+}
+
+TEST_F(HyperButtonPaint, HotButtonIsFilledWithColorEnterAndRaised) {
+  Enter();
+  EXPECT_EQ(Face(), ColorToQColor(704216));
+  EXPECT_EQ(PixelOf(button, 0, 12), ColorToQColor(clWindow)); // highlight top and left
+  EXPECT_EQ(PixelOf(button, 99, 12), ColorToQColor(clBlack)); // shadow bottom and right
+}
+
+TEST_F(HyperButtonPaint, DownButtonIsSunken) {
+  Enter();
+  Press({10, 10});
+  EXPECT_EQ(PixelOf(button, 0, 12), ColorToQColor(clBlack));
+  EXPECT_EQ(PixelOf(button, 99, 12), ColorToQColor(clWindow));
+}
+
+TEST_F(HyperButtonPaint, DisabledAnimateDecidesWhetherADisabledButtonLightsUp) {
+  button->SetEnabled(false);
+  button->SetDisabledAnimate(false);
+  Enter();
+  EXPECT_EQ(Face(), ColorToQColor(clBtnFace));
+  button->SetDisabledAnimate(true);
+  EXPECT_EQ(Face(), ColorToQColor(704216));
+}
+
+TEST_F(HyperButtonPaint, DisabledCaptionIsDrawnInDisabledText) {
+  button->SetBounds(20, 20, 100, 40);
+  button->Font()->SetSize(20);
+  button->SetCaption(QStringLiteral("MMMM"));
+  button->SetDisabledText(clRed);
+  button->SetEnabled(false);
+  const QImage image = GrabControl(button);
+  bool red = false;
+  for (int y = 0; y < image.height() && !red; ++y)
+    for (int x = 0; x < image.width() && !red; ++x) red = image.pixelColor(x, y) == QColor(Qt::red);
+  EXPECT_TRUE(red);
+}
+
+TEST_F(HyperButtonPaint, GlyphIsDrawnWithoutItsTransparentColour) {
+  TBitmap glyph(8, 8);
+  glyph.Canvas()->Brush()->SetColor(clLime);
+  glyph.Canvas()->FillRect(Rect(0, 0, 8, 8));
+  glyph.Canvas()->Brush()->SetColor(clBlue);
+  glyph.Canvas()->FillRect(Rect(2, 2, 6, 6));
+  glyph.SetTransparentColor(clLime);
+  button->SetCaption(QString());
+  button->SetGlyph(&glyph);
+  const TVrImageTextPlacement p = button->ContentPlacement();
+  EXPECT_EQ(PixelOf(button, p.GlyphPos.X + 3, p.GlyphPos.Y + 3), QColor(Qt::blue));
+  EXPECT_EQ(PixelOf(button, p.GlyphPos.X, p.GlyphPos.Y), ColorToQColor(clBtnFace));
+}
+
+TEST_F(HyperButtonPaint, ChangingAColourRepaints) {
+  button->SetColorLeave(clYellow);
+  EXPECT_EQ(Face(), QColor(Qt::yellow));
+  EXPECT_EQ(button->Color(), clYellow);
+}
+
+// ---- defaults and the cursor ----
+
+TEST(HyperButton, DefaultsAreThoseOfTheControl) {
+  TVrHyperButton button(nullptr);
+  EXPECT_EQ(button.Width(), 100);
+  EXPECT_EQ(button.Height(), 25);
+  EXPECT_EQ(button.BorderColor(), clGray);
+  EXPECT_EQ(button.BorderHighlight(), clWindow);
+  EXPECT_EQ(button.BorderShadow(), clBlack);
+  EXPECT_EQ(button.ColorEnter(), 0x0ABED8);
+  EXPECT_EQ(button.ColorLeave(), clBtnFace);
+  EXPECT_EQ(button.Layout(), ImageLeft);
+  EXPECT_EQ(button.Margin(), -1);
+  EXPECT_EQ(button.Spacing(), 5);
+  EXPECT_EQ(button.DisabledText(), clInactiveCaption);
+  EXPECT_TRUE(button.DisabledAnimate());
+  EXPECT_FALSE(button.Transparent());
+  EXPECT_TRUE(button.Glyph()->Empty());
+  EXPECT_EQ(button.Version(), QStringLiteral("1.70"));
+  EXPECT_TRUE(button.ControlStyle().Contains(csOpaque));
+  EXPECT_FALSE(button.ControlStyle().Contains(csDoubleClicks));
+}
+
+TEST(HyperButton, CaptionFollowsTheNameAtDesignTime) {
+  TVrHyperButton button(nullptr);
+  button.SetDesigning(true);
+  button.SetName(QStringLiteral("VrHyperButton1"));
+  EXPECT_EQ(button.Caption(), QStringLiteral("VrHyperButton1"));
+  button.SetName(QStringLiteral("ButtonOK"));
+  EXPECT_EQ(button.Caption(), QStringLiteral("ButtonOK"));
+  button.SetCaption(QStringLiteral("OK"));
+  button.SetName(QStringLiteral("ButtonYes"));
+  EXPECT_EQ(button.Caption(), QStringLiteral("OK"));
+}
+
+TEST(HyperButton, HandCursorIsScreenCursor99) {
+  TVrHyperButton button(nullptr);
+  const QCursor cursor = Screen()->Cursors(crVrHandPoint);
+  EXPECT_EQ(cursor.shape(), Qt::BitmapCursor);
+  EXPECT_EQ(cursor.hotSpot(), QPoint(VrHandPointHotSpot().X, VrHandPointHotSpot().Y));
+  const QImage hand = VrHandPointImage();
+  EXPECT_EQ(hand.size(), QSize(32, 32));
+  // Transparent around the hand, white inside it, black on its outline.
+  EXPECT_EQ(hand.pixelColor(0, 0).alpha(), 0);
+  EXPECT_EQ(hand.pixelColor(11, 8), QColor(Qt::white));
+  const QString folder = qEnvironmentVariable("TALLYROOK_SCREENSHOTS");
+  if (!folder.isEmpty()) {
+    QDir().mkpath(folder);
+    EXPECT_TRUE(hand.scaled(128, 128).save(QDir(folder).filePath(QStringLiteral("hand_cursor.png"))));
+  }
+}
+
+// The four states side by side, for looking at: saved when TALLYROOK_SCREENSHOTS names a folder.
+TEST(HyperButton, FormOfButtonsInEachState) {
+  auto *form = TCustomForm::Create<TForm>(nullptr);
+  form->SetCaption(QStringLiteral("Hyper buttons"));
+  form->SetClientSize(460, 70);
+  form->SetColor(16245981);
+  const QStringList captions{QStringLiteral("Normal"), QStringLiteral("Hot"), QStringLiteral("Down"),
+                             QStringLiteral("Disabled")};
+  QList<TVrHyperButton *> buttons;
+  const auto glyph = Glyph16();
+  glyph->Canvas()->Brush()->SetColor(clNavy);
+  glyph->Canvas()->FillRect(Rect(4, 4, 12, 12));
+  for (int i = 0; i < 4; ++i) {
+    auto *b = new TVrHyperButton(form);
+    b->SetParent(form);
+    b->SetBounds(12 + i * 112, 22, 100, 25);
+    b->SetCaption(captions[i]);
+    if (i == 0) b->SetGlyph(glyph.get());
+    buttons.append(b);
+  }
+  guitest::ShowAndActivate(form);
+  buttons[1]->Perform(CM_MOUSEENTER);
+  buttons[2]->Perform(CM_MOUSEENTER);
+  buttons[2]->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+  buttons[3]->SetEnabled(false);
+  guitest::ProcessEvents();
+
+  EXPECT_EQ(PixelOf(buttons[0], 90, 12), ColorToQColor(clBtnFace));
+  EXPECT_EQ(PixelOf(buttons[1], 90, 12), ColorToQColor(704216));
+  EXPECT_EQ(PixelOf(buttons[2], 0, 12), ColorToQColor(clBlack));
+  EXPECT_EQ(PixelOf(buttons[3], 90, 12), ColorToQColor(clBtnFace));
+
+  const QString folder = qEnvironmentVariable("TALLYROOK_SCREENSHOTS");
+  if (!folder.isEmpty()) {
+    QDir().mkpath(folder);
+    EXPECT_TRUE(SaveControlPng(form, QDir(folder).filePath(QStringLiteral("hyper_buttons.png"))));
+  }
+  buttons[2]->Perform(WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+  form->Free();
+}
+
+} // namespace

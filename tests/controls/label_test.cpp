@@ -1,0 +1,232 @@
+// The label with colour schemes: its presets and schemes, the switch to custom on a detail change, the
+// layers it paints and what reaches the screen.
+#include "controls/labels/label.h"
+#include "platform/windowing/control_grab.h"
+#include "tests/platform/std_test_helpers.h"
+
+void PrintTo(const TOvcLabelLayer &layer, std::ostream *os) {
+  *os << "{" << int(layer.kind) << " (" << layer.offset.X << "," << layer.offset.Y << ") " << std::hex
+      << layer.color << std::dec << "}";
+}
+
+namespace {
+
+using Layer = TOvcLabelLayer;
+
+class OvcLabelTest : public stdtest::FormTest {
+protected:
+  TOvcLabel *AddLabel(const QString &caption = QStringLiteral("Heading")) {
+    auto *label = new TOvcLabel(form);
+    label->SetName(QStringLiteral("Label%1").arg(++count_));
+    label->SetParent(form);
+    label->SetLeft(10);
+    label->SetTop(10);
+    label->SetCaption(caption);
+    return label;
+  }
+  std::vector<Layer> Layers(TOvcLabel *label) {
+    return OvcLabelLayers(*label->CustomSettings(), label->Font()->Color());
+  }
+  int count_ = 0;
+};
+
+TEST_F(OvcLabelTest, NewLabelIsGrayTextRaisedWithWhiteAndBlack) {
+  TOvcLabel *label = AddLabel();
+  EXPECT_EQ(label->Appearance(), apRaised);
+  EXPECT_EQ(label->ColorScheme(), csWindows);
+  EXPECT_FALSE(label->AutoSize());
+  EXPECT_EQ(label->Width(), 150);
+  EXPECT_EQ(label->Height(), 35);
+  EXPECT_TRUE(label->Transparent());
+  EXPECT_TRUE(label->WordWrap());
+  EXPECT_EQ(label->Font()->Name(), QStringLiteral("Times New Roman"));
+  EXPECT_EQ(label->Font()->Size(), 20);
+  EXPECT_EQ(label->About(), QStringLiteral("v4.06"));
+  const TOvcCustomSettings *s = label->CustomSettings();
+  EXPECT_EQ(s->GraduateFromColor(), clGray);
+  EXPECT_EQ(s->GraduateStyle(), gsNone);
+  EXPECT_EQ(s->HighlightStyle(), ssPlain);
+  EXPECT_EQ(s->ShadowStyle(), ssPlain);
+  EXPECT_EQ(Layers(label), (std::vector<Layer>{{Layer::Shadow, {1, 1}, clBlack},
+                                               {Layer::Highlight, {-1, -1}, clWhite},
+                                               {Layer::Face, {0, 0}, clGray}}));
+  EXPECT_EQ(label->FaceRect(), Rect(1, 1, 149, 34));
+}
+
+TEST_F(OvcLabelTest, ColorSchemesSetHighlightShadowAndText) {
+  struct Case {
+    TOvcColorScheme scheme;
+    TColor highlight, shadow, text;
+  };
+  const Case cases[] = {
+      {csText, clWhite, clGray, clBlack},       {csWindows, clWhite, clBlack, clGray},
+      {csEmbossed, clWhite, clBlack, clSilver}, {csGold, clYellow, clBlack, clOlive},
+      {csSteel, clAqua, clNavy, clTeal},
+  };
+  TOvcLabel *label = AddLabel();
+  for (const Case &c : cases) {
+    label->SetColorScheme(c.scheme);
+    EXPECT_EQ(label->ColorScheme(), c.scheme);
+    EXPECT_EQ(label->Appearance(), apRaised) << c.scheme;
+    EXPECT_EQ(label->CustomSettings()->HighlightColor(), c.highlight) << c.scheme;
+    EXPECT_EQ(label->CustomSettings()->ShadowColor(), c.shadow) << c.scheme;
+    EXPECT_EQ(label->Font()->Color(), c.text) << c.scheme;
+  }
+  // The custom scheme is a copy of the last one chosen.
+  label->SetColorScheme(csGold);
+  label->SetColorScheme(csCustom);
+  EXPECT_EQ(label->CustomSettings()->HighlightColor(), clYellow);
+  EXPECT_EQ(label->Font()->Color(), clOlive);
+}
+
+TEST_F(OvcLabelTest, AppearancePresets) {
+  struct Case {
+    TOvcAppearance appearance;
+    TOvcShadeDirection highlight;
+    int highlightDepth;
+    TOvcShadeDirection shadow;
+    int shadowDepth;
+    TColor highlightColor;
+  };
+  // csSteel: highlight aqua, shadow navy.
+  const Case cases[] = {
+      {apNone, sdNone, 0, sdNone, 0, clAqua},          {apFlying, sdDownRight, 1, sdDownRight, 5, clNavy},
+      {apRaised, sdUpLeft, 1, sdDownRight, 1, clAqua}, {apSunken, sdDownRight, 1, sdUpLeft, 1, clAqua},
+      {apShadow, sdNone, 0, sdDownRight, 2, clAqua},
+  };
+  TOvcLabel *label = AddLabel();
+  label->SetColorScheme(csSteel);
+  for (const Case &c : cases) {
+    label->SetAppearance(c.appearance);
+    const TOvcCustomSettings *s = label->CustomSettings();
+    EXPECT_EQ(label->Appearance(), c.appearance);
+    EXPECT_EQ(label->ColorScheme(), csSteel) << c.appearance;
+    EXPECT_EQ(s->HighlightDirection(), c.highlight) << c.appearance;
+    EXPECT_EQ(s->HighlightDepth(), c.highlightDepth) << c.appearance;
+    EXPECT_EQ(s->ShadowDirection(), c.shadow) << c.appearance;
+    EXPECT_EQ(s->ShadowDepth(), c.shadowDepth) << c.appearance;
+    EXPECT_EQ(s->HighlightColor(), c.highlightColor) << c.appearance;
+  }
+  // apCustom keeps the shades as they are.
+  label->SetAppearance(apShadow);
+  label->SetAppearance(apCustom);
+  EXPECT_EQ(label->CustomSettings()->ShadowDepth(), 2);
+  EXPECT_EQ(label->CustomSettings()->ShadowDirection(), sdDownRight);
+}
+
+TEST_F(OvcLabelTest, ChangingADetailSwitchesToCustom) {
+  TOvcLabel *label = AddLabel();
+  label->CustomSettings()->SetShadowDepth(3);
+  EXPECT_EQ(label->Appearance(), apCustom);
+  EXPECT_EQ(label->ColorScheme(), csWindows);
+  label->CustomSettings()->SetShadowColor(clRed);
+  EXPECT_EQ(label->ColorScheme(), csCustom);
+
+  TOvcLabel *other = AddLabel();
+  other->CustomSettings()->SetGraduateFromColor(clRed);
+  EXPECT_EQ(other->ColorScheme(), csCustom);
+  EXPECT_EQ(other->Appearance(), apRaised);
+  other->CustomSettings()->SetGraduateStyle(gsVertical);
+  EXPECT_EQ(other->Appearance(), apCustom);
+
+  // Assign copies all ten values.
+  TOvcCustomSettings copy;
+  copy.Assign(label->CustomSettings());
+  EXPECT_EQ(copy.ShadowDepth(), 3);
+  EXPECT_EQ(copy.ShadowColor(), clRed);
+  EXPECT_EQ(copy.HighlightDirection(), sdUpLeft);
+}
+
+TEST_F(OvcLabelTest, ShadeDirectionSteps) {
+  const std::pair<TOvcShadeDirection, TPoint> cases[] = {
+      {sdNone, {0, 0}},      {sdUp, {0, -1}},       {sdUpRight, {1, -1}},
+      {sdRight, {1, 0}},     {sdDownRight, {1, 1}}, {sdDown, {0, 1}},
+      {sdDownLeft, {-1, 1}}, {sdLeft, {-1, 0}},     {sdUpLeft, {-1, -1}},
+  };
+  for (const auto &[direction, step] : cases) EXPECT_EQ(OvcShadeStep(direction), step) << direction;
+}
+
+TEST_F(OvcLabelTest, FlyingWithExtrudeDrawsFiveShadowLayers) {
+  TOvcLabel *label = AddLabel();
+  label->SetAppearance(apFlying);
+  label->CustomSettings()->SetShadowStyle(ssExtrude);
+  EXPECT_EQ(Layers(label), (std::vector<Layer>{{Layer::Shadow, {5, 5}, clBlack},
+                                               {Layer::Shadow, {4, 4}, clBlack},
+                                               {Layer::Shadow, {3, 3}, clBlack},
+                                               {Layer::Shadow, {2, 2}, clBlack},
+                                               {Layer::Shadow, {1, 1}, clBlack},
+                                               {Layer::Highlight, {1, 1}, clBlack},
+                                               {Layer::Face, {0, 0}, clGray}}));
+  EXPECT_EQ(label->FaceRect(), Rect(0, 0, 145, 30));
+  // Plain draws only the deepest.
+  label->CustomSettings()->SetShadowStyle(ssPlain);
+  EXPECT_EQ(Layers(label).front(), (Layer{Layer::Shadow, {5, 5}, clBlack}));
+  EXPECT_EQ(Layers(label).size(), 3u);
+}
+
+TEST_F(OvcLabelTest, GraduatedLayersRunFromTheShadowTowardTheFontColour) {
+  TOvcCustomSettings s;
+  s.SetShadowColor(RGB(0, 0, 0));
+  s.SetShadowDepth(4);
+  s.SetShadowDirection(sdRight);
+  s.SetShadowStyle(ssGraduated);
+  s.SetHighlightDepth(0);
+  const std::vector<Layer> layers = OvcLabelLayers(s, RGB(100, 200, 50));
+  EXPECT_EQ(layers, (std::vector<Layer>{{Layer::Shadow, {4, 0}, RGB(0, 0, 0)},
+                                        {Layer::Shadow, {3, 0}, RGB(25, 50, 13)},
+                                        {Layer::Shadow, {2, 0}, RGB(50, 100, 25)},
+                                        {Layer::Shadow, {1, 0}, RGB(75, 150, 38)},
+                                        {Layer::Face, {0, 0}, RGB(100, 200, 50)}}));
+}
+
+TEST_F(OvcLabelTest, NoneDrawsOnlyTheFace) {
+  TOvcLabel *label = AddLabel();
+  label->SetAppearance(apNone);
+  EXPECT_EQ(Layers(label), (std::vector<Layer>{{Layer::Face, {0, 0}, clGray}}));
+  EXPECT_EQ(label->FaceRect(), label->ClientRect());
+}
+
+// ---- painting ----
+
+bool HasPixel(const QImage &image, const std::function<bool(const QColor &)> &test) {
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (test(image.pixelColor(x, y))) return true;
+  return false;
+}
+
+TEST_F(OvcLabelTest, PaintsHighlightShadowAndFace) {
+  TOvcLabel *label = AddLabel(QStringLiteral("HHHH"));
+  Show();
+  const auto exactly = [](TColor c) { return [q = ColorToQColor(c)](const QColor &p) { return p == q; }; };
+  QImage image = GrabControl(label);
+  EXPECT_TRUE(HasPixel(image, exactly(clWhite)));
+  EXPECT_TRUE(HasPixel(image, exactly(clBlack)));
+  EXPECT_TRUE(HasPixel(image, exactly(clGray)));
+
+  label->SetAppearance(apNone);
+  image = GrabControl(label);
+  EXPECT_FALSE(HasPixel(image, exactly(clWhite)));
+  EXPECT_FALSE(HasPixel(image, exactly(clBlack)));
+  EXPECT_TRUE(HasPixel(image, exactly(clGray)));
+}
+
+TEST_F(OvcLabelTest, GradientRunsAcrossTheFace) {
+  TOvcLabel *label = AddLabel(QStringLiteral("HHHHHHHH"));
+  label->SetAppearance(apNone);
+  label->Font()->SetColor(clBlue);
+  label->CustomSettings()->SetGraduateFromColor(clRed);
+  label->CustomSettings()->SetGraduateStyle(gsHorizontal);
+  Show();
+  const QImage image = GrabControl(label);
+  const QImage left = image.copy(0, 0, 30, image.height());
+  const QImage right = image.copy(image.width() - 50, 0, 50, image.height());
+  const auto reddish = [](const QColor &c) { return c.red() > 180 && c.blue() < 80; };
+  const auto bluish = [](const QColor &c) { return c.blue() > 120 && c.red() < 100; };
+  EXPECT_TRUE(HasPixel(left, reddish));
+  EXPECT_FALSE(HasPixel(left, bluish));
+  EXPECT_TRUE(HasPixel(right, bluish));
+  EXPECT_FALSE(HasPixel(right, reddish));
+}
+
+} // namespace

@@ -1,0 +1,750 @@
+// The typed edit and its ancestors: the edit button (styles, pictures, placement, click and shortcut), the
+// popup edit with its month calendar, and the typed edit's masks, conversions, key filters, range check and
+// auto-completion.
+#include "controls/edits/edit_button_glyphs.h"
+#include "controls/edits/typed_edit.h"
+#include "platform/core/date_time.h"
+#include "platform/core/format_settings.h"
+#include "platform/graphics/resources.h"
+#include "platform/windowing/control_grab.h"
+#include "platform/windowing/screen.h"
+#include "platform/windowing/virtual_keys.h"
+#include "platform/windowing/window_functions.h"
+#include "tests/platform/std_test_helpers.h"
+#include <QCompleter>
+#include <QDir>
+#include <QLineEdit>
+
+namespace {
+
+using stdtest::TypeText;
+
+class TypedEditTest : public stdtest::FormTest {
+protected:
+  TypedEditTest() : settings_(FormatSettings::USEnglish()) {}
+
+  TEditTyped *AddTyped(TTypeForEdit type, int top = 10) {
+    auto *edit = new TEditTyped(form);
+    edit->SetName(QStringLiteral("Typed%1").arg(++count_));
+    edit->SetParent(form);
+    edit->SetBounds(10, top, 121, 21);
+    edit->SetTypeValue(type);
+    return edit;
+  }
+  TEdit *AddOther(int top = 60) {
+    auto *edit = new TEdit(form);
+    edit->SetName(QStringLiteral("Other%1").arg(++count_));
+    edit->SetParent(form);
+    edit->SetBounds(10, top, 121, 21);
+    return edit;
+  }
+  static QLineEdit *LineEditOf(TControl *control) { return dynamic_cast<QLineEdit *>(control->Widget()); }
+  static TDateTime Day(int y, int m, int d) { return EncodeDate(y, m, d); }
+
+  FormatSettingsGuard settings_;
+  int count_ = 0;
+};
+
+// ---- conversion ----
+
+TEST_F(TypedEditTest, TextConvertsToTheTypesValue) {
+  struct Case {
+    TTypeForEdit type;
+    const char *text;
+    TVarType varType;
+    double number; // numbers and dates
+    const char *string = "";
+  };
+  const TDateTime may12 = Day(2024, 5, 12);
+  const Case cases[] = {
+      {teNumber, "12.5", varDouble, 12.5},
+      {teNumber, " -1E3 ", varDouble, -1000},
+      {teInteger, "42", varInteger, 42},
+      {teInteger, "-7", varInteger, -7},
+      {teDate, "05/12/2024", varDate, may12},
+      {teShortDate, "05/12/24", varDate, may12},
+      {teDateTime, "05/12/2024 13:45:30", varDate, may12 + EncodeTime(13, 45, 30, 0)},
+      {teShortDateTime, "05/12/24 13:45:30", varDate, may12 + EncodeTime(13, 45, 30, 0)},
+      {teDateShortTime, "05/12/2024 08:05", varDate, may12 + EncodeTime(8, 5, 0, 0)},
+      {teShortDateShortTime, "05/12/24 08:05", varDate, may12 + EncodeTime(8, 5, 0, 0)},
+      {teTime, "13:45:30", varDate, EncodeTime(13, 45, 30, 0)},
+      {teShortTime, " 8:05", varDate, EncodeTime(8, 5, 0, 0)},
+      {tePhone, "(555) 123-4567", varString, 0, "(555) 123-4567"},
+      {teZIPCode, "12345-6789", varString, 0, "12345-6789"},
+      {teString, " as typed ", varString, 0, " as typed "},
+  };
+  for (const Case &c : cases) {
+    const Variant value = TypedTextToValue(c.type, QString::fromLatin1(c.text));
+    EXPECT_EQ(value.VarType(), c.varType) << c.text;
+    if (c.varType == varString)
+      EXPECT_EQ(value.ToString(), QString::fromLatin1(c.string)) << c.text;
+    else
+      EXPECT_NEAR(value.ToDouble(), c.number, 1e-9) << c.text;
+  }
+}
+
+TEST_F(TypedEditTest, NothingButTheMasksLiteralsIsNull) {
+  const struct {
+    TTypeForEdit type;
+    const char *text;
+  } cases[] = {{teNumber, ""},       {teInteger, "  "},           {teDate, "  /  /    "},
+               {teTime, "  :  :  "}, {tePhone, "(   )    -    "}, {teSocial, "   -  -    "},
+               {teString, "   "}};
+  for (const auto &c : cases)
+    EXPECT_TRUE(TypedTextToValue(c.type, QString::fromLatin1(c.text)).IsNull()) << c.text;
+}
+
+TEST_F(TypedEditTest, TextThatDoesNotConvertRaisesTheConversionError) {
+  const struct {
+    TTypeForEdit type;
+    const char *text;
+  } cases[] = {{teNumber, "1.2.3"},    {teNumber, "12-"},
+               {teInteger, "12a"},     {teInteger, "1.5"},
+               {teDate, "13/45/2024"}, {teDate, "05/  /2024"},
+               {teTime, "25:00:00"},   {teDateTime, "05/12/2024 99:00:00"}};
+  for (const auto &c : cases)
+    EXPECT_THROW(TypedTextToValue(c.type, QString::fromLatin1(c.text)), EConvertError) << c.text;
+}
+
+TEST_F(TypedEditTest, ValuesAreShownInTheOrderOfTheRegionalDate) {
+  const TDateTime when = Day(2024, 5, 12) + EncodeTime(13, 45, 30, 0);
+  EXPECT_EQ(TypedValueToText(teDate, Variant::FromDateTime(when)), QStringLiteral("05/12/2024"));
+  EXPECT_EQ(TypedValueToText(teShortDateShortTime, Variant::FromDateTime(when)),
+            QStringLiteral("05/12/24 13:45"));
+  EXPECT_EQ(TypedValueToText(teTime, Variant::FromDateTime(when)), QStringLiteral("13:45:30"));
+  EXPECT_EQ(TypedValueToText(teNumber, Variant(2.25)), QStringLiteral("2.25"));
+  EXPECT_EQ(TypedValueToText(teInteger, Variant(17)), QStringLiteral("17"));
+  EXPECT_EQ(TypedValueToText(teDate, Variant::Null()), QString());
+
+  // Day first, with the regional separator the mask shows.
+  Settings().ShortDateFormat = QStringLiteral("dd/mm/yyyy");
+  Settings().DateSeparator = QLatin1Char('.');
+  EXPECT_EQ(TypedValueToText(teDateTime, Variant::FromDateTime(when)), QStringLiteral("12.05.2024 13:45:30"));
+  TEditTyped *edit = AddTyped(teDate);
+  edit->SetValue(Variant::FromDateTime(when));
+  EXPECT_EQ(edit->EditText(), QStringLiteral("12.05.2024"));
+  EXPECT_EQ(edit->Value().ToDouble(), Day(2024, 5, 12));
+}
+
+// ---- types ----
+
+TEST_F(TypedEditTest, EachTypeSetsItsMaskOrLetterCase) {
+  TEditTyped *edit = AddTyped(teString);
+  for (TTypeForEdit type : {teDateTime, teShortDateTime, teDateShortTime, teShortDateShortTime, teDate,
+                            teShortDate, teTime, teShortTime, tePhone, tePhoneExt, teSocial, teZIPCode}) {
+    edit->SetTypeValue(type);
+    EXPECT_EQ(edit->EditMask(), TypedEditMask(type)) << type;
+    EXPECT_FALSE(edit->EditMask().isEmpty()) << type;
+  }
+  EXPECT_EQ(TypedEditMask(teTime), QStringLiteral("!90:99:99;1;_"));
+  EXPECT_EQ(TypedEditMask(tePhoneExt), QStringLiteral("!\\(999\\) 999\\-9999 \\x9999;1;_"));
+
+  edit->SetTypeValue(teStringUpper);
+  EXPECT_TRUE(edit->EditMask().isEmpty());
+  EXPECT_EQ(edit->CharCase(), ecUpperCase);
+  edit->SetTypeValue(teStringLower);
+  EXPECT_EQ(edit->CharCase(), ecLowerCase);
+  edit->SetTypeValue(teString);
+  EXPECT_EQ(edit->CharCase(), ecNormal);
+  edit->SetTypeValue(teDate);
+  edit->SetTypeValue(teNumber);
+  EXPECT_TRUE(edit->EditMask().isEmpty());
+  EXPECT_FALSE(edit->IsMasked());
+}
+
+TEST_F(TypedEditTest, ThePhoneMaskShowsItsLiterals) {
+  TEditTyped *edit = AddTyped(tePhoneExt);
+  Show();
+  EXPECT_EQ(edit->EditText(), QStringLiteral("(___) ___-____ x____"));
+  edit->SetFocus();
+  edit->SetSelStart(0);
+  TypeText(QStringLiteral("5551234567"));
+  EXPECT_EQ(edit->Text(), QStringLiteral("(555) 123-4567 x    "));
+  EXPECT_EQ(edit->Value().ToString(), edit->Text());
+}
+
+// ---- the key filter ----
+
+TEST_F(TypedEditTest, KeysAreFilteredByType) {
+  struct Case {
+    TTypeForEdit type;
+    const char *start;
+    const char *typed;
+    const char *expected; // the text afterwards
+    int beeps;
+    bool filter = true;
+  };
+  const Case cases[] = {
+      {teInteger, "", "-12-3+4+", "-123+4", 2},
+      {teInteger, "", "12a.5", "125", 2},
+      {teNumber, "", "1,5", "1.5", 0},
+      {teNumber, "", "1.5.5", "1.55", 1},
+      {teNumber, "", "2e3E", "2e3E", 0},
+      {teNumber, "", "-x+1-", "-+1", 2},
+      {teString, "", "a1-?,", "a1-?,", 0},
+      // Any key passes; the mask itself takes only what fits its positions.
+      {tePhone, "", "x5", "(5  )    -    ", 0},
+      {teInteger, "", "ab", "ab", 0, false},
+  };
+  for (const Case &c : cases) {
+    TEditTyped *edit = AddTyped(c.type);
+    edit->SetEnabledTypedLimit(c.filter);
+    edit->SetText(QString::fromLatin1(c.start));
+    Show();
+    edit->SetFocus();
+    edit->SetSelStart(0);
+    const qsizetype beepsBefore = services->Beeps().size();
+    TypeText(QString::fromLatin1(c.typed));
+    EXPECT_EQ(edit->Text(), QString::fromLatin1(c.expected)) << c.typed;
+    EXPECT_EQ(services->Beeps().size() - beepsBefore, c.beeps) << c.typed;
+    edit->Free();
+  }
+}
+
+TEST_F(TypedEditTest, DateKeysAreDigitsAndSigns) {
+  TEditTyped *edit = AddTyped(teDate);
+  Show();
+  edit->SetFocus();
+  edit->SetSelStart(0);
+  TypeText(QStringLiteral("0a5x12/2024"));
+  // "a", "x" and "/" are refused with a beep; the mask skips its own literals.
+  EXPECT_EQ(edit->Text(), QStringLiteral("05/12/2024"));
+  EXPECT_EQ(services->Beeps().size(), 3);
+  EXPECT_EQ(edit->Value().ToDouble(), Day(2024, 5, 12));
+}
+
+TEST_F(TypedEditTest, CommaAndPointBecomeTheRegionalDecimalSeparator) {
+  Settings().DecimalSeparator = QLatin1Char(',');
+  Settings().ThousandSeparator = QLatin1Char('.');
+  TEditTyped *edit = AddTyped(teNumber);
+  Show();
+  edit->SetFocus();
+  TypeText(QStringLiteral("3.75,"));
+  EXPECT_EQ(edit->Text(), QStringLiteral("3,75"));
+  EXPECT_EQ(services->Beeps().size(), 1);
+  EXPECT_DOUBLE_EQ(edit->Value().ToDouble(), 3.75);
+}
+
+TEST_F(TypedEditTest, ASignOrSeparatorMayReplaceTheSelectionThatHoldsIt) {
+  TEditTyped *edit = AddTyped(teInteger);
+  edit->SetText(QStringLiteral("-5"));
+  Show();
+  edit->SetFocus();
+  edit->SelectAll();
+  TypeText(QStringLiteral("-8"));
+  EXPECT_EQ(edit->Text(), QStringLiteral("-8"));
+  EXPECT_TRUE(services->Beeps().isEmpty());
+}
+
+TEST_F(TypedEditTest, EnterMovesToTheNextControl) {
+  TEditTyped *edit = AddTyped(teInteger);
+  TEdit *other = AddOther();
+  Show();
+  edit->SetFocus();
+  TypeText(QStringLiteral("12"));
+  guitest::PressKey(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+  guitest::ProcessEvents();
+  EXPECT_TRUE(other->Focused());
+  EXPECT_EQ(edit->Text(), QStringLiteral("12"));
+  EXPECT_TRUE(services->Beeps().isEmpty());
+}
+
+// ---- the range ----
+
+TEST_F(TypedEditTest, TheRangeCheckComparesTypedValues) {
+  struct Case {
+    TTypeForEdit type;
+    const char *min;
+    const char *max;
+    const char *text;
+    bool out;
+  };
+  const Case cases[] = {
+      {teInteger, "1", "5", "7", true},
+      {teInteger, "1", "5", "0", true},
+      {teInteger, "1", "5", "5", false},
+      {teInteger, "1", "5", "", false},
+      {teInteger, "", "5", "-100", false},
+      {teInteger, "10", "", "9", true},
+      {teNumber, "0.5", "2.5", "2.75", true},
+      {teNumber, "0.5", "2.5", "0.5", false},
+      {teDate, "01/01/2024", "12/31/2024", "01/15/2025", true},
+      {teDate, "01/01/2024", "12/31/2024", "06/30/2024", false},
+      {teTime, "08:00:00", "17:00:00", "18:30:00", true},
+      {teShortTime, "08:00", "17:00", "12:00", false},
+      {teString, "b", "d", "e", true},
+  };
+  for (const Case &c : cases) {
+    TEditTyped *edit = AddTyped(c.type);
+    edit->SetMinValue(QString::fromLatin1(c.min));
+    edit->SetMaxValue(QString::fromLatin1(c.max));
+    edit->SetText(QString::fromLatin1(c.text));
+    if (c.out) {
+      try {
+        edit->CheckRange();
+        ADD_FAILURE() << c.text << " passed";
+      } catch (const EEditTypedRangeError &e) {
+        EXPECT_EQ(e.Message(),
+                  QStringLiteral("Value %1 out of range %2..%3")
+                      .arg(edit->Text(), QString::fromLatin1(c.min), QString::fromLatin1(c.max)));
+      }
+    } else {
+      EXPECT_NO_THROW(edit->CheckRange()) << c.text;
+    }
+    edit->Free();
+  }
+}
+
+TEST_F(TypedEditTest, LeavingAFieldOutOfRangeIsRefused) {
+  TEditTyped *edit = AddTyped(teInteger);
+  TEdit *other = AddOther();
+  edit->SetEnabledLimit(true);
+  edit->SetMinValue(QStringLiteral("1"));
+  edit->SetMaxValue(QStringLiteral("5"));
+  Show();
+  edit->SetFocus();
+  TypeText(QStringLiteral("7"));
+  guitest::PressKey(Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
+  guitest::ProcessEvents();
+  ASSERT_EQ(services->MessageBoxes().size(), 1);
+  EXPECT_TRUE(services->MessageBoxes().first().Text.startsWith(QStringLiteral("Value 7 out of range 1..5")));
+  EXPECT_TRUE(edit->Focused());
+  EXPECT_FALSE(other->Focused());
+
+  // Within the range the field is left as usual.
+  edit->SelectAll();
+  TypeText(QStringLiteral("4"));
+  guitest::PressKey(Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
+  guitest::ProcessEvents();
+  EXPECT_TRUE(other->Focused());
+  EXPECT_EQ(services->MessageBoxes().size(), 1);
+}
+
+TEST_F(TypedEditTest, WithoutTheLimitAnyValueMayBeLeft) {
+  TEditTyped *edit = AddTyped(teInteger);
+  TEdit *other = AddOther();
+  edit->SetMaxValue(QStringLiteral("5"));
+  Show();
+  edit->SetFocus();
+  TypeText(QStringLiteral("99"));
+  guitest::PressKey(Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
+  guitest::ProcessEvents();
+  EXPECT_TRUE(other->Focused());
+  EXPECT_TRUE(services->MessageBoxes().isEmpty());
+}
+
+TEST_F(TypedEditTest, ABoundThatDoesNotConvertIsIgnored) {
+  TEditTyped *edit = AddTyped(teInteger);
+  edit->SetMinValue(QStringLiteral("1"));
+  edit->SetMinValue(QStringLiteral("one"));
+  EXPECT_EQ(edit->MinValue(), QStringLiteral("1"));
+  edit->SetMaxValue(QStringLiteral("2.5"));
+  EXPECT_EQ(edit->MaxValue(), QString());
+  edit->SetTypeValue(teDate);
+  edit->SetMaxValue(QStringLiteral("13/45/2024"));
+  EXPECT_EQ(edit->MaxValue(), QString());
+  // A bound kept from another type bounds nothing it cannot be read as.
+  edit->SetText(QStringLiteral("05/12/2024"));
+  EXPECT_NO_THROW(edit->CheckRange());
+}
+
+// ---- the button ----
+
+TEST_F(TypedEditTest, EachButtonStyleHasItsWidthAndPicture) {
+  struct Case {
+    TSMButtonStyle style;
+    int width;
+    bool picture;
+  };
+  const Case cases[] = {
+      {TSMButtonStyle::bsNone, 0, false},
+      {TSMButtonStyle::bsDropDown, GetSystemMetrics(SM_CXVSCROLL), true},
+      {TSMButtonStyle::bsEllipsis, 21, true},
+      {TSMButtonStyle::bsCalculator, 17, true},
+      {TSMButtonStyle::bsCalendar, 17, true},
+      {TSMButtonStyle::bsFile, 21, true},
+      {TSMButtonStyle::bsDirectory, 21, true},
+      {TSMButtonStyle::bsOk, 21, true},
+      {TSMButtonStyle::bsCancel, 21, true},
+      {TSMButtonStyle::bsFind, 21, true},
+      {TSMButtonStyle::bsSearch, 21, true},
+      {TSMButtonStyle::bsSum, 21, true},
+  };
+  TEditTyped *edit = AddTyped(teString);
+  for (const Case &c : cases) {
+    edit->SetButtonStyle(c.style);
+    EXPECT_EQ(edit->ButtonWidth(), c.width) << int(c.style);
+    EXPECT_EQ(!edit->Glyph()->Empty(), c.picture) << int(c.style);
+    EXPECT_EQ(edit->NumGlyphs(), 1) << int(c.style);
+  }
+}
+
+TEST_F(TypedEditTest, TheStockPicturesAreRegisteredByName) {
+  RegisterEditButtonGlyphs();
+  for (const char *name : {"CALCULATORBMP", "CALENDARBMP", "FILEBMP", "DIRECTORYBMP", "OKBMP", "CANCELBMP",
+                           "FINDBMP", "SEARCHBMP", "SUMBMP"}) {
+    const QImage image = LoadBitmapImage(QString::fromLatin1(name));
+    EXPECT_FALSE(image.isNull()) << name;
+    // Drawn on the transparent colour, which the bottom-left pixel gives.
+    EXPECT_EQ(image.pixel(0, image.height() - 1), qRgb(128, 128, 0)) << name;
+    int drawn = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) drawn += image.pixel(x, y) != qRgb(128, 128, 0);
+    EXPECT_GT(drawn, image.width() * image.height() / 8) << name;
+  }
+  // Three 2 x 2 dots, white round them.
+  const QImage dots = EllipsisGlyph();
+  int black = 0;
+  for (int y = 0; y < dots.height(); ++y)
+    for (int x = 0; x < dots.width(); ++x) black += qGray(dots.pixel(x, y)) < 128;
+  EXPECT_EQ(black, 12);
+  EXPECT_EQ(qGray(dots.pixel(0, dots.height() - 1)), 255);
+}
+
+TEST_F(TypedEditTest, PicturesOfTheButtonStyles) {
+  const QString shots = qEnvironmentVariable("TALLYROOK_SCREENSHOTS");
+  if (shots.isEmpty()) GTEST_SKIP() << "TALLYROOK_SCREENSHOTS names no folder";
+  form->SetClientSize(300, 12 * 26 + 10);
+  int top = 5;
+  for (TSMButtonStyle style :
+       {TSMButtonStyle::bsDropDown, TSMButtonStyle::bsEllipsis, TSMButtonStyle::bsCalculator,
+        TSMButtonStyle::bsCalendar, TSMButtonStyle::bsFile, TSMButtonStyle::bsDirectory, TSMButtonStyle::bsOk,
+        TSMButtonStyle::bsCancel, TSMButtonStyle::bsFind, TSMButtonStyle::bsSearch, TSMButtonStyle::bsSum}) {
+    TEditTyped *edit = AddTyped(teString, top);
+    edit->SetWidth(200);
+    edit->SetButtonStyle(style);
+    edit->SetText(QStringLiteral("Style %1").arg(int(style)));
+    top += 26;
+  }
+  TEditTyped *flat = AddTyped(teString, top);
+  flat->SetWidth(200);
+  flat->SetFlat(true);
+  flat->SetButtonStyle(TSMButtonStyle::bsEllipsis);
+  flat->SetText(QStringLiteral("Flat, focused"));
+  Show();
+  flat->SetFocus();
+  QDir().mkpath(shots);
+  EXPECT_TRUE(SaveControlPng(form, QDir(shots).filePath(QStringLiteral("edit_buttons.png"))));
+}
+
+TEST_F(TypedEditTest, ACustomPictureIsKeptWithItsImageCount) {
+  TEditTyped *edit = AddTyped(teString);
+  TBitmap glyph;
+  glyph.SetImage(QImage(32, 16, QImage::Format_RGB32));
+  edit->SetButtonStyle(TSMButtonStyle::bsCustom);
+  edit->SetGlyph(&glyph);
+  edit->SetNumGlyphs(2);
+  EXPECT_EQ(edit->NumGlyphs(), 2);
+  EXPECT_EQ(edit->Glyph()->Width(), 32);
+  // The drop-down button shows one image whatever is asked.
+  edit->SetButtonStyle(TSMButtonStyle::bsDropDown);
+  edit->SetNumGlyphs(2);
+  EXPECT_EQ(edit->NumGlyphs(), 1);
+  edit->SetButtonStyle(TSMButtonStyle::bsNone);
+  EXPECT_TRUE(edit->Glyph()->Empty());
+}
+
+TEST_F(TypedEditTest, TheButtonIsNeverWiderThanTheEdit) {
+  TEditTyped *edit = AddTyped(teString);
+  edit->SetButtonStyle(TSMButtonStyle::bsEllipsis);
+  edit->SetButtonWidth(40);
+  EXPECT_EQ(edit->ButtonWidth(), 40);
+  edit->SetButtonWidth(edit->ClientWidth());
+  EXPECT_EQ(edit->ButtonWidth(), 40);
+}
+
+TEST_F(TypedEditTest, TheButtonStandsAtTheRightEdgeAndTheTextEndsBeforeIt) {
+  TEditTyped *edit = AddTyped(teString);
+  edit->SetButtonStyle(TSMButtonStyle::bsEllipsis);
+  Show();
+  const int w = edit->ClientWidth();
+  const int h = edit->ClientHeight();
+  EXPECT_EQ(edit->ButtonContainer()->BoundsRect(), Rect(w - 23, 1, w - 2, h - 1));
+  EXPECT_EQ(edit->Button()->Height(), h - 2);
+  TRect text;
+  edit->Perform(EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+  EXPECT_EQ(text.Right, w - 23);
+
+  edit->SetFlat(true);
+  EXPECT_EQ(edit->ButtonContainer()->BoundsRect(), Rect(w - 21, 0, w, h));
+  edit->Perform(EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+  EXPECT_EQ(text.Right, w - 21);
+  EXPECT_FALSE(LineEditOf(edit)->hasFrame());
+
+  edit->SetButtonStyle(TSMButtonStyle::bsNone);
+  EXPECT_FALSE(edit->ButtonContainer()->Visible());
+  edit->Perform(EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+  EXPECT_EQ(text.Right, w);
+}
+
+TEST_F(TypedEditTest, AFlatEditIsFramedWhileFocusedAndATransparentOneShowsWhatIsBehind) {
+  TEditTyped *edit = AddTyped(teString);
+  TEdit *other = AddOther();
+  edit->SetFlat(true);
+  Show();
+  other->SetFocus();
+  const QRgb shadow = ColorToQColor(clBtnShadow).rgb();
+  EXPECT_NE(GrabControl(edit).pixel(0, 0), shadow);
+  edit->SetFocus();
+  EXPECT_EQ(GrabControl(edit).pixel(0, 0), shadow);
+  EXPECT_EQ(GrabControl(edit).pixel(edit->Width() - 1, edit->Height() - 1),
+            ColorToQColor(clBtnHighlight).rgb());
+
+  edit->SetTransparent(true);
+  EXPECT_EQ(LineEditOf(edit)->palette().color(QPalette::Base).alpha(), 0);
+  // Still so after the edit moves and its colours are set again.
+  edit->SetBounds(20, 20, 150, 21);
+  edit->SetColor(clYellow);
+  EXPECT_EQ(LineEditOf(edit)->palette().color(QPalette::Base).alpha(), 0);
+  edit->SetTransparent(false);
+  EXPECT_EQ(LineEditOf(edit)->palette().color(QPalette::Base), ColorToQColor(clYellow));
+}
+
+TEST_F(TypedEditTest, TheButtonAndItsKeyFireOnButtonClick) {
+  TEditTyped *edit = AddTyped(teString);
+  int clicks = 0;
+  edit->OnButtonClick = TNotifyEvent::From([&clicks](TObject *) { ++clicks; });
+  Show();
+  edit->SetFocus();
+  // No button yet: nothing to click.
+  guitest::PressKey(Qt::Key_Down, Qt::AltModifier);
+  EXPECT_EQ(clicks, 0);
+  edit->SetButtonStyle(TSMButtonStyle::bsEllipsis);
+  guitest::Click(edit->Button(), QPoint(5, 5));
+  EXPECT_EQ(clicks, 1);
+  guitest::PressKey(Qt::Key_Down, Qt::AltModifier);
+  EXPECT_EQ(clicks, 2);
+  EXPECT_TRUE(edit->Focused());
+  // Another shortcut.
+  edit->SetButtonKey(VK_F4);
+  guitest::PressKey(Qt::Key_Down, Qt::AltModifier);
+  guitest::PressKey(Qt::Key_F4);
+  EXPECT_EQ(clicks, 3);
+}
+
+// ---- the calendar popup ----
+
+class PopupTest : public TypedEditTest {
+protected:
+  void SetUp() override {
+    TypedEditTest::SetUp();
+    edit = AddTyped(teDate);
+    edit->SetButtonStyle(TSMButtonStyle::bsCalendar);
+    edit->SetText(QStringLiteral("05/12/2024"));
+    Show();
+    edit->SetFocus();
+  }
+  TPopupEditCalendar *Calendar() const { return dynamic_cast<TPopupEditCalendar *>(edit->Popup()); }
+  void Open() {
+    guitest::Click(edit->Button(), QPoint(4, 4));
+    guitest::ProcessEvents();
+    ASSERT_TRUE(edit->PopupVisible());
+  }
+
+  ClockGuard clock{EncodeDate(2024, 8, 20) + EncodeTime(9, 0, 0, 0)};
+  TEditTyped *edit = nullptr;
+};
+
+TEST_F(PopupTest, TheButtonOpensTheCalendarUnderTheEditOnItsDate) {
+  Open();
+  TPopupEditCalendar *popup = Calendar();
+  ASSERT_NE(popup, nullptr);
+  EXPECT_TRUE(popup->PopupShowing());
+  EXPECT_EQ(popup->Calendar()->CalendarDate(), Day(2024, 5, 12));
+  EXPECT_EQ(popup->TitleText(), QStringLiteral("May, 2024"));
+  const TPoint origin = edit->ClientOrigin();
+  EXPECT_EQ(popup->Left(), origin.X);
+  EXPECT_EQ(popup->Top(), origin.Y + edit->Height());
+  EXPECT_GE(popup->Width(), TPopupEditCalendar::MinWidth);
+  EXPECT_GE(popup->Height(), TPopupEditCalendar::MinHeight);
+  // The edit keeps the keys, its caret hidden.
+  EXPECT_TRUE(edit->Focused());
+  EXPECT_TRUE(LineEditOf(edit)->isReadOnly());
+  const QString shots = qEnvironmentVariable("TALLYROOK_SCREENSHOTS");
+  if (!shots.isEmpty()) {
+    QDir().mkpath(shots);
+    EXPECT_TRUE(SaveControlPng(popup, QDir(shots).filePath(QStringLiteral("calendar_popup.png"))));
+  }
+}
+
+TEST_F(PopupTest, PageKeysChangeTheMonthAndEnterTakesTheDate) {
+  Open();
+  guitest::PressKey(Qt::Key_PageDown);
+  EXPECT_EQ(Calendar()->TitleText(), QStringLiteral("June, 2024"));
+  guitest::PressKey(Qt::Key_PageDown, Qt::ControlModifier);
+  EXPECT_EQ(Calendar()->TitleText(), QStringLiteral("June, 2025"));
+  guitest::PressKey(Qt::Key_PageUp, Qt::ControlModifier);
+  guitest::PressKey(Qt::Key_Right);
+  guitest::PressKey(Qt::Key_Down);
+  guitest::PressKey(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+  EXPECT_FALSE(edit->PopupVisible());
+  EXPECT_FALSE(Calendar()->PopupShowing());
+  EXPECT_EQ(edit->Text(), QStringLiteral("06/20/2024"));
+  EXPECT_FALSE(LineEditOf(edit)->isReadOnly());
+  EXPECT_TRUE(edit->Focused());
+}
+
+TEST_F(PopupTest, EscapeClosesWithoutAValue) {
+  Open();
+  guitest::PressKey(Qt::Key_PageDown);
+  guitest::PressKey(Qt::Key_Escape, Qt::NoModifier, QString(QChar(27)));
+  EXPECT_FALSE(edit->PopupVisible());
+  EXPECT_EQ(edit->Text(), QStringLiteral("05/12/2024"));
+  EXPECT_TRUE(form->Showing());
+}
+
+TEST_F(PopupTest, AClickOnADayTakesIt) {
+  Open();
+  TLocCalendar *calendar = Calendar()->Calendar();
+  int col = 0, row = 0;
+  calendar->CellOfDay(27, col, row);
+  EXPECT_EQ(calendar->DayInCell(col, row), 27);
+  const TRect cell = calendar->CellRect(col, row);
+  guitest::Click(calendar, QPoint((cell.Left + cell.Right) / 2, (cell.Top + cell.Bottom) / 2));
+  guitest::ProcessEvents();
+  EXPECT_FALSE(edit->PopupVisible());
+  EXPECT_EQ(edit->Text(), QStringLiteral("05/27/2024"));
+}
+
+TEST_F(PopupTest, TheTitleButtonsPageAndTheTitleShowsTodaysMonth) {
+  Open();
+  TPopupEditCalendar *popup = Calendar();
+  guitest::Click(popup->NextYearButton(), QPoint(3, 3));
+  EXPECT_EQ(popup->TitleText(), QStringLiteral("May, 2025"));
+  guitest::Click(popup->PrevMonthButton(), QPoint(3, 3));
+  guitest::Click(popup->PrevMonthButton(), QPoint(3, 3));
+  EXPECT_EQ(popup->TitleText(), QStringLiteral("March, 2025"));
+  guitest::Click(popup->PrevYearButton(), QPoint(3, 3));
+  guitest::Click(popup->NextMonthButton(), QPoint(3, 3));
+  EXPECT_EQ(popup->TitleText(), QStringLiteral("April, 2024"));
+  guitest::Click(popup->Title(), QPoint(10, 5));
+  EXPECT_EQ(popup->TitleText(), QStringLiteral("August, 2024"));
+  // Paging keeps the popup open.
+  EXPECT_TRUE(edit->PopupVisible());
+}
+
+TEST_F(PopupTest, AReleaseElsewhereClosesWithoutAValue) {
+  Open();
+  guitest::PressKey(Qt::Key_PageDown);
+  guitest::SendMouse(form, QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(200, 200), Qt::NoButton);
+  EXPECT_FALSE(edit->PopupVisible());
+  EXPECT_EQ(edit->Text(), QStringLiteral("05/12/2024"));
+}
+
+TEST_F(PopupTest, AReleaseOnThePopupItselfAccepts) {
+  Open();
+  guitest::PressKey(Qt::Key_PageDown);
+  guitest::Click(edit->Popup(), QPoint(1, 10));
+  EXPECT_FALSE(edit->PopupVisible());
+  EXPECT_EQ(edit->Text(), QStringLiteral("06/12/2024"));
+}
+
+TEST_F(PopupTest, LeavingTheEditClosesThePopup) {
+  TEdit *other = AddOther(100);
+  Show();
+  Open();
+  other->SetFocus();
+  guitest::ProcessEvents();
+  EXPECT_FALSE(edit->PopupVisible());
+  EXPECT_EQ(edit->Text(), QStringLiteral("05/12/2024"));
+}
+
+TEST_F(PopupTest, AnEmptyEditOpensOnTodayAndTheButtonClosesAgain) {
+  edit->SetText(QString());
+  Open();
+  EXPECT_EQ(Calendar()->Calendar()->CalendarDate(), Day(2024, 8, 20));
+  guitest::Click(edit->Button(), QPoint(4, 4));
+  EXPECT_FALSE(edit->PopupVisible());
+  EXPECT_EQ(edit->Text(), QStringLiteral("  /  /    "));
+}
+
+TEST_F(PopupTest, AReadOnlyEditIsNotChangedByThePopup) {
+  edit->SetReadOnly(true);
+  Open();
+  guitest::PressKey(Qt::Key_PageDown);
+  guitest::PressKey(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+  EXPECT_FALSE(edit->PopupVisible());
+  EXPECT_EQ(edit->Text(), QStringLiteral("05/12/2024"));
+  EXPECT_TRUE(LineEditOf(edit)->isReadOnly());
+}
+
+TEST_F(PopupTest, TheTimeOfDayComesBackWithTheChosenDate) {
+  edit->SetTypeValue(teDateShortTime);
+  edit->SetText(QStringLiteral("05/12/2024 14:30"));
+  Open();
+  guitest::PressKey(Qt::Key_Left);
+  guitest::PressKey(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+  EXPECT_EQ(edit->Text(), QStringLiteral("05/11/2024 14:30"));
+}
+
+TEST_F(PopupTest, OnlyDateTypesOpenIt) {
+  int clicks = 0;
+  edit->OnButtonClick = TNotifyEvent::From([&clicks](TObject *) { ++clicks; });
+  edit->SetTypeValue(teTime);
+  guitest::Click(edit->Button(), QPoint(4, 4));
+  EXPECT_FALSE(edit->PopupVisible());
+  EXPECT_EQ(clicks, 1);
+  // A date edit with another kind of button only clicks.
+  edit->SetTypeValue(teDate);
+  edit->SetButtonStyle(TSMButtonStyle::bsEllipsis);
+  guitest::Click(edit->Button(), QPoint(4, 4));
+  EXPECT_FALSE(edit->PopupVisible());
+  EXPECT_EQ(clicks, 2);
+}
+
+TEST_F(PopupTest, ThePopupStaysOnTheScreen) {
+  const int screenWidth = Screen()->Width();
+  const int screenHeight = Screen()->Height();
+  const int w = edit->Popup()->Width();
+  const int h = edit->Popup()->Height();
+  const TPoint origin = edit->ClientOrigin();
+  TPoint p = edit->PopupPosition();
+  EXPECT_EQ(p.X, origin.X);
+  edit->SetPopupAlign(taRightJustify);
+  p = edit->PopupPosition();
+  // Lined up with the right edge, but never left of the screen.
+  EXPECT_EQ(p.X, std::max(0, origin.X + edit->Width() - w));
+
+  // Near the bottom right of the screen: above the edit, pulled in from the right.
+  edit->SetPopupAlign(taLeftJustify);
+  form->SetBounds(screenWidth - 60, screenHeight - 80, form->Width(), form->Height());
+  guitest::ProcessEvents();
+  const TPoint moved = edit->ClientOrigin();
+  ASSERT_GT(moved.Y + edit->Height() + h, screenHeight);
+  p = edit->PopupPosition();
+  EXPECT_EQ(p.Y, moved.Y - h);
+  EXPECT_EQ(p.X, screenWidth - w);
+}
+
+// ---- auto-completion ----
+
+TEST_F(TypedEditTest, FileNamesAreCompletedWhereAskedAndNothingElseIs) {
+  TEditTyped *edit = AddTyped(teString);
+  Show();
+  QLineEdit *line = LineEditOf(edit);
+  EXPECT_EQ(line->completer(), nullptr);
+  edit->SetAutoComplete(TSMCompletition{mcFileSystem, mcAutoSuggest});
+  ASSERT_NE(line->completer(), nullptr);
+  EXPECT_EQ(line->completer()->completionMode(), QCompleter::PopupCompletion);
+  edit->SetAutoComplete(TSMCompletition{mcFileSystem, mcAutoAppend});
+  ASSERT_NE(line->completer(), nullptr);
+  EXPECT_EQ(line->completer()->completionMode(), QCompleter::InlineCompletion);
+  // No source of web addresses on this system: the edit works without completion.
+  edit->SetAutoComplete(TSMCompletition{mcUrlHistory, mcUrlMRU, mcAutoSuggest});
+  EXPECT_EQ(line->completer(), nullptr);
+  edit->SetFocus();
+  TypeText(QStringLiteral("http"));
+  EXPECT_EQ(edit->Text(), QStringLiteral("http"));
+}
+
+TEST_F(TypedEditTest, CompletionIsSetUpAgainWhenTheWindowIsMade) {
+  TEditTyped *edit = AddTyped(teString);
+  edit->SetAutoComplete(TSMCompletition{mcFileSystem});
+  Show();
+  ASSERT_NE(LineEditOf(edit)->completer(), nullptr);
+  edit->RecreateWnd();
+  ASSERT_NE(LineEditOf(edit), nullptr);
+  EXPECT_NE(LineEditOf(edit)->completer(), nullptr);
+}
+
+} // namespace
