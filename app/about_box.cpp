@@ -2,7 +2,6 @@
 #include "app/pictures.h"
 #include "platform/windowing/messages.h"
 #include "platform/windowing/system_services.h"
-#include <QUrl>
 
 TAboutBox *AboutBox = nullptr;
 
