@@ -373,6 +373,19 @@ TEST_F(PageBuilderTest, ScriptsHighlightsAndTheEnterRectEventShapeEachRecord) {
   EXPECT_EQ(name->FillColor, clNone);
 }
 
+TEST_F(PageBuilderTest, BandScriptsReadAndWriteTheBandBeingBuilt) {
+  FillItems(3);
+  TfrBandView *band = AddBand(btMasterData, 0, 20, QStringLiteral("frLines"));
+  band->Script.Add(
+      QStringLiteral("begin Visible := [QTY] <> 2; if [QTY] = 1 then Height := 40; h := Band1.Height end"));
+  AddMemo(0, 0, 100, 20, {QStringLiteral("[NAME]")});
+  AddBand(btMasterFooter, 100, 20);
+  AddMemo(0, 100, 100, 20, {QStringLiteral("[h]")});
+  ASSERT_TRUE(report->PrepareReport()) << report->ErrorText().toStdString();
+  EXPECT_EQ(Dump(), (QStringList{"1: 0,0 100x20 Item 1", "1: 0,40 100x20 Item 3", "1: 0,80 100x20 40"}));
+  EXPECT_EQ(band->Height, 20);
+}
+
 } // namespace
 } // namespace build
 
@@ -456,6 +469,31 @@ TEST_F(PageBuilderTest, ASubreportThatRunsOutOfRoomGoesOnOnTheNextPageUnderThatP
 
 namespace build {
 namespace {
+
+TEST_F(PageBuilderTest, ASubreportOnABandThatSplitsPrintsEachOfItsRowsOnce) {
+  FillItems(1);
+  AddBand(btMasterData, 0, 30, QStringLiteral("frLines"), flStretched | flBandBreaked);
+  QStringList tall;
+  for (int i = 1; i <= 70; ++i) tall << QStringLiteral("line %1").arg(i);
+  AddMemo(0, 0, 100, 20, tall, flStretched);
+  auto sub = std::make_unique<TfrSubReportView>();
+  sub->Left = 200;
+  sub->Top = 5;
+  sub->Width = 300;
+  sub->Height = 20;
+  sub->SubPage = 1;
+  page->Add(std::move(sub));
+  TfrPage *inner = report->Pages().Add();
+  AddBand(inner, btMasterData, 0, 40, QStringLiteral("40"));
+  AddMemo(inner, 0, 0, 100, 20, {QStringLiteral("part [LINE#]")});
+  ASSERT_TRUE(report->PrepareReport()) << report->ErrorText().toStdString();
+  EXPECT_GE(report->EMFPages().Count(), 2);
+  QStringList printed;
+  for (const QString &text : Texts())
+    printed << text.section(QStringLiteral(": "), 1).split(QLatin1Char('|'));
+  for (int i = 1; i <= 70; ++i) EXPECT_EQ(printed.count(QStringLiteral("line %1").arg(i)), 1) << i;
+  for (int i = 1; i <= 40; ++i) EXPECT_EQ(printed.count(QStringLiteral("part %1").arg(i)), 1) << i;
+}
 
 TEST_F(PageBuilderTest, DataBandsChainedWithoutASourcePrintWithTheRecordAndCountItOnce) {
   FillItems(2);
