@@ -893,23 +893,61 @@ std::vector<TfrView *> TfrPageBuilder::PrepareObjects(TfrBand *Band) {
   return objects;
 }
 
+// The height of a stretched band. A stretched object that needs more room than it was given pushes down the
+// objects lying below it (overlapping it across), and those push what lies below them, so that a long text
+// never runs into what follows; the band grows to hold them.
 int TfrPageBuilder::BandHeight(TfrBand *Band, const std::vector<TfrView *> &Objects) {
+  std::vector<TfrView *> order;
+  for (TfrView *view : Objects)
+    if (view->Visible) order.push_back(view);
+  std::stable_sort(order.begin(), order.end(),
+                   [](const TfrView *a, const TfrView *b) { return a->Top < b->Top; });
   int height = Band->dy;
-  for (TfrView *view : Objects) {
+  for (size_t i = 0; i < order.size(); ++i) {
+    TfrView *view = order[i];
+    Flow flow;
+    for (size_t j = 0; j < i; ++j) {
+      const TfrView *above = order[j];
+      if (above->Top + above->Height > view->Top || above->Left >= view->Left + view->Width ||
+          view->Left >= above->Left + above->Width)
+        continue;
+      Flow &pushing = flow_[above];
+      flow.shift = std::max(flow.shift, pushing.shift + pushing.growth);
+      pushing.pushes = true;
+    }
     auto stretcheable = dynamic_cast<TfrStretcheable *>(view);
-    if (!stretcheable || !(view->Flags & flStretched) || !view->Visible) continue;
-    height = std::max(height, frCoord(double(view->Top) + stretcheable->CalcHeight()));
+    if (stretcheable && (view->Flags & flStretched)) {
+      flow.needed = frCoord(stretcheable->CalcHeight());
+      flow.growth = std::max(0, flow.needed - view->Height);
+      height = std::max(height, view->Top + flow.shift + flow.needed);
+    }
+    // What was pushed keeps the room the design left below it.
+    if (flow.shift > 0) height = std::max(height, Band->dy + flow.shift + flow.growth);
+    flow_[view] = flow;
   }
   return height;
+}
+
+// Where an object of a band of that height goes: moved down by what pushed it; a stretched object in a
+// stretched band reaches down to the band's bottom unless it pushed something below it.
+void TfrPageBuilder::Place(const TfrBand *Band, const TfrView *View, int Height, int &Top,
+                           int &ObjectHeight) {
+  Top = View->Top;
+  ObjectHeight = View->Height;
+  if (!Band->Stretched) return;
+  const auto it = flow_.find(View);
+  const Flow flow = it != flow_.end() ? it->second : Flow{};
+  Top += flow.shift;
+  if (View->Flags & flStretched) ObjectHeight = flow.pushes ? flow.needed : Height - Top;
 }
 
 void TfrPageBuilder::PlaceObjects(TfrBand *Band, const std::vector<TfrView *> &Objects, int Top, int Height) {
   const int shift = cur_->xAdjust - cur_->leftMargin;
   for (TfrView *view : Objects) {
     if (!view->Visible || view->Typ == gtSubReport || report_->Terminated()) continue;
-    int height = view->Height;
-    if (Band->Stretched && (view->Flags & flStretched)) height = Height - view->Top;
-    WriteObject(view, view->Left + shift, Top + view->Top, height);
+    int top = 0, height = 0;
+    Place(Band, view, Height, top, height);
+    WriteObject(view, view->Left + shift, Top + top, height);
   }
 }
 
@@ -966,9 +1004,7 @@ void TfrPageBuilder::SplitBand(TfrBand *Band, const std::vector<TfrView *> &Obje
     if (!view->Visible || view->Typ == gtSubReport) continue;
     Piece piece;
     piece.view = view;
-    piece.top = view->Top;
-    piece.height = view->Height;
-    if (Band->Stretched && (view->Flags & flStretched)) piece.height = Height - view->Top;
+    Place(Band, view, Height, piece.top, piece.height);
     if (auto memo = dynamic_cast<TfrMemoView *>(view); memo && !(memo->Adjust & frtaVertical)) {
       piece.text = true;
       piece.lines = memo->LayoutLines();

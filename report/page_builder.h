@@ -87,6 +87,7 @@ private:
   void DrawBand(TfrBand *Band);
   std::vector<TfrView *> PrepareObjects(TfrBand *Band);
   int BandHeight(TfrBand *Band, const std::vector<TfrView *> &Objects);
+  void Place(const TfrBand *Band, const TfrView *View, int Height, int &Top, int &ObjectHeight);
   void PlaceObjects(TfrBand *Band, const std::vector<TfrView *> &Objects, int Top, int Height);
   void SplitBand(TfrBand *Band, const std::vector<TfrView *> &Objects, int Height);
   void WriteObject(TfrView *View, int Left, int Top, int Height);
@@ -148,4 +149,12 @@ private:
     int fillColor;
   };
   QHash<const TfrView *, OwnLook> ownLooks_;
+  // How the objects of the stretched band being laid out moved down and grew (BandHeight).
+  struct Flow {
+    int shift = 0;
+    int growth = 0;
+    int needed = 0;
+    bool pushes = false;
+  };
+  std::unordered_map<const TfrView *, Flow> flow_;
 };

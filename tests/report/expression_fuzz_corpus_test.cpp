@@ -8,11 +8,7 @@
 
 namespace {
 
-QString CorpusDir() {
-  return QFileInfo(QStringLiteral(__FILE__))
-      .dir()
-      .absoluteFilePath(QStringLiteral("../fuzz/corpus/expression"));
-}
+QString CorpusDir() { return QStringLiteral(TALLYROOK_TESTS_DIR "/fuzz/corpus/expression"); }
 
 TEST(ExpressionFuzzCorpus, EveryInputRunsWithoutFault) {
   const QDir dir(CorpusDir());

@@ -8,9 +8,7 @@
 
 namespace {
 
-QString CorpusDir(const QString &name) {
-  return QFileInfo(QStringLiteral(__FILE__)).dir().absoluteFilePath(QStringLiteral("../fuzz/corpus/") + name);
-}
+QString CorpusDir(const QString &name) { return QStringLiteral(TALLYROOK_TESTS_DIR "/fuzz/corpus/") + name; }
 
 void RunCorpus(const QString &name, int (*entry)(const uint8_t *, size_t)) {
   const QDir dir(CorpusDir(name));

@@ -222,6 +222,24 @@ TEST_F(PageBuilderTest, AStretchedBandTakesTheHeightOfItsTallestTextAndItsStretc
   EXPECT_EQ(dump.value(5), QStringLiteral("1: 200,20 90x20 fixed"));
 }
 
+TEST_F(PageBuilderTest, AGrowingTextPushesWhatLiesBelowItDownAndTheBandGrowsToHoldIt) {
+  AddBand(btReportTitle, 0, 60, QString(), flStretched | flBandOnFirstPage | flBandOnLastPage);
+  AddMemo(0, 0, 100, 20, {QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")},
+          flStretched);
+  AddMemo(50, 30, 100, 20, {QStringLiteral("below")});
+  AddMemo(200, 30, 100, 20, {QStringLiteral("beside")});
+  AddBand(btReportSummary, 100, 20);
+  AddMemo(0, 100, 100, 20, {QStringLiteral("after")});
+  ASSERT_TRUE(report->PrepareReport()) << report->ErrorText().toStdString();
+  // The three-line text grew from 20: what lay below it moved down as much, what lay beside it stayed.
+  const QStringList dump = Dump();
+  const int grown = dump.value(0).section(QLatin1Char(' '), 2, 2).section(QLatin1Char('x'), 1).toInt() - 20;
+  ASSERT_GT(grown, 0) << dump.value(0).toStdString();
+  EXPECT_EQ(dump.mid(1),
+            (QStringList{QStringLiteral("1: 50,%1 100x20 below").arg(30 + grown), "1: 200,30 100x20 beside",
+                         QStringLiteral("1: 0,%1 100x20 after").arg(60 + grown)}));
+}
+
 TEST_F(PageBuilderTest, ABandTooTallForTheRestOfThePageStartsOnANewPageWhenItMayNotSplit) {
   AddBand(btReportTitle, 0, 1000);
   AddMemo(0, 0, 200, 20, {QStringLiteral("Title")});
