@@ -1,4 +1,5 @@
 #include "app/data_module.h"
+#include "app/data_upgrade.h"
 #include "app/table_definitions.h"
 #include "db/client/ff_client_errors.h"
 #include "platform/windowing/application.h"
@@ -201,6 +202,7 @@ void TDD::DDCreate(TObject *) {
   AppPath = AppDataFolder();
   ffDatabase1->SetAliasName(AppPath);
   ffDatabase1->Open();
+  UpgradeData(ffDatabase1);
 
   for (TffTable *table : {MINV1, MINV2, CUST, PRODUCTS, CONTROL}) table->Open();
 

@@ -205,6 +205,9 @@ void AuthorTitle(PageAuthor &a, const TemplateKind &kind) {
   if (kind.reprint)
     a.Text(QStringLiteral("CancelledStamp"), blockLeft, billTop + 80, kRight - blockLeft, 28,
            {QStringLiteral("[CANCINV]")}, 18, fsBold, kStamp, frtaRight);
+  else
+    a.Text(QStringLiteral("PreviewStamp"), blockLeft, billTop + 80, kRight - blockLeft, 28,
+           {QStringLiteral("[PREVIEWMARK]")}, 12, fsBold, kStamp, frtaRight);
 }
 
 // A short reminder of whose invoice a following page belongs to: on every page but the first.
@@ -365,6 +368,8 @@ QByteArray InvoiceTemplateStream(int Number) {
   return stream.Bytes();
 }
 
+TDateTime InvoiceTemplatesDate() { return EncodeDate(2025, 6, 1); }
+
 QList<TShippedReport> InvoiceTemplates() {
   const struct {
     int number;
@@ -379,6 +384,6 @@ QList<TShippedReport> InvoiceTemplates() {
   QList<TShippedReport> reports;
   for (const auto &row : rows)
     reports.append({row.number, QString::fromLatin1(row.fileName), QString::fromLatin1(row.description),
-                    InvoiceTemplateStream(row.number)});
+                    InvoiceTemplateStream(row.number), InvoiceTemplatesDate()});
   return reports;
 }

@@ -9,6 +9,9 @@
 //   3 re-print, items         lines through DD.frMINV2; header and number from DD.MINV1; shows "CANCINV"
 //   4 re-print, services      as 3, without the quantity column
 //
+// Templates 1 and 2 also show "PREVIEWMARK", which marks a preview that is not an invoice (empty for an
+// invoice).
+//
 // Every template takes the company's details, logo and footnote from DD.CONTROL and the currency symbol
 // from "CURRSYM". Amounts print with 2 decimals and dates in the user's short date format, both with the
 // user's own separators at the time of printing.
@@ -29,6 +32,11 @@ void BuildInvoiceTemplate(int Number, TfrReportModel &Model);
 // Template Number written as a template stream. The stream holds the name of the printer selected in the
 // report engine's printer wrapper; the templates print on whatever printer is chosen when they print.
 QByteArray InvoiceTemplateStream(int Number);
+
+// The date of this release of the templates, stored with them in the Reports table. A data folder holding
+// an older release gets these when the program opens it (data_upgrade.h): move it on with every change of
+// the templates.
+TDateTime InvoiceTemplatesDate();
 
 // The four templates as rows of the Reports table.
 QList<TShippedReport> InvoiceTemplates();

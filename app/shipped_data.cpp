@@ -48,8 +48,8 @@ QList<QVariant> SettingsRow(const TShippedSettings &s) {
           s.Website,  s.LastINV, s.TaxPCT,  s.INVTYPE, s.FootNote};
 }
 
-QList<QVariant> ReportRow(const TShippedReport &r, TDateTime updated) {
-  return {r.Number, r.Template, r.FileName, r.Description, updated, 0, 0, 1, false};
+QList<QVariant> ReportRow(const TShippedReport &r) {
+  return {r.Number, r.Template, r.FileName, r.Description, r.Updated, 0, 0, 1, false};
 }
 
 // Builds every table and the rows in a new database in Folder.
@@ -66,12 +66,9 @@ QString BuildDatabase(const QString &folder, const QList<TShippedReport> &report
     ok = writer.Check(engine.TableBuild(database, false, table.TableName, table.Dictionary));
   }
   ok = ok && writer.Insert(database, QStringLiteral("CONTROL"), SettingsRow(settings));
-  // The template rows carry the date of this release of the templates, not the time of the build, so that
-  // every build writes the same bytes.
-  const TDateTime templatesDate = EncodeDate(2025, 1, 1);
   for (const TShippedReport &report : reports) {
     if (!ok) break;
-    ok = writer.Insert(database, QStringLiteral("Reports"), ReportRow(report, templatesDate));
+    ok = writer.Insert(database, QStringLiteral("Reports"), ReportRow(report));
   }
   if (ok)
     ok = writer.Check(engine.TransactionCommit(database));

@@ -6,6 +6,7 @@
 // built under a temporary name in the folder and put in place only when it is complete, so a failed seed
 // leaves no half-made database behind.
 #pragma once
+#include "platform/core/date_time.h"
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -16,6 +17,9 @@ struct TShippedReport {
   QString FileName;
   QString Description;
   QByteArray Template; // the report template stream
+  // The date of the template's release, not the time of the build, so that every build writes the same
+  // bytes.
+  TDateTime Updated = EncodeDate(2025, 1, 1);
 };
 
 // The settings row's initial values.
