@@ -174,7 +174,13 @@ void TO32CustomInspectorGrid::RefreshItems() {
 }
 
 void TO32CustomInspectorGrid::ItemChanged(TO32InspectorItem *Item) {
-  if (editor_ && Item == editorItem_ && !filling_) FillEditor(Item);
+  if (editor_ && Item == editorItem_ && !filling_) {
+    // An item that changed its type needs another editor, made at the next show.
+    if (EditorKindFor(Item->ItemType()) != editorKind_)
+      FreeEditor();
+    else
+      FillEditor(Item);
+  }
   Invalidate();
 }
 
@@ -406,6 +412,8 @@ void TO32CustomInspectorGrid::ShowEditor() {
     if (TO32EditorLink *link = EditorLinkOf(editor_)) link->SetGrid(this);
     editor_->SetVisible(false);
     editor_->SetParent(this);
+    // A list fills itself when its window is made: made now, before it is given the item's value.
+    editor_->HandleNeeded();
   } else if (editorItem_ && editorItem_ != item) {
     WriteQuietly(editorItem_);
   }
@@ -460,12 +468,19 @@ void TO32CustomInspectorGrid::FillEditor(TO32InspectorItem *Item) {
     combo->SetMaxLength(limit);
     break;
   }
-  case TO32EditorKind::Color:
-    static_cast<TO32GridColorCombo *>(editor_)->SetSelectedColor(Item->ColorValue());
+  case TO32EditorKind::Color: {
+    // A colour the list does not name leaves nothing chosen (and so is not changed by leaving the row).
+    auto *combo = static_cast<TO32GridColorCombo *>(editor_);
+    combo->SetItemIndex(-1);
+    combo->SetSelectedColor(Item->ColorValue());
     break;
-  case TO32EditorKind::Font:
-    static_cast<TO32GridFontCombo *>(editor_)->SetFontName(Item->DisplayText());
+  }
+  case TO32EditorKind::Font: {
+    auto *combo = static_cast<TO32GridFontCombo *>(editor_);
+    combo->SetItemIndex(-1);
+    combo->SetFontName(Item->DisplayText());
     break;
+  }
   case TO32EditorKind::None: break;
   }
   editModify_ = true;

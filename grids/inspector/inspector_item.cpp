@@ -379,6 +379,7 @@ void TO32InspectorItem::Expand() { ApplyExpansion(true); }
 void TO32InspectorItem::Collapse() { ApplyExpansion(false); }
 
 void TO32InspectorItem::ApplyExpansion(bool Show) {
+  if (!OwnsChildren(itemType_)) return;
   QList<TO32InspectorItem *> fired;
   ExpandTree(Show, fired);
   TO32CustomInspectorGrid *grid = Grid();

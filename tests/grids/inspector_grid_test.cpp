@@ -272,6 +272,7 @@ TEST_F(InspectorGridTest, DropDownEditorsChooseTheValue) {
   ShowFocused();
   EDIT_ROW(8);
   EXPECT_NE(dynamic_cast<TO32GridCombo *>(grid->Editor()), nullptr);
+  Grab(QStringLiteral("inspector_list.png"));
   EXPECT_EQ(grid->Editor()->Text(), QStringLiteral("SERVICES"));
   EXPECT_EQ(changes, 0);
   ChooseFromList(grid->Editor(), QStringLiteral("ITEMS"));
@@ -286,6 +287,14 @@ TEST_F(InspectorGridTest, DropDownEditorsChooseTheValue) {
   EXPECT_EQ(grid->ItemAt(8)->DisplayText(), QStringLiteral("SERVICES"));
   EDIT_ROW(10);
   ASSERT_NE(dynamic_cast<TO32GridColorCombo *>(grid->Editor()), nullptr);
+  EXPECT_EQ(grid->Editor()->Text(), QStringLiteral("Navy"));
+  Grab(QStringLiteral("inspector_colour.png"));
+  // A colour the list has no name for stays as it is when the row is left.
+  colour->SetColorValue(clBtnFace);
+  EXPECT_EQ(grid->Editor()->Text(), QString());
+  PressKey(Qt::Key_Up);
+  EXPECT_EQ(colour->ColorValue(), clBtnFace);
+  EDIT_ROW(10);
   ChooseFromList(grid->Editor(), QStringLiteral("Red"));
   PressKey(Qt::Key_Down);
   EXPECT_EQ(colour->ColorValue(), clRed);
@@ -310,6 +319,7 @@ TEST_F(InspectorGridTest, ParentsExpandAndCollapseByMouseAndKeys) {
   const int middle = (grid->CellRect(0, 0).Top + grid->CellRect(0, 0).Bottom) / 2;
   guitest::Click(grid, QPoint(6, middle)); // the expand button
   EXPECT_EQ(grid->RowCount(), 5);
+  Grab(QStringLiteral("inspector_tree.png"));
   EXPECT_EQ(expanded, (std::vector<int>{2, 0}));
   PressKey(Qt::Key_Left);
   EXPECT_EQ(grid->RowCount(), 2);
@@ -393,6 +403,41 @@ TEST_F(InspectorGridTest, AReadOnlyGridOnlySelects) {
   grid->SetReadOnly(false);
   ASSERT_NE(grid->Editor(), nullptr);
   EXPECT_TRUE(grid->Editor()->Visible());
+}
+
+TEST_F(InspectorGridTest, EmptyGridAndLayoutRules) {
+  Show();
+  guitest::Click(grid, QPoint(40, 10));
+  PressKey(Qt::Key_Down);
+  EXPECT_EQ(grid->Selected(), nullptr);
+  EXPECT_EQ(grid->Editor(), nullptr);
+  for (const auto &[given, taken] :
+       {std::pair{12, 19}, std::pair{20, 19}, std::pair{21, 21}, std::pair{24, 24}}) {
+    grid->SetDefaultRowHeight(given);
+    EXPECT_EQ(grid->DefaultRowHeight(), taken) << given;
+  }
+  grid->SetWidth(304);
+  EXPECT_EQ(grid->ColWidth(0), 150);
+  EXPECT_EQ(grid->ColWidth(1), 150);
+  EXPECT_THROW(grid->SetColumnWidth(2, 10), EInvalidGridOperation);
+  // Rows that no longer fit bring the scroll bar, which the value column makes room for, once.
+  grid->SetDefaultRowHeight(19);
+  for (int i = 0; i < 12; ++i) grid->AddItem(itString);
+  EXPECT_TRUE(grid->ScrollBar(SB_VERT).Visible);
+  grid->AddItem(itString);
+  EXPECT_EQ(grid->ColWidth(1), 150 - GetSystemMetrics(SM_CXVSCROLL));
+  while (grid->ItemCollection()->Count() > 3) grid->ItemAt(0)->Free();
+  EXPECT_FALSE(grid->ScrollBar(SB_VERT).Visible);
+  EXPECT_EQ(grid->ColWidth(1), 150);
+}
+
+TEST_F(InspectorGridTest, ASecondClickOnTheNewEditorIsADoubleClick) {
+  FillAsCustomerRows();
+  grid->ItemAt(2)->SetDisplayText(QStringLiteral("Leeds Road"));
+  ShowFocused();
+  guitest::Click(grid, ValuePoint(2));
+  guitest::Click(grid->Editor(), QPoint(8, 8));
+  EXPECT_EQ(static_cast<TCustomEdit *>(grid->Editor())->SelText(), QStringLiteral("Leeds"));
 }
 
 int CountPixels(const QImage &image, const TRect &rect, const std::function<bool(QColor)> &wanted) {

@@ -93,6 +93,18 @@ const TextCase kTexts[] = {
 INSTANTIATE_TEST_SUITE_P(Types, ItemTextTest, ::testing::ValuesIn(kTexts),
                          [](const auto &info) { return std::string(info.param.name); });
 
+TEST_F(ItemsTest, CurrencyFollowsTheLocalesSigns) {
+  FormatSettings german = FormatSettings::USEnglish();
+  german.ThousandSeparator = QLatin1Char('.');
+  german.DecimalSeparator = QLatin1Char(',');
+  german.CurrencyString = QStringLiteral("€");
+  const FormatSettingsGuard pinned(german);
+  TO32InspectorItem *amount = Add(itCurrency);
+  amount->SetDisplayText(QStringLiteral("€1.234,5"));
+  EXPECT_EQ(amount->DisplayText(), QStringLiteral("€1.234,50"));
+  EXPECT_EQ(amount->AsVariant(), Variant(1234.5));
+}
+
 TEST_F(ItemsTest, TextThatIsNotAValueIsRefusedAndTheValueKept) {
   struct Refusal {
     TO32IGridItemType type;
