@@ -62,7 +62,7 @@ void TO32CustomInspectorGrid::Loaded() {
 
 void TO32CustomInspectorGrid::SetParent(TWinControl *AParent) {
   TO32CustomControl::SetParent(AParent);
-  if (!Destroying()) AdjustRowsAndScrollBar();
+  if (!IsDestroying()) AdjustRowsAndScrollBar();
 }
 
 void TO32CustomInspectorGrid::CreateParams(TCreateParams &Params) {
@@ -164,7 +164,7 @@ void TO32CustomInspectorGrid::MoveToRow(int Column, int Row, bool Show) {
 }
 
 void TO32CustomInspectorGrid::RefreshItems() {
-  if (Loading() || Destroying()) return;
+  if (Loading() || IsDestroying()) return;
   FreeEditor();
   items_->BuildDisplayList(sorted_);
   row_ = std::clamp(row_, 0, std::max(0, RowCount() - 1));
@@ -252,7 +252,7 @@ void TO32CustomInspectorGrid::SetDefaultRowHeight(int Value) {
 }
 
 void TO32CustomInspectorGrid::AdjustRowsAndScrollBar() {
-  if (Destroying()) return;
+  if (IsDestroying()) return;
   Canvas()->SetFont(Font());
   SetDefaultRowHeight(Canvas()->TextHeight(LibraryMessageText(msg::CharSizeSample)) + 4);
 }

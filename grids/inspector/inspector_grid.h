@@ -5,6 +5,9 @@
 // message; the row and the typed text stay so that the user can mend it. Leaving the grid with such text
 // reports the message after the focus has moved and keeps the item's previous value.
 //
+// Keys: Up and Down move between rows (Enter in the text editor moves down), Page Up and Page Down by a
+// view, Left and Right collapse and expand; Tab and Shift+Tab move the focus on from the grid.
+//
 // The grid keeps its own rows (the display list), column widths and row heights, and scrolls by whole rows
 // with a vertical scroll bar that appears when the rows no longer fit.
 #pragma once
@@ -121,7 +124,8 @@ public:
   TWinControl *Editor() const { return editor_; }
   TO32EditorKind EditorKind() const { return editorKind_; }
   // Writes the open editor back to its item, firing OnItemChange and AfterEdit when the value changed.
-  // Raises, with the row's caption in the message, when the item refuses the text.
+  // Raises, with the row's caption in the message, when the item refuses the text. A form whose buttons do
+  // not take the focus calls it before it reads the rows.
   void CommitEditor();
   void ShowEditor();
   // Writes the editor's text to its item without events and hides the editor.
@@ -135,7 +139,7 @@ public:
   // Item is leaving the collection: the editor lets go of it.
   void ItemRemoving(TO32InspectorItem *Item);
   bool Loading() const { return ComponentState().Contains(csLoading); }
-  bool Destroying() const { return ComponentState().Contains(csDestroying); }
+  bool IsDestroying() const { return ComponentState().Contains(csDestroying); }
   bool Designing() const { return ComponentState().Contains(csDesigning); }
 
   // -- used by the editors --

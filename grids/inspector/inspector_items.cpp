@@ -122,7 +122,7 @@ void TO32InspectorItems::Notify(TCollectionItem *Item, TCollectionNotification A
       if (i < Count() && this->Item(i)->ParentItem() == item) this->Item(i)->Free();
   }
   displayList_.removeAll(item);
-  if (grid_ && !grid_->Destroying()) grid_->ItemRemoving(item);
+  if (grid_ && !grid_->IsDestroying()) grid_->ItemRemoving(item);
 }
 
 void TO32InspectorItems::ItemConstructed() {
@@ -131,5 +131,5 @@ void TO32InspectorItems::ItemConstructed() {
 }
 
 void TO32InspectorItems::Update(TCollectionItem *Item) {
-  if (!Item && !constructing_ && grid_ && !destroying_ && !grid_->Destroying()) grid_->RefreshItems();
+  if (!Item && !constructing_ && grid_ && !destroying_ && !grid_->IsDestroying()) grid_->RefreshItems();
 }
