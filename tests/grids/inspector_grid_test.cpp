@@ -454,9 +454,13 @@ bool Bluish(QColor c) { return c.blue() - c.red() > 80; }
 
 TEST_F(InspectorGridTest, SettingsRowsPaintInTheirPlaces) {
   FillAsSettingsRows();
+  QSet<int> cells;
+  grid->OnCellPaint = TO32IGridCellPaintEvent::From(
+      [&cells](TObject *, int, TRect, TCanvas *, TO32IGridCell cell, bool &) { cells.insert(cell); });
   ShowFocused();
   Grab(QStringLiteral("inspector_settings.png"));
   const QImage image = GrabControl(grid);
+  EXPECT_EQ(cells, (QSet<int>{icCaption, icValue}));
   ASSERT_FALSE(image.isNull());
   EXPECT_EQ(grid->DefaultRowHeight(), 19);
   EXPECT_FALSE(grid->ScrollBar(SB_VERT).Visible);
