@@ -243,6 +243,8 @@ QWidget *TCustomComboBox::CreateWindowWidget(const TCreateParams &Params) {
   if (Params.Style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE))
     widget->setItemDelegate(new OwnerDrawDelegate(widget, widget));
   if (PaintsOwnFrame()) widget->setStyle(TheOwnFrameStyle());
+  // Without the 3-D look the box is flat: no frame of its own (an in-place editor's).
+  widget->setFrame(Ctl3D());
   QObject::connect(widget, qOverload<int>(&QComboBox::activated), widget, [this, widget](int index) {
     if (widget->Control() != this || index == notifiedIndex_) return;
     notifiedIndex_ = index;
@@ -941,6 +943,10 @@ void TCustomComboBox::WndProc(TMessage &Message) {
   case CM_FONTCHANGED:
     TWinControl::WndProc(Message);
     if (QComboBox *combo = ComboWidget()) combo->update();
+    return;
+  case CM_CTL3DCHANGED:
+    TWinControl::WndProc(Message);
+    if (QComboBox *combo = ComboWidget()) combo->setFrame(Ctl3D());
     return;
   case WM_SETFOCUS:
   case WM_KILLFOCUS: {

@@ -269,4 +269,13 @@ TEST_F(ComboBoxTest, SelectionAndFocusNotificationsReachTheParent) {
   parent->Free();
 }
 
+TEST_F(ComboBoxTest, WithoutThe3DLookTheBoxHasNoFrame) {
+  TComboBox *combo = AddCombo(csDropDownList);
+  Show();
+  auto *widget = static_cast<QComboBox *>(combo->Widget());
+  EXPECT_TRUE(widget->hasFrame());
+  combo->SetCtl3D(false);
+  EXPECT_FALSE(widget->hasFrame());
+}
+
 } // namespace
