@@ -69,17 +69,11 @@ public:
     CellAttr.Color = colors.Locked();
     CellAttr.FontColor = colors.LockedText();
   }
+  // Enter, Escape and Tab end the edit; the arrows move when the editor lets them go.
   int ClassifyKey(const TMessage &KeyMessage) override {
-    switch (KeyMessage.WParam) {
-    case VK_RETURN:
-    case VK_ESCAPE:
-    case VK_TAB: return tkcTableTakes;
-    case VK_LEFT:
-    case VK_RIGHT:
-    case VK_UP:
-    case VK_DOWN: return tkcNavigation;
-    default: return tkcEditorKeeps;
-    }
+    const WPARAM key = KeyMessage.WParam;
+    if (key == VK_RETURN || key == VK_ESCAPE || key == VK_TAB) return tkcTableTakes;
+    return key >= VK_LEFT && key <= VK_DOWN ? tkcNavigation : tkcEditorKeeps;
   }
 
   void StartEditing() {

@@ -128,6 +128,21 @@ TEST_F(ComboCellTest, TypingEntersATextEnterKeepsItEscapeDropsIt) {
   EXPECT_EQ(Value().Text, QStringLiteral("Zed"));
 }
 
+TEST_F(ComboCellTest, AFullTextAdvancesAndArrowsLeaveOnlyFromTheEnds) {
+  cell->SetMaxLength(3);
+  cell->SetAutoAdvanceChar(true);
+  cell->SetAutoAdvanceLeftRight(true);
+  StartShown();
+  stdtest::TypeText(QStringLiteral("ab"));
+  guitest::PressKey(Qt::Key_Left);
+  guitest::PressKey(Qt::Key_Right);
+  EXPECT_EQ(grid->col, 1); // inside the text the caret moves
+  stdtest::TypeText(QStringLiteral("c"));
+  guitest::ProcessEvents();
+  EXPECT_EQ(grid->col, 2);
+  EXPECT_EQ(Value().Text, QStringLiteral("abc"));
+}
+
 TEST_F(ComboCellTest, AListMovesWithUpAndDownAndLeavesWithRight) {
   cell->SetStyle(csDropDownList);
   Value() = {0, nullptr, QStringLiteral("kept")};
@@ -149,21 +164,6 @@ TEST_F(ComboCellTest, AListMovesWithUpAndDownAndLeavesWithRight) {
   guitest::ProcessEvents();
   EXPECT_EQ(Value().Index, 1);
   EXPECT_EQ(Value().Text, QStringLiteral("Two"));
-}
-
-TEST_F(ComboCellTest, AFullTextAdvancesAndArrowsLeaveOnlyFromTheEnds) {
-  cell->SetMaxLength(3);
-  cell->SetAutoAdvanceChar(true);
-  cell->SetAutoAdvanceLeftRight(true);
-  StartShown();
-  stdtest::TypeText(QStringLiteral("ab"));
-  guitest::PressKey(Qt::Key_Left);
-  guitest::PressKey(Qt::Key_Right);
-  EXPECT_EQ(grid->col, 1); // inside the text the caret moves
-  stdtest::TypeText(QStringLiteral("c"));
-  guitest::ProcessEvents();
-  EXPECT_EQ(grid->col, 2);
-  EXPECT_EQ(Value().Text, QStringLiteral("abc"));
 }
 
 // The grid with its cells on a form, as a person sees it: heading row, text, a combo box, check boxes.
