@@ -57,22 +57,6 @@ TEST(XPMenuColours, WorkingColoursFromProperties) {
   EXPECT_EQ(plain.Shadow, clBtnShadow);
 }
 
-TEST(XPMenuColours, WorkingColoursFromSystem) {
-  TXPMenu xp(nullptr);
-  ASSERT_TRUE(xp.UseSystemColors());
-  const TXPMenuColors flat = xp.WorkingColors(true);
-  EXPECT_EQ(flat.Text, XPLightenColor(clBtnFace, 86));
-  EXPECT_EQ(flat.IconBack, XPLightenColor(clBtnFace, 16));
-  EXPECT_EQ(flat.Select, XPLightenColor(clHighlight, 68));
-  EXPECT_EQ(flat.Disabled, XPLightenColor(clBtnShadow, 10));
-  EXPECT_EQ(flat.Separator, XPLightenColor(clBtnShadow, 25));
-  const TXPMenuColors plain = xp.WorkingColors(false);
-  EXPECT_EQ(plain.Text, clWhite);
-  EXPECT_EQ(plain.IconBack, clBtnFace);
-  EXPECT_EQ(plain.Select, clWhite);
-  EXPECT_EQ(plain.Separator, clBtnShadow);
-}
-
 // ---- hooking ----
 
 struct MenuForm {

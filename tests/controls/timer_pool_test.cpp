@@ -255,9 +255,4 @@ TEST_F(TimerPoolTest, OwnerFreesThePoolAndItsTimer) {
   EXPECT_FALSE(alive);
 }
 
-TEST_F(TimerPoolTest, AboutIsFixed) {
-  pool_->SetAbout("x");
-  EXPECT_EQ(pool_->About(), "v4.06");
-}
-
 } // namespace
