@@ -14,7 +14,6 @@
 
 struct GridValue {
   QString text;
-  qint32 glyph = 0;
   TCheckBoxState check = cbUnchecked;
   TOvcTCComboBoxData combo;
 };
@@ -39,7 +38,6 @@ public:
     GridValue &v = values[Row - 1][Col];
     TOvcBaseTableCell *cell = columns.DefaultCell(Col);
     if (dynamic_cast<TOvcTCCustomCheckBox *>(cell)) return &v.check;
-    if (dynamic_cast<TOvcTCCustomGlyph *>(cell)) return &v.glyph;
     if (dynamic_cast<TOvcTCCustomComboBox *>(cell)) return &v.combo;
     return &v.text;
   }

@@ -120,26 +120,7 @@ TEST_F(ColumnsTest, CellNamesResolveOnTheTablesFormOrAnotherOpenForm) {
   otherForm->Free();
 }
 
-TEST(TableColorsTest, AChangeAndAnAssignReportOnce) {
-  TOvcTableColors colors, other;
-  int reports = 0;
-  colors.OnColorChange = TNotifyEvent::From([&](TObject *) { ++reports; });
-  colors.SetSelected(clHighlight); // the default: no change
-  colors.SetSelected(clRed);
-  other.SetEditing(clLime);
-  colors.Assign(&other);
-  EXPECT_EQ(reports, 2);
-  EXPECT_EQ(colors.Editing(), clLime);
-  EXPECT_EQ(colors.Selected(), clHighlight);
-}
-
 TEST(GridPenTest, LinesAndContentOfEachEffect) {
-  TOvcGridPenSet set;
-  EXPECT_EQ(set.NormalGrid()->Style(), psDot);
-  EXPECT_EQ(set.LockedGrid()->Effect(), ge3D);
-  EXPECT_EQ(set.CellWhenUnfocused()->Style(), psDash);
-  EXPECT_EQ(set.CellWhenFocused()->NormalColor(), clBlack);
-
   struct Case {
     TGridEffect effect;
     bool right, bottom, topLeft; // which lines show
