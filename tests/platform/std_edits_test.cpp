@@ -71,6 +71,9 @@ TEST_F(EditsTest, TypingFiresKeyPressAndChangeAndOnKeyPressCanVetoOrReplaceAKey)
   EXPECT_EQ(edit->Text(), QStringLiteral("aQ"));
   EXPECT_EQ(log, QStringList({"press a", "change a", "press x", "press q", "change aQ"}));
   EXPECT_TRUE(edit->Modified());
+  // The field is drawn in the window colour.
+  EXPECT_EQ(edit->Widget()->grab().toImage().pixel(edit->Width() - 5, edit->Height() / 2),
+            ColorToQColor(clWindow).rgb());
 }
 
 TEST_F(EditsTest, PostedKeyMessagesTypeAsTheKeyboardDoes) {
