@@ -493,6 +493,20 @@ TEST_F(EditsTest, MaskedEditShowsAndReadsItsTextThroughTheMask) {
   EXPECT_EQ(edit->Text(), QStringLiteral("12312024"));
 }
 
+TEST_F(EditsTest, AMaskWithALiteralSemicolonIsRefusedAndTheOldMaskStays) {
+  TMaskEdit *edit = AddEdit<TMaskEdit>(QStringLiteral("MaskEdit1"), 0);
+  edit->SetEditMask(QStringLiteral("00-00;1;_"));
+  edit->SetText(QStringLiteral("12-34"));
+  Show();
+  for (const char *mask : {"0\\;0", "00\\;00;1;_"}) {
+    SCOPED_TRACE(mask);
+    EXPECT_THROW(edit->SetEditMask(QString::fromLatin1(mask)), EInvalidOperation);
+    EXPECT_EQ(edit->EditMask(), QStringLiteral("00-00;1;_"));
+    EXPECT_EQ(edit->EditText(), QStringLiteral("12-34"));
+  }
+  EXPECT_THROW(TEditMask(QStringLiteral("00:00"), QLatin1Char('/'), QLatin1Char(';')), EInvalidOperation);
+}
+
 TEST_F(EditsTest, TypingIntoAMaskedEditFillsThePositionsAndSkipsLiterals) {
   TMaskEdit *edit = AddEdit<TMaskEdit>(QStringLiteral("MaskEdit1"), 0);
   edit->SetEditMask(QStringLiteral("!99/99/9999;1;_"));
