@@ -1,6 +1,7 @@
 // Runs every input of the expression fuzzer's corpus through the fuzzer's own entry, so that the normal
 // build checks the corpus (including inputs that once crashed) without clang.
 #include "tests/fuzz/expression_fuzzer.cpp"
+#include "tests/support/test_support.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,11 +9,7 @@
 
 namespace {
 
-QString CorpusDir() {
-  return QFileInfo(QStringLiteral(__FILE__))
-      .dir()
-      .absoluteFilePath(QStringLiteral("../fuzz/corpus/expression"));
-}
+QString CorpusDir() { return test::FuzzCorpusDir(QStringLiteral("expression")); }
 
 TEST(ExpressionFuzzCorpus, EveryInputRunsWithoutFault) {
   const QDir dir(CorpusDir());

@@ -1,6 +1,7 @@
 // Runs every input of the template and prepared-report fuzzers' corpora through the fuzzers' own entries, so
 // that the normal build checks the corpora (including inputs that once failed) without clang.
 #include "tests/report/loader_fuzz_entry.h"
+#include "tests/support/test_support.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,9 +9,7 @@
 
 namespace {
 
-QString CorpusDir(const QString &name) {
-  return QFileInfo(QStringLiteral(__FILE__)).dir().absoluteFilePath(QStringLiteral("../fuzz/corpus/") + name);
-}
+QString CorpusDir(const QString &name) { return test::FuzzCorpusDir(name); }
 
 void RunCorpus(const QString &name, int (*entry)(const uint8_t *, size_t)) {
   const QDir dir(CorpusDir(name));
