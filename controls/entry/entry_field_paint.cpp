@@ -180,7 +180,7 @@ void TOvcBaseEntryField::Paint() {
       TColor runBack = selected ? efColors_->Highlight()->BackColor() : back;
       TColor runText = selected ? efColors_->Highlight()->TextColor() : control ? controlCharColor_ : text;
       canvas->Brush()->SetColor(runBack);
-      canvas->FillRect(TRect(x, y, x + width, y + canvas->TextMetrics().tmHeight));
+      canvas->FillRect(TRect{x, y, x + width, y + canvas->TextMetrics().tmHeight});
       canvas->Font()->SetColor(runText);
       canvas->TextOut(x, y, run);
       x += width;

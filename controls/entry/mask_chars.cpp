@@ -3,6 +3,7 @@
 #include "controls/framework/intl_support.h"
 #include "controls/framework/string_routines.h"
 #include "controls/framework/user_data.h"
+#include <algorithm>
 
 namespace {
 
@@ -115,3 +116,63 @@ std::optional<QChar> CheckMaskChar(QChar m, QChar ch, QChar prev) {
   if (!ok) return std::nullopt;
   return cased;
 }
+
+bool IsNumberMask(const QString &mask, bool integer) {
+  const qsizetype points = mask.count(QLatin1Char('.'));
+  if (points > (integer ? 0 : 1)) return false;
+  // The decimals follow the point in one run: a digit place beyond a later literal belongs to no part.
+  const qsizetype point = mask.indexOf(QLatin1Char('.'));
+  if (point >= 0) {
+    qsizetype end = point + 1;
+    while (end < mask.size() && IsMaskChar(mask.at(end))) ++end;
+    if (std::any_of(mask.begin() + end, mask.end(), IsMaskChar)) return false;
+  }
+  bool any = false;
+  for (QChar m : mask) {
+    if (!IsMaskChar(m)) continue;
+    if (!IsNumberMaskChar(m) || (!integer && IsBaseMaskChar(m))) return false;
+    any = true;
+  }
+  return any;
+}
+
+namespace {
+
+// Whether the mask characters of Mask are only those of Letters (case ignored), each in one run, and the
+// runs of Required all present.
+bool RunsOnly(const QString &mask, QStringView letters, QStringView required) {
+  QString seen;
+  QChar previous;
+  for (QChar m : mask) {
+    if (!IsMaskChar(m)) {
+      previous = QChar();
+      continue;
+    }
+    const QChar letter = m.toLower();
+    if (!letters.contains(letter)) return false;
+    if (letter != previous) {
+      if (seen.contains(letter)) return false;
+      seen += letter;
+    }
+    previous = letter;
+  }
+  for (QChar r : required)
+    if (!seen.contains(r)) return false;
+  return true;
+}
+
+} // namespace
+
+bool IsDateMask(const QString &mask) {
+  // The month is a number run (m) or a name run (n), not both.
+  if (mask.contains(QLatin1Char('m'), Qt::CaseInsensitive) &&
+      mask.contains(QLatin1Char('n'), Qt::CaseInsensitive))
+    return false;
+  QString withMonth = mask;
+  withMonth.replace(QLatin1Char('n'), QLatin1Char('m')).replace(QLatin1Char('N'), QLatin1Char('M'));
+  return RunsOnly(withMonth, u"dmy", u"dmy");
+}
+
+bool IsTimeMask(const QString &mask) { return RunsOnly(mask, u"hmst", u"hm"); }
+
+int MaskCharCount(const QString &mask) { return int(std::count_if(mask.begin(), mask.end(), IsMaskChar)); }

@@ -53,8 +53,7 @@ void TOvcCustomNumericField::SetPictureMask(const QString &Value) {
       (Value.contains(QLatin1Char('9')) || Value.contains(QLatin1Char('i'))))
     throw EInvalidPictureMask(Value);
   // A mask the field cannot type a number into is refused before anything changes.
-  if (Value.size() > 255 || std::none_of(Value.begin(), Value.end(), IsMaskChar) ||
-      Value.count(QLatin1Char('.')) > 1)
+  if (Value.size() > 255 || !IsNumberMask(Value, IsIntegerType(EngineType())))
     throw EInvalidPictureMask(Value);
   pictureMask_ = Value;
   SetPicture(Value);

@@ -87,9 +87,7 @@ void TOvcCustomPictureField::SetPictureMask(const QString &Value) {
   if (ComponentState().Contains(csDesigning) && Value.contains(QLatin1Char('.')) && !floatType)
     throw EInvalidPictureMask(Value);
   // A mask the field cannot edit is refused before anything changes.
-  if (Value.size() > 255 || std::none_of(Value.begin(), Value.end(), IsMaskChar) ||
-      (IsNumberType() && Value.count(QLatin1Char('.')) > 1))
-    throw EInvalidPictureMask(Value);
+  if (Value.size() > 255 || !MaskFits(Value)) throw EInvalidPictureMask(Value);
   pictureMask_ = Value;
   SetPicture(Value);
   if (!ComponentState().Contains(csLoading)) SetMaxLengthRaw(PictureLength());
@@ -97,6 +95,19 @@ void TOvcCustomPictureField::SetPictureMask(const QString &Value) {
   InitPictureFlags();
   if (HandleAllocated()) RecreateWnd();
   Invalidate();
+}
+
+bool TOvcCustomPictureField::MaskFits(const QString &Mask) const {
+  const int type = EngineType();
+  if (IsNumberType()) return IsNumberMask(Mask, IsIntegerType(type));
+  if (IsCharLike()) return MaskCharCount(Mask) == 1;
+  if (pictureType_ == pftDateTime) {
+    const qsizetype blank = Mask.indexOf(QLatin1Char(' '));
+    return blank > 0 && IsDateMask(Mask.left(blank)) && IsTimeMask(Mask.mid(blank + 1));
+  }
+  if (type == edtDate) return IsDateMask(Mask);
+  if (type == edtTime) return IsTimeMask(Mask);
+  return MaskCharCount(Mask) > 0;
 }
 
 void TOvcCustomPictureField::SetInitDateTime(bool Value) {
@@ -645,6 +656,10 @@ QString TOvcCustomPictureField::NumberText(long double value) const {
     // Laid in from the left: a text longer than the positions is not cut but shown as too long.
     int positions = 0;
     for (int i = 0; i < MaxLength(); ++i) positions += Editable(i) ? 1 : 0;
+    // A fraction without its leading zero is the same number.
+    if (text.size() > positions &&
+        (text.startsWith(QLatin1String("0.")) || text.startsWith(QLatin1String("-0."))))
+      text.remove(text.indexOf(QLatin1Char('0')), 1);
     if (text.size() > positions && IsFloatType(type)) text = ScientificText(value, positions);
     if (text.size() > positions) text = QString(positions, QLatin1Char('*'));
   }

@@ -58,6 +58,8 @@ private:
   int EngineType() const { return TOvcBaseEntryField::DataType(); }
   bool IsNumberType() const;
   bool IsCharLike() const;
+  // Whether the field can edit its type's values through Mask.
+  bool MaskFits(const QString &Mask) const;
   // Editable positions and runs.
   bool Editable(int Pos) const { return Pos >= 0 && Pos < MaxLength() && !IsLiteral(Pos); }
   int NextEditable(int Pos) const;

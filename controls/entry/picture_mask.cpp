@@ -203,6 +203,12 @@ QString TOvcPictureBase::MergeWithPicture(const QString &Source) const {
     for (; i < length; ++i) dest[i] = editable(i) ? QLatin1Char(' ') : Substituted(dest[i]);
   }
   const bool baseMask = MaskBase(picture) != 10;
+  QString integerDigits = integer;
+  while (integerDigits.size() > 1 && integerDigits.startsWith(QLatin1Char('0'))) integerDigits.remove(0, 1);
+  // A lone zero needs no place where the fill brings it back (a base mask) or where there is none for it.
+  bool integerPlace = false;
+  for (int i = 0; i < (dot >= 0 ? dot : length); ++i) integerPlace = integerPlace || editable(i);
+  if (integerDigits == QLatin1String("0") && (baseMask || !integerPlace)) integerDigits.clear();
   int symbolLeft = int(symbol.size()) - 1;
   auto fill = [&](int i) {
     if (symbolLeft >= 0) {
@@ -214,7 +220,7 @@ QString TOvcPictureBase::MergeWithPicture(const QString &Source) const {
       dest[i] = baseMask ? QLatin1Char('0') : QLatin1Char(' ');
     }
   };
-  int k = int(integer.size()) - 1;
+  int k = int(integerDigits.size()) - 1;
   QList<int> removed;
   for (int i = (dot >= 0 ? dot : length) - 1; i >= 0; --i) {
     const QChar m = MaskAt(i);
@@ -228,7 +234,7 @@ QString TOvcPictureBase::MergeWithPicture(const QString &Source) const {
       else
         dest[i] = intl.CommaChar();
     } else if (k >= 0 && i > lastDollar) {
-      dest[i] = integer.at(k--);
+      dest[i] = integerDigits.at(k--);
     } else {
       fill(i);
     }

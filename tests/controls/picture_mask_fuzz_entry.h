@@ -11,6 +11,7 @@
 #include "controls/framework/library_exceptions.h"
 #include "platform/windowing/forms.h"
 #include "platform/windowing/messages.h"
+#include <QCoreApplication>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -155,6 +156,8 @@ inline int RunPictureMaskInput(const std::uint8_t *data, std::size_t size) {
   RoundTripValue(field);
   CheckState(field);
   field->Free();
+  // The messages the field posted (reports, focus requests) are delivered or dropped now, not piled up.
+  QCoreApplication::processEvents();
   return 0;
 }
 
