@@ -44,6 +44,14 @@ void SetUpEditor(Edit *Editor, TOvcBaseTableCell *Cell, const TRect &CellRect,
   Editor->SetParent(Cell->Table());
 }
 
+// The editor belongs to the table, which may be freed (with the editor) before the cell: the cell hears of
+// the editor's end and forgets it.
+template <typename Edit>
+Edit *WatchedEditor(Edit *Editor, TComponent *Cell) {
+  Editor->FreeNotification(Cell);
+  return Editor;
+}
+
 void HideEditorWindow(TWinControl *Editor) {
   if (!Editor) return;
   Editor->SetBounds(0, 0, 0, 0);
@@ -177,6 +185,11 @@ void TOvcTCMemoEdit::WndProc(TMessage &Message) {
 
 // ---- the string cell ----
 
+void TOvcTCCustomString::Notification(TComponent *AComponent, TOperation Operation) {
+  TOvcTCBaseString::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent && AComponent == editor_) editor_ = nullptr;
+}
+
 void TOvcTCCustomString::BeforeDestruction() {
   if (editor_) {
     editor_->Free();
@@ -205,7 +218,7 @@ void TOvcTCCustomString::CopyEditorValue(void *Data) {
 void TOvcTCCustomString::StartEditing(int, int, const TRect &CellRect, const TOvcCellAttributes &CellAttr,
                                       int CellStyle, const void *Data) {
   if (editor_) editor_->Free();
-  editor_ = CreateEditor(Table());
+  editor_ = WatchedEditor(CreateEditor(Table()), this);
   editor_->CellOwner = this;
   editor_->SetText(DataText(Data));
   editor_->SetMaxLength(maxLength_);
@@ -228,6 +241,11 @@ TOvcTCCustomMemo::TOvcTCCustomMemo(TComponent *AOwner) : TOvcTCBaseString(AOwner
   SetUseWordWrap(true);
 }
 
+void TOvcTCCustomMemo::Notification(TComponent *AComponent, TOperation Operation) {
+  TOvcTCBaseString::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent && AComponent == editor_) editor_ = nullptr;
+}
+
 void TOvcTCCustomMemo::BeforeDestruction() {
   if (editor_) {
     editor_->Free();
@@ -247,7 +265,7 @@ bool TOvcTCCustomMemo::EditorModified() const { return editor_ && editor_->Modif
 void TOvcTCCustomMemo::StartEditing(int, int, const TRect &CellRect, const TOvcCellAttributes &CellAttr,
                                     int CellStyle, const void *Data) {
   if (editor_) editor_->Free();
-  editor_ = CreateEditor(Table());
+  editor_ = WatchedEditor(CreateEditor(Table()), this);
   editor_->CellOwner = this;
   editor_->SetText(DataText(Data));
   editor_->SetMaxLength(maxLength_);

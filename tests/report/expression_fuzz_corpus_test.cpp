@@ -1,15 +1,16 @@
 // Runs every input of the expression fuzzer's corpus through the fuzzer's own entry, so that the normal
 // build checks the corpus (including inputs that once crashed) without clang.
 #include "tests/fuzz/expression_fuzzer.cpp"
-#include "tests/support/test_support.h"
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <gtest/gtest.h>
 
 namespace {
 
-QString CorpusDir() { return test::FuzzCorpusDir(QStringLiteral("expression")); }
+QString CorpusDir() {
+  return QDir::cleanPath(qEnvironmentVariable("TALLYROOK_TEST_DATA") +
+                         QStringLiteral("/../fuzz/corpus/expression"));
+}
 
 TEST(ExpressionFuzzCorpus, EveryInputRunsWithoutFault) {
   const QDir dir(CorpusDir());

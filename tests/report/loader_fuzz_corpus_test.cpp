@@ -1,15 +1,16 @@
 // Runs every input of the template and prepared-report fuzzers' corpora through the fuzzers' own entries, so
 // that the normal build checks the corpora (including inputs that once failed) without clang.
 #include "tests/report/loader_fuzz_entry.h"
-#include "tests/support/test_support.h"
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <gtest/gtest.h>
 
 namespace {
 
-QString CorpusDir(const QString &name) { return test::FuzzCorpusDir(name); }
+QString CorpusDir(const QString &name) {
+  return QDir::cleanPath(qEnvironmentVariable("TALLYROOK_TEST_DATA") + QStringLiteral("/../fuzz/corpus/") +
+                         name);
+}
 
 void RunCorpus(const QString &name, int (*entry)(const uint8_t *, size_t)) {
   const QDir dir(CorpusDir(name));
