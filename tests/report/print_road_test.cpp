@@ -1,6 +1,6 @@
 // The road the invoice printing form takes: a template stored in the Reports table is loaded by its number,
 // filled from the invoice lines table and the report variables, shown in an embedded preview and printed
-// with copies to the PDF printer, whose text is read back.
+// to the PDF printer (once, whatever the copies), whose text is read back.
 #include "db/client/ff_client_errors.h"
 #include "db/client/ff_database.h"
 #include "db/client/ff_table.h"
@@ -108,7 +108,7 @@ protected:
   std::unique_ptr<TPrinter> printer;
 };
 
-TEST_F(PrintRoadTest, ATemplateFromTheReportsTableIsFilledPreviewedAndPrintedWithCopies) {
+TEST_F(PrintRoadTest, ATemplateFromTheReportsTableIsFilledPreviewedAndPrintedToPdf) {
   if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
     GTEST_SKIP() << "poppler-utils is not installed";
   {
@@ -174,8 +174,7 @@ TEST_F(PrintRoadTest, ATemplateFromTheReportsTableIsFilledPreviewedAndPrintedWit
   QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split(QChar(12));
   pages.removeAll(QStringLiteral("\n"));
   pages.removeAll(QString());
-  ASSERT_EQ(pages.size(), 2);
-  EXPECT_EQ(pages[0], pages[1]);
+  ASSERT_EQ(pages.size(), 1) << "a PDF file gets one copy";
   const QString text = pages[0].simplified();
   for (const char *expected : {"Services invoice 1001", "Currency: EUR", "2 Oak shelf, oiled 45.50",
                                "3 Wall plugs 0.25", "Total: 121.75 EUR", "Page 1"})
