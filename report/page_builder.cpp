@@ -611,7 +611,11 @@ void TfrPageBuilder::DoLoop(int Level) {
 
     bool footerShown = false;
     while (!source->Eof()) {
-      Application()->ProcessMessages();
+      // The user's Cancel is heard every few milliseconds, not at the cost of a look at the queue per record.
+      if (!messageClock_.isValid() || messageClock_.elapsed() >= 5) {
+        Application()->ProcessMessages();
+        messageClock_.start();
+      }
       if (report_->Terminated()) break;
       run.pending.push_back(band);
       bool printed = true;
@@ -1357,6 +1361,11 @@ void TfrPageBuilder::ExpandLine(const QString &Line, TStrings *Target, TfrView *
     const QString value = EvaluateBracket(text.mid(at + 1, end - at - 2), View);
     text.replace(at, end - at, value);
     at += int(value.size());
+  }
+  // A value holding line breaks gives several lines.
+  if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r'))) {
+    Target->Add(text);
+    return;
   }
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   text.replace(QLatin1Char('\r'), QLatin1Char('\n'));

@@ -155,7 +155,13 @@ qint64 TMemoryStream::Read(void *Buffer, qint64 Count) {
 qint64 TMemoryStream::Write(const void *Buffer, qint64 Count) {
   if (position_ < 0 || Count <= 0) return 0;
   const qint64 end = position_ + Count;
-  if (end > data_.size()) SetSize(end);
+  if (end > data_.size()) {
+    // Grown by half again at least, so that many small writes cost linear time.
+    if (end > data_.capacity()) data_.reserve(std::max(end, data_.capacity() + data_.capacity() / 2));
+    const qint64 old = data_.size();
+    data_.resize(end);
+    if (position_ > old) std::memset(data_.data() + old, 0, size_t(position_ - old));
+  }
   std::memcpy(data_.data() + position_, Buffer, size_t(Count));
   position_ = end;
   return Count;
