@@ -14,6 +14,7 @@
 #include "report/report.h"
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QPageSize>
 #include <QPainter>
@@ -206,6 +207,13 @@ void BM_ListPdfAgainstFloor(benchmark::State &state) {
     state.counters["engine_kB"] = double(QFileInfo(enginePdf).size()) / 1024;
     state.counters["floor_kB"] = double(QFileInfo(floorPdf).size()) / 1024;
     state.counters["size_ratio"] = double(QFileInfo(enginePdf).size()) / double(QFileInfo(floorPdf).size());
+    // For a look, or to compare two builds' output: TALLYROOK_KEEP_PDF names a folder to keep both files in.
+    if (const QString keep = qEnvironmentVariable("TALLYROOK_KEEP_PDF"); !keep.isEmpty()) {
+      QFile::remove(keep + QStringLiteral("/list-engine.pdf"));
+      QFile::remove(keep + QStringLiteral("/list-floor.pdf"));
+      QFile::copy(enginePdf, keep + QStringLiteral("/list-engine.pdf"));
+      QFile::copy(floorPdf, keep + QStringLiteral("/list-floor.pdf"));
+    }
   }
   BindReportPrinter(nullptr);
 }

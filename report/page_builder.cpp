@@ -734,6 +734,13 @@ void TfrPageBuilder::DoAggregate() {
 // Expands a text object's lines without printing them, so that its aggregate functions take in the record.
 bool TfrPageBuilder::TakeIn(TfrView *View) {
   if (View->Typ != gtMemo || report_->Terminated()) return !report_->Terminated();
+  // Totals are function calls: a text that calls none has nothing to take in.
+  bool calls = false;
+  for (int i = 0; i < View->Memo.Count() && !calls; ++i) {
+    const QString line = View->Memo.Strings(i);
+    calls = line.contains(QLatin1Char('[')) && line.contains(QLatin1Char('('));
+  }
+  if (!calls) return true;
   frEngine().CurView = View;
   try {
     TStringList scratch;
@@ -1390,16 +1397,26 @@ QString TfrPageBuilder::EvaluateBracket(const QString &Inner, TfrView *View) {
 // A text or picture object whose text is a single bracketed name of a BLOB field shows that field.
 bool TfrPageBuilder::LoadBlobContent(TfrView *View) {
   if (View->Typ != gtMemo && View->Typ != gtPicture) return false;
+  // A text found once to show no BLOB is not looked at again while it stays the same.
+  const QString first = View->Memo.Count() > 0 ? View->Memo.Strings(0) : QString();
+  if (const auto known = noBlob_.find(View); known != noBlob_.end() && known->second == first) return false;
   TField *field = nullptr;
   const QString name = SingleBracketedName(View->Memo);
-  if (name.isEmpty()) return false;
+  if (name.isEmpty()) {
+    noBlob_[View] = first;
+    return false;
+  }
   if (TfrValue *entry = report_->Values().FindValue(name); entry && entry->Typ == 1) {
     TDataSet *dataSet = frDataSetOf(FindReportDataset(entry->DataSet));
     field = dataSet ? dataSet->FindField(entry->Field) : nullptr;
   } else if (TDataSet *dataSet = BandDataSet()) {
     field = dataSet->FindField(name);
   }
-  if (!field || !frIsBlob(field)) return false;
+  if (!field) return false;
+  if (!frIsBlob(field)) {
+    noBlob_[View] = first;
+    return false;
+  }
   if (View->Typ == gtPicture) {
     View->LoadFromField(field);
     View->Memo1.Assign(&View->Memo);

@@ -160,4 +160,6 @@ private:
     bool pushes = false;
   };
   std::unordered_map<const TfrView *, Flow> flow_;
+  // Objects whose text (its first line kept here) was found to show no BLOB field.
+  std::unordered_map<const TfrView *, QString> noBlob_;
 };
