@@ -734,17 +734,25 @@ void TfrPageBuilder::DoAggregate() {
 // Expands a text object's lines without printing them, so that its aggregate functions take in the record.
 bool TfrPageBuilder::TakeIn(TfrView *View) {
   if (View->Typ != gtMemo || report_->Terminated()) return !report_->Terminated();
-  // Totals are function calls: a text that calls none has nothing to take in.
-  bool calls = false;
-  for (int i = 0; i < View->Memo.Count() && !calls; ++i) {
-    const QString line = View->Memo.Strings(i);
-    calls = line.contains(QLatin1Char('[')) && line.contains(QLatin1Char('('));
-  }
-  if (!calls) return true;
   frEngine().CurView = View;
+  // Totals are function calls: only the bracketed expressions that call one are evaluated, and nothing is
+  // formatted.
   try {
-    TStringList scratch;
-    for (int i = 0; i < View->Memo.Count(); ++i) ExpandLine(View->Memo.Strings(i), &scratch, View);
+    for (int i = 0; i < View->Memo.Count(); ++i) {
+      const QString line = View->Memo.Strings(i);
+      int at = 0;
+      while ((at = int(line.indexOf(QLatin1Char('['), at))) >= 0) {
+        const int end = MatchBracket(line, at);
+        if (end < 0) break;
+        const QString inner = line.mid(at + 1, end - at - 2);
+        if (inner.contains(QLatin1Char('('))) {
+          const int mark = FormatMark(inner);
+          Variant value;
+          GetValue(mark >= 0 ? inner.left(mark) : inner, value);
+        }
+        at = end;
+      }
+    }
   } catch (const Exception &e) {
     FailWith(e, View);
     return false;
