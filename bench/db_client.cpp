@@ -22,7 +22,7 @@ namespace {
 using namespace invoice_data;
 
 constexpr int kScreenRows = 25;
-const char *const kDataVersion = "tallyrook bench data 1";
+const char *const kDataVersion = "tallyrook bench data 2";
 
 // The shared data folder and the client components the benchmarks use.
 struct Data {

@@ -27,9 +27,9 @@ inline QByteArray SelectLines(const char *rest) {
   return QByteArray("SELECT ff_rowid, ") + kLineColumns + " FROM MINV2 " + rest;
 }
 // The first customer at or after the bound name, in the order of the CUSTOMER index.
-inline const char *const kNearestCustomerSql =
-    "SELECT ff_rowid, CUSTNO, CUSTOMER, ADDR1, ADDR2, ADDR3, ADDR4, ADDR5 FROM CUSTOMERS WHERE CUSTOMER "
-    "COLLATE FF_NOCASE >= ? ORDER BY CUSTOMER COLLATE FF_NOCASE, ff_rowid LIMIT 1";
+inline const char *const kNearestCustomerSql = "SELECT ff_rowid, CUSTNO, CUSTOMER, ADDR1, ADDR2, ADDR3, "
+                                               "ADDR4, ADDR5 FROM CUSTOMERS WHERE ff_key_CUSTOMER "
+                                               ">= ? ORDER BY ff_key_CUSTOMER, ff_rowid LIMIT 1";
 // Storing plainly: the next header number as the engine hands it out, and one line of an invoice (?1 its
 // header's number, ?2 its description).
 inline const char *const kNextHeaderNumberSql =
@@ -150,7 +150,6 @@ inline sqlite3 *OpenPlain(const QString &folder) {
   if (sqlite3_open_v2(QDir(folder).filePath(QStringLiteral("tallyrook.db")).toUtf8().constData(), &plain,
                       SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
     qFatal("sqlite: cannot open the data in %s", qPrintable(folder));
-  ffSqlRegisterCollations(plain);
   sqlite3_busy_timeout(plain, 5000);
   sqlite3_exec(plain, "PRAGMA synchronous = FULL", nullptr, nullptr, nullptr);
   return plain;

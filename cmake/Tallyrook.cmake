@@ -58,7 +58,8 @@ function(tallyrook_tests)
   target_precompile_headers(${ARG_NAME} PRIVATE ${TALLYROOK_PCH_HEADERS} <gtest/gtest.h>)
   gtest_discover_tests(${ARG_NAME}
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TALLYROOK_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data"
+    PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen
+               ENVIRONMENT_MODIFICATION TALLYROOK_TEST_DATA=set:${PROJECT_SOURCE_DIR}/tests/data
     DISCOVERY_TIMEOUT 60)
 endfunction()
 

@@ -68,17 +68,15 @@ TffSqlPart Bound(const TffIndexSchema &index, const QList<QVariant> &key, int fr
 
 } // namespace
 
-bool ffKeyValuesEqual(const TffKeySegment &segment, const QVariant &a, const QVariant &b) {
+bool ffKeyValuesEqual(const QVariant &a, const QVariant &b) {
   if (!a.isValid() || !b.isValid()) return a.isValid() == b.isValid();
-  if (segment.NoCase && a.typeId() == QMetaType::QString && b.typeId() == QMetaType::QString)
-    return ffCompareNoCase(a.toString(), b.toString()) == 0;
   return a == b;
 }
 
 int ffRangeFixedSegments(const TffIndexSchema &index, const TffKeyRange &range) {
   int equal = 0;
   while (equal < range.Start.size() && equal < range.End.size() &&
-         ffKeyValuesEqual(index.Segments[equal], range.Start[equal], range.End[equal]))
+         ffKeyValuesEqual(range.Start[equal], range.End[equal]))
     ++equal;
   return equal;
 }

@@ -14,9 +14,9 @@
 // One field of an index key as SQL sees it.
 struct TffKeySegment {
   int Field = 0;
-  QString Expression; // the quoted column, with its collation
+  QString Expression; // the quoted column, or the key column of a case-insensitive string field
   bool Descending = false;
-  bool NoCase = false;
+  bool NoCase = false; // the segment's key values are texts with their case folded
 };
 
 // An index as SQL sees it; the sequential index has no segments and no SQLite index.
@@ -63,5 +63,5 @@ QList<TffSqlPart> ffSeekRuns(const TffIndexSchema &index, TffScan scan, const QL
 // The ORDER BY list of an index in a scan direction.
 QString ffOrderBy(const TffIndexSchema &index, TffScan scan);
 
-// Whether two stored key values of a segment are equal by the index's comparison.
-bool ffKeyValuesEqual(const TffKeySegment &segment, const QVariant &a, const QVariant &b);
+// Whether two key values of a segment, as the index holds them, are equal (a null only to a null).
+bool ffKeyValuesEqual(const QVariant &a, const QVariant &b);

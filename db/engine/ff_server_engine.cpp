@@ -1,5 +1,6 @@
 #include "db/engine/ff_server_engine.h"
 #include "db/engine/ff_database_file.h"
+#include "db/engine/ff_file_upkeep.h"
 #include "db/engine/ff_record_values.h"
 #include "db/engine/ff_sqlite.h"
 #include "db/storage/ff_sql_schema.h"
@@ -23,6 +24,9 @@ struct TffServerEngine::Table {
     }
     Columns = (columns + fieldColumns).join(u", ");
     FieldColumns = fieldColumns;
+    KeyFields = ffSqlKeyColumnFields(Dictionary);
+    WriteColumns = fieldColumns;
+    for (int field : KeyFields) WriteColumns.append(ffSqlQuote(ffSqlKeyColumn(Dictionary.FieldName(field))));
     for (int i = 0; i < Dictionary.IndexCount(); ++i) {
       const TffIndexDescriptor &descriptor = Dictionary.IndexDescriptor(i);
       TffIndexSchema index{descriptor.idName, ffSqlIndexName(name, descriptor.idName), {}};
@@ -39,12 +43,23 @@ struct TffServerEngine::Table {
   TffDataDictionary Dictionary;
   QString Columns;          // row id and every field, for SELECT
   QStringList FieldColumns; // every field, quoted
+  QList<int> KeyFields;     // the fields with a key column
+  QStringList WriteColumns; // every field, then the key columns, quoted
   QList<TffIndexSchema> Indexes;
   int AutoIncField = -1;
 
   // The number of the named index (the first when the name is empty), or -1.
   int IndexNumber(const QString &indexName) const {
     return indexName.isEmpty() ? 0 : Dictionary.GetIndexFromName(indexName);
+  }
+  // The values a row stores: the fields' values, then the key columns' folded texts.
+  QList<QVariant> RowValues(const QList<QVariant> &stored) const {
+    QList<QVariant> row = stored;
+    for (int field : KeyFields) row.append(FoldedKey(stored[field]));
+    return row;
+  }
+  static QVariant FoldedKey(const QVariant &value) {
+    return value.isValid() ? QVariant(ffFoldCase(value.toString())) : value;
   }
 };
 
@@ -115,7 +130,7 @@ struct TffServerEngine::Cursor {
               ffValueToStored(Tbl->Dictionary, IndexSchema().Segments[i].Field, values[i], true, value);
           !error.Ok())
         return error;
-      stored.append(value);
+      stored.append(IndexSchema().Segments[i].NoCase ? Table::FoldedKey(value) : value);
     }
     return {};
   }
@@ -128,7 +143,10 @@ const QString kOperationSavepoint = QStringLiteral("ff_operation");
 QList<QVariant> KeyOf(const TffIndexSchema &index, const QList<QVariant> &storedValues) {
   QList<QVariant> key;
   key.reserve(index.Segments.size());
-  for (const TffKeySegment &segment : index.Segments) key.append(storedValues[segment.Field]);
+  for (const TffKeySegment &segment : index.Segments) {
+    const QVariant &value = storedValues[segment.Field];
+    key.append(segment.NoCase && value.isValid() ? QVariant(ffFoldCase(value.toString())) : value);
+  }
   return key;
 }
 
@@ -183,6 +201,11 @@ TffServerEngine::TffServerEngine() = default;
 TffServerEngine::~TffServerEngine() {
   cursors_.clear();
   databases_.clear();
+}
+
+void TffServerEngine::SetBusyTimeout(int milliseconds) {
+  busyTimeout_ = milliseconds;
+  for (auto &[id, database] : databases_) database->Connection->SetBusyTimeout(milliseconds);
 }
 
 TffResult TffServerEngine::Fail(const TffError &error) {
@@ -261,9 +284,18 @@ TffResult TffServerEngine::DatabaseCreate(const QString &folder) {
 
 TffResult TffServerEngine::DatabaseOpen(const QString &folder, TffDatabaseID &database) {
   database = 0;
+  if (!QFileInfo(folder).isDir())
+    return Fail(DBIERR_NOSUCHFOLDER, ffResultText(DBIERR_NOSUCHFOLDER) + QStringLiteral(": ") +
+                                         QDir::toNativeSeparators(QDir::cleanPath(folder)));
+  return DatabaseOpenFile(ffDatabaseFilePath(folder), database);
+}
+
+TffResult TffServerEngine::DatabaseOpenFile(const QString &filePath, TffDatabaseID &database) {
+  database = 0;
   std::unique_ptr<TffSqliteConnection> connection;
-  if (TffError error = TffSqliteConnection::Open(folder, busyTimeout_, connection); !error.Ok())
+  if (TffError error = TffSqliteConnection::Open(filePath, busyTimeout_, connection); !error.Ok())
     return Fail(error);
+  if (TffError error = ffBringFileUpToDate(*connection); !error.Ok()) return Fail(error);
   auto opened = std::make_unique<Database>();
   opened->Id = nextHandle_++;
   opened->Connection = std::move(connection);
@@ -402,7 +434,7 @@ TffResult TffServerEngine::TableBuild(TffDatabaseID database, bool overWrite, co
     return Fail(DBIERR_INVALIDDICTIONARY,
                 QStringLiteral("The definition of table %1 has no fields").arg(db->Location(tableName)));
   for (int i = 0; i < dictionary.FieldCount(); ++i)
-    if (dictionary.FieldName(i).compare(QLatin1String(ffRowIdColumn), Qt::CaseInsensitive) == 0)
+    if (dictionary.FieldName(i).startsWith(QLatin1String(ffReservedPrefix), Qt::CaseInsensitive))
       return Fail(DBIERR_INVALIDFIELDNAME,
                   QStringLiteral("The field name %1 is reserved by the engine (table %2)")
                       .arg(dictionary.FieldName(i), db->Location(tableName)));
@@ -423,7 +455,9 @@ TffResult TffServerEngine::TableBuild(TffDatabaseID database, bool overWrite, co
           !e.Ok())
         return e;
     }
-    for (const QString &sql : ffSqlCreateTableStatements(tableName, dictionary))
+    const QStringList statements = QStringList{ffSqlCreateTableStatement(tableName, dictionary)} +
+                                   ffSqlCreateIndexStatements(tableName, dictionary);
+    for (const QString &sql : statements)
       if (TffError e = connection.Exec(sql); !e.Ok()) return e;
     const QString insert =
         QStringLiteral("INSERT OR REPLACE INTO %1 (name, dictionary, autoinc_seed) VALUES (?, ?, 0)")
@@ -773,10 +807,9 @@ TffError TffServerEngine::ReadRuns(Cursor &cursor, TffScan scan, const QList<Tff
 
 int TffServerEngine::FixedSegments(const Cursor &cursor) {
   if (!cursor.HasRange) return 0;
-  const TffIndexSchema &index = cursor.IndexSchema();
   int fixed = 0;
   while (fixed < cursor.RangeFixed && fixed < cursor.Key.size() &&
-         ffKeyValuesEqual(index.Segments[fixed], cursor.Key[fixed], cursor.Range.Start[fixed]))
+         ffKeyValuesEqual(cursor.Key[fixed], cursor.Range.Start[fixed]))
     ++fixed;
   return fixed;
 }
@@ -939,11 +972,12 @@ TffResult TffServerEngine::RecordInsert(TffCursorID cursor, const QList<QVariant
       }
     }
     if (TffError e = CheckRequired(table.Dictionary, stored, -1); !e.Ok()) return e;
+    const QList<QVariant> row = table.RowValues(stored);
     QStringList placeholders;
-    for (int i = 0; i < stored.size(); ++i) placeholders.append(QStringLiteral("?"));
+    for (int i = 0; i < row.size(); ++i) placeholders.append(QStringLiteral("?"));
     const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                            .arg(table.Quoted, table.FieldColumns.join(u", "), placeholders.join(u", "));
-    if (TffError e = RunStatement(connection, sql, stored, QStringLiteral("Table ") + table.Name); !e.Ok())
+                            .arg(table.Quoted, table.WriteColumns.join(u", "), placeholders.join(u", "));
+    if (TffError e = RunStatement(connection, sql, row, QStringLiteral("Table ") + table.Name); !e.Ok())
       return e;
     rowId = sqlite3_last_insert_rowid(connection.Handle());
     return {};
@@ -972,10 +1006,11 @@ TffResult TffServerEngine::RecordModify(TffCursorID cursor, const QList<QVariant
     if (TffError e = CheckRequired(table.Dictionary, stored, keptField); !e.Ok()) return e;
     QStringList assignments;
     QList<QVariant> binds;
-    for (int i = 0; i < stored.size(); ++i) {
+    const QList<QVariant> row = table.RowValues(stored);
+    for (int i = 0; i < row.size(); ++i) {
       if (i == keptField) continue;
-      assignments.append(table.FieldColumns[i] + QStringLiteral(" = ?"));
-      binds.append(stored[i]);
+      assignments.append(table.WriteColumns[i] + QStringLiteral(" = ?"));
+      binds.append(row[i]);
     }
     binds.append(QVariant(rowId));
     const QString sql =

@@ -85,17 +85,20 @@ public:
   const TffError &LastError() const { return lastError_; }
 
   // How long an operation waits for another program's lock on the file before DBIERR_FILELOCKED
-  // (default 5000 ms); applies to databases opened afterwards.
+  // (default 5000 ms); applies to the open databases and to those opened afterwards.
   int BusyTimeout() const { return busyTimeout_; }
-  void SetBusyTimeout(int milliseconds) { busyTimeout_ = milliseconds; }
+  void SetBusyTimeout(int milliseconds);
 
   // ---- Databases (a data folder) ----
 
   // Creates a new, empty database file in an existing folder; refuses to replace an existing one
   // (DBIERR_DATABASEEXISTS).
   TffResult DatabaseCreate(const QString &folder);
-  // Opens the database file of a folder for reading and writing.
+  // Opens the database file of a folder (or a database file by its path) for reading and writing. A file
+  // of an older layout is upgraded first, in one transaction; rows another program wrote are put right
+  // (ff_file_upkeep.h).
   TffResult DatabaseOpen(const QString &folder, TffDatabaseID &database);
+  TffResult DatabaseOpenFile(const QString &filePath, TffDatabaseID &database);
   // Closes a database with its cursors; an open transaction is rolled back.
   TffResult DatabaseClose(TffDatabaseID database);
   // The path of the database's file.

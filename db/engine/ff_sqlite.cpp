@@ -1,5 +1,4 @@
 #include "db/engine/ff_sqlite.h"
-#include "db/engine/ff_database_file.h"
 #include "db/storage/ff_sql_schema.h"
 #include <QDir>
 #include <QFile>
@@ -98,27 +97,22 @@ bool ShorterThanHeaderSays(const QString &path) {
 
 } // namespace
 
-TffError TffSqliteConnection::Open(const QString &folder, int busyTimeoutMs,
+TffError TffSqliteConnection::Open(const QString &filePath, int busyTimeoutMs,
                                    std::unique_ptr<TffSqliteConnection> &result) {
-  const QString path = ffDatabaseFilePath(folder);
-  const QString shownPath = QDir::toNativeSeparators(path);
-  const QFileInfo info(path);
-  if (!QFileInfo(folder).isDir())
-    return {DBIERR_NOSUCHFOLDER,
-            ffResultText(DBIERR_NOSUCHFOLDER) + QStringLiteral(": ") + QDir::toNativeSeparators(folder)};
+  const QString shownPath = QDir::toNativeSeparators(filePath);
+  const QFileInfo info(filePath);
   if (!info.exists())
     return {DBIERR_NOSUCHDATABASE, ffResultText(DBIERR_NOSUCHDATABASE) + QStringLiteral(": ") + shownPath};
   if (!info.isFile())
     return {DBIERR_NOTADATABASE, ffResultText(DBIERR_NOTADATABASE) + QStringLiteral(": ") + shownPath};
 
   sqlite3 *db = nullptr;
-  const int rc =
-      sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-  std::unique_ptr<TffSqliteConnection> connection(new TffSqliteConnection(db, path));
+  const int rc = sqlite3_open_v2(filePath.toUtf8().constData(), &db,
+                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+  std::unique_ptr<TffSqliteConnection> connection(new TffSqliteConnection(db, filePath));
   if (rc != SQLITE_OK) return connection->Failure(rc);
   sqlite3_extended_result_codes(db, 1);
   connection->SetBusyTimeout(busyTimeoutMs);
-  if (ffSqlRegisterCollations(db) != SQLITE_OK) return connection->Failure(sqlite3_errcode(db));
   if (TffError error = connection->Validate(); !error.Ok()) return error;
   result = std::move(connection);
   return {};
@@ -144,6 +138,8 @@ TffError TffSqliteConnection::Validate() {
   if (applicationId != ffApplicationId) return FileFailure(DBIERR_NOTADATABASE);
   if (TffError error = readPragma("PRAGMA user_version", version); !error.Ok()) return error;
   if (version > ffSchemaVersion) return FileFailure(DBIERR_NEWERVERSION);
+  if (version < 1) return FileFailure(DBIERR_NOTADATABASE);
+  version_ = int(version);
   // Reads the catalogue of tables, which also parses the file's schema.
   const QString countTables = QStringLiteral("SELECT count(*) FROM %1").arg(QLatin1String(ffDictionaryTable));
   if (TffError error = readPragma(countTables.toLatin1().constData(), tables); !error.Ok()) {

@@ -39,14 +39,16 @@ class TffSqliteConnection {
 public:
   ~TffSqliteConnection();
 
-  // Opens an existing database file of a folder for reading and writing; never creates one. Checks that it
-  // is a Tallyrook database of a version this engine reads, and that it is not shorter than its header
-  // says.
-  static TffError Open(const QString &folder, int busyTimeoutMs,
+  // Opens an existing database file for reading and writing; never creates one. Checks that it is a
+  // Tallyrook database of a layout this engine reads (its own or an older one), and that it is not shorter
+  // than its header says.
+  static TffError Open(const QString &filePath, int busyTimeoutMs,
                        std::unique_ptr<TffSqliteConnection> &result);
 
   sqlite3 *Handle() const { return db_; }
   const QString &FilePath() const { return filePath_; }
+  // The file's layout version (its user_version) as it was opened.
+  int SchemaVersion() const { return version_; }
 
   // A statement prepared once and reused; on failure, statement is null and the error is returned.
   TffError Prepare(const QString &sql, sqlite3_stmt *&statement);
@@ -74,5 +76,6 @@ private:
 
   sqlite3 *db_;
   QString filePath_;
+  int version_ = 0;
   QHash<QString, sqlite3_stmt *> statements_;
 };

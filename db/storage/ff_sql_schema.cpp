@@ -1,5 +1,4 @@
 #include "db/storage/ff_sql_schema.h"
-#include <sqlite3.h>
 
 QStringList ffSqlCreateDatabaseStatements() {
   return {
@@ -34,12 +33,32 @@ QString ffSqlIndexName(const QString &tableName, const QString &indexName) {
   return tableName + u'$' + indexName;
 }
 
+QString ffFoldCase(const QString &text) { return text.toCaseFolded(); }
+
+namespace {
+
+bool HasKeyColumn(const TffDataDictionary &dictionary, const TffIndexField &field) {
+  return field.CaseInsensitive && ffIsStringType(dictionary.FieldType(field.FieldNumber));
+}
+
+} // namespace
+
+QList<int> ffSqlKeyColumnFields(const TffDataDictionary &dictionary) {
+  QList<bool> keyed(dictionary.FieldCount(), false);
+  for (int i = 1; i < dictionary.IndexCount(); ++i)
+    for (const TffIndexField &field : dictionary.IndexDescriptor(i).idFields)
+      if (HasKeyColumn(dictionary, field)) keyed[field.FieldNumber] = true;
+  QList<int> fields;
+  for (int i = 0; i < keyed.size(); ++i)
+    if (keyed[i]) fields.append(i);
+  return fields;
+}
+
+QString ffSqlKeyColumn(const QString &fieldName) { return QStringLiteral("ff_key_") + fieldName; }
+
 QString ffSqlKeyExpression(const TffDataDictionary &dictionary, const TffIndexField &field) {
-  const TffFieldDescriptor &descriptor = dictionary.FieldDescriptor(field.FieldNumber);
-  QString expression = ffSqlQuote(descriptor.fdName);
-  if (field.CaseInsensitive && ffIsStringType(descriptor.fdType))
-    expression += QStringLiteral(" COLLATE ") + QLatin1String(ffNoCaseCollation);
-  return expression;
+  const QString &name = dictionary.FieldDescriptor(field.FieldNumber).fdName;
+  return ffSqlQuote(HasKeyColumn(dictionary, field) ? ffSqlKeyColumn(name) : name);
 }
 
 bool ffSqlValidTableName(const QString &tableName) {
@@ -49,15 +68,20 @@ bool ffSqlValidTableName(const QString &tableName) {
   return !tableName.contains(u'$') && !tableName.contains(QChar(0));
 }
 
-QStringList ffSqlCreateTableStatements(const QString &tableName, const TffDataDictionary &dictionary) {
+QString ffSqlCreateTableStatement(const QString &tableName, const TffDataDictionary &dictionary) {
   QStringList columns{ffSqlQuote(QLatin1String(ffRowIdColumn)) +
                       QStringLiteral(" INTEGER PRIMARY KEY AUTOINCREMENT")};
   for (int i = 0; i < dictionary.FieldCount(); ++i) {
     const TffFieldDescriptor &field = dictionary.FieldDescriptor(i);
     columns.append(ffSqlQuote(field.fdName) + u' ' + ffSqlColumnType(field.fdType));
   }
-  QStringList statements{
-      QStringLiteral("CREATE TABLE %1 (%2)").arg(ffSqlQuote(tableName), columns.join(u", "))};
+  for (int field : ffSqlKeyColumnFields(dictionary))
+    columns.append(ffSqlQuote(ffSqlKeyColumn(dictionary.FieldName(field))) + QStringLiteral(" TEXT"));
+  return QStringLiteral("CREATE TABLE %1 (%2)").arg(ffSqlQuote(tableName), columns.join(u", "));
+}
+
+QStringList ffSqlCreateIndexStatements(const QString &tableName, const TffDataDictionary &dictionary) {
+  QStringList statements;
   for (int i = 1; i < dictionary.IndexCount(); ++i) {
     const TffIndexDescriptor &index = dictionary.IndexDescriptor(i);
     QStringList keys;
@@ -70,35 +94,4 @@ QStringList ffSqlCreateTableStatements(const QString &tableName, const TffDataDi
                                keys.join(u", ")));
   }
   return statements;
-}
-
-int ffCompareNoCase(QStringView a, QStringView b) { return a.compare(b, Qt::CaseInsensitive); }
-
-namespace {
-
-// SQLite hands over UTF-8. Equal ASCII prefixes are compared in place; the rest, from the first byte that
-// is not ASCII, is compared as text with the case folded, which gives the same answer as comparing the
-// whole strings that way.
-int CompareNoCaseUtf8(void *, int lengthA, const void *dataA, int lengthB, const void *dataB) {
-  const auto *a = static_cast<const unsigned char *>(dataA);
-  const auto *b = static_cast<const unsigned char *>(dataB);
-  const int common = std::min(lengthA, lengthB);
-  int i = 0;
-  for (; i < common; ++i) {
-    unsigned char ca = a[i], cb = b[i];
-    if (ca >= 0x80 || cb >= 0x80) break;
-    if (ca >= 'A' && ca <= 'Z') ca = static_cast<unsigned char>(ca + 32);
-    if (cb >= 'A' && cb <= 'Z') cb = static_cast<unsigned char>(cb + 32);
-    if (ca != cb) return ca < cb ? -1 : 1;
-  }
-  if (i == common) return lengthA == lengthB ? 0 : (lengthA < lengthB ? -1 : 1);
-  const QString restA = QString::fromUtf8(reinterpret_cast<const char *>(a + i), lengthA - i);
-  const QString restB = QString::fromUtf8(reinterpret_cast<const char *>(b + i), lengthB - i);
-  return ffCompareNoCase(restA, restB);
-}
-
-} // namespace
-
-int ffSqlRegisterCollations(sqlite3 *db) {
-  return sqlite3_create_collation_v2(db, ffNoCaseCollation, SQLITE_UTF8, nullptr, CompareNoCaseUtf8, nullptr);
 }

@@ -1,26 +1,30 @@
 // How a data dictionary maps onto SQLite: every table of a data folder is an SQLite table in the folder's
 // one database file, with a hidden, never reused row id (the record's bookmark and its insertion order),
 // one column per field and one SQLite index per dictionary index except the sequential one. Each table's
-// dictionary is kept in the ff_dictionary table. Case-insensitive index fields compare with the FF_NOCASE
-// collation, which folds the case of every letter, not only ASCII ones.
+// dictionary is kept in the ff_dictionary table.
+//
+// A string field that an index compares without regard to case has a key column beside it that the engine
+// keeps: the field's text with the case of every letter folded (not only ASCII ones, so "ä" ties with
+// "Ä"). The index sorts by that column with SQLite's own binary order, so the file needs no collation of
+// this program's and any SQLite tool can read, check and change it. A row another program writes leaves
+// the key column empty or stale; the engine puts it right when it next opens the file.
 #pragma once
 #include "db/storage/ff_data_dictionary.h"
 #include <QString>
 #include <QStringList>
-#include <QStringView>
-
-struct sqlite3;
 
 // The file that holds every table of a data folder.
 inline constexpr const char *ffDatabaseFileName = "tallyrook.db";
 // SQLite's application id for that file ("TRDB"), telling a Tallyrook database from other SQLite files.
 inline constexpr int ffApplicationId = 0x54524442;
-// The version of the layout below, kept in SQLite's user_version.
-inline constexpr int ffSchemaVersion = 1;
+// The version of the layout below, kept in SQLite's user_version. Version 1 compared case-insensitive
+// index fields with a collation of its own instead of key columns.
+inline constexpr int ffSchemaVersion = 2;
 
 inline constexpr const char *ffDictionaryTable = "ff_dictionary";
 inline constexpr const char *ffRowIdColumn = "ff_rowid";
-inline constexpr const char *ffNoCaseCollation = "FF_NOCASE";
+// Column names beginning so are the engine's own; no field may take one.
+inline constexpr const char *ffReservedPrefix = "ff_";
 
 // The statements that set up a new, empty database file.
 QStringList ffSqlCreateDatabaseStatements();
@@ -34,7 +38,17 @@ QString ffSqlColumnType(TffFieldType type);
 // The SQLite name of an index of a table.
 QString ffSqlIndexName(const QString &tableName, const QString &indexName);
 
-// The expression an index field sorts by: the quoted column, with the FF_NOCASE collation for a
+// A text with the case of every letter folded: what a key column holds.
+QString ffFoldCase(const QString &text);
+
+// The fields that have a key column: string fields that an index compares without regard to case, in field
+// order.
+QList<int> ffSqlKeyColumnFields(const TffDataDictionary &dictionary);
+
+// The name of the key column of a field ("ff_key_" and the field's name).
+QString ffSqlKeyColumn(const QString &fieldName);
+
+// The expression an index field sorts by: the quoted column, or the quoted key column of a
 // case-insensitive string field.
 QString ffSqlKeyExpression(const TffDataDictionary &dictionary, const TffIndexField &field);
 
@@ -42,11 +56,6 @@ QString ffSqlKeyExpression(const TffDataDictionary &dictionary, const TffIndexFi
 // engine's own tables.
 bool ffSqlValidTableName(const QString &tableName);
 
-// The CREATE TABLE and CREATE INDEX statements of a table.
-QStringList ffSqlCreateTableStatements(const QString &tableName, const TffDataDictionary &dictionary);
-
-// Compares two strings with the case of every letter folded (Qt's case folding): <0, 0 or >0.
-int ffCompareNoCase(QStringView a, QStringView b);
-
-// Registers the FF_NOCASE collation on a connection; returns SQLite's result code.
-int ffSqlRegisterCollations(sqlite3 *db);
+// The CREATE TABLE statement of a table, and the CREATE INDEX statements of its indexes.
+QString ffSqlCreateTableStatement(const QString &tableName, const TffDataDictionary &dictionary);
+QStringList ffSqlCreateIndexStatements(const QString &tableName, const TffDataDictionary &dictionary);

@@ -375,11 +375,13 @@ void TCanvas::Polygon(const std::vector<TPoint> &points) {
   Changing();
   QPolygonF area;
   std::vector<QPoint> pts;
+  // The outline is drawn through the pixels of the points, so the area is taken through their centres too:
+  // a slanting edge then leaves no unfilled pixels between the fill and the outline.
   for (const TPoint &pt : points) {
-    area << QPointF(pt.X, pt.Y);
+    area << QPointF(pt.X + 0.5, pt.Y + 0.5);
     pts.push_back(pt.ToQPoint());
   }
-  // Filled by pixel centres inside the outline (so right and bottom edges stay out), alternate rule.
+  // Filled by pixel centres inside the outline, alternate rule.
   QPainterPath path;
   path.setFillRule(Qt::OddEvenFill);
   path.addPolygon(area);

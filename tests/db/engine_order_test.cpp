@@ -219,7 +219,7 @@ TEST_F(EngineTest, KeysetNavigationMatchesAModelOrder) {
   };
   const auto compareB = [](const QVariant &x, const QVariant &y) {
     if (!x.isValid() || !y.isValid()) return x.isValid() == y.isValid() ? 0 : (x.isValid() ? -1 : 1);
-    return -ffCompareNoCase(x.toString(), y.toString());
+    return -ffFoldCase(x.toString()).compare(ffFoldCase(y.toString()));
   };
   const auto before = [&](const Row &x, const Row &y) {
     if (const int c = compareA(x.a, y.a)) return c < 0;

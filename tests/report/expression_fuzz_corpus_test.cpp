@@ -3,12 +3,14 @@
 #include "tests/fuzz/expression_fuzzer.cpp"
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <gtest/gtest.h>
 
 namespace {
 
-QString CorpusDir() { return QStringLiteral(TALLYROOK_TESTS_DIR "/fuzz/corpus/expression"); }
+QString CorpusDir() {
+  return QDir::cleanPath(qEnvironmentVariable("TALLYROOK_TEST_DATA") +
+                         QStringLiteral("/../fuzz/corpus/expression"));
+}
 
 TEST(ExpressionFuzzCorpus, EveryInputRunsWithoutFault) {
   const QDir dir(CorpusDir());

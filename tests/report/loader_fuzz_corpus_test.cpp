@@ -3,12 +3,14 @@
 #include "tests/report/loader_fuzz_entry.h"
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <gtest/gtest.h>
 
 namespace {
 
-QString CorpusDir(const QString &name) { return QStringLiteral(TALLYROOK_TESTS_DIR "/fuzz/corpus/") + name; }
+QString CorpusDir(const QString &name) {
+  return QDir::cleanPath(qEnvironmentVariable("TALLYROOK_TEST_DATA") + QStringLiteral("/../fuzz/corpus/") +
+                         name);
+}
 
 void RunCorpus(const QString &name, int (*entry)(const uint8_t *, size_t)) {
   const QDir dir(CorpusDir(name));

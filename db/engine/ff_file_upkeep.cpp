@@ -1,0 +1,239 @@
+#include "db/engine/ff_file_upkeep.h"
+#include "db/engine/ff_sqlite.h"
+#include "db/storage/ff_exceptions.h"
+#include "db/storage/ff_sql_schema.h"
+#include <sqlite3.h>
+
+namespace {
+
+struct StoredTable {
+  QString Name;
+  TffDataDictionary Dictionary;
+  qint64 AutoIncSeed = 0;
+  QList<int> KeyFields;
+  int AutoIncField = -1;
+};
+
+// ff_fold(text): the text with its case folded, as the key columns hold it. The function lives on the
+// engine's connection only: nothing stored in the file refers to it.
+void FoldFunction(sqlite3_context *context, int, sqlite3_value **arguments) {
+  if (sqlite3_value_type(arguments[0]) == SQLITE_NULL) {
+    sqlite3_result_null(context);
+    return;
+  }
+  const auto *text = static_cast<const QChar *>(sqlite3_value_text16(arguments[0]));
+  const QString folded = ffFoldCase(QString::fromRawData(text, sqlite3_value_bytes16(arguments[0]) / 2));
+  sqlite3_result_text16(context, folded.utf16(), int(folded.size() * 2), SQLITE_TRANSIENT);
+}
+
+// Runs a statement with values bound; `row`, when given, receives each row it returns.
+template <typename Row>
+TffError Query(TffSqliteConnection &connection, const QString &sql, const QList<QVariant> &binds, Row &&row) {
+  sqlite3_stmt *statement = nullptr;
+  if (TffError error = connection.Prepare(sql, statement); !error.Ok()) return error;
+  TffSqliteStatement query(statement);
+  query.BindAll(binds);
+  int rc;
+  while ((rc = query.Step()) == SQLITE_ROW) row(query);
+  return rc == SQLITE_DONE ? TffError{} : connection.Failure(rc);
+}
+
+TffError Run(TffSqliteConnection &connection, const QString &sql, const QList<QVariant> &binds = {}) {
+  return Query(connection, sql, binds, [](const TffSqliteStatement &) {});
+}
+
+TffError ReadTables(TffSqliteConnection &connection, QList<StoredTable> &tables) {
+  struct Row {
+    QString Name;
+    QByteArray Dictionary;
+    qint64 AutoIncSeed;
+  };
+  QList<Row> rows;
+  const QString sql =
+      QStringLiteral("SELECT name, dictionary, autoinc_seed FROM %1").arg(QLatin1String(ffDictionaryTable));
+  TffError error = Query(connection, sql, {}, [&](const TffSqliteStatement &row) {
+    rows.append({row.Column(0).toString(), row.Column(1).toString().toUtf8(), row.ColumnInt64(2)});
+  });
+  if (!error.Ok()) return error;
+  tables.clear();
+  for (const Row &row : rows) {
+    try {
+      StoredTable table{
+          row.Name, TffDataDictionary::ReadFromBytes(row.Dictionary, row.Name), row.AutoIncSeed, {}, -1};
+      table.KeyFields = ffSqlKeyColumnFields(table.Dictionary);
+      for (int field = 0; field < table.Dictionary.FieldCount() && table.AutoIncField < 0; ++field)
+        if (table.Dictionary.FieldType(field) == fftAutoInc) table.AutoIncField = field;
+      tables.append(std::move(table));
+    } catch (const EffException &e) {
+      return connection.FileFailure(DBIERR_DICTCORRUPT, e.Message());
+    }
+  }
+  return {};
+}
+
+QString Quoted(const StoredTable &table, int field) { return ffSqlQuote(table.Dictionary.FieldName(field)); }
+QString QuotedKey(const StoredTable &table, int field) {
+  return ffSqlQuote(ffSqlKeyColumn(table.Dictionary.FieldName(field)));
+}
+
+// The condition that a row's key columns do not hold its folded texts.
+QString StaleKeys(const StoredTable &table) {
+  QStringList terms;
+  for (int field : table.KeyFields)
+    terms.append(QStringLiteral("%1 IS NOT ff_fold(%2)").arg(QuotedKey(table, field), Quoted(table, field)));
+  return terms.join(QStringLiteral(" OR "));
+}
+
+TffError FillKeys(TffSqliteConnection &connection, const StoredTable &table) {
+  QStringList assignments;
+  for (int field : table.KeyFields)
+    assignments.append(QStringLiteral("%1 = ff_fold(%2)").arg(QuotedKey(table, field), Quoted(table, field)));
+  return Run(connection, QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                             .arg(ffSqlQuote(table.Name), assignments.join(u", "), StaleKeys(table)));
+}
+
+// Version 1 sorted case-insensitive fields by a collation of its own. Its indexes go first (SQLite drops an
+// index without knowing its collation), then the key columns come in, filled, and the indexes are made on
+// them.
+TffError UpgradeFromVersion1(TffSqliteConnection &connection, const QList<StoredTable> &tables) {
+  for (const StoredTable &table : tables) {
+    if (table.KeyFields.isEmpty()) continue;
+    for (int i = 1; i < table.Dictionary.IndexCount(); ++i) {
+      const QString index = ffSqlIndexName(table.Name, table.Dictionary.IndexDescriptor(i).idName);
+      if (TffError error = connection.Exec(QStringLiteral("DROP INDEX IF EXISTS ") + ffSqlQuote(index));
+          !error.Ok())
+        return error;
+    }
+  }
+  for (const StoredTable &table : tables) {
+    if (table.KeyFields.isEmpty()) continue;
+    for (int field : table.KeyFields) {
+      const QString add = QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 TEXT")
+                              .arg(ffSqlQuote(table.Name), QuotedKey(table, field));
+      if (TffError error = connection.Exec(add); !error.Ok()) return error;
+    }
+    if (TffError error = FillKeys(connection, table); !error.Ok()) return error;
+    for (const QString &sql : ffSqlCreateIndexStatements(table.Name, table.Dictionary))
+      if (TffError error = connection.Exec(sql); !error.Ok()) return error;
+  }
+  return connection.Exec(QStringLiteral("PRAGMA user_version = %1").arg(ffSchemaVersion));
+}
+
+// What another program left to put right in a table.
+struct Repair {
+  bool Keys = false;
+  qint64 HighestNumber = 0;
+  bool Unnumbered = false;
+};
+
+TffError FindRepair(TffSqliteConnection &connection, const StoredTable &table, Repair &repair) {
+  const QString name = ffSqlQuote(table.Name);
+  if (!table.KeyFields.isEmpty()) {
+    const QString sql =
+        QStringLiteral("SELECT EXISTS (SELECT 1 FROM %1 WHERE %2)").arg(name, StaleKeys(table));
+    if (TffError error = Query(connection, sql, {}, [&](auto &row) { repair.Keys = row.ColumnInt64(0); });
+        !error.Ok())
+      return error;
+  }
+  if (table.AutoIncField >= 0) {
+    const QString field = Quoted(table, table.AutoIncField);
+    const QString sql = QStringLiteral("SELECT (SELECT max(%2) FROM %1), "
+                                       "EXISTS (SELECT 1 FROM %1 WHERE %2 IS NULL OR %2 = 0)")
+                            .arg(name, field);
+    if (TffError error = Query(connection, sql, {},
+                               [&](auto &row) {
+                                 repair.HighestNumber = row.ColumnInt64(0);
+                                 repair.Unnumbered = row.ColumnInt64(1);
+                               });
+        !error.Ok())
+      return error;
+  }
+  return {};
+}
+
+TffError Number(TffSqliteConnection &connection, const StoredTable &table, const Repair &repair) {
+  qint64 seed = std::max(table.AutoIncSeed, repair.HighestNumber);
+  if (repair.Unnumbered) {
+    const QString name = ffSqlQuote(table.Name), field = Quoted(table, table.AutoIncField);
+    const QString rowId = ffSqlQuote(QLatin1String(ffRowIdColumn));
+    QList<qint64> rows;
+    const QString find =
+        QStringLiteral("SELECT %3 FROM %1 WHERE %2 IS NULL OR %2 = 0 ORDER BY %3").arg(name, field, rowId);
+    if (TffError error = Query(connection, find, {}, [&](auto &row) { rows.append(row.ColumnInt64(0)); });
+        !error.Ok())
+      return error;
+    const QString number = QStringLiteral("UPDATE %1 SET %2 = ? WHERE %3 = ?").arg(name, field, rowId);
+    for (qint64 row : rows)
+      if (TffError error = Run(connection, number, {QVariant(++seed), QVariant(row)}); !error.Ok())
+        return error;
+  }
+  const QString sql =
+      QStringLiteral("UPDATE %1 SET autoinc_seed = ? WHERE name = ?").arg(QLatin1String(ffDictionaryTable));
+  return Run(connection, sql, {QVariant(seed), table.Name});
+}
+
+TffError FindRepairs(TffSqliteConnection &connection, const QList<StoredTable> &tables,
+                     QList<Repair> &repairs, bool &any) {
+  repairs.clear();
+  any = false;
+  for (const StoredTable &table : tables) {
+    Repair repair;
+    if (TffError error = FindRepair(connection, table, repair); !error.Ok()) return error;
+    any = any || repair.Keys || repair.Unnumbered || repair.HighestNumber > table.AutoIncSeed;
+    repairs.append(repair);
+  }
+  return {};
+}
+
+TffError ApplyRepairs(TffSqliteConnection &connection, const QList<StoredTable> &tables,
+                      const QList<Repair> &repairs) {
+  for (int i = 0; i < tables.size(); ++i) {
+    const Repair &repair = repairs[i];
+    if (repair.Keys)
+      if (TffError error = FillKeys(connection, tables[i]); !error.Ok()) return error;
+    if (repair.Unnumbered || repair.HighestNumber > tables[i].AutoIncSeed)
+      if (TffError error = Number(connection, tables[i], repair); !error.Ok()) return error;
+  }
+  return {};
+}
+
+// Runs body in a write transaction, which it commits when body succeeds and rolls back otherwise.
+template <typename Body>
+TffError InWriteTransaction(TffSqliteConnection &connection, Body &&body) {
+  if (TffError error = connection.Run(QStringLiteral("BEGIN IMMEDIATE")); !error.Ok()) return error;
+  TffError error = body();
+  if (error.Ok()) error = connection.Run(QStringLiteral("COMMIT"));
+  if (connection.InTransaction()) connection.Run(QStringLiteral("ROLLBACK"));
+  return error;
+}
+
+} // namespace
+
+TffError ffBringFileUpToDate(TffSqliteConnection &connection) {
+  const int rc = sqlite3_create_function_v2(connection.Handle(), "ff_fold", 1,
+                                            SQLITE_UTF16 | SQLITE_DETERMINISTIC | SQLITE_DIRECTONLY, nullptr,
+                                            FoldFunction, nullptr, nullptr, nullptr);
+  if (rc != SQLITE_OK) return connection.Failure(rc);
+  QList<StoredTable> tables;
+  TffError error;
+  if (connection.SchemaVersion() < ffSchemaVersion)
+    error = InWriteTransaction(connection, [&] {
+      if (TffError e = ReadTables(connection, tables); !e.Ok()) return e;
+      return UpgradeFromVersion1(connection, tables);
+    });
+  // Looking takes no lock on writing; only finding rows to put right does, and then looks again under it.
+  QList<Repair> repairs;
+  bool repairsNeeded = false;
+  if (error.Ok()) {
+    error = ReadTables(connection, tables);
+  }
+  if (error.Ok()) error = FindRepairs(connection, tables, repairs, repairsNeeded);
+  if (error.Ok() && repairsNeeded)
+    error = InWriteTransaction(connection, [&] {
+      if (TffError e = ReadTables(connection, tables); !e.Ok()) return e;
+      if (TffError e = FindRepairs(connection, tables, repairs, repairsNeeded); !e.Ok()) return e;
+      return ApplyRepairs(connection, tables, repairs);
+    });
+  connection.ClearStatementCache();
+  return error;
+}
