@@ -28,10 +28,13 @@ struct TffIndexSchema {
   bool Sequential() const { return Segments.isEmpty(); }
 };
 
-// A piece of SQL with the values for its parameters.
+// A piece of SQL with the values for its parameters. A condition joined by AND tells which index segments it
+// holds to null and which to a value (bit i for segment i), so that a run asking both is known to be empty.
 struct TffSqlPart {
   QString Sql;
   QList<QVariant> Binds;
+  quint64 NullSegments = 0;
+  quint64 ValueSegments = 0;
 };
 
 enum class TffScan { Forward, Backward };
@@ -59,6 +62,19 @@ int ffRangeFixedSegments(const TffIndexSchema &index, const TffKeyRange &range);
 // are known not to change (a range holds them to the key's values), so no run steps past them.
 QList<TffSqlPart> ffSeekRuns(const TffIndexSchema &index, TffScan scan, const QList<QVariant> &key,
                              bool inclusive, std::optional<qint64> rowId, int fixedSegments = 0);
+
+// How the reads of a cursor in one scan direction keep within a range, each run a condition without OR so
+// that SQLite seeks through the index for it instead of gathering and sorting the whole range.
+struct TffRangeReads {
+  QList<TffSqlPart> FromEdge; // the whole range as consecutive runs in scan order
+  QList<TffSqlPart> Ahead;    // the records up to the bound ahead, as consecutive runs in scan order
+  TffSqlPart Behind;          // the bound behind, checked on each record found but never sought on
+};
+TffRangeReads ffRangeReads(const TffIndexSchema &index, const TffKeyRange &range, TffScan scan);
+
+// The records in both of two lists of consecutive runs, as consecutive runs in the same order; runs that
+// are empty for holding a segment both null and to a value are left out.
+QList<TffSqlPart> ffIntersectRuns(const QList<TffSqlPart> &a, const QList<TffSqlPart> &b);
 
 // The ORDER BY list of an index in a scan direction.
 QString ffOrderBy(const TffIndexSchema &index, TffScan scan);

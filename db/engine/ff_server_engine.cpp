@@ -86,8 +86,9 @@ struct TffServerEngine::Cursor {
   QList<QVariant> Key; // stored values of the index fields of the record at RowId
   bool HasRange = false;
   TffKeyRange Range;
-  TffSqlPart RangeSql;
-  int RangeFixed = 0; // leading index fields the range holds to one value
+  TffSqlPart RangeSql;         // the range as one condition, to test a record or count
+  TffRangeReads RangeReads[2]; // how reads keep within the range, forward and backward
+  int RangeFixed = 0;          // leading index fields the range holds to one value
 
   const TffIndexSchema &IndexSchema() const { return Tbl->Indexes[Index]; }
   QString Location() const { return Db->Location(Tbl->Name); }
@@ -101,6 +102,7 @@ struct TffServerEngine::Cursor {
     HasRange = false;
     Range = {};
     RangeSql = {};
+    RangeReads[0] = RangeReads[1] = {};
     RangeFixed = 0;
     Reset();
   }
@@ -639,6 +641,8 @@ TffResult TffServerEngine::CursorSetRange(TffCursorID cursor, const QList<QVaria
   c->HasRange = !range.Start.isEmpty() || !range.End.isEmpty();
   c->Range = range;
   c->RangeSql = c->HasRange ? ffRangeCondition(index, range) : TffSqlPart{};
+  c->RangeReads[0] = ffRangeReads(index, range, TffScan::Forward);
+  c->RangeReads[1] = ffRangeReads(index, range, TffScan::Backward);
   c->RangeFixed = ffRangeFixedSegments(index, range);
   c->Reset();
   return DBIERR_NONE;
@@ -676,11 +680,11 @@ TffResult TffServerEngine::CursorSetToKey(TffCursorID cursor, const QList<QVaria
   const TffIndexSchema &index = c->IndexSchema();
   QList<QVariant> key;
   if (TffError error = c->StoredKey(keyValues, key); !error.Ok()) return Fail(error);
-  const QList<TffSqlPart> runs = key.isEmpty() ? QList<TffSqlPart>{TffSqlPart{QStringLiteral("1"), {}}}
-                                               : ffSeekRuns(index, TffScan::Forward, key, true, std::nullopt);
+  const QList<TffSqlPart> runs = ffSeekRuns(index, TffScan::Forward, key, true, std::nullopt);
   QList<TffRecord> records;
   QList<QList<QVariant>> keys;
-  if (TffError error = ReadRuns(*c, TffScan::Forward, runs, 1, records, keys); !error.Ok())
+  if (TffError error = ReadRuns(*c, TffScan::Forward, key.isEmpty() ? nullptr : &runs, 1, records, keys);
+      !error.Ok())
     return Fail(error);
   if (!records.isEmpty()) {
     c->SetOnRecord(records.first().Bookmark, keys.first());
@@ -749,8 +753,15 @@ TffResult TffServerEngine::CursorGetRecordCount(TffCursorID cursor, qint64 &coun
 
 // ---- Reading ----
 
-TffError TffServerEngine::ReadRuns(Cursor &cursor, TffScan scan, const QList<TffSqlPart> &runs, int limit,
-                                   QList<TffRecord> &records, QList<QList<QVariant>> &keys) {
+TffError TffServerEngine::ReadRuns(Cursor &cursor, TffScan scan, const QList<TffSqlPart> *positionRuns,
+                                   int limit, QList<TffRecord> &records, QList<QList<QVariant>> &keys) {
+  const QList<TffSqlPart> everything{TffSqlPart{QStringLiteral("1"), {}}};
+  QList<TffSqlPart> runs = positionRuns ? *positionRuns : everything;
+  if (cursor.HasRange) {
+    const TffRangeReads &range = cursor.RangeReads[scan == TffScan::Forward ? 0 : 1];
+    runs =
+        positionRuns ? ffIntersectRuns(ffIntersectRuns(runs, range.Ahead), {range.Behind}) : range.FromEdge;
+  }
   const Table &table = *cursor.Tbl;
   const TffIndexSchema &index = cursor.IndexSchema();
   TffSqliteConnection &connection = *cursor.Db->Connection;
@@ -773,13 +784,8 @@ TffError TffServerEngine::ReadRuns(Cursor &cursor, TffScan scan, const QList<Tff
   TffError failure;
   for (const TffSqlPart &run : runs) {
     if (records.size() >= limit) break;
-    QString where = u'(' + run.Sql + u')';
-    QList<QVariant> binds;
-    if (cursor.HasRange) {
-      where = u'(' + cursor.RangeSql.Sql + QStringLiteral(") AND ") + where;
-      binds = cursor.RangeSql.Binds;
-    }
-    binds += run.Binds;
+    const QString where = run.Sql;
+    QList<QVariant> binds = run.Binds;
     binds.append(QVariant(qint64(limit - records.size())));
     sqlite3_stmt *statement = nullptr;
     failure = connection.Prepare(head + where + tail, statement);
@@ -823,11 +829,12 @@ TffError TffServerEngine::Move(Cursor &cursor, TffScan scan, int count, QList<Tf
                               : TffError{DBIERR_BOF, QStringLiteral("At beginning of table %1").arg(where)};
   if (cursor.At == (forward ? Cursor::Place::End : Cursor::Place::Begin)) return atEdge;
   const bool fromEdge = cursor.At == (forward ? Cursor::Place::Begin : Cursor::Place::End);
-  const QList<TffSqlPart> runs = fromEdge ? QList<TffSqlPart>{TffSqlPart{QStringLiteral("1"), {}}}
+  const QList<TffSqlPart> runs = fromEdge ? QList<TffSqlPart>{}
                                           : ffSeekRuns(cursor.IndexSchema(), scan, cursor.Key, false,
                                                        cursor.RowId, FixedSegments(cursor));
   QList<QList<QVariant>> keys;
-  if (TffError error = ReadRuns(cursor, scan, runs, count, records, keys); !error.Ok()) return error;
+  if (TffError error = ReadRuns(cursor, scan, fromEdge ? nullptr : &runs, count, records, keys); !error.Ok())
+    return error;
   if (records.isEmpty()) {
     cursor.Reset(forward ? Cursor::Place::End : Cursor::Place::Begin);
     return atEdge;

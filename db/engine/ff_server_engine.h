@@ -212,7 +212,9 @@ private:
   // A write operation that builds or drops a table: no kept statement or definition outlives it.
   template <typename Body>
   TffError SchemaOperation(Database &database, const QString &tableName, Body &&body);
-  TffError ReadRuns(Cursor &cursor, TffScan scan, const QList<TffSqlPart> &runs, int limit,
+  // Reads up to `limit` records of the runs that follow a position (nullptr: from the edge), within the
+  // cursor's range.
+  TffError ReadRuns(Cursor &cursor, TffScan scan, const QList<TffSqlPart> *positionRuns, int limit,
                     QList<TffRecord> &records, QList<QList<QVariant>> &keys);
   // Leading index fields on which the cursor's key and its range both hold the range's one value: no record
   // in the range differs from the key there.
