@@ -67,7 +67,7 @@ void BM_FindNearestCustomer(benchmark::State &state) {
   std::mt19937 random(2);
   TffRecord record;
   for (auto _ : state) {
-    data.engine.CursorSetToKey(cursor, {QStringLiteral("customer %1").arg(int(random() % kCustomers))});
+    data.engine.CursorSetToKey(cursor, {TypedCustomerName(int(random() % kCustomers))});
     data.engine.RecordGet(cursor, record);
     benchmark::DoNotOptimize(record);
   }
@@ -79,7 +79,7 @@ void BM_FindNearestCustomerPlain(benchmark::State &state) {
   sqlite3_stmt *statement = Prepare(kNearestCustomerSql);
   std::mt19937 random(2);
   for (auto _ : state) {
-    const QByteArray key = QStringLiteral("customer %1").arg(int(random() % kCustomers)).toUtf8();
+    const QByteArray key = TypedCustomerName(int(random() % kCustomers)).toUtf8();
     sqlite3_bind_text(statement, 1, key.constData(), int(key.size()), SQLITE_TRANSIENT);
     sqlite3_step(statement);
     benchmark::DoNotOptimize(sqlite3_column_text(statement, 2));
