@@ -1,8 +1,7 @@
 #include "app/data_upgrade.h"
-#include "app/engine_cursor.h"
-#include "app/invoice_templates.h"
 #include "app/table_definitions.h"
 #include "db/client/ff_client_errors.h"
+#include "db/client/ff_database.h"
 #include <optional>
 
 namespace {
@@ -41,61 +40,16 @@ std::optional<TffDataDictionary> WantedHeaders(TffDatabase *database) {
   return HeadersWithUniqueNumbers(*stored);
 }
 
-void MakeNumbersUnique(TffDatabase *database) {
-  TffServerEngine *engine = database->ServerEngine();
-  const std::optional<TffDataDictionary> wanted = WantedHeaders(database);
-  if (!wanted) return;
-  const TffResult result = engine->TableChangeIndexes(database->DatabaseID(), kHeaders, *wanted);
-  // Numbers already shared: the invoices keep them, and the index stays as it was.
-  if (result == DBIERR_KEYVIOL) return;
-  CheckEngineResult(ffNoteEngineResult(result, *engine));
-}
-
-bool HasOlderTemplates(TffDatabase *database) {
-  TEngineCursor reports(database, QStringLiteral("Reports"));
-  const int updated = reports.Field(QStringLiteral("Updated"));
-  TffRecord record;
-  while (reports.Next(record))
-    if (record.Values[updated].toDouble() < InvoiceTemplatesDate()) return true;
-  return false;
-}
-
-void ReplaceOlderTemplates(TffDatabase *database) {
-  const TDateTime release = InvoiceTemplatesDate();
-  TEngineCursor reports(database, QStringLiteral("Reports"));
-  const int file = reports.Field(QStringLiteral("File"));
-  const int fileName = reports.Field(QStringLiteral("FileName"));
-  const int description = reports.Field(QStringLiteral("Description"));
-  const int updated = reports.Field(QStringLiteral("Updated"));
-  std::optional<QList<TShippedReport>> shipped;
-  TffRecord record;
-  while (reports.Next(record)) {
-    if (record.Values[updated].toDouble() >= release) continue;
-    if (!shipped) shipped = InvoiceTemplates();
-    for (const TShippedReport &report : *shipped) {
-      // Template n is the row whose first field is n.
-      if (record.Values[0].toInt() != report.Number || record.Values[fileName].toString() != report.FileName)
-        continue;
-      record.Values[file] = report.Template;
-      record.Values[description] = report.Description;
-      record.Values[updated] = report.Updated;
-      reports.Modify(record.Values);
-    }
-  }
-}
-
 } // namespace
 
 void UpgradeData(TffDatabase *Database) {
   // Data of this release is only read.
-  if (!WantedHeaders(Database) && !HasOlderTemplates(Database)) return;
-  Database->StartTransaction();
-  try {
-    MakeNumbersUnique(Database);
-    ReplaceOlderTemplates(Database);
-    Database->Commit();
-  } catch (...) {
-    if (Database->InTransaction()) Database->Rollback();
-    throw;
-  }
+  const std::optional<TffDataDictionary> wanted = WantedHeaders(Database);
+  if (!wanted) return;
+  // The engine changes the indexes in one transaction of their own.
+  TffServerEngine *engine = Database->ServerEngine();
+  const TffResult result = engine->TableChangeIndexes(Database->DatabaseID(), kHeaders, *wanted);
+  // Numbers already shared: the invoices keep them, and the index stays as it was.
+  if (result == DBIERR_KEYVIOL) return;
+  CheckEngineResult(ffNoteEngineResult(result, *engine));
 }

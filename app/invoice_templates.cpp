@@ -368,8 +368,6 @@ QByteArray InvoiceTemplateStream(int Number) {
   return stream.Bytes();
 }
 
-TDateTime InvoiceTemplatesDate() { return EncodeDate(2025, 6, 1); }
-
 QList<TShippedReport> InvoiceTemplates() {
   const struct {
     int number;
@@ -384,6 +382,6 @@ QList<TShippedReport> InvoiceTemplates() {
   QList<TShippedReport> reports;
   for (const auto &row : rows)
     reports.append({row.number, QString::fromLatin1(row.fileName), QString::fromLatin1(row.description),
-                    InvoiceTemplateStream(row.number), InvoiceTemplatesDate()});
+                    InvoiceTemplateStream(row.number)});
   return reports;
 }

@@ -33,10 +33,5 @@ void BuildInvoiceTemplate(int Number, TfrReportModel &Model);
 // report engine's printer wrapper; the templates print on whatever printer is chosen when they print.
 QByteArray InvoiceTemplateStream(int Number);
 
-// The date of this release of the templates, stored with them in the Reports table. A data folder holding
-// an older release gets these when the program opens it (data_upgrade.h): move it on with every change of
-// the templates.
-TDateTime InvoiceTemplatesDate();
-
 // The four templates as rows of the Reports table.
 QList<TShippedReport> InvoiceTemplates();

@@ -6,6 +6,7 @@
 #include "platform/windowing/forms.h"
 #include "platform/windowing/system_services.h"
 #include "tests/platform/gui_test_helpers.h"
+#include "tests/platform/raises.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -46,12 +47,7 @@ protected:
 TEST_F(AttachedLabelTest, NoLabelUntilVisibleIsSet) {
   LabelledControl *c = AddControl(QStringLiteral("Grid"));
   EXPECT_FALSE(c->LabelInfo()->Visible());
-  try {
-    c->AttachedLabel();
-    FAIL() << "no exception";
-  } catch (const Exception &e) {
-    EXPECT_EQ(e.Message(), QStringLiteral("Label not attached"));
-  }
+  EXPECT_EQ(MessageOf<Exception>([&] { c->AttachedLabel(); }), QStringLiteral("Label not attached"));
 }
 
 TEST_F(AttachedLabelTest, VisibleMakesALabelNamedAfterTheControl) {

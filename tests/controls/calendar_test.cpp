@@ -5,6 +5,7 @@
 #include "platform/widgets/menus.h"
 #include "platform/windowing/forms.h"
 #include "platform/windowing/virtual_keys.h"
+#include "tests/platform/raises.h"
 #include <QMenu>
 #include <gtest/gtest.h>
 #include <vector>
@@ -200,12 +201,7 @@ TEST_F(CalendarTest, EnabledDateSearch) {
 
   cal.OnGetDateEnabled = TGetDateEnabledEvent::From([](TObject *, TDateTime, bool &e) { e = false; });
   EXPECT_THROW(cal.Key(VK_RIGHT), EOvcException);
-  try {
-    cal.SetDate(D(2024, 1, 1));
-    FAIL();
-  } catch (const EOvcException &e) {
-    EXPECT_EQ(e.Message(), "Value is not a valid date");
-  }
+  EXPECT_EQ(MessageOf<EOvcException>([&] { cal.SetDate(D(2024, 1, 1)); }), "Value is not a valid date");
 }
 
 TEST_F(CalendarTest, SetDateRefusesRangeEnds) {

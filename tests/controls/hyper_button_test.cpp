@@ -6,7 +6,6 @@
 #include "platform/windowing/screen.h"
 #include "tests/platform/gui_test_helpers.h"
 #include <QEnterEvent>
-#include <cctype>
 #include <gtest/gtest.h>
 
 namespace {
@@ -39,22 +38,15 @@ const LayoutCase kLayoutCases[] = {
     {"left, no glyph", ImageLeft, -1, -1, {0, 0}, {31, 41}, {31, 34, 71, 47}},
 };
 
-class HyperButtonLayout : public ::testing::TestWithParam<LayoutCase> {};
-
-TEST_P(HyperButtonLayout, PlacesGlyphAndText) {
-  const LayoutCase &c = GetParam();
-  const TVrImageTextPlacement placement = VrCalcImageTextLayout(
-      Rect(0, 0, 100, 80), TPoint{1, 1}, TSize{40, 13}, c.layout, c.margin, c.spacing, c.glyph);
-  EXPECT_EQ(placement.GlyphPos, c.glyphPos);
-  EXPECT_EQ(placement.TextBounds, c.textBounds);
+TEST(HyperButtonLayout, PlacesGlyphAndText) {
+  for (const LayoutCase &c : kLayoutCases) {
+    SCOPED_TRACE(c.name);
+    const TVrImageTextPlacement placement = VrCalcImageTextLayout(
+        Rect(0, 0, 100, 80), TPoint{1, 1}, TSize{40, 13}, c.layout, c.margin, c.spacing, c.glyph);
+    EXPECT_EQ(placement.GlyphPos, c.glyphPos);
+    EXPECT_EQ(placement.TextBounds, c.textBounds);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Layouts, HyperButtonLayout, ::testing::ValuesIn(kLayoutCases), [](const auto &info) {
-  std::string name = info.param.name;
-  for (char &ch : name)
-    if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-  return name;
-});
 
 TEST(HyperButtonLayout, ClientOriginMovesBothParts) {
   const TVrImageTextPlacement atOrigin =

@@ -122,6 +122,15 @@ TEST_F(OvcLabelTest, ChangingADetailSwitchesToCustom) {
   EXPECT_EQ(copy.HighlightDirection(), sdUpLeft);
 }
 
+TEST(OvcLabelShades, DirectionSteps) {
+  const std::pair<TOvcShadeDirection, TPoint> cases[] = {
+      {sdNone, {0, 0}},      {sdUp, {0, -1}},       {sdUpRight, {1, -1}},
+      {sdRight, {1, 0}},     {sdDownRight, {1, 1}}, {sdDown, {0, 1}},
+      {sdDownLeft, {-1, 1}}, {sdLeft, {-1, 0}},     {sdUpLeft, {-1, -1}},
+  };
+  for (const auto &[direction, step] : cases) EXPECT_EQ(OvcShadeStep(direction), step) << direction;
+}
+
 TEST_F(OvcLabelTest, FlyingWithExtrudeDrawsFiveShadowLayers) {
   TOvcLabel *label = AddLabel();
   label->SetAppearance(apFlying);

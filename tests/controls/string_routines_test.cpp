@@ -6,6 +6,7 @@
 #include "platform/graphics/color.h"
 #include "platform/graphics/graphics.h"
 #include "platform/graphics/resources.h"
+#include "tests/platform/raises.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -164,12 +165,8 @@ TEST(ControlHelpers, UniqueComponentNames) {
   EXPECT_EQ(GetUniqueName(form, "Edit1Label"), "Edit1Label3") << "names compare without regard to case";
   EXPECT_EQ(GetUniqueName(nullptr, "Label"), "Label1");
   for (const char *bad : {"", "1abc", "a b", "a-b"}) {
-    try {
-      GetUniqueName(form, bad);
-      ADD_FAILURE() << bad;
-    } catch (const EComponentError &e) {
-      EXPECT_EQ(e.Message(), QStringLiteral("'%1' is not a valid component name").arg(bad));
-    }
+    EXPECT_EQ(MessageOf<EComponentError>([&] { GetUniqueName(form, bad); }),
+              QStringLiteral("'%1' is not a valid component name").arg(bad));
   }
   form->Free();
 }

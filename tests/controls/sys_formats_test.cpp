@@ -106,9 +106,14 @@ TEST_F(SysFormats, WritingAPropertyChangesItForTheWholeProgram) {
   // The component holds what was written, as does one made afterwards.
   TBFC_SysFormats later(nullptr);
   for (const TBFC_SysFormats *f : {&formats, &later}) {
-    EXPECT_EQ(f->DecimalSeperator(), QLatin1Char('|'));
+    EXPECT_EQ(QString(f->ThousandSeperator()) + f->DecimalSeperator() + f->TimeSeperator() +
+                  f->DateSeperator(),
+              QStringLiteral(";|h_"));
+    EXPECT_EQ(f->CurrencyString(), QStringLiteral("CHF"));
     EXPECT_EQ(f->CurrencyDecimals(), 0);
-    EXPECT_EQ(f->TimePMString(), QStringLiteral("p"));
+    EXPECT_EQ(QStringList({f->LongDateFormat(), f->ShortDateFormat(), f->LongTimeFormat(),
+                           f->ShortTimeFormat(), f->TimeAMString(), f->TimePMString()}),
+              QStringList({"yyyy", "yy", "hh", "h", "a", "p"}));
   }
 }
 

@@ -10,6 +10,7 @@
 #include "platform/windowing/screen.h"
 #include "platform/windowing/virtual_keys.h"
 #include "platform/windowing/window_functions.h"
+#include "tests/platform/raises.h"
 #include "tests/platform/std_test_helpers.h"
 #include <QCompleter>
 #include <QLineEdit>
@@ -83,27 +84,36 @@ TEST_F(TypedEditTest, TextConvertsToTheTypesValue) {
   }
 }
 
-TEST_F(TypedEditTest, NothingButTheMasksLiteralsIsNull) {
+// Nothing but the mask's literals is null; text that does not convert raises the conversion error.
+TEST_F(TypedEditTest, BlankTextIsNullAndBadTextRaises) {
   const struct {
     TTypeForEdit type;
     const char *text;
-  } cases[] = {{teNumber, ""},       {teInteger, "  "},           {teDate, "  /  /    "},
-               {teTime, "  :  :  "}, {tePhone, "(   )    -    "}, {teSocial, "   -  -    "},
-               {teString, "   "}};
-  for (const auto &c : cases)
-    EXPECT_TRUE(TypedTextToValue(c.type, QString::fromLatin1(c.text)).IsNull()) << c.text;
-}
-
-TEST_F(TypedEditTest, TextThatDoesNotConvertRaisesTheConversionError) {
-  const struct {
-    TTypeForEdit type;
-    const char *text;
-  } cases[] = {{teNumber, "1.2.3"},    {teNumber, "12-"},
-               {teInteger, "12a"},     {teInteger, "1.5"},
-               {teDate, "13/45/2024"}, {teDate, "05/  /2024"},
-               {teTime, "25:00:00"},   {teDateTime, "05/12/2024 99:00:00"}};
-  for (const auto &c : cases)
-    EXPECT_THROW(TypedTextToValue(c.type, QString::fromLatin1(c.text)), EConvertError) << c.text;
+    bool raises;
+  } cases[] = {
+      {teNumber, "", false},
+      {teInteger, "  ", false},
+      {teDate, "  /  /    ", false},
+      {teTime, "  :  :  ", false},
+      {tePhone, "(   )    -    ", false},
+      {teSocial, "   -  -    ", false},
+      {teString, "   ", false},
+      {teNumber, "1.2.3", true},
+      {teNumber, "12-", true},
+      {teInteger, "12a", true},
+      {teInteger, "1.5", true},
+      {teDate, "13/45/2024", true},
+      {teDate, "05/  /2024", true},
+      {teTime, "25:00:00", true},
+      {teDateTime, "05/12/2024 99:00:00", true},
+  };
+  for (const auto &c : cases) {
+    const QString text = QString::fromLatin1(c.text);
+    if (c.raises)
+      EXPECT_THROW(TypedTextToValue(c.type, text), EConvertError) << c.text;
+    else
+      EXPECT_TRUE(TypedTextToValue(c.type, text).IsNull()) << c.text;
+  }
 }
 
 TEST_F(TypedEditTest, ValuesAreShownInTheOrderOfTheRegionalDate) {
@@ -280,14 +290,9 @@ TEST_F(TypedEditTest, TheRangeCheckComparesTypedValues) {
     edit->SetMaxValue(QString::fromLatin1(c.max));
     edit->SetText(QString::fromLatin1(c.text));
     if (c.out) {
-      try {
-        edit->CheckRange();
-        ADD_FAILURE() << c.text << " passed";
-      } catch (const EEditTypedRangeError &e) {
-        EXPECT_EQ(e.Message(),
-                  QStringLiteral("Value %1 out of range %2..%3")
-                      .arg(edit->Text(), QString::fromLatin1(c.min), QString::fromLatin1(c.max)));
-      }
+      EXPECT_EQ(MessageOf<EEditTypedRangeError>([&] { edit->CheckRange(); }),
+                QStringLiteral("Value %1 out of range %2..%3")
+                    .arg(edit->Text(), QString::fromLatin1(c.min), QString::fromLatin1(c.max)));
     } else {
       EXPECT_NO_THROW(edit->CheckRange()) << c.text;
     }
