@@ -1,5 +1,5 @@
-// Amounts in whole cents: line totals, tax, net and gross exact to the cent, rounded a half away from zero
-// on the decimal a value shows, the text the totals show, and amounts too large to be stored refused.
+// Amounts in whole cents: line totals rounded a half away from zero on the decimal a value shows, the text
+// the totals show, and amounts too large to be stored refused. Totals: invoice_road_test.cpp.
 #include "app/amounts.h"
 #include "platform/core/format_settings.h"
 #include <gtest/gtest.h>
@@ -26,30 +26,6 @@ TEST(Amounts, LineTotalsRoundQuantityTimesPriceToTheCent) {
   };
   for (const auto &c : cases)
     EXPECT_EQ(LineTotalCents(c.quantity, c.price), c.cents) << c.quantity << " x " << c.price;
-}
-
-TEST(Amounts, TotalsAreExactSumsWithTaxRoundedOnce) {
-  const struct {
-    QList<TCents> lines;
-    double percent;
-    TInvoiceTotals totals;
-  } cases[] = {
-      {{1000}, 17.5, {1000, 175, 1175}},
-      {{1000}, 0, {1000, 0, 1000}},
-      {{}, 17.5, {0, 0, 0}},
-      {{500, -500}, 17.5, {0, 0, 0}},
-      {{AmountCents(0.1), AmountCents(0.2)}, 0, {30, 0, 30}},
-      {{333, 333, 334}, 20, {1000, 200, 1200}},
-      {{101}, 12.5, {101, 13, 114}},     // 12.625 rounds up
-      {{-101}, 12.5, {-101, -13, -114}}, // and down below zero
-      {{100000000000000}, 21, {100000000000000, 21000000000000, 121000000000000}},
-  };
-  for (const auto &c : cases) {
-    const TInvoiceTotals totals = InvoiceTotals(c.lines, c.percent);
-    EXPECT_EQ(totals.Net, c.totals.Net) << c.percent;
-    EXPECT_EQ(totals.Tax, c.totals.Tax) << c.percent;
-    EXPECT_EQ(totals.Gross, c.totals.Gross) << c.percent;
-  }
 }
 
 TEST(Amounts, StoredAmountsReadBackAsTheirCentsAndShowWithTwoDecimals) {
