@@ -217,7 +217,10 @@ TField *TOvcCustomDbTable::ColumnField(int ColNum) const {
 
 bool TOvcCustomDbTable::FitCellToField(TField *Field, TOvcBaseTableCell *Cell) {
   if (!Field || !Cell) return false;
-  const bool fits = FitCellRule(Cell, Field) || Cell->AcceptsField(Field);
+  const int shownBy = ColumnOfField(Field);
+  const std::optional<TDateOrTime> half =
+      shownBy >= 0 ? std::optional<TDateOrTime>(Column(shownBy)->DateOrTime()) : std::nullopt;
+  const bool fits = FitCellRule(Cell, Field, half) || Cell->AcceptsField(Field);
   if (fits) CellChanged(Cell);
   return fits;
 }

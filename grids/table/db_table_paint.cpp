@@ -615,7 +615,7 @@ void TOvcCustomDbTable::PaintCell(int Row, int ColNum, TOvcDbTableColumn *Column
     if (dynamic_cast<TOvcTCBitMap *>(cell) && field) done = PaintPicture(field, content, attr, Canvas);
     if (!done && paintsData) {
       TOvcDbCellValue value;
-      if (CellDataSize(cell) > 0) FieldToCellData(field, cell, Column->DateOrTime(), value);
+      if (CellDataSize(cell) > 0) FieldToCellData(field, cell, value);
       cell->Paint(Canvas, content, Row, ColNum, attr, value.Data());
       done = true;
     }

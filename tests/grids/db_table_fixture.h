@@ -77,14 +77,16 @@ protected:
     guitest::ShowAndActivate(form);
     table->SetLockedColumns(0);
     text = new TOvcTCString(form);
+    table->SetOptions(table->Options() + TOvcDbTableOptionSet{dtoCellsPaintText});
+    table->SetFocus();
+    guitest::ProcessEvents();
+    if (ColumnOf("DESCRIPTION") < 0) return table;
     text->OnOwnerDraw =
         TCellPaintNotifyEvent::From([this](TObject *, TCanvas *, const TRect &, int Row, int,
                                            const TOvcCellAttributes &, const void *Data, bool &) {
           painted[Row] = Data ? *static_cast<const QString *>(Data) : QString();
         });
     Description()->SetDefaultCell(text);
-    table->SetOptions(table->Options() + TOvcDbTableOptionSet{dtoCellsPaintText});
-    table->SetFocus();
     guitest::ProcessEvents();
     return table;
   }
@@ -146,12 +148,6 @@ protected:
     Mouse(QEvent::MouseMove, At, Qt::NoButton);
     Mouse(QEvent::MouseButtonPress, At);
     Mouse(QEvent::MouseButtonRelease, At, Qt::NoButton);
-  }
-  QLineEdit *EditorWidget() const {
-    TWinControl *editor = text->EditorControl();
-    return editor ? editor->Widget()->findChild<QLineEdit *>() ? editor->Widget()->findChild<QLineEdit *>()
-                                                               : qobject_cast<QLineEdit *>(editor->Widget())
-                  : nullptr;
   }
 
   ScopedScriptedServices services;

@@ -1,4 +1,5 @@
 #include "db_table_fixture.h"
+#include "grids/cells/field_cells.h"
 #include "platform/core/filer.h"
 #include "platform/core/streams.h"
 #include "platform/windowing/virtual_keys.h"
@@ -162,6 +163,61 @@ TEST_F(DbTableTest, EscapeUndoesTheTypingThenCancelsTheRecord) {
   EXPECT_EQ(lines->State(), dsBrowse);
   lines->Refresh();
   EXPECT_EQ(Current(lines), LineText(1));
+}
+
+// The field cells fitted to their fields: a number typed onto an integer, a time typed into a date-time
+// (which keeps its date), text added to a string; each column is edited with F2 and left with F2.
+TEST_F(DbTableTest, FieldCellsEditTheirFieldsAsTyped) {
+  auto *data = new TMemoryDataSet(module);
+  data->FieldDefs()->Add(QStringLiteral("N"), ftInteger);
+  data->FieldDefs()->Add(QStringLiteral("F"), ftFloat);
+  data->FieldDefs()->Add(QStringLiteral("D"), ftDateTime);
+  data->FieldDefs()->Add(QStringLiteral("S"), ftString, 20);
+  data->CreateDataSet();
+  data->Append();
+  data->FieldByName(QStringLiteral("N"))->SetAsInteger(42);
+  data->FieldByName(QStringLiteral("F"))->SetAsFloat(2.5);
+  data->FieldByName(QStringLiteral("D"))->SetAsDateTime(EncodeDate(2024, 5, 15) + EncodeTime(10, 30, 0, 0));
+  data->FieldByName(QStringLiteral("S"))->SetAsString(QStringLiteral("Łódź"));
+  data->Post();
+  Show(data);
+  auto *number = new TOvcTCNumericField(form);
+  auto *amount = new TOvcTCNumericField(form);
+  auto *time = new TOvcTCPictureField(form);
+  auto *name = new TOvcTCSimpleField(form);
+  TOvcBaseTableCell *cells[] = {number, amount, time, name};
+  table->Column(2)->SetDateOrTime(dtUseTime);
+  for (int c = 0; c < 4; ++c) {
+    table->Column(c)->SetDefaultCell(cells[c]);
+    EXPECT_TRUE(table->FitCellToField(data->Fields()->Fields(c), cells[c])) << c;
+  }
+  EXPECT_EQ(number->DataType(), nftLongInt);
+  EXPECT_EQ(amount->DataType(), nftExtended);
+  EXPECT_EQ(time->DataType(), pftTime);
+  EXPECT_EQ(name->DataType(), sftString);
+  EXPECT_EQ(name->MaxLength(), 20);
+  time->SetPictureMask(QStringLiteral("hh:mm"));
+  struct Case {
+    int col, start;
+    const char *typed;
+  };
+  const Case cases[] = {{0, Qt::Key_End, "7"}, {2, Qt::Key_Home, "11"}, {3, Qt::Key_End, " x"}};
+  for (const Case &c : cases) {
+    Key(Qt::Key_Home);
+    while (table->ActiveColumn() < c.col) Key(Qt::Key_Right);
+    Key(Qt::Key_F2);
+    ASSERT_TRUE(table->EditorOpen()) << c.col;
+    Key(c.start);
+    Type(QString::fromUtf8(c.typed));
+    Key(Qt::Key_F2);
+    EXPECT_FALSE(table->EditorOpen()) << c.col;
+  }
+  data->Post();
+  EXPECT_EQ(data->FieldByName(QStringLiteral("N"))->AsInteger(), 427);
+  EXPECT_EQ(data->FieldByName(QStringLiteral("F"))->AsFloat(), 2.5);
+  EXPECT_EQ(double(data->FieldByName(QStringLiteral("D"))->AsDateTime()),
+            double(EncodeDate(2024, 5, 15) + EncodeTime(11, 30, 0, 0)));
+  EXPECT_EQ(data->FieldByName(QStringLiteral("S"))->AsString(), QStringLiteral("Łódź x"));
 }
 
 TEST_F(DbTableTest, ARefusedValueKeepsItsEditorAndItsMessage) {
