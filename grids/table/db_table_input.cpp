@@ -829,6 +829,10 @@ void TOvcCustomDbTable::WndProc(TMessage &Message) {
       }
     }
     break;
+  case CM_DESIGNHITTEST:
+    // The designer leaves column sizing and moving to the table.
+    Message.Result = (state_ & (stSizing | stMoving | stOverBorder | stOverHeader)) ? 1 : 0;
+    return;
   case CM_CTL3DCHANGED:
     TOvcTableAncestor::WndProc(Message);
     if (!IsLoading() && HandleAllocated() && borderStyle_ == bsSingle) RecreateWnd();

@@ -248,14 +248,14 @@ void CellDataToField(TField *Field, TOvcBaseTableCell *Cell, TOvcDbCellValue &Va
   if (auto *combo = dynamic_cast<TOvcTCComboBox *>(Cell)) {
     const TOvcTCComboBoxData *data = Value.Get<TOvcTCComboBoxData>();
     if (!data) return;
+    const bool listed = data->Index >= 0 && data->Index < combo->Items()->Count();
+    const QString item = listed ? combo->Items()->Strings(data->Index) : QString();
     if (IsIntegerType(Field->DataType()))
       Field->SetAsInteger(data->Index);
     else if (combo->Style() != csDropDownList)
-      Field->SetText(data->Text);
+      Field->SetText(data->Text.isEmpty() ? item : data->Text); // a listed entry stands for its text
     else
-      Field->SetText(data->Index < 0 || data->Index >= combo->Items()->Count()
-                         ? QString()
-                         : combo->Items()->Strings(data->Index));
+      Field->SetText(item);
     return;
   }
   if (dynamic_cast<TOvcTCCheckBox *>(Cell)) {

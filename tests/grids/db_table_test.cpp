@@ -336,7 +336,6 @@ TEST_F(DbTableTest, PaintsTheHeaderIndicatorAndActiveRow) {
   NarrowColumns(table);
   Key(Qt::Key_Down);
   Shown();
-  picture.save(QStringLiteral("/tmp/dbtable_lines.png"));
   const QColor highlight = ColorToQColor(clHighlight);
   const auto count = [&](QRect Area, QColor Color) {
     int n = 0;
@@ -386,6 +385,122 @@ TEST_F(DbTableTest, DefaultColumnsFollowTheFieldsAndSurviveAClose) {
   EXPECT_EQ(copy->Column(2)->Width(), 150);
   EXPECT_EQ(copy->Column(2)->DataField(), QStringLiteral("DESCRIPTION"));
   EXPECT_TRUE(QByteArray(static_cast<const char *>(stream.Memory()), int(stream.Size())).contains("Text"));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(DbTableTest, RowsAndColumnsFitTheClientArea) {
+  Show(MemoryLines(30));
+  // Five and a half rows of room show five; with integral height the table shrinks to them.
+  table->SetHeight(table->Height() + kRow / 2);
+  guitest::ProcessEvents();
+  EXPECT_EQ(table->VisibleRowCount(), 5);
+  table->SetOptions(table->Options() + TOvcDbTableOptionSet{dtoIntegralHeight});
+  EXPECT_EQ(table->ClientHeight(), kRow + 5 * kRow);
+  // Columns wider than the table scroll; a hidden one takes no room and no place on the bar.
+  table->SetScrollBars(ssHorizontal);
+  for (int c = 0; c < 4; ++c) table->Column(c)->SetWidth(200);
+  guitest::ProcessEvents();
+  EXPECT_EQ(table->ScrollBar(SB_HORZ).Max, 3);
+  table->Column(1)->SetHidden(true);
+  guitest::ProcessEvents();
+  EXPECT_EQ(table->ScrollBar(SB_HORZ).Max, 2);
+  EXPECT_EQ(table->VisibleColumns().IndexOf(1), -1);
+  EXPECT_EQ(table->Column(2)->Left(), 211);
+  // Every column locked would leave nothing to scroll: refused.
+  table->SetLockedColumns(table->ColumnCount());
+  EXPECT_EQ(table->LockedColumns(), 0);
+}
+
+TEST_F(DbTableTest, EnterMovesLikeTabAndWrapsToTheNextRecord) {
+  TMemoryDataSet *lines = MemoryLines(8);
+  Show(lines, 3, {dtoShowIndicators, dtoEnterToTab, dtoWrapAtEnds});
+  NarrowColumns(table);
+  struct Step {
+    int key;
+    Qt::KeyboardModifiers modifiers;
+    int row, col, line;
+  };
+  const Step steps[] = {
+      {Qt::Key_End, Qt::NoModifier, 0, 3, 1},       {Qt::Key_Return, Qt::NoModifier, 1, 0, 2},
+      {Qt::Key_Return, Qt::ShiftModifier, 0, 3, 1}, {Qt::Key_PageDown, Qt::ControlModifier, 2, 3, 3},
+      {Qt::Key_Return, Qt::NoModifier, 2, 0, 4},
+  };
+  for (const Step &s : steps) {
+    Key(s.key, s.modifiers);
+    EXPECT_EQ(std::make_pair(table->ActiveRow(), table->ActiveColumn()), std::make_pair(s.row, s.col))
+        << s.key;
+    EXPECT_EQ(Current(lines), LineText(s.line)) << s.key;
+  }
+  // A click on a table without the focus only gives it the focus; the next one moves.
+  Key(Qt::Key_Tab);
+  ASSERT_TRUE(other->Focused());
+  Click({30, kRow + 2});
+  EXPECT_TRUE(table->Focused());
+  EXPECT_EQ(table->ActiveRow(), 2);
+  Click({30, kRow + 2});
+  EXPECT_EQ(std::make_pair(table->ActiveRow(), table->ActiveColumn()), std::make_pair(0, 0));
+}
+
+} // namespace
+
+namespace {
+
+// Values between a field and the cells that take them from the table (no text kept that the list holds, a
+// drop-down list keeps none at all); and back while the record is edited.
+TEST_F(DbTableTest, CellValuesComeFromAndGoToTheirFields) {
+  auto *data = new TMemoryDataSet(module);
+  data->FieldDefs()->Add(QStringLiteral("T"), ftString, 20);
+  data->FieldDefs()->Add(QStringLiteral("I"), ftInteger);
+  data->FieldDefs()->Add(QStringLiteral("B"), ftBoolean);
+  data->CreateDataSet();
+  data->Append();
+  data->Post();
+  TField *text = data->FieldByName(QStringLiteral("T")), *number = data->FieldByName(QStringLiteral("I")),
+         *flag = data->FieldByName(QStringLiteral("B"));
+  auto *combo = new TOvcTCComboBox(module);
+  combo->Items()->SetCommaText(QStringLiteral("One,Two"));
+  auto *check = new TOvcTCCheckBox(module);
+  auto *glyph = new TOvcTCGlyph(module);
+  struct Case {
+    TOvcBaseTableCell *cell;
+    TField *field;
+    TComboBoxStyle style;
+    QVariant stored;
+    TOvcTCComboBoxData combo;
+    qint32 number; // the glyph's index, the check box's state
+    const char *back;
+  };
+  const Case cases[] = {
+      {combo, text, csDropDown, QStringLiteral("Two"), {1, nullptr, QString()}, 0, "Two"},
+      {combo, text, csDropDown, QStringLiteral("Other"), {-1, nullptr, QStringLiteral("Other")}, 0, "Other"},
+      {combo, text, csDropDownList, QStringLiteral("Other"), {-1, nullptr, QString()}, 0, ""},
+      {combo, number, csDropDown, 1, {1, nullptr, QString()}, 0, "1"},
+      {check, flag, csDropDown, true, {}, cbChecked, "True"},
+      {glyph, number, csDropDown, 2, {}, 2, "2"},
+  };
+  for (const Case &c : cases) {
+    combo->SetStyle(c.style);
+    data->Edit();
+    c.field->SetData(c.stored);
+    TOvcDbCellValue value;
+    FieldToCellData(c.field, c.cell, value);
+    if (c.cell == combo) {
+      EXPECT_EQ(value.Get<TOvcTCComboBoxData>()->Index, c.combo.Index) << c.stored.toString().toStdString();
+      EXPECT_EQ(value.Get<TOvcTCComboBoxData>()->Text, c.combo.Text) << c.stored.toString().toStdString();
+    } else if (c.cell == check) {
+      EXPECT_EQ(*value.Get<TCheckBoxState>(), c.number);
+    } else {
+      EXPECT_EQ(*value.Get<qint32>(), c.number);
+    }
+    // Written back, the field takes the cell's value (a drop-down list has nothing to give for "Other").
+    c.field->Clear();
+    CellDataToField(c.field, c.cell, value);
+    EXPECT_EQ(c.field->AsString(), QString::fromLatin1(c.back)) << c.stored.toString().toStdString();
+    data->Cancel();
+  }
 }
 
 } // namespace
