@@ -9,6 +9,7 @@
 #include "platform/windowing/system_services.h"
 #include "tests/platform/gui_test_helpers.h"
 #include <QMap>
+#include <QScreen>
 
 class DbTableTest : public ClientTest {
 protected:
@@ -119,6 +120,14 @@ protected:
   }
   QString Current(TDataSet *DataSet) const {
     return DataSet->FieldByName(QStringLiteral("DESCRIPTION"))->AsString();
+  }
+  // Whether the table on the screen (the window's pixels, partly repainted and scrolled as the table chose)
+  // looks as it does painted afresh: nothing stale is left.
+  bool OnScreenAsRepainted() const {
+    const QImage screen = QGuiApplication::primaryScreen()->grabWindow(form->Widget()->winId()).toImage();
+    const QRect area(table->Widget()->mapTo(form->Widget(), QPoint(0, 0)), table->Widget()->size());
+    return screen.copy(area).convertToFormat(QImage::Format_RGB32) ==
+           GrabControl(table).convertToFormat(QImage::Format_RGB32);
   }
   // Whether the picture holds only the unused colour from y down (after Shown).
   bool UnusedFrom(int Y) const {

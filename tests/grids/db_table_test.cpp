@@ -46,6 +46,7 @@ protected:
       Key(step.key, step.modifiers);
       EXPECT_EQ(Shown(), Expected(step.first, 5, step.active)) << step.key << " to " << step.active;
       EXPECT_EQ(Current(Lines), LineText(step.active));
+      EXPECT_TRUE(OnScreenAsRepainted()) << step.key << " to " << step.active;
     }
     // The wheel turned towards the user moves down a record.
     QWheelEvent wheel(QPointF(50, 50), table->Widget()->mapToGlobal(QPointF(50, 50)), QPoint(),
@@ -280,6 +281,7 @@ TEST_F(DbTableTest, ColumnsAreSizedAndMovedWithTheMouse) {
   for (const Case &c : sizes) {
     drag({c.from, 8}, {c.to, 8});
     EXPECT_EQ(table->Column(1)->Width(), c.width) << c.to;
+    EXPECT_TRUE(OnScreenAsRepainted()) << c.to;
   }
   table->Column(1)->SetWidth(50);
   guitest::ProcessEvents();
@@ -293,6 +295,7 @@ TEST_F(DbTableTest, ColumnsAreSizedAndMovedWithTheMouse) {
   for (int c = 0; c < table->ColumnCount(); ++c) order << table->Column(c)->DataField();
   EXPECT_EQ(order.join(QLatin1Char(',')), QStringLiteral("REC,ITEMPRICE,QUANTITY,DESCRIPTION"));
   EXPECT_EQ(Shown(), Expected(1, 3, 1));
+  EXPECT_TRUE(OnScreenAsRepainted());
 }
 
 TEST_F(DbTableTest, ADatasetChangedUnderTheTableLeavesNoStaleRow) {
@@ -328,6 +331,7 @@ TEST_F(DbTableTest, ADatasetChangedUnderTheTableLeavesNoStaleRow) {
       EXPECT_EQ(Current(lines) + QStringLiteral("*"), shown.first()) << step.what;
     }
     EXPECT_TRUE(UnusedFrom(rowsTop + int(shown.size()) * kRow)) << step.what;
+    EXPECT_TRUE(OnScreenAsRepainted()) << step.what;
   }
 }
 
@@ -404,6 +408,14 @@ TEST_F(DbTableTest, RowsAndColumnsFitTheClientArea) {
   for (int c = 0; c < 4; ++c) table->Column(c)->SetWidth(200);
   guitest::ProcessEvents();
   EXPECT_EQ(table->ScrollBar(SB_HORZ).Max, 3);
+  // Moving across them scrolls whole columns, and the picture moved along leaves nothing behind.
+  const int lefts[] = {1, 2, 3, 3, 2, 1, 0, 0};
+  for (int i = 0; i < 8; ++i) {
+    Key(i < 4 ? Qt::Key_Right : Qt::Key_Left);
+    EXPECT_EQ(table->LeftColumn(), lefts[i]) << i;
+    EXPECT_EQ(table->ScrollBar(SB_HORZ).Pos, lefts[i]) << i;
+    EXPECT_TRUE(OnScreenAsRepainted()) << i;
+  }
   table->Column(1)->SetHidden(true);
   guitest::ProcessEvents();
   EXPECT_EQ(table->ScrollBar(SB_HORZ).Max, 2);
