@@ -121,13 +121,16 @@ protected:
   QString Current(TDataSet *DataSet) const {
     return DataSet->FieldByName(QStringLiteral("DESCRIPTION"))->AsString();
   }
-  // Whether the table on the screen (the window's pixels, partly repainted and scrolled as the table chose)
-  // looks as it does painted afresh: nothing stale is left.
+  // Whether the table's client area on the screen (the window's pixels, partly repainted and scrolled as the
+  // table chose) looks as it does painted afresh: nothing stale is left.
   bool OnScreenAsRepainted() const {
     const QImage screen = QGuiApplication::primaryScreen()->grabWindow(form->Widget()->winId()).toImage();
-    const QRect area(table->Widget()->mapTo(form->Widget(), QPoint(0, 0)), table->Widget()->size());
-    return screen.copy(area).convertToFormat(QImage::Format_RGB32) ==
-           GrabControl(table).convertToFormat(QImage::Format_RGB32);
+    const TPoint origin = table->ClientOrigin();
+    const QPoint client = QPoint(origin.X, origin.Y) - table->Widget()->mapToGlobal(QPoint(0, 0));
+    const QRect area(client, QSize(table->ClientWidth(), table->ClientHeight()));
+    const QPoint widget = table->Widget()->mapTo(form->Widget(), QPoint(0, 0));
+    return screen.copy(area.translated(widget)).convertToFormat(QImage::Format_RGB32) ==
+           GrabControl(table).copy(area).convertToFormat(QImage::Format_RGB32);
   }
   // Whether the picture holds only the unused colour from y down (after Shown).
   bool UnusedFrom(int Y) const {

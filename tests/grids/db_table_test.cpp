@@ -3,7 +3,7 @@
 #include "platform/core/filer.h"
 #include "platform/core/streams.h"
 #include "platform/windowing/virtual_keys.h"
-#include <QLineEdit>
+#include <QScrollBar>
 #include <QWheelEvent>
 
 namespace {
@@ -89,6 +89,19 @@ TEST_F(DbTableTest, TheVerticalBarFollowsThePositionWithoutCounting) {
       EXPECT_TRUE(table->ScrollBar(SB_VERT).Visible);
       EXPECT_EQ(table->ScrollBar(SB_VERT).Pos, c.pos) << c.memory << " " << c.key;
     }
+    // A click on the bar's groove above its thumb pages up.
+    auto *bar = table->Widget()->findChild<QScrollBar *>();
+    ASSERT_NE(bar, nullptr);
+    const QPoint above(bar->width() / 2, bar->width() + 3);
+    QMouseEvent press(QEvent::MouseButtonPress, above, bar->mapToGlobal(above), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, above, bar->mapToGlobal(above), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(bar, &press);
+    QApplication::sendEvent(bar, &release);
+    guitest::ProcessEvents();
+    EXPECT_EQ(Current(lines), LineText(25));
+    EXPECT_TRUE(OnScreenAsRepainted());
     table->Free();
   }
 }
