@@ -16,15 +16,20 @@ constexpr int kLeft = kMargin;
 constexpr int kRight = 752 - kMargin; // A4 is 752 units wide
 constexpr int kWidth = kRight - kLeft;
 
-// Columns of the lines table. The services templates have no quantity: their description starts at the left.
+// Columns of the lines table. The services templates have neither quantity nor unit price (the price of a
+// service is its amount): their description runs from the left to the amount.
 constexpr int kQtyLeft = kLeft;
 constexpr int kQtyWidth = 60;
-constexpr int kPriceLeft = 470;
-constexpr int kAmountLeft = 584;
+constexpr int kPriceLeft = 450;
+constexpr int kAmountLeft = 574;
 constexpr int kPriceWidth = kAmountLeft - kPriceLeft;
 constexpr int kAmountWidth = kRight - kAmountLeft;
-// The labels of the totals end where the amounts begin.
-constexpr int kTotalsLeft = 400;
+// The labels of the totals end where their amounts begin; an amount has room for a three-letter currency
+// and twelve digits.
+constexpr int kTotalsLeft = 330;
+constexpr int kTotalsAmountLeft = 520;
+// Right-aligned figures end a blank short of their cell's edge.
+const QString kPad = QStringLiteral(" ");
 
 // Colours (Windows colour values, 0x00BBGGRR).
 constexpr TColor kInk = 0x202020;
@@ -145,14 +150,16 @@ constexpr int kFooterTop = 530, kFooterHeight = 46;
 
 // The letterhead, the invoice's title block and the customer: once, on the first page.
 void AuthorTitle(PageAuthor &a, const TemplateKind &kind) {
+  // Stretched: a long name or address wraps and pushes what lies below it down.
   a.Band(QStringLiteral("Letterhead"), btReportTitle, kTitleTop, kTitleHeight,
-         flBandOnFirstPage | flBandOnLastPage);
+         flStretched | flBandOnFirstPage | flBandOnLastPage);
   const int top = kTitleTop;
   a.Picture(QStringLiteral("Logo"), kLeft, top, 190, 84, QStringLiteral("[LOGO]"));
 
-  const int contactLeft = 330, contactWidth = kRight - contactLeft;
+  const int contactLeft = 300, contactWidth = kRight - contactLeft;
   a.Text(QStringLiteral("CompanyName"), contactLeft, top, contactWidth, 22, {Control("COMPANY")}, 14, fsBold,
-         kAccent, frtaRight);
+         kAccent, frtaRight)
+      ->Flags = flStretched | flWordWrap;
   // The address (which may hold line breaks or wrap) and the contact lines flow as one text under the name;
   // a contact detail left empty in the settings leaves out its label too.
   // A detail with its lead-in (a label, the blanks after the detail before it), or nothing when it is empty;
@@ -163,21 +170,23 @@ void AuthorTitle(PageAuthor &a, const TemplateKind &kind) {
   };
   TfrMemoView *details = a.Text(QStringLiteral("CompanyDetails"), contactLeft, top + 24, contactWidth, 78,
                                 {Control("ADDRESS"), detail("Phone ", "PHONE") + detail("    Fax ", "FAX"),
-                                 Control("EMAIL") + detail("    ", "WEBSITE")},
+                                 Control("EMAIL"), Control("WEBSITE")},
                                 9, 0, kMuted, frtaRight);
-  details->Flags = flWordWrap;
+  details->Flags = flStretched | flWordWrap;
   a.Rule(QStringLiteral("LetterheadRule"), kLeft, top + 108, kWidth, 1.5f, kAccent);
 
   // The customer, on the left.
   const int billTop = top + 124;
   a.Text(QStringLiteral("BillToLabel"), kLeft, billTop, 300, 14, {QStringLiteral("BILL TO")}, 8, fsBold,
          kMuted);
-  a.Text(QStringLiteral("CustomerName"), kLeft, billTop + 16, 330, 18, {Field(kind.header, "CUSTOMER")}, 11,
-         fsBold);
-  a.Text(QStringLiteral("CustomerAddress"), kLeft, billTop + 36, 330, 78,
+  a.Text(QStringLiteral("CustomerName"), kLeft, billTop + 16, 340, 18, {Field(kind.header, "CUSTOMER")}, 11,
+         fsBold)
+      ->Flags = flStretched | flWordWrap;
+  a.Text(QStringLiteral("CustomerAddress"), kLeft, billTop + 36, 340, 78,
          {Field(kind.header, "ADDR1"), Field(kind.header, "ADDR2"), Field(kind.header, "ADDR3"),
           Field(kind.header, "ADDR4"), Field(kind.header, "ADDR5")},
-         9);
+         9)
+      ->Flags = flStretched | flWordWrap;
 
   // The title block, on the right.
   const int blockLeft = 430, labelWidth = 150, valueLeft = blockLeft + labelWidth;
@@ -225,18 +234,24 @@ void AuthorColumnHeadings(PageAuthor &a, const TemplateKind &kind) {
   const int descriptionLeft = kind.items ? kQtyLeft + kQtyWidth : kLeft;
   if (kind.items)
     heading(QStringLiteral("QuantityHeading"), kQtyLeft, kQtyWidth, QStringLiteral("Qty"), frtaCenter);
-  heading(QStringLiteral("DescriptionHeading"), descriptionLeft, kPriceLeft - descriptionLeft,
+  const int descriptionRight = kind.items ? kPriceLeft : kAmountLeft;
+  heading(QStringLiteral("DescriptionHeading"), descriptionLeft, descriptionRight - descriptionLeft,
           QStringLiteral("Description"), frtaLeft);
-  heading(QStringLiteral("PriceHeading"), kPriceLeft, kPriceWidth, QStringLiteral("Unit price"), frtaRight);
-  heading(QStringLiteral("AmountHeading"), kAmountLeft, kAmountWidth, QStringLiteral("Amount"), frtaRight);
+  if (kind.items)
+    heading(QStringLiteral("PriceHeading"), kPriceLeft, kPriceWidth, QStringLiteral("Unit price") + kPad,
+            frtaRight);
+  heading(QStringLiteral("AmountHeading"), kAmountLeft, kAmountWidth, QStringLiteral("Amount") + kPad,
+          frtaRight);
 }
 
-// One line of the invoice. The description wraps and the row grows with it, every cell to the same height.
+// One line of the invoice. The description wraps and the row grows with it, every cell to the same height,
+// the texts centred in it.
 void AuthorLine(PageAuthor &a, const TemplateKind &kind) {
   a.Band(QStringLiteral("InvoiceLine"), btMasterData, kLineTop, kLineHeight,
          flStretched | flBandOnFirstPage | flBandOnLastPage, kind.lines);
   const auto cell = [&a](const QString &name, int left, int width, const QString &text, int align) {
-    TfrMemoView *memo = a.Text(name, left, kLineTop, width, kLineHeight, {text}, 9, 0, kInk, align);
+    TfrMemoView *memo =
+        a.Text(name, left, kLineTop, width, kLineHeight, {text}, 9, 0, kInk, align | frtaMiddle);
     memo->Flags = flStretched | flWordWrap;
     memo->FrameTyp = frbBottom;
     memo->FrameColor = kRule;
@@ -249,15 +264,20 @@ void AuthorLine(PageAuthor &a, const TemplateKind &kind) {
     quantity->Format = kQuantityFormat;
     quantity->FormatStr = QStringLiteral("0.##");
   }
-  cell(QStringLiteral("Description"), descriptionLeft, kPriceLeft - descriptionLeft,
+  const int descriptionRight = kind.items ? kPriceLeft : kAmountLeft;
+  cell(QStringLiteral("Description"), descriptionLeft, descriptionRight - descriptionLeft,
        QStringLiteral("[DESCRIPTION]"), frtaLeft);
-  cell(QStringLiteral("ItemPrice"), kPriceLeft, kPriceWidth, QStringLiteral("[ITEMPRICE]"), frtaRight)
-      ->Format = kAmountFormat;
-  cell(QStringLiteral("ItemTotal"), kAmountLeft, kAmountWidth, QStringLiteral("[ITEMTOTAL]"), frtaRight)
+  if (kind.items)
+    cell(QStringLiteral("ItemPrice"), kPriceLeft, kPriceWidth, QStringLiteral("[ITEMPRICE]") + kPad,
+         frtaRight)
+        ->Format = kAmountFormat;
+  cell(QStringLiteral("ItemTotal"), kAmountLeft, kAmountWidth, QStringLiteral("[ITEMTOTAL]") + kPad,
+       frtaRight)
       ->Format = kAmountFormat;
 }
 
-// Net, tax and gross after the last line, each with the currency symbol.
+// Net, tax and gross after the last line, each with the currency symbol before it (a text under a number
+// format prints as it is).
 void AuthorTotals(PageAuthor &a, const TemplateKind &kind) {
   a.Band(QStringLiteral("Totals"), btMasterFooter, kTotalsTop, kTotalsHeight,
          flBandOnFirstPage | flBandOnLastPage);
@@ -275,16 +295,14 @@ void AuthorTotals(PageAuthor &a, const TemplateKind &kind) {
     const int points = row.grand ? 10 : 9;
     const TFontStyles style = row.grand ? fsBold : 0;
     const QString name = QString::fromLatin1(row.name);
-    // The amount's cell comes before the symbol lying on it, so that its shading stays under the symbol.
-    TfrMemoView *label = a.Text(name + QLatin1String("Label"), kTotalsLeft, top, kAmountLeft - kTotalsLeft,
-                                height, {QString::fromLatin1(row.label)}, points, style,
-                                row.grand ? kInk : kMuted, frtaRight | frtaMiddle);
+    TfrMemoView *label = a.Text(name + QLatin1String("Label"), kTotalsLeft, top,
+                                kTotalsAmountLeft - kTotalsLeft, height, {QString::fromLatin1(row.label)},
+                                points, style, row.grand ? kInk : kMuted, frtaRight | frtaMiddle);
     TfrMemoView *amount =
-        a.Text(name + QLatin1String("Amount"), kAmountLeft, top, kAmountWidth, height,
-               {Field(kind.header, row.field)}, points, style, kInk, frtaRight | frtaMiddle);
+        a.Text(name + QLatin1String("Amount"), kTotalsAmountLeft, top, kRight - kTotalsAmountLeft, height,
+               {QStringLiteral("[CURRSYM] ") + Field(kind.header, row.field) + kPad}, points, style, kInk,
+               frtaRight | frtaMiddle);
     amount->Format = kAmountFormat;
-    a.Text(name + QLatin1String("Currency"), kAmountLeft + 12, top, 40, height, {QStringLiteral("[CURRSYM]")},
-           points, style, kInk, frtaLeft | frtaMiddle);
     if (row.grand) {
       label->FillColor = kShade;
       amount->FillColor = kShade;

@@ -6,7 +6,9 @@
 #include "report/printer_wrapper.h"
 #include "report/ui/preview_form.h"
 #include "report/variables.h"
+#include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <cmath>
 
 THARD *HARD = nullptr;
@@ -147,6 +149,15 @@ void THARD::DoReportLETTERHEAD(int k) {
 }
 
 void THARD::LoadReport(int k) {
+  // The invoice names its printed document (the PDF's title and file name).
+  QString number;
+  if (k <= 2) {
+    const Variant sinv = ReportVariables()->GetVariable(QStringLiteral("SINV"));
+    if (!sinv.IsNull() && !sinv.IsEmpty()) number = sinv.ToString();
+  } else if (DD->MINV1->Active() && !DD->MINV1InvNUM->IsNull()) {
+    number = QString::number(DD->MINV1InvNUM->AsFloat(), 'f', 0);
+  }
+  frReport1->Title = number.isEmpty() ? QStringLiteral("Invoice") : QStringLiteral("Invoice ") + number;
   TffTable *reports = DD->REPORTS;
   reports->Open();
   try {
@@ -176,7 +187,9 @@ bool THARD::ChoosePdfFile() {
   dialog.Title = QStringLiteral("Save the invoice as PDF");
   dialog.Filter = QStringLiteral("PDF files (*.pdf)|*.pdf");
   dialog.DefaultExt = QStringLiteral("pdf");
-  dialog.FileName = frReport1->Title + QStringLiteral(".pdf");
+  QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (folder.isEmpty()) folder = QDir::homePath();
+  dialog.FileName = QDir(folder).filePath(frReport1->Title + QStringLiteral(".pdf"));
   dialog.Options = TOpenOptions{ofOverwritePrompt, ofHideReadOnly, ofPathMustExist};
   if (!dialog.Execute() || dialog.FileName.isEmpty()) return false;
   QString file = dialog.FileName;

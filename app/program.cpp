@@ -1,8 +1,12 @@
 #include "app/program.h"
+#include "app/about_box.h"
+#include "app/customer_editor.h"
 #include "app/data_folder.h"
 #include "app/data_module.h"
 #include "app/main_form.h"
 #include "app/print_form.h"
+#include "app/product_editor.h"
+#include "app/what_next_form.h"
 #include "db/engine/ff_database_file.h"
 #include "platform/graphics/printer.h"
 #include "platform/windowing/application.h"
@@ -66,6 +70,10 @@ int RunTallyrook() {
     // The dialogs follow the main window, each created here once its form exists, in this order:
     // SETTINGS, HARD, WOTNEXT, AboutBox, CUSTLIST, CUSTEDIT, INVOICES, PRODUCTS, PRODEDIT.
     application->CreateForm(HARD);
+    application->CreateForm(WOTNEXT);
+    application->CreateForm(AboutBox);
+    application->CreateForm(CUSTEDIT);
+    application->CreateForm(PRODEDIT);
     application->Run();
   }
 

@@ -52,11 +52,14 @@ function(tallyrook_tests)
   endif()
   add_executable(${ARG_NAME} ${sources})
   target_link_libraries(${ARG_NAME} PRIVATE ${ARG_DEPS} test_support GTest::gtest)
+  # Where the tests find files kept beside them (golden outputs), wherever the build runs them.
+  target_compile_definitions(${ARG_NAME} PRIVATE TALLYROOK_TESTS_DIR="${PROJECT_SOURCE_DIR}/tests")
   tallyrook_warnings(${ARG_NAME})
   target_precompile_headers(${ARG_NAME} PRIVATE ${TALLYROOK_PCH_HEADERS} <gtest/gtest.h>)
   gtest_discover_tests(${ARG_NAME}
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TALLYROOK_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data"
+    PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen
+               ENVIRONMENT_MODIFICATION TALLYROOK_TEST_DATA=set:${PROJECT_SOURCE_DIR}/tests/data
     DISCOVERY_TIMEOUT 60)
 endfunction()
 

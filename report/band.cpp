@@ -3,6 +3,7 @@
 #include "report/report_dataset.h"
 
 TfrBand::TfrBand(TfrPage *Page, TfrBandView *View, bool SubReportPage) : Page(Page), View(View) {
+  View->RunBand = this;
   Typ = View->BandType();
   Flags = View->Flags;
   Visible = View->Visible;
@@ -19,7 +20,9 @@ TfrBand::TfrBand(TfrPage *Page, TfrBandView *View, bool SubReportPage) : Page(Pa
   }
 }
 
-TfrBand::~TfrBand() = default;
+TfrBand::~TfrBand() {
+  if (View && View->RunBand == this) View->RunBand = nullptr;
+}
 
 QString TfrBand::BandName() const { return View ? View->Name : QString(); }
 

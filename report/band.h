@@ -58,6 +58,10 @@ public:
   // For a group header: the footer that closes its group.
   TfrBand *GroupFooter = nullptr;
   std::vector<TfrView *> Objects;
+  // Objects lying where the page's cross data band and cross footer band cross this band: printed once per
+  // record of the cross data band's source, and once after the last of them.
+  std::vector<TfrView *> CrossCells;
+  std::vector<TfrView *> CrossTotals;
   TStringList Values;
   int Count = 0;
   int LineNo = 0;

@@ -1,6 +1,8 @@
 #include "report/band_view.h"
 #include "platform/core/streams.h"
+#include "report/band.h"
 #include "report/model_state.h"
+#include <algorithm>
 
 TfrBandView::TfrBandView() {
   Typ = gtBand;
@@ -28,6 +30,29 @@ void TfrBandView::Draw(TCanvas *canvas) {
   Canvas->Font()->SetOrientation(0);
   Canvas->TextRect(DRect, DRect.Left + 2, DRect.Top + 1, frBandName(BandType()));
   RestoreBounds();
+}
+
+Variant TfrBandView::GetProperty(TfrViewProperty property) const {
+  if (!RunBand) return TfrView::GetProperty(property);
+  switch (property) {
+  case vpTop: return Variant(RunBand->y);
+  case vpHeight: return Variant(RunBand->dy);
+  case vpVisible: return Variant(RunBand->Visible);
+  default: return TfrView::GetProperty(property);
+  }
+}
+
+void TfrBandView::SetProperty(TfrViewProperty property, const Variant &value) {
+  if (!RunBand) {
+    TfrView::SetProperty(property, value);
+    return;
+  }
+  switch (property) {
+  case vpTop: RunBand->y = value.ToInt(); break;
+  case vpHeight: RunBand->dy = std::max(0, value.ToInt()); break;
+  case vpVisible: RunBand->Visible = value.ToBool(); break;
+  default: TfrView::SetProperty(property, value); break;
+  }
 }
 
 TfrSubReportView::TfrSubReportView() {

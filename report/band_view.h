@@ -2,6 +2,8 @@
 #pragma once
 #include "report/view.h"
 
+class TfrBand;
+
 // Flags of a band object.
 constexpr int flBandNewPageAfter = 2;
 constexpr int flBandPrintIfSubsetEmpty = 4;
@@ -12,12 +14,18 @@ constexpr int flBandRepeatHeader = 64;
 
 // TfrBandView: the design form of a band. Its band type is the low byte of FrameTyp; its format string names
 // the record source of a data band or holds the condition of a group header. It draws only when designing.
+// While a report is built, scripts that read or write its Top, Height or Visible reach the run-time band made
+// from it (RunBand), the one being laid out.
 class TfrBandView : public TfrView {
 public:
   TfrBandView();
   QString ClassName() const override { return QStringLiteral("TfrBandView"); }
   void Draw(TCanvas *canvas) override;
   TfrViewKind ViewKind() const override { return TfrViewKind::Band; }
+  Variant GetProperty(TfrViewProperty property) const override;
+  void SetProperty(TfrViewProperty property, const Variant &value) override;
+
+  TfrBand *RunBand = nullptr;
 
   int BandType() const { return FrameTyp & 0xFF; }
   void SetBandType(int type) { FrameTyp = quint16((FrameTyp & 0xFF00) | (type & 0xFF)); }

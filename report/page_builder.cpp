@@ -36,6 +36,27 @@ const char *const SpecialNames[] = {"PAGE#",        "",        "DATE",     "TIME
 
 bool IsDataBand(int type) { return type == btMasterData || type == btDetailData || type == btSubDetailData; }
 
+bool IsCrossBand(int type) { return type == btCrossHeader || type == btCrossData || type == btCrossFooter; }
+
+bool IsFooterBand(int type) {
+  return std::find(std::begin(AggregateBands), std::end(AggregateBands), type) != std::end(AggregateBands);
+}
+
+// Forgets which totals took in the record before, so that the next one counts.
+void UnmarkCounted(TStringList &values) {
+  for (int i = 0; i < values.Count(); ++i) {
+    const QString line = values.Strings(i);
+    const int eq = int(line.indexOf(QLatin1Char('=')));
+    if (eq >= 0 && eq + 1 < line.size() && line[eq + 1] == QLatin1Char('1'))
+      values.SetStrings(i, line.left(eq + 1) + QLatin1Char('0') + line.mid(eq + 2));
+  }
+}
+
+// True when the object's left edge lies in the band's strip across the page.
+bool InStrip(const TfrView *object, const TfrBand *strip) {
+  return strip && object->Left >= strip->View->Left && object->Left < strip->View->Left + strip->View->Width;
+}
+
 int LevelOf(int type) {
   for (int level = 1; level <= 3; ++level)
     if (type == LevelHeader[level] || type == LevelData[level] || type == LevelFooter[level]) return level;
@@ -343,8 +364,9 @@ void TfrPageBuilder::InitBands(PageRun &run) {
         band->DataSet->Init();
       }
 
-      // Objects lying on the band: other objects first, subreports last.
-      for (int pass = 0; pass < 2; ++pass) {
+      // Objects lying on the band: other objects first, subreports last. Cross bands lie across the page
+      // and take their objects from the bands they cross, below.
+      for (int pass = 0; pass < 2 && !IsCrossBand(type); ++pass) {
         for (size_t i = 0; i < printable.size(); ++i) {
           TfrView *object = printable[i];
           const bool subReport = object->Typ == gtSubReport;
@@ -357,6 +379,25 @@ void TfrPageBuilder::InitBands(PageRun &run) {
           }
         }
       }
+    }
+  }
+
+  // Cells and totals where the cross strips cross the other bands.
+  TfrBand *crossData = page->Bands[btCrossData];
+  TfrBand *crossFooter = page->Bands[btCrossFooter];
+  if (crossData) {
+    for (auto &band : run.bands) {
+      if (IsCrossBand(band->Typ)) continue;
+      std::vector<TfrView *> own;
+      for (TfrView *object : band->Objects) {
+        if (object->Typ != gtSubReport && InStrip(object, crossData))
+          band->CrossCells.push_back(object);
+        else if (object->Typ != gtSubReport && InStrip(object, crossFooter))
+          band->CrossTotals.push_back(object);
+        else
+          own.push_back(object);
+      }
+      band->Objects = std::move(own);
     }
   }
 
@@ -570,7 +611,11 @@ void TfrPageBuilder::DoLoop(int Level) {
 
     bool footerShown = false;
     while (!source->Eof()) {
-      Application()->ProcessMessages();
+      // The user's Cancel is heard every few milliseconds, not at the cost of a look at the queue per record.
+      if (!messageClock_.isValid() || messageClock_.elapsed() >= 5) {
+        Application()->ProcessMessages();
+        messageClock_.start();
+      }
       if (report_->Terminated()) break;
       run.pending.push_back(band);
       bool printed = true;
@@ -678,27 +723,41 @@ void TfrPageBuilder::DoAggregate() {
   for (int type : AggregateBands) {
     for (TfrBand *footer = cur_->Band(type); footer; footer = footer->Next) {
       CurrentBandScope scope(current, footer);
-      TStringList &values = footer->Values;
-      for (int i = 0; i < values.Count(); ++i) {
-        const QString line = values.Strings(i);
-        const int eq = int(line.indexOf(QLatin1Char('=')));
-        if (eq >= 0 && eq + 1 < line.size() && line[eq + 1] == QLatin1Char('1'))
-          values.SetStrings(i, line.left(eq + 1) + QLatin1Char('0') + line.mid(eq + 2));
-      }
-      for (TfrView *view : footer->Objects) {
-        if (view->Typ != gtMemo || report_->Terminated()) continue;
-        frEngine().CurView = view;
-        try {
-          TStringList scratch;
-          for (int i = 0; i < view->Memo.Count(); ++i) ExpandLine(view->Memo.Strings(i), &scratch, view);
-        } catch (const Exception &e) {
-          FailWith(e, view);
-          return;
-        }
-      }
+      UnmarkCounted(footer->Values);
+      for (TfrView *view : footer->Objects)
+        if (!TakeIn(view)) return;
       ++footer->Count;
     }
   }
+}
+
+// Expands a text object's lines without printing them, so that its aggregate functions take in the record.
+bool TfrPageBuilder::TakeIn(TfrView *View) {
+  if (View->Typ != gtMemo || report_->Terminated()) return !report_->Terminated();
+  frEngine().CurView = View;
+  // Totals are function calls: only the bracketed expressions that call one are evaluated, and nothing is
+  // formatted.
+  try {
+    for (int i = 0; i < View->Memo.Count(); ++i) {
+      const QString line = View->Memo.Strings(i);
+      int at = 0;
+      while ((at = int(line.indexOf(QLatin1Char('['), at))) >= 0) {
+        const int end = MatchBracket(line, at);
+        if (end < 0) break;
+        const QString inner = line.mid(at + 1, end - at - 2);
+        if (inner.contains(QLatin1Char('('))) {
+          const int mark = FormatMark(inner);
+          Variant value;
+          GetValue(mark >= 0 ? inner.left(mark) : inner, value);
+        }
+        at = end;
+      }
+    }
+  } catch (const Exception &e) {
+    FailWith(e, View);
+    return false;
+  }
+  return true;
 }
 
 // ---- bands ----
@@ -722,6 +781,8 @@ void TfrPageBuilder::DrawBand(TfrBand *Band) {
   CurrentBandScope scope(Band, Band);
   if (report_->OnBeginBand) report_->OnBeginBand(Band);
   if (Band->Script.Count() > 0) {
+    // The band's own script speaks of the band: "Visible := 0" hides it.
+    frEngine().CurView = Band->View;
     try {
       ReportInterpreter()->RunScript(&Band->Script, Band->CompiledScript, Band->BandName());
     } catch (const Exception &e) {
@@ -762,6 +823,15 @@ void TfrPageBuilder::DrawBand(TfrBand *Band) {
         prepared = true;
       }
       int height = Band->Stretched ? BandHeight(Band, objects) : Band->dy;
+      // Cross columns wrapped to further rows make the band as many times taller.
+      const bool crossing = HasCrossObjects(Band);
+      std::vector<CrossColumn> columns;
+      int rowHeight = height;
+      if (crossing) {
+        int rows = 1;
+        columns = LayCrossColumns(Band, rows);
+        height = rowHeight * rows;
+      }
       // Bands of the chain without a source of their own print with a data band: they must fit too.
       int chainHeight = 0;
       if (IsDataBand(type))
@@ -773,7 +843,8 @@ void TfrPageBuilder::DrawBand(TfrBand *Band) {
         if (prepared) {
           // Evaluated again where it now prints (its page number may have changed).
           objects = PrepareObjects(Band);
-          height = BandHeight(Band, objects);
+          rowHeight = BandHeight(Band, objects);
+          height = crossing && !columns.empty() ? rowHeight * (columns.back().row + 1) : rowHeight;
         }
       }
       if (!prepared) objects = PrepareObjects(Band);
@@ -783,16 +854,18 @@ void TfrPageBuilder::DrawBand(TfrBand *Band) {
       }
       Band->y = page->CurY;
       Band->maxdy = height;
-      if (measured && Band->AllowSplit && breaking_ == 0 &&
+      const int top = page->CurY;
+      const int startPage = pageNo_;
+      if (measured && Band->AllowSplit && !crossing && breaking_ == 0 &&
           page->CurY + height + footerRoom > page->CurBottomY) {
         SplitBand(Band, objects, height);
       } else {
-        const int top = page->CurY;
-        const int startPage = pageNo_;
-        if (!frModel().FirstPass) PlaceObjects(Band, objects, top, height);
+        if (!frModel().FirstPass) PlaceObjects(Band, objects, top, rowHeight);
+        if (crossing) PrintCross(Band, columns, top, rowHeight);
         page->CurY = top + height;
-        RunSubReports(Band, top, startPage);
       }
+      // After a split the subreports go on below the band's last slice.
+      RunSubReports(Band, top, startPage);
     }
   }
   // A data band with a source takes its record into the totals once, and brings the bands chained after it
@@ -839,23 +912,61 @@ std::vector<TfrView *> TfrPageBuilder::PrepareObjects(TfrBand *Band) {
   return objects;
 }
 
+// The height of a stretched band. A stretched object that needs more room than it was given pushes down the
+// objects lying below it (overlapping it across), and those push what lies below them, so that a long text
+// never runs into what follows; the band grows to hold them.
 int TfrPageBuilder::BandHeight(TfrBand *Band, const std::vector<TfrView *> &Objects) {
+  std::vector<TfrView *> order;
+  for (TfrView *view : Objects)
+    if (view->Visible) order.push_back(view);
+  std::stable_sort(order.begin(), order.end(),
+                   [](const TfrView *a, const TfrView *b) { return a->Top < b->Top; });
   int height = Band->dy;
-  for (TfrView *view : Objects) {
+  for (size_t i = 0; i < order.size(); ++i) {
+    TfrView *view = order[i];
+    Flow flow;
+    for (size_t j = 0; j < i; ++j) {
+      const TfrView *above = order[j];
+      if (above->Top + above->Height > view->Top || above->Left >= view->Left + view->Width ||
+          view->Left >= above->Left + above->Width)
+        continue;
+      Flow &pushing = flow_[above];
+      flow.shift = std::max(flow.shift, pushing.shift + pushing.growth);
+      pushing.pushes = true;
+    }
     auto stretcheable = dynamic_cast<TfrStretcheable *>(view);
-    if (!stretcheable || !(view->Flags & flStretched) || !view->Visible) continue;
-    height = std::max(height, frCoord(double(view->Top) + stretcheable->CalcHeight()));
+    if (stretcheable && (view->Flags & flStretched)) {
+      flow.needed = frCoord(stretcheable->CalcHeight());
+      flow.growth = std::max(0, flow.needed - view->Height);
+      height = std::max(height, view->Top + flow.shift + flow.needed);
+    }
+    // What was pushed keeps the room the design left below it.
+    if (flow.shift > 0) height = std::max(height, Band->dy + flow.shift + flow.growth);
+    flow_[view] = flow;
   }
   return height;
+}
+
+// Where an object of a band of that height goes: moved down by what pushed it; a stretched object in a
+// stretched band reaches down to the band's bottom unless it pushed something below it.
+void TfrPageBuilder::Place(const TfrBand *Band, const TfrView *View, int Height, int &Top,
+                           int &ObjectHeight) {
+  Top = View->Top;
+  ObjectHeight = View->Height;
+  if (!Band->Stretched) return;
+  const auto it = flow_.find(View);
+  const Flow flow = it != flow_.end() ? it->second : Flow{};
+  Top += flow.shift;
+  if (View->Flags & flStretched) ObjectHeight = flow.pushes ? flow.needed : Height - Top;
 }
 
 void TfrPageBuilder::PlaceObjects(TfrBand *Band, const std::vector<TfrView *> &Objects, int Top, int Height) {
   const int shift = cur_->xAdjust - cur_->leftMargin;
   for (TfrView *view : Objects) {
     if (!view->Visible || view->Typ == gtSubReport || report_->Terminated()) continue;
-    int height = view->Height;
-    if (Band->Stretched && (view->Flags & flStretched)) height = Height - view->Top;
-    WriteObject(view, view->Left + shift, Top + view->Top, height);
+    int top = 0, height = 0;
+    Place(Band, view, Height, top, height);
+    WriteObject(view, view->Left + shift, Top + top, height);
   }
 }
 
@@ -908,12 +1019,11 @@ void TfrPageBuilder::SplitBand(TfrBand *Band, const std::vector<TfrView *> &Obje
 
   std::vector<Piece> pieces;
   for (TfrView *view : Objects) {
-    if (!view->Visible) continue;
+    // Subreports print their own bands once the band is done.
+    if (!view->Visible || view->Typ == gtSubReport) continue;
     Piece piece;
     piece.view = view;
-    piece.top = view->Top;
-    piece.height = view->Height;
-    if (Band->Stretched && (view->Flags & flStretched)) piece.height = Height - view->Top;
+    Place(Band, view, Height, piece.top, piece.height);
     if (auto memo = dynamic_cast<TfrMemoView *>(view); memo && !(memo->Adjust & frtaVertical)) {
       piece.text = true;
       piece.lines = memo->LayoutLines();
@@ -1055,6 +1165,122 @@ void TfrPageBuilder::RunSubReports(TfrBand *Band, int Top, int StartPage) {
   }
 }
 
+// ---- cross bands ----
+
+bool TfrPageBuilder::HasCrossObjects(const TfrBand *Band) const {
+  const TfrBand *data = cur_->Band(btCrossData);
+  return data && data->DataSet && data->Visible && (!Band->CrossCells.empty() || !Band->CrossTotals.empty());
+}
+
+// The place of each column of the cross source: side by side from the cross data strip's left, wrapping to
+// a further row where the next would pass the page's right margin less the room of the cross footer.
+std::vector<TfrPageBuilder::CrossColumn> TfrPageBuilder::LayCrossColumns(TfrBand *Band, int &Rows) {
+  PageRun &run = *cur_;
+  const TfrBand *data = run.Band(btCrossData);
+  const TfrBand *footer = run.Band(btCrossFooter);
+  const int start = data->View->Left;
+  const int dataEnd = start + data->View->Width;
+  const int footerRoom = footer && footer->Visible ? footer->View->Left + footer->View->Width - dataEnd : 0;
+  const int right = run.leftMargin + run.colWidth - std::max(0, footerRoom);
+  if (report_->OnBeginColumn) report_->OnBeginColumn(Band);
+  std::vector<CrossColumn> columns;
+  int x = start;
+  int row = 0;
+  TfrDataset *source = data->DataSet;
+  source->First();
+  for (int number = 1; !source->Eof() && !report_->Terminated(); ++number) {
+    int width = data->View->Width;
+    if (report_->OnPrintColumn) report_->OnPrintColumn(number, width);
+    width = std::max(1, width);
+    if (x + width > right && x > start) {
+      ++row;
+      x = start;
+    }
+    columns.push_back({x, row, width});
+    x += width;
+    source->Next();
+  }
+  Rows = row + 1;
+  return columns;
+}
+
+// Prints the band's cells once per column and its cross totals after the last column. A data band's cells
+// are records: every footer takes each of them in under its column number, and the cross footer the row's.
+void TfrPageBuilder::PrintCross(TfrBand *Band, const std::vector<CrossColumn> &Columns, int Top,
+                                int RowHeight) {
+  PageRun &run = *cur_;
+  TfrPage *page = run.page.get();
+  TfrBand *data = run.Band(btCrossData);
+  TfrBand *footer = run.Band(btCrossFooter);
+  const int shift = run.xAdjust - run.leftMargin;
+  const int start = data->View->Left;
+  const bool record = IsDataBand(Band->Typ) && Band->DataSet;
+  const bool wasCrossing = page->PrintingCross;
+  page->PrintingCross = true;
+  auto finish = [&] {
+    page->PrintingCross = wasCrossing;
+    page->CurCrossColumn = 0;
+  };
+  TfrDataset *source = data->DataSet;
+  source->First();
+  for (size_t i = 0; i < Columns.size() && !source->Eof() && !report_->Terminated(); ++i) {
+    page->CurCrossColumn = int(i) + 1;
+    const CrossColumn &column = Columns[i];
+    for (TfrView *cell : Band->CrossCells) {
+      if (!PrepareObject(cell)) break;
+      if (!frModel().FirstPass && cell->Visible)
+        WriteObject(cell, column.left + cell->Left - start + shift, Top + column.row * RowHeight + cell->Top,
+                    cell->Height);
+    }
+    if (record && !report_->Terminated()) TakeInCell(Band);
+    source->Next();
+  }
+  // Totals after the last column: a footer's own (of all its cells), else the cross footer's (of the row).
+  page->CurCrossColumn = 0;
+  const int end = Columns.empty() ? start : Columns.back().left + Columns.back().width;
+  const int row = Columns.empty() ? 0 : Columns.back().row;
+  TfrBand *totals = IsFooterBand(Band->Typ) || !footer ? Band : footer;
+  const bool wasPrinting = totals->printing;
+  totals->printing = true;
+  {
+    CurrentBandScope scope(Band, totals);
+    for (TfrView *view : Band->CrossTotals) {
+      if (report_->Terminated() || !PrepareObject(view)) break;
+      if (!frModel().FirstPass && view->Visible)
+        WriteObject(view, end + view->Left - (start + data->View->Width) + shift,
+                    Top + row * RowHeight + view->Top, view->Height);
+    }
+  }
+  totals->printing = wasPrinting;
+  if (totals != Band) totals->ClearAggregates();
+  finish();
+}
+
+// Every footer takes in the cell just printed: its cells under the current column, its cross totals under
+// column 0; the cross footer takes it in for the row's totals.
+void TfrPageBuilder::TakeInCell(TfrBand *Band) {
+  TfrPage *page = cur_->page.get();
+  const int column = page->CurCrossColumn;
+  for (int type : AggregateBands) {
+    const bool crossFooter = type == btCrossFooter;
+    for (TfrBand *footer = cur_->Band(type); footer; footer = footer->Next) {
+      CurrentBandScope scope(Band, footer);
+      UnmarkCounted(footer->Values);
+      if (crossFooter) {
+        for (TfrView *view : Band->CrossTotals)
+          if (!TakeIn(view)) return;
+        continue;
+      }
+      for (TfrView *view : footer->CrossCells)
+        if (!TakeIn(view)) return;
+      page->CurCrossColumn = 0;
+      for (TfrView *view : footer->CrossTotals)
+        if (!TakeIn(view)) return;
+      page->CurCrossColumn = column;
+    }
+  }
+}
+
 // A subreport that runs out of room starts the new column or page of the page it prints on (with that
 // page's headers and footers) and goes on there.
 void TfrPageBuilder::BreakOutOfSubReport(bool Column) {
@@ -1151,6 +1377,11 @@ void TfrPageBuilder::ExpandLine(const QString &Line, TStrings *Target, TfrView *
     text.replace(at, end - at, value);
     at += int(value.size());
   }
+  // A value holding line breaks gives several lines.
+  if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r'))) {
+    Target->Add(text);
+    return;
+  }
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
   for (const QString &part : text.split(QLatin1Char('\n'))) Target->Add(part);
@@ -1174,16 +1405,26 @@ QString TfrPageBuilder::EvaluateBracket(const QString &Inner, TfrView *View) {
 // A text or picture object whose text is a single bracketed name of a BLOB field shows that field.
 bool TfrPageBuilder::LoadBlobContent(TfrView *View) {
   if (View->Typ != gtMemo && View->Typ != gtPicture) return false;
+  // A text found once to show no BLOB is not looked at again while it stays the same.
+  const QString first = View->Memo.Count() > 0 ? View->Memo.Strings(0) : QString();
+  if (const auto known = noBlob_.find(View); known != noBlob_.end() && known->second == first) return false;
   TField *field = nullptr;
   const QString name = SingleBracketedName(View->Memo);
-  if (name.isEmpty()) return false;
+  if (name.isEmpty()) {
+    noBlob_[View] = first;
+    return false;
+  }
   if (TfrValue *entry = report_->Values().FindValue(name); entry && entry->Typ == 1) {
     TDataSet *dataSet = frDataSetOf(FindReportDataset(entry->DataSet));
     field = dataSet ? dataSet->FindField(entry->Field) : nullptr;
   } else if (TDataSet *dataSet = BandDataSet()) {
     field = dataSet->FindField(name);
   }
-  if (!field || !frIsBlob(field)) return false;
+  if (!field) return false;
+  if (!frIsBlob(field)) {
+    noBlob_[View] = first;
+    return false;
+  }
   if (View->Typ == gtPicture) {
     View->LoadFromField(field);
     View->Memo1.Assign(&View->Memo);
@@ -1310,6 +1551,11 @@ void TfrPageBuilder::GetValue(const QString &Name, Variant &Value) {
     default: break;
     }
   }
+  // While cells print, the cross source's fields come first.
+  if (cur_ && cur_->page->PrintingCross)
+    if (TfrBand *cross = cur_->Band(btCrossData); cross && cross->DataSet)
+      if (TDataSet *dataSet = frDataSetOf(cross->DataSet))
+        if (FieldValue(dataSet, dataSet->FindField(Name), Value)) return;
   if (TDataSet *dataSet = BandDataSet())
     if (FieldValue(dataSet, dataSet->FindField(Name), Value)) return;
   if (Name.contains(QLatin1Char('.'))) {

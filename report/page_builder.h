@@ -6,14 +6,24 @@
 // runs out, and writes each finished object into the current prepared page.
 //
 // A subreport object prints the bands of its page beside its band (one subreport after another), going on
-// to new pages of the page it prints on. Cross bands (cross header, data and footer) are not built: they
-// collect totals but print nothing.
+// to new pages of the page it prints on.
+//
+// Cross bands are vertical strips: the band object's Left and Width say where they lie across the page. An
+// object of a (horizontal) band whose left edge lies in the cross data strip is a cell: it prints once per
+// record of the cross data band's source, the columns side by side from the strip's left, each as wide as
+// the strip (or as OnPrintColumn makes it); columns that would pass the page's right margin (less the cross
+// footer) wrap to a further row below, the band growing by its height for each. An object in the cross
+// footer strip prints once after the last column (row totals, or on a footer band the totals of all cells);
+// objects in the cross header strip are ordinary objects. Cells look up field names in the cross source
+// first. Footers take in every cell a data band prints, keyed by its column, so that a footer's cells show
+// the totals of their own column.
 //
 // Errors while an object (or a band's script or a group condition) is evaluated are caught: the report's
 // error text is built and the run is terminated. Other errors pass to the caller.
 #pragma once
 #include "platform/core/variant.h"
 #include "report/interpreter.h"
+#include <QElapsedTimer>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -78,12 +88,23 @@ private:
   void DrawBand(TfrBand *Band);
   std::vector<TfrView *> PrepareObjects(TfrBand *Band);
   int BandHeight(TfrBand *Band, const std::vector<TfrView *> &Objects);
+  void Place(const TfrBand *Band, const TfrView *View, int Height, int &Top, int &ObjectHeight);
   void PlaceObjects(TfrBand *Band, const std::vector<TfrView *> &Objects, int Top, int Height);
   void SplitBand(TfrBand *Band, const std::vector<TfrView *> &Objects, int Height);
   void WriteObject(TfrView *View, int Left, int Top, int Height);
   void WriteTextPart(TfrMemoView *Memo, const QStringList &Lines, int Left, int Top, int Height);
   void AfterPrint(TfrBand *Band);
   void RunSubReports(TfrBand *Band, int Top, int StartPage);
+  bool HasCrossObjects(const TfrBand *Band) const;
+  struct CrossColumn {
+    int left;
+    int row;
+    int width;
+  };
+  std::vector<CrossColumn> LayCrossColumns(TfrBand *Band, int &Rows);
+  void PrintCross(TfrBand *Band, const std::vector<CrossColumn> &Columns, int Top, int RowHeight);
+  void TakeInCell(TfrBand *Band);
+  bool TakeIn(TfrView *View);
   void BreakOutOfSubReport(bool Column);
 
   // ---- objects ----
@@ -118,6 +139,8 @@ private:
   TfrBand *showing_ = nullptr;
   // Above 0 while a page or column is being started.
   int breaking_ = 0;
+  // Since the application last processed its messages during the data loop.
+  QElapsedTimer messageClock_;
   // Names whose evaluation as an expression is under way.
   QStringList evaluating_;
   Variant currentValue_;
@@ -129,4 +152,14 @@ private:
     int fillColor;
   };
   QHash<const TfrView *, OwnLook> ownLooks_;
+  // How the objects of the stretched band being laid out moved down and grew (BandHeight).
+  struct Flow {
+    int shift = 0;
+    int growth = 0;
+    int needed = 0;
+    bool pushes = false;
+  };
+  std::unordered_map<const TfrView *, Flow> flow_;
+  // Objects whose text (its first line kept here) was found to show no BLOB field.
+  std::unordered_map<const TfrView *, QString> noBlob_;
 };

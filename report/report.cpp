@@ -369,7 +369,10 @@ void TfrReport::PrintLoop(const QList<int> &Pages, int Copies) {
   TfrPageInfo &first = emfPages_[0];
   wrapper->ApplyPaper(first.pgSize, first.pgWidth, first.pgHeight, first.pgOr);
   first.PrnInfo = wrapper->PageMetrics();
-  printer->SetTitle(QStringLiteral("Reportwell: ") + (Title.isEmpty() ? QStringLiteral("Untitled") : Title));
+  const QString title = Title.isEmpty() ? QStringLiteral("Untitled") : Title;
+  // Copies are for paper: a PDF file holds the document once, under the report's own title.
+  if (printer->IsPdfPrinter()) Copies = 1;
+  printer->SetTitle(printer->IsPdfPrinter() ? title : QStringLiteral("Reportwell: ") + title);
   printer->BeginDoc();
   try {
     bool firstOfRun = true;

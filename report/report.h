@@ -169,7 +169,8 @@ public:
   TfrEnterRectEvent OnEnterRect;
   TfrUserFunctionEvent OnUserFunction;
   TfrProgressEvent OnProgress;
-  // Cross bands are not built by this program's page building, so these two are never fired.
+  // Before the cross columns of a band are laid out (the band), and for each column (its number from 1 and
+  // its width, which the handler may change).
   TfrBandEvent OnBeginColumn;
   TfrPrintColumnEvent OnPrintColumn;
   TfrManualBuildEvent OnManualBuild;

@@ -5,8 +5,12 @@
 
 namespace {
 
+// What starts a text stored as UTF-8 (the UTF-8 byte-order mark, "ï»¿" in Windows-1252).
+constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
+constexpr qsizetype kUtf8MarkSize = 3;
+
 QByteArray EncodeChecked(const QString &Text) {
-  QByteArray bytes = ToWindows1252(Text);
+  QByteArray bytes = frEncodeStreamText(Text);
   if (bytes.size() > MaxStreamStringLength)
     throw EWriteError(QStringLiteral("Text of %1 bytes is too long for a report stream (at most %2)")
                           .arg(bytes.size())
@@ -34,11 +38,31 @@ QByteArray ReadUntilTerminator(TStream *Stream, bool StopAtLineEnd, quint8 &Term
 
 } // namespace
 
+QByteArray frEncodeStreamText(const QString &Text) {
+  QByteArray bytes(Text.size(), Qt::Uninitialized);
+  char *out = bytes.data();
+  for (const QChar c : Text) {
+    const char16_t u = c.unicode();
+    const int b = u < 0x80 ? int(u) : CharToWindows1252(u);
+    if (b < 0) return QByteArray(kUtf8Mark) + Text.toUtf8();
+    *out++ = char(b);
+  }
+  // A text that itself begins with the mark's characters is stored marked too, so that it reads back whole.
+  if (bytes.startsWith(kUtf8Mark)) return QByteArray(kUtf8Mark) + Text.toUtf8();
+  return bytes;
+}
+
+QString frDecodeStreamText(const QByteArray &Bytes) {
+  if (Bytes.startsWith(kUtf8Mark))
+    return QString::fromUtf8(Bytes.constData() + kUtf8MarkSize, Bytes.size() - kUtf8MarkSize);
+  return FromWindows1252(Bytes);
+}
+
 QString ReadStreamString(TStream *Stream) {
   const quint16 length = Stream->ReadUInt16();
   const QByteArray bytes = Stream->ReadBytes(length);
   Stream->ReadUInt8(); // the closing byte, whatever it holds
-  return FromWindows1252(bytes);
+  return frDecodeStreamText(bytes);
 }
 
 void WriteStreamString(TStream *Stream, const QString &Text) {
@@ -59,7 +83,7 @@ void ReadStreamLines(TStream *Stream, TStrings *List) {
     quint8 separator = 0;
     do {
       const quint16 length = Stream->ReadUInt16();
-      List->Add(FromWindows1252(Stream->ReadBytes(length)));
+      List->Add(frDecodeStreamText(Stream->ReadBytes(length)));
       separator = Stream->ReadUInt8();
     } while (separator != 0);
   } catch (...) {
@@ -92,7 +116,7 @@ void WriteStreamLines(TStream *Stream, const TStrings *List) {
 
 QString ReadStreamStringOld(TStream *Stream) {
   quint8 terminator = 0;
-  return FromWindows1252(ReadUntilTerminator(Stream, false, terminator));
+  return frDecodeStreamText(ReadUntilTerminator(Stream, false, terminator));
 }
 
 void ReadStreamLinesOld(TStream *Stream, TStrings *List) {
@@ -103,10 +127,10 @@ void ReadStreamLinesOld(TStream *Stream, TStrings *List) {
       quint8 terminator = 0;
       const QByteArray line = ReadUntilTerminator(Stream, true, terminator);
       if (terminator == 13) {
-        List->Add(FromWindows1252(line));
+        List->Add(frDecodeStreamText(line));
         continue;
       }
-      if (!line.isEmpty()) List->Add(FromWindows1252(line));
+      if (!line.isEmpty()) List->Add(frDecodeStreamText(line));
       break;
     }
   } catch (...) {
@@ -116,7 +140,7 @@ void ReadStreamLinesOld(TStream *Stream, TStrings *List) {
   List->EndUpdate();
 }
 
-void WriteStreamText(TStream *Stream, const QString &Text) { Stream->WriteBytes(ToWindows1252(Text)); }
+void WriteStreamText(TStream *Stream, const QString &Text) { Stream->WriteBytes(frEncodeStreamText(Text)); }
 
 void WriteStreamTextLine(TStream *Stream, const QString &Text) {
   WriteStreamText(Stream, Text);

@@ -1,6 +1,9 @@
 // The report engine's string encodings in template streams, text output to streams and small text helpers.
 //
-// Texts are held in Windows-1252 in streams: a length is a count of bytes of that encoding.
+// Texts are held in Windows-1252 in streams: a length is a count of bytes of that encoding. A text with a
+// character the code page lacks (or one that begins with the characters "ï»¿") is stored instead as the
+// UTF-8 byte-order mark (EF BB BF) followed by its UTF-8 bytes, so that every text reads back as it was
+// written; a text of the code page alone is stored as before.
 //
 // The current form (stream version 23):
 //   string       u16 length (little-endian), the bytes, one byte 0
@@ -21,6 +24,10 @@ class TStrings;
 
 // The largest text length and line count the current form can hold.
 constexpr int MaxStreamStringLength = 65535;
+
+// The stored bytes of a text, and the text of stored bytes (see above).
+QByteArray frEncodeStreamText(const QString &Text);
+QString frDecodeStreamText(const QByteArray &Bytes);
 
 QString ReadStreamString(TStream *Stream);
 void WriteStreamString(TStream *Stream, const QString &Text);

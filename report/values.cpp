@@ -1,6 +1,6 @@
 #include "report/values.h"
 #include "platform/core/streams.h"
-#include "platform/core/text_encoding.h"
+#include "report/stream_utils.h"
 #include "report/view_stream.h"
 #include <algorithm>
 
@@ -8,11 +8,11 @@ namespace {
 
 QString ReadShortString(TStream *stream) {
   const int length = stream->ReadUInt8();
-  return FromWindows1252(stream->ReadBytes(length));
+  return frDecodeStreamText(stream->ReadBytes(length));
 }
 
 void WriteShortString(TStream *stream, const QString &text) {
-  const QByteArray bytes = ToWindows1252(text);
+  const QByteArray bytes = frEncodeStreamText(text);
   if (bytes.size() > 255)
     throw EWriteError(QStringLiteral("The value name \"%1\" is longer than 255 bytes").arg(text.left(40)));
   stream->WriteUInt8(quint8(bytes.size()));

@@ -185,8 +185,8 @@ void TOvcFontComboBox::DrawItem(int Index, const TRect &Rect, TOwnerDrawState St
   int left = Rect.Left + 2;
   if (const auto *glyph = dynamic_cast<const TBitmap *>(Items()->Objects(Index))) {
     const int top = Rect.Top + (Rect.Height() - glyph->Height()) / 2;
-    canvas->BrushCopy(TRect(left, top, left + glyph->Width(), top + glyph->Height()), glyph,
-                      TRect(0, 0, glyph->Width(), glyph->Height()), clYellow);
+    canvas->BrushCopy(TRect{left, top, left + glyph->Width(), top + glyph->Height()}, glyph,
+                      TRect{0, 0, glyph->Width(), glyph->Height()}, clYellow);
     left += glyph->Width() + 2;
   }
   if (previewFont_ && !IsSymbolFont(name)) canvas->Font()->SetName(name);

@@ -116,7 +116,8 @@ void TOvcCommandProcessor::DefineProperties(TFiler *Filer) {
     for (const auto &table : tables_) table->WriteCommands(writer);
     writer->WriteListEnd();
   };
-  Filer->DefineProperty(QStringLiteral("TableList"), read, write, TableCount() > 0);
+  // Written even without tables: leaving it out would load the stock tables back.
+  Filer->DefineProperty(QStringLiteral("TableList"), read, write, true);
 }
 
 void TOvcCommandProcessor::ResetCommandProcessor() {

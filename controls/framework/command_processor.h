@@ -76,7 +76,7 @@ public:
   using FocusOwnerFunction = std::function<const void *()>;
   void SetFocusOwnerFunction(FocusOwnerFunction function);
 
-  // The stored property "TableList" (written when there is a table): a list holding each table's
+  // The stored property "TableList" (always written, an empty list too): a list holding each table's
   // "CommandList" content. Reading replaces all tables, and only once the whole list has been read.
   void DefineProperties(TFiler *Filer) override;
 

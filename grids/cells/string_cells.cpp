@@ -1,6 +1,7 @@
 #include "grids/cells/string_cells.h"
 #include "grids/base/table_base.h"
 #include "grids/base/table_messages.h"
+#include "grids/cells/cell_editors.h"
 #include "platform/windowing/virtual_keys.h"
 
 namespace {
@@ -20,15 +21,6 @@ bool RightLeaves(const TCustomEdit *Edit) {
 QString CutText(const QString &Text, int Limit) { return Limit > 0 ? Text.left(Limit) : Text; }
 
 template <typename Edit>
-void CopyEvents(TOvcBaseTableCell *Cell, Edit *Editor) {
-  Editor->OnClick = Cell->OnClick;
-  Editor->OnDblClick = Cell->OnDblClick;
-  Editor->OnMouseDown = Cell->OnMouseDown;
-  Editor->OnMouseMove = Cell->OnMouseMove;
-  Editor->OnMouseUp = Cell->OnMouseUp;
-}
-
-template <typename Edit>
 void SetUpEditor(Edit *Editor, TOvcBaseTableCell *Cell, const TRect &CellRect,
                  const TOvcCellAttributes &CellAttr, int CellStyle) {
   Editor->SetColor(CellAttr.Color);
@@ -44,32 +36,19 @@ void SetUpEditor(Edit *Editor, TOvcBaseTableCell *Cell, const TRect &CellRect,
   Editor->SetParent(Cell->Table());
 }
 
-void HideEditorWindow(TWinControl *Editor) {
-  if (!Editor) return;
-  Editor->SetBounds(0, 0, 0, 0);
-  Editor->Hide();
-}
-
-void PlaceEditorWindow(TWinControl *Editor, const TRect &CellRect) {
-  if (!Editor) return;
-  Editor->SetBoundsRect(CellRect);
-  Editor->Show();
-  Editor->Invalidate();
-  Editor->Update();
+// The editor belongs to the table, which may be freed (with the editor) before the cell: the cell hears of
+// the editor's end and forgets it.
+template <typename Edit>
+Edit *WatchedEditor(Edit *Editor, TComponent *Cell) {
+  Editor->FreeNotification(Cell);
+  return Editor;
 }
 
 } // namespace
 
 // ---- the string editor ----
 
-void TOvcTCStringEdit::TakeCellEvents(TOvcBaseTableCell *Cell) {
-  CopyEvents(Cell, this);
-  OnEnter = Cell->OnEnter;
-  OnExit = Cell->OnExit;
-  OnKeyDown = Cell->OnKeyDown;
-  OnKeyPress = Cell->OnKeyPress;
-  OnKeyUp = Cell->OnKeyUp;
-}
+void TOvcTCStringEdit::TakeCellEvents(TOvcBaseTableCell *Cell) { ::TakeCellEvents(Cell, this); }
 
 void TOvcTCStringEdit::WndProc(TMessage &Message) {
   switch (Message.Msg) {
@@ -122,14 +101,7 @@ void TOvcTCStringEdit::WndProc(TMessage &Message) {
 
 // ---- the memo editor ----
 
-void TOvcTCMemoEdit::TakeCellEvents(TOvcBaseTableCell *Cell) {
-  CopyEvents(Cell, this);
-  OnEnter = Cell->OnEnter;
-  OnExit = Cell->OnExit;
-  OnKeyDown = Cell->OnKeyDown;
-  OnKeyPress = Cell->OnKeyPress;
-  OnKeyUp = Cell->OnKeyUp;
-}
+void TOvcTCMemoEdit::TakeCellEvents(TOvcBaseTableCell *Cell) { ::TakeCellEvents(Cell, this); }
 
 void TOvcTCMemoEdit::WndProc(TMessage &Message) {
   switch (Message.Msg) {
@@ -177,6 +149,11 @@ void TOvcTCMemoEdit::WndProc(TMessage &Message) {
 
 // ---- the string cell ----
 
+void TOvcTCCustomString::Notification(TComponent *AComponent, TOperation Operation) {
+  TOvcTCBaseString::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent && AComponent == editor_) editor_ = nullptr;
+}
+
 void TOvcTCCustomString::BeforeDestruction() {
   if (editor_) {
     editor_->Free();
@@ -186,8 +163,8 @@ void TOvcTCCustomString::BeforeDestruction() {
 }
 
 HWND TOvcTCCustomString::EditorWindow() { return editor_ ? editor_->Handle() : 0; }
-void TOvcTCCustomString::HideEditor() { HideEditorWindow(editor_); }
-void TOvcTCCustomString::PlaceEditor(const TRect &CellRect) { PlaceEditorWindow(editor_, CellRect); }
+void TOvcTCCustomString::HideEditor() { HideCellEditor(editor_); }
+void TOvcTCCustomString::PlaceEditor(const TRect &CellRect) { PlaceCellEditor(editor_, CellRect); }
 
 TOvcTCStringEdit *TOvcTCCustomString::CreateEditor(TComponent *AOwner) {
   return new TOvcTCStringEdit(AOwner);
@@ -205,7 +182,7 @@ void TOvcTCCustomString::CopyEditorValue(void *Data) {
 void TOvcTCCustomString::StartEditing(int, int, const TRect &CellRect, const TOvcCellAttributes &CellAttr,
                                       int CellStyle, const void *Data) {
   if (editor_) editor_->Free();
-  editor_ = CreateEditor(Table());
+  editor_ = WatchedEditor(CreateEditor(Table()), this);
   editor_->CellOwner = this;
   editor_->SetText(DataText(Data));
   editor_->SetMaxLength(maxLength_);
@@ -228,6 +205,11 @@ TOvcTCCustomMemo::TOvcTCCustomMemo(TComponent *AOwner) : TOvcTCBaseString(AOwner
   SetUseWordWrap(true);
 }
 
+void TOvcTCCustomMemo::Notification(TComponent *AComponent, TOperation Operation) {
+  TOvcTCBaseString::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent && AComponent == editor_) editor_ = nullptr;
+}
+
 void TOvcTCCustomMemo::BeforeDestruction() {
   if (editor_) {
     editor_->Free();
@@ -237,8 +219,8 @@ void TOvcTCCustomMemo::BeforeDestruction() {
 }
 
 HWND TOvcTCCustomMemo::EditorWindow() { return editor_ ? editor_->Handle() : 0; }
-void TOvcTCCustomMemo::HideEditor() { HideEditorWindow(editor_); }
-void TOvcTCCustomMemo::PlaceEditor(const TRect &CellRect) { PlaceEditorWindow(editor_, CellRect); }
+void TOvcTCCustomMemo::HideEditor() { HideCellEditor(editor_); }
+void TOvcTCCustomMemo::PlaceEditor(const TRect &CellRect) { PlaceCellEditor(editor_, CellRect); }
 
 TOvcTCMemoEdit *TOvcTCCustomMemo::CreateEditor(TComponent *AOwner) { return new TOvcTCMemoEdit(AOwner); }
 
@@ -247,7 +229,7 @@ bool TOvcTCCustomMemo::EditorModified() const { return editor_ && editor_->Modif
 void TOvcTCCustomMemo::StartEditing(int, int, const TRect &CellRect, const TOvcCellAttributes &CellAttr,
                                     int CellStyle, const void *Data) {
   if (editor_) editor_->Free();
-  editor_ = CreateEditor(Table());
+  editor_ = WatchedEditor(CreateEditor(Table()), this);
   editor_->CellOwner = this;
   editor_->SetText(DataText(Data));
   editor_->SetMaxLength(maxLength_);

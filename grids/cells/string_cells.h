@@ -35,6 +35,7 @@ public:
   explicit TOvcTCCustomString(TComponent *AOwner) : TOvcTCBaseString(AOwner) {}
   QString ClassName() const override { return QStringLiteral("TOvcTCCustomString"); }
   void BeforeDestruction() override;
+  void Notification(TComponent *AComponent, TOperation Operation) override;
 
   TWinControl *EditorControl() override { return editor_; }
   HWND EditorWindow() override;
@@ -73,6 +74,7 @@ public:
   explicit TOvcTCCustomMemo(TComponent *AOwner);
   QString ClassName() const override { return QStringLiteral("TOvcTCCustomMemo"); }
   void BeforeDestruction() override;
+  void Notification(TComponent *AComponent, TOperation Operation) override;
 
   TWinControl *EditorControl() override { return editor_; }
   HWND EditorWindow() override;

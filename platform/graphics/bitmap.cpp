@@ -23,9 +23,6 @@ void Put32(QByteArray &b, quint32 v) {
   b.append(c, 4);
 }
 
-// Pictures larger than this many pixels are refused rather than exhausting memory.
-constexpr qint64 kMaxPixels = qint64(1) << 28;
-
 EInvalidGraphic InvalidBitmap() { return EInvalidGraphic(QStringLiteral("Bitmap image is not valid")); }
 
 int BitsOf(TPixelFormat format) {
@@ -166,6 +163,14 @@ TPixelFormat FormatFromHeader(const TBitmapFileHeader &h, const QByteArray &byte
 
 // ---- TGraphic ----
 
+void CheckPictureSize(qint64 Width, qint64 Height) {
+  if (Width <= 0 || Height <= 0 || Width * Height <= MaxPicturePixels) return;
+  throw EInvalidGraphic(QStringLiteral("The picture is too large: %1 x %2 pixels, more than %3 million")
+                            .arg(Width)
+                            .arg(Height)
+                            .arg(MaxPicturePixels / 1'000'000));
+}
+
 void TGraphic::SetWidth(int) {
   throw EInvalidGraphicOperation(QStringLiteral("Cannot change the size of a %1").arg(ClassName()));
 }
@@ -265,7 +270,7 @@ std::optional<TBitmapFileHeader> ReadBitmapFileHeader(const QByteArray &bytes) {
   const qint64 w = h.width, rows = h.height < 0 ? -qint64(h.height) : qint64(h.height);
   const bool knownDepth = h.bitCount == 1 || h.bitCount == 4 || h.bitCount == 8 || h.bitCount == 16 ||
                           h.bitCount == 24 || h.bitCount == 32;
-  if (w <= 0 || rows <= 0 || w * rows > kMaxPixels || h.planes != 1 || !knownDepth) return std::nullopt;
+  if (w <= 0 || rows <= 0 || h.planes != 1 || !knownDepth) return std::nullopt;
   if (h.compression > 3 && h.compression != 6) return std::nullopt;
   if (h.dataOffset < 14 + h.infoSize || h.dataOffset > quint64(bytes.size())) return std::nullopt;
   if (h.compression == 0 || h.compression == 3) {
@@ -313,7 +318,7 @@ void TBitmap::SetSize(int width, int height) {
   width = std::max(0, width);
   height = std::max(0, height);
   if (width == Width() && height == Height() && !image_.isNull()) return;
-  if (qint64(width) * height > kMaxPixels)
+  if (qint64(width) * height > MaxPicturePixels)
     throw EOutOfResources(QStringLiteral("Not enough storage is available to process this command"));
   ReleaseCanvas();
   QImage sized(width, height, pixelFormat_ == pf32bit ? QImage::Format_ARGB32 : QImage::Format_RGB32);
@@ -411,6 +416,7 @@ void TBitmap::Assign(const TPersistent *source) {
     return;
   }
   if (auto graphic = dynamic_cast<const TGraphic *>(source)) {
+    CheckPictureSize(graphic->Width(), graphic->Height());
     ReleaseCanvas();
     QImage drawn(graphic->Width(), graphic->Height(), QImage::Format_RGB32);
     drawn.fill(Qt::white);
@@ -430,6 +436,7 @@ void TBitmap::Assign(const TPersistent *source) {
 void TBitmap::LoadFromBytes(const QByteArray &bytes) {
   const auto header = ReadBitmapFileHeader(bytes);
   if (!header) throw InvalidBitmap();
+  CheckPictureSize(header->width, header->height < 0 ? -qint64(header->height) : qint64(header->height));
   QImage decoded = QImage::fromData(bytes, "BMP");
   if (decoded.isNull() || decoded.width() != header->width) throw InvalidBitmap();
   ReleaseCanvas();
@@ -544,8 +551,14 @@ void TIcon::LoadFromBytes(const QByteArray &bytes) {
   buffer.open(QIODevice::ReadOnly);
   QImageReader reader(&buffer, "ico");
   QImage image;
-  if (reader.jumpToImage(best)) image = reader.read().convertToFormat(QImage::Format_ARGB32);
+  if (reader.jumpToImage(best)) {
+    // An entry may hold a PNG of any size, whatever the directory says.
+    const QSize size = reader.size();
+    if (size.isValid()) CheckPictureSize(size.width(), size.height());
+    image = reader.read().convertToFormat(QImage::Format_ARGB32);
+  }
   if (image.isNull()) throw InvalidIcon();
+  CheckPictureSize(image.width(), image.height());
   image_ = image;
   Loaded(bytes);
 }

@@ -14,6 +14,13 @@
 #include <memory>
 #include <optional>
 
+// The most pixels a picture may have: far more than a logo or a report picture needs (a logo has a few
+// million, an A4 page scanned at 600 dots per inch 35 million), and bounded so that a small damaged or
+// hostile file cannot claim gigabytes. A larger picture is refused before memory is taken for its pixels.
+constexpr qint64 MaxPicturePixels = 40'000'000;
+// Raises EInvalidGraphic, saying so, when a picture of Width x Height pixels is larger than MaxPicturePixels.
+void CheckPictureSize(qint64 Width, qint64 Height);
+
 class TGraphic : public TPersistent {
 public:
   QString ClassName() const override { return QStringLiteral("TGraphic"); }
@@ -90,7 +97,8 @@ struct TBitmapFileHeader {
 };
 
 // The header of a BMP file, or nothing when the bytes are not a well-formed BMP file (a header that claims
-// more pixels than the data holds is refused too).
+// more pixels than the data holds is refused too). The picture's size is not checked against
+// MaxPicturePixels.
 std::optional<TBitmapFileHeader> ReadBitmapFileHeader(const QByteArray &bytes);
 
 class TBitmap : public TGraphic {

@@ -34,8 +34,13 @@ jpeg_error_mgr *ReportTo(ErrorManager &errors) {
   return &errors.base;
 }
 
+// 16-bit coefficients of four components of the largest picture, with room for libjpeg's own buffers.
+constexpr long kMaxDecoderMemory = long(MaxPicturePixels) * 4 * 2 + 64 * 1024 * 1024;
+
 struct DecodeResult {
   bool ok = false;
+  bool tooLarge = false;
+  JDIMENSION width = 0, height = 0;
   char message[JMSG_LENGTH_MAX] = {};
 };
 
@@ -53,6 +58,17 @@ void DecodeInto(const unsigned char *data, unsigned long size, bool fast, QImage
   jpeg_create_decompress(&info);
   jpeg_mem_src(&info, data, size);
   jpeg_read_header(&info, TRUE);
+  // The size is known from the header: a picture too large is refused before libjpeg allocates for it.
+  if (qint64(info.image_width) * info.image_height > MaxPicturePixels) {
+    result->tooLarge = true;
+    result->width = info.image_width;
+    result->height = info.image_height;
+    jpeg_destroy_decompress(&info);
+    return;
+  }
+  // Progressive files keep every coefficient in memory; a damaged one must not ask for more than a
+  // picture of the largest size needs (libjpeg refuses instead of using temporary files).
+  info.mem->max_memory_to_use = kMaxDecoderMemory;
   const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
   const bool gray = info.jpeg_color_space == JCS_GRAYSCALE;
   info.out_color_space = cmyk ? JCS_CMYK : gray ? JCS_GRAYSCALE : JCS_RGB;
@@ -61,12 +77,6 @@ void DecodeInto(const unsigned char *data, unsigned long size, bool fast, QImage
     info.do_fancy_upsampling = FALSE;
   }
   jpeg_start_decompress(&info);
-  const qint64 pixels = qint64(info.output_width) * info.output_height;
-  if (pixels <= 0 || pixels > (qint64(1) << 28)) {
-    std::snprintf(result->message, sizeof result->message, "picture too large");
-    jpeg_destroy_decompress(&info);
-    return;
-  }
   *image = QImage(int(info.output_width), int(info.output_height), QImage::Format_RGB32);
   if (image->isNull()) {
     std::snprintf(result->message, sizeof result->message, "not enough memory");
@@ -151,6 +161,7 @@ QImage DecodeJpeg(const QByteArray &bytes, bool fast) {
   DecodeResult result;
   DecodeInto(reinterpret_cast<const unsigned char *>(bytes.constData()),
              static_cast<unsigned long>(bytes.size()), fast, &image, &result);
+  if (result.tooLarge) CheckPictureSize(result.width, result.height);
   if (!result.ok)
     throw EInvalidGraphic(
         QStringLiteral("JPEG image is not valid: %1").arg(QString::fromLocal8Bit(result.message)));

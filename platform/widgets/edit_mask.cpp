@@ -1,4 +1,5 @@
 #include "platform/widgets/edit_mask.h"
+#include "platform/core/exceptions.h"
 #include "platform/core/format_settings.h"
 #include <algorithm>
 
@@ -86,6 +87,11 @@ void TEditMask::Parse(const QString &Mask, QChar DateSeparator, QChar TimeSepara
     case '_': p.Literal = QLatin1Char(' '); break;
     default: p.Literal = c; break;
     }
+    // Qt's input mask ends at its first ";" whatever the escaping, so it cannot show this literal.
+    if (p.IsLiteral() && p.Literal == QLatin1Char(';'))
+      throw EInvalidOperation(
+          QStringLiteral("The edit mask \"%1\" has a literal \";\", which a masked edit cannot show")
+              .arg(Mask));
     positions_.append(p);
   }
 }

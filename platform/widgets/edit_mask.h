@@ -52,7 +52,9 @@ struct TMaskPosition {
 class TEditMask {
 public:
   TEditMask() = default;
-  // Parses Mask with the date and time separators of the process-wide format settings.
+  // Parses Mask with the date and time separators of the process-wide format settings. A mask with a literal
+  // ";" (escaped, or a separator of the settings) is refused with EInvalidOperation: Qt's input mask cannot
+  // hold one.
   explicit TEditMask(const QString &Mask);
   TEditMask(const QString &Mask, QChar DateSeparator, QChar TimeSeparator);
 

@@ -266,6 +266,7 @@ public:
   void WndProc(TMessage &Message) override;
 
   QString EditMask() const { return mask_.Mask(); }
+  // A mask TEditMask refuses raises its error and leaves the edit as it was.
   void SetEditMask(const QString &Value);
   const TEditMask &Mask() const { return mask_; }
   bool IsMasked() const { return !mask_.IsEmpty(); }

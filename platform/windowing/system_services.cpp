@@ -93,8 +93,7 @@ public:
     if (!Request.Options.Contains(ofOverwritePrompt)) dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (!Request.DefaultExt.isEmpty()) dialog.setDefaultSuffix(Request.DefaultExt);
     QStringList names;
-    for (const TFileFilter &f : Request.Filters)
-      names.append(QStringLiteral("%1 (%2)").arg(f.Description, f.Patterns.join(QLatin1Char(' '))));
+    for (const TFileFilter &f : Request.Filters) names.append(FileFilterName(f));
     if (!names.isEmpty()) {
       dialog.setNameFilters(names);
       dialog.selectNameFilter(names.value(std::clamp(Request.FilterIndex, 1, int(names.size())) - 1));
@@ -337,6 +336,12 @@ QList<TFileFilter> ParseFileFilter(const QString &Filter) {
     filters.append(f);
   }
   return filters;
+}
+
+QString FileFilterName(const TFileFilter &Filter) {
+  const QString patterns = QLatin1Char('(') + Filter.Patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+  if (Filter.Description.trimmed().endsWith(patterns)) return Filter.Description;
+  return Filter.Description + QLatin1Char(' ') + patterns;
 }
 
 TOpenDialog::TOpenDialog(TComponent *AOwner) : TComponent(AOwner) {}

@@ -154,6 +154,9 @@ struct TFileFilter {
 // Splits a filter text "Text files (*.txt)|*.txt|All files|*.*" into its pairs; patterns are separated by
 // ';'.
 QList<TFileFilter> ParseFileFilter(const QString &Filter);
+// The name a file dialog shows for a filter: its description, followed by its patterns in parentheses
+// unless the description already ends with them ("Text files (*.txt)").
+QString FileFilterName(const TFileFilter &Filter);
 
 struct TFileDialogRequest {
   bool Save = false;

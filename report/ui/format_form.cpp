@@ -6,11 +6,6 @@
 #include "platform/widgets/std_panels.h"
 #include "report/ui/ui_texts.h"
 
-int frFormatCategory(int Format) { return (Format >> 24) & 0x0F; }
-int frFormatVariant(int Format) { return (Format >> 16) & 0xFF; }
-int frFormatDecimals(int Format) { return (Format >> 8) & 0xFF; }
-QChar frFormatSeparator(int Format) { return QChar(char16_t(Format & 0xFF)); }
-
 QStringList frFormatCategories() {
   return {QStringLiteral("Text"), QStringLiteral("Number"), QStringLiteral("Date"), QStringLiteral("Time"),
           QStringLiteral("Boolean")};
@@ -143,7 +138,7 @@ void TfrFmtForm::UpdatePanels() {
     const bool was = filling_;
     filling_ = true;
     DecimalsEdit->SetText(QString::number(frFormatDecimals(Format)));
-    SeparatorEdit->SetText(QString(frFormatSeparator(Format)));
+    SeparatorEdit->SetText(QString(QChar(char16_t(frFormatSeparator(Format)))));
     filling_ = was;
   }
 }

@@ -4,6 +4,7 @@
 // character in bits 0-7.
 #pragma once
 #include "platform/windowing/forms.h"
+#include "report/value_format.h"
 #include <QString>
 #include <QStringList>
 
@@ -15,10 +16,6 @@ class TPanel;
 
 constexpr int frFormatCustom = 4;
 
-int frFormatCategory(int Format);
-int frFormatVariant(int Format);
-int frFormatDecimals(int Format);
-QChar frFormatSeparator(int Format);
 // The five category names and the variants of a category, as the lists show them.
 QStringList frFormatCategories();
 QStringList frFormatVariants(int Category);

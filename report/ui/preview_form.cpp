@@ -163,8 +163,13 @@ void TfrPBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
     dragging_ = true;
     last_ = {X, Y};
   } else if (Button == mbRight && !PopupMenu()) {
-    // A popup menu of the page box's own (the panel's) opens through the context menu instead.
-    preview_->PopupZoomMenu(ClientToScreen({X, Y}));
+    // The popup menu of the panel the pages stand in, when it has one; else the zoom menu.
+    const TPoint at = ClientToScreen({X, Y});
+    TControl *panel = preview_->Embedded() ? preview_->PageArea->Parent() : nullptr;
+    if (panel && panel->PopupMenu())
+      panel->PopupMenu()->Popup(at.X, at.Y);
+    else
+      preview_->PopupZoomMenu(at);
   }
 }
 
@@ -399,7 +404,11 @@ void TfrPreviewForm::ShowReport(std::unique_ptr<TfrPreviewHost> Host) {
   }
 }
 
-bool TfrPreviewForm::ButtonShown(const TfrTBButton *Button) const { return !embedded_ && Button->Visible(); }
+// In a panel the toolbar is not shown, but its keys work as the report's buttons say; Escape belongs to the
+// panel's form.
+bool TfrPreviewForm::ButtonShown(const TfrTBButton *Button) const {
+  return Button->Visible() && !(embedded_ && Button == ExitBtn);
+}
 
 void TfrPreviewForm::DoClose(TCloseAction &Action) {
   TForm::DoClose(Action);
@@ -670,7 +679,8 @@ void TfrPreviewForm::KeyAction(WORD &Key, TShiftState Shift) {
 // ---- buttons ----
 
 void TfrPreviewForm::ZoomBtnClick(TObject *) {
-  PopupZoomMenu(ZoomBtn->ClientToScreen({0, ZoomBtn->Height()}));
+  // In a panel the menu opens at the top left of the pages.
+  PopupZoomMenu(embedded_ ? PBox->ClientToScreen({0, 0}) : ZoomBtn->ClientToScreen({0, ZoomBtn->Height()}));
 }
 
 void TfrPreviewForm::WebBtnClick(TObject *) { OpenUrl(frWebPageAddress()); }

@@ -1,7 +1,9 @@
 // TfrPreview: a panel an application places on its own form to show a report's prepared pages. It owns a
 // preview window (never shown itself) whose page area it takes in: the pages, their scroll bars, the page
-// label and the page buttons. Keys reach the preview while its page box has the focus; Escape is left to the
-// form the panel stands on.
+// label and the page buttons. Keys reach the preview while its page box has the focus and work as in the
+// window for the buttons the report shows (Space opens the zoom menu at the top left of the pages); Escape
+// is left to the form the panel stands on. The right mouse button opens the panel's own popup menu when it
+// has one, else the zoom menu.
 #pragma once
 #include "platform/widgets/std_control_types.h"
 #include "platform/windowing/controls.h"

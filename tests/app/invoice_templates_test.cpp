@@ -284,7 +284,10 @@ TEST_F(InvoiceTemplatesTest, ALongInvoiceRepeatsItsHeadingsAndCountsItsPages) {
     QString all;
     for (int p = 0; p < pages.size(); ++p) {
       EXPECT_TRUE(pages[p].contains(QStringLiteral("Description"))) << p;
-      EXPECT_TRUE(pages[p].contains(QStringLiteral("Unit price"))) << p;
+      // A service's price is its amount: only the items templates have a unit price column.
+      EXPECT_EQ(pages[p].contains(QStringLiteral("Unit price")),
+                number == itNewItems || number == itReprintItems)
+          << p;
       EXPECT_TRUE(pages[p].contains(QStringLiteral("Page %1 of %2").arg(p + 1).arg(pages.size()))) << p;
       EXPECT_TRUE(pages[p].contains(QStringLiteral("Payment within 30 days, please."))) << p;
       EXPECT_EQ(pages[p].contains(QStringLiteral("Total due")), p == pages.size() - 1) << p;
@@ -293,6 +296,52 @@ TEST_F(InvoiceTemplatesTest, ALongInvoiceRepeatsItsHeadingsAndCountsItsPages) {
     }
     for (int i = 1; i <= 60; ++i)
       EXPECT_EQ(all.count(QStringLiteral("Bedding plants, tray %1").arg(i, 2, 10, QLatin1Char('0'))), 1) << i;
+  }
+}
+
+// The longest texts the fields hold, letters beyond Western Europe's, 60 lines and 12-digit totals: every
+// template prints each of them whole, compared with the text pdftotext reads from the golden files in
+// tests/app/golden (TALLYROOK_UPDATE_GOLDEN=1 writes them anew, to be looked at before they are kept).
+TEST_F(InvoiceTemplatesTest, LongNamesOtherAlphabetsAndBigAmountsPrintWhole) {
+  if (!HavePdfToText()) GTEST_SKIP() << "poppler-utils is not installed";
+  dd->CONTROL->Edit();
+  dd->CONTROLCOMPANY->SetAsString(QStringLiteral("Northern Lights Plumbing and Heating Services Łtd")); // 50
+  dd->CONTROLADDRESS->SetAsString(
+      QStringLiteral("Unit 14, Ştefan cel Mare Business Park, 221 Wólczańska Street, Łódź 90-001, Poland, "
+                     "by the old tram depot opposite the Křižík fountain"));
+  dd->CONTROLPHONE->SetAsString(QStringLiteral("+48 42 123 45 67 ext. 890"));
+  dd->CONTROLEMAIL->SetAsString(QStringLiteral("accounts.receivable@northern-lights-plumbing.example"));
+  dd->CONTROLWEBSITE->SetAsString(QStringLiteral("www.northern-lights-plumbing-and-heating.example"));
+  dd->CONTROL->Post();
+  ReportVariables()->SetVariable(QStringLiteral("CURRSYM"), Variant(QStringLiteral("CHF")));
+  QList<InvoiceLine> lines;
+  for (int i = 1; i <= 60; ++i)
+    lines.append(
+        {double(i % 3 + 1), QStringLiteral("Szczecin ő ş č ź fitting, part %1").arg(i), 1234567890.25});
+  NewInvoice(987654, lines);
+  StoredInvoice(987655, true, lines);
+  for (TDataSet *header : {static_cast<TDataSet *>(dd->INV1), static_cast<TDataSet *>(dd->MINV1)}) {
+    header->Edit();
+    header->FieldByName(QStringLiteral("CUSTOMER"))
+        ->SetAsString(QStringLiteral("Świętokrzyskie Wholesale Garden Supplies Co-op Łt")); // 50
+    header->FieldByName(QStringLiteral("ADDR1"))
+        ->SetAsString(QStringLiteral("Building C, Third Floor, Ulica Żeromskiego 1234/56")); // 50
+    header->Post();
+  }
+  const QString golden = QStringLiteral(TALLYROOK_TESTS_DIR "/app/golden");
+  for (const int number : {itNewItems, itNewServices, itReprintItems, itReprintServices}) {
+    SCOPED_TRACE(number);
+    ASSERT_EQ(Prepare(number).toStdString(), "");
+    const QString text = Print(QStringLiteral("golden-%1").arg(number)).join(QChar(12));
+    QFile file(QDir(golden).filePath(QStringLiteral("invoice-%1.txt").arg(number)));
+    if (qEnvironmentVariableIsSet("TALLYROOK_UPDATE_GOLDEN")) {
+      QDir().mkpath(golden);
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+      file.write(text.toUtf8());
+      continue;
+    }
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
+    EXPECT_EQ(text, QString::fromUtf8(file.readAll()));
   }
 }
 

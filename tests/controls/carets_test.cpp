@@ -4,7 +4,6 @@
 #include "platform/graphics/canvas.h"
 #include "platform/windowing/forms.h"
 #include "platform/windowing/system_services.h"
-#include "platform/windowing/window_functions.h"
 #include "tests/platform/gui_test_helpers.h"
 #include <QImage>
 #include <gtest/gtest.h>
@@ -305,10 +304,6 @@ TEST_F(CaretTest, ChangingTheLookOfALinkedCaretRepaintsItInTheNewShape) {
   caret.CaretIns()->SetShape(csBlock);
   EXPECT_TRUE(caret.Linked());
   EXPECT_EQ(BlackPixels(Shot()), 100);
-}
-
-TEST_F(CaretTest, SystemBlinkTimeIsUsedWhenTheLookHasNone) {
-  EXPECT_EQ(host->caret.BlinkInterval(), GetCaretBlinkTime());
 }
 
 } // namespace

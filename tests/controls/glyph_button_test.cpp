@@ -45,13 +45,6 @@ TEST(GlyphButtonKinds, EachKindLoadsItsOwnTransparentGlyph) {
   }
 }
 
-TEST(GlyphButton, DefaultSize) {
-  TCorelGlyphButton button(nullptr);
-  EXPECT_EQ(button.Width(), 75);
-  EXPECT_EQ(button.Height(), 25);
-  EXPECT_EQ(button.GlyphKind(), glNone);
-}
-
 struct FaceCase {
   const char *name;
   bool enabled, pressed, hot;

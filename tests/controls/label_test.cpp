@@ -32,21 +32,6 @@ protected:
 
 TEST_F(OvcLabelTest, NewLabelIsGrayTextRaisedWithWhiteAndBlack) {
   TOvcLabel *label = AddLabel();
-  EXPECT_EQ(label->Appearance(), apRaised);
-  EXPECT_EQ(label->ColorScheme(), csWindows);
-  EXPECT_FALSE(label->AutoSize());
-  EXPECT_EQ(label->Width(), 150);
-  EXPECT_EQ(label->Height(), 35);
-  EXPECT_TRUE(label->Transparent());
-  EXPECT_TRUE(label->WordWrap());
-  EXPECT_EQ(label->Font()->Name(), QStringLiteral("Times New Roman"));
-  EXPECT_EQ(label->Font()->Size(), 20);
-  EXPECT_EQ(label->About(), QStringLiteral("v4.06"));
-  const TOvcCustomSettings *s = label->CustomSettings();
-  EXPECT_EQ(s->GraduateFromColor(), clGray);
-  EXPECT_EQ(s->GraduateStyle(), gsNone);
-  EXPECT_EQ(s->HighlightStyle(), ssPlain);
-  EXPECT_EQ(s->ShadowStyle(), ssPlain);
   EXPECT_EQ(Layers(label), (std::vector<Layer>{{Layer::Shadow, {1, 1}, clBlack},
                                                {Layer::Highlight, {-1, -1}, clWhite},
                                                {Layer::Face, {0, 0}, clGray}}));
@@ -137,7 +122,7 @@ TEST_F(OvcLabelTest, ChangingADetailSwitchesToCustom) {
   EXPECT_EQ(copy.HighlightDirection(), sdUpLeft);
 }
 
-TEST_F(OvcLabelTest, ShadeDirectionSteps) {
+TEST(OvcLabelShades, DirectionSteps) {
   const std::pair<TOvcShadeDirection, TPoint> cases[] = {
       {sdNone, {0, 0}},      {sdUp, {0, -1}},       {sdUpRight, {1, -1}},
       {sdRight, {1, 0}},     {sdDownRight, {1, 1}}, {sdDown, {0, 1}},

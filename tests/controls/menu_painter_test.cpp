@@ -39,38 +39,35 @@ TEST(XPMenuColours, Helpers) {
   }
 }
 
-TEST(XPMenuColours, WorkingColoursFromProperties) {
-  TXPMenu xp(nullptr);
-  xp.SetUseSystemColors(false);
-  xp.SetSelectColor(RGB(200, 100, 0));
-  xp.SetColor(RGB(1, 2, 3));
-  const TXPMenuColors flat = xp.WorkingColors(true);
-  EXPECT_EQ(flat.Text, RGB(1, 2, 3));
-  EXPECT_EQ(flat.CheckedLight, XPLightenColor(RGB(200, 100, 0), 75));
-  EXPECT_EQ(flat.CheckedDark, XPLightenColor(RGB(200, 100, 0), 50));
-  EXPECT_EQ(flat.Frame, XPDarkenColor(clBtnFace, 90));
-  EXPECT_EQ(flat.Shadow, XPDarkenColor(clBtnFace, 76));
-  const TXPMenuColors plain = xp.WorkingColors(false);
-  EXPECT_EQ(plain.CheckedLight, clWhite);
-  EXPECT_EQ(plain.CheckedDark, clSilver);
-  EXPECT_EQ(plain.Frame, clBtnShadow);
-  EXPECT_EQ(plain.Shadow, clBtnShadow);
-}
-
-TEST(XPMenuColours, WorkingColoursFromSystem) {
+TEST(XPMenuColours, WorkingColoursFromTheSystemOrTheProperties) {
   TXPMenu xp(nullptr);
   ASSERT_TRUE(xp.UseSystemColors());
-  const TXPMenuColors flat = xp.WorkingColors(true);
+  TXPMenuColors flat = xp.WorkingColors(true);
   EXPECT_EQ(flat.Text, XPLightenColor(clBtnFace, 86));
   EXPECT_EQ(flat.IconBack, XPLightenColor(clBtnFace, 16));
   EXPECT_EQ(flat.Select, XPLightenColor(clHighlight, 68));
   EXPECT_EQ(flat.Disabled, XPLightenColor(clBtnShadow, 10));
   EXPECT_EQ(flat.Separator, XPLightenColor(clBtnShadow, 25));
-  const TXPMenuColors plain = xp.WorkingColors(false);
+  TXPMenuColors plain = xp.WorkingColors(false);
   EXPECT_EQ(plain.Text, clWhite);
   EXPECT_EQ(plain.IconBack, clBtnFace);
   EXPECT_EQ(plain.Select, clWhite);
   EXPECT_EQ(plain.Separator, clBtnShadow);
+
+  xp.SetUseSystemColors(false);
+  xp.SetSelectColor(RGB(200, 100, 0));
+  xp.SetColor(RGB(1, 2, 3));
+  flat = xp.WorkingColors(true);
+  EXPECT_EQ(flat.Text, RGB(1, 2, 3));
+  EXPECT_EQ(flat.CheckedLight, XPLightenColor(RGB(200, 100, 0), 75));
+  EXPECT_EQ(flat.CheckedDark, XPLightenColor(RGB(200, 100, 0), 50));
+  EXPECT_EQ(flat.Frame, XPDarkenColor(clBtnFace, 90));
+  EXPECT_EQ(flat.Shadow, XPDarkenColor(clBtnFace, 76));
+  plain = xp.WorkingColors(false);
+  EXPECT_EQ(plain.CheckedLight, clWhite);
+  EXPECT_EQ(plain.CheckedDark, clSilver);
+  EXPECT_EQ(plain.Frame, clBtnShadow);
+  EXPECT_EQ(plain.Shadow, clBtnShadow);
 }
 
 // ---- hooking ----

@@ -6,13 +6,6 @@
 
 namespace {
 
-TEST(OvcColorsTest, StartsWithTheDefaultsGivenTextFirst) {
-  TOvcColors colors(clWindowText, clWindow);
-  EXPECT_EQ(colors.TextColor(), clWindowText);
-  EXPECT_EQ(colors.BackColor(), clWindow);
-  EXPECT_TRUE(colors.UseDefault());
-}
-
 TEST(OvcColorsTest, OnlyANonDefaultColourTurnsUseDefaultOff) {
   struct Case {
     bool text;
@@ -57,16 +50,8 @@ TEST(OvcColorsTest, AssignCopiesBothColours) {
   EXPECT_THROW(target.Assign(&notColors), EConvertError);
 }
 
-TEST(OvcBorderTest, DefaultsAndChangeNotices) {
+TEST(OvcBorderTest, ChangeNotices) {
   TOvcBorders borders;
-  for (TOvcBorder *b :
-       {borders.LeftBorder(), borders.RightBorder(), borders.TopBorder(), borders.BottomBorder()}) {
-    EXPECT_FALSE(b->Enabled());
-    EXPECT_EQ(b->PenColor(), clBlack);
-    EXPECT_EQ(b->PenStyle(), psSolid);
-    EXPECT_EQ(b->PenWidth(), 2);
-    EXPECT_EQ(b->BorderStyle(), bpsSolid);
-  }
   TOvcBorder *border = borders.TopBorder();
   int changes = 0;
   border->OnChange = TNotifyEvent::From([&](TObject *) { ++changes; });

@@ -57,7 +57,6 @@ TEST_F(RunOnce, FirstCopyKeepsTheGuardAndRuns) {
   EXPECT_FALSE(guard->AnotherCopyRuns());
   EXPECT_EQ(exists, 0);
   EXPECT_FALSE(Application()->Terminated());
-  EXPECT_EQ(guard->Version(), QStringLiteral("1.70"));
 }
 
 TEST_F(RunOnce, SecondCopyFiresOnExistsAndEndsWithoutAMessage) {
@@ -130,14 +129,6 @@ TEST_F(RunOnce, DoesNothingAtDesignTime) {
   EXPECT_FALSE(designed->GuardRan());
   EXPECT_EQ(exists, 0);
   EXPECT_FALSE(Application()->Terminated());
-}
-
-TEST_F(RunOnce, DefaultsRestoreAndTerminateQuietly) {
-  TVrRunOnce guard(nullptr);
-  EXPECT_TRUE(guard.RestorePrevInst());
-  EXPECT_TRUE(guard.Terminate());
-  EXPECT_FALSE(guard.ShowMessage());
-  EXPECT_FALSE(guard.GuardRan());
 }
 
 } // namespace

@@ -3,7 +3,6 @@
 #include "controls/framework/locale_formats.h"
 #include "platform/core/format_settings.h"
 #include <QStringList>
-#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -78,60 +77,43 @@ TEST_F(SysFormats, EachComponentKeepsWhatItFoundWhenMade) {
 }
 
 TEST_F(SysFormats, WritingAPropertyChangesItForTheWholeProgram) {
-  struct Case {
-    const char *name;
-    std::function<void(TBFC_SysFormats &)> write;
-    std::function<bool(const TBFC_SysFormats &)> componentHolds;
-    std::function<bool(const FormatSettings &)> programHolds;
-  };
-  const QChar semicolon = QLatin1Char(';');
-  const Case cases[] = {
-      {"ThousandSeperator", [&](TBFC_SysFormats &f) { f.SetThousandSeperator(semicolon); },
-       [&](const TBFC_SysFormats &f) { return f.ThousandSeperator() == semicolon; },
-       [&](const FormatSettings &s) { return s.ThousandSeparator == semicolon; }},
-      {"DecimalSeperator", [&](TBFC_SysFormats &f) { f.SetDecimalSeperator(semicolon); },
-       [&](const TBFC_SysFormats &f) { return f.DecimalSeperator() == semicolon; },
-       [&](const FormatSettings &s) { return s.DecimalSeparator == semicolon; }},
-      {"CurrencyString", [](TBFC_SysFormats &f) { f.SetCurrencyString(QStringLiteral("CHF")); },
-       [](const TBFC_SysFormats &f) { return f.CurrencyString() == QStringLiteral("CHF"); },
-       [](const FormatSettings &s) { return s.CurrencyString == QStringLiteral("CHF"); }},
-      {"CurrencyDecimals", [](TBFC_SysFormats &f) { f.SetCurrencyDecimals(0); },
-       [](const TBFC_SysFormats &f) { return f.CurrencyDecimals() == 0; },
-       [](const FormatSettings &s) { return s.CurrencyDecimals == 0; }},
-      {"TimeSeperator", [&](TBFC_SysFormats &f) { f.SetTimeSeperator(semicolon); },
-       [&](const TBFC_SysFormats &f) { return f.TimeSeperator() == semicolon; },
-       [&](const FormatSettings &s) { return s.TimeSeparator == semicolon; }},
-      {"DateSeperator", [&](TBFC_SysFormats &f) { f.SetDateSeperator(semicolon); },
-       [&](const TBFC_SysFormats &f) { return f.DateSeperator() == semicolon; },
-       [&](const FormatSettings &s) { return s.DateSeparator == semicolon; }},
-      {"LongDateFormat", [](TBFC_SysFormats &f) { f.SetLongDateFormat(QStringLiteral("yyyy")); },
-       [](const TBFC_SysFormats &f) { return f.LongDateFormat() == QStringLiteral("yyyy"); },
-       [](const FormatSettings &s) { return s.LongDateFormat == QStringLiteral("yyyy"); }},
-      {"ShortDateFormat", [](TBFC_SysFormats &f) { f.SetShortDateFormat(QStringLiteral("yy")); },
-       [](const TBFC_SysFormats &f) { return f.ShortDateFormat() == QStringLiteral("yy"); },
-       [](const FormatSettings &s) { return s.ShortDateFormat == QStringLiteral("yy"); }},
-      {"LongTimeFormat", [](TBFC_SysFormats &f) { f.SetLongTimeFormat(QStringLiteral("hh")); },
-       [](const TBFC_SysFormats &f) { return f.LongTimeFormat() == QStringLiteral("hh"); },
-       [](const FormatSettings &s) { return s.LongTimeFormat == QStringLiteral("hh"); }},
-      {"ShortTimeFormat", [](TBFC_SysFormats &f) { f.SetShortTimeFormat(QStringLiteral("h")); },
-       [](const TBFC_SysFormats &f) { return f.ShortTimeFormat() == QStringLiteral("h"); },
-       [](const FormatSettings &s) { return s.ShortTimeFormat == QStringLiteral("h"); }},
-      {"TimeAMString", [](TBFC_SysFormats &f) { f.SetTimeAMString(QStringLiteral("a")); },
-       [](const TBFC_SysFormats &f) { return f.TimeAMString() == QStringLiteral("a"); },
-       [](const FormatSettings &s) { return s.TimeAMString == QStringLiteral("a"); }},
-      {"TimePMString", [](TBFC_SysFormats &f) { f.SetTimePMString(QStringLiteral("p")); },
-       [](const TBFC_SysFormats &f) { return f.TimePMString() == QStringLiteral("p"); },
-       [](const FormatSettings &s) { return s.TimePMString == QStringLiteral("p"); }},
-  };
-  for (const Case &c : cases) {
-    FormatSettingsGuard restore;
-    TBFC_SysFormats formats(nullptr);
-    c.write(formats);
-    EXPECT_TRUE(c.componentHolds(formats)) << c.name;
-    EXPECT_TRUE(c.programHolds(Settings())) << c.name;
-    // A component made afterwards finds the new setting.
-    TBFC_SysFormats later(nullptr);
-    EXPECT_TRUE(c.componentHolds(later)) << c.name;
+  TBFC_SysFormats formats(nullptr);
+  formats.SetThousandSeperator(QLatin1Char(';'));
+  formats.SetDecimalSeperator(QLatin1Char('|'));
+  formats.SetCurrencyString(QStringLiteral("CHF"));
+  formats.SetCurrencyDecimals(0);
+  formats.SetTimeSeperator(QLatin1Char('h'));
+  formats.SetDateSeperator(QLatin1Char('_'));
+  formats.SetLongDateFormat(QStringLiteral("yyyy"));
+  formats.SetShortDateFormat(QStringLiteral("yy"));
+  formats.SetLongTimeFormat(QStringLiteral("hh"));
+  formats.SetShortTimeFormat(QStringLiteral("h"));
+  formats.SetTimeAMString(QStringLiteral("a"));
+  formats.SetTimePMString(QStringLiteral("p"));
+  const FormatSettings &s = Settings();
+  EXPECT_EQ(s.ThousandSeparator, QLatin1Char(';'));
+  EXPECT_EQ(s.DecimalSeparator, QLatin1Char('|'));
+  EXPECT_EQ(s.CurrencyString, QStringLiteral("CHF"));
+  EXPECT_EQ(s.CurrencyDecimals, 0);
+  EXPECT_EQ(s.TimeSeparator, QLatin1Char('h'));
+  EXPECT_EQ(s.DateSeparator, QLatin1Char('_'));
+  EXPECT_EQ(s.LongDateFormat, QStringLiteral("yyyy"));
+  EXPECT_EQ(s.ShortDateFormat, QStringLiteral("yy"));
+  EXPECT_EQ(s.LongTimeFormat, QStringLiteral("hh"));
+  EXPECT_EQ(s.ShortTimeFormat, QStringLiteral("h"));
+  EXPECT_EQ(s.TimeAMString, QStringLiteral("a"));
+  EXPECT_EQ(s.TimePMString, QStringLiteral("p"));
+  // The component holds what was written, as does one made afterwards.
+  TBFC_SysFormats later(nullptr);
+  for (const TBFC_SysFormats *f : {&formats, &later}) {
+    EXPECT_EQ(QString(f->ThousandSeperator()) + f->DecimalSeperator() + f->TimeSeperator() +
+                  f->DateSeperator(),
+              QStringLiteral(";|h_"));
+    EXPECT_EQ(f->CurrencyString(), QStringLiteral("CHF"));
+    EXPECT_EQ(f->CurrencyDecimals(), 0);
+    EXPECT_EQ(QStringList({f->LongDateFormat(), f->ShortDateFormat(), f->LongTimeFormat(),
+                           f->ShortTimeFormat(), f->TimeAMString(), f->TimePMString()}),
+              QStringList({"yyyy", "yy", "hh", "h", "a", "p"}));
   }
 }
 

@@ -42,12 +42,6 @@ TEST(DataDictionary, NewDefinitionHoldsFileZeroAndTheSequentialIndex) {
   EXPECT_FALSE(dictionary.IsEncrypted());
 }
 
-TEST(DataDictionary, FileDescriptorIsChangedInPlace) {
-  TffDataDictionary dictionary(4096);
-  dictionary.GetFileDesc(0).fdDesc.clear();
-  EXPECT_TRUE(dictionary.GetFileDesc(0).fdDesc.isEmpty());
-}
-
 TEST(DataDictionary, FileNumberOutsideTheFilesRaises320) {
   TffDataDictionary dictionary(4096);
   dictionary.SetBaseName(QStringLiteral("INV2"));

@@ -299,6 +299,18 @@ TEST_F(StringCellTest, MemoCopiesItsValueOnlyWhenEditingEnds) {
   EXPECT_EQ(value, QStringLiteral("all of it"));
 }
 
+TEST_F(StringCellTest, FreeingTheTableWhileEditingTakesTheEditorsWithIt) {
+  Start(cell, QStringLiteral("typing"));
+  Start(memo, QStringLiteral("notes"));
+  table->Free();
+  table = nullptr;
+  EXPECT_EQ(cell->EditorControl(), nullptr);
+  EXPECT_EQ(memo->EditorControl(), nullptr);
+  QString value = QStringLiteral("kept");
+  cell->EndEditing(true, &value);
+  EXPECT_EQ(value, QStringLiteral("kept"));
+}
+
 TEST_F(StringCellTest, PlaceAndHideTheEditor) {
   Start(cell, QString());
   TWinControl *editor = cell->EditorControl();

@@ -434,6 +434,62 @@ TEST(Picture, RecognisesEachKindByContentAndKeepsTheOriginalBytes) {
   EXPECT_TRUE(picture.Empty());
 }
 
+// A small file whose header claims a picture of width x height pixels.
+QByteArray JpegClaiming(int width, int height, bool progressive) {
+  QImage image(8, 8, QImage::Format_RGB32);
+  image.fill(Qt::gray);
+  QByteArray bytes = EncodeJpeg(image, 80, false, progressive);
+  const qsizetype frame = bytes.indexOf(progressive ? "\xFF\xC2" : "\xFF\xC0");
+  qToBigEndian<quint16>(quint16(height), bytes.data() + frame + 5);
+  qToBigEndian<quint16>(quint16(width), bytes.data() + frame + 7);
+  return bytes;
+}
+
+QByteArray Rle8BmpClaiming(int width, int height) {
+  QImage image(2, 2, QImage::Format_Indexed8);
+  image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+  image.fill(1);
+  QByteArray bytes = QtBmp(image);
+  qToLittleEndian<qint32>(width, bytes.data() + 18);
+  qToLittleEndian<qint32>(height, bytes.data() + 22);
+  qToLittleEndian<quint32>(1, bytes.data() + 30); // RLE8: the rows need not be there
+  bytes.append("\x00\x01", 2);                    // end of picture
+  qToLittleEndian<quint32>(quint32(bytes.size()), bytes.data() + 2);
+  return bytes;
+}
+
+TEST(Picture, PicturesLargerThanTheLimitAreRefusedAndNothingChanges) {
+  QImage image(6, 4, QImage::Format_RGB32);
+  image.fill(QColor(10, 200, 30));
+  const QByteArray logo = QtBmp(image);
+  for (const QByteArray &large :
+       {JpegClaiming(8000, 6000, false), JpegClaiming(65000, 65000, true), Rle8BmpClaiming(8000, 6000)}) {
+    TPicture picture;
+    picture.LoadFromBytes(logo);
+    try {
+      picture.LoadFromBytes(large);
+      ADD_FAILURE() << "a picture of 48 million pixels or more was loaded";
+    } catch (const EInvalidGraphic &e) {
+      EXPECT_TRUE(e.Message().contains(QStringLiteral("too large"))) << e.what();
+    }
+    EXPECT_EQ(picture.SaveToBytes(), logo);
+  }
+  // Pictures within the limit load as before.
+  TJPEGImage jpeg;
+  jpeg.LoadFromBytes(JpegClaiming(16, 24, false));
+  EXPECT_EQ(jpeg.Width(), 16);
+  EXPECT_EQ(jpeg.Height(), 24);
+
+  // A metafile drawn into a bitmap takes the same limit.
+  TMetafile huge;
+  huge.LoadFromBytes(EnhancedMetafile(100'000'000, 100'000'000));
+  TBitmap bitmap;
+  bitmap.SetImage(image);
+  EXPECT_THROW(bitmap.Assign(&huge), EInvalidGraphic);
+  EXPECT_EQ(bitmap.Width(), 6);
+  EXPECT_EQ(bitmap.Image().pixel(0, 0), qRgb(10, 200, 30));
+}
+
 TEST(Picture, ChangingTheBitmapDropsTheOriginalBytes) {
   QImage image(6, 4, QImage::Format_RGB32);
   image.fill(Qt::white);

@@ -1,6 +1,5 @@
 #include "platform/graphics/bitmap.h"
 #include "platform/graphics/canvas.h"
-#include <QDir>
 #include <QPdfWriter>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -498,31 +497,6 @@ TEST(CanvasTarget, NeedsSomethingToDrawOnButMeasuresWithout) {
   s.canvas.FillRect(Rect(0, 0, 2, 2));
   s.canvas.TextOut(0, 0, QStringLiteral("x"));
   EXPECT_EQ(changes, 2);
-}
-
-// Set TALLYROOK_SAVE_PNG to a folder to get the sample drawing as a PNG for looking at.
-TEST(CanvasTarget, SampleDrawingUsesOnlyTheColoursAskedFor) {
-  TBitmap bmp(320, 120);
-  TCanvas *c = bmp.Canvas();
-  c->Brush()->SetColor(clWhite);
-  c->FillRect(Rect(0, 0, 320, 120));
-  c->Pen()->SetColor(clRed);
-  c->Brush()->SetColor(clYellow);
-  c->Rectangle(10, 10, 60, 40);
-  c->Ellipse(70, 10, 130, 40);
-  c->RoundRect(140, 10, 200, 40, 12, 12);
-  c->Polygon({Point(210, 40), Point(235, 10), Point(260, 40)});
-  c->Pen()->SetStyle(psDot);
-  c->MoveTo(270, 10);
-  c->LineTo(310, 40);
-  const QImage &img = bmp.Image();
-  const QString folder = qEnvironmentVariable("TALLYROOK_SAVE_PNG");
-  if (!folder.isEmpty()) img.save(QDir(folder).filePath(QStringLiteral("canvas_sample.png")));
-  for (int y = 0; y < img.height(); ++y)
-    for (int x = 0; x < img.width(); ++x) {
-      const QRgb p = At(img, x, y);
-      ASSERT_TRUE(p == kWhite || p == kRed || p == 0xFFFF00) << x << "," << y;
-    }
 }
 
 } // namespace

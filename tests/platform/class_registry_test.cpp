@@ -1,5 +1,6 @@
 #include "platform/core/class_registry.h"
 #include "platform/core/component.h"
+#include "tests/platform/raises.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -30,22 +31,14 @@ TEST(ClassRegistry, RegisterFindAndCreate) {
   EXPECT_EQ(shape->ClassName(), "TTestShape");
   delete shape;
 
-  try {
-    RegisterClass<TTestShape>(QStringLiteral("TTestButton"));
-    FAIL() << "a taken name was accepted";
-  } catch (const EFilerError &e) {
-    EXPECT_EQ(e.Message(), "A class named TTestButton already exists");
-  }
+  EXPECT_EQ(MessageOf<EFilerError>([&] { RegisterClass<TTestShape>(QStringLiteral("TTestButton")); }),
+            "A class named TTestButton already exists");
 
   UnRegisterClass(QStringLiteral("TTestButton"));
   UnRegisterClass(QStringLiteral("TTestShape"));
   EXPECT_EQ(GetClass(QStringLiteral("TTestButton")), nullptr);
-  try {
-    FindClass(QStringLiteral("TTestShape"));
-    FAIL() << "an unregistered class was found";
-  } catch (const EClassNotFound &e) {
-    EXPECT_EQ(e.Message(), "Class TTestShape not found");
-  }
+  EXPECT_EQ(MessageOf<EClassNotFound>([&] { FindClass(QStringLiteral("TTestShape")); }),
+            "Class TTestShape not found");
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "platform/core/collection.h"
+#include "tests/platform/raises.h"
 #include <QStringList>
 #include <gtest/gtest.h>
 
@@ -56,12 +57,7 @@ TEST(Collection, AddInsertDeleteKeepIdsAndOrder) {
   EXPECT_EQ(cols.Add()->ID(), 4); // IDs are never re-used
   EXPECT_EQ(cols.FindItemID(2), cols.Items(2));
   EXPECT_EQ(cols.FindItemID(0), nullptr);
-  try {
-    cols.Items(4);
-    FAIL() << "no error";
-  } catch (const EListError &e) {
-    EXPECT_EQ(e.Message(), "List index out of bounds (4)");
-  }
+  EXPECT_EQ(MessageOf<EListError>([&] { cols.Items(4); }), "List index out of bounds (4)");
 }
 
 TEST(Collection, ReorderWithSetIndex) {

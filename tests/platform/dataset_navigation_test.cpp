@@ -1,6 +1,7 @@
 // The dataset's states, navigation, editing and bookmarks, on the in-memory dataset.
 #include "dataset_probe.h"
 #include "platform/core/format_settings.h"
+#include "tests/platform/raises.h"
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -35,12 +36,8 @@ TEST_F(DataSetNavigation, OpenCloseAndStates) {
   EXPECT_EQ(ds->State(), dsInactive);
   ds->SetActive(true);
   EXPECT_TRUE(ds->Active());
-  try {
-    ds->FieldDefs()->Add(QStringLiteral("NAME"), ftString, 10);
-    FAIL() << "duplicate definition accepted";
-  } catch (const EDatabaseError &e) {
-    EXPECT_EQ(e.Message(), "Duplicate field name 'NAME'");
-  }
+  EXPECT_EQ(MessageOf<EDatabaseError>([&] { ds->FieldDefs()->Add(QStringLiteral("NAME"), ftString, 10); }),
+            "Duplicate field name 'NAME'");
 }
 
 TEST_F(DataSetNavigation, WalksForwardAndBackwardWithBofAndEof) {
@@ -98,17 +95,10 @@ TEST_F(DataSetNavigation, EditPostAndCancel) {
   EXPECT_EQ(ds->RecNo(), 2);
 
   // Writing outside edit state is refused.
-  try {
-    ds->FieldByName(QStringLiteral("NAME"))->SetAsString(QStringLiteral("x"));
-    FAIL() << "write in browse state accepted";
-  } catch (const EDatabaseError &e) {
-    EXPECT_EQ(e.Message(), "Dataset not in edit or insert mode");
-  }
-  try {
-    ds->Post();
-    FAIL() << "post in browse state accepted";
-  } catch (const EDatabaseError &) {
-  }
+  EXPECT_EQ(MessageOf<EDatabaseError>(
+                [&] { ds->FieldByName(QStringLiteral("NAME"))->SetAsString(QStringLiteral("x")); }),
+            "Dataset not in edit or insert mode");
+  EXPECT_THROW(ds->Post(), EDatabaseError);
 }
 
 TEST_F(DataSetNavigation, AMoveOutOfEditPostsAChangeAndDropsAnUntouchedEdit) {
@@ -163,12 +153,8 @@ TEST_F(DataSetNavigation, DeleteMakesTheNextRecordActiveOrThePriorAtTheEnd) {
   ds->Delete();
   ds->Delete();
   EXPECT_TRUE(ds->IsEmpty());
-  try {
-    ds->Delete();
-    FAIL() << "delete on an empty dataset accepted";
-  } catch (const EDatabaseError &e) {
-    EXPECT_EQ(e.Message(), "Cannot perform this operation on an empty dataset");
-  }
+  EXPECT_EQ(MessageOf<EDatabaseError>([&] { ds->Delete(); }),
+            "Cannot perform this operation on an empty dataset");
   // Delete of a record being inserted only drops it.
   AppendRecord(ds, {{"NAME", Variant("only")}});
   ds->Insert();
@@ -195,12 +181,7 @@ TEST_F(DataSetNavigation, RequiredFieldsMustHaveAValue) {
   ds->SetName(QStringLiteral("CODES"));
   ds->Open();
   ds->Append();
-  try {
-    ds->Post();
-    FAIL() << "missing value accepted";
-  } catch (const EDatabaseError &e) {
-    EXPECT_EQ(e.Message(), "CODES: Field 'CODE' must have a value");
-  }
+  EXPECT_EQ(MessageOf<EDatabaseError>([&] { ds->Post(); }), "CODES: Field 'CODE' must have a value");
   EXPECT_EQ(ds->State(), dsInsert);
 }
 
@@ -237,12 +218,7 @@ TEST_F(DataSetNavigation, Bookmarks) {
   ds->GotoBookmark(third);
   ds->Delete();
   EXPECT_FALSE(ds->BookmarkValid(third));
-  try {
-    ds->GotoBookmark(third);
-    FAIL() << "a deleted record was found";
-  } catch (const EDatabaseError &e) {
-    EXPECT_EQ(e.Message(), "Record not found");
-  }
+  EXPECT_EQ(MessageOf<EDatabaseError>([&] { ds->GotoBookmark(third); }), "Record not found");
   ds->FreeBookmark(third);
   EXPECT_TRUE(third.isEmpty());
 

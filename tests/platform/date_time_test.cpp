@@ -1,5 +1,6 @@
 #include "platform/core/date_time.h"
 #include "platform/core/exceptions.h"
+#include "tests/platform/raises.h"
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -27,12 +28,8 @@ TEST_F(DateTime, EncodeDateRefusesImpossibleDates) {
   const int bad[][3] = {{2001, 2, 29}, {1900, 2, 29}, {2000, 4, 31}, {2000, 13, 1}, {2000, 0, 1},
                         {2000, 1, 0},  {0, 1, 1},     {10000, 1, 1}, {-5, 1, 1}};
   for (const auto &date : bad) {
-    try {
-      EncodeDate(date[0], date[1], date[2]);
-      ADD_FAILURE() << date[0] << "-" << date[1] << "-" << date[2] << " was accepted";
-    } catch (const EConvertError &e) {
-      EXPECT_EQ(e.Message(), "Invalid argument to date encode");
-    }
+    EXPECT_EQ(MessageOf<EConvertError>([&] { EncodeDate(date[0], date[1], date[2]); }),
+              "Invalid argument to date encode");
     TDateTime value = 7;
     EXPECT_FALSE(TryEncodeDate(date[0], date[1], date[2], value));
     EXPECT_EQ(value, 7);
@@ -107,12 +104,7 @@ TEST_F(DateTime, TimesEncodeAndDecodeToTheMillisecond) {
   EXPECT_THROW(EncodeTime(24, 0, 0, 0), EConvertError);
   EXPECT_THROW(EncodeTime(0, 60, 0, 0), EConvertError);
   EXPECT_THROW(EncodeTime(0, 0, 60, 0), EConvertError);
-  try {
-    EncodeTime(0, 0, 0, 1000);
-    ADD_FAILURE();
-  } catch (const EConvertError &e) {
-    EXPECT_EQ(e.Message(), "Invalid argument to time encode");
-  }
+  EXPECT_EQ(MessageOf<EConvertError>([&] { EncodeTime(0, 0, 0, 1000); }), "Invalid argument to time encode");
 }
 
 TEST_F(DateTime, ATimeThatRoundsToMidnightBelongsToTheNextDay) {
@@ -290,12 +282,8 @@ TEST_F(DateTime, StrToDateRefusesWhatIsNotADate) {
   const char *const bad[] = {"",     "abc",      "2/30/2003", "13/1/2003", "2/1/2003x",
                              "2/1/", "2.1.2003", "2/1/10000", "2//2003",   "0/1/2003"};
   for (const char *text : bad) {
-    try {
-      StrToDate(QString::fromUtf8(text));
-      ADD_FAILURE() << text << " was accepted";
-    } catch (const EConvertError &e) {
-      EXPECT_EQ(e.Message(), QStringLiteral("'%1' is not a valid date").arg(text));
-    }
+    EXPECT_EQ(MessageOf<EConvertError>([&] { StrToDate(QString::fromUtf8(text)); }),
+              QStringLiteral("'%1' is not a valid date").arg(text));
   }
   TDateTime value = 3;
   EXPECT_FALSE(TryStrToDate("2/30/2003", value));
@@ -327,12 +315,8 @@ TEST_F(DateTime, StrToTime) {
   const char *const bad[] = {"",    "25:00", "13:00 PM",      "0:30 AM", "10:60",
                              "10:", "x",     "10:00:00.1234", "1:2:3:4"};
   for (const char *text : bad) {
-    try {
-      StrToTime(QString::fromUtf8(text));
-      ADD_FAILURE() << text << " was accepted";
-    } catch (const EConvertError &e) {
-      EXPECT_EQ(e.Message(), QStringLiteral("'%1' is not a valid time").arg(text));
-    }
+    EXPECT_EQ(MessageOf<EConvertError>([&] { StrToTime(QString::fromUtf8(text)); }),
+              QStringLiteral("'%1' is not a valid time").arg(text));
   }
 }
 
@@ -341,12 +325,8 @@ TEST_F(DateTime, StrToDateTime) {
   EXPECT_EQ(StrToDateTime("2/1/2003"), EncodeDate(2003, 2, 1));
   EXPECT_EQ(StrToDateTime("14:05"), EncodeTime(14, 5, 0, 0));
   EXPECT_EQ(StrToDateTime("12/29/1899 6:00 AM"), -1.25);
-  try {
-    StrToDateTime("2/1/2003 x");
-    ADD_FAILURE();
-  } catch (const EConvertError &e) {
-    EXPECT_EQ(e.Message(), "'2/1/2003 x' is not a valid date and time");
-  }
+  EXPECT_EQ(MessageOf<EConvertError>([&] { StrToDateTime("2/1/2003 x"); }),
+            "'2/1/2003 x' is not a valid date and time");
 }
 
 TEST_F(DateTime, DateTextRoundTripsAcrossTheCalendar) {

@@ -1,5 +1,6 @@
 #include "platform/core/filer.h"
 #include "platform/core/streams.h"
+#include "tests/platform/raises.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -156,12 +157,7 @@ TEST(Filer, TypeMismatchesAreReadErrors) {
   const auto expectInvalid = [](const QByteArray &bytes, const std::function<void(TReader &)> &read) {
     TMemoryStream s(bytes);
     TReader r(&s);
-    try {
-      read(r);
-      ADD_FAILURE() << "accepted " << bytes.toHex().constData();
-    } catch (const EReadError &e) {
-      EXPECT_EQ(e.Message(), "Invalid property value");
-    }
+    EXPECT_EQ(MessageOf<EReadError>([&] { read(r); }), "Invalid property value");
   };
   expectInvalid(QByteArray("\x09", 1), [](TReader &r) { r.ReadInteger(); });
   expectInvalid(QByteArray("\x02\x05", 2), [](TReader &r) { r.ReadString(); });
@@ -193,12 +189,7 @@ TEST(Filer, EveryTruncationIsAReadError) {
   }
   // A huge length in damaged data is refused without allocating it.
   TMemoryStream huge(QByteArray("\x0C\xFF\xFF\xFF\x7F", 5) + QByteArray(10, 'x'));
-  try {
-    TReader(&huge).ReadString();
-    FAIL() << "accepted";
-  } catch (const EReadError &e) {
-    EXPECT_EQ(e.Message(), "Stream read error");
-  }
+  EXPECT_EQ(MessageOf<EReadError>([&] { TReader(&huge).ReadString(); }), "Stream read error");
 }
 
 TEST(Filer, UnknownPropertiesAreRefused) {
@@ -210,12 +201,7 @@ TEST(Filer, UnknownPropertiesAreRefused) {
   s.SetPosition(0);
   Processor in;
   TReader r(&s);
-  try {
-    r.ReadProperties(&in);
-    FAIL() << "accepted";
-  } catch (const EReadError &e) {
-    EXPECT_EQ(e.Message(), "Property Missing does not exist");
-  }
+  EXPECT_EQ(MessageOf<EReadError>([&] { r.ReadProperties(&in); }), "Property Missing does not exist");
 }
 
 TEST(Filer, PropertyNamesMatchWithoutRegardToCase) {

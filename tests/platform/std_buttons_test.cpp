@@ -263,28 +263,25 @@ struct LayoutCase {
   TRect text;
 };
 
-class ButtonLayout : public ::testing::TestWithParam<LayoutCase> {};
-
 // A 100 x 30 client with a 16 x 16 glyph and a 40 x 13 caption.
-TEST_P(ButtonLayout, PlacesGlyphAndCaption) {
-  TPoint glyph;
-  TRect text;
-  CalcButtonLayout(Rect(0, 0, 100, 30), TPoint{0, 0}, TSize{16, 16}, TSize{40, 13}, GetParam().layout,
-                   GetParam().margin, GetParam().spacing, glyph, text);
-  EXPECT_EQ(glyph, GetParam().glyph);
-  EXPECT_EQ(text, GetParam().text);
+TEST(ButtonLayout, PlacesGlyphAndCaption) {
+  const LayoutCase cases[] = {// Centred as a block: (100 - (16 + 4 + 40) + 1) / 2 = 20.
+                              {blGlyphLeft, -1, 4, {20, 7}, Bounds(40, 9, 40, 13)},
+                              {blGlyphRight, -1, 4, {64, 7}, Bounds(20, 9, 40, 13)},
+                              {blGlyphLeft, 5, 4, {5, 7}, Bounds(25, 9, 40, 13)},
+                              // Spacing -1 with a margin: the rest is shared out.
+                              {blGlyphLeft, 5, -1, {5, 7}, Bounds(40, 9, 40, 13)},
+                              // Both -1: thirds.
+                              {blGlyphLeft, -1, -1, {14, 7}, Bounds(44, 9, 40, 13)},
+                              {blGlyphTop, 2, 1, {42, 2}, Bounds(30, 19, 40, 13)}};
+  for (const LayoutCase &c : cases) {
+    TPoint glyph;
+    TRect text;
+    CalcButtonLayout(Rect(0, 0, 100, 30), TPoint{0, 0}, TSize{16, 16}, TSize{40, 13}, c.layout, c.margin,
+                     c.spacing, glyph, text);
+    EXPECT_EQ(glyph, c.glyph) << c.layout << " " << c.margin << " " << c.spacing;
+    EXPECT_EQ(text, c.text) << c.layout << " " << c.margin << " " << c.spacing;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Buttons, ButtonLayout,
-                         ::testing::Values(
-                             // Centred as a block: (100 - (16 + 4 + 40) + 1) / 2 = 20.
-                             LayoutCase{blGlyphLeft, -1, 4, {20, 7}, Bounds(40, 9, 40, 13)},
-                             LayoutCase{blGlyphRight, -1, 4, {64, 7}, Bounds(20, 9, 40, 13)},
-                             LayoutCase{blGlyphLeft, 5, 4, {5, 7}, Bounds(25, 9, 40, 13)},
-                             // Spacing -1 with a margin: the rest is shared out.
-                             LayoutCase{blGlyphLeft, 5, -1, {5, 7}, Bounds(40, 9, 40, 13)},
-                             // Both -1: thirds.
-                             LayoutCase{blGlyphLeft, -1, -1, {14, 7}, Bounds(44, 9, 40, 13)},
-                             LayoutCase{blGlyphTop, 2, 1, {42, 2}, Bounds(30, 19, 40, 13)}));
 
 } // namespace

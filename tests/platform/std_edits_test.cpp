@@ -71,6 +71,9 @@ TEST_F(EditsTest, TypingFiresKeyPressAndChangeAndOnKeyPressCanVetoOrReplaceAKey)
   EXPECT_EQ(edit->Text(), QStringLiteral("aQ"));
   EXPECT_EQ(log, QStringList({"press a", "change a", "press x", "press q", "change aQ"}));
   EXPECT_TRUE(edit->Modified());
+  // The field is drawn in the window colour.
+  EXPECT_EQ(edit->Widget()->grab().toImage().pixel(edit->Width() - 5, edit->Height() / 2),
+            ColorToQColor(clWindow).rgb());
 }
 
 TEST_F(EditsTest, PostedKeyMessagesTypeAsTheKeyboardDoes) {
@@ -410,28 +413,30 @@ struct TranslationCase {
   const char *qt;
 };
 
-class MaskTranslation : public ::testing::TestWithParam<TranslationCase> {};
-
-TEST_P(MaskTranslation, IntoQtsInputMask) {
-  const TEditMask mask(QString::fromLatin1(GetParam().mask), QLatin1Char('.'), QLatin1Char(':'));
-  EXPECT_EQ(mask.QtInputMask(), QString::fromLatin1(GetParam().qt));
+TEST(EditMask, TranslatesIntoQtsInputMask) {
+  const TranslationCase cases[] = {// Required and optional digits swap their letters.
+                                   {"000", "999;_"},
+                                   {"999", "000;_"},
+                                   {"!99/99/9999;1;_", "00.00.0000;_"},
+                                   {"!90:99:99;1;_", "09:00:00;_"},
+                                   {"#", "#;_"},
+                                   {"LlAaCc", "AaNnXx;_"},
+                                   // Case changes; "<>" turns case changing off.
+                                   {">LL<ll<>L", ">AA<aa!A;_"},
+                                   {"<>L", "A;_"},
+                                   // Literals that Qt would read as mask characters are escaped.
+                                   {"\\(999\\) 999\\-9999", "(000) 000-0000;_"},
+                                   {"\\x99", "\\x00;_"},
+                                   {"\\A\\9;0;_", "\\A\\9;_"},
+                                   {"x#", "\\x#;_"},
+                                   // "_" is a blank; the third field names the blank character.
+                                   {"9_9;1;*", "0 0;*"},
+                                   {"", ""}};
+  for (const TranslationCase &c : cases) {
+    const TEditMask mask(QString::fromLatin1(c.mask), QLatin1Char('.'), QLatin1Char(':'));
+    EXPECT_EQ(mask.QtInputMask(), QString::fromLatin1(c.qt)) << c.mask;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(EditMask, MaskTranslation,
-                         ::testing::Values(
-                             // Required and optional digits swap their letters.
-                             TranslationCase{"000", "999;_"}, TranslationCase{"999", "000;_"},
-                             TranslationCase{"!99/99/9999;1;_", "00.00.0000;_"},
-                             TranslationCase{"!90:99:99;1;_", "09:00:00;_"}, TranslationCase{"#", "#;_"},
-                             TranslationCase{"LlAaCc", "AaNnXx;_"},
-                             // Case changes; "<>" turns case changing off.
-                             TranslationCase{">LL<ll<>L", ">AA<aa!A;_"}, TranslationCase{"<>L", "A;_"},
-                             // Literals that Qt would read as mask characters are escaped.
-                             TranslationCase{"\\(999\\) 999\\-9999", "(000) 000-0000;_"},
-                             TranslationCase{"\\x99", "\\x00;_"}, TranslationCase{"\\A\\9;0;_", "\\A\\9;_"},
-                             TranslationCase{"x#", "\\x#;_"},
-                             // "_" is a blank; the third field names the blank character.
-                             TranslationCase{"9_9;1;*", "0 0;*"}, TranslationCase{"", ""}));
 
 struct LayoutCase {
   const char *mask;
@@ -440,28 +445,26 @@ struct LayoutCase {
   const char *text;
 };
 
-class MaskLayout : public ::testing::TestWithParam<LayoutCase> {};
-
-TEST_P(MaskLayout, ValueToEditTextAndBack) {
-  const TEditMask mask(QString::fromLatin1(GetParam().mask), QLatin1Char('/'), QLatin1Char(':'));
-  const QString editText = mask.EditTextFor(QString::fromLatin1(GetParam().value));
-  EXPECT_EQ(editText, QString::fromLatin1(GetParam().editText));
-  EXPECT_EQ(mask.TextOf(editText), QString::fromLatin1(GetParam().text));
+TEST(EditMask, ValueToEditTextAndBack) {
+  const LayoutCase cases[] = {{"99/99/9999;1;_", "12/31/2024", "12/31/2024", "12/31/2024"},
+                              {"99/99/9999;1;_", "", "__/__/____", "  /  /    "},
+                              {"99/99/9999;0;_", "12312024", "12/31/2024", "12312024"},
+                              // Without "!" a short field gets trailing blanks, with it leading ones.
+                              {"90:99:99;1;_", "1:23:45", "1_:23:45", "1 :23:45"},
+                              {"!90:99:99;1;_", "1:23:45", "_1:23:45", " 1:23:45"},
+                              {">LL;1;_", "ab", "AB", "AB"},
+                              // A character that does not fit leaves its position blank.
+                              {"000;1;_", "1a2", "1_2", "1 2"},
+                              {"\\(999\\) 999;1;_", "(12) 345", "(12_) 345", "(12 ) 345"},
+                              {"999;1; ", "12", "12 ", "12 "}};
+  for (const LayoutCase &c : cases) {
+    SCOPED_TRACE(c.mask);
+    const TEditMask mask(QString::fromLatin1(c.mask), QLatin1Char('/'), QLatin1Char(':'));
+    const QString editText = mask.EditTextFor(QString::fromLatin1(c.value));
+    EXPECT_EQ(editText, QString::fromLatin1(c.editText));
+    EXPECT_EQ(mask.TextOf(editText), QString::fromLatin1(c.text));
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    EditMask, MaskLayout,
-    ::testing::Values(LayoutCase{"99/99/9999;1;_", "12/31/2024", "12/31/2024", "12/31/2024"},
-                      LayoutCase{"99/99/9999;1;_", "", "__/__/____", "  /  /    "},
-                      LayoutCase{"99/99/9999;0;_", "12312024", "12/31/2024", "12312024"},
-                      // Without "!" a short field gets trailing blanks, with it leading ones.
-                      LayoutCase{"90:99:99;1;_", "1:23:45", "1_:23:45", "1 :23:45"},
-                      LayoutCase{"!90:99:99;1;_", "1:23:45", "_1:23:45", " 1:23:45"},
-                      LayoutCase{">LL;1;_", "ab", "AB", "AB"},
-                      // A character that does not fit leaves its position blank.
-                      LayoutCase{"000;1;_", "1a2", "1_2", "1 2"},
-                      LayoutCase{"\\(999\\) 999;1;_", "(12) 345", "(12_) 345", "(12 ) 345"},
-                      LayoutCase{"999;1; ", "12", "12 ", "12 "}));
 
 TEST(EditMask, RequiredPositionsMustBeFilled) {
   const TEditMask mask(QStringLiteral("00-99;1;_"));
@@ -488,6 +491,20 @@ TEST_F(EditsTest, MaskedEditShowsAndReadsItsTextThroughTheMask) {
   edit->SetEditMask(QString());
   EXPECT_FALSE(edit->IsMasked());
   EXPECT_EQ(edit->Text(), QStringLiteral("12312024"));
+}
+
+TEST_F(EditsTest, AMaskWithALiteralSemicolonIsRefusedAndTheOldMaskStays) {
+  TMaskEdit *edit = AddEdit<TMaskEdit>(QStringLiteral("MaskEdit1"), 0);
+  edit->SetEditMask(QStringLiteral("00-00;1;_"));
+  edit->SetText(QStringLiteral("12-34"));
+  Show();
+  for (const char *mask : {"0\\;0", "00\\;00;1;_"}) {
+    SCOPED_TRACE(mask);
+    EXPECT_THROW(edit->SetEditMask(QString::fromLatin1(mask)), EInvalidOperation);
+    EXPECT_EQ(edit->EditMask(), QStringLiteral("00-00;1;_"));
+    EXPECT_EQ(edit->EditText(), QStringLiteral("12-34"));
+  }
+  EXPECT_THROW(TEditMask(QStringLiteral("00:00"), QLatin1Char('/'), QLatin1Char(';')), EInvalidOperation);
 }
 
 TEST_F(EditsTest, TypingIntoAMaskedEditFillsThePositionsAndSkipsLiterals) {

@@ -124,30 +124,29 @@ struct DestCase {
   TRect dest;
 };
 
-class ImageDest : public ::testing::TestWithParam<DestCase> {};
-
 // A 200 x 200 image control.
-TEST_P(ImageDest, PlacesThePicture) {
-  TImage image(nullptr);
-  image.SetBounds(0, 0, 200, 200);
-  TBitmap bitmap(GetParam().pictureWidth, GetParam().pictureHeight);
-  image.Picture()->SetGraphic(&bitmap);
-  image.SetCenter(GetParam().center);
-  image.SetStretch(GetParam().stretch);
-  image.SetProportional(GetParam().proportional);
-  EXPECT_EQ(image.DestRect(), GetParam().dest);
+TEST(ImageDest, PlacesThePicture) {
+  const DestCase cases[] = {{100, 50, false, false, false, Rect(0, 0, 100, 50)},
+                            {100, 50, true, false, false, Rect(50, 75, 150, 125)},
+                            {100, 50, false, true, false, Rect(0, 0, 200, 200)},
+                            {100, 50, false, true, true, Rect(0, 0, 200, 100)},
+                            {100, 50, true, true, true, Rect(0, 50, 200, 150)},
+                            // Proportional alone shrinks only a picture that is too large.
+                            {100, 50, false, false, true, Rect(0, 0, 100, 50)},
+                            {400, 100, false, false, true, Rect(0, 0, 200, 50)},
+                            {100, 400, true, false, true, Rect(75, 0, 125, 200)}};
+  for (const DestCase &c : cases) {
+    TImage image(nullptr);
+    image.SetBounds(0, 0, 200, 200);
+    TBitmap bitmap(c.pictureWidth, c.pictureHeight);
+    image.Picture()->SetGraphic(&bitmap);
+    image.SetCenter(c.center);
+    image.SetStretch(c.stretch);
+    image.SetProportional(c.proportional);
+    EXPECT_EQ(image.DestRect(), c.dest)
+        << c.pictureWidth << "x" << c.pictureHeight << " " << c.center << c.stretch << c.proportional;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Labels, ImageDest,
-                         ::testing::Values(DestCase{100, 50, false, false, false, Rect(0, 0, 100, 50)},
-                                           DestCase{100, 50, true, false, false, Rect(50, 75, 150, 125)},
-                                           DestCase{100, 50, false, true, false, Rect(0, 0, 200, 200)},
-                                           DestCase{100, 50, false, true, true, Rect(0, 0, 200, 100)},
-                                           DestCase{100, 50, true, true, true, Rect(0, 50, 200, 150)},
-                                           // Proportional alone shrinks only a picture that is too large.
-                                           DestCase{100, 50, false, false, true, Rect(0, 0, 100, 50)},
-                                           DestCase{400, 100, false, false, true, Rect(0, 0, 200, 50)},
-                                           DestCase{100, 400, true, false, true, Rect(75, 0, 125, 200)}));
 
 TEST_F(LabelsTest, ImageDrawsItsPictureAndOffersABitmapCanvas) {
   auto *image = Add<TImage>(20, 20);

@@ -1,6 +1,7 @@
 #include "platform/core/component.h"
 #include "platform/core/streams.h"
 #include "platform/core/string_list.h"
+#include "tests/platform/raises.h"
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -48,12 +49,7 @@ TEST(StringList, IndexErrorsNameTheIndex) {
   TStringList list;
   Fill(list, {"a", "b"});
   const auto expectError = [](const std::function<void()> &f, const char *message) {
-    try {
-      f();
-      ADD_FAILURE() << "no error: " << message;
-    } catch (const EStringListError &e) {
-      EXPECT_EQ(e.Message(), message);
-    }
+    EXPECT_EQ(MessageOf<EStringListError>([&] { f(); }), message);
   };
   expectError([&] { list.Strings(2); }, "List index out of bounds (2)");
   expectError([&] { list.Objects(-1); }, "List index out of bounds (-1)");

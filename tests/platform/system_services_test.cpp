@@ -89,6 +89,11 @@ TEST(FileDialogs, FiltersIndexAndAnswer) {
                           {QStringLiteral("Pictures"), {QStringLiteral("*.bmp"), QStringLiteral("*.jpg")}},
                           {QStringLiteral("All files (*.*)"), {QStringLiteral("*.*")}}}));
   EXPECT_TRUE(ParseFileFilter(QString()).isEmpty());
+  // A description that names its patterns is shown as it stands.
+  EXPECT_EQ(FileFilterName({QStringLiteral("PDF files (*.pdf)"), {QStringLiteral("*.pdf")}}),
+            QStringLiteral("PDF files (*.pdf)"));
+  EXPECT_EQ(FileFilterName({QStringLiteral("Pictures"), {QStringLiteral("*.bmp"), QStringLiteral("*.jpg")}}),
+            QStringLiteral("Pictures (*.bmp *.jpg)"));
 
   ScopedScriptedServices services;
   TSaveDialog dialog(nullptr);

@@ -1,4 +1,5 @@
 #include "platform/core/variant.h"
+#include "tests/platform/raises.h"
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -12,13 +13,8 @@ protected:
 // Expects the call to raise EVariantTypeCastError with the class library's text for the two types.
 template <typename Call>
 void ExpectCastError(Call call, const char *from, const char *to) {
-  try {
-    call();
-    ADD_FAILURE() << "no error converting " << from << " to " << to;
-  } catch (const EVariantTypeCastError &e) {
-    EXPECT_EQ(e.Message(),
-              QStringLiteral("Could not convert variant of type (%1) into type (%2)").arg(from, to));
-  }
+  EXPECT_EQ(MessageOf<EVariantTypeCastError>([&] { call(); }),
+            QStringLiteral("Could not convert variant of type (%1) into type (%2)").arg(from, to));
 }
 
 TEST_F(VariantTest, KindsAndTypeCodes) {
@@ -175,12 +171,7 @@ TEST_F(VariantTest, IntegerDivisionAndRemainder) {
   ExpectValue(IntDiv(std::numeric_limits<int64_t>::min(), -1), varDouble, 9223372036854775808.0);
   ExpectValue(Mod(std::numeric_limits<int64_t>::min(), -1), varInteger, 0);
   EXPECT_TRUE(VarIsNull(Mod(Null(), 2)));
-  try {
-    Mod(1, 0);
-    ADD_FAILURE();
-  } catch (const EDivByZero &e) {
-    EXPECT_EQ(e.Message(), "Division by zero");
-  }
+  EXPECT_EQ(MessageOf<EDivByZero>([&] { Mod(1, 0); }), "Division by zero");
   EXPECT_THROW(IntDiv(1, 0), EDivByZero);
 }
 

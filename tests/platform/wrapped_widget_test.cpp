@@ -1,7 +1,6 @@
-// A windowed control that wraps a Qt widget (here a line edit), as the standard controls do: Qt's own
-// handling does the editing, the control's events and messages come first.
+// A windowed control that wraps a Qt widget with an inner widget of its own (an editable combo box's line
+// edit): the inner widget's keys and mouse reach the control first, in the window's client coordinates.
 #include "gui_test_helpers.h"
-#include "platform/windowing/control_grab.h"
 #include "platform/windowing/control_widget.h"
 #include "platform/windowing/system_services.h"
 #include "platform/windowing/virtual_keys.h"
@@ -85,51 +84,6 @@ protected:
   LineEdit *first = nullptr;
   LineEdit *second = nullptr;
 };
-
-TEST_F(WrappedWidgetTest, TypedCharactersPassTheControlsEventsBeforeQtInsertsThem) {
-  ASSERT_TRUE(first->Focused());
-  first->OnKeyPress = TKeyPressEvent::From([](TObject *, QChar &key) {
-    if (key == QLatin1Char('b')) key = QLatin1Char('c');
-    if (key == QLatin1Char('x')) key = QChar();
-  });
-  guitest::PressKey(Qt::Key_A, Qt::NoModifier, "a");
-  guitest::PressKey(Qt::Key_B, Qt::NoModifier, "b");
-  guitest::PressKey(Qt::Key_X, Qt::NoModifier, "x");
-  guitest::PressKey(Qt::Key_D, Qt::ShiftModifier, "D");
-  EXPECT_EQ(first->Edit()->text(), QStringLiteral("acD"));
-  guitest::PressKey(Qt::Key_Backspace, Qt::NoModifier, "\b");
-  guitest::PressKey(Qt::Key_Home);
-  guitest::PressKey(Qt::Key_Delete, Qt::NoModifier, "\x7f");
-  EXPECT_EQ(first->Edit()->text(), QStringLiteral("c"));
-}
-
-TEST_F(WrappedWidgetTest, KeyDownCanKeepAKeyFromQt) {
-  first->Edit()->setText(QStringLiteral("abc"));
-  first->Edit()->setCursorPosition(3);
-  first->OnKeyDown = TKeyEvent::From([](TObject *, WORD &key, TShiftState) {
-    if (key == VK_LEFT) key = 0;
-  });
-  guitest::PressKey(Qt::Key_Left);
-  EXPECT_EQ(first->Edit()->cursorPosition(), 3);
-  guitest::PressKey(Qt::Key_Home);
-  EXPECT_EQ(first->Edit()->cursorPosition(), 0);
-}
-
-TEST_F(WrappedWidgetTest, TabLeavesTheEditForTheNextControlInTabOrder) {
-  ASSERT_TRUE(first->Focused());
-  guitest::PressKey(Qt::Key_Tab, Qt::NoModifier, "\t");
-  EXPECT_TRUE(second->Focused());
-  EXPECT_TRUE(first->Edit()->text().isEmpty()) << "no tab character typed";
-  guitest::PressKey(Qt::Key_Backtab, Qt::ShiftModifier);
-  EXPECT_TRUE(first->Focused());
-}
-
-TEST_F(WrappedWidgetTest, FormWithWrappedControlsCanBeGrabbed) {
-  first->Edit()->setText(QStringLiteral("Invoice 12"));
-  const QImage image = GrabControl(form);
-  EXPECT_EQ(image.size(), QSize(200, 80));
-  EXPECT_EQ(image.pixelColor(60, 10).lightness() > 200, true) << "the edit's white field";
-}
 
 TEST_F(WrappedWidgetTest, KeysGivenToAWidgetInsideTheWindowReachTheControlFirst) {
   auto *combo = new ComboBox(form);

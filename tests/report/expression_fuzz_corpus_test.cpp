@@ -3,15 +3,13 @@
 #include "tests/fuzz/expression_fuzzer.cpp"
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <gtest/gtest.h>
 
 namespace {
 
 QString CorpusDir() {
-  return QFileInfo(QStringLiteral(__FILE__))
-      .dir()
-      .absoluteFilePath(QStringLiteral("../fuzz/corpus/expression"));
+  return QDir::cleanPath(qEnvironmentVariable("TALLYROOK_TEST_DATA") +
+                         QStringLiteral("/../fuzz/corpus/expression"));
 }
 
 TEST(ExpressionFuzzCorpus, EveryInputRunsWithoutFault) {

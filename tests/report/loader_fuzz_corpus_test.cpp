@@ -3,13 +3,13 @@
 #include "tests/report/loader_fuzz_entry.h"
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <gtest/gtest.h>
 
 namespace {
 
 QString CorpusDir(const QString &name) {
-  return QFileInfo(QStringLiteral(__FILE__)).dir().absoluteFilePath(QStringLiteral("../fuzz/corpus/") + name);
+  return QDir::cleanPath(qEnvironmentVariable("TALLYROOK_TEST_DATA") + QStringLiteral("/../fuzz/corpus/") +
+                         name);
 }
 
 void RunCorpus(const QString &name, int (*entry)(const uint8_t *, size_t)) {

@@ -222,6 +222,24 @@ TEST_F(PageBuilderTest, AStretchedBandTakesTheHeightOfItsTallestTextAndItsStretc
   EXPECT_EQ(dump.value(5), QStringLiteral("1: 200,20 90x20 fixed"));
 }
 
+TEST_F(PageBuilderTest, AGrowingTextPushesWhatLiesBelowItDownAndTheBandGrowsToHoldIt) {
+  AddBand(btReportTitle, 0, 60, QString(), flStretched | flBandOnFirstPage | flBandOnLastPage);
+  AddMemo(0, 0, 100, 20, {QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")},
+          flStretched);
+  AddMemo(50, 30, 100, 20, {QStringLiteral("below")});
+  AddMemo(200, 30, 100, 20, {QStringLiteral("beside")});
+  AddBand(btReportSummary, 100, 20);
+  AddMemo(0, 100, 100, 20, {QStringLiteral("after")});
+  ASSERT_TRUE(report->PrepareReport()) << report->ErrorText().toStdString();
+  // The three-line text grew from 20: what lay below it moved down as much, what lay beside it stayed.
+  const QStringList dump = Dump();
+  const int grown = dump.value(0).section(QLatin1Char(' '), 2, 2).section(QLatin1Char('x'), 1).toInt() - 20;
+  ASSERT_GT(grown, 0) << dump.value(0).toStdString();
+  EXPECT_EQ(dump.mid(1),
+            (QStringList{QStringLiteral("1: 50,%1 100x20 below").arg(30 + grown), "1: 200,30 100x20 beside",
+                         QStringLiteral("1: 0,%1 100x20 after").arg(60 + grown)}));
+}
+
 TEST_F(PageBuilderTest, ABandTooTallForTheRestOfThePageStartsOnANewPageWhenItMayNotSplit) {
   AddBand(btReportTitle, 0, 1000);
   AddMemo(0, 0, 200, 20, {QStringLiteral("Title")});
@@ -373,6 +391,19 @@ TEST_F(PageBuilderTest, ScriptsHighlightsAndTheEnterRectEventShapeEachRecord) {
   EXPECT_EQ(name->FillColor, clNone);
 }
 
+TEST_F(PageBuilderTest, BandScriptsReadAndWriteTheBandBeingBuilt) {
+  FillItems(3);
+  TfrBandView *band = AddBand(btMasterData, 0, 20, QStringLiteral("frLines"));
+  band->Script.Add(
+      QStringLiteral("begin Visible := [QTY] <> 2; if [QTY] = 1 then Height := 40; h := Band1.Height end"));
+  AddMemo(0, 0, 100, 20, {QStringLiteral("[NAME]")});
+  AddBand(btMasterFooter, 100, 20);
+  AddMemo(0, 100, 100, 20, {QStringLiteral("[h]")});
+  ASSERT_TRUE(report->PrepareReport()) << report->ErrorText().toStdString();
+  EXPECT_EQ(Dump(), (QStringList{"1: 0,0 100x20 Item 1", "1: 0,40 100x20 Item 3", "1: 0,80 100x20 40"}));
+  EXPECT_EQ(band->Height, 20);
+}
+
 } // namespace
 } // namespace build
 
@@ -456,6 +487,31 @@ TEST_F(PageBuilderTest, ASubreportThatRunsOutOfRoomGoesOnOnTheNextPageUnderThatP
 
 namespace build {
 namespace {
+
+TEST_F(PageBuilderTest, ASubreportOnABandThatSplitsPrintsEachOfItsRowsOnce) {
+  FillItems(1);
+  AddBand(btMasterData, 0, 30, QStringLiteral("frLines"), flStretched | flBandBreaked);
+  QStringList tall;
+  for (int i = 1; i <= 70; ++i) tall << QStringLiteral("line %1").arg(i);
+  AddMemo(0, 0, 100, 20, tall, flStretched);
+  auto sub = std::make_unique<TfrSubReportView>();
+  sub->Left = 200;
+  sub->Top = 5;
+  sub->Width = 300;
+  sub->Height = 20;
+  sub->SubPage = 1;
+  page->Add(std::move(sub));
+  TfrPage *inner = report->Pages().Add();
+  AddBand(inner, btMasterData, 0, 40, QStringLiteral("40"));
+  AddMemo(inner, 0, 0, 100, 20, {QStringLiteral("part [LINE#]")});
+  ASSERT_TRUE(report->PrepareReport()) << report->ErrorText().toStdString();
+  EXPECT_GE(report->EMFPages().Count(), 2);
+  QStringList printed;
+  for (const QString &text : Texts())
+    printed << text.section(QStringLiteral(": "), 1).split(QLatin1Char('|'));
+  for (int i = 1; i <= 70; ++i) EXPECT_EQ(printed.count(QStringLiteral("line %1").arg(i)), 1) << i;
+  for (int i = 1; i <= 40; ++i) EXPECT_EQ(printed.count(QStringLiteral("part %1").arg(i)), 1) << i;
+}
 
 TEST_F(PageBuilderTest, DataBandsChainedWithoutASourcePrintWithTheRecordAndCountItOnce) {
   FillItems(2);

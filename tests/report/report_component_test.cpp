@@ -52,6 +52,19 @@ protected:
     printer->SetPdfFileName(pdf());
     BindReportPrinter(printer.get());
   }
+  // A paper printer whose jobs land as PDF files in the folder; it is selected.
+  TScriptedPrinterSystem *UsePaperPrinter() {
+    auto system = std::make_unique<TScriptedPrinterSystem>(dir.path());
+    TScriptedPrinterSystem *raw = system.get();
+    TPrinterDescription office;
+    office.name = QStringLiteral("Office");
+    office.papers = {*StandardPaper(DMPAPER_A4)};
+    system->AddPrinter(office);
+    system->SetDefaultPrinter(office.name);
+    printer = std::make_unique<TPrinter>(std::move(system));
+    BindReportPrinter(printer.get());
+    return raw;
+  }
   QString pdf() const { return dir.filePath(QStringLiteral("report.pdf")); }
 
   // One row per sheet: a 1000-high data band printing "Sheet [LINE#]".
@@ -95,7 +108,7 @@ TEST_F(ReportComponentTest, PageListsNameNumbersAndRangesAndAnythingElseIsAClear
 
 TEST_F(ReportComponentTest, PagesPrintInTheirOrderEachCopiedInARowUnderTheReportsJobTitle) {
   if (!HavePoppler()) GTEST_SKIP() << "poppler-utils is not installed";
-  UsePdfPrinter();
+  TScriptedPrinterSystem *paper = UsePaperPrinter();
   SheetReport(3);
   report->Title = QStringLiteral("Invoice");
   ASSERT_TRUE(report->PrepareReport()) << report->ErrorText().toStdString();
@@ -103,12 +116,23 @@ TEST_F(ReportComponentTest, PagesPrintInTheirOrderEachCopiedInARowUnderTheReport
 
   ASSERT_TRUE(report->PrintPreparedReport(QStringLiteral("1, 3"), 2));
   EXPECT_EQ(printer->Title(), QStringLiteral("Reportwell: Invoice"));
-  EXPECT_EQ(PdfPages(pdf()), (QStringList{"Sheet 1", "Sheet 1", "Sheet 3", "Sheet 3"}));
+  EXPECT_EQ(PdfPages(paper->Jobs().last()), (QStringList{"Sheet 1", "Sheet 1", "Sheet 3", "Sheet 3"}));
 
   report->Title.clear();
   ASSERT_TRUE(report->PrintPreparedReport(QString(), 0));
   EXPECT_EQ(printer->Title(), QStringLiteral("Reportwell: Untitled"));
-  EXPECT_EQ(PdfPages(pdf()), (QStringList{"Sheet 1", "Sheet 2", "Sheet 3"}));
+  EXPECT_EQ(PdfPages(paper->Jobs().last()), (QStringList{"Sheet 1", "Sheet 2", "Sheet 3"}));
+}
+
+TEST_F(ReportComponentTest, APdfFileHoldsEachPageOnceUnderTheReportsTitle) {
+  if (!HavePoppler()) GTEST_SKIP() << "poppler-utils is not installed";
+  UsePdfPrinter();
+  SheetReport(2);
+  report->Title = QStringLiteral("Invoice 1042");
+  ASSERT_TRUE(report->PrepareReport()) << report->ErrorText().toStdString();
+  ASSERT_TRUE(report->PrintPreparedReport(QString(), 2));
+  EXPECT_EQ(printer->Title(), QStringLiteral("Invoice 1042"));
+  EXPECT_EQ(PdfPages(pdf()), (QStringList{"Sheet 1", "Sheet 2"}));
 }
 
 TEST_F(ReportComponentTest, ABadPageListIsRefusedBeforeAnythingIsPrinted) {

@@ -113,22 +113,6 @@ TEST_F(ReportScriptTest, GivesTextAndFontPropertiesOnlyToTextObjects) {
   EXPECT_EQ(lookups, QStringList{QStringLiteral("FONTSIZE")});
 }
 
-TEST_F(ReportScriptTest, GivesABandOnlyItsPositionSizeAndVisibility) {
-  frEngine().CurView = &band;
-  band.values[vpHeight] = 40;
-  band.values[vpFlags] = 48;
-  Run("begin h := Height; f := Flags; Top := 7; Flags := 1; Visible := 1 end");
-  EXPECT_TRUE(Var("H") == Variant(40));
-  EXPECT_TRUE(Var("F") == Variant(0));
-  EXPECT_EQ(band.gets.value(vpFlags), 0);
-  EXPECT_TRUE(band.values[vpTop] == Variant(7));
-  EXPECT_TRUE(band.values[vpFlags] == Variant(48));
-  EXPECT_TRUE(band.values[vpVisible].ToBool());
-  lookups.clear();
-  Run("n := FontName");
-  EXPECT_EQ(lookups, QStringList{QStringLiteral("FONTNAME")});
-}
-
 TEST_F(ReportScriptTest, RefusesToSetAPropertyWithNoObjectToSetItOn) {
   frEngine().CurView = nullptr;
   try {

@@ -23,6 +23,9 @@ TEST(ReportStreamStrings, WriteTheCurrentForm) {
       {QString(), Bytes({0, 0, 0})},
       {QStringLiteral("ab"), Bytes({2, 0, 'a', 'b', 0})},
       {QStringLiteral("€ü"), Bytes({2, 0, 0x80, 0xFC, 0})},
+      // Characters outside the code page, and a text that begins like the mark, are stored marked as UTF-8.
+      {QStringLiteral("Łó"), Bytes({7, 0, 0xEF, 0xBB, 0xBF, 0xC5, 0x81, 0xC3, 0xB3, 0})},
+      {QStringLiteral("ï»¿"), Bytes({9, 0, 0xEF, 0xBB, 0xBF, 0xC3, 0xAF, 0xC2, 0xBB, 0xC2, 0xBF, 0})},
   };
   for (const auto &c : cases) {
     TMemoryStream stream;

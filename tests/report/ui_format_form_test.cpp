@@ -118,12 +118,12 @@ TEST_F(FormatFormTest, DecimalsAndSeparatorGoIntoTheWordAndBadInputChangesNothin
     EXPECT_NO_THROW(s.edit == form->DecimalsEdit ? form->DecimalsChange(nullptr)
                                                  : form->SeparatorChange(nullptr));
     EXPECT_EQ(frFormatDecimals(form->Format), s.decimals) << s.text;
-    EXPECT_EQ(frFormatSeparator(form->Format), QLatin1Char(s.separator)) << s.text;
+    EXPECT_EQ(frFormatSeparator(form->Format), s.separator) << s.text;
     EXPECT_EQ(frFormatCategory(form->Format), 1);
   }
   form->SeparatorEdit->SetText(QString(QChar(0x20AC)));
   form->SeparatorChange(nullptr);
-  EXPECT_EQ(frFormatSeparator(form->Format), QLatin1Char(' ')) << "a character the word cannot hold";
+  EXPECT_EQ(frFormatSeparator(form->Format), ' ') << "a character the word cannot hold";
 }
 
 TEST(FormatDialog, OkGivesTheWordBackAndCancelKeepsIt) {

@@ -508,6 +508,41 @@ TEST_F(PreviewPanelTest, KeysWorkInThePanelAndEscapeGoesToTheParentForm) {
   EXPECT_EQ(panel->Window()->VertPosition(), 3 * TfrPreviewForm::SmallChange) << "wheel step 3 embedded";
 }
 
+TEST_F(PreviewPanelTest, TheShownButtonsKeysAndThePanelsOwnPopupMenuWorkInThePanel) {
+  int finds = 0;
+  QList<TPoint> zoomMenus;
+  panel->Window()->RunFindDialog = [&](TfrFindRequest &) {
+    ++finds;
+    return false;
+  };
+  panel->Window()->ShowZoomMenu = [&](const TPoint &at) { zoomMenus << at; };
+  auto pagesHost = std::make_unique<FakePreviewHost>(&pages);
+  pagesHost->settings.Buttons = TfrPreviewButtons{pbZoom, pbExit};
+  panel->AttachReport(std::move(pagesHost));
+  guitest::ShowAndActivate(host);
+  TfrPBox *box = panel->Window()->PBox;
+  box->SetFocus();
+  guitest::ProcessEvents();
+  guitest::PressKey(Qt::Key_Space, Qt::NoModifier, QString(), 0, box->Widget());
+  guitest::PressKey(Qt::Key_F, Qt::ControlModifier, QString(), 0, box->Widget());
+  EXPECT_EQ(zoomMenus, QList<TPoint>{box->ClientToScreen({0, 0})}) << "Space: the zoom menu over the pages";
+  EXPECT_EQ(finds, 0) << "no find button, no find";
+
+  auto rightClick = [&] {
+    guitest::SendMouse(box, QEvent::MouseButtonPress, Qt::RightButton, QPoint(40, 50), Qt::RightButton);
+    guitest::SendMouse(box, QEvent::MouseButtonRelease, Qt::RightButton, QPoint(40, 50), Qt::NoButton);
+  };
+  rightClick();
+  EXPECT_EQ(zoomMenus.size(), 2) << "without a menu of its own the panel offers the zoom menu";
+  auto *menu = new TPopupMenu(host);
+  int popups = 0;
+  menu->OnPopup = TNotifyEvent::From([&](TObject *) { ++popups; });
+  panel->SetPopupMenu(menu);
+  rightClick();
+  EXPECT_EQ(popups, 1);
+  EXPECT_EQ(zoomMenus.size(), 2);
+}
+
 TEST_F(PreviewPanelTest, FreeingThePanelFreesItsWindowAndLeavesThePages) {
   panel->AttachReport(std::make_unique<FakePreviewHost>(&pages));
   guitest::ShowAndActivate(host);

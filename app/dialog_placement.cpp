@@ -1,0 +1,7 @@
+#include "app/dialog_placement.h"
+#include "app/data_module.h"
+
+void CentreOverMainWindow(TCustomForm *Dialog) {
+  Dialog->SetBounds(DD->FormPosLeft(Dialog->Width()), DD->FormPosTop(Dialog->Height()), Dialog->Width(),
+                    Dialog->Height());
+}
