@@ -1,10 +1,8 @@
 // libFuzzer target: arbitrary bytes as a prepared-report file (tests/report/loader_fuzz_entry.h).
 // tests/report runs the corpus through the same entry.
+#include "tests/fuzz/fuzz_leak_suppressions.h"
 #include "tests/report/loader_fuzz_entry.h"
 #include <QGuiApplication>
-
-// The font library keeps a few allocations of its own for the life of the process.
-extern "C" const char *__lsan_default_suppressions() { return "leak:libfontconfig\n"; }
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv) {
   // Drawing the pages measures fonts, which needs the GUI application (without a display).
