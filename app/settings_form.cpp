@@ -1,6 +1,6 @@
 #include "app/settings_form.h"
 #include "app/data_module.h"
-#include "app/invoice_numbering.h"
+#include "app/invoice_storage.h"
 #include "platform/core/number_format.h"
 #include "platform/widgets/std_edits.h"
 #include "platform/windowing/application.h"
@@ -128,7 +128,7 @@ void TSETTINGS::Setup() {
     Row(text.Row)->SetMaxLength(field->Size());
     Row(text.Row)->SetDisplayText(field->AsString());
   }
-  Row(rowNextInvoice)->AssignVariant(NextInvoiceNumber());
+  Row(rowNextInvoice)->AssignVariant(NextInvoiceNumber(*DD));
   Row(rowTaxPercent)->AssignVariant(DD->CONTROLTaxPCT->AsFloat());
   Row(rowInvoiceType)->SetDisplayText(DD->CONTROLINVTYPE->AsInteger() == 0 ? kItems : kServices);
 
@@ -172,7 +172,7 @@ void TSETTINGS::CorelGlyphButton1Click(TObject *) {
 
 QString TSETTINGS::NextInvoiceRefusal(int Next) {
   if (Next < 1) return QStringLiteral("The next invoice number must be 1 or more.");
-  const double highest = HighestInvoiceNumber();
+  const double highest = HighestInvoiceNumber(*DD);
   if (Next <= highest)
     return QStringLiteral("The next invoice number must be above %1, the highest number of a stored invoice.")
         .arg(FloatToStr(highest));

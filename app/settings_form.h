@@ -1,7 +1,7 @@
 // TSETTINGS (SETTINGS): edits the single CONTROL row: the company details printed on invoices, the next
 // invoice number, the default tax percent and invoice type, the footnote and the company logo. The main
 // window runs Setup, centres the dialog and shows it modally; afterwards it takes over DD->DefaultTaxPCT.
-// "Next Invoice Number" shows the number the next invoice gets (invoice_numbering.h); saving n stores
+// "Next Invoice Number" shows the number the next invoice gets (invoice_storage.h); saving n stores
 // LastINV n - 1.
 //
 // SAVE refuses, with a message and the dialog left open on the row to mend, a value a row cannot read, a

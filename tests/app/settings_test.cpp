@@ -1,6 +1,6 @@
 // The settings dialog on a real data folder, driven by typed keys and mouse clicks: every row and the logo
 // stored and shown again, the refusals of SAVE and of "Change", and a save the database refuses.
-#include "app/invoice_numbering.h"
+#include "app/invoice_storage.h"
 #include "tests/app/dialog_fixture.h"
 #include <QFile>
 #include <QFileInfo>
@@ -183,7 +183,7 @@ TEST_F(Settings, SaveRefusesWhatCannotBeStoredAndKeepsTheDialogOpen) {
   });
   EXPECT_EQ(Stored().value(kLastINV).toInt(), 57);
   EXPECT_EQ(Stored().value(kLogo).toByteArray(), damaged);
-  EXPECT_EQ(NextInvoiceNumber(), 58);
+  EXPECT_EQ(NextInvoiceNumber(*DD), 58);
 }
 
 TEST_F(Settings, ASaveTheDatabaseRefusesIsReportedAndChangesNothing) {
