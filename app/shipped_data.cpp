@@ -134,7 +134,7 @@ TffResult ReadTemplateRows(TffServerEngine &engine, TffDatabaseID database, QMap
 TDateTime ShippedTemplatesDate() {
   // The date of this release of the templates, not the time of the build, so that every build writes the same
   // bytes. A release that changes a template moves it on.
-  return EncodeDate(2025, 1, 1);
+  return EncodeDate(2025, 6, 1);
 }
 
 TSeedResult SeedDataFolder(const QString &Folder, const QList<TShippedReport> &Reports,

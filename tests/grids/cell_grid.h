@@ -1,11 +1,14 @@
 // A small grid for trying cells on a form: a heading row painted by a column-heading cell, rows of values
 // painted by the columns' cells with the grid pens' lines, an active cell moved by the keys, and in-place
 // editing as a table does it: Enter or F2 opens the editor (so does a click on the active cell, or on any
-// cell whose cell accepts the activating click), Enter and Tab close it saving, Escape cancels.
+// cell whose cell accepts the activating click), Enter and Tab close it saving, Escape cancels; an editor
+// whose value its cell refuses stays open, and one that loses the focus to another control of the form with
+// no error closes saving.
 #pragma once
 #include "grids/base/table_colors.h"
 #include "grids/base/table_columns.h"
 #include "grids/cells/combo_cell.h"
+#include "grids/cells/field_cells.h"
 #include "grids/cells/glyph_cells.h"
 #include "grids/cells/heading_cells.h"
 #include "grids/cells/string_cells.h"
@@ -16,6 +19,7 @@ struct GridValue {
   QString text;
   TCheckBoxState check = cbUnchecked;
   TOvcTCComboBoxData combo;
+  TOvcEntryValue field;
 };
 
 class CellGrid : public TestTable {
@@ -39,6 +43,7 @@ public:
     TOvcBaseTableCell *cell = columns.DefaultCell(Col);
     if (dynamic_cast<TOvcTCCustomCheckBox *>(cell)) return &v.check;
     if (dynamic_cast<TOvcTCCustomComboBox *>(cell)) return &v.combo;
+    if (dynamic_cast<TOvcTCBaseEntryField *>(cell)) return &v.field;
     return &v.text;
   }
   TRect CellRect(int Row, int Col) const { return Bounds(Col * 90, Row * kRowHeight, 90, kRowHeight); }
@@ -56,6 +61,12 @@ public:
     case WM_COMMAND: commands.append(HIWORD(Message.WParam)); return;
     case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTALLKEYS; return;
     case WM_KEYDOWN: Key(WORD(Message.WParam)); return;
+    case tcm_EditorLostFocus: {
+      TWinControl *gaining = FindControl(HWND(Message.WParam));
+      if (Message.LParam == 0 && gaining && gaining != this && GetParentForm(gaining) == GetParentForm(this))
+        StopEditing(true, false);
+      return;
+    }
     default: break;
     }
     TestTable::WndProc(Message);
@@ -86,13 +97,16 @@ public:
     cell->PlaceEditor(CellRect(row, col));
     if (cell->EditorControl()) cell->EditorControl()->SetFocus();
   }
-  void StopEditing(bool Save) {
-    if (!editing_) return;
+  // False when the cell refuses to end (its editor stays open).
+  bool StopEditing(bool Save, bool TakeFocus = true) {
+    if (!editing_) return true;
     TOvcBaseTableCell *cell = editing_;
+    if (!cell->CanEndEditing(Save)) return false;
     editing_ = nullptr;
     cell->EndEditing(Save, Data(row, col));
-    SetFocus();
+    if (TakeFocus) SetFocus();
     Invalidate();
+    return true;
   }
 
   TOvcTableColumns columns;
@@ -128,7 +142,7 @@ protected:
     const int r = Y / kRowHeight, c = X / 90;
     if (r < 1 || r > int(values.size()) || c >= columns.Count()) return;
     const bool again = r == row && c == col;
-    StopEditing(true);
+    if (!StopEditing(true)) return;
     row = r;
     col = c;
     Invalidate();
@@ -145,7 +159,7 @@ private:
       StartEditing();
       return;
     }
-    StopEditing(Key != VK_ESCAPE);
+    if (!StopEditing(Key != VK_ESCAPE)) return;
     if (Key == VK_TAB || Key == VK_RIGHT) col = std::min(col + 1, columns.Count() - 1);
     if (Key == VK_LEFT) col = std::max(col - 1, 0);
     if (Key == VK_DOWN) row = std::min(row + 1, int(values.size()));
