@@ -404,10 +404,6 @@ TEST_F(DbTableTest, DefaultColumnsFollowTheFieldsAndSurviveAClose) {
   EXPECT_TRUE(QByteArray(static_cast<const char *>(stream.Memory()), int(stream.Size())).contains("Text"));
 }
 
-} // namespace
-
-namespace {
-
 TEST_F(DbTableTest, RowsAndColumnsFitTheClientArea) {
   Show(MemoryLines(30));
   // Five and a half rows of room show five; with integral height the table shrinks to them.
@@ -468,10 +464,6 @@ TEST_F(DbTableTest, EnterMovesLikeTabAndWrapsToTheNextRecord) {
   Click({30, kRow + 2});
   EXPECT_EQ(std::make_pair(table->ActiveRow(), table->ActiveColumn()), std::make_pair(0, 0));
 }
-
-} // namespace
-
-namespace {
 
 // Values between a field and the cells that take them from the table (no text kept that the list holds, a
 // drop-down list keeps none at all); and back while the record is edited.
