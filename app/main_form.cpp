@@ -6,6 +6,7 @@
 #include "app/invoice_lines.h"
 #include "app/pictures.h"
 #include "app/print_form.h"
+#include "app/settings_form.h"
 #include "app/what_next_form.h"
 #include "platform/core/date_time.h"
 #include "platform/windowing/application.h"
@@ -446,7 +447,10 @@ void TF1::ShowPopSettings() {
 }
 
 void TF1::EditSettings1Click(TObject *) {
-  // The settings dialog is not part of the program yet.
+  SETTINGS->Setup();
+  CentreOverMainWindow(SETTINGS);
+  SETTINGS->ShowModal();
+  // The invoice being made keeps its type.
   FEtax->SetValue(DD->DefaultTaxPCT);
   RecalcTotals();
 }

@@ -7,6 +7,7 @@
 #include "app/main_form.h"
 #include "app/print_form.h"
 #include "app/program.h"
+#include "app/settings_form.h"
 #include "app/what_next_form.h"
 #include "platform/core/format_settings.h"
 #include "platform/graphics/printer.h"
@@ -17,6 +18,7 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QTimer>
+#include <QWindow>
 #include <sqlite3.h>
 
 namespace {
@@ -38,6 +40,7 @@ protected:
     StartApplicationReports();
     Application()->CreateForm(DD);
     Application()->CreateForm(F1);
+    Application()->CreateForm(SETTINGS);
     Application()->CreateForm(HARD);
     Application()->CreateForm(WOTNEXT);
     Application()->CreateForm(AboutBox);
@@ -50,29 +53,19 @@ protected:
     settings.reset();
   }
 
-  // A left click in the middle of a control, as the window system gives it: to the widget under the mouse,
-  // which takes the focus when a click may give it.
+  // A left click on a control as the window system delivers it: through its window, which gives the focus
+  // to what takes it on a click.
   static void Click(TControl *control) {
     ClickAt(control, QPoint(control->Width() / 2, control->Height() / 2));
   }
   static void ClickAt(TControl *control, const QPoint &point) {
-    QWidget *window = control->Widget();
-    if (!window) { // a graphic control, drawn on its parent
-      guitest::Click(control, point);
-      guitest::ProcessEvents();
-      return;
-    }
-    QWidget *target = window->childAt(point) ? window->childAt(point) : window;
-    const QPoint at = target->mapFrom(window, point);
-    for (QWidget *w = target; w; w = w->parentWidget())
-      if (w->focusPolicy() & Qt::ClickFocus) {
-        w->setFocus(Qt::MouseFocusReason);
-        break;
-      }
-    for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-      QMouseEvent event(type, at, target->mapToGlobal(at), Qt::LeftButton,
+    const TPoint screen = control->ClientToScreen(TPoint{point.x(), point.y()});
+    QWidget *window = (control->Widget() ? control->Widget() : control->Parent()->Widget())->window();
+    const QPointF at = window->mapFromGlobal(QPoint(screen.X, screen.Y));
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+      QMouseEvent event(type, at, window->mapToGlobal(at), Qt::LeftButton,
                         type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-      QApplication::sendEvent(target, &event);
+      QApplication::sendEvent(window->windowHandle(), &event);
     }
     guitest::ProcessEvents();
   }
@@ -395,6 +388,26 @@ TEST_F(MainForm, MenuPopsUpUnderItsButtonPaintedAndOpensWhatItNames) {
   });
   ChooseFromMenu(menu, QStringLiteral("About Tallyrook - and Help"));
   EXPECT_TRUE(aboutShown);
+}
+
+TEST_F(MainForm, EditSettingsBringsTheNewDefaultTaxPercentAndKeepsTheType) {
+  ChooseType(1);
+  AddLine({"Consulting", "", "10"});
+  WhenShown(SETTINGS, [] {
+    const TRect cell = SETTINGS->EGrid1->CellRect(1, TSETTINGS::rowTaxPercent);
+    ClickAt(SETTINGS->EGrid1, QPoint(cell.Left + 20, cell.Top + cell.Height() / 2));
+    Key(Qt::Key_End);
+    for (int i = 0; i < 6; ++i) Key(Qt::Key_Backspace, QStringLiteral("\b"));
+    stdtest::TypeText(QStringLiteral("20"));
+    Click(SETTINGS->Button1);
+  });
+  Click(F1->ButtonMENU);
+  ChooseFromMenu(F1->PopSETTINGS->MenuWidget(), QStringLiteral("Edit Settings"));
+  EXPECT_EQ(DD->DefaultTaxPCT, 20);
+  EXPECT_EQ(F1->FEtax->Text(), QStringLiteral("20.0"));
+  EXPECT_EQ(Totals(), QStringList({"10.00", "2.00", "12.00"}));
+  EXPECT_EQ(F1->Combo1->ItemIndex(), 1);
+  EXPECT_EQ(Lines(), 1);
 }
 
 TEST_F(MainForm, WipeAllAsksFirstThenEmptiesEverythingButTheSettings) {
