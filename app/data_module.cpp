@@ -1,4 +1,7 @@
 #include "app/data_module.h"
+#include "app/data_folder.h"
+#include "app/data_upgrade.h"
+#include "app/shipped_data.h"
 #include "app/table_definitions.h"
 #include "db/client/ff_client_errors.h"
 #include "platform/windowing/application.h"
@@ -33,14 +36,6 @@ TfrDBDataSet *NewReportDataSet(TComponent *Owner, const QString &Name, TDataSour
   return dataSet;
 }
 } // namespace
-
-QString AppDataFolder() {
-  QString folder = qEnvironmentVariable("TALLYROOK_DATA");
-  if (folder.isEmpty()) folder = QFileInfo(Application()->ExeName()).absolutePath();
-  folder = QDir::cleanPath(QDir(folder).absolutePath());
-  if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
-  return folder;
-}
 
 void CreateINV2Table(TffDatabase *Database, const QString &TableName) {
   const TffDataDictionary dictionary = INV2Dictionary();
@@ -199,12 +194,19 @@ void TDD::DDCreate(TObject *) {
   if (Application()->Terminated()) return;
 
   AppPath = AppDataFolder();
-  ffDatabase1->SetAliasName(AppPath);
-  ffDatabase1->Open();
+  PrepareDataFolder(AppPath, FirstDatabaseSources());
+  OpenDatabase();
+  if (const QString error = UpdateShippedReports(*engine_, ffDatabase1->DatabaseID(), ShippedDatabaseFile());
+      !error.isEmpty())
+    DatabaseError(error);
+  UpgradeData(ffDatabase1);
 
   for (TffTable *table : {MINV1, MINV2, CUST, PRODUCTS, CONTROL}) table->Open();
 
   CONTROL->First();
+  if (CONTROL->Eof())
+    DatabaseError(QStringLiteral("Table CONTROL in %1 has no settings record")
+                      .arg(QDir::toNativeSeparators(ffDatabase1->FilePath())));
   DefaultTaxPCT = CONTROL->FieldByName(QStringLiteral("TaxPCT"))->AsFloat();
   DefaultINVTYPE = CONTROL->FieldByName(QStringLiteral("INVTYPE"))->AsInteger();
 
@@ -214,6 +216,23 @@ void TDD::DDCreate(TObject *) {
   InvTAX = 0;
   InvGROSS = 0;
   InvCUSTNO = 0;
+}
+
+void TDD::OpenDatabase() {
+  // A file that another program holds is reported at once: the start waits for no lock, then checks that
+  // nothing keeps it from writing. Afterwards operations wait for a lock as long as the engine's default.
+  const int busyTimeout = engine_->BusyTimeout();
+  engine_->SetBusyTimeout(0);
+  try {
+    ffDatabase1->SetAliasName(AppPath);
+    ffDatabase1->Open();
+    ffDatabase1->StartTransaction();
+    ffDatabase1->Rollback();
+  } catch (...) {
+    engine_->SetBusyTimeout(busyTimeout);
+    throw;
+  }
+  engine_->SetBusyTimeout(busyTimeout);
 }
 
 void TDD::NewINV2andOpen() {

@@ -3,10 +3,11 @@
 //
 // Made once at start (Application()->CreateForm(DD)). Its constructor places the components as they are
 // stored on the module and then finishes loading them, which runs the single-instance guard: a second copy of
-// the program ends there, before any data is touched. DDCreate then opens the database in the data folder,
-// opens MINV1, MINV2, CUST, PRODUCTS and CONTROL in that order, caches the defaults from CONTROL and
-// re-creates the scratch table INV2 empty. A database that is missing or cannot be used raises the database
-// client's exception from DDCreate; the program body reports it.
+// the program ends there, before any data is touched. DDCreate then makes sure the data folder has a database
+// (app/data_folder.h), opens it, brings the shipped templates up to date (app/shipped_data.h), opens MINV1,
+// MINV2, CUST, PRODUCTS and CONTROL in that order, caches the defaults from CONTROL (which must hold its
+// settings record) and re-creates the scratch table INV2 empty. A database that is missing, locked by
+// another program or cannot be used raises EDatabaseError from DDCreate; the program body reports it.
 #pragma once
 #include "controls/buttons/run_once.h"
 #include "db/client/ff_database.h"
@@ -18,10 +19,6 @@
 #include "platform/windowing/forms.h"
 #include "report/db_dataset.h"
 #include <memory>
-
-// The folder that holds the program's database: $TALLYROOK_DATA when it is set, else the program's own
-// folder; with its trailing separator.
-QString AppDataFolder();
 
 // Builds the definition of INV2 and creates the table through Database, replacing the table there; a failing
 // engine result raises EffDatabaseError.
@@ -126,6 +123,8 @@ public:
 
 private:
   void CreateComponents();
+  // Opens the database in AppPath, failing at once when another program holds the file.
+  void OpenDatabase();
   TffTable *NewTable(const QString &Name, const QString &TableName, const QString &IndexName);
   TDataSource *NewDataSource(const QString &Name, TffTable *Table);
   template <class F>

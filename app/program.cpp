@@ -1,6 +1,7 @@
 #include "app/program.h"
 #include "app/about_box.h"
 #include "app/customer_editor.h"
+#include "app/data_folder.h"
 #include "app/data_module.h"
 #include "app/main_form.h"
 #include "app/print_form.h"
@@ -12,13 +13,15 @@
 #include "platform/windowing/system_services.h"
 #include "report/engine.h"
 #include "report/ui/report_windows.h"
+#include <QCoreApplication>
 #include <QDir>
 
 QString DatabaseFailureMessage(const QString &File, const QString &Problem) {
-  QString problem = Problem;
-  if (!problem.isEmpty() && !problem.endsWith(QLatin1Char('.'))) problem += QLatin1Char('.');
-  return QStringLiteral("Tallyrook cannot open its database and will close.\n\nFile: %1\nProblem: %2")
-      .arg(QDir::toNativeSeparators(File), problem);
+  QString text = QStringLiteral("Tallyrook cannot open its database and will close.\n\n") + Problem;
+  if (!Problem.isEmpty() && !Problem.endsWith(QLatin1Char('.'))) text += QLatin1Char('.');
+  const QString file = QDir::toNativeSeparators(File);
+  if (!Problem.contains(file)) text += QStringLiteral("\n\nDatabase: ") + file;
+  return text;
 }
 
 void StartApplicationReports() {
@@ -43,6 +46,8 @@ int RunTallyrook() {
   TApplication *application = Application();
   application->Initialize();
   application->SetTitle(QStringLiteral("Tallyrook"));
+  // The name the user's data location is made of (~/.local/share/Tallyrook).
+  QCoreApplication::setApplicationName(QStringLiteral("Tallyrook"));
   StartApplicationReports();
 
   int exitCode = 0;

@@ -7,8 +7,8 @@
 // the data module, then its own process-wide state.
 //
 // A second copy ends right after the guard, without opening the database or creating any form. When the
-// database is missing or cannot be used, a message box names the file and the problem, and the program ends
-// without creating any form.
+// database is missing or cannot be used, a message box tells the problem, naming the file once, and the
+// program ends without creating any form.
 #pragma once
 #include <QString>
 
@@ -19,5 +19,6 @@ void StartApplicationReports();
 // Returns the program's exit code: 0, or 1 when the data could not be opened.
 int RunTallyrook();
 
-// The text shown when the database cannot be used.
+// The text shown when the database cannot be used: the problem, and the file when the problem does not
+// name it.
 QString DatabaseFailureMessage(const QString &File, const QString &Problem);

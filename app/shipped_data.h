@@ -1,11 +1,17 @@
-// The data the program ships with: the database file tallyrook.db, written by the build beside the program
-// (tools/tallyrook-seed), with every table of the application (fields and indexes), the settings row of
-// CONTROL with defaults, and the invoice templates in Reports.
+// The data the program ships with: the shipped database, which the build writes beside the program
+// (tools/tallyrook-seed) and which a new data folder starts from (app/data_folder.h), with every table of the
+// application (fields and indexes), the settings row of CONTROL with defaults, and the invoice templates in
+// Reports.
 //
-// Seeding never touches an existing database: a folder that has one keeps it as it is. A new database is
-// built under a temporary name in the folder and put in place only when it is complete, so a failed seed
-// leaves no half-made database behind.
+// A database is built under a temporary name and put in place only when it is complete, so a failed build
+// leaves no half-made database behind. Seeding a data folder never touches a database it holds already.
+//
+// The templates reach data folders that exist already: on every start the Reports rows 1 to 4 that the
+// shipped database holds in a newer release (their Updated date) replace the data folder's, in one
+// transaction. There is no report designer, so users never change these rows themselves.
 #pragma once
+#include "db/engine/ff_server_engine.h"
+#include "platform/core/date_time.h"
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -43,3 +49,14 @@ struct TSeedResult {
 // Writes the shipped database into Folder (which must exist) unless it holds one already.
 TSeedResult SeedDataFolder(const QString &Folder, const QList<TShippedReport> &Reports,
                            const TShippedSettings &Settings = TShippedSettings());
+
+// Writes the shipped database as File, replacing an earlier one there.
+TSeedResult WriteShippedDatabase(const QString &File, const QList<TShippedReport> &Reports,
+                                 const TShippedSettings &Settings = TShippedSettings());
+
+// The date of this release of the templates, which every Reports row the build writes carries.
+TDateTime ShippedTemplatesDate();
+
+// Brings the templates of an open data folder up to date from the shipped database ShippedFile (nothing to do
+// when there is none); returns what went wrong, or an empty text.
+QString UpdateShippedReports(TffServerEngine &Engine, TffDatabaseID Database, const QString &ShippedFile);

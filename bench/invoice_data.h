@@ -41,6 +41,8 @@ inline const char *const kInsertLineSql =
 inline QString CustomerName(int i) {
   return QStringLiteral("Customer %1").arg((i * 7919) % kCustomers, 6, 10, QChar(u'0'));
 }
+// A name as a user types it to find a customer: in lower case, as the key columns hold it too.
+inline QString TypedCustomerName(int i) { return CustomerName(i).toLower(); }
 
 inline TffDataDictionary CustomersDictionary() {
   TffDataDictionary d(4096);

@@ -611,7 +611,11 @@ void TfrPageBuilder::DoLoop(int Level) {
 
     bool footerShown = false;
     while (!source->Eof()) {
-      Application()->ProcessMessages();
+      // The user's Cancel is heard every few milliseconds, not at the cost of a look at the queue per record.
+      if (!messageClock_.isValid() || messageClock_.elapsed() >= 5) {
+        Application()->ProcessMessages();
+        messageClock_.start();
+      }
       if (report_->Terminated()) break;
       run.pending.push_back(band);
       bool printed = true;
@@ -731,9 +735,24 @@ void TfrPageBuilder::DoAggregate() {
 bool TfrPageBuilder::TakeIn(TfrView *View) {
   if (View->Typ != gtMemo || report_->Terminated()) return !report_->Terminated();
   frEngine().CurView = View;
+  // Totals are function calls: only the bracketed expressions that call one are evaluated, and nothing is
+  // formatted.
   try {
-    TStringList scratch;
-    for (int i = 0; i < View->Memo.Count(); ++i) ExpandLine(View->Memo.Strings(i), &scratch, View);
+    for (int i = 0; i < View->Memo.Count(); ++i) {
+      const QString line = View->Memo.Strings(i);
+      int at = 0;
+      while ((at = int(line.indexOf(QLatin1Char('['), at))) >= 0) {
+        const int end = MatchBracket(line, at);
+        if (end < 0) break;
+        const QString inner = line.mid(at + 1, end - at - 2);
+        if (inner.contains(QLatin1Char('('))) {
+          const int mark = FormatMark(inner);
+          Variant value;
+          GetValue(mark >= 0 ? inner.left(mark) : inner, value);
+        }
+        at = end;
+      }
+    }
   } catch (const Exception &e) {
     FailWith(e, View);
     return false;
@@ -1358,6 +1377,11 @@ void TfrPageBuilder::ExpandLine(const QString &Line, TStrings *Target, TfrView *
     text.replace(at, end - at, value);
     at += int(value.size());
   }
+  // A value holding line breaks gives several lines.
+  if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r'))) {
+    Target->Add(text);
+    return;
+  }
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
   for (const QString &part : text.split(QLatin1Char('\n'))) Target->Add(part);
@@ -1381,16 +1405,26 @@ QString TfrPageBuilder::EvaluateBracket(const QString &Inner, TfrView *View) {
 // A text or picture object whose text is a single bracketed name of a BLOB field shows that field.
 bool TfrPageBuilder::LoadBlobContent(TfrView *View) {
   if (View->Typ != gtMemo && View->Typ != gtPicture) return false;
+  // A text found once to show no BLOB is not looked at again while it stays the same.
+  const QString first = View->Memo.Count() > 0 ? View->Memo.Strings(0) : QString();
+  if (const auto known = noBlob_.find(View); known != noBlob_.end() && known->second == first) return false;
   TField *field = nullptr;
   const QString name = SingleBracketedName(View->Memo);
-  if (name.isEmpty()) return false;
+  if (name.isEmpty()) {
+    noBlob_[View] = first;
+    return false;
+  }
   if (TfrValue *entry = report_->Values().FindValue(name); entry && entry->Typ == 1) {
     TDataSet *dataSet = frDataSetOf(FindReportDataset(entry->DataSet));
     field = dataSet ? dataSet->FindField(entry->Field) : nullptr;
   } else if (TDataSet *dataSet = BandDataSet()) {
     field = dataSet->FindField(name);
   }
-  if (!field || !frIsBlob(field)) return false;
+  if (!field) return false;
+  if (!frIsBlob(field)) {
+    noBlob_[View] = first;
+    return false;
+  }
   if (View->Typ == gtPicture) {
     View->LoadFromField(field);
     View->Memo1.Assign(&View->Memo);

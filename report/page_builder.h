@@ -23,6 +23,7 @@
 #pragma once
 #include "platform/core/variant.h"
 #include "report/interpreter.h"
+#include <QElapsedTimer>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -138,6 +139,8 @@ private:
   TfrBand *showing_ = nullptr;
   // Above 0 while a page or column is being started.
   int breaking_ = 0;
+  // Since the application last processed its messages during the data loop.
+  QElapsedTimer messageClock_;
   // Names whose evaluation as an expression is under way.
   QStringList evaluating_;
   Variant currentValue_;
@@ -157,4 +160,6 @@ private:
     bool pushes = false;
   };
   std::unordered_map<const TfrView *, Flow> flow_;
+  // Objects whose text (its first line kept here) was found to show no BLOB field.
+  std::unordered_map<const TfrView *, QString> noBlob_;
 };

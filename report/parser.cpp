@@ -417,7 +417,15 @@ std::optional<QString> TfrParser::ConvertWithoutCalls(const QString &Text) {
   return Converter(*this, Text, true).Run();
 }
 
-Variant TfrParser::Calc(const QString &Text) { return CalcPostfix(ConvertToPostfix(Text)); }
+Variant TfrParser::Calc(const QString &Text) {
+  // An expression without calls converts to the same postfix form every time: it is converted once.
+  if (const auto known = postfixes_.constFind(Text); known != postfixes_.constEnd())
+    return known->has_value() ? CalcPostfix(**known) : CalcPostfix(ConvertToPostfix(Text));
+  std::optional<QString> postfix = ConvertWithoutCalls(Text);
+  if (postfixes_.size() >= 4096) postfixes_.clear(); // texts from many reports must not pile up
+  postfixes_.insert(Text, postfix);
+  return postfix ? CalcPostfix(*postfix) : CalcPostfix(ConvertToPostfix(Text));
+}
 
 Variant TfrParser::GetValue(const QString &Name) {
   Variant value;

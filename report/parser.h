@@ -27,6 +27,7 @@
 #include "platform/core/events.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/variant.h"
+#include <QHash>
 #include <QString>
 #include <optional>
 
@@ -83,4 +84,6 @@ private:
   Variant CalcAt(const QString &Text, int Depth);
 
   int depth_ = 0;
+  // The postfix form of each expression Calc met, or nothing for one that calls a function.
+  QHash<QString, std::optional<QString>> postfixes_;
 };

@@ -1,6 +1,5 @@
 #include "report/text_export.h"
 #include "platform/core/streams.h"
-#include "platform/core/text_encoding.h"
 #include "report/font_style.h"
 #include "report/memo_view.h"
 #include "report/view.h"
@@ -51,7 +50,7 @@ void TfrTextExportFilter::OnEndPage() {
       text += item.Text;
       position = std::max(column, position) + int(item.Text.size());
     }
-    page += ToWindows1252(text);
+    page += text.toUtf8();
     page += "\r\n";
   }
   page += "\x0c\r\n";

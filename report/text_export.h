@@ -1,7 +1,8 @@
 // The text export: each prepared page becomes lines of plain text, every output line of every text object
 // placed on the page's line round(Y / 16) at the character column round(X / 6.5) (both in report units,
 // halves to the even neighbour). Lines end with CR LF; a page ends with a form feed, CR and LF. Lines are
-// kept for as far down as the page's texts reach, and texts are written whole.
+// kept for as far down as the page's texts reach, and texts are written whole, in UTF-8 so that every
+// character is kept (text of plain ASCII reads the same in any encoding).
 #pragma once
 #include "platform/core/component.h"
 #include "report/export_filter.h"

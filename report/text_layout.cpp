@@ -33,17 +33,31 @@ struct TfrTextMeasure::Metrics {
 };
 
 TfrTextMeasure::TfrTextMeasure(const TFont &font) {
+  em_ = font.EmPixels(kScreenPixelsPerInch);
+  // Most measures follow one of the same font.
+  static struct {
+    QString name;
+    int style = -1, charset = -1, pitch = -1;
+    std::shared_ptr<Metrics> metrics;
+  } last;
+  if (last.metrics && last.style == int(font.Style()) && last.charset == int(font.Charset()) &&
+      last.pitch == int(font.Pitch()) && last.name == font.Name()) {
+    metrics_ = last.metrics;
+    return;
+  }
   static QHash<QString, std::shared_ptr<Metrics>> cache;
-  const QFont qfont = font.QtFontAtPixels(kReferencePixels);
-  const QString key = qfont.key();
+  // Measured at the reference size, a font differs from another only by its family, style, character set
+  // and pitch.
+  const QString key = font.Name() + QChar(0) + QChar(char16_t(int(font.Style()))) +
+                      QChar(char16_t(int(font.Charset()) + 1)) + QChar(char16_t(int(font.Pitch()) + 1));
   auto it = cache.find(key);
   if (it == cache.end()) {
     // A report uses a handful of fonts; names from damaged data must not grow the cache without end.
     if (cache.size() >= 64) cache.clear();
-    it = cache.insert(key, std::make_shared<Metrics>(qfont));
+    it = cache.insert(key, std::make_shared<Metrics>(font.QtFontAtPixels(kReferencePixels)));
   }
   metrics_ = it.value();
-  em_ = font.EmPixels(kScreenPixelsPerInch);
+  last = {font.Name(), int(font.Style()), int(font.Charset()), int(font.Pitch()), metrics_};
 }
 
 double TfrTextMeasure::CharWidth(QChar c) const {

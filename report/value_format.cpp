@@ -2,6 +2,7 @@
 #include "platform/core/date_time.h"
 #include "platform/core/format_settings.h"
 #include "platform/core/number_format.h"
+#include <optional>
 
 namespace {
 
@@ -74,8 +75,14 @@ bool frParseFormatText(const QString &Text, qint32 &Code, QString &FormatStr) {
 
 QString frFormatValue(const Variant &Value, qint32 Code, const QString &FormatStr) {
   if (Value.IsEmpty() || Value.IsNull()) return QString();
-  FormatSettings settings = Settings();
-  if (const int separator = frFormatSeparator(Code)) settings.DecimalSeparator = QChar(separator);
+  // The user's formats, copied only when the code asks for another decimal separator.
+  const FormatSettings &user = Settings();
+  std::optional<FormatSettings> own;
+  if (const int separator = frFormatSeparator(Code); separator && QChar(separator) != user.DecimalSeparator) {
+    own = user;
+    own->DecimalSeparator = QChar(separator);
+  }
+  const FormatSettings &settings = own ? *own : user;
   const int variant = frFormatVariant(Code);
   const bool custom = variant >= frCustomVariant;
   try {

@@ -1,5 +1,5 @@
-// tallyrook-seed FOLDER: writes Tallyrook's shipped database (tallyrook.db) into FOLDER, unless FOLDER
-// already holds one, which is left as it is. The build runs it for the folder of the program.
+// tallyrook-seed FILE: writes Tallyrook's shipped database as FILE, replacing an earlier one. The build runs
+// it to put the shipped database beside the program, from which a new data folder gets its first database.
 #include "app/shipped_data.h"
 #include "tools/shipped_reports.h"
 #include <QCoreApplication>
@@ -10,10 +10,10 @@ int main(int argc, char **argv) {
   QCoreApplication application(argc, argv);
   const QStringList arguments = QCoreApplication::arguments();
   if (arguments.size() != 2) {
-    std::fprintf(stderr, "usage: tallyrook-seed FOLDER\n");
+    std::fprintf(stderr, "usage: tallyrook-seed FILE\n");
     return 2;
   }
-  const TSeedResult result = SeedDataFolder(arguments.at(1), ShippedReportTemplates());
+  const TSeedResult result = WriteShippedDatabase(arguments.at(1), ShippedReportTemplates());
   std::fprintf(result.Outcome == TSeedOutcome::Failed ? stderr : stdout, "%s\n",
                qUtf8Printable(result.Message));
   return result.Outcome == TSeedOutcome::Failed ? 1 : 0;

@@ -40,27 +40,6 @@ bool IsTypingKey(WORD Key) {
   }
 }
 
-// Lies over the box, letting the mouse through, and draws the frame, button and borders the box adds.
-class ComboDecoration : public QWidget {
-public:
-  ComboDecoration(QWidget *Parent, TOvcBaseComboBox *Combo, std::weak_ptr<bool> Token)
-      : QWidget(Parent), combo_(Combo), token_(std::move(Token)) {
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    setAttribute(Qt::WA_NoSystemBackground);
-  }
-
-protected:
-  void paintEvent(QPaintEvent *) override {
-    if (token_.expired()) return;
-    QPainter painter(this);
-    combo_->PaintDecoration(painter);
-  }
-
-private:
-  TOvcBaseComboBox *combo_;
-  std::weak_ptr<bool> token_;
-};
-
 } // namespace
 
 TOvcBaseComboBox::TOvcBaseComboBox(TComponent *AOwner)
@@ -96,7 +75,7 @@ void TOvcBaseComboBox::Notification(TComponent *AComponent, TOperation Operation
 
 void TOvcBaseComboBox::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   TCustomComboBox::SetBounds(ALeft, ATop, AWidth, AHeight);
-  if (decoration_) decoration_->setGeometry(0, 0, Width(), Height());
+  EditPartMoved();
   labels_.ControlMoved();
 }
 
@@ -136,8 +115,7 @@ void TOvcBaseComboBox::SetStyle(TOvcComboStyle Value) {
 void TOvcBaseComboBox::SetHotTrack(bool Value) {
   if (hotTrack_ == Value) return;
   hotTrack_ = Value;
-  Invalidate();
-  if (decoration_) decoration_->update();
+  LookChanged();
 }
 
 void TOvcBaseComboBox::SetHotTrackBorder(bool Value) {
@@ -146,21 +124,17 @@ void TOvcBaseComboBox::SetHotTrackBorder(bool Value) {
   for (TOvcBorder *border :
        {borders_->LeftBorder(), borders_->RightBorder(), borders_->TopBorder(), borders_->BottomBorder()})
     border->SetEnabled(false);
+  LookChanged();
 }
 
 void TOvcBaseComboBox::BordersChanged(TObject *) {
   const bool any = borders_->LeftBorder()->Enabled() || borders_->RightBorder()->Enabled() ||
                    borders_->TopBorder()->Enabled() || borders_->BottomBorder()->Enabled();
-  if (any) {
-    hotTrack_ = true;
-    hotTrackBorder_ = false;
-    ctl3D_ = false;
-  } else {
-    ctl3D_ = true;
-    hotTrack_ = false;
-    hotTrackBorder_ = false;
-  }
+  hotTrack_ = any;
+  hotTrackBorder_ = false;
+  SetCtl3D(!any);
   RecreateWnd();
+  LookChanged();
 }
 
 void TOvcBaseComboBox::SetDropDownWidth(int Value) {
@@ -188,12 +162,7 @@ void TOvcBaseComboBox::CreateWnd() {
   if (savedItemIndex_ >= 0 && savedItemIndex_ < Items()->Count()) SetItemIndex(savedItemIndex_);
   savedItemIndex_ = -1;
   if (dropDownWidth_ != -1) TCustomComboBox::SetDropDownWidth(dropDownWidth_);
-  if (QWidget *widget = Widget()) {
-    decoration_ = new ComboDecoration(widget, this, AliveToken());
-    decoration_->setGeometry(0, 0, Width(), Height());
-    decoration_->show();
-    decoration_->raise();
-  }
+  EditPartMoved();
 }
 
 void TOvcBaseComboBox::DestroyWnd() {
@@ -221,11 +190,26 @@ void TOvcBaseComboBox::WndProc(TMessage &Message) {
     if (hotTrack_) {
       mouseInside_ = Message.Msg == CM_MOUSEENTER;
       Invalidate();
-      if (decoration_) decoration_->update();
     }
     return;
-  default: TCustomComboBox::WndProc(Message);
+  case WM_PAINT:
+    if (!Widget() || !CurrentPaintEvent()) break;
+    PaintBox();
+    return;
+  case WM_SETFOCUS:
+  case WM_KILLFOCUS: {
+    const std::weak_ptr<bool> token = AliveToken();
+    TCustomComboBox::WndProc(Message);
+    if (!token.expired()) Invalidate(); // hot while focused; a list's entry shows highlighted
+    return;
   }
+  case CM_CTL3DCHANGED:
+    TCustomComboBox::WndProc(Message);
+    LookChanged();
+    return;
+  default: break;
+  }
+  TCustomComboBox::WndProc(Message);
 }
 
 // -- the MRU list --
@@ -273,15 +257,21 @@ int TOvcBaseComboBox::FindTextExact() const {
   const int first = mruList_->Items()->Count();
   for (int step = 0; step < count; ++step) {
     const int i = (first + step) % count;
-    if (Items()->Strings(i).compare(text, Qt::CaseInsensitive) == 0) return i;
+    if (Items()->Strings(i) == text) return i;
   }
   return -1;
 }
 
 // -- selection --
 
+void TOvcBaseComboBox::DropDown() {
+  TCustomComboBox::DropDown();
+  Invalidate();
+}
+
 void TOvcBaseComboBox::CloseUp() {
   TCustomComboBox::CloseUp();
+  Invalidate();
   // The list reports the entry clicked after it has closed: act once that has arrived.
   const std::weak_ptr<bool> token = AliveToken();
   if (QWidget *widget = Widget())
@@ -412,51 +402,112 @@ void TOvcBaseComboBox::DrawMRUSeparator(int Index, const TRect &Rect, TOwnerDraw
   canvas->LineTo(Rect.Right, Rect.Bottom - 3);
 }
 
-// -- the hot-tracking look and the borders --
+// -- the look --
 
 bool TOvcBaseComboBox::IsHot() const { return mouseInside_ || Focused() || DroppedDown(); }
 
-void TOvcBaseComboBox::PaintDecoration(QPainter &Painter) {
+bool TOvcBaseComboBox::HotTrackLook() const { return hotTrack_ && !ComponentState().Contains(csDesigning); }
+
+// The frame round the box: the 3-D look's sunken edge, the flat look's line, the hot-tracking frame (kept
+// clear while the box is cold, so that the edit part stays in place).
+int TOvcBaseComboBox::FrameWidth() const {
+  if (HotTrackLook()) return hotTrackBorder_ ? 2 : 0;
+  return Ctl3D() ? 2 : 1;
+}
+
+TRect TOvcBaseComboBox::ButtonRect() const {
+  const int frame = FrameWidth();
+  const int width = HotTrackLook() ? 15 : 17;
+  return TRect{Width() - frame - width, frame, Width() - frame, Height() - frame};
+}
+
+TRect TOvcBaseComboBox::EditPartRect() const {
+  const int inset = FrameWidth() + 1;
+  return TRect{inset, inset, ButtonRect().Left - 1, Height() - inset};
+}
+
+void TOvcBaseComboBox::LookChanged() {
+  EditPartMoved();
+  Invalidate();
+}
+
+void TOvcBaseComboBox::PaintBox() {
+  TCanvas *canvas = Canvas();
   const int width = Width();
   const int height = Height();
-  const auto line = [&Painter](TColor Color, int X1, int Y1, int X2, int Y2) {
-    Painter.setPen(QPen(ColorToQColor(Color), 1));
-    Painter.drawLine(X1, Y1, X2, Y2);
+  const auto line = [canvas](TColor Color, int X1, int Y1, int X2, int Y2) {
+    canvas->Pen()->SetColor(Color);
+    canvas->MoveTo(X1, Y1);
+    canvas->LineTo(X2, Y2);
   };
-  if (hotTrack_ && !ComponentState().Contains(csDesigning)) {
-    const QRect button(width - 15, 0, 15, height);
-    const int mid = height / 2;
-    Painter.fillRect(button, ColorToQColor(clBtnFace));
-    QPolygon arrow;
-    if (IsHot()) {
-      if (hotTrackBorder_) {
-        line(htColors_->Shadow(), 0, 0, width - 1, 0);
-        line(htColors_->Shadow(), 0, 0, 0, height - 1);
-        line(htColors_->Highlight(), width - 1, 0, width - 1, height - 1);
-        line(htColors_->Highlight(), 0, height - 1, width - 1, height - 1);
-        Painter.setPen(QPen(ColorToQColor(Color()), 1));
-        Painter.setBrush(Qt::NoBrush);
-        Painter.drawRect(1, 1, width - 3, height - 3);
-      }
-      line(clBtnHighlight, button.left(), 0, button.right(), 0);
-      line(clBtnHighlight, button.left(), 0, button.left(), height - 1);
-      line(clBtnShadow, button.right(), 0, button.right(), height - 1);
-      line(clBtnShadow, button.left(), height - 1, button.right(), height - 1);
-      arrow << QPoint(button.left() + 4, mid) << QPoint(button.left() + 6, mid + 2)
-            << QPoint(button.left() + 8, mid);
-    } else {
-      arrow << QPoint(button.left() + 3, mid - 1) << QPoint(button.left() + 5, mid + 1)
-            << QPoint(button.left() + 7, mid - 1);
+  // A black arrow pointing down: Width wide, its top row at (X, Y).
+  const auto arrow = [canvas](int X, int Y, int ArrowWidth) {
+    canvas->Pen()->SetColor(clBlack);
+    canvas->Brush()->SetColor(clBlack);
+    canvas->Polygon({{X, Y}, {X + ArrowWidth - 1, Y}, {X + ArrowWidth / 2, Y + ArrowWidth / 2}});
+  };
+  canvas->Pen()->SetStyle(psSolid);
+  canvas->Pen()->SetWidth(1);
+  canvas->Brush()->SetStyle(bsSolid);
+  canvas->Brush()->SetColor(Color());
+  canvas->FillRect(TRect{0, 0, width, height});
+
+  TRect button = ButtonRect();
+  const bool dropped = DroppedDown();
+  canvas->Brush()->SetColor(clBtnFace);
+  canvas->FillRect(button);
+  if (HotTrackLook()) {
+    const bool hot = IsHot();
+    if (hot && hotTrackBorder_) {
+      // Outside a frame of the box's own colour, which the fill has drawn.
+      line(htColors_->Shadow(), 0, height - 1, 0, 0);
+      line(htColors_->Shadow(), 0, 0, width, 0);
+      line(htColors_->Highlight(), width - 1, 0, width - 1, height);
+      line(htColors_->Highlight(), 0, height - 1, width, height - 1);
     }
-    Painter.setPen(QPen(Qt::black, 1));
-    Painter.setBrush(Qt::black);
-    Painter.drawPolygon(arrow);
+    const int mid = button.Top + button.Height() / 2;
+    if (hot) {
+      line(clBtnHighlight, button.Left, button.Bottom - 1, button.Left, button.Top);
+      line(clBtnHighlight, button.Left, button.Top, button.Right, button.Top);
+      line(clBtnShadow, button.Right - 1, button.Top, button.Right - 1, button.Bottom);
+      line(clBtnShadow, button.Left, button.Bottom - 1, button.Right, button.Bottom - 1);
+      arrow(button.Left + 4, mid, 5);
+    } else {
+      arrow(button.Left + 3, mid - 1, 5);
+    }
+  } else {
+    if (Ctl3D()) {
+      TRect edge{0, 0, width, height};
+      DrawEdge(canvas, edge, EDGE_SUNKEN, BF_RECT);
+    } else {
+      canvas->Brush()->SetColor(clWindowFrame);
+      canvas->FrameRect(TRect{0, 0, width, height});
+    }
+    // The button: raised, or pressed while the list is open; a flat box's has a plain line round it.
+    TRect face = button;
+    if (dropped || !Ctl3D()) {
+      canvas->Brush()->SetColor(Ctl3D() ? clBtnShadow : clWindowFrame);
+      canvas->FrameRect(face);
+    } else {
+      DrawEdge(canvas, face, EDGE_RAISED, BF_RECT | BF_MIDDLE);
+    }
+    const int shift = dropped ? 1 : 0;
+    arrow(button.Left + (button.Width() - 7) / 2 + shift, button.Top + (button.Height() - 4) / 2 + shift, 7);
   }
+  if (!IsEditable()) DrawEditPart(EditPartRect(), Focused() && !dropped);
+  PaintBorders();
+}
+
+void TOvcBaseComboBox::PaintBorders() {
+  const int width = Width();
+  const int height = Height();
   const int buttonWidth = hotTrack_ ? 17 : 19;
-  const auto draw = [&](const TOvcBorder *Border, int X1, int Y1, int X2, int Y2) {
+  QPainter *painter = Canvas()->Handle();
+  painter->save();
+  const auto draw = [painter](const TOvcBorder *Border, int X1, int Y1, int X2, int Y2) {
     if (!Border->Enabled()) return;
-    Painter.setPen(QPen(ColorToQColor(Border->PenColor()), Border->PenWidth(), Qt::SolidLine, Qt::FlatCap));
-    Painter.drawLine(X1, Y1, X2, Y2);
+    painter->setPen(QPen(ColorToQColor(Border->PenColor()), Border->PenWidth(), Qt::SolidLine, Qt::FlatCap));
+    painter->drawLine(X1, Y1, X2, Y2);
   };
   const TOvcBorders *b = borders_.get();
   draw(b->LeftBorder(), b->LeftBorder()->PenWidth() / 2, 0, b->LeftBorder()->PenWidth() / 2, height);
@@ -465,4 +516,5 @@ void TOvcBaseComboBox::PaintDecoration(QPainter &Painter) {
   draw(b->RightBorder(), right, 0, right, height);
   const int bottom = height - b->BottomBorder()->PenWidth() / 2;
   draw(b->BottomBorder(), 0, bottom, width, bottom);
+  painter->restore();
 }

@@ -8,11 +8,7 @@
 #include "controls/framework/base.h"
 #include "controls/framework/borders.h"
 #include "platform/widgets/std_combo_box.h"
-#include <QPointer>
-#include <QWidget>
 #include <memory>
-
-class QPainter;
 
 enum TOvcComboStyle { ocsDropDown, ocsDropDownList };
 
@@ -63,7 +59,6 @@ public:
   void SetHotTrackBorder(bool Value);
   TOvcHTColors *HotTrackColors() const { return htColors_.get(); }
   TOvcBorders *Borders() const { return borders_.get(); }
-  bool Ctl3D() const { return ctl3D_; }
   // -1: the system's own width.
   int DropDownWidth() const { return dropDownWidth_; }
   void SetDropDownWidth(int Value);
@@ -102,15 +97,24 @@ protected:
   // The separator under the last MRU entry, when the list is open.
   void DrawMRUSeparator(int Index, const TRect &Rect, TOwnerDrawState State);
   void BordersChanged(TObject *Sender);
+  void DropDown() override;
 
 public:
   // Whether the hot-tracking look shows as hot: the mouse inside, the focus here or the list open.
   bool IsHot() const;
-  // Draws the hot-tracking frame and button and the enabled borders over the box (called by its overlay).
-  void PaintDecoration(QPainter &Painter);
+  // The box paints itself: its colour, its frame and button in the 3-D, flat or hot-tracking look, the shown
+  // entry of a drop-down list and the enabled borders.
+  bool PaintsOwnFrame() const override { return true; }
+  TRect EditPartRect() const override;
+  TRect ButtonRect() const override;
 
-protected:
 private:
+  bool HotTrackLook() const;
+  int FrameWidth() const;
+  void PaintBox();
+  void PaintBorders();
+  // The look changed: the edit part may move, and everything repaints.
+  void LookChanged();
   void ListClosed();
   void StartSearchDelay();
   void StopSearchDelay();
@@ -128,11 +132,9 @@ private:
   TOvcComboStyle ovcStyle_ = ocsDropDown;
   bool hotTrack_ = false;
   bool hotTrackBorder_ = true;
-  bool ctl3D_ = true;
   int dropDownWidth_ = -1;
   int savedItemIndex_ = -1;
   int searchTrigger_ = -1;
   bool backspaced_ = false;
   bool mouseInside_ = false;
-  QPointer<QWidget> decoration_;
 };

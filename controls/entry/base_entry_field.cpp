@@ -1,6 +1,7 @@
 // The entry-field engine: properties, edit state, display text, typed transfer and the window messages that
 // read or set the selection and the modified flag.
 #include "controls/entry/base_entry_field.h"
+#include "controls/entry/mask_chars.h"
 #include "controls/framework/controller.h"
 #include "controls/framework/library_exceptions.h"
 #include "controls/framework/library_messages.h"
@@ -8,6 +9,7 @@
 #include "platform/core/component.h"
 #include "platform/windowing/forms.h"
 #include <cmath>
+#include <cstring>
 
 TOvcEfColors::TOvcEfColors()
     : disabled_(std::make_unique<TOvcColors>(clGrayText, clWindow)),
@@ -66,15 +68,19 @@ void TOvcBaseEntryField::SetMaxLength(int Value) {
     maxLength_ = Value;
     return;
   }
-  if (Value < 1 || Value > 255 || Value < picture_.size()) return;
-  maxLength_ = Value;
+  if (Value < 1 || Value > 255 || Value < PictureLength()) return;
+  SetMaxLengthRaw(Value);
+  if (HandleAllocated()) RecreateWnd();
+  Repaint();
+}
+
+void TOvcBaseEntryField::SetMaxLengthRaw(int Value) {
+  maxLength_ = std::clamp(Value, 1, 255);
   dataSize_ = 0;
-  if (editText_.size() > Value) editText_.truncate(Value);
+  if (editText_.size() > maxLength_) editText_.truncate(maxLength_);
   caret_ = std::min(caret_, int(editText_.size()));
   selStart_ = std::min(selStart_, int(editText_.size()));
   selEnd_ = std::min(selEnd_, int(editText_.size()));
-  if (HandleAllocated()) RecreateWnd();
-  Repaint();
 }
 
 void TOvcBaseEntryField::SetEpoch(int Value) {
@@ -120,6 +126,7 @@ void TOvcBaseEntryField::SetOptions(TOvcEntryFieldOptions Value) {
   if (Value.Contains(efoForceInsert)) Value.Exclude(efoForceOvertype);
   if (Value.Contains(efoForceOvertype)) Value.Exclude(efoForceInsert);
   if (Value.Contains(efoRightJustify) && DataType() == edtString) Value.Include(efoTrimBlanks);
+  if (Value.Contains(efoStripLiterals) != options_.Contains(efoStripLiterals)) dataSize_ = 0;
   if (fieldKind_ == fkPicture && DataType() == edtString && !Value.Contains(efoTrimBlanks))
     Value.Exclude(efoRightJustify);
   options_ = Value;
@@ -154,9 +161,73 @@ void TOvcBaseEntryField::SetControlCharColor(TColor Value) {
 void TOvcBaseEntryField::SetDataType(std::uint8_t Code) {
   dataType_ = Code;
   dataSize_ = 0;
-  rangeLo_ = DefaultRangeLo(Code & 0x3F);
-  rangeHi_ = DefaultRangeHi(Code & 0x3F);
+  SetDefaultRange();
   AdjustOptions();
+}
+
+void TOvcBaseEntryField::SetStripsLiterals(bool Value) {
+  dataType_ = std::uint8_t(Value ? (dataType_ | 64) : (dataType_ & ~64));
+  dataSize_ = 0;
+}
+
+void TOvcBaseEntryField::SetDefaultRange() {
+  rangeLo_ = DefaultRangeLo(DataType());
+  rangeHi_ = DefaultRangeHi(DataType());
+}
+
+bool TOvcBaseEntryField::RangeLimitsEqual() const {
+  switch (DataType()) {
+  case edtString: return true;
+  case edtChar:
+  case edtBoolean:
+  case edtYesNo: return rangeLo_[0] == rangeHi_[0];
+  case edtReal: return std::memcmp(rangeLo_.data(), rangeHi_.data(), 8) == 0;
+  case edtExtended:
+  case edtDouble:
+  case edtSingle:
+  case edtComp: return rangeLo_ == rangeHi_;
+  default: return std::memcmp(rangeLo_.data(), rangeHi_.data(), 4) == 0;
+  }
+}
+
+long double TOvcBaseEntryField::RangeNumber(const TRangeType &Cell) const {
+  switch (DataType()) {
+  case edtReal: {
+    double value = 0;
+    std::memcpy(&value, Cell.data(), 8);
+    return value;
+  }
+  case edtExtended:
+  case edtDouble:
+  case edtSingle:
+  case edtComp: return TExtended::FromBytes(Cell).Value();
+  case edtChar: return Cell[0];
+  default: {
+    std::int32_t value = 0;
+    std::memcpy(&value, Cell.data(), 4);
+    return value;
+  }
+  }
+}
+
+void TOvcBaseEntryField::SetName(const QString &NewName) {
+  TOvcCustomControlEx::SetName(NewName);
+  Repaint();
+}
+
+void TOvcBaseEntryField::SetSelectionRaw(int Start, int End) {
+  const int length = int(editText_.size());
+  Start = std::clamp(Start, 0, length);
+  End = std::clamp(End, 0, length);
+  if (Start > End) std::swap(Start, End);
+  selStart_ = Start;
+  selEnd_ = End;
+}
+
+void TOvcBaseEntryField::ClearContents() {
+  SetEditString(QString());
+  caret_ = 0;
+  selStart_ = selEnd_ = 0;
 }
 
 void TOvcBaseEntryField::SetRangeCells(const TRangeType &Lo, const TRangeType &Hi) {
@@ -257,8 +328,20 @@ void TOvcBaseEntryField::AdjustOptions() {
     uninitialized_ = true;
 }
 
+WORD TOvcBaseEntryField::ValueSize() {
+  if (DataType() == edtString && StripsLiterals() && options_.Contains(efoStripLiterals)) {
+    // Only the positions a user fills (and the floating symbols) are kept.
+    const QString picture = GetFullPicture();
+    int kept = 0;
+    for (QChar m : picture)
+      if (IsMaskChar(m) || m == QLatin1Char('$') || m == QLatin1Char(',')) ++kept;
+    return WORD(maxLength_ - picture.size() + kept + 1);
+  }
+  return EntryFieldDataSize(DataType(), WORD(maxLength_ + 1));
+}
+
 WORD TOvcBaseEntryField::GetDataSize() {
-  if (dataSize_ == 0) dataSize_ = EntryFieldDataSize(DataType(), WORD(maxLength_ + 1));
+  if (dataSize_ == 0) dataSize_ = ValueSize();
   return dataSize_;
 }
 
@@ -275,6 +358,7 @@ WORD TOvcBaseEntryField::TransferData(void *Buffer, WORD Direction) {
     errorPending_ = false;
     if (focused_) {
       PlaceInitialCaret();
+      ShowCaret();
       if (!gettingValue_) SetSelection(0, int(editText_.size()));
     }
     modified_ = false;
@@ -330,6 +414,11 @@ void TOvcBaseEntryField::CreateWnd() {
   GetDataSize();
   if (options_.Contains(efoInputRequired) && DataType() >= edtChar && DataType() <= edtComp)
     uninitialized_ = true;
+  hexMask_ = picture_.contains(QLatin1Char('K'));
+  binaryMask_ = picture_.contains(QLatin1Char('b'));
+  octalMask_ = picture_.contains(QLatin1Char('O'));
+  numericField_ = fieldKind_ == fkNumeric;
+  noLiterals_ = true;
   AdjustOptions();
   DoRecalcHeight();
 }
@@ -364,6 +453,8 @@ void TOvcBaseEntryField::WndProc(TMessage &Message) {
     TOvcCustomControlEx::WndProc(Message);
     DoRecalcHeight();
     if (focused_) PositionCaret(true);
+    // The 3-D look is a window style of a bordered field: the window is made again with it.
+    if (Message.Msg == CM_CTL3DCHANGED && borderStyle_ == bsSingle && HandleAllocated()) RecreateWnd();
     return;
   case WM_ERASEBKGND: Message.Result = 1; return;
   case ovm_GetDataSize: Message.Result = GetDataSize(); return;

@@ -9,6 +9,7 @@
 #include "controls/framework/command_codes.h"
 #include "controls/framework/controller.h"
 #include "controls/framework/entry_data_type.h"
+#include "controls/framework/extended_value.h"
 #include "platform/core/date_time.h"
 #include "platform/core/events.h"
 #include "platform/core/small_set.h"
@@ -84,8 +85,15 @@ private:
   std::unique_ptr<TOvcColors> highlight_;
 };
 
-// A 10-byte range cell as the form stores it.
+// A 10-byte range cell as the form stores it: integers, dates and times as 4-byte signed values, Real as a
+// double, the other floating types in the ten-byte extended layout (TExtended).
 using TRangeType = std::array<std::uint8_t, 10>;
+
+// The typed value a caller's buffer holds for each data type (TransferData, GetFieldValue, SetFieldValue):
+// String QString, Char QChar, Boolean and YesNo bool, LongInt std::int32_t, Word std::uint16_t, SmallInt
+// std::int16_t, Byte std::uint8_t, ShortInt std::int8_t, Real and Double double, Extended TExtended, Single
+// float, Comp std::int64_t, Date and Time std::int32_t (-1 for none). A field holding a date and a time
+// together (HoldsDateTime) takes a TDateTime.
 
 // Bytes a value of the data type takes in a caller's buffer; 0 for an unknown code. Strings take
 // stringBytes (the length prefix included).
@@ -137,7 +145,9 @@ public:
   bool AutoSize() const { return autoSize_; }
   void SetAutoSize(bool Value);
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+  void SetName(const QString &NewName) override;
   std::uint8_t DataType() const { return dataType_ & 0x3F; }
+  bool StripsLiterals() const { return (dataType_ & 64) != 0; }
   std::uint8_t FieldKind() const { return fieldKind_; }
   // The range in its text form; setting a text that does not convert raises EInvalidRangeValue.
   QString RangeHi() const { return RangeText(rangeHi_); }
@@ -233,6 +243,17 @@ protected:
   // The edit text without literals; the engine has none to strip.
   virtual QString GetStrippedEditString() { return editText_; }
   virtual void SetEditString(const QString &Value) { SetEditText(Value); }
+  // The number of edit positions the picture takes (MaxLength may not be below it).
+  virtual int PictureLength() const { return int(picture_.size()); }
+  // MaxLength and DecimalPlaces stored as they are, without the window being made again.
+  void SetMaxLengthRaw(int Value);
+  void SetDecimalPlacesRaw(int Value) { decimalPlaces_ = std::uint8_t(Value); }
+  // The picture as laid over the edit text, one mask character per position.
+  virtual QString GetFullPicture() const { return picture_; }
+  // Bytes a value takes in a caller's buffer (GetDataSize caches it).
+  virtual WORD ValueSize();
+  // Whether the value is a TDateTime although the data type is Date.
+  virtual bool HoldsDateTime() const { return false; }
   // The built-in popup menu's actions.
   virtual void DoRestoreClick(TObject *Sender);
   virtual void DoCutClick(TObject *Sender);
@@ -250,6 +271,13 @@ protected:
   virtual void SetPicture(const QString &Mask) { picture_ = Mask.left(255); }
   QString Picture() const { return picture_; }
   void SetDataType(std::uint8_t Code);
+  // Marks a picture String field whose literals may be stripped (the data-type byte's 64).
+  void SetStripsLiterals(bool Value);
+  // The type's default range, and whether the two range cells are equal in the width of the type.
+  void SetDefaultRange();
+  bool RangeLimitsEqual() const;
+  // A range cell of a numeric, date or time type as a number.
+  long double RangeNumber(const TRangeType &Cell) const;
   void SetEditText(const QString &Text);
   void SetCaret(int Position);
   void SetInsertMode(bool Value) { insertMode_ = Value; }
@@ -265,6 +293,32 @@ protected:
   bool CharAllowed() const { return charAllowed_; }
   void SetCharAllowed(bool Value) { charAllowed_ = Value; }
   bool CtrlCharPrefix() const { return ctrlCharPrefix_; }
+  void SetCtrlCharPrefix(bool Value) { ctrlCharPrefix_ = Value; }
+  // The validation and focus state the field types consult.
+  bool Validating() const { return validating_; }
+  bool InUserValidation() const { return inUserValidation_; }
+  bool KeepCaret() const { return keepCaret_; }
+  bool RefocusAfterError() const { return refocusAfterError_; }
+  bool ErrorBeingReported() const { return errorBeingReported_; }
+  // The flags read from the mask when the window is made.
+  bool HexMask() const { return hexMask_; }
+  bool OctalMask() const { return octalMask_; }
+  bool BinaryMask() const { return binaryMask_; }
+  bool NumericFieldFlag() const { return numericField_; }
+  bool MaskHasNoLiterals() const { return noLiterals_; }
+  void SetMaskHasNoLiterals(bool Value) { noLiterals_ = Value; }
+  bool FloatWithDecimalMask() const { return floatWithDecimal_; }
+  void SetFloatWithDecimalMask(bool Value) { floatWithDecimal_ = Value; }
+  bool NeedsReformat() const { return needsReformat_; }
+  void SetNeedsReformat(bool Value) { needsReformat_ = Value; }
+  // Selection and scroll without repainting (the edit engines repaint once per command).
+  void SetSelectionRaw(int Start, int End);
+  void SetFirstVisibleChar(int Value) { firstVisible_ = Value; }
+  // The edit text of a window being re-created is empty again: the field clears it (the picture kinds lay an
+  // empty value into the mask).
+  void ClearContents();
+  // Shows the caret at its place (after a value is transferred in while focused).
+  void ShowCaret();
   bool IsFocused() const { return focused_; }
   // The edit-text position under a client x (mouse commands); scrolls left for a negative x.
   int CharIndexAt(int X);
@@ -285,7 +339,6 @@ private:
   int RightBorderWidth() const;
   int TextStartX(const QString &shown, bool rightAligned);
   void PaintBorders();
-  void ShowCaret();
   void UpdateBuiltInMenu();
   void ShowBuiltInMenu(int X, int Y);
   void HideCaret();
@@ -293,6 +346,10 @@ private:
   QString RangeText(const TRangeType &cell) const;
   std::optional<TRangeType> RangeCellFromText(const QString &text);
   bool HasRange() const;
+  template <typename T>
+  void SetTyped(T value) {
+    SetFieldValue(&value);
+  }
   void SetRangeText(TRangeType &cell, const QString &text);
   void DispatchKeyCommand(TMessage &Message, WORD Command);
   void CopyMessage();
@@ -353,4 +410,12 @@ private:
   bool mouseFocusing_ = false;
   bool exitIncomplete_ = false;
   bool refocusAfterError_ = false;
+  bool hexMask_ = false;
+  bool octalMask_ = false;
+  bool binaryMask_ = false;
+  bool numericField_ = false;
+  bool noLiterals_ = true;
+  bool floatWithDecimal_ = false;
+  bool needsReformat_ = false;
+  bool keyDownSeen_ = false;
 };

@@ -42,6 +42,8 @@ void TOvcBaseEntryField::DoCommand(TMessage &Msg, WORD Command) {
   if (!HandleAllocated()) return;
   if (Command == ccCharacter && Msg.WParam == 0) return;
   if (IsReadOnly() && ChangesText(Command)) {
+    // The key was handled (refused): the character it also types is not a second refusal.
+    acceptNextChar_ = false;
     Beep();
     return;
   }
@@ -164,6 +166,7 @@ void TOvcBaseEntryField::EnterField(HWND Losing) {
 bool TOvcBaseEntryField::HandleInputMessage(TMessage &Message) {
   switch (Message.Msg) {
   case WM_KEYDOWN: {
+    keyDownSeen_ = true;
     TOvcCustomControlEx::WndProc(Message);
     const WORD key = WORD(Message.WParam);
     if (key == 0 || key == VK_SHIFT) return true;
@@ -171,6 +174,7 @@ bool TOvcBaseEntryField::HandleInputMessage(TMessage &Message) {
     return true;
   }
   case WM_SYSKEYDOWN: {
+    keyDownSeen_ = true;
     TOvcCustomControlEx::WndProc(Message);
     const WORD key = WORD(Message.WParam);
     if (key == 0 || key == VK_TAB || key == VK_MENU) return true;
@@ -183,8 +187,16 @@ bool TOvcBaseEntryField::HandleInputMessage(TMessage &Message) {
     DispatchKeyCommand(Message, Controller()->EntryCommands()->TranslateKey(key, shift));
     return true;
   }
+  case WM_KEYUP:
+  case WM_SYSKEYUP: keyDownSeen_ = false; return false;
   case WM_CHAR:
     TOvcCustomControlEx::WndProc(Message);
+    // A character that no key press brought (an input method, a composed character) is no command key's.
+    if (!keyDownSeen_) {
+      acceptNextChar_ = true;
+      charAllowed_ = true;
+    }
+    keyDownSeen_ = false;
     if (acceptNextChar_ && Message.WParam != 0) DoCommand(Message, ccCharacter);
     return true;
   case WM_SETFOCUS: {

@@ -92,7 +92,7 @@ bool TOvcBaseEntryField::PositionCaret(bool Rescroll) {
   TCanvas *canvas = Canvas();
   canvas->SetFont(Font());
   const QString shown = GetDisplayString();
-  caret_ = std::clamp(caret_, 0, int(shown.size()));
+  caret_ = std::clamp(caret_, 0, int(std::max(shown.size(), editText_.size())));
   const int first = int(FirstEditablePos());
   if (caret_ == first || caret_ == first + 1) firstVisible_ = 0;
   if (caret_ < firstVisible_) firstVisible_ = caret_;
@@ -127,6 +127,7 @@ bool TOvcBaseEntryField::PositionCaret(bool Rescroll) {
 }
 
 void TOvcBaseEntryField::ShowCaret() {
+  if (!focused_) return;
   caretPair_->SetInsertMode(insertMode_);
   caretPair_->SetLinked(true);
   PositionCaret(true);
@@ -140,12 +141,7 @@ void TOvcBaseEntryField::Paint() {
   canvas->SetFont(Font());
   const bool designing = ComponentState().Contains(csDesigning);
   QString shown = GetDisplayString();
-  if (designing)
-    shown = fieldKind_ == fkSimple
-                ? QString(maxLength_, picture_.isEmpty() ? QLatin1Char('X') : picture_.at(0))
-                : picture_;
-  if (options_.Contains(efoPasswordMode) && passwordChar_.unicode() != 0 && !designing)
-    shown.fill(passwordChar_);
+  if (designing) shown = GetFullPicture();
   TColor text = Font()->Color();
   TColor back = Color();
   if (!Enabled()) {

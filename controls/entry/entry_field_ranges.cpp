@@ -10,8 +10,6 @@
 #include "platform/core/streams.h"
 #include <cmath>
 #include <cstring>
-#include <locale>
-#include <sstream>
 
 namespace {
 
@@ -37,35 +35,13 @@ TRangeType ToCell(T value) {
   return cell;
 }
 
-long double CellExtended(const TRangeType &cell) {
-  long double v = 0;
-  std::memcpy(&v, cell.data(), 10);
-  return v;
-}
+TExtended CellExtended(const TRangeType &cell) { return TExtended::FromBytes(cell); }
 
-TRangeType ExtendedToCell(long double value) {
-  TRangeType cell{};
-  std::memcpy(cell.data(), &value, 10);
-  return cell;
-}
+TRangeType ExtendedToCell(TExtended value) { return value.Bytes(); }
 
-std::optional<long double> ParseDecimal(const QString &text) {
-  const QString trimmed = text.trimmed();
-  if (trimmed.isEmpty()) return 0.0L;
-  std::istringstream in(trimmed.toStdString());
-  in.imbue(std::locale::classic());
-  long double value = 0;
-  in >> value;
-  if (in.fail() || !in.eof() || !std::isfinite(value)) return std::nullopt;
-  return value;
-}
-
-QString ExtendedText(long double value) {
-  std::ostringstream out;
-  out.imbue(std::locale::classic());
-  out.precision(18);
-  out << value;
-  return QString::fromStdString(out.str());
+std::optional<TExtended> ParseDecimal(const QString &text) {
+  if (text.trimmed().isEmpty()) return TExtended();
+  return TExtended::Parse(text);
 }
 
 std::optional<std::uint64_t> ParseDigits(const QString &text, int base) {
@@ -113,7 +89,7 @@ QString TOvcBaseEntryField::RangeText(const TRangeType &cell) const {
   case edtExtended:
   case edtDouble:
   case edtSingle:
-  case edtComp: return ExtendedText(CellExtended(cell));
+  case edtComp: return CellExtended(cell).ToString();
   case edtDate: {
     const std::int32_t day = CellInt(cell);
     return day == BadDate ? QString() : OvcIntlSup().DateToDateString(DatePicture(), day, false);
@@ -189,7 +165,7 @@ std::optional<TRangeType> TOvcBaseEntryField::RangeCellFromText(const QString &t
                               : type == edtSingle ? 3.4e38L
                               : type == edtComp   ? 9.2e18L
                                                   : 0;
-    if (limit != 0 && std::fabs(*value) > limit) return std::nullopt;
+    if (limit != 0 && std::fabs(value->Value()) > limit) return std::nullopt;
     return ExtendedToCell(*value);
   }
   case edtDate: {
@@ -245,50 +221,51 @@ void TOvcBaseEntryField::DefineProperties(TFiler *Filer) {
 void TOvcBaseEntryField::SetValueFromText(const QString &Text) {
   if (inUserValidation_) return;
   const int type = DataType();
-  std::array<std::uint8_t, 256> buffer{};
   if (type == edtString) {
-    const QByteArray bytes = Text.left(255).toLatin1();
-    buffer[0] = std::uint8_t(bytes.size());
-    std::memcpy(buffer.data() + 1, bytes.constData(), size_t(bytes.size()));
-  } else if (type == edtBoolean || type == edtYesNo) {
-    const QChar first = Text.isEmpty() ? QChar() : Text.at(0).toUpper();
-    buffer[0] =
-        (first == OvcIntlSup().TrueChar().toUpper() || first == OvcIntlSup().YesChar().toUpper()) ? 1 : 0;
-  } else {
-    const auto cell = RangeCellFromText(Text);
-    if (!cell) throw EEntryFieldError(LibraryMessageText(msg::InvalidNumber));
-    const long double extended = CellExtended(*cell);
-    switch (type) {
-    case edtDouble: {
-      const double v = double(extended);
-      std::memcpy(buffer.data(), &v, 8);
-      break;
-    }
-    case edtSingle: {
-      const float v = float(extended);
-      std::memcpy(buffer.data(), &v, 4);
-      break;
-    }
-    case edtComp: {
-      const std::int64_t v = std::llround(extended);
-      std::memcpy(buffer.data(), &v, 8);
-      break;
-    }
-    case edtWord:
-    case edtSmallInt: {
-      const auto v = std::uint16_t(CellInt(*cell));
-      std::memcpy(buffer.data(), &v, 2);
-      break;
-    }
-    case edtByte:
-    case edtShortInt: buffer[0] = std::uint8_t(CellInt(*cell)); break;
-    default: std::memcpy(buffer.data(), cell->data(), cell->size()); break;
-    }
+    const QString value = Text.left(255);
+    SetFieldValue(&value);
+    return;
   }
-  SetFieldValue(buffer.data());
+  if (type == edtBoolean || type == edtYesNo) {
+    const QChar first = Text.isEmpty() ? QChar() : Text.at(0).toUpper();
+    const bool value =
+        first == OvcIntlSup().TrueChar().toUpper() || first == OvcIntlSup().YesChar().toUpper();
+    SetFieldValue(&value);
+    return;
+  }
+  if (type == edtChar && !Text.startsWith(QLatin1Char('#'))) {
+    // Any character, not only those a range cell can hold.
+    const QChar value = Text.isEmpty() ? QLatin1Char(' ') : Text.at(0);
+    SetFieldValue(&value);
+    return;
+  }
+  const auto cell = RangeCellFromText(Text);
+  if (!cell) throw EEntryFieldError(LibraryMessageText(msg::InvalidNumber));
+  const std::int32_t integer = CellInt(*cell);
+  switch (type) {
+  case edtChar: return SetTyped(QChar(char16_t(cell->at(0))));
+  case edtWord: return SetTyped(std::uint16_t(integer));
+  case edtSmallInt: return SetTyped(std::int16_t(integer));
+  case edtByte: return SetTyped(std::uint8_t(integer));
+  case edtShortInt: return SetTyped(std::int8_t(integer));
+  case edtReal: {
+    double value = 0;
+    std::memcpy(&value, cell->data(), 8);
+    return SetTyped(value);
+  }
+  case edtExtended: return SetTyped(CellExtended(*cell));
+  case edtDouble: return SetTyped(double(CellExtended(*cell).Value()));
+  case edtSingle: return SetTyped(float(CellExtended(*cell).Value()));
+  case edtComp: return SetTyped(std::int64_t(std::llround(CellExtended(*cell).Value())));
+  default: return SetTyped(integer); // LongInt, Date, Time
+  }
 }
 
 void TOvcBaseEntryField::SetAsDateTime(TDateTime Value) {
+  if (HoldsDateTime()) {
+    SetFieldValue(&Value);
+    return;
+  }
   std::int32_t stored = -1;
   if (DataType() == edtDate) {
     int year = 0;
@@ -306,6 +283,11 @@ void TOvcBaseEntryField::SetAsDateTime(TDateTime Value) {
 
 void TOvcBaseEntryField::SetAsDayNumber(std::int32_t Value) {
   if (DataType() != edtDate) throw EInvalidDataType();
+  if (HoldsDateTime()) {
+    const TDateTime value = Value == BadDate ? 0.0 : ovcdate::DayNumberToDateTime(Value);
+    SetFieldValue(&value);
+    return;
+  }
   SetFieldValue(&Value);
 }
 

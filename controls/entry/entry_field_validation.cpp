@@ -6,7 +6,6 @@
 #include "controls/framework/private_messages.h"
 #include "platform/windowing/controls.h"
 #include <cstring>
-#include <limits>
 
 namespace {
 
@@ -18,13 +17,7 @@ TRangeType Cell(T value) {
   return cell;
 }
 
-// The 10-byte extended cell; the cells are laid out for an 80-bit long double.
-static_assert(std::numeric_limits<long double>::digits == 64, "range cells hold an 80-bit extended");
-TRangeType ExtendedCell(long double value) {
-  TRangeType cell{};
-  std::memcpy(cell.data(), &value, 10);
-  return cell;
-}
+TRangeType ExtendedCell(long double value) { return TExtended(value).Bytes(); }
 
 struct RangePair {
   TRangeType lo;

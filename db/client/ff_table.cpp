@@ -107,6 +107,7 @@ void TffTable::SetIndexName(const QString &aValue) {
   UpdateCursorPos();
   SettleReadAhead();
   Check(Engine()->CursorSwitchToIndex(cursor_, aValue, true));
+  ranged_ = false;
   indexName_ = aValue;
   CursorPosChanged();
   if (masterLink_->Active() && !masterLink_->Fields().isEmpty()) {
@@ -174,6 +175,7 @@ void TffTable::InternalOpen() {
   database_->tables_.append(this);
   InitFieldDefs(*engine->CursorDictionary(cursor_));
   masterEmpty_ = false;
+  ranged_ = false;
   ApplyMasterRange();
 }
 
@@ -202,11 +204,13 @@ void TffTable::InternalClose() {
 void TffTable::InternalFirst() {
   ForgetReadAhead();
   Check(Engine()->CursorSetToBegin(cursor_));
+  edgeRead_ = ranged_;
 }
 
 void TffTable::InternalLast() {
   ForgetReadAhead();
   Check(Engine()->CursorSetToEnd(cursor_));
+  edgeRead_ = ranged_;
 }
 
 // ---- Reading ahead ----
@@ -214,7 +218,9 @@ void TffTable::InternalLast() {
 void TffTable::ForgetReadAhead() {
   ahead_.clear();
   aheadNext_ = 0;
+  aheadAtEdge_ = false;
   streak_ = 0;
+  found_.reset();
 }
 
 void TffTable::SettleReadAhead() {
@@ -228,7 +234,12 @@ int TffTable::ReadAheadCount(TGetMode GetMode) {
   streak_ = GetMode == aheadMode_ ? streak_ + 1 : 1;
   aheadMode_ = GetMode;
   const int windowNeeds = BufferCount() - BufferedRecordCount();
-  const int stepping = 1 << std::min(streak_ - 1, 6);
+  // Each read in a row takes four times as many: a walk over a few records needs few reads.
+  int stepping = 1 << std::min(2 * (streak_ - 1), 6);
+  // A range (one customer's invoices, one invoice's lines) is mostly read whole from its first record.
+  constexpr int kRangeFromEdge = 16;
+  if (edgeRead_) stepping = std::max(stepping, kRangeFromEdge);
+  edgeRead_ = false;
   return std::clamp(std::max(windowNeeds, stepping), 1, kMostAhead);
 }
 
@@ -247,9 +258,18 @@ TGetResult TffTable::HandOut(TRecordBuffer &Buffer) {
 
 TGetResult TffTable::GetRecord(TRecordBuffer &Buffer, TGetMode GetMode, bool DoCheck) {
   if (masterEmpty_) return GetMode == gmNext ? grEOF : (GetMode == gmPrior ? grBOF : grError);
-  if (GetMode != gmCurrent && HasReadAhead() && aheadMode_ == GetMode) {
-    ++streak_;
+  if (GetMode == gmCurrent && found_) {
+    ahead_ = {std::move(*found_)};
+    found_.reset();
     return HandOut(Buffer);
+  }
+  if (GetMode != gmCurrent && aheadMode_ == GetMode) {
+    if (HasReadAhead()) {
+      ++streak_;
+      return HandOut(Buffer);
+    }
+    // The last read came back short: it reached the end (or beginning), where the cursor now stands.
+    if (aheadAtEdge_) return GetMode == gmNext ? grEOF : grBOF;
   }
   const int keepStreak = GetMode == aheadMode_ ? streak_ : 0;
   SettleReadAhead();
@@ -260,8 +280,10 @@ TGetResult TffTable::GetRecord(TRecordBuffer &Buffer, TGetMode GetMode, bool DoC
     result = Engine()->RecordGet(cursor_, record);
     if (result == DBIERR_NONE) ahead_ = {std::move(record)};
   } else {
-    result = Engine()->RecordGetBatch(cursor_, ReadAheadCount(GetMode), GetMode == gmNext, ahead_);
+    const int count = ReadAheadCount(GetMode);
+    result = Engine()->RecordGetBatch(cursor_, count, GetMode == gmNext, ahead_);
     if (result == DBIERR_NONE && ahead_.isEmpty()) result = GetMode == gmNext ? DBIERR_EOF : DBIERR_BOF;
+    aheadAtEdge_ = result == DBIERR_NONE && ahead_.size() < count;
   }
   if (result == DBIERR_NONE) return HandOut(Buffer);
   ahead_.clear();
@@ -361,7 +383,7 @@ void TffTable::FindNearest(const QList<Variant> &aKeyValues) {
   CheckBrowseMode();
   if (masterEmpty_) return;
   ForgetReadAhead();
-  Check(Engine()->CursorSetToKey(cursor_, EngineValues(aKeyValues)));
+  Check(Engine()->CursorSetToKey(cursor_, EngineValues(aKeyValues), &found_));
   CursorPosChanged();
   Resync(rmCenter);
 }
@@ -370,6 +392,7 @@ void TffTable::SetRange(const QList<Variant> &aStartValues, const QList<Variant>
   CheckBrowseMode();
   ForgetReadAhead();
   Check(Engine()->CursorSetRange(cursor_, EngineValues(aStartValues), true, EngineValues(aEndValues), true));
+  ranged_ = true;
   masterEmpty_ = false;
   First();
 }
@@ -378,6 +401,7 @@ void TffTable::CancelRange() {
   CheckBrowseMode();
   ForgetReadAhead();
   Check(Engine()->CursorResetRange(cursor_));
+  ranged_ = false;
   masterEmpty_ = false;
   First();
 }
@@ -394,6 +418,7 @@ void TffTable::ApplyMasterRange() {
     return;
   }
   Check(Engine()->CursorSetRange(cursor_, key, true, key, true));
+  ranged_ = true;
 }
 
 void TffTable::MasterChanged(TObject *) {
@@ -407,5 +432,6 @@ void TffTable::MasterDisabled(TObject *) {
   ForgetReadAhead();
   masterEmpty_ = false;
   Check(Engine()->CursorResetRange(cursor_));
+  ranged_ = false;
   First();
 }

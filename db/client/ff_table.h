@@ -14,7 +14,9 @@
 //
 // Reading ahead: when the dataset fills its window, or keeps stepping the same way, the table reads the
 // records it will ask for next in one engine call and hands them out one by one; the engine cursor is put
-// back on the record last handed out before anything else uses it.
+// back on the record last handed out before anything else uses it. A read that comes back short has met the
+// end (or the beginning), so stepping past its records asks the engine nothing more; FindNearest hands the
+// dataset the record the search found.
 //
 // As a detail (MasterSource, MasterFields) the table is limited to the records whose leading fields of the
 // current index equal the master fields of the master's active record (none when the master has no record
@@ -25,6 +27,7 @@
 #include "platform/data/data_source.h"
 #include "platform/data/dataset.h"
 #include <memory>
+#include <optional>
 
 class TffTable : public TDataSet {
 public:
@@ -120,5 +123,10 @@ private:
   qsizetype aheadNext_ = 0; // the next one to hand out
   TGetMode aheadMode_ = gmNext;
   TffBookmark handedOut_ = 0; // the record last handed out (where the dataset believes the cursor is)
-  int streak_ = 0;            // steps the same way in a row
+  bool aheadAtEdge_ = false;  // the last read came back short: nothing lies beyond it
+  bool ranged_ = false;       // a range (the table's own or the master's) limits the records
+  bool edgeRead_ = false;     // the next read starts at the edge of the range: it reads more at once
+  // The record a search just put the cursor on, for the dataset's read of the current record.
+  std::optional<TffRecord> found_;
+  int streak_ = 0; // steps the same way in a row
 };

@@ -42,11 +42,12 @@ TffError InitialiseFile(const QString &path, const QString &finalPath) {
   return CreateFailure(code, finalPath, detail);
 }
 
-} // namespace
-
-TffError ffCreateDatabaseFile(const QString &folder) {
+// Makes a folder's database file complete or not at all: `fill` writes it under a temporary name in the
+// folder, which is then renamed without replacing, so a file made meanwhile by someone else survives.
+template <typename Fill>
+TffError WriteAsideAndMoveIn(const QString &folder, Fill &&fill) {
   const QString path = ffDatabaseFilePath(folder);
-  if (!QFileInfo(folder).isDir()) return CreateFailure(DBIERR_NOSUCHFOLDER, folder);
+  if (!QFileInfo(folder).isDir()) return CreateFailure(DBIERR_NOSUCHFOLDER, QDir::cleanPath(folder));
   if (QFileInfo::exists(path)) return CreateFailure(DBIERR_DATABASEEXISTS, path);
 
   QTemporaryFile temporary(QDir(folder).filePath(QStringLiteral("tallyrook.db.XXXXXX")));
@@ -54,17 +55,56 @@ TffError ffCreateDatabaseFile(const QString &folder) {
   const QString temporaryPath = temporary.fileName();
   temporary.close();
 
-  if (TffError error = InitialiseFile(temporaryPath, path); !error.Ok()) return error;
+  if (TffError error = fill(temporaryPath, path); !error.Ok()) return error;
   temporary.setAutoRemove(false);
   // A temporary file is private to its owner; the database is an ordinary file.
   QFile::setPermissions(temporaryPath, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                            QFileDevice::ReadUser | QFileDevice::WriteUser |
                                            QFileDevice::ReadGroup | QFileDevice::ReadOther);
-  // QFile::rename never replaces an existing file, so a file made meanwhile by someone else survives.
   if (!QFile::rename(temporaryPath, path)) {
     QFile::remove(temporaryPath);
     if (QFileInfo::exists(path)) return CreateFailure(DBIERR_DATABASEEXISTS, path);
     return CreateFailure(DBIERR_WRITEERR, path);
   }
   return {};
+}
+
+// Copies a database file through SQLite, which reads it under a lock and writes the copy whole.
+TffError CopyFile(const QString &source, const QString &path, const QString &finalPath) {
+  sqlite3 *from = nullptr, *to = nullptr;
+  int rc = sqlite3_open_v2(source.toUtf8().constData(), &from, SQLITE_OPEN_READONLY, nullptr);
+  if (rc == SQLITE_OK) rc = sqlite3_open_v2(path.toUtf8().constData(), &to, SQLITE_OPEN_READWRITE, nullptr);
+  QString detail;
+  if (rc == SQLITE_OK) {
+    sqlite3_backup *backup = sqlite3_backup_init(to, "main", from, "main");
+    if (backup) {
+      rc = sqlite3_backup_step(backup, -1);
+      const int finished = sqlite3_backup_finish(backup);
+      if (rc == SQLITE_DONE) rc = finished;
+    } else {
+      rc = sqlite3_errcode(to);
+    }
+  }
+  if (rc != SQLITE_OK) detail = QString::fromUtf8(sqlite3_errmsg(to ? to : from));
+  if (rc == SQLITE_OK) rc = sqlite3_exec(to, "PRAGMA journal_mode = DELETE", nullptr, nullptr, nullptr);
+  sqlite3_close(from);
+  const int closeRc = sqlite3_close(to);
+  if (rc == SQLITE_OK) rc = closeRc;
+  if (rc == SQLITE_OK) return {};
+  const TffResult code = (rc & 0xFF) == SQLITE_FULL ? DBIERR_NODISKSPACE : DBIERR_WRITEERR;
+  return CreateFailure(code, finalPath,
+                       QStringLiteral("copying %1: %2").arg(QDir::toNativeSeparators(source), detail));
+}
+
+} // namespace
+
+TffError ffCreateDatabaseFile(const QString &folder) { return WriteAsideAndMoveIn(folder, InitialiseFile); }
+
+TffError ffCopyDatabaseFile(const QString &source, const QString &folder) {
+  if (!QFileInfo(source).isFile())
+    return {DBIERR_NOSUCHDATABASE,
+            ffResultText(DBIERR_NOSUCHDATABASE) + QStringLiteral(": ") + QDir::toNativeSeparators(source)};
+  return WriteAsideAndMoveIn(folder, [&](const QString &path, const QString &finalPath) {
+    return CopyFile(source, path, finalPath);
+  });
 }

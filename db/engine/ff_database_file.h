@@ -1,5 +1,5 @@
 // The database file of a data folder: where it is, and creating a new one (used by the engine's explicit
-// create call and by the tool that seeds the shipped database).
+// create call, by the tool that writes the shipped database and by the first start of a data folder).
 #pragma once
 #include "db/engine/ff_results.h"
 #include <QString>
@@ -11,3 +11,7 @@ QString ffDatabaseFilePath(const QString &folder);
 // file (DBIERR_DATABASEEXISTS). The file appears complete or not at all: it is built under a temporary
 // name and then renamed without replacing.
 TffError ffCreateDatabaseFile(const QString &folder);
+
+// Creates the folder's database file as a copy of another database file, on the same terms: never over an
+// existing file (DBIERR_DATABASEEXISTS), complete or not at all.
+TffError ffCopyDatabaseFile(const QString &source, const QString &folder);

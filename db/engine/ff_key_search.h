@@ -4,12 +4,15 @@
 // conditions rather than offsets: the records after a key form a few runs, each selected by equality on a
 // prefix of the key and a comparison on the next field, which the SQLite index answers by seeking. A range
 // limits the records to those whose leading key fields lie between two keys.
+//
+// Values reach the SQL through numbered parameters laid out alike for every statement of a cursor
+// (TffSlots): a condition depends only on which values are null, never on the values, so a cursor can keep
+// the SQL it made and bind new values to it.
 #pragma once
 #include "db/storage/ff_data_dictionary.h"
 #include <QList>
 #include <QString>
 #include <QVariant>
-#include <optional>
 
 // One field of an index key as SQL sees it.
 struct TffKeySegment {
@@ -28,10 +31,30 @@ struct TffIndexSchema {
   bool Sequential() const { return Segments.isEmpty(); }
 };
 
-// A piece of SQL with the values for its parameters.
+// The parameter numbers of a cursor's statements: the LIMIT; the key of a position and its row id; the
+// start and end keys of the range; a key having a parameter for each index field.
+class TffSlots {
+public:
+  enum Key { Position, Start, End };
+  explicit TffSlots(const TffIndexSchema &index) : fields_(int(index.Segments.size())) {}
+  static constexpr int Limit = 1;
+  int Of(Key key, int field) const { return 2 + int(key) * (fields_ + 1) + field; }
+  int RowId() const { return 2 + fields_; }
+  int Count() const { return 1 + 3 * (fields_ + 1); }
+  // The values of every parameter, null where none is given.
+  QList<QVariant> Values(int limit, const QList<QVariant> &position, const QVariant &rowId,
+                         const QList<QVariant> &start, const QList<QVariant> &end) const;
+
+private:
+  int fields_;
+};
+
+// A condition. One that joins others by AND tells which index segments it holds to null and which to a
+// value (bit i for segment i), so that a run asking both is known to be empty.
 struct TffSqlPart {
   QString Sql;
-  QList<QVariant> Binds;
+  quint64 NullSegments = 0;
+  quint64 ValueSegments = 0;
 };
 
 enum class TffScan { Forward, Backward };
@@ -53,12 +76,26 @@ TffSqlPart ffRangeCondition(const TffIndexSchema &index, const TffKeyRange &rang
 int ffRangeFixedSegments(const TffIndexSchema &index, const TffKeyRange &range);
 
 // The runs of records that follow a position in scan order, each as a condition; reading them one after
-// another gives the records in order. The position is a key of the leading fields; with a row id it is a
-// record (key then of every field) and the runs start after it; without, they start at the first record
-// whose leading fields come at or after the key (inclusive) or after it. The first `fixedSegments` fields
-// are known not to change (a range holds them to the key's values), so no run steps past them.
+// another gives the records in order. The position is a key of the leading fields, bound to the Position
+// slots; with a row id it is a record (key then of every field) and the runs start after it; without, they
+// start at the first record whose leading fields come at or after the key (inclusive) or after it. The
+// first `fixedSegments` fields are known not to change (a range holds them to the key's values), so no run
+// steps past them.
 QList<TffSqlPart> ffSeekRuns(const TffIndexSchema &index, TffScan scan, const QList<QVariant> &key,
-                             bool inclusive, std::optional<qint64> rowId, int fixedSegments = 0);
+                             bool inclusive, bool withRowId, int fixedSegments = 0);
+
+// How the reads of a cursor in one scan direction keep within a range, each run a condition without OR so
+// that SQLite seeks through the index for it instead of gathering and sorting the whole range.
+struct TffRangeReads {
+  QList<TffSqlPart> FromEdge; // the whole range as consecutive runs in scan order
+  QList<TffSqlPart> Ahead;    // the records up to the bound ahead, as consecutive runs in scan order
+  TffSqlPart Behind;          // the bound behind, checked on each record found but never sought on
+};
+TffRangeReads ffRangeReads(const TffIndexSchema &index, const TffKeyRange &range, TffScan scan);
+
+// The records in both of two lists of consecutive runs, as consecutive runs in the same order; runs that
+// are empty for holding a segment both null and to a value are left out.
+QList<TffSqlPart> ffIntersectRuns(const QList<TffSqlPart> &a, const QList<TffSqlPart> &b);
 
 // The ORDER BY list of an index in a scan direction.
 QString ffOrderBy(const TffIndexSchema &index, TffScan scan);

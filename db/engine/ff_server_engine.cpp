@@ -86,11 +86,40 @@ struct TffServerEngine::Cursor {
   QList<QVariant> Key; // stored values of the index fields of the record at RowId
   bool HasRange = false;
   TffKeyRange Range;
-  TffSqlPart RangeSql;
-  int RangeFixed = 0; // leading index fields the range holds to one value
+  int RangeFixed = 0;    // leading index fields the range holds to one value
+  QByteArray RangeShape; // what the range's SQL depends on (empty for no range)
+
+  // The SQL of a range: one condition, to test a record or count, and how reads keep within it.
+  struct RangeSqlSet {
+    TffSqlPart Condition;
+    TffRangeReads Reads[2]; // forward, backward
+  };
+  // The SQL made so far on this index, for each shape of range and of read: the values are bound anew.
+  QHash<QByteArray, RangeSqlSet> RangeSqls;
+  QHash<QByteArray, QStringList> Reads;
+
+  const RangeSqlSet &RangeSql() {
+    auto found = RangeSqls.find(RangeShape);
+    if (found == RangeSqls.end())
+      found = RangeSqls.insert(RangeShape, {ffRangeCondition(IndexSchema(), Range),
+                                            {ffRangeReads(IndexSchema(), Range, TffScan::Forward),
+                                             ffRangeReads(IndexSchema(), Range, TffScan::Backward)}});
+    return *found;
+  }
+  void SwitchIndex(int index) {
+    Index = index;
+    RangeSqls.clear();
+    Reads.clear();
+    ClearRange();
+  }
 
   const TffIndexSchema &IndexSchema() const { return Tbl->Indexes[Index]; }
   QString Location() const { return Db->Location(Tbl->Name); }
+  TffSlots Slots() const { return TffSlots(IndexSchema()); }
+  // The values of the statements' parameters for a read from a position (a key and maybe a row id).
+  QList<QVariant> Parameters(int limit, const QList<QVariant> &key, const QVariant &rowId) const {
+    return Slots().Values(limit, key, rowId, Range.Start, Range.End);
+  }
   // Off every record, before the first (Begin) or after the last (End).
   void Reset(Place place = Place::Begin) {
     At = place;
@@ -100,8 +129,8 @@ struct TffServerEngine::Cursor {
   void ClearRange() {
     HasRange = false;
     Range = {};
-    RangeSql = {};
     RangeFixed = 0;
+    RangeShape.clear();
     Reset();
   }
   void SetOnRecord(TffBookmark rowId, const QList<QVariant> &key) {
@@ -190,6 +219,30 @@ QList<QVariant> ValuesFromStored(const TffDataDictionary &dictionary, const QLis
   for (int i = 0; i < stored.size(); ++i)
     values.append(ffValueFromStored(dictionary.FieldType(i), stored[i]));
   return values;
+}
+
+// What the statements of a read depend on: its direction; whether it starts from the edge; else which
+// values of the position's key are null, whether the read starts at the key or after it or after a record
+// (a row id), and how many leading fields the range holds.
+QByteArray ReadShape(TffScan scan, const QList<QVariant> *key, bool inclusive, bool withRowId, int fixed) {
+  QByteArray shape(1, scan == TffScan::Forward ? 'f' : 'b');
+  if (!key) return shape + 'e';
+  shape += char((inclusive ? 1 : 0) | (withRowId ? 2 : 0));
+  shape += char(fixed);
+  for (const QVariant &value : *key) shape += value.isValid() ? 'v' : 'n';
+  return shape;
+}
+
+// What the SQL of a range depends on: which of its values are null, whether its ends are included, and how
+// many leading fields it holds to one value.
+QByteArray RangeShape(const TffKeyRange &range, int fixed) {
+  QByteArray shape;
+  shape += char((range.StartInclusive ? 1 : 0) | (range.EndInclusive ? 2 : 0));
+  shape += char(fixed);
+  for (const QVariant &value : range.Start) shape += value.isValid() ? 'v' : 'n';
+  shape += '-';
+  for (const QVariant &value : range.End) shape += value.isValid() ? 'v' : 'n';
+  return shape + '|';
 }
 
 } // namespace
@@ -499,6 +552,72 @@ TffResult TffServerEngine::TableEmpty(TffDatabaseID database, const QString &tab
   return error.Ok() ? DBIERR_NONE : Fail(error);
 }
 
+namespace {
+
+bool SameFields(const TffDataDictionary &a, const TffDataDictionary &b) {
+  if (a.FieldCount() != b.FieldCount()) return false;
+  for (int i = 0; i < a.FieldCount(); ++i) {
+    const TffFieldDescriptor &x = a.FieldDescriptor(i), &y = b.FieldDescriptor(i);
+    if (x.fdName != y.fdName || x.fdType != y.fdType || x.fdUnits != y.fdUnits || x.fdDecPl != y.fdDecPl ||
+        x.fdRequired != y.fdRequired)
+      return false;
+  }
+  return true;
+}
+
+} // namespace
+
+TffResult TffServerEngine::TableChangeIndexes(TffDatabaseID database, const QString &tableName,
+                                              const TffDataDictionary &dictionary) {
+  Database *db = nullptr;
+  std::shared_ptr<Table> table;
+  if (const TffResult result = FindTable(database, tableName, db, table); result != DBIERR_NONE)
+    return result;
+  if (!SameFields(table->Dictionary, dictionary))
+    return Fail(DBIERR_INVALIDDICTIONARY,
+                QStringLiteral("The new indexes of table %1 come with other fields than the table has")
+                    .arg(db->Location(table->Name)));
+  if (TableHasCursors(*db, table->Name))
+    return Fail(DBIERR_TABLEINUSE,
+                QStringLiteral("Table %1 is in use and cannot be changed").arg(db->Location(table->Name)));
+
+  const QString name = table->Name;
+  const TffDataDictionary &old = table->Dictionary;
+  const QList<int> oldKeys = ffSqlKeyColumnFields(old), newKeys = ffSqlKeyColumnFields(dictionary);
+  const QByteArray stored = dictionary.WriteToBytes();
+  TffSqliteConnection &connection = *db->Connection;
+  const TffError error = SchemaOperation(*db, name, [&]() -> TffError {
+    QStringList statements;
+    for (int i = 1; i < old.IndexCount(); ++i)
+      statements.append(QStringLiteral("DROP INDEX IF EXISTS ") +
+                        ffSqlQuote(ffSqlIndexName(name, old.IndexName(i))));
+    // Key columns come and go with the case-insensitive string fields the indexes sort by; a new one is
+    // filled with its field's folded text.
+    for (int field : oldKeys)
+      if (!newKeys.contains(field))
+        statements.append(QStringLiteral("ALTER TABLE %1 DROP COLUMN %2")
+                              .arg(ffSqlQuote(name), ffSqlQuote(ffSqlKeyColumn(old.FieldName(field)))));
+    for (int field : newKeys)
+      if (!oldKeys.contains(field)) {
+        const QString key = ffSqlQuote(ffSqlKeyColumn(old.FieldName(field)));
+        statements.append(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 TEXT").arg(ffSqlQuote(name), key));
+        statements.append(QStringLiteral("UPDATE %1 SET %2 = ff_fold(%3)")
+                              .arg(ffSqlQuote(name), key, ffSqlQuote(old.FieldName(field))));
+      }
+    statements += ffSqlCreateIndexStatements(name, dictionary);
+    for (const QString &sql : statements)
+      if (TffError e = connection.Exec(sql); !e.Ok()) {
+        e.Message = QStringLiteral("Table %1: %2").arg(name, e.Message);
+        return e;
+      }
+    const QString update =
+        QStringLiteral("UPDATE %1 SET dictionary = ? WHERE name = ?").arg(QLatin1String(ffDictionaryTable));
+    return RunStatement(connection, update, {QString::fromUtf8(stored), name},
+                        QStringLiteral("Table ") + name);
+  });
+  return error.Ok() ? DBIERR_NONE : Fail(error);
+}
+
 TffResult TffServerEngine::TableGetDictionary(TffDatabaseID database, const QString &tableName,
                                               std::optional<TffDataDictionary> &dictionary) {
   dictionary.reset();
@@ -611,8 +730,7 @@ TffResult TffServerEngine::CursorSwitchToIndex(TffCursorID cursor, const QString
   if (index < 0) return Fail(NoSuchIndex(indexName, c->Location()));
   const bool onRecord = keepPosition && c->At == Cursor::Place::OnRecord;
   const TffBookmark bookmark = c->RowId;
-  c->Index = index;
-  c->ClearRange();
+  c->SwitchIndex(index);
   if (onRecord) {
     TffRecord record;
     QList<QVariant> key;
@@ -638,8 +756,8 @@ TffResult TffServerEngine::CursorSetRange(TffCursorID cursor, const QList<QVaria
   if (TffError error = c->StoredKey(endValues, range.End); !error.Ok()) return Fail(error);
   c->HasRange = !range.Start.isEmpty() || !range.End.isEmpty();
   c->Range = range;
-  c->RangeSql = c->HasRange ? ffRangeCondition(index, range) : TffSqlPart{};
   c->RangeFixed = ffRangeFixedSegments(index, range);
+  c->RangeShape = c->HasRange ? RangeShape(range, c->RangeFixed) : QByteArray();
   c->Reset();
   return DBIERR_NONE;
 }
@@ -668,31 +786,31 @@ TffResult TffServerEngine::CursorSetToEnd(TffCursorID cursor) {
   return DBIERR_NONE;
 }
 
-TffResult TffServerEngine::CursorSetToKey(TffCursorID cursor, const QList<QVariant> &keyValues) {
+TffResult TffServerEngine::CursorSetToKey(TffCursorID cursor, const QList<QVariant> &keyValues,
+                                          std::optional<TffRecord> *found) {
+  if (found) found->reset();
   TffResult result;
   Cursor *c = FindCursor(cursor, result);
   if (!c) return result;
   if (TffError error = c->CheckKeyFieldCount(keyValues.size()); !error.Ok()) return Fail(error);
-  const TffIndexSchema &index = c->IndexSchema();
   QList<QVariant> key;
   if (TffError error = c->StoredKey(keyValues, key); !error.Ok()) return Fail(error);
-  const QList<TffSqlPart> runs = key.isEmpty() ? QList<TffSqlPart>{TffSqlPart{QStringLiteral("1"), {}}}
-                                               : ffSeekRuns(index, TffScan::Forward, key, true, std::nullopt);
   QList<TffRecord> records;
-  QList<QList<QVariant>> keys;
-  if (TffError error = ReadRuns(*c, TffScan::Forward, runs, 1, records, keys); !error.Ok())
+  QList<QVariant> foundKey;
+  if (TffError error = ReadRuns(*c, TffScan::Forward, key.isEmpty() ? nullptr : &key, true, std::nullopt, 0,
+                                1, records, foundKey);
+      !error.Ok())
     return Fail(error);
   if (!records.isEmpty()) {
-    c->SetOnRecord(records.first().Bookmark, keys.first());
-    return DBIERR_NONE;
-  }
-  // Nothing at or after the key: the nearest record is the last one.
-  c->Reset(Cursor::Place::End);
-  if (TffError error = Move(*c, TffScan::Backward, 1, records); !error.Ok() && error.Code != DBIERR_BOF)
-    return Fail(error);
-  if (records.isEmpty()) {
+    c->SetOnRecord(records.first().Bookmark, foundKey);
+  } else {
+    // Nothing at or after the key: the nearest record is the last one.
     c->Reset(Cursor::Place::End);
+    if (TffError error = Move(*c, TffScan::Backward, 1, records); !error.Ok() && error.Code != DBIERR_BOF)
+      return Fail(error);
+    if (records.isEmpty()) c->Reset(Cursor::Place::End);
   }
+  if (found && !records.isEmpty()) *found = std::move(records.first());
   return DBIERR_NONE;
 }
 
@@ -736,11 +854,11 @@ TffResult TffServerEngine::CursorGetRecordCount(TffCursorID cursor, qint64 &coun
   if (!c) return result;
   TffSqliteConnection &connection = *c->Db->Connection;
   QString sql = QStringLiteral("SELECT count(*) FROM ") + c->Tbl->Quoted;
-  if (c->HasRange) sql += Indexed(c->IndexSchema()) + QStringLiteral(" WHERE ") + c->RangeSql.Sql;
+  if (c->HasRange) sql += Indexed(c->IndexSchema()) + QStringLiteral(" WHERE ") + c->RangeSql().Condition.Sql;
   sqlite3_stmt *statement = nullptr;
   if (TffError error = connection.Prepare(sql, statement); !error.Ok()) return Fail(error);
   TffSqliteStatement query(statement);
-  if (c->HasRange) query.BindAll(c->RangeSql.Binds);
+  if (c->HasRange) query.BindAll(c->Parameters(0, {}, {}));
   const int rc = query.Step();
   if (rc != SQLITE_ROW) return Fail(connection.Failure(rc, QStringLiteral("Table ") + c->Tbl->Name));
   count = query.ColumnInt64(0);
@@ -749,14 +867,38 @@ TffResult TffServerEngine::CursorGetRecordCount(TffCursorID cursor, qint64 &coun
 
 // ---- Reading ----
 
-TffError TffServerEngine::ReadRuns(Cursor &cursor, TffScan scan, const QList<TffSqlPart> &runs, int limit,
-                                   QList<TffRecord> &records, QList<QList<QVariant>> &keys) {
+const QStringList &TffServerEngine::ReadStatements(Cursor &cursor, TffScan scan, const QList<QVariant> *key,
+                                                   bool inclusive, bool withRowId, int fixed) {
+  const QByteArray shape = cursor.RangeShape + ReadShape(scan, key, inclusive, withRowId, fixed);
+  if (const auto found = cursor.Reads.constFind(shape); found != cursor.Reads.cend()) return *found;
+  const TffIndexSchema &index = cursor.IndexSchema();
+  QList<TffSqlPart> runs{TffSqlPart{QStringLiteral("1")}};
+  if (key) runs = ffSeekRuns(index, scan, *key, inclusive, withRowId, fixed);
+  // A position that the range holds to its one value needs no more than the runs to stay within it.
+  const bool withinRange = key && fixed == cursor.Range.Start.size() && fixed == cursor.Range.End.size();
+  if (cursor.HasRange && !withinRange) {
+    const TffRangeReads &range = cursor.RangeSql().Reads[scan == TffScan::Forward ? 0 : 1];
+    runs = key ? ffIntersectRuns(ffIntersectRuns(runs, range.Ahead), {range.Behind}) : range.FromEdge;
+  }
+  const Table &table = *cursor.Tbl;
+  const QString head = QStringLiteral("SELECT ") + table.Columns + QStringLiteral(" FROM ") + table.Quoted +
+                       Indexed(index) + QStringLiteral(" WHERE ");
+  const QString tail = QStringLiteral(" ORDER BY ") + ffOrderBy(index, scan) +
+                       QStringLiteral(" LIMIT ?%1").arg(TffSlots::Limit);
+  QStringList statements;
+  for (const TffSqlPart &run : runs) statements.append(head + run.Sql + tail);
+  return *cursor.Reads.insert(shape, statements);
+}
+
+TffError TffServerEngine::ReadRuns(Cursor &cursor, TffScan scan, const QList<QVariant> *key, bool inclusive,
+                                   std::optional<qint64> rowId, int fixed, int limit,
+                                   QList<TffRecord> &records, QList<QVariant> &lastKey) {
+  const QStringList &runs = ReadStatements(cursor, scan, key, inclusive, rowId.has_value(), fixed);
   const Table &table = *cursor.Tbl;
   const TffIndexSchema &index = cursor.IndexSchema();
   TffSqliteConnection &connection = *cursor.Db->Connection;
-  const QString head = QStringLiteral("SELECT ") + table.Columns + QStringLiteral(" FROM ") + table.Quoted +
-                       Indexed(index) + QStringLiteral(" WHERE ");
-  const QString tail = QStringLiteral(" ORDER BY ") + ffOrderBy(index, scan) + QStringLiteral(" LIMIT ?");
+  QList<QVariant> parameters =
+      cursor.Parameters(limit, key ? *key : QList<QVariant>(), rowId ? QVariant(*rowId) : QVariant());
   // Several statements read under one lock of the file rather than taking and dropping it for each.
   const bool readTransaction = runs.size() > 1 && !connection.InTransaction();
   if (readTransaction) {
@@ -771,31 +913,29 @@ TffError TffServerEngine::ReadRuns(Cursor &cursor, TffScan scan, const QList<Tff
     return error;
   };
   TffError failure;
-  for (const TffSqlPart &run : runs) {
+  for (const QString &run : runs) {
     if (records.size() >= limit) break;
-    QString where = u'(' + run.Sql + u')';
-    QList<QVariant> binds;
-    if (cursor.HasRange) {
-      where = u'(' + cursor.RangeSql.Sql + QStringLiteral(") AND ") + where;
-      binds = cursor.RangeSql.Binds;
-    }
-    binds += run.Binds;
-    binds.append(QVariant(qint64(limit - records.size())));
+    parameters[TffSlots::Limit - 1] = qint64(limit - records.size());
     sqlite3_stmt *statement = nullptr;
-    failure = connection.Prepare(head + where + tail, statement);
+    failure = connection.Prepare(run, statement);
     if (!failure.Ok()) break;
     TffSqliteStatement query(statement);
-    query.BindAll(binds);
+    query.BindAll(parameters);
     int rc;
     while ((rc = query.Step()) == SQLITE_ROW) {
       TffRecord record;
       record.Bookmark = query.ColumnInt64(0);
-      QList<QVariant> stored;
-      stored.reserve(table.Dictionary.FieldCount());
-      for (int i = 0; i < table.Dictionary.FieldCount(); ++i) stored.append(query.Column(i + 1));
-      record.Values = ValuesFromStored(table.Dictionary, stored);
-      keys.append(KeyOf(index, stored));
+      record.Values.reserve(table.Dictionary.FieldCount());
+      for (int i = 0; i < table.Dictionary.FieldCount(); ++i)
+        record.Values.append(ffValueFromStored(table.Dictionary.FieldType(i), query.Column(i + 1)));
       records.append(std::move(record));
+      // The key of the record read, kept for the last one: the cursor goes there.
+      lastKey.resize(index.Segments.size());
+      for (int i = 0; i < index.Segments.size(); ++i) {
+        const TffKeySegment &segment = index.Segments[i];
+        lastKey[i] = query.Column(segment.Field + 1);
+        if (segment.NoCase) lastKey[i] = Table::FoldedKey(lastKey[i]);
+      }
     }
     if (rc != SQLITE_DONE) {
       failure = connection.Failure(rc, QStringLiteral("Table ") + table.Name);
@@ -823,16 +963,17 @@ TffError TffServerEngine::Move(Cursor &cursor, TffScan scan, int count, QList<Tf
                               : TffError{DBIERR_BOF, QStringLiteral("At beginning of table %1").arg(where)};
   if (cursor.At == (forward ? Cursor::Place::End : Cursor::Place::Begin)) return atEdge;
   const bool fromEdge = cursor.At == (forward ? Cursor::Place::Begin : Cursor::Place::End);
-  const QList<TffSqlPart> runs = fromEdge ? QList<TffSqlPart>{TffSqlPart{QStringLiteral("1"), {}}}
-                                          : ffSeekRuns(cursor.IndexSchema(), scan, cursor.Key, false,
-                                                       cursor.RowId, FixedSegments(cursor));
-  QList<QList<QVariant>> keys;
-  if (TffError error = ReadRuns(cursor, scan, runs, count, records, keys); !error.Ok()) return error;
+  QList<QVariant> key;
+  const TffError error = fromEdge
+                             ? ReadRuns(cursor, scan, nullptr, false, std::nullopt, 0, count, records, key)
+                             : ReadRuns(cursor, scan, &cursor.Key, false, cursor.RowId, FixedSegments(cursor),
+                                        count, records, key);
+  if (!error.Ok()) return error;
   if (records.isEmpty()) {
     cursor.Reset(forward ? Cursor::Place::End : Cursor::Place::Begin);
     return atEdge;
   }
-  cursor.SetOnRecord(records.last().Bookmark, keys.last());
+  cursor.SetOnRecord(records.last().Bookmark, key);
   return {};
 }
 
@@ -841,17 +982,15 @@ TffError TffServerEngine::ReadByBookmark(Cursor &cursor, TffBookmark bookmark, b
   found = false;
   const Table &table = *cursor.Tbl;
   TffSqliteConnection &connection = *cursor.Db->Connection;
-  QString sql = QStringLiteral("SELECT ") + table.Columns + QStringLiteral(" FROM ") + table.Quoted +
-                QStringLiteral(" WHERE ") + ffSqlQuote(QLatin1String(ffRowIdColumn)) + QStringLiteral(" = ?");
-  QList<QVariant> binds{QVariant(bookmark)};
-  if (withinRange && cursor.HasRange) {
-    sql += QStringLiteral(" AND (") + cursor.RangeSql.Sql + u')';
-    binds += cursor.RangeSql.Binds;
-  }
+  QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?%4")
+                    .arg(table.Columns, table.Quoted, ffSqlQuote(QLatin1String(ffRowIdColumn)))
+                    .arg(cursor.Slots().RowId());
+  if (withinRange && cursor.HasRange)
+    sql += QStringLiteral(" AND (") + cursor.RangeSql().Condition.Sql + u')';
   sqlite3_stmt *statement = nullptr;
   if (TffError error = connection.Prepare(sql, statement); !error.Ok()) return error;
   TffSqliteStatement query(statement);
-  query.BindAll(binds);
+  query.BindAll(cursor.Parameters(0, {}, QVariant(bookmark)));
   const int rc = query.Step();
   if (rc == SQLITE_DONE) return {};
   if (rc != SQLITE_ROW) return connection.Failure(rc, QStringLiteral("Table ") + table.Name);

@@ -42,10 +42,10 @@
 //
 // How a dataset maps onto it: First is CursorSetToBegin then RecordGetNext, Last is CursorSetToEnd then
 // RecordGetPrior; a buffer of visible rows is filled with RecordGetBatch; a bookmark is kept per buffered
-// record and CursorSetToBookmark returns to it; FindNearest is CursorSetToKey then RecordGet; SetRange is
-// CursorSetRange with both ends inclusive; a master-detail link sets the detail's range to the master's
-// key; Post is RecordInsert or RecordModify, after which the cursor stands on the posted record; after
-// RecordDelete, RecordGet fails and the dataset reads the next record (or the prior one at the end).
+// record and CursorSetToBookmark returns to it; FindNearest is CursorSetToKey, which hands over the record
+// found; SetRange is CursorSetRange with both ends inclusive; a master-detail link sets the detail's range to
+// the master's key; Post is RecordInsert or RecordModify, after which the cursor stands on the posted record;
+// after RecordDelete, RecordGet fails and the dataset reads the next record (or the prior one at the end).
 //
 // Files. Opening never creates the database file: a missing file is DBIERR_NOSUCHDATABASE, and
 // DatabaseCreate makes a new one. A file that is not a Tallyrook database (DBIERR_NOTADATABASE), a damaged
@@ -121,6 +121,12 @@ public:
   TffResult TableDelete(TffDatabaseID database, const QString &tableName);
   // Deletes every record. Cursors open on the table stay open; automatic numbers are not reused.
   TffResult TableEmpty(TffDatabaseID database, const QString &tableName);
+  // Gives a table the indexes of a new definition whose fields are the table's own (same names, types and
+  // sizes, else DBIERR_INVALIDDICTIONARY); the records stay. A unique index that the records break is
+  // refused (DBIERR_KEYVIOL) and the table keeps its indexes. DBIERR_TABLEINUSE while cursors are open on
+  // it.
+  TffResult TableChangeIndexes(TffDatabaseID database, const QString &tableName,
+                               const TffDataDictionary &dictionary);
   // A read-only copy of a table's definition.
   TffResult TableGetDictionary(TffDatabaseID database, const QString &tableName,
                                std::optional<TffDataDictionary> &dictionary);
@@ -158,7 +164,9 @@ public:
   // Finds the nearest record for a key of leading index fields: the first record (within the range) whose
   // key comes at or after it in index order; when none does, the last record; when there is no record at
   // all, the cursor stands at the end. Strings of a case-insensitive field match regardless of case.
-  TffResult CursorSetToKey(TffCursorID cursor, const QList<QVariant> &keyValues);
+  // `found`, when given, receives the record the cursor now stands on (none at the end).
+  TffResult CursorSetToKey(TffCursorID cursor, const QList<QVariant> &keyValues,
+                           std::optional<TffRecord> *found = nullptr);
   // Puts the cursor on a record: DBIERR_RECDELETED when it no longer exists, DBIERR_RECNOTFOUND when it
   // lies outside the range.
   TffResult CursorSetToBookmark(TffCursorID cursor, TffBookmark bookmark);
@@ -212,8 +220,15 @@ private:
   // A write operation that builds or drops a table: no kept statement or definition outlives it.
   template <typename Body>
   TffError SchemaOperation(Database &database, const QString &tableName, Body &&body);
-  TffError ReadRuns(Cursor &cursor, TffScan scan, const QList<TffSqlPart> &runs, int limit,
-                    QList<TffRecord> &records, QList<QList<QVariant>> &keys);
+  // The statements that read the runs following a position (a key, or nullptr for the edge), kept by the
+  // cursor for every later read of the same shape.
+  const QStringList &ReadStatements(Cursor &cursor, TffScan scan, const QList<QVariant> *key, bool inclusive,
+                                    bool withRowId, int fixed);
+  // Reads up to `limit` records following a position (ffSeekRuns; a null key: from the edge) within the
+  // cursor's range; lastKey receives the index key of the last one.
+  TffError ReadRuns(Cursor &cursor, TffScan scan, const QList<QVariant> *key, bool inclusive,
+                    std::optional<qint64> rowId, int fixed, int limit, QList<TffRecord> &records,
+                    QList<QVariant> &lastKey);
   // Leading index fields on which the cursor's key and its range both hold the range's one value: no record
   // in the range differs from the key there.
   static int FixedSegments(const Cursor &cursor);

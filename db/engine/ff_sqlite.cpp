@@ -11,7 +11,8 @@ TffSqliteStatement::~TffSqliteStatement() {
 }
 
 void TffSqliteStatement::BindAll(const QList<QVariant> &values) {
-  for (int i = 0; i < values.size(); ++i) Bind(i + 1, values[i]);
+  const int parameters = std::min(int(values.size()), sqlite3_bind_parameter_count(statement_));
+  for (int i = 0; i < parameters; ++i) Bind(i + 1, values[i]);
 }
 
 void TffSqliteStatement::Bind(int parameter, const QVariant &value) {

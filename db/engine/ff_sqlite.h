@@ -21,7 +21,7 @@ public:
   TffSqliteStatement &operator=(const TffSqliteStatement &) = delete;
   ~TffSqliteStatement();
 
-  // Binds the values to the parameters 1, 2, ... in order.
+  // Binds the values to the parameters 1, 2, ... in order, as far as the statement has parameters.
   void BindAll(const QList<QVariant> &values);
   void Bind(int parameter, const QVariant &value);
   // SQLITE_ROW, SQLITE_DONE or SQLite's error code.

@@ -25,6 +25,22 @@ void TOvcBaseTableCell::Notification(TComponent *AComponent, TOperation Operatio
 
 // ---- painting ----
 
+TPoint PlaceInCell(const TRect &CellRect, TOvcTblAdjust Adjust, int Margin, int Width, int Height) {
+  const int cellWidth = CellRect.Right - CellRect.Left;
+  const int cellHeight = CellRect.Bottom - CellRect.Top;
+  int x = (cellWidth - Width) / 2;
+  if (Adjust == otaTopLeft || Adjust == otaCenterLeft || Adjust == otaBottomLeft)
+    x = Margin;
+  else if (Adjust == otaTopRight || Adjust == otaCenterRight || Adjust == otaBottomRight)
+    x = cellWidth - Width - Margin;
+  int y = (cellHeight - Height) / 2;
+  if (Adjust == otaTopLeft || Adjust == otaTopCenter || Adjust == otaTopRight)
+    y = Margin;
+  else if (Adjust == otaBottomLeft || Adjust == otaBottomCenter || Adjust == otaBottomRight)
+    y = cellHeight - Height - Margin;
+  return {CellRect.Left + x, CellRect.Top + y};
+}
+
 void TOvcBaseTableCell::tcPaint(TCanvas *TableCanvas, const TRect &CellRect, int, int,
                                 const TOvcCellAttributes &CellAttr, const void *) {
   TableCanvas->Brush()->SetColor(CellAttr.Color);
@@ -231,5 +247,5 @@ void TOvcBaseTableCell::FetchTableFont() {
 }
 
 void TOvcBaseTableCell::ScaleFont(int M, int D) {
-  if (!tableFont_ && D != 0) font_.SetSize(qRound(double(font_.Size()) * M / D)); // MulDiv rounds
+  if (!tableFont_ && D != 0) font_.SetSize(MulDiv(font_.Size(), M, D));
 }

@@ -32,6 +32,9 @@ public:
   virtual void PullTableAttributes() = 0;
 };
 
+// Where content of Width x Height goes in CellRect under Adjust, Margin pixels from the edges it keeps to.
+TPoint PlaceInCell(const TRect &CellRect, TOvcTblAdjust Adjust, int Margin, int Width, int Height);
+
 // The in-place editor's cell border: plain, single line, three-dimensional.
 enum TOvcCellStyle : int { ocsPlain = 0, ocsSingle = 1, ocs3D = 2 };
 
@@ -119,6 +122,9 @@ public:
   bool IsFontStored() const { return !tableFont_; }
   QString About() const { return QStringLiteral("v4.06"); }
   void SetAbout(const QString &) {}
+  // Whether the click that makes a cell active also reaches the cell's editor (a check box toggles, a combo
+  // box drops down) instead of only moving there.
+  bool AcceptActivationClick() const { return acceptActivationClick_; }
 
   // Kept by the cell and handed to its editor when editing starts.
   TNotifyEvent OnClick;
@@ -144,6 +150,7 @@ protected:
   // The table scales a cell that keeps its own font.
   friend class TOvcTableAncestor;
   void ScaleFont(int M, int D);
+  void SetAcceptActivationClick(bool Value) { acceptActivationClick_ = Value; }
 
 private:
   void FetchTableColor();
@@ -166,4 +173,5 @@ private:
   bool colorPending_ = true;
   bool fontPending_ = true;
   bool pullingFont_ = false;
+  bool acceptActivationClick_ = false;
 };

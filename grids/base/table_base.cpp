@@ -39,6 +39,12 @@ void TOvcTableAncestor::Notification(TComponent *AComponent, TOperation Operatio
 
 void TOvcTableAncestor::Loaded() { TO32CustomControl::Loaded(); }
 
+void TOvcTableAncestor::WndProc(TMessage &Message) {
+  TO32CustomControl::WndProc(Message);
+  // Cells that follow the table's colour or font re-read it.
+  if (Message.Msg == CM_COLORCHANGED || Message.Msg == CM_FONTCHANGED) NotifyCellsOfTableAttributes();
+}
+
 // ---- the cell registry ----
 
 void TOvcTableAncestor::RegisterCell(TOvcBaseTableCell *Cell) {
@@ -54,6 +60,7 @@ void TOvcTableAncestor::NotifyCellsOfTableAttributes() {
 }
 
 void TOvcTableAncestor::ChangeScale(int M, int D) {
+  TO32CustomControl::ChangeScale(M, D);
   if (M == D) return;
   for (TOvcBaseTableCell *cell : cells_) cell->ScaleFont(M, D);
 }

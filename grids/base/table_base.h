@@ -34,8 +34,7 @@ public:
   const QList<TOvcBaseTableCell *> &RegisteredCells() const { return cells_; }
   // Asks every registered cell to re-read the table's colour and font.
   void NotifyCellsOfTableAttributes();
-  // Scales the fonts of the cells that keep their own font when the table is scaled by M/D.
-  virtual void ChangeScale(int M, int D);
+  void WndProc(TMessage &Message) override;
 
   // "CellData": one string per registered cell, "Owner.Cell" or the cell's name alone.
   QStringList CellDataStrings() const;
@@ -48,6 +47,8 @@ public:
 
 protected:
   void CreateWnd() override;
+  // After the control itself, scales the fonts of the cells that keep their own font.
+  void ChangeScale(int M, int D) override;
 
 private:
   void ReadCellData(TReader *Reader);

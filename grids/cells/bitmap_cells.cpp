@@ -1,22 +1,6 @@
 #include "grids/cells/bitmap_cells.h"
 #include <algorithm>
 
-TPoint PlaceInCell(const TRect &CellRect, TOvcTblAdjust Adjust, int Margin, int Width, int Height) {
-  const int cellWidth = CellRect.Right - CellRect.Left;
-  const int cellHeight = CellRect.Bottom - CellRect.Top;
-  int x = (cellWidth - Width) / 2;
-  if (Adjust == otaTopLeft || Adjust == otaCenterLeft || Adjust == otaBottomLeft)
-    x = Margin;
-  else if (Adjust == otaTopRight || Adjust == otaCenterRight || Adjust == otaBottomRight)
-    x = cellWidth - Width - Margin;
-  int y = (cellHeight - Height) / 2;
-  if (Adjust == otaTopLeft || Adjust == otaTopCenter || Adjust == otaTopRight)
-    y = Margin;
-  else if (Adjust == otaBottomLeft || Adjust == otaBottomCenter || Adjust == otaBottomRight)
-    y = cellHeight - Height - Margin;
-  return {CellRect.Left + x, CellRect.Top + y};
-}
-
 namespace {
 
 void MakeReadOnly(TOvcCellAttributes &CellAttr) {

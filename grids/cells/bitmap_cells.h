@@ -12,9 +12,6 @@ struct TOvcCellBitMapInfo {
   qint32 Index = 0; // -1 draws nothing
 };
 
-// Where content of Width x Height goes in CellRect under Adjust, Margin pixels from the edges it keeps to.
-TPoint PlaceInCell(const TRect &CellRect, TOvcTblAdjust Adjust, int Margin, int Width, int Height);
-
 class TOvcTCBaseBitMap : public TOvcBaseTableCell {
 public:
   explicit TOvcTCBaseBitMap(TComponent *AOwner) : TOvcBaseTableCell(AOwner) {}

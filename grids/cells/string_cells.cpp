@@ -1,6 +1,7 @@
 #include "grids/cells/string_cells.h"
 #include "grids/base/table_base.h"
 #include "grids/base/table_messages.h"
+#include "grids/cells/cell_editors.h"
 #include "platform/windowing/virtual_keys.h"
 
 namespace {
@@ -18,15 +19,6 @@ bool RightLeaves(const TCustomEdit *Edit) {
 
 // The text a cell's value holds, at most Limit characters (0: no limit).
 QString CutText(const QString &Text, int Limit) { return Limit > 0 ? Text.left(Limit) : Text; }
-
-template <typename Edit>
-void CopyEvents(TOvcBaseTableCell *Cell, Edit *Editor) {
-  Editor->OnClick = Cell->OnClick;
-  Editor->OnDblClick = Cell->OnDblClick;
-  Editor->OnMouseDown = Cell->OnMouseDown;
-  Editor->OnMouseMove = Cell->OnMouseMove;
-  Editor->OnMouseUp = Cell->OnMouseUp;
-}
 
 template <typename Edit>
 void SetUpEditor(Edit *Editor, TOvcBaseTableCell *Cell, const TRect &CellRect,
@@ -52,32 +44,11 @@ Edit *WatchedEditor(Edit *Editor, TComponent *Cell) {
   return Editor;
 }
 
-void HideEditorWindow(TWinControl *Editor) {
-  if (!Editor) return;
-  Editor->SetBounds(0, 0, 0, 0);
-  Editor->Hide();
-}
-
-void PlaceEditorWindow(TWinControl *Editor, const TRect &CellRect) {
-  if (!Editor) return;
-  Editor->SetBoundsRect(CellRect);
-  Editor->Show();
-  Editor->Invalidate();
-  Editor->Update();
-}
-
 } // namespace
 
 // ---- the string editor ----
 
-void TOvcTCStringEdit::TakeCellEvents(TOvcBaseTableCell *Cell) {
-  CopyEvents(Cell, this);
-  OnEnter = Cell->OnEnter;
-  OnExit = Cell->OnExit;
-  OnKeyDown = Cell->OnKeyDown;
-  OnKeyPress = Cell->OnKeyPress;
-  OnKeyUp = Cell->OnKeyUp;
-}
+void TOvcTCStringEdit::TakeCellEvents(TOvcBaseTableCell *Cell) { ::TakeCellEvents(Cell, this); }
 
 void TOvcTCStringEdit::WndProc(TMessage &Message) {
   switch (Message.Msg) {
@@ -130,14 +101,7 @@ void TOvcTCStringEdit::WndProc(TMessage &Message) {
 
 // ---- the memo editor ----
 
-void TOvcTCMemoEdit::TakeCellEvents(TOvcBaseTableCell *Cell) {
-  CopyEvents(Cell, this);
-  OnEnter = Cell->OnEnter;
-  OnExit = Cell->OnExit;
-  OnKeyDown = Cell->OnKeyDown;
-  OnKeyPress = Cell->OnKeyPress;
-  OnKeyUp = Cell->OnKeyUp;
-}
+void TOvcTCMemoEdit::TakeCellEvents(TOvcBaseTableCell *Cell) { ::TakeCellEvents(Cell, this); }
 
 void TOvcTCMemoEdit::WndProc(TMessage &Message) {
   switch (Message.Msg) {
@@ -199,8 +163,8 @@ void TOvcTCCustomString::BeforeDestruction() {
 }
 
 HWND TOvcTCCustomString::EditorWindow() { return editor_ ? editor_->Handle() : 0; }
-void TOvcTCCustomString::HideEditor() { HideEditorWindow(editor_); }
-void TOvcTCCustomString::PlaceEditor(const TRect &CellRect) { PlaceEditorWindow(editor_, CellRect); }
+void TOvcTCCustomString::HideEditor() { HideCellEditor(editor_); }
+void TOvcTCCustomString::PlaceEditor(const TRect &CellRect) { PlaceCellEditor(editor_, CellRect); }
 
 TOvcTCStringEdit *TOvcTCCustomString::CreateEditor(TComponent *AOwner) {
   return new TOvcTCStringEdit(AOwner);
@@ -255,8 +219,8 @@ void TOvcTCCustomMemo::BeforeDestruction() {
 }
 
 HWND TOvcTCCustomMemo::EditorWindow() { return editor_ ? editor_->Handle() : 0; }
-void TOvcTCCustomMemo::HideEditor() { HideEditorWindow(editor_); }
-void TOvcTCCustomMemo::PlaceEditor(const TRect &CellRect) { PlaceEditorWindow(editor_, CellRect); }
+void TOvcTCCustomMemo::HideEditor() { HideCellEditor(editor_); }
+void TOvcTCCustomMemo::PlaceEditor(const TRect &CellRect) { PlaceCellEditor(editor_, CellRect); }
 
 TOvcTCMemoEdit *TOvcTCCustomMemo::CreateEditor(TComponent *AOwner) { return new TOvcTCMemoEdit(AOwner); }
 

@@ -1,6 +1,7 @@
 #include "platform/core/number_format.h"
 #include "platform/core/exceptions.h"
 #include "platform/core/variant.h"
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -38,11 +39,12 @@ Decimal ToDecimal(double value) {
   char buffer[64];
   const auto result =
       std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific);
-  const std::string text(buffer, result.ptr);
-  const auto e = text.find('e');
-  for (size_t i = 0; i < e; ++i)
-    if (text[i] != '.') d.digits += text[i];
-  d.exponent = std::stoi(text.substr(e + 1)) + 1;
+  const char *e = std::find(buffer, result.ptr, 'e');
+  for (const char *c = buffer; c < e; ++c)
+    if (*c != '.') d.digits += *c;
+  int exponent = 0;
+  std::from_chars(e[1] == '+' ? e + 2 : e + 1, result.ptr, exponent);
+  d.exponent = exponent + 1;
   const auto first = d.digits.find_first_not_of('0');
   if (first == std::string::npos) {
     d.digits.clear();
@@ -106,6 +108,7 @@ QString ExponentText(int exponent, int minDigits, bool alwaysSign) {
 QString IntegerPart(const Decimal &d, QChar thousands) {
   QString text;
   const int count = qMax(d.exponent, 1);
+  text.reserve(count + count / 3);
   for (int position = count - 1; position >= 0; --position) {
     text += QLatin1Char(d.DigitAt(position));
     if (!thousands.isNull() && position > 0 && position % 3 == 0) text += thousands;
@@ -115,6 +118,7 @@ QString IntegerPart(const Decimal &d, QChar thousands) {
 
 QString FractionPart(const Decimal &d, int decimals) {
   QString text;
+  text.reserve(decimals);
   for (int position = -1; position >= -decimals; --position) text += QLatin1Char(d.DigitAt(position));
   return text;
 }
@@ -140,10 +144,15 @@ QString GeneralText(double value, int precision, int expDigits, const FormatSett
   if (d.IsZero()) return QStringLiteral("0");
   if (d.exponent > ClampPrecision(precision) || d.exponent < -3)
     return ScientificText(d, int(d.digits.size()), true, qBound(0, expDigits, 4), false, settings);
-  QString text = d.negative ? QStringLiteral("-") : QString();
-  text += IntegerPart(d, QChar());
   const int decimals = int(d.digits.size()) - d.exponent;
-  if (decimals > 0) text += settings.DecimalSeparator + FractionPart(d, decimals);
+  QString text;
+  text.reserve(int(d.digits.size()) + 3);
+  if (d.negative) text += QLatin1Char('-');
+  text += IntegerPart(d, QChar());
+  if (decimals > 0) {
+    text += settings.DecimalSeparator;
+    text += FractionPart(d, decimals);
+  }
   return text;
 }
 

@@ -145,8 +145,8 @@ void TStream::WriteExtended(double Value) {
 // ---- TMemoryStream ----
 
 qint64 TMemoryStream::Read(void *Buffer, qint64 Count) {
-  if (position_ < 0 || Count <= 0 || position_ >= data_.size()) return 0;
-  const qint64 n = std::min(Count, qint64(data_.size()) - position_);
+  if (position_ < 0 || Count <= 0 || position_ >= size_) return 0;
+  const qint64 n = std::min(Count, size_ - position_);
   std::memcpy(Buffer, data_.constData() + position_, size_t(n));
   position_ += n;
   return n;
@@ -155,9 +155,11 @@ qint64 TMemoryStream::Read(void *Buffer, qint64 Count) {
 qint64 TMemoryStream::Write(const void *Buffer, qint64 Count) {
   if (position_ < 0 || Count <= 0) return 0;
   const qint64 end = position_ + Count;
-  if (end > data_.size()) SetSize(end);
+  if (end > data_.size()) data_.resize(std::max(end, data_.size() + data_.size() / 2 + 64));
+  if (position_ > size_) std::memset(data_.data() + size_, 0, size_t(position_ - size_));
   std::memcpy(data_.data() + position_, Buffer, size_t(Count));
   position_ = end;
+  size_ = std::max(size_, end);
   return Count;
 }
 
@@ -165,20 +167,26 @@ qint64 TMemoryStream::Seek(qint64 Offset, TSeekOrigin Origin) {
   switch (Origin) {
   case soBeginning: position_ = Offset; break;
   case soCurrent: position_ += Offset; break;
-  case soEnd: position_ = data_.size() + Offset; break;
+  case soEnd: position_ = size_ + Offset; break;
   }
   return position_;
 }
 
 void TMemoryStream::SetSize(qint64 NewSize) {
   if (NewSize < 0) throw EStreamError(QStringLiteral("Invalid stream size %1").arg(NewSize));
-  const qint64 old = data_.size();
-  data_.resize(NewSize);
-  if (NewSize > old) std::memset(data_.data() + old, 0, size_t(NewSize - old));
+  if (NewSize > data_.size()) data_.resize(NewSize);
+  if (NewSize > size_) std::memset(data_.data() + size_, 0, size_t(NewSize - size_));
+  size_ = NewSize;
+}
+
+const QByteArray &TMemoryStream::Bytes() const {
+  if (data_.size() != size_) data_.resize(size_);
+  return data_;
 }
 
 void TMemoryStream::Clear() {
   data_.clear();
+  size_ = 0;
   position_ = 0;
 }
 
@@ -188,6 +196,7 @@ void TMemoryStream::LoadFromStream(TStream *Stream) {
   QByteArray bytes(size, Qt::Uninitialized);
   Stream->ReadBuffer(bytes.data(), size);
   data_ = bytes;
+  size_ = size;
   position_ = 0;
 }
 
@@ -196,7 +205,7 @@ void TMemoryStream::LoadFromFile(const QString &FileName) {
   LoadFromStream(&file);
 }
 
-void TMemoryStream::SaveToStream(TStream *Stream) { Stream->WriteBuffer(data_.constData(), data_.size()); }
+void TMemoryStream::SaveToStream(TStream *Stream) { Stream->WriteBuffer(data_.constData(), size_); }
 
 void TMemoryStream::SaveToFile(const QString &FileName) {
   TFileStream file(FileName, fmCreate);

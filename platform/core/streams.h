@@ -92,18 +92,18 @@ private:
 class TMemoryStream : public TStream {
 public:
   TMemoryStream() = default;
-  explicit TMemoryStream(const QByteArray &Bytes) : data_(Bytes) {}
+  explicit TMemoryStream(const QByteArray &Bytes) : data_(Bytes), size_(Bytes.size()) {}
   QString ClassName() const override { return QStringLiteral("TMemoryStream"); }
 
   qint64 Read(void *Buffer, qint64 Count) override;
   qint64 Write(const void *Buffer, qint64 Count) override;
   qint64 Seek(qint64 Offset, TSeekOrigin Origin) override;
-  qint64 Size() override { return data_.size(); }
+  qint64 Size() override { return size_; }
   // New bytes are zero; the position is kept, even when it now lies past the end.
   void SetSize(qint64 NewSize) override;
 
   // The stream's content.
-  const QByteArray &Bytes() const { return data_; }
+  const QByteArray &Bytes() const;
   char *Memory() { return data_.data(); }
   void Clear();
   // Replaces the content with the whole of Stream (read from its start) and rewinds.
@@ -114,7 +114,10 @@ public:
   void SaveToFile(const QString &FileName);
 
 private:
-  QByteArray data_;
+  // Writing grows the buffer ahead of the content (size_ bytes), so that many small writes cost linear time;
+  // Bytes() trims it.
+  mutable QByteArray data_;
+  qint64 size_ = 0;
   qint64 position_ = 0;
 };
 

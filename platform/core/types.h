@@ -39,6 +39,14 @@ struct TRect {
 };
 
 inline TPoint Point(int x, int y) { return {x, y}; }
+// Number x Numerator / Denominator, rounded half away from zero; -1 for a zero Denominator.
+inline int MulDiv(int Number, int Numerator, int Denominator) {
+  if (Denominator == 0) return -1;
+  const long long product = static_cast<long long>(Number) * Numerator;
+  const long long half = (Denominator < 0 ? -Denominator : Denominator) / 2;
+  const long long rounded = product >= 0 ? product + half : product - half;
+  return static_cast<int>(rounded / Denominator);
+}
 inline TRect Rect(int left, int top, int right, int bottom) { return {left, top, right, bottom}; }
 inline TRect Bounds(int left, int top, int width, int height) {
   return {left, top, left + width, top + height};

@@ -253,10 +253,33 @@ void TMemoryDataSet::InternalPost() {
       const qint64 before = IdOf(buffer.Bookmark);
       place = std::find_if(rows_.begin(), rows_.end(), [before](const auto &r) { return r->Id == before; });
     }
+    const bool appended = place == rows_.end();
     rows_.insert(place, std::move(row));
+    // Filling record after record stays linear: a record appended where the order puts it last joins the
+    // end of the visible list.
+    if (appended && AppendVisible(rows_.back().get())) {
+      onRecord_ = true;
+      return;
+    }
   }
   onRecord_ = true;
   Rebuild();
+}
+
+bool TMemoryDataSet::AppendVisible(Row *row) {
+  if (masterLink_->Active() && !masterLink_->Fields().isEmpty()) return false;
+  if (!visible_.empty()) {
+    const Row *last = visible_.back();
+    for (int field : IndexFieldNumbers()) {
+      const int c = CompareValues(row->Values[field], last->Values[field]);
+      if (c < 0) return false;
+      if (c > 0) break;
+    }
+  }
+  visible_.push_back(row);
+  position_ = int(visible_.size()) - 1;
+  positionOf_.insert(row->Id, position_);
+  return true;
 }
 
 void TMemoryDataSet::InternalDelete() {

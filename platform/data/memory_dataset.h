@@ -74,6 +74,9 @@ private:
   QList<int> DetailFieldNumbers() const;
   // Rebuilds the visible, ordered list of records; the cursor follows its record.
   void Rebuild();
+  // Puts a record just placed last at the end of the visible list when the order and the master link put
+  // it there; false when the list must be rebuilt instead.
+  bool AppendVisible(Row *row);
   int VisiblePosition(qint64 Id) const;
   void MasterChanged(TObject *Sender);
   void MasterDisabled(TObject *Sender);

@@ -134,7 +134,8 @@ void TCanvas::DeviceChanged() {
   const QPaintDevice *measured = device_ ? device_ : measureDevice_;
   dpi_ = measured && IsPaged(measured) ? measured->logicalDpiY() : kScreenPixelsPerInch;
   font_.MoveToResolution(dpi_);
-  resolvedFont_.reset();
+  resolvedFont_ = nullptr;
+  fontCache_.clear();
 }
 
 void TCanvas::SetPainter(QPainter *painter) {
@@ -196,7 +197,7 @@ void TCanvas::Changed() {
   if (OnChange) OnChange(this);
 }
 
-void TCanvas::FontChanged(TObject *) { resolvedFont_.reset(); }
+void TCanvas::FontChanged(TObject *) { resolvedFont_ = nullptr; }
 
 unsigned TCanvas::SetTextAlign(unsigned align) {
   const unsigned old = textAlign_;
@@ -374,11 +375,13 @@ void TCanvas::Polygon(const std::vector<TPoint> &points) {
   Changing();
   QPolygonF area;
   std::vector<QPoint> pts;
+  // The outline is drawn through the pixels of the points, so the area is taken through their centres too:
+  // a slanting edge then leaves no unfilled pixels between the fill and the outline.
   for (const TPoint &pt : points) {
-    area << QPointF(pt.X, pt.Y);
+    area << QPointF(pt.X + 0.5, pt.Y + 0.5);
     pts.push_back(pt.ToQPoint());
   }
-  // Filled by pixel centres inside the outline (so right and bottom edges stay out), alternate rule.
+  // Filled by pixel centres inside the outline, alternate rule.
   QPainterPath path;
   path.setFillRule(Qt::OddEvenFill);
   path.addPolygon(area);
@@ -573,7 +576,12 @@ void TCanvas::SetPixel(int x, int y, TColor color) {
 // ---- fonts and text ----
 
 const TCanvas::ResolvedFont &TCanvas::CurrentFont() {
-  if (!resolvedFont_) {
+  if (resolvedFont_) return *resolvedFont_;
+  const FontKey key{font_.Name(),         font_.EmPixels(dpi_), int(font_.Style()),
+                    int(font_.Charset()), int(font_.Pitch()),   font_.Orientation()};
+  for (auto &[known, resolved] : fontCache_)
+    if (known == key) return *(resolvedFont_ = resolved.get());
+  {
     ResolvedFont f;
     const double em = font_.EmPixels(dpi_);
     const int pixels = std::max(1, Round(em));
@@ -589,7 +597,9 @@ const TCanvas::ResolvedFont &TCanvas::CurrentFont() {
     f.tm.tmExternalLeading = std::max(0, Round(f.metrics.leading() * k));
     f.tm.tmAveCharWidth = Round(f.metrics.averageCharWidth() * k);
     f.tm.tmMaxCharWidth = Round(f.metrics.maxWidth() * k);
-    resolvedFont_ = f;
+    if (fontCache_.size() >= 16) fontCache_.erase(fontCache_.begin());
+    fontCache_.emplace_back(key, std::make_unique<ResolvedFont>(std::move(f)));
+    resolvedFont_ = fontCache_.back().second.get();
   }
   return *resolvedFont_;
 }
@@ -622,18 +632,21 @@ double TCanvas::MeasureLine(const QString &text, double tabWidth) {
 void TCanvas::DrawTextLine(double x, double top, const QString &text, double tabWidth) {
   const ResolvedFont &f = CurrentFont();
   QPainter &p = *painter_;
-  p.setFont(f.font);
-  p.setPen(ColorToQColor(font_.Color()));
+  // A painter drawing line after line in one font and colour is not told them again.
+  if (p.font() != f.font) p.setFont(f.font);
+  const QColor color = ColorToQColor(font_.Color());
+  if (p.pen().color() != color || p.pen().style() != Qt::SolidLine) p.setPen(color);
   auto drawPiece = [&](double px, const QString &piece) {
     if (piece.isEmpty()) return;
     const double baseline = top + f.tm.tmAscent;
     if (f.scale == 1.0) {
       p.drawText(QPointF(px, baseline), piece);
     } else {
-      SavedState state(p);
-      p.translate(px, baseline);
-      p.scale(f.scale, f.scale);
+      // Scaled about the baseline's start; the transform alone goes back afterwards.
+      const QTransform before = p.worldTransform();
+      p.setWorldTransform(QTransform(f.scale, 0, 0, f.scale, px, baseline) * before);
       p.drawText(QPointF(0, 0), piece);
+      p.setWorldTransform(before);
     }
   };
   if (tabWidth <= 0 || !text.contains(QLatin1Char('\t'))) {
@@ -698,18 +711,39 @@ void TCanvas::TextOut(int x, int y, const QString &text) {
 void TCanvas::TextRect(const TRect &r, int x, int y, const QString &text) {
   Changing();
   QPainter &p = Painter();
-  {
+  if (brush_.Style() == bsSolid) p.fillRect(r.ToQRect(), ColorToQColor(brush_.Color()));
+  const TTextMetric tm = CurrentFont().tm;
+  // Only text set to the right of or about its point is measured; text that surely lies inside the rectangle
+  // is drawn without a clip of its own (which a vector device would have to write for every text).
+  const int width = (textAlign_ & (TA_CENTER | TA_RIGHT)) ? TextWidth(text) : 0;
+  const QPoint offset = AlignedTextOffset(textAlign_, width, tm);
+  const bool upright = font_.Orientation() == 0;
+  if (upright && TextSurelyInside(r, x + offset.x(), y + offset.y(), text)) {
+    DrawTextLine(x + offset.x(), y + offset.y(), text, 0);
+  } else {
     SavedState state(p);
     p.setClipRect(r.ToQRect(), Qt::IntersectClip);
-    if (brush_.Style() == bsSolid) p.fillRect(r.ToQRect(), ColorToQColor(brush_.Color()));
-    const TTextMetric tm = CurrentFont().tm;
-    const int width = TextWidth(text);
-    const QPoint offset = AlignedTextOffset(textAlign_, width, tm);
     p.translate(x, y);
-    if (font_.Orientation() != 0) p.rotate(-font_.Orientation() / 10.0);
+    if (!upright) p.rotate(-font_.Orientation() / 10.0);
     DrawTextLine(offset.x(), offset.y(), text, 0);
   }
   Changed();
+}
+
+bool TCanvas::TextSurelyInside(const TRect &r, int left, int top, const QString &text) {
+  CurrentFont();
+  ResolvedFont &f = *resolvedFont_;
+  if (left < r.Left || top < r.Top || top + f.tm.tmHeight > r.Bottom) return false;
+  // The sum of the characters' advances (fonts are set without kerning), with a margin for shaping.
+  double extent = 0;
+  for (const QChar c : text) {
+    if (c.isSurrogate() || c.unicode() >= 0x0590) return false; // scripts that shape their letters
+    auto it = f.advances.constFind(c.unicode());
+    if (it == f.advances.constEnd())
+      it = f.advances.insert(c.unicode(), f.metrics.horizontalAdvance(c) * f.scale);
+    extent += it.value();
+  }
+  return left + extent + f.tm.tmAveCharWidth <= r.Right;
 }
 
 // ---- DrawText ----

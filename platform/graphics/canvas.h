@@ -12,6 +12,7 @@
 #include "platform/core/types.h"
 #include "platform/graphics/graphics.h"
 #include <QFontMetricsF>
+#include <QHash>
 #include <QImage>
 #include <QPainter>
 #include <QRegion>
@@ -231,6 +232,15 @@ private:
     double scale = 1.0; // device em size over the Qt font's whole pixel size
     QFontMetricsF metrics{QFont()};
     TTextMetric tm;
+    // The advance of each character met so far, in device pixels (an upper estimate of a text's extent).
+    QHash<char16_t, double> advances;
+  };
+  // What makes two fonts draw alike (the colour aside): the key of the resolved fonts kept.
+  struct FontKey {
+    QString name;
+    double em;
+    int style, charset, pitch, orientation;
+    bool operator==(const FontKey &) const = default;
   };
   struct Layout; // DrawText's lines
 
@@ -242,6 +252,8 @@ private:
   bool IsRaster();
   QRect DeviceRect() const;
   const ResolvedFont &CurrentFont();
+  // True when a line of text drawn with its cell's top left at (left, top) lies wholly inside r.
+  bool TextSurelyInside(const TRect &r, int left, int top, const QString &text);
   double MeasureLine(const QString &text, double tabWidth);
   void DrawTextLine(double x, double top, const QString &text, double tabWidth);
   void StrokePolyline(const std::vector<QPoint> &points, bool closed);
@@ -266,7 +278,9 @@ private:
   TCopyMode copyMode_ = cmSrcCopy;
   unsigned textAlign_ = TA_LEFT | TA_TOP;
   std::optional<QRegion> clip_;
-  std::optional<ResolvedFont> resolvedFont_;
+  // The font in use, and the last few resolved (a report switches between a handful of fonts per object).
+  ResolvedFont *resolvedFont_ = nullptr;
+  std::vector<std::pair<FontKey, std::unique_ptr<ResolvedFont>>> fontCache_;
   int lockCount_ = 0;
 };
 

@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPointer>
+#include <QProxyStyle>
 #include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QStylePainter>
@@ -40,6 +41,52 @@ public:
 private:
   TWidgetBridge *bridge_;
 };
+
+TCustomComboBox *OwnFrameCombo(const QWidget *Widget) {
+  auto *combo = dynamic_cast<TCustomComboBox *>(FindControlOfWidget(Widget));
+  return combo && combo->Widget() == Widget && combo->PaintsOwnFrame() ? combo : nullptr;
+}
+
+// Leaves the frame and the button out of a box that paints them itself, and lays its edit part and button out
+// where the box says; everything else is the application style's.
+class OwnFrameStyle : public QProxyStyle {
+public:
+  OwnFrameStyle() : QProxyStyle(static_cast<QStyle *>(nullptr)) {}
+
+  void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option, QPainter *painter,
+                          const QWidget *widget) const override {
+    if (control == CC_ComboBox && OwnFrameCombo(widget)) return;
+    QProxyStyle::drawComplexControl(control, option, painter, widget);
+  }
+
+  QRect subControlRect(ComplexControl control, const QStyleOptionComplex *option, SubControl sub,
+                       const QWidget *widget) const override {
+    if (control == CC_ComboBox)
+      if (TCustomComboBox *combo = OwnFrameCombo(widget)) {
+        if (sub == SC_ComboBoxEditField) return combo->EditPartRect().ToQRect();
+        if (sub == SC_ComboBoxArrow) return combo->ButtonRect().ToQRect();
+        if (sub == SC_ComboBoxFrame) return combo->ClientRect().ToQRect();
+      }
+    return QProxyStyle::subControlRect(control, option, sub, widget);
+  }
+
+  SubControl hitTestComplexControl(ComplexControl control, const QStyleOptionComplex *option,
+                                   const QPoint &pos, const QWidget *widget) const override {
+    if (control == CC_ComboBox)
+      if (TCustomComboBox *combo = OwnFrameCombo(widget))
+        return combo->ButtonRect().ToQRect().contains(pos) ? SC_ComboBoxArrow : SC_ComboBoxEditField;
+    return QProxyStyle::hitTestComplexControl(control, option, pos, widget);
+  }
+};
+
+OwnFrameStyle *TheOwnFrameStyle() {
+  static QPointer<OwnFrameStyle> style;
+  if (!style) {
+    style = new OwnFrameStyle;
+    style->setParent(qApp);
+  }
+  return style;
+}
 
 class ComboBoxWidget : public TControlWidget<QComboBox> {
 public:
@@ -195,6 +242,9 @@ QWidget *TCustomComboBox::CreateWindowWidget(const TCreateParams &Params) {
   }
   if (Params.Style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE))
     widget->setItemDelegate(new OwnerDrawDelegate(widget, widget));
+  if (PaintsOwnFrame()) widget->setStyle(TheOwnFrameStyle());
+  // Without the 3-D look the box is flat: no frame of its own (an in-place editor's).
+  widget->setFrame(Ctl3D());
   QObject::connect(widget, qOverload<int>(&QComboBox::activated), widget, [this, widget](int index) {
     if (widget->Control() != this || index == notifiedIndex_) return;
     notifiedIndex_ = index;
@@ -526,28 +576,36 @@ void TCustomComboBox::PaintListItem(QPainter *Painter, const QStyleOptionViewIte
 }
 
 void TCustomComboBox::PaintEditPart(QPainter *Painter, const QRect &Rect, bool Focused) {
+  QPaintDevice *device = canvas_->Device();
+  canvas_->SetPainter(Painter);
+  DrawEditPart(TRect::FromQRect(Rect), Focused);
+  canvas_->SetPainter(nullptr);
+  if (device) canvas_->SetDevice(device);
+}
+
+void TCustomComboBox::DrawEditPart(const TRect &Rect, bool Focused) {
   TOwnerDrawState state{odComboBoxEdit};
   if (Focused) state.Include(odSelected).Include(odFocused);
   if (!Enabled()) state.Include(odDisabled);
   const int index = ItemIndex();
-  QPaintDevice *device = canvas_->Device();
-  canvas_->SetPainter(Painter);
   canvas_->SetFont(Font());
   canvas_->Brush()->SetStyle(bsSolid);
   canvas_->Brush()->SetColor(state.Contains(odSelected) ? clHighlight : Color());
   if (state.Contains(odSelected)) canvas_->Font()->SetColor(clHighlightText);
-  const TRect rect = TRect::FromQRect(Rect);
   try {
     if (index >= 0)
-      DrawItem(index, rect, state);
+      DrawItem(index, Rect, state);
     else
-      canvas_->FillRect(rect);
-    if (Focused) canvas_->DrawFocusRect(rect);
+      canvas_->FillRect(Rect);
+    if (Focused) canvas_->DrawFocusRect(Rect);
   } catch (...) {
     HandleCurrentException(this);
   }
-  canvas_->SetPainter(nullptr);
-  if (device) canvas_->SetDevice(device);
+}
+
+void TCustomComboBox::EditPartMoved() {
+  if (QLineEdit *edit = EditWidget(); edit && PaintsOwnFrame()) edit->setGeometry(EditPartRect().ToQRect());
+  if (QWidget *widget = Widget()) widget->update();
 }
 
 // -- typing --
@@ -886,6 +944,19 @@ void TCustomComboBox::WndProc(TMessage &Message) {
     TWinControl::WndProc(Message);
     if (QComboBox *combo = ComboWidget()) combo->update();
     return;
+  case CM_CTL3DCHANGED:
+    TWinControl::WndProc(Message);
+    if (QComboBox *combo = ComboWidget()) combo->setFrame(Ctl3D());
+    return;
+  case WM_SETFOCUS:
+  case WM_KILLFOCUS: {
+    // The parent hears of the focus as Win32's box tells it.
+    const WORD code = Message.Msg == WM_SETFOCUS ? CBN_SETFOCUS : CBN_KILLFOCUS;
+    const std::weak_ptr<bool> token = AliveToken();
+    TWinControl::WndProc(Message);
+    if (!token.expired()) SendNotification(code);
+    return;
+  }
   default:
     if (ComboMessage(Message)) return;
     TWinControl::WndProc(Message);

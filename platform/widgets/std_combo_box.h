@@ -6,9 +6,10 @@
 // set the CBS_ styles in CreateParams directly (an editable owner-drawn box, for instance).
 //
 // Notifications reach the box through its parent as in Win32 (CBN_SELCHANGE, CBN_EDITCHANGE, CBN_DROPDOWN,
-// CBN_CLOSEUP in WM_COMMAND, reflected as CN_COMMAND): choosing an entry fires OnClick and OnSelect (or
-// OnChange when OnSelect is not assigned), typing in the edit fires OnChange, opening and closing the list
-// fire OnDropDown and OnCloseUp. Setting ItemIndex or Text from the program fires nothing.
+// CBN_CLOSEUP, CBN_SETFOCUS, CBN_KILLFOCUS in WM_COMMAND, reflected as CN_COMMAND): choosing an entry fires
+// OnClick and OnSelect (or OnChange when OnSelect is not assigned), typing in the edit fires OnChange,
+// opening and closing the list fire OnDropDown and OnCloseUp. Setting ItemIndex or Text from the program
+// fires nothing.
 //
 // Typing finds entries as Windows does: in a list-only box each typed character extends a search text
 // (started afresh after a pause) and selects the first entry starting with it, case-insensitively; in an
@@ -123,6 +124,13 @@ public:
   TDrawItemEvent OnDrawItem;
   TMeasureItemEvent OnMeasureItem;
 
+  // A descendant that paints the whole box itself on WM_PAINT (frame, button, shown entry) answers true: Qt's
+  // frame and button are then left out, and the edit part and the button lie where EditPartRect and
+  // ButtonRect (client coordinates) say.
+  virtual bool PaintsOwnFrame() const { return false; }
+  virtual TRect EditPartRect() const { return ClientRect(); }
+  virtual TRect ButtonRect() const { return TRect{}; }
+
   // -- called by the widget --
   void PaintListItem(QPainter *Painter, const QStyleOptionViewItem &Option, int Index);
   int ListItemHeight(int Index);
@@ -140,6 +148,10 @@ protected:
   // brush and writes the entry.
   virtual void DrawItem(int Index, const TRect &Rect, TOwnerDrawState State);
   virtual void MeasureItem(int Index, int &Height);
+  // Draws the shown entry in Rect with the canvas as it stands (during WM_PAINT), highlighted when Focused.
+  void DrawEditPart(const TRect &Rect, bool Focused);
+  // Lays the edit part out again where EditPartRect now says.
+  void EditPartMoved();
   // The edit part's message procedure (editable styles): keys go through the box's key events and on to
   // the edit; the clipboard and selection messages act on the edit.
   virtual void EditWndProc(TMessage &Message);

@@ -35,10 +35,8 @@ TApplication::TApplication(TComponent *AOwner) : TComponent(AOwner) {
 
 TApplication::~TApplication() { DeallocateHWnd(handle_); }
 
-void TApplication::SetTitle(const QString &Value) {
-  title_ = Value;
-  if (QCoreApplication::instance()) QGuiApplication::setApplicationDisplayName(Value);
-}
+// The title is not Qt's application display name, which Qt would append to every window's title.
+void TApplication::SetTitle(const QString &Value) { title_ = Value; }
 
 QString TApplication::ExeName() const { return QCoreApplication::applicationFilePath(); }
 

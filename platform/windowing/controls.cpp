@@ -323,6 +323,15 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   if (sized) Perform(WM_SIZE, SIZE_RESTORED, MAKELPARAM(ClientWidth(), ClientHeight()));
 }
 
+void TControl::ChangeScale(int M, int D) {
+  if (M == D || D == 0) return;
+  const int left = MulDiv(left_, M, D);
+  const int top = MulDiv(top_, M, D);
+  SetBounds(left, top, MulDiv(left_ + width_, M, D) - left, MulDiv(top_ + height_, M, D) - top);
+  // A font taken from the parent follows the parent's scaled one.
+  if (!parentFont_) font_.SetSize(MulDiv(font_.Size(), M, D));
+}
+
 TRect TControl::ClientRect() const { return Rect(0, 0, width_, height_); }
 
 void TControl::SetClientWidth(int Value) { SetClientSize(Value, ClientHeight()); }

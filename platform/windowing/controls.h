@@ -182,6 +182,9 @@ public:
   void SetAlign(TAlign Value);
   void BringToFront();
   void SendToBack();
+  // Scales the control by M/D: its bounds, its own font (not one it takes from its parent) and, for a
+  // windowed control, its children. A form scales its client area and everything on it.
+  void ScaleBy(int M, int D) { ChangeScale(M, D); }
 
   // -- appearance and state --
   bool Visible() const { return visible_; }
@@ -260,6 +263,8 @@ protected:
   virtual void MouseMove(TShiftState Shift, int X, int Y);
   virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
   virtual void Resize();
+  // The step of ScaleBy; overrides scale what they keep in pixels and call the inherited one.
+  virtual void ChangeScale(int M, int D);
   virtual void DoContextPopup(const TPoint &MousePos, bool &Handled);
   virtual QString GetText() const { return text_; }
   // Stores a new window text (the default handling of WM_SETTEXT); descendants that keep the text in their
@@ -490,6 +495,9 @@ protected:
   virtual void DoExit();
   // Lays out the children that have an Align inside Rect (the client area).
   virtual void AlignControls(TControl *AControl, TRect &Rect);
+  // Scales the children, then the control itself.
+  void ChangeScale(int M, int D) override;
+  void ScaleChildren(int M, int D);
   // Paints the window's border (WS_BORDER, WS_EX_CLIENTEDGE) around the client area.
   virtual void PaintNonClient(QPainter &Painter);
   bool HandleOtherEvent(QEvent *Event) override;

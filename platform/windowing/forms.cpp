@@ -198,6 +198,17 @@ void TCustomForm::ApplyWindowFlags() {
   }
 }
 
+void TCustomForm::ChangeScale(int M, int D) {
+  if (M == D || D == 0) return;
+  const int clientWidth = MulDiv(ClientWidth(), M, D);
+  const int clientHeight = MulDiv(ClientHeight(), M, D);
+  DisableAlign();
+  ScaleChildren(M, D);
+  if (!ParentFont()) Font()->SetSize(MulDiv(Font()->Size(), M, D));
+  SetClientSize(clientWidth, clientHeight);
+  EnableAlign();
+}
+
 void TCustomForm::SetBorderStyle(TFormBorderStyle Value) {
   if (borderStyle_ == Value) return;
   borderStyle_ = Value;

@@ -133,6 +133,8 @@ public:
   TCloseQueryEvent OnCloseQuery;
 
 protected:
+  // A form keeps its place and scales its client area.
+  void ChangeScale(int M, int D) override;
   virtual void DoCreate();
   virtual void DoDestroy();
   virtual void DoShow();

@@ -1,11 +1,16 @@
 #include "platform/windowing/single_instance.h"
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -25,10 +30,34 @@ QString GuardBaseName(const QString &title) {
 
 } // namespace
 
+QString UserRuntimeFolder() {
+#ifdef Q_OS_UNIX
+  if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+  const QByteArray folder = QDir::temp().filePath(QStringLiteral("runtime-%1").arg(getuid())).toLocal8Bit();
+  mkdir(folder.constData(), 0700);
+  struct stat status {};
+  // Another user's folder, or anything else found under the name, is not used.
+  if (lstat(folder.constData(), &status) != 0 || !S_ISDIR(status.st_mode) || status.st_uid != getuid() ||
+      (status.st_mode & 0077) != 0)
+    return QString();
+  return QString::fromLocal8Bit(folder);
+#else
+  return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+#endif
+}
+
+void NameUserRuntimeFolder() {
+#ifdef Q_OS_UNIX
+  if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) return;
+  if (const QString folder = UserRuntimeFolder(); !folder.isEmpty())
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(folder));
+#endif
+}
+
 TSingleInstanceGuard::TSingleInstanceGuard(const QString &Title, const QString &Directory) {
-  QString dir = Directory;
-  if (dir.isEmpty()) dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-  if (dir.isEmpty()) dir = QDir::tempPath();
+  const QString dir = Directory.isEmpty() ? UserRuntimeFolder() : Directory;
+  if (dir.isEmpty()) return; // Acquire fails: there is no folder of the user's own to keep the guard in
   const QString base = GuardBaseName(Title);
   lockPath_ = QDir(dir).filePath(base + QStringLiteral(".lock"));
 #ifdef Q_OS_UNIX
@@ -42,6 +71,10 @@ TSingleInstanceGuard::~TSingleInstanceGuard() { Release(); }
 
 TSingleInstanceGuard::TState TSingleInstanceGuard::Acquire() {
   if (state_ == TState::First || state_ == TState::Second) return state_;
+  if (lockPath_.isEmpty()) {
+    error_ = QStringLiteral("No folder of the user's own can hold the lock file");
+    return state_ = TState::Failed;
+  }
   QDir().mkpath(QFileInfo(lockPath_).absolutePath());
   lock_ = std::make_unique<QLockFile>(lockPath_);
   // Only a living copy holds the lock: one left by a copy that crashed is taken over.

@@ -13,6 +13,15 @@
 class QLocalServer;
 class QLockFile;
 
+// The user's runtime folder: the one the session provides ($XDG_RUNTIME_DIR); without one, a folder of the
+// user's own in the temporary folder that only the user may enter. Empty when that cannot be had.
+QString UserRuntimeFolder();
+
+// Names the user's runtime folder in $XDG_RUNTIME_DIR where the session left it unset, so that Qt, which
+// looks there while the application starts, finds one without a warning. Called before the QApplication is
+// made.
+void NameUserRuntimeFolder();
+
 class TSingleInstanceGuard {
 public:
   enum class TState {
@@ -22,7 +31,8 @@ public:
     Failed,      // the guard could not be set up (ErrorString says why)
   };
 
-  // Directory: where the lock file and the socket live (empty: the user's runtime directory).
+  // Directory: where the lock file and the socket live (empty: the user's runtime directory, or without one
+  // a folder of the user's own in the temporary folder).
   explicit TSingleInstanceGuard(const QString &Title, const QString &Directory = QString());
   ~TSingleInstanceGuard();
   TSingleInstanceGuard(const TSingleInstanceGuard &) = delete;

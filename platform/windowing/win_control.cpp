@@ -397,6 +397,18 @@ void TWinControl::EnableAlign() {
   if (alignDisabled_ > 0 && --alignDisabled_ == 0) Realign();
 }
 
+void TWinControl::ChangeScale(int M, int D) {
+  if (M == D || D == 0) return;
+  DisableAlign();
+  ScaleChildren(M, D);
+  TControl::ChangeScale(M, D);
+  EnableAlign();
+}
+
+void TWinControl::ScaleChildren(int M, int D) {
+  for (TControl *control : QList<TControl *>(controls_)) control->ChangeScale(M, D);
+}
+
 void TWinControl::Realign() {
   if (alignDisabled_ > 0 || realigning_) return;
   ScopedValue<bool> guard(realigning_, true);

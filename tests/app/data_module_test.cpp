@@ -191,7 +191,7 @@ TEST_F(DataModule, CreateINV2TableRefusesATableInUse) {
 TEST_F(DataModule, MissingDatabaseRaisesFromTheCreationHandler) {
   QFile::remove(data.filePath(QStringLiteral("tallyrook.db")));
   TDD *dd = nullptr;
-  EXPECT_THROW(Application()->CreateForm(dd), EffDatabaseError);
+  EXPECT_THROW(Application()->CreateForm(dd), EDatabaseError);
   EXPECT_FALSE(dd->ffDatabase1->Active());
 }
 
@@ -246,13 +246,6 @@ TEST_F(FormPos, TopCentresTheSameWay) {
   EXPECT_EQ(dd->FormPosTop(501), 80);
   EXPECT_EQ(dd->FormPosTop(497), 82); // 1.5 rounds to 2
   EXPECT_EQ(dd->FormPosTop(800), 80);
-}
-
-TEST(AppDataFolder, IsTheDataVariableOrTheProgramFolder) {
-  qputenv("TALLYROOK_DATA", "/tmp/some/../data");
-  EXPECT_EQ(AppDataFolder(), QStringLiteral("/tmp/data/"));
-  qunsetenv("TALLYROOK_DATA");
-  EXPECT_EQ(AppDataFolder(), QCoreApplication::applicationDirPath() + QLatin1Char('/'));
 }
 
 } // namespace

@@ -278,6 +278,26 @@ TEST_F(PrintForm, ANewInvoiceShowsItsNumberAndCurrencyWithTemplatesOneAndTwo) {
   EXPECT_EQ(ReportVariables()->GetVariable(QStringLiteral("SINV")).VarType(), varInteger);
 }
 
+TEST_F(PrintForm, APreviewOfANewInvoiceIsMarkedAsNoInvoiceAndTitledSo) {
+  Start();
+  NewInvoice();
+  const struct {
+    int k;
+    bool preview;
+    const char *title;
+  } cases[] = {
+      {1, true, "Preview of invoice 1042"}, {2, true, "Preview of invoice 1042"}, {1, false, "Invoice 1042"}};
+  for (const auto &c : cases) {
+    HARD->SetPreviewVar(c.preview);
+    Run(c.k, [&] {
+      const QList<QStringList> pages = PreparedTexts();
+      EXPECT_EQ(Holds(pages, QStringLiteral("PREVIEW \u2014 not an invoice")), c.preview) << c.k;
+      EXPECT_TRUE(Holds(pages, QStringLiteral("1042"))) << c.k;
+      EXPECT_EQ(HARD->frReport1->Title, QString::fromLatin1(c.title));
+    });
+  }
+}
+
 TEST_F(PrintForm, EveryRunStartsWithTwoCopiesAndCopiesStayWithinOneToFive) {
   Start();
   NewInvoice();

@@ -6,9 +6,12 @@
 #include "platform/windowing/system_services.h"
 #include "tests/app/app_fixture.h"
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
+#include <sqlite3.h>
 
 namespace {
 
@@ -20,11 +23,12 @@ protected:
 
   // Runs the program, which must end at once with one message box; returns that box.
   TMessageBoxRequest FailedStart() {
+    const qsizetype shown = services->MessageBoxes().size();
     EXPECT_EQ(RunTallyrook(), 1);
     EXPECT_EQ(DD, nullptr);
     EXPECT_EQ(F1, nullptr);
-    EXPECT_EQ(services->MessageBoxes().size(), 1);
-    return services->MessageBoxes().value(0);
+    EXPECT_EQ(services->MessageBoxes().size(), shown + 1);
+    return services->MessageBoxes().value(shown);
   }
 
   ScopedScriptedServices services;
@@ -60,10 +64,12 @@ TEST_F(Program, StartsWithTheMainWindowAndEndsWhenItCloses) {
   EXPECT_EQ(F1, nullptr);
 }
 
-TEST_F(Program, MissingDatabaseIsReportedByName) {
+TEST_F(Program, MissingDatabaseIsReportedWithHowToGetAFreshOne) {
+  // The test program has no shipped database beside it to make a fresh one from.
   const TMessageBoxRequest box = FailedStart();
-  EXPECT_TRUE(box.Text.contains(DatabaseFile())) << box.Text.toStdString();
+  EXPECT_EQ(box.Text.count(DatabaseFile()), 1) << box.Text.toStdString();
   EXPECT_TRUE(box.Text.contains(QStringLiteral("does not exist"))) << box.Text.toStdString();
+  EXPECT_TRUE(box.Text.contains(QStringLiteral("to get a fresh database"))) << box.Text.toStdString();
   EXPECT_EQ(box.Caption, QStringLiteral("Tallyrook"));
   EXPECT_EQ(box.Icon, TMessageIcon::Error);
   // Nothing was created in its place.
@@ -85,23 +91,78 @@ TEST_F(Program, DamagedDatabaseIsReportedAndLeftAsItIs) {
   EXPECT_EQ(file.readAll(), garbage);
 }
 
-TEST_F(Program, MissingTableIsReportedByName) {
+TEST_F(Program, DatabaseAnotherProgramHoldsIsReportedAtOnce) {
   Seed();
-  {
-    TffServerEngine engine;
-    TffDatabaseID db = 0;
-    ASSERT_EQ(engine.DatabaseOpen(data.path(), db), DBIERR_NONE);
-    ASSERT_EQ(engine.TableDelete(db, QStringLiteral("PRODUCTS")), DBIERR_NONE);
+  for (const char *lock : {"BEGIN IMMEDIATE", "BEGIN EXCLUSIVE"}) {
+    SCOPED_TRACE(lock);
+    sqlite3 *other = nullptr;
+    ASSERT_EQ(sqlite3_open(DatabaseFile().toUtf8().constData(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, lock, nullptr, nullptr, nullptr), SQLITE_OK);
+    QElapsedTimer clock;
+    clock.start();
+    const TMessageBoxRequest box = FailedStart();
+    RecordProperty(std::string("locked_start_ms_") + (lock[6] == 'I' ? "immediate" : "exclusive"),
+                   int(clock.elapsed()));
+    EXPECT_TRUE(box.Text.contains(QStringLiteral("locked by another program"))) << box.Text.toStdString();
+    EXPECT_EQ(box.Text.count(DatabaseFile()), 1) << box.Text.toStdString();
+    sqlite3_close(other);
   }
-  const TMessageBoxRequest box = FailedStart();
-  EXPECT_TRUE(box.Text.contains(DatabaseFile())) << box.Text.toStdString();
-  EXPECT_TRUE(box.Text.contains(QStringLiteral("PRODUCTS"))) << box.Text.toStdString();
 }
 
-TEST(DatabaseFailureMessage, NamesTheFileAndTheProblem) {
-  EXPECT_EQ(DatabaseFailureMessage(QStringLiteral("/data/tallyrook.db"), QStringLiteral("Disk full")),
+TEST_F(Program, FilesItCannotUseAreRefusedNamingTheFileOnce) {
+  struct Case {
+    const char *what;
+    std::function<void(TffServerEngine &, TffDatabaseID)> spoil;
+    const char *problem;
+  };
+  const Case cases[] = {
+      {"a table gone",
+       [](TffServerEngine &engine, TffDatabaseID db) { engine.TableDelete(db, QStringLiteral("PRODUCTS")); },
+       "does not exist"},
+      {"no settings record",
+       [](TffServerEngine &engine, TffDatabaseID db) { engine.TableEmpty(db, QStringLiteral("CONTROL")); },
+       "has no settings record"},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    QFile::remove(DatabaseFile());
+    Seed();
+    {
+      TffServerEngine engine;
+      TffDatabaseID db = 0;
+      ASSERT_EQ(engine.DatabaseOpen(data.path(), db), DBIERR_NONE);
+      c.spoil(engine, db);
+    }
+    const TMessageBoxRequest box = FailedStart();
+    EXPECT_TRUE(box.Text.contains(QString::fromUtf8(c.problem))) << box.Text.toStdString();
+    EXPECT_EQ(box.Text.count(DatabaseFile()), 1) << box.Text.toStdString();
+  }
+}
+
+TEST_F(Program, DatabaseOfANewerVersionIsRefusedAndLeftAsItIs) {
+  Seed();
+  sqlite3 *other = nullptr;
+  ASSERT_EQ(sqlite3_open(DatabaseFile().toUtf8().constData(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "PRAGMA user_version = 99", nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(other);
+  QFile file(DatabaseFile());
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray before = file.readAll();
+  file.close();
+  const TMessageBoxRequest box = FailedStart();
+  EXPECT_TRUE(box.Text.contains(QStringLiteral("newer version"))) << box.Text.toStdString();
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), before);
+}
+
+TEST(DatabaseFailureMessage, TellsTheProblemAndNamesTheFileOnce) {
+  const QString file = QStringLiteral("/data/tallyrook.db");
+  EXPECT_EQ(DatabaseFailureMessage(file, QStringLiteral("Database file is damaged: /data/tallyrook.db")),
             QStringLiteral("Tallyrook cannot open its database and will close.\n\n"
-                           "File: /data/tallyrook.db\nProblem: Disk full."));
+                           "Database file is damaged: /data/tallyrook.db."));
+  EXPECT_EQ(DatabaseFailureMessage(file, QStringLiteral("Insufficient memory.")),
+            QStringLiteral("Tallyrook cannot open its database and will close.\n\n"
+                           "Insufficient memory.\n\nDatabase: /data/tallyrook.db"));
 }
 
 } // namespace

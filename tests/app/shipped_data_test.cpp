@@ -5,6 +5,8 @@
 #include "tests/app/app_fixture.h"
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <algorithm>
 
 namespace {
 
@@ -128,6 +130,72 @@ TEST_F(ShippedData, FailedSeedLeavesNothingBehind) {
             QStringList());
 
   EXPECT_EQ(SeedDataFolder(data.filePath(QStringLiteral("missing")), {}).Outcome, TSeedOutcome::Failed);
+}
+
+TEST_F(ShippedData, TheShippedDatabaseIsWrittenAnewOverAnEarlierOne) {
+  const QString file = data.filePath(QStringLiteral("tallyrook-shipped.db"));
+  ASSERT_EQ(WriteShippedDatabase(file, {{1, {}, {}, "old"}}).Outcome, TSeedOutcome::Created);
+  ASSERT_EQ(WriteShippedDatabase(file, {{1, {}, {}, "new"}, {2, {}, {}, "two"}}).Outcome,
+            TSeedOutcome::Created);
+  EXPECT_EQ(QDir(data.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList{QStringLiteral("tallyrook-shipped.db")});
+  QFile::rename(file, DatabaseFile());
+  const auto rows = Records(QStringLiteral("Reports"));
+  ASSERT_EQ(rows.size(), 2);
+  EXPECT_EQ(rows[0][1].toByteArray(), QByteArray("new"));
+}
+
+// ---- the templates of a data folder brought up to date ----
+
+class ShippedTemplates : public ShippedData {
+protected:
+  void SetUp() override {
+    ShippedData::SetUp();
+    ASSERT_EQ(SeedDataFolder(data.path(), {{1, {}, {}, "old 1"}, {2, {}, {}, "kept 2"}, {5, {}, {}, "own 5"}})
+                  .Outcome,
+              TSeedOutcome::Created);
+    SetFirst(QStringLiteral("Reports"), 4, ShippedTemplatesDate() - 1); // template 1 is of an older release
+    Insert(QStringLiteral("CUSTOMERS"), {QVariant(), QStringLiteral("Kept customer"), {}, {}, {}, {}, {}});
+    ASSERT_TRUE(shipped.isValid());
+    ASSERT_EQ(engine.DatabaseOpen(data.path(), db), DBIERR_NONE);
+  }
+  QString Ship(const QList<TShippedReport> &reports) {
+    const QString file = shipped.filePath(QStringLiteral("tallyrook-shipped.db"));
+    EXPECT_EQ(WriteShippedDatabase(file, reports).Outcome, TSeedOutcome::Created);
+    return file;
+  }
+  QList<QByteArray> Templates() {
+    QList<QByteArray> templates;
+    for (const auto &row : Records(QStringLiteral("Reports")))
+      templates.append(QByteArray::number(row[0].toInt()) + ' ' + row[1].toByteArray().left(6));
+    std::sort(templates.begin(), templates.end());
+    return templates;
+  }
+
+  QTemporaryDir shipped;
+  TffServerEngine engine;
+  TffDatabaseID db = 0;
+};
+
+TEST_F(ShippedTemplates, NewerTemplatesOneToFourReplaceTheFoldersAndTheDataStays) {
+  const QString file =
+      Ship({{1, {}, {}, "new 1"}, {2, {}, {}, "new 2"}, {3, {}, {}, "new 3"}, {5, {}, {}, "new 5"}});
+  EXPECT_EQ(UpdateShippedReports(engine, db, file), QString());
+  EXPECT_EQ(Templates(), (QList<QByteArray>{"1 new 1", "2 kept 2", "3 new 3", "5 own 5"}));
+  EXPECT_EQ(Records(QStringLiteral("CUSTOMERS")).value(0).value(1).toString(),
+            QStringLiteral("Kept customer"));
+  // Up to date: a second start changes nothing.
+  EXPECT_EQ(UpdateShippedReports(engine, db, file), QString());
+  EXPECT_EQ(UpdateShippedReports(engine, db, shipped.filePath(QStringLiteral("none.db"))), QString());
+}
+
+TEST_F(ShippedTemplates, AnUpdateThatFailsHalfWayLeavesEveryTemplateAsItWas) {
+  // The disk fills after the first template is replaced.
+  const QByteArray big(200 * 1024, 'T');
+  const QString file = Ship({{1, {}, {}, "new 1" + big}, {3, {}, {}, "new 3" + big}});
+  ASSERT_EQ(engine.DatabaseSetSizeLimit(db, QFileInfo(DatabaseFile()).size() + 300 * 1024), DBIERR_NONE);
+  EXPECT_TRUE(UpdateShippedReports(engine, db, file).contains(QStringLiteral("disk space")));
+  EXPECT_EQ(Templates(), (QList<QByteArray>{"1 old 1", "2 kept 2", "5 own 5"}));
 }
 
 TEST_F(ShippedData, DefinitionsMatchTheDataModulesTables) {

@@ -226,34 +226,128 @@ TEST_F(ComboBaseTest, WindowRecreationKeepsTheSelection) {
   EXPECT_EQ(combo->Text(), QStringLiteral("Cherry"));
 }
 
-} // namespace
+// ---- the box paints itself ----
 
-namespace {
+// Colours as "#rrggbb", as a picture holds them.
+std::string Rgb(TColor Color) { return QColor(ColorToQColor(Color).rgb()).name().toStdString(); }
+std::string Pixel(const QImage &Image, int X, int Y) {
+  return QColor(Image.pixel(X, Y)).name().toStdString();
+}
 
-TEST_F(ComboBaseTest, EnabledBordersAndTheHotTrackingButtonAreDrawn) {
-  TOvcBaseComboBox *combo = AddCombo();
-  combo->SetStyle(ocsDropDownList);
+class ComboLookTest : public ComboBaseTest {
+protected:
+  // A yellow drop-down list showing "Cherry", grabbed after the pointer came in (or left); saved for the eye
+  // with TALLYROOK_GRAB_DIR.
+  QImage Look(TOvcBaseComboBox *combo, bool mouseInside, const char *name) {
+    guitest::ProcessEvents();
+    QEvent event(mouseInside ? QEvent::Enter : QEvent::Leave);
+    QApplication::sendEvent(combo->Widget(), &event);
+    guitest::ProcessEvents();
+    const QImage image = GrabControl(combo);
+    if (const QString dir = qEnvironmentVariable("TALLYROOK_GRAB_DIR"); !dir.isEmpty())
+      image.save(dir + QStringLiteral("/combo_%1.png").arg(QLatin1String(name)));
+    return image;
+  }
+  TOvcBaseComboBox *ListBox() {
+    TOvcBaseComboBox *combo = AddCombo();
+    combo->SetStyle(ocsDropDownList);
+    combo->SetColor(clYellow);
+    combo->SetItemIndex(3);
+    return combo;
+  }
+};
+
+TEST_F(ComboLookTest, FrameAndButtonInEachLook) {
+  struct Case {
+    const char *name;
+    std::function<void(TOvcBaseComboBox *)> look;
+    bool mouse;
+    TColor left, right, buttonTopLeft; // the frame's left and right edges, the button's top-left pixel
+    int arrowX, arrowY;                // the arrow's top-left pixel from the button's left and middle
+  };
+  const Case cases[] = {
+      {"3d", [](auto *) {}, false, clBtnShadow, clBtnHighlight, cl3DLight, 5, -2},
+      {"flat", [](auto *c) { c->SetCtl3D(false); }, false, clWindowFrame, clWindowFrame, clWindowFrame, 5,
+       -2},
+      {"cold", [](auto *c) { c->SetHotTrack(true); }, false, clYellow, clYellow, clBtnFace, 3, -1},
+      {"hot", [](auto *c) { c->SetHotTrack(true); }, true, clBtnShadow, clBtnHighlight, clBtnHighlight, 4, 0},
+      // An enabled border gives the flat look without a frame of its own.
+      {"borders",
+       [](auto *c) {
+         c->Borders()->LeftBorder()->SetPenColor(clRed);
+         c->Borders()->LeftBorder()->SetEnabled(true);
+       },
+       true, clRed, clBtnShadow, clBtnHighlight, 4, 0},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    TOvcBaseComboBox *combo = ListBox();
+    c.look(combo);
+    Show();
+    form->SetFocus();
+    const QImage image = Look(combo, c.mouse, c.name);
+    const TRect button = combo->ButtonRect();
+    const int mid = button.Top + button.Height() / 2;
+    EXPECT_EQ(Pixel(image, 0, image.height() / 2), Rgb(c.left));
+    EXPECT_EQ(Pixel(image, image.width() - 1, image.height() / 2), Rgb(c.right));
+    EXPECT_EQ(Pixel(image, button.Left, button.Top), Rgb(c.buttonTopLeft));
+    EXPECT_EQ(Pixel(image, button.Left + c.arrowX, mid + c.arrowY), Rgb(clBlack));
+    EXPECT_EQ(Pixel(image, button.Left + c.arrowX - 1, mid + c.arrowY), Rgb(clBtnFace));
+    // The box's own colour fills it: nothing of Qt's frame or button shows.
+    const TRect edit = combo->EditPartRect();
+    EXPECT_EQ(Pixel(image, edit.Right, edit.Top), Rgb(clYellow));
+    combo->Free();
+  }
+}
+
+TEST_F(ComboLookTest, ADropDownListShowsItsEntryHighlightedWhileFocused) {
+  TOvcBaseComboBox *combo = ListBox();
   Show();
-  combo->Borders()->LeftBorder()->SetPenColor(clRed);
-  combo->Borders()->LeftBorder()->SetEnabled(true);
-  combo->Borders()->BottomBorder()->SetPenColor(clBlue);
-  combo->Borders()->BottomBorder()->SetEnabled(true);
-  guitest::ProcessEvents();
-  ASSERT_TRUE(combo->HotTrack());
-  const QImage image = GrabControl(combo);
-  ASSERT_FALSE(image.isNull());
-  if (const QString dir = qEnvironmentVariable("TALLYROOK_GRAB_DIR"); !dir.isEmpty())
-    image.save(dir + QStringLiteral("/combo_borders.png"));
-  EXPECT_EQ(image.pixelColor(0, image.height() / 2), QColor(255, 0, 0));
-  EXPECT_EQ(image.pixelColor(image.width() / 2, image.height() - 1), QColor(0, 0, 255));
-  // The right border is off: nothing of its colour where it would stand.
-  EXPECT_NE(image.pixelColor(image.width() - 17 - 1, image.height() / 4), QColor(255, 0, 0));
-  // Mouse in and out switch the hot look (the focus counts as hot too).
+  // Pixels of the edit part (inside its focus frame) in Color (Contrast 0), or much darker (-1) or lighter.
+  const TRect edit = combo->EditPartRect();
+  const auto count = [&edit](const QImage &image, TColor Color, int Contrast) {
+    const QColor wanted(ColorToQColor(Color).rgb());
+    int n = 0;
+    for (int y = edit.Top + 1; y < edit.Bottom - 1; ++y)
+      for (int x = edit.Left + 1; x < edit.Right - 1; ++x) {
+        const QColor pixel(image.pixel(x, y));
+        n += Contrast == 0 ? pixel == wanted : (pixel.lightness() - wanted.lightness()) * Contrast > 100;
+      }
+    return n;
+  };
   form->SetFocus();
-  combo->Perform(CM_MOUSEENTER);
-  EXPECT_TRUE(combo->IsHot());
-  combo->Perform(CM_MOUSELEAVE);
-  EXPECT_EQ(combo->IsHot(), combo->Focused());
+  const QImage cold = Look(combo, false, "list_unfocused");
+  EXPECT_GT(count(cold, clYellow, -1), 10); // the text
+  EXPECT_EQ(count(cold, clHighlight, 0), 0);
+  combo->SetFocus();
+  const QImage focused = Look(combo, false, "list_focused");
+  EXPECT_GT(count(focused, clHighlight, 0), edit.Width() * edit.Height() / 2);
+  EXPECT_GT(count(focused, clHighlight, 1), 10);
+}
+
+TEST_F(ComboLookTest, TheEditPartOfAnEditableBoxLiesInsideTheFrame) {
+  TOvcBaseComboBox *combo = AddCombo();
+  Show();
+  QWidget *edit = combo->Widget()->findChild<QLineEdit *>();
+  ASSERT_NE(edit, nullptr);
+  EXPECT_EQ(edit->geometry(), combo->EditPartRect().ToQRect());
+  combo->SetHotTrack(true);
+  combo->SetHotTrackBorder(false);
+  EXPECT_EQ(edit->geometry(), combo->EditPartRect().ToQRect());
+  EXPECT_EQ(combo->ButtonRect().Right, combo->Width());
+}
+
+TEST_F(ComboBaseTest, AChosenEntryIsFoundByItsExactText) {
+  TOvcBaseComboBox *combo = AddCombo();
+  combo->Items()->Add(QStringLiteral("cherry"));
+  Show();
+  combo->SetDroppedDown(true);
+  guitest::ProcessEvents();
+  combo->SetItemIndex(5);
+  combo->SetDroppedDown(false);
+  guitest::ProcessEvents();
+  ASSERT_GE(combo->ItemIndex(), 0);
+  EXPECT_EQ(combo->Items()->Strings(combo->ItemIndex()), QStringLiteral("cherry"));
 }
 
 } // namespace

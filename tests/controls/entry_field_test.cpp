@@ -1,6 +1,7 @@
-// The entry-field engine through a small field type: options and their rules, property limits, value sizes
-// and transfer, the display text, selection messages, the command guard, input, focus and validation.
-#include "controls/entry/base_entry_field.h"
+// The entry-field engine through a simple field typed into with real keys: options and their rules, property
+// limits, value sizes and transfer, the display text, selection messages, the command guard, input, focus and
+// validation.
+#include "controls/entry/simple_field.h"
 #include "controls/framework/controller.h"
 #include "controls/framework/library_exceptions.h"
 #include "controls/framework/private_messages.h"
@@ -10,7 +11,7 @@
 #include "platform/windowing/forms.h"
 #include "platform/windowing/system_services.h"
 #include "platform/windowing/virtual_keys.h"
-#include "tests/platform/gui_test_helpers.h"
+#include "tests/controls/entry_field_fixture.h"
 #include <QImage>
 #include <QMenu>
 #include <QString>
@@ -19,10 +20,10 @@
 
 namespace {
 
-// A minimal field type: inserts characters, deletes backwards and the selection, pastes, restores; checks a
-// LongInt against its range cells.
-class TTestField : public TOvcBaseEntryField {
+// A simple field with the engine's protected setters at hand, to test the engine's own rules.
+class TTestField : public TOvcSimpleField {
 public:
+  using TOvcBaseEntryField::DataType;
   using TOvcBaseEntryField::DefineProperties;
   using TOvcBaseEntryField::IsFocused;
   using TOvcBaseEntryField::SetDataType;
@@ -30,140 +31,17 @@ public:
   using TOvcBaseEntryField::SetFieldKind;
   using TOvcBaseEntryField::SetPicture;
   using TOvcBaseEntryField::SetRangeCells;
-  void SetCaretForTest(int position) { SetCaret(position); }
-  using TOvcBaseEntryField::TOvcBaseEntryField;
-
-  QList<WORD> commands;
-
-protected:
-  void EditCommand(TMessage &Msg, WORD Command) override {
-    commands.append(Command);
-    if (Command != ccCharacter && Command != ccNoCommand) SetCharAllowed(false);
-    switch (Command) {
-    case ccNoCommand:
-      SetAcceptNextChar(true);
-      SetCharAllowed(true);
-      return;
-    case ccCharacter:
-      if (CharAllowed()) Insert(QString(QChar(char16_t(Msg.WParam))));
-      return;
-    case ccBack:
-      if (SelectionEnd() > SelectionStart()) {
-        DeleteSelection();
-      } else if (CaretPosition() > 0) {
-        QString text = EditString();
-        text.remove(CaretPosition() - 1, 1);
-        const int caret = CaretPosition() - 1;
-        SetEditText(text);
-        SetCaret(caret);
-        MarkModified();
-      }
-      return;
-    case ccCut: DeleteSelection(); return;
-    case ccMouseClick: SetCaret(CharIndexAt(GET_X_LPARAM(Msg.LParam))); return;
-    case ccCopy: CopyToClipboard(); return;
-    case ccPaste:
-      if (auto *text = MessagePointer<const QString>(std::uintptr_t(Msg.LParam))) Insert(*text);
-      return;
-    case ccRestore: Restore(); return;
-    default: SetAcceptNextChar(true); return;
-    }
-  }
-
-  WORD CheckValue() override {
-    WORD code = 0;
-    if (DataType() == edtLongInt) {
-      bool ok = false;
-      const int value = EditString().trimmed().toInt(&ok);
-      std::int32_t lo = 0;
-      std::int32_t hi = 0;
-      std::memcpy(&lo, RangeLoCell().data(), 4);
-      std::memcpy(&hi, RangeHiCell().data(), 4);
-      if (!ok)
-        code = oeInvalidNumber;
-      else if (value < lo || value > hi)
-        code = oeRangeError;
-    }
-    RunUserValidation(code);
-    return code;
-  }
-
-  void TransferValue(void *Buffer, WORD Direction) override {
-    if (DataType() == edtLongInt) {
-      std::int32_t value = 0;
-      if (Direction == 1) {
-        value = EditString().trimmed().toInt();
-        std::memcpy(Buffer, &value, 4);
-      } else {
-        std::memcpy(&value, Buffer, 4);
-        SetEditText(QString::number(value));
-      }
-      return;
-    }
-    auto *bytes = static_cast<std::uint8_t *>(Buffer);
-    if (Direction == 1) {
-      const QByteArray text = EditString().toLatin1();
-      bytes[0] = std::uint8_t(text.size());
-      std::memcpy(bytes + 1, text.constData(), size_t(text.size()));
-    } else {
-      SetEditText(QString::fromLatin1(reinterpret_cast<const char *>(bytes + 1), bytes[0]));
-    }
-  }
-
-private:
-  void Insert(const QString &piece) {
-    DeleteSelection();
-    QString text = EditString();
-    text.insert(CaretPosition(), piece);
-    const int caret = CaretPosition() + int(piece.size());
-    SetEditText(text);
-    SetCaret(caret);
-    MarkModified();
-  }
-  void DeleteSelection() {
-    if (SelectionEnd() <= SelectionStart()) return;
-    QString text = EditString();
-    text.remove(SelectionStart(), SelectionEnd() - SelectionStart());
-    const int caret = SelectionStart();
-    SetEditText(text);
-    SetSelection(caret, caret);
-    SetCaret(caret);
-    MarkModified();
-  }
+  using TOvcSimpleField::TOvcSimpleField;
 };
 
-class EntryFieldTest : public ::testing::Test {
+class EntryFieldTest : public EntryFieldForm {
 protected:
   void SetUp() override {
-    form = TCustomForm::Create<TForm>(nullptr);
-    form->SetName(QStringLiteral("Form"));
-    form->SetClientSize(400, 200);
-    controller = new TOvcController(form);
-    field = Add(QStringLiteral("Field"), 20);
+    EntryFieldForm::SetUp();
+    field = Add(QStringLiteral("Field"));
   }
-  void TearDown() override {
-    form->Free();
-    guitest::ProcessEvents();
-  }
-  TTestField *Add(const QString &name, int top) {
-    auto *f = new TTestField(form);
-    f->SetName(name);
-    f->SetParent(form);
-    f->SetController(controller);
-    f->SetBounds(20, top, 150, 25);
-    return f;
-  }
-  void Type(TTestField *f, const QString &text) {
-    for (QChar c : text) {
-      TMessage noCommand{WM_KEYDOWN, 0, 0, 0};
-      f->DoCommand(noCommand, ccNoCommand);
-      f->Perform(WM_CHAR, c.unicode(), 0);
-    }
-  }
+  TTestField *Add(const QString &name) { return Place<TTestField>(name); }
 
-  ScopedScriptedServices services;
-  TForm *form = nullptr;
-  TOvcController *controller = nullptr;
   TTestField *field = nullptr;
 };
 
@@ -371,11 +249,12 @@ TEST_F(EntryFieldTest, TransferInAndOutOfACallersBuffer) {
 TEST_F(EntryFieldTest, SettingAValueDoesNotFireOnChange) {
   int changes = 0;
   field->OnChange = TNotifyEvent::From([&](TObject *) { ++changes; });
-  std::uint8_t buffer[16] = {3, 'a', 'b', 'c'};
-  field->SetFieldValue(buffer);
+  const QString value = QStringLiteral("abc");
+  field->SetFieldValue(&value);
   EXPECT_EQ(field->EditString(), QStringLiteral("abc"));
   EXPECT_EQ(changes, 0);
-  Type(field, QStringLiteral("d"));
+  Focus(field);
+  Type(QStringLiteral("{End}d"));
   EXPECT_EQ(changes, 1);
 }
 
@@ -433,49 +312,43 @@ TEST_F(EntryFieldTest, ErrorTexts) {
     EXPECT_EQ(EntryFieldErrorText(c.code, QStringLiteral("own text")), QString::fromLatin1(c.text)) << c.code;
 }
 
-TEST_F(EntryFieldTest, ReadOnlyFieldRefusesEditingCommandsWithABeepButCopies) {
-  field->HandleNeeded();
-  field->SetEditText(QStringLiteral("fixed"));
+TEST_F(EntryFieldTest, ReadOnlyFieldRefusesEditingKeysWithABeepButCopies) {
+  field->SetValueFromText(QStringLiteral("fixed"));
   field->SetOptions({efoReadOnly});
+  Focus(field);
   field->SetSelection(0, 5);
-  for (WORD command : {ccBack, ccDel, ccCut, ccPaste, ccCharacter, ccRestore, ccDelWord}) {
-    TMessage msg{WM_CHAR, 'x', 0, 0};
-    field->DoCommand(msg, command);
-  }
-  EXPECT_TRUE(field->commands.isEmpty());
-  EXPECT_EQ(services->Beeps().size(), 7);
+  services->SetClipboardText(QStringLiteral("pasted"));
+  Type(QStringLiteral("{Back}{Del}x{CtrlV}{CtrlZ}"));
+  EXPECT_EQ(field->EditString(), QStringLiteral("fixed"));
+  EXPECT_EQ(services->Beeps().size(), 5);
+  field->SetSelection(0, 5);
   field->Perform(WM_COPY);
   EXPECT_EQ(Clipboard()->AsText(), QStringLiteral("fixed"));
-  EXPECT_EQ(field->EditString(), QStringLiteral("fixed"));
 
   controller->SetEntryOptions({});
-  TMessage msg{WM_CHAR, 'x', 0, 0};
-  field->DoCommand(msg, ccBack);
-  EXPECT_EQ(services->Beeps().size(), 7) << "no beep without the option";
+  Type(QStringLiteral("{Back}"));
+  EXPECT_EQ(services->Beeps().size(), 5) << "no beep without the option";
 }
 
 TEST_F(EntryFieldTest, UserCommandsReachTheEventAndAreThenDiscarded) {
   field->HandleNeeded();
+  field->SetValueFromText(QStringLiteral("same"));
   WORD seen = 0;
   field->OnUserCommand = TUserCommandEvent::From([&](TObject *, WORD command) { seen = command; });
   TMessage msg{WM_KEYDOWN, 0, 0, 0};
   field->DoCommand(msg, 300);
   EXPECT_EQ(seen, 300);
-  EXPECT_EQ(field->commands, QList<WORD>{ccDiscard});
+  EXPECT_EQ(field->EditString(), QStringLiteral("same"));
 }
 
-TEST_F(EntryFieldTest, CharactersAreInsertedOnlyAfterAKeyThatIsNoCommand) {
-  field->HandleNeeded();
-  Type(field, QStringLiteral("ab"));
-  EXPECT_EQ(field->EditString(), QStringLiteral("ab"));
-  TMessage handled{WM_KEYDOWN, 0, 0, 0};
-  field->DoCommand(handled, ccBack);
+TEST_F(EntryFieldTest, ACharacterAfterAHandledCommandKeyIsNotTyped) {
+  Focus(field);
+  Type(QStringLiteral("ab{CtrlZ}"));
+  EXPECT_EQ(field->EditString(), QString()) << "Ctrl+Z restores and its control character is dropped";
+  Type(QStringLiteral("ab{Left}"));
+  field->Perform(WM_KEYDOWN, VK_LEFT, 0);
   field->Perform(WM_CHAR, 'q', 0);
-  EXPECT_EQ(field->EditString(), QStringLiteral("a")) << "a character after a handled command is dropped";
-  TMessage zero{WM_CHAR, 0, 0, 0};
-  field->commands.clear();
-  field->DoCommand(zero, ccCharacter);
-  EXPECT_TRUE(field->commands.isEmpty());
+  EXPECT_EQ(field->EditString(), QStringLiteral("ab"));
 }
 
 TEST_F(EntryFieldTest, ClipboardCutCopiesAndDeletesClearOnlyDeletes) {
@@ -499,12 +372,12 @@ TEST_F(EntryFieldTest, CopyPutsControlCharactersThemselves) {
   EXPECT_EQ(Clipboard()->AsText(), QString::fromLatin1("a\x02"));
 }
 
-TEST_F(EntryFieldTest, SettingTheWindowTextPassesItAsPaste) {
-  field->HandleNeeded();
-  field->SetEditText(QStringLiteral("old"));
-  field->SetText(QStringLiteral("new"));
-  EXPECT_EQ(field->EditString(), QStringLiteral("new"));
-  EXPECT_TRUE(field->commands.contains(ccPaste));
+TEST_F(EntryFieldTest, SettingTheWindowTextPassesItThroughTheMask) {
+  auto *number = Place<TOvcSimpleField>(QStringLiteral("Number"));
+  number->SetDataType(sftLongInt);
+  number->HandleNeeded();
+  number->SetText(QStringLiteral("12a3"));
+  EXPECT_EQ(number->EditString(), QStringLiteral("123"));
 }
 
 TEST_F(EntryFieldTest, RequiredFieldFailsValidationAndSoftValidationOnlyMarks) {
@@ -525,8 +398,8 @@ TEST_F(EntryFieldTest, RequiredFieldFailsValidationAndSoftValidationOnlyMarks) {
 TEST_F(EntryFieldTest, UserValidationMayReplaceTheCode) {
   guitest::ShowAndActivate(form);
   field->OnUserValidation = TUserValidationEvent::From([&](TObject *, WORD &code) {
-    std::uint8_t buffer[16] = {1, 'z'};
-    field->SetFieldValue(buffer); // ignored while the event runs
+    const QString other = QStringLiteral("z");
+    field->SetFieldValue(&other); // ignored while the event runs
     code = 40000;
   });
   field->SetEditText(QStringLiteral("a"));
@@ -548,7 +421,7 @@ TEST_F(EntryFieldTest, ReportedErrorsGoToOnErrorWithTheirText) {
 }
 
 TEST_F(EntryFieldTest, TabbingOutOfAnEmptyRequiredFieldReportsAndReturnsTheFocus) {
-  auto *other = Add(QStringLiteral("Other"), 80);
+  auto *other = Add(QStringLiteral("Other"));
   field->SetOptions({efoInputRequired});
   QString reported;
   field->OnError =
@@ -563,7 +436,7 @@ TEST_F(EntryFieldTest, TabbingOutOfAnEmptyRequiredFieldReportsAndReturnsTheFocus
 }
 
 TEST_F(EntryFieldTest, LeavingForASpecialControlDoesNotReport) {
-  auto *other = Add(QStringLiteral("Cancel"), 80);
+  auto *other = Add(QStringLiteral("Cancel"));
   field->SetOptions({efoInputRequired});
   controller->OnIsSpecialControl = TIsSpecialControlEvent::From(
       [&](TObject *, TWinControl *control, bool &special) { special = control == other; });
@@ -579,7 +452,7 @@ TEST_F(EntryFieldTest, LeavingForASpecialControlDoesNotReport) {
 }
 
 TEST_F(EntryFieldTest, SoftValidationLetsTheFocusGoAndMarksTheField) {
-  auto *other = Add(QStringLiteral("Other"), 80);
+  auto *other = Add(QStringLiteral("Other"));
   field->SetOptions({efoInputRequired, efoSoftValidation});
   int reports = 0;
   field->OnError = TValidationErrorEvent::From([&](TObject *, WORD, const QString &) { ++reports; });
@@ -594,13 +467,13 @@ TEST_F(EntryFieldTest, SoftValidationLetsTheFocusGoAndMarksTheField) {
 }
 
 TEST_F(EntryFieldTest, TabbingInSelectsAllAndUndoRestoresTheTextSavedOnEntry) {
-  field->SetEditText(QStringLiteral("paid"));
+  field->SetValueFromText(QStringLiteral("paid"));
   guitest::ShowAndActivate(form);
   field->SetFocus();
   guitest::ProcessEvents();
   EXPECT_EQ(field->SelectionStart(), 0);
   EXPECT_EQ(field->SelectionEnd(), 4);
-  Type(field, QStringLiteral("due"));
+  Type(QStringLiteral("due"));
   EXPECT_EQ(field->EditString(), QStringLiteral("due"));
   EXPECT_TRUE(field->Modified());
   guitest::PressKey(Qt::Key_Z, Qt::ControlModifier);
@@ -609,8 +482,8 @@ TEST_F(EntryFieldTest, TabbingInSelectsAllAndUndoRestoresTheTextSavedOnEntry) {
 }
 
 TEST_F(EntryFieldTest, ClickingIntoAFieldSelectsNothing) {
-  auto *other = Add(QStringLiteral("Other"), 80);
-  field->SetEditText(QStringLiteral("paid"));
+  auto *other = Add(QStringLiteral("Other"));
+  field->SetValueFromText(QStringLiteral("paid"));
   guitest::ShowAndActivate(form);
   other->SetFocus();
   guitest::ProcessEvents();
@@ -618,7 +491,7 @@ TEST_F(EntryFieldTest, ClickingIntoAFieldSelectsNothing) {
   guitest::ProcessEvents();
   EXPECT_TRUE(field->Focused());
   EXPECT_EQ(field->SelectionStart(), field->SelectionEnd());
-  EXPECT_TRUE(field->commands.contains(ccMouseClick));
+  EXPECT_EQ(field->CaretPosition(), 4) << "the click placed the caret";
 }
 
 TEST_F(EntryFieldTest, RangeTextsSetTheRangeTheCheckUses) {
@@ -729,23 +602,21 @@ TEST_F(EntryFieldTest, TheCaretFollowsTheTextAndALongTextScrolls) {
   guitest::ShowAndActivate(form);
   field->SetFocus();
   guitest::ProcessEvents();
-  Type(field, QStringLiteral("ab"));
+  Type(QStringLiteral("ab"));
   const int afterTwo = field->Carets()->PosX();
-  Type(field, QStringLiteral("cd"));
+  Type(QStringLiteral("cd"));
   EXPECT_GT(field->Carets()->PosX(), afterTwo);
   EXPECT_EQ(field->FirstVisibleChar(), 0);
   field->SetMaxLength(200);
-  Type(field, QString(60, QLatin1Char('w')));
+  Type(QString(60, QLatin1Char('w')));
   EXPECT_GT(field->FirstVisibleChar(), 0) << "the caret at the end of a long text stays in view";
   EXPECT_LT(field->Carets()->PosX(), field->ClientWidth());
-  TMessage home{WM_KEYDOWN, 0, 0, 0};
-  field->SetCaretForTest(0);
-  field->DoCommand(home, ccDiscard);
+  Type(QStringLiteral("{Home}"));
   EXPECT_EQ(field->FirstVisibleChar(), 0);
 }
 
 TEST_F(EntryFieldTest, AnInvalidFieldIsDrawnInTheErrorColours) {
-  auto *other = Add(QStringLiteral("Other"), 80);
+  auto *other = Add(QStringLiteral("Other"));
   field->SetOptions({efoInputRequired, efoSoftValidation});
   field->EFColors()->Error()->SetBackColor(clRed);
   guitest::ShowAndActivate(form);
@@ -822,7 +693,7 @@ TEST_F(EntryFieldTest, TheBuiltInMenuIsEnabledForTheMomentOfTheClickAndActs) {
 }
 
 TEST_F(EntryFieldTest, TheInsertionPointStaysWithinTheText) {
-  field->SetEditText(QStringLiteral("abc"));
+  field->SetValueFromText(QStringLiteral("abc"));
   field->SetInsertionPoint(1);
   EXPECT_EQ(field->CaretPosition(), 0) << "only while focused";
   guitest::ShowAndActivate(form);
@@ -842,7 +713,7 @@ TEST_F(EntryFieldTest, AltBackspaceIsClaimedFromTheDialog) {
 }
 
 TEST_F(EntryFieldTest, AClickPlacesTheCaretAtTheCharacterUnderTheMouse) {
-  field->SetEditText(QStringLiteral("abcdef"));
+  field->SetValueFromText(QStringLiteral("abcdef"));
   guitest::ShowAndActivate(form);
   field->SetFocus();
   guitest::ProcessEvents();

@@ -102,23 +102,30 @@ TEST_F(TableCellTest, TakesTheTableColourOnceTheTableHasAWindow) {
   EXPECT_EQ(cell->Color(), clYellow);
 }
 
-TEST_F(TableCellTest, OwnFontChangeClearsTableFontButPullingDoesNot) {
+TEST_F(TableCellTest, TheTablesColourAndFontChangesReachItsCells) {
   table->Font()->SetSize(17);
   cell->SetTable(table);
+  cell->AddUser();
   OpenWindow();
   EXPECT_EQ(cell->Font()->Size(), 17);
-  EXPECT_TRUE(cell->TableFont());
+  EXPECT_EQ(cell->Color(), clYellow);
+  // The table tells its cells when its colour or font changes.
+  table->SetColor(clLime);
   table->Font()->SetSize(19);
-  cell->PullTableAttributes();
+  EXPECT_EQ(cell->Color(), clLime);
   EXPECT_EQ(cell->Font()->Size(), 19);
   EXPECT_TRUE(cell->TableFont());
+  // A cell with its own font and colour keeps them.
   cell->Font()->SetSize(9);
+  cell->SetColor(clRed);
   EXPECT_FALSE(cell->TableFont());
   EXPECT_TRUE(cell->IsFontStored());
-  table->NotifyCellsOfTableAttributes();
+  table->Font()->SetSize(21);
+  table->SetColor(clAqua);
   EXPECT_EQ(cell->Font()->Size(), 9);
+  EXPECT_EQ(cell->Color(), clRed);
   cell->SetTableFont(true);
-  EXPECT_EQ(cell->Font()->Size(), 19);
+  EXPECT_EQ(cell->Font()->Size(), 21);
 }
 
 TEST_F(TableCellTest, UsersRegisterAndUnregisterTheCell) {
@@ -286,14 +293,15 @@ TEST_F(TableCellTest, CellDataNamesOwnerAndCell) {
   ownerless->Free();
 }
 
-TEST_F(TableCellTest, ScalingChangesOnlyOwnFonts) {
+TEST_F(TableCellTest, ScalingTheFormScalesTheTableAndTheCellsOwnFonts) {
   auto *own = new TOvcBaseTableCell(form);
   own->Font()->SetSize(10);
   cell->Font()->SetSize(10);
   cell->SetTableFont(true);
   table->RegisterCell(cell);
   table->RegisterCell(own);
-  table->ChangeScale(3, 2);
+  form->ScaleBy(3, 2);
+  EXPECT_EQ(table->Width(), 300);
   EXPECT_EQ(own->Font()->Size(), 15);
   EXPECT_EQ(cell->Font()->Size(), 10);
 }

@@ -4,6 +4,7 @@
 #include "platform/windowing/screen.h"
 #include "platform/windowing/system_services.h"
 #include "platform/windowing/virtual_keys.h"
+#include <QGuiApplication>
 #include <QStringList>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -281,6 +282,7 @@ TEST_F(FormsTest, MessageBoxFlagsGiveButtonsDefaultsAndIcons) {
 namespace {
 
 TEST_F(FormsTest, RunShowsTheMainFormAndReturnsWhenItCloses) {
+  Application()->SetTitle(QStringLiteral("Tallyrook"));
   TForm *main = nullptr;
   Application()->CreateForm(main);
   bool shownWhileRunning = false;
@@ -291,6 +293,9 @@ TEST_F(FormsTest, RunShowsTheMainFormAndReturnsWhenItCloses) {
   Application()->Run();
   EXPECT_TRUE(shownWhileRunning);
   EXPECT_TRUE(Application()->Terminated());
+  // The window's title is the form's caption alone: once an application display name is set, Qt appends it
+  // to every window's title.
+  EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
   FreeApplication();
 }
 

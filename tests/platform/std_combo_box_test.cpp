@@ -243,12 +243,13 @@ TEST_F(ComboBoxTest, OwnerDrawnEntriesAndTheShownEntryAreDrawnByTheControl) {
   combo->SetDroppedDown(false);
 }
 
-TEST_F(ComboBoxTest, SelectionNotificationReachesTheParent) {
+TEST_F(ComboBoxTest, SelectionAndFocusNotificationsReachTheParent) {
   struct Parent : TForm {
     using TForm::TForm;
     QList<int> codes;
+    HWND from = 0;
     void WndProc(TMessage &m) override {
-      if (m.Msg == WM_COMMAND) codes.append(HIWORD(m.WParam));
+      if (m.Msg == WM_COMMAND && HWND(m.LParam) == from) codes.append(HIWORD(m.WParam));
       TForm::WndProc(m);
     }
   };
@@ -257,10 +258,24 @@ TEST_F(ComboBoxTest, SelectionNotificationReachesTheParent) {
   combo->SetStyle(csDropDownList);
   combo->Items()->SetCommaText(QStringLiteral("one,two"));
   combo->SetParent(parent);
+  auto *other = new TComboBox(parent);
+  other->SetParent(parent);
+  other->SetTop(40);
+  parent->from = combo->Handle();
   guitest::ShowAndActivate(parent);
   guitest::PressKey(Qt::Key_Down);
-  EXPECT_EQ(parent->codes, QList<int>({CBN_SELCHANGE}));
+  guitest::PressKey(Qt::Key_Tab);
+  EXPECT_EQ(parent->codes, QList<int>({CBN_SETFOCUS, CBN_SELCHANGE, CBN_KILLFOCUS}));
   parent->Free();
+}
+
+TEST_F(ComboBoxTest, WithoutThe3DLookTheBoxHasNoFrame) {
+  TComboBox *combo = AddCombo(csDropDownList);
+  Show();
+  auto *widget = static_cast<QComboBox *>(combo->Widget());
+  EXPECT_TRUE(widget->hasFrame());
+  combo->SetCtl3D(false);
+  EXPECT_FALSE(widget->hasFrame());
 }
 
 } // namespace

@@ -8,9 +8,11 @@
 #include "platform/windowing/window_timer.h"
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -224,6 +226,34 @@ TEST(SingleInstance, AGuardThatCannotBeSetUpIsNotTakenForASecondCopy) {
   EXPECT_EQ(guard.Acquire(), TSingleInstanceGuard::TState::Failed);
   EXPECT_FALSE(guard.ErrorString().isEmpty());
   EXPECT_FALSE(guard.AskFirstToComeForward());
+}
+
+TEST(SingleInstance, WithoutASessionRuntimeFolderTheGuardKeepsToAFolderOfTheUsersOwnAndSaysNothing) {
+  QTemporaryDir temp;
+  ASSERT_TRUE(temp.isValid());
+  const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR"), tmp = qgetenv("TMPDIR");
+  qunsetenv("XDG_RUNTIME_DIR");
+  qputenv("TMPDIR", temp.path().toLocal8Bit());
+  static QStringList said;
+  const QtMessageHandler previous = qInstallMessageHandler(
+      [](QtMsgType, const QMessageLogContext &, const QString &text) { said << text; });
+  const QString own = temp.filePath(QStringLiteral("runtime-%1").arg(getuid()));
+  {
+    TSingleInstanceGuard guard(QStringLiteral("Tallyrook Test"));
+    EXPECT_EQ(guard.Acquire(), TSingleInstanceGuard::TState::First);
+    EXPECT_EQ(QFileInfo(guard.LockFileName()).absolutePath(), own);
+    EXPECT_EQ(QFileInfo(own).permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser),
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  }
+  // A folder of that name that others may enter is not the user's own.
+  QFile::setPermissions(own, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther |
+                                 QFile::ExeOther);
+  TSingleInstanceGuard exposed(QStringLiteral("Tallyrook Test"));
+  EXPECT_EQ(exposed.Acquire(), TSingleInstanceGuard::TState::Failed);
+  qInstallMessageHandler(previous);
+  EXPECT_EQ(said, QStringList());
+  for (const auto &[name, value] : {std::pair{"XDG_RUNTIME_DIR", runtime}, std::pair{"TMPDIR", tmp}})
+    value.isNull() ? qunsetenv(name) : qputenv(name, value);
 }
 
 TEST(Resources, RegisteredPicturesAndCursorsLoadByNameAnyCase) {

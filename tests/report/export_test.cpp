@@ -59,6 +59,12 @@ TEST_F(TextExportTest, TextsArePlacedByLineAndColumnWithTheirLinesEndedByCrLfAnd
               f.OnText(13, 40, QStringLiteral("c"), v);
             }),
             QByteArray("a\r\n\r\nb c\r\n\x0c\r\n"));
+  // Every character is kept: columns count characters, the bytes are UTF-8.
+  EXPECT_EQ(Page([](TfrTextExportFilter &f, TfrView *v) {
+              f.OnText(0, 0, QStringLiteral("Łódź €"), v);
+              f.OnText(65, 0, QStringLiteral("x"), v);
+            }),
+            QStringLiteral("Łódź €    x\r\n\x0c\r\n").toUtf8());
   // A text without an object is not placed.
   EXPECT_EQ(Page([](TfrTextExportFilter &f, TfrView *) { f.OnText(0, 0, QStringLiteral("lost"), nullptr); }),
             QByteArray("\x0c\r\n"));

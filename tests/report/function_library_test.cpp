@@ -6,19 +6,6 @@ namespace {
 
 using FunctionLibraryTest = fake::EngineTest;
 
-TEST_F(FunctionLibraryTest, KnowsItsThirteenFunctionsInAlphabeticalOrder) {
-  TfrStdFunctionLibrary library;
-  const QStringList names{"AVG", "COUNT",    "FORMATDATETIME", "FORMATFLOAT", "INPUT", "LOWERCASE", "MAX",
-                          "MIN", "NAMECASE", "STRTODATE",      "STRTOTIME",   "SUM",   "UPPERCASE"};
-  ASSERT_EQ(library.List()->Count(), names.size());
-  for (int i = 0; i < names.size(); ++i) EXPECT_EQ(library.List()->Strings(i), names[i]);
-  QString result = QStringLiteral("untouched");
-  EXPECT_FALSE(library.TryFunction(QStringLiteral("NOSUCH"), Variant(""), Variant(""), Variant(""), result));
-  EXPECT_EQ(result, QStringLiteral("untouched"));
-  library.DoFunction(99, Variant(""), Variant(""), Variant(""), result);
-  EXPECT_EQ(result, QStringLiteral("0"));
-}
-
 TEST_F(FunctionLibraryTest, ConvertsTexts) {
   fields[QStringLiteral("NAME")] = QStringLiteral("acme ltd");
   const struct {

@@ -38,33 +38,6 @@ protected:
   ScopedScriptedServices services;
 };
 
-// A progress window that presses its Cancel button when the label reaches a page.
-class CancellingProgress : public TfrProgressFormWindow {
-public:
-  explicit CancellingProgress(QStringList *labels) : labels_(labels) {}
-  void SetLabel(const QString &Text) override {
-    TfrProgressFormWindow::SetLabel(Text);
-    labels_->append(Text);
-    if (Text.endsWith(QLatin1String(" 2"))) guitest::Click(Form()->Button1, QPoint(5, 5));
-  }
-
-private:
-  QStringList *labels_;
-};
-
-TEST_F(ReportWindowsTest, PreparingRunsBehindTheProgressWindowAndCancelLeavesNoPages) {
-  ASSERT_TRUE(report->PrepareReport());
-  EXPECT_EQ(report->EMFPages().Count(), 3);
-
-  QStringList labels;
-  frSetProgressWindowFactory([&labels] { return std::make_unique<CancellingProgress>(&labels); });
-  EXPECT_FALSE(report->PrepareReport());
-  EXPECT_EQ(report->EMFPages().Count(), 0) << "a cancelled preparation leaves no pages";
-  EXPECT_EQ(labels.value(0), "Processing page:  1");
-  EXPECT_TRUE(labels.contains("Processing page:  2"));
-  EXPECT_FALSE(labels.contains("Processing page:  3")) << "the build stopped at the next check";
-}
-
 TEST_F(ReportWindowsTest, ShowReportOpensAPreviewWindowOnTheReportsPages) {
   report->ModalPreview = false;
   report->Title = QStringLiteral("Invoice");

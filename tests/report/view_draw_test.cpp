@@ -46,7 +46,7 @@ QRectF Union(const std::vector<DrawCall> &calls) {
   return all;
 }
 
-// ---- defaults and geometry ----
+// ---- geometry ----
 
 TEST_F(ViewDrawTest, NewTextObjectDefaults) {
   TfrMemoView memo;

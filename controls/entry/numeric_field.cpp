@@ -1,0 +1,439 @@
+#include "controls/entry/numeric_field.h"
+#include "controls/entry/mask_chars.h"
+#include "controls/entry/typed_values.h"
+#include "controls/framework/controller.h"
+#include "controls/framework/intl_support.h"
+#include "controls/framework/library_exceptions.h"
+#include "controls/framework/library_messages.h"
+#include "platform/windowing/messages.h"
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+const char *const kDefaultMasks[] = {"iiiiiiiiiii", "99999",      "iiiiii",     "999",        "iiii",
+                                     "##########",  "##########", "##########", "##########", "iiiiiiiiii"};
+
+bool IsFloatEngineType(int type) {
+  return type == edtReal || type == edtExtended || type == edtDouble || type == edtSingle;
+}
+
+} // namespace
+
+TOvcCustomNumericField::TOvcCustomNumericField(TComponent *AOwner) : TOvcPictureBase(AOwner) {
+  SetFieldKind(fkNumeric);
+  TOvcBaseEntryField::SetDataType(edtLongInt);
+  SetPicture(pictureMask_);
+}
+
+int TOvcCustomNumericField::PictureLength() const {
+  const QString &mask = Picture();
+  return int(mask.size()) - (mask.contains(QLatin1Char('p')) ? 1 : 0) -
+         (mask.contains(QLatin1Char('g')) ? 1 : 0);
+}
+
+void TOvcCustomNumericField::SetDataType(TNumericDataType Value) {
+  if (int(Value) < nftLongInt || int(Value) > nftComp)
+    throw EOvcException(LibraryMessageText(msg::InvalidParamValue));
+  if (Value == numericType_) return;
+  numericType_ = Value;
+  TOvcBaseEntryField::SetDataType(std::uint8_t(int(edtLongInt) + int(Value)));
+  SetDecimalPlacesRaw(0);
+  SetPictureMask(QString::fromLatin1(kDefaultMasks[Value]));
+  if (HandleAllocated()) {
+    hadWindow_ = false;
+    RecreateWnd();
+  }
+}
+
+void TOvcCustomNumericField::SetPictureMask(const QString &Value) {
+  if (Value.isEmpty() || Value == pictureMask_) return;
+  if (ComponentState().Contains(csDesigning) && IsFloatEngineType(EngineType()) &&
+      Value.contains(QLatin1Char('.')) &&
+      (Value.contains(QLatin1Char('9')) || Value.contains(QLatin1Char('i'))))
+    throw EInvalidPictureMask(Value);
+  // A mask the field cannot type a number into is refused before anything changes.
+  if (Value.size() > 255 || !IsNumberMask(Value, IsIntegerType(EngineType())))
+    throw EInvalidPictureMask(Value);
+  pictureMask_ = Value;
+  SetPicture(Value);
+  if (HandleAllocated() && !ComponentState().Contains(csDesigning)) RecreateWnd();
+  Invalidate();
+}
+
+void TOvcCustomNumericField::SetPicture(const QString &Mask) {
+  TOvcPictureBase::SetPicture(Mask);
+  RecountDigits();
+  ClearBuffer();
+}
+
+void TOvcCustomNumericField::RecountDigits() {
+  GetDigitCounts(totalDigits_, decimals_);
+  integerDigits_ = HasDecimals() ? totalDigits_ - decimals_ - 1 : totalDigits_;
+}
+
+void TOvcCustomNumericField::ClearBuffer() {
+  digits_.clear();
+  negative_ = false;
+}
+
+void TOvcCustomNumericField::InitFloatFlag() { SetFloatWithDecimalMask(MaskBase(Picture()) != 10); }
+
+void TOvcCustomNumericField::Assign(const TPersistent *Source) {
+  const auto *other = dynamic_cast<const TOvcCustomNumericField *>(Source);
+  if (!other) {
+    TOvcPictureBase::Assign(Source);
+    return;
+  }
+  SetDataType(other->numericType_);
+  SetAutoSize(other->AutoSize());
+  SetBorderStyle(other->BorderStyle());
+  SetColor(other->Color());
+  EFColors()->Error()->Assign(other->EFColors()->Error());
+  EFColors()->Highlight()->Assign(other->EFColors()->Highlight());
+  SetOptions(other->Options());
+  SetPadChar(other->PadChar());
+  SetPictureMask(other->pictureMask_);
+  SetRangeCells(other->RangeLoCell(), other->RangeHiCell());
+  SetTextMargin(other->TextMargin());
+  SetUninitialized(other->Uninitialized());
+  SetZeroDisplay(other->ZeroDisplay());
+  SetZeroDisplayValue(other->ZeroDisplayValue());
+}
+
+void TOvcCustomNumericField::CreateParams(TCreateParams &Params) {
+  TOvcPictureBase::CreateParams(Params);
+  if (Picture() != pictureMask_) TOvcPictureBase::SetPicture(pictureMask_);
+  SetMaxLengthRaw(PictureLength());
+  ClearBuffer();
+  RecountDigits();
+}
+
+void TOvcCustomNumericField::CreateWnd() {
+  const QString kept = EditString();
+  TOvcPictureBase::CreateWnd();
+  if (RangeLimitsEqual()) SetDefaultRange();
+  ClearContents();
+  if (hadWindow_) SetEditText(kept);
+  hadWindow_ = true;
+}
+
+void TOvcCustomNumericField::MoveCaretToEnd() { SetCaret(MaxLength()); }
+void TOvcCustomNumericField::MoveCaretToStart() { SetCaret(MaxLength()); }
+
+void TOvcCustomNumericField::LoadDigits() {
+  QString text = StripPicture(EditString()).trimmed();
+  negative_ = text.startsWith(QLatin1Char('-'));
+  if (negative_) text = text.mid(1).trimmed();
+  text.remove(QLatin1Char(' '));
+  while (text.startsWith(QLatin1Char('0'))) text.remove(0, 1);
+  // Trailing zeros of the fraction were laid in by the mask, not typed.
+  if (text.contains(QLatin1Char('.')))
+    while (text.endsWith(QLatin1Char('0'))) text.chop(1);
+  if (text == QLatin1String(".")) text.clear();
+  digits_ = text;
+  if (digits_.isEmpty()) negative_ = false;
+}
+
+void TOvcCustomNumericField::RebuildText() {
+  QString source = digits_.isEmpty() ? QStringLiteral("0") : digits_;
+  if (source.startsWith(QLatin1Char('.'))) source.prepend(QLatin1Char('0'));
+  if (negative_ && !digits_.isEmpty()) source.prepend(QLatin1Char('-'));
+  QString text = MergeWithPicture(source);
+  const int length = int(text.size());
+  if (HasDecimals()) {
+    const qsizetype point = digits_.indexOf(QLatin1Char('.'));
+    const int typed = point < 0 ? -1 : int(digits_.size() - point - 1);
+    if (typed < decimals_) {
+      // The last typed character stands at the right end: the missing decimals move out of view.
+      const int missing = typed < 0 ? decimals_ + 1 : decimals_ - typed;
+      text = QString(missing, QLatin1Char(' ')) + text.left(length - missing);
+    } else if (typed > decimals_) {
+      const int surplus = typed - decimals_;
+      text = text.mid(surplus) + digits_.right(surplus);
+    }
+  }
+  SetEditText(text);
+}
+
+bool TOvcCustomNumericField::AutoAdvance(bool Next, TOvcBaseEFOption Option) {
+  if (!Controller()->EntryOptions().Contains(Option)) return false;
+  if (Next)
+    MoveToNextField();
+  else
+    MoveToPrevField();
+  return true;
+}
+
+bool TOvcCustomNumericField::TypeCharacter(QChar ch, bool &filled) {
+  const int sign = negative_ ? 1 : 0;
+  // A full field refuses the character (it is not carried away to another field).
+  if (sign + digits_.size() > totalDigits_) return false;
+  const QChar decimal = OvcIntlSup().DecimalChar();
+  if (ch == decimal)
+    ch = QLatin1Char('.');
+  else if (ch == QLatin1Char('.'))
+    return false;
+  QChar last = QLatin1Char('9');
+  for (int i = MaxLength() - 1; i >= 0; --i)
+    if (IsMaskChar(MaskAt(i))) {
+      last = MaskAt(i);
+      break;
+    }
+  const auto accepted = CheckMaskChar(last, ch, QLatin1Char(' '));
+  if (!accepted || *accepted == QLatin1Char(' ')) return false;
+  ch = *accepted;
+  const qsizetype point = digits_.indexOf(QLatin1Char('.'));
+  const int beforePoint = int(point < 0 ? digits_.size() : point);
+  if (ch == QLatin1Char('.')) {
+    if (!HasDecimals() || point >= 0) return false;
+    digits_ += ch;
+    return true;
+  }
+  if (ch == QLatin1Char('-')) {
+    if (negative_) {
+      negative_ = false;
+      return true;
+    }
+    if (sign + digits_.size() >= totalDigits_ || beforePoint + 1 > integerDigits_) return false;
+    negative_ = true;
+    return true;
+  }
+  if (sign + digits_.size() >= totalDigits_) {
+    if (totalDigits_ != 1) return false;
+    digits_ = ch;
+    filled = true;
+    return true;
+  }
+  if (ch == QLatin1Char('0') && digits_.isEmpty()) return true;
+  if (HasDecimals() && point < 0 && sign + beforePoint >= integerDigits_) return false;
+  digits_ += ch;
+  filled = sign + digits_.size() >= totalDigits_;
+  return true;
+}
+
+void TOvcCustomNumericField::EditCommand(TMessage &Msg, WORD Command) {
+  if (Command != ccCharacter && Command != ccNoCommand) SetCharAllowed(false);
+  if (Command != ccNoCommand && Command != ccCharacter && !NeedsReformat()) PrepareEditText();
+  SetAcceptNextChar(false);
+  const QString beforeDigits = digits_;
+  const bool beforeNegative = negative_;
+  const bool selection = SelectionEnd() > SelectionStart();
+  bool selectAll = false;
+  bool filled = false;
+  auto clearAll = [this] { ClearBuffer(); };
+  switch (Command) {
+  case ccCharacter: {
+    if (!CharAllowed()) break;
+    const QChar ch(char16_t(Msg.WParam));
+    if (selection && ch.unicode() >= 32) clearAll();
+    if (!TypeCharacter(ch, filled)) Beep();
+    break;
+  }
+  case ccBack:
+  case ccDel:
+    if (selection) {
+      clearAll();
+    } else if (!digits_.isEmpty()) {
+      digits_.chop(1);
+      if (digits_ == QLatin1String("0")) digits_.clear();
+    } else {
+      negative_ = false;
+    }
+    break;
+  case ccDelLine: clearAll(); break;
+  case ccCut:
+  case ccDelWord:
+    if (selection) clearAll();
+    break;
+  case ccCopy:
+    CopyToClipboard();
+    selectAll = selection;
+    break;
+  case ccPaste:
+    if (ComponentState().Contains(csDesigning)) break;
+    if (const auto *text = MessagePointer<const QString>(std::uintptr_t(Msg.LParam))) {
+      if (selection) clearAll();
+      const bool parenthesis = Picture().contains(QLatin1Char('p')) && text->contains(QLatin1Char(')'));
+      bool refused = false;
+      for (QChar ch : *text) {
+        if (ch == QLatin1Char('(') && parenthesis) ch = QLatin1Char('-');
+        if (ch == QLatin1Char(')') && parenthesis) continue;
+        if (ch == QLatin1Char('-') && negative_) continue;
+        if (!TypeCharacter(ch, filled)) refused = true;
+      }
+      if (refused) Beep();
+    }
+    break;
+  case ccRestore:
+    Restore();
+    LoadDigits();
+    return;
+  case ccIns: SetInsertMode(!InsertMode()); break;
+  case ccInc: IncreaseValueBy(true, 1.0); return;
+  case ccDec: IncreaseValueBy(true, -1.0); return;
+  case ccUp:
+  case ccDown:
+    if (Controller()->EntryOptions().Contains(efoAutoAdvanceUpDown))
+      AutoAdvance(Command == ccDown, efoAutoAdvanceUpDown);
+    else if (Options().Contains(efoArrowIncDec) && !IsReadOnly())
+      IncreaseValueBy(true, Command == ccUp ? 1.0 : -1.0);
+    else
+      AutoAdvance(Command == ccDown, efoAutoAdvanceLeftRight);
+    break;
+  case ccExtendHome:
+  case ccExtendEnd:
+  case ccExtendLeft:
+  case ccExtendRight:
+  case ccExtWordLeft:
+  case ccDblClick: selectAll = true; break;
+  case ccLeft:
+  case ccRight: AutoAdvance(Command == ccRight, efoAutoAdvanceLeftRight); break;
+  case ccHome:
+  case ccEnd:
+  case ccCtrlChar:
+  case ccMouseClick:
+  case ccMouseMove:
+  case ccDiscard:
+  case ccSequencePending: break;
+  case ccNoCommand:
+    SetAcceptNextChar(true);
+    SetCharAllowed(true);
+    return;
+  default: SetAcceptNextChar(true); return;
+  }
+  SetCaret(MaxLength());
+  if (digits_ != beforeDigits || negative_ != beforeNegative) {
+    RebuildText();
+    MarkModified();
+  }
+  SetSelectionRaw(0, selectAll ? int(EditString().size()) : 0);
+  if (selectAll) SetSelectionRaw(0, int(EditString().size()));
+  if (filled) AutoAdvance(true, efoAutoAdvanceChar);
+}
+
+QString TOvcCustomNumericField::GetDisplayString() {
+  QString shown = TOvcPictureBase::GetDisplayString();
+  if (Uninitialized() && !IsFocused()) return shown;
+  const QString &mask = Picture();
+  const qsizetype minus = shown.indexOf(QLatin1Char('-'));
+  auto at = [&shown](qsizetype pos) -> QChar & {
+    if (shown.size() <= pos) shown = shown.leftJustified(pos + 1, QLatin1Char(' '));
+    return shown[pos];
+  };
+  if (const qsizetype p = mask.indexOf(QLatin1Char('p')); p >= 0) {
+    if (minus >= 0) {
+      shown[minus] = QLatin1Char('(');
+      at(p) = QLatin1Char(')');
+    } else {
+      at(p) = QLatin1Char(' ');
+    }
+  }
+  if (const qsizetype g = mask.indexOf(QLatin1Char('g')); g >= 0) {
+    if (minus >= 0) {
+      at(g) = QLatin1Char('-');
+      const int first = FirstEditablePos();
+      if (minus == first) {
+        shown[minus] = QLatin1Char(' ');
+      } else {
+        shown.remove(minus, 1);
+        shown.insert(first, QLatin1Char(' '));
+      }
+    } else {
+      at(g) = QLatin1Char(' ');
+    }
+  }
+  return shown.trimmed();
+}
+
+std::optional<long double> TOvcCustomNumericField::Value() const {
+  const QString text = StripPicture(EditString()).trimmed();
+  const int type = EngineType();
+  if (IsIntegerType(type)) {
+    const auto value =
+        ParseIntegerText(text.isEmpty() ? QStringLiteral("0") : text, MaskBase(Picture()), type);
+    if (!value) return std::nullopt;
+    return (long double)*value;
+  }
+  const auto value = ParseFloatText(text);
+  if (!value) return std::nullopt;
+  return type == edtComp ? std::round(value->Value()) : value->Value();
+}
+
+QString TOvcCustomNumericField::ValueText(long double value) const {
+  const int type = EngineType();
+  if (IsIntegerType(type)) return IntegerText(std::int64_t(value), MaskBase(Picture()), type);
+  char buffer[96];
+  std::snprintf(buffer, sizeof buffer, "%.*Lf", HasDecimals() ? decimals_ : 0, value);
+  return QString::fromLatin1(buffer);
+}
+
+void TOvcCustomNumericField::TransferValue(void *Buffer, WORD Direction) {
+  const int type = EngineType();
+  if (Direction == 1) {
+    const auto value = Value();
+    const bool fits =
+        value && (!IsIntegerType(type) || (*value >= IntegerTypeMin(type) && *value <= IntegerTypeMax(type)));
+    WriteNumber(Buffer, type, fits ? *value : 0);
+    return;
+  }
+  SetEditText(MergeWithPicture(ValueText(ReadNumber(Buffer, type))));
+  if (IsFocused()) LoadDigits();
+}
+
+WORD TOvcCustomNumericField::CheckValue() {
+  WORD code = 0;
+  const auto value = Value();
+  if (!value) {
+    code = oeInvalidNumber;
+  } else if (*value < RangeNumber(RangeLoCell()) || *value > RangeNumber(RangeHiCell())) {
+    code = oeRangeError;
+  } else if (IsFocused() && !GettingValue()) {
+    alignas(TExtended) std::uint8_t buffer[sizeof(TExtended)] = {};
+    WriteNumber(buffer, EngineType(), *value);
+    TransferValue(buffer, 2);
+    Invalidate();
+  }
+  RunUserValidation(code);
+  return code;
+}
+
+void TOvcCustomNumericField::IncreaseValueBy(bool Wrap, double Delta) {
+  if (!IsFocused()) return;
+  const auto value = Value();
+  if (!value) return;
+  const int type = EngineType();
+  const long double lo = RangeNumber(RangeLoCell());
+  const long double hi = RangeNumber(RangeHiCell());
+  long double next = 0;
+  if (Delta < 0 && *value <= lo) {
+    if (!Wrap) return;
+    next = hi;
+  } else if (Delta > 0 && *value >= hi) {
+    if (!Wrap) return;
+    next = lo;
+  } else {
+    next = *value + (IsIntegerType(type) ? std::trunc((long double)Delta) : (long double)Delta);
+  }
+  alignas(TExtended) std::uint8_t buffer[sizeof(TExtended)] = {};
+  WriteNumber(buffer, type, std::clamp(next, lo, hi));
+  TransferValue(buffer, 2);
+  LoadDigits();
+  MarkModified();
+}
+
+void TOvcCustomNumericField::WndProc(TMessage &Message) {
+  switch (Message.Msg) {
+  case WM_SETFOCUS:
+    TOvcPictureBase::WndProc(Message);
+    LoadDigits();
+    SetCaret(MaxLength());
+    if (IsFocused()) PositionCaret(true);
+    return;
+  case WM_KILLFOCUS:
+    TOvcPictureBase::WndProc(Message);
+    if (!KeepCaret() && !RefocusAfterError() && !ErrorBeingReported()) ClearBuffer();
+    return;
+  default: TOvcPictureBase::WndProc(Message);
+  }
+}

@@ -1,0 +1,40 @@
+// The typed values of the numeric data types in a caller's buffer (see base_entry_field.h), and the texts the
+// fields show them by: integers in decimal or in the base a mask selects, floating values in fixed or
+// scientific notation.
+#pragma once
+#include "controls/framework/extended_value.h"
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+// Bytes of an integer type (LongInt 4, Word and SmallInt 2, Byte and ShortInt 1).
+int IntegerTypeBytes(int dataType);
+bool IsIntegerType(int dataType);
+bool IsFloatType(int dataType);
+// The values an integer type holds.
+std::int64_t IntegerTypeMin(int dataType);
+std::int64_t IntegerTypeMax(int dataType);
+
+// The numeric value held in Buffer for a numeric, date or time data type.
+long double ReadNumber(const void *buffer, int dataType);
+// Stores Value in Buffer in the data type's form (integers truncated toward zero, Comp rounded); the caller
+// has checked that it fits.
+void WriteNumber(void *buffer, int dataType, long double value);
+
+// The numeric base a mask selects: 16 for "K", 8 for "O", 2 for "b", else 10.
+int MaskBase(const QString &mask);
+// An integer text in Base (a base other than 10 reads the type's bit pattern); nothing when it is no number
+// (or has more digits than the type's bits). A decimal text outside the type is returned for the range check.
+std::optional<std::int64_t> ParseIntegerText(const QString &text, int base, int dataType);
+// An integer as a text in Base; other bases than 10 show the type's bit pattern with leading zeros (2 hex
+// digits per byte, 4, 8 or 12 octal digits, 8 binary digits per byte).
+QString IntegerText(std::int64_t value, int base, int dataType);
+// A floating text with "." as its point (blanks, a bare point and exponent forms allowed); nothing when it
+// is no number.
+std::optional<TExtended> ParseFloatText(const QString &text);
+// Fixed notation with Decimals places, or, with Decimals 0, as many as the value needs (up to 15
+// significant digits); nothing when the result would be longer than MaxChars.
+std::optional<QString> FixedText(long double value, int decimals, int maxChars);
+// Scientific notation no longer than Width characters, with trailing mantissa zeros and leading exponent
+// zeros removed.
+QString ScientificText(long double value, int width);

@@ -1,0 +1,340 @@
+// The simple, numeric and picture fields on a form, typed into through real key events: keystroke scripts
+// with the text shown, the value and the caret they leave; values of every type in and out; stepping,
+// auto-advance and the insert mode the fields share through their controller; masks refused.
+#include "controls/entry/numeric_field.h"
+#include "controls/entry/picture_field.h"
+#include "controls/entry/simple_field.h"
+#include "controls/framework/day_numbers.h"
+#include "controls/framework/library_exceptions.h"
+#include "tests/controls/entry_field_fixture.h"
+#include <functional>
+
+namespace {
+
+class EntryFieldsTest : public EntryFieldForm {
+protected:
+  // A field of the kind ('s' simple, 'n' numeric, 'p' picture) with the data type and, when given, the mask.
+  TOvcBaseEntryField *Make(char kind, int type, const QString &mask = QString()) {
+    const QString name = QStringLiteral("Field%1").arg(++made_);
+    if (kind == 's') {
+      auto *f = Place<TOvcSimpleField>(name);
+      f->SetDataType(TSimpleDataType(type));
+      if (!mask.isEmpty()) f->SetPictureMask(mask.at(0));
+      return f;
+    }
+    if (kind == 'n') {
+      auto *f = Place<TOvcNumericField>(name);
+      f->SetDataType(TNumericDataType(type));
+      if (!mask.isEmpty()) f->SetPictureMask(mask);
+      return f;
+    }
+    auto *f = Place<TOvcPictureField>(name);
+    f->SetDataType(TPictureDataType(type));
+    if (!mask.isEmpty()) f->SetPictureMask(mask);
+    return f;
+  }
+  int made_ = 0;
+};
+
+QString Day(int d, int m, int y) { return QString::number(ovcdate::DMYtoDate(d, m, y, 0)); }
+
+TEST_F(EntryFieldsTest, KeystrokeScripts) {
+  struct Row {
+    char kind;
+    int type;
+    const char *mask;
+    const char *keys; // UTF-8
+    const char *shown;
+    QString value;
+    int caret;
+  };
+  const Row rows[] = {
+      {'s', sftString, "", "Łódź €ß", "Łódź €ß", QStringLiteral("Łódź €ß"), 7},
+      {'s', sftString, "!", "ab", "AB", QStringLiteral("AB"), 2},
+      {'s', sftString, "x", "new york", "New York", QStringLiteral("New York"), 8},
+      {'s', sftString, "", "ab{Left}{Back}c", "cb", QStringLiteral("cb"), 1},
+      {'s', sftString, "", "abc{ShiftHome}z", "z", QStringLiteral("z"), 1},
+      {'s', sftString, "", "abc{Home}{Ins}X", "Xbc", QStringLiteral("Xbc"), 1},
+      {'s', sftLongInt, "K", "ff", "FF", QStringLiteral("255"), 2},
+      {'s', sftWord, "", "12a3", "123", QStringLiteral("123"), 3},
+      {'s', sftWord, "", "70000", "70000", QStringLiteral("error 256"), 5},
+      {'s', sftDouble, "", "1.5", "1.5", QStringLiteral("1.5"), 3},
+      {'s', sftBoolean, "", "xt", "T", QStringLiteral("true"), 0},
+      {'s', sftChar, "", "€", "€", QStringLiteral("€"), 0},
+      {'n', nftDouble, "#######.##", "12", "12", QStringLiteral("12"), 10},
+      {'n', nftDouble, "#######.##", "1.2.5", "1.25", QStringLiteral("1.25"), 10},
+      {'n', nftDouble, "$###,###.##", "1234.5", "$1,234.5", QStringLiteral("1234.5"), 11},
+      {'n', nftLongInt, "##########p", "42-", "(42)", QStringLiteral("-42"), 10},
+      {'n', nftLongInt, "", "--5", "5", QStringLiteral("5"), 11},
+      {'n', nftLongInt, "", "123{Back}", "12", QStringLiteral("12"), 11},
+      {'n', nftByte, "", "1234", "123", QStringLiteral("123"), 3},
+      {'p', pftString, "(999) 999-9999", "5551234567", "(555) 123-4567", QStringLiteral("(555) 123-4567"),
+       14},
+      {'p', pftString, "!!!!", "ab", "AB  ", QStringLiteral("AB"), 2},
+      {'p', pftLongInt, "iiiiii", "12{Home}9", "912   ", QStringLiteral("912"), 1},
+      {'p', pftLongInt, "iii", "1234", "123", QStringLiteral("123"), 3},
+      {'p', pftDouble, "####.##", "12.5", "  12.5 ", QStringLiteral("12.5"), 6},
+      {'p', pftBoolean, "", "xf", "F", QStringLiteral("false"), 0},
+      {'p', pftDate, "", "05152024", "05/15/2024", Day(15, 5, 2024), 10},
+      {'p', pftDate, "", "5/15/2024", "5 /15/2024", Day(15, 5, 2024), 10},
+      {'p', pftTime, "", "0930", "09:30", QStringLiteral("34200"), 5},
+  };
+  for (const Row &row : rows) {
+    SCOPED_TRACE(std::string(1, row.kind) + " " + row.keys);
+    controller->SetInsertMode(true);
+    TOvcBaseEntryField *field = Make(row.kind, row.type, QString::fromUtf8(row.mask));
+    Focus(field);
+    Type(QString::fromUtf8(row.keys));
+    EXPECT_EQ(field->DisplayString(), QString::fromUtf8(row.shown));
+    EXPECT_EQ(field->CaretPosition(), row.caret);
+    EXPECT_EQ(FieldValueText(field), row.value);
+    field->SetVisible(false); // a hidden field lets the focus go whatever it holds
+  }
+}
+
+TEST_F(EntryFieldsTest, ValuesOfEveryTypeTravelInAndOutUnchanged) {
+  struct Row {
+    char kind;
+    int type;
+    QString value;
+  };
+  const Row rows[] = {
+      {'s', sftString, QStringLiteral("€")},
+      {'s', sftString, QStringLiteral("Łódź")},
+      {'s', sftString, QStringLiteral("ß")},
+      {'s', sftString, QString()},
+      {'p', pftString, QStringLiteral("Łódź €")},
+      {'p', pftString, QString()},
+      {'s', sftChar, QStringLiteral("€")},
+      {'p', pftChar, QStringLiteral("ß")},
+      {'s', sftBoolean, QStringLiteral("true")},
+      {'p', pftYesNo, QStringLiteral("false")},
+      {'s', sftLongInt, QStringLiteral("-2147483648")},
+      {'n', nftWord, QStringLiteral("65535")},
+      {'p', pftInteger, QStringLiteral("-32768")},
+      {'s', sftByte, QStringLiteral("255")},
+      {'n', nftShortInt, QStringLiteral("-128")},
+      {'s', sftReal, QStringLiteral("-0.25")},
+      {'s', sftExtended, QStringLiteral("1234.5")},
+      {'n', nftDouble, QStringLiteral("1234567890")},
+      {'p', pftSingle, QStringLiteral("2.5")},
+      {'n', nftComp, QStringLiteral("-900000000")},
+      {'p', pftDate, Day(29, 2, 2024)},
+      {'p', pftTime, QStringLiteral("45240")},
+  };
+  for (const Row &row : rows) {
+    SCOPED_TRACE(std::string(1, row.kind) + " " + std::to_string(row.type) + " " + row.value.toStdString());
+    TOvcBaseEntryField *field = Make(row.kind, row.type);
+    field->SetValueFromText(row.value == QLatin1String("true")    ? QStringLiteral("T")
+                            : row.value == QLatin1String("false") ? QStringLiteral("F")
+                                                                  : row.value);
+    if (field->DataType() == edtDate) field->SetAsDayNumber(row.value.toInt());
+    if (field->DataType() == edtTime) field->SetAsSecondsOfDay(row.value.toInt());
+    EXPECT_EQ(FieldValueText(field), row.value);
+  }
+  auto *stamp = static_cast<TOvcPictureField *>(Make('p', pftDateTime));
+  TDateTime when = EncodeDate(2024, 3, 1) + EncodeTime(14, 5, 0, 0);
+  stamp->SetFieldValue(&when);
+  EXPECT_EQ(stamp->DisplayString(), QStringLiteral("03/01/2024 14:05"));
+  EXPECT_EQ(FieldValueText(stamp, true), QString::number(double(when), 'g', 15));
+  EXPECT_EQ(stamp->GetDataSize(), sizeof(TDateTime));
+}
+
+TEST_F(EntryFieldsTest, ArrowsStepTheValueUnderTheCaret) {
+  struct Row {
+    char kind;
+    int type;
+    const char *start;
+    const char *keys;
+    const char *shown;
+  };
+  const Row rows[] = {
+      {'p', pftDate, "01/31/2024", "{Home}{Up}", "02/29/2024"},
+      {'p', pftDate, "01/31/2024", "{Home}{Right}{Right}{Right}{Up}", "02/01/2024"},
+      {'p', pftDate, "12/31/3999", "{Home}{Right}{Right}{Right}{Down}{Up}{Up}", "01/01/1600"},
+      {'p', pftTime, "23:59", "{End}{Up}", " 0:00"},
+      {'n', nftByte, "255", "{Up}", "0"},
+      {'s', sftByte, "255", "{Up}", "0"},
+      {'s', sftChar, "a", "{Up}{Up}{Up}", "a"},
+  };
+  for (const Row &row : rows) {
+    SCOPED_TRACE(row.keys);
+    TOvcBaseEntryField *field = Make(row.kind, row.type);
+    field->SetOptions(field->Options() + TOvcEntryFieldOptions{efoArrowIncDec});
+    if (row.type == sftChar && row.kind == 's') {
+      field->SetRangeLo(QStringLiteral("a"));
+      field->SetRangeHi(QStringLiteral("c"));
+    }
+    field->SetValueFromText(QString::fromLatin1(row.start));
+    Focus(field);
+    Type(QString::fromLatin1(row.keys));
+    EXPECT_EQ(field->DisplayString(), QString::fromLatin1(row.shown));
+    field->SetVisible(false);
+  }
+}
+
+TEST_F(EntryFieldsTest, TheInsertModeIsSharedThroughTheController) {
+  auto *first = Make('s', sftString);
+  auto *second = Make('p', pftString, QStringLiteral("XXXX"));
+  second->SetValueFromText(QStringLiteral("abcd"));
+  Focus(first);
+  Type(QStringLiteral("{Ins}"));
+  EXPECT_FALSE(first->InsertMode());
+  Type(QStringLiteral("{Tab}"));
+  ASSERT_TRUE(second->Focused());
+  EXPECT_FALSE(controller->InsertMode());
+  Type(QStringLiteral("{Home}Z"));
+  EXPECT_EQ(second->DisplayString(), QStringLiteral("Zbcd")) << "overwrites as the first field left it";
+  Type(QStringLiteral("{Ins}{Tab}"));
+  EXPECT_TRUE(first->InsertMode());
+}
+
+TEST_F(EntryFieldsTest, AFullFieldAdvancesAfterTheLastCharacterAndRefusesMore) {
+  controller->SetEntryOptions(controller->EntryOptions() + TOvcBaseEFOptions{efoAutoAdvanceChar});
+  auto *byte = Make('n', nftByte);
+  auto *next = Make('s', sftString);
+  Focus(byte);
+  Type(QStringLiteral("123"));
+  EXPECT_TRUE(next->Focused()) << "the third digit fills the field";
+  Focus(byte);
+  Type(QStringLiteral("{End}4"));
+  EXPECT_TRUE(byte->Focused()) << "a digit with no place is refused, not carried away";
+  EXPECT_EQ(byte->DisplayString(), QStringLiteral("123"));
+  EXPECT_FALSE(services->Beeps().isEmpty());
+}
+
+TEST_F(EntryFieldsTest, ABooleanTogglesByStepButItsArrowsMoveToAnotherField) {
+  controller->SetEntryOptions(controller->EntryOptions() + TOvcBaseEFOptions{efoAutoAdvanceLeftRight});
+  auto *flag = Make('s', sftBoolean);
+  auto *next = Make('s', sftString);
+  flag->SetOptions(flag->Options() + TOvcEntryFieldOptions{efoArrowIncDec});
+  Focus(flag);
+  Type(QStringLiteral("t"));
+  flag->IncreaseValue();
+  EXPECT_EQ(flag->DisplayString(), QStringLiteral("F"));
+  Type(QStringLiteral("{Down}"));
+  EXPECT_TRUE(next->Focused());
+}
+
+TEST_F(EntryFieldsTest, TheMaskLaysValuesOutAndTakesThemBack) {
+  struct Row {
+    const char *mask;
+    const char *source;
+    const char *merged;
+    const char *stripped;
+  };
+  const Row rows[] = {
+      {"$###,###.##", "-1234.5", " -$1,234.50", "-1234.50"},
+      {"###,###.##", "12", "     12.00", "12.00"},
+      {"KKKK", "1F", "001F", "001F"},
+      {"cc###", "12", " $ 12", "12"},
+      {"(999) 999-9999", "5551234567", "(555) 123-4567", "5551234567"},
+      {"###.#", "1234.5", "***.*", "***.*"},
+  };
+  for (const Row &row : rows) {
+    auto *field = static_cast<TOvcPictureField *>(Make('p', pftString));
+    field->SetPictureMask(QString::fromLatin1(row.mask));
+    const QString merged = field->MergeWithPicture(QString::fromLatin1(row.source));
+    EXPECT_EQ(merged, QString::fromLatin1(row.merged)) << row.mask;
+    EXPECT_EQ(field->StripPicture(merged).trimmed(), QString::fromLatin1(row.stripped)) << row.mask;
+  }
+}
+
+TEST_F(EntryFieldsTest, APictureStringThatStripsLiteralsCountsOnlyItsPositions) {
+  auto *phone = static_cast<TOvcPictureField *>(Make('p', pftString, QStringLiteral("(999) 999-9999")));
+  EXPECT_EQ(phone->GetDataSize(), 15);
+  phone->SetOptions({efoStripLiterals});
+  EXPECT_EQ(phone->GetDataSize(), 11);
+  phone->SetValueFromText(QStringLiteral("5551234567"));
+  EXPECT_EQ(FieldValueText(phone), QStringLiteral("5551234567"));
+}
+
+// Faults mended: a mask that cannot be edited is refused, a value that does not fit is never shown or stored
+// cut, wrapped or rounded away, and a character the field cannot take is refused with a beep.
+TEST_F(EntryFieldsTest, MasksTheFieldsCannotEditAreRefused) {
+  auto *simple = static_cast<TOvcSimpleField *>(Make('s', sftString));
+  EXPECT_THROW(simple->SetPictureMask(QLatin1Char('Z')), EInvalidPictureMask);
+  EXPECT_EQ(simple->PictureMask(), QLatin1Char('X'));
+  EXPECT_THROW(simple->SetDataType(TSimpleDataType(14)), EOvcException);
+  auto *picture = static_cast<TOvcPictureField *>(Make('p', pftDouble));
+  for (const char *mask : {"()-", "##.##.#"})
+    EXPECT_THROW(picture->SetPictureMask(QString::fromLatin1(mask)), EInvalidPictureMask) << mask;
+  EXPECT_THROW(picture->SetPictureMask(QString(300, QLatin1Char('X'))), EInvalidPictureMask);
+  EXPECT_EQ(picture->PictureMask(), QStringLiteral("##########"));
+  auto *numeric = static_cast<TOvcNumericField *>(Make('n', nftLongInt));
+  EXPECT_THROW(numeric->SetPictureMask(QStringLiteral("$,")), EInvalidPictureMask);
+  EXPECT_THROW(numeric->SetDataType(TNumericDataType(10)), EOvcException);
+  EXPECT_THROW(picture->SetDataType(TPictureDataType(17)), EOvcException);
+}
+
+TEST_F(EntryFieldsTest, ValuesThatDoNotFitAreRefusedNotCut) {
+  auto *word = Make('s', sftWord);
+  EXPECT_THROW(word->SetValueFromText(QStringLiteral("70000")), EEntryFieldError);
+  auto *narrow = static_cast<TOvcPictureField *>(Make('p', pftLongInt, QStringLiteral("iii")));
+  const std::int32_t big = 123456;
+  narrow->SetFieldValue(&big);
+  EXPECT_EQ(narrow->DisplayString(), QStringLiteral("***"));
+  EXPECT_EQ(FieldValueText(narrow), QStringLiteral("error 257"));
+  auto *money = Make('n', nftDouble, QStringLiteral("###.##"));
+  const double tooMuch = 12345.5;
+  money->SetFieldValue(&tooMuch);
+  EXPECT_EQ(FieldValueText(money), QStringLiteral("error 257"));
+  auto *plain = Make('s', sftDouble);
+  const double half = 1.5;
+  plain->SetFieldValue(&half);
+  Focus(plain);
+  EXPECT_EQ(plain->ValidateSelf(false), 0);
+  EXPECT_EQ(FieldValueText(plain), QStringLiteral("1.5")) << "no decimal places set: not rounded to 2";
+}
+
+TEST_F(EntryFieldsTest, PastedCharactersTheFieldCannotTakeBeep) {
+  auto *digits = Make('s', sftLongInt);
+  Focus(digits);
+  services->SetClipboardText(QStringLiteral("12x4"));
+  Type(QStringLiteral("{CtrlV}"));
+  EXPECT_EQ(digits->DisplayString(), QStringLiteral("124"));
+  EXPECT_EQ(services->Beeps().size(), 1);
+}
+
+TEST_F(EntryFieldsTest, ACharacterNoKeyPressBroughtIsTyped) {
+  auto *text = Make('s', sftString);
+  Focus(text);
+  Type(QStringLiteral("ab{Left}"));
+  text->Perform(WM_CHAR, u'€', 0); // as an input method delivers it
+  EXPECT_EQ(text->DisplayString(), QStringLiteral("a€b"));
+}
+
+TEST_F(EntryFieldsTest, TheCaretShowsAfterAValueIsTransferredIn) {
+  auto *text = Make('s', sftString);
+  Focus(text);
+  const QString value = QStringLiteral("invoice");
+  text->SetFieldValue(&value);
+  EXPECT_TRUE(text->Carets()->Visible());
+  EXPECT_EQ(text->CaretPosition(), 7);
+}
+
+TEST_F(EntryFieldsTest, ChangingTheThreeDLookMakesTheWindowAgain) {
+  auto *text = Make('s', sftString);
+  text->SetValueFromText(QStringLiteral("kept"));
+  text->HandleNeeded();
+  QWidget *before = text->Widget();
+  text->SetCtl3D(false);
+  EXPECT_NE(text->Widget(), before);
+  EXPECT_EQ(text->EditString(), QStringLiteral("kept"));
+}
+
+TEST(ExtendedValue, StoresTheTenByteLayoutAndKeepsItsRange) {
+  const TExtended one(1.0L);
+  const TExtended::TBytes bytes = one.Bytes();
+  EXPECT_EQ(bytes[7], 0x80);
+  EXPECT_EQ(bytes[8], 0xFF);
+  EXPECT_EQ(bytes[9], 0x3F);
+  for (const char *text : {"1.1e4932", "-3.4e38", "0.1", "-0", "1e-4940"}) {
+    const auto value = TExtended::Parse(QString::fromLatin1(text));
+    ASSERT_TRUE(value) << text;
+    EXPECT_EQ(TExtended::FromBytes(value->Bytes()), *value) << text;
+  }
+  EXPECT_FALSE(TExtended::Parse(QStringLiteral("1e5000")));
+}
+
+} // namespace

@@ -1,0 +1,202 @@
+#include "cell_grid.h"
+#include "platform/windowing/control_grab.h"
+#include "tests/platform/std_test_helpers.h"
+#include <QImage>
+#include <QLineEdit>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A grid of a string column and a combo-box column on a shown form; row 1 of the combo column is active.
+class ComboCellTest : public stdtest::FormTest {
+protected:
+  void SetUp() override {
+    FormTest::SetUp();
+    grid = new CellGrid(form, 3, 3);
+    grid->SetParent(form);
+    grid->SetBounds(0, 0, 270, 88);
+    grid->options |= tblOptWantsTab | tblOptEnterLikeTab;
+    text = new TOvcTCString(form);
+    cell = new TOvcTCComboBox(form);
+    cell->Items()->SetCommaText(QStringLiteral("One,Two,Three"));
+    grid->columns.Column(0)->SetDefaultCell(text);
+    grid->columns.Column(1)->SetDefaultCell(cell);
+    grid->columns.Column(2)->SetDefaultCell(text);
+    grid->col = 1;
+  }
+  void StartShown() {
+    Show();
+    grid->SetFocus();
+    guitest::PressKey(Qt::Key_Return);
+    guitest::ProcessEvents();
+  }
+  TOvcTCComboBoxData &Value(int Row = 1) { return grid->values[Row - 1][1].combo; }
+  // The cell of (Row, 1) painted alone, 90 x 22.
+  QImage Paint(TOvcBaseTableCell *painter, int Row, const void *Data) {
+    grid->Handle();
+    QImage image(90, 22, QImage::Format_RGB32);
+    TCanvas canvas(&image);
+    TFont font;
+    TOvcCellAttributes attr;
+    attr.Font = &font;
+    painter->GatherAttributes(Row, 1, attr);
+    attr.Color = clWhite;
+    painter->Paint(&canvas, TRect{0, 0, 90, 22}, Row, 1, attr, Data);
+    canvas.SetDevice(nullptr);
+    return image;
+  }
+  QImage TextOnly(const QString &Text, int Width = 90) {
+    QImage image = Paint(text, 1, &Text);
+    return image.copy(0, 0, Width, 22);
+  }
+
+  CellGrid *grid = nullptr;
+  TOvcTCString *text = nullptr;
+  TOvcTCComboBox *cell = nullptr;
+};
+
+TEST_F(ComboCellTest, PaintsTheChosenOrTypedText) {
+  const int textWidth = 90 - cell->ButtonWidth();
+  EXPECT_EQ(cell->ButtonWidth(), 18);
+  struct Case {
+    TComboBoxStyle style;
+    qint32 index;
+    const char *shown;
+  };
+  const Case cases[] = {
+      {csDropDown, 1, "Two"}, {csDropDown, 5, "typed"}, {csDropDownList, 5, ""}, {csDropDownList, -1, ""}};
+  for (const Case &c : cases) {
+    cell->SetStyle(c.style);
+    const TOvcTCComboBoxData data{c.index, nullptr, QStringLiteral("typed")};
+    EXPECT_EQ(Paint(cell, 2, &data), TextOnly(QString::fromLatin1(c.shown))) << c.style << " " << c.index;
+    // The active cell has the button beside the text.
+    EXPECT_EQ(Paint(cell, 1, &data).copy(0, 0, textWidth, 22),
+              TextOnly(QString::fromLatin1(c.shown), textWidth));
+  }
+  TStringList rowItems;
+  rowItems.SetCommaText(QStringLiteral("Own,List"));
+  cell->SetUseRunTimeItems(true);
+  const TOvcTCComboBoxData own{1, &rowItems, QString()};
+  EXPECT_EQ(Paint(cell, 2, &own), TextOnly(QStringLiteral("List")));
+}
+
+TEST_F(ComboCellTest, TheActiveCellShowsTheButtonOthersAFlatArrowWhenAsked) {
+  const TOvcTCComboBoxData data{0, nullptr, QString()};
+  const int left = 90 - cell->ButtonWidth();
+  const auto black = [](const QImage &image, int x, int y) {
+    return image.pixelColor(x, y) == QColor(Qt::black);
+  };
+  const QImage active = Paint(cell, 1, &data);
+  EXPECT_TRUE(black(active, left, 11));     // the button's frame
+  EXPECT_TRUE(black(active, left + 8, 11)); // its arrow
+  EXPECT_FALSE(black(Paint(cell, 2, &data), left + 8, 11));
+  cell->SetShowArrow(true);
+  const QImage arrow = Paint(cell, 2, &data);
+  EXPECT_FALSE(black(arrow, left, 11));
+  EXPECT_EQ(arrow.pixelColor(left + 9, 9), QColor(ColorToQColor(clWindowText).rgb())); // in the font colour
+  cell->SetHideButton(true);
+  EXPECT_EQ(Paint(cell, 1, &data), TextOnly(QStringLiteral("One")));
+}
+
+TEST_F(ComboCellTest, TypingEntersATextEnterKeepsItEscapeDropsIt) {
+  Value() = {-1, nullptr, QStringLiteral("old")};
+  StartShown();
+  ASSERT_EQ(grid->Editing(), cell);
+  auto *editor = dynamic_cast<TOvcTCComboBoxEdit *>(cell->EditorControl());
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(editor->Text(), QStringLiteral("old"));
+  EXPECT_EQ(editor->Parent(), grid);
+  EXPECT_EQ(editor->Height(), 24);
+  editor->SelectAll();
+  stdtest::TypeText(QStringLiteral("Zed"));
+  guitest::PressKey(Qt::Key_Return);
+  guitest::ProcessEvents();
+  EXPECT_EQ(Value().Text, QStringLiteral("Zed"));
+  EXPECT_EQ(Value().Index, -1);
+  EXPECT_EQ(grid->Editing(), nullptr);
+  // The editor went once its messages were handled; the table heard it lose the focus.
+  EXPECT_EQ(cell->EditorControl(), nullptr);
+  EXPECT_TRUE(grid->commands.contains(CBN_KILLFOCUS));
+
+  guitest::PressKey(Qt::Key_F2);
+  guitest::ProcessEvents();
+  static_cast<TCustomComboBox *>(cell->EditorControl())->SelectAll();
+  stdtest::TypeText(QStringLiteral("T"));
+  EXPECT_EQ(cell->EditorControl()->Text(), QStringLiteral("Two")); // the box completes it
+  guitest::PressKey(Qt::Key_Escape);
+  guitest::ProcessEvents();
+  EXPECT_EQ(Value().Text, QStringLiteral("Zed"));
+}
+
+TEST_F(ComboCellTest, AFullTextAdvancesAndArrowsLeaveOnlyFromTheEnds) {
+  cell->SetMaxLength(3);
+  cell->SetAutoAdvanceChar(true);
+  cell->SetAutoAdvanceLeftRight(true);
+  StartShown();
+  stdtest::TypeText(QStringLiteral("ab"));
+  guitest::PressKey(Qt::Key_Left);
+  guitest::PressKey(Qt::Key_Right);
+  EXPECT_EQ(grid->col, 1); // inside the text the caret moves
+  stdtest::TypeText(QStringLiteral("c"));
+  guitest::ProcessEvents();
+  EXPECT_EQ(grid->col, 2);
+  EXPECT_EQ(Value().Text, QStringLiteral("abc"));
+}
+
+TEST_F(ComboCellTest, AListMovesWithUpAndDownAndLeavesWithRight) {
+  cell->SetStyle(csDropDownList);
+  Value() = {0, nullptr, QStringLiteral("kept")};
+  StartShown();
+  guitest::PressKey(Qt::Key_Down);
+  guitest::PressKey(Qt::Key_Down);
+  EXPECT_EQ(grid->Editing(), cell);
+  guitest::PressKey(Qt::Key_Right);
+  guitest::ProcessEvents();
+  EXPECT_EQ(grid->col, 2);
+  EXPECT_EQ(Value().Index, 2);
+  EXPECT_EQ(Value().Text, QStringLiteral("kept")); // a list stores only its index
+  cell->SetSaveStringValue(true);
+  guitest::PressKey(Qt::Key_Left);
+  guitest::PressKey(Qt::Key_Return);
+  guitest::ProcessEvents();
+  guitest::PressKey(Qt::Key_Up);
+  guitest::PressKey(Qt::Key_Tab);
+  guitest::ProcessEvents();
+  EXPECT_EQ(Value().Index, 1);
+  EXPECT_EQ(Value().Text, QStringLiteral("Two"));
+}
+
+// The grid with its cells on a form, as a person sees it: heading row, text, a combo box, check boxes.
+TEST_F(ComboCellTest, AGridOfCellsOnAForm) {
+  grid->header = new TOvcTCColHead(form);
+  grid->header->SetTable(grid);
+  auto *check = new TOvcTCCheckBox(form);
+  check->SetAdjust(otaCenter);
+  grid->columns.Column(2)->SetDefaultCell(check);
+  cell->SetShowArrow(true);
+  grid->values[0][0].text = QStringLiteral("Widgets");
+  grid->values[1][0].text = QStringLiteral("Gadgets");
+  grid->values[0][1].combo = {1, nullptr, QString()};
+  grid->values[1][1].combo = {2, nullptr, QString()};
+  grid->values[1][2].check = cbChecked;
+  grid->header->SetAdjust(otaCenter);
+  Show();
+  const QImage image = GrabControl(grid);
+  // The heading row's 3-D lines, the dotted lines between rows, a ticked box in row 2.
+  EXPECT_EQ(image.pixelColor(89, 10), QColor(ColorToQColor(clBtnShadow).rgb()));
+  EXPECT_EQ(image.pixelColor(10, 0), QColor(ColorToQColor(clBtnHighlight).rgb()));
+  EXPECT_EQ(image.pixelColor(224, 2 * 22 + 10), QColor(Qt::black));
+  EXPECT_EQ(image.pixelColor(224, 22 + 10), QColor(Qt::white));
+  // Editing, the combo box lies over its cell.
+  grid->SetFocus();
+  guitest::PressKey(Qt::Key_Return);
+  guitest::ProcessEvents();
+  const QImage editing = GrabControl(grid);
+  EXPECT_NE(editing.copy(90, 22, 90, 22), image.copy(90, 22, 90, 22));
+  if (const QString dir = qEnvironmentVariable("TALLYROOK_GRAB_DIR"); !dir.isEmpty()) {
+    image.save(dir + QStringLiteral("/cell_grid.png"));
+    editing.save(dir + QStringLiteral("/cell_grid_editing.png"));
+  }
+}
+
+} // namespace

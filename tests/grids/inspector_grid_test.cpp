@@ -1,0 +1,505 @@
+// The inspector grid on a shown form, driven by key presses and mouse clicks as a person would: editing and
+// leaving rows, moving between rows, the drop-down editors, expanding and collapsing, and what it paints.
+#include "grids/inspector/grid_editors.h"
+#include "grids/inspector/inspector_grid.h"
+#include "platform/core/format_settings.h"
+#include "platform/widgets/std_buttons.h"
+#include "platform/windowing/control_grab.h"
+#include "platform/windowing/window_functions.h"
+#include "tests/platform/std_test_helpers.h"
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QDir>
+
+namespace {
+
+using guitest::FocusWidget;
+using guitest::PressKey;
+using stdtest::TypeText;
+
+class InspectorGridTest : public stdtest::FormTest {
+protected:
+  void SetUp() override {
+    FormTest::SetUp();
+    form->SetClientSize(560, 320);
+    grid = new TO32InspectorGrid(form);
+    grid->SetParent(form);
+    grid->SetBounds(8, 8, 460, 130);
+    after = new TButton(form);
+    after->SetParent(form);
+    after->SetBounds(8, 280, 80, 24);
+    grid->OnItemChange = To32IGridItemEvent::From(
+        [this](TObject *, int row) { log.append(QStringLiteral("change %1").arg(row)); });
+    grid->AfterEdit = To32IGridItemEvent::From([this](TObject *sender, int index) {
+      log.append(
+          QStringLiteral("after %1 %2").arg(static_cast<TO32InspectorItem *>(sender)->Caption()).arg(index));
+    });
+    grid->OnItemSelect = To32IGridItemEvent::From(
+        [this](TObject *, int row) { log.append(QStringLiteral("select %1").arg(row)); });
+  }
+
+  // The main window's customer rows: six strings of 50 characters, "Customer", "Address" and four without a
+  // caption.
+  void FillAsCustomerRows() {
+    const QStringList captions{
+        QStringLiteral("Customer"), QStringLiteral("Address"), QString(), QString(), QString(), QString()};
+    for (const QString &caption : captions) {
+      TO32InspectorItem *item = grid->AddItem(itString);
+      item->SetCaption(caption);
+      item->SetDisplayText(QString());
+      item->SetMaxLength(50);
+    }
+    grid->SetColumnWidth(0, 108);
+    grid->SetColumnWidth(1, 348);
+  }
+
+  // The settings window's ten rows.
+  void FillAsSettingsRows() {
+    grid->SetBounds(4, 4, 516, 230);
+    struct Row {
+      const char *caption;
+      TO32IGridItemType type;
+      const char *text;
+      int length;
+    };
+    const Row rows[] = {{"Company Name", itString, "Smith (Holdings) Ltd", 50},
+                        {"Address", itString, "Unit 4 (rear), Łódź", 250},
+                        {"Phone", itString, "+48 42 123 45 67", 25},
+                        {"Fax", itString, "", 25},
+                        {"Email", itString, "office@smith.example", 100},
+                        {"Website", itString, "www.smith.example", 100},
+                        {"Next Invoice Number", itInteger, "42", 0},
+                        {"Default Tax Percent", itFloat, "17.5", 0},
+                        {"Default Invoice Type", itList, "SERVICES", 0},
+                        {"Invoice FootNote", itString, "Thank you – payment within 14 days, €", 250}};
+    for (const Row &row : rows) {
+      TO32InspectorItem *item = grid->AddItem(row.type);
+      item->SetCaption(QString::fromUtf8(row.caption));
+      if (row.type == itList) {
+        TStringList choices;
+        choices.Add(QStringLiteral("ITEMS"));
+        choices.Add(QStringLiteral("SERVICES"));
+        item->SetItemsList(&choices);
+      }
+      item->SetDisplayText(QString::fromUtf8(row.text));
+      item->SetMaxLength(row.length);
+    }
+    grid->SetItemTextColor(clBlue);
+    grid->SetColumnWidth(0, 112);
+    grid->SetColumnWidth(1, 400);
+  }
+
+  void ShowFocused() {
+    Show();
+    grid->SelectRow(1);
+    grid->SelectRow(0);
+    grid->SetFocus();
+    guitest::ProcessEvents();
+    log.clear();
+  }
+
+  QPoint ValuePoint(int row) const {
+    const TRect cell = grid->CellRect(1, row);
+    return QPoint(cell.Left + 20, (cell.Top + cell.Bottom) / 2);
+  }
+
+  void Grab(const QString &name) {
+    const QString dir = qEnvironmentVariable("TALLYROOK_GRAB_DIR");
+    if (dir.isEmpty()) return;
+    SaveControlPng(form, QDir(dir).filePath(name));
+    const QImage image = GrabControl(form);
+    image.scaled(image.size() * 3).save(QDir(dir).filePath(QStringLiteral("x3_") + name));
+  }
+
+  TO32InspectorGrid *grid = nullptr;
+  TButton *after = nullptr;
+};
+
+// Makes Row current with its editor focused, as a click on it would.
+#define EDIT_ROW(row)                                                                                        \
+  do {                                                                                                       \
+    grid->SelectRow(row);                                                                                    \
+    grid->SetFocus();                                                                                        \
+    guitest::ProcessEvents();                                                                                \
+    ASSERT_NE(grid->Editor(), nullptr);                                                                      \
+    ASSERT_TRUE(grid->Editor()->Focused());                                                                  \
+  } while (false)
+
+TEST_F(InspectorGridTest, TypedTextIsKeptExactlyHoweverTheRowIsLeft) {
+  FillAsCustomerRows();
+  ShowFocused();
+  const char *texts[] = {"Smith (Holdings)", "(Unit 4)", "Łódź", "€ 1.234,50 ()"};
+  const std::function<void()> leaves[] = {
+      [] { PressKey(Qt::Key_Return); },
+      [] { PressKey(Qt::Key_Down); },
+      [] { PressKey(Qt::Key_Tab); },
+      [this] { guitest::Click(grid, ValuePoint(3)); },
+  };
+  for (const char *text : texts)
+    for (std::size_t way = 0; way < std::size(leaves); ++way) {
+      EDIT_ROW(0);
+      TypeText(QString::fromUtf8(text));
+      leaves[way]();
+      guitest::ProcessEvents();
+      EXPECT_EQ(grid->ItemAt(0)->DisplayText(), QString::fromUtf8(text)) << "way " << way;
+    }
+  EXPECT_TRUE(services->MessageBoxes().isEmpty());
+}
+
+TEST_F(InspectorGridTest, EnterCommitsThenMovesDown) {
+  FillAsSettingsRows();
+  // The settings window keeps the email and web address in small letters.
+  grid->OnItemChange = To32IGridItemEvent::From([this](TObject *, int row) {
+    log.append(QStringLiteral("change %1").arg(row));
+    for (int lower : {4, 5})
+      grid->ItemAt(lower)->SetDisplayText(grid->ItemAt(lower)->DisplayText().toLower());
+  });
+  ShowFocused();
+  EDIT_ROW(2);
+  log.clear();
+  TypeText(QStringLiteral("+1 555"));
+  PressKey(Qt::Key_Return);
+  EXPECT_EQ(log, QStringList({"change 2", "after Phone 2", "select 3"}));
+  EXPECT_EQ(grid->Row(), 3);
+  PressKey(Qt::Key_Down);
+  TypeText(QStringLiteral("Office@Smith.EXAMPLE"));
+  PressKey(Qt::Key_Up);
+  EXPECT_EQ(grid->ItemAt(4)->DisplayText(), QStringLiteral("office@smith.example"));
+  EXPECT_EQ(grid->Row(), 3);
+  // Down on the last row and Up on the first keep the row and take the text.
+  EDIT_ROW(9);
+  log.clear();
+  TypeText(QStringLiteral("Net 30"));
+  PressKey(Qt::Key_Down);
+  EXPECT_EQ(grid->Row(), 9);
+  EXPECT_EQ(grid->ItemAt(9)->DisplayText(), QStringLiteral("Net 30"));
+  EXPECT_EQ(log, QStringList({"change 9", "after Invoice FootNote 9"}));
+}
+
+TEST_F(InspectorGridTest, TabAndShiftTabLeaveTheGrid) {
+  auto *before = new TButton(form);
+  before->SetParent(form);
+  before->SetBounds(100, 280, 80, 24);
+  before->SetTabOrder(0);
+  FillAsCustomerRows();
+  ShowFocused();
+  EDIT_ROW(1);
+  TypeText(QStringLiteral("1 High St"));
+  PressKey(Qt::Key_Tab);
+  EXPECT_EQ(FocusWidget(), after->Widget());
+  EXPECT_EQ(grid->ItemAt(1)->DisplayText(), QStringLiteral("1 High St"));
+  EDIT_ROW(2);
+  TypeText(QStringLiteral("Leeds"));
+  PressKey(Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_EQ(FocusWidget(), before->Widget());
+  EXPECT_EQ(grid->ItemAt(2)->DisplayText(), QStringLiteral("Leeds"));
+  EXPECT_FALSE(grid->Editor() && grid->Editor()->Visible());
+}
+
+TEST_F(InspectorGridTest, EditorsTakeNoMoreThanTheRowHolds) {
+  FillAsSettingsRows();
+  grid->OnGetEditLimit = TO32GetEditLimitEvent::From([](TObject *, TO32InspectorItem *item, int &limit) {
+    if (item->Caption() == QLatin1String("Fax")) limit = 4;
+  });
+  ShowFocused();
+  for (const auto &[row, limit] : {std::pair{2, 25}, std::pair{3, 4}, std::pair{0, 50}}) {
+    EDIT_ROW(row);
+    TypeText(QString(60, QLatin1Char('9')));
+    PressKey(Qt::Key_Return);
+    EXPECT_EQ(grid->ItemAt(row)->DisplayText(), QString(limit, QLatin1Char('9')));
+  }
+}
+
+TEST_F(InspectorGridTest, ANumberThatDoesNotReadIsRefusedWithItsRow) {
+  FillAsSettingsRows();
+  ShowFocused();
+  EDIT_ROW(6);
+  TypeText(QStringLiteral("12x"));
+  PressKey(Qt::Key_Return);
+  ASSERT_EQ(services->MessageBoxes().size(), 1);
+  EXPECT_EQ(services->MessageBoxes()[0].Text,
+            QStringLiteral("Next Invoice Number: '12x' is not a valid integer value."));
+  EXPECT_EQ(grid->Row(), 6);
+  EXPECT_EQ(grid->ItemAt(6)->IntegerValue(), 42);
+  // The text stays, all selected, to be typed over.
+  auto *edit = static_cast<TCustomEdit *>(grid->Editor());
+  EXPECT_EQ(edit->Text(), QStringLiteral("12x"));
+  EXPECT_EQ(edit->SelLength(), 3);
+  TypeText(QStringLiteral("12"));
+  PressKey(Qt::Key_Return);
+  EXPECT_EQ(grid->ItemAt(6)->IntegerValue(), 12);
+  EXPECT_EQ(grid->Row(), 7);
+  // Leaving the grid with such text: told once the focus has moved, and the number stays.
+  EDIT_ROW(6);
+  TypeText(QStringLiteral("none"));
+  PressKey(Qt::Key_Tab);
+  guitest::ProcessEvents();
+  EXPECT_EQ(FocusWidget(), after->Widget());
+  ASSERT_EQ(services->MessageBoxes().size(), 2);
+  EXPECT_EQ(services->MessageBoxes()[1].Text,
+            QStringLiteral("Next Invoice Number: 'none' is not a valid integer value."));
+  EXPECT_EQ(grid->ItemAt(6)->IntegerValue(), 12);
+}
+
+// Opens the current row's drop-down list and clicks the entry with that text.
+void ChooseFromList(TWinControl *editor, const QString &text) {
+  PressKey(Qt::Key_F4);
+  guitest::ProcessEvents();
+  auto *combo = dynamic_cast<QComboBox *>(editor->Widget());
+  ASSERT_NE(combo, nullptr);
+  ASSERT_TRUE(combo->view()->isVisible());
+  const int index = combo->findText(text);
+  ASSERT_GE(index, 0);
+  QWidget *viewport = combo->view()->viewport();
+  const QPoint at = combo->view()->visualRect(combo->model()->index(index, 0)).center();
+  for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+    QMouseEvent event(type, at, viewport->mapToGlobal(at), Qt::LeftButton,
+                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &event);
+  }
+  guitest::ProcessEvents();
+}
+
+TEST_F(InspectorGridTest, DropDownEditorsChooseTheValue) {
+  FillAsSettingsRows();
+  TO32InspectorItem *colour = grid->AddItem(itColor);
+  colour->SetCaption(QStringLiteral("Colour"));
+  colour->SetColorValue(clNavy);
+  TO32InspectorItem *font = grid->AddItem(itFont);
+  font->SetDisplayText(QStringLiteral("Liberation Sans"));
+  int changes = 0;
+  grid->OnItemEditorChange = To32IGridItemEvent::From([&changes](TObject *, int) { ++changes; });
+  ShowFocused();
+  EDIT_ROW(8);
+  EXPECT_NE(dynamic_cast<TO32GridCombo *>(grid->Editor()), nullptr);
+  Grab(QStringLiteral("inspector_list.png"));
+  EXPECT_EQ(grid->Editor()->Text(), QStringLiteral("SERVICES"));
+  EXPECT_EQ(changes, 0);
+  ChooseFromList(grid->Editor(), QStringLiteral("ITEMS"));
+  EXPECT_EQ(changes, 1);
+  PressKey(Qt::Key_Up);
+  EXPECT_EQ(grid->ItemAt(8)->DisplayText(), QStringLiteral("ITEMS"));
+  EXPECT_EQ(grid->Row(), 7);
+  // Typing a letter picks the entry it starts.
+  EDIT_ROW(8);
+  TypeText(QStringLiteral("s"));
+  PressKey(Qt::Key_Down);
+  EXPECT_EQ(grid->ItemAt(8)->DisplayText(), QStringLiteral("SERVICES"));
+  EDIT_ROW(10);
+  ASSERT_NE(dynamic_cast<TO32GridColorCombo *>(grid->Editor()), nullptr);
+  EXPECT_EQ(grid->Editor()->Text(), QStringLiteral("Navy"));
+  Grab(QStringLiteral("inspector_colour.png"));
+  // A colour the list has no name for stays as it is when the row is left.
+  colour->SetColorValue(clBtnFace);
+  EXPECT_EQ(grid->Editor()->Text(), QString());
+  PressKey(Qt::Key_Up);
+  EXPECT_EQ(colour->ColorValue(), clBtnFace);
+  EDIT_ROW(10);
+  ChooseFromList(grid->Editor(), QStringLiteral("Red"));
+  PressKey(Qt::Key_Down);
+  EXPECT_EQ(colour->ColorValue(), clRed);
+  EXPECT_EQ(grid->Row(), 11);
+  ASSERT_NE(dynamic_cast<TO32GridFontCombo *>(grid->Editor()), nullptr);
+  ChooseFromList(grid->Editor(), QStringLiteral("Liberation Mono"));
+  PressKey(Qt::Key_Up);
+  EXPECT_EQ(font->DisplayText(), QStringLiteral("Liberation Mono"));
+}
+
+TEST_F(InspectorGridTest, ParentsExpandAndCollapseByMouseAndKeys) {
+  TO32InspectorItem *totals = grid->AddItem(itParent);
+  totals->SetCaption(QStringLiteral("Totals"));
+  grid->AddItem(itFloat, totals);
+  TO32InspectorItem *inner = grid->AddItem(itParent, totals);
+  grid->AddItem(itString, inner);
+  grid->AddItem(itString);
+  std::vector<int> expanded;
+  grid->OnExpand = To32IGridItemEvent::From([&expanded](TObject *, int index) { expanded.push_back(index); });
+  Show();
+  ASSERT_EQ(grid->RowCount(), 2);
+  const int middle = (grid->CellRect(0, 0).Top + grid->CellRect(0, 0).Bottom) / 2;
+  guitest::Click(grid, QPoint(6, middle)); // the expand button
+  EXPECT_EQ(grid->RowCount(), 5);
+  Grab(QStringLiteral("inspector_tree.png"));
+  EXPECT_EQ(expanded, (std::vector<int>{2, 0}));
+  PressKey(Qt::Key_Left);
+  EXPECT_EQ(grid->RowCount(), 2);
+  PressKey(Qt::Key_Right);
+  EXPECT_EQ(grid->RowCount(), 5);
+  // A click on the caption away from the button only selects; a double click toggles.
+  guitest::Click(grid, QPoint(60, middle));
+  EXPECT_EQ(grid->RowCount(), 5);
+  guitest::SendMouse(grid, QEvent::MouseButtonDblClick, Qt::LeftButton, QPoint(60, middle), Qt::LeftButton);
+  EXPECT_EQ(grid->RowCount(), 2);
+  // The inner parent's button sits one indentation further in.
+  PressKey(Qt::Key_Right);
+  const TRect innerRow = grid->CellRect(0, 2);
+  guitest::Click(grid, QPoint(grid->ChildIndentation() + 6, (innerRow.Top + innerRow.Bottom) / 2));
+  EXPECT_EQ(grid->RowCount(), 4);
+}
+
+TEST_F(InspectorGridTest, KeysAndWheelMoveThroughManyRows) {
+  for (int i = 0; i < 30; ++i) grid->AddItem(itString)->SetDisplayText(QStringLiteral("row %1").arg(i));
+  ShowFocused();
+  const int fullWidth = (grid->Width() - 4) / 2;
+  EXPECT_EQ(grid->ColWidth(1), fullWidth - GetSystemMetrics(SM_CXVSCROLL)); // room for the scroll bar
+  EXPECT_TRUE(grid->ScrollBar(SB_VERT).Visible);
+  const int page = grid->VisibleRowCount();
+  const auto inView = [this] {
+    const TRect cell = grid->CellRect(0, grid->Row());
+    return cell.Top >= 0 && cell.Bottom <= grid->ClientHeight();
+  };
+  struct Step {
+    Qt::Key key;
+    int row;
+  };
+  // From the editor, the keys that move between rows.
+  const Step steps[] = {{Qt::Key_Down, 1},
+                        {Qt::Key_PageDown, 1 + page},
+                        {Qt::Key_PageDown, 1 + 2 * page},
+                        {Qt::Key_Up, 2 * page},
+                        {Qt::Key_PageUp, page}};
+  for (const Step &step : steps) {
+    PressKey(step.key);
+    EXPECT_EQ(grid->Row(), step.row) << step.key;
+    EXPECT_TRUE(inView()) << step.key;
+  }
+  QWheelEvent wheel(QPointF(20, 20), QPointF(grid->Widget()->mapToGlobal(QPoint(20, 20))), QPoint(),
+                    QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(grid->Editor()->Widget(), &wheel);
+  EXPECT_EQ(grid->Row(), page + 1);
+  // Home and End belong to the editor's text; on the grid itself they go to the first and last row.
+  grid->SetReadOnly(true);
+  for (const Step &step : {Step{Qt::Key_End, 29}, Step{Qt::Key_Home, 0}}) {
+    PressKey(step.key);
+    EXPECT_EQ(grid->Row(), step.row) << step.key;
+    EXPECT_TRUE(inView()) << step.key;
+  }
+}
+
+TEST_F(InspectorGridTest, DraggingTheDividerSizesTheColumns) {
+  FillAsCustomerRows();
+  Show();
+  const int both = grid->ColWidth(0) + grid->ColWidth(1);
+  const int y = grid->CellRect(0, 2).Top + 5;
+  guitest::SendMouse(grid, QEvent::MouseButtonPress, Qt::LeftButton, QPoint(108, y), Qt::LeftButton);
+  guitest::SendMouse(grid, QEvent::MouseMove, Qt::NoButton, QPoint(150, y), Qt::LeftButton);
+  guitest::SendMouse(grid, QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(150, y), Qt::NoButton);
+  EXPECT_EQ(grid->ColWidth(0), 150);
+  EXPECT_EQ(grid->ColWidth(0) + grid->ColWidth(1), both);
+  EXPECT_EQ(grid->Editor()->Left(), grid->CellRect(1, grid->Row()).Left);
+}
+
+TEST_F(InspectorGridTest, AReadOnlyGridOnlySelects) {
+  FillAsCustomerRows();
+  ShowFocused();
+  grid->SetReadOnly(true);
+  EXPECT_EQ(grid->Editor(), nullptr);
+  guitest::Click(grid, ValuePoint(2));
+  guitest::ProcessEvents();
+  EXPECT_EQ(grid->Row(), 2);
+  EXPECT_EQ(grid->Editor(), nullptr);
+  TypeText(QStringLiteral("x"));
+  EXPECT_EQ(grid->ItemAt(2)->DisplayText(), QString());
+  grid->SetReadOnly(false);
+  ASSERT_NE(grid->Editor(), nullptr);
+  EXPECT_TRUE(grid->Editor()->Visible());
+}
+
+TEST_F(InspectorGridTest, EmptyGridAndLayoutRules) {
+  Show();
+  guitest::Click(grid, QPoint(40, 10));
+  PressKey(Qt::Key_Down);
+  EXPECT_EQ(grid->Selected(), nullptr);
+  EXPECT_EQ(grid->Editor(), nullptr);
+  for (const auto &[given, taken] :
+       {std::pair{12, 19}, std::pair{20, 19}, std::pair{21, 21}, std::pair{24, 24}}) {
+    grid->SetDefaultRowHeight(given);
+    EXPECT_EQ(grid->DefaultRowHeight(), taken) << given;
+  }
+  grid->SetWidth(304);
+  EXPECT_EQ(grid->ColWidth(0), 150);
+  EXPECT_EQ(grid->ColWidth(1), 150);
+  EXPECT_THROW(grid->SetColumnWidth(2, 10), EInvalidGridOperation);
+  // Rows that no longer fit bring the scroll bar, which the value column makes room for, once.
+  grid->SetDefaultRowHeight(19);
+  for (int i = 0; i < 12; ++i) grid->AddItem(itString);
+  EXPECT_TRUE(grid->ScrollBar(SB_VERT).Visible);
+  grid->AddItem(itString);
+  EXPECT_EQ(grid->ColWidth(1), 150 - GetSystemMetrics(SM_CXVSCROLL));
+  while (grid->ItemCollection()->Count() > 3) grid->ItemAt(0)->Free();
+  EXPECT_FALSE(grid->ScrollBar(SB_VERT).Visible);
+  EXPECT_EQ(grid->ColWidth(1), 150);
+}
+
+TEST_F(InspectorGridTest, ASecondClickOnTheNewEditorIsADoubleClick) {
+  FillAsCustomerRows();
+  grid->ItemAt(2)->SetDisplayText(QStringLiteral("Leeds Road"));
+  ShowFocused();
+  guitest::Click(grid, ValuePoint(2));
+  guitest::Click(grid->Editor(), QPoint(8, 8));
+  EXPECT_EQ(static_cast<TCustomEdit *>(grid->Editor())->SelText(), QStringLiteral("Leeds"));
+}
+
+int CountPixels(const QImage &image, const TRect &rect, const std::function<bool(QColor)> &wanted) {
+  int n = 0;
+  for (int y = rect.Top; y < rect.Bottom; ++y)
+    for (int x = rect.Left; x < rect.Right; ++x)
+      if (wanted(image.pixelColor(x, y))) ++n;
+  return n;
+}
+
+// Text is drawn smoothed: its pixels lean to its colour.
+bool Dark(QColor c) { return c.red() + c.green() + c.blue() < 360 && std::abs(c.red() - c.blue()) < 40; }
+bool Bluish(QColor c) { return c.blue() - c.red() > 80; }
+
+TEST_F(InspectorGridTest, SettingsRowsPaintInTheirPlaces) {
+  FillAsSettingsRows();
+  QSet<int> cells;
+  grid->OnCellPaint = TO32IGridCellPaintEvent::From(
+      [&cells](TObject *, int, TRect, TCanvas *, TO32IGridCell cell, bool &) { cells.insert(cell); });
+  ShowFocused();
+  Grab(QStringLiteral("inspector_settings.png"));
+  const QImage image = GrabControl(grid);
+  EXPECT_EQ(cells, (QSet<int>{icCaption, icValue}));
+  ASSERT_FALSE(image.isNull());
+  EXPECT_EQ(grid->DefaultRowHeight(), 19);
+  EXPECT_FALSE(grid->ScrollBar(SB_VERT).Visible);
+  const QColor line = ColorToQColor(grid->GridLineColor());
+  const int border = 2;
+  for (int row = 0; row < grid->RowCount(); ++row) {
+    const TRect caption = grid->CellRect(0, row);
+    EXPECT_EQ(caption.Top, row * 20);
+    // The grid line under the row, right across the value column (the current row's is its frame).
+    if (row != grid->Row()) {
+      EXPECT_EQ(image.pixel(border + 300, border + caption.Bottom), line.rgb()) << row;
+    }
+    TRect value = grid->CellRect(1, row);
+    OffsetRect(value, border, border);
+    TRect text = caption;
+    OffsetRect(text, border, border);
+    EXPECT_GT(CountPixels(image, text, Dark), 10) << row;
+    // Row 0's value is in its editor.
+    if (row > 0) {
+      EXPECT_EQ(CountPixels(image, value, Bluish) > 10, !grid->ItemAt(row)->DisplayText().isEmpty()) << row;
+    }
+  }
+  // The editor lies over the current row's value.
+  EXPECT_EQ(grid->Editor()->Top(), grid->CellRect(1, 0).Top + 1);
+  EXPECT_EQ(grid->Editor()->Left(), grid->CellRect(1, 0).Left);
+}
+
+TEST_F(InspectorGridTest, CustomerRowsPaintInTheirPlaces) {
+  FillAsCustomerRows();
+  ShowFocused();
+  TypeText(QStringLiteral("Smith (Holdings)"));
+  PressKey(Qt::Key_Return);
+  Grab(QStringLiteral("inspector_customer.png"));
+  const QImage image = GrabControl(grid);
+  TRect value = grid->CellRect(1, 0);
+  OffsetRect(value, 2, 2);
+  EXPECT_GT(CountPixels(image, value, Bluish), 20);
+  EXPECT_EQ(grid->Row(), 1);
+  EXPECT_EQ(grid->Editor()->Top(), grid->CellRect(1, 1).Top + 1);
+}
+
+} // namespace

@@ -1,0 +1,363 @@
+// The inspector grid's items: text of each type and back, refused text, set text, colour names, the tree
+// (adding, expanding, moving, removing), the display list and the stored form.
+#include "grids/inspector/inspector_grid.h"
+#include "platform/core/filer.h"
+#include "platform/core/format_settings.h"
+#include "platform/core/streams.h"
+#include "tests/platform/std_test_helpers.h"
+
+namespace {
+
+class ItemsTest : public ::testing::Test {
+protected:
+  TO32InspectorItem *Add(TO32IGridItemType type, const QString &caption = QString(),
+                         TO32InspectorItem *parent = nullptr) {
+    TO32InspectorItem *item = items.AddItem(parent, type);
+    if (!caption.isEmpty()) item->SetCaption(caption);
+    return item;
+  }
+  // The captions in collection order.
+  QString Order() const {
+    QStringList captions;
+    for (int i = 0; i < items.Count(); ++i) captions.append(items.Item(i)->Caption());
+    return captions.join(QLatin1Char(' '));
+  }
+  // Builds items from "A P( c1 c2 ) B": a word followed by "(" is a parent whose children follow up to ")".
+  void Build(const QString &layout) {
+    QList<TO32InspectorItem *> parents;
+    const QStringList words = layout.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    for (const QString &word : words) {
+      if (word == QLatin1String(")")) {
+        parents.removeLast();
+        continue;
+      }
+      const bool parent = word.endsWith(QLatin1Char('('));
+      TO32InspectorItem *item = Add(parent ? itParent : itString, parent ? word.chopped(1) : word,
+                                    parents.isEmpty() ? nullptr : parents.last());
+      if (parent) parents.append(item);
+    }
+  }
+  TO32InspectorItem *Named(const QString &caption) const {
+    for (int i = 0; i < items.Count(); ++i)
+      if (items.Item(i)->Caption() == caption) return items.Item(i);
+    return nullptr;
+  }
+
+  FormatSettingsGuard settings{FormatSettings::USEnglish()};
+  TO32InspectorItems items{nullptr};
+};
+
+struct TextCase {
+  const char *name;
+  TO32IGridItemType type;
+  const char *text;
+  const char *shown;
+};
+
+class ItemTextTest : public ItemsTest, public ::testing::WithParamInterface<TextCase> {};
+
+TEST_P(ItemTextTest, ReadsAndShowsItsType) {
+  const TextCase &c = GetParam();
+  TO32InspectorItem *item = Add(c.type);
+  if (c.type == itList) item->ItemsList()->SetCommaText(QStringLiteral("ITEMS,SERVICES"));
+  item->SetDisplayText(QString::fromUtf8(c.text));
+  EXPECT_EQ(item->DisplayText(), QString::fromUtf8(c.shown));
+}
+
+const TextCase kTexts[] = {
+    // Brackets are kept in text and only a parent's own notation is taken off.
+    {"string_brackets", itString, "Smith (Holdings)", "Smith (Holdings)"},
+    {"string_wrapped", itString, "(((x)))", "(((x)))"},
+    {"string_accents", itString, "Łódź, € 12", "Łódź, € 12"},
+    {"parent_wrapped", itParent, "(((Totals)))", "(Totals)"},
+    {"parent_lone_bracket", itParent, "(", "()"},
+    {"list_entry", itList, "SERVICES", "SERVICES"},
+    {"list_other_case", itList, "services", ""},
+    {"integer", itInteger, " -7 ", "-7"},
+    {"float", itFloat, "17.5", "17.5"},
+    {"currency", itCurrency, "$1,234.50", "$1,234.50"},
+    {"currency_negative", itCurrency, "-2", "-$2.00"},
+    {"date", itDate, "3/14/2024", "3/14/2024"},
+    {"date_and_time", itDate, "3/14/2024 10:30", "3/14/2024"},
+    {"color_old_name", itColor, "clDkGray", "clGray"},
+    {"color_number_named", itColor, "255", "clRed"},
+    {"color_number", itColor, "12345", "12345"},
+    {"color_system", itColor, "CLBTNFACE", "clBtnFace"},
+    {"logical_t", itLogical, "t", "True"},
+    {"logical_true", itLogical, "TrUe", "True"},
+    {"logical_other", itLogical, "yes", "False"},
+    {"font", itFont, "Liberation Sans", "Liberation Sans"},
+    {"set", itSet, "[Bold, Italic]", "[Bold, Italic]"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Types, ItemTextTest, ::testing::ValuesIn(kTexts),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(ItemsTest, CurrencyFollowsTheLocalesSigns) {
+  FormatSettings german = FormatSettings::USEnglish();
+  german.ThousandSeparator = QLatin1Char('.');
+  german.DecimalSeparator = QLatin1Char(',');
+  german.CurrencyString = QStringLiteral("€");
+  const FormatSettingsGuard pinned(german);
+  TO32InspectorItem *amount = Add(itCurrency);
+  amount->SetDisplayText(QStringLiteral("€1.234,5"));
+  EXPECT_EQ(amount->DisplayText(), QStringLiteral("€1.234,50"));
+  EXPECT_EQ(amount->AsVariant(), Variant(1234.5));
+}
+
+TEST_F(ItemsTest, TextThatIsNotAValueIsRefusedAndTheValueKept) {
+  struct Refusal {
+    TO32IGridItemType type;
+    const char *good;
+    const char *bad;
+    const char *message;
+  };
+  const Refusal cases[] = {
+      {itInteger, "42", "12x", "'12x' is not a valid integer value"},
+      {itInteger, "42", "", "'' is not a valid integer value"},
+      {itFloat, "17.5", "1,5", "'1,5' is not a valid floating point value"},
+      {itCurrency, "$3.00", "abc", "'abc' is not a valid floating point value"},
+      {itDate, "3/14/2024", "31/31/2024", "'31/31/2024' is not a valid date"},
+      {itColor, "clRed", "clPlaid", "Invalid color constant: clPlaid"},
+      {itColor, "clRed", "purple", "Invalid color constant: purple"},
+  };
+  for (const Refusal &c : cases) {
+    TO32InspectorItem *item = Add(c.type);
+    item->SetDisplayText(QString::fromLatin1(c.good));
+    try {
+      item->SetDisplayText(QString::fromLatin1(c.bad));
+      ADD_FAILURE() << c.bad << " was taken";
+    } catch (const Exception &e) {
+      EXPECT_EQ(e.Message(), QString::fromLatin1(c.message));
+    }
+    EXPECT_EQ(item->DisplayText(), QString::fromLatin1(c.good)) << c.bad;
+  }
+}
+
+TEST_F(ItemsTest, TypedValuesOnlyForTheirOwnType) {
+  TO32InspectorItem *number = Add(itInteger);
+  number->SetDisplayText(QStringLiteral("42"));
+  TO32InspectorItem *amount = Add(itFloat);
+  amount->SetDisplayText(QStringLiteral("2.5"));
+  TO32InspectorItem *colour = Add(itColor);
+  colour->SetColorValue(clNavy);
+  TO32InspectorItem *flag = Add(itLogical);
+  flag->SetLogicalValue(false);
+  EXPECT_EQ(number->IntegerValue(), 42);
+  EXPECT_EQ(amount->FloatValue(), 2.5);
+  EXPECT_EQ(colour->ColorValue(), clNavy);
+  EXPECT_FALSE(flag->LogicalValue());
+  EXPECT_EQ(amount->IntegerValue(), 0);
+  EXPECT_EQ(number->FloatValue(), 0.0);
+  EXPECT_EQ(number->FontValue(), nullptr);
+  number->SetColorValue(clRed); // not a colour item: nothing stored
+  EXPECT_EQ(number->ColorValue(), 0);
+  // A new logical item offers True and False and starts True.
+  EXPECT_EQ(flag->ItemsList()->CommaText(), QStringLiteral("True,False"));
+}
+
+TEST_F(ItemsTest, VariantsInAndOut) {
+  TO32InspectorItem *number = Add(itInteger);
+  number->AssignVariant(Variant(QStringLiteral("12")));
+  EXPECT_EQ(number->AsVariant(), Variant(12));
+  EXPECT_THROW(number->AssignVariant(Variant(QStringLiteral("x"))), EVariantError);
+  EXPECT_EQ(number->IntegerValue(), 12);
+  TO32InspectorItem *choice = Add(itList, QStringLiteral("Type"));
+  choice->ItemsList()->SetCommaText(QStringLiteral("ITEMS,SERVICES"));
+  choice->AssignVariant(Variant(QStringLiteral("ITEMS")));
+  EXPECT_EQ(choice->AsVariant(), Variant(QStringLiteral("ITEMS")));
+  TO32InspectorItem *parent = Add(itParent, QStringLiteral("Head"));
+  parent->AssignVariant(Variant(QStringLiteral("x")));
+  EXPECT_EQ(parent->DisplayText(), QStringLiteral("(x)"));
+  EXPECT_EQ(parent->AsVariant(), Variant(QStringLiteral("Head")));
+  TO32InspectorItem *money = Add(itCurrency);
+  money->AssignVariant(Variant(1234.56789));
+  EXPECT_EQ(money->AsVariant(), Variant(1234.5679));
+}
+
+TEST_F(ItemsTest, AChoiceListKeepsTheTextItHolds) {
+  TO32InspectorItem *choice = Add(itList);
+  TStringList list;
+  list.SetCommaText(QStringLiteral("ITEMS,SERVICES"));
+  choice->SetItemsList(&list);
+  EXPECT_EQ(choice->DisplayText(), QStringLiteral("ITEMS")); // empty text takes the first entry
+  choice->SetDisplayText(QStringLiteral("SERVICES"));
+  list.SetCommaText(QStringLiteral("SERVICES,OTHER"));
+  choice->SetItemsList(&list);
+  EXPECT_EQ(choice->DisplayText(), QStringLiteral("SERVICES"));
+  list.SetCommaText(QStringLiteral("A,B"));
+  choice->SetItemsList(&list);
+  EXPECT_EQ(choice->DisplayText(), QString());
+  TO32InspectorItem *text = Add(itString);
+  text->SetItemsList(&list); // only choice items keep a list
+  EXPECT_EQ(text->ItemsList()->Count(), 0);
+}
+
+TEST_F(ItemsTest, SetTextAddsTrueChildren) {
+  struct SetCase {
+    const char *text;
+    const char *children;
+  };
+  const SetCase cases[] = {{"[Bold, Italic]", "Bold Italic"},
+                           {"  [ a ,, b ,]  ", "a b"},
+                           {"[Łódź]", "Łódź"},
+                           {"[]", ""},
+                           {"", ""}};
+  for (const SetCase &c : cases) {
+    TO32InspectorItem *set = Add(itSet, QStringLiteral("Set"));
+    set->SetDisplayText(QString::fromUtf8(c.text));
+    QStringList children;
+    for (int i = set->Index() + 1; i < items.Count() && items.Item(i)->ParentItem() == set; ++i) {
+      EXPECT_TRUE(items.Item(i)->LogicalValue());
+      EXPECT_EQ(items.Item(i)->Level(), 1);
+      children.append(items.Item(i)->Caption());
+    }
+    EXPECT_EQ(children.join(QLatin1Char(' ')), QString::fromUtf8(c.children)) << c.text;
+  }
+  // Parsing adds: the children there stay, and a False child is not shown.
+  TO32InspectorItem *style = Add(itSet, QStringLiteral("Style"));
+  style->SetDisplayText(QStringLiteral("[Bold]"));
+  style->SetDisplayText(QStringLiteral("[Italic]"));
+  items.Item(style->Index() + 1)->SetLogicalValue(false);
+  EXPECT_EQ(style->DisplayText(), QStringLiteral("[Italic]"));
+}
+
+TEST_F(ItemsTest, ColourNames) {
+  const std::pair<TColor, const char *> named[] = {
+      {clBlack, "clBlack"},     {clWhite, "clWhite"},       {clNone, "clNone"},
+      {clDefault, "clDefault"}, {clMenu, "clMenu"},         {cl3DDkShadow, "cl3DDkShadow"},
+      {clInfoBk, "clInfoBk"},   {clMoneyGreen, "12639424"}, {clHotLight, "-2147483622"}};
+  for (const auto &[value, name] : named) {
+    EXPECT_EQ(TO32InspectorItem::ColorToName(value), QString::fromLatin1(name));
+    EXPECT_EQ(TO32InspectorItem::NameToColor(QString::fromLatin1(name)), value) << name;
+  }
+  EXPECT_EQ(TO32InspectorItem::NameToColor(QStringLiteral("clltgray")), clSilver);
+  EXPECT_THROW(TO32InspectorItem::NameToColor(QStringLiteral("clPlaid")), Exception);
+}
+
+TEST_F(ItemsTest, ChildrenJoinTheEndOfTheirParentsRun) {
+  TO32InspectorItem *a = Add(itInteger);
+  TO32InspectorItem *parent = Add(itParent);
+  TO32InspectorItem *b = Add(itInteger);
+  TO32InspectorItem *first = Add(itString, QString(), parent);
+  TO32InspectorItem *inner = Add(itParent, QString(), parent);
+  TO32InspectorItem *deep = Add(itString, QString(), inner);
+  TO32InspectorItem *last = Add(itString, QString(), parent);
+  TO32InspectorItem *orphan = Add(itString, QString(), a); // not a parent type: top level
+  EXPECT_EQ(Order(), QStringLiteral("Integer1 Parent1 String1 Parent2 String2 String3 Integer2 String4"));
+  EXPECT_EQ(items.DescendantCount(parent), 4);
+  EXPECT_EQ(deep->Level(), 2);
+  EXPECT_EQ(orphan->ParentItem(), nullptr);
+  EXPECT_EQ(orphan->Level(), 0);
+  // A collapsed parent's new children are hidden: the rows are the top level.
+  items.BuildDisplayList(false);
+  EXPECT_EQ(items.DisplayList(), (QList<TO32InspectorItem *>{a, parent, b, orphan}));
+  parent->Expand();
+  EXPECT_TRUE(inner->Expanded());
+  items.BuildDisplayList(false);
+  EXPECT_EQ(items.DisplayList(),
+            (QList<TO32InspectorItem *>{a, parent, first, inner, deep, last, b, orphan}));
+  parent->Collapse();
+  EXPECT_FALSE(deep->Visible());
+  inner->SetExpanded(false);
+  parent->Expand();
+  items.BuildDisplayList(false);
+  EXPECT_TRUE(deep->Visible());
+  // Freeing a parent frees its run.
+  parent->Free();
+  EXPECT_EQ(Order(), QStringLiteral("Integer1 Integer2 String4"));
+}
+
+TEST_F(ItemsTest, SortedRowsKeepChildrenUnderTheirParent) {
+  Build(QStringLiteral("b P( z y Q( 2 1 ) ) a"));
+  Named(QStringLiteral("P"))->Expand();
+  items.BuildDisplayList(true);
+  QStringList rows;
+  for (const TO32InspectorItem *item : items.DisplayList()) rows.append(item->Caption());
+  EXPECT_EQ(rows.join(QLatin1Char(' ')), QStringLiteral("P Q 1 2 y z a b"));
+}
+
+struct MoveCase {
+  const char *layout;
+  const char *item;
+  int to;
+  const char *order;
+};
+
+class ItemMoveTest : public ItemsTest, public ::testing::WithParamInterface<MoveCase> {};
+
+TEST_P(ItemMoveTest, MovesWithinTheTree) {
+  const MoveCase &c = GetParam();
+  Build(QString::fromLatin1(c.layout));
+  Named(QString::fromLatin1(c.item))->SetIndex(c.to);
+  EXPECT_EQ(Order(), QString::fromLatin1(c.order));
+  // Every run stays whole: a child's parent stands before it and nothing else intervenes.
+  for (int i = 0; i < items.Count(); ++i)
+    if (TO32InspectorItem *parent = items.Item(i)->ParentItem()) {
+      EXPECT_LT(parent->Index(), i);
+      EXPECT_LE(i, parent->Index() + items.DescendantCount(parent));
+    }
+}
+
+const MoveCase kMoves[] = {
+    {"A B C", "A", 1, "B A C"},
+    {"A B C", "C", 0, "C A B"},
+    {"A P( c1 c2 ) B", "A", 1, "P c1 c2 A B"},
+    {"A P( c1 c2 ) B", "B", 3, "A B P c1 c2"},
+    {"A P( c1 c2 ) B", "c1", 3, "A P c2 c1 B"},
+    {"A P( c1 c2 ) B", "c2", 4, "A P c1 c2 B"},
+    {"A P( c1 c2 ) B", "c1", 0, "A P c1 c2 B"},
+    {"A P( ) B", "A", 1, "P A B"},
+    {"A P( c1 )", "A", 2, "P c1 A"},
+    {"P( c1 ) Q( q1 ) B", "P", 1, "Q q1 P c1 B"},
+    {"A P( c1 ) Q( q1 )", "Q", 1, "A Q q1 P c1"},
+    {"P( c1 ) Q( q1 )", "Q", 9, "P c1 Q q1"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Moves, ItemMoveTest, ::testing::ValuesIn(kMoves));
+
+TEST(InspectorItemsStream, ItemsAndWidthsComeBack) {
+  const FormatSettingsGuard settings(FormatSettings::USEnglish());
+  TO32InspectorGrid source(nullptr);
+  TO32InspectorItem *number = source.AddItem(itInteger);
+  number->SetDisplayText(QStringLiteral("42"));
+  number->SetMaxLength(9);
+  TO32InspectorItem *head = source.AddItem(itParent);
+  head->SetDisplayText(QStringLiteral("Head"));
+  TO32InspectorItem *choice = source.AddItem(itList, head);
+  choice->ItemsList()->SetCommaText(QStringLiteral("ITEMS,SERVICES"));
+  choice->SetDisplayText(QStringLiteral("SERVICES"));
+  choice->SetReadOnly(true);
+  choice->SetTag(7);
+  // An item put before the parent after the child was added: the child still finds its parent.
+  source.AddItem(itColor)->SetIndex(0);
+  source.ItemAt(0)->SetColorValue(clTeal);
+  source.SetColumnWidth(0, 90);
+
+  TMemoryStream stream;
+  TWriter(&stream).WriteProperties(&source);
+  stream.SetPosition(0);
+  TO32InspectorGrid copy(nullptr);
+  copy.BeginLoading();
+  TReader(&stream).ReadProperties(&copy);
+  copy.EndLoading();
+
+  ASSERT_EQ(copy.ItemCollection()->Count(), 4);
+  for (int i = 0; i < 4; ++i) {
+    const TO32InspectorItem *from = source.ItemAt(i);
+    const TO32InspectorItem *to = copy.ItemAt(i);
+    EXPECT_EQ(to->ItemType(), from->ItemType()) << i;
+    EXPECT_EQ(to->Caption(), from->Caption()) << i;
+    EXPECT_EQ(to->DisplayText(), from->DisplayText()) << i;
+    EXPECT_EQ(to->Level(), from->Level()) << i;
+    EXPECT_EQ(to->ReadOnly(), from->ReadOnly()) << i;
+    EXPECT_EQ(to->Tag(), from->Tag()) << i;
+    EXPECT_EQ(to->MaxLength(), from->MaxLength()) << i;
+  }
+  EXPECT_EQ(copy.ItemAt(3)->ParentItem(), copy.ItemAt(2));
+  EXPECT_EQ(copy.ItemAt(3)->ItemsList()->CommaText(), QStringLiteral("ITEMS,SERVICES"));
+  EXPECT_EQ(copy.ItemAt(1)->IntegerValue(), 42);
+  EXPECT_EQ(copy.ColWidth(0), 90);
+}
+
+} // namespace
