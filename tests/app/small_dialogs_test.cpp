@@ -16,12 +16,14 @@ TEST_F(ProgramDialogs, AreMadeOnceAtStartInTheProgramsOrderAndFreedAtExit) {
   QStringList made;
   QTimer::singleShot(0, [&] {
     for (int i = 0; i < Application()->ComponentCount(); ++i) made << Application()->Components(i)->Name();
-    EXPECT_FALSE(WOTNEXT->Showing() || AboutBox->Showing() || CUSTEDIT->Showing() || PRODEDIT->Showing());
+    EXPECT_FALSE(SETTINGS->Showing() || WOTNEXT->Showing() || AboutBox->Showing() || CUSTEDIT->Showing() ||
+                 PRODEDIT->Showing());
     F1->Close();
   });
   EXPECT_EQ(RunTallyrook(), 0);
-  EXPECT_EQ(made, QStringList({"DD", "F1", "HARD", "WOTNEXT", "AboutBox", "CUSTEDIT", "PRODEDIT"}));
-  EXPECT_TRUE(!WOTNEXT && !AboutBox && !CUSTEDIT && !PRODEDIT);
+  EXPECT_EQ(made,
+            QStringList({"DD", "F1", "SETTINGS", "HARD", "WOTNEXT", "AboutBox", "CUSTEDIT", "PRODEDIT"}));
+  EXPECT_TRUE(!SETTINGS && !WOTNEXT && !AboutBox && !CUSTEDIT && !PRODEDIT);
 }
 
 TEST_F(WhatNext, OKClosesItWithTheChosenAnswerChecked) {
