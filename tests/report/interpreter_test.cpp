@@ -76,8 +76,7 @@ TEST_F(ScriptTest, CompilesStatementsToJumpsAndAssignments) {
       {"if a then b := 1 else c := 2", {S::ConditionalJump, S::Assign, S::Jump, S::Assign}, {3, 4}},
       {"while i < 3 do i := i + 1", {S::ConditionalJump, S::Assign, S::Jump}, {3, 0}},
       {"begin x := 0; repeat x := x + 1 until x > 2 end", {S::Assign, S::Assign, S::ConditionalJump}, {1}},
-      {"begin 10: x := 1; goto 10 end", {S::Assign, S::Jump}, {0}},
-  };
+      {"begin 10: x := 1; goto 10 end", {S::Assign, S::Jump}, {0}}};
   for (const auto &c : cases) {
     SCOPED_TRACE(c.text);
     const TfrCompiledScript compiled = Compile(c.text);
@@ -168,24 +167,22 @@ TEST_F(ScriptTest, ReportsEachCompileErrorWithItsLineAndColumn) {
   const struct {
     QStringList lines;
     QString error;
-  } cases[] = {
-      {{"begin x := 1 y := 2 end"}, "Строка 1/14: " + m::EndExpected},
-      {{"begin x := 1"}, "Строка 1/13: " + m::EndExpected},
-      {{"if x > 1 b := 2"}, "Строка 1/10: " + m::ThenExpected},
-      {{"repeat x := 1 while"}, "Строка 1/15: " + m::UntilExpected},
-      {{"while x < 1 x := 2"}, "Строка 1/13: " + m::DoExpected},
-      {{"goto abc"}, "Строка 1/6: " + m::LabelNotNumber},
-      {{"x = 1"}, "Строка 1/3: " + m::AssignExpected},
-      {{"x := (1 + 2"}, "Строка 1/12: " + m::CloseParenExpected},
-      {{"x := [abc"}, "Строка 1/10: " + m::CloseBracketExpected},
-      {{"x := f(1 2)"}, "Строка 1/10: " + m::CommaOrParenExpected},
-      {{"x := ;"}, "Строка 1/6: " + m::ExpressionExpected},
-      {{"x := 'abc", "y := 1"}, "Строка 1/10: " + m::QuoteExpected},
-      {{"goto 20"}, "Строка 1/6: " + m::LabelNotDefined},
-      {{"begin", "  x := 1;", "  y := (2", "end"}, "Строка 4/1: " + m::CloseParenExpected},
-      {{"// header", "{ note }", "\tx = 1"}, "Строка 3/4: " + m::AssignExpected},
-      {{"x := 1; y := 'a // b' +"}, "Строка 1/24: " + m::ExpressionExpected},
-  };
+  } cases[] = {{{"begin x := 1 y := 2 end"}, "Строка 1/14: " + m::EndExpected},
+               {{"begin x := 1"}, "Строка 1/13: " + m::EndExpected},
+               {{"if x > 1 b := 2"}, "Строка 1/10: " + m::ThenExpected},
+               {{"repeat x := 1 while"}, "Строка 1/15: " + m::UntilExpected},
+               {{"while x < 1 x := 2"}, "Строка 1/13: " + m::DoExpected},
+               {{"goto abc"}, "Строка 1/6: " + m::LabelNotNumber},
+               {{"x = 1"}, "Строка 1/3: " + m::AssignExpected},
+               {{"x := (1 + 2"}, "Строка 1/12: " + m::CloseParenExpected},
+               {{"x := [abc"}, "Строка 1/10: " + m::CloseBracketExpected},
+               {{"x := f(1 2)"}, "Строка 1/10: " + m::CommaOrParenExpected},
+               {{"x := ;"}, "Строка 1/6: " + m::ExpressionExpected},
+               {{"x := 'abc", "y := 1"}, "Строка 1/10: " + m::QuoteExpected},
+               {{"goto 20"}, "Строка 1/6: " + m::LabelNotDefined},
+               {{"begin", "  x := 1;", "  y := (2", "end"}, "Строка 4/1: " + m::CloseParenExpected},
+               {{"// header", "{ note }", "\tx = 1"}, "Строка 3/4: " + m::AssignExpected},
+               {{"x := 1; y := 'a // b' +"}, "Строка 1/24: " + m::ExpressionExpected}};
   for (const auto &c : cases) {
     SCOPED_TRACE(c.lines.join(QLatin1Char('|')).toStdString());
     const TfrCompiledScript compiled = Compile(c.lines);

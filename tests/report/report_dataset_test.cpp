@@ -16,49 +16,28 @@ QList<int> Walk(TfrDataset &source, int limit = 100) {
   return seen;
 }
 
-TEST(ReportUserDataset, ACountedRangeYieldsThatManyRecords) {
+TEST(ReportUserDataset, ACountOrTheHandlerEndsTheRangeAndFirstAndNextFireAfterMoving) {
   TfrUserDataset source(nullptr);
-  EXPECT_EQ(source.RangeBegin(), rbFirst);
-  EXPECT_EQ(source.RangeEnd(), reLast);
+  EXPECT_EQ(Walk(source, 50).size(), 50) << "without a count only the handler ends the range";
   source.SetRangeEnd(reCount);
   source.SetRangeEndCount(3);
-  EXPECT_EQ(Walk(source), (QList<int>{0, 1, 2}));
-  // Walking again starts from the first record.
-  EXPECT_EQ(Walk(source), (QList<int>{0, 1, 2}));
-  source.SetRangeEndCount(0);
-  EXPECT_TRUE(Walk(source).isEmpty());
-}
-
-TEST(ReportUserDataset, WithoutACountOnlyTheHandlerEndsTheRange) {
-  TfrUserDataset source(nullptr);
-  EXPECT_EQ(Walk(source, 50).size(), 50);
-  source.SetOnCheckEOF(TCheckEOFEvent::From([&source](TObject *sender, bool &eof) {
-    EXPECT_EQ(sender, &source);
-    eof = source.RecNo() >= 4;
-  }));
-  EXPECT_EQ(Walk(source), (QList<int>{0, 1, 2, 3}));
-}
-
-TEST(ReportUserDataset, TheHandlerCanEndACountedRangeEarlyOrExtendIt) {
-  TfrUserDataset source(nullptr);
-  source.SetRangeEnd(reCount);
-  source.SetRangeEndCount(5);
-  source.SetOnCheckEOF(
-      TCheckEOFEvent::From([&source](TObject *, bool &eof) { eof = eof || source.RecNo() == 2; }));
-  EXPECT_EQ(Walk(source), (QList<int>{0, 1}));
-  source.SetOnCheckEOF(TCheckEOFEvent::From([&source](TObject *, bool &eof) { eof = source.RecNo() >= 7; }));
-  EXPECT_EQ(Walk(source).size(), 7);
-}
-
-TEST(ReportUserDataset, FiresFirstAndNextAfterMoving) {
-  TfrUserDataset source(nullptr);
-  source.SetRangeEnd(reCount);
-  source.SetRangeEndCount(2);
   QList<int> events;
   source.SetOnFirst(TNotifyEvent::From([&](TObject *) { events.append(-source.RecNo() - 100); }));
   source.SetOnNext(TNotifyEvent::From([&](TObject *) { events.append(source.RecNo()); }));
-  Walk(source);
-  EXPECT_EQ(events, (QList<int>{-100, 1, 2}));
+  EXPECT_EQ(Walk(source), (QList<int>{0, 1, 2}));
+  EXPECT_EQ(events, (QList<int>{-100, 1, 2, 3}));
+  EXPECT_EQ(Walk(source), (QList<int>{0, 1, 2})) << "walking again starts from the first record";
+  source.SetRangeEndCount(0);
+  EXPECT_TRUE(Walk(source).isEmpty());
+  // The handler ends a counted range early, or extends it.
+  source.SetRangeEndCount(5);
+  source.SetOnCheckEOF(TCheckEOFEvent::From([&source](TObject *sender, bool &eof) {
+    EXPECT_EQ(sender, &source);
+    eof = eof || source.RecNo() == 2;
+  }));
+  EXPECT_EQ(Walk(source), (QList<int>{0, 1}));
+  source.SetOnCheckEOF(TCheckEOFEvent::From([&source](TObject *, bool &eof) { eof = source.RecNo() >= 7; }));
+  EXPECT_EQ(Walk(source).size(), 7);
 }
 
 } // namespace

@@ -25,8 +25,7 @@ TEST(ReportStreamStrings, WriteTheCurrentForm) {
       {QStringLiteral("€ü"), Bytes({2, 0, 0x80, 0xFC, 0})},
       // Characters outside the code page, and a text that begins like the mark, are stored marked as UTF-8.
       {QStringLiteral("Łó"), Bytes({7, 0, 0xEF, 0xBB, 0xBF, 0xC5, 0x81, 0xC3, 0xB3, 0})},
-      {QStringLiteral("ï»¿"), Bytes({9, 0, 0xEF, 0xBB, 0xBF, 0xC3, 0xAF, 0xC2, 0xBB, 0xC2, 0xBF, 0})},
-  };
+      {QStringLiteral("ï»¿"), Bytes({9, 0, 0xEF, 0xBB, 0xBF, 0xC3, 0xAF, 0xC2, 0xBB, 0xC2, 0xBF, 0})}};
   for (const auto &c : cases) {
     TMemoryStream stream;
     WriteStreamString(&stream, c.text);
@@ -47,11 +46,9 @@ TEST(ReportStreamStrings, WriteListsInTheCurrentForm) {
   const struct {
     QStringList lines;
     QByteArray bytes;
-  } cases[] = {
-      {{}, Bytes({0, 0, 0})},
-      {{QStringLiteral("a"), QStringLiteral("bc")}, Bytes({2, 0, 1, 0, 'a', 13, 2, 0, 'b', 'c', 0})},
-      {{QString()}, Bytes({1, 0, 0, 0, 0})},
-  };
+  } cases[] = {{{}, Bytes({0, 0, 0})},
+               {{QStringLiteral("a"), QStringLiteral("bc")}, Bytes({2, 0, 1, 0, 'a', 13, 2, 0, 'b', 'c', 0})},
+               {{QString()}, Bytes({1, 0, 0, 0, 0})}};
   for (const auto &c : cases) {
     TStringList list;
     Fill(list, c.lines);
@@ -79,14 +76,12 @@ TEST(ReportStreamStrings, ReadTheOlderForms) {
   const struct {
     QByteArray bytes;
     QStringList lines;
-  } cases[] = {
-      {Bytes({'a', 13, 'b', 13, 0}), {QStringLiteral("a"), QStringLiteral("b")}},
-      {Bytes({'a', 13, 0}), {QStringLiteral("a")}},
-      {Bytes({'a', 13, 'b', 0}), {QStringLiteral("a"), QStringLiteral("b")}},
-      {Bytes({0}), {}},
-      {Bytes({13, 0}), {QString()}},
-      {Bytes({0x80, 13, 0}), {QStringLiteral("€")}},
-  };
+  } cases[] = {{Bytes({'a', 13, 'b', 13, 0}), {QStringLiteral("a"), QStringLiteral("b")}},
+               {Bytes({'a', 13, 0}), {QStringLiteral("a")}},
+               {Bytes({'a', 13, 'b', 0}), {QStringLiteral("a"), QStringLiteral("b")}},
+               {Bytes({0}), {}},
+               {Bytes({13, 0}), {QString()}},
+               {Bytes({0x80, 13, 0}), {QStringLiteral("€")}}};
   for (const auto &c : cases) {
     TMemoryStream stream(c.bytes);
     TStringList read;

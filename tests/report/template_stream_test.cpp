@@ -7,7 +7,6 @@
 #include "report/report_model.h"
 #include "report/view_stream.h"
 #include "tests/report/report_model_fixture.h"
-#include <QTemporaryDir>
 
 namespace {
 
@@ -102,17 +101,6 @@ TEST_F(TemplateStreamTest, FrameWidthsAreCodedSoThatEveryReaderGetsThemBack) {
     // Readers divide values above 10 by 1000 and take the others as they are.
     EXPECT_FLOAT_EQ(frDecodeFrameWidth(frEncodeFrameWidth(c.width)), c.read) << c.width;
   }
-}
-
-TEST_F(TemplateStreamTest, PictureOfNoKindStillCarriesItsEndOffset) {
-  TfrPictureView picture;
-  TMemoryStream stream;
-  picture.SaveToStream(&stream);
-  const QByteArray bytes = stream.Bytes();
-  // ... visible (u16), kind 0, then the end offset: the position right after itself.
-  const qsizetype kindAt = bytes.size() - 5;
-  EXPECT_EQ(quint8(bytes[kindAt]), 0);
-  EXPECT_EQ(qFromLittleEndian<qint32>(bytes.constData() + kindAt + 1), bytes.size());
 }
 
 // ---- round trips ----
@@ -309,11 +297,9 @@ TEST_F(TemplateStreamTest, OlderVersionsLoadAndSaveAsVersion23) {
     QByteArray stream;
     int flagsAfterLoading;
   };
-  const QList<Case> cases = {
-      {"version 22", SmallTemplate(22, true, 1), 1},
-      {"version 21 turns word wrap on", SmallTemplate(21, true, 1), 3},
-      {"no version byte reads as version 21", SmallTemplate(21, false, 1), 3},
-  };
+  const QList<Case> cases = {{"version 22", SmallTemplate(22, true, 1), 1},
+                             {"version 21 turns word wrap on", SmallTemplate(21, true, 1), 3},
+                             {"no version byte reads as version 21", SmallTemplate(21, false, 1), 3}};
   for (const Case &c : cases) {
     SCOPED_TRACE(c.name);
     TfrReportModel model;
@@ -341,10 +327,6 @@ TEST_F(TemplateStreamTest, OlderVersionsLoadAndSaveAsVersion23) {
 }
 
 TEST_F(TemplateStreamTest, GeneratedNamesSkipNamesInUse) {
-  QByteArray stream = SmallTemplate(22, true, 1);
-  TfrReportModel model;
-  Load(model, stream);
-  // Two templates' objects in one report: the second memo takes the next free number.
   TfrReportModel twice;
   Bytes b;
   b.u8(22).u16(0).u16(0).oldStr(QString());
@@ -450,8 +432,7 @@ TEST_F(TemplateStreamTest, DamagedStreamsAreRefusedAndTheReportKeepsWhatItHad) {
       {"value count past the data", head.data() + QByteArray("\xFE\xFF\xFF\x00\x00", 5), "value list"},
       {"negative value count", head.data() + QByteArray("\xFE\xFF\xFF\xFF\xFF", 5), "value list"},
       {"no columns", badColumns.data(), "columns"},
-      {"ends inside a record", valid.left(valid.size() - 3), "ends inside"},
-  };
+      {"ends inside a record", valid.left(valid.size() - 3), "ends inside"}};
   for (const Case &c : cases) {
     SCOPED_TRACE(c.name);
     TfrReportModel model;
@@ -498,42 +479,24 @@ TEST_F(TemplateStreamTest, EveryTruncationIsRefusedCleanly) {
 // ---- the printer stored with a template ----
 
 TEST_F(TemplateStreamTest, TheStoredPrinterIsSelectedUnlessTheReportPrintsToTheDefault) {
-  QTemporaryDir dir;
-  auto system = std::make_unique<TScriptedPrinterSystem>(dir.path());
-  TPrinterDescription office;
-  office.name = QStringLiteral("Office");
-  system->AddPrinter(office);
-  TPrinterDescription labels;
-  labels.name = QStringLiteral("Labels");
-  system->AddPrinter(labels);
-  TPrinter platform(std::move(system));
-  BindReportPrinter(&platform);
-
+  test::ScriptedPrinters printers;
   TfrReportModel model;
   AddPage(model);
   ReportPrinter()->SelectPrinterByName(QStringLiteral("Labels"));
   const QByteArray stored = Save(model);
   model.PrintToDefault = true;
   const QByteArray storedToDefault = Save(model);
-
   ReportPrinter()->SelectPrinterByName(QStringLiteral("Office"));
   Load(model, storedToDefault);
-  EXPECT_EQ(platform.PrinterName(), QStringLiteral("Office"));
+  EXPECT_EQ(printers.Printer()->PrinterName(), QStringLiteral("Office"));
   Load(model, stored);
-  EXPECT_EQ(platform.PrinterName(), QStringLiteral("Labels"));
-  // The page's printer information comes from the selected printer.
-  EXPECT_GT(model.Pages[0]->PrnInfo.PPgw, 0);
-
+  EXPECT_EQ(printers.Printer()->PrinterName(), QStringLiteral("Labels"));
+  EXPECT_GT(model.Pages[0]->PrnInfo.PPgw, 0) << "the page's metrics come from the selected printer";
   // A refused template changes no selection.
   ReportPrinter()->SelectPrinterByName(QStringLiteral("Office"));
   EXPECT_THROW(Load(model, stored.left(stored.size() - 1)), EfrStreamError);
-  EXPECT_EQ(platform.PrinterName(), QStringLiteral("Office"));
-  BindReportPrinter(nullptr);
+  EXPECT_EQ(printers.Printer()->PrinterName(), QStringLiteral("Office"));
 }
-
-} // namespace
-
-namespace {
 
 TEST_F(TemplateStreamTest, StoredReportFormCarriesTheTemplateOnlyWhenAsked) {
   TfrReportModel model;

@@ -95,8 +95,7 @@ TEST(WrapLine, BreakRules) {
        8,
        true,
        {"а прог-", "рамма"},
-       {false, true}},
-  };
+       {false, true}}};
   for (const WrapCase &c : cases) {
     SCOPED_TRACE(c.name);
     const int width = c.fit == 0 ? 1 : WidthFor(measure, c.fit);

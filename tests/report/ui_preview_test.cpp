@@ -49,66 +49,42 @@ protected:
   TfrPreviewForm *form = nullptr;
 };
 
-TEST_F(PreviewTest, ShowsPageOneAtTheRememberedZoomWithBothBarsAtZero) {
+TEST_F(PreviewTest, ZoomComesFromTheReportOrTheLastChoiceAndTheMenuShowsWhichIsChosen) {
   Connect();
   EXPECT_EQ(form->PageCount(), 2);
   EXPECT_EQ(form->CurrentPage(), 1);
-  EXPECT_EQ(form->PageLabel(), "Page 1/2");
   EXPECT_EQ(form->BottomBar->Caption(), "Page 1/2");
-  EXPECT_EQ(form->ZoomMode(), zmFactor);
-  EXPECT_DOUBLE_EQ(form->Zoom(), 1.0);
+  EXPECT_DOUBLE_EQ(form->Zoom(), 1.0) << "the remembered zoom";
   EXPECT_EQ(form->ZoomBtn->Caption(), "100%");
-  EXPECT_EQ(form->CheckedZoomTag(), 100);
-  EXPECT_EQ(form->HorzPosition(), 0);
   EXPECT_EQ(form->VertPosition(), 0);
-  // Each page's place is kept in its record.
-  EXPECT_EQ(pages[0].R, form->Layout().Rects[0]);
-  EXPECT_EQ(pages[1].R, form->Layout().Rects[1]);
-}
+  EXPECT_EQ(pages[1].R, form->Layout().Rects[1]) << "each page's place is kept in its record";
+  TMenuItem *items = form->ProcMenu->Items();
+  QStringList captions;
+  for (int i = 0; i < items->Count(); ++i) captions << items->Items(i)->Caption();
+  EXPECT_EQ(captions, QStringList({"200%", "150%", "100%", "75%", "50%", "25%", "10%", "-", "&Page width",
+                                   "&Whole page", "&Two pages"}));
+  EXPECT_TRUE(items->Items(2)->Checked());
+  items->Items(9)->Click(); // whole page
+  EXPECT_EQ(form->ZoomMode(), zmWholePage);
+  EXPECT_EQ(form->Layout().PagesPerRow, 1);
+  EXPECT_TRUE(items->Items(9)->Checked());
+  EXPECT_FALSE(items->Items(2)->Checked());
 
-TEST_F(PreviewTest, InitialZoomComesFromTheReportOrTheLastChoice) {
   TfrPreviewSettings settings;
   settings.InitialZoom = pzTwoPages;
   Connect(settings);
   EXPECT_EQ(form->ZoomMode(), zmTwoPages);
   EXPECT_EQ(form->Layout().PagesPerRow, 2);
-
   form->ZoomMenuClick(50);
-  EXPECT_EQ(form->ZoomMode(), zmFactor);
-  EXPECT_DOUBLE_EQ(form->Zoom(), 0.5);
   EXPECT_EQ(form->ZoomBtn->Caption(), "50%");
   auto *second = TCustomForm::Create<TfrPreviewForm>(nullptr);
   second->Connect(std::make_unique<FakePreviewHost>(&pages));
   EXPECT_DOUBLE_EQ(second->Zoom(), 0.5) << "the last choice is remembered for the next preview";
   EXPECT_EQ(second->CheckedZoomTag(), 50);
   second->ZoomMenuClick(1);
-  const int width = second->PBox->ClientWidth();
-  EXPECT_NEAR(second->Zoom(), double(width - 20) / pages[0].PrnInfo.Pgw, 1e-9);
+  EXPECT_NEAR(second->Zoom(), double(second->PBox->ClientWidth() - 20) / pages[0].PrnInfo.Pgw, 1e-9);
   EXPECT_EQ(second->CheckedZoomTag(), 1);
   second->Free();
-}
-
-TEST_F(PreviewTest, ZoomMenuItemsSetTheZoomAndShowWhichIsChosen) {
-  Connect();
-  TMenuItem *items = form->ProcMenu->Items();
-  QStringList captions;
-  for (int i = 0; i < items->Count(); ++i) captions << items->Items(i)->Caption();
-  EXPECT_EQ(captions, QStringList({"200%", "150%", "100%", "75%", "50%", "25%", "10%", "-", "&Page width",
-                                   "&Whole page", "&Two pages"}));
-  EXPECT_TRUE(items->Items(2)->Checked()) << "100 % at start";
-  items->Items(9)->Click(); // whole page
-  EXPECT_EQ(form->ZoomMode(), zmWholePage);
-  EXPECT_EQ(form->Layout().PagesPerRow, 1);
-  EXPECT_TRUE(items->Items(9)->Checked());
-  EXPECT_FALSE(items->Items(2)->Checked());
-  items->Items(0)->Click();
-  EXPECT_DOUBLE_EQ(form->Zoom(), 2.0);
-  EXPECT_EQ(form->ZoomBtn->Caption(), "200%");
-  TfrZoomMode mode;
-  double factor;
-  frRememberedZoom(mode, factor);
-  EXPECT_EQ(mode, zmFactor);
-  EXPECT_DOUBLE_EQ(factor, 2.0);
 }
 
 TEST_F(PreviewTest, PagesMoveWithTheButtonsAndTheKeys) {
@@ -145,11 +121,8 @@ TEST_F(PreviewTest, PagesMoveWithTheButtonsAndTheKeys) {
   form->SetPage(3);
   form->SetPage(0);
   EXPECT_EQ(form->CurrentPage(), 2) << "page numbers outside the report change nothing";
-}
 
-TEST_F(PreviewTest, MouseWheelAndDraggingScrollThePages) {
-  Connect();
-  ShowForm();
+  form->SetVertPosition(0);
   TMessage wheel{WM_MOUSEWHEEL, MAKEWPARAM(0, -2 * WHEEL_DELTA), 0, 0};
   form->PBox->Perform(wheel.Msg, wheel.WParam, wheel.LParam);
   EXPECT_EQ(form->VertPosition(), 2 * TfrPreviewForm::SmallChange) << "two notches, step 1 in the window";
@@ -207,7 +180,7 @@ TEST_F(PreviewTest, KeysFollowTheButtonsThatAreShown) {
   form = nullptr;
 }
 
-TEST_F(PreviewTest, ToolbarButtonsLookAsTheReportAsks) {
+TEST_F(PreviewTest, ToolbarButtonsLookAsTheReportAsksAndTheWebButtonOpensAGivenPage) {
   TfrPreviewSettings settings;
   settings.GrayedButtons = true;
   Connect(settings);
@@ -215,34 +188,22 @@ TEST_F(PreviewTest, ToolbarButtonsLookAsTheReportAsks) {
   EXPECT_TRUE(form->ZoomBtn->GrayedInactive());
   EXPECT_EQ(form->FindBtn->DrawState(), fbsInactive) << "grey until the mouse comes";
   Connect();
-  EXPECT_FALSE(form->FindBtn->GrayedInactive());
   EXPECT_EQ(form->FindBtn->DrawState(), fbsUp);
   EXPECT_EQ(form->ZoomBtn->Hint(), "Scale");
-  EXPECT_EQ(form->ExitBtn->Hint(), "Close preview");
-  EXPECT_EQ(form->frTBButton1->Cursor(), crHandPoint);
   EXPECT_FALSE(form->frTBButton1->Visible()) << "no web page is kept, so no button leads to one";
-}
 
-// The same preview, built while a web page address is given.
-class PreviewWithWebPageTest : public PreviewTest {
-protected:
-  void SetUp() override {
-    frSetWebPageAddress(QStringLiteral("https://example.com/reports"));
-    PreviewTest::SetUp();
-  }
-  void TearDown() override {
-    PreviewTest::TearDown();
-    frSetWebPageAddress(QString());
-  }
-};
-
-TEST_F(PreviewWithWebPageTest, TheWebButtonOpensThePage) {
+  struct WebPage {
+    WebPage() { frSetWebPageAddress(QStringLiteral("https://example.com/reports")); }
+    ~WebPage() { frSetWebPageAddress(QString()); }
+  } webPage;
+  form->Free();
+  form = TCustomForm::Create<TfrPreviewForm>(nullptr);
   Connect();
   ShowForm();
-  ASSERT_TRUE(form->frTBButton1->Visible());
+  EXPECT_TRUE(form->frTBButton1->Visible());
+  EXPECT_EQ(form->frTBButton1->Cursor(), crHandPoint);
   guitest::Click(form->frTBButton1, QPoint(5, 5));
-  ASSERT_EQ(services->OpenedUrls().size(), 1);
-  EXPECT_EQ(services->OpenedUrls()[0].toString(), QStringLiteral("https://example.com/reports"));
+  EXPECT_EQ(services->OpenedUrls(), QList<QUrl>{QUrl(QStringLiteral("https://example.com/reports"))});
 }
 
 TEST_F(PreviewTest, PrintButtonNeedsAPrinterAndPrintsThePagesAskedFor) {
@@ -352,26 +313,24 @@ TEST_F(PreviewTest, SaveOffersTheExportFiltersAndOpenLoadsAFile) {
   EXPECT_EQ(services->FileDialogs().last().Filters[0].Description, "Report file (*.frp)");
 }
 
-TEST_F(PreviewTest, ThePagesStayTheReportsAndThePreviewFollowsThem) {
-  Connect();
-  builder.AddPage(pages);
-  form->Relayout();
-  EXPECT_EQ(form->PageCount(), 3) << "the preview shows the report's list itself";
-  EXPECT_EQ(form->PageLabel(), "Page 1/3");
-  form->SetPage(3);
-  pages.Delete(2);
-  pages.Delete(1);
-  form->Relayout();
-  EXPECT_EQ(form->CurrentPage(), 1);
-  form->Free();
-  form = nullptr;
-  EXPECT_EQ(pages.Count(), 1) << "freeing the preview leaves the report's pages alone";
-}
-
-TEST_F(PreviewTest, RemovingTheReportEndsThePreview) {
+TEST_F(PreviewTest, ThePagesStayTheReportsAndThePreviewFollowsThemUntilTheReportGoes) {
   auto *report = new TComponent(nullptr);
   form->Connect(std::make_unique<FakePreviewHost>(&pages, report));
   ShowForm();
+  builder.AddPage(pages);
+  form->Relayout();
+  EXPECT_EQ(form->PageLabel(), "Page 1/3") << "the preview shows the report's list itself";
+  form->SetPage(3);
+  pages.Delete(2);
+  form->Relayout();
+  EXPECT_EQ(form->CurrentPage(), 2);
+  // Pages scrolled out of view let go of their objects.
+  form->SetVertPosition(form->Layout().VMax);
+  form->PBox->Repaint();
+  guitest::ProcessEvents();
+  EXPECT_TRUE(pages[0].Page == nullptr);
+  EXPECT_FALSE(pages[0].Visible);
+  EXPECT_TRUE(pages[1].Visible);
   bool freed = false;
   form->OnDestroy = TNotifyEvent::From([&](TObject *) { freed = true; });
   report->Free();
@@ -379,7 +338,7 @@ TEST_F(PreviewTest, RemovingTheReportEndsThePreview) {
   guitest::ProcessEvents();
   EXPECT_TRUE(freed) << "and its window closes";
   form = nullptr;
-  EXPECT_EQ(pages.Count(), 2);
+  EXPECT_EQ(pages.Count(), 2) << "freeing the preview leaves the report's pages alone";
 }
 
 TEST_F(PreviewTest, PagesArePaintedWhereverTheyStandOnAWideScreen) {
@@ -407,20 +366,6 @@ TEST_F(PreviewTest, PagesArePaintedWhereverTheyStandOnAWideScreen) {
     for (int x = third.Left + 40; x < third.Left + 200; ++x)
       if (qGray(box.pixel(x, y)) < 100) ++dark;
   EXPECT_GT(dark, 50);
-}
-
-TEST_F(PreviewTest, PagesScrolledOutOfViewLetGoOfTheirObjects) {
-  form->SetClientSize(800, 400);
-  Connect();
-  ShowForm();
-  EXPECT_TRUE(pages[0].Visible);
-  EXPECT_TRUE(pages[0].Page != nullptr);
-  form->SetVertPosition(form->Layout().VMax);
-  form->PBox->Repaint();
-  guitest::ProcessEvents();
-  EXPECT_FALSE(pages[0].Visible);
-  EXPECT_TRUE(pages[0].Page == nullptr);
-  EXPECT_TRUE(pages[1].Visible);
 }
 
 TEST_F(PreviewTest, NoPagesShowAnEmptyBoxAndKeysDoNothing) {
@@ -468,30 +413,21 @@ protected:
   TfrPreview *panel = nullptr;
 };
 
-TEST_F(PreviewPanelTest, PanelShowsThePageAreaAndPagesMove) {
+TEST_F(PreviewPanelTest, PanelShowsThePageAreaKeysWorkThereAndEscapeGoesToTheParentForm) {
   panel->AttachReport(std::make_unique<FakePreviewHost>(&pages));
   guitest::ShowAndActivate(host);
   EXPECT_EQ(panel->PageCount(), 2);
-  EXPECT_EQ(panel->Page(), 1);
   EXPECT_TRUE(panel->Window()->Embedded());
   EXPECT_FALSE(panel->Window()->Visible());
   EXPECT_EQ(panel->Window()->PageArea->Parent(), panel);
-  EXPECT_TRUE(panel->Window()->PBox->Showing());
-  panel->SetPage(2);
-  EXPECT_EQ(panel->Page(), 2);
   panel->ZoomToPageWidth();
   EXPECT_EQ(panel->Window()->ZoomMode(), zmPageWidth);
-  EXPECT_EQ(panel->Window()->WheelStep(), 3);
-  panel->SetScrollBars(ssNone);
-  EXPECT_FALSE(panel->Window()->PBox->ScrollBar(SB_VERT).Visible);
   panel->SetScrollBars(ssVertical);
   EXPECT_TRUE(panel->Window()->PBox->ScrollBar(SB_VERT).Visible);
   EXPECT_FALSE(panel->Window()->PBox->ScrollBar(SB_HORZ).Visible);
-}
+  panel->SetScrollBars(ssNone);
+  EXPECT_FALSE(panel->Window()->PBox->ScrollBar(SB_VERT).Visible);
 
-TEST_F(PreviewPanelTest, KeysWorkInThePanelAndEscapeGoesToTheParentForm) {
-  panel->AttachReport(std::make_unique<FakePreviewHost>(&pages));
-  guitest::ShowAndActivate(host);
   TfrPBox *box = panel->Window()->PBox;
   box->SetFocus();
   guitest::ProcessEvents();
@@ -500,12 +436,17 @@ TEST_F(PreviewPanelTest, KeysWorkInThePanelAndEscapeGoesToTheParentForm) {
   guitest::PressKey(Qt::Key_Escape, Qt::NoModifier, QString(), 0, box->Widget());
   guitest::ProcessEvents();
   EXPECT_TRUE(host->dialogKeys.contains(VK_ESCAPE)) << "the parent form is offered Escape";
-  EXPECT_TRUE(host->Visible());
   EXPECT_EQ(panel->PageCount(), 2) << "the panel keeps showing its pages";
   TMessage wheel{WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0, 0};
   panel->SetPage(1);
   box->Perform(wheel.Msg, wheel.WParam, wheel.LParam);
   EXPECT_EQ(panel->Window()->VertPosition(), 3 * TfrPreviewForm::SmallChange) << "wheel step 3 embedded";
+
+  // Freeing the panel frees its window and leaves the pages.
+  panel->Free();
+  guitest::ProcessEvents();
+  EXPECT_EQ(pages.Count(), 2);
+  EXPECT_FALSE(pages[0].Visible) << "the pages let go of their screen state with the preview";
 }
 
 TEST_F(PreviewPanelTest, TheShownButtonsKeysAndThePanelsOwnPopupMenuWorkInThePanel) {
@@ -541,15 +482,6 @@ TEST_F(PreviewPanelTest, TheShownButtonsKeysAndThePanelsOwnPopupMenuWorkInThePan
   rightClick();
   EXPECT_EQ(popups, 1);
   EXPECT_EQ(zoomMenus.size(), 2);
-}
-
-TEST_F(PreviewPanelTest, FreeingThePanelFreesItsWindowAndLeavesThePages) {
-  panel->AttachReport(std::make_unique<FakePreviewHost>(&pages));
-  guitest::ShowAndActivate(host);
-  panel->Free();
-  guitest::ProcessEvents();
-  EXPECT_EQ(pages.Count(), 2);
-  EXPECT_FALSE(pages[0].Visible) << "the pages let go of their screen state with the preview";
 }
 
 } // namespace

@@ -15,37 +15,17 @@ TEST(ReportVariables, ReplaceByNameWithoutRegardToCaseAndKeepTheFirstWrittenName
   EXPECT_TRUE(variables.GetVariable(QStringLiteral("SInv")) == Variant(17));
 }
 
-TEST(ReportVariables, AMissingNameGivesNullAndMinusOne) {
+TEST(ReportVariables, AMissingNameGivesNullAndDeleteIgnoresIndexesOutsideTheList) {
   TfrVariables variables;
   EXPECT_TRUE(variables.GetVariable(QStringLiteral("X")).IsNull());
   EXPECT_EQ(variables.IndexOf(QStringLiteral("X")), -1);
-}
-
-TEST(ReportVariables, HoldEveryValueKindInInsertionOrder) {
-  TfrVariables variables;
-  const QList<Variant> values{
-      Variant(),     Variant::Null(), Variant(3), Variant(2.5), Variant::FromDateTime(40000.5),
-      Variant(true), Variant("text")};
-  for (int i = 0; i < values.size(); ++i) variables.SetVariable(QStringLiteral("V%1").arg(i), values[i]);
-  ASSERT_EQ(variables.Count(), values.size());
-  for (int i = 0; i < values.size(); ++i) {
-    EXPECT_EQ(variables.Name(i), QStringLiteral("V%1").arg(i));
-    EXPECT_EQ(variables.Value(i).VarType(), values[i].VarType());
-  }
-}
-
-TEST(ReportVariables, DeleteIgnoresIndexesOutsideTheList) {
-  TfrVariables variables;
   variables.SetVariable(QStringLiteral("A"), Variant(1));
   variables.SetVariable(QStringLiteral("B"), Variant(2));
   variables.Delete(-1);
   variables.Delete(2);
-  EXPECT_EQ(variables.Count(), 2);
   variables.Delete(0);
   ASSERT_EQ(variables.Count(), 1);
   EXPECT_EQ(variables.Name(0), QStringLiteral("B"));
-  variables.Clear();
-  EXPECT_EQ(variables.Count(), 0);
 }
 
 } // namespace
