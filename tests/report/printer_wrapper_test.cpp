@@ -8,23 +8,6 @@
 
 namespace {
 
-TEST(PaperTable, SizesAgreeWithQtsPageSizeOfTheSameCodeAndUnknownCodesAreRefused) {
-  EXPECT_EQ(frPaperIndex(48), -1);
-  EXPECT_THROW(frPaperInfo(frPaperCount), ERangeError);
-  for (int i = 0; i < frPaperCount; ++i) {
-    const TfrPaperInfo &paper = frPaperInfo(i);
-    if (paper.Typ == frCustomPaperSize) continue;
-    const QPageSize size(QPageSize::id(paper.Typ));
-    if (paper.Typ == 14) {
-      EXPECT_FALSE(size.isValid()); // Folio has no Qt page size; its row holds 8 1/2 x 13 inches
-      continue;
-    }
-    const QSizeF mm = size.size(QPageSize::Millimeter);
-    EXPECT_EQ(paper.X, std::lround(mm.width() * 10)) << paper.Typ << " " << paper.Name;
-    EXPECT_EQ(paper.Y, std::lround(mm.height() * 10)) << paper.Typ << " " << paper.Name;
-  }
-}
-
 TEST(VirtualPrinter, A4MetricsInReportUnits) {
   TfrPrinter printer;
   ASSERT_TRUE(printer.IsVirtual());

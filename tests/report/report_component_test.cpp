@@ -322,20 +322,6 @@ TEST_F(ReportComponentTest, ChangingThePrinterGivesEveryTemplatePageItsPaperAgai
   EXPECT_FALSE(wrapper->IsVirtual());
 }
 
-TEST_F(ReportComponentTest, TheStoredReportFormHoldsTheTemplateOnlyWhenAskedTo) {
-  AddMemo(0, 0, 100, 20, {QStringLiteral("kept")})->Name = QStringLiteral("Kept");
-  for (const bool store : {true, false}) {
-    report->StoreInDFM = store;
-    TMemoryStream form;
-    report->WriteReportForm(&form);
-    TfrReport copy(nullptr);
-    copy.StoreInDFM = store;
-    form.SetPosition(0);
-    copy.ReadReportForm(&form);
-    EXPECT_EQ(copy.FindObject(QStringLiteral("Kept")) != nullptr, store);
-  }
-}
-
 TEST_F(ReportComponentTest, ASourceThatCannotOpenReachesTheCallerAndTheMessageBoxAndLeavesNoPages) {
   SheetReport(2);
   ASSERT_TRUE(report->PrepareReport());

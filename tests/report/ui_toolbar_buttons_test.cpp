@@ -80,28 +80,6 @@ TEST(ButtonImages, GreyedImageKeepsTransparentAndFacePixelsAndGreysTheRest) {
     EXPECT_EQ(grey.pixel(i, 0) & 0xFFFFFF, cases[i].out & 0xFFFFFF) << "case " << i;
 }
 
-TEST(ButtonImages, GlyphListReusesFreeSlotsAndTheCacheSharesListsBySize) {
-  TfrGlyphCache cache;
-  TfrGlyphList *a = cache.GetList(16, 16);
-  TfrGlyphList *b = cache.GetList(16, 16);
-  TfrGlyphList *c = cache.GetList(8, 8);
-  EXPECT_EQ(a, b);
-  EXPECT_NE(a, c);
-  EXPECT_EQ(cache.ListCount(), 2);
-  const int first = a->Add(QImage(16, 16, QImage::Format_RGB32));
-  const int second = a->Add(QImage(16, 16, QImage::Format_RGB32));
-  a->Delete(first);
-  EXPECT_EQ(a->Add(QImage(16, 16, QImage::Format_RGB32)), first);
-  EXPECT_EQ(a->Count(), 2);
-  EXPECT_NE(first, second);
-  cache.ReturnList(a);
-  EXPECT_EQ(cache.ListCount(), 2) << "one user left";
-  cache.ReturnList(b);
-  EXPECT_EQ(cache.ListCount(), 1);
-  cache.ReturnList(c);
-  EXPECT_EQ(cache.ListCount(), 0);
-}
-
 TEST_F(ToolbarButtonsTest, AFlatGreyedButtonColoursAndRaisesUnderTheMouseAndSinksWhilePressed) {
   auto *button = Add<TfrSpeedButton>(10, 10);
   button->SetFlat(true);
