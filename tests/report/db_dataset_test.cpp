@@ -1,5 +1,6 @@
 #include "report/component_lookup.h"
 #include "report/function_library.h"
+#include "report/report_dataset.h"
 #include "report_datasets_fixture.h"
 
 namespace {
@@ -147,6 +148,58 @@ TEST_F(DBDataSetTest, FindsDatasetsAndFieldsByName) {
   auto *empty = new TfrDBDataSet(form);
   empty->SetName(QStringLiteral("frEmpty"));
   EXPECT_FALSE(FindReportDatasetField(QStringLiteral("frEmpty.PRICE"), dataSet, field));
+}
+
+TEST_F(DBDataSetTest, FindsRecordSourcesByFormAndNameOrOnTheReportsOwnerAndListsThem) {
+  auto *invoices = new TfrUserDataset(dataModule);
+  invoices->SetName(QStringLiteral("frInvoice"));
+  auto *archive = new TfrUserDataset(dataModule);
+  archive->SetName(QStringLiteral("frArchive"));
+  EXPECT_EQ(FindReportDataset(QStringLiteral("frLines")), source);
+  EXPECT_EQ(FindReportDataset(QStringLiteral("dd.frInvoice")), invoices);
+  EXPECT_EQ(FindReportDataset(QStringLiteral("InvoiceForm.frLines")), source);
+  for (const char *missing : {"frInvoice", "Nowhere.frLines", "DD.Missing", ""})
+    EXPECT_EQ(FindReportDataset(QString::fromLatin1(missing)), nullptr) << missing;
+  TStringList list;
+  list.Add(QStringLiteral("stale"));
+  ListComponentsOfClass<TfrDataset>(form, &list, archive);
+  EXPECT_EQ(list.Text(), QStringLiteral("frLines\r\nDD.frInvoice\r\n"));
+  ListComponentsOfClass<TfrDataset>(dataModule, &list, nullptr);
+  EXPECT_EQ(list.Text(), QStringLiteral("InvoiceForm.frLines\r\nfrInvoice\r\nfrArchive\r\n"));
+  frEngine().CurReport = nullptr;
+  EXPECT_EQ(FindReportDataset(QStringLiteral("frLines")), nullptr);
+}
+
+// A user record source: a count or the handler ends its range; First and Next fire after moving.
+TEST(ReportUserDataset, ACountOrTheHandlerEndsTheRangeAndFirstAndNextFireAfterMoving) {
+  TfrUserDataset source(nullptr);
+  auto walk = [&source](int limit = 100) {
+    QList<int> seen;
+    source.Init();
+    for (source.First(); !source.Eof() && seen.size() < limit; source.Next()) seen.append(source.RecNo());
+    source.Done();
+    return seen;
+  };
+  EXPECT_EQ(walk(50).size(), 50) << "without a count only the handler ends the range";
+  source.SetRangeEnd(reCount);
+  source.SetRangeEndCount(3);
+  QList<int> events;
+  source.SetOnFirst(TNotifyEvent::From([&](TObject *) { events.append(-source.RecNo() - 100); }));
+  source.SetOnNext(TNotifyEvent::From([&](TObject *) { events.append(source.RecNo()); }));
+  EXPECT_EQ(walk(), (QList<int>{0, 1, 2}));
+  EXPECT_EQ(events, (QList<int>{-100, 1, 2, 3}));
+  EXPECT_EQ(walk(), (QList<int>{0, 1, 2})) << "walking again starts from the first record";
+  source.SetRangeEndCount(0);
+  EXPECT_TRUE(walk().isEmpty());
+  // The handler ends a counted range early, or extends it.
+  source.SetRangeEndCount(5);
+  source.SetOnCheckEOF(TCheckEOFEvent::From([&source](TObject *sender, bool &eof) {
+    EXPECT_EQ(sender, &source);
+    eof = eof || source.RecNo() == 2;
+  }));
+  EXPECT_EQ(walk(), (QList<int>{0, 1}));
+  source.SetOnCheckEOF(TCheckEOFEvent::From([&source](TObject *, bool &eof) { eof = source.RecNo() >= 7; }));
+  EXPECT_EQ(walk().size(), 7);
 }
 
 // Dataset-mode aggregates: the footer that collects totals is printing.

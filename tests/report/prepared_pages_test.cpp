@@ -67,7 +67,7 @@ protected:
 
 QByteArray FirstPageStream() {
   Bytes b;
-  b.u8(23).u8(gtMemo).i32(10).i32(20).i32(100).i32(30).u16(3).u16(0).i32(1).i32(0).u16(0).i32(0x1FFFFFFF);
+  b.u8(23).u8(gtMemo).i32s({10, 20, 100, 30}).u16(3).u16(0).i32(1).i32(0).u16(0).i32(0x1FFFFFFF);
   b.lines({QStringLiteral("Invoice 42")});
   b.str(QStringLiteral("Arial")).i32(10).u16(0).i32(0).i32(0).u16(0);
   return b.data();
@@ -75,7 +75,7 @@ QByteArray FirstPageStream() {
 
 QByteArray SecondPageStream() {
   Bytes b;
-  b.u8(23).u8(gtLine).i32(0).i32(50).i32(300).i32(0).u16(0).u16(frbTop).i32(2).i32(0).u16(0).i32(0x1FFFFFFF);
+  b.u8(23).u8(gtLine).i32s({0, 50, 300, 0}).u16(0).u16(frbTop).i32(2).i32(0).u16(0).i32(0x1FFFFFFF);
   b.lines({});
   return b.data();
 }

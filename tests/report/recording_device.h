@@ -39,7 +39,8 @@ struct DrawCall {
     if (brush.isValid()) d += QLatin1Char(' ') + brush.name();
     if (penWidth > 1) d += QStringLiteral(" w") + n(penWidth);
     if (kind == Points) d += QStringLiteral(" n%1").arg(points.size());
-    if (kind == Text) d += QStringLiteral(" '%1'").arg(text);
+    if (kind == Text)
+      d += QStringLiteral(" %1px%2 '%3'").arg(n(fontPixels), angle ? " a" + n(angle) : "", text);
     return d;
   }
 };

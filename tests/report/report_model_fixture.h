@@ -107,6 +107,10 @@ public:
     data_.append(b, 4);
     return *this;
   }
+  Bytes &i32s(std::initializer_list<qint64> values) {
+    for (const qint64 v : values) i32(v);
+    return *this;
+  }
   Bytes &raw(const QByteArray &bytes) {
     data_.append(bytes);
     return *this;

@@ -62,20 +62,8 @@ TEST_F(TemplateStreamTest, GoldenStreamOfAPageWithATextObject) {
 
   Bytes expected;
   expected.u8(23).u16(0).u16(0xFFFF).str(TfrPrinter::VirtualPrinterName());
-  expected.u8(0xFF)
-      .i32(9)
-      .i32(2100)
-      .i32(2970)
-      .i32(10)
-      .i32(20)
-      .i32(30)
-      .i32(40)
-      .u8(0)
-      .u16(0)
-      .u16(0xFFFF)
-      .i32(1)
-      .i32(0);
-  expected.u8(0).u8(0).str(QStringLiteral("Memo1")).i32(10).i32(20).i32(100).i32(30).u16(3).u16(15);
+  expected.u8(0xFF).i32s({9, 2100, 2970, 10, 20, 30, 40}).u8(0).u16(0).u16(0xFFFF).i32(1).i32(0);
+  expected.u8(0).u8(0).str(QStringLiteral("Memo1")).i32s({10, 20, 100, 30}).u16(3).u16(15);
   expected.i32(500).i32(0xFF).u16(0).i32(0x1FFFFFFF).i32(0x22E).str(QString());
   expected.raw(QByteArray::fromHex("02000100610D01006200")); // the memo's two one-letter lines
   expected.raw(QByteArray::fromHex("000000"));               // an empty script
@@ -253,13 +241,13 @@ QByteArray SmallTemplate(int version, bool versionByte, int memoFlags) {
   if (versionByte) b.u8(version);
   b.u16(current ? 0 : 0).u16(0);
   str(TfrPrinter::VirtualPrinterName());
-  b.u8(0xFF).i32(9).i32(2100).i32(2970).i32(0).i32(0).i32(0).i32(0).u8(0);
+  b.u8(0xFF).i32s({9, 2100, 2970, 0, 0, 0, 0}).u8(0);
   if (!current) b.raw(QByteArray(6, '\x55'));
   b.u16(0).u16(0).i32(1).i32(0);
   auto common = [&](const QString &name, int flags, int frameTyp, int format, const QString &formatStr,
                     const QStringList &memo) {
     if (current) str(name);
-    b.i32(10).i32(20).i32(100).i32(30).u16(flags).u16(frameTyp).i32(1).i32(0).u16(0).i32(0x1FFFFFFF);
+    b.i32s({10, 20, 100, 30}).u16(flags).u16(frameTyp).i32(1).i32(0).u16(0).i32(0x1FFFFFFF);
     b.i32(format);
     str(formatStr);
     lines(memo);
@@ -320,10 +308,10 @@ TEST_F(TemplateStreamTest, GeneratedNamesSkipNamesInUse) {
   TfrReportModel twice;
   Bytes b;
   b.u8(22).u16(0).u16(0).oldStr(QString());
-  b.u8(0xFF).i32(9).i32(2100).i32(2970).i32(0).i32(0).i32(0).i32(0).u8(0).raw(QByteArray(6, 0)).u16(0).u16(0);
+  b.u8(0xFF).i32s({9, 2100, 2970, 0, 0, 0, 0}).u8(0).raw(QByteArray(6, 0)).u16(0).u16(0);
   b.i32(1).i32(0);
   for (int i = 0; i < 3; ++i) {
-    b.u8(gtLine).u8(0).i32(0).i32(0).i32(10).i32(0).u16(0).u16(frbTop).i32(1).i32(0).u16(0).i32(0x1FFFFFFF);
+    b.u8(gtLine).u8(0).i32s({0, 0, 10, 0}).u16(0).u16(frbTop).i32(1).i32(0).u16(0).i32(0x1FFFFFFF);
     b.i32(0).oldStr(QString()).oldLines({});
   }
   Load(twice, b.data());
@@ -355,7 +343,7 @@ TEST_F(TemplateStreamTest, MarkersAndOldClassNames) {
   memo.SaveToStream(&memoData);
   Bytes framed;
   framed.u8(23).u16(0).u16(0).str(QString());
-  framed.u8(0xFF).i32(9).i32(2100).i32(2970).i32(0).i32(0).i32(0).i32(0).u8(0).u16(0).u16(0).i32(1).i32(0);
+  framed.u8(0xFF).i32s({9, 2100, 2970, 0, 0, 0, 0}).u8(0).u16(0).u16(0).i32(1).i32(0);
   framed.u8(gtAddIn)
       .str(QStringLiteral("TfrFramedMemoView"))
       .u8(0)
@@ -381,7 +369,7 @@ TEST_F(TemplateStreamTest, DamagedStreamsAreRefusedAndTheReportKeepsWhatItHad) {
   const QByteArray valid = SmallTemplate(23, true, 3);
   Bytes head;
   head.u8(23).u16(0).u16(0).str(QString());
-  head.u8(0xFF).i32(9).i32(2100).i32(2970).i32(0).i32(0).i32(0).i32(0).u8(0).u16(0).u16(0).i32(1).i32(0);
+  head.u8(0xFF).i32s({9, 2100, 2970, 0, 0, 0, 0}).u8(0).u16(0).u16(0).i32(1).i32(0);
   auto withObject = [&](const QByteArray &tail) { return head.data() + tail; };
   auto picture = [&](qint32 endOffset, int kind, const QByteArray &data) {
     TfrPictureView view;
@@ -399,8 +387,7 @@ TEST_F(TemplateStreamTest, DamagedStreamsAreRefusedAndTheReportKeepsWhatItHad) {
 
   Bytes badColumns;
   badColumns.u8(23).u16(0).u16(0).str(QString());
-  badColumns.u8(0xFF).i32(9).i32(2100).i32(2970).i32(0).i32(0).i32(0).i32(0).u8(0).u16(0).u16(0).i32(0).i32(
-      0);
+  badColumns.u8(0xFF).i32s({9, 2100, 2970, 0, 0, 0, 0}).u8(0).u16(0).u16(0).i32(0).i32(0);
   struct Case {
     const char *name;
     QByteArray stream;

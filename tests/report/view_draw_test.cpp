@@ -151,6 +151,22 @@ TEST_F(ViewDrawTest, ObjectsDrawWhatTheyShowWhereTheyStand) {
     sub->Memo.Add(QStringLiteral("not drawn"));
     return view(std::move(sub), 5, 5, 50, 20);
   };
+  // A text at 10,20 of 200 x 100 (its drawing rectangle 10,20 to 211,121), or as wide as n characters, in
+  // the monospaced font; with the flags given (-1: word wrap by default) at a scale.
+  TfrMemoView probe;
+  probe.Font.SetName(QStringLiteral("Courier New"));
+  const double charWidth = TfrTextMeasure(probe.Font).CharWidth(QLatin1Char('x'));
+  auto text = [&](const QStringList &lines, int adjust, int chars = 0, int flags = -1, double scale = 1) {
+    auto memo = std::make_unique<TfrMemoView>();
+    Place(*memo, 10, 20, chars ? int(charWidth * chars) + 4 : 200, 100);
+    memo->Font.SetName(QStringLiteral("Courier New"));
+    memo->Adjust = adjust;
+    if (flags >= 0) memo->Flags = quint16(flags);
+    memo->ScaleX = memo->ScaleY = scale;
+    for (const QString &line : lines) memo->Memo.Add(line);
+    return memo;
+  };
+  const QStringList two{"one", "two"};
   const QByteArray bitmap = test::BitmapBytes();
   struct Case {
     const char *name;
@@ -158,6 +174,46 @@ TEST_F(ViewDrawTest, ObjectsDrawWhatTheyShowWhereTheyStand) {
     const char *drawn; // the calls' descriptions, joined by " | "
   };
   const Case cases[] = {
+      {"left", [&] { return text({"Total"}, frtaLeft); }, "T 12,32 -1x-1 13.33px 'Total'"},
+      {"right", [&] { return text({"Total"}, frtaRight); }, "T 169,32 -1x-1 13.33px 'Total'"},
+      {"centred", [&] { return text({"Total"}, frtaCenter); }, "T 90,32 -1x-1 13.33px 'Total'"},
+      {"two lines at the top, the font height and the line spacing apart",
+       [&] { return text(two, frtaLeft); }, "T 12,32 -1x-1 13.33px 'one' | T 12,47 -1x-1 13.33px 'two'"},
+      {"in the middle", [&] { return text(two, frtaMiddle); },
+       "T 12,67 -1x-1 13.33px 'one' | T 12,81 -1x-1 13.33px 'two'"},
+      {"at the bottom", [&] { return text(two, frtaDown); },
+       "T 12,101 -1x-1 13.33px 'one' | T 12,116 -1x-1 13.33px 'two'"},
+      {"scaled: font and positions together", [&] { return text(two, frtaLeft, 0, -1, 2.5); },
+       "T 28,79 -1x-1 33.33px 'one' | T 28,116 -1x-1 33.33px 'two'"},
+      {"rotated: upwards from the bottom, line beside line",
+       [&] {
+         return text({"up", "next"}, frtaVertical);
+       },
+       "T 23,120 -1x-1 13.33px a90 'up' | T 38,120 -1x-1 13.33px a90 'next'"},
+      {"rotated and right-aligned: ending at the top", [&] { return text({"up"}, frtaVertical | frtaRight); },
+       "T 23,37 -1x-1 13.33px a90 'up'"},
+      // Spread lines are drawn word by word; the last line ends the paragraph and is not spread.
+      {"justified", [&] { return text({"aa bb cc dd ee ff gg hh ii jj kk ll mm nn"}, frtaWidth, 20); },
+       "T 12,32 -1x-1 13.33px 'aa' | T 36,32 -1x-1 13.33px 'bb' | T 60,32 -1x-1 13.33px 'cc' | T 85,32 -1x-1 "
+       "13.33px 'dd' | T 109,32 -1x-1 13.33px 'ee' | T 133,32 -1x-1 13.33px 'ff' | T 157,32 -1x-1 13.33px "
+       "'gg' | T 12,47 -1x-1 13.33px 'hh ii jj kk ll mm nn'"},
+      {"a justified paragraph end", [&] { return text({"aa bb"}, frtaWidth); },
+       "T 12,32 -1x-1 13.33px 'aa bb'"},
+      {"wrapped", [&] { return text({"first second third"}, frtaLeft, 12); },
+       "T 12,32 -1x-1 13.33px 'first second' | T 12,47 -1x-1 13.33px 'third'"},
+      {"without word wrap: whole, clipped", [&] { return text({"first second third"}, frtaLeft, 12, 0); },
+       "T 12,32 -1x-1 13.33px 'first second third'"},
+      {"already wrapped: as it is, however narrow",
+       [&] {
+         return text({frEncodeTextLine({"first part", false, 80}), frEncodeTextLine({"goes on", false, 56}),
+                      QString(QChar(1))},
+                     frtaLeft, 2);
+       },
+       "T 12,32 -1x-1 13.33px 'first part' | T 12,47 -1x-1 13.33px 'goes on'"},
+      {"holding the character 1: wrapped like any other",
+       [&] { return text({QStringLiteral("ab") + QChar(1) + QStringLiteral("cd ef gh")}, frtaLeft, 5); },
+       "T 12,32 -1x-1 13.33px 'ab\x1"
+       "cd' | T 12,47 -1x-1 13.33px 'ef gh'"},
       {"right side", [] { return Framed(frbRight); }, "R 110,20 1x41 #ff0000"},
       {"bottom side", [] { return Framed(frbBottom); }, "R 10,60 101x1 #ff0000"},
       {"left side", [] { return Framed(frbLeft); }, "R 10,20 1x41 #ff0000"},
@@ -182,7 +238,7 @@ TEST_F(ViewDrawTest, ObjectsDrawWhatTheyShowWhereTheyStand) {
       {"bands draw nothing while printing", [&] { return band(false); }, ""},
       {"bands draw when designing", [&] { return band(true); },
        "R 0,10 301x31 #efefef | R 0,10 300x1 #808080 | R 300,10 1x30 #808080 | R 1,40 300x1 #808080 | R 0,11 "
-       "1x30 #808080 | T 2,21 -1x-1 'Master data'"},
+       "1x30 #808080 | T 2,21 -1x-1 10.67px 'Master data'"},
       {"subreports draw only their frame", subReport,
        "R 5,5 50x1 #000000 | R 55,5 1x20 #000000 | R 6,25 50x1 #000000 | R 5,6 1x20 #000000"},
       {"rectangle", [&] { return shape(skRectangle, clRed); },
@@ -227,147 +283,30 @@ TEST_F(ViewDrawTest, ObjectsDrawWhatTheyShowWhereTheyStand) {
 
 // ---- text ----
 
-class TextDrawTest : public ViewDrawTest {
-protected:
-  // A text object at (10, 20) of 200 x 100 in the monospaced font; DRect is (10, 20, 211, 121).
-  void Prepare(TfrMemoView &memo, const QStringList &lines, int adjust = 0) {
-    Place(memo, 10, 20, 200, 100);
-    memo.Font.SetName(QStringLiteral("Courier New"));
-    memo.Adjust = adjust;
-    for (const QString &line : lines) memo.Memo.Add(line);
-  }
-  // The texts drawn, each at its position.
-  std::vector<DrawCall> Texts(const QStringList &lines, int adjust) {
-    TfrMemoView memo;
-    Prepare(memo, lines, adjust);
-    Record(memo);
-    return Recorded(DrawCall::Text);
-  }
-  double Width(const QString &text) {
-    TfrMemoView memo;
-    Prepare(memo, {});
-    return TfrTextMeasure(memo.Font).Width(text);
-  }
-  double CharWidth() { return Width(QStringLiteral("x")); }
-};
-
-TEST_F(TextDrawTest, AlignmentsLineSpacingAndScale) {
-  const double w = Width(QStringLiteral("Total"));
-  const double available = 201 - 4;
-  struct Case {
-    int adjust;
-    double left;
-  };
-  for (const Case c : {Case{frtaLeft, 12}, Case{frtaRight, 12 + available - w},
-                       Case{frtaCenter, 12 + (available - w) / 2}}) {
-    const auto texts = Texts({QStringLiteral("Total")}, c.adjust);
-    ASSERT_EQ(texts.size(), 1u) << c.adjust;
-    EXPECT_EQ(texts[0].text, QStringLiteral("Total"));
-    EXPECT_NEAR(texts[0].bounds.x(), c.left, 1.0) << c.adjust;
-    EXPECT_EQ(texts[0].angle, 0);
-    EXPECT_NEAR(texts[0].fontPixels, 10 * 96 / 72.0, 0.01);
-  }
-  // Two lines: the font height plus the line spacing apart, placed at the top, middle or bottom.
-  const QStringList two{QStringLiteral("one"), QStringLiteral("two")};
-  const auto top = Texts(two, frtaLeft);
-  ASSERT_EQ(top.size(), 2u);
-  EXPECT_DOUBLE_EQ(top[1].bounds.y() - top[0].bounds.y(), 13 + 2);
-  const double total = 2 * 15;
-  EXPECT_NEAR(Texts(two, frtaMiddle)[0].bounds.y() - top[0].bounds.y(), (101 - total) / 2 - 1, 1.0);
-  EXPECT_NEAR(Texts(two, frtaDown)[0].bounds.y() - top[0].bounds.y(), 101 - 1 - total - 1, 1.0);
-  // Scaled text scales its font and positions together.
+TEST_F(ViewDrawTest, AutoWidthAndTheHeightsOfTheExpandedText) {
   TfrMemoView memo;
-  Prepare(memo, two);
-  memo.ScaleX = memo.ScaleY = 2.5;
-  Record(memo);
-  const auto scaled = Recorded(DrawCall::Text);
-  ASSERT_EQ(scaled.size(), 2u);
-  EXPECT_NEAR(scaled[0].fontPixels, 10 * 96 / 72.0 * 2.5, 0.01);
-  EXPECT_NEAR(scaled[1].bounds.y() - scaled[0].bounds.y(), 15 * 2.5, 1.0);
-  EXPECT_NEAR(scaled[0].bounds.x(), 25 + memo.gapx, 3.0);
-
-  // Rotated text runs upwards from the bottom less the gap, line beside line; right-aligned it ends at the
-  // top.
-  const auto up = Texts({QStringLiteral("up"), QStringLiteral("next")}, frtaVertical);
-  ASSERT_EQ(up.size(), 2u);
-  EXPECT_DOUBLE_EQ(up[0].angle, 90);
-  EXPECT_DOUBLE_EQ(up[0].bounds.y(), 121 - 1);
-  EXPECT_DOUBLE_EQ(up[1].bounds.y(), 121 - 1);
-  EXPECT_DOUBLE_EQ(up[1].bounds.x() - up[0].bounds.x(), 15);
-  EXPECT_NEAR(Texts({QStringLiteral("up")}, frtaVertical | frtaRight)[0].bounds.y(), 21 + Width("up"), 1.0);
-}
-
-TEST_F(TextDrawTest, JustifiedLinesFillTheWidthButParagraphEndsDoNot) {
-  TfrMemoView memo;
-  Prepare(memo, {QStringLiteral("aa bb cc dd ee ff gg hh ii jj kk ll mm nn")}, frtaWidth);
-  memo.Width = int(CharWidth() * 20) + 4; // 20 characters fit
-  Record(memo);
-  const auto texts = Recorded(DrawCall::Text);
-  // "aa bb cc dd ee ff gg" (spread over the width), "hh ii jj kk ll mm nn" (idem), then nothing: the last
-  // line ends the paragraph and is not spread. Each spread line is drawn word by word.
-  std::vector<const DrawCall *> firstLine;
-  for (const DrawCall &c : texts)
-    if (std::abs(c.bounds.y() - texts[0].bounds.y()) < 0.5) firstLine.push_back(&c);
-  ASSERT_EQ(firstLine.size(), 7u);
-  EXPECT_NEAR(firstLine.front()->bounds.x(), 12, 0.5);
-  EXPECT_NEAR(firstLine.back()->bounds.x() + 2 * CharWidth(), memo.Left + memo.Width + 1 - 2, 1.5);
-  EXPECT_EQ(firstLine.back()->text, QStringLiteral("gg"));
-  const auto last = Texts({QStringLiteral("aa bb")}, frtaWidth);
-  ASSERT_EQ(last.size(), 1u);
-  EXPECT_EQ(last[0].text, QStringLiteral("aa bb"));
-}
-
-TEST_F(TextDrawTest, WrappingKeepsTheWrappedLinesAndWrappedTextIsDrawnAsItIs) {
-  TfrMemoView memo;
-  Prepare(memo, {QStringLiteral("first second third")});
-  memo.Width = int(CharWidth() * 12) + 4;
-  Record(memo);
-  EXPECT_EQ(device_->Texts(),
-            (std::vector<QString>{QStringLiteral("first second"), QStringLiteral("third")}));
-  ASSERT_EQ(memo.Memo1.Count(), 2);
-  EXPECT_TRUE(frIsWrappedText(memo.Memo1));
-  // Without the word-wrap flag the line stays whole (and is clipped to the object).
-  TfrMemoView whole;
-  Prepare(whole, {QStringLiteral("first second third")});
-  whole.Width = memo.Width;
-  whole.Flags = 0;
-  Record(whole);
-  EXPECT_EQ(device_->Texts(), std::vector<QString>{QStringLiteral("first second third")});
-
-  // Lines already wrapped are not wrapped again, however narrow the object.
-  TfrMemoView wrapped;
-  Prepare(wrapped, {});
-  wrapped.Width = 20;
-  wrapped.Memo.Add(frEncodeTextLine({QStringLiteral("first part"), false, 80}));
-  wrapped.Memo.Add(frEncodeTextLine({QStringLiteral("goes on"), false, 56}));
-  wrapped.Memo.Add(QString(QChar(1)));
-  Record(wrapped);
-  EXPECT_EQ(device_->Texts(),
-            (std::vector<QString>{QStringLiteral("first part"), QStringLiteral("goes on")}));
-  // A text that merely holds the character 1 is wrapped like any other.
-  TfrMemoView plain;
-  Prepare(plain, {QStringLiteral("ab") + QChar(1) + QStringLiteral("cd ef gh")});
-  plain.Width = int(CharWidth() * 5) + 4;
-  Record(plain);
-  EXPECT_EQ(device_->Texts().size(), 2u);
-}
-
-TEST_F(TextDrawTest, AutoWidthAndTheHeightsOfTheExpandedText) {
-  TfrMemoView memo;
-  Prepare(memo, {QStringLiteral("abc")}, frtaRight);
+  Place(memo, 10, 20, 200, 100);
+  memo.Font.SetName(QStringLiteral("Courier New"));
+  memo.Adjust = frtaRight;
+  memo.Memo.Add(QStringLiteral("abc"));
   memo.Flags |= flAutoSize;
   Record(memo);
   // The width fits the text; right-aligned text keeps its right edge.
-  EXPECT_EQ(memo.Width, int(std::ceil(Width(QStringLiteral("abc")))) + 4);
+  EXPECT_EQ(memo.Width, int(std::ceil(TfrTextMeasure(memo.Font).Width(QStringLiteral("abc")))) + 4);
   EXPECT_EQ(memo.Left + memo.Width, 210);
-
-  TfrMemoView three;
-  Prepare(three, {});
-  for (const char *line : {"one", "two", "three"}) three.Memo1.Add(QString::fromLatin1(line));
-  EXPECT_EQ(three.StepHeight(), 15);
-  EXPECT_EQ(three.CalcHeight(), 3 * 15 + 2);
-  three.LinesPrinted = 1;
-  EXPECT_EQ(three.RemainingHeight(), 2 * 15);
+  // The lines a text wraps into are kept as its expanded text.
+  memo.Flags = flWordWrap;
+  memo.Width = 60;
+  memo.Memo.SetStrings(0, QStringLiteral("first second third"));
+  Record(memo);
+  EXPECT_EQ(memo.Memo1.Count(), 3);
+  EXPECT_TRUE(frIsWrappedText(memo.Memo1));
+  memo.Memo1.Clear();
+  for (const char *line : {"one", "two", "three"}) memo.Memo1.Add(QString::fromLatin1(line));
+  EXPECT_EQ(memo.StepHeight(), 15);
+  EXPECT_EQ(memo.CalcHeight(), 3 * 15 + 2);
+  memo.LinesPrinted = 1;
+  EXPECT_EQ(memo.RemainingHeight(), 2 * 15);
 }
 
 // ---- lines, bands, subreports, shapes ----
