@@ -83,12 +83,8 @@ TEST_F(DBDataSetTest, ReadsThroughADataSourceAndForgetsRemovedComponents) {
   items->Free();
   items = nullptr;
   EXPECT_EQ(source->DataSet(), nullptr);
-  try {
-    source->GetDataSet();
-    FAIL() << "no error";
-  } catch (const EDSError &e) {
-    EXPECT_EQ(e.Message(), QStringLiteral("Unable to open dataset frLines"));
-  }
+  EXPECT_EQ(test::Refusal<EDSError>([&] { source->GetDataSet(); }),
+            QStringLiteral("Unable to open dataset frLines"));
   EXPECT_THROW(Walk(source), EDSError);
 }
 

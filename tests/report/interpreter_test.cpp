@@ -1,6 +1,7 @@
 #include "platform/core/format_settings.h"
 #include "platform/core/string_list.h"
 #include "report/interpreter.h"
+#include "tests/report/report_model_fixture.h"
 #include <QMap>
 #include <gtest/gtest.h>
 
@@ -163,13 +164,9 @@ TEST_F(ScriptTest, ReportsEachCompileErrorWithItsLineAndColumn) {
 TEST_F(ScriptTest, ACompileErrorIsRaisedWhenTheScriptRunsAndNothingRuns) {
   const TfrCompiledScript compiled = Compile("x := 1; y := (");
   ASSERT_TRUE(compiled.HasErrors());
-  try {
-    interpreter.RunScript(compiled, QStringLiteral("Memo1"));
-    FAIL() << "no error";
-  } catch (const EfrScriptError &e) {
-    EXPECT_TRUE(e.Message().startsWith(QStringLiteral("Script of \"Memo1\": Строка 1/15")))
-        << e.Message().toStdString();
-  }
+  EXPECT_TRUE(test::Refusal<EfrScriptError>([&] {
+                interpreter.RunScript(compiled, QStringLiteral("Memo1"));
+              }).startsWith(QStringLiteral("Script of \"Memo1\": Строка 1/15")));
   EXPECT_EQ(interpreter.assignments, 0);
 }
 
@@ -181,12 +178,9 @@ TEST_F(ScriptTest, StopsWhatCannotEnd) {
   EXPECT_TRUE(errors[0].endsWith(frScriptMessage::NestedTooDeeply));
   EXPECT_TRUE(Compile(QStringList{"x := " + QString(300, QLatin1Char('(')) + "1"}).HasErrors());
   interpreter.SetMaxSteps(1000);
-  try {
-    interpreter.RunScript(Compile("while 1 do x := x + 1"), QStringLiteral("Memo7"));
-    FAIL() << "no error";
-  } catch (const EfrScriptError &e) {
-    EXPECT_TRUE(e.Message().contains(QStringLiteral("\"Memo7\""))) << e.Message().toStdString();
-  }
+  EXPECT_TRUE(test::Refusal<EfrScriptError>([&] {
+                interpreter.RunScript(Compile("while 1 do x := x + 1"), QStringLiteral("Memo7"));
+              }).contains(QStringLiteral("\"Memo7\"")));
   EXPECT_LE(interpreter.assignments, 1000);
   EXPECT_THROW(interpreter.RunScript(Compile("x := 'abc' > 1")), EVariantTypeCastError);
   interpreter.assignments = 0;

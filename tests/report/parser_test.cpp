@@ -1,6 +1,7 @@
 #include "platform/core/date_time.h"
 #include "platform/core/format_settings.h"
 #include "report/parser.h"
+#include "tests/report/report_model_fixture.h"
 #include <QMap>
 #include <gtest/gtest.h>
 
@@ -191,12 +192,8 @@ TEST_F(ParserTest, ReadsNumbersDatesAndTimesByTheLocale) {
 }
 
 TEST_F(ParserTest, RefusesUnknownFunctionsMalformedPostfixRunawayNestingAndPassesConversionErrors) {
-  try {
-    Calc("1 + Nope(2)");
-    FAIL() << "no error";
-  } catch (const EParserError &e) {
-    EXPECT_EQ(e.Message(), QStringLiteral("Unknown function \"NOPE\""));
-  }
+  EXPECT_EQ(test::Refusal<EParserError>([&] { Calc("1 + Nope(2)"); }),
+            QStringLiteral("Unknown function \"NOPE\""));
   EXPECT_THROW(Calc("F(1, 2, 3, 4)"), EParserError);
   for (const char *postfix : {"+", "1 +", "1 2 + *", ")", "1 (", "\x06", "\x0d"})
     EXPECT_THROW(parser.CalcPostfix(QString::fromLatin1(postfix)), EParserError) << postfix;

@@ -76,12 +76,9 @@ TEST_F(ReportComponentTest, PageListsNameNumbersAndRangesAndAnythingElseIsAClear
              {"1-2-3", "\"2-3\" is not a page number"},
              {"+1", "\"+1\" is not a page number"}};
   for (const auto &c : bad) {
-    try {
-      frParsePageList(QString::fromLatin1(c.text), 3);
-      ADD_FAILURE() << c.text << " was taken";
-    } catch (const EfrReportError &e) {
-      EXPECT_EQ(e.Message(), QString::fromLatin1(c.message)) << c.text;
-    }
+    EXPECT_EQ(test::Refusal<EfrReportError>([&] { frParsePageList(QString::fromLatin1(c.text), 3); }),
+              QString::fromLatin1(c.message))
+        << c.text;
   }
 }
 
@@ -255,12 +252,8 @@ TEST_F(ReportComponentTest, ATemplateIsLoadedFromTheDatasetRowOfItsNumber) {
   EXPECT_NE(report->FindObject(QStringLiteral("template2")), nullptr);
   EXPECT_EQ(report->FindObject(QStringLiteral("Template1")), nullptr);
 
-  try {
-    report->LoadTemplateFromDataset(reports, 7);
-    ADD_FAILURE() << "a missing template was taken";
-  } catch (const EfrReportError &e) {
-    EXPECT_EQ(e.Message(), QStringLiteral("There is no report template number 7"));
-  }
+  EXPECT_EQ(test::Refusal<EfrReportError>([&] { report->LoadTemplateFromDataset(reports, 7); }),
+            QStringLiteral("There is no report template number 7"));
   EXPECT_TRUE(reports->Eof());
   EXPECT_NE(report->FindObject(QStringLiteral("Template2")), nullptr);
 }

@@ -96,19 +96,10 @@ TEST_F(ReportScriptTest, GivesTextAndFontPropertiesOnlyToTextObjects) {
 
 TEST_F(ReportScriptTest, RefusesToSetAPropertyWithNoObjectToSetItOn) {
   frEngine().CurView = nullptr;
-  try {
-    Run("Left := 1");
-    FAIL() << "no error";
-  } catch (const EfrScriptError &e) {
-    EXPECT_EQ(e.Message(), QStringLiteral("Cannot set \"Left\": there is no current object"));
-  }
-  try {
-    Run("Nothing.Width := 1");
-    FAIL() << "no error";
-  } catch (const EfrScriptError &e) {
-    EXPECT_EQ(e.Message(),
-              QStringLiteral("Cannot set \"Nothing.Width\": there is no object \"Nothing\" on the page"));
-  }
+  EXPECT_EQ(test::Refusal<EfrScriptError>([&] { Run("Left := 1"); }),
+            QStringLiteral("Cannot set \"Left\": there is no current object"));
+  EXPECT_EQ(test::Refusal<EfrScriptError>([&] { Run("Nothing.Width := 1"); }),
+            QStringLiteral("Cannot set \"Nothing.Width\": there is no object \"Nothing\" on the page"));
   // Names that are not properties become report variables.
   Run("Total.Sum := 3");
   EXPECT_TRUE(Var("TOTAL.SUM") == Variant(3.0));
@@ -145,12 +136,9 @@ TEST_F(ReportScriptTest, StopsWhenTheReportIsCancelledAndNamesTheCurrentObjectWh
   TStringList source;
   source.Add(QStringLiteral("while 1 do x := 1"));
   TfrCompiledScript compiled;
-  try {
-    ReportInterpreter()->RunScript(&source, compiled);
-    FAIL() << "no error";
-  } catch (const EfrScriptError &e) {
-    EXPECT_TRUE(e.Message().contains(QStringLiteral("\"Memo1\""))) << e.Message().toStdString();
-  }
+  EXPECT_TRUE(test::Refusal<EfrScriptError>([&] {
+                ReportInterpreter()->RunScript(&source, compiled);
+              }).contains(QStringLiteral("\"Memo1\"")));
   report.terminated = true;
   Run("y := 1");
   EXPECT_TRUE(Var("Y").IsNull());

@@ -16,6 +16,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtEndian>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace test {
@@ -37,6 +38,17 @@ protected:
 
   FormatSettingsGuard formats_{FormatSettings::USEnglish()};
 };
+
+// The message of the E the call throws; "no error" when it throws none.
+template <class E>
+QString Refusal(const std::function<void()> &call) {
+  try {
+    call();
+  } catch (const E &e) {
+    return e.Message();
+  }
+  return QStringLiteral("no error");
+}
 
 // The standard output of a tool, empty when it cannot run or fails.
 inline QString RunTool(const QString &program, const QStringList &arguments) {

@@ -27,6 +27,20 @@ protected:
 
 TfrPage *AddPage(TfrReportModel &model) { return model.Pages.Add(); }
 
+// The version-23 header and one A4 page record of that many columns.
+Bytes Head(int columns = 1) {
+  Bytes b;
+  b.u8(23).u16(0).u16(0).str(QString()).u8(0xFF).i32s({9, 2100, 2970, 0, 0, 0, 0}).u8(0).u16(0).u16(0);
+  return b.i32(columns).i32(0);
+}
+
+// An object's own part of the stream.
+QByteArray Stored(TfrView &view) {
+  TMemoryStream stream;
+  view.SaveToStream(&stream);
+  return stream.Bytes();
+}
+
 template <typename T>
 T *AddView(TfrPage *page, const QString &name) {
   auto view = std::make_unique<T>();
@@ -278,6 +292,8 @@ TEST_F(TemplateStreamTest, OlderVersionsLoadAndSaveAsVersion23) {
   const QList<Case> cases = {{"version 22", SmallTemplate(22, true, 1), 1},
                              {"version 21 turns word wrap on", SmallTemplate(21, true, 1), 3},
                              {"no version byte reads as version 21", SmallTemplate(21, false, 1), 3}};
+  // Names are generated from the class's base name; visibility and charset take their defaults; the reader's
+  // version does not outlive the load.
   for (const Case &c : cases) {
     SCOPED_TRACE(c.name);
     TfrReportModel model;
@@ -286,16 +302,15 @@ TEST_F(TemplateStreamTest, OlderVersionsLoadAndSaveAsVersion23) {
     ASSERT_EQ(model.Pages[0]->ObjectCount(), 3);
     auto *memo = dynamic_cast<TfrMemoView *>(model.Pages[0]->Object(0));
     ASSERT_NE(memo, nullptr);
-    // Names are generated from the class's base name; visibility and charset take their defaults.
-    EXPECT_EQ(memo->Name, QStringLiteral("Memo1"));
-    EXPECT_EQ(model.Pages[0]->Object(1)->Name, QStringLiteral("Band1"));
-    EXPECT_EQ(model.Pages[0]->Object(2)->Name, QStringLiteral("Line1"));
-    EXPECT_EQ(memo->Font.Charset(), 0);
-    EXPECT_TRUE(memo->Visible);
-    EXPECT_EQ(memo->Flags, c.flagsAfterLoading);
-    EXPECT_EQ(memo->Memo.Count(), 2);
-    EXPECT_EQ(model.Variables.Strings(0), QStringLiteral("SINV=1"));
-    EXPECT_EQ(frModel().StreamVersion, frCurrentVersion); // the reader's version does not outlive the load
+    EXPECT_EQ(QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8")
+                  .arg(memo->Name, model.Pages[0]->Object(1)->Name, model.Pages[0]->Object(2)->Name,
+                       model.Variables.Strings(0))
+                  .arg(memo->Font.Charset())
+                  .arg(memo->Visible)
+                  .arg(memo->Flags)
+                  .arg(memo->Memo.Count()),
+              QStringLiteral("Memo1 Band1 Line1 SINV=1 0 1 %1 2").arg(c.flagsAfterLoading));
+    EXPECT_EQ(frModel().StreamVersion, frCurrentVersion);
     EXPECT_EQ(Save(model).toHex(' '), SmallTemplate(23, true, c.flagsAfterLoading).toHex(' '));
   }
   // Version 23 written by hand reads back to the same bytes.
@@ -334,60 +349,37 @@ TEST_F(TemplateStreamTest, MarkersAndOldClassNames) {
   Load(model, header.data());
   EXPECT_EQ(model.Pages.Count(), 0);
 
-  // A text object stored under the old framed-memo class name, followed by 8 bytes of its own.
-  TfrReportModel framedModel;
+  // A text object stored under the old framed-memo class name, followed by 8 bytes of its own; a shape
+  // stored under its class name.
   TfrMemoView memo;
-  memo.Name = QStringLiteral("Framed");
   memo.Memo.Add(QStringLiteral("kept"));
-  TMemoryStream memoData;
-  memo.SaveToStream(&memoData);
-  Bytes framed;
-  framed.u8(23).u16(0).u16(0).str(QString());
-  framed.u8(0xFF).i32s({9, 2100, 2970, 0, 0, 0, 0}).u8(0).u16(0).u16(0).i32(1).i32(0);
-  framed.u8(gtAddIn)
-      .str(QStringLiteral("TfrFramedMemoView"))
-      .u8(0)
-      .raw(memoData.Bytes())
-      .raw(QByteArray(8, 'x'));
-  framed.u8(gtAddIn).str(QStringLiteral("TfrShapeView")).u8(0);
   TfrShapeView shape;
-  shape.Name = QStringLiteral("Shape1");
   shape.ShapeType = skTriangle;
-  TMemoryStream shapeData;
-  shape.SaveToStream(&shapeData);
-  framed.raw(shapeData.Bytes());
-  Load(framedModel, framed.data());
-  ASSERT_EQ(framedModel.Pages[0]->ObjectCount(), 2);
-  EXPECT_EQ(framedModel.Pages[0]->Object(0)->Typ, gtMemo);
-  EXPECT_EQ(framedModel.Pages[0]->Object(0)->Memo.Strings(0), QStringLiteral("kept"));
-  EXPECT_EQ(dynamic_cast<TfrShapeView *>(framedModel.Pages[0]->Object(1))->ShapeType, skTriangle);
+  Bytes framed = Head();
+  framed.u8(gtAddIn).str(QStringLiteral("TfrFramedMemoView")).u8(0).raw(Stored(memo)).raw(QByteArray(8, 'x'));
+  framed.u8(gtAddIn).str(QStringLiteral("TfrShapeView")).u8(0).raw(Stored(shape));
+  Load(model, framed.data());
+  ASSERT_EQ(model.Pages[0]->ObjectCount(), 2);
+  EXPECT_EQ(model.Pages[0]->Object(0)->Typ, gtMemo);
+  EXPECT_EQ(model.Pages[0]->Object(0)->Memo.Strings(0), QStringLiteral("kept"));
+  EXPECT_EQ(dynamic_cast<TfrShapeView *>(model.Pages[0]->Object(1))->ShapeType, skTriangle);
 }
 
 // ---- damaged streams ----
 
 TEST_F(TemplateStreamTest, DamagedStreamsAreRefusedAndTheReportKeepsWhatItHad) {
   const QByteArray valid = SmallTemplate(23, true, 3);
-  Bytes head;
-  head.u8(23).u16(0).u16(0).str(QString());
-  head.u8(0xFF).i32s({9, 2100, 2970, 0, 0, 0, 0}).u8(0).u16(0).u16(0).i32(1).i32(0);
+  const Bytes head = Head();
   auto withObject = [&](const QByteArray &tail) { return head.data() + tail; };
-  auto picture = [&](qint32 endOffset, int kind, const QByteArray &data) {
-    TfrPictureView view;
-    TMemoryStream common;
-    view.TfrView::SaveToStream(&common);
-    Bytes b;
-    b.u8(gtPicture).u8(0).raw(common.Bytes()).u8(kind).i32(endOffset).raw(data);
-    return b.data();
-  };
-  const qsizetype pictureStart = head.size() + 2;
+  // A picture whose end offset lies that far from the end of the offset itself.
   TfrPictureView probe;
-  TMemoryStream probeCommon;
-  probe.TfrView::SaveToStream(&probeCommon);
-  const qsizetype afterOffset = pictureStart + probeCommon.Size() + 1 + 4;
-
-  Bytes badColumns;
-  badColumns.u8(23).u16(0).u16(0).str(QString());
-  badColumns.u8(0xFF).i32s({9, 2100, 2970, 0, 0, 0, 0}).u8(0).u16(0).u16(0).i32(0).i32(0);
+  TMemoryStream common;
+  probe.TfrView::SaveToStream(&common);
+  auto picture = [&](qint64 fromOffset, const QByteArray &data) {
+    const qint64 afterOffset = head.size() + 2 + common.Size() + 1 + 4;
+    return withObject(
+        Bytes().u8(gtPicture).u8(0).raw(common.Bytes()).u8(1).i32(afterOffset + fromOffset).raw(data).data());
+  };
   struct Case {
     const char *name;
     QByteArray stream;
@@ -401,37 +393,28 @@ TEST_F(TemplateStreamTest, DamagedStreamsAreRefusedAndTheReportKeepsWhatItHad) {
       {"record type 11", withObject(QByteArray("\x0B", 1)), "Unknown record type 11"},
       {"record type 252", withObject(QByteArray("\xFC", 1)), "Unknown record type 252"},
       {"page index past the last page", withObject(QByteArray("\x04\x01", 2) + QByteArray(40, 0)), "page 2"},
-      {"picture ends before its data", withObject(picture(qint32(afterOffset - 1), 1, QByteArray())),
-       "picture"},
-      {"picture ends past the stream", withObject(picture(qint32(afterOffset + 50), 1, QByteArray(10, 0))),
-       "picture"},
-      {"damaged picture", withObject(picture(qint32(afterOffset + 10), 1, QByteArray(10, 'x'))), "damaged"},
+      {"picture ends before its data", picture(-1, QByteArray()), "picture"},
+      {"picture ends past the stream", picture(50, QByteArray(10, 0)), "picture"},
+      {"damaged picture", picture(10, QByteArray(10, 'x')), "damaged"},
       {"value count past the data", head.data() + QByteArray("\xFE\xFF\xFF\x00\x00", 5), "value list"},
       {"negative value count", head.data() + QByteArray("\xFE\xFF\xFF\xFF\xFF", 5), "value list"},
-      {"no columns", badColumns.data(), "columns"},
+      {"no columns", Head(0).data(), "columns"},
       {"ends inside a record", valid.left(valid.size() - 3), "ends inside"}};
   for (const Case &c : cases) {
     SCOPED_TRACE(c.name);
     TfrReportModel model;
     Load(model, valid);
-    try {
-      Load(model, c.stream);
-      ADD_FAILURE() << "loaded";
-    } catch (const EfrStreamError &e) {
-      EXPECT_TRUE(e.Message().contains(c.message)) << e.Message().toStdString();
-    }
+    EXPECT_TRUE(test::Refusal<EfrStreamError>([&] { Load(model, c.stream); }).contains(c.message));
     ASSERT_EQ(model.Pages.Count(), 1);
     EXPECT_EQ(model.Pages[0]->ObjectCount(), 3);
     EXPECT_EQ(model.Variables.Strings(0), QStringLiteral("SINV=1"));
   }
 
   TfrReportModel model;
-  try {
-    Load(model, withObject(Bytes().u8(gtAddIn).str(QStringLiteral("TfrNoSuchView")).u8(0).data()));
-    ADD_FAILURE() << "loaded";
-  } catch (const EClassNotFound &e) {
-    EXPECT_EQ(e.Message(), QStringLiteral("Не найден класс TfrNoSuchView"));
-  }
+  EXPECT_EQ(test::Refusal<EClassNotFound>([&] {
+              Load(model, withObject(Bytes().u8(gtAddIn).str(QStringLiteral("TfrNoSuchView")).u8(0).data()));
+            }),
+            QStringLiteral("Не найден класс TfrNoSuchView"));
 }
 
 // ---- the printer stored with a template ----
