@@ -14,7 +14,7 @@ using test::RunTool;
 
 class PrintToPdfTest : public test::ReportModelTest {};
 
-TEST_F(PrintToPdfTest, APagePrintedToPdfHoldsItsTextLinesAndShapes) {
+TEST_F(PrintToPdfTest, APagePrintedToPdfHoldsItsLaidOutLinesAndFilledShapes) {
   if (!test::HavePoppler()) GTEST_SKIP() << "poppler-utils is not installed";
   QTemporaryDir dir;
   TPrinter printer(std::make_unique<TScriptedPrinterSystem>(dir.path()));
@@ -31,13 +31,11 @@ TEST_F(PrintToPdfTest, APagePrintedToPdfHoldsItsTextLinesAndShapes) {
   TMemoryStream *stream = pages[0].Stream.get();
 
   test::PreparedPagesBuilder builder;
-  builder.Text(pages, 40, 40, 300, 40, QStringLiteral("Invoice 1234"), 20, fsBold);
   // A paragraph that wraps inside its object: the printed lines must be the lines laid out for it.
   builder.Text(pages, 40, 100, 260, 120,
                QStringLiteral("Thank you for your order. Payment is due within thirty days of the invoice "
                               "date; please quote the invoice number with your payment."),
                10, 0, frtaWidth, clNone, frbAll);
-  builder.Text(pages, 400, 100, 200, 20, QStringLiteral("Total: 1,234.56"), 10, 0, frtaRight);
   TfrShapeView triangle;
   triangle.Left = 400;
   triangle.Top = 200;
@@ -47,31 +45,19 @@ TEST_F(PrintToPdfTest, APagePrintedToPdfHoldsItsTextLinesAndShapes) {
   triangle.FillColor = clRed;
   triangle.PrintToStream(stream);
 
-  TfrLineView line;
-  line.Left = 40;
-  line.Top = 380;
-  line.Width = 660;
-  line.Height = 0;
-  line.FrameWidth = 2;
-  line.PrintToStream(stream);
-
   printer.SetTitle(QStringLiteral("Invoice"));
   printer.BeginDoc();
   const TfrPrnInfo &info = pages[0].PrnInfo;
   pages[0].Visible = true;
   pages.Draw(0, printer.Canvas(), Rect(-info.POfx, -info.POfy, info.PPgw - info.POfx, info.PPgh - info.POfy));
   // The objects drawn kept their laid-out lines.
-  const QList<TfrTextLine> laidOut = frDecodeWrappedText(pages[0].Page->Object(1)->Memo1);
+  const QList<TfrTextLine> laidOut = frDecodeWrappedText(pages[0].Page->Object(0)->Memo1);
   pages[0].Visible = false;
   pages.Draw(0, printer.Canvas(), TRect{});
   printer.EndDoc();
   BindReportPrinter(nullptr);
   ASSERT_TRUE(QFileInfo(pdf).size() > 0);
 
-  const QString text =
-      RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-  EXPECT_TRUE(text.contains(QStringLiteral("Invoice 1234"))) << text.toStdString();
-  EXPECT_TRUE(text.contains(QStringLiteral("Total: 1,234.56"))) << text.toStdString();
   ASSERT_GE(laidOut.size(), 3);
   const QString raw =
       RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), pdf, QStringLiteral("-")});

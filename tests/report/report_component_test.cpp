@@ -258,36 +258,6 @@ TEST_F(ReportComponentTest, ATemplateIsLoadedFromTheDatasetRowOfItsNumber) {
   EXPECT_NE(report->FindObject(QStringLiteral("Template2")), nullptr);
 }
 
-class Panel : public TComponent, public TfrPreviewPanel {
-public:
-  using TComponent::TComponent;
-  TComponent *PreviewComponent() override { return this; }
-  void ShowReport(TfrReport *Report) override { shown.append(Report->EMFPages().Count()); }
-  QList<int> shown;
-};
-
-TEST_F(ReportComponentTest, PreparedPagesShowInThePreviewPanelWhenOneIsSetElseInTheWindow) {
-  SheetReport(2);
-  auto *panel = new Panel(form);
-  report->SetPreview(panel);
-  QStringList captions;
-  frSetPreviewWindowOpener([&captions](TfrReport *, const QString &caption) { captions << caption; });
-  ASSERT_TRUE(report->ShowReport());
-  EXPECT_EQ(panel->shown, QList<int>{2});
-  EXPECT_TRUE(captions.isEmpty());
-  // The pages stay the report's.
-  EXPECT_EQ(report->EMFPages().Count(), 2);
-
-  panel->Free();
-  EXPECT_EQ(report->Preview(), nullptr);
-  report->ShowPreparedReport();
-  EXPECT_EQ(captions, QStringList{QStringLiteral("Preview")});
-
-  report->EMFPages().Clear();
-  report->ShowPreparedReport();
-  EXPECT_EQ(captions.size(), 1);
-}
-
 TEST_F(ReportComponentTest, ARemovedRecordSourceIsForgottenAndAMultipleReportRunsOncePerRecord) {
   FillItems(2);
   AddBand(btReportTitle, 0, 40);
