@@ -1,10 +1,10 @@
-#include "gui_test_helpers.h"
 #include "platform/windowing/application.h"
 #include "platform/windowing/controls.h"
 #include "platform/windowing/forms.h"
 #include "platform/windowing/system_services.h"
 #include "platform/windowing/virtual_keys.h"
 #include "platform/windowing/window_functions.h"
+#include "std_test_helpers.h"
 #include <QImage>
 #include <QRegularExpression>
 #include <QScreen>
@@ -74,17 +74,8 @@ private:
   DWORD exStyle_ = 0;
 };
 
-class ControlsTest : public ::testing::Test {
+class ControlsTest : public stdtest::FormTest {
 protected:
-  void SetUp() override {
-    form = TCustomForm::Create<TForm>(nullptr);
-    form->SetName(QStringLiteral("Form"));
-    form->SetClientSize(300, 200);
-  }
-  void TearDown() override {
-    form->Free();
-    guitest::ProcessEvents();
-  }
   Probe *AddProbe(const QString &name, int top) {
     auto *p = new Probe(form, name, &log);
     p->SetParent(form);
@@ -92,10 +83,6 @@ protected:
     return p;
   }
   void Tab() { guitest::PressKey(Qt::Key_Tab, Qt::NoModifier, "\t"); }
-
-  ScopedScriptedServices services;
-  QStringList log;
-  TForm *form = nullptr;
 };
 
 TEST_F(ControlsTest, FocusStartsAtTheFirstTabStopAndMessagesNameTheOtherControlExitBeforeEnter) {
@@ -286,9 +273,9 @@ TEST_F(ControlsTest, AlignedChildrenFillTheParent) {
   top->SetAlign(alTop);
   bottom->SetAlign(alBottom);
   client->SetAlign(alClient);
-  EXPECT_EQ(top->BoundsRect(), Rect(0, 0, 300, 30));
-  EXPECT_EQ(bottom->BoundsRect(), Rect(0, 180, 300, 200));
-  EXPECT_EQ(client->BoundsRect(), Rect(0, 30, 300, 180));
+  EXPECT_EQ(top->BoundsRect(), Rect(0, 0, 320, 30));
+  EXPECT_EQ(bottom->BoundsRect(), Rect(0, 220, 320, 240));
+  EXPECT_EQ(client->BoundsRect(), Rect(0, 30, 320, 220));
   form->SetClientSize(400, 300);
   EXPECT_EQ(client->BoundsRect(), Rect(0, 30, 400, 280));
 }
