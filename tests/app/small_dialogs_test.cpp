@@ -33,7 +33,8 @@ TEST_F(WhatNext, OKClosesItWithTheChosenAnswerChecked) {
       {[] { ClickOn(WOTNEXT->RB2); }, 2},
       {[] { guitest::PressKey(Qt::Key_Down), guitest::PressKey(Qt::Key_Down); }, 3},
   };
-  for (const auto &[choose, answer] : cases) {
+  for (const auto &[chooseAnswer, answer] : cases) {
+    const auto &choose = chooseAnswer; // clang 14 does not capture a structured binding
     // As the caller does before each show.
     WOTNEXT->RB1->SetChecked(true);
     WOTNEXT->SetActiveControl(WOTNEXT->RB1);
