@@ -16,12 +16,15 @@ TEST_F(ProgramDialogs, AreMadeOnceAtStartInTheProgramsOrderAndFreedAtExit) {
   QStringList made;
   QTimer::singleShot(0, [&] {
     for (int i = 0; i < Application()->ComponentCount(); ++i) made << Application()->Components(i)->Name();
-    EXPECT_FALSE(WOTNEXT->Showing() || AboutBox->Showing() || CUSTEDIT->Showing() || PRODEDIT->Showing());
+    for (TCustomForm *dialog : std::initializer_list<TCustomForm *>{WOTNEXT, AboutBox, CUSTLIST, CUSTEDIT,
+                                                                    INVOICES, PRODUCTS, PRODEDIT})
+      EXPECT_FALSE(dialog->Showing()) << dialog->Name().toStdString();
     F1->Close();
   });
   EXPECT_EQ(RunTallyrook(), 0);
-  EXPECT_EQ(made, QStringList({"DD", "F1", "HARD", "WOTNEXT", "AboutBox", "CUSTEDIT", "PRODEDIT"}));
-  EXPECT_TRUE(!WOTNEXT && !AboutBox && !CUSTEDIT && !PRODEDIT);
+  EXPECT_EQ(made, QStringList({"DD", "F1", "HARD", "WOTNEXT", "AboutBox", "CUSTLIST", "CUSTEDIT", "INVOICES",
+                               "PRODUCTS", "PRODEDIT"}));
+  EXPECT_TRUE(!WOTNEXT && !AboutBox && !CUSTLIST && !CUSTEDIT && !INVOICES && !PRODUCTS && !PRODEDIT);
 }
 
 TEST_F(WhatNext, OKClosesItWithTheChosenAnswerChecked) {
