@@ -47,18 +47,20 @@ void ShowCommitted(std::initializer_list<TffTable *> tables) {
 
 } // namespace
 
-int NextInvoiceNumber(TDD &Data) {
-  double highest = 0;
+double HighestInvoiceNumber(TDD &Data) {
+  // The INVNUM index runs from the highest number down.
+  TEngineCursor headers(Data.ffDatabase1, Data.MINV1->TableName(), QStringLiteral("INVNUM"));
   TffRecord record;
+  return headers.Next(record) ? record.Values[headers.Field(QStringLiteral("InvNUM"))].toDouble() : 0.0;
+}
+
+int NextInvoiceNumber(TDD &Data) {
+  double highest = HighestInvoiceNumber(Data);
   {
     TEngineCursor settings(Data.ffDatabase1, Data.CONTROL->TableName());
-    if (settings.Next(record)) highest = record.Values[settings.Field(QStringLiteral("LastINV"))].toDouble();
-  }
-  {
-    // The INVNUM index runs from the highest number down.
-    TEngineCursor headers(Data.ffDatabase1, Data.MINV1->TableName(), QStringLiteral("INVNUM"));
-    if (headers.Next(record))
-      highest = std::max(highest, record.Values[headers.Field(QStringLiteral("InvNUM"))].toDouble());
+    TffRecord record;
+    if (settings.Next(record))
+      highest = std::max(highest, record.Values[settings.Field(QStringLiteral("LastINV"))].toDouble());
   }
   const double next = std::floor(highest) + 1;
   if (next > std::numeric_limits<qint32>::max())

@@ -34,6 +34,8 @@ struct TStoredInvoice {
   TInvoiceTotals Totals;
 };
 
+// The highest number of a stored invoice, 0 when none is stored.
+double HighestInvoiceNumber(TDD &Data);
 // The number the next stored invoice gets.
 int NextInvoiceNumber(TDD &Data);
 

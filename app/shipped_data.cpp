@@ -190,11 +190,13 @@ QString UpdateShippedReports(TffServerEngine &Engine, TffDatabaseID Database, co
   if (result == DBIERR_NONE) result = ReadTemplateRows(Engine, Database, current);
   if (result != DBIERR_NONE) return Engine.LastError().Message;
 
+  // A template of the same release date that differs is of an earlier build of that release.
   QList<int> newer;
   for (auto row = shipped.cbegin(); row != shipped.cend(); ++row) {
     const auto mine = current.constFind(row.key());
-    if (mine == current.cend() || !mine->Values[4].isValid() ||
-        mine->Values[4].toDouble() < row->Values[4].toDouble())
+    const double shippedDate = row->Values[4].toDouble();
+    if (mine == current.cend() || !mine->Values[4].isValid() || mine->Values[4].toDouble() < shippedDate ||
+        (mine->Values[4].toDouble() == shippedDate && mine->Values != row->Values))
       newer.append(row.key());
   }
   if (newer.isEmpty()) return QString();

@@ -180,6 +180,7 @@ void BM_PageDownPastInvoices(benchmark::State &state) {
   TOvcDbTable *table = data.Show(headers);
   headers->Open();
   Paint(table);
+  state.counters["rows"] = table->VisibleRowCount();
   for (auto _ : state) {
     Press(table, Qt::Key_PageDown);
     Paint(table);

@@ -6,6 +6,10 @@
 // and the dataset's notices), db_table_paint.cpp the layout, painting and scrolling, db_table_input.cpp the
 // keys, the mouse and the editor.
 //
+// The columns name the dataset's fields, one column per field (hidden ones for fields not shown): a data
+// source given at run time clears the names, so that the next layout change makes one column per field; a
+// form names its columns after giving the data source.
+//
 // The vertical scroll bar of a dataset that cannot number its records (a database table) has five places:
 // the first record, above the middle, the middle, below it and the last record; the table never counts the
 // records to place it.

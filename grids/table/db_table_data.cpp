@@ -88,6 +88,12 @@ void TOvcCustomDbTable::DataSetChanged() {
 void TOvcCustomDbTable::BuildFieldMap() {
   TDataSet *dataSet = DataSet();
   if (!DataSource() || !dataSet) return;
+  // A closed dataset that makes its fields when it opens has none to map, nor to make columns from.
+  if (!dataSet->Active() && dataSet->FieldCount() == 0) {
+    link_->ClearMapping();
+    ClearColumnFields(false);
+    return;
+  }
   bool remake = false;
   if (link_->MapBuilt()) {
     const int columns = ColumnCount(), mapped = link_->MappedCount(), fields = dataSet->FieldCount();
@@ -161,6 +167,7 @@ void TOvcCustomDbTable::Notification(TComponent *AComponent, TOperation Operatio
     }
     return;
   }
+  if (AComponent == previousSource_) previousSource_ = nullptr;
   if (AComponent == DataSource()) {
     visible_.Clear();
     SetDataSource(nullptr);
@@ -217,7 +224,10 @@ TField *TOvcCustomDbTable::ColumnField(int ColNum) const {
 
 bool TOvcCustomDbTable::FitCellToField(TField *Field, TOvcBaseTableCell *Cell) {
   if (!Field || !Cell) return false;
-  const bool fits = FitCellRule(Cell, Field) || Cell->AcceptsField(Field);
+  const int shownBy = ColumnOfField(Field);
+  const std::optional<TDateOrTime> half =
+      shownBy >= 0 ? std::optional<TDateOrTime>(Column(shownBy)->DateOrTime()) : std::nullopt;
+  const bool fits = FitCellRule(Cell, Field, half) || Cell->AcceptsField(Field);
   if (fits) CellChanged(Cell);
   return fits;
 }

@@ -631,7 +631,7 @@ bool TOvcCustomDbTable::OpenEditor() {
 
   TOvcDbCellValue value;
   KeepWholeText(cell);
-  FieldToCellData(field, cell, column->DateOrTime(), value);
+  FieldToCellData(field, cell, value);
   editingCell_ = cell;
   cell->StartEditing(activeRow_, activeCol_, rect, attr, ocsPlain, value.Data());
   if (!cell->EditorWindow()) {
@@ -659,7 +659,7 @@ bool TOvcCustomDbTable::CloseEditor(bool SaveValue) {
   if (save) {
     TOvcDbTableColumn *column = Column(activeCol_);
     TField *field = column ? column->Field() : nullptr;
-    FieldToCellData(field, cell, column ? column->DateOrTime() : dtUseDate, value);
+    FieldToCellData(field, cell, value);
     cell->CopyEditorValue(value.Data());
     try {
       CellDataToField(field, cell, value);
@@ -687,7 +687,7 @@ bool TOvcCustomDbTable::SaveEditedValue() {
   TOvcDbTableColumn *column = Column(activeCol_);
   TField *field = column ? column->Field() : nullptr;
   TOvcDbCellValue value;
-  FieldToCellData(field, editingCell_, column ? column->DateOrTime() : dtUseDate, value);
+  FieldToCellData(field, editingCell_, value);
   editingCell_->CopyEditorValue(value.Data());
   CellDataToField(field, editingCell_, value);
   return true;
@@ -841,6 +841,10 @@ void TOvcCustomDbTable::WndProc(TMessage &Message) {
       }
     }
     break;
+  case CM_DESIGNHITTEST:
+    // The designer leaves column sizing and moving to the table.
+    Message.Result = (state_ & (stSizing | stMoving | stOverBorder | stOverHeader)) ? 1 : 0;
+    return;
   case CM_CTL3DCHANGED:
     TOvcTableAncestor::WndProc(Message);
     if (!IsLoading() && HandleAllocated() && borderStyle_ == bsSingle) RecreateWnd();

@@ -615,7 +615,7 @@ void TOvcCustomDbTable::PaintCell(int Row, int ColNum, TOvcDbTableColumn *Column
     if (dynamic_cast<TOvcTCBitMap *>(cell) && field) done = PaintPicture(field, content, attr, Canvas);
     if (!done && paintsData) {
       TOvcDbCellValue value;
-      if (CellDataSize(cell) > 0) FieldToCellData(field, cell, Column->DateOrTime(), value);
+      if (CellDataSize(cell) > 0) FieldToCellData(field, cell, value);
       cell->Paint(Canvas, content, Row, ColNum, attr, value.Data());
       done = true;
     }
@@ -719,32 +719,35 @@ void TOvcCustomDbTable::PlaceOpenEditor() {
 
 void TOvcCustomDbTable::DataSetScrolled(int Distance) {
   if (scrolling_) return;
+  const int oldActive = activeRow_;
+  int active = activeRow_;
   if (DataSetActive()) {
     const int records = std::max(1, link_->RecordCount());
     if (records != visibleRows_) {
       visibleRows_ = records;
       Invalidate();
     }
-    const int active = std::clamp(link_->ActiveRecord(), 0, visibleRows_ - 1);
-    if (active != activeRow_) {
-      InvalidateActive();
-      InvalidateIndicators();
-      activeRow_ = active;
-      InvalidateActive();
-    }
+    active = std::clamp(link_->ActiveRecord(), 0, visibleRows_ - 1);
+  }
+  // The editor shows a record that is moving away: its value is saved first.
+  if ((Distance != 0 || active != oldActive) && !CloseEditor(true)) Abort();
+  if (active != oldActive) {
+    InvalidateActive();
+    InvalidateIndicators();
+    activeRow_ = active;
+    InvalidateActive();
   }
   if (Distance != 0) {
-    // The editor shows a record that is moving away: its value is saved first.
-    if (!CloseEditor(true)) Abort();
     if (std::abs(Distance) >= visibleRows_ || OnGetCellAttributes) {
       Invalidate();
     } else if (HandleAllocated()) {
       const int header = headerOptions_.Contains(hoShowHeader) ? headerHeight_ : 0;
       const TRect rows{0, header, visible_.TotalWidth(), header + visibleRows_ * rowHeight_};
       ScrollWindow(0, -Distance * rowHeight_, &rows);
+      // The old active row's marks moved with the picture.
       InvalidateIndicators();
+      InvalidateRow(oldActive - Distance);
       InvalidateActive();
-      InvalidateRow(activeRow_ + Distance);
     }
     if (options_.Contains(dtoAlwaysEditing) && HandleAllocated()) PostMessage(Handle(), tcm_StartEditing);
   }

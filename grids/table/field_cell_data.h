@@ -2,15 +2,18 @@
 // types a cell suits, the value the cell paints and edits, and the value written back.
 //
 // Values travel typed, never as bytes: a text cell holds the field's whole text (no length limit), a
-// combo-box cell a TOvcTCComboBoxData, a glyph cell its glyph number, a check-box cell a TCheckBoxState. A
-// cell that handles a field itself (AcceptsField) is given a QVariant, which its TransferField fills from
-// the field and reads back.
+// combo-box cell a TOvcTCComboBoxData, a glyph cell its glyph number, a check-box cell a TCheckBoxState, a
+// field cell a TOvcEntryValue of its editor's data type (a date as a day number, a time as seconds of the
+// day). A cell that handles a field itself (AcceptsField) is given a QVariant, which its TransferField fills
+// from the field and reads back.
 #pragma once
 #include "grids/base/cell.h"
 #include "grids/cells/combo_cell.h"
+#include "grids/cells/entry_value.h"
 #include "grids/cells/glyph_cells.h"
 #include "grids/table/db_table_columns.h"
 #include <QVariant>
+#include <optional>
 #include <variant>
 
 // One cell's value; empty for a cell that takes no value.
@@ -30,7 +33,8 @@ public:
   }
 
 private:
-  std::variant<std::monostate, QString, TOvcTCComboBoxData, qint32, TCheckBoxState, QVariant> value_;
+  std::variant<std::monostate, QString, TOvcTCComboBoxData, qint32, TCheckBoxState, TOvcEntryValue, QVariant>
+      value_;
 };
 
 // The size the cell's value takes: the cell's own DataSize when it has one, else by class (0 when the cell
@@ -38,11 +42,12 @@ private:
 int CellDataSize(TOvcBaseTableCell *Cell);
 
 // Sets the cell up for the field's type; false when the cell cannot show such a field (the cell's own
-// AcceptsField may still take it).
-bool FitCellRule(TOvcBaseTableCell *Cell, TField *Field);
+// AcceptsField may still take it). DateOrTime is the half of a date-time field its column shows (none when
+// no column shows the field).
+bool FitCellRule(TOvcBaseTableCell *Cell, TField *Field, std::optional<TDateOrTime> DateOrTime);
 
-// The cell's value for the field's current value. DateOrTime is the half a date-time field shows.
-void FieldToCellData(TField *Field, TOvcBaseTableCell *Cell, TDateOrTime DateOrTime, TOvcDbCellValue &Value);
+// The cell's value for the field's current value.
+void FieldToCellData(TField *Field, TOvcBaseTableCell *Cell, TOvcDbCellValue &Value);
 
 // Writes a cell's value to the field (only while the dataset edits or inserts). Raises what the field
 // raises for a value it refuses.

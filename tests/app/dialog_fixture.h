@@ -16,6 +16,7 @@
 #include "app/product_editor.h"
 #include "app/product_list.h"
 #include "app/program.h"
+#include "app/settings_form.h"
 #include "app/what_next_form.h"
 #include "platform/graphics/printer.h"
 #include "platform/windowing/control_grab.h"
@@ -40,6 +41,7 @@ protected:
     Application()->CreateForm(F1);
     // Not shown: the dialogs are the only windows that take the focus.
     F1->SetBounds(120, 90, F1->Width(), F1->Height());
+    Application()->CreateForm(SETTINGS);
     if (printing) Application()->CreateForm(HARD);
     Application()->CreateForm(WOTNEXT);
     Application()->CreateForm(AboutBox);

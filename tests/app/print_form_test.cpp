@@ -196,7 +196,7 @@ protected:
   ScopedScriptedServices services;
 };
 
-TEST_F(PrintForm, IsCreatedAtStartRightAfterTheMainWindow) {
+TEST_F(PrintForm, IsCreatedAtStartAfterTheMainWindowAndTheSettings) {
   UsePrinters(true);
   bool checked = false;
   QTimer::singleShot(0, [&] {
@@ -204,8 +204,8 @@ TEST_F(PrintForm, IsCreatedAtStartRightAfterTheMainWindow) {
     ASSERT_NE(HARD, nullptr);
     QStringList order;
     for (int i = 0; i < Application()->ComponentCount(); ++i) order << Application()->Components(i)->Name();
-    EXPECT_EQ(order.mid(0, 3),
-              (QStringList{QStringLiteral("DD"), QStringLiteral("F1"), QStringLiteral("HARD")}));
+    EXPECT_EQ(order.mid(0, 4), (QStringList{QStringLiteral("DD"), QStringLiteral("F1"),
+                                            QStringLiteral("SETTINGS"), QStringLiteral("HARD")}));
     EXPECT_EQ(Application()->MainForm(), F1);
     EXPECT_FALSE(HARD->Showing());
     EXPECT_EQ(HARD->ET1->Text(), QStringLiteral("Office laser"));

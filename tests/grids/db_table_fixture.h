@@ -9,6 +9,7 @@
 #include "platform/windowing/system_services.h"
 #include "tests/platform/gui_test_helpers.h"
 #include <QMap>
+#include <QScreen>
 
 class DbTableTest : public ClientTest {
 protected:
@@ -77,14 +78,16 @@ protected:
     guitest::ShowAndActivate(form);
     table->SetLockedColumns(0);
     text = new TOvcTCString(form);
+    table->SetOptions(table->Options() + TOvcDbTableOptionSet{dtoCellsPaintText});
+    table->SetFocus();
+    guitest::ProcessEvents();
+    if (ColumnOf("DESCRIPTION") < 0) return table;
     text->OnOwnerDraw =
         TCellPaintNotifyEvent::From([this](TObject *, TCanvas *, const TRect &, int Row, int,
                                            const TOvcCellAttributes &, const void *Data, bool &) {
           painted[Row] = Data ? *static_cast<const QString *>(Data) : QString();
         });
     Description()->SetDefaultCell(text);
-    table->SetOptions(table->Options() + TOvcDbTableOptionSet{dtoCellsPaintText});
-    table->SetFocus();
     guitest::ProcessEvents();
     return table;
   }
@@ -118,6 +121,17 @@ protected:
   QString Current(TDataSet *DataSet) const {
     return DataSet->FieldByName(QStringLiteral("DESCRIPTION"))->AsString();
   }
+  // Whether the table's client area on the screen (the window's pixels, partly repainted and scrolled as the
+  // table chose) looks as it does painted afresh: nothing stale is left.
+  bool OnScreenAsRepainted() const {
+    const QImage screen = QGuiApplication::primaryScreen()->grabWindow(form->Widget()->winId()).toImage();
+    const TPoint origin = table->ClientOrigin();
+    const QPoint client = QPoint(origin.X, origin.Y) - table->Widget()->mapToGlobal(QPoint(0, 0));
+    const QRect area(client, QSize(table->ClientWidth(), table->ClientHeight()));
+    const QPoint widget = table->Widget()->mapTo(form->Widget(), QPoint(0, 0));
+    return screen.copy(area.translated(widget)).convertToFormat(QImage::Format_RGB32) ==
+           GrabControl(table).copy(area).convertToFormat(QImage::Format_RGB32);
+  }
   // Whether the picture holds only the unused colour from y down (after Shown).
   bool UnusedFrom(int Y) const {
     for (int y = Y; y < picture.height(); ++y)
@@ -146,12 +160,6 @@ protected:
     Mouse(QEvent::MouseMove, At, Qt::NoButton);
     Mouse(QEvent::MouseButtonPress, At);
     Mouse(QEvent::MouseButtonRelease, At, Qt::NoButton);
-  }
-  QLineEdit *EditorWidget() const {
-    TWinControl *editor = text->EditorControl();
-    return editor ? editor->Widget()->findChild<QLineEdit *>() ? editor->Widget()->findChild<QLineEdit *>()
-                                                               : qobject_cast<QLineEdit *>(editor->Widget())
-                  : nullptr;
   }
 
   ScopedScriptedServices services;

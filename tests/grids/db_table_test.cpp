@@ -1,8 +1,9 @@
 #include "db_table_fixture.h"
+#include "grids/cells/field_cells.h"
 #include "platform/core/filer.h"
 #include "platform/core/streams.h"
 #include "platform/windowing/virtual_keys.h"
-#include <QLineEdit>
+#include <QScrollBar>
 #include <QWheelEvent>
 
 namespace {
@@ -45,6 +46,7 @@ protected:
       Key(step.key, step.modifiers);
       EXPECT_EQ(Shown(), Expected(step.first, 5, step.active)) << step.key << " to " << step.active;
       EXPECT_EQ(Current(Lines), LineText(step.active));
+      EXPECT_TRUE(OnScreenAsRepainted()) << step.key << " to " << step.active;
     }
     // The wheel turned towards the user moves down a record.
     QWheelEvent wheel(QPointF(50, 50), table->Widget()->mapToGlobal(QPointF(50, 50)), QPoint(),
@@ -87,6 +89,19 @@ TEST_F(DbTableTest, TheVerticalBarFollowsThePositionWithoutCounting) {
       EXPECT_TRUE(table->ScrollBar(SB_VERT).Visible);
       EXPECT_EQ(table->ScrollBar(SB_VERT).Pos, c.pos) << c.memory << " " << c.key;
     }
+    // A click on the bar's groove above its thumb pages up.
+    auto *bar = table->Widget()->findChild<QScrollBar *>();
+    ASSERT_NE(bar, nullptr);
+    const QPoint above(bar->width() / 2, bar->width() + 3);
+    QMouseEvent press(QEvent::MouseButtonPress, above, bar->mapToGlobal(above), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, above, bar->mapToGlobal(above), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(bar, &press);
+    QApplication::sendEvent(bar, &release);
+    guitest::ProcessEvents();
+    EXPECT_EQ(Current(lines), LineText(25));
+    EXPECT_TRUE(OnScreenAsRepainted());
     table->Free();
   }
 }
@@ -179,6 +194,61 @@ TEST_F(DbTableTest, EscapeUndoesTheTypingThenCancelsTheRecord) {
   EXPECT_EQ(Current(lines), LineText(1));
 }
 
+// The field cells fitted to their fields: a number typed onto an integer, a time typed into a date-time
+// (which keeps its date), text added to a string; each column is edited with F2 and left with F2.
+TEST_F(DbTableTest, FieldCellsEditTheirFieldsAsTyped) {
+  auto *data = new TMemoryDataSet(module);
+  data->FieldDefs()->Add(QStringLiteral("N"), ftInteger);
+  data->FieldDefs()->Add(QStringLiteral("F"), ftFloat);
+  data->FieldDefs()->Add(QStringLiteral("D"), ftDateTime);
+  data->FieldDefs()->Add(QStringLiteral("S"), ftString, 20);
+  data->CreateDataSet();
+  data->Append();
+  data->FieldByName(QStringLiteral("N"))->SetAsInteger(42);
+  data->FieldByName(QStringLiteral("F"))->SetAsFloat(2.5);
+  data->FieldByName(QStringLiteral("D"))->SetAsDateTime(EncodeDate(2024, 5, 15) + EncodeTime(10, 30, 0, 0));
+  data->FieldByName(QStringLiteral("S"))->SetAsString(QStringLiteral("Łódź"));
+  data->Post();
+  Show(data);
+  auto *number = new TOvcTCNumericField(form);
+  auto *amount = new TOvcTCNumericField(form);
+  auto *time = new TOvcTCPictureField(form);
+  auto *name = new TOvcTCSimpleField(form);
+  TOvcBaseTableCell *cells[] = {number, amount, time, name};
+  table->Column(2)->SetDateOrTime(dtUseTime);
+  for (int c = 0; c < 4; ++c) {
+    table->Column(c)->SetDefaultCell(cells[c]);
+    EXPECT_TRUE(table->FitCellToField(data->Fields()->Fields(c), cells[c])) << c;
+  }
+  EXPECT_EQ(number->DataType(), nftLongInt);
+  EXPECT_EQ(amount->DataType(), nftExtended);
+  EXPECT_EQ(time->DataType(), pftTime);
+  EXPECT_EQ(name->DataType(), sftString);
+  EXPECT_EQ(name->MaxLength(), 20);
+  time->SetPictureMask(QStringLiteral("hh:mm"));
+  struct Case {
+    int col, start;
+    const char *typed;
+  };
+  const Case cases[] = {{0, Qt::Key_End, "7"}, {2, Qt::Key_Home, "11"}, {3, Qt::Key_End, " x"}};
+  for (const Case &c : cases) {
+    Key(Qt::Key_Home);
+    while (table->ActiveColumn() < c.col) Key(Qt::Key_Right);
+    Key(Qt::Key_F2);
+    ASSERT_TRUE(table->EditorOpen()) << c.col;
+    Key(c.start);
+    Type(QString::fromUtf8(c.typed));
+    Key(Qt::Key_F2);
+    EXPECT_FALSE(table->EditorOpen()) << c.col;
+  }
+  data->Post();
+  EXPECT_EQ(data->FieldByName(QStringLiteral("N"))->AsInteger(), 427);
+  EXPECT_EQ(data->FieldByName(QStringLiteral("F"))->AsFloat(), 2.5);
+  EXPECT_EQ(double(data->FieldByName(QStringLiteral("D"))->AsDateTime()),
+            double(EncodeDate(2024, 5, 15) + EncodeTime(11, 30, 0, 0)));
+  EXPECT_EQ(data->FieldByName(QStringLiteral("S"))->AsString(), QStringLiteral("Łódź x"));
+}
+
 TEST_F(DbTableTest, ARefusedValueKeepsItsEditorAndItsMessage) {
   TffTable *lines = Lines(3);
   Show(lines);
@@ -239,6 +309,7 @@ TEST_F(DbTableTest, ColumnsAreSizedAndMovedWithTheMouse) {
   for (const Case &c : sizes) {
     drag({c.from, 8}, {c.to, 8});
     EXPECT_EQ(table->Column(1)->Width(), c.width) << c.to;
+    EXPECT_TRUE(OnScreenAsRepainted()) << c.to;
   }
   table->Column(1)->SetWidth(50);
   guitest::ProcessEvents();
@@ -252,6 +323,7 @@ TEST_F(DbTableTest, ColumnsAreSizedAndMovedWithTheMouse) {
   for (int c = 0; c < table->ColumnCount(); ++c) order << table->Column(c)->DataField();
   EXPECT_EQ(order.join(QLatin1Char(',')), QStringLiteral("REC,ITEMPRICE,QUANTITY,DESCRIPTION"));
   EXPECT_EQ(Shown(), Expected(1, 3, 1));
+  EXPECT_TRUE(OnScreenAsRepainted());
 }
 
 TEST_F(DbTableTest, ADatasetChangedUnderTheTableLeavesNoStaleRow) {
@@ -287,6 +359,7 @@ TEST_F(DbTableTest, ADatasetChangedUnderTheTableLeavesNoStaleRow) {
       EXPECT_EQ(Current(lines) + QStringLiteral("*"), shown.first()) << step.what;
     }
     EXPECT_TRUE(UnusedFrom(rowsTop + int(shown.size()) * kRow)) << step.what;
+    EXPECT_TRUE(OnScreenAsRepainted()) << step.what;
   }
 }
 
@@ -295,7 +368,6 @@ TEST_F(DbTableTest, PaintsTheHeaderIndicatorAndActiveRow) {
   NarrowColumns(table);
   Key(Qt::Key_Down);
   Shown();
-  picture.save(QStringLiteral("/tmp/dbtable_lines.png"));
   const QColor highlight = ColorToQColor(clHighlight);
   const auto count = [&](QRect Area, QColor Color) {
     int n = 0;
@@ -345,6 +417,122 @@ TEST_F(DbTableTest, DefaultColumnsFollowTheFieldsAndSurviveAClose) {
   EXPECT_EQ(copy->Column(2)->Width(), 150);
   EXPECT_EQ(copy->Column(2)->DataField(), QStringLiteral("DESCRIPTION"));
   EXPECT_TRUE(QByteArray(static_cast<const char *>(stream.Memory()), int(stream.Size())).contains("Text"));
+}
+
+TEST_F(DbTableTest, RowsAndColumnsFitTheClientArea) {
+  Show(MemoryLines(30));
+  // Five and a half rows of room show five; with integral height the table shrinks to them.
+  table->SetHeight(table->Height() + kRow / 2);
+  guitest::ProcessEvents();
+  EXPECT_EQ(table->VisibleRowCount(), 5);
+  table->SetOptions(table->Options() + TOvcDbTableOptionSet{dtoIntegralHeight});
+  EXPECT_EQ(table->ClientHeight(), kRow + 5 * kRow);
+  // Columns wider than the table scroll; a hidden one takes no room and no place on the bar.
+  table->SetScrollBars(ssHorizontal);
+  for (int c = 0; c < 4; ++c) table->Column(c)->SetWidth(200);
+  guitest::ProcessEvents();
+  EXPECT_EQ(table->ScrollBar(SB_HORZ).Max, 3);
+  // Moving across them scrolls whole columns, and the picture moved along leaves nothing behind.
+  const int lefts[] = {1, 2, 3, 3, 2, 1, 0, 0};
+  for (int i = 0; i < 8; ++i) {
+    Key(i < 4 ? Qt::Key_Right : Qt::Key_Left);
+    EXPECT_EQ(table->LeftColumn(), lefts[i]) << i;
+    EXPECT_EQ(table->ScrollBar(SB_HORZ).Pos, lefts[i]) << i;
+    EXPECT_TRUE(OnScreenAsRepainted()) << i;
+  }
+  table->Column(1)->SetHidden(true);
+  guitest::ProcessEvents();
+  EXPECT_EQ(table->ScrollBar(SB_HORZ).Max, 2);
+  EXPECT_EQ(table->VisibleColumns().IndexOf(1), -1);
+  EXPECT_EQ(table->Column(2)->Left(), 211);
+  // Every column locked would leave nothing to scroll: refused.
+  table->SetLockedColumns(table->ColumnCount());
+  EXPECT_EQ(table->LockedColumns(), 0);
+}
+
+TEST_F(DbTableTest, EnterMovesLikeTabAndWrapsToTheNextRecord) {
+  TMemoryDataSet *lines = MemoryLines(8);
+  Show(lines, 3, {dtoShowIndicators, dtoEnterToTab, dtoWrapAtEnds});
+  NarrowColumns(table);
+  struct Step {
+    int key;
+    Qt::KeyboardModifiers modifiers;
+    int row, col, line;
+  };
+  const Step steps[] = {
+      {Qt::Key_End, Qt::NoModifier, 0, 3, 1},       {Qt::Key_Return, Qt::NoModifier, 1, 0, 2},
+      {Qt::Key_Return, Qt::ShiftModifier, 0, 3, 1}, {Qt::Key_PageDown, Qt::ControlModifier, 2, 3, 3},
+      {Qt::Key_Return, Qt::NoModifier, 2, 0, 4},
+  };
+  for (const Step &s : steps) {
+    Key(s.key, s.modifiers);
+    EXPECT_EQ(std::make_pair(table->ActiveRow(), table->ActiveColumn()), std::make_pair(s.row, s.col))
+        << s.key;
+    EXPECT_EQ(Current(lines), LineText(s.line)) << s.key;
+  }
+  // A click on a table without the focus only gives it the focus; the next one moves.
+  Key(Qt::Key_Tab);
+  ASSERT_TRUE(other->Focused());
+  Click({30, kRow + 2});
+  EXPECT_TRUE(table->Focused());
+  EXPECT_EQ(table->ActiveRow(), 2);
+  Click({30, kRow + 2});
+  EXPECT_EQ(std::make_pair(table->ActiveRow(), table->ActiveColumn()), std::make_pair(0, 0));
+}
+
+// Values between a field and the cells that take them from the table (no text kept that the list holds, a
+// drop-down list keeps none at all); and back while the record is edited.
+TEST_F(DbTableTest, CellValuesComeFromAndGoToTheirFields) {
+  auto *data = new TMemoryDataSet(module);
+  data->FieldDefs()->Add(QStringLiteral("T"), ftString, 20);
+  data->FieldDefs()->Add(QStringLiteral("I"), ftInteger);
+  data->FieldDefs()->Add(QStringLiteral("B"), ftBoolean);
+  data->CreateDataSet();
+  data->Append();
+  data->Post();
+  TField *text = data->FieldByName(QStringLiteral("T")), *number = data->FieldByName(QStringLiteral("I")),
+         *flag = data->FieldByName(QStringLiteral("B"));
+  auto *combo = new TOvcTCComboBox(module);
+  combo->Items()->SetCommaText(QStringLiteral("One,Two"));
+  auto *check = new TOvcTCCheckBox(module);
+  auto *glyph = new TOvcTCGlyph(module);
+  struct Case {
+    TOvcBaseTableCell *cell;
+    TField *field;
+    TComboBoxStyle style;
+    QVariant stored;
+    TOvcTCComboBoxData combo;
+    qint32 number; // the glyph's index, the check box's state
+    const char *back;
+  };
+  const Case cases[] = {
+      {combo, text, csDropDown, QStringLiteral("Two"), {1, nullptr, QString()}, 0, "Two"},
+      {combo, text, csDropDown, QStringLiteral("Other"), {-1, nullptr, QStringLiteral("Other")}, 0, "Other"},
+      {combo, text, csDropDownList, QStringLiteral("Other"), {-1, nullptr, QString()}, 0, ""},
+      {combo, number, csDropDown, 1, {1, nullptr, QString()}, 0, "1"},
+      {check, flag, csDropDown, true, {}, cbChecked, "True"},
+      {glyph, number, csDropDown, 2, {}, 2, "2"},
+  };
+  for (const Case &c : cases) {
+    combo->SetStyle(c.style);
+    data->Edit();
+    c.field->SetData(c.stored);
+    TOvcDbCellValue value;
+    FieldToCellData(c.field, c.cell, value);
+    if (c.cell == combo) {
+      EXPECT_EQ(value.Get<TOvcTCComboBoxData>()->Index, c.combo.Index) << c.stored.toString().toStdString();
+      EXPECT_EQ(value.Get<TOvcTCComboBoxData>()->Text, c.combo.Text) << c.stored.toString().toStdString();
+    } else if (c.cell == check) {
+      EXPECT_EQ(*value.Get<TCheckBoxState>(), c.number);
+    } else {
+      EXPECT_EQ(*value.Get<qint32>(), c.number);
+    }
+    // Written back, the field takes the cell's value (a drop-down list has nothing to give for "Other").
+    c.field->Clear();
+    CellDataToField(c.field, c.cell, value);
+    EXPECT_EQ(c.field->AsString(), QString::fromLatin1(c.back)) << c.stored.toString().toStdString();
+    data->Cancel();
+  }
 }
 
 } // namespace
