@@ -1,11 +1,14 @@
 #include "app/main_form.h"
 #include "app/about_box.h"
 #include "app/create_invoice.h"
+#include "app/customer_list.h"
 #include "app/data_module.h"
 #include "app/dialog_placement.h"
 #include "app/invoice_lines.h"
+#include "app/past_invoices.h"
 #include "app/pictures.h"
 #include "app/print_form.h"
+#include "app/product_list.h"
 #include "app/settings_form.h"
 #include "app/what_next_form.h"
 #include "platform/core/date_time.h"
@@ -426,7 +429,18 @@ void TF1::DeleteItem1Click(TObject *) {
 }
 
 void TF1::ButtonLISTClick(TObject *) {
-  // The customer list is not part of the program yet.
+  CUSTLIST->SetUp();
+  CentreOverMainWindow(CUSTLIST);
+  CUSTLIST->ShowModal();
+  if (CUSTLIST->Tag() != 1) return;
+  // The customer as stored; the rows are not to be changed by hand while they show it.
+  EGrid1->HideEditor();
+  const QStringList fields = {QStringLiteral("CUSTOMER"), QStringLiteral("ADDR1"), QStringLiteral("ADDR2"),
+                              QStringLiteral("ADDR3"),    QStringLiteral("ADDR4"), QStringLiteral("ADDR5")};
+  for (int row = 0; row < kCustomerRows; ++row)
+    CustomerRow(row)->SetDisplayText(DD->CUST->FieldByName(fields[row])->AsString());
+  DD->InvCUSTNO = DD->CUST->FieldByName(QStringLiteral("CUSTNO"))->AsInteger();
+  EGrid1->SetReadOnly(true);
 }
 
 void TF1::ButtonMANUALClick(TObject *) {
@@ -436,7 +450,15 @@ void TF1::ButtonMANUALClick(TObject *) {
 }
 
 void TF1::ButtonPRODUCTSClick(TObject *) {
-  // The product list is not part of the program yet.
+  PRODUCTS->SetUp(Combo1->ItemIndex());
+  CentreOverMainWindow(PRODUCTS);
+  PRODUCTS->ShowModal();
+  if (PRODUCTS->Tag() != 1) return;
+  // The line is filled in, not added.
+  Memo1->Clear();
+  Memo1->SetText(DD->PRODUCTSDESCRIPTION->AsString());
+  FEquantity->SetValue(1);
+  FEnet->SetValue(DD->PRODUCTSITEMPRICE->AsFloat());
 }
 
 void TF1::ButtonMENUClick(TObject *) { ShowPopSettings(); }
@@ -456,7 +478,9 @@ void TF1::EditSettings1Click(TObject *) {
 }
 
 void TF1::ViewPastInvoices1Click(TObject *) {
-  // The past invoices dialog is not part of the program yet.
+  INVOICES->SetUp();
+  CentreOverMainWindow(INVOICES);
+  INVOICES->ShowModal();
 }
 
 void TF1::About1Click(TObject *) {

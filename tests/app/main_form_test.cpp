@@ -3,9 +3,14 @@
 // large to be stored, the line table's popup, the MENU popup, Create Invoice with its question, preview and
 // what-next choices, Wipe All and EXIT.
 #include "app/about_box.h"
+#include "app/customer_editor.h"
+#include "app/customer_list.h"
 #include "app/invoice_templates.h"
 #include "app/main_form.h"
+#include "app/past_invoices.h"
 #include "app/print_form.h"
+#include "app/product_editor.h"
+#include "app/product_list.h"
 #include "app/program.h"
 #include "app/settings_form.h"
 #include "app/what_next_form.h"
@@ -44,6 +49,11 @@ protected:
     Application()->CreateForm(HARD);
     Application()->CreateForm(WOTNEXT);
     Application()->CreateForm(AboutBox);
+    Application()->CreateForm(CUSTLIST);
+    Application()->CreateForm(CUSTEDIT);
+    Application()->CreateForm(INVOICES);
+    Application()->CreateForm(PRODUCTS);
+    Application()->CreateForm(PRODEDIT);
     guitest::ShowAndActivate(F1);
   }
   void TearDown() override {
@@ -169,9 +179,8 @@ TEST_F(MainForm, StartsEmptyWithTheDefaultsAndPaintsItsControls) {
   const QImage form = GrabControl(F1);
   EXPECT_EQ(form.pixelColor(300, 162).rgb() & 0xFFFFFF, 0xDDE4F7u);
   EXPECT_EQ(form.pixelColor(20, 170).rgb() & 0xFFFFFF, 0xB1C1EDu);
-  const QImage table = GrabControl(F1->OvcDbTable1);
-  EXPECT_NE(table.pixelColor(300, 8), table.pixelColor(300, 100));
-  EXPECT_EQ(table.pixelColor(300, 100).rgb() & 0xFFFFFF, 0xFFFFFFu);
+  EXPECT_NE(form.pixelColor(300, 302), form.pixelColor(300, 400));
+  EXPECT_EQ(form.pixelColor(300, 400).rgb() & 0xFFFFFF, 0xFFFFFFu);
 }
 
 TEST_F(MainForm, LinesAndTotalsAreExactToTheCent) {
@@ -295,6 +304,53 @@ TEST_F(MainForm, DeleteItemFromTheLineTablesPopup) {
   EXPECT_EQ(Lines(), 0);
   deleteRow(0); // nothing left: nothing happens
   EXPECT_EQ(Totals(), QStringList({"0.00", "0.00", "0.00"}));
+}
+
+TEST_F(MainForm, CustomerAndProductArePickedFromTheirLists) {
+  for (const QStringList &customer : {QStringList{"Mill Lane Garage", "1 Mill Lane"},
+                                      QStringList{"Harbour Bakery", "12 Quay Street", "Portsmouth"}}) {
+    DD->CUST->Append();
+    for (int i = 0; i < customer.size(); ++i) DD->CUST->Fields()->Fields(i + 1)->SetAsString(customer[i]);
+    DD->CUST->Post();
+  }
+  for (const auto &[type, description, price] : {std::tuple{0, "Bread knife", 12.0}, {1, "Delivery", 5.5}}) {
+    DD->PRODUCTS->Append();
+    DD->PRODUCTSTYPE->SetAsInteger(type);
+    DD->PRODUCTSDESCRIPTION->SetAsString(QString::fromLatin1(description));
+    DD->PRODUCTSITEMPRICE->SetAsFloat(price);
+    DD->PRODUCTS->Post();
+  }
+  // A double-click on the first row of a list: the customers in name order, the products of the type.
+  const auto pickFirst = [](TForm *list, TListTable *table) {
+    WhenShown(list, [table] {
+      const int header = table->HeaderOptions().Contains(hoShowHeader) ? table->HeaderHeight() : 0;
+      const QPoint at(table->ClientWidth() / 2, header + table->RowHeight() / 2);
+      guitest::Click(table, at);
+      guitest::SendMouse(table, QEvent::MouseButtonDblClick, Qt::LeftButton, at, Qt::LeftButton);
+      guitest::SendMouse(table, QEvent::MouseButtonRelease, Qt::LeftButton, at, Qt::NoButton);
+    });
+  };
+  pickFirst(CUSTLIST, CUSTLIST->OvcDbTable1);
+  Click(F1->ButtonLIST);
+  QStringList rows;
+  for (int row = 0; row < 3; ++row) rows << F1->EGrid1->ItemAt(row)->DisplayText();
+  EXPECT_EQ(rows, QStringList({"Harbour Bakery", "12 Quay Street", "Portsmouth"}));
+  EXPECT_EQ(DD->InvCUSTNO, DD->CUST->FieldByName(QStringLiteral("CUSTNO"))->AsInteger());
+  EXPECT_NE(DD->InvCUSTNO, 0);
+  EXPECT_TRUE(F1->EGrid1->ReadOnly());
+
+  ChooseType(1);
+  pickFirst(PRODUCTS, PRODUCTS->OvcDbTable1);
+  Click(F1->ButtonPRODUCTS);
+  EXPECT_EQ(F1->Memo1->Text(), QStringLiteral("Delivery"));
+  EXPECT_EQ(F1->FEnet->Text(), QStringLiteral("5.50"));
+  EXPECT_EQ(Lines(), 0); // filled in, not added
+
+  // MANUAL: the rows empty and editable again, no customer number.
+  Click(F1->ButtonMANUAL);
+  EXPECT_EQ(F1->EGrid1->ItemAt(0)->DisplayText(), QString());
+  EXPECT_FALSE(F1->EGrid1->ReadOnly());
+  EXPECT_EQ(DD->InvCUSTNO, 0);
 }
 
 TEST_F(MainForm, CreateInvoiceChecksTheCustomerAndTheLinesFirst) {

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The invoice road on a real display: starts the program on a virtual X server (Xvfb) with a fresh data
-# folder and drives it as a user would, with xdotool's keys and clicks: the settings, an items invoice of three
-# lines, confirmed and printed to PDF, "New Invoice, Same Customer", a services invoice; then checks the PDFs'
-# text and the stored rows. Exits 77 (skipped) with a notice where Xvfb or xdotool is missing.
+# folder and drives it as a user would, with xdotool's keys and clicks: the settings; a customer and two
+# products added through their lists; an items invoice of three lines for the customer picked from its list,
+# one line from a product picked from its list, confirmed and printed to PDF; "New Invoice, Same Customer";
+# a services invoice; then the past invoices, where the first is cancelled and printed again. It checks the
+# PDFs' text and the stored rows. Exits 77 (skipped) with a notice where Xvfb or xdotool is missing.
 #
 #   invoice_road.sh PROGRAM
 #
@@ -100,13 +102,49 @@ click "$settings" 389 390 # SAVE
 closed "^  SETTINGS$"
 [ "$(sql 'SELECT COMPANY, TaxPCT FROM CONTROL')" = "Harbour Tools Ltd|17.5" ] || fail "settings not stored"
 
-# ---- an items invoice of three lines ----
+# ---- a customer and two products, added through their lists ----
 focus "$main"
-click "$main" 200 42 # the customer's name
+click "$main" 378 17 # the customer's LIST
+customers=$(window "^Customers - double click to select$")
+focus "$customers"
+click "$customers" 52 342 # New
+editor=$(window "^  Add Customer$")
+focus "$editor"
 type "Harbour Bakery"
-key Return
+key Tab
 type "12 Quay Street"
-key Return
+click "$editor" 220 234 # SAVE
+closed "^  Add Customer$"
+focus "$customers"
+click "$customers" 161 50 # the customer
+click "$customers" 161 50
+xdotool click --repeat 2 --delay 80 1 # picked by a double-click
+closed "^Customers - double click to select$"
+focus "$main"
+
+click "$main" 648 219 # the products' LIST
+products=$(window "^  Predefined List$")
+add_product() { # description price
+  focus "$products"
+  click "$products" 52 422 # New
+  editor=$(window "^  Edit Product/Service$")
+  focus "$editor"
+  type "$1"
+  click "$editor" 80 223 # ITEMPRICE
+  retype "$2"
+  click "$editor" 344 224 # SAVE
+  closed "^  Edit Product/Service$"
+}
+add_product "Flour sack" 8.40
+add_product "Bread knife" 12
+focus "$products"
+click "$products" 346 63 # the first, in description order
+xdotool click --repeat 2 --delay 80 1
+closed "^  Predefined List$"
+[ "$(sql 'SELECT TYPE, DESCRIPTION, ITEMPRICE FROM PRODUCTS ORDER BY DESCRIPTION')" = "0|Bread knife|12.0
+0|Flour sack|8.4" ] || fail "products not stored"
+
+# ---- an items invoice of three lines ----
 add_line() { # description quantity price
   click "$main" 200 230 # DESCRIPTION
   type "$1"
@@ -118,17 +156,14 @@ add_line() { # description quantity price
   retype "$3"
   click "$main" 601 248 # Add to Invoice
 }
+focus "$main"
+click "$main" 601 248 # Add to Invoice: the product picked
 add_line "Sourdough loaf" 3 2.50
 add_line "Rye loaf" 2 3.25
-add_line "Bread knife" 1 12
 [ "$(sql 'SELECT COUNT(*) FROM INV2')" = 3 ] || fail "the three lines were not added"
 
-# Create Invoice, confirmed; the preview prints to a PDF file named in the save dialog.
-create_invoice() { # pdf file
-  click "$main" 615 447
-  confirm=$(window "^Confirm$")
-  focus "$confirm"
-  key Return # Yes
+# Prints the invoice in the preview to a PDF file named in the save dialog, and closes the preview.
+print_pdf() { # pdf file
   preview=$(window "Tallyrook Print Preview")
   focus "$preview"
   key Return # PRINT
@@ -145,6 +180,14 @@ create_invoice() { # pdf file
   focus "$preview"
   key Escape
   closed "Tallyrook Print Preview"
+}
+# Create Invoice, confirmed, printed to a PDF file.
+create_invoice() { # pdf file
+  click "$main" 615 447
+  confirm=$(window "^Confirm$")
+  focus "$confirm"
+  key Return # Yes
+  print_pdf "$1"
 }
 what_next() { # the choice's y in the what-next dialog
   next=$(window "^  Tallyrook$")
@@ -165,22 +208,44 @@ add_line "Baking course" "" 40
 create_invoice "$work/out/services.pdf"
 what_next 62 # New Invoice, blank
 
+# ---- the past invoices: the first cancelled and printed again ----
+click "$main" 668 122 # MENU
+key Down Down Return  # View Past Invoices
+invoices=$(window "^  INVOICES$")
+focus "$invoices"
+first_row=68 # newest first: invoice 1 is the second row
+xdotool mousemove --window "$invoices" 346 "$first_row" click 3
+key Down Return # Cancel/Restore Invoice
+confirm=$(window "^Confirm$")
+focus "$confirm"
+key Return # Yes
+closed "^Confirm$"
+focus "$invoices"
+click "$invoices" 346 "$first_row"
+xdotool click --repeat 2 --delay 80 1 # re-print
+print_pdf "$work/out/reprint.pdf"
+focus "$invoices"
+click "$invoices" 640 422 # CLOSE
+closed "^  INVOICES$"
+
 # ---- what was stored and printed ----
 headers=$(sql "SELECT CAST(InvNUM AS INTEGER), TYPE, CUSTNO, CUSTOMER, ADDR1, printf('%.2f|%.2f|%.2f', NET, TAX, GROSS) FROM MINV1 ORDER BY InvNUM")
-expected="1|1|0|Harbour Bakery|12 Quay Street|26.00|4.55|30.55
-2|0|0|Harbour Bakery|12 Quay Street|45.00|7.88|52.88"
+expected="1|1|1|Harbour Bakery|12 Quay Street|26.00|4.55|30.55
+2|0|1|Harbour Bakery|12 Quay Street|45.00|7.88|52.88"
 [ "$headers" = "$expected" ] || fail "stored headers:
 $headers"
 lines=$(sql "SELECT CAST(h.InvNUM AS INTEGER), IFNULL(l.QUANTITY, '-'), l.DESCRIPTION, printf('%.2f|%.2f', l.ITEMPRICE, l.ITEMTOTAL)
              FROM MINV2 l JOIN MINV1 h ON h.REC = l.REC ORDER BY h.InvNUM, l.rowid")
-expected="1|3.0|Sourdough loaf|2.50|7.50
+expected="1|1.0|Bread knife|12.00|12.00
+1|3.0|Sourdough loaf|2.50|7.50
 1|2.0|Rye loaf|3.25|6.50
-1|1.0|Bread knife|12.00|12.00
 2|-|Delivery|5.00|5.00
 2|-|Baking course|40.00|40.00"
 [ "$lines" = "$expected" ] || fail "stored lines:
 $lines"
 [ "$(sql 'SELECT LastINV FROM CONTROL')" = 2 ] || fail "the invoice counter is not 2"
+[ "$(sql 'SELECT CAST(InvNUM AS INTEGER), CANC FROM MINV1 ORDER BY InvNUM')" = "1|1
+2|0" ] || fail "invoice 1 is not the one cancelled"
 
 pdf_has() { # file text...
   local text
@@ -199,6 +264,8 @@ pdf_number "$work/out/services.pdf" 2
 pdf_has "$work/out/items.pdf" "Harbour Tools Ltd" "Harbour Bakery" "12 Quay Street" "Sourdough loaf" "Rye loaf" \
   "Bread knife" "7.50" "6.50" "12.00" "26.00" "4.55" "30.55"
 pdf_has "$work/out/services.pdf" "Harbour Bakery" "Delivery" "Baking course" "45.00" "7.88" "52.88"
+pdf_number "$work/out/reprint.pdf" 1
+pdf_has "$work/out/reprint.pdf" "CANCELLED" "Harbour Bakery" "Sourdough loaf" "Bread knife" "30.55"
 
 # EXIT ends the program.
 focus "$main"
