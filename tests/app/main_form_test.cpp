@@ -1,7 +1,7 @@
 // The main window driven as a user would, with key presses and mouse clicks: lines and totals exact to the
 // cent, the tax percent taken on Enter or on leaving its field, a change of type, lines and tax percents too
-// large to be stored, the line table's popup, the MENU popup, Create Invoice with its question, preview and
-// what-next choices, Wipe All and EXIT.
+// large to be stored, the line table's popup, the lists, the MENU popup, Create Invoice with its question,
+// preview and what-next choices, and Wipe All.
 #include "app/about_box.h"
 #include "app/customer_editor.h"
 #include "app/customer_list.h"
@@ -144,7 +144,8 @@ protected:
   // Create Invoice, answered: the question, then the preview closed with Escape, then a what-next choice.
   void CreateInvoice(bool confirm, TRadioButton *choice = nullptr) {
     services->AnswerMessageBox(confirm ? IDYES : IDNO);
-    WhenShown(HARD, [=] {
+    WhenShown(HARD, [=, this] {
+      headersWhenShown = Headers().size();
       Key(Qt::Key_Escape, QStringLiteral("\x1b"));
       if (choice)
         WhenShown(WOTNEXT, [=] {
@@ -164,6 +165,7 @@ protected:
   }
 
   QTemporaryDir output;
+  qsizetype headersWhenShown = -1; // invoices stored when the last preview showed
   std::optional<FormatSettingsGuard> settings;
   ScopedScriptedServices services;
 };
@@ -358,6 +360,13 @@ TEST_F(MainForm, CreateInvoiceChecksTheCustomerAndTheLinesFirst) {
   EXPECT_EQ(Messages(), QStringList({"Error:  You must supply a Customer Name.",
                                      "Error:  You have not added any items."}));
   EXPECT_EQ(F1->ActiveControl(), F1->EGrid1->Editor());
+  // A name still being typed counts.
+  AddLine({"Flour", "1", "1"});
+  const TRect cell = F1->EGrid1->CellRect(1, 0);
+  ClickAt(F1->EGrid1, QPoint(cell.Left + 20, cell.Top + cell.Height() / 2));
+  stdtest::TypeText(QStringLiteral("Mill"));
+  CreateInvoice(false);
+  EXPECT_EQ(services->MessageBoxes().last().Text, QStringLiteral("Do you want to confirm this invoice?"));
   EXPECT_TRUE(Headers().isEmpty());
 }
 
@@ -382,6 +391,8 @@ TEST_F(MainForm, CreateInvoiceStoresOnlyWhenConfirmedAndActsOnTheWhatNextChoice)
     TRadioButton *buttons[] = {nullptr, WOTNEXT->RB1, WOTNEXT->RB2, WOTNEXT->RB3, WOTNEXT->RB4};
     CreateInvoice(c.confirm, buttons[c.choice]);
     EXPECT_EQ(services->MessageBoxes().last().Text, QStringLiteral("Do you want to confirm this invoice?"));
+    // A confirmed invoice is stored before it is shown.
+    EXPECT_EQ(headersWhenShown, c.stored);
     EXPECT_EQ(F1->Showing(), c.open);
     if (!c.open) break;
     EXPECT_EQ(Headers().size(), c.stored) << c.choice;
@@ -489,14 +500,6 @@ TEST_F(MainForm, WipeAllAsksFirstThenEmptiesEverythingButTheSettings) {
   EXPECT_EQ(F1->EGrid1->ItemAt(0)->DisplayText(), QString());
   // The counter stays: the next invoice is number 2.
   EXPECT_EQ(Records(QStringLiteral("CONTROL"))[0][7].toInt(), 1);
-}
-
-TEST_F(MainForm, ExitClosesTheWindowAndTheDatabase) {
-  Click(F1->ButtonEXIT);
-  EXPECT_FALSE(F1->Showing());
-  for (TffTable *table : {DD->CONTROL, DD->INV2, DD->MINV1, DD->MINV2, DD->CUST, DD->PRODUCTS})
-    EXPECT_FALSE(table->Active());
-  EXPECT_FALSE(DD->ffClient1->Active());
 }
 
 } // namespace
