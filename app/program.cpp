@@ -1,11 +1,15 @@
 #include "app/program.h"
 #include "app/about_box.h"
 #include "app/customer_editor.h"
+#include "app/customer_list.h"
 #include "app/data_folder.h"
 #include "app/data_module.h"
 #include "app/main_form.h"
+#include "app/past_invoices.h"
 #include "app/print_form.h"
 #include "app/product_editor.h"
+#include "app/product_list.h"
+#include "app/settings_form.h"
 #include "app/what_next_form.h"
 #include "db/engine/ff_database_file.h"
 #include "platform/graphics/printer.h"
@@ -69,10 +73,14 @@ int RunTallyrook() {
     application->CreateForm(F1);
     // The dialogs follow the main window, each created here once its form exists, in this order:
     // SETTINGS, HARD, WOTNEXT, AboutBox, CUSTLIST, CUSTEDIT, INVOICES, PRODUCTS, PRODEDIT.
+    application->CreateForm(SETTINGS);
     application->CreateForm(HARD);
     application->CreateForm(WOTNEXT);
     application->CreateForm(AboutBox);
+    application->CreateForm(CUSTLIST);
     application->CreateForm(CUSTEDIT);
+    application->CreateForm(INVOICES);
+    application->CreateForm(PRODUCTS);
     application->CreateForm(PRODEDIT);
     application->Run();
   }
