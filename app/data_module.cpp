@@ -1,5 +1,6 @@
 #include "app/data_module.h"
 #include "app/data_folder.h"
+#include "app/data_upgrade.h"
 #include "app/shipped_data.h"
 #include "app/table_definitions.h"
 #include "db/client/ff_client_errors.h"
@@ -198,6 +199,7 @@ void TDD::DDCreate(TObject *) {
   if (const QString error = UpdateShippedReports(*engine_, ffDatabase1->DatabaseID(), ShippedDatabaseFile());
       !error.isEmpty())
     DatabaseError(error);
+  UpgradeData(ffDatabase1);
 
   for (TffTable *table : {MINV1, MINV2, CUST, PRODUCTS, CONTROL}) table->Open();
 

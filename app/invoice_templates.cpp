@@ -205,6 +205,9 @@ void AuthorTitle(PageAuthor &a, const TemplateKind &kind) {
   if (kind.reprint)
     a.Text(QStringLiteral("CancelledStamp"), blockLeft, billTop + 80, kRight - blockLeft, 28,
            {QStringLiteral("[CANCINV]")}, 18, fsBold, kStamp, frtaRight);
+  else
+    a.Text(QStringLiteral("PreviewStamp"), blockLeft, billTop + 80, kRight - blockLeft, 28,
+           {QStringLiteral("[PREVIEWMARK]")}, 12, fsBold, kStamp, frtaRight);
 }
 
 // A short reminder of whose invoice a following page belongs to: on every page but the first.

@@ -9,6 +9,9 @@
 //   3 re-print, items         lines through DD.frMINV2; header and number from DD.MINV1; shows "CANCINV"
 //   4 re-print, services      as 3, without the quantity column
 //
+// Templates 1 and 2 also show "PREVIEWMARK", which marks a preview that is not an invoice (empty for an
+// invoice).
+//
 // Every template takes the company's details, logo and footnote from DD.CONTROL and the currency symbol
 // from "CURRSYM". Amounts print with 2 decimals and dates in the user's short date format, both with the
 // user's own separators at the time of printing.

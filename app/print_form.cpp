@@ -112,6 +112,7 @@ void THARD::FormCreate(TObject *) {
   SysFormats = new TBFC_SysFormats(this);
   SysFormats->SetName(QStringLiteral("SysFormats"));
   ET1->SetText(SelectedPrinterText());
+  SetPreviewVar(false);
 }
 
 QString THARD::SelectedPrinterText() {
@@ -125,6 +126,13 @@ void THARD::SetInvVar(int n) { ReportVariables()->SetVariable(QStringLiteral("SI
 
 void THARD::SetCancVar(const QString &Text) {
   ReportVariables()->SetVariable(QStringLiteral("CANCINV"), Variant(Text));
+}
+
+const QString THARD::PreviewMarkText = QStringLiteral("PREVIEW \u2014 not an invoice");
+
+void THARD::SetPreviewVar(bool Preview) {
+  ReportVariables()->SetVariable(QStringLiteral("PREVIEWMARK"),
+                                 Variant(Preview ? PreviewMarkText : QString()));
 }
 
 void THARD::DoReport(int k) {
@@ -158,6 +166,8 @@ void THARD::LoadReport(int k) {
     number = QString::number(DD->MINV1InvNUM->AsFloat(), 'f', 0);
   }
   frReport1->Title = number.isEmpty() ? QStringLiteral("Invoice") : QStringLiteral("Invoice ") + number;
+  if (k <= 2 && !ReportVariables()->GetVariable(QStringLiteral("PREVIEWMARK")).ToString().isEmpty())
+    frReport1->Title = QStringLiteral("Preview of ") + frReport1->Title.toLower();
   TffTable *reports = DD->REPORTS;
   reports->Open();
   try {
@@ -224,6 +234,7 @@ void THARD::ET1ButtonClick(TObject *) {
   if (!PrinterSetupDialog1->Execute()) return;
   chosenPrinter_ = Printer()->PrinterName();
   ET1->SetText(SelectedPrinterText());
+  SetPreviewVar(false);
 }
 
 void THARD::FormKeyPress(TObject *, QChar &Key) {

@@ -6,7 +6,8 @@
 //   DoReport(3), DoReport(4)   a re-print (items, services), after SetCancVar
 //
 // Report variables: "CURRSYM" the locale's currency string (every run), "SINV" the invoice number, "CANCINV"
-// "CANCELLED" or empty. A variable keeps its last value until it is set again.
+// "CANCELLED" or empty, "PREVIEWMARK" the words that mark a preview of a new invoice as no invoice, or empty
+// (empty from the start). A variable keeps its last value until it is set again.
 //
 // Enter prints, Escape closes. With no printer installed the printer field says "(no printer)" and printing
 // goes to the PDF printer, which asks where to save the file. The printer chosen in the printer setup dialog
@@ -37,6 +38,10 @@ public:
   void SetInvVar(int n);
   // "CANCINV" := Text ("CANCELLED" for a cancelled invoice re-printed, else empty).
   void SetCancVar(const QString &Text);
+  // "PREVIEWMARK" := PreviewMarkText for a preview of a new invoice, which stores nothing; empty for an
+  // invoice. A preview's document is titled so too.
+  void SetPreviewVar(bool Preview);
+  static const QString PreviewMarkText;
   // Runs template k (1 to 4); any other number does nothing.
   void DoReport(int k);
   void DoReportLETTERHEAD(int k);

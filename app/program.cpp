@@ -6,6 +6,7 @@
 #include "app/main_form.h"
 #include "app/print_form.h"
 #include "app/product_editor.h"
+#include "app/settings_form.h"
 #include "app/what_next_form.h"
 #include "db/engine/ff_database_file.h"
 #include "platform/graphics/printer.h"
@@ -69,6 +70,7 @@ int RunTallyrook() {
     application->CreateForm(F1);
     // The dialogs follow the main window, each created here once its form exists, in this order:
     // SETTINGS, HARD, WOTNEXT, AboutBox, CUSTLIST, CUSTEDIT, INVOICES, PRODUCTS, PRODEDIT.
+    application->CreateForm(SETTINGS);
     application->CreateForm(HARD);
     application->CreateForm(WOTNEXT);
     application->CreateForm(AboutBox);

@@ -134,7 +134,7 @@ TffResult ReadTemplateRows(TffServerEngine &engine, TffDatabaseID database, QMap
 TDateTime ShippedTemplatesDate() {
   // The date of this release of the templates, not the time of the build, so that every build writes the same
   // bytes. A release that changes a template moves it on.
-  return EncodeDate(2025, 1, 1);
+  return EncodeDate(2025, 6, 1);
 }
 
 TSeedResult SeedDataFolder(const QString &Folder, const QList<TShippedReport> &Reports,
@@ -190,11 +190,13 @@ QString UpdateShippedReports(TffServerEngine &Engine, TffDatabaseID Database, co
   if (result == DBIERR_NONE) result = ReadTemplateRows(Engine, Database, current);
   if (result != DBIERR_NONE) return Engine.LastError().Message;
 
+  // A template of the same release date that differs is of an earlier build of that release.
   QList<int> newer;
   for (auto row = shipped.cbegin(); row != shipped.cend(); ++row) {
     const auto mine = current.constFind(row.key());
-    if (mine == current.cend() || !mine->Values[4].isValid() ||
-        mine->Values[4].toDouble() < row->Values[4].toDouble())
+    const double shippedDate = row->Values[4].toDouble();
+    if (mine == current.cend() || !mine->Values[4].isValid() || mine->Values[4].toDouble() < shippedDate ||
+        (mine->Values[4].toDouble() == shippedDate && mine->Values != row->Values))
       newer.append(row.key());
   }
   if (newer.isEmpty()) return QString();

@@ -7,8 +7,9 @@
 // leaves no half-made database behind. Seeding a data folder never touches a database it holds already.
 //
 // The templates reach data folders that exist already: on every start the Reports rows 1 to 4 that the
-// shipped database holds in a newer release (their Updated date) replace the data folder's, in one
-// transaction. There is no report designer, so users never change these rows themselves.
+// shipped database holds in a newer release (their Updated date), or in another build of the same release,
+// replace the data folder's, in one transaction; a data folder's row of a later release is kept. There is no
+// report designer, so users never change these rows themselves.
 #pragma once
 #include "db/engine/ff_server_engine.h"
 #include "platform/core/date_time.h"

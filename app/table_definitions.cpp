@@ -17,8 +17,9 @@ void Field(TffDataDictionary &d, const QString &name, TffFieldType type) {
 }
 
 // Indexes are case-insensitive, as the data module's tables declare them.
-void Index(TffDataDictionary &d, const QString &name, const QString &fields, bool descending) {
-  d.AddIndex(name, QString(), 0, fields, descending, true);
+void Index(TffDataDictionary &d, const QString &name, const QString &fields, bool descending,
+           bool unique = false) {
+  d.AddIndex(name, QString(), 0, fields, descending, true, !unique);
 }
 
 void CustomerAndAddress(TffDataDictionary &d) {
@@ -82,6 +83,8 @@ TffDataDictionary ReportsDictionary() {
   return d;
 }
 
+} // namespace
+
 TffDataDictionary MINV1Dictionary() {
   TffDataDictionary d = NewDictionary();
   Field(d, QStringLiteral("REC"), fftAutoInc);
@@ -91,9 +94,12 @@ TffDataDictionary MINV1Dictionary() {
   CustomerAndAddress(d);
   InvoiceTotals(d);
   Index(d, QStringLiteral("CUST"), QStringLiteral("CUSTNO;InvNUM"), true);
-  Index(d, QStringLiteral("INVNUM"), QStringLiteral("InvNUM"), true);
+  // An invoice number is used once.
+  Index(d, QStringLiteral("INVNUM"), QStringLiteral("InvNUM"), true, true);
   return d;
 }
+
+namespace {
 
 TffDataDictionary MINV2Dictionary() {
   TffDataDictionary d = NewDictionary();

@@ -24,5 +24,8 @@ constexpr int AppTableBlockSize = 4096;
 // beyond the sequential one.
 TffDataDictionary INV2Dictionary();
 
+// MINV1, the stored invoice headers; its INVNUM index (the highest number first) holds every number once.
+TffDataDictionary MINV1Dictionary();
+
 // Every table, in the order CONTROL, INV1, INV2, Reports, MINV1, MINV2, CUSTOMERS, PRODUCTS.
 QList<TAppTableDefinition> AppTableDefinitions();

@@ -224,9 +224,7 @@ TffError ffBringFileUpToDate(TffSqliteConnection &connection) {
   // Looking takes no lock on writing; only finding rows to put right does, and then looks again under it.
   QList<Repair> repairs;
   bool repairsNeeded = false;
-  if (error.Ok()) {
-    error = ReadTables(connection, tables);
-  }
+  if (error.Ok()) error = ReadTables(connection, tables);
   if (error.Ok()) error = FindRepairs(connection, tables, repairs, repairsNeeded);
   if (error.Ok() && repairsNeeded)
     error = InWriteTransaction(connection, [&] {

@@ -552,6 +552,72 @@ TffResult TffServerEngine::TableEmpty(TffDatabaseID database, const QString &tab
   return error.Ok() ? DBIERR_NONE : Fail(error);
 }
 
+namespace {
+
+bool SameFields(const TffDataDictionary &a, const TffDataDictionary &b) {
+  if (a.FieldCount() != b.FieldCount()) return false;
+  for (int i = 0; i < a.FieldCount(); ++i) {
+    const TffFieldDescriptor &x = a.FieldDescriptor(i), &y = b.FieldDescriptor(i);
+    if (x.fdName != y.fdName || x.fdType != y.fdType || x.fdUnits != y.fdUnits || x.fdDecPl != y.fdDecPl ||
+        x.fdRequired != y.fdRequired)
+      return false;
+  }
+  return true;
+}
+
+} // namespace
+
+TffResult TffServerEngine::TableChangeIndexes(TffDatabaseID database, const QString &tableName,
+                                              const TffDataDictionary &dictionary) {
+  Database *db = nullptr;
+  std::shared_ptr<Table> table;
+  if (const TffResult result = FindTable(database, tableName, db, table); result != DBIERR_NONE)
+    return result;
+  if (!SameFields(table->Dictionary, dictionary))
+    return Fail(DBIERR_INVALIDDICTIONARY,
+                QStringLiteral("The new indexes of table %1 come with other fields than the table has")
+                    .arg(db->Location(table->Name)));
+  if (TableHasCursors(*db, table->Name))
+    return Fail(DBIERR_TABLEINUSE,
+                QStringLiteral("Table %1 is in use and cannot be changed").arg(db->Location(table->Name)));
+
+  const QString name = table->Name;
+  const TffDataDictionary &old = table->Dictionary;
+  const QList<int> oldKeys = ffSqlKeyColumnFields(old), newKeys = ffSqlKeyColumnFields(dictionary);
+  const QByteArray stored = dictionary.WriteToBytes();
+  TffSqliteConnection &connection = *db->Connection;
+  const TffError error = SchemaOperation(*db, name, [&]() -> TffError {
+    QStringList statements;
+    for (int i = 1; i < old.IndexCount(); ++i)
+      statements.append(QStringLiteral("DROP INDEX IF EXISTS ") +
+                        ffSqlQuote(ffSqlIndexName(name, old.IndexName(i))));
+    // Key columns come and go with the case-insensitive string fields the indexes sort by; a new one is
+    // filled with its field's folded text.
+    for (int field : oldKeys)
+      if (!newKeys.contains(field))
+        statements.append(QStringLiteral("ALTER TABLE %1 DROP COLUMN %2")
+                              .arg(ffSqlQuote(name), ffSqlQuote(ffSqlKeyColumn(old.FieldName(field)))));
+    for (int field : newKeys)
+      if (!oldKeys.contains(field)) {
+        const QString key = ffSqlQuote(ffSqlKeyColumn(old.FieldName(field)));
+        statements.append(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 TEXT").arg(ffSqlQuote(name), key));
+        statements.append(QStringLiteral("UPDATE %1 SET %2 = ff_fold(%3)")
+                              .arg(ffSqlQuote(name), key, ffSqlQuote(old.FieldName(field))));
+      }
+    statements += ffSqlCreateIndexStatements(name, dictionary);
+    for (const QString &sql : statements)
+      if (TffError e = connection.Exec(sql); !e.Ok()) {
+        e.Message = QStringLiteral("Table %1: %2").arg(name, e.Message);
+        return e;
+      }
+    const QString update =
+        QStringLiteral("UPDATE %1 SET dictionary = ? WHERE name = ?").arg(QLatin1String(ffDictionaryTable));
+    return RunStatement(connection, update, {QString::fromUtf8(stored), name},
+                        QStringLiteral("Table ") + name);
+  });
+  return error.Ok() ? DBIERR_NONE : Fail(error);
+}
+
 TffResult TffServerEngine::TableGetDictionary(TffDatabaseID database, const QString &tableName,
                                               std::optional<TffDataDictionary> &dictionary) {
   dictionary.reset();

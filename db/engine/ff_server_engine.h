@@ -121,6 +121,12 @@ public:
   TffResult TableDelete(TffDatabaseID database, const QString &tableName);
   // Deletes every record. Cursors open on the table stay open; automatic numbers are not reused.
   TffResult TableEmpty(TffDatabaseID database, const QString &tableName);
+  // Gives a table the indexes of a new definition whose fields are the table's own (same names, types and
+  // sizes, else DBIERR_INVALIDDICTIONARY); the records stay. A unique index that the records break is
+  // refused (DBIERR_KEYVIOL) and the table keeps its indexes. DBIERR_TABLEINUSE while cursors are open on
+  // it.
+  TffResult TableChangeIndexes(TffDatabaseID database, const QString &tableName,
+                               const TffDataDictionary &dictionary);
   // A read-only copy of a table's definition.
   TffResult TableGetDictionary(TffDatabaseID database, const QString &tableName,
                                std::optional<TffDataDictionary> &dictionary);

@@ -76,24 +76,29 @@ void TOvcTCBaseString::tcPaint(TCanvas *TableCanvas, const TRect &CellRect, int 
 
 void TOvcTCBaseString::PaintText(TCanvas *TableCanvas, const TRect &CellRect,
                                  const TOvcCellAttributes &CellAttr, const QString &Text) {
+  PaintCellText(TableCanvas, CellRect, CellAttr, Text, Margin(), UseWordWrap());
+}
+
+void PaintCellText(TCanvas *Canvas, const TRect &CellRect, const TOvcCellAttributes &CellAttr,
+                   const QString &Text, int Margin, bool WordWrap) {
   if (Text.isEmpty()) return;
-  if (CellAttr.Font) TableCanvas->SetFont(CellAttr.Font);
-  TableCanvas->Font()->SetColor(CellAttr.FontColor);
-  const int half = Margin() / 2;
+  if (CellAttr.Font) Canvas->SetFont(CellAttr.Font);
+  Canvas->Font()->SetColor(CellAttr.FontColor);
+  const int half = Margin / 2;
   TRect r{CellRect.Left + half, CellRect.Top + half, CellRect.Right - half, CellRect.Bottom - half};
-  const int textWidth = UseWordWrap() ? 0 : TableCanvas->TextWidth(Text);
-  const unsigned flags = CellTextFlags(CellAttr.Adjust, UseWordWrap(), textWidth, r.Right - r.Left);
+  const int textWidth = WordWrap ? 0 : Canvas->TextWidth(Text);
+  const unsigned flags = CellTextFlags(CellAttr.Adjust, WordWrap, textWidth, r.Right - r.Left);
 
   if (CellAttr.TextStyle == tsFlat) {
-    TableCanvas->DrawText(Text, r, flags);
+    Canvas->DrawText(Text, r, flags);
     return;
   }
   const int offset = CellAttr.TextStyle == tsRaised ? -1 : 1;
   TRect shadow{r.Left + offset, r.Top + offset, r.Right + offset, r.Bottom + offset};
-  TableCanvas->Font()->SetColor(CellAttr.FontHiColor);
-  TableCanvas->DrawText(Text, shadow, flags);
-  TableCanvas->Brush()->SetStyle(bsClear);
-  TableCanvas->Font()->SetColor(CellAttr.FontColor);
-  TableCanvas->DrawText(Text, r, flags);
-  TableCanvas->Brush()->SetStyle(bsSolid);
+  Canvas->Font()->SetColor(CellAttr.FontHiColor);
+  Canvas->DrawText(Text, shadow, flags);
+  Canvas->Brush()->SetStyle(bsClear);
+  Canvas->Font()->SetColor(CellAttr.FontColor);
+  Canvas->DrawText(Text, r, flags);
+  Canvas->Brush()->SetStyle(bsSolid);
 }

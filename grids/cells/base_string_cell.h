@@ -35,3 +35,6 @@ private:
 
 // The DrawText flags for a text of TextWidth in Rect (already shrunk by the margin).
 unsigned CellTextFlags(TOvcTblAdjust Adjust, bool WordWrap, int TextWidth, int RectWidth);
+// Draws Text in CellRect (already filled) as a text cell with that margin and word wrap does.
+void PaintCellText(TCanvas *Canvas, const TRect &CellRect, const TOvcCellAttributes &CellAttr,
+                   const QString &Text, int Margin, bool WordWrap);

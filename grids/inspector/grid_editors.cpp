@@ -27,11 +27,13 @@ bool TO32EditorLink::RouteKeyDown(WORD &Key, TShiftState Shift, bool EnterIsDown
   case VK_RETURN:
     if (!EnterIsDown) break;
     {
+      // Moving to a row of another type retires this editor, which then lets go of the grid.
+      TO32CustomInspectorGrid *grid = grid_;
       WORD down = VK_DOWN;
-      const int before = grid_->Row();
+      const int before = grid->Row();
       enterMoved_ = false;
-      grid_->EditorKeyDown(down, Shift);
-      enterMoved_ = grid_->Row() != before;
+      grid->EditorKeyDown(down, Shift);
+      enterMoved_ = grid->Row() != before;
     }
     Key = 0;
     return true;

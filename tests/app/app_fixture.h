@@ -10,6 +10,11 @@
 #include <QWidget> // forms.h keeps widgets in QPointers
 #include <gtest/gtest.h>
 
+// Shows values readably in failure messages.
+inline void PrintTo(const QVariant &value, std::ostream *out) {
+  *out << (value.isValid() ? value.typeName() : "null") << ' ' << value.toString().toStdString();
+}
+
 class AppFolderTest : public ::testing::Test {
 protected:
   void SetUp() override {

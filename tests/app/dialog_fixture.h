@@ -8,6 +8,7 @@
 #include "app/dialog_placement.h"
 #include "app/main_form.h"
 #include "app/product_editor.h"
+#include "app/settings_form.h"
 #include "app/what_next_form.h"
 #include "platform/windowing/control_grab.h"
 #include "tests/app/app_fixture.h"
@@ -23,6 +24,7 @@ protected:
     Application()->CreateForm(F1);
     // Not shown: the dialogs are the only windows that take the focus.
     F1->SetBounds(120, 90, F1->Width(), F1->Height());
+    Application()->CreateForm(SETTINGS);
     Application()->CreateForm(WOTNEXT);
     Application()->CreateForm(AboutBox);
     Application()->CreateForm(CUSTEDIT);

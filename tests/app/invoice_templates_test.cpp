@@ -106,6 +106,7 @@ protected:
     dd->INV1->FieldByName(QStringLiteral("InvNUM"))->SetAsFloat(number);
     dd->INV1->Post(); // INV1 stays open while the invoice prints, as Create Invoice leaves it
     ReportVariables()->SetVariable(QStringLiteral("SINV"), Variant(number));
+    ReportVariables()->SetVariable(QStringLiteral("PREVIEWMARK"), Variant(QString()));
   }
 
   // A stored invoice, made the current MINV1 row so that MINV2 shows its lines.

@@ -196,7 +196,7 @@ protected:
   ScopedScriptedServices services;
 };
 
-TEST_F(PrintForm, IsCreatedAtStartRightAfterTheMainWindow) {
+TEST_F(PrintForm, IsCreatedAtStartAfterTheMainWindowAndTheSettings) {
   UsePrinters(true);
   bool checked = false;
   QTimer::singleShot(0, [&] {
@@ -204,8 +204,8 @@ TEST_F(PrintForm, IsCreatedAtStartRightAfterTheMainWindow) {
     ASSERT_NE(HARD, nullptr);
     QStringList order;
     for (int i = 0; i < Application()->ComponentCount(); ++i) order << Application()->Components(i)->Name();
-    EXPECT_EQ(order.mid(0, 3),
-              (QStringList{QStringLiteral("DD"), QStringLiteral("F1"), QStringLiteral("HARD")}));
+    EXPECT_EQ(order.mid(0, 4), (QStringList{QStringLiteral("DD"), QStringLiteral("F1"),
+                                            QStringLiteral("SETTINGS"), QStringLiteral("HARD")}));
     EXPECT_EQ(Application()->MainForm(), F1);
     EXPECT_FALSE(HARD->Showing());
     EXPECT_EQ(HARD->ET1->Text(), QStringLiteral("Office laser"));
@@ -276,6 +276,26 @@ TEST_F(PrintForm, ANewInvoiceShowsItsNumberAndCurrencyWithTemplatesOneAndTwo) {
   }
   EXPECT_EQ(ReportVariables()->GetVariable(QStringLiteral("CURRSYM")).ToString(), QStringLiteral("\u20AC"));
   EXPECT_EQ(ReportVariables()->GetVariable(QStringLiteral("SINV")).VarType(), varInteger);
+}
+
+TEST_F(PrintForm, APreviewOfANewInvoiceIsMarkedAsNoInvoiceAndTitledSo) {
+  Start();
+  NewInvoice();
+  const struct {
+    int k;
+    bool preview;
+    const char *title;
+  } cases[] = {
+      {1, true, "Preview of invoice 1042"}, {2, true, "Preview of invoice 1042"}, {1, false, "Invoice 1042"}};
+  for (const auto &c : cases) {
+    HARD->SetPreviewVar(c.preview);
+    Run(c.k, [&] {
+      const QList<QStringList> pages = PreparedTexts();
+      EXPECT_EQ(Holds(pages, QStringLiteral("PREVIEW \u2014 not an invoice")), c.preview) << c.k;
+      EXPECT_TRUE(Holds(pages, QStringLiteral("1042"))) << c.k;
+      EXPECT_EQ(HARD->frReport1->Title, QString::fromLatin1(c.title));
+    });
+  }
 }
 
 TEST_F(PrintForm, EveryRunStartsWithTwoCopiesAndCopiesStayWithinOneToFive) {

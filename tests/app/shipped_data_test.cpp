@@ -151,13 +151,27 @@ class ShippedTemplates : public ShippedData {
 protected:
   void SetUp() override {
     ShippedData::SetUp();
-    ASSERT_EQ(SeedDataFolder(data.path(), {{1, {}, {}, "old 1"}, {2, {}, {}, "kept 2"}, {5, {}, {}, "own 5"}})
+    ASSERT_EQ(SeedDataFolder(
+                  data.path(),
+                  {{1, {}, {}, "old 1"}, {2, {}, {}, "old 2"}, {3, {}, {}, "own 3"}, {5, {}, {}, "own 5"}})
                   .Outcome,
               TSeedOutcome::Created);
-    SetFirst(QStringLiteral("Reports"), 4, ShippedTemplatesDate() - 1); // template 1 is of an older release
+    // Template 1 is of an earlier release, 2 of an earlier build of this one, 3 of a later release.
+    ASSERT_EQ(engine.DatabaseOpen(data.path(), db), DBIERR_NONE);
+    SetUpdated(1, ShippedTemplatesDate() - 1);
+    SetUpdated(3, ShippedTemplatesDate() + 1);
     Insert(QStringLiteral("CUSTOMERS"), {QVariant(), QStringLiteral("Kept customer"), {}, {}, {}, {}, {}});
     ASSERT_TRUE(shipped.isValid());
-    ASSERT_EQ(engine.DatabaseOpen(data.path(), db), DBIERR_NONE);
+  }
+  void SetUpdated(int number, TDateTime date) {
+    TffCursorID cursor = 0;
+    TffRecord record, changed;
+    ASSERT_EQ(engine.CursorOpen(db, QStringLiteral("Reports"), QStringLiteral("rec"), cursor), DBIERR_NONE);
+    ASSERT_EQ(engine.CursorSetToKey(cursor, {number}), DBIERR_NONE);
+    ASSERT_EQ(engine.RecordGet(cursor, record), DBIERR_NONE);
+    record.Values[4] = date;
+    ASSERT_EQ(engine.RecordModify(cursor, record.Values, changed), DBIERR_NONE);
+    engine.CursorClose(cursor);
   }
   QString Ship(const QList<TShippedReport> &reports) {
     const QString file = shipped.filePath(QStringLiteral("tallyrook-shipped.db"));
@@ -177,11 +191,14 @@ protected:
   TffDatabaseID db = 0;
 };
 
-TEST_F(ShippedTemplates, NewerTemplatesOneToFourReplaceTheFoldersAndTheDataStays) {
-  const QString file =
-      Ship({{1, {}, {}, "new 1"}, {2, {}, {}, "new 2"}, {3, {}, {}, "new 3"}, {5, {}, {}, "new 5"}});
+TEST_F(ShippedTemplates, ShippedTemplatesOneToFourReplaceOlderOnesAndTheDataStays) {
+  const QString file = Ship({{1, {}, {}, "new 1"},
+                             {2, {}, {}, "new 2"},
+                             {3, {}, {}, "new 3"},
+                             {4, {}, {}, "new 4"},
+                             {5, {}, {}, "new 5"}});
   EXPECT_EQ(UpdateShippedReports(engine, db, file), QString());
-  EXPECT_EQ(Templates(), (QList<QByteArray>{"1 new 1", "2 kept 2", "3 new 3", "5 own 5"}));
+  EXPECT_EQ(Templates(), (QList<QByteArray>{"1 new 1", "2 new 2", "3 own 3", "4 new 4", "5 own 5"}));
   EXPECT_EQ(Records(QStringLiteral("CUSTOMERS")).value(0).value(1).toString(),
             QStringLiteral("Kept customer"));
   // Up to date: a second start changes nothing.
@@ -192,10 +209,10 @@ TEST_F(ShippedTemplates, NewerTemplatesOneToFourReplaceTheFoldersAndTheDataStays
 TEST_F(ShippedTemplates, AnUpdateThatFailsHalfWayLeavesEveryTemplateAsItWas) {
   // The disk fills after the first template is replaced.
   const QByteArray big(200 * 1024, 'T');
-  const QString file = Ship({{1, {}, {}, "new 1" + big}, {3, {}, {}, "new 3" + big}});
+  const QString file = Ship({{1, {}, {}, "new 1" + big}, {4, {}, {}, "new 4" + big}});
   ASSERT_EQ(engine.DatabaseSetSizeLimit(db, QFileInfo(DatabaseFile()).size() + 300 * 1024), DBIERR_NONE);
   EXPECT_TRUE(UpdateShippedReports(engine, db, file).contains(QStringLiteral("disk space")));
-  EXPECT_EQ(Templates(), (QList<QByteArray>{"1 old 1", "2 kept 2", "5 own 5"}));
+  EXPECT_EQ(Templates(), (QList<QByteArray>{"1 old 1", "2 old 2", "3 own 3", "5 own 5"}));
 }
 
 TEST_F(ShippedData, DefinitionsMatchTheDataModulesTables) {

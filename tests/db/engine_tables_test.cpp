@@ -167,3 +167,90 @@ TEST_F(EngineTest, TableRebuiltThroughAnotherHandleIsSeenAnew) {
 }
 
 } // namespace
+
+namespace {
+
+// MINV1 of BuildHeaders with INVNUM unique, or with other fields.
+TffDataDictionary HeadersWithUniqueNumbers(bool otherFields = false) {
+  TffDataDictionary dictionary(4096);
+  dictionary.AddField(QStringLiteral("REC"), QString(), fftAutoInc, 0, 0, false);
+  dictionary.AddField(QStringLiteral("CUSTNO"), QString(), fftInt32, 0, 0, false);
+  dictionary.AddField(QStringLiteral("InvNUM"), QString(), otherFields ? fftInt32 : fftDouble, 0, 0, false);
+  dictionary.AddField(QStringLiteral("NET"), QString(), fftDouble, 0, 0, false);
+  dictionary.AddField(QStringLiteral("CANC"), QString(), fftBoolean, 0, 0, false);
+  dictionary.AddIndex(QStringLiteral("CUST"), QString(), 0, QStringLiteral("CUSTNO;InvNUM"), true, true);
+  dictionary.AddIndex(QStringLiteral("INVNUM"), QString(), 0, QStringLiteral("InvNUM"), true, true, false);
+  return dictionary;
+}
+
+TEST_F(EngineTest, IndexesChangeWithTheRecordsKeptAndAUniqueIndexTheRecordsBreakIsRefused) {
+  BuildHeaders();
+  TffCursorID cursor = Open(QStringLiteral("MINV1"));
+  for (double number : {7.0, 9.0, 8.0}) Insert(cursor, {QVariant(), 1, number, 1.0, false});
+  EXPECT_EQ(engine.TableChangeIndexes(db, QStringLiteral("MINV1"), HeadersWithUniqueNumbers()),
+            DBIERR_TABLEINUSE);
+  ASSERT_OK(engine.CursorClose(cursor));
+  EXPECT_EQ(engine.TableChangeIndexes(db, QStringLiteral("MINV1"), HeadersWithUniqueNumbers(true)),
+            DBIERR_INVALIDDICTIONARY);
+
+  // A second 9 breaks the unique index: refused, and the table stays as it was.
+  cursor = Open(QStringLiteral("MINV1"));
+  const TffRecord duplicate = Insert(cursor, {QVariant(), 2, 9.0, 1.0, false});
+  ASSERT_OK(engine.CursorClose(cursor));
+  EXPECT_EQ(engine.TableChangeIndexes(db, QStringLiteral("MINV1"), HeadersWithUniqueNumbers()),
+            DBIERR_KEYVIOL);
+  std::optional<TffDataDictionary> dictionary;
+  ASSERT_OK(engine.TableGetDictionary(db, QStringLiteral("MINV1"), dictionary));
+  EXPECT_TRUE(dictionary->IndexDescriptor(2).idDups);
+
+  cursor = Open(QStringLiteral("MINV1"));
+  ASSERT_OK(engine.CursorSetToBookmark(cursor, duplicate.Bookmark));
+  ASSERT_OK(engine.RecordDelete(cursor));
+  ASSERT_OK(engine.CursorClose(cursor));
+  ASSERT_OK(engine.TableChangeIndexes(db, QStringLiteral("MINV1"), HeadersWithUniqueNumbers()));
+
+  // Seen so by another engine too: the records in index order, and a number used twice refused.
+  TffServerEngine other;
+  TffDatabaseID second = 0;
+  ASSERT_EQ(other.DatabaseOpen(folder.path(), second), DBIERR_NONE);
+  ASSERT_EQ(other.CursorOpen(second, QStringLiteral("MINV1"), QStringLiteral("INVNUM"), cursor), DBIERR_NONE);
+  EXPECT_FALSE(other.CursorDictionary(cursor)->IndexDescriptor(2).idDups);
+  QList<QVariant> numbers;
+  TffRecord record;
+  while (other.RecordGetNext(cursor, record) == DBIERR_NONE) numbers.append(record.Values[2]);
+  EXPECT_EQ(numbers, QList<QVariant>({9.0, 8.0, 7.0}));
+  EXPECT_EQ(other.RecordInsert(cursor, {QVariant(), 3, 8.0, 1.0, false}, record), DBIERR_KEYVIOL);
+}
+
+TEST_F(EngineTest, ANewIndexOnATextSortsItWithoutRegardToCaseAndGoesAgainWithoutTrace) {
+  BuildLines();
+  TffCursorID cursor = Open(QStringLiteral("MINV2"));
+  for (const char *text : {"pear", "Apple", "fig", "apple"})
+    Insert(cursor, {1, 1.0, QString::fromLatin1(text), 1.0});
+  ASSERT_OK(engine.CursorClose(cursor));
+  const auto lines = [](bool byDescription) {
+    TffDataDictionary dictionary(4096);
+    dictionary.AddField(QStringLiteral("REC"), QString(), fftInt32, 0, 0, false);
+    dictionary.AddField(QStringLiteral("QUANTITY"), QString(), fftDouble, 0, 0, false);
+    dictionary.AddField(QStringLiteral("DESCRIPTION"), QString(), fftNullString, 1000, 0, false);
+    dictionary.AddField(QStringLiteral("ITEMPRICE"), QString(), fftDouble, 0, 0, false);
+    dictionary.AddIndex(QStringLiteral("REC"), QString(), 0, QStringLiteral("REC"), true, true);
+    if (byDescription)
+      dictionary.AddIndex(QStringLiteral("TEXT"), QString(), 0, QStringLiteral("DESCRIPTION"), false, true);
+    return dictionary;
+  };
+  ASSERT_OK(engine.TableChangeIndexes(db, QStringLiteral("MINV2"), lines(true)));
+  cursor = Open(QStringLiteral("MINV2"), QStringLiteral("TEXT"));
+  EXPECT_EQ(Column(cursor, 2), QStringList({"Apple", "apple", "fig", "pear"}));
+  Insert(cursor, {1, 1.0, QStringLiteral("BANANA"), 1.0});
+  EXPECT_EQ(Column(cursor, 2), QStringList({"Apple", "apple", "BANANA", "fig", "pear"}));
+  ASSERT_OK(engine.CursorClose(cursor));
+
+  ASSERT_OK(engine.TableChangeIndexes(db, QStringLiteral("MINV2"), lines(false)));
+  EXPECT_EQ(engine.CursorOpen(db, QStringLiteral("MINV2"), QStringLiteral("TEXT"), cursor),
+            DBIERR_NOSUCHINDEX);
+  EXPECT_EQ(Column(Open(QStringLiteral("MINV2")), 2),
+            QStringList({"pear", "Apple", "fig", "apple", "BANANA"}));
+}
+
+} // namespace

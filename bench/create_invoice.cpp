@@ -1,0 +1,142 @@
+// Create Invoice, confirmed, of a 20-line invoice: the checks, the store in one transaction and the print
+// form's preparation of template 1 (without showing it), on the shipped data with no stored invoice and with
+// 100,000 stored invoices of 10 lines each (1,000,000 lines). Store and preparation are also reported apart
+// (store_ms, prepare_ms). Each benchmark works on a copy of its data folder, which it gets from the one
+// built once and kept in the temporary folder.
+#include "app/create_invoice.h"
+#include "app/data_module.h"
+#include "app/invoice_lines.h"
+#include "app/invoice_templates.h"
+#include "app/print_form.h"
+#include "app/program.h"
+#include "bench/invoice_data.h"
+#include "platform/windowing/application.h"
+#include "report/engine.h"
+#include "report/variables.h"
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <chrono>
+
+namespace {
+
+using namespace invoice_data;
+
+const char *const kDataVersion = "tallyrook create invoice data 1";
+
+// Stores kHeaders invoices of kLinesPerHeader lines, numbered 1 up, with the counter at the last.
+void StoreInvoices(const QString &folder) {
+  TffServerEngine engine;
+  TffDatabaseID db = 0;
+  Check(engine, engine.DatabaseOpen(folder, db));
+  TffCursorID headers = 0, lines = 0, control = 0;
+  Check(engine, engine.CursorOpen(db, QStringLiteral("MINV1"), QString(), headers));
+  Check(engine, engine.CursorOpen(db, QStringLiteral("MINV2"), QString(), lines));
+  Check(engine, engine.CursorOpen(db, QStringLiteral("CONTROL"), QString(), control));
+  Check(engine, engine.TransactionStart(db));
+  TffRecord record;
+  for (int i = 1; i <= kHeaders; ++i) {
+    Check(engine, engine.RecordInsert(headers, HeaderValues(i % kCustomers + 1, 45000 + i / 50, i), record));
+    const int rec = record.Values[0].toInt();
+    for (int j = 0; j < kLinesPerHeader; ++j)
+      Check(engine,
+            engine.RecordInsert(
+                lines, LineValues(rec, 2.0, QStringLiteral("Line %1 of invoice %2").arg(j).arg(i)), record));
+  }
+  Check(engine, engine.RecordGetNext(control, record));
+  record.Values[7] = kHeaders;
+  TffRecord modified;
+  Check(engine, engine.RecordModify(control, record.Values, modified));
+  Check(engine, engine.TransactionCommit(db));
+  Check(engine, engine.DatabaseClose(db));
+}
+
+// The kept data folder with `stored` invoices (0 or kHeaders), built when missing.
+QString KeptFolder(int stored) {
+  const QString folder =
+      QDir(QDir::tempPath()).filePath(QStringLiteral("tallyrook-bench-create_invoice-%1").arg(stored));
+  QFile marker(QDir(folder).filePath(QStringLiteral("complete")));
+  if (marker.open(QIODevice::ReadOnly) && marker.readAll() == kDataVersion) return folder;
+  marker.close();
+  QDir(folder).removeRecursively();
+  QDir().mkpath(folder);
+  if (SeedDataFolder(folder, InvoiceTemplates()).Outcome != TSeedOutcome::Created)
+    qFatal("cannot seed %s", qPrintable(folder));
+  if (stored) StoreInvoices(folder);
+  marker.open(QIODevice::WriteOnly);
+  marker.write(kDataVersion);
+  return folder;
+}
+
+void BM_CreateInvoiceOf20Lines(benchmark::State &state) {
+  const QString kept = KeptFolder(int(state.range(0)));
+  QTemporaryDir work, runtime;
+  QFile::copy(QDir(kept).filePath(QStringLiteral("tallyrook.db")),
+              QDir(work.path()).filePath(QStringLiteral("tallyrook.db")));
+  qputenv("TALLYROOK_DATA", work.path().toUtf8());
+  qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+  StartApplicationReports();
+  Application()->CreateForm(DD);
+  Application()->CreateForm(HARD);
+  if (!DD || !HARD) {
+    state.SkipWithError("the program did not start");
+    return;
+  }
+
+  TInvoiceDraft draft;
+  draft.Customer = CustomerName(7);
+  draft.Address[0] = QStringLiteral("12 High Street");
+  draft.Address[1] = QStringLiteral("Town");
+  draft.Date = 45700;
+  draft.TaxPercent = 17.5;
+  using Clock = std::chrono::steady_clock;
+  Clock::time_point confirmed;
+  double storeMs = 0, prepareMs = 0;
+  TCreateInvoiceSteps steps;
+  steps.FocusDescription = steps.FocusCustomer = steps.WhatNext = [] {};
+  steps.ShowMessage = [&state](const QString &message) { state.SkipWithError(qPrintable(message)); };
+  steps.Confirm = [&] {
+    confirmed = Clock::now();
+    return true;
+  };
+  steps.ShowInvoice = [&](int templateNumber, int number, bool preview) {
+    const Clock::time_point stored = Clock::now();
+    storeMs += std::chrono::duration<double, std::milli>(stored - confirmed).count();
+    HARD->SetInvVar(number);
+    HARD->SetPreviewVar(preview);
+    // What a run of the print form does before it shows the pages.
+    ReportVariables()->SetVariable(QStringLiteral("CURRSYM"), Variant(HARD->SysFormats->CurrencyString()));
+    HARD->LoadReport(templateNumber);
+    if (!HARD->frReport1->PrepareReport()) state.SkipWithError(qPrintable(HARD->frReport1->ErrorText()));
+    prepareMs += std::chrono::duration<double, std::milli>(Clock::now() - stored).count();
+  };
+
+  for (auto _ : state) {
+    state.PauseTiming();
+    DD->NewINV2andOpen();
+    DD->ffDatabase1->StartTransaction();
+    for (int i = 1; i <= 20; ++i)
+      AddInvoiceLine(*DD, true, i % 4 + 1, QStringLiteral("Item %1 of the new invoice").arg(i), 2.5 * i);
+    DD->ffDatabase1->Commit();
+    state.ResumeTiming();
+    if (CreateInvoice(*DD, draft, steps) != TCreateInvoiceResult::Stored) state.SkipWithError("not stored");
+  }
+  state.counters["store_ms"] = benchmark::Counter(storeMs, benchmark::Counter::kAvgIterations);
+  state.counters["prepare_ms"] = benchmark::Counter(prepareMs, benchmark::Counter::kAvgIterations);
+  FreeApplication();
+}
+BENCHMARK(BM_CreateInvoiceOf20Lines)->Arg(0)->Arg(kHeaders)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  FreeApplication();
+  return 0;
+}
