@@ -4,7 +4,7 @@
 #include "report/memo_view.h"
 #include "report/prepared_pages.h"
 #include "report/shape_view.h"
-#include "tests/report/ui_pages_fixture.h"
+#include "tests/report/ui_preview_fixture.h"
 #include <QFileInfo>
 #include <QTemporaryDir>
 

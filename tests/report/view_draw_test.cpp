@@ -26,7 +26,6 @@ protected:
     view.Draw(canvas_.get());
     return device_->Calls();
   }
-  std::vector<DrawCall> Recorded(DrawCall::Kind kind) const { return device_->Calls(kind); }
   static void Place(TfrView &view, int left, int top, int width, int height) {
     view.Left = left;
     view.Top = top;
