@@ -32,8 +32,8 @@ struct DrawCall {
   // decimals.
   QString Describe() const {
     auto n = [](qreal v) { return QString::number(std::round(v * 100) / 100, 'g', 8); };
-    QString d = QStringLiteral("%1 %2,%3 %4x%5")
-                    .arg(QLatin1Char("RLPGAETI"[kind]))
+    QString d = QLatin1Char("RLPGAETI"[kind]) +
+                QStringLiteral(" %1,%2 %3x%4")
                     .arg(n(bounds.x()), n(bounds.y()), n(bounds.width()), n(bounds.height()));
     if (brush.isValid()) d += QLatin1Char(' ') + brush.name();
     if (penWidth > 1) d += QStringLiteral(" w") + n(penWidth);

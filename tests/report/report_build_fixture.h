@@ -205,14 +205,9 @@ protected:
       frReadPageObjects(pages[i].Stream.get(), &objects);
       for (int j = 0; j < objects.ObjectCount(); ++j) {
         TfrView *v = objects.Object(j);
-        out << (geometry ? QStringLiteral("%1: %2,%3 %4x%5 %6")
-                               .arg(i + 1)
-                               .arg(v->Left)
-                               .arg(v->Top)
-                               .arg(v->Width)
-                               .arg(v->Height)
-                               .arg(TextOf(v))
-                         : QStringLiteral("%1: %2").arg(i + 1).arg(TextOf(v)));
+        out << (geometry ? QString::asprintf("%d: %d,%d %dx%d ", i + 1, v->Left, v->Top, v->Width, v->Height)
+                         : QString::asprintf("%d: ", i + 1)) +
+                   TextOf(v);
       }
     }
     return out;

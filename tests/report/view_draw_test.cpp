@@ -27,10 +27,7 @@ protected:
     return device_->Calls();
   }
   static void Place(TfrView &view, int left, int top, int width, int height) {
-    view.Left = left;
-    view.Top = top;
-    view.Width = width;
-    view.Height = height;
+    std::tie(view.Left, view.Top, view.Width, view.Height) = std::tuple(left, top, width, height);
   }
 
   std::unique_ptr<test::RecordingDevice> device_;
@@ -48,14 +45,8 @@ QImage Paint(TfrView &view) {
 
 // "left,top widthxheight frame gapx,gapy": where the view stands and how wide its frame is drawn.
 QString Geometry(const TfrView &v) {
-  return QStringLiteral("%1,%2 %3x%4 %5 %6,%7")
-      .arg(v.Left)
-      .arg(v.Top)
-      .arg(v.Width)
-      .arg(v.Height)
-      .arg(v.FrameWidth)
-      .arg(v.gapx)
-      .arg(v.gapy);
+  return QString::asprintf("%d,%d %dx%d %g %d,%d", v.Left, v.Top, v.Width, v.Height, double(v.FrameWidth),
+                           v.gapx, v.gapy);
 }
 
 TEST_F(ViewDrawTest, ScalingComputesBoundsGapsTheDrawingRectangleAndTheClipRegion) {
@@ -96,10 +87,7 @@ TEST_F(ViewDrawTest, ScalingComputesBoundsGapsTheDrawingRectangleAndTheClipRegio
 // Memo at 10,20 of 100 x 40 with the frame sides, style, width and scale given, in red.
 std::unique_ptr<TfrView> Framed(int sides, int style = psSolid, float width = 1, double scale = 1) {
   auto memo = std::make_unique<TfrMemoView>();
-  memo->Left = 10;
-  memo->Top = 20;
-  memo->Width = 100;
-  memo->Height = 40;
+  std::tie(memo->Left, memo->Top, memo->Width, memo->Height) = std::tuple(10, 20, 100, 40);
   memo->FrameTyp = quint16(sides);
   memo->FrameStyle = quint16(style);
   memo->FrameWidth = width;
