@@ -37,10 +37,7 @@ TEST_F(PrintToPdfTest, APagePrintedToPdfHoldsItsLaidOutLinesAndFilledShapes) {
                               "date; please quote the invoice number with your payment."),
                10, 0, frtaWidth, clNone, frbAll);
   TfrShapeView triangle;
-  triangle.Left = 400;
-  triangle.Top = 200;
-  triangle.Width = 200;
-  triangle.Height = 150;
+  std::tie(triangle.Left, triangle.Top, triangle.Width, triangle.Height) = std::tuple(400, 200, 200, 150);
   triangle.ShapeType = skTriangle;
   triangle.FillColor = clRed;
   triangle.PrintToStream(stream);

@@ -111,10 +111,7 @@ protected:
   TfrMemoView *AddMemo(TfrPage *onPage, int left, int top, int width, int height, const QStringList &text,
                        int flags = 0) {
     auto memo = std::make_unique<TfrMemoView>();
-    memo->Left = left;
-    memo->Top = top;
-    memo->Width = width;
-    memo->Height = height;
+    std::tie(memo->Left, memo->Top, memo->Width, memo->Height) = std::tuple(left, top, width, height);
     memo->Flags = quint16(flags);
     memo->Name = QStringLiteral("Memo%1").arg(++memos_);
     for (const QString &line : text) memo->Memo.Add(line);
@@ -167,10 +164,7 @@ protected:
   // A subreport printing template page subPage.
   void AddSubReport(int left, int top, int subPage) {
     auto sub = std::make_unique<TfrSubReportView>();
-    sub->Left = left;
-    sub->Top = top;
-    sub->Width = 300;
-    sub->Height = 20;
+    std::tie(sub->Left, sub->Top, sub->Width, sub->Height) = std::tuple(left, top, 300, 20);
     sub->SubPage = subPage;
     page->Add(std::move(sub));
   }

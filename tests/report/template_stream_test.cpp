@@ -57,10 +57,7 @@ TEST_F(TemplateStreamTest, GoldenStreamOfAPageWithATextObject) {
   page->pgMargins = Rect(10, 20, 30, 40);
   page->UseMargins = true;
   auto *memo = AddView<TfrMemoView>(page, QStringLiteral("Memo1"));
-  memo->Left = 10;
-  memo->Top = 20;
-  memo->Width = 100;
-  memo->Height = 30;
+  std::tie(memo->Left, memo->Top, memo->Width, memo->Height) = std::tuple(10, 20, 100, 30);
   memo->FrameTyp = frbAll;
   memo->FrameWidth = 0.5;
   memo->FrameColor = clRed;
@@ -129,10 +126,7 @@ void BuildFullTemplate(TfrReportModel &model) {
   }
   for (int style = 0; style <= 6; ++style) {
     auto *memo = AddView<TfrMemoView>(first, QStringLiteral("Memo%1").arg(style + 1));
-    memo->Left = 5 + style;
-    memo->Top = 12 * style;
-    memo->Width = 80;
-    memo->Height = 12;
+    std::tie(memo->Left, memo->Top, memo->Width, memo->Height) = std::tuple(5 + style, 12 * style, 80, 12);
     memo->Flags = quint16(style * 3 & 15);
     memo->FrameTyp = quint16(style * 7 & 15);
     memo->FrameStyle = quint16(style);

@@ -27,10 +27,7 @@ public:
                     int size = 10, TFontStyles style = 0, int adjust = frtaLeft, TColor fill = clNone,
                     int frame = 0) {
     memo_ = std::make_unique<TfrMemoView>();
-    memo_->Left = left;
-    memo_->Top = top;
-    memo_->Width = width;
-    memo_->Height = height;
+    std::tie(memo_->Left, memo_->Top, memo_->Width, memo_->Height) = std::tuple(left, top, width, height);
     memo_->Font.SetSize(size);
     memo_->Font.SetStyle(style);
     memo_->Adjust = adjust;
