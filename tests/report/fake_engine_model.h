@@ -1,6 +1,7 @@
 // A fake report model for the engine's tests: views with a property table, bands with request flags and a
 // value list, a page with objects, and a report that can be cancelled. The fixture starts the engine, pins
-// US English formats and hooks the report parser to a table of field values and to the function libraries.
+// US English formats and hooks the report parser to a table of field values and to the function libraries;
+// the dataset fixture adds forms owning memory datasets and record sources.
 #pragma once
 #include "platform/core/format_settings.h"
 #include "platform/core/string_list.h"
