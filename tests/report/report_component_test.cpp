@@ -16,47 +16,32 @@ using test::RunTool;
 
 class ReportComponentTest : public ReportBuildTest {
 protected:
-  void SetUp() override {
-    ReportBuildTest::SetUp();
-    ASSERT_TRUE(dir.isValid());
-  }
   void TearDown() override {
-    BindReportPrinter(nullptr);
-    printer.reset();
+    printers.reset();
     ReportBuildTest::TearDown();
   }
-  // The PDF printer, bound to the report engine's printer wrapper.
-  void UsePdfPrinter() {
-    BindReportPrinter(nullptr);
-    printer = std::make_unique<TPrinter>(std::make_unique<TScriptedPrinterSystem>(dir.path()));
-    printer->SetPdfFileName(pdf());
-    BindReportPrinter(printer.get());
-  }
-  // A paper printer whose jobs land as PDF files in the folder; it is selected.
+  // The platform's printer over an "Office" paper printer whose jobs land as PDF files, and the PDF printer
+  // writing pdf(); either one selected.
   TScriptedPrinterSystem *UsePaperPrinter() {
-    BindReportPrinter(nullptr);
-    auto system = std::make_unique<TScriptedPrinterSystem>(dir.path());
-    TScriptedPrinterSystem *raw = system.get();
-    TPrinterDescription office;
-    office.name = QStringLiteral("Office");
-    office.papers = {*StandardPaper(DMPAPER_A4)};
-    system->AddPrinter(office);
-    system->SetDefaultPrinter(office.name);
-    printer = std::make_unique<TPrinter>(std::move(system));
-    BindReportPrinter(printer.get());
-    return raw;
+    printers.emplace(QStringList{"Office"});
+    printer = printers->Printer();
+    return printers->System;
+  }
+  void UsePdfPrinter() {
+    UsePaperPrinter();
+    printer->SetPdfFileName(pdf());
+    ReportPrinter()->SelectPrinterByName(TPrinter::PdfPrinterName());
   }
   QString pdf() const { return dir.filePath(QStringLiteral("report.pdf")); }
-
   // One row per sheet: a 1000-high data band printing "Sheet [LINE#]".
   void SheetReport(int sheets) {
     FillItems(sheets);
-    AddBand(btMasterData, 0, 1000, QStringLiteral("frLines"));
-    AddMemo(10, 10, 300, 20, {QStringLiteral("Sheet [LINE#]")});
+    Build({"MasterData 0+1000 frLines | 10,300 Sheet [LINE#]"});
   }
 
   QTemporaryDir dir;
-  std::unique_ptr<TPrinter> printer;
+  std::optional<test::ScriptedPrinters> printers;
+  TPrinter *printer = nullptr;
 };
 
 TEST_F(ReportComponentTest, PageListsNameNumbersAndRangesAndAnythingElseIsAClearError) {
