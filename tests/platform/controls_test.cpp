@@ -27,6 +27,7 @@ public:
   LRESULT dlgCode = 0;
   TColor paintColor = clNone;
   QList<QRect> paintedRegions;
+  QList<QRect> clipRects; // the canvas's ClipRect at each paint
 
   void WndProc(TMessage &m) override {
     if (m.Msg == WM_GETDLGCODE) {
@@ -58,6 +59,7 @@ protected:
   }
   void Paint() override {
     paintedRegions.append(PaintRegion().boundingRect());
+    clipRects.append(Canvas()->ClipRect().ToQRect());
     if (paintColor == clNone) return;
     Canvas()->Brush()->SetColor(paintColor);
     Canvas()->FillRect(ClientRect());
@@ -233,6 +235,17 @@ TEST_F(ControlsTest, PaintedControlPaintsItsClientAreaInsideItsBorder) {
     seen += image.pixelColor(p) == Qt::black ? 'k' : image.pixelColor(p) == Qt::red ? 'r' : '?';
   EXPECT_EQ(seen, "kkkkrr");
   EXPECT_EQ(a->ClientRect(), Rect(0, 0, 38, 28));
+}
+
+TEST_F(ControlsTest, APaintedControlsClipIsItsOwnAreaWhereverItsWindowIsDrawn) {
+  Probe *a = AddProbe("A", 0);
+  a->SetBounds(30, 40, 50, 20);
+  guitest::ShowAndActivate(form);
+  // Drawn as part of the form's picture, the control's window is offset in the picture.
+  a->clipRects.clear();
+  form->Widget()->grab();
+  ASSERT_FALSE(a->clipRects.isEmpty());
+  EXPECT_EQ(a->clipRects.last(), QRect(0, 0, 50, 20));
 }
 
 TEST_F(ControlsTest, ScrollBarsTakeRoomFromTheClientAreaWhenTheyHaveARange) {
