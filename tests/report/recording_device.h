@@ -28,13 +28,12 @@ struct DrawCall {
   qreal fontPixels = 0; // text: the em size on the device
   qreal angle = 0;      // text: degrees, counter-clockwise
 
-  // "K left,top widthxheight [brush] [wPenWidth] [nPoints] ['text']", K the kind's letter; numbers to two
+  // "K left,top [widthxheight] [brush] [wPenWidth] [nPoints] ['text']", K the kind's letter; numbers to two
   // decimals.
   QString Describe() const {
     auto n = [](qreal v) { return QString::number(std::round(v * 100) / 100, 'g', 8); };
-    QString d = QLatin1Char("RLPGAETI"[kind]) +
-                QStringLiteral(" %1,%2 %3x%4")
-                    .arg(n(bounds.x()), n(bounds.y()), n(bounds.width()), n(bounds.height()));
+    QString d = QLatin1Char("RLPGAETI"[kind]) + QStringLiteral(" %1,%2").arg(n(bounds.x()), n(bounds.y()));
+    if (kind != Text) d += QStringLiteral(" %1x%2").arg(n(bounds.width()), n(bounds.height()));
     if (brush.isValid()) d += QLatin1Char(' ') + brush.name();
     if (penWidth > 1) d += QStringLiteral(" w") + n(penWidth);
     if (kind == Points) d += QStringLiteral(" n%1").arg(points.size());
