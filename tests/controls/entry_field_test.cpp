@@ -485,16 +485,6 @@ public:
   QStringList written;
 };
 
-TEST_F(EntryFieldTest, RangesAreStoredAsTenBytesOnlyForTypesWithARange) {
-  RecordingFiler stringFiler;
-  field->DefineProperties(&stringFiler);
-  EXPECT_TRUE(stringFiler.written.isEmpty());
-  field->SetDataType(edtLongInt);
-  RecordingFiler filer;
-  field->DefineProperties(&filer);
-  EXPECT_EQ(filer.written, (QStringList{QStringLiteral("RangeHigh:10"), QStringLiteral("RangeLow:10")}));
-}
-
 TEST_F(EntryFieldTest, RangesAreStoredAsTenBytesOnlyForTypesWithARangeAndValuesComeFromText) {
   RecordingFiler stringFiler;
   field->DefineProperties(&stringFiler);

@@ -500,7 +500,7 @@ protected:
   TEditTyped *edit = nullptr;
 };
 
-TEST_F(PopupTest, TheButtonOpensTheCalendarUnderTheEditOnItsDate) {
+TEST_F(PopupTest, TheButtonOpensTheCalendarUnderTheEditOnItsDateForDateTypesOnly) {
   Open();
   TPopupEditCalendar *popup = Calendar();
   ASSERT_NE(popup, nullptr);
@@ -515,9 +515,25 @@ TEST_F(PopupTest, TheButtonOpensTheCalendarUnderTheEditOnItsDate) {
   // The edit keeps the keys, its caret hidden.
   EXPECT_TRUE(edit->Focused());
   EXPECT_TRUE(LineEditOf(edit)->isReadOnly());
+
+  // Only date types open it; another kind of button only clicks.
+  guitest::Click(edit->Button(), QPoint(4, 4));
+  ASSERT_FALSE(edit->PopupVisible());
+  int clicks = 0;
+  edit->OnButtonClick = TNotifyEvent::From([&clicks](TObject *) { ++clicks; });
+  edit->SetTypeValue(teTime);
+  guitest::Click(edit->Button(), QPoint(4, 4));
+  EXPECT_FALSE(edit->PopupVisible());
+  EXPECT_EQ(clicks, 1);
+  // A date edit with another kind of button only clicks.
+  edit->SetTypeValue(teDate);
+  edit->SetButtonStyle(TSMButtonStyle::bsEllipsis);
+  guitest::Click(edit->Button(), QPoint(4, 4));
+  EXPECT_FALSE(edit->PopupVisible());
+  EXPECT_EQ(clicks, 2);
 }
 
-TEST_F(PopupTest, PageKeysChangeTheMonthAndEnterTakesTheDate) {
+TEST_F(PopupTest, PageKeysChangeTheMonthAndEnterOrAClickOnADayTakesTheDate) {
   Open();
   guitest::PressKey(Qt::Key_PageDown);
   EXPECT_EQ(Calendar()->TitleText(), QStringLiteral("June, 2024"));
@@ -532,9 +548,9 @@ TEST_F(PopupTest, PageKeysChangeTheMonthAndEnterTakesTheDate) {
   EXPECT_EQ(edit->Text(), QStringLiteral("06/20/2024"));
   EXPECT_FALSE(LineEditOf(edit)->isReadOnly());
   EXPECT_TRUE(edit->Focused());
-}
 
-TEST_F(PopupTest, AClickOnADayTakesIt) {
+  // A click on a day takes it.
+  edit->SetText(QStringLiteral("05/12/2024"));
   Open();
   TLocCalendar *calendar = Calendar()->Calendar();
   int col = 0, row = 0;
@@ -620,21 +636,6 @@ TEST_F(PopupTest, AnEmptyEditOpensOnTodayTheTimeComesBackWithTheDateAndAReadOnly
   EXPECT_FALSE(edit->PopupVisible());
   EXPECT_EQ(edit->Text(), QStringLiteral("05/11/2024 14:30"));
   EXPECT_TRUE(LineEditOf(edit)->isReadOnly());
-}
-
-TEST_F(PopupTest, OnlyDateTypesOpenIt) {
-  int clicks = 0;
-  edit->OnButtonClick = TNotifyEvent::From([&clicks](TObject *) { ++clicks; });
-  edit->SetTypeValue(teTime);
-  guitest::Click(edit->Button(), QPoint(4, 4));
-  EXPECT_FALSE(edit->PopupVisible());
-  EXPECT_EQ(clicks, 1);
-  // A date edit with another kind of button only clicks.
-  edit->SetTypeValue(teDate);
-  edit->SetButtonStyle(TSMButtonStyle::bsEllipsis);
-  guitest::Click(edit->Button(), QPoint(4, 4));
-  EXPECT_FALSE(edit->PopupVisible());
-  EXPECT_EQ(clicks, 2);
 }
 
 TEST_F(PopupTest, ThePopupStaysOnTheScreen) {

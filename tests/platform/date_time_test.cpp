@@ -88,8 +88,9 @@ TEST_F(DateTime, TimesEncodeAndDecodeToTheMillisecondAndMidnightBelongsToTheNext
     DecodeTime(value, hour, minute, second, msec);
     ASSERT_EQ(QTime(hour, minute, second, msec), QTime(h, n, s, z));
   }
-  for (const auto &[h, n, s, z] : {std::tuple(24, 0, 0, 0), {0, 60, 0, 0}, {0, 0, 60, 0}, {0, 0, 0, 1000}})
-    EXPECT_EQ(MessageOf<EConvertError>([&] { EncodeTime(h, n, s, z); }), "Invalid argument to time encode");
+  for (const std::array<int, 4> &t : {std::array{24, 0, 0, 0}, {0, 60, 0, 0}, {0, 0, 60, 0}, {0, 0, 0, 1000}})
+    EXPECT_EQ(MessageOf<EConvertError>([&] { EncodeTime(t[0], t[1], t[2], t[3]); }),
+              "Invalid argument to time encode");
 
   // A time that rounds up to midnight belongs to the next day.
   int year, month, day, hour, minute, second, msec;
