@@ -166,7 +166,7 @@ void TF1::CreateGlobalControls() {
   Combo1 = new TComboBox(this);
   Combo1->SetName(QStringLiteral("Combo1"));
   Combo1->SetParent(this);
-  Combo1->SetBounds(562, 111, 78, 23);
+  Combo1->SetBounds(562, 111, 86, 23);
   Combo1->SetStyle(csDropDownList);
   Combo1->Items()->Add(QStringLiteral("ITEMS"));
   Combo1->Items()->Add(QStringLiteral("SERVICES"));
@@ -181,10 +181,10 @@ void TF1::CreateGlobalControls() {
   LabelTAXPCT->SetFocusControl(FEtax);
 
   ButtonMENU =
-      NewHyperButton(this, QStringLiteral("ButtonMENU"), QStringLiteral("MENU"), TRect{646, 111, 690, 134});
+      NewHyperButton(this, QStringLiteral("ButtonMENU"), QStringLiteral("MENU"), TRect{652, 111, 690, 134});
   ButtonMENU->OnClick = TNotifyEvent(this, &TF1::ButtonMENUClick);
   ButtonEXIT =
-      NewHyperButton(this, QStringLiteral("ButtonEXIT"), QStringLiteral("EXIT"), TRect{646, 138, 690, 161});
+      NewHyperButton(this, QStringLiteral("ButtonEXIT"), QStringLiteral("EXIT"), TRect{652, 138, 690, 161});
   ButtonEXIT->OnClick = TNotifyEvent(this, &TF1::ButtonEXITClick);
 }
 

@@ -93,7 +93,7 @@ main=$(window "TALLYROOK Billsprints")
 focus "$main"
 
 # ---- the settings: company and a default tax percent of 17.5 ----
-click "$main" 668 122 # MENU
+click "$main" 671 122 # MENU
 key Down Return       # Edit Settings
 settings=$(window "^  SETTINGS$")
 focus "$settings"
@@ -213,7 +213,7 @@ create_invoice "$work/out/services.pdf"
 what_next 62 # New Invoice, blank
 
 # ---- the past invoices: the first cancelled and printed again ----
-click "$main" 668 122 # MENU
+click "$main" 671 122 # MENU
 key Down Down Return  # View Past Invoices
 invoices=$(window "^  INVOICES$")
 focus "$invoices"
@@ -273,7 +273,7 @@ pdf_has "$work/out/reprint.pdf" "CANCELLED" "Harbour Bakery" "Sourdough loaf" "B
 
 # EXIT ends the program.
 focus "$main"
-click "$main" 668 149
+click "$main" 671 149
 for _ in $(seq 200); do
   kill -0 "$app" 2>/dev/null || break
   sleep 0.05
