@@ -126,8 +126,10 @@ protected:
   }
 
   // One field of the record a step reads, or what stopped it: "<eof>", "<bof>", "<none>", "<deleted>".
-  QString Read(TffResult result, const TffRecord &record, int field) {
-    switch (result) {
+  using Step = TffResult (TffServerEngine::*)(TffCursorID, TffRecord &);
+  QString Read(Step step, TffCursorID cursor, int field) {
+    TffRecord record;
+    switch (const TffResult result = (engine.*step)(cursor, record)) {
     case DBIERR_NONE: return Text(record.Values[field]);
     case DBIERR_EOF: return QStringLiteral("<eof>");
     case DBIERR_BOF: return QStringLiteral("<bof>");
@@ -137,20 +139,12 @@ protected:
     }
   }
   QString Next(TffCursorID cursor, int field = 1) {
-    TffRecord r;
-    const TffResult result = engine.RecordGetNext(cursor, r);
-    return Read(result, r, field);
+    return Read(&TffServerEngine::RecordGetNext, cursor, field);
   }
   QString Prior(TffCursorID cursor, int field = 1) {
-    TffRecord r;
-    const TffResult result = engine.RecordGetPrior(cursor, r);
-    return Read(result, r, field);
+    return Read(&TffServerEngine::RecordGetPrior, cursor, field);
   }
-  QString Get(TffCursorID cursor, int field = 1) {
-    TffRecord r;
-    const TffResult result = engine.RecordGet(cursor, r);
-    return Read(result, r, field);
-  }
+  QString Get(TffCursorID cursor, int field = 1) { return Read(&TffServerEngine::RecordGet, cursor, field); }
   // Steps taken in turn (a braced list is evaluated in order), their reads joined by spaces.
   static QString Reads(std::initializer_list<QString> reads) { return QStringList(reads).join(u' '); }
   qint64 Count(TffCursorID cursor) {

@@ -8,22 +8,14 @@ namespace {
 
 TEST_F(EngineTest, CaseInsensitiveIndexFoldsEveryLetterAndACaseSensitiveOneKeepsCaseApart) {
   BuildCustomers();
-  const TffCursorID cursor = Open("CUSTOMERS", "CUSTOMER");
-  for (const char *name : {"b", "Ä", "a", "ä", "B", "A", "Zoë", "ZOË", "zoe"}) Customer(cursor, name);
-  // a/A, b/B, ä/Ä and Zoë/ZOË tie and keep the order they were added in; letters compare by their folded
-  // code.
-  EXPECT_EQ(Column(cursor, 1), "a,A,b,B,zoe,Zoë,ZOË,Ä,ä");
-  EXPECT_OK(engine.CursorSetToKey(cursor, {"ä"}));
-  EXPECT_EQ(Get(cursor), "Ä");
-
-  // A range on a case-insensitive text matches every case.
-  const TffCursorID byCity = Open("CUSTOMERS", "CITY");
-  EXPECT_OK(engine.TableEmpty(db, "CUSTOMERS"));
+  const TffCursorID cursor = Open("CUSTOMERS", "CITY");
   const std::pair<const char *, const char *> people[] = {
-      {"Smith", "Paris"}, {"Jones", "Rome"}, {"adams", "PARIS"}, {"Brown", "paris"}};
-  for (const auto &[name, city] : people) Customer(byCity, name, city);
-  EXPECT_OK(engine.CursorSetRange(byCity, {"paris"}, true, {"Paris"}, true));
-  EXPECT_EQ(Column(byCity, 1), "adams,Brown,Smith");
+      {"Zoë", "Paris"}, {"Jones", "Rome"}, {"zoe", "PARIS"}, {"ZOË", "paris"}, {"Ärmel", "Paris"}};
+  for (const auto &[name, city] : people) Customer(cursor, name, city);
+  // Folded letters compare by their code; ties keep the order they were added in.
+  EXPECT_EQ(Column(cursor, 1), "zoe,Zoë,ZOË,Ärmel,Jones");
+  EXPECT_OK(engine.CursorSetRange(cursor, {"paris", "ZOË"}, true, {"PARIS"}, true));
+  EXPECT_EQ(Column(cursor, 1), "Zoë,ZOË,Ärmel");
 
   Build("T", Schema({{"NAME", fftShortString, 20}}, {{"NAME", "NAME", false, false}}));
   const TffCursorID sensitive = Open("T", "NAME");
@@ -44,40 +36,25 @@ protected:
   TffCursorID cursor = 0;
 };
 
-TEST_F(HeaderOrderTest, CompoundDescendingIndexAndRangesOnItsLeadingFields) {
+TEST_F(HeaderOrderTest, RangesAndNearestKeysFollowTheDescendingIndex) {
   EXPECT_EQ(Column(cursor, 2), "104,101,105,102,100,103");
   // Bounds follow the index order: descending, so the range from 7 to 5 holds customers 7, then 5.
-  struct Range {
-    QList<QVariant> start;
-    bool startInclusive;
-    QList<QVariant> end;
-    bool endInclusive;
-    const char *numbers;
-  };
-  const Range ranges[] = {
-      {{5}, true, {5}, true, "105,102,100"},        {{7}, true, {5}, true, "104,101,105,102,100"},
-      {{7}, false, {0}, true, "105,102,100,103"},   {{5, 104.0}, true, {5}, true, "102,100"},
-      {{}, true, {5, 102.0}, false, "104,101,105"}, {{9}, true, {9}, true, ""},
-  };
-  for (const Range &r : ranges) {
-    SCOPED_TRACE(r.numbers);
-    EXPECT_OK(engine.CursorSetRange(cursor, r.start, r.startInclusive, r.end, r.endInclusive));
-    EXPECT_EQ(Column(cursor, 2), r.numbers);
-    EXPECT_EQ(Count(cursor), QString::fromLatin1(r.numbers).count(u',') + (*r.numbers ? 1 : 0));
-  }
+  EXPECT_OK(engine.CursorSetRange(cursor, {7}, false, {0}, true));
+  EXPECT_EQ(Column(cursor, 2), "105,102,100,103");
+  EXPECT_EQ(Count(cursor), 4);
   EXPECT_EQ(engine.CursorSetRange(cursor, {5, 1.0, 2}, true, {}, true), DBIERR_TOOMANYKEYFIELDS);
   EXPECT_EQ(engine.CursorSetRange(cursor, {"five"}, true, {}, true), DBIERR_INVALIDFLDVALUE);
   EXPECT_OK(engine.CursorResetRange(cursor));
   EXPECT_EQ(Count(cursor), 6);
-}
 
-TEST_F(HeaderOrderTest, NearestKeyFollowsTheDescendingIndexAndStaysInTheRange) {
   const auto nearest = [&](const QList<QVariant> &key) {
     EXPECT_OK(engine.CursorSetToKey(cursor, key));
     return Get(cursor, 2);
   };
-  EXPECT_EQ(nearest({5, 103}), "102"); // descending: the next key after 103 is 102
-  EXPECT_EQ(nearest({6}), "105");
+  EXPECT_EQ(nearest({5, 103}), "102");                          // descending: the next key after 103 is 102
+  EXPECT_EQ(Reads({nearest({6}), Next(cursor, 2)}), "105 102"); // and on from there in index order
+  EXPECT_EQ(nearest({-1}), "103");                              // past the last key: the last record
+  EXPECT_EQ(engine.CursorSetToKey(cursor, {5, 1.0, 2}), DBIERR_TOOMANYKEYFIELDS);
   EXPECT_OK(engine.CursorSetRange(cursor, {7}, true, {7}, true));
   EXPECT_EQ(nearest({5}), "101"); // the range's last record
 }
@@ -88,35 +65,12 @@ TEST_F(HeaderOrderTest, SwitchingTheIndexDropsTheRangeAndCanKeepTheRecord) {
   EXPECT_OK(engine.CursorSwitchToIndex(cursor, "invnum", true));
   EXPECT_EQ(engine.CursorIndex(cursor), 2);
   EXPECT_EQ(Reads({Get(cursor, 2), Next(cursor, 2)}), "105 104"); // 104 is customer 7's: the range is gone
-  EXPECT_EQ(Count(cursor), 6);
   EXPECT_EQ(Column(cursor, 2), "105,104,103,102,101,100");
-
   EXPECT_OK(engine.CursorSwitchToIndex(cursor, QString(), false));
   EXPECT_EQ(engine.CursorIndex(cursor), 0);
   EXPECT_EQ(Get(cursor), "<none>");
   EXPECT_EQ(engine.CursorSwitchToIndex(cursor, "NOPE", false), DBIERR_NOSUCHINDEX);
   EXPECT_TRUE(engine.LastError().Message.contains("NOPE"));
-}
-
-TEST_F(EngineTest, NearestKeyBeforeFirstAfterLastAndWhateverTheCase) {
-  BuildCustomers();
-  const TffCursorID cursor = Open("CUSTOMERS", "CUSTOMER");
-  const auto nearest = [&](const QVariant &key) {
-    EXPECT_OK(engine.CursorSetToKey(cursor, {key}));
-    return Get(cursor);
-  };
-  EXPECT_EQ(nearest("x"), "<none>"); // empty table: at the end
-  for (const char *name : {"Brown", "Smith", "Adams", "Jones", "brown"}) Customer(cursor, name);
-  // Past the last key: the last record.
-  const std::pair<QString, const char *> cases[] = {
-      {"A", "Adams"},      {QString(), "Adams"}, {"BR", "Brown"}, {"brown", "Brown"},
-      {"Browns", "Jones"}, {"smith", "Smith"},   {"Zz", "Smith"},
-  };
-  for (const auto &[key, found] : cases) EXPECT_EQ(nearest(key), found) << key.toStdString();
-  // From the found record the cursor reads on in index order.
-  EXPECT_OK(engine.CursorSetToKey(cursor, {"b"}));
-  EXPECT_EQ(Reads({Next(cursor), Next(cursor)}), "brown Jones");
-  EXPECT_EQ(engine.CursorSetToKey(cursor, {"a", "b"}), DBIERR_TOOMANYKEYFIELDS);
 }
 
 // The order of the engine against a model: random keys with nulls and ties on an index with mixed

@@ -18,7 +18,7 @@ protected:
     grid->options |= tblOptWantsTab | tblOptEnterLikeTab;
     text = new TOvcTCString(form);
     cell = new TOvcTCComboBox(form);
-    cell->Items()->SetCommaText(QStringLiteral("One,Two,Three"));
+    cell->Items()->SetCommaText("One,Two,Three");
     grid->columns.Column(0)->SetDefaultCell(text);
     grid->columns.Column(1)->SetDefaultCell(cell);
     grid->columns.Column(2)->SetDefaultCell(text);
@@ -67,17 +67,17 @@ TEST_F(ComboCellTest, PaintsTheChosenOrTypedText) {
       {csDropDown, 1, "Two"}, {csDropDown, 5, "typed"}, {csDropDownList, 5, ""}, {csDropDownList, -1, ""}};
   for (const Case &c : cases) {
     cell->SetStyle(c.style);
-    const TOvcTCComboBoxData data{c.index, nullptr, QStringLiteral("typed")};
+    const TOvcTCComboBoxData data{c.index, nullptr, "typed"};
     EXPECT_EQ(Paint(cell, 2, &data), TextOnly(QString::fromLatin1(c.shown))) << c.style << " " << c.index;
     // The active cell has the button beside the text.
     EXPECT_EQ(Paint(cell, 1, &data).copy(0, 0, textWidth, 22),
               TextOnly(QString::fromLatin1(c.shown), textWidth));
   }
   TStringList rowItems;
-  rowItems.SetCommaText(QStringLiteral("Own,List"));
+  rowItems.SetCommaText("Own,List");
   cell->SetUseRunTimeItems(true);
   const TOvcTCComboBoxData own{1, &rowItems, QString()};
-  EXPECT_EQ(Paint(cell, 2, &own), TextOnly(QStringLiteral("List")));
+  EXPECT_EQ(Paint(cell, 2, &own), TextOnly("List"));
 }
 
 TEST_F(ComboCellTest, TheActiveCellShowsTheButtonOthersAFlatArrowWhenAsked) {
@@ -95,23 +95,23 @@ TEST_F(ComboCellTest, TheActiveCellShowsTheButtonOthersAFlatArrowWhenAsked) {
   EXPECT_FALSE(black(arrow, left, 11));
   EXPECT_EQ(arrow.pixelColor(left + 9, 9), QColor(ColorToQColor(clWindowText).rgb())); // in the font colour
   cell->SetHideButton(true);
-  EXPECT_EQ(Paint(cell, 1, &data), TextOnly(QStringLiteral("One")));
+  EXPECT_EQ(Paint(cell, 1, &data), TextOnly("One"));
 }
 
 TEST_F(ComboCellTest, TypingEntersATextEnterKeepsItEscapeDropsIt) {
-  Value() = {-1, nullptr, QStringLiteral("old")};
+  Value() = {-1, nullptr, "old"};
   StartShown();
   ASSERT_EQ(grid->Editing(), cell);
   auto *editor = dynamic_cast<TOvcTCComboBoxEdit *>(cell->EditorControl());
   ASSERT_NE(editor, nullptr);
-  EXPECT_EQ(editor->Text(), QStringLiteral("old"));
+  EXPECT_EQ(editor->Text(), "old");
   EXPECT_EQ(editor->Parent(), grid);
   EXPECT_EQ(editor->Height(), 24);
   editor->SelectAll();
-  stdtest::TypeText(QStringLiteral("Zed"));
+  stdtest::TypeText("Zed");
   guitest::PressKey(Qt::Key_Return);
   guitest::ProcessEvents();
-  EXPECT_EQ(Value().Text, QStringLiteral("Zed"));
+  EXPECT_EQ(Value().Text, "Zed");
   EXPECT_EQ(Value().Index, -1);
   EXPECT_EQ(grid->Editing(), nullptr);
   // The editor went once its messages were handled; the table heard it lose the focus.
@@ -121,11 +121,11 @@ TEST_F(ComboCellTest, TypingEntersATextEnterKeepsItEscapeDropsIt) {
   guitest::PressKey(Qt::Key_F2);
   guitest::ProcessEvents();
   static_cast<TCustomComboBox *>(cell->EditorControl())->SelectAll();
-  stdtest::TypeText(QStringLiteral("T"));
-  EXPECT_EQ(cell->EditorControl()->Text(), QStringLiteral("Two")); // the box completes it
+  stdtest::TypeText("T");
+  EXPECT_EQ(cell->EditorControl()->Text(), "Two"); // the box completes it
   guitest::PressKey(Qt::Key_Escape);
   guitest::ProcessEvents();
-  EXPECT_EQ(Value().Text, QStringLiteral("Zed"));
+  EXPECT_EQ(Value().Text, "Zed");
 }
 
 TEST_F(ComboCellTest, AFullTextAdvancesAndArrowsLeaveOnlyFromTheEnds) {
@@ -133,19 +133,19 @@ TEST_F(ComboCellTest, AFullTextAdvancesAndArrowsLeaveOnlyFromTheEnds) {
   cell->SetAutoAdvanceChar(true);
   cell->SetAutoAdvanceLeftRight(true);
   StartShown();
-  stdtest::TypeText(QStringLiteral("ab"));
+  stdtest::TypeText("ab");
   guitest::PressKey(Qt::Key_Left);
   guitest::PressKey(Qt::Key_Right);
   EXPECT_EQ(grid->col, 1); // inside the text the caret moves
-  stdtest::TypeText(QStringLiteral("c"));
+  stdtest::TypeText("c");
   guitest::ProcessEvents();
   EXPECT_EQ(grid->col, 2);
-  EXPECT_EQ(Value().Text, QStringLiteral("abc"));
+  EXPECT_EQ(Value().Text, "abc");
 }
 
 TEST_F(ComboCellTest, AListMovesWithUpAndDownAndLeavesWithRight) {
   cell->SetStyle(csDropDownList);
-  Value() = {0, nullptr, QStringLiteral("kept")};
+  Value() = {0, nullptr, "kept"};
   StartShown();
   guitest::PressKey(Qt::Key_Down);
   guitest::PressKey(Qt::Key_Down);
@@ -154,7 +154,7 @@ TEST_F(ComboCellTest, AListMovesWithUpAndDownAndLeavesWithRight) {
   guitest::ProcessEvents();
   EXPECT_EQ(grid->col, 2);
   EXPECT_EQ(Value().Index, 2);
-  EXPECT_EQ(Value().Text, QStringLiteral("kept")); // a list stores only its index
+  EXPECT_EQ(Value().Text, "kept"); // a list stores only its index
   cell->SetSaveStringValue(true);
   guitest::PressKey(Qt::Key_Left);
   guitest::PressKey(Qt::Key_Return);
@@ -163,7 +163,7 @@ TEST_F(ComboCellTest, AListMovesWithUpAndDownAndLeavesWithRight) {
   guitest::PressKey(Qt::Key_Tab);
   guitest::ProcessEvents();
   EXPECT_EQ(Value().Index, 1);
-  EXPECT_EQ(Value().Text, QStringLiteral("Two"));
+  EXPECT_EQ(Value().Text, "Two");
 }
 
 // The grid with its cells on a form, as a person sees it: heading row, text, a combo box, check boxes.
@@ -174,8 +174,8 @@ TEST_F(ComboCellTest, AGridOfCellsOnAForm) {
   check->SetAdjust(otaCenter);
   grid->columns.Column(2)->SetDefaultCell(check);
   cell->SetShowArrow(true);
-  grid->values[0][0].text = QStringLiteral("Widgets");
-  grid->values[1][0].text = QStringLiteral("Gadgets");
+  grid->values[0][0].text = "Widgets";
+  grid->values[1][0].text = "Gadgets";
   grid->values[0][1].combo = {1, nullptr, QString()};
   grid->values[1][1].combo = {2, nullptr, QString()};
   grid->values[1][2].check = cbChecked;
@@ -194,8 +194,8 @@ TEST_F(ComboCellTest, AGridOfCellsOnAForm) {
   const QImage editing = GrabControl(grid);
   EXPECT_NE(editing.copy(90, 22, 90, 22), image.copy(90, 22, 90, 22));
   if (const QString dir = qEnvironmentVariable("TALLYROOK_GRAB_DIR"); !dir.isEmpty()) {
-    image.save(dir + QStringLiteral("/cell_grid.png"));
-    editing.save(dir + QStringLiteral("/cell_grid_editing.png"));
+    image.save(dir + "/cell_grid.png");
+    editing.save(dir + "/cell_grid_editing.png");
   }
 }
 

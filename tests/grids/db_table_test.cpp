@@ -149,7 +149,7 @@ TEST_F(DbTableTest, TypingEditsTheCellAndWritesExactlyWhatWasTyped) {
   NarrowColumns(table);
   ToDescription();
   // A letter typed on the browsing table opens the editor and is typed into it; the text goes past 255.
-  QString typed = QStringLiteral("Ab, ");
+  QString typed = "Ab, ";
   for (int i = 0; typed.length() < 300; ++i) typed += QStringLiteral("word%1 ").arg(i);
   Type(typed);
   ASSERT_TRUE(table->EditorOpen());
@@ -159,7 +159,7 @@ TEST_F(DbTableTest, TypingEditsTheCellAndWritesExactlyWhatWasTyped) {
   EXPECT_EQ(lines->State(), dsBrowse);
   lines->First();
   EXPECT_EQ(Current(lines), typed);
-  EXPECT_EQ(Shown().first(), typed + QStringLiteral("*"));
+  EXPECT_EQ(Shown().first(), typed + "*");
 }
 
 TEST_F(DbTableTest, EscapeUndoesTheTypingThenCancelsTheRecord) {
@@ -167,7 +167,7 @@ TEST_F(DbTableTest, EscapeUndoesTheTypingThenCancelsTheRecord) {
   Show(lines);
   NarrowColumns(table);
   ToDescription();
-  Type(QStringLiteral("Changed"));
+  Type("Changed");
   ASSERT_TRUE(table->EditorOpen());
   Key(Qt::Key_Escape);
   EXPECT_FALSE(table->EditorOpen());
@@ -183,16 +183,16 @@ TEST_F(DbTableTest, EscapeUndoesTheTypingThenCancelsTheRecord) {
 // (which keeps its date), text added to a string; each column is edited with F2 and left with F2.
 TEST_F(DbTableTest, FieldCellsEditTheirFieldsAsTyped) {
   auto *data = new TMemoryDataSet(module);
-  data->FieldDefs()->Add(QStringLiteral("N"), ftInteger);
-  data->FieldDefs()->Add(QStringLiteral("F"), ftFloat);
-  data->FieldDefs()->Add(QStringLiteral("D"), ftDateTime);
-  data->FieldDefs()->Add(QStringLiteral("S"), ftString, 20);
+  data->FieldDefs()->Add("N", ftInteger);
+  data->FieldDefs()->Add("F", ftFloat);
+  data->FieldDefs()->Add("D", ftDateTime);
+  data->FieldDefs()->Add("S", ftString, 20);
   data->CreateDataSet();
   data->Append();
-  data->FieldByName(QStringLiteral("N"))->SetAsInteger(42);
-  data->FieldByName(QStringLiteral("F"))->SetAsFloat(2.5);
-  data->FieldByName(QStringLiteral("D"))->SetAsDateTime(EncodeDate(2024, 5, 15) + EncodeTime(10, 30, 0, 0));
-  data->FieldByName(QStringLiteral("S"))->SetAsString(QStringLiteral("Łódź"));
+  data->FieldByName("N")->SetAsInteger(42);
+  data->FieldByName("F")->SetAsFloat(2.5);
+  data->FieldByName("D")->SetAsDateTime(EncodeDate(2024, 5, 15) + EncodeTime(10, 30, 0, 0));
+  data->FieldByName("S")->SetAsString("Łódź");
   data->Post();
   Show(data);
   auto *number = new TOvcTCNumericField(form);
@@ -210,7 +210,7 @@ TEST_F(DbTableTest, FieldCellsEditTheirFieldsAsTyped) {
   EXPECT_EQ(time->DataType(), pftTime);
   EXPECT_EQ(name->DataType(), sftString);
   EXPECT_EQ(name->MaxLength(), 20);
-  time->SetPictureMask(QStringLiteral("hh:mm"));
+  time->SetPictureMask("hh:mm");
   struct Case {
     int col, start;
     const char *typed;
@@ -227,38 +227,37 @@ TEST_F(DbTableTest, FieldCellsEditTheirFieldsAsTyped) {
     EXPECT_FALSE(table->EditorOpen()) << c.col;
   }
   data->Post();
-  EXPECT_EQ(data->FieldByName(QStringLiteral("N"))->AsInteger(), 427);
-  EXPECT_EQ(data->FieldByName(QStringLiteral("F"))->AsFloat(), 2.5);
-  EXPECT_EQ(double(data->FieldByName(QStringLiteral("D"))->AsDateTime()),
+  EXPECT_EQ(data->FieldByName("N")->AsInteger(), 427);
+  EXPECT_EQ(data->FieldByName("F")->AsFloat(), 2.5);
+  EXPECT_EQ(double(data->FieldByName("D")->AsDateTime()),
             double(EncodeDate(2024, 5, 15) + EncodeTime(11, 30, 0, 0)));
-  EXPECT_EQ(data->FieldByName(QStringLiteral("S"))->AsString(), QStringLiteral("Łódź x"));
+  EXPECT_EQ(data->FieldByName("S")->AsString(), "Łódź x");
 }
 
 TEST_F(DbTableTest, ARefusedValueKeepsItsEditorAndItsMessage) {
   TffTable *lines = Lines(3);
   Show(lines);
   NarrowColumns(table);
-  TField *description = lines->FieldByName(QStringLiteral("DESCRIPTION"));
+  TField *description = lines->FieldByName("DESCRIPTION");
   description->SetOnValidate(TFieldNotifyEvent::From([](TField *Field) {
-    if (Field->AsString().startsWith(QLatin1String("bad")))
-      DatabaseError(QStringLiteral("Not a description"));
+    if (Field->AsString().startsWith(QLatin1String("bad"))) DatabaseError("Not a description");
   }));
   ToDescription();
-  Type(QStringLiteral("bad"));
+  Type("bad");
   Key(Qt::Key_F2);
   ASSERT_TRUE(table->EditorOpen());
   ASSERT_FALSE(services->MessageBoxes().isEmpty());
   EXPECT_TRUE(services->MessageBoxes().last().Text.contains(QLatin1String("Not a description")));
-  EXPECT_EQ(table->EditingCell()->EditorControl()->Text(), QStringLiteral("bad"));
+  EXPECT_EQ(table->EditingCell()->EditorControl()->Text(), "bad");
   // Neither moving down nor leaving the table drops it.
   Key(Qt::Key_Down);
   EXPECT_TRUE(table->EditorOpen());
   EXPECT_EQ(Current(lines), LineText(1));
   Key(Qt::Key_Home);
-  Type(QStringLiteral("Good"));
+  Type("Good");
   Key(Qt::Key_Down);
   lines->First();
-  EXPECT_EQ(Current(lines), QStringLiteral("Goodbad"));
+  EXPECT_EQ(Current(lines), "Goodbad");
 }
 
 TEST_F(DbTableTest, LeavingTheTablePostsTheRecordItBegan) {
@@ -266,15 +265,15 @@ TEST_F(DbTableTest, LeavingTheTablePostsTheRecordItBegan) {
   Show(lines);
   NarrowColumns(table);
   ToDescription();
-  Type(QStringLiteral("Typed"));
+  Type("Typed");
   // Tab goes on to the next control of the form.
   Key(Qt::Key_Tab);
   ASSERT_TRUE(other->Focused());
   EXPECT_FALSE(table->EditorOpen());
   EXPECT_EQ(lines->State(), dsBrowse);
-  TffTable *again = Table(QStringLiteral("MINV2"));
+  TffTable *again = Table("MINV2");
   again->Open();
-  EXPECT_EQ(Current(again), QStringLiteral("Typed"));
+  EXPECT_EQ(Current(again), "Typed");
 }
 
 TEST_F(DbTableTest, ColumnsAreSizedAndMovedWithTheMouse) {
@@ -306,13 +305,13 @@ TEST_F(DbTableTest, ColumnsAreSizedAndMovedWithTheMouse) {
   EXPECT_EQ(moves, (QList<std::pair<int, int>>{{3, 1}}));
   QStringList order;
   for (int c = 0; c < table->ColumnCount(); ++c) order << table->Column(c)->DataField();
-  EXPECT_EQ(order.join(QLatin1Char(',')), QStringLiteral("REC,ITEMPRICE,QUANTITY,DESCRIPTION"));
+  EXPECT_EQ(order.join(QLatin1Char(',')), "REC,ITEMPRICE,QUANTITY,DESCRIPTION");
   EXPECT_EQ(Shown(), Expected(1, 3, 1));
   EXPECT_TRUE(OnScreenAsRepainted());
 }
 
 TEST_F(DbTableTest, ADatasetChangedUnderTheTableLeavesNoStaleRow) {
-  TffTable *lines = Lines(8, QStringLiteral("REC"));
+  TffTable *lines = Lines(8, "REC");
   Show(lines);
   const int rowsTop = kRow;
   struct Step {
@@ -323,7 +322,7 @@ TEST_F(DbTableTest, ADatasetChangedUnderTheTableLeavesNoStaleRow) {
   // Descending: 8, 7, ... 1; the active line first.
   const auto rows = [](std::initializer_list<int> Numbers) {
     QStringList shown;
-    for (int n : Numbers) shown << LineText(n) + (shown.isEmpty() ? QStringLiteral("*") : QString());
+    for (int n : Numbers) shown << LineText(n) + (shown.isEmpty() ? "*" : QString());
     return shown;
   };
   const Step steps[] = {
@@ -341,7 +340,7 @@ TEST_F(DbTableTest, ADatasetChangedUnderTheTableLeavesNoStaleRow) {
     const QStringList shown = Shown();
     EXPECT_EQ(shown, step.shown) << step.what;
     if (!shown.isEmpty()) {
-      EXPECT_EQ(Current(lines) + QStringLiteral("*"), shown.first()) << step.what;
+      EXPECT_EQ(Current(lines) + "*", shown.first()) << step.what;
     }
     EXPECT_TRUE(UnusedFrom(rowsTop + int(shown.size()) * kRow)) << step.what;
     EXPECT_TRUE(OnScreenAsRepainted()) << step.what;
@@ -377,7 +376,7 @@ TEST_F(DbTableTest, DefaultColumnsFollowTheFieldsAndSurviveAClose) {
   Show(lines);
   QStringList names;
   for (int c = 0; c < table->ColumnCount(); ++c) names << table->Column(c)->DataField();
-  EXPECT_EQ(names.join(QLatin1Char(',')), QStringLiteral("REC,QUANTITY,DESCRIPTION,ITEMPRICE"));
+  EXPECT_EQ(names.join(QLatin1Char(',')), "REC,QUANTITY,DESCRIPTION,ITEMPRICE");
   // Closed and opened again, the dataset's own fields come and go; the columns stay.
   NarrowColumns(table);
   lines->Close();
@@ -389,7 +388,7 @@ TEST_F(DbTableTest, DefaultColumnsFollowTheFieldsAndSurviveAClose) {
 
   // "ColData" keeps width, hidden, field, date or time and the cell's name.
   table->Column(1)->SetHidden(true);
-  text->SetName(QStringLiteral("Text"));
+  text->SetName("Text");
   TMemoryStream stream;
   TWriter writer(&stream);
   table->WriteColData(&writer);
@@ -400,7 +399,7 @@ TEST_F(DbTableTest, DefaultColumnsFollowTheFieldsAndSurviveAClose) {
   ASSERT_EQ(copy->ColumnCount(), 4);
   EXPECT_TRUE(copy->Column(1)->Hidden());
   EXPECT_EQ(copy->Column(2)->Width(), 150);
-  EXPECT_EQ(copy->Column(2)->DataField(), QStringLiteral("DESCRIPTION"));
+  EXPECT_EQ(copy->Column(2)->DataField(), "DESCRIPTION");
   EXPECT_TRUE(QByteArray(static_cast<const char *>(stream.Memory()), int(stream.Size())).contains("Text"));
 }
 
@@ -469,16 +468,15 @@ TEST_F(DbTableTest, EnterMovesLikeTabAndWrapsToTheNextRecord) {
 // drop-down list keeps none at all); and back while the record is edited.
 TEST_F(DbTableTest, CellValuesComeFromAndGoToTheirFields) {
   auto *data = new TMemoryDataSet(module);
-  data->FieldDefs()->Add(QStringLiteral("T"), ftString, 20);
-  data->FieldDefs()->Add(QStringLiteral("I"), ftInteger);
-  data->FieldDefs()->Add(QStringLiteral("B"), ftBoolean);
+  data->FieldDefs()->Add("T", ftString, 20);
+  data->FieldDefs()->Add("I", ftInteger);
+  data->FieldDefs()->Add("B", ftBoolean);
   data->CreateDataSet();
   data->Append();
   data->Post();
-  TField *text = data->FieldByName(QStringLiteral("T")), *number = data->FieldByName(QStringLiteral("I")),
-         *flag = data->FieldByName(QStringLiteral("B"));
+  TField *text = data->FieldByName("T"), *number = data->FieldByName("I"), *flag = data->FieldByName("B");
   auto *combo = new TOvcTCComboBox(module);
-  combo->Items()->SetCommaText(QStringLiteral("One,Two"));
+  combo->Items()->SetCommaText("One,Two");
   auto *check = new TOvcTCCheckBox(module);
   auto *glyph = new TOvcTCGlyph(module);
   struct Case {
@@ -491,9 +489,9 @@ TEST_F(DbTableTest, CellValuesComeFromAndGoToTheirFields) {
     const char *back;
   };
   const Case cases[] = {
-      {combo, text, csDropDown, QStringLiteral("Two"), {1, nullptr, QString()}, 0, "Two"},
-      {combo, text, csDropDown, QStringLiteral("Other"), {-1, nullptr, QStringLiteral("Other")}, 0, "Other"},
-      {combo, text, csDropDownList, QStringLiteral("Other"), {-1, nullptr, QString()}, 0, ""},
+      {combo, text, csDropDown, "Two", {1, nullptr, QString()}, 0, "Two"},
+      {combo, text, csDropDown, "Other", {-1, nullptr, "Other"}, 0, "Other"},
+      {combo, text, csDropDownList, "Other", {-1, nullptr, QString()}, 0, ""},
       {combo, number, csDropDown, 1, {1, nullptr, QString()}, 0, "1"},
       {check, flag, csDropDown, true, {}, cbChecked, "True"},
       {glyph, number, csDropDown, 2, {}, 2, "2"},
