@@ -147,16 +147,6 @@ TEST_F(ClientTable, RangesOnLeadingFieldsAndIndexSwitching) {
               products->SetRange({Variant(1), Variant("a"), Variant(2)}, {});
             }).first,
             DBIERR_TOOMANYKEYFIELDS);
-
-  // On a descending index, one customer's invoices newest first.
-  TffTable *headers = Open("MINV1", HeadersSchema(), "CUST");
-  int number = 1;
-  for (int customer : {7, 3, 7, 0, 7})
-    AppendRecord(headers, {{"CUSTNO", Variant(customer)}, {"InvNUM", Variant(double(number++))}});
-  headers->SetRange({Variant(7)}, {Variant(7)});
-  EXPECT_EQ(Column(headers, "InvNUM"), "5,3,1");
-  headers->SetIndexName("INVNUM");
-  EXPECT_EQ(Column(headers, "InvNUM"), "5,4,3,2,1");
 }
 
 // Headers numbered 1 to 3 (REC 1 to 3) with 0, 1 and 2 lines "N.1", "N.2"; the lines follow the headers by

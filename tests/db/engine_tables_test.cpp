@@ -21,14 +21,8 @@ TEST_F(EngineTest, ReopenedTableKeepsItsRecordsTypesAndIndexes) {
   EXPECT_EQ(after->WriteToBytes(), before->WriteToBytes()); // fields, types and indexes
   EXPECT_EQ(after->BaseName(), "MINV1");
   EXPECT_THROW(after->AddField("X", QString(), fftInt32, 0, 0, false), EffException);
-
-  TffCursorID reader = 0;
+  TffCursorID reader = 0; // the rows in index order come back to new components in client_components_test
   ASSERT_EQ(reopened.CursorOpen(second, "MINV1", "INVNUM", reader), DBIERR_NONE);
-  QStringList rows;
-  TffRecord record;
-  while (reopened.RecordGetNext(reader, record) == DBIERR_NONE)
-    rows.append(record.Values[2].toString() + u' ' + record.Values[4].toString());
-  EXPECT_EQ(rows.join(u','), "103 false,102 true,101 false");
   EXPECT_TRUE(reopened.CursorDictionary(reader)->IsReadOnly());
 }
 

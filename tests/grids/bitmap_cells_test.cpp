@@ -3,7 +3,6 @@
 #include "cell_grid.h"
 #include "grids/cells/bitmap_cells.h"
 #include "grids/cells/cell_pictures.h"
-#include "tests/platform/gui_test_helpers.h"
 #include <QBuffer>
 #include <QImage>
 #include <gtest/gtest.h>
@@ -171,18 +170,12 @@ TEST(CheckBoxCellTest, KeepsAThreeGlyphStripAndPaintsEachState) {
   }
 }
 
-TEST(CheckBoxCellTest, TheActivatingClickTicksAndKeysStepTheBox) {
-  TForm *form = TCustomForm::Create<TForm>(nullptr);
-  form->SetClientSize(200, 100);
-  auto *grid = new CellGrid(form, 2, 2);
-  grid->SetParent(form);
-  grid->SetBounds(0, 0, 180, 66);
-  grid->options |= tblOptWantsTab | tblOptEnterLikeTab;
+using CheckBoxEditTest = CellGridTest;
+
+TEST_F(CheckBoxEditTest, TheActivatingClickTicksAndKeysStepTheBox) {
   auto *cell = new TOvcTCCheckBox(form);
   grid->columns.Column(1)->SetDefaultCell(cell);
-  guitest::ShowAndActivate(form);
-  grid->SetFocus();
-
+  Focus(grid);
   guitest::Click(grid, {135, 33}); // row 1, the check box
   ASSERT_EQ(grid->Editing(), cell);
   auto *editor = dynamic_cast<TOvcTCGlyphEdit *>(cell->EditorControl());
@@ -204,8 +197,6 @@ TEST(CheckBoxCellTest, TheActivatingClickTicksAndKeysStepTheBox) {
   guitest::PressKey(Qt::Key_Tab);
   guitest::ProcessEvents();
   EXPECT_EQ(grid->values[0][1].check, cbGrayed); // saved
-  form->Free();
-  guitest::ProcessEvents();
 }
 
 } // namespace

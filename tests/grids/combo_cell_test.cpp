@@ -1,21 +1,17 @@
+// The combo-box cell: the chosen or typed text and its button painted, and the in-place combo box typed
+// into, moved through and left.
 #include "cell_grid.h"
 #include "platform/windowing/control_grab.h"
-#include "tests/platform/std_test_helpers.h"
 #include <QImage>
-#include <QLineEdit>
 #include <gtest/gtest.h>
 
 namespace {
 
-// A grid of a string column and a combo-box column on a shown form; row 1 of the combo column is active.
-class ComboCellTest : public stdtest::FormTest {
+// Text in the grid's first and last column, a combo box in the middle one, whose first row is active.
+class ComboCellTest : public CellGridTest {
 protected:
   void SetUp() override {
-    FormTest::SetUp();
-    grid = new CellGrid(form, 3, 3);
-    grid->SetParent(form);
-    grid->SetBounds(0, 0, 270, 88);
-    grid->options |= tblOptWantsTab | tblOptEnterLikeTab;
+    CellGridTest::SetUp();
     text = new TOvcTCString(form);
     cell = new TOvcTCComboBox(form);
     cell->Items()->SetCommaText("One,Two,Three");
@@ -24,33 +20,11 @@ protected:
     grid->columns.Column(2)->SetDefaultCell(text);
     grid->col = 1;
   }
-  void StartShown() {
-    Show();
-    grid->SetFocus();
-    guitest::PressKey(Qt::Key_Return);
-    guitest::ProcessEvents();
-  }
   TOvcTCComboBoxData &Value(int Row = 1) { return grid->values[Row - 1][1].combo; }
-  // The cell of (Row, 1) painted alone, 90 x 22.
-  QImage Paint(TOvcBaseTableCell *painter, int Row, const void *Data) {
-    grid->Handle();
-    QImage image(90, 22, QImage::Format_RGB32);
-    TCanvas canvas(&image);
-    TFont font;
-    TOvcCellAttributes attr;
-    attr.Font = &font;
-    painter->GatherAttributes(Row, 1, attr);
-    attr.Color = clWhite;
-    painter->Paint(&canvas, TRect{0, 0, 90, 22}, Row, 1, attr, Data);
-    canvas.SetDevice(nullptr);
-    return image;
-  }
   QImage TextOnly(const QString &Text, int Width = 90) {
-    QImage image = Paint(text, 1, &Text);
-    return image.copy(0, 0, Width, 22);
+    return PaintCell(text, 1, 1, &Text).copy(0, 0, Width, 22);
   }
 
-  CellGrid *grid = nullptr;
   TOvcTCString *text = nullptr;
   TOvcTCComboBox *cell = nullptr;
 };
@@ -68,16 +42,17 @@ TEST_F(ComboCellTest, PaintsTheChosenOrTypedText) {
   for (const Case &c : cases) {
     cell->SetStyle(c.style);
     const TOvcTCComboBoxData data{c.index, nullptr, "typed"};
-    EXPECT_EQ(Paint(cell, 2, &data), TextOnly(QString::fromLatin1(c.shown))) << c.style << " " << c.index;
+    EXPECT_EQ(PaintCell(cell, 2, 1, &data), TextOnly(QString::fromLatin1(c.shown)))
+        << c.style << " " << c.index;
     // The active cell has the button beside the text.
-    EXPECT_EQ(Paint(cell, 1, &data).copy(0, 0, textWidth, 22),
+    EXPECT_EQ(PaintCell(cell, 1, 1, &data).copy(0, 0, textWidth, 22),
               TextOnly(QString::fromLatin1(c.shown), textWidth));
   }
   TStringList rowItems;
   rowItems.SetCommaText("Own,List");
   cell->SetUseRunTimeItems(true);
   const TOvcTCComboBoxData own{1, &rowItems, QString()};
-  EXPECT_EQ(Paint(cell, 2, &own), TextOnly("List"));
+  EXPECT_EQ(PaintCell(cell, 2, 1, &own), TextOnly("List"));
 }
 
 TEST_F(ComboCellTest, TheActiveCellShowsTheButtonOthersAFlatArrowWhenAsked) {
@@ -86,21 +61,21 @@ TEST_F(ComboCellTest, TheActiveCellShowsTheButtonOthersAFlatArrowWhenAsked) {
   const auto black = [](const QImage &image, int x, int y) {
     return image.pixelColor(x, y) == QColor(Qt::black);
   };
-  const QImage active = Paint(cell, 1, &data);
+  const QImage active = PaintCell(cell, 1, 1, &data);
   EXPECT_TRUE(black(active, left, 11));     // the button's frame
   EXPECT_TRUE(black(active, left + 8, 11)); // its arrow
-  EXPECT_FALSE(black(Paint(cell, 2, &data), left + 8, 11));
+  EXPECT_FALSE(black(PaintCell(cell, 2, 1, &data), left + 8, 11));
   cell->SetShowArrow(true);
-  const QImage arrow = Paint(cell, 2, &data);
+  const QImage arrow = PaintCell(cell, 2, 1, &data);
   EXPECT_FALSE(black(arrow, left, 11));
   EXPECT_EQ(arrow.pixelColor(left + 9, 9), QColor(ColorToQColor(clWindowText).rgb())); // in the font colour
   cell->SetHideButton(true);
-  EXPECT_EQ(Paint(cell, 1, &data), TextOnly("One"));
+  EXPECT_EQ(PaintCell(cell, 1, 1, &data), TextOnly("One"));
 }
 
 TEST_F(ComboCellTest, TypingEntersATextEnterKeepsItEscapeDropsIt) {
   Value() = {-1, nullptr, "old"};
-  StartShown();
+  Edit(1);
   ASSERT_EQ(grid->Editing(), cell);
   auto *editor = dynamic_cast<TOvcTCComboBoxEdit *>(cell->EditorControl());
   ASSERT_NE(editor, nullptr);
@@ -108,7 +83,7 @@ TEST_F(ComboCellTest, TypingEntersATextEnterKeepsItEscapeDropsIt) {
   EXPECT_EQ(editor->Parent(), grid);
   EXPECT_EQ(editor->Height(), 24);
   editor->SelectAll();
-  stdtest::TypeText("Zed");
+  Type("Zed");
   guitest::PressKey(Qt::Key_Return);
   guitest::ProcessEvents();
   EXPECT_EQ(Value().Text, "Zed");
@@ -121,7 +96,7 @@ TEST_F(ComboCellTest, TypingEntersATextEnterKeepsItEscapeDropsIt) {
   guitest::PressKey(Qt::Key_F2);
   guitest::ProcessEvents();
   static_cast<TCustomComboBox *>(cell->EditorControl())->SelectAll();
-  stdtest::TypeText("T");
+  Type("T");
   EXPECT_EQ(cell->EditorControl()->Text(), "Two"); // the box completes it
   guitest::PressKey(Qt::Key_Escape);
   guitest::ProcessEvents();
@@ -132,12 +107,12 @@ TEST_F(ComboCellTest, AFullTextAdvancesAndArrowsLeaveOnlyFromTheEnds) {
   cell->SetMaxLength(3);
   cell->SetAutoAdvanceChar(true);
   cell->SetAutoAdvanceLeftRight(true);
-  StartShown();
-  stdtest::TypeText("ab");
+  Edit(1);
+  Type("ab");
   guitest::PressKey(Qt::Key_Left);
   guitest::PressKey(Qt::Key_Right);
   EXPECT_EQ(grid->col, 1); // inside the text the caret moves
-  stdtest::TypeText("c");
+  Type("c");
   guitest::ProcessEvents();
   EXPECT_EQ(grid->col, 2);
   EXPECT_EQ(Value().Text, "abc");
@@ -146,7 +121,7 @@ TEST_F(ComboCellTest, AFullTextAdvancesAndArrowsLeaveOnlyFromTheEnds) {
 TEST_F(ComboCellTest, AListMovesWithUpAndDownAndLeavesWithRight) {
   cell->SetStyle(csDropDownList);
   Value() = {0, nullptr, "kept"};
-  StartShown();
+  Edit(1);
   guitest::PressKey(Qt::Key_Down);
   guitest::PressKey(Qt::Key_Down);
   EXPECT_EQ(grid->Editing(), cell);
@@ -180,7 +155,7 @@ TEST_F(ComboCellTest, AGridOfCellsOnAForm) {
   grid->values[1][1].combo = {2, nullptr, QString()};
   grid->values[1][2].check = cbChecked;
   grid->header->SetAdjust(otaCenter);
-  Show();
+  guitest::ShowAndActivate(form);
   const QImage image = GrabControl(grid);
   // The heading row's 3-D lines, the dotted lines between rows, a ticked box in row 2.
   EXPECT_EQ(image.pixelColor(89, 10), QColor(ColorToQColor(clBtnShadow).rgb()));
@@ -193,10 +168,6 @@ TEST_F(ComboCellTest, AGridOfCellsOnAForm) {
   guitest::ProcessEvents();
   const QImage editing = GrabControl(grid);
   EXPECT_NE(editing.copy(90, 22, 90, 22), image.copy(90, 22, 90, 22));
-  if (const QString dir = qEnvironmentVariable("TALLYROOK_GRAB_DIR"); !dir.isEmpty()) {
-    image.save(dir + "/cell_grid.png");
-    editing.save(dir + "/cell_grid_editing.png");
-  }
 }
 
 } // namespace

@@ -137,13 +137,16 @@ TEST_F(InspectorGridTest, TypedTextIsKeptExactlyHoweverTheRowIsLeft) {
   EXPECT_TRUE(services->MessageBoxes().isEmpty());
 }
 
-TEST_F(InspectorGridTest, EnterCommitsThenMovesDown) {
+TEST_F(InspectorGridTest, EnterCommitsThenMovesDownWithNoMoreTextThanTheRowHolds) {
   FillAsSettingsRows();
   // The settings window keeps the email and web address in small letters.
   grid->OnItemChange = To32IGridItemEvent::From([this](TObject *, int row) {
     log.append(QStringLiteral("change %1").arg(row));
     for (int lower : {4, 5})
       grid->ItemAt(lower)->SetDisplayText(grid->ItemAt(lower)->DisplayText().toLower());
+  });
+  grid->OnGetEditLimit = TO32GetEditLimitEvent::From([](TObject *, TO32InspectorItem *item, int &limit) {
+    if (item->Caption() == QLatin1String("Fax")) limit = 4;
   });
   ShowFocused();
   EDIT_ROW(2);
@@ -165,14 +168,8 @@ TEST_F(InspectorGridTest, EnterCommitsThenMovesDown) {
   EXPECT_EQ(grid->Row(), 9);
   EXPECT_EQ(grid->ItemAt(9)->DisplayText(), "Net 30");
   EXPECT_EQ(log, QStringList({"change 9", "after Invoice FootNote 9"}));
-}
 
-TEST_F(InspectorGridTest, EditorsTakeNoMoreThanTheRowHolds) {
-  FillAsSettingsRows();
-  grid->OnGetEditLimit = TO32GetEditLimitEvent::From([](TObject *, TO32InspectorItem *item, int &limit) {
-    if (item->Caption() == QLatin1String("Fax")) limit = 4;
-  });
-  ShowFocused();
+  // Editors take no more than the row holds, or than the limit the grid's handler gives.
   for (const auto &[row, limit] : {std::pair{2, 25}, std::pair{3, 4}, std::pair{0, 50}}) {
     EDIT_ROW(row);
     TypeText(QString(60, QLatin1Char('9')));

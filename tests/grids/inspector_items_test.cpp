@@ -37,6 +37,13 @@ protected:
       if (parent) parents.append(item);
     }
   }
+  // The rows shown, in the items' order or sorted, as their captions.
+  QString Rows(bool sorted = false) {
+    items.BuildDisplayList(sorted);
+    QStringList rows;
+    for (const TO32InspectorItem *item : items.DisplayList()) rows.append(item->Caption());
+    return rows.join(QLatin1Char(' '));
+  }
   TO32InspectorItem *Named(const QString &caption) const {
     for (int i = 0; i < items.Count(); ++i)
       if (items.Item(i)->Caption() == caption) return items.Item(i);
@@ -79,9 +86,7 @@ TEST_F(ItemsTest, EachTypeReadsAndShowsItsText) {
     item->SetDisplayText(QString::fromUtf8(text));
     EXPECT_EQ(item->DisplayText(), QString::fromUtf8(shown)) << text;
   }
-}
-
-TEST_F(ItemsTest, CurrencyFollowsTheLocalesSigns) {
+  // Currency follows the locale's signs.
   FormatSettings german = FormatSettings::USEnglish();
   german.ThousandSeparator = QLatin1Char('.');
   german.DecimalSeparator = QLatin1Char(',');
@@ -122,7 +127,7 @@ TEST_F(ItemsTest, TextThatIsNotAValueIsRefusedAndTheValueKept) {
   }
 }
 
-TEST_F(ItemsTest, TypedValuesOnlyForTheirOwnType) {
+TEST_F(ItemsTest, TypedValuesAndVariantsOnlyForTheirOwnType) {
   TO32InspectorItem *number = Add(itInteger);
   number->SetDisplayText("42");
   TO32InspectorItem *amount = Add(itFloat);
@@ -142,10 +147,8 @@ TEST_F(ItemsTest, TypedValuesOnlyForTheirOwnType) {
   EXPECT_EQ(number->ColorValue(), 0);
   // A new logical item offers True and False and starts True.
   EXPECT_EQ(flag->ItemsList()->CommaText(), "True,False");
-}
 
-TEST_F(ItemsTest, VariantsInAndOut) {
-  TO32InspectorItem *number = Add(itInteger);
+  // Variants in and out.
   number->AssignVariant(Variant("12"));
   EXPECT_EQ(number->AsVariant(), Variant(12));
   EXPECT_THROW(number->AssignVariant(Variant("x")), EVariantError);
@@ -223,46 +226,41 @@ TEST_F(ItemsTest, ColourNames) {
   EXPECT_THROW(TO32InspectorItem::NameToColor("clPlaid"), Exception);
 }
 
-TEST_F(ItemsTest, ChildrenJoinTheEndOfTheirParentsRun) {
+TEST_F(ItemsTest, ChildrenJoinTheEndOfTheirParentsRunAndShowWithIt) {
   TO32InspectorItem *a = Add(itInteger);
   TO32InspectorItem *parent = Add(itParent);
-  TO32InspectorItem *b = Add(itInteger);
-  TO32InspectorItem *first = Add(itString, QString(), parent);
+  Add(itInteger);
+  Add(itString, QString(), parent);
   TO32InspectorItem *inner = Add(itParent, QString(), parent);
   TO32InspectorItem *deep = Add(itString, QString(), inner);
-  TO32InspectorItem *last = Add(itString, QString(), parent);
+  Add(itString, QString(), parent);
   TO32InspectorItem *orphan = Add(itString, QString(), a); // not a parent type: top level
-  EXPECT_EQ(Order(), "Integer1 Parent1 String1 Parent2 String2 String3 Integer2 String4");
+  const QString all = "Integer1 Parent1 String1 Parent2 String2 String3 Integer2 String4";
+  EXPECT_EQ(Order(), all);
   EXPECT_EQ(items.DescendantCount(parent), 4);
   EXPECT_EQ(deep->Level(), 2);
   EXPECT_EQ(orphan->ParentItem(), nullptr);
   EXPECT_EQ(orphan->Level(), 0);
   // A collapsed parent's new children are hidden: the rows are the top level.
-  items.BuildDisplayList(false);
-  EXPECT_EQ(items.DisplayList(), (QList<TO32InspectorItem *>{a, parent, b, orphan}));
+  EXPECT_EQ(Rows(), "Integer1 Parent1 Integer2 String4");
   parent->Expand();
   EXPECT_TRUE(inner->Expanded());
-  items.BuildDisplayList(false);
-  EXPECT_EQ(items.DisplayList(),
-            (QList<TO32InspectorItem *>{a, parent, first, inner, deep, last, b, orphan}));
+  EXPECT_EQ(Rows(), all);
   parent->Collapse();
   EXPECT_FALSE(deep->Visible());
   inner->SetExpanded(false);
   parent->Expand();
-  items.BuildDisplayList(false);
+  EXPECT_EQ(Rows(), all);
   EXPECT_TRUE(deep->Visible());
   // Freeing a parent frees its run.
   parent->Free();
   EXPECT_EQ(Order(), "Integer1 Integer2 String4");
-}
 
-TEST_F(ItemsTest, SortedRowsKeepChildrenUnderTheirParent) {
+  // Sorted rows keep children under their parent.
+  items.Clear();
   Build("b P( z y Q( 2 1 ) ) a");
   Named("P")->Expand();
-  items.BuildDisplayList(true);
-  QStringList rows;
-  for (const TO32InspectorItem *item : items.DisplayList()) rows.append(item->Caption());
-  EXPECT_EQ(rows.join(QLatin1Char(' ')), "P Q 1 2 y z a b");
+  EXPECT_EQ(Rows(true), "P Q 1 2 y z a b");
 }
 
 TEST_F(ItemsTest, MovesWithinTheTreeKeepEveryRunWhole) {
