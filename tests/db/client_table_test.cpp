@@ -149,8 +149,8 @@ TEST_F(ClientTable, RangesOnLeadingFieldsAndIndexSwitching) {
             DBIERR_TOOMANYKEYFIELDS);
 }
 
-// Headers numbered 1 to 3 (REC 1 to 3) with 0, 1 and 2 lines "N.1", "N.2"; the lines follow the headers by
-// REC, the headers newest first.
+// Headers numbered 1 to 3 (REC 1 to 3) with 0, 1 and 2 lines "N.1", "N.2", and a line of no header; the
+// lines follow the headers by REC, the headers newest first.
 class ClientMasterDetail : public ClientTable {
 protected:
   void SetUp() override {
@@ -163,6 +163,7 @@ protected:
         AppendRecord(lines,
                      {{"REC", Variant(i)}, {"DESCRIPTION", Variant(QStringLiteral("%1.%2").arg(i).arg(j))}});
     }
+    AppendRecord(lines, {{"DESCRIPTION", Variant("of no invoice")}}); // REC null
     headersSource = SourceOf(headers);
     lines->SetMasterFields("REC");
     lines->SetMasterSource(headersSource);
