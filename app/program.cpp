@@ -1,11 +1,14 @@
 #include "app/program.h"
 #include "app/about_box.h"
 #include "app/customer_editor.h"
+#include "app/customer_list.h"
 #include "app/data_folder.h"
 #include "app/data_module.h"
 #include "app/main_form.h"
+#include "app/past_invoices.h"
 #include "app/print_form.h"
 #include "app/product_editor.h"
+#include "app/product_list.h"
 #include "app/settings_form.h"
 #include "app/what_next_form.h"
 #include "db/engine/ff_database_file.h"
@@ -74,7 +77,10 @@ int RunTallyrook() {
     application->CreateForm(HARD);
     application->CreateForm(WOTNEXT);
     application->CreateForm(AboutBox);
+    application->CreateForm(CUSTLIST);
     application->CreateForm(CUSTEDIT);
+    application->CreateForm(INVOICES);
+    application->CreateForm(PRODUCTS);
     application->CreateForm(PRODEDIT);
     application->Run();
   }

@@ -883,7 +883,7 @@ void TOvcCustomPictureField::StepDate(int Delta, bool Wrap) {
       ovcdate::DateToDMY(day, d, m, y);
       ovcdate::DateToDMY(other, od, om, oy);
       if (unit == QLatin1Char('y'))
-        m = m, y = oy;
+        y = oy; // this month
       else
         y = oy, m = Delta > 0 ? om : om;
       while (d > 28 && !ovcdate::ValidDate(d, m, y, 0)) --d;

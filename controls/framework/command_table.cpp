@@ -56,13 +56,31 @@ void TOvcCommandTable::DeleteCommand(int index) {
 
 void TOvcCommandTable::Clear() { records_.clear(); }
 
+namespace {
+
+// A name read from a key-table file, as saving can write it back: reading drops one byte-order mark, and more
+// of them (a file converted twice) belong to no name either; half of a character, from a damaged UTF-16 file,
+// becomes the replacement character.
+QString NameAsWritable(QString name) {
+  while (name.startsWith(QChar(0xFEFF))) name.remove(0, 1);
+  for (qsizetype i = 0; i < name.size(); ++i) {
+    if (name[i].isHighSurrogate() && i + 1 < name.size() && name[i + 1].isLowSurrogate())
+      ++i;
+    else if (name[i].isSurrogate())
+      name[i] = QChar::ReplacementCharacter;
+  }
+  return name;
+}
+
+} // namespace
+
 void TOvcCommandTable::LoadFromFile(const QString &fileName) {
   QFile file(fileName);
   if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
     throw EInOutError(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, file.errorString()));
   Clear();
   QTextStream in(&file);
-  name_ = in.readLine();
+  name_ = NameAsWritable(in.readLine());
   static const QRegularExpression blanks(QStringLiteral("\\s+"));
   int lineNumber = 1;
   while (!in.atEnd()) {

@@ -7,6 +7,7 @@
 #include <QChar>
 #include <QString>
 #include <cstdint>
+#include <type_traits>
 #include <variant>
 
 class TOvcEntryValue {
@@ -15,8 +16,10 @@ public:
                               std::int32_t, std::int64_t, float, double, TExtended>;
 
   TOvcEntryValue() = default; // an empty string
+  // The copy is ruled out first: clang 14 cannot check the other condition for this class itself.
   template <typename T>
-  requires std::is_constructible_v<TValue, std::in_place_type_t<T>, T> TOvcEntryValue(T Value)
+  requires(!std::is_same_v<T, TOvcEntryValue> && std::is_constructible_v<TValue, std::in_place_type_t<T>, T>)
+      TOvcEntryValue(T Value)
       : value_(std::in_place_type<T>, std::move(Value)) {}
 
   // The empty value of an entry-field data type (edtString..edtTime; DateTime for a date-time picture):

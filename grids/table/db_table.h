@@ -266,6 +266,7 @@ private:
   void WMKeyDown(TMessage &Message);
   void WMLButtonDown(TMessage &Message);
   void WMLButtonDblClk(TMessage &Message);
+  void WMRButtonDown(TMessage &Message);
   void WMMouseMove(TMessage &Message);
   void WMLButtonUp(TMessage &Message);
   void WMSetCursor(TMessage &Message);

@@ -361,6 +361,17 @@ void TOvcCustomDbTable::WMLButtonDblClk(TMessage &Message) {
   TOvcTableAncestor::WndProc(Message);
 }
 
+void TOvcCustomDbTable::WMRButtonDown(TMessage &Message) {
+  // A right click makes the record under the mouse the one its popup menu acts on.
+  if (!IsDesigning() && DataSource() && DataSetActive() && (state_ & stReady)) {
+    int col = 0, row = 0;
+    if (HitTest(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam), col, row) == otrCell &&
+        CloseEditor(true))
+      MoveActiveCell(row, col);
+  }
+  TOvcTableAncestor::WndProc(Message);
+}
+
 void TOvcCustomDbTable::WMMouseMove(TMessage &Message) {
   TOvcTableAncestor::WndProc(Message);
   if (!DataSource()) return;
@@ -803,6 +814,7 @@ void TOvcCustomDbTable::WndProc(TMessage &Message) {
     break;
   case WM_LBUTTONDOWN: WMLButtonDown(Message); return;
   case WM_LBUTTONDBLCLK: WMLButtonDblClk(Message); return;
+  case WM_RBUTTONDOWN: WMRButtonDown(Message); return;
   case WM_LBUTTONUP: WMLButtonUp(Message); return;
   case WM_MOUSEMOVE: WMMouseMove(Message); return;
   case WM_SETCURSOR: WMSetCursor(Message); return;

@@ -1015,16 +1015,11 @@ void TCanvas::BrushCopy(const TRect &dest, const TBitmap *bitmap, const TRect &s
 TRect TCanvas::ClipRect() {
   QRect area = DeviceRect();
   if (painter_ && painter_->paintEngine()) {
-    // A paint event's region, which the paint engine keeps in device pixels.
+    // A paint event's region, which the paint engine keeps in the pixels of the device painted on: the
+    // window's backing store or a grabbed parent's picture, where a child widget does not start at 0,0.
     const QRegion system = painter_->paintEngine()->systemClip();
-    if (!system.isEmpty()) {
-      const qreal ratio = device_->devicePixelRatioF();
-      const QRect bounds = system.boundingRect();
-      area &= ratio == 1.0 ? bounds
-                           : QRectF(bounds.x() / ratio, bounds.y() / ratio, bounds.width() / ratio,
-                                    bounds.height() / ratio)
-                                 .toAlignedRect();
-    }
+    if (!system.isEmpty())
+      area &= painter_->deviceTransform().inverted().mapRect(QRectF(system.boundingRect())).toAlignedRect();
   }
   if (clip_) area &= clip_->boundingRect();
   return TRect::FromQRect(area);

@@ -5,8 +5,8 @@
 #include "platform/core/class_registry.h"
 #include "platform/windowing/forms.h"
 #include "platform/windowing/system_services.h"
-#include "tests/platform/gui_test_helpers.h"
 #include "tests/platform/raises.h"
+#include "tests/platform/std_test_helpers.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -21,17 +21,8 @@ public:
   static inline int labelsHeldAtRelease = 0;
 };
 
-class AttachedLabelTest : public ::testing::Test {
+class AttachedLabelTest : public stdtest::FormTest {
 protected:
-  void SetUp() override {
-    form = TCustomForm::Create<TForm>(nullptr);
-    form->SetName(QStringLiteral("Form"));
-    form->SetClientSize(400, 300);
-  }
-  void TearDown() override {
-    if (form) form->Free();
-    guitest::ProcessEvents();
-  }
   LabelledControl *AddControl(const QString &name, bool below = false) {
     auto *c = new LabelledControl(form, below);
     c->SetName(name);
@@ -39,42 +30,42 @@ protected:
     c->SetBounds(50, 60, 100, 20);
     return c;
   }
-
-  ScopedScriptedServices services;
-  TForm *form = nullptr;
 };
 
-TEST_F(AttachedLabelTest, NoLabelUntilVisibleIsSet) {
+TEST_F(AttachedLabelTest, VisibleMakesALabelWithAUniqueNameAfterTheControl) {
   LabelledControl *c = AddControl(QStringLiteral("Grid"));
   EXPECT_FALSE(c->LabelInfo()->Visible());
   EXPECT_EQ(MessageOf<Exception>([&] { c->AttachedLabel(); }), QStringLiteral("Label not attached"));
-}
-
-TEST_F(AttachedLabelTest, VisibleMakesALabelNamedAfterTheControl) {
-  LabelledControl *c = AddControl(QStringLiteral("Grid"));
   c->LabelInfo()->SetVisible(true);
   TOvcAttachedLabel *label = c->AttachedLabel();
-  EXPECT_EQ(label->Owner(), form);
-  EXPECT_EQ(label->Parent(), form);
+  EXPECT_EQ(std::tuple(label->Owner(), label->Parent(), label->Control(), label->FocusControl()),
+            std::tuple(static_cast<TComponent *>(form), static_cast<TWinControl *>(form),
+                       static_cast<TWinControl *>(c), static_cast<TWinControl *>(c)));
   EXPECT_EQ(label->Name(), QStringLiteral("GridLabel1"));
   EXPECT_EQ(label->Caption(), QStringLiteral("GridLabel1"));
-  EXPECT_EQ(label->Control(), c);
-  EXPECT_EQ(label->FocusControl(), c);
-  EXPECT_EQ(c->LabelInfo()->OffsetX(), 0);
-  EXPECT_EQ(c->LabelInfo()->OffsetY(), 0);
-}
+  EXPECT_EQ(std::pair(c->LabelInfo()->OffsetX(), c->LabelInfo()->OffsetY()), std::pair(0, 0));
 
-TEST_F(AttachedLabelTest, LabelNamesAreUniqueOnTheForm) {
+  // Names are unique on the form; hiding frees the label and its name.
+  auto *other = AddControl(QStringLiteral("Other"));
   auto *taken = new TLabel(form);
-  taken->SetName(QStringLiteral("GridLabel1"));
-  LabelledControl *c = AddControl(QStringLiteral("Grid"));
-  c->LabelInfo()->SetVisible(true);
-  EXPECT_EQ(c->AttachedLabel()->Name(), QStringLiteral("GridLabel2"));
-  // Hiding frees the label, so its name is free again.
-  c->LabelInfo()->SetVisible(false);
-  EXPECT_EQ(form->FindComponent(QStringLiteral("GridLabel2")), nullptr);
-  c->LabelInfo()->SetVisible(true);
-  EXPECT_EQ(c->AttachedLabel()->Name(), QStringLiteral("GridLabel2"));
+  taken->SetName(QStringLiteral("OtherLabel1"));
+  other->LabelInfo()->SetVisible(true);
+  EXPECT_EQ(other->AttachedLabel()->Name(), QStringLiteral("OtherLabel2"));
+  other->LabelInfo()->SetVisible(false);
+  EXPECT_EQ(form->FindComponent(QStringLiteral("OtherLabel2")), nullptr);
+  other->LabelInfo()->SetVisible(true);
+  EXPECT_EQ(other->AttachedLabel()->Name(), QStringLiteral("OtherLabel2"));
+
+  // A control without a form gets none; the class is registered for stored forms.
+  LabelledControl loose(nullptr, false);
+  loose.LabelInfo()->SetVisible(true);
+  EXPECT_THROW(loose.AttachedLabel(), Exception);
+  const TPersistentClass *registered = GetClass(QStringLiteral("TOvcAttachedLabel"));
+  ASSERT_NE(registered, nullptr);
+  TPersistent *made = registered->Create(form);
+  EXPECT_EQ(made->ClassName(), QStringLiteral("TOvcAttachedLabel"));
+  static_cast<TComponent *>(made)->Free();
+  RegisterAttachedLabelClass(); // a second registration does nothing
 }
 
 TEST_F(AttachedLabelTest, LabelStandsByTheOffsetsAboveOrBelow) {
@@ -114,9 +105,9 @@ TEST_F(AttachedLabelTest, OffsetCallbackFiresOnceForBothOffsetsAndOnlyOnChange) 
   EXPECT_EQ(visibles, (QList<bool>{true, false}));
 }
 
-TEST_F(AttachedLabelTest, MovingTheControlMovesTheLabelAlong) {
+TEST_F(AttachedLabelTest, MovingTheControlMovesTheLabelAlongAndMovingTheLabelChangesTheOffsets) {
   LabelledControl *c = AddControl(QStringLiteral("Grid"));
-  guitest::ShowAndActivate(form);
+  Show();
   c->LabelInfo()->SetVisible(true);
   c->LabelInfo()->SetOffsets(2, -1);
   TOvcAttachedLabel *label = c->AttachedLabel();
@@ -124,48 +115,33 @@ TEST_F(AttachedLabelTest, MovingTheControlMovesTheLabelAlong) {
   const int left = label->Left(), top = label->Top();
   c->SetBounds(80, 100, 100, 20);
   guitest::ProcessEvents();
-  EXPECT_EQ(label->Left(), left + 30);
-  EXPECT_EQ(label->Top(), top + 40);
-  EXPECT_EQ(c->LabelInfo()->OffsetX(), 2);
-  EXPECT_EQ(c->LabelInfo()->OffsetY(), -1);
-}
+  EXPECT_EQ(std::pair(label->Left(), label->Top()), std::pair(left + 30, top + 40));
+  EXPECT_EQ(std::pair(c->LabelInfo()->OffsetX(), c->LabelInfo()->OffsetY()), std::pair(2, -1));
 
-TEST_F(AttachedLabelTest, MovingTheLabelChangesTheOffsetsNotTheControl) {
   for (bool below : {false, true}) {
-    LabelledControl *c = AddControl(below ? QStringLiteral("Below") : QStringLiteral("Above"), below);
-    guitest::ShowAndActivate(form);
-    c->LabelInfo()->SetVisible(true);
-    TOvcAttachedLabel *label = c->AttachedLabel();
+    LabelledControl *d = AddControl(below ? QStringLiteral("Below") : QStringLiteral("Above"), below);
+    d->LabelInfo()->SetVisible(true);
+    TOvcAttachedLabel *dl = d->AttachedLabel();
     guitest::ProcessEvents();
-    label->SetBounds(label->Left() + 7, label->Top() - 9, label->Width(), label->Height());
+    dl->SetBounds(dl->Left() + 7, dl->Top() - 9, dl->Width(), dl->Height());
     guitest::ProcessEvents();
-    EXPECT_EQ(c->Left(), 50);
-    EXPECT_EQ(c->Top(), 60);
-    EXPECT_EQ(c->LabelInfo()->OffsetX(), 7) << below;
-    EXPECT_EQ(c->LabelInfo()->OffsetY(), -9) << below;
-    EXPECT_EQ(c->AttachedLabel(), label);
+    EXPECT_EQ(std::pair(d->Left(), d->Top()), std::pair(50, 60)) << below;
+    EXPECT_EQ(std::pair(d->LabelInfo()->OffsetX(), d->LabelInfo()->OffsetY()), std::pair(7, -9)) << below;
+    EXPECT_EQ(d->AttachedLabel(), dl);
   }
 }
 
-TEST_F(AttachedLabelTest, LabelFollowsTheControlsVisibility) {
+TEST_F(AttachedLabelTest, LabelFollowsTheControlsVisibilityAndGoesWithItOrAlone) {
   LabelledControl *c = AddControl(QStringLiteral("Grid"));
   c->LabelInfo()->SetVisible(true);
   c->Hide();
   EXPECT_FALSE(c->AttachedLabel()->Visible());
   c->Show();
   EXPECT_TRUE(c->AttachedLabel()->Visible());
-}
-
-TEST_F(AttachedLabelTest, FreeingTheLabelDetachesIt) {
-  LabelledControl *c = AddControl(QStringLiteral("Grid"));
-  c->LabelInfo()->SetVisible(true);
   c->AttachedLabel()->Free();
-  EXPECT_FALSE(c->LabelInfo()->Visible());
+  EXPECT_FALSE(c->LabelInfo()->Visible()) << "freeing the label detaches it";
   EXPECT_THROW(c->AttachedLabel(), Exception);
-}
 
-TEST_F(AttachedLabelTest, FreeingTheControlFreesItsLabel) {
-  LabelledControl *c = AddControl(QStringLiteral("Grid"));
   c->LabelInfo()->SetVisible(true);
   const int count = form->ComponentCount();
   c->Free();
@@ -176,18 +152,12 @@ TEST_F(AttachedLabelTest, FreeingTheControlFreesItsLabel) {
 TEST_F(AttachedLabelTest, FreeingTheFormReleasesControlAndLabelOnce) {
   // The form frees the label (made later) before the control: the control must not free it again.
   for (int i = 0; i < 3; ++i) AddControl(QStringLiteral("C%1").arg(i))->LabelInfo()->SetVisible(true);
-  guitest::ShowAndActivate(form);
+  Show();
   LabelledControl::labelsHeldAtRelease = 0;
   form->Free();
-  form = nullptr;
+  form = TCustomForm::Create<TForm>(nullptr); // for the fixture to free
   guitest::ProcessEvents();
   EXPECT_EQ(LabelledControl::labelsHeldAtRelease, 0);
-}
-
-TEST_F(AttachedLabelTest, ControlWithoutFormGetsNoLabel) {
-  LabelledControl loose(nullptr, false);
-  loose.LabelInfo()->SetVisible(true);
-  EXPECT_THROW(loose.AttachedLabel(), Exception);
 }
 
 TEST_F(AttachedLabelTest, LabelOfAStoredFormAttachesItselfWhenLoaded) {
@@ -202,17 +172,8 @@ TEST_F(AttachedLabelTest, LabelOfAStoredFormAttachesItselfWhenLoaded) {
   guitest::ProcessEvents();
   EXPECT_TRUE(c->LabelInfo()->Visible());
   EXPECT_EQ(c->AttachedLabel(), label);
-  EXPECT_EQ(c->LabelInfo()->OffsetX(), 10);
-  EXPECT_EQ(c->LabelInfo()->OffsetY(), 30 + label->Height() - 60);
-}
-
-TEST_F(AttachedLabelTest, LabelClassIsRegistered) {
-  const TPersistentClass *registered = GetClass(QStringLiteral("TOvcAttachedLabel"));
-  ASSERT_NE(registered, nullptr);
-  TPersistent *made = registered->Create(form);
-  EXPECT_EQ(made->ClassName(), QStringLiteral("TOvcAttachedLabel"));
-  static_cast<TComponent *>(made)->Free();
-  RegisterAttachedLabelClass(); // a second registration does nothing
+  EXPECT_EQ(std::pair(c->LabelInfo()->OffsetX(), c->LabelInfo()->OffsetY()),
+            std::pair(10, 30 + label->Height() - 60));
 }
 
 } // namespace

@@ -4,7 +4,7 @@
 #include "platform/graphics/canvas.h"
 #include "platform/windowing/forms.h"
 #include "platform/windowing/system_services.h"
-#include "tests/platform/gui_test_helpers.h"
+#include "tests/platform/std_test_helpers.h"
 #include <QImage>
 #include <gtest/gtest.h>
 #include <vector>
@@ -38,18 +38,13 @@ protected:
   }
 };
 
-class CaretTest : public ::testing::Test {
+class CaretTest : public stdtest::FormTest {
 protected:
   void SetUp() override {
-    form = TCustomForm::Create<TForm>(nullptr);
-    form->SetClientSize(200, 100);
+    stdtest::FormTest::SetUp();
     host = new CaretHost(form);
     host->SetParent(form);
     host->SetBounds(10, 10, 100, 40);
-  }
-  void TearDown() override {
-    form->Free();
-    guitest::ProcessEvents();
   }
   QImage Shot() {
     guitest::ProcessEvents();
@@ -63,12 +58,10 @@ protected:
     return n;
   }
 
-  ScopedScriptedServices services;
-  TForm *form = nullptr;
   CaretHost *host = nullptr;
 };
 
-TEST(CaretDescription, ShapeSetsAlignmentAndLineThickness) {
+TEST(CaretDescription, ShapeSetsAlignmentAndLineThicknessAndSizesBelowOneAreIgnored) {
   struct Case {
     TOvcCaretShape shape;
     TOvcCaretAlign align;
@@ -87,11 +80,19 @@ TEST(CaretDescription, ShapeSetsAlignmentAndLineThickness) {
     int changes = 0;
     caret.OnChange = TNotifyEvent::From([&](TObject *) { ++changes; });
     caret.SetShape(c.shape);
-    EXPECT_EQ(caret.Align(), c.align) << c.shape;
-    EXPECT_EQ(caret.CaretWidth(), c.width) << c.shape;
-    EXPECT_EQ(caret.CaretHeight(), c.height) << c.shape;
-    EXPECT_EQ(changes, 1) << c.shape;
+    EXPECT_EQ(std::tuple(caret.Align(), caret.CaretWidth(), caret.CaretHeight(), changes),
+              std::tuple(c.align, c.width, c.height, 1))
+        << c.shape;
   }
+  // Sizes below one are ignored.
+  TOvcCaret caret;
+  int changes = 0;
+  caret.OnChange = TNotifyEvent::From([&](TObject *) { ++changes; });
+  caret.SetCaretHeight(0);
+  caret.SetCaretWidth(-4);
+  EXPECT_EQ(std::tuple(caret.CaretHeight(), caret.CaretWidth(), changes), std::tuple(10, 2, 0));
+  caret.SetCaretHeight(11);
+  EXPECT_EQ(changes, 1);
 }
 
 TEST(CaretDescription, BitmapShapeTakesTheBitmapSizeAndHotSpotsCountOnlyThen) {
@@ -107,23 +108,9 @@ TEST(CaretDescription, BitmapShapeTakesTheBitmapSizeAndHotSpotsCountOnlyThen) {
   caret.SetBitmap(&picture);
   EXPECT_NE(caret.Bitmap(), &picture) << "the bitmap is copied";
   caret.SetShape(csBitmap);
-  EXPECT_EQ(caret.CaretWidth(), 5);
-  EXPECT_EQ(caret.CaretHeight(), 12);
+  EXPECT_EQ(std::pair(caret.CaretWidth(), caret.CaretHeight()), std::pair(5, 12));
   changes = 0;
   caret.SetBitmapHotSpotY(2);
-  EXPECT_EQ(changes, 1);
-}
-
-TEST(CaretDescription, SizesBelowOneAreIgnored) {
-  TOvcCaret caret;
-  int changes = 0;
-  caret.OnChange = TNotifyEvent::From([&](TObject *) { ++changes; });
-  caret.SetCaretHeight(0);
-  caret.SetCaretWidth(-4);
-  EXPECT_EQ(caret.CaretHeight(), 10);
-  EXPECT_EQ(caret.CaretWidth(), 2);
-  EXPECT_EQ(changes, 0);
-  caret.SetCaretHeight(11);
   EXPECT_EQ(changes, 1);
 }
 
@@ -143,7 +130,7 @@ TEST(CaretDescription, SharedDescriptionLivesUntilItsLastUserLetsGo) {
   }
 }
 
-TEST(CaretGeometry, OffsetsFollowTheAlignmentInTheCell) {
+TEST(CaretGeometry, OffsetsFollowTheAlignmentInTheCellLessABitmapsHotSpot) {
   struct Case {
     TOvcCaretAlign align;
     int x;
@@ -159,29 +146,11 @@ TEST(CaretGeometry, OffsetsFollowTheAlignmentInTheCell) {
     pair.CaretIns()->SetAlign(c.align);
     pair.SetCellWidth(10);
     pair.SetCellHeight(20);
-    EXPECT_EQ(pair.Width(), 4);
-    EXPECT_EQ(pair.Height(), 6);
-    EXPECT_EQ(pair.OffsetX(), c.x) << c.align;
-    EXPECT_EQ(pair.OffsetY(), c.y) << c.align;
+    EXPECT_EQ(std::tuple(pair.Width(), pair.Height(), pair.OffsetX(), pair.OffsetY()),
+              std::tuple(4, 6, c.x, c.y))
+        << c.align;
   }
-}
-
-TEST(CaretGeometry, ShapesTakeTheirSizeFromTheCell) {
-  TOvcCaretPair pair(nullptr);
-  pair.SetCellWidth(8);
-  pair.SetCellHeight(15);
-  pair.CaretOvr()->SetShape(csHalfBlock);
-  pair.SetInsertMode(false);
-  EXPECT_EQ(pair.Width(), 8);
-  EXPECT_EQ(pair.Height(), 7) << "half the cell, truncated";
-  EXPECT_EQ(pair.OffsetY(), 8);
-  pair.CaretOvr()->SetShape(csHorzLine);
-  EXPECT_EQ(pair.Width(), 8);
-  EXPECT_EQ(pair.Height(), 2);
-  EXPECT_EQ(pair.OffsetY(), 13);
-}
-
-TEST(CaretGeometry, BitmapHotSpotIsSubtracted) {
+  // A bitmap's hot spot is subtracted.
   TOvcCaretPair pair(nullptr);
   TBitmap picture(4, 4);
   pair.CaretIns()->SetBitmap(&picture);
@@ -189,22 +158,34 @@ TEST(CaretGeometry, BitmapHotSpotIsSubtracted) {
   pair.CaretIns()->SetAlign(caCenter);
   pair.CaretIns()->SetBitmapHotSpotX(1);
   pair.CaretIns()->SetBitmapHotSpotY(2);
-  EXPECT_EQ(pair.OffsetX(), 3 - 1);
-  EXPECT_EQ(pair.OffsetY(), 3 - 2);
+  EXPECT_EQ(std::pair(pair.OffsetX(), pair.OffsetY()), std::pair(3 - 1, 3 - 2));
+}
+
+TEST(CaretGeometry, ShapesTakeTheirSizeFromTheCellAndNegativePositionsAreOffTheWindow) {
+  TOvcCaretPair pair(nullptr);
+  pair.SetCellWidth(8);
+  pair.SetCellHeight(15);
+  pair.CaretOvr()->SetShape(csHalfBlock);
+  pair.SetInsertMode(false);
+  EXPECT_EQ(std::tuple(pair.Width(), pair.Height(), pair.OffsetY()), std::tuple(8, 7, 8))
+      << "half, truncated";
+  pair.CaretOvr()->SetShape(csHorzLine);
+  EXPECT_EQ(std::tuple(pair.Width(), pair.Height(), pair.OffsetY()), std::tuple(8, 2, 13));
+
+  // Negative positions are off the window.
+  pair.SetPosition(-1, 5);
+  EXPECT_EQ(std::pair(pair.PosX(), pair.PosY()), std::pair(kCaretOffWindow, 5));
+  EXPECT_TRUE(pair.CaretRect().IsEmpty());
 }
 
 TEST(CaretGeometry, PairSwitchesBetweenVerticalLineAndBlock) {
   TOvcCaretPair pair(nullptr);
   EXPECT_TRUE(pair.InsertMode());
   EXPECT_EQ(pair.Caret(), pair.CaretIns());
-  EXPECT_EQ(pair.Width(), 2);
-  EXPECT_EQ(pair.Height(), 10);
-  EXPECT_EQ(pair.OffsetX(), 0);
-  EXPECT_EQ(pair.OffsetY(), 0);
+  EXPECT_EQ(std::tuple(pair.Width(), pair.Height(), pair.OffsetX(), pair.OffsetY()), std::tuple(2, 10, 0, 0));
   pair.SetInsertMode(false);
   EXPECT_EQ(pair.Caret(), pair.CaretOvr());
-  EXPECT_EQ(pair.Width(), 10);
-  EXPECT_EQ(pair.Height(), 10);
+  EXPECT_EQ(std::pair(pair.Width(), pair.Height()), std::pair(10, 10));
   pair.SetInsertMode(true);
   pair.CaretOvr()->SetShape(csHalfBlock);
   EXPECT_EQ(pair.Width(), 2) << "a change to the caret not in use leaves the geometry alone";
@@ -218,35 +199,21 @@ TEST(CaretGeometry, AssigningALookCopiesIt) {
   look.SetShape(csHorzLine);
   look.SetBlinkTime(300);
   pair.SetCaretIns(&look);
-  EXPECT_EQ(pair.CaretIns()->Shape(), csHorzLine);
-  EXPECT_EQ(pair.CaretIns()->BlinkTime(), 300);
-  EXPECT_EQ(pair.Height(), 2);
-  EXPECT_EQ(pair.BlinkInterval(), 300u);
+  EXPECT_EQ(
+      std::tuple(pair.CaretIns()->Shape(), pair.CaretIns()->BlinkTime(), pair.Height(), pair.BlinkInterval()),
+      std::tuple(csHorzLine, 300, 2, 300u));
   EXPECT_EQ(look.RefCount(), 0) << "the pair keeps its own description";
 }
 
-TEST(CaretGeometry, NegativePositionsAreOffTheWindow) {
-  TOvcCaretPair pair(nullptr);
-  pair.SetPosition(-1, 5);
-  EXPECT_EQ(pair.PosX(), kCaretOffWindow);
-  EXPECT_EQ(pair.PosY(), 5);
-  EXPECT_TRUE(pair.CaretRect().IsEmpty());
-}
-
-TEST_F(CaretTest, LinkingNeedsTheWindow) {
-  host->caret.SetLinked(true);
-  EXPECT_FALSE(host->caret.Linked()) << "no window yet";
-  guitest::ShowAndActivate(form);
-  host->caret.SetLinked(true);
-  EXPECT_TRUE(host->caret.Linked());
-}
-
-TEST_F(CaretTest, OwnerPaintsTheCaretWhereItStands) {
-  guitest::ShowAndActivate(form);
+TEST_F(CaretTest, ALinkedCaretIsPaintedByItsOwnerWhereItStandsInItsShape) {
   RecordingCaret &caret = host->caret;
+  caret.SetLinked(true);
+  EXPECT_FALSE(caret.Linked()) << "no window yet";
+  Show();
   caret.SetPosition(20, 5);
   caret.SetVisible(true);
   caret.SetLinked(true);
+  EXPECT_TRUE(caret.Linked());
   QImage image = Shot();
   EXPECT_EQ(image.pixelColor(20, 5), QColor(Qt::black));
   EXPECT_EQ(image.pixelColor(21, 14), QColor(Qt::black));
@@ -265,10 +232,17 @@ TEST_F(CaretTest, OwnerPaintsTheCaretWhereItStands) {
 
   caret.SetVisible(false);
   EXPECT_EQ(BlackPixels(Shot()), 0);
+
+  // Changing the look of a linked caret repaints it in the new shape.
+  caret.SetVisible(true);
+  caret.SetInsertMode(true);
+  caret.CaretIns()->SetShape(csBlock);
+  EXPECT_TRUE(caret.Linked());
+  EXPECT_EQ(BlackPixels(Shot()), 100);
 }
 
-TEST_F(CaretTest, MovingInvalidatesTheOldAndNewPlaces) {
-  guitest::ShowAndActivate(form);
+TEST_F(CaretTest, MovingInvalidatesTheOldAndNewPlacesUnlessUnlinked) {
+  Show();
   RecordingCaret &caret = host->caret;
   caret.SetVisible(true);
   caret.SetLinked(true);
@@ -281,29 +255,14 @@ TEST_F(CaretTest, MovingInvalidatesTheOldAndNewPlaces) {
   caret.Blink();
   ASSERT_EQ(caret.invalidated.size(), 1u);
   EXPECT_EQ(caret.invalidated.front(), Bounds(30, 4, 2, 10));
-}
 
-TEST_F(CaretTest, UnlinkedCaretNeitherBlinksNorPaints) {
-  guitest::ShowAndActivate(form);
-  RecordingCaret &caret = host->caret;
-  caret.SetVisible(true);
-  caret.SetLinked(true);
+  // Unlinked, it neither blinks nor paints.
   caret.SetLinked(false);
   caret.invalidated.clear();
   caret.Blink();
   caret.SetPosition(3, 3);
   EXPECT_TRUE(caret.invalidated.empty());
   EXPECT_EQ(BlackPixels(Shot()), 0);
-}
-
-TEST_F(CaretTest, ChangingTheLookOfALinkedCaretRepaintsItInTheNewShape) {
-  guitest::ShowAndActivate(form);
-  RecordingCaret &caret = host->caret;
-  caret.SetVisible(true);
-  caret.SetLinked(true);
-  caret.CaretIns()->SetShape(csBlock);
-  EXPECT_TRUE(caret.Linked());
-  EXPECT_EQ(BlackPixels(Shot()), 100);
 }
 
 } // namespace

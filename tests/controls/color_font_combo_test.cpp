@@ -15,15 +15,6 @@ struct ColorCase {
   TColor value;
 };
 
-class ColorNameTest : public ::testing::TestWithParam<std::pair<int, ColorCase>> {};
-
-TEST_P(ColorNameTest, ListOrderNameAndValue) {
-  const auto &[index, c] = GetParam();
-  ASSERT_LT(index, int(OvcNamedColors().size()));
-  EXPECT_EQ(OvcColorOfName(QString::fromLatin1(c.name)), c.value);
-  EXPECT_EQ(OvcNamedColors()[index].Value, c.value);
-}
-
 const ColorCase kColors[] = {
     {"Black", 0x000000},       {"Maroon", 0x000080},    {"Green", 0x008000}, {"Olive", 0x008080},
     {"Navy", 0x800000},        {"Purple", 0x800080},    {"Teal", 0x808000},  {"Gray", 0x808080},
@@ -33,22 +24,14 @@ const ColorCase kColors[] = {
     {"Sky Blue", 0xF0CAA6},    {"Cream", 0xF0FBFF},
 };
 
-std::vector<std::pair<int, ColorCase>> IndexedColors() {
-  std::vector<std::pair<int, ColorCase>> cases;
-  for (int i = 0; i < int(std::size(kColors)); ++i) cases.emplace_back(i, kColors[i]);
-  return cases;
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, ColorNameTest, ::testing::ValuesIn(IndexedColors()), [](const auto &info) {
-  std::string name = info.param.second.name;
-  std::erase(name, ' ');
-  return name;
-});
-
-TEST(ColorNames, UnknownOrDifferentlyCasedNamesGiveBlack) {
+TEST(ColorNames, TheTableInOrderAndUnknownOrDifferentlyCasedNamesGiveBlack) {
+  ASSERT_EQ(OvcNamedColors().size(), std::size(kColors));
+  for (std::size_t i = 0; i < std::size(kColors); ++i) {
+    EXPECT_EQ(OvcNamedColors()[i].Value, kColors[i].value) << i;
+    EXPECT_EQ(OvcColorOfName(QString::fromLatin1(kColors[i].name)), kColors[i].value) << kColors[i].name;
+  }
   EXPECT_EQ(OvcColorOfName(QStringLiteral("red")), TColor(0));
   EXPECT_EQ(OvcColorOfName(QStringLiteral("Chartreuse")), TColor(0));
-  EXPECT_EQ(OvcNamedColors().size(), std::size_t(22));
 }
 
 class ColorComboTest : public stdtest::FormTest {
@@ -62,20 +45,16 @@ protected:
   }
 };
 
-TEST_F(ColorComboTest, FilledInTableOrderWithTheFirstSelected) {
+TEST_F(ColorComboTest, FilledInTableOrderWithTheFirstSelectedAndSelectedByValue) {
   TOvcColorComboBox *combo = AddCombo();
   Show();
-  EXPECT_EQ(combo->MRUListCount(), 0);
-  EXPECT_EQ(combo->Style(), ocsDropDownList);
+  EXPECT_EQ(std::pair(combo->MRUListCount(), combo->Style()), std::pair(0, ocsDropDownList));
   ASSERT_EQ(combo->Items()->Count(), 22);
   for (int i = 0; i < 22; ++i) EXPECT_EQ(combo->Items()->Strings(i), QString::fromLatin1(kColors[i].name));
   EXPECT_EQ(combo->ItemIndex(), 0);
   EXPECT_EQ(combo->SelectedColor(), TColor(0));
-}
 
-TEST_F(ColorComboTest, SelectedColorPicksTheFirstNameWithTheValue) {
-  TOvcColorComboBox *combo = AddCombo();
-  Show();
+  // A selected colour picks the first name with its value; one not in the list changes nothing.
   combo->SetSelectedColor(0x808080);
   EXPECT_EQ(combo->Text(), QStringLiteral("Gray"));
   combo->SetSelectedColor(0xC0C0C0);
@@ -84,7 +63,6 @@ TEST_F(ColorComboTest, SelectedColorPicksTheFirstNameWithTheValue) {
   combo->SetSelectedColor(0xF0CAA6);
   EXPECT_EQ(combo->Text(), QStringLiteral("Sky Blue"));
   EXPECT_EQ(combo->SelectedColor(), TColor(0xF0CAA6));
-  // A colour not in the list changes nothing.
   combo->SetSelectedColor(0x123456);
   EXPECT_EQ(combo->Text(), QStringLiteral("Sky Blue"));
   EXPECT_EQ(log.size(), 3);
@@ -92,7 +70,7 @@ TEST_F(ColorComboTest, SelectedColorPicksTheFirstNameWithTheValue) {
   EXPECT_EQ(combo->SelectedColor(), TColor(0));
 }
 
-TEST_F(ColorComboTest, SwatchWidthFollowsNamesSizeAndFont) {
+TEST_F(ColorComboTest, SwatchWidthFollowsNamesSizeAndFontAndFillsTheItemWithoutNames) {
   TOvcColorComboBox *combo = AddCombo();
   Show();
   const int withNames = combo->SwatchWidth();
@@ -107,17 +85,12 @@ TEST_F(ColorComboTest, SwatchWidthFollowsNamesSizeAndFont) {
   const int wide = combo->SwatchWidth();
   combo->Font()->SetSize(combo->Font()->Size() * 2);
   EXPECT_LT(combo->SwatchWidth(), wide);
-}
 
-TEST_F(ColorComboTest, WithoutNamesTheSwatchFillsTheItem) {
-  TOvcColorComboBox *combo = AddCombo();
+  // Without names the swatch fills the shown entry from near the left edge.
   combo->SetShowColorNames(false);
-  Show();
   combo->SetSelectedColor(0x0000FF);
   guitest::ProcessEvents();
   const QImage image = GrabControl(combo);
-  ASSERT_FALSE(image.isNull());
-  // Red across the shown entry, from near the left edge.
   const int y = image.height() / 2;
   EXPECT_EQ(image.pixelColor(6, y), QColor(255, 0, 0));
   EXPECT_EQ(image.pixelColor(image.width() / 2, y), QColor(255, 0, 0));
@@ -159,35 +132,23 @@ TEST_F(FontComboTest, ListsTheInstalledFontsSortedOnceEach) {
   }
 }
 
-struct PitchCase {
-  const char *name;
-  TFontPitches pitches;
-  bool wantFixed;
-  bool wantVariable;
-};
-
-class FontPitchTest : public FontComboTest, public ::testing::WithParamInterface<PitchCase> {};
-
-TEST_P(FontPitchTest, PitchFilter) {
-  const PitchCase &c = GetParam();
+TEST_F(FontComboTest, PitchAndCategoryFilters) {
+  struct Case {
+    TFontPitches pitches;
+    bool wantFixed, wantVariable;
+  };
   TOvcFontComboBox *combo = AddCombo();
-  combo->SetFontPitchStyles(c.pitches);
-  const QStringList entries = Entries(combo);
-  ASSERT_FALSE(entries.isEmpty());
-  for (const QString &name : entries)
-    EXPECT_TRUE(QFontDatabase::isFixedPitch(name) ? c.wantFixed : c.wantVariable) << name.toStdString();
-  EXPECT_EQ(entries.contains(QStringLiteral("Liberation Mono")), c.wantFixed);
-  EXPECT_EQ(entries.contains(QStringLiteral("Liberation Sans")), c.wantVariable);
-}
-
-INSTANTIATE_TEST_SUITE_P(Pitches, FontPitchTest,
-                         ::testing::Values(PitchCase{"all", TFontPitches::fpAll, true, true},
-                                           PitchCase{"fixed", TFontPitches::fpFixed, true, false},
-                                           PitchCase{"variable", TFontPitches::fpVariable, false, true}),
-                         [](const auto &info) { return std::string(info.param.name); });
-
-TEST_F(FontComboTest, CategoryFilter) {
-  TOvcFontComboBox *combo = AddCombo();
+  for (const Case &c : {Case{TFontPitches::fpAll, true, true}, Case{TFontPitches::fpFixed, true, false},
+                        Case{TFontPitches::fpVariable, false, true}}) {
+    SCOPED_TRACE(int(c.pitches));
+    combo->SetFontPitchStyles(c.pitches);
+    const QStringList entries = Entries(combo);
+    ASSERT_FALSE(entries.isEmpty());
+    for (const QString &name : entries)
+      EXPECT_TRUE(QFontDatabase::isFixedPitch(name) ? c.wantFixed : c.wantVariable) << name.toStdString();
+    EXPECT_EQ(entries.contains(QStringLiteral("Liberation Mono")), c.wantFixed);
+    EXPECT_EQ(entries.contains(QStringLiteral("Liberation Sans")), c.wantVariable);
+  }
   combo->SetFontCategories(TFontCategories::fcTrueType);
   for (const QString &name : Entries(combo))
     EXPECT_TRUE(QFontDatabase::isScalable(name)) << name.toStdString();
@@ -196,24 +157,18 @@ TEST_F(FontComboTest, CategoryFilter) {
     EXPECT_FALSE(QFontDatabase::isScalable(name)) << name.toStdString();
 }
 
-TEST_F(FontComboTest, FontNameReadsAndSelects) {
-  TOvcFontComboBox *combo = AddCombo();
-  Show();
-  EXPECT_EQ(combo->FontName(), QString());
-  combo->SetFontName(QStringLiteral("Liberation Mono"));
-  EXPECT_EQ(combo->FontName(), QStringLiteral("Liberation Mono"));
-  combo->SetFontName(QStringLiteral("No Such Font"));
-  EXPECT_EQ(combo->FontName(), QStringLiteral("Liberation Mono"));
-}
-
-TEST_F(FontComboTest, DownChangesThePreviewControlsFont) {
+TEST_F(FontComboTest, FontNameSelectsAndDownChangesThePreviewControlsFont) {
   auto *label = new TLabel(form);
   label->SetParent(form);
   label->SetCaption(QStringLiteral("Preview"));
   TOvcFontComboBox *combo = AddCombo();
   combo->SetPreviewControl(label);
   Show();
+  EXPECT_EQ(combo->FontName(), QString());
   combo->SetFontName(QStringLiteral("Liberation Mono"));
+  EXPECT_EQ(combo->FontName(), QStringLiteral("Liberation Mono"));
+  combo->SetFontName(QStringLiteral("No Such Font"));
+  EXPECT_EQ(combo->FontName(), QStringLiteral("Liberation Mono"));
   combo->SetFocus();
   guitest::ProcessEvents();
   guitest::PressKey(Qt::Key_Down);
@@ -225,33 +180,6 @@ TEST_F(FontComboTest, DownChangesThePreviewControlsFont) {
   EXPECT_EQ(combo->PreviewControl(), nullptr);
   guitest::PressKey(Qt::Key_Up);
   guitest::ProcessEvents();
-}
-
-TEST_F(FontComboTest, PictureOfBothBoxes) {
-  // Looked at by eye once; kept as a smoke test that both boxes paint their shown entry and open list.
-  auto *colors = new TOvcColorComboBox(form);
-  colors->SetParent(form);
-  colors->SetBounds(10, 10, 160, 24);
-  TOvcFontComboBox *fonts = AddCombo();
-  fonts->SetBounds(10, 50, 200, 24);
-  fonts->SetPreviewFont(true);
-  Show();
-  fonts->SetFontName(QStringLiteral("Liberation Serif"));
-  guitest::ProcessEvents();
-  EXPECT_FALSE(GrabControl(colors).isNull());
-  EXPECT_FALSE(GrabControl(fonts).isNull());
-  if (const QString dir = qEnvironmentVariable("TALLYROOK_GRAB_DIR"); !dir.isEmpty()) {
-    SaveControlPng(form, dir + QStringLiteral("/combos_form.png"));
-    colors->SetDroppedDown(true);
-    guitest::ProcessEvents();
-    if (QWidget *popup = QApplication::activePopupWidget()) popup->grab().save(dir + "/colors_open.png");
-    colors->SetDroppedDown(false);
-    fonts->SetDroppedDown(true);
-    guitest::ProcessEvents();
-    if (QWidget *popup = QApplication::activePopupWidget()) popup->grab().save(dir + "/fonts_open.png");
-    fonts->SetDroppedDown(false);
-    guitest::ProcessEvents();
-  }
 }
 
 } // namespace

@@ -39,7 +39,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, MruListTest,
                                            MruCase{"capacityOne", 1, {"a", "b", "a"}, {"a"}}),
                          [](const auto &info) { return std::string(info.param.name); });
 
-TEST(MruList, ShrinkingTheCapacityCutsTheOldest) {
+TEST(MruList, ShrinkingTheCapacityCutsTheOldestAndEntriesKeepTheirObject) {
   TOvcMRUList list;
   for (const char *text : {"a", "b", "c"}) list.NewItem(QString::fromLatin1(text), nullptr);
   list.SetMaxItems(1);
@@ -86,28 +86,7 @@ protected:
   }
 };
 
-TEST_F(ComboBaseTest, Defaults) {
-  TOvcBaseComboBox *combo = AddCombo();
-  EXPECT_TRUE(combo->AutoSearch());
-  EXPECT_EQ(combo->KeyDelay(), 500);
-  EXPECT_EQ(combo->MRUListCount(), 3);
-  EXPECT_EQ(combo->MRUListColor(), clWindow);
-  EXPECT_EQ(combo->Style(), ocsDropDown);
-  EXPECT_EQ(combo->DropDownCount(), 8);
-  EXPECT_EQ(combo->DropDownWidth(), -1);
-  EXPECT_FALSE(combo->HotTrack());
-  EXPECT_TRUE(combo->HotTrackBorder());
-  EXPECT_EQ(combo->HotTrackColors()->Highlight(), clBtnHighlight);
-  EXPECT_EQ(combo->HotTrackColors()->Shadow(), clBtnShadow);
-  EXPECT_EQ(combo->About(), QStringLiteral("v4.06"));
-  EXPECT_EQ(combo->ItemHeight(), QFontMetrics(combo->Font()->ToQFont()).height() - 1);
-  combo->SetKeyDelay(-5);
-  EXPECT_EQ(combo->KeyDelay(), 500);
-  combo->Font()->SetSize(combo->Font()->Size() + 10);
-  EXPECT_EQ(combo->ItemHeight(), QFontMetrics(combo->Font()->ToQFont()).height() - 1);
-}
-
-TEST_F(ComboBaseTest, ChoosingFourEntriesKeepsTheLastThreeOnTopWithTheSeparatorUnderTheThird) {
+TEST_F(ComboBaseTest, ChosenEntriesGoOnTopWithASeparatorUnderTheLastAndTheListStaysWhole) {
   TOvcBaseComboBox *combo = AddCombo();
   Show();
   for (const char *name : {"Apple", "Banana", "Cherry", "Damson"}) Choose(combo, QString::fromLatin1(name));
@@ -116,43 +95,41 @@ TEST_F(ComboBaseTest, ChoosingFourEntriesKeepsTheLastThreeOnTopWithTheSeparatorU
   EXPECT_EQ(combo->Text(), QStringLiteral("Damson"));
   // The selection is the entry itself, below the MRU part.
   EXPECT_EQ(combo->ItemIndex(), 7);
-  EXPECT_EQ(combo->ListItemHeight(2), combo->ItemHeight() + 3);
-  EXPECT_EQ(combo->ListItemHeight(0), combo->ItemHeight());
-  EXPECT_EQ(combo->ListItemHeight(3), combo->ItemHeight());
+  EXPECT_EQ(QList<int>({combo->ListItemHeight(0), combo->ListItemHeight(2), combo->ListItemHeight(3)}),
+            QList<int>({combo->ItemHeight(), combo->ItemHeight() + 3, combo->ItemHeight()}));
   EXPECT_EQ(log.count(QStringLiteral("selection")), 4);
   EXPECT_GE(log.count(QStringLiteral("click")), 4);
-}
 
-TEST_F(ComboBaseTest, ChoosingAnEntryAlreadyInTheMruListMovesItUpWithoutGrowing) {
-  TOvcBaseComboBox *combo = AddCombo();
-  Show();
-  for (const char *name : {"Apple", "Banana", "Cherry"}) Choose(combo, QString::fromLatin1(name));
-  // The MRU copy of Apple, at the top's third place.
+  // The MRU copy of Banana, at the top's third place, moves up without growing the list.
   combo->SetDroppedDown(true);
   guitest::ProcessEvents();
   combo->SetItemIndex(2);
   combo->SetDroppedDown(false);
   guitest::ProcessEvents();
   EXPECT_EQ(Entries(combo),
-            QStringList({"Apple", "Cherry", "Banana", "Apple", "Banana", "Blueberry", "Cherry", "Damson"}));
-  EXPECT_EQ(combo->ItemIndex(), 3);
+            QStringList({"Banana", "Damson", "Cherry", "Apple", "Banana", "Blueberry", "Cherry", "Damson"}));
+  EXPECT_EQ(combo->ItemIndex(), 4);
+
+  // A smaller capacity keeps the list whole; the next choice replaces only the MRU part.
+  combo->SetMRUListCount(1);
+  EXPECT_EQ(Entries(combo), QStringList({"Banana", "Apple", "Banana", "Blueberry", "Cherry", "Damson"}));
+  Choose(combo, QStringLiteral("Damson"));
+  EXPECT_EQ(Entries(combo), QStringList({"Damson", "Apple", "Banana", "Blueberry", "Cherry", "Damson"}));
   combo->ClearMRUList();
   EXPECT_EQ(Entries(combo), QStringList({"Apple", "Banana", "Blueberry", "Cherry", "Damson"}));
   EXPECT_EQ(combo->MRUList()->Items()->Count(), 0);
+
+  // A chosen entry is found by its exact text.
+  combo->Items()->Add(QStringLiteral("cherry"));
+  combo->SetDroppedDown(true);
+  combo->SetItemIndex(5);
+  combo->SetDroppedDown(false);
+  guitest::ProcessEvents();
+  ASSERT_GE(combo->ItemIndex(), 0);
+  EXPECT_EQ(combo->Items()->Strings(combo->ItemIndex()), QStringLiteral("cherry"));
 }
 
-TEST_F(ComboBaseTest, ChangingTheMruCapacityKeepsTheListWhole) {
-  TOvcBaseComboBox *combo = AddCombo();
-  Show();
-  for (const char *name : {"Apple", "Banana", "Cherry"}) Choose(combo, QString::fromLatin1(name));
-  combo->SetMRUListCount(1);
-  EXPECT_EQ(Entries(combo), QStringList({"Cherry", "Apple", "Banana", "Blueberry", "Cherry", "Damson"}));
-  // The next choice replaces only the MRU part, never an entry of the list itself.
-  Choose(combo, QStringLiteral("Damson"));
-  EXPECT_EQ(Entries(combo), QStringList({"Damson", "Apple", "Banana", "Blueberry", "Cherry", "Damson"}));
-}
-
-TEST_F(ComboBaseTest, TypingAPrefixAndPausingCompletesToTheFirstMatch) {
+TEST_F(ComboBaseTest, TypingAPrefixAndPausingCompletesToTheFirstMatchButNotAfterABackspace) {
   TOvcBaseComboBox *combo = AddCombo();
   combo->SetKeyDelay(30);
   Show();
@@ -162,21 +139,20 @@ TEST_F(ComboBaseTest, TypingAPrefixAndPausingCompletesToTheFirstMatch) {
   ASSERT_TRUE(WaitFor([combo] { return combo->Text() == QStringLiteral("Blueberry"); }))
       << combo->Text().toStdString();
   // The typed part stays, the completion is selected.
-  EXPECT_EQ(combo->SelStart(), 2);
-  EXPECT_EQ(combo->SelLength(), 7);
-}
+  EXPECT_EQ(std::pair(combo->SelStart(), combo->SelLength()), std::pair(2, 7));
 
-TEST_F(ComboBaseTest, NoCompletionAfterBackspace) {
-  TOvcBaseComboBox *combo = AddCombo();
-  combo->SetKeyDelay(30);
-  Show();
-  combo->SetFocus();
-  guitest::ProcessEvents();
+  // No completion after a backspace: well past the delay the text is what was typed.
+  combo->SetText(QString());
   stdtest::TypeText(QStringLiteral("chx"));
   guitest::PressKey(Qt::Key_Backspace);
-  // Well past the delay: the text is what was typed.
   WaitFor([] { return false; }, 300);
   EXPECT_EQ(combo->Text(), QStringLiteral("ch"));
+
+  // A key delay below zero is refused; the item height follows the font.
+  combo->SetKeyDelay(-5);
+  EXPECT_EQ(combo->KeyDelay(), 30);
+  combo->Font()->SetSize(combo->Font()->Size() + 10);
+  EXPECT_EQ(combo->ItemHeight(), QFontMetrics(combo->Font()->ToQFont()).height() - 1);
 }
 
 TEST_F(ComboBaseTest, EnterPicksTheEntryTheTextStartsOrBeeps) {
@@ -200,12 +176,11 @@ TEST_F(ComboBaseTest, EnterPicksTheEntryTheTextStartsOrBeeps) {
   EXPECT_EQ(combo->SelStart(), 6);
 }
 
-TEST_F(ComboBaseTest, BordersSwitchBetweenTheFlatAndTheRaisedLook) {
+TEST_F(ComboBaseTest, BordersSwitchBetweenTheFlatAndTheRaisedLookAndANewWindowKeepsTheSelection) {
   TOvcBaseComboBox *combo = AddCombo();
   combo->Borders()->LeftBorder()->SetEnabled(true);
-  EXPECT_TRUE(combo->HotTrack());
-  EXPECT_FALSE(combo->HotTrackBorder());
-  EXPECT_FALSE(combo->Ctl3D());
+  EXPECT_EQ(std::tuple(combo->HotTrack(), combo->HotTrackBorder(), combo->Ctl3D()),
+            std::tuple(true, false, false));
   combo->Borders()->LeftBorder()->SetEnabled(false);
   EXPECT_FALSE(combo->HotTrack());
   EXPECT_TRUE(combo->Ctl3D());
@@ -215,10 +190,8 @@ TEST_F(ComboBaseTest, BordersSwitchBetweenTheFlatAndTheRaisedLook) {
   EXPECT_FALSE(combo->Borders()->TopBorder()->Enabled());
   EXPECT_FALSE(combo->Borders()->BottomBorder()->Enabled());
   EXPECT_TRUE(combo->Ctl3D());
-}
 
-TEST_F(ComboBaseTest, WindowRecreationKeepsTheSelection) {
-  TOvcBaseComboBox *combo = AddCombo();
+  // Making the window again keeps the selection.
   Show();
   combo->SetItemIndex(3);
   combo->SetStyle(ocsDropDownList);
@@ -335,19 +308,6 @@ TEST_F(ComboLookTest, TheEditPartOfAnEditableBoxLiesInsideTheFrame) {
   combo->SetHotTrackBorder(false);
   EXPECT_EQ(edit->geometry(), combo->EditPartRect().ToQRect());
   EXPECT_EQ(combo->ButtonRect().Right, combo->Width());
-}
-
-TEST_F(ComboBaseTest, AChosenEntryIsFoundByItsExactText) {
-  TOvcBaseComboBox *combo = AddCombo();
-  combo->Items()->Add(QStringLiteral("cherry"));
-  Show();
-  combo->SetDroppedDown(true);
-  guitest::ProcessEvents();
-  combo->SetItemIndex(5);
-  combo->SetDroppedDown(false);
-  guitest::ProcessEvents();
-  ASSERT_GE(combo->ItemIndex(), 0);
-  EXPECT_EQ(combo->Items()->Strings(combo->ItemIndex()), QStringLiteral("cherry"));
 }
 
 } // namespace

@@ -34,24 +34,21 @@ void WriteAll(const QString &path, const QByteArray &bytes) {
   f.write(bytes);
 }
 
-TEST(StockKeyTables, CountsNamesAndActivity) {
+TEST(StockKeyTables, CountsNamesActivityRecordsAndPackedKeys) {
   TOvcCommandProcessor p;
   ASSERT_EQ(p.TableCount(), 3);
-  EXPECT_EQ(p.Tables(0)->TableName(), "Default");
-  EXPECT_EQ(p.Tables(1)->TableName(), "WordStar");
-  EXPECT_EQ(p.Tables(2)->TableName(), "Grid");
-  EXPECT_EQ(p.Tables(0)->Count(), 64);
-  EXPECT_EQ(p.Tables(1)->Count(), 40);
-  EXPECT_EQ(p.Tables(2)->Count(), 38);
-  EXPECT_TRUE(p.Tables(0)->IsActive());
-  EXPECT_FALSE(p.Tables(1)->IsActive());
-  EXPECT_FALSE(p.Tables(2)->IsActive());
+  QStringList tables;
+  for (int i = 0; i < 3; ++i)
+    tables << QStringLiteral("%1 %2 %3")
+                  .arg(p.Tables(i)->TableName())
+                  .arg(p.Tables(i)->Count())
+                  .arg(p.Tables(i)->IsActive());
+  EXPECT_EQ(tables, QStringList({"Default 64 1", "WordStar 40 0", "Grid 38 0"}));
   EXPECT_EQ(p.GetTableByName("wordstar"), p.Tables(1));
   EXPECT_EQ(p.GetTableByName("nope"), nullptr);
   EXPECT_THROW(p.Tables(3), ETableNotFound);
-}
 
-TEST(StockKeyTables, SpotRecords) {
+  // Records at some places of each table.
   struct Spot {
     TStockKeyTable table;
     int index;
@@ -74,16 +71,14 @@ TEST(StockKeyTables, SpotRecords) {
       {TStockKeyTable::Grid, 36, Rec(VK_DOWN, ss_Ctrl, 0, 0, ccBotRightCell)},
       {TStockKeyTable::Grid, 37, Rec(VK_F2, 0, 0, 0, ccTableEdit)},
   };
-  TOvcCommandProcessor p;
   for (const Spot &s : spots) {
     const TOvcCommandTable *table = p.GetTableByName(StockKeyTableName(s.table));
     EXPECT_EQ(table->GetCommandRec(s.index), s.rec)
         << StockKeyTableName(s.table).toStdString() << " " << s.index;
   }
   EXPECT_THROW(p.Tables(0)->GetCommandRec(64), EListError);
-}
 
-TEST(StockKeyTables, PackedKeyIsLittleEndian) {
+  // A packed key is little-endian.
   const TOvcKeyCommandRec r = Rec('Q', ss_Ctrl, 'S', ss_Wild, ccHome);
   EXPECT_EQ(std::uint32_t(r.PackedKey()), 0x80530451u);
   EXPECT_EQ(TOvcKeyCommandRec::FromPackedKey(r.PackedKey(), ccHome), r);
@@ -118,7 +113,7 @@ protected:
   TOvcCommandProcessor p;
 };
 
-TEST_F(WordStarFirst, TwoKeySequences) {
+TEST_F(WordStarFirst, TwoKeySequencesResetAndAnEarlierTableWins) {
   EXPECT_EQ(p.TranslateKeyState('Q', ss_Ctrl), ccSequencePending);
   EXPECT_EQ(p.TranslateKeyState('S', ss_None), ccHome);
   EXPECT_EQ(p.TranslateKeyState('Q', ss_Ctrl), ccSequencePending);
@@ -133,25 +128,34 @@ TEST_F(WordStarFirst, TwoKeySequences) {
   EXPECT_EQ(p.TranslateKeyState('3', ss_None), ccSetMarker0 + 3);
   EXPECT_EQ(p.TranslateKeyState('Q', ss_Ctrl), ccSequencePending);
   EXPECT_EQ(p.TranslateKeyState('X', ss_None), ccDiscard);
-}
 
-TEST_F(WordStarFirst, EarlierTableWins) {
+  // An earlier table wins.
   EXPECT_EQ(p.TranslateKeyState('Z', ss_Ctrl), ccScrollDown);
   EXPECT_EQ(p.TranslateKeyState('C', ss_Ctrl), ccNextPage);
   EXPECT_EQ(p.TranslateKeyState(VK_LEFT, ss_None), ccLeft) << "WordStar has no Left: Default answers";
+
+  // Reset ends a pending sequence.
+  EXPECT_EQ(p.TranslateKeyState('Q', ss_Ctrl), ccSequencePending);
+  p.ResetCommandProcessor();
+  EXPECT_EQ(p.TranslateKeyState('S', ss_None), ccNoCommand);
 }
 
-TEST_F(WordStarFirst, LiteralCharacterAfterCtrlP) {
+TEST_F(WordStarFirst, LiteralCharacterAfterCtrlPAndLookupsLeaveTheStateAlone) {
   EXPECT_EQ(p.TranslateKeyState('P', ss_Ctrl), ccCtrlChar);
   EXPECT_EQ(p.TranslateKeyState(VK_SHIFT, ss_Shift), ccNoCommand) << "shift keys leave the state alone";
   EXPECT_EQ(p.TranslateKeyState('S', ss_Ctrl), ccNoCommand) << "the key goes to the field as a character";
   EXPECT_EQ(p.TranslateKeyState('S', ss_Ctrl), ccLeft);
-}
 
-TEST_F(WordStarFirst, ResetEndsAPendingSequence) {
+  // A lookup leaves the state alone.
+  EXPECT_EQ(p.LookupKeyState('Q', ss_Ctrl), ccSequencePending);
+  EXPECT_EQ(p.TranslateKeyState('S', ss_None), ccNoCommand) << "the lookup started no sequence";
   EXPECT_EQ(p.TranslateKeyState('Q', ss_Ctrl), ccSequencePending);
-  p.ResetCommandProcessor();
-  EXPECT_EQ(p.TranslateKeyState('S', ss_None), ccNoCommand);
+  EXPECT_EQ(p.LookupKeyState('S', ss_None), ccHome);
+  EXPECT_EQ(p.LookupKeyState('X', ss_None), ccDiscard);
+  EXPECT_EQ(p.TranslateKeyState('S', ss_None), ccHome) << "still pending after the lookups";
+  EXPECT_EQ(p.TranslateKeyState('P', ss_Ctrl), ccCtrlChar);
+  EXPECT_EQ(p.LookupKeyState('S', ss_Ctrl), ccNoCommand);
+  EXPECT_EQ(p.TranslateKeyState('S', ss_Ctrl), ccNoCommand);
 }
 
 TEST_F(WordStarFirst, SequenceDoesNotFollowTheFocusToAnotherControl) {
@@ -166,19 +170,7 @@ TEST_F(WordStarFirst, SequenceDoesNotFollowTheFocusToAnotherControl) {
   EXPECT_EQ(p.TranslateKeyState('S', ss_None), ccHome) << "a sequence within one control still works";
 }
 
-TEST_F(WordStarFirst, LookupLeavesTheStateAlone) {
-  EXPECT_EQ(p.LookupKeyState('Q', ss_Ctrl), ccSequencePending);
-  EXPECT_EQ(p.TranslateKeyState('S', ss_None), ccNoCommand) << "the lookup started no sequence";
-  EXPECT_EQ(p.TranslateKeyState('Q', ss_Ctrl), ccSequencePending);
-  EXPECT_EQ(p.LookupKeyState('S', ss_None), ccHome);
-  EXPECT_EQ(p.LookupKeyState('X', ss_None), ccDiscard);
-  EXPECT_EQ(p.TranslateKeyState('S', ss_None), ccHome) << "still pending after the lookups";
-  EXPECT_EQ(p.TranslateKeyState('P', ss_Ctrl), ccCtrlChar);
-  EXPECT_EQ(p.LookupKeyState('S', ss_Ctrl), ccNoCommand);
-  EXPECT_EQ(p.TranslateKeyState('S', ss_Ctrl), ccNoCommand);
-}
-
-TEST(CommandProcessor, TranslateUsingSearchesTheNamedTablesInOrder) {
+TEST(CommandProcessor, TranslateUsingSearchesTheNamedTablesInOrderThatMoveAndClear) {
   TOvcCommandProcessor p;
   EXPECT_EQ(p.TranslateUsingKeyState({"Grid", "Default"}, VK_LEFT, ss_Ctrl), ccPageLeft);
   EXPECT_EQ(p.TranslateUsingKeyState({"Default", "Grid"}, VK_LEFT, ss_Ctrl), ccWordLeft);
@@ -188,16 +180,18 @@ TEST(CommandProcessor, TranslateUsingSearchesTheNamedTablesInOrder) {
   EXPECT_EQ(p.TranslateUsingKeyState({}, VK_LEFT, ss_None), ccNoCommand);
   EXPECT_EQ(p.LookupUsingKeyState({"WordStar"}, 'Q', ss_Ctrl), ccSequencePending);
   EXPECT_EQ(p.TranslateKeyState(VK_F2, ss_None), ccNoCommand) << "Translate uses only the active tables";
+
+  // Tables move and clear.
+  p.MoveTable(2, 0);
+  EXPECT_EQ(p.Tables(0)->TableName(), "Grid");
+  EXPECT_EQ(p.Tables(1)->TableName(), "Default");
+  EXPECT_THROW(p.MoveTable(0, 3), ETableNotFound);
+  p.Clear();
+  EXPECT_EQ(p.TableCount(), 0);
+  EXPECT_EQ(p.TranslateKeyState(VK_LEFT, ss_None), ccNoCommand);
 }
 
-TEST(CommandProcessor, OneKeyRecordHidesATwoKeyRecordBehindIt) {
-  TOvcCommandProcessor p;
-  p.AddCommand("Default", Rec(VK_F5, 0, 0, 0, ccUserFirst));
-  p.AddCommand("Default", Rec(VK_F5, 0, 'A', 0, ccUserFirst + 1));
-  EXPECT_EQ(p.TranslateKeyState(VK_F5, ss_None), ccUserFirst);
-}
-
-TEST(CommandProcessor, AddCommandChecksTableAndDuplicates) {
+TEST(CommandProcessor, AddCommandChecksTableAndDuplicatesAndOneKeyHidesTwoKeys) {
   TOvcCommandProcessor p;
   EXPECT_EQ(MessageOf<ETableNotFound>([&] { p.AddCommand("nope", Rec(VK_F5, 0, 0, 0, ccUserFirst)); }),
             "Command table not found or command table index out of range");
@@ -207,6 +201,11 @@ TEST(CommandProcessor, AddCommandChecksTableAndDuplicates) {
       "Duplicate command found while adding a new command to the table");
   p.AddCommand("Grid", Rec(VK_F5, 0, 0, 0, ccUserFirst));
   EXPECT_EQ(p.TranslateUsingKeyState({"Grid"}, VK_F5, ss_None), ccUserFirst);
+
+  // A one-key record hides a two-key record behind it.
+  p.AddCommand("Default", Rec(VK_F6, 0, 0, 0, ccUserFirst + 1));
+  p.AddCommand("Default", Rec(VK_F6, 0, 'A', 0, ccUserFirst + 2));
+  EXPECT_EQ(p.TranslateKeyState(VK_F6, ss_None), ccUserFirst + 1);
 }
 
 TEST(CommandProcessor, UniqueTableNames) {
@@ -232,17 +231,6 @@ TEST(CommandProcessor, UniqueTableNames) {
   EXPECT_EQ(TOvcCommandTable().TableName(), "(Unknown)");
 }
 
-TEST(CommandProcessor, MoveAndClearTables) {
-  TOvcCommandProcessor p;
-  p.MoveTable(2, 0);
-  EXPECT_EQ(p.Tables(0)->TableName(), "Grid");
-  EXPECT_EQ(p.Tables(1)->TableName(), "Default");
-  EXPECT_THROW(p.MoveTable(0, 3), ETableNotFound);
-  p.Clear();
-  EXPECT_EQ(p.TableCount(), 0);
-  EXPECT_EQ(p.TranslateKeyState(VK_LEFT, ss_None), ccNoCommand);
-}
-
 TEST(CommandTable, EditingRecords) {
   TOvcCommandTable t;
   EXPECT_TRUE(t.IsActive());
@@ -262,12 +250,7 @@ TEST(CommandTable, EditingRecords) {
   EXPECT_EQ(t.Count(), 0);
 }
 
-TEST(CommandTableStream, UnchangedStockTablesWriteNoDifferences) {
-  TOvcCommandProcessor p;
-  for (int i = 0; i < 3; ++i) EXPECT_TRUE(p.Tables(i)->StreamedCommands().empty()) << i;
-}
-
-TEST(CommandTableStream, DifferencesFromTheStockTableRoundTrip) {
+TEST(CommandTableStream, OnlyDifferencesFromTheStockTableAreWrittenAndRoundTrip) {
   TOvcCommandProcessor p;
   TOvcCommandTable *table = p.GetTableByName("Default");
   const TOvcKeyCommandRec removed = table->GetCommandRec(5);
@@ -288,6 +271,10 @@ TEST(CommandTableStream, DifferencesFromTheStockTableRoundTrip) {
   EXPECT_EQ(read.Records(), table->Records());
   EXPECT_FALSE(read.IsActive());
   EXPECT_EQ(read.TableName(), "DEFAULT");
+
+  // Unchanged stock tables write no differences.
+  TOvcCommandProcessor stock;
+  for (int i = 0; i < 3; ++i) EXPECT_TRUE(stock.Tables(i)->StreamedCommands().empty()) << i;
 }
 
 TEST(CommandTableStream, OtherTablesWriteEveryRecord) {
@@ -310,7 +297,7 @@ protected:
   QTemporaryDir dir;
 };
 
-TEST_F(KeyTableFiles, SaveWritesTheTextForm) {
+TEST_F(KeyTableFiles, SaveWritesAndLoadReadsTheTextForm) {
   TOvcCommandTable t;
   t.SetTableName("Mine");
   t.AddCommandRec(Rec('Q', ss_Ctrl, 'S', ss_Wild, ccHome));
@@ -319,22 +306,21 @@ TEST_F(KeyTableFiles, SaveWritesTheTextForm) {
   EXPECT_EQ(ReadAll(Path("mine.kt")), "Mine\n"
                                       "  81   4  83 128    42\n"
                                       " 113   0   0   0 65535\n");
-}
 
-TEST_F(KeyTableFiles, LoadReadsFiveIntegersPerLineAndKeepsTheActiveFlag) {
+  // Loading reads five integers a line and keeps the active flag.
   WriteAll(Path("t.kt"), "Keys\r\n 37 0 0 0 46\n\n\t38   2 0 0    24  \n");
-  TOvcCommandTable t;
-  t.SetIsActive(false);
-  t.AddCommandRec(Rec('A', 0, 0, 0, 1));
-  t.LoadFromFile(Path("t.kt"));
-  EXPECT_EQ(t.TableName(), "Keys");
-  EXPECT_FALSE(t.IsActive());
-  ASSERT_EQ(t.Count(), 2);
-  EXPECT_EQ(t.GetCommandRec(0), Rec(VK_LEFT, 0, 0, 0, ccLeft));
-  EXPECT_EQ(t.GetCommandRec(1), Rec(VK_UP, ss_Shift, 0, 0, ccExtendUp));
+  TOvcCommandTable loaded;
+  loaded.SetIsActive(false);
+  loaded.AddCommandRec(Rec('A', 0, 0, 0, 1));
+  loaded.LoadFromFile(Path("t.kt"));
+  EXPECT_EQ(loaded.TableName(), "Keys");
+  EXPECT_FALSE(loaded.IsActive());
+  ASSERT_EQ(loaded.Count(), 2);
+  EXPECT_EQ(loaded.GetCommandRec(0), Rec(VK_LEFT, 0, 0, 0, ccLeft));
+  EXPECT_EQ(loaded.GetCommandRec(1), Rec(VK_UP, ss_Shift, 0, 0, ccExtendUp));
 }
 
-TEST_F(KeyTableFiles, SaveAndLoadRoundTripTheStockTables) {
+TEST_F(KeyTableFiles, SaveAndLoadRoundTripTheStockTablesAndBadFilesRaise) {
   TOvcCommandProcessor p;
   for (int i = 0; i < 3; ++i) {
     const QString path = Path("stock.kt");
@@ -346,20 +332,19 @@ TEST_F(KeyTableFiles, SaveAndLoadRoundTripTheStockTables) {
   }
   p.SaveCommandTable("missing", Path("none.kt"));
   EXPECT_FALSE(QFile::exists(Path("none.kt")));
-}
 
-TEST_F(KeyTableFiles, BadFilesRaiseAndKeepWhatWasRead) {
+  // Bad files raise and keep what was read.
   WriteAll(Path("bad.kt"), "Bad\n37 0 0 0 46\n38 0 x 0 73\n39 0 0 0 55\n");
-  TOvcCommandTable t;
-  EXPECT_THROW(t.LoadFromFile(Path("bad.kt")), EInOutError);
-  EXPECT_EQ(t.Count(), 1);
+  TOvcCommandTable damaged;
+  EXPECT_THROW(damaged.LoadFromFile(Path("bad.kt")), EInOutError);
+  EXPECT_EQ(damaged.Count(), 1);
   for (const char *line :
        {"1 2 3 4\n", "1 2 3 4 5 6\n", "256 0 0 0 1\n", "1 0 0 0 65536\n", "-1 0 0 0 1\n"}) {
     WriteAll(Path("bad.kt"), QByteArray("Bad\n") + line);
-    EXPECT_THROW(t.LoadFromFile(Path("bad.kt")), EInOutError) << line;
+    EXPECT_THROW(damaged.LoadFromFile(Path("bad.kt")), EInOutError) << line;
   }
-  EXPECT_THROW(t.LoadFromFile(Path("missing.kt")), EInOutError);
-  EXPECT_THROW(t.SaveToFile(Path("no/such/folder/t.kt")), EInOutError);
+  EXPECT_THROW(damaged.LoadFromFile(Path("missing.kt")), EInOutError);
+  EXPECT_THROW(damaged.SaveToFile(Path("no/such/folder/t.kt")), EInOutError);
 }
 
 TEST_F(KeyTableFiles, LoadCommandTableAddsUnderAUniqueNameOrNotAtAll) {
@@ -376,10 +361,6 @@ TEST_F(KeyTableFiles, LoadCommandTableAddsUnderAUniqueNameOrNotAtAll) {
   EXPECT_EQ(p.TableCount(), 4);
 }
 
-} // namespace
-
-namespace {
-
 QByteArray Written(TPersistent *object) {
   TMemoryStream stream;
   TWriter writer(&stream);
@@ -395,7 +376,7 @@ void ReadInto(TPersistent *object, const QByteArray &bytes) {
 
 QByteArray ShortString(const char *text) { return QByteArray(1, char(qstrlen(text))) + text; }
 
-TEST(CommandProcessorStream, UnchangedStockTablesWriteNameFlagAndEmptyList) {
+TEST(CommandProcessorStream, UnchangedStockTablesWriteNameFlagAndEmptyListAndNoTablesNone) {
   TOvcCommandProcessor p;
   const QByteArray expected = ShortString("TableList") + '\x01' +                                //
                               '\x06' + ShortString("Default") + '\x09' + '\x01' + '\x00' +       //
@@ -403,6 +384,13 @@ TEST(CommandProcessorStream, UnchangedStockTablesWriteNameFlagAndEmptyList) {
                               '\x06' + ShortString("Grid") + '\x08' + '\x01' + '\x00' + '\x00' + //
                               '\x00';
   EXPECT_EQ(Written(&p), expected);
+
+  // No tables load back as no tables.
+  TOvcCommandProcessor none;
+  none.Clear();
+  TOvcCommandProcessor read;
+  ReadInto(&read, Written(&none));
+  EXPECT_EQ(read.TableCount(), 0);
 }
 
 TEST(CommandProcessorStream, TablesRoundTrip) {
@@ -445,14 +433,6 @@ TEST(CommandProcessorStream, ATruncatedListLeavesTheTablesAsTheyWere) {
   EXPECT_EQ(read.Tables(0)->Count(), 64);
 }
 
-TEST(CommandProcessorStream, NoTablesLoadBackAsNoTables) {
-  TOvcCommandProcessor p;
-  p.Clear();
-  TOvcCommandProcessor read;
-  ReadInto(&read, Written(&p));
-  EXPECT_EQ(read.TableCount(), 0);
-}
-
 TEST(CommandTableStream, CommandListProperty) {
   TOvcCommandTable t;
   EXPECT_EQ(Written(&t), QByteArray(1, '\0')) << "an empty table stores nothing";
@@ -467,10 +447,6 @@ TEST(CommandTableStream, CommandListProperty) {
   EXPECT_EQ(read.TableName(), "Mine");
 }
 
-} // namespace
-
-namespace {
-
 // Pins the keyboard state that key messages are handled with.
 struct HeldKeys {
   explicit HeldKeys(Qt::KeyboardModifiers modifiers) { SetInputState(modifiers, Qt::NoButton); }
@@ -479,7 +455,7 @@ struct HeldKeys {
 
 TMessage KeyDown(WORD key) { return TMessage{WM_KEYDOWN, key, 0, 0}; }
 
-TEST(CommandProcessorMessages, TranslateTakesTheShiftKeysOfTheMessage) {
+TEST(CommandProcessorMessages, TranslateTakesTheShiftKeysOfTheMessageOrAShiftSet) {
   TOvcCommandProcessor p;
   {
     HeldKeys keys(Qt::ControlModifier);
@@ -501,10 +477,8 @@ TEST(CommandProcessorMessages, TranslateTakesTheShiftKeysOfTheMessage) {
   EXPECT_EQ(p.Translate(TMessage{WM_KEYDOWN, 0x1225, 0, 0}), ccLeft) << "only the low byte is the key";
   EXPECT_EQ(p.TranslateUsing({"Grid"}, KeyDown(VK_F2)), ccTableEdit);
   EXPECT_EQ(p.LookupUsing({"Grid"}, KeyDown(VK_F2)), ccTableEdit);
-}
 
-TEST(CommandProcessorMessages, TranslateKeyTakesAShiftSet) {
-  TOvcCommandProcessor p;
+  // TranslateKey takes a shift set; mouse buttons are ignored.
   EXPECT_EQ(p.TranslateKey('Z', TShiftState{ssCtrl, ssShift}), ccRedo);
   EXPECT_EQ(p.TranslateKey(VK_BACK, TShiftState{ssAlt}), ccRestore);
   EXPECT_EQ(p.TranslateKey(VK_LEFT, TShiftState{ssCtrl, ssLeft, ssDouble}), ccWordLeft)

@@ -7,23 +7,14 @@
 #include "platform/windowing/system_services.h"
 #include "platform/windowing/virtual_keys.h"
 #include "platform/windowing/window_functions.h"
-#include "tests/platform/gui_test_helpers.h"
+#include "tests/platform/std_test_helpers.h"
 #include <QString>
 #include <gtest/gtest.h>
 
 namespace {
 
-class CustomEditTest : public ::testing::Test {
+class CustomEditTest : public stdtest::FormTest {
 protected:
-  void SetUp() override {
-    form = TCustomForm::Create<TForm>(nullptr);
-    form->SetName(QStringLiteral("Form"));
-    form->SetClientSize(400, 200);
-  }
-  void TearDown() override {
-    form->Free();
-    guitest::ProcessEvents();
-  }
   template <typename T>
   T *Add(const QString &name) {
     auto *edit = new T(form);
@@ -39,18 +30,12 @@ protected:
     return edit;
   }
 
-  ScopedScriptedServices services;
-  TForm *form = nullptr;
   QString events;
 };
 
-TEST_F(CustomEditTest, NameIsNotTakenAsText) {
-  auto *edit = Add<TOvcCustomEdit>(QStringLiteral("Customer"));
-  EXPECT_EQ(edit->Text(), QString());
-}
-
 TEST_F(CustomEditTest, LabelIsNamedAfterTheEditFollowsItAndGoesWithIt) {
   auto *edit = Add<TOvcCustomEdit>(QStringLiteral("Customer"));
+  EXPECT_EQ(edit->Text(), QString()) << "the name is not taken as text";
   guitest::ShowAndActivate(form);
   edit->LabelInfo()->SetVisible(true);
   TOvcAttachedLabel *label = edit->AttachedLabel();
@@ -107,7 +92,7 @@ TEST_F(CustomEditTest, ButtonStandsAtTheRightEdgeForEachBorder) {
   }
 }
 
-TEST_F(CustomEditTest, WideGlyphWidensTheButton) {
+TEST_F(CustomEditTest, AWideGlyphWidensTheButtonAHiddenOneHasNoSizeAndTheTextEndsWhereItBegins) {
   auto *edit = AddPopup();
   const int width = GetSystemMetrics(SM_CXVSCROLL);
   TBitmap narrow(4, 4);
@@ -118,33 +103,22 @@ TEST_F(CustomEditTest, WideGlyphWidensTheButton) {
   EXPECT_EQ(edit->Button()->Width(), width + 14);
   EXPECT_EQ(edit->Button()->Glyph()->Width(), width + 10);
   EXPECT_NE(edit->ButtonGlyph(), &wide) << "the glyph is copied";
-}
 
-TEST_F(CustomEditTest, HiddenButtonHasNoSizeAndTheEditKeepsItsWidth) {
-  auto *edit = AddPopup();
-  edit->SetShowButton(false);
-  EXPECT_EQ(edit->Button()->Width(), 0);
-  EXPECT_EQ(edit->Button()->Height(), 0);
-  EXPECT_EQ(edit->Width(), 150);
-  edit->SetShowButton(true);
-  EXPECT_GT(edit->Button()->Width(), 0);
-}
-
-TEST_F(CustomEditTest, TextEndsWhereTheButtonBegins) {
-  auto *edit = AddPopup();
   guitest::ShowAndActivate(form);
   TRect text;
   edit->Perform(EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
   EXPECT_LE(text.Right, edit->Button()->Left());
   edit->SetShowButton(false);
+  EXPECT_EQ(std::tuple(edit->Button()->Width(), edit->Button()->Height(), edit->Width()),
+            std::tuple(0, 0, 150));
   edit->Perform(EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
   EXPECT_EQ(text.Right, edit->ClientWidth());
-}
+  edit->SetShowButton(true);
+  EXPECT_GT(edit->Button()->Width(), 0);
 
-TEST_F(CustomEditTest, ButtonIsDisabledForAReadOnlyEdit) {
-  auto *edit = AddPopup();
+  // The button is disabled for a read-only edit.
   edit->SetReadOnly(true);
-  edit->HandleNeeded();
+  edit->RecreateWnd();
   EXPECT_FALSE(edit->Button()->Enabled());
   auto *other = Add<TOvcEdPopup>(QStringLiteral("Other"));
   other->HandleNeeded();
@@ -165,15 +139,22 @@ TEST_F(CustomEditTest, ButtonOpensThePopupAndTheEventFollowsLater) {
   EXPECT_EQ(events, QStringLiteral("open;close;"));
 }
 
-TEST_F(CustomEditTest, EnterAndEscapeCloseAnOpenPopup) {
+TEST_F(CustomEditTest, EnterAndEscapeCloseAnOpenPopupOtherDialogKeysPass) {
   for (const int key : {Qt::Key_Return, Qt::Key_Escape}) {
     auto *edit = AddPopup();
     guitest::ShowAndActivate(form);
     edit->SetFocus();
     guitest::ProcessEvents();
     events.clear();
+    TMessage closed{CM_DIALOGKEY, VK_ESCAPE, 0, 0};
+    edit->WndProc(closed);
+    EXPECT_EQ(closed.Result, 0) << "passes while the popup is closed";
     edit->PopupOpen();
     guitest::ProcessEvents();
+    TMessage tab{CM_DIALOGKEY, VK_TAB, 0, 0};
+    edit->WndProc(tab);
+    EXPECT_EQ(tab.Result, 0);
+    EXPECT_TRUE(edit->PopupActive()) << "only Enter and Escape close it";
     guitest::PressKey(key, Qt::NoModifier, QString(), 0, edit->Widget());
     EXPECT_FALSE(edit->PopupActive()) << key;
     guitest::ProcessEvents();
@@ -182,26 +163,19 @@ TEST_F(CustomEditTest, EnterAndEscapeCloseAnOpenPopup) {
   }
 }
 
-TEST_F(CustomEditTest, DialogKeysPassWhileThePopupIsClosed) {
-  auto *edit = AddPopup();
-  guitest::ShowAndActivate(form);
-  TMessage message{CM_DIALOGKEY, VK_ESCAPE, 0, 0};
-  edit->WndProc(message);
-  EXPECT_EQ(message.Result, 0);
-  edit->PopupOpen();
-  TMessage other{CM_DIALOGKEY, VK_TAB, 0, 0};
-  edit->WndProc(other);
-  EXPECT_EQ(other.Result, 0);
-  EXPECT_TRUE(edit->PopupActive()) << "only Enter and Escape close it";
-}
-
 TEST(PopupArrowGlyph, IsAnArrowPointingDown) {
   const QImage image = PopupArrowGlyph();
   ASSERT_EQ(image.size(), QSize(7, 4));
-  EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::black));
-  EXPECT_EQ(image.pixelColor(6, 0), QColor(Qt::black));
-  EXPECT_EQ(image.pixelColor(3, 3), QColor(Qt::black));
-  EXPECT_EQ(image.pixelColor(0, 3).alpha(), 0);
+  // Rows of black (#) and clear (.) pixels.
+  QStringList rows;
+  for (int y = 0; y < 4; ++y) {
+    rows << QString();
+    for (int x = 0; x < 7; ++x)
+      rows.last() += image.pixelColor(x, y).alpha() == 0   ? '.'
+                     : image.pixelColor(x, y) == Qt::black ? '#'
+                                                           : '?';
+  }
+  EXPECT_EQ(rows, QStringList({"#######", ".#####.", "..###..", "...#..."}));
 }
 
 } // namespace

@@ -82,7 +82,7 @@ struct ParseCase {
   const char *expected;
 };
 
-TEST_F(DateEditTest, RelativePhrases) {
+TEST_F(DateEditTest, RelativePhrasesOnAnyDay) {
   const ParseCase cases[] = {
       {"yesterday", "2024-05-14"}, {"Today", "2024-05-15"},      {"tomorrow", "2024-05-16"},
       {"next fri", "2024-05-17"},  {"next", "2024-05-22"},       {"next wednesday", "2024-05-22"},
@@ -99,9 +99,6 @@ TEST_F(DateEditTest, RelativePhrases) {
   edit->SetText(QStringLiteral("eom"));
   edit->Date();
   EXPECT_EQ(edit->Text(), "05/31/24");
-}
-
-TEST_F(DateEditTest, RelativePhrasesOnOtherDays) {
   {
     ClockGuard monday(EncodeDate(2024, 5, 13));
     EXPECT_EQ(Parse(QStringLiteral("next mon")), "2024-05-20");
@@ -110,7 +107,7 @@ TEST_F(DateEditTest, RelativePhrasesOnOtherDays) {
   EXPECT_EQ(Parse(QStringLiteral("eom")), "2024-02-29");
 }
 
-TEST_F(DateEditTest, MonthDayYearTexts) {
+TEST_F(DateEditTest, MonthDayYearTextsAndAFailedParseKeepsTheDate) {
   const ParseCase cases[] = {
       {"3/4", "2024-03-04"},
       {"12/25/2023", "2023-12-25"},
@@ -127,9 +124,20 @@ TEST_F(DateEditTest, MonthDayYearTexts) {
     SCOPED_TRACE(c.text);
     EXPECT_EQ(Parse(QLatin1String(c.text)), QLatin1String(c.expected));
   }
+  EXPECT_EQ(Parse(QString()), "<none>");
+  EXPECT_EQ(edit->Text(), "");
+
+  // A failed parse keeps the date and the text.
+  edit->SetDate(D(2024, 1, 2));
+  edit->SetText(QStringLiteral("1/x7/2024"));
+  EXPECT_THROW(edit->Date(), EOvcException);
+  EXPECT_EQ(edit->Stored(), D(2024, 1, 2));
+  EXPECT_EQ(edit->Text(), "1/x7/2024");
 }
 
-TEST_F(DateEditTest, RecordedErrorsWithoutRequiredFields) {
+TEST_F(DateEditTest, RequiredFieldsDecideWhatIsMissingAndWhatIsAnError) {
+  edit->SetRequiredFields({rfYear, rfMonth, rfDay});
+  EXPECT_EQ(Parse(QStringLiteral("3/4")), "Year is required");
   edit->SetRequiredFields({});
   const ParseCase cases[] = {
       {"1a/2/2024", "Invalid month \"1A\""},
@@ -144,22 +152,7 @@ TEST_F(DateEditTest, RecordedErrorsWithoutRequiredFields) {
   }
 }
 
-TEST_F(DateEditTest, RequiredYearAndEmptyText) {
-  EXPECT_EQ(Parse(QString()), "<none>");
-  EXPECT_EQ(edit->Text(), "");
-  edit->SetRequiredFields({rfYear, rfMonth, rfDay});
-  EXPECT_EQ(Parse(QStringLiteral("3/4")), "Year is required");
-}
-
-TEST_F(DateEditTest, FailedParseKeepsDateAndText) {
-  edit->SetDate(D(2024, 1, 2));
-  edit->SetText(QStringLiteral("1/x7/2024"));
-  EXPECT_THROW(edit->Date(), EOvcException);
-  EXPECT_EQ(edit->Stored(), D(2024, 1, 2));
-  EXPECT_EQ(edit->Text(), "1/x7/2024");
-}
-
-TEST_F(DateEditTest, TodayStringAndSetDate) {
+TEST_F(DateEditTest, TodayStringSetDateAndTheCalendarsChange) {
   int setNotices = 0;
   edit->OnSetDate = TNotifyEvent::From([&setNotices](TObject *) { ++setNotices; });
   EXPECT_EQ(edit->TodayString(), "/");
@@ -174,9 +167,15 @@ TEST_F(DateEditTest, TodayStringAndSetDate) {
   edit->SetDate(D(2023, 7, 4));
   EXPECT_EQ(edit->Text(), "07/04/23");
   EXPECT_TRUE(edit->Modified());
+
+  // A change in the calendar sets the date.
+  edit->Calendar()->SetDate(D(2024, 8, 8));
+  edit->Calendar()->OnChange(edit->Calendar(), D(2024, 8, 8));
+  EXPECT_EQ(edit->Stored(), D(2024, 8, 8));
+  EXPECT_EQ(edit->Text(), "08/08/24");
 }
 
-TEST_F(DateEditTest, IncrementAndDecrement) {
+TEST_F(DateEditTest, IncrementDecrementEpochAndForcedCentury) {
   edit->SetDate(D(2024, 12, 31));
   edit->Type('+');
   EXPECT_EQ(edit->Stored(), D(2025, 1, 1));
@@ -200,16 +199,11 @@ TEST_F(DateEditTest, IncrementAndDecrement) {
   edit->Type('+');
   EXPECT_EQ(edit->Stored(), D(2024, 5, 14));
   EXPECT_FALSE(edit->Button()->Enabled());
-}
 
-TEST_F(DateEditTest, EpochAndForceCentury) {
   edit->SetEpoch(1950);
-  EXPECT_EQ(edit->Epoch(), 1950);
   edit->SetEpoch(4000);
-  EXPECT_EQ(edit->Epoch(), 1950);
   edit->SetEpoch(1200);
-  EXPECT_EQ(edit->Epoch(), 1950);
-
+  EXPECT_EQ(edit->Epoch(), 1950) << "epochs outside 1600 to 3999 are ignored";
   edit->SetDate(D(2024, 3, 4));
   edit->SetForceCentury(true);
   EXPECT_EQ(edit->Text(), "03/04/2024");
@@ -243,14 +237,11 @@ TEST_F(YmdDateEditTest, OrderFromTheProfile) {
   EXPECT_EQ(Parse(QStringLiteral("2023 feb 28")), "2023-02-28");
 }
 
-TEST_F(DateEditTest, CalendarChangeSetsTheDate) {
-  edit->Calendar()->SetDate(D(2024, 8, 8));
-  edit->Calendar()->OnChange(edit->Calendar(), D(2024, 8, 8));
-  EXPECT_EQ(edit->Stored(), D(2024, 8, 8));
-  EXPECT_EQ(edit->Text(), "08/08/24");
-}
-
 TEST_F(ShownDateEditTest, PopupOpensWithTheDateAndClosesOnAChoice) {
+  shown.SetText(QStringLiteral("1/x7/2024"));
+  EXPECT_THROW(shown.PopupOpen(), EOvcException);
+  EXPECT_FALSE(shown.PopupActive()) << "a bad text keeps it closed";
+  EXPECT_FALSE(shown.Calendar()->Visible());
   shown.SetText(QStringLiteral("3/4/2024"));
   shown.PopupOpen();
   TOvcCalendar *calendar = shown.Calendar();
@@ -293,13 +284,6 @@ TEST_F(ShownDateEditTest, CalendarKeysAndClicksCloseThePopup) {
   calendar->OnMouseDown(calendar, mbLeft, {}, -5, 10);
   EXPECT_FALSE(calendar->Visible());
   EXPECT_EQ(shown.Text(), ""); // closed without a choice: the empty edit stays empty
-}
-
-TEST_F(ShownDateEditTest, BadTextKeepsThePopupClosed) {
-  shown.SetText(QStringLiteral("1/x7/2024"));
-  EXPECT_THROW(shown.PopupOpen(), EOvcException);
-  EXPECT_FALSE(shown.PopupActive());
-  EXPECT_FALSE(shown.Calendar()->Visible());
 }
 
 } // namespace

@@ -23,13 +23,7 @@ TEST(DayNumbers, EveryDateOfTheRangeRoundTripsAndAgreesWithTheCalendar) {
   EXPECT_EQ(expected, DMYtoDate(31, 12, 3999, 0) + 1);
 }
 
-TEST(DayNumbers, BadDatesHaveNoWeekday) {
-  EXPECT_EQ(DayOfWeek(BadDate), 7);
-  EXPECT_EQ(DayOfWeekDMY(1, 1, 2000, 0), 6);
-  EXPECT_EQ(DayOfWeekDMY(30, 2, 2000, 0), 7);
-}
-
-TEST(DayNumbers, InvalidDates) {
+TEST(DayNumbers, InvalidDatesHaveNoWeekdayAndLeapYears) {
   struct Case {
     int day, month, year;
   } cases[] = {{1, 1, 1599},  {31, 12, 1599}, {1, 1, 4000}, {29, 2, 1900}, {29, 2, 2100}, {0, 1, 2000},
@@ -45,9 +39,9 @@ TEST(DayNumbers, InvalidDates) {
   int d = 9, m = 9, y = 9;
   DateToDMY(BadDate, d, m, y);
   EXPECT_EQ(d + m + y, 0);
-}
-
-TEST(DayNumbers, LeapYears) {
+  EXPECT_EQ(std::tuple(DayOfWeek(BadDate), DayOfWeekDMY(1, 1, 2000, 0), DayOfWeekDMY(30, 2, 2000, 0)),
+            std::tuple(7, 6, 7))
+      << "a bad date has no weekday";
   for (int year : {1600, 2000, 2004, 2400, 3996}) EXPECT_TRUE(ovcdate::IsLeapYear(year)) << year;
   for (int year : {1700, 1800, 1900, 2001, 2100, 4000, 8000}) EXPECT_FALSE(ovcdate::IsLeapYear(year)) << year;
 }
@@ -111,21 +105,17 @@ TEST(TimesOfDay, ModuloRules) {
   TimeToHMS(BadTime, h, m, s);
   EXPECT_EQ(h + m + s, 0);
   TimeToHMS(45296, h, m, s);
-  EXPECT_EQ(h, 12);
-  EXPECT_EQ(m, 34);
-  EXPECT_EQ(s, 56);
+  EXPECT_EQ(std::tuple(h, m, s), std::tuple(12, 34, 56));
   for (TOvcTimeOfDay t = 0; t < SecondsInDay; t += 7) {
     TimeToHMS(t, h, m, s);
     ASSERT_EQ(HMStoTime(h, m, s), t);
   }
   EXPECT_TRUE(ValidTime(23, 59, 59));
-  EXPECT_FALSE(ValidTime(24, 0, 0));
-  EXPECT_FALSE(ValidTime(0, 60, 0));
-  EXPECT_FALSE(ValidTime(0, 0, 60));
-  EXPECT_FALSE(ValidTime(-1, 0, 0));
+  for (const auto &[hh, mm, ss] : {std::tuple(24, 0, 0), {0, 60, 0}, {0, 0, 60}, {-1, 0, 0}})
+    EXPECT_FALSE(ValidTime(hh, mm, ss)) << hh << ":" << mm << ":" << ss;
 }
 
-TEST(DayNumbers, DateTimeConversions) {
+TEST(DayNumbers, DateTimeConversionsAndTheClock) {
   struct Case {
     int d, m, y;
   } cases[] = {{30, 12, 1899}, {31, 12, 1899}, {1, 1, 1600}, {1, 3, 1600},
@@ -145,9 +135,7 @@ TEST(DayNumbers, DateTimeConversions) {
   EXPECT_EQ(DateTimeToTimeOfDay(EncodeDate(2024, 1, 5) + EncodeTime(13, 5, 9, 999)), HMStoTime(13, 5, 9));
   for (TOvcTimeOfDay t = 0; t < SecondsInDay; t += 61)
     ASSERT_EQ(DateTimeToTimeOfDay(TimeOfDayToDateTime(t)), t);
-}
 
-TEST(DayNumbers, CurrentDateAndTimeFollowTheClock) {
   ClockGuard clock(EncodeDate(2031, 7, 14) + EncodeTime(8, 30, 15, 900));
   EXPECT_EQ(CurrentDate(), DMYtoDate(14, 7, 2031, 0));
   EXPECT_EQ(CurrentTime(), HMStoTime(8, 30, 15)) << "whole seconds, truncated";

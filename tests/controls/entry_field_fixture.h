@@ -12,6 +12,8 @@
 #include "platform/windowing/system_services.h"
 #include "tests/platform/gui_test_helpers.h"
 #include "tests/platform/std_test_helpers.h"
+#include <QKeySequence>
+#include <QRegularExpression>
 #include <QString>
 #include <gtest/gtest.h>
 #include <memory>
@@ -53,54 +55,32 @@ protected:
     guitest::ProcessEvents();
   }
 
-  // Types a script into the focused control: plain characters as typed, {Name} for a key (Left, Right,
-  // Home, End, Back, Del, Ins, Up, Down, Tab, ShiftEnd, ShiftHome, CtrlZ, CtrlV, CtrlX).
+  // Types a script into the focused control: plain characters as typed, {Name} for a key as Qt names it
+  // (Left, Home, End, Del, Ins, Up, Tab...), with Back for Backspace and Shift or Ctrl written before the key
+  // (ShiftHome, CtrlZ).
   static void Type(const QString &script) {
     for (int i = 0; i < script.size(); ++i) {
-      if (script.at(i) == QLatin1Char('{')) {
-        const qsizetype end = script.indexOf(QLatin1Char('}'), i);
-        PressNamed(script.mid(i + 1, end - i - 1));
-        i = int(end);
+      if (script.at(i) != QLatin1Char('{')) {
+        TypeChar(script.at(i));
         continue;
       }
-      TypeChar(script.at(i));
+      const qsizetype end = script.indexOf(QLatin1Char('}'), i);
+      QString name = script.mid(i + 1, end - i - 1);
+      name.replace(QRegularExpression(QStringLiteral("^(Shift|Ctrl)(?=.)")), QStringLiteral("\\1+"))
+          .replace(QRegularExpression(QStringLiteral("Back$")), QStringLiteral("Backspace"));
+      const QKeyCombination key = QKeySequence::fromString(name)[0];
+      if (key.key() == Qt::Key_unknown || key.toCombined() == 0)
+        ADD_FAILURE() << "unknown key " << name.toStdString();
+      guitest::PressKey(key.key(), key.keyboardModifiers());
+      i = int(end);
     }
   }
+  // ASCII characters by their keys; others come as text alone.
   static void TypeChar(QChar c) {
     int key = Qt::Key_unknown;
-    Qt::KeyboardModifiers mods = Qt::NoModifier;
-    const char16_t u = c.unicode();
-    if (u >= u'a' && u <= u'z') key = Qt::Key_A + (u - u'a');
-    if (u >= u'A' && u <= u'Z') key = Qt::Key_A + (u - u'A'), mods = Qt::ShiftModifier;
-    if (u >= u'0' && u <= u'9') key = Qt::Key_0 + (u - u'0');
-    const struct {
-      char16_t c;
-      int key;
-    } punctuation[] = {{u' ', Qt::Key_Space}, {u'.', Qt::Key_Period}, {u',', Qt::Key_Comma},
-                       {u'-', Qt::Key_Minus}, {u'/', Qt::Key_Slash},  {u':', Qt::Key_Colon}};
-    for (const auto &p : punctuation)
-      if (p.c == u) key = p.key;
-    guitest::PressKey(key, mods, QString(c));
-  }
-  static void PressNamed(const QString &name) {
-    const struct {
-      const char *name;
-      int key;
-      Qt::KeyboardModifiers mods;
-    } keys[] = {{"Left", Qt::Key_Left, Qt::NoModifier},       {"Right", Qt::Key_Right, Qt::NoModifier},
-                {"Home", Qt::Key_Home, Qt::NoModifier},       {"End", Qt::Key_End, Qt::NoModifier},
-                {"Back", Qt::Key_Backspace, Qt::NoModifier},  {"Del", Qt::Key_Delete, Qt::NoModifier},
-                {"Ins", Qt::Key_Insert, Qt::NoModifier},      {"Up", Qt::Key_Up, Qt::NoModifier},
-                {"Down", Qt::Key_Down, Qt::NoModifier},       {"Tab", Qt::Key_Tab, Qt::NoModifier},
-                {"ShiftEnd", Qt::Key_End, Qt::ShiftModifier}, {"ShiftHome", Qt::Key_Home, Qt::ShiftModifier},
-                {"CtrlZ", Qt::Key_Z, Qt::ControlModifier},    {"CtrlV", Qt::Key_V, Qt::ControlModifier},
-                {"CtrlX", Qt::Key_X, Qt::ControlModifier}};
-    for (const auto &k : keys)
-      if (name == QLatin1String(k.name)) {
-        guitest::PressKey(k.key, k.mods);
-        return;
-      }
-    ADD_FAILURE() << "unknown key " << name.toStdString();
+    Qt::KeyboardModifiers mods;
+    stdtest::KeyOf(c, key, mods);
+    guitest::PressKey(c.unicode() < 128 ? key : int(Qt::Key_unknown), mods, QString(c));
   }
 
   ScopedScriptedServices services;

@@ -216,7 +216,7 @@ TEST_F(EntryFieldsTest, ABooleanTogglesByStepButItsArrowsMoveToAnotherField) {
   EXPECT_TRUE(next->Focused());
 }
 
-TEST_F(EntryFieldsTest, TheMaskLaysValuesOutAndTakesThemBack) {
+TEST_F(EntryFieldsTest, TheMaskLaysValuesOutAndTakesThemBackWithOrWithoutItsLiterals) {
   struct Row {
     const char *mask;
     const char *source;
@@ -238,9 +238,7 @@ TEST_F(EntryFieldsTest, TheMaskLaysValuesOutAndTakesThemBack) {
     EXPECT_EQ(merged, QString::fromLatin1(row.merged)) << row.mask;
     EXPECT_EQ(field->StripPicture(merged).trimmed(), QString::fromLatin1(row.stripped)) << row.mask;
   }
-}
-
-TEST_F(EntryFieldsTest, APictureStringThatStripsLiteralsCountsOnlyItsPositions) {
+  // A picture string that strips its literals counts only its positions.
   auto *phone = static_cast<TOvcPictureField *>(Make('p', pftString, QStringLiteral("(999) 999-9999")));
   EXPECT_EQ(phone->GetDataSize(), 15);
   phone->SetOptions({efoStripLiterals});
@@ -287,40 +285,34 @@ TEST_F(EntryFieldsTest, ValuesThatDoNotFitAreRefusedNotCut) {
   EXPECT_EQ(FieldValueText(plain), QStringLiteral("1.5")) << "no decimal places set: not rounded to 2";
 }
 
-TEST_F(EntryFieldsTest, PastedCharactersTheFieldCannotTakeBeep) {
+TEST_F(EntryFieldsTest, PastedCharactersTheFieldCannotTakeBeepOthersAreTypedAndTheCaretFollowsATransfer) {
   auto *digits = Make('s', sftLongInt);
   Focus(digits);
   services->SetClipboardText(QStringLiteral("12x4"));
   Type(QStringLiteral("{CtrlV}"));
   EXPECT_EQ(digits->DisplayString(), QStringLiteral("124"));
   EXPECT_EQ(services->Beeps().size(), 1);
-}
 
-TEST_F(EntryFieldsTest, ACharacterNoKeyPressBroughtIsTyped) {
+  // A character no key press brought (as an input method delivers it) is typed.
   auto *text = Make('s', sftString);
   Focus(text);
   Type(QStringLiteral("ab{Left}"));
   text->Perform(WM_CHAR, u'€', 0); // as an input method delivers it
   EXPECT_EQ(text->DisplayString(), QStringLiteral("a€b"));
-}
 
-TEST_F(EntryFieldsTest, TheCaretShowsAfterAValueIsTransferredIn) {
-  auto *text = Make('s', sftString);
-  Focus(text);
+  // The caret shows after a value is transferred in.
   const QString value = QStringLiteral("invoice");
   text->SetFieldValue(&value);
   EXPECT_TRUE(text->Carets()->Visible());
   EXPECT_EQ(text->CaretPosition(), 7);
-}
 
-TEST_F(EntryFieldsTest, ChangingTheThreeDLookMakesTheWindowAgain) {
-  auto *text = Make('s', sftString);
-  text->SetValueFromText(QStringLiteral("kept"));
+  // Changing the 3-D look makes the window again and keeps the text.
+  text->SetValueFromText(QStringLiteral("invoice"));
   text->HandleNeeded();
   QWidget *before = text->Widget();
   text->SetCtl3D(false);
   EXPECT_NE(text->Widget(), before);
-  EXPECT_EQ(text->EditString(), QStringLiteral("kept"));
+  EXPECT_EQ(text->EditString(), QStringLiteral("invoice"));
 }
 
 TEST(ExtendedValue, StoresTheTenByteLayoutAndKeepsItsRange) {

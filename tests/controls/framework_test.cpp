@@ -8,7 +8,7 @@
 #include "platform/windowing/application.h"
 #include "platform/windowing/forms.h"
 #include "platform/windowing/system_services.h"
-#include "tests/platform/gui_test_helpers.h"
+#include "tests/platform/std_test_helpers.h"
 #include <QStringList>
 #include <gtest/gtest.h>
 
@@ -31,17 +31,11 @@ public:
   using TOvcCustomControlEx::TOvcCustomControlEx;
 };
 
-class FrameworkTest : public ::testing::Test {
+class FrameworkTest : public stdtest::FormTest {
 protected:
-  void SetUp() override {
-    form = TCustomForm::Create<TForm>(nullptr);
-    form->SetName(QStringLiteral("Form"));
-    form->SetClientSize(300, 200);
-  }
   void TearDown() override {
     Application()->OnException = nullptr;
-    form->Free();
-    guitest::ProcessEvents();
+    stdtest::FormTest::TearDown();
   }
   TestO32Control *AddO32(const QString &name, int top) {
     auto *c = new TestO32Control(form);
@@ -50,14 +44,11 @@ protected:
     c->SetBounds(10, top, 80, 20);
     return c;
   }
-
-  ScopedScriptedServices services;
-  TForm *form = nullptr;
 };
 
 // ---- the controller ----
 
-TEST_F(FrameworkTest, EpochAcceptsOnlyYears1600To3999) {
+TEST_F(FrameworkTest, EpochAcceptsOnlyYears1600To3999AndOnGetEpochChangesOnlyWhatIsRead) {
   struct Case {
     int value;
     int expected;
@@ -69,9 +60,7 @@ TEST_F(FrameworkTest, EpochAcceptsOnlyYears1600To3999) {
     controller.SetEpoch(c.value);
     EXPECT_EQ(controller.Epoch(), c.expected) << c.value;
   }
-}
-
-TEST_F(FrameworkTest, OnGetEpochChangesWhatIsReadNotWhatIsStored) {
+  // OnGetEpoch changes what is read, not what is stored.
   TOvcController controller(nullptr);
   controller.SetEpoch(1950);
   controller.OnGetEpoch = TGetEpochEvent::From([&](TObject *sender, int &epoch) {
@@ -89,9 +78,8 @@ TEST_F(FrameworkTest, DoOnErrorShowsAnErrorBoxUnlessHandled) {
   controller.DoOnError(form, 258, QStringLiteral("Required field"));
   ASSERT_EQ(services->MessageBoxes().size(), 1);
   const TMessageBoxRequest &box = services->MessageBoxes().first();
-  EXPECT_EQ(box.Text, QStringLiteral("Required field"));
-  EXPECT_EQ(box.Icon, TMessageIcon::Error);
-  EXPECT_EQ(box.Buttons, QList<int>{IDOK});
+  EXPECT_EQ(std::tuple(box.Text, box.Icon, box.Buttons),
+            std::tuple(QStringLiteral("Required field"), TMessageIcon::Error, QList<int>{IDOK}));
 
   QStringList seen;
   controller.OnError = TDataErrorEvent::From([&](TObject *sender, WORD code, const QString &text) {
@@ -102,7 +90,7 @@ TEST_F(FrameworkTest, DoOnErrorShowsAnErrorBoxUnlessHandled) {
   EXPECT_EQ(services->MessageBoxes().size(), 1);
 }
 
-TEST_F(FrameworkTest, PreAndPostEditFireOnlyOnceTheQueueRuns) {
+TEST_F(FrameworkTest, PreAndPostEditFireOnlyOnceTheQueueRunsAndNotAfterTheControllerWent) {
   TOvcController controller(nullptr);
   TestO32Control *field = AddO32(QStringLiteral("Field"), 10);
   QStringList log;
@@ -121,19 +109,17 @@ TEST_F(FrameworkTest, PreAndPostEditFireOnlyOnceTheQueueRuns) {
   EXPECT_TRUE(log.isEmpty());
   guitest::ProcessEvents();
   EXPECT_EQ(log, (QStringList{QStringLiteral("pre 1 Field"), QStringLiteral("post 1 nil")}));
-}
 
-TEST_F(FrameworkTest, PostedEditEventsAreDroppedWithTheController) {
-  auto *controller = new TOvcController(nullptr);
-  int fired = 0;
-  controller->OnPreEdit = TPreEditEvent::From([&](TObject *, TWinControl *) { ++fired; });
-  controller->DoOnPreEdit(form, nullptr);
-  controller->Free();
+  // Posted events are dropped with their controller.
+  auto *gone = new TOvcController(nullptr);
+  gone->OnPreEdit = controller.OnPreEdit;
+  gone->DoOnPreEdit(form, nullptr);
+  gone->Free();
   guitest::ProcessEvents();
-  EXPECT_EQ(fired, 0);
+  EXPECT_EQ(log.size(), 2);
 }
 
-TEST_F(FrameworkTest, ExceptionInAControllerEventGoesToTheApplication) {
+TEST_F(FrameworkTest, HiddenWindowMessagesReachTheEventsAndExceptionsGoToTheApplication) {
   TOvcController controller(nullptr);
   controller.OnPostEdit = TPostEditEvent::From(
       [](TObject *, TWinControl *) { throw Exception(QStringLiteral("handler failed")); });
@@ -148,10 +134,8 @@ TEST_F(FrameworkTest, ExceptionInAControllerEventGoesToTheApplication) {
       TDelayNotifyEvent::From([](TObject *, WORD) { throw Exception(QStringLiteral("x")); });
   EXPECT_EQ(SendMessage(controller.Handle(), ovm_DelayNotify, 1, 0), 0);
   EXPECT_EQ(caught.size(), 2);
-}
 
-TEST_F(FrameworkTest, DelayNotifyPassesTheLowWordAndTheSender) {
-  TOvcController controller(nullptr);
+  // Delay notices pass the low word and the sender; other messages answer 0.
   QList<int> codes;
   controller.OnDelayNotify = TDelayNotifyEvent::From([&](TObject *sender, WORD code) {
     EXPECT_EQ(sender, form);
@@ -159,11 +143,18 @@ TEST_F(FrameworkTest, DelayNotifyPassesTheLowWordAndTheSender) {
   });
   SendMessage(controller.Handle(), ovm_DelayNotify, 0x12345, PointerParam(form));
   EXPECT_EQ(codes, QList<int>{0x2345});
-  // Other messages get no handling and answer 0.
   EXPECT_EQ(SendMessage(controller.Handle(), WM_USER + 7, 1, 2), 0);
+
+  // Timer pool triggers reach OnTimerTrigger.
+  QList<int> seen;
+  controller.OnTimerTrigger = TTriggerEvent::From([&](TObject *, int handle, quint32 interval, int elapsed) {
+    seen << handle << int(interval) << elapsed;
+  });
+  controller.TimerPool()->OnAllTriggers(controller.TimerPool(), 3, 110, 220);
+  EXPECT_EQ(seen, (QList<int>{3, 110, 220}));
 }
 
-TEST_F(FrameworkTest, FocusControlShowsAndFocusesTheControl) {
+TEST_F(FrameworkTest, FocusControlShowsAndFocusesTheControlAndSpecialControlsAreAsked) {
   TestO32Control *first = AddO32(QStringLiteral("First"), 10);
   TestO32Control *hidden = AddO32(QStringLiteral("Hidden"), 40);
   hidden->Hide();
@@ -176,26 +167,13 @@ TEST_F(FrameworkTest, FocusControlShowsAndFocusesTheControl) {
   guitest::ProcessEvents();
   EXPECT_TRUE(hidden->Visible());
   EXPECT_TRUE(hidden->Focused());
-}
 
-TEST_F(FrameworkTest, IsSpecialControlAsksTheEventAboutTheWindowsControl) {
-  TOvcController controller(nullptr);
-  TestO32Control *field = AddO32(QStringLiteral("Field"), 10);
-  EXPECT_FALSE(controller.IsSpecialControl(field->Handle()));
+  // IsSpecialControl asks the event about the window's control.
+  EXPECT_FALSE(controller.IsSpecialControl(first->Handle()));
   controller.OnIsSpecialControl = TIsSpecialControlEvent::From(
-      [&](TObject *, TWinControl *control, bool &special) { special = control == field; });
-  EXPECT_TRUE(controller.IsSpecialControl(field->Handle()));
+      [&](TObject *, TWinControl *control, bool &special) { special = control == first; });
+  EXPECT_TRUE(controller.IsSpecialControl(first->Handle()));
   EXPECT_FALSE(controller.IsSpecialControl(form->Handle()));
-}
-
-TEST_F(FrameworkTest, TimerPoolTriggersReachOnTimerTrigger) {
-  TOvcController controller(nullptr);
-  QList<int> seen;
-  controller.OnTimerTrigger = TTriggerEvent::From([&](TObject *, int handle, quint32 interval, int elapsed) {
-    seen << handle << int(interval) << elapsed;
-  });
-  controller.TimerPool()->OnAllTriggers(controller.TimerPool(), 3, 110, 220);
-  EXPECT_EQ(seen, (QList<int>{3, 110, 220}));
 }
 
 // ---- the default controller and pickup ----
@@ -212,16 +190,13 @@ TEST_F(FrameworkTest, DefaultControllerIsSharedAndFoundFormControllerIsTheFirst)
   EXPECT_EQ(FindControllerOnForm(nullptr), nullptr);
 }
 
-TEST_F(FrameworkTest, ControlOnAFormWithoutControllerUsesTheDefaultOne) {
-  auto *control = new TestControlEx(form);
-  control->SetParent(form);
-  EXPECT_EQ(control->AssignedController(), nullptr);
-  control->HandleNeeded();
-  EXPECT_EQ(control->AssignedController(), GetDefaultController());
-  EXPECT_EQ(control->Controller(), GetDefaultController());
-}
+TEST_F(FrameworkTest, ControlPicksUpTheFormsControllerOrTheDefaultOne) {
+  auto *loose = new TestControlEx(form);
+  loose->SetParent(form);
+  EXPECT_EQ(loose->AssignedController(), nullptr);
+  loose->HandleNeeded();
+  EXPECT_EQ(loose->AssignedController(), GetDefaultController()) << "no controller on the form";
 
-TEST_F(FrameworkTest, ControlPicksUpTheFormsController) {
   auto *controller = new TOvcController(nullptr);
   form->InsertComponent(controller);
   auto *control = new TestControlEx(form);
@@ -234,7 +209,7 @@ TEST_F(FrameworkTest, ControlPicksUpTheFormsController) {
   EXPECT_EQ(control->Controller(), GetDefaultController());
 }
 
-TEST_F(FrameworkTest, DesignTimeControlWaitsForAControllerDroppedOnTheForm) {
+TEST_F(FrameworkTest, DesignTimeControlWaitsForAControllerDroppedOnTheFormAndForgetsAFreedOne) {
   auto *control = new TestControlEx(form);
   control->SetParent(form);
   control->SetDesigning(true);
@@ -243,14 +218,12 @@ TEST_F(FrameworkTest, DesignTimeControlWaitsForAControllerDroppedOnTheForm) {
   auto *controller = new TOvcController(nullptr);
   form->InsertComponent(controller);
   EXPECT_EQ(control->AssignedController(), controller);
-}
 
-TEST_F(FrameworkTest, ControllerOnAnotherFormIsForgottenWhenFreed) {
-  auto *control = new TestControlEx(form);
-  auto *controller = new TOvcController(nullptr);
-  control->SetController(controller);
-  EXPECT_EQ(control->Controller(), controller);
-  controller->Free();
+  // A controller on another form is forgotten when freed.
+  auto *elsewhere = new TOvcController(nullptr);
+  control->SetController(elsewhere);
+  EXPECT_EQ(control->Controller(), elsewhere);
+  elsewhere->Free();
   EXPECT_EQ(control->AssignedController(), nullptr);
   control->SetController(nullptr);
   EXPECT_EQ(control->Controller(), GetDefaultController());
@@ -296,9 +269,7 @@ TEST_F(FrameworkTest, MouseWheelReachesOnMouseWheelWithSignedDelta) {
   });
   c->Perform(WM_MOUSEWHEEL, MAKEWPARAM(int(MK_SHIFT | MK_CONTROL), -WHEEL_DELTA), MAKELPARAM(300, 400));
   EXPECT_EQ(seen, (QList<int>{-120, 300, 400}));
-  EXPECT_TRUE(shift.Contains(ssShift));
-  EXPECT_TRUE(shift.Contains(ssCtrl));
-  EXPECT_FALSE(shift.Contains(ssAlt));
+  EXPECT_EQ(shift, (TShiftState{ssShift, ssCtrl}));
 }
 
 // ---- collections ----

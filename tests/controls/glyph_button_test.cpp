@@ -34,10 +34,10 @@ TEST(GlyphButtonKinds, EachKindLoadsItsOwnTransparentGlyph) {
       continue;
     }
     const QImage image = button.GlyphBitmap()->Image();
-    EXPECT_EQ(button.GlyphWidth(), image.width());
-    EXPECT_GT(button.GlyphWidth(), 0);
-    EXPECT_TRUE(button.GlyphBitmap()->Transparent());
-    EXPECT_EQ(button.GlyphBitmap()->TransparentColor(), 32896);
+    EXPECT_GT(image.width(), 0);
+    EXPECT_EQ(std::tuple(button.GlyphWidth(), button.GlyphBitmap()->Transparent(),
+                         button.GlyphBitmap()->TransparentColor()),
+              std::tuple(image.width(), true, TColor(32896)));
     // Drawn on the olive background, and no two kinds alike.
     EXPECT_EQ(image.pixel(0, image.height() - 1) & 0xFFFFFF, 0x808000u);
     for (const QImage &other : seen) EXPECT_NE(image, other);
@@ -69,21 +69,18 @@ QImage Paint(TCorelGlyphButton &button, bool pressed, bool hot, bool focused = f
 
 QRgb Rgb(TColor c) { return ColorToQColor(c).rgb() & 0xFFFFFF; }
 
-TEST(GlyphButtonFace, FramesFollowTheState) {
+TEST(GlyphButtonFace, FramesFollowTheStateAndADefaultButtonIsFramedAndFocused) {
   for (const FaceCase &c : kFaces) {
     SCOPED_TRACE(c.name);
     TCorelGlyphButton button(nullptr);
     button.SetEnabled(c.enabled);
     const QImage image = Paint(button, c.pressed, c.hot);
-    EXPECT_EQ(image.pixel(5, 0) & 0xFFFFFF, Rgb(c.topLeft));
-    EXPECT_EQ(image.pixel(0, 5) & 0xFFFFFF, Rgb(c.topLeft));
-    EXPECT_EQ(image.pixel(5, 24) & 0xFFFFFF, Rgb(c.bottomRight));
-    EXPECT_EQ(image.pixel(74, 5) & 0xFFFFFF, Rgb(c.bottomRight));
-    EXPECT_EQ(image.pixel(37, 2) & 0xFFFFFF, Rgb(clBtnFace));
+    const auto at = [&image](int x, int y) { return image.pixel(x, y) & 0xFFFFFF; };
+    EXPECT_EQ(QList<QRgb>({at(5, 0), at(0, 5), at(5, 24), at(74, 5), at(37, 2)}),
+              QList<QRgb>(
+                  {Rgb(c.topLeft), Rgb(c.topLeft), Rgb(c.bottomRight), Rgb(c.bottomRight), Rgb(clBtnFace)}));
   }
-}
-
-TEST(GlyphButtonFace, DefaultButtonGetsWindowFrameAndFocusRect) {
+  // A default button gets the window frame, moves its raised frame in, and shows the focus rectangle.
   TCorelGlyphButton button(nullptr);
   button.SetDefault(true);
   const QImage image = Paint(button, false, true, true);
@@ -112,16 +109,7 @@ Ink InkColumns(const QImage &image, int top, int bottom) {
   return ink;
 }
 
-TEST(GlyphButtonLayout, CaptionAloneIsCentred) {
-  TCorelGlyphButton button(nullptr);
-  button.SetCaption(QStringLiteral("&Change"));
-  const Ink ink = InkColumns(Paint(button, false, false), 2, 23);
-  ASSERT_GE(ink.left, 0);
-  // Measured without "&": the ink is centred to within the side bearing of the letters.
-  EXPECT_NEAR(ink.left + ink.right, 75, 4);
-}
-
-TEST(GlyphButtonLayout, GlyphAndCaptionCentredAsABlock) {
+TEST(GlyphButtonLayout, GlyphAndCaptionOrCaptionAloneCentred) {
   TCorelGlyphButton button(nullptr);
   button.SetCaption(QStringLiteral("OK"));
   button.SetGlyphKind(glOK);
@@ -139,6 +127,13 @@ TEST(GlyphButtonLayout, GlyphAndCaptionCentredAsABlock) {
   // Pressed: everything one pixel right and down.
   const QImage down = Paint(button, true, true);
   EXPECT_EQ(down.copy(glyphLeft + 1, 5, 50, 15), up.copy(glyphLeft, 4, 50, 15));
+
+  // A caption alone, measured without "&", is centred to within the side bearing of the letters.
+  TCorelGlyphButton alone(nullptr);
+  alone.SetCaption(QStringLiteral("&Change"));
+  const Ink centred = InkColumns(Paint(alone, false, false), 2, 23);
+  ASSERT_GE(centred.left, 0);
+  EXPECT_NEAR(centred.left + centred.right, 75, 4);
 }
 
 TEST(GlyphButtonCaption, DisabledCaptionIsEngraved) {
@@ -156,20 +151,10 @@ TEST(GlyphButtonCaption, DisabledCaptionIsEngraved) {
       shadow |= grey < face - 20;
       text |= grey < shade - 10;
     }
-  EXPECT_TRUE(highlight);
-  EXPECT_TRUE(shadow);
-  EXPECT_FALSE(text);
+  EXPECT_EQ(std::tuple(highlight, shadow, text), std::tuple(true, true, false));
 }
 
-TEST(GlyphButton, MouseEnterAndLeaveSetHot) {
-  TCorelGlyphButton button(nullptr);
-  button.Perform(CM_MOUSEENTER);
-  EXPECT_TRUE(button.Hot());
-  button.Perform(CM_MOUSELEAVE);
-  EXPECT_FALSE(button.Hot());
-}
-
-TEST(GlyphButtonOnForm, PaintsItselfAndADoubleClickIsASecondPress) {
+TEST(GlyphButtonOnForm, PaintsItselfADoubleClickIsASecondPressAndTheMouseMakesItHot) {
   TForm *form = TCustomForm::Create<TForm>(nullptr);
   form->SetClientSize(200, 100);
   auto *button = new TCorelGlyphButton(form);
@@ -193,6 +178,10 @@ TEST(GlyphButtonOnForm, PaintsItselfAndADoubleClickIsASecondPress) {
   guitest::SendMouse(button, QEvent::MouseButtonDblClick, Qt::LeftButton, QPoint(20, 10), Qt::LeftButton);
   guitest::SendMouse(button, QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(20, 10), Qt::NoButton);
   EXPECT_EQ(clicks, 2);
+  button->Perform(CM_MOUSEENTER);
+  EXPECT_TRUE(button->Hot());
+  button->Perform(CM_MOUSELEAVE);
+  EXPECT_FALSE(button->Hot());
   form->Free();
   guitest::ProcessEvents();
 }

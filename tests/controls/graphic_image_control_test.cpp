@@ -2,7 +2,7 @@
 // opaque and transparent.
 #include "controls/buttons/graphic_controls.h"
 #include "platform/windowing/control_grab.h"
-#include "tests/platform/gui_test_helpers.h"
+#include "tests/platform/std_test_helpers.h"
 #include <QEnterEvent>
 #include <gtest/gtest.h>
 
@@ -23,29 +23,32 @@ protected:
   }
 };
 
-class ImageControl : public ::testing::Test {
+class ImageControl : public stdtest::FormTest {
 protected:
   void SetUp() override {
-    form = TCustomForm::Create<TForm>(nullptr);
-    form->SetBounds(50, 50, 200, 150);
+    stdtest::FormTest::SetUp();
     form->SetColor(clRed);
     control = new SquareControl(form);
     control->SetParent(form);
     control->SetBounds(10, 10, 40, 30);
     control->SetColor(clYellow);
-    guitest::ShowAndActivate(form);
+    Show();
   }
-  void TearDown() override { form->Free(); }
-
-  TForm *form = nullptr;
   SquareControl *control = nullptr;
 };
 
-TEST_F(ImageControl, OpaqueBufferIsFilledWithTheControlColour) {
+TEST_F(ImageControl, OpaqueBufferIsFilledWithTheControlColourAndFollowsItsSize) {
   const QImage image = GrabControl(control);
   EXPECT_EQ(image.pixelColor(1, 1), QColor(Qt::blue));
   EXPECT_EQ(image.pixelColor(20, 20), QColor(Qt::yellow));
   EXPECT_GT(control->paints, 0);
+  // The buffer follows the control's size.
+  EXPECT_EQ(QSize(control->BitmapImage()->Width(), control->BitmapImage()->Height()), QSize(40, 30));
+  control->SetBounds(10, 10, 70, 20);
+  EXPECT_EQ(QSize(control->BitmapImage()->Width(), control->BitmapImage()->Height()), QSize(70, 20));
+  const QImage resized = GrabControl(control);
+  EXPECT_EQ(resized.size(), QSize(70, 20));
+  EXPECT_EQ(resized.pixelColor(65, 15), QColor(Qt::yellow));
 }
 
 TEST_F(ImageControl, TransparentControlShowsItsParentUnderneath) {
@@ -58,17 +61,6 @@ TEST_F(ImageControl, TransparentControlShowsItsParentUnderneath) {
   EXPECT_EQ(GrabControl(control).pixelColor(20, 20), QColor(Qt::green));
 }
 
-TEST_F(ImageControl, BufferFollowsTheControlSize) {
-  EXPECT_EQ(control->BitmapImage()->Width(), 40);
-  EXPECT_EQ(control->BitmapImage()->Height(), 30);
-  control->SetBounds(10, 10, 70, 20);
-  EXPECT_EQ(control->BitmapImage()->Width(), 70);
-  EXPECT_EQ(control->BitmapImage()->Height(), 20);
-  const QImage image = GrabControl(control);
-  EXPECT_EQ(image.size(), QSize(70, 20));
-  EXPECT_EQ(image.pixelColor(65, 15), QColor(Qt::yellow));
-}
-
 TEST_F(ImageControl, MouseEnterAndLeaveFireTheirEvents) {
   QStringList heard;
   control->OnMouseEnter = TNotifyEvent::From([&](TObject *) { heard << QStringLiteral("enter"); });
@@ -79,15 +71,14 @@ TEST_F(ImageControl, MouseEnterAndLeaveFireTheirEvents) {
   QEvent leave(QEvent::Leave);
   QApplication::sendEvent(w, &leave);
   EXPECT_EQ(heard, (QStringList{QStringLiteral("enter"), QStringLiteral("leave")}));
-}
 
-TEST(VrGraphicControl, NoticeAboutAChildIsNotItsOwn) {
-  TVrGraphicControl control(nullptr);
+  // The plain graphic control base: a notice about a child is not its own.
+  TVrGraphicControl plain(nullptr);
   int enters = 0;
-  control.OnMouseEnter = TNotifyEvent::From([&](TObject *) { ++enters; });
-  control.Perform(CM_MOUSEENTER, 0, 1);
+  plain.OnMouseEnter = TNotifyEvent::From([&](TObject *) { ++enters; });
+  plain.Perform(CM_MOUSEENTER, 0, 1);
   EXPECT_EQ(enters, 0);
-  control.Perform(CM_MOUSEENTER);
+  plain.Perform(CM_MOUSEENTER);
   EXPECT_EQ(enters, 1);
 }
 

@@ -4,7 +4,7 @@
 #include "controls/buttons/hyper_button.h"
 #include "platform/windowing/control_grab.h"
 #include "platform/windowing/screen.h"
-#include "tests/platform/gui_test_helpers.h"
+#include "tests/platform/std_test_helpers.h"
 #include <QEnterEvent>
 #include <gtest/gtest.h>
 
@@ -45,18 +45,13 @@ TEST(HyperButtonLayout, PlacesGlyphAndText) {
         Rect(0, 0, 100, 80), TPoint{1, 1}, TSize{40, 13}, c.layout, c.margin, c.spacing, c.glyph);
     EXPECT_EQ(placement.GlyphPos, c.glyphPos);
     EXPECT_EQ(placement.TextBounds, c.textBounds);
+    // The client's origin moves both parts.
+    const TVrImageTextPlacement moved = VrCalcImageTextLayout(
+        Rect(7, 3, 107, 83), TPoint{1, 1}, TSize{40, 13}, c.layout, c.margin, c.spacing, c.glyph);
+    EXPECT_EQ(moved.GlyphPos, (TPoint{c.glyphPos.X + 7, c.glyphPos.Y + 3}));
+    EXPECT_EQ(moved.TextBounds, Rect(c.textBounds.Left + 7, c.textBounds.Top + 3, c.textBounds.Right + 7,
+                                     c.textBounds.Bottom + 3));
   }
-}
-
-TEST(HyperButtonLayout, ClientOriginMovesBothParts) {
-  const TVrImageTextPlacement atOrigin =
-      VrCalcImageTextLayout(Rect(0, 0, 100, 80), TPoint{0, 0}, TSize{40, 13}, ImageLeft, -1, -1, {16, 16});
-  const TVrImageTextPlacement moved =
-      VrCalcImageTextLayout(Rect(7, 3, 107, 83), TPoint{0, 0}, TSize{40, 13}, ImageLeft, -1, -1, {16, 16});
-  EXPECT_EQ(moved.GlyphPos, (TPoint{atOrigin.GlyphPos.X + 7, atOrigin.GlyphPos.Y + 3}));
-  TRect expected = atOrigin.TextBounds;
-  OffsetRect(expected, 7, 3);
-  EXPECT_EQ(moved.TextBounds, expected);
 }
 
 std::unique_ptr<TBitmap> Glyph16() {
@@ -111,11 +106,10 @@ TEST(HyperButtonLayout, ButtonSpreadsGapsEvenlyInEachLayout) {
 
 // ---- mouse ----
 
-class HyperButtonMouse : public ::testing::Test {
+class HyperButtonMouse : public stdtest::FormTest {
 protected:
   void SetUp() override {
-    form = TCustomForm::Create<TForm>(nullptr);
-    form->SetBounds(100, 100, 300, 200);
+    stdtest::FormTest::SetUp();
     button = new TVrHyperButton(form);
     button->SetParent(form);
     button->SetBounds(20, 20, 100, 25);
@@ -123,115 +117,84 @@ protected:
     button->OnClick = TNotifyEvent::From([this](TObject *) { ++clicks; });
     button->OnMouseEnter = TNotifyEvent::From([this](TObject *) { ++enters; });
     button->OnMouseLeave = TNotifyEvent::From([this](TObject *) { ++leaves; });
-    guitest::ShowAndActivate(form);
+    Show();
   }
-  void TearDown() override { form->Free(); }
-
   void Enter() {
     QWidget *w = button->Widget();
     QEnterEvent event(QPointF(5, 5), QPointF(5, 5), QPointF(w->mapToGlobal(QPoint(5, 5))));
     QApplication::sendEvent(w, &event);
   }
-  void Leave() {
-    QEvent event(QEvent::Leave);
-    QApplication::sendEvent(button->Widget(), &event);
-  }
-  void Press(QPoint at) {
-    guitest::SendMouse(button, QEvent::MouseButtonPress, Qt::LeftButton, at, Qt::LeftButton);
-  }
-  void DragTo(QPoint at) { guitest::SendMouse(button, QEvent::MouseMove, Qt::NoButton, at, Qt::LeftButton); }
-  void Release(QPoint at) {
-    guitest::SendMouse(button, QEvent::MouseButtonRelease, Qt::LeftButton, at, Qt::NoButton);
+  // Runs the steps as the mouse would: E enter, L leave, P press and R release of the left button where the
+  // pointer is, p and r the right button's, O drag off (150, 10), W drag off to the left (-30, 10), I drag
+  // back in (50, 12). Gives the state after each step (h hot, d down, H held) and the events counted.
+  QString Run(const char *steps) {
+    QStringList states;
+    QPoint at(10, 10);
+    for (const char *step = steps; *step; ++step) {
+      switch (*step) {
+      case 'E': Enter(); break;
+      case 'L': {
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(button->Widget(), &leave);
+        break;
+      }
+      case 'P':
+        guitest::SendMouse(button, QEvent::MouseButtonPress, Qt::LeftButton, at, Qt::LeftButton);
+        break;
+      case 'R':
+        guitest::SendMouse(button, QEvent::MouseButtonRelease, Qt::LeftButton, at, Qt::NoButton);
+        break;
+      case 'p':
+        guitest::SendMouse(button, QEvent::MouseButtonPress, Qt::RightButton, at, Qt::RightButton);
+        break;
+      case 'r':
+        guitest::SendMouse(button, QEvent::MouseButtonRelease, Qt::RightButton, at, Qt::NoButton);
+        break;
+      default:
+        at = *step == 'O' ? QPoint(150, 10) : *step == 'W' ? QPoint(-30, 10) : QPoint(50, 12);
+        guitest::SendMouse(button, QEvent::MouseMove, Qt::NoButton, at, Qt::LeftButton);
+      }
+      states << QString(button->Hot() ? "h" : "-") + (button->Down() ? "d" : "-") +
+                    (button->Held() ? "H" : "-");
+    }
+    return states.join(' ') + QStringLiteral(" / %1 %2 %3").arg(enters).arg(leaves).arg(clicks);
   }
 
-  TForm *form = nullptr;
   TVrHyperButton *button = nullptr;
   int clicks = 0;
   int enters = 0;
   int leaves = 0;
 };
 
-TEST_F(HyperButtonMouse, EnterAndLeaveLightTheButtonAndFireTheirEvents) {
-  Enter();
-  EXPECT_TRUE(button->Hot());
-  EXPECT_FALSE(button->Down());
-  EXPECT_EQ(enters, 1);
-  Leave();
-  EXPECT_FALSE(button->Hot());
-  EXPECT_EQ(leaves, 1);
-  EXPECT_EQ(clicks, 0);
-}
-
-TEST_F(HyperButtonMouse, PressAndReleaseInsideClicksOnce) {
-  Enter();
-  Press({10, 10});
-  EXPECT_TRUE(button->Held());
-  EXPECT_TRUE(button->Down());
-  EXPECT_EQ(clicks, 0);
-  Release({10, 10});
-  EXPECT_FALSE(button->Held());
-  EXPECT_FALSE(button->Down());
-  EXPECT_EQ(clicks, 1);
-}
-
-TEST_F(HyperButtonMouse, DraggedOffAndReleasedOutsideGivesNoClick) {
-  Enter();
-  Press({10, 10});
-  DragTo({150, 10});
-  EXPECT_FALSE(button->Hot());
-  EXPECT_FALSE(button->Down());
-  EXPECT_TRUE(button->Held());
-  EXPECT_EQ(leaves, 1);
-  Release({150, 10});
-  // The window system's own leave notice after the release changes nothing more.
-  Leave();
-  EXPECT_EQ(leaves, 1);
-  EXPECT_FALSE(button->Held());
-  EXPECT_FALSE(button->Down());
-  EXPECT_EQ(clicks, 0);
-}
-
-TEST_F(HyperButtonMouse, DraggedBackInIsPressedAgainAndClicks) {
-  Enter();
-  Press({10, 10});
-  DragTo({-30, 10});
-  EXPECT_FALSE(button->Down());
-  DragTo({50, 12});
-  EXPECT_TRUE(button->Hot());
-  EXPECT_TRUE(button->Down());
-  EXPECT_EQ(enters, 2);
-  Release({50, 12});
-  EXPECT_EQ(clicks, 1);
-  EXPECT_FALSE(button->Down());
-}
-
-TEST_F(HyperButtonMouse, EnterAndLeaveNoticesWhileHeldFollowTheSameRules) {
-  Enter();
-  Press({10, 10});
-  Leave();
-  EXPECT_FALSE(button->Down());
-  EXPECT_TRUE(button->Held());
-  Enter();
-  EXPECT_TRUE(button->Down());
-  Release({10, 10});
-  EXPECT_EQ(clicks, 1);
-}
-
-TEST_F(HyperButtonMouse, RightButtonDoesNotPress) {
-  Enter();
-  guitest::SendMouse(button, QEvent::MouseButtonPress, Qt::RightButton, {10, 10}, Qt::RightButton);
-  EXPECT_FALSE(button->Down());
-  guitest::SendMouse(button, QEvent::MouseButtonRelease, Qt::RightButton, {10, 10}, Qt::NoButton);
-  EXPECT_EQ(clicks, 0);
-}
-
-TEST_F(HyperButtonMouse, DisabledButtonNeitherPressesNorClicks) {
-  button->SetEnabled(false);
-  Enter();
-  Press({10, 10});
-  Release({10, 10});
-  EXPECT_FALSE(button->Down());
-  EXPECT_EQ(clicks, 0);
+// After each step: hot, down, held; then enters, leaves and clicks.
+TEST_F(HyperButtonMouse, PressDragAndReleaseAsAPersonWould) {
+  struct Case {
+    const char *steps;
+    const char *expected;
+    bool enabled = true;
+  };
+  const Case cases[] = {
+      {"EL", "h-- --- / 1 1 0"},
+      {"EPR", "h-- hdH h-- / 1 0 1"},
+      // Dragged off and released outside: no click; the window system's leave after the release changes
+      // nothing.
+      {"EPORL", "h-- hdH --H --- --- / 1 1 0"},
+      // Dragged back in: pressed again, and the release clicks.
+      {"EPWIR", "h-- hdH --H hdH h-- / 2 1 1"},
+      // Enter and leave notices while held follow the same rules.
+      {"EPLER", "h-- hdH --H hdH h-- / 2 1 1"},
+      {"Epr", "h-- h-- h-- / 1 0 0"},
+      // A disabled button neither presses nor clicks.
+      {"EPR", "h-- h-- h-- / 1 0 0", false},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.steps);
+    button->SetEnabled(c.enabled);
+    clicks = enters = leaves = 0;
+    EXPECT_EQ(Run(c.steps), c.expected);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(button->Widget(), &leave);
+  }
 }
 
 // ---- painting ----
@@ -245,7 +208,7 @@ protected:
 };
 
 // Normal: the face and a grey border; hot: filled with ColorEnter and raised; down: sunken.
-TEST_F(HyperButtonPaint, EachStateShowsItsFaceAndBorder) {
+TEST_F(HyperButtonPaint, EachStateShowsItsFaceAndBorderAndDisabledAnimateLightsADisabledOne) {
   const auto expectBorder = [this](TColor left, TColor right) {
     EXPECT_EQ(PixelOf(button, 0, 12), ColorToQColor(left));
     EXPECT_EQ(PixelOf(button, 99, 12), ColorToQColor(right));
@@ -255,20 +218,27 @@ TEST_F(HyperButtonPaint, EachStateShowsItsFaceAndBorder) {
   Enter();
   EXPECT_EQ(Face(), ColorToQColor(704216));
   expectBorder(clWindow, clBlack);
-  Press({10, 10});
+  guitest::SendMouse(button, QEvent::MouseButtonPress, Qt::LeftButton, {10, 10}, Qt::LeftButton);
   expectBorder(clBlack, clWindow);
-}
+  guitest::SendMouse(button, QEvent::MouseButtonRelease, Qt::LeftButton, {10, 10}, Qt::NoButton);
 
-TEST_F(HyperButtonPaint, DisabledAnimateDecidesWhetherADisabledButtonLightsUp) {
+  // DisabledAnimate decides whether a disabled button lights up.
   button->SetEnabled(false);
   button->SetDisabledAnimate(false);
   Enter();
   EXPECT_EQ(Face(), ColorToQColor(clBtnFace));
   button->SetDisabledAnimate(true);
   EXPECT_EQ(Face(), ColorToQColor(704216));
+
+  // Changing a colour repaints.
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(button->Widget(), &leave);
+  button->SetColorLeave(clYellow);
+  EXPECT_EQ(Face(), QColor(Qt::yellow));
+  EXPECT_EQ(button->Color(), clYellow);
 }
 
-TEST_F(HyperButtonPaint, DisabledCaptionIsDrawnInDisabledText) {
+TEST_F(HyperButtonPaint, DisabledCaptionIsDrawnInDisabledTextAndTheGlyphWithoutItsTransparentColour) {
   button->SetBounds(20, 20, 100, 40);
   button->Font()->SetSize(20);
   button->SetCaption(QStringLiteral("MMMM"));
@@ -279,26 +249,20 @@ TEST_F(HyperButtonPaint, DisabledCaptionIsDrawnInDisabledText) {
   for (int y = 0; y < image.height() && !red; ++y)
     for (int x = 0; x < image.width() && !red; ++x) red = image.pixelColor(x, y) == QColor(Qt::red);
   EXPECT_TRUE(red);
-}
 
-TEST_F(HyperButtonPaint, GlyphIsDrawnWithoutItsTransparentColour) {
+  // A glyph is drawn without its transparent colour.
   TBitmap glyph(8, 8);
   glyph.Canvas()->Brush()->SetColor(clLime);
   glyph.Canvas()->FillRect(Rect(0, 0, 8, 8));
   glyph.Canvas()->Brush()->SetColor(clBlue);
   glyph.Canvas()->FillRect(Rect(2, 2, 6, 6));
   glyph.SetTransparentColor(clLime);
+  button->SetEnabled(true);
   button->SetCaption(QString());
   button->SetGlyph(&glyph);
   const TVrImageTextPlacement p = button->ContentPlacement();
   EXPECT_EQ(PixelOf(button, p.GlyphPos.X + 3, p.GlyphPos.Y + 3), QColor(Qt::blue));
   EXPECT_EQ(PixelOf(button, p.GlyphPos.X, p.GlyphPos.Y), ColorToQColor(clBtnFace));
-}
-
-TEST_F(HyperButtonPaint, ChangingAColourRepaints) {
-  button->SetColorLeave(clYellow);
-  EXPECT_EQ(Face(), QColor(Qt::yellow));
-  EXPECT_EQ(button->Color(), clYellow);
 }
 
 // ---- the caption and the cursor ----
@@ -320,11 +284,10 @@ TEST(HyperButton, HandCursorIsScreenCursor99) {
   const QCursor cursor = Screen()->Cursors(crVrHandPoint);
   EXPECT_EQ(cursor.shape(), Qt::BitmapCursor);
   EXPECT_EQ(cursor.hotSpot(), QPoint(VrHandPointHotSpot().X, VrHandPointHotSpot().Y));
+  // 32 x 32, transparent around the hand and white inside it.
   const QImage hand = VrHandPointImage();
-  EXPECT_EQ(hand.size(), QSize(32, 32));
-  // Transparent around the hand, white inside it, black on its outline.
-  EXPECT_EQ(hand.pixelColor(0, 0).alpha(), 0);
-  EXPECT_EQ(hand.pixelColor(11, 8), QColor(Qt::white));
+  EXPECT_EQ(std::tuple(hand.size(), hand.pixelColor(0, 0).alpha(), hand.pixelColor(11, 8)),
+            std::tuple(QSize(32, 32), 0, QColor(Qt::white)));
 }
 
 } // namespace

@@ -30,12 +30,16 @@ protected:
   int count_ = 0;
 };
 
-TEST_F(OvcLabelTest, NewLabelIsGrayTextRaisedWithWhiteAndBlack) {
+TEST_F(OvcLabelTest, ARaisedLabelHasShadowHighlightAndFaceLayersAndNoneOnlyTheFace) {
   TOvcLabel *label = AddLabel();
   EXPECT_EQ(Layers(label), (std::vector<Layer>{{Layer::Shadow, {1, 1}, clBlack},
                                                {Layer::Highlight, {-1, -1}, clWhite},
                                                {Layer::Face, {0, 0}, clGray}}));
   EXPECT_EQ(label->FaceRect(), Rect(1, 1, 149, 34));
+  // None draws only the face, over the whole client.
+  label->SetAppearance(apNone);
+  EXPECT_EQ(Layers(label), (std::vector<Layer>{{Layer::Face, {0, 0}, clGray}}));
+  EXPECT_EQ(label->FaceRect(), label->ClientRect());
 }
 
 TEST_F(OvcLabelTest, ColorSchemesSetHighlightShadowAndText) {
@@ -51,11 +55,10 @@ TEST_F(OvcLabelTest, ColorSchemesSetHighlightShadowAndText) {
   TOvcLabel *label = AddLabel();
   for (const Case &c : cases) {
     label->SetColorScheme(c.scheme);
-    EXPECT_EQ(label->ColorScheme(), c.scheme);
-    EXPECT_EQ(label->Appearance(), apRaised) << c.scheme;
-    EXPECT_EQ(label->CustomSettings()->HighlightColor(), c.highlight) << c.scheme;
-    EXPECT_EQ(label->CustomSettings()->ShadowColor(), c.shadow) << c.scheme;
-    EXPECT_EQ(label->Font()->Color(), c.text) << c.scheme;
+    const TOvcCustomSettings *s = label->CustomSettings();
+    EXPECT_EQ(std::tuple(label->ColorScheme(), label->Appearance(), s->HighlightColor(), s->ShadowColor(),
+                         label->Font()->Color()),
+              std::tuple(c.scheme, apRaised, c.highlight, c.shadow, c.text));
   }
   // The custom scheme is a copy of the last one chosen.
   label->SetColorScheme(csGold);
@@ -84,19 +87,16 @@ TEST_F(OvcLabelTest, AppearancePresets) {
   for (const Case &c : cases) {
     label->SetAppearance(c.appearance);
     const TOvcCustomSettings *s = label->CustomSettings();
-    EXPECT_EQ(label->Appearance(), c.appearance);
-    EXPECT_EQ(label->ColorScheme(), csSteel) << c.appearance;
-    EXPECT_EQ(s->HighlightDirection(), c.highlight) << c.appearance;
-    EXPECT_EQ(s->HighlightDepth(), c.highlightDepth) << c.appearance;
-    EXPECT_EQ(s->ShadowDirection(), c.shadow) << c.appearance;
-    EXPECT_EQ(s->ShadowDepth(), c.shadowDepth) << c.appearance;
-    EXPECT_EQ(s->HighlightColor(), c.highlightColor) << c.appearance;
+    EXPECT_EQ(std::tuple(label->Appearance(), label->ColorScheme(), s->HighlightDirection(),
+                         s->HighlightDepth(), s->ShadowDirection(), s->ShadowDepth(), s->HighlightColor()),
+              std::tuple(c.appearance, csSteel, c.highlight, c.highlightDepth, c.shadow, c.shadowDepth,
+                         c.highlightColor));
   }
   // apCustom keeps the shades as they are.
   label->SetAppearance(apShadow);
   label->SetAppearance(apCustom);
-  EXPECT_EQ(label->CustomSettings()->ShadowDepth(), 2);
-  EXPECT_EQ(label->CustomSettings()->ShadowDirection(), sdDownRight);
+  EXPECT_EQ(std::pair(label->CustomSettings()->ShadowDepth(), label->CustomSettings()->ShadowDirection()),
+            std::pair(2, sdDownRight));
 }
 
 TEST_F(OvcLabelTest, ChangingADetailSwitchesToCustom) {
@@ -117,9 +117,8 @@ TEST_F(OvcLabelTest, ChangingADetailSwitchesToCustom) {
   // Assign copies all ten values.
   TOvcCustomSettings copy;
   copy.Assign(label->CustomSettings());
-  EXPECT_EQ(copy.ShadowDepth(), 3);
-  EXPECT_EQ(copy.ShadowColor(), clRed);
-  EXPECT_EQ(copy.HighlightDirection(), sdUpLeft);
+  EXPECT_EQ(std::tuple(copy.ShadowDepth(), copy.ShadowColor(), copy.HighlightDirection()),
+            std::tuple(3, clRed, sdUpLeft));
 }
 
 TEST(OvcLabelShades, DirectionSteps) {
@@ -164,13 +163,6 @@ TEST_F(OvcLabelTest, GraduatedLayersRunFromTheShadowTowardTheFontColour) {
                                         {Layer::Face, {0, 0}, RGB(100, 200, 50)}}));
 }
 
-TEST_F(OvcLabelTest, NoneDrawsOnlyTheFace) {
-  TOvcLabel *label = AddLabel();
-  label->SetAppearance(apNone);
-  EXPECT_EQ(Layers(label), (std::vector<Layer>{{Layer::Face, {0, 0}, clGray}}));
-  EXPECT_EQ(label->FaceRect(), label->ClientRect());
-}
-
 // ---- painting ----
 
 bool HasPixel(const QImage &image, const std::function<bool(const QColor &)> &test) {
@@ -180,7 +172,7 @@ bool HasPixel(const QImage &image, const std::function<bool(const QColor &)> &te
   return false;
 }
 
-TEST_F(OvcLabelTest, PaintsHighlightShadowAndFace) {
+TEST_F(OvcLabelTest, PaintsHighlightShadowAndFaceAndAGradientAcrossTheFace) {
   TOvcLabel *label = AddLabel(QStringLiteral("HHHH"));
   Show();
   const auto exactly = [](TColor c) { return [q = ColorToQColor(c)](const QColor &p) { return p == q; }; };
@@ -194,16 +186,14 @@ TEST_F(OvcLabelTest, PaintsHighlightShadowAndFace) {
   EXPECT_FALSE(HasPixel(image, exactly(clWhite)));
   EXPECT_FALSE(HasPixel(image, exactly(clBlack)));
   EXPECT_TRUE(HasPixel(image, exactly(clGray)));
-}
 
-TEST_F(OvcLabelTest, GradientRunsAcrossTheFace) {
-  TOvcLabel *label = AddLabel(QStringLiteral("HHHHHHHH"));
-  label->SetAppearance(apNone);
+  // A horizontal gradient runs across the face from the graduate colour to the font colour.
+  label->SetCaption(QStringLiteral("HHHHHHHH"));
   label->Font()->SetColor(clBlue);
   label->CustomSettings()->SetGraduateFromColor(clRed);
   label->CustomSettings()->SetGraduateStyle(gsHorizontal);
-  Show();
-  const QImage image = GrabControl(label);
+  label->SetAppearance(apNone);
+  image = GrabControl(label);
   const QImage left = image.copy(0, 0, 30, image.height());
   const QImage right = image.copy(image.width() - 50, 0, 50, image.height());
   const auto reddish = [](const QColor &c) { return c.red() > 180 && c.blue() < 80; };

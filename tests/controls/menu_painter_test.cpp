@@ -43,31 +43,25 @@ TEST(XPMenuColours, WorkingColoursFromTheSystemOrTheProperties) {
   TXPMenu xp(nullptr);
   ASSERT_TRUE(xp.UseSystemColors());
   TXPMenuColors flat = xp.WorkingColors(true);
-  EXPECT_EQ(flat.Text, XPLightenColor(clBtnFace, 86));
-  EXPECT_EQ(flat.IconBack, XPLightenColor(clBtnFace, 16));
-  EXPECT_EQ(flat.Select, XPLightenColor(clHighlight, 68));
-  EXPECT_EQ(flat.Disabled, XPLightenColor(clBtnShadow, 10));
-  EXPECT_EQ(flat.Separator, XPLightenColor(clBtnShadow, 25));
+  EXPECT_EQ(QList<TColor>({flat.Text, flat.IconBack, flat.Select, flat.Disabled, flat.Separator}),
+            QList<TColor>({XPLightenColor(clBtnFace, 86), XPLightenColor(clBtnFace, 16),
+                           XPLightenColor(clHighlight, 68), XPLightenColor(clBtnShadow, 10),
+                           XPLightenColor(clBtnShadow, 25)}));
   TXPMenuColors plain = xp.WorkingColors(false);
-  EXPECT_EQ(plain.Text, clWhite);
-  EXPECT_EQ(plain.IconBack, clBtnFace);
-  EXPECT_EQ(plain.Select, clWhite);
-  EXPECT_EQ(plain.Separator, clBtnShadow);
+  EXPECT_EQ(QList<TColor>({plain.Text, plain.IconBack, plain.Select, plain.Separator}),
+            QList<TColor>({clWhite, clBtnFace, clWhite, clBtnShadow}));
 
   xp.SetUseSystemColors(false);
   xp.SetSelectColor(RGB(200, 100, 0));
   xp.SetColor(RGB(1, 2, 3));
   flat = xp.WorkingColors(true);
-  EXPECT_EQ(flat.Text, RGB(1, 2, 3));
-  EXPECT_EQ(flat.CheckedLight, XPLightenColor(RGB(200, 100, 0), 75));
-  EXPECT_EQ(flat.CheckedDark, XPLightenColor(RGB(200, 100, 0), 50));
-  EXPECT_EQ(flat.Frame, XPDarkenColor(clBtnFace, 90));
-  EXPECT_EQ(flat.Shadow, XPDarkenColor(clBtnFace, 76));
+  EXPECT_EQ(
+      QList<TColor>({flat.Text, flat.CheckedLight, flat.CheckedDark, flat.Frame, flat.Shadow}),
+      QList<TColor>({RGB(1, 2, 3), XPLightenColor(RGB(200, 100, 0), 75), XPLightenColor(RGB(200, 100, 0), 50),
+                     XPDarkenColor(clBtnFace, 90), XPDarkenColor(clBtnFace, 76)}));
   plain = xp.WorkingColors(false);
-  EXPECT_EQ(plain.CheckedLight, clWhite);
-  EXPECT_EQ(plain.CheckedDark, clSilver);
-  EXPECT_EQ(plain.Frame, clBtnShadow);
-  EXPECT_EQ(plain.Shadow, clBtnShadow);
+  EXPECT_EQ(QList<TColor>({plain.CheckedLight, plain.CheckedDark, plain.Frame, plain.Shadow}),
+            QList<TColor>({clWhite, clSilver, clBtnShadow, clBtnShadow}));
 }
 
 // ---- hooking ----
@@ -202,6 +196,13 @@ TColor At(const QImage &image, int x, int y) {
   return RGB(qRed(p), qGreen(p), qBlue(p));
 }
 
+// The colours at the given points.
+QList<TColor> At(const QImage &image, std::initializer_list<QPoint> points) {
+  QList<TColor> colours;
+  for (QPoint p : points) colours << At(image, p.x(), p.y());
+  return colours;
+}
+
 bool HasColour(const QImage &image, const TRect &r, TColor colour) {
   for (int y = r.Top; y < r.Bottom; ++y)
     for (int x = r.Left; x < r.Right; ++x)
@@ -226,14 +227,11 @@ struct XPMenuDrawing : ::testing::Test {
 TEST_F(XPMenuDrawing, SelectedMenuBarItemIsAFlatTabWithSoftShadow) {
   const QImage image = DrawOn(xp, f.file, item, true, true);
   const TXPMenuColors colours = xp.WorkingColors(true);
-  EXPECT_EQ(At(image, 12, 8), kIconBack);                     // inside the tab
-  EXPECT_EQ(At(image, 10, 10), colours.Frame);                // the left side
-  EXPECT_EQ(At(image, 30, 5), colours.Frame);                 // the top
-  EXPECT_EQ(At(image, 52, 10), colours.Frame);                // the right side at R-8
-  EXPECT_EQ(At(image, 20, 24), kIconBack);                    // the bottom stays open
-  EXPECT_EQ(At(image, 54, 24), XPDarkenColor(kMenuBar, 100)); // the darkest shadow layer
-  EXPECT_EQ(At(image, 59, 24), XPDarkenColor(kMenuBar, 10));
-  EXPECT_EQ(At(image, 59, 6), kMenuBar);                // the shadow's rounded top
+  // Inside the tab; its left side, top and right side at R-8; the open bottom; the darkest and lightest
+  // shadow layers and the shadow's rounded top.
+  EXPECT_EQ(At(image, {{12, 8}, {10, 10}, {30, 5}, {52, 10}, {20, 24}, {54, 24}, {59, 24}, {59, 6}}),
+            QList<TColor>({kIconBack, colours.Frame, colours.Frame, colours.Frame, kIconBack,
+                           XPDarkenColor(kMenuBar, 100), XPDarkenColor(kMenuBar, 10), kMenuBar}));
   EXPECT_EQ(image.pixel(10, 25) & 0xFFFFFF, 0xFF00FFu); // one row below the item, no further
 }
 
@@ -249,10 +247,10 @@ TEST_F(XPMenuDrawing, PlainTabForRightToLeftOrLowColourDisplays) {
     f.main->SetBiDiMode(c.rightToLeft ? bdRightToLeft : bdLeftToRight);
     const QImage image = DrawOn(xp, f.file, item, true, c.flat);
     const TXPMenuColors colours = xp.WorkingColors(c.flat);
-    EXPECT_EQ(At(image, 57, 10), ColorToRGB(colours.Frame)); // the right side at R-3
-    EXPECT_EQ(At(image, 58, 7), ColorToRGB(colours.Shadow));
-    EXPECT_EQ(At(image, 59, 20), ColorToRGB(colours.Shadow));
-    EXPECT_EQ(At(image, 58, 6), kIconBack); // the strip starts 2 below the top
+    // The right side at R-3, the shadow strip starting 2 below the top.
+    EXPECT_EQ(At(image, {{57, 10}, {58, 7}, {59, 20}, {58, 6}}),
+              QList<TColor>({ColorToRGB(colours.Frame), ColorToRGB(colours.Shadow),
+                             ColorToRGB(colours.Shadow), kIconBack}));
     if (!c.flat) {
       EXPECT_EQ(colours.Frame, clBtnShadow);
     }
@@ -269,8 +267,7 @@ TEST_F(XPMenuDrawing, MenuBarCaptionColours) {
   f.file->SetEnabled(true);
   xp.SetDrawSelect(false);
   image = DrawOn(xp, f.file, item, true, true);
-  EXPECT_EQ(At(image, 12, 8), kMenuBar);
-  EXPECT_EQ(At(image, 52, 10), kMenuBar);
+  EXPECT_EQ(At(image, {{12, 8}, {52, 10}}), QList<TColor>({kMenuBar, kMenuBar}));
   EXPECT_TRUE(HasColour(image, item, XPLightenColor(kIconBack, 90)));
 }
 
@@ -297,13 +294,11 @@ TEST_F(XPMenuDrawing, GradientColumnsRiseToTheirCap) {
   xp.SetIconWidth(24);
   const TRect wide{0, 5, 100, 24};
   const QImage image = DrawOn(xp, f.open, wide, false, true);
-  EXPECT_EQ(At(image, 0, 6), XPLightenColor(kIconBack, 1));
-  EXPECT_EQ(At(image, 28, 6), XPLightenColor(kIconBack, 85));
-  EXPECT_EQ(At(image, 39, 6), XPLightenColor(kIconBack, 96));
-  EXPECT_EQ(At(image, 95, 6), XPLightenColor(kIconBack, 96));
   // Widened by two columns on the right.
-  EXPECT_EQ(At(image, 101, 6), XPLightenColor(kIconBack, 96));
-  EXPECT_NE(At(image, 102, 6), XPLightenColor(kIconBack, 96));
+  const TColor cap = XPLightenColor(kIconBack, 96);
+  EXPECT_EQ(At(image, {{0, 6}, {28, 6}, {39, 6}, {95, 6}, {101, 6}}),
+            QList<TColor>({XPLightenColor(kIconBack, 1), XPLightenColor(kIconBack, 85), cap, cap, cap}));
+  EXPECT_NE(At(image, 102, 6), cap);
 }
 
 TEST_F(XPMenuDrawing, DropDownItemColumnsSelectionAndSeparator) {
@@ -312,11 +307,9 @@ TEST_F(XPMenuDrawing, DropDownItemColumnsSelectionAndSeparator) {
   xp.SetSelectBorderColor(clBlack);
   xp.SetSeparatorColor(RGB(0, 128, 0));
   QImage image = DrawOn(xp, f.open, item, false, true);
-  EXPECT_EQ(At(image, 12, 6), kIconBack);
-  EXPECT_EQ(At(image, 58, 6), RGB(250, 240, 230));
+  EXPECT_EQ(At(image, {{12, 6}, {58, 6}}), QList<TColor>({kIconBack, RGB(250, 240, 230)}));
   image = DrawOn(xp, f.open, item, true, true);
-  EXPECT_EQ(At(image, 10, 5), clBlack);
-  EXPECT_EQ(At(image, 58, 6), RGB(220, 150, 120));
+  EXPECT_EQ(At(image, {{10, 5}, {58, 6}}), QList<TColor>({clBlack, RGB(220, 150, 120)}));
   // A disabled item shows no selection.
   f.open->SetEnabled(false);
   image = DrawOn(xp, f.open, item, true, true);
@@ -334,8 +327,7 @@ TEST_F(XPMenuDrawing, CheckBoxOnLeadingEdgeWithoutIconColumn) {
   const QImage image = DrawOn(xp, f.open, TRect{20, 5, 80, 25}, false, true);
   const TColor shade = xp.WorkingColors(true).CheckedLight;
   // The 10 x 10 box from x 15 to 24, rows 11 to 20: half of it left of the item.
-  EXPECT_EQ(At(image, 17, 15), shade);
-  EXPECT_EQ(At(image, 22, 15), shade);
+  EXPECT_EQ(At(image, {{17, 15}, {22, 15}}), QList<TColor>({shade, shade}));
   EXPECT_NE(At(image, 26, 15), shade);
 }
 
@@ -391,13 +383,13 @@ TEST(XPMenuPopup, ShownMenuIsOwnerDrawnWithAFlatFrame) {
   widget->hide();
   const TXPMenuColors colours = xp.WorkingColors(XPMenuFlatStyleAvailable());
   const int w = image.width(), h = image.height();
-  EXPECT_EQ(At(image, 0, h / 2), ColorToRGB(colours.Frame)); // the outline's left side
-  EXPECT_EQ(At(image, w / 2, 0), ColorToRGB(colours.Frame));
-  EXPECT_EQ(At(image, 1, h / 2), kIconBack); // the icon column runs to the frame
-  EXPECT_EQ(At(image, w - 1, h / 2), ColorToRGB(colours.Shadow));
-  EXPECT_EQ(At(image, w / 2, h - 1), ColorToRGB(colours.Shadow));
-  EXPECT_EQ(At(image, w - 1, 0), kIconBack);           // the corner beside the shadow
-  EXPECT_EQ(At(image, w - 20, 6), RGB(250, 240, 230)); // an item's text area
+  // The outline's left and top, the icon column running to the frame, the shadow right and below, the
+  // corner beside the shadow, an item's text area.
+  EXPECT_EQ(
+      At(image,
+         {{0, h / 2}, {w / 2, 0}, {1, h / 2}, {w - 1, h / 2}, {w / 2, h - 1}, {w - 1, 0}, {w - 20, 6}}),
+      QList<TColor>({ColorToRGB(colours.Frame), ColorToRGB(colours.Frame), kIconBack,
+                     ColorToRGB(colours.Shadow), ColorToRGB(colours.Shadow), kIconBack, RGB(250, 240, 230)}));
 }
 
 } // namespace

@@ -6,7 +6,7 @@
 
 namespace {
 
-TEST(OvcColorsTest, OnlyANonDefaultColourTurnsUseDefaultOff) {
+TEST(OvcColorsTest, OnlyANonDefaultColourTurnsUseDefaultOffWhichRestoresBoth) {
   struct Case {
     bool text;
     TColor value;
@@ -22,32 +22,23 @@ TEST(OvcColorsTest, OnlyANonDefaultColourTurnsUseDefaultOff) {
       colors.SetBackColor(c.value);
     EXPECT_EQ(colors.UseDefault(), c.useDefaultAfter) << c.text << " " << c.value;
   }
-}
-
-TEST(OvcColorsTest, UseDefaultRestoresBothColoursAndEveryChangeIsTold) {
+  // UseDefault restores both colours; every change is told.
   TOvcColors colors(clWindowText, clWindow);
   int changes = 0;
   colors.OnChange = TNotifyEvent::From([&](TObject *) { ++changes; });
   colors.SetTextColor(clRed);
   colors.SetBackColor(clYellow);
-  EXPECT_EQ(changes, 2);
   colors.SetUseDefault(true);
-  EXPECT_EQ(changes, 3);
-  EXPECT_TRUE(colors.UseDefault());
-  EXPECT_EQ(colors.TextColor(), clWindowText);
-  EXPECT_EQ(colors.BackColor(), clWindow);
-}
-
-TEST(OvcColorsTest, AssignCopiesBothColours) {
+  EXPECT_EQ(std::tuple(changes, colors.UseDefault(), colors.TextColor(), colors.BackColor()),
+            std::tuple(3, true, clWindowText, clWindow));
+  // Assign copies both colours, from colours only.
   TOvcColors source(clBlack, clWhite);
   source.SetTextColor(clRed);
   source.SetBackColor(clAqua);
-  TOvcColors target(clWindowText, clWindow);
-  target.Assign(&source);
-  EXPECT_EQ(target.TextColor(), clRed);
-  EXPECT_EQ(target.BackColor(), clAqua);
+  colors.Assign(&source);
+  EXPECT_EQ(std::pair(colors.TextColor(), colors.BackColor()), std::pair(clRed, clAqua));
   TOvcBorder notColors;
-  EXPECT_THROW(target.Assign(&notColors), EConvertError);
+  EXPECT_THROW(colors.Assign(&notColors), EConvertError);
 }
 
 TEST(OvcBorderTest, ChangeNotices) {

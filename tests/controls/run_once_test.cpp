@@ -51,41 +51,49 @@ protected:
   ScopedScriptedServices services;
 };
 
-TEST_F(RunOnce, FirstCopyKeepsTheGuardAndRuns) {
-  TVrRunOnce *guard = NewGuard();
-  EXPECT_TRUE(guard->GuardRan());
-  EXPECT_FALSE(guard->AnotherCopyRuns());
-  EXPECT_EQ(exists, 0);
-  EXPECT_FALSE(Application()->Terminated());
-}
-
-TEST_F(RunOnce, SecondCopyFiresOnExistsAndEndsWithoutAMessage) {
-  NewGuard();
-  TVrRunOnce *second = NewGuard();
-  EXPECT_TRUE(second->AnotherCopyRuns());
-  EXPECT_EQ(exists, 1);
-  EXPECT_TRUE(Application()->Terminated());
-  EXPECT_TRUE(services->MessageBoxes().isEmpty());
-}
-
-TEST_F(RunOnce, SecondCopyShowsItsMessageWhenAsked) {
-  NewGuard();
-  NewGuard([](TVrRunOnce *g) {
-    g->SetShowMessage(true);
-    g->SetMessageText(QStringLiteral("Already running"));
-  });
-  ASSERT_EQ(services->MessageBoxes().size(), 1);
-  EXPECT_EQ(services->MessageBoxes()[0].Text, QStringLiteral("Already running"));
-  EXPECT_EQ(services->MessageBoxes()[0].Icon, TMessageIcon::Information);
-  EXPECT_TRUE(Application()->Terminated());
-}
-
-TEST_F(RunOnce, SecondCopyWithoutTerminateGoesOn) {
-  NewGuard();
-  TVrRunOnce *second = NewGuard([](TVrRunOnce *g) { g->SetTerminate(false); });
-  EXPECT_TRUE(second->AnotherCopyRuns());
-  EXPECT_EQ(exists, 1);
-  EXPECT_FALSE(Application()->Terminated());
+// The first copy keeps the guard and runs; the second fires OnExists and ends (after its message when asked,
+// not at all without Terminate); at design time the guard does nothing.
+TEST_F(RunOnce, FirstAndSecondCopies) {
+  struct Case {
+    const char *name;
+    std::function<void(TVrRunOnce *)> second;
+    bool ran, anotherRuns;
+    int exists;
+    bool terminated;
+    const char *message;
+  };
+  const Case cases[] = {
+      {"plain", nullptr, true, true, 1, true, nullptr},
+      {"with a message",
+       [](TVrRunOnce *g) {
+         g->SetShowMessage(true);
+         g->SetMessageText(QStringLiteral("Already running"));
+       },
+       true, true, 1, true, "Already running"},
+      {"without terminate", [](TVrRunOnce *g) { g->SetTerminate(false); }, true, true, 1, false, nullptr},
+      {"at design time", [](TVrRunOnce *g) { g->SetDesigning(true); }, false, false, 0, false, nullptr},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    TVrRunOnce *first = NewGuard();
+    EXPECT_TRUE(first->GuardRan());
+    EXPECT_FALSE(first->AnotherCopyRuns());
+    EXPECT_EQ(exists, 0);
+    const qsizetype boxes = services->MessageBoxes().size();
+    TVrRunOnce *second = NewGuard(c.second);
+    EXPECT_EQ(std::tuple(second->GuardRan(), second->AnotherCopyRuns(), exists, Application()->Terminated()),
+              std::tuple(c.ran, c.anotherRuns, c.exists, c.terminated));
+    ASSERT_EQ(services->MessageBoxes().size(), boxes + (c.message ? 1 : 0));
+    if (c.message) {
+      EXPECT_EQ(services->MessageBoxes().last().Text, QString::fromLatin1(c.message));
+      EXPECT_EQ(services->MessageBoxes().last().Icon, TMessageIcon::Information);
+    }
+    for (TVrRunOnce *guard : guards) guard->Free();
+    guards.clear();
+    FreeApplication();
+    Application()->SetTitle(QStringLiteral("GuardTest"));
+    exists = 0;
+  }
 }
 
 TEST_F(RunOnce, SecondCopyRestoresTheMinimisedFirstCopy) {
@@ -98,7 +106,7 @@ TEST_F(RunOnce, SecondCopyRestoresTheMinimisedFirstCopy) {
   EXPECT_TRUE(ProcessUntil([main] { return main->WindowState() == wsNormal; }));
 }
 
-TEST_F(RunOnce, GuardThatCannotBeSetUpIsNotTakenForAnotherCopy) {
+TEST_F(RunOnce, GuardThatCannotBeSetUpIsNotTakenForAnotherCopyAndAGuardGoesWithItsComponent) {
   // The guard's folder cannot be made: a file stands where it would be.
   QFile blocker(folder.filePath(QStringLiteral("file")));
   ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
@@ -113,21 +121,11 @@ TEST_F(RunOnce, GuardThatCannotBeSetUpIsNotTakenForAnotherCopy) {
   EXPECT_FALSE(guard->AnotherCopyRuns());
   EXPECT_EQ(exists, 0);
   EXPECT_FALSE(Application()->Terminated());
-}
 
-TEST_F(RunOnce, GuardIsReleasedWithTheComponent) {
+  // A guard is released with its component.
   NewGuard();
-  guards.takeFirst()->Free();
-  TVrRunOnce *next = NewGuard();
-  EXPECT_FALSE(next->AnotherCopyRuns());
-  EXPECT_FALSE(Application()->Terminated());
-}
-
-TEST_F(RunOnce, DoesNothingAtDesignTime) {
-  NewGuard();
-  TVrRunOnce *designed = NewGuard([](TVrRunOnce *g) { g->SetDesigning(true); });
-  EXPECT_FALSE(designed->GuardRan());
-  EXPECT_EQ(exists, 0);
+  guards.takeLast()->Free();
+  EXPECT_FALSE(NewGuard()->AnotherCopyRuns());
   EXPECT_FALSE(Application()->Terminated());
 }
 

@@ -29,15 +29,13 @@ TEST(StringRoutines, Positions) {
   int pos = -1;
   EXPECT_TRUE(StrChPos("abcb", QLatin1Char('b'), pos));
   EXPECT_EQ(pos, 1);
-  EXPECT_FALSE(StrChPos("", QLatin1Char('b'), pos));
-  EXPECT_FALSE(StrChPos("abc", QLatin1Char('x'), pos));
+  EXPECT_FALSE(StrChPos("", QLatin1Char('b'), pos) || StrChPos("abc", QLatin1Char('x'), pos));
   EXPECT_TRUE(StrStPos("abcabc", "ca", pos));
   EXPECT_EQ(pos, 2);
   EXPECT_TRUE(StrStPos("abc", "abc", pos));
   EXPECT_EQ(pos, 0);
-  EXPECT_FALSE(StrStPos("abc", "", pos));
-  EXPECT_FALSE(StrStPos("ab", "abc", pos));
-  EXPECT_FALSE(StrStPos("abc", "x", pos));
+  for (const auto &[text, part] : {std::pair("abc", ""), {"ab", "abc"}, {"abc", "x"}})
+    EXPECT_FALSE(StrStPos(text, part, pos)) << text << " " << part;
 }
 
 TEST(StringRoutines, InsertDeleteCopy) {
@@ -148,15 +146,6 @@ TEST(StringRoutines, FixRealText) {
   }
 }
 
-TEST(ControlHelpers, DefaultEpochIsTheCenturyOfToday) {
-  {
-    ClockGuard clock(EncodeDate(2099, 12, 31));
-    EXPECT_EQ(DefaultEpoch(), 2000);
-  }
-  ClockGuard clock(EncodeDate(2100, 1, 1));
-  EXPECT_EQ(DefaultEpoch(), 2100);
-}
-
 TEST(ControlHelpers, UniqueComponentNames) {
   TComponent *form = new TComponent(nullptr);
   EXPECT_EQ(GetUniqueName(form, "Edit1Label"), "Edit1Label1");
@@ -171,35 +160,34 @@ TEST(ControlHelpers, UniqueComponentNames) {
   form->Free();
 }
 
-} // namespace
-
-namespace {
-
-TEST(ControlHelpers, ResourcesByName) {
+TEST(ControlHelpers, ResourcesByNameAndTheDefaultEpoch) {
   RegisterBitmapResource("CTLTESTGLYPH", [] {
     QImage image(7, 5, QImage::Format_RGB32);
     image.fill(Qt::red);
     return image;
   });
   const std::unique_ptr<TBitmap> bitmap = LoadControlBitmap("ctlTestGlyph");
-  EXPECT_EQ(bitmap->Width(), 7);
-  EXPECT_EQ(bitmap->Height(), 5);
+  EXPECT_EQ(std::pair(bitmap->Width(), bitmap->Height()), std::pair(7, 5));
   EXPECT_THROW(LoadControlBitmap("NO_SUCH_GLYPH"), EResNotFound);
   RegisterCursorResource("CTLTESTCURSOR", [] { return QCursor(Qt::CrossCursor); });
   EXPECT_EQ(LoadControlCursor("CTLTESTCURSOR").shape(), Qt::CrossCursor);
+
+  // The default epoch is the century of today.
+  {
+    ClockGuard clock(EncodeDate(2099, 12, 31));
+    EXPECT_EQ(DefaultEpoch(), 2000);
+  }
+  ClockGuard clock(EncodeDate(2100, 1, 1));
+  EXPECT_EQ(DefaultEpoch(), 2100);
 }
 
 TEST(ControlHelpers, SplitColor) {
   std::uint8_t r = 0, g = 0, b = 0;
   SplitColor(RGB(0x12, 0x34, 0x56), r, g, b);
-  EXPECT_EQ(r, 0x12);
-  EXPECT_EQ(g, 0x34);
-  EXPECT_EQ(b, 0x56);
+  EXPECT_EQ(std::tuple(r, g, b), std::tuple(0x12, 0x34, 0x56));
   SplitColor(clBtnFace, r, g, b);
   const TColor face = ColorToRGB(clBtnFace);
-  EXPECT_EQ(r, GetRValue(face));
-  EXPECT_EQ(g, GetGValue(face));
-  EXPECT_EQ(b, GetBValue(face));
+  EXPECT_EQ(std::tuple(r, g, b), std::tuple(GetRValue(face), GetGValue(face), GetBValue(face)));
 }
 
 TEST(ControlHelpers, TopTextMargin) {

@@ -24,7 +24,15 @@ QStringList Entries(const std::array<QString, N> &names) {
   return QStringList(names.begin(), names.end());
 }
 
-TEST_F(SysFormats, CreationTakesEverySettingAsItIsThen) {
+// The component's single values: separators, currency, formats and the AM/PM strings.
+QStringList Scalars(const TBFC_SysFormats &f) {
+  return {
+      f.ThousandSeperator(), f.DecimalSeperator(), f.CurrencyString(), QString::number(f.CurrencyDecimals()),
+      f.TimeSeperator(),     f.DateSeperator(),    f.LongDateFormat(), f.ShortDateFormat(),
+      f.LongTimeFormat(),    f.ShortTimeFormat(),  f.TimeAMString(),   f.TimePMString()};
+}
+
+TEST_F(SysFormats, EachComponentTakesEverySettingAsItIsWhenMade) {
   FormatSettings &s = Settings();
   s.ThousandSeparator = QLatin1Char('.');
   s.DecimalSeparator = QLatin1Char(',');
@@ -42,18 +50,8 @@ TEST_F(SysFormats, CreationTakesEverySettingAsItIsThen) {
   s.ShortDayNames[0] = QStringLiteral("So");
 
   TBFC_SysFormats formats(nullptr);
-  EXPECT_EQ(formats.ThousandSeperator(), QLatin1Char('.'));
-  EXPECT_EQ(formats.DecimalSeperator(), QLatin1Char(','));
-  EXPECT_EQ(formats.CurrencyString(), QStringLiteral("EUR"));
-  EXPECT_EQ(formats.CurrencyDecimals(), 3);
-  EXPECT_EQ(formats.TimeSeperator(), QLatin1Char('.'));
-  EXPECT_EQ(formats.DateSeperator(), QLatin1Char('-'));
-  EXPECT_EQ(formats.LongDateFormat(), QStringLiteral("d mmmm yyyy"));
-  EXPECT_EQ(formats.ShortDateFormat(), QStringLiteral("dd-mm-yyyy"));
-  EXPECT_EQ(formats.LongTimeFormat(), QStringLiteral("hh.nn.ss"));
-  EXPECT_EQ(formats.ShortTimeFormat(), QStringLiteral("hh.nn"));
-  EXPECT_EQ(formats.TimeAMString(), QStringLiteral("vorm."));
-  EXPECT_EQ(formats.TimePMString(), QStringLiteral("nachm."));
+  EXPECT_EQ(Scalars(formats), QStringList({".", ",", "EUR", "3", ".", "-", "d mmmm yyyy", "dd-mm-yyyy",
+                                           "hh.nn.ss", "hh.nn", "vorm.", "nachm."}));
   // Twelve months from January, seven days from Sunday.
   EXPECT_EQ(Entries(formats.LongMonthNames()), Entries(s.LongMonthNames));
   EXPECT_EQ(Entries(formats.ShortMonthNames()), Entries(s.ShortMonthNames));
@@ -62,17 +60,14 @@ TEST_F(SysFormats, CreationTakesEverySettingAsItIsThen) {
   EXPECT_EQ(formats.LongMonthNames()->Strings(0), QStringLiteral("Januar"));
   EXPECT_EQ(formats.ShortDayNames()->Strings(0), QStringLiteral("So"));
   EXPECT_EQ(formats.LongDayNames()->Count(), 7);
-}
 
-TEST_F(SysFormats, EachComponentKeepsWhatItFoundWhenMade) {
-  Settings().CurrencyString = QStringLiteral("$");
-  TBFC_SysFormats first(nullptr);
-  Settings().CurrencyString = QStringLiteral("GBP");
-  Settings().ShortMonthNames[4] = QStringLiteral("Mai");
+  // Each component keeps what it found when made.
+  s.CurrencyString = QStringLiteral("GBP");
+  s.ShortMonthNames[4] = QStringLiteral("Mai");
   TBFC_SysFormats second(nullptr);
-  EXPECT_EQ(first.CurrencyString(), QStringLiteral("$"));
-  EXPECT_EQ(second.CurrencyString(), QStringLiteral("GBP"));
-  EXPECT_EQ(first.ShortMonthNames()->Strings(4), QStringLiteral("May"));
+  EXPECT_EQ(std::pair(formats.CurrencyString(), second.CurrencyString()),
+            std::pair(QString("EUR"), QString("GBP")));
+  EXPECT_EQ(formats.ShortMonthNames()->Strings(4), QStringLiteral("May"));
   EXPECT_EQ(second.ShortMonthNames()->Strings(4), QStringLiteral("Mai"));
 }
 
@@ -91,30 +86,15 @@ TEST_F(SysFormats, WritingAPropertyChangesItForTheWholeProgram) {
   formats.SetTimeAMString(QStringLiteral("a"));
   formats.SetTimePMString(QStringLiteral("p"));
   const FormatSettings &s = Settings();
-  EXPECT_EQ(s.ThousandSeparator, QLatin1Char(';'));
-  EXPECT_EQ(s.DecimalSeparator, QLatin1Char('|'));
-  EXPECT_EQ(s.CurrencyString, QStringLiteral("CHF"));
-  EXPECT_EQ(s.CurrencyDecimals, 0);
-  EXPECT_EQ(s.TimeSeparator, QLatin1Char('h'));
-  EXPECT_EQ(s.DateSeparator, QLatin1Char('_'));
-  EXPECT_EQ(s.LongDateFormat, QStringLiteral("yyyy"));
-  EXPECT_EQ(s.ShortDateFormat, QStringLiteral("yy"));
-  EXPECT_EQ(s.LongTimeFormat, QStringLiteral("hh"));
-  EXPECT_EQ(s.ShortTimeFormat, QStringLiteral("h"));
-  EXPECT_EQ(s.TimeAMString, QStringLiteral("a"));
-  EXPECT_EQ(s.TimePMString, QStringLiteral("p"));
+  const QStringList written = {";", "|", "CHF", "0", "h", "_", "yyyy", "yy", "hh", "h", "a", "p"};
+  EXPECT_EQ(
+      QStringList({s.ThousandSeparator, s.DecimalSeparator, s.CurrencyString,
+                   QString::number(s.CurrencyDecimals), s.TimeSeparator, s.DateSeparator, s.LongDateFormat,
+                   s.ShortDateFormat, s.LongTimeFormat, s.ShortTimeFormat, s.TimeAMString, s.TimePMString}),
+      written);
   // The component holds what was written, as does one made afterwards.
-  TBFC_SysFormats later(nullptr);
-  for (const TBFC_SysFormats *f : {&formats, &later}) {
-    EXPECT_EQ(QString(f->ThousandSeperator()) + f->DecimalSeperator() + f->TimeSeperator() +
-                  f->DateSeperator(),
-              QStringLiteral(";|h_"));
-    EXPECT_EQ(f->CurrencyString(), QStringLiteral("CHF"));
-    EXPECT_EQ(f->CurrencyDecimals(), 0);
-    EXPECT_EQ(QStringList({f->LongDateFormat(), f->ShortDateFormat(), f->LongTimeFormat(),
-                           f->ShortTimeFormat(), f->TimeAMString(), f->TimePMString()}),
-              QStringList({"yyyy", "yy", "hh", "h", "a", "p"}));
-  }
+  EXPECT_EQ(Scalars(formats), written);
+  EXPECT_EQ(Scalars(TBFC_SysFormats(nullptr)), written);
 }
 
 std::unique_ptr<TStringList> Names(const QStringList &names) {
@@ -123,43 +103,33 @@ std::unique_ptr<TStringList> Names(const QStringList &names) {
   return list;
 }
 
-TEST_F(SysFormats, AFullListIsCopiedIntoTheComponentAndTheProgram) {
+TEST_F(SysFormats, NameListsAreCopiedIntoTheComponentAndAsFarAsTheyGoIntoTheProgram) {
   TBFC_SysFormats formats(nullptr);
-  const QStringList days{QStringLiteral("Sonntag"),  QStringLiteral("Montag"),     QStringLiteral("Dienstag"),
-                         QStringLiteral("Mittwoch"), QStringLiteral("Donnerstag"), QStringLiteral("Freitag"),
-                         QStringLiteral("Samstag")};
+  const QStringList days{"Sonntag", "Montag", "Dienstag", "Mittwoch", "Donnerstag", "Freitag", "Samstag"};
   auto list = Names(days);
   formats.SetLongDayNames(list.get());
   EXPECT_EQ(Entries(formats.LongDayNames()), days);
   EXPECT_EQ(Entries(Settings().LongDayNames), days);
-  // The component keeps its own copy.
   list->SetStrings(0, QStringLiteral("changed"));
-  EXPECT_EQ(formats.LongDayNames()->Strings(0), QStringLiteral("Sonntag"));
-}
+  EXPECT_EQ(formats.LongDayNames()->Strings(0), QStringLiteral("Sonntag"))
+      << "the component keeps its own copy";
 
-TEST_F(SysFormats, AShortListChangesOnlyTheNamesItHas) {
-  TBFC_SysFormats formats(nullptr);
-  auto three = Names({QStringLiteral("jan"), QStringLiteral("feb"), QStringLiteral("mrt")});
+  // A short list changes only the names it has.
+  auto three = Names({"jan", "feb", "mrt"});
   formats.SetShortMonthNames(three.get());
   EXPECT_EQ(formats.ShortMonthNames()->Count(), 3);
-  QStringList expected = Entries(FormatSettings::USEnglish().ShortMonthNames);
-  expected[0] = QStringLiteral("jan");
-  expected[1] = QStringLiteral("feb");
-  expected[2] = QStringLiteral("mrt");
-  EXPECT_EQ(Entries(Settings().ShortMonthNames), expected);
-
+  EXPECT_EQ(Entries(Settings().ShortMonthNames),
+            QStringList({"jan", "feb", "mrt"}) + Entries(FormatSettings::USEnglish().ShortMonthNames).mid(3));
   TStringList none;
   formats.SetShortDayNames(&none);
   EXPECT_EQ(formats.ShortDayNames()->Count(), 0);
   EXPECT_EQ(Entries(Settings().ShortDayNames), Entries(FormatSettings::USEnglish().ShortDayNames));
-}
 
-TEST_F(SysFormats, ALongerListGivesTheProgramItsFirstTwelveNames) {
-  TBFC_SysFormats formats(nullptr);
+  // A longer one gives the program its first twelve.
   QStringList thirteen;
   for (int i = 1; i <= 13; ++i) thirteen << QStringLiteral("M%1").arg(i);
-  auto list = Names(thirteen);
-  formats.SetLongMonthNames(list.get());
+  auto longer = Names(thirteen);
+  formats.SetLongMonthNames(longer.get());
   EXPECT_EQ(Entries(formats.LongMonthNames()), thirteen);
   EXPECT_EQ(Entries(Settings().LongMonthNames), thirteen.mid(0, 12));
 }

@@ -64,25 +64,22 @@ protected:
   std::vector<Fired> fired_;
 };
 
-TEST_F(TimerPoolTest, ShortIntervalsAreRaisedToTheMinimum) {
-  const int h = pool_->Add(Recorder(), 10);
-  EXPECT_EQ(timer_->interval, 55);
-  TickAt(now_ + 55);
-  ASSERT_EQ(fired_.size(), 1u);
-  EXPECT_EQ(fired_[0], (Fired{h, 55, 55}));
-}
-
-TEST_F(TimerPoolTest, TimerIntervalDividesEveryTriggerDownToTheMinimum) {
+TEST_F(TimerPoolTest, TimerIntervalDividesEveryTriggerDownToTheMinimumAndShortOnesAreRaised) {
   struct Case {
     std::vector<int> intervals;
     int timer;
   } cases[] = {{{100}, 100},     {{100, 250}, 55},    {{100, 300}, 100}, {{200, 500}, 100},
-               {{120, 180}, 60}, {{1000, 1500}, 500}, {{56}, 56}};
+               {{120, 180}, 60}, {{1000, 1500}, 500}, {{56}, 56},        {{10}, 55}};
   for (const Case &c : cases) {
     TOvcTimerPool pool(nullptr, std::make_unique<FakeTimer>(), [this] { return now_; });
     for (int interval : c.intervals) pool.Add(Recorder(), interval);
     EXPECT_EQ(pool.TimerInterval(), c.timer) << c.intervals.size() << " triggers from " << c.intervals[0];
   }
+  // A short interval is raised to the minimum, and fires so.
+  const int h = pool_->Add(Recorder(), 10);
+  EXPECT_EQ(timer_->interval, 55);
+  TickAt(now_ + 55);
+  EXPECT_EQ(fired_, std::vector<Fired>({{h, 55, 55}}));
 }
 
 TEST_F(TimerPoolTest, RepeatingTriggersFireEachInterval) {
@@ -96,7 +93,7 @@ TEST_F(TimerPoolTest, RepeatingTriggersFireEachInterval) {
   EXPECT_EQ(fired_[fired_.size() - 2], (Fired{fast, 100, 600}));
 }
 
-TEST_F(TimerPoolTest, FiresWithinTheToleranceBeforeItsTime) {
+TEST_F(TimerPoolTest, FiresWithinTheToleranceBeforeItsTimeAndCapsTheElapsedTime) {
   pool_->Add(Recorder(), 100);
   const std::int64_t start = now_;
   TickAt(start + 72); // 28 ms early: too soon
@@ -104,18 +101,14 @@ TEST_F(TimerPoolTest, FiresWithinTheToleranceBeforeItsTime) {
   TickAt(start + 73); // 27 ms early: close enough
   ASSERT_EQ(fired_.size(), 1u);
   EXPECT_EQ(fired_[0].elapsed, 73);
-}
-
-TEST_F(TimerPoolTest, ElapsedTimeIsCappedAtTheLargestInteger) {
-  pool_->Add(Recorder(), 100);
+  // The elapsed time is capped at the largest integer.
   TickAt(now_ + 3'000'000'000LL);
   TickAt(now_ + 100);
-  ASSERT_EQ(fired_.size(), 2u);
-  EXPECT_EQ(fired_[0].elapsed, 2147483647);
-  EXPECT_EQ(fired_[1].elapsed, 2147483647);
+  ASSERT_EQ(fired_.size(), 3u);
+  EXPECT_EQ(std::pair(fired_[1].elapsed, fired_[2].elapsed), std::pair(2147483647, 2147483647));
 }
 
-TEST_F(TimerPoolTest, OneShotFiresOnceAndItsHandleIsSpent) {
+TEST_F(TimerPoolTest, OneShotFiresOnceItsHandleIsSpentEvenInsideItsEventAndHandlesAreNeverReused) {
   const int once = pool_->AddOneTime(Recorder(), 100);
   const int other = pool_->Add(Recorder(), 1000);
   EXPECT_TRUE(pool_->HasTrigger(once));
@@ -129,9 +122,8 @@ TEST_F(TimerPoolTest, OneShotFiresOnceAndItsHandleIsSpent) {
   EXPECT_EQ(timer_->interval, 200);
   pool_->Remove(once); // ignored
   EXPECT_TRUE(pool_->HasTrigger(other));
-}
 
-TEST_F(TimerPoolTest, OneShotSeesItsHandleSpentInsideItsEvent) {
+  // Inside its own event a one-shot's handle is spent already.
   bool stillThere = true;
   int handle = -1;
   handle = pool_->AddOneTime(TTriggerEvent::From([&](TObject *, int h, quint32, int) {
@@ -139,23 +131,21 @@ TEST_F(TimerPoolTest, OneShotSeesItsHandleSpentInsideItsEvent) {
                                stillThere = pool_->HasTrigger(h);
                              }),
                              100);
-  TickAt(now_ + 100);
+  TickAt(now_ + 200);
   EXPECT_FALSE(stillThere);
-}
 
-TEST_F(TimerPoolTest, HandlesAreNeverReused) {
-  std::set<int> seen;
+  // Handles are never reused.
+  std::set<int> seen{once, other, handle};
   for (int i = 0; i < 50; ++i) {
     const int h = i % 2 ? pool_->Add(Recorder(), 100) : pool_->AddOneTime(Recorder(), 100);
     EXPECT_TRUE(seen.insert(h).second) << h;
     if (i % 3 == 0) pool_->Remove(h);
   }
-  const int kept = *seen.rbegin();
-  pool_->Remove(kept);
+  pool_->Remove(*seen.rbegin());
   EXPECT_TRUE(seen.insert(pool_->Add(Recorder(), 100)).second);
 }
 
-TEST_F(TimerPoolTest, RemovingTheLastTriggerStopsTheTimer) {
+TEST_F(TimerPoolTest, RemovingTheLastTriggerStopsTheTimerAndNoTimerRaises) {
   const int a = pool_->Add(Recorder(), 100);
   const int b = pool_->Add(Recorder(), 200);
   pool_->Remove(a);
@@ -163,12 +153,16 @@ TEST_F(TimerPoolTest, RemovingTheLastTriggerStopsTheTimer) {
   pool_->Remove(12345); // unknown: ignored
   EXPECT_EQ(pool_->ActiveCount(), 1);
   pool_->Remove(b);
-  EXPECT_EQ(timer_->interval, 0);
-  EXPECT_EQ(pool_->TimerInterval(), 0);
-  EXPECT_EQ(pool_->ActiveCount(), 0);
+  EXPECT_EQ(std::tuple(timer_->interval, pool_->TimerInterval(), pool_->ActiveCount()), std::tuple(0, 0, 0));
+
+  // Without a timer available the pool raises and keeps the trigger.
+  timer_->refuse = true;
+  EXPECT_EQ(MessageOf<ENoTimersAvailable>([&] { pool_->Add(Recorder(), 100); }),
+            "No Window's timers are available");
+  EXPECT_EQ(pool_->ActiveCount(), 1);
 }
 
-TEST_F(TimerPoolTest, TriggerRemovedByAnEarlierEventOfTheSameTickDoesNotFire) {
+TEST_F(TimerPoolTest, EventsMayAddAndRemoveTriggersWhileFiringAndARemovedOneDoesNotFire) {
   int victim = -1;
   const int killer = pool_->Add(TTriggerEvent::From([&](TObject *, int h, quint32, int) {
                                   fired_.push_back({h, 0, 0});
@@ -179,9 +173,10 @@ TEST_F(TimerPoolTest, TriggerRemovedByAnEarlierEventOfTheSameTickDoesNotFire) {
   TickAt(now_ + 100);
   EXPECT_EQ(FiredHandles(), std::vector<int>{killer});
   EXPECT_FALSE(pool_->HasTrigger(victim));
-}
+  pool_->Remove(killer);
+  fired_.clear();
 
-TEST_F(TimerPoolTest, EventsMayAddAndRemoveTriggersWhileFiring) {
+  // Events may add and remove triggers while firing.
   std::vector<int> added;
   const int self = pool_->Add(TTriggerEvent::From([&](TObject *, int h, quint32, int) {
                                 fired_.push_back({h, 0, 0});
@@ -200,19 +195,7 @@ TEST_F(TimerPoolTest, EventsMayAddAndRemoveTriggersWhileFiring) {
   EXPECT_FALSE(pool_->HasTrigger(self));
 }
 
-TEST_F(TimerPoolTest, AllTriggersEventFollowsEachTrigger) {
-  std::vector<std::string> order;
-  pool_->OnAllTriggers = TTriggerEvent::From(
-      [&](TObject *, int h, quint32, int) { order.push_back("all " + std::to_string(h)); });
-  const int a = pool_->Add(TTriggerEvent::From([&](TObject *, int h, quint32, int) {
-                             order.push_back("own " + std::to_string(h));
-                           }),
-                           100);
-  TickAt(now_ + 100);
-  EXPECT_EQ(order, (std::vector<std::string>{"own " + std::to_string(a), "all " + std::to_string(a)}));
-}
-
-TEST_F(TimerPoolTest, AFailingEventGoesToTheApplicationAndTheOthersStillFire) {
+TEST_F(TimerPoolTest, AFailingEventGoesToTheApplicationTheOthersStillFireAndTheAllTriggersEventFollows) {
   std::vector<std::string> reported;
   TObject *reporter = nullptr;
   const TExceptionEvent saved = Application()->OnException;
@@ -220,22 +203,23 @@ TEST_F(TimerPoolTest, AFailingEventGoesToTheApplicationAndTheOthersStillFire) {
     reporter = sender;
     reported.push_back(e.what());
   });
+  std::vector<std::string> order;
+  pool_->OnAllTriggers = TTriggerEvent::From(
+      [&](TObject *, int h, quint32, int) { order.push_back("all " + std::to_string(h)); });
   pool_->Add(TTriggerEvent::From([](TObject *, int, quint32, int) { throw Exception("boom"); }), 100);
   pool_->Add(TTriggerEvent::From([](TObject *, int, quint32, int) { Abort(); }), 100);
-  const int b = pool_->Add(Recorder(), 100);
+  const int b = pool_->Add(TTriggerEvent::From([&](TObject *, int h, quint32 interval, int elapsed) {
+                             fired_.push_back({h, interval, elapsed});
+                             order.push_back("own " + std::to_string(h));
+                           }),
+                           100);
   TickAt(now_ + 100);
   Application()->OnException = saved;
   EXPECT_EQ(FiredHandles(), std::vector<int>{b});
   EXPECT_EQ(reported, std::vector<std::string>{"boom"}) << "the silent abort is not reported";
   EXPECT_EQ(reporter, pool_.get());
-}
-
-TEST_F(TimerPoolTest, NoTimerAvailableRaisesAndKeepsTheTrigger) {
-  timer_->refuse = true;
-  EXPECT_EQ(MessageOf<ENoTimersAvailable>([&] { pool_->Add(Recorder(), 100); }),
-            "No Window's timers are available");
-  EXPECT_EQ(pool_->ActiveCount(), 1);
-  EXPECT_TRUE(pool_->HasTrigger(0));
+  // The all-triggers event follows the trigger's own (for those that did not fail).
+  EXPECT_EQ(order, (std::vector<std::string>{"own " + std::to_string(b), "all " + std::to_string(b)}));
 }
 
 TEST_F(TimerPoolTest, OwnerFreesThePoolAndItsTimer) {

@@ -160,10 +160,9 @@ TEST_F(TypedEditTest, EachTypeSetsItsMaskOrLetterCase) {
   edit->SetTypeValue(teNumber);
   EXPECT_TRUE(edit->EditMask().isEmpty());
   EXPECT_FALSE(edit->IsMasked());
-}
 
-TEST_F(TypedEditTest, ThePhoneMaskShowsItsLiterals) {
-  TEditTyped *edit = AddTyped(tePhoneExt);
+  // The phone mask shows its literals.
+  edit->SetTypeValue(tePhoneExt);
   Show();
   EXPECT_EQ(edit->EditText(), QStringLiteral("(___) ___-____ x____"));
   edit->SetFocus();
@@ -211,52 +210,41 @@ TEST_F(TypedEditTest, KeysAreFilteredByType) {
   }
 }
 
-TEST_F(TypedEditTest, DateKeysAreDigitsAndSigns) {
-  TEditTyped *edit = AddTyped(teDate);
+TEST_F(TypedEditTest, DateKeysAreDigitsTheDecimalSeparatorIsRegionalASignMayReplaceItselfAndEnterMovesOn) {
+  TEditTyped *date = AddTyped(teDate);
+  TEditTyped *integer = AddTyped(teInteger, 35);
+  TEdit *other = AddOther();
+  integer->SetText(QStringLiteral("-5"));
   Show();
-  edit->SetFocus();
-  edit->SetSelStart(0);
+  date->SetFocus();
+  date->SetSelStart(0);
   TypeText(QStringLiteral("0a5x12/2024"));
   // "a", "x" and "/" are refused with a beep; the mask skips its own literals.
-  EXPECT_EQ(edit->Text(), QStringLiteral("05/12/2024"));
+  EXPECT_EQ(date->Text(), QStringLiteral("05/12/2024"));
   EXPECT_EQ(services->Beeps().size(), 3);
-  EXPECT_EQ(edit->Value().ToDouble(), Day(2024, 5, 12));
-}
+  EXPECT_EQ(date->Value().ToDouble(), Day(2024, 5, 12));
 
-TEST_F(TypedEditTest, CommaAndPointBecomeTheRegionalDecimalSeparator) {
-  Settings().DecimalSeparator = QLatin1Char(',');
-  Settings().ThousandSeparator = QLatin1Char('.');
-  TEditTyped *edit = AddTyped(teNumber);
-  Show();
-  edit->SetFocus();
-  TypeText(QStringLiteral("3.75,"));
-  EXPECT_EQ(edit->Text(), QStringLiteral("3,75"));
-  EXPECT_EQ(services->Beeps().size(), 1);
-  EXPECT_DOUBLE_EQ(edit->Value().ToDouble(), 3.75);
-}
-
-TEST_F(TypedEditTest, ASignOrSeparatorMayReplaceTheSelectionThatHoldsIt) {
-  TEditTyped *edit = AddTyped(teInteger);
-  edit->SetText(QStringLiteral("-5"));
-  Show();
-  edit->SetFocus();
-  edit->SelectAll();
+  // A sign or separator may replace the selection that holds it.
+  integer->SetFocus();
+  integer->SelectAll();
   TypeText(QStringLiteral("-8"));
-  EXPECT_EQ(edit->Text(), QStringLiteral("-8"));
-  EXPECT_TRUE(services->Beeps().isEmpty());
-}
-
-TEST_F(TypedEditTest, EnterMovesToTheNextControl) {
-  TEditTyped *edit = AddTyped(teInteger);
-  TEdit *other = AddOther();
-  Show();
-  edit->SetFocus();
-  TypeText(QStringLiteral("12"));
+  EXPECT_EQ(integer->Text(), QStringLiteral("-8"));
   guitest::PressKey(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
   guitest::ProcessEvents();
-  EXPECT_TRUE(other->Focused());
-  EXPECT_EQ(edit->Text(), QStringLiteral("12"));
-  EXPECT_TRUE(services->Beeps().isEmpty());
+  EXPECT_TRUE(other->Focused()) << "Enter moves to the next control";
+  EXPECT_EQ(integer->Text(), QStringLiteral("-8"));
+  EXPECT_EQ(services->Beeps().size(), 3);
+
+  // Comma and point become the regional decimal separator.
+  Settings().DecimalSeparator = QLatin1Char(',');
+  Settings().ThousandSeparator = QLatin1Char('.');
+  integer->SetTypeValue(teNumber);
+  integer->SetText(QString());
+  integer->SetFocus();
+  TypeText(QStringLiteral("3.75,"));
+  EXPECT_EQ(integer->Text(), QStringLiteral("3,75"));
+  EXPECT_EQ(services->Beeps().size(), 4);
+  EXPECT_DOUBLE_EQ(integer->Value().ToDouble(), 3.75);
 }
 
 // ---- the range ----
@@ -300,7 +288,7 @@ TEST_F(TypedEditTest, TheRangeCheckComparesTypedValues) {
   }
 }
 
-TEST_F(TypedEditTest, LeavingAFieldOutOfRangeIsRefused) {
+TEST_F(TypedEditTest, LeavingAFieldOutOfRangeIsRefusedOnlyWithTheLimit) {
   TEditTyped *edit = AddTyped(teInteger);
   TEdit *other = AddOther();
   edit->SetEnabledLimit(true);
@@ -323,19 +311,16 @@ TEST_F(TypedEditTest, LeavingAFieldOutOfRangeIsRefused) {
   guitest::ProcessEvents();
   EXPECT_TRUE(other->Focused());
   EXPECT_EQ(services->MessageBoxes().size(), 1);
-}
 
-TEST_F(TypedEditTest, WithoutTheLimitAnyValueMayBeLeft) {
-  TEditTyped *edit = AddTyped(teInteger);
-  TEdit *other = AddOther();
-  edit->SetMaxValue(QStringLiteral("5"));
-  Show();
+  // Without the limit any value may be left.
+  edit->SetEnabledLimit(false);
   edit->SetFocus();
+  edit->SelectAll();
   TypeText(QStringLiteral("99"));
   guitest::PressKey(Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
   guitest::ProcessEvents();
   EXPECT_TRUE(other->Focused());
-  EXPECT_TRUE(services->MessageBoxes().isEmpty());
+  EXPECT_EQ(services->MessageBoxes().size(), 1);
 }
 
 TEST_F(TypedEditTest, ABoundThatDoesNotConvertIsIgnored) {
@@ -361,20 +346,13 @@ TEST_F(TypedEditTest, EachButtonStyleHasItsWidthAndPicture) {
     int width;
     bool picture;
   };
-  const Case cases[] = {
-      {TSMButtonStyle::bsNone, 0, false},
-      {TSMButtonStyle::bsDropDown, GetSystemMetrics(SM_CXVSCROLL), true},
-      {TSMButtonStyle::bsEllipsis, 21, true},
-      {TSMButtonStyle::bsCalculator, 17, true},
-      {TSMButtonStyle::bsCalendar, 17, true},
-      {TSMButtonStyle::bsFile, 21, true},
-      {TSMButtonStyle::bsDirectory, 21, true},
-      {TSMButtonStyle::bsOk, 21, true},
-      {TSMButtonStyle::bsCancel, 21, true},
-      {TSMButtonStyle::bsFind, 21, true},
-      {TSMButtonStyle::bsSearch, 21, true},
-      {TSMButtonStyle::bsSum, 21, true},
-  };
+  using enum TSMButtonStyle;
+  const Case cases[] = {{bsNone, 0, false},      {bsDropDown, GetSystemMetrics(SM_CXVSCROLL), true},
+                        {bsEllipsis, 21, true},  {bsCalculator, 17, true},
+                        {bsCalendar, 17, true},  {bsFile, 21, true},
+                        {bsDirectory, 21, true}, {bsOk, 21, true},
+                        {bsCancel, 21, true},    {bsFind, 21, true},
+                        {bsSearch, 21, true},    {bsSum, 21, true}};
   TEditTyped *edit = AddTyped(teString);
   for (const Case &c : cases) {
     edit->SetButtonStyle(c.style);
@@ -406,7 +384,7 @@ TEST_F(TypedEditTest, TheStockPicturesAreRegisteredByName) {
   EXPECT_EQ(qGray(dots.pixel(0, dots.height() - 1)), 255);
 }
 
-TEST_F(TypedEditTest, ACustomPictureIsKeptWithItsImageCount) {
+TEST_F(TypedEditTest, ACustomPictureIsKeptWithItsImageCountAndTheButtonIsNeverWiderThanTheEdit) {
   TEditTyped *edit = AddTyped(teString);
   TBitmap glyph;
   glyph.SetImage(QImage(32, 16, QImage::Format_RGB32));
@@ -421,10 +399,8 @@ TEST_F(TypedEditTest, ACustomPictureIsKeptWithItsImageCount) {
   EXPECT_EQ(edit->NumGlyphs(), 1);
   edit->SetButtonStyle(TSMButtonStyle::bsNone);
   EXPECT_TRUE(edit->Glyph()->Empty());
-}
 
-TEST_F(TypedEditTest, TheButtonIsNeverWiderThanTheEdit) {
-  TEditTyped *edit = AddTyped(teString);
+  // The button is never wider than the edit.
   edit->SetButtonStyle(TSMButtonStyle::bsEllipsis);
   edit->SetButtonWidth(40);
   EXPECT_EQ(edit->ButtonWidth(), 40);
@@ -524,7 +500,7 @@ protected:
   TEditTyped *edit = nullptr;
 };
 
-TEST_F(PopupTest, TheButtonOpensTheCalendarUnderTheEditOnItsDate) {
+TEST_F(PopupTest, TheButtonOpensTheCalendarUnderTheEditOnItsDateForDateTypesOnly) {
   Open();
   TPopupEditCalendar *popup = Calendar();
   ASSERT_NE(popup, nullptr);
@@ -539,9 +515,25 @@ TEST_F(PopupTest, TheButtonOpensTheCalendarUnderTheEditOnItsDate) {
   // The edit keeps the keys, its caret hidden.
   EXPECT_TRUE(edit->Focused());
   EXPECT_TRUE(LineEditOf(edit)->isReadOnly());
+
+  // Only date types open it; another kind of button only clicks.
+  guitest::Click(edit->Button(), QPoint(4, 4));
+  ASSERT_FALSE(edit->PopupVisible());
+  int clicks = 0;
+  edit->OnButtonClick = TNotifyEvent::From([&clicks](TObject *) { ++clicks; });
+  edit->SetTypeValue(teTime);
+  guitest::Click(edit->Button(), QPoint(4, 4));
+  EXPECT_FALSE(edit->PopupVisible());
+  EXPECT_EQ(clicks, 1);
+  // A date edit with another kind of button only clicks.
+  edit->SetTypeValue(teDate);
+  edit->SetButtonStyle(TSMButtonStyle::bsEllipsis);
+  guitest::Click(edit->Button(), QPoint(4, 4));
+  EXPECT_FALSE(edit->PopupVisible());
+  EXPECT_EQ(clicks, 2);
 }
 
-TEST_F(PopupTest, PageKeysChangeTheMonthAndEnterTakesTheDate) {
+TEST_F(PopupTest, PageKeysChangeTheMonthAndEnterOrAClickOnADayTakesTheDate) {
   Open();
   guitest::PressKey(Qt::Key_PageDown);
   EXPECT_EQ(Calendar()->TitleText(), QStringLiteral("June, 2024"));
@@ -556,9 +548,9 @@ TEST_F(PopupTest, PageKeysChangeTheMonthAndEnterTakesTheDate) {
   EXPECT_EQ(edit->Text(), QStringLiteral("06/20/2024"));
   EXPECT_FALSE(LineEditOf(edit)->isReadOnly());
   EXPECT_TRUE(edit->Focused());
-}
 
-TEST_F(PopupTest, AClickOnADayTakesIt) {
+  // A click on a day takes it.
+  edit->SetText(QStringLiteral("05/12/2024"));
   Open();
   TLocCalendar *calendar = Calendar()->Calendar();
   int col = 0, row = 0;
@@ -620,47 +612,30 @@ TEST_F(PopupTest, WaysOfClosingThePopup) {
   }
 }
 
-TEST_F(PopupTest, AnEmptyEditOpensOnTodayAndTheButtonClosesAgain) {
+TEST_F(PopupTest, AnEmptyEditOpensOnTodayTheTimeComesBackWithTheDateAndAReadOnlyEditStays) {
   edit->SetText(QString());
   Open();
   EXPECT_EQ(Calendar()->Calendar()->CalendarDate(), Day(2024, 8, 20));
   guitest::Click(edit->Button(), QPoint(4, 4));
   EXPECT_FALSE(edit->PopupVisible());
   EXPECT_EQ(edit->Text(), QStringLiteral("  /  /    "));
-}
 
-TEST_F(PopupTest, AReadOnlyEditIsNotChangedByThePopup) {
-  edit->SetReadOnly(true);
-  Open();
-  guitest::PressKey(Qt::Key_PageDown);
-  guitest::PressKey(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
-  EXPECT_FALSE(edit->PopupVisible());
-  EXPECT_EQ(edit->Text(), QStringLiteral("05/12/2024"));
-  EXPECT_TRUE(LineEditOf(edit)->isReadOnly());
-}
-
-TEST_F(PopupTest, TheTimeOfDayComesBackWithTheChosenDate) {
+  // The time of day comes back with the chosen date.
   edit->SetTypeValue(teDateShortTime);
   edit->SetText(QStringLiteral("05/12/2024 14:30"));
   Open();
   guitest::PressKey(Qt::Key_Left);
   guitest::PressKey(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
   EXPECT_EQ(edit->Text(), QStringLiteral("05/11/2024 14:30"));
-}
 
-TEST_F(PopupTest, OnlyDateTypesOpenIt) {
-  int clicks = 0;
-  edit->OnButtonClick = TNotifyEvent::From([&clicks](TObject *) { ++clicks; });
-  edit->SetTypeValue(teTime);
-  guitest::Click(edit->Button(), QPoint(4, 4));
+  // A read-only edit is not changed by the popup.
+  edit->SetReadOnly(true);
+  Open();
+  guitest::PressKey(Qt::Key_PageDown);
+  guitest::PressKey(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
   EXPECT_FALSE(edit->PopupVisible());
-  EXPECT_EQ(clicks, 1);
-  // A date edit with another kind of button only clicks.
-  edit->SetTypeValue(teDate);
-  edit->SetButtonStyle(TSMButtonStyle::bsEllipsis);
-  guitest::Click(edit->Button(), QPoint(4, 4));
-  EXPECT_FALSE(edit->PopupVisible());
-  EXPECT_EQ(clicks, 2);
+  EXPECT_EQ(edit->Text(), QStringLiteral("05/11/2024 14:30"));
+  EXPECT_TRUE(LineEditOf(edit)->isReadOnly());
 }
 
 TEST_F(PopupTest, ThePopupStaysOnTheScreen) {
@@ -706,13 +681,9 @@ TEST_F(TypedEditTest, FileNamesAreCompletedWhereAskedAndNothingElseIs) {
   edit->SetFocus();
   TypeText(QStringLiteral("http"));
   EXPECT_EQ(edit->Text(), QStringLiteral("http"));
-}
 
-TEST_F(TypedEditTest, CompletionIsSetUpAgainWhenTheWindowIsMade) {
-  TEditTyped *edit = AddTyped(teString);
+  // Completion is set up again when the window is made.
   edit->SetAutoComplete(TSMCompletition{mcFileSystem});
-  Show();
-  ASSERT_NE(LineEditOf(edit)->completer(), nullptr);
   edit->RecreateWnd();
   ASSERT_NE(LineEditOf(edit), nullptr);
   EXPECT_NE(LineEditOf(edit)->completer(), nullptr);

@@ -1,6 +1,6 @@
-// libFuzzer target: field kinds, masks and keystrokes (tests/controls/picture_mask_fuzz_entry.h).
+// libFuzzer target: field kinds, masks and keystrokes (tests/fuzz/picture_mask_fuzz_entry.h).
 // tests/controls runs the corpus through the same entry.
-#include "tests/controls/picture_mask_fuzz_entry.h"
+#include "tests/fuzz/picture_mask_fuzz_entry.h"
 #include <QApplication>
 
 // Qt's font and text-shaping caches keep allocations for the life of the process, and so do the application

@@ -136,6 +136,21 @@ TEST_F(DbTableTest, AClickSelectsTheCellUnderTheMouseAndNothingOutsideTheCells) 
   }
 }
 
+TEST_F(DbTableTest, ARightClickMakesTheRecordUnderTheMouseCurrentForItsPopupMenu) {
+  TffTable *lines = Lines(3);
+  Show(lines);
+  NarrowColumns(table);
+  const struct {
+    QPoint at;
+    int line; // current after the click
+  } cases[] = {{{120, 17 + 2 * kRow}, 3}, {{40, 17 + 3 * kRow}, 3}, {{40, 5}, 3}, {{70, 20}, 1}};
+  for (const auto &c : cases) {
+    guitest::Click(table, c.at, Qt::RightButton);
+    EXPECT_EQ(Current(lines), LineText(c.line)) << c.at.x() << "," << c.at.y();
+    EXPECT_EQ(table->ActiveRow(), c.line - 1);
+  }
+}
+
 TEST_F(DbTableTest, TypingEditsTheCellAndWritesExactlyWhatWasTypedAndEscapeUndoesIt) {
   TffTable *lines = Lines(3);
   Show(lines);

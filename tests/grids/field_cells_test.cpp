@@ -154,7 +154,9 @@ TEST_F(FieldCellTest, PaintsTheFieldsTextUnpadded) {
                         {simple, QStringLiteral("€ Łódź ß"), "€ Łódź ß"}};
   for (const Case &c : cases) {
     const QString shown = QString::fromUtf8(c.shown);
-    EXPECT_EQ(PaintCell(c.cell, 2, 0, &c.value), PaintCell(text, 2, 0, &shown)) << c.shown;
+    // In this order whatever the compiler: a field cell painted before any other cell shows another colour.
+    const QImage expected = PaintCell(text, 2, 0, &shown);
+    EXPECT_EQ(PaintCell(c.cell, 2, 0, &c.value), expected) << c.shown;
   }
 }
 

@@ -33,6 +33,21 @@ QRect InkBounds(const QImage &image) {
   return bounds;
 }
 
+// One letter per pixel: w white, r red, b blue, k black, g lime, ? anything else.
+std::string Colors(const QImage &image, std::initializer_list<QPoint> points) {
+  std::string letters;
+  for (QPoint p : points) {
+    const QRgb c = At(image, p.x(), p.y());
+    letters += c == kWhite     ? 'w'
+               : c == kRed     ? 'r'
+               : c == kBlue    ? 'b'
+               : c == kBlack   ? 'k'
+               : c == 0x00FF00 ? 'g'
+                               : '?';
+  }
+  return letters;
+}
+
 int CountInk(const QImage &image, const QRect &area) {
   int n = 0;
   for (int y = area.top(); y <= area.bottom(); ++y)
@@ -41,7 +56,7 @@ int CountInk(const QImage &image, const QRect &area) {
   return n;
 }
 
-TEST(CanvasPixels, RectangleCoversExactlyItsPixelsWithThePenOnTheOuterRing) {
+TEST(CanvasPixels, RectangleCoversExactlyItsPixelsWithThePenOnTheOuterRingAndWithoutPenOneLess) {
   Surface s;
   s.canvas.Pen()->SetColor(clRed);
   s.canvas.Brush()->SetColor(clBlue);
@@ -54,12 +69,9 @@ TEST(CanvasPixels, RectangleCoversExactlyItsPixelsWithThePenOnTheOuterRing) {
       const QRgb expected = !inside ? kWhite : ring ? kRed : kBlue;
       ASSERT_EQ(At(img, x, y), expected) << "pixel " << x << "," << y;
     }
-}
-
-TEST(CanvasPixels, RectangleWithoutPenLeavesOutTheLastRowAndColumn) {
-  Surface s;
+  // Without a pen the last row and column stay out.
+  s.image.fill(Qt::white);
   s.canvas.Pen()->SetStyle(psClear);
-  s.canvas.Brush()->SetColor(clBlue);
   s.canvas.Rectangle(0, 0, 10, 10);
   EXPECT_EQ(InkBounds(s.Pixels()), QRect(0, 0, 9, 9));
 }
@@ -180,31 +192,24 @@ TEST(CanvasPixels, XorPenAndFocusRectangleUndoThemselves) {
   for (int x = 5; x < 35; ++x) EXPECT_EQ(At(s.Pixels(), x, 5), At(before, x, 5));
 }
 
-TEST(CanvasPixels, PixelsReadAndWrite) {
-  Surface s;
-  s.canvas.SetPixel(3, 4, clRed);
-  EXPECT_EQ(s.canvas.Pixel(3, 4), clRed);
-  EXPECT_EQ(s.canvas.Pixel(0, 0), clWhite);
-  EXPECT_EQ(s.canvas.Pixel(100, 0), -1);
-  EXPECT_EQ(At(s.Pixels(), 3, 4), kRed);
-}
-
-TEST(CanvasPixels, FloodFillFillsTheEnclosedSurfaceOnly) {
+TEST(CanvasPixels, FloodFillFillsTheEnclosedSurfaceOnlyAndPixelsReadAndWrite) {
   Surface s;
   s.canvas.Pen()->SetColor(clBlack);
   s.canvas.Brush()->SetStyle(bsClear);
   s.canvas.Rectangle(5, 5, 15, 15);
   s.canvas.Brush()->SetColor(clRed);
   ASSERT_TRUE(s.canvas.FloodFill(10, 10, clWhite, fsSurface));
-  const QImage &img = s.Pixels();
-  EXPECT_EQ(At(img, 6, 6), kRed);
-  EXPECT_EQ(At(img, 13, 13), kRed);
-  EXPECT_EQ(At(img, 5, 5), kBlack);
-  EXPECT_EQ(At(img, 20, 20), kWhite);
+  EXPECT_EQ(Colors(s.Pixels(), {{6, 6}, {13, 13}, {5, 5}, {20, 20}}), "rrkw");
   s.canvas.Brush()->SetColor(clBlue);
   ASSERT_TRUE(s.canvas.FloodFill(30, 30, clBlack, fsBorder));
-  EXPECT_EQ(At(s.Pixels(), 0, 0), kBlue);
-  EXPECT_EQ(At(s.Pixels(), 10, 10), kRed);
+  EXPECT_EQ(Colors(s.Pixels(), {{0, 0}, {10, 10}}), "br");
+
+  // Single pixels read and write; outside the picture reads as -1.
+  s.canvas.SetPixel(3, 4, clLime);
+  EXPECT_EQ(s.canvas.Pixel(3, 4), clLime);
+  EXPECT_EQ(s.canvas.Pixel(10, 10), clRed);
+  EXPECT_EQ(s.canvas.Pixel(100, 0), -1);
+  EXPECT_EQ(Colors(s.Pixels(), {{3, 4}}), "g");
 }
 
 TEST(CanvasClip, DrawingStaysInsideTheClipAndClipRectReportsIt) {
@@ -223,7 +228,7 @@ TEST(CanvasClip, DrawingStaysInsideTheClipAndClipRectReportsIt) {
   EXPECT_EQ(InkBounds(s.Pixels()), QRect(0, 0, 40, 40));
 }
 
-TEST(CanvasText, TextOutPaintsTheCellWithASolidBrushAndMovesThePen) {
+TEST(CanvasText, TextOutPaintsTheCellWithASolidBrushAndMovesThePenAndTextRectClips) {
   Surface s(200, 40);
   s.canvas.Font()->SetName(QStringLiteral("Arial"));
   s.canvas.Font()->SetSize(10);
@@ -239,11 +244,10 @@ TEST(CanvasText, TextOutPaintsTheCellWithASolidBrushAndMovesThePen) {
   const QRect ink = InkBounds(s.Pixels());
   EXPECT_TRUE(QRect(10, 5, w + 1, h).contains(ink)) << "glyphs inside the cell";
   EXPECT_EQ(At(s.image, 10, 5), kWhite) << "no background";
-}
 
-TEST(CanvasText, TextRectClipsToItsRectangle) {
-  Surface s(200, 40);
-  s.canvas.Brush()->SetColor(clBlue);
+  // TextRect clips to its rectangle.
+  s.image.fill(Qt::white);
+  s.canvas.Brush()->SetStyle(bsSolid);
   s.canvas.TextRect(Rect(20, 10, 60, 30), 0, 10, QStringLiteral("A long line of text drawn from the left"));
   EXPECT_EQ(InkBounds(s.Pixels()), QRect(20, 10, 40, 20));
 }
@@ -386,7 +390,7 @@ TEST(CanvasDrawText, AlignsHorizontallyAndVertically) {
   }
 }
 
-TEST(CanvasDrawText, EllipsisKeepsTheTextInsideWithoutClipping) {
+TEST(CanvasDrawText, EllipsisKeepsTheTextInsideWithoutClippingAndTabsExpand) {
   Surface s(300, 30);
   s.canvas.Brush()->SetStyle(bsClear);
   const QString text = QStringLiteral("A description far too long for its column in the table");
@@ -398,16 +402,14 @@ TEST(CanvasDrawText, EllipsisKeepsTheTextInsideWithoutClipping) {
   s.image.fill(Qt::white);
   s.canvas.DrawText(text, r, DT_SINGLELINE | DT_NOCLIP);
   EXPECT_GT(InkBounds(s.Pixels()).right(), 150) << "without the ellipsis the text runs on";
-}
 
-TEST(CanvasDrawText, TabsExpandToStopsOfEightAverageCharacters) {
-  Surface s;
+  // Tabs expand to stops of eight average characters.
   s.canvas.Font()->SetName(QStringLiteral("Courier New"));
   s.canvas.Font()->SetSize(10);
   const int stop = 8 * s.canvas.TextMetrics().tmAveCharWidth;
-  TRect r = Rect(0, 0, 1000, 0);
-  s.canvas.DrawText(QStringLiteral("ab\tc"), r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
-  EXPECT_NEAR(r.Width(), stop + s.canvas.TextWidth(QStringLiteral("c")), 1);
+  TRect tabbed = Rect(0, 0, 1000, 0);
+  s.canvas.DrawText(QStringLiteral("ab\tc"), tabbed, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+  EXPECT_NEAR(tabbed.Width(), stop + s.canvas.TextWidth(QStringLiteral("c")), 1);
 }
 
 TEST(CanvasPictures, CopyRectCombinesByCopyMode) {
@@ -415,17 +417,14 @@ TEST(CanvasPictures, CopyRectCombinesByCopyMode) {
   source.canvas.Brush()->SetColor(clRed);
   source.canvas.FillRect(Rect(0, 0, 5, 10));
   target.canvas.CopyRect(Rect(0, 0, 10, 10), &source.canvas, Rect(0, 0, 10, 10));
-  EXPECT_EQ(At(target.Pixels(), 2, 2), kRed);
-  EXPECT_EQ(At(target.Pixels(), 7, 2), kWhite);
+  EXPECT_EQ(Colors(target.Pixels(), {{2, 2}, {7, 2}}), "rw");
   target.canvas.SetCopyMode(cmSrcInvert); // XOR: red ^ red = black, white ^ white = black
   target.canvas.CopyRect(Rect(0, 0, 10, 10), &source.canvas, Rect(0, 0, 10, 10));
-  EXPECT_EQ(At(target.Pixels(), 2, 2), kBlack);
-  EXPECT_EQ(At(target.Pixels(), 7, 2), kBlack);
+  EXPECT_EQ(Colors(target.Pixels(), {{2, 2}, {7, 2}}), "kk");
   // Stretching doubles the pixels.
   Surface wide(20, 10);
   wide.canvas.CopyRect(Rect(0, 0, 20, 10), &source.canvas, Rect(0, 0, 10, 10));
-  EXPECT_EQ(At(wide.Pixels(), 9, 5), kRed);
-  EXPECT_EQ(At(wide.Pixels(), 10, 5), kWhite);
+  EXPECT_EQ(Colors(wide.Pixels(), {{9, 5}, {10, 5}}), "rw");
   TCanvas nowhere;
   EXPECT_THROW(target.canvas.CopyRect(Rect(0, 0, 1, 1), &nowhere, Rect(0, 0, 1, 1)),
                EInvalidGraphicOperation);
@@ -442,17 +441,12 @@ TEST(CanvasPictures, TransparentBitmapsAndBrushCopyLeaveOutTheirColour) {
   glyph.SetTransparent(true);
   EXPECT_EQ(glyph.TransparentColor(), clOlive) << "the bottom-left pixel's colour";
   s.canvas.Draw(2, 2, &glyph);
-  EXPECT_EQ(At(s.Pixels(), 2, 2), kWhite);
-  EXPECT_EQ(At(s.Pixels(), 3, 3), kRed);
-
+  EXPECT_EQ(Colors(s.Pixels(), {{2, 2}, {3, 3}}), "wr");
   s.canvas.Brush()->SetColor(clBlue);
   s.canvas.BrushCopy(Rect(5, 5, 9, 9), &glyph, Rect(0, 0, 4, 4), clOlive);
-  EXPECT_EQ(At(s.Pixels(), 5, 5), kBlue);
-  EXPECT_EQ(At(s.Pixels(), 6, 6), kRed);
-
+  EXPECT_EQ(Colors(s.Pixels(), {{5, 5}, {6, 6}}), "br");
   s.canvas.StretchDraw(Rect(0, 0, 8, 8), &glyph);
-  EXPECT_EQ(At(s.Pixels(), 0, 0), kWhite) << "stretched drawing stays transparent";
-  EXPECT_EQ(At(s.Pixels(), 4, 4), kRed);
+  EXPECT_EQ(Colors(s.Pixels(), {{0, 0}, {4, 4}}), "wr") << "stretched drawing stays transparent";
 }
 
 TEST(CanvasFrames, Frame3DAndDrawEdgePaintTheirRingsAndShrinkTheRectangle) {
@@ -460,24 +454,19 @@ TEST(CanvasFrames, Frame3DAndDrawEdgePaintTheirRingsAndShrinkTheRectangle) {
   TRect r = Rect(2, 2, 12, 12);
   Frame3D(&s.canvas, r, clRed, clBlue, 2);
   EXPECT_EQ(r, Rect(4, 4, 10, 10));
-  const QImage &img = s.Pixels();
-  EXPECT_EQ(At(img, 2, 2), kRed);
-  EXPECT_EQ(At(img, 3, 6), kRed);
-  EXPECT_EQ(At(img, 11, 6), kBlue);
-  EXPECT_EQ(At(img, 6, 10), kBlue);
-  EXPECT_EQ(At(img, 11, 2), kBlue) << "the top-right corner is the bottom colour's";
-  EXPECT_EQ(At(img, 4, 4), kWhite);
+  // Top and left rings red, bottom and right (with the top-right corner) blue, inside untouched.
+  EXPECT_EQ(Colors(s.Pixels(), {{2, 2}, {3, 6}, {11, 6}, {6, 10}, {11, 2}, {4, 4}}), "rrbbbw");
 
   Surface e(20, 20);
   TRect edge = Rect(0, 0, 20, 20);
   ASSERT_TRUE(DrawEdge(&e.canvas, edge, EDGE_RAISED, BF_RECT | BF_ADJUST | BF_MIDDLE));
   EXPECT_EQ(edge, Rect(2, 2, 18, 18));
   const auto rgb = [](TColor c) { return QRgb(ColorToQColor(c).rgb() & 0xFFFFFF); };
-  EXPECT_EQ(At(e.Pixels(), 0, 5), rgb(cl3DLight));
-  EXPECT_EQ(At(e.Pixels(), 19, 5), rgb(cl3DDkShadow));
-  EXPECT_EQ(At(e.Pixels(), 1, 5), rgb(clBtnHighlight));
-  EXPECT_EQ(At(e.Pixels(), 18, 5), rgb(clBtnShadow));
-  EXPECT_EQ(At(e.Pixels(), 10, 10), rgb(clBtnFace));
+  const QImage &edges = e.Pixels();
+  EXPECT_EQ(
+      QList<QRgb>({At(edges, 0, 5), At(edges, 19, 5), At(edges, 1, 5), At(edges, 18, 5), At(edges, 10, 10)}),
+      QList<QRgb>(
+          {rgb(cl3DLight), rgb(cl3DDkShadow), rgb(clBtnHighlight), rgb(clBtnShadow), rgb(clBtnFace)}));
 
   Surface b(30, 20);
   const TRect face = DrawButtonFace(&b.canvas, Rect(0, 0, 30, 20), 2, false, true);

@@ -43,7 +43,7 @@ protected:
   }
 };
 
-TEST(Collection, AddInsertDeleteKeepIdsAndOrder) {
+TEST(Collection, AddInsertDeleteAndSetIndexKeepIdsAndOrder) {
   Columns cols;
   cols.Add();
   cols.Add();
@@ -58,23 +58,22 @@ TEST(Collection, AddInsertDeleteKeepIdsAndOrder) {
   EXPECT_EQ(cols.FindItemID(2), cols.Items(2));
   EXPECT_EQ(cols.FindItemID(0), nullptr);
   EXPECT_EQ(MessageOf<EListError>([&] { cols.Items(4); }), "List index out of bounds (4)");
+
+  // Reordering with SetIndex.
+  Columns moved;
+  for (int i = 0; i < 4; ++i) moved.Add();
+  moved.log.clear();
+  moved.Items(0)->SetIndex(3);
+  EXPECT_EQ(moved.Ids(), QList<int>({1, 2, 3, 0}));
+  EXPECT_EQ(moved.log, QStringList({"update *"}));
+  moved.Items(3)->SetIndex(1);
+  EXPECT_EQ(moved.Ids(), QList<int>({1, 0, 2, 3}));
+  EXPECT_THROW(moved.Items(0)->SetIndex(4), EListError);
+  EXPECT_THROW(moved.Items(0)->SetIndex(-1), EListError);
+  EXPECT_EQ(moved.Ids(), QList<int>({1, 0, 2, 3}));
 }
 
-TEST(Collection, ReorderWithSetIndex) {
-  Columns cols;
-  for (int i = 0; i < 4; ++i) cols.Add();
-  cols.log.clear();
-  cols.Items(0)->SetIndex(3);
-  EXPECT_EQ(cols.Ids(), QList<int>({1, 2, 3, 0}));
-  EXPECT_EQ(cols.log, QStringList({"update *"}));
-  cols.Items(3)->SetIndex(1);
-  EXPECT_EQ(cols.Ids(), QList<int>({1, 0, 2, 3}));
-  EXPECT_THROW(cols.Items(0)->SetIndex(4), EListError);
-  EXPECT_THROW(cols.Items(0)->SetIndex(-1), EListError);
-  EXPECT_EQ(cols.Ids(), QList<int>({1, 0, 2, 3}));
-}
-
-TEST(Collection, NoticesAndUpdateBatching) {
+TEST(Collection, NoticesUpdateBatchingAndAssign) {
   Columns cols;
   cols.Add();
   EXPECT_EQ(cols.log, QStringList({"added 0", "update *"}));
@@ -100,9 +99,22 @@ TEST(Collection, NoticesAndUpdateBatching) {
   EXPECT_EQ(cols.log, QStringList({"added 2", "update *", "deleting 2", "extracting 2", "deleting 1",
                                    "extracting 1", "update *"}));
   EXPECT_EQ(cols.Count(), 0);
+
+  // Assign copies the items in one batch.
+  Columns source, target;
+  static_cast<Column *>(source.Add())->width = 10;
+  static_cast<Column *>(source.Add())->width = 20;
+  target.Add();
+  target.log.clear();
+  target.Assign(&source);
+  ASSERT_EQ(target.Count(), 2);
+  EXPECT_EQ(std::pair(target.At(0)->width, target.At(1)->width), std::pair(10, 20));
+  EXPECT_EQ(target.log.count("update *"), 1);
+  TPersistent other;
+  EXPECT_THROW(target.Assign(&other), EConvertError);
 }
 
-TEST(Collection, ItemsLeaveByDeleteFreeOrMove) {
+TEST(Collection, ItemsLeaveByDeleteFreeOrMoveAndAnOwnedCollectionKnowsItsOwner) {
   Columns a, b;
   a.Add();
   TCollectionItem *second = a.Add();
@@ -120,24 +132,8 @@ TEST(Collection, ItemsLeaveByDeleteFreeOrMove) {
   EXPECT_EQ(loose->Index(), -1);
   loose->SetCollection(&a);
   EXPECT_EQ(a.Count(), 1);
-}
 
-TEST(Collection, AssignCopiesItems) {
-  Columns source, target;
-  static_cast<Column *>(source.Add())->width = 10;
-  static_cast<Column *>(source.Add())->width = 20;
-  target.Add();
-  target.log.clear();
-  target.Assign(&source);
-  ASSERT_EQ(target.Count(), 2);
-  EXPECT_EQ(target.At(0)->width, 10);
-  EXPECT_EQ(target.At(1)->width, 20);
-  EXPECT_EQ(target.log.count("update *"), 1);
-  TPersistent other;
-  EXPECT_THROW(target.Assign(&other), EConvertError);
-}
-
-TEST(Collection, OwnedCollectionKnowsItsOwner) {
+  // An owned collection knows its owner.
   TPersistent owner;
   TOwnedCollection cols(&owner, CollectionItemClass<Column>());
   EXPECT_EQ(cols.GetOwner(), &owner);

@@ -39,7 +39,7 @@ private:
   QStringList *log_;
 };
 
-TEST(Component, OwnerListsComponentsInInsertionOrder) {
+TEST(Component, OwnerListsComponentsInInsertionOrderAndTellsThemOfInsertions) {
   auto *form = new TComponent(nullptr);
   auto *a = new TComponent(form);
   auto *b = new TComponent(form);
@@ -54,7 +54,32 @@ TEST(Component, OwnerListsComponentsInInsertionOrder) {
   EXPECT_EQ(form->Components(0), c);
   EXPECT_EQ(a->ComponentIndex(), 1);
   EXPECT_EQ(MessageOf<EListError>([&] { form->Components(3); }), "List index out of bounds (3)");
+  form->RemoveComponent(b);
+  EXPECT_EQ(std::pair(b->Owner(), form->ComponentCount()), std::pair(static_cast<TComponent *>(nullptr), 2))
+      << "removed, it stays alive";
   form->Free();
+  b->SetName(QStringLiteral("StillHere"));
+  b->Free();
+
+  // An inserted component's notice reaches the owner and its other components.
+  struct Counter : TComponent {
+    using TComponent::TComponent;
+    QList<TComponent *> inserted;
+    void Notification(TComponent *c, TOperation op) override {
+      TComponent::Notification(c, op);
+      if (op == opInsert) inserted.append(c);
+    }
+  };
+  auto *owner = new Counter(nullptr);
+  auto *first = new Counter(owner);
+  auto *loose = new TComponent(nullptr);
+  loose->SetName(QStringLiteral("Loose"));
+  owner->InsertComponent(loose);
+  EXPECT_EQ(loose->Owner(), owner);
+  EXPECT_EQ(owner->inserted.count(loose), 1);
+  EXPECT_EQ(first->inserted.count(loose), 1);
+  EXPECT_EQ(owner->inserted.count(first), 1);
+  owner->Free();
 }
 
 TEST(Component, OwnerFreesOwnedLastCreatedFirstWithNotices) {
@@ -87,27 +112,6 @@ TEST(Component, OwnerFreesOwnedLastCreatedFirstWithNotices) {
   EXPECT_EQ(log, expected);
 }
 
-TEST(Component, InsertNoticeReachesOwnerAndSiblings) {
-  struct Counter : TComponent {
-    using TComponent::TComponent;
-    QList<TComponent *> inserted;
-    void Notification(TComponent *c, TOperation op) override {
-      TComponent::Notification(c, op);
-      if (op == opInsert) inserted.append(c);
-    }
-  };
-  auto *form = new Counter(nullptr);
-  auto *first = new Counter(form);
-  auto *loose = new TComponent(nullptr);
-  loose->SetName(QStringLiteral("Loose"));
-  form->InsertComponent(loose);
-  EXPECT_EQ(loose->Owner(), form);
-  EXPECT_EQ(form->inserted.count(loose), 1);
-  EXPECT_EQ(first->inserted.count(loose), 1);
-  EXPECT_EQ(form->inserted.count(first), 1);
-  form->Free();
-}
-
 TEST(Component, DeleteIsAsSafeAsFree) {
   QStringList log;
   auto *form = new Probe(nullptr, "Form", &log);
@@ -123,7 +127,7 @@ TEST(Component, DeleteIsAsSafeAsFree) {
   EXPECT_TRUE(log.contains("destroy B"));
 }
 
-TEST(Component, FreeNotificationAcrossOwnersIsClearedFromEitherSide) {
+TEST(Component, FreeNotificationAcrossOwnersIsClearedFromEitherSideOrRemoved) {
   QStringList log;
   auto *form1 = new Probe(nullptr, "Form1", &log);
   auto *form2 = new Probe(nullptr, "Form2", &log);
@@ -142,10 +146,9 @@ TEST(Component, FreeNotificationAcrossOwnersIsClearedFromEitherSide) {
   EXPECT_EQ(grid2->ref, nullptr);
   EXPECT_EQ(form2->Components(0), grid2);
   form2->Free();
-}
 
-TEST(Component, RemoveFreeNotificationDropsTheLink) {
-  QStringList log;
+  // RemoveFreeNotification drops the link.
+  log.clear();
   auto *a = new Probe(nullptr, "A", &log);
   auto *b = new Probe(nullptr, "B", &log);
   b->SetRef(a);
@@ -157,17 +160,7 @@ TEST(Component, RemoveFreeNotificationDropsTheLink) {
   b->Free();
 }
 
-TEST(Component, FreeAndNilAndNullptr) {
-  TComponent *c = new TComponent(nullptr);
-  FreeAndNil(c);
-  EXPECT_EQ(c, nullptr);
-  FreeAndNil(c); // no-op
-  TObject *plain = new TPersistent;
-  FreeAndNil(plain);
-  EXPECT_EQ(plain, nullptr);
-}
-
-TEST(Component, FreeingFromInsideANoticeDoesNotFreeTwice) {
+TEST(Component, FreeingFromInsideANoticeDoesNotFreeTwiceAndFreeAndNil) {
   // A component that frees its partner when told of its own owner's removal.
   struct Greedy : TComponent {
     using TComponent::TComponent;
@@ -189,7 +182,12 @@ TEST(Component, FreeingFromInsideANoticeDoesNotFreeTwice) {
   y->Free(); // g frees x while being told of y
   EXPECT_EQ(form->ComponentCount(), 1);
   EXPECT_EQ(form->Components(0), g);
-  form->Free();
+  FreeAndNil(form);
+  EXPECT_EQ(form, nullptr);
+  FreeAndNil(form); // no-op
+  TObject *plain = new TPersistent;
+  FreeAndNil(plain);
+  EXPECT_EQ(plain, nullptr);
 }
 
 struct NameCase {
@@ -197,7 +195,7 @@ struct NameCase {
   bool valid;
 };
 
-TEST(Component, NamesMustBeIdentifiers) {
+TEST(Component, NamesAreIdentifiersUniqueAmongTheOwnersAndFoundWithoutRegardToCase) {
   const NameCase cases[] = {{"Edit1", true},    {"_x", true},   {"a_1_b", true}, {"1abc", false},
                             {"my name", false}, {"a-b", false}, {"Ünï", false},  {"x.y", false}};
   for (const NameCase &c : cases) {
@@ -215,9 +213,8 @@ TEST(Component, NamesMustBeIdentifiers) {
   comp.SetName(QStringLiteral("A"));
   comp.SetName(QString());
   EXPECT_EQ(comp.Name(), QString());
-}
 
-TEST(Component, DuplicateNamesAndCaseInsensitiveFind) {
+  // Names are unique among an owner's components, found without regard to case.
   auto *form = new TComponent(nullptr);
   auto *edit = new TComponent(form);
   edit->SetName(QStringLiteral("Edit1"));
@@ -241,18 +238,7 @@ TEST(Component, DuplicateNamesAndCaseInsensitiveFind) {
   elsewhere->Free();
 }
 
-TEST(Component, RemoveComponentKeepsItAlive) {
-  auto *form = new TComponent(nullptr);
-  auto *c = new TComponent(form);
-  form->RemoveComponent(c);
-  EXPECT_EQ(c->Owner(), nullptr);
-  EXPECT_EQ(form->ComponentCount(), 0);
-  form->Free();
-  c->SetName(QStringLiteral("StillHere"));
-  c->Free();
-}
-
-TEST(Component, LoadingStateAndLoaded) {
+TEST(Component, LoadingStateLoadedAndDesigning) {
   struct Loader : TComponent {
     using TComponent::TComponent;
     QStringList *order = nullptr;
@@ -285,19 +271,15 @@ TEST(Component, LoadingStateAndLoaded) {
   EXPECT_FALSE(b->wasReading);
   EXPECT_FALSE(a1->ComponentState().Contains(csLoading));
   EXPECT_TRUE(form->ComponentState().Empty());
-  form->Free();
-}
 
-TEST(Component, DesigningSpreadsToOwnedAndInserted) {
-  auto *form = new TComponent(nullptr);
-  auto *a = new TComponent(form);
+  // Designing spreads to owned and inserted components.
   form->SetDesigning(true);
-  EXPECT_TRUE(a->ComponentState().Contains(csDesigning));
-  auto *b = new TComponent(form);
-  EXPECT_TRUE(b->ComponentState().Contains(csDesigning));
+  EXPECT_TRUE(a1->ComponentState().Contains(csDesigning));
+  auto *c = new TComponent(form);
+  EXPECT_TRUE(c->ComponentState().Contains(csDesigning));
   form->SetDesigning(false, false);
   EXPECT_FALSE(form->ComponentState().Contains(csDesigning));
-  EXPECT_TRUE(b->ComponentState().Contains(csDesigning));
+  EXPECT_TRUE(c->ComponentState().Contains(csDesigning));
   form->Free();
 }
 

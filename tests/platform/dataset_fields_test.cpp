@@ -41,7 +41,7 @@ protected:
   }
 };
 
-TEST_F(DataSetFields, DefaultFieldsAreMadeFromTheDefinitionsAndFreedAtClose) {
+TEST_F(DataSetFields, DefaultFieldsAreMadeFromTheDefinitionsFoundByNameAndFreedAtClose) {
   auto *ds = AllKinds();
   EXPECT_TRUE(ds->DefaultFields());
   ASSERT_EQ(ds->FieldCount(), 14);
@@ -61,16 +61,23 @@ TEST_F(DataSetFields, DefaultFieldsAreMadeFromTheDefinitionsAndFreedAtClose) {
   };
   for (int i = 0; i < 14; ++i) {
     TField *field = (*ds->Fields())[i];
-    SCOPED_TRACE(expected[i].name);
-    EXPECT_EQ(field->FieldName(), expected[i].name);
-    EXPECT_EQ(field->ClassName(), expected[i].className);
-    EXPECT_EQ(field->DataType(), expected[i].type);
-    EXPECT_EQ(field->IsBlob(), expected[i].blob);
-    EXPECT_EQ(field->FieldNo(), i + 1);
-    EXPECT_EQ(field->Index(), i);
-    EXPECT_EQ(field->Owner(), ds);
+    EXPECT_EQ(std::tuple(field->FieldName(), field->ClassName(), field->DataType(), field->IsBlob(),
+                         field->FieldNo(), field->Index(), field->Owner()),
+              std::tuple(QString::fromLatin1(expected[i].name), QString::fromLatin1(expected[i].className),
+                         expected[i].type, expected[i].blob, i + 1, i, static_cast<TComponent *>(ds)));
   }
   EXPECT_EQ(ds->FieldByName(QStringLiteral("S"))->Size(), 5);
+
+  // Lookup by name ignores case; FieldByName raises where FindField answers nil.
+  EXPECT_EQ(ds->FieldByName(QStringLiteral("dt")), ds->FindField(QStringLiteral("DT")));
+  EXPECT_EQ(ds->FindField(QStringLiteral("NOPE")), nullptr);
+  EXPECT_EQ(MessageOf<EDatabaseError>([&] { ds->FieldByName(QStringLiteral("NOPE")); }),
+            "KINDS: Field 'NOPE' not found");
+  EXPECT_THROW(ds->Fields()->Fields(99), EListError);
+  EXPECT_EQ(ds->GetFieldList(QStringLiteral("I; F")),
+            QList<TField *>({ds->FieldByName(QStringLiteral("I")), ds->FieldByName(QStringLiteral("F"))}));
+  ds->SetName(QString());
+  EXPECT_EQ(MessageOf<EDatabaseError>([&] { ds->FieldByName(QStringLiteral("x")); }), "Field 'x' not found");
   ds->Cancel();
   ds->Close();
   EXPECT_EQ(ds->FieldCount(), 0);
@@ -123,19 +130,6 @@ TEST_F(DataSetFields, DeclaredFieldsSurviveCloseAndAreCheckedAgainstTheDefinitio
   quantity->Free();
   EXPECT_FALSE(ds->Active());
   EXPECT_EQ(ds->FieldCount(), 1);
-}
-
-TEST_F(DataSetFields, FieldByNameRaisesAndFindFieldAnswersNil) {
-  auto *ds = AllKinds();
-  EXPECT_EQ(ds->FieldByName(QStringLiteral("dt")), ds->FindField(QStringLiteral("DT")));
-  EXPECT_EQ(ds->FindField(QStringLiteral("NOPE")), nullptr);
-  EXPECT_EQ(MessageOf<EDatabaseError>([&] { ds->FieldByName(QStringLiteral("NOPE")); }),
-            "KINDS: Field 'NOPE' not found");
-  ds->SetName(QString());
-  EXPECT_EQ(MessageOf<EDatabaseError>([&] { ds->FieldByName(QStringLiteral("x")); }), "Field 'x' not found");
-  EXPECT_THROW(ds->Fields()->Fields(99), EListError);
-  EXPECT_EQ(ds->GetFieldList(QStringLiteral("I; F")),
-            QList<TField *>({ds->FieldByName(QStringLiteral("I")), ds->FieldByName(QStringLiteral("F"))}));
 }
 
 TEST_F(DataSetFields, ConversionsBetweenKinds) {
@@ -316,29 +310,7 @@ TEST_F(DataSetFields, DisplayFormatsAndDisplayValues) {
   EXPECT_EQ(price->AsFloat(), 9.0);
 }
 
-TEST_F(DataSetFields, PresentationProperties) {
-  auto *ds = AllKinds();
-  TField *name = ds->FieldByName(QStringLiteral("S"));
-  EXPECT_EQ(name->DisplayLabel(), "S");
-  EXPECT_EQ(name->DisplayWidth(), 5);
-  EXPECT_EQ(name->Alignment(), taLeftJustify);
-  EXPECT_EQ(ds->FieldByName(QStringLiteral("F"))->Alignment(), taRightJustify);
-  EXPECT_EQ(ds->FieldByName(QStringLiteral("I"))->DisplayWidth(), 10);
-  name->SetDisplayLabel(QStringLiteral("Name"));
-  EXPECT_EQ(name->DisplayName(), "Name");
-
-  EXPECT_TRUE(name->CanModify());
-  name->SetReadOnly(true);
-  EXPECT_FALSE(name->CanModify());
-  EXPECT_EQ(MessageOf<EDatabaseError>([&] { name->SetAsString(QStringLiteral("x")); }),
-            "Field 'Name' cannot be modified");
-  name->SetIndex(3);
-  EXPECT_EQ(name->Index(), 3);
-  EXPECT_EQ((*ds->Fields())[3], name);
-  EXPECT_EQ(name->FieldNo(), 1); // its place among the record's values does not change
-}
-
-TEST_F(DataSetFields, ValidationAndChangeEvents) {
+TEST_F(DataSetFields, ValidationChangeEventsAndPresentation) {
   auto *ds = AllKinds();
   TField *amount = ds->FieldByName(QStringLiteral("F"));
   QStringList log;
@@ -351,6 +323,18 @@ TEST_F(DataSetFields, ValidationAndChangeEvents) {
   EXPECT_THROW(amount->SetAsFloat(-1), EDatabaseError);
   EXPECT_EQ(amount->AsFloat(), 3.0); // the refused value is not kept
   EXPECT_EQ(log, QStringList({"validate 3", "change", "validate -1"}));
+
+  TField *name = ds->FieldByName(QStringLiteral("S"));
+  EXPECT_EQ(std::pair(name->Alignment(), amount->Alignment()), std::pair(taLeftJustify, taRightJustify));
+  EXPECT_EQ(ds->FieldByName(QStringLiteral("I"))->DisplayWidth(), 10);
+  name->SetDisplayLabel(QStringLiteral("Name"));
+  name->SetReadOnly(true);
+  EXPECT_FALSE(name->CanModify());
+  EXPECT_EQ(MessageOf<EDatabaseError>([&] { name->SetAsString(QStringLiteral("x")); }),
+            "Field 'Name' cannot be modified");
+  name->SetIndex(3);
+  EXPECT_EQ((*ds->Fields())[3], name);
+  EXPECT_EQ(name->FieldNo(), 1); // its place among the record's values does not change
 }
 
 TEST_F(DataSetFields, BlobContentsAsBytesStreamsAndFiles) {

@@ -141,7 +141,7 @@ TEST_F(DataSetLinks, LinksUpdateTheRecordBeforeAPostAndTheSilentAbortKeepsTheEdi
   EXPECT_EQ(Column(ds, QStringLiteral("NAME")), QStringList({"from the editor", "r2", "r3"}));
 }
 
-TEST_F(DataSetLinks, EachLinkSeesItsOwnPartOfTheWindow) {
+TEST_F(DataSetLinks, EachLinkSeesItsOwnPartOfTheWindowFilledAroundTheActiveRecord) {
   TMemoryDataSet *ds = NumberedDataSet(owner.get(), 20);
   TDataSource *source = SourceOf(ds);
   ProbeLink big, small;
@@ -193,11 +193,10 @@ TEST_F(DataSetLinks, EachLinkSeesItsOwnPartOfTheWindow) {
   ds->MoveBy(-5);
   EXPECT_EQ(big.log, QStringList({"scrolled -1"}));
   EXPECT_EQ(big.Rows("NAME"), QStringList({"r3*", "r4", "r5", "r6", "r7"}));
-}
 
-TEST_F(DataSetLinks, AWindowOpenedInTheMiddleOrAtTheEndFillsAroundTheActiveRecord) {
-  TMemoryDataSet *ds = NumberedDataSet(owner.get(), 20);
-  TDataSource *source = SourceOf(ds);
+  // A window opened in the middle or at the end fills around the active record.
+  big.SetDataSource(nullptr);
+  ds->First();
   ds->MoveBy(9);
   ProbeLink middle;
   middle.SetDataSource(source);
@@ -296,7 +295,7 @@ protected:
   QStringList Lines() { return Column(detail, QStringLiteral("DESCRIPTION")); }
 };
 
-TEST_F(MasterDetail, TheDetailFollowsTheMastersScroll) {
+TEST_F(MasterDetail, TheDetailFollowsTheMastersScrollEmptyingAndClosing) {
   EXPECT_EQ(detail->MasterSource(), masterSource);
   EXPECT_EQ(Lines(), QStringList({"a", "b"}));
   master->Next();
@@ -314,6 +313,18 @@ TEST_F(MasterDetail, TheDetailFollowsTheMastersScroll) {
   EXPECT_EQ(detail->State(), dsBrowse);
   master->Prior();
   EXPECT_EQ(Lines(), QStringList({"a2", "b"}));
+
+  // Emptying and closing: no master record, no lines; no master at all, every line.
+  master->EmptyDataSet();
+  EXPECT_TRUE(master->IsEmpty());
+  EXPECT_TRUE(detail->IsEmpty());
+  EXPECT_EQ(detail->RecordCount(), 0);
+  master->Close(); // no master: every record
+  EXPECT_EQ(detail->RecordCount(), 3);
+  master->Open();
+  EXPECT_TRUE(detail->IsEmpty());
+  detail->SetMasterSource(nullptr);
+  EXPECT_EQ(Lines(), QStringList({"a2", "b", "c"}));
 }
 
 TEST_F(MasterDetail, TheDetailFollowsTheMastersPostAndNewLinesTakeTheMasterKey) {
@@ -337,19 +348,6 @@ TEST_F(MasterDetail, TheDetailFollowsTheMastersPostAndNewLinesTakeTheMasterKey) 
   EXPECT_EQ(Lines(), QStringList({"c"}));
   master->Cancel();
   EXPECT_EQ(Lines(), QStringList({"d1", "d2"}));
-}
-
-TEST_F(MasterDetail, TheDetailFollowsTheMastersEmptyingAndClosing) {
-  master->EmptyDataSet();
-  EXPECT_TRUE(master->IsEmpty());
-  EXPECT_TRUE(detail->IsEmpty());
-  EXPECT_EQ(detail->RecordCount(), 0);
-  master->Close(); // no master: every record
-  EXPECT_EQ(detail->RecordCount(), 3);
-  master->Open();
-  EXPECT_TRUE(detail->IsEmpty());
-  detail->SetMasterSource(nullptr);
-  EXPECT_EQ(Lines(), QStringList({"a", "b", "c"}));
 }
 
 TEST_F(MasterDetail, CircularLinksAreRefusedAndAFreedSourceIsForgotten) {

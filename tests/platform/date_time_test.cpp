@@ -37,7 +37,7 @@ TEST_F(DateTime, EncodeDateRefusesImpossibleDates) {
   EXPECT_NO_THROW(EncodeDate(2000, 2, 29));
 }
 
-TEST_F(DateTime, EveryDayFrom1600To3999RoundTrips) {
+TEST_F(DateTime, EveryDayFrom1600To3999RoundTripsWithItsWeekdayAndLeapYear) {
   const int first = int(EncodeDate(1600, 1, 1));
   const int last = int(EncodeDate(3999, 12, 31));
   int year = 1600, month = 1, day = 1;
@@ -45,10 +45,7 @@ TEST_F(DateTime, EveryDayFrom1600To3999RoundTrips) {
   for (int serial = first; serial <= last; ++serial) {
     int y, m, d, dow;
     const bool leap = DecodeDateFully(serial, y, m, d, dow);
-    ASSERT_EQ(y, year) << serial;
-    ASSERT_EQ(m, month) << serial;
-    ASSERT_EQ(d, day) << serial;
-    ASSERT_EQ(dow, weekday) << serial;
+    ASSERT_EQ(std::tuple(y, m, d, dow), std::tuple(year, month, day, weekday)) << serial;
     ASSERT_EQ(leap, IsLeapYear(year));
     ASSERT_EQ(EncodeDate(y, m, d), serial);
     // The next calendar day, counted by hand.
@@ -61,18 +58,8 @@ TEST_F(DateTime, EveryDayFrom1600To3999RoundTrips) {
       }
     }
   }
-}
-
-TEST_F(DateTime, LeapYearsAndMonthLengths) {
-  EXPECT_TRUE(IsLeapYear(2000));
-  EXPECT_TRUE(IsLeapYear(2024));
-  EXPECT_TRUE(IsLeapYear(1600));
-  EXPECT_FALSE(IsLeapYear(1900));
-  EXPECT_FALSE(IsLeapYear(2100));
-  EXPECT_FALSE(IsLeapYear(2023));
-  const int lengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  for (int month = 1; month <= 12; ++month) EXPECT_EQ(MonthDays(2023, month), lengths[month - 1]);
-  EXPECT_EQ(MonthDays(2024, 2), 29);
+  for (int y : {2000, 2024, 1600}) EXPECT_TRUE(IsLeapYear(y)) << y;
+  for (int y : {1900, 2100, 2023}) EXPECT_FALSE(IsLeapYear(y)) << y;
   EXPECT_EQ(MonthDays(2024, 13), 0);
 }
 
@@ -90,7 +77,7 @@ TEST_F(DateTime, DatesBefore1900KeepTheTimeAsTheFractionsMagnitude) {
   EXPECT_EQ(DayOfWeek(EncodeDate(1850, 7, 4)), 5); // a Thursday
 }
 
-TEST_F(DateTime, TimesEncodeAndDecodeToTheMillisecond) {
+TEST_F(DateTime, TimesEncodeAndDecodeToTheMillisecondAndMidnightBelongsToTheNextDay) {
   EXPECT_EQ(EncodeTime(12, 0, 0, 0), 0.5);
   EXPECT_EQ(EncodeTime(6, 0, 0, 0), 0.25);
   for (int msecOfDay = 0; msecOfDay < 86400000; msecOfDay += 997) {
@@ -101,13 +88,11 @@ TEST_F(DateTime, TimesEncodeAndDecodeToTheMillisecond) {
     DecodeTime(value, hour, minute, second, msec);
     ASSERT_EQ(QTime(hour, minute, second, msec), QTime(h, n, s, z));
   }
-  EXPECT_THROW(EncodeTime(24, 0, 0, 0), EConvertError);
-  EXPECT_THROW(EncodeTime(0, 60, 0, 0), EConvertError);
-  EXPECT_THROW(EncodeTime(0, 0, 60, 0), EConvertError);
-  EXPECT_EQ(MessageOf<EConvertError>([&] { EncodeTime(0, 0, 0, 1000); }), "Invalid argument to time encode");
-}
+  for (const std::array<int, 4> &t : {std::array{24, 0, 0, 0}, {0, 60, 0, 0}, {0, 0, 60, 0}, {0, 0, 0, 1000}})
+    EXPECT_EQ(MessageOf<EConvertError>([&] { EncodeTime(t[0], t[1], t[2], t[3]); }),
+              "Invalid argument to time encode");
 
-TEST_F(DateTime, ATimeThatRoundsToMidnightBelongsToTheNextDay) {
+  // A time that rounds up to midnight belongs to the next day.
   int year, month, day, hour, minute, second, msec;
   DecodeDateTime(EncodeDate(2024, 12, 31) + 0.9999999999, year, month, day, hour, minute, second, msec);
   EXPECT_EQ(QDate(year, month, day), QDate(2025, 1, 1));
@@ -133,19 +118,15 @@ TEST_F(DateTime, IncMonthClampsTheDayAndKeepsTheTime) {
   EXPECT_THROW(IncMonth(EncodeDate(9999, 12, 1), 1), EConvertError);
 }
 
-TEST_F(DateTime, TheClockCanBeReplaced) {
+TEST_F(DateTime, TheClockCanBeReplacedAndQtDatesConvert) {
   EXPECT_EQ(Now(), EncodeDate(2024, 6, 15) + EncodeTime(10, 30, 0, 0));
-  EXPECT_EQ(Date(), EncodeDate(2024, 6, 15));
-  EXPECT_EQ(Time(), EncodeTime(10, 30, 0, 0));
+  EXPECT_EQ(std::pair(Date(), Time()), std::pair(EncodeDate(2024, 6, 15), EncodeTime(10, 30, 0, 0)));
   {
     ClockGuard earlier(ComposeDateTime(EncodeDate(1850, 1, 2), EncodeTime(18, 0, 0, 0)));
-    EXPECT_EQ(Date(), EncodeDate(1850, 1, 2));
-    EXPECT_EQ(Time(), 0.75);
+    EXPECT_EQ(std::pair(Date(), Time()), std::pair(EncodeDate(1850, 1, 2), 0.75));
   }
   EXPECT_EQ(Date(), EncodeDate(2024, 6, 15));
-}
 
-TEST_F(DateTime, QtConversions) {
   const QDateTime moment(QDate(1850, 7, 4), QTime(18, 45, 30, 250));
   const TDateTime value = DateTimeFromQDateTime(moment);
   EXPECT_EQ(value, ComposeDateTime(EncodeDate(1850, 7, 4), EncodeTime(18, 45, 30, 250)));
@@ -160,41 +141,21 @@ struct FormatCase {
 TEST_F(DateTime, FormatDateTimeSpecifiers) {
   // Saturday, 1 February 2003, 14:05:09.007.
   const TDateTime value = EncodeDate(2003, 2, 1) + EncodeTime(14, 5, 9, 7);
+  // Day, month and year, then the time: "m" right after an hour is the minute.
+  EXPECT_EQ(FormatDateTime("d dd ddd dddd m mm mmm mmmm yy yyyy", value),
+            "1 01 Sat Saturday 2 02 Feb February 03 2003");
+  EXPECT_EQ(FormatDateTime("h hh n nn s ss z zzz", value), "14 14 5 05 9 09 7 007");
   const FormatCase cases[] = {
-      {"d", "1"},
-      {"dd", "01"},
-      {"ddd", "Sat"},
-      {"dddd", "Saturday"},
       {"ddddd", "2/1/2003"},
       {"dddddd", "Saturday, February 1, 2003"},
-      {"m", "2"},
-      {"mm", "02"},
-      {"mmm", "Feb"},
-      {"mmmm", "February"},
-      {"yy", "03"},
-      {"yyyy", "2003"},
-      {"h", "14"},
-      {"hh", "14"},
-      {"n", "5"},
-      {"nn", "05"},
-      {"s", "9"},
-      {"ss", "09"},
-      {"z", "7"},
-      {"zzz", "007"},
       {"t", "2:05 PM"},
       {"tt", "2:05:09 PM"},
       {"c", "2/1/2003 2:05:09 PM"},
       {"", "2/1/2003 2:05:09 PM"},
       {"hh:mm", "14:05"},
       {"hh:nn:ss.zzz", "14:05:09.007"},
-      {"h:mm am/pm", "2:05 pm"},
-      {"h:mm AM/PM", "2:05 PM"},
-      {"h a/p", "2 p"},
-      {"h A/P", "2 P"},
-      {"h ampm", "2 PM"},
-      {"hh 'o''clock'", "14 oclock"},
-      {"'day' d", "day 1"},
-      {"\"h\"h", "h14"},
+      {"h:mm am/pm, h:mm AM/PM, h a/p, h A/P, h ampm", "2:05 pm, 2:05 PM, 2 p, 2 P, 2 PM"},
+      {"hh 'o''clock', 'day' d, \"h\"h", "14 oclock, day 1, h14"},
       {"yyyy-mm-dd hh:nn:ss", "2003-02-01 14:05:09"},
       {"mm.dd.yy", "02.01.03"},
       {"d mmm yyyy", "1 Feb 2003"},
@@ -208,7 +169,7 @@ TEST_F(DateTime, FormatDateTimeSpecifiers) {
     EXPECT_EQ(FormatDateTime(QString::fromUtf8(c.format), value), QString::fromUtf8(c.expected)) << c.format;
 }
 
-TEST_F(DateTime, FormatDateTimeHoursAroundNoonAndMidnight) {
+TEST_F(DateTime, FormatDateTimeAroundNoonAndMidnightBefore1900AndWithOtherSeparatorsAndNames) {
   const TDateTime day = EncodeDate(2003, 2, 1);
   EXPECT_EQ(FormatDateTime("h:nn ampm", day), "12:00 AM");
   EXPECT_EQ(FormatDateTime("h:nn ampm", day + EncodeTime(12, 30, 0, 0)), "12:30 PM");
@@ -218,24 +179,20 @@ TEST_F(DateTime, FormatDateTimeHoursAroundNoonAndMidnight) {
   EXPECT_EQ(DateTimeToStr(day), "2/1/2003");
   EXPECT_EQ(DateToStr(day + 0.5), "2/1/2003");
   EXPECT_EQ(TimeToStr(day + 0.5), "12:00:00 PM");
-}
 
-TEST_F(DateTime, FormatDateTimeUsesTheSeparatorsAndNames) {
+  EXPECT_EQ(FormatDateTime("yyyy-mm-dd hh:nn", -1.25), "1899-12-29 06:00");
+  EXPECT_EQ(FormatDateTime("yyyy-mm-dd dddd", EncodeDate(800, 3, 1)), "0800-03-01 Wednesday");
+  EXPECT_EQ(FormatDateTime("yy", EncodeDate(1805, 1, 1)), "05");
+
   FormatSettings s;
   s.DateSeparator = QLatin1Char('.');
   s.TimeSeparator = QLatin1Char('-');
   s.ShortDateFormat = QStringLiteral("dd/mm/yyyy");
   s.LongMonthNames[1] = QStringLiteral("Februar");
-  const TDateTime value = EncodeDate(2003, 2, 1) + EncodeTime(14, 5, 0, 0);
+  const TDateTime value = day + EncodeTime(14, 5, 0, 0);
   EXPECT_EQ(FormatDateTime("ddddd hh:nn", value, s), "01.02.2003 14-05");
   EXPECT_EQ(FormatDateTime("d. mmmm yyyy", value, s), "1. Februar 2003");
   EXPECT_EQ(FormatDateTime("'/:' d", value, s), "/: 1");
-}
-
-TEST_F(DateTime, FormatDateTimeBefore1900AndSmallYears) {
-  EXPECT_EQ(FormatDateTime("yyyy-mm-dd hh:nn", -1.25), "1899-12-29 06:00");
-  EXPECT_EQ(FormatDateTime("yyyy-mm-dd dddd", EncodeDate(800, 3, 1)), "0800-03-01 Wednesday");
-  EXPECT_EQ(FormatDateTime("yy", EncodeDate(1805, 1, 1)), "05");
 }
 
 TEST_F(DateTime, StrToDateFollowsTheShortDateOrder) {
@@ -288,9 +245,7 @@ TEST_F(DateTime, StrToDateRefusesWhatIsNotADate) {
   TDateTime value = 3;
   EXPECT_FALSE(TryStrToDate("2/30/2003", value));
   EXPECT_EQ(value, 3);
-}
-
-TEST_F(DateTime, StrToDateWithAPointSeparator) {
+  // With a point as the date separator, slashes are refused.
   FormatSettings s;
   s.DateSeparator = QLatin1Char('.');
   s.ShortDateFormat = QStringLiteral("dd/mm/yyyy");
@@ -298,7 +253,7 @@ TEST_F(DateTime, StrToDateWithAPointSeparator) {
   EXPECT_THROW(StrToDate("01/02/2003", s), EConvertError);
 }
 
-TEST_F(DateTime, StrToTime) {
+TEST_F(DateTime, StrToTimeAndStrToDateTime) {
   struct Case {
     const char *text;
     int hour, minute, second, msec;
@@ -318,9 +273,6 @@ TEST_F(DateTime, StrToTime) {
     EXPECT_EQ(MessageOf<EConvertError>([&] { StrToTime(QString::fromUtf8(text)); }),
               QStringLiteral("'%1' is not a valid time").arg(text));
   }
-}
-
-TEST_F(DateTime, StrToDateTime) {
   EXPECT_EQ(StrToDateTime("2/1/2003 14:05:09"), EncodeDate(2003, 2, 1) + EncodeTime(14, 5, 9, 0));
   EXPECT_EQ(StrToDateTime("2/1/2003"), EncodeDate(2003, 2, 1));
   EXPECT_EQ(StrToDateTime("14:05"), EncodeTime(14, 5, 0, 0));

@@ -10,7 +10,7 @@ struct Receiver : TObject {
   void Other(TObject *) {}
 };
 
-TEST(Events, BoundMethodsCompareByObjectAndMethod) {
+TEST(Events, BoundMethodsCompareByObjectAndMethodFunctionsByIdentity) {
   Receiver a, b;
   TNotifyEvent e1(&a, &Receiver::Click), e2(&a, &Receiver::Click), e3(&b, &Receiver::Click),
       e4(&a, &Receiver::Other);
@@ -21,9 +21,8 @@ TEST(Events, BoundMethodsCompareByObjectAndMethod) {
   e1(nullptr);
   e2(nullptr);
   EXPECT_EQ(a.clicks, 2);
-}
 
-TEST(Events, UnassignedAndFunctionEvents) {
+  // Unassigned events are equal; function events compare by identity.
   TNotifyEvent none, alsoNone(nullptr);
   EXPECT_FALSE(none);
   EXPECT_EQ(none, alsoNone);

@@ -73,7 +73,7 @@ void FillSample(Processor &p) {
   p.logo = QByteArray("\x00\x01\xFF", 3);
 }
 
-TEST(Filer, DefinedPropertiesRoundTrip) {
+TEST(Filer, DefinedPropertiesRoundTripAndWithoutDataAreNotWritten) {
   Processor out;
   FillSample(out);
   TMemoryStream s(Written(out));
@@ -83,9 +83,8 @@ TEST(Filer, DefinedPropertiesRoundTrip) {
   EXPECT_EQ(in.tables, out.tables);
   EXPECT_EQ(in.logo, out.logo);
   EXPECT_EQ(s.Position(), s.Size());
-}
 
-TEST(Filer, PropertiesWithoutDataAreNotWritten) {
+  // Properties without data are not written.
   Processor empty;
   EXPECT_EQ(Written(empty), QByteArray(1, '\0'));
 }
@@ -121,7 +120,7 @@ struct StringCase {
   TValueType type;
 };
 
-TEST(Filer, StringsChooseTheirEncoding) {
+TEST(Filer, StringsChooseTheirEncodingAndIntegersTheirWidth) {
   const StringCase cases[] = {
       {"", vaString},
       {QString(255, u'x'), vaString},
@@ -141,15 +140,14 @@ TEST(Filer, StringsChooseTheirEncoding) {
   // Wide strings of other writers are read too.
   TMemoryStream wide(QByteArray("\x12\x02\x00\x00\x00\xE5\x65\x41\x00", 9));
   EXPECT_EQ(TReader(&wide).ReadString(), QStringLiteral("日A"));
-}
 
-TEST(Filer, IntegersAtEveryWidth) {
+  // Integers at every width.
   const qint32 values[] = {0, 127, -128, 128, -129, 32767, -32768, 32768, 2147483647, -2147483647 - 1};
-  TMemoryStream s;
-  TWriter w(&s);
+  TMemoryStream ints;
+  TWriter w(&ints);
   for (qint32 v : values) w.WriteInteger(v);
-  s.SetPosition(0);
-  TReader r(&s);
+  ints.SetPosition(0);
+  TReader r(&ints);
   for (qint32 v : values) EXPECT_EQ(r.ReadInteger(), v);
 }
 
@@ -192,19 +190,7 @@ TEST(Filer, EveryTruncationIsAReadError) {
   EXPECT_EQ(MessageOf<EReadError>([&] { TReader(&huge).ReadString(); }), "Stream read error");
 }
 
-TEST(Filer, UnknownPropertiesAreRefused) {
-  TMemoryStream s;
-  TWriter w(&s);
-  w.WritePropName("Missing");
-  w.WriteInteger(1);
-  w.WriteListEnd();
-  s.SetPosition(0);
-  Processor in;
-  TReader r(&s);
-  EXPECT_EQ(MessageOf<EReadError>([&] { r.ReadProperties(&in); }), "Property Missing does not exist");
-}
-
-TEST(Filer, PropertyNamesMatchWithoutRegardToCase) {
+TEST(Filer, PropertyNamesMatchWithoutRegardToCaseAndUnknownOnesAreRefused) {
   Processor out;
   FillSample(out);
   QByteArray bytes = Written(out);
@@ -215,6 +201,17 @@ TEST(Filer, PropertyNamesMatchWithoutRegardToCase) {
   EXPECT_EQ(in.tables, out.tables);
   TMemoryStream tooLong;
   EXPECT_THROW(TWriter(&tooLong).WritePropName(QString(256, u'n')), EWriteError);
+
+  // Unknown properties are refused.
+  TMemoryStream unknown;
+  TWriter w(&unknown);
+  w.WritePropName("Missing");
+  w.WriteInteger(1);
+  w.WriteListEnd();
+  unknown.SetPosition(0);
+  Processor other;
+  TReader r(&unknown);
+  EXPECT_EQ(MessageOf<EReadError>([&] { r.ReadProperties(&other); }), "Property Missing does not exist");
 }
 
 } // namespace

@@ -32,39 +32,27 @@ TEST(FormatSettings, TheGuardRestoresWhatItFound) {
   EXPECT_EQ(Settings().ShortDateFormat, before.ShortDateFormat);
 }
 
-TEST(FormatSettings, TheCLocaleGivesTheUSEnglishSet) {
-  const FormatSettings s = FormatSettings::FromLocale(QLocale::c());
-  const FormatSettings us = FormatSettings::USEnglish();
-  EXPECT_EQ(s.ShortDateFormat, us.ShortDateFormat);
-  EXPECT_EQ(s.CurrencyString, us.CurrencyString);
-}
-
-TEST(FormatSettings, LocaleValuesAreTranslated) {
+TEST(FormatSettings, LocaleValuesAreTranslatedAndTheCLocaleGivesTheUSEnglishSet) {
   const FormatSettings us = FormatSettings::FromLocale(QLocale(QLocale::English, QLocale::UnitedStates));
-  EXPECT_EQ(us.ShortDateFormat, "m/d/yy");
-  EXPECT_EQ(us.LongDateFormat, "dddd, mmmm d, yyyy");
-  EXPECT_EQ(us.ShortTimeFormat, "h:nn AMPM");
-  EXPECT_EQ(us.LongTimeFormat, "h:nn:ss AMPM");
-  EXPECT_EQ(us.DateSeparator, QLatin1Char('/'));
-  EXPECT_EQ(us.TimeSeparator, QLatin1Char(':'));
-  EXPECT_EQ(us.CurrencyString, "$");
-  EXPECT_EQ(us.CurrencyFormat, 0);
-  EXPECT_EQ(us.CurrencyDecimals, 2);
+  EXPECT_EQ(QStringList({us.ShortDateFormat, us.LongDateFormat, us.ShortTimeFormat, us.LongTimeFormat,
+                         QString(us.DateSeparator) + us.TimeSeparator, us.CurrencyString,
+                         QString::number(us.CurrencyFormat), QString::number(us.CurrencyDecimals)}),
+            QStringList({"m/d/yy", "dddd, mmmm d, yyyy", "h:nn AMPM", "h:nn:ss AMPM", "/:", "$", "0", "2"}));
 
   const FormatSettings de = FormatSettings::FromLocale(QLocale(QLocale::German, QLocale::Germany));
-  EXPECT_EQ(de.DecimalSeparator, QLatin1Char(','));
-  EXPECT_EQ(de.ThousandSeparator, QLatin1Char('.'));
-  EXPECT_EQ(de.DateSeparator, QLatin1Char('.'));
-  EXPECT_EQ(de.ShortDateFormat, "dd/mm/yy");
-  EXPECT_EQ(de.LongTimeFormat, "hh:nn:ss");
-  EXPECT_EQ(de.CurrencyString, "€");
-  EXPECT_EQ(de.CurrencyFormat, 3);
-  EXPECT_EQ(de.NegCurrFormat, 8);
-  EXPECT_EQ(de.LongMonthNames[0], "Januar");
-  EXPECT_EQ(de.LongDayNames[0], "Sonntag");
-  EXPECT_EQ(de.LongDayNames[1], "Montag");
+  EXPECT_EQ(QStringList({QString(de.DecimalSeparator) + de.ThousandSeparator + de.DateSeparator,
+                         de.ShortDateFormat, de.LongTimeFormat, de.CurrencyString,
+                         QString::number(de.CurrencyFormat), QString::number(de.NegCurrFormat),
+                         de.LongMonthNames[0], de.LongDayNames[0], de.LongDayNames[1]}),
+            QStringList({",..", "dd/mm/yy", "hh:nn:ss", "€", "3", "8", "Januar", "Sonntag", "Montag"}));
   EXPECT_EQ(FloatToStrF(-1234.5, ffCurrency, 15, 2, de),
             Plain(QLocale(QLocale::German).toCurrencyString(-1234.5)));
+
+  // The C locale gives the US English set.
+  const FormatSettings s = FormatSettings::FromLocale(QLocale::c());
+  const FormatSettings english = FormatSettings::USEnglish();
+  EXPECT_EQ(s.ShortDateFormat, english.ShortDateFormat);
+  EXPECT_EQ(s.CurrencyString, english.CurrencyString);
 }
 
 TEST(FormatSettings, DatesAndTimesLookAsTheLocaleWritesThem) {

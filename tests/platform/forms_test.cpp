@@ -61,7 +61,7 @@ protected:
   ScopedScriptedServices services;
 };
 
-TEST_F(FormsTest, ModalFormEndsWithAPostedModalResultAndHides) {
+TEST_F(FormsTest, ModalFormEndsWithAPostedModalResultAndHidesAndAVisibleOneIsRefused) {
   auto *dialog = TCustomForm::Create<Dialog>(nullptr);
   PostMessage(dialog->Handle(), WM_ANSWER, mrOk);
   EXPECT_EQ(dialog->ShowModal(), mrOk);
@@ -70,6 +70,9 @@ TEST_F(FormsTest, ModalFormEndsWithAPostedModalResultAndHides) {
   // The same form can be shown modally again.
   PostMessage(dialog->Handle(), WM_ANSWER, mrNo);
   EXPECT_EQ(dialog->ShowModal(), mrNo);
+  // ShowModal of a visible form is refused.
+  dialog->Show();
+  EXPECT_THROW(dialog->ShowModal(), EInvalidOperation);
   dialog->Free();
 }
 
@@ -81,11 +84,9 @@ TEST_F(FormsTest, ModalFormAnsweredThroughTheScriptedMessageBox) {
   EXPECT_EQ(dialog->log, QStringList({"answer 6"}));
   ASSERT_EQ(services->MessageBoxes().size(), 1);
   const TMessageBoxRequest &box = services->MessageBoxes().first();
-  EXPECT_EQ(box.Caption, QStringLiteral("Confirmation"));
-  EXPECT_EQ(box.Icon, TMessageIcon::Question);
-  EXPECT_EQ(box.Buttons, QList<int>({IDYES, IDNO}));
-  EXPECT_EQ(box.DefaultButton, IDYES);
-  EXPECT_EQ(box.EscapeButton, IDNO);
+  EXPECT_EQ(std::tuple(box.Caption, box.Icon, box.Buttons, box.DefaultButton, box.EscapeButton),
+            std::tuple(QStringLiteral("Confirmation"), TMessageIcon::Question, QList<int>({IDYES, IDNO}),
+                       IDYES, IDNO));
 
   services->AnswerMessageBox(IDNO);
   EXPECT_EQ(dialog->ShowModal(), mrCancel);
@@ -108,13 +109,6 @@ TEST_F(FormsTest, CloseQueryCanRefuseAndCloseOnAModalFormCancels) {
   EXPECT_EQ(dialog->ShowModal(), mrCancel);
   EXPECT_EQ(queries, 2);
   EXPECT_EQ(closes, QStringList({QStringLiteral("close %1").arg(caHide)}));
-  dialog->Free();
-}
-
-TEST_F(FormsTest, ShowModalOfAVisibleFormIsRefused) {
-  auto *dialog = TCustomForm::Create<Dialog>(nullptr);
-  dialog->Show();
-  EXPECT_THROW(dialog->ShowModal(), EInvalidOperation);
   dialog->Free();
 }
 
@@ -171,7 +165,7 @@ TEST_F(FormsTest, NonModalCloseHidesFreesOrStays) {
   EXPECT_FALSE(IsWindow(handle));
 }
 
-TEST_F(FormsTest, LifeCycleEventsComeInOrder) {
+TEST_F(FormsTest, LifeCycleEventsComeInOrderTheScreenKnowsTheFormsAndCentresOne) {
   QStringList events;
   struct Logged : TForm {
     explicit Logged(QStringList *events) : TForm(nullptr) {
@@ -187,27 +181,22 @@ TEST_F(FormsTest, LifeCycleEventsComeInOrder) {
   form->Hide();
   form->Free();
   EXPECT_EQ(events, QStringList({"create", "show", "activate", "hide", "destroy"}));
-}
 
-TEST_F(FormsTest, PositionScreenCenterCentresOnTheScreen) {
-  auto *form = TCustomForm::Create<TForm>(nullptr);
-  form->SetBounds(0, 0, 200, 100);
-  form->SetPosition(poScreenCenter);
-  form->Show();
-  EXPECT_EQ(form->Left(), (Screen()->Width() - 200) / 2);
-  EXPECT_EQ(form->Top(), (Screen()->Height() - 100) / 2);
-  form->Free();
-}
-
-TEST_F(FormsTest, ScreenKnowsTheFormsAndTheActiveOne) {
+  // The screen knows the forms and the active one; a form placed at the screen centre is centred.
   const int before = Screen()->FormCount();
-  auto *form = TCustomForm::Create<TForm>(nullptr);
+  auto *other = TCustomForm::Create<TForm>(nullptr);
   EXPECT_EQ(Screen()->FormCount(), before + 1);
-  guitest::ShowAndActivate(form);
-  EXPECT_EQ(Screen()->ActiveForm(), form);
-  form->Free();
+  guitest::ShowAndActivate(other);
+  EXPECT_EQ(Screen()->ActiveForm(), other);
+  other->SetBounds(0, 0, 200, 100);
+  other->SetPosition(poScreenCenter);
+  other->Hide();
+  other->Show();
+  EXPECT_EQ(std::pair(other->Left(), other->Top()),
+            std::pair((Screen()->Width() - 200) / 2, (Screen()->Height() - 100) / 2));
+  other->Free();
   EXPECT_EQ(Screen()->FormCount(), before);
-  EXPECT_NE(Screen()->ActiveForm(), form);
+  EXPECT_NE(Screen()->ActiveForm(), other);
 }
 
 TEST_F(FormsTest, ApplicationFreesItsFormsThenRunsFinalizersLastFirst) {
@@ -231,7 +220,7 @@ TEST_F(FormsTest, ApplicationFreesItsFormsThenRunsFinalizersLastFirst) {
   EXPECT_FALSE(Application()->Terminated()) << "a new application object";
 }
 
-TEST_F(FormsTest, ClosingTheMainFormEndsTheApplicationAndItsModalLoops) {
+TEST_F(FormsTest, ClosingTheMainFormEndsTheApplicationRunAndItsModalLoops) {
   TForm *main = nullptr;
   Application()->CreateForm(main);
   auto *dialog = TCustomForm::Create<Dialog>(nullptr);
@@ -240,6 +229,23 @@ TEST_F(FormsTest, ClosingTheMainFormEndsTheApplicationAndItsModalLoops) {
   EXPECT_EQ(dialog->ShowModal(), mrCancel);
   EXPECT_TRUE(Application()->Terminated());
   dialog->Free();
+  FreeApplication();
+
+  // Run shows the main form and returns when it closes.
+  Application()->SetTitle(QStringLiteral("Tallyrook"));
+  main = nullptr;
+  Application()->CreateForm(main);
+  bool shownWhileRunning = false;
+  QTimer::singleShot(0, [&] {
+    shownWhileRunning = main->Showing();
+    main->Close();
+  });
+  Application()->Run();
+  EXPECT_TRUE(shownWhileRunning);
+  EXPECT_TRUE(Application()->Terminated());
+  // The window's title is the form's caption alone: once an application display name is set, Qt appends it
+  // to every window's title.
+  EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
   FreeApplication();
 }
 
@@ -265,38 +271,15 @@ TEST_F(FormsTest, MessageBoxFlagsGiveButtonsDefaultsAndIcons) {
   };
   for (const Case &c : cases) {
     const TMessageBoxRequest r = MessageBoxRequest(0, QStringLiteral("t"), QStringLiteral("c"), c.flags);
-    EXPECT_EQ(r.Buttons, c.buttons) << c.flags;
-    EXPECT_EQ(r.DefaultButton, c.defaultButton) << c.flags;
-    EXPECT_EQ(r.EscapeButton, c.escapeButton) << c.flags;
-    EXPECT_EQ(r.Icon, c.icon) << c.flags;
+    EXPECT_EQ(std::tuple(r.Buttons, r.DefaultButton, r.EscapeButton, r.Icon),
+              std::tuple(c.buttons, c.defaultButton, c.escapeButton, c.icon))
+        << c.flags;
   }
   services->AnswerMessageBox(IDNO);
   EXPECT_EQ(MessageBox(0, QStringLiteral("Wipe?"), QStringLiteral("Wipe All"), MB_YESNO), IDNO);
   EXPECT_EQ(MessageBox(0, QStringLiteral("Again?"), QStringLiteral("Wipe All"), MB_YESNO | MB_DEFBUTTON2),
             IDNO)
       << "unanswered: the default button";
-}
-
-} // namespace
-
-namespace {
-
-TEST_F(FormsTest, RunShowsTheMainFormAndReturnsWhenItCloses) {
-  Application()->SetTitle(QStringLiteral("Tallyrook"));
-  TForm *main = nullptr;
-  Application()->CreateForm(main);
-  bool shownWhileRunning = false;
-  QTimer::singleShot(0, [&] {
-    shownWhileRunning = main->Showing();
-    main->Close();
-  });
-  Application()->Run();
-  EXPECT_TRUE(shownWhileRunning);
-  EXPECT_TRUE(Application()->Terminated());
-  // The window's title is the form's caption alone: once an application display name is set, Qt appends it
-  // to every window's title.
-  EXPECT_EQ(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
-  FreeApplication();
 }
 
 } // namespace

@@ -12,7 +12,7 @@ QImage FilledGlyph(const QColor &fill) {
 
 } // namespace
 
-TEST(GlyphPicture, FlattensOntoTheTransparentColour) {
+TEST(GlyphPicture, FlattensOntoTheTransparentColourAndPaintedImagesStartClearAndAntialiased) {
   struct Case {
     const char *what;
     QColor fill;
@@ -32,15 +32,12 @@ TEST(GlyphPicture, FlattensOntoTheTransparentColour) {
     for (const QPoint at : {QPoint(0, 0), QPoint(3, 3), QPoint(0, 3)})
       EXPECT_EQ(image.pixel(at), c.expected) << c.what;
   }
-}
 
-TEST(GlyphPicture, PaintedImageStartsClearAndAntialiased) {
+  // A painted image starts clear and antialiased.
   bool antialiased = false;
   const QImage image = PaintedImage(
       5, 3, [&antialiased](QPainter &p) { antialiased = p.testRenderHint(QPainter::Antialiasing); },
       QImage::Format_ARGB32);
-  EXPECT_TRUE(antialiased);
-  EXPECT_EQ(image.format(), QImage::Format_ARGB32);
-  EXPECT_EQ(image.size(), QSize(5, 3));
-  EXPECT_EQ(qAlpha(image.pixel(2, 1)), 0);
+  EXPECT_EQ(std::tuple(antialiased, image.format(), image.size(), qAlpha(image.pixel(2, 1))),
+            std::tuple(true, QImage::Format_ARGB32, QSize(5, 3), 0));
 }

@@ -54,16 +54,15 @@ TEST(Font, SizeInPointsAgainstHeightInPixels) {
   EXPECT_EQ(q.pixelSize(), 13);
 }
 
-TEST(Font, ResolutionChangesAndAssignKeepThePointSize) {
+TEST(Font, ResolutionChangesAndAssignKeepThePointSizeAndChangesAreToldOnce) {
   TFont screen;
   screen.SetName(QStringLiteral("Arial"));
   screen.SetSize(10);
   TFont printer;
   printer.MoveToResolution(600);
   printer.Assign(&screen);
-  EXPECT_EQ(printer.Size(), 10);
-  EXPECT_EQ(printer.Height(), -83);
-  EXPECT_EQ(printer.Name(), QStringLiteral("Arial"));
+  EXPECT_EQ(std::tuple(printer.Size(), printer.Height(), printer.Name()),
+            std::tuple(10, -83, QStringLiteral("Arial")));
   // Same resolution: the same pixels.
   TFont copy;
   screen.SetHeight(-17);
@@ -78,10 +77,10 @@ TEST(Font, ResolutionChangesAndAssignKeepThePointSize) {
   copy.SetHeight(20);
   EXPECT_LT(copy.EmPixels(96), 20);
   EXPECT_GT(copy.EmPixels(96), 14);
-}
 
-TEST(Font, OnChangeFiresOncePerRealChange) {
+  // OnChange fires once per real change.
   TFont font;
+  font.SetSize(8);
   int changes = 0;
   font.OnChange = TNotifyEvent::From([&](TObject *) { ++changes; });
   font.SetName(QStringLiteral("Arial"));
@@ -102,10 +101,8 @@ TEST(PenAndBrush, AssignCopiesAndClearBrushFollowsItsColour) {
   pen.SetMode(pmXor);
   TPen copy;
   copy.Assign(&pen);
-  EXPECT_EQ(copy.Color(), clRed);
-  EXPECT_EQ(copy.Width(), 3);
-  EXPECT_EQ(copy.Style(), psDashDot);
-  EXPECT_EQ(copy.Mode(), pmXor);
+  EXPECT_EQ(std::tuple(copy.Color(), copy.Width(), copy.Style(), copy.Mode()),
+            std::tuple(clRed, 3, psDashDot, pmXor));
 
   TBrush brush;
   brush.SetColor(clNone);
@@ -116,23 +113,10 @@ TEST(PenAndBrush, AssignCopiesAndClearBrushFollowsItsColour) {
   brush.SetStyle(bsCross);
   TBrush other;
   other.Assign(&brush);
-  EXPECT_EQ(other.Style(), bsCross);
-  EXPECT_EQ(other.Color(), clBlue);
+  EXPECT_EQ(std::pair(other.Style(), other.Color()), std::pair(bsCross, clBlue));
 
   TFont font;
   EXPECT_THROW(pen.Assign(&font), EConvertError);
-}
-
-TEST(Colors, ValuesAreWindowsBgr) {
-  EXPECT_EQ(RGB(0x12, 0x34, 0x56), 0x563412);
-  EXPECT_EQ(GetRValue(0x563412), 0x12);
-  EXPECT_EQ(GetBValue(0x563412), 0x56);
-  EXPECT_EQ(ColorToQColor(clRed), QColor(255, 0, 0));
-  EXPECT_EQ(ColorToQColor(RGB(1, 2, 3)), QColor(1, 2, 3));
-  EXPECT_EQ(ColorToQColor(clNone).alpha(), 0);
-  EXPECT_EQ(QColorToColor(QColor(10, 20, 30)), RGB(10, 20, 30));
-  EXPECT_EQ(ColorToRGB(clTeal), clTeal);
-  EXPECT_EQ(ColorToRGB(clNone), clNone);
 }
 
 TEST(Colors, SystemColoursFollowTheApplicationPalette) {
@@ -144,18 +128,16 @@ TEST(Colors, SystemColoursFollowTheApplicationPalette) {
   palette.setColor(QPalette::Light, QColor(10, 11, 12));
   palette.setColor(QPalette::Dark, QColor(13, 14, 15));
   QApplication::setPalette(palette);
-  EXPECT_EQ(ColorToRGB(clBtnFace), RGB(1, 2, 3));
-  EXPECT_EQ(ColorToRGB(clWindow), RGB(4, 5, 6));
-  EXPECT_EQ(ColorToRGB(clHighlight), RGB(7, 8, 9));
-  EXPECT_EQ(ColorToRGB(clBtnHighlight), RGB(10, 11, 12));
-  EXPECT_EQ(ColorToRGB(clBtnShadow), RGB(13, 14, 15));
+  EXPECT_EQ(QList<TColor>({ColorToRGB(clBtnFace), ColorToRGB(clWindow), ColorToRGB(clHighlight),
+                           ColorToRGB(clBtnHighlight), ColorToRGB(clBtnShadow)}),
+            QList<TColor>({RGB(1, 2, 3), RGB(4, 5, 6), RGB(7, 8, 9), RGB(10, 11, 12), RGB(13, 14, 15)}));
   EXPECT_EQ(GetSysColor(15), RGB(1, 2, 3));
   EXPECT_EQ(ColorToQColor(clBtnFace), QColor(1, 2, 3));
   QApplication::setPalette(saved);
   EXPECT_EQ(ColorToRGB(clBtnFace), QColorToColor(saved.color(QPalette::Button)));
 }
 
-TEST(Colors, NamesAndNumbersConvertBothWays) {
+TEST(Colors, ValuesAreWindowsBgrAndNamesAndNumbersConvertBothWays) {
   struct Case {
     TColor color;
     const char *text;
@@ -189,6 +171,17 @@ TEST(Colors, NamesAndNumbersConvertBothWays) {
   EXPECT_THROW(StringToColor(QStringLiteral("12abc")), EConvertError);
   TColor color = 0;
   EXPECT_FALSE(IdentToColor(QStringLiteral("red"), color));
+
+  // Values are Windows BGR.
+  EXPECT_EQ(RGB(0x12, 0x34, 0x56), 0x563412);
+  EXPECT_EQ(GetRValue(0x563412), 0x12);
+  EXPECT_EQ(GetBValue(0x563412), 0x56);
+  EXPECT_EQ(ColorToQColor(clRed), QColor(255, 0, 0));
+  EXPECT_EQ(ColorToQColor(RGB(1, 2, 3)), QColor(1, 2, 3));
+  EXPECT_EQ(ColorToQColor(clNone).alpha(), 0);
+  EXPECT_EQ(QColorToColor(QColor(10, 20, 30)), RGB(10, 20, 30));
+  EXPECT_EQ(ColorToRGB(clTeal), clTeal);
+  EXPECT_EQ(ColorToRGB(clNone), clNone);
 }
 
 } // namespace

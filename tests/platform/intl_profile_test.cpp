@@ -7,61 +7,35 @@ QString Intl(const char *key) {
   return GetProfileString(QStringLiteral("intl"), QString::fromLatin1(key), "?");
 }
 
-struct LocaleCase {
-  const char *locale;
-  const char *key;
-  const char *expected;
-};
-
 TEST(IntlProfile, DerivesWindowsValuesFromTheLocale) {
-  const LocaleCase cases[] = {{"en_US", "sDecimal", "."},
-                              {"en_US", "sThousand", ","},
-                              {"en_US", "sList", ","},
-                              {"en_US", "sDate", "/"},
-                              {"en_US", "sShortDate", "M/d/yy"},
-                              {"en_US", "sLongDate", "dddd, MMMM d, yyyy"},
-                              {"en_US", "iDate", "0"},
-                              {"en_US", "iTime", "0"},
-                              {"en_US", "iTLZero", "0"},
-                              {"en_US", "sTimeFormat", "h:mm:ss tt"},
-                              {"en_US", "sTime", ":"},
-                              {"en_US", "s1159", "AM"},
-                              {"en_US", "s2359", "PM"},
-                              {"en_US", "sCurrency", "$"},
-                              {"en_US", "iCurrency", "0"},
-                              {"en_US", "iNegCurr", "0"},
-                              {"en_US", "iCurrDigits", "2"},
-                              {"en_US", "iMeasure", "1"},
-                              {"en_US", "sCountry", "United States"},
-                              {"de_DE", "sDecimal", ","},
-                              {"de_DE", "sThousand", "."},
-                              {"de_DE", "sList", ";"},
-                              {"de_DE", "sDate", "."},
-                              {"de_DE", "iDate", "1"},
-                              {"de_DE", "iTime", "1"},
-                              {"de_DE", "iTLZero", "1"},
-                              {"de_DE", "sTimeFormat", "HH:mm:ss"},
-                              {"de_DE", "sCurrency", "€"},
-                              {"de_DE", "iCurrency", "3"},
-                              {"de_DE", "iNegCurr", "8"},
-                              {"de_DE", "iMeasure", "0"},
-                              {"fi_FI", "sTime", "."},
-                              {"fi_FI", "iTLZero", "0"},
-                              {"fi_FI", "iNegCurr", "8"},
-                              {"sv_SE", "iDate", "2"},
-                              {"sv_SE", "sDate", "-"},
-                              {"nl_NL", "iCurrency", "2"},
-                              {"nl_NL", "iNegCurr", "14"},
-                              {"ja_JP", "iCurrDigits", "0"},
-                              {"ar_EG", "sDate", "/"},
-                              {"ar_EG", "sShortDate", "d/M/yyyy"}};
-  for (const LocaleCase &c : cases) {
-    ScopedIntlProfile pin{QLocale(QString::fromLatin1(c.locale))};
-    EXPECT_EQ(Intl(c.key), QString::fromUtf8(c.expected)) << c.locale << " " << c.key;
+  // Per locale, the values as "key=value".
+  const std::pair<const char *, QStringList> cases[] = {
+      {"en_US",
+       {"sDecimal=.", "sThousand=,", "sList=,", "sDate=/", "sShortDate=M/d/yy",
+        "sLongDate=dddd, MMMM d, yyyy", "iDate=0", "iTime=0", "iTLZero=0", "sTimeFormat=h:mm:ss tt",
+        "sTime=:", "s1159=AM", "s2359=PM", "sCurrency=$", "iCurrency=0", "iNegCurr=0", "iCurrDigits=2",
+        "iMeasure=1", "sCountry=United States"}},
+      {"de_DE",
+       {"sDecimal=,", "sThousand=.", "sList=;", "sDate=.", "iDate=1", "iTime=1", "iTLZero=1",
+        "sTimeFormat=HH:mm:ss", "sCurrency=€", "iCurrency=3", "iNegCurr=8", "iMeasure=0"}},
+      {"fi_FI", {"sTime=.", "iTLZero=0", "iNegCurr=8"}},
+      {"sv_SE", {"iDate=2", "sDate=-"}},
+      {"nl_NL", {"iCurrency=2", "iNegCurr=14"}},
+      {"ja_JP", {"iCurrDigits=0"}},
+      {"ar_EG", {"sDate=/", "sShortDate=d/M/yyyy"}},
+  };
+  for (const auto &[locale, values] : cases) {
+    ScopedIntlProfile pin{QLocale(QString::fromLatin1(locale))};
+    QStringList got;
+    for (const QString &value : values) {
+      const QString key = value.section(QLatin1Char('='), 0, 0);
+      got << key + QLatin1Char('=') + Intl(key.toLatin1().constData());
+    }
+    EXPECT_EQ(got, values) << locale;
   }
 }
 
-TEST(IntlProfile, AbsentValuesGiveTheDefault) {
+TEST(IntlProfile, AbsentValuesGiveTheDefaultNamesIgnoreCaseAndSetReplaces) {
   ScopedIntlProfile pin(ScopedIntlProfile::Start::Empty);
   EXPECT_EQ(GetProfileString("intl", "sDecimal", "."), ".");
   EXPECT_EQ(GetProfileInt("intl", "iCurrDigits", 2), 2);
@@ -69,10 +43,8 @@ TEST(IntlProfile, AbsentValuesGiveTheDefault) {
   EXPECT_EQ(GetProfileString("intl", "sDecimal", "."), ",");
   // Another section holds nothing.
   EXPECT_EQ(GetProfileString("windows", "sDecimal", "x"), "x");
-}
 
-TEST(IntlProfile, NamesIgnoreCaseAndSetReplacesTheValue) {
-  ScopedIntlProfile pin(ScopedIntlProfile::Start::Empty);
+  // Names ignore case; Set replaces the value.
   pin.Set("sDecimal", ",");
   EXPECT_EQ(GetProfileString("INTL", "SDECIMAL", "."), ",");
   pin.Set("SDECIMAL", ";");
@@ -95,7 +67,7 @@ TEST(IntlProfile, IntegersReadLikeWindows) {
   EXPECT_EQ(GetProfileInt("intl", "iMissing", 42), 42);
 }
 
-TEST(IntlProfile, GuardRestoresThePreviousValues) {
+TEST(IntlProfile, GuardRestoresThePreviousValuesAndALocaleWithoutCurrencyHasNone) {
   ScopedIntlProfile outer(ScopedIntlProfile::Start::Empty);
   outer.Set("sDate", "-");
   {
@@ -105,9 +77,8 @@ TEST(IntlProfile, GuardRestoresThePreviousValues) {
     EXPECT_EQ(GetProfileString("intl", "sDate", "/"), ".");
   }
   EXPECT_EQ(GetProfileString("intl", "sDate", "/"), "-");
-}
 
-TEST(IntlProfile, LocaleWithoutCurrencyLeavesCurrencyAbsent) {
+  // A locale without a currency leaves it absent.
   ScopedIntlProfile pin{QLocale::c()};
   EXPECT_EQ(GetProfileString("intl", "sCurrency", "$"), "$");
   EXPECT_EQ(GetProfileString("intl", "sCountry", "none"), "none");

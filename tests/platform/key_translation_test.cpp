@@ -105,43 +105,35 @@ TEST(KeyTranslation, KeyPressesGiveWindowsMessages) {
     SCOPED_TRACE(c.name);
     const QKeyEvent event(QEvent::KeyPress, c.qtKey, c.modifiers, c.x11Keycode, 0, 0, c.text);
     const TKeyMessages m = TranslateKeyEvent(event);
-    EXPECT_EQ(m.KeyMsg, c.keyMsg);
-    EXPECT_EQ(m.VirtualKey, c.vk);
-    EXPECT_EQ((m.KeyData & KF_EXTENDED) != 0, c.extended);
-    EXPECT_EQ((m.KeyData & KF_ALTDOWN) != 0, c.altBit);
-    EXPECT_EQ(m.KeyData & 0xFFFF, 1) << "repeat count";
-    EXPECT_EQ(m.KeyData & (KF_REPEAT | KF_UP), 0) << "a first press";
-    EXPECT_EQ(m.CharMsg, c.charMsg);
-    EXPECT_EQ(m.Chars, c.chars);
+    // A first press: repeat count 1, neither the previous-state nor the transition bit.
+    EXPECT_EQ(std::tuple(m.KeyMsg, m.VirtualKey, (m.KeyData & KF_EXTENDED) != 0,
+                         (m.KeyData & KF_ALTDOWN) != 0, m.KeyData & 0xFFFF, m.KeyData & (KF_REPEAT | KF_UP),
+                         m.CharMsg, m.Chars),
+              std::tuple(c.keyMsg, c.vk, c.extended, c.altBit, 1u, 0u, c.charMsg, c.chars));
   }
 }
 
-TEST(KeyTranslation, ScanCodesAreWindowsSetOne) {
+TEST(KeyTranslation, ScanCodesReleasesAndAutoRepeat) {
   const QKeyEvent a(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, 38, 0, 0, QStringLiteral("a"));
   EXPECT_EQ((TranslateKeyEvent(a).KeyData >> 16) & 0xFF, 0x1E);
   const QKeyEvent enter(QEvent::KeyPress, Qt::Key_Enter, Qt::KeypadModifier, 104, 0, 0, QStringLiteral("\r"));
   EXPECT_EQ((TranslateKeyEvent(enter).KeyData >> 16) & 0xFF, 0x1C);
-}
 
-TEST(KeyTranslation, ReleaseSetsPreviousAndTransitionBitsAndTypesNothing) {
+  // A release sets the previous-state and transition bits and types nothing.
   const QKeyEvent release(QEvent::KeyRelease, Qt::Key_B, Qt::NoModifier, 56, 0, 0, QStringLiteral("b"));
   const TKeyMessages m = TranslateKeyEvent(release);
-  EXPECT_EQ(m.KeyMsg, UINT(WM_KEYUP));
-  EXPECT_EQ(m.VirtualKey, 'B');
-  EXPECT_EQ(m.KeyData & (KF_REPEAT | KF_UP), KF_REPEAT | KF_UP);
-  EXPECT_EQ(m.CharMsg, 0u);
-  EXPECT_TRUE(m.Chars.isEmpty());
+  EXPECT_EQ(std::tuple(m.KeyMsg, m.VirtualKey, m.KeyData & (KF_REPEAT | KF_UP), m.CharMsg, m.Chars),
+            std::tuple(UINT(WM_KEYUP), WORD('B'), KF_REPEAT | KF_UP, 0u, QString()));
 
   const QKeyEvent altRelease(QEvent::KeyRelease, Qt::Key_F, Qt::AltModifier, 41, 0, 0, QStringLiteral("f"));
   EXPECT_EQ(TranslateKeyEvent(altRelease).KeyMsg, UINT(WM_SYSKEYUP));
-}
 
-TEST(KeyTranslation, AutoRepeatMarksPreviousStateAndDropsRepeatedReleases) {
+  // Auto-repeat marks the previous state; repeated releases are dropped.
   const QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier, 114, 0, 0, QString(), true);
-  const TKeyMessages m = TranslateKeyEvent(repeat);
-  EXPECT_EQ(m.KeyMsg, UINT(WM_KEYDOWN));
-  EXPECT_EQ(m.KeyData & KF_REPEAT, KF_REPEAT);
-  EXPECT_EQ(m.KeyData & KF_UP, 0);
+  const TKeyMessages r = TranslateKeyEvent(repeat);
+  EXPECT_EQ(r.KeyMsg, UINT(WM_KEYDOWN));
+  EXPECT_EQ(r.KeyData & KF_REPEAT, KF_REPEAT);
+  EXPECT_EQ(r.KeyData & KF_UP, 0);
 
   const QKeyEvent repeatedRelease(QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier, 114, 0, 0, QString(),
                                   true);

@@ -45,7 +45,7 @@ protected:
   ScopedScriptedServices services;
 };
 
-TEST_F(MessagesTest, SendMessageRunsAtOncePostedMessagesAfterTheHandlerInOrder) {
+TEST_F(MessagesTest, SendMessageRunsAtOncePostedMessagesAfterTheHandlerInTheOrderQueued) {
   QStringList log;
   auto *r = new Recorder(nullptr, &log);
   EXPECT_EQ(SendMessage(r->Handle(), WM_TEST_START), 7);
@@ -53,11 +53,10 @@ TEST_F(MessagesTest, SendMessageRunsAtOncePostedMessagesAfterTheHandlerInOrder) 
   guitest::ProcessEvents();
   EXPECT_EQ(log, QStringList({"start", "end of start", "msg 1", "msg 2"}));
   r->Free();
-}
 
-TEST_F(MessagesTest, PostedMessageQueuedBeforeALaterOneRunsFirst) {
-  QStringList log;
-  auto *r = new Recorder(nullptr, &log);
+  // A posted message queued before a later one runs first.
+  log.clear();
+  r = new Recorder(nullptr, &log);
   ASSERT_TRUE(PostMessage(r->Handle(), WM_TEST_B, 9, 0));
   ASSERT_TRUE(PostMessage(r->Handle(), WM_TEST_START, 0, 0));
   guitest::ProcessEvents();
@@ -65,7 +64,7 @@ TEST_F(MessagesTest, PostedMessageQueuedBeforeALaterOneRunsFirst) {
   r->Free();
 }
 
-TEST_F(MessagesTest, MessageToAFreedControlIsDropped) {
+TEST_F(MessagesTest, MessageToAFreedControlIsDroppedAndHandlesAreNeverReused) {
   QStringList log;
   auto *r = new Recorder(nullptr, &log);
   const HWND handle = r->Handle();
@@ -77,10 +76,8 @@ TEST_F(MessagesTest, MessageToAFreedControlIsDropped) {
   EXPECT_FALSE(PostMessage(handle, WM_TEST_A, 6, 0));
   EXPECT_EQ(SendMessage(handle, WM_TEST_START), 0);
   EXPECT_EQ(FindControl(handle), nullptr);
-}
 
-TEST_F(MessagesTest, HandlesAreNeverReused) {
-  QStringList log;
+  // Handles are never reused.
   auto *first = new Recorder(nullptr, &log);
   const HWND gone = first->Handle();
   first->Free();
@@ -89,7 +86,7 @@ TEST_F(MessagesTest, HandlesAreNeverReused) {
   second->Free();
 }
 
-TEST_F(MessagesTest, HiddenWindowReceivesMessagesUntilDeallocated) {
+TEST_F(MessagesTest, HiddenWindowReceivesMessagesUntilDeallocatedEvenFromInside) {
   QList<UINT> seen;
   const HWND hidden = AllocateHWnd([&seen](TMessage &m) {
     seen.append(m.Msg);
@@ -103,17 +100,16 @@ TEST_F(MessagesTest, HiddenWindowReceivesMessagesUntilDeallocated) {
   DeallocateHWnd(hidden);
   guitest::ProcessEvents();
   EXPECT_EQ(seen.size(), 2);
-}
 
-TEST_F(MessagesTest, HiddenWindowMayDeallocateItselfInsideItsProcedure) {
-  HWND hidden = 0;
+  // A hidden window may deallocate itself inside its procedure.
+  HWND self = 0;
   int calls = 0;
-  hidden = AllocateHWnd([&](TMessage &) {
+  self = AllocateHWnd([&](TMessage &) {
     ++calls;
-    DeallocateHWnd(hidden);
+    DeallocateHWnd(self);
   });
-  PostMessage(hidden, WM_TEST_A);
-  PostMessage(hidden, WM_TEST_A);
+  PostMessage(self, WM_TEST_A);
+  PostMessage(self, WM_TEST_A);
   guitest::ProcessEvents();
   EXPECT_EQ(calls, 1);
 }
@@ -127,29 +123,24 @@ TEST_F(MessagesTest, ExceptionInAPostedMessageReachesTheApplicationsMessageBox) 
   guitest::ProcessEvents();
   ASSERT_EQ(services->MessageBoxes().size(), 1);
   const TMessageBoxRequest &box = services->MessageBoxes().first();
-  EXPECT_EQ(box.Text, QStringLiteral("Bad thing."));
-  EXPECT_EQ(box.Caption, QStringLiteral("Tallyrook"));
-  EXPECT_EQ(box.Icon, TMessageIcon::Error);
-  EXPECT_EQ(box.Buttons, QList<int>({IDOK}));
+  EXPECT_EQ(std::tuple(box.Text, box.Caption, box.Icon, box.Buttons),
+            std::tuple(QStringLiteral("Bad thing."), QStringLiteral("Tallyrook"), TMessageIcon::Error,
+                       QList<int>({IDOK})));
   // The loop carried on with the next message.
   EXPECT_EQ(log, QStringList({"msg 1"}));
   r->Free();
 }
 
-TEST_F(MessagesTest, ExceptionInSendMessageIsHandledPerformLetsItThrough) {
+TEST_F(MessagesTest, ExceptionInSendMessageIsHandledPerformLetsItThroughASilentAbortShowsNothing) {
   QStringList log;
   auto *r = new Recorder(nullptr, &log);
   EXPECT_EQ(SendMessage(r->Handle(), WM_TEST_THROW), 0);
   EXPECT_EQ(services->MessageBoxes().size(), 1);
   EXPECT_THROW(r->Perform(WM_TEST_THROW), Exception);
-  r->Free();
-}
 
-TEST_F(MessagesTest, SilentAbortShowsNothing) {
-  QStringList log;
-  auto *r = new Recorder(nullptr, &log);
+  // A silent abort shows nothing.
   SendMessage(r->Handle(), WM_TEST_ABORT);
-  EXPECT_TRUE(services->MessageBoxes().isEmpty());
+  EXPECT_EQ(services->MessageBoxes().size(), 1);
   r->Free();
 }
 

@@ -106,15 +106,13 @@ TEST(PrinterPaper, PapersSizesAndPageMetricsFollowThePrinter) {
   const QList<TPaperInfo> papers = printer.Papers();
   ASSERT_EQ(papers.size(), 3);
   EXPECT_EQ(papers[0], (TPaperInfo{DMPAPER_LETTER, papers[0].name, 2159, 2794}));
-  EXPECT_EQ(papers[1].code, DMPAPER_A4);
-  EXPECT_EQ(papers[1].width, 2100);
-  EXPECT_EQ(papers[1].height, 2970);
+  EXPECT_EQ(std::tuple(papers[1].code, papers[1].width, papers[1].height),
+            std::tuple(DMPAPER_A4, 2100, 2970));
   EXPECT_FALSE(papers[1].name.isEmpty());
   EXPECT_EQ(printer.PaperSize(), DMPAPER_A4);
 
   // A4 at 600 dpi with margins of 5, 4, 5 and 6 mm.
-  EXPECT_EQ(printer.DeviceCaps(LOGPIXELSX), 600);
-  EXPECT_EQ(printer.DeviceCaps(LOGPIXELSY), 600);
+  EXPECT_EQ(std::pair(printer.DeviceCaps(LOGPIXELSX), printer.DeviceCaps(LOGPIXELSY)), std::pair(600, 600));
   const double tolerance = PointTolerance(600);
   EXPECT_NEAR(printer.DeviceCaps(PHYSICALWIDTH), Pixels(210, 600), tolerance);
   EXPECT_NEAR(printer.DeviceCaps(PHYSICALHEIGHT), Pixels(297, 600), tolerance);
@@ -162,7 +160,7 @@ TEST(PrinterPaper, PapersSizesAndPageMetricsFollowThePrinter) {
   EXPECT_FALSE(StandardPaper(9999).has_value());
 }
 
-TEST(PrinterJob, TwoPagesPrintedToThePdfPrinterReadBack) {
+TEST(PrinterJob, PagesPrintedToThePdfPrinterReadBackAndChangesApplyFromTheNextPage) {
   QTemporaryDir dir;
   TPrinter *printer = Printer();
   printer->SetPrinterIndex(printer->Printers().size() - 1);
@@ -199,24 +197,22 @@ TEST(PrinterJob, TwoPagesPrintedToThePdfPrinterReadBack) {
   ASSERT_EQ(sizes.size(), 2);
   EXPECT_NEAR(sizes[0].width(), 595.3, 1.0); // A4 in points
   EXPECT_NEAR(sizes[0].height(), 841.9, 1.0);
-  FreePrinter(); // before the application object goes, as the program does at shut-down
-}
 
-TEST(PrinterJob, PaperAndOrientationChangesApplyFromTheNextPage) {
-  QTemporaryDir dir;
-  TPrinter printer(std::make_unique<TScriptedPrinterSystem>(dir.path()));
-  printer.SetPdfFileName(dir.filePath(QStringLiteral("mixed.pdf")));
-  printer.SetPaperSize(DMPAPER_A4);
-  printer.BeginDoc();
-  printer.Canvas()->TextOut(100, 100, QStringLiteral("portrait"));
-  printer.SetOrientation(poLandscape);
-  printer.NewPage();
-  printer.Canvas()->TextOut(100, 100, QStringLiteral("landscape"));
-  printer.EndDoc();
-  const QList<QSizeF> sizes = PageSizes(printer.OutputFileName());
-  ASSERT_EQ(sizes.size(), 2);
-  EXPECT_LT(sizes[0].width(), sizes[0].height());
-  EXPECT_GT(sizes[1].width(), sizes[1].height());
+  // Paper and orientation changes apply from the next page.
+  TPrinter mixed(std::make_unique<TScriptedPrinterSystem>(dir.path()));
+  mixed.SetPdfFileName(dir.filePath(QStringLiteral("mixed.pdf")));
+  mixed.SetPaperSize(DMPAPER_A4);
+  mixed.BeginDoc();
+  mixed.Canvas()->TextOut(100, 100, QStringLiteral("portrait"));
+  mixed.SetOrientation(poLandscape);
+  mixed.NewPage();
+  mixed.Canvas()->TextOut(100, 100, QStringLiteral("landscape"));
+  mixed.EndDoc();
+  const QList<QSizeF> mixedSizes = PageSizes(mixed.OutputFileName());
+  ASSERT_EQ(mixedSizes.size(), 2);
+  EXPECT_LT(mixedSizes[0].width(), mixedSizes[0].height());
+  EXPECT_GT(mixedSizes[1].width(), mixedSizes[1].height());
+  FreePrinter(); // before the application object goes, as the program does at shut-down
 }
 
 TEST(PrinterJob, JobsOnAScriptedPrinterAndTheRulesOfAJob) {

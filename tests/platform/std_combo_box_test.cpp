@@ -61,7 +61,7 @@ protected:
   int savedInterval = 0;
 };
 
-TEST_F(ComboBoxTest, ItemsAndSelectionWithAndWithoutWindow) {
+TEST_F(ComboBoxTest, ItemsAndSelectionWithAndWithoutWindowAndSortedBoxes) {
   TComboBox *combo = AddCombo(csDropDownList);
   EXPECT_EQ(combo->ItemIndex(), -1);
   combo->SetItemIndex(2);
@@ -86,22 +86,21 @@ TEST_F(ComboBoxTest, ItemsAndSelectionWithAndWithoutWindow) {
   combo->RecreateWnd();
   EXPECT_EQ(combo->ItemIndex(), 0);
   EXPECT_EQ(combo->Items()->Count(), 1);
+
+  // A sorted box adds in order and keeps its selection.
+  auto *sorted = new TComboBox(form);
+  sorted->Items()->Add(QStringLiteral("pear"));
+  sorted->Items()->Add(QStringLiteral("Apple"));
+  sorted->SetItemIndex(0);
+  sorted->SetSorted(true);
+  EXPECT_EQ(sorted->Items()->CommaText(), QStringLiteral("Apple,pear"));
+  EXPECT_EQ(sorted->ItemIndex(), 1);
+  sorted->Items()->Add(QStringLiteral("fig"));
+  EXPECT_EQ(sorted->Items()->CommaText(), QStringLiteral("Apple,fig,pear"));
+  EXPECT_EQ(sorted->ItemIndex(), 2);
 }
 
-TEST_F(ComboBoxTest, SortedBoxAddsInOrder) {
-  auto *combo = new TComboBox(form);
-  combo->Items()->Add(QStringLiteral("pear"));
-  combo->Items()->Add(QStringLiteral("Apple"));
-  combo->SetItemIndex(0);
-  combo->SetSorted(true);
-  EXPECT_EQ(combo->Items()->CommaText(), QStringLiteral("Apple,pear"));
-  EXPECT_EQ(combo->ItemIndex(), 1);
-  combo->Items()->Add(QStringLiteral("fig"));
-  EXPECT_EQ(combo->Items()->CommaText(), QStringLiteral("Apple,fig,pear"));
-  EXPECT_EQ(combo->ItemIndex(), 2);
-}
-
-TEST_F(ComboBoxTest, TypingInAListSelectsTheFirstEntryStartingWithTheTypedText) {
+TEST_F(ComboBoxTest, TypingAndArrowsInAListChooseButTheProgramsChoiceFiresNothing) {
   TComboBox *combo = AddCombo(csDropDownList);
   LogEvents(combo);
   Show();
@@ -124,12 +123,9 @@ TEST_F(ComboBoxTest, TypingInAListSelectsTheFirstEntryStartingWithTheTypedText) 
   QApplication::setKeyboardInputInterval(0);
   TypeText(QStringLiteral("a"));
   EXPECT_EQ(combo->ItemIndex(), 0);
-}
 
-TEST_F(ComboBoxTest, ArrowKeysChooseAndTheProgramsChoiceFiresNothing) {
-  TComboBox *combo = AddCombo(csDropDownList);
-  LogEvents(combo);
-  Show();
+  // The arrow keys choose; the program's choice fires nothing.
+  log.clear();
   combo->SetItemIndex(0);
   EXPECT_TRUE(log.isEmpty());
   guitest::PressKey(Qt::Key_Down);
@@ -163,7 +159,7 @@ TEST_F(ComboBoxTest, EditableBoxCompletesTheTypedText) {
   EXPECT_EQ(combo->Text(), QStringLiteral("c"));
 }
 
-TEST_F(ComboBoxTest, SentKeyMessagesTypeAsTheKeyboardDoes) {
+TEST_F(ComboBoxTest, SentKeyMessagesTypeAsTheKeyboardDoesAndDroppingDownReportsItself) {
   TComboBox *list = AddCombo(csDropDownList);
   TComboBox *editable = AddCombo(csDropDown);
   editable->SetTop(40);
@@ -177,9 +173,20 @@ TEST_F(ComboBoxTest, SentKeyMessagesTypeAsTheKeyboardDoes) {
   SendMessage(editable->Handle(), WM_CHAR, 'i');
   SendMessage(editable->Handle(), WM_CHAR, VK_BACK);
   EXPECT_EQ(editable->Text(), QStringLiteral("k"));
+
+  // Dropping down and closing up report themselves.
+  TComboBox *combo = list;
+  LogEvents(combo);
+  combo->SetDroppedDown(true);
+  guitest::ProcessEvents();
+  EXPECT_TRUE(combo->DroppedDown());
+  EXPECT_EQ(combo->Perform(CB_GETDROPPEDSTATE), 1);
+  combo->SetDroppedDown(false);
+  EXPECT_FALSE(combo->DroppedDown());
+  EXPECT_EQ(log, QStringList({"dropdown", "closeup"}));
 }
 
-TEST_F(ComboBoxTest, KeysOfAnEditableBoxGoThroughItsEditProcedure) {
+TEST_F(ComboBoxTest, KeysOfAnEditableBoxGoThroughItsEditProcedureAndWithout3DItHasNoFrame) {
   auto *filtering = new FilteringCombo(form, &log);
   filtering->SetParent(form);
   filtering->SetTop(40);
@@ -191,19 +198,13 @@ TEST_F(ComboBoxTest, KeysOfAnEditableBoxGoThroughItsEditProcedure) {
   EXPECT_EQ(log, QStringList({"edit keydown 65", "edit keydown 88", "edit keydown 66"}));
   SendMessage(filtering->EditHandle(), WM_USER);
   EXPECT_EQ(log.last(), QStringLiteral("edit user"));
-}
 
-TEST_F(ComboBoxTest, DroppingDownAndClosingUpReportThemselves) {
-  TComboBox *combo = AddCombo(csDropDownList);
-  LogEvents(combo);
-  Show();
-  combo->SetDroppedDown(true);
-  guitest::ProcessEvents();
-  EXPECT_TRUE(combo->DroppedDown());
-  EXPECT_EQ(combo->Perform(CB_GETDROPPEDSTATE), 1);
-  combo->SetDroppedDown(false);
-  EXPECT_FALSE(combo->DroppedDown());
-  EXPECT_EQ(log, QStringList({"dropdown", "closeup"}));
+  // Without the 3-D look the box has no frame.
+  TComboBox *combo = filtering;
+  auto *widget = static_cast<QComboBox *>(combo->Widget());
+  EXPECT_TRUE(widget->hasFrame());
+  combo->SetCtl3D(false);
+  EXPECT_FALSE(widget->hasFrame());
 }
 
 TEST_F(ComboBoxTest, OwnerDrawnEntriesAndTheShownEntryAreDrawnByTheControl) {
@@ -267,15 +268,6 @@ TEST_F(ComboBoxTest, SelectionAndFocusNotificationsReachTheParent) {
   guitest::PressKey(Qt::Key_Tab);
   EXPECT_EQ(parent->codes, QList<int>({CBN_SETFOCUS, CBN_SELCHANGE, CBN_KILLFOCUS}));
   parent->Free();
-}
-
-TEST_F(ComboBoxTest, WithoutThe3DLookTheBoxHasNoFrame) {
-  TComboBox *combo = AddCombo(csDropDownList);
-  Show();
-  auto *widget = static_cast<QComboBox *>(combo->Widget());
-  EXPECT_TRUE(widget->hasFrame());
-  combo->SetCtl3D(false);
-  EXPECT_FALSE(widget->hasFrame());
 }
 
 } // namespace

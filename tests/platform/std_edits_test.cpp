@@ -56,7 +56,7 @@ protected:
   }
 };
 
-TEST_F(EditsTest, TypingFiresKeyPressAndChangeAndOnKeyPressCanVetoOrReplaceAKey) {
+TEST_F(EditsTest, TypedAndPostedKeysFireKeyPressAndChangeAndTheKeyEventsCanVetoOrReplaceAKey) {
   TEdit *edit = AddEdit(QStringLiteral("Edit1"), 0);
   edit->OnKeyPress = TKeyPressEvent::From([this](TObject *, QChar &key) {
     log.append(QStringLiteral("press ") + key);
@@ -74,17 +74,10 @@ TEST_F(EditsTest, TypingFiresKeyPressAndChangeAndOnKeyPressCanVetoOrReplaceAKey)
   // The field is drawn in the window colour.
   EXPECT_EQ(edit->Widget()->grab().toImage().pixel(edit->Width() - 5, edit->Height() / 2),
             ColorToQColor(clWindow).rgb());
-}
 
-TEST_F(EditsTest, PostedKeyMessagesTypeAsTheKeyboardDoes) {
-  TEdit *edit = AddEdit(QStringLiteral("Edit1"), 0);
-  edit->OnKeyPress = TKeyPressEvent::From([this](TObject *, QChar &key) {
-    log.append(QStringLiteral("press ") + key);
-    if (key == QLatin1Char('x')) key = QChar();
-  });
-  edit->OnChange =
-      TNotifyEvent::From([this, edit](TObject *) { log.append(QStringLiteral("change ") + edit->Text()); });
-  Show();
+  // Posted key messages type as the keyboard does.
+  edit->SetText(QString());
+  log.clear();
   for (char c : {'a', 'x', 'c'}) PostMessage(edit->Handle(), WM_CHAR, WPARAM(c));
   PostMessage(edit->Handle(), WM_KEYDOWN, VK_HOME);
   PostMessage(edit->Handle(), WM_CHAR, WPARAM('b'));
@@ -94,24 +87,20 @@ TEST_F(EditsTest, PostedKeyMessagesTypeAsTheKeyboardDoes) {
   EXPECT_EQ(edit->Text(), QStringLiteral("ba"));
   EXPECT_EQ(log, QStringList({"press a", "change a", "press x", "press c", "change ac", "press b",
                               "change bac", "press \b", "change ba"}));
-}
 
-TEST_F(EditsTest, OnKeyDownCanSwallowAKeyThatTypesNothing) {
-  TEdit *edit = AddEdit(QStringLiteral("Edit1"), 0);
-  edit->SetText(QStringLiteral("abc"));
+  // OnKeyDown can swallow a key that types nothing.
   edit->OnKeyDown = TKeyEvent::From([](TObject *, WORD &key, TShiftState) {
     if (key == VK_DELETE) key = 0;
   });
-  Show();
   edit->SetSelStart(0);
   guitest::PressKey(Qt::Key_Delete);
-  EXPECT_EQ(edit->Text(), QStringLiteral("abc"));
+  EXPECT_EQ(edit->Text(), QStringLiteral("ba"));
   edit->OnKeyDown = nullptr;
   guitest::PressKey(Qt::Key_Delete);
-  EXPECT_EQ(edit->Text(), QStringLiteral("bc"));
+  EXPECT_EQ(edit->Text(), QStringLiteral("a"));
 }
 
-TEST_F(EditsTest, ClipboardKeysBecomeMessagesAndWorkThroughTheClipboardService) {
+TEST_F(EditsTest, ClipboardKeysAndTheContextMenuBecomeMessagesAndWorkThroughTheClipboardService) {
   auto *edit = new LoggingEdit(form, &log);
   edit->SetParent(form);
   Show();
@@ -130,15 +119,9 @@ TEST_F(EditsTest, ClipboardKeysBecomeMessagesAndWorkThroughTheClipboardService) 
   guitest::PressKey(Qt::Key_Insert, Qt::ShiftModifier);
   EXPECT_EQ(edit->Text(), QStringLiteral("hoell"));
   EXPECT_EQ(log, QStringList({"char 22", "paste", "char 3", "copy", "char 24", "cut", "paste"}));
-}
 
-TEST_F(EditsTest, TheEditsContextMenuSendsTheClipboardMessages) {
-  auto *edit = new LoggingEdit(form, &log);
-  edit->SetParent(form);
-  edit->SetText(QStringLiteral("abc"));
-  Show();
+  log.clear();
   services->SetClipboardText(QStringLiteral("XY"));
-  edit->SetSelStart(3);
   QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), edit->Widget()->mapToGlobal(QPoint(5, 5)));
   QApplication::sendEvent(edit->Widget(), &event);
   auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
@@ -146,7 +129,7 @@ TEST_F(EditsTest, TheEditsContextMenuSendsTheClipboardMessages) {
   for (QAction *action : menu->actions())
     if (action->text() == QLatin1String("&Paste")) action->trigger();
   menu->close();
-  EXPECT_EQ(edit->Text(), QStringLiteral("abcXY"));
+  EXPECT_EQ(edit->Text(), QStringLiteral("hoellXY"));
   EXPECT_EQ(log, QStringList({"paste"}));
 }
 
@@ -167,11 +150,13 @@ TEST_F(EditsTest, MaxLengthLimitsTypingAndPastingButNotTheProgramsText) {
   EXPECT_EQ(edit->Text(), QStringLiteral("12x6"));
 }
 
-TEST_F(EditsTest, ReadOnlyRefusesTypingAndPasting) {
+TEST_F(EditsTest, ReadOnlyRefusesTypingAndPastingAndAPasswordCharHidesTheTextFromTheClipboard) {
   TEdit *edit = AddEdit(QStringLiteral("Edit1"), 0);
+  TEdit *password = AddEdit(QStringLiteral("Edit2"), 30);
   edit->SetText(QStringLiteral("fixed"));
   edit->Perform(EM_SETREADONLY, 1);
   EXPECT_TRUE(edit->ReadOnly());
+  password->SetPasswordChar(QLatin1Char('*'));
   Show();
   TypeText(QStringLiteral("x"));
   services->SetClipboardText(QStringLiteral("y"));
@@ -180,6 +165,14 @@ TEST_F(EditsTest, ReadOnlyRefusesTypingAndPasting) {
   edit->SelectAll();
   PressCtrl('C');
   EXPECT_EQ(services->ClipboardText(), QStringLiteral("fixed"));
+
+  password->SetFocus();
+  services->SetClipboardText(QStringLiteral("kept"));
+  TypeText(QStringLiteral("secret"));
+  EXPECT_EQ(password->Text(), QStringLiteral("secret"));
+  password->SelectAll();
+  PressCtrl('C');
+  EXPECT_EQ(services->ClipboardText(), QStringLiteral("kept"));
 }
 
 TEST_F(EditsTest, CharCaseAppliesToTypedAndSetText) {
@@ -195,7 +188,7 @@ TEST_F(EditsTest, CharCaseAppliesToTypedAndSetText) {
   EXPECT_EQ(edit->Text(), QStringLiteral("abcde"));
 }
 
-TEST_F(EditsTest, SelectionPropertiesAndMessages) {
+TEST_F(EditsTest, SelectionModifiedAndFormattingRectangleThroughPropertiesAndMessages) {
   TEdit *edit = AddEdit(QStringLiteral("Edit1"), 0);
   edit->SetText(QStringLiteral("hello world"));
   edit->SetAutoSelect(false);
@@ -205,12 +198,10 @@ TEST_F(EditsTest, SelectionPropertiesAndMessages) {
   EXPECT_EQ(edit->SelText(), QStringLiteral("world"));
   Show();
   EXPECT_EQ(edit->SelText(), QStringLiteral("world"));
-  DWORD start = 0;
-  DWORD end = 0;
+  DWORD start = 0, end = 0;
   EXPECT_EQ(edit->Perform(EM_GETSEL, reinterpret_cast<WPARAM>(&start), PointerParam(&end)),
             MAKELRESULT(6, 11));
-  EXPECT_EQ(start, 6u);
-  EXPECT_EQ(end, 11u);
+  EXPECT_EQ(std::pair(start, end), std::pair(6u, 11u));
   edit->SetSelText(QStringLiteral("there"));
   EXPECT_EQ(edit->Text(), QStringLiteral("hello there"));
   edit->Perform(EM_SETSEL, 0, -1);
@@ -219,11 +210,9 @@ TEST_F(EditsTest, SelectionPropertiesAndMessages) {
   EXPECT_EQ(edit->SelLength(), 0);
   edit->Perform(EM_SETSEL, 2, 4);
   EXPECT_EQ(edit->SelText(), QStringLiteral("ll"));
-}
 
-TEST_F(EditsTest, ModifiedFollowsTheUserAndIsClearedBySettingTheText) {
-  TEdit *edit = AddEdit(QStringLiteral("Edit1"), 0);
-  Show();
+  // Modified follows the user and is cleared by setting the text.
+  edit->SetText(QStringLiteral("c"));
   EXPECT_FALSE(edit->Modified());
   TypeText(QStringLiteral("a"));
   EXPECT_TRUE(edit->Modified());
@@ -232,6 +221,12 @@ TEST_F(EditsTest, ModifiedFollowsTheUserAndIsClearedBySettingTheText) {
   EXPECT_FALSE(edit->Modified());
   edit->Perform(EM_SETMODIFY, 1);
   EXPECT_TRUE(edit->Modified());
+
+  TRect wanted = Rect(0, 1, edit->ClientRect().Right - 20, edit->ClientRect().Bottom);
+  edit->Perform(EM_SETRECT, 0, PointerParam(&wanted));
+  TRect got;
+  edit->Perform(EM_GETRECT, 0, PointerParam(&got));
+  EXPECT_EQ(got, wanted);
 }
 
 TEST_F(EditsTest, SelectionSurvivesLosingTheFocusAndTabbingInSelectsAll) {
@@ -287,31 +282,9 @@ TEST_F(EditsTest, TextAndStateSurviveTheWindowBeingMadeAgain) {
   EXPECT_EQ(edit->SelText(), QStringLiteral("efo"));
 }
 
-TEST_F(EditsTest, PasswordCharHidesTheTextFromTheClipboard) {
-  TEdit *edit = AddEdit(QStringLiteral("Edit1"), 0);
-  edit->SetPasswordChar(QLatin1Char('*'));
-  Show();
-  TypeText(QStringLiteral("secret"));
-  EXPECT_EQ(edit->Text(), QStringLiteral("secret"));
-  edit->SelectAll();
-  PressCtrl('C');
-  EXPECT_FALSE(services->ClipboardHasText());
-}
-
-TEST_F(EditsTest, FormattingRectangleIsKept) {
-  TEdit *edit = AddEdit(QStringLiteral("Edit1"), 0);
-  Show();
-  const TRect client = edit->ClientRect();
-  TRect wanted = Rect(0, 1, client.Right - 20, client.Bottom);
-  edit->Perform(EM_SETRECT, 0, PointerParam(&wanted));
-  TRect got;
-  edit->Perform(EM_GETRECT, 0, PointerParam(&got));
-  EXPECT_EQ(got, wanted);
-}
-
 // ---- memo ----
 
-TEST_F(EditsTest, MemoLinesAreTheLinesOfItsText) {
+TEST_F(EditsTest, MemoLinesAreTheLinesOfItsTextAndALineBreakCountsTwoCharacters) {
   TMemo *memo = AddEdit<TMemo>(QStringLiteral("Memo1"), 0);
   memo->Lines()->Add(QStringLiteral("one"));
   memo->Lines()->Add(QStringLiteral("two"));
@@ -327,13 +300,7 @@ TEST_F(EditsTest, MemoLinesAreTheLinesOfItsText) {
   EXPECT_EQ(memo->Lines()->Strings(2), QStringLiteral("c"));
   EXPECT_EQ(memo->Perform(EM_GETLINECOUNT), 3);
   EXPECT_EQ(memo->Perform(EM_LINEINDEX, 2), 6);
-  memo->Lines()->Clear();
-  EXPECT_EQ(memo->Lines()->Count(), 0);
-}
-
-TEST_F(EditsTest, MemoPositionsCountALineBreakAsTwoCharacters) {
-  TMemo *memo = AddEdit<TMemo>(QStringLiteral("Memo1"), 0);
-  Show();
+  // Positions count a line break as two characters.
   memo->SetText(QStringLiteral("ab\r\ncd"));
   memo->SetSelStart(4);
   memo->SetSelLength(2);
@@ -342,6 +309,8 @@ TEST_F(EditsTest, MemoPositionsCountALineBreakAsTwoCharacters) {
   memo->SetSelLength(3);
   EXPECT_EQ(memo->SelText(), QStringLiteral("b\r\n"));
   EXPECT_EQ(memo->CaretPos(), (TPoint{0, 1}));
+  memo->Lines()->Clear();
+  EXPECT_EQ(memo->Lines()->Count(), 0);
 }
 
 TEST_F(EditsTest, MouseInAMemosTextAreaReachesTheMemoAndPlacesTheCaret) {
@@ -443,6 +412,7 @@ struct LayoutCase {
   const char *value;
   const char *editText;
   const char *text;
+  int firstMissing = -1; // the first required position left blank
 };
 
 TEST(EditMask, ValueToEditTextAndBack) {
@@ -450,32 +420,26 @@ TEST(EditMask, ValueToEditTextAndBack) {
                               {"99/99/9999;1;_", "", "__/__/____", "  /  /    "},
                               {"99/99/9999;0;_", "12312024", "12/31/2024", "12312024"},
                               // Without "!" a short field gets trailing blanks, with it leading ones.
-                              {"90:99:99;1;_", "1:23:45", "1_:23:45", "1 :23:45"},
+                              {"90:99:99;1;_", "1:23:45", "1_:23:45", "1 :23:45", 1},
                               {"!90:99:99;1;_", "1:23:45", "_1:23:45", " 1:23:45"},
                               {">LL;1;_", "ab", "AB", "AB"},
                               // A character that does not fit leaves its position blank.
-                              {"000;1;_", "1a2", "1_2", "1 2"},
+                              {"000;1;_", "1a2", "1_2", "1 2", 1},
                               {"\\(999\\) 999;1;_", "(12) 345", "(12_) 345", "(12 ) 345"},
-                              {"999;1; ", "12", "12 ", "12 "}};
+                              {"999;1; ", "12", "12 ", "12 "},
+                              {"00-99;1;_", "1", "1_-__", "1 -  ", 1},
+                              {"00-99;1;_", "12", "12-__", "12-  "}};
   for (const LayoutCase &c : cases) {
     SCOPED_TRACE(c.mask);
     const TEditMask mask(QString::fromLatin1(c.mask), QLatin1Char('/'), QLatin1Char(':'));
     const QString editText = mask.EditTextFor(QString::fromLatin1(c.value));
     EXPECT_EQ(editText, QString::fromLatin1(c.editText));
     EXPECT_EQ(mask.TextOf(editText), QString::fromLatin1(c.text));
+    EXPECT_EQ(mask.FirstMissing(editText), c.firstMissing);
   }
 }
 
-TEST(EditMask, RequiredPositionsMustBeFilled) {
-  const TEditMask mask(QStringLiteral("00-99;1;_"));
-  EXPECT_EQ(mask.FirstMissing(QStringLiteral("1_-__")), 1);
-  EXPECT_EQ(mask.FirstMissing(QStringLiteral("12-__")), -1);
-  EXPECT_TRUE(TEditMask(QStringLiteral("99")).IsComplete(QStringLiteral("__")));
-  EXPECT_FALSE(mask.SaveLiterals() == false);
-  EXPECT_TRUE(TEditMask(QStringLiteral("")).IsEmpty());
-}
-
-TEST_F(EditsTest, MaskedEditShowsAndReadsItsTextThroughTheMask) {
+TEST_F(EditsTest, MaskedEditShowsReadsAndTypesItsTextThroughTheMask) {
   TMaskEdit *edit = AddEdit<TMaskEdit>(QStringLiteral("MaskEdit1"), 0);
   edit->SetEditMask(QStringLiteral("00/00/0000;1;_"));
   // Blanks of required positions keep their places (Qt alone would move the characters after them up).
@@ -491,6 +455,16 @@ TEST_F(EditsTest, MaskedEditShowsAndReadsItsTextThroughTheMask) {
   edit->SetEditMask(QString());
   EXPECT_FALSE(edit->IsMasked());
   EXPECT_EQ(edit->Text(), QStringLiteral("12312024"));
+
+  // Typing fills the positions and skips the literals.
+  edit->SetEditMask(QStringLiteral("!99/99/9999;1;_"));
+  edit->SetText(QString());
+  int changes = 0;
+  edit->OnChange = TNotifyEvent::From([&changes](TObject *) { ++changes; });
+  edit->SetSelStart(0);
+  TypeText(QStringLiteral("12x31"));
+  EXPECT_EQ(edit->EditText(), QStringLiteral("12/31/____"));
+  EXPECT_EQ(changes, 4);
 }
 
 TEST_F(EditsTest, AMaskWithALiteralSemicolonIsRefusedAndTheOldMaskStays) {
@@ -505,18 +479,6 @@ TEST_F(EditsTest, AMaskWithALiteralSemicolonIsRefusedAndTheOldMaskStays) {
     EXPECT_EQ(edit->EditText(), QStringLiteral("12-34"));
   }
   EXPECT_THROW(TEditMask(QStringLiteral("00:00"), QLatin1Char('/'), QLatin1Char(';')), EInvalidOperation);
-}
-
-TEST_F(EditsTest, TypingIntoAMaskedEditFillsThePositionsAndSkipsLiterals) {
-  TMaskEdit *edit = AddEdit<TMaskEdit>(QStringLiteral("MaskEdit1"), 0);
-  edit->SetEditMask(QStringLiteral("!99/99/9999;1;_"));
-  int changes = 0;
-  edit->OnChange = TNotifyEvent::From([&changes](TObject *) { ++changes; });
-  Show();
-  edit->SetSelStart(0);
-  TypeText(QStringLiteral("12x31"));
-  EXPECT_EQ(edit->EditText(), QStringLiteral("12/31/____"));
-  EXPECT_EQ(changes, 4);
 }
 
 TEST_F(EditsTest, LeavingAnIncompleteMaskedEditIsRefusedAndEscapeUndoes) {

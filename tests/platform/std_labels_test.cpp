@@ -30,7 +30,7 @@ protected:
   }
 };
 
-TEST_F(LabelsTest, AcceleratorMovesTheFocusToTheFocusControl) {
+TEST_F(LabelsTest, AcceleratorMovesTheFocusToTheFocusControlWhichIsForgottenWhenFreed) {
   auto *first = Add<TEdit>(0, 0);
   auto *label = Add<TLabel>(0, 40);
   auto *second = Add<TEdit>(60, 40);
@@ -53,13 +53,9 @@ TEST_F(LabelsTest, AcceleratorMovesTheFocusToTheFocusControl) {
   button->SetFocus();
   TypeText(QStringLiteral("n"));
   EXPECT_TRUE(button->Focused());
-}
 
-TEST_F(LabelsTest, FocusControlIsForgottenWhenFreed) {
-  auto *label = Add<TLabel>(0, 0);
-  auto *edit = Add<TEdit>(0, 30);
-  label->SetFocusControl(edit);
-  edit->Free();
+  // The focus control is forgotten when freed.
+  second->Free();
   EXPECT_EQ(label->FocusControl(), nullptr);
 }
 
@@ -153,8 +149,7 @@ TEST_F(LabelsTest, ImageDrawsItsPictureAndOffersABitmapCanvas) {
   image->SetBounds(20, 20, 40, 30);
   // An empty picture becomes a bitmap of the control's size to draw on.
   TCanvas *canvas = image->Canvas();
-  EXPECT_EQ(image->Picture()->Width(), 40);
-  EXPECT_EQ(image->Picture()->Height(), 30);
+  EXPECT_EQ(std::pair(image->Picture()->Width(), image->Picture()->Height()), std::pair(40, 30));
   canvas->Brush()->SetColor(clRed);
   canvas->FillRect(Rect(0, 0, 40, 30));
   Show();
@@ -164,8 +159,7 @@ TEST_F(LabelsTest, ImageDrawsItsPictureAndOffersABitmapCanvas) {
   image->SetAutoSize(true);
   TBitmap larger(70, 10);
   image->Picture()->SetGraphic(&larger);
-  EXPECT_EQ(image->Width(), 70);
-  EXPECT_EQ(image->Height(), 10);
+  EXPECT_EQ(std::pair(image->Width(), image->Height()), std::pair(70, 10));
 }
 
 TEST_F(LabelsTest, PanelDrawsItsBevelsAndLaysOutItsChildrenInside) {
@@ -182,11 +176,10 @@ TEST_F(LabelsTest, PanelDrawsItsBevelsAndLaysOutItsChildrenInside) {
   panel->SetCaption(QStringLiteral("Caption"));
   Show();
   const QImage image = Grab();
-  EXPECT_EQ(image.pixel(10, 10), Rgb(clBtnHighlight));
-  EXPECT_EQ(image.pixel(11, 11), Rgb(clBtnHighlight));
-  EXPECT_EQ(image.pixel(129, 89), Rgb(clBtnShadow));
-  // Inner bevel, lowered: shadow at its top left.
-  EXPECT_EQ(image.pixel(10 + 5, 10 + 5), Rgb(clBtnShadow));
+  // The raised outer bevel two pixels wide, and the lowered inner one with shadow at its top left.
+  EXPECT_EQ(
+      QList<QRgb>({image.pixel(10, 10), image.pixel(11, 11), image.pixel(129, 89), image.pixel(15, 15)}),
+      QList<QRgb>({Rgb(clBtnHighlight), Rgb(clBtnHighlight), Rgb(clBtnShadow), Rgb(clBtnShadow)}));
   EXPECT_GT(DarkPixels(image, QRect(30, 40, 80, 20)), 10);
 }
 
@@ -200,14 +193,11 @@ TEST_F(LabelsTest, BevelShapes) {
   line->SetStyle(bsRaised);
   Show();
   const QImage image = Grab();
-  EXPECT_EQ(image.pixel(10, 10), Rgb(clBtnShadow));
-  EXPECT_EQ(image.pixel(39, 10), Rgb(clBtnHighlight));
-  EXPECT_EQ(image.pixel(39, 29), Rgb(clBtnHighlight));
-  EXPECT_EQ(image.pixel(10, 29), Rgb(clBtnShadow));
-  EXPECT_EQ(image.pixel(20, 20), qRgb(255, 255, 255));
-  EXPECT_EQ(image.pixel(20, 50), Rgb(clBtnHighlight));
-  EXPECT_EQ(image.pixel(20, 51), Rgb(clBtnShadow));
-  EXPECT_EQ(image.pixel(20, 52), qRgb(255, 255, 255));
+  // The lowered box's corners and inside; the raised top line's two rows and what is below.
+  EXPECT_EQ(QList<QRgb>({image.pixel(10, 10), image.pixel(39, 10), image.pixel(39, 29), image.pixel(10, 29),
+                         image.pixel(20, 20), image.pixel(20, 50), image.pixel(20, 51), image.pixel(20, 52)}),
+            QList<QRgb>({Rgb(clBtnShadow), Rgb(clBtnHighlight), Rgb(clBtnHighlight), Rgb(clBtnShadow),
+                         Rgb(clWhite), Rgb(clBtnHighlight), Rgb(clBtnShadow), Rgb(clWhite)}));
 }
 
 TEST_F(LabelsTest, ScrollBoxScrollsItsChildren) {

@@ -26,7 +26,7 @@ struct ShortCutCase {
   const char *text;
 };
 
-TEST(ShortCuts, TextBothWays) {
+TEST(ShortCuts, TextBothWaysAndFromKeyAndShift) {
   const ShortCutCase cases[] = {{TShortCut(scCtrl | 'S'), "Ctrl+S"},
                                 {TShortCut(scShift | VK_DELETE), "Shift+Del"},
                                 {TShortCut(scShift | scCtrl | scAlt | 'A'), "Shift+Ctrl+Alt+A"},
@@ -38,9 +38,8 @@ TEST(ShortCuts, TextBothWays) {
     EXPECT_EQ(ShortCutToText(c.shortCut), QString::fromLatin1(c.text));
     EXPECT_EQ(TextToShortCut(QString::fromLatin1(c.text)), c.shortCut);
   }
-}
 
-TEST(ShortCuts, FromKeyAndShift) {
+  // From a key and a shift state, and back.
   EXPECT_EQ(ShortCut('P', TShiftState{ssCtrl}), TShortCut(scCtrl | 'P'));
   WORD key = 0;
   TShiftState shift;

@@ -8,7 +8,7 @@
 
 namespace {
 
-TEST(MemoryStream, ReadWriteSeekAndPosition) {
+TEST(MemoryStream, ReadWriteSeekAndPositionAndTheGapPastTheEndIsZeros) {
   TMemoryStream s;
   EXPECT_EQ(s.Write("hello", 5), 5);
   EXPECT_EQ(s.Position(), 5);
@@ -22,6 +22,21 @@ TEST(MemoryStream, ReadWriteSeekAndPosition) {
   EXPECT_EQ(s.Seek(1, soFromCurrent), 2);
   s.Write("LL", 2);
   EXPECT_EQ(s.Bytes(), "heLLo");
+
+  // Writing past the end fills the gap with zeros.
+  TMemoryStream gap;
+  gap.SetPosition(3);
+  gap.WriteUInt8(7);
+  EXPECT_EQ(gap.Bytes(), QByteArray("\0\0\0\x07", 4));
+  gap.SetSize(2);
+  EXPECT_EQ(gap.Size(), 2);
+  EXPECT_EQ(gap.Position(), 4);
+  gap.SetSize(4);
+  EXPECT_EQ(gap.Bytes(), QByteArray(4, '\0'));
+  EXPECT_THROW(gap.SetSize(-1), EStreamError);
+  gap.Clear();
+  EXPECT_EQ(gap.Size(), 0);
+  EXPECT_EQ(gap.Position(), 0);
 }
 
 TEST(MemoryStream, ExactReadsRaiseOnShortData) {
@@ -36,22 +51,6 @@ TEST(MemoryStream, ExactReadsRaiseOnShortData) {
   s.SetPosition(-1); // before the start nothing moves
   EXPECT_EQ(s.Read(buf, 1), 0);
   EXPECT_THROW(s.WriteBuffer("x", 1), EWriteError);
-}
-
-TEST(MemoryStream, WritingPastTheEndFillsTheGapWithZeros) {
-  TMemoryStream s;
-  s.SetPosition(3);
-  s.WriteUInt8(7);
-  EXPECT_EQ(s.Bytes(), QByteArray("\0\0\0\x07", 4));
-  s.SetSize(2);
-  EXPECT_EQ(s.Size(), 2);
-  EXPECT_EQ(s.Position(), 4);
-  s.SetSize(4);
-  EXPECT_EQ(s.Bytes(), QByteArray(4, '\0'));
-  EXPECT_THROW(s.SetSize(-1), EStreamError);
-  s.Clear();
-  EXPECT_EQ(s.Size(), 0);
-  EXPECT_EQ(s.Position(), 0);
 }
 
 TEST(MemoryStream, CopyFromCountOrWhole) {
@@ -130,7 +129,7 @@ TEST(Streams, ExtendedValuesHaveTheStoredLayout) {
   }
 }
 
-TEST(Streams, ExtendedRoundTripsEveryKindOfDouble) {
+TEST(Streams, ExtendedRoundTripsEveryKindOfDoubleAndRoundsWhatIsBeyond) {
   const double values[] = {-0.0,
                            3.141592653589793,
                            -1e-300,
@@ -145,9 +144,8 @@ TEST(Streams, ExtendedRoundTripsEveryKindOfDouble) {
     EXPECT_EQ(std::signbit(back), std::signbit(v));
   }
   EXPECT_TRUE(std::isnan(ExtendedToDouble(DoubleToExtended(std::numeric_limits<double>::quiet_NaN()))));
-}
 
-TEST(Streams, ExtendedValuesBeyondDoubleRangeAndRounding) {
+  // Beyond the range of a double: infinity, rounding, zero with its sign.
   // 1.1e4932, the largest extended range limit in use, exceeds double: infinity.
   TExtendedBytes huge{};
   huge.fill(0xFF);
@@ -211,7 +209,7 @@ TEST_F(FileStreamTest, CreateWriteReopenAndRead) {
   }
 }
 
-TEST_F(FileStreamTest, OpenAndCreateFailuresNameTheFile) {
+TEST_F(FileStreamTest, OpenAndCreateFailuresNameTheFileAndMemoryStreamsLoadAndSaveFiles) {
   const QString missing = Path("missing.bin");
   try {
     TFileStream f(missing, fmOpenRead);
@@ -230,9 +228,8 @@ TEST_F(FileStreamTest, OpenAndCreateFailuresNameTheFile) {
   }
   EXPECT_THROW(TFileStream(Path("missing.bin"), fmOpenReadWrite), EFOpenError);
   EXPECT_FALSE(QFile::exists(missing));
-}
 
-TEST_F(FileStreamTest, MemoryStreamLoadsAndSavesFiles) {
+  // A memory stream loads and saves whole files; a failed load keeps the content.
   TMemoryStream out(QByteArray("\x00\x01\x02\xFF", 4));
   out.SetPosition(2); // saving writes everything regardless of the position
   out.SaveToFile(Path("m.bin"));

@@ -24,7 +24,7 @@ struct Tracked : TObject {
   int *deaths_;
 };
 
-TEST(StringList, AddInsertDeleteAndObjects) {
+TEST(StringList, AddInsertDeleteAndObjectsAndIndexErrorsNameTheIndex) {
   TStringList list;
   TObject a, b;
   EXPECT_EQ(list.Add("one"), 0);
@@ -41,26 +41,23 @@ TEST(StringList, AddInsertDeleteAndObjects) {
   EXPECT_EQ(list.Objects(2), &a); // the object stays with its item
   list.Delete(0);
   EXPECT_EQ(Items(list), QStringList({"one", "deux", "three"}));
+
+  // Index errors name the index; inserting at the end is allowed.
+  const auto expectError = [](const std::function<void()> &f, const char *message) {
+    EXPECT_EQ(MessageOf<EStringListError>([&] { f(); }), message);
+  };
+  expectError([&] { list.Strings(3); }, "List index out of bounds (3)");
+  expectError([&] { list.Objects(-1); }, "List index out of bounds (-1)");
+  expectError([&] { list.Delete(5); }, "List index out of bounds (5)");
+  expectError([&] { list.Insert(4, "x"); }, "List index out of bounds (4)");
+  expectError([&] { list.Exchange(0, 3); }, "List index out of bounds (3)");
+  list.Insert(3, "end");
+  EXPECT_EQ(list.Count(), 4);
   list.Clear();
   EXPECT_EQ(list.Count(), 0);
 }
 
-TEST(StringList, IndexErrorsNameTheIndex) {
-  TStringList list;
-  Fill(list, {"a", "b"});
-  const auto expectError = [](const std::function<void()> &f, const char *message) {
-    EXPECT_EQ(MessageOf<EStringListError>([&] { f(); }), message);
-  };
-  expectError([&] { list.Strings(2); }, "List index out of bounds (2)");
-  expectError([&] { list.Objects(-1); }, "List index out of bounds (-1)");
-  expectError([&] { list.Delete(5); }, "List index out of bounds (5)");
-  expectError([&] { list.Insert(3, "x"); }, "List index out of bounds (3)");
-  expectError([&] { list.Exchange(0, 2); }, "List index out of bounds (2)");
-  list.Insert(2, "c"); // inserting at the end is allowed
-  EXPECT_EQ(list.Count(), 3);
-}
-
-TEST(StringList, ExchangeAndMoveCarryTheObjects) {
+TEST(StringList, ExchangeMoveAndCustomSortCarryTheObjects) {
   TStringList list;
   TObject o0, o3;
   list.AddObject("a", &o0);
@@ -75,6 +72,12 @@ TEST(StringList, ExchangeAndMoveCarryTheObjects) {
   list.Move(3, 0);
   EXPECT_EQ(Items(list), QStringList({"a", "b", "c", "d"}));
   EXPECT_EQ(list.Objects(0), &o0);
+
+  TStringList numbers;
+  Fill(numbers, {"10", "9", "100", "-1"});
+  numbers.CustomSort(
+      [](TStringList *l, int i, int j) { return l->Strings(i).toInt() - l->Strings(j).toInt(); });
+  EXPECT_EQ(Items(numbers), QStringList({"-1", "9", "10", "100"})) << "a custom sort compares by index";
 }
 
 struct DuplicateCase {
@@ -113,15 +116,12 @@ TEST(StringList, FindAndIndexOfOnSortedLists) {
   list.SetDuplicates(dupAccept);
   Fill(list, {"m", "c", "x", "c", "a", "c"});
   EXPECT_EQ(Items(list), QStringList({"a", "c", "c", "c", "m", "x"}));
-  int index = -1;
-  EXPECT_TRUE(list.Find("C", index));
-  EXPECT_EQ(index, 1); // the first of equal strings
-  EXPECT_FALSE(list.Find("d", index));
-  EXPECT_EQ(index, 4); // where it would go
-  EXPECT_FALSE(list.Find("zz", index));
-  EXPECT_EQ(index, 6);
-  EXPECT_EQ(list.IndexOf("M"), 4);
-  EXPECT_EQ(list.IndexOf("b"), -1);
+  // Find gives the first of equal strings, or where one would go.
+  int first = -1, d = -1, zz = -1;
+  EXPECT_EQ(std::tuple(list.Find("C", first), list.Find("d", d), list.Find("zz", zz)),
+            std::tuple(true, false, false));
+  EXPECT_EQ(std::tuple(first, d, zz), std::tuple(1, 4, 6));
+  EXPECT_EQ(std::pair(list.IndexOf("M"), list.IndexOf("b")), std::pair(4, -1));
   EXPECT_THROW(list.Insert(0, "q"), EStringListError);
   EXPECT_THROW(list.SetStrings(0, "q"), EStringListError);
   EXPECT_THROW(list.Exchange(0, 1), EStringListError);
@@ -145,19 +145,12 @@ TEST(StringList, SortingIsStableAndFollowsCaseSensitivity) {
   EXPECT_EQ(Items(list), QStringList({"A", "a", "B", "b"}));
 }
 
-TEST(StringList, CustomSortComparesByIndex) {
-  TStringList list;
-  Fill(list, {"10", "9", "100", "-1"});
-  list.CustomSort([](TStringList *l, int i, int j) { return l->Strings(i).toInt() - l->Strings(j).toInt(); });
-  EXPECT_EQ(Items(list), QStringList({"-1", "9", "10", "100"}));
-}
-
 struct CommaCase {
   QStringList items;
   const char *text;
 };
 
-TEST(StringList, CommaTextQuotingRoundTrips) {
+TEST(StringList, CommaTextQuotingRoundTripsAndReading) {
   const CommaCase cases[] = {
       {{}, ""},
       {{""}, "\"\""},
@@ -180,32 +173,24 @@ TEST(StringList, CommaTextQuotingRoundTrips) {
     back.SetCommaText(list.CommaText());
     EXPECT_EQ(Items(back), c.items) << c.text;
   }
-}
-
-struct CommaParseCase {
-  const char *text;
-  QStringList items;
-};
-
-TEST(StringList, CommaTextReading) {
-  const CommaParseCase cases[] = {
-      {"  a , b ,c  ", {"a", "b", "c"}},
-      {"a b,c", {"a", "b", "c"}}, // unquoted blanks separate too
-      {"\"a b\" c", {"a b", "c"}},
-      {"\"unterminated", {"unterminated"}},
-      {"\"x\"y", {"x", "y"}},
-      {"a,,b", {"a", "", "b"}},
-      {"a, ", {"a"}}, // a trailing comma adds an empty item only at the very end
-      {"   ", {}},
-  };
-  for (const CommaParseCase &c : cases) {
+  // Reading: blanks around items go; unquoted blanks separate too; a trailing comma adds an empty item
+  // only at the very end.
+  const std::pair<const char *, QStringList> read[] = {{"  a , b ,c  ", {"a", "b", "c"}},
+                                                       {"a b,c", {"a", "b", "c"}},
+                                                       {"\"a b\" c", {"a b", "c"}},
+                                                       {"\"unterminated", {"unterminated"}},
+                                                       {"\"x\"y", {"x", "y"}},
+                                                       {"a,,b", {"a", "", "b"}},
+                                                       {"a, ", {"a"}},
+                                                       {"   ", {}}};
+  for (const auto &[text, items] : read) {
     TStringList list;
-    list.SetCommaText(QString::fromUtf8(c.text));
-    EXPECT_EQ(Items(list), c.items) << c.text;
+    list.SetCommaText(QString::fromUtf8(text));
+    EXPECT_EQ(Items(list), items) << text;
   }
 }
 
-TEST(StringList, TextJoinsWithCrLfAndReadsAnyLineBreak) {
+TEST(StringList, TextJoinsWithCrLfAndReadsAnyLineBreakAndNamesAndValues) {
   TStringList list;
   list.SetText("one\r\ntwo\nthree\rfour\n\n\r\nfive\n");
   EXPECT_EQ(Items(list), QStringList({"one", "two", "three", "four", "", "", "five"}));
@@ -217,19 +202,13 @@ TEST(StringList, TextJoinsWithCrLfAndReadsAnyLineBreak) {
   list.SetText("");
   EXPECT_EQ(list.Count(), 0);
   EXPECT_EQ(list.Text(), "");
-}
 
-TEST(StringList, NamesAndValues) {
-  TStringList list;
+  // Names and values: the first line of a name counts, names ignore case.
   Fill(list, {"Name=Ann", "plain", "City=Oslo=Norway", "name=second", "=empty name"});
-  EXPECT_EQ(list.Names(0), "Name");
-  EXPECT_EQ(list.Names(1), "");
-  EXPECT_EQ(list.Values("NAME"), "Ann"); // the first line of that name
-  EXPECT_EQ(list.Values("City"), "Oslo=Norway");
-  EXPECT_EQ(list.Values("missing"), "");
-  EXPECT_EQ(list.Values(""), "empty name");
+  EXPECT_EQ(QStringList({list.Names(0), list.Names(1), list.Values("NAME"), list.Values("City"),
+                         list.Values("missing"), list.Values(""), list.ValueFromIndex(1)}),
+            QStringList({"Name", "", "Ann", "Oslo=Norway", "", "empty name", ""}));
   EXPECT_EQ(list.IndexOfName("city"), 2);
-  EXPECT_EQ(list.ValueFromIndex(1), "");
   list.SetValues("City", "Bergen");
   EXPECT_EQ(list[2], "City=Bergen");
   list.SetValues("Zip", "5000");
@@ -265,7 +244,7 @@ TEST(StringList, ChangeEventsAndUpdateBatches) {
   EXPECT_EQ(list.UpdateCount(), 0);
 }
 
-TEST(StringList, OwnedObjectsAreFreed) {
+TEST(StringList, OwnedObjectsAreFreedAndAssignCopiesObjects) {
   int deaths = 0;
   {
     TStringList list(true);
@@ -286,9 +265,8 @@ TEST(StringList, OwnedObjectsAreFreed) {
   notOwning.AddObject("k", &kept);
   notOwning.Clear();
   EXPECT_EQ(deaths, 4);
-}
 
-TEST(StringList, AssignCopiesStringsAndObjects) {
+  // Assign copies the strings and the objects.
   TStringList source, target;
   TObject o;
   source.AddObject("x", &o);

@@ -58,30 +58,6 @@ TEST(UrlService, OpensOnlyWebAndMailAddresses) {
   EXPECT_EQ(ShellExecute(0, QStringLiteral("open"), QStringLiteral("mailto:a@b.c")), SE_ERR_NOASSOC);
 }
 
-TEST(Clipboard, HoldsTextThroughTheService) {
-  ScopedScriptedServices services;
-  EXPECT_FALSE(Clipboard()->HasFormat(CF_TEXT));
-  Clipboard()->SetAsText(QStringLiteral("12.50"));
-  EXPECT_TRUE(Clipboard()->HasFormat(CF_TEXT));
-  EXPECT_FALSE(Clipboard()->HasFormat(2));
-  EXPECT_EQ(Clipboard()->AsText(), QStringLiteral("12.50"));
-  Clipboard()->Clear();
-  EXPECT_FALSE(Clipboard()->HasFormat(CF_TEXT));
-}
-
-TEST(InputBox, ReturnsTheAnswerOrTheDefaultWhenCancelled) {
-  ScopedScriptedServices services;
-  services->AnswerInput(QStringLiteral("42"));
-  services->AnswerInput(std::nullopt);
-  EXPECT_EQ(InputBox(QStringLiteral("Copies"), QStringLiteral("How many?"), QStringLiteral("1")), "42");
-  QString value = QStringLiteral("keep");
-  EXPECT_FALSE(InputQuery(QStringLiteral("Find"), QStringLiteral("Text:"), value));
-  EXPECT_EQ(value, QStringLiteral("keep"));
-  ASSERT_EQ(services->Inputs().size(), 2);
-  EXPECT_EQ(services->Inputs()[0].Prompt, QStringLiteral("How many?"));
-  EXPECT_EQ(services->Inputs()[0].Value, QStringLiteral("1"));
-}
-
 TEST(FileDialogs, FiltersIndexAndAnswer) {
   EXPECT_EQ(
       ParseFileFilter(QStringLiteral("Reports (*.frf)|*.frf|Pictures|*.bmp;*.jpg|All files (*.*)|*.*")),
@@ -108,14 +84,49 @@ TEST(FileDialogs, FiltersIndexAndAnswer) {
   EXPECT_EQ(dialog.FilterIndex, 1);
   ASSERT_EQ(services->FileDialogs().size(), 2);
   const TFileDialogRequest &request = services->FileDialogs().first();
-  EXPECT_TRUE(request.Save);
-  EXPECT_EQ(request.FilterIndex, 2);
-  EXPECT_EQ(request.Filters.size(), 2);
-  EXPECT_TRUE(request.Options.Contains(ofOverwritePrompt));
+  EXPECT_EQ(std::tuple(request.Save, request.FilterIndex, request.Filters.size(),
+                       request.Options.Contains(ofOverwritePrompt)),
+            std::tuple(true, 2, 2, true));
 }
 
-TEST(PrinterSetup, ScriptedChoiceSelectsThePrinter) {
+TEST(ScriptedServices, MessageDialogsClipboardInputBoxAndPrinterSetup) {
   ScopedScriptedServices services;
+  Application()->SetTitle(QStringLiteral("Tallyrook"));
+  EXPECT_EQ(MessageDlg(QStringLiteral("Saved."), mtInformation, {mbOK}), mrOk);
+  EXPECT_EQ(MessageDlg(QStringLiteral("Retry?"), mtError, {mbAbort, mbRetry, mbIgnore}), mrRetry);
+  EXPECT_EQ(MessageDlgDefault(QStringLiteral("Delete?"), mtWarning, {mbYes, mbNo}, mbNo), mrNo);
+  ShowMessage(QStringLiteral("Hello"));
+  const QList<TMessageBoxRequest> &boxes = services->MessageBoxes();
+  ASSERT_EQ(boxes.size(), 4);
+  EXPECT_EQ(QStringList({boxes[0].Caption, boxes[1].Caption, boxes[2].Caption, boxes[3].Caption}),
+            QStringList({"Information", "Error", "Warning", "Tallyrook"}));
+  EXPECT_EQ(boxes[1].Buttons, QList<int>({IDABORT, IDRETRY, IDIGNORE}));
+  EXPECT_EQ(boxes[2].DefaultButton, IDNO);
+  EXPECT_EQ(boxes[3].Icon, TMessageIcon::None);
+  MessageBeep(0);
+  EXPECT_EQ(services->Beeps(), QList<unsigned>({0u}));
+
+  // The clipboard holds text through the service.
+  EXPECT_FALSE(Clipboard()->HasFormat(CF_TEXT));
+  Clipboard()->SetAsText(QStringLiteral("12.50"));
+  EXPECT_TRUE(Clipboard()->HasFormat(CF_TEXT));
+  EXPECT_FALSE(Clipboard()->HasFormat(2));
+  EXPECT_EQ(Clipboard()->AsText(), QStringLiteral("12.50"));
+  Clipboard()->Clear();
+  EXPECT_FALSE(Clipboard()->HasFormat(CF_TEXT));
+
+  // An input box answers or, cancelled, keeps the default.
+  services->AnswerInput(QStringLiteral("42"));
+  services->AnswerInput(std::nullopt);
+  EXPECT_EQ(InputBox(QStringLiteral("Copies"), QStringLiteral("How many?"), QStringLiteral("1")), "42");
+  QString value = QStringLiteral("keep");
+  EXPECT_FALSE(InputQuery(QStringLiteral("Find"), QStringLiteral("Text:"), value));
+  EXPECT_EQ(value, QStringLiteral("keep"));
+  ASSERT_EQ(services->Inputs().size(), 2);
+  EXPECT_EQ(services->Inputs()[0].Prompt, QStringLiteral("How many?"));
+  EXPECT_EQ(services->Inputs()[0].Value, QStringLiteral("1"));
+
+  // The printer setup's scripted choice selects the printer.
   TPrinterSetupDialog dialog(nullptr);
   const QString pdf = TPrinter::PdfPrinterName();
   services->AnswerPrinterSetup(pdf);
@@ -126,27 +137,7 @@ TEST(PrinterSetup, ScriptedChoiceSelectsThePrinter) {
   EXPECT_EQ(services->PrinterSetups(), 2);
 }
 
-TEST(MessageDialogs, CaptionsButtonsAndDefaults) {
-  ScopedScriptedServices services;
-  Application()->SetTitle(QStringLiteral("Tallyrook"));
-  EXPECT_EQ(MessageDlg(QStringLiteral("Saved."), mtInformation, {mbOK}), mrOk);
-  EXPECT_EQ(MessageDlg(QStringLiteral("Retry?"), mtError, {mbAbort, mbRetry, mbIgnore}), mrRetry);
-  EXPECT_EQ(MessageDlgDefault(QStringLiteral("Delete?"), mtWarning, {mbYes, mbNo}, mbNo), mrNo);
-  ShowMessage(QStringLiteral("Hello"));
-  const QList<TMessageBoxRequest> &boxes = services->MessageBoxes();
-  ASSERT_EQ(boxes.size(), 4);
-  EXPECT_EQ(boxes[0].Caption, QStringLiteral("Information"));
-  EXPECT_EQ(boxes[1].Caption, QStringLiteral("Error"));
-  EXPECT_EQ(boxes[1].Buttons, QList<int>({IDABORT, IDRETRY, IDIGNORE}));
-  EXPECT_EQ(boxes[2].Caption, QStringLiteral("Warning"));
-  EXPECT_EQ(boxes[2].DefaultButton, IDNO);
-  EXPECT_EQ(boxes[3].Caption, QStringLiteral("Tallyrook"));
-  EXPECT_EQ(boxes[3].Icon, TMessageIcon::None);
-  MessageBeep(0);
-  EXPECT_EQ(services->Beeps(), QList<unsigned>({0u}));
-}
-
-TEST(WindowTimer, GivesWmTimerUntilKilledAndStopsWithItsWindow) {
+TEST(WindowTimer, GivesWmTimerUntilKilledAndStopsWithItsWindowAndTheTickCountCanBePinned) {
   QList<WPARAM> ticks;
   HWND hidden = 0;
   hidden = AllocateHWnd([&](TMessage &m) {
@@ -163,6 +154,13 @@ TEST(WindowTimer, GivesWmTimerUntilKilledAndStopsWithItsWindow) {
   DeallocateHWnd(hidden);
   guitest::ProcessEvents();
   EXPECT_EQ(SetTimer(hidden, 9, 1), 0u) << "no such window";
+
+  // The tick count can be pinned.
+  SetTickCountSource([] { return DWORD(0xFFFFFFF0u); });
+  EXPECT_EQ(GetTickCount(), 0xFFFFFFF0u);
+  SetTickCountSource(nullptr);
+  const DWORD a = GetTickCount();
+  EXPECT_GE(GetTickCount(), a);
 }
 
 TEST(WindowTimer, WindowlessTimerCallsItsProcedureAndExceptionsReachTheHandler) {
@@ -185,15 +183,7 @@ TEST(WindowTimer, WindowlessTimerCallsItsProcedureAndExceptionsReachTheHandler) 
   EXPECT_EQ(services->MessageBoxes().first().Text, QStringLiteral("Timer failed."));
 }
 
-TEST(WindowTimer, TickCountCanBePinned) {
-  SetTickCountSource([] { return DWORD(0xFFFFFFF0u); });
-  EXPECT_EQ(GetTickCount(), 0xFFFFFFF0u);
-  SetTickCountSource(nullptr);
-  const DWORD a = GetTickCount();
-  EXPECT_GE(GetTickCount(), a);
-}
-
-TEST(SingleInstance, SecondGuardLearnsAtOnceAndAsksTheFirstToComeForward) {
+TEST(SingleInstance, SecondGuardLearnsAtOnceAndAsksTheFirstToComeForwardAndAFailedOneIsNoSecondCopy) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   TSingleInstanceGuard first(QStringLiteral("Tallyrook Test"), dir.path());
@@ -214,11 +204,8 @@ TEST(SingleInstance, SecondGuardLearnsAtOnceAndAsksTheFirstToComeForward) {
   first.Release();
   TSingleInstanceGuard third(QStringLiteral("Tallyrook Test"), dir.path());
   EXPECT_EQ(third.Acquire(), TSingleInstanceGuard::TState::First) << "the first copy has ended";
-}
 
-TEST(SingleInstance, AGuardThatCannotBeSetUpIsNotTakenForASecondCopy) {
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
+  // A guard that cannot be set up is not taken for a second copy.
   QFile blocker(dir.filePath(QStringLiteral("not-a-directory")));
   ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
   blocker.close();
@@ -256,21 +243,19 @@ TEST(SingleInstance, WithoutASessionRuntimeFolderTheGuardKeepsToAFolderOfTheUser
     value.isNull() ? qunsetenv(name) : qputenv(name, value);
 }
 
-TEST(Resources, RegisteredPicturesAndCursorsLoadByNameAnyCase) {
+TEST(Resources, RegisteredPicturesAndCursorsLoadByNameAnyCaseAndControlsGrabToPng) {
   RegisterBitmapResource(QStringLiteral("TESTGLYPH"), [] {
     QImage image(4, 3, QImage::Format_RGB32);
     image.fill(Qt::green);
     return image;
   });
   std::unique_ptr<TBitmap> bitmap = LoadBitmap(QStringLiteral("TestGlyph"));
-  EXPECT_EQ(bitmap->Width(), 4);
-  EXPECT_EQ(bitmap->Height(), 3);
+  EXPECT_EQ(std::pair(bitmap->Width(), bitmap->Height()), std::pair(4, 3));
   EXPECT_THROW(LoadBitmap(QStringLiteral("NOSUCHPICTURE")), EResNotFound);
   EXPECT_EQ(LoadCursor(QStringLiteral("vrCursorHandPoint")).shape(), Qt::PointingHandCursor);
   EXPECT_THROW(LoadCursor(QStringLiteral("NOSUCHCURSOR")), EResNotFound);
-}
 
-TEST(ControlGrab, SavesAPngOfAFormAndItsControls) {
+  // A control grab holds the form and its controls, and saves as a PNG.
   auto *form = TCustomForm::Create<TForm>(nullptr);
   form->SetClientSize(80, 40);
   form->SetColor(clWhite);

@@ -1,5 +1,6 @@
 #include "report/component_lookup.h"
 #include "report/function_library.h"
+#include "report/report_dataset.h"
 #include "report_datasets_fixture.h"
 
 namespace {
@@ -12,12 +13,10 @@ TEST_F(DBDataSetTest, WalksTheFourRangeCombinations) {
     TRangeEnd end;
     QList<int> ids;
     int leftOn; // the current line after the band's run
-  } cases[] = {
-      {rbFirst, reLast, {1, 2, 3, 4, 5}, 5},
-      {rbFirst, reCurrent, {1, 2, 3}, 3},
-      {rbCurrent, reLast, {3, 4, 5}, 3},
-      {rbCurrent, reCurrent, {3}, 3},
-  };
+  } cases[] = {{rbFirst, reLast, {1, 2, 3, 4, 5}, 5},
+               {rbFirst, reCurrent, {1, 2, 3}, 3},
+               {rbCurrent, reLast, {3, 4, 5}, 3},
+               {rbCurrent, reCurrent, {3}, 3}};
   for (const auto &c : cases) {
     SCOPED_TRACE(QStringLiteral("%1 %2").arg(c.begin).arg(c.end).toStdString());
     source->SetRangeBegin(c.begin);
@@ -27,36 +26,27 @@ TEST_F(DBDataSetTest, WalksTheFourRangeCombinations) {
     EXPECT_EQ(CurrentId(), c.leftOn);
     EXPECT_TRUE(lines->Active());
   }
-  // First to last leaves the dataset at its end.
+  // First to last leaves the dataset at its end; first to current ends at the first record too.
   source->SetRangeBegin(rbFirst);
   source->SetRangeEnd(reLast);
   Walk(source);
   EXPECT_TRUE(lines->Eof());
-}
-
-TEST_F(DBDataSetTest, RangeFromTheFirstToTheCurrentEndsAtTheFirstRecordToo) {
   source->SetRangeEnd(reCurrent);
   GoTo(1);
   EXPECT_EQ(Walk(source), QList<int>{1});
-  GoTo(5);
-  EXPECT_EQ(Walk(source), (QList<int>{1, 2, 3, 4, 5}));
-}
-
-TEST_F(DBDataSetTest, ACountedRangeStopsAfterItsCount) {
+  // A counted range stops after its count.
   source->SetRangeEnd(reCount);
   source->SetRangeEndCount(3);
   EXPECT_EQ(Walk(source), (QList<int>{1, 2, 3}));
   source->SetRangeEndCount(9);
   EXPECT_EQ(Walk(source), (QList<int>{1, 2, 3, 4, 5}));
-}
-
-TEST_F(DBDataSetTest, AnEmptyDatasetPrintsNoRecordInAnyRange) {
+  // An empty dataset prints no record in any range.
   lines->EmptyDataSet();
+  source->SetRangeEndCount(2);
   for (const TRangeBegin begin : {rbFirst, rbCurrent})
     for (const TRangeEnd end : {reLast, reCurrent, reCount}) {
       source->SetRangeBegin(begin);
       source->SetRangeEnd(end);
-      source->SetRangeEndCount(2);
       EXPECT_TRUE(Walk(source).isEmpty()) << begin << " " << end;
     }
 }
@@ -93,12 +83,8 @@ TEST_F(DBDataSetTest, ReadsThroughADataSourceAndForgetsRemovedComponents) {
   items->Free();
   items = nullptr;
   EXPECT_EQ(source->DataSet(), nullptr);
-  try {
-    source->GetDataSet();
-    FAIL() << "no error";
-  } catch (const EDSError &e) {
-    EXPECT_EQ(e.Message(), QStringLiteral("Unable to open dataset frLines"));
-  }
+  EXPECT_EQ(test::Refusal<EDSError>([&] { source->GetDataSet(); }),
+            QStringLiteral("Unable to open dataset frLines"));
   EXPECT_THROW(Walk(source), EDSError);
 }
 
@@ -131,13 +117,11 @@ TEST_F(DBDataSetTest, FindsDatasetsAndFieldsByName) {
     const char *text;
     TDataSet *dataSet;
     const char *field;
-  } cases[] = {
-      {"Lines.PRICE", lines, "PRICE"},
-      {"frLines.ID", lines, "ID"},
-      {"InvoiceForm.Lines.PRICE", lines, "PRICE"},
-      {"DD.Items.\"Unit Price\"", items, "Unit Price"},
-      {"Lines.\"Unit Price\"", lines, "Unit Price"},
-  };
+  } cases[] = {{"Lines.PRICE", lines, "PRICE"},
+               {"frLines.ID", lines, "ID"},
+               {"InvoiceForm.Lines.PRICE", lines, "PRICE"},
+               {"DD.Items.\"Unit Price\"", items, "Unit Price"},
+               {"Lines.\"Unit Price\"", lines, "Unit Price"}};
   for (const auto &c : cases) {
     SCOPED_TRACE(c.text);
     TDataSet *dataSet = nullptr;
@@ -160,6 +144,58 @@ TEST_F(DBDataSetTest, FindsDatasetsAndFieldsByName) {
   auto *empty = new TfrDBDataSet(form);
   empty->SetName(QStringLiteral("frEmpty"));
   EXPECT_FALSE(FindReportDatasetField(QStringLiteral("frEmpty.PRICE"), dataSet, field));
+}
+
+TEST_F(DBDataSetTest, FindsRecordSourcesByFormAndNameOrOnTheReportsOwnerAndListsThem) {
+  auto *invoices = new TfrUserDataset(dataModule);
+  invoices->SetName(QStringLiteral("frInvoice"));
+  auto *archive = new TfrUserDataset(dataModule);
+  archive->SetName(QStringLiteral("frArchive"));
+  EXPECT_EQ(FindReportDataset(QStringLiteral("frLines")), source);
+  EXPECT_EQ(FindReportDataset(QStringLiteral("dd.frInvoice")), invoices);
+  EXPECT_EQ(FindReportDataset(QStringLiteral("InvoiceForm.frLines")), source);
+  for (const char *missing : {"frInvoice", "Nowhere.frLines", "DD.Missing", ""})
+    EXPECT_EQ(FindReportDataset(QString::fromLatin1(missing)), nullptr) << missing;
+  TStringList list;
+  list.Add(QStringLiteral("stale"));
+  ListComponentsOfClass<TfrDataset>(form, &list, archive);
+  EXPECT_EQ(list.Text(), QStringLiteral("frLines\r\nDD.frInvoice\r\n"));
+  ListComponentsOfClass<TfrDataset>(dataModule, &list, nullptr);
+  EXPECT_EQ(list.Text(), QStringLiteral("InvoiceForm.frLines\r\nfrInvoice\r\nfrArchive\r\n"));
+  frEngine().CurReport = nullptr;
+  EXPECT_EQ(FindReportDataset(QStringLiteral("frLines")), nullptr);
+}
+
+// A user record source: a count or the handler ends its range; First and Next fire after moving.
+TEST(ReportUserDataset, ACountOrTheHandlerEndsTheRangeAndFirstAndNextFireAfterMoving) {
+  TfrUserDataset source(nullptr);
+  auto walk = [&source](int limit = 100) {
+    QList<int> seen;
+    source.Init();
+    for (source.First(); !source.Eof() && seen.size() < limit; source.Next()) seen.append(source.RecNo());
+    source.Done();
+    return seen;
+  };
+  EXPECT_EQ(walk(50).size(), 50) << "without a count only the handler ends the range";
+  source.SetRangeEnd(reCount);
+  source.SetRangeEndCount(3);
+  QList<int> events;
+  source.SetOnFirst(TNotifyEvent::From([&](TObject *) { events.append(-source.RecNo() - 100); }));
+  source.SetOnNext(TNotifyEvent::From([&](TObject *) { events.append(source.RecNo()); }));
+  EXPECT_EQ(walk(), (QList<int>{0, 1, 2}));
+  EXPECT_EQ(events, (QList<int>{-100, 1, 2, 3}));
+  EXPECT_EQ(walk(), (QList<int>{0, 1, 2})) << "walking again starts from the first record";
+  source.SetRangeEndCount(0);
+  EXPECT_TRUE(walk().isEmpty());
+  // The handler ends a counted range early, or extends it.
+  source.SetRangeEndCount(5);
+  source.SetOnCheckEOF(TCheckEOFEvent::From([&source](TObject *sender, bool &eof) {
+    EXPECT_EQ(sender, &source);
+    eof = eof || source.RecNo() == 2;
+  }));
+  EXPECT_EQ(walk(), (QList<int>{0, 1}));
+  source.SetOnCheckEOF(TCheckEOFEvent::From([&source](TObject *, bool &eof) { eof = source.RecNo() >= 7; }));
+  EXPECT_EQ(walk().size(), 7);
 }
 
 // Dataset-mode aggregates: the footer that collects totals is printing.
@@ -197,10 +233,13 @@ TEST_F(DatasetAggregateTest, LeavesTheDatasetWhereItWasSoTheBandLosesNoLines) {
   QList<double> totals;
   const QList<int> printed = Walk(source, [&] { totals.append(Calc("SUM(frLines.PRICE)").ToDouble()); });
   EXPECT_EQ(printed, (QList<int>{1, 2, 3, 4, 5}));
-  EXPECT_EQ(totals, (QList<double>{150, 150, 150, 150, 150}));
+  EXPECT_EQ(totals, QList<double>(5, 150));
 }
 
-TEST_F(DatasetAggregateTest, CountsNullAsZeroAndHandlesAnEmptyDataset) {
+TEST_F(DatasetAggregateTest, CountsNullAsZeroHandlesAnEmptyDatasetAndFallsBackToBandMode) {
+  // Not a dataset: the footer's stored band total is read (none here).
+  EXPECT_DOUBLE_EQ(Calc("SUM(Lines.NOPE)").ToDouble(), 0.0);
+  EXPECT_DOUBLE_EQ(Calc("SUM([PRICE])").ToDouble(), 0.0);
   for (lines->First(); !lines->Eof(); lines->Next()) {
     lines->Edit();
     lines->FieldByName(QStringLiteral("PRICE"))->Clear();
@@ -208,19 +247,18 @@ TEST_F(DatasetAggregateTest, CountsNullAsZeroAndHandlesAnEmptyDataset) {
   }
   EXPECT_DOUBLE_EQ(Calc("SUM(Lines.PRICE)").ToDouble(), 0.0);
   lines->EmptyDataSet();
-  EXPECT_DOUBLE_EQ(Calc("MIN(Lines.PRICE)").ToDouble(), 1e200);
-  EXPECT_DOUBLE_EQ(Calc("MAX(Lines.PRICE)").ToDouble(), -1e200);
-  EXPECT_DOUBLE_EQ(Calc("AVG(Lines.PRICE)").ToDouble(), 0.0);
-  EXPECT_DOUBLE_EQ(Calc("COUNT(Lines)").ToDouble(), 0.0);
-}
-
-TEST_F(DatasetAggregateTest, FallsBackToBandModeWhenTheArgumentNamesNoDataset) {
-  // Not a dataset: the footer's stored band total is read (none here).
-  EXPECT_DOUBLE_EQ(Calc("SUM(Lines.NOPE)").ToDouble(), 0.0);
-  EXPECT_DOUBLE_EQ(Calc("SUM([PRICE])").ToDouble(), 0.0);
+  const struct {
+    const char *expression;
+    double expected;
+  } empty[] = {{"MIN(Lines.PRICE)", 1e200},
+               {"MAX(Lines.PRICE)", -1e200},
+               {"AVG(Lines.PRICE)", 0},
+               {"COUNT(Lines)", 0}};
+  for (const auto &c : empty) EXPECT_DOUBLE_EQ(Calc(c.expression).ToDouble(), c.expected) << c.expression;
   // The footer collecting totals is not printing: dataset mode is off.
+  EXPECT_DOUBLE_EQ(Calc("SUM(DD.Items.PRICE)").ToDouble(), 4.0);
   footer.printing = false;
-  EXPECT_DOUBLE_EQ(Calc("SUM(Lines.PRICE)").ToDouble(), 0.0);
+  EXPECT_DOUBLE_EQ(Calc("SUM(DD.Items.PRICE)").ToDouble(), 0.0);
 }
 
 } // namespace

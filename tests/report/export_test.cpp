@@ -38,36 +38,33 @@ protected:
   }
 };
 
+// Texts are placed by line and column, their lines ended by CR LF and the page by a form feed. Overlapping
+// texts follow one another without a blank; halves go to the even neighbour (8 / 16 is line 0, 24 / 16 and
+// 40 / 16 line 2); every character is kept (columns count characters, the bytes are UTF-8); a text without
+// an object is not placed.
 TEST_F(TextExportTest, TextsArePlacedByLineAndColumnWithTheirLinesEndedByCrLfAndThePageByAFormFeed) {
-  EXPECT_EQ(Page([](TfrTextExportFilter &, TfrView *) {}), QByteArray("\x0c\r\n"));
-  EXPECT_EQ(Page([](TfrTextExportFilter &f, TfrView *v) {
-              f.OnText(65, 0, QStringLiteral("def"), v);
-              f.OnText(0, 0, QStringLiteral("abc"), v);
-            }),
-            QByteArray("abc       def\r\n\x0c\r\n"));
-  // Overlapping texts follow one another without a blank.
-  EXPECT_EQ(Page([](TfrTextExportFilter &f, TfrView *v) {
-              f.OnText(0, 0, QStringLiteral("abcdef"), v);
-              f.OnText(13, 0, QStringLiteral("XY"), v);
-              f.OnText(65, 0, QStringLiteral("Z"), v);
-            }),
-            QByteArray("abcdefXY  Z\r\n\x0c\r\n"));
-  // Halves go to the even neighbour: 8 / 16 is line 0, 24 / 16 line 2, 40 / 16 line 2.
-  EXPECT_EQ(Page([](TfrTextExportFilter &f, TfrView *v) {
-              f.OnText(0, 8, QStringLiteral("a"), v);
-              f.OnText(0, 24, QStringLiteral("b"), v);
-              f.OnText(13, 40, QStringLiteral("c"), v);
-            }),
-            QByteArray("a\r\n\r\nb c\r\n\x0c\r\n"));
-  // Every character is kept: columns count characters, the bytes are UTF-8.
-  EXPECT_EQ(Page([](TfrTextExportFilter &f, TfrView *v) {
-              f.OnText(0, 0, QStringLiteral("Łódź €"), v);
-              f.OnText(65, 0, QStringLiteral("x"), v);
-            }),
-            QStringLiteral("Łódź €    x\r\n\x0c\r\n").toUtf8());
-  // A text without an object is not placed.
-  EXPECT_EQ(Page([](TfrTextExportFilter &f, TfrView *) { f.OnText(0, 0, QStringLiteral("lost"), nullptr); }),
-            QByteArray("\x0c\r\n"));
+  struct Text {
+    int x, y;
+    const char *text;
+    bool placed = true;
+  };
+  struct Case {
+    QList<Text> texts;
+    const char *expected;
+  };
+  const Case cases[] = {{{}, "\x0c\r\n"},
+                        {{{65, 0, "def"}, {0, 0, "abc"}}, "abc       def\r\n\x0c\r\n"},
+                        {{{0, 0, "abcdef"}, {13, 0, "XY"}, {65, 0, "Z"}}, "abcdefXY  Z\r\n\x0c\r\n"},
+                        {{{0, 8, "a"}, {0, 24, "b"}, {13, 40, "c"}}, "a\r\n\r\nb c\r\n\x0c\r\n"},
+                        {{{0, 0, "Łódź €"}, {65, 0, "x"}}, "Łódź €    x\r\n\x0c\r\n"},
+                        {{{0, 0, "lost", false}}, "\x0c\r\n"}};
+  for (const Case &c : cases) {
+    EXPECT_EQ(QString::fromUtf8(Page([&](TfrTextExportFilter &f, TfrView *v) {
+                for (const Text &t : c.texts)
+                  f.OnText(t.x, t.y, QString::fromUtf8(t.text), t.placed ? v : nullptr);
+              })),
+              QString::fromUtf8(c.expected));
+  }
 }
 
 TEST_F(TextExportTest, TallPagesAndLongTextsAreWrittenWhole) {
@@ -81,19 +78,6 @@ TEST_F(TextExportTest, TallPagesAndLongTextsAreWrittenWhole) {
   EXPECT_EQ(lines[0], QByteArray(300, 'x') + '\r');
   EXPECT_EQ(lines[250], QByteArray("bottom\r"));
   EXPECT_EQ(lines[251], QByteArray("\x0c\r"));
-}
-
-TEST_F(TextExportTest, TheTextExportRegistersOnceUnderItsDescription) {
-  TComponent owner(nullptr);
-  new TfrTextExport(&owner);
-  new TfrTextExport(&owner);
-  int found = 0;
-  for (int i = 0; i < frExportFilterCount(); ++i)
-    if (frExportFilter(i).FilterDesc == QLatin1String("ASCII Text file (*.txt)")) {
-      ++found;
-      EXPECT_EQ(frExportFilter(i).FilterExt, QStringLiteral("*.txt"));
-    }
-  EXPECT_EQ(found, 1);
 }
 
 // Records the calls it receives.
@@ -146,6 +130,10 @@ protected:
 };
 
 TEST_F(ExportTest, AFilterHearsOfTheDocumentEachPageEachObjectAndEachOutputLineInOrder) {
+  // A report without pages gives only the document calls.
+  ASSERT_TRUE(report->ExportTo(Recording(), target));
+  EXPECT_EQ(calls, (QStringList{"begin doc", "end doc"}));
+  calls.clear();
   AddBand(btReportTitle, 0, 100);
   AddMemo(0, 0, 200, 60, {QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")});
   auto line = CreateViewByType(gtLine);
@@ -161,15 +149,7 @@ TEST_F(ExportTest, AFilterHearsOfTheDocumentEachPageEachObjectAndEachOutputLineI
                          "text 2,31 three", "view TfrLineView 0,70", "end page", "end doc"}));
   EXPECT_EQ(ReadFile(target), QByteArray("onetwothree"));
   EXPECT_EQ(report->CurrentFilter(), nullptr);
-}
-
-TEST_F(ExportTest, AReportWithoutPagesGivesOnlyTheDocumentCallsAndAFilterThatOverridesNothingAnEmptyFile) {
-  ASSERT_TRUE(report->ExportTo(Recording(), target));
-  EXPECT_EQ(calls, (QStringList{"begin doc", "end doc"}));
-
-  AddBand(btReportTitle, 0, 100);
-  AddMemo(0, 0, 200, 60, {QStringLiteral("text")});
-  ASSERT_TRUE(report->PrepareReport());
+  // A filter that overrides nothing writes an empty file.
   ASSERT_TRUE(report->ExportTo([](TStream *s) { return std::make_unique<TfrExportFilter>(s); }, target));
   EXPECT_EQ(ReadFile(target), QByteArray());
 }
@@ -231,12 +211,8 @@ TEST_F(ExportTest, AFailingFilterLeavesTheTargetAsItWasAndNoFilterBehind) {
 
 TEST_F(ExportTest, AFileThatCannotBeCreatedIsReportedByItsNameAndNoFilterIsMade) {
   const QString nowhere = dir.filePath(QStringLiteral("no/such/folder/out.txt"));
-  try {
-    report->ExportTo(Recording(), nowhere);
-    ADD_FAILURE() << "the export claimed to have written";
-  } catch (const EFCreateError &e) {
-    EXPECT_TRUE(e.Message().contains(nowhere)) << e.Message().toStdString();
-  }
+  EXPECT_TRUE(
+      test::Refusal<EFCreateError>([&] { report->ExportTo(Recording(), nowhere); }).contains(nowhere));
   EXPECT_TRUE(calls.isEmpty());
 }
 

@@ -8,6 +8,7 @@
 #include "report/parser.h"
 #include "report/report_interpreter.h"
 #include "report/variables.h"
+#include "tests/report/report_model_fixture.h"
 #include <QMap>
 #include <gtest/gtest.h>
 #include <memory>

@@ -1,6 +1,7 @@
 #include "platform/core/format_settings.h"
 #include "platform/core/string_list.h"
 #include "report/interpreter.h"
+#include "tests/report/report_model_fixture.h"
 #include <QMap>
 #include <gtest/gtest.h>
 
@@ -64,35 +65,6 @@ TEST_F(ScriptTest, AnEmptyScriptCompilesToNothing) {
   EXPECT_EQ(interpreter.assignments, 0);
 }
 
-TEST_F(ScriptTest, CompilesStatementsToJumpsAndAssignments) {
-  using S = TfrScriptStatement;
-  const struct {
-    const char *text;
-    QList<S::Kind> kinds;
-    QList<int> targets; // of the jumps, in order
-  } cases[] = {
-      {"begin x := 1; end", {S::Assign}, {}},
-      {"if a > 1 then b := 2", {S::ConditionalJump, S::Assign}, {2}},
-      {"if a then b := 1 else c := 2", {S::ConditionalJump, S::Assign, S::Jump, S::Assign}, {3, 4}},
-      {"while i < 3 do i := i + 1", {S::ConditionalJump, S::Assign, S::Jump}, {3, 0}},
-      {"begin x := 0; repeat x := x + 1 until x > 2 end", {S::Assign, S::Assign, S::ConditionalJump}, {1}},
-      {"begin 10: x := 1; goto 10 end", {S::Assign, S::Jump}, {0}},
-  };
-  for (const auto &c : cases) {
-    SCOPED_TRACE(c.text);
-    const TfrCompiledScript compiled = Compile(c.text);
-    ASSERT_FALSE(compiled.HasErrors()) << compiled.Errors().join(QLatin1Char('\n')).toStdString();
-    QList<S::Kind> kinds;
-    QList<int> targets;
-    for (const S &s : compiled.Statements()) {
-      kinds.append(s.kind);
-      if (s.kind == S::ConditionalJump || s.kind == S::Jump) targets.append(s.target);
-    }
-    EXPECT_EQ(kinds, c.kinds);
-    EXPECT_EQ(targets, c.targets);
-  }
-}
-
 TEST_F(ScriptTest, CompilesArrayAssignmentsAndBareProceduresToCalls) {
   TfrCompiledScript compiled = Compile("arr[3] := 5");
   ASSERT_EQ(compiled.Statements().size(), 1);
@@ -109,41 +81,37 @@ TEST_F(ScriptTest, CompilesArrayAssignmentsAndBareProceduresToCalls) {
   EXPECT_EQ(interpreter.calls.last()[0], QStringLiteral("NEWCOLUMN"));
 }
 
+// Assignments, branches and loops; a sequence of statements loses nothing after the first; a condition is
+// false exactly when it equals 0; a label defined twice jumps to its first line; keywords in any case and
+// only as whole words; comments stripped but not inside strings.
 TEST_F(ScriptTest, RunsAssignmentsBranchesAndLoops) {
-  Run("begin x := 2; if x > 1 then y := 'big' else y := 'small' end");
-  EXPECT_TRUE(Var("Y") == Variant("big"));
-  Run("begin i := 0; s := 0; while i < 5 do begin i := i + 1; s := s + i end end");
-  EXPECT_TRUE(Var("S") == Variant(15.0));
-  Run("begin i := 0; repeat i := i + 2 until i >= 7 end");
-  EXPECT_TRUE(Var("I") == Variant(8.0));
-  Run("begin n := 0; 10: n := n + 1; if n < 3 then goto 10 end");
-  EXPECT_TRUE(Var("N") == Variant(3.0));
-  // The script is a sequence of statements; nothing after the first is lost.
-  Run("a := 1; b := a + 1");
-  EXPECT_TRUE(Var("B") == Variant(2.0));
-  // A condition is false exactly when it equals 0.
-  Run("begin c := -1; if c then t := 1 else t := 0 end");
-  EXPECT_TRUE(Var("T") == Variant(1.0));
-}
-
-TEST_F(ScriptTest, ReadsKeywordsInAnyCaseAndOnlyAsWholeWords) {
-  Run("BeGiN X := 1; iF x = 1 THEN y := 2 eNd");
-  EXPECT_TRUE(Var("Y") == Variant(2.0));
+  const struct {
+    const char *script, *variable;
+    Variant expected;
+  } cases[] = {{"begin x := 2; if x > 1 then y := 'big' else y := 'small' end", "Y", "big"},
+               {"begin i := 0; s := 0; while i < 5 do begin i := i + 1; s := s + i end end", "S", 15.0},
+               {"begin i := 0; repeat i := i + 2 until i >= 7 end", "I", 8.0},
+               {"begin n := 0; 10: n := n + 1; if n < 3 then goto 10 end", "N", 3.0},
+               {"a := 1; b := a + 1", "B", 2.0},
+               {"begin c := -1; if c then t := 1 else t := 0 end", "T", 1.0},
+               {"begin n := 0; 5: n := n + 1; 5: n := n + 10; if n < 20 then goto 5 end", "N", 22.0},
+               {"BeGiN X := 1; iF x = 1 THEN y := 2 eNd", "Y", 2.0},
+               {"begin x:=1;y:=x+1;end", "Y", 2.0},
+               {"begin\n  x := 1; // y := 2;\n  { z := 3; }\n  w := 'http://example.com/{a}'\nend", "W",
+                "http://example.com/{a}"},
+               {"s := 'a\t  b'\t;\tt := 1", "S", "a\t  b"}};
+  for (const auto &c : cases) {
+    interpreter.vars.clear();
+    Run(c.script);
+    EXPECT_TRUE(Var(c.variable) == c.expected) << c.script;
+  }
+  EXPECT_EQ(interpreter.vars.keys(), (QList<QString>{"S", "T"}));
+  Run("begin\n  x := 1; // y := 2;\n  { z := 3; }\nend");
+  EXPECT_FALSE(interpreter.vars.contains(QStringLiteral("Y")) ||
+               interpreter.vars.contains(QStringLiteral("Z")));
   Run("begin EndDate := 1; Ifx := 2; BeginAt := 3; DoIt := 4; Thenceforth := 5 end");
   for (const char *name : {"ENDDATE", "IFX", "BEGINAT", "DOIT", "THENCEFORTH"})
     EXPECT_TRUE(interpreter.vars.contains(QString::fromLatin1(name))) << name;
-  Run("begin x:=1;y:=x+1;end");
-  EXPECT_TRUE(Var("Y") == Variant(2.0));
-}
-
-TEST_F(ScriptTest, StripsCommentsButNotInsideStrings) {
-  Run("begin\n  x := 1; // y := 2;\n  { z := 3; }\n  w := 'http://example.com/{a}'\nend");
-  EXPECT_TRUE(Var("X") == Variant(1.0));
-  EXPECT_FALSE(interpreter.vars.contains(QStringLiteral("Y")));
-  EXPECT_FALSE(interpreter.vars.contains(QStringLiteral("Z")));
-  EXPECT_TRUE(Var("W") == Variant("http://example.com/{a}"));
-  Run("s := 'a\t  b'\t;\tt := 1");
-  EXPECT_TRUE(Var("S") == Variant("a\t  b"));
 }
 
 TEST_F(ScriptTest, RunsFunctionCallsWhenTheScriptRunsNotWhenItCompiles) {
@@ -168,24 +136,22 @@ TEST_F(ScriptTest, ReportsEachCompileErrorWithItsLineAndColumn) {
   const struct {
     QStringList lines;
     QString error;
-  } cases[] = {
-      {{"begin x := 1 y := 2 end"}, "Строка 1/14: " + m::EndExpected},
-      {{"begin x := 1"}, "Строка 1/13: " + m::EndExpected},
-      {{"if x > 1 b := 2"}, "Строка 1/10: " + m::ThenExpected},
-      {{"repeat x := 1 while"}, "Строка 1/15: " + m::UntilExpected},
-      {{"while x < 1 x := 2"}, "Строка 1/13: " + m::DoExpected},
-      {{"goto abc"}, "Строка 1/6: " + m::LabelNotNumber},
-      {{"x = 1"}, "Строка 1/3: " + m::AssignExpected},
-      {{"x := (1 + 2"}, "Строка 1/12: " + m::CloseParenExpected},
-      {{"x := [abc"}, "Строка 1/10: " + m::CloseBracketExpected},
-      {{"x := f(1 2)"}, "Строка 1/10: " + m::CommaOrParenExpected},
-      {{"x := ;"}, "Строка 1/6: " + m::ExpressionExpected},
-      {{"x := 'abc", "y := 1"}, "Строка 1/10: " + m::QuoteExpected},
-      {{"goto 20"}, "Строка 1/6: " + m::LabelNotDefined},
-      {{"begin", "  x := 1;", "  y := (2", "end"}, "Строка 4/1: " + m::CloseParenExpected},
-      {{"// header", "{ note }", "\tx = 1"}, "Строка 3/4: " + m::AssignExpected},
-      {{"x := 1; y := 'a // b' +"}, "Строка 1/24: " + m::ExpressionExpected},
-  };
+  } cases[] = {{{"begin x := 1 y := 2 end"}, "Строка 1/14: " + m::EndExpected},
+               {{"begin x := 1"}, "Строка 1/13: " + m::EndExpected},
+               {{"if x > 1 b := 2"}, "Строка 1/10: " + m::ThenExpected},
+               {{"repeat x := 1 while"}, "Строка 1/15: " + m::UntilExpected},
+               {{"while x < 1 x := 2"}, "Строка 1/13: " + m::DoExpected},
+               {{"goto abc"}, "Строка 1/6: " + m::LabelNotNumber},
+               {{"x = 1"}, "Строка 1/3: " + m::AssignExpected},
+               {{"x := (1 + 2"}, "Строка 1/12: " + m::CloseParenExpected},
+               {{"x := [abc"}, "Строка 1/10: " + m::CloseBracketExpected},
+               {{"x := f(1 2)"}, "Строка 1/10: " + m::CommaOrParenExpected},
+               {{"x := ;"}, "Строка 1/6: " + m::ExpressionExpected},
+               {{"x := 'abc", "y := 1"}, "Строка 1/10: " + m::QuoteExpected},
+               {{"goto 20"}, "Строка 1/6: " + m::LabelNotDefined},
+               {{"begin", "  x := 1;", "  y := (2", "end"}, "Строка 4/1: " + m::CloseParenExpected},
+               {{"// header", "{ note }", "\tx = 1"}, "Строка 3/4: " + m::AssignExpected},
+               {{"x := 1; y := 'a // b' +"}, "Строка 1/24: " + m::ExpressionExpected}};
   for (const auto &c : cases) {
     SCOPED_TRACE(c.lines.join(QLatin1Char('|')).toStdString());
     const TfrCompiledScript compiled = Compile(c.lines);
@@ -198,53 +164,29 @@ TEST_F(ScriptTest, ReportsEachCompileErrorWithItsLineAndColumn) {
 TEST_F(ScriptTest, ACompileErrorIsRaisedWhenTheScriptRunsAndNothingRuns) {
   const TfrCompiledScript compiled = Compile("x := 1; y := (");
   ASSERT_TRUE(compiled.HasErrors());
-  try {
-    interpreter.RunScript(compiled, QStringLiteral("Memo1"));
-    FAIL() << "no error";
-  } catch (const EfrScriptError &e) {
-    EXPECT_TRUE(e.Message().startsWith(QStringLiteral("Script of \"Memo1\": Строка 1/15")))
-        << e.Message().toStdString();
-  }
+  EXPECT_TRUE(test::Refusal<EfrScriptError>([&] {
+                interpreter.RunScript(compiled, QStringLiteral("Memo1"));
+              }).startsWith(QStringLiteral("Script of \"Memo1\": Строка 1/15")));
   EXPECT_EQ(interpreter.assignments, 0);
 }
 
-TEST_F(ScriptTest, RefusesNestingTooDeep) {
-  QString text;
-  for (int i = 0; i < 300; ++i) text += QStringLiteral("begin ");
-  const TfrCompiledScript compiled = Compile(QStringList{text});
+// Nesting too deep is refused; an endless loop is stopped and its owner named; a cancelled run stops
+// quietly; evaluation errors reach the caller.
+TEST_F(ScriptTest, StopsWhatCannotEnd) {
+  Compile(QStringList{QStringLiteral("begin ").repeated(300)});
   ASSERT_EQ(errors.Count(), 1);
   EXPECT_TRUE(errors[0].endsWith(frScriptMessage::NestedTooDeeply));
-  const TfrCompiledScript parens = Compile(QStringList{"x := " + QString(300, QLatin1Char('(')) + "1"});
-  EXPECT_TRUE(parens.HasErrors());
-}
-
-TEST_F(ScriptTest, StopsAnEndlessLoopAndNamesItsOwner) {
+  EXPECT_TRUE(Compile(QStringList{"x := " + QString(300, QLatin1Char('(')) + "1"}).HasErrors());
   interpreter.SetMaxSteps(1000);
-  const TfrCompiledScript compiled = Compile("while 1 do x := x + 1");
-  try {
-    interpreter.RunScript(compiled, QStringLiteral("Memo7"));
-    FAIL() << "no error";
-  } catch (const EfrScriptError &e) {
-    EXPECT_TRUE(e.Message().contains(QStringLiteral("\"Memo7\""))) << e.Message().toStdString();
-  }
+  EXPECT_TRUE(test::Refusal<EfrScriptError>([&] {
+                interpreter.RunScript(Compile("while 1 do x := x + 1"), QStringLiteral("Memo7"));
+              }).contains(QStringLiteral("\"Memo7\"")));
   EXPECT_LE(interpreter.assignments, 1000);
-}
-
-TEST_F(ScriptTest, StopsQuietlyWhenTheRunIsCancelled) {
+  EXPECT_THROW(interpreter.RunScript(Compile("x := 'abc' > 1")), EVariantTypeCastError);
+  interpreter.assignments = 0;
   interpreter.stopAfter = 5;
   Run("while 1 do x := x + 1");
   EXPECT_EQ(interpreter.assignments, 5);
-}
-
-TEST_F(ScriptTest, PassesEvaluationErrorsToTheCaller) {
-  const TfrCompiledScript compiled = Compile("x := 'abc' > 1");
-  EXPECT_THROW(interpreter.RunScript(compiled), EVariantTypeCastError);
-}
-
-TEST_F(ScriptTest, KeepsTheFirstLineOfALabelDefinedTwice) {
-  Run("begin n := 0; 5: n := n + 1; 5: n := n + 10; if n < 20 then goto 5 end");
-  // The jump goes to the first definition: +1, +10 each time round, until n reaches 22.
-  EXPECT_TRUE(Var("N") == Variant(22.0));
 }
 
 } // namespace

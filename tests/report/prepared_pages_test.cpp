@@ -19,7 +19,6 @@ protected:
     ReportModelTest::SetUp();
     templatePage_.ChangePaper(frDefaultPaperSize, 0, 0, frPortrait);
   }
-
   // Two pages: an invoice line of text, then a thick horizontal line.
   void BuildTwoPages(TfrEMFPages &pages) {
     pages.Add(&templatePage_);
@@ -51,7 +50,7 @@ protected:
     pages.LoadFromStream(&stream, printToDefault);
   }
   // What drawing every page of the list at its own size records.
-  static std::vector<test::DrawCall> Drawn(TfrEMFPages &pages) {
+  static QStringList Drawn(TfrEMFPages &pages) {
     test::RecordingDevice device(800, 1200);
     {
       TCanvas canvas(&device);
@@ -60,7 +59,7 @@ protected:
         pages.Draw(i, &canvas, Rect(0, 0, pages[i].PrnInfo.Pgw, pages[i].PrnInfo.Pgh));
       }
     }
-    return device.Calls();
+    return device.Described();
   }
 
   TfrPage templatePage_;
@@ -68,7 +67,7 @@ protected:
 
 QByteArray FirstPageStream() {
   Bytes b;
-  b.u8(23).u8(gtMemo).i32(10).i32(20).i32(100).i32(30).u16(3).u16(0).i32(1).i32(0).u16(0).i32(0x1FFFFFFF);
+  b.u8(23).u8(gtMemo).i32s({10, 20, 100, 30}).u16(3).u16(0).i32(1).i32(0).u16(0).i32(0x1FFFFFFF);
   b.lines({QStringLiteral("Invoice 42")});
   b.str(QStringLiteral("Arial")).i32(10).u16(0).i32(0).i32(0).u16(0);
   return b.data();
@@ -76,7 +75,7 @@ QByteArray FirstPageStream() {
 
 QByteArray SecondPageStream() {
   Bytes b;
-  b.u8(23).u8(gtLine).i32(0).i32(50).i32(300).i32(0).u16(0).u16(frbTop).i32(2).i32(0).u16(0).i32(0x1FFFFFFF);
+  b.u8(23).u8(gtLine).i32s({0, 50, 300, 0}).u16(0).u16(frbTop).i32(2).i32(0).u16(0).i32(0x1FFFFFFF);
   b.lines({});
   return b.data();
 }
@@ -97,6 +96,11 @@ TEST_F(PreparedPagesTest, TwoPageFileIsTheFormatsExactBytes) {
   const qsizetype first = 1 + 2 + TfrPrinter::VirtualPrinterName().size() + 1 + 4;
   const qint32 firstEnd = qFromLittleEndian<qint32>(saved.constData() + first);
   EXPECT_EQ(qFromLittleEndian<qint32>(saved.constData() + firstEnd), saved.size());
+  // An empty list is saved without pages and reads back empty.
+  TfrEMFPages empty;
+  EXPECT_EQ(Save(empty), Bytes().u8(0).str(TfrPrinter::VirtualPrinterName()).i32(0).data());
+  Load(pages, Save(empty));
+  EXPECT_EQ(pages.Count(), 0);
 }
 
 TEST_F(PreparedPagesTest, PagesReadBackDrawTheSameAsBeforeSaving) {
@@ -107,33 +111,13 @@ TEST_F(PreparedPagesTest, PagesReadBackDrawTheSameAsBeforeSaving) {
   TfrEMFPages loaded;
   Load(loaded, Save(pages));
   ASSERT_EQ(loaded.Count(), 2);
-  EXPECT_EQ(loaded[1].pgSize, 9);
   EXPECT_EQ(loaded[1].PrnInfo, templatePage_.PrnInfo);
-  const auto after = Drawn(loaded);
-  EXPECT_EQ(after, before);
+  EXPECT_EQ(Drawn(loaded), before);
   // The text is the one expanded at preparation; nothing is evaluated again.
-  bool found = false;
-  for (const test::DrawCall &c : after) found = found || c.text == QStringLiteral("Invoice 42");
-  EXPECT_TRUE(found);
-  EXPECT_EQ(Save(loaded), Save(pages));
+  EXPECT_TRUE(before.join(QLatin1Char('|')).contains(QStringLiteral("'Invoice 42'")));
 }
 
-TEST_F(PreparedPagesTest, DrawingAHiddenPageReleasesItsObjects) {
-  TfrEMFPages pages;
-  BuildTwoPages(pages);
-  QImage image(800, 1100, QImage::Format_RGB32);
-  TCanvas canvas(&image);
-  pages[0].Visible = true;
-  pages.Draw(0, &canvas, Rect(0, 0, 752, 1071));
-  ASSERT_TRUE(pages[0].Page);
-  EXPECT_EQ(pages[0].Page->ObjectCount(), 1);
-  pages[0].Visible = false;
-  pages.Draw(0, &canvas, TRect{});
-  EXPECT_FALSE(pages[0].Page);
-  EXPECT_EQ(frModel().DocMode, dmDesigning); // printing mode only while drawing
-}
-
-TEST_F(PreparedPagesTest, ObjectsOutsideTheVisibleAreaAreSkipped) {
+TEST_F(PreparedPagesTest, DrawingLoadsAPagesObjectsSkipsThoseOutOfViewAndAHiddenPageReleasesThem) {
   TfrEMFPages pages;
   BuildTwoPages(pages);
   test::RecordingDevice device(800, 1200);
@@ -143,15 +127,16 @@ TEST_F(PreparedPagesTest, ObjectsOutsideTheVisibleAreaAreSkipped) {
   pages.Draw(0, &canvas, Rect(0, 0, 752, 1071)); // the text object lies at y 20..50, outside 0..10 + 10
   canvas.Release();
   EXPECT_TRUE(device.Calls().empty());
-}
-
-TEST_F(PreparedPagesTest, StoreObjectsWritesEditedTextBack) {
-  TfrEMFPages pages;
-  BuildTwoPages(pages);
-  pages.LoadObjects(0);
+  ASSERT_TRUE(pages[0].Page);
+  EXPECT_EQ(pages[0].Page->ObjectCount(), 1);
+  EXPECT_EQ(frModel().DocMode, dmDesigning); // printing mode only while drawing
+  // Edited objects are stored back.
   pages[0].Page->Object(0)->Memo.Clear();
   pages[0].Page->Object(0)->Memo.Add(QStringLiteral("Edited"));
   pages.StoreObjects(0);
+  pages[0].Visible = false;
+  pages.Draw(0, &canvas, TRect{});
+  EXPECT_FALSE(pages[0].Page);
   pages.LoadObjects(0);
   EXPECT_EQ(pages[0].Page->Object(0)->Memo.Strings(0), QStringLiteral("Edited"));
 }
@@ -169,9 +154,8 @@ TEST_F(PreparedPagesTest, AddInsertDeleteAndClear) {
   pages.Insert(99, &templatePage_);
   EXPECT_EQ(added, QList<int>({0, 1}));
   ASSERT_EQ(pages.Count(), 4);
-  EXPECT_EQ(pages[1].pgSize, 11);
-  EXPECT_EQ(pages[1].pgOr, frLandscape);
-  EXPECT_EQ(pages[1].pgMargins, 1);
+  EXPECT_EQ(QList<int>({pages[1].pgSize, pages[1].pgOr, pages[1].pgMargins}),
+            QList<int>({11, frLandscape, 1}));
   EXPECT_EQ(pages[1].PrnInfo, landscape.PrnInfo);
   EXPECT_EQ(pages[1].Stream->Bytes(), QByteArray(1, char(23)));
   pages.Delete(1);
@@ -179,16 +163,6 @@ TEST_F(PreparedPagesTest, AddInsertDeleteAndClear) {
   EXPECT_THROW(pages.Delete(3), EListError);
   pages.Clear();
   EXPECT_EQ(pages.Count(), 0);
-}
-
-TEST_F(PreparedPagesTest, AnEmptyListIsSavedWithoutPagesAndReadsBackEmpty) {
-  TfrEMFPages pages;
-  const QByteArray saved = Save(pages);
-  EXPECT_EQ(saved, Bytes().u8(0).str(TfrPrinter::VirtualPrinterName()).i32(0).data());
-  TfrEMFPages loaded;
-  BuildTwoPages(loaded);
-  Load(loaded, saved);
-  EXPECT_EQ(loaded.Count(), 0);
 }
 
 TEST_F(PreparedPagesTest, OlderMetafileLayoutBecomesOnePicturePerPage) {
@@ -260,18 +234,12 @@ TEST_F(PreparedPagesTest, DamagedFilesAreRefusedAndTheListKeepsItsPages) {
       {"marker in a page", withFirstPage(QByteArray("\x17\xFF", 2)), "Unknown object type 255"},
       {"page ends inside an object", withFirstPage(FirstPageStream().left(30)), "ends inside"},
       {"file ends inside a block", valid.left(valid.size() - 1), "outside"},
-      {"damaged metafile page", oldLayoutDamaged, "damaged"},
-  };
+      {"damaged metafile page", oldLayoutDamaged, "damaged"}};
   for (const Case &c : cases) {
     SCOPED_TRACE(c.name);
     TfrEMFPages pages;
     BuildTwoPages(pages);
-    try {
-      Load(pages, c.file);
-      ADD_FAILURE() << "loaded";
-    } catch (const EfrStreamError &e) {
-      EXPECT_TRUE(e.Message().contains(c.message)) << e.Message().toStdString();
-    }
+    EXPECT_TRUE(test::Refusal<EfrStreamError>([&] { Load(pages, c.file); }).contains(c.message));
     EXPECT_EQ(pages.Count(), 2);
   }
   for (qsizetype size = 0; size < valid.size(); ++size) {
@@ -281,15 +249,7 @@ TEST_F(PreparedPagesTest, DamagedFilesAreRefusedAndTheListKeepsItsPages) {
 }
 
 TEST_F(PreparedPagesTest, TheStoredPrinterIsSelectedUnlessTheReportPrintsToTheDefault) {
-  QTemporaryDir dir;
-  auto system = std::make_unique<TScriptedPrinterSystem>(dir.path());
-  for (const char *name : {"Office", "Labels"}) {
-    TPrinterDescription printer;
-    printer.name = QString::fromLatin1(name);
-    system->AddPrinter(printer);
-  }
-  TPrinter platform(std::move(system));
-  BindReportPrinter(&platform);
+  test::ScriptedPrinters printers;
   TfrEMFPages pages;
   BuildTwoPages(pages);
   ReportPrinter()->SelectPrinterByName(QStringLiteral("Labels"));
@@ -297,11 +257,10 @@ TEST_F(PreparedPagesTest, TheStoredPrinterIsSelectedUnlessTheReportPrintsToTheDe
   ReportPrinter()->SelectPrinterByName(QStringLiteral("Office"));
   TfrEMFPages loaded;
   Load(loaded, saved, true);
-  EXPECT_EQ(platform.PrinterName(), QStringLiteral("Office"));
+  EXPECT_EQ(printers.Printer()->PrinterName(), QStringLiteral("Office"));
   Load(loaded, saved, false);
-  EXPECT_EQ(platform.PrinterName(), QStringLiteral("Labels"));
+  EXPECT_EQ(printers.Printer()->PrinterName(), QStringLiteral("Labels"));
   EXPECT_GT(loaded[0].PrnInfo.PPgw, 0); // metrics of the selected printer
-  BindReportPrinter(nullptr);
 }
 
 TEST_F(PreparedPagesTest, FilesAreWrittenWholeAndReadBack) {

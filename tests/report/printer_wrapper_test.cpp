@@ -1,91 +1,57 @@
+// The report's printer: the virtual printer's metrics in report units, papers, and the platform's printers
+// beside it with one selection.
 #include "platform/graphics/printer.h"
 #include "report/printer_wrapper.h"
-#include <QPageSize>
-#include <QSizeF>
 #include <QTemporaryDir>
 #include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
 
-TEST(PaperTable, SizesAgreeWithQtsPageSizeOfTheSameCodeAndUnknownCodesAreRefused) {
-  EXPECT_EQ(frPaperIndex(48), -1);
-  EXPECT_THROW(frPaperInfo(frPaperCount), ERangeError);
-  for (int i = 0; i < frPaperCount; ++i) {
-    const TfrPaperInfo &paper = frPaperInfo(i);
-    if (paper.Typ == frCustomPaperSize) continue;
-    const QPageSize size(QPageSize::id(paper.Typ));
-    if (paper.Typ == 14) {
-      EXPECT_FALSE(size.isValid()); // Folio has no Qt page size; its row holds 8 1/2 x 13 inches
-      continue;
-    }
-    const QSizeF mm = size.size(QPageSize::Millimeter);
-    EXPECT_EQ(paper.X, std::lround(mm.width() * 10)) << paper.Typ << " " << paper.Name;
-    EXPECT_EQ(paper.Y, std::lround(mm.height() * 10)) << paper.Typ << " " << paper.Name;
-  }
+// "paper widthxheight: sheet Pgw x Pgh, offset Ofx,Ofy, printable Pw x Ph, device PPgw x PPgh".
+QString Describe(TfrPrinter &printer) {
+  const TfrPrnInfo i = printer.PageMetrics();
+  return QStringLiteral("%1 %2x%3: %4x%5 %6,%7 %8x%9 %10x%11")
+      .arg(printer.PaperSize())
+      .arg(printer.PaperWidth())
+      .arg(printer.PaperHeight())
+      .arg(i.Pgw)
+      .arg(i.Pgh)
+      .arg(i.Ofx)
+      .arg(i.Ofy)
+      .arg(i.Pw)
+      .arg(i.Ph)
+      .arg(i.PPgw)
+      .arg(i.PPgh);
 }
 
-TEST(VirtualPrinter, A4MetricsInReportUnits) {
+TEST(VirtualPrinter, PapersInReportUnits) {
   TfrPrinter printer;
   ASSERT_TRUE(printer.IsVirtual());
-  printer.ApplyPaper(9, 0, 0, frPortrait);
-  EXPECT_EQ(printer.PaperWidth(), 2100);
-  EXPECT_EQ(printer.PaperHeight(), 2970);
-  TfrPrnInfo portrait = printer.PageMetrics();
-  EXPECT_EQ(portrait.Pgw, 752);  // 2100 x 90.998 / 254
-  EXPECT_EQ(portrait.Pgh, 1071); // 2970 x 91.626 / 254
-  EXPECT_EQ(portrait.Ofx, 18);   // 5 mm
-  EXPECT_EQ(portrait.Ofy, 18);
-  EXPECT_EQ(portrait.Pw, 752 - 36);
-  EXPECT_EQ(portrait.Ph, 1071 - 36);
-  EXPECT_EQ(portrait.PPgw, 0); // a virtual printer has no device pixels
-  EXPECT_EQ(portrait.PPw, 0);
-
-  printer.ApplyPaper(9, 0, 0, frLandscape);
-  EXPECT_EQ(printer.PaperWidth(), 2970);
-  EXPECT_EQ(printer.PaperHeight(), 2100);
-  EXPECT_EQ(printer.Orientation(), frLandscape);
-  const TfrPrnInfo landscape = printer.PageMetrics();
-  EXPECT_EQ(landscape.Pgw, 1064);
-  EXPECT_EQ(landscape.Pgh, 758);
-}
-
-TEST(VirtualPrinter, CustomAndUnknownPapers) {
-  TfrPrinter printer;
-  printer.ApplyPaper(frCustomPaperSize, 1500, 2000, frPortrait);
-  EXPECT_EQ(printer.PaperSize(), frCustomPaperSize);
-  EXPECT_EQ(printer.PaperWidth(), 1500);
-  EXPECT_EQ(printer.PaperHeight(), 2000);
-  EXPECT_EQ(printer.PageMetrics().Pgw, std::lround(1500 * frUnitsPerInchX / 254));
-
-  // A code outside the table keeps its size as a custom paper; without a size it falls back to A4.
-  printer.ApplyPaper(4711, 1000, 1200, frPortrait);
-  EXPECT_EQ(printer.PaperSize(), frCustomPaperSize);
-  EXPECT_EQ(printer.PaperWidth(), 1000);
-  printer.ApplyPaper(4711, 0, 0, frLandscape);
-  EXPECT_EQ(printer.PaperSize(), 9);
-  EXPECT_EQ(printer.PaperWidth(), 2970);
-
+  // A4: 2100 x 90.998 / 254 wide, 2970 x 91.626 / 254 high, 5 mm margins; no device pixels. A code outside
+  // the table keeps its size as a custom paper; without a size it falls back to A4.
+  const struct {
+    int code, width, height, orientation;
+    const char *expected;
+  } cases[] = {{9, 0, 0, frPortrait, "9 2100x2970: 752x1071 18,18 716x1035 0x0"},
+               {9, 0, 0, frLandscape, "9 2970x2100: 1064x758 18,18 1028x722 0x0"},
+               {frCustomPaperSize, 1500, 2000, frPortrait, "256 1500x2000: 537x721 18,18 501x685 0x0"},
+               {4711, 1000, 1200, frPortrait, "256 1000x1200: 358x433 18,18 322x397 0x0"},
+               {4711, 0, 0, frLandscape, "9 2970x2100: 1064x758 18,18 1028x722 0x0"}};
+  for (const auto &c : cases) {
+    printer.ApplyPaper(c.code, c.width, c.height, c.orientation);
+    EXPECT_EQ(Describe(printer), QString::fromLatin1(c.expected)) << c.code;
+  }
   EXPECT_EQ(printer.PaperCodes().size(), frPaperCount);
   EXPECT_EQ(printer.PaperNames().size(), frPaperCount);
-}
-
-TEST(VirtualPrinter, SamePaper) {
-  TfrPrinter printer;
-  printer.ApplyPaper(9, 0, 0, frPortrait);
-  struct Case {
-    int code, width, height, orientation;
-    bool same;
-  };
-  for (const Case c : {Case{9, 1, 2, frPortrait, true}, Case{9, 2100, 2970, frLandscape, false},
-                       Case{11, 2100, 2970, frPortrait, false}}) {
-    EXPECT_EQ(printer.SamePaper(c.code, c.width, c.height, c.orientation), c.same) << c.code;
-  }
+  // The same paper: code, orientation and, for a custom paper, its size; none after the paper is forgotten.
+  EXPECT_TRUE(printer.SamePaper(9, 1, 2, frLandscape));
+  EXPECT_FALSE(printer.SamePaper(9, 2970, 2100, frPortrait));
+  EXPECT_FALSE(printer.SamePaper(11, 2970, 2100, frLandscape));
   printer.ApplyPaper(frCustomPaperSize, 1500, 2000, frPortrait);
   EXPECT_TRUE(printer.SamePaper(frCustomPaperSize, 1500, 2000, frPortrait));
   EXPECT_FALSE(printer.SamePaper(frCustomPaperSize, 1501, 2000, frPortrait));
   EXPECT_FALSE(printer.SamePaper(frCustomPaperSize, 1500, 2001, frPortrait));
-  EXPECT_FALSE(printer.SamePaper(frCustomPaperSize, 1500, 2000, frLandscape));
   printer.ForgetPaper();
   EXPECT_FALSE(printer.SamePaper(frCustomPaperSize, 1500, 2000, frPortrait));
 }
@@ -109,6 +75,13 @@ protected:
     system->SetDefaultPrinter(QStringLiteral("Office"));
     platform_ = std::make_unique<TPrinter>(std::move(system));
   }
+  QString Sheet() const {
+    return QStringLiteral("%1 %2x%3 %4")
+        .arg(platform_->PaperSize())
+        .arg(platform_->PaperWidth())
+        .arg(platform_->PaperHeight())
+        .arg(platform_->Orientation() == poLandscape ? "landscape" : "portrait");
+  }
 
   QTemporaryDir dir_;
   std::unique_ptr<TPrinter> platform_;
@@ -121,17 +94,14 @@ TEST_F(PlatformPrinterTest, ListsThePlatformsPrintersAndTheVirtualOneAndFollowsO
   EXPECT_EQ(printer.VirtualIndex(), 3);
   EXPECT_EQ(printer.PrinterIndex(), 0);
   EXPECT_FALSE(printer.IsVirtual());
-
   printer.SelectPrinter(1);
   EXPECT_EQ(platform_->PrinterIndex(), 1);
   EXPECT_EQ(printer.PaperCodes(), QList<int>({DMPAPER_A5}));
   // The printer-setup dialog changes the platform's selection; the wrapper follows it.
   platform_->SetPrinterIndex(2);
   EXPECT_EQ(printer.PrinterIndex(), 2);
-
   printer.SelectPrinter(3);
   EXPECT_TRUE(printer.IsVirtual());
-  EXPECT_EQ(printer.PrinterIndex(), 3);
   EXPECT_TRUE(printer.SelectPrinterByName(QStringLiteral("Office")));
   EXPECT_EQ(platform_->PrinterIndex(), 0);
   EXPECT_FALSE(printer.SelectPrinterByName(QStringLiteral("Nowhere")));
@@ -142,12 +112,10 @@ TEST_F(PlatformPrinterTest, ListsThePlatformsPrintersAndTheVirtualOneAndFollowsO
 TEST_F(PlatformPrinterTest, WritesPaperAndOrientationToARealPrinterAndMeasuresIt) {
   TfrPrinter printer(platform_.get());
   printer.ApplyPaper(DMPAPER_A4, 0, 0, frLandscape);
-  EXPECT_EQ(platform_->PaperSize(), DMPAPER_A4);
-  EXPECT_EQ(platform_->Orientation(), poLandscape);
+  EXPECT_EQ(Sheet(), QStringLiteral("9 2100x2970 landscape"));
   EXPECT_EQ(printer.PaperSize(), DMPAPER_A4);
   EXPECT_NEAR(printer.PaperWidth(), 2970, 1);
   EXPECT_NEAR(printer.PaperHeight(), 2100, 1);
-
   const TfrPrnInfo info = printer.PageMetrics();
   EXPECT_EQ(info.PPgw, platform_->DeviceCaps(PHYSICALWIDTH));
   EXPECT_EQ(info.PPh, platform_->DeviceCaps(VERTRES));
@@ -155,31 +123,18 @@ TEST_F(PlatformPrinterTest, WritesPaperAndOrientationToARealPrinterAndMeasuresIt
   EXPECT_EQ(info.Pgw, std::lround(info.PPgw * frUnitsPerInchX / 300));
   EXPECT_EQ(info.Pgh, std::lround(info.PPgh * frUnitsPerInchY / 300));
   EXPECT_EQ(info.Pw, std::lround(info.PPw * frUnitsPerInchX / 300));
-}
 
-TEST_F(PlatformPrinterTest, CustomSizesAndPapersThePrinterDoesNotList) {
-  TfrPrinter printer(platform_.get());
+  // Custom sizes: a landscape custom page of 2000 x 1500 is a 1500 x 2000 sheet turned. A5 is not among this
+  // printer's papers: it is asked for by its size. A printer without custom sizes keeps its own paper.
   printer.ApplyPaper(frCustomPaperSize, 1500, 2000, frPortrait);
-  EXPECT_EQ(platform_->PaperSize(), DMPAPER_USER);
-  EXPECT_EQ(platform_->PaperWidth(), 1500);
-  EXPECT_EQ(platform_->PaperHeight(), 2000);
+  EXPECT_EQ(Sheet(), QString("%1 1500x2000 portrait").arg(DMPAPER_USER));
   EXPECT_NEAR(printer.PaperWidth(), 1500, 1);
   EXPECT_NEAR(printer.PaperHeight(), 2000, 1);
-
-  // A landscape custom page of 2000 x 1500 is a 1500 x 2000 sheet turned.
   printer.ApplyPaper(frCustomPaperSize, 2000, 1500, frLandscape);
-  EXPECT_EQ(platform_->PaperWidth(), 1500);
-  EXPECT_EQ(platform_->PaperHeight(), 2000);
-  EXPECT_EQ(platform_->Orientation(), poLandscape);
+  EXPECT_EQ(Sheet(), QString("%1 1500x2000 landscape").arg(DMPAPER_USER));
   EXPECT_NEAR(printer.PaperWidth(), 2000, 1);
-
-  // A5 is not among this printer's papers: it is asked for by its size.
   printer.ApplyPaper(DMPAPER_A5, 0, 0, frPortrait);
-  EXPECT_EQ(platform_->PaperSize(), DMPAPER_USER);
-  EXPECT_EQ(platform_->PaperWidth(), 1480);
-  EXPECT_EQ(platform_->PaperHeight(), 2100);
-
-  // A printer without custom sizes keeps its own paper.
+  EXPECT_EQ(Sheet(), QString("%1 1480x2100 portrait").arg(DMPAPER_USER));
   printer.SelectPrinter(1);
   printer.ApplyPaper(frCustomPaperSize, 1000, 1000, frPortrait);
   EXPECT_EQ(platform_->PaperSize(), DMPAPER_A5);

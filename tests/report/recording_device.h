@@ -7,6 +7,7 @@
 #include <QPaintEngine>
 #include <QPainterPath>
 #include <QString>
+#include <QStringList>
 #include <QTextItem>
 #include <QTransform>
 #include <cmath>
@@ -28,15 +29,19 @@ struct DrawCall {
   qreal angle = 0;      // text: degrees, counter-clockwise
   QString family;
 
-  bool operator==(const DrawCall &o) const {
-    auto same = [](qreal a, qreal b) { return std::abs(a - b) < 0.01; };
-    if (kind != o.kind || text != o.text || pen != o.pen || brush != o.brush || !same(penWidth, o.penWidth) ||
-        !same(fontPixels, o.fontPixels) || !same(angle, o.angle) || points.size() != o.points.size())
-      return false;
-    for (size_t i = 0; i < points.size(); ++i)
-      if (!same(points[i].x(), o.points[i].x()) || !same(points[i].y(), o.points[i].y())) return false;
-    return same(bounds.x(), o.bounds.x()) && same(bounds.y(), o.bounds.y()) &&
-           same(bounds.width(), o.bounds.width()) && same(bounds.height(), o.bounds.height());
+  // "K left,top widthxheight [brush] [wPenWidth] [nPoints] ['text']", K the kind's letter; numbers to two
+  // decimals.
+  QString Describe() const {
+    auto n = [](qreal v) { return QString::number(std::round(v * 100) / 100, 'g', 8); };
+    QString d = QStringLiteral("%1 %2,%3 %4x%5")
+                    .arg(QLatin1Char("RLPGAETI"[kind]))
+                    .arg(n(bounds.x()), n(bounds.y()), n(bounds.width()), n(bounds.height()));
+    if (brush.isValid()) d += QLatin1Char(' ') + brush.name();
+    if (penWidth > 1) d += QStringLiteral(" w") + n(penWidth);
+    if (kind == Points) d += QStringLiteral(" n%1").arg(points.size());
+    if (kind == Text)
+      d += QStringLiteral(" %1px%2 '%3'").arg(n(fontPixels), angle ? " a" + n(angle) : "", text);
+    return d;
   }
 };
 
@@ -155,6 +160,12 @@ public:
     for (const DrawCall &c : engine_.calls)
       if (c.kind == kind) found.push_back(c);
     return found;
+  }
+  // What was drawn, one description a call.
+  QStringList Described() const {
+    QStringList out;
+    for (const DrawCall &c : engine_.calls) out << c.Describe();
+    return out;
   }
   std::vector<QString> Texts() const {
     std::vector<QString> texts;

@@ -15,6 +15,7 @@
 #include "report/report_hooks.h"
 #include "report/text_layout.h"
 #include "report/variables.h"
+#include "tests/report/report_model_fixture.h"
 #include <gtest/gtest.h>
 
 namespace build {
@@ -26,6 +27,8 @@ struct Line {
   QString group;
   QString note;
 };
+
+inline constexpr int kBothEnds = flBandOnFirstPage | flBandOnLastPage;
 
 class ReportBuildTest : public ::testing::Test {
 protected:
@@ -81,18 +84,17 @@ protected:
     lines->First();
   }
   // n lines "Item 1" .. "Item n", quantity i, price 1.5 i.
-  void FillItems(int n) {
+  static QList<Line> Items(int n) {
     QList<Line> rows;
-    for (int i = 1; i <= n; ++i)
-      rows.append({QStringLiteral("Item %1").arg(i), i, 1.5 * i, QString(), QString()});
-    Fill(rows);
+    for (int i = 1; i <= n; ++i) rows.append({QStringLiteral("Item %1").arg(i), i, 1.5 * i, {}, {}});
+    return rows;
   }
+  void FillItems(int n) { Fill(Items(n)); }
 
   TfrBandView *AddBand(TfrPage *onPage, int type, int top, int height, const QString &formatStr = QString(),
-                       int flags = flBandOnFirstPage | flBandOnLastPage) {
+                       int flags = kBothEnds) {
     auto band = std::make_unique<TfrBandView>();
     band->SetBandType(type);
-    band->Left = 0;
     band->Top = top;
     band->Width = 700;
     band->Height = height;
@@ -102,7 +104,7 @@ protected:
     return static_cast<TfrBandView *>(onPage->Add(std::move(band)));
   }
   TfrBandView *AddBand(int type, int top, int height, const QString &formatStr = QString(),
-                       int flags = flBandOnFirstPage | flBandOnLastPage) {
+                       int flags = kBothEnds) {
     return AddBand(page, type, top, height, formatStr, flags);
   }
 
@@ -122,6 +124,41 @@ protected:
     return AddMemo(page, left, top, width, height, text, flags);
   }
 
+  // A band of a template page (added as needed) with a 20-high text object at its top when a text is given.
+  struct BandSpec {
+    int type, top, height;
+    QString source, text; // text lines separated by '\n'
+    int left = 0, width = 200, flags = kBothEnds, textFlags = 0, onPage = 0;
+  };
+  void Build(const QList<BandSpec> &bands) {
+    for (const BandSpec &b : bands) {
+      while (report->Pages().Count() <= b.onPage) report->Pages().Add();
+      AddBand(report->Pages()[b.onPage], b.type, b.top, b.height, b.source, b.flags);
+      if (!b.text.isEmpty())
+        AddMemo(report->Pages()[b.onPage], b.left, b.top, b.width, 20, b.text.split(QLatin1Char('\n')),
+                b.textFlags);
+    }
+  }
+  // A subreport printing template page subPage.
+  void AddSubReport(int left, int top, int subPage) {
+    auto sub = std::make_unique<TfrSubReportView>();
+    sub->Left = left;
+    sub->Top = top;
+    sub->Width = 300;
+    sub->Height = 20;
+    sub->SubPage = subPage;
+    page->Add(std::move(sub));
+  }
+  // A fresh report of one empty page over an empty dataset.
+  void NewReport() {
+    report->Free();
+    report = new TfrReport(form);
+    report->SetName(QStringLiteral("frReport1"));
+    page = report->Pages().Add();
+    lines->EmptyDataSet();
+    bands_ = memos_ = 0;
+  }
+
   // The text of a prepared object: its lines (laid out when they were stored wrapped) joined by "|".
   static QString TextOf(TfrView *view) {
     QStringList parts;
@@ -133,38 +170,29 @@ protected:
     return parts.join(QLatin1Char('|'));
   }
 
-  // "page: left,top widthxheight text" for every object of every prepared page.
-  QStringList Dump() {
+  // "page: left,top widthxheight text" for every object of every prepared page; only "page: text" when
+  // the geometry is left out.
+  QStringList Dump(bool geometry = true) {
     QStringList out;
     TfrEMFPages &pages = report->EMFPages();
     for (int i = 0; i < pages.Count(); ++i) {
       TfrPage objects;
       frReadPageObjects(pages[i].Stream.get(), &objects);
       for (int j = 0; j < objects.ObjectCount(); ++j) {
-        TfrView *view = objects.Object(j);
-        out << QStringLiteral("%1: %2,%3 %4x%5 %6")
-                   .arg(i + 1)
-                   .arg(view->Left)
-                   .arg(view->Top)
-                   .arg(view->Width)
-                   .arg(view->Height)
-                   .arg(TextOf(view));
+        TfrView *v = objects.Object(j);
+        out << (geometry ? QStringLiteral("%1: %2,%3 %4x%5 %6")
+                               .arg(i + 1)
+                               .arg(v->Left)
+                               .arg(v->Top)
+                               .arg(v->Width)
+                               .arg(v->Height)
+                               .arg(TextOf(v))
+                         : QStringLiteral("%1: %2").arg(i + 1).arg(TextOf(v)));
       }
     }
     return out;
   }
-  // Only the texts, "page: text".
-  QStringList Texts() {
-    QStringList out;
-    TfrEMFPages &pages = report->EMFPages();
-    for (int i = 0; i < pages.Count(); ++i) {
-      TfrPage objects;
-      frReadPageObjects(pages[i].Stream.get(), &objects);
-      for (int j = 0; j < objects.ObjectCount(); ++j)
-        out << QStringLiteral("%1: %2").arg(i + 1).arg(TextOf(objects.Object(j)));
-    }
-    return out;
-  }
+  QStringList Texts() { return Dump(false); }
 
   FormatSettingsGuard formats_{FormatSettings::USEnglish()};
   TComponent *form = nullptr;

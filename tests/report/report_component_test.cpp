@@ -6,34 +6,13 @@
 #include "report/report_hooks.h"
 #include "tests/report/report_build_fixture.h"
 #include <QFileInfo>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 
 namespace build {
 namespace {
 
-QString RunTool(const QString &program, const QStringList &arguments) {
-  QProcess process;
-  process.start(program, arguments);
-  if (!process.waitForFinished(60000) || process.exitCode() != 0) return QString();
-  return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-bool HavePoppler() {
-  return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty() &&
-         !QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty();
-}
-
-// The text of each page of a PDF file, trimmed.
-QStringList PdfPages(const QString &pdf) {
-  const QString text =
-      RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-  QStringList pages = text.split(QChar(12));
-  if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
-  for (QString &page : pages) page = page.simplified();
-  return pages;
-}
+using test::HavePoppler;
+using test::PdfPages;
+using test::RunTool;
 
 class ReportComponentTest : public ReportBuildTest {
 protected:
@@ -48,12 +27,14 @@ protected:
   }
   // The PDF printer, bound to the report engine's printer wrapper.
   void UsePdfPrinter() {
+    BindReportPrinter(nullptr);
     printer = std::make_unique<TPrinter>(std::make_unique<TScriptedPrinterSystem>(dir.path()));
     printer->SetPdfFileName(pdf());
     BindReportPrinter(printer.get());
   }
   // A paper printer whose jobs land as PDF files in the folder; it is selected.
   TScriptedPrinterSystem *UsePaperPrinter() {
+    BindReportPrinter(nullptr);
     auto system = std::make_unique<TScriptedPrinterSystem>(dir.path());
     TScriptedPrinterSystem *raw = system.get();
     TPrinterDescription office;
@@ -85,70 +66,48 @@ TEST_F(ReportComponentTest, PageListsNameNumbersAndRangesAndAnythingElseIsAClear
   const struct {
     const char *text;
     const char *message;
-  } bad[] = {
-      {"1,x", "\"x\" is not a page number"},
-      {"0", "There is no page 0: the report has 3 page(s)"},
-      {"4", "There is no page 4: the report has 3 page(s)"},
-      {"3-1", "The page range \"3-1\" runs backwards"},
-      {"1,,2", "The page list \"1,,2\" has an empty entry"},
-      {"-2", "\"\" is not a page number"},
-      {"2-", "\"\" is not a page number"},
-      {"1-2-3", "\"2-3\" is not a page number"},
-      {"+1", "\"+1\" is not a page number"},
-  };
+  } bad[] = {{"1,x", "\"x\" is not a page number"},
+             {"0", "There is no page 0: the report has 3 page(s)"},
+             {"4", "There is no page 4: the report has 3 page(s)"},
+             {"3-1", "The page range \"3-1\" runs backwards"},
+             {"1,,2", "The page list \"1,,2\" has an empty entry"},
+             {"-2", "\"\" is not a page number"},
+             {"2-", "\"\" is not a page number"},
+             {"1-2-3", "\"2-3\" is not a page number"},
+             {"+1", "\"+1\" is not a page number"}};
   for (const auto &c : bad) {
-    try {
-      frParsePageList(QString::fromLatin1(c.text), 3);
-      ADD_FAILURE() << c.text << " was taken";
-    } catch (const EfrReportError &e) {
-      EXPECT_EQ(e.Message(), QString::fromLatin1(c.message)) << c.text;
-    }
+    EXPECT_EQ(test::Refusal<EfrReportError>([&] { frParsePageList(QString::fromLatin1(c.text), 3); }),
+              QString::fromLatin1(c.message))
+        << c.text;
   }
 }
 
 TEST_F(ReportComponentTest, PagesPrintInTheirOrderEachCopiedInARowUnderTheReportsJobTitle) {
   if (!HavePoppler()) GTEST_SKIP() << "poppler-utils is not installed";
-  TScriptedPrinterSystem *paper = UsePaperPrinter();
   SheetReport(3);
-  report->Title = QStringLiteral("Invoice");
   ASSERT_TRUE(report->PrepareReport()) << report->ErrorText().toStdString();
-  ASSERT_EQ(report->EMFPages().Count(), 3);
-
+  EXPECT_THROW(report->PrintPreparedReport(QString(), 1), EfrReportError) << "the virtual printer prints not";
+  TScriptedPrinterSystem *paper = UsePaperPrinter();
+  report->Title = QStringLiteral("Invoice");
   ASSERT_TRUE(report->PrintPreparedReport(QStringLiteral("1, 3"), 2));
   EXPECT_EQ(printer->Title(), QStringLiteral("Reportwell: Invoice"));
   EXPECT_EQ(PdfPages(paper->Jobs().last()), (QStringList{"Sheet 1", "Sheet 1", "Sheet 3", "Sheet 3"}));
-
   report->Title.clear();
   ASSERT_TRUE(report->PrintPreparedReport(QString(), 0));
   EXPECT_EQ(printer->Title(), QStringLiteral("Reportwell: Untitled"));
   EXPECT_EQ(PdfPages(paper->Jobs().last()), (QStringList{"Sheet 1", "Sheet 2", "Sheet 3"}));
-}
 
-TEST_F(ReportComponentTest, APdfFileHoldsEachPageOnceUnderTheReportsTitle) {
-  if (!HavePoppler()) GTEST_SKIP() << "poppler-utils is not installed";
+  // A PDF file holds each page once, under the report's title; a bad page list is refused before anything
+  // is printed.
   UsePdfPrinter();
-  SheetReport(2);
-  report->Title = QStringLiteral("Invoice 1042");
-  ASSERT_TRUE(report->PrepareReport()) << report->ErrorText().toStdString();
-  ASSERT_TRUE(report->PrintPreparedReport(QString(), 2));
-  EXPECT_EQ(printer->Title(), QStringLiteral("Invoice 1042"));
-  EXPECT_EQ(PdfPages(pdf()), (QStringList{"Sheet 1", "Sheet 2"}));
-}
-
-TEST_F(ReportComponentTest, ABadPageListIsRefusedBeforeAnythingIsPrinted) {
-  UsePdfPrinter();
-  SheetReport(2);
-  ASSERT_TRUE(report->PrepareReport());
-  EXPECT_THROW(report->PrintPreparedReport(QStringLiteral("1,3"), 1), EfrReportError);
+  EXPECT_THROW(report->PrintPreparedReport(QStringLiteral("1,4"), 1), EfrReportError);
   EXPECT_THROW(report->PrintPreparedReport(QStringLiteral("one"), 1), EfrReportError);
   EXPECT_FALSE(QFileInfo::exists(pdf()));
   EXPECT_FALSE(printer->Printing());
-}
-
-TEST_F(ReportComponentTest, PrintingNeedsAPrinterOtherThanTheVirtualOne) {
-  SheetReport(1);
-  ASSERT_TRUE(report->PrepareReport());
-  EXPECT_THROW(report->PrintPreparedReport(QString(), 1), EfrReportError);
+  report->Title = QStringLiteral("Invoice 1042");
+  ASSERT_TRUE(report->PrintPreparedReport(QString(), 2));
+  EXPECT_EQ(printer->Title(), QStringLiteral("Invoice 1042"));
+  EXPECT_EQ(PdfPages(pdf()), (QStringList{"Sheet 1", "Sheet 2", "Sheet 3"}));
 }
 
 TEST_F(ReportComponentTest, APageOnOtherPaperChangesThePaperWithinTheSameDocument) {
@@ -181,18 +140,20 @@ TEST_F(ReportComponentTest, APageOnOtherPaperChangesThePaperWithinTheSameDocumen
   EXPECT_EQ(landscape, (QList<bool>{false, true, false})) << info.toStdString();
 }
 
-TEST_F(ReportComponentTest, PreparingRunsBehindTheProgressWindowWithPageLabels) {
+TEST_F(ReportComponentTest, PreparingRunsBehindTheProgressWindowWithPageLabelsOrTellsAnOnProgressHandler) {
   SheetReport(3);
   report->Title = QStringLiteral("Invoice");
   QStringList labels;
   QString caption;
-  frSetProgressWindowFactory([&labels, &caption]() -> std::unique_ptr<TfrProgressWindow> {
+  int windows = 0;
+  frSetProgressWindowFactory([&]() -> std::unique_ptr<TfrProgressWindow> {
     struct Watching : CancellingProgress {
       Watching(QStringList *labels, QString *caption)
           : CancellingProgress(QString(), labels), caption_(caption) {}
       void SetCaption(const QString &Caption) override { *caption_ = Caption; }
       QString *caption_;
     };
+    ++windows;
     return std::make_unique<Watching>(&labels, &caption);
   });
   ASSERT_TRUE(report->PrepareReport());
@@ -200,7 +161,6 @@ TEST_F(ReportComponentTest, PreparingRunsBehindTheProgressWindowWithPageLabels) 
   // The window opens on page 1; the build announces each page it starts.
   EXPECT_EQ(labels, (QStringList{"Processing page:  1", "Processing page:  1", "Processing page:  2",
                                  "Processing page:  3"}));
-
   labels.clear();
   report->SetDoublePass(true);
   ASSERT_TRUE(report->PrepareReport());
@@ -208,6 +168,18 @@ TEST_F(ReportComponentTest, PreparingRunsBehindTheProgressWindowWithPageLabels) 
   EXPECT_TRUE(labels.contains(QStringLiteral("Processing page:  2 from 3")))
       << labels.join(',').toStdString();
   EXPECT_EQ(report->EMFPages().Count(), 3);
+
+  // An OnProgress handler takes the page numbers instead of the window.
+  windows = 0;
+  report->SetDoublePass(false);
+  QList<int> numbers;
+  report->OnProgress = TfrProgressEvent::From([&numbers](int n) { numbers << n; });
+  ASSERT_TRUE(report->PrepareReport());
+  EXPECT_EQ(numbers, (QList<int>{1, 2, 3}));
+  report->OnProgress = nullptr;
+  report->ShowProgress = false;
+  ASSERT_TRUE(report->PrepareReport());
+  EXPECT_EQ(windows, 0);
 }
 
 TEST_F(ReportComponentTest, CancellingEitherPassReturnsFailureAndLeavesNoPages) {
@@ -246,24 +218,6 @@ TEST_F(ReportComponentTest, CancellingAPrintRunAbortsTheJob) {
   EXPECT_EQ(report->EMFPages().Count(), 4);
 }
 
-TEST_F(ReportComponentTest, AnOnProgressHandlerTakesThePageNumbersInsteadOfTheWindow) {
-  SheetReport(2);
-  int windows = 0;
-  frSetProgressWindowFactory([&windows]() -> std::unique_ptr<TfrProgressWindow> {
-    ++windows;
-    return std::make_unique<TfrDirectProgress>();
-  });
-  QList<int> numbers;
-  report->OnProgress = TfrProgressEvent::From([&numbers](int n) { numbers << n; });
-  ASSERT_TRUE(report->PrepareReport());
-  EXPECT_EQ(numbers, (QList<int>{1, 2}));
-  EXPECT_EQ(windows, 0);
-  report->OnProgress = nullptr;
-  report->ShowProgress = false;
-  ASSERT_TRUE(report->PrepareReport());
-  EXPECT_EQ(windows, 0);
-}
-
 TEST_F(ReportComponentTest, DocumentAndPageEventsFrameThePreparation) {
   SheetReport(2);
   AddBand(btPageFooter, 1030, 20, QString(), flBandOnFirstPage | flBandOnLastPage);
@@ -298,44 +252,10 @@ TEST_F(ReportComponentTest, ATemplateIsLoadedFromTheDatasetRowOfItsNumber) {
   EXPECT_NE(report->FindObject(QStringLiteral("template2")), nullptr);
   EXPECT_EQ(report->FindObject(QStringLiteral("Template1")), nullptr);
 
-  try {
-    report->LoadTemplateFromDataset(reports, 7);
-    ADD_FAILURE() << "a missing template was taken";
-  } catch (const EfrReportError &e) {
-    EXPECT_EQ(e.Message(), QStringLiteral("There is no report template number 7"));
-  }
+  EXPECT_EQ(test::Refusal<EfrReportError>([&] { report->LoadTemplateFromDataset(reports, 7); }),
+            QStringLiteral("There is no report template number 7"));
   EXPECT_TRUE(reports->Eof());
   EXPECT_NE(report->FindObject(QStringLiteral("Template2")), nullptr);
-}
-
-class Panel : public TComponent, public TfrPreviewPanel {
-public:
-  using TComponent::TComponent;
-  TComponent *PreviewComponent() override { return this; }
-  void ShowReport(TfrReport *Report) override { shown.append(Report->EMFPages().Count()); }
-  QList<int> shown;
-};
-
-TEST_F(ReportComponentTest, PreparedPagesShowInThePreviewPanelWhenOneIsSetElseInTheWindow) {
-  SheetReport(2);
-  auto *panel = new Panel(form);
-  report->SetPreview(panel);
-  QStringList captions;
-  frSetPreviewWindowOpener([&captions](TfrReport *, const QString &caption) { captions << caption; });
-  ASSERT_TRUE(report->ShowReport());
-  EXPECT_EQ(panel->shown, QList<int>{2});
-  EXPECT_TRUE(captions.isEmpty());
-  // The pages stay the report's.
-  EXPECT_EQ(report->EMFPages().Count(), 2);
-
-  panel->Free();
-  EXPECT_EQ(report->Preview(), nullptr);
-  report->ShowPreparedReport();
-  EXPECT_EQ(captions, QStringList{QStringLiteral("Preview")});
-
-  report->EMFPages().Clear();
-  report->ShowPreparedReport();
-  EXPECT_EQ(captions.size(), 1);
 }
 
 TEST_F(ReportComponentTest, ARemovedRecordSourceIsForgottenAndAMultipleReportRunsOncePerRecord) {
@@ -364,32 +284,6 @@ TEST_F(ReportComponentTest, ChangingThePrinterGivesEveryTemplatePageItsPaperAgai
   ASSERT_TRUE(report->ChangePrinter(wrapper->VirtualIndex(), pdfIndex));
   EXPECT_FALSE(wrapper->IsVirtual());
 }
-
-} // namespace
-} // namespace build
-
-namespace build {
-namespace {
-
-TEST_F(ReportComponentTest, TheStoredReportFormHoldsTheTemplateOnlyWhenAskedTo) {
-  AddMemo(0, 0, 100, 20, {QStringLiteral("kept")})->Name = QStringLiteral("Kept");
-  for (const bool store : {true, false}) {
-    report->StoreInDFM = store;
-    TMemoryStream form;
-    report->WriteReportForm(&form);
-    TfrReport copy(nullptr);
-    copy.StoreInDFM = store;
-    form.SetPosition(0);
-    copy.ReadReportForm(&form);
-    EXPECT_EQ(copy.FindObject(QStringLiteral("Kept")) != nullptr, store);
-  }
-}
-
-} // namespace
-} // namespace build
-
-namespace build {
-namespace {
 
 TEST_F(ReportComponentTest, ASourceThatCannotOpenReachesTheCallerAndTheMessageBoxAndLeavesNoPages) {
   SheetReport(2);

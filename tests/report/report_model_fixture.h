@@ -6,12 +6,17 @@
 #include "platform/core/text_encoding.h"
 #include "platform/graphics/bitmap.h"
 #include "platform/graphics/jpeg_image.h"
+#include "platform/graphics/printer.h"
 #include "report/model_state.h"
 #include "report/printer_wrapper.h"
 #include "report/shape_view.h"
 #include <QBuffer>
 #include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtEndian>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace test {
@@ -34,6 +39,67 @@ protected:
   FormatSettingsGuard formats_{FormatSettings::USEnglish()};
 };
 
+// The message of the E the call throws; "no error" when it throws none.
+template <class E>
+QString Refusal(const std::function<void()> &call) {
+  try {
+    call();
+  } catch (const E &e) {
+    return e.Message();
+  }
+  return QStringLiteral("no error");
+}
+
+// The standard output of a tool, empty when it cannot run or fails.
+inline QString RunTool(const QString &program, const QStringList &arguments) {
+  QProcess process;
+  process.start(program, arguments);
+  if (!process.waitForFinished(60000) || process.exitCode() != 0) return QString();
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+inline bool HavePoppler() {
+  for (const char *tool : {"pdftotext", "pdfinfo", "pdftoppm"})
+    if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) return false;
+  return true;
+}
+// The text of each page of a PDF file, simplified.
+inline QStringList PdfPages(const QString &pdf) {
+  QStringList pages =
+      RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")})
+          .split(QChar(12));
+  if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
+  for (QString &page : pages) page = page.simplified();
+  return pages;
+}
+
+// The process-wide platform printer over scripted printers (printing into PDF files, "Office" the default),
+// bound to the report engine; the system's printers come back afterwards.
+class ScriptedPrinters {
+public:
+  explicit ScriptedPrinters(const QStringList &names = {"Office", "Labels"}) {
+    auto system = std::make_unique<TScriptedPrinterSystem>(dir_.path());
+    System = system.get();
+    for (const QString &name : names) {
+      TPrinterDescription printer;
+      printer.name = name;
+      printer.papers = {*StandardPaper(DMPAPER_A4)};
+      system->AddPrinter(printer);
+    }
+    system->SetDefaultPrinter(QStringLiteral("Office"));
+    ::Printer()->SetPrinterSystem(std::move(system));
+    BindReportPrinter(::Printer());
+  }
+  ~ScriptedPrinters() {
+    BindReportPrinter(nullptr);
+    ::Printer()->SetPrinterSystem(CreateSystemPrinters());
+  }
+  TPrinter *Printer() { return ::Printer(); }
+  TScriptedPrinterSystem *System;
+
+private:
+  QTemporaryDir dir_;
+};
+
 // Little-endian bytes, written as the formats lay them out.
 class Bytes {
 public:
@@ -51,6 +117,10 @@ public:
     char b[4];
     qToLittleEndian<qint32>(qint32(v), b);
     data_.append(b, 4);
+    return *this;
+  }
+  Bytes &i32s(std::initializer_list<qint64> values) {
+    for (const qint64 v : values) i32(v);
     return *this;
   }
   Bytes &raw(const QByteArray &bytes) {

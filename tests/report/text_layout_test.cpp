@@ -44,68 +44,41 @@ TEST(TextMeasure, WidthsAddUpAndFollowTheFontSize) {
   EXPECT_NEAR(TfrTextMeasure(big).Width(QStringLiteral("abc")), 6 * x, 1e-6);
 }
 
-struct WrapCase {
-  const char *name;
-  QString text;
-  int fit; // characters that fit
-  bool breakWords;
-  QStringList lines;
-  QList<bool> paragraphEnds;
-};
-
+// Break rules: the text, the characters that fit, whether words break at syllables, the lines joined by "|"
+// and "1" for a line that ends its paragraph, "0" for one that does not.
 TEST(WrapLine, BreakRules) {
   const TfrTextMeasure measure(MonoFont());
-  const QList<WrapCase> cases = {
-      {"fits whole", QStringLiteral("hello"), 10, false, {QStringLiteral("hello")}, {true}},
-      {"blank left out", QStringLiteral("hello world"), 8, false, {"hello", "world"}, {false, true}},
-      {"comma stays",
-       QStringLiteral("one,two,three"),
-       5,
-       false,
-       {"one,", "two,", "three"},
-       {false, false, true}},
-      {"hyphen stays", QStringLiteral("well-known"), 7, false, {"well-", "known"}, {false, true}},
-      {"full stop stays", QStringLiteral("end.next"), 5, false, {"end.", "next"}, {false, true}},
-      {"last break wins", QStringLiteral("a b c dddd"), 6, false, {"a b c", "dddd"}, {false, true}},
-      {"no break in word",
-       QStringLiteral("abcdefghij"),
-       4,
-       false,
-       {"abcd", "efgh", "ij"},
-       {false, false, true}},
-      {"blank crossing the edge", QStringLiteral("abcd efgh"), 4, false, {"abcd", "efgh"}, {false, true}},
-      {"line feeds end paragraphs",
-       QStringLiteral("ab\r\ncd\nef"),
-       10,
-       false,
-       {"ab", "cd", "ef"},
-       {true, true, true}},
-      {"empty paragraph kept", QStringLiteral("ab\n\ncd"), 10, false, {"ab", "", "cd"}, {true, true, true}},
-      {"short line never wraps", QStringLiteral("x"), 0, false, {"x"}, {true}},
-      {"syllable break", QStringLiteral("программа"), 7, true, {"прог-", "рамма"}, {false, true}},
-      {"longest syllable that fits", QStringLiteral("программа"), 8, true, {"програм-", "ма"}, {false, true}},
-      {"no syllable fits: plain break",
-       QStringLiteral("программа"),
-       3,
-       true,
-       {"про", "гра", "мма"},
-       {false, false, true}},
-      {"syllables after a blank",
-       QStringLiteral("а программа"),
-       8,
-       true,
-       {"а прог-", "рамма"},
-       {false, true}},
-  };
-  for (const WrapCase &c : cases) {
-    SCOPED_TRACE(c.name);
-    const int width = c.fit == 0 ? 1 : WidthFor(measure, c.fit);
-    const QList<TfrTextLine> lines = frWrapLine(c.text, measure, width, c.breakWords);
-    EXPECT_EQ(Texts(lines), c.lines);
-    QList<bool> ends;
-    for (const TfrTextLine &line : lines) ends << line.ParagraphEnd;
-    EXPECT_EQ(ends, c.paragraphEnds);
-    for (const TfrTextLine &line : lines) EXPECT_EQ(line.Width, qRound(measure.Width(line.Text)));
+  const struct {
+    const char *text;
+    int fit;
+    bool syllables;
+    const char *lines, *ends;
+  } cases[] = {{"hello", 10, false, "hello", "1"},
+               {"hello world", 8, false, "hello|world", "01"}, // the blank is left out
+               {"one,two,three", 5, false, "one,|two,|three", "001"},
+               {"well-known", 7, false, "well-|known", "01"},
+               {"end.next", 5, false, "end.|next", "01"},
+               {"a b c dddd", 6, false, "a b c|dddd", "01"}, // the last break wins
+               {"abcdefghij", 4, false, "abcd|efgh|ij", "001"},
+               {"abcd efgh", 4, false, "abcd|efgh", "01"}, // a blank crossing the edge
+               {"ab\r\ncd\nef", 10, false, "ab|cd|ef", "111"},
+               {"ab\n\ncd", 10, false, "ab||cd", "111"},
+               {"x", 0, false, "x", "1"}, // a short line never wraps
+               {"программа", 7, true, "прог-|рамма", "01"},
+               {"программа", 8, true, "програм-|ма", "01"},  // the longest syllable that fits
+               {"программа", 3, true, "про|гра|мма", "001"}, // no syllable fits: a plain break
+               {"а программа", 8, true, "а прог-|рамма", "01"}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.text);
+    const QList<TfrTextLine> lines = frWrapLine(QString::fromUtf8(c.text), measure,
+                                                c.fit == 0 ? 1 : WidthFor(measure, c.fit), c.syllables);
+    QString ends;
+    for (const TfrTextLine &line : lines) {
+      ends += line.ParagraphEnd ? QLatin1Char('1') : QLatin1Char('0');
+      EXPECT_EQ(line.Width, qRound(measure.Width(line.Text)));
+    }
+    EXPECT_EQ(Texts(lines).join(QLatin1Char('|')), QString::fromUtf8(c.lines));
+    EXPECT_EQ(ends, QString::fromLatin1(c.ends));
   }
 }
 
@@ -130,17 +103,16 @@ TEST(WrapLine, EveryLineTakesAtLeastOneCharacterWhenNoneFits) {
   EXPECT_TRUE(lines.first().Text.endsWith(QLatin1Char('-')));
 }
 
+// Two vowels side by side break between them; a soft sign keeps its consonant; no break before a hard sign;
+// words shorter than 5 letters and other alphabets do not break.
 TEST(Syllables, CyrillicVowelAndSignRules) {
-  EXPECT_EQ(frSyllableBreaks(QStringLiteral("программа")), QList<int>({4, 7}));
-  EXPECT_EQ(frSyllableBreaks(QStringLiteral("ПРОГРАММА")), QList<int>({4, 7}));
-  // Two vowels side by side break between them; a soft sign keeps its consonant.
-  EXPECT_EQ(frSyllableBreaks(QStringLiteral("ауаааа")), QList<int>({2, 3, 4}));
-  EXPECT_EQ(frSyllableBreaks(QStringLiteral("пальто")), QList<int>({4}));
-  EXPECT_EQ(frSyllableBreaks(QStringLiteral("обрект")), QList<int>({2}));
-  EXPECT_EQ(frSyllableBreaks(QStringLiteral("объект")), QList<int>({})); // no break before a hard sign
-  EXPECT_EQ(frSyllableBreaks(QStringLiteral("станок")), QList<int>({3}));
-  EXPECT_TRUE(frSyllableBreaks(QStringLiteral("окно")).isEmpty()); // shorter than 5
-  EXPECT_TRUE(frSyllableBreaks(QStringLiteral("program")).isEmpty());
+  const struct {
+    const char *word;
+    QList<int> breaks;
+  } cases[] = {{"программа", {4, 7}}, {"ПРОГРАММА", {4, 7}}, {"ауаааа", {2, 3, 4}},
+               {"пальто", {4}},       {"обрект", {2}},       {"объект", {}},
+               {"станок", {3}},       {"окно", {}},          {"program", {}}};
+  for (const auto &c : cases) EXPECT_EQ(frSyllableBreaks(QString::fromUtf8(c.word)), c.breaks) << c.word;
 }
 
 TEST(WrappedEncoding, LinesCarryTheirMarkAndWidth) {

@@ -23,12 +23,8 @@ T *Up() {
   return nullptr;
 }
 
-class FindDialogTest : public ::testing::Test {
-protected:
+TEST(FindDialog, AnswersTheTextTheCaseAndTheOriginAndEscapeChangesNothing) {
   ScopedScriptedServices services;
-};
-
-TEST_F(FindDialogTest, AnswersTheTextTheCaseAndTheOrigin) {
   TfrFindRequest request{QStringLiteral("old"), false, false};
   WhenFocused([] {
     TfrPreviewSearchForm *dialog = Up<TfrPreviewSearchForm>();
@@ -47,16 +43,12 @@ TEST_F(FindDialogTest, AnswersTheTextTheCaseAndTheOrigin) {
   EXPECT_EQ(request.Text, "Batch");
   EXPECT_TRUE(request.CaseSensitive);
   EXPECT_FALSE(request.FromFirstPage);
-}
-
-TEST_F(FindDialogTest, EscapeCancelsAndChangesNothing) {
-  TfrFindRequest request{QStringLiteral("old"), true, false};
   WhenFocused([] {
     stdtest::TypeText(QStringLiteral("new"));
     guitest::PressKey(Qt::Key_Escape, Qt::NoModifier, QString(QChar(27)));
   });
   EXPECT_FALSE(frRunFindDialog(request));
-  EXPECT_EQ(request.Text, "old");
+  EXPECT_EQ(request.Text, "Batch");
   EXPECT_TRUE(request.CaseSensitive);
 }
 
@@ -75,29 +67,14 @@ protected:
 };
 
 TEST(PrintCopies, OnlyWholeNumbersFromOneUpAreCopies) {
-  struct Case {
-    const char *text;
-    std::optional<int> copies;
-  };
-  const Case cases[] = {{"1", 1},
-                        {"12", 12},
-                        {" 3 ", 3},
-                        {"999", 999},
-                        {"0", std::nullopt},
-                        {"-1", std::nullopt},
-                        {"+2", std::nullopt},
-                        {"1.5", std::nullopt},
-                        {"2,0", std::nullopt},
-                        {"abc", std::nullopt},
-                        {"", std::nullopt},
-                        {"1000", std::nullopt},
-                        {"99999999999", std::nullopt},
-                        {"1e3", std::nullopt}};
-  for (const Case &c : cases) EXPECT_EQ(frParseCopies(QString::fromLatin1(c.text)), c.copies) << c.text;
-  EXPECT_EQ(frParseCopies(QString::fromUtf8("\xef\xbc\x92")), std::nullopt) << "a full-width digit";
+  for (const int n : {1, 12, 999}) EXPECT_EQ(frParseCopies(QString::number(n)), n);
+  EXPECT_EQ(frParseCopies(QStringLiteral(" 3 ")), 3);
+  for (const char *bad :
+       {"0", "-1", "+2", "1.5", "2,0", "abc", "", "1000", "99999999999", "1e3", "\xef\xbc\x92"})
+    EXPECT_EQ(frParseCopies(QString::fromUtf8(bad)), std::nullopt) << bad;
 }
 
-TEST_F(PrintDialogTest, ThePageListFollowsTheChosenRange) {
+TEST_F(PrintDialogTest, ThePageListFollowsTheChosenRangeAndPlusAndMinusStepTheCopies) {
   auto *dialog = TCustomForm::Create<TfrPrintForm>(nullptr);
   EXPECT_TRUE(dialog->RB1->Checked());
   EXPECT_EQ(dialog->Request(3).PageNumbers, "");
@@ -109,24 +86,14 @@ TEST_F(PrintDialogTest, ThePageListFollowsTheChosenRange) {
   EXPECT_EQ(dialog->Request(3).Copies, 1);
   dialog->E1->SetText(QStringLiteral("4"));
   EXPECT_EQ(dialog->Request(3).Copies, 4);
-  EXPECT_EQ(dialog->Label2->Caption(),
-            "Enter page numbers and/or page ranges, separated by commas. For example, 1,3,5-12");
-  dialog->Free();
-}
-
-TEST_F(PrintDialogTest, PlusAndMinusStepTheCopiesAndNeverThrow) {
-  auto *dialog = TCustomForm::Create<TfrPrintForm>(nullptr);
-  struct Step {
-    const char *before;
-    bool plus;
-    const char *after;
-  };
-  const Step steps[] = {{"1", false, "1"}, {"1", true, "2"}, {"7", false, "6"},    {"abc", true, "1"},
-                        {"", false, "1"},  {"0", true, "1"}, {"999", true, "999"}, {"2.5", false, "1"}};
-  for (const Step &s : steps) {
-    dialog->E1->SetText(QString::fromLatin1(s.before));
-    EXPECT_NO_THROW(s.plus ? dialog->PlusClick(nullptr) : dialog->MinusClick(nullptr));
-    EXPECT_EQ(dialog->E1->Text(), QString::fromLatin1(s.after)) << s.before << (s.plus ? " +" : " -");
+  // "before+after" or "before-after": never an exception, always a whole number from 1 to 999.
+  for (const char *step : {"1-1", "1+2", "7-6", "abc+1", "-1", "0+1", "999+999", "2.5-1"}) {
+    const QString text = QString::fromLatin1(step);
+    const bool plus = text.contains(QLatin1Char('+'));
+    const QStringList parts = text.split(QLatin1Char(plus ? '+' : '-'));
+    dialog->E1->SetText(parts[0]);
+    EXPECT_NO_THROW(plus ? dialog->PlusClick(nullptr) : dialog->MinusClick(nullptr));
+    EXPECT_EQ(dialog->E1->Text(), parts[1]) << step;
   }
   dialog->Free();
 }
@@ -177,6 +144,14 @@ TEST_F(PrintDialogTest, APrinterChosenIsTakenAtOnceAndGivenUpOnCancel) {
   dialog->CB1->SetItemIndex(1);
   dialog->CB1->OnChange(dialog->CB1);
   EXPECT_EQ(ReportPrinter()->PrinterIndex(), 1) << "chosen at once";
+  // Properties runs the printer setup and shows its choice.
+  dialog->CB1->SetItemIndex(0);
+  dialog->CB1->OnChange(dialog->CB1);
+  services->AnswerPrinterSetup(QStringLiteral("Labels"));
+  dialog->PropertiesClick(nullptr);
+  EXPECT_EQ(services->PrinterSetups(), 1);
+  EXPECT_EQ(dialog->CB1->ItemIndex(), 1);
+  EXPECT_EQ(ReportPrinter()->PrinterIndex(), 1);
   dialog->Free();
 
   ReportPrinter()->SelectPrinter(0);
@@ -203,16 +178,6 @@ TEST_F(PrintDialogTest, APrinterChosenIsTakenAtOnceAndGivenUpOnCancel) {
   EXPECT_EQ(oldPrinter, 0);
   EXPECT_EQ(newPrinter, 1);
   EXPECT_EQ(ReportPrinter()->PrinterIndex(), 1);
-}
-
-TEST_F(PrintDialogTest, PropertiesRunsThePrinterSetupAndShowsItsChoice) {
-  auto *dialog = TCustomForm::Create<TfrPrintForm>(nullptr);
-  services->AnswerPrinterSetup(QStringLiteral("Labels"));
-  dialog->PropertiesClick(nullptr);
-  EXPECT_EQ(services->PrinterSetups(), 1);
-  EXPECT_EQ(dialog->CB1->ItemIndex(), 1);
-  EXPECT_EQ(ReportPrinter()->PrinterIndex(), 1);
-  dialog->Free();
 }
 
 TEST_F(PrintDialogTest, EachPrinterIsDrawnWithThePrinterPictureBeforeItsName) {

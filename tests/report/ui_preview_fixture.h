@@ -3,13 +3,11 @@
 #pragma once
 #include "../platform/gui_test_helpers.h"
 #include "platform/core/component.h"
-#include "platform/graphics/printer.h"
 #include "platform/windowing/system_services.h"
 #include "report/ui/preview_form.h"
 #include "report/ui/preview_host.h"
 #include "tests/report/ui_pages_fixture.h"
 #include <QStringList>
-#include <QTemporaryDir>
 
 namespace test {
 
@@ -55,32 +53,6 @@ public:
 private:
   TfrEMFPages *pages_;
   TComponent *component_;
-};
-
-// The process-wide platform printer over two scripted printers (printing into PDF files), bound to the
-// report engine; the system's printers come back afterwards.
-class ScriptedPrinters {
-public:
-  ScriptedPrinters() {
-    auto system = std::make_unique<TScriptedPrinterSystem>(dir_.path());
-    for (const char *name : {"Office", "Labels"}) {
-      TPrinterDescription printer;
-      printer.name = QString::fromLatin1(name);
-      printer.papers = {*StandardPaper(DMPAPER_A4)};
-      system->AddPrinter(printer);
-    }
-    system->SetDefaultPrinter(QStringLiteral("Office"));
-    ::Printer()->SetPrinterSystem(std::move(system));
-    BindReportPrinter(::Printer());
-  }
-  ~ScriptedPrinters() {
-    BindReportPrinter(nullptr);
-    ::Printer()->SetPrinterSystem(CreateSystemPrinters());
-  }
-  TPrinter *Printer() { return ::Printer(); }
-
-private:
-  QTemporaryDir dir_;
 };
 
 } // namespace test

@@ -49,69 +49,39 @@ protected:
   TfrPreviewForm *form = nullptr;
 };
 
-TEST_F(PreviewTest, ShowsPageOneAtTheRememberedZoomWithBothBarsAtZero) {
+TEST_F(PreviewTest, ZoomComesFromTheReportOrTheLastChoiceAndTheMenuShowsWhichIsChosen) {
   Connect();
-  EXPECT_EQ(form->PageCount(), 2);
-  EXPECT_EQ(form->CurrentPage(), 1);
-  EXPECT_EQ(form->PageLabel(), "Page 1/2");
   EXPECT_EQ(form->BottomBar->Caption(), "Page 1/2");
-  EXPECT_EQ(form->ZoomMode(), zmFactor);
-  EXPECT_DOUBLE_EQ(form->Zoom(), 1.0);
+  EXPECT_DOUBLE_EQ(form->Zoom(), 1.0) << "the remembered zoom";
   EXPECT_EQ(form->ZoomBtn->Caption(), "100%");
-  EXPECT_EQ(form->CheckedZoomTag(), 100);
-  EXPECT_EQ(form->HorzPosition(), 0);
   EXPECT_EQ(form->VertPosition(), 0);
-  // Each page's place is kept in its record.
-  EXPECT_EQ(pages[0].R, form->Layout().Rects[0]);
-  EXPECT_EQ(pages[1].R, form->Layout().Rects[1]);
-}
+  EXPECT_EQ(pages[1].R, form->Layout().Rects[1]) << "each page's place is kept in its record";
+  TMenuItem *items = form->ProcMenu->Items(); // 200 150 100 75 50 25 10 % - page width, whole page, two pages
+  EXPECT_TRUE(items->Items(2)->Checked());
+  items->Items(9)->Click(); // whole page
+  EXPECT_EQ(form->ZoomMode(), zmWholePage);
+  EXPECT_EQ(form->Layout().PagesPerRow, 1);
+  EXPECT_TRUE(items->Items(9)->Checked());
+  EXPECT_FALSE(items->Items(2)->Checked());
 
-TEST_F(PreviewTest, InitialZoomComesFromTheReportOrTheLastChoice) {
   TfrPreviewSettings settings;
   settings.InitialZoom = pzTwoPages;
   Connect(settings);
   EXPECT_EQ(form->ZoomMode(), zmTwoPages);
   EXPECT_EQ(form->Layout().PagesPerRow, 2);
-
   form->ZoomMenuClick(50);
-  EXPECT_EQ(form->ZoomMode(), zmFactor);
-  EXPECT_DOUBLE_EQ(form->Zoom(), 0.5);
   EXPECT_EQ(form->ZoomBtn->Caption(), "50%");
   auto *second = TCustomForm::Create<TfrPreviewForm>(nullptr);
   second->Connect(std::make_unique<FakePreviewHost>(&pages));
   EXPECT_DOUBLE_EQ(second->Zoom(), 0.5) << "the last choice is remembered for the next preview";
   EXPECT_EQ(second->CheckedZoomTag(), 50);
   second->ZoomMenuClick(1);
-  const int width = second->PBox->ClientWidth();
-  EXPECT_NEAR(second->Zoom(), double(width - 20) / pages[0].PrnInfo.Pgw, 1e-9);
+  EXPECT_NEAR(second->Zoom(), double(second->PBox->ClientWidth() - 20) / pages[0].PrnInfo.Pgw, 1e-9);
   EXPECT_EQ(second->CheckedZoomTag(), 1);
   second->Free();
 }
 
-TEST_F(PreviewTest, ZoomMenuItemsSetTheZoomAndShowWhichIsChosen) {
-  Connect();
-  TMenuItem *items = form->ProcMenu->Items();
-  QStringList captions;
-  for (int i = 0; i < items->Count(); ++i) captions << items->Items(i)->Caption();
-  EXPECT_EQ(captions, QStringList({"200%", "150%", "100%", "75%", "50%", "25%", "10%", "-", "&Page width",
-                                   "&Whole page", "&Two pages"}));
-  EXPECT_TRUE(items->Items(2)->Checked()) << "100 % at start";
-  items->Items(9)->Click(); // whole page
-  EXPECT_EQ(form->ZoomMode(), zmWholePage);
-  EXPECT_EQ(form->Layout().PagesPerRow, 1);
-  EXPECT_TRUE(items->Items(9)->Checked());
-  EXPECT_FALSE(items->Items(2)->Checked());
-  items->Items(0)->Click();
-  EXPECT_DOUBLE_EQ(form->Zoom(), 2.0);
-  EXPECT_EQ(form->ZoomBtn->Caption(), "200%");
-  TfrZoomMode mode;
-  double factor;
-  frRememberedZoom(mode, factor);
-  EXPECT_EQ(mode, zmFactor);
-  EXPECT_DOUBLE_EQ(factor, 2.0);
-}
-
-TEST_F(PreviewTest, PagesMoveWithTheButtonsAndTheKeys) {
+TEST_F(PreviewTest, PagesMoveWithTheButtonsTheKeysTheWheelAndTheMouse) {
   Connect();
   ShowForm();
   const int top2 = form->Layout().Rects[1].Top;
@@ -119,37 +89,27 @@ TEST_F(PreviewTest, PagesMoveWithTheButtonsAndTheKeys) {
   EXPECT_EQ(form->CurrentPage(), 2);
   EXPECT_EQ(form->VertPosition(), std::min(top2 - 10, form->Layout().VMax));
   EXPECT_EQ(form->BottomBar->Caption(), "Page 2/2");
-  Press(Qt::Key_PageDown, Qt::ControlModifier);
-  EXPECT_EQ(form->CurrentPage(), 2) << "Ctrl+Page Down on the last page stays there";
-  Press(Qt::Key_PageUp, Qt::ControlModifier);
-  EXPECT_EQ(form->CurrentPage(), 1);
+  // Ctrl+Page Down on the last page and Ctrl+Page Up on the first stay there.
+  QList<int> shown;
+  for (const int key : {Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_PageUp, Qt::Key_End, Qt::Key_Home}) {
+    Press(key, Qt::ControlModifier);
+    shown << form->CurrentPage();
+  }
+  EXPECT_EQ(shown, (QList<int>{2, 1, 1, 2, 1}));
   EXPECT_EQ(form->VertPosition(), 0);
-  Press(Qt::Key_PageUp, Qt::ControlModifier);
-  EXPECT_EQ(form->CurrentPage(), 1) << "Ctrl+Page Up on page 1 stays there";
-  Press(Qt::Key_End, Qt::ControlModifier);
-  EXPECT_EQ(form->CurrentPage(), 2);
-  Press(Qt::Key_Home, Qt::ControlModifier);
-  EXPECT_EQ(form->VertPosition(), 0);
-  EXPECT_EQ(form->CurrentPage(), 1);
-
   Press(Qt::Key_Down);
-  EXPECT_EQ(form->VertPosition(), TfrPreviewForm::SmallChange);
   Press(Qt::Key_PageDown);
   EXPECT_EQ(form->VertPosition(), TfrPreviewForm::SmallChange + TfrPreviewForm::LargeChange);
   Press(Qt::Key_Up);
   EXPECT_EQ(form->VertPosition(), TfrPreviewForm::LargeChange);
-  // Scrolled down into page 2, the label follows.
+  // Scrolled down into page 2, the label follows; page numbers outside the report change nothing.
   form->SetVertPosition(top2 + 100);
-  EXPECT_EQ(form->CurrentPage(), 2);
   EXPECT_EQ(form->BottomBar->Caption(), "Page 2/2");
   form->SetPage(3);
   form->SetPage(0);
-  EXPECT_EQ(form->CurrentPage(), 2) << "page numbers outside the report change nothing";
-}
+  EXPECT_EQ(form->CurrentPage(), 2);
 
-TEST_F(PreviewTest, MouseWheelAndDraggingScrollThePages) {
-  Connect();
-  ShowForm();
+  form->SetVertPosition(0);
   TMessage wheel{WM_MOUSEWHEEL, MAKEWPARAM(0, -2 * WHEEL_DELTA), 0, 0};
   form->PBox->Perform(wheel.Msg, wheel.WParam, wheel.LParam);
   EXPECT_EQ(form->VertPosition(), 2 * TfrPreviewForm::SmallChange) << "two notches, step 1 in the window";
@@ -172,20 +132,15 @@ TEST_F(PreviewTest, KeysFollowTheButtonsThatAreShown) {
   FakePreviewHost *host = Connect(settings);
   form->RunPrintDialog = [&](TfrPrintRequest &, int &, int &) { return true; };
   ShowForm();
-  EXPECT_FALSE(form->ZoomBtn->Visible());
-  EXPECT_FALSE(form->ZoomSeparator->Visible());
-  EXPECT_FALSE(form->FindBtn->Visible());
-  EXPECT_FALSE(form->FindSeparator->Visible());
-  EXPECT_FALSE(form->ExitBtn->Visible());
-  EXPECT_TRUE(form->PrintBtn->Visible());
-  Press(Qt::Key_F, Qt::ControlModifier);
+  QList<bool> shown;
+  for (TControl *c : QList<TControl *>{form->ZoomBtn, form->ZoomSeparator, form->FindBtn, form->FindSeparator,
+                                       form->ExitBtn, form->PrintBtn})
+    shown << c->Visible();
+  EXPECT_EQ(shown, (QList<bool>{false, false, false, false, false, true}));
+  for (const int key : {Qt::Key_F, Qt::Key_O, Qt::Key_S}) Press(key, Qt::ControlModifier);
   Press(Qt::Key_Space);
-  Press(Qt::Key_O, Qt::ControlModifier);
-  Press(Qt::Key_S, Qt::ControlModifier);
   Press(Qt::Key_Escape);
-  EXPECT_EQ(finds, 0);
-  EXPECT_EQ(zoomMenus, 0);
-  EXPECT_TRUE(services->FileDialogs().isEmpty());
+  EXPECT_EQ(finds + zoomMenus + services->FileDialogs().size(), 0);
   EXPECT_TRUE(form->Visible()) << "Escape closes only through a shown exit button";
   Press(Qt::Key_P, Qt::ControlModifier);
   EXPECT_EQ(host->calls, QStringList({"print '' x1"}));
@@ -193,12 +148,9 @@ TEST_F(PreviewTest, KeysFollowTheButtonsThatAreShown) {
   // With every button shown the same keys act.
   Connect();
   form->RunPrintDialog = [&](TfrPrintRequest &, int &, int &) { return false; };
-  Press(Qt::Key_F, Qt::ControlModifier);
+  for (const int key : {Qt::Key_F, Qt::Key_S}) Press(key, Qt::ControlModifier);
   Press(Qt::Key_Space);
-  Press(Qt::Key_S, Qt::ControlModifier);
-  EXPECT_EQ(finds, 1);
-  EXPECT_EQ(zoomMenus, 1);
-  EXPECT_EQ(services->FileDialogs().size(), 1);
+  EXPECT_EQ(QList<int>({finds, zoomMenus, int(services->FileDialogs().size())}), QList<int>({1, 1, 1}));
   bool freed = false;
   form->OnDestroy = TNotifyEvent::From([&](TObject *) { freed = true; });
   Press(Qt::Key_Escape);
@@ -207,7 +159,7 @@ TEST_F(PreviewTest, KeysFollowTheButtonsThatAreShown) {
   form = nullptr;
 }
 
-TEST_F(PreviewTest, ToolbarButtonsLookAsTheReportAsks) {
+TEST_F(PreviewTest, ToolbarButtonsLookAsTheReportAsksAndTheWebButtonOpensAGivenPage) {
   TfrPreviewSettings settings;
   settings.GrayedButtons = true;
   Connect(settings);
@@ -215,52 +167,32 @@ TEST_F(PreviewTest, ToolbarButtonsLookAsTheReportAsks) {
   EXPECT_TRUE(form->ZoomBtn->GrayedInactive());
   EXPECT_EQ(form->FindBtn->DrawState(), fbsInactive) << "grey until the mouse comes";
   Connect();
-  EXPECT_FALSE(form->FindBtn->GrayedInactive());
   EXPECT_EQ(form->FindBtn->DrawState(), fbsUp);
   EXPECT_EQ(form->ZoomBtn->Hint(), "Scale");
-  EXPECT_EQ(form->ExitBtn->Hint(), "Close preview");
-  EXPECT_EQ(form->frTBButton1->Cursor(), crHandPoint);
   EXPECT_FALSE(form->frTBButton1->Visible()) << "no web page is kept, so no button leads to one";
-}
 
-// The same preview, built while a web page address is given.
-class PreviewWithWebPageTest : public PreviewTest {
-protected:
-  void SetUp() override {
-    frSetWebPageAddress(QStringLiteral("https://example.com/reports"));
-    PreviewTest::SetUp();
-  }
-  void TearDown() override {
-    PreviewTest::TearDown();
-    frSetWebPageAddress(QString());
-  }
-};
-
-TEST_F(PreviewWithWebPageTest, TheWebButtonOpensThePage) {
+  struct WebPage {
+    WebPage() { frSetWebPageAddress(QStringLiteral("https://example.com/reports")); }
+    ~WebPage() { frSetWebPageAddress(QString()); }
+  } webPage;
+  form->Free();
+  form = TCustomForm::Create<TfrPreviewForm>(nullptr);
   Connect();
   ShowForm();
-  ASSERT_TRUE(form->frTBButton1->Visible());
+  EXPECT_TRUE(form->frTBButton1->Visible());
+  EXPECT_EQ(form->frTBButton1->Cursor(), crHandPoint);
   guitest::Click(form->frTBButton1, QPoint(5, 5));
-  ASSERT_EQ(services->OpenedUrls().size(), 1);
-  EXPECT_EQ(services->OpenedUrls()[0].toString(), QStringLiteral("https://example.com/reports"));
+  EXPECT_EQ(services->OpenedUrls(), QList<QUrl>{QUrl(QStringLiteral("https://example.com/reports"))});
 }
 
-TEST_F(PreviewTest, PrintButtonNeedsAPrinterAndPrintsThePagesAskedFor) {
+TEST_F(PreviewTest, PrintButtonNeedsAPrinterAndMovesTheReportToAnotherPrinterChosen) {
   Connect();
   EXPECT_FALSE(form->PrintBtn->Enabled()) << "the virtual printer alone is no printer";
   test::ScriptedPrinters printers;
   FakePreviewHost *host = Connect();
   EXPECT_TRUE(form->PrintBtn->Enabled());
-  form->RunPrintDialog = [](TfrPrintRequest &r, int &, int &) {
-    r.PageNumbers = "2";
-    r.Copies = 3;
-    return true;
-  };
-  form->PrintBtnClick(nullptr);
-  EXPECT_EQ(host->calls, QStringList({"print '2' x3"}));
-
-  // Another printer chosen: the report moves to it and prepares its pages again before printing.
-  host->calls.clear();
+  // Another printer chosen: the report moves to it and prepares its pages again before printing; a failed
+  // change prints nothing; a report that cannot prepare again prints what it has.
   form->RunPrintDialog = [](TfrPrintRequest &r, int &oldIndex, int &newIndex) {
     oldIndex = 0;
     newIndex = 1;
@@ -268,15 +200,12 @@ TEST_F(PreviewTest, PrintButtonNeedsAPrinterAndPrintsThePagesAskedFor) {
     return true;
   };
   form->PrintBtnClick(nullptr);
-  EXPECT_EQ(host->calls, QStringList({"change printer 0 -> 1", "prepare", "print '' x1"}));
-  host->calls.clear();
   host->changeSucceeds = false;
   form->PrintBtnClick(nullptr);
-  EXPECT_EQ(host->calls, QStringList({"change printer 0 -> 1"})) << "a failed change prints nothing";
-  host->calls.clear();
   host->canRebuild = false;
   form->PrintBtnClick(nullptr);
-  EXPECT_EQ(host->calls, QStringList({"print '' x1"}));
+  EXPECT_EQ(host->calls, QStringList({"change printer 0 -> 1", "prepare", "print '' x1",
+                                      "change printer 0 -> 1", "print '' x1"}));
 }
 
 TEST_F(PreviewTest, FindAndF3WalkTheHitsWithTheCaseOption) {
@@ -330,48 +259,38 @@ TEST_F(PreviewTest, SaveOffersTheExportFiltersAndOpenLoadsAFile) {
   services->AnswerFileDialog(TFileDialogResult{QStringLiteral("/tmp/inv.txt"), 1});
   services->AnswerFileDialog(TFileDialogResult{QStringLiteral("/tmp/inv"), 2});
   services->AnswerFileDialog(std::nullopt);
-  form->SaveBtnClick(nullptr);
-  form->SaveBtnClick(nullptr);
-  form->SaveBtnClick(nullptr);
-  ASSERT_EQ(services->FileDialogs().size(), 3);
+  for (int i = 0; i < 3; ++i) form->SaveBtnClick(nullptr);
   const TFileDialogRequest &request = services->FileDialogs()[0];
   EXPECT_TRUE(request.Save);
   ASSERT_EQ(request.Filters.size(), 2);
   EXPECT_EQ(request.Filters[0].Description, "Report file (*.frp)");
   EXPECT_EQ(request.Filters[0].Patterns, QStringList({"*.frp"}));
   EXPECT_EQ(request.Filters[1].Description, "Text file (*.txt)");
-  EXPECT_EQ(request.FilterIndex, 1);
-  EXPECT_EQ(host->calls, QStringList({"save /tmp/inv.frp", "export 0 /tmp/inv.txt"}));
-
-  host->calls.clear();
   form->SetPage(2);
   services->AnswerFileDialog(TFileDialogResult{QStringLiteral("/tmp/old.frp"), 1});
   form->LoadBtnClick(nullptr);
-  EXPECT_EQ(host->calls, QStringList({"load /tmp/old.frp"}));
+  EXPECT_EQ(host->calls, QStringList({"save /tmp/inv.frp", "export 0 /tmp/inv.txt", "load /tmp/old.frp"}));
   EXPECT_EQ(form->CurrentPage(), 1);
-  EXPECT_EQ(services->FileDialogs().last().Filters[0].Description, "Report file (*.frp)");
 }
 
-TEST_F(PreviewTest, ThePagesStayTheReportsAndThePreviewFollowsThem) {
-  Connect();
-  builder.AddPage(pages);
-  form->Relayout();
-  EXPECT_EQ(form->PageCount(), 3) << "the preview shows the report's list itself";
-  EXPECT_EQ(form->PageLabel(), "Page 1/3");
-  form->SetPage(3);
-  pages.Delete(2);
-  pages.Delete(1);
-  form->Relayout();
-  EXPECT_EQ(form->CurrentPage(), 1);
-  form->Free();
-  form = nullptr;
-  EXPECT_EQ(pages.Count(), 1) << "freeing the preview leaves the report's pages alone";
-}
-
-TEST_F(PreviewTest, RemovingTheReportEndsThePreview) {
+TEST_F(PreviewTest, ThePagesStayTheReportsAndThePreviewFollowsThemUntilTheReportGoes) {
   auto *report = new TComponent(nullptr);
   form->Connect(std::make_unique<FakePreviewHost>(&pages, report));
   ShowForm();
+  builder.AddPage(pages);
+  form->Relayout();
+  EXPECT_EQ(form->PageLabel(), "Page 1/3") << "the preview shows the report's list itself";
+  form->SetPage(3);
+  pages.Delete(2);
+  form->Relayout();
+  EXPECT_EQ(form->CurrentPage(), 2);
+  // Pages scrolled out of view let go of their objects.
+  form->SetVertPosition(form->Layout().VMax);
+  form->PBox->Repaint();
+  guitest::ProcessEvents();
+  EXPECT_TRUE(pages[0].Page == nullptr);
+  EXPECT_FALSE(pages[0].Visible);
+  EXPECT_TRUE(pages[1].Visible);
   bool freed = false;
   form->OnDestroy = TNotifyEvent::From([&](TObject *) { freed = true; });
   report->Free();
@@ -379,7 +298,7 @@ TEST_F(PreviewTest, RemovingTheReportEndsThePreview) {
   guitest::ProcessEvents();
   EXPECT_TRUE(freed) << "and its window closes";
   form = nullptr;
-  EXPECT_EQ(pages.Count(), 2);
+  EXPECT_EQ(pages.Count(), 2) << "freeing the preview leaves the report's pages alone";
 }
 
 TEST_F(PreviewTest, PagesArePaintedWhereverTheyStandOnAWideScreen) {
@@ -407,20 +326,6 @@ TEST_F(PreviewTest, PagesArePaintedWhereverTheyStandOnAWideScreen) {
     for (int x = third.Left + 40; x < third.Left + 200; ++x)
       if (qGray(box.pixel(x, y)) < 100) ++dark;
   EXPECT_GT(dark, 50);
-}
-
-TEST_F(PreviewTest, PagesScrolledOutOfViewLetGoOfTheirObjects) {
-  form->SetClientSize(800, 400);
-  Connect();
-  ShowForm();
-  EXPECT_TRUE(pages[0].Visible);
-  EXPECT_TRUE(pages[0].Page != nullptr);
-  form->SetVertPosition(form->Layout().VMax);
-  form->PBox->Repaint();
-  guitest::ProcessEvents();
-  EXPECT_FALSE(pages[0].Visible);
-  EXPECT_TRUE(pages[0].Page == nullptr);
-  EXPECT_TRUE(pages[1].Visible);
 }
 
 TEST_F(PreviewTest, NoPagesShowAnEmptyBoxAndKeysDoNothing) {
@@ -468,30 +373,21 @@ protected:
   TfrPreview *panel = nullptr;
 };
 
-TEST_F(PreviewPanelTest, PanelShowsThePageAreaAndPagesMove) {
+TEST_F(PreviewPanelTest, PanelShowsThePageAreaKeysWorkThereAndEscapeGoesToTheParentForm) {
   panel->AttachReport(std::make_unique<FakePreviewHost>(&pages));
   guitest::ShowAndActivate(host);
   EXPECT_EQ(panel->PageCount(), 2);
-  EXPECT_EQ(panel->Page(), 1);
   EXPECT_TRUE(panel->Window()->Embedded());
   EXPECT_FALSE(panel->Window()->Visible());
   EXPECT_EQ(panel->Window()->PageArea->Parent(), panel);
-  EXPECT_TRUE(panel->Window()->PBox->Showing());
-  panel->SetPage(2);
-  EXPECT_EQ(panel->Page(), 2);
   panel->ZoomToPageWidth();
   EXPECT_EQ(panel->Window()->ZoomMode(), zmPageWidth);
-  EXPECT_EQ(panel->Window()->WheelStep(), 3);
-  panel->SetScrollBars(ssNone);
-  EXPECT_FALSE(panel->Window()->PBox->ScrollBar(SB_VERT).Visible);
   panel->SetScrollBars(ssVertical);
   EXPECT_TRUE(panel->Window()->PBox->ScrollBar(SB_VERT).Visible);
   EXPECT_FALSE(panel->Window()->PBox->ScrollBar(SB_HORZ).Visible);
-}
+  panel->SetScrollBars(ssNone);
+  EXPECT_FALSE(panel->Window()->PBox->ScrollBar(SB_VERT).Visible);
 
-TEST_F(PreviewPanelTest, KeysWorkInThePanelAndEscapeGoesToTheParentForm) {
-  panel->AttachReport(std::make_unique<FakePreviewHost>(&pages));
-  guitest::ShowAndActivate(host);
   TfrPBox *box = panel->Window()->PBox;
   box->SetFocus();
   guitest::ProcessEvents();
@@ -500,12 +396,16 @@ TEST_F(PreviewPanelTest, KeysWorkInThePanelAndEscapeGoesToTheParentForm) {
   guitest::PressKey(Qt::Key_Escape, Qt::NoModifier, QString(), 0, box->Widget());
   guitest::ProcessEvents();
   EXPECT_TRUE(host->dialogKeys.contains(VK_ESCAPE)) << "the parent form is offered Escape";
-  EXPECT_TRUE(host->Visible());
   EXPECT_EQ(panel->PageCount(), 2) << "the panel keeps showing its pages";
   TMessage wheel{WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0, 0};
   panel->SetPage(1);
   box->Perform(wheel.Msg, wheel.WParam, wheel.LParam);
   EXPECT_EQ(panel->Window()->VertPosition(), 3 * TfrPreviewForm::SmallChange) << "wheel step 3 embedded";
+  // Freeing the panel frees its window and leaves the pages.
+  panel->Free();
+  guitest::ProcessEvents();
+  EXPECT_EQ(pages.Count(), 2);
+  EXPECT_FALSE(pages[0].Visible) << "the pages let go of their screen state with the preview";
 }
 
 TEST_F(PreviewPanelTest, TheShownButtonsKeysAndThePanelsOwnPopupMenuWorkInThePanel) {
@@ -541,15 +441,6 @@ TEST_F(PreviewPanelTest, TheShownButtonsKeysAndThePanelsOwnPopupMenuWorkInThePan
   rightClick();
   EXPECT_EQ(popups, 1);
   EXPECT_EQ(zoomMenus.size(), 2);
-}
-
-TEST_F(PreviewPanelTest, FreeingThePanelFreesItsWindowAndLeavesThePages) {
-  panel->AttachReport(std::make_unique<FakePreviewHost>(&pages));
-  guitest::ShowAndActivate(host);
-  panel->Free();
-  guitest::ProcessEvents();
-  EXPECT_EQ(pages.Count(), 2);
-  EXPECT_FALSE(pages[0].Visible) << "the pages let go of their screen state with the preview";
 }
 
 } // namespace

@@ -1,0 +1,396 @@
+// The customer list, the product list and the past invoices on a real data folder, driven by keys and the
+// mouse: finding, picking, adding and editing through the editors, filtering, cancelling and restoring, and
+// re-printing to PDF.
+#include "platform/graphics/color.h"
+#include "platform/widgets/menus.h"
+#include "tests/app/dialog_fixture.h"
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QProcess>
+#include <QStandardPaths>
+#include <sqlite3.h>
+
+namespace {
+
+using stdtest::TypeText;
+using Texts = std::vector<std::string>;
+
+// The middle of a row of a list, in its client area.
+QPoint RowPoint(TListTable *Table, int Row) {
+  const int header = Table->HeaderOptions().Contains(hoShowHeader) ? Table->HeaderHeight() : 0;
+  return QPoint(Table->ClientWidth() / 2, header + Row * Table->RowHeight() + Table->RowHeight() / 2);
+}
+
+void DoubleClick(TListTable *Table, int Row) {
+  const QPoint at = RowPoint(Table, Row);
+  guitest::Click(Table, at);
+  guitest::SendMouse(Table, QEvent::MouseButtonDblClick, Qt::LeftButton, at, Qt::LeftButton);
+  guitest::SendMouse(Table, QEvent::MouseButtonRelease, Qt::LeftButton, at, Qt::NoButton);
+  guitest::ProcessEvents();
+}
+
+// A right click on a row, and a click on the first item of the popup menu it shows.
+void ChooseFromPopup(TListTable *Table, int Row) {
+  const QPoint at = RowPoint(Table, Row);
+  guitest::Click(Table, at, Qt::RightButton);
+  const TPoint origin = Table->ClientOrigin();
+  const QPoint global(origin.X + at.x(), origin.Y + at.y());
+  QContextMenuEvent event(QContextMenuEvent::Mouse, Table->Widget()->mapFromGlobal(global), global);
+  QApplication::sendEvent(Table->Widget(), &event);
+  QMenu *menu = Table->PopupMenu()->MenuWidget();
+  ASSERT_TRUE(menu->isVisible());
+  const QPoint item = menu->actionGeometry(menu->actions().first()).center();
+  for (const auto &[type, buttons] : {std::pair(QEvent::MouseButtonPress, Qt::LeftButton),
+                                      std::pair(QEvent::MouseButtonRelease, Qt::NoButton)}) {
+    QMouseEvent mouse(type, item, menu->mapToGlobal(item), Qt::LeftButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(menu, &mouse);
+  }
+  guitest::ProcessEvents();
+}
+
+// What the focused list shows, top to bottom, as the keys walk it: Field of each record.
+Texts Walk(TDataSet *DataSet, const QString &Field) {
+  guitest::PressKey(Qt::Key_Home, Qt::ControlModifier);
+  Texts shown;
+  for (TBookmark last; DataSet->GetBookmark() != last; guitest::PressKey(Qt::Key_Down)) {
+    last = DataSet->GetBookmark();
+    shown.push_back(DataSet->FieldByName(Field)->DisplayText().toStdString());
+  }
+  return shown;
+}
+
+// Whether the picture of the list shows its active row, and only it, on a colour other than the list's:
+// the colour most of each row's middle line has, between texts and grid lines.
+bool ShowsActiveRowHighlighted(TListTable *Table) {
+  const QImage picture = GrabControl(Table);
+  const QColor window = ColorToQColor(Table->Color());
+  // The list's sunken edge, as wide on every side (it has no horizontal scroll bar).
+  const int edge = (picture.height() - Table->ClientHeight()) / 2;
+  for (int row = 0; row < Table->VisibleRowCount(); ++row) {
+    QMap<QRgb, int> colours;
+    const int y = edge + RowPoint(Table, row).y();
+    for (int x = edge; x < edge + Table->ClientWidth(); ++x) ++colours[picture.pixel(x, y)];
+    const auto most = std::max_element(colours.keyValueBegin(), colours.keyValueEnd(),
+                                       [](auto a, auto b) { return a.second < b.second; });
+    if ((QColor(most->first) != window) != (row == Table->ActiveRow())) return false;
+  }
+  return true;
+}
+
+void SelectAll() {
+  guitest::PressKey(Qt::Key_End);
+  guitest::PressKey(Qt::Key_Home, Qt::ShiftModifier);
+}
+
+class ListDialogs : public DialogTest {
+protected:
+  void AddCustomers(const QStringList &Names) {
+    for (const QString &name : Names) {
+      DD->CUST->Append();
+      DD->CUST->FieldByName(QStringLiteral("CUSTOMER"))->SetAsString(name);
+      DD->CUST->FieldByName(QStringLiteral("ADDR1"))->SetAsString(QStringLiteral("1 High Street"));
+      DD->CUST->Post();
+    }
+  }
+  std::string Customer() const {
+    return DD->CUST->FieldByName(QStringLiteral("CUSTOMER"))->AsString().toStdString();
+  }
+};
+
+TEST_F(ListDialogs, FindMovesToTheNearestNameOnEveryChangeOfItsText) {
+  AddCustomers({"Mill Lane Garage", "Brown & Sons", "Abbey Road Studio", "Harbour Bakery", "Bramble Cafe",
+                "Zeta Windows"});
+  const QString tooLong = QStringLiteral("Harbour") + QString(60, QLatin1Char('x'));
+  const struct {
+    std::function<void()> change;
+    QString text;         // in FIND afterwards
+    std::string customer; // current afterwards
+  } steps[] = {
+      {[] { TypeText(QStringLiteral("b")); }, "b", "Bramble Cafe"},
+      {[] { TypeText(QStringLiteral("ro")); }, "bro", "Brown & Sons"},
+      {[] { guitest::PressKey(Qt::Key_Backspace); }, "br", "Bramble Cafe"},
+      {[&] { SelectAll(), Paste(QStringLiteral("MILL")); }, "MILL", "Mill Lane Garage"},
+      {[&] { SelectAll(), Paste(tooLong); }, tooLong.left(50), "Mill Lane Garage"},
+      {[&] { SelectAll(), Paste(QStringLiteral("h")); }, "h", "Harbour Bakery"},
+      // Emptied: the list stays where it is.
+      {[] { guitest::PressKey(Qt::Key_Backspace); }, "", "Harbour Bakery"},
+  };
+  CUSTLIST->SetUp();
+  Run(CUSTLIST, [&] {
+    EXPECT_EQ(Walk(DD->CUST, QStringLiteral("CUSTOMER")),
+              Texts({"Abbey Road Studio", "Bramble Cafe", "Brown & Sons", "Harbour Bakery",
+                     "Mill Lane Garage", "Zeta Windows"}));
+    guitest::PressKey(Qt::Key_Home, Qt::ControlModifier);
+    guitest::PressKey(Qt::Key_Backtab, Qt::ShiftModifier);
+    for (const auto &step : steps) {
+      step.change();
+      EXPECT_EQ(CUSTLIST->Edit1->Text().toStdString(), step.text.toStdString());
+      EXPECT_EQ(Customer(), step.customer) << step.text.toStdString();
+      EXPECT_TRUE(ShowsActiveRowHighlighted(CUSTLIST->OvcDbTable1));
+    }
+    Escape();
+  });
+  EXPECT_EQ(CUSTLIST->Tag(), 0);
+}
+
+TEST_F(ListDialogs, ACustomerIsAddedEditedAndPickedByADoubleClickOnIt) {
+  AddCustomers({"Mill Lane Garage", "Harbour Bakery"});
+  CUSTLIST->SetUp();
+  EXPECT_EQ(Run(CUSTLIST,
+                [&] {
+                  WhenUp(CUSTEDIT, [] {
+                    TypeText(QStringLiteral("Bramble Cafe"));
+                    ClickOn(CUSTEDIT->ButtonSAVE);
+                  });
+                  ClickOn(CUSTLIST->ButtonNEW);
+                  EXPECT_EQ(Customer(), "Bramble Cafe");
+                  // The next customer, renamed, moves to its place.
+                  guitest::PressKey(Qt::Key_Down);
+                  WhenUp(CUSTEDIT, [] {
+                    SelectAll();
+                    TypeText(QStringLiteral("Anchor Bakery"));
+                    ClickOn(CUSTEDIT->ButtonSAVE);
+                  });
+                  ClickOn(CUSTLIST->ButtonEDIT);
+                  EXPECT_EQ(Walk(DD->CUST, QStringLiteral("CUSTOMER")),
+                            Texts({"Anchor Bakery", "Bramble Cafe", "Mill Lane Garage"}));
+                  // A double-click below the customers picks nothing, not even the current one.
+                  DoubleClick(CUSTLIST->OvcDbTable1, 5);
+                  EXPECT_EQ(CUSTLIST->ModalResult(), mrNone);
+                  DoubleClick(CUSTLIST->OvcDbTable1, 1);
+                }),
+            mrOk);
+  EXPECT_EQ(CUSTLIST->Tag(), 1);
+  EXPECT_EQ(Customer(), "Bramble Cafe");
+  EXPECT_TRUE(DD->CUST->FieldByName(QStringLiteral("ADDR1"))->AsString().isEmpty());
+
+  // The next run starts from the first customer, nothing picked.
+  CUSTLIST->SetUp();
+  EXPECT_EQ(Run(CUSTLIST, [] { ClickOn(CUSTLIST->ButtonCLOSE); }), mrCancel);
+  EXPECT_EQ(CUSTLIST->Tag(), 0);
+  EXPECT_EQ(Customer(), "Anchor Bakery");
+}
+
+TEST_F(ListDialogs, ProductsOfOneTypeAreAddedEditedAndPickedAndPRODUCTSIsLeftWhole) {
+  for (const char *item : {"Sourdough loaf", "Rye loaf"}) {
+    DD->PRODUCTS->Append();
+    DD->PRODUCTSTYPE->SetAsInteger(0);
+    DD->PRODUCTSDESCRIPTION->SetAsString(QString::fromLatin1(item));
+    DD->PRODUCTS->Post();
+  }
+  const auto add = [](const QString &description, const QString &price) {
+    WhenUp(PRODEDIT, [=] {
+      TypeText(description);
+      Tab();
+      TypeText(price);
+      ClickOn(PRODEDIT->ButtonSAVE);
+    });
+    ClickOn(PRODUCTS->ButtonNEW);
+  };
+  PRODUCTS->SetUp(1);
+  EXPECT_EQ(Run(PRODUCTS,
+                [&] {
+                  EXPECT_EQ(PRODUCTS->OvcLabel1->Caption(), QStringLiteral("SERVICES"));
+                  // No services yet: nothing to pick or edit.
+                  DoubleClick(PRODUCTS->OvcDbTable1, 0);
+                  ClickOn(PRODUCTS->ButtonEDIT);
+                  EXPECT_EQ(PRODUCTS->ModalResult(), mrNone);
+                  add(QStringLiteral("Window cleaning"), QStringLiteral("25"));
+                  add(QStringLiteral("Delivery"), QStringLiteral("5"));
+                  WhenUp(PRODEDIT, [] {
+                    EXPECT_EQ(PRODEDIT->Memo1->Text(), QStringLiteral("Delivery"));
+                    Tab();
+                    TypeText(QStringLiteral("5.5"));
+                    ClickOn(PRODEDIT->ButtonSAVE);
+                  });
+                  ClickOn(PRODUCTS->ButtonEDIT);
+                  EXPECT_EQ(Walk(DD->PRODUCTS, QStringLiteral("ITEMPRICE")), Texts({"5.50", "25.00"}));
+                  DoubleClick(PRODUCTS->OvcDbTable1, 1);
+                }),
+            mrOk);
+  EXPECT_EQ(PRODUCTS->Tag(), 1);
+  EXPECT_EQ(DD->PRODUCTSDESCRIPTION->AsString(), QStringLiteral("Window cleaning"));
+  EXPECT_EQ(DD->PRODUCTSTYPE->AsInteger(), 1);
+  EXPECT_EQ(DD->PRODUCTS->RecordCount(), 4);
+
+  PRODUCTS->SetUp(0);
+  EXPECT_EQ(Run(PRODUCTS,
+                [&] {
+                  EXPECT_EQ(PRODUCTS->OvcLabel1->Caption(), QStringLiteral("ITEMS"));
+                  EXPECT_TRUE(ShowsActiveRowHighlighted(PRODUCTS->OvcDbTable1));
+                  EXPECT_EQ(Walk(DD->PRODUCTS, QStringLiteral("DESCRIPTION")),
+                            Texts({"Rye loaf", "Sourdough loaf"}));
+                  Escape();
+                }),
+            mrCancel);
+  EXPECT_EQ(PRODUCTS->Tag(), 0);
+}
+
+class PastInvoices : public ListDialogs {
+protected:
+  void SetUp() override {
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+      GTEST_SKIP() << "poppler-utils is not installed";
+    printing = true;
+    ListDialogs::SetUp();
+    AddCustomers({"Harbour Bakery", "Mill Lane Garage"});
+  }
+
+  // Invoices 1001 to 1005, each with a line; 1002 and 1004 for services; 1003 and 1005 made with a customer
+  // typed in (1003 named as a listed one).
+  void StoreInvoices() {
+    const QList<std::pair<const char *, int>> customers = {{"Harbour Bakery", 1},
+                                                           {"Mill Lane Garage", 2},
+                                                           {"Harbour Bakery", 0},
+                                                           {"Harbour Bakery", 1},
+                                                           {"Passing trade", 0}};
+    for (int i = 0; i < customers.size(); ++i) {
+      const int number = 1001 + i;
+      DD->MINV1->Append();
+      DD->MINV1TYPE->SetAsInteger(number % 2);
+      DD->MINV1CANC->SetAsBoolean(false);
+      DD->MINV1CUSTNO->SetAsInteger(customers[i].second);
+      DD->MINV1CUSTOMER->SetAsString(QString::fromLatin1(customers[i].first));
+      DD->MINV1InvDATE->SetAsDateTime(EncodeDate(2024, 5, 12));
+      DD->MINV1InvNUM->SetAsFloat(number);
+      DD->MINV1->Post();
+      DD->MINV2->Append();
+      DD->MINV2REC->SetAsInteger(DD->MINV1REC->AsInteger());
+      DD->MINV2DESCRIPTION->SetAsString(QStringLiteral("Line of invoice %1").arg(number));
+      DD->MINV2->Post();
+    }
+  }
+  // Picks the first customer FIND finds for Text from the customer list that Customer opens.
+  void FilterTo(const QString &Text) {
+    WhenUp(CUSTLIST, [&] {
+      guitest::PressKey(Qt::Key_Backtab, Qt::ShiftModifier);
+      TypeText(Text);
+      DoubleClick(CUSTLIST->OvcDbTable1, CUSTLIST->OvcDbTable1->ActiveRow());
+    });
+    ClickOn(INVOICES->ButtonCUST);
+  }
+  void Sql(const char *Statements) {
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open(QDir(data.path()).filePath(QStringLiteral("tallyrook.db")).toUtf8(), &db),
+              SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db, Statements, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    sqlite3_close(db);
+  }
+  Texts Numbers() { return Walk(DD->MINV1, QStringLiteral("InvNUM")); }
+};
+
+TEST_F(PastInvoices, AreListedNewestFirstAndFilteredToAPickedCustomerUntilClosed) {
+  StoreInvoices();
+  const Texts all{"1005", "1004", "1003", "1002", "1001"};
+  INVOICES->SetUp();
+  Run(INVOICES, [&] {
+    EXPECT_EQ(Numbers(), all);
+    // The lines below are the selected invoice's.
+    guitest::PressKey(Qt::Key_Home, Qt::ControlModifier);
+    guitest::PressKey(Qt::Key_Down);
+    EXPECT_TRUE(ShowsActiveRowHighlighted(INVOICES->OvcDbTable1));
+    Tab();
+    EXPECT_EQ(Walk(DD->MINV2, QStringLiteral("DESCRIPTION")), Texts({"Line of invoice 1004"}));
+    guitest::PressKey(Qt::Key_Backtab, Qt::ShiftModifier);
+    // Harbour Bakery's invoices, newest first, without the one made with its name typed in.
+    FilterTo(QStringLiteral("harb"));
+    EXPECT_EQ(DD->MINV1InvNUM->AsInteger(), 1004);
+    EXPECT_EQ(Numbers(), Texts({"1004", "1001"}));
+    // The customer list closed without a pick changes nothing.
+    WhenUp(CUSTLIST, [] { Escape(); });
+    ClickOn(INVOICES->ButtonCUST);
+    EXPECT_EQ(Numbers(), Texts({"1004", "1001"}));
+    FilterTo(QStringLiteral("Mill"));
+    EXPECT_EQ(Numbers(), Texts({"1002"}));
+    ClickOn(INVOICES->ButtonALL);
+    EXPECT_EQ(DD->MINV1InvNUM->AsInteger(), 1005);
+    EXPECT_EQ(Numbers(), all);
+    FilterTo(QStringLiteral("Harbour"));
+    ClickOn(INVOICES->ButtonCLOSE);
+  });
+  // Closed while filtered: every invoice, for the other forms and when it opens next.
+  EXPECT_EQ(DD->MINV1->RecordCount(), 5);
+  INVOICES->SetUp();
+  Run(INVOICES, [&] { EXPECT_EQ(Numbers(), all); });
+}
+
+TEST_F(PastInvoices, TheInvoiceRightClickedIsCancelledOrRestoredOnceTheUserSaysYes) {
+  const QString cancel = QStringLiteral("Are you sure you want to CANCEL the selected invoice?");
+  const QString restore = QStringLiteral("Are you sure you want to RESTORE the selected invoice?");
+  const struct {
+    int row, answer;
+    QString question;
+    Texts cancelled;      // afterwards, in the table file
+    bool refused = false; // by the database
+  } steps[] = {
+      {2, IDNO, cancel, {}},
+      {2, IDYES, cancel, {"1003"}},
+      {0, IDYES, cancel, {"1003", "1005"}},
+      {1, IDYES, cancel, {"1003", "1005"}, true},
+      {2, IDNO, restore, {"1003", "1005"}},
+      {2, IDYES, restore, {"1005"}},
+  };
+  const auto cancelled = [&] {
+    Texts numbers;
+    for (const QList<QVariant> &invoice : Records(QStringLiteral("MINV1")))
+      if (invoice[2].toBool()) numbers.push_back(invoice[14].toString().toStdString());
+    return numbers;
+  };
+  INVOICES->SetUp();
+  Run(INVOICES, [&] {
+    // With no invoice there is nothing to ask about.
+    ChooseFromPopup(INVOICES->OvcDbTable1, 0);
+    EXPECT_TRUE(services->MessageBoxes().isEmpty());
+    StoreInvoices();
+    ClickOn(INVOICES->ButtonALL);
+    for (const auto &step : steps) {
+      if (step.refused)
+        Sql("CREATE TRIGGER refuse BEFORE UPDATE ON MINV1 BEGIN SELECT RAISE(ABORT, 'kept'); END");
+      const qsizetype asked = services->MessageBoxes().size();
+      services->AnswerMessageBox(step.answer);
+      ChooseFromPopup(INVOICES->OvcDbTable1, step.row);
+      ASSERT_EQ(services->MessageBoxes().size(), asked + (step.refused ? 2 : 1));
+      const TMessageBoxRequest &box = services->MessageBoxes()[asked];
+      EXPECT_EQ(box.Text, step.question);
+      EXPECT_EQ(box.Caption, QStringLiteral("Confirm"));
+      EXPECT_EQ(box.Icon, TMessageIcon::Question);
+      EXPECT_EQ(box.Buttons, QList<int>({IDYES, IDNO}));
+      EXPECT_EQ(box.Owner, INVOICES->Handle());
+      EXPECT_EQ(cancelled(), step.cancelled);
+      // The list shows what the table file holds.
+      EXPECT_EQ(DD->MINV1->State(), dsBrowse);
+      const bool shown = DD->MINV1CANC->DisplayText() == QStringLiteral("Canc");
+      EXPECT_EQ(shown, std::ranges::count(step.cancelled, DD->MINV1InvNUM->DisplayText().toStdString()) == 1);
+      if (step.refused) Sql("DROP TRIGGER refuse");
+    }
+  });
+}
+
+TEST_F(PastInvoices, ADoubleClickedInvoiceIsReprintedWithItsTemplateMarkedWhenCancelled) {
+  StoreInvoices();
+  const struct {
+    int row;
+    bool cancel;
+    int number;
+  } cases[] = {{0, true, 1005}, {1, false, 1004}};
+  INVOICES->SetUp();
+  Run(INVOICES, [&] {
+    for (const auto &c : cases) {
+      if (c.cancel) services->AnswerMessageBox(IDYES), ChooseFromPopup(INVOICES->OvcDbTable1, c.row);
+      const QString pdf = output.filePath(QStringLiteral("invoice %1.pdf").arg(c.number));
+      services->AnswerFileDialog(TFileDialogResult{pdf, 1});
+      WhenUp(HARD, [] { ClickOn(HARD->Button1); });
+      DoubleClick(INVOICES->OvcDbTable1, c.row);
+      QProcess pdftotext;
+      pdftotext.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+      ASSERT_TRUE(pdftotext.waitForFinished(60000));
+      const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+      EXPECT_TRUE(text.contains(QStringLiteral("Line of invoice %1").arg(c.number))) << text.toStdString();
+      EXPECT_EQ(text.contains(QStringLiteral("CANCELLED")), c.cancel);
+      // Template 3 (items) has a quantity column, template 4 (services) none.
+      EXPECT_EQ(text.contains(QStringLiteral("Qty")), c.number % 2 == 1);
+    }
+  });
+}
+
+} // namespace
