@@ -63,31 +63,15 @@ TEST(DataDictionary, FieldLengthsFollowTheTypeAndTheStoredFormReadsBackTheSameDe
   EXPECT_FALSE(read.IndexDescriptor(1).idDups);
   EXPECT_TRUE(read.IndexDescriptor(1).idFields[0].CaseInsensitive);
   EXPECT_TRUE(read.IndexDescriptor(1).idFields[1].Descending);
+  // Indexes and fields are found by name whatever the case; the sequential index is always the first.
+  EXPECT_EQ(read.GetIndexFromName("DESCRIPTION"), 1);
+  EXPECT_EQ(read.GetIndexFromName("Sequential Access Index"), 0);
+  EXPECT_EQ(read.GetIndexFromName("none"), -1);
+  EXPECT_EQ(read.GetFieldFromName("price"), 14);
   // Every type is stored by a name of its own.
   for (int i = 0; i < ffFieldTypeCount; ++i)
     EXPECT_EQ(ffFieldTypeFromName(ffFieldTypeName(TffFieldType(i))), TffFieldType(i));
   EXPECT_FALSE(ffFieldTypeFromName("fftNothing").has_value());
-}
-
-TEST(DataDictionary, IndexesOnCompoundFieldsWithDirectionAndCase) {
-  TffDataDictionary dictionary(4096);
-  dictionary.AddField("CUSTNO", QString(), fftInt32, 0, 0, false);
-  dictionary.AddField("InvNUM", QString(), fftDouble, 0, 0, false);
-  dictionary.AddField("CUSTOMER", QString(), fftNullString, 50, 0, false);
-  dictionary.AddIndex("CUST", QString(), 0, "CUSTNO;InvNUM", true, true);
-  dictionary.AddIndex("MIXED", QString(), 0, {TffIndexField{2, false, true}, TffIndexField{1, true, false}},
-                      false);
-  ASSERT_EQ(dictionary.IndexCount(), 3);
-  EXPECT_EQ(dictionary.GetIndexFromName("cust"), 1);
-  EXPECT_EQ(dictionary.GetIndexFromName("Sequential Access Index"), 0);
-  EXPECT_EQ(dictionary.GetIndexFromName("none"), -1);
-  EXPECT_EQ(dictionary.GetFieldFromName("invnum"), 1);
-  const TffIndexDescriptor &cust = dictionary.IndexDescriptor(1);
-  ASSERT_EQ(cust.idFields.size(), 2);
-  EXPECT_EQ(std::pair(cust.idFields[0].FieldNumber, cust.idFields[1].FieldNumber), std::pair(0, 1));
-  EXPECT_TRUE(cust.idFields[0].Descending && cust.idFields[1].CaseInsensitive && cust.idDups);
-  EXPECT_FALSE(dictionary.IndexDescriptor(2).idDups);
-  EXPECT_TRUE(dictionary.IndexDescriptor(2).idFields[1].Descending);
 }
 
 TEST(DataDictionary, WhatItRefusesRaisesItsNumberedErrorAndChangesNothing) {
@@ -110,11 +94,6 @@ TEST(DataDictionary, WhatItRefusesRaisesItsNumberedErrorAndChangesNothing) {
     return [bytes] { TffDataDictionary::ReadFromBytes(bytes, "INV2"); };
   };
   const std::tuple<const char *, std::function<void()>, int, QString> cases[] = {
-      {"block 0", [] { TffDataDictionary(0); }, 339, block(0)},
-      {"block 1024", [] { TffDataDictionary(1024); }, 339, block(1024)},
-      {"block 4095", [] { TffDataDictionary(4095); }, 339, block(4095)},
-      {"block 65536", [] { TffDataDictionary(65536); }, 339, block(65536)},
-      {"block -4096", [] { TffDataDictionary(-4096); }, 339, block(-4096)},
       {"file -1", [&] { dictionary.GetFileDesc(-1); }, 320, noItem.arg(-1)},
       {"file 1", [&] { dictionary.GetFileDesc(1); }, 320, noItem.arg(1)},
       {"field 1", [&] { dictionary.FieldDescriptor(1); }, 320, noItem.arg(1)},
@@ -137,6 +116,8 @@ TEST(DataDictionary, WhatItRefusesRaisesItsNumberedErrorAndChangesNothing) {
       {"cut", readBack(good.left(good.size() / 2)), 346, damaged},
       {"type", readBack(QByteArray(good).replace("fftInt32", "fftInt99")), 346, damaged},
       {"block size", readBack(QByteArray(good).replace("4096", "1000")), 346, damaged}};
+  for (const int size : {0, 1024, 4095, 65536, -4096})
+    EXPECT_EQ(Raised([size] { TffDataDictionary{size}; }), std::pair(339, block(size)));
   for (const auto &[what, action, code, message] : cases) {
     const auto [raised, text] = Raised(action);
     EXPECT_EQ(raised, code) << what;
