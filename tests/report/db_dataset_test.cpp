@@ -1,7 +1,7 @@
+#include "fake_engine_model.h"
 #include "report/component_lookup.h"
 #include "report/function_library.h"
 #include "report/report_dataset.h"
-#include "report_datasets_fixture.h"
 
 namespace {
 

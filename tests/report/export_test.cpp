@@ -137,10 +137,7 @@ TEST_F(ExportTest, AFilterHearsOfTheDocumentEachPageEachObjectAndEachOutputLineI
   AddBand(btReportTitle, 0, 100);
   AddMemo(0, 0, 200, 60, {QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")});
   auto line = CreateViewByType(gtLine);
-  line->Left = 0;
-  line->Top = 70;
-  line->Width = 200;
-  line->Height = 0;
+  std::tie(line->Left, line->Top, line->Width, line->Height) = std::tuple(0, 70, 200, 0);
   page->Add(std::move(line));
   ASSERT_TRUE(report->PrepareReport());
   ASSERT_TRUE(report->ExportTo(Recording(), target));

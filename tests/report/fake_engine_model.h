@@ -1,9 +1,12 @@
 // A fake report model for the engine's tests: views with a property table, bands with request flags and a
 // value list, a page with objects, and a report that can be cancelled. The fixture starts the engine, pins
-// US English formats and hooks the report parser to a table of field values and to the function libraries.
+// US English formats and hooks the report parser to a table of field values and to the function libraries;
+// the dataset fixture adds forms owning memory datasets and record sources.
 #pragma once
 #include "platform/core/format_settings.h"
 #include "platform/core/string_list.h"
+#include "platform/data/memory_dataset.h"
+#include "report/db_dataset.h"
 #include "report/engine.h"
 #include "report/parser.h"
 #include "report/report_interpreter.h"
@@ -118,6 +121,85 @@ protected:
   QMap<QString, Variant> fields;
   QStringList lookups;
   QStringList calls;
+};
+
+// An invoice form owning a memory dataset of five lines (ID 1..5, PRICE, "Unit Price", NOTE memo) and a
+// report record source over it, a data module with a second dataset, and a report on the form.
+class DatasetTest : public EngineTest {
+protected:
+  void SetUp() override {
+    EngineTest::SetUp();
+    form->SetName(QStringLiteral("InvoiceForm"));
+    dataModule->SetName(QStringLiteral("DD"));
+    lines = MakeLines(form, "Lines", {10, 20, 30, 40, 50});
+    items = MakeLines(dataModule, "Items", {1.5, 2.5});
+    source = new TfrDBDataSet(form);
+    source->SetName(QStringLiteral("frLines"));
+    source->SetDataSet(lines);
+    reportComponent = new TComponent(form);
+    reportComponent->SetName(QStringLiteral("frReport1"));
+    report.component = reportComponent;
+    frEngine().CurReport = &report;
+    frSetTopLevelComponents([this] { return QList<TComponent *>{form, dataModule}; });
+  }
+  void TearDown() override {
+    frSetTopLevelComponents(nullptr);
+    form->Free();
+    dataModule->Free();
+    EngineTest::TearDown();
+  }
+
+  static TMemoryDataSet *MakeLines(TComponent *owner, const char *name,
+                                   std::initializer_list<double> prices) {
+    auto *dataSet = new TMemoryDataSet(owner);
+    dataSet->SetName(QString::fromLatin1(name));
+    dataSet->FieldDefs()->Add(QStringLiteral("ID"), ftInteger);
+    dataSet->FieldDefs()->Add(QStringLiteral("PRICE"), ftFloat);
+    dataSet->FieldDefs()->Add(QStringLiteral("Unit Price"), ftFloat);
+    dataSet->FieldDefs()->Add(QStringLiteral("NOTE"), ftMemo);
+    dataSet->CreateDataSet();
+    int id = 0;
+    for (const double price : prices) {
+      dataSet->Append();
+      dataSet->FieldByName(QStringLiteral("ID"))->SetAsInteger(++id);
+      dataSet->FieldByName(QStringLiteral("PRICE"))->SetAsFloat(price);
+      dataSet->FieldByName(QStringLiteral("Unit Price"))->SetAsFloat(price / 10);
+      dataSet->Post();
+    }
+    dataSet->First();
+    return dataSet;
+  }
+
+  // Makes the line with that ID current.
+  void GoTo(int id) {
+    lines->First();
+    while (!lines->Eof() && lines->FieldByName(QStringLiteral("ID"))->AsInteger() != id) lines->Next();
+  }
+  int CurrentId() const {
+    return lines->IsEmpty() ? 0 : lines->FieldByName(QStringLiteral("ID"))->AsInteger();
+  }
+
+  // The IDs a band sees walking the source: Init, First, Next until Eof, Done.
+  QList<int> Walk(TfrDataset *walked, const std::function<void()> &perRecord = {}) {
+    QList<int> ids;
+    walked->Init();
+    walked->First();
+    while (!walked->Eof() && ids.size() < 100) {
+      ids.append(CurrentId());
+      if (perRecord) perRecord();
+      walked->Next();
+    }
+    walked->Done();
+    return ids;
+  }
+
+  TComponent *form = new TComponent(nullptr);
+  TComponent *dataModule = new TComponent(nullptr);
+  TMemoryDataSet *lines = nullptr;
+  TMemoryDataSet *items = nullptr;
+  TfrDBDataSet *source = nullptr;
+  TComponent *reportComponent = nullptr;
+  Report report;
 };
 
 } // namespace fake

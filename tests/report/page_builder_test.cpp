@@ -17,13 +17,38 @@ QStringList Rows(const char *pattern, int first, int last, int top, int step) {
   return rows;
 }
 
+// Dataset lines written "name quantity price group [note]".
+QList<Line> Lines(const QStringList &lines) {
+  QList<Line> rows;
+  for (const QString &line : lines) {
+    const QStringList f = line.split(QLatin1Char(' '));
+    rows.append({f[0], f[1].toInt(), f[2].toDouble(), f.value(3), f.value(4)});
+  }
+  return rows;
+}
+
+// A template, the dataset it runs over and the prepared pages it gives: their dump, or only their texts,
+// or only the lines matching a pattern.
+struct Layout {
+  Layout(const char *name, QList<Line> rows, QStringList bands, QStringList expected, bool geometry = true,
+         const char *only = "", std::function<void()> setup = {})
+      : name(name), rows(std::move(rows)), bands(std::move(bands)), expected(std::move(expected)),
+        geometry(geometry), only(only), setup(std::move(setup)) {}
+  const char *name;
+  QList<Line> rows;
+  QStringList bands, expected;
+  bool geometry;
+  const char *only;
+  std::function<void()> setup;
+};
+
 TEST_F(PageBuilderTest, BandsPrintInTheirOrderWhereTheyFit) {
   // A page header (20 high) and a page footer (30 high) around a data band of 100-high rows: A4 on the
   // virtual printer is 1071 units high, so ten rows fit on a page.
-  auto paged = [](int headerFlags, int footerFlags, const QString &footer) {
-    return QList<BandSpec>{{btPageHeader, 0, 20, {}, "Head", 10, 200, headerFlags},
-                           {btMasterData, 100, 100, "frLines", "[NAME]", 10},
-                           {btPageFooter, 1000, 30, {}, footer, 10, 200, footerFlags}};
+  auto paged = [](const QString &headerFlags, const QString &footerFlags, const QString &footer) {
+    return QStringList{"PageHeader 0+20" + headerFlags + " | 10 Head",
+                       "MasterData 100+100 frLines | 10 [NAME]",
+                       "PageFooter 1000+30" + footerFlags + " | 10 " + footer};
   };
   const QString pageOf = QStringLiteral("Page [PAGE#] of [TOTALPAGES]");
   auto *detail = new TfrUserDataset(form);
@@ -31,184 +56,118 @@ TEST_F(PageBuilderTest, BandsPrintInTheirOrderWhereTheyFit) {
   detail->SetOnCheckEOF(TCheckEOFEvent::From([this, detail](TObject *, bool &eof) {
     eof = detail->RecNo() >= lines->FieldByName(QStringLiteral("QTY"))->AsInteger();
   }));
-  const QList<Line> details{{"Two", 2, 1, {}, {}}, {"None", 0, 1, {}, {}}, {"One", 1, 1, {}, {}}};
-  const QList<BandSpec> masterDetail{{btMasterData, 0, 20, "frLines", "[NAME]"},
-                                     {btDetailHeader, 30, 20, {}, "lines of [Lines.NAME]:", 10},
-                                     {btDetailData, 60, 20, "frDetail", "- [LINE#]", 20},
-                                     {btDetailFooter, 90, 20, {}, "end of [frLines.NAME]", 10}};
-  struct Case {
-    const char *name;
-    QList<Line> rows;
-    QList<BandSpec> bands;
-    QStringList expected;
-    bool geometry = true;
-    const char *only = ""; // the lines compared match this pattern
-    std::function<void()> setup = {};
-  };
-  const Case cases[] = {
-      {"a data band over an empty dataset prints neither records nor its header and footer",
-       {},
-       {{btReportTitle, 0, 30, {}, "Invoice", 10},
-        {btMasterHeader, 40, 30, {}, "Header", 10},
-        {btMasterData, 80, 20, "frLines", "[NAME]", 10},
-        {btMasterFooter, 120, 20, {}, "Footer", 10}},
-       {"1: 10,0 200x20 Invoice"}},
-      {"header and footer print once around the records, with line numbers",
-       Items(3),
-       {{btMasterHeader, 40, 30, {}, "Header", 10},
-        {btMasterData, 80, 20, "frLines", "[LINE#]. [NAME] x [QTY]", 10},
-        {btMasterFooter, 120, 20, {}, "Records: [CURRENT#]", 10}},
-       {"1: 10,0 200x20 Header", "1: 10,30 200x20 1. Item 1 x 1", "1: 10,50 200x20 2. Item 2 x 2",
-        "1: 10,70 200x20 3. Item 3 x 3", "1: 10,90 200x20 Records: 4"}},
-      {"page numbers count from one; the total is known only with two passes",
-       Items(25),
-       paged(kBothEnds, kBothEnds, pageOf),
-       {"1: Page 1 of 0", "2: Page 2 of 0", "3: Page 3 of 0"},
-       false,
-       "Page "},
-      {"two passes",
-       Items(25),
-       paged(kBothEnds, kBothEnds, pageOf),
-       {"1: Page 1 of 3", "2: Page 2 of 3", "3: Page 3 of 3"},
-       false,
-       "Page ",
-       [this] { report->SetDoublePass(true); }},
-      {"rows overflow under their page header; the footer sits at the bottom limit", Items(12),
-       paged(kBothEnds, kBothEnds, pageOf),
-       QStringList{"1: 10,0 200x20 Head"} + Rows("1: 10,%1 200x20 Item %2", 1, 10, 20, 100) +
-           QStringList{"1: 10,1041 200x20 Page 1 of 0", "2: 10,0 200x20 Head"} +
-           Rows("2: 10,%1 200x20 Item %2", 11, 12, 20, 100) + QStringList{"2: 10,1041 200x20 Page 2 of 0"}},
-      {"a page header without the first-page flag and a footer without the last-page flag skip those pages",
-       Items(12),
-       paged(flBandOnLastPage, flBandOnFirstPage, pageOf),
-       {"1: Page 1 of 0", "2: Head"},
-       false,
-       "Head|Page "},
-      {"page footer totals count the records of their own page",
-       Items(12),
-       paged(kBothEnds, kBothEnds, "Page [PAGE#] sum [SUM([QTY])]"),
-       {"1: Page 1 sum 55", "2: Page 2 sum 23"},
-       false,
-       "Page "},
-      {"a header with the repeat flag shows again on every new page",
-       Items(12),
-       {{btMasterHeader, 0, 50, {}, "Name", 10, 200, kBothEnds | flBandRepeatHeader},
-        {btMasterData, 100, 100, "frLines", "[NAME]", 10}},
-       {"1: 10,0 200x20 Name", "2: 10,0 200x20 Name", "2: 10,50 200x20 Item 11", "2: 10,150 200x20 Item 12"},
-       true,
-       "^2:|Name"},
-      {"groups open and close with their headers and footers and restart line numbers",
-       {{"Bolt", 2, 1, "A", {}},
-        {"Nut", 3, 1, "A", {}},
-        {"Saw", 1, 1, "B", {}},
-        {"Axe", 4, 1, "C", {}},
-        {"Hoe", 5, 1, "C", {}}},
-       {{btGroupHeader, 0, 20, "[GRP]", "Group [GRP]"},
-        {btMasterData, 30, 20, "frLines", "[LINE#] [NAME]", 20},
-        {btGroupFooter, 60, 20, {}, "Sum [SUM([QTY])] of [COUNT(,)]"},
-        {btMasterFooter, 90, 20, {}, "End"}},
-       {"1: Group A", "1: 1 Bolt", "1: 2 Nut", "1: End", "1: Sum 5 of 2", "1: Group B", "1: 1 Saw", "1: End",
-        "1: Sum 1 of 1", "1: Group C", "1: 1 Axe", "1: 2 Hoe", "1: End", "1: Sum 9 of 2"},
-       false},
-      {"nested groups close from the innermost out",
-       {{"a1", 1, 1, "A", "x"}, {"a2", 1, 1, "A", "y"}, {"b1", 1, 1, "B", "y"}},
-       {{btGroupHeader, 0, 20, "[GRP]", "G [GRP]"},
-        {btGroupHeader, 30, 20, "[NOTE]", "N [NOTE]"},
-        {btMasterData, 60, 20, "frLines", "[NAME]", 20},
-        {btGroupFooter, 90, 20, {}, "/N"},
-        {btGroupFooter, 120, 20, {}, "/G"}},
-       {"1: G A", "1: N x", "1: a1", "1: /N", "1: N y", "1: a2", "1: /N", "1: /G", "1: G B", "1: N y",
-        "1: b1", "1: /N", "1: /G"},
-       false},
-      {"a master without detail records prints only with the print-if-detail-empty flag",
-       details,
-       masterDetail,
-       {"1: Two", "1: lines of Two:", "1: - 1", "1: - 2", "1: end of Two", "1: One",
-        "1: lines of One:", "1: - 1", "1: end of One"},
-       false},
-      {"the print-if-detail-empty flag",
-       details,
-       masterDetail,
-       {"1: Two", "1: lines of Two:", "1: - 1", "1: - 2", "1: end of Two", "1: None", "1: One",
-        "1: lines of One:", "1: - 1", "1: end of One"},
-       false,
-       "",
-       [this] { page->Object(0)->Flags |= flBandPrintIfSubsetEmpty; }},
-      {"a counted source named by a number prints that many records",
-       {},
-       {{btMasterData, 0, 20, "3", "Copy [LINE#]"}},
-       {"1: Copy 1", "1: Copy 2", "1: Copy 3"},
-       false},
-      {"a band too tall for the rest of the page starts a new page when it may not split",
-       {},
-       {{btReportTitle, 0, 1000, {}, "Title"}, {btReportSummary, 1010, 100, {}, "Summary"}},
-       {"1: 0,0 200x20 Title", "2: 0,0 200x20 Summary"}},
-      {"a band taller than a whole page prints once without a blank page before it",
-       {},
-       {{btReportTitle, 0, 2000, {}, "Huge"}, {btReportSummary, 2010, 20, {}, "After"}},
-       {"1: 0,0 200x20 Huge", "2: 0,0 200x20 After"}},
-      {"footer totals and the summary take in every record",
-       Items(4),
-       {{btMasterData, 0, 20, "frLines", "[NAME] [PRICE #N0.2]"},
-        {btMasterFooter, 30, 20, {}, "Total [SUM([PRICE]) #N0.2] avg [AVG([QTY]) #N0.2] max [MAX([QTY])]"},
-        {btReportSummary, 60, 20, {}, "Qty [SUM([QTY])] Lines [COUNT(,)]"}},
-       {"1: Item 1 1.50", "1: Item 2 3.00", "1: Item 3 4.50", "1: Item 4 6.00",
-        "1: Total 15.00 avg 2.50 max 4", "1: Qty 10 Lines 4"},
-       false},
-      {"data bands chained without a source print with the record and count it once",
-       Items(2),
-       {{btMasterData, 0, 20, "frLines", "[NAME]", 0, 100},
-        {btMasterData, 30, 20, {}, "price [PRICE]", 10, 100},
-        {btMasterFooter, 60, 20, {}, "[COUNT(,)] lines", 0, 100}},
-       {"1: 0,0 100x20 Item 1", "1: 10,20 100x20 price 1.5", "1: 0,40 100x20 Item 2",
-        "1: 10,60 100x20 price 3", "1: 0,80 100x20 2 lines"}},
+  const QList<Line> details = Lines({"Two 2 1", "None 0 1", "One 1 1"});
+  const QStringList masterDetail{
+      "MasterData 0+20 frLines | 0 [NAME]",
+      "DetailHeader 30+20 | 10 lines of [Lines.NAME]:", "DetailData 60+20 frDetail | 20 - [LINE#]",
+      "DetailFooter 90+20 | 10 end of [frLines.NAME]"};
+  const Layout cases[] = {
+      Layout("a data band over an empty dataset prints neither records nor its header and footer", {},
+             {"ReportTitle 0+30 | 10 Invoice", "MasterHeader 40+30 | 10 Header",
+              "MasterData 80+20 frLines | 10 [NAME]", "MasterFooter 120+20 | 10 Footer"},
+             {"1: 10,0 200x20 Invoice"}),
+      Layout("header and footer print once around the records, with line numbers", Items(3),
+             {"MasterHeader 40+30 | 10 Header", "MasterData 80+20 frLines | 10 [LINE#]. [NAME] x [QTY]",
+              "MasterFooter 120+20 | 10 Records: [CURRENT#]"},
+             {"1: 10,0 200x20 Header", "1: 10,30 200x20 1. Item 1 x 1", "1: 10,50 200x20 2. Item 2 x 2",
+              "1: 10,70 200x20 3. Item 3 x 3", "1: 10,90 200x20 Records: 4"}),
+      Layout("page numbers count from one; the total is known only with two passes", Items(25),
+             paged("", "", pageOf), {"1: Page 1 of 0", "2: Page 2 of 0", "3: Page 3 of 0"}, false, "Page "),
+      Layout("two passes", Items(25), paged("", "", pageOf),
+             {"1: Page 1 of 3", "2: Page 2 of 3", "3: Page 3 of 3"}, false, "Page ",
+             [this] { report->SetDoublePass(true); }),
+      Layout("rows overflow under their page header; the footer sits at the bottom limit", Items(12),
+             paged("", "", pageOf),
+             QStringList{"1: 10,0 200x20 Head"} + Rows("1: 10,%1 200x20 Item %2", 1, 10, 20, 100) +
+                 QStringList{"1: 10,1041 200x20 Page 1 of 0", "2: 10,0 200x20 Head"} +
+                 Rows("2: 10,%1 200x20 Item %2", 11, 12, 20, 100) +
+                 QStringList{"2: 10,1041 200x20 Page 2 of 0"}),
+      Layout("a page header without the first-page flag and a footer without the last-page flag skip those "
+             "pages",
+             Items(12), paged(" -first", " -last", pageOf), {"1: Page 1 of 0", "2: Head"}, false,
+             "Head|Page "),
+      Layout("page footer totals count the records of their own page", Items(12),
+             paged("", "", "Page [PAGE#] sum [SUM([QTY])]"), {"1: Page 1 sum 55", "2: Page 2 sum 23"}, false,
+             "Page "),
+      Layout("a header with the repeat flag shows again on every new page", Items(12),
+             {"MasterHeader 0+50 +repeat | 10 Name", "MasterData 100+100 frLines | 10 [NAME]"},
+             {"1: 10,0 200x20 Name", "2: 10,0 200x20 Name", "2: 10,50 200x20 Item 11",
+              "2: 10,150 200x20 Item 12"},
+             true, "^2:|Name"),
+      Layout("groups open and close with their headers and footers and restart line numbers",
+             Lines({"Bolt 2 1 A", "Nut 3 1 A", "Saw 1 1 B", "Axe 4 1 C", "Hoe 5 1 C"}),
+             {"GroupHeader 0+20 [GRP] | 0 Group [GRP]", "MasterData 30+20 frLines | 20 [LINE#] [NAME]",
+              "GroupFooter 60+20 | 0 Sum [SUM([QTY])] of [COUNT(,)]", "MasterFooter 90+20 | 0 End"},
+             {"1: Group A", "1: 1 Bolt", "1: 2 Nut", "1: End", "1: Sum 5 of 2", "1: Group B", "1: 1 Saw",
+              "1: End", "1: Sum 1 of 1", "1: Group C", "1: 1 Axe", "1: 2 Hoe", "1: End", "1: Sum 9 of 2"},
+             false),
+      Layout("nested groups close from the innermost out", Lines({"a1 1 1 A x", "a2 1 1 A y", "b1 1 1 B y"}),
+             {"GroupHeader 0+20 [GRP] | 0 G [GRP]", "GroupHeader 30+20 [NOTE] | 0 N [NOTE]",
+              "MasterData 60+20 frLines | 20 [NAME]", "GroupFooter 90+20 | 0 /N",
+              "GroupFooter 120+20 | 0 /G"},
+             {"1: G A", "1: N x", "1: a1", "1: /N", "1: N y", "1: a2", "1: /N", "1: /G", "1: G B", "1: N y",
+              "1: b1", "1: /N", "1: /G"},
+             false),
+      Layout("a master without detail records prints only with the print-if-detail-empty flag", details,
+             masterDetail,
+             {"1: Two", "1: lines of Two:", "1: - 1", "1: - 2", "1: end of Two", "1: One",
+              "1: lines of One:", "1: - 1", "1: end of One"},
+             false),
+      Layout("the print-if-detail-empty flag", details, masterDetail,
+             {"1: Two", "1: lines of Two:", "1: - 1", "1: - 2", "1: end of Two", "1: None", "1: One",
+              "1: lines of One:", "1: - 1", "1: end of One"},
+             false, "", [this] { page->Object(0)->Flags |= flBandPrintIfSubsetEmpty; }),
+      Layout("a counted source named by a number prints that many records", {},
+             {"MasterData 0+20 3 | 0 Copy [LINE#]"}, {"1: Copy 1", "1: Copy 2", "1: Copy 3"}, false),
+      Layout("a band too tall for the rest of the page starts a new page when it may not split", {},
+             {"ReportTitle 0+1000 | 0 Title", "ReportSummary 1010+100 | 0 Summary"},
+             {"1: 0,0 200x20 Title", "2: 0,0 200x20 Summary"}),
+      Layout("a band taller than a whole page prints once without a blank page before it", {},
+             {"ReportTitle 0+2000 | 0 Huge", "ReportSummary 2010+20 | 0 After"},
+             {"1: 0,0 200x20 Huge", "2: 0,0 200x20 After"}),
+      Layout("footer totals and the summary take in every record", Items(4),
+             {"MasterData 0+20 frLines | 0 [NAME] [PRICE #N0.2]",
+              "MasterFooter 30+20 | 0 Total [SUM([PRICE]) #N0.2] avg [AVG([QTY]) #N0.2] max [MAX([QTY])]",
+              "ReportSummary 60+20 | 0 Qty [SUM([QTY])] Lines [COUNT(,)]"},
+             {"1: Item 1 1.50", "1: Item 2 3.00", "1: Item 3 4.50", "1: Item 4 6.00",
+              "1: Total 15.00 avg 2.50 max 4", "1: Qty 10 Lines 4"},
+             false),
+      Layout("data bands chained without a source print with the record and count it once", Items(2),
+             {"MasterData 0+20 frLines | 0,100 [NAME]", "MasterData 30+20 | 10,100 price [PRICE]",
+              "MasterFooter 60+20 | 0,100 [COUNT(,)] lines"},
+             {"1: 0,0 100x20 Item 1", "1: 10,20 100x20 price 1.5", "1: 0,40 100x20 Item 2",
+              "1: 10,60 100x20 price 3", "1: 0,80 100x20 2 lines"}),
       // Every page starts with its header; each record, pushed to a page of its own by the script, comes
       // under the repeated column header.
-      {"headers taller than a page still let the build end",
-       Items(3),
-       {{btPageHeader, 0, 1200, {}, "Head"},
-        {btMasterHeader, 1300, 100, {}, "Columns", 0, 200, kBothEnds | flBandRepeatHeader},
-        {btMasterData, 1500, 20, "frLines", "[NAME]"}},
-       {"1: Head", "2: Head", "2: Columns", "3: Head", "3: Columns", "3: Item 1", "4: Head", "4: Columns",
-        "4: Item 2", "5: Head", "5: Columns", "5: Item 3"},
-       false,
-       "",
-       [this] { page->Object(4)->Script.Add(QStringLiteral("NEWPAGE")); }},
+      Layout("headers taller than a page still let the build end", Items(3),
+             {"PageHeader 0+1200 | 0 Head", "MasterHeader 1300+100 +repeat | 0 Columns",
+              "MasterData 1500+20 frLines | 0 [NAME]"},
+             {"1: Head", "2: Head", "2: Columns", "3: Head", "3: Columns", "3: Item 1", "4: Head",
+              "4: Columns", "4: Item 2", "5: Head", "5: Columns", "5: Item 3"},
+             false, "", [this] { page->Object(4)->Script.Add(QStringLiteral("NEWPAGE")); }),
       // The first page has nothing before it: its mark is ignored.
-      {"a page marked to continue on the previous sheet does so, except the first",
-       {},
-       {{btReportTitle, 0, 50, {}, "First"},
-        {btReportTitle, 0, 30, {}, "Second", 0, 200, kBothEnds, 0, 1},
-        {btReportTitle, 0, 30, {}, "Third", 0, 200, kBothEnds, 0, 2}},
-       {"1: 0,0 200x20 First", "1: 0,50 200x20 Second", "2: 0,0 200x20 Third"},
-       true,
-       "",
-       [this] { report->Pages()[0]->PrintToPrevPage = report->Pages()[1]->PrintToPrevPage = true; }},
+      Layout(
+          "a page marked to continue on the previous sheet does so, except the first", {},
+          {"ReportTitle 0+50 | 0 First", "p1 ReportTitle 0+30 | 0 Second", "p2 ReportTitle 0+30 | 0 Third"},
+          {"1: 0,0 200x20 First", "1: 0,50 200x20 Second", "2: 0,0 200x20 Third"}, true, "",
+          [this] { report->Pages()[0]->PrintToPrevPage = report->Pages()[1]->PrintToPrevPage = true; }),
       // The subreport's page prints only beside its band, never on a sheet of its own.
-      {"a subreport prints the bands of its page beside its band, which goes on below it",
-       Items(2),
-       {{btMasterData, 0, 30, "frLines", "[NAME]", 0, 100},
-        {btReportTitle, 0, 20, {}, "parts of [Lines.NAME]", 0, 100, kBothEnds, 0, 1},
-        {btMasterData, 40, 20, "2", "part [LINE#]", 10, 100, kBothEnds, 0, 1}},
-       {"1: 0,0 100x20 Item 1", "1: 200,5 100x20 parts of Item 1", "1: 210,25 100x20 part 1",
-        "1: 210,45 100x20 part 2", "1: 0,65 100x20 Item 2", "1: 200,70 100x20 parts of Item 2",
-        "1: 210,90 100x20 part 1", "1: 210,110 100x20 part 2"},
-       true,
-       "",
-       [this] { AddSubReport(200, 5, 1); }},
+      Layout("a subreport prints the bands of its page beside its band, which goes on below it", Items(2),
+             {"MasterData 0+30 frLines | 0,100 [NAME]", "p1 ReportTitle 0+20 | 0,100 parts of [Lines.NAME]",
+              "p1 MasterData 40+20 2 | 10,100 part [LINE#]"},
+             {"1: 0,0 100x20 Item 1", "1: 200,5 100x20 parts of Item 1", "1: 210,25 100x20 part 1",
+              "1: 210,45 100x20 part 2", "1: 0,65 100x20 Item 2", "1: 200,70 100x20 parts of Item 2",
+              "1: 210,90 100x20 part 1", "1: 210,110 100x20 part 2"},
+             true, "", [this] { AddSubReport(200, 5, 1); }),
       // Out of room, it goes on on the next page under that page's header.
-      {"a subreport that runs out of room",
-       Items(1),
-       {{btPageHeader, 0, 20, {}, "Head", 0, 100},
-        {btMasterData, 30, 30, "frLines", "[NAME]", 0, 100},
-        {btMasterData, 0, 100, "12", "part [LINE#]", 0, 100, kBothEnds, 0, 1}},
-       QStringList{"1: 0,0 100x20 Head", "1: 0,20 100x20 Item 1"} +
-           Rows("1: 200,%1 100x20 part %2", 1, 10, 20, 100) + QStringList{"2: 0,0 100x20 Head"} +
-           Rows("2: 200,%1 100x20 part %2", 11, 12, 20, 100),
-       true,
-       "",
-       [this] { AddSubReport(200, 30, 1); }}};
-  for (const Case &c : cases) {
+      Layout("a subreport that runs out of room", Items(1),
+             {"PageHeader 0+20 | 0,100 Head", "MasterData 30+30 frLines | 0,100 [NAME]",
+              "p1 MasterData 0+100 12 | 0,100 part [LINE#]"},
+             QStringList{"1: 0,0 100x20 Head", "1: 0,20 100x20 Item 1"} +
+                 Rows("1: 200,%1 100x20 part %2", 1, 10, 20, 100) + QStringList{"2: 0,0 100x20 Head"} +
+                 Rows("2: 200,%1 100x20 part %2", 11, 12, 20, 100),
+             true, "", [this] { AddSubReport(200, 30, 1); })};
+  for (const Layout &c : cases) {
     SCOPED_TRACE(c.name);
     NewReport();
     Fill(c.rows);
@@ -249,7 +208,7 @@ TEST_F(PageBuilderTest, AGrowingTextPushesWhatLiesBelowItDownAndTheBandGrowsToHo
           flStretched);
   AddMemo(50, 30, 100, 20, {QStringLiteral("below")});
   AddMemo(200, 30, 100, 20, {QStringLiteral("beside")});
-  Build({{btReportSummary, 100, 20, {}, "after", 0, 100}});
+  Build({"ReportSummary 100+20 | 0,100 after"});
   ASSERT_TRUE(report->PrepareReport()) << report->ErrorText().toStdString();
   // The three-line text grew from 20: what lay below it moved down as much, what lay beside it stayed.
   const QStringList dump = Dump();
@@ -264,7 +223,7 @@ TEST_F(PageBuilderTest, AGrowingTextPushesWhatLiesBelowItDownAndTheBandGrowsToHo
 TEST_F(PageBuilderTest, ASplitBandPrintsTheLinesThatFitAndCarriesTheRestToTheNextPage) {
   QStringList words;
   for (int i = 1; i <= 60; ++i) words << QStringLiteral("word%1").arg(i);
-  Build({{btReportTitle, 0, 980, {}, "Title"}});
+  Build({"ReportTitle 0+980 | 0 Title"});
   AddBand(btReportSummary, 1000, 20, QString(), flStretched | flBandBreaked);
   TfrMemoView *text = AddMemo(0, 1000, 120, 20, {words.join(QLatin1Char(' '))}, flStretched | flWordWrap);
   AddMemo(300, 1000, 100, 20, {QStringLiteral("beside")});
@@ -306,7 +265,7 @@ TEST_F(PageBuilderTest, ColumnsFillTopToBottomThenLeftToRightAndACountOfZeroMean
   FillItems(14);
   page->ColCount = 2;
   page->ColGap = 20;
-  Build({{btMasterData, 0, 100, "frLines", "[NAME] [COLUMN#]", 10}});
+  Build({"MasterData 0+100 frLines | 10 [NAME] [COLUMN#]"});
   ASSERT_TRUE(report->PrepareReport());
   ASSERT_EQ(report->EMFPages().Count(), 1);
   const int column = (report->Pages()[0]->PrnInfo.Pgw - 20) / 2;
@@ -352,7 +311,7 @@ TEST_F(PageBuilderTest, ScriptsHighlightsAndTheEnterRectEventShapeEachRecordButN
   // Band scripts read and write the band being built; the template's band keeps its height.
   NewReport();
   FillItems(3);
-  Build({{btMasterData, 0, 20, "frLines", "[NAME]", 0, 100}, {btMasterFooter, 100, 20, {}, "[h]", 0, 100}});
+  Build({"MasterData 0+20 frLines | 0,100 [NAME]", "MasterFooter 100+20 | 0,100 [h]"});
   page->Object(0)->Script.Add(
       QStringLiteral("begin Visible := [QTY] <> 2; if [QTY] = 1 then Height := 40; h := Band1.Height end"));
   ASSERT_TRUE(report->PrepareReport()) << report->ErrorText().toStdString();
@@ -367,7 +326,7 @@ TEST_F(PageBuilderTest, ASubreportOnABandThatSplitsPrintsEachOfItsRowsOnce) {
   AddBand(btMasterData, 0, 30, QStringLiteral("frLines"), flStretched | flBandBreaked);
   AddMemo(0, 0, 100, 20, tall, flStretched);
   AddSubReport(200, 5, 1);
-  Build({{btMasterData, 0, 40, "40", "part [LINE#]", 0, 100, kBothEnds, 0, 1}});
+  Build({"p1 MasterData 0+40 40 | 0,100 part [LINE#]"});
   ASSERT_TRUE(report->PrepareReport()) << report->ErrorText().toStdString();
   EXPECT_GE(report->EMFPages().Count(), 2);
   QStringList printed;

@@ -23,10 +23,7 @@ protected:
   void BuildTwoPages(TfrEMFPages &pages) {
     pages.Add(&templatePage_);
     TfrMemoView memo;
-    memo.Left = 10;
-    memo.Top = 20;
-    memo.Width = 100;
-    memo.Height = 30;
+    std::tie(memo.Left, memo.Top, memo.Width, memo.Height) = std::tuple(10, 20, 100, 30);
     memo.Memo.Add(QStringLiteral("[INVNO]"));
     memo.Memo1.Add(QStringLiteral("Invoice 42"));
     memo.PrintToStream(pages[0].Stream.get());

@@ -11,18 +11,8 @@ namespace {
 // "paper widthxheight: sheet Pgw x Pgh, offset Ofx,Ofy, printable Pw x Ph, device PPgw x PPgh".
 QString Describe(TfrPrinter &printer) {
   const TfrPrnInfo i = printer.PageMetrics();
-  return QStringLiteral("%1 %2x%3: %4x%5 %6,%7 %8x%9 %10x%11")
-      .arg(printer.PaperSize())
-      .arg(printer.PaperWidth())
-      .arg(printer.PaperHeight())
-      .arg(i.Pgw)
-      .arg(i.Pgh)
-      .arg(i.Ofx)
-      .arg(i.Ofy)
-      .arg(i.Pw)
-      .arg(i.Ph)
-      .arg(i.PPgw)
-      .arg(i.PPgh);
+  return QString::asprintf("%d %dx%d: %dx%d %d,%d %dx%d %dx%d", printer.PaperSize(), printer.PaperWidth(),
+                           printer.PaperHeight(), i.Pgw, i.Pgh, i.Ofx, i.Ofy, i.Pw, i.Ph, i.PPgw, i.PPgh);
 }
 
 TEST(VirtualPrinter, PapersInReportUnits) {
@@ -76,11 +66,9 @@ protected:
     platform_ = std::make_unique<TPrinter>(std::move(system));
   }
   QString Sheet() const {
-    return QStringLiteral("%1 %2x%3 %4")
-        .arg(platform_->PaperSize())
-        .arg(platform_->PaperWidth())
-        .arg(platform_->PaperHeight())
-        .arg(platform_->Orientation() == poLandscape ? "landscape" : "portrait");
+    return QString::asprintf("%d %dx%d %s", platform_->PaperSize(), platform_->PaperWidth(),
+                             platform_->PaperHeight(),
+                             platform_->Orientation() == poLandscape ? "landscape" : "portrait");
   }
 
   QTemporaryDir dir_;

@@ -27,15 +27,13 @@ struct DrawCall {
   QString text;
   qreal fontPixels = 0; // text: the em size on the device
   qreal angle = 0;      // text: degrees, counter-clockwise
-  QString family;
 
-  // "K left,top widthxheight [brush] [wPenWidth] [nPoints] ['text']", K the kind's letter; numbers to two
+  // "K left,top [widthxheight] [brush] [wPenWidth] [nPoints] ['text']", K the kind's letter; numbers to two
   // decimals.
   QString Describe() const {
     auto n = [](qreal v) { return QString::number(std::round(v * 100) / 100, 'g', 8); };
-    QString d = QStringLiteral("%1 %2,%3 %4x%5")
-                    .arg(QLatin1Char("RLPGAETI"[kind]))
-                    .arg(n(bounds.x()), n(bounds.y()), n(bounds.width()), n(bounds.height()));
+    QString d = QLatin1Char("RLPGAETI"[kind]) + QStringLiteral(" %1,%2").arg(n(bounds.x()), n(bounds.y()));
+    if (kind != Text) d += QStringLiteral(" %1x%2").arg(n(bounds.width()), n(bounds.height()));
     if (brush.isValid()) d += QLatin1Char(' ') + brush.name();
     if (penWidth > 1) d += QStringLiteral(" w") + n(penWidth);
     if (kind == Points) d += QStringLiteral(" n%1").arg(points.size());
@@ -59,7 +57,6 @@ public:
     if (flags & DirtyPen) pen_ = state.pen();
     if (flags & DirtyBrush) brush_ = state.brush();
     if (flags & DirtyTransform) transform_ = state.transform();
-    if (flags & DirtyFont) font_ = state.font();
   }
 
   void drawRects(const QRectF *rects, int count) override {
@@ -117,7 +114,6 @@ public:
         item.font().pixelSize() > 0 ? item.font().pixelSize() * scale : item.font().pointSizeF() * scale;
     c.angle = -std::atan2(transform_.m12(), transform_.m11()) * 180 / M_PI;
     if (std::abs(c.angle) < 1e-9) c.angle = 0;
-    c.family = item.font().family();
     c.pen = pen_.color();
     c.brush = QColor();
   }
@@ -145,7 +141,6 @@ private:
   QPen pen_;
   QBrush brush_;
   QTransform transform_;
-  QFont font_;
 };
 
 class RecordingDevice : public QPaintDevice {
@@ -155,23 +150,11 @@ public:
   QPaintEngine *paintEngine() const override { return &engine_; }
   int devType() const override { return QInternal::CustomRaster; }
   std::vector<DrawCall> &Calls() { return engine_.calls; }
-  std::vector<DrawCall> Calls(DrawCall::Kind kind) const {
-    std::vector<DrawCall> found;
-    for (const DrawCall &c : engine_.calls)
-      if (c.kind == kind) found.push_back(c);
-    return found;
-  }
   // What was drawn, one description a call.
   QStringList Described() const {
     QStringList out;
     for (const DrawCall &c : engine_.calls) out << c.Describe();
     return out;
-  }
-  std::vector<QString> Texts() const {
-    std::vector<QString> texts;
-    for (const DrawCall &c : engine_.calls)
-      if (c.kind == DrawCall::Text) texts.push_back(c.text);
-    return texts;
   }
 
 protected:

@@ -111,10 +111,7 @@ protected:
   TfrMemoView *AddMemo(TfrPage *onPage, int left, int top, int width, int height, const QStringList &text,
                        int flags = 0) {
     auto memo = std::make_unique<TfrMemoView>();
-    memo->Left = left;
-    memo->Top = top;
-    memo->Width = width;
-    memo->Height = height;
+    std::tie(memo->Left, memo->Top, memo->Width, memo->Height) = std::tuple(left, top, width, height);
     memo->Flags = quint16(flags);
     memo->Name = QStringLiteral("Memo%1").arg(++memos_);
     for (const QString &line : text) memo->Memo.Add(line);
@@ -124,28 +121,50 @@ protected:
     return AddMemo(page, left, top, width, height, text, flags);
   }
 
-  // A band of a template page (added as needed) with a 20-high text object at its top when a text is given.
-  struct BandSpec {
-    int type, top, height;
-    QString source, text; // text lines separated by '\n'
-    int left = 0, width = 200, flags = kBothEnds, textFlags = 0, onPage = 0;
-  };
-  void Build(const QList<BandSpec> &bands) {
-    for (const BandSpec &b : bands) {
-      while (report->Pages().Count() <= b.onPage) report->Pages().Add();
-      AddBand(report->Pages()[b.onPage], b.type, b.top, b.height, b.source, b.flags);
-      if (!b.text.isEmpty())
-        AddMemo(report->Pages()[b.onPage], b.left, b.top, b.width, 20, b.text.split(QLatin1Char('\n')),
-                b.textFlags);
+  // Template bands written one a line, "[pN] Type top+height [source] [+repeat] [+stretch] [+split] [-first]
+  // [-last] [| left[,width] text]": on template page N (0 when left out) a band of type btType at that place,
+  // with its record source and flags (printed on the first and the last page unless taken away), and a
+  // 20-high text object (200 wide unless given) at the band's top.
+  void Build(const QStringList &bands) {
+    static const QMap<QString, int> types{
+        {"ReportTitle", btReportTitle},   {"ReportSummary", btReportSummary}, {"PageHeader", btPageHeader},
+        {"PageFooter", btPageFooter},     {"MasterHeader", btMasterHeader},   {"MasterData", btMasterData},
+        {"MasterFooter", btMasterFooter}, {"DetailHeader", btDetailHeader},   {"DetailData", btDetailData},
+        {"DetailFooter", btDetailFooter}, {"GroupHeader", btGroupHeader},     {"GroupFooter", btGroupFooter}};
+    static const QMap<QString, int> flagWords{{"+repeat", flBandRepeatHeader},
+                                              {"+stretch", flStretched},
+                                              {"+split", flBandBreaked},
+                                              {"-first", -flBandOnFirstPage},
+                                              {"-last", -flBandOnLastPage}};
+    for (const QString &spec : bands) {
+      QStringList words = spec.section(QStringLiteral(" | "), 0, 0).split(QLatin1Char(' '));
+      const int onPage = words[0].startsWith(QLatin1Char('p')) ? words.takeFirst().mid(1).toInt() : 0;
+      const int type = types.value(words.takeFirst(), -1);
+      EXPECT_GE(type, 0) << spec.toStdString();
+      const int top = words[0].section(QLatin1Char('+'), 0, 0).toInt();
+      const int height = words.takeFirst().section(QLatin1Char('+'), 1).toInt();
+      int flags = kBothEnds;
+      QString source;
+      for (const QString &word : words) {
+        const int flag = flagWords.value(word);
+        if (flag == 0) source = word;
+        flags = flag < 0 ? flags & ~-flag : flags | flag;
+      }
+      while (report->Pages().Count() <= onPage) report->Pages().Add();
+      TfrPage *on = report->Pages()[onPage];
+      AddBand(on, type, top, height, source, flags);
+      const QString text = spec.section(QStringLiteral(" | "), 1);
+      if (text.isEmpty()) continue;
+      const QString at = text.section(QLatin1Char(' '), 0, 0);
+      AddMemo(on, at.section(QLatin1Char(','), 0, 0).toInt(), top,
+              at.contains(QLatin1Char(',')) ? at.section(QLatin1Char(','), 1).toInt() : 200, 20,
+              {text.section(QLatin1Char(' '), 1)});
     }
   }
   // A subreport printing template page subPage.
   void AddSubReport(int left, int top, int subPage) {
     auto sub = std::make_unique<TfrSubReportView>();
-    sub->Left = left;
-    sub->Top = top;
-    sub->Width = 300;
-    sub->Height = 20;
+    std::tie(sub->Left, sub->Top, sub->Width, sub->Height) = std::tuple(left, top, 300, 20);
     sub->SubPage = subPage;
     page->Add(std::move(sub));
   }
@@ -180,14 +199,9 @@ protected:
       frReadPageObjects(pages[i].Stream.get(), &objects);
       for (int j = 0; j < objects.ObjectCount(); ++j) {
         TfrView *v = objects.Object(j);
-        out << (geometry ? QStringLiteral("%1: %2,%3 %4x%5 %6")
-                               .arg(i + 1)
-                               .arg(v->Left)
-                               .arg(v->Top)
-                               .arg(v->Width)
-                               .arg(v->Height)
-                               .arg(TextOf(v))
-                         : QStringLiteral("%1: %2").arg(i + 1).arg(TextOf(v)));
+        out << (geometry ? QString::asprintf("%d: %d,%d %dx%d ", i + 1, v->Left, v->Top, v->Width, v->Height)
+                         : QString::asprintf("%d: ", i + 1)) +
+                   TextOf(v);
       }
     }
     return out;

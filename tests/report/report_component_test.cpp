@@ -4,6 +4,7 @@
 #include "platform/graphics/printer.h"
 #include "platform/windowing/system_services.h"
 #include "report/report_hooks.h"
+#include "report/shape_view.h"
 #include "tests/report/report_build_fixture.h"
 #include <QFileInfo>
 
@@ -16,47 +17,32 @@ using test::RunTool;
 
 class ReportComponentTest : public ReportBuildTest {
 protected:
-  void SetUp() override {
-    ReportBuildTest::SetUp();
-    ASSERT_TRUE(dir.isValid());
-  }
   void TearDown() override {
-    BindReportPrinter(nullptr);
-    printer.reset();
+    printers.reset();
     ReportBuildTest::TearDown();
   }
-  // The PDF printer, bound to the report engine's printer wrapper.
-  void UsePdfPrinter() {
-    BindReportPrinter(nullptr);
-    printer = std::make_unique<TPrinter>(std::make_unique<TScriptedPrinterSystem>(dir.path()));
-    printer->SetPdfFileName(pdf());
-    BindReportPrinter(printer.get());
-  }
-  // A paper printer whose jobs land as PDF files in the folder; it is selected.
+  // The platform's printer over an "Office" paper printer whose jobs land as PDF files, and the PDF printer
+  // writing pdf(); either one selected.
   TScriptedPrinterSystem *UsePaperPrinter() {
-    BindReportPrinter(nullptr);
-    auto system = std::make_unique<TScriptedPrinterSystem>(dir.path());
-    TScriptedPrinterSystem *raw = system.get();
-    TPrinterDescription office;
-    office.name = QStringLiteral("Office");
-    office.papers = {*StandardPaper(DMPAPER_A4)};
-    system->AddPrinter(office);
-    system->SetDefaultPrinter(office.name);
-    printer = std::make_unique<TPrinter>(std::move(system));
-    BindReportPrinter(printer.get());
-    return raw;
+    printers.emplace(QStringList{"Office"});
+    printer = printers->Printer();
+    return printers->System;
+  }
+  void UsePdfPrinter() {
+    UsePaperPrinter();
+    printer->SetPdfFileName(pdf());
+    ReportPrinter()->SelectPrinterByName(TPrinter::PdfPrinterName());
   }
   QString pdf() const { return dir.filePath(QStringLiteral("report.pdf")); }
-
   // One row per sheet: a 1000-high data band printing "Sheet [LINE#]".
   void SheetReport(int sheets) {
     FillItems(sheets);
-    AddBand(btMasterData, 0, 1000, QStringLiteral("frLines"));
-    AddMemo(10, 10, 300, 20, {QStringLiteral("Sheet [LINE#]")});
+    Build({"MasterData 0+1000 frLines | 10,300 Sheet [LINE#]"});
   }
 
   QTemporaryDir dir;
-  std::unique_ptr<TPrinter> printer;
+  std::optional<test::ScriptedPrinters> printers;
+  TPrinter *printer = nullptr;
 };
 
 TEST_F(ReportComponentTest, PageListsNameNumbersAndRangesAndAnythingElseIsAClearError) {
@@ -138,6 +124,52 @@ TEST_F(ReportComponentTest, APageOnOtherPaperChangesThePaperWithinTheSameDocumen
     landscape << (parts[0].toDouble() > parts[2].toDouble());
   }
   EXPECT_EQ(landscape, (QList<bool>{false, true, false})) << info.toStdString();
+}
+
+// A printed PDF holds each line a text was laid out in, in order (justified lines are drawn word by word),
+// and its shapes filled (a PDF page cannot be flood-filled).
+TEST_F(ReportComponentTest, APdfPageHoldsTheLaidOutLinesInOrderAndTheShapesFilled) {
+  if (!HavePoppler()) GTEST_SKIP() << "poppler-utils is not installed";
+  UsePdfPrinter();
+  frRegisterShapeObject();
+  Build({"ReportTitle 0+400"});
+  TfrMemoView *text =
+      AddMemo(40, 100, 260, 120,
+              {"Thank you for your order. Payment is due within thirty days of the invoice date; "
+               "please quote the invoice number with your payment."},
+              flWordWrap);
+  text->Adjust = frtaWidth;
+  text->FrameTyp = frbAll;
+  auto triangle = std::make_unique<TfrShapeView>();
+  std::tie(triangle->Left, triangle->Top, triangle->Width, triangle->Height) = std::tuple(400, 200, 200, 150);
+  triangle->ShapeType = skTriangle;
+  triangle->FillColor = clRed;
+  page->Add(std::move(triangle));
+  ASSERT_TRUE(report->PrepareReport()) << report->ErrorText().toStdString();
+  ASSERT_TRUE(report->PrintPreparedReport(QString(), 1));
+  TfrMemoView layout; // the lines the text is laid out in, measured the way the model does
+  layout.Assign(text);
+  layout.Memo1.Add(text->Memo.Strings(0));
+  QStringList lines;
+  for (const TfrTextLine &line : layout.LayoutLines()) lines << line.Text;
+  ASSERT_GE(lines.size(), 3);
+  const QString raw =
+      RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), pdf(), QStringLiteral("-")});
+  qsizetype from = 0;
+  for (const QString &line : lines) {
+    const QString firstWord = line.section(QLatin1Char(' '), 0, 0);
+    from = raw.indexOf(firstWord, from);
+    ASSERT_GE(from, 0) << line.toStdString() << "\n" << raw.toStdString();
+  }
+  const QString png = dir.filePath(QStringLiteral("page"));
+  RunTool(QStringLiteral("pdftoppm"), {"-r", "40", "-png", "-singlefile", pdf(), png});
+  const QImage image(png + QStringLiteral(".png"));
+  ASSERT_FALSE(image.isNull());
+  const double k = image.width() / double(report->EMFPages()[0].PrnInfo.Pgw);
+  const QColor inside = image.pixelColor(int(500 * k), int(320 * k)),
+               outside = image.pixelColor(int(420 * k), int(210 * k));
+  EXPECT_TRUE(inside.red() > 200 && inside.green() < 60) << inside.name().toStdString();
+  EXPECT_GT(outside.green(), 200);
 }
 
 TEST_F(ReportComponentTest, PreparingRunsBehindTheProgressWindowWithPageLabelsOrTellsAnOnProgressHandler) {

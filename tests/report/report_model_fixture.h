@@ -1,5 +1,6 @@
 // Shared set-up of the report model tests: the virtual printer with A4 paper, US English formats, the shape
-// object registered and design mode; a byte builder for expected streams and small pictures of each kind.
+// object registered and design mode; a byte builder for expected streams, small pictures of each kind,
+// scripted printers, the message of a refusal, and the PDF tools.
 #pragma once
 #include "platform/core/format_settings.h"
 #include "platform/core/streams.h"

@@ -57,10 +57,7 @@ TEST_F(TemplateStreamTest, GoldenStreamOfAPageWithATextObject) {
   page->pgMargins = Rect(10, 20, 30, 40);
   page->UseMargins = true;
   auto *memo = AddView<TfrMemoView>(page, QStringLiteral("Memo1"));
-  memo->Left = 10;
-  memo->Top = 20;
-  memo->Width = 100;
-  memo->Height = 30;
+  std::tie(memo->Left, memo->Top, memo->Width, memo->Height) = std::tuple(10, 20, 100, 30);
   memo->FrameTyp = frbAll;
   memo->FrameWidth = 0.5;
   memo->FrameColor = clRed;
@@ -129,10 +126,7 @@ void BuildFullTemplate(TfrReportModel &model) {
   }
   for (int style = 0; style <= 6; ++style) {
     auto *memo = AddView<TfrMemoView>(first, QStringLiteral("Memo%1").arg(style + 1));
-    memo->Left = 5 + style;
-    memo->Top = 12 * style;
-    memo->Width = 80;
-    memo->Height = 12;
+    std::tie(memo->Left, memo->Top, memo->Width, memo->Height) = std::tuple(5 + style, 12 * style, 80, 12);
     memo->Flags = quint16(style * 3 & 15);
     memo->FrameTyp = quint16(style * 7 & 15);
     memo->FrameStyle = quint16(style);
@@ -186,6 +180,36 @@ void BuildFullTemplate(TfrReportModel &model) {
   model.Variables.Add(QStringLiteral("CURRSYM='€'"));
 }
 
+// Every page and object of a template as text lines, what a load must give back.
+QStringList Describe(TfrReportModel &model) {
+  QStringList out{QString::asprintf("to default %d", model.PrintToDefault)};
+  for (int p = 0; p < model.Pages.Count(); ++p) {
+    const TfrPage *page = model.Pages[p];
+    out << QString::asprintf("page %d %d %d %d %d %d", page->pgSize, page->pgOr, page->ColCount, page->ColGap,
+                             page->PrnInfo.Pgw, page->PrintToPrevPage);
+    for (int i = 0; i < page->ObjectCount(); ++i) {
+      TfrView *v = page->Object(i);
+      QString d = v->ClassName() +
+                  QString::asprintf(" %d,%d %dx%d f%d t%d w%g s%d c%d v%d x%x ", v->Left, v->Top, v->Width,
+                                    v->Height, v->Flags, v->FrameTyp, double(v->FrameWidth), v->FrameStyle,
+                                    v->FillColor, v->Visible, v->Format) +
+                  v->Name + '|' + v->Memo.Text() + '|' + v->Script.Text() + '|' + v->FormatStr;
+      if (auto *m = dynamic_cast<TfrMemoView *>(v))
+        d += QString::asprintf(" %d %d %d %d %d %d ", m->Font.Size(), int(m->Font.Style()),
+                               int(m->Font.Charset()), m->Font.Color(), m->Adjust, m->Highlight.FontStyle) +
+             m->Font.Name() + '|' + m->HighlightStr;
+      if (auto *shape = dynamic_cast<TfrShapeView *>(v))
+        d += QString::asprintf(" shape %d", shape->ShapeType);
+      if (auto *pic = dynamic_cast<TfrPictureView *>(v))
+        d += QString::asprintf(" kind %d", int(KindOf(pic->Picture.Graphic())));
+      if (auto *band = dynamic_cast<TfrBandView *>(v)) d += QString::asprintf(" band %d", band->BandType());
+      if (auto *sub = dynamic_cast<TfrSubReportView *>(v)) d += QString::asprintf(" page %d", sub->SubPage);
+      out << d;
+    }
+  }
+  return out;
+}
+
 TEST_F(TemplateStreamTest, EveryClassSavesLoadsAndSavesAgainToTheSameBytes) {
   TfrReportModel model;
   BuildFullTemplate(model);
@@ -193,25 +217,11 @@ TEST_F(TemplateStreamTest, EveryClassSavesLoadsAndSavesAgainToTheSameBytes) {
   TfrReportModel loaded;
   Load(loaded, first);
   EXPECT_EQ(Save(loaded), first);
-
   // What was read is what was built, not merely what writes back the same.
-  ASSERT_EQ(loaded.Pages.Count(), 2);
-  EXPECT_TRUE(loaded.PrintToDefault);
-  EXPECT_EQ(loaded.Pages[0]->ObjectCount(), 22 + 7);
+  EXPECT_EQ(Describe(loaded).join(QLatin1Char('\n')).toStdString(),
+            Describe(model).join(QLatin1Char('\n')).toStdString());
+  EXPECT_EQ(Describe(loaded).size(), 3 + 22 + 7 + 11);
   EXPECT_EQ(loaded.Pages[1]->PrnInfo.Pgw, std::lround(1500 * frUnitsPerInchX / 254));
-  auto *memo = dynamic_cast<TfrMemoView *>(loaded.FindObject(QStringLiteral("memo6")));
-  ASSERT_NE(memo, nullptr);
-  EXPECT_EQ(memo->Memo.Strings(1), QStringLiteral("Grüße € — 5"));
-  EXPECT_EQ(memo->Font.Charset(), RUSSIAN_CHARSET);
-  EXPECT_FALSE(loaded.FindObject(QStringLiteral("Memo5"))->Visible);
-  EXPECT_FLOAT_EQ(loaded.FindObject(QStringLiteral("Memo1"))->FrameWidth, 0.25f);
-  EXPECT_EQ(dynamic_cast<TfrShapeView *>(loaded.FindObject(QStringLiteral("Shape3")))->ShapeType, skEllipse);
-  for (int kind = 0; kind <= 4; ++kind) {
-    auto *picture =
-        dynamic_cast<TfrPictureView *>(loaded.FindObject(QStringLiteral("Picture%1").arg(kind + 1)));
-    ASSERT_NE(picture, nullptr);
-    EXPECT_EQ(int(KindOf(picture->Picture.Graphic())), kind);
-  }
   EXPECT_EQ(loaded.Values, model.Values);
   EXPECT_TRUE(loaded.Variables.Equals(&model.Variables));
 }

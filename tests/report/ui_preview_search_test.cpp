@@ -1,7 +1,7 @@
 // Finding text in prepared pages: records in page order, case folding, continuing after a hit, moving on to
 // later pages, damaged pages.
 #include "report/ui/preview_search.h"
-#include "tests/report/ui_pages_fixture.h"
+#include "tests/report/ui_preview_fixture.h"
 
 namespace {
 

@@ -26,12 +26,8 @@ protected:
     view.Draw(canvas_.get());
     return device_->Calls();
   }
-  std::vector<DrawCall> Recorded(DrawCall::Kind kind) const { return device_->Calls(kind); }
   static void Place(TfrView &view, int left, int top, int width, int height) {
-    view.Left = left;
-    view.Top = top;
-    view.Width = width;
-    view.Height = height;
+    std::tie(view.Left, view.Top, view.Width, view.Height) = std::tuple(left, top, width, height);
   }
 
   std::unique_ptr<test::RecordingDevice> device_;
@@ -49,14 +45,8 @@ QImage Paint(TfrView &view) {
 
 // "left,top widthxheight frame gapx,gapy": where the view stands and how wide its frame is drawn.
 QString Geometry(const TfrView &v) {
-  return QStringLiteral("%1,%2 %3x%4 %5 %6,%7")
-      .arg(v.Left)
-      .arg(v.Top)
-      .arg(v.Width)
-      .arg(v.Height)
-      .arg(v.FrameWidth)
-      .arg(v.gapx)
-      .arg(v.gapy);
+  return QString::asprintf("%d,%d %dx%d %g %d,%d", v.Left, v.Top, v.Width, v.Height, double(v.FrameWidth),
+                           v.gapx, v.gapy);
 }
 
 TEST_F(ViewDrawTest, ScalingComputesBoundsGapsTheDrawingRectangleAndTheClipRegion) {
@@ -97,10 +87,7 @@ TEST_F(ViewDrawTest, ScalingComputesBoundsGapsTheDrawingRectangleAndTheClipRegio
 // Memo at 10,20 of 100 x 40 with the frame sides, style, width and scale given, in red.
 std::unique_ptr<TfrView> Framed(int sides, int style = psSolid, float width = 1, double scale = 1) {
   auto memo = std::make_unique<TfrMemoView>();
-  memo->Left = 10;
-  memo->Top = 20;
-  memo->Width = 100;
-  memo->Height = 40;
+  std::tie(memo->Left, memo->Top, memo->Width, memo->Height) = std::tuple(10, 20, 100, 40);
   memo->FrameTyp = quint16(sides);
   memo->FrameStyle = quint16(style);
   memo->FrameWidth = width;
@@ -113,10 +100,9 @@ std::unique_ptr<TfrView> Framed(int sides, int style = psSolid, float width = 1,
 // colour and mode; bands and subreports; shapes filled and transparent; pictures stretched, centred and in
 // proportion (the bitmap is 4 x 3), a metafile's placeholder.
 TEST_F(ViewDrawTest, ObjectsDrawWhatTheyShowWhereTheyStand) {
-  auto filled = [](TColor fill, bool designing = false) {
+  auto filled = [](TColor fill) {
     auto memo = Framed(0);
     memo->FillColor = fill;
-    frModel().DocMode = designing ? dmDesigning : dmPrinting;
     return memo;
   };
   auto view = [](std::unique_ptr<TfrView> v, int left, int top, int width, int height) {
@@ -138,11 +124,10 @@ TEST_F(ViewDrawTest, ObjectsDrawWhatTheyShowWhereTheyStand) {
     if (!bytes.isEmpty()) p->Picture.LoadFromBytes(bytes);
     return view(std::move(p), 10, 20, 200, 100);
   };
-  auto band = [&](bool designing) {
+  auto band = [&] {
     auto b = std::make_unique<TfrBandView>();
     b->SetBandType(btMasterData);
     b->FillColor = clRed;
-    frModel().DocMode = designing ? dmDesigning : dmPrinting;
     return view(std::move(b), 0, 10, 300, 30);
   };
   auto subReport = [&] {
@@ -170,106 +155,97 @@ TEST_F(ViewDrawTest, ObjectsDrawWhatTheyShowWhereTheyStand) {
   const QByteArray bitmap = test::BitmapBytes();
   struct Case {
     const char *name;
-    std::function<std::unique_ptr<TfrView>()> make;
+    std::unique_ptr<TfrView> view;
     const char *drawn; // the calls' descriptions, joined by " | "
+    bool designing = false;
   };
-  const Case cases[] = {
-      {"left", [&] { return text({"Total"}, frtaLeft); }, "T 12,32 -1x-1 13.33px 'Total'"},
-      {"right", [&] { return text({"Total"}, frtaRight); }, "T 169,32 -1x-1 13.33px 'Total'"},
-      {"centred", [&] { return text({"Total"}, frtaCenter); }, "T 90,32 -1x-1 13.33px 'Total'"},
-      {"two lines at the top, the font height and the line spacing apart",
-       [&] { return text(two, frtaLeft); }, "T 12,32 -1x-1 13.33px 'one' | T 12,47 -1x-1 13.33px 'two'"},
-      {"in the middle", [&] { return text(two, frtaMiddle); },
-       "T 12,67 -1x-1 13.33px 'one' | T 12,81 -1x-1 13.33px 'two'"},
-      {"at the bottom", [&] { return text(two, frtaDown); },
-       "T 12,101 -1x-1 13.33px 'one' | T 12,116 -1x-1 13.33px 'two'"},
-      {"scaled: font and positions together", [&] { return text(two, frtaLeft, 0, -1, 2.5); },
-       "T 28,79 -1x-1 33.33px 'one' | T 28,116 -1x-1 33.33px 'two'"},
-      {"rotated: upwards from the bottom, line beside line",
-       [&] {
-         return text({"up", "next"}, frtaVertical);
-       },
-       "T 23,120 -1x-1 13.33px a90 'up' | T 38,120 -1x-1 13.33px a90 'next'"},
-      {"rotated and right-aligned: ending at the top", [&] { return text({"up"}, frtaVertical | frtaRight); },
-       "T 23,37 -1x-1 13.33px a90 'up'"},
+  Case cases[] = {
+      {"left", text({"Total"}, frtaLeft), "T 12,32 13.33px 'Total'"},
+      {"right", text({"Total"}, frtaRight), "T 169,32 13.33px 'Total'"},
+      {"centred", text({"Total"}, frtaCenter), "T 90,32 13.33px 'Total'"},
+      {"two lines at the top, the font height and the line spacing apart", text(two, frtaLeft),
+       "T 12,32 13.33px 'one' | T 12,47 13.33px 'two'"},
+      {"in the middle", text(two, frtaMiddle), "T 12,67 13.33px 'one' | T 12,81 13.33px 'two'"},
+      {"at the bottom", text(two, frtaDown), "T 12,101 13.33px 'one' | T 12,116 13.33px 'two'"},
+      {"scaled: font and positions together", text(two, frtaLeft, 0, -1, 2.5),
+       "T 28,79 33.33px 'one' | T 28,116 33.33px 'two'"},
+      {"rotated: upwards from the bottom, line beside line", text({"up", "next"}, frtaVertical),
+       "T 23,120 13.33px a90 'up' | T 38,120 13.33px a90 'next'"},
+      {"rotated and right-aligned: ending at the top", text({"up"}, frtaVertical | frtaRight),
+       "T 23,37 13.33px a90 'up'"},
       // Spread lines are drawn word by word; the last line ends the paragraph and is not spread.
-      {"justified", [&] { return text({"aa bb cc dd ee ff gg hh ii jj kk ll mm nn"}, frtaWidth, 20); },
-       "T 12,32 -1x-1 13.33px 'aa' | T 36,32 -1x-1 13.33px 'bb' | T 60,32 -1x-1 13.33px 'cc' | T 85,32 -1x-1 "
-       "13.33px 'dd' | T 109,32 -1x-1 13.33px 'ee' | T 133,32 -1x-1 13.33px 'ff' | T 157,32 -1x-1 13.33px "
-       "'gg' | T 12,47 -1x-1 13.33px 'hh ii jj kk ll mm nn'"},
-      {"a justified paragraph end", [&] { return text({"aa bb"}, frtaWidth); },
-       "T 12,32 -1x-1 13.33px 'aa bb'"},
-      {"wrapped", [&] { return text({"first second third"}, frtaLeft, 12); },
-       "T 12,32 -1x-1 13.33px 'first second' | T 12,47 -1x-1 13.33px 'third'"},
-      {"without word wrap: whole, clipped", [&] { return text({"first second third"}, frtaLeft, 12, 0); },
-       "T 12,32 -1x-1 13.33px 'first second third'"},
+      {"justified", text({"aa bb cc dd ee ff gg hh ii jj kk ll mm nn"}, frtaWidth, 20),
+       "T 12,32 13.33px 'aa' | T 36,32 13.33px 'bb' | T 60,32 13.33px 'cc' | T 85,32 "
+       "13.33px 'dd' | T 109,32 13.33px 'ee' | T 133,32 13.33px 'ff' | T 157,32 13.33px "
+       "'gg' | T 12,47 13.33px 'hh ii jj kk ll mm nn'"},
+      {"a justified paragraph end", text({"aa bb"}, frtaWidth), "T 12,32 13.33px 'aa bb'"},
+      {"wrapped", text({"first second third"}, frtaLeft, 12),
+       "T 12,32 13.33px 'first second' | T 12,47 13.33px 'third'"},
+      {"without word wrap: whole, clipped", text({"first second third"}, frtaLeft, 12, 0),
+       "T 12,32 13.33px 'first second third'"},
       {"already wrapped: as it is, however narrow",
-       [&] {
-         return text({frEncodeTextLine({"first part", false, 80}), frEncodeTextLine({"goes on", false, 56}),
-                      QString(QChar(1))},
-                     frtaLeft, 2);
-       },
-       "T 12,32 -1x-1 13.33px 'first part' | T 12,47 -1x-1 13.33px 'goes on'"},
+       text({frEncodeTextLine({"first part", false, 80}), frEncodeTextLine({"goes on", false, 56}),
+             QString(QChar(1))},
+            frtaLeft, 2),
+       "T 12,32 13.33px 'first part' | T 12,47 13.33px 'goes on'"},
       {"holding the character 1: wrapped like any other",
-       [&] { return text({QStringLiteral("ab") + QChar(1) + QStringLiteral("cd ef gh")}, frtaLeft, 5); },
-       "T 12,32 -1x-1 13.33px 'ab\x1"
-       "cd' | T 12,47 -1x-1 13.33px 'ef gh'"},
-      {"right side", [] { return Framed(frbRight); }, "R 110,20 1x41 #ff0000"},
-      {"bottom side", [] { return Framed(frbBottom); }, "R 10,60 101x1 #ff0000"},
-      {"left side", [] { return Framed(frbLeft); }, "R 10,20 1x41 #ff0000"},
-      {"top side", [] { return Framed(frbTop); }, "R 10,20 101x1 #ff0000"},
-      {"double top", [] { return Framed(frbTop, frsDouble); },
-       "R 10,19 101x1 #ff0000 | R 10,21 101x1 #ff0000"},
-      {"all four", [] { return Framed(frbAll); },
+       text({QStringLiteral("ab") + QChar(1) + QStringLiteral("cd ef gh")}, frtaLeft, 5),
+       "T 12,32 13.33px 'ab\x1"
+       "cd' | T 12,47 13.33px 'ef gh'"},
+      {"right side", Framed(frbRight), "R 110,20 1x41 #ff0000"},
+      {"bottom side", Framed(frbBottom), "R 10,60 101x1 #ff0000"},
+      {"left side", Framed(frbLeft), "R 10,20 1x41 #ff0000"},
+      {"top side", Framed(frbTop), "R 10,20 101x1 #ff0000"},
+      {"double top", Framed(frbTop, frsDouble), "R 10,19 101x1 #ff0000 | R 10,21 101x1 #ff0000"},
+      {"all four", Framed(frbAll),
        "R 10,20 100x1 #ff0000 | R 110,20 1x40 #ff0000 | R 11,60 100x1 #ff0000 | R 10,21 1x40 #ff0000"},
-      {"half a pixel at scale two is one pixel wide", [] { return Framed(frbAll, psSolid, 0.5f, 2); },
+      {"half a pixel at scale two is one pixel wide", Framed(frbAll, psSolid, 0.5f, 2),
        "R 20,40 200x1 #ff0000 | R 220,40 1x80 #ff0000 | R 21,120 200x1 #ff0000 | R 20,41 1x80 #ff0000"},
-      {"dashed, three wide: three dashed lines centred on the edge",
-       [] { return Framed(frbRight, psDash, 3); },
+      {"dashed, three wide: three dashed lines centred on the edge", Framed(frbRight, psDash, 3),
        "P 109,20 0x40 n35 | P 110,20 0x40 n35 | P 111,20 0x40 n35"},
-      {"solid, three wide: strokes", [] { return Framed(frbRight | frbBottom, psSolid, 3); },
+      {"solid, three wide: strokes", Framed(frbRight | frbBottom, psSolid, 3),
        "G 110.5,20.5 0x41 w3 | G 10.5,60.5 101x0 w3"},
-      {"fill", [&] { return filled(clYellow); }, "R 10,20 100x40 #ffff00"},
-      {"printing: no fill, no frame, no text", [&] { return filled(clNone); }, ""},
-      {"designing paints a missing fill white and marks the corners", [&] { return filled(clNone, true); },
+      {"fill", filled(clYellow), "R 10,20 100x40 #ffff00"},
+      {"printing: no fill, no frame, no text", filled(clNone), ""},
+      {"designing paints a missing fill white and marks the corners", filled(clNone),
        "R 10,20 101x41 #ffffff | R 10,21 1x3 #000000 | R 10,20 4x1 #000000 | R 110,21 1x3 #000000 | R 107,20 "
        "4x1 #000000 | R 10,57 1x3 #000000 | R 10,60 4x1 #000000 | R 110,57 1x3 #000000 | R 107,60 4x1 "
-       "#000000"},
-      {"bands draw nothing while printing", [&] { return band(false); }, ""},
-      {"bands draw when designing", [&] { return band(true); },
+       "#000000",
+       true},
+      {"bands draw nothing while printing", band(), ""},
+      {"bands draw when designing", band(),
        "R 0,10 301x31 #efefef | R 0,10 300x1 #808080 | R 300,10 1x30 #808080 | R 1,40 300x1 #808080 | R 0,11 "
-       "1x30 #808080 | T 2,21 -1x-1 10.67px 'Master data'"},
-      {"subreports draw only their frame", subReport,
+       "1x30 #808080 | T 2,21 10.67px 'Master data'",
+       true},
+      {"subreports draw only their frame", subReport(),
        "R 5,5 50x1 #000000 | R 55,5 1x20 #000000 | R 6,25 50x1 #000000 | R 5,6 1x20 #000000"},
-      {"rectangle", [&] { return shape(skRectangle, clRed); },
+      {"rectangle", shape(skRectangle, clRed),
        "R 11,11 79x39 #ff0000 | R 10,10 80x1 #0000ff | R 90,10 1x40 #0000ff | R 11,50 80x1 #0000ff | R 10,11 "
        "1x40 #0000ff"},
-      {"round rectangle", [&] { return shape(skRoundRectangle, clRed); },
-       "A 10.5,10.5 80x40 #ff0000 | A 10.5,10.5 80x40"},
-      {"ellipse", [&] { return shape(skEllipse, clRed); }, "A 10.5,10.5 80x40 #ff0000 | A 10.5,10.5 80x40"},
-      {"triangle", [&] { return shape(skTriangle, clRed); },
+      {"round rectangle", shape(skRoundRectangle, clRed), "A 10.5,10.5 80x40 #ff0000 | A 10.5,10.5 80x40"},
+      {"ellipse", shape(skEllipse, clRed), "A 10.5,10.5 80x40 #ff0000 | A 10.5,10.5 80x40"},
+      {"triangle", shape(skTriangle, clRed),
        "A 10.5,10.5 80x40 #ff0000 | R 11,50 80x1 #0000ff | P 10,11 39x39 n40 | P 50,10 39x39 n40"},
-      {"transparent rectangle", [&] { return shape(skRectangle, clNone); },
+      {"transparent rectangle", shape(skRectangle, clNone),
        "R 10,10 80x1 #0000ff | R 90,10 1x40 #0000ff | R 11,50 80x1 #0000ff | R 10,11 1x40 #0000ff"},
-      {"transparent round rectangle", [&] { return shape(skRoundRectangle, clNone); }, "A 10.5,10.5 80x40"},
-      {"transparent ellipse", [&] { return shape(skEllipse, clNone); }, "A 10.5,10.5 80x40"},
-      {"transparent triangle", [&] { return shape(skTriangle, clNone); },
+      {"transparent round rectangle", shape(skRoundRectangle, clNone), "A 10.5,10.5 80x40"},
+      {"transparent ellipse", shape(skEllipse, clNone), "A 10.5,10.5 80x40"},
+      {"transparent triangle", shape(skTriangle, clNone),
        "R 11,50 80x1 #0000ff | P 10,11 39x39 n40 | P 50,10 39x39 n40"},
-      {"stretched", [&] { return picture(flStretched, bitmap); }, "I 10,20 201x101"},
-      {"in proportion", [&] { return picture(flStretched | flPictRatio, bitmap); }, "I 10,20 135x101"},
-      {"in proportion, centred", [&] { return picture(flStretched | flPictRatio | flPictCenter, bitmap); },
+      {"stretched", picture(flStretched, bitmap), "I 10,20 201x101"},
+      {"in proportion", picture(flStretched | flPictRatio, bitmap), "I 10,20 135x101"},
+      {"in proportion, centred", picture(flStretched | flPictRatio | flPictCenter, bitmap),
        "I 43,20 135x101"},
-      {"centred", [&] { return picture(flPictCenter, bitmap); }, "I 108,69 4x3"},
-      {"as it is", [&] { return picture(0, bitmap); }, "I 10,20 4x3"},
-      {"metafile placeholder", [&] { return picture(0, test::EnhancedMetafileBytes()); },
+      {"centred", picture(flPictCenter, bitmap), "I 108,69 4x3"},
+      {"as it is", picture(0, bitmap), "I 10,20 4x3"},
+      {"metafile placeholder", picture(0, test::EnhancedMetafileBytes()),
        "R 10.5,20.5 95x47 | L 10.5,20.5 95x47 | L 10.5,20.5 95x47"},
-      {"empty picture", [&] { return picture(0, QByteArray()); }, ""},
+      {"empty picture", picture(0, QByteArray()), ""},
   };
-  for (const Case &c : cases) {
+  for (Case &c : cases) {
     SCOPED_TRACE(c.name);
-    frModel().DocMode = dmPrinting;
-    auto v = c.make();
-    Record(*v);
+    frModel().DocMode = c.designing ? dmDesigning : dmPrinting;
+    Record(*c.view);
     EXPECT_EQ(device_->Described().join(" | ").toStdString(), c.drawn);
   }
   // The first pass of a double-pass build draws nothing.

@@ -27,10 +27,7 @@ protected:
   T *AddView(TfrPage *page, const QString &name, int left, int top, int width, int height) {
     auto view = std::make_unique<T>();
     view->Name = name;
-    view->Left = left;
-    view->Top = top;
-    view->Width = width;
-    view->Height = height;
+    std::tie(view->Left, view->Top, view->Width, view->Height) = std::tuple(left, top, width, height);
     return static_cast<T *>(page->Add(std::move(view)));
   }
 
