@@ -5,7 +5,7 @@
 #include "db/client/ff_client_errors.h"
 #include "db/client/ff_database.h"
 #include "db/client/ff_table.h"
-#include "engine_fixture.h" // readable texts in failure messages
+#include "engine_fixture.h"
 #include "platform/core/format_settings.h"
 #include "tests/platform/dataset_probe.h"
 #include <QTemporaryDir>
@@ -47,6 +47,14 @@ protected:
     table->SetIndexName(indexName);
     return table;
   }
+  // The same, built from the definition first and opened.
+  TffTable *Open(const QString &tableName, const TffDataDictionary &dictionary,
+                 const QString &indexName = QString()) {
+    Build(tableName, dictionary);
+    TffTable *table = Table(tableName, indexName);
+    table->Open();
+    return table;
+  }
   TDataSource *SourceOf(TDataSet *dataSet) {
     auto *source = new TDataSource(module);
     source->SetDataSet(dataSet);
@@ -56,65 +64,9 @@ protected:
   void Build(const QString &tableName, const TffDataDictionary &dictionary) {
     CheckEngineResult(database->CreateTable(true, tableName, &dictionary));
   }
-
-  // CUSTOMERS: CUSTNO auto-increment, CUSTOMER (50); index "CUSTOMER" (case-insensitive).
-  void BuildCustomers() {
-    TffDataDictionary d(4096);
-    d.AddField(QStringLiteral("CUSTNO"), QString(), fftAutoInc, 0, 0, false);
-    d.AddField(QStringLiteral("CUSTOMER"), QString(), fftNullString, 50, 0, false);
-    d.AddIndex(QStringLiteral("CUSTOMER"), QString(), 0, QStringLiteral("CUSTOMER"), false, true);
-    Build(QStringLiteral("CUSTOMERS"), d);
-  }
-
-  // MINV1: REC auto-increment, CANC, CUSTNO, CUSTOMER (50), NET, InvDATE, InvNUM; indexes "CUST" on
-  // CUSTNO;InvNUM and "INVNUM" on InvNUM, both descending and case-insensitive.
-  void BuildHeaders() {
-    TffDataDictionary d(4096);
-    d.AddField(QStringLiteral("REC"), QString(), fftAutoInc, 0, 0, false);
-    d.AddField(QStringLiteral("CANC"), QString(), fftBoolean, 0, 0, false);
-    d.AddField(QStringLiteral("CUSTNO"), QString(), fftInt32, 0, 0, false);
-    d.AddField(QStringLiteral("CUSTOMER"), QString(), fftNullString, 50, 0, false);
-    d.AddField(QStringLiteral("NET"), QString(), fftDouble, 0, 0, false);
-    d.AddField(QStringLiteral("InvDATE"), QString(), fftDateTime, 0, 0, false);
-    d.AddField(QStringLiteral("InvNUM"), QString(), fftDouble, 0, 0, false);
-    d.AddIndex(QStringLiteral("CUST"), QString(), 0, QStringLiteral("CUSTNO;InvNUM"), true, true);
-    d.AddIndex(QStringLiteral("INVNUM"), QString(), 0, QStringLiteral("InvNUM"), true, true);
-    Build(QStringLiteral("MINV1"), d);
-  }
-
-  // MINV2: REC, QUANTITY, DESCRIPTION (1000), ITEMPRICE; index "REC" (descending, case-insensitive).
-  void BuildLines() {
-    TffDataDictionary d(4096);
-    d.AddField(QStringLiteral("REC"), QString(), fftInt32, 0, 0, false);
-    d.AddField(QStringLiteral("QUANTITY"), QString(), fftDouble, 0, 0, false);
-    d.AddField(QStringLiteral("DESCRIPTION"), QString(), fftNullString, 1000, 0, false);
-    d.AddField(QStringLiteral("ITEMPRICE"), QString(), fftDouble, 0, 0, false);
-    d.AddIndex(QStringLiteral("REC"), QString(), 0, QStringLiteral("REC"), true, true);
-    Build(QStringLiteral("MINV2"), d);
-  }
-
-  // PRODUCTS: TYPE, DESCRIPTION (1000), ITEMPRICE; index "TYPE" on TYPE;DESCRIPTION (case-insensitive).
-  void BuildProducts() {
-    TffDataDictionary d(4096);
-    d.AddField(QStringLiteral("TYPE"), QString(), fftInt32, 0, 0, false);
-    d.AddField(QStringLiteral("DESCRIPTION"), QString(), fftNullString, 1000, 0, false);
-    d.AddField(QStringLiteral("ITEMPRICE"), QString(), fftDouble, 0, 0, false);
-    d.AddIndex(QStringLiteral("TYPE"), QString(), 0, QStringLiteral("TYPE;DESCRIPTION"), false, true);
-    Build(QStringLiteral("PRODUCTS"), d);
-  }
-
-  // Reports: rec auto-increment, File (BLOB), FileName (100), Copies (small integer), Auto (boolean);
-  // index "rec".
-  void BuildReports() {
-    TffDataDictionary d(4096);
-    d.AddField(QStringLiteral("rec"), QString(), fftAutoInc, 0, 0, false);
-    d.AddField(QStringLiteral("File"), QString(), fftBLOB, 0, 0, false);
-    d.AddField(QStringLiteral("FileName"), QString(), fftNullString, 100, 0, false);
-    d.AddField(QStringLiteral("Copies"), QString(), fftInt16, 0, 0, false);
-    d.AddField(QStringLiteral("Auto"), QString(), fftBoolean, 0, 0, false);
-    d.AddIndex(QStringLiteral("rec"), QString(), 0, QStringLiteral("rec"), false, true);
-    Build(QStringLiteral("Reports"), d);
-  }
+  void BuildCustomers() { Build(QStringLiteral("CUSTOMERS"), CustomersSchema()); }
+  void BuildHeaders() { Build(QStringLiteral("MINV1"), HeadersSchema()); }
+  void BuildLines() { Build(QStringLiteral("MINV2"), LinesSchema()); }
 
   QString FilePath() const { return folder.filePath(QStringLiteral("tallyrook.db")); }
 
@@ -127,6 +79,17 @@ protected:
       return {e.ErrorCode(), e.Message()};
     }
     return {0, QString()};
+  }
+
+  // One field's text in every record, joined by ","; leaves the dataset at its end.
+  static QString Column(TDataSet *dataSet, const char *field) {
+    return test::Column(dataSet, QString::fromLatin1(field)).join(u',');
+  }
+  static QString Text(TDataSet *dataSet, const char *field) {
+    return dataSet->FieldByName(QString::fromLatin1(field))->AsString();
+  }
+  static void SetText(TDataSet *dataSet, const char *field, const QString &value) {
+    dataSet->FieldByName(QString::fromLatin1(field))->SetAsString(value);
   }
 
   FormatSettingsGuard settings{FormatSettings::USEnglish()};

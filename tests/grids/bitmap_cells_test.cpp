@@ -1,4 +1,8 @@
+// Cells that paint pictures: bitmap and icon cells, glyph and check-box cells over shared glyph strips, and
+// the check box edited in a grid.
+#include "cell_grid.h"
 #include "grids/cells/bitmap_cells.h"
+#include "grids/cells/cell_pictures.h"
 #include <QBuffer>
 #include <QImage>
 #include <gtest/gtest.h>
@@ -9,90 +13,72 @@ const QColor kBackground(128, 128, 128); // clGray
 
 // A strip of 16 x 16 glyphs in the given colours, each with a white bottom-left pixel (its transparent
 // colour).
-TBitmap *MakeStrip(const QList<QColor> &colors) {
+std::unique_ptr<TBitmap> Strip(const QList<QColor> &colors) {
   QImage image(16 * int(colors.size()), 16, QImage::Format_RGB32);
   for (int i = 0; i < colors.size(); ++i)
     for (int y = 0; y < 16; ++y)
       for (int x = 0; x < 16; ++x) image.setPixelColor(i * 16 + x, y, colors[i]);
   for (int i = 0; i < colors.size(); ++i) image.setPixelColor(i * 16, 15, Qt::white);
-  auto *bitmap = new TBitmap;
+  auto bitmap = std::make_unique<TBitmap>();
   bitmap->SetImage(image);
   return bitmap;
 }
 
-class BitmapCellTest : public ::testing::Test {
-protected:
-  QImage Paint(TOvcBaseTableCell &cell, const void *data, TOvcTblAdjust adjust = otaTopLeft, int w = 40,
-               int h = 30, TOvcTblAccess access = otxNormal) {
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(Qt::black);
-    TCanvas canvas(&image);
-    TOvcCellAttributes attr;
-    attr.Access = access;
-    attr.Adjust = adjust;
-    attr.Color = clGray;
-    cell.Paint(&canvas, TRect{0, 0, w, h}, 0, 0, attr, data);
-    canvas.SetDevice(nullptr);
-    return image;
-  }
-  std::unique_ptr<TBitmap> strip{MakeStrip({Qt::red, Qt::green, Qt::blue, Qt::yellow})};
-  TOvcTCBaseBitMap base{nullptr};
-};
+// The cell painted over a 40 x 30 grey rectangle.
+QImage Paint(TOvcBaseTableCell &cell, const void *data, TOvcTblAdjust adjust = otaTopLeft,
+             TOvcTblAccess access = otxNormal) {
+  QImage image(40, 30, QImage::Format_RGB32);
+  image.fill(Qt::black);
+  TCanvas canvas(&image);
+  TOvcCellAttributes attr;
+  attr.Access = access;
+  attr.Adjust = adjust;
+  attr.Color = clGray;
+  cell.Paint(&canvas, TRect{0, 0, 40, 30}, 0, 0, attr, data);
+  canvas.SetDevice(nullptr);
+  return image;
+}
 
-TEST_F(BitmapCellTest, DrawsTheChosenGlyphOfAStrip) {
+TEST(BitmapCellTest, DrawsTheChosenGlyphOfAStripPlacedByTheAdjustment) {
+  const auto strip = Strip({Qt::red, Qt::green, Qt::blue, Qt::yellow});
+  TOvcTCBaseBitMap cell(nullptr);
   struct Case {
     int count, index;
+    TOvcTblAdjust adjust;
+    TPoint topLeft; // where the glyph starts
     QColor expected;
   };
+  // Margin 4; a count or index past the strip draws the first glyph; no index, a negative one or an invisible
+  // cell only the background.
   const Case cases[] = {
-      {4, 2, Qt::blue}, {4, 0, Qt::red}, {4, 4, Qt::red}, {4, 9, Qt::red}, {1, 3, Qt::red}, {0, 2, Qt::red},
+      {4, 2, otaTopLeft, {4, 4}, Qt::blue},     {4, 0, otaTopLeft, {4, 4}, Qt::red},
+      {4, 4, otaTopLeft, {4, 4}, Qt::red},      {4, 9, otaTopLeft, {4, 4}, Qt::red},
+      {1, 3, otaTopLeft, {4, 4}, Qt::red},      {0, 2, otaTopLeft, {4, 4}, Qt::red},
+      {4, 1, otaCenter, {12, 7}, Qt::green},    {4, 0, otaBottomRight, {20, 10}, Qt::red},
+      {4, 0, otaTopRight, {20, 4}, Qt::red},    {4, 0, otaBottomCenter, {12, 10}, Qt::red},
+      {4, 0, otaCenterLeft, {4, 7}, Qt::red},   {4, -1, otaTopLeft, {4, 4}, kBackground},
+      {4, -3, otaTopLeft, {4, 4}, kBackground},
   };
   for (const Case &c : cases) {
+    SCOPED_TRACE(testing::Message() << c.count << " " << c.index << " " << int(c.adjust));
     const TOvcCellBitMapInfo info{strip.get(), c.count, c.count, c.index};
-    const QImage image = Paint(base, &info);
-    // Margin 4: the glyph starts at (4, 4).
-    EXPECT_EQ(image.pixelColor(10, 10), c.expected) << c.count << " " << c.index;
+    const QImage image = Paint(cell, &info, c.adjust);
+    const auto [x, y] = std::pair(c.topLeft.X, c.topLeft.Y);
+    EXPECT_EQ(image.pixelColor(x + 1, y), c.expected);
+    EXPECT_EQ(image.pixelColor(x + 1, y - 1), kBackground);
+    EXPECT_EQ(image.pixelColor(x - 1, y + 1), kBackground);
     if (c.count == 4) {
-      EXPECT_EQ(image.pixelColor(4 + 17, 10), kBackground) << "only one glyph wide";
+      EXPECT_EQ(image.pixelColor(x + 15, y + 15), c.expected);
+      EXPECT_EQ(image.pixelColor(x + 16, y + 1), kBackground) << "only one glyph wide";
+      EXPECT_EQ(image.pixelColor(x, y + 15), kBackground) << "the transparent colour shows the brush";
     }
   }
-}
-
-TEST_F(BitmapCellTest, NothingButTheBackgroundWithoutAGlyph) {
-  const TOvcCellBitMapInfo none{strip.get(), 4, 4, -1};
-  const TOvcCellBitMapInfo negative{strip.get(), 4, 4, -3};
   const TOvcCellBitMapInfo shown{strip.get(), 4, 4, 1};
-  for (const QImage &image : {Paint(base, nullptr), Paint(base, &none), Paint(base, &negative),
-                              Paint(base, &shown, otaTopLeft, 40, 30, otxInvisible)})
-    EXPECT_EQ(image.pixelColor(10, 10), kBackground);
+  EXPECT_EQ(Paint(cell, nullptr).pixelColor(10, 10), kBackground);
+  EXPECT_EQ(Paint(cell, &shown, otaTopLeft, otxInvisible).pixelColor(10, 10), kBackground);
 }
 
-TEST_F(BitmapCellTest, TheTransparentColourShowsTheBrush) {
-  const TOvcCellBitMapInfo info{strip.get(), 4, 4, 1};
-  const QImage image = Paint(base, &info);
-  EXPECT_EQ(image.pixelColor(4, 4 + 15), kBackground);
-  EXPECT_EQ(image.pixelColor(5, 4 + 15), QColor(Qt::green));
-}
-
-TEST_F(BitmapCellTest, PlacesTheGlyphByTheAdjustment) {
-  const TOvcCellBitMapInfo info{strip.get(), 4, 4, 0};
-  struct Case {
-    TOvcTblAdjust adjust;
-    TPoint topLeft;
-  };
-  const Case cases[] = {
-      {otaTopLeft, {4, 4}},   {otaCenter, {12, 7}},        {otaBottomRight, {20, 10}},
-      {otaTopRight, {20, 4}}, {otaBottomCenter, {12, 10}}, {otaCenterLeft, {4, 7}},
-  };
-  for (const Case &c : cases) {
-    const QImage image = Paint(base, &info, c.adjust);
-    EXPECT_EQ(image.pixelColor(c.topLeft.X + 1, c.topLeft.Y), QColor(Qt::red)) << int(c.adjust);
-    EXPECT_EQ(image.pixelColor(c.topLeft.X + 1, c.topLeft.Y - 1), kBackground) << int(c.adjust);
-    EXPECT_EQ(image.pixelColor(c.topLeft.X - 1, c.topLeft.Y + 1), kBackground) << int(c.adjust);
-  }
-}
-
-TEST_F(BitmapCellTest, ALargeBitmapIsCutToTheCellLessItsMargins) {
+TEST(BitmapCellTest, ALargeBitmapIsCutToTheCellLessItsMarginsAndAnIconIsNot) {
   TOvcTCBitMap cell(nullptr);
   QImage big(100, 100, QImage::Format_RGB32);
   big.fill(Qt::blue);
@@ -101,28 +87,23 @@ TEST_F(BitmapCellTest, ALargeBitmapIsCutToTheCellLessItsMargins) {
   big.setPixelColor(0, 99, Qt::white); // the transparent colour
   TBitmap bitmap;
   bitmap.SetImage(big);
-  const QImage image = Paint(cell, &bitmap, otaCenter);
+  QImage image = Paint(cell, &bitmap, otaCenter);
   EXPECT_EQ(image.pixelColor(5, 5), QColor(Qt::red)); // the top-left part, at the margin
   EXPECT_EQ(image.pixelColor(35, 25), QColor(Qt::blue));
   EXPECT_EQ(image.pixelColor(37, 27), kBackground); // the margin stays background
-}
 
-TEST(DisplayCellsTest, AreReadOnly) {
-  TOvcTCBitMap bitmapCell(nullptr);
+  // Display cells are read-only, or invisible; they have no editor.
   TOvcTCIcon iconCell(nullptr);
-  for (TOvcBaseTableCell *cell :
-       {static_cast<TOvcBaseTableCell *>(&bitmapCell), static_cast<TOvcBaseTableCell *>(&iconCell)}) {
+  for (TOvcBaseTableCell *c : std::initializer_list<TOvcBaseTableCell *>{&cell, &iconCell}) {
     TOvcCellAttributes attr;
-    cell->GatherAttributes(0, 0, attr);
+    c->GatherAttributes(0, 0, attr);
     EXPECT_EQ(attr.Access, otxReadOnly);
-    cell->SetAccess(otxInvisible);
-    cell->GatherAttributes(0, 0, attr);
+    c->SetAccess(otxInvisible);
+    c->GatherAttributes(0, 0, attr);
     EXPECT_EQ(attr.Access, otxInvisible);
-    EXPECT_EQ(cell->EditorWindow(), 0u);
+    EXPECT_EQ(c->EditorWindow(), 0u);
   }
-}
 
-TEST(DisplayCellsTest, IconDrawsAtItsFullSize) {
   QImage picture(32, 32, QImage::Format_ARGB32);
   picture.fill(Qt::red);
   QByteArray bytes;
@@ -131,20 +112,91 @@ TEST(DisplayCellsTest, IconDrawsAtItsFullSize) {
   if (!picture.save(&buffer, "ICO")) GTEST_SKIP() << "no ICO writer on this system";
   TIcon icon;
   icon.LoadFromBytes(bytes);
-  TOvcTCIcon cell(nullptr);
-  QImage image(40, 30, QImage::Format_RGB32);
-  image.fill(Qt::black);
-  {
-    TCanvas canvas(&image);
-    TOvcCellAttributes attr;
-    attr.Access = otxReadOnly;
-    attr.Adjust = otaTopLeft;
-    attr.Color = clGray;
-    cell.Paint(&canvas, TRect{0, 0, 40, 30}, 0, 0, attr, &icon);
-  }
+  image = Paint(iconCell, &icon, otaTopLeft, otxReadOnly);
   EXPECT_EQ(image.pixelColor(4, 4), QColor(Qt::red));
-  EXPECT_EQ(image.pixelColor(35, 29), QColor(Qt::red)); // not clipped to the margins
+  EXPECT_EQ(image.pixelColor(35, 29), QColor(Qt::red)); // at its full size, not clipped to the margins
   EXPECT_EQ(image.pixelColor(2, 2), kBackground);
+}
+
+TEST(GlyphCellTest, CellsShareOneStripAndAValuePastTheActiveGlyphsPaintsTheLast) {
+  const int records = GlyphResourceManager()->Count();
+  const auto bitmap = Strip({Qt::red, Qt::green, Qt::blue, Qt::yellow});
+  TOvcCellGlyphs given;
+  TBitmap wide(50, 14); // 50 is no multiple of 14: one glyph
+  given.SetBitMap(&wide);
+  EXPECT_EQ(given.GlyphCount(), 1);
+  given.SetBitMap(bitmap.get());
+  EXPECT_EQ(given.GlyphCount(), 4);
+  auto first = std::make_unique<TOvcTCGlyph>(nullptr);
+  TOvcTCGlyph second(nullptr);
+  EXPECT_TRUE(second.AcceptActivationClick());
+  first->SetCellGlyphs(&given);
+  second.SetCellGlyphs(&given);
+  EXPECT_EQ(first->CellGlyphs()->BitMap(), second.CellGlyphs()->BitMap());
+  EXPECT_EQ(GlyphResourceManager()->Count(), records + 1);
+  first->Free();
+  first.release();
+  given.Assign(nullptr);
+  // The other cell's strip stays, also when it is given to itself.
+  second.SetCellGlyphs(second.CellGlyphs());
+  second.CellGlyphs()->SetActiveGlyphCount(3);
+  for (const auto &[value, color] : {std::pair{0, Qt::red}, {1, Qt::green}, {2, Qt::blue}, {7, Qt::blue}}) {
+    const qint32 data = value;
+    EXPECT_EQ(Paint(second, &data, otaCenter).pixelColor(20, 15), QColor(color)) << value;
+  }
+  EXPECT_EQ(Paint(second, nullptr, otaCenter).pixelColor(20, 15), kBackground); // no value, no glyph
+  second.CellGlyphs()->SetIsDefault(true);
+  EXPECT_EQ(GlyphResourceManager()->Count(), records);
+}
+
+TEST(CheckBoxCellTest, KeepsAThreeGlyphStripAndPaintsEachState) {
+  TOvcTCCheckBox cell(nullptr);
+  EXPECT_TRUE(cell.CellGlyphs()->IsDefault());
+  EXPECT_EQ(cell.CellGlyphs()->ActiveGlyphCount(), 2);
+  const auto two = Strip({Qt::red, Qt::green});
+  TOvcCellGlyphs twoGlyphs;
+  twoGlyphs.SetBitMap(two.get());
+  cell.SetCellGlyphs(&twoGlyphs);
+  EXPECT_TRUE(cell.CellGlyphs()->IsDefault());
+  cell.SetAllowGrayed(true);
+  EXPECT_EQ(cell.CellGlyphs()->ActiveGlyphCount(), 3);
+  // The middle of the box: white, the black tick, the grey tick on the button face.
+  const std::pair<TCheckBoxState, QColor> cases[] = {
+      {cbUnchecked, Qt::white}, {cbChecked, Qt::black}, {cbGrayed, QColor(128, 128, 128)}};
+  for (const auto &[state, color] : cases) {
+    const QImage image = Paint(cell, &state, otaCenter);
+    EXPECT_EQ(image.pixelColor(13 + 7, 8 + 7), color) << state;
+    EXPECT_EQ(image.pixelColor(13, 8 + 13), kBackground) << "the strip's transparent corner";
+  }
+}
+
+using CheckBoxEditTest = CellGridTest;
+
+TEST_F(CheckBoxEditTest, TheActivatingClickTicksAndKeysStepTheBox) {
+  auto *cell = new TOvcTCCheckBox(form);
+  grid->columns.Column(1)->SetDefaultCell(cell);
+  Focus(grid);
+  guitest::Click(grid, {135, 33}); // row 1, the check box
+  ASSERT_EQ(grid->Editing(), cell);
+  auto *editor = dynamic_cast<TOvcTCGlyphEdit *>(cell->EditorControl());
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(editor->Value(), cbChecked);
+  guitest::PressKey(Qt::Key_Space); // wraps past the last active glyph
+  EXPECT_EQ(editor->Value(), cbUnchecked);
+  guitest::PressKey(Qt::Key_Backspace);
+  EXPECT_EQ(editor->Value(), cbChecked);
+  guitest::PressKey(Qt::Key_Escape);
+  guitest::ProcessEvents();
+  EXPECT_EQ(grid->values[0][1].check, cbUnchecked); // cancelled
+  EXPECT_EQ(grid->Editing(), nullptr);
+
+  cell->SetAllowGrayed(true);
+  guitest::PressKey(Qt::Key_Return);
+  guitest::ProcessEvents();
+  for (int i = 0; i < 2; ++i) guitest::PressKey(Qt::Key_Space);
+  guitest::PressKey(Qt::Key_Tab);
+  guitest::ProcessEvents();
+  EXPECT_EQ(grid->values[0][1].check, cbGrayed); // saved
 }
 
 } // namespace

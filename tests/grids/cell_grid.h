@@ -12,8 +12,10 @@
 #include "grids/cells/glyph_cells.h"
 #include "grids/cells/heading_cells.h"
 #include "grids/cells/string_cells.h"
+#include "platform/widgets/std_edits.h"
 #include "platform/windowing/virtual_keys.h"
 #include "test_table.h"
+#include "tests/controls/entry_field_fixture.h"
 
 struct GridValue {
   QString text;
@@ -168,4 +170,44 @@ private:
   }
 
   TOvcBaseTableCell *editing_ = nullptr;
+};
+
+// A form (entry-field settings pinned, typed into by real key events) with a 3 x 3 grid whose Tab and Enter
+// move between cells, and an edit after it to take the focus.
+class CellGridTest : public EntryFieldForm {
+protected:
+  void SetUp() override {
+    EntryFieldForm::SetUp();
+    grid = new CellGrid(form, 3, 3);
+    grid->SetParent(form);
+    grid->SetBounds(0, 0, 270, 88);
+    grid->options |= tblOptWantsTab | tblOptEnterLikeTab;
+    other = new TEdit(form);
+    other->SetParent(form);
+    other->SetBounds(0, 120, 100, 24);
+  }
+  // Focuses the grid on the form shown and opens the editor of (1, Col) with Enter.
+  void Edit(int Col) {
+    grid->col = Col;
+    Focus(grid);
+    guitest::PressKey(Qt::Key_Return);
+    guitest::ProcessEvents();
+  }
+  // The cell of (Row, Col) painted alone, 90 x 22, with the attributes it gathers on white.
+  QImage PaintCell(TOvcBaseTableCell *cell, int Row, int Col, const void *Data) {
+    grid->Handle();
+    QImage image(90, 22, QImage::Format_RGB32);
+    TCanvas canvas(&image);
+    TFont font;
+    TOvcCellAttributes attr;
+    attr.Font = &font;
+    cell->GatherAttributes(Row, Col, attr);
+    attr.Color = clWhite;
+    cell->Paint(&canvas, TRect{0, 0, 90, 22}, Row, Col, attr, Data);
+    canvas.SetDevice(nullptr);
+    return image;
+  }
+
+  CellGrid *grid = nullptr;
+  TEdit *other = nullptr;
 };

@@ -1,56 +1,30 @@
+// The combo-box cell: the chosen or typed text and its button painted, and the in-place combo box typed
+// into, moved through and left.
 #include "cell_grid.h"
 #include "platform/windowing/control_grab.h"
-#include "tests/platform/std_test_helpers.h"
 #include <QImage>
-#include <QLineEdit>
 #include <gtest/gtest.h>
 
 namespace {
 
-// A grid of a string column and a combo-box column on a shown form; row 1 of the combo column is active.
-class ComboCellTest : public stdtest::FormTest {
+// Text in the grid's first and last column, a combo box in the middle one, whose first row is active.
+class ComboCellTest : public CellGridTest {
 protected:
   void SetUp() override {
-    FormTest::SetUp();
-    grid = new CellGrid(form, 3, 3);
-    grid->SetParent(form);
-    grid->SetBounds(0, 0, 270, 88);
-    grid->options |= tblOptWantsTab | tblOptEnterLikeTab;
+    CellGridTest::SetUp();
     text = new TOvcTCString(form);
     cell = new TOvcTCComboBox(form);
-    cell->Items()->SetCommaText(QStringLiteral("One,Two,Three"));
+    cell->Items()->SetCommaText("One,Two,Three");
     grid->columns.Column(0)->SetDefaultCell(text);
     grid->columns.Column(1)->SetDefaultCell(cell);
     grid->columns.Column(2)->SetDefaultCell(text);
     grid->col = 1;
   }
-  void StartShown() {
-    Show();
-    grid->SetFocus();
-    guitest::PressKey(Qt::Key_Return);
-    guitest::ProcessEvents();
-  }
   TOvcTCComboBoxData &Value(int Row = 1) { return grid->values[Row - 1][1].combo; }
-  // The cell of (Row, 1) painted alone, 90 x 22.
-  QImage Paint(TOvcBaseTableCell *painter, int Row, const void *Data) {
-    grid->Handle();
-    QImage image(90, 22, QImage::Format_RGB32);
-    TCanvas canvas(&image);
-    TFont font;
-    TOvcCellAttributes attr;
-    attr.Font = &font;
-    painter->GatherAttributes(Row, 1, attr);
-    attr.Color = clWhite;
-    painter->Paint(&canvas, TRect{0, 0, 90, 22}, Row, 1, attr, Data);
-    canvas.SetDevice(nullptr);
-    return image;
-  }
   QImage TextOnly(const QString &Text, int Width = 90) {
-    QImage image = Paint(text, 1, &Text);
-    return image.copy(0, 0, Width, 22);
+    return PaintCell(text, 1, 1, &Text).copy(0, 0, Width, 22);
   }
 
-  CellGrid *grid = nullptr;
   TOvcTCString *text = nullptr;
   TOvcTCComboBox *cell = nullptr;
 };
@@ -67,17 +41,18 @@ TEST_F(ComboCellTest, PaintsTheChosenOrTypedText) {
       {csDropDown, 1, "Two"}, {csDropDown, 5, "typed"}, {csDropDownList, 5, ""}, {csDropDownList, -1, ""}};
   for (const Case &c : cases) {
     cell->SetStyle(c.style);
-    const TOvcTCComboBoxData data{c.index, nullptr, QStringLiteral("typed")};
-    EXPECT_EQ(Paint(cell, 2, &data), TextOnly(QString::fromLatin1(c.shown))) << c.style << " " << c.index;
+    const TOvcTCComboBoxData data{c.index, nullptr, "typed"};
+    EXPECT_EQ(PaintCell(cell, 2, 1, &data), TextOnly(QString::fromLatin1(c.shown)))
+        << c.style << " " << c.index;
     // The active cell has the button beside the text.
-    EXPECT_EQ(Paint(cell, 1, &data).copy(0, 0, textWidth, 22),
+    EXPECT_EQ(PaintCell(cell, 1, 1, &data).copy(0, 0, textWidth, 22),
               TextOnly(QString::fromLatin1(c.shown), textWidth));
   }
   TStringList rowItems;
-  rowItems.SetCommaText(QStringLiteral("Own,List"));
+  rowItems.SetCommaText("Own,List");
   cell->SetUseRunTimeItems(true);
   const TOvcTCComboBoxData own{1, &rowItems, QString()};
-  EXPECT_EQ(Paint(cell, 2, &own), TextOnly(QStringLiteral("List")));
+  EXPECT_EQ(PaintCell(cell, 2, 1, &own), TextOnly("List"));
 }
 
 TEST_F(ComboCellTest, TheActiveCellShowsTheButtonOthersAFlatArrowWhenAsked) {
@@ -86,32 +61,32 @@ TEST_F(ComboCellTest, TheActiveCellShowsTheButtonOthersAFlatArrowWhenAsked) {
   const auto black = [](const QImage &image, int x, int y) {
     return image.pixelColor(x, y) == QColor(Qt::black);
   };
-  const QImage active = Paint(cell, 1, &data);
+  const QImage active = PaintCell(cell, 1, 1, &data);
   EXPECT_TRUE(black(active, left, 11));     // the button's frame
   EXPECT_TRUE(black(active, left + 8, 11)); // its arrow
-  EXPECT_FALSE(black(Paint(cell, 2, &data), left + 8, 11));
+  EXPECT_FALSE(black(PaintCell(cell, 2, 1, &data), left + 8, 11));
   cell->SetShowArrow(true);
-  const QImage arrow = Paint(cell, 2, &data);
+  const QImage arrow = PaintCell(cell, 2, 1, &data);
   EXPECT_FALSE(black(arrow, left, 11));
   EXPECT_EQ(arrow.pixelColor(left + 9, 9), QColor(ColorToQColor(clWindowText).rgb())); // in the font colour
   cell->SetHideButton(true);
-  EXPECT_EQ(Paint(cell, 1, &data), TextOnly(QStringLiteral("One")));
+  EXPECT_EQ(PaintCell(cell, 1, 1, &data), TextOnly("One"));
 }
 
 TEST_F(ComboCellTest, TypingEntersATextEnterKeepsItEscapeDropsIt) {
-  Value() = {-1, nullptr, QStringLiteral("old")};
-  StartShown();
+  Value() = {-1, nullptr, "old"};
+  Edit(1);
   ASSERT_EQ(grid->Editing(), cell);
   auto *editor = dynamic_cast<TOvcTCComboBoxEdit *>(cell->EditorControl());
   ASSERT_NE(editor, nullptr);
-  EXPECT_EQ(editor->Text(), QStringLiteral("old"));
+  EXPECT_EQ(editor->Text(), "old");
   EXPECT_EQ(editor->Parent(), grid);
   EXPECT_EQ(editor->Height(), 24);
   editor->SelectAll();
-  stdtest::TypeText(QStringLiteral("Zed"));
+  Type("Zed");
   guitest::PressKey(Qt::Key_Return);
   guitest::ProcessEvents();
-  EXPECT_EQ(Value().Text, QStringLiteral("Zed"));
+  EXPECT_EQ(Value().Text, "Zed");
   EXPECT_EQ(Value().Index, -1);
   EXPECT_EQ(grid->Editing(), nullptr);
   // The editor went once its messages were handled; the table heard it lose the focus.
@@ -121,32 +96,32 @@ TEST_F(ComboCellTest, TypingEntersATextEnterKeepsItEscapeDropsIt) {
   guitest::PressKey(Qt::Key_F2);
   guitest::ProcessEvents();
   static_cast<TCustomComboBox *>(cell->EditorControl())->SelectAll();
-  stdtest::TypeText(QStringLiteral("T"));
-  EXPECT_EQ(cell->EditorControl()->Text(), QStringLiteral("Two")); // the box completes it
+  Type("T");
+  EXPECT_EQ(cell->EditorControl()->Text(), "Two"); // the box completes it
   guitest::PressKey(Qt::Key_Escape);
   guitest::ProcessEvents();
-  EXPECT_EQ(Value().Text, QStringLiteral("Zed"));
+  EXPECT_EQ(Value().Text, "Zed");
 }
 
 TEST_F(ComboCellTest, AFullTextAdvancesAndArrowsLeaveOnlyFromTheEnds) {
   cell->SetMaxLength(3);
   cell->SetAutoAdvanceChar(true);
   cell->SetAutoAdvanceLeftRight(true);
-  StartShown();
-  stdtest::TypeText(QStringLiteral("ab"));
+  Edit(1);
+  Type("ab");
   guitest::PressKey(Qt::Key_Left);
   guitest::PressKey(Qt::Key_Right);
   EXPECT_EQ(grid->col, 1); // inside the text the caret moves
-  stdtest::TypeText(QStringLiteral("c"));
+  Type("c");
   guitest::ProcessEvents();
   EXPECT_EQ(grid->col, 2);
-  EXPECT_EQ(Value().Text, QStringLiteral("abc"));
+  EXPECT_EQ(Value().Text, "abc");
 }
 
 TEST_F(ComboCellTest, AListMovesWithUpAndDownAndLeavesWithRight) {
   cell->SetStyle(csDropDownList);
-  Value() = {0, nullptr, QStringLiteral("kept")};
-  StartShown();
+  Value() = {0, nullptr, "kept"};
+  Edit(1);
   guitest::PressKey(Qt::Key_Down);
   guitest::PressKey(Qt::Key_Down);
   EXPECT_EQ(grid->Editing(), cell);
@@ -154,7 +129,7 @@ TEST_F(ComboCellTest, AListMovesWithUpAndDownAndLeavesWithRight) {
   guitest::ProcessEvents();
   EXPECT_EQ(grid->col, 2);
   EXPECT_EQ(Value().Index, 2);
-  EXPECT_EQ(Value().Text, QStringLiteral("kept")); // a list stores only its index
+  EXPECT_EQ(Value().Text, "kept"); // a list stores only its index
   cell->SetSaveStringValue(true);
   guitest::PressKey(Qt::Key_Left);
   guitest::PressKey(Qt::Key_Return);
@@ -163,7 +138,7 @@ TEST_F(ComboCellTest, AListMovesWithUpAndDownAndLeavesWithRight) {
   guitest::PressKey(Qt::Key_Tab);
   guitest::ProcessEvents();
   EXPECT_EQ(Value().Index, 1);
-  EXPECT_EQ(Value().Text, QStringLiteral("Two"));
+  EXPECT_EQ(Value().Text, "Two");
 }
 
 // The grid with its cells on a form, as a person sees it: heading row, text, a combo box, check boxes.
@@ -174,13 +149,13 @@ TEST_F(ComboCellTest, AGridOfCellsOnAForm) {
   check->SetAdjust(otaCenter);
   grid->columns.Column(2)->SetDefaultCell(check);
   cell->SetShowArrow(true);
-  grid->values[0][0].text = QStringLiteral("Widgets");
-  grid->values[1][0].text = QStringLiteral("Gadgets");
+  grid->values[0][0].text = "Widgets";
+  grid->values[1][0].text = "Gadgets";
   grid->values[0][1].combo = {1, nullptr, QString()};
   grid->values[1][1].combo = {2, nullptr, QString()};
   grid->values[1][2].check = cbChecked;
   grid->header->SetAdjust(otaCenter);
-  Show();
+  guitest::ShowAndActivate(form);
   const QImage image = GrabControl(grid);
   // The heading row's 3-D lines, the dotted lines between rows, a ticked box in row 2.
   EXPECT_EQ(image.pixelColor(89, 10), QColor(ColorToQColor(clBtnShadow).rgb()));
@@ -193,10 +168,6 @@ TEST_F(ComboCellTest, AGridOfCellsOnAForm) {
   guitest::ProcessEvents();
   const QImage editing = GrabControl(grid);
   EXPECT_NE(editing.copy(90, 22, 90, 22), image.copy(90, 22, 90, 22));
-  if (const QString dir = qEnvironmentVariable("TALLYROOK_GRAB_DIR"); !dir.isEmpty()) {
-    image.save(dir + QStringLiteral("/cell_grid.png"));
-    editing.save(dir + QStringLiteral("/cell_grid_editing.png"));
-  }
 }
 
 } // namespace

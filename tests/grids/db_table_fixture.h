@@ -18,7 +18,7 @@ protected:
   void SetUp() override {
     ClientTest::SetUp();
     form = TCustomForm::Create<TForm>(nullptr);
-    form->SetName(QStringLiteral("Form"));
+    form->SetName("Form");
     form->SetClientSize(400, 300);
     other = new TEdit(form);
     other->SetParent(form);
@@ -33,7 +33,7 @@ protected:
   // MINV2 in its sequential order with Count lines "Line 01", "Line 02", ...
   TffTable *Lines(int Count, const QString &IndexName = QString()) {
     BuildLines();
-    TffTable *lines = Table(QStringLiteral("MINV2"), IndexName);
+    TffTable *lines = Table("MINV2", IndexName);
     lines->Open();
     database->StartTransaction();
     for (int i = 1; i <= Count; ++i) AppendLine(lines, i);
@@ -43,8 +43,8 @@ protected:
   }
   static void AppendLine(TDataSet *Lines, int Number) {
     Lines->Append();
-    Lines->FieldByName(QStringLiteral("REC"))->SetAsInteger(Number);
-    Lines->FieldByName(QStringLiteral("DESCRIPTION"))->SetAsString(LineText(Number));
+    Lines->FieldByName("REC")->SetAsInteger(Number);
+    Lines->FieldByName("DESCRIPTION")->SetAsString(LineText(Number));
     Lines->Post();
   }
   static QString LineText(int Number) { return QStringLiteral("Line %1").arg(Number, 2, 10, QChar(u'0')); }
@@ -52,10 +52,10 @@ protected:
   // The same lines in memory.
   TMemoryDataSet *MemoryLines(int Count) {
     auto *lines = new TMemoryDataSet(module);
-    lines->FieldDefs()->Add(QStringLiteral("REC"), ftInteger);
-    lines->FieldDefs()->Add(QStringLiteral("QUANTITY"), ftFloat);
-    lines->FieldDefs()->Add(QStringLiteral("DESCRIPTION"), ftString, 1000);
-    lines->FieldDefs()->Add(QStringLiteral("ITEMPRICE"), ftFloat);
+    lines->FieldDefs()->Add("REC", ftInteger);
+    lines->FieldDefs()->Add("QUANTITY", ftFloat);
+    lines->FieldDefs()->Add("DESCRIPTION", ftString, 1000);
+    lines->FieldDefs()->Add("ITEMPRICE", ftFloat);
     lines->CreateDataSet();
     for (int i = 1; i <= Count; ++i) AppendLine(lines, i);
     lines->First();
@@ -108,19 +108,16 @@ protected:
     picture = GrabControl(table);
     QStringList rows;
     for (auto it = painted.cbegin(); it != painted.cend(); ++it)
-      rows << it.value() + (it.key() == table->ActiveRow() ? QStringLiteral("*") : QString());
+      rows << it.value() + (it.key() == table->ActiveRow() ? "*" : QString());
     return rows;
   }
   // The descriptions of the records the table should show: Count lines from First, the active one marked.
   static QStringList Expected(int First, int Count, int Active) {
     QStringList rows;
-    for (int i = First; i < First + Count; ++i)
-      rows << LineText(i) + (i == Active ? QStringLiteral("*") : QString());
+    for (int i = First; i < First + Count; ++i) rows << LineText(i) + (i == Active ? "*" : QString());
     return rows;
   }
-  QString Current(TDataSet *DataSet) const {
-    return DataSet->FieldByName(QStringLiteral("DESCRIPTION"))->AsString();
-  }
+  QString Current(TDataSet *DataSet) const { return DataSet->FieldByName("DESCRIPTION")->AsString(); }
   // Whether the table's client area on the screen (the window's pixels, partly repainted and scrolled as the
   // table chose) looks as it does painted afresh: nothing stale is left.
   bool OnScreenAsRepainted() const {

@@ -16,53 +16,46 @@ void NarrowColumns(TOvcDbTable *Table) {
   guitest::ProcessEvents();
 }
 
-struct ScrollStep {
-  int key;
-  Qt::KeyboardModifiers modifiers;
-  int first, active; // the first line shown and the active line after the key
-};
+// 30 lines in 5 rows: the keys move the active record and the rows shown alike in a data folder and in
+// memory.
+class DbTableScrollTest : public DbTableTest, public testing::WithParamInterface<bool> {};
 
-// 30 lines, 5 rows.
-const ScrollStep kScrollSteps[] = {
-    {Qt::Key_Down, Qt::NoModifier, 1, 2},
-    {Qt::Key_Down, Qt::NoModifier, 1, 3},
-    {Qt::Key_PageDown, Qt::ControlModifier, 1, 5},
-    {Qt::Key_Down, Qt::NoModifier, 2, 6},
-    {Qt::Key_PageDown, Qt::NoModifier, 7, 11},
-    {Qt::Key_PageUp, Qt::NoModifier, 6, 6},
-    {Qt::Key_Up, Qt::NoModifier, 5, 5},
-    {Qt::Key_End, Qt::ControlModifier, 26, 30},
-    {Qt::Key_Up, Qt::NoModifier, 26, 29},
-    {Qt::Key_PageUp, Qt::ControlModifier, 26, 26},
-    {Qt::Key_Home, Qt::ControlModifier, 1, 1},
-};
-
-class DbTableScrollTest : public DbTableTest {
-protected:
-  void CheckSteps(TDataSet *Lines) {
-    Show(Lines);
-    ASSERT_EQ(Shown(), Expected(1, 5, 1));
-    for (const ScrollStep &step : kScrollSteps) {
-      Key(step.key, step.modifiers);
-      EXPECT_EQ(Shown(), Expected(step.first, 5, step.active)) << step.key << " to " << step.active;
-      EXPECT_EQ(Current(Lines), LineText(step.active));
-      EXPECT_TRUE(OnScreenAsRepainted()) << step.key << " to " << step.active;
-    }
-    // The wheel turned towards the user moves down a record.
-    QWheelEvent wheel(QPointF(50, 50), table->Widget()->mapToGlobal(QPointF(50, 50)), QPoint(),
-                      QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(table->Widget(), &wheel);
-    EXPECT_EQ(Shown(), Expected(1, 5, 2));
+TEST_P(DbTableScrollTest, KeysKeepTheActiveRecordAndTheShownRowsInStep) {
+  struct Step {
+    int key;
+    Qt::KeyboardModifiers modifiers;
+    int first, active; // the first line shown and the active line after the key
+  };
+  const Step steps[] = {
+      {Qt::Key_Down, Qt::NoModifier, 1, 2},
+      {Qt::Key_Down, Qt::NoModifier, 1, 3},
+      {Qt::Key_PageDown, Qt::ControlModifier, 1, 5},
+      {Qt::Key_Down, Qt::NoModifier, 2, 6},
+      {Qt::Key_PageDown, Qt::NoModifier, 7, 11},
+      {Qt::Key_PageUp, Qt::NoModifier, 6, 6},
+      {Qt::Key_Up, Qt::NoModifier, 5, 5},
+      {Qt::Key_End, Qt::ControlModifier, 26, 30},
+      {Qt::Key_Up, Qt::NoModifier, 26, 29},
+      {Qt::Key_PageUp, Qt::ControlModifier, 26, 26},
+      {Qt::Key_Home, Qt::ControlModifier, 1, 1},
+  };
+  TDataSet *lines = GetParam() ? static_cast<TDataSet *>(MemoryLines(30)) : Lines(30);
+  Show(lines);
+  ASSERT_EQ(Shown(), Expected(1, 5, 1));
+  for (const Step &step : steps) {
+    Key(step.key, step.modifiers);
+    EXPECT_EQ(Shown(), Expected(step.first, 5, step.active)) << step.key << " to " << step.active;
+    EXPECT_EQ(Current(lines), LineText(step.active));
+    EXPECT_TRUE(OnScreenAsRepainted()) << step.key << " to " << step.active;
   }
-};
-
-TEST_F(DbTableScrollTest, KeysKeepTheActiveRecordAndTheShownRowsInStepInADataFolder) {
-  CheckSteps(Lines(30));
+  // The wheel turned towards the user moves down a record.
+  QWheelEvent wheel(QPointF(50, 50), table->Widget()->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, -120),
+                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(table->Widget(), &wheel);
+  EXPECT_EQ(Shown(), Expected(1, 5, 2));
 }
 
-TEST_F(DbTableScrollTest, KeysKeepTheActiveRecordAndTheShownRowsInStepInMemory) {
-  CheckSteps(MemoryLines(30));
-}
+INSTANTIATE_TEST_SUITE_P(DataFolderAndMemory, DbTableScrollTest, testing::Bool());
 
 TEST_F(DbTableTest, TheVerticalBarFollowsThePositionWithoutCounting) {
   struct Case {
@@ -158,31 +151,13 @@ TEST_F(DbTableTest, ARightClickMakesTheRecordUnderTheMouseCurrentForItsPopupMenu
   }
 }
 
-TEST_F(DbTableTest, TypingEditsTheCellAndWritesExactlyWhatWasTyped) {
+TEST_F(DbTableTest, TypingEditsTheCellAndWritesExactlyWhatWasTypedAndEscapeUndoesIt) {
   TffTable *lines = Lines(3);
   Show(lines);
   NarrowColumns(table);
   ToDescription();
-  // A letter typed on the browsing table opens the editor and is typed into it; the text goes past 255.
-  QString typed = QStringLiteral("Ab, ");
-  for (int i = 0; typed.length() < 300; ++i) typed += QStringLiteral("word%1 ").arg(i);
-  Type(typed);
-  ASSERT_TRUE(table->EditorOpen());
-  EXPECT_EQ(lines->State(), dsEdit);
-  Key(Qt::Key_Down);
-  EXPECT_FALSE(table->EditorOpen());
-  EXPECT_EQ(lines->State(), dsBrowse);
-  lines->First();
-  EXPECT_EQ(Current(lines), typed);
-  EXPECT_EQ(Shown().first(), typed + QStringLiteral("*"));
-}
-
-TEST_F(DbTableTest, EscapeUndoesTheTypingThenCancelsTheRecord) {
-  TffTable *lines = Lines(3);
-  Show(lines);
-  NarrowColumns(table);
-  ToDescription();
-  Type(QStringLiteral("Changed"));
+  // Escape undoes the typing, then cancels the record.
+  Type("Changed");
   ASSERT_TRUE(table->EditorOpen());
   Key(Qt::Key_Escape);
   EXPECT_FALSE(table->EditorOpen());
@@ -192,22 +167,35 @@ TEST_F(DbTableTest, EscapeUndoesTheTypingThenCancelsTheRecord) {
   EXPECT_EQ(lines->State(), dsBrowse);
   lines->Refresh();
   EXPECT_EQ(Current(lines), LineText(1));
+
+  // A letter typed on the browsing table opens the editor and is typed into it; the text goes past 255.
+  QString typed = "Ab, ";
+  for (int i = 0; typed.length() < 300; ++i) typed += QStringLiteral("word%1 ").arg(i);
+  Type(typed);
+  ASSERT_TRUE(table->EditorOpen());
+  EXPECT_EQ(lines->State(), dsEdit);
+  Key(Qt::Key_Down);
+  EXPECT_FALSE(table->EditorOpen());
+  EXPECT_EQ(lines->State(), dsBrowse);
+  lines->First();
+  EXPECT_EQ(Current(lines), typed);
+  EXPECT_EQ(Shown().first(), typed + "*");
 }
 
 // The field cells fitted to their fields: a number typed onto an integer, a time typed into a date-time
 // (which keeps its date), text added to a string; each column is edited with F2 and left with F2.
 TEST_F(DbTableTest, FieldCellsEditTheirFieldsAsTyped) {
   auto *data = new TMemoryDataSet(module);
-  data->FieldDefs()->Add(QStringLiteral("N"), ftInteger);
-  data->FieldDefs()->Add(QStringLiteral("F"), ftFloat);
-  data->FieldDefs()->Add(QStringLiteral("D"), ftDateTime);
-  data->FieldDefs()->Add(QStringLiteral("S"), ftString, 20);
+  data->FieldDefs()->Add("N", ftInteger);
+  data->FieldDefs()->Add("F", ftFloat);
+  data->FieldDefs()->Add("D", ftDateTime);
+  data->FieldDefs()->Add("S", ftString, 20);
   data->CreateDataSet();
   data->Append();
-  data->FieldByName(QStringLiteral("N"))->SetAsInteger(42);
-  data->FieldByName(QStringLiteral("F"))->SetAsFloat(2.5);
-  data->FieldByName(QStringLiteral("D"))->SetAsDateTime(EncodeDate(2024, 5, 15) + EncodeTime(10, 30, 0, 0));
-  data->FieldByName(QStringLiteral("S"))->SetAsString(QStringLiteral("Łódź"));
+  data->FieldByName("N")->SetAsInteger(42);
+  data->FieldByName("F")->SetAsFloat(2.5);
+  data->FieldByName("D")->SetAsDateTime(EncodeDate(2024, 5, 15) + EncodeTime(10, 30, 0, 0));
+  data->FieldByName("S")->SetAsString("Łódź");
   data->Post();
   Show(data);
   auto *number = new TOvcTCNumericField(form);
@@ -225,7 +213,7 @@ TEST_F(DbTableTest, FieldCellsEditTheirFieldsAsTyped) {
   EXPECT_EQ(time->DataType(), pftTime);
   EXPECT_EQ(name->DataType(), sftString);
   EXPECT_EQ(name->MaxLength(), 20);
-  time->SetPictureMask(QStringLiteral("hh:mm"));
+  time->SetPictureMask("hh:mm");
   struct Case {
     int col, start;
     const char *typed;
@@ -242,54 +230,42 @@ TEST_F(DbTableTest, FieldCellsEditTheirFieldsAsTyped) {
     EXPECT_FALSE(table->EditorOpen()) << c.col;
   }
   data->Post();
-  EXPECT_EQ(data->FieldByName(QStringLiteral("N"))->AsInteger(), 427);
-  EXPECT_EQ(data->FieldByName(QStringLiteral("F"))->AsFloat(), 2.5);
-  EXPECT_EQ(double(data->FieldByName(QStringLiteral("D"))->AsDateTime()),
+  EXPECT_EQ(data->FieldByName("N")->AsInteger(), 427);
+  EXPECT_EQ(data->FieldByName("F")->AsFloat(), 2.5);
+  EXPECT_EQ(double(data->FieldByName("D")->AsDateTime()),
             double(EncodeDate(2024, 5, 15) + EncodeTime(11, 30, 0, 0)));
-  EXPECT_EQ(data->FieldByName(QStringLiteral("S"))->AsString(), QStringLiteral("Łódź x"));
+  EXPECT_EQ(data->FieldByName("S")->AsString(), "Łódź x");
 }
 
-TEST_F(DbTableTest, ARefusedValueKeepsItsEditorAndItsMessage) {
+TEST_F(DbTableTest, ARefusedValueKeepsItsEditorAndLeavingTheTablePostsTheRecordItBegan) {
   TffTable *lines = Lines(3);
   Show(lines);
   NarrowColumns(table);
-  TField *description = lines->FieldByName(QStringLiteral("DESCRIPTION"));
+  TField *description = lines->FieldByName("DESCRIPTION");
   description->SetOnValidate(TFieldNotifyEvent::From([](TField *Field) {
-    if (Field->AsString().startsWith(QLatin1String("bad")))
-      DatabaseError(QStringLiteral("Not a description"));
+    if (Field->AsString().startsWith(QLatin1String("bad"))) DatabaseError("Not a description");
   }));
   ToDescription();
-  Type(QStringLiteral("bad"));
+  Type("bad");
   Key(Qt::Key_F2);
   ASSERT_TRUE(table->EditorOpen());
   ASSERT_FALSE(services->MessageBoxes().isEmpty());
   EXPECT_TRUE(services->MessageBoxes().last().Text.contains(QLatin1String("Not a description")));
-  EXPECT_EQ(table->EditingCell()->EditorControl()->Text(), QStringLiteral("bad"));
+  EXPECT_EQ(table->EditingCell()->EditorControl()->Text(), "bad");
   // Neither moving down nor leaving the table drops it.
   Key(Qt::Key_Down);
   EXPECT_TRUE(table->EditorOpen());
   EXPECT_EQ(Current(lines), LineText(1));
   Key(Qt::Key_Home);
-  Type(QStringLiteral("Good"));
-  Key(Qt::Key_Down);
-  lines->First();
-  EXPECT_EQ(Current(lines), QStringLiteral("Goodbad"));
-}
-
-TEST_F(DbTableTest, LeavingTheTablePostsTheRecordItBegan) {
-  TffTable *lines = Lines(3);
-  Show(lines);
-  NarrowColumns(table);
-  ToDescription();
-  Type(QStringLiteral("Typed"));
-  // Tab goes on to the next control of the form.
+  Type("Good");
+  // Tab goes on to the next control of the form, and the record is posted.
   Key(Qt::Key_Tab);
   ASSERT_TRUE(other->Focused());
   EXPECT_FALSE(table->EditorOpen());
   EXPECT_EQ(lines->State(), dsBrowse);
-  TffTable *again = Table(QStringLiteral("MINV2"));
+  TffTable *again = Table("MINV2");
   again->Open();
-  EXPECT_EQ(Current(again), QStringLiteral("Typed"));
+  EXPECT_EQ(Current(again), "Goodbad");
 }
 
 TEST_F(DbTableTest, ColumnsAreSizedAndMovedWithTheMouse) {
@@ -321,13 +297,13 @@ TEST_F(DbTableTest, ColumnsAreSizedAndMovedWithTheMouse) {
   EXPECT_EQ(moves, (QList<std::pair<int, int>>{{3, 1}}));
   QStringList order;
   for (int c = 0; c < table->ColumnCount(); ++c) order << table->Column(c)->DataField();
-  EXPECT_EQ(order.join(QLatin1Char(',')), QStringLiteral("REC,ITEMPRICE,QUANTITY,DESCRIPTION"));
+  EXPECT_EQ(order.join(QLatin1Char(',')), "REC,ITEMPRICE,QUANTITY,DESCRIPTION");
   EXPECT_EQ(Shown(), Expected(1, 3, 1));
   EXPECT_TRUE(OnScreenAsRepainted());
 }
 
 TEST_F(DbTableTest, ADatasetChangedUnderTheTableLeavesNoStaleRow) {
-  TffTable *lines = Lines(8, QStringLiteral("REC"));
+  TffTable *lines = Lines(8, "REC");
   Show(lines);
   const int rowsTop = kRow;
   struct Step {
@@ -338,7 +314,7 @@ TEST_F(DbTableTest, ADatasetChangedUnderTheTableLeavesNoStaleRow) {
   // Descending: 8, 7, ... 1; the active line first.
   const auto rows = [](std::initializer_list<int> Numbers) {
     QStringList shown;
-    for (int n : Numbers) shown << LineText(n) + (shown.isEmpty() ? QStringLiteral("*") : QString());
+    for (int n : Numbers) shown << LineText(n) + (shown.isEmpty() ? "*" : QString());
     return shown;
   };
   const Step steps[] = {
@@ -356,7 +332,7 @@ TEST_F(DbTableTest, ADatasetChangedUnderTheTableLeavesNoStaleRow) {
     const QStringList shown = Shown();
     EXPECT_EQ(shown, step.shown) << step.what;
     if (!shown.isEmpty()) {
-      EXPECT_EQ(Current(lines) + QStringLiteral("*"), shown.first()) << step.what;
+      EXPECT_EQ(Current(lines) + "*", shown.first()) << step.what;
     }
     EXPECT_TRUE(UnusedFrom(rowsTop + int(shown.size()) * kRow)) << step.what;
     EXPECT_TRUE(OnScreenAsRepainted()) << step.what;
@@ -392,7 +368,7 @@ TEST_F(DbTableTest, DefaultColumnsFollowTheFieldsAndSurviveAClose) {
   Show(lines);
   QStringList names;
   for (int c = 0; c < table->ColumnCount(); ++c) names << table->Column(c)->DataField();
-  EXPECT_EQ(names.join(QLatin1Char(',')), QStringLiteral("REC,QUANTITY,DESCRIPTION,ITEMPRICE"));
+  EXPECT_EQ(names.join(QLatin1Char(',')), "REC,QUANTITY,DESCRIPTION,ITEMPRICE");
   // Closed and opened again, the dataset's own fields come and go; the columns stay.
   NarrowColumns(table);
   lines->Close();
@@ -404,7 +380,7 @@ TEST_F(DbTableTest, DefaultColumnsFollowTheFieldsAndSurviveAClose) {
 
   // "ColData" keeps width, hidden, field, date or time and the cell's name.
   table->Column(1)->SetHidden(true);
-  text->SetName(QStringLiteral("Text"));
+  text->SetName("Text");
   TMemoryStream stream;
   TWriter writer(&stream);
   table->WriteColData(&writer);
@@ -415,7 +391,7 @@ TEST_F(DbTableTest, DefaultColumnsFollowTheFieldsAndSurviveAClose) {
   ASSERT_EQ(copy->ColumnCount(), 4);
   EXPECT_TRUE(copy->Column(1)->Hidden());
   EXPECT_EQ(copy->Column(2)->Width(), 150);
-  EXPECT_EQ(copy->Column(2)->DataField(), QStringLiteral("DESCRIPTION"));
+  EXPECT_EQ(copy->Column(2)->DataField(), "DESCRIPTION");
   EXPECT_TRUE(QByteArray(static_cast<const char *>(stream.Memory()), int(stream.Size())).contains("Text"));
 }
 
@@ -484,16 +460,15 @@ TEST_F(DbTableTest, EnterMovesLikeTabAndWrapsToTheNextRecord) {
 // drop-down list keeps none at all); and back while the record is edited.
 TEST_F(DbTableTest, CellValuesComeFromAndGoToTheirFields) {
   auto *data = new TMemoryDataSet(module);
-  data->FieldDefs()->Add(QStringLiteral("T"), ftString, 20);
-  data->FieldDefs()->Add(QStringLiteral("I"), ftInteger);
-  data->FieldDefs()->Add(QStringLiteral("B"), ftBoolean);
+  data->FieldDefs()->Add("T", ftString, 20);
+  data->FieldDefs()->Add("I", ftInteger);
+  data->FieldDefs()->Add("B", ftBoolean);
   data->CreateDataSet();
   data->Append();
   data->Post();
-  TField *text = data->FieldByName(QStringLiteral("T")), *number = data->FieldByName(QStringLiteral("I")),
-         *flag = data->FieldByName(QStringLiteral("B"));
+  TField *text = data->FieldByName("T"), *number = data->FieldByName("I"), *flag = data->FieldByName("B");
   auto *combo = new TOvcTCComboBox(module);
-  combo->Items()->SetCommaText(QStringLiteral("One,Two"));
+  combo->Items()->SetCommaText("One,Two");
   auto *check = new TOvcTCCheckBox(module);
   auto *glyph = new TOvcTCGlyph(module);
   struct Case {
@@ -506,9 +481,9 @@ TEST_F(DbTableTest, CellValuesComeFromAndGoToTheirFields) {
     const char *back;
   };
   const Case cases[] = {
-      {combo, text, csDropDown, QStringLiteral("Two"), {1, nullptr, QString()}, 0, "Two"},
-      {combo, text, csDropDown, QStringLiteral("Other"), {-1, nullptr, QStringLiteral("Other")}, 0, "Other"},
-      {combo, text, csDropDownList, QStringLiteral("Other"), {-1, nullptr, QString()}, 0, ""},
+      {combo, text, csDropDown, "Two", {1, nullptr, QString()}, 0, "Two"},
+      {combo, text, csDropDown, "Other", {-1, nullptr, "Other"}, 0, "Other"},
+      {combo, text, csDropDownList, "Other", {-1, nullptr, QString()}, 0, ""},
       {combo, number, csDropDown, 1, {1, nullptr, QString()}, 0, "1"},
       {check, flag, csDropDown, true, {}, cbChecked, "True"},
       {glyph, number, csDropDown, 2, {}, 2, "2"},

@@ -1,8 +1,8 @@
+// Numeric, picture and simple field cells edited in a grid: typed values in and out, refused values,
+// moving on from a full field, and painting.
 #include "cell_grid.h"
 #include "controls/framework/day_numbers.h"
-#include "platform/widgets/std_edits.h"
 #include "platform/windowing/control_grab.h"
-#include "tests/controls/entry_field_fixture.h"
 #include <QImage>
 
 // Readable values in test failures.
@@ -18,40 +18,26 @@ inline void PrintTo(const TOvcEntryValue &Value, std::ostream *Stream) {
 
 namespace {
 
-class FieldCellTest : public EntryFieldForm {
+// Numeric, picture and simple field cells in the grid's three columns.
+class FieldCellTest : public CellGridTest {
 protected:
   void SetUp() override {
-    EntryFieldForm::SetUp();
-    grid = new CellGrid(form, 3, 3);
-    grid->SetParent(form);
-    grid->SetBounds(0, 0, 270, 88);
-    grid->options |= tblOptWantsTab | tblOptEnterLikeTab;
+    CellGridTest::SetUp();
     numeric = new TOvcTCNumericField(form);
     picture = new TOvcTCPictureField(form);
     simple = new TOvcTCSimpleField(form);
     grid->columns.Column(0)->SetDefaultCell(numeric);
     grid->columns.Column(1)->SetDefaultCell(picture);
     grid->columns.Column(2)->SetDefaultCell(simple);
-    other = new TEdit(form);
-    other->SetParent(form);
-    other->SetBounds(0, 120, 100, 24);
   }
   TOvcEntryValue &Value(int Col, int Row = 1) { return grid->values[Row - 1][Col].field; }
   TOvcBaseEntryField *Editor(int Col) {
     return static_cast<TOvcBaseEntryField *>(grid->columns.DefaultCell(Col)->EditorControl());
   }
-  void Edit(int Col) {
-    grid->col = Col;
-    Focus(grid);
-    guitest::PressKey(Qt::Key_Return);
-    guitest::ProcessEvents();
-  }
 
-  CellGrid *grid = nullptr;
   TOvcTCNumericField *numeric = nullptr;
   TOvcTCPictureField *picture = nullptr;
   TOvcTCSimpleField *simple = nullptr;
-  TEdit *other = nullptr;
 };
 
 // Keys typed into a cell's editor, then Enter, Escape or Tab: the value the grid holds after, and the column
@@ -157,17 +143,6 @@ TEST_F(FieldCellTest, PaintsTheFieldsTextUnpadded) {
     cell->SetAdjust(otaCenterRight);
   numeric->SetDataType(nftExtended);
   numeric->SetPictureMask(QStringLiteral("#####.##"));
-  const auto paint = [&](TOvcBaseTableCell *cell, const void *data) {
-    QImage image(90, 22, QImage::Format_RGB32);
-    TCanvas canvas(&image);
-    TFont font;
-    TOvcCellAttributes attr;
-    attr.Font = &font;
-    cell->GatherAttributes(2, 0, attr);
-    cell->Paint(&canvas, TRect{0, 0, 90, 22}, 2, 0, attr, data);
-    canvas.SetDevice(nullptr);
-    return image;
-  };
   struct Case {
     TOvcTCBaseEntryField *cell;
     TOvcEntryValue value;
@@ -180,8 +155,8 @@ TEST_F(FieldCellTest, PaintsTheFieldsTextUnpadded) {
   for (const Case &c : cases) {
     const QString shown = QString::fromUtf8(c.shown);
     // In this order whatever the compiler: a field cell painted before any other cell shows another colour.
-    const QImage expected = paint(text, &shown);
-    EXPECT_EQ(paint(c.cell, &c.value), expected) << c.shown;
+    const QImage expected = PaintCell(text, 2, 0, &shown);
+    EXPECT_EQ(PaintCell(c.cell, 2, 0, &c.value), expected) << c.shown;
   }
 }
 
@@ -233,11 +208,6 @@ TEST_F(FieldCellTest, AGridOfFieldCellsOnAForm) {
   Edit(0);
   EXPECT_EQ(Editor(0)->BoundsRect(), grid->CellRect(1, 0));
   EXPECT_EQ(Editor(0)->Parent(), grid);
-  const QImage editing = GrabControl(grid);
-  if (const QString dir = qEnvironmentVariable("TALLYROOK_GRAB_DIR"); !dir.isEmpty()) {
-    image.save(dir + QStringLiteral("/field_cells.png"));
-    editing.save(dir + QStringLiteral("/field_cells_editing.png"));
-  }
 }
 
 // The fields are children of the table they paint and edit for: when that table goes first, the cell

@@ -10,7 +10,7 @@ namespace {
 TEST(ColumnLettersTest, SpreadsheetNames) {
   const std::pair<int, const char *> cases[] = {{1, "A"},    {26, "Z"},    {27, "AA"}, {52, "AZ"}, {53, "BA"},
                                                 {702, "ZZ"}, {703, "AAA"}, {0, ""},    {-4, ""}};
-  for (const auto &[n, letters] : cases) EXPECT_EQ(ColumnLetters(n), QString::fromLatin1(letters)) << n;
+  for (const auto &[n, letters] : cases) EXPECT_EQ(ColumnLetters(n), letters) << n;
 }
 
 // The test table has 1 locked column and 2 locked rows; column 3 and row 4 are active.
@@ -58,24 +58,19 @@ protected:
   TFont font;
 };
 
-TEST_F(HeadingTest, LettersCountFromTheFirstUnlockedColumn) {
+TEST_F(HeadingTest, LettersAndNumbersCountFromTheFirstUnlockedColumnAndRow) {
   EXPECT_EQ(colHead->Access(), otxReadOnly);
-  const QString a = QStringLiteral("A"), bb = QStringLiteral("BB");
+  const QString a = "A", bb = "BB", one = "1";
   EXPECT_EQ(Paint(colHead, 0, 0), Blank());
   const QImage letter = Paint(colHead, 0, 1);
   EXPECT_NE(letter, Blank());
   colHead->SetShowLetters(false);
   EXPECT_EQ(Paint(colHead, 0, 7, &a), letter); // the value given
-  colHead->Headings()->SetCommaText(QStringLiteral("A,BB"));
+  EXPECT_EQ(Paint(rowHead, 2, 0), Paint(colHead, 0, 0, &one));
+  colHead->Headings()->SetCommaText("A,BB");
   EXPECT_EQ(Paint(colHead, 0, 0), letter); // else the heading of the column
   EXPECT_EQ(Paint(colHead, 0, 1), Paint(colHead, 0, 7, &bb));
   EXPECT_EQ(Paint(colHead, 0, 5), Blank());
-}
-
-TEST_F(HeadingTest, RowNumbersCountFromTheFirstUnlockedRow) {
-  const QString one = QStringLiteral("1");
-  colHead->SetShowLetters(false);
-  EXPECT_EQ(Paint(rowHead, 2, 0), Paint(colHead, 0, 0, &one));
   rowHead->SetShowNumbers(false);
   EXPECT_EQ(Paint(rowHead, 2, 0), Blank());
 }

@@ -37,6 +37,13 @@ protected:
       if (parent) parents.append(item);
     }
   }
+  // The rows shown, in the items' order or sorted, as their captions.
+  QString Rows(bool sorted = false) {
+    items.BuildDisplayList(sorted);
+    QStringList rows;
+    for (const TO32InspectorItem *item : items.DisplayList()) rows.append(item->Caption());
+    return rows.join(QLatin1Char(' '));
+  }
   TO32InspectorItem *Named(const QString &caption) const {
     for (int i = 0; i < items.Count(); ++i)
       if (items.Item(i)->Caption() == caption) return items.Item(i);
@@ -47,61 +54,50 @@ protected:
   TO32InspectorItems items{nullptr};
 };
 
-struct TextCase {
-  const char *name;
-  TO32IGridItemType type;
-  const char *text;
-  const char *shown;
-};
-
-class ItemTextTest : public ItemsTest, public ::testing::WithParamInterface<TextCase> {};
-
-TEST_P(ItemTextTest, ReadsAndShowsItsType) {
-  const TextCase &c = GetParam();
-  TO32InspectorItem *item = Add(c.type);
-  if (c.type == itList) item->ItemsList()->SetCommaText(QStringLiteral("ITEMS,SERVICES"));
-  item->SetDisplayText(QString::fromUtf8(c.text));
-  EXPECT_EQ(item->DisplayText(), QString::fromUtf8(c.shown));
-}
-
-const TextCase kTexts[] = {
-    // Brackets are kept in text and only a parent's own notation is taken off.
-    {"string_brackets", itString, "Smith (Holdings)", "Smith (Holdings)"},
-    {"string_wrapped", itString, "(((x)))", "(((x)))"},
-    {"string_accents", itString, "Łódź, € 12", "Łódź, € 12"},
-    {"parent_wrapped", itParent, "(((Totals)))", "(Totals)"},
-    {"parent_lone_bracket", itParent, "(", "()"},
-    {"list_entry", itList, "SERVICES", "SERVICES"},
-    {"list_other_case", itList, "services", ""},
-    {"integer", itInteger, " -7 ", "-7"},
-    {"float", itFloat, "17.5", "17.5"},
-    {"currency", itCurrency, "$1,234.50", "$1,234.50"},
-    {"currency_negative", itCurrency, "-2", "-$2.00"},
-    {"date", itDate, "3/14/2024", "3/14/2024"},
-    {"date_and_time", itDate, "3/14/2024 10:30", "3/14/2024"},
-    {"color_old_name", itColor, "clDkGray", "clGray"},
-    {"color_number_named", itColor, "255", "clRed"},
-    {"color_number", itColor, "12345", "12345"},
-    {"color_system", itColor, "CLBTNFACE", "clBtnFace"},
-    {"logical_t", itLogical, "t", "True"},
-    {"logical_true", itLogical, "TrUe", "True"},
-    {"logical_other", itLogical, "yes", "False"},
-    {"font", itFont, "Liberation Sans", "Liberation Sans"},
-    {"set", itSet, "[Bold, Italic]", "[Bold, Italic]"},
-};
-
-INSTANTIATE_TEST_SUITE_P(Types, ItemTextTest, ::testing::ValuesIn(kTexts),
-                         [](const auto &info) { return std::string(info.param.name); });
-
-TEST_F(ItemsTest, CurrencyFollowsTheLocalesSigns) {
+TEST_F(ItemsTest, EachTypeReadsAndShowsItsText) {
+  // Brackets are kept in text and only a parent's own notation is taken off.
+  const std::tuple<TO32IGridItemType, const char *, const char *> cases[] = {
+      {itString, "Smith (Holdings)", "Smith (Holdings)"},
+      {itString, "(((x)))", "(((x)))"},
+      {itString, "Łódź, € 12", "Łódź, € 12"},
+      {itParent, "(((Totals)))", "(Totals)"},
+      {itParent, "(", "()"},
+      {itList, "SERVICES", "SERVICES"},
+      {itList, "services", ""},
+      {itInteger, " -7 ", "-7"},
+      {itFloat, "17.5", "17.5"},
+      {itCurrency, "$1,234.50", "$1,234.50"},
+      {itCurrency, "-2", "-$2.00"},
+      {itDate, "3/14/2024", "3/14/2024"},
+      {itDate, "3/14/2024 10:30", "3/14/2024"},
+      {itColor, "clDkGray", "clGray"},
+      {itColor, "255", "clRed"},
+      {itColor, "12345", "12345"},
+      {itColor, "CLBTNFACE", "clBtnFace"},
+      {itColor, "clltgray", "clSilver"},
+      {itColor, "-2147483622", "-2147483622"}, // a system colour without a name
+      {itColor, "cl3DDkShadow", "cl3DDkShadow"},
+      {itLogical, "t", "True"},
+      {itLogical, "TrUe", "True"},
+      {itLogical, "yes", "False"},
+      {itFont, "Liberation Sans", "Liberation Sans"},
+      {itSet, "[Bold, Italic]", "[Bold, Italic]"},
+  };
+  for (const auto &[type, text, shown] : cases) {
+    TO32InspectorItem *item = Add(type);
+    if (type == itList) item->ItemsList()->SetCommaText("ITEMS,SERVICES");
+    item->SetDisplayText(QString::fromUtf8(text));
+    EXPECT_EQ(item->DisplayText(), QString::fromUtf8(shown)) << text;
+  }
+  // Currency follows the locale's signs.
   FormatSettings german = FormatSettings::USEnglish();
   german.ThousandSeparator = QLatin1Char('.');
   german.DecimalSeparator = QLatin1Char(',');
-  german.CurrencyString = QStringLiteral("€");
+  german.CurrencyString = "€";
   const FormatSettingsGuard pinned(german);
   TO32InspectorItem *amount = Add(itCurrency);
-  amount->SetDisplayText(QStringLiteral("€1.234,5"));
-  EXPECT_EQ(amount->DisplayText(), QStringLiteral("€1.234,50"));
+  amount->SetDisplayText("€1.234,5");
+  EXPECT_EQ(amount->DisplayText(), "€1.234,50");
   EXPECT_EQ(amount->AsVariant(), Variant(1234.5));
 }
 
@@ -134,11 +130,11 @@ TEST_F(ItemsTest, TextThatIsNotAValueIsRefusedAndTheValueKept) {
   }
 }
 
-TEST_F(ItemsTest, TypedValuesOnlyForTheirOwnType) {
+TEST_F(ItemsTest, TypedValuesAndVariantsOnlyForTheirOwnType) {
   TO32InspectorItem *number = Add(itInteger);
-  number->SetDisplayText(QStringLiteral("42"));
+  number->SetDisplayText("42");
   TO32InspectorItem *amount = Add(itFloat);
-  amount->SetDisplayText(QStringLiteral("2.5"));
+  amount->SetDisplayText("2.5");
   TO32InspectorItem *colour = Add(itColor);
   colour->SetColorValue(clNavy);
   TO32InspectorItem *flag = Add(itLogical);
@@ -153,23 +149,21 @@ TEST_F(ItemsTest, TypedValuesOnlyForTheirOwnType) {
   number->SetColorValue(clRed); // not a colour item: nothing stored
   EXPECT_EQ(number->ColorValue(), 0);
   // A new logical item offers True and False and starts True.
-  EXPECT_EQ(flag->ItemsList()->CommaText(), QStringLiteral("True,False"));
-}
+  EXPECT_EQ(flag->ItemsList()->CommaText(), "True,False");
 
-TEST_F(ItemsTest, VariantsInAndOut) {
-  TO32InspectorItem *number = Add(itInteger);
-  number->AssignVariant(Variant(QStringLiteral("12")));
+  // Variants in and out.
+  number->AssignVariant(Variant("12"));
   EXPECT_EQ(number->AsVariant(), Variant(12));
-  EXPECT_THROW(number->AssignVariant(Variant(QStringLiteral("x"))), EVariantError);
+  EXPECT_THROW(number->AssignVariant(Variant("x")), EVariantError);
   EXPECT_EQ(number->IntegerValue(), 12);
-  TO32InspectorItem *choice = Add(itList, QStringLiteral("Type"));
-  choice->ItemsList()->SetCommaText(QStringLiteral("ITEMS,SERVICES"));
-  choice->AssignVariant(Variant(QStringLiteral("ITEMS")));
-  EXPECT_EQ(choice->AsVariant(), Variant(QStringLiteral("ITEMS")));
-  TO32InspectorItem *parent = Add(itParent, QStringLiteral("Head"));
-  parent->AssignVariant(Variant(QStringLiteral("x")));
-  EXPECT_EQ(parent->DisplayText(), QStringLiteral("(x)"));
-  EXPECT_EQ(parent->AsVariant(), Variant(QStringLiteral("Head")));
+  TO32InspectorItem *choice = Add(itList, "Type");
+  choice->ItemsList()->SetCommaText("ITEMS,SERVICES");
+  choice->AssignVariant(Variant("ITEMS"));
+  EXPECT_EQ(choice->AsVariant(), Variant("ITEMS"));
+  TO32InspectorItem *parent = Add(itParent, "Head");
+  parent->AssignVariant(Variant("x"));
+  EXPECT_EQ(parent->DisplayText(), "(x)");
+  EXPECT_EQ(parent->AsVariant(), Variant("Head"));
   TO32InspectorItem *money = Add(itCurrency);
   money->AssignVariant(Variant(1234.56789));
   EXPECT_EQ(money->AsVariant(), Variant(1234.5679));
@@ -178,14 +172,14 @@ TEST_F(ItemsTest, VariantsInAndOut) {
 TEST_F(ItemsTest, AChoiceListKeepsTheTextItHolds) {
   TO32InspectorItem *choice = Add(itList);
   TStringList list;
-  list.SetCommaText(QStringLiteral("ITEMS,SERVICES"));
+  list.SetCommaText("ITEMS,SERVICES");
   choice->SetItemsList(&list);
-  EXPECT_EQ(choice->DisplayText(), QStringLiteral("ITEMS")); // empty text takes the first entry
-  choice->SetDisplayText(QStringLiteral("SERVICES"));
-  list.SetCommaText(QStringLiteral("SERVICES,OTHER"));
+  EXPECT_EQ(choice->DisplayText(), "ITEMS"); // empty text takes the first entry
+  choice->SetDisplayText("SERVICES");
+  list.SetCommaText("SERVICES,OTHER");
   choice->SetItemsList(&list);
-  EXPECT_EQ(choice->DisplayText(), QStringLiteral("SERVICES"));
-  list.SetCommaText(QStringLiteral("A,B"));
+  EXPECT_EQ(choice->DisplayText(), "SERVICES");
+  list.SetCommaText("A,B");
   choice->SetItemsList(&list);
   EXPECT_EQ(choice->DisplayText(), QString());
   TO32InspectorItem *text = Add(itString);
@@ -204,7 +198,7 @@ TEST_F(ItemsTest, SetTextAddsTrueChildren) {
                            {"[]", ""},
                            {"", ""}};
   for (const SetCase &c : cases) {
-    TO32InspectorItem *set = Add(itSet, QStringLiteral("Set"));
+    TO32InspectorItem *set = Add(itSet, "Set");
     set->SetDisplayText(QString::fromUtf8(c.text));
     QStringList children;
     for (int i = set->Index() + 1; i < items.Count() && items.Item(i)->ParentItem() == set; ++i) {
@@ -215,118 +209,92 @@ TEST_F(ItemsTest, SetTextAddsTrueChildren) {
     EXPECT_EQ(children.join(QLatin1Char(' ')), QString::fromUtf8(c.children)) << c.text;
   }
   // Parsing adds: the children there stay, and a False child is not shown.
-  TO32InspectorItem *style = Add(itSet, QStringLiteral("Style"));
-  style->SetDisplayText(QStringLiteral("[Bold]"));
-  style->SetDisplayText(QStringLiteral("[Italic]"));
+  TO32InspectorItem *style = Add(itSet, "Style");
+  style->SetDisplayText("[Bold]");
+  style->SetDisplayText("[Italic]");
   items.Item(style->Index() + 1)->SetLogicalValue(false);
-  EXPECT_EQ(style->DisplayText(), QStringLiteral("[Italic]"));
+  EXPECT_EQ(style->DisplayText(), "[Italic]");
 }
 
-TEST_F(ItemsTest, ColourNames) {
-  const std::pair<TColor, const char *> named[] = {
-      {clBlack, "clBlack"},     {clWhite, "clWhite"},       {clNone, "clNone"},
-      {clDefault, "clDefault"}, {clMenu, "clMenu"},         {cl3DDkShadow, "cl3DDkShadow"},
-      {clInfoBk, "clInfoBk"},   {clMoneyGreen, "12639424"}, {clHotLight, "-2147483622"}};
-  for (const auto &[value, name] : named) {
-    EXPECT_EQ(TO32InspectorItem::ColorToName(value), QString::fromLatin1(name));
-    EXPECT_EQ(TO32InspectorItem::NameToColor(QString::fromLatin1(name)), value) << name;
-  }
-  EXPECT_EQ(TO32InspectorItem::NameToColor(QStringLiteral("clltgray")), clSilver);
-  EXPECT_THROW(TO32InspectorItem::NameToColor(QStringLiteral("clPlaid")), Exception);
-}
-
-TEST_F(ItemsTest, ChildrenJoinTheEndOfTheirParentsRun) {
+TEST_F(ItemsTest, ChildrenJoinTheEndOfTheirParentsRunAndShowWithIt) {
   TO32InspectorItem *a = Add(itInteger);
   TO32InspectorItem *parent = Add(itParent);
-  TO32InspectorItem *b = Add(itInteger);
-  TO32InspectorItem *first = Add(itString, QString(), parent);
+  Add(itInteger);
+  Add(itString, QString(), parent);
   TO32InspectorItem *inner = Add(itParent, QString(), parent);
   TO32InspectorItem *deep = Add(itString, QString(), inner);
-  TO32InspectorItem *last = Add(itString, QString(), parent);
+  Add(itString, QString(), parent);
   TO32InspectorItem *orphan = Add(itString, QString(), a); // not a parent type: top level
-  EXPECT_EQ(Order(), QStringLiteral("Integer1 Parent1 String1 Parent2 String2 String3 Integer2 String4"));
+  const QString all = "Integer1 Parent1 String1 Parent2 String2 String3 Integer2 String4";
+  EXPECT_EQ(Order(), all);
   EXPECT_EQ(items.DescendantCount(parent), 4);
   EXPECT_EQ(deep->Level(), 2);
   EXPECT_EQ(orphan->ParentItem(), nullptr);
   EXPECT_EQ(orphan->Level(), 0);
   // A collapsed parent's new children are hidden: the rows are the top level.
-  items.BuildDisplayList(false);
-  EXPECT_EQ(items.DisplayList(), (QList<TO32InspectorItem *>{a, parent, b, orphan}));
+  EXPECT_EQ(Rows(), "Integer1 Parent1 Integer2 String4");
   parent->Expand();
   EXPECT_TRUE(inner->Expanded());
-  items.BuildDisplayList(false);
-  EXPECT_EQ(items.DisplayList(),
-            (QList<TO32InspectorItem *>{a, parent, first, inner, deep, last, b, orphan}));
+  EXPECT_EQ(Rows(), all);
   parent->Collapse();
   EXPECT_FALSE(deep->Visible());
   inner->SetExpanded(false);
   parent->Expand();
-  items.BuildDisplayList(false);
+  EXPECT_EQ(Rows(), all);
   EXPECT_TRUE(deep->Visible());
   // Freeing a parent frees its run.
   parent->Free();
-  EXPECT_EQ(Order(), QStringLiteral("Integer1 Integer2 String4"));
+  EXPECT_EQ(Order(), "Integer1 Integer2 String4");
+
+  // Sorted rows keep children under their parent.
+  items.Clear();
+  Build("b P( z y Q( 2 1 ) ) a");
+  Named("P")->Expand();
+  EXPECT_EQ(Rows(true), "P Q 1 2 y z a b");
 }
 
-TEST_F(ItemsTest, SortedRowsKeepChildrenUnderTheirParent) {
-  Build(QStringLiteral("b P( z y Q( 2 1 ) ) a"));
-  Named(QStringLiteral("P"))->Expand();
-  items.BuildDisplayList(true);
-  QStringList rows;
-  for (const TO32InspectorItem *item : items.DisplayList()) rows.append(item->Caption());
-  EXPECT_EQ(rows.join(QLatin1Char(' ')), QStringLiteral("P Q 1 2 y z a b"));
+TEST_F(ItemsTest, MovesWithinTheTreeKeepEveryRunWhole) {
+  // Layouts as for Build, the item moved, its new index and the order after.
+  const std::tuple<const char *, const char *, int, const char *> moves[] = {
+      {"A B C", "A", 1, "B A C"},
+      {"A B C", "C", 0, "C A B"},
+      {"A P( c1 c2 ) B", "A", 1, "P c1 c2 A B"},
+      {"A P( c1 c2 ) B", "B", 3, "A B P c1 c2"},
+      {"A P( c1 c2 ) B", "c1", 3, "A P c2 c1 B"},
+      {"A P( c1 c2 ) B", "c2", 4, "A P c1 c2 B"},
+      {"A P( c1 c2 ) B", "c1", 0, "A P c1 c2 B"},
+      {"A P( ) B", "A", 1, "P A B"},
+      {"A P( c1 )", "A", 2, "P c1 A"},
+      {"P( c1 ) Q( q1 ) B", "P", 1, "Q q1 P c1 B"},
+      {"A P( c1 ) Q( q1 )", "Q", 1, "A Q q1 P c1"},
+      {"P( c1 ) Q( q1 )", "Q", 9, "P c1 Q q1"},
+  };
+  for (const auto &[layout, name, to, order] : moves) {
+    SCOPED_TRACE(testing::Message() << layout << ": " << name << " to " << to);
+    items.Clear();
+    Build(layout);
+    Named(name)->SetIndex(to);
+    EXPECT_EQ(Order(), order);
+    // A child's parent stands before it and nothing else intervenes.
+    for (int i = 0; i < items.Count(); ++i)
+      if (TO32InspectorItem *parent = items.Item(i)->ParentItem()) {
+        EXPECT_LT(parent->Index(), i);
+        EXPECT_LE(i, parent->Index() + items.DescendantCount(parent));
+      }
+  }
 }
-
-struct MoveCase {
-  const char *layout;
-  const char *item;
-  int to;
-  const char *order;
-};
-
-class ItemMoveTest : public ItemsTest, public ::testing::WithParamInterface<MoveCase> {};
-
-TEST_P(ItemMoveTest, MovesWithinTheTree) {
-  const MoveCase &c = GetParam();
-  Build(QString::fromLatin1(c.layout));
-  Named(QString::fromLatin1(c.item))->SetIndex(c.to);
-  EXPECT_EQ(Order(), QString::fromLatin1(c.order));
-  // Every run stays whole: a child's parent stands before it and nothing else intervenes.
-  for (int i = 0; i < items.Count(); ++i)
-    if (TO32InspectorItem *parent = items.Item(i)->ParentItem()) {
-      EXPECT_LT(parent->Index(), i);
-      EXPECT_LE(i, parent->Index() + items.DescendantCount(parent));
-    }
-}
-
-const MoveCase kMoves[] = {
-    {"A B C", "A", 1, "B A C"},
-    {"A B C", "C", 0, "C A B"},
-    {"A P( c1 c2 ) B", "A", 1, "P c1 c2 A B"},
-    {"A P( c1 c2 ) B", "B", 3, "A B P c1 c2"},
-    {"A P( c1 c2 ) B", "c1", 3, "A P c2 c1 B"},
-    {"A P( c1 c2 ) B", "c2", 4, "A P c1 c2 B"},
-    {"A P( c1 c2 ) B", "c1", 0, "A P c1 c2 B"},
-    {"A P( ) B", "A", 1, "P A B"},
-    {"A P( c1 )", "A", 2, "P c1 A"},
-    {"P( c1 ) Q( q1 ) B", "P", 1, "Q q1 P c1 B"},
-    {"A P( c1 ) Q( q1 )", "Q", 1, "A Q q1 P c1"},
-    {"P( c1 ) Q( q1 )", "Q", 9, "P c1 Q q1"},
-};
-
-INSTANTIATE_TEST_SUITE_P(Moves, ItemMoveTest, ::testing::ValuesIn(kMoves));
 
 TEST(InspectorItemsStream, ItemsAndWidthsComeBack) {
   const FormatSettingsGuard settings(FormatSettings::USEnglish());
   TO32InspectorGrid source(nullptr);
   TO32InspectorItem *number = source.AddItem(itInteger);
-  number->SetDisplayText(QStringLiteral("42"));
+  number->SetDisplayText("42");
   number->SetMaxLength(9);
   TO32InspectorItem *head = source.AddItem(itParent);
-  head->SetDisplayText(QStringLiteral("Head"));
+  head->SetDisplayText("Head");
   TO32InspectorItem *choice = source.AddItem(itList, head);
-  choice->ItemsList()->SetCommaText(QStringLiteral("ITEMS,SERVICES"));
-  choice->SetDisplayText(QStringLiteral("SERVICES"));
+  choice->ItemsList()->SetCommaText("ITEMS,SERVICES");
+  choice->SetDisplayText("SERVICES");
   choice->SetReadOnly(true);
   choice->SetTag(7);
   // An item put before the parent after the child was added: the child still finds its parent.
@@ -355,7 +323,7 @@ TEST(InspectorItemsStream, ItemsAndWidthsComeBack) {
     EXPECT_EQ(to->MaxLength(), from->MaxLength()) << i;
   }
   EXPECT_EQ(copy.ItemAt(3)->ParentItem(), copy.ItemAt(2));
-  EXPECT_EQ(copy.ItemAt(3)->ItemsList()->CommaText(), QStringLiteral("ITEMS,SERVICES"));
+  EXPECT_EQ(copy.ItemAt(3)->ItemsList()->CommaText(), "ITEMS,SERVICES");
   EXPECT_EQ(copy.ItemAt(1)->IntegerValue(), 42);
   EXPECT_EQ(copy.ColWidth(0), 90);
 }

@@ -12,7 +12,7 @@ class ColumnsTest : public ::testing::Test {
 protected:
   void SetUp() override {
     form = TCustomForm::Create<TForm>(nullptr);
-    form->SetName(QStringLiteral("Main_1")); // a second instance of the form "Main"
+    form->SetName("Main_1"); // a second instance of the form "Main"
     table = new TestTable(form);
     table->SetParent(form);
     table->Handle();
@@ -102,7 +102,7 @@ TEST_F(ColumnsTest, CellNamesResolveOnTheTablesFormOrAnotherOpenForm) {
   TOvcBaseTableCell *own = NewCell(form, "Own");
   TOvcBaseTableCell *plain = NewCell(form, "Plain");
   TForm *otherForm = TCustomForm::Create<TForm>(nullptr);
-  otherForm->SetName(QStringLiteral("Other"));
+  otherForm->SetName("Other");
   TOvcBaseTableCell *foreign = NewCell(otherForm, "Foreign");
 
   TStringList *names = columns->PendingCellNames();
