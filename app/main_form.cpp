@@ -1,14 +1,562 @@
 #include "app/main_form.h"
+#include "app/about_box.h"
+#include "app/create_invoice.h"
+#include "app/customer_list.h"
+#include "app/data_module.h"
+#include "app/dialog_placement.h"
+#include "app/invoice_lines.h"
+#include "app/past_invoices.h"
+#include "app/pictures.h"
+#include "app/print_form.h"
+#include "app/product_list.h"
+#include "app/settings_form.h"
+#include "app/what_next_form.h"
+#include "platform/core/date_time.h"
+#include "platform/windowing/application.h"
+#include "platform/windowing/system_services.h"
 
 TF1 *F1 = nullptr;
+
+namespace {
+constexpr TColor kFormColor = 16245981;  // F7E4DD
+constexpr TColor kTitleColor = 15581617; // EDC1B1
+constexpr int kCustomerRows = 6;
+constexpr int kCustomerFieldSize = 50; // INV1's and MINV1's CUSTOMER and ADDR1..ADDR5
+constexpr int kDescriptionSize = 1000; // INV2.DESCRIPTION
+// The line table's columns, by field.
+constexpr int kQuantityColumn = 0;
+constexpr int kDescriptionColumn = 1;
+constexpr int kDescriptionWidthItems = 497;
+constexpr int kDescriptionWidthServices = 561;
+
+const QString kWipeAllText = QStringLiteral(
+    "This will delete all invoices, products and customers.  Are you sure you want to do this?");
+} // namespace
 
 TF1::TF1(TComponent *AOwner) : TForm(AOwner) {
   SetName(QStringLiteral("F1"));
   SetCaption(QStringLiteral("  TALLYROOK Billsprints V1.1"));
   SetBorderStyle(bsDialog);
-  // The window keeps its close box until its own EXIT button is there to close it.
-  SetBorderIcons(TBorderIcons{biSystemMenu});
+  // EXIT closes the window: it has no close box.
+  SetBorderIcons(TBorderIcons{});
   SetClientSize(696, 466);
   SetPosition(poScreenCenter);
-  SetColor(16245981);
+  SetColor(kFormColor);
+  OnShow = TNotifyEvent(this, &TF1::FormShow);
+  OnClose = TCloseEvent(this, &TF1::FormClose);
+
+  CreateCustomerControls();
+  CreateGlobalControls();
+  CreateAddControls();
+  CreateDetailControls();
+  CreateMenus();
+}
+
+TF1::~TF1() {
+  if (F1 == this) F1 = nullptr;
+}
+
+// ---- the controls ----
+
+namespace {
+
+TPanel *NewTitle(TForm *Form, const QString &Name, const QString &Caption, const TRect &Bounds) {
+  auto *panel = new TPanel(Form);
+  panel->SetName(Name);
+  panel->SetParent(Form);
+  panel->SetBounds(Bounds.Left, Bounds.Top, Bounds.Width(), Bounds.Height());
+  panel->SetBevelOuter(bvNone);
+  panel->SetColor(kTitleColor);
+  panel->Font()->SetStyle(fsBold);
+  panel->SetCaption(Caption);
+  return panel;
+}
+
+TLabel *NewLabel(TForm *Form, const QString &Name, const QString &Caption, int Left, int Top) {
+  auto *label = new TLabel(Form);
+  label->SetName(Name);
+  label->SetParent(Form);
+  label->SetLeft(Left);
+  label->SetTop(Top);
+  label->SetCaption(Caption);
+  return label;
+}
+
+TVrHyperButton *NewHyperButton(TForm *Form, const QString &Name, const QString &Caption,
+                               const TRect &Bounds) {
+  auto *button = new TVrHyperButton(Form);
+  button->SetName(Name);
+  button->SetParent(Form);
+  button->SetBounds(Bounds.Left, Bounds.Top, Bounds.Width(), Bounds.Height());
+  button->SetCaption(Caption);
+  return button;
+}
+
+TFloatEdit *NewFloatEdit(TForm *Form, const QString &Name, int Digits, const TRect &Bounds) {
+  auto *edit = new TFloatEdit(Form);
+  edit->SetName(Name);
+  edit->SetParent(Form);
+  edit->SetBounds(Bounds.Left, Bounds.Top, Bounds.Width(), Bounds.Height());
+  edit->SetDigits(Digits);
+  edit->SetMax(99999999.9);
+  return edit;
+}
+
+TMenuItem *NewMenuItem(TPopupMenu *Menu, const QString &Name, const QString &Caption) {
+  auto *item = new TMenuItem(Menu->Owner());
+  item->SetName(Name);
+  item->SetCaption(Caption);
+  Menu->Items()->Add(item);
+  return item;
+}
+
+} // namespace
+
+void TF1::CreateCustomerControls() {
+  PanelCUSTOMER = NewTitle(this, QStringLiteral("PanelCUSTOMER"), QStringLiteral("CUSTOMER DETAILS"),
+                           TRect{6, 6, 346, 28});
+  ButtonLIST =
+      NewHyperButton(this, QStringLiteral("ButtonLIST"), QStringLiteral("LIST"), TRect{352, 6, 404, 28});
+  ButtonLIST->OnClick = TNotifyEvent(this, &TF1::ButtonLISTClick);
+  ButtonMANUAL =
+      NewHyperButton(this, QStringLiteral("ButtonMANUAL"), QStringLiteral("MANUAL"), TRect{408, 6, 466, 28});
+  ButtonMANUAL->OnClick = TNotifyEvent(this, &TF1::ButtonMANUALClick);
+
+  EGrid1 = new TO32InspectorGrid(this);
+  EGrid1->SetName(QStringLiteral("EGrid1"));
+  EGrid1->SetParent(this);
+  EGrid1->SetBounds(6, 32, 460, 124);
+  EGrid1->SetDefaultRowHeight(19);
+  EGrid1->SetItemTextColor(clNavy);
+  const QString captions[kCustomerRows] = {QStringLiteral("Customer"), QStringLiteral("Address")};
+  for (const QString &caption : captions) {
+    TO32InspectorItem *row = EGrid1->AddItem(itString);
+    row->SetCaption(caption);
+    row->SetMaxLength(kCustomerFieldSize);
+  }
+}
+
+void TF1::CreateGlobalControls() {
+  Image1 = new TImage(this);
+  Image1->SetName(QStringLiteral("Image1"));
+  Image1->SetParent(this);
+  Image1->SetBounds(474, 4, 48, 48);
+  Image1->SetTransparent(true);
+  Image1->Picture()->Bitmap()->SetImage(ProgramIconImage());
+  Image2 = new TImage(this);
+  Image2->SetName(QStringLiteral("Image2"));
+  Image2->SetParent(this);
+  Image2->SetBounds(526, 8, 150, 40);
+  Image2->SetTransparent(true);
+  Image2->Picture()->Bitmap()->SetImage(ProgramNameImage());
+
+  PanelGLOBAL = NewTitle(this, QStringLiteral("PanelGLOBAL"), QStringLiteral("GLOBAL DETAILS"),
+                         TRect{474, 56, 690, 78});
+
+  LabelDATE = NewLabel(this, QStringLiteral("LabelDATE"), QStringLiteral("Invoice Date"), 474, 87);
+  OvcDateEdit1 = new TOvcDateEdit(this);
+  OvcDateEdit1->SetName(QStringLiteral("OvcDateEdit1"));
+  OvcDateEdit1->SetParent(this);
+  OvcDateEdit1->SetBounds(562, 84, 128, 23);
+  OvcDateEdit1->SetEpoch(0);
+  OvcDateEdit1->SetRequiredFields(TOvcRequiredDateFields{rfMonth, rfDay});
+  LabelDATE->SetFocusControl(OvcDateEdit1);
+
+  LabelTYPE = NewLabel(this, QStringLiteral("LabelTYPE"), QStringLiteral("Invoice Type"), 474, 114);
+  Combo1 = new TComboBox(this);
+  Combo1->SetName(QStringLiteral("Combo1"));
+  Combo1->SetParent(this);
+  Combo1->SetBounds(562, 111, 86, 23);
+  Combo1->SetStyle(csDropDownList);
+  Combo1->Items()->Add(QStringLiteral("ITEMS"));
+  Combo1->Items()->Add(QStringLiteral("SERVICES"));
+  Combo1->OnChange = TNotifyEvent(this, &TF1::Combo1Change);
+  LabelTYPE->SetFocusControl(Combo1);
+
+  LabelTAXPCT = NewLabel(this, QStringLiteral("LabelTAXPCT"), QStringLiteral("Tax Percent"), 474, 141);
+  FEtax = NewFloatEdit(this, QStringLiteral("FEtax"), 1, TRect{562, 138, 640, 161});
+  FEtax->SetAlignment(taRightJustify);
+  FEtax->OnEnterPress = TKeyPressEvent(this, &TF1::FEtaxEnterPress);
+  FEtax->OnExit = TNotifyEvent(this, &TF1::FEtaxExit);
+  LabelTAXPCT->SetFocusControl(FEtax);
+
+  ButtonMENU =
+      NewHyperButton(this, QStringLiteral("ButtonMENU"), QStringLiteral("MENU"), TRect{652, 111, 690, 134});
+  ButtonMENU->OnClick = TNotifyEvent(this, &TF1::ButtonMENUClick);
+  ButtonEXIT =
+      NewHyperButton(this, QStringLiteral("ButtonEXIT"), QStringLiteral("EXIT"), TRect{652, 138, 690, 161});
+  ButtonEXIT->OnClick = TNotifyEvent(this, &TF1::ButtonEXITClick);
+}
+
+void TF1::CreateAddControls() {
+  PanelADD = NewTitle(this, QStringLiteral("PanelADD"), QStringLiteral("ADD ITEMS"), TRect{6, 166, 690, 188});
+
+  LabelDESCRIPTION =
+      NewLabel(this, QStringLiteral("LabelDESCRIPTION"), QStringLiteral("DESCRIPTION"), 6, 192);
+  Memo1 = new TMemo(this);
+  Memo1->SetName(QStringLiteral("Memo1"));
+  Memo1->SetParent(this);
+  Memo1->SetBounds(6, 208, 420, 52);
+  Memo1->SetMaxLength(kDescriptionSize);
+  Memo1->SetWantReturns(false);
+  Memo1->SetScrollBars(ssVertical);
+  LabelDESCRIPTION->SetFocusControl(Memo1);
+
+  LabelQUANTITY = NewLabel(this, QStringLiteral("LabelQUANTITY"), QStringLiteral("QUANTITY"), 434, 192);
+  FEquantity = NewFloatEdit(this, QStringLiteral("FEquantity"), 0, TRect{434, 208, 506, 231});
+  FEquantity->SetMin(-99999999.9);
+  LabelQUANTITY->SetFocusControl(FEquantity);
+
+  LabelPRICE = NewLabel(this, QStringLiteral("LabelPRICE"), QStringLiteral("ITEM PRICE"), 512, 192);
+  FEnet = NewFloatEdit(this, QStringLiteral("FEnet"), 2, TRect{512, 208, 600, 231});
+  LabelPRICE->SetFocusControl(FEnet);
+
+  ButtonPRODUCTS = NewHyperButton(this, QStringLiteral("ButtonPRODUCTS"), QStringLiteral("LIST"),
+                                  TRect{606, 208, 690, 231});
+  ButtonPRODUCTS->OnClick = TNotifyEvent(this, &TF1::ButtonPRODUCTSClick);
+
+  Button1 = new TButton(this);
+  Button1->SetName(QStringLiteral("Button1"));
+  Button1->SetParent(this);
+  Button1->SetBounds(512, 236, 178, 25);
+  Button1->SetCaption(QStringLiteral("Add to Invoice"));
+  Button1->OnClick = TNotifyEvent(this, &TF1::OvcButtonHeader3Click);
+}
+
+void TF1::CreateDetailControls() {
+  PanelDETAIL = NewTitle(this, QStringLiteral("PanelDETAIL"), QStringLiteral("INVOICE DETAIL"),
+                         TRect{6, 268, 690, 290});
+
+  OvcDbTable1 = new TOvcDbTable(this);
+  OvcDbTable1->SetName(QStringLiteral("OvcDbTable1"));
+  OvcDbTable1->SetParent(this);
+  OvcDbTable1->SetBounds(2, 294, 692, 2 + 17 * 8);
+  OvcDbTable1->SetAccess(otxReadOnly);
+  OvcDbTable1->SetHeaderOptions(TOvcHeaderOptions{hoShowHeader});
+  OvcDbTable1->SetHeaderHeight(17);
+  OvcDbTable1->SetRowHeight(17);
+  OvcDbTable1->SetOptions(TOvcDbTableOptionSet{dtoHighlightActiveRow});
+  OvcDbTable1->SetScrollBars(ssNone);
+  OvcDbTable1->SetColor(clWindow);
+  OvcDbTable1->SetColorUnused(clWindow);
+  OvcDbTable1->SetDataSource(DD->dsINV2);
+  const int widths[] = {64, kDescriptionWidthItems, 64, 64};
+  for (int c = 0; c < OvcDbTable1->ColumnCount() && c < 4; ++c) OvcDbTable1->Column(c)->SetWidth(widths[c]);
+
+  LabelNETCaption = NewLabel(this, QStringLiteral("LabelNETCaption"), QStringLiteral("NET"), 8, 440);
+  LabelTAXCaption = NewLabel(this, QStringLiteral("LabelTAXCaption"), QStringLiteral("Tax"), 164, 440);
+  LabelGROSSCaption = NewLabel(this, QStringLiteral("LabelGROSSCaption"), QStringLiteral("GROSS"), 306, 440);
+  const auto NewTotal = [this](const QString &Name, int Left, int Width) {
+    TLabel *label = NewLabel(this, Name, QStringLiteral("0.00"), Left, 440);
+    label->SetAutoSize(false);
+    label->SetWidth(Width);
+    label->SetAlignment(taRightJustify);
+    label->Font()->SetStyle(fsBold);
+    return label;
+  };
+  LabelNET = NewTotal(QStringLiteral("LabelNET"), 36, 120);
+  LabelTAX = NewTotal(QStringLiteral("LabelTAX"), 188, 110);
+  LabelGROSS = NewTotal(QStringLiteral("LabelGROSS"), 350, 130);
+
+  ButtonCREATE = NewHyperButton(this, QStringLiteral("ButtonCREATE"), QStringLiteral("Create Invoice"),
+                                TRect{540, 434, 690, 460});
+  ButtonCREATE->OnClick = TNotifyEvent(this, &TF1::ButtonCREATEClick);
+}
+
+void TF1::CreateMenus() {
+  PopSETTINGS = new TPopupMenu(this);
+  PopSETTINGS->SetName(QStringLiteral("PopSETTINGS"));
+  EditSettings1 = NewMenuItem(PopSETTINGS, QStringLiteral("EditSettings1"), QStringLiteral("Edit Settings"));
+  EditSettings1->OnClick = TNotifyEvent(this, &TF1::EditSettings1Click);
+  ViewPastInvoices1 =
+      NewMenuItem(PopSETTINGS, QStringLiteral("ViewPastInvoices1"), QStringLiteral("View Past Invoices"));
+  ViewPastInvoices1->OnClick = TNotifyEvent(this, &TF1::ViewPastInvoices1Click);
+  NewMenuItem(PopSETTINGS, QStringLiteral("N1"), QStringLiteral("-"));
+  WipeAll1 = NewMenuItem(PopSETTINGS, QStringLiteral("WipeAll1"), QStringLiteral("Wipe All and Re-Start"));
+  WipeAll1->OnClick = TNotifyEvent(this, &TF1::WipeAll1Click);
+  NewMenuItem(PopSETTINGS, QStringLiteral("N2"), QStringLiteral("-"));
+  About1 = NewMenuItem(PopSETTINGS, QStringLiteral("About1"), QStringLiteral("About Tallyrook - and Help"));
+  About1->OnClick = TNotifyEvent(this, &TF1::About1Click);
+
+  PopupMenu1 = new TPopupMenu(this);
+  PopupMenu1->SetName(QStringLiteral("PopupMenu1"));
+  DeleteItem1 = NewMenuItem(PopupMenu1, QStringLiteral("DeleteItem1"), QStringLiteral("Delete Item"));
+  DeleteItem1->OnClick = TNotifyEvent(this, &TF1::DeleteItem1Click);
+  OvcDbTable1->SetPopupMenu(PopupMenu1);
+
+  // Made last: it paints the menus the form holds when it becomes active.
+  XPMenu1 = new TXPMenu(this);
+  XPMenu1->SetName(QStringLiteral("XPMenu1"));
+  XPMenu1->ApplyMainFormSettings();
+}
+
+// ---- reset routines ----
+
+void TF1::ResetGlobals() {
+  Combo1->SetItemIndex(DD->DefaultINVTYPE);
+  FEtax->SetValue(DD->DefaultTaxPCT);
+  OvcDateEdit1->SetDate(Date());
+}
+
+void TF1::ResetDetails() {
+  const bool items = ItemsChosen();
+  OvcDbTable1->Column(kQuantityColumn)->SetHidden(!items);
+  OvcDbTable1->Column(kDescriptionColumn)
+      ->SetWidth(items ? kDescriptionWidthItems : kDescriptionWidthServices);
+  OvcDbTable1->MoveToColumn(items ? kQuantityColumn : kDescriptionColumn);
+}
+
+void TF1::ResetAdd() {
+  Memo1->Clear();
+  FEquantity->SetValue(1);
+  FEnet->SetValue(0);
+  const bool items = ItemsChosen();
+  FEquantity->SetVisible(items);
+  LabelQUANTITY->SetVisible(items);
+}
+
+void TF1::EmptyCustomerRows() {
+  for (int row = 0; row < kCustomerRows; ++row) CustomerRow(row)->SetDisplayText(QString());
+}
+
+void TF1::ResetCustomer() {
+  DD->InvCUSTNO = 0;
+  EGrid1->SetReadOnly(false);
+  EmptyCustomerRows();
+  EGrid1->SetColumnWidth(0, 108);
+  EGrid1->SetColumnWidth(1, 348);
+  EGrid1->SelectRow(1);
+  EGrid1->SelectRow(0);
+  FocusOn(EGrid1);
+}
+
+void TF1::ResetINV2() { DD->NewINV2andOpen(); }
+
+void TF1::RecalcTotals() {
+  TInvoiceTotals totals;
+  try {
+    totals = RecalcInvoiceTotals(*DD, FEtax->Value());
+    totalsTaxPercent_ = FEtax->Value();
+  } catch (const EAmountError &e) {
+    // The lines were storable with the percent the totals last had; the new percent is refused.
+    FEtax->SetValue(totalsTaxPercent_);
+    totals = RecalcInvoiceTotals(*DD, totalsTaxPercent_);
+    ShowRefusal(e.Message());
+  }
+  ShowTotals(totals);
+}
+
+void TF1::ShowTotals(const TInvoiceTotals &Totals) {
+  LabelNET->SetCaption(AmountText(Totals.Net));
+  LabelTAX->SetCaption(AmountText(Totals.Tax));
+  LabelGROSS->SetCaption(AmountText(Totals.Gross));
+}
+
+// ---- handlers ----
+
+void TF1::FormShow(TObject *) {
+  ResetGlobals();
+  ResetDetails();
+  ResetAdd();
+  ResetCustomer();
+}
+
+void TF1::FormClose(TObject *, TCloseAction &) {
+  for (TffTable *table :
+       {DD->CONTROL, DD->INV1, DD->INV2, DD->MINV2, DD->MINV1, DD->REPORTS, DD->CUST, DD->PRODUCTS})
+    if (table->Active()) table->Close();
+  DD->ffClient1->Close();
+}
+
+void TF1::Combo1Change(TObject *) {
+  // The lines of the other type go without a question: the help text says so.
+  ResetAdd();
+  ResetINV2();
+  ResetDetails();
+  RecalcTotals();
+}
+
+void TF1::FEtaxEnterPress(TObject *, QChar &) { RecalcTotals(); }
+
+void TF1::FEtaxExit(TObject *) { RecalcTotals(); }
+
+void TF1::FocusOn(TWinControl *Control) {
+  if (Showing() && Control->CanFocus())
+    Control->SetFocus();
+  else if (Control->Visible())
+    SetActiveControl(Control);
+}
+
+void TF1::FocusDescription() { FocusOn(Memo1); }
+
+void TF1::ShowRefusal(const QString &Message) {
+  ::MessageBox(Handle(), Message, Application()->Title(), MB_OK | MB_ICONEXCLAMATION);
+}
+
+void TF1::OvcButtonHeader3Click(TObject *) {
+  FocusDescription();
+  const bool items = FEquantity->Visible();
+  const double taxPercent = FEtax->Value();
+  TInvoiceTotals totals;
+  try {
+    if (!AddInvoiceLine(*DD, items, items ? FEquantity->Value() : 0, Memo1->Text(), FEnet->Value())) return;
+    try {
+      totals = RecalcInvoiceTotals(*DD, taxPercent);
+    } catch (const EAmountError &) {
+      // Storable alone, the line makes the totals too large with the tax: it goes again.
+      DD->INV2->Last();
+      DD->INV2->Delete();
+      RecalcTotals();
+      throw;
+    }
+  } catch (const EAmountError &e) {
+    // What was typed stays, to be mended.
+    ShowRefusal(e.Message());
+    return;
+  }
+  totalsTaxPercent_ = taxPercent;
+  ShowTotals(totals);
+  ResetAdd();
+}
+
+void TF1::DeleteItem1Click(TObject *) {
+  TffTable *lines = DD->INV2;
+  if (lines->IsEmpty()) return;
+  lines->Delete();
+  lines->Last();
+  RecalcTotals();
+  FocusDescription();
+}
+
+void TF1::ButtonLISTClick(TObject *) {
+  CUSTLIST->SetUp();
+  CentreOverMainWindow(CUSTLIST);
+  CUSTLIST->ShowModal();
+  if (CUSTLIST->Tag() != 1) return;
+  // The customer as stored; the rows are not to be changed by hand while they show it.
+  EGrid1->HideEditor();
+  const QStringList fields = {QStringLiteral("CUSTOMER"), QStringLiteral("ADDR1"), QStringLiteral("ADDR2"),
+                              QStringLiteral("ADDR3"),    QStringLiteral("ADDR4"), QStringLiteral("ADDR5")};
+  for (int row = 0; row < kCustomerRows; ++row)
+    CustomerRow(row)->SetDisplayText(DD->CUST->FieldByName(fields[row])->AsString());
+  DD->InvCUSTNO = DD->CUST->FieldByName(QStringLiteral("CUSTNO"))->AsInteger();
+  EGrid1->SetReadOnly(true);
+}
+
+void TF1::ButtonMANUALClick(TObject *) {
+  EmptyCustomerRows();
+  DD->InvCUSTNO = 0;
+  EGrid1->SetReadOnly(false);
+}
+
+void TF1::ButtonPRODUCTSClick(TObject *) {
+  PRODUCTS->SetUp(Combo1->ItemIndex());
+  CentreOverMainWindow(PRODUCTS);
+  PRODUCTS->ShowModal();
+  if (PRODUCTS->Tag() != 1) return;
+  // The line is filled in, not added.
+  Memo1->Clear();
+  Memo1->SetText(DD->PRODUCTSDESCRIPTION->AsString());
+  FEquantity->SetValue(1);
+  FEnet->SetValue(DD->PRODUCTSITEMPRICE->AsFloat());
+}
+
+void TF1::ButtonMENUClick(TObject *) { ShowPopSettings(); }
+
+void TF1::ShowPopSettings() {
+  const TPoint corner = ButtonMENU->ClientToScreen(TPoint{0, 0});
+  PopSETTINGS->Popup(corner.X, corner.Y + 20);
+}
+
+void TF1::EditSettings1Click(TObject *) {
+  SETTINGS->Setup();
+  CentreOverMainWindow(SETTINGS);
+  SETTINGS->ShowModal();
+  // The invoice being made keeps its type.
+  FEtax->SetValue(DD->DefaultTaxPCT);
+  RecalcTotals();
+}
+
+void TF1::ViewPastInvoices1Click(TObject *) {
+  INVOICES->SetUp();
+  CentreOverMainWindow(INVOICES);
+  INVOICES->ShowModal();
+}
+
+void TF1::About1Click(TObject *) {
+  CentreOverMainWindow(AboutBox);
+  AboutBox->SetActiveControl(AboutBox->OKButton);
+  AboutBox->ShowModal();
+}
+
+void TF1::WipeAll1Click(TObject *) {
+  if (::MessageBox(Handle(), kWipeAllText, QStringLiteral("Wipe All"),
+                   MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES)
+    return;
+  WipeAllData(*DD);
+  ResetAdd();
+  ResetINV2();
+  ResetDetails();
+  FEtax->SetValue(DD->DefaultTaxPCT);
+  RecalcTotals();
+  ResetCustomer();
+}
+
+void TF1::ButtonEXITClick(TObject *) { Close(); }
+
+// ---- Create Invoice ----
+
+TInvoiceDraft TF1::Draft() {
+  TInvoiceDraft draft;
+  draft.Items = ItemsChosen();
+  draft.CustNo = DD->InvCUSTNO;
+  draft.Customer = CustomerRow(0)->DisplayText();
+  for (int line = 0; line < 5; ++line) draft.Address[line] = CustomerRow(line + 1)->DisplayText();
+  draft.Date = OvcDateEdit1->Date();
+  draft.TaxPercent = FEtax->Value();
+  return draft;
+}
+
+void TF1::NewInvoiceLines() {
+  ResetAdd();
+  ResetINV2();
+  ResetDetails();
+  FEtax->SetValue(DD->DefaultTaxPCT);
+  RecalcTotals();
+}
+
+void TF1::WhatNext() {
+  WOTNEXT->RB1->SetChecked(true);
+  WOTNEXT->SetActiveControl(WOTNEXT->RB1);
+  CentreOverMainWindow(WOTNEXT);
+  WOTNEXT->ShowModal();
+  if (WOTNEXT->RB1->Checked()) {
+    Close();
+  } else if (WOTNEXT->RB2->Checked()) {
+    NewInvoiceLines();
+    ResetCustomer();
+  } else if (WOTNEXT->RB3->Checked()) {
+    NewInvoiceLines();
+    FocusDescription();
+  } else if (WOTNEXT->RB4->Checked()) {
+    ResetCustomer();
+  }
+}
+
+void TF1::ButtonCREATEClick(TObject *) {
+  // Leaving the field being typed in takes its value over: the tax percent into the totals, a customer row
+  // into its item.
+  FocusDescription();
+  EGrid1->CommitEditor();
+  TCreateInvoiceSteps steps;
+  steps.FocusDescription = [this] { FocusDescription(); };
+  steps.FocusCustomer = [this] { FocusOn(EGrid1); };
+  steps.ShowMessage = [](const QString &Message) { MessageDlg(Message, mtCustom, TMsgDlgButtons{mbOK}); };
+  steps.Confirm = [this] {
+    return ::MessageBox(Handle(), QStringLiteral("Do you want to confirm this invoice?"),
+                        QStringLiteral("Confirm"), MB_YESNO | MB_ICONQUESTION) == IDYES;
+  };
+  steps.ShowInvoice = ShowInvoiceInPrintForm(HARD);
+  steps.WhatNext = [this] { WhatNext(); };
+  CreateInvoice(*DD, Draft(), steps);
 }

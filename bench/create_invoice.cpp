@@ -1,12 +1,14 @@
 // Create Invoice, confirmed, of a 20-line invoice: the checks, the store in one transaction and the print
 // form's preparation of template 1 (without showing it), on the shipped data with no stored invoice and with
 // 100,000 stored invoices of 10 lines each (1,000,000 lines). Store and preparation are also reported apart
-// (store_ms, prepare_ms). Each benchmark works on a copy of its data folder, which it gets from the one
-// built once and kept in the temporary folder.
+// (store_ms, prepare_ms). And the program's start on the same data, from the program body's first step to
+// its main window shown. Each benchmark works on a copy of its data folder, which it gets from the one built
+// once and kept in the temporary folder.
 #include "app/create_invoice.h"
 #include "app/data_module.h"
 #include "app/invoice_lines.h"
 #include "app/invoice_templates.h"
+#include "app/main_form.h"
 #include "app/print_form.h"
 #include "app/program.h"
 #include "bench/invoice_data.h"
@@ -16,6 +18,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <benchmark/benchmark.h>
 #include <chrono>
 
@@ -127,6 +130,36 @@ void BM_CreateInvoiceOf20Lines(benchmark::State &state) {
   FreeApplication();
 }
 BENCHMARK(BM_CreateInvoiceOf20Lines)->Arg(0)->Arg(kHeaders)->Unit(benchmark::kMillisecond);
+
+// The program body run as it runs for a user, timed until its main window shows; the window is then closed,
+// which ends the run.
+void BM_StartUpToTheMainWindowShown(benchmark::State &state) {
+  const QString kept = KeptFolder(int(state.range(0)));
+  QTemporaryDir work, runtime;
+  QFile::copy(QDir(kept).filePath(QStringLiteral("tallyrook.db")),
+              QDir(work.path()).filePath(QStringLiteral("tallyrook.db")));
+  qputenv("TALLYROOK_DATA", work.path().toUtf8());
+  qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+  using Clock = std::chrono::steady_clock;
+  for (auto _ : state) {
+    const Clock::time_point start = Clock::now();
+    bool shown = false;
+    QTimer::singleShot(0, [&] {
+      shown = F1 && F1->Showing();
+      state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+      if (F1) F1->Close();
+    });
+    if (RunTallyrook() != 0 || !shown) {
+      state.SkipWithError("the main window did not show");
+      break;
+    }
+  }
+}
+BENCHMARK(BM_StartUpToTheMainWindowShown)
+    ->Arg(0)
+    ->Arg(kHeaders)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

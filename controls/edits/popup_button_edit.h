@@ -5,6 +5,7 @@
 #include "controls/edits/custom_edit.h"
 #include "platform/graphics/bitmap.h"
 #include "platform/widgets/std_buttons.h"
+#include "platform/widgets/std_control_types.h"
 #include <memory>
 
 // Posted to the edit itself: fire OnPopupClose / OnPopupOpen.
@@ -13,7 +14,9 @@ constexpr UINT ovm_PopupOpen = 0x0465;
 
 using TOvcPopupEvent = TNotifyEvent;
 
-enum TOvcPopupAnchor { paLeft, paRight };
+// Which edge of the edit the popup lines up with: paLeft or paRight. The names are the popup menus' own
+// alignment values, so a form may hold both kinds of control.
+using TOvcPopupAnchor = TPopupAlignment;
 
 class TOvcEdPopup;
 

@@ -224,8 +224,6 @@ private:
 void SetFormMenu(TCustomForm *Form, TMainMenu *Menu);
 TMainMenu *FormMenu(const TCustomForm *Form);
 
-enum TPopupAlignment { paLeft, paRight, paCenter };
-
 class TPopupMenu : public TMenu {
 public:
   explicit TPopupMenu(TComponent *AOwner);

@@ -17,6 +17,8 @@ enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 using TBevelWidth = int;
 enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+// Where a popup stands against the point or control it is shown for.
+enum TPopupAlignment { paLeft, paRight, paCenter };
 
 // The state of an owner-drawn item (a combo-box entry, a menu item).
 enum TOwnerDrawStateFlag {

@@ -49,6 +49,11 @@ TEST_F(Program, StartsWithTheMainWindowAndEndsWhenItCloses) {
     EXPECT_TRUE(F1->Showing());
     EXPECT_TRUE(DD->INV2->Active());
     EXPECT_TRUE(DD->CONTROL->Active());
+    // Every window is made once, at start, in this order.
+    QStringList made;
+    for (int i = 0; i < Application()->ComponentCount(); ++i) made << Application()->Components(i)->Name();
+    EXPECT_EQ(made, QStringList({"DD", "F1", "SETTINGS", "HARD", "WOTNEXT", "AboutBox", "CUSTLIST",
+                                 "CUSTEDIT", "INVOICES", "PRODUCTS", "PRODEDIT"}));
     const QString shots = qEnvironmentVariable("TALLYROOK_SCREENSHOTS");
     if (!shots.isEmpty()) {
       QDir().mkpath(shots);
