@@ -13,6 +13,7 @@
 #include "report/report_hooks.h"
 #include "report/variables.h"
 #include <QApplication>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <benchmark/benchmark.h>
@@ -50,6 +51,8 @@ public:
     dd_->INV1->Post();
     ReportVariables()->SetVariable(QStringLiteral("SINV"), Variant(1001));
     ReportVariables()->SetVariable(QStringLiteral("CURRSYM"), Variant(QStringLiteral("EUR")));
+    // A stored invoice, not a preview: no preview mark.
+    ReportVariables()->SetVariable(QStringLiteral("PREVIEWMARK"), Variant(QString()));
     dd_->REPORTS->Open();
     report_->LoadTemplateFromDataset(dd_->REPORTS, itNewItems);
     dd_->REPORTS->Close();
@@ -75,7 +78,10 @@ void BM_Template1Prepare(benchmark::State &state) {
   ShippedInvoice invoice(int(state.range(0)));
   int pages = 0;
   for (auto _ : state) {
-    if (!invoice.Report()->PrepareReport()) state.SkipWithError("preparation failed");
+    if (!invoice.Report()->PrepareReport()) {
+      state.SkipWithError(("preparation failed: " + invoice.Report()->ErrorText()).toStdString().c_str());
+      break;
+    }
     pages = invoice.Report()->EMFPages().Count();
   }
   state.counters["pages"] = pages;
@@ -86,17 +92,26 @@ void BM_Template1PrepareAndPdf(benchmark::State &state) {
   FormatSettingsGuard formats(FormatSettings::USEnglish());
   QTemporaryDir out;
   TPrinter printer(std::make_unique<TScriptedPrinterSystem>(out.path()));
-  printer.SetPdfFileName(out.filePath(QStringLiteral("invoice.pdf")));
+  const QString pdf = out.filePath(QStringLiteral("invoice.pdf"));
+  printer.SetPdfFileName(pdf);
   BindReportPrinter(&printer);
   {
     ShippedInvoice invoice(int(state.range(0)));
     for (auto _ : state) {
-      if (!invoice.Report()->PrepareReport()) state.SkipWithError("preparation failed");
+      if (!invoice.Report()->PrepareReport()) {
+        state.SkipWithError(("preparation failed: " + invoice.Report()->ErrorText()).toStdString().c_str());
+        break;
+      }
       if (!invoice.Report()->PrintPreparedReport(QString(), 1)) state.SkipWithError("printing failed");
     }
     state.counters["pages"] = invoice.Report()->EMFPages().Count();
   }
   BindReportPrinter(nullptr);
+  // For a look, or to compare two builds' output: TALLYROOK_KEEP_PDF names a folder to keep the file in.
+  if (const QString keep = qEnvironmentVariable("TALLYROOK_KEEP_PDF"); !keep.isEmpty()) {
+    QFile::remove(keep + QStringLiteral("/template1.pdf"));
+    QFile::copy(pdf, keep + QStringLiteral("/template1.pdf"));
+  }
 }
 BENCHMARK(BM_Template1PrepareAndPdf)->Arg(10000)->Unit(benchmark::kMillisecond);
 

@@ -136,7 +136,8 @@ void BM_PrintInvoiceToPdf(benchmark::State &state) {
   FormatSettingsGuard formats(FormatSettings::USEnglish());
   QTemporaryDir dir;
   TPrinter printer(std::make_unique<TScriptedPrinterSystem>(dir.path()));
-  printer.SetPdfFileName(dir.filePath(QStringLiteral("invoice.pdf")));
+  const QString pdf = dir.filePath(QStringLiteral("invoice.pdf"));
+  printer.SetPdfFileName(pdf);
   BindReportPrinter(&printer);
   {
     Invoice invoice(int(state.range(0)));
@@ -149,6 +150,12 @@ void BM_PrintInvoiceToPdf(benchmark::State &state) {
     state.counters["peak_MB"] = PeakMegabytes();
   }
   BindReportPrinter(nullptr);
+  // For a look, or to compare two builds' output: TALLYROOK_KEEP_PDF names a folder to keep the file in.
+  if (const QString keep = qEnvironmentVariable("TALLYROOK_KEEP_PDF"); !keep.isEmpty()) {
+    const QString kept = keep + QStringLiteral("/invoice-%1.pdf").arg(state.range(0));
+    QFile::remove(kept);
+    QFile::copy(pdf, kept);
+  }
 }
 BENCHMARK(BM_PrintInvoiceToPdf)->Arg(10)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 

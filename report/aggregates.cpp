@@ -32,11 +32,13 @@ bool IsFooter(int BandType) {
 }
 
 // A stored total (after its marker); a text that is not a number counts as nothing stored.
-std::optional<double> ReadTotal(const QString &Text) {
-  QString number = Text.trimmed();
+std::optional<double> ReadTotal(QStringView Text) {
+  double value = 0;
+  if (frReadDecimal(Text.trimmed(), value)) return value;
+  QString number = Text.trimmed().toString();
   number.replace(QLatin1Char(','), QLatin1Char('.'));
   bool ok = false;
-  const double value = number.toDouble(&ok);
+  value = number.toDouble(&ok);
   if (!ok) return std::nullopt;
   return value;
 }
@@ -66,13 +68,15 @@ QString BandAggregate(TfrAggregate Kind, const QString &P1, const QString &P2, c
     key += totals->BandType() == frBandCrossFooter ? QStringLiteral("00")
                                                    : QString::number(engine.CurPage->CrossColumn());
   TStrings *values = totals->AggregateValues();
-  const QString stored = values->Values(key);
+  const int index = values->IndexOfName(key);
+  const QString line = index >= 0 ? values->Strings(index) : QString();
+  const QString stored = index >= 0 ? values->ValueFromIndex(index) : QString();
 
   const bool collecting =
       current && !totals->Printing() && current->BandName().compare(bandName, Qt::CaseInsensitive) == 0;
   if (!collecting) {
     if (!totals->Printing() || stored.isEmpty()) return zero;
-    const std::optional<double> total = ReadTotal(stored.mid(1));
+    const std::optional<double> total = ReadTotal(QStringView(stored).mid(1));
     if (!total) return zero;
     if (Kind != TfrAggregate::Avg) return frNumberText(*total);
     const int count = totals->AggregateRecordCount();
@@ -80,7 +84,7 @@ QString BandAggregate(TfrAggregate Kind, const QString &P1, const QString &P2, c
   }
 
   if (stored.startsWith(QLatin1Char('1'))) return zero; // this record has been counted
-  std::optional<double> total = stored.isEmpty() ? std::nullopt : ReadTotal(stored.mid(1));
+  std::optional<double> total = stored.isEmpty() ? std::nullopt : ReadTotal(QStringView(stored).mid(1));
   if (!total) total = Kind == TfrAggregate::Min ? 1e200 : Kind == TfrAggregate::Max ? -1e200 : 0.0;
   double figure = 0;
   if (Kind != TfrAggregate::Count) {
@@ -94,7 +98,13 @@ QString BandAggregate(TfrAggregate Kind, const QString &P1, const QString &P2, c
   case TfrAggregate::Max: *total = std::max(*total, figure); break;
   case TfrAggregate::Count: *total += 1; break;
   }
-  values->SetValues(key, QLatin1Char('1') + frNumberText(*total));
+  const QString value = QLatin1Char('1') + frNumberText(*total);
+  // Evaluating the argument may have stored totals too: the line read is replaced where it was found only
+  // while the list still holds that very line there, else it is looked up again.
+  if (index >= 0 && index < values->Count() && values->Strings(index).constData() == line.constData())
+    values->SetStrings(index, key + QLatin1Char('=') + value);
+  else
+    values->SetValues(key, value);
   return zero;
 }
 

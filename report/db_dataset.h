@@ -28,6 +28,7 @@ public:
 
   // The dataset in use: the data source's when it has one, else DataSet; EDSError when neither.
   TDataSet *GetDataSet() const;
+  TDataSet *RecordDataSet() const override { return GetDataSet(); }
   // Opens the dataset when OpenDataSource is on, then fires OnOpen.
   void OpenDataSet();
   // Fires OnClose, then closes the dataset when CloseDataSource is on.

@@ -16,6 +16,7 @@
 #include "report/report_dataset.h"
 #include "report/report_interpreter.h"
 #include "report/text_layout.h"
+#include "report/text_plan.h"
 #include "report/value_format.h"
 #include "report/variables.h"
 #include <algorithm>
@@ -45,10 +46,12 @@ bool IsFooterBand(int type) {
 // Forgets which totals took in the record before, so that the next one counts.
 void UnmarkCounted(TStringList &values) {
   for (int i = 0; i < values.Count(); ++i) {
-    const QString line = values.Strings(i);
+    QString line = values.Strings(i);
     const int eq = int(line.indexOf(QLatin1Char('=')));
-    if (eq >= 0 && eq + 1 < line.size() && line[eq + 1] == QLatin1Char('1'))
-      values.SetStrings(i, line.left(eq + 1) + QLatin1Char('0') + line.mid(eq + 2));
+    if (eq >= 0 && eq + 1 < line.size() && line[eq + 1] == QLatin1Char('1')) {
+      line[eq + 1] = QLatin1Char('0');
+      values.SetStrings(i, line);
+    }
   }
 }
 
@@ -63,53 +66,11 @@ int LevelOf(int type) {
   return 0;
 }
 
-// The position after the ']' that closes the '[' at Start (brackets nest; quoted parts do not count), or -1.
-int MatchBracket(const QString &Text, int Start) {
-  int depth = 0;
-  const int n = int(Text.size());
-  for (int i = Start; i < n; ++i) {
-    const QChar c = Text[i];
-    if (c == QLatin1Char('\'') || (c == QLatin1Char('"') && depth > 0)) {
-      const QChar quote = c;
-      ++i;
-      while (i < n && Text[i] != quote) ++i;
-      continue;
-    }
-    if (c == QLatin1Char('['))
-      ++depth;
-    else if (c == QLatin1Char(']') && --depth == 0)
-      return i + 1;
-  }
-  return -1;
-}
-
-// Where " #" starts a format in a bracketed text (outside quotes and inner brackets), or -1.
-int FormatMark(const QString &Inner) {
-  int depth = 0;
-  const int n = int(Inner.size());
-  for (int i = 0; i < n; ++i) {
-    const QChar c = Inner[i];
-    if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
-      const QChar quote = c;
-      ++i;
-      while (i < n && Inner[i] != quote) ++i;
-      continue;
-    }
-    if (c == QLatin1Char('['))
-      ++depth;
-    else if (c == QLatin1Char(']'))
-      --depth;
-    else if (depth == 0 && c == QLatin1Char(' ') && i + 1 < n && Inner[i + 1] == QLatin1Char('#'))
-      return i;
-  }
-  return -1;
-}
-
 // The single bracketed name a memo consists of ("[Name]"), or an empty text.
 QString SingleBracketedName(const TStrings &Memo) {
   if (Memo.Count() < 1) return QString();
   const QString line = Memo.Strings(0).trimmed();
-  if (line.size() < 3 || !line.startsWith(QLatin1Char('[')) || MatchBracket(line, 0) != line.size())
+  if (line.size() < 3 || !line.startsWith(QLatin1Char('[')) || frMatchBracket(line, 0) != line.size())
     return QString();
   const QString name = line.mid(1, line.size() - 2);
   if (name.contains(QLatin1Char('[')) || name.contains(QLatin1Char(']'))) return QString();
@@ -738,21 +699,13 @@ bool TfrPageBuilder::TakeIn(TfrView *View) {
   // Totals are function calls: only the bracketed expressions that call one are evaluated, and nothing is
   // formatted.
   try {
-    for (int i = 0; i < View->Memo.Count(); ++i) {
-      const QString line = View->Memo.Strings(i);
-      int at = 0;
-      while ((at = int(line.indexOf(QLatin1Char('['), at))) >= 0) {
-        const int end = MatchBracket(line, at);
-        if (end < 0) break;
-        const QString inner = line.mid(at + 1, end - at - 2);
-        if (inner.contains(QLatin1Char('('))) {
-          const int mark = FormatMark(inner);
+    const QList<TfrTextPlanLine> lines = TextPlan(View).Lines();
+    for (const TfrTextPlanLine &line : lines)
+      for (const TfrTextExpression &expression : line.expressions)
+        if (expression.callsFunction) {
           Variant value;
-          GetValue(mark >= 0 ? inner.left(mark) : inner, value);
+          GetValue(expression.expression, value);
         }
-        at = end;
-      }
-    }
   } catch (const Exception &e) {
     FailWith(e, View);
     return false;
@@ -1356,64 +1309,62 @@ void TfrPageBuilder::RunScript(TfrView *View) {
   ReportInterpreter()->RunScript(&View->Script, compiled, View->Name);
 }
 
+// The plan of the object's text, made again when its text or format changed.
+const TfrTextPlan &TfrPageBuilder::TextPlan(TfrView *View) {
+  TfrTextPlan &plan = plans_[View];
+  if (!plan.IsPlanOf(View->Memo, View->Format, View->FormatStr))
+    plan.Make(View->Memo, View->Format, View->FormatStr);
+  return plan;
+}
+
 void TfrPageBuilder::ExpandText(TfrView *View) {
+  // A copy of the plan's lines: the evaluation may run scripts that change the object's text.
+  const QList<TfrTextPlanLine> lines = TextPlan(View).Lines();
   View->Memo1.Clear();
-  for (int i = 0; i < View->Memo.Count(); ++i) {
-    const QString line = View->Memo.Strings(i);
-    if (line.isEmpty())
+  for (const TfrTextPlanLine &line : lines) {
+    if (line.empty) {
       View->Memo1.Add(QString());
-    else
-      ExpandLine(line, &View->Memo1, View);
+      continue;
+    }
+    QString text = line.literals[0];
+    for (qsizetype i = 0; i < line.expressions.size(); ++i) {
+      text += EvaluateExpression(line.expressions[i]);
+      text += line.literals[i + 1];
+    }
+    // A value holding line breaks gives several lines.
+    if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r'))) {
+      View->Memo1.Add(text);
+      continue;
+    }
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    for (const QString &part : text.split(QLatin1Char('\n'))) View->Memo1.Add(part);
   }
 }
 
-void TfrPageBuilder::ExpandLine(const QString &Line, TStrings *Target, TfrView *View) {
-  QString text = Line;
-  int at = 0;
-  while ((at = int(text.indexOf(QLatin1Char('['), at))) >= 0) {
-    const int end = MatchBracket(text, at);
-    if (end < 0) break;
-    const QString value = EvaluateBracket(text.mid(at + 1, end - at - 2), View);
-    text.replace(at, end - at, value);
-    at += int(value.size());
-  }
-  // A value holding line breaks gives several lines.
-  if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r'))) {
-    Target->Add(text);
-    return;
-  }
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  for (const QString &part : text.split(QLatin1Char('\n'))) Target->Add(part);
-}
-
-QString TfrPageBuilder::EvaluateBracket(const QString &Inner, TfrView *View) {
-  QString expression = Inner;
-  qint32 code = View ? View->Format : frFormatCode(fcText, 0, 0, '.');
-  QString format = View ? View->FormatStr : QString();
-  const int mark = FormatMark(Inner);
-  if (mark >= 0) {
-    expression = Inner.left(mark);
-    frParseFormatText(Inner.mid(mark + 2), code, format);
-  }
+QString TfrPageBuilder::EvaluateExpression(const TfrTextExpression &Expression) {
   Variant value;
-  GetValue(expression, value);
+  GetValue(Expression.expression, value);
   currentValue_ = value;
-  return frFormatValue(value, code, format);
+  return frFormatValue(value, Expression.code, Expression.format);
 }
 
 // A text or picture object whose text is a single bracketed name of a BLOB field shows that field.
 bool TfrPageBuilder::LoadBlobContent(TfrView *View) {
   if (View->Typ != gtMemo && View->Typ != gtPicture) return false;
-  // A text found once to show no BLOB is not looked at again while it stays the same.
+  // The name is read once, and a text found once to show no BLOB is not looked at again, while the text's
+  // first line stays the same.
   const QString first = View->Memo.Count() > 0 ? View->Memo.Strings(0) : QString();
-  if (const auto known = noBlob_.find(View); known != noBlob_.end() && known->second == first) return false;
-  TField *field = nullptr;
-  const QString name = SingleBracketedName(View->Memo);
-  if (name.isEmpty()) {
-    noBlob_[View] = first;
-    return false;
+  BlobLook &look = blobLooks_[View];
+  if (!look.read || look.first != first) {
+    look.read = true;
+    look.first = first;
+    look.name = SingleBracketedName(View->Memo);
+    look.noBlob = look.name.isEmpty();
   }
+  if (look.noBlob) return false;
+  const QString name = look.name;
+  TField *field = nullptr;
   if (TfrValue *entry = report_->Values().FindValue(name); entry && entry->Typ == 1) {
     TDataSet *dataSet = frDataSetOf(FindReportDataset(entry->DataSet));
     field = dataSet ? dataSet->FindField(entry->Field) : nullptr;
@@ -1422,7 +1373,7 @@ bool TfrPageBuilder::LoadBlobContent(TfrView *View) {
   }
   if (!field) return false;
   if (!frIsBlob(field)) {
-    noBlob_[View] = first;
+    look.noBlob = true;
     return false;
   }
   if (View->Typ == gtPicture) {
@@ -1470,7 +1421,7 @@ TDataSet *TfrPageBuilder::BandDataSet() const {
   TfrBand *data = DataBandFor(current ? current->BandType() : btMasterData);
   // Without a band source of its own, a band reads the record the whole report is built for.
   TfrDataset *source = data && data->DataSet ? data->DataSet : report_->Dataset();
-  return source ? frDataSetOf(source) : nullptr;
+  return source ? source->RecordDataSet() : nullptr;
 }
 
 bool TfrPageBuilder::FieldValue(TDataSet *DataSet, TField *Field, Variant &Value) const {
@@ -1494,6 +1445,8 @@ int TfrPageBuilder::ActiveLineNo(bool Through) const {
 }
 
 bool TfrPageBuilder::SpecialValue(const QString &Name, Variant &Value) const {
+  // Upper case is never shorter: a name longer than the longest special name is none of them.
+  if (QStringView(Name).trimmed().size() > qsizetype(std::size("LINETHROUGH#") - 1)) return false;
   const QString name = Name.trimmed().toUpper();
   if (name == QLatin1String("PAGE#")) {
     Value = Variant(pageNo_ + 1);
@@ -1554,7 +1507,7 @@ void TfrPageBuilder::GetValue(const QString &Name, Variant &Value) {
   // While cells print, the cross source's fields come first.
   if (cur_ && cur_->page->PrintingCross)
     if (TfrBand *cross = cur_->Band(btCrossData); cross && cross->DataSet)
-      if (TDataSet *dataSet = frDataSetOf(cross->DataSet))
+      if (TDataSet *dataSet = cross->DataSet->RecordDataSet())
         if (FieldValue(dataSet, dataSet->FindField(Name), Value)) return;
   if (TDataSet *dataSet = BandDataSet())
     if (FieldValue(dataSet, dataSet->FindField(Name), Value)) return;

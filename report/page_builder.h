@@ -23,6 +23,7 @@
 #pragma once
 #include "platform/core/variant.h"
 #include "report/interpreter.h"
+#include "report/text_plan.h"
 #include <QElapsedTimer>
 #include <QHash>
 #include <QString>
@@ -110,9 +111,9 @@ private:
   // ---- objects ----
   bool PrepareObject(TfrView *View);
   void RunScript(TfrView *View);
+  const TfrTextPlan &TextPlan(TfrView *View);
   void ExpandText(TfrView *View);
-  void ExpandLine(const QString &Line, TStrings *Target, TfrView *View);
-  QString EvaluateBracket(const QString &Inner, TfrView *View);
+  QString EvaluateExpression(const TfrTextExpression &Expression);
   bool LoadBlobContent(TfrView *View);
   void FailWith(const Exception &Error, TfrView *View);
 
@@ -160,6 +161,15 @@ private:
     bool pushes = false;
   };
   std::unordered_map<const TfrView *, Flow> flow_;
-  // Objects whose text (its first line kept here) was found to show no BLOB field.
-  std::unordered_map<const TfrView *, QString> noBlob_;
+  // The cut text of each text object.
+  std::unordered_map<const TfrView *, TfrTextPlan> plans_;
+  // The single bracketed name of each object's text (as its first line read) and whether it was found to
+  // show no BLOB field.
+  struct BlobLook {
+    bool read = false;
+    QString first;
+    QString name;
+    bool noBlob = false;
+  };
+  std::unordered_map<const TfrView *, BlobLook> blobLooks_;
 };

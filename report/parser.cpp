@@ -105,6 +105,11 @@ int SkipWord(const QString &Text, int I, bool SourceBlanks) {
   return I;
 }
 
+// True when the text is one number word and nothing else: converted, it stays itself.
+bool IsNumberWord(const QString &Text) {
+  return !Text.isEmpty() && IsNumberStart(Text[0]) && SkipWord(Text, 0, true) == Text.size();
+}
+
 // The text of a single-quoted string without its quotes, doubled quotes reduced to one.
 QString UnquoteString(const QString &Quoted) {
   QString inner = Quoted.mid(1);
@@ -125,6 +130,8 @@ QString SpliceableResult(const QString &Result) {
 }
 
 double ReadNumber(const QString &Word) {
+  double fast = 0;
+  if (frReadDecimal(Word, fast)) return fast;
   QString text = Word;
   text.replace(QLatin1Char(','), QLatin1Char('.'));
   bool ok = false;
@@ -212,6 +219,21 @@ private:
 
 bool frIsTrue(const Variant &Value) { return Value != Variant(0); }
 
+bool frReadDecimal(QStringView Text, double &Value) {
+  char buffer[64];
+  const qsizetype n = Text.size();
+  if (n == 0 || n >= qsizetype(sizeof buffer)) return false;
+  for (qsizetype i = 0; i < n; ++i) {
+    char16_t c = Text[i].unicode();
+    if (c == u',') c = u'.';
+    if (!((c >= u'0' && c <= u'9') || c == u'.' || c == u'-' || c == u'+' || c == u'e' || c == u'E'))
+      return false;
+    buffer[i] = char(c);
+  }
+  const auto result = std::from_chars(buffer, buffer + n, Value);
+  return result.ec == std::errc() && result.ptr == buffer + n && std::isfinite(Value);
+}
+
 QString frNumberText(double Value) {
   if (!std::isfinite(Value)) throw EParserError(QStringLiteral("Number out of range"));
   char buffer[64];
@@ -261,6 +283,46 @@ public:
     for (const QChar op : std::as_const(stack_))
       if (op != QLatin1Char('(')) result_ += op;
     return result_;
+  }
+
+  // Whether the text is one call and nothing else, blanks around it aside; then Name (upper case) and Args
+  // are the function and the argument texts that converting it would call it with. A call the conversion
+  // refuses (too many arguments) is not taken.
+  bool SingleCall(QString &Name, QStringList &Args) const {
+    const int n = text_.size();
+    int start = 0;
+    while (start < n && IsSourceBlank(text_[start])) ++start;
+    if (start == n) return false;
+    const QChar c = text_[start];
+    if (IsWordDelimiter(c) || IsNumberStart(c) || c == QLatin1Char(';') || c == QLatin1Char('%') ||
+        c == QLatin1Char('\'') || c == QLatin1Char('['))
+      return false;
+    const int end = SkipWord(text_, start, true);
+    const QString word = text_.mid(start, end - start);
+    if (KeywordCode(word.toUpper())) return false;
+    int open = end;
+    while (open < n && IsSourceBlank(text_[open])) ++open;
+    if (open == n || text_[open] != QLatin1Char('(')) return false;
+    QStringList args;
+    for (int i = SplitArguments(open, args); i < n; ++i)
+      if (!IsSourceBlank(text_[i])) return false;
+    if (args.size() > 3) return false;
+    while (args.size() < 3) args.append(QString());
+    Name = word.toUpper();
+    Args = args;
+    return true;
+  }
+
+  // Makes a single call (see SingleCall) as Run would, giving the text that takes the call's place.
+  QString Call(const QString &Name, const QStringList &Args) {
+    ++calls_;
+    return CallValue(Name, Args);
+  }
+
+  // Converts what a single call gave (Call) in the call's place, as Run goes on after splicing it.
+  QString ConvertCallValue(const QString &Value) {
+    text_ = QLatin1Char('(') + Value + QLatin1Char(')');
+    return *Run();
   }
 
 private:
@@ -344,7 +406,7 @@ private:
 
   // Splits the argument list opening at Open at commas of depth 1 outside quoted and bracketed parts;
   // returns the index after the closing parenthesis (the text's end when it is missing).
-  int SplitArguments(int Open, QStringList &Args) {
+  int SplitArguments(int Open, QStringList &Args) const {
     const int n = text_.size();
     int depth = 1;
     int argStart = Open + 1;
@@ -417,14 +479,45 @@ std::optional<QString> TfrParser::ConvertWithoutCalls(const QString &Text) {
   return Converter(*this, Text, true).Run();
 }
 
+TfrParser::Prepared TfrParser::Prepare(const QString &Text) {
+  DepthGuard guard(depth_);
+  Prepared prepared;
+  if (std::optional<QString> postfix = Converter(*this, Text, true).Run()) {
+    prepared.kind = Prepared::Postfix;
+    prepared.postfix = *postfix;
+  } else if (Converter(*this, Text, false).SingleCall(prepared.name, prepared.args)) {
+    prepared.kind = Prepared::Call;
+  }
+  return prepared;
+}
+
 Variant TfrParser::Calc(const QString &Text) {
-  // An expression without calls converts to the same postfix form every time: it is converted once.
-  if (const auto known = postfixes_.constFind(Text); known != postfixes_.constEnd())
-    return known->has_value() ? CalcPostfix(**known) : CalcPostfix(ConvertToPostfix(Text));
-  std::optional<QString> postfix = ConvertWithoutCalls(Text);
-  if (postfixes_.size() >= 4096) postfixes_.clear(); // texts from many reports must not pile up
-  postfixes_.insert(Text, postfix);
-  return postfix ? CalcPostfix(*postfix) : CalcPostfix(ConvertToPostfix(Text));
+  // An expression without calls converts to the same postfix form every time: it is converted once. A
+  // single call is read once; its call is made each time.
+  auto known = prepared_.constFind(Text);
+  if (known == prepared_.constEnd()) {
+    if (prepared_.size() >= 4096) prepared_.clear(); // texts from many reports must not pile up
+    known = prepared_.insert(Text, Prepare(Text));
+  }
+  // A copy: evaluating meets further expressions, which may grow or clear the table.
+  const Prepared prepared = *known;
+  switch (prepared.kind) {
+  case Prepared::Postfix: return CalcPostfix(prepared.postfix);
+  case Prepared::Call: {
+    QString postfix;
+    {
+      DepthGuard guard(depth_);
+      Converter converter(*this, QString(), false);
+      const QString value = converter.Call(prepared.name, prepared.args);
+      // A number, as the aggregates give, converts to itself: it is read straight away.
+      if (IsNumberWord(value)) return Variant(ReadNumber(value));
+      postfix = converter.ConvertCallValue(value);
+    }
+    return CalcPostfix(postfix);
+  }
+  case Prepared::Convert: break;
+  }
+  return CalcPostfix(ConvertToPostfix(Text));
 }
 
 Variant TfrParser::GetValue(const QString &Name) {

@@ -29,6 +29,7 @@
 #include "platform/core/variant.h"
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 TALLYROOK_EXCEPTION(EParserError, Exception)
@@ -59,6 +60,10 @@ using TFunctionEvent = TEvent<void(const QString &Name, const Variant &P1, const
 // The truth rule of report expressions: false exactly when the value equals 0.
 bool frIsTrue(const Variant &Value);
 
+// Reads plain decimal number text ("-12.5", "1e-3"; a ',' taken for the decimal point) as QString::toDouble
+// does, only faster; false for any other text, which is then left to the slower readers.
+bool frReadDecimal(QStringView Text, double &Value);
+
 // The text a number is spliced into an expression as: shortest text that reads back to the same double,
 // with "." as the decimal separator. EParserError for infinities and NaN.
 QString frNumberText(double Value);
@@ -80,10 +85,19 @@ private:
   class Converter;
   friend class Converter;
 
+  // What Calc keeps of an expression it met: its postfix form when it calls no function; its function's
+  // name and argument texts when it is a single call and nothing else (so only the call runs again);
+  // otherwise nothing, and it is converted every time.
+  struct Prepared {
+    enum Kind { Postfix, Call, Convert } kind = Convert;
+    QString postfix;
+    QString name;
+    QStringList args;
+  };
+  Prepared Prepare(const QString &Text);
+
   Variant GetValue(const QString &Name);
-  Variant CalcAt(const QString &Text, int Depth);
 
   int depth_ = 0;
-  // The postfix form of each expression Calc met, or nothing for one that calls a function.
-  QHash<QString, std::optional<QString>> postfixes_;
+  QHash<QString, Prepared> prepared_;
 };

@@ -7,6 +7,8 @@
 #include "platform/core/events.h"
 #include <QByteArray>
 
+class TDataSet;
+
 enum TRangeBegin { rbFirst, rbCurrent };
 enum TRangeEnd { reLast, reCurrent, reCount };
 
@@ -27,6 +29,8 @@ public:
   virtual void Next();
   // With reCount, true once RangeEndCount records have been passed; then OnCheckEOF may change the answer.
   virtual bool Eof();
+  // The platform dataset whose records the source walks; nothing in the base.
+  virtual TDataSet *RecordDataSet() const { return nullptr; }
 
   TRangeBegin RangeBegin() const { return rangeBegin_; }
   void SetRangeBegin(TRangeBegin Value) { rangeBegin_ = Value; }
@@ -64,7 +68,6 @@ public:
 
 // ---- Helpers the band engine uses on the platform's datasets; each is safe on nothing, a closed or an empty
 // dataset (no record: an empty bookmark). ----
-class TDataSet;
 class TField;
 using TBookmark = QByteArray;
 

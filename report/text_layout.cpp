@@ -3,6 +3,7 @@
 #include "platform/core/text_encoding.h"
 #include "platform/graphics/canvas.h"
 #include "report/view.h"
+#include <array>
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -27,9 +28,11 @@ int ClampWidth(double width) { return std::clamp(frRound(width), 0, 65535); }
 
 // The metrics of one font, shared by every measure of it (main thread only).
 struct TfrTextMeasure::Metrics {
-  explicit Metrics(const QFont &font) : metrics(font) {}
+  explicit Metrics(const QFont &font) : metrics(font) { latin.fill(-1); }
   QFontMetricsF metrics;
-  QHash<char16_t, double> advances; // at the reference size
+  // Advances at the reference size: the first 256 characters in a table (-1 until measured), others hashed.
+  std::array<double, 256> latin;
+  QHash<char16_t, double> advances;
 };
 
 TfrTextMeasure::TfrTextMeasure(const TFont &font) {
@@ -61,6 +64,11 @@ TfrTextMeasure::TfrTextMeasure(const TFont &font) {
 }
 
 double TfrTextMeasure::CharWidth(QChar c) const {
+  if (c.unicode() < metrics_->latin.size()) {
+    double &advance = metrics_->latin[c.unicode()];
+    if (advance < 0) advance = metrics_->metrics.horizontalAdvance(c);
+    return advance * em_ / kReferencePixels;
+  }
   auto it = metrics_->advances.constFind(c.unicode());
   if (it == metrics_->advances.constEnd())
     it = metrics_->advances.insert(c.unicode(), metrics_->metrics.horizontalAdvance(c));

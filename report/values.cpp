@@ -32,8 +32,13 @@ int TfrValues::AddValue(const QString &name) {
 }
 
 int TfrValues::FindIndex(const QString &name) const {
-  for (int i = 0; i < Count(); ++i)
-    if (items_[i].Name.compare(name, Qt::CaseInsensitive) == 0) return i;
+  // Names equal but for case are equally long: names of another length are passed over unread, and a name
+  // spelt alike needs no comparison of cases.
+  for (int i = 0; i < Count(); ++i) {
+    const QString &item = items_[i].Name;
+    if (item.size() == name.size() && (item == name || item.compare(name, Qt::CaseInsensitive) == 0))
+      return i;
+  }
   return -1;
 }
 

@@ -711,8 +711,14 @@ TField *TFields::Fields(int Index) const {
 }
 
 TField *TFields::FindField(const QString &FieldName) const {
-  for (TField *field : list_)
-    if (field->FieldName().compare(FieldName, Qt::CaseInsensitive) == 0) return field;
+  // Names equal but for case are equally long: names of another length are passed over unread, and a name
+  // spelt alike needs no comparison of cases.
+  for (TField *field : list_) {
+    const QString &name = field->FieldName();
+    if (name.size() == FieldName.size() &&
+        (name == FieldName || name.compare(FieldName, Qt::CaseInsensitive) == 0))
+      return field;
+  }
   return nullptr;
 }
 

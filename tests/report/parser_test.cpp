@@ -148,6 +148,9 @@ TEST_F(ParserTest, PassesArgumentTextsToTheFunctionHandler) {
   ASSERT_EQ(seen.size(), 1);
   EXPECT_EQ(seen[0].name, QStringLiteral("F"));
   EXPECT_TRUE(seen[0].p1.isEmpty() && seen[0].p2.isEmpty() && seen[0].p3.isEmpty());
+  // Met again, a call is made again.
+  EXPECT_TRUE(Calc("f ()") == Variant(42.0));
+  EXPECT_EQ(seen.size(), 2);
   // Commas inside brackets do not split arguments.
   seen.clear();
   Calc("F([a,b], 2)");
