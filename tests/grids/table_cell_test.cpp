@@ -62,7 +62,9 @@ TEST_F(TableCellTest, SettersFireTheChangeHookOnlyOnARealChange) {
   for (const auto &[what, change, fires] : cases) {
     table->changedCells.clear();
     change();
-    EXPECT_EQ(table->changedCells, fires ? QList<TObject *>{cell} : QList<TObject *>{}) << what;
+    // Counted rather than compared as lists: comparing two empty pointer lists hands memcmp null pointers.
+    EXPECT_EQ(table->changedCells.count(cell), fires ? 1 : 0) << what;
+    EXPECT_EQ(table->changedCells.size(), fires ? 1 : 0) << what;
   }
   EXPECT_EQ(cell->Margin(), 6);
   EXPECT_EQ(cell->Hint(), "h");
