@@ -38,8 +38,10 @@ int TfrMemoView::AvailableLength(const TRect &rect, int gapX, int gapY) const {
   return (Adjust & frtaVertical) ? rect.Height() - 2 * gapY : rect.Width() - 2 * gapX;
 }
 
-QList<TfrTextLine> TfrMemoView::LayoutLines() {
-  if (frIsWrappedText(Memo1)) return frDecodeWrappedText(Memo1);
+QList<TfrTextLine> TfrMemoView::LayoutLines() { return LayoutLinesOf(Memo1, frIsWrappedText(Memo1)); }
+
+QList<TfrTextLine> TfrMemoView::LayoutLinesOf(const TStrings &text, bool wrapped) {
+  if (wrapped) return frDecodeWrappedText(text);
   // The unscaled geometry decides the layout, whatever the scale the object is drawn at.
   const double scaleX = ScaleX, scaleY = ScaleY;
   const int offsX = OffsX, offsY = OffsY;
@@ -50,7 +52,7 @@ QList<TfrTextLine> TfrMemoView::LayoutLines() {
   ScaleY = scaleY;
   OffsX = offsX;
   OffsY = offsY;
-  return frLayoutText(Memo1, TfrTextMeasure(Font), available, Flags & flWordWrap, Flags & flWordBreak);
+  return frLayoutText(text, TfrTextMeasure(Font), available, Flags & flWordWrap, Flags & flWordBreak);
 }
 
 int TfrMemoView::CalcHeight() {
@@ -91,10 +93,12 @@ void TfrMemoView::Draw(TCanvas *canvas) {
     if ((Adjust & 3) == frtaRight) Left = frCoord(double(Left) + Width - width);
     Width = width;
   }
-  Memo1.Assign(&Memo);
-  QList<TfrTextLine> lines = LayoutLines();
+  const bool wrapped = frIsWrappedText(Memo);
+  const QList<TfrTextLine> lines = LayoutLinesOf(Memo, wrapped);
   // Kept in the wrapped form, as prepared pages and export see it.
-  if (!frIsWrappedText(Memo1)) {
+  if (wrapped) {
+    Memo1.Assign(&Memo);
+  } else {
     Memo1.Clear();
     for (const TfrTextLine &line : lines) Memo1.Add(frEncodeTextLine(line));
   }

@@ -68,6 +68,8 @@ private:
   // The text's available length for the unscaled geometry (width, or height for rotated text).
   int AvailableLength(const TRect &rect, int gapX, int gapY) const;
   int LineHeight() const;
+  // LayoutLines of a text, told whether it is in the wrapped encoding.
+  QList<TfrTextLine> LayoutLinesOf(const TStrings &text, bool wrapped);
   void DrawLines(const QList<TfrTextLine> &lines);
   void DrawJustified(const TfrTextLine &line, double x, double y, double available);
 };

@@ -1,5 +1,6 @@
 #include "report/parser.h"
 #include "platform/core/date_time.h"
+#include <QVarLengthArray>
 #include <charconv>
 #include <cmath>
 
@@ -484,7 +485,7 @@ TfrParser::Prepared TfrParser::Prepare(const QString &Text) {
   Prepared prepared;
   if (std::optional<QString> postfix = Converter(*this, Text, true).Run()) {
     prepared.kind = Prepared::Postfix;
-    prepared.postfix = *postfix;
+    prepared.program = Compile(*postfix);
   } else if (Converter(*this, Text, false).SingleCall(prepared.name, prepared.args)) {
     prepared.kind = Prepared::Call;
   }
@@ -502,7 +503,7 @@ Variant TfrParser::Calc(const QString &Text) {
   // A copy: evaluating meets further expressions, which may grow or clear the table.
   const Prepared prepared = *known;
   switch (prepared.kind) {
-  case Prepared::Postfix: return CalcPostfix(prepared.postfix);
+  case Prepared::Postfix: return Run(prepared.program);
   case Prepared::Call: {
     QString postfix;
     {
@@ -526,16 +527,18 @@ Variant TfrParser::GetValue(const QString &Name) {
   return value;
 }
 
-Variant TfrParser::CalcPostfix(const QString &Postfix) {
-  QList<Variant> stack;
-  enum class Mark { None, Date, Time } mark = Mark::None;
-  const int n = Postfix.size();
+Variant TfrParser::CalcPostfix(const QString &Postfix) { return Run(Compile(Postfix)); }
 
-  auto pop = [&stack]() {
-    if (stack.isEmpty()) Malformed();
-    return stack.takeLast();
+// Reads postfix text into steps. Reading has no effects: what evaluation would refuse (a stray parenthesis,
+// a number word that does not read) becomes a step that refuses when it is reached, after the steps before
+// it have run.
+TfrParser::Program TfrParser::Compile(const QString &Postfix) {
+  Program steps;
+  auto add = [&steps](Step::Kind kind, char16_t code = 0, const QString &text = QString()) {
+    steps.append(Step{kind, code, text, 0});
   };
-
+  char16_t mark = 0; // 'D' or 'T' after "%d" or "%t", for the quoted text that follows
+  const int n = Postfix.size();
   int i = 0;
   while (i < n) {
     const QChar c = Postfix[i];
@@ -545,7 +548,7 @@ Variant TfrParser::CalcPostfix(const QString &Postfix) {
     case '%': {
       const QChar letter = i + 1 < n ? Postfix[i + 1].toUpper() : QChar();
       if (letter == QLatin1Char('D') || letter == QLatin1Char('T')) {
-        mark = letter == QLatin1Char('D') ? Mark::Date : Mark::Time;
+        mark = letter.unicode();
         i += 2;
         continue;
       }
@@ -553,28 +556,22 @@ Variant TfrParser::CalcPostfix(const QString &Postfix) {
     }
     case '\'': {
       const int end = SkipQuoted(Postfix, i);
-      const QString text = UnquoteString(Postfix.mid(i, end - i));
+      add(Step::Text, mark, UnquoteString(Postfix.mid(i, end - i)));
       i = end;
-      if (mark == Mark::Date)
-        stack.append(Variant::FromDateTime(StrToDate(text)));
-      else if (mark == Mark::Time)
-        stack.append(Variant::FromDateTime(StrToTime(text)));
-      else
-        stack.append(Variant(text));
-      mark = Mark::None;
+      mark = 0;
       continue;
     }
     case '[': {
       const int end = SkipBracketed(Postfix, i);
       QString inner = Postfix.mid(i + 1, end - i - 1);
       if (inner.endsWith(QLatin1Char(']'))) inner.chop(1);
+      add(Step::Name, 0, inner);
       i = end;
-      stack.append(GetValue(inner));
-      mark = Mark::None;
+      mark = 0;
       continue;
     }
     case '(':
-    case ')': Malformed();
+    case ')': add(Step::Malformed); return steps;
     case '<':
     case '=':
     case '>':
@@ -587,33 +584,64 @@ Variant TfrParser::CalcPostfix(const QString &Postfix) {
     case '*':
     case frOp::And:
     case '/':
-    case frOp::Mod: {
-      const Variant b = pop();
-      const Variant a = pop();
-      Variant r;
-      switch (c.unicode()) {
-      case '<': r = Variant(a < b ? 1 : 0); break;
-      case '=': r = Variant(a == b ? 1 : 0); break;
-      case '>': r = Variant(a > b ? 1 : 0); break;
-      case frOp::GreaterEqual: r = Variant(a >= b ? 1 : 0); break;
-      case frOp::LessEqual: r = Variant(a <= b ? 1 : 0); break;
-      case frOp::NotEqual: r = Variant(a != b ? 1 : 0); break;
-      case '+':
-      case frOp::Or:
-        r = a + b;
-        if (r.IsString() && r.ToString().size() > MaxTextLength)
-          throw EParserError(QStringLiteral("Text too long (more than %1 characters)").arg(MaxTextLength));
-        break;
-      case '-': r = a - b; break;
-      case '*':
-      case frOp::And: r = a * b; break;
-      case '/': r = b == Variant(0) ? Variant(0) : a / b; break;
-      default: r = Mod(a, b); break;
-      }
-      stack.append(r);
+    case frOp::Mod:
+    case frOp::Int:
+    case frOp::Frac:
+    case frOp::Round:
+    case frOp::Negate:
+    case frOp::Str:
+    case frOp::Not:
+      add(Step::Operator, c.unicode());
       ++i;
       continue;
+    default: break;
     }
+    // A word: a number, or a name for the value handler.
+    const int end = SkipWord(Postfix, i, false);
+    if (end == i) {
+      add(Step::Malformed);
+      return steps;
+    }
+    const QString word = Postfix.mid(i, end - i);
+    i = end;
+    mark = 0;
+    if (!IsNumberStart(word[0])) {
+      add(Step::Name, 0, word.toUpper());
+      continue;
+    }
+    Step number{Step::Number, 0, word, 0};
+    if (frReadDecimal(word, number.number)) number.kind = Step::Value;
+    steps.append(number);
+  }
+  return steps;
+}
+
+Variant TfrParser::Run(const Program &Steps) {
+  QVarLengthArray<Variant, 8> stack;
+  auto pop = [&stack]() {
+    if (stack.isEmpty()) Malformed();
+    Variant top = std::move(stack.last());
+    stack.removeLast();
+    return top;
+  };
+  for (const Step &step : Steps) {
+    switch (step.kind) {
+    case Step::Value: stack.append(Variant(step.number)); continue;
+    case Step::Number: stack.append(Variant(ReadNumber(step.text))); continue;
+    case Step::Name: stack.append(GetValue(step.text)); continue;
+    case Step::Text:
+      if (step.code == u'D')
+        stack.append(Variant::FromDateTime(StrToDate(step.text)));
+      else if (step.code == u'T')
+        stack.append(Variant::FromDateTime(StrToTime(step.text)));
+      else
+        stack.append(Variant(step.text));
+      continue;
+    case Step::Malformed: Malformed();
+    case Step::Operator: break;
+    }
+    const char16_t op = step.code;
+    switch (op) {
     case frOp::Int:
     case frOp::Frac:
     case frOp::Round:
@@ -622,7 +650,7 @@ Variant TfrParser::CalcPostfix(const QString &Postfix) {
     case frOp::Not: {
       const Variant a = pop();
       Variant r;
-      switch (c.unicode()) {
+      switch (op) {
       case frOp::Int: r = Variant(std::trunc(a.ToDouble())); break;
       case frOp::Frac: {
         const double x = a.ToDouble();
@@ -635,21 +663,33 @@ Variant TfrParser::CalcPostfix(const QString &Postfix) {
       default: r = Variant(frIsTrue(a) ? 0 : 1); break;
       }
       stack.append(r);
-      ++i;
       continue;
     }
     default: break;
     }
-    // A word: a number, or a name for the value handler.
-    int end = SkipWord(Postfix, i, false);
-    if (end == i) Malformed();
-    const QString word = Postfix.mid(i, end - i);
-    i = end;
-    mark = Mark::None;
-    if (IsNumberStart(word[0]))
-      stack.append(Variant(ReadNumber(word)));
-    else
-      stack.append(GetValue(word.toUpper()));
+    const Variant b = pop();
+    const Variant a = pop();
+    Variant r;
+    switch (op) {
+    case '<': r = Variant(a < b ? 1 : 0); break;
+    case '=': r = Variant(a == b ? 1 : 0); break;
+    case '>': r = Variant(a > b ? 1 : 0); break;
+    case frOp::GreaterEqual: r = Variant(a >= b ? 1 : 0); break;
+    case frOp::LessEqual: r = Variant(a <= b ? 1 : 0); break;
+    case frOp::NotEqual: r = Variant(a != b ? 1 : 0); break;
+    case '+':
+    case frOp::Or:
+      r = a + b;
+      if (r.IsString() && r.ToString().size() > MaxTextLength)
+        throw EParserError(QStringLiteral("Text too long (more than %1 characters)").arg(MaxTextLength));
+      break;
+    case '-': r = a - b; break;
+    case '*':
+    case frOp::And: r = a * b; break;
+    case '/': r = b == Variant(0) ? Variant(0) : a / b; break;
+    default: r = Mod(a, b); break;
+    }
+    stack.append(r);
   }
   return stack.isEmpty() ? Variant() : stack.first();
 }

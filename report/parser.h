@@ -85,12 +85,25 @@ private:
   class Converter;
   friend class Converter;
 
-  // What Calc keeps of an expression it met: its postfix form when it calls no function; its function's
-  // name and argument texts when it is a single call and nothing else (so only the call runs again);
-  // otherwise nothing, and it is converted every time.
+  // A step of evaluating postfix text: a value to push (a number read already, a number word to read, a
+  // name to look up, a quoted text, as a date or time when code is 'D' or 'T'), an operator (code) to apply,
+  // or a malformed part that stops the evaluation.
+  struct Step {
+    enum Kind : quint8 { Value, Number, Name, Text, Operator, Malformed } kind;
+    char16_t code = 0;
+    QString text;
+    double number = 0;
+  };
+  using Program = QList<Step>;
+  static Program Compile(const QString &Postfix);
+  Variant Run(const Program &Steps);
+
+  // What Calc keeps of an expression it met: its postfix form read into steps when it calls no function;
+  // its function's name and argument texts when it is a single call and nothing else (so only the call
+  // runs again); otherwise nothing, and it is converted every time.
   struct Prepared {
     enum Kind { Postfix, Call, Convert } kind = Convert;
-    QString postfix;
+    Program program;
     QString name;
     QStringList args;
   };

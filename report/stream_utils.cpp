@@ -2,6 +2,7 @@
 #include "platform/core/streams.h"
 #include "platform/core/string_list.h"
 #include "platform/core/text_encoding.h"
+#include <QVarLengthArray>
 
 namespace {
 
@@ -100,7 +101,7 @@ void WriteStreamLines(TStream *Stream, const TStrings *List) {
                           .arg(count)
                           .arg(MaxStreamStringLength));
   // Encode everything first so that a refused line leaves nothing half written.
-  QList<QByteArray> lines;
+  QVarLengthArray<QByteArray, 4> lines;
   lines.reserve(count);
   for (int i = 0; i < count; ++i) lines.append(EncodeChecked(List->Strings(i)));
   Stream->WriteUInt16(quint16(count));

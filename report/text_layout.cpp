@@ -87,7 +87,9 @@ int TfrTextMeasure::FontHeight() const { return frRound(em_); }
 
 QString frEncodeTextLine(const TfrTextLine &line) {
   const int width = std::clamp(line.Width, 0, 65535);
-  QString encoded = line.Text;
+  QString encoded;
+  encoded.reserve(line.Text.size() + 3);
+  encoded += line.Text;
   if (line.ParagraphEnd) encoded += kParagraphMark;
   encoded += QChar(Windows1252ToChar(quint8(width >> 8)));
   encoded += QChar(Windows1252ToChar(quint8(width & 0xFF)));
@@ -96,19 +98,25 @@ QString frEncodeTextLine(const TfrTextLine &line) {
 
 namespace {
 
-// Splits an encoded line; false when it is not one.
-bool DecodeLine(const QString &line, TfrTextLine &decoded) {
+// Whether a line is in the encoding, and then whether it ends a paragraph.
+bool IsEncodedLine(const QString &line, bool &paragraphEnd) {
   if (line.size() < 2) return false;
-  const int high = CharToWindows1252(line[line.size() - 2].unicode());
-  const int low = CharToWindows1252(line[line.size() - 1].unicode());
-  if (high < 0 || low < 0) return false;
-  QString text = line.left(line.size() - 2);
+  if (CharToWindows1252(line[line.size() - 2].unicode()) < 0 ||
+      CharToWindows1252(line[line.size() - 1].unicode()) < 0)
+    return false;
+  const QStringView text = QStringView(line).first(line.size() - 2);
   const qsizetype mark = text.indexOf(kParagraphMark);
   if (mark >= 0 && mark != text.size() - 1) return false;
-  decoded.ParagraphEnd = mark >= 0;
-  if (decoded.ParagraphEnd) text.chop(1);
-  decoded.Text = text;
-  decoded.Width = high * 256 + low;
+  paragraphEnd = mark >= 0;
+  return true;
+}
+
+// Splits an encoded line; false when it is not one.
+bool DecodeLine(const QString &line, TfrTextLine &decoded) {
+  if (!IsEncodedLine(line, decoded.ParagraphEnd)) return false;
+  decoded.Text = line.left(line.size() - (decoded.ParagraphEnd ? 3 : 2));
+  decoded.Width = CharToWindows1252(line[line.size() - 2].unicode()) * 256 +
+                  CharToWindows1252(line[line.size() - 1].unicode());
   return true;
 }
 
@@ -125,9 +133,9 @@ bool frIsWrappedText(const TStrings &text) {
       marked = true;
       continue;
     }
-    TfrTextLine decoded;
-    if (!DecodeLine(line, decoded)) return false;
-    marked = marked || decoded.ParagraphEnd;
+    bool paragraphEnd = false;
+    if (!IsEncodedLine(line, paragraphEnd)) return false;
+    marked = marked || paragraphEnd;
   }
   return marked;
 }
@@ -187,9 +195,12 @@ QList<TfrTextLine> frWrapLine(const QString &line, const TfrTextMeasure &measure
     out << TfrTextLine{text, paragraphEnd, ClampWidth(measure.Width(text))};
   };
   const bool hasLineEnds = line.contains(QLatin1Char('\r')) || line.contains(QLatin1Char('\n'));
-  if (!hasLineEnds && (line.size() < 2 || measure.Width(line) <= width)) {
-    addLine(line, true);
-    return out;
+  if (!hasLineEnds) {
+    const double whole = measure.Width(line);
+    if (line.size() < 2 || whole <= width) {
+      out << TfrTextLine{line, true, ClampWidth(whole)};
+      return out;
+    }
   }
 
   // Widths of every start of the line, and where each word ends, found once: wrapping stays linear.

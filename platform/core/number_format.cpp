@@ -104,11 +104,12 @@ QString ExponentText(int exponent, int minDigits, bool alwaysSign) {
   return alwaysSign ? QLatin1Char('+') + text : text;
 }
 
-// Integer digits with optional thousands separators; "0" when the value is below 1.
-QString IntegerPart(const Decimal &d, QChar thousands) {
+// Integer digits with optional thousands separators; "0" when the value is below 1. Room is kept for as many
+// characters more as the caller will append.
+QString IntegerPart(const Decimal &d, QChar thousands, int more = 0) {
   QString text;
   const int count = qMax(d.exponent, 1);
-  text.reserve(count + count / 3);
+  text.reserve(count + count / 3 + more);
   for (int position = count - 1; position >= 0; --position) {
     text += QLatin1Char(d.DigitAt(position));
     if (!thousands.isNull() && position > 0 && position % 3 == 0) text += thousands;
@@ -473,8 +474,11 @@ QString FloatToStrF(double value, TFloatFormat format, int precision, int digits
     const Decimal d = RoundFixed(value, precision, digits);
     if (format != ffCurrency && d.exponent > precision) return GeneralText(value, precision, 0, settings);
     const QChar thousands = format == ffFixed ? QChar() : settings.ThousandSeparator;
-    QString number = IntegerPart(d, thousands);
-    if (digits > 0) number += settings.DecimalSeparator + FractionPart(d, digits);
+    QString number = IntegerPart(d, thousands, digits > 0 ? digits + 1 : 0);
+    if (digits > 0) {
+      number += settings.DecimalSeparator;
+      for (int position = -1; position >= -digits; --position) number += QLatin1Char(d.DigitAt(position));
+    }
     const bool negative = d.negative && !d.IsZero();
     if (format == ffCurrency) return CurrencyText(number, negative, settings);
     return negative ? QLatin1Char('-') + number : number;

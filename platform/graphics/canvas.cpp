@@ -738,6 +738,12 @@ bool TCanvas::TextSurelyInside(const TRect &r, int left, int top, const QString 
   double extent = 0;
   for (const QChar c : text) {
     if (c.isSurrogate() || c.unicode() >= 0x0590) return false; // scripts that shape their letters
+    if (c.unicode() < f.latin.size()) {
+      double &advance = f.latin[c.unicode()];
+      if (advance < 0) advance = f.metrics.horizontalAdvance(c) * f.scale;
+      extent += advance;
+      continue;
+    }
     auto it = f.advances.constFind(c.unicode());
     if (it == f.advances.constEnd())
       it = f.advances.insert(c.unicode(), f.metrics.horizontalAdvance(c) * f.scale);

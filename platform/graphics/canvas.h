@@ -16,6 +16,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QRegion>
+#include <array>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -232,8 +233,15 @@ private:
     double scale = 1.0; // device em size over the Qt font's whole pixel size
     QFontMetricsF metrics{QFont()};
     TTextMetric tm;
-    // The advance of each character met so far, in device pixels (an upper estimate of a text's extent).
+    // The advance of each character met so far, in device pixels (an upper estimate of a text's extent):
+    // the first 256 characters in a table (-1 until measured), the others hashed.
+    std::array<double, 256> latin = MakeUnmeasured();
     QHash<char16_t, double> advances;
+    static std::array<double, 256> MakeUnmeasured() {
+      std::array<double, 256> unmeasured;
+      unmeasured.fill(-1);
+      return unmeasured;
+    }
   };
   // What makes two fonts draw alike (the colour aside): the key of the resolved fonts kept.
   struct FontKey {
