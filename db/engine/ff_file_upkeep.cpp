@@ -42,15 +42,17 @@ TffError Run(TffSqliteConnection &connection, const QString &sql, const QList<QV
   return Query(connection, sql, binds, [](const TffSqliteStatement &) {});
 }
 
-TffError ReadTables(TffSqliteConnection &connection, QList<StoredTable> &tables) {
+// The tables the dictionary lists; with uncheckedOnly, those that another program changed.
+TffError ReadTables(TffSqliteConnection &connection, QList<StoredTable> &tables, bool uncheckedOnly) {
   struct Row {
     QString Name;
     QByteArray Dictionary;
     qint64 AutoIncSeed;
   };
   QList<Row> rows;
-  const QString sql =
-      QStringLiteral("SELECT name, dictionary, autoinc_seed FROM %1").arg(QLatin1String(ffDictionaryTable));
+  const QString sql = QStringLiteral("SELECT name, dictionary, autoinc_seed FROM %1%2")
+                          .arg(QLatin1String(ffDictionaryTable),
+                               uncheckedOnly ? QStringLiteral(" WHERE unchecked_changes <> 0") : QString());
   TffError error = Query(connection, sql, {}, [&](const TffSqliteStatement &row) {
     rows.append({row.Column(0).toString(), row.Column(1).toString().toUtf8(), row.ColumnInt64(2)});
   });
@@ -116,6 +118,37 @@ TffError UpgradeFromVersion1(TffSqliteConnection &connection, const QList<Stored
     for (const QString &sql : ffSqlCreateIndexStatements(table.Name, table.Dictionary))
       if (TffError error = connection.Exec(sql); !error.Ok()) return error;
   }
+  return {};
+}
+
+// Version 2 kept no note of other programs' changes: the triggers come in, and as nobody knows what other
+// programs did before, every table is to be checked.
+TffError UpgradeFromVersion2(TffSqliteConnection &connection, const QList<StoredTable> &tables) {
+  const QString dictionary = QLatin1String(ffDictionaryTable);
+  QStringList statements{
+      QStringLiteral("ALTER TABLE %1 ADD COLUMN unchecked_changes INTEGER NOT NULL DEFAULT 0")
+          .arg(dictionary),
+      QStringLiteral("UPDATE %1 SET unchecked_changes = 1").arg(dictionary)};
+  for (const StoredTable &table : tables)
+    statements += ffSqlCreateTriggerStatements(table.Name, table.Dictionary);
+  for (const QString &sql : statements)
+    if (TffError error = connection.Exec(sql); !error.Ok()) return error;
+  return {};
+}
+
+TffError Upgrade(TffSqliteConnection &connection) {
+  // Another program may have upgraded the file since it was opened.
+  qint64 version = 0;
+  if (TffError error = Query(connection, QStringLiteral("PRAGMA user_version"), {},
+                             [&](auto &row) { version = row.ColumnInt64(0); });
+      !error.Ok())
+    return error;
+  if (version >= ffSchemaVersion) return {};
+  QList<StoredTable> tables;
+  if (TffError error = ReadTables(connection, tables, false); !error.Ok()) return error;
+  if (version < 2)
+    if (TffError error = UpgradeFromVersion1(connection, tables); !error.Ok()) return error;
+  if (TffError error = UpgradeFromVersion2(connection, tables); !error.Ok()) return error;
   return connection.Exec(QStringLiteral("PRAGMA user_version = %1").arg(ffSchemaVersion));
 }
 
@@ -172,29 +205,17 @@ TffError Number(TffSqliteConnection &connection, const StoredTable &table, const
   return Run(connection, sql, {QVariant(seed), table.Name});
 }
 
-TffError FindRepairs(TffSqliteConnection &connection, const QList<StoredTable> &tables,
-                     QList<Repair> &repairs, bool &any) {
-  repairs.clear();
-  any = false;
-  for (const StoredTable &table : tables) {
-    Repair repair;
-    if (TffError error = FindRepair(connection, table, repair); !error.Ok()) return error;
-    any = any || repair.Keys || repair.Unnumbered || repair.HighestNumber > table.AutoIncSeed;
-    repairs.append(repair);
-  }
-  return {};
-}
-
-TffError ApplyRepairs(TffSqliteConnection &connection, const QList<StoredTable> &tables,
-                      const QList<Repair> &repairs) {
-  for (int i = 0; i < tables.size(); ++i) {
-    const Repair &repair = repairs[i];
-    if (repair.Keys)
-      if (TffError error = FillKeys(connection, tables[i]); !error.Ok()) return error;
-    if (repair.Unnumbered || repair.HighestNumber > tables[i].AutoIncSeed)
-      if (TffError error = Number(connection, tables[i], repair); !error.Ok()) return error;
-  }
-  return {};
+// Puts right what other programs left in a table, and clears its mark.
+TffError CheckTable(TffSqliteConnection &connection, const StoredTable &table) {
+  Repair repair;
+  if (TffError error = FindRepair(connection, table, repair); !error.Ok()) return error;
+  if (repair.Keys)
+    if (TffError error = FillKeys(connection, table); !error.Ok()) return error;
+  if (repair.Unnumbered || repair.HighestNumber > table.AutoIncSeed)
+    if (TffError error = Number(connection, table, repair); !error.Ok()) return error;
+  const QString sql = QStringLiteral("UPDATE %1 SET unchecked_changes = 0 WHERE name = ?")
+                          .arg(QLatin1String(ffDictionaryTable));
+  return Run(connection, sql, {table.Name});
 }
 
 // Runs body in a write transaction, which it commits when body succeeds and rolls back otherwise.
@@ -214,23 +235,18 @@ TffError ffBringFileUpToDate(TffSqliteConnection &connection) {
                                             SQLITE_UTF16 | SQLITE_DETERMINISTIC | SQLITE_DIRECTONLY, nullptr,
                                             FoldFunction, nullptr, nullptr, nullptr);
   if (rc != SQLITE_OK) return connection.Failure(rc);
-  QList<StoredTable> tables;
   TffError error;
   if (connection.SchemaVersion() < ffSchemaVersion)
+    error = InWriteTransaction(connection, [&] { return Upgrade(connection); });
+  // Looking takes no lock on writing; only tables that other programs changed are checked, under one.
+  QList<StoredTable> tables;
+  if (error.Ok()) error = ReadTables(connection, tables, true);
+  if (error.Ok() && !tables.isEmpty())
     error = InWriteTransaction(connection, [&] {
-      if (TffError e = ReadTables(connection, tables); !e.Ok()) return e;
-      return UpgradeFromVersion1(connection, tables);
-    });
-  // Looking takes no lock on writing; only finding rows to put right does, and then looks again under it.
-  QList<Repair> repairs;
-  bool repairsNeeded = false;
-  if (error.Ok()) error = ReadTables(connection, tables);
-  if (error.Ok()) error = FindRepairs(connection, tables, repairs, repairsNeeded);
-  if (error.Ok() && repairsNeeded)
-    error = InWriteTransaction(connection, [&] {
-      if (TffError e = ReadTables(connection, tables); !e.Ok()) return e;
-      if (TffError e = FindRepairs(connection, tables, repairs, repairsNeeded); !e.Ok()) return e;
-      return ApplyRepairs(connection, tables, repairs);
+      if (TffError e = ReadTables(connection, tables, true); !e.Ok()) return e;
+      for (const StoredTable &table : tables)
+        if (TffError e = CheckTable(connection, table); !e.Ok()) return e;
+      return TffError{};
     });
   connection.ClearStatementCache();
   return error;

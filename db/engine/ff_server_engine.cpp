@@ -509,7 +509,8 @@ TffResult TffServerEngine::TableBuild(TffDatabaseID database, bool overWrite, co
         return e;
     }
     const QStringList statements = QStringList{ffSqlCreateTableStatement(tableName, dictionary)} +
-                                   ffSqlCreateIndexStatements(tableName, dictionary);
+                                   ffSqlCreateIndexStatements(tableName, dictionary) +
+                                   ffSqlCreateTriggerStatements(tableName, dictionary);
     for (const QString &sql : statements)
       if (TffError e = connection.Exec(sql); !e.Ok()) return e;
     const QString insert =
@@ -587,7 +588,8 @@ TffResult TffServerEngine::TableChangeIndexes(TffDatabaseID database, const QStr
   const QByteArray stored = dictionary.WriteToBytes();
   TffSqliteConnection &connection = *db->Connection;
   const TffError error = SchemaOperation(*db, name, [&]() -> TffError {
-    QStringList statements;
+    // The triggers name the key columns, which may go.
+    QStringList statements = ffSqlDropTriggerStatements(name);
     for (int i = 1; i < old.IndexCount(); ++i)
       statements.append(QStringLiteral("DROP INDEX IF EXISTS ") +
                         ffSqlQuote(ffSqlIndexName(name, old.IndexName(i))));
@@ -605,6 +607,7 @@ TffResult TffServerEngine::TableChangeIndexes(TffDatabaseID database, const QStr
                               .arg(ffSqlQuote(name), key, ffSqlQuote(old.FieldName(field))));
       }
     statements += ffSqlCreateIndexStatements(name, dictionary);
+    statements += ffSqlCreateTriggerStatements(name, dictionary);
     for (const QString &sql : statements)
       if (TffError e = connection.Exec(sql); !e.Ok()) {
         e.Message = QStringLiteral("Table %1: %2").arg(name, e.Message);

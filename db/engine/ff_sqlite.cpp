@@ -96,6 +96,16 @@ bool ShorterThanHeaderSays(const QString &path) {
   return countValid && pageCount > 0 && file.size() < pageSize * pageCount;
 }
 
+// The file's triggers mark the tables that other programs change, and the engine keeps its tables itself:
+// on its connection a trigger reads every mark as NULL, which its condition (mark = 0) takes as already
+// marked, so the engine's writes leave none. Other triggers in the file run as they would anywhere.
+int HideChangeMarks(void *, int action, const char *table, const char *column, const char *,
+                    const char *trigger) {
+  const bool mark = action == SQLITE_READ && trigger && table && column &&
+                    qstrcmp(table, ffDictionaryTable) == 0 && qstrcmp(column, ffUncheckedChangesColumn) == 0;
+  return mark ? SQLITE_IGNORE : SQLITE_OK;
+}
+
 } // namespace
 
 TffError TffSqliteConnection::Open(const QString &filePath, int busyTimeoutMs,
@@ -113,6 +123,7 @@ TffError TffSqliteConnection::Open(const QString &filePath, int busyTimeoutMs,
   std::unique_ptr<TffSqliteConnection> connection(new TffSqliteConnection(db, filePath));
   if (rc != SQLITE_OK) return connection->Failure(rc);
   sqlite3_extended_result_codes(db, 1);
+  sqlite3_set_authorizer(db, HideChangeMarks, nullptr);
   connection->SetBusyTimeout(busyTimeoutMs);
   if (TffError error = connection->Validate(); !error.Ok()) return error;
   result = std::move(connection);

@@ -5,7 +5,8 @@ QStringList ffSqlCreateDatabaseStatements() {
       QStringLiteral("PRAGMA application_id = %1").arg(ffApplicationId),
       QStringLiteral("PRAGMA user_version = %1").arg(ffSchemaVersion),
       QStringLiteral("CREATE TABLE %1 (name TEXT NOT NULL PRIMARY KEY COLLATE NOCASE, "
-                     "dictionary TEXT NOT NULL, autoinc_seed INTEGER NOT NULL DEFAULT 0)")
+                     "dictionary TEXT NOT NULL, autoinc_seed INTEGER NOT NULL DEFAULT 0, "
+                     "unchecked_changes INTEGER NOT NULL DEFAULT 0)")
           .arg(QLatin1String(ffDictionaryTable)),
   };
 }
@@ -94,4 +95,41 @@ QStringList ffSqlCreateIndexStatements(const QString &tableName, const TffDataDi
                                keys.join(u", ")));
   }
   return statements;
+}
+
+namespace {
+
+QString TriggerName(const QString &tableName, const char *event) {
+  return ffSqlQuote(tableName + QStringLiteral("$ff_") + QLatin1String(event));
+}
+
+} // namespace
+
+QStringList ffSqlCreateTriggerStatements(const QString &tableName, const TffDataDictionary &dictionary) {
+  QStringList kept;
+  for (int i = 0; i < dictionary.FieldCount(); ++i)
+    if (dictionary.FieldType(i) == fftAutoInc) {
+      kept.append(ffSqlQuote(dictionary.FieldName(i)));
+      break;
+    }
+  for (int field : ffSqlKeyColumnFields(dictionary))
+    kept +=
+        {ffSqlQuote(dictionary.FieldName(field)), ffSqlQuote(ffSqlKeyColumn(dictionary.FieldName(field)))};
+  if (kept.isEmpty()) return {};
+  QString literal = tableName;
+  literal.replace(u'\'', QStringLiteral("''"));
+  // A table already marked is not written again, so a long run of inserts costs one look-up a row.
+  const QString mark = QStringLiteral("BEGIN UPDATE %1 SET unchecked_changes = 1 WHERE name = '%2' AND "
+                                      "unchecked_changes = 0; END")
+                           .arg(QLatin1String(ffDictionaryTable), literal);
+  const QString table = ffSqlQuote(tableName);
+  return {QStringLiteral("CREATE TRIGGER %1 AFTER INSERT ON %2 %3")
+              .arg(TriggerName(tableName, "inserted"), table, mark),
+          QStringLiteral("CREATE TRIGGER %1 AFTER UPDATE OF %2 ON %3 %4")
+              .arg(TriggerName(tableName, "updated"), kept.join(u", "), table, mark)};
+}
+
+QStringList ffSqlDropTriggerStatements(const QString &tableName) {
+  return {QStringLiteral("DROP TRIGGER IF EXISTS ") + TriggerName(tableName, "inserted"),
+          QStringLiteral("DROP TRIGGER IF EXISTS ") + TriggerName(tableName, "updated")};
 }

@@ -8,6 +8,12 @@
 // "Ä"). The index sorts by that column with SQLite's own binary order, so the file needs no collation of
 // this program's and any SQLite tool can read, check and change it. A row another program writes leaves
 // the key column empty or stale; the engine puts it right when it next opens the file.
+//
+// So that opening does not have to search every table for such rows, a table with key columns or an
+// automatic number has two triggers, in plain SQL that any SQLite tool runs: one on insert and one on
+// update of the fields the engine keeps something for, each marking the table's unchecked_changes in
+// ff_dictionary. On the engine's own connection the triggers find every table marked already: only other
+// programs mark tables.
 #pragma once
 #include "db/storage/ff_data_dictionary.h"
 #include <QString>
@@ -18,10 +24,13 @@ inline constexpr const char *ffDatabaseFileName = "tallyrook.db";
 // SQLite's application id for that file ("TRDB"), telling a Tallyrook database from other SQLite files.
 inline constexpr int ffApplicationId = 0x54524442;
 // The version of the layout below, kept in SQLite's user_version. Version 1 compared case-insensitive
-// index fields with a collation of its own instead of key columns.
-inline constexpr int ffSchemaVersion = 2;
+// index fields with a collation of its own instead of key columns; version 2 had no triggers and no
+// unchecked_changes.
+inline constexpr int ffSchemaVersion = 3;
 
 inline constexpr const char *ffDictionaryTable = "ff_dictionary";
+// The column of ff_dictionary that triggers set when another program changes the table.
+inline constexpr const char *ffUncheckedChangesColumn = "unchecked_changes";
 inline constexpr const char *ffRowIdColumn = "ff_rowid";
 // Column names beginning so are the engine's own; no field may take one.
 inline constexpr const char *ffReservedPrefix = "ff_";
@@ -59,3 +68,8 @@ bool ffSqlValidTableName(const QString &tableName);
 // The CREATE TABLE statement of a table, and the CREATE INDEX statements of its indexes.
 QString ffSqlCreateTableStatement(const QString &tableName, const TffDataDictionary &dictionary);
 QStringList ffSqlCreateIndexStatements(const QString &tableName, const TffDataDictionary &dictionary);
+
+// The CREATE TRIGGER statements that mark a table's unchecked_changes (none for a table without key
+// columns or automatic number), and the statements that drop them.
+QStringList ffSqlCreateTriggerStatements(const QString &tableName, const TffDataDictionary &dictionary);
+QStringList ffSqlDropTriggerStatements(const QString &tableName);

@@ -1,6 +1,6 @@
-// The database file beside other SQLite programs: the sqlite3 tool checks, counts and changes it, and the
-// engine puts right what the tool left (sort keys, automatic numbers); a file of the older layout, whose
-// indexes used a collation of the engine's own, is upgraded in one transaction.
+// The database file beside other SQLite programs: the sqlite3 tool checks, counts and changes it, the file's
+// triggers mark the tables it changed, and the engine puts right what the tool left there (sort keys,
+// automatic numbers) when it next opens the file; a file of an older layout is upgraded in one transaction.
 #include "engine_fixture.h"
 #include <QFile>
 #include <QProcess>
@@ -22,37 +22,53 @@ int CompareFolded(void *, int lengthA, const void *a, int lengthB, const void *b
 class EngineOtherToolsTest : public EngineTest {
 protected:
   // Runs the sqlite3 tool on the file with the statements; its output.
-  QString Sqlite3(const char *statements) {
+  QString Sqlite3(const QString &statements) {
     const QString tool = QStandardPaths::findExecutable("sqlite3");
     EXPECT_FALSE(tool.isEmpty()) << "the sqlite3 tool is missing: scripts/setup installs it";
     QProcess process;
-    process.start(tool, {FilePath(), QString::fromUtf8(statements)});
+    process.start(tool, {FilePath(), statements});
     EXPECT_TRUE(process.waitForFinished(30000));
     EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
     return QString::fromUtf8(process.readAllStandardOutput());
   }
 
-  // Turns a table made by BuildCustomers back into the older layout: no key columns, the indexes sorting
-  // by a collation that only the engine had.
-  void MakeOlderLayout(const QStringList &tables) {
+  void Exec(sqlite3 *h, const QString &sql) {
+    ASSERT_EQ(sqlite3_exec(h, sql.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK)
+        << sqlite3_errmsg(h);
+  }
+
+  // Turns the file back into an older layout. Version 2 had no triggers marking tables changed by other
+  // programs; version 1 moreover had no key columns in the tables made by BuildCustomers, whose indexes
+  // sorted by a collation that only the engine had.
+  void MakeOlderLayout(int version, const QStringList &tables = {}) {
     ASSERT_OK(engine.DatabaseClose(db));
     sqlite3 *h = nullptr;
     ASSERT_EQ(sqlite3_open(FilePath().toUtf8().constData(), &h), SQLITE_OK);
     sqlite3_create_collation(h, "FF_NOCASE", SQLITE_UTF8, nullptr, CompareFolded);
-    for (const QString &t : tables) {
-      const QString sql =
-          QStringLiteral("DROP INDEX \"%1$CUSTOMER\"; DROP INDEX \"%1$CITY\";"
-                         "ALTER TABLE %1 DROP COLUMN ff_key_CUSTOMER; ALTER TABLE %1 DROP COLUMN ff_key_CITY;"
-                         "CREATE INDEX \"%1$CUSTOMER\" ON %1 (CUSTOMER COLLATE FF_NOCASE ASC);"
-                         "CREATE INDEX \"%1$CITY\" ON %1 (CITY COLLATE FF_NOCASE ASC, "
-                         "CUSTOMER COLLATE FF_NOCASE ASC);")
-              .arg(t);
-      ASSERT_EQ(sqlite3_exec(h, sql.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK)
-          << sqlite3_errmsg(h);
-    }
-    ASSERT_EQ(sqlite3_exec(h, "PRAGMA user_version = 1", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_stmt *triggers = nullptr;
+    sqlite3_prepare_v2(h, "SELECT name FROM sqlite_schema WHERE type = 'trigger'", -1, &triggers, nullptr);
+    QStringList drops;
+    while (sqlite3_step(triggers) == SQLITE_ROW)
+      drops.append(
+          QStringLiteral("DROP TRIGGER \"%1\"")
+              .arg(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(triggers, 0)))));
+    sqlite3_finalize(triggers);
+    for (const QString &drop : drops) Exec(h, drop);
+    Exec(h, "ALTER TABLE ff_dictionary DROP COLUMN unchecked_changes");
+    for (const QString &t : version == 1 ? tables : QStringList())
+      Exec(h, QStringLiteral(
+                  "DROP INDEX \"%1$CUSTOMER\"; DROP INDEX \"%1$CITY\";"
+                  "ALTER TABLE %1 DROP COLUMN ff_key_CUSTOMER; ALTER TABLE %1 DROP COLUMN ff_key_CITY;"
+                  "CREATE INDEX \"%1$CUSTOMER\" ON %1 (CUSTOMER COLLATE FF_NOCASE ASC);"
+                  "CREATE INDEX \"%1$CITY\" ON %1 (CITY COLLATE FF_NOCASE ASC, "
+                  "CUSTOMER COLLATE FF_NOCASE ASC);")
+                  .arg(t));
+    Exec(h, QStringLiteral("PRAGMA user_version = %1").arg(version));
     sqlite3_close(h);
   }
+
+  // How many tables the file notes as changed by another program and not yet checked.
+  QString Marked() { return Sqlite3("SELECT count(*) FROM ff_dictionary WHERE unchecked_changes <> 0;"); }
 };
 
 TEST_F(EngineOtherToolsTest,
@@ -61,7 +77,7 @@ TEST_F(EngineOtherToolsTest,
   const TffCursorID cursor = Open("CUSTOMERS");
   Customer(cursor, "Zorn", "Köln");
   Customer(cursor, "ärger", "Bonn");
-  MakeOlderLayout({"CUSTOMERS"});
+  MakeOlderLayout(1, {"CUSTOMERS"});
   ASSERT_OK(engine.DatabaseOpen(folder.path(), db));
   TffCursorID byName = Open("CUSTOMERS", "CUSTOMER");
   EXPECT_EQ(Column(byName, 1), "Zorn,ärger");
@@ -72,7 +88,7 @@ TEST_F(EngineOtherToolsTest,
                     "INSERT INTO CUSTOMERS (CUSTOMER, CITY) VALUES ('Ärmel', 'Aachen');"
                     "INSERT INTO CUSTOMERS (CUSTNO, CUSTOMER) VALUES (40, 'Ast');"
                     "UPDATE CUSTOMERS SET CUSTOMER = 'ÄBC' WHERE CUSTOMER = 'Zorn';"),
-            "2\nok\n3\n");
+            "3\nok\n3\n");
   ASSERT_OK(engine.DatabaseOpen(folder.path(), db));
   byName = Open("CUSTOMERS", "CUSTOMER");
   EXPECT_EQ(Column(byName, 1), "Ast,Neu,ÄBC,ärger,Ärmel");
@@ -91,7 +107,7 @@ TEST_F(EngineOtherToolsTest, UpgradeThatFailsHalfWayLeavesTheFileAsItWas) {
   BuildCustomers("FIRST");
   BuildCustomers("SECOND");
   Customer(Open("FIRST"), "kept", QString());
-  MakeOlderLayout({"FIRST", "SECOND"});
+  MakeOlderLayout(1, {"FIRST", "SECOND"});
   {
     // The second table's data is lost: the upgrade fails after changing the first.
     sqlite3 *h = nullptr;
@@ -105,6 +121,95 @@ TEST_F(EngineOtherToolsTest, UpgradeThatFailsHalfWayLeavesTheFileAsItWas) {
   EXPECT_TRUE(engine.LastError().Message.contains(FilePath())) << engine.LastError().Message.toStdString();
   EXPECT_EQ(ReadFile(FilePath()), before);
   EXPECT_FALSE(QFile::exists(FilePath() + "-journal"));
+}
+
+TEST_F(EngineOtherToolsTest, RowsThatSqlite3AddsOrChangesAreRepairedOnTheNextOpenAlsoInAFileOfVersion2) {
+  // Each change goes to a table of its own, where the engine stored Zorn (1, Köln) and ärger (2, Bonn).
+  const struct {
+    const char *change; // %1: the table
+    const char *byName, *numbers, *byCity;
+    int next; // the number the engine gives the next customer
+  } cases[] = {
+      {"INSERT INTO %1 (CUSTOMER) VALUES ('Ärmel')", "Zorn,ärger,Ärmel", "1,2,3", "<null>,Bonn,Köln", 4},
+      {"INSERT INTO %1 (CUSTNO, CUSTOMER) VALUES (40, 'Ast')", "Ast,Zorn,ärger", "40,1,2", "<null>,Bonn,Köln",
+       41},
+      {"INSERT INTO %1 (CUSTNO, CUSTOMER) VALUES (0, 'Ast')", "Ast,Zorn,ärger", "3,1,2", "<null>,Bonn,Köln",
+       4},
+      {"UPDATE %1 SET CUSTOMER = 'Ábc' WHERE CUSTNO = 1", "Ábc,ärger", "1,2", "Bonn,Köln", 3},
+      {"UPDATE %1 SET CITY = 'Aachen' WHERE CUSTNO = 1", "Zorn,ärger", "1,2", "Aachen,Bonn", 3},
+      {"UPDATE %1 SET CUSTNO = NULL WHERE CUSTNO = 1", "Zorn,ärger", "3,2", "Bonn,Köln", 4},
+      {"UPDATE %1 SET CUSTNO = 9 WHERE CUSTNO = 2", "Zorn,ärger", "1,9", "Bonn,Köln", 10},
+  };
+  for (const int version : {3, 2}) {
+    SCOPED_TRACE(version);
+    if (version == 2) {
+      ASSERT_TRUE(QFile::remove(FilePath()));
+      ASSERT_OK(engine.DatabaseCreate(folder.path()));
+      ASSERT_OK(engine.DatabaseOpen(folder.path(), db));
+    }
+    QStringList changes;
+    for (int i = 0; i < std::ssize(cases); ++i) {
+      const QString table = QStringLiteral("C%1").arg(i);
+      BuildCustomers(table);
+      const TffCursorID cursor = Open(table);
+      Customer(cursor, "Zorn", "Köln");
+      Customer(cursor, "ärger", "Bonn");
+      changes.append(QString::fromUtf8(cases[i].change).arg(table));
+    }
+    if (version == 3) {
+      ASSERT_OK(engine.DatabaseClose(db));
+      EXPECT_EQ(Marked(), "0\n");
+    } else {
+      MakeOlderLayout(version);
+    }
+    Sqlite3(changes.join(u';'));
+    if (version == 3) {
+      EXPECT_EQ(Marked(), QStringLiteral("%1\n").arg(changes.size()));
+    }
+
+    ASSERT_OK(engine.DatabaseOpen(folder.path(), db));
+    for (int i = 0; i < std::ssize(cases); ++i) {
+      SCOPED_TRACE(cases[i].change);
+      const QString table = QStringLiteral("C%1").arg(i);
+      const TffCursorID byName = Open(table, "CUSTOMER");
+      EXPECT_EQ(Column(byName, 1), cases[i].byName);
+      EXPECT_EQ(Column(byName, 0), cases[i].numbers);
+      EXPECT_EQ(Column(Open(table, "CITY"), 2), cases[i].byCity);
+      EXPECT_EQ(Customer(byName, "Neu").Values[0].toInt(), cases[i].next);
+    }
+    ASSERT_OK(engine.DatabaseClose(db));
+    EXPECT_EQ(Sqlite3("PRAGMA user_version; PRAGMA integrity_check;"), "3\nok\n");
+    EXPECT_EQ(Marked(), "0\n");
+  }
+}
+
+TEST_F(EngineOtherToolsTest, TheEnginesOwnWritesMarkNothingAndTablesItRebuildsOrReindexesKeepBeingMarked) {
+  BuildCustomers();
+  BuildCustomers("REBUILT");
+  TffCursorID cursor = Open("CUSTOMERS");
+  Customer(cursor, "Zorn", "Köln");
+  Customer(cursor, "ärger", "Bonn");
+  TffRecord record;
+  EXPECT_OK(engine.RecordModify(cursor, {QVariant(), "Ärger", "Aachen"}, record));
+  EXPECT_OK(engine.RecordModify(cursor, {7, "Ärger", "Bonn"}, record));
+  ASSERT_OK(engine.CursorClose(cursor));
+  Build("REBUILT", CustomersSchema());
+  Customer(Open("REBUILT"), "Erst", QString());
+  // The customer index sorts by case now: its key column goes, the city's stays.
+  ASSERT_OK(engine.TableChangeIndexes(
+      db, "CUSTOMERS",
+      Schema({{"CUSTNO", fftAutoInc}, {"CUSTOMER", fftNullString, 50}, {"CITY", fftNullString, 50}},
+             {{"CUSTOMER", "CUSTOMER", false, false}, {"CITY", "CITY;CUSTOMER"}})));
+  EXPECT_EQ(Marked(), "0\n");
+
+  ASSERT_OK(engine.DatabaseClose(db));
+  Sqlite3("UPDATE CUSTOMERS SET CITY = 'Aachen' WHERE CUSTOMER = 'Zorn';"
+          "INSERT INTO REBUILT (CUSTOMER) VALUES ('Zweit')");
+  ASSERT_EQ(Marked(), "2\n");
+  ASSERT_OK(engine.DatabaseOpen(folder.path(), db));
+  EXPECT_EQ(Column(Open("CUSTOMERS", "CITY"), 1), "Zorn,Ärger");
+  EXPECT_EQ(Column(Open("REBUILT"), 0), "1,2");
+  EXPECT_EQ(Marked(), "0\n");
 }
 
 } // namespace
