@@ -12,6 +12,7 @@
 #include "app/print_form.h"
 #include "app/program.h"
 #include "bench/invoice_data.h"
+#include "db/storage/ff_sql_schema.h"
 #include "platform/windowing/application.h"
 #include "report/engine.h"
 #include "report/variables.h"
@@ -57,8 +58,10 @@ void StoreInvoices(const QString &folder) {
 
 // The kept data folder with `stored` invoices (0 or kHeaders), built when missing.
 QString KeptFolder(int stored) {
+  // A file of an older layout would be upgraded on the first open of each run: the layout names the folder.
   const QString folder =
-      QDir(QDir::tempPath()).filePath(QStringLiteral("tallyrook-bench-create_invoice-%1").arg(stored));
+      QDir(QDir::tempPath())
+          .filePath(QStringLiteral("tallyrook-bench-create_invoice-v%1-%2").arg(ffSchemaVersion).arg(stored));
   QFile marker(QDir(folder).filePath(QStringLiteral("complete")));
   if (marker.open(QIODevice::ReadOnly) && marker.readAll() == kDataVersion) return folder;
   marker.close();
