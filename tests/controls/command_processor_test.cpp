@@ -84,26 +84,6 @@ TEST(StockKeyTables, CountsNamesActivityRecordsAndPackedKeys) {
   EXPECT_EQ(TOvcKeyCommandRec::FromPackedKey(r.PackedKey(), ccHome), r);
 }
 
-TEST(CommandProcessor, DefaultTableTranslatesSingleKeys) {
-  TOvcCommandProcessor p;
-  struct Case {
-    std::uint8_t key, shift;
-    TOvcCommandCode cmd;
-  } cases[] = {{'Z', ss_Ctrl, ccUndo},
-               {'Z', kCtrlShift, ccRedo},
-               {VK_BACK, ss_Alt, ccRestore},
-               {'A', ss_None, ccNoCommand},
-               {'A', ss_Shift, ccNoCommand},
-               {VK_LEFT, kCtrlShift, ccExtWordLeft},
-               {VK_TAB, ss_Ctrl, ccTab},
-               {VK_F2, ss_None, ccNoCommand},
-               {'5', kCtrlShift, ccSetMarker0 + 5},
-               {VK_SHIFT, ss_Shift, ccNoCommand},
-               {VK_NUMLOCK, ss_None, ccNoCommand}};
-  for (const Case &c : cases)
-    EXPECT_EQ(p.TranslateKeyState(c.key, c.shift), c.cmd) << int(c.key) << "/" << int(c.shift);
-}
-
 class WordStarFirst : public ::testing::Test {
 protected:
   WordStarFirst() {
@@ -224,10 +204,6 @@ TEST(CommandProcessor, UniqueTableNames) {
   EXPECT_EQ(add("Other3"), "Other1");
   EXPECT_EQ(add("7"), "7");
   EXPECT_EQ(add("7"), "71");
-  QStringList names;
-  for (int i = 0; i < p.TableCount(); ++i) names << p.Tables(i)->TableName().toUpper();
-  names.removeDuplicates();
-  EXPECT_EQ(names.size(), p.TableCount());
   EXPECT_EQ(TOvcCommandTable().TableName(), "(Unknown)");
 }
 

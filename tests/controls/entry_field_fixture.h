@@ -10,7 +10,6 @@
 #include "platform/core/intl_profile.h"
 #include "platform/windowing/forms.h"
 #include "platform/windowing/system_services.h"
-#include "tests/platform/gui_test_helpers.h"
 #include "tests/platform/std_test_helpers.h"
 #include <QKeySequence>
 #include <QRegularExpression>
@@ -19,7 +18,7 @@
 #include <memory>
 #include <type_traits>
 
-class EntryFieldForm : public ::testing::Test {
+class EntryFieldForm : public stdtest::FormTest {
 protected:
   EntryFieldForm()
       : settings_(FormatSettings::USEnglish()), profile_(ScopedIntlProfile::Start::Empty),
@@ -29,28 +28,19 @@ protected:
     intl_ = std::make_unique<OvcIntlSupGuard>();
   }
   void SetUp() override {
-    form = TCustomForm::Create<TForm>(nullptr);
-    form->SetName(QStringLiteral("Form"));
-    form->SetClientSize(400, 240);
+    stdtest::FormTest::SetUp();
     controller = new TOvcController(form);
-  }
-  void TearDown() override {
-    form->Free();
-    guitest::ProcessEvents();
   }
 
   // Places a field of type T on the form, one below the other.
   template <typename T>
   T *Place(const QString &name) {
-    auto *field = new T(form);
-    field->SetName(name);
-    field->SetParent(form);
+    auto *field = Add<T>(20, 10 + 35 * placed_++, 200, 25, name);
     field->SetController(controller);
-    field->SetBounds(20, 10 + 35 * placed_++, 200, 25);
     return field;
   }
   void Focus(TWinControl *control) {
-    guitest::ShowAndActivate(form);
+    Show();
     control->SetFocus();
     guitest::ProcessEvents();
   }
@@ -83,8 +73,6 @@ protected:
     guitest::PressKey(c.unicode() < 128 ? key : int(Qt::Key_unknown), mods, QString(c));
   }
 
-  ScopedScriptedServices services;
-  TForm *form = nullptr;
   TOvcController *controller = nullptr;
 
 private:

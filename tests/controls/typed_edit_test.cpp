@@ -25,25 +25,19 @@ protected:
   TypedEditTest() : settings_(FormatSettings::USEnglish()) {}
 
   TEditTyped *AddTyped(TTypeForEdit type, int top = 10) {
-    auto *edit = new TEditTyped(form);
-    edit->SetName(QStringLiteral("Typed%1").arg(++count_));
-    edit->SetParent(form);
-    edit->SetBounds(10, top, 121, 21);
+    auto *edit = Add<TEditTyped>(10, top, 121, 21);
     edit->SetTypeValue(type);
     return edit;
   }
-  TEdit *AddOther(int top = 60) {
-    auto *edit = new TEdit(form);
-    edit->SetName(QStringLiteral("Other%1").arg(++count_));
-    edit->SetParent(form);
-    edit->SetBounds(10, top, 121, 21);
-    return edit;
+  TEdit *AddOther(int top = 60) { return Add<TEdit>(10, top, 121, 21); }
+  static void Tab() {
+    guitest::PressKey(Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
+    guitest::ProcessEvents();
   }
   static QLineEdit *LineEditOf(TControl *control) { return dynamic_cast<QLineEdit *>(control->Widget()); }
   static TDateTime Day(int y, int m, int d) { return EncodeDate(y, m, d); }
 
   FormatSettingsGuard settings_;
-  int count_ = 0;
 };
 
 // ---- conversion ----
@@ -297,8 +291,7 @@ TEST_F(TypedEditTest, LeavingAFieldOutOfRangeIsRefusedOnlyWithTheLimit) {
   Show();
   edit->SetFocus();
   TypeText(QStringLiteral("7"));
-  guitest::PressKey(Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
-  guitest::ProcessEvents();
+  Tab();
   ASSERT_EQ(services->MessageBoxes().size(), 1);
   EXPECT_TRUE(services->MessageBoxes().first().Text.startsWith(QStringLiteral("Value 7 out of range 1..5")));
   EXPECT_TRUE(edit->Focused());
@@ -307,8 +300,7 @@ TEST_F(TypedEditTest, LeavingAFieldOutOfRangeIsRefusedOnlyWithTheLimit) {
   // Within the range the field is left as usual.
   edit->SelectAll();
   TypeText(QStringLiteral("4"));
-  guitest::PressKey(Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
-  guitest::ProcessEvents();
+  Tab();
   EXPECT_TRUE(other->Focused());
   EXPECT_EQ(services->MessageBoxes().size(), 1);
 
@@ -317,8 +309,7 @@ TEST_F(TypedEditTest, LeavingAFieldOutOfRangeIsRefusedOnlyWithTheLimit) {
   edit->SetFocus();
   edit->SelectAll();
   TypeText(QStringLiteral("99"));
-  guitest::PressKey(Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
-  guitest::ProcessEvents();
+  Tab();
   EXPECT_TRUE(other->Focused());
   EXPECT_EQ(services->MessageBoxes().size(), 1);
 }

@@ -73,6 +73,15 @@ protected:
     guitest::ProcessEvents();
   }
   void Show() { guitest::ShowAndActivate(form); }
+  // A control of type T placed on the form, named when a name is given.
+  template <typename T>
+  T *Add(int left, int top, int width, int height, const QString &name = QString()) {
+    auto *control = new T(form);
+    if (!name.isEmpty()) control->SetName(name);
+    control->SetParent(form);
+    control->SetBounds(left, top, width, height);
+    return control;
+  }
 
   ScopedScriptedServices services;
   QStringList log;
