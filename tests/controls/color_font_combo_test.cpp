@@ -166,15 +166,13 @@ TEST_F(FontComboTest, FontNameSelectsAndDownChangesThePreviewControlsFont) {
   EXPECT_EQ(combo->FontName(), QStringLiteral("Liberation Mono"));
   combo->SetFocus();
   guitest::ProcessEvents();
-  guitest::PressKey(Qt::Key_Down);
-  guitest::ProcessEvents();
+  Type(QStringLiteral("{Down}"));
   ASSERT_NE(combo->FontName(), QStringLiteral("Liberation Mono"));
   EXPECT_EQ(label->Font()->Name(), combo->FontName());
   // The label going away clears the reference.
   label->Free();
   EXPECT_EQ(combo->PreviewControl(), nullptr);
-  guitest::PressKey(Qt::Key_Up);
-  guitest::ProcessEvents();
+  Type(QStringLiteral("{Up}"));
 }
 
 } // namespace

@@ -124,7 +124,7 @@ TEST_F(ComboBaseTest, TypingAPrefixAndPausingCompletesToTheFirstMatchButNotAfter
   Show();
   combo->SetFocus();
   guitest::ProcessEvents();
-  stdtest::TypeText(QStringLiteral("bl"));
+  Type(QStringLiteral("bl"));
   ASSERT_TRUE(WaitFor([combo] { return combo->Text() == QStringLiteral("Blueberry"); }))
       << combo->Text().toStdString();
   // The typed part stays, the completion is selected.
@@ -132,8 +132,7 @@ TEST_F(ComboBaseTest, TypingAPrefixAndPausingCompletesToTheFirstMatchButNotAfter
 
   // No completion after a backspace: well past the delay the text is what was typed.
   combo->SetText(QString());
-  stdtest::TypeText(QStringLiteral("chx"));
-  guitest::PressKey(Qt::Key_Backspace);
+  Type(QStringLiteral("chx{Back}"));
   WaitFor([] { return false; }, 300);
   EXPECT_EQ(combo->Text(), QStringLiteral("ch"));
 
@@ -150,14 +149,13 @@ TEST_F(ComboBaseTest, EnterPicksTheEntryTheTextStartsOrBeeps) {
   Show();
   combo->SetFocus();
   guitest::ProcessEvents();
-  stdtest::TypeText(QStringLiteral("zz"));
-  guitest::PressKey(Qt::Key_Return);
+  Type(QStringLiteral("zz{Return}"));
   EXPECT_EQ(combo->Text(), QStringLiteral("zz"));
   EXPECT_EQ(services->Beeps().size(), 1);
   EXPECT_FALSE(log.contains(QStringLiteral("click")));
   combo->SetText(QStringLiteral("che"));
   combo->SetFocus();
-  guitest::PressKey(Qt::Key_Return);
+  Type(QStringLiteral("{Return}"));
   EXPECT_EQ(combo->Text(), QStringLiteral("Cherry"));
   EXPECT_EQ(services->Beeps().size(), 1);
   EXPECT_TRUE(log.contains(QStringLiteral("click")));

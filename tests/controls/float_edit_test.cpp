@@ -7,8 +7,6 @@
 
 namespace {
 
-using stdtest::TypeText;
-
 class FloatEditTest : public stdtest::FormTest {
 protected:
   FloatEditTest() : settings_(FormatSettings::USEnglish()) {}
@@ -20,11 +18,7 @@ protected:
     edit->SetFocus();
     guitest::ProcessEvents();
     edit->SelectAll();
-    TypeText(text);
-  }
-  static void Tab() {
-    guitest::PressKey(Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
-    guitest::ProcessEvents();
+    Type(text);
   }
   QStringList Messages() {
     QStringList texts;
@@ -82,7 +76,7 @@ TEST_F(FloatEditTest, KeyFilterKeepsAWellFormedNumber) {
     edit->SetText(QString::fromLatin1(c.text));
     edit->SetSelStart(c.selStart);
     edit->SetSelLength(c.selLength);
-    TypeText(QString(QLatin1Char(c.key)));
+    Type(QString(QLatin1Char(c.key)));
     EXPECT_EQ(edit->Text(), QString::fromLatin1(c.expected));
     if (c.expectedSelStart >= 0) {
       EXPECT_EQ(std::pair(edit->SelStart(), edit->SelLength()),
@@ -99,7 +93,7 @@ TEST_F(FloatEditTest, KeyFilterKeepsAWellFormedNumber) {
   });
   Retype(typed, QStringLiteral("x.234"));
   EXPECT_EQ(typed->Text(), QStringLiteral("7.23"));
-  guitest::PressKey(Qt::Key_Escape, Qt::NoModifier, QString(QChar(27)));
+  Type(QStringLiteral("{Esc}"));
   EXPECT_EQ(typed->Text(), QStringLiteral("12.50"));
   EXPECT_EQ(typed->SelLength(), 5);
 }
@@ -262,8 +256,7 @@ TEST_F(FloatEditTest, LeavingOutOfTheBoundsRestoresTheValueOnEntryAndKeepsTheFoc
     edit->SetValue(42);
     exits = 0;
     const qsizetype boxes = services->MessageBoxes().size();
-    Retype(edit, QString::fromLatin1(c.typed));
-    Tab();
+    Retype(edit, QString::fromLatin1(c.typed) + QStringLiteral("{Tab}"));
     EXPECT_EQ(edit->Text(), QString::fromLatin1(c.text));
     EXPECT_EQ(std::pair(edit->Focused(), other->Focused()), std::pair(!c.left, c.left));
     EXPECT_EQ(exits, 1);
