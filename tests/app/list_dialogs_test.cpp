@@ -324,23 +324,26 @@ TEST_F(PastInvoices, TheInvoiceRightClickedIsCancelledOrRestoredOnceTheUserSaysY
   });
 }
 
-// Re-printed with template 4 (services, no quantity column), unmarked; a cancelled items invoice goes
-// through template 3 on the end-to-end road.
-TEST_F(PastInvoices, ADoubleClickedInvoiceIsReprintedWithItsTemplate) {
+// Re-printed with its type's template, marked when cancelled: 1005 (items, template 3, with a quantity
+// column) after cancelling it, 1004 (services, template 4) as it was.
+TEST_F(PastInvoices, ADoubleClickedInvoiceIsReprintedWithItsTemplateMarkedWhenCancelled) {
   if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
     GTEST_SKIP() << "poppler-utils is not installed";
   StoreInvoices();
-  const QString pdf = output.filePath(QStringLiteral("invoice 1004.pdf"));
-  services->AnswerFileDialog(TFileDialogResult{pdf, 1});
   INVOICES->SetUp();
-  Run(INVOICES, [&] {
-    WhenUp(HARD, [] { Click(HARD->Button1); });
-    DoubleClick(INVOICES->OvcDbTable1, 1);
-  });
-  const QString text = PdfText(pdf);
-  EXPECT_TRUE(text.contains(QStringLiteral("Line of invoice 1004"))) << text.toStdString();
-  EXPECT_FALSE(text.contains(QStringLiteral("CANCELLED")) || text.contains(QStringLiteral("Qty")))
-      << text.toStdString();
+  for (const auto &[row, number, cancel] : {std::tuple{0, 1005, true}, {1, 1004, false}}) {
+    const QString pdf = output.filePath(QStringLiteral("invoice %1.pdf").arg(number));
+    services->AnswerFileDialog(TFileDialogResult{pdf, 1});
+    Run(INVOICES, [&] {
+      if (cancel) services->AnswerMessageBox(IDYES), ChooseFromPopup(INVOICES->OvcDbTable1, row);
+      WhenUp(HARD, [] { Click(HARD->Button1); });
+      DoubleClick(INVOICES->OvcDbTable1, row);
+    });
+    const QString text = PdfText(pdf);
+    EXPECT_TRUE(text.contains(QStringLiteral("Line of invoice %1").arg(number))) << text.toStdString();
+    EXPECT_EQ(text.contains(QStringLiteral("CANCELLED")), cancel) << number;
+    EXPECT_EQ(text.contains(QStringLiteral("Qty")), number % 2 == 1) << number;
+  }
 }
 
 } // namespace
