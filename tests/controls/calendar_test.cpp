@@ -33,9 +33,9 @@ protected:
     cal->SetFocus();
     guitest::ProcessEvents();
   }
-  void ClickCell(int col, int row, Qt::MouseButton button = Qt::LeftButton) {
-    const TRect cell = cal->CellRect(col, row);
-    guitest::Click(cal, QPoint(cell.Left + 2, cell.Top + 2), button);
+  void ClickCell(int row, int col) {
+    const TRect cell = cal->CellRect(row, col);
+    guitest::Click(cal, QPoint(cell.Left + 2, cell.Top + 2));
   }
   void Wheel(int delta) {
     QWidget *w = cal->Widget();
