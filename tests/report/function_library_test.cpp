@@ -94,18 +94,6 @@ protected:
   fake::Page page;
 };
 
-TEST_F(BandAggregateTest, TotalsTheRecordsOfTheNamedBand) {
-  const QStringList all{"SUM([PRICE], MasterData1)", "AVG([PRICE], masterdata1)", "MIN([PRICE], MasterData1)",
-                        "MAX([PRICE], MasterData1)", "COUNT(0, MasterData1)",     "SUM([PRICE] * 2, )"};
-  for (const double price : {20.0, 10.0, 30.0}) TakeIn(price, all);
-  EXPECT_DOUBLE_EQ(Print("SUM([PRICE], MasterData1)").ToDouble(), 60.0);
-  EXPECT_DOUBLE_EQ(Print("AVG([PRICE], masterdata1)").ToDouble(), 20.0);
-  EXPECT_DOUBLE_EQ(Print("MIN([PRICE], MasterData1)").ToDouble(), 10.0);
-  EXPECT_DOUBLE_EQ(Print("MAX([PRICE], MasterData1)").ToDouble(), 30.0);
-  EXPECT_DOUBLE_EQ(Print("COUNT(0, MasterData1)").ToDouble(), 3.0);
-  EXPECT_DOUBLE_EQ(Print("SUM([PRICE] * 2, )").ToDouble(), 120.0);
-}
-
 // A record is counted once until the band engine marks the next; null counts as zero, comparisons in the
 // expression work; a total never stored reads 0, and so does an average of no records.
 TEST_F(BandAggregateTest, CountsEachRecordOnceAndNullAsZero) {

@@ -11,6 +11,7 @@
 namespace {
 
 using test::DrawCall;
+using test::Place;
 
 class ViewDrawTest : public test::ReportModelTest {
 protected:
@@ -25,9 +26,6 @@ protected:
     canvas_ = std::make_unique<TCanvas>(device_.get());
     view.Draw(canvas_.get());
     return device_->Calls();
-  }
-  static void Place(TfrView &view, int left, int top, int width, int height) {
-    std::tie(view.Left, view.Top, view.Width, view.Height) = std::tuple(left, top, width, height);
   }
 
   std::unique_ptr<test::RecordingDevice> device_;
@@ -87,7 +85,7 @@ TEST_F(ViewDrawTest, ScalingComputesBoundsGapsTheDrawingRectangleAndTheClipRegio
 // Memo at 10,20 of 100 x 40 with the frame sides, style, width and scale given, in red.
 std::unique_ptr<TfrView> Framed(int sides, int style = psSolid, float width = 1, double scale = 1) {
   auto memo = std::make_unique<TfrMemoView>();
-  std::tie(memo->Left, memo->Top, memo->Width, memo->Height) = std::tuple(10, 20, 100, 40);
+  Place(*memo, 10, 20, 100, 40);
   memo->FrameTyp = quint16(sides);
   memo->FrameStyle = quint16(style);
   memo->FrameWidth = width;
@@ -347,9 +345,7 @@ TEST_F(ViewDrawTest, ShapesAndPicturesOnAnImage) {
 TEST_F(ViewDrawTest, PictureLoadsFromABlobFieldAndANullFieldEmptiesIt) {
   std::unique_ptr<TComponent, void (*)(TComponent *)> owner{new TComponent(nullptr),
                                                             [](TComponent *c) { c->Free(); }};
-  auto *ds = new TMemoryDataSet(owner.get());
-  ds->FieldDefs()->Add(QStringLiteral("LOGO"), ftBlob);
-  ds->CreateDataSet();
+  TMemoryDataSet *ds = test::MemoryTable(owner.get(), QString(), {{"LOGO", ftBlob}});
   ds->Append();
   auto *logo = dynamic_cast<TBlobField *>(ds->FieldByName(QStringLiteral("LOGO")));
   ASSERT_NE(logo, nullptr);
