@@ -223,17 +223,9 @@ TEST_F(XmlExportTest, APictureCarriesItsGraphicItsFlagsAndItsField) {
     const QString memo = QLatin1String(c.memo);
     SCOPED_TRACE(memo.toStdString());
     EXPECT_EQ(read.value(QLatin1String("Memo.text")), memo);
+    const QByteArray data = test::Bytes().u8(4).raw("Data").u8(10).i32(c.stored.size()).raw(c.stored).data();
     EXPECT_EQ(read.value(QLatin1String("Picture.Propdata")).toString(),
-              c.stored.isEmpty() ? QString()
-                                 : QString::fromLatin1(test::Bytes()
-                                                           .u8(4)
-                                                           .raw("Data")
-                                                           .u8(10)
-                                                           .i32(c.stored.size())
-                                                           .raw(c.stored)
-                                                           .data()
-                                                           .toHex()
-                                                           .toUpper()));
+              c.stored.isEmpty() ? QString() : QString::fromLatin1(data.toHex().toUpper()));
     const bool known = memo != QLatin1String("[Nowhere.LOGO]");
     EXPECT_EQ(read.value(QLatin1String("DataSet")).toString(), known ? "InvoiceForm.Company" : "");
     EXPECT_EQ(read.value(QLatin1String("DataField")).toString(), known ? "LOGO" : "");
@@ -350,17 +342,10 @@ TEST_F(XmlExportTest, DatasetsAndVariablesGoIntoPropdataAndDataBandsNameTheirSou
   EXPECT_TRUE(document.contains(R"(<TfrxMasterData Name="MasterData2" Top="160" Height="20"/>)"));
   test::Bytes expected;
   expected.u8(8).raw("Datasets").u8(14);
-  for (const char *name : {"DD.frLines", "frLocal"})
-    expected.u8(1)
-        .u8(7)
-        .raw("DataSet")
-        .u8(13)
-        .u8(11)
-        .raw("DataSetName")
-        .u8(6)
-        .u8(int(qstrlen(name)))
-        .raw(name)
-        .u8(0);
+  for (const char *name : {"DD.frLines", "frLocal"}) {
+    expected.u8(1).u8(7).raw("DataSet").u8(13).u8(11).raw("DataSetName");
+    expected.u8(6).u8(int(qstrlen(name))).raw(name).u8(0);
+  }
   expected.u8(0).u8(9).raw("Variables").u8(14).u8(1).u8(4).raw("Name").u8(6).u8(7).raw("CURRSYM");
   expected.u8(5).raw("Value").u8(6).u8(3).raw("\"\xA3\"").u8(0).u8(0);
   EXPECT_EQ(Attr(document, "TfrxReport", "Propdata"), QString::fromLatin1(expected.data().toHex().toUpper()));
