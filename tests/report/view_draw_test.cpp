@@ -297,45 +297,43 @@ TEST_F(ViewDrawTest, ALineTurnsVerticalOrHorizontalByItsLongerSide) {
   EXPECT_EQ(device_->Described(), QStringList{"R 30,40 101x1 #000000"});
 }
 
+// The colours of an image at the points given.
+QList<QRgb> Pixels(const QImage &image, std::initializer_list<QPoint> points) {
+  QList<QRgb> colours;
+  for (const QPoint &p : points) colours << image.pixel(p);
+  return colours;
+}
+
 TEST_F(ViewDrawTest, ShapesAndPicturesOnAnImage) {
+  const QRgb red = qRgb(255, 0, 0), white = qRgb(255, 255, 255), black = qRgb(0, 0, 0);
+  // A triangle: inside, outside above the left side, the base line.
   TfrShapeView triangle;
   Place(triangle, 10, 10, 80, 40);
   triangle.ShapeType = skTriangle;
   triangle.FillColor = clRed;
-  QImage image = Paint(triangle);
-  EXPECT_EQ(image.pixel(50, 35), qRgb(255, 0, 0));     // inside
-  EXPECT_EQ(image.pixel(12, 12), qRgb(255, 255, 255)); // outside, above the left side
-  EXPECT_EQ(image.pixel(50, 50), qRgb(0, 0, 0));       // the base line
+  EXPECT_EQ(Pixels(Paint(triangle), {{50, 35}, {12, 12}, {50, 50}}), (QList<QRgb>{red, white, black}));
   // A 40 x 20 rounded rectangle has corners of a 5 x 5 ellipse: the corner pixel stays out, the one
   // diagonally inside it is in.
   TfrShapeView rounded;
   Place(rounded, 10, 10, 40, 20);
   rounded.ShapeType = skRoundRectangle;
   rounded.FillColor = rounded.FrameColor = clRed;
-  image = Paint(rounded);
-  EXPECT_EQ(image.pixel(10, 10), qRgb(255, 255, 255));
-  EXPECT_EQ(image.pixel(11, 11), qRgb(255, 0, 0));
-  EXPECT_EQ(image.pixel(30, 20), qRgb(255, 0, 0));
+  EXPECT_EQ(Pixels(Paint(rounded), {{10, 10}, {11, 11}, {30, 20}}), (QList<QRgb>{white, red, red}));
+  // An ellipse filled, then transparent: only the outline.
   TfrShapeView ellipse;
   Place(ellipse, 10, 10, 80, 40);
   ellipse.ShapeType = skEllipse;
   ellipse.FillColor = clLime;
-  image = Paint(ellipse);
-  EXPECT_EQ(image.pixel(50, 30), qRgb(0, 255, 0));
-  EXPECT_EQ(image.pixel(12, 12), qRgb(255, 255, 255));
+  EXPECT_EQ(Pixels(Paint(ellipse), {{50, 30}, {12, 12}}), (QList<QRgb>{qRgb(0, 255, 0), white}));
   ellipse.FillColor = clNone;
-  image = Paint(ellipse);
-  EXPECT_EQ(image.pixel(50, 30), qRgb(255, 255, 255)); // transparent: only the outline
-  EXPECT_EQ(image.pixel(50, 10), qRgb(0, 0, 0));
+  EXPECT_EQ(Pixels(Paint(ellipse), {{50, 30}, {50, 10}}), (QList<QRgb>{white, black}));
 
   // The bitmap's pixels, its top-left one stretched; a metafile's grey placeholder.
   TfrPictureView picture;
   Place(picture, 0, 0, 99, 59);
   picture.Flags = flStretched;
   picture.Picture.LoadFromBytes(test::BitmapBytes());
-  image = Paint(picture);
-  EXPECT_EQ(image.pixel(50, 30), qRgb(0, 128, 255));
-  EXPECT_EQ(image.pixel(2, 2), qRgb(255, 0, 0));
+  EXPECT_EQ(Pixels(Paint(picture), {{50, 30}, {2, 2}}), (QList<QRgb>{qRgb(0, 128, 255), red}));
   picture.Picture.LoadFromBytes(test::EnhancedMetafileBytes());
   ASSERT_EQ(KindOf(picture.Picture.Graphic()), TGraphicKind::Metafile);
   Place(picture, 10, 10, 60, 30);
