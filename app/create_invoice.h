@@ -1,18 +1,15 @@
 // Create Invoice, the main window's road from what it holds to a numbered invoice, apart from its controls
 // and dialogs, which come in as steps:
 //
-//   1. the description gets the focus;
-//   2. checks, each with its own message: a customer name ("Error:  You must supply a Customer Name.", and
-//   the
-//      customer rows get the focus) and at least one line ("Error:  You have not added any items."); then
-//      amounts that can be stored;
-//   3. the user confirms the invoice, or not;
-//   4. confirmed: the invoice is stored first, in one transaction (invoice_storage.h), then shown in the
-//   print
-//      preview, where it may be printed, then the what-next dialog follows. A store that fails raises
-//      EInvoiceNotStored and shows nothing; the main window keeps the invoice.
-//      Not confirmed: a preview, numbered as the next stored invoice will be and marked as no invoice;
-//      nothing is stored.
+// 1. The description gets the focus.
+// 2. Checks, each with its own message: a customer name ("Error:  You must supply a Customer Name.", and the
+//    customer rows get the focus) and at least one line ("Error:  You have not added any items."); then
+//    amounts that can be stored.
+// 3. The user confirms the invoice, or not.
+// 4. Confirmed: the invoice is stored first, in one transaction (invoice_storage.h), then shown in the print
+//    preview, where it may be printed, then the what-next dialog follows. A store that fails raises
+//    EInvoiceNotStored and shows nothing; the main window keeps the invoice. Not confirmed: a preview,
+//    numbered as the next stored invoice will be and marked as no invoice; nothing is stored.
 //
 // INV1, which holds the header the preview prints, is closed at the end whatever happens.
 #pragma once

@@ -11,12 +11,12 @@
 #include "app/main_form.h"
 #include "app/print_form.h"
 #include "app/program.h"
+#include "bench/gui_bench.h"
 #include "bench/invoice_data.h"
 #include "db/storage/ff_sql_schema.h"
 #include "platform/windowing/application.h"
 #include "report/engine.h"
 #include "report/variables.h"
-#include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -166,13 +166,4 @@ BENCHMARK(BM_StartUpToTheMainWindowShown)
 
 } // namespace
 
-int main(int argc, char **argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  FreeApplication();
-  return 0;
-}
+int main(int argc, char **argv) { return gui_bench::RunBenchmarks(argc, argv, FreeApplication); }

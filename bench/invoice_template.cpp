@@ -3,6 +3,7 @@
 #include "app/data_module.h"
 #include "app/invoice_templates.h"
 #include "app/shipped_data.h"
+#include "bench/gui_bench.h"
 #include "platform/core/date_time.h"
 #include "platform/core/format_settings.h"
 #include "platform/graphics/printer.h"
@@ -12,8 +13,6 @@
 #include "report/report.h"
 #include "report/report_hooks.h"
 #include "report/variables.h"
-#include <QApplication>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <benchmark/benchmark.h>
@@ -76,15 +75,7 @@ void BM_Template1Prepare(benchmark::State &state) {
   FormatSettingsGuard formats(FormatSettings::USEnglish());
   BindReportPrinter(nullptr);
   ShippedInvoice invoice(int(state.range(0)));
-  int pages = 0;
-  for (auto _ : state) {
-    if (!invoice.Report()->PrepareReport()) {
-      state.SkipWithError(("preparation failed: " + invoice.Report()->ErrorText()).toStdString().c_str());
-      break;
-    }
-    pages = invoice.Report()->EMFPages().Count();
-  }
-  state.counters["pages"] = pages;
+  gui_bench::PrepareEveryIteration(state, invoice.Report());
 }
 BENCHMARK(BM_Template1Prepare)->Arg(10000)->Unit(benchmark::kMillisecond);
 
@@ -107,22 +98,10 @@ void BM_Template1PrepareAndPdf(benchmark::State &state) {
     state.counters["pages"] = invoice.Report()->EMFPages().Count();
   }
   BindReportPrinter(nullptr);
-  // For a look, or to compare two builds' output: TALLYROOK_KEEP_PDF names a folder to keep the file in.
-  if (const QString keep = qEnvironmentVariable("TALLYROOK_KEEP_PDF"); !keep.isEmpty()) {
-    QFile::remove(keep + QStringLiteral("/template1.pdf"));
-    QFile::copy(pdf, keep + QStringLiteral("/template1.pdf"));
-  }
+  gui_bench::KeepForALook(pdf, QStringLiteral("template1.pdf"));
 }
 BENCHMARK(BM_Template1PrepareAndPdf)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char **argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char **argv) { return gui_bench::RunBenchmarks(argc, argv); }

@@ -2,6 +2,7 @@
 // text fields, a page footer) of 10,000 rows, against the toolkit's floor: QPdfWriter and QPainter drawing
 // the same strings at the same places with nothing of the report engine in between. Reports the engine's
 // prepare time, its PDF time and file size, the floor's, and the ratios of the two in the same run.
+#include "bench/gui_bench.h"
 #include "platform/core/format_settings.h"
 #include "platform/data/memory_dataset.h"
 #include "platform/graphics/printer.h"
@@ -12,7 +13,6 @@
 #include "report/model_state.h"
 #include "report/printer_wrapper.h"
 #include "report/report.h"
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -167,12 +167,7 @@ void BM_ListPrepare(benchmark::State &state) {
   FormatSettingsGuard formats(FormatSettings::USEnglish());
   BindReportPrinter(nullptr);
   ListReport list(int(state.range(0)));
-  int pages = 0;
-  for (auto _ : state) {
-    if (!list.Report()->PrepareReport()) state.SkipWithError("preparation failed");
-    pages = list.Report()->EMFPages().Count();
-  }
-  state.counters["pages"] = pages;
+  gui_bench::PrepareEveryIteration(state, list.Report());
 }
 BENCHMARK(BM_ListPrepare)->Arg(10000)->Unit(benchmark::kMillisecond);
 
@@ -207,13 +202,8 @@ void BM_ListPdfAgainstFloor(benchmark::State &state) {
     state.counters["engine_kB"] = double(QFileInfo(enginePdf).size()) / 1024;
     state.counters["floor_kB"] = double(QFileInfo(floorPdf).size()) / 1024;
     state.counters["size_ratio"] = double(QFileInfo(enginePdf).size()) / double(QFileInfo(floorPdf).size());
-    // For a look, or to compare two builds' output: TALLYROOK_KEEP_PDF names a folder to keep both files in.
-    if (const QString keep = qEnvironmentVariable("TALLYROOK_KEEP_PDF"); !keep.isEmpty()) {
-      QFile::remove(keep + QStringLiteral("/list-engine.pdf"));
-      QFile::remove(keep + QStringLiteral("/list-floor.pdf"));
-      QFile::copy(enginePdf, keep + QStringLiteral("/list-engine.pdf"));
-      QFile::copy(floorPdf, keep + QStringLiteral("/list-floor.pdf"));
-    }
+    gui_bench::KeepForALook(enginePdf, QStringLiteral("list-engine.pdf"));
+    gui_bench::KeepForALook(floorPdf, QStringLiteral("list-floor.pdf"));
   }
   BindReportPrinter(nullptr);
 }
@@ -221,12 +211,4 @@ BENCHMARK(BM_ListPdfAgainstFloor)->Arg(10000)->Unit(benchmark::kMillisecond)->It
 
 } // namespace
 
-int main(int argc, char **argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char **argv) { return gui_bench::RunBenchmarks(argc, argv); }

@@ -3,6 +3,7 @@
 // fields and a wrapped description, a footer with totals and a page footer with the page number. Each
 // benchmark also reports the process's peak memory so far (run one size at a time with --benchmark_filter
 // to read the peak of that size alone).
+#include "bench/gui_bench.h"
 #include "platform/core/format_settings.h"
 #include "platform/data/memory_dataset.h"
 #include "platform/graphics/printer.h"
@@ -14,7 +15,6 @@
 #include "report/printer_wrapper.h"
 #include "report/report.h"
 #include "report/variables.h"
-#include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -121,12 +121,7 @@ void BM_PrepareInvoice(benchmark::State &state) {
   FormatSettingsGuard formats(FormatSettings::USEnglish());
   BindReportPrinter(nullptr);
   Invoice invoice(int(state.range(0)));
-  int pages = 0;
-  for (auto _ : state) {
-    if (!invoice.Report()->PrepareReport()) state.SkipWithError("preparation failed");
-    pages = invoice.Report()->EMFPages().Count();
-  }
-  state.counters["pages"] = pages;
+  const int pages = gui_bench::PrepareEveryIteration(state, invoice.Report());
   state.counters["pages/s"] = benchmark::Counter(pages, benchmark::Counter::kIsIterationInvariantRate);
   state.counters["peak_MB"] = PeakMegabytes();
 }
@@ -150,23 +145,10 @@ void BM_PrintInvoiceToPdf(benchmark::State &state) {
     state.counters["peak_MB"] = PeakMegabytes();
   }
   BindReportPrinter(nullptr);
-  // For a look, or to compare two builds' output: TALLYROOK_KEEP_PDF names a folder to keep the file in.
-  if (const QString keep = qEnvironmentVariable("TALLYROOK_KEEP_PDF"); !keep.isEmpty()) {
-    const QString kept = keep + QStringLiteral("/invoice-%1.pdf").arg(state.range(0));
-    QFile::remove(kept);
-    QFile::copy(pdf, kept);
-  }
+  gui_bench::KeepForALook(pdf, QStringLiteral("invoice-%1.pdf").arg(state.range(0)));
 }
 BENCHMARK(BM_PrintInvoiceToPdf)->Arg(10)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char **argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char **argv) { return gui_bench::RunBenchmarks(argc, argv); }

@@ -4,6 +4,7 @@
 #include "report/engine.h"
 #include "report/function_library.h"
 #include "report/parser.h"
+#include <QStringBuilder>
 
 namespace {
 
@@ -98,13 +99,14 @@ QString BandAggregate(TfrAggregate Kind, const QString &P1, const QString &P2, c
   case TfrAggregate::Max: *total = std::max(*total, figure); break;
   case TfrAggregate::Count: *total += 1; break;
   }
-  const QString value = QLatin1Char('1') + frNumberText(*total);
+  // The "1" marks the record as counted.
+  const QString number = frNumberText(*total);
   // Evaluating the argument may have stored totals too: the line read is replaced where it was found only
   // while the list still holds that very line there, else it is looked up again.
   if (index >= 0 && index < values->Count() && values->Strings(index).constData() == line.constData())
-    values->SetStrings(index, key + QLatin1Char('=') + value);
+    values->SetStrings(index, key % QLatin1Char('=') % QLatin1Char('1') % number);
   else
-    values->SetValues(key, value);
+    values->SetValues(key, QLatin1Char('1') % number);
   return zero;
 }
 

@@ -59,11 +59,22 @@ QString frDecodeStreamText(const QByteArray &Bytes) {
   return FromWindows1252(Bytes);
 }
 
+namespace {
+
+// Reads Count bytes of stored text and decodes them (the bytes themselves are not kept).
+QString ReadStreamText(TStream *Stream, quint16 Count) {
+  QVarLengthArray<char, 256> bytes(Count);
+  Stream->ReadBuffer(bytes.data(), Count);
+  return frDecodeStreamText(QByteArray::fromRawData(bytes.constData(), Count));
+}
+
+} // namespace
+
 QString ReadStreamString(TStream *Stream) {
   const quint16 length = Stream->ReadUInt16();
-  const QByteArray bytes = Stream->ReadBytes(length);
+  const QString text = ReadStreamText(Stream, length);
   Stream->ReadUInt8(); // the closing byte, whatever it holds
-  return frDecodeStreamText(bytes);
+  return text;
 }
 
 void WriteStreamString(TStream *Stream, const QString &Text) {
@@ -84,7 +95,7 @@ void ReadStreamLines(TStream *Stream, TStrings *List) {
     quint8 separator = 0;
     do {
       const quint16 length = Stream->ReadUInt16();
-      List->Add(frDecodeStreamText(Stream->ReadBytes(length)));
+      List->Add(ReadStreamText(Stream, length));
       separator = Stream->ReadUInt8();
     } while (separator != 0);
   } catch (...) {

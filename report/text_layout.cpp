@@ -87,9 +87,7 @@ int TfrTextMeasure::FontHeight() const { return frRound(em_); }
 
 QString frEncodeTextLine(const TfrTextLine &line) {
   const int width = std::clamp(line.Width, 0, 65535);
-  QString encoded;
-  encoded.reserve(line.Text.size() + 3);
-  encoded += line.Text;
+  QString encoded = line.Text;
   if (line.ParagraphEnd) encoded += kParagraphMark;
   encoded += QChar(Windows1252ToChar(quint8(width >> 8)));
   encoded += QChar(Windows1252ToChar(quint8(width & 0xFF)));

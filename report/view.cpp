@@ -6,16 +6,6 @@
 #include "report/view_stream.h"
 #include <cmath>
 
-int frRound(double value) {
-  if (!std::isfinite(value)) return 0;
-  const double r = std::nearbyint(value);
-  if (r >= 2147483647.0) return 2147483647;
-  if (r <= -2147483648.0) return -2147483647 - 1;
-  return static_cast<int>(r);
-}
-
-int frCoord(double value) { return std::clamp(frRound(value), -frMaxCoordinate, frMaxCoordinate); }
-
 TfrView::TfrView() : ID(frModel().NextViewID++) {
   // The default format: general text with the system's decimal separator.
   Format = 0x200 + Settings().DecimalSeparator.unicode();

@@ -11,6 +11,8 @@
 #include "platform/graphics/canvas.h"
 #include "report/engine_model.h"
 #include <QString>
+#include <algorithm>
+#include <cmath>
 #include <functional>
 #include <memory>
 
@@ -171,9 +173,20 @@ const TfrAddInObjectInfo &frAddIn(int index);
 // Every object created takes the next serial number.
 std::unique_ptr<TfrView> CreateViewByType(int typ, const QString &className = QString());
 
-// Rounds as the class library does: halves to the even neighbour (held within the int range).
-int frRound(double value);
+// Rounds as the class library does: halves to the even neighbour (held within the int range; not a number
+// gives 0). Adding and taking away 2^52 rounds so in the default rounding mode, as nearbyint does, without a
+// call; numbers that large have no fraction.
+inline int frRound(double value) {
+  if (!std::isfinite(value)) return 0;
+  constexpr double kNoFraction = 4503599627370496.0;
+  const double magnitude = std::fabs(value);
+  const double r =
+      magnitude < kNoFraction ? std::copysign((magnitude + kNoFraction) - kNoFraction, value) : value;
+  if (r >= 2147483647.0) return 2147483647;
+  if (r <= -2147483648.0) return -2147483647 - 1;
+  return static_cast<int>(r);
+}
 // Coordinates are held within +-2^28 pixels, so that a sum of two stays within int: damaged data and
 // scripts cannot make the geometry overflow.
 constexpr int frMaxCoordinate = 1 << 28;
-int frCoord(double value);
+inline int frCoord(double value) { return std::clamp(frRound(value), -frMaxCoordinate, frMaxCoordinate); }

@@ -2,12 +2,14 @@
 // read or set the selection and the modified flag.
 #include "controls/entry/base_entry_field.h"
 #include "controls/entry/mask_chars.h"
+#include "controls/entry/typed_values.h"
 #include "controls/framework/controller.h"
 #include "controls/framework/library_exceptions.h"
 #include "controls/framework/library_messages.h"
 #include "controls/framework/private_messages.h"
 #include "platform/core/component.h"
 #include "platform/windowing/forms.h"
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -188,6 +190,17 @@ bool TOvcBaseEntryField::RangeLimitsEqual() const {
   case edtComp: return rangeLo_ == rangeHi_;
   default: return std::memcmp(rangeLo_.data(), rangeHi_.data(), 4) == 0;
   }
+}
+
+std::optional<long double> TOvcBaseEntryField::SteppedNumber(long double Value, double Delta,
+                                                             bool Wrap) const {
+  const long double lo = RangeNumber(RangeLoCell());
+  const long double hi = RangeNumber(RangeHiCell());
+  if (Delta < 0 && Value <= lo) return Wrap ? std::optional(hi) : std::nullopt;
+  if (Delta > 0 && Value >= hi) return Wrap ? std::optional(lo) : std::nullopt;
+  const long double step =
+      IsIntegerType(TOvcBaseEntryField::DataType()) ? std::trunc((long double)Delta) : (long double)Delta;
+  return std::clamp(Value + step, lo, hi);
 }
 
 long double TOvcBaseEntryField::RangeNumber(const TRangeType &Cell) const {

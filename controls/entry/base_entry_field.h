@@ -278,6 +278,9 @@ protected:
   bool RangeLimitsEqual() const;
   // A range cell of a numeric, date or time type as a number.
   long double RangeNumber(const TRangeType &Cell) const;
+  // Value moved by Delta (whole steps for an integer type) and held within the range; past an end it wraps
+  // to the other end when Wrap is set, else there is no step.
+  std::optional<long double> SteppedNumber(long double Value, double Delta, bool Wrap) const;
   void SetEditText(const QString &Text);
   void SetCaret(int Position);
   void SetInsertMode(bool Value) { insertMode_ = Value; }

@@ -963,20 +963,10 @@ void TOvcCustomPictureField::IncreaseValueBy(bool Wrap, double Delta) {
   } else {
     const auto value = NumberValue();
     if (!value) return;
-    const long double lo = RangeNumber(RangeLoCell());
-    const long double hi = RangeNumber(RangeHiCell());
-    long double next = 0;
-    if (Delta < 0 && *value <= lo) {
-      if (!Wrap) return;
-      next = hi;
-    } else if (Delta > 0 && *value >= hi) {
-      if (!Wrap) return;
-      next = lo;
-    } else {
-      next = *value + (IsIntegerType(type) ? std::trunc((long double)Delta) : (long double)Delta);
-    }
+    const auto next = SteppedNumber(*value, Delta, Wrap);
+    if (!next) return;
     alignas(TExtended) std::uint8_t buffer[sizeof(TExtended)] = {};
-    WriteNumber(buffer, type, std::clamp(next, lo, hi));
+    WriteNumber(buffer, type, *next);
     TransferValue(buffer, 2);
   }
   if (EditString() != before) MarkModified();

@@ -681,19 +681,9 @@ void TOvcCustomSimpleField::IncreaseValueBy(bool Wrap, double Delta) {
   } else {
     const auto value = NumberValue();
     if (!value) return;
-    const long double lo = RangeNumber(RangeLoCell());
-    const long double hi = RangeNumber(RangeHiCell());
-    long double next = 0;
-    if (Delta < 0 && *value <= lo) {
-      if (!Wrap) return;
-      next = hi;
-    } else if (Delta > 0 && *value >= hi) {
-      if (!Wrap) return;
-      next = lo;
-    } else {
-      next = *value + (IsIntegerType(type) ? std::trunc((long double)Delta) : (long double)Delta);
-    }
-    WriteNumberBack(std::clamp(next, lo, hi));
+    const auto next = SteppedNumber(*value, Delta, Wrap);
+    if (!next) return;
+    WriteNumberBack(*next);
   }
   if (EditString() != before) MarkModified();
   PositionCaret(true);

@@ -73,7 +73,11 @@ void TOvcTCBaseEntryField::tcPaint(TCanvas *TableCanvas, const TRect &CellRect, 
   TOvcController *controller = Table() ? Table()->Controller() : nullptr;
   if (painter->AssignedController() != controller) painter->SetController(controller);
   if (!painter->Controller()) ShowMessage(QStringLiteral("NIL in tcPaint"));
-  if (painter->Parent() != Table()) painter->SetParent(Table());
+  // Putting a value into a parented field makes its window, and with it the table's: a paint must not do
+  // that, or cells painted after this one would gather other attributes (the table's colour comes only
+  // from its window). Formatting needs no window, so the field joins the table only once it has one.
+  TWinControl *parent = TableHasWindow() ? Table() : nullptr;
+  if (painter->Parent() != parent) painter->SetParent(parent);
   painter->SetBounds(0, 0, 0, 0);
   painter->SetFieldValue(value->Data());
   // The field pads its text (a numeric field to its whole width): the cell shows it without the padding.

@@ -1,18 +1,47 @@
-// A data folder seeded with the shipped database, made the program's data folder (TALLYROOK_DATA), with a
-// private folder for the single-instance guard so that test programs running side by side never meet.
-// Direct engine access lets a test prepare or inspect the folder's tables behind the program's back.
+// A data folder made the program's data folder (TALLYROOK_DATA), with a private folder for the
+// single-instance guard so that test programs running side by side never meet. The folder's tables are read
+// and changed behind the program's back, through an engine of the test's own or through SQLite as another
+// program would.
 #pragma once
 #include "app/data_module.h"
 #include "app/shipped_data.h"
 #include "db/engine/ff_server_engine.h"
 #include "platform/windowing/application.h"
+#include <QDir>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QWidget> // forms.h keeps widgets in QPointers
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 // Shows values readably in failure messages.
 inline void PrintTo(const QVariant &value, std::ostream *out) {
   *out << (value.isValid() ? value.typeName() : "null") << ' ' << value.toString().toStdString();
+}
+
+using TRow = QList<QVariant>;
+
+// A stored invoice's header as MINV1 holds it, numbered Number (its REC left to the table).
+inline TRow HeaderRow(double Number, const QString &Customer = QStringLiteral("Old")) {
+  return {QVariant(), 1,         false, 0,   Customer, QString(), QString(), QString(),
+          QString(),  QString(), 1.0,   0.0, 1.0,      45000.0,   Number};
+}
+
+// The text of a PDF file as pdftotext reads it (with -layout when Layout).
+inline QString PdfText(const QString &File, bool Layout = false) {
+  QProcess process;
+  process.start(QStringLiteral("pdftotext"),
+                Layout ? QStringList{QStringLiteral("-layout"), File, QStringLiteral("-")}
+                       : QStringList{File, QStringLiteral("-")});
+  return process.waitForFinished(60000) ? QString::fromUtf8(process.readAllStandardOutput()) : QString();
+}
+
+// Runs statements on a database file as another program would.
+inline void Sql(const QString &file, const char *statements) {
+  sqlite3 *db = nullptr;
+  ASSERT_EQ(sqlite3_open(file.toUtf8().constData(), &db), SQLITE_OK);
+  EXPECT_EQ(sqlite3_exec(db, statements, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+  sqlite3_close(db);
 }
 
 class AppFolderTest : public ::testing::Test {
@@ -20,6 +49,7 @@ protected:
   void SetUp() override {
     ASSERT_TRUE(data.isValid());
     ASSERT_TRUE(runtime.isValid());
+    folder = data.path();
     qputenv("TALLYROOK_DATA", data.path().toUtf8());
     qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
   }
@@ -28,50 +58,49 @@ protected:
     qunsetenv("TALLYROOK_DATA");
   }
 
-  void Seed() { ASSERT_EQ(SeedDataFolder(data.path(), {}).Outcome, TSeedOutcome::Created); }
+  void Seed(const QList<TShippedReport> &Reports = {}, const TShippedSettings &Settings = {}) {
+    ASSERT_EQ(SeedDataFolder(data.path(), Reports, Settings).Outcome, TSeedOutcome::Created);
+  }
+  QString DatabaseFile() const { return data.filePath(QStringLiteral("tallyrook.db")); }
+  void Sql(const char *statements) { ::Sql(DatabaseFile(), statements); }
 
-  // ---- the folder's tables, through an engine of the test's own ----
-
-  // The records of a table in insertion order.
-  QList<QList<QVariant>> Records(const QString &table) {
-    QList<QList<QVariant>> rows;
+  // Runs Work with a cursor on Table of `folder`'s database.
+  void OnTable(const QString &Table, const std::function<void(TffServerEngine &, TffCursorID)> &Work) {
     TffServerEngine engine;
     TffDatabaseID db = 0;
-    EXPECT_EQ(engine.DatabaseOpen(data.path(), db), DBIERR_NONE);
     TffCursorID cursor = 0;
-    EXPECT_EQ(engine.CursorOpen(db, table, QString(), cursor), DBIERR_NONE)
-        << engine.LastError().Message.toStdString();
-    TffRecord record;
-    while (engine.RecordGetNext(cursor, record) == DBIERR_NONE) rows.append(record.Values);
+    ASSERT_EQ(engine.DatabaseOpen(folder, db), DBIERR_NONE) << folder.toStdString();
+    ASSERT_EQ(engine.CursorOpen(db, Table, QString(), cursor), DBIERR_NONE) << Table.toStdString();
+    Work(engine, cursor);
     engine.DatabaseClose(db);
+  }
+  // The records of a table in insertion order.
+  QList<TRow> Records(const QString &Table) {
+    QList<TRow> rows;
+    OnTable(Table, [&](TffServerEngine &engine, TffCursorID cursor) {
+      for (TffRecord record; engine.RecordGetNext(cursor, record) == DBIERR_NONE;) rows.append(record.Values);
+    });
     return rows;
   }
-  void Insert(const QString &table, const QList<QVariant> &values) {
-    TffServerEngine engine;
-    TffDatabaseID db = 0;
-    ASSERT_EQ(engine.DatabaseOpen(data.path(), db), DBIERR_NONE);
-    TffCursorID cursor = 0;
-    ASSERT_EQ(engine.CursorOpen(db, table, QString(), cursor), DBIERR_NONE);
-    TffRecord inserted;
-    ASSERT_EQ(engine.RecordInsert(cursor, values, inserted), DBIERR_NONE)
-        << engine.LastError().Message.toStdString();
-    engine.DatabaseClose(db);
+  void Insert(const QString &Table, const TRow &Values) {
+    OnTable(Table, [&](TffServerEngine &engine, TffCursorID cursor) {
+      TffRecord inserted;
+      ASSERT_EQ(engine.RecordInsert(cursor, Values, inserted), DBIERR_NONE)
+          << engine.LastError().Message.toStdString();
+    });
   }
-  // Changes field `field` of the first record of `table`.
-  void SetFirst(const QString &table, int field, const QVariant &value) {
-    TffServerEngine engine;
-    TffDatabaseID db = 0;
-    ASSERT_EQ(engine.DatabaseOpen(data.path(), db), DBIERR_NONE);
-    TffCursorID cursor = 0;
-    ASSERT_EQ(engine.CursorOpen(db, table, QString(), cursor), DBIERR_NONE);
-    TffRecord record;
-    ASSERT_EQ(engine.RecordGetNext(cursor, record), DBIERR_NONE);
-    record.Values[field] = value;
-    TffRecord modified;
-    ASSERT_EQ(engine.RecordModify(cursor, record.Values, modified), DBIERR_NONE);
-    engine.DatabaseClose(db);
+  // Changes field Field of the first record of Table.
+  void SetFirst(const QString &Table, int Field, const QVariant &Value) {
+    OnTable(Table, [&](TffServerEngine &engine, TffCursorID cursor) {
+      TffRecord record, modified;
+      ASSERT_EQ(engine.RecordGetNext(cursor, record), DBIERR_NONE);
+      record.Values[Field] = Value;
+      ASSERT_EQ(engine.RecordModify(cursor, record.Values, modified), DBIERR_NONE);
+    });
   }
+  int LastINV() { return Records(QStringLiteral("CONTROL")).value(0).value(7).toInt(); }
 
   QTemporaryDir data;
   QTemporaryDir runtime;
+  QString folder; // whose tables Records and the others read and change: data's unless a test says otherwise
 };

@@ -1,12 +1,21 @@
-// Where the data lives and how a data folder gets its first database: a copy of the first source that
-// exists, never over a database the folder holds, and a refusal that says how to get a fresh one.
+// The data folder and its database: where the data lives, the first database a folder gets, the shipped
+// database and its templates reaching existing data, older data upgraded, INV2 emptied at every start, and
+// dialogs centred over the main window.
+#include "app/create_invoice.h"
 #include "app/data_folder.h"
+#include "app/invoice_lines.h"
+#include "app/table_definitions.h"
 #include "tests/app/app_fixture.h"
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <algorithm>
 
 namespace {
+
+QStringList Entries(const QString &folder) {
+  return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
 
 class DataFolder : public AppFolderTest {
 protected:
@@ -30,62 +39,65 @@ protected:
       return engine.LastError().Message.toStdString();
     return record.Values[1].toString().toStdString();
   }
-  QString Refusal(const QString &folder, const QStringList &from) {
+  QString Refusal(const QString &path, const QStringList &from) {
     try {
-      PrepareDataFolder(folder, from);
+      PrepareDataFolder(path, from);
     } catch (const EDatabaseError &e) {
       return e.Message();
     }
     return QString();
   }
+  bool NumbersUnique() {
+    std::optional<TffDataDictionary> headers;
+    TffServerEngine engine;
+    TffDatabaseID db = 0;
+    EXPECT_EQ(engine.DatabaseOpen(data.path(), db), DBIERR_NONE);
+    EXPECT_EQ(engine.TableGetDictionary(db, QStringLiteral("MINV1"), headers), DBIERR_NONE);
+    return !headers->IndexDescriptor(headers->GetIndexFromName(QStringLiteral("INVNUM"))).idDups;
+  }
+  void Start() {
+    if (DD) DD->Free();
+    Application()->CreateForm(DD);
+    ASSERT_NE(DD, nullptr);
+  }
 
   QTemporaryDir sources;
 };
 
-TEST_F(DataFolder, ANewFolderGetsACopyOfTheFirstSourceThatExists) {
+TEST_F(DataFolder, ANewFolderGetsACopyOfTheFirstSourceThatExistsAndAFolderKeepsItsOwn) {
   const QString missing = sources.filePath(QStringLiteral("missing.db"));
   const QString earlier = Source(QStringLiteral("earlier.db"), QStringLiteral("Earlier build's data"));
   const QString shipped = Source(QStringLiteral("shipped.db"), QStringLiteral("Shipped"));
-  struct Case {
+  PrepareDataFolder(data.filePath(QStringLiteral("own")), {Source(QStringLiteral("own.db"), "My own")});
+  const struct {
     const char *folder;
     QStringList from;
     const char *company;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"fresh", {missing, shipped}, "Shipped"},
       {"carried/over", {earlier, shipped}, "Earlier build's data"},
+      {"own", {shipped}, "My own"},
   };
-  for (const Case &c : cases) {
-    const QString folder = data.filePath(QString::fromUtf8(c.folder));
-    PrepareDataFolder(folder, c.from);
-    EXPECT_EQ(Company(QDir(folder).filePath(QStringLiteral("tallyrook.db"))), c.company) << c.folder;
-    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-              QStringList{QStringLiteral("tallyrook.db")})
-        << c.folder;
+  for (const auto &c : cases) {
+    const QString path = data.filePath(QString::fromUtf8(c.folder));
+    PrepareDataFolder(path, c.from);
+    EXPECT_EQ(Company(QDir(path).filePath(QStringLiteral("tallyrook.db"))), c.company) << c.folder;
+    EXPECT_EQ(Entries(path), QStringList{QStringLiteral("tallyrook.db")}) << c.folder;
   }
   EXPECT_EQ(Company(shipped), "Shipped") << "the source is kept";
-}
-
-TEST_F(DataFolder, ADatabaseTheFolderHoldsIsNeverReplaced) {
-  Seed();
-  SetFirst(QStringLiteral("CONTROL"), 1, QStringLiteral("My own company"));
-  PrepareDataFolder(data.path(), {Source(QStringLiteral("shipped.db"), QStringLiteral("Shipped"))});
-  EXPECT_EQ(Company(data.filePath(QStringLiteral("tallyrook.db"))), "My own company");
 }
 
 TEST_F(DataFolder, RefusalsNameTheFilesAndSayHowToGetAFreshDatabase) {
   const QString shipped = sources.filePath(QStringLiteral("tallyrook-shipped.db"));
   const QString noFresh = Refusal(data.path(), {shipped});
-  EXPECT_TRUE(noFresh.contains(data.filePath(QStringLiteral("tallyrook.db")))) << noFresh.toStdString();
-  EXPECT_TRUE(noFresh.contains(shipped)) << noFresh.toStdString();
-  EXPECT_TRUE(noFresh.contains(QStringLiteral("to get a fresh database"))) << noFresh.toStdString();
-  EXPECT_FALSE(QFile::exists(data.filePath(QStringLiteral("tallyrook.db"))));
+  for (const QString &part : {DatabaseFile(), shipped, QStringLiteral("to get a fresh database")})
+    EXPECT_TRUE(noFresh.contains(part)) << noFresh.toStdString();
+  EXPECT_FALSE(QFile::exists(DatabaseFile()));
 
   QFile blocker(data.filePath(QStringLiteral("a file")));
   ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
   blocker.close();
-  const QString folder = data.filePath(QStringLiteral("a file/data/"));
-  EXPECT_EQ(Refusal(folder, {shipped}),
+  EXPECT_EQ(Refusal(data.filePath(QStringLiteral("a file/data/")), {shipped}),
             QStringLiteral("Cannot create the data folder ") + data.filePath(QStringLiteral("a file/data")));
 }
 
@@ -100,6 +112,159 @@ TEST(DataFolderChoice, IsTheDataVariableElseTheUsersDataLocation) {
   EXPECT_EQ(AppDataFolder(), QStringLiteral("/tmp/home/.local/share/Tallyrook/"));
   qunsetenv("XDG_DATA_HOME");
   QCoreApplication::setApplicationName(name);
+}
+
+TEST_F(DataFolder, ASeedWritesAWholeDatabaseOrNothingAndNeverOverAnExistingFile) {
+  // Two templates of one number: nothing is left behind.
+  const TSeedResult twice = SeedDataFolder(data.path(), {{1, {}, {}, "A"}, {1, {}, {}, "B"}});
+  EXPECT_EQ(twice.Outcome, TSeedOutcome::Failed);
+  EXPECT_TRUE(twice.Message.contains(QStringLiteral("twice")));
+  EXPECT_EQ(Entries(data.path()), QStringList());
+  EXPECT_EQ(SeedDataFolder(data.filePath(QStringLiteral("missing")), {}).Outcome, TSeedOutcome::Failed);
+
+  // Not even over a file that is no database at all.
+  QFile file(DatabaseFile());
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("not a database") > 0);
+  file.close();
+  const TSeedResult again = SeedDataFolder(data.path(), {});
+  EXPECT_EQ(again.Outcome, TSeedOutcome::AlreadyExists);
+  EXPECT_TRUE(again.Message.contains(QDir::toNativeSeparators(DatabaseFile())));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), QByteArray("not a database"));
+  file.remove();
+
+  // The build's shipped database is written anew over an earlier one.
+  const QString shipped = data.filePath(QStringLiteral("tallyrook-shipped.db"));
+  ASSERT_EQ(WriteShippedDatabase(shipped, {{1, {}, {}, "old"}}).Outcome, TSeedOutcome::Created);
+  ASSERT_EQ(WriteShippedDatabase(shipped, {{1, {}, {}, "new"}, {2, {}, {}, "two"}}).Outcome,
+            TSeedOutcome::Created);
+  EXPECT_EQ(Entries(data.path()), QStringList{QStringLiteral("tallyrook-shipped.db")});
+  QFile::rename(shipped, DatabaseFile());
+  const QList<TRow> rows = Records(QStringLiteral("Reports"));
+  ASSERT_EQ(rows.size(), 2);
+  EXPECT_EQ(rows[0][1].toByteArray(), QByteArray("new"));
+}
+
+// Template 1 of an earlier release, 2 of an earlier build of this one, 3 of a later release, 5 the folder's
+// own: shipped ones replace 1, 2 and 4 in one transaction, and nothing else changes.
+TEST_F(DataFolder, ShippedTemplatesReplaceOlderOnesAllOrNothing) {
+  Seed({{1, {}, {}, "old 1"}, {2, {}, {}, "old 2"}, {3, {}, {}, "own 3"}, {5, {}, {}, "own 5"}});
+  Insert(QStringLiteral("CUSTOMERS"), {QVariant(), QStringLiteral("Kept customer"), {}, {}, {}, {}, {}});
+  TffServerEngine engine;
+  TffDatabaseID db = 0;
+  ASSERT_EQ(engine.DatabaseOpen(data.path(), db), DBIERR_NONE);
+  for (const auto &[number, date] :
+       {std::pair{1, ShippedTemplatesDate() - 1}, {3, ShippedTemplatesDate() + 1}}) {
+    TffCursorID cursor = 0;
+    TffRecord record, changed;
+    ASSERT_EQ(engine.CursorOpen(db, QStringLiteral("Reports"), QStringLiteral("rec"), cursor), DBIERR_NONE);
+    ASSERT_EQ(engine.CursorSetToKey(cursor, {number}), DBIERR_NONE);
+    ASSERT_EQ(engine.RecordGet(cursor, record), DBIERR_NONE);
+    record.Values[4] = date;
+    ASSERT_EQ(engine.RecordModify(cursor, record.Values, changed), DBIERR_NONE);
+    engine.CursorClose(cursor);
+  }
+  const auto ship = [this](const QString &name, const QList<TShippedReport> &reports) {
+    const QString file = sources.filePath(name);
+    EXPECT_EQ(WriteShippedDatabase(file, reports).Outcome, TSeedOutcome::Created);
+    return file;
+  };
+  const auto templates = [this] {
+    QList<QByteArray> shown;
+    for (const TRow &row : Records(QStringLiteral("Reports")))
+      shown.append(QByteArray::number(row[0].toInt()) + ' ' + row[1].toByteArray().left(6));
+    std::sort(shown.begin(), shown.end());
+    return shown;
+  };
+
+  // The disk fills after the first template is replaced.
+  const QByteArray big(200 * 1024, 'T');
+  const QString large =
+      ship(QStringLiteral("large.db"), {{1, {}, {}, "new 1" + big}, {4, {}, {}, "new 4" + big}});
+  ASSERT_EQ(engine.DatabaseSetSizeLimit(db, QFileInfo(DatabaseFile()).size() + 300 * 1024), DBIERR_NONE);
+  EXPECT_TRUE(UpdateShippedReports(engine, db, large).contains(QStringLiteral("disk space")));
+  EXPECT_EQ(templates(), (QList<QByteArray>{"1 old 1", "2 old 2", "3 own 3", "5 own 5"}));
+  ASSERT_EQ(engine.DatabaseSetSizeLimit(db, 0), DBIERR_NONE);
+
+  QList<TShippedReport> all;
+  for (int n = 1; n <= 5; ++n) all.append({n, {}, {}, "new " + QByteArray::number(n)});
+  const QString file = ship(QStringLiteral("shipped.db"), all);
+  EXPECT_EQ(UpdateShippedReports(engine, db, file), QString());
+  EXPECT_EQ(templates(), (QList<QByteArray>{"1 new 1", "2 new 2", "3 own 3", "4 new 4", "5 own 5"}));
+  EXPECT_EQ(Records(QStringLiteral("CUSTOMERS")).value(0).value(1).toString(),
+            QStringLiteral("Kept customer"));
+  // Up to date: a second start changes nothing; no shipped database, nothing to do.
+  EXPECT_EQ(UpdateShippedReports(engine, db, file), QString());
+  EXPECT_EQ(UpdateShippedReports(engine, db, sources.filePath(QStringLiteral("none.db"))), QString());
+  engine.DatabaseClose(db);
+}
+
+// Data of an older release, where invoice numbers need not be unique: they become unique on open unless
+// stored invoices already share one (then they keep it, and new invoices still get unused numbers).
+TEST_F(DataFolder, OlderDataGetsUniqueNumbersUnlessStoredInvoicesShareOne) {
+  const struct {
+    QList<double> numbers;
+    bool unique;
+  } cases[] = {{{}, true}, {{3, 5}, true}, {{4, 4}, false}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.numbers.size());
+    if (DD) DD->Free();
+    QFile::remove(DatabaseFile());
+    Seed();
+    TffServerEngine engine;
+    TffDatabaseID db = 0;
+    ASSERT_EQ(engine.DatabaseOpen(data.path(), db), DBIERR_NONE);
+    const TffDataDictionary current = MINV1Dictionary();
+    TffDataDictionary older(current.BlockSize());
+    for (int i = 0; i < current.FieldCount(); ++i)
+      older.AddField(current.FieldName(i), QString(), current.FieldType(i), current.FieldUnits(i), 0, false);
+    for (int i = 1; i < current.IndexCount(); ++i)
+      older.AddIndex(current.IndexName(i), QString(), 0, current.IndexDescriptor(i).idFields, true);
+    ASSERT_EQ(engine.TableChangeIndexes(db, QStringLiteral("MINV1"), older), DBIERR_NONE);
+    engine.DatabaseClose(db);
+    for (double number : c.numbers) Insert(QStringLiteral("MINV1"), HeaderRow(number));
+    ASSERT_FALSE(NumbersUnique());
+    Start();
+    EXPECT_EQ(NumbersUnique(), c.unique);
+    EXPECT_EQ(Records(QStringLiteral("MINV1")).size(), c.numbers.size());
+  }
+  ASSERT_TRUE(AddInvoiceLine(*DD, true, 1, QStringLiteral("Bread"), 2));
+  TInvoiceDraft draft;
+  draft.Customer = QStringLiteral("Someone");
+  EXPECT_EQ(StoreInvoice(*DD, draft).Number, 5);
+  // Once no number is shared, the next start makes them unique.
+  WipeAllData(*DD);
+  Start();
+  EXPECT_TRUE(NumbersUnique());
+}
+
+TEST_F(DataFolder, INV2IsEmptyAfterEveryStartAndStoredInvoicesStay) {
+  Seed();
+  Insert(QStringLiteral("INV2"), {2.0, QStringLiteral("Left over"), 3.0, 6.0});
+  Insert(QStringLiteral("MINV1"), HeaderRow(1, QStringLiteral("Kept")));
+  for (int start = 0; start < 2; ++start) {
+    Start();
+    EXPECT_TRUE(DD->INV2->Active());
+    EXPECT_EQ(DD->INV2->RecordCount(), 0);
+    EXPECT_EQ(DD->MINV1CUSTOMER->AsString(), QStringLiteral("Kept"));
+    ASSERT_TRUE(AddInvoiceLine(*DD, true, 1, QStringLiteral("Never invoiced"), 2));
+    FreeApplication();
+    ASSERT_EQ(Records(QStringLiteral("INV2")).size(), 1);
+  }
+}
+
+TEST_F(DataFolder, DialogsCentreOverTheMainWindowHalvesToEvenAndNeverBeforeIt) {
+  TForm *main = nullptr;
+  Application()->CreateForm(main);
+  main->SetBounds(100, 80, 702, 500);
+  auto *dd = new TDD(Application());
+  // Left for a dialog of that width (and top for that height): 1.5 and 2.5 both go to 2.
+  const int cases[][3] = {{700, 101, 81}, {703, 100, 80}, {701, 100, 80}, {699, 102, 82},
+                          {697, 102, 82}, {695, 104, 84}, {900, 100, 80}, {302, 300, 280}};
+  for (const auto &[size, left, top] : cases) {
+    EXPECT_EQ(dd->FormPosLeft(size), left) << size;
+    EXPECT_EQ(dd->FormPosTop(size - 202), top) << size;
+  }
 }
 
 } // namespace

@@ -1,9 +1,9 @@
-// The program's start as far as its dialogs need it: a seeded data folder, the data module, the main window,
-// then the dialogs in the program's order; with `printing` set before SetUp, also the print preview, the
-// invoice templates and printers that write PDF files into `output`. Run shows a dialog modally as its
-// caller does, centred over the main window, and drives it from inside its modal loop; WhenUp drives a
-// dialog that the code under test shows. With TALLYROOK_SCREENSHOTS set Run saves a picture of the dialog
-// there for a person to look at.
+// The program's start in process, as far as its windows need it: a data folder seeded with the invoice
+// templates and `shipped` settings, the printers `printerNames` that write PDF files into `output`, the data
+// module, the main window (not shown unless a test shows it) and every dialog in the program's order, under
+// US English formats. Run shows a dialog modally as its caller does, centred over the main window, and drives
+// it from inside its modal loop; WhenUp drives a dialog that the code under test shows. With
+// TALLYROOK_SCREENSHOTS set Run saves a picture of the dialog there for a person to look at.
 #pragma once
 #include "app/about_box.h"
 #include "app/customer_editor.h"
@@ -18,31 +18,40 @@
 #include "app/program.h"
 #include "app/settings_form.h"
 #include "app/what_next_form.h"
+#include "platform/core/format_settings.h"
 #include "platform/graphics/printer.h"
 #include "platform/windowing/control_grab.h"
 #include "report/printer_wrapper.h"
 #include "tests/app/app_fixture.h"
 #include "tests/platform/std_test_helpers.h"
-#include <QDir>
+#include <QMenu>
+#include <QWindow>
+
+using stdtest::TypeText;
 
 class DialogTest : public AppFolderTest {
 protected:
   void SetUp() override {
     AppFolderTest::SetUp();
-    if (printing) {
-      ASSERT_TRUE(output.isValid());
-      ASSERT_EQ(SeedDataFolder(data.path(), InvoiceTemplates()).Outcome, TSeedOutcome::Created);
-      Printer()->SetPrinterSystem(std::make_unique<TScriptedPrinterSystem>(output.path()));
-      StartApplicationReports();
-    } else {
-      Seed();
+    ASSERT_TRUE(output.isValid());
+    Seed(InvoiceTemplates(), shipped);
+    auto system = std::make_unique<TScriptedPrinterSystem>(output.path());
+    printers = system.get();
+    for (const QString &name : printerNames) {
+      TPrinterDescription printer;
+      printer.name = name;
+      printer.papers = {*StandardPaper(DMPAPER_A4), *StandardPaper(DMPAPER_LETTER)};
+      printer.resolution = 150;
+      system->AddPrinter(printer);
     }
+    if (!printerNames.isEmpty()) system->SetDefaultPrinter(printerNames[0]);
+    Printer()->SetPrinterSystem(std::move(system));
+    StartApplicationReports();
     Application()->CreateForm(DD);
     Application()->CreateForm(F1);
-    // Not shown: the dialogs are the only windows that take the focus.
     F1->SetBounds(120, 90, F1->Width(), F1->Height());
     Application()->CreateForm(SETTINGS);
-    if (printing) Application()->CreateForm(HARD);
+    Application()->CreateForm(HARD);
     Application()->CreateForm(WOTNEXT);
     Application()->CreateForm(AboutBox);
     Application()->CreateForm(CUSTLIST);
@@ -50,6 +59,11 @@ protected:
     Application()->CreateForm(INVOICES);
     Application()->CreateForm(PRODUCTS);
     Application()->CreateForm(PRODEDIT);
+  }
+  void TearDown() override {
+    AppFolderTest::TearDown();
+    FreeReportPrinter();
+    FreePrinter();
   }
 
   // Returns the modal result; a dialog still open after While is closed.
@@ -69,14 +83,6 @@ protected:
     const TModalResult result = Dialog->ShowModal();
     EXPECT_TRUE(ran);
     return result;
-  }
-
-  void TearDown() override {
-    AppFolderTest::TearDown();
-    if (printing) {
-      FreeReportPrinter();
-      FreePrinter();
-    }
   }
 
   // Runs While once Dialog, shown modally by the code under test, is up and has the focus; a dialog still
@@ -104,19 +110,83 @@ protected:
     });
   }
 
-  static void ClickOn(TControl *Control) {
-    guitest::Click(Control, QPoint(Control->Width() / 2, Control->Height() / 2));
+  // A left click as the window system delivers it: through the control's window, which gives the focus to
+  // what takes it on a click. At: in the control's client area, its middle by default.
+  static void Click(TControl *Control, std::optional<QPoint> At = std::nullopt) {
+    const QPoint point = At.value_or(QPoint(Control->Width() / 2, Control->Height() / 2));
+    const TPoint screen = Control->ClientToScreen(TPoint{point.x(), point.y()});
+    QWidget *window = (Control->Widget() ? Control->Widget() : Control->Parent()->Widget())->window();
+    const QPointF at = window->mapFromGlobal(QPoint(screen.X, screen.Y));
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+      QMouseEvent event(type, at, window->mapToGlobal(at), Qt::LeftButton,
+                        type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+      QApplication::sendEvent(window->windowHandle(), &event);
+    }
     guitest::ProcessEvents();
   }
-  static void Tab() { guitest::PressKey(Qt::Key_Tab); }
-  static void Enter() { guitest::PressKey(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r")); }
-  static void Escape() { guitest::PressKey(Qt::Key_Escape, Qt::NoModifier, QStringLiteral("\x1b")); }
+  // Clicks the value cell of a row of an entry grid, which opens its editor.
+  static void ClickRow(TControl *Grid, const TRect &Cell) {
+    Click(Grid, QPoint(Cell.Left + 20, (Cell.Top + Cell.Bottom) / 2));
+  }
+
+public:
+  // The middle of a row of a list, in its client area.
+  static QPoint RowPoint(TListTable *Table, int Row) {
+    const int header = Table->HeaderOptions().Contains(hoShowHeader) ? Table->HeaderHeight() : 0;
+    return QPoint(Table->ClientWidth() / 2, header + Row * Table->RowHeight() + Table->RowHeight() / 2);
+  }
+
+protected:
+  static void DoubleClick(TListTable *Table, int Row) {
+    const QPoint at = RowPoint(Table, Row);
+    guitest::Click(Table, at);
+    guitest::SendMouse(Table, QEvent::MouseButtonDblClick, Qt::LeftButton, at, Qt::LeftButton);
+    guitest::SendMouse(Table, QEvent::MouseButtonRelease, Qt::LeftButton, at, Qt::NoButton);
+    guitest::ProcessEvents();
+  }
+  // Clicks the item with that caption in a menu on the screen.
+  static void ChooseFromMenu(QMenu *Menu, const QString &Caption) {
+    ASSERT_TRUE(Menu->isVisible());
+    for (QAction *action : Menu->actions())
+      if (action->text() == Caption) {
+        const QPoint at = Menu->actionGeometry(action).center();
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+          QMouseEvent event(type, at, Menu->mapToGlobal(at), Qt::LeftButton,
+                            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+          QApplication::sendEvent(Menu, &event);
+        }
+        guitest::ProcessEvents();
+        return;
+      }
+    ADD_FAILURE() << "no item " << Caption.toStdString();
+  }
+  static void Key(int Key, const QString &Text = QString(),
+                  Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
+    guitest::PressKey(Key, Modifiers, Text);
+    guitest::ProcessEvents();
+  }
+  static void Tab() { Key(Qt::Key_Tab); }
+  static void BackTab() { Key(Qt::Key_Backtab, QString(), Qt::ShiftModifier); }
+  static void Enter() { Key(Qt::Key_Return, QStringLiteral("\r")); }
+  static void Escape() { Key(Qt::Key_Escape, QStringLiteral("\x1b")); }
+  static void SelectAll() {
+    Key(Qt::Key_End);
+    Key(Qt::Key_Home, QString(), Qt::ShiftModifier);
+  }
   void Paste(const QString &Text) {
     services->SetClipboardText(Text);
     stdtest::PressCtrl('V');
   }
+  QStringList Messages() {
+    QStringList texts;
+    for (const TMessageBoxRequest &box : services->MessageBoxes()) texts << box.Text;
+    return texts;
+  }
 
-  bool printing = false;
+  TShippedSettings shipped;
+  QStringList printerNames; // made-up printers besides the PDF printer, the first the default
+  TScriptedPrinterSystem *printers = nullptr;
   QTemporaryDir output;
+  FormatSettingsGuard formats{FormatSettings::USEnglish()};
   ScopedScriptedServices services;
 };

@@ -74,48 +74,31 @@ struct Folder {
 };
 
 Folder Check(const QString &folder) {
-  Folder result;
   sqlite3 *db = nullptr;
-  if (sqlite3_open(QDir(folder).filePath(QStringLiteral("tallyrook.db")).toUtf8(), &db) != SQLITE_OK) {
-    result.Problem = QStringLiteral("cannot open");
-    sqlite3_close(db);
-    return result;
-  }
-  const auto rows = [db](const char *sql) {
-    QList<QStringList> rows;
+  sqlite3_open(QDir(folder).filePath(QStringLiteral("tallyrook.db")).toUtf8(), &db);
+  // The first row's columns of a query.
+  const auto row = [db](const char *sql) {
+    QStringList values;
     sqlite3_stmt *statement = nullptr;
-    if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) != SQLITE_OK) return rows;
-    while (sqlite3_step(statement) == SQLITE_ROW) {
-      QStringList row;
+    if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW)
       for (int i = 0; i < sqlite3_column_count(statement); ++i)
-        row.append(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, i))));
-      rows.append(row);
-    }
+        values.append(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, i))));
     sqlite3_finalize(statement);
-    return rows;
+    return values;
   };
-  const QList<QStringList> integrity = rows("PRAGMA integrity_check");
-  const QList<QStringList> numbers =
-      rows("SELECT count(*), count(DISTINCT InvNUM), coalesce(max(InvNUM), 0), (SELECT LastINV FROM CONTROL) "
-           "FROM MINV1");
-  const QList<QStringList> broken = rows(
-      "SELECT h.InvNUM, h.CUSTOMER, (SELECT count(*) FROM MINV2 l WHERE l.REC = h.REC) AS n FROM MINV1 h "
-      "WHERE n <> CAST(h.CUSTOMER AS INTEGER) LIMIT 1");
+  const QStringList integrity = row("PRAGMA integrity_check");
+  const QStringList numbers =
+      row("SELECT count(*), CASE WHEN count(*) <> count(DISTINCT InvNUM) THEN 'a number is used twice' "
+          "WHEN coalesce(max(InvNUM), 0) <> (SELECT LastINV FROM CONTROL) THEN 'LastINV is not the highest "
+          "number' "
+          "WHEN EXISTS (SELECT 1 FROM MINV1 h WHERE (SELECT count(*) FROM MINV2 l WHERE l.REC = h.REC) <> "
+          "CAST(h.CUSTOMER AS INTEGER)) THEN 'an invoice lacks lines' ELSE '' END FROM MINV1");
   sqlite3_close(db);
-  if (integrity != QList<QStringList>{{QStringLiteral("ok")}})
-    result.Problem =
-        QStringLiteral("integrity: ") + (integrity.isEmpty() ? QString() : integrity[0].join(u' '));
-  else if (numbers.size() != 1)
-    result.Problem = QStringLiteral("cannot read the invoices");
-  else if (numbers[0][0] != numbers[0][1])
-    result.Problem = QStringLiteral("a number is used twice");
-  else if (numbers[0][2].toDouble() != numbers[0][3].toDouble())
-    result.Problem = QStringLiteral("LastINV %1, highest number %2").arg(numbers[0][3], numbers[0][2]);
-  else if (!broken.isEmpty())
-    result.Problem =
-        QStringLiteral("invoice %1 (%2) has %3 lines").arg(broken[0][0], broken[0][1], broken[0][2]);
-  if (!numbers.isEmpty()) result.Headers = numbers[0][0].toLongLong();
-  return result;
+  if (integrity != QStringList{QStringLiteral("ok")})
+    return {QStringLiteral("integrity: ") + integrity.join(u' ')};
+  if (numbers.size() != 2) return {QStringLiteral("cannot read the invoices")};
+  return {numbers[1], numbers[0].toLongLong()};
 }
 
 // Stores invoices of 3 lines numbered 1 to count through the engine, the counter set to the last.

@@ -1,173 +1,254 @@
-// The program body in process: a start that runs until the main window closes, and starts that end with a
-// message naming the database file when it is missing, damaged or incomplete.
+// The program body: in process, a start that runs until the main window closes and starts that end with a
+// message naming the database file when it cannot be used; as real programs, the first start in the user's
+// data location, a portable copy, and a second copy started while the first runs.
 #include "app/main_form.h"
 #include "app/program.h"
-#include "platform/windowing/control_grab.h"
 #include "platform/windowing/system_services.h"
 #include "tests/app/app_fixture.h"
-#include <QDir>
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QThread>
 #include <QTimer>
-#include <QWidget>
-#include <functional>
-#include <sqlite3.h>
+#include <unistd.h>
+
+#ifndef TALLYROOK_PROGRAM
+#error "the tests of the program need its path"
+#endif
 
 namespace {
 
-class Program : public AppFolderTest {
-protected:
-  QString DatabaseFile() const {
-    return QDir::toNativeSeparators(data.filePath(QStringLiteral("tallyrook.db")));
-  }
+using Program = AppFolderTest;
 
-  // Runs the program, which must end at once with one message box; returns that box.
-  TMessageBoxRequest FailedStart() {
-    const qsizetype shown = services->MessageBoxes().size();
-    EXPECT_EQ(RunTallyrook(), 1);
-    EXPECT_EQ(DD, nullptr);
-    EXPECT_EQ(F1, nullptr);
-    EXPECT_EQ(services->MessageBoxes().size(), shown + 1);
-    return services->MessageBoxes().value(shown);
-  }
-
-  ScopedScriptedServices services;
-};
-
-TEST_F(Program, StartsWithTheMainWindowAndEndsWhenItCloses) {
+TEST_F(Program, StartsWithTheMainWindowAndItsDialogsInOrderAndEndsWhenItCloses) {
   Seed();
-  bool checked = false;
+  ScopedScriptedServices services;
+  QStringList made;
   QTimer::singleShot(0, [&] {
-    checked = true;
     EXPECT_EQ(Application()->Title(), QStringLiteral("Tallyrook"));
-    ASSERT_NE(F1, nullptr);
-    ASSERT_NE(DD, nullptr);
     EXPECT_EQ(Application()->MainForm(), F1);
-    EXPECT_EQ(F1->Caption(), QStringLiteral("  TALLYROOK Billsprints V1.1"));
-    EXPECT_EQ(F1->ClientWidth(), 696);
-    EXPECT_EQ(F1->ClientHeight(), 466);
     EXPECT_TRUE(F1->Showing());
     EXPECT_TRUE(DD->INV2->Active());
-    EXPECT_TRUE(DD->CONTROL->Active());
-    // Every window is made once, at start, in this order.
-    QStringList made;
-    for (int i = 0; i < Application()->ComponentCount(); ++i) made << Application()->Components(i)->Name();
-    EXPECT_EQ(made, QStringList({"DD", "F1", "SETTINGS", "HARD", "WOTNEXT", "AboutBox", "CUSTLIST",
-                                 "CUSTEDIT", "INVOICES", "PRODUCTS", "PRODEDIT"}));
-    const QString shots = qEnvironmentVariable("TALLYROOK_SCREENSHOTS");
-    if (!shots.isEmpty()) {
-      QDir().mkpath(shots);
-      EXPECT_TRUE(SaveControlPng(F1, QDir(shots).filePath(QStringLiteral("main_window.png"))));
+    for (int i = 0; i < Application()->ComponentCount(); ++i) {
+      made << Application()->Components(i)->Name();
+      if (auto *form = dynamic_cast<TCustomForm *>(Application()->Components(i)); form && form != F1) {
+        EXPECT_FALSE(form->Showing()) << form->Name().toStdString();
+      }
     }
     F1->Close();
   });
   EXPECT_EQ(RunTallyrook(), 0);
-  EXPECT_TRUE(checked);
+  // Every window is made once, at start, in this order, and freed at exit.
+  EXPECT_EQ(made, QStringList({"DD", "F1", "SETTINGS", "HARD", "WOTNEXT", "AboutBox", "CUSTLIST", "CUSTEDIT",
+                               "INVOICES", "PRODUCTS", "PRODEDIT"}));
   EXPECT_TRUE(services->MessageBoxes().isEmpty());
-  // Everything was freed at exit.
-  EXPECT_EQ(DD, nullptr);
-  EXPECT_EQ(F1, nullptr);
+  EXPECT_TRUE(!DD && !F1);
 }
 
-TEST_F(Program, MissingDatabaseIsReportedWithHowToGetAFreshOne) {
-  // The test program has no shipped database beside it to make a fresh one from.
-  const TMessageBoxRequest box = FailedStart();
-  EXPECT_EQ(box.Text.count(DatabaseFile()), 1) << box.Text.toStdString();
-  EXPECT_TRUE(box.Text.contains(QStringLiteral("does not exist"))) << box.Text.toStdString();
-  EXPECT_TRUE(box.Text.contains(QStringLiteral("to get a fresh database"))) << box.Text.toStdString();
-  EXPECT_EQ(box.Caption, QStringLiteral("Tallyrook"));
-  EXPECT_EQ(box.Icon, TMessageIcon::Error);
-  // Nothing was created in its place.
-  EXPECT_FALSE(QFile::exists(DatabaseFile()));
-}
-
-TEST_F(Program, DamagedDatabaseIsReportedAndLeftAsItIs) {
-  const QByteArray garbage(4096, 'x');
-  {
-    QFile file(DatabaseFile());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(garbage);
-  }
-  const TMessageBoxRequest box = FailedStart();
-  EXPECT_TRUE(box.Text.contains(DatabaseFile())) << box.Text.toStdString();
-  EXPECT_TRUE(box.Text.contains(QStringLiteral("not a Tallyrook database"))) << box.Text.toStdString();
-  QFile file(DatabaseFile());
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  EXPECT_EQ(file.readAll(), garbage);
-}
-
-TEST_F(Program, DatabaseAnotherProgramHoldsIsReportedAtOnce) {
-  Seed();
-  for (const char *lock : {"BEGIN IMMEDIATE", "BEGIN EXCLUSIVE"}) {
-    SCOPED_TRACE(lock);
-    sqlite3 *other = nullptr;
-    ASSERT_EQ(sqlite3_open(DatabaseFile().toUtf8().constData(), &other), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(other, lock, nullptr, nullptr, nullptr), SQLITE_OK);
-    QElapsedTimer clock;
-    clock.start();
-    const TMessageBoxRequest box = FailedStart();
-    RecordProperty(std::string("locked_start_ms_") + (lock[6] == 'I' ? "immediate" : "exclusive"),
-                   int(clock.elapsed()));
-    EXPECT_TRUE(box.Text.contains(QStringLiteral("locked by another program"))) << box.Text.toStdString();
-    EXPECT_EQ(box.Text.count(DatabaseFile()), 1) << box.Text.toStdString();
-    sqlite3_close(other);
-  }
-}
-
-TEST_F(Program, FilesItCannotUseAreRefusedNamingTheFileOnce) {
-  struct Case {
-    const char *what;
-    std::function<void(TffServerEngine &, TffDatabaseID)> spoil;
-    const char *problem;
-  };
-  const Case cases[] = {
-      {"a table gone",
-       [](TffServerEngine &engine, TffDatabaseID db) { engine.TableDelete(db, QStringLiteral("PRODUCTS")); },
-       "does not exist"},
-      {"no settings record",
-       [](TffServerEngine &engine, TffDatabaseID db) { engine.TableEmpty(db, QStringLiteral("CONTROL")); },
-       "has no settings record"},
-  };
-  for (const Case &c : cases) {
-    SCOPED_TRACE(c.what);
-    QFile::remove(DatabaseFile());
-    Seed();
-    {
+TEST_F(Program, ADatabaseItCannotUseEndsTheStartWithAMessageNamingTheFileOnceAndIsLeftAsItIs) {
+  const QString file = QDir::toNativeSeparators(DatabaseFile());
+  const auto spoil = [this](const std::function<void(TffServerEngine &, TffDatabaseID)> &change) {
+    return [this, change] {
+      Seed();
       TffServerEngine engine;
       TffDatabaseID db = 0;
       ASSERT_EQ(engine.DatabaseOpen(data.path(), db), DBIERR_NONE);
-      c.spoil(engine, db);
+      change(engine, db);
+    };
+  };
+  const struct {
+    const char *what;
+    std::function<void()> make;
+    const char *lock; // held by another program during the start
+    const char *problem;
+  } cases[] = {
+      // The test program has no shipped database beside it to make a fresh one from.
+      {"missing", [] {}, nullptr, "does not exist"},
+      {"damaged",
+       [&] {
+         QFile garbage(file);
+         ASSERT_TRUE(garbage.open(QIODevice::WriteOnly) && garbage.write(QByteArray(4096, 'x')) > 0);
+       },
+       nullptr, "not a Tallyrook database"},
+      {"locked", [this] { Seed(); }, "BEGIN IMMEDIATE", "locked by another program"},
+      {"locked exclusively", [this] { Seed(); }, "BEGIN EXCLUSIVE", "locked by another program"},
+      {"of a newer version", [this] { Seed(), Sql("PRAGMA user_version = 99"); }, nullptr, "newer version"},
+      {"with a table gone", spoil([](TffServerEngine &engine, TffDatabaseID db) {
+         engine.TableDelete(db, QStringLiteral("PRODUCTS"));
+       }),
+       nullptr, "does not exist"},
+      {"without settings", spoil([](TffServerEngine &engine, TffDatabaseID db) {
+         engine.TableEmpty(db, QStringLiteral("CONTROL"));
+       }),
+       nullptr, "has no settings record"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.what);
+    QFile::remove(file);
+    c.make();
+    QFile database(file);
+    const QByteArray before = database.open(QIODevice::ReadOnly) ? database.readAll() : QByteArray();
+    database.close();
+    sqlite3 *other = nullptr;
+    if (c.lock) {
+      ASSERT_EQ(sqlite3_open(file.toUtf8().constData(), &other), SQLITE_OK);
+      ASSERT_EQ(sqlite3_exec(other, c.lock, nullptr, nullptr, nullptr), SQLITE_OK);
     }
-    const TMessageBoxRequest box = FailedStart();
+    ScopedScriptedServices services;
+    EXPECT_EQ(RunTallyrook(), 1);
+    sqlite3_close(other);
+    EXPECT_TRUE(!DD && !F1);
+    ASSERT_EQ(services->MessageBoxes().size(), 1);
+    const TMessageBoxRequest box = services->MessageBoxes()[0];
     EXPECT_TRUE(box.Text.contains(QString::fromUtf8(c.problem))) << box.Text.toStdString();
-    EXPECT_EQ(box.Text.count(DatabaseFile()), 1) << box.Text.toStdString();
+    EXPECT_EQ(box.Text.count(file), 1) << box.Text.toStdString();
+    EXPECT_EQ(box.Caption, QStringLiteral("Tallyrook"));
+    EXPECT_EQ(box.Icon, TMessageIcon::Error);
+    const QByteArray after = database.open(QIODevice::ReadOnly) ? database.readAll() : QByteArray();
+    EXPECT_TRUE(after == before) << "the file was changed";
+    if (c.problem == std::string("does not exist") && before.isEmpty()) {
+      EXPECT_TRUE(box.Text.contains(QStringLiteral("to get a fresh database"))) << box.Text.toStdString();
+    }
   }
 }
 
-TEST_F(Program, DatabaseOfANewerVersionIsRefusedAndLeftAsItIs) {
-  Seed();
-  sqlite3 *other = nullptr;
-  ASSERT_EQ(sqlite3_open(DatabaseFile().toUtf8().constData(), &other), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(other, "PRAGMA user_version = 99", nullptr, nullptr, nullptr), SQLITE_OK);
-  sqlite3_close(other);
-  QFile file(DatabaseFile());
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  const QByteArray before = file.readAll();
-  file.close();
-  const TMessageBoxRequest box = FailedStart();
-  EXPECT_TRUE(box.Text.contains(QStringLiteral("newer version"))) << box.Text.toStdString();
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  EXPECT_EQ(file.readAll(), before);
+TEST(DatabaseFailureMessage, TellsTheProblemAndNamesTheFileOnce) {
+  const QString file = QStringLiteral("/data/tallyrook.db"),
+                head = QStringLiteral("Tallyrook cannot open its "
+                                      "database and will close.\n\n");
+  EXPECT_EQ(DatabaseFailureMessage(file, QStringLiteral("Database file is damaged: /data/tallyrook.db")),
+            head + QStringLiteral("Database file is damaged: /data/tallyrook.db."));
+  EXPECT_EQ(DatabaseFailureMessage(file, QStringLiteral("Insufficient memory.")),
+            head + QStringLiteral("Insufficient memory.\n\nDatabase: /data/tallyrook.db"));
 }
 
-TEST(DatabaseFailureMessage, TellsTheProblemAndNamesTheFileOnce) {
-  const QString file = QStringLiteral("/data/tallyrook.db");
-  EXPECT_EQ(DatabaseFailureMessage(file, QStringLiteral("Database file is damaged: /data/tallyrook.db")),
-            QStringLiteral("Tallyrook cannot open its database and will close.\n\n"
-                           "Database file is damaged: /data/tallyrook.db."));
-  EXPECT_EQ(DatabaseFailureMessage(file, QStringLiteral("Insufficient memory.")),
-            QStringLiteral("Tallyrook cannot open its database and will close.\n\n"
-                           "Insufficient memory.\n\nDatabase: /data/tallyrook.db"));
+// ---- the real program ----
+
+// Hang guards only: every wait ends as soon as its condition holds.
+constexpr int kGenerousWait = 30000;
+
+class RealProgram : public AppFolderTest {
+protected:
+  void SetUp() override {
+    AppFolderTest::SetUp();
+    ASSERT_TRUE(home.isValid());
+    environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+  }
+  void TearDown() override {
+    if (running.state() != QProcess::NotRunning) running.kill(), running.waitForFinished(kGenerousWait);
+    AppFolderTest::TearDown();
+  }
+
+  void Launch(QProcess &process, const QString &program = QStringLiteral(TALLYROOK_PROGRAM)) {
+    process.setProcessEnvironment(environment);
+    process.start(program, {});
+    ASSERT_TRUE(process.waitForStarted(kGenerousWait)) << process.errorString().toStdString();
+  }
+  // Starts the program in `running` and waits until Started holds, or the program ended.
+  void Start(const std::function<bool()> &Started,
+             const QString &program = QStringLiteral(TALLYROOK_PROGRAM)) {
+    Launch(running, program);
+    for (QDeadlineTimer deadline(kGenerousWait); !Started() && !deadline.hasExpired();) {
+      ASSERT_EQ(running.state(), QProcess::Running) << running.readAllStandardError().toStdString();
+      QThread::msleep(20);
+    }
+    ASSERT_TRUE(Started()) << "the program did not finish starting";
+  }
+  // Starts the program on a folder whose INV2 holds a line, and waits until it has emptied INV2.
+  void StartOnData() {
+    Insert(QStringLiteral("INV2"), {1.0, QStringLiteral("From an earlier run"), 1.0, 1.0});
+    Start([this] { return Records(QStringLiteral("INV2")).isEmpty(); });
+  }
+  // A folder's company, or why it cannot be read.
+  static QString Company(const QString &Folder) {
+    TffServerEngine engine;
+    TffDatabaseID db = 0;
+    TffCursorID cursor = 0;
+    TffRecord record;
+    if (engine.DatabaseOpen(Folder, db) != DBIERR_NONE ||
+        engine.CursorOpen(db, QStringLiteral("CONTROL"), QString(), cursor) != DBIERR_NONE ||
+        engine.RecordGetNext(cursor, record) != DBIERR_NONE)
+      return engine.LastError().Message;
+    return record.Values[1].toString();
+  }
+
+  QTemporaryDir home; // the user's data location lies in it
+  QProcessEnvironment environment;
+  QProcess running;
+};
+
+TEST_F(RealProgram, TheUsersDataLocationGetsTheShippedDatabaseAndKeepsItsOwnAfterwards) {
+  environment.remove(QStringLiteral("TALLYROOK_DATA"));
+  const QString location = QDir(home.path()).filePath(QStringLiteral("Tallyrook"));
+  const QString programFolder = QFileInfo(QStringLiteral(TALLYROOK_PROGRAM)).absolutePath();
+  ASSERT_TRUE(QFile::exists(QDir(programFolder).filePath(QStringLiteral("tallyrook-shipped.db"))))
+      << "the build writes the shipped database beside the program";
+  const bool dataBesideTheProgram =
+      QFile::exists(QDir(programFolder).filePath(QStringLiteral("tallyrook.db")));
+
+  Start([&] { return Company(location) == QStringLiteral("Your Company Name"); });
+  running.kill(), running.waitForFinished(kGenerousWait);
+  EXPECT_EQ(QFile::exists(QDir(programFolder).filePath(QStringLiteral("tallyrook.db"))), dataBesideTheProgram)
+      << "the build folder keeps no data";
+
+  // The user's own data: a later start keeps it.
+  folder = location;
+  SetFirst(QStringLiteral("CONTROL"), 1, QStringLiteral("My own company"));
+  Insert(QStringLiteral("INV2"), {1.0, QStringLiteral("From an earlier run"), 1.0, 1.0});
+  Start([this] { return Records(QStringLiteral("INV2")).isEmpty(); });
+  EXPECT_EQ(Company(location), QStringLiteral("My own company"));
+  EXPECT_EQ(Records(QStringLiteral("Reports")).size(), 4);
+}
+
+TEST_F(RealProgram, AProgramWithADatabaseBesideItUsesItWhereItLiesAndStartsWithoutAWord) {
+  QTemporaryDir portable, temporary;
+  ASSERT_TRUE(portable.isValid() && temporary.isValid());
+  // No session runtime folder: the single-instance guard keeps to one of the user's own.
+  environment.remove(QStringLiteral("TALLYROOK_DATA"));
+  environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+  environment.insert(QStringLiteral("TMPDIR"), temporary.path());
+  const QString program = portable.filePath(QStringLiteral("tallyrook"));
+  ASSERT_TRUE(QFile::copy(QStringLiteral(TALLYROOK_PROGRAM), program));
+  ASSERT_EQ(SeedDataFolder(portable.path(), {}).Outcome, TSeedOutcome::Created);
+  folder = portable.path();
+  Insert(QStringLiteral("INV2"), {1.0, QStringLiteral("From an earlier run"), 1.0, 1.0});
+
+  Start([this] { return Records(QStringLiteral("INV2")).isEmpty(); }, program);
+  running.kill(), running.waitForFinished(kGenerousWait);
+  EXPECT_FALSE(QFile::exists(QDir(home.path()).filePath(QStringLiteral("Tallyrook"))));
+  const QString said = QString::fromLocal8Bit(running.readAllStandardError());
+  for (const char *warning : {"XDG_RUNTIME_DIR", "single-instance guard"})
+    EXPECT_FALSE(said.contains(QString::fromLatin1(warning))) << said.toStdString();
+  EXPECT_TRUE(QFileInfo(temporary.filePath(QStringLiteral("runtime-%1").arg(getuid()))).isDir());
+}
+
+// A second copy started while the first runs ends at once, before it looks for any database, and leaves the
+// first copy's lines alone; once the first copy has ended (without cleaning up), the next start is a first
+// copy.
+TEST_F(RealProgram, ASecondCopyEndsAtOnceTouchingNoData) {
+  Seed();
+  StartOnData();
+  Insert(QStringLiteral("INV2"), {2.0, QStringLiteral("Chairs"), 40.0, 80.0});
+  // Pointed at a folder with no database: a copy that looked for one would make or report it.
+  QTemporaryDir empty;
+  environment.insert(QStringLiteral("TALLYROOK_DATA"), empty.path());
+  QProcess second;
+  Launch(second);
+  ASSERT_TRUE(second.waitForFinished(kGenerousWait));
+  EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(second.exitCode(), 0);
+  EXPECT_TRUE(QDir(empty.path()).isEmpty());
+  EXPECT_EQ(Records(QStringLiteral("INV2")).value(0).value(1).toString(), QStringLiteral("Chairs"));
+  EXPECT_EQ(running.state(), QProcess::Running);
+
+  running.kill(), running.waitForFinished(kGenerousWait);
+  environment.insert(QStringLiteral("TALLYROOK_DATA"), data.path());
+  StartOnData();
 }
 
 } // namespace

@@ -65,7 +65,6 @@ TEST_F(AttachedLabelTest, VisibleMakesALabelWithAUniqueNameAfterTheControl) {
   TPersistent *made = registered->Create(form);
   EXPECT_EQ(made->ClassName(), QStringLiteral("TOvcAttachedLabel"));
   static_cast<TComponent *>(made)->Free();
-  RegisterAttachedLabelClass(); // a second registration does nothing
 }
 
 TEST_F(AttachedLabelTest, LabelStandsByTheOffsetsAboveOrBelow) {

@@ -42,9 +42,7 @@ class CaretTest : public stdtest::FormTest {
 protected:
   void SetUp() override {
     stdtest::FormTest::SetUp();
-    host = new CaretHost(form);
-    host->SetParent(form);
-    host->SetBounds(10, 10, 100, 40);
+    host = Add<CaretHost>(10, 10, 100, 40);
   }
   QImage Shot() {
     guitest::ProcessEvents();

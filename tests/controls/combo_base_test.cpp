@@ -25,9 +25,7 @@ TEST_P(MruListTest, KeepsTheMostRecentFirst) {
   TOvcMRUList list;
   list.SetMaxItems(c.maxItems);
   for (const QString &text : c.added) list.NewItem(text, nullptr);
-  QStringList got;
-  for (int i = 0; i < list.Items()->Count(); ++i) got.append(list.Items()->Strings(i));
-  EXPECT_EQ(got, c.expected);
+  EXPECT_EQ(list.Items()->CommaText(), c.expected.join(QLatin1Char(',')));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, MruListTest,
@@ -55,9 +53,7 @@ TEST(MruList, ShrinkingTheCapacityCutsTheOldestAndEntriesKeepTheirObject) {
 class ComboBaseTest : public stdtest::FormTest {
 protected:
   TOvcBaseComboBox *AddCombo() {
-    auto *combo = new TOvcBaseComboBox(form);
-    combo->SetParent(form);
-    combo->SetBounds(10, 30, 200, 24);
+    auto *combo = Add<TOvcBaseComboBox>(10, 30, 200, 24);
     for (const char *name : {"Apple", "Banana", "Blueberry", "Cherry", "Damson"})
       combo->Items()->Add(QString::fromLatin1(name));
     combo->OnClick = TNotifyEvent::From([this](TObject *) { log.append(QStringLiteral("click")); });
@@ -73,11 +69,6 @@ protected:
     combo->SetDroppedDown(false);
     guitest::ProcessEvents();
   }
-  static QStringList Entries(const TOvcBaseComboBox *combo) {
-    QStringList entries;
-    for (int i = 0; i < combo->Items()->Count(); ++i) entries.append(combo->Items()->Strings(i));
-    return entries;
-  }
   // Runs the event loop until Done holds or a generous limit passes.
   static bool WaitFor(const std::function<bool()> &Done, int LimitMs = 5000) {
     QDeadlineTimer deadline(LimitMs);
@@ -90,8 +81,7 @@ TEST_F(ComboBaseTest, ChosenEntriesGoOnTopWithASeparatorUnderTheLastAndTheListSt
   TOvcBaseComboBox *combo = AddCombo();
   Show();
   for (const char *name : {"Apple", "Banana", "Cherry", "Damson"}) Choose(combo, QString::fromLatin1(name));
-  EXPECT_EQ(Entries(combo),
-            QStringList({"Damson", "Cherry", "Banana", "Apple", "Banana", "Blueberry", "Cherry", "Damson"}));
+  EXPECT_EQ(combo->Items()->CommaText(), "Damson,Cherry,Banana,Apple,Banana,Blueberry,Cherry,Damson");
   EXPECT_EQ(combo->Text(), QStringLiteral("Damson"));
   // The selection is the entry itself, below the MRU part.
   EXPECT_EQ(combo->ItemIndex(), 7);
@@ -106,17 +96,16 @@ TEST_F(ComboBaseTest, ChosenEntriesGoOnTopWithASeparatorUnderTheLastAndTheListSt
   combo->SetItemIndex(2);
   combo->SetDroppedDown(false);
   guitest::ProcessEvents();
-  EXPECT_EQ(Entries(combo),
-            QStringList({"Banana", "Damson", "Cherry", "Apple", "Banana", "Blueberry", "Cherry", "Damson"}));
+  EXPECT_EQ(combo->Items()->CommaText(), "Banana,Damson,Cherry,Apple,Banana,Blueberry,Cherry,Damson");
   EXPECT_EQ(combo->ItemIndex(), 4);
 
   // A smaller capacity keeps the list whole; the next choice replaces only the MRU part.
   combo->SetMRUListCount(1);
-  EXPECT_EQ(Entries(combo), QStringList({"Banana", "Apple", "Banana", "Blueberry", "Cherry", "Damson"}));
+  EXPECT_EQ(combo->Items()->CommaText(), "Banana,Apple,Banana,Blueberry,Cherry,Damson");
   Choose(combo, QStringLiteral("Damson"));
-  EXPECT_EQ(Entries(combo), QStringList({"Damson", "Apple", "Banana", "Blueberry", "Cherry", "Damson"}));
+  EXPECT_EQ(combo->Items()->CommaText(), "Damson,Apple,Banana,Blueberry,Cherry,Damson");
   combo->ClearMRUList();
-  EXPECT_EQ(Entries(combo), QStringList({"Apple", "Banana", "Blueberry", "Cherry", "Damson"}));
+  EXPECT_EQ(combo->Items()->CommaText(), "Apple,Banana,Blueberry,Cherry,Damson");
   EXPECT_EQ(combo->MRUList()->Items()->Count(), 0);
 
   // A chosen entry is found by its exact text.
@@ -135,7 +124,7 @@ TEST_F(ComboBaseTest, TypingAPrefixAndPausingCompletesToTheFirstMatchButNotAfter
   Show();
   combo->SetFocus();
   guitest::ProcessEvents();
-  stdtest::TypeText(QStringLiteral("bl"));
+  Type(QStringLiteral("bl"));
   ASSERT_TRUE(WaitFor([combo] { return combo->Text() == QStringLiteral("Blueberry"); }))
       << combo->Text().toStdString();
   // The typed part stays, the completion is selected.
@@ -143,8 +132,7 @@ TEST_F(ComboBaseTest, TypingAPrefixAndPausingCompletesToTheFirstMatchButNotAfter
 
   // No completion after a backspace: well past the delay the text is what was typed.
   combo->SetText(QString());
-  stdtest::TypeText(QStringLiteral("chx"));
-  guitest::PressKey(Qt::Key_Backspace);
+  Type(QStringLiteral("chx{Back}"));
   WaitFor([] { return false; }, 300);
   EXPECT_EQ(combo->Text(), QStringLiteral("ch"));
 
@@ -161,14 +149,13 @@ TEST_F(ComboBaseTest, EnterPicksTheEntryTheTextStartsOrBeeps) {
   Show();
   combo->SetFocus();
   guitest::ProcessEvents();
-  stdtest::TypeText(QStringLiteral("zz"));
-  guitest::PressKey(Qt::Key_Return);
+  Type(QStringLiteral("zz{Return}"));
   EXPECT_EQ(combo->Text(), QStringLiteral("zz"));
   EXPECT_EQ(services->Beeps().size(), 1);
   EXPECT_FALSE(log.contains(QStringLiteral("click")));
   combo->SetText(QStringLiteral("che"));
   combo->SetFocus();
-  guitest::PressKey(Qt::Key_Return);
+  Type(QStringLiteral("{Return}"));
   EXPECT_EQ(combo->Text(), QStringLiteral("Cherry"));
   EXPECT_EQ(services->Beeps().size(), 1);
   EXPECT_TRUE(log.contains(QStringLiteral("click")));

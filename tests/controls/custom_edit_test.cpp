@@ -16,15 +16,11 @@ namespace {
 class CustomEditTest : public stdtest::FormTest {
 protected:
   template <typename T>
-  T *Add(const QString &name) {
-    auto *edit = new T(form);
-    edit->SetName(name);
-    edit->SetParent(form);
-    edit->SetBounds(40, 50, 150, 24);
-    return edit;
+  T *AddEdit(const QString &name) {
+    return Add<T>(40, 50, 150, 24, name);
   }
   TOvcEdPopup *AddPopup() {
-    auto *edit = Add<TOvcEdPopup>(QStringLiteral("DateEdit"));
+    auto *edit = AddEdit<TOvcEdPopup>(QStringLiteral("DateEdit"));
     edit->OnPopupOpen = TNotifyEvent::From([this](TObject *) { events += QStringLiteral("open;"); });
     edit->OnPopupClose = TNotifyEvent::From([this](TObject *) { events += QStringLiteral("close;"); });
     return edit;
@@ -34,7 +30,7 @@ protected:
 };
 
 TEST_F(CustomEditTest, LabelIsNamedAfterTheEditFollowsItAndGoesWithIt) {
-  auto *edit = Add<TOvcCustomEdit>(QStringLiteral("Customer"));
+  auto *edit = AddEdit<TOvcCustomEdit>(QStringLiteral("Customer"));
   EXPECT_EQ(edit->Text(), QString()) << "the name is not taken as text";
   guitest::ShowAndActivate(form);
   edit->LabelInfo()->SetVisible(true);
@@ -57,7 +53,7 @@ TEST_F(CustomEditTest, LabelIsNamedAfterTheEditFollowsItAndGoesWithIt) {
 TEST_F(CustomEditTest, PicksUpTheFormsControllerWhenItsWindowIsMade) {
   auto *controller = new TOvcController(nullptr);
   form->InsertComponent(controller);
-  auto *edit = Add<TOvcCustomEdit>(QStringLiteral("Customer"));
+  auto *edit = AddEdit<TOvcCustomEdit>(QStringLiteral("Customer"));
   EXPECT_EQ(edit->AssignedController(), nullptr);
   edit->HandleNeeded();
   EXPECT_EQ(edit->Controller(), controller);
@@ -120,7 +116,7 @@ TEST_F(CustomEditTest, AWideGlyphWidensTheButtonAHiddenOneHasNoSizeAndTheTextEnd
   edit->SetReadOnly(true);
   edit->RecreateWnd();
   EXPECT_FALSE(edit->Button()->Enabled());
-  auto *other = Add<TOvcEdPopup>(QStringLiteral("Other"));
+  auto *other = AddEdit<TOvcEdPopup>(QStringLiteral("Other"));
   other->HandleNeeded();
   EXPECT_TRUE(other->Button()->Enabled());
 }

@@ -6,6 +6,7 @@
 #include "platform/core/intl_profile.h"
 #include "platform/windowing/forms.h"
 #include "platform/windowing/virtual_keys.h"
+#include "tests/platform/std_test_helpers.h"
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -13,12 +14,7 @@ namespace {
 
 class DateEdit : public TOvcDateEdit {
 public:
-  using TOvcCustomDateEdit::KeyPress;
   using TOvcDateEdit::TOvcDateEdit;
-  void Type(char c) {
-    QChar key = QLatin1Char(c);
-    KeyPress(key);
-  }
   TDateTime Stored() const { return stored_; }
 };
 
@@ -61,7 +57,7 @@ protected:
     form.SetBounds(0, 0, 400, 300);
     shown.SetParent(&form);
     shown.SetBounds(10, 10, 120, 22);
-    form.Show();
+    guitest::ShowAndActivate(&form);
   }
   TForm form{nullptr};
   DateEdit shown{&form};
@@ -175,39 +171,40 @@ TEST_F(DateEditTest, TodayStringSetDateAndTheCalendarsChange) {
   EXPECT_EQ(edit->Text(), "08/08/24");
 }
 
-TEST_F(DateEditTest, IncrementDecrementEpochAndForcedCentury) {
-  edit->SetDate(D(2024, 12, 31));
-  edit->Type('+');
-  EXPECT_EQ(edit->Stored(), D(2025, 1, 1));
-  edit->Type('-');
-  edit->Type('-');
-  EXPECT_EQ(edit->Stored(), D(2024, 12, 30));
-  edit->SetDate(D(2024, 3, 1));
-  edit->Type('-');
-  EXPECT_EQ(edit->Stored(), D(2024, 2, 29));
+// Plus and minus step the day (from today when empty) unless steps are off or the edit is read-only.
+TEST_F(ShownDateEditTest, IncrementDecrementEpochAndForcedCentury) {
+  const struct {
+    TDateTime start;
+    const char *keys;
+    TDateTime stored;
+  } steps[] = {{D(2024, 12, 31), "+", D(2025, 1, 1)},
+               {D(2025, 1, 1), "--", D(2024, 12, 30)},
+               {D(2024, 3, 1), "-", D(2024, 2, 29)},
+               {0, "-", D(2024, 5, 14)}};
+  shown.SetFocus();
+  for (const auto &step : steps) {
+    shown.SetDate(step.start);
+    stdtest::Type(QString::fromLatin1(step.keys));
+    EXPECT_EQ(shown.Stored(), step.stored) << step.keys;
+  }
+  EXPECT_EQ(shown.Text(), "05/14/24");
+  shown.SetAllowIncDec(false);
+  stdtest::Type(QStringLiteral("+"));
+  EXPECT_EQ(shown.Stored(), D(2024, 5, 14));
+  shown.SetAllowIncDec(true);
+  shown.SetReadOnly(true);
+  stdtest::Type(QStringLiteral("+"));
+  EXPECT_EQ(shown.Stored(), D(2024, 5, 14));
+  EXPECT_FALSE(shown.Button()->Enabled());
 
-  edit->SetDate(0);
-  edit->Type('-');
-  EXPECT_EQ(edit->Stored(), D(2024, 5, 14));
-  EXPECT_EQ(edit->Text(), "05/14/24");
-
-  edit->SetAllowIncDec(false);
-  edit->Type('+');
-  EXPECT_EQ(edit->Stored(), D(2024, 5, 14));
-  edit->SetAllowIncDec(true);
-  edit->SetReadOnly(true);
-  edit->Type('+');
-  EXPECT_EQ(edit->Stored(), D(2024, 5, 14));
-  EXPECT_FALSE(edit->Button()->Enabled());
-
-  edit->SetEpoch(1950);
-  edit->SetEpoch(4000);
-  edit->SetEpoch(1200);
-  EXPECT_EQ(edit->Epoch(), 1950) << "epochs outside 1600 to 3999 are ignored";
-  edit->SetDate(D(2024, 3, 4));
-  edit->SetForceCentury(true);
-  EXPECT_EQ(edit->Text(), "03/04/2024");
-  EXPECT_EQ(edit->Stored(), D(2024, 3, 4));
+  shown.SetEpoch(1950);
+  shown.SetEpoch(4000);
+  shown.SetEpoch(1200);
+  EXPECT_EQ(shown.Epoch(), 1950) << "epochs outside 1600 to 3999 are ignored";
+  shown.SetDate(D(2024, 3, 4));
+  shown.SetForceCentury(true);
+  EXPECT_EQ(shown.Text(), "03/04/2024");
+  EXPECT_EQ(shown.Stored(), D(2024, 3, 4));
 }
 
 TEST_F(DateEditTest, DateMaskEventSetsTheOrder) {
@@ -258,32 +255,29 @@ TEST_F(ShownDateEditTest, PopupOpensWithTheDateAndClosesOnAChoice) {
   EXPECT_EQ(calendar->Parent(), &shown);
 }
 
+// Enter, Escape, Tab and Alt+Up close the popup (Up alone is the calendar's own); so does a press outside it.
 TEST_F(ShownDateEditTest, CalendarKeysAndClicksCloseThePopup) {
   TOvcCalendar *calendar = shown.Calendar();
-
-  QChar enter('\r');
+  for (const auto &[keys, open] : {std::pair("{Return}", false),
+                                   {"{Esc}", false},
+                                   {"{Tab}", false},
+                                   {"{Up}", true},
+                                   {"{AltUp}", false}}) {
+    if (!calendar->Visible()) shown.PopupOpen();
+    guitest::ProcessEvents();
+    ASSERT_EQ(QApplication::focusWidget(), calendar->Widget()) << "the open calendar has the keys";
+    stdtest::Type(QString::fromLatin1(keys));
+    EXPECT_EQ(calendar->Visible(), open) << keys;
+  }
+  shown.SetDate(0);
   shown.PopupOpen();
-  calendar->OnKeyPress(calendar, enter);
+  const TRect weekday = calendar->CellRect(1, 3);
+  guitest::SendMouse(calendar, QEvent::MouseButtonPress, Qt::LeftButton,
+                     QPoint(weekday.Left + 2, weekday.Top + 2), Qt::LeftButton);
+  EXPECT_TRUE(calendar->Visible()) << "a press inside keeps it open";
+  guitest::SendMouse(calendar, QEvent::MouseButtonPress, Qt::LeftButton, QPoint(-5, 10), Qt::LeftButton);
   EXPECT_FALSE(calendar->Visible());
-
-  WORD tab = VK_TAB;
-  shown.PopupOpen();
-  calendar->OnKeyDown(calendar, tab, {});
-  EXPECT_FALSE(calendar->Visible());
-
-  WORD up = VK_UP;
-  shown.PopupOpen();
-  calendar->OnKeyDown(calendar, up, {});
-  EXPECT_TRUE(calendar->Visible()); // Up alone is the calendar's own
-  calendar->OnKeyDown(calendar, up, {ssAlt});
-  EXPECT_FALSE(calendar->Visible());
-
-  shown.PopupOpen();
-  calendar->OnMouseDown(calendar, mbLeft, {}, 10, 10); // inside: stays open
-  EXPECT_TRUE(calendar->Visible());
-  calendar->OnMouseDown(calendar, mbLeft, {}, -5, 10);
-  EXPECT_FALSE(calendar->Visible());
-  EXPECT_EQ(shown.Text(), ""); // closed without a choice: the empty edit stays empty
+  EXPECT_EQ(shown.Text(), "") << "closed without a choice: the empty edit stays empty";
 }
 
 } // namespace

@@ -10,16 +10,13 @@
 #include "platform/core/intl_profile.h"
 #include "platform/windowing/forms.h"
 #include "platform/windowing/system_services.h"
-#include "tests/platform/gui_test_helpers.h"
 #include "tests/platform/std_test_helpers.h"
-#include <QKeySequence>
-#include <QRegularExpression>
 #include <QString>
 #include <gtest/gtest.h>
 #include <memory>
 #include <type_traits>
 
-class EntryFieldForm : public ::testing::Test {
+class EntryFieldForm : public stdtest::FormTest {
 protected:
   EntryFieldForm()
       : settings_(FormatSettings::USEnglish()), profile_(ScopedIntlProfile::Start::Empty),
@@ -29,62 +26,23 @@ protected:
     intl_ = std::make_unique<OvcIntlSupGuard>();
   }
   void SetUp() override {
-    form = TCustomForm::Create<TForm>(nullptr);
-    form->SetName(QStringLiteral("Form"));
-    form->SetClientSize(400, 240);
+    stdtest::FormTest::SetUp();
     controller = new TOvcController(form);
-  }
-  void TearDown() override {
-    form->Free();
-    guitest::ProcessEvents();
   }
 
   // Places a field of type T on the form, one below the other.
   template <typename T>
   T *Place(const QString &name) {
-    auto *field = new T(form);
-    field->SetName(name);
-    field->SetParent(form);
+    auto *field = Add<T>(20, 10 + 35 * placed_++, 200, 25, name);
     field->SetController(controller);
-    field->SetBounds(20, 10 + 35 * placed_++, 200, 25);
     return field;
   }
   void Focus(TWinControl *control) {
-    guitest::ShowAndActivate(form);
+    Show();
     control->SetFocus();
     guitest::ProcessEvents();
   }
 
-  // Types a script into the focused control: plain characters as typed, {Name} for a key as Qt names it
-  // (Left, Home, End, Del, Ins, Up, Tab...), with Back for Backspace and Shift or Ctrl written before the key
-  // (ShiftHome, CtrlZ).
-  static void Type(const QString &script) {
-    for (int i = 0; i < script.size(); ++i) {
-      if (script.at(i) != QLatin1Char('{')) {
-        TypeChar(script.at(i));
-        continue;
-      }
-      const qsizetype end = script.indexOf(QLatin1Char('}'), i);
-      QString name = script.mid(i + 1, end - i - 1);
-      name.replace(QRegularExpression(QStringLiteral("^(Shift|Ctrl)(?=.)")), QStringLiteral("\\1+"))
-          .replace(QRegularExpression(QStringLiteral("Back$")), QStringLiteral("Backspace"));
-      const QKeyCombination key = QKeySequence::fromString(name)[0];
-      if (key.key() == Qt::Key_unknown || key.toCombined() == 0)
-        ADD_FAILURE() << "unknown key " << name.toStdString();
-      guitest::PressKey(key.key(), key.keyboardModifiers());
-      i = int(end);
-    }
-  }
-  // ASCII characters by their keys; others come as text alone.
-  static void TypeChar(QChar c) {
-    int key = Qt::Key_unknown;
-    Qt::KeyboardModifiers mods;
-    stdtest::KeyOf(c, key, mods);
-    guitest::PressKey(c.unicode() < 128 ? key : int(Qt::Key_unknown), mods, QString(c));
-  }
-
-  ScopedScriptedServices services;
-  TForm *form = nullptr;
   TOvcController *controller = nullptr;
 
 private:

@@ -154,6 +154,9 @@ TEST_F(EntryFieldsTest, ArrowsStepTheValueUnderTheCaret) {
       {'p', pftDate, "12/31/3999", "{Home}{Right}{Right}{Right}{Down}{Up}{Up}", "01/01/1600"},
       {'p', pftTime, "23:59", "{End}{Up}", " 0:00"},
       {'n', nftByte, "255", "{Up}", "0"},
+      {'n', nftByte, "0", "{Down}", "255"},
+      {'p', pftByte, "0", "{Down}", "255"},
+      {'p', pftByte, "7", "{Down}{Down}", "5  "},
       {'s', sftByte, "255", "{Up}", "0"},
       {'s', sftChar, "a", "{Up}{Up}{Up}", "a"},
   };

@@ -7,29 +7,18 @@
 
 namespace {
 
-using stdtest::TypeText;
-
 class FloatEditTest : public stdtest::FormTest {
 protected:
   FloatEditTest() : settings_(FormatSettings::USEnglish()) {}
 
-  TFloatEdit *AddFloat(int top = 10) {
-    auto *edit = new TFloatEdit(form);
-    edit->SetName(QStringLiteral("Float%1").arg(++count_));
-    edit->SetParent(form);
-    edit->SetBounds(10, top, 121, 21);
-    return edit;
-  }
-  TEdit *AddOther() {
-    auto *edit = new TEdit(form);
-    edit->SetName(QStringLiteral("Other"));
-    edit->SetParent(form);
-    edit->SetBounds(10, 100, 121, 21);
-    return edit;
-  }
-  static void Tab() {
-    guitest::PressKey(Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
+  TFloatEdit *AddFloat(int top = 10) { return Add<TFloatEdit>(10, top, 121, 21); }
+  TEdit *AddOther() { return Add<TEdit>(10, 100, 121, 21); }
+  // Enters the edit and types Text over all of it.
+  static void Retype(TFloatEdit *edit, const QString &text) {
+    edit->SetFocus();
     guitest::ProcessEvents();
+    edit->SelectAll();
+    Type(text);
   }
   QStringList Messages() {
     QStringList texts;
@@ -38,7 +27,6 @@ protected:
   }
 
   FormatSettingsGuard settings_;
-  int count_ = 0;
 };
 
 // ---- key filter ----
@@ -88,7 +76,7 @@ TEST_F(FloatEditTest, KeyFilterKeepsAWellFormedNumber) {
     edit->SetText(QString::fromLatin1(c.text));
     edit->SetSelStart(c.selStart);
     edit->SetSelLength(c.selLength);
-    edit->Perform(WM_CHAR, WPARAM(c.key), 0);
+    Type(QString(QLatin1Char(c.key)));
     EXPECT_EQ(edit->Text(), QString::fromLatin1(c.expected));
     if (c.expectedSelStart >= 0) {
       EXPECT_EQ(std::pair(edit->SelStart(), edit->SelLength()),
@@ -100,15 +88,12 @@ TEST_F(FloatEditTest, KeyFilterKeepsAWellFormedNumber) {
   TFloatEdit *typed = AddFloat(40);
   typed->SetDigits(2);
   typed->SetValue(12.5);
-  typed->SetFocus();
-  guitest::ProcessEvents();
   typed->OnKeyPress = TKeyPressEvent::From([](TObject *, QChar &Key) {
     if (Key == QLatin1Char('x')) Key = QLatin1Char('7');
   });
-  typed->SelectAll();
-  TypeText(QStringLiteral("x.234"));
+  Retype(typed, QStringLiteral("x.234"));
   EXPECT_EQ(typed->Text(), QStringLiteral("7.23"));
-  typed->Perform(WM_CHAR, 27, 0);
+  Type(QStringLiteral("{Esc}"));
   EXPECT_EQ(typed->Text(), QStringLiteral("12.50"));
   EXPECT_EQ(typed->SelLength(), 5);
 }
@@ -123,9 +108,7 @@ TEST_F(FloatEditTest, UsesTheDecimalSeparatorOfTheLocaleItWasMadeIn) {
   Settings() = FormatSettings::USEnglish(); // a later change does not reach the edit
   EXPECT_EQ(edit->Text(), QStringLiteral("0,00"));
   Show();
-  edit->SetFocus();
-  edit->SelectAll();
-  TypeText(QStringLiteral("3.1,25"));
+  Retype(edit, QStringLiteral("3.1,25"));
   EXPECT_EQ(edit->Text(), QStringLiteral("31,25"));
   EXPECT_DOUBLE_EQ(edit->Value(), 31.25);
   edit->SetValue(2.5);
@@ -247,64 +230,38 @@ TEST_F(FloatEditTest, DigitsAreAtMostEighteenAndReshowTheValueAndBoundsCannotCro
 
 // ---- entering and leaving ----
 
+// Out of the bounds the value on entry comes back and the focus stays (with the message when there is one);
+// within them, or empty or a sign alone (zero), the edit is left with its value reformatted.
 TEST_F(FloatEditTest, LeavingOutOfTheBoundsRestoresTheValueOnEntryAndKeepsTheFocus) {
+  const struct {
+    double min, max;
+    const char *message, *typed, *text;
+    bool left;
+  } cases[] = {
+      {0, 100, "Too much", "250", "42.0", false}, {0, 100, "Too much", "7", "7.0", true},
+      {40, 100, nullptr, "1", "42.0", false},     {-100, 100, nullptr, "-", "0.0", true},
+      {-100, 100, nullptr, ".", "0.0", true},
+  };
   TFloatEdit *edit = AddFloat();
   TEdit *other = AddOther();
-  edit->SetMax(100);
-  edit->SetErrorMessage(QStringLiteral("Too much"));
-  edit->SetValue(42);
   int exits = 0;
   edit->OnExit = TNotifyEvent::From([&](TObject *) { ++exits; });
+  edit->SetValue(42);
   Show();
-  edit->SetFocus();
-  guitest::ProcessEvents();
-  edit->SelectAll();
-  TypeText(QStringLiteral("250"));
-  Tab();
-  EXPECT_EQ(Messages(), QStringList({QStringLiteral("Too much")}));
-  EXPECT_EQ(edit->Text(), QStringLiteral("42.0"));
-  EXPECT_TRUE(edit->Focused());
-  EXPECT_FALSE(other->Focused());
-  EXPECT_EQ(exits, 1);
-
-  // In range it is left, reformatted, with one exit event.
-  edit->SelectAll();
-  TypeText(QStringLiteral("7"));
-  Tab();
-  EXPECT_TRUE(other->Focused());
-  EXPECT_EQ(edit->Text(), QStringLiteral("7.0"));
-  EXPECT_DOUBLE_EQ(edit->Value(), 7);
-  EXPECT_EQ(exits, 2);
-  EXPECT_EQ(Messages().size(), 1);
-
-  // Below the minimum it is refused too, even without a message.
-  TFloatEdit *low = AddFloat(40);
-  low->SetMin(5);
-  low->SetValue(6);
-  low->SetFocus();
-  guitest::ProcessEvents();
-  low->SelectAll();
-  TypeText(QStringLiteral("1"));
-  Tab();
-  EXPECT_EQ(Messages().size(), 1);
-  EXPECT_EQ(low->Text(), QStringLiteral("6.0"));
-  EXPECT_TRUE(low->Focused());
-}
-
-TEST_F(FloatEditTest, LeavingAnEmptyOrSignOnlyFieldGivesZero) {
-  TFloatEdit *edit = AddFloat();
-  TEdit *other = AddOther();
-  edit->SetMin(-99999999.9);
-  edit->SetDigits(2);
-  Show();
-  for (const char *typed : {"-", "."}) {
-    edit->SetFocus();
-    guitest::ProcessEvents();
-    edit->SelectAll();
-    TypeText(QString::fromLatin1(typed));
-    Tab();
-    EXPECT_TRUE(other->Focused()) << typed;
-    EXPECT_EQ(edit->Text(), QStringLiteral("0.00")) << typed;
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.typed);
+    edit->SetMin(c.min);
+    edit->SetMax(c.max);
+    edit->SetErrorMessage(c.message ? QString::fromLatin1(c.message) : TFloatEdit::NoText);
+    edit->SetValue(42);
+    exits = 0;
+    const qsizetype boxes = services->MessageBoxes().size();
+    Retype(edit, QString::fromLatin1(c.typed) + QStringLiteral("{Tab}"));
+    EXPECT_EQ(edit->Text(), QString::fromLatin1(c.text));
+    EXPECT_EQ(std::pair(edit->Focused(), other->Focused()), std::pair(!c.left, c.left));
+    EXPECT_EQ(exits, 1);
+    EXPECT_EQ(Messages().mid(boxes),
+              c.message && !c.left ? QStringList({QString::fromLatin1(c.message)}) : QStringList());
   }
 }
 

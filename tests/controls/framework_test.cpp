@@ -37,13 +37,7 @@ protected:
     Application()->OnException = nullptr;
     stdtest::FormTest::TearDown();
   }
-  TestO32Control *AddO32(const QString &name, int top) {
-    auto *c = new TestO32Control(form);
-    c->SetName(name);
-    c->SetParent(form);
-    c->SetBounds(10, top, 80, 20);
-    return c;
-  }
+  TestO32Control *AddO32(const QString &name, int top) { return Add<TestO32Control>(10, top, 80, 20, name); }
 };
 
 // ---- the controller ----

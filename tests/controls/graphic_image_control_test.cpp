@@ -28,9 +28,7 @@ protected:
   void SetUp() override {
     stdtest::FormTest::SetUp();
     form->SetColor(clRed);
-    control = new SquareControl(form);
-    control->SetParent(form);
-    control->SetBounds(10, 10, 40, 30);
+    control = Add<SquareControl>(10, 10, 40, 30);
     control->SetColor(clYellow);
     Show();
   }

@@ -110,9 +110,7 @@ class HyperButtonMouse : public stdtest::FormTest {
 protected:
   void SetUp() override {
     stdtest::FormTest::SetUp();
-    button = new TVrHyperButton(form);
-    button->SetParent(form);
-    button->SetBounds(20, 20, 100, 25);
+    button = Add<TVrHyperButton>(20, 20, 100, 25);
     button->SetCaption(QStringLiteral("OK"));
     button->OnClick = TNotifyEvent::From([this](TObject *) { ++clicks; });
     button->OnMouseEnter = TNotifyEvent::From([this](TObject *) { ++enters; });

@@ -5,7 +5,6 @@
 #include "controls/edits/typed_edit.h"
 #include "platform/core/date_time.h"
 #include "platform/core/format_settings.h"
-#include "platform/graphics/resources.h"
 #include "platform/windowing/control_grab.h"
 #include "platform/windowing/screen.h"
 #include "platform/windowing/virtual_keys.h"
@@ -18,32 +17,20 @@
 
 namespace {
 
-using stdtest::TypeText;
-
 class TypedEditTest : public stdtest::FormTest {
 protected:
   TypedEditTest() : settings_(FormatSettings::USEnglish()) {}
 
   TEditTyped *AddTyped(TTypeForEdit type, int top = 10) {
-    auto *edit = new TEditTyped(form);
-    edit->SetName(QStringLiteral("Typed%1").arg(++count_));
-    edit->SetParent(form);
-    edit->SetBounds(10, top, 121, 21);
+    auto *edit = Add<TEditTyped>(10, top, 121, 21);
     edit->SetTypeValue(type);
     return edit;
   }
-  TEdit *AddOther(int top = 60) {
-    auto *edit = new TEdit(form);
-    edit->SetName(QStringLiteral("Other%1").arg(++count_));
-    edit->SetParent(form);
-    edit->SetBounds(10, top, 121, 21);
-    return edit;
-  }
+  TEdit *AddOther(int top = 60) { return Add<TEdit>(10, top, 121, 21); }
   static QLineEdit *LineEditOf(TControl *control) { return dynamic_cast<QLineEdit *>(control->Widget()); }
   static TDateTime Day(int y, int m, int d) { return EncodeDate(y, m, d); }
 
   FormatSettingsGuard settings_;
-  int count_ = 0;
 };
 
 // ---- conversion ----
@@ -167,7 +154,7 @@ TEST_F(TypedEditTest, EachTypeSetsItsMaskOrLetterCase) {
   EXPECT_EQ(edit->EditText(), QStringLiteral("(___) ___-____ x____"));
   edit->SetFocus();
   edit->SetSelStart(0);
-  TypeText(QStringLiteral("5551234567"));
+  Type(QStringLiteral("5551234567"));
   EXPECT_EQ(edit->Text(), QStringLiteral("(555) 123-4567 x    "));
   EXPECT_EQ(edit->Value().ToString(), edit->Text());
 }
@@ -203,7 +190,7 @@ TEST_F(TypedEditTest, KeysAreFilteredByType) {
     edit->SetFocus();
     edit->SetSelStart(0);
     const qsizetype beepsBefore = services->Beeps().size();
-    TypeText(QString::fromLatin1(c.typed));
+    Type(QString::fromLatin1(c.typed));
     EXPECT_EQ(edit->Text(), QString::fromLatin1(c.expected)) << c.typed;
     EXPECT_EQ(services->Beeps().size() - beepsBefore, c.beeps) << c.typed;
     edit->Free();
@@ -218,7 +205,7 @@ TEST_F(TypedEditTest, DateKeysAreDigitsTheDecimalSeparatorIsRegionalASignMayRepl
   Show();
   date->SetFocus();
   date->SetSelStart(0);
-  TypeText(QStringLiteral("0a5x12/2024"));
+  Type(QStringLiteral("0a5x12/2024"));
   // "a", "x" and "/" are refused with a beep; the mask skips its own literals.
   EXPECT_EQ(date->Text(), QStringLiteral("05/12/2024"));
   EXPECT_EQ(services->Beeps().size(), 3);
@@ -227,10 +214,9 @@ TEST_F(TypedEditTest, DateKeysAreDigitsTheDecimalSeparatorIsRegionalASignMayRepl
   // A sign or separator may replace the selection that holds it.
   integer->SetFocus();
   integer->SelectAll();
-  TypeText(QStringLiteral("-8"));
+  Type(QStringLiteral("-8"));
   EXPECT_EQ(integer->Text(), QStringLiteral("-8"));
-  guitest::PressKey(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
-  guitest::ProcessEvents();
+  Type(QStringLiteral("{Return}"));
   EXPECT_TRUE(other->Focused()) << "Enter moves to the next control";
   EXPECT_EQ(integer->Text(), QStringLiteral("-8"));
   EXPECT_EQ(services->Beeps().size(), 3);
@@ -241,7 +227,7 @@ TEST_F(TypedEditTest, DateKeysAreDigitsTheDecimalSeparatorIsRegionalASignMayRepl
   integer->SetTypeValue(teNumber);
   integer->SetText(QString());
   integer->SetFocus();
-  TypeText(QStringLiteral("3.75,"));
+  Type(QStringLiteral("3.75,"));
   EXPECT_EQ(integer->Text(), QStringLiteral("3,75"));
   EXPECT_EQ(services->Beeps().size(), 4);
   EXPECT_DOUBLE_EQ(integer->Value().ToDouble(), 3.75);
@@ -296,9 +282,7 @@ TEST_F(TypedEditTest, LeavingAFieldOutOfRangeIsRefusedOnlyWithTheLimit) {
   edit->SetMaxValue(QStringLiteral("5"));
   Show();
   edit->SetFocus();
-  TypeText(QStringLiteral("7"));
-  guitest::PressKey(Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
-  guitest::ProcessEvents();
+  Type(QStringLiteral("7{Tab}"));
   ASSERT_EQ(services->MessageBoxes().size(), 1);
   EXPECT_TRUE(services->MessageBoxes().first().Text.startsWith(QStringLiteral("Value 7 out of range 1..5")));
   EXPECT_TRUE(edit->Focused());
@@ -306,9 +290,7 @@ TEST_F(TypedEditTest, LeavingAFieldOutOfRangeIsRefusedOnlyWithTheLimit) {
 
   // Within the range the field is left as usual.
   edit->SelectAll();
-  TypeText(QStringLiteral("4"));
-  guitest::PressKey(Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
-  guitest::ProcessEvents();
+  Type(QStringLiteral("4{Tab}"));
   EXPECT_TRUE(other->Focused());
   EXPECT_EQ(services->MessageBoxes().size(), 1);
 
@@ -316,9 +298,7 @@ TEST_F(TypedEditTest, LeavingAFieldOutOfRangeIsRefusedOnlyWithTheLimit) {
   edit->SetEnabledLimit(false);
   edit->SetFocus();
   edit->SelectAll();
-  TypeText(QStringLiteral("99"));
-  guitest::PressKey(Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
-  guitest::ProcessEvents();
+  Type(QStringLiteral("99{Tab}"));
   EXPECT_TRUE(other->Focused());
   EXPECT_EQ(services->MessageBoxes().size(), 1);
 }
@@ -340,42 +320,37 @@ TEST_F(TypedEditTest, ABoundThatDoesNotConvertIsIgnored) {
 
 // ---- the button ----
 
+// Each style's own picture; the stock ones drawn on the transparent colour the bottom-left pixel gives.
 TEST_F(TypedEditTest, EachButtonStyleHasItsWidthAndPicture) {
   struct Case {
     TSMButtonStyle style;
     int width;
-    bool picture;
+    bool picture, stock;
   };
   using enum TSMButtonStyle;
-  const Case cases[] = {{bsNone, 0, false},      {bsDropDown, GetSystemMetrics(SM_CXVSCROLL), true},
-                        {bsEllipsis, 21, true},  {bsCalculator, 17, true},
-                        {bsCalendar, 17, true},  {bsFile, 21, true},
-                        {bsDirectory, 21, true}, {bsOk, 21, true},
-                        {bsCancel, 21, true},    {bsFind, 21, true},
-                        {bsSearch, 21, true},    {bsSum, 21, true}};
+  const Case cases[] = {
+      {bsNone, 0, false, false},     {bsDropDown, GetSystemMetrics(SM_CXVSCROLL), true, false},
+      {bsEllipsis, 21, true, false}, {bsCalculator, 17, true, true},
+      {bsCalendar, 17, true, true},  {bsFile, 21, true, true},
+      {bsDirectory, 21, true, true}, {bsOk, 21, true, true},
+      {bsCancel, 21, true, true},    {bsFind, 21, true, true},
+      {bsSearch, 21, true, true},    {bsSum, 21, true, true}};
   TEditTyped *edit = AddTyped(teString);
   for (const Case &c : cases) {
+    SCOPED_TRACE(int(c.style));
     edit->SetButtonStyle(c.style);
-    EXPECT_EQ(edit->ButtonWidth(), c.width) << int(c.style);
-    EXPECT_EQ(!edit->Glyph()->Empty(), c.picture) << int(c.style);
-    EXPECT_EQ(edit->NumGlyphs(), 1) << int(c.style);
-  }
-}
-
-TEST_F(TypedEditTest, TheStockPicturesAreRegisteredByName) {
-  RegisterEditButtonGlyphs();
-  for (const char *name : {"CALCULATORBMP", "CALENDARBMP", "FILEBMP", "DIRECTORYBMP", "OKBMP", "CANCELBMP",
-                           "FINDBMP", "SEARCHBMP", "SUMBMP"}) {
-    const QImage image = LoadBitmapImage(QString::fromLatin1(name));
-    EXPECT_FALSE(image.isNull()) << name;
-    // Drawn on the transparent colour, which the bottom-left pixel gives.
-    EXPECT_EQ(image.pixel(0, image.height() - 1), qRgb(128, 128, 0)) << name;
+    EXPECT_EQ(edit->ButtonWidth(), c.width);
+    EXPECT_EQ(!edit->Glyph()->Empty(), c.picture);
+    EXPECT_EQ(edit->NumGlyphs(), 1);
+    if (!c.stock) continue;
+    const QImage image = edit->Glyph()->Image();
+    EXPECT_EQ(image.pixel(0, image.height() - 1) & 0xFFFFFF, 0x808000u);
     int drawn = 0;
     for (int y = 0; y < image.height(); ++y)
-      for (int x = 0; x < image.width(); ++x) drawn += image.pixel(x, y) != qRgb(128, 128, 0);
-    EXPECT_GT(drawn, image.width() * image.height() / 8) << name;
+      for (int x = 0; x < image.width(); ++x) drawn += (image.pixel(x, y) & 0xFFFFFF) != 0x808000u;
+    EXPECT_GT(drawn, image.width() * image.height() / 8);
   }
-  // Three 2 x 2 dots, white round them.
+  // The ellipsis: three 2 x 2 dots, white round them.
   const QImage dots = EllipsisGlyph();
   int black = 0;
   for (int y = 0; y < dots.height(); ++y)
@@ -462,18 +437,17 @@ TEST_F(TypedEditTest, TheButtonAndItsKeyFireOnButtonClick) {
   Show();
   edit->SetFocus();
   // No button yet: nothing to click.
-  guitest::PressKey(Qt::Key_Down, Qt::AltModifier);
+  Type(QStringLiteral("{AltDown}"));
   EXPECT_EQ(clicks, 0);
   edit->SetButtonStyle(TSMButtonStyle::bsEllipsis);
   guitest::Click(edit->Button(), QPoint(5, 5));
   EXPECT_EQ(clicks, 1);
-  guitest::PressKey(Qt::Key_Down, Qt::AltModifier);
+  Type(QStringLiteral("{AltDown}"));
   EXPECT_EQ(clicks, 2);
   EXPECT_TRUE(edit->Focused());
   // Another shortcut.
   edit->SetButtonKey(VK_F4);
-  guitest::PressKey(Qt::Key_Down, Qt::AltModifier);
-  guitest::PressKey(Qt::Key_F4);
+  Type(QStringLiteral("{AltDown}{F4}"));
   EXPECT_EQ(clicks, 3);
 }
 
@@ -535,14 +509,11 @@ TEST_F(PopupTest, TheButtonOpensTheCalendarUnderTheEditOnItsDateForDateTypesOnly
 
 TEST_F(PopupTest, PageKeysChangeTheMonthAndEnterOrAClickOnADayTakesTheDate) {
   Open();
-  guitest::PressKey(Qt::Key_PageDown);
+  Type(QStringLiteral("{PgDown}"));
   EXPECT_EQ(Calendar()->TitleText(), QStringLiteral("June, 2024"));
-  guitest::PressKey(Qt::Key_PageDown, Qt::ControlModifier);
+  Type(QStringLiteral("{CtrlPgDown}"));
   EXPECT_EQ(Calendar()->TitleText(), QStringLiteral("June, 2025"));
-  guitest::PressKey(Qt::Key_PageUp, Qt::ControlModifier);
-  guitest::PressKey(Qt::Key_Right);
-  guitest::PressKey(Qt::Key_Down);
-  guitest::PressKey(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+  Type(QStringLiteral("{CtrlPgUp}{Right}{Down}{Return}"));
   EXPECT_FALSE(edit->PopupVisible());
   EXPECT_FALSE(Calendar()->PopupShowing());
   EXPECT_EQ(edit->Text(), QStringLiteral("06/20/2024"));
@@ -589,7 +560,7 @@ TEST_F(PopupTest, WaysOfClosingThePopup) {
     std::function<void()> close;
     const char *text;
   } cases[] = {
-      {"Escape", [] { guitest::PressKey(Qt::Key_Escape, Qt::NoModifier, QString(QChar(27))); }, "05/12/2024"},
+      {"Escape", [] { Type(QStringLiteral("{Esc}")); }, "05/12/2024"},
       {"release elsewhere",
        [this] {
          guitest::SendMouse(form, QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(200, 200), Qt::NoButton);
@@ -603,7 +574,7 @@ TEST_F(PopupTest, WaysOfClosingThePopup) {
     edit->SetText(QStringLiteral("05/12/2024"));
     edit->SetFocus();
     Open();
-    guitest::PressKey(Qt::Key_PageDown);
+    Type(QStringLiteral("{PgDown}"));
     c.close();
     guitest::ProcessEvents();
     EXPECT_FALSE(edit->PopupVisible());
@@ -624,15 +595,13 @@ TEST_F(PopupTest, AnEmptyEditOpensOnTodayTheTimeComesBackWithTheDateAndAReadOnly
   edit->SetTypeValue(teDateShortTime);
   edit->SetText(QStringLiteral("05/12/2024 14:30"));
   Open();
-  guitest::PressKey(Qt::Key_Left);
-  guitest::PressKey(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+  Type(QStringLiteral("{Left}{Return}"));
   EXPECT_EQ(edit->Text(), QStringLiteral("05/11/2024 14:30"));
 
   // A read-only edit is not changed by the popup.
   edit->SetReadOnly(true);
   Open();
-  guitest::PressKey(Qt::Key_PageDown);
-  guitest::PressKey(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+  Type(QStringLiteral("{PgDown}{Return}"));
   EXPECT_FALSE(edit->PopupVisible());
   EXPECT_EQ(edit->Text(), QStringLiteral("05/11/2024 14:30"));
   EXPECT_TRUE(LineEditOf(edit)->isReadOnly());
@@ -679,7 +648,7 @@ TEST_F(TypedEditTest, FileNamesAreCompletedWhereAskedAndNothingElseIs) {
   edit->SetAutoComplete(TSMCompletition{mcUrlHistory, mcUrlMRU, mcAutoSuggest});
   EXPECT_EQ(line->completer(), nullptr);
   edit->SetFocus();
-  TypeText(QStringLiteral("http"));
+  Type(QStringLiteral("http"));
   EXPECT_EQ(edit->Text(), QStringLiteral("http"));
 
   // Completion is set up again when the window is made.

@@ -193,16 +193,14 @@ protected:
     guitest::PressKey(Qt::Key_Return);
     guitest::ProcessEvents();
   }
-  // The cell of (Row, Col) painted alone, 90 x 22, with the attributes it gathers on white.
+  // The cell of (Row, Col) painted alone, 90 x 22, with the attributes it gathers.
   QImage PaintCell(TOvcBaseTableCell *cell, int Row, int Col, const void *Data) {
-    grid->Handle();
     QImage image(90, 22, QImage::Format_RGB32);
     TCanvas canvas(&image);
     TFont font;
     TOvcCellAttributes attr;
     attr.Font = &font;
     cell->GatherAttributes(Row, Col, attr);
-    attr.Color = clWhite;
     cell->Paint(&canvas, TRect{0, 0, 90, 22}, Row, Col, attr, Data);
     canvas.SetDevice(nullptr);
     return image;

@@ -19,6 +19,7 @@ protected:
     grid->columns.Column(1)->SetDefaultCell(cell);
     grid->columns.Column(2)->SetDefaultCell(text);
     grid->col = 1;
+    grid->Handle(); // the cells ask the table's window which cell is active
   }
   TOvcTCComboBoxData &Value(int Row = 1) { return grid->values[Row - 1][1].combo; }
   QImage TextOnly(const QString &Text, int Width = 90) {

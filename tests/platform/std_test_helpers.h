@@ -3,6 +3,8 @@
 #include "gui_test_helpers.h"
 #include "platform/windowing/forms.h"
 #include "platform/windowing/system_services.h"
+#include <QKeySequence>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QTimer>
 #include <functional>
@@ -34,6 +36,43 @@ inline void TypeText(const QString &Text) {
     KeyOf(c, key, modifiers);
     guitest::PressKey(key, modifiers, QString(c));
   }
+}
+
+// Types a script into the focused widget: plain characters as typed (ASCII by their keys, others as text
+// alone), {Name} for a key as Qt names it (Left, Home, End, Del, Ins, Up, Tab, Return, Esc, PgDown...) with
+// Back for Backspace and Shift, Ctrl or Alt written before the key (ShiftHome, CtrlZ, AltDown). Return, Tab,
+// Esc and Backspace bring the control character a keyboard gives with them.
+inline void Type(const QString &Script) {
+  for (int i = 0; i < Script.size(); ++i) {
+    if (Script.at(i) != QLatin1Char('{')) {
+      int key = Qt::Key_unknown;
+      Qt::KeyboardModifiers modifiers;
+      KeyOf(Script.at(i), key, modifiers);
+      guitest::PressKey(Script.at(i).unicode() < 128 ? key : int(Qt::Key_unknown), modifiers,
+                        QString(Script.at(i)));
+      continue;
+    }
+    const qsizetype end = Script.indexOf(QLatin1Char('}'), i);
+    QString name = Script.mid(i + 1, end - i - 1);
+    name.replace(QRegularExpression(QStringLiteral("^(Shift|Ctrl|Alt)(?=.)")), QStringLiteral("\\1+"))
+        .replace(QRegularExpression(QStringLiteral("Back$")), QStringLiteral("Backspace"));
+    const QKeyCombination key = QKeySequence::fromString(name)[0];
+    if (key.key() == Qt::Key_unknown || key.toCombined() == 0)
+      ADD_FAILURE() << "unknown key " << name.toStdString();
+    QString text;
+    if (key.keyboardModifiers() == Qt::NoModifier) {
+      switch (key.key()) {
+      case Qt::Key_Return: text = QStringLiteral("\r"); break;
+      case Qt::Key_Tab: text = QStringLiteral("\t"); break;
+      case Qt::Key_Escape: text = QString(QChar(27)); break;
+      case Qt::Key_Backspace: text = QStringLiteral("\b"); break;
+      default: break;
+      }
+    }
+    guitest::PressKey(key.key(), key.keyboardModifiers(), text);
+    i = int(end);
+  }
+  guitest::ProcessEvents();
 }
 
 // Ctrl+letter as X11 reports it: the control character as text.
@@ -73,6 +112,16 @@ protected:
     guitest::ProcessEvents();
   }
   void Show() { guitest::ShowAndActivate(form); }
+  static void Type(const QString &script) { stdtest::Type(script); }
+  // A control of type T placed on the form, named when a name is given.
+  template <typename T>
+  T *Add(int left, int top, int width, int height, const QString &name = QString()) {
+    auto *control = new T(form);
+    if (!name.isEmpty()) control->SetName(name);
+    control->SetParent(form);
+    control->SetBounds(left, top, width, height);
+    return control;
+  }
 
   ScopedScriptedServices services;
   QStringList log;

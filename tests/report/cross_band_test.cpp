@@ -11,17 +11,9 @@ protected:
   // Columns from a second source: months with a factor 1, 2, 3, ...; the cross data strip at x 200, 80 wide,
   // the cross footer strip right after it.
   void Columns(int count) {
-    months = new TMemoryDataSet(form);
-    months->SetName(QStringLiteral("Months"));
-    months->FieldDefs()->Add(QStringLiteral("MON"), ftString, 10);
-    months->FieldDefs()->Add(QStringLiteral("FACTOR"), ftInteger);
-    months->CreateDataSet();
-    for (int i = 1; i <= count; ++i) {
-      months->Append();
-      months->FieldByName(QStringLiteral("MON"))->SetAsString(QStringLiteral("M%1").arg(i));
-      months->FieldByName(QStringLiteral("FACTOR"))->SetAsInteger(i);
-      months->Post();
-    }
+    months =
+        test::MemoryTable(form, QStringLiteral("Months"), {{"MON", ftString, 10}, {"FACTOR", ftInteger}});
+    for (int i = 1; i <= count; ++i) test::AppendRow(months, {QStringLiteral("M%1").arg(i), i});
     auto *monthSource = new TfrDBDataSet(form);
     monthSource->SetName(QStringLiteral("frMonths"));
     monthSource->SetDataSet(months);

@@ -210,7 +210,7 @@ protected:
   fake::Band footer{QStringLiteral("MasterFooter1"), frBandMasterFooter};
 };
 
-TEST_F(DatasetAggregateTest, TotalsAFieldOverEveryRecord) {
+TEST_F(DatasetAggregateTest, TotalsAFieldOverEveryRecordAndLeavesTheDatasetWhereItWas) {
   const struct {
     const char *expression;
     double expected;
@@ -223,9 +223,7 @@ TEST_F(DatasetAggregateTest, TotalsAFieldOverEveryRecord) {
     SCOPED_TRACE(c.expression);
     EXPECT_DOUBLE_EQ(Calc(QString::fromUtf8(c.expression)).ToDouble(), c.expected);
   }
-}
-
-TEST_F(DatasetAggregateTest, LeavesTheDatasetWhereItWasSoTheBandLosesNoLines) {
+  // The dataset is left where it was, so the band loses no lines.
   GoTo(3);
   EXPECT_DOUBLE_EQ(Calc("SUM(Lines.PRICE)").ToDouble(), 150.0);
   EXPECT_EQ(CurrentId(), 3);

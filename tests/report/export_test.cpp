@@ -136,9 +136,7 @@ TEST_F(ExportTest, AFilterHearsOfTheDocumentEachPageEachObjectAndEachOutputLineI
   calls.clear();
   AddBand(btReportTitle, 0, 100);
   AddMemo(0, 0, 200, 60, {QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")});
-  auto line = CreateViewByType(gtLine);
-  std::tie(line->Left, line->Top, line->Width, line->Height) = std::tuple(0, 70, 200, 0);
-  page->Add(std::move(line));
+  test::AddView<TfrLineView>(page, QString(), 0, 70, 200, 0);
   ASSERT_TRUE(report->PrepareReport());
   ASSERT_TRUE(report->ExportTo(Recording(), target));
   EXPECT_EQ(calls,

@@ -151,21 +151,11 @@ protected:
 
   static TMemoryDataSet *MakeLines(TComponent *owner, const char *name,
                                    std::initializer_list<double> prices) {
-    auto *dataSet = new TMemoryDataSet(owner);
-    dataSet->SetName(QString::fromLatin1(name));
-    dataSet->FieldDefs()->Add(QStringLiteral("ID"), ftInteger);
-    dataSet->FieldDefs()->Add(QStringLiteral("PRICE"), ftFloat);
-    dataSet->FieldDefs()->Add(QStringLiteral("Unit Price"), ftFloat);
-    dataSet->FieldDefs()->Add(QStringLiteral("NOTE"), ftMemo);
-    dataSet->CreateDataSet();
+    TMemoryDataSet *dataSet =
+        test::MemoryTable(owner, QString::fromLatin1(name),
+                          {{"ID", ftInteger}, {"PRICE", ftFloat}, {"Unit Price", ftFloat}, {"NOTE", ftMemo}});
     int id = 0;
-    for (const double price : prices) {
-      dataSet->Append();
-      dataSet->FieldByName(QStringLiteral("ID"))->SetAsInteger(++id);
-      dataSet->FieldByName(QStringLiteral("PRICE"))->SetAsFloat(price);
-      dataSet->FieldByName(QStringLiteral("Unit Price"))->SetAsFloat(price / 10);
-      dataSet->Post();
-    }
+    for (const double price : prices) test::AppendRow(dataSet, {++id, price, price / 10});
     dataSet->First();
     return dataSet;
   }

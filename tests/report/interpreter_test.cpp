@@ -55,7 +55,7 @@ protected:
   TStringList errors;
 };
 
-TEST_F(ScriptTest, AnEmptyScriptCompilesToNothing) {
+TEST_F(ScriptTest, CompilesEmptyScriptsToNothingAndArrayAssignmentsAndBareProceduresToCalls) {
   for (const char *text : {"", "   ", "// only a comment", "{ a note }", "\t"}) {
     const TfrCompiledScript compiled = Compile(text);
     EXPECT_TRUE(compiled.Statements().isEmpty()) << text;
@@ -63,9 +63,6 @@ TEST_F(ScriptTest, AnEmptyScriptCompilesToNothing) {
     interpreter.RunScript(compiled);
   }
   EXPECT_EQ(interpreter.assignments, 0);
-}
-
-TEST_F(ScriptTest, CompilesArrayAssignmentsAndBareProceduresToCalls) {
   TfrCompiledScript compiled = Compile("arr[3] := 5");
   ASSERT_EQ(compiled.Statements().size(), 1);
   EXPECT_EQ(compiled.Statements()[0].kind, TfrScriptStatement::Evaluate);
@@ -159,9 +156,7 @@ TEST_F(ScriptTest, ReportsEachCompileErrorWithItsLineAndColumn) {
     EXPECT_EQ(errors[0], c.error);
     EXPECT_EQ(compiled.Errors(), QStringList{c.error});
   }
-}
-
-TEST_F(ScriptTest, ACompileErrorIsRaisedWhenTheScriptRunsAndNothingRuns) {
+  // The error is raised when the script runs, and nothing runs.
   const TfrCompiledScript compiled = Compile("x := 1; y := (");
   ASSERT_TRUE(compiled.HasErrors());
   EXPECT_TRUE(test::Refusal<EfrScriptError>([&] {

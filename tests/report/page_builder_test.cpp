@@ -127,10 +127,11 @@ TEST_F(PageBuilderTest, BandsPrintInTheirOrderWhereTheyFit) {
              {"1: 0,0 200x20 Huge", "2: 0,0 200x20 After"}),
       Layout("footer totals and the summary take in every record", Items(4),
              {"MasterData 0+20 frLines | 0 [NAME] [PRICE #N0.2]",
-              "MasterFooter 30+20 | 0 Total [SUM([PRICE]) #N0.2] avg [AVG([QTY]) #N0.2] max [MAX([QTY])]",
+              "MasterFooter 30+20 | 0 Total [SUM([PRICE]) #N0.2] avg [AVG([QTY]) #N0.2] max [MAX([QTY])] min "
+              "[MIN([QTY], band1)]",
               "ReportSummary 60+20 | 0 Qty [SUM([QTY])] Lines [COUNT(,)]"},
              {"1: Item 1 1.50", "1: Item 2 3.00", "1: Item 3 4.50", "1: Item 4 6.00",
-              "1: Total 15.00 avg 2.50 max 4", "1: Qty 10 Lines 4"},
+              "1: Total 15.00 avg 2.50 max 4 min 1", "1: Qty 10 Lines 4"},
              false),
       Layout("data bands chained without a source print with the record and count it once", Items(2),
              {"MasterData 0+20 frLines | 0,100 [NAME]", "MasterData 30+20 | 10,100 price [PRICE]",

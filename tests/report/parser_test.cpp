@@ -125,6 +125,12 @@ TEST_F(ParserTest, ConvertsToPostfixWithOperatorCodes) {
     SCOPED_TRACE(c.text);
     EXPECT_EQ(parser.ConvertToPostfix(QString::fromUtf8(c.text)), c.postfix);
   }
+  // Without calls only when nothing would run.
+  EXPECT_EQ(parser.ConvertWithoutCalls("a + 1"), std::optional<QString>(QStringLiteral("a 1 +")));
+  EXPECT_EQ(parser.ConvertWithoutCalls("F(1)"), std::nullopt);
+  EXPECT_EQ(parser.ConvertWithoutCalls("IF(a, 1, 2)"), std::nullopt);
+  EXPECT_TRUE(seen.isEmpty());
+  EXPECT_TRUE(names.isEmpty());
 }
 
 TEST_F(ParserTest, GivesNamesUpperCasedAndBracketedTextAsWritten) {
@@ -136,7 +142,7 @@ TEST_F(ParserTest, GivesNamesUpperCasedAndBracketedTextAsWritten) {
   EXPECT_DOUBLE_EQ(Calc("missing + 1").ToDouble(), 1.0);
 }
 
-TEST_F(ParserTest, PassesArgumentTextsToTheFunctionHandler) {
+TEST_F(ParserTest, PassesArgumentTextsToTheFunctionHandlerAndSplicesItsResults) {
   EXPECT_TRUE(Calc("F(1+2, 'a,b', G(x, y)) + 1") == Variant(43.0));
   ASSERT_EQ(seen.size(), 1);
   EXPECT_EQ(seen[0].name, QStringLiteral("F"));
@@ -155,24 +161,13 @@ TEST_F(ParserTest, PassesArgumentTextsToTheFunctionHandler) {
   seen.clear();
   Calc("F([a,b], 2)");
   EXPECT_EQ(seen[0].p1, QStringLiteral("[a,b]"));
-}
-
-TEST_F(ParserTest, SplicesFunctionResultsSoThatTheyReadBack) {
-  // A literal result's inner quotes are doubled when it is spliced.
+  // Results are spliced so that they read back: a literal result's inner quotes are doubled.
   EXPECT_TRUE(Calc("Q(0) + '!'") == Variant("it's!"));
   for (const double x : {1e-5, 0.1, 123456.789, -2.5, 1e200}) {
     SCOPED_TRACE(x);
     EXPECT_EQ(Calc(QStringLiteral("N(%1)").arg(frNumberText(x))).ToDouble(), x);
   }
   EXPECT_THROW(frNumberText(std::numeric_limits<double>::infinity()), EParserError);
-}
-
-TEST_F(ParserTest, ConvertsWithoutCallsOnlyWhenNothingWouldRun) {
-  EXPECT_EQ(parser.ConvertWithoutCalls("a + 1"), std::optional<QString>(QStringLiteral("a 1 +")));
-  EXPECT_EQ(parser.ConvertWithoutCalls("F(1)"), std::nullopt);
-  EXPECT_EQ(parser.ConvertWithoutCalls("IF(a, 1, 2)"), std::nullopt);
-  EXPECT_TRUE(seen.isEmpty());
-  EXPECT_TRUE(names.isEmpty());
 }
 
 TEST_F(ParserTest, ReadsNumbersDatesAndTimesByTheLocale) {
@@ -213,7 +208,7 @@ TEST_F(ParserTest, RefusesUnknownFunctionsMalformedPostfixRunawayNestingAndPasse
   EXPECT_THROW(bare.Calc("F(1)"), EParserError);
 }
 
-TEST(ReportTruth, IsFalseExactlyWhenZero) {
+TEST_F(ParserTest, TruthIsFalseExactlyWhenZero) {
   for (const Variant &v : {Variant(0), Variant(0.0), Variant(), Variant(false)}) EXPECT_FALSE(frIsTrue(v));
   for (const Variant &v : {Variant(1), Variant(-3), Variant(0.25), Variant(true)}) EXPECT_TRUE(frIsTrue(v));
 }

@@ -23,7 +23,7 @@ protected:
   void BuildTwoPages(TfrEMFPages &pages) {
     pages.Add(&templatePage_);
     TfrMemoView memo;
-    std::tie(memo.Left, memo.Top, memo.Width, memo.Height) = std::tuple(10, 20, 100, 30);
+    test::Place(memo, 10, 20, 100, 30);
     memo.Memo.Add(QStringLiteral("[INVNO]"));
     memo.Memo1.Add(QStringLiteral("Invoice 42"));
     memo.PrintToStream(pages[0].Stream.get());

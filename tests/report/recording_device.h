@@ -19,9 +19,8 @@ namespace test {
 struct DrawCall {
   enum Kind { Rect, Line, Points, Polygon, Path, Ellipse, Text, Image };
   Kind kind = Rect;
-  QRectF bounds;               // device coordinates
-  std::vector<QPointF> points; // lines (pairs), points and polygon corners
-  QColor pen;                  // invalid when there is no pen
+  QRectF bounds; // device coordinates
+  int pointCount = 0;
   qreal penWidth = 0;
   QColor brush; // invalid when there is no brush
   QString text;
@@ -36,13 +35,14 @@ struct DrawCall {
     if (kind != Text) d += QStringLiteral(" %1x%2").arg(n(bounds.width()), n(bounds.height()));
     if (brush.isValid()) d += QLatin1Char(' ') + brush.name();
     if (penWidth > 1) d += QStringLiteral(" w") + n(penWidth);
-    if (kind == Points) d += QStringLiteral(" n%1").arg(points.size());
+    if (kind == Points) d += QStringLiteral(" n%1").arg(pointCount);
     if (kind == Text)
       d += QStringLiteral(" %1px%2 '%3'").arg(n(fontPixels), angle ? " a" + n(angle) : "", text);
     return d;
   }
 };
 
+// Only the floating-point forms are recorded: the engine's integer forms convert to them.
 class RecordingEngine : public QPaintEngine {
 public:
   RecordingEngine() : QPaintEngine(QPaintEngine::AllFeatures) {}
@@ -62,45 +62,19 @@ public:
   void drawRects(const QRectF *rects, int count) override {
     for (int i = 0; i < count; ++i) Add(DrawCall::Rect, transform_.mapRect(rects[i]));
   }
-  void drawRects(const QRect *rects, int count) override {
-    for (int i = 0; i < count; ++i) Add(DrawCall::Rect, transform_.mapRect(QRectF(rects[i])));
-  }
   void drawLines(const QLineF *lines, int count) override {
-    for (int i = 0; i < count; ++i) {
-      DrawCall &c =
-          Add(DrawCall::Line, transform_.map(QPolygonF({lines[i].p1(), lines[i].p2()})).boundingRect());
-      c.points = {transform_.map(lines[i].p1()), transform_.map(lines[i].p2())};
-    }
-  }
-  void drawLines(const QLine *lines, int count) override {
-    for (int i = 0; i < count; ++i) {
-      const QLineF line(lines[i]);
-      drawLines(&line, 1);
-    }
+    for (int i = 0; i < count; ++i)
+      Add(DrawCall::Line, transform_.map(QPolygonF({lines[i].p1(), lines[i].p2()})).boundingRect());
   }
   void drawPoints(const QPointF *points, int count) override {
-    DrawCall &c = Add(DrawCall::Points, QRectF());
-    QPolygonF all;
-    for (int i = 0; i < count; ++i) {
-      c.points.push_back(transform_.map(points[i]));
-      all << c.points.back();
-    }
-    c.bounds = all.boundingRect();
-  }
-  void drawPoints(const QPoint *points, int count) override {
-    std::vector<QPointF> pts(points, points + count);
-    drawPoints(pts.data(), count);
+    Add(DrawCall::Points, transform_.map(QPolygonF(QList<QPointF>(points, points + count))).boundingRect())
+        .pointCount = count;
   }
   void drawPolygon(const QPointF *points, int count, PolygonDrawMode mode) override {
-    QPolygonF polygon;
-    for (int i = 0; i < count; ++i) polygon << transform_.map(points[i]);
-    DrawCall &c = Add(DrawCall::Polygon, polygon.boundingRect());
-    c.points.assign(polygon.begin(), polygon.end());
+    DrawCall &c = Add(DrawCall::Polygon,
+                      transform_.map(QPolygonF(QList<QPointF>(points, points + count))).boundingRect());
+    c.pointCount = count;
     if (mode == PolylineMode) c.brush = QColor();
-  }
-  void drawPolygon(const QPoint *points, int count, PolygonDrawMode mode) override {
-    std::vector<QPointF> pts(points, points + count);
-    drawPolygon(pts.data(), count, mode);
   }
   void drawPath(const QPainterPath &path) override {
     Add(DrawCall::Path, transform_.map(path).boundingRect());
@@ -114,7 +88,6 @@ public:
         item.font().pixelSize() > 0 ? item.font().pixelSize() * scale : item.font().pointSizeF() * scale;
     c.angle = -std::atan2(transform_.m12(), transform_.m11()) * 180 / M_PI;
     if (std::abs(c.angle) < 1e-9) c.angle = 0;
-    c.pen = pen_.color();
     c.brush = QColor();
   }
   void drawImage(const QRectF &r, const QImage &, const QRectF &, Qt::ImageConversionFlags) override {
@@ -129,10 +102,7 @@ private:
     DrawCall c;
     c.kind = kind;
     c.bounds = bounds;
-    if (pen_.style() != Qt::NoPen) {
-      c.pen = pen_.color();
-      c.penWidth = pen_.widthF();
-    }
+    if (pen_.style() != Qt::NoPen) c.penWidth = pen_.widthF();
     if (brush_.style() != Qt::NoBrush) c.brush = brush_.color();
     calls.push_back(c);
     return calls.back();

@@ -43,14 +43,12 @@ protected:
     frSetPreviewWindowOpener(nullptr);
     form = new TComponent(nullptr);
     form->SetName(QStringLiteral("InvoiceForm"));
-    lines = new TMemoryDataSet(form);
-    lines->SetName(QStringLiteral("Lines"));
-    lines->FieldDefs()->Add(QStringLiteral("NAME"), ftString, 60);
-    lines->FieldDefs()->Add(QStringLiteral("QTY"), ftInteger);
-    lines->FieldDefs()->Add(QStringLiteral("PRICE"), ftFloat);
-    lines->FieldDefs()->Add(QStringLiteral("GRP"), ftString, 20);
-    lines->FieldDefs()->Add(QStringLiteral("NOTE"), ftMemo);
-    lines->CreateDataSet();
+    lines = test::MemoryTable(form, QStringLiteral("Lines"),
+                              {{"NAME", ftString, 60},
+                               {"QTY", ftInteger},
+                               {"PRICE", ftFloat},
+                               {"GRP", ftString, 20},
+                               {"NOTE", ftMemo}});
     source = new TfrDBDataSet(form);
     source->SetName(QStringLiteral("frLines"));
     source->SetDataSet(lines);
@@ -72,15 +70,9 @@ protected:
   }
 
   void Fill(const QList<Line> &rows) {
-    for (const Line &row : rows) {
-      lines->Append();
-      lines->FieldByName(QStringLiteral("NAME"))->SetAsString(row.name);
-      lines->FieldByName(QStringLiteral("QTY"))->SetAsInteger(row.qty);
-      lines->FieldByName(QStringLiteral("PRICE"))->SetAsFloat(row.price);
-      lines->FieldByName(QStringLiteral("GRP"))->SetAsString(row.group);
-      if (!row.note.isEmpty()) lines->FieldByName(QStringLiteral("NOTE"))->SetAsString(row.note);
-      lines->Post();
-    }
+    for (const Line &row : rows)
+      test::AppendRow(lines,
+                      {row.name, row.qty, row.price, row.group, row.note.isEmpty() ? Variant() : row.note});
     lines->First();
   }
   // n lines "Item 1" .. "Item n", quantity i, price 1.5 i.
@@ -110,12 +102,11 @@ protected:
 
   TfrMemoView *AddMemo(TfrPage *onPage, int left, int top, int width, int height, const QStringList &text,
                        int flags = 0) {
-    auto memo = std::make_unique<TfrMemoView>();
-    std::tie(memo->Left, memo->Top, memo->Width, memo->Height) = std::tuple(left, top, width, height);
+    auto *memo =
+        test::AddView<TfrMemoView>(onPage, QStringLiteral("Memo%1").arg(++memos_), left, top, width, height);
     memo->Flags = quint16(flags);
-    memo->Name = QStringLiteral("Memo%1").arg(++memos_);
     for (const QString &line : text) memo->Memo.Add(line);
-    return static_cast<TfrMemoView *>(onPage->Add(std::move(memo)));
+    return memo;
   }
   TfrMemoView *AddMemo(int left, int top, int width, int height, const QStringList &text, int flags = 0) {
     return AddMemo(page, left, top, width, height, text, flags);
@@ -163,10 +154,7 @@ protected:
   }
   // A subreport printing template page subPage.
   void AddSubReport(int left, int top, int subPage) {
-    auto sub = std::make_unique<TfrSubReportView>();
-    std::tie(sub->Left, sub->Top, sub->Width, sub->Height) = std::tuple(left, top, 300, 20);
-    sub->SubPage = subPage;
-    page->Add(std::move(sub));
+    test::AddView<TfrSubReportView>(page, QString(), left, top, 300, 20)->SubPage = subPage;
   }
   // A fresh report of one empty page over an empty dataset.
   void NewReport() {

@@ -140,11 +140,9 @@ TEST_F(ReportComponentTest, APdfPageHoldsTheLaidOutLinesInOrderAndTheShapesFille
               flWordWrap);
   text->Adjust = frtaWidth;
   text->FrameTyp = frbAll;
-  auto triangle = std::make_unique<TfrShapeView>();
-  std::tie(triangle->Left, triangle->Top, triangle->Width, triangle->Height) = std::tuple(400, 200, 200, 150);
+  auto *triangle = test::AddView<TfrShapeView>(page, QString(), 400, 200, 200, 150);
   triangle->ShapeType = skTriangle;
   triangle->FillColor = clRed;
-  page->Add(std::move(triangle));
   ASSERT_TRUE(report->PrepareReport()) << report->ErrorText().toStdString();
   ASSERT_TRUE(report->PrintPreparedReport(QString(), 1));
   TfrMemoView layout; // the lines the text is laid out in, measured the way the model does
@@ -263,10 +261,7 @@ TEST_F(ReportComponentTest, DocumentAndPageEventsFrameThePreparation) {
 }
 
 TEST_F(ReportComponentTest, ATemplateIsLoadedFromTheDatasetRowOfItsNumber) {
-  auto *reports = new TMemoryDataSet(form);
-  reports->FieldDefs()->Add(QStringLiteral("rec"), ftInteger);
-  reports->FieldDefs()->Add(QStringLiteral("File"), ftBlob);
-  reports->CreateDataSet();
+  TMemoryDataSet *reports = test::MemoryTable(form, QString(), {{"rec", ftInteger}, {"File", ftBlob}});
   for (const int number : {1, 2}) {
     TfrReportModel model;
     TfrPage *p = model.Pages.Add();

@@ -23,6 +23,13 @@ protected:
     ReportInterpreter()->RunScript(&source, compiled, QStringLiteral("Test"));
   }
   Variant Var(const char *name) { return ReportVariables()->GetVariable(QString::fromLatin1(name)); }
+  // The texts of the variables named, joined by blanks.
+  QString Vars(const char *names) {
+    QStringList texts;
+    for (const QString &name : QString::fromLatin1(names).split(QLatin1Char(' ')))
+      texts << ReportVariables()->GetVariable(name).ToString();
+    return texts.join(QLatin1Char(' '));
+  }
 
   fake::View memo{QStringLiteral("Memo1"), TfrViewKind::Text};
   fake::View picture{QStringLiteral("Picture1"), TfrViewKind::Other};
@@ -32,7 +39,8 @@ protected:
   fake::Report report;
 };
 
-TEST_F(ReportScriptTest, ReadsReportVariablesFirstThenFreeSpaceAndPropertiesOfTheCurrentAndNamedObjects) {
+TEST_F(ReportScriptTest,
+       ReadsReportVariablesFirstThenFreeSpaceColoursAndPropertiesOfTheCurrentAndNamedObjects) {
   ReportVariables()->SetVariable(QStringLiteral("CurrSym"), Variant("EUR"));
   ReportVariables()->SetVariable(QStringLiteral("Top"), Variant(99));
   page.bottom = 700;
@@ -40,37 +48,32 @@ TEST_F(ReportScriptTest, ReadsReportVariablesFirstThenFreeSpaceAndPropertiesOfTh
   picture.values[vpWidth] = 30;
   Run("begin s := CurrSym + '!'; l := Top; x := FreeSpace; a := Left + 5; b := Picture1.Width; t := Text "
       "end");
-  EXPECT_TRUE(Var("S") == Variant("EUR!"));
-  EXPECT_TRUE(Var("L") == Variant(99));
+  EXPECT_EQ(Vars("S L A B T"), "EUR! 99 15 30 hello");
   EXPECT_TRUE(Var("X") == Variant("250")) << "free space as decimal text";
-  EXPECT_TRUE(Var("A") == Variant(15.0));
-  EXPECT_TRUE(Var("B") == Variant(30));
-  EXPECT_TRUE(Var("T") == Variant("hello"));
-}
-
-TEST_F(ReportScriptTest, GivesColourNames) {
   Run("begin a := clWhite; b := clNavy; c := clFuchsia; d := CLTRANSPARENT; FillColor := clRed end");
-  EXPECT_TRUE(Var("A") == Variant(16777215));
-  EXPECT_TRUE(Var("B") == Variant(8388608));
-  EXPECT_TRUE(Var("C") == Variant(16711935));
-  EXPECT_TRUE(Var("D") == Variant(0x1FFFFFFF));
+  EXPECT_EQ(Vars("A B C D"), "16777215 8388608 16711935 536870911");
   EXPECT_TRUE(memo.values[vpFillColor] == Variant(255));
 }
 
+// Names that are no property of the object in hand go to the report: fields, names with no current object
+// or of an object not on the page, and text and font properties of an object that holds no text.
 TEST_F(ReportScriptTest, PassesOtherNamesToTheReport) {
   fields[QStringLiteral("ITEMPRICE")] = 12.5;
   Run("begin p := ItemPrice * 2; q := [ItemPrice] end");
-  EXPECT_TRUE(Var("P") == Variant(25.0));
-  EXPECT_TRUE(Var("Q") == Variant(12.5));
-  // With no current object every name goes to the report.
-  frEngine().CurView = nullptr;
-  lookups.clear();
-  Run("x := Left");
-  EXPECT_EQ(lookups, QStringList{QStringLiteral("LEFT")});
-  // So does an object name that is not on the page.
-  lookups.clear();
-  Run("x := Nothing.Left");
-  EXPECT_EQ(lookups, QStringList{QStringLiteral("NOTHING.LEFT")});
+  EXPECT_EQ(Vars("P Q"), "25 12.5");
+  const struct {
+    TfrEngineView *current;
+    const char *script, *asked;
+  } cases[] = {{nullptr, "x := Left", "LEFT"},
+               {&memo, "x := Nothing.Left", "NOTHING.LEFT"},
+               {&picture, "begin FontName := 'Courier'; f := FontSize end", "FONTSIZE"}};
+  for (const auto &c : cases) {
+    frEngine().CurView = c.current;
+    lookups.clear();
+    Run(QString::fromLatin1(c.script));
+    EXPECT_EQ(lookups, QStringList{QString::fromLatin1(c.asked)}) << c.script;
+  }
+  EXPECT_FALSE(picture.values.contains(vpFontName));
 }
 
 TEST_F(ReportScriptTest, SetsPropertiesConvertedToTheirTypes) {
@@ -84,14 +87,6 @@ TEST_F(ReportScriptTest, SetsPropertiesConvertedToTheirTypes) {
   EXPECT_TRUE(set(vpFontStyle) == Variant(3) && set(vpFlags) == Variant(7));
   Run("Picture1.Top := 5");
   EXPECT_TRUE(picture.values[vpTop] == Variant(5));
-}
-
-TEST_F(ReportScriptTest, GivesTextAndFontPropertiesOnlyToTextObjects) {
-  frEngine().CurView = &picture;
-  lookups.clear();
-  Run("begin FontName := 'Courier'; f := FontSize end");
-  EXPECT_FALSE(picture.values.contains(vpFontName));
-  EXPECT_EQ(lookups, QStringList{QStringLiteral("FONTSIZE")});
 }
 
 TEST_F(ReportScriptTest, RefusesToSetAPropertyWithNoObjectToSetItOn) {
@@ -181,8 +176,12 @@ TEST(ReportEngine, FreesItsObjectsInTheOrderAddedWhenItStops) {
   EXPECT_EQ(freed, (QStringList{QStringLiteral("b"), QStringLiteral("a"), QStringLiteral("c")}));
 }
 
-TEST(ReportVariables, ReplaceByNameWithoutRegardToCaseAndKeepTheFirstWrittenName) {
+// Variables are replaced by name without regard to case and keep the first written name; a missing name gives
+// null, and Delete ignores indexes outside the list.
+TEST(ReportVariables, ReplaceByNameWithoutRegardToCaseAndMissOrDeleteQuietly) {
   TfrVariables variables;
+  EXPECT_TRUE(variables.GetVariable(QStringLiteral("X")).IsNull());
+  EXPECT_EQ(variables.IndexOf(QStringLiteral("X")), -1);
   variables.SetVariable(QStringLiteral("CurrSym"), Variant("$"));
   variables.SetVariable(QStringLiteral("SINV"), Variant(17));
   variables.SetVariable(QStringLiteral("CURRSYM"), Variant("EUR"));
@@ -190,20 +189,11 @@ TEST(ReportVariables, ReplaceByNameWithoutRegardToCaseAndKeepTheFirstWrittenName
   EXPECT_EQ(variables.Name(0), QStringLiteral("CurrSym"));
   EXPECT_TRUE(variables.GetVariable(QStringLiteral("currsym")) == Variant("EUR"));
   EXPECT_EQ(variables.IndexOf(QStringLiteral("sinv")), 1);
-  EXPECT_TRUE(variables.GetVariable(QStringLiteral("SInv")) == Variant(17));
-}
-
-TEST(ReportVariables, AMissingNameGivesNullAndDeleteIgnoresIndexesOutsideTheList) {
-  TfrVariables variables;
-  EXPECT_TRUE(variables.GetVariable(QStringLiteral("X")).IsNull());
-  EXPECT_EQ(variables.IndexOf(QStringLiteral("X")), -1);
-  variables.SetVariable(QStringLiteral("A"), Variant(1));
-  variables.SetVariable(QStringLiteral("B"), Variant(2));
   variables.Delete(-1);
   variables.Delete(2);
   variables.Delete(0);
   ASSERT_EQ(variables.Count(), 1);
-  EXPECT_EQ(variables.Name(0), QStringLiteral("B"));
+  EXPECT_EQ(variables.Name(0), QStringLiteral("SINV"));
 }
 
 } // namespace

@@ -1,14 +1,16 @@
 // Shared set-up of the report model tests: the virtual printer with A4 paper, US English formats, the shape
-// object registered and design mode; a byte builder for expected streams, small pictures of each kind,
-// scripted printers, the message of a refusal, and the PDF tools.
+// object registered and design mode; objects placed on a page, memory tables, a byte builder for expected
+// streams, small pictures of each kind, scripted printers, the message of a refusal, and the PDF tools.
 #pragma once
 #include "platform/core/format_settings.h"
 #include "platform/core/streams.h"
 #include "platform/core/text_encoding.h"
+#include "platform/data/memory_dataset.h"
 #include "platform/graphics/bitmap.h"
 #include "platform/graphics/jpeg_image.h"
 #include "platform/graphics/printer.h"
 #include "report/model_state.h"
+#include "report/page.h"
 #include "report/printer_wrapper.h"
 #include "report/shape_view.h"
 #include <QBuffer>
@@ -39,6 +41,45 @@ protected:
 
   FormatSettingsGuard formats_{FormatSettings::USEnglish()};
 };
+
+// Places a view at left,top of that size.
+inline void Place(TfrView &view, int left, int top, int width, int height) {
+  std::tie(view.Left, view.Top, view.Width, view.Height) = std::tuple(left, top, width, height);
+}
+
+// A new view of class T named name on the page, at left,top of that size.
+template <class T>
+T *AddView(TfrPage *page, const QString &name, int left = 0, int top = 0, int width = 0, int height = 0) {
+  auto view = std::make_unique<T>();
+  view->Name = name;
+  Place(*view, left, top, width, height);
+  return static_cast<T *>(page->Add(std::move(view)));
+}
+
+// A memory dataset with these fields ("name", type[, size]), open and empty, owned by owner.
+struct FieldSpec {
+  const char *name;
+  TFieldType type;
+  int size = 0;
+};
+inline TMemoryDataSet *MemoryTable(TComponent *owner, const QString &name,
+                                   std::initializer_list<FieldSpec> fields) {
+  auto *table = new TMemoryDataSet(owner);
+  table->SetName(name);
+  for (const FieldSpec &f : fields) table->FieldDefs()->Add(QString::fromUtf8(f.name), f.type, f.size);
+  table->CreateDataSet();
+  return table;
+}
+// Appends a record of these values, one a field in order; an empty or null value leaves its field empty.
+inline void AppendRow(TDataSet *table, std::initializer_list<Variant> values) {
+  table->Append();
+  int i = 0;
+  for (const Variant &value : values) {
+    TField *field = table->Fields()->Fields(i++);
+    if (!value.IsNull() && !value.IsEmpty()) field->SetAsVariant(value);
+  }
+  table->Post();
+}
 
 // The message of the E the call throws; "no error" when it throws none.
 template <class E>

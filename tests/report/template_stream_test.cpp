@@ -41,12 +41,7 @@ QByteArray Stored(TfrView &view) {
   return stream.Bytes();
 }
 
-template <typename T>
-T *AddView(TfrPage *page, const QString &name) {
-  auto view = std::make_unique<T>();
-  view->Name = name;
-  return static_cast<T *>(page->Add(std::move(view)));
-}
+using test::AddView;
 
 // ---- golden bytes ----
 
@@ -56,8 +51,7 @@ TEST_F(TemplateStreamTest, GoldenStreamOfAPageWithATextObject) {
   TfrPage *page = AddPage(model);
   page->pgMargins = Rect(10, 20, 30, 40);
   page->UseMargins = true;
-  auto *memo = AddView<TfrMemoView>(page, QStringLiteral("Memo1"));
-  std::tie(memo->Left, memo->Top, memo->Width, memo->Height) = std::tuple(10, 20, 100, 30);
+  auto *memo = AddView<TfrMemoView>(page, QStringLiteral("Memo1"), 10, 20, 100, 30);
   memo->FrameTyp = frbAll;
   memo->FrameWidth = 0.5;
   memo->FrameColor = clRed;
@@ -125,8 +119,8 @@ void BuildFullTemplate(TfrReportModel &model) {
     if (type == btGroupHeader) band->FormatStr = QStringLiteral("[CUSTNO]");
   }
   for (int style = 0; style <= 6; ++style) {
-    auto *memo = AddView<TfrMemoView>(first, QStringLiteral("Memo%1").arg(style + 1));
-    std::tie(memo->Left, memo->Top, memo->Width, memo->Height) = std::tuple(5 + style, 12 * style, 80, 12);
+    auto *memo =
+        AddView<TfrMemoView>(first, QStringLiteral("Memo%1").arg(style + 1), 5 + style, 12 * style, 80, 12);
     memo->Flags = quint16(style * 3 & 15);
     memo->FrameTyp = quint16(style * 7 & 15);
     memo->FrameStyle = quint16(style);

@@ -27,7 +27,7 @@ public:
                     int size = 10, TFontStyles style = 0, int adjust = frtaLeft, TColor fill = clNone,
                     int frame = 0) {
     memo_ = std::make_unique<TfrMemoView>();
-    std::tie(memo_->Left, memo_->Top, memo_->Width, memo_->Height) = std::tuple(left, top, width, height);
+    Place(*memo_, left, top, width, height);
     memo_->Font.SetSize(size);
     memo_->Font.SetStyle(style);
     memo_->Adjust = adjust;

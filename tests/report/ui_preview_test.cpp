@@ -252,6 +252,11 @@ TEST_F(PreviewTest, FindAndF3WalkTheHitsWithTheCaseOption) {
   form->SetPage(1);
   Press(Qt::Key_F3);
   EXPECT_EQ(form->CurrentPage(), 1);
+  // A damaged page holds no text and the search goes on to the next page.
+  pages[0].Stream->SetSize(pages[0].Stream->Size() - 3); // cut inside the last object
+  answer = {QStringLiteral("invoice no"), false, true};
+  form->FindBtnClick(nullptr);
+  EXPECT_EQ(form->CurrentPage(), 2);
 }
 
 TEST_F(PreviewTest, SaveOffersTheExportFiltersAndOpenLoadsAFile) {

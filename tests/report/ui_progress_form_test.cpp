@@ -40,45 +40,35 @@ TEST_F(ProgressFormTest, WorkRunsWhileTheWindowShowsAndClosesIt) {
   EXPECT_FALSE(window.Form()->Visible());
 }
 
-TEST_F(ProgressFormTest, CancelStopsTheWorkAtItsNextCheck) {
-  bool terminated = false;
-  int cancels = 0, pages = 0;
-  const TModalResult result = window.Execute(
-      [&] {
-        for (int page = 1; page <= 10 && !terminated; ++page) {
-          ++pages;
-          window.SetLabel(QStringLiteral("Printing page:  %1").arg(page));
-          if (page == 2) guitest::Click(window.Form()->Button1, QPoint(5, 5));
-          Application()->ProcessMessages();
-        }
-        window.Close(terminated ? mrCancel : mrOk);
-      },
-      [&] {
-        ++cancels;
-        terminated = true;
-      });
-  EXPECT_EQ(result, mrCancel);
-  EXPECT_EQ(cancels, 1);
-  EXPECT_EQ(pages, 2);
-  EXPECT_EQ(window.Form()->Button1->Caption(), "Cancel");
-}
-
-TEST_F(ProgressFormTest, EscapeAndTheCloseBoxCancelToo) {
-  for (int way = 0; way < 2; ++way) {
+// The Cancel button, Escape and the close box each stop the work at its next check.
+TEST_F(ProgressFormTest, CancelEscapeAndTheCloseBoxStopTheWorkAtItsNextCheck) {
+  const std::function<void()> ways[] = {[&] { guitest::Click(window.Form()->Button1, QPoint(5, 5)); },
+                                        [&] {
+                                          guitest::PressKey(Qt::Key_Escape, Qt::NoModifier,
+                                                            QString(QChar(27)), 0,
+                                                            window.Form()->Button1->Widget());
+                                        },
+                                        [&] { SendMessage(window.Form()->Handle(), WM_CLOSE); }};
+  for (const auto &cancel : ways) {
     bool terminated = false;
+    int cancels = 0, pages = 0;
     const TModalResult result = window.Execute(
         [&] {
-          if (way == 0)
-            guitest::PressKey(Qt::Key_Escape, Qt::NoModifier, QString(QChar(27)), 0,
-                              window.Form()->Button1->Widget());
-          else
-            SendMessage(window.Form()->Handle(), WM_CLOSE);
-          Application()->ProcessMessages();
-          EXPECT_TRUE(terminated) << way;
+          for (int page = 1; page <= 10 && !terminated; ++page) {
+            ++pages;
+            window.SetLabel(QStringLiteral("Printing page:  %1").arg(page));
+            if (page == 2) cancel();
+            Application()->ProcessMessages();
+          }
+          window.Close(terminated ? mrCancel : mrOk);
         },
-        [&] { terminated = true; });
-    EXPECT_EQ(result, mrCancel) << way;
+        [&] {
+          ++cancels;
+          terminated = true;
+        });
+    EXPECT_EQ(QList<int>({result, cancels, pages}), QList<int>({mrCancel, 1, 2}));
   }
+  EXPECT_EQ(window.Form()->Button1->Caption(), "Cancel");
 }
 
 TEST_F(ProgressFormTest, WorkThatEndsWithoutClosingEndsWithOkAndAnExceptionReachesTheCaller) {

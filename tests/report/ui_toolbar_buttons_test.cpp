@@ -45,6 +45,13 @@ protected:
     return b;
   }
   QImage Screen() { return form->Widget()->grab().toImage(); }
+  // The form's colours at the points given.
+  QList<QRgb> Pixels(std::initializer_list<QPoint> points) {
+    const QImage screen = Screen();
+    QList<QRgb> colours;
+    for (const QPoint &p : points) colours << Px(screen, p.x(), p.y());
+    return colours;
+  }
   static void Enter(TControl *c) {
     QEvent e(QEvent::Enter);
     QApplication::sendEvent(c->Widget(), &e);
@@ -93,19 +100,15 @@ TEST_F(ToolbarButtonsTest, AFlatGreyedButtonColoursAndRaisesUnderTheMouseAndSink
   // The glyph is centred, 3 pixels in; olive is transparent.
   const QRgb grey = qRgb(76, 76, 76) & 0xFFFFFF, red = qRgb(255, 0, 0) & 0xFFFFFF;
   EXPECT_EQ(button->DrawState(), fbsInactive);
-  QImage s = Screen();
-  EXPECT_EQ(Px(s, 21, 21), grey);
-  EXPECT_EQ(Px(s, 10, 10), Sys(clBtnFace)) << "no frame";
-  EXPECT_EQ(Px(s, 13, 13), Sys(clBtnFace));
+  EXPECT_EQ(Pixels({{21, 21}, {10, 10}, {13, 13}}), (QList<QRgb>{grey, Sys(clBtnFace), Sys(clBtnFace)}))
+      << "no frame";
 
   Enter(button);
   guitest::ProcessEvents();
   EXPECT_TRUE(button->MouseInControl());
   EXPECT_EQ(button->DrawState(), fbsUp);
-  s = Screen();
-  EXPECT_EQ(Px(s, 21, 21), red);
-  EXPECT_EQ(Px(s, 10, 10), Sys(clBtnHighlight)) << "raised";
-  EXPECT_EQ(Px(s, 31, 31), Sys(clBtnShadow));
+  EXPECT_EQ(Pixels({{21, 21}, {10, 10}, {31, 31}}), (QList<QRgb>{red, Sys(clBtnHighlight), Sys(clBtnShadow)}))
+      << "raised";
 
   Leave(button);
   guitest::ProcessEvents();
@@ -121,10 +124,8 @@ TEST_F(ToolbarButtonsTest, AFlatGreyedButtonColoursAndRaisesUnderTheMouseAndSink
   guitest::SendMouse(button, QEvent::MouseButtonPress, Qt::LeftButton, QPoint(5, 5), Qt::LeftButton);
   guitest::ProcessEvents();
   EXPECT_EQ(button->DrawState(), fbsDown);
-  s = Screen();
-  EXPECT_EQ(Px(s, 10, 10), Sys(clBtnShadow)) << "sunken";
-  EXPECT_EQ(Px(s, 22, 22), red) << "the glyph moved one pixel";
-  EXPECT_EQ(Px(s, 14, 14), Sys(clBtnFace));
+  EXPECT_EQ(Pixels({{10, 10}, {22, 22}, {14, 14}}), (QList<QRgb>{Sys(clBtnShadow), red, Sys(clBtnFace)}))
+      << "sunken, the glyph moved one pixel";
   // Dragged out: the button comes up; released outside: no click.
   guitest::SendMouse(button, QEvent::MouseMove, Qt::NoButton, QPoint(40, 5), Qt::LeftButton);
   EXPECT_NE(button->DrawState(), fbsDown);
@@ -142,9 +143,7 @@ TEST_F(ToolbarButtonsTest, AFlatGreyedButtonColoursAndRaisesUnderTheMouseAndSink
   EXPECT_FALSE(button->MouseInControl());
   guitest::Click(button, QPoint(5, 5));
   EXPECT_EQ(clicks, 1);
-  s = Screen();
-  EXPECT_EQ(Px(s, 17, 17), Sys(clBtnShadow));
-  EXPECT_EQ(Px(s, 25, 25), Sys(clBtnHighlight));
+  EXPECT_EQ(Pixels({{17, 17}, {25, 25}}), (QList<QRgb>{Sys(clBtnShadow), Sys(clBtnHighlight)}));
 }
 
 TEST_F(ToolbarButtonsTest, GroupButtonsStayDownOneAtATime) {
@@ -242,10 +241,8 @@ TEST_F(ToolbarButtonsTest, SeparatorDrawsAnEtchedLineAcrossTheToolbar) {
     separator->SetBounds(bevel ? 50 : 80, 10, 8, 22);
   }
   guitest::ShowAndActivate(form);
-  const QImage s = Screen();
-  EXPECT_EQ(Px(s, 50 + 3, 20), Sys(clBtnShadow));
-  EXPECT_EQ(Px(s, 50 + 4, 20), Sys(clBtnHighlight));
-  EXPECT_EQ(Px(s, 80 + 3, 20), Sys(clBtnFace));
+  EXPECT_EQ(Pixels({{50 + 3, 20}, {50 + 4, 20}, {80 + 3, 20}}),
+            (QList<QRgb>{Sys(clBtnShadow), Sys(clBtnHighlight), Sys(clBtnFace)}));
 }
 
 TEST(ReportGlyphs, EveryPictureIsRegisteredWithOliveAsItsTransparentColour) {

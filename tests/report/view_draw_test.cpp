@@ -11,6 +11,7 @@
 namespace {
 
 using test::DrawCall;
+using test::Place;
 
 class ViewDrawTest : public test::ReportModelTest {
 protected:
@@ -25,9 +26,6 @@ protected:
     canvas_ = std::make_unique<TCanvas>(device_.get());
     view.Draw(canvas_.get());
     return device_->Calls();
-  }
-  static void Place(TfrView &view, int left, int top, int width, int height) {
-    std::tie(view.Left, view.Top, view.Width, view.Height) = std::tuple(left, top, width, height);
   }
 
   std::unique_ptr<test::RecordingDevice> device_;
@@ -87,7 +85,7 @@ TEST_F(ViewDrawTest, ScalingComputesBoundsGapsTheDrawingRectangleAndTheClipRegio
 // Memo at 10,20 of 100 x 40 with the frame sides, style, width and scale given, in red.
 std::unique_ptr<TfrView> Framed(int sides, int style = psSolid, float width = 1, double scale = 1) {
   auto memo = std::make_unique<TfrMemoView>();
-  std::tie(memo->Left, memo->Top, memo->Width, memo->Height) = std::tuple(10, 20, 100, 40);
+  Place(*memo, 10, 20, 100, 40);
   memo->FrameTyp = quint16(sides);
   memo->FrameStyle = quint16(style);
   memo->FrameWidth = width;
@@ -299,45 +297,43 @@ TEST_F(ViewDrawTest, ALineTurnsVerticalOrHorizontalByItsLongerSide) {
   EXPECT_EQ(device_->Described(), QStringList{"R 30,40 101x1 #000000"});
 }
 
+// The colours of an image at the points given.
+QList<QRgb> Pixels(const QImage &image, std::initializer_list<QPoint> points) {
+  QList<QRgb> colours;
+  for (const QPoint &p : points) colours << image.pixel(p);
+  return colours;
+}
+
 TEST_F(ViewDrawTest, ShapesAndPicturesOnAnImage) {
+  const QRgb red = qRgb(255, 0, 0), white = qRgb(255, 255, 255), black = qRgb(0, 0, 0);
+  // A triangle: inside, outside above the left side, the base line.
   TfrShapeView triangle;
   Place(triangle, 10, 10, 80, 40);
   triangle.ShapeType = skTriangle;
   triangle.FillColor = clRed;
-  QImage image = Paint(triangle);
-  EXPECT_EQ(image.pixel(50, 35), qRgb(255, 0, 0));     // inside
-  EXPECT_EQ(image.pixel(12, 12), qRgb(255, 255, 255)); // outside, above the left side
-  EXPECT_EQ(image.pixel(50, 50), qRgb(0, 0, 0));       // the base line
+  EXPECT_EQ(Pixels(Paint(triangle), {{50, 35}, {12, 12}, {50, 50}}), (QList<QRgb>{red, white, black}));
   // A 40 x 20 rounded rectangle has corners of a 5 x 5 ellipse: the corner pixel stays out, the one
   // diagonally inside it is in.
   TfrShapeView rounded;
   Place(rounded, 10, 10, 40, 20);
   rounded.ShapeType = skRoundRectangle;
   rounded.FillColor = rounded.FrameColor = clRed;
-  image = Paint(rounded);
-  EXPECT_EQ(image.pixel(10, 10), qRgb(255, 255, 255));
-  EXPECT_EQ(image.pixel(11, 11), qRgb(255, 0, 0));
-  EXPECT_EQ(image.pixel(30, 20), qRgb(255, 0, 0));
+  EXPECT_EQ(Pixels(Paint(rounded), {{10, 10}, {11, 11}, {30, 20}}), (QList<QRgb>{white, red, red}));
+  // An ellipse filled, then transparent: only the outline.
   TfrShapeView ellipse;
   Place(ellipse, 10, 10, 80, 40);
   ellipse.ShapeType = skEllipse;
   ellipse.FillColor = clLime;
-  image = Paint(ellipse);
-  EXPECT_EQ(image.pixel(50, 30), qRgb(0, 255, 0));
-  EXPECT_EQ(image.pixel(12, 12), qRgb(255, 255, 255));
+  EXPECT_EQ(Pixels(Paint(ellipse), {{50, 30}, {12, 12}}), (QList<QRgb>{qRgb(0, 255, 0), white}));
   ellipse.FillColor = clNone;
-  image = Paint(ellipse);
-  EXPECT_EQ(image.pixel(50, 30), qRgb(255, 255, 255)); // transparent: only the outline
-  EXPECT_EQ(image.pixel(50, 10), qRgb(0, 0, 0));
+  EXPECT_EQ(Pixels(Paint(ellipse), {{50, 30}, {50, 10}}), (QList<QRgb>{white, black}));
 
   // The bitmap's pixels, its top-left one stretched; a metafile's grey placeholder.
   TfrPictureView picture;
   Place(picture, 0, 0, 99, 59);
   picture.Flags = flStretched;
   picture.Picture.LoadFromBytes(test::BitmapBytes());
-  image = Paint(picture);
-  EXPECT_EQ(image.pixel(50, 30), qRgb(0, 128, 255));
-  EXPECT_EQ(image.pixel(2, 2), qRgb(255, 0, 0));
+  EXPECT_EQ(Pixels(Paint(picture), {{50, 30}, {2, 2}}), (QList<QRgb>{qRgb(0, 128, 255), red}));
   picture.Picture.LoadFromBytes(test::EnhancedMetafileBytes());
   ASSERT_EQ(KindOf(picture.Picture.Graphic()), TGraphicKind::Metafile);
   Place(picture, 10, 10, 60, 30);
@@ -347,9 +343,7 @@ TEST_F(ViewDrawTest, ShapesAndPicturesOnAnImage) {
 TEST_F(ViewDrawTest, PictureLoadsFromABlobFieldAndANullFieldEmptiesIt) {
   std::unique_ptr<TComponent, void (*)(TComponent *)> owner{new TComponent(nullptr),
                                                             [](TComponent *c) { c->Free(); }};
-  auto *ds = new TMemoryDataSet(owner.get());
-  ds->FieldDefs()->Add(QStringLiteral("LOGO"), ftBlob);
-  ds->CreateDataSet();
+  TMemoryDataSet *ds = test::MemoryTable(owner.get(), QString(), {{"LOGO", ftBlob}});
   ds->Append();
   auto *logo = dynamic_cast<TBlobField *>(ds->FieldByName(QStringLiteral("LOGO")));
   ASSERT_NE(logo, nullptr);

@@ -23,14 +23,6 @@ class XmlExportTest : public test::ReportModelTest {
 protected:
   TfrPage *AddPage() { return model_.Pages.Add(); }
 
-  template <class T>
-  T *AddView(TfrPage *page, const QString &name, int left, int top, int width, int height) {
-    auto view = std::make_unique<T>();
-    view->Name = name;
-    std::tie(view->Left, view->Top, view->Width, view->Height) = std::tuple(left, top, width, height);
-    return static_cast<T *>(page->Add(std::move(view)));
-  }
-
   QByteArray Document(TComponent *owner = nullptr) {
     TMemoryStream stream;
     SaveReportAsXml(model_, owner, &stream);
@@ -59,7 +51,7 @@ protected:
     return Attributes(document, QLatin1String(element)).value(QLatin1String(name)).toString();
   }
   TfrBandView *AddBand(TfrPage *page, const char *name, int type, int top, const char *source = "") {
-    auto *band = AddView<TfrBandView>(page, QLatin1String(name), 0, top, 0, 20);
+    auto *band = test::AddView<TfrBandView>(page, QLatin1String(name), 0, top, 0, 20);
     band->SetBandType(type);
     band->FormatStr = QLatin1String(source);
     return band;
@@ -89,15 +81,16 @@ TEST_F(XmlExportTest, AReportWithoutScriptsIsAGoldenDocument) {
   TfrPage *page = AddPage();
   page->UseMargins = true;
   page->pgMargins = Rect(91, 91, 91, 91);
-  auto *header = AddView<TfrBandView>(page, QStringLiteral("PageHeader1"), 0, 91, 0, 40);
+  auto *header = test::AddView<TfrBandView>(page, QStringLiteral("PageHeader1"), 0, 91, 0, 40);
   header->SetBandType(btPageHeader);
   header->Flags = flBandOnFirstPage | flBandOnLastPage;
-  AddView<TfrMemoView>(page, QStringLiteral("Title"), 101, 100, 300, 20)->Memo.Add(QStringLiteral("Invoice"));
+  test::AddView<TfrMemoView>(page, QStringLiteral("Title"), 101, 100, 300, 20)
+      ->Memo.Add(QStringLiteral("Invoice"));
   TfrPage *landscape = AddPage();
   landscape->ChangePaper(frDefaultPaperSize, 0, 0, frLandscape);
   landscape->PrintToPrevPage = true;
   landscape->ColCount = 2;
-  auto *box = AddView<TfrShapeView>(landscape, QStringLiteral("Box"), 30, 40, 200, 80);
+  auto *box = test::AddView<TfrShapeView>(landscape, QStringLiteral("Box"), 30, 40, 200, 80);
   box->ShapeType = skRoundRectangle;
   box->FillColor = clSilver;
   box->FrameTyp = frbAll;
@@ -155,7 +148,7 @@ TEST_F(XmlExportTest, AMemoEscapesEveryValueAndWritesUtf8WhateverTheLocale) {
   QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
 
   TfrPage *page = AddPage();
-  auto *memo = AddView<TfrMemoView>(page, QStringLiteral("Fish & \"Chips\" <1>"), 40, 50, 120, 18);
+  auto *memo = test::AddView<TfrMemoView>(page, QStringLiteral("Fish & \"Chips\" <1>"), 40, 50, 120, 18);
   memo->Memo.Add(QStringLiteral("Fish & Chips \"large\" <2>"));
   memo->Memo.Add(QStringLiteral("Müller € 5 ½"));
   memo->Flags = flAutoSize;
@@ -194,10 +187,7 @@ TEST_F(XmlExportTest, AMemoEscapesEveryValueAndWritesUtf8WhateverTheLocale) {
 TEST_F(XmlExportTest, APictureCarriesItsGraphicItsFlagsAndItsField) {
   TComponent form(nullptr);
   form.SetName(QStringLiteral("InvoiceForm"));
-  auto *company = new TMemoryDataSet(&form);
-  company->SetName(QStringLiteral("Company"));
-  company->FieldDefs()->Add(QStringLiteral("LOGO"), ftGraphic);
-  company->CreateDataSet();
+  test::MemoryTable(&form, QStringLiteral("Company"), {{"LOGO", ftGraphic}});
   frSetTopLevelComponents([&form] { return QList<TComponent *>{&form}; });
   TfrValue &bound = model_.Values[model_.Values.AddValue(QStringLiteral("COMPANYLOGO"))];
   bound.Typ = 1;
@@ -216,7 +206,7 @@ TEST_F(XmlExportTest, APictureCarriesItsGraphicItsFlagsAndItsField) {
       {"[Company.LOGO]", icon, test::Bytes().u8(5).raw("TIcon").raw(icon).data(), flPictCenter},
       {"[Nowhere.LOGO]", {}, {}, flStretched | flPictRatio}};
   for (const auto &c : cases) {
-    auto *picture = AddView<TfrPictureView>(page, QStringLiteral("Logo"), 20, 20, 150, 60);
+    auto *picture = test::AddView<TfrPictureView>(page, QStringLiteral("Logo"), 20, 20, 150, 60);
     picture->Flags = quint16(c.flags);
     if (!c.file.isEmpty()) picture->Picture.LoadFromBytes(c.file);
     picture->Memo.Add(QLatin1String(c.memo));
@@ -233,17 +223,9 @@ TEST_F(XmlExportTest, APictureCarriesItsGraphicItsFlagsAndItsField) {
     const QString memo = QLatin1String(c.memo);
     SCOPED_TRACE(memo.toStdString());
     EXPECT_EQ(read.value(QLatin1String("Memo.text")), memo);
+    const QByteArray data = test::Bytes().u8(4).raw("Data").u8(10).i32(c.stored.size()).raw(c.stored).data();
     EXPECT_EQ(read.value(QLatin1String("Picture.Propdata")).toString(),
-              c.stored.isEmpty() ? QString()
-                                 : QString::fromLatin1(test::Bytes()
-                                                           .u8(4)
-                                                           .raw("Data")
-                                                           .u8(10)
-                                                           .i32(c.stored.size())
-                                                           .raw(c.stored)
-                                                           .data()
-                                                           .toHex()
-                                                           .toUpper()));
+              c.stored.isEmpty() ? QString() : QString::fromLatin1(data.toHex().toUpper()));
     const bool known = memo != QLatin1String("[Nowhere.LOGO]");
     EXPECT_EQ(read.value(QLatin1String("DataSet")).toString(), known ? "InvoiceForm.Company" : "");
     EXPECT_EQ(read.value(QLatin1String("DataField")).toString(), known ? "LOGO" : "");
@@ -261,14 +243,14 @@ TEST_F(XmlExportTest, APictureCarriesItsGraphicItsFlagsAndItsField) {
 
 TEST_F(XmlExportTest, ScriptsBecomeProceduresAndEventAttributes) {
   TfrPage *page = AddPage();
-  auto *memo = AddView<TfrMemoView>(page, QStringLiteral("Memo1"), 0, 0, 100, 20);
+  auto *memo = test::AddView<TfrMemoView>(page, QStringLiteral("Memo1"), 0, 0, 100, 20);
   memo->Script.Add(QStringLiteral("if [Total] > 0 then"));
   memo->Script.Add(QStringLiteral("  Text := \"due\""));
   auto *band = AddBand(page, "Band1", btMasterData, 100);
   band->Script.Add(QStringLiteral("begin"));
   band->Script.Add(QStringLiteral("  Height := 0;"));
   band->Script.Add(QStringLiteral("end"));
-  AddView<TfrMemoView>(page, QStringLiteral("Memo2"), 0, 0, 100, 20)
+  test::AddView<TfrMemoView>(page, QStringLiteral("Memo2"), 0, 0, 100, 20)
       ->Script.Add(QStringLiteral("Visible := False;"));
 
   // Each script becomes a procedure run with its object; the band's own begin and end are left out.
@@ -293,7 +275,7 @@ TEST_F(XmlExportTest, ScriptsBecomeProceduresAndEventAttributes) {
 }
 
 TEST_F(XmlExportTest, ASubreportNamesThePageElementItPrints) {
-  auto *sub = AddView<TfrSubReportView>(AddPage(), QStringLiteral("SubReport1"), 10, 10, 100, 50);
+  auto *sub = test::AddView<TfrSubReportView>(AddPage(), QStringLiteral("SubReport1"), 10, 10, 100, 50);
   sub->SubPage = 1;
   AddPage();
   EXPECT_TRUE(Element(sub).startsWith(QLatin1String(R"(<TfrxSubreport Name="SubReport1")")));
@@ -334,7 +316,7 @@ TEST_F(XmlExportTest, BandsByTypeAndFlags) {
   hidden.Visible = false;
   EXPECT_EQ(Element(&hidden),
             QStringLiteral(R"(<TfrxReportTitle Name="H" Top="0" Height="0" Visible="False")"));
-  AddView<TfrBandView>(AddPage(), QStringLiteral("Cross"), 0, 0, 0, 10)->SetBandType(btCrossData);
+  test::AddView<TfrBandView>(AddPage(), QStringLiteral("Cross"), 0, 0, 0, 10)->SetBandType(btCrossData);
   const QByteArray document = Document();
   ExpectWellFormed(document);
   EXPECT_FALSE(document.contains("Cross"));
@@ -360,17 +342,10 @@ TEST_F(XmlExportTest, DatasetsAndVariablesGoIntoPropdataAndDataBandsNameTheirSou
   EXPECT_TRUE(document.contains(R"(<TfrxMasterData Name="MasterData2" Top="160" Height="20"/>)"));
   test::Bytes expected;
   expected.u8(8).raw("Datasets").u8(14);
-  for (const char *name : {"DD.frLines", "frLocal"})
-    expected.u8(1)
-        .u8(7)
-        .raw("DataSet")
-        .u8(13)
-        .u8(11)
-        .raw("DataSetName")
-        .u8(6)
-        .u8(int(qstrlen(name)))
-        .raw(name)
-        .u8(0);
+  for (const char *name : {"DD.frLines", "frLocal"}) {
+    expected.u8(1).u8(7).raw("DataSet").u8(13).u8(11).raw("DataSetName");
+    expected.u8(6).u8(int(qstrlen(name))).raw(name).u8(0);
+  }
   expected.u8(0).u8(9).raw("Variables").u8(14).u8(1).u8(4).raw("Name").u8(6).u8(7).raw("CURRSYM");
   expected.u8(5).raw("Value").u8(6).u8(3).raw("\"\xA3\"").u8(0).u8(0);
   EXPECT_EQ(Attr(document, "TfrxReport", "Propdata"), QString::fromLatin1(expected.data().toHex().toUpper()));
@@ -397,7 +372,7 @@ TEST_F(XmlExportTest, DisplayFormatsByCategoryAndVariant) {
                {0x01010200, "", "fkNumeric . %2.2f"}};
   for (const auto &c : cases) {
     model_.Pages.Clear();
-    auto *memo = AddView<TfrMemoView>(AddPage(), QStringLiteral("M"), 0, 0, 10, 10);
+    auto *memo = test::AddView<TfrMemoView>(AddPage(), QStringLiteral("M"), 0, 0, 10, 10);
     memo->Format = c.format;
     memo->FormatStr = QString::fromUtf8(c.formatStr);
     const QXmlStreamAttributes read = Attributes(Document(), QStringLiteral("TfrxMemoView"));

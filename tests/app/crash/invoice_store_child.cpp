@@ -38,38 +38,23 @@ struct CountedFile {
 
 sqlite3_file *Real(sqlite3_file *file) { return reinterpret_cast<CountedFile *>(file)->Real; }
 
+// A method of the real file, counted first when it changes the file.
+template <auto Method, bool Changes = false, typename... Args>
+int Forward(sqlite3_file *file, Args... args) {
+  if (Changes) Step();
+  return (Real(file)->pMethods->*Method)(Real(file), args...);
+}
+// A method of the base file system.
+template <auto Method, typename... Args>
+int ToBase(sqlite3_vfs *, Args... args) {
+  return (base->*Method)(base, args...);
+}
+
 int Close(sqlite3_file *file) {
   const int rc = Real(file)->pMethods ? Real(file)->pMethods->xClose(Real(file)) : SQLITE_OK;
   sqlite3_free(Real(file));
   return rc;
 }
-int Read(sqlite3_file *f, void *b, int n, sqlite3_int64 o) {
-  return Real(f)->pMethods->xRead(Real(f), b, n, o);
-}
-int Write(sqlite3_file *f, const void *b, int n, sqlite3_int64 o) {
-  Step();
-  return Real(f)->pMethods->xWrite(Real(f), b, n, o);
-}
-int Truncate(sqlite3_file *f, sqlite3_int64 size) {
-  Step();
-  return Real(f)->pMethods->xTruncate(Real(f), size);
-}
-int Sync(sqlite3_file *f, int flags) {
-  Step();
-  return Real(f)->pMethods->xSync(Real(f), flags);
-}
-int FileSize(sqlite3_file *f, sqlite3_int64 *size) { return Real(f)->pMethods->xFileSize(Real(f), size); }
-int Lock(sqlite3_file *f, int level) { return Real(f)->pMethods->xLock(Real(f), level); }
-int Unlock(sqlite3_file *f, int level) { return Real(f)->pMethods->xUnlock(Real(f), level); }
-int CheckReservedLock(sqlite3_file *f, int *out) {
-  return Real(f)->pMethods->xCheckReservedLock(Real(f), out);
-}
-int FileControl(sqlite3_file *f, int op, void *arg) {
-  return Real(f)->pMethods->xFileControl(Real(f), op, arg);
-}
-int SectorSize(sqlite3_file *f) { return Real(f)->pMethods->xSectorSize(Real(f)); }
-int DeviceCharacteristics(sqlite3_file *f) { return Real(f)->pMethods->xDeviceCharacteristics(Real(f)); }
-
 int Open(sqlite3_vfs *, sqlite3_filename name, sqlite3_file *file, int flags, int *outFlags) {
   auto *counted = reinterpret_cast<CountedFile *>(file);
   counted->Base.pMethods = nullptr;
@@ -88,16 +73,6 @@ int Delete(sqlite3_vfs *, const char *name, int syncDir) {
   Step();
   return base->xDelete(base, name, syncDir);
 }
-int Access(sqlite3_vfs *, const char *name, int flags, int *out) {
-  return base->xAccess(base, name, flags, out);
-}
-int FullPathname(sqlite3_vfs *, const char *name, int size, char *out) {
-  return base->xFullPathname(base, name, size, out);
-}
-int Randomness(sqlite3_vfs *, int n, char *out) { return base->xRandomness(base, n, out); }
-int Sleep(sqlite3_vfs *, int microseconds) { return base->xSleep(base, microseconds); }
-int CurrentTime(sqlite3_vfs *, double *now) { return base->xCurrentTime(base, now); }
-int GetLastError(sqlite3_vfs *, int n, char *out) { return base->xGetLastError(base, n, out); }
 
 // Puts the counting file system in front of the default one, as the new default.
 void CountFileCalls() {
@@ -105,17 +80,17 @@ void CountFileCalls() {
   methods = sqlite3_io_methods();
   methods.iVersion = 1;
   methods.xClose = Close;
-  methods.xRead = Read;
-  methods.xWrite = Write;
-  methods.xTruncate = Truncate;
-  methods.xSync = Sync;
-  methods.xFileSize = FileSize;
-  methods.xLock = Lock;
-  methods.xUnlock = Unlock;
-  methods.xCheckReservedLock = CheckReservedLock;
-  methods.xFileControl = FileControl;
-  methods.xSectorSize = SectorSize;
-  methods.xDeviceCharacteristics = DeviceCharacteristics;
+  methods.xRead = Forward<&sqlite3_io_methods::xRead>;
+  methods.xWrite = Forward<&sqlite3_io_methods::xWrite, true>;
+  methods.xTruncate = Forward<&sqlite3_io_methods::xTruncate, true>;
+  methods.xSync = Forward<&sqlite3_io_methods::xSync, true>;
+  methods.xFileSize = Forward<&sqlite3_io_methods::xFileSize>;
+  methods.xLock = Forward<&sqlite3_io_methods::xLock>;
+  methods.xUnlock = Forward<&sqlite3_io_methods::xUnlock>;
+  methods.xCheckReservedLock = Forward<&sqlite3_io_methods::xCheckReservedLock>;
+  methods.xFileControl = Forward<&sqlite3_io_methods::xFileControl>;
+  methods.xSectorSize = Forward<&sqlite3_io_methods::xSectorSize>;
+  methods.xDeviceCharacteristics = Forward<&sqlite3_io_methods::xDeviceCharacteristics>;
   static sqlite3_vfs counting;
   counting = *base;
   counting.iVersion = 1;
@@ -124,12 +99,12 @@ void CountFileCalls() {
   counting.pAppData = nullptr;
   counting.xOpen = Open;
   counting.xDelete = Delete;
-  counting.xAccess = Access;
-  counting.xFullPathname = FullPathname;
-  counting.xRandomness = Randomness;
-  counting.xSleep = Sleep;
-  counting.xCurrentTime = CurrentTime;
-  counting.xGetLastError = GetLastError;
+  counting.xAccess = ToBase<&sqlite3_vfs::xAccess>;
+  counting.xFullPathname = ToBase<&sqlite3_vfs::xFullPathname>;
+  counting.xRandomness = ToBase<&sqlite3_vfs::xRandomness>;
+  counting.xSleep = ToBase<&sqlite3_vfs::xSleep>;
+  counting.xCurrentTime = ToBase<&sqlite3_vfs::xCurrentTime>;
+  counting.xGetLastError = ToBase<&sqlite3_vfs::xGetLastError>;
   sqlite3_vfs_register(&counting, 1);
 }
 

@@ -1,0 +1,372 @@
+// The settings dialog, the customer and product editors and the about box on a real data folder, driven by
+// typed keys and mouse clicks: what they store and show again, the fields' limits, what SAVE refuses, saves
+// the database refuses, and the about box's links.
+#include "app/invoice_storage.h"
+#include "tests/app/dialog_fixture.h"
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
+
+namespace {
+
+enum { kLogo, kCompany, kLastINV = 7 };
+
+class Dialogs : public DialogTest {
+protected:
+  // The given fields of every record of a table, as text, in insertion order.
+  QList<QStringList> Stored(const QString &table, QList<int> fields) {
+    QList<QStringList> rows;
+    for (const TRow &record : Records(table)) {
+      rows << QStringList();
+      for (int field : fields) rows.last() << record.value(field).toString();
+    }
+    return rows;
+  }
+  QList<QStringList> Customers() { return Stored(QStringLiteral("CUSTOMERS"), {1, 2, 3, 4, 5, 6}); }
+  QList<QStringList> Products() { return Stored(QStringLiteral("PRODUCTS"), {0, 1, 2}); } // type, text, price
+  TRow Settings() { return Records(QStringLiteral("CONTROL")).value(0); }
+  // Limits the database file to its size now, so that it refuses to grow (0: no limit).
+  void LimitDatabase(bool limit = true) {
+    const qint64 size = limit ? QFileInfo(DatabaseFile()).size() : 0;
+    ASSERT_EQ(DD->ffServerEngine1()->DatabaseSetSizeLimit(DD->ffDatabase1->DatabaseID(), size), DBIERR_NONE);
+  }
+  // A bitmap of the given size and colour in the test's folder; returns its path.
+  QString WriteBitmap(const QString &name, int width, int height, QRgb colour) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    EXPECT_TRUE(image.save(files.filePath(name), "BMP"));
+    return files.filePath(name);
+  }
+  // The settings' "Change", answered with a file (nothing: cancelled).
+  void ChooseLogo(std::optional<QString> path) {
+    services->AnswerFileDialog(path ? std::optional(TFileDialogResult{*path, 1}) : std::nullopt);
+    Click(SETTINGS->CorelGlyphButton1);
+  }
+
+  QTemporaryDir files;
+};
+
+TEST_F(Dialogs, EverySettingAndTheLogoAreStoredAndShownAgain) {
+  SetFirst(QStringLiteral("CONTROL"), kLastINV, 41);
+  DD->CONTROL->Refresh();
+  const QString logo = WriteBitmap(QStringLiteral("logo.bmp"), 300, 120, qRgb(200, 30, 30));
+  // Rows 0-5 and 9; texts longer than their fields are cut to them (50, 250, 25, 25, 100, 100, 100).
+  const QString typed[] = {QStringLiteral("Harbour Bakery Łódź ").repeated(3),
+                           QString(300, QLatin1Char('a')),
+                           QStringLiteral("+44 23 9273 0000"),
+                           QString(30, QLatin1Char('7')),
+                           QStringLiteral("Orders@Harbour.example").repeated(5),
+                           QStringLiteral("WWW.Harbour.UK"),
+                           QStringLiteral("Thank you – €").repeated(9)};
+  SETTINGS->Setup();
+  EXPECT_EQ(Run(SETTINGS,
+                [&] {
+                  EXPECT_EQ(SETTINGS->EGrid1->ItemAt(6)->DisplayText(), QStringLiteral("42"));
+                  for (int i = 0; i < 6; ++i) Paste(typed[i]), Enter();
+                  for (const char *text : {"10001", "17.5"}) TypeText(QString::fromLatin1(text)), Enter();
+                  TypeText(QStringLiteral("S"));
+                  Key(Qt::Key_Down);
+                  Paste(typed[6]);
+                  ChooseLogo(logo);
+                  Click(SETTINGS->Button1);
+                }),
+            mrOk);
+  QFile logoFile(logo);
+  ASSERT_TRUE(logoFile.open(QIODevice::ReadOnly));
+  const TRow stored = Settings();
+  EXPECT_EQ(stored,
+            (TRow{logoFile.readAll(), typed[0].left(50), typed[1].left(250), typed[2], typed[3].left(25),
+                  typed[4].left(100).toLower(), typed[5].toLower(), 10000, 17.5, 1, typed[6].left(100)}));
+  EXPECT_EQ(DD->DefaultTaxPCT, 17.5);
+  EXPECT_EQ(DD->DefaultINVTYPE, 1);
+  EXPECT_TRUE(services->MessageBoxes().isEmpty());
+  ASSERT_EQ(services->FileDialogs().size(), 1);
+  EXPECT_EQ(services->FileDialogs()[0].InitialDir, QDir::homePath());
+
+  // Shown again as stored. A file that is no bitmap, and what is typed or chosen and then cancelled (even a
+  // value that would be refused), change nothing.
+  QFile notABitmap(files.filePath(QStringLiteral("notes.bmp")));
+  ASSERT_TRUE(notABitmap.open(QIODevice::WriteOnly) && notABitmap.write("BM not really a picture") > 0);
+  notABitmap.close();
+  for (TControl *close : {SETTINGS->Button2, SETTINGS->Button1}) {
+    const qsizetype messages = services->MessageBoxes().size();
+    SETTINGS->Setup();
+    Run(SETTINGS, [&] {
+      const QStringList shown = {
+          SETTINGS->EGrid1->ItemAt(0)->DisplayText(), SETTINGS->EGrid1->ItemAt(6)->DisplayText(),
+          SETTINGS->EGrid1->ItemAt(7)->DisplayText(), SETTINGS->EGrid1->ItemAt(8)->DisplayText()};
+      EXPECT_EQ(shown, QStringList({typed[0].left(50), "10001", "17.5", "SERVICES"}));
+      // Stretched over the whole frame.
+      const QImage frame = GrabControl(SETTINGS->Panel1);
+      for (QPoint at : {QPoint(3, 3), QPoint(245, 149)}) EXPECT_EQ(frame.pixel(at), qRgb(200, 30, 30));
+      ChooseLogo(notABitmap.fileName());
+      ASSERT_EQ(services->MessageBoxes().size(), messages + 1);
+      EXPECT_TRUE(services->MessageBoxes().last().Text.contains(QStringLiteral("notes.bmp")));
+      EXPECT_EQ(SETTINGS->Image1->Picture()->Width(), 300);
+      if (close == SETTINGS->Button2) {
+        ChooseLogo(WriteBitmap(QStringLiteral("other.bmp"), 40, 40, 0));
+        TypeText(QStringLiteral("lost"));
+        ClickRow(SETTINGS->EGrid1, SETTINGS->EGrid1->CellRect(1, 6));
+        TypeText(QStringLiteral("12x"));
+      }
+      Click(close);
+    });
+    EXPECT_EQ(services->MessageBoxes().size(), messages + 1);
+    EXPECT_EQ(Settings(), stored);
+  }
+}
+
+TEST_F(Dialogs, SettingsRefuseWhatCannotBeStoredAndKeepTheDialogOpen) {
+  Insert(QStringLiteral("MINV1"), HeaderRow(57)); // invoice 57 is stored
+  const QString mustBeAbove =
+      QStringLiteral("The next invoice number must be above 57, the highest number of a stored invoice.");
+  const struct {
+    int row;
+    QString text;
+    QString message;
+  } cases[] = {
+      {7, "-0.5", "The default tax percent must be a number from 0 to 99999999.9."},
+      {6, "0", "The next invoice number must be 1 or more."},
+      {6, "-5", "The next invoice number must be 1 or more."},
+      {6, "57", mustBeAbove},
+      {6, "12", mustBeAbove},
+      {6, "12x", "Next Invoice Number: '12x' is not a valid integer value."},
+  };
+  // A stored logo that is no picture shows as none, and stays stored.
+  SetFirst(QStringLiteral("CONTROL"), kLogo, QByteArray("BM damaged"));
+  DD->CONTROL->Refresh();
+  const TRow before = Settings();
+  SETTINGS->Setup();
+  Run(SETTINGS, [&] {
+    EXPECT_TRUE(SETTINGS->Image1->Picture()->Empty());
+    // The counter fell behind the stored invoices: the next number shown is the one an invoice would get.
+    EXPECT_EQ(SETTINGS->EGrid1->ItemAt(6)->DisplayText(), QStringLiteral("58"));
+    for (const auto &c : cases) {
+      ClickRow(SETTINGS->EGrid1, SETTINGS->EGrid1->CellRect(1, c.row));
+      TypeText(c.text);
+      const qsizetype messages = services->MessageBoxes().size();
+      Click(SETTINGS->Button1);
+      ASSERT_EQ(services->MessageBoxes().size(), messages + 1) << c.text.toStdString();
+      EXPECT_EQ(services->MessageBoxes().last().Text.toStdString(), c.message.toStdString());
+      EXPECT_EQ(SETTINGS->ModalResult(), mrNone);
+      EXPECT_EQ(SETTINGS->EGrid1->Row(), c.row);
+      EXPECT_EQ(Settings(), before);
+    }
+    // Mended where it stands, it is saved.
+    TypeText(QStringLiteral("58"));
+    ClickRow(SETTINGS->EGrid1, SETTINGS->EGrid1->CellRect(1, 7));
+    TypeText(QStringLiteral("0"));
+    Click(SETTINGS->Button1);
+  });
+  EXPECT_EQ(Settings().value(kLastINV).toInt(), 57);
+  EXPECT_EQ(Settings().value(kLogo).toByteArray(), QByteArray("BM damaged"));
+  EXPECT_EQ(NextInvoiceNumber(*DD), 58);
+}
+
+TEST_F(Dialogs, ACustomerIsAddedWithinItsFieldsAndEditedAndCancelKeepsNothing) {
+  CUSTEDIT->FillBlank();
+  EXPECT_EQ(Run(CUSTEDIT,
+                [&] {
+                  // Without a name, or with spaces only, SAVE does nothing and says nothing.
+                  for (const char *name : {"", "   "}) {
+                    TypeText(QString::fromLatin1(name));
+                    Click(CUSTEDIT->ButtonSAVE);
+                    EXPECT_EQ(CUSTEDIT->ModalResult(), mrNone);
+                  }
+                  Key(Qt::Key_Home, QString(), Qt::ShiftModifier);
+                  // Longer than the field: its first 50 characters.
+                  Paste(QStringLiteral("Harbour Bakery Ltd") + QString(40, QLatin1Char('!')));
+                  Tab();
+                  TypeText(QStringLiteral("12 Quay Street"));
+                  Click(CUSTEDIT->ButtonSAVE);
+                }),
+            mrOk);
+  const QString name = QStringLiteral("Harbour Bakery Ltd") + QString(32, QLatin1Char('!'));
+  EXPECT_EQ(Customers(), (QList<QStringList>{{name, "12 Quay Street", {}, {}, {}, {}}}));
+  EXPECT_TRUE(services->MessageBoxes().isEmpty());
+
+  // Edited: the name typed over (the edit selects it on entry), the second address line added.
+  CUSTEDIT->FillCurrent();
+  EXPECT_EQ(Run(CUSTEDIT,
+                [&] {
+                  TypeText(QStringLiteral("Harbour Bakeries")), Tab(), Tab(),
+                      TypeText(QStringLiteral("Southsea")), Click(CUSTEDIT->ButtonSAVE);
+                }),
+            mrOk);
+  const QList<QStringList> edited{{"Harbour Bakeries", "12 Quay Street", "Southsea", {}, {}, {}}};
+  EXPECT_EQ(Customers(), edited);
+  CUSTEDIT->FillCurrent();
+  EXPECT_EQ(Run(CUSTEDIT, [&] { TypeText(QStringLiteral("Somebody else")), Click(CUSTEDIT->ButtonCANCEL); }),
+            mrCancel);
+  EXPECT_EQ(Customers(), edited);
+}
+
+TEST_F(Dialogs, AProductKeepsItsTypeAndNeedsADescriptionAndAPriceItCanStore) {
+  const QString refused = QStringLiteral("The item price must be a number from 0.00 to 99999999.90.");
+  const struct {
+    QString description, price;
+    bool paste;
+    bool leave;     // Shift+Tab out of the price before SAVE
+    QString stored; // description and price stored, if any
+    QString message;
+  } cases[] = {
+      {"Window cleaning\rfront and back", "12.5", false, false, "Window cleaning\r\nfront and back 12.5", {}},
+      {QString(), "5", false, false, {}, {}},
+      {"  ", "5", false, false, {}, {}},
+      // Typed past the maximum, or pasted past the key filter: never stored as another price.
+      {"Ladder", "123456789", false, false, {}, refused},
+      {"Ladder", "12abc", true, false, {}, refused},
+      // Leaving it out of range says so and puts back the price it had (0).
+      {"Ladder", "123456789", false, true, "Ladder 0", refused},
+      // Longer than the field: its first 1000 characters.
+      {QString(1200, QLatin1Char('d')),
+       "99999999.9",
+       true,
+       false,
+       QString(1000, QLatin1Char('d')) + " 99999999.9",
+       {}},
+  };
+  for (const auto &c : cases) {
+    const qsizetype products = Products().size(), messages = services->MessageBoxes().size();
+    PRODEDIT->ProductType = 1;
+    PRODEDIT->SetUp(1);
+    Run(PRODEDIT, [&] {
+      const QStringList lines = c.description.split(u'\r'); // Enter starts a new line
+      for (int i = 0; i < lines.size(); ++i) {
+        if (i) Enter();
+        lines[i].size() > 100 ? Paste(lines[i]) : TypeText(lines[i]);
+      }
+      Tab();
+      c.paste ? Paste(c.price) : TypeText(c.price);
+      if (c.leave) BackTab();
+      Click(PRODEDIT->ButtonSAVE);
+    });
+    const QList<QStringList> stored = Products();
+    ASSERT_EQ(stored.size(), products + !c.stored.isEmpty()) << c.price.toStdString();
+    if (!c.stored.isEmpty()) {
+      EXPECT_EQ(stored.last(), QStringList({"1", c.stored.section(' ', 0, -2), c.stored.section(' ', -1)}));
+    }
+    EXPECT_EQ(services->MessageBoxes().size(), messages + !c.message.isEmpty());
+    EXPECT_EQ(services->MessageBoxes().value(messages).Text, c.message);
+  }
+  // Edited as from the items list (the first one stored current): the type stays; a price of 0 is accepted;
+  // Escape leaves it as it was.
+  DD->PRODUCTS->First();
+  while (!DD->PRODUCTS->Eof() && !DD->PRODUCTSDESCRIPTION->AsString().startsWith(QStringLiteral("Window")))
+    DD->PRODUCTS->Next();
+  PRODEDIT->ProductType = 0;
+  PRODEDIT->SetUp(0);
+  EXPECT_EQ(Run(PRODEDIT,
+                [&] {
+                  EXPECT_EQ(PRODEDIT->FE1->Text(), QStringLiteral("12.50"));
+                  Key(Qt::Key_End, QString(), Qt::ControlModifier);
+                  TypeText(QStringLiteral(", monthly")), Tab(), TypeText(QStringLiteral("0"));
+                  Click(PRODEDIT->ButtonSAVE);
+                }),
+            mrOk);
+  const QStringList edited{"1", "Window cleaning\r\nfront and back, monthly", "0"};
+  EXPECT_EQ(Products().first(), edited);
+  PRODEDIT->SetUp(0);
+  EXPECT_EQ(Run(PRODEDIT, [] { TypeText(QStringLiteral("lost")), Escape(); }), mrCancel);
+  EXPECT_EQ(Products().first(), edited);
+}
+
+TEST_F(Dialogs, ASaveTheDatabaseRefusesIsReportedAndKeepsWhatWasTyped) {
+  const QString euros(50, QChar(0x20AC));
+  const struct {
+    TCustomForm *form;
+    TControl *save;
+    TffTable *table;            // what the save adds to, or none (the settings)
+    std::function<void()> type; // into the prepared dialog
+  } cases[] = {
+      {CUSTEDIT, CUSTEDIT->ButtonSAVE, DD->CUST,
+       [&] {
+         CUSTEDIT->FillBlank();
+         for (int i = 0; i < 6; ++i) Paste(euros), Tab();
+       }},
+      {PRODEDIT, PRODEDIT->ButtonSAVE, DD->PRODUCTS, [&] { PRODEDIT->SetUp(1), Paste(euros.repeated(20)); }},
+      {SETTINGS, SETTINGS->Button1, nullptr,
+       [&] {
+         SETTINGS->Setup();
+         TypeText(QStringLiteral("New name"));
+         ChooseLogo(WriteBitmap(QStringLiteral("large.bmp"), 1200, 800, qRgb(1, 2, 3)));
+       }},
+  };
+  for (const auto &c : cases) {
+    // Rows in the table file until it is full.
+    LimitDatabase();
+    for (int i = 0; c.table; ++i) {
+      ASSERT_LT(i, 1000) << "the database never filled up";
+      c.table->Append();
+      c.table->Fields()->Fields(1)->SetAsString(QString::number(i) + euros.left(45));
+      try {
+        c.table->Post();
+      } catch (const std::exception &) {
+        c.table->Cancel();
+        break;
+      }
+    }
+    const int stored = c.table ? c.table->RecordCount() : 0;
+    const TRow settings = Settings();
+    const qsizetype messages = services->MessageBoxes().size();
+    EXPECT_EQ(Run(c.form,
+                  [&] {
+                    c.type();
+                    Click(c.save);
+                    ASSERT_EQ(services->MessageBoxes().size(), messages + 1);
+                    EXPECT_TRUE(services->MessageBoxes().last().Text.contains(QStringLiteral("disk")));
+                    EXPECT_EQ((c.table ? c.table : DD->CONTROL)->State(), dsBrowse);
+                    EXPECT_EQ(c.table ? c.table->RecordCount() : 0, stored);
+                    EXPECT_EQ(Settings(), settings);
+                    // With room made, the same text is saved.
+                    LimitDatabase(false);
+                    Click(c.save);
+                  }),
+              mrOk)
+        << c.form->Name().toStdString();
+    if (c.table) {
+      EXPECT_EQ(c.table->RecordCount(), stored + 1);
+    }
+  }
+  EXPECT_EQ(Settings().value(kCompany).toString(), QStringLiteral("New name"));
+}
+
+// The about box's links open only an address the build gives (this one gives none); OK, Enter or Escape
+// close it, and its quick help cannot be changed.
+TEST_F(Dialogs, TheAboutBoxsLinksOpenOnlyAnAddressTheBuildGives) {
+  const struct {
+    QString webSite, email;
+    QStringList opened; // by the product name, the e-mail line and the web site line, clicked in that order
+    std::function<void()> close;
+  } cases[] = {
+      {{}, {}, {}, [] { Click(AboutBox->OKButton); }},
+      {"www.example.com",
+       "help@example.com",
+       {"http://www.example.com", "mailto:help@example.com", "http://www.example.com"},
+       Enter},
+      {{}, {}, {}, Escape},
+  };
+  const QString help = AboutBox->Memo1->Text();
+  for (const auto &c : cases) {
+    AboutBox->ShowPublisher(c.webSite, c.email);
+    AboutBox->SetActiveControl(AboutBox->Memo1);
+    const qsizetype before = services->OpenedUrls().size();
+    EXPECT_EQ(Run(AboutBox,
+                  [&] {
+                    TypeText(QStringLiteral("xyz"));
+                    Key(Qt::Key_Delete);
+                    EXPECT_EQ(AboutBox->Memo1->Text(), help);
+                    for (TControl *link : std::initializer_list<TControl *>{
+                             AboutBox->ProductName, AboutBox->KNGURLLabel1, AboutBox->KNGURLLabel2})
+                      Click(link);
+                    AboutBox->OKButton->SetFocus();
+                    c.close();
+                  }),
+              mrOk);
+    QStringList opened;
+    for (const QUrl &url : services->OpenedUrls().mid(before)) opened << url.toString();
+    EXPECT_EQ(opened, c.opened);
+  }
+}
+
+} // namespace
