@@ -331,11 +331,20 @@ TEST_F(PastInvoices, ADoubleClickedInvoiceIsReprintedWithItsTemplateMarkedWhenCa
     GTEST_SKIP() << "poppler-utils is not installed";
   StoreInvoices();
   INVOICES->SetUp();
-  for (const auto &[row, number, cancel] : {std::tuple{0, 1005, true}, {1, 1004, false}}) {
+  struct Case {
+    int row, number;
+    bool cancel;
+  };
+  for (const Case &c : {Case{0, 1005, true}, Case{1, 1004, false}}) {
+    const int row = c.row, number = c.number;
+    const bool cancel = c.cancel;
     const QString pdf = output.filePath(QStringLiteral("invoice %1.pdf").arg(number));
     services->AnswerFileDialog(TFileDialogResult{pdf, 1});
     Run(INVOICES, [&] {
-      if (cancel) services->AnswerMessageBox(IDYES), ChooseFromPopup(INVOICES->OvcDbTable1, row);
+      if (cancel) {
+        services->AnswerMessageBox(IDYES);
+        ChooseFromPopup(INVOICES->OvcDbTable1, row);
+      }
       WhenUp(HARD, [] { Click(HARD->Button1); });
       DoubleClick(INVOICES->OvcDbTable1, row);
     });
