@@ -884,8 +884,12 @@ const QStringList &TffServerEngine::ReadStatements(Cursor &cursor, TffScan scan,
     runs = key ? ffIntersectRuns(ffIntersectRuns(runs, range.Ahead), {range.Behind}) : range.FromEdge;
   }
   const Table &table = *cursor.Tbl;
-  const QString head = QStringLiteral("SELECT ") + table.Columns + QStringLiteral(" FROM ") + table.Quoted +
-                       Indexed(index) + QStringLiteral(" WHERE ");
+  // The key follows the fields as the index holds it, so that the cursor goes on from what SQLite compares
+  // even where another program left a key column that does not match its field.
+  QString keyColumns;
+  for (const TffKeySegment &segment : index.Segments) keyColumns += QStringLiteral(", ") + segment.Expression;
+  const QString head = QStringLiteral("SELECT ") + table.Columns + keyColumns + QStringLiteral(" FROM ") +
+                       table.Quoted + Indexed(index) + QStringLiteral(" WHERE ");
   const QString tail = QStringLiteral(" ORDER BY ") + ffOrderBy(index, scan) +
                        QStringLiteral(" LIMIT ?%1").arg(TffSlots::Limit);
   QStringList statements;
@@ -934,11 +938,8 @@ TffError TffServerEngine::ReadRuns(Cursor &cursor, TffScan scan, const QList<QVa
       records.append(std::move(record));
       // The key of the record read, kept for the last one: the cursor goes there.
       lastKey.resize(index.Segments.size());
-      for (int i = 0; i < index.Segments.size(); ++i) {
-        const TffKeySegment &segment = index.Segments[i];
-        lastKey[i] = query.Column(segment.Field + 1);
-        if (segment.NoCase) lastKey[i] = Table::FoldedKey(lastKey[i]);
-      }
+      const int keyColumn = table.Dictionary.FieldCount() + 1;
+      for (int i = 0; i < index.Segments.size(); ++i) lastKey[i] = query.Column(keyColumn + i);
     }
     if (rc != SQLITE_DONE) {
       failure = connection.Failure(rc, QStringLiteral("Table ") + table.Name);

@@ -212,4 +212,22 @@ TEST_F(EngineOtherToolsTest, TheEnginesOwnWritesMarkNothingAndTablesItRebuildsOr
   EXPECT_EQ(Marked(), "0\n");
 }
 
+// A program that runs no triggers may leave a key column that does not match its field, unmarked: the
+// engine then sorts by the key as stored, and a cursor still reads every row once, either way.
+TEST_F(EngineOtherToolsTest, AStaleKeyColumnLeftUnmarkedStillReadsEveryRowOnce) {
+  BuildCustomers();
+  const TffCursorID cursor = Open("CUSTOMERS");
+  for (const char *name : {"Anna", "Bert", "Cleo"}) Customer(cursor, name, QString());
+  ASSERT_OK(engine.DatabaseClose(db));
+  Sqlite3("DROP TRIGGER \"CUSTOMERS$ff_updated\"; UPDATE CUSTOMERS SET CUSTOMER = 'Zed' WHERE CUSTOMER = "
+          "'Anna';");
+  ASSERT_OK(engine.DatabaseOpen(folder.path(), db));
+  const TffCursorID byName = Open("CUSTOMERS", "CUSTOMER");
+  EXPECT_EQ(Column(byName, 1), "Zed,Bert,Cleo");
+  ASSERT_OK(engine.CursorSetToEnd(byName));
+  QStringList backwards;
+  for (QString name; (name = Prior(byName)) != "<bof>" && backwards.size() <= 3;) backwards.append(name);
+  EXPECT_EQ(backwards.join(u','), "Cleo,Bert,Zed");
+}
+
 } // namespace
