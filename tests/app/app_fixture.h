@@ -27,6 +27,19 @@ inline TRow HeaderRow(double Number, const QString &Customer = QStringLiteral("O
           QString(),  QString(), 1.0,   0.0, 1.0,      45000.0,   Number};
 }
 
+// The company name a database file holds, or why it cannot be read.
+inline QString CompanyInFile(const QString &File) {
+  TffServerEngine engine;
+  TffDatabaseID db = 0;
+  TffCursorID cursor = 0;
+  TffRecord record;
+  if (engine.DatabaseOpenFile(File, db) != DBIERR_NONE ||
+      engine.CursorOpen(db, QStringLiteral("CONTROL"), QString(), cursor) != DBIERR_NONE ||
+      engine.RecordGetNext(cursor, record) != DBIERR_NONE)
+    return engine.LastError().Message;
+  return record.Values[1].toString();
+}
+
 // The text of a PDF file as pdftotext reads it (with -layout when Layout).
 inline QString PdfText(const QString &File, bool Layout = false) {
   QProcess process;

@@ -28,17 +28,7 @@ protected:
     return file;
   }
   // The company's name in a database file.
-  static std::string Company(const QString &file) {
-    TffServerEngine engine;
-    TffDatabaseID db = 0;
-    TffCursorID cursor = 0;
-    TffRecord record;
-    if (engine.DatabaseOpenFile(file, db) != DBIERR_NONE ||
-        engine.CursorOpen(db, QStringLiteral("CONTROL"), QString(), cursor) != DBIERR_NONE ||
-        engine.RecordGetNext(cursor, record) != DBIERR_NONE)
-      return engine.LastError().Message.toStdString();
-    return record.Values[1].toString().toStdString();
-  }
+  static std::string Company(const QString &file) { return CompanyInFile(file).toStdString(); }
   QString Refusal(const QString &path, const QStringList &from) {
     try {
       PrepareDataFolder(path, from);

@@ -166,15 +166,7 @@ protected:
   }
   // A folder's company, or why it cannot be read.
   static QString Company(const QString &Folder) {
-    TffServerEngine engine;
-    TffDatabaseID db = 0;
-    TffCursorID cursor = 0;
-    TffRecord record;
-    if (engine.DatabaseOpen(Folder, db) != DBIERR_NONE ||
-        engine.CursorOpen(db, QStringLiteral("CONTROL"), QString(), cursor) != DBIERR_NONE ||
-        engine.RecordGetNext(cursor, record) != DBIERR_NONE)
-      return engine.LastError().Message;
-    return record.Values[1].toString();
+    return CompanyInFile(QDir(Folder).filePath(QStringLiteral("tallyrook.db")));
   }
 
   QTemporaryDir home; // the user's data location lies in it
