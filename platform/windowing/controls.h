@@ -491,6 +491,8 @@ protected:
   bool DoKeyDown(TMessage &Message);
   bool DoKeyUp(TMessage &Message);
   bool DoKeyPress(TMessage &Message);
+  // Whether the parent form, previewing keys, took the key message with the same step.
+  bool FormTakesKey(TMessage &Message, bool (TWinControl::*Step)(TMessage &));
   virtual void DoEnter();
   virtual void DoExit();
   // Lays out the children that have an Align inside Rect (the client area).

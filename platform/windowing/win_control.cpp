@@ -575,10 +575,13 @@ void TWinControl::DoExit() {
   if (OnExit) OnExit(this);
 }
 
-bool TWinControl::DoKeyDown(TMessage &Message) {
+bool TWinControl::FormTakesKey(TMessage &Message, bool (TWinControl::*Step)(TMessage &)) {
   TCustomForm *form = GetParentForm(this);
-  if (form && form != this && form->KeyPreview() && static_cast<TWinControl *>(form)->DoKeyDown(Message))
-    return true;
+  return form && form != this && form->KeyPreview() && (static_cast<TWinControl *>(form)->*Step)(Message);
+}
+
+bool TWinControl::DoKeyDown(TMessage &Message) {
+  if (FormTakesKey(Message, &TWinControl::DoKeyDown)) return true;
   if (controlStyle_.Contains(csNoStdEvents)) return false;
   WORD key = WORD(Message.WParam);
   KeyDown(key, KeyDataToShiftState(Message.LParam));
@@ -587,9 +590,7 @@ bool TWinControl::DoKeyDown(TMessage &Message) {
 }
 
 bool TWinControl::DoKeyUp(TMessage &Message) {
-  TCustomForm *form = GetParentForm(this);
-  if (form && form != this && form->KeyPreview() && static_cast<TWinControl *>(form)->DoKeyUp(Message))
-    return true;
+  if (FormTakesKey(Message, &TWinControl::DoKeyUp)) return true;
   if (controlStyle_.Contains(csNoStdEvents)) return false;
   WORD key = WORD(Message.WParam);
   KeyUp(key, KeyDataToShiftState(Message.LParam));
@@ -598,9 +599,7 @@ bool TWinControl::DoKeyUp(TMessage &Message) {
 }
 
 bool TWinControl::DoKeyPress(TMessage &Message) {
-  TCustomForm *form = GetParentForm(this);
-  if (form && form != this && form->KeyPreview() && static_cast<TWinControl *>(form)->DoKeyPress(Message))
-    return true;
+  if (FormTakesKey(Message, &TWinControl::DoKeyPress)) return true;
   if (controlStyle_.Contains(csNoStdEvents)) return false;
   QChar ch(char16_t(Message.WParam));
   KeyPress(ch);
