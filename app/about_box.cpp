@@ -1,4 +1,5 @@
 #include "app/about_box.h"
+#include "app/form_parts.h"
 #include "app/pictures.h"
 #include "platform/windowing/messages.h"
 #include "platform/windowing/system_services.h"
@@ -12,17 +13,6 @@ const QString kNotPublished = QStringLiteral("none published");
 QString WebAddress(const QString &WebSite) {
   if (WebSite.isEmpty()) return QString();
   return WebSite.contains(QStringLiteral("://")) ? WebSite : QStringLiteral("http://") + WebSite;
-}
-
-TLabel *NewLabel(TForm *Form, TWinControl *Parent, const QString &Name, const QString &Caption, int Left,
-                 int Top) {
-  auto *label = new TLabel(Form);
-  label->SetName(Name);
-  label->SetParent(Parent);
-  label->SetLeft(Left);
-  label->SetTop(Top);
-  label->SetCaption(Caption);
-  return label;
 }
 
 TAboutLink *NewLink(TForm *Form, TWinControl *Parent, const QString &Name, const QString &Caption,

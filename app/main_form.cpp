@@ -4,6 +4,7 @@
 #include "app/customer_list.h"
 #include "app/data_module.h"
 #include "app/dialog_placement.h"
+#include "app/form_parts.h"
 #include "app/invoice_lines.h"
 #include "app/past_invoices.h"
 #include "app/pictures.h"
@@ -70,16 +71,6 @@ TPanel *NewTitle(TForm *Form, const QString &Name, const QString &Caption, const
   panel->Font()->SetStyle(fsBold);
   panel->SetCaption(Caption);
   return panel;
-}
-
-TLabel *NewLabel(TForm *Form, const QString &Name, const QString &Caption, int Left, int Top) {
-  auto *label = new TLabel(Form);
-  label->SetName(Name);
-  label->SetParent(Form);
-  label->SetLeft(Left);
-  label->SetTop(Top);
-  label->SetCaption(Caption);
-  return label;
 }
 
 TVrHyperButton *NewHyperButton(TForm *Form, const QString &Name, const QString &Caption,

@@ -2,6 +2,7 @@
 #include "app/customer_list.h"
 #include "app/data_module.h"
 #include "app/dialog_placement.h"
+#include "app/form_parts.h"
 #include "app/print_form.h"
 #include "platform/widgets/menus.h"
 #include "platform/windowing/system_services.h"
@@ -16,16 +17,6 @@ constexpr int kLineRows = 7;
 constexpr int kItems = 1;
 constexpr int kItemsReprint = 3;
 constexpr int kServicesReprint = 4;
-
-TLabel *NewLabel(TForm *Form, const QString &Name, const QString &Caption, int Left, int Top) {
-  auto *label = new TLabel(Form);
-  label->SetName(Name);
-  label->SetParent(Form);
-  label->SetLeft(Left);
-  label->SetTop(Top);
-  label->SetCaption(Caption);
-  return label;
-}
 
 TListTable *NewList(TForm *Form, const QString &Name, TDataSource *Source, const QList<TListColumn> &Shown,
                     int Top, int Rows) {
