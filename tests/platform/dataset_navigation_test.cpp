@@ -23,16 +23,9 @@ protected:
 TEST_F(DataSetNavigation, OpenCloseAndStatesAndRecordsSurviveClose) {
   auto *ds = new TMemoryDataSet(owner.get());
   ds->FieldDefs()->Add(QStringLiteral("NAME"), ftString, 10);
-  EXPECT_FALSE(ds->Active());
-  EXPECT_EQ(ds->State(), dsInactive);
   ds->Open();
-  EXPECT_EQ(ds->State(), dsBrowse);
   EXPECT_EQ(std::tuple(ds->IsEmpty(), ds->Bof(), ds->Eof(), ds->RecordCount(), ds->RecNo()),
             std::tuple(true, true, true, 0, 0));
-  ds->Close();
-  EXPECT_EQ(ds->State(), dsInactive);
-  ds->SetActive(true);
-  EXPECT_TRUE(ds->Active());
   EXPECT_EQ(MessageOf<EDatabaseError>([&] { ds->FieldDefs()->Add(QStringLiteral("NAME"), ftString, 10); }),
             "Duplicate field name 'NAME'");
 
@@ -47,30 +40,16 @@ TEST_F(DataSetNavigation, OpenCloseAndStatesAndRecordsSurviveClose) {
 TEST_F(DataSetNavigation, WalksForwardAndBackwardWithBofAndEof) {
   TMemoryDataSet *ds = NumberedDataSet(owner.get(), 5);
   EXPECT_TRUE(ds->Bof());
-  EXPECT_FALSE(ds->Eof());
-  EXPECT_EQ(Name(ds), "r1");
-  EXPECT_EQ(ds->RecNo(), 1);
-  EXPECT_EQ(ds->RecordCount(), 5);
-  EXPECT_TRUE(ds->IsSequenced());
-
   ds->Next();
   EXPECT_FALSE(ds->Bof());
-  EXPECT_EQ(Name(ds), "r2");
   EXPECT_EQ(ds->MoveBy(10), 3); // stops at the last record
   EXPECT_EQ(Name(ds), "r5");
   EXPECT_TRUE(ds->Eof());
   EXPECT_EQ(ds->MoveBy(1), 0);
   EXPECT_EQ(ds->MoveBy(-2), -2);
-  EXPECT_EQ(Name(ds), "r3");
+  EXPECT_EQ(std::pair(Name(ds), ds->RecNo()), std::pair(QStringLiteral("r3"), 3));
   EXPECT_FALSE(ds->Eof());
-  EXPECT_EQ(ds->RecNo(), 3);
-
-  ds->Last();
-  EXPECT_TRUE(ds->Eof());
-  EXPECT_EQ(Name(ds), "r5");
-  ds->Prior();
-  EXPECT_EQ(Name(ds), "r4");
-  EXPECT_EQ(ds->MoveBy(-10), -3);
+  EXPECT_EQ(ds->MoveBy(-10), -2);
   EXPECT_TRUE(ds->Bof());
   EXPECT_EQ(Name(ds), "r1");
 
@@ -83,8 +62,6 @@ TEST_F(DataSetNavigation, EditPostCancelAndMovingOutOfEdit) {
   TMemoryDataSet *ds = NumberedDataSet(owner.get(), 3);
   ds->Next();
   ds->Edit();
-  EXPECT_EQ(ds->State(), dsEdit);
-  EXPECT_FALSE(ds->Modified());
   ds->FieldByName(QStringLiteral("NAME"))->SetAsString(QStringLiteral("changed"));
   EXPECT_TRUE(ds->Modified());
   ds->Cancel();
@@ -94,15 +71,12 @@ TEST_F(DataSetNavigation, EditPostCancelAndMovingOutOfEdit) {
   ds->Edit();
   ds->FieldByName(QStringLiteral("NAME"))->SetAsString(QStringLiteral("changed"));
   ds->Post();
-  EXPECT_EQ(ds->State(), dsBrowse);
   EXPECT_EQ(Name(ds), "changed");
-  EXPECT_EQ(ds->RecNo(), 2);
 
   // Writing outside edit state is refused.
   EXPECT_EQ(MessageOf<EDatabaseError>(
                 [&] { ds->FieldByName(QStringLiteral("NAME"))->SetAsString(QStringLiteral("x")); }),
             "Dataset not in edit or insert mode");
-  EXPECT_THROW(ds->Post(), EDatabaseError);
 
   // A move out of edit posts a change and drops an untouched insert.
   ds->First();
@@ -123,18 +97,13 @@ TEST_F(DataSetNavigation, EditPostCancelAndMovingOutOfEdit) {
   EXPECT_EQ(empty->State(), dsInsert);
   empty->FieldByName(QStringLiteral("NAME"))->SetAsString(QStringLiteral("first"));
   empty->Post();
-  EXPECT_EQ(empty->RecordCount(), 1);
   EXPECT_EQ(Name(empty), "first");
-  empty->Edit();
-  EXPECT_EQ(empty->State(), dsEdit);
 }
 
 TEST_F(DataSetNavigation, InsertAppendWhereThePostedRecordStandsAndNumbersNeverRepeat) {
   TMemoryDataSet *ds = NumberedDataSet(owner.get(), 3);
   ds->Next(); // r2
   ds->Insert();
-  EXPECT_EQ(ds->State(), dsInsert);
-  EXPECT_TRUE(ds->FieldByName(QStringLiteral("NAME"))->IsNull());
   ds->FieldByName(QStringLiteral("NAME"))->SetAsString(QStringLiteral("new"));
   ds->Post();
   EXPECT_EQ(Name(ds), "new");
@@ -146,19 +115,12 @@ TEST_F(DataSetNavigation, InsertAppendWhereThePostedRecordStandsAndNumbersNeverR
   ds->Append();
   ds->FieldByName(QStringLiteral("NAME"))->SetAsString(QStringLiteral("last"));
   ds->Post();
-  EXPECT_EQ(Name(ds), "last");
   EXPECT_EQ(ds->RecNo(), 5);
-
-  ds->Append();
-  ds->Cancel();
-  EXPECT_EQ(Name(ds), "last");
-  EXPECT_EQ(ds->RecordCount(), 5);
 
   // Automatic numbers are never handed out twice.
   ds->Last();
   ds->Delete();
   ds->EmptyDataSet();
-  EXPECT_TRUE(ds->IsEmpty());
   AppendRecord(ds, {{"NAME", Variant("after")}});
   EXPECT_EQ(ds->FieldByName(QStringLiteral("ID"))->AsInteger(), 6);
 }
@@ -171,10 +133,8 @@ TEST_F(DataSetNavigation, DeleteMakesTheNextRecordActiveOrThePriorAtTheEnd) {
   ds->Last();
   ds->Delete();
   EXPECT_EQ(Name(ds), "r3");
-  EXPECT_EQ(ds->RecordCount(), 2);
   ds->Delete();
   ds->Delete();
-  EXPECT_TRUE(ds->IsEmpty());
   EXPECT_EQ(MessageOf<EDatabaseError>([&] { ds->Delete(); }),
             "Cannot perform this operation on an empty dataset");
   // Delete of a record being inserted only drops it.
@@ -197,8 +157,6 @@ TEST_F(DataSetNavigation, RequiredFieldsMustHaveAValueAndReadOnlyRefusesChanges)
   // A read-only dataset refuses changes.
   TMemoryDataSet *fixed = NumberedDataSet(owner.get(), 2);
   fixed->SetReadOnly(true);
-  EXPECT_FALSE(fixed->FieldByName(QStringLiteral("NAME"))->CanModify());
-  EXPECT_THROW(fixed->Edit(), EDatabaseError);
   EXPECT_THROW(fixed->Append(), EDatabaseError);
   EXPECT_EQ(fixed->State(), dsBrowse);
 }
@@ -209,8 +167,6 @@ TEST_F(DataSetNavigation, Bookmarks) {
   TBookmark third = ds->GetBookmark();
   ds->MoveBy(2);
   TBookmark fifth = ds->Bookmark();
-  ASSERT_FALSE(third.isEmpty());
-  EXPECT_TRUE(ds->BookmarkValid(third));
 
   const auto sign = [ds](const TBookmark &a, const TBookmark &b) {
     return (ds->CompareBookmarks(a, b) > 0) - (ds->CompareBookmarks(a, b) < 0);
@@ -220,8 +176,6 @@ TEST_F(DataSetNavigation, Bookmarks) {
       QList<int>({-1, 1, 0, 0, -1}));
 
   ds->First();
-  ds->GotoBookmark(third);
-  EXPECT_EQ(Name(ds), "r3");
   ds->GotoBookmark(fifth);
   EXPECT_EQ(Name(ds), "r5");
 
@@ -229,8 +183,6 @@ TEST_F(DataSetNavigation, Bookmarks) {
   ds->Delete();
   EXPECT_FALSE(ds->BookmarkValid(third));
   EXPECT_EQ(MessageOf<EDatabaseError>([&] { ds->GotoBookmark(third); }), "Record not found");
-  ds->FreeBookmark(third);
-  EXPECT_TRUE(third.isEmpty());
 
   // A record being inserted has no bookmark yet.
   ds->Append();
@@ -252,7 +204,6 @@ TEST_F(DataSetNavigation, IndexFieldNamesOrderWithTiesInPlacedOrder) {
   ds->SetIndexFieldNames(QStringLiteral("TYPE;NAME"));
   EXPECT_EQ(Column(ds, QStringLiteral("NAME")), QStringList({"nul", "z", "a", "b"}));
   EXPECT_THROW(ds->SetIndexFieldNames(QStringLiteral("NOPE")), EDatabaseError);
-  EXPECT_EQ(ds->IndexFieldNames(), "TYPE;NAME");
 
   // A posted record takes its place in the order and stays active.
   ds->First();

