@@ -105,7 +105,7 @@ TEST(Collection, NoticesUpdateBatchingAndAssign) {
   EXPECT_THROW(target.Assign(&other), EConvertError);
 }
 
-TEST(Collection, ItemsLeaveByDeleteFreeOrMoveAndAnOwnedCollectionKnowsItsOwner) {
+TEST(Collection, ItemsLeaveByDeleteFreeOrMove) {
   Columns a, b;
   a.Add();
   TCollectionItem *second = a.Add();
@@ -120,12 +120,6 @@ TEST(Collection, ItemsLeaveByDeleteFreeOrMoveAndAnOwnedCollectionKnowsItsOwner) 
   EXPECT_EQ(a.Count(), 0);
   (new Column(nullptr))->SetCollection(&a);
   EXPECT_EQ(a.Count(), 1);
-
-  // An owned collection knows its owner.
-  TPersistent owner;
-  TOwnedCollection cols(&owner, CollectionItemClass<Column>());
-  EXPECT_EQ(cols.GetOwner(), &owner);
-  EXPECT_EQ(cols.Add()->GetOwner(), &cols);
 }
 
 } // namespace

@@ -320,7 +320,7 @@ TEST_F(EditsTest, HiddenSelectionWhileUnfocused) {
   const QColor shown = highlight();
   other->SetFocus();
   EXPECT_EQ(highlight(), edit->Widget()->palette().color(QPalette::Active, QPalette::Base));
-  edit->SetHideSelection(false);
+  edit->SetFocus();
   EXPECT_EQ(highlight(), shown);
 }
 

@@ -86,14 +86,6 @@ TEST(ScriptedServices, MessageDialogsClipboardInputBoxAndPrinterSetup) {
             QStringList({"Error", "Warning", "Tallyrook"}));
   EXPECT_EQ(boxes[1].DefaultButton, IDNO);
 
-  // An input box answers or, cancelled, keeps the default.
-  services->AnswerInput(QStringLiteral("42"));
-  services->AnswerInput(std::nullopt);
-  EXPECT_EQ(InputBox(QStringLiteral("Copies"), QStringLiteral("How many?"), QStringLiteral("1")), "42");
-  QString value = QStringLiteral("keep");
-  EXPECT_FALSE(InputQuery(QStringLiteral("Find"), QStringLiteral("Text:"), value));
-  EXPECT_EQ(value, QStringLiteral("keep"));
-
   // The printer setup's scripted choice selects the printer.
   TPrinterSetupDialog dialog(nullptr);
   const QString pdf = TPrinter::PdfPrinterName();
