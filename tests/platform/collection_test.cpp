@@ -70,10 +70,8 @@ TEST(Collection, AddInsertDeleteAndSetIndexKeepIdsAndOrder) {
 TEST(Collection, NoticesUpdateBatchingAndAssign) {
   Columns cols;
   cols.Add();
-  EXPECT_EQ(cols.log, QStringList({"added 0", "update *"}));
-  cols.log.clear();
   cols.At(0)->SetWidth(5);
-  EXPECT_EQ(cols.log, QStringList({"update 0"}));
+  EXPECT_EQ(cols.log, QStringList({"added 0", "update *", "update 0"}));
   cols.log.clear();
 
   cols.BeginUpdate();
@@ -94,12 +92,11 @@ TEST(Collection, NoticesUpdateBatchingAndAssign) {
 
   // Assign copies the items in one batch.
   Columns source, target;
-  static_cast<Column *>(source.Add())->width = 10;
   static_cast<Column *>(source.Add())->width = 20;
   target.Add();
   target.log.clear();
   target.Assign(&source);
-  EXPECT_EQ(std::pair(target.At(0)->width, target.At(1)->width), std::pair(10, 20));
+  EXPECT_EQ(std::pair(target.Count(), target.At(0)->width), std::pair(1, 20));
   EXPECT_EQ(target.log.count("update *"), 1);
   TPersistent other;
   EXPECT_THROW(target.Assign(&other), EConvertError);

@@ -44,7 +44,7 @@ TEST(Component, OwnerListsComponentsInInsertionOrderAndTellsThemOfInsertions) {
   auto *a = new TComponent(form);
   auto *b = new TComponent(form);
   auto *c = new TComponent(form);
-  c->SetComponentIndex(0);
+  c->SetComponentIndex(0); // c, a, b
   EXPECT_EQ(std::tuple(form->Components(0), form->Components(1), b->ComponentIndex()), std::tuple(c, a, 2));
   form->RemoveComponent(b);
   EXPECT_EQ(std::pair(b->Owner(), form->ComponentCount()), std::pair(static_cast<TComponent *>(nullptr), 2))
@@ -65,7 +65,6 @@ TEST(Component, OwnerListsComponentsInInsertionOrderAndTellsThemOfInsertions) {
   auto *owner = new Counter(nullptr);
   auto *first = new Counter(owner);
   auto *loose = new TComponent(nullptr);
-  loose->SetName(QStringLiteral("Loose"));
   owner->InsertComponent(loose);
   EXPECT_EQ(loose->Owner(), owner);
   EXPECT_EQ(first->inserted.count(loose), 1);
@@ -215,10 +214,12 @@ TEST(Component, NamesAreIdentifiersUniqueAmongTheOwnersAndFoundWithoutRegardToCa
   elsewhere->Free();
 }
 
-TEST(Component, LoadingStateLoadedAndDesigning) {
+TEST(Component, LoadedComesOwnerFirstOnceReadingIsOver) {
   struct Loader : TComponent {
-    using TComponent::TComponent;
-    QStringList *order = nullptr;
+    Loader(TComponent *owner, const char *name, QStringList *order) : TComponent(owner), order(order) {
+      SetName(QString::fromLatin1(name));
+    }
+    QStringList *order;
     bool wasReading = false;
     void Loaded() override {
       TComponent::Loaded();
@@ -227,19 +228,9 @@ TEST(Component, LoadingStateLoadedAndDesigning) {
     }
   };
   QStringList order;
-  auto *form = new Loader(nullptr);
-  form->SetName(QStringLiteral("Form"));
-  form->order = &order;
-  auto *a = new Loader(form);
-  a->SetName(QStringLiteral("A"));
-  a->order = &order;
-  auto *a1 = new Loader(a);
-  a1->SetName(QStringLiteral("A1"));
-  a1->order = &order;
-  auto *b = new Loader(form);
-  b->SetName(QStringLiteral("B"));
-  b->order = &order;
-
+  auto *form = new Loader(nullptr, "Form", &order);
+  auto *a1 = new Loader(new Loader(form, "A", &order), "A1", &order);
+  auto *b = new Loader(form, "B", &order);
   form->BeginLoading();
   EXPECT_TRUE(a1->ComponentState().Contains(csLoading));
   form->EndLoading();

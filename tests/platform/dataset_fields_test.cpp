@@ -1,19 +1,12 @@
 // Fields: declared and default fields, lookup by name, value conversions, texts and BLOB contents.
 #include "dataset_probe.h"
-#include "platform/core/format_settings.h"
 #include "tests/platform/raises.h"
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
-#include <memory>
 
 namespace {
 
-class DataSetFields : public ::testing::Test {
+class DataSetFields : public test::DataSetTest {
 protected:
-  std::unique_ptr<TComponent, void (*)(TComponent *)> owner{new TComponent(nullptr),
-                                                            [](TComponent *c) { c->Free(); }};
-  FormatSettingsGuard settings{FormatSettings::USEnglish()};
-
   // One record with a field of each kind, in edit state.
   TMemoryDataSet *AllKinds() {
     auto *ds = new TMemoryDataSet(owner.get());

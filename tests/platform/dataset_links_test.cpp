@@ -1,10 +1,7 @@
 // Data sources and links: the notices links receive, DisableControls, updating the record before a post, the
 // buffered window links see, and master-detail.
 #include "dataset_probe.h"
-#include "platform/core/format_settings.h"
 #include "tests/platform/raises.h"
-#include <gtest/gtest.h>
-#include <memory>
 
 using test::AppendRecord;
 using test::Column;
@@ -13,12 +10,8 @@ using test::ProbeLink;
 
 namespace {
 
-class DataSetLinks : public ::testing::Test {
+class DataSetLinks : public test::DataSetTest {
 protected:
-  std::unique_ptr<TComponent, void (*)(TComponent *)> owner{new TComponent(nullptr),
-                                                            [](TComponent *c) { c->Free(); }};
-  FormatSettingsGuard settings{FormatSettings::USEnglish()};
-
   TDataSource *SourceOf(TDataSet *dataSet) {
     auto *source = new TDataSource(owner.get());
     source->SetDataSet(dataSet);

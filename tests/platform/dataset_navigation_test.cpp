@@ -1,21 +1,14 @@
 // The dataset's states, navigation, editing and bookmarks, on the in-memory dataset.
 #include "dataset_probe.h"
-#include "platform/core/format_settings.h"
 #include "tests/platform/raises.h"
-#include <gtest/gtest.h>
-#include <memory>
 
 using test::Column;
 using test::NumberedDataSet;
 
 namespace {
 
-class DataSetNavigation : public ::testing::Test {
+class DataSetNavigation : public test::DataSetTest {
 protected:
-  std::unique_ptr<TComponent, void (*)(TComponent *)> owner{new TComponent(nullptr),
-                                                            [](TComponent *c) { c->Free(); }};
-  FormatSettingsGuard settings{FormatSettings::USEnglish()};
-
   QString Name(TDataSet *dataSet) { return dataSet->FieldByName(QStringLiteral("NAME"))->AsString(); }
 };
 

@@ -1,11 +1,14 @@
 // Helpers shared by the dataset model's tests: a link that records the notices it receives, and small
 // routines that fill and read a memory dataset.
 #pragma once
+#include "platform/core/format_settings.h"
 #include "platform/data/data_source.h"
 #include "platform/data/memory_dataset.h"
 #include <QStringList>
 #include <functional>
+#include <gtest/gtest.h>
 #include <initializer_list>
+#include <memory>
 
 namespace test {
 
@@ -80,5 +83,13 @@ inline TMemoryDataSet *NumberedDataSet(TComponent *owner, int count) {
   dataSet->First();
   return dataSet;
 }
+
+// A test whose datasets, sources and fields belong to one owner, freed after it, with US English formats.
+class DataSetTest : public ::testing::Test {
+protected:
+  std::unique_ptr<TComponent, void (*)(TComponent *)> owner{new TComponent(nullptr),
+                                                            [](TComponent *c) { c->Free(); }};
+  FormatSettingsGuard settings{FormatSettings::USEnglish()};
+};
 
 } // namespace test
