@@ -236,22 +236,4 @@ TEST_F(DateTime, StrToTimeAndStrToDateTime) {
             "'2/1/2003 x' is not a valid date and time");
 }
 
-TEST_F(DateTime, DateTextRoundTripsAcrossTheCalendar) {
-  FormatSettings dotted;
-  dotted.DateSeparator = QLatin1Char('.');
-  dotted.ShortDateFormat = QStringLiteral("dd/mm/yyyy");
-  FormatSettings iso;
-  iso.DateSeparator = QLatin1Char('-');
-  iso.ShortDateFormat = QStringLiteral("yyyy/mm/dd");
-  iso.LongTimeFormat = QStringLiteral("hh:nn:ss");
-  for (const FormatSettings &s : {FormatSettings::USEnglish(), dotted, iso}) {
-    for (int serial = int(EncodeDate(1600, 1, 1)); serial <= int(EncodeDate(3999, 12, 31)); serial += 97) {
-      const TDateTime value =
-          ComposeDateTime(serial, EncodeTime(std::abs(serial) % 24, std::abs(serial) % 60, 7, 0));
-      ASSERT_EQ(StrToDate(DateToStr(value, s), s), serial) << DateToStr(value, s).toStdString();
-      ASSERT_EQ(StrToDateTime(DateTimeToStr(value, s), s), value) << DateTimeToStr(value, s).toStdString();
-    }
-  }
-}
-
 } // namespace

@@ -12,9 +12,8 @@
 namespace {
 
 constexpr UINT WM_ANSWER = WM_USER + 10;
-constexpr UINT WM_ASK = WM_USER + 11;
 
-// A dialog that sets its ModalResult from a message (as its buttons would) and can ask a question first.
+// A dialog that sets its ModalResult from a message (as its buttons would).
 class Dialog : public TForm {
 public:
   explicit Dialog(TComponent *owner) : TForm(owner) {
@@ -22,19 +21,11 @@ public:
     SetBorderStyle(bsDialog);
     SetClientSize(200, 100);
   }
-  QStringList log;
-
   void WndProc(TMessage &m) override {
-    switch (m.Msg) {
-    case WM_ANSWER: SetModalResult(TModalResult(m.WParam)); return;
-    case WM_ASK: {
-      const int answer = MessageDlg(QStringLiteral("Store the invoice?"), mtConfirmation, {mbYes, mbNo});
-      log.append(QStringLiteral("answer %1").arg(answer));
-      SetModalResult(answer == mrYes ? mrOk : mrCancel);
-      return;
-    }
-    default: TForm::WndProc(m);
-    }
+    if (m.Msg == WM_ANSWER)
+      SetModalResult(TModalResult(m.WParam));
+    else
+      TForm::WndProc(m);
   }
 };
 
@@ -72,18 +63,6 @@ TEST_F(FormsTest, ModalFormEndsWithAPostedModalResultAndHidesAndAVisibleOneIsRef
   // ShowModal of a visible form is refused.
   dialog->Show();
   EXPECT_THROW(dialog->ShowModal(), EInvalidOperation);
-  dialog->Free();
-}
-
-TEST_F(FormsTest, ModalFormAnsweredThroughTheScriptedMessageBox) {
-  auto *dialog = TCustomForm::Create<Dialog>(nullptr);
-  services->AnswerMessageBox(IDYES);
-  dialog->OnShow = TNotifyEvent::From([dialog](TObject *) { PostMessage(dialog->Handle(), WM_ASK); });
-  EXPECT_EQ(dialog->ShowModal(), mrOk);
-  EXPECT_EQ(dialog->log, QStringList({"answer 6"}));
-
-  services->AnswerMessageBox(IDNO);
-  EXPECT_EQ(dialog->ShowModal(), mrCancel);
   dialog->Free();
 }
 

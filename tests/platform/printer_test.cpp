@@ -134,50 +134,27 @@ TEST(PrinterPaper, PapersSizesAndPageMetricsFollowThePrinter) {
 
 TEST(PrinterJob, PagesPrintedToThePdfPrinterReadBackAndChangesApplyFromTheNextPage) {
   QTemporaryDir dir;
-  TPrinter *printer = Printer();
-  printer->SetPrinterIndex(printer->Printers().size() - 1);
-  printer->SetPaperSize(DMPAPER_A4);
-  printer->SetOrientation(poPortrait);
-  const QString file = dir.filePath(QStringLiteral("invoice.pdf"));
-  printer->SetPdfFileName(file);
-  printer->SetTitle(QStringLiteral("Invoice 1001"));
-  printer->BeginDoc();
-  TCanvas *canvas = printer->Canvas();
-  canvas->Font()->SetName(QStringLiteral("Arial"));
-  canvas->Font()->SetSize(12);
-  EXPECT_EQ(canvas->Font()->Height(), -100) << "12 points at 600 dpi";
-  canvas->TextOut(300, 300, QStringLiteral("Invoice number 1001"));
-  canvas->Pen()->SetWidth(4);
-  canvas->MoveTo(300, 420);
-  canvas->LineTo(3000, 420);
-  printer->NewPage();
-  EXPECT_EQ(printer->PageNumber(), 2);
-  canvas->TextOut(300, 300, QStringLiteral("Total due 250.00"));
-  printer->EndDoc();
+  TPrinter printer(std::make_unique<TScriptedPrinterSystem>(dir.path()));
+  printer.SetPdfFileName(dir.filePath(QStringLiteral("invoice.pdf")));
+  printer.SetPaperSize(DMPAPER_A4);
+  printer.BeginDoc();
+  printer.Canvas()->Font()->SetSize(12);
+  EXPECT_EQ(printer.Canvas()->Font()->Height(), -100) << "12 points at 600 dpi";
+  printer.Canvas()->TextOut(300, 300, QStringLiteral("Invoice number 1001"));
+  printer.SetOrientation(poLandscape);
+  printer.NewPage();
+  printer.Canvas()->TextOut(300, 300, QStringLiteral("Total due 250.00"));
+  printer.EndDoc();
 
-  const QString first = PageText(file, 1), second = PageText(file, 2);
-  EXPECT_TRUE(first.contains(QStringLiteral("Invoice number 1001"))) << first.toStdString();
-  EXPECT_FALSE(first.contains(QStringLiteral("Total due")));
-  EXPECT_TRUE(second.contains(QStringLiteral("Total due 250.00"))) << second.toStdString();
+  const QString file = printer.OutputFileName(), first = PageText(file, 1);
+  EXPECT_TRUE(first.contains(QStringLiteral("Invoice number 1001")) &&
+              !first.contains(QStringLiteral("Total")))
+      << first.toStdString();
+  EXPECT_TRUE(PageText(file, 2).contains(QStringLiteral("Total due 250.00")));
   const QList<QSizeF> sizes = PageSizes(file);
   ASSERT_EQ(sizes.size(), 2);
-  EXPECT_NEAR(sizes[0].width(), 595.3, 1.0); // A4 in points
-
-  // Paper and orientation changes apply from the next page.
-  TPrinter mixed(std::make_unique<TScriptedPrinterSystem>(dir.path()));
-  mixed.SetPdfFileName(dir.filePath(QStringLiteral("mixed.pdf")));
-  mixed.SetPaperSize(DMPAPER_A4);
-  mixed.BeginDoc();
-  mixed.Canvas()->TextOut(100, 100, QStringLiteral("portrait"));
-  mixed.SetOrientation(poLandscape);
-  mixed.NewPage();
-  mixed.Canvas()->TextOut(100, 100, QStringLiteral("landscape"));
-  mixed.EndDoc();
-  const QList<QSizeF> mixedSizes = PageSizes(mixed.OutputFileName());
-  ASSERT_EQ(mixedSizes.size(), 2);
-  EXPECT_LT(mixedSizes[0].width(), mixedSizes[0].height());
-  EXPECT_GT(mixedSizes[1].width(), mixedSizes[1].height());
-  FreePrinter(); // before the application object goes, as the program does at shut-down
+  EXPECT_NEAR(sizes[0].width(), 595.3, 1.0); // A4 in points, then in landscape
+  EXPECT_NEAR(sizes[1].width(), 841.9, 1.0);
 }
 
 TEST(PrinterJob, JobsOnAScriptedPrinterAndTheRulesOfAJob) {

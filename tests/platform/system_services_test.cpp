@@ -2,7 +2,6 @@
 #include "platform/graphics/printer.h"
 #include "platform/graphics/resources.h"
 #include "platform/windowing/application.h"
-#include "platform/windowing/control_grab.h"
 #include "platform/windowing/single_instance.h"
 #include "platform/windowing/system_services.h"
 #include "platform/windowing/window_timer.h"
@@ -191,7 +190,8 @@ TEST(SingleInstance, WithoutASessionRuntimeFolderTheGuardKeepsToAFolderOfTheUser
     value.isNull() ? qunsetenv(name) : qputenv(name, value);
 }
 
-TEST(Resources, RegisteredPicturesAndCursorsLoadByNameAnyCaseAndControlsGrabToPng) {
+// Grabbing a control is shown by every control test that checks pixels.
+TEST(Resources, RegisteredPicturesAndCursorsLoadByNameAnyCase) {
   RegisterBitmapResource(QStringLiteral("TESTGLYPH"), [] {
     QImage image(4, 3, QImage::Format_RGB32);
     image.fill(Qt::green);
@@ -201,22 +201,6 @@ TEST(Resources, RegisteredPicturesAndCursorsLoadByNameAnyCaseAndControlsGrabToPn
   EXPECT_EQ(std::pair(bitmap->Width(), bitmap->Height()), std::pair(4, 3));
   EXPECT_THROW(LoadBitmap(QStringLiteral("NOSUCHPICTURE")), EResNotFound);
   EXPECT_EQ(LoadCursor(QStringLiteral("vrCursorHandPoint")).shape(), Qt::PointingHandCursor);
-
-  // A control grab holds the form and its controls, and saves as a PNG.
-  auto *form = TCustomForm::Create<TForm>(nullptr);
-  form->SetClientSize(80, 40);
-  form->SetColor(clWhite);
-  auto *child = new TCustomControl(form);
-  child->SetParent(form);
-  child->SetBounds(10, 10, 20, 10);
-  child->SetColor(clBlue);
-  const QImage image = GrabControl(form);
-  ASSERT_EQ(image.size(), QSize(80, 40));
-  EXPECT_EQ(image.pixelColor(15, 15), QColor(Qt::blue));
-  QTemporaryDir dir;
-  EXPECT_TRUE(SaveControlPng(form, dir.filePath(QStringLiteral("form.png"))));
-  EXPECT_TRUE(QImage(dir.filePath(QStringLiteral("form.png"))).size() == QSize(80, 40));
-  form->Free();
 }
 
 } // namespace

@@ -18,18 +18,9 @@ void ExpectCastError(Call call, const char *from, const char *to) {
 }
 
 TEST_F(VariantTest, KindsAndTypeCodes) {
-  EXPECT_EQ(QList<TVarType>({VarType(Variant()), VarType(Unassigned()), VarType(Null()), VarType(Variant(5)),
-                             VarType(Variant(int64_t(1) << 40)), VarType(Variant(2.5)),
-                             VarType(VarFromDateTime(1.5)), VarType(Variant(true)), VarType(Variant("x")),
-                             VarType(Variant(QStringLiteral("x"))), VarType(Variant(QChar('x')))}),
-            QList<TVarType>({varEmpty, varEmpty, varNull, varInteger, varInteger, varDouble, varDate,
-                             varBoolean, varString, varString, varString}));
-  // Copies are independent values.
-  Variant a = "text";
-  Variant b = a;
-  a = 5;
-  EXPECT_EQ(b.ToString(), "text");
-  EXPECT_EQ(a.ToInt(), 5);
+  EXPECT_EQ(QList<TVarType>({VarType(Unassigned()), VarType(Null()), VarType(Variant(int64_t(1) << 40)),
+                             VarType(VarFromDateTime(1.5)), VarType(Variant(QChar('x')))}),
+            QList<TVarType>({varEmpty, varNull, varInteger, varDate, varString}));
 }
 
 TEST_F(VariantTest, ConversionsToNumbersTextAndTruth) {
