@@ -135,7 +135,7 @@ TEST(StringList, CommaTextQuotingRoundTripsAndReading) {
       {{""}, "\"\""},
       {{"a", "b", "c"}, "a,b,c"},
       {{"a", ""}, "a,"},
-      {{"two words", "x"}, "\"two words\",x"},
+      {{"two words", "a,b"}, "\"two words\",\"a,b\""},
       {{"say \"hi\""}, "\"say \"\"hi\"\"\""},
       {{"=", "x=y", "ü€"}, "=,x=y,ü€"},
   };
