@@ -192,6 +192,19 @@ bool TOvcBaseEntryField::RangeLimitsEqual() const {
   }
 }
 
+void TOvcBaseEntryField::AssignFieldProperties(const TOvcBaseEntryField &Other) {
+  SetAutoSize(Other.AutoSize());
+  SetBorderStyle(Other.BorderStyle());
+  SetColor(Other.Color());
+  SetOptions(Other.Options());
+  SetPadChar(Other.PadChar());
+  SetRangeCells(Other.RangeLoCell(), Other.RangeHiCell());
+  SetTextMargin(Other.TextMargin());
+  SetUninitialized(Other.Uninitialized());
+  SetZeroDisplay(Other.ZeroDisplay());
+  SetZeroDisplayValue(Other.ZeroDisplayValue());
+}
+
 std::optional<long double> TOvcBaseEntryField::SteppedNumber(long double Value, double Delta,
                                                              bool Wrap) const {
   const long double lo = RangeNumber(RangeLoCell());

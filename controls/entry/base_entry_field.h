@@ -290,6 +290,9 @@ protected:
   bool SettingValue() const { return settingValue_; }
   bool GettingValue() const { return gettingValue_; }
   void SetRangeCells(const TRangeType &Lo, const TRangeType &Hi);
+  // Copies what every kind of field has (size, border, colour, options, pad character, range, margin and the
+  // zero and uninitialized display) from Other; the kinds' Assign copy their own properties first.
+  void AssignFieldProperties(const TOvcBaseEntryField &Other);
   // The input flags the edit engines keep (see the command conventions in entry_field_input.cpp).
   bool AcceptNextChar() const { return acceptNextChar_; }
   void SetAcceptNextChar(bool Value) { acceptNextChar_ = Value; }

@@ -139,22 +139,13 @@ void TOvcCustomPictureField::Assign(const TPersistent *Source) {
     return;
   }
   SetDataType(other->pictureType_);
-  SetAutoSize(other->AutoSize());
-  SetBorderStyle(other->BorderStyle());
-  SetColor(other->Color());
   SetDecimalPlaces(other->DecimalPlaces());
   SetEpoch(other->Epoch());
   initDateTime_ = other->initDateTime_;
   SetPictureMask(other->pictureMask_);
   SetMaxLength(other->MaxLength());
-  SetOptions(other->Options());
-  SetPadChar(other->PadChar());
   SetPasswordChar(other->PasswordChar());
-  SetRangeCells(other->RangeLoCell(), other->RangeHiCell());
-  SetTextMargin(other->TextMargin());
-  SetUninitialized(other->Uninitialized());
-  SetZeroDisplay(other->ZeroDisplay());
-  SetZeroDisplayValue(other->ZeroDisplayValue());
+  AssignFieldProperties(*other);
 }
 
 void TOvcCustomPictureField::CreateParams(TCreateParams &Params) {
@@ -628,15 +619,8 @@ std::optional<long double> TOvcCustomPictureField::NumberValue() const {
   QString text = StripPicture(NormalText()).trimmed();
   text.replace(OvcIntlSup().DecimalChar(), QLatin1Char('.'));
   const int type = EngineType();
-  if (IsIntegerType(type)) {
-    const auto value =
-        ParseIntegerText(text.isEmpty() ? QStringLiteral("0") : text, MaskBase(Picture()), type);
-    if (!value) return std::nullopt;
-    return (long double)*value;
-  }
-  const auto value = ParseFloatText(text);
-  if (!value) return std::nullopt;
-  return type == edtComp ? std::round(value->Value()) : value->Value();
+  return ParseNumberText(text.isEmpty() && IsIntegerType(type) ? QStringLiteral("0") : text,
+                         MaskBase(Picture()), type);
 }
 
 QString TOvcCustomPictureField::NumberText(long double value) const {

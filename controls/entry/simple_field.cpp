@@ -85,23 +85,14 @@ void TOvcCustomSimpleField::Assign(const TPersistent *Source) {
     return;
   }
   SetDataType(other->simpleType_);
-  SetAutoSize(other->AutoSize());
-  SetBorderStyle(other->BorderStyle());
-  SetColor(other->Color());
   SetControlCharColor(other->ControlCharColor());
   SetDecimalPlaces(other->DecimalPlaces());
   EFColors()->Error()->Assign(other->EFColors()->Error());
   EFColors()->Highlight()->Assign(other->EFColors()->Highlight());
   SetMaxLength(other->MaxLength());
-  SetOptions(other->Options());
-  SetPadChar(other->PadChar());
   SetPasswordChar(other->PasswordChar());
   SetPictureMask(other->pictureMask_);
-  SetRangeCells(other->RangeLoCell(), other->RangeHiCell());
-  SetTextMargin(other->TextMargin());
-  SetUninitialized(other->Uninitialized());
-  SetZeroDisplay(other->ZeroDisplay());
-  SetZeroDisplayValue(other->ZeroDisplayValue());
+  AssignFieldProperties(*other);
 }
 
 void TOvcCustomSimpleField::CreateWnd() {
@@ -541,15 +532,8 @@ QString TOvcCustomSimpleField::FloatText(long double value) const {
 std::optional<long double> TOvcCustomSimpleField::NumberValue() const {
   const int type = TOvcBaseEntryField::DataType();
   QString text = EditString().left(80);
-  if (IsIntegerType(type)) {
-    const auto value = ParseIntegerText(text, MaskBase(Picture()), type);
-    if (!value) return std::nullopt;
-    return (long double)*value;
-  }
-  text.replace(OvcIntlSup().DecimalChar(), QLatin1Char('.'));
-  const auto value = ParseFloatText(text);
-  if (!value) return std::nullopt;
-  return type == edtComp ? std::round(value->Value()) : value->Value();
+  if (!IsIntegerType(type)) text.replace(OvcIntlSup().DecimalChar(), QLatin1Char('.'));
+  return ParseNumberText(text, MaskBase(Picture()), type);
 }
 
 void TOvcCustomSimpleField::WriteNumberBack(long double value) {

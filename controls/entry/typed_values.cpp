@@ -125,6 +125,17 @@ std::optional<TExtended> ParseFloatText(const QString &text) {
   return TExtended::Parse(fixed);
 }
 
+std::optional<long double> ParseNumberText(const QString &text, int base, int dataType) {
+  if (IsIntegerType(dataType)) {
+    const auto value = ParseIntegerText(text, base, dataType);
+    if (!value) return std::nullopt;
+    return (long double)*value;
+  }
+  const auto value = ParseFloatText(text);
+  if (!value) return std::nullopt;
+  return dataType == edtComp ? std::round(value->Value()) : value->Value();
+}
+
 std::optional<QString> FixedText(long double value, int decimals, int maxChars) {
   char buffer[128];
   QString text;

@@ -32,6 +32,9 @@ QString IntegerText(std::int64_t value, int base, int dataType);
 // A floating text with "." as its point (blanks, a bare point and exponent forms allowed); nothing when it
 // is no number.
 std::optional<TExtended> ParseFloatText(const QString &text);
+// A number of the data type read from its text: an integer type by ParseIntegerText, a floating type by
+// ParseFloatText (Comp rounded to a whole number); nothing when it is no number.
+std::optional<long double> ParseNumberText(const QString &text, int base, int dataType);
 // Fixed notation with Decimals places, or, with Decimals 0, as many as the value needs (up to 15
 // significant digits); nothing when the result would be longer than MaxChars.
 std::optional<QString> FixedText(long double value, int decimals, int maxChars);
