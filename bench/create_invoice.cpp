@@ -59,13 +59,19 @@ QString KeptFolder(int stored) {
                         });
 }
 
-void BM_CreateInvoiceOf20Lines(benchmark::State &state) {
-  const QString kept = KeptFolder(int(state.range(0)));
+// A copy of a kept data folder's database made the program's data folder, with a runtime folder of its own.
+struct WorkingCopy {
   QTemporaryDir work, runtime;
-  QFile::copy(QDir(kept).filePath(QStringLiteral("tallyrook.db")),
-              QDir(work.path()).filePath(QStringLiteral("tallyrook.db")));
-  qputenv("TALLYROOK_DATA", work.path().toUtf8());
-  qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+  explicit WorkingCopy(const QString &kept) {
+    QFile::copy(QDir(kept).filePath(QStringLiteral("tallyrook.db")),
+                QDir(work.path()).filePath(QStringLiteral("tallyrook.db")));
+    qputenv("TALLYROOK_DATA", work.path().toUtf8());
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+  }
+};
+
+void BM_CreateInvoiceOf20Lines(benchmark::State &state) {
+  const WorkingCopy copy(KeptFolder(int(state.range(0))));
   StartApplicationReports();
   Application()->CreateForm(DD);
   Application()->CreateForm(HARD);
@@ -121,12 +127,7 @@ BENCHMARK(BM_CreateInvoiceOf20Lines)->Arg(0)->Arg(kHeaders)->Unit(benchmark::kMi
 // The program body run as it runs for a user, timed until its main window shows; the window is then closed,
 // which ends the run.
 void BM_StartUpToTheMainWindowShown(benchmark::State &state) {
-  const QString kept = KeptFolder(int(state.range(0)));
-  QTemporaryDir work, runtime;
-  QFile::copy(QDir(kept).filePath(QStringLiteral("tallyrook.db")),
-              QDir(work.path()).filePath(QStringLiteral("tallyrook.db")));
-  qputenv("TALLYROOK_DATA", work.path().toUtf8());
-  qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+  const WorkingCopy copy(KeptFolder(int(state.range(0))));
   using Clock = std::chrono::steady_clock;
   for (auto _ : state) {
     const Clock::time_point start = Clock::now();

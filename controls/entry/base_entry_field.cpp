@@ -192,6 +192,18 @@ bool TOvcBaseEntryField::RangeLimitsEqual() const {
   }
 }
 
+void TOvcBaseEntryField::ExtendTo(int Position) {
+  int start = SelectionStart();
+  int end = SelectionEnd();
+  if (start == end) start = end = CaretPosition();
+  if (CaretPosition() == start)
+    start = Position;
+  else
+    end = Position;
+  SetCaret(Position);
+  SetSelectionRaw(start, end);
+}
+
 void TOvcBaseEntryField::AssignFieldProperties(const TOvcBaseEntryField &Other) {
   SetAutoSize(Other.AutoSize());
   SetBorderStyle(Other.BorderStyle());

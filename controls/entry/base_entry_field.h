@@ -319,6 +319,8 @@ protected:
   void SetNeedsReformat(bool Value) { needsReformat_ = Value; }
   // Selection and scroll without repainting (the edit engines repaint once per command).
   void SetSelectionRaw(int Start, int End);
+  // Moves the caret to Position, the end of the selection at the caret going with it (a shift-key move).
+  void ExtendTo(int Position);
   void SetFirstVisibleChar(int Value) { firstVisible_ = Value; }
   // The edit text of a window being re-created is empty again: the field clears it (the picture kinds lay an
   // empty value into the mask).

@@ -355,10 +355,7 @@ QString TOvcCustomNumericField::ValueText(long double value) const {
 void TOvcCustomNumericField::TransferValue(void *Buffer, WORD Direction) {
   const int type = EngineType();
   if (Direction == 1) {
-    const auto value = Value();
-    const bool fits =
-        value && (!IsIntegerType(type) || (*value >= IntegerTypeMin(type) && *value <= IntegerTypeMax(type)));
-    WriteNumber(Buffer, type, fits ? *value : 0);
+    WriteNumberOrZero(Buffer, type, Value());
     return;
   }
   SetEditText(MergeWithPicture(ValueText(ReadNumber(Buffer, type))));

@@ -239,18 +239,6 @@ void TOvcCustomPictureField::DeleteSelection(QString &text, int &caret) {
   SetSelectionRaw(caret, caret);
 }
 
-void TOvcCustomPictureField::ExtendTo(int Position) {
-  int start = SelectionStart();
-  int end = SelectionEnd();
-  if (start == end) start = end = CaretPosition();
-  if (CaretPosition() == start)
-    start = Position;
-  else
-    end = Position;
-  SetCaret(Position);
-  SetSelectionRaw(start, end);
-}
-
 int TOvcCustomPictureField::WordLeftOf(const QString &text, int caret) const {
   auto blank = [&](int i) { return !Editable(i) || text.at(i) == QLatin1Char(' '); };
   int p = caret;
@@ -726,10 +714,7 @@ void TOvcCustomPictureField::TransferValue(void *Buffer, WORD Direction) {
   default: break;
   }
   if (Direction == 1) {
-    const auto value = NumberValue();
-    const bool fits =
-        value && (!IsIntegerType(type) || (*value >= IntegerTypeMin(type) && *value <= IntegerTypeMax(type)));
-    WriteNumber(Buffer, type, fits ? *value : 0);
+    WriteNumberOrZero(Buffer, type, NumberValue());
     return;
   }
   SetEditText(MergeWithPicture(NumberText(ReadNumber(Buffer, type))));

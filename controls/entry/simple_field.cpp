@@ -181,18 +181,6 @@ void TOvcCustomSimpleField::DeleteSelection(int &changes) {
   ++changes;
 }
 
-void TOvcCustomSimpleField::ExtendTo(int Position) {
-  int start = SelectionStart();
-  int end = SelectionEnd();
-  if (start == end) start = end = CaretPosition();
-  if (CaretPosition() == start)
-    start = Position;
-  else
-    end = Position;
-  SetCaret(Position);
-  SetSelectionRaw(start, end);
-}
-
 void TOvcCustomSimpleField::TypeCharacter(QChar ch, int &changes) {
   if (ch.unicode() < 32 && !CtrlCharPrefix()) {
     Beep();
@@ -582,10 +570,7 @@ void TOvcCustomSimpleField::TransferValue(void *Buffer, WORD Direction) {
   default: break;
   }
   if (Direction == 1) {
-    const auto value = NumberValue();
-    const bool fits =
-        value && (!IsIntegerType(type) || (*value >= IntegerTypeMin(type) && *value <= IntegerTypeMax(type)));
-    WriteNumber(Buffer, type, fits ? *value : 0);
+    WriteNumberOrZero(Buffer, type, NumberValue());
     return;
   }
   WriteNumberBack(ReadNumber(Buffer, type));

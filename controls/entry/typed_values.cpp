@@ -83,6 +83,12 @@ void WriteNumber(void *buffer, int dataType, long double value) {
   }
 }
 
+void WriteNumberOrZero(void *buffer, int dataType, std::optional<long double> value) {
+  const bool fits = value && (!IsIntegerType(dataType) ||
+                              (*value >= IntegerTypeMin(dataType) && *value <= IntegerTypeMax(dataType)));
+  WriteNumber(buffer, dataType, fits ? *value : 0);
+}
+
 int MaskBase(const QString &mask) {
   if (mask.contains(QLatin1Char('K'))) return 16;
   if (mask.contains(QLatin1Char('O'))) return 8;

@@ -20,6 +20,8 @@ long double ReadNumber(const void *buffer, int dataType);
 // Stores Value in Buffer in the data type's form (integers truncated toward zero, Comp rounded); the caller
 // has checked that it fits.
 void WriteNumber(void *buffer, int dataType, long double value);
+// Stores Value in Buffer, or 0 when there is none or an integer type cannot hold it.
+void WriteNumberOrZero(void *buffer, int dataType, std::optional<long double> value);
 
 // The numeric base a mask selects: 16 for "K", 8 for "O", 2 for "b", else 10.
 int MaskBase(const QString &mask);
