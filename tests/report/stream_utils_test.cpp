@@ -48,6 +48,14 @@ TEST(ReportStreamStrings, TheCurrentFormWritesAndReadsBack) {
   EXPECT_EQ(counted.Position(), 6);
 }
 
+// Older lists: a last line without its line end is kept.
+TEST(ReportStreamStrings, AnOlderListsLastLineNeedsNoLineEnd) {
+  TMemoryStream stream(Bytes({'a', 13, 'b', 0}));
+  TStringList read;
+  ReadStreamLinesOld(&stream, &read);
+  EXPECT_EQ(Lines(read), (QStringList{"a", "b"}));
+}
+
 TEST(ReportStreamStrings, AStreamEndingInsideAnItemAndTextsTheLengthCannotHoldAreRefused) {
   for (const QByteArray &bytes : {Bytes({3, 0, 'a'}), Bytes({1}), Bytes({1, 0, 'a'})}) {
     TMemoryStream stream(bytes);
