@@ -133,6 +133,35 @@ TEST_F(PreparedPagesTest, DrawingLoadsAPagesObjectsSkipsThoseOutOfViewAndAHidden
   EXPECT_EQ(pages[0].Page->Object(0)->Memo.Strings(0), QStringLiteral("Edited"));
 }
 
+TEST_F(PreparedPagesTest, InsertedPagesTakeTheirTemplatesPaperAndAnIndexPastTheEndAppends) {
+  TfrEMFPages pages;
+  QList<int> added;
+  pages.OnPageAdded = [&](int index) { added << index; };
+  pages.Add(&templatePage_);
+  TfrPage landscape;
+  landscape.ChangePaper(11, 0, 0, frLandscape);
+  pages.Insert(0, &landscape);
+  pages.Insert(99, &templatePage_);
+  EXPECT_EQ(added, QList<int>({0}));
+  ASSERT_EQ(pages.Count(), 3);
+  EXPECT_EQ(pages[0].PrnInfo, landscape.PrnInfo);
+  EXPECT_THROW(pages.Delete(3), EListError);
+}
+
+TEST_F(PreparedPagesTest, TheStoredPrinterIsSelectedUnlessTheReportPrintsToTheDefault) {
+  test::ScriptedPrinters printers;
+  TfrEMFPages pages;
+  BuildTwoPages(pages);
+  ReportPrinter()->SelectPrinterByName(QStringLiteral("Labels"));
+  const QByteArray saved = Save(pages);
+  ReportPrinter()->SelectPrinterByName(QStringLiteral("Office"));
+  TfrEMFPages loaded;
+  Load(loaded, saved, true);
+  EXPECT_EQ(printers.Printer()->PrinterName(), QStringLiteral("Office"));
+  Load(loaded, saved, false);
+  EXPECT_EQ(printers.Printer()->PrinterName(), QStringLiteral("Labels"));
+}
+
 TEST_F(PreparedPagesTest, OlderMetafileLayoutBecomesOnePicturePerPage) {
   const QByteArray metafile = test::EnhancedMetafileBytes();
   Bytes file;

@@ -320,6 +320,21 @@ TEST_F(TemplateStreamTest, OlderVersionsLoadAndSaveAsVersion23) {
   EXPECT_EQ(Save(model), SmallTemplate(23, true, 3));
 }
 
+TEST_F(TemplateStreamTest, GeneratedNamesSkipNamesInUse) {
+  TfrReportModel twice;
+  Bytes b;
+  b.u8(22).u16(0).u16(0).oldStr(QString());
+  b.u8(0xFF).i32s({9, 2100, 2970, 0, 0, 0, 0}).u8(0).raw(QByteArray(6, 0)).u16(0).u16(0);
+  b.i32(1).i32(0);
+  for (int i = 0; i < 3; ++i) {
+    b.u8(gtLine).u8(0).i32s({0, 0, 10, 0}).u16(0).u16(frbTop).i32(1).i32(0).u16(0).i32(0x1FFFFFFF);
+    b.i32(0).oldStr(QString()).oldLines({});
+  }
+  Load(twice, b.data());
+  ASSERT_EQ(twice.Pages[0]->ObjectCount(), 3);
+  EXPECT_EQ(twice.Pages[0]->Object(2)->Name, QStringLiteral("Line3"));
+}
+
 TEST_F(TemplateStreamTest, MarkersAndOldClassNames) {
   // A 0xFD marker ends the load, whatever follows.
   QByteArray stream = SmallTemplate(23, true, 3);

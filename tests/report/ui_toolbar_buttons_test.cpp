@@ -1,5 +1,5 @@
-// The report engine's toolbar buttons: their looks (greyed, hot, down, disabled), groups, clicks, the shared
-// glyph cache and painting bitmap, and the toolbar alignment of buttons and separators.
+// The report engine's toolbar buttons: their looks (greyed, hot, down, disabled), groups, clicks, and the
+// toolbar alignment of buttons and separators.
 #include "../platform/gui_test_helpers.h"
 #include "platform/windowing/forms.h"
 #include "platform/windowing/system_services.h"
@@ -174,6 +174,29 @@ TEST_F(ToolbarButtonsTest, ToolbarControlsAlignAcrossTheirParentsDirection) {
     auto *separator = new TfrTBSeparator(form);
     separator->SetParent(c.parent);
     EXPECT_EQ(separator->Align(), c.expected);
+  }
+}
+
+TEST_F(ToolbarButtonsTest, SeparatorDrawsAnEtchedLineAcrossTheToolbar) {
+  for (const bool bevel : {true, false}) {
+    auto *separator = new TfrTBSeparator(form);
+    separator->SetParent(form);
+    separator->SetAlign(alNone);
+    separator->SetDrawBevel(bevel);
+    separator->SetBounds(bevel ? 50 : 80, 10, 8, 22);
+  }
+  guitest::ShowAndActivate(form);
+  EXPECT_EQ(Pixels({{50 + 3, 20}, {50 + 4, 20}, {80 + 3, 20}}),
+            (QList<QRgb>{Sys(clBtnShadow), Sys(clBtnHighlight), Sys(clBtnFace)}));
+}
+
+TEST(ReportGlyphs, EveryPictureLoadsWithOliveAsItsTransparentColour) {
+  for (const char *name : {frGlyphZoom, frGlyphOpen, frGlyphSave, frGlyphPrint, frGlyphFind, frGlyphExit,
+                           frGlyphWeb, frGlyphPageUp, frGlyphPageDown, frGlyphPrinter}) {
+    TBitmap bitmap;
+    frLoadReportGlyph(&bitmap, name);
+    EXPECT_FALSE(bitmap.Empty()) << name;
+    EXPECT_EQ(bitmap.TransparentColor(), clOlive) << name;
   }
 }
 

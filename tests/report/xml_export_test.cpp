@@ -363,7 +363,7 @@ TEST_F(XmlExportTest, DisplayFormatsByCategoryAndVariant) {
   }
 }
 
-TEST(XmlWriter, EscapingNumbersAndHex) {
+TEST(XmlWriter, EscapesWhatXmlCannotCarryAndWritesFloatsShort) {
   EXPECT_EQ(frXmlEscape(QStringLiteral("a&b\"c<d>e\r\nf\tg'h")),
             QStringLiteral("a&amp;b&#34;c&#60;d&#62;e&#13;&#10;f&#9;g'h"));
   // Characters XML cannot carry at all become U+FFFD; pairs of surrogates stay.
