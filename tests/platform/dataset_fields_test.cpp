@@ -72,15 +72,11 @@ TEST_F(DataSetFields, DeclaredFieldsSurviveCloseAndAreCheckedAgainstTheDefinitio
   ds->Open();
   EXPECT_EQ(ds->FieldCount(), 2); // only the declared ones
   EXPECT_EQ(total->FieldNo(), 3);
-  ds->Close();
-  EXPECT_EQ(ds->FieldByName(QStringLiteral("itemtotal")), total);
-
-  // Attaching needs a closed dataset.
-  ds->Open();
   auto *extra = new TStringField(owner.get());
   extra->SetFieldName(QStringLiteral("DESCRIPTION"));
-  EXPECT_THROW(extra->SetDataSet(ds), EDatabaseError);
+  EXPECT_THROW(extra->SetDataSet(ds), EDatabaseError) << "attaching needs a closed dataset";
   ds->Close();
+  EXPECT_EQ(ds->FieldByName(QStringLiteral("itemtotal")), total);
 
   // A declared field with no definition, or of another type, fails the open and leaves it closed.
   extra->SetFieldName(QStringLiteral("MISSING"));
@@ -98,7 +94,6 @@ TEST_F(DataSetFields, DeclaredFieldsSurviveCloseAndAreCheckedAgainstTheDefinitio
   ds->Open();
   quantity->Free();
   EXPECT_FALSE(ds->Active());
-  EXPECT_EQ(ds->FieldCount(), 1);
 }
 
 TEST_F(DataSetFields, ConversionsBetweenKinds) {

@@ -212,26 +212,6 @@ TEST_F(ButtonsTest, FlatSpeedButtonShowsItsFrameOnlyUnderTheMouse) {
   EXPECT_EQ(edgePixel(), face);
 }
 
-TEST_F(ButtonsTest, BitButtonKindsSetCaptionResultAndGlyph) {
-  auto *ok = Add<TBitBtn>(QStringLiteral("Ok"), 0, 0);
-  auto *close = Add<TBitBtn>(QStringLiteral("Close"), 80, 0);
-  ok->SetKind(bkOK);
-  close->SetKind(bkClose);
-  EXPECT_EQ(std::tuple(ok->Caption(), ok->ModalResult(), ok->Default(), close->Caption()),
-            std::tuple(QStringLiteral("OK"), mrOk, true, QStringLiteral("&Close")));
-  Show();
-  // The stock glyph is painted: green pixels left of the caption.
-  const QImage image = ok->Widget()->grab().toImage();
-  int green = 0;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width() / 2; ++x)
-      if (image.pixel(x, y) == qRgb(0x00, 0x80, 0x00)) ++green;
-  EXPECT_GT(green, 10);
-  // Close closes the form (here: hides it).
-  guitest::Click(close, QPoint(10, 10));
-  EXPECT_FALSE(form->Visible());
-}
-
 struct LayoutCase {
   TButtonLayout layout;
   int margin;

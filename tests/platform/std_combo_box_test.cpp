@@ -216,28 +216,23 @@ TEST_F(ComboBoxTest, OwnerDrawnEntriesAndTheShownEntryAreDrawnByTheControl) {
 }
 
 TEST_F(ComboBoxTest, SelectionAndFocusNotificationsReachTheParent) {
-  struct Parent : TForm {
-    using TForm::TForm;
-    QList<int> codes;
-    HWND from = 0;
-    void WndProc(TMessage &m) override {
-      if (m.Msg == WM_COMMAND && HWND(m.LParam) == from) codes.append(HIWORD(m.WParam));
-      TForm::WndProc(m);
-    }
-  };
-  auto *parent = TCustomForm::Create<Parent>(nullptr);
+  auto *parent = TCustomForm::Create<stdtest::CommandLogForm>(nullptr);
   auto *combo = new TComboBox(parent);
+  combo->SetName(QStringLiteral("Box"));
   combo->SetStyle(csDropDownList);
   combo->Items()->SetCommaText(QStringLiteral("one,two"));
   combo->SetParent(parent);
   auto *other = new TComboBox(parent);
   other->SetParent(parent);
   other->SetTop(40);
-  parent->from = combo->Handle();
+  other->SetName(QStringLiteral("Other"));
   guitest::ShowAndActivate(parent);
   guitest::PressKey(Qt::Key_Down);
   guitest::PressKey(Qt::Key_Tab);
-  EXPECT_EQ(parent->codes, QList<int>({CBN_SETFOCUS, CBN_SELCHANGE, CBN_KILLFOCUS}));
+  EXPECT_EQ(parent->notices.filter(QStringLiteral(" from Box")),
+            QStringList({QStringLiteral("%1 from Box").arg(CBN_SETFOCUS),
+                         QStringLiteral("%1 from Box").arg(CBN_SELCHANGE),
+                         QStringLiteral("%1 from Box").arg(CBN_KILLFOCUS)}));
   parent->Free();
 }
 

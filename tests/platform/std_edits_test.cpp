@@ -31,19 +31,6 @@ private:
   QStringList *log_;
 };
 
-// A form that logs the notifications its children send it.
-class NotifiedForm : public TForm {
-public:
-  using TForm::TForm;
-  QStringList notices;
-  void WndProc(TMessage &m) override {
-    if (m.Msg == WM_COMMAND)
-      notices.append(
-          QStringLiteral("%1 from %2").arg(HIWORD(m.WParam)).arg(FindControl(HWND(m.LParam))->Name()));
-    TForm::WndProc(m);
-  }
-};
-
 class EditsTest : public stdtest::FormTest {
 protected:
   template <class T = TEdit>
@@ -230,7 +217,7 @@ TEST_F(EditsTest, SelectionSurvivesLosingTheFocusAndTabbingInSelectsAll) {
 }
 
 TEST_F(EditsTest, ChangesReachTheParentAsCommandNotifications) {
-  auto *notified = TCustomForm::Create<NotifiedForm>(nullptr);
+  auto *notified = TCustomForm::Create<stdtest::CommandLogForm>(nullptr);
   auto *edit = new TEdit(notified);
   edit->SetName(QStringLiteral("Edit1"));
   edit->SetParent(notified);

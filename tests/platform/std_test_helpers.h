@@ -99,6 +99,19 @@ inline void WhenFocused(std::function<void()> Action, int Tries = 400) {
   });
 }
 
+// A form that keeps the notifications its children send it (WM_COMMAND), as "code from Name".
+class CommandLogForm : public TForm {
+public:
+  using TForm::TForm;
+  QStringList notices;
+  void WndProc(TMessage &m) override {
+    if (m.Msg == WM_COMMAND)
+      notices.append(
+          QStringLiteral("%1 from %2").arg(HIWORD(m.WParam)).arg(FindControl(HWND(m.LParam))->Name()));
+    TForm::WndProc(m);
+  }
+};
+
 // A form shown and active for the duration of a test, with scripted services (clipboard, message boxes).
 class FormTest : public ::testing::Test {
 protected:
