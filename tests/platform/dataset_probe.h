@@ -5,7 +5,6 @@
 #include "platform/data/data_source.h"
 #include "platform/data/memory_dataset.h"
 #include <QStringList>
-#include <functional>
 #include <gtest/gtest.h>
 #include <initializer_list>
 #include <memory>
@@ -18,10 +17,6 @@ class ProbeLink : public TDataLink {
 public:
   ~ProbeLink() override { SetDataSource(nullptr); }
   QStringList log;
-  // Runs inside UpdateData, as a control saving its edited value would (it may raise).
-  std::function<void()> onUpdateData;
-  // Runs inside RecordChanged(nullptr) / DataSetChanged: lets a test read what the link sees then.
-  std::function<void()> onChange;
 
   // The values of a field in the records the link sees, top to bottom; the active record is marked "*".
   QStringList Rows(const QString &fieldName) {
@@ -38,20 +33,14 @@ public:
 
 protected:
   void ActiveChanged() override { log << QStringLiteral("active %1").arg(Active() ? 1 : 0); }
-  void DataSetChanged() override {
-    log << QStringLiteral("changed");
-    if (onChange) onChange();
-  }
+  void DataSetChanged() override { log << QStringLiteral("changed"); }
   void DataSetScrolled(int Distance) override { log << QStringLiteral("scrolled %1").arg(Distance); }
   void EditingChanged() override { log << QStringLiteral("editing %1").arg(Editing() ? 1 : 0); }
   void LayoutChanged() override { log << QStringLiteral("layout"); }
   void RecordChanged(TField *Field) override {
     log << (Field ? QStringLiteral("record ") + Field->FieldName() : QStringLiteral("record"));
   }
-  void UpdateData() override {
-    log << QStringLiteral("update");
-    if (onUpdateData) onUpdateData();
-  }
+  void UpdateData() override { log << QStringLiteral("update"); }
 };
 
 // Appends one record, setting the named fields through AsVariant.

@@ -29,23 +29,6 @@ public:
   }
 };
 
-// A control that answers Return as a default button does (CM_DIALOGKEY).
-class DefaultButtonProbe : public TCustomControl {
-public:
-  using TCustomControl::TCustomControl;
-  UINT key = VK_RETURN;
-  int presses = 0;
-  void WndProc(TMessage &m) override {
-    if (m.Msg == CM_DIALOGKEY && m.WParam == key) {
-      ++presses;
-      if (auto *form = GetParentForm(this)) form->SetModalResult(mrOk);
-      m.Result = 1;
-      return;
-    }
-    TCustomControl::WndProc(m);
-  }
-};
-
 class FormsTest : public ::testing::Test {
 protected:
   void TearDown() override { guitest::ProcessEvents(); }
@@ -98,23 +81,6 @@ TEST_F(FormsTest, ExceptionInsideTheModalLoopIsShownAndTheLoopGoesOn) {
   EXPECT_EQ(dialog->ShowModal(), mrRetry);
   ASSERT_EQ(services->MessageBoxes().size(), 1);
   EXPECT_EQ(services->MessageBoxes().first().Text, QStringLiteral("Disk full."));
-  dialog->Free();
-}
-
-TEST_F(FormsTest, ReturnGoesToTheDefaultButtonWhenTheFocusedControlDoesNotClaimIt) {
-  auto *dialog = TCustomForm::Create<Dialog>(nullptr);
-  auto *button = new DefaultButtonProbe(dialog);
-  button->SetParent(dialog);
-  auto *field = new TCustomControl(dialog);
-  field->SetParent(dialog);
-  field->SetTabStop(true);
-  field->SetBounds(0, 30, 50, 20);
-  dialog->OnShow = TNotifyEvent::From([field](TObject *) {
-    QTimer::singleShot(
-        0, [field] { guitest::PressKey(Qt::Key_Return, Qt::NoModifier, "\r", 0, field->Widget()); });
-  });
-  EXPECT_EQ(dialog->ShowModal(), mrOk);
-  EXPECT_EQ(button->presses, 1);
   dialog->Free();
 }
 
