@@ -42,8 +42,6 @@ TEST(DayNumbers, InvalidDatesHaveNoWeekdayAndLeapYears) {
   EXPECT_EQ(std::tuple(DayOfWeek(BadDate), DayOfWeekDMY(1, 1, 2000, 0), DayOfWeekDMY(30, 2, 2000, 0)),
             std::tuple(7, 6, 7))
       << "a bad date has no weekday";
-  for (int year : {1600, 2000, 2004, 2400, 3996}) EXPECT_TRUE(ovcdate::IsLeapYear(year)) << year;
-  for (int year : {1700, 1800, 1900, 2001, 2100, 4000, 8000}) EXPECT_FALSE(ovcdate::IsLeapYear(year)) << year;
 }
 
 TEST(DayNumbers, EpochRule) {
@@ -110,7 +108,6 @@ TEST(DayNumbers, DateTimeConversionsAndTheClock) {
     EXPECT_EQ(DateTimeToDayNumber(dt), n) << c.y;
     EXPECT_EQ(DateTimeToDayNumber(ComposeDateTime(dt, 0.75)), n) << "the time part is ignored";
   }
-  EXPECT_EQ(DayNumberToDateTime(DMYtoDate(30, 12, 1899, 0)), 0.0);
   EXPECT_EQ(DateTimeToDayNumber(EncodeDate(1599, 12, 31)), BadDate);
   EXPECT_EQ(DayNumberToDateTime(BadDate), 0.0);
   EXPECT_EQ(TimeOfDayToDateTime(BadTime), 0.0);
