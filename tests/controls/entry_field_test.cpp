@@ -424,9 +424,6 @@ TEST_F(EntryFieldTest, RangesAreStoredAsTenBytesOnlyForTypesWithARangeAndValuesC
   EXPECT_THROW(field->SetValueFromText(QStringLiteral("12a")), EEntryFieldError);
   EXPECT_EQ(field->EditString(), QStringLiteral("123"));
   EXPECT_THROW(field->SetAsDayNumber(5), EInvalidDataType);
-  field->SetDataType(edtString);
-  field->SetValueFromText(QStringLiteral("Acme Ltd"));
-  EXPECT_EQ(field->EditString(), QStringLiteral("Acme Ltd"));
 }
 
 TEST_F(EntryFieldTest, TheCaretFollowsTheTextALongTextScrollsAndTheInsertionPointStaysWithin) {

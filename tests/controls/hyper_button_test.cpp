@@ -45,13 +45,6 @@ TEST(HyperButtonLayout, PlacesGlyphAndText) {
   }
 }
 
-std::unique_ptr<TBitmap> Glyph16() {
-  auto glyph = std::make_unique<TBitmap>(16, 16);
-  glyph->Canvas()->Brush()->SetColor(clRed);
-  glyph->Canvas()->FillRect(Rect(0, 0, 16, 16));
-  return glyph;
-}
-
 // The button lays out its real caption with margin and spacing -1: the three gaps along the axis are equal
 // (the last one takes the remainder of the division), across and down.
 TEST(HyperButtonLayout, ButtonSpreadsGapsEvenlyAcrossAndDown) {
@@ -62,8 +55,8 @@ TEST(HyperButtonLayout, ButtonSpreadsGapsEvenlyAcrossAndDown) {
   button->SetCaption(QStringLiteral("Print"));
   button->SetMargin(-1);
   button->SetSpacing(-1);
-  const auto glyph = Glyph16();
-  button->SetGlyph(glyph.get());
+  TBitmap glyph(16, 16);
+  button->SetGlyph(&glyph);
   const int inner = 1 + 1; // the client shrunk by one pixel, then moved by one
 
   for (TVrImageTextLayout layout : {ImageLeft, ImageTop}) {

@@ -108,7 +108,6 @@ TEST_F(TypedEditTest, EachTypeSetsItsMaskOrLetterCase) {
   edit->SetTypeValue(teDate);
   edit->SetTypeValue(teNumber);
   EXPECT_TRUE(edit->EditMask().isEmpty());
-  EXPECT_FALSE(edit->IsMasked());
 
   // The phone mask shows its literals.
   edit->SetTypeValue(tePhoneExt);
