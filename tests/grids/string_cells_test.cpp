@@ -67,19 +67,6 @@ TEST(StringPaintTest, TextInTheFontColourAShadowWhenRaisedAndRowAndColumnOnlyFor
   EXPECT_GT(paint(nullptr).first, 0);
 }
 
-TEST(StringPaintTest, ReadsShortAndZeroTerminatedValues) {
-  struct Probe : TOvcTCBaseString {
-    using TOvcTCBaseString::DataText;
-    using TOvcTCBaseString::TOvcTCBaseString;
-  } probe(nullptr);
-  const QString longText(300, QLatin1Char('x'));
-  EXPECT_EQ(probe.DataText(&longText).length(), 255);
-  probe.SetUseASCIIZStrings(true);
-  EXPECT_EQ(probe.DataText(&longText).length(), 300);
-  const QString withNul = QString("ab") + QChar(0) + "cd";
-  EXPECT_EQ(probe.DataText(&withNul), "ab");
-}
-
 class StringCellTest : public ::testing::Test {
 protected:
   void SetUp() override {

@@ -115,34 +115,4 @@ TEST_F(ColumnsTest, CellNamesResolveOnTheTablesFormOrAnotherOpenForm) {
   otherForm->Free();
 }
 
-TEST(GridPenTest, LinesAndContentOfEachEffect) {
-  struct Case {
-    TGridEffect effect;
-    bool right, bottom, topLeft; // which lines show
-    TRect content;
-  };
-  const Case cases[] = {
-      {geNone, false, false, false, {0, 0, 20, 10}},     {geVertical, true, false, false, {0, 0, 19, 10}},
-      {geHorizontal, false, true, false, {0, 0, 20, 9}}, {geBoth, true, true, false, {0, 0, 19, 9}},
-      {ge3D, true, true, true, {1, 1, 19, 9}},
-  };
-  TOvcGridPen pen;
-  pen.SetNormalColor(clRed);
-  pen.SetSecondColor(clBlue);
-  for (const Case &c : cases) {
-    pen.SetEffect(c.effect);
-    QImage image(20, 10, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-      TCanvas canvas(&image);
-      pen.DrawCellLines(&canvas, TRect{0, 0, 20, 10}, clWhite);
-    }
-    EXPECT_EQ(image.pixelColor(19, 4) == QColor(Qt::red), c.right) << c.effect;
-    EXPECT_EQ(image.pixelColor(8, 9) == QColor(Qt::red), c.bottom) << c.effect;
-    EXPECT_EQ(image.pixelColor(0, 4) == QColor(Qt::blue), c.topLeft) << c.effect;
-    const TRect content = pen.ContentRect(TRect{0, 0, 20, 10});
-    EXPECT_EQ(content.ToQRect(), c.content.ToQRect()) << c.effect;
-  }
-}
-
 } // namespace
