@@ -219,6 +219,7 @@ TEST_F(DataSetFields, BlobContentsFromStreamsAndFiles) {
   auto *blob = static_cast<TBlobField *>(ds->FieldByName(QStringLiteral("BL")));
   auto *picture = static_cast<TBlobField *>(ds->FieldByName(QStringLiteral("G")));
   auto *memo = static_cast<TMemoField *>(ds->FieldByName(QStringLiteral("M")));
+  EXPECT_EQ(blob->DisplayText(), "(Blob)"); // null
   blob->SetAsBytes("new content");
   memo->SetAsString(QStringLiteral("caf\u00e9"));
   EXPECT_EQ(std::pair(blob->DisplayText(), memo->DisplayText()),
@@ -227,6 +228,9 @@ TEST_F(DataSetFields, BlobContentsFromStreamsAndFiles) {
   source.SetPosition(5);
   picture->LoadFromStream(&source); // the whole stream, from its start
   EXPECT_EQ(picture->AsBytes(), "from a stream");
+  TMemoryStream saved;
+  picture->SaveToStream(&saved);
+  EXPECT_EQ(saved.Bytes(), "from a stream");
 
   // As files.
   QTemporaryDir folder;
