@@ -17,9 +17,6 @@ TEST(Amounts, LineTotalsRoundQuantityTimesPriceToTheCent) {
       {-1, 0.175, -18},
       {2, 1.005, 201},
       {1, 1.005, 101},
-      {3, 0.1, 30},
-      {7, 0, 0},
-      {-5, 1, -500},
       {1e8, 99999.99, 999999900000000},
       {99999999, 0.01, 99999999},
       {0.5, 0.01, 1},
@@ -35,9 +32,7 @@ TEST(Amounts, StoredAmountsReadBackAsTheirCentsAndShowWithTwoDecimals) {
     const char *text;
   } cases[] = {
       {0, "0.00"},
-      {30, "0.30"},
       {-500, "-5.00"},
-      {117500, "1175.00"},
       {100000000000001, "1000000000000.01"},
       {MaxAmountCents, "9999999999999.99"},
       {-MaxAmountCents, "-9999999999999.99"},
@@ -54,9 +49,7 @@ TEST(Amounts, AmountsTooLargeToBeStoredAreRefusedWithTheLimit) {
   FormatSettingsGuard settings(FormatSettings::USEnglish());
   const std::function<void()> cases[] = {
       [] { LineTotalCents(99999999, 99999999.9); },
-      [] { LineTotalCents(1e13, 1); },
       [] { AmountCents(1e13); },
-      [] { AmountCents(-1e13); },
       [] { AmountCents(std::numeric_limits<double>::quiet_NaN()); },
       [] { LineTotalCents(std::numeric_limits<double>::infinity(), 1); },
       [] {

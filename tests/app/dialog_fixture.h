@@ -24,6 +24,7 @@
 #include "report/printer_wrapper.h"
 #include "tests/app/app_fixture.h"
 #include "tests/platform/std_test_helpers.h"
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QWindow>
 
@@ -144,11 +145,11 @@ protected:
     guitest::SendMouse(Table, QEvent::MouseButtonRelease, Qt::LeftButton, at, Qt::NoButton);
     guitest::ProcessEvents();
   }
-  // Clicks the item with that caption in a menu on the screen.
-  static void ChooseFromMenu(QMenu *Menu, const QString &Caption) {
+  // Clicks the item with that caption (the first item when none) in a menu on the screen.
+  static void ChooseFromMenu(QMenu *Menu, const QString &Caption = QString()) {
     ASSERT_TRUE(Menu->isVisible());
     for (QAction *action : Menu->actions())
-      if (action->text() == Caption) {
+      if (Caption.isEmpty() || action->text() == Caption) {
         const QPoint at = Menu->actionGeometry(action).center();
         for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
           QMouseEvent event(type, at, Menu->mapToGlobal(at), Qt::LeftButton,
@@ -159,6 +160,15 @@ protected:
         return;
       }
     ADD_FAILURE() << "no item " << Caption.toStdString();
+  }
+  // A right click at At in a control, as the window system delivers it with its context menu event.
+  static void RightClick(TControl *Control, QPoint At) {
+    guitest::Click(Control, At, Qt::RightButton);
+    const TPoint origin = Control->ClientOrigin();
+    const QPoint global(origin.X + At.x(), origin.Y + At.y());
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, Control->Widget()->mapFromGlobal(global), global);
+    QApplication::sendEvent(Control->Widget(), &menu);
+    guitest::ProcessEvents();
   }
   static void Key(int Key, const QString &Text = QString(),
                   Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {

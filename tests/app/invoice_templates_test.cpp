@@ -3,7 +3,6 @@
 #include "app/invoice_templates.h"
 #include "platform/core/date_time.h"
 #include "platform/core/format_settings.h"
-#include "platform/core/streams.h"
 #include "platform/graphics/bitmap.h"
 #include "platform/graphics/printer.h"
 #include "report/engine.h"
@@ -14,11 +13,9 @@
 #include "report/report_hooks.h"
 #include "report/text_layout.h"
 #include "report/variables.h"
-#include "report/xml_export.h"
 #include "tests/app/app_fixture.h"
 #include <QFile>
 #include <QStandardPaths>
-#include <QXmlStreamReader>
 
 namespace {
 
@@ -168,9 +165,9 @@ protected:
   FormatSettingsGuard formats{FormatSettings::USEnglish()};
 };
 
-// The four templates in the shipped database, each a well-formed XML document when saved so; every build
-// writes the same bytes, whatever the building machine's locale.
-TEST_F(InvoiceTemplatesTest, TheShippedDatabaseHoldsTheFourTemplatesAndEveryBuildWritesTheSameBytes) {
+// The four templates in the shipped database: every build writes the same bytes, whatever the building
+// machine's locale.
+TEST_F(InvoiceTemplatesTest, TheShippedDatabaseHoldsTheFourTemplatesInTheSameBytesInEveryLocale) {
   const QList<TRow> rows = Records(QStringLiteral("Reports"));
   ASSERT_EQ(rows.size(), 4);
   BindReportPrinter(nullptr); // as the seed tool writes them
@@ -183,29 +180,6 @@ TEST_F(InvoiceTemplatesTest, TheShippedDatabaseHoldsTheFourTemplatesAndEveryBuil
     EXPECT_EQ(rows[n - 1][1].toByteArray(), InvoiceTemplateStream(n)) << n;
     FormatSettingsGuard guard(german);
     EXPECT_EQ(InvoiceTemplateStream(n), rows[n - 1][1].toByteArray()) << n;
-  }
-  EXPECT_THROW(InvoiceTemplateStream(5), ERangeError);
-  QTemporaryDir a, b;
-  ASSERT_EQ(SeedDataFolder(a.path(), InvoiceTemplates()).Outcome, TSeedOutcome::Created);
-  ASSERT_EQ(SeedDataFolder(b.path(), InvoiceTemplates()).Outcome, TSeedOutcome::Created);
-  QFile fa(QDir(a.path()).filePath(QStringLiteral("tallyrook.db"))),
-      fb(QDir(b.path()).filePath(QStringLiteral("tallyrook.db")));
-  ASSERT_TRUE(fa.open(QIODevice::ReadOnly) && fb.open(QIODevice::ReadOnly));
-  EXPECT_TRUE(fa.readAll() == fb.readAll());
-
-  for (int number = 1; number <= 4; ++number) {
-    dd->REPORTS->Open();
-    report->LoadTemplateFromDataset(dd->REPORTS, number);
-    dd->REPORTS->Close();
-    TMemoryStream stream;
-    report->XmlMode = true;
-    report->SaveToStream(&stream);
-    QXmlStreamReader reader(stream.Bytes());
-    while (!reader.atEnd()) reader.readNext();
-    EXPECT_FALSE(reader.hasError()) << number << ": " << reader.errorString().toStdString();
-    EXPECT_TRUE(stream.Bytes().contains("Memo.text=\"[LOGO]\" DataSet=\"DD.CONTROL\" DataField=\"LOGO\""));
-    EXPECT_TRUE(
-        stream.Bytes().contains(number <= 2 ? "DataSetName=\"DD.frINV2\"" : "DataSetName=\"DD.frMINV2\""));
   }
 }
 
