@@ -6,7 +6,6 @@
 #include "app/invoice_lines.h"
 #include "app/table_definitions.h"
 #include "tests/app/app_fixture.h"
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
@@ -29,14 +28,6 @@ protected:
   }
   // The company's name in a database file.
   static std::string Company(const QString &file) { return CompanyInFile(file).toStdString(); }
-  QString Refusal(const QString &path, const QStringList &from) {
-    try {
-      PrepareDataFolder(path, from);
-    } catch (const EDatabaseError &e) {
-      return e.Message();
-    }
-    return QString();
-  }
   bool NumbersUnique() {
     std::optional<TffDataDictionary> headers;
     TffServerEngine engine;
@@ -77,31 +68,18 @@ TEST_F(DataFolder, ANewFolderGetsACopyOfTheFirstSourceThatExistsAndAFolderKeepsI
   EXPECT_EQ(Company(shipped), "Shipped") << "the source is kept";
 }
 
-TEST_F(DataFolder, RefusalsNameTheFilesAndSayHowToGetAFreshDatabase) {
-  const QString shipped = sources.filePath(QStringLiteral("tallyrook-shipped.db"));
-  const QString noFresh = Refusal(data.path(), {shipped});
-  for (const QString &part : {DatabaseFile(), shipped, QStringLiteral("to get a fresh database")})
-    EXPECT_TRUE(noFresh.contains(part)) << noFresh.toStdString();
-  EXPECT_FALSE(QFile::exists(DatabaseFile()));
-
+// Without a database to copy: tests/app/program_test.cpp.
+TEST_F(DataFolder, AFolderThatCannotBeMadeIsRefusedByName) {
   QFile blocker(data.filePath(QStringLiteral("a file")));
   ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
   blocker.close();
-  EXPECT_EQ(Refusal(data.filePath(QStringLiteral("a file/data/")), {shipped}),
-            QStringLiteral("Cannot create the data folder ") + data.filePath(QStringLiteral("a file/data")));
-}
-
-TEST(DataFolderChoice, IsTheDataVariableElseTheUsersDataLocation) {
-  // The test program runs in its build folder: no database beside it is ever taken for a portable one.
-  const QString name = QCoreApplication::applicationName();
-  QCoreApplication::setApplicationName(QStringLiteral("Tallyrook"));
-  qputenv("XDG_DATA_HOME", "/tmp/home/.local/share");
-  qputenv("TALLYROOK_DATA", "/tmp/some/../data");
-  EXPECT_EQ(AppDataFolder(), QStringLiteral("/tmp/data/"));
-  qunsetenv("TALLYROOK_DATA");
-  EXPECT_EQ(AppDataFolder(), QStringLiteral("/tmp/home/.local/share/Tallyrook/"));
-  qunsetenv("XDG_DATA_HOME");
-  QCoreApplication::setApplicationName(name);
+  try {
+    PrepareDataFolder(data.filePath(QStringLiteral("a file/data/")), {});
+    ADD_FAILURE() << "made";
+  } catch (const EDatabaseError &e) {
+    EXPECT_EQ(e.Message(), QStringLiteral("Cannot create the data folder ") +
+                               data.filePath(QStringLiteral("a file/data")));
+  }
 }
 
 TEST_F(DataFolder, ASeedWritesAWholeDatabaseOrNothingAndNeverOverAnExistingFile) {
@@ -121,17 +99,6 @@ TEST_F(DataFolder, ASeedWritesAWholeDatabaseOrNothingAndNeverOverAnExistingFile)
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.readAll(), QByteArray("not a database"));
   file.remove();
-
-  // The build's shipped database is written anew over an earlier one.
-  const QString shipped = data.filePath(QStringLiteral("tallyrook-shipped.db"));
-  ASSERT_EQ(WriteShippedDatabase(shipped, {{1, {}, {}, "old"}}).Outcome, TSeedOutcome::Created);
-  ASSERT_EQ(WriteShippedDatabase(shipped, {{1, {}, {}, "new"}, {2, {}, {}, "two"}}).Outcome,
-            TSeedOutcome::Created);
-  EXPECT_EQ(Entries(data.path()), QStringList{QStringLiteral("tallyrook-shipped.db")});
-  QFile::rename(shipped, DatabaseFile());
-  const QList<TRow> rows = Records(QStringLiteral("Reports"));
-  ASSERT_EQ(rows.size(), 2);
-  EXPECT_EQ(rows[0][1].toByteArray(), QByteArray("new"));
 }
 
 // Template 1 of an earlier release, 2 of an earlier build of this one, 3 of a later release, 5 the folder's

@@ -2,8 +2,7 @@
 // templates and `shipped` settings, the printers `printerNames` that write PDF files into `output`, the data
 // module, the main window (not shown unless a test shows it) and every dialog in the program's order, under
 // US English formats. Run shows a dialog modally as its caller does, centred over the main window, and drives
-// it from inside its modal loop; WhenUp drives a dialog that the code under test shows. With
-// TALLYROOK_SCREENSHOTS set Run saves a picture of the dialog there for a person to look at.
+// it from inside its modal loop; WhenUp drives a dialog that the code under test shows.
 #pragma once
 #include "app/about_box.h"
 #include "app/customer_editor.h"
@@ -75,8 +74,6 @@ protected:
       ran = true;
       EXPECT_EQ(Dialog->Left(), DD->FormPosLeft(Dialog->Width()));
       EXPECT_EQ(Dialog->Top(), DD->FormPosTop(Dialog->Height()));
-      if (const QString shots = qEnvironmentVariable("TALLYROOK_SCREENSHOTS"); !shots.isEmpty())
-        SaveControlPng(Dialog, QDir(shots).filePath(Dialog->Name().toLower() + QStringLiteral(".png")));
       While();
       guitest::ProcessEvents();
       if (Dialog->ModalResult() == mrNone) Dialog->Close();
