@@ -84,16 +84,16 @@ TEST_F(MainForm, TypedLinesAndTheirTotals) {
   } cases[] = {
       // The price field takes two decimals: 0.333 is typed as 0.33.
       {0, "17.5", {{"Nails", "3", "0.333"}, {"Plank", "1", "10"}}, 2, {"10.99", "1.92", "12.91"}},
-      // A tax of -12.625 cents rounds away from zero.
-      {0, "12.5", {{"Refund", "-1", "1.01"}}, 1, {"-1.01", "-0.13", "-1.14"}},
+      // A tax of -50.5 cents rounds away from zero.
+      {0, "50", {{"Refund", "-1", "1.01"}}, 1, {"-1.01", "-0.51", "-1.52"}},
       // Refused without a word: no description, or quantity 0 on an items invoice.
       {0, "0", {{"", "2", "3"}, {"Nothing", "0", "3"}}, 0, {"0.00", "0.00", "0.00"}},
-      // A service has no quantity: its total is its price. A tax of 12.625 cents rounds up.
+      // A service has no quantity: its total is its price. A tax of 50.5 cents rounds up.
       {1,
-       "12.5",
+       "50",
        {{"Consulting", "", "0.1"}, {"Travel", "", "0.2"}, {"Parking", "", "0.71"}},
        3,
-       {"1.01", "0.13", "1.14"}},
+       {"1.01", "0.51", "1.52"}},
   };
   for (const auto &c : cases) {
     // A change of type starts with no lines.
