@@ -10,6 +10,7 @@
 #include "platform/windowing/application.h"
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QWidget> // forms.h keeps widgets in QPointers
 #include <gtest/gtest.h>
@@ -71,6 +72,18 @@ inline void NewInvoiceToPrint(int Lines) {
     DD->INV2ITEMTOTAL->SetAsFloat(2.5 * i);
     DD->INV2->Post();
   }
+}
+
+// A field of the PDF file's information ("Pages", "Title").
+inline QString PdfInfo(const QString &File, const char *Field) {
+  QProcess process;
+  process.start(QStringLiteral("pdfinfo"), {File});
+  if (!process.waitForFinished(60000)) return QString();
+  const QRegularExpressionMatch m =
+      QRegularExpression(QStringLiteral("^%1:\\s+(.*)$").arg(QLatin1String(Field)),
+                         QRegularExpression::MultilineOption)
+          .match(QString::fromUtf8(process.readAllStandardOutput()));
+  return m.captured(1).trimmed();
 }
 
 // Runs statements on a database file as another program would.

@@ -1,4 +1,4 @@
-// The settings dialog, the customer and product editors and the about box on a real data folder, driven by
+// The settings dialog, the product editor and the about box on a real data folder, driven by
 // typed keys and mouse clicks: what they store and show again, the fields' limits, what SAVE refuses, saves
 // the database refuses, and the about box's links.
 #include "app/invoice_storage.h"
@@ -13,17 +13,13 @@ enum { kLogo, kCompany, kLastINV = 7 };
 
 class Dialogs : public DialogTest {
 protected:
-  // The given fields of every record of a table, as text, in insertion order.
-  QList<QStringList> Stored(const QString &table, QList<int> fields) {
+  // The type, text and price of every product, in insertion order.
+  QList<QStringList> Products() {
     QList<QStringList> rows;
-    for (const TRow &record : Records(table)) {
-      rows << QStringList();
-      for (int field : fields) rows.last() << record.value(field).toString();
-    }
+    for (const TRow &record : Records(QStringLiteral("PRODUCTS")))
+      rows << QStringList({record[0].toString(), record[1].toString(), record[2].toString()});
     return rows;
   }
-  QList<QStringList> Customers() { return Stored(QStringLiteral("CUSTOMERS"), {1, 2, 3, 4, 5, 6}); }
-  QList<QStringList> Products() { return Stored(QStringLiteral("PRODUCTS"), {0, 1, 2}); } // type, text, price
   TRow Settings() { return Records(QStringLiteral("CONTROL")).value(0); }
   // Limits the database file to its size now, so that it refuses to grow (0: no limit).
   void LimitDatabase(bool limit = true) {
@@ -145,29 +141,6 @@ TEST_F(Dialogs, SettingsRefuseWhatCannotBeStoredAndKeepTheDialogOpen) {
   EXPECT_EQ(Settings().value(kLastINV).toInt(), 57);
   EXPECT_EQ(Settings().value(kLogo).toByteArray(), QByteArray("BM damaged"));
   EXPECT_EQ(NextInvoiceNumber(*DD), 58);
-}
-
-TEST_F(Dialogs, ACustomerNeedsANameAndIsStoredWithinItsFields) {
-  CUSTEDIT->FillBlank();
-  EXPECT_EQ(Run(CUSTEDIT,
-                [&] {
-                  // Without a name, or with spaces only, SAVE does nothing and says nothing.
-                  for (const char *name : {"", "   "}) {
-                    TypeText(QString::fromLatin1(name));
-                    Click(CUSTEDIT->ButtonSAVE);
-                    EXPECT_EQ(CUSTEDIT->ModalResult(), mrNone);
-                  }
-                  Key(Qt::Key_Home, QString(), Qt::ShiftModifier);
-                  // Longer than the field: its first 50 characters.
-                  Paste(QStringLiteral("Harbour Bakery Ltd") + QString(40, QLatin1Char('!')));
-                  Tab();
-                  TypeText(QStringLiteral("12 Quay Street"));
-                  Click(CUSTEDIT->ButtonSAVE);
-                }),
-            mrOk);
-  const QString name = QStringLiteral("Harbour Bakery Ltd") + QString(32, QLatin1Char('!'));
-  EXPECT_EQ(Customers(), (QList<QStringList>{{name, "12 Quay Street", {}, {}, {}, {}}}));
-  EXPECT_TRUE(services->MessageBoxes().isEmpty());
 }
 
 TEST_F(Dialogs, AProductKeepsItsTypeAndNeedsADescriptionAndAPriceItCanStore) {

@@ -5,22 +5,10 @@
 #include "report/ui/preview_form.h"
 #include "report/variables.h"
 #include "tests/app/dialog_fixture.h"
-#include <QRegularExpression>
 #include <QStandardPaths>
 
 namespace {
 
-// A field of the PDF file's information ("Pages", "Title").
-QString PdfInfo(const QString &file, const char *field) {
-  QProcess process;
-  process.start(QStringLiteral("pdfinfo"), {file});
-  if (!process.waitForFinished(60000)) return QString();
-  const QRegularExpressionMatch m =
-      QRegularExpression(QStringLiteral("^%1:\\s+(.*)$").arg(QLatin1String(field)),
-                         QRegularExpression::MultilineOption)
-          .match(QString::fromUtf8(process.readAllStandardOutput()));
-  return m.captured(1).trimmed();
-}
 int PdfPages(const QString &file) { return PdfInfo(file, "Pages").toInt(); }
 
 class PrintForm : public DialogTest {

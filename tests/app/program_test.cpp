@@ -40,7 +40,6 @@ TEST_F(Program, ADatabaseItCannotUseEndsTheStartWithAMessageNamingTheFileOnceAnd
        nullptr, "not a Tallyrook database"},
       {"locked", [this] { Seed(); }, "BEGIN EXCLUSIVE", "locked by another program"},
       {"of a newer version", [this] { Seed(), Sql("PRAGMA user_version = 99"); }, nullptr, "newer version"},
-      {"with a table gone", [this] { Seed(), Sql("DROP TABLE PRODUCTS"); }, nullptr, "PRODUCTS is missing"},
       {"without settings", [this] { Seed(), Sql("DELETE FROM CONTROL"); }, nullptr, "has no settings record"},
   };
   for (const auto &c : cases) {
