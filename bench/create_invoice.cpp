@@ -39,15 +39,8 @@ void StoreInvoices(const QString &folder) {
   Check(engine, engine.CursorOpen(db, QStringLiteral("MINV2"), QString(), lines));
   Check(engine, engine.CursorOpen(db, QStringLiteral("CONTROL"), QString(), control));
   Check(engine, engine.TransactionStart(db));
+  for (int i = 1; i <= kHeaders; ++i) InsertInvoice(engine, headers, lines, i % kCustomers + 1, i);
   TffRecord record;
-  for (int i = 1; i <= kHeaders; ++i) {
-    Check(engine, engine.RecordInsert(headers, HeaderValues(i % kCustomers + 1, 45000 + i / 50, i), record));
-    const int rec = record.Values[0].toInt();
-    for (int j = 0; j < kLinesPerHeader; ++j)
-      Check(engine,
-            engine.RecordInsert(
-                lines, LineValues(rec, 2.0, QStringLiteral("Line %1 of invoice %2").arg(j).arg(i)), record));
-  }
   Check(engine, engine.RecordGetNext(control, record));
   record.Values[7] = kHeaders;
   TffRecord modified;
@@ -58,30 +51,27 @@ void StoreInvoices(const QString &folder) {
 
 // The kept data folder with `stored` invoices (0 or kHeaders), built when missing.
 QString KeptFolder(int stored) {
-  // A file of an older layout would be upgraded on the first open of each run: the layout names the folder.
-  const QString folder =
-      QDir(QDir::tempPath())
-          .filePath(QStringLiteral("tallyrook-bench-create_invoice-v%1-%2").arg(ffSchemaVersion).arg(stored));
-  QFile marker(QDir(folder).filePath(QStringLiteral("complete")));
-  if (marker.open(QIODevice::ReadOnly) && marker.readAll() == kDataVersion) return folder;
-  marker.close();
-  QDir(folder).removeRecursively();
-  QDir().mkpath(folder);
-  if (SeedDataFolder(folder, InvoiceTemplates()).Outcome != TSeedOutcome::Created)
-    qFatal("cannot seed %s", qPrintable(folder));
-  if (stored) StoreInvoices(folder);
-  marker.open(QIODevice::WriteOnly);
-  marker.write(kDataVersion);
-  return folder;
+  return KeptDataFolder(QStringLiteral("create_invoice-%1").arg(stored), kDataVersion,
+                        [stored](const QString &folder) {
+                          if (SeedDataFolder(folder, InvoiceTemplates()).Outcome != TSeedOutcome::Created)
+                            qFatal("cannot seed %s", qPrintable(folder));
+                          if (stored) StoreInvoices(folder);
+                        });
 }
 
-void BM_CreateInvoiceOf20Lines(benchmark::State &state) {
-  const QString kept = KeptFolder(int(state.range(0)));
+// A copy of a kept data folder's database made the program's data folder, with a runtime folder of its own.
+struct WorkingCopy {
   QTemporaryDir work, runtime;
-  QFile::copy(QDir(kept).filePath(QStringLiteral("tallyrook.db")),
-              QDir(work.path()).filePath(QStringLiteral("tallyrook.db")));
-  qputenv("TALLYROOK_DATA", work.path().toUtf8());
-  qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+  explicit WorkingCopy(const QString &kept) {
+    QFile::copy(QDir(kept).filePath(QStringLiteral("tallyrook.db")),
+                QDir(work.path()).filePath(QStringLiteral("tallyrook.db")));
+    qputenv("TALLYROOK_DATA", work.path().toUtf8());
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+  }
+};
+
+void BM_CreateInvoiceOf20Lines(benchmark::State &state) {
+  const WorkingCopy copy(KeptFolder(int(state.range(0))));
   StartApplicationReports();
   Application()->CreateForm(DD);
   Application()->CreateForm(HARD);
@@ -137,12 +127,7 @@ BENCHMARK(BM_CreateInvoiceOf20Lines)->Arg(0)->Arg(kHeaders)->Unit(benchmark::kMi
 // The program body run as it runs for a user, timed until its main window shows; the window is then closed,
 // which ends the run.
 void BM_StartUpToTheMainWindowShown(benchmark::State &state) {
-  const QString kept = KeptFolder(int(state.range(0)));
-  QTemporaryDir work, runtime;
-  QFile::copy(QDir(kept).filePath(QStringLiteral("tallyrook.db")),
-              QDir(work.path()).filePath(QStringLiteral("tallyrook.db")));
-  qputenv("TALLYROOK_DATA", work.path().toUtf8());
-  qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+  const WorkingCopy copy(KeptFolder(int(state.range(0))));
   using Clock = std::chrono::steady_clock;
   for (auto _ : state) {
     const Clock::time_point start = Clock::now();

@@ -3,14 +3,13 @@
 // the same file, so that the cost of the client and engine layers shows as a ratio.
 //
 // The data folder is built once (through the engine, in one transaction) into the system's temporary folder
-// and reused by later runs; delete the folder "tallyrook-bench-db_client" there to build it again.
+// and reused by later runs; delete the folders "tallyrook-bench-db_client-v*" there to build it again.
 #include "bench/invoice_data.h"
 #include "db/client/ff_client_errors.h"
 #include "db/client/ff_database.h"
 #include "db/client/ff_table.h"
 #include "platform/data/data_source.h"
 #include <QDir>
-#include <QFile>
 #include <QStandardPaths>
 #include <benchmark/benchmark.h>
 #include <memory>
@@ -33,31 +32,10 @@ struct Data {
   sqlite3 *plain = nullptr;
 
   Data() {
-    folder = QDir(QDir::tempPath()).filePath(QStringLiteral("tallyrook-bench-db_client"));
-    QFile marker(QDir(folder).filePath(QStringLiteral("complete")));
-    if (!marker.exists() || !marker.open(QIODevice::ReadOnly) || marker.readAll() != kDataVersion) {
-      marker.close();
-      QDir(folder).removeRecursively();
-      QDir().mkpath(folder);
-      BuildInvoiceData(folder);
-      marker.open(QIODevice::WriteOnly);
-      marker.write(kDataVersion);
-    }
-    marker.close();
-
+    folder = KeptDataFolder(QStringLiteral("db_client"), kDataVersion,
+                            [](const QString &folder) { BuildInvoiceData(folder); });
     module = new TComponent(nullptr);
-    auto *client = new TffClient(module);
-    client->SetClientName(QStringLiteral("client1"));
-    client->SetServerEngine(&engine);
-    auto *session = new TffSession(module);
-    session->SetClientName(QStringLiteral("client1"));
-    session->SetSessionName(QStringLiteral("session1"));
-    database = new TffDatabase(module);
-    database->SetDatabaseName(QStringLiteral("database1"));
-    database->SetSessionName(QStringLiteral("session1"));
-    database->SetAliasName(folder);
-    database->Open();
-
+    database = OpenClientDatabase(module, &engine, folder);
     plain = OpenPlain(folder);
   }
   ~Data() {
@@ -66,12 +44,7 @@ struct Data {
   }
 
   TffTable *Table(const QString &tableName, const QString &indexName) {
-    auto *table = new TffTable(module);
-    table->SetDatabaseName(QStringLiteral("database1"));
-    table->SetSessionName(QStringLiteral("session1"));
-    table->SetTableName(tableName);
-    table->SetIndexName(indexName);
-    return table;
+    return NewClientTable(module, tableName, indexName);
   }
 };
 

@@ -13,7 +13,6 @@
 #include "platform/windowing/forms.h"
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QKeyEvent>
 #include <benchmark/benchmark.h>
 #include <map>
@@ -28,40 +27,6 @@ const char *const kDataVersion = "tallyrook bench table data 1";
 constexpr int kRowHeight = 17;
 constexpr int kRows = 20;
 
-// Customers, headers and ten lines a header, Headers of each, in one transaction.
-void BuildData(const QString &folder, int Headers) {
-  TffServerEngine engine;
-  TffDatabaseID db = 0;
-  Check(engine, engine.DatabaseCreate(folder));
-  Check(engine, engine.DatabaseOpen(folder, db));
-  Check(engine, engine.TableBuild(db, true, QStringLiteral("CUSTOMERS"), CustomersDictionary()));
-  Check(engine, engine.TableBuild(db, true, QStringLiteral("MINV1"), HeadersDictionary()));
-  Check(engine, engine.TableBuild(db, true, QStringLiteral("MINV2"), LinesDictionary()));
-  TffCursorID customers = 0, headers = 0, lines = 0;
-  Check(engine, engine.CursorOpen(db, QStringLiteral("CUSTOMERS"), QString(), customers));
-  Check(engine, engine.CursorOpen(db, QStringLiteral("MINV1"), QString(), headers));
-  Check(engine, engine.CursorOpen(db, QStringLiteral("MINV2"), QString(), lines));
-  TffRecord record;
-  Check(engine, engine.TransactionStart(db));
-  for (int i = 0; i < Headers; ++i)
-    Check(engine, engine.RecordInsert(customers,
-                                      {QVariant(), CustomerName(i), QStringLiteral("12 High Street"),
-                                       QStringLiteral("Town"), QString(), QString(), QString()},
-                                      record));
-  std::mt19937 random(1);
-  for (int i = 1; i <= Headers; ++i) {
-    const int customer = int(random() % std::max(1, Headers / 10)) + 1;
-    Check(engine, engine.RecordInsert(headers, HeaderValues(customer, 45000 + i / 50, double(i)), record));
-    const int rec = record.Values[0].toInt();
-    for (int j = 0; j < kLinesPerHeader; ++j)
-      Check(engine,
-            engine.RecordInsert(
-                lines, LineValues(rec, 2.0, QStringLiteral("Line %1 of invoice %2").arg(j).arg(i)), record));
-  }
-  Check(engine, engine.TransactionCommit(db));
-  Check(engine, engine.DatabaseClose(db));
-}
-
 // A data folder of that many headers, a form and the client components over it.
 struct Data {
   QString folder;
@@ -70,29 +35,10 @@ struct Data {
   TForm *form = nullptr;
 
   explicit Data(int Headers) {
-    folder = QDir(QDir::tempPath()).filePath(QStringLiteral("tallyrook-bench-db_table-%1").arg(Headers));
-    QFile marker(QDir(folder).filePath(QStringLiteral("complete")));
-    if (!marker.exists() || !marker.open(QIODevice::ReadOnly) || marker.readAll() != kDataVersion) {
-      marker.close();
-      QDir(folder).removeRecursively();
-      QDir().mkpath(folder);
-      BuildData(folder, Headers);
-      marker.open(QIODevice::WriteOnly);
-      marker.write(kDataVersion);
-    }
-    marker.close();
+    folder = KeptDataFolder(QStringLiteral("db_table-%1").arg(Headers), kDataVersion,
+                            [Headers](const QString &folder) { BuildInvoiceData(folder, Headers); });
     module = new TComponent(nullptr);
-    auto *client = new TffClient(module);
-    client->SetClientName(QStringLiteral("client1"));
-    client->SetServerEngine(&engine);
-    auto *session = new TffSession(module);
-    session->SetClientName(QStringLiteral("client1"));
-    session->SetSessionName(QStringLiteral("session1"));
-    auto *database = new TffDatabase(module);
-    database->SetDatabaseName(QStringLiteral("database1"));
-    database->SetSessionName(QStringLiteral("session1"));
-    database->SetAliasName(folder);
-    database->Open();
+    OpenClientDatabase(module, &engine, folder);
     form = TCustomForm::Create<TForm>(nullptr);
     form->SetClientSize(800, kRowHeight * (kRows + 1) + 20);
     form->Show();
@@ -104,12 +50,7 @@ struct Data {
   }
 
   TffTable *Table(const QString &tableName, const QString &indexName) {
-    auto *table = new TffTable(module);
-    table->SetDatabaseName(QStringLiteral("database1"));
-    table->SetSessionName(QStringLiteral("session1"));
-    table->SetTableName(tableName);
-    table->SetIndexName(indexName);
-    return table;
+    return NewClientTable(module, tableName, indexName);
   }
 
   // A read-only table of kRows rows with a header and a vertical bar, as the program's lists are.

@@ -1,10 +1,15 @@
 // The invoicing data the database benchmarks share: 100,000 customers, 100,000 invoice headers and 1,000,000
 // invoice lines in the program's table layouts, written through the engine, and a plain SQLite connection to
-// the same file for the figures each benchmark sets beside its own.
+// the same file for the figures each benchmark sets beside its own; data folders kept between runs, and the
+// client components over a folder.
 #pragma once
+#include "db/client/ff_database.h"
+#include "db/client/ff_table.h"
 #include "db/engine/ff_server_engine.h"
 #include "db/storage/ff_sql_schema.h"
 #include <QDir>
+#include <QFile>
+#include <functional>
 #include <random>
 #include <sqlite3.h>
 
@@ -111,8 +116,21 @@ inline void Check(TffServerEngine &engine, TffResult result) {
   if (result != DBIERR_NONE) qFatal("engine: %s", qPrintable(engine.LastError().Message));
 }
 
-// Fills a new database file in the folder through the engine, in one transaction.
-inline void BuildInvoiceData(const QString &folder) {
+// Inserts invoice Number for Customer, a header and kLinesPerHeader lines, through the engine's cursors.
+inline void InsertInvoice(TffServerEngine &engine, TffCursorID headers, TffCursorID lines, int customer,
+                          int number) {
+  TffRecord record;
+  Check(engine, engine.RecordInsert(headers, HeaderValues(customer, 45000 + number / 50, number), record));
+  const int rec = record.Values[0].toInt();
+  for (int j = 0; j < kLinesPerHeader; ++j)
+    Check(engine, engine.RecordInsert(
+                      lines, LineValues(rec, 2.0, QStringLiteral("Line %1 of invoice %2").arg(j).arg(number)),
+                      record));
+}
+
+// Fills a new database file in the folder through the engine, in one transaction: as many customers as
+// headers, each header for one of the first tenth of the customers.
+inline void BuildInvoiceData(const QString &folder, int headerCount = kHeaders) {
   TffServerEngine engine;
   TffDatabaseID db = 0;
   Check(engine, engine.DatabaseCreate(folder));
@@ -127,23 +145,62 @@ inline void BuildInvoiceData(const QString &folder) {
   const QString street = QStringLiteral("12 High Street");
   TffRecord record;
   Check(engine, engine.TransactionStart(db));
-  for (int i = 0; i < kCustomers; ++i)
+  for (int i = 0; i < headerCount; ++i)
     Check(engine, engine.RecordInsert(customers,
                                       {QVariant(), CustomerName(i), street, QStringLiteral("Town"), QString(),
                                        QString(), QString()},
                                       record));
   std::mt19937 random(1);
-  for (int i = 1; i <= kHeaders; ++i) {
-    const int customer = int(random() % (kCustomers / 10)) + 1;
-    Check(engine, engine.RecordInsert(headers, HeaderValues(customer, 45000 + i / 50, double(i)), record));
-    const int rec = record.Values[0].toInt();
-    for (int j = 0; j < kLinesPerHeader; ++j)
-      Check(engine,
-            engine.RecordInsert(
-                lines, LineValues(rec, 2.0, QStringLiteral("Line %1 of invoice %2").arg(j).arg(i)), record));
-  }
+  for (int i = 1; i <= headerCount; ++i)
+    InsertInvoice(engine, headers, lines, int(random() % std::max(1, headerCount / 10)) + 1, i);
   Check(engine, engine.TransactionCommit(db));
   Check(engine, engine.DatabaseClose(db));
+}
+
+// A data folder kept in the system's temporary folder between runs, "tallyrook-bench-NAME-vLAYOUT" (a file of
+// an older layout would be upgraded on its first open and spoil the figures), built by Build when missing or
+// left incomplete: the marker holding Version is written last.
+inline QString KeptDataFolder(const QString &name, const QByteArray &version,
+                              const std::function<void(const QString &)> &build) {
+  const QString folder =
+      QDir(QDir::tempPath())
+          .filePath(QStringLiteral("tallyrook-bench-%1-v%2").arg(name).arg(ffSchemaVersion));
+  QFile marker(QDir(folder).filePath(QStringLiteral("complete")));
+  if (marker.open(QIODevice::ReadOnly) && marker.readAll() == version) return folder;
+  marker.close();
+  QDir(folder).removeRecursively();
+  QDir().mkpath(folder);
+  build(folder);
+  marker.open(QIODevice::WriteOnly);
+  marker.write(version);
+  return folder;
+}
+
+// The client components over the engine and the folder, owned by Module: client "client1", session
+// "session1" and the open database "database1".
+inline TffDatabase *OpenClientDatabase(TComponent *module, TffServerEngine *engine, const QString &folder) {
+  auto *client = new TffClient(module);
+  client->SetClientName(QStringLiteral("client1"));
+  client->SetServerEngine(engine);
+  auto *session = new TffSession(module);
+  session->SetClientName(QStringLiteral("client1"));
+  session->SetSessionName(QStringLiteral("session1"));
+  auto *database = new TffDatabase(module);
+  database->SetDatabaseName(QStringLiteral("database1"));
+  database->SetSessionName(QStringLiteral("session1"));
+  database->SetAliasName(folder);
+  database->Open();
+  return database;
+}
+
+// A table component of that database, owned by Module, on the table and index named.
+inline TffTable *NewClientTable(TComponent *module, const QString &tableName, const QString &indexName) {
+  auto *table = new TffTable(module);
+  table->SetDatabaseName(QStringLiteral("database1"));
+  table->SetSessionName(QStringLiteral("session1"));
+  table->SetTableName(tableName);
+  table->SetIndexName(indexName);
+  return table;
 }
 
 // A plain SQLite connection to the folder's database file, set up as the engine sets up its own.

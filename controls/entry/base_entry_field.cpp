@@ -192,6 +192,31 @@ bool TOvcBaseEntryField::RangeLimitsEqual() const {
   }
 }
 
+void TOvcBaseEntryField::ExtendTo(int Position) {
+  int start = SelectionStart();
+  int end = SelectionEnd();
+  if (start == end) start = end = CaretPosition();
+  if (CaretPosition() == start)
+    start = Position;
+  else
+    end = Position;
+  SetCaret(Position);
+  SetSelectionRaw(start, end);
+}
+
+void TOvcBaseEntryField::AssignFieldProperties(const TOvcBaseEntryField &Other) {
+  SetAutoSize(Other.AutoSize());
+  SetBorderStyle(Other.BorderStyle());
+  SetColor(Other.Color());
+  SetOptions(Other.Options());
+  SetPadChar(Other.PadChar());
+  SetRangeCells(Other.RangeLoCell(), Other.RangeHiCell());
+  SetTextMargin(Other.TextMargin());
+  SetUninitialized(Other.Uninitialized());
+  SetZeroDisplay(Other.ZeroDisplay());
+  SetZeroDisplayValue(Other.ZeroDisplayValue());
+}
+
 std::optional<long double> TOvcBaseEntryField::SteppedNumber(long double Value, double Delta,
                                                              bool Wrap) const {
   const long double lo = RangeNumber(RangeLoCell());

@@ -290,6 +290,9 @@ protected:
   bool SettingValue() const { return settingValue_; }
   bool GettingValue() const { return gettingValue_; }
   void SetRangeCells(const TRangeType &Lo, const TRangeType &Hi);
+  // Copies what every kind of field has (size, border, colour, options, pad character, range, margin and the
+  // zero and uninitialized display) from Other; the kinds' Assign copy their own properties first.
+  void AssignFieldProperties(const TOvcBaseEntryField &Other);
   // The input flags the edit engines keep (see the command conventions in entry_field_input.cpp).
   bool AcceptNextChar() const { return acceptNextChar_; }
   void SetAcceptNextChar(bool Value) { acceptNextChar_ = Value; }
@@ -316,6 +319,8 @@ protected:
   void SetNeedsReformat(bool Value) { needsReformat_ = Value; }
   // Selection and scroll without repainting (the edit engines repaint once per command).
   void SetSelectionRaw(int Start, int End);
+  // Moves the caret to Position, the end of the selection at the caret going with it (a shift-key move).
+  void ExtendTo(int Position);
   void SetFirstVisibleChar(int Value) { firstVisible_ = Value; }
   // The edit text of a window being re-created is empty again: the field clears it (the picture kinds lay an
   // empty value into the mask).

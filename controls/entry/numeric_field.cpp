@@ -86,19 +86,10 @@ void TOvcCustomNumericField::Assign(const TPersistent *Source) {
     return;
   }
   SetDataType(other->numericType_);
-  SetAutoSize(other->AutoSize());
-  SetBorderStyle(other->BorderStyle());
-  SetColor(other->Color());
   EFColors()->Error()->Assign(other->EFColors()->Error());
   EFColors()->Highlight()->Assign(other->EFColors()->Highlight());
-  SetOptions(other->Options());
-  SetPadChar(other->PadChar());
   SetPictureMask(other->pictureMask_);
-  SetRangeCells(other->RangeLoCell(), other->RangeHiCell());
-  SetTextMargin(other->TextMargin());
-  SetUninitialized(other->Uninitialized());
-  SetZeroDisplay(other->ZeroDisplay());
-  SetZeroDisplayValue(other->ZeroDisplayValue());
+  AssignFieldProperties(*other);
 }
 
 void TOvcCustomNumericField::CreateParams(TCreateParams &Params) {
@@ -349,15 +340,8 @@ QString TOvcCustomNumericField::GetDisplayString() {
 std::optional<long double> TOvcCustomNumericField::Value() const {
   const QString text = StripPicture(EditString()).trimmed();
   const int type = EngineType();
-  if (IsIntegerType(type)) {
-    const auto value =
-        ParseIntegerText(text.isEmpty() ? QStringLiteral("0") : text, MaskBase(Picture()), type);
-    if (!value) return std::nullopt;
-    return (long double)*value;
-  }
-  const auto value = ParseFloatText(text);
-  if (!value) return std::nullopt;
-  return type == edtComp ? std::round(value->Value()) : value->Value();
+  return ParseNumberText(text.isEmpty() && IsIntegerType(type) ? QStringLiteral("0") : text,
+                         MaskBase(Picture()), type);
 }
 
 QString TOvcCustomNumericField::ValueText(long double value) const {
@@ -371,10 +355,7 @@ QString TOvcCustomNumericField::ValueText(long double value) const {
 void TOvcCustomNumericField::TransferValue(void *Buffer, WORD Direction) {
   const int type = EngineType();
   if (Direction == 1) {
-    const auto value = Value();
-    const bool fits =
-        value && (!IsIntegerType(type) || (*value >= IntegerTypeMin(type) && *value <= IntegerTypeMax(type)));
-    WriteNumber(Buffer, type, fits ? *value : 0);
+    WriteNumberOrZero(Buffer, type, Value());
     return;
   }
   SetEditText(MergeWithPicture(ValueText(ReadNumber(Buffer, type))));

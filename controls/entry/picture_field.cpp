@@ -139,22 +139,13 @@ void TOvcCustomPictureField::Assign(const TPersistent *Source) {
     return;
   }
   SetDataType(other->pictureType_);
-  SetAutoSize(other->AutoSize());
-  SetBorderStyle(other->BorderStyle());
-  SetColor(other->Color());
   SetDecimalPlaces(other->DecimalPlaces());
   SetEpoch(other->Epoch());
   initDateTime_ = other->initDateTime_;
   SetPictureMask(other->pictureMask_);
   SetMaxLength(other->MaxLength());
-  SetOptions(other->Options());
-  SetPadChar(other->PadChar());
   SetPasswordChar(other->PasswordChar());
-  SetRangeCells(other->RangeLoCell(), other->RangeHiCell());
-  SetTextMargin(other->TextMargin());
-  SetUninitialized(other->Uninitialized());
-  SetZeroDisplay(other->ZeroDisplay());
-  SetZeroDisplayValue(other->ZeroDisplayValue());
+  AssignFieldProperties(*other);
 }
 
 void TOvcCustomPictureField::CreateParams(TCreateParams &Params) {
@@ -246,18 +237,6 @@ void TOvcCustomPictureField::DeleteSelection(QString &text, int &caret) {
   DeleteRange(text, SelectionStart(), SelectionEnd());
   caret = NextEditable(SelectionStart());
   SetSelectionRaw(caret, caret);
-}
-
-void TOvcCustomPictureField::ExtendTo(int Position) {
-  int start = SelectionStart();
-  int end = SelectionEnd();
-  if (start == end) start = end = CaretPosition();
-  if (CaretPosition() == start)
-    start = Position;
-  else
-    end = Position;
-  SetCaret(Position);
-  SetSelectionRaw(start, end);
 }
 
 int TOvcCustomPictureField::WordLeftOf(const QString &text, int caret) const {
@@ -628,15 +607,8 @@ std::optional<long double> TOvcCustomPictureField::NumberValue() const {
   QString text = StripPicture(NormalText()).trimmed();
   text.replace(OvcIntlSup().DecimalChar(), QLatin1Char('.'));
   const int type = EngineType();
-  if (IsIntegerType(type)) {
-    const auto value =
-        ParseIntegerText(text.isEmpty() ? QStringLiteral("0") : text, MaskBase(Picture()), type);
-    if (!value) return std::nullopt;
-    return (long double)*value;
-  }
-  const auto value = ParseFloatText(text);
-  if (!value) return std::nullopt;
-  return type == edtComp ? std::round(value->Value()) : value->Value();
+  return ParseNumberText(text.isEmpty() && IsIntegerType(type) ? QStringLiteral("0") : text,
+                         MaskBase(Picture()), type);
 }
 
 QString TOvcCustomPictureField::NumberText(long double value) const {
@@ -742,10 +714,7 @@ void TOvcCustomPictureField::TransferValue(void *Buffer, WORD Direction) {
   default: break;
   }
   if (Direction == 1) {
-    const auto value = NumberValue();
-    const bool fits =
-        value && (!IsIntegerType(type) || (*value >= IntegerTypeMin(type) && *value <= IntegerTypeMax(type)));
-    WriteNumber(Buffer, type, fits ? *value : 0);
+    WriteNumberOrZero(Buffer, type, NumberValue());
     return;
   }
   SetEditText(MergeWithPicture(NumberText(ReadNumber(Buffer, type))));

@@ -75,7 +75,6 @@ private:
   bool PutCharacter(QChar ch, QString &text, int &caret, bool &advance);
   void DeleteRange(QString &text, int start, int end) const;
   void DeleteSelection(QString &text, int &caret);
-  void ExtendTo(int Position);
   int WordLeftOf(const QString &text, int caret) const;
   int WordRightOf(const QString &text, int caret) const;
   bool AutoAdvance(bool Next, TOvcBaseEFOption Option);

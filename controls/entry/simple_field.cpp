@@ -85,23 +85,14 @@ void TOvcCustomSimpleField::Assign(const TPersistent *Source) {
     return;
   }
   SetDataType(other->simpleType_);
-  SetAutoSize(other->AutoSize());
-  SetBorderStyle(other->BorderStyle());
-  SetColor(other->Color());
   SetControlCharColor(other->ControlCharColor());
   SetDecimalPlaces(other->DecimalPlaces());
   EFColors()->Error()->Assign(other->EFColors()->Error());
   EFColors()->Highlight()->Assign(other->EFColors()->Highlight());
   SetMaxLength(other->MaxLength());
-  SetOptions(other->Options());
-  SetPadChar(other->PadChar());
   SetPasswordChar(other->PasswordChar());
   SetPictureMask(other->pictureMask_);
-  SetRangeCells(other->RangeLoCell(), other->RangeHiCell());
-  SetTextMargin(other->TextMargin());
-  SetUninitialized(other->Uninitialized());
-  SetZeroDisplay(other->ZeroDisplay());
-  SetZeroDisplayValue(other->ZeroDisplayValue());
+  AssignFieldProperties(*other);
 }
 
 void TOvcCustomSimpleField::CreateWnd() {
@@ -188,18 +179,6 @@ void TOvcCustomSimpleField::DeleteSelection(int &changes) {
   SetCaret(start);
   SetSelectionRaw(start, start);
   ++changes;
-}
-
-void TOvcCustomSimpleField::ExtendTo(int Position) {
-  int start = SelectionStart();
-  int end = SelectionEnd();
-  if (start == end) start = end = CaretPosition();
-  if (CaretPosition() == start)
-    start = Position;
-  else
-    end = Position;
-  SetCaret(Position);
-  SetSelectionRaw(start, end);
 }
 
 void TOvcCustomSimpleField::TypeCharacter(QChar ch, int &changes) {
@@ -541,15 +520,8 @@ QString TOvcCustomSimpleField::FloatText(long double value) const {
 std::optional<long double> TOvcCustomSimpleField::NumberValue() const {
   const int type = TOvcBaseEntryField::DataType();
   QString text = EditString().left(80);
-  if (IsIntegerType(type)) {
-    const auto value = ParseIntegerText(text, MaskBase(Picture()), type);
-    if (!value) return std::nullopt;
-    return (long double)*value;
-  }
-  text.replace(OvcIntlSup().DecimalChar(), QLatin1Char('.'));
-  const auto value = ParseFloatText(text);
-  if (!value) return std::nullopt;
-  return type == edtComp ? std::round(value->Value()) : value->Value();
+  if (!IsIntegerType(type)) text.replace(OvcIntlSup().DecimalChar(), QLatin1Char('.'));
+  return ParseNumberText(text, MaskBase(Picture()), type);
 }
 
 void TOvcCustomSimpleField::WriteNumberBack(long double value) {
@@ -598,10 +570,7 @@ void TOvcCustomSimpleField::TransferValue(void *Buffer, WORD Direction) {
   default: break;
   }
   if (Direction == 1) {
-    const auto value = NumberValue();
-    const bool fits =
-        value && (!IsIntegerType(type) || (*value >= IntegerTypeMin(type) && *value <= IntegerTypeMax(type)));
-    WriteNumber(Buffer, type, fits ? *value : 0);
+    WriteNumberOrZero(Buffer, type, NumberValue());
     return;
   }
   WriteNumberBack(ReadNumber(Buffer, type));

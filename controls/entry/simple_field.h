@@ -54,7 +54,6 @@ private:
   void PasteText(const QString &text, int &changes);
   bool AutoAdvance(int Position, WORD Command);
   void DeleteSelection(int &changes);
-  void ExtendTo(int Position);
   // A typed character as a position stores it: the decimal character of numbers, then the mask's check.
   std::optional<QChar> Accepted(QChar ch, QChar prev) const;
   // The text of a floating value as the field shows it.

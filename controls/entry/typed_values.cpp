@@ -83,6 +83,12 @@ void WriteNumber(void *buffer, int dataType, long double value) {
   }
 }
 
+void WriteNumberOrZero(void *buffer, int dataType, std::optional<long double> value) {
+  const bool fits = value && (!IsIntegerType(dataType) ||
+                              (*value >= IntegerTypeMin(dataType) && *value <= IntegerTypeMax(dataType)));
+  WriteNumber(buffer, dataType, fits ? *value : 0);
+}
+
 int MaskBase(const QString &mask) {
   if (mask.contains(QLatin1Char('K'))) return 16;
   if (mask.contains(QLatin1Char('O'))) return 8;
@@ -123,6 +129,17 @@ std::optional<TExtended> ParseFloatText(const QString &text) {
   FixRealText(fixed, QLatin1Char('.'));
   fixed.remove(QLatin1Char(' '));
   return TExtended::Parse(fixed);
+}
+
+std::optional<long double> ParseNumberText(const QString &text, int base, int dataType) {
+  if (IsIntegerType(dataType)) {
+    const auto value = ParseIntegerText(text, base, dataType);
+    if (!value) return std::nullopt;
+    return (long double)*value;
+  }
+  const auto value = ParseFloatText(text);
+  if (!value) return std::nullopt;
+  return dataType == edtComp ? std::round(value->Value()) : value->Value();
 }
 
 std::optional<QString> FixedText(long double value, int decimals, int maxChars) {

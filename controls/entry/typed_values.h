@@ -20,6 +20,8 @@ long double ReadNumber(const void *buffer, int dataType);
 // Stores Value in Buffer in the data type's form (integers truncated toward zero, Comp rounded); the caller
 // has checked that it fits.
 void WriteNumber(void *buffer, int dataType, long double value);
+// Stores Value in Buffer, or 0 when there is none or an integer type cannot hold it.
+void WriteNumberOrZero(void *buffer, int dataType, std::optional<long double> value);
 
 // The numeric base a mask selects: 16 for "K", 8 for "O", 2 for "b", else 10.
 int MaskBase(const QString &mask);
@@ -32,6 +34,9 @@ QString IntegerText(std::int64_t value, int base, int dataType);
 // A floating text with "." as its point (blanks, a bare point and exponent forms allowed); nothing when it
 // is no number.
 std::optional<TExtended> ParseFloatText(const QString &text);
+// A number of the data type read from its text: an integer type by ParseIntegerText, a floating type by
+// ParseFloatText (Comp rounded to a whole number); nothing when it is no number.
+std::optional<long double> ParseNumberText(const QString &text, int base, int dataType);
 // Fixed notation with Decimals places, or, with Decimals 0, as many as the value needs (up to 15
 // significant digits); nothing when the result would be longer than MaxChars.
 std::optional<QString> FixedText(long double value, int decimals, int maxChars);

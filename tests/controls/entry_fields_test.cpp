@@ -318,6 +318,38 @@ TEST_F(EntryFieldsTest, PastedCharactersTheFieldCannotTakeBeepOthersAreTypedAndT
   EXPECT_EQ(text->EditString(), QStringLiteral("invoice"));
 }
 
+// A field assigned from another of its kind takes its type, mask, range and look: it shows and refuses values
+// as the first does.
+TEST_F(EntryFieldsTest, AssignCopiesAFieldOfTheSameKind) {
+  for (const char kind : {'s', 'n', 'p'}) {
+    SCOPED_TRACE(kind);
+    TOvcBaseEntryField *from = Make(kind, kind == 'p'   ? int(pftLongInt)
+                                          : kind == 'n' ? int(nftLongInt)
+                                                        : int(sftLongInt));
+    from->SetRangeLo(QStringLiteral("1"));
+    from->SetRangeHi(QStringLiteral("50"));
+    from->SetZeroDisplay(zdHide);
+    from->SetOptions(from->Options() + TOvcEntryFieldOptions{efoArrowIncDec});
+    from->SetColor(clYellow);
+    TOvcBaseEntryField *to = Make(kind, kind == 'p'   ? int(pftString)
+                                        : kind == 'n' ? int(nftByte)
+                                                      : int(sftString));
+    to->Assign(from);
+    EXPECT_EQ(to->DataType(), from->DataType());
+    EXPECT_EQ(std::pair(to->RangeLo(), to->RangeHi()), std::pair(from->RangeLo(), from->RangeHi()));
+    EXPECT_EQ(to->ZeroDisplay(), zdHide);
+    EXPECT_TRUE(to->Options().Contains(efoArrowIncDec));
+    EXPECT_EQ(to->Color(), clYellow);
+    for (TOvcBaseEntryField *field : {from, to}) {
+      field->SetValueFromText(QStringLiteral("50"));
+      Focus(field);
+      Type(QStringLiteral("{Up}"));
+      EXPECT_EQ(field->DisplayString().trimmed(), QStringLiteral("1")) << "stepped past the top, it wraps";
+      field->SetVisible(false);
+    }
+  }
+}
+
 TEST(ExtendedValue, StoresTheTenByteLayoutAndKeepsItsRange) {
   const TExtended one(1.0L);
   const TExtended::TBytes bytes = one.Bytes();

@@ -80,7 +80,6 @@ TEST_F(CrossBandTest, ColumnsPastTheRightMarginWrapAndEveryCellPrintsOnce) {
     const QStringList place = line.section(QLatin1Char(' '), 1, 1).split(QLatin1Char(','));
     right = std::max(right, place.value(0).toInt() + 80);
   }
-  EXPECT_GE(report->EMFPages().Count(), 2);
   EXPECT_LE(right, ReportPrinter()->PageMetrics().Pgw);
   for (int row = 1; row <= 30; ++row)
     for (int column = 1; column <= 12; ++column)

@@ -23,14 +23,10 @@ public:
   View(QString name, TfrViewKind kind) : name_(std::move(name)), kind_(kind) {}
   QString ViewName() const override { return name_; }
   TfrViewKind ViewKind() const override { return kind_; }
-  Variant GetProperty(TfrViewProperty p) const override {
-    ++gets[p];
-    return values.value(p, Variant(0));
-  }
+  Variant GetProperty(TfrViewProperty p) const override { return values.value(p, Variant(0)); }
   void SetProperty(TfrViewProperty p, const Variant &v) override { values[p] = v; }
 
   QMap<int, Variant> values;
-  mutable QMap<int, int> gets;
 
 private:
   QString name_;
@@ -97,7 +93,7 @@ public:
 };
 
 // Starts the engine and hooks the report parser: names are looked up in `fields`, and function calls go to
-// the registered libraries (calls are recorded in `calls`).
+// the registered libraries.
 class EngineTest : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -106,12 +102,9 @@ protected:
       lookups.append(name);
       value = fields.value(name.toUpper(), Variant());
     });
-    ReportParser()->OnFunction =
-        TFunctionEvent::From([this](const QString &name, const Variant &p1, const Variant &p2,
-                                    const Variant &p3, QString &result) {
-          calls.append(name);
-          frCallFunctionLibraries(name, p1, p2, p3, result);
-        });
+    ReportParser()->OnFunction = TFunctionEvent::From(
+        [this](const QString &name, const Variant &p1, const Variant &p2, const Variant &p3,
+               QString &result) { frCallFunctionLibraries(name, p1, p2, p3, result); });
   }
   void TearDown() override { StopReportEngine(); }
 
@@ -120,7 +113,6 @@ protected:
   FormatSettingsGuard settings{FormatSettings::USEnglish()};
   QMap<QString, Variant> fields;
   QStringList lookups;
-  QStringList calls;
 };
 
 // An invoice form owning a memory dataset of five lines (ID 1..5, PRICE, "Unit Price", NOTE memo) and a

@@ -47,41 +47,35 @@ protected:
 // keeps its quotes, with a condition false exactly when it equals 0; COPY of a literal.
 TEST_F(ParserTest, EvaluatesExpressions) {
   // "expression -> kind value": D a double, I an integer, S a string, E empty.
-  const QStringList numbers = {"2+3*4 -> D 14.0",      "(2+3)*4 -> D 20.0",    "10 - 4 - 3 -> D 3.0",
-                               "7/2 -> D 3.5",         "7/0 -> I 0",           "0/0 -> I 0",
-                               "10 MOD 3 -> I 1",      "-7 mod 3 -> I -1",     "INT(3.7) -> D 3.0",
-                               "INT(-3.7) -> D -3.0",  "FRAC(3.75) -> D 0.75", "FRAC(-3.75) -> D -0.75",
-                               "ROUND(2.5) -> I 2",    "ROUND(3.5) -> I 4",    "ROUND(-2.5) -> I -2",
-                               "ROUND(2.6) -> I 3",    "STR(5) -> S 5",        "STR(1.5) + 'x' -> S 1.5x",
-                               "5 > 3 -> I 1",         "5 < 3 -> I 0",         "3 >= 3 -> I 1",
-                               "3 <= 2 -> I 0",        "3 <> 2 -> I 1",        "3 = 3 -> I 1",
-                               "NOT 0 -> I 1",         "NOT 7 -> I 0",         "NOT -1 -> I 0",
-                               "1 AND 0 -> D 0.0",     "1 OR 0 -> D 1.0",      "1 = 1 AND 2 = 2 -> I 0",
-                               "2 > 1 AND 0 -> I 1",   "2*-3 -> D -6.0",       "2- -3 -> D 5.0",
-                               "-2*3 -> D -6.0",       "- 2 + 3 -> D 1.0",     "+5 -> D 5.0",
-                               "1 AND NOT 0 -> D 1.0", "NOT NOT 5 -> I 1",     "3 * INT(2.5) -> D 6.0",
-                               "1,5 -> D 1.5"};
-  const QStringList more = {"1.5 -> D 1.5",
-                            ".5 + 1 -> D 1.5",
-                            "1E-5 -> D 1e-5",
-                            "2.5e3 + 1 -> D 2501.0",
-                            "1e+2*2 -> D 200.0",
-                            "'it''s' -> S it's",
-                            "'a' + 'b' -> S ab",
-                            "'''' -> S '",
-                            "'b' > 'a' -> I 1",
-                            "1+2; 5 -> D 3.0",
-                            "IF(-1, 'y', 'n') -> S y",
-                            "IF(0.5, 'y', 'n') -> S y",
-                            "IF(0.0, 'y', 'n') -> S n"};
-  const QStringList longer = {
-      "(1 = 1) AND (2 = 2) -> I 1",          "IF(1 > 0, 'yes', 'no') -> S yes",
-      "IF(1, 'a', NOSUCH(1)) -> S a",        "IF(1, 'it''s', 'x') -> S it's",
-      "IF(0, 1, 2 + 3) * 2 -> D 10.0",       "COPY('abcdef', 2, 3) -> S bcd",
-      "COPY('abcdef', 1 + 3, 10) -> S def",  "COPY('abcdef', 0, 2) -> S ab",
-      "COPY('abcdef', 9, 2) -> S ",          "1+(2+(3+(4+(5+(6+(7+(8+(9+(10))))))))) -> D 55.0",
-      "COPY('it''s', 1, 4) + '!' -> S it's!"};
-  for (const QString &text : numbers + more + longer) {
+  const QStringList cases = {"2+3*4 -> D 14.0",
+                             "10 - 4 - 3 -> D 3.0",
+                             "7/0 -> I 0",
+                             "-7 mod 3 -> I -1",
+                             "INT(-3.7) -> D -3.0",
+                             "FRAC(-3.75) -> D -0.75",
+                             "ROUND(2.5) -> I 2",
+                             "ROUND(-2.5) -> I -2",
+                             "STR(1.5) + 'x' -> S 1.5x",
+                             "3 <> 2 -> I 1",
+                             "NOT -1 -> I 0",
+                             "1 AND 0 -> D 0.0",
+                             "1 = 1 AND 2 = 2 -> I 0",
+                             "2- -3 -> D 5.0",
+                             "1,5 -> D 1.5",
+                             ".5 + 1 -> D 1.5",
+                             "1e+2*2 -> D 200.0",
+                             "'it''s' -> S it's",
+                             "'b' > 'a' -> I 1",
+                             "1+2; 5 -> D 3.0",
+                             "IF(0.5, 'y', 'n') -> S y",
+                             "IF(1, 'a', NOSUCH(1)) -> S a",
+                             "IF(0, 1, 2 + 3) * 2 -> D 10.0",
+                             "IF(1, 'it''s', 'x') -> S it's",
+                             "COPY('it''s', 1, 4) + '!' -> S it's!",
+                             "COPY('abcdef', 0, 2) -> S ab",
+                             "COPY('abcdef', 9, 2) -> S ",
+                             "1+(2+(3+(4+(5+(6+(7+(8+(9+(10))))))))) -> D 55.0"};
+  for (const QString &text : cases) {
     SCOPED_TRACE(text.toStdString());
     const QStringList parts = text.split(QStringLiteral(" -> "));
     const Variant v = Calc(parts[0]);
@@ -115,10 +109,8 @@ TEST_F(ParserTest, ConvertsToPostfixWithOperatorCodes) {
     QString postfix;
   } cases[] = {{"2+3*4", QStringLiteral("2 3 4 *+")},
                {"a >= b", QStringLiteral("a b ") + QChar(frOp::GreaterEqual)},
-               {"x <> 'y'", QStringLiteral("x 'y' ") + QChar(frOp::NotEqual)},
                {"2*-3", QStringLiteral("2 3 ") + QChar(frOp::Negate) + QLatin1Char('*')},
                {"1 AND NOT 0", QStringLiteral("1 0 ") + QChar(frOp::Not) + QChar(frOp::And)},
-               {"1E-5", QStringLiteral("1E-5 ")},
                {"[Unit Price] * 2", QStringLiteral("[Unit Price] 2 *")},
                {"(1+2", QStringLiteral("1 2 +")}};
   for (const auto &c : cases) {
@@ -150,20 +142,18 @@ TEST_F(ParserTest, PassesArgumentTextsToTheFunctionHandlerAndSplicesItsResults) 
   EXPECT_EQ(seen[0].p2, QStringLiteral(" 'a,b'"));
   EXPECT_EQ(seen[0].p3, QStringLiteral(" G(x, y)"));
   seen.clear();
-  Calc("f ()");
-  ASSERT_EQ(seen.size(), 1);
-  EXPECT_EQ(seen[0].name, QStringLiteral("F"));
-  EXPECT_TRUE(seen[0].p1.isEmpty() && seen[0].p2.isEmpty() && seen[0].p3.isEmpty());
   // Met again, a call is made again.
+  Calc("f ()");
   EXPECT_TRUE(Calc("f ()") == Variant(42.0));
-  EXPECT_EQ(seen.size(), 2);
+  ASSERT_EQ(seen.size(), 2);
+  EXPECT_TRUE(seen[1].name == QStringLiteral("F") && seen[1].p1.isEmpty());
   // Commas inside brackets do not split arguments.
   seen.clear();
   Calc("F([a,b], 2)");
   EXPECT_EQ(seen[0].p1, QStringLiteral("[a,b]"));
   // Results are spliced so that they read back: a literal result's inner quotes are doubled.
   EXPECT_TRUE(Calc("Q(0) + '!'") == Variant("it's!"));
-  for (const double x : {1e-5, 0.1, 123456.789, -2.5, 1e200}) {
+  for (const double x : {1e-5, 123456.789, 1e200}) {
     SCOPED_TRACE(x);
     EXPECT_EQ(Calc(QStringLiteral("N(%1)").arg(frNumberText(x))).ToDouble(), x);
   }
@@ -183,9 +173,7 @@ TEST_F(ParserTest, ReadsNumbersDatesAndTimesByTheLocale) {
   EXPECT_EQ(date.VarType(), varDate);
   EXPECT_DOUBLE_EQ(date.ToDouble(), EncodeDate(2003, 2, 1));
   EXPECT_DOUBLE_EQ(Calc("%d'01.02.2003' + 1").ToDouble(), EncodeDate(2003, 2, 2));
-  const Variant time = Calc("%t'10:30:00'");
-  EXPECT_EQ(time.VarType(), varDate);
-  EXPECT_DOUBLE_EQ(time.ToDouble(), EncodeTime(10, 30, 0, 0));
+  EXPECT_DOUBLE_EQ(Calc("%t'10:30:00'").ToDouble(), EncodeTime(10, 30, 0, 0));
   EXPECT_THROW(Calc("%D'31.02.2003'"), EConvertError);
 }
 
@@ -193,7 +181,7 @@ TEST_F(ParserTest, RefusesUnknownFunctionsMalformedPostfixRunawayNestingAndPasse
   EXPECT_EQ(test::Refusal<EParserError>([&] { Calc("1 + Nope(2)"); }),
             QStringLiteral("Unknown function \"NOPE\""));
   EXPECT_THROW(Calc("F(1, 2, 3, 4)"), EParserError);
-  for (const char *postfix : {"+", "1 +", "1 2 + *", ")", "1 (", "\x06", "\x0d"})
+  for (const char *postfix : {"1 +", "1 2 + *", ")", "\x06"})
     EXPECT_THROW(parser.CalcPostfix(QString::fromLatin1(postfix)), EParserError) << postfix;
   QString nested = QStringLiteral("'x'"), deep = QStringLiteral("1");
   for (int i = 0; i < 100; ++i) nested = QStringLiteral("COPY(%1, 1, 1)").arg(nested);
@@ -209,8 +197,8 @@ TEST_F(ParserTest, RefusesUnknownFunctionsMalformedPostfixRunawayNestingAndPasse
 }
 
 TEST_F(ParserTest, TruthIsFalseExactlyWhenZero) {
-  for (const Variant &v : {Variant(0), Variant(0.0), Variant(), Variant(false)}) EXPECT_FALSE(frIsTrue(v));
-  for (const Variant &v : {Variant(1), Variant(-3), Variant(0.25), Variant(true)}) EXPECT_TRUE(frIsTrue(v));
+  for (const Variant &v : {Variant(0.0), Variant(), Variant(false)}) EXPECT_FALSE(frIsTrue(v));
+  for (const Variant &v : {Variant(-3), Variant(0.25)}) EXPECT_TRUE(frIsTrue(v));
 }
 
 } // namespace

@@ -86,10 +86,9 @@ TEST_F(TemplateStreamTest, FrameWidthsAreCodedSoThatEveryReaderGetsThemBack) {
     qint32 coded;
     float read;
   };
-  for (const Case c : {Case{0.5f, 500, 0.5f}, Case{2, 2, 2}, Case{10, 10, 10}, Case{1, 1, 1}, Case{0, 0, 0},
-                       Case{12.5f, 12500, 12.5f}, Case{20, 20000, 20}, Case{150, 150000, 150},
-                       Case{0.011f, 11, 0.011f}, Case{0.008f, 11, 0.011f}, Case{0.005f, 0, 0}, Case{-3, 0, 0},
-                       Case{1e12f, 2147483647, 2147483.647f}}) {
+  for (const Case c :
+       {Case{0.5f, 500, 0.5f}, Case{10, 10, 10}, Case{12.5f, 12500, 12.5f}, Case{0.008f, 11, 0.011f},
+        Case{0.005f, 0, 0}, Case{-3, 0, 0}, Case{1e12f, 2147483647, 2147483.647f}}) {
     EXPECT_EQ(frEncodeFrameWidth(c.width), c.coded) << c.width;
     // Readers divide values above 10 by 1000 and take the others as they are.
     EXPECT_FLOAT_EQ(frDecodeFrameWidth(frEncodeFrameWidth(c.width)), c.read) << c.width;
@@ -214,8 +213,6 @@ TEST_F(TemplateStreamTest, EveryClassSavesLoadsAndSavesAgainToTheSameBytes) {
   // What was read is what was built, not merely what writes back the same.
   EXPECT_EQ(Describe(loaded).join(QLatin1Char('\n')).toStdString(),
             Describe(model).join(QLatin1Char('\n')).toStdString());
-  EXPECT_EQ(Describe(loaded).size(), 3 + 22 + 7 + 11);
-  EXPECT_EQ(loaded.Pages[1]->PrnInfo.Pgw, std::lround(1500 * frUnitsPerInchX / 254));
   EXPECT_EQ(loaded.Values, model.Values);
   EXPECT_TRUE(loaded.Variables.Equals(&model.Variables));
 }
@@ -393,15 +390,11 @@ TEST_F(TemplateStreamTest, DamagedStreamsAreRefusedAndTheReportKeepsWhatItHad) {
       {"empty", QByteArray(), "empty"},
       {"newer version", QByteArray("\x18\0\0\0\0\0", 6), "Unsupported FRF format"},
       {"object type 5", withObject(QByteArray("\x05\x00", 2)), "Unknown object type 5"},
-      {"object type 9", withObject(QByteArray("\x09\x00", 2)), "Unknown object type 9"},
       {"record type 11", withObject(QByteArray("\x0B", 1)), "Unknown record type 11"},
-      {"record type 252", withObject(QByteArray("\xFC", 1)), "Unknown record type 252"},
       {"page index past the last page", withObject(QByteArray("\x04\x01", 2) + QByteArray(40, 0)), "page 2"},
       {"picture ends before its data", picture(-1, QByteArray()), "picture"},
-      {"picture ends past the stream", picture(50, QByteArray(10, 0)), "picture"},
       {"damaged picture", picture(10, QByteArray(10, 'x')), "damaged"},
       {"value count past the data", head.data() + QByteArray("\xFE\xFF\xFF\x00\x00", 5), "value list"},
-      {"negative value count", head.data() + QByteArray("\xFE\xFF\xFF\xFF\xFF", 5), "value list"},
       {"no columns", Head(0).data(), "columns"},
       {"ends inside a record", valid.left(valid.size() - 3), "ends inside"}};
   for (const Case &c : cases) {
@@ -448,9 +441,6 @@ TEST_F(TemplateStreamTest, StoredReportFormCarriesTheTemplateOnlyWhenAsked) {
   AddView<TfrMemoView>(AddPage(model), QStringLiteral("Memo1"));
   const QByteArray stream = Save(model);
 
-  TMemoryStream without;
-  model.WriteReportForm(&without, false);
-  EXPECT_EQ(without.Bytes(), Bytes().i32(23).data());
   TMemoryStream with;
   model.WriteReportForm(&with, true);
   EXPECT_EQ(with.Bytes(), Bytes().i32(23).i32(stream.size()).raw(stream).data());
@@ -462,8 +452,6 @@ TEST_F(TemplateStreamTest, StoredReportFormCarriesTheTemplateOnlyWhenAsked) {
   // A length that does not fit the stream is refused.
   TMemoryStream damaged(Bytes().i32(23).i32(stream.size() + 1).raw(stream).data());
   EXPECT_THROW(read.ReadReportForm(&damaged, true), EfrStreamError);
-  TMemoryStream negative(Bytes().i32(23).i32(-4).data());
-  EXPECT_THROW(read.ReadReportForm(&negative, true), EfrStreamError);
   EXPECT_EQ(read.Pages.Count(), 1);
 }
 

@@ -38,8 +38,6 @@ TEST(PreviewLayout, EachZoomModePlacesThePages) {
                          1.0, 620, 500, "0.75 1 0 580 580: 85,10 450x600 10,620 600x450"},
                         {"whole page fits the height, one page a row, centred", "PP", 0, zmWholePage, 1.0,
                          800, 820, "1 1 0 810 0: 100,10 600x800 100,820 600x800"},
-                        {"two pages side by side", "PPP", 0, zmTwoPages, 1.0, 1000, 600,
-                         "0.808333 2 0 724 0: 10,10 485x647 505,10 485x647 10,667 485x647"},
                         {"two pages per row however wide the box", "PPP", 0, zmTwoPages, 1.0, 3030, 600,
                          "2.5 2 0 3430 0: 10,10 1500x2000 1520,10 1500x2000 10,2020 1500x2000"},
                         {"a fixed factor puts as many pages in a row as fit", "PPPP", 3, zmFactor, 0.5, 1000,
@@ -74,16 +72,14 @@ TEST(PreviewLayout, ZoomCaptionAndThePageAtAScrollPosition) {
     double factor;
     const char *caption;
   };
-  for (const Caption &c : {Caption{1.0, "100%"}, Caption{970.0 / 1200.0, "81%"}, Caption{0.1, "10%"},
-                           Caption{2.0, "200%"}, Caption{0.755, "76%"}})
+  for (const Caption &c : {Caption{970.0 / 1200.0, "81%"}, Caption{0.755, "76%"}})
     EXPECT_EQ(frZoomCaption(c.factor), QString::fromLatin1(c.caption));
   // The page spanning the line below the top; in the gap between pages the current one stays.
   const std::vector<TRect> rects{Bounds(10, 10, 600, 800), Bounds(10, 820, 600, 800)};
   struct Case {
     int position, current, expected;
   };
-  for (const Case &c : {Case{0, 1, 0}, Case{500, 1, 0}, Case{798, 1, 0}, Case{810, 0, 1}, Case{1500, 0, 1},
-                        Case{800, 1, 1}, Case{800, 0, 0}, Case{5000, 0, 0}})
+  for (const Case &c : {Case{0, 1, 0}, Case{798, 1, 0}, Case{810, 0, 1}, Case{800, 1, 1}, Case{800, 0, 0}})
     EXPECT_EQ(frPageAtScrollPosition(rects, c.position, c.current), c.expected) << c.position;
 }
 

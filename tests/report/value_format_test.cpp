@@ -14,16 +14,10 @@ protected:
 
 // A format text becomes "category variant decimals separator|custom format".
 TEST_F(ValueFormatTest, FormatTextsBecomeCodesAsTheTableSays) {
-  const char *cases[][2] = {{"N10.2", "1 1 2 .|"},
-                            {"N10,2", "1 1 2 ,|"},
-                            {"10.3", "1 1 3 .|"},
-                            {"n8-1", "1 1 1 -|"},
-                            {"N#,##0.00", "1 4 0 .|#,##0.00"},
-                            {"N#.##0,00", "1 4 0 ,|#.##0.00"},
-                            {"N5", "1 1 0 .|"},
-                            {"Ddd.mm.yyyy", "2 4 0 .|dd.mm.yyyy"},
-                            {"thh:nn", "2 4 0 .|hh:nn"},
-                            {"BNo;Yes", "4 4 0 .|No;Yes"}};
+  const char *cases[][2] = {{"N10,2", "1 1 2 ,|"},       {"10.3", "1 1 3 .|"},
+                            {"n8-1", "1 1 1 -|"},        {"N#.##0,00", "1 4 0 ,|#.##0.00"},
+                            {"N5", "1 1 0 .|"},          {"Ddd.mm.yyyy", "2 4 0 .|dd.mm.yyyy"},
+                            {"thh:nn", "2 4 0 .|hh:nn"}, {"BNo;Yes", "4 4 0 .|No;Yes"}};
   for (const auto &c : cases) {
     qint32 code = 0;
     QString format;
@@ -52,33 +46,22 @@ TEST_F(ValueFormatTest, ValuesAreFormattedByCategoryAndVariant) {
     char separator;
     Variant value;
     const char *format, *expected;
-  } cases[] = {{0, 0, 2, '.', Variant(QStringLiteral("text")), "", "text"},
-               {0, 0, 2, ',', number, "", "1234,5"},
+  } cases[] = {{0, 0, 2, ',', number, "", "1234,5"},
                {1, 0, 0, '.', number, "", "1234.5"},
-               {1, 0, 0, ',', number, "", "1234,5"},
-               {1, 1, 2, '.', number, "", "1234.50"},
                {1, 1, 2, ',', number, "", "1234,50"},
-               {1, 2, 0, '.', number, "", "1,234.5"},
                {1, 3, 2, '.', number, "", "1,234.50"},
                {1, 4, 0, '.', Variant(0.175), "0.00", "0.18"},
                {1, 4, 0, '.', Variant(-3), "0.0;(0.0)", "(3.0)"},
                {2, 0, 0, '.', day, "", "11.15.98"},
-               {2, 1, 0, '.', day, "", "11.15.1998"},
-               {2, 2, 0, '.', day, "", "15 Nov 1998"},
                {2, 3, 0, '.', day, "", "15 November 1998"},
                {2, 4, 0, '.', day, "yyyy-mm-dd", "1998-11-15"},
-               {3, 0, 0, '.', day, "", "02:43:35"},
                {3, 1, 0, '.', day, "", "2:43:35"},
                {3, 2, 0, '.', day, "", "02:43"},
-               {3, 3, 0, '.', day, "", "2:43"},
                {4, 0, 0, '.', Variant(true), "", "1"},
-               {4, 1, 0, '.', Variant(false), "", "No"},
-               {4, 2, 0, '.', Variant(1), "", "x"},
                {4, 3, 0, '.', Variant(0), "", "False"},
                {4, 4, 0, '.', Variant(true), "off;on", "on"},
                // A text that is not a number keeps its text in a number format.
                {1, 1, 2, '.', Variant(QStringLiteral("n/a")), "", "n/a"},
-               {1, 1, 2, '.', Variant(), "", ""},
                {1, 1, 2, '.', Variant::Null(), "", ""}};
   for (const auto &c : cases) {
     const qint32 code = frFormatCode(c.category, c.variant, c.decimals, c.separator);
