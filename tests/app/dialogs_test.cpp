@@ -231,8 +231,7 @@ TEST_F(Dialogs, TheAboutBoxsLinksOpenOnlyAnAddressTheBuildGives) {
     const qsizetype before = services->OpenedUrls().size();
     EXPECT_EQ(Run(AboutBox,
                   [&] {
-                    TypeText(QStringLiteral("xyz"));
-                    Key(Qt::Key_Delete);
+                    TypeText(QStringLiteral("xyz")), Key(Qt::Key_Delete);
                     EXPECT_EQ(AboutBox->Memo1->Text(), help);
                     for (TControl *link : std::initializer_list<TControl *>{
                              AboutBox->ProductName, AboutBox->KNGURLLabel1, AboutBox->KNGURLLabel2})
