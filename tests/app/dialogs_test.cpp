@@ -202,24 +202,66 @@ TEST_F(Dialogs, AProductKeepsItsTypeAndNeedsADescriptionAndAPriceItCanStore) {
 
 // A logo too large for the room the disk has left: said so, nothing changed, and saved once there is room.
 TEST_F(Dialogs, ASaveTheDatabaseRefusesIsReportedAndKeepsWhatWasTyped) {
-  LimitDatabase();
-  const TRow before = Settings();
-  SETTINGS->Setup();
-  EXPECT_EQ(Run(SETTINGS,
-                [&] {
-                  TypeText(QStringLiteral("New name"));
-                  ChooseLogo(WriteBitmap(QStringLiteral("large.bmp"), 1200, 800, qRgb(1, 2, 3)));
-                  Click(SETTINGS->Button1);
-                  ASSERT_EQ(services->MessageBoxes().size(), 1);
-                  EXPECT_TRUE(services->MessageBoxes().last().Text.contains(QStringLiteral("disk")));
-                  EXPECT_EQ(DD->CONTROL->State(), dsBrowse);
-                  EXPECT_EQ(Settings(), before);
-                  LimitDatabase(false);
-                  Click(SETTINGS->Button1);
-                }),
-            mrOk);
+  const QString euros(50, QChar(0x20AC));
+  const struct {
+    TCustomForm *form;
+    TControl *save;
+    TffTable *table;            // what the save adds to, or none (the settings)
+    std::function<void()> type; // into the prepared dialog
+  } cases[] = {
+      {CUSTEDIT, CUSTEDIT->ButtonSAVE, DD->CUST,
+       [&] {
+         CUSTEDIT->FillBlank();
+         for (int i = 0; i < 6; ++i) Paste(euros), Tab();
+       }},
+      {PRODEDIT, PRODEDIT->ButtonSAVE, DD->PRODUCTS, [&] { PRODEDIT->SetUp(1), Paste(euros.repeated(20)); }},
+      {SETTINGS, SETTINGS->Button1, nullptr,
+       [&] {
+         SETTINGS->Setup();
+         TypeText(QStringLiteral("New name"));
+         ChooseLogo(WriteBitmap(QStringLiteral("large.bmp"), 1200, 800, qRgb(1, 2, 3)));
+       }},
+  };
+  for (const auto &c : cases) {
+    // Rows in the table file until it is full.
+    LimitDatabase();
+    for (int i = 0; c.table; ++i) {
+      ASSERT_LT(i, 1000) << "the database never filled up";
+      c.table->Append();
+      c.table->Fields()->Fields(1)->SetAsString(QString::number(i) + euros.left(45));
+      try {
+        c.table->Post();
+      } catch (const std::exception &) {
+        c.table->Cancel();
+        break;
+      }
+    }
+    const int stored = c.table ? c.table->RecordCount() : 0;
+    const TRow settings = Settings();
+    const qsizetype messages = services->MessageBoxes().size();
+    EXPECT_EQ(Run(c.form,
+                  [&] {
+                    c.type();
+                    Click(c.save);
+                    ASSERT_EQ(services->MessageBoxes().size(), messages + 1);
+                    EXPECT_TRUE(services->MessageBoxes().last().Text.contains(QStringLiteral("disk")));
+                    EXPECT_EQ((c.table ? c.table : DD->CONTROL)->State(), dsBrowse);
+                    EXPECT_EQ(c.table ? c.table->RecordCount() : 0, stored);
+                    EXPECT_EQ(Settings(), settings);
+                    // With room made, the same text is saved.
+                    LimitDatabase(false);
+                    Click(c.save);
+                  }),
+              mrOk)
+        << c.form->Name().toStdString();
+    if (c.table) {
+      EXPECT_EQ(c.table->RecordCount(), stored + 1);
+    }
+  }
   EXPECT_EQ(Settings().value(kCompany).toString(), QStringLiteral("New name"));
 }
+
+// The about box's links open only an address the build gives (this one gives none); OK, Enter or Escape
 
 // The about box's links open only an address the build gives (none: nothing opens); its quick help cannot be
 // changed.

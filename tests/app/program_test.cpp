@@ -22,6 +22,31 @@ namespace {
 
 using Program = AppFolderTest;
 
+TEST_F(Program, StartsWithTheMainWindowAndItsDialogsInOrderAndEndsWhenItCloses) {
+  Seed();
+  ScopedScriptedServices services;
+  QStringList made;
+  QTimer::singleShot(0, [&] {
+    EXPECT_EQ(Application()->Title(), QStringLiteral("Tallyrook"));
+    EXPECT_EQ(Application()->MainForm(), F1);
+    EXPECT_TRUE(F1->Showing());
+    EXPECT_TRUE(DD->INV2->Active());
+    for (int i = 0; i < Application()->ComponentCount(); ++i) {
+      made << Application()->Components(i)->Name();
+      if (auto *form = dynamic_cast<TCustomForm *>(Application()->Components(i)); form && form != F1) {
+        EXPECT_FALSE(form->Showing()) << form->Name().toStdString();
+      }
+    }
+    F1->Close();
+  });
+  EXPECT_EQ(RunTallyrook(), 0);
+  // Every window is made once, at start, in this order, and freed at exit.
+  EXPECT_EQ(made, QStringList({"DD", "F1", "SETTINGS", "HARD", "WOTNEXT", "AboutBox", "CUSTLIST", "CUSTEDIT",
+                               "INVOICES", "PRODUCTS", "PRODEDIT"}));
+  EXPECT_TRUE(services->MessageBoxes().isEmpty());
+  EXPECT_TRUE(!DD && !F1);
+}
+
 TEST_F(Program, ADatabaseItCannotUseEndsTheStartWithAMessageNamingTheFileOnceAndIsLeftAsItIs) {
   const QString file = QDir::toNativeSeparators(DatabaseFile());
   const struct {
