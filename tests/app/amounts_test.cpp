@@ -1,5 +1,6 @@
 // Amounts in whole cents: line totals rounded a half away from zero on the decimal a value shows, the text
-// the totals show, and amounts too large to be stored refused. Totals: invoice_road_test.cpp.
+// the totals show, and amounts too large to be stored refused. Totals and
+// refusals through the main window: main_form_test.cpp.
 #include "app/amounts.h"
 #include "platform/core/format_settings.h"
 #include <gtest/gtest.h>
@@ -12,17 +13,7 @@ TEST(Amounts, LineTotalsRoundQuantityTimesPriceToTheCent) {
     double quantity, price;
     TCents cents;
   } cases[] = {
-      {3, 0.333, 100},
-      {1, 0.175, 18},
-      {-1, 0.175, -18},
-      {2, 1.005, 201},
-      {1, 1.005, 101},
-      {3, 0.1, 30},
-      {7, 0, 0},
-      {-5, 1, -500},
-      {1e8, 99999.99, 999999900000000},
-      {99999999, 0.01, 99999999},
-      {0.5, 0.01, 1},
+      {1, 0.175, 18}, {-1, 0.175, -18}, {2, 1.005, 201}, {1e8, 99999.99, 999999900000000}, {0.5, 0.01, 1},
   };
   for (const auto &c : cases)
     EXPECT_EQ(LineTotalCents(c.quantity, c.price), c.cents) << c.quantity << " x " << c.price;
@@ -30,22 +21,9 @@ TEST(Amounts, LineTotalsRoundQuantityTimesPriceToTheCent) {
 
 TEST(Amounts, StoredAmountsReadBackAsTheirCentsAndShowWithTwoDecimals) {
   FormatSettingsGuard settings(FormatSettings::USEnglish());
-  const struct {
-    TCents cents;
-    const char *text;
-  } cases[] = {
-      {0, "0.00"},
-      {30, "0.30"},
-      {-500, "-5.00"},
-      {117500, "1175.00"},
-      {100000000000001, "1000000000000.01"},
-      {MaxAmountCents, "9999999999999.99"},
-      {-MaxAmountCents, "-9999999999999.99"},
-  };
-  for (const auto &c : cases) {
-    EXPECT_EQ(AmountText(c.cents), QString::fromLatin1(c.text));
-    EXPECT_EQ(AmountCents(CentsToAmount(c.cents)), c.cents) << c.text;
-  }
+  for (const TCents cents : {TCents(-500), MaxAmountCents, -MaxAmountCents})
+    EXPECT_EQ(AmountCents(CentsToAmount(cents)), cents);
+  EXPECT_EQ(AmountText(-MaxAmountCents), QStringLiteral("-9999999999999.99"));
   Settings().DecimalSeparator = QLatin1Char(',');
   EXPECT_EQ(AmountText(-1234567), QStringLiteral("-12345,67"));
 }
@@ -53,17 +31,12 @@ TEST(Amounts, StoredAmountsReadBackAsTheirCentsAndShowWithTwoDecimals) {
 TEST(Amounts, AmountsTooLargeToBeStoredAreRefusedWithTheLimit) {
   FormatSettingsGuard settings(FormatSettings::USEnglish());
   const std::function<void()> cases[] = {
-      [] { LineTotalCents(99999999, 99999999.9); },
-      [] { LineTotalCents(1e13, 1); },
       [] { AmountCents(1e13); },
-      [] { AmountCents(-1e13); },
       [] { AmountCents(std::numeric_limits<double>::quiet_NaN()); },
       [] { LineTotalCents(std::numeric_limits<double>::infinity(), 1); },
       [] {
         InvoiceTotals({MaxAmountCents, 1}, 0);
       },
-      [] { InvoiceTotals({MaxAmountCents}, 0.01); },
-      [] { InvoiceTotals({100}, 99999999.9 * 1e10); },
   };
   for (const auto &refused : cases) {
     try {

@@ -4,11 +4,13 @@
 // program would.
 #pragma once
 #include "app/data_module.h"
+#include "app/print_form.h"
 #include "app/shipped_data.h"
 #include "db/engine/ff_server_engine.h"
 #include "platform/windowing/application.h"
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QWidget> // forms.h keeps widgets in QPointers
 #include <gtest/gtest.h>
@@ -47,6 +49,41 @@ inline QString PdfText(const QString &File, bool Layout = false) {
                 Layout ? QStringList{QStringLiteral("-layout"), File, QStringLiteral("-")}
                        : QStringList{File, QStringLiteral("-")});
   return process.waitForFinished(60000) ? QString::fromUtf8(process.readAllStandardOutput()) : QString();
+}
+
+// A new invoice numbered 1042 as Create Invoice leaves it for the printing form: its header in INV1, its
+// lines in INV2, its number given.
+inline void NewInvoiceToPrint(int Lines) {
+  DD->INV1->Open();
+  DD->INV1->Append();
+  DD->INV1->FieldByName(QStringLiteral("CUSTOMER"))->SetAsString(QStringLiteral("Harbour Bakery Ltd"));
+  DD->INV1->FieldByName(QStringLiteral("NET"))->SetAsFloat(4321.25);
+  DD->INV1->FieldByName(QStringLiteral("TAX"))->SetAsFloat(864.25);
+  DD->INV1->FieldByName(QStringLiteral("GROSS"))->SetAsFloat(5185.5);
+  DD->INV1->FieldByName(QStringLiteral("InvDATE"))->SetAsDateTime(EncodeDate(2024, 5, 12));
+  DD->INV1->FieldByName(QStringLiteral("InvNUM"))->SetAsFloat(1042);
+  DD->INV1->Post();
+  HARD->SetInvVar(1042);
+  for (int i = 1; i <= Lines; ++i) {
+    DD->INV2->Append();
+    DD->INV2QUANTITY->SetAsFloat(i);
+    DD->INV2DESCRIPTION->SetAsString(QStringLiteral("Sourdough loaf, batch %1").arg(i));
+    DD->INV2ITEMPRICE->SetAsFloat(2.5);
+    DD->INV2ITEMTOTAL->SetAsFloat(2.5 * i);
+    DD->INV2->Post();
+  }
+}
+
+// A field of the PDF file's information ("Pages", "Title").
+inline QString PdfInfo(const QString &File, const char *Field) {
+  QProcess process;
+  process.start(QStringLiteral("pdfinfo"), {File});
+  if (!process.waitForFinished(60000)) return QString();
+  const QRegularExpressionMatch m =
+      QRegularExpression(QStringLiteral("^%1:\\s+(.*)$").arg(QLatin1String(Field)),
+                         QRegularExpression::MultilineOption)
+          .match(QString::fromUtf8(process.readAllStandardOutput()));
+  return m.captured(1).trimmed();
 }
 
 // Runs statements on a database file as another program would.

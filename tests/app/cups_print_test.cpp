@@ -162,29 +162,6 @@ protected:
     qunsetenv("CUPS_SERVER");
   }
 
-  // A new invoice as Create Invoice leaves it: its header in INV1, its lines in INV2, its number in "SINV".
-  void NewInvoice(int lines) {
-    TffTable *inv1 = DD->INV1;
-    inv1->Open();
-    inv1->Append();
-    inv1->FieldByName(QStringLiteral("CUSTOMER"))->SetAsString(QStringLiteral("Harbour Bakery Ltd"));
-    inv1->FieldByName(QStringLiteral("NET"))->SetAsFloat(4321.25);
-    inv1->FieldByName(QStringLiteral("TAX"))->SetAsFloat(864.25);
-    inv1->FieldByName(QStringLiteral("GROSS"))->SetAsFloat(5185.5);
-    inv1->FieldByName(QStringLiteral("InvDATE"))->SetAsDateTime(EncodeDate(2024, 5, 12));
-    inv1->FieldByName(QStringLiteral("InvNUM"))->SetAsFloat(1042);
-    inv1->Post();
-    HARD->SetInvVar(1042);
-    for (int i = 1; i <= lines; ++i) {
-      DD->INV2->Append();
-      DD->INV2QUANTITY->SetAsFloat(i);
-      DD->INV2DESCRIPTION->SetAsString(QStringLiteral("Sourdough loaf, batch %1").arg(i));
-      DD->INV2ITEMPRICE->SetAsFloat(2.5);
-      DD->INV2ITEMTOTAL->SetAsFloat(2.5 * i);
-      DD->INV2->Post();
-    }
-  }
-
   PrivateScheduler scheduler;
   std::optional<FormatSettingsGuard> settings;
   ScopedScriptedServices services;
@@ -195,7 +172,7 @@ TEST_F(CupsPrinter, PrintWithTwoCopiesReachesThePrinterAsTheInvoiceTwice) {
   Application()->CreateForm(DD);
   Application()->CreateForm(HARD);
   EXPECT_EQ(HARD->ET1->Text(), scheduler.Queue()) << "the scheduler's queue is the default printer";
-  NewInvoice(60);
+  NewInvoiceToPrint(60);
   int pages = 0;
   stdtest::WhenFocused([&] {
     pages = HARD->frPreview1->PageCount();
@@ -210,10 +187,7 @@ TEST_F(CupsPrinter, PrintWithTwoCopiesReachesThePrinterAsTheInvoiceTwice) {
 
   const QStringList pdfs = scheduler.WaitForPdfs();
   ASSERT_EQ(pdfs.size(), 1) << "cups-pdf wrote no PDF";
-  const std::optional<QString> info = RunTool(QStringLiteral("pdfinfo"), {pdfs[0]});
-  ASSERT_TRUE(info);
-  const QRegularExpressionMatch count = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(*info);
-  EXPECT_EQ(count.captured(1).toInt(), pages * 2);
+  EXPECT_EQ(PdfInfo(pdfs[0], "Pages").toInt(), pages * 2);
   const std::optional<QString> text = RunTool(QStringLiteral("pdftotext"), {pdfs[0], QStringLiteral("-")});
   ASSERT_TRUE(text);
   const QStringList lines = text->split(u'\n');

@@ -2,8 +2,7 @@
 // templates and `shipped` settings, the printers `printerNames` that write PDF files into `output`, the data
 // module, the main window (not shown unless a test shows it) and every dialog in the program's order, under
 // US English formats. Run shows a dialog modally as its caller does, centred over the main window, and drives
-// it from inside its modal loop; WhenUp drives a dialog that the code under test shows. With
-// TALLYROOK_SCREENSHOTS set Run saves a picture of the dialog there for a person to look at.
+// it from inside its modal loop; WhenUp drives a dialog that the code under test shows.
 #pragma once
 #include "app/about_box.h"
 #include "app/customer_editor.h"
@@ -24,6 +23,7 @@
 #include "report/printer_wrapper.h"
 #include "tests/app/app_fixture.h"
 #include "tests/platform/std_test_helpers.h"
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QWindow>
 
@@ -74,8 +74,6 @@ protected:
       ran = true;
       EXPECT_EQ(Dialog->Left(), DD->FormPosLeft(Dialog->Width()));
       EXPECT_EQ(Dialog->Top(), DD->FormPosTop(Dialog->Height()));
-      if (const QString shots = qEnvironmentVariable("TALLYROOK_SCREENSHOTS"); !shots.isEmpty())
-        SaveControlPng(Dialog, QDir(shots).filePath(Dialog->Name().toLower() + QStringLiteral(".png")));
       While();
       guitest::ProcessEvents();
       if (Dialog->ModalResult() == mrNone) Dialog->Close();
@@ -144,11 +142,11 @@ protected:
     guitest::SendMouse(Table, QEvent::MouseButtonRelease, Qt::LeftButton, at, Qt::NoButton);
     guitest::ProcessEvents();
   }
-  // Clicks the item with that caption in a menu on the screen.
-  static void ChooseFromMenu(QMenu *Menu, const QString &Caption) {
+  // Clicks the item with that caption (the first item when none) in a menu on the screen.
+  static void ChooseFromMenu(QMenu *Menu, const QString &Caption = QString()) {
     ASSERT_TRUE(Menu->isVisible());
     for (QAction *action : Menu->actions())
-      if (action->text() == Caption) {
+      if (Caption.isEmpty() || action->text() == Caption) {
         const QPoint at = Menu->actionGeometry(action).center();
         for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
           QMouseEvent event(type, at, Menu->mapToGlobal(at), Qt::LeftButton,
@@ -159,6 +157,15 @@ protected:
         return;
       }
     ADD_FAILURE() << "no item " << Caption.toStdString();
+  }
+  // A right click at At in a control, as the window system delivers it with its context menu event.
+  static void RightClick(TControl *Control, QPoint At) {
+    guitest::Click(Control, At, Qt::RightButton);
+    const TPoint origin = Control->ClientOrigin();
+    const QPoint global(origin.X + At.x(), origin.Y + At.y());
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, Control->Widget()->mapFromGlobal(global), global);
+    QApplication::sendEvent(Control->Widget(), &menu);
+    guitest::ProcessEvents();
   }
   static void Key(int Key, const QString &Text = QString(),
                   Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {

@@ -1,38 +1,16 @@
 // The invoice printing form driven as a user would: an invoice seeded in INV1/INV2 as Create Invoice leaves
 // it, previewed through the shipped templates, printed with copies on made-up printers that write PDF files,
-// the printer chosen in the setup dialog, Enter and Escape, and templates that cannot run.
+// the printer chosen in the setup dialog, Enter and Escape, and templates that cannot run (a missing one:
+// main_form_test.cpp).
 #include "report/engine.h"
-#include "report/export_filter.h"
 #include "report/ui/preview_form.h"
 #include "report/variables.h"
 #include "tests/app/dialog_fixture.h"
-#include <QRegularExpression>
 #include <QStandardPaths>
 
 namespace {
 
-// A field of the PDF file's information ("Pages", "Title").
-QString PdfInfo(const QString &file, const char *field) {
-  QProcess process;
-  process.start(QStringLiteral("pdfinfo"), {file});
-  if (!process.waitForFinished(60000)) return QString();
-  const QRegularExpressionMatch m =
-      QRegularExpression(QStringLiteral("^%1:\\s+(.*)$").arg(QLatin1String(field)),
-                         QRegularExpression::MultilineOption)
-          .match(QString::fromUtf8(process.readAllStandardOutput()));
-  return m.captured(1).trimmed();
-}
 int PdfPages(const QString &file) { return PdfInfo(file, "Pages").toInt(); }
-
-// Collects the texts of the prepared pages.
-class TextCollector : public TfrExportFilter {
-public:
-  TextCollector(TStream *stream, QString *texts) : TfrExportFilter(stream), texts_(texts) {}
-  void OnText(int, int, const QString &text, TfrView *) override { texts_->append(text + u'\n'); }
-
-private:
-  QString *texts_;
-};
 
 class PrintForm : public DialogTest {
 protected:
@@ -43,24 +21,7 @@ protected:
       printerNames = {QStringLiteral("Office laser"), QStringLiteral("Back room")};
     Settings().CurrencyString = QStringLiteral("\u20AC"); // the printing form takes it when it is made
     DialogTest::SetUp();
-    NewInvoice();
-  }
-
-  // A new invoice as Create Invoice leaves it: its header in INV1, its lines in INV2, its number given.
-  void NewInvoice(int lines = 1) {
-    DD->INV1->Open();
-    DD->INV1->Append();
-    DD->INV1->FieldByName(QStringLiteral("CUSTOMER"))->SetAsString(QStringLiteral("Harbour Bakery Ltd"));
-    DD->INV1->FieldByName(QStringLiteral("GROSS"))->SetAsFloat(120);
-    DD->INV1->FieldByName(QStringLiteral("InvNUM"))->SetAsFloat(1042);
-    DD->INV1->Post();
-    HARD->SetInvVar(1042);
-    for (int i = 1; i <= lines; ++i) {
-      DD->INV2->Append();
-      DD->INV2QUANTITY->SetAsFloat(i);
-      DD->INV2DESCRIPTION->SetAsString(QStringLiteral("Sourdough loaf, batch %1").arg(i));
-      DD->INV2->Post();
-    }
+    NewInvoiceToPrint(1);
   }
 
   // Runs template k; While runs inside the shown dialog, which is closed after it.
@@ -76,14 +37,6 @@ protected:
     EXPECT_TRUE(ran) << "the dialog did not show: " << HARD->frReport1->ErrorText().toStdString();
     EXPECT_EQ(Messages(), QStringList());
   }
-  // The texts of the prepared pages, a line each.
-  QString PreparedTexts() {
-    QString texts;
-    EXPECT_TRUE(
-        HARD->frReport1->ExportTo([&texts](TStream *s) { return std::make_unique<TextCollector>(s, &texts); },
-                                  output.filePath(QStringLiteral("texts.txt"))));
-    return texts;
-  }
   bool PreviewFocused() const { return HARD->frPreview1->Window()->PBox->Focused(); }
 };
 
@@ -92,26 +45,27 @@ TEST_F(PrintForm, AnInvoiceOrAPreviewShowsItsNumberAndCurrencyAndAPreviewIsMarke
     int k;
     bool preview;
     const char *title;
-  } cases[] = {
-      {1, true, "Preview of invoice 1042"}, {2, true, "Preview of invoice 1042"}, {1, false, "Invoice 1042"}};
+  } cases[] = {{2, true, "Preview of invoice 1042"}, {1, false, "Invoice 1042"}};
   for (const auto &c : cases) {
     HARD->SetPreviewVar(c.preview);
     Run(c.k, [&] {
       EXPECT_EQ(HARD->frPreview1->PageCount(), 1);
       EXPECT_TRUE(PreviewFocused());
-      const QString texts = PreparedTexts();
-      for (const QString &shown :
-           {QStringLiteral("1042"), QStringLiteral("\u20AC"), QStringLiteral("Harbour Bakery Ltd"),
-            QStringLiteral("Sourdough loaf, batch 1")})
-        EXPECT_TRUE(texts.contains(shown)) << shown.toStdString();
-      EXPECT_EQ(texts.contains(QStringLiteral("PREVIEW \u2014 not an invoice")), c.preview) << c.k;
-      EXPECT_EQ(HARD->frReport1->Title, QString::fromLatin1(c.title));
+      Click(HARD->Button1);
     });
+    const QString job = printers->Jobs().last(), texts = PdfText(job);
+    for (const QString &shown :
+         {QStringLiteral("1042"), QStringLiteral("\u20AC"), QStringLiteral("Harbour Bakery Ltd"),
+          QStringLiteral("Sourdough loaf, batch 1")})
+      EXPECT_TRUE(texts.contains(shown)) << shown.toStdString();
+    EXPECT_EQ(texts.contains(QStringLiteral("PREVIEW \u2014 not an invoice")), c.preview) << c.k;
+    EXPECT_TRUE(PdfInfo(job, "Title").endsWith(QString::fromLatin1(c.title)))
+        << PdfInfo(job, "Title").toStdString();
   }
 }
 
 TEST_F(PrintForm, CopiesKeysAndPrintEveryPageCopiesTimesOnTheDefaultPrinter) {
-  NewInvoice(70);
+  NewInvoiceToPrint(70);
   EXPECT_EQ(HARD->ET1->Text(), QStringLiteral("Office laser"));
   Run(1, [&] {
     const int pages = HARD->frPreview1->PageCount();
@@ -141,14 +95,6 @@ TEST_F(PrintForm, CopiesKeysAndPrintEveryPageCopiesTimesOnTheDefaultPrinter) {
     Escape();
     EXPECT_EQ(HARD->ModalResult(), mrCancel);
   });
-  // The next run starts with two copies again; Close ends it and leaves the keys with the preview.
-  Run(2, [&] {
-    EXPECT_EQ(HARD->COPIES->Value(), 2);
-    Click(HARD->Button3);
-    EXPECT_EQ(HARD->ModalResult(), mrCancel);
-  });
-  EXPECT_EQ(HARD->ActiveControl(), HARD->frPreview1->Window()->PBox);
-  EXPECT_EQ(printers->Jobs().size(), 2);
 }
 
 TEST_F(PrintForm, TemplatesThatCannotRunShowNothingAndLeaveTheReportsTableClosed) {
@@ -161,11 +107,6 @@ TEST_F(PrintForm, TemplatesThatCannotRunShowNothingAndLeaveTheReportsTableClosed
   EXPECT_EQ(services->MessageBoxes()[0].Caption, QStringLiteral("Error"));
   EXPECT_TRUE(
       services->MessageBoxes()[0].Text.startsWith(QStringLiteral("An error occured during calculating")));
-  // A missing template is an error.
-  Sql("DELETE FROM Reports WHERE rec = 2");
-  EXPECT_THROW(HARD->DoReport(2), EfrReportError);
-  EXPECT_FALSE(HARD->Showing());
-  EXPECT_EQ(HARD->frPreview1->PageCount(), 0);
   EXPECT_FALSE(DD->REPORTS->Active());
 }
 
@@ -186,12 +127,6 @@ TEST_F(PrintForm, ThePrinterChosenInTheSetupDialogPrintsFromThenOn) {
   ASSERT_EQ(printers->Jobs().size(), 2);
   for (const QString &job : printers->Jobs())
     EXPECT_TRUE(job.contains(QStringLiteral("Back room"))) << job.toStdString();
-  // A cancelled setup changes nothing.
-  Run(1, [&] {
-    HARD->ET1->SetFocus();
-    Key(Qt::Key_Down, QString(), Qt::AltModifier);
-    EXPECT_EQ(HARD->ET1->Text(), QStringLiteral("Back room"));
-  });
 }
 
 TEST_F(PrintForm, WithoutAPrinterItPrintsOneCopyToAPdfFileItAsksFor) {
@@ -208,7 +143,6 @@ TEST_F(PrintForm, WithoutAPrinterItPrintsOneCopyToAPdfFileItAsksFor) {
   ASSERT_EQ(services->FileDialogs().size(), 2);
   const TFileDialogRequest &request = services->FileDialogs().last();
   EXPECT_TRUE(request.Save && request.Options.Contains(ofOverwritePrompt));
-  EXPECT_EQ(request.DefaultExt, QStringLiteral("pdf"));
   EXPECT_EQ(request.FileName, QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
                                   .filePath(QStringLiteral("Invoice 1042.pdf")));
   // Copies are for paper: the file holds the invoice once, under its name.

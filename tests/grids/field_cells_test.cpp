@@ -109,6 +109,13 @@ TEST_F(FieldCellTest, AValueOutOfRangeKeepsTheEditorOpen) {
   guitest::ProcessEvents();
   EXPECT_EQ(grid->Editing(), nullptr);
   EXPECT_EQ(Value(0), TOvcEntryValue(std::int32_t(50)));
+  // A valid value is saved when the focus moves on.
+  Edit(0);
+  Type(QStringLiteral("9"));
+  other->SetFocus();
+  guitest::ProcessEvents();
+  EXPECT_EQ(Value(0), TOvcEntryValue(std::int32_t(9)));
+  EXPECT_TRUE(other->Focused());
 }
 
 // A field cell shows the text its field would show for the value, without the field's padding (a picture
