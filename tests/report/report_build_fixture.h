@@ -30,14 +30,10 @@ struct Line {
 
 inline constexpr int kBothEnds = flBandOnFirstPage | flBandOnLastPage;
 
-class ReportBuildTest : public ::testing::Test {
+class ReportBuildTest : public test::ReportModelTest {
 protected:
   void SetUp() override {
-    BindReportPrinter(nullptr);
-    ReportPrinter()->ForgetPaper();
-    ReportPrinter()->ApplyPaper(frDefaultPaperSize, 0, 0, frPortrait);
-    frModel().DocMode = dmDesigning;
-    frModel().FirstPass = false;
+    ReportModelTest::SetUp();
     StartReportEngine();
     frSetProgressWindowFactory(nullptr);
     frSetPreviewWindowOpener(nullptr);
@@ -64,9 +60,8 @@ protected:
     frSetPreviewWindowOpener(nullptr);
     form->Free();
     StopReportEngine();
-    frModel().DocMode = dmDesigning;
     frModel().FirstPass = false;
-    BindReportPrinter(nullptr);
+    ReportModelTest::TearDown();
   }
 
   void Fill(const QList<Line> &rows) {
@@ -196,7 +191,6 @@ protected:
   }
   QStringList Texts() { return Dump(false); }
 
-  FormatSettingsGuard formats_{FormatSettings::USEnglish()};
   TComponent *form = nullptr;
   TMemoryDataSet *lines = nullptr;
   TfrDBDataSet *source = nullptr;

@@ -50,8 +50,9 @@ TEST_F(ReportWindowsTest, ShowReportOpensAPreviewWindowOnTheReportsPages) {
   EXPECT_EQ(preview->ZoomMode(), zmPageWidth);
   bool freed = false;
   preview->OnDestroy = TNotifyEvent::From([&](TObject *) { freed = true; });
-  report->Free(); // the report goes first: the preview closes
+  report->Free(); // the report goes first: the preview lets go of its pages at once and closes
   report = nullptr;
+  EXPECT_EQ(preview->PageCount(), 0);
   guitest::ProcessEvents();
   EXPECT_TRUE(freed);
   EXPECT_TRUE(Previews().isEmpty());

@@ -202,7 +202,6 @@ TEST_F(ViewDrawTest, ObjectsDrawWhatTheyShowWhereTheyStand) {
       {"stretched", picture(flStretched, bitmap), "I 10,20 201x101"},
       {"in proportion, centred", picture(flStretched | flPictRatio | flPictCenter, bitmap),
        "I 43,20 135x101"},
-      {"centred", picture(flPictCenter, bitmap), "I 108,69 4x3"},
       {"metafile placeholder", picture(0, test::EnhancedMetafileBytes()),
        "R 10.5,20.5 95x47 | L 10.5,20.5 95x47 | L 10.5,20.5 95x47"},
       {"empty picture", picture(0, QByteArray()), ""},

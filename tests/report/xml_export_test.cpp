@@ -293,11 +293,6 @@ TEST_F(XmlExportTest, BandsByTypeAndFlags) {
     EXPECT_EQ(Element(&band, 500), QStringLiteral(R"(<Tfrx%1 Name="B" Top="5" Height="30"%2)")
                                        .arg(QLatin1String(c.element), QLatin1String(c.attributes)));
   }
-  for (const int type : {btCrossHeader, btCrossData, btCrossFooter, btNone}) {
-    TfrBandView band;
-    band.SetBandType(type);
-    EXPECT_EQ(Element(&band), QString()) << type;
-  }
   test::AddView<TfrBandView>(AddPage(), QStringLiteral("Cross"), 0, 0, 0, 10)->SetBandType(btCrossData);
   const QByteArray document = Document();
   ExpectWellFormed(document);
