@@ -1,9 +1,8 @@
-// The display-format dialog: the lists and panels it shows for a format word, and the word and text it
-// gives back as the user chooses a category, a variant, decimals, a separator or a custom format.
+// The display-format dialog: the word it gives back as the user chooses a category, decimals or a separator,
+// and bad input refused.
 #include "../platform/std_test_helpers.h"
 #include "platform/widgets/std_combo_box.h"
 #include "platform/widgets/std_edits.h"
-#include "platform/widgets/std_panels.h"
 #include "platform/windowing/screen.h"
 #include "report/ui/format_form.h"
 
@@ -17,56 +16,13 @@ class FormatFormTest : public ::testing::Test {
 protected:
   void SetUp() override { form = TCustomForm::Create<TfrFmtForm>(nullptr); }
   void TearDown() override { form->Free(); }
-  void Open(int format, const QString &text = QString()) {
+  void Open(int format) {
     form->Format = format;
-    form->FormatStr = text;
     form->FillFromFormat();
-  }
-  QStringList Variants() const {
-    QStringList out;
-    for (int i = 0; i < form->ComboBox2->Items()->Count(); ++i) out << form->ComboBox2->Items()->Strings(i);
-    return out;
-  }
-  // "category variant panels decimals separator 'format text'": the lists' choices, which of the decimals
-  // panel (1) and the format text panel (2) show, and the fields.
-  QString Shown() const {
-    return QStringLiteral("%1 %2 %3%4 %5 %6 '%7'")
-        .arg(form->ComboBox1->ItemIndex())
-        .arg(form->ComboBox2->ItemIndex())
-        .arg(form->Panel1->Visible() ? "1" : "-", form->Panel2->Visible() ? "2" : "-",
-             form->DecimalsEdit->Text(), form->SeparatorEdit->Text(), form->FormatEdit->Text());
-  }
-  void ChooseCategory(int index) {
-    form->ComboBox1->SetItemIndex(index);
-    form->CategoryChange(nullptr);
-  }
-  void ChooseVariant(int index) {
-    form->ComboBox2->SetItemIndex(index);
-    form->VariantChange(nullptr);
   }
   ScopedScriptedServices services;
   TfrFmtForm *form = nullptr;
 };
-
-TEST_F(FormatFormTest, ANumberFormatShowsItsVariantDecimalsAndSeparator) {
-  Open(Word(1, 1, 2, '.'));
-  EXPECT_EQ(Variants().size(), 5);
-  EXPECT_EQ(Shown(), "1 1 1- 2 . ''");
-  EXPECT_EQ(form->Format, Word(1, 1, 2, '.')) << "showing changes nothing";
-}
-
-TEST_F(FormatFormTest, TheCustomVariantShowsOnlyTheFormatTextAndANewCategoryStartsAfresh) {
-  Open(Word(1, 0, 2, ','));
-  ChooseVariant(frFormatCustom);
-  EXPECT_EQ(Shown(), "1 4 -2 2 , ''");
-  form->FormatEdit->SetText(QStringLiteral("#,##0.00"));
-  form->FormatTextChange(nullptr);
-  EXPECT_EQ(form->FormatStr, "#,##0.00");
-  ChooseCategory(2);
-  EXPECT_EQ(form->Format, Word(2, 0, 2, ',')) << "the other bits stay";
-  EXPECT_EQ(form->FormatStr, "");
-  EXPECT_EQ(Shown(), "2 0 -- 2 , ''");
-}
 
 TEST_F(FormatFormTest, DecimalsAndSeparatorGoIntoTheWordAndBadInputChangesNothing) {
   Open(Word(1, 0, 2, ','));

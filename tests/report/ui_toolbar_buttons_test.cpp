@@ -1,5 +1,5 @@
-// The report engine's toolbar buttons: their looks (greyed, hot, down, disabled), groups, clicks, and the
-// toolbar alignment of buttons and separators.
+// The report engine's toolbar buttons: their looks (greyed, hot, down, disabled), clicks, and the toolbar
+// alignment of buttons and separators.
 #include "../platform/gui_test_helpers.h"
 #include "platform/windowing/forms.h"
 #include "platform/windowing/system_services.h"
@@ -107,37 +107,6 @@ TEST_F(ToolbarButtonsTest, AFlatGreyedButtonColoursAndRaisesUnderTheMouseAndSink
   guitest::Click(button, QPoint(5, 5));
   EXPECT_EQ(clicks, 1);
   EXPECT_EQ(Pixels({{17, 17}, {25, 25}}), (QList<QRgb>{Sys(clBtnShadow), Sys(clBtnHighlight)}));
-}
-
-TEST_F(ToolbarButtonsTest, GroupButtonsStayDownOneAtATime) {
-  auto *a = Add<TfrSpeedButton>(10, 10);
-  auto *b = Add<TfrSpeedButton>(40, 10);
-  a->SetGroupIndex(1);
-  b->SetGroupIndex(1);
-  guitest::ShowAndActivate(form);
-  guitest::Click(a, QPoint(5, 5));
-  EXPECT_TRUE(a->Down());
-  guitest::Click(b, QPoint(5, 5));
-  EXPECT_TRUE(b->Down());
-  EXPECT_FALSE(a->Down()) << "pressing one releases the other";
-  guitest::Click(b, QPoint(5, 5));
-  EXPECT_TRUE(b->Down()) << "without AllowAllUp the down button stays down";
-
-  b->SetAllowAllUp(true);
-  EXPECT_TRUE(a->AllowAllUp()) << "the group shares AllowAllUp";
-  guitest::Click(b, QPoint(5, 5));
-  EXPECT_FALSE(b->Down());
-}
-
-TEST_F(ToolbarButtonsTest, CaptionAcceleratorClicksTheButton) {
-  auto *button = Add<TfrSpeedButton>(10, 10);
-  button->SetCaption("&Zoom");
-  int clicks = 0;
-  button->OnClick = TNotifyEvent::From([&](TObject *) { ++clicks; });
-  guitest::ShowAndActivate(form);
-  EXPECT_EQ(form->Perform(CM_DIALOGCHAR, 'x'), 0);
-  EXPECT_EQ(form->Perform(CM_DIALOGCHAR, 'z'), 1);
-  EXPECT_EQ(clicks, 1);
 }
 
 TEST_F(ToolbarButtonsTest, ToolbarControlsAlignAcrossTheirParentsDirection) {
