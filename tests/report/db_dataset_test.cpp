@@ -142,8 +142,8 @@ TEST_F(DBDataSetTest, FindsRecordSourcesByFormAndNameOrOnTheReportsOwnerAndLists
   EXPECT_EQ(FindReportDataset(QStringLiteral("frLines")), nullptr);
 }
 
-// A user record source: a count or the handler ends its range; First and Next fire after moving.
-TEST(ReportUserDataset, ACountOrTheHandlerEndsTheRangeAndFirstAndNextFireAfterMoving) {
+// A user record source: a count ends its range; First and Next fire after moving.
+TEST(ReportUserDataset, ACountEndsTheRangeAndFirstAndNextFireAfterMoving) {
   TfrUserDataset source(nullptr);
   auto walk = [&source] {
     QList<int> seen;
@@ -159,13 +159,6 @@ TEST(ReportUserDataset, ACountOrTheHandlerEndsTheRangeAndFirstAndNextFireAfterMo
   source.SetOnNext(TNotifyEvent::From([&](TObject *) { events.append(source.RecNo()); }));
   EXPECT_EQ(walk(), (QList<int>{0, 1, 2}));
   EXPECT_EQ(events, (QList<int>{-100, 1, 2, 3}));
-  // The handler ends a counted range early.
-  source.SetRangeEndCount(5);
-  source.SetOnCheckEOF(TCheckEOFEvent::From([&source](TObject *sender, bool &eof) {
-    EXPECT_EQ(sender, &source);
-    eof = eof || source.RecNo() == 2;
-  }));
-  EXPECT_EQ(walk(), (QList<int>{0, 1}));
 }
 
 // Dataset-mode aggregates: the footer that collects totals is printing.

@@ -53,7 +53,6 @@ TEST_F(TextExportTest, TextsArePlacedByLineAndColumnWithTheirLinesEndedByCrLfAnd
     const char *expected;
   };
   const Case cases[] = {{{}, "\x0c\r\n"},
-                        {{{65, 0, "def"}, {0, 0, "abc"}}, "abc       def\r\n\x0c\r\n"},
                         {{{0, 8, "a"}, {0, 24, "b"}, {13, 40, "c"}}, "a\r\n\r\nb c\r\n\x0c\r\n"},
                         {{{0, 0, "Łódź €"}, {65, 0, "x"}}, "Łódź €    x\r\n\x0c\r\n"},
                         {{{0, 0, "lost", false}}, "\x0c\r\n"}};

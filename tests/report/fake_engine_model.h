@@ -1,4 +1,4 @@
-// A fake report model for the engine's tests: views with a property table, bands with request flags and a
+// A fake report model for the engine's tests: views with a property table, bands with a
 // value list, a page with objects, and a report that can be cancelled. The fixture starts the engine, pins
 // US English formats and hooks the report parser to a table of field values and to the function libraries;
 // the dataset fixture adds forms owning memory datasets and record sources.
@@ -41,8 +41,8 @@ public:
   bool Printing() const override { return printing; }
   TStrings *AggregateValues() override { return &values; }
   int AggregateRecordCount() const override { return recordCount; }
-  void RequestNewPage() override { newPage = true; }
-  void RequestNewColumn() override { newColumn = true; }
+  void RequestNewPage() override {}
+  void RequestNewColumn() override {}
 
   // What the band engine does before a record is taken in: every total is marked as not yet counted.
   void MarkNotCounted() {
@@ -56,8 +56,6 @@ public:
 
   bool printing = false;
   int recordCount = 0;
-  bool newPage = false;
-  bool newColumn = false;
   TStringList values;
 
 private:

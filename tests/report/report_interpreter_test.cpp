@@ -96,12 +96,6 @@ TEST_F(ReportScriptTest, RefusesToSetAPropertyWithNoObjectToSetItOn) {
   EXPECT_TRUE(Var("TOTAL.SUM") == Variant(3.0));
 }
 
-TEST_F(ReportScriptTest, RequestsANewPageOrColumnOfTheBandBeingPrinted) {
-  frEngine().CurBand = &runBand;
-  Run("begin NewPage end");
-  EXPECT_TRUE(runBand.newPage && !runBand.newColumn);
-}
-
 TEST_F(ReportScriptTest, CallsLibraryFunctionsEachTimeTheScriptRuns) {
   int asked = 0;
   frSetInputQuery([&asked](const QString &, const QString &, const QString &) {
@@ -115,7 +109,6 @@ TEST_F(ReportScriptTest, CallsLibraryFunctionsEachTimeTheScriptRuns) {
   ReportInterpreter()->RunScript(&source, compiled);
   frSetInputQuery(nullptr);
   EXPECT_EQ(asked, 2);
-  EXPECT_THROW(Run("x := NoSuchFunction(1)"), EParserError);
 }
 
 TEST_F(ReportScriptTest, StopsWhenTheReportIsCancelledAndNamesTheCurrentObjectWhenALoopIsStopped) {
