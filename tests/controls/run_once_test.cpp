@@ -86,7 +86,6 @@ TEST_F(RunOnce, FirstAndSecondCopies) {
     ASSERT_EQ(services->MessageBoxes().size(), boxes + (c.message ? 1 : 0));
     if (c.message) {
       EXPECT_EQ(services->MessageBoxes().last().Text, QString::fromLatin1(c.message));
-      EXPECT_EQ(services->MessageBoxes().last().Icon, TMessageIcon::Information);
     }
     for (TVrRunOnce *guard : guards) guard->Free();
     guards.clear();
