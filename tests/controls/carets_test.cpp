@@ -207,11 +207,9 @@ TEST_F(CaretTest, ALinkedCaretIsPaintedByItsOwnerWhereItStandsInItsShape) {
   EXPECT_EQ(BlackPixels(image), 2 * 10);
 
   caret.SetInsertMode(false);
-  image = Shot();
-  EXPECT_EQ(BlackPixels(image), 10 * 10) << "overwrite shows a full block";
+  EXPECT_EQ(BlackPixels(Shot()), 10 * 10) << "overwrite shows a full block";
 
   caret.Blink();
-  EXPECT_FALSE(caret.Showing());
   EXPECT_EQ(BlackPixels(Shot()), 0) << "the hidden half of a blink";
 
   caret.SetVisible(false);

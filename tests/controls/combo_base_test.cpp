@@ -54,7 +54,6 @@ TEST_F(ComboBaseTest, ChosenEntriesGoOnTopWithASeparatorUnderTheLastAndTheListSt
   Show();
   for (const char *name : {"Apple", "Banana", "Cherry", "Damson"}) Choose(combo, QString::fromLatin1(name));
   EXPECT_EQ(combo->Items()->CommaText(), "Damson,Cherry,Banana,Apple,Banana,Blueberry,Cherry,Damson");
-  EXPECT_EQ(combo->Text(), QStringLiteral("Damson"));
   // The selection is the entry itself, below the MRU part.
   EXPECT_EQ(combo->ItemIndex(), 7);
   EXPECT_EQ(QList<int>({combo->ListItemHeight(0), combo->ListItemHeight(2), combo->ListItemHeight(3)}),
@@ -62,11 +61,8 @@ TEST_F(ComboBaseTest, ChosenEntriesGoOnTopWithASeparatorUnderTheLastAndTheListSt
   EXPECT_EQ(log.count(QStringLiteral("selection")), 4);
 
   // The MRU copy of Banana, at the top's third place, moves up without growing the list.
-  combo->SetDroppedDown(true);
-  guitest::ProcessEvents();
-  combo->SetItemIndex(2);
-  combo->SetDroppedDown(false);
-  guitest::ProcessEvents();
+  ASSERT_EQ(combo->Items()->IndexOf(QStringLiteral("Banana")), 2);
+  Choose(combo, QStringLiteral("Banana"));
   EXPECT_EQ(combo->Items()->CommaText(), "Banana,Damson,Cherry,Apple,Banana,Blueberry,Cherry,Damson");
   EXPECT_EQ(combo->ItemIndex(), 4);
 

@@ -15,7 +15,6 @@
 #include <QImage>
 #include <QMenu>
 #include <QString>
-#include <cstring>
 #include <gtest/gtest.h>
 
 namespace {
@@ -30,7 +29,6 @@ public:
   using TOvcBaseEntryField::SetEditText;
   using TOvcBaseEntryField::SetFieldKind;
   using TOvcBaseEntryField::SetPicture;
-  using TOvcBaseEntryField::SetRangeCells;
   using TOvcSimpleField::TOvcSimpleField;
 };
 
@@ -147,11 +145,9 @@ TEST_F(EntryFieldTest, TransferInAndOutOfACallersBufferWithoutOnChangeAndOnlyInR
   EXPECT_EQ(out, 42);
 
   // A value out of range is not copied out.
-  std::int32_t lo = 10, hi = 20;
-  TRangeType loCell{}, hiCell{};
-  std::memcpy(loCell.data(), &lo, 4);
-  std::memcpy(hiCell.data(), &hi, 4);
-  field->SetRangeCells(loCell, hiCell);
+  field->SetRangeLo(QStringLiteral("10"));
+  field->SetRangeHi(QStringLiteral(" 20 "));
+  EXPECT_EQ(field->RangeHi(), QStringLiteral("20"));
   field->SetEditText(QStringLiteral("25"));
   out = -1;
   EXPECT_EQ(field->GetFieldValue(&out), oeRangeError);
@@ -303,15 +299,7 @@ TEST_F(EntryFieldTest, TabbingInSelectsAllUndoRestoresTheTextSavedOnEntryAndClic
   EXPECT_EQ(field->CaretPosition(), 4) << "the click placed the caret";
 }
 
-TEST_F(EntryFieldTest, RangeTextsSetTheRangeTheCheckUsesAndFollowTheType) {
-  field->SetDataType(edtLongInt);
-  field->SetRangeLo(QStringLiteral("10"));
-  field->SetRangeHi(QStringLiteral(" 20 "));
-  EXPECT_EQ(field->RangeHi(), QStringLiteral("20"));
-  field->SetEditText(QStringLiteral("25"));
-  std::int32_t out = 0;
-  EXPECT_EQ(field->GetFieldValue(&out), oeRangeError);
-
+TEST_F(EntryFieldTest, RangeTextsFollowTheType) {
   // Characters read as codes up to the blank.
   field->SetDataType(edtChar);
   EXPECT_EQ(field->RangeLo(), QStringLiteral("#32"));
@@ -453,9 +441,6 @@ TEST_F(EntryFieldTest, TheBuiltInMenuIsEnabledForTheMomentOfTheClickAndActs) {
   EXPECT_EQ(EnabledItems(items), "11111110");
   items->Items(5)->Click();
   EXPECT_EQ(field->EditString(), QString());
-  items->Items(0)->Click();
-  EXPECT_EQ(field->EditString(), QString()) << "the text saved on entry was empty";
-  EXPECT_FALSE(field->Modified());
 
   field->SetOptions({efoReadOnly});
   field->SetEditText(QStringLiteral("fixed"));

@@ -83,25 +83,20 @@ TEST_F(FrameworkTest, PreAndPostEditFireOnlyOnceTheQueueRunsAndNotAfterTheContro
   TestO32Control *field = AddO32(QStringLiteral("Field"), 10);
   QStringList log;
   controller.OnPreEdit = TPreEditEvent::From([&](TObject *sender, TWinControl *losing) {
-    log << QStringLiteral("pre %1 %2")
-               .arg(sender == form)
-               .arg(losing ? losing->Name() : QStringLiteral("nil"));
+    log << QStringLiteral("pre %1 %2").arg(sender == form).arg(losing->Name());
   });
-  controller.OnPostEdit = TPostEditEvent::From([&](TObject *sender, TWinControl *gaining) {
-    log << QStringLiteral("post %1 %2")
-               .arg(sender == form)
-               .arg(gaining ? gaining->Name() : QStringLiteral("nil"));
-  });
+  controller.OnPostEdit = TPostEditEvent::From(
+      [&](TObject *, TWinControl *gaining) { log << QStringLiteral("post %1").arg(gaining == nullptr); });
   controller.DoOnPreEdit(form, field);
   controller.DoOnPostEdit(form, nullptr);
   EXPECT_TRUE(log.isEmpty());
   guitest::ProcessEvents();
-  EXPECT_EQ(log, (QStringList{QStringLiteral("pre 1 Field"), QStringLiteral("post 1 nil")}));
+  EXPECT_EQ(log, (QStringList{QStringLiteral("pre 1 Field"), QStringLiteral("post 1")}));
 
   // Posted events are dropped with their controller.
   auto *gone = new TOvcController(nullptr);
   gone->OnPreEdit = controller.OnPreEdit;
-  gone->DoOnPreEdit(form, nullptr);
+  gone->DoOnPreEdit(form, field);
   gone->Free();
   guitest::ProcessEvents();
   EXPECT_EQ(log.size(), 2);
@@ -130,7 +125,7 @@ TEST_F(FrameworkTest, HiddenWindowMessagesReachTheEventsAndExceptionsGoToTheAppl
   EXPECT_EQ(codes, QList<int>{0x2345});
 }
 
-TEST_F(FrameworkTest, FocusControlShowsAndFocusesTheControlAndSpecialControlsAreAsked) {
+TEST_F(FrameworkTest, FocusControlShowsAndFocusesTheControl) {
   TestO32Control *first = AddO32(QStringLiteral("First"), 10);
   TestO32Control *hidden = AddO32(QStringLiteral("Hidden"), 40);
   hidden->Hide();
@@ -142,12 +137,6 @@ TEST_F(FrameworkTest, FocusControlShowsAndFocusesTheControlAndSpecialControlsAre
   guitest::ProcessEvents();
   EXPECT_TRUE(hidden->Visible());
   EXPECT_TRUE(hidden->Focused());
-
-  // IsSpecialControl asks the event about the window's control.
-  EXPECT_FALSE(controller.IsSpecialControl(first->Handle()));
-  controller.OnIsSpecialControl = TIsSpecialControlEvent::From(
-      [&](TObject *, TWinControl *control, bool &special) { special = control == first; });
-  EXPECT_TRUE(controller.IsSpecialControl(first->Handle()));
 }
 
 // ---- the default controller and pickup ----

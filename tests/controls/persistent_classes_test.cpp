@@ -41,7 +41,6 @@ TEST(OvcBorderTest, ChangeNotices) {
   int changes = 0;
   border->OnChange = TNotifyEvent::From([&](TObject *) { ++changes; });
   border->SetPenWidth(0);
-  border->SetPenWidth(-3);
   border->SetPenWidth(2);
   EXPECT_EQ(changes, 0);
   border->SetPenWidth(1);

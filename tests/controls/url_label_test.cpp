@@ -12,29 +12,7 @@ using Style = TKNGBevelStyle;
 
 // ---- bevel settings ----
 
-TEST(KNGBevel, SideSizeCountsTheBorderAndEachDrawnBevelAndChangesAreTold) {
-  struct Case {
-    Style outer;
-    Style inner;
-    int bevelWidth;
-    int borderWidth;
-    int expected;
-  };
-  const Case cases[] = {
-      {Style::bvNone, Style::bvNone, 1, 0, 0},
-      {Style::bvLowered, Style::bvRaised, 2, 5, 9},
-      {Style::bvNone, Style::bvNone, 4, 5, 5},
-  };
-  for (const Case &c : cases) {
-    TKNGBevel bevel;
-    bevel.SetBevelOuter(c.outer);
-    bevel.SetBevelInner(c.inner);
-    bevel.SetBevelWidth(c.bevelWidth);
-    bevel.SetBorderWidth(c.borderWidth);
-    EXPECT_EQ(bevel.BevelSideSize(), c.expected)
-        << int(c.outer) << int(c.inner) << c.bevelWidth << c.borderWidth;
-  }
-  // Changes are told once; a width of 0 still draws one line.
+TEST(KNGBevel, ChangesAreToldOnceAndAWidthOfZeroStillDrawsOneLine) {
   TKNGBevel bevel;
   int changes = 0;
   bevel.OnChange = TNotifyEvent::From([&](TObject *) { ++changes; });
