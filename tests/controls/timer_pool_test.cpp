@@ -184,12 +184,9 @@ TEST_F(TimerPoolTest, EventsMayAddAndRemoveTriggersWhileFiringAndARemovedOneDoes
 
 TEST_F(TimerPoolTest, AFailingEventGoesToTheApplicationTheOthersStillFireAndTheAllTriggersEventFollows) {
   std::vector<std::string> reported;
-  TObject *reporter = nullptr;
   const TExceptionEvent saved = Application()->OnException;
-  Application()->OnException = TExceptionEvent::From([&](TObject *sender, const std::exception &e) {
-    reporter = sender;
-    reported.push_back(e.what());
-  });
+  Application()->OnException =
+      TExceptionEvent::From([&](TObject *, const std::exception &e) { reported.push_back(e.what()); });
   std::vector<std::string> order;
   pool_->OnAllTriggers = TTriggerEvent::From(
       [&](TObject *, int h, quint32, int) { order.push_back("all " + std::to_string(h)); });
@@ -204,7 +201,6 @@ TEST_F(TimerPoolTest, AFailingEventGoesToTheApplicationTheOthersStillFireAndTheA
   Application()->OnException = saved;
   EXPECT_EQ(FiredHandles(), std::vector<int>{b});
   EXPECT_EQ(reported, std::vector<std::string>{"boom"}) << "the silent abort is not reported";
-  EXPECT_EQ(reporter, pool_.get());
   // The all-triggers event follows the trigger's own (for those that did not fail).
   EXPECT_EQ(order, (std::vector<std::string>{"own " + std::to_string(b), "all " + std::to_string(b)}));
 }
