@@ -34,9 +34,6 @@ TEST(Amounts, AmountsTooLargeToBeStoredAreRefusedWithTheLimit) {
       [] { AmountCents(1e13); },
       [] { AmountCents(std::numeric_limits<double>::quiet_NaN()); },
       [] { LineTotalCents(std::numeric_limits<double>::infinity(), 1); },
-      [] {
-        InvoiceTotals({MaxAmountCents, 1}, 0);
-      },
   };
   for (const auto &refused : cases) {
     try {

@@ -24,9 +24,10 @@ inline void PrintTo(const QVariant &value, std::ostream *out) {
 using TRow = QList<QVariant>;
 
 // A stored invoice's header as MINV1 holds it, numbered Number (its REC left to the table).
-inline TRow HeaderRow(double Number, const QString &Customer = QStringLiteral("Old")) {
-  return {QVariant(), 1,         false, 0,   Customer, QString(), QString(), QString(),
-          QString(),  QString(), 1.0,   0.0, 1.0,      45000.0,   Number};
+inline TRow HeaderRow(double Number) {
+  return {QVariant(), 1,         false,     0,         QStringLiteral("Old"),
+          QString(),  QString(), QString(), QString(), QString(),
+          1.0,        0.0,       1.0,       45000.0,   Number};
 }
 
 // The company name a database file holds, or why it cannot be read.
@@ -86,14 +87,6 @@ inline QString PdfInfo(const QString &File, const char *Field) {
   return m.captured(1).trimmed();
 }
 
-// Runs statements on a database file as another program would.
-inline void Sql(const QString &file, const char *statements) {
-  sqlite3 *db = nullptr;
-  ASSERT_EQ(sqlite3_open(file.toUtf8().constData(), &db), SQLITE_OK);
-  EXPECT_EQ(sqlite3_exec(db, statements, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
-  sqlite3_close(db);
-}
-
 class AppFolderTest : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -112,7 +105,13 @@ protected:
     ASSERT_EQ(SeedDataFolder(data.path(), Reports, Settings).Outcome, TSeedOutcome::Created);
   }
   QString DatabaseFile() const { return data.filePath(QStringLiteral("tallyrook.db")); }
-  void Sql(const char *statements) { ::Sql(DatabaseFile(), statements); }
+  // Runs statements on the database file as another program would.
+  void Sql(const char *statements) {
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open(DatabaseFile().toUtf8().constData(), &db), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db, statements, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    sqlite3_close(db);
+  }
 
   // Runs Work with a cursor on Table of `folder`'s database.
   void OnTable(const QString &Table, const std::function<void(TffServerEngine &, TffCursorID)> &Work) {

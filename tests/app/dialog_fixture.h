@@ -126,15 +126,11 @@ protected:
   static void ClickRow(TControl *Grid, const TRect &Cell) {
     Click(Grid, QPoint(Cell.Left + 20, (Cell.Top + Cell.Bottom) / 2));
   }
-
-public:
   // The middle of a row of a list, in its client area.
   static QPoint RowPoint(TListTable *Table, int Row) {
     const int header = Table->HeaderOptions().Contains(hoShowHeader) ? Table->HeaderHeight() : 0;
     return QPoint(Table->ClientWidth() / 2, header + Row * Table->RowHeight() + Table->RowHeight() / 2);
   }
-
-protected:
   static void DoubleClick(TListTable *Table, int Row) {
     const QPoint at = RowPoint(Table, Row);
     guitest::Click(Table, at);

@@ -261,8 +261,6 @@ TEST_F(Dialogs, ASaveTheDatabaseRefusesIsReportedAndKeepsWhatWasTyped) {
   EXPECT_EQ(Settings().value(kCompany).toString(), QStringLiteral("New name"));
 }
 
-// The about box's links open only an address the build gives (this one gives none); OK, Enter or Escape
-
 // The about box's links open only an address the build gives (none: nothing opens); its quick help cannot be
 // changed.
 TEST_F(Dialogs, TheAboutBoxsLinksOpenOnlyAnAddressTheBuildGives) {

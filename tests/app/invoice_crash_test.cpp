@@ -158,11 +158,8 @@ int KillThroughout(const Scenario &scenario) {
   int kills = 0;
   qint64 headers = scenario.storedBefore;
   for (int killAt = 1; killAt <= calls; ++killAt) {
-    SCOPED_TRACE(QStringLiteral("%1 invoices before, %2 lines, killed before file call %3")
-                     .arg(scenario.storedBefore)
-                     .arg(scenario.lines)
-                     .arg(killAt)
-                     .toStdString());
+    SCOPED_TRACE(testing::Message() << scenario.storedBefore << " invoices before, " << scenario.lines
+                                    << " lines, killed before file call " << killAt);
     const Run run = RunChild(folder.path(), runtime.path(), killAt, scenario.lines);
     EXPECT_TRUE(run.killed) << run.output.toStdString();
     kills += run.killed;

@@ -102,9 +102,9 @@ protected:
       lookups.append(name);
       value = fields.value(name.toUpper(), Variant());
     });
-    ReportParser()->OnFunction = TFunctionEvent::From(
-        [this](const QString &name, const Variant &p1, const Variant &p2, const Variant &p3,
-               QString &result) { frCallFunctionLibraries(name, p1, p2, p3, result); });
+    ReportParser()->OnFunction =
+        TFunctionEvent::From([](const QString &name, const Variant &p1, const Variant &p2, const Variant &p3,
+                                QString &result) { frCallFunctionLibraries(name, p1, p2, p3, result); });
   }
   void TearDown() override { StopReportEngine(); }
 
