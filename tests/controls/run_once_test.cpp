@@ -77,8 +77,6 @@ TEST_F(RunOnce, FirstAndSecondCopies) {
     SCOPED_TRACE(c.name);
     TVrRunOnce *first = NewGuard();
     EXPECT_TRUE(first->GuardRan());
-    EXPECT_FALSE(first->AnotherCopyRuns());
-    EXPECT_EQ(exists, 0);
     const qsizetype boxes = services->MessageBoxes().size();
     TVrRunOnce *second = NewGuard(c.second);
     EXPECT_EQ(std::tuple(second->GuardRan(), second->AnotherCopyRuns(), exists, Application()->Terminated()),
@@ -86,7 +84,6 @@ TEST_F(RunOnce, FirstAndSecondCopies) {
     ASSERT_EQ(services->MessageBoxes().size(), boxes + (c.message ? 1 : 0));
     if (c.message) {
       EXPECT_EQ(services->MessageBoxes().last().Text, QString::fromLatin1(c.message));
-      EXPECT_EQ(services->MessageBoxes().last().Icon, TMessageIcon::Information);
     }
     for (TVrRunOnce *guard : guards) guard->Free();
     guards.clear();
