@@ -39,7 +39,8 @@ void TOvcCustomNumericField::SetDataType(TNumericDataType Value) {
   numericType_ = Value;
   TOvcBaseEntryField::SetDataType(std::uint8_t(int(edtLongInt) + int(Value)));
   SetDecimalPlacesRaw(0);
-  SetPictureMask(QString::fromLatin1(kDefaultMasks[Value]));
+  if (pictureMask_ != QLatin1String(kDefaultMasks[Value]))
+    ApplyMask(QString::fromLatin1(kDefaultMasks[Value]), false);
   if (HandleAllocated()) {
     hadWindow_ = false;
     RecreateWnd();
@@ -52,11 +53,21 @@ void TOvcCustomNumericField::SetPictureMask(const QString &Value) {
       Value.contains(QLatin1Char('.')) &&
       (Value.contains(QLatin1Char('9')) || Value.contains(QLatin1Char('i'))))
     throw EInvalidPictureMask(Value);
+  ApplyMask(Value, !ComponentState().Contains(csLoading) && !ComponentState().Contains(csDesigning));
+}
+
+void TOvcCustomNumericField::ApplyMask(const QString &Mask, bool KeepValue) {
   // A mask the field cannot type a number into is refused before anything changes.
-  if (Value.size() > 255 || !IsNumberMask(Value, IsIntegerType(EngineType())))
-    throw EInvalidPictureMask(Value);
-  pictureMask_ = Value;
-  SetPicture(Value);
+  if (Mask.size() > 255 || !IsNumberMask(Mask, IsIntegerType(EngineType()))) throw EInvalidPictureMask(Mask);
+  // The value goes out under the old mask and in under the new one.
+  const std::optional<long double> value = KeepValue && !IsEmpty() ? Value() : std::nullopt;
+  pictureMask_ = Mask;
+  SetPicture(Mask);
+  if (value) {
+    alignas(TExtended) std::uint8_t buffer[sizeof(TExtended)] = {};
+    WriteNumber(buffer, EngineType(), *value);
+    TransferValue(buffer, 2);
+  }
   if (HandleAllocated() && !ComponentState().Contains(csDesigning)) RecreateWnd();
   Invalidate();
 }
@@ -344,12 +355,13 @@ std::optional<long double> TOvcCustomNumericField::Value() const {
                          MaskBase(Picture()), type);
 }
 
-QString TOvcCustomNumericField::ValueText(long double value) const {
+std::optional<QString> TOvcCustomNumericField::ValueText(long double value) const {
   const int type = EngineType();
   if (IsIntegerType(type)) return IntegerText(std::int64_t(value), MaskBase(Picture()), type);
-  char buffer[96];
-  std::snprintf(buffer, sizeof buffer, "%.*Lf", HasDecimals() ? decimals_ : 0, value);
-  return QString::fromLatin1(buffer);
+  // A mask with a point rounds to its places; one without shows the places the value has.
+  const bool point = DecimalPointPos() >= 0;
+  if (point && decimals_ == 0) return FixedText(std::round(value), 0, 255);
+  return FixedText(value, point ? decimals_ : 0, 255, SignificantDigits(type));
 }
 
 void TOvcCustomNumericField::TransferValue(void *Buffer, WORD Direction) {
@@ -358,7 +370,8 @@ void TOvcCustomNumericField::TransferValue(void *Buffer, WORD Direction) {
     WriteNumberOrZero(Buffer, type, Value());
     return;
   }
-  SetEditText(MergeWithPicture(ValueText(ReadNumber(Buffer, type))));
+  const auto text = ValueText(ReadNumber(Buffer, type));
+  SetEditText(text ? MergeWithPicture(*text) : Starred(MergeWithPicture(QString())));
   if (IsFocused()) LoadDigits();
 }
 

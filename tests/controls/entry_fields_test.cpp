@@ -11,30 +11,7 @@
 
 namespace {
 
-class EntryFieldsTest : public EntryFieldForm {
-protected:
-  // A field of the kind ('s' simple, 'n' numeric, 'p' picture) with the data type and, when given, the mask.
-  TOvcBaseEntryField *Make(char kind, int type, const QString &mask = QString()) {
-    const QString name = QStringLiteral("Field%1").arg(++made_);
-    if (kind == 's') {
-      auto *f = Place<TOvcSimpleField>(name);
-      f->SetDataType(TSimpleDataType(type));
-      if (!mask.isEmpty()) f->SetPictureMask(mask.at(0));
-      return f;
-    }
-    if (kind == 'n') {
-      auto *f = Place<TOvcNumericField>(name);
-      f->SetDataType(TNumericDataType(type));
-      if (!mask.isEmpty()) f->SetPictureMask(mask);
-      return f;
-    }
-    auto *f = Place<TOvcPictureField>(name);
-    f->SetDataType(TPictureDataType(type));
-    if (!mask.isEmpty()) f->SetPictureMask(mask);
-    return f;
-  }
-  int made_ = 0;
-};
+using EntryFieldsTest = EntryFieldForm;
 
 QString Day(int d, int m, int y) { return QString::number(ovcdate::DMYtoDate(d, m, y, 0)); }
 
@@ -208,7 +185,7 @@ TEST_F(EntryFieldsTest, TheMaskLaysValuesOutAndTakesThemBackWithOrWithoutItsLite
       {"###.#", "1234.5", "***.*", "***.*"},
   };
   for (const Row &row : rows) {
-    auto *field = static_cast<TOvcPictureField *>(Make('p', pftString));
+    auto *field = static_cast<TOvcPictureField *>(Make('p', pftDouble));
     field->SetPictureMask(QString::fromLatin1(row.mask));
     const QString merged = field->MergeWithPicture(QString::fromLatin1(row.source));
     EXPECT_EQ(merged, QString::fromLatin1(row.merged)) << row.mask;
