@@ -625,6 +625,15 @@ QString TOvcCustomPictureField::TimeMask() const {
   return blank < 0 ? QString() : Picture().mid(blank + 1);
 }
 
+QString TOvcCustomPictureField::DateText(const QString &Mask, std::int32_t Day) {
+  QString text = OvcIntlSup().DateToDateString(Mask, Day, false);
+  // A year the mask's two places cannot hold would read back as another date: the field shows it cannot.
+  if (Day != BadDate && OvcIntlSup().DateStringToDate(Mask, text, EffectiveEpoch()) != Day)
+    for (int i = 0; i < Mask.size() && i < text.size(); ++i)
+      if (IsMaskChar(Mask.at(i))) text[i] = QLatin1Char('*');
+  return text;
+}
+
 std::optional<long double> TOvcCustomPictureField::NumberValue() const {
   QString text = StripPicture(NormalText()).trimmed();
   text.replace(OvcIntlSup().DecimalChar(), QLatin1Char('.'));
@@ -722,8 +731,7 @@ void TOvcCustomPictureField::TransferValue(void *Buffer, WORD Direction) {
       } else {
         const TOvcDayNumber day = *value == 0.0 ? BadDate : ovcdate::DateTimeToDayNumber(*value);
         const TOvcTimeOfDay seconds = *value == 0.0 ? BadTime : ovcdate::DateTimeToTimeOfDay(*value);
-        SetEditText(intl.DateToDateString(date, day, false) + QLatin1Char(' ') +
-                    intl.TimeToTimeString(time, seconds, false));
+        SetEditText(DateText(date, day) + QLatin1Char(' ') + intl.TimeToTimeString(time, seconds, false));
       }
       return;
     } else {
@@ -733,8 +741,7 @@ void TOvcCustomPictureField::TransferValue(void *Buffer, WORD Direction) {
         *value = type == edtDate ? intl.DateStringToDate(mask, NormalText(), EffectiveEpoch())
                                  : intl.TimeStringToTime(mask, NormalText());
       else
-        SetEditText(type == edtDate ? intl.DateToDateString(mask, *value, false)
-                                    : intl.TimeToTimeString(mask, *value, false));
+        SetEditText(type == edtDate ? DateText(mask, *value) : intl.TimeToTimeString(mask, *value, false));
       return;
     }
   default: break;

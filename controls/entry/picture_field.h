@@ -85,6 +85,8 @@ private:
   std::optional<long double> NumberValue() const;
   // The number as a plain text for the mask; nothing when it has no form that fits.
   std::optional<QString> NumberText(long double value) const;
+  // A day as Mask shows it; stars when the text would read back as another day.
+  QString DateText(const QString &Mask, std::int32_t Day);
   QString DateMask() const;
   QString TimeMask() const;
   void SetCurrentDateTime();

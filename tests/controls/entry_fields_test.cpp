@@ -110,7 +110,7 @@ TEST_F(EntryFieldsTest, ArrowsStepTheValueUnderTheCaret) {
       {'p', pftTime, "23:59", "{End}{Up}", " 0:00"},
       {'n', nftByte, "255", "{Up}", "0"},
       {'p', pftByte, "7", "{Down}{Down}", "5  "},
-      {'s', sftChar, "a", "{Up}{Up}{Up}", "a"},
+      {'s', sftChar, "a", "{Up}{Up}", "c"},
   };
   for (const Row &row : rows) {
     SCOPED_TRACE(row.keys);

@@ -65,6 +65,9 @@ TEST_F(EntryKeystrokesTest, SimpleField) {
     };
   };
   const auto arrows = [](TOvcBaseEntryField *f, TOvcController *) { AddOptions(f, {efoArrowIncDec}); };
+  auto places = [](int decimals) {
+    return [decimals](TOvcBaseEntryField *f, TOvcController *) { f->SetDecimalPlaces(decimals); };
+  };
   Run({
       {'s', sftString, "", nullptr, "abc{Home}{Del}", "bc", QStringLiteral("bc"), 0},
       {'s', sftString, "", nullptr, "abc{Home}{Ins}xy", "xyc", QStringLiteral("xyc"), 2},
@@ -98,6 +101,8 @@ TEST_F(EntryKeystrokesTest, SimpleField) {
       {'s', sftDouble, "", nullptr, "1,5", "15", QStringLiteral("15"), 2},
       {'s', sftDouble, "", "1.5", "2", "2", QStringLiteral("2"), 1},
       {'s', sftDouble, "", "1.5", "{Down}", "0.5", QStringLiteral("0.5"), 3, arrows},
+      {'s', sftDouble, "", "1.5", "", "1.5", QStringLiteral("1.5"), 3, places(2)},
+      {'s', sftDouble, "", "1e30", "", "1E+30", QStringLiteral("1e+30"), 5, places(2)},
       {'s', sftBoolean, "", nullptr, "xf", "F", QStringLiteral("false"), 0},
       {'s', sftYesNo, "", "Y", "{F5}", "N", QStringLiteral("false"), 0},
       {'s', sftChar, "", "a", "{Up}", "b", QStringLiteral("b"), 0, range("a", "c")},
@@ -181,6 +186,7 @@ TEST_F(EntryKeystrokesTest, PictureField) {
       {'p', pftDate, "", nullptr, "05152024", "05/15/2024", Day(15, 5, 2024), 10},
       {'p', pftDate, "", nullptr, "5/1/2024", "5 /1 /2024", Day(1, 5, 2024), 10},
       {'p', pftDate, "", nullptr, "", "05/15/2024", Day(15, 5, 2024), 10, now},
+      {'p', pftDate, "", "5/1/2024", "", "  /  /    ", QStringLiteral("-1"), 0},
       {'p', pftDate, "", nullptr, "{F7}", "05/15/2024", Day(15, 5, 2024), 0},
       {'p', pftDate, "", "05/15/2024", "{Home}{F5}", "06/15/2024", Day(15, 6, 2024), 0},
       {'p', pftDate, "", "05/15/2024", "{Home}{Right}{Right}{F6}", "05/14/2024", Day(14, 5, 2024), 3},

@@ -104,6 +104,8 @@ TEST_F(EntryValuesTest, AValuePutInComesBackOrTheFieldSaysItCannotHoldIt) {
       {'p', pftBoolean, "", QStringLiteral("false"), QStringLiteral("F"), same},
       {'p', pftTime, "hh:mm:ss", QStringLiteral("45296"), QStringLiteral("12:34:56"), same},
       {'p', pftDate, "dd.mm.yy", Day(29, 2, 2024), QStringLiteral("29.02.24"), same},
+      {'p', pftDate, "dd.mm.yy", Day(1, 5, 1700), QStringLiteral("**.**.**"), QStringLiteral("error 259")},
+      {'p', pftDate, "dd.mm.yyyy", Day(1, 5, 1700), QStringLiteral("01.05.1700"), same},
   };
   for (const PutRow &row : rows) {
     SCOPED_TRACE(testing::PrintToString(row));
