@@ -142,18 +142,26 @@ void TOvcCustomNumericField::RebuildText() {
   if (source.startsWith(QLatin1Char('.'))) source.prepend(QLatin1Char('0'));
   if (negative_ && !digits_.isEmpty()) source.prepend(QLatin1Char('-'));
   QString text = MergeWithPicture(source);
-  const int length = int(text.size());
   if (HasDecimals()) {
+    // The number's places (the point among them; the mask's other literals stay where they are) move so
+    // that the last typed character stands at the right end: the missing decimals move out of view, or the
+    // surplus ones come into it.
+    QList<int> places;
+    for (int i = 0; i < text.size(); ++i)
+      if (!IsLiteral(i) || i == DecimalPointPos()) places.append(i);
+    QString number;
+    for (int i : places) number += text.at(i);
     const qsizetype point = digits_.indexOf(QLatin1Char('.'));
     const int typed = point < 0 ? -1 : int(digits_.size() - point - 1);
+    const int length = int(number.size());
     if (typed < decimals_) {
-      // The last typed character stands at the right end: the missing decimals move out of view.
-      const int missing = typed < 0 ? decimals_ + 1 : decimals_ - typed;
-      text = QString(missing, QLatin1Char(' ')) + text.left(length - missing);
+      const int missing = std::min(typed < 0 ? decimals_ + 1 : decimals_ - typed, length);
+      number = QString(missing, QLatin1Char(' ')) + number.left(length - missing);
     } else if (typed > decimals_) {
-      const int surplus = typed - decimals_;
-      text = text.mid(surplus) + digits_.right(surplus);
+      const int surplus = std::min(typed - decimals_, length);
+      number = number.mid(surplus) + digits_.right(surplus);
     }
+    for (int k = 0; k < places.size(); ++k) text[places.at(k)] = number.at(k);
   }
   SetEditText(text);
 }
@@ -351,8 +359,12 @@ QString TOvcCustomNumericField::GetDisplayString() {
 std::optional<long double> TOvcCustomNumericField::Value() const {
   const QString text = StripPicture(EditString()).trimmed();
   const int type = EngineType();
-  return ParseNumberText(text.isEmpty() && IsIntegerType(type) ? QStringLiteral("0") : text,
-                         MaskBase(Picture()), type);
+  const auto value = ParseNumberText(text.isEmpty() && IsIntegerType(type) ? QStringLiteral("0") : text,
+                                     MaskBase(Picture()), type);
+  // Places typed beyond the mask's are shown while typing; the value is the one the mask holds.
+  if (value && !IsIntegerType(type) && DecimalPointPos() >= 0)
+    if (const auto text = ValueText(*value)) return ParseNumberText(*text, 10, type);
+  return value;
 }
 
 std::optional<QString> TOvcCustomNumericField::ValueText(long double value) const {

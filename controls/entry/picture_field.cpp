@@ -96,9 +96,9 @@ void TOvcCustomPictureField::SetPictureMask(const QString &Value) {
   ApplyMask(Value, !ComponentState().Contains(csLoading) && !ComponentState().Contains(csDesigning));
 }
 
-void TOvcCustomPictureField::ApplyMask(const QString &Value, bool KeepValue) {
+void TOvcCustomPictureField::ApplyMask(const QString &Mask, bool KeepValue) {
   // A mask the field cannot edit is refused before anything changes.
-  if (Value.size() > 255 || !MaskFits(Value)) throw EInvalidPictureMask(Value);
+  if (Mask.size() > 255 || !MaskFits(Mask)) throw EInvalidPictureMask(Mask);
   // A number, date or time goes out under the old mask and in under the new one; any other value keeps its
   // characters (the picture base lays them into the new mask).
   const bool keep = KeepValue && !IsEmpty();
@@ -107,8 +107,8 @@ void TOvcCustomPictureField::ApplyMask(const QString &Value, bool KeepValue) {
       keep && (IsNumberType() ? NumberValue().has_value() : type == edtDate || type == edtTime);
   alignas(TExtended) std::uint8_t value[sizeof(TExtended) + sizeof(TDateTime)] = {};
   if (typed) TransferValue(value, 1);
-  pictureMask_ = Value;
-  SetPicture(Value);
+  pictureMask_ = Mask;
+  SetPicture(Mask);
   if (!ComponentState().Contains(csLoading)) SetMaxLengthRaw(PictureLength());
   InitPictureFlags();
   if (typed)
@@ -625,6 +625,15 @@ QString TOvcCustomPictureField::TimeMask() const {
   return blank < 0 ? QString() : Picture().mid(blank + 1);
 }
 
+bool TOvcCustomPictureField::CanShow(long double Value) const {
+  alignas(TExtended) std::uint8_t buffer[sizeof(TExtended)] = {};
+  WriteNumber(buffer, EngineType(), Value);
+  const auto text = NumberText(ReadNumber(buffer, EngineType()));
+  if (!text) return false;
+  const QString shown = MergeWithPicture(*text);
+  return shown != Starred(shown);
+}
+
 QString TOvcCustomPictureField::DateText(const QString &Mask, std::int32_t Day) {
   QString text = OvcIntlSup().DateToDateString(Mask, Day, false);
   // A year the mask's two places cannot hold would read back as another date: the field shows it cannot.
@@ -840,8 +849,9 @@ WORD TOvcCustomPictureField::CheckValue() {
     break;
   }
   default: {
+    // A number typed where the mask shows its symbols may be one the field cannot show once laid out.
     const auto value = NumberValue();
-    if (!value)
+    if (!value || !CanShow(*value))
       code = oeInvalidNumber;
     else if (*value < RangeNumber(RangeLoCell()) || *value > RangeNumber(RangeHiCell()))
       code = oeRangeError;
