@@ -194,14 +194,16 @@ WORD TOvcCustomPictureField::ValueSize() {
 
 // ---- positions ----
 
+// The caret's places: editable positions from FirstPlace on (a number's floating symbols keep the places
+// before it, so that no more digits are typed than the mask shows).
 int TOvcCustomPictureField::NextEditable(int Pos) const {
-  for (int i = std::max(Pos, 0); i < MaxLength(); ++i)
+  for (int i = std::max(Pos, FirstPlace()); i < MaxLength(); ++i)
     if (Editable(i)) return i;
   return LastEditablePos() + 1;
 }
 
 int TOvcCustomPictureField::PrevEditable(int Pos) const {
-  for (int i = std::min(Pos, MaxLength()) - 1; i >= 0; --i)
+  for (int i = std::min(Pos, MaxLength()) - 1; i >= FirstPlace(); --i)
     if (Editable(i)) return i;
   return -1;
 }
@@ -355,7 +357,8 @@ void TOvcCustomPictureField::PictureCommand(TMessage &Msg, WORD Command) {
   SetAcceptNextChar(false);
   const QString before = EditString();
   QString text = NormalText();
-  int caret = std::clamp(CaretPosition(), 0, LastEditablePos() + 1);
+  int caret =
+      std::clamp(CaretPosition(), std::min(FirstPlace(), LastEditablePos() + 1), LastEditablePos() + 1);
   const bool selection = SelectionEnd() > SelectionStart();
   const int first = FirstEditablePos();
   const int last = LastEditablePos();

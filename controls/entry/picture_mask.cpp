@@ -86,11 +86,13 @@ void TOvcPictureBase::InitPictureFlags() {
   }
 }
 
-WORD TOvcPictureBase::FirstEditablePos() {
+WORD TOvcPictureBase::FirstEditablePos() { return WORD(FirstPlace()); }
+
+int TOvcPictureBase::FirstPlace() const {
   const auto &classes = Classes();
   for (int i = 0; i < MaxLength(); ++i)
     if (classes[std::size_t(i)] != kLiteral)
-      return WORD(std::min(i + (HasNumericLayout() ? floatingCount_ : 0), MaxLength()));
+      return std::min(i + (HasNumericLayout() ? floatingCount_ : 0), MaxLength());
   return 0;
 }
 

@@ -16,6 +16,9 @@ public:
   bool IsLiteral(int Pos) const;
   bool IsFloatingSymbol(int Pos) const;
   WORD FirstEditablePos() override;
+  // The first position the caret may take: the first a user fills, after the places a number's floating
+  // symbols are kept in.
+  int FirstPlace() const;
   // The last position a user fills; -1 when there is none.
   int LastEditablePos() const;
   // The mask character at a position (blank beyond the mask).

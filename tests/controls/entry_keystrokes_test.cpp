@@ -41,6 +41,7 @@ protected:
       controller->SetInsertMode(true);
       controller->SetEntryOptions(entryOptions);
       TOvcBaseEntryField *field = Make(row.kind, row.type, QString::fromUtf8(row.mask));
+      TOvcBaseEntryField *next = Make('s', sftString); // where {Tab} goes
       if (row.setup) row.setup(field, controller);
       if (row.start) field->SetValueFromText(QString::fromUtf8(row.start));
       Focus(field);
@@ -48,7 +49,9 @@ protected:
       EXPECT_EQ(field->DisplayString(), QString::fromUtf8(row.shown));
       EXPECT_EQ(FieldValueText(field), row.value);
       EXPECT_EQ(field->CaretPosition(), row.caret);
-      field->SetVisible(false); // a hidden field lets the focus go whatever it holds
+      // Hidden fields let the focus go whatever they hold.
+      field->SetVisible(false);
+      next->SetVisible(false);
     }
   }
 };
@@ -94,6 +97,9 @@ TEST_F(EntryKeystrokesTest, SimpleField) {
        }},
       {'s', sftString, "!", "paid", "", "PAID", QStringLiteral("PAID"), 4},
       {'s', sftLongInt, "", nullptr, "--5", "--5", QStringLiteral("error 257"), 3},
+      {'s', sftLongInt, "K", nullptr, "ffffffff", "FFFFFFFF", QStringLiteral("-1"), 8},
+      {'s', sftShortInt, "K", nullptr, "80", "80", QStringLiteral("-128"), 2},
+      {'s', sftDouble, "E", nullptr, "1e+3", "1E+3", QStringLiteral("1000"), 4},
       {'s', sftLongInt, "", nullptr, "12{Up}3", "132", QStringLiteral("132"), 2},
       {'s', sftLongInt, "", "-7", "{F5}{F5}", "-5", QStringLiteral("-5"), 2},
       {'s', sftWord, "", nullptr, "70000", "70000", QStringLiteral("error 256"), 5},
@@ -146,6 +152,7 @@ TEST_F(EntryKeystrokesTest, NumericField) {
          services->SetClipboardText(QStringLiteral("(42)"));
        }},
       {'n', nftLongInt, "KKKK", nullptr, "1f", "001F", QStringLiteral("31"), 4},
+      {'n', nftLongInt, "OOOO", nullptr, "178", "0017", QStringLiteral("15"), 4},
       {'n', nftWord, "", nullptr, "70000", "70000", QStringLiteral("error 256"), 5},
       {'n', nftByte, "", nullptr, "1234", "123", QStringLiteral("123"), 3},
       {'n', nftShortInt, "", nullptr, "-1289", "-128", QStringLiteral("-128"), 4},
@@ -160,6 +167,10 @@ TEST_F(EntryKeystrokesTest, PictureField) {
     static_cast<TOvcPictureField *>(f)->SetInitDateTime(true);
   };
   const QString phone = QStringLiteral("(555) 123-4567");
+  // A low limit the value typed is under: leaving reports it and the field keeps its text as laid out.
+  auto from = [](int low) {
+    return [low](TOvcBaseEntryField *f, TOvcController *) { f->SetRangeLo(QString::number(low)); };
+  };
   Run({
       {'p', pftString, "(999) 999-9999", nullptr, "5551234567", "(555) 123-4567", phone, 14},
       {'p', pftString, "(999) 999-9999", "5551234567", "{End}{Back}", "(555) 123-456 ",
@@ -178,12 +189,21 @@ TEST_F(EntryKeystrokesTest, PictureField) {
        [](TOvcBaseEntryField *f, TOvcController *) { AddOptions(f, {efoPasswordMode}); }},
       {'p', pftString, "XX-XX", "ab", "", "ab-__", QStringLiteral("ab-  "), 3,
        [](TOvcBaseEntryField *f, TOvcController *) { f->SetPadChar(QLatin1Char('_')); }},
+      {'p', pftString, "XX-XX", "ab", "", "**-  ", QStringLiteral("ab-  "), 3,
+       [](TOvcBaseEntryField *f, TOvcController *) { AddOptions(f, {efoPasswordMode}); }},
+      {'p', pftString, "XXXXX", "ab", "", "   ab", QStringLiteral("ab"), 5,
+       [](TOvcBaseEntryField *f, TOvcController *) { AddOptions(f, {efoRightJustify}); }},
+      {'p', pftString, "llll", nullptr, "AB", "ab  ", QStringLiteral("ab"), 2},
       {'p', pftBoolean, "", nullptr, "xf", "F", QStringLiteral("false"), 0},
       {'p', pftChar, "", "a", "{F5}{F6}{F6}", "`", QStringLiteral("`"), 0},
       {'p', pftLongInt, "iiiiii", nullptr, "12{Home}9", "912   ", QStringLiteral("912"), 1},
       {'p', pftLongInt, "", nullptr, "12{F5}", "13         ", QStringLiteral("13"), 2},
       {'p', pftDouble, "####.##", nullptr, "12.5", "  12.5 ", QStringLiteral("12.5"), 6},
       {'p', pftDouble, "####.##", nullptr, "3.", "   3.  ", QStringLiteral("3"), 5},
+      {'p', pftDouble, "$###,###.##", "1234.5", "{Home}", "    1234.50", QStringLiteral("1234.5"), 2},
+      {'p', pftDouble, "###.##", nullptr, ".5{Tab}", "  0.50", QStringLiteral("error 256"), 5, from(1)},
+      {'p', pftDouble, "###.##", nullptr, "1.5{Tab}", "  1.50", QStringLiteral("error 256"), 5, from(2)},
+      {'p', pftLongInt, "$###", nullptr, "1234", " 123", QStringLiteral("123"), 4},
       {'p', pftDate, "", nullptr, "05152024", "05/15/2024", Day(15, 5, 2024), 10},
       {'p', pftDate, "", nullptr, "5/1/2024", "5 /1 /2024", Day(1, 5, 2024), 10},
       {'p', pftDate, "", nullptr, "", "05/15/2024", Day(15, 5, 2024), 10, now},

@@ -88,6 +88,8 @@ TEST_F(EntryValuesTest, AValuePutInComesBackOrTheFieldSaysItCannotHoldIt) {
       {'n', nftLongInt, "##$", QStringLiteral("12"), QStringLiteral("12$"), same},
       {'n', nftLongInt, "#,#$", QStringLiteral("12"), QStringLiteral("1,2$"), same},
       {'n', nftLongInt, "##$", QStringLiteral("123"), QStringLiteral("***"), QStringLiteral("error 257")},
+      {'p', pftLongInt, "$###", QStringLiteral("1234"), QStringLiteral("****"), QStringLiteral("error 257")},
+      {'s', sftDouble, "", QStringLiteral("-0"), QStringLiteral("0"), QStringLiteral("0")},
       {'p', pftLongInt, "##$", QStringLiteral("7"), QStringLiteral(" 7$"), same},
       // Integers in the bases and widths of their masks.
       {'n', nftLongInt, "KKKK", QStringLiteral("31"), QStringLiteral("001F"), same},
@@ -184,7 +186,8 @@ TEST_F(EntryValuesTest, ANewMaskKeepsTheValueWhereItCanHoldIt) {
 struct MergeRow {
   const char *decimal;
   const char *thousands;
-  const char *currency;
+  const char *currency; // with a blank after it when the row says so
+  bool spaced;
   const char *mask;
   QString source;
   QString merged;
@@ -194,23 +197,26 @@ struct MergeRow {
 TEST_F(EntryValuesTest, TheMaskLaysNumbersOutAndTakesThemBackUnderEachRegionalSetting) {
   const QChar none(0);
   const MergeRow rows[] = {
-      {".", ",", "$", "KKKK", QStringLiteral("1F"), QStringLiteral("001F"), QStringLiteral("001F")},
-      {".", ",", "$", "###,###.##", QStringLiteral("12"), QStringLiteral("     12.00"),
+      {".", ",", "$", false, "KKKK", QStringLiteral("1F"), QStringLiteral("001F"), QStringLiteral("001F")},
+      {".", ",", "$", false, "###,###.##", QStringLiteral("12"), QStringLiteral("     12.00"),
        QStringLiteral("12.00")},
-      {".", ",", "$", "###,###.##", QStringLiteral("123456.78"), QStringLiteral("123,456.78"),
+      {".", ",", "$", false, "###,###.##", QStringLiteral("123456.78"), QStringLiteral("123,456.78"),
        QStringLiteral("123456.78")},
-      {".", ",", "$", "###,###.##", QStringLiteral("1234567"), QStringLiteral("*******.**"),
+      {".", ",", "$", false, "###,###.##", QStringLiteral("1234567"), QStringLiteral("*******.**"),
        QStringLiteral("*******.**")},
-      {".", ",", "", "$###,###.##", QStringLiteral("-1234.5"), QStringLiteral("  -1,234.50"),
+      {".", ",", "", false, "$###,###.##", QStringLiteral("-1234.5"), QStringLiteral("  -1,234.50"),
        QStringLiteral("-1234.50")},
-      {".", ",", "EUR", "$$$###", QStringLiteral("12"), QStringLiteral(" EUR12"), QStringLiteral("12")},
-      {",", ".", "$", "###,###.##", QStringLiteral("1234.5"), QStringLiteral("  1.234,50"),
+      {".", ",", "EUR", false, "$$$###", QStringLiteral("12"), QStringLiteral(" EUR12"),
+       QStringLiteral("12")},
+      {",", ".", "$", false, "###,###.##", QStringLiteral("1234.5"), QStringLiteral("  1.234,50"),
        QStringLiteral("1234.50")},
-      {",", "", "$", "###,###.##", QStringLiteral("1234.5"), QStringLiteral("   1234,50"),
+      {",", "", "$", false, "###,###.##", QStringLiteral("1234.5"), QStringLiteral("   1234,50"),
        QStringLiteral("1234.50")},
-      {".", ",", "$", "cc###.#C", QStringLiteral("5"), QStringLiteral(" $  5.0$"), QStringLiteral("5.0")},
-      {".", ",", "$", "OOOO", QStringLiteral("17"), QStringLiteral("0017"), QStringLiteral("0017")},
-      {".", ",", "$", "(999) 999-9999", QStringLiteral("5551234567"), QStringLiteral("(555) 123-4567"),
+      {".", ",", "$", false, "cc###.#C", QStringLiteral("5"), QStringLiteral(" $  5.0$"),
+       QStringLiteral("5.0")},
+      {".", ",", "$", true, "$$###", QStringLiteral("12"), QStringLiteral(" $ 12"), QStringLiteral("12")},
+      {".", ",", "$", false, "OOOO", QStringLiteral("17"), QStringLiteral("0017"), QStringLiteral("0017")},
+      {".", ",", "$", false, "(999) 999-9999", QStringLiteral("5551234567"), QStringLiteral("(555) 123-4567"),
        QStringLiteral("5551234567")},
   };
   for (const MergeRow &row : rows) {
@@ -220,6 +226,7 @@ TEST_F(EntryValuesTest, TheMaskLaysNumbersOutAndTakesThemBackUnderEachRegionalSe
     profile.Set(QStringLiteral("sThousand"),
                 *row.thousands ? QString::fromUtf8(row.thousands) : QString(none));
     profile.Set(QStringLiteral("sCurrency"), QString::fromUtf8(row.currency));
+    profile.Set(QStringLiteral("iCurrency"), row.spaced ? QStringLiteral("2") : QStringLiteral("0"));
     OvcIntlSupGuard intl;
     const bool integer = QByteArray(row.mask).contains('K') || QByteArray(row.mask).contains('O');
     const QString mask = QString::fromUtf8(row.mask);
