@@ -95,6 +95,17 @@ TEST_F(EntryKeystrokesTest, SimpleField) {
          f->SetMaxLength(5);
          c->SetEntryOptions(c->EntryOptions() - TOvcBaseEFOptions{efoInsertPushes});
        }},
+      {'s', sftString, "", nullptr, "abcdeX", "abcde", QStringLiteral("abcde"), 5, maxLength(5)},
+      {'s', sftString, "", "abcde", "{Home}{CtrlV}", "Xabcd", QStringLiteral("Xabcd"), 1,
+       [this](TOvcBaseEntryField *f, TOvcController *) {
+         f->SetMaxLength(5);
+         services->SetClipboardText(QStringLiteral("X"));
+       }},
+      {'s', sftString, "", nullptr, "abc", "abc", QStringLiteral("abc"), 0,
+       [](TOvcBaseEntryField *f, TOvcController *c) {
+         f->SetMaxLength(3);
+         c->SetEntryOptions(c->EntryOptions() + TOvcBaseEFOptions{efoAutoAdvanceChar});
+       }},
       {'s', sftString, "!", "paid", "", "PAID", QStringLiteral("PAID"), 4},
       {'s', sftLongInt, "", nullptr, "--5", "--5", QStringLiteral("error 257"), 3},
       {'s', sftLongInt, "K", nullptr, "ffffffff", "FFFFFFFF", QStringLiteral("-1"), 8},
@@ -105,6 +116,11 @@ TEST_F(EntryKeystrokesTest, SimpleField) {
       {'s', sftWord, "", nullptr, "70000", "70000", QStringLiteral("error 256"), 5},
       {'s', sftByte, "", "255", "{Up}", "0", QStringLiteral("0"), 1, arrows},
       {'s', sftDouble, "", nullptr, "1,5", "15", QStringLiteral("15"), 2},
+      {'s', sftComp, "", nullptr, "1.5", "15", QStringLiteral("15"), 2},
+      {'s', sftLongInt, "", nullptr, "{CtrlV}", "12", QStringLiteral("12"), 2,
+       [this](TOvcBaseEntryField *, TOvcController *) { services->SetClipboardText(QStringLiteral("1 2")); }},
+      {'s', sftDouble, "", "1.23456789012e30", "", "1.23457E+30", QStringLiteral("1.23457e+30"), 11,
+       places(2)},
       {'s', sftDouble, "", "1.5", "2", "2", QStringLiteral("2"), 1},
       {'s', sftDouble, "", "1.5", "{Down}", "0.5", QStringLiteral("0.5"), 3, arrows},
       {'s', sftDouble, "", "1.5", "", "1.5", QStringLiteral("1.5"), 3, places(2)},
@@ -116,8 +132,27 @@ TEST_F(EntryKeystrokesTest, SimpleField) {
       {'s', sftChar, "", "a", "{Up}{Up}{Up}", "a", QStringLiteral("a"), 0, range("a", "c")},
       {'s', sftChar, "", "a", "{Down}", "c", QStringLiteral("c"), 0, range("a", "c")},
       {'s', sftChar, "9", "8", "{F5}{F5}{F5}", "0", QStringLiteral("0"), 0},
+      {'s', sftChar, "", "ÿ", "{F6}", "þ", QStringLiteral("þ"), 0},
       {'s', sftChar, "", "a", "d", "d", QStringLiteral("error 256"), 0, range("a", "c")},
   });
+}
+
+// A simple field's window starts it with the type's first value inside its range.
+TEST_F(EntryKeystrokesTest, ASimpleFieldStartsInsideItsRange) {
+  const struct {
+    TSimpleDataType type;
+    const char *lo, *hi, *start;
+  } cases[] = {{sftChar, "a", "c", "a"},      {sftChar, "#32", "c", " "}, {sftLongInt, "-10", "-5", "-10"},
+               {sftLongInt, "-10", "5", "0"}, {sftByte, "3", "9", "3"},   {sftDouble, "-2.5", "-1", "-2.5"}};
+  for (const auto &c : cases) {
+    auto *field = new TOvcSimpleField(form);
+    field->SetDataType(c.type);
+    field->SetRangeLo(QString::fromLatin1(c.lo));
+    field->SetRangeHi(QString::fromLatin1(c.hi));
+    field->SetParent(form);
+    field->HandleNeeded();
+    EXPECT_EQ(FieldValueText(field), QString::fromLatin1(c.start)) << c.type << " " << c.lo;
+  }
 }
 
 TEST_F(EntryKeystrokesTest, NumericField) {
@@ -134,6 +169,7 @@ TEST_F(EntryKeystrokesTest, NumericField) {
       {'n', nftDouble, "#####.##", nullptr, "12345.67", "12345.67", QStringLiteral("12345.67"), 8},
       {'n', nftDouble, "#####.##", nullptr, "123456", "12345", QStringLiteral("12345"), 8},
       {'n', nftDouble, "###.##", nullptr, "-123", "-12", QStringLiteral("-12"), 6},
+      {'n', nftDouble, "###.##", nullptr, "123-", "123", QStringLiteral("123"), 6},
       {'n', nftDouble, "###,###.##", nullptr, "12", "12", QStringLiteral("12"), 10},
       {'n', nftDouble, "###,###.##", nullptr, "123456789012", "123,456", QStringLiteral("123456"), 10},
       {'n', nftDouble, "", "1.5", "{Home}7", "1.57", QStringLiteral("1.57"), 10},
@@ -155,6 +191,7 @@ TEST_F(EntryKeystrokesTest, NumericField) {
       {'n', nftLongInt, "OOOO", nullptr, "178", "0017", QStringLiteral("15"), 4},
       {'n', nftWord, "", nullptr, "70000", "70000", QStringLiteral("error 256"), 5},
       {'n', nftByte, "", nullptr, "1234", "123", QStringLiteral("123"), 3},
+      {'n', nftByte, "", nullptr, "0012", "12", QStringLiteral("12"), 3},
       {'n', nftShortInt, "", nullptr, "-1289", "-128", QStringLiteral("-128"), 4},
   });
 }
