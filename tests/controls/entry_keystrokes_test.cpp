@@ -208,12 +208,18 @@ TEST_F(EntryKeystrokesTest, PictureField) {
     static_cast<TOvcPictureField *>(f)->SetInitDateTime(true);
   };
   const QString phone = QStringLiteral("(555) 123-4567");
+  auto paste = [this](const QString &text) {
+    return [this, text](TOvcBaseEntryField *, TOvcController *) { services->SetClipboardText(text); };
+  };
   // A low limit the value typed is under: leaving reports it and the field keeps its text as laid out.
   auto from = [](int low) {
     return [low](TOvcBaseEntryField *f, TOvcController *) { f->SetRangeLo(QString::number(low)); };
   };
   Run({
       {'p', pftString, "(999) 999-9999", nullptr, "5551234567", "(555) 123-4567", phone, 14},
+      {'p', pftString, "(999) 999-9999", nullptr, "", "(   )    -    ", QStringLiteral("(   )    -    "), 1},
+      {'p', pftString, "(999) 999-9999", nullptr, "{CtrlV}", "(555) 123-4567", phone, 14, paste(phone)},
+      {'p', pftString, "(999) 999-9999", "5551234567", "{Home}{Back}", "(555) 123-4567", phone, 1},
       {'p', pftString, "(999) 999-9999", "5551234567", "{End}{Back}", "(555) 123-456 ",
        QStringLiteral("(555) 123-456 "), 13},
       {'p', pftString, "(999) 999-9999", "5551234567", "{Home}{Right}{Right}{F3}", "(5  ) 123-4567",
@@ -241,11 +247,17 @@ TEST_F(EntryKeystrokesTest, PictureField) {
       {'p', pftString, "llll", nullptr, "AB", "ab  ", QStringLiteral("ab"), 2},
       {'p', pftBoolean, "", nullptr, "xf", "F", QStringLiteral("false"), 0},
       {'p', pftChar, "", "a", "{F5}{F6}{F6}", "`", QStringLiteral("`"), 0},
+      {'p', pftChar, "", "!", "{F6}{F6}", "_", QString(QChar(31)), 0},
+      {'p', pftChar, "(X)", "b", "{CtrlV}", "(a)", QStringLiteral("a"), 1, paste(QStringLiteral("(a)"))},
       {'p', pftLongInt, "iiiiii", nullptr, "12{Home}9", "912   ", QStringLiteral("912"), 1},
       {'p', pftLongInt, "", nullptr, "12{F5}", "13         ", QStringLiteral("13"), 2},
       {'p', pftDouble, "####.##", nullptr, "12.5", "  12.5 ", QStringLiteral("12.5"), 6},
       {'p', pftDouble, "####.##", nullptr, "3.", "   3.  ", QStringLiteral("3"), 5},
       {'p', pftDouble, "$###,###.##", "1234.5", "{Home}", "    1234.50", QStringLiteral("1234.5"), 2},
+      {'p', pftDouble, "###.##", nullptr, "5{Home}{Up}", "  5.00", QStringLiteral("5"), 0,
+       [](TOvcBaseEntryField *, TOvcController *c) {
+         c->SetEntryOptions(c->EntryOptions() + TOvcBaseEFOptions{efoAutoAdvanceLeftRight});
+       }},
       {'p', pftDouble, "###.##", nullptr, ".5{Tab}", "  0.50", QStringLiteral("error 256"), 5, from(1)},
       {'p', pftDouble, "###.##", nullptr, "1.5{Tab}", "  1.50", QStringLiteral("error 256"), 5, from(2)},
       {'p', pftLongInt, "$###", nullptr, "1234", " 123", QStringLiteral("123"), 4},
@@ -259,11 +271,13 @@ TEST_F(EntryKeystrokesTest, PictureField) {
       {'p', pftDate, "", "05/15/2024", "{Home}{Right}{Right}{F6}", "05/14/2024", Day(14, 5, 2024), 3},
       {'p', pftDate, "", "05/15/2024", "{End}{F5}", "05/15/2025", Day(15, 5, 2025), 10},
       {'p', pftDate, "", "02/29/2024", "{End}{F5}", "02/28/2025", Day(28, 2, 2025), 10},
+      {'p', pftDate, "", "12/31/3999", "{Home}{F5}", "01/31/1600", Day(31, 1, 1600), 0},
+      {'p', pftDate, "mm/dd/yyyy;", "05/15/2024;", "{End}{F5}", "05/15/2025;", Day(15, 5, 2025), 10},
       {'p', pftTime, "", nullptr, "0930", "09:30", QStringLiteral("34200"), 5},
       {'p', pftTime, "", nullptr, "", " 9:30", QStringLiteral("34200"), 5, now},
       {'p', pftTime, "", "09:30", "{End}{F5}", " 9:31", QStringLiteral("34260"), 5},
       {'p', pftTime, "", "09:30", "{Home}{F6}", " 8:30", QStringLiteral("30600"), 0},
-      {'p', pftTime, "", "11:00", "{Home}{Right}{Right}{Right}{F8}", "11:30", QStringLiteral("41400"), 4},
+      {'p', pftTime, "", "11:11", "{Home}{Right}{Right}{Right}{F8}", "11:30", QStringLiteral("41400"), 4},
   });
 }
 
