@@ -628,6 +628,7 @@ QString TOvcCustomPictureField::TimeMask() const {
   return blank < 0 ? QString() : Picture().mid(blank + 1);
 }
 
+// Value lies within the field's range (so within its type).
 bool TOvcCustomPictureField::CanShow(long double Value) const {
   alignas(TExtended) std::uint8_t buffer[sizeof(TExtended)] = {};
   WriteNumber(buffer, EngineType(), Value);
@@ -854,10 +855,12 @@ WORD TOvcCustomPictureField::CheckValue() {
   default: {
     // A number typed where the mask shows its symbols may be one the field cannot show once laid out.
     const auto value = NumberValue();
-    if (!value || !CanShow(*value))
+    if (!value)
       code = oeInvalidNumber;
     else if (*value < RangeNumber(RangeLoCell()) || *value > RangeNumber(RangeHiCell()))
       code = oeRangeError;
+    else if (!CanShow(*value))
+      code = oeInvalidNumber;
     else
       writeBack = true;
   }
