@@ -59,8 +59,10 @@ void TOvcCustomNumericField::SetPictureMask(const QString &Value) {
 void TOvcCustomNumericField::ApplyMask(const QString &Mask, bool KeepValue) {
   // A mask the field cannot type a number into is refused before anything changes.
   if (Mask.size() > 255 || !IsNumberMask(Mask, IsIntegerType(EngineType()))) throw EInvalidPictureMask(Mask);
-  // The value goes out under the old mask and in under the new one.
-  const std::optional<long double> value = KeepValue && !IsEmpty() ? Value() : std::nullopt;
+  // The value goes out under the old mask and in under the new one; a number the type cannot hold keeps its
+  // characters (the picture base lays them into the new mask).
+  std::optional<long double> value = KeepValue && !IsEmpty() ? Value() : std::nullopt;
+  if (value && !TypeHolds(EngineType(), *value)) value.reset();
   pictureMask_ = Mask;
   SetPicture(Mask);
   if (value) {

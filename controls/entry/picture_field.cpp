@@ -99,12 +99,13 @@ void TOvcCustomPictureField::SetPictureMask(const QString &Value) {
 void TOvcCustomPictureField::ApplyMask(const QString &Mask, bool KeepValue) {
   // A mask the field cannot edit is refused before anything changes.
   if (Mask.size() > 255 || !MaskFits(Mask)) throw EInvalidPictureMask(Mask);
-  // A number, date or time goes out under the old mask and in under the new one; any other value keeps its
-  // characters (the picture base lays them into the new mask).
+  // A number, date or time goes out under the old mask and in under the new one; any other value, and a
+  // number the type cannot hold, keeps its characters (the picture base lays them into the new mask).
   const bool keep = KeepValue && !IsEmpty();
   const int type = EngineType();
+  const auto number = IsNumberType() ? NumberValue() : std::nullopt;
   const bool typed =
-      keep && (IsNumberType() ? NumberValue().has_value() : type == edtDate || type == edtTime);
+      keep && (IsNumberType() ? number && TypeHolds(type, *number) : type == edtDate || type == edtTime);
   alignas(TExtended) std::uint8_t value[sizeof(TExtended) + sizeof(TDateTime)] = {};
   if (typed) TransferValue(value, 1);
   pictureMask_ = Mask;
@@ -113,7 +114,7 @@ void TOvcCustomPictureField::ApplyMask(const QString &Mask, bool KeepValue) {
   InitPictureFlags();
   if (typed)
     TransferValue(value, 2);
-  else if (!keep || IsNumberType() || type == edtDate || type == edtTime)
+  else if (!keep)
     SetEditText(MergeWithPicture(QString()));
   if (HandleAllocated()) RecreateWnd();
   Invalidate();

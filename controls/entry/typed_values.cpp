@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
 int IntegerTypeBytes(int dataType) {
   switch (dataType) {
@@ -84,10 +85,15 @@ void WriteNumber(void *buffer, int dataType, long double value) {
   }
 }
 
+bool TypeHolds(int dataType, long double value) {
+  if (IsIntegerType(dataType)) return value >= IntegerTypeMin(dataType) && value <= IntegerTypeMax(dataType);
+  if (dataType == edtSingle) return std::fabs(value) <= std::numeric_limits<float>::max();
+  if (dataType == edtComp) return std::fabs(value) < 9.2e18L;
+  return std::isfinite(value);
+}
+
 void WriteNumberOrZero(void *buffer, int dataType, std::optional<long double> value) {
-  const bool fits = value && (!IsIntegerType(dataType) ||
-                              (*value >= IntegerTypeMin(dataType) && *value <= IntegerTypeMax(dataType)));
-  WriteNumber(buffer, dataType, fits ? *value : 0);
+  WriteNumber(buffer, dataType, value && TypeHolds(dataType, *value) ? *value : 0);
 }
 
 int MaskBase(const QString &mask) {

@@ -15,6 +15,8 @@ bool IsFloatType(int dataType);
 std::int64_t IntegerTypeMin(int dataType);
 std::int64_t IntegerTypeMax(int dataType);
 
+// Whether a number of the data type can hold Value (integers within the type, Single within its range).
+bool TypeHolds(int dataType, long double value);
 // The numeric value held in Buffer for a numeric, date or time data type.
 long double ReadNumber(const void *buffer, int dataType);
 // Stores Value in Buffer in the data type's form (integers truncated toward zero, Comp rounded); the caller
