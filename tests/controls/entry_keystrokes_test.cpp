@@ -264,6 +264,8 @@ TEST_F(EntryKeystrokesTest, PictureField) {
       {'p', pftDate, "", nullptr, "05152024", "05/15/2024", Day(15, 5, 2024), 10},
       {'p', pftDate, "", nullptr, "5/1/2024", "5 /1 /2024", Day(1, 5, 2024), 10},
       {'p', pftDate, "", nullptr, "/5", "5 /  /    ", QStringLiteral("error 259"), 1},
+      {'p', pftDate, "dd.mm.yyyy", nullptr, "5.5.2024{Tab}", "05.05.2024", Day(5, 5, 2024), 0},
+      {'p', pftString, "999.999.9999", nullptr, "55{Tab}", "55 .   .    ", QStringLiteral("55 .   .    "), 0},
       {'p', pftDate, "", nullptr, "", "05/15/2024", Day(15, 5, 2024), 10, now},
       {'p', pftDate, "", "5/1/2024", "", "  /  /    ", QStringLiteral("-1"), 0},
       {'p', pftDate, "", nullptr, "{F7}", "05/15/2024", Day(15, 5, 2024), 0},
