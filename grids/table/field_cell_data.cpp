@@ -185,8 +185,7 @@ bool FitCellRule(TOvcBaseTableCell *Cell, TField *Field, std::optional<TDateOrTi
   if (auto *numeric = dynamic_cast<TOvcTCNumericField *>(Cell)) return FitNumericCell(numeric, Field);
   if (auto *string = dynamic_cast<TOvcTCString *>(Cell)) {
     string->SetMaxLength(Field->DisplayWidth());
-    // The value is the field's whole text: a short string's limit of 255 characters would cut it.
-    string->SetUseASCIIZStrings(true);
+    string->SetUseASCIIZStrings(false);
     return true;
   }
   if (auto *combo = dynamic_cast<TOvcTCComboBox *>(Cell)) {
