@@ -112,6 +112,33 @@ TEST_F(DbTableCellsTest, CellsFreedOrMovedInAnyOrderLeaveEveryTableWhole) {
   }
 }
 
+// A table that has no window yet hears of a cell leaving it as well: its column does not keep the cell, which
+// another owner may free.
+TEST_F(DbTableCellsTest, ACellMovedFromATableWithoutAWindowLeavesItNothing) {
+  TMemoryDataSet *lines = MemoryLines(2);
+  Show(lines);
+  auto *windowless = new TOvcDbTable(form);
+  windowless->SetDataSource(SourceOf(lines));
+  auto *cell = new TOvcTCString(module);
+  auto *header = new TOvcTCColHead(module);
+  windowless->Column(0)->SetDefaultCell(cell);
+  windowless->SetHeaderCell(header);
+  ASSERT_FALSE(windowless->HandleAllocated());
+  cell->SetTable(table);
+  table->Column(1)->SetDefaultCell(cell);
+  header->SetTable(table);
+  EXPECT_EQ(windowless->Column(0)->DefaultCell(), nullptr);
+  EXPECT_EQ(windowless->HeaderCell(), nullptr);
+  EXPECT_TRUE(windowless->RegisteredCells().isEmpty());
+  cell->Free();
+  header->Free();
+  windowless->SetParent(form);
+  windowless->SetBounds(0, 150, 380, 100);
+  guitest::ProcessEvents();
+  GrabControl(windowless);
+  GrabControl(table);
+}
+
 // Each field cell paints its field with its own format (a numeric picture, a time alone, the padding
 // trimmed), not as the field's text, whether or not the table has every cell paint its text.
 class EntryCellPaintTest : public DbTableCellsTest, public testing::WithParamInterface<bool> {};

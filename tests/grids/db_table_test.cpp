@@ -556,25 +556,36 @@ TEST_F(DbTableTest, AGlyphCellPaintsItsFieldsNumber) {
   data->Cancel();
 }
 
-// A data source given at run time replaces the columns by one for each of its fields; the columns keep
-// their cells until the table is left with no source at all.
+// A data source given at run time, even the one the table has, replaces the columns by one for each of its
+// fields, in its order; the columns keep their cells until the table has no source at all.
 TEST_F(DbTableTest, ADataSourceGivenAtRunTimeMakesAColumnPerField) {
-  Show(MemoryLines(2));
-  ASSERT_EQ(Description()->DefaultCell(), text);
-  auto *other = new TMemoryDataSet(module);
-  other->FieldDefs()->Add("X", ftInteger);
-  other->FieldDefs()->Add("Y", ftString, 30);
-  other->FieldDefs()->Add("Z", ftFloat);
-  other->CreateDataSet();
-  table->SetDataSource(SourceOf(other));
+  const auto dataSet = [this](const QStringList &Names) {
+    auto *data = new TMemoryDataSet(module);
+    for (const QString &name : Names) data->FieldDefs()->Add(name, name == "Y" ? ftString : ftInteger, 30);
+    data->CreateDataSet();
+    return data;
+  };
+  const auto names = [this] {
+    QStringList shown;
+    for (int c = 0; c < table->ColumnCount(); ++c) shown << table->Column(c)->DataField();
+    return shown;
+  };
+  Show(dataSet({"X", "Y", "Z"}));
+  auto *cell = new TOvcTCString(form);
+  table->Column(2)->SetDefaultCell(cell);
+  // Columns named by the program go when the source is given again.
+  table->Column(0)->SetDataField("Z");
+  table->Column(2)->SetDataField("X");
+  table->SetDataSource(table->DataSource());
   guitest::ProcessEvents();
-  QStringList names;
-  for (int c = 0; c < table->ColumnCount(); ++c) names << table->Column(c)->DataField();
-  EXPECT_EQ(names, QStringList({"X", "Y", "Z"}));
+  EXPECT_EQ(names(), QStringList({"X", "Y", "Z"}));
+  table->SetDataSource(SourceOf(dataSet({"Z", "Y", "X"})));
+  guitest::ProcessEvents();
+  EXPECT_EQ(names(), QStringList({"Z", "Y", "X"}));
   EXPECT_GT(table->Column(1)->Width(), table->Column(0)->Width());
-  EXPECT_EQ(table->Column(2)->DefaultCell(), text);
+  EXPECT_EQ(table->Column(2)->DefaultCell(), cell);
   table->SetDataSource(nullptr);
-  EXPECT_EQ(text->Table(), nullptr);
+  EXPECT_EQ(cell->Table(), nullptr);
   for (int c = 0; c < table->ColumnCount(); ++c) EXPECT_EQ(table->Column(c)->DefaultCell(), nullptr) << c;
   GrabControl(table);
 }
