@@ -27,14 +27,18 @@ bool EntryHoldsDateTime(TOvcTCBaseEntryField *Cell) {
   return picture && picture->DataType() == pftDateTime;
 }
 
-// The simple field cell's rule; the picture cell's rule is the same with its own data types.
+// The most characters an entry field holds.
+constexpr int kLongestEntryText = 255;
+
+// The simple field cell's rule; the picture cell's rule is the same with its own data types. A field wider
+// than an entry field holds gets as much as it holds, not the cell's former limit.
 template <typename Cell, typename Type>
 bool FitEntryCell(Cell *Target, TField *Field, Type String, Type SmallInt, Type LongInt, Type Word,
                   Type Boolean, Type Float) {
   switch (Field->DataType()) {
   case ftString:
     Target->SetDataType(String);
-    Target->SetMaxLength(Field->DisplayWidth());
+    Target->SetMaxLength(std::min(Field->DisplayWidth(), kLongestEntryText));
     return true;
   case ftSmallint: Target->SetDataType(SmallInt); return true;
   case ftInteger: Target->SetDataType(LongInt); return true;

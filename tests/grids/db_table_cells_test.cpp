@@ -257,6 +257,30 @@ TEST_F(DbTableCellsTest, AComboBoxCellKeepsALongTypedText) {
   EXPECT_EQ(Current(lines), long300 + "x");
 }
 
+// A field cell on a text field wider than an entry field holds takes all it can hold, and keeps a text that
+// long when edited.
+TEST_F(DbTableCellsTest, AFieldCellOnAWideTextFieldHoldsAllItCan) {
+  TMemoryDataSet *lines = MemoryLines(1);
+  const QString long200 = LongText(200);
+  lines->Edit();
+  lines->FieldByName("DESCRIPTION")->SetAsString(long200);
+  lines->Post();
+  Show(lines);
+  auto *simple = new TOvcTCSimpleField(form);
+  Description()->SetDefaultCell(simple);
+  ASSERT_TRUE(table->FitCellToField(lines->FieldByName("DESCRIPTION"), simple));
+  EXPECT_EQ(simple->MaxLength(), 255);
+  ToDescription();
+  Key(Qt::Key_F2);
+  ASSERT_TRUE(table->EditorOpen());
+  Key(Qt::Key_End);
+  Type("x");
+  Key(Qt::Key_F2);
+  EXPECT_FALSE(table->EditorOpen());
+  lines->Post();
+  EXPECT_EQ(Current(lines), long200 + "x");
+}
+
 // The header: the fields' labels painted by the table, or its header cell showing the labels, letters
 // counted from the first unlocked column, or its own headings; a string header cell shows labels only.
 TEST_F(DbTableCellsTest, TheHeaderShowsLabelsLettersOrHeadings) {
