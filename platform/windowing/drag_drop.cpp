@@ -60,7 +60,8 @@ TDragLoop SetDragLoop(TDragLoop Loop) {
 bool TControl::Dragging() const { return g_session.running && g_session.source == this; }
 
 void TControl::BeginDrag(bool Immediate, int Threshold) {
-  if (g_session.running || g_session.pending || !widget_) return;
+  // A drag under way goes on; one still waiting for the mouse (its button came up elsewhere) gives way.
+  if (g_session.running || !widget_) return;
   g_session = DragSession{};
   g_session.source = this;
   g_session.sourceAlive = alive_;
@@ -75,7 +76,7 @@ void TControl::BeginDrag(bool Immediate, int Threshold) {
 }
 
 bool TControl::PendingDragMouse(const TMessage &Message) {
-  if (!g_session.pending || g_session.source != this) return false;
+  if (!g_session.pending || g_session.source != this || g_session.sourceAlive.expired()) return false;
   if (Message.Msg != WM_MOUSEMOVE || !(Message.WParam & MK_LBUTTON)) {
     // The button came up first: it was a click.
     g_session = DragSession{};
