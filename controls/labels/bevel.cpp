@@ -47,8 +47,8 @@ namespace {
 // Draws Lines rings on the chosen sides, left and top in TopLeft, right and bottom in BottomRight (either
 // may be omitted to leave only the room), moving each chosen side inwards by a pixel per ring.
 // Paint = false steps the rectangle in by the rings without painting them (a transparent face).
-void DrawRings(TCanvas *Canvas, TRect &Rect, TKNGBorderSides Sides, int Lines, TColor TopLeft, TColor BottomRight,
-               bool Paint = true) {
+void DrawRings(TCanvas *Canvas, TRect &Rect, TKNGBorderSides Sides, int Lines, TColor TopLeft,
+               TColor BottomRight, bool Paint = true) {
   Canvas->Brush()->SetStyle(bsSolid);
   for (int line = 0; line < Lines; ++line) {
     const TRect r = Rect;

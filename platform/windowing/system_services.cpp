@@ -424,7 +424,8 @@ void SetBeepService(TBeepService *Service) { g_beep = Service; }
 
 namespace {
 // The next scripted answer, taken off its queue.
-template <typename T> T TakeFront(std::deque<T> &Queue) {
+template <typename T>
+T TakeFront(std::deque<T> &Queue) {
   T value = std::move(Queue.front());
   Queue.pop_front();
   return value;
