@@ -6,6 +6,7 @@
 #include "controls/framework/library_exceptions.h"
 #include "controls/framework/library_messages.h"
 #include "platform/windowing/messages.h"
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -13,6 +14,17 @@ namespace {
 
 const char *const kDefaultMasks[] = {"iiiiiiiiiii", "99999",      "iiiiii",     "999",        "iiii",
                                      "##########",  "##########", "##########", "##########", "iiiiiiiiii"};
+
+// Whether the parenthesis and trailing-minus markers, which take no place of their own, each stand once and
+// after every place of the number (the places before them are the field's).
+bool MarkersFollowTheNumber(const QString &mask) {
+  for (QChar marker : {QLatin1Char('p'), QLatin1Char('g')}) {
+    const qsizetype at = mask.indexOf(marker);
+    if (at < 0) continue;
+    if (mask.count(marker) > 1 || std::any_of(mask.begin() + at, mask.end(), IsMaskChar)) return false;
+  }
+  return true;
+}
 
 bool IsFloatEngineType(int type) {
   return type == edtReal || type == edtExtended || type == edtDouble || type == edtSingle;
@@ -58,7 +70,8 @@ void TOvcCustomNumericField::SetPictureMask(const QString &Value) {
 
 void TOvcCustomNumericField::ApplyMask(const QString &Mask, bool KeepValue) {
   // A mask the field cannot type a number into is refused before anything changes.
-  if (Mask.size() > 255 || !IsNumberMask(Mask, IsIntegerType(EngineType()))) throw EInvalidPictureMask(Mask);
+  if (Mask.size() > 255 || !IsNumberMask(Mask, IsIntegerType(EngineType())) || !MarkersFollowTheNumber(Mask))
+    throw EInvalidPictureMask(Mask);
   // The value goes out under the old mask and in under the new one; a number the type cannot hold keeps its
   // characters (the picture base lays them into the new mask).
   std::optional<long double> value = KeepValue && !IsEmpty() ? Value() : std::nullopt;

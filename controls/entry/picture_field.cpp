@@ -400,7 +400,7 @@ void TOvcCustomPictureField::PictureCommand(TMessage &Msg, WORD Command) {
     const int at = Editable(caret) ? caret : PrevEditable(caret);
     if (at < 0) break;
     if (Command == ccDelBol) {
-      const int start = RunStart(at);
+      const int start = std::max(RunStart(at), FirstPlace());
       DeleteRange(text, start, caret);
       caret = start;
     } else {
@@ -629,16 +629,6 @@ QString TOvcCustomPictureField::TimeMask() const {
   return blank < 0 ? QString() : Picture().mid(blank + 1);
 }
 
-// Value lies within the field's range (so within its type).
-bool TOvcCustomPictureField::CanShow(long double Value) const {
-  alignas(TExtended) std::uint8_t buffer[sizeof(TExtended)] = {};
-  WriteNumber(buffer, EngineType(), Value);
-  const auto text = NumberText(ReadNumber(buffer, EngineType()));
-  if (!text) return false;
-  const QString shown = MergeWithPicture(*text);
-  return shown != Starred(shown);
-}
-
 QString TOvcCustomPictureField::DateText(const QString &Mask, std::int32_t Day) {
   QString text = OvcIntlSup().DateToDateString(Mask, Day, false);
   // A year the mask's two places cannot hold would read back as another date: the field shows it cannot.
@@ -854,14 +844,11 @@ WORD TOvcCustomPictureField::CheckValue() {
     break;
   }
   default: {
-    // A number typed where the mask shows its symbols may be one the field cannot show once laid out.
     const auto value = NumberValue();
     if (!value)
       code = oeInvalidNumber;
     else if (*value < RangeNumber(RangeLoCell()) || *value > RangeNumber(RangeHiCell()))
       code = oeRangeError;
-    else if (!CanShow(*value))
-      code = oeInvalidNumber;
     else
       writeBack = true;
   }

@@ -83,8 +83,6 @@ private:
   void CompleteFrom(const QString &now);
   // Number, date and time halves of the text.
   std::optional<long double> NumberValue() const;
-  // Whether the number, stored in the field's type, shows in the mask (not as stars).
-  bool CanShow(long double Value) const;
   // The number as a plain text for the mask; nothing when it has no form that fits.
   std::optional<QString> NumberText(long double value) const;
   // A day as Mask shows it; stars when the text would read back as another day.

@@ -213,7 +213,8 @@ TEST_F(EntryFieldsTest, MasksTheFieldsCannotEditAreRefused) {
   EXPECT_THROW(picture->SetPictureMask(QString(300, QLatin1Char('X'))), EInvalidPictureMask);
   EXPECT_EQ(picture->PictureMask(), QStringLiteral("##########"));
   auto *numeric = static_cast<TOvcNumericField *>(Make('n', nftLongInt));
-  EXPECT_THROW(numeric->SetPictureMask(QStringLiteral("$,")), EInvalidPictureMask);
+  for (const char *mask : {"$,", "##p##", "###gg"})
+    EXPECT_THROW(numeric->SetPictureMask(QString::fromLatin1(mask)), EInvalidPictureMask) << mask;
   EXPECT_THROW(numeric->SetDataType(TNumericDataType(10)), EOvcException);
   EXPECT_THROW(picture->SetDataType(TPictureDataType(17)), EOvcException);
 }
