@@ -673,7 +673,9 @@ std::optional<QString> TOvcCustomPictureField::NumberText(long double value) con
     text.remove(text.indexOf(QLatin1Char('0')), 1);
   if (IsFloatType(type) && (!fixed || text.size() > positions))
     text = ScientificText(value, positions, digits);
-  if (text.size() > positions) text = QString(positions, QLatin1Char('*'));
+  // A whole number (Comp) is not shown rounded.
+  if (text.size() > positions || (type == edtComp && ParseNumberText(text, 10, type) != value))
+    text = QString(positions, QLatin1Char('*'));
   return text;
 }
 

@@ -531,9 +531,11 @@ QString TOvcCustomSimpleField::FloatText(long double value) const {
         DecimalPlaces() != 0 && DecimalPlaces() + 9 < MaxLength() ? DecimalPlaces() + 9 : MaxLength();
     text = ScientificText(value, width, digits).trimmed();
   }
+  // A number that cannot be shown in full is not shown cut; a whole number (Comp) is not shown rounded.
+  const int type = TOvcBaseEntryField::DataType();
+  if (text.size() > MaxLength() || (type == edtComp && ParseNumberText(text, 10, type) != value))
+    text = QString(MaxLength(), QLatin1Char('*'));
   text.replace(QLatin1Char('.'), OvcIntlSup().DecimalChar());
-  // A number that cannot be shown in full is not shown cut.
-  if (text.size() > MaxLength()) text = QString(MaxLength(), QLatin1Char('*'));
   return text;
 }
 

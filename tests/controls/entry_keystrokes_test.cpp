@@ -302,7 +302,11 @@ TEST_F(EntryKeystrokesTest, ANumberSelectedOnEntryIsDrawnSelectedAndTheFirstDigi
   EXPECT_EQ(PixelsOf(amount, QColor(Qt::green)), 0);
   Type(QStringLiteral("{Tab}"));
   ASSERT_TRUE(amount->Focused());
-  EXPECT_GT(PixelsOf(amount, QColor(Qt::green)), 20) << "the whole number is drawn selected";
+  const int whole = PixelsOf(amount, QColor(Qt::green));
+  EXPECT_GT(whole, 20) << "the whole number is drawn selected";
+  amount->Perform(EM_SETSEL, 0, MAKELPARAM(0, 1));
+  EXPECT_EQ(PixelsOf(amount, QColor(Qt::green)), whole)
+      << "a digit replaces the whole number however much is selected";
   Type(QStringLiteral("4"));
   EXPECT_EQ(PixelsOf(amount, QColor(Qt::green)), 0);
   EXPECT_EQ(FieldValueText(amount), QStringLiteral("4"));

@@ -99,6 +99,10 @@ TEST_F(EntryValuesTest, AValuePutInComesBackOrTheFieldSaysItCannotHoldIt) {
       {'s', sftLongInt, "b", QStringLiteral("5"), QStringLiteral("***********"), QStringLiteral("error 257")},
       {'s', sftByte, "K", QStringLiteral("5"), QStringLiteral("05"), same},
       {'s', sftComp, "", QStringLiteral("-9000000000000"), QStringLiteral("-9000000000000"), same},
+      {'s', sftComp, "", QStringLiteral("123456789012345"), QStringLiteral("**************"),
+       QStringLiteral("error 257")},
+      {'p', pftComp, "", QStringLiteral("12345678901"), QStringLiteral("**********"),
+       QStringLiteral("error 257")},
       // Texts, characters and flags.
       {'p', pftString, "!!!!!", QStringLiteral("ab"), QStringLiteral("AB   "), QStringLiteral("AB")},
       {'p', pftChar, "", QStringLiteral("é"), QStringLiteral("é"), same},
@@ -215,6 +219,7 @@ TEST_F(EntryValuesTest, TheMaskLaysNumbersOutAndTakesThemBackUnderEachRegionalSe
       {".", ",", "$", false, "cc###.#C", QStringLiteral("5"), QStringLiteral(" $  5.0$"),
        QStringLiteral("5.0")},
       {".", ",", "$", true, "$$###", QStringLiteral("12"), QStringLiteral(" $ 12"), QStringLiteral("12")},
+      {",", ".", "$", false, "$####", QStringLiteral("1.5"), QStringLiteral(" $1,5"), QStringLiteral("1.5")},
       {".", ",", "$", false, "OOOO", QStringLiteral("17"), QStringLiteral("0017"), QStringLiteral("0017")},
       {".", ",", "$", false, "(999) 999-9999", QStringLiteral("5551234567"), QStringLiteral("(555) 123-4567"),
        QStringLiteral("5551234567")},
