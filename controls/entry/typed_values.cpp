@@ -88,7 +88,7 @@ void WriteNumber(void *buffer, int dataType, long double value) {
 bool TypeHolds(int dataType, long double value) {
   if (IsIntegerType(dataType)) return value >= IntegerTypeMin(dataType) && value <= IntegerTypeMax(dataType);
   if (dataType == edtSingle) return std::fabs(value) <= std::numeric_limits<float>::max();
-  if (dataType == edtComp) return std::fabs(value) < 9.2e18L;
+  if (dataType == edtComp) return value >= -0x1p63L && value < 0x1p63L;
   return std::isfinite(value);
 }
 

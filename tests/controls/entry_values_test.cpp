@@ -99,6 +99,7 @@ TEST_F(EntryValuesTest, AValuePutInComesBackOrTheFieldSaysItCannotHoldIt) {
       {'s', sftLongInt, "b", QStringLiteral("5"), QStringLiteral("***********"), QStringLiteral("error 257")},
       {'s', sftByte, "K", QStringLiteral("5"), QStringLiteral("05"), same},
       {'s', sftComp, "", QStringLiteral("-9000000000000"), QStringLiteral("-9000000000000"), same},
+      {'s', sftComp, "", QStringLiteral("9200000000000000000"), QStringLiteral("9.2E+18"), same},
       {'s', sftComp, "", QStringLiteral("123456789012345"), QStringLiteral("**************"),
        QStringLiteral("error 257")},
       {'p', pftComp, "", QStringLiteral("12345678901"), QStringLiteral("**********"),
