@@ -66,6 +66,7 @@ TEST_F(EntryValuesTest, AValuePutInComesBackOrTheFieldSaysItCannotHoldIt) {
        QStringLiteral("error 257")},
       {'n', nftDouble, "#,###,###", QStringLiteral("1234"), QStringLiteral("1,234"), same},
       {'p', pftDouble, "$######", QStringLiteral("1.5"), QStringLiteral("   $1.5"), same},
+      {'p', pftDouble, "$##", QStringLiteral("0.9"), QStringLiteral("$.9"), same},
       // A number with a point in its mask: rounded to the mask's decimals, refused when it does not fit.
       {'n', nftDouble, "###.##", QStringLiteral("-123"), QStringLiteral("***.**"),
        QStringLiteral("error 257")},
