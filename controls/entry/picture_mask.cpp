@@ -247,7 +247,8 @@ QString TOvcPictureBase::MergeWithPicture(const QString &Source) const {
   while (integerDigits.size() > 1 && integerDigits.startsWith(QLatin1Char('0'))) integerDigits.remove(0, 1);
   // A lone zero needs no place where the fill brings it back (a base mask) or where there is none for it.
   bool integerPlace = false;
-  for (int j = digitsRightOf + 1; j <= i; ++j) integerPlace = integerPlace || (editable(j) && !symbolPlace(j));
+  for (int j = digitsRightOf + 1; j <= i; ++j)
+    integerPlace = integerPlace || (editable(j) && !symbolPlace(j));
   if (integerDigits == QLatin1String("0") && (baseMask || !integerPlace)) integerDigits.clear();
   int symbolLeft = int(symbol.size()) - 1;
   auto fill = [&](int at) {

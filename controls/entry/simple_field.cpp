@@ -548,8 +548,11 @@ std::optional<long double> TOvcCustomSimpleField::NumberValue() const {
 
 void TOvcCustomSimpleField::WriteNumberBack(long double value) {
   const int type = TOvcBaseEntryField::DataType();
-  const QString text =
+  QString text =
       IsIntegerType(type) ? IntegerText(std::int64_t(value), MaskBase(Picture()), type) : FloatText(value);
+  // Digits of a base shown without their leading zeros are the same number where the field has no room
+  // for them.
+  while (text.size() > MaxLength() && text.size() > 1 && text.startsWith(QLatin1Char('0'))) text.remove(0, 1);
   const QString shown = text.size() > MaxLength() ? QString(MaxLength(), QLatin1Char('*')) : text;
   if (shown != EditString()) SetEditText(shown);
 }
