@@ -109,6 +109,8 @@ TEST_F(EntryValuesTest, AValuePutInComesBackOrTheFieldSaysItCannotHoldIt) {
        QStringLiteral("error 257")},
       // Texts, characters and flags.
       {'p', pftString, "!!!!!", QStringLiteral("ab"), QStringLiteral("AB   "), QStringLiteral("AB")},
+      {'p', pftString, "999.999.9999", QStringLiteral("12"), QStringLiteral("12 .   .    "),
+       QStringLiteral("12 .   .    ")},
       {'p', pftChar, "", QStringLiteral("é"), QStringLiteral("é"), same},
       {'s', sftYesNo, "", QStringLiteral("true"), QStringLiteral("Y"), same},
       {'p', pftBoolean, "", QStringLiteral("false"), QStringLiteral("F"), same},
