@@ -8,6 +8,7 @@
 // totals too large is refused the same way and the field goes back to the percent the totals were worked
 // out with. Changing the invoice type drops the lines already added, as the help text tells the user.
 #pragma once
+#include "app/invoice_date_edit.h"
 #include "app/invoice_storage.h"
 #include "controls/buttons/hyper_button.h"
 #include "controls/edits/date_edit.h"
@@ -66,8 +67,9 @@ public:
   // "Create Invoice".
   void ButtonCREATEClick(TObject *Sender);
 
-  // What the window holds of the invoice being made, besides its lines.
-  TInvoiceDraft Draft();
+  // What the window holds of the invoice being made, besides its lines; nothing when the tax percent or the
+  // date cannot be read, which the user is told, with that field focused.
+  std::optional<TInvoiceDraft> Draft();
   // The items (true) or services type chosen.
   bool ItemsChosen() const { return Combo1->ItemIndex() == 0; }
 
@@ -80,7 +82,7 @@ public:
   TO32InspectorGrid *EGrid1 = nullptr;
   TPanel *PanelGLOBAL = nullptr;
   TLabel *LabelDATE = nullptr;
-  TOvcDateEdit *OvcDateEdit1 = nullptr;
+  TInvoiceDateEdit *OvcDateEdit1 = nullptr;
   TLabel *LabelTYPE = nullptr;
   TComboBox *Combo1 = nullptr;
   TLabel *LabelTAXPCT = nullptr;
@@ -132,6 +134,10 @@ private:
   void FocusDescription();
   void ShowTotals(const TInvoiceTotals &Totals);
   void ShowRefusal(const QString &Message);
+  // Refuses the text of a number field with its message, the field focused and its text selected.
+  void RefuseField(TFloatEdit *Field);
+  // The default tax percent in the tax field; one it cannot hold is shown as it is, and said so.
+  void ShowDefaultTax();
 
   // The tax percent the shown totals were worked out with.
   double totalsTaxPercent_ = 0;
