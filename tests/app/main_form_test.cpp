@@ -473,4 +473,111 @@ TEST_F(MainForm, WipeAllAsksFirstThenEmptiesEverythingButTheSettingsAllOrNothing
   EXPECT_EQ(LastINV(), 1);
 }
 
+// A data link that fails when the dataset it shows changes, once armed: a window that cannot be updated.
+class FailingView : public TDataLink {
+public:
+  bool armed = false;
+
+protected:
+  void DataSetChanged() override {
+    if (armed) throw EDatabaseError(QStringLiteral("the list cannot be read"));
+  }
+};
+
+// The invoice is stored when the tables are read again for the windows: that failing says so, and the
+// invoice is shown and followed by the what-next dialog all the same.
+TEST_F(MainForm, ARefreshThatFailsAfterTheStoreIsSaidAsSuchAndTheRoadGoesOn) {
+  FailingView view;
+  view.SetDataSource(DD->dsMINV1);
+  TypeCustomer(0, QStringLiteral("Harbour Bakery"));
+  AddLine({"Flour", "3", "2.5"});
+  NewMessages();
+  view.armed = true;
+  CreateInvoice(true, WOTNEXT->RB2);
+  view.armed = false;
+  EXPECT_EQ(
+      NewMessages(),
+      QStringList({"Do you want to confirm this invoice?",
+                   "Invoice 1 is stored, but the stored invoices could not be read back for the windows: "
+                   "the list cannot be read"}));
+  EXPECT_EQ(headersWhenShown, 1);
+  EXPECT_FALSE(previewMarked);
+  EXPECT_EQ(Headers().size(), 1);
+  // The what-next choice was taken: a blank invoice.
+  EXPECT_EQ(Lines(), 0);
+  EXPECT_EQ(Customer(), QString());
+  view.SetDataSource(nullptr);
+}
+
+// Texts another program wrote into the settings, longer than their fields: one warning at start, and
+// invoices are made changing nothing of the settings but the counter.
+class OverlongSettings : public MainForm {
+protected:
+  void SetUp() override {
+    sqlBeforeStart = QStringLiteral("UPDATE CONTROL SET COMPANY = '%1', FootNote = '%2'")
+                         .arg(QString(51, QLatin1Char('C')), QString(101, QLatin1Char('F')));
+    MainForm::SetUp();
+  }
+};
+
+TEST_F(OverlongSettings, WarnOnceAtStartAndInvoicesChangeOnlyTheCounter) {
+  EXPECT_EQ(
+      NewMessages(),
+      QStringList({"Some settings are longer than their fields allow, as another program left them: Company "
+                   "Name (51 characters, at most 50), Invoice FootNote (101 characters, at most 100).\n\n"
+                   "Edit Settings shows them cut to fit, and saving the settings stores them so. Invoices "
+                   "can be made meanwhile."}));
+  TRow settings = Records(QStringLiteral("CONTROL")).value(0);
+  TypeCustomer(0, QStringLiteral("Harbour Bakery"));
+  AddLine({"Flour", "3", "2.5"});
+  CreateInvoice(true, WOTNEXT->RB4);
+  EXPECT_EQ(Headers().size(), 1);
+  settings[7] = 1; // LastINV
+  EXPECT_EQ(Records(QStringLiteral("CONTROL")).value(0), settings);
+  EXPECT_EQ(NewMessages(), QStringList({"Do you want to confirm this invoice?"}));
+  // The settings show them cut.
+  WhenUp(SETTINGS, [] {
+    EXPECT_EQ(SETTINGS->EGrid1->ItemAt(0)->DisplayText(), QString(50, QLatin1Char('C')));
+    Escape();
+  });
+  ChooseFromMainMenu("Edit Settings");
+  EXPECT_EQ(Records(QStringLiteral("CONTROL")).value(0), settings);
+}
+
+// A default tax percent another program stored that the tax field cannot hold: said so at start, shown as
+// it is, and no invoice is made with it until the user types one.
+class DefaultTaxPercent : public MainForm, public ::testing::WithParamInterface<const char *> {
+protected:
+  void SetUp() override {
+    sqlBeforeStart = QStringLiteral("UPDATE CONTROL SET TaxPCT = %1").arg(QLatin1String(GetParam()));
+    MainForm::SetUp();
+  }
+};
+
+TEST_P(DefaultTaxPercent, TheSettingsWouldRefuseIsRefusedWithAMessage) {
+  const QString stored = Local(QString::fromLatin1(GetParam()));
+  const QString rule = Local(QStringLiteral("a number from 0 to 99999999.9 with at most 1 decimal"));
+  EXPECT_EQ(NewMessages(),
+            QStringList({QStringLiteral("The default tax percent in the settings, %1, cannot be "
+                                        "used: the Tax Percent must be %2.\n\nType the tax percent "
+                                        "of this invoice, and correct the default in Edit Settings.")
+                             .arg(stored, rule)}));
+  EXPECT_EQ(F1->FEtax->Text(), stored);
+  TypeCustomer(0, QStringLiteral("Harbour Bakery"));
+  AddLine({"Flour", "1", "100"});
+  EXPECT_EQ(Totals(), Local({"100.00", "0.00", "100.00"}));
+  Click(F1->ButtonCREATE);
+  EXPECT_EQ(NewMessages(), QStringList({QStringLiteral("Tax Percent must be %1.").arg(rule)}));
+  EXPECT_EQ(F1->ActiveControl(), F1->FEtax);
+  EXPECT_TRUE(Headers().isEmpty());
+  // Typed, it counts.
+  SelectAll();
+  TypeText(Local(QStringLiteral("17.5")));
+  CreateInvoice(true, WOTNEXT->RB4);
+  ASSERT_EQ(Headers().size(), 1);
+  EXPECT_EQ(Headers()[0][11].toDouble(), 17.5);
+}
+
+INSTANTIATE_TEST_SUITE_P(Stored, DefaultTaxPercent, ::testing::Values("-100", "17.55", "100000000"));
+
 } // namespace
