@@ -104,8 +104,9 @@ TEST_F(Dialogs, SettingsRefuseWhatCannotBeStoredAndKeepTheDialogOpen) {
   Insert(QStringLiteral("MINV1"), HeaderRow(57)); // invoice 57 is stored
   const QString mustBeAbove =
       QStringLiteral("The next invoice number must be above 57, the highest number of a stored invoice.");
-  const QString taxPercent = Local(QStringLiteral(
-      "The default tax percent must be a number from 0 to 99999999.9 with at most 1 decimal."));
+  const QString taxPercent =
+      QStringLiteral("The default tax percent must be a number from 0 to %1 with at most 1 decimal.")
+          .arg(Local("99999999.9"));
   const struct {
     int row;
     QString text;
@@ -151,8 +152,8 @@ TEST_F(Dialogs, SettingsRefuseWhatCannotBeStoredAndKeepTheDialogOpen) {
 }
 
 TEST_F(Dialogs, AProductKeepsItsTypeAndNeedsADescriptionAndAPriceItCanStore) {
-  const QString refused =
-      Local(QStringLiteral("ITEMPRICE must be a number from 0 to 99999999.9 with at most 2 decimals."));
+  const QString refused = QStringLiteral("ITEMPRICE must be a number from 0 to %1 with at most 2 decimals.")
+                              .arg(Local("99999999.9"));
   const QString noDescription = QStringLiteral("Error:  Type the DESCRIPTION of the product or service.");
   const struct {
     QString description, price;
