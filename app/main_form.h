@@ -3,10 +3,16 @@
 // the totals, and creates the invoice (create_invoice.h). The MENU button opens the settings, the past
 // invoices, Wipe All and the about box; EXIT closes the window, which ends the program.
 //
-// Amounts are exact to the cent (amounts.h). A line whose total, or an invoice whose totals, the tables
-// cannot hold is refused with a message and the form keeps what was typed; a tax percent that would make the
-// totals too large is refused the same way and the field goes back to the percent the totals were worked
-// out with. Changing the invoice type drops the lines already added, as the help text tells the user.
+// What the fields show is what the invoice gets, or it is refused with a message: the number fields (tax
+// percent, QUANTITY with up to 3 decimals, ITEM PRICE) name themselves in their refusals and keep what was
+// typed to be mended; a line needs a description and a quantity other than 0; the invoice date is a date
+// (invoice_date_edit.h); a default tax percent from the settings that the tax field cannot hold is shown
+// as it is, said so, and refused until the user types one. Amounts are exact to the cent (amounts.h). A line
+// whose total, or an invoice whose totals, the tables cannot hold is refused with a message and the form
+// keeps what was typed; a tax percent that would make the totals too large is refused the same way and the
+// field goes back to the percent the totals were worked out with. Changing the invoice type drops the lines
+// already added, as the help text tells the user. At start, settings texts longer than their fields (left by
+// another program) are told once.
 #pragma once
 #include "app/invoice_date_edit.h"
 #include "app/invoice_storage.h"
