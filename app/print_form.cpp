@@ -1,14 +1,13 @@
 #include "app/print_form.h"
 #include "app/data_module.h"
+#include "controls/framework/intl_support.h"
 #include "platform/graphics/printer.h"
+#include "platform/windowing/pdf_file_choice.h"
 #include "platform/windowing/screen.h"
 #include "report/engine.h"
 #include "report/printer_wrapper.h"
 #include "report/ui/preview_form.h"
 #include "report/variables.h"
-#include <QDir>
-#include <QFileInfo>
-#include <QStandardPaths>
 #include <cmath>
 
 THARD *HARD = nullptr;
@@ -24,6 +23,7 @@ THARD::THARD(TComponent *AOwner) : TForm(AOwner) {
   SetKeyPreview(true);
   OnCreate = TNotifyEvent(this, &THARD::FormCreate);
   OnKeyPress = TKeyPressEvent(this, &THARD::FormKeyPress);
+  OnKeyDown = TKeyEvent(this, &THARD::FormKeyDown);
 
   Panel1 = new TPanel(this);
   Panel1->SetName(QStringLiteral("Panel1"));
@@ -111,8 +111,68 @@ THARD::THARD(TComponent *AOwner) : TForm(AOwner) {
 void THARD::FormCreate(TObject *) {
   SysFormats = new TBFC_SysFormats(this);
   SysFormats->SetName(QStringLiteral("SysFormats"));
+  // One date format everywhere: the invoices and the lists show a date as the date fields do.
+  SysFormats->SetShortDateFormat(DateFieldFormat());
   ET1->SetText(SelectedPrinterText());
   SetPreviewVar(false);
+}
+
+QString THARD::DateFieldFormat() {
+  const TOvcIntlSup &intl = OvcIntlSup();
+  const QString mask = intl.InternationalDate(false);
+  QString format, literal;
+  const auto flush = [&] {
+    if (!literal.isEmpty()) format += QLatin1Char('"') + literal + QLatin1Char('"');
+    literal.clear();
+  };
+  for (qsizetype i = 0; i < mask.size();) {
+    const QChar letter = mask[i];
+    qsizetype run = 1;
+    while (i + run < mask.size() && mask[i + run] == letter) ++run;
+    i += run;
+    // Lower-case day and month runs pad with zeros; upper-case ones with blanks, which read as no padding.
+    switch (letter.unicode()) {
+    case u'd':
+      flush();
+      format += run >= 2 ? QStringLiteral("dd") : QStringLiteral("d");
+      break;
+    case u'D':
+      flush();
+      format += QStringLiteral("d");
+      break;
+    case u'm':
+      flush();
+      format += run >= 2 ? QStringLiteral("mm") : QStringLiteral("m");
+      break;
+    case u'M':
+      flush();
+      format += QStringLiteral("m");
+      break;
+    case u'y':
+    case u'Y':
+      flush();
+      format += run >= 3 ? QStringLiteral("yyyy") : QStringLiteral("yy");
+      break;
+    case u'n':
+    case u'N':
+      flush();
+      format += run <= 3 ? QStringLiteral("mmm") : QStringLiteral("mmmm");
+      break;
+    case u'w':
+    case u'W':
+      flush();
+      format += run <= 3 ? QStringLiteral("ddd") : QStringLiteral("dddd");
+      break;
+    case u'/': literal += QString(run, intl.SlashChar()); break;
+    case u'"':
+      flush();
+      format += QLatin1Char('\'') + QString(run, letter) + QLatin1Char('\'');
+      break;
+    default: literal += QString(run, letter); break;
+    }
+  }
+  flush();
+  return format;
 }
 
 QString THARD::SelectedPrinterText() {
@@ -190,29 +250,13 @@ void THARD::FocusPreview() {
     SetActiveControl(box);
 }
 
-bool THARD::ChoosePdfFile() {
-  TPrinter *printer = Printer();
-  if (!printer->IsPdfPrinter()) return true;
-  TSaveDialog dialog(nullptr);
-  dialog.Title = QStringLiteral("Save the invoice as PDF");
-  dialog.Filter = QStringLiteral("PDF files (*.pdf)|*.pdf");
-  dialog.DefaultExt = QStringLiteral("pdf");
-  QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  if (folder.isEmpty()) folder = QDir::homePath();
-  dialog.FileName = QDir(folder).filePath(frReport1->Title + QStringLiteral(".pdf"));
-  dialog.Options = TOpenOptions{ofOverwritePrompt, ofHideReadOnly, ofPathMustExist};
-  if (!dialog.Execute() || dialog.FileName.isEmpty()) return false;
-  QString file = dialog.FileName;
-  if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".pdf");
-  printer->SetPdfFileName(file);
-  return true;
-}
-
 void THARD::Button1Click(TObject *) {
   // The printer chosen in the setup dialog, whatever a template selected since.
   if (!chosenPrinter_.isEmpty() && Printer()->PrinterName() != chosenPrinter_)
     ReportPrinter()->SelectPrinterByName(chosenPrinter_);
-  if (!ChoosePdfFile()) return;
+  // Each job on the PDF printer asks where it goes.
+  if (!ChoosePdfFileForNextJob(Printer(), QStringLiteral("Save the invoice as PDF"), frReport1->Title))
+    return;
   const bool prepared = frReport1->PrepareReport();
   frPreview1->Window()->Relayout();
   frPreview1->Invalidate();
@@ -232,9 +276,17 @@ void THARD::Button3Click(TObject *) {
 void THARD::ET1ButtonClick(TObject *) {
   FocusPreview();
   if (!PrinterSetupDialog1->Execute()) return;
+  // The choice changes where the run prints, never what it prints: a preview stays marked as one.
   chosenPrinter_ = Printer()->PrinterName();
-  ET1->SetText(SelectedPrinterText());
-  SetPreviewVar(false);
+  ET1->SetText(chosenPrinter_);
+}
+
+void THARD::FormKeyDown(TObject *, WORD &Key, TShiftState Shift) {
+  // Ctrl+P anywhere in the dialog, the preview included, prints as PRINT does.
+  if (Key == 'P' && Shift.Contains(ssCtrl) && !Shift.Contains(ssAlt)) {
+    Key = 0;
+    Button1Click(this);
+  }
 }
 
 void THARD::FormKeyPress(TObject *, QChar &Key) {
