@@ -69,8 +69,8 @@ public:
   void COPIESChange(TObject *Sender);
   void frPreview1MouseDown(TObject *Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
 
-  // What the printer field shows for the selected printer: its name, or "(no printer)" when the system has
-  // none and only the PDF printer is there.
+  // What the printer field shows at first for the selected printer: its name, or "(no printer)" when the
+  // system has none and only the PDF printer is there. A printer chosen in the setup dialog is shown by name.
   static QString SelectedPrinterText();
 
   TfrPreview *frPreview1 = nullptr;

@@ -14,6 +14,8 @@ QString PdfOfferFolder() {
 
 bool ChoosePdfFileForNextJob(TPrinter *Printer, const QString &DialogTitle, const QString &DocumentTitle) {
   if (!Printer || !Printer->IsPdfPrinter()) return true;
+  // A choice made for a job that never ran is not this job's.
+  Printer->SetPdfFileName(QString());
   const QString folder = PdfOfferFolder();
   TSaveDialog dialog(nullptr);
   dialog.Title = DialogTitle;
