@@ -121,9 +121,12 @@ QString THARD::DateFieldFormat() {
   const TOvcIntlSup &intl = OvcIntlSup();
   const QString mask = intl.InternationalDate(false);
   QString format, literal;
-  const auto flush = [&] {
-    if (!literal.isEmpty()) format += QLatin1Char('"') + literal + QLatin1Char('"');
+  // A field of the format, after the literal text before it (quoted).
+  const auto field = [&](const char *shorter, const char *longer, bool isLonger) {
+    const QChar quote = literal.contains(QLatin1Char('"')) ? QLatin1Char('\'') : QLatin1Char('"');
+    if (!literal.isEmpty()) format += quote + literal + quote;
     literal.clear();
+    format += QLatin1String(isLonger ? longer : shorter);
   };
   for (qsizetype i = 0; i < mask.size();) {
     const QChar letter = mask[i];
@@ -132,46 +135,21 @@ QString THARD::DateFieldFormat() {
     i += run;
     // Lower-case day and month runs pad with zeros; upper-case ones with blanks, which read as no padding.
     switch (letter.unicode()) {
-    case u'd':
-      flush();
-      format += run >= 2 ? QStringLiteral("dd") : QStringLiteral("d");
-      break;
-    case u'D':
-      flush();
-      format += QStringLiteral("d");
-      break;
-    case u'm':
-      flush();
-      format += run >= 2 ? QStringLiteral("mm") : QStringLiteral("m");
-      break;
-    case u'M':
-      flush();
-      format += QStringLiteral("m");
-      break;
+    case u'd': field("d", "dd", run >= 2); break;
+    case u'D': field("d", "d", false); break;
+    case u'm': field("m", "mm", run >= 2); break;
+    case u'M': field("m", "m", false); break;
     case u'y':
-    case u'Y':
-      flush();
-      format += run >= 3 ? QStringLiteral("yyyy") : QStringLiteral("yy");
-      break;
+    case u'Y': field("yy", "yyyy", run >= 3); break;
     case u'n':
-    case u'N':
-      flush();
-      format += run <= 3 ? QStringLiteral("mmm") : QStringLiteral("mmmm");
-      break;
+    case u'N': field("mmm", "mmmm", run > 3); break;
     case u'w':
-    case u'W':
-      flush();
-      format += run <= 3 ? QStringLiteral("ddd") : QStringLiteral("dddd");
-      break;
+    case u'W': field("ddd", "dddd", run > 3); break;
     case u'/': literal += QString(run, intl.SlashChar()); break;
-    case u'"':
-      flush();
-      format += QLatin1Char('\'') + QString(run, letter) + QLatin1Char('\'');
-      break;
     default: literal += QString(run, letter); break;
     }
   }
-  flush();
+  field("", "", false);
   return format;
 }
 
