@@ -4,8 +4,9 @@
 # products added through their lists; an items invoice of three lines for the customer picked from its list,
 # one line from a product picked from its list, confirmed and printed to PDF; "New Invoice, Same Customer";
 # a services invoice; then the past invoices, where the first is cancelled and printed again; then what the
-# main window keeps or refuses with a message: a quantity of 0.5, a price of 1e308 or of 14 digits, a customer name of blanks and a date that does not exist. It checks the PDFs' text and the
-# stored rows. Exits 77 (skipped) with a notice where Xvfb or xdotool is missing.
+# main window keeps or refuses with a message: a quantity of 0.5, a price of 1e308 or of 14 digits, a
+# customer name of blanks and a date that does not exist. It checks the PDFs' text and the stored rows.
+# Exits 77 (skipped) with a notice where Xvfb or xdotool is missing.
 #
 #   invoice_road.sh PROGRAM
 #
