@@ -629,6 +629,15 @@ QString TOvcCustomPictureField::TimeMask() const {
   return blank < 0 ? QString() : Picture().mid(blank + 1);
 }
 
+bool TOvcCustomPictureField::CanShow(long double Value) const {
+  alignas(TExtended) std::uint8_t buffer[sizeof(TExtended)] = {};
+  WriteNumber(buffer, EngineType(), Value);
+  const auto text = NumberText(ReadNumber(buffer, EngineType()));
+  if (!text) return false;
+  const QString shown = MergeWithPicture(*text);
+  return shown != Starred(shown);
+}
+
 QString TOvcCustomPictureField::DateText(const QString &Mask, std::int32_t Day) {
   QString text = OvcIntlSup().DateToDateString(Mask, Day, false);
   // A year the mask's two places cannot hold would read back as another date: the field shows it cannot.
@@ -846,11 +855,15 @@ WORD TOvcCustomPictureField::CheckValue() {
     break;
   }
   default: {
+    // A number typed in places the mask lays no number into (a fraction between thousands separators) is
+    // one the field cannot show.
     const auto value = NumberValue();
     if (!value)
       code = oeInvalidNumber;
     else if (*value < RangeNumber(RangeLoCell()) || *value > RangeNumber(RangeHiCell()))
       code = oeRangeError;
+    else if (!CanShow(*value))
+      code = oeInvalidNumber;
     else
       writeBack = true;
   }

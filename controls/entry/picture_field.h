@@ -83,6 +83,8 @@ private:
   void CompleteFrom(const QString &now);
   // Number, date and time halves of the text.
   std::optional<long double> NumberValue() const;
+  // Whether a number within the field's range shows in the mask (not as stars).
+  bool CanShow(long double Value) const;
   // The number as a plain text for the mask; nothing when it has no form that fits.
   std::optional<QString> NumberText(long double value) const;
   // A day as Mask shows it; stars when the text would read back as another day.

@@ -261,6 +261,7 @@ TEST_F(EntryKeystrokesTest, PictureField) {
       {'p', pftDouble, "###.##", nullptr, ".5{Tab}", "  0.50", QStringLiteral("error 256"), 5, from(1)},
       {'p', pftDouble, "###.##", nullptr, "1.5{Tab}", "  1.50", QStringLiteral("error 256"), 5, from(2)},
       {'p', pftLongInt, "$###", nullptr, "1234", " 123", QStringLiteral("123"), 4},
+      {'p', pftDouble, "#,###", nullptr, "1.5{Tab}", " 1.5 ", QStringLiteral("error 257"), 4},
       {'p', pftLongInt, "$###", "123", "{Home}{Right}{F3}45", " 452", QStringLiteral("452"), 3},
       {'p', pftDate, "", nullptr, "05152024", "05/15/2024", Day(15, 5, 2024), 10},
       {'p', pftDate, "", nullptr, "5/1/2024", "5 /1 /2024", Day(1, 5, 2024), 10},
