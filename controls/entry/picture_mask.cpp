@@ -333,6 +333,9 @@ void TOvcPictureBase::GetDigitCounts(int &Width, int &Decimals) const {
   int i = 0;
   while (i < length && (IsLiteral(i) || IsFloatingSymbol(i))) ++i;
   Width = 0;
+  // A mask whose point comes before its first place has no places for a whole part: its places are all
+  // decimals.
+  if (dot >= 0 && i > dot) i = length;
   for (; i < length; ++i) {
     if (MaskAt(i) == QLatin1Char(',')) continue;
     if (IsLiteral(i) || IsFloatingSymbol(i)) break;

@@ -170,6 +170,7 @@ TEST_F(EntryKeystrokesTest, NumericField) {
       {'n', nftDouble, "#####.##", nullptr, "123456", "12345", QStringLiteral("12345"), 8},
       {'n', nftDouble, "###.##", nullptr, "-123", "-12", QStringLiteral("-12"), 6},
       {'n', nftDouble, "###.##", nullptr, "123-", "123", QStringLiteral("123"), 6},
+      {'n', nftDouble, ".##", nullptr, ".357", ".35", QStringLiteral("0.35"), 3},
       {'n', nftDouble, "###,###.##", nullptr, "12", "12", QStringLiteral("12"), 10},
       {'n', nftDouble, "###,###.##", nullptr, "123456789012", "123,456", QStringLiteral("123456"), 10},
       {'n', nftDouble, "", "1.5", "{Home}7", "1.57", QStringLiteral("1.57"), 10},
