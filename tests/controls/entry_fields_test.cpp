@@ -208,7 +208,7 @@ TEST_F(EntryFieldsTest, MasksTheFieldsCannotEditAreRefused) {
   EXPECT_EQ(simple->PictureMask(), QLatin1Char('X'));
   EXPECT_THROW(simple->SetDataType(TSimpleDataType(14)), EOvcException);
   auto *picture = static_cast<TOvcPictureField *>(Make('p', pftDouble));
-  for (const char *mask : {"()-", "##.##.#"})
+  for (const char *mask : {"()-", "##.##.#", "##.##$", "#.#,#"})
     EXPECT_THROW(picture->SetPictureMask(QString::fromLatin1(mask)), EInvalidPictureMask) << mask;
   EXPECT_THROW(picture->SetPictureMask(QString(300, QLatin1Char('X'))), EInvalidPictureMask);
   EXPECT_EQ(picture->PictureMask(), QStringLiteral("##########"));
