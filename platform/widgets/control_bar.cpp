@@ -1,5 +1,4 @@
 #include "platform/widgets/control_bar.h"
-#include <algorithm>
 
 TControlBar::TControlBar(TComponent *AOwner) : TCustomControl(AOwner) {
   controlStyle_ = {csAcceptsControls, csCaptureMouse, csClickEvents, csDoubleClicks, csOpaque};
@@ -24,10 +23,6 @@ void TControlBar::AlignControls(TControl *AControl, TRect &Rect) {
   QList<TControl *> bands;
   for (int i = 0; i < ControlCount(); ++i)
     if (Controls(i)->Visible() && Controls(i)->Align() == alNone) bands.append(Controls(i));
-  // The bands keep their order: by row, then from the left.
-  std::stable_sort(bands.begin(), bands.end(), [](const TControl *a, const TControl *b) {
-    return a->Top() != b->Top() ? a->Top() < b->Top() : a->Left() < b->Left();
-  });
   int row = 0;
   int x = 0;
   for (TControl *control : std::as_const(bands)) {

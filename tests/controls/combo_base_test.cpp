@@ -311,6 +311,7 @@ TEST_F(ComboLookTest, TheMouseMakesTheBoxHotOnlyWhileTheApplicationIsActive) {
        },
        false},
   };
+  guitest::MouseParker parker;
   for (const bool hotTrack : {true, false}) {
     SCOPED_TRACE(hotTrack ? "hot tracking" : "no hot tracking");
     TOvcBaseComboBox *combo = ListBox();

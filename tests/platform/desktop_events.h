@@ -21,6 +21,14 @@ inline void MoveMouseTo(TControl *Control, const QPoint &Client) {
   MoveMouseTo(QPoint(origin.X + Client.x(), origin.Y + Client.y()));
 }
 
+// Takes the mouse away from every window when it goes out of scope, so that later tests start without it.
+struct MouseParker {
+  MouseParker() = default;
+  MouseParker(const MouseParker &) = delete;
+  MouseParker &operator=(const MouseParker &) = delete;
+  ~MouseParker() { MoveMouseTo(QPoint(-10000, -10000)); }
+};
+
 // Another application becomes the active one: no window of ours is active any more.
 inline void ActivateOtherApplication() {
   QWindowSystemInterface::handleWindowActivated(nullptr);
