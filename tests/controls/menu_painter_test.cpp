@@ -1,7 +1,12 @@
 // The flat menu painter: its colour helpers and working colours, hooking and unhooking the form's menus,
 // measuring, and what the drawing routine paints for menu-bar items, drop-down items and the gradient.
 #include "controls/menus/menu_painter.h"
+#include "platform/widgets/control_bar.h"
 #include "platform/widgets/menus.h"
+#include "platform/widgets/std_panels.h"
+#include "platform/widgets/tool_bar.h"
+#include "platform/windowing/control_grab.h"
+#include "tests/platform/std_test_helpers.h"
 #include <QCoreApplication>
 #include <QImage>
 #include <QMenu>
@@ -319,6 +324,162 @@ TEST_F(XPMenuDrawing, IconLookFollowsTheItemsState) {
   f.open->SetEnabled(false);
   image = DrawOn(xp, f.open, r, false, true);
   EXPECT_EQ(At(image, 13 + 4, 9 + 4), XPGrayColor(RGB(200, 0, 0), 90));
+}
+
+// ---- control bars ----
+
+struct OwnBandPainting {
+  void Paint(TObject *, TControl *, TCanvas *, TRect &, TBandPaintOptions &) {}
+};
+
+TEST(XPMenuControlBars, AttachingGivesABarTheBandRoutineUnlessItHasItsOwnAndDetachingTakesOnlyThatBack) {
+  struct Case {
+    const char *name;
+    bool ownRoutine, overrideOwnerDraw, designing;
+    bool oursWhileActive, ownAfterwards; // the bar's routine while the painter is active; after detaching
+  };
+  const Case cases[] = {
+      {"no routine of its own", false, false, false, true, false},
+      {"a routine of its own", true, false, false, false, true},
+      {"its own, overridden", true, true, false, true, false},
+      {"at design time", false, false, true, false, false},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    TComponent form(nullptr);
+    auto *bar = new TControlBar(&form);
+    OwnBandPainting own;
+    const TBandPaintEvent ownRoutine(&own, &OwnBandPainting::Paint);
+    if (c.ownRoutine) bar->OnBandPaint = ownRoutine;
+    if (c.designing) form.SetDesigning(true);
+    TXPMenu xp(&form);
+    xp.SetOverrideOwnerDraw(c.overrideOwnerDraw);
+    xp.SetActive(true);
+    const TBandPaintEvent ours(&xp, &TXPMenu::ControlBarPaint);
+    EXPECT_EQ(bar->OnBandPaint == ours, c.oursWhileActive);
+    xp.SetActive(false);
+    EXPECT_FALSE(bar->OnBandPaint == ours);
+    EXPECT_EQ(bar->OnBandPaint == ownRoutine, c.ownAfterwards);
+  }
+}
+
+class XPMenuOnAForm : public stdtest::FormTest {};
+
+TEST_F(XPMenuOnAForm, AControlBarsBandsAreFlatWhileThePainterIsActive) {
+  auto *bar = Add<TControlBar>(0, 0, 200, 30);
+  auto *band = new TToolBar(form);
+  band->SetBounds(0, 0, 60, 22);
+  band->SetParent(bar);
+  auto *xp = new TXPMenu(form);
+  xp->SetUseSystemColors(false);
+  xp->SetMenuBarColor(kMenuBar);
+  xp->SetActive(true);
+  Show();
+  const TXPMenuColors colours = xp->WorkingColors(XPMenuFlatStyleAvailable());
+  // The band spans (0, 0) to (75, 26): in the menu-bar colour, without the raised frame; its grabber is a
+  // column of 2 x 2 dots from (4, 3), one every fourth row.
+  QImage image = GrabControl(bar);
+  const TColor dot = ColorToRGB(colours.Frame);
+  EXPECT_EQ(At(image, {{0, 5}, {40, 0}, {74, 5}, {4, 3}, {5, 4}, {4, 5}, {4, 6}, {4, 7}, {6, 3}}),
+            QList<TColor>({kMenuBar, kMenuBar, kMenuBar, dot, dot, kMenuBar, kMenuBar, dot, kMenuBar}));
+  // Detached, the bar draws its own raised frame and grabber again.
+  xp->SetActive(false);
+  image = GrabControl(bar);
+  EXPECT_EQ(At(image, {{0, 5}, {74, 5}, {3, 5}}),
+            QList<TColor>({ColorToRGB(clBtnHighlight), ColorToRGB(clBtnShadow), ColorToRGB(clBtnHighlight)}));
+}
+
+TEST(XPMenuHooks, AddingAMenuItemOrToolButtonReattachesOnceItIsBuilt) {
+  struct Case {
+    const char *name;
+    std::function<void(TComponent *form)> insert;
+    bool autoDetect, reattached;
+  };
+  const auto toolButton = [](TComponent *form) { new TToolButton(form); };
+  const Case cases[] = {
+      {"a tool button", toolButton, true, true},
+      {"a menu item", [](TComponent *form) { new TMenuItem(form); }, true, true},
+      {"a panel", [](TComponent *form) { new TPanel(form); }, true, false},
+      {"a tool button without AutoDetect", toolButton, false, false},
+      {"a tool button freed at once", [](TComponent *form) { (new TToolButton(form))->Free(); }, true, false},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    TComponent form(nullptr);
+    TXPMenu xp(&form);
+    xp.SetAutoDetect(c.autoDetect);
+    xp.SetActive(true);
+    // A control bar arriving does not make the painter look again; the re-attachment gives it the routine.
+    auto *bar = new TControlBar(&form);
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(bar->OnBandPaint);
+    c.insert(&form);
+    EXPECT_FALSE(bar->OnBandPaint); // not before the event loop runs
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bar->OnBandPaint == TBandPaintEvent(&xp, &TXPMenu::ControlBarPaint), c.reattached);
+  }
+}
+
+// An icon Width pixels wide and 16 high: a red square in the middle, the rest olive (transparent).
+std::unique_ptr<TBitmap> Icon(int Width) {
+  QImage image(Width, 16, QImage::Format_RGB32);
+  image.fill(QColor(128, 128, 0));
+  for (int y = 6; y < 10; ++y)
+    for (int x = Width / 2 - 2; x < Width / 2 + 2; ++x) image.setPixel(x, y, qRgb(200, 0, 0));
+  auto bitmap = std::make_unique<TBitmap>();
+  bitmap->SetImage(image);
+  return bitmap;
+}
+
+TEST_F(XPMenuDrawing, AnIconColumnWidensOnlyForABitmapWiderThanIconWidth) {
+  struct Case {
+    int bitmapWidth, column;
+  };
+  const Case cases[] = {{16, 24}, {22, 24}, {24, 24}, {25, 29}, {30, 34}};
+  xp.SetIconWidth(24);
+  xp.SetColor(RGB(250, 240, 230));
+  QImage image(10, 10, QImage::Format_RGB32);
+  TCanvas canvas(&image);
+  TFont font;
+  xp.WorkingFont(&font, false);
+  canvas.SetFont(&font);
+  const int captionWidth = canvas.TextWidth(QStringLiteral("&Open"));
+  const int ampersand = canvas.TextWidth(QStringLiteral("&"));
+  canvas.Release();
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.bitmapWidth);
+    f.open->SetBitmap(Icon(c.bitmapWidth).get());
+    const QImage drawn = DrawOn(xp, f.open, TRect{10, 5, 110, 29}, false, true);
+    // The row above the icon: the column, then the text area.
+    EXPECT_EQ(At(drawn, {{10 + c.column - 1, 6}, {10 + c.column, 6}}),
+              QList<TColor>({kIconBack, RGB(250, 240, 230)}));
+    int w = 0, h = 0;
+    xp.MeasureItem(f.open, &canvas, w, h);
+    EXPECT_EQ(w, captionWidth - ampersand + c.column + 10);
+  }
+}
+
+TEST_F(XPMenuDrawing, ADefaultItemsReliefIsDrawnFromTheBackgroundUnderItsCaption) {
+  struct Case {
+    const char *name;
+    bool gradient;
+    TColor background; // what lies under the caption's first character
+  };
+  xp.SetIconWidth(24);
+  xp.SetColor(RGB(250, 240, 230));
+  // The gradient at the text area's first column, 24 columns into the icon zone.
+  const Case cases[] = {{"plain", false, RGB(250, 240, 230)},
+                        {"gradient", true, XPLightenColor(kIconBack, 1 + 3 * 24)}};
+  f.open->SetCaption(QStringLiteral("LLLL"));
+  f.open->SetDefault(true);
+  const TRect r{10, 5, 110, 29};
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    xp.SetGradient(c.gradient);
+    const QImage image = DrawOn(xp, f.open, r, false, true);
+    // The copy one pixel down, darkened by 60, shows under the caption's strokes.
+    EXPECT_TRUE(HasColour(image, r, XPDarkenColor(c.background, 60)));
+  }
 }
 
 TEST(XPMenuPopup, ShownMenuIsOwnerDrawnWithAFlatFrame) {
