@@ -1,4 +1,5 @@
 #include "platform/widgets/control_bar.h"
+#include <algorithm>
 
 TControlBar::TControlBar(TComponent *AOwner) : TCustomControl(AOwner) {
   controlStyle_ = {csAcceptsControls, csCaptureMouse, csClickEvents, csDoubleClicks, csOpaque};
@@ -23,16 +24,20 @@ void TControlBar::AlignControls(TControl *AControl, TRect &Rect) {
   QList<TControl *> bands;
   for (int i = 0; i < ControlCount(); ++i)
     if (Controls(i)->Visible() && Controls(i)->Align() == alNone) bands.append(Controls(i));
-  int row = 0;
+  // A row is RowSize high, or as high as its tallest band.
+  int top = Rect.Top;
+  int rowHeight = rowSize_;
   int x = 0;
   for (TControl *control : std::as_const(bands)) {
     const int width = control->Width() + kGrabberSize + 2 * kBandBorder;
     if (x > 0 && x + width > Rect.Width()) {
-      ++row;
+      top += rowHeight;
+      rowHeight = rowSize_;
       x = 0;
     }
-    control->SetBounds(Rect.Left + x + kBandBorder + kGrabberSize, Rect.Top + row * rowSize_ + kBandBorder,
-                       control->Width(), control->Height());
+    control->SetBounds(Rect.Left + x + kBandBorder + kGrabberSize, top + kBandBorder, control->Width(),
+                       control->Height());
+    rowHeight = std::max(rowHeight, control->Height() + 2 * kBandBorder);
     x += width;
   }
   TCustomControl::AlignControls(AControl, Rect);

@@ -1,6 +1,7 @@
 // TControlBar: a container whose child controls (tool bars, mostly) stand in bands, in rows of RowSize
-// pixels, left to right in the order they were put on the bar; a band that does not fit in the row's width
-// starts the next row. Each band is drawn around its control: a raised frame and, on its left, a grabber.
+// pixels (or as high as the row's tallest band), left to right in the order they were put on the bar; a band
+// that does not fit in the row's width starts the next row. Each band is drawn around its control: a raised
+// frame and, on its left, a grabber.
 //
 // OnBandPaint lets a program draw the bands itself: it is called for each band with the band's rectangle and
 // the parts the bar would still draw (bpoFrame, bpoGrabber); the handler may paint, change the rectangle and

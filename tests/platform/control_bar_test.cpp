@@ -40,6 +40,10 @@ TEST_F(ControlBarTest, BandsStandLeftToRightAndWrapIntoTheNextRow) {
   EXPECT_EQ(bar->BandRect(bands[1]), (TRect{75, 0, 200, 26}));
   bar->SetRowSize(30);
   EXPECT_EQ(bands[2]->Top(), 32);
+  // A band taller than a row makes its row taller.
+  bands[1]->SetHeight(40);
+  bar->Realign();
+  EXPECT_EQ(bands[2]->Top(), 46);
 }
 
 TEST_F(ControlBarTest, BandsAreFramedAndGrabbedUnlessTheHandlerDrawsThemItself) {
