@@ -1,4 +1,5 @@
 #include "db/engine/ff_sqlite.h"
+#include "db/storage/ff_collation.h"
 #include "db/storage/ff_sql_schema.h"
 #include <QDir>
 #include <QFile>
@@ -106,9 +107,23 @@ int HideChangeMarks(void *, int action, const char *table, const char *column, c
   return mark ? SQLITE_IGNORE : SQLITE_OK;
 }
 
+// ff_key(text): the collation key of a text, as the key columns hold it.
+void KeyFunction(sqlite3_context *context, int, sqlite3_value **arguments) {
+  if (sqlite3_value_type(arguments[0]) == SQLITE_NULL) {
+    sqlite3_result_null(context);
+    return;
+  }
+  const auto *collation = static_cast<const TffCollation *>(sqlite3_user_data(context));
+  const auto *text = static_cast<const QChar *>(sqlite3_value_text16(arguments[0]));
+  QByteArray key;
+  collation->Key(text, sqlite3_value_bytes16(arguments[0]) / 2, key);
+  sqlite3_result_blob64(context, key.constData(), sqlite3_uint64(key.size()), SQLITE_TRANSIENT);
+}
+
 } // namespace
 
 TffError TffSqliteConnection::Open(const QString &filePath, int busyTimeoutMs,
+                                   std::shared_ptr<const TffCollation> collation,
                                    std::unique_ptr<TffSqliteConnection> &result) {
   const QString shownPath = QDir::toNativeSeparators(filePath);
   const QFileInfo info(filePath);
@@ -122,6 +137,13 @@ TffError TffSqliteConnection::Open(const QString &filePath, int busyTimeoutMs,
                                  SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
   std::unique_ptr<TffSqliteConnection> connection(new TffSqliteConnection(db, filePath));
   if (rc != SQLITE_OK) return connection->Failure(rc);
+  if (!collation->IsValid()) return connection->FileFailure(DBIERR_STORAGEERROR, collation->ErrorString());
+  connection->collation_ = std::move(collation);
+  if (const int created = sqlite3_create_function_v2(
+          db, "ff_key", 1, SQLITE_UTF16 | SQLITE_DETERMINISTIC | SQLITE_DIRECTONLY,
+          const_cast<TffCollation *>(connection->collation_.get()), KeyFunction, nullptr, nullptr, nullptr);
+      created != SQLITE_OK)
+    return connection->Failure(created);
   sqlite3_extended_result_codes(db, 1);
   sqlite3_set_authorizer(db, HideChangeMarks, nullptr);
   connection->SetBusyTimeout(busyTimeoutMs);
@@ -177,6 +199,17 @@ TffError TffSqliteConnection::Prepare(const QString &sql, sqlite3_stmt *&stateme
   return {};
 }
 
+TffError TffSqliteConnection::Prepare(TffKeptStatement &kept, sqlite3_stmt *&statement) {
+  if (kept.Generation == generation_) {
+    statement = kept.Statement;
+    return {};
+  }
+  if (TffError error = Prepare(kept.Sql, statement); !error.Ok()) return error;
+  kept.Statement = statement;
+  kept.Generation = generation_;
+  return {};
+}
+
 TffError TffSqliteConnection::Exec(const QString &sql) {
   const int rc = sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, nullptr);
   return rc == SQLITE_OK ? TffError{} : Failure(rc);
@@ -195,6 +228,7 @@ TffError TffSqliteConnection::Run(const QString &sql) {
 void TffSqliteConnection::ClearStatementCache() {
   for (sqlite3_stmt *statement : std::as_const(statements_)) sqlite3_finalize(statement);
   statements_.clear();
+  ++generation_;
 }
 
 bool TffSqliteConnection::InTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
