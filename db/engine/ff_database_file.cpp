@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 #include <sqlite3.h>
 
@@ -11,6 +12,9 @@ QString ffDatabaseFilePath(const QString &folder) {
 }
 
 namespace {
+
+// The temporary name of a database file being written; QTemporaryFile puts six letters or digits for the X.
+const QString kTemporaryName = QStringLiteral("tallyrook.db.XXXXXX");
 
 TffError CreateFailure(TffResult code, const QString &path, const QString &detail = QString()) {
   QString message = ffResultText(code) + QStringLiteral(": ") + QDir::toNativeSeparators(path);
@@ -50,7 +54,7 @@ TffError WriteAsideAndMoveIn(const QString &folder, Fill &&fill) {
   if (!QFileInfo(folder).isDir()) return CreateFailure(DBIERR_NOSUCHFOLDER, QDir::cleanPath(folder));
   if (QFileInfo::exists(path)) return CreateFailure(DBIERR_DATABASEEXISTS, path);
 
-  QTemporaryFile temporary(QDir(folder).filePath(QStringLiteral("tallyrook.db.XXXXXX")));
+  QTemporaryFile temporary(QDir(folder).filePath(kTemporaryName));
   if (!temporary.open()) return CreateFailure(DBIERR_WRITEERR, path, temporary.errorString());
   const QString temporaryPath = temporary.fileName();
   temporary.close();
@@ -107,4 +111,17 @@ TffError ffCopyDatabaseFile(const QString &source, const QString &folder) {
   return WriteAsideAndMoveIn(folder, [&](const QString &path, const QString &finalPath) {
     return CopyFile(source, path, finalPath);
   });
+}
+
+QStringList ffRemoveUnfinishedDatabaseFiles(const QString &folder, const QDateTime &olderThan) {
+  static const QRegularExpression unfinished(QRegularExpression::anchoredPattern(
+      QStringLiteral("tallyrook\\.db\\.[A-Za-z0-9]{6}(-journal|-wal|-shm)?")));
+  QStringList kept;
+  const QDir dir(folder);
+  for (const QFileInfo &file :
+       dir.entryInfoList({QStringLiteral("tallyrook.db.*")}, QDir::Files | QDir::Hidden)) {
+    if (!unfinished.match(file.fileName()).hasMatch() || file.lastModified() >= olderThan) continue;
+    if (!QFile::remove(file.absoluteFilePath())) kept.append(file.fileName());
+  }
+  return kept;
 }
