@@ -1,6 +1,7 @@
 // The database file beside other SQLite programs: the sqlite3 tool checks, counts and changes it, the file's
 // triggers mark the tables it changed, and the engine puts right what the tool left there (sort keys,
-// automatic numbers) when it next opens the file; a file of an older layout is upgraded in one transaction.
+// automatic numbers) when it next opens the file; a file of an older layout is upgraded, and a file whose
+// sort keys follow another language is keyed again, in one transaction.
 #include "db/storage/ff_sql_schema.h"
 #include "engine_fixture.h"
 #include <QFile>
@@ -198,6 +199,61 @@ TEST_F(EngineOtherToolsTest, TheEnginesOwnWritesMarkNothingAndTablesItRebuildsOr
   EXPECT_EQ(Column(Open("CUSTOMERS", "CITY"), 1), "Zorn,Ärger");
   EXPECT_EQ(Column(Open("REBUILT"), 0), "1,2");
   EXPECT_EQ(Marked(), "0\n");
+}
+
+// The file names the rules its keys follow; opened by an engine of another language, every key is made again
+// in one transaction, and the sqlite3 tool still checks and changes the file.
+TEST_F(EngineOtherToolsTest, KeysFollowTheLanguageTheFileNamesAndAreMadeAgainUnderAnother) {
+  BuildCustomers();
+  BuildCustomers("SECOND");
+  const TffCursorID cursor = Open("CUSTOMERS");
+  for (const char *name : {"Zorn", "Śruba", "Szafa", "Łódź", "Lodz", "Mazur"})
+    Customer(cursor, name, "Kraków");
+  ASSERT_OK(engine.DatabaseClose(db));
+  const QString english = Sqlite3("SELECT value FROM ff_properties WHERE name = 'collation';");
+  EXPECT_TRUE(english.startsWith("root ")) << english.toStdString();
+  const QByteArray before = ReadFile(FilePath());
+
+  // Keying the file again fails half way (the second table's data is lost): nothing changes.
+  TffServerEngine polish;
+  polish.SetCollationLocale("pl_PL");
+  {
+    sqlite3 *h = nullptr;
+    ASSERT_EQ(sqlite3_open(FilePath().toUtf8().constData(), &h), SQLITE_OK);
+    Exec(h, "ALTER TABLE SECOND RENAME TO KEPT");
+    sqlite3_close(h);
+  }
+  const QByteArray broken = ReadFile(FilePath());
+  EXPECT_EQ(polish.DatabaseOpen(folder.path(), db), DBIERR_STORAGEERROR);
+  EXPECT_EQ(ReadFile(FilePath()), broken);
+  Sqlite3("ALTER TABLE KEPT RENAME TO SECOND;");
+
+  const auto names = [&](TffServerEngine &by) {
+    TffDatabaseID handle = 0;
+    TffCursorID byName = 0;
+    EXPECT_EQ(by.DatabaseOpen(folder.path(), handle), DBIERR_NONE) << by.LastError().Message.toStdString();
+    EXPECT_EQ(by.CursorOpen(handle, "CUSTOMERS", "CUSTOMER", byName), DBIERR_NONE);
+    QStringList order;
+    for (TffRecord record; by.RecordGetNext(byName, record) == DBIERR_NONE;)
+      order.append(record.Values[1].toString());
+    by.DatabaseClose(handle);
+    return order.join(u',');
+  };
+  EXPECT_EQ(names(polish), "Lodz,Łódź,Mazur,Szafa,Śruba,Zorn");
+  EXPECT_TRUE(Sqlite3("SELECT value FROM ff_properties WHERE name = 'collation';").startsWith("pl "));
+  // Opened again by the same language, the file is only read.
+  const QByteArray keyed = ReadFile(FilePath());
+  EXPECT_EQ(names(polish), "Lodz,Łódź,Mazur,Szafa,Śruba,Zorn");
+  EXPECT_EQ(ReadFile(FilePath()), keyed);
+
+  EXPECT_EQ(
+      Sqlite3("PRAGMA integrity_check; INSERT INTO CUSTOMERS (CUSTOMER) VALUES ('Sowa');"
+              "UPDATE CUSTOMERS SET CUSTOMER = 'Łabędź' WHERE CUSTOMER = 'Zorn'; PRAGMA integrity_check;"),
+      "ok\nok\n");
+  EXPECT_EQ(names(polish), "Lodz,Łabędź,Łódź,Mazur,Sowa,Szafa,Śruba");
+  EXPECT_EQ(names(engine), "Łabędź,Lodz,Łódź,Mazur,Sowa,Śruba,Szafa");
+  EXPECT_EQ(Sqlite3("SELECT value FROM ff_properties WHERE name = 'collation';"), english);
+  EXPECT_NE(ReadFile(FilePath()), before);
 }
 
 // A program that runs no triggers may leave a key column that does not match its field, unmarked: the
