@@ -114,14 +114,30 @@ TffError ffCopyDatabaseFile(const QString &source, const QString &folder) {
 }
 
 QStringList ffRemoveUnfinishedDatabaseFiles(const QString &folder, const QDateTime &olderThan) {
-  static const QRegularExpression unfinished(QRegularExpression::anchoredPattern(
-      QStringLiteral("tallyrook\\.db\\.[A-Za-z0-9]{6}(-journal|-wal|-shm)?")));
-  QStringList kept;
+  // The temporary name with its six letters, and SQLite's journal of such a file.
+  static const QRegularExpression temporary(
+      QRegularExpression::anchoredPattern(QStringLiteral("tallyrook\\.db\\.[A-Za-z0-9]{6}(-journal)?")));
   const QDir dir(folder);
+  QStringList kept;
+  const auto remove = [&](const QFileInfo &file) {
+    const QString path = file.absoluteFilePath();
+    if (QFileInfo::exists(path) && !QFile::remove(path)) kept.append(file.fileName());
+  };
   for (const QFileInfo &file :
        dir.entryInfoList({QStringLiteral("tallyrook.db.*")}, QDir::Files | QDir::Hidden)) {
-    if (!unfinished.match(file.fileName()).hasMatch() || file.lastModified() >= olderThan) continue;
-    if (!QFile::remove(file.absoluteFilePath())) kept.append(file.fileName());
+    const QRegularExpressionMatch match = temporary.match(file.fileName());
+    if (!match.hasMatch() || file.lastModified() >= olderThan) continue;
+    if (!match.captured(1).isEmpty()) {
+      // A journal whose file has gone can never be rolled back into it.
+      if (!QFileInfo::exists(file.absoluteFilePath().chopped(8))) remove(file);
+      continue;
+    }
+    // Only what is plainly unfinished goes: a file never written to, or one with a journal beside it (the
+    // copy was cut off in its transaction). A finished file of that name may be someone's copy: it stays.
+    const QFileInfo journal(file.absoluteFilePath() + QStringLiteral("-journal"));
+    if (file.size() > 0 && !journal.exists()) continue;
+    remove(journal);
+    remove(file);
   }
   return kept;
 }

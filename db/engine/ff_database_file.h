@@ -18,8 +18,9 @@ TffError ffCreateDatabaseFile(const QString &folder);
 // existing file (DBIERR_DATABASEEXISTS), complete or not at all.
 TffError ffCopyDatabaseFile(const QString &source, const QString &folder);
 
-// Removes what a creation or copy cut short (a crash, a kill) left in the folder: the files under its
-// temporary names ("tallyrook.db." and six letters or digits, with SQLite's journal beside them) last
-// changed before `olderThan`, so that one being written now stays. Returns the names of the files it could
-// not remove.
+// Removes what a creation or copy cut short (a crash, a kill) left in the folder under its temporary names
+// ("tallyrook.db." and six letters or digits) before `olderThan`, so that one being written now stays: such a
+// file still empty, or with SQLite's journal beside it (cut off in its transaction), with that journal, and a
+// journal whose file has gone. A finished file of such a name is left alone: it may be someone's copy.
+// Returns the names of the files it could not remove.
 QStringList ffRemoveUnfinishedDatabaseFiles(const QString &folder, const QDateTime &olderThan);
