@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <algorithm>
+#include <limits>
 #include <sqlite3.h>
 
 // ---- Internal state ----
@@ -34,8 +35,10 @@ struct TffServerEngine::Table {
     Dictionary.SetReadOnly();
     QStringList fieldColumns;
     for (int i = 0; i < Dictionary.FieldCount(); ++i) {
+      const TffFieldType type = Dictionary.FieldType(i);
       fieldColumns.append(ffSqlQuote(Dictionary.FieldName(i)));
-      if (AutoIncField < 0 && Dictionary.FieldType(i) == fftAutoInc) AutoIncField = i;
+      if (AutoIncField < 0 && type == fftAutoInc) AutoIncField = i;
+      Reading.append({ffValueKind(type), ffIntegerMin(type), ffIntegerMax(type)});
     }
     const QString rowId = ffSqlQuote(QLatin1String(ffRowIdColumn));
     Columns = (QStringList{rowId} + fieldColumns).join(u", ");
@@ -85,6 +88,12 @@ struct TffServerEngine::Table {
   // For each index, where a row's values (ValuesOfRow) hold each segment's key.
   QList<QList<int>> SegmentColumns;
   int AutoIncField = -1;
+  // What each field holds, for reading its values.
+  struct FieldReading {
+    TffValueKind Kind;
+    qint64 Low, High; // of an integer
+  };
+  QList<FieldReading> Reading;
   // The statements that write, kept prepared: Modify[1] leaves the automatic number as it is.
   TffKeptStatement Insert, Modify[2], Delete, NextNumber, NumberGiven;
   // Reads, by index, range and read shape; range conditions by index and range shape.
@@ -131,7 +140,7 @@ struct TffServerEngine::Cursor {
   // keys. Good while nothing was written through the engine since they were read (Generation).
   struct ReadAhead {
     QList<TffRecord> Records;
-    QList<QList<QVariant>> Keys;
+    QList<QVariant> Keys; // the keys of the records in turn, each as many values as the index has fields
     qsizetype Next = 0;
     TffScan Scan = TffScan::Forward;
     bool Edge = false; // the read met the end (beginning) of the records: none lie beyond these
@@ -154,6 +163,7 @@ struct TffServerEngine::Cursor {
   std::optional<TffRecord> Current;
   quint64 CurrentGeneration = 0;
   int Streak = 0; // moves the same way in a row since the cursor was last put somewhere
+  TffError atEnd_, atBeginning_;
 
   // The SQL of the cursor's range on its index (ranged), or of none.
   RangeSqlSet &RangeSql(bool ranged = true) {
@@ -214,6 +224,16 @@ struct TffServerEngine::Cursor {
   }
   TffError NoCurrentRecord() const {
     return {DBIERR_NOCURRREC, QStringLiteral("No current record in table %1").arg(Location())};
+  }
+  // What a move answers at the end (beginning), made once.
+  const TffError &AtEnd() {
+    if (atEnd_.Ok()) atEnd_ = {DBIERR_EOF, QStringLiteral("At end of table %1").arg(Location())};
+    return atEnd_;
+  }
+  const TffError &AtBeginning() {
+    if (atBeginning_.Ok())
+      atBeginning_ = {DBIERR_BOF, QStringLiteral("At beginning of table %1").arg(Location())};
+    return atBeginning_;
   }
   TffError RecordDeleted() const {
     return {DBIERR_RECDELETED, QStringLiteral("The record has been deleted from table %1").arg(Location())};
@@ -853,7 +873,11 @@ TffResult TffServerEngine::CursorSetRange(TffCursorID cursor, const QList<QVaria
   const TffIndexSchema &index = c->IndexSchema();
   TffKeyRange range{{}, startInclusive, {}, endInclusive};
   if (TffError error = c->SearchedKey(startValues, range.Start); !error.Ok()) return Fail(error);
-  if (TffError error = c->SearchedKey(endValues, range.End); !error.Ok()) return Fail(error);
+  // A range on one value (a master's key) is made once.
+  if (endValues == startValues)
+    range.End = range.Start;
+  else if (TffError error = c->SearchedKey(endValues, range.End); !error.Ok())
+    return Fail(error);
   c->HasRange = !range.Start.isEmpty() || !range.End.isEmpty();
   c->Range = range;
   c->RangeFixed = ffRangeFixedSegments(index, range);
@@ -896,14 +920,14 @@ TffResult TffServerEngine::CursorSetToKey(TffCursorID cursor, const QList<QVaria
   TffKey key;
   if (TffError error = c->SearchedKey(keyValues, key); !error.Ok()) return Fail(error);
   QList<TffRecord> records;
-  QList<QList<QVariant>> keys;
+  QList<QVariant> keys;
   if (TffError error = ReadRuns(*c, TffScan::Forward, key.isEmpty() ? nullptr : &key, true, std::nullopt, 0,
                                 1, records, keys);
       !error.Ok())
     return Fail(error);
   c->Forget();
   if (!records.isEmpty()) {
-    c->SetOnRecord(records.first(), keys.first(), generation_);
+    c->SetOnRecord(records.first(), keys, generation_);
   } else {
     // Nothing at or after the key: the nearest record is the last one.
     c->Reset(Cursor::Place::End);
@@ -1003,26 +1027,42 @@ TffServerEngine::ReadPlan &TffServerEngine::ReadStatements(Cursor &cursor, TffSc
 }
 
 TffError TffServerEngine::ReadRow(const Cursor &cursor, TffSqliteStatement &query, TffRecord &record,
-                                  QList<QVariant> &key) const {
+                                  QList<QVariant> &keys) const {
   const Table &table = *cursor.Tbl;
   const int fields = table.Dictionary.FieldCount();
   record.Bookmark = query.ColumnInt64(0);
-  record.Values.resize(fields);
+  record.Values = QList<QVariant>(fields);
   for (int i = 0; i < fields; ++i) {
     QVariant &value = record.Values[i];
-    value = query.Column(i + 1);
+    const int column = i + 1;
+    // Values as the engine stores them go straight through; anything else is checked as it is converted.
+    const Table::FieldReading &reading = table.Reading[i];
+    const int stored = query.ColumnType(column);
+    if (reading.Kind == TffValueKind::Integer && stored == SQLITE_INTEGER) {
+      const qint64 number = query.ColumnInt64(column);
+      if (number >= reading.Low && number <= reading.High) {
+        value = reading.High > std::numeric_limits<int>::max() ? QVariant(number) : QVariant(int(number));
+        continue;
+      }
+    } else if ((reading.Kind == TffValueKind::Float || reading.Kind == TffValueKind::DateTime) &&
+               stored == SQLITE_FLOAT) {
+      value = QVariant(query.ColumnDouble(column));
+      continue;
+    } else if (stored == SQLITE_NULL) {
+      continue;
+    }
+    value = query.Column(column);
     if (const QString problem = ffValueFromStored(table.Dictionary, i, value); !problem.isEmpty())
       return cursor.Db->Connection->FileFailure(DBIERR_FILECORRUPT, problem);
   }
   const qsizetype segments = cursor.IndexSchema().Segments.size();
-  key.resize(segments);
-  for (int i = 0; i < segments; ++i) key[i] = query.Column(fields + 1 + i);
+  for (int i = 0; i < segments; ++i) keys.append(query.Column(fields + 1 + i));
   return {};
 }
 
 TffError TffServerEngine::ReadRuns(Cursor &cursor, TffScan scan, const TffKey *key, bool inclusive,
                                    std::optional<qint64> rowId, int fixed, int limit,
-                                   QList<TffRecord> &records, QList<QList<QVariant>> &keys) {
+                                   QList<TffRecord> &records, QList<QVariant> &keys) {
   ReadPlan &plan = ReadStatements(cursor, scan, key, inclusive, rowId.has_value(), fixed);
   TffSqliteConnection &connection = *cursor.Db->Connection;
   QList<QVariant> parameters =
@@ -1040,6 +1080,9 @@ TffError TffServerEngine::ReadRuns(Cursor &cursor, TffScan scan, const TffKey *k
     }
     return error;
   };
+  const qsizetype expected = std::min(limit, 64);
+  records.reserve(records.size() + expected);
+  keys.reserve(keys.size() + expected * cursor.IndexSchema().Segments.size());
   TffError failure;
   for (TffKeptStatement &run : plan.Runs) {
     if (records.size() >= limit) break;
@@ -1051,9 +1094,7 @@ TffError TffServerEngine::ReadRuns(Cursor &cursor, TffScan scan, const TffKey *k
     query.BindAll(parameters);
     int rc;
     while ((rc = query.Step()) == SQLITE_ROW) {
-      TffRecord &record = records.emplace_back();
-      QList<QVariant> &recordKey = keys.emplace_back();
-      failure = ReadRow(cursor, query, record, recordKey);
+      failure = ReadRow(cursor, query, records.emplace_back(), keys);
       if (!failure.Ok()) break;
     }
     if (!failure.Ok()) break;
@@ -1093,54 +1134,42 @@ TffError TffServerEngine::Move(Cursor &cursor, TffScan scan, int count, QList<Tf
   const Cursor::Place edge = forward ? Cursor::Place::End : Cursor::Place::Begin;
   const auto atEdge = [&] {
     cursor.Reset(edge);
-    const QString where = cursor.Location();
-    return forward ? TffError{DBIERR_EOF, QStringLiteral("At end of table %1").arg(where)}
-                   : TffError{DBIERR_BOF, QStringLiteral("At beginning of table %1").arg(where)};
+    return forward ? cursor.AtEnd() : cursor.AtBeginning();
   };
   if (cursor.At == edge) return atEdge();
   Cursor::ReadAhead &ahead = cursor.Ahead;
   const bool sameWay = ahead.Scan == scan && ahead.Generation == generation_;
   cursor.Streak = sameWay ? cursor.Streak + 1 : 1;
-
-  // Records read ahead by the moves before.
-  QList<QVariant> lastKey;
-  if (sameWay) {
-    for (; records.size() < count && ahead.Next < ahead.Records.size(); ++ahead.Next) {
+  if (!sameWay) ahead = Cursor::ReadAhead{};
+  records.reserve(count);
+  // Hands out what was read ahead; the cursor goes to the last record handed out.
+  const auto handOut = [&] {
+    qsizetype last = -1;
+    for (; records.size() < count && ahead.Next < ahead.Records.size(); last = ahead.Next++)
       records.append(std::move(ahead.Records[ahead.Next]));
-      lastKey = std::move(ahead.Keys[ahead.Next]);
-    }
-    if (records.isEmpty() && ahead.Edge) return atEdge();
-    if (records.size() == count || ahead.Edge) {
-      cursor.SetOnRecord(records.last(), lastKey, generation_);
-      return {};
-    }
-  }
-  if (!records.isEmpty()) cursor.SetOnRecord(records.last().Bookmark, lastKey);
+    if (last < 0) return;
+    const qsizetype stride = cursor.IndexSchema().Segments.size();
+    cursor.SetOnRecord(records.last(), ahead.Keys.mid(last * stride, stride), generation_);
+  };
 
-  // The rest from the file, and some more ahead.
-  const bool fromEdge = cursor.At == (forward ? Cursor::Place::Begin : Cursor::Place::End);
-  const int wanted = count - int(records.size());
-  const int reading = ReadAheadCount(cursor, wanted, fromEdge);
-  QList<TffRecord> read;
-  QList<QList<QVariant>> keys;
-  const TffKey position = TffKey::Exact(cursor.Key);
-  const TffError error = fromEdge
-                             ? ReadRuns(cursor, scan, nullptr, false, std::nullopt, 0, reading, read, keys)
-                             : ReadRuns(cursor, scan, &position, false, cursor.RowId, FixedSegments(cursor),
-                                        reading, read, keys);
-  if (!error.Ok()) return error;
-  ahead = Cursor::ReadAhead{{}, {}, 0, scan, int(read.size()) < reading, generation_};
-  for (qsizetype i = 0; i < read.size(); ++i) {
-    if (records.size() < count) {
-      records.append(std::move(read[i]));
-      lastKey = std::move(keys[i]);
-    } else {
-      ahead.Records.append(std::move(read[i]));
-      ahead.Keys.append(std::move(keys[i]));
-    }
+  handOut();
+  if (records.size() < count && !ahead.Edge) {
+    // The rest from the file, and some more ahead.
+    const bool fromEdge = cursor.At == (forward ? Cursor::Place::Begin : Cursor::Place::End);
+    const int reading = ReadAheadCount(cursor, count - int(records.size()), fromEdge);
+    QList<TffRecord> read;
+    QList<QVariant> keys;
+    const TffKey position = TffKey::Exact(cursor.Key);
+    const TffError error = fromEdge
+                               ? ReadRuns(cursor, scan, nullptr, false, std::nullopt, 0, reading, read, keys)
+                               : ReadRuns(cursor, scan, &position, false, cursor.RowId, FixedSegments(cursor),
+                                          reading, read, keys);
+    if (!error.Ok()) return error;
+    const bool metEdge = read.size() < reading;
+    ahead = Cursor::ReadAhead{std::move(read), std::move(keys), 0, scan, metEdge, generation_};
+    handOut();
   }
   if (records.isEmpty()) return atEdge();
-  cursor.SetOnRecord(records.last(), lastKey, generation_);
   return {};
 }
 
@@ -1167,6 +1196,7 @@ TffError TffServerEngine::ReadByBookmark(Cursor &cursor, TffBookmark bookmark, b
   const int rc = query.Step();
   if (rc == SQLITE_DONE) return {};
   if (rc != SQLITE_ROW) return connection.Failure(rc, QStringLiteral("Table ") + cursor.Tbl->Name);
+  key.clear();
   if (TffError error = ReadRow(cursor, query, record, key); !error.Ok()) return error;
   found = true;
   return {};
@@ -1193,16 +1223,14 @@ TffResult TffServerEngine::RecordGet(TffCursorID cursor, TffRecord &record) {
 }
 
 TffResult TffServerEngine::RecordGetNext(TffCursorID cursor, TffRecord &record) {
-  QList<TffRecord> records;
-  const TffResult result = RecordGetBatch(cursor, 1, true, records);
-  if (result == DBIERR_NONE) record = std::move(records.first());
+  const TffResult result = RecordGetBatch(cursor, 1, true, step_);
+  if (result == DBIERR_NONE) record = std::move(step_.first());
   return result;
 }
 
 TffResult TffServerEngine::RecordGetPrior(TffCursorID cursor, TffRecord &record) {
-  QList<TffRecord> records;
-  const TffResult result = RecordGetBatch(cursor, 1, false, records);
-  if (result == DBIERR_NONE) record = std::move(records.first());
+  const TffResult result = RecordGetBatch(cursor, 1, false, step_);
+  if (result == DBIERR_NONE) record = std::move(step_.first());
   return result;
 }
 

@@ -246,13 +246,13 @@ private:
   ReadPlan &ReadStatements(Cursor &cursor, TffScan scan, const TffKey *key, bool inclusive, bool withRowId,
                            int fixed);
   // Reads up to `limit` records following a position (ffSeekRuns; a null key: from the edge) within the
-  // cursor's range, each with its key in the cursor's index.
+  // cursor's range, with their keys in the cursor's index, one after another in `keys`.
   TffError ReadRuns(Cursor &cursor, TffScan scan, const TffKey *key, bool inclusive,
                     std::optional<qint64> rowId, int fixed, int limit, QList<TffRecord> &records,
-                    QList<QList<QVariant>> &keys);
-  // The record a read statement stands on, and its key (the columns after the fields).
+                    QList<QVariant> &keys);
+  // The record a read statement stands on; its key (the columns after the fields) is added to `keys`.
   TffError ReadRow(const Cursor &cursor, TffSqliteStatement &query, TffRecord &record,
-                   QList<QVariant> &key) const;
+                   QList<QVariant> &keys) const;
   // Leading index fields on which the cursor's key and its range both hold the range's one value: no record
   // in the range differs from the key there.
   static int FixedSegments(const Cursor &cursor);
@@ -268,6 +268,7 @@ private:
   std::shared_ptr<const TffCollation> collation_;
   // Changes with every write through the engine: what cursors read ahead is good while it stays.
   quint64 generation_ = 1;
+  QList<TffRecord> step_; // the record of a single step, kept for its room
   TffError lastError_;
   quint32 nextHandle_ = 1;
   std::map<TffDatabaseID, std::unique_ptr<Database>> databases_;

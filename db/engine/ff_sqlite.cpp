@@ -65,7 +65,13 @@ QVariant TffSqliteStatement::Column(int column) const {
   }
 }
 
+int TffSqliteStatement::ColumnType(int column) const { return sqlite3_column_type(statement_, column); }
+
 qint64 TffSqliteStatement::ColumnInt64(int column) const { return sqlite3_column_int64(statement_, column); }
+
+double TffSqliteStatement::ColumnDouble(int column) const {
+  return sqlite3_column_double(statement_, column);
+}
 
 TffSqliteConnection::~TffSqliteConnection() {
   ClearStatementCache();

@@ -30,7 +30,11 @@ public:
   // The stored value of a column: invalid for NULL, qint64, double, QString or QByteArray (an empty BLOB
   // is an empty, valid QByteArray).
   QVariant Column(int column) const;
+  // What SQLite stores in a column (SQLITE_INTEGER, SQLITE_FLOAT, SQLITE_TEXT, SQLITE_BLOB or SQLITE_NULL),
+  // and its value as a number.
+  int ColumnType(int column) const;
   qint64 ColumnInt64(int column) const;
+  double ColumnDouble(int column) const;
 
 private:
   sqlite3_stmt *statement_;
