@@ -454,15 +454,16 @@ TffResult TffServerEngine::DatabaseOpen(const QString &folder, TffDatabaseID &da
   return DatabaseOpenFile(ffDatabaseFilePath(folder), database);
 }
 
-TffResult TffServerEngine::DatabaseOpenFile(const QString &filePath, TffDatabaseID &database) {
+TffResult TffServerEngine::DatabaseOpenFile(const QString &filePath, TffDatabaseID &database, bool readOnly) {
   database = 0;
   std::unique_ptr<TffSqliteConnection> connection;
-  if (TffError error = TffSqliteConnection::Open(filePath, busyTimeout_, Collation(), connection);
+  if (TffError error = TffSqliteConnection::Open(filePath, busyTimeout_, readOnly, Collation(), connection);
       !error.Ok())
     return Fail(error);
   // Bringing it up to date may change what other handles on the file read.
   ++generation_;
-  if (TffError error = ffBringFileUpToDate(*connection); !error.Ok()) return Fail(error);
+  if (!readOnly)
+    if (TffError error = ffBringFileUpToDate(*connection); !error.Ok()) return Fail(error);
   auto opened = std::make_unique<Database>();
   opened->Id = nextHandle_++;
   opened->Connection = std::move(connection);

@@ -113,10 +113,12 @@ public:
   // (DBIERR_DATABASEEXISTS).
   TffResult DatabaseCreate(const QString &folder);
   // Opens the database file of a folder (or a database file by its path) for reading and writing. A file
-  // of an older layout is upgraded first, in one transaction; rows another program wrote are put right
-  // (ff_file_upkeep.h).
+  // of an older layout is upgraded first, in one transaction; keys made under other collation rules are
+  // made again and rows another program wrote are put right (ff_file_upkeep.h). Opened for reading only, a
+  // file is read as it stands, nothing of it put right (a search on a case-insensitive index may then go
+  // astray), and every change is refused.
   TffResult DatabaseOpen(const QString &folder, TffDatabaseID &database);
-  TffResult DatabaseOpenFile(const QString &filePath, TffDatabaseID &database);
+  TffResult DatabaseOpenFile(const QString &filePath, TffDatabaseID &database, bool readOnly = false);
   // Closes a database with its cursors; an open transaction is rolled back.
   TffResult DatabaseClose(TffDatabaseID database);
   // The path of the database's file.

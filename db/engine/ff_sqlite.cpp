@@ -128,7 +128,7 @@ void KeyFunction(sqlite3_context *context, int, sqlite3_value **arguments) {
 
 } // namespace
 
-TffError TffSqliteConnection::Open(const QString &filePath, int busyTimeoutMs,
+TffError TffSqliteConnection::Open(const QString &filePath, int busyTimeoutMs, bool readOnly,
                                    std::shared_ptr<const TffCollation> collation,
                                    std::unique_ptr<TffSqliteConnection> &result) {
   const QString shownPath = QDir::toNativeSeparators(filePath);
@@ -139,8 +139,9 @@ TffError TffSqliteConnection::Open(const QString &filePath, int busyTimeoutMs,
     return {DBIERR_NOTADATABASE, ffResultText(DBIERR_NOTADATABASE) + QStringLiteral(": ") + shownPath};
 
   sqlite3 *db = nullptr;
-  const int rc = sqlite3_open_v2(filePath.toUtf8().constData(), &db,
-                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+  const int rc = sqlite3_open_v2(
+      filePath.toUtf8().constData(), &db,
+      (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX, nullptr);
   std::unique_ptr<TffSqliteConnection> connection(new TffSqliteConnection(db, filePath));
   if (rc != SQLITE_OK) return connection->Failure(rc);
   if (!collation->IsValid()) return connection->FileFailure(DBIERR_STORAGEERROR, collation->ErrorString());

@@ -51,11 +51,11 @@ class TffSqliteConnection {
 public:
   ~TffSqliteConnection();
 
-  // Opens an existing database file for reading and writing; never creates one. Checks that it is a
-  // Tallyrook database of a layout this engine reads (its own or an older one), and that it is not shorter
-  // than its header says. The key columns follow `collation`, which the SQL function ff_key(text) gives on
-  // this connection only (nothing stored in the file refers to it).
-  static TffError Open(const QString &filePath, int busyTimeoutMs,
+  // Opens an existing database file for reading and writing (or for reading only); never creates one.
+  // Checks that it is a Tallyrook database of a layout this engine reads (its own or an older one), and that
+  // it is not shorter than its header says. The key columns follow `collation`, which the SQL function
+  // ff_key(text) gives on this connection only (nothing stored in the file refers to it).
+  static TffError Open(const QString &filePath, int busyTimeoutMs, bool readOnly,
                        std::shared_ptr<const TffCollation> collation,
                        std::unique_ptr<TffSqliteConnection> &result);
 

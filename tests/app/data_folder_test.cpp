@@ -245,6 +245,39 @@ TEST_F(DataFolder, ShippedTemplatesReplaceOlderOnesAllOrNothing) {
   engine.DatabaseClose(db);
 }
 
+// The shipped database may lie where nothing may be written, its sort keys by another language than the
+// user's: the templates are read from it as it stands.
+TEST_F(DataFolder, TheShippedDatabaseIsOnlyRead) {
+  Seed({{1, {}, {}, "old 1"}});
+  const QString shipped = sources.filePath(QStringLiteral("shipped.db"));
+  ASSERT_EQ(WriteShippedDatabase(shipped, {{1, {}, {}, "new 1"}}).Outcome, TSeedOutcome::Created);
+  sqlite3 *h = nullptr;
+  ASSERT_EQ(sqlite3_open(shipped.toUtf8().constData(), &h), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(h, "UPDATE ff_properties SET value = 'another 1.0' WHERE name = 'collation'",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(h);
+  QFile file(shipped);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray before = file.readAll();
+  file.close();
+  const auto readOnly =
+      QFileDevice::ReadOwner | QFileDevice::ReadUser | QFileDevice::ExeOwner | QFileDevice::ExeUser;
+  ASSERT_TRUE(QFile::setPermissions(shipped, readOnly & ~(QFileDevice::ExeOwner | QFileDevice::ExeUser)));
+  ASSERT_TRUE(QFile::setPermissions(sources.path(), readOnly));
+
+  TffServerEngine engine;
+  TffDatabaseID db = 0;
+  ASSERT_EQ(engine.DatabaseOpen(data.path(), db), DBIERR_NONE);
+  const QString problem = UpdateShippedReports(engine, db, shipped);
+  QFile::setPermissions(sources.path(), readOnly | QFileDevice::WriteOwner | QFileDevice::WriteUser);
+  EXPECT_EQ(problem, QString());
+  EXPECT_EQ(Records(QStringLiteral("Reports")).value(0).value(1).toByteArray(), "new 1");
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), before);
+  engine.DatabaseClose(db);
+}
+
 // Data of an older release, where invoice numbers need not be unique: they become unique on open unless
 // stored invoices already share one (then they keep it, and new invoices still get unused numbers).
 TEST_F(DataFolder, OlderDataGetsUniqueNumbersUnlessStoredInvoicesShareOne) {
