@@ -19,8 +19,8 @@ using namespace invoice_data;
 const char *const kDataVersion = "tallyrook bench data 2";
 
 // The data folder, built once through the engine into the system's temporary folder and kept for later runs
-// (the db_client benchmarks use the same); delete the folders "tallyrook-bench-db_client-v*" there to build it
-// again.
+// (the db_client benchmarks use the same); delete the folders "tallyrook-bench-db_client-v*" there to build
+// it again.
 struct Data {
   QString folder;
   TffServerEngine engine;

@@ -277,10 +277,11 @@ inline void StoreInvoicePlain(sqlite3 *plain, sqlite3_stmt *numberer, sqlite3_st
 
 // Removes the invoices the storing benchmarks added, so that a reused folder stays as it was built.
 inline void RemoveStoredInvoices(sqlite3 *plain) {
-  sqlite3_exec(plain,
-               "BEGIN IMMEDIATE; DELETE FROM MINV2 WHERE REC > 100000; DELETE FROM MINV1 WHERE InvNUM >= 1e9; "
-               "COMMIT",
-               nullptr, nullptr, nullptr);
+  sqlite3_exec(
+      plain,
+      "BEGIN IMMEDIATE; DELETE FROM MINV2 WHERE REC > 100000; DELETE FROM MINV1 WHERE InvNUM >= 1e9; "
+      "COMMIT",
+      nullptr, nullptr, nullptr);
 }
 
 } // namespace invoice_data
