@@ -293,20 +293,13 @@ QString Indexed(const TffIndexSchema &index) {
   return index.Sequential() ? QString() : QStringLiteral(" INDEXED BY ") + ffSqlQuote(index.SqlName);
 }
 
-// Runs one statement that returns no rows; context, if given, leads a failure's message.
-TffError RunStatement(TffSqliteConnection &connection, const QString &sql, const QList<QVariant> &binds,
+// Runs one statement that returns no rows, given by its SQL or kept; context, if given, leads a failure's
+// message.
+template <typename Statement>
+TffError RunStatement(TffSqliteConnection &connection, Statement &sql, const QList<QVariant> &binds,
                       const QString &context = QString()) {
   sqlite3_stmt *statement = nullptr;
   if (TffError error = connection.Prepare(sql, statement); !error.Ok()) return error;
-  TffSqliteStatement query(statement);
-  query.BindAll(binds);
-  if (const int rc = query.Step(); rc != SQLITE_DONE) return connection.Failure(rc, context);
-  return {};
-}
-TffError RunStatement(TffSqliteConnection &connection, TffKeptStatement &kept, const QList<QVariant> &binds,
-                      const QString &context = QString()) {
-  sqlite3_stmt *statement = nullptr;
-  if (TffError error = connection.Prepare(kept, statement); !error.Ok()) return error;
   TffSqliteStatement query(statement);
   query.BindAll(binds);
   if (const int rc = query.Step(); rc != SQLITE_DONE) return connection.Failure(rc, context);

@@ -66,6 +66,15 @@ std::pair<int, QList<TMessageBoxRequest>> RunProgram() {
   return {exitCode, services->MessageBoxes()};
 }
 
+// Runs the program, which must end its start with one message naming the database file and saying why.
+void ExpectRefusedStart(const QString &databaseFile, const QString &why) {
+  const auto [exitCode, boxes] = RunProgram();
+  EXPECT_EQ(exitCode, 1);
+  ASSERT_EQ(boxes.size(), 1);
+  EXPECT_TRUE(boxes[0].Text.contains(QDir::toNativeSeparators(databaseFile)) && boxes[0].Text.contains(why))
+      << boxes[0].Text.toStdString();
+}
+
 // Another program on the same data, in a session of its own (its own runtime folder, so the single-instance
 // guard does not meet it), is refused with a message naming the database and touches nothing; the lock of a
 // program that was killed is taken over.
@@ -87,12 +96,7 @@ TEST_F(DataFolder, ASecondProgramOnTheDatabaseIsRefusedWhateverItsSessionAndALoc
   ASSERT_TRUE(Records(QStringLiteral("INV2")).isEmpty()) << first.readAllStandardError().toStdString();
   Insert(QStringLiteral("INV2"), {2.0, QStringLiteral("Chairs"), 40.0, 80.0});
 
-  const auto [refused, boxes] = RunProgram();
-  EXPECT_EQ(refused, 1);
-  ASSERT_EQ(boxes.size(), 1);
-  EXPECT_TRUE(boxes[0].Text.contains(QDir::toNativeSeparators(DatabaseFile())) &&
-              boxes[0].Text.contains(QStringLiteral("in use by another Tallyrook")))
-      << boxes[0].Text.toStdString();
+  ExpectRefusedStart(DatabaseFile(), QStringLiteral("in use by another Tallyrook"));
   EXPECT_EQ(Records(QStringLiteral("INV2")).value(0).value(1).toString(), QStringLiteral("Chairs"));
   EXPECT_EQ(first.state(), QProcess::Running);
 
@@ -151,12 +155,7 @@ TEST_F(DataFolder, AnInvoiceCounterBeyondItsFieldEndsTheStartNamingTableAndField
   ASSERT_TRUE(database.open(QIODevice::ReadOnly));
   const QByteArray before = database.readAll();
   database.close();
-  const auto [exitCode, boxes] = RunProgram();
-  EXPECT_EQ(exitCode, 1);
-  ASSERT_EQ(boxes.size(), 1);
-  EXPECT_TRUE(boxes[0].Text.contains(QDir::toNativeSeparators(DatabaseFile())) &&
-              boxes[0].Text.contains(QStringLiteral("field LastINV of table CONTROL holds 4294967396")))
-      << boxes[0].Text.toStdString();
+  ExpectRefusedStart(DatabaseFile(), QStringLiteral("field LastINV of table CONTROL holds 4294967396"));
   ASSERT_TRUE(database.open(QIODevice::ReadOnly));
   EXPECT_EQ(database.readAll(), before);
 }
