@@ -1025,30 +1025,48 @@ TffError TffServerEngine::ReadRow(const Cursor &cursor, TffSqliteStatement &quer
   const Table &table = *cursor.Tbl;
   const int fields = table.Dictionary.FieldCount();
   record.Bookmark = query.ColumnInt64(0);
-  record.Values = QList<QVariant>(fields);
+  QList<QVariant> values;
+  values.reserve(fields);
   for (int i = 0; i < fields; ++i) {
-    QVariant &value = record.Values[i];
     const int column = i + 1;
     // Values as the engine stores them go straight through; anything else is checked as it is converted.
     const Table::FieldReading &reading = table.Reading[i];
     const int stored = query.ColumnType(column);
-    if (reading.Kind == TffValueKind::Integer && stored == SQLITE_INTEGER) {
-      const qint64 number = query.ColumnInt64(column);
-      if (number >= reading.Low && number <= reading.High) {
-        value = reading.High > std::numeric_limits<int>::max() ? QVariant(number) : QVariant(int(number));
-        continue;
-      }
-    } else if ((reading.Kind == TffValueKind::Float || reading.Kind == TffValueKind::DateTime) &&
-               stored == SQLITE_FLOAT) {
-      value = QVariant(query.ColumnDouble(column));
-      continue;
-    } else if (stored == SQLITE_NULL) {
+    if (stored == SQLITE_NULL) {
+      values.emplace_back();
       continue;
     }
-    value = query.Column(column);
+    switch (reading.Kind) {
+    case TffValueKind::Boolean:
+      if (stored != SQLITE_INTEGER) break;
+      values.emplace_back(query.ColumnInt64(column) != 0);
+      continue;
+    case TffValueKind::Integer:
+      if (stored == SQLITE_INTEGER) {
+        const qint64 number = query.ColumnInt64(column);
+        if (number < reading.Low || number > reading.High) break;
+        values.emplace_back(reading.High > std::numeric_limits<int>::max() ? QVariant(number)
+                                                                           : QVariant(int(number)));
+        continue;
+      }
+      break;
+    case TffValueKind::Float:
+    case TffValueKind::DateTime:
+      if (stored != SQLITE_FLOAT) break;
+      values.emplace_back(query.ColumnDouble(column));
+      continue;
+    case TffValueKind::String:
+      if (stored != SQLITE_TEXT) break;
+      values.emplace_back(query.ColumnText(column));
+      continue;
+    default: break;
+    }
+    QVariant value = query.Column(column);
     if (const QString problem = ffValueFromStored(table.Dictionary, i, value); !problem.isEmpty())
       return cursor.Db->Connection->FileFailure(DBIERR_FILECORRUPT, problem);
+    values.append(std::move(value));
   }
+  record.Values = std::move(values);
   const qsizetype segments = cursor.IndexSchema().Segments.size();
   for (int i = 0; i < segments; ++i) keys.append(query.Column(fields + 1 + i));
   return {};

@@ -52,10 +52,7 @@ QVariant TffSqliteStatement::Column(int column) const {
   switch (sqlite3_column_type(statement_, column)) {
   case SQLITE_INTEGER: return QVariant(qint64(sqlite3_column_int64(statement_, column)));
   case SQLITE_FLOAT: return QVariant(sqlite3_column_double(statement_, column));
-  case SQLITE_TEXT: {
-    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(statement_, column));
-    return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(statement_, column)));
-  }
+  case SQLITE_TEXT: return QVariant(ColumnText(column));
   case SQLITE_BLOB: {
     const auto *data = static_cast<const char *>(sqlite3_column_blob(statement_, column));
     const int size = sqlite3_column_bytes(statement_, column);
@@ -71,6 +68,11 @@ qint64 TffSqliteStatement::ColumnInt64(int column) const { return sqlite3_column
 
 double TffSqliteStatement::ColumnDouble(int column) const {
   return sqlite3_column_double(statement_, column);
+}
+
+QString TffSqliteStatement::ColumnText(int column) const {
+  const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(statement_, column));
+  return QString::fromUtf8(text, sqlite3_column_bytes(statement_, column));
 }
 
 TffSqliteConnection::~TffSqliteConnection() {

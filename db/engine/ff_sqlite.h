@@ -35,6 +35,7 @@ public:
   int ColumnType(int column) const;
   qint64 ColumnInt64(int column) const;
   double ColumnDouble(int column) const;
+  QString ColumnText(int column) const;
 
 private:
   sqlite3_stmt *statement_;
