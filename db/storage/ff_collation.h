@@ -7,11 +7,11 @@
 // such keys as BLOBs, which SQLite compares byte by byte with no collation of this program's, so any SQLite
 // tool can read, check and change the file.
 //
-// A key holds the letters (ICU's primary level), a separator byte 0x01, then the accents (secondary level)
-// and a terminating 0x00; neither byte occurs within a level. Searching and ranges match at the letters'
-// level: a searched text stands for every text the language takes as the same letters, whatever their case
-// and whatever accents the language treats as marks on the same letter ("muller" finds "Müller" in German,
-// while in Polish "lodz" does not find "Łódź"). LowerBound and UpperBound enclose exactly those keys.
+// A key holds the letters (ICU's primary level), a separator byte 0x01, then the accents (secondary level);
+// the separator never occurs within a level. Searching and ranges match at the letters' level: a searched
+// text stands for every text the language takes as the same letters, whatever their case and whatever
+// accents the language treats as marks on the same letter ("lodz" matches "Łódź" in German, not in Polish,
+// where "Ł" and "ó" are letters of their own). LowerBound and UpperBound enclose exactly those keys.
 #pragma once
 #include <QByteArray>
 #include <QString>
