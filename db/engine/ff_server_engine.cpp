@@ -1387,7 +1387,7 @@ TffResult TffServerEngine::RecordModifyField(TffCursorID cursor, int field, cons
 }
 
 TffResult TffServerEngine::WriteModified(Cursor *c, const QList<QVariant> &stored, TffRecord &modified) {
-  const Table &table = *c->Tbl;
+  Table &table = *c->Tbl;
   TffSqliteConnection &connection = *c->Db->Connection;
   const int keptField =
       table.AutoIncField >= 0 && !stored[table.AutoIncField].isValid() ? table.AutoIncField : -1;
