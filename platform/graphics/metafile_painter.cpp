@@ -502,7 +502,10 @@ void TMetafilePainter::TextOut(QPointF reference, const QString &text, const QLi
   if (f.width > 0) {
     // The average character width asked for, as a stretch of the face.
     const double natural = QFontMetricsF(font).averageCharWidth() * k;
-    if (natural > 0) font.setStretch(std::clamp(int(std::lround(100 * f.width * xScale / natural)), 1, 4000));
+    // (Within a quarter and four times the face's own: the font engine fails on far wider glyphs.)
+    if (natural > 0)
+      font.setStretch(
+          std::clamp(int(std::lround(100 * std::min(f.width * xScale / natural, 10.0))), 25, 400));
   }
   const QFontMetricsF metrics(font);
 

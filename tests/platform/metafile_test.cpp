@@ -1,6 +1,7 @@
 // Metafiles played onto images: shapes, mapping modes, transforms, saved states, clipping, bitmaps and text
 // of enhanced and Windows metafiles, checked pixel by pixel, and damaged files that must draw safely.
 #include "platform/graphics/canvas.h"
+#include "platform/graphics/dib.h"
 #include "platform/graphics/picture.h"
 #include "tests/support/metafile_writer.h"
 #include <QtEndian>
@@ -402,6 +403,15 @@ TEST(MetafilePlayback, TextStandsWhereItsAlignmentSays) {
   EXPECT_TRUE(Ink(apart, QRect(30, 0, 25, 100)).isNull()) << "nothing between the two letters";
   EXPECT_FALSE(Ink(apart, QRect(60, 0, 15, 100)).isNull()) << "the second letter 50 units on";
 
+  // A width asked of the font widens its letters; one far beyond the face's is held within four times it.
+  auto inkWidth = [](int width) {
+    EmfWriter emf(400, 100);
+    emf.Font(1, -20, "Arial", 0, 400, 0, width).Select(1).BkMode(1).Text(0, 20, "MMM");
+    return Ink(Play(emf.Bytes(), {400, 100})).width();
+  };
+  EXPECT_NEAR(inkWidth(12) / double(inkWidth(6)), 2, 0.2);
+  EXPECT_LE(inkWidth(2000), 4 * inkWidth(0) + 4);
+
   // A scaled mapping scales the font; text turned by its escapement runs upwards.
   EmfWriter scaled;
   scaled.MapMode(8)
@@ -490,6 +500,21 @@ TEST(MetafilePlayback, WindowsMetafilesMapTheirWindowOntoThePicture) {
   EXPECT_FALSE(ink.isNull());
   EXPECT_GE(ink.left(), 20);
   EXPECT_GE(ink.top(), 20);
+}
+
+TEST(MetafileBitmaps, OnePlaybackDecodesNoMorePixelsThanItsBudget) {
+  const QByteArray dib = test::PackedDib(Quadrants()); // 20 x 20
+  qint64 budget = 399;
+  EXPECT_TRUE(DecodeDib(dib.left(40), dib.mid(40), budget).isNull());
+  EXPECT_EQ(budget, 399);
+  budget = 500;
+  const QImage image = DecodePackedDib(dib, budget);
+  EXPECT_EQ(image.size(), QSize(20, 20));
+  EXPECT_EQ(image.pixel(15, 15) & 0xFFFFFF, kWhite);
+  EXPECT_EQ(budget, 100);
+  EXPECT_TRUE(DecodePackedDib(dib, budget).isNull()) << "the second one is beyond what is left";
+  EXPECT_EQ(DibInfoSize(dib.left(39)), -1);
+  EXPECT_TRUE(DecodePackedDib(dib.left(500), budget = 1000).isNull()) << "rows missing";
 }
 
 TEST(MetafilePlayback, DamagedOrHostileMetafilesDrawSafely) {

@@ -97,11 +97,13 @@ public:
     if (modify) PutLittleEndian(params, quint64(modify), 4);
     return AddRaw(modify ? 36 : 35, params);
   }
-  // A font of the given height (negative: em size) in logical units.
+  // A font of the given height (negative: em size) and average character width (0: the face's) in logical
+  // units.
   EmfWriter &Font(int index, int height, const QString &face, int charset = 0, int weight = 400,
-                  int escapement = 0) {
+                  int escapement = 0, int width = 0) {
     QByteArray params;
-    for (qint64 n : {qint64(index), qint64(height), qint64(0), qint64(escapement), qint64(0), qint64(weight)})
+    for (qint64 n :
+         {qint64(index), qint64(height), qint64(width), qint64(escapement), qint64(0), qint64(weight)})
       PutLittleEndian(params, quint64(n), 4);
     params.append(char(0)).append(char(0)).append(char(0)).append(char(charset));
     params.append(QByteArray(4, '\0'));
