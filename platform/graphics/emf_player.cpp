@@ -53,6 +53,14 @@ enum : quint32 {
   EMR_CREATEPALETTE = 49,
   EMR_LINETO = 54,
   EMR_SETARCDIRECTION = 57,
+  EMR_BEGINPATH = 59,
+  EMR_ENDPATH = 60,
+  EMR_CLOSEFIGURE = 61,
+  EMR_FILLPATH = 62,
+  EMR_STROKEANDFILLPATH = 63,
+  EMR_STROKEPATH = 64,
+  EMR_SELECTCLIPPATH = 67,
+  EMR_ABORTPATH = 68,
   EMR_FILLRGN = 71,
   EMR_PAINTRGN = 74,
   EMR_EXTSELECTCLIPRGN = 75,
@@ -230,6 +238,13 @@ void Player::Record(quint32 type, TRecordReader &r) {
     return;
   }
   case EMR_SAVEDC: p_.SaveDC(); return;
+  case EMR_BEGINPATH: p_.BeginPath(); return;
+  case EMR_ENDPATH: p_.EndPath(); return;
+  case EMR_CLOSEFIGURE: p_.CloseFigure(); return;
+  case EMR_ABORTPATH: p_.AbortPath(); return;
+  case EMR_FILLPATH:
+  case EMR_STROKEANDFILLPATH:
+  case EMR_STROKEPATH: p_.DrawPath(type != EMR_STROKEPATH, type != EMR_FILLPATH); return;
   default: break;
   }
 
@@ -251,6 +266,7 @@ void Player::Record(quint32 type, TRecordReader &r) {
     if (a == AD_COUNTERCLOCKWISE || a == AD_CLOCKWISE) S().arcDirection = int(a);
     break;
   case EMR_SETTEXTALIGN: S().textAlign = a; break;
+  case EMR_SELECTCLIPPATH: p_.SelectClipPath(int(a)); break;
   case EMR_SETTEXTCOLOR: S().textColor = ColorFromRef(a); break;
   case EMR_SETBKCOLOR: S().bkColor = ColorFromRef(a); break;
   case EMR_RESTOREDC: p_.RestoreDC(qint32(a)); break;

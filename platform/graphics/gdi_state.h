@@ -3,6 +3,7 @@
 // position, the objects selected and the clip. SaveDC copies it whole; RestoreDC brings a copy back.
 #pragma once
 #include "platform/graphics/gdi_objects.h"
+#include <QPainterPath>
 #include <QPointF>
 #include <QRegion>
 #include <QSizeF>
@@ -60,6 +61,9 @@ struct TGdiState {
   TGdiFont font;
   // In the pixels of the painter played on; nothing: only the picture's own rectangle clips.
   std::optional<QRegion> clip;
+  // The path: while it is being recorded, shapes are added to it instead of being drawn.
+  bool inPath = false;
+  QPainterPath path; // logical
 
   // Page coordinates to the metafile's device units: window to viewport, the isotropic mode keeping the
   // scale the same both ways.

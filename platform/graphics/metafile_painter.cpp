@@ -6,6 +6,7 @@
 #include <QPainterPath>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 namespace {
 
@@ -178,6 +179,10 @@ void TMetafilePainter::SelectClipRects(const QList<QRectF> &device, int mode) {
   } else {
     for (const QRectF &rect : device) r |= DeviceRegion(deviceToTarget_.map(QPolygonF(rect.normalized())));
   }
+  CombineClip(r, mode);
+}
+
+void TMetafilePainter::CombineClip(const QRegion &r, int mode) {
   const QRegion current = state_.clip ? *state_.clip : bounds_;
   switch (mode) {
   case RGN_COPY: SetClip(r); break;
@@ -320,7 +325,11 @@ bool TMetafilePainter::Prepare(bool withPen, bool withBrush) {
 }
 
 void TMetafilePainter::DrawShape(const QPainterPath &fill, const QPainterPath &outline) {
-  if (!Prepare(true, !fill.isEmpty())) return;
+  if (state_.inPath) {
+    state_.path.addPath(fill.isEmpty() ? outline : fill);
+    return;
+  }
+  if (!Prepare(!outline.isEmpty(), !fill.isEmpty())) return;
   // What lies wholly outside the picture is not drawn.
   const QTransform t = painter_.worldTransform();
   const double margin = painter_.pen().isCosmetic() ? 2 : painter_.pen().widthF() * Scale(t) + 2;
@@ -334,15 +343,71 @@ void TMetafilePainter::DrawShape(const QPainterPath &fill, const QPainterPath &o
     painter_.setPen(Qt::NoPen);
     painter_.drawPath(area);
   }
-  if (pen.style() != Qt::NoPen) {
+  if (!outline.isEmpty() && pen.style() != Qt::NoPen) {
     painter_.setPen(pen);
     painter_.setBrush(Qt::NoBrush);
     painter_.drawPath(outline);
   }
 }
 
+void TMetafilePainter::DrawFromPen(const QPainterPath &segments) {
+  if (!state_.inPath) {
+    DrawShape(QPainterPath(), segments);
+    return;
+  }
+  QPainterPath &path = state_.path;
+  if (path.elementCount() == 0 || path.currentPosition() != state_.penPos) path.moveTo(state_.penPos);
+  for (int i = 1; i < segments.elementCount(); ++i) {
+    const QPainterPath::Element e = segments.elementAt(i);
+    if (e.isCurveTo() && i + 2 < segments.elementCount()) {
+      path.cubicTo(e, segments.elementAt(i + 1), segments.elementAt(i + 2));
+      i += 2;
+    } else if (e.isLineTo()) {
+      path.lineTo(e);
+    }
+  }
+}
+
+// ---- paths ----
+
+void TMetafilePainter::BeginPath() {
+  state_.inPath = true;
+  state_.path = QPainterPath();
+}
+
+void TMetafilePainter::AbortPath() {
+  state_.inPath = false;
+  state_.path = QPainterPath();
+}
+
+void TMetafilePainter::CloseFigure() {
+  if (state_.inPath) state_.path.closeSubpath();
+}
+
+void TMetafilePainter::DrawPath(bool fill, bool stroke) {
+  if (state_.inPath) return;
+  const QPainterPath path = std::exchange(state_.path, QPainterPath());
+  if (path.isEmpty()) return;
+  DrawShape(fill ? path : QPainterPath(), stroke ? path : QPainterPath());
+}
+
+void TMetafilePainter::SelectClipPath(int mode) {
+  const QTransform t = Full();
+  if (state_.inPath || !Usable(t)) return;
+  const QPainterPath path = std::exchange(state_.path, QPainterPath());
+  QRegion r;
+  const QList<QPolygonF> polygons = path.toFillPolygons(t);
+  for (const QPolygonF &polygon : polygons.mid(0, kMaxClipRects)) r ^= DeviceRegion(polygon);
+  CombineClip(r, mode);
+}
+
 void TMetafilePainter::DrawShape(const QPainterPath &path, bool filled) {
   DrawShape(filled ? path : QPainterPath(), path);
+}
+
+void TMetafilePainter::MoveTo(const QPointF &p) {
+  state_.penPos = p;
+  if (state_.inPath) state_.path.moveTo(p);
 }
 
 QRectF TMetafilePainter::OutlineBox(const QRectF &box) const {
@@ -361,7 +426,7 @@ QRectF TMetafilePainter::OutlineBox(const QRectF &box) const {
 void TMetafilePainter::LineTo(const QPointF &p) {
   QPainterPath path(state_.penPos);
   path.lineTo(p);
-  DrawShape(path, false);
+  DrawFromPen(path);
   state_.penPos = p;
 }
 
@@ -376,7 +441,7 @@ void TMetafilePainter::PolylineTo(const QPolygonF &points) {
   if (points.isEmpty()) return;
   QPainterPath path(state_.penPos);
   for (const QPointF &p : points) path.lineTo(p);
-  DrawShape(path, false);
+  DrawFromPen(path);
   state_.penPos = points.last();
 }
 
@@ -386,8 +451,12 @@ void TMetafilePainter::PolyBezier(const QPolygonF &points, bool fromPen) {
   QPainterPath path(fromPen ? state_.penPos : points.first());
   qsizetype i = first;
   for (; i + 2 < points.size(); i += 3) path.cubicTo(points[i], points[i + 1], points[i + 2]);
-  DrawShape(path, false);
-  if (fromPen) state_.penPos = points[i - 1];
+  if (fromPen) {
+    DrawFromPen(path);
+    state_.penPos = points[i - 1];
+  } else {
+    DrawShape(path, false);
+  }
 }
 
 void TMetafilePainter::Polygon(const QPolygonF &points) {

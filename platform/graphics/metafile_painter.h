@@ -73,8 +73,18 @@ public:
   void SelectLogicalClipRects(const QList<QRectF> &logical);
   void OffsetClip(const QPointF &logical);
 
+  // ---- paths ----
+  void BeginPath();
+  void EndPath() { state_.inPath = false; }
+  void AbortPath();
+  void CloseFigure();
+  // Fills and/or strokes the path, which is then spent.
+  void DrawPath(bool fill, bool stroke);
+  // Combines the path's inside with the clip by `mode`; the path is spent.
+  void SelectClipPath(int mode);
+
   // ---- lines and shapes ----
-  void MoveTo(const QPointF &p) { state_.penPos = p; }
+  void MoveTo(const QPointF &p);
   void LineTo(const QPointF &p);
   void Polyline(const QPolygonF &points);
   // From the current position through the points, which it ends at.
@@ -112,8 +122,11 @@ private:
   QPen MakePen(const QTransform &full) const;
   QBrush MakeBrush(const TGdiBrush &brush, const QTransform &full) const;
   bool ApplyRop2();
-  // Fills `fill` with the brush and strokes `outline` with the pen.
+  // Fills `fill` with the brush and strokes `outline` with the pen (or adds the shape to the path).
   void DrawShape(const QPainterPath &fill, const QPainterPath &outline);
+  // Draws lines or curves that go on from the current position (or adds them to the path's figure).
+  void DrawFromPen(const QPainterPath &segments);
+  void CombineClip(const QRegion &region, int mode);
   void DrawShape(const QPainterPath &path, bool filled);
   QRectF OutlineBox(const QRectF &box) const;
   QRegion DeviceRegion(const QPolygonF &painterPolygon) const;

@@ -208,6 +208,13 @@ TEST(MetafilePlayback, ShapesLinesAndCurves) {
     test::PutLittleEndian(params, 3, 4);
     return RedFill().AddRaw(86, params + points);
   };
+  // A triangle recorded as a path with a wide blue pen and a red brush selected: nothing drawn yet.
+  auto pathTriangle = [] {
+    EmfWriter emf;
+    emf.Brush(1, Qt::red).Select(1).Pen(2, Qt::blue, 6).Select(2).Add(59, {});
+    emf.Add(27, {20, 70}).Add(54, {60, 70}).Add(54, {40, 30}).Add(61, {}).Add(60, {});
+    return emf;
+  };
   auto widePen = [] {
     EmfWriter emf;
     emf.Pen(1, Qt::blue, 6).Select(1);
@@ -246,6 +253,30 @@ TEST(MetafilePlayback, ShapesLinesAndCurves) {
       {"a chord cuts along its ends",
        RedFill().Add(46, {20, 30, 60, 70, 60, 50, 20, 50}).Bytes(),
        {{{40, 40}, kRed}, {{40, 60}, kWhite}}},
+      {"a path is filled when the records say, without its outline",
+       pathTriangle().Add(62, {0, 0, 100, 100}).Bytes(),
+       {{{40, 60}, kRed}, {{22, 35}, kWhite}, {{40, 73}, kWhite}}},
+      {"a path stroked",
+       pathTriangle().Add(64, {0, 0, 100, 100}).Bytes(),
+       {{{40, 60}, kWhite}, {{40, 72}, kBlue}, {{30, 50}, kBlue}}},
+      {"a path stroked and filled",
+       pathTriangle().Add(63, {0, 0, 100, 100}).Bytes(),
+       {{{40, 60}, kRed}, {{40, 72}, kBlue}}},
+      {"an abandoned path draws nothing",
+       pathTriangle().Add(68, {}).Add(63, {0, 0, 100, 100}).Bytes(),
+       {{{40, 60}, kWhite}, {{40, 72}, kWhite}}},
+      {"a shape goes into the path, not onto the picture",
+       RedFill().Add(59, {}).Rectangle(0, 0, 40, 100).Add(60, {}).Bytes(),
+       {{{20, 50}, kWhite}}},
+      {"a path made the clip",
+       RedFill()
+           .Add(59, {})
+           .Rectangle(0, 0, 40, 100)
+           .Add(60, {})
+           .Add(67, {5})
+           .Rectangle(20, 30, 60, 70)
+           .Bytes(),
+       {{{39, 50}, kRed}, {{41, 50}, kWhite}}},
       {"a pixel",
        EmfWriter().Add(15, {5, 6, test::ColorRef(Qt::green)}).Bytes(),
        {{{5, 6}, kGreen}, {{6, 6}, kWhite}}},
