@@ -1,5 +1,6 @@
 #include "platform/graphics/dib.h"
 #include "platform/graphics/bitmap.h"
+#include "platform/graphics/metafile_records.h"
 #include <QtEndian>
 #include <climits>
 
@@ -8,49 +9,42 @@ namespace {
 constexpr quint32 BI_BITFIELDS = 3;
 constexpr quint32 BI_ALPHABITFIELDS = 6;
 
-quint32 U32(const QByteArray &b, qsizetype at) { return qFromLittleEndian<quint32>(b.constData() + at); }
-quint16 U16(const QByteArray &b, qsizetype at) { return qFromLittleEndian<quint16>(b.constData() + at); }
-
-void Put32(QByteArray &b, quint32 v) {
-  char c[4];
-  qToLittleEndian(v, c);
-  b.append(c, 4);
-}
-
 // The pixels a header claims, or -1 when it is not a bitmap header.
 qint64 ClaimedPixels(const QByteArray &info) {
+  TRecordReader r(info.constData(), info.size());
+  const quint32 headerSize = r.U32(0);
   if (info.size() < 12) return -1;
-  const quint32 headerSize = U32(info, 0);
-  if (headerSize == 12) return qint64(U16(info, 4)) * U16(info, 6);
+  if (headerSize == 12) return qint64(r.U16(4)) * r.U16(6);
   if (headerSize < 40 || headerSize > quint32(info.size())) return -1;
-  const qint64 width = qint32(U32(info, 4)), height = qint32(U32(info, 8));
-  return std::abs(width) * std::abs(height);
+  return std::abs(qint64(r.I32(4))) * std::abs(qint64(r.I32(8)));
 }
 
 } // namespace
 
 bool DibBottomUp(const QByteArray &info) {
-  if (info.size() < 12 || U32(info, 0) == 12) return true;
-  return qint32(U32(info, 8)) >= 0;
+  TRecordReader r(info.constData(), info.size());
+  return info.size() < 12 || r.U32(0) == 12 || r.I32(8) >= 0;
 }
 
 int DibRows(const QByteArray &info) {
+  TRecordReader r(info.constData(), info.size());
   if (info.size() < 12) return 0;
-  if (U32(info, 0) == 12) return U16(info, 6);
-  return int(std::min<qint64>(std::abs(qint64(qint32(U32(info, 8)))), INT_MAX));
+  if (r.U32(0) == 12) return r.U16(6);
+  return int(std::min<qint64>(std::abs(qint64(r.I32(8))), INT_MAX));
 }
 
 qsizetype DibInfoSize(const QByteArray &packed) {
   if (packed.size() < 12) return -1;
-  const quint32 headerSize = U32(packed, 0);
+  TRecordReader r(packed.constData(), packed.size());
+  const quint32 headerSize = r.U32(0);
   qint64 size = -1;
   if (headerSize == 12) {
-    const int bits = U16(packed, 10);
+    const int bits = r.U16(10);
     size = 12 + (bits <= 8 ? qint64(3) << bits : 0);
   } else if (headerSize >= 40 && headerSize <= quint32(packed.size())) {
-    const int bits = U16(packed, 14);
-    const quint32 compression = U32(packed, 16);
-    const quint32 used = U32(packed, 32);
+    const int bits = r.U16(14);
+    const quint32 compression = r.U32(16);
+    const quint32 used = r.U32(32);
     const qint64 colors = used ? qint64(used) : bits <= 8 ? qint64(1) << bits : 0;
     qint64 masks = 0;
     if (headerSize == 40 && compression == BI_BITFIELDS) masks = 12;
@@ -65,10 +59,11 @@ QImage DecodeDib(const QByteArray &info, const QByteArray &bits, qint64 &pixelBu
   if (pixels <= 0 || pixels > pixelBudget || bits.isEmpty()) return {};
   pixelBudget -= pixels;
   // The BMP file header: signature, file size, two reserved words, where the rows start.
-  QByteArray file("BM", 2);
-  Put32(file, quint32(14 + info.size() + bits.size()));
-  Put32(file, 0);
-  Put32(file, quint32(14 + info.size()));
+  QByteArray file(14, '\0');
+  file[0] = 'B';
+  file[1] = 'M';
+  qToLittleEndian<quint32>(quint32(14 + info.size() + bits.size()), file.data() + 2);
+  qToLittleEndian<quint32>(quint32(14 + info.size()), file.data() + 10);
   file.append(info).append(bits);
   TBitmap bitmap;
   try {

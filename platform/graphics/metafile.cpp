@@ -1,7 +1,7 @@
 #include "platform/graphics/metafile.h"
 #include "platform/graphics/emf_player.h"
+#include "platform/graphics/metafile_records.h"
 #include "platform/graphics/wmf_player.h"
-#include <QtEndian>
 
 namespace {
 
@@ -9,16 +9,13 @@ constexpr quint32 kPlaceableKey = 0x9AC6CDD7u;
 // The largest side a metafile is shown at, in screen pixels.
 constexpr qint64 kMaxSide = 1 << 16;
 
-quint16 U16(const QByteArray &b, qsizetype at) { return qFromLittleEndian<quint16>(b.constData() + at); }
-quint32 U32(const QByteArray &b, qsizetype at) { return qFromLittleEndian<quint32>(b.constData() + at); }
-qint32 I32(const QByteArray &b, qsizetype at) { return qFromLittleEndian<qint32>(b.constData() + at); }
-
 } // namespace
 
 bool IsMetafileData(const QByteArray &bytes) {
-  if (bytes.size() >= 44 && U32(bytes, 0) == 1 && bytes.mid(40, 4) == QByteArray(" EMF")) return true;
-  if (bytes.size() >= 22 && U32(bytes, 0) == kPlaceableKey) return true;
-  if (bytes.size() >= 18 && (U16(bytes, 0) == 1 || U16(bytes, 0) == 2) && U16(bytes, 2) == 9) return true;
+  TRecordReader r(bytes.constData(), bytes.size());
+  if (bytes.size() >= 44 && r.U32(0) == 1 && bytes.mid(40, 4) == QByteArray(" EMF")) return true;
+  if (bytes.size() >= 22 && r.U32(0) == kPlaceableKey) return true;
+  if (bytes.size() >= 18 && (r.U16(0) == 1 || r.U16(0) == 2) && r.U16(2) == 9) return true;
   return false;
 }
 
@@ -43,18 +40,19 @@ void TMetafile::Assign(const TPersistent *source) {
 
 void TMetafile::LoadFromBytes(const QByteArray &bytes) {
   if (!IsMetafileData(bytes)) throw EInvalidGraphic(QStringLiteral("Metafile is not valid"));
+  TRecordReader r(bytes.constData(), bytes.size());
   qint64 w = 0, h = 0;
-  const bool enhanced = U32(bytes, 0) == 1;
+  const bool enhanced = r.U32(0) == 1;
   if (enhanced) {
     // The picture frame, in hundredths of a millimetre.
-    w = std::max<qint64>(0, (qint64(I32(bytes, 32)) - I32(bytes, 24)) * kScreenPixelsPerInch / 2540);
-    h = std::max<qint64>(0, (qint64(I32(bytes, 36)) - I32(bytes, 28)) * kScreenPixelsPerInch / 2540);
-  } else if (U32(bytes, 0) == kPlaceableKey) {
+    w = std::max<qint64>(0, (qint64(r.I32(32)) - r.I32(24)) * kScreenPixelsPerInch / 2540);
+    h = std::max<qint64>(0, (qint64(r.I32(36)) - r.I32(28)) * kScreenPixelsPerInch / 2540);
+  } else if (r.U32(0) == kPlaceableKey) {
     // A placeable metafile: a bounding box in units of which `inch` make an inch.
-    const int inch = U16(bytes, 14);
+    const int inch = r.U16(14);
     if (inch > 0) {
-      w = std::abs(qint16(U16(bytes, 10)) - qint16(U16(bytes, 6))) * qint64(kScreenPixelsPerInch) / inch;
-      h = std::abs(qint16(U16(bytes, 12)) - qint16(U16(bytes, 8))) * qint64(kScreenPixelsPerInch) / inch;
+      w = std::abs(r.I16(10) - r.I16(6)) * qint64(kScreenPixelsPerInch) / inch;
+      h = std::abs(r.I16(12) - r.I16(8)) * qint64(kScreenPixelsPerInch) / inch;
     }
   }
   CheckPictureSize(w, h);
@@ -66,13 +64,14 @@ void TMetafile::LoadFromBytes(const QByteArray &bytes) {
 }
 
 qsizetype TMetafile::DataLength(const QByteArray &bytes) const {
+  TRecordReader r(bytes.constData(), bytes.size());
   qint64 length = -1;
-  if (bytes.size() >= 52 && U32(bytes, 0) == 1) {
-    length = U32(bytes, 48); // the enhanced metafile's total size
+  if (bytes.size() >= 52 && r.U32(0) == 1) {
+    length = r.U32(48); // the enhanced metafile's total size
   } else {
     // A Windows metafile counts its size in 16-bit words, after a placeable header when there is one.
-    const qsizetype header = bytes.size() >= 22 && U32(bytes, 0) == kPlaceableKey ? 22 : 0;
-    if (bytes.size() >= header + 10) length = header + qint64(U32(bytes, header + 6)) * 2;
+    const qsizetype header = bytes.size() >= 22 && r.U32(0) == kPlaceableKey ? 22 : 0;
+    if (bytes.size() >= header + 10) length = header + qint64(r.U32(header + 6)) * 2;
   }
   return length > 0 && length <= bytes.size() ? qsizetype(length) : -1;
 }
