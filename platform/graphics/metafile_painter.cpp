@@ -228,7 +228,7 @@ QPen TMetafilePainter::MakePen(const QTransform &full) const {
     q.setCosmetic(true);
     q.setWidthF(1);
   } else {
-    q.setWidthF(std::min(pen.width, kMaxPenPixels / scale));
+    q.setWidthF(std::min({pen.width, kMaxPenPixels / scale, kMaxCoordinate}));
   }
   if (pen.geometric) {
     const int cap = pen.style & PS_ENDCAP_MASK, join = pen.style & PS_JOIN_MASK;
