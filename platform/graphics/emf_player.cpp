@@ -85,6 +85,7 @@ enum : quint32 {
 
 constexpr quint32 kSignature = 0x464D4520; // " EMF"
 constexpr quint32 kHeaderSize = 88;
+// Objects are kept by any index below this, whatever the header's count (some writers count short).
 constexpr quint32 kMaxObjects = 65535;
 constexpr quint32 DIB_PAL_COLORS = 1;
 constexpr int kMaxDashes = 16;
@@ -93,9 +94,8 @@ constexpr quint32 MWT_IDENTITY = 1, MWT_LEFTMULTIPLY = 2, MWT_RIGHTMULTIPLY = 3,
 struct Header {
   QRectF frame;                // in the reference device's pixels
   QPointF pixelsPerMillimetre; // of the reference device
-  quint32 handles = 0;
-  qint64 end = 0;   // where the records end
-  qint64 first = 0; // where the first record after the header starts
+  qint64 end = 0;              // where the records end
+  qint64 first = 0;            // where the first record after the header starts
 };
 
 QRectF RectAt(TRecordReader &r, qint64 at) {
@@ -113,7 +113,6 @@ std::optional<Header> ReadHeader(const QByteArray &bytes) {
   const QRectF bounds = RectAt(r, 8);
   const QRectF frame = RectAt(r, 24); // hundredths of a millimetre
   const quint32 total = r.U32(48);
-  h.handles = std::min<quint32>(r.U16(56), kMaxObjects);
   const double devX = r.I32(72), devY = r.I32(76);
   double mmX = r.I32(80), mmY = r.I32(84);
   if (size >= 108 && r.I32(100) > 0 && r.I32(104) > 0) {
@@ -148,7 +147,7 @@ std::optional<QTransform> TransformAt(TRecordReader &r, qint64 at) {
 class Player {
 public:
   Player(TMetafilePainter &painter, const Header &header)
-      : p_(painter), header_(header), objects_(header.handles) {}
+      : p_(painter), header_(header), objects_(kMaxObjects) {}
   void Record(quint32 type, TRecordReader &r);
 
 private:

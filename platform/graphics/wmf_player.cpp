@@ -63,7 +63,6 @@ constexpr quint16 DIB_PAL_COLORS = 1;
 struct Header {
   std::optional<QRectF> box; // the placeable header's bounding box
   double unitsPerInch = 96;
-  quint32 objects = 0;
   qint64 first = 0; // the first record
   qint64 end = 0;
 };
@@ -80,7 +79,6 @@ std::optional<Header> ReadHeader(const QByteArray &bytes) {
   }
   const quint16 type = r.U16(at), headerWords = r.U16(at + 2);
   const qint64 words = r.U32(at + 6);
-  h.objects = r.U16(at + 10);
   if (r.Failed() || (type != 1 && type != 2) || headerWords < 9) return std::nullopt;
   h.first = at + headerWords * 2;
   h.end = words * 2 >= h.first - at && at + words * 2 <= bytes.size() ? at + words * 2 : bytes.size();
@@ -115,7 +113,9 @@ QPointF BackwardPoint(TRecordReader &r, qint64 at) { return QPointF(r.I16(at + 2
 
 class Player {
 public:
-  Player(TMetafilePainter &painter, quint32 objects) : p_(painter), objects_(objects) {}
+  // Objects take slots up to the most a metafile can name, whatever the header's count (some writers count
+  // short).
+  explicit Player(TMetafilePainter &painter) : p_(painter), objects_(0xFFFF) {}
   void Record(quint16 function, TRecordReader &r);
 
 private:
@@ -468,7 +468,7 @@ void PlayWindowsMetafile(QPainter &painter, const QByteArray &bytes, const QRect
   state.windowExt = window.size();
   state.viewportOrg = target.topLeft();
   state.viewportExt = target.size();
-  Player player(painterState, header->objects);
+  Player player(painterState);
   const char *data = bytes.constData();
   for (qint64 at = header->first; at + kRecordHeader <= header->end;) {
     TRecordReader head(data + at, kRecordHeader);
