@@ -17,6 +17,8 @@ constexpr double kMaxCoordinate = 1 << 24;
 // Text and pens larger than this many device pixels are not drawn or are drawn at this width.
 constexpr double kMaxTextPixels = 20000;
 constexpr double kMaxPenPixels = 20000;
+// Text larger than this is drawn on images as outlines (the paint engine's own limit for keeping glyphs).
+constexpr double kMaxCachedGlyphPixels = 64;
 // A clip made of more rectangles than this is taken as their bounds.
 constexpr int kMaxClipRects = 4096;
 
@@ -613,15 +615,28 @@ void TMetafilePainter::TextOut(QPointF reference, const QString &text, const QLi
   painter_.setFont(font);
   painter_.setPen(state_.textColor);
   painter_.setWorldTransform(QTransform::fromScale(k, k) * frame);
+  // Large text on an image is filled as the glyphs' outlines: the paint engine would otherwise keep a picture
+  // of every glyph at its full size (of colour glyphs too, a gigabyte for one large emoji).
+  const bool outlines = em > kMaxCachedGlyphPixels && painter_.paintEngine() &&
+                        painter_.paintEngine()->type() == QPaintEngine::Raster;
+  auto draw = [&](const QPointF &at, const QString &piece) {
+    if (!outlines) {
+      painter_.drawText(at, piece);
+      return;
+    }
+    QPainterPath glyphs;
+    glyphs.addText(at, font, piece);
+    painter_.fillPath(glyphs, state_.textColor);
+  };
   if (spaced) {
     for (qsizetype i = 0; i < text.size(); ++i) {
       // A character outside the basic plane is drawn whole, at its first unit's place.
       const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-      painter_.drawText(QPointF((left + starts[size_t(i)]) / k, baseline / k), text.mid(i, length));
+      draw(QPointF((left + starts[size_t(i)]) / k, baseline / k), text.mid(i, length));
       i += length - 1;
     }
   } else {
-    painter_.drawText(QPointF(left / k, baseline / k), text);
+    draw(QPointF(left / k, baseline / k), text);
   }
   painter_.restore();
 

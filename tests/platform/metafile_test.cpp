@@ -434,6 +434,14 @@ TEST(MetafilePlayback, TextStandsWhereItsAlignmentSays) {
   EXPECT_TRUE(Ink(apart, QRect(30, 0, 25, 100)).isNull()) << "nothing between the two letters";
   EXPECT_FALSE(Ink(apart, QRect(60, 0, 15, 100)).isNull()) << "the second letter 50 units on";
 
+  // Large text is drawn (as outlines on an image) where its alignment says.
+  EmfWriter large(300, 200);
+  large.Font(1, -150, "Arial").Select(1).BkMode(1).Text(20, 10, "H");
+  const QRect big = Ink(Play(large.Bytes(), {300, 200}));
+  EXPECT_NEAR(big.top(), 10 + 150 * 0.2, 12) << "the letter's top below the cell's";
+  EXPECT_NEAR(big.height(), 150 * 0.72, 6) << "a capital's height";
+  EXPECT_NEAR(big.left(), 20 + 12, 8);
+
   // A width asked of the font widens its letters; one far beyond the face's is held within four times it.
   auto inkWidth = [](int width) {
     EmfWriter emf(400, 100);
