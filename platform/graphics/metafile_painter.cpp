@@ -17,6 +17,8 @@ constexpr double kMaxCoordinate = 1 << 24;
 // Text and pens larger than this many device pixels are not drawn or are drawn at this width.
 constexpr double kMaxTextPixels = 20000;
 constexpr double kMaxPenPixels = 20000;
+// The widest pen the painter takes, in logical units.
+constexpr double kMaxPenUnits = 32767;
 // Text larger than this is drawn on images as outlines (the paint engine's own limit for keeping glyphs).
 constexpr double kMaxCachedGlyphPixels = 64;
 // A clip made of more rectangles than this is taken as their bounds.
@@ -230,7 +232,7 @@ QPen TMetafilePainter::MakePen(const QTransform &full) const {
     q.setCosmetic(true);
     q.setWidthF(1);
   } else {
-    q.setWidthF(std::min({pen.width, kMaxPenPixels / scale, kMaxCoordinate}));
+    q.setWidthF(std::min({pen.width, kMaxPenPixels / scale, kMaxPenUnits}));
   }
   if (pen.geometric) {
     const int cap = pen.style & PS_ENDCAP_MASK, join = pen.style & PS_JOIN_MASK;

@@ -236,6 +236,17 @@ TEST(MetafilePlayback, ShapesLinesAndCurves) {
       {"a wide polyline",
        widePen().Add(4, {0, 0, 0, 0, 2, 10, 50, 90, 50}).Bytes(),
        {{{50, 50}, kBlue}, {{50, 52}, kBlue}, {{50, 47}, kBlue}, {{50, 45}, kWhite}, {{50, 55}, kWhite}}},
+      {"a pen wider than the painter takes is held at the widest",
+       EmfWriter()
+           .MapMode(8)
+           .WindowExt(100000, 100000)
+           .ViewportExt(100, 100)
+           .Pen(1, Qt::blue, 40000)
+           .Select(1)
+           .Add(27, {10000, 50000})
+           .Add(54, {90000, 50000})
+           .Bytes(),
+       {{{50, 50}, kBlue}, {{50, 36}, kBlue}, {{50, 64}, kBlue}, {{50, 30}, kWhite}}},
       {"a line from the current position",
        widePen().Add(27, {10, 20}).Add(54, {90, 20}).Bytes(),
        {{{50, 20}, kBlue}, {{50, 30}, kWhite}}},
