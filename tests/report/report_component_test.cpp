@@ -192,8 +192,9 @@ TEST_F(ReportComponentTest, MetafilesPrintWhatTheirRecordsDraw) {
   out.write(file.data());
   out.close();
   report->LoadPreparedReport(older);
-  ReportPrinter()->SelectPrinterByName(TPrinter::PdfPrinterName());
   QFile::remove(pdf());
+  printer->SetPdfFileName(pdf()); // a PDF's place is asked for each print
+  ReportPrinter()->SelectPrinterByName(TPrinter::PdfPrinterName());
   ASSERT_TRUE(report->PrintPreparedReport(QString(), 1));
   EXPECT_TRUE(PdfPages(pdf()).value(0).contains(QStringLiteral("Page words")));
   const int olderWidth = report->EMFPages()[0].PrnInfo.Pgw, olderHeight = report->EMFPages()[0].PrnInfo.Pgh;
