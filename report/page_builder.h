@@ -88,7 +88,7 @@ private:
   bool PlaceBand(TfrBand *Band);
   int ColumnShift() const;
   int BandShift(const TfrBand *Band) const;
-  int ColumnFooterRoom(const TfrBand *Band) const;
+  int ColumnFooterRoom() const;
   int ChainHeight(const TfrBand *Band) const;
   int ObjectsReach(const TfrBand *Band, int Height) const;
   std::vector<TfrView *> PrepareObjects(TfrBand *Band);

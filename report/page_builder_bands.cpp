@@ -95,8 +95,9 @@ void TfrPageBuilder::DrawBand(TfrBand *Band) {
       std::vector<TfrView *> objects = PrepareObjects(Band);
       if (!frModel().FirstPass && !report_->Terminated()) PlaceObjects(Band, objects, Band->y, Band->dy);
     } else {
+      // A band its script moved stays on the page, above the column footer's room.
       if (moved)
-        page->CurY = Band->y;
+        page->CurY = std::clamp(Band->y, 0, std::max(0, page->CurBottomY - ColumnFooterRoom()));
       else if (type == btPageFooter)
         page->CurY = page->CurBottomY;
       if (type == btColumnHeader) run.colPos = page->CurY;
@@ -140,7 +141,7 @@ bool TfrPageBuilder::PlaceBand(TfrBand *Band) {
     TfrBandRoom room;
     room.y = page->CurY;
     room.reach = std::max(height * rows, ObjectsReach(Band, height)) + ChainHeight(Band);
-    room.bottom = page->CurBottomY - ColumnFooterRoom(Band);
+    room.bottom = page->CurBottomY - ColumnFooterRoom();
     room.maySplit = Band->AllowSplit;
     room.least = crossing ? height : 0;
     room.fresh = Fresh();
@@ -181,9 +182,9 @@ int TfrPageBuilder::ColumnShift() const { return cur_->xAdjust - cur_->leftMargi
 int TfrPageBuilder::BandShift(const TfrBand *Band) const { return ColumnShift() + Band->ScriptShift; }
 
 // The room the column footer keeps free below the other bands.
-int TfrPageBuilder::ColumnFooterRoom(const TfrBand *Band) const {
+int TfrPageBuilder::ColumnFooterRoom() const {
   const TfrBand *footer = cur_->Band(btColumnFooter);
-  return footer && footer->Visible && footer != Band ? footer->dy : 0;
+  return footer && footer->Visible ? footer->dy : 0;
 }
 
 // Bands of the chain without a source of their own print with a data band: they must fit too.
@@ -323,7 +324,7 @@ void TfrPageBuilder::SplitBand(TfrBand *Band, const std::vector<TfrView *> &Obje
   TfrBandSlicer slicer(std::move(pieces), Height);
   bool fresh = Fresh();
   while (!report_->Terminated()) {
-    const TfrSlice slice = slicer.Next(page->CurBottomY - ColumnFooterRoom(Band) - page->CurY, fresh);
+    const TfrSlice slice = slicer.Next(page->CurBottomY - ColumnFooterRoom() - page->CurY, fresh);
     const int shift = BandShift(Band);
     for (const TfrSliceWrite &write : slice.writes) {
       TfrView *view = views[size_t(write.id)];

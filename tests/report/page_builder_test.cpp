@@ -271,14 +271,17 @@ TEST_F(PageBuilderTest, ASplitBandPrintsTheLinesThatFitAndCarriesTheRestToTheNex
 }
 
 // The column footer's room is kept free below the bands of a column: a band that would reach into it by
-// a single unit goes to the next page. The footer itself needs no room beyond its own.
+// a single unit goes to the next page, and so does one its script moves down into it. The footer itself
+// needs no room beyond its own.
 TEST_F(PageBuilderTest, TheColumnFootersRoomIsKeptBelowTheBands) {
   const struct {
     const char *name;
     int footer;
-    int rowsOnFirstPage;
-  } cases[] = {{"ten rows fill the page down to the footer", 21, 10},
-               {"the tenth row would reach into the footer", 22, 9}};
+    const char *script;
+    int rowsOnFirstPage, footerOnFirstPage;
+  } cases[] = {{"ten rows fill the page down to the footer", 21, "", 10, 1050},
+               {"the tenth row would reach into the footer", 22, "", 9, 950},
+               {"the tenth row moved down by its script", 21, "if [QTY] = 10 then Top := 2000", 9, 1050}};
   for (const auto &c : cases) {
     SCOPED_TRACE(c.name);
     NewReport();
@@ -286,10 +289,11 @@ TEST_F(PageBuilderTest, TheColumnFootersRoomIsKeptBelowTheBands) {
     // 50 + 10 x 100 + 21 is the page's 1071.
     Build({"ReportTitle 0+50 | 0 Title", "MasterData 100+100 frLines | 0 [NAME]",
            QStringLiteral("ColumnFooter 300+%1 | 0 Foot").arg(c.footer)});
+    page->Object(2)->Script.Add(QString::fromLatin1(c.script));
     ASSERT_TRUE(report->PrepareReport()) << report->ErrorText().toStdString();
-    QStringList expected =
-        QStringList{"1: 0,0 200x20 Title"} + Rows("1: 0,%1 200x20 Item %2", 1, c.rowsOnFirstPage, 50, 100) +
-        QStringList{QStringLiteral("1: 0,%1 200x20 Foot").arg(50 + 100 * c.rowsOnFirstPage)};
+    QStringList expected = QStringList{"1: 0,0 200x20 Title"} +
+                           Rows("1: 0,%1 200x20 Item %2", 1, c.rowsOnFirstPage, 50, 100) +
+                           QStringList{QStringLiteral("1: 0,%1 200x20 Foot").arg(c.footerOnFirstPage)};
     if (c.rowsOnFirstPage < 10)
       expected += Rows("2: 0,%1 200x20 Item %2", c.rowsOnFirstPage + 1, 10, 0, 100) +
                   QStringList{QStringLiteral("2: 0,%1 200x20 Foot").arg(100 * (10 - c.rowsOnFirstPage))};
