@@ -65,8 +65,7 @@ void TfrPageBuilder::PrintCross(TfrBand *Band, const std::vector<TfrView *> &Obj
   };
   // Starts the next row in a new column or page when it does not fit here; true when it did.
   auto makeRoom = [&] {
-    if (!MayBreak || Fresh() || page->CurY + RowHeight <= page->CurBottomY - ColumnFooterRoom())
-      return false;
+    if (!MayBreak || Fresh() || page->CurY + RowHeight <= page->CurBottomY - ColumnFooterRoom()) return false;
     finish();
     NewColumn();
     page->PrintingCross = true;
