@@ -983,6 +983,18 @@ TffError TffServerEngine::Move(Cursor &cursor, TffScan scan, int count, QList<Tf
 
 TffError TffServerEngine::ReadByBookmark(Cursor &cursor, TffBookmark bookmark, bool withinRange,
                                          TffRecord &record, QList<QVariant> &key, bool &found) {
+  QList<QVariant> stored;
+  if (TffError error = ReadStoredByBookmark(cursor, bookmark, withinRange, stored, found);
+      !error.Ok() || !found)
+    return error;
+  record.Bookmark = bookmark;
+  record.Values = ValuesFromStored(cursor.Tbl->Dictionary, stored);
+  key = KeyOf(cursor.IndexSchema(), stored);
+  return {};
+}
+
+TffError TffServerEngine::ReadStoredByBookmark(Cursor &cursor, TffBookmark bookmark, bool withinRange,
+                                               QList<QVariant> &stored, bool &found) {
   found = false;
   const Table &table = *cursor.Tbl;
   TffSqliteConnection &connection = *cursor.Db->Connection;
@@ -998,11 +1010,8 @@ TffError TffServerEngine::ReadByBookmark(Cursor &cursor, TffBookmark bookmark, b
   const int rc = query.Step();
   if (rc == SQLITE_DONE) return {};
   if (rc != SQLITE_ROW) return connection.Failure(rc, QStringLiteral("Table ") + table.Name);
-  QList<QVariant> stored;
+  stored.clear();
   for (int i = 0; i < table.Dictionary.FieldCount(); ++i) stored.append(query.Column(i + 1));
-  record.Bookmark = bookmark;
-  record.Values = ValuesFromStored(table.Dictionary, stored);
-  key = KeyOf(cursor.IndexSchema(), stored);
   found = true;
   return {};
 }
@@ -1141,6 +1150,31 @@ TffResult TffServerEngine::RecordModify(TffCursorID cursor, const QList<QVariant
   if (c->At != Cursor::Place::OnRecord) return Fail(c->NoCurrentRecord());
   QList<QVariant> stored;
   if (TffError error = ConvertRecord(table, values, stored); !error.Ok()) return Fail(error);
+  return WriteModified(c, stored, modified);
+}
+
+TffResult TffServerEngine::RecordModifyField(TffCursorID cursor, int field, const QVariant &value,
+                                             TffRecord &modified) {
+  TffResult result;
+  Cursor *c = FindCursor(cursor, result);
+  if (!c) return result;
+  const Table &table = *c->Tbl;
+  if (c->At != Cursor::Place::OnRecord) return Fail(c->NoCurrentRecord());
+  if (field < 0 || field >= table.Dictionary.FieldCount())
+    return Fail({DBIERR_NOSUCHFIELD, QStringLiteral("Table %1 has no field %2").arg(table.Name).arg(field)});
+  // The other fields go back as they are stored, unchecked: the write changes none of them.
+  QList<QVariant> stored;
+  bool found = false;
+  if (TffError error = ReadStoredByBookmark(*c, c->RowId, false, stored, found); !error.Ok())
+    return Fail(error);
+  if (!found) return Fail(c->RecordDeleted());
+  if (TffError error = ffValueToStored(table.Dictionary, field, value, false, stored[field]); !error.Ok())
+    return Fail(error);
+  return WriteModified(c, stored, modified);
+}
+
+TffResult TffServerEngine::WriteModified(Cursor *c, const QList<QVariant> &stored, TffRecord &modified) {
+  const Table &table = *c->Tbl;
   TffSqliteConnection &connection = *c->Db->Connection;
   const int keptField =
       table.AutoIncField >= 0 && !stored[table.AutoIncField].isValid() ? table.AutoIncField : -1;

@@ -195,6 +195,9 @@ public:
   // Replaces the values of the record the cursor stands on; the cursor stays on it, in its new place in
   // the index. A null auto-increment value keeps the number the record has.
   TffResult RecordModify(TffCursorID cursor, const QList<QVariant> &values, TffRecord &modified);
+  // Sets one field (by number) of the record the cursor stands on and leaves every other field exactly as
+  // it is stored, even a value another program left beyond its field's definition.
+  TffResult RecordModifyField(TffCursorID cursor, int field, const QVariant &value, TffRecord &modified);
   // Deletes the record the cursor stands on; the cursor stays in its gap, so the next and prior records
   // are those around it.
   TffResult RecordDelete(TffCursorID cursor);
@@ -235,6 +238,11 @@ private:
   TffError Move(Cursor &cursor, TffScan scan, int count, QList<TffRecord> &records);
   TffError ReadByBookmark(Cursor &cursor, TffBookmark bookmark, bool withinRange, TffRecord &record,
                           QList<QVariant> &key, bool &found);
+  // The record's values as they are stored.
+  TffError ReadStoredByBookmark(Cursor &cursor, TffBookmark bookmark, bool withinRange,
+                                QList<QVariant> &stored, bool &found);
+  // Writes stored values over the record the cursor stands on; `modified` receives it as stored.
+  TffResult WriteModified(Cursor *c, const QList<QVariant> &stored, TffRecord &modified);
   TffError ConvertRecord(const Table &table, const QList<QVariant> &values, QList<QVariant> &stored);
 
   int busyTimeout_ = 5000;
