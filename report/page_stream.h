@@ -1,0 +1,36 @@
+// TfrPageStream: a prepared page's object stream as prepared pages keep it in memory. Its bytes hold the
+// objects' records as the prepared-report file holds them, except that every text is kept beside the bytes
+// as text, whole, and the bytes hold only where it is kept:
+//   string       int32 number of the text
+//   string list  int32 line count, int32 number of the first line (the lines are kept one after another)
+// So a text of any length and any letters is kept as it is; only writing the page to a file turns its texts
+// into the bytes of the file's form, which then decides what it can hold.
+//
+// The report's string helpers (stream_utils.h) read and write texts this way whenever the stream they are
+// given is a TfrPageStream.
+#pragma once
+#include "platform/core/streams.h"
+#include <QList>
+#include <QString>
+
+class TStrings;
+
+class TfrPageStream : public TMemoryStream {
+public:
+  QString ClassName() const override { return QStringLiteral("TfrPageStream"); }
+
+  // Empties the bytes and the texts.
+  void Clear();
+
+  void WriteText(const QString &text);
+  void WriteLines(const TStrings *lines);
+  // EReadError when the bytes name a text the stream does not keep.
+  QString ReadText();
+  // Reading clears `lines` first.
+  void ReadLines(TStrings *lines);
+
+private:
+  qint32 ReadNumber(qint64 count);
+
+  QList<QString> texts_;
+};
