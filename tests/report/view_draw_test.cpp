@@ -258,7 +258,8 @@ TEST_F(ViewDrawTest, OnlyTextReachingOutOfItsBoxIsClipped) {
   struct Case {
     const char *name;
     int adjust;
-    int width, height; // a width 0: as wide as the text and its gaps, as an automatic width makes it
+    // A width of 0 or less: as wide as the text and its gaps (as an automatic width makes it) and that much.
+    int width, height;
     const char *text;
     double scale;
     bool clipped;
@@ -271,18 +272,22 @@ TEST_F(ViewDrawTest, OnlyTextReachingOutOfItsBoxIsClipped) {
       {"centred, on paper", frtaCenter, 100, 20, "Total due", printer, false},
       {"right, its box just as wide as the text and its gaps", frtaRight, 0, 20, "1,234.56", 1, false},
       {"the same on paper", frtaRight, 0, 20, "1,234.56", printer, false},
+      {"three pixels short of that", frtaLeft, -3, 20, "1,234.56", 1, true},
       {"accented capitals", frtaRight, 100, 20, "ÅÉÎÕÜ ŁŚŻ", printer, false},
       {"too wide, left", frtaLeft, 40, 20, "1,234,567.89", 1, true},
       {"too wide, right", frtaRight, 40, 20, "1,234,567.89", 1, true},
       {"too wide, centred", frtaCenter, 40, 20, "1,234,567.89", printer, true},
       {"lower than its letters", frtaLeft, 100, 6, "Invoice", 1, true},
+      {"lower than its letters, set at the bottom", frtaRight | frtaDown, 100, 6, "1,234.56", 1, true},
       {"rotated", frtaVertical, 20, 100, "Up", 1, true},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.name);
     TfrMemoView memo;
     const int width =
-        c.width ? c.width : int(std::ceil(TfrTextMeasure(memo.Font).Width(QString::fromUtf8(c.text)))) + 4;
+        c.width > 0
+            ? c.width
+            : int(std::ceil(TfrTextMeasure(memo.Font).Width(QString::fromUtf8(c.text)))) + 4 + c.width;
     Place(memo, 10, 20, width, c.height);
     memo.Flags = 0;
     memo.Adjust = c.adjust;
