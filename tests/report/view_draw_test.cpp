@@ -273,6 +273,7 @@ TEST_F(ViewDrawTest, OnlyTextReachingOutOfItsBoxIsClipped) {
       {"right, its box just as wide as the text and its gaps", frtaRight, 0, 20, "1,234.56", 1, false},
       {"the same on paper", frtaRight, 0, 20, "1,234.56", printer, false},
       {"three pixels short of that", frtaLeft, -3, 20, "1,234.56", 1, true},
+      {"three pixels short, right", frtaRight, -3, 20, "Amount", 1, true},
       {"accented capitals", frtaRight, 100, 20, "ÅÉÎÕÜ ŁŚŻ", printer, false},
       {"too wide, left", frtaLeft, 40, 20, "1,234,567.89", 1, true},
       {"too wide, right", frtaRight, 40, 20, "1,234,567.89", 1, true},
@@ -333,6 +334,7 @@ TEST_F(ViewDrawTest, OnPaperTextTakesItsExactSizeAndOnlyTextReachingOutIsClipped
   const QString file = dir.filePath(QStringLiteral("amounts.pdf"));
   const double scale = 600 / frUnitsPerInchY;
   const QString amount = QStringLiteral("1,234.56");
+  const QString armenian = QStringLiteral("Yerevan Երեւան");
   {
     QPdfWriter pdf(file);
     pdf.setResolution(600);
@@ -344,7 +346,8 @@ TEST_F(ViewDrawTest, OnPaperTextTakesItsExactSizeAndOnlyTextReachingOutIsClipped
     } memos[] = {{20, 100, frtaRight, amount},
                  {50, 100, frtaLeft, QStringLiteral("Invoice")},
                  {80, 100, frtaCenter, QStringLiteral("Total")},
-                 {110, 40, frtaRight, QStringLiteral("1,234,567.89")}}; // too wide: clipped
+                 {110, 40, frtaRight, QStringLiteral("1,234,567.89")}, // too wide: clipped
+                 {140, 200, frtaLeft, armenian}}; // letters the font lacks, drawn from another
     for (const auto &m : memos) {
       TfrMemoView memo;
       Place(memo, 10, m.top, m.width, 20);
@@ -361,13 +364,17 @@ TEST_F(ViewDrawTest, OnPaperTextTakesItsExactSizeAndOnlyTextReachingOutIsClipped
   arial.SetSize(10);
   const double em = TfrTextMeasure(arial).Em() * scale;
   const QByteArray content = PdfContent(file);
-  EXPECT_EQ(content.count("W n") + content.count("W* n"), 1);
-  EXPECT_EQ(content.count(" cm\n"), 2) << "the page's and the clipped text's";
+  // Clipped: the text too wide, and the one with letters from another font, which is placed (and scaled)
+  // by transforms too.
+  EXPECT_EQ(content.count("W n") + content.count("W* n"), 2);
+  EXPECT_EQ(content.count(" cm\n"), 1 + 1 + 2) << "the page's, and those of the clipped texts";
   int exact = 0;
   static const QRegularExpression size(QStringLiteral("([0-9.]+) Tf"));
   for (const QRegularExpressionMatch &m : size.globalMatch(QString::fromLatin1(content)))
     if (std::abs(m.captured(1).toDouble() - em) < 0.001) ++exact;
-  EXPECT_EQ(exact, 4) << "every text";
+  EXPECT_EQ(exact, 4) << "every text the font has the letters of";
+  EXPECT_TRUE(test::PdfPages(file).value(0).contains(armenian))
+      << test::PdfPages(file).value(0).toStdString();
 
   // The amount starts at the right of its box less the gap and the width the layout gave it (at a whole
   // pixel), and runs as wide as its glyphs measure there.
