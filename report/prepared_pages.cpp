@@ -19,7 +19,6 @@ void CheckCount(TStream *stream, qint32 count) {
         QStringLiteral("The prepared report claims %1 pages, more than the file holds").arg(count));
 }
 
-// The paper and margins a stored page was prepared for, as they lead its block.
 // Writes a page object stream: the version byte, then each object in prepared form, its text to draw being
 // its expanded text.
 void WritePageObjects(TfrPage *page, TStream *stream) {
@@ -32,6 +31,7 @@ void WritePageObjects(TfrPage *page, TStream *stream) {
   }
 }
 
+// The paper and margins a stored page was prepared for, as they lead its block.
 std::unique_ptr<TfrPageInfo> ReadPageSetup(TStream *stream) {
   auto page = std::make_unique<TfrPageInfo>();
   page->pgSize = stream->ReadUInt16();
