@@ -146,7 +146,8 @@ constexpr int kPageHeaderTop = 330, kPageHeaderHeight = 30;
 constexpr int kColumnsTop = 370, kColumnsHeight = 24;
 constexpr int kLineTop = 400, kLineHeight = 20;
 constexpr int kTotalsTop = 430, kTotalsHeight = 84;
-constexpr int kFooterTop = 530, kFooterHeight = 46;
+constexpr int kNotesTop = 524, kNotesHeight = 30;
+constexpr int kFooterTop = 564, kFooterHeight = 40;
 
 // The letterhead, the invoice's title block and the customer: once, on the first page.
 void AuthorTitle(PageAuthor &a, const TemplateKind &kind) {
@@ -213,12 +214,13 @@ void AuthorTitle(PageAuthor &a, const TemplateKind &kind) {
 // A short reminder of whose invoice a following page belongs to: on every page but the first.
 void AuthorPageHeader(PageAuthor &a, const TemplateKind &kind) {
   a.Band(QStringLiteral("ContinuationHeader"), btPageHeader, kPageHeaderTop, kPageHeaderHeight,
-         flBandOnLastPage);
+         flStretched | flBandOnLastPage);
   TfrMemoView *text =
       a.Text(QStringLiteral("ContinuationText"), kLeft, kPageHeaderTop, kWidth, 20,
              {QStringLiteral("%1    Invoice %2 (continued)")
                   .arg(Control("COMPANY"), QLatin1Char('[') + kind.number + QLatin1Char(']'))},
              8, 0, kMuted);
+  text->Flags = flStretched | flWordWrap;
   text->FrameTyp = frbBottom;
   text->FrameColor = kRule;
 }
@@ -319,17 +321,26 @@ void AuthorTotals(PageAuthor &a, const TemplateKind &kind) {
   }
 }
 
-// The footnote and the page count at the foot of every page.
+// The footnote, once, under the totals: it wraps and the band grows with it.
+void AuthorNotes(PageAuthor &a) {
+  a.Band(QStringLiteral("Notes"), btReportSummary, kNotesTop, kNotesHeight,
+         flStretched | flBandOnFirstPage | flBandOnLastPage);
+  a.Text(QStringLiteral("FootNote"), kLeft, kNotesTop + 10, kWidth, 16, {Control("FootNote")}, 9, fsItalic,
+         kInk, frtaCenter)
+      ->Flags = flStretched | flWordWrap;
+}
+
+// The company and the page count at the foot of every page. The foot cannot grow, so the company's name
+// (at most 50 characters) has room for two lines.
 void AuthorFooter(PageAuthor &a) {
   a.Band(QStringLiteral("PageFoot"), btPageFooter, kFooterTop, kFooterHeight,
          flBandOnFirstPage | flBandOnLastPage);
-  TfrMemoView *footnote = a.Text(QStringLiteral("FootNote"), kLeft, kFooterTop + 4, kWidth, 20,
-                                 {Control("FootNote")}, 9, fsItalic, kInk, frtaCenter | frtaMiddle);
-  footnote->FrameTyp = frbTop;
-  footnote->FrameColor = kRule;
-  a.Text(QStringLiteral("FooterCompany"), kLeft, kFooterTop + 26, 400, 16, {Control("COMPANY")}, 8, 0,
-         kMuted);
-  a.Text(QStringLiteral("PageNumber"), kRight - 200, kFooterTop + 26, 200, 16,
+  a.Rule(QStringLiteral("FooterRule"), kLeft, kFooterTop + 4, kWidth, 1, kRule);
+  constexpr int pageNumberWidth = 90;
+  a.Text(QStringLiteral("FooterCompany"), kLeft, kFooterTop + 8, kWidth - pageNumberWidth, 30,
+         {Control("COMPANY")}, 8, 0, kMuted)
+      ->Flags = flWordWrap;
+  a.Text(QStringLiteral("PageNumber"), kRight - pageNumberWidth, kFooterTop + 8, pageNumberWidth, 16,
          {QStringLiteral("Page [PAGE#] of [TOTALPAGES]")}, 8, 0, kMuted, frtaRight);
 }
 
@@ -357,6 +368,7 @@ void BuildInvoiceTemplate(int Number, TfrReportModel &Model) {
   AuthorColumnHeadings(author, kind);
   AuthorLine(author, kind);
   AuthorTotals(author, kind);
+  AuthorNotes(author);
   AuthorFooter(author);
 }
 

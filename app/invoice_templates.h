@@ -1,8 +1,9 @@
 // The four invoice templates the program ships in its Reports table, authored in code through the report
 // model. Each is an A4 invoice: the company's letterhead with its logo, the word INVOICE with the number and
 // the date, the customer's name and address, a table of lines whose column headings repeat on every page,
-// the net, tax and gross amounts after the last line, and the footnote with "Page n of m" at the foot of
-// every page.
+// the net, tax and gross amounts after the last line with the footnote under them, and the company with
+// "Page n of m" at the foot of every page. Every text the user gives wraps where it does not fit, so that
+// each prints whole.
 //
 //   1 new invoice, items      lines through DD.frINV2; header from DD.INV1; number from "SINV"
 //   2 new invoice, services   as 1, without the quantity column

@@ -1,14 +1,13 @@
 #include "app/print_form.h"
 #include "app/data_module.h"
+#include "controls/framework/intl_support.h"
 #include "platform/graphics/printer.h"
+#include "platform/windowing/pdf_file_choice.h"
 #include "platform/windowing/screen.h"
 #include "report/engine.h"
 #include "report/printer_wrapper.h"
 #include "report/ui/preview_form.h"
 #include "report/variables.h"
-#include <QDir>
-#include <QFileInfo>
-#include <QStandardPaths>
 #include <cmath>
 
 THARD *HARD = nullptr;
@@ -24,6 +23,7 @@ THARD::THARD(TComponent *AOwner) : TForm(AOwner) {
   SetKeyPreview(true);
   OnCreate = TNotifyEvent(this, &THARD::FormCreate);
   OnKeyPress = TKeyPressEvent(this, &THARD::FormKeyPress);
+  OnKeyDown = TKeyEvent(this, &THARD::FormKeyDown);
 
   Panel1 = new TPanel(this);
   Panel1->SetName(QStringLiteral("Panel1"));
@@ -111,8 +111,46 @@ THARD::THARD(TComponent *AOwner) : TForm(AOwner) {
 void THARD::FormCreate(TObject *) {
   SysFormats = new TBFC_SysFormats(this);
   SysFormats->SetName(QStringLiteral("SysFormats"));
+  // One date format everywhere: the invoices and the lists show a date as the date fields do.
+  SysFormats->SetShortDateFormat(DateFieldFormat());
   ET1->SetText(SelectedPrinterText());
   SetPreviewVar(false);
+}
+
+QString THARD::DateFieldFormat() {
+  const TOvcIntlSup &intl = OvcIntlSup();
+  const QString mask = intl.InternationalDate(false);
+  QString format, literal;
+  // A field of the format, after the literal text before it (quoted).
+  const auto field = [&](const char *shorter, const char *longer, bool isLonger) {
+    const QChar quote = literal.contains(QLatin1Char('"')) ? QLatin1Char('\'') : QLatin1Char('"');
+    if (!literal.isEmpty()) format += quote + literal + quote;
+    literal.clear();
+    format += QLatin1String(isLonger ? longer : shorter);
+  };
+  for (qsizetype i = 0; i < mask.size();) {
+    const QChar letter = mask[i];
+    qsizetype run = 1;
+    while (i + run < mask.size() && mask[i + run] == letter) ++run;
+    i += run;
+    // Lower-case day and month runs pad with zeros; upper-case ones with blanks, which read as no padding.
+    switch (letter.unicode()) {
+    case u'd': field("d", "dd", run >= 2); break;
+    case u'D': field("d", "d", false); break;
+    case u'm': field("m", "mm", run >= 2); break;
+    case u'M': field("m", "m", false); break;
+    case u'y':
+    case u'Y': field("yy", "yyyy", run >= 3); break;
+    case u'n':
+    case u'N': field("mmm", "mmmm", run > 3); break;
+    case u'w':
+    case u'W': field("ddd", "dddd", run > 3); break;
+    case u'/': literal += QString(run, intl.SlashChar()); break;
+    default: literal += QString(run, letter); break;
+    }
+  }
+  field("", "", false);
+  return format;
 }
 
 QString THARD::SelectedPrinterText() {
@@ -190,29 +228,13 @@ void THARD::FocusPreview() {
     SetActiveControl(box);
 }
 
-bool THARD::ChoosePdfFile() {
-  TPrinter *printer = Printer();
-  if (!printer->IsPdfPrinter()) return true;
-  TSaveDialog dialog(nullptr);
-  dialog.Title = QStringLiteral("Save the invoice as PDF");
-  dialog.Filter = QStringLiteral("PDF files (*.pdf)|*.pdf");
-  dialog.DefaultExt = QStringLiteral("pdf");
-  QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  if (folder.isEmpty()) folder = QDir::homePath();
-  dialog.FileName = QDir(folder).filePath(frReport1->Title + QStringLiteral(".pdf"));
-  dialog.Options = TOpenOptions{ofOverwritePrompt, ofHideReadOnly, ofPathMustExist};
-  if (!dialog.Execute() || dialog.FileName.isEmpty()) return false;
-  QString file = dialog.FileName;
-  if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".pdf");
-  printer->SetPdfFileName(file);
-  return true;
-}
-
 void THARD::Button1Click(TObject *) {
   // The printer chosen in the setup dialog, whatever a template selected since.
   if (!chosenPrinter_.isEmpty() && Printer()->PrinterName() != chosenPrinter_)
     ReportPrinter()->SelectPrinterByName(chosenPrinter_);
-  if (!ChoosePdfFile()) return;
+  // Each job on the PDF printer asks where it goes.
+  if (!ChoosePdfFileForNextJob(Printer(), QStringLiteral("Save the invoice as PDF"), frReport1->Title))
+    return;
   const bool prepared = frReport1->PrepareReport();
   frPreview1->Window()->Relayout();
   frPreview1->Invalidate();
@@ -232,9 +254,17 @@ void THARD::Button3Click(TObject *) {
 void THARD::ET1ButtonClick(TObject *) {
   FocusPreview();
   if (!PrinterSetupDialog1->Execute()) return;
+  // The choice changes where the run prints, never what it prints: a preview stays marked as one.
   chosenPrinter_ = Printer()->PrinterName();
-  ET1->SetText(SelectedPrinterText());
-  SetPreviewVar(false);
+  ET1->SetText(chosenPrinter_);
+}
+
+void THARD::FormKeyDown(TObject *, WORD &Key, TShiftState Shift) {
+  // Ctrl+P anywhere in the dialog, the preview included, prints as PRINT does.
+  if (Key == 'P' && Shift.Contains(ssCtrl) && !Shift.Contains(ssAlt)) {
+    Key = 0;
+    Button1Click(this);
+  }
 }
 
 void THARD::FormKeyPress(TObject *, QChar &Key) {

@@ -9,9 +9,13 @@
 // "CANCELLED" or empty, "PREVIEWMARK" the words that mark a preview of a new invoice as no invoice, or empty
 // (empty from the start). A variable keeps its last value until it is set again.
 //
-// Enter prints, Escape closes. With no printer installed the printer field says "(no printer)" and printing
-// goes to the PDF printer, which asks where to save the file. The printer chosen in the printer setup dialog
-// is the one every later print uses.
+// A preview's mark belongs to the run: choosing a printer, printing again or printing with Ctrl+P never
+// drops it.
+//
+// Enter and Ctrl+P print as PRINT does (COPIES copies, on the printer chosen), Escape closes. With no printer
+// installed the printer field says "(no printer)" and printing goes to the PDF printer; every job on the PDF
+// printer asks where to save its file. The printer chosen in the printer setup dialog is the one every later
+// print uses, and the printer field names it.
 #pragma once
 #include "controls/edits/typed_edit.h"
 #include "controls/framework/locale_formats.h"
@@ -31,8 +35,11 @@ public:
   explicit THARD(TComponent *AOwner);
   QString ClassName() const override { return QStringLiteral("THARD"); }
 
-  // The creation handler (OnCreate): makes SysFormats and shows the selected printer.
+  // The creation handler (OnCreate): makes SysFormats, makes the program's short date format the one the
+  // date fields show, and shows the selected printer.
   void FormCreate(TObject *Sender);
+  // The class library's date format of the text the date fields show (the user's short date).
+  static QString DateFieldFormat();
 
   // "SINV" := n (a new invoice's number).
   void SetInvVar(int n);
@@ -57,11 +64,13 @@ public:
   // The printer field's button: the printer setup dialog.
   void ET1ButtonClick(TObject *Sender);
   void FormKeyPress(TObject *Sender, QChar &Key);
+  // Ctrl+P prints as PRINT does.
+  void FormKeyDown(TObject *Sender, WORD &Key, TShiftState Shift);
   void COPIESChange(TObject *Sender);
   void frPreview1MouseDown(TObject *Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
 
-  // What the printer field shows for the selected printer: its name, or "(no printer)" when the system has
-  // none and only the PDF printer is there.
+  // What the printer field shows at first for the selected printer: its name, or "(no printer)" when the
+  // system has none and only the PDF printer is there. A printer chosen in the setup dialog is shown by name.
   static QString SelectedPrinterText();
 
   TfrPreview *frPreview1 = nullptr;
@@ -81,8 +90,6 @@ public:
 
 private:
   void FocusPreview();
-  // Asks where the PDF printer is to write when it is the one selected; false when the user cancelled.
-  bool ChoosePdfFile();
   // The printer the user chose in the setup dialog (empty until then).
   QString chosenPrinter_;
 };

@@ -17,9 +17,9 @@ class InvoiceLine {
 public:
   InvoiceLine() {
     StartReportEngine();
-    fields_.insert(QStringLiteral("ITEMPRICE"), Variant(12.75));
-    fields_.insert(QStringLiteral("QUANTITY"), Variant(3));
-    fields_.insert(QStringLiteral("DESCRIPTION"), Variant(QStringLiteral("Oak table, oiled")));
+    fields_.emplace(QStringLiteral("ITEMPRICE"), Variant(12.75));
+    fields_.emplace(QStringLiteral("QUANTITY"), Variant(3));
+    fields_.emplace(QStringLiteral("DESCRIPTION"), Variant(QStringLiteral("Oak table, oiled")));
     ReportParser()->OnGetValue = TGetPValueEvent::From(
         [this](const QString &name, Variant &value) { value = fields_.value(name.toUpper(), Variant()); });
     ReportParser()->OnFunction =

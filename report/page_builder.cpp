@@ -892,6 +892,9 @@ int TfrPageBuilder::BandHeight(TfrBand *Band, const std::vector<TfrView *> &Obje
       flow.needed = frCoord(stretcheable->CalcHeight());
       flow.growth = std::max(0, flow.needed - view->Height);
       height = std::max(height, view->Top + flow.shift + flow.needed);
+    } else {
+      // An object that does not measure its content (a picture scaled into its box) needs its own height.
+      flow.needed = view->Height;
     }
     // What was pushed keeps the room the design left below it.
     if (flow.shift > 0) height = std::max(height, Band->dy + flow.shift + flow.growth);

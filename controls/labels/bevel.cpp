@@ -46,14 +46,15 @@ namespace {
 
 // Draws Lines rings on the chosen sides, left and top in TopLeft, right and bottom in BottomRight (either
 // may be omitted to leave only the room), moving each chosen side inwards by a pixel per ring.
-void DrawRings(TCanvas *Canvas, TRect &Rect, TKNGBorderSides Sides, int Lines, std::optional<TColor> TopLeft,
-               std::optional<TColor> BottomRight) {
+// Paint = false steps the rectangle in by the rings without painting them (a transparent face).
+void DrawRings(TCanvas *Canvas, TRect &Rect, TKNGBorderSides Sides, int Lines, TColor TopLeft,
+               TColor BottomRight, bool Paint = true) {
   Canvas->Brush()->SetStyle(bsSolid);
   for (int line = 0; line < Lines; ++line) {
     const TRect r = Rect;
-    auto strip = [&](TKNGBorderSide side, std::optional<TColor> color, const TRect &area) {
-      if (!Sides.Contains(side) || !color) return;
-      Canvas->Brush()->SetColor(*color);
+    auto strip = [&](TKNGBorderSide side, TColor color, const TRect &area) {
+      if (!Paint || !Sides.Contains(side)) return;
+      Canvas->Brush()->SetColor(color);
       Canvas->FillRect(area);
     };
     strip(TKNGBorderSide::bsLeft, TopLeft, TRect{r.Left, r.Top, r.Left + 1, r.Bottom});
@@ -79,7 +80,6 @@ void DrawBevelCut(TCanvas *Canvas, TRect &Rect, const TKNGBevel &Bevel, TKNGBeve
 
 void DrawKNGBevel(TCanvas *Canvas, TRect &Rect, const TKNGBevel &Bevel, TColor FaceColor, bool Transparent) {
   DrawBevelCut(Canvas, Rect, Bevel, Bevel.BevelOuter());
-  const std::optional<TColor> face = Transparent ? std::nullopt : std::optional<TColor>(FaceColor);
-  DrawRings(Canvas, Rect, Bevel.BevelBorders(), Bevel.BorderWidth(), face, face);
+  DrawRings(Canvas, Rect, Bevel.BevelBorders(), Bevel.BorderWidth(), FaceColor, FaceColor, !Transparent);
   DrawBevelCut(Canvas, Rect, Bevel, Bevel.BevelInner());
 }

@@ -96,11 +96,17 @@ void TOvcBaseTableCell::RemoveUser() {
 
 void TOvcBaseTableCell::SetTable(TOvcTableAncestor *Value) {
   if (Value == table_) return;
-  if (table_) {
-    if (table_->HandleAllocated()) SendMessage(table_->Handle(), tcm_CellDetached, 0, PointerParam(this));
+  // The table's answer to tcm_CellDetached drops the cell from its columns and header, whose last
+  // RemoveUser unlinks the cell: the table it leaves is the one held here. A table without a window is told
+  // too, or its columns would keep a cell that serves another table, and may be freed.
+  if (TOvcTableAncestor *old = table_) {
+    if (old->HandleAllocated())
+      SendMessage(old->Handle(), tcm_CellDetached, 0, PointerParam(this));
+    else
+      old->Perform(tcm_CellDetached, 0, PointerParam(this));
     // The registry must not keep a cell that left, whether or not the table had a window.
-    table_->UnregisterCell(this);
-    table_->RemoveFreeNotification(this);
+    old->UnregisterCell(this);
+    old->RemoveFreeNotification(this);
   }
   table_ = Value;
   if (table_) table_->FreeNotification(this);

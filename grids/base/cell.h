@@ -17,13 +17,6 @@ using TCellPaintNotifyEvent =
     TEvent<void(TObject *Sender, TCanvas *TableCanvas, const TRect &CellRect, int RowNum, int ColNum,
                 const TOvcCellAttributes &CellAttr, const void *Data, bool &DoneIt)>;
 
-// The drag events a cell keeps for its editor (the editor controls raise them).
-enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
-using TDragDropEvent = TEvent<void(TObject *Sender, TObject *Source, int X, int Y)>;
-using TDragOverEvent =
-    TEvent<void(TObject *Sender, TObject *Source, int X, int Y, TDragState State, bool &Accept)>;
-using TEndDragEvent = TEvent<void(TObject *Sender, TObject *Target, int X, int Y)>;
-
 class TOvcTableCellAncestor : public TComponent {
 public:
   explicit TOvcTableCellAncestor(TComponent *AOwner) : TComponent(AOwner) {}

@@ -9,6 +9,14 @@ TOvcTableAncestor::TOvcTableAncestor(TComponent *AOwner) : TO32CustomControl(AOw
 
 TOvcTableAncestor::~TOvcTableAncestor() = default;
 
+void TOvcTableAncestor::BeforeDestruction() {
+  for (int i = ControlCount() - 1; i >= 0; --i) {
+    TControl *child = Controls(i);
+    if (dynamic_cast<TOvcBaseTableCell *>(child->Owner())) child->SetParent(nullptr);
+  }
+  TO32CustomControl::BeforeDestruction();
+}
+
 void TOvcTableAncestor::AttachController(TOvcController *Value) {
   controller_ = Value;
   if (Value) Value->FreeNotification(this);

@@ -18,6 +18,9 @@ public:
   explicit TOvcTableAncestor(TComponent *AOwner);
   ~TOvcTableAncestor() override;
   QString ClassName() const override { return QStringLiteral("TOvcTableAncestor"); }
+  // Lets go of the child controls that cells own (the fields a field cell paints and edits with) before the
+  // children are freed with the table: they are the cells', which go on to serve another table.
+  void BeforeDestruction() override;
 
   TOvcController *Controller() const { return controller_; }
   // Stores the controller and asks it for free notification.

@@ -15,8 +15,7 @@ void TOvcTCBaseString::SetUseWordWrap(bool Value) {
 QString TOvcTCBaseString::DataText(const void *Data) const {
   if (!Data) return QString();
   const QString &text = *static_cast<const QString *>(Data);
-  if (useASCIIZ_) return text.left(text.indexOf(QChar(0)));
-  return text.left(MaxShortStringLength);
+  return useASCIIZ_ ? text.left(text.indexOf(QChar(0))) : text;
 }
 
 namespace {

@@ -1,12 +1,11 @@
 // TOvcTCBaseString: a cell that paints its value as text, aligned by the cell attributes, on one line or
 // word-wrapped, flat, raised or lowered.
 //
-// The value (the paint Data) is a `QString`: with UseASCIIZStrings False a short string, of which at most 255
-// characters count; with UseASCIIZStrings True a zero-terminated string, which ends at its first NUL.
+// The value (the paint Data) is a `QString`, whole whatever its length: with UseASCIIZStrings False every
+// character counts; with UseASCIIZStrings True it is a zero-terminated string, which ends at its first NUL.
 #pragma once
 #include "grids/base/cell.h"
-
-constexpr int MaxShortStringLength = 255;
+#include <algorithm>
 
 class TOvcTCBaseString : public TOvcBaseTableCell {
 public:
@@ -32,6 +31,10 @@ private:
   bool useASCIIZ_ = false;
   bool useWordWrap_ = false;
 };
+
+// A cell's MaxLength is 16 bits: a larger limit stays the largest one rather than wrapping round to a small
+// one.
+inline quint16 ClampedMaxLength(int Value) { return quint16(std::clamp(Value, 0, 0xFFFF)); }
 
 // The DrawText flags for a text of TextWidth in Rect (already shrunk by the margin).
 unsigned CellTextFlags(TOvcTblAdjust Adjust, bool WordWrap, int TextWidth, int RectWidth);

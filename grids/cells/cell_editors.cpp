@@ -25,4 +25,7 @@ void TakeCellEvents(const TOvcBaseTableCell *Cell, TWinControl *Editor) {
   Editor->OnKeyDown = Cell->OnKeyDown;
   Editor->OnKeyPress = Cell->OnKeyPress;
   Editor->OnKeyUp = Cell->OnKeyUp;
+  Editor->OnDragDrop = Cell->OnDragDrop;
+  Editor->OnDragOver = Cell->OnDragOver;
+  Editor->OnEndDrag = Cell->OnEndDrag;
 }

@@ -7,5 +7,5 @@
 void PlaceCellEditor(TWinControl *Editor, const TRect &CellRect);
 // Hides the editor at (0, 0) with no size.
 void HideCellEditor(TWinControl *Editor);
-// The cell's click, mouse, key and focus events become the editor's.
+// The cell's click, mouse, drag, key and focus events become the editor's.
 void TakeCellEvents(const TOvcBaseTableCell *Cell, TWinControl *Editor);

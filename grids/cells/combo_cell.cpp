@@ -22,11 +22,8 @@ std::shared_ptr<const TBitmap> SharedArrow() {
   return arrow;
 }
 
-// A value's text as the cell keeps it: at most Limit characters (0: no limit), and no more than a short
-// string holds.
-QString KeptText(const QString &Text, int Limit) {
-  return (Limit > 0 ? Text.left(Limit) : Text).left(MaxShortStringLength);
-}
+// A value's text as the cell keeps it: at most Limit characters (0: no limit).
+QString KeptText(const QString &Text, int Limit) { return Limit > 0 ? Text.left(Limit) : Text; }
 
 } // namespace
 
@@ -155,9 +152,9 @@ void TOvcTCCustomComboBox::tcPaint(TCanvas *TableCanvas, const TRect &CellRect, 
   const TStrings *list = ListOf(value);
   if (value) {
     if (list && value->Index >= 0 && value->Index < list->Count())
-      text = list->Strings(value->Index).left(MaxShortStringLength);
+      text = list->Strings(value->Index);
     else if (Editable())
-      text = value->Text.left(MaxShortStringLength);
+      text = value->Text;
   } else if (ComponentState().Contains(csDesigning) && items_.Count() > 0) {
     text = items_.Strings(RowNum % items_.Count());
   }

@@ -13,7 +13,7 @@ class TOvcTCCustomComboBox;
 struct TOvcTCComboBoxData {
   qint32 Index = -1;               // the chosen entry, -1 for none
   const TStrings *Items = nullptr; // the row's own list, read with UseRunTimeItems
-  QString Text;                    // the typed text of an editable style (at most 255 characters)
+  QString Text;                    // the typed text of an editable style
 };
 
 // The in-place editor. Keys the table takes, and the arrows at the ends of the text, go to the table; Tab,
@@ -61,7 +61,7 @@ public:
   void SetItems(const TStrings *Value);
   // The longest text kept; 0 for no limit.
   int MaxLength() const { return maxLength_; }
-  void SetMaxLength(int Value) { maxLength_ = quint16(Value); }
+  void SetMaxLength(int Value) { maxLength_ = ClampedMaxLength(Value); }
   TComboBoxStyle Style() const { return style_; }
   void SetStyle(TComboBoxStyle Value) { style_ = Value; }
   bool AutoAdvanceChar() const { return autoAdvanceChar_; }

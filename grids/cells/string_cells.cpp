@@ -174,9 +174,7 @@ bool TOvcTCCustomString::EditorModified() const { return editor_ && editor_->Mod
 
 void TOvcTCCustomString::CopyEditorValue(void *Data) {
   if (!Data || !editor_) return;
-  QString text = CutText(editor_->Text(), maxLength_);
-  if (!UseASCIIZStrings()) text.truncate(MaxShortStringLength);
-  *static_cast<QString *>(Data) = text;
+  *static_cast<QString *>(Data) = CutText(editor_->Text(), maxLength_);
 }
 
 void TOvcTCCustomString::StartEditing(int, int, const TRect &CellRect, const TOvcCellAttributes &CellAttr,

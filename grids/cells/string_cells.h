@@ -2,7 +2,7 @@
 // edited in a memo). Both paint through the text cell base; they add the in-place editor.
 //
 // Values are `QString`s (see base_string_cell.h). A MaxLength of 0 means no limit: the editor accepts any
-// length, so the whole text goes back (up to a short string's 255 characters without UseASCIIZStrings).
+// length, and the whole text goes back.
 #pragma once
 #include "grids/cells/base_string_cell.h"
 #include "platform/widgets/std_edits.h"
@@ -49,7 +49,7 @@ public:
   bool EditorModified() const;
 
   int MaxLength() const { return maxLength_; }
-  void SetMaxLength(int Value) { maxLength_ = quint16(Value); }
+  void SetMaxLength(int Value) { maxLength_ = ClampedMaxLength(Value); }
   bool AutoAdvanceChar() const { return autoAdvanceChar_; }
   void SetAutoAdvanceChar(bool Value) { autoAdvanceChar_ = Value; }
   bool AutoAdvanceLeftRight() const { return autoAdvanceLeftRight_; }
@@ -89,7 +89,7 @@ public:
   bool EditorModified() const;
 
   int MaxLength() const { return maxLength_; }
-  void SetMaxLength(int Value) { maxLength_ = quint16(Value); }
+  void SetMaxLength(int Value) { maxLength_ = ClampedMaxLength(Value); }
   bool WantReturns() const { return wantReturns_; }
   void SetWantReturns(bool Value) { wantReturns_ = Value; }
   bool WantTabs() const { return wantTabs_; }

@@ -74,11 +74,6 @@ HWND EditorHandle(TOvcBaseTableCell *Cell) {
   return editor && editor->HandleAllocated() ? editor->Handle() : 0;
 }
 
-// A text cell given a field's value keeps all of it: a short string's 255 characters would cut it.
-void KeepWholeText(TOvcBaseTableCell *Cell) {
-  if (auto *text = dynamic_cast<TOvcTCBaseString *>(Cell)) text->SetUseASCIIZStrings(true);
-}
-
 } // namespace
 
 // ---- the active cell ----
@@ -630,7 +625,6 @@ bool TOvcCustomDbTable::OpenEditor() {
   if (dynamic_cast<TOvcTCComboBox *>(cell)) InvalidateCell(activeRow_, activeCol_);
 
   TOvcDbCellValue value;
-  KeepWholeText(cell);
   FieldToCellData(field, cell, value);
   editingCell_ = cell;
   cell->StartEditing(activeRow_, activeCol_, rect, attr, ocsPlain, value.Data());

@@ -3,6 +3,7 @@
 #include "grids/base/table_messages.h"
 #include "grids/cells/base_string_cell.h"
 #include "grids/cells/bitmap_cells.h"
+#include "grids/cells/entry_field_cell.h"
 #include "grids/cells/heading_cells.h"
 #include "grids/cells/string_cells.h"
 #include "grids/table/db_table.h"
@@ -608,9 +609,13 @@ void TOvcCustomDbTable::PaintCell(int Row, int ColNum, TOvcDbTableColumn *Column
       margin = cell->Margin();
       if (auto *text = dynamic_cast<TOvcTCBaseString *>(cell)) wrap = text->UseWordWrap();
     }
-    const bool paintsData = cell && field &&
-                            (dynamic_cast<TOvcTCCheckBox *>(cell) || dynamic_cast<TOvcTCGlyph *>(cell) ||
-                             dynamic_cast<TOvcTCComboBox *>(cell) || options_.Contains(dtoCellsPaintText));
+    // An entry-field cell formats its value itself (a picture, a time alone, padding trimmed), whether or
+    // not the table has every cell paint its text.
+    const bool paintsData =
+        cell && field &&
+        (dynamic_cast<TOvcTCCheckBox *>(cell) || dynamic_cast<TOvcTCGlyph *>(cell) ||
+         dynamic_cast<TOvcTCComboBox *>(cell) || dynamic_cast<TOvcTCBaseEntryField *>(cell) ||
+         options_.Contains(dtoCellsPaintText));
     bool done = false;
     if (dynamic_cast<TOvcTCBitMap *>(cell) && field) done = PaintPicture(field, content, attr, Canvas);
     if (!done && paintsData) {

@@ -27,14 +27,18 @@ bool EntryHoldsDateTime(TOvcTCBaseEntryField *Cell) {
   return picture && picture->DataType() == pftDateTime;
 }
 
-// The simple field cell's rule; the picture cell's rule is the same with its own data types.
+// The most characters an entry field holds.
+constexpr int kLongestEntryText = 255;
+
+// The simple field cell's rule; the picture cell's rule is the same with its own data types. A field wider
+// than an entry field holds gets as much as it holds, not the cell's former limit.
 template <typename Cell, typename Type>
 bool FitEntryCell(Cell *Target, TField *Field, Type String, Type SmallInt, Type LongInt, Type Word,
                   Type Boolean, Type Float) {
   switch (Field->DataType()) {
   case ftString:
     Target->SetDataType(String);
-    Target->SetMaxLength(Field->DisplayWidth());
+    Target->SetMaxLength(std::min(Field->DisplayWidth(), kLongestEntryText));
     return true;
   case ftSmallint: Target->SetDataType(SmallInt); return true;
   case ftInteger: Target->SetDataType(LongInt); return true;
@@ -185,8 +189,7 @@ bool FitCellRule(TOvcBaseTableCell *Cell, TField *Field, std::optional<TDateOrTi
   if (auto *numeric = dynamic_cast<TOvcTCNumericField *>(Cell)) return FitNumericCell(numeric, Field);
   if (auto *string = dynamic_cast<TOvcTCString *>(Cell)) {
     string->SetMaxLength(Field->DisplayWidth());
-    // The value is the field's whole text: a short string's limit of 255 characters would cut it.
-    string->SetUseASCIIZStrings(true);
+    string->SetUseASCIIZStrings(false);
     return true;
   }
   if (auto *combo = dynamic_cast<TOvcTCComboBox *>(Cell)) {

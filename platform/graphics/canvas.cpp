@@ -1027,6 +1027,27 @@ void TCanvas::StretchDraw(const TRect &r, const TGraphic *graphic) {
   Changed();
 }
 
+namespace {
+
+// The part of Image that Source names, reduced to the device pixels it covers when it has many more, so that
+// a large picture drawn small (a camera-sized logo on an invoice) is neither drawn pixel by pixel nor kept
+// whole in a printed document. The last reduction is kept for the next paint of the same picture.
+QImage Reduced(const QImage &image, const QRect &source, const QSizeF &device) {
+  const QSize target(std::max(1, int(std::ceil(device.width()))),
+                     std::max(1, int(std::ceil(device.height()))));
+  static QImage cached;
+  static qint64 cachedKey = 0;
+  static QRect cachedSource;
+  if (cachedKey != image.cacheKey() || cachedSource != source || cached.size() != target) {
+    cached = image.copy(source).scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    cachedKey = image.cacheKey();
+    cachedSource = source;
+  }
+  return cached;
+}
+
+} // namespace
+
 void TCanvas::DrawImage(const TRect &dest, const QImage &image, const QRect &source) {
   if (dest.IsEmpty() || image.isNull() || source.isEmpty()) return;
   QPainter &p = Painter();
@@ -1034,6 +1055,12 @@ void TCanvas::DrawImage(const TRect &dest, const QImage &image, const QRect &sou
   // Stretched pictures (a logo in a report, a scaled preview) are smoothed.
   p.setRenderHint(QPainter::SmoothPixmapTransform,
                   dest.Width() != source.width() || dest.Height() != source.height());
+  const QSizeF device = p.deviceTransform().mapRect(QRectF(dest.ToQRect())).size();
+  if (source.width() > 2 * device.width() && source.height() > 2 * device.height()) {
+    const QImage reduced = Reduced(image, source, device);
+    p.drawImage(dest.ToQRect(), reduced, reduced.rect());
+    return;
+  }
   p.drawImage(dest.ToQRect(), image, source);
 }
 

@@ -1,4 +1,5 @@
 #include "platform/graphics/font_substitution.h"
+#include <QFont>
 #include <QFontDatabase>
 #include <QHash>
 #include <QMutex>
@@ -47,6 +48,26 @@ QString FirstInstalled(const std::array<const char *, 3> &families) {
   return QString();
 }
 
+// Letters a family lacks are drawn from these, in this order: DejaVu (symbols and further alphabets), then a
+// font for Chinese, Japanese and Korean whose character map gives each ideograph a glyph of its own, so
+// that the text a PDF holds reads back as the text that was typed (some CJK fonts share one glyph between
+// an ideograph and its radical, and a PDF then says the radical).
+const std::array<const char *, 2> kSansFallbacks = {"DejaVu Sans", "Droid Sans Fallback"};
+const std::array<const char *, 2> kSerifFallbacks = {"DejaVu Serif", "Droid Sans Fallback"};
+const std::array<const char *, 2> kMonoFallbacks = {"DejaVu Sans Mono", "Droid Sans Fallback"};
+
+void InstallFallbacks(const QString &family, bool fixedPitch) {
+  const bool serif = family.contains(QLatin1String("Serif")) || family == QLatin1String("Tinos");
+  const auto &fallbacks = fixedPitch ? kMonoFallbacks : serif ? kSerifFallbacks : kSansFallbacks;
+  QStringList installed;
+  for (const char *fallback : fallbacks) {
+    const QString name = QString::fromLatin1(fallback);
+    if (name != family && Installed(name)) installed << name;
+  }
+  if (!installed.isEmpty() && QFont::substitutes(family) != installed)
+    QFont::insertSubstitutions(family, installed);
+}
+
 QString Resolve(const QString &name, bool fixedPitch) {
   const QString key = name.trimmed().toLower();
   for (const auto &s : kSubstitutions)
@@ -71,6 +92,7 @@ QString SubstituteFontFamily(const QString &name, bool fixedPitch) {
   auto it = cache.constFind(key);
   if (it != cache.constEnd()) return *it;
   const QString family = Resolve(name, fixedPitch);
+  InstallFallbacks(family, fixedPitch);
   cache.insert(key, family);
   return family;
 }

@@ -6,4 +6,6 @@
 
 // The installed family that draws the font named `name`. A name with no known twin is kept when the family is
 // installed; otherwise a proportional sans-serif family stands in (a fixed-pitch one when `fixedPitch`).
+// Letters the family lacks (other alphabets, Chinese, Japanese, Korean) are drawn from installed fallback
+// fonts chosen so that printed PDF files embed them and read back as the text typed.
 QString SubstituteFontFamily(const QString &name, bool fixedPitch = false);

@@ -8,8 +8,8 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -69,12 +69,6 @@ public:
   }
 };
 
-QString SafeFileName(QString name) {
-  name.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]")), QStringLiteral("_"));
-  name = name.trimmed();
-  return name.isEmpty() ? QStringLiteral("Document") : name;
-}
-
 std::unique_ptr<TPrinter> &Instance() {
   static std::unique_ptr<TPrinter> printer;
   return printer;
@@ -98,6 +92,13 @@ std::optional<TPaperInfo> StandardPaper(int code) {
 }
 
 std::unique_ptr<TPrinterSystem> CreateSystemPrinters() { return std::make_unique<SystemPrinters>(); }
+
+QString SafeFileName(const QString &title) {
+  QString name = title;
+  name.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]")), QStringLiteral("_"));
+  name = name.trimmed();
+  return name.isEmpty() ? QStringLiteral("Document") : name;
+}
 
 // ---- scripted printers ----
 
@@ -268,16 +269,6 @@ void TPrinter::SetOrientation(TPrinterOrientation orientation) {
 
 int TPrinter::DeviceCaps(int index) const { return ::DeviceCaps(qprinter_.get(), index); }
 
-QString TPrinter::DefaultOutputFile() const {
-  QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  if (folder.isEmpty()) folder = QDir::homePath();
-  const QString base = SafeFileName(title_);
-  QString file = QDir(folder).filePath(base + QStringLiteral(".pdf"));
-  for (int n = 2; QFileInfo::exists(file); ++n)
-    file = QDir(folder).filePath(QStringLiteral("%1 (%2).pdf").arg(base).arg(n));
-  return file;
-}
-
 void TPrinter::BeginDoc() {
   CheckNotPrinting();
   // Each job gets a fresh Qt printer set up like the last one.
@@ -285,10 +276,13 @@ void TPrinter::BeginDoc() {
   qprinter_->setDocName(title_);
   qprinter_->setCopyCount(copies_);
   if (IsPdfPrinter()) {
-    outputFileName_ = pdfFileName_.isEmpty() ? DefaultOutputFile() : pdfFileName_;
-    const QString folder = QFileInfo(outputFileName_).absolutePath();
-    if (!QDir().mkpath(folder))
-      throw EPrinter(QStringLiteral("Cannot create the folder \"%1\" for the PDF file").arg(folder));
+    // The name the user chose serves this job only.
+    outputFileName_ = std::exchange(pdfFileName_, QString());
+    if (outputFileName_.isEmpty()) throw EPrinter(QStringLiteral("No file was chosen for the PDF"));
+    const QFileInfo file(outputFileName_);
+    if (file.isRelative() || !file.dir().exists())
+      throw EPrinter(
+          QStringLiteral("Cannot write the PDF file \"%1\": its folder does not exist").arg(outputFileName_));
     qprinter_->setOutputFileName(outputFileName_);
   } else {
     const QString file = system_->JobOutputFile(PrinterName());

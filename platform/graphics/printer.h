@@ -68,6 +68,10 @@ public:
 // The system's printers, through Qt's print support.
 std::unique_ptr<TPrinterSystem> CreateSystemPrinters();
 
+// A file name made of a document's title: the characters a file name cannot hold become "_"; an empty title
+// gives "Document".
+QString SafeFileName(const QString &title);
+
 // Printers made up by tests: each prints its jobs into numbered PDF files in a folder.
 class TScriptedPrinterSystem : public TPrinterSystem {
 public:
@@ -113,8 +117,9 @@ public:
   void SetPrinterIndex(int index);
   QString PrinterName() const { return printers_.value(index_); }
   bool IsPdfPrinter() const { return index_ == printers_.size() - 1; }
-  // The file the PDF printer writes. When none is set, each job goes to a new file named after its title
-  // in the user's documents folder.
+  // The file the PDF printer writes its next job to, as the user chose it. A name serves one job: BeginDoc
+  // takes it, and the job after needs a name of its own. The file's folder must exist (none is made), and a
+  // job on the PDF printer without a name is refused.
   QString PdfFileName() const { return pdfFileName_; }
   void SetPdfFileName(const QString &fileName) { pdfFileName_ = fileName; }
   // The file the last PDF job went to.
@@ -169,7 +174,6 @@ private:
   void CreateQPrinter();
   void ApplyLayout();
   TPrinterDescription Description() const;
-  QString DefaultOutputFile() const;
   void CheckNotPrinting() const;
 
   std::unique_ptr<TPrinterSystem> system_;

@@ -107,10 +107,16 @@ void TControl::WndProc(TMessage &Message) {
   case WM_LBUTTONDBLCLK: WMMouseButton(Message, mbLeft, true, true); return;
   case WM_RBUTTONDBLCLK: WMMouseButton(Message, mbRight, true, true); return;
   case WM_MBUTTONDBLCLK: WMMouseButton(Message, mbMiddle, true, true); return;
-  case WM_LBUTTONUP: WMMouseButton(Message, mbLeft, false, false); return;
+  case WM_LBUTTONUP:
+    PendingDragMouse(Message);
+    WMMouseButton(Message, mbLeft, false, false);
+    return;
   case WM_RBUTTONUP: WMMouseButton(Message, mbRight, false, false); return;
   case WM_MBUTTONUP: WMMouseButton(Message, mbMiddle, false, false); return;
-  case WM_MOUSEMOVE: WMMouseMove(Message); return;
+  case WM_MOUSEMOVE:
+    if (!PendingDragMouse(Message)) WMMouseMove(Message);
+    return;
+  case CM_DRAG: DragMessage(Message); return;
   case WM_PAINT: PaintHandler(Message); return;
   case WM_SIZE:
     DefaultHandler(Message);
@@ -558,6 +564,8 @@ void TControl::AttachWidget(QWidget *widget, TWidgetBridge *bridge) {
   bridge_ = bridge;
   widget->setAttribute(Qt::WA_Hover, false);
   widget->setMouseTracking(true);
+  // Any control may take a control dragged onto it (drag_drop.h).
+  widget->setAcceptDrops(true);
   // A pop-up window has been given its parent already, as a window of its own.
   if (parent_ && parent_->Widget() && !widget->parentWidget()) widget->setParent(parent_->Widget());
   ApplyToWidget();
@@ -738,6 +746,10 @@ bool TControl::HandleMouseEvent(QMouseEvent *Event) {
 
 bool TControl::HandleOtherEvent(QEvent *Event) {
   switch (Event->type()) {
+  case QEvent::DragEnter:
+  case QEvent::DragMove:
+  case QEvent::DragLeave:
+  case QEvent::Drop: return HandleDragEvent(Event);
   case QEvent::Enter:
   case QEvent::Leave: {
     NativeEvent native;

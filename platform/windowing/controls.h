@@ -25,6 +25,7 @@
 #include "platform/graphics/canvas.h"
 #include "platform/graphics/color.h"
 #include "platform/graphics/graphics.h"
+#include "platform/windowing/drag_drop.h"
 #include "platform/windowing/messages.h"
 #include "platform/windowing/shift_state.h"
 #include <QList>
@@ -241,6 +242,13 @@ public:
   // The widget, creating it (and its parents' widgets) when needed.
   QWidget *WidgetNeeded();
 
+  // -- dragging (drag_drop.h) --
+  // Starts dragging this control: at once, or once the mouse has moved Threshold pixels (-1: the default)
+  // with the left button held (released before, it was a click).
+  void BeginDrag(bool Immediate, int Threshold = -1);
+  bool Dragging() const;
+  virtual void DragDrop(TObject *Source, int X, int Y);
+
   // -- events --
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
@@ -249,6 +257,9 @@ public:
   TMouseEvent OnMouseUp;
   TMouseMoveEvent OnMouseMove;
   TContextPopupEvent OnContextPopup;
+  TDragOverEvent OnDragOver;
+  TDragDropEvent OnDragDrop;
+  TEndDragEvent OnEndDrag;
 
   // Called by the widget for every Qt event (see control_widget.h).
   bool HandleQtEvent(QEvent *Event);
@@ -266,6 +277,10 @@ protected:
   // The step of ScaleBy; overrides scale what they keep in pixels and call the inherited one.
   virtual void ChangeScale(int M, int D);
   virtual void DoContextPopup(const TPoint &MousePos, bool &Handled);
+  // Whether this control accepts the drag of Source at a client point (no OnDragOver handler: it does not).
+  virtual void DragOver(TObject *Source, int X, int Y, TDragState State, bool &Accept);
+  // The drag this control began is over: Target took the drop at its client point, or none did.
+  virtual void DoEndDrag(TObject *Target, int X, int Y);
   virtual QString GetText() const { return text_; }
   // Stores a new window text (the default handling of WM_SETTEXT); descendants that keep the text in their
   // widget override it.
@@ -341,6 +356,12 @@ private:
   friend class TWinControl;
   void WMMouseButton(TMessage &Message, TMouseButton Button, bool Down, bool Double);
   void WMMouseMove(TMessage &Message);
+  // Dragging (drag_drop.cpp): the drag events of Qt's drag loop, CM_DRAG, and the mouse while a drag waits
+  // to start (true: the message started it).
+  bool HandleDragEvent(QEvent *Event);
+  void DragMessage(TMessage &Message);
+  bool PendingDragMouse(const TMessage &Message);
+  void RunDrag();
   void UpdateWidgetPalette();
   void UpdateWidgetCursor();
 

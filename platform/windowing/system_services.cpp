@@ -422,38 +422,39 @@ void SetBeepService(TBeepService *Service) { g_beep = Service; }
 
 // ---- scripted services ----
 
+namespace {
+// The next scripted answer, taken off its queue.
+template <typename T>
+T TakeFront(std::deque<T> &Queue) {
+  T value = std::move(Queue.front());
+  Queue.pop_front();
+  return value;
+}
+} // namespace
+
 int TScriptedServices::ShowMessageBox(const TMessageBoxRequest &Request) {
   messageBoxes_.append(Request);
   if (OnMessageBox) return OnMessageBox(Request);
-  if (!messageAnswers_.empty()) {
-    const int answer = messageAnswers_.front();
-    messageAnswers_.pop_front();
-    return answer;
-  }
+  if (!messageAnswers_.empty()) return TakeFront(messageAnswers_);
   return Request.DefaultButton;
 }
 
 std::optional<QString> TScriptedServices::InputQuery(const TInputRequest &Request) {
   inputs_.append(Request);
   if (inputAnswers_.empty()) return Request.Value;
-  std::optional<QString> answer = inputAnswers_.front();
-  inputAnswers_.pop_front();
-  return answer;
+  return TakeFront(inputAnswers_);
 }
 
 std::optional<TFileDialogResult> TScriptedServices::RunFileDialog(const TFileDialogRequest &Request) {
   fileDialogs_.append(Request);
   if (fileAnswers_.empty()) return std::nullopt;
-  std::optional<TFileDialogResult> answer = fileAnswers_.front();
-  fileAnswers_.pop_front();
-  return answer;
+  return TakeFront(fileAnswers_);
 }
 
 bool TScriptedServices::RunPrinterSetup(HWND) {
   ++printerSetups_;
   if (printerAnswers_.empty()) return false;
-  const std::optional<QString> name = printerAnswers_.front();
-  printerAnswers_.pop_front();
+  const std::optional<QString> name = TakeFront(printerAnswers_);
   if (!name) return false;
   const int index = int(Printer()->Printers().indexOf(*name));
   if (index < 0) return false;

@@ -1,5 +1,6 @@
 #include "report/ui/preview_form.h"
 #include "platform/widgets/menus.h"
+#include "platform/windowing/pdf_file_choice.h"
 #include "platform/windowing/system_services.h"
 #include "platform/windowing/virtual_keys.h"
 #include "report/prepared_pages.h"
@@ -743,6 +744,14 @@ void TfrPreviewForm::PrintBtnClick(TObject *) {
       Relayout();
       return;
     }
+  }
+  // A job on the PDF printer goes where the user says, asked anew for every job.
+  TfrPrinter *wrapper = ReportPrinter();
+  if (!wrapper->IsVirtual() &&
+      !ChoosePdfFileForNextJob(wrapper->PlatformPrinter(), QStringLiteral("Save as PDF"),
+                               host_->Settings().Title)) {
+    Relayout();
+    return;
   }
   host_->PrintPreparedReport(request.PageNumbers, request.Copies);
   Relayout();

@@ -15,6 +15,7 @@ struct TfrPreviewSettings {
   TfrPreviewZoom InitialZoom = pzDefault;
   bool ModalPreview = true;
   bool GrayedButtons = false;
+  QString Title; // the report's title, which names a printed PDF file
 };
 
 // An export filter as the save dialog offers it.

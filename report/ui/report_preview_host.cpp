@@ -17,6 +17,7 @@ public:
     settings.InitialZoom = report_->InitialZoom;
     settings.ModalPreview = report_->ModalPreview;
     settings.GrayedButtons = report_->GrayedButtons;
+    settings.Title = report_->Title;
     return settings;
   }
   TComponent *Component() override { return report_; }

@@ -6,11 +6,13 @@
 #include "platform/graphics/bitmap.h"
 #include "platform/graphics/printer.h"
 #include "report/engine.h"
+#include "report/prepared_pages.h"
 #include "report/printer_wrapper.h"
 #include "report/report.h"
 #include "report/report_hooks.h"
 #include "report/variables.h"
 #include "tests/app/app_fixture.h"
+#include <QBuffer>
 #include <QFile>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -18,6 +20,78 @@
 namespace {
 
 bool HavePdfToText() { return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty(); }
+
+QString RunTool(const QString &tool, const QStringList &arguments) {
+  QProcess process;
+  process.start(tool, arguments);
+  process.waitForFinished(60000);
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// A picture as pdfimages lists it: its pixels and its resolution on the page.
+struct PdfImage {
+  int width = 0, height = 0;
+  double xPpi = 0, yPpi = 0;
+};
+
+QList<PdfImage> PdfImages(const QString &pdf) {
+  QList<PdfImage> images;
+  for (const QString &line :
+       RunTool(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf}).split(u'\n')) {
+    const QStringList f = line.simplified().split(u' ');
+    // page num type width height color comp bpc enc interp object ID x-ppi y-ppi size ratio
+    if (f.size() < 14 || !f[0].front().isDigit()) continue;
+    images.append({f[3].toInt(), f[4].toInt(), f[12].toDouble(), f[13].toDouble()});
+  }
+  return images;
+}
+
+// The words of each page of a PDF file with their boxes in points, and each page's size.
+struct PdfPage {
+  QSizeF size;
+  QList<std::pair<QString, QRectF>> words;
+};
+
+QList<PdfPage> PdfWords(const QString &pdf) {
+  QList<PdfPage> pages;
+  static const QRegularExpression page(QStringLiteral("<page width=\"([\\d.]+)\" height=\"([\\d.]+)\">")),
+      word(QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" "
+                          "yMax=\"([\\d.]+)\">(.*)</word>"));
+  for (const QString &line :
+       RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")})
+           .split(u'\n')) {
+    if (const auto m = page.match(line); m.hasMatch()) {
+      pages.append({QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble()), {}});
+    } else if (const auto w = word.match(line); w.hasMatch() && !pages.isEmpty()) {
+      QString text = w.captured(5);
+      text.replace(QStringLiteral("&lt;"), QStringLiteral("<"))
+          .replace(QStringLiteral("&gt;"), QStringLiteral(">"));
+      text.replace(QStringLiteral("&quot;"), QStringLiteral("\""))
+          .replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+      pages.last().words.append({text, QRectF(QPointF(w.captured(1).toDouble(), w.captured(2).toDouble()),
+                                              QPointF(w.captured(3).toDouble(), w.captured(4).toDouble()))});
+    }
+  }
+  return pages;
+}
+
+// A bitmap file of a picture of that size: a dark badge with a light stripe, at that resolution.
+QByteArray LogoFile(int width, int height, int dotsPerMeter, QImage::Format format) {
+  QImage image(width, height, QImage::Format_RGB32);
+  image.fill(qRgb(31, 58, 90));
+  for (int y = height * 2 / 5; y < height * 3 / 5; ++y)
+    for (int x = width / 10; x < width * 9 / 10; ++x) image.setPixel(x, y, qRgb(230, 190, 90));
+  image = image.convertToFormat(format);
+  if (dotsPerMeter > 0) {
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+  }
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  image.save(&buffer, "BMP");
+  return bytes;
+}
 
 struct InvoiceLine {
   double quantity;
@@ -117,12 +191,24 @@ protected:
   }
   // Prints the prepared invoice to a PDF file and gives its text, pages apart by form feeds.
   QString Print(const QString &name) {
-    const QString pdf = out.filePath(name + QStringLiteral(".pdf"));
+    const QString pdf = File(name);
     printer->SetPdfFileName(pdf);
     EXPECT_TRUE(report->PrintPreparedReport(QString(), 1));
     QString text = PdfText(pdf, true);
     if (text.endsWith(QChar(12))) text.chop(1);
     return text;
+  }
+  QString File(const QString &name) const { return out.filePath(name + QStringLiteral(".pdf")); }
+  // Sets a field of the settings row.
+  void SetControl(TField *field, const QString &text) {
+    dd->CONTROL->Edit();
+    field->SetAsString(text);
+    dd->CONTROL->Post();
+  }
+  void SetControlLogo(const QByteArray &bitmap) {
+    dd->CONTROL->Edit();
+    dd->CONTROLLOGO->SetAsBytes(bitmap);
+    dd->CONTROL->Post();
   }
   // How many pictures a printed PDF file holds.
   int Pictures(const QString &name) {
@@ -249,6 +335,127 @@ TEST_F(InvoiceTemplatesTest, ALongDescriptionTheContactDetailsGivenAndTheLogoAre
   ASSERT_EQ(Prepare(itNewItems).toStdString(), "");
   Print(QStringLiteral("logo"));
   EXPECT_EQ(Pictures(QStringLiteral("logo")), 1);
+}
+
+// A logo prints in its box with its proportions, whatever its size or resolution, on every template; a large
+// one is reduced to the printer's resolution rather than kept whole.
+TEST_F(InvoiceTemplatesTest, TheLogoPrintsInItsBoxWithItsProportionsOnEveryTemplate) {
+  if (!HavePdfToText()) GTEST_SKIP() << "poppler-utils is not installed";
+  Invoice(9, {{2, QStringLiteral("Seed tray"), 1.5}});
+  Invoice(9, {{2, QStringLiteral("Seed tray"), 1.5}}, false);
+  const struct {
+    const char *name;
+    int width, height, dotsPerMeter;
+    QImage::Format format;
+  } logos[] = {{"312x162", 312, 162, 0, QImage::Format_RGB888},
+               {"312x162 at 96 dpi", 312, 162, 3780, QImage::Format_RGB888},
+               {"4000x3000", 4000, 3000, 2835, QImage::Format_Indexed8}};
+  for (const auto &logo : logos) {
+    SetControlLogo(LogoFile(logo.width, logo.height, logo.dotsPerMeter, logo.format));
+    for (const int number : {itNewItems, itNewServices, itReprintItems, itReprintServices}) {
+      SCOPED_TRACE(std::string(logo.name) + ", template " + std::to_string(number));
+      ASSERT_EQ(Prepare(number).toStdString(), "");
+      const QString name = QStringLiteral("logo-%1").arg(number);
+      Print(name);
+      const QList<PdfImage> images = PdfImages(File(name));
+      ASSERT_EQ(images.size(), 1);
+      const PdfImage &image = images[0];
+      // Tens to hundreds of pixels an inch: the size of the box, not a dot.
+      EXPECT_GE(image.xPpi, 20);
+      EXPECT_LE(image.xPpi, 1000);
+      const double width = image.width / image.xPpi, height = image.height / image.yPpi;
+      EXPECT_NEAR(width / height, double(logo.width) / logo.height, 0.03) << "proportions kept";
+      const TfrView *box = report->Pages()[0]->FindView(QStringLiteral("Logo"));
+      ASSERT_NE(box, nullptr);
+      const double boxWidth = box->Width / frUnitsPerInchX, boxHeight = box->Height / frUnitsPerInchY;
+      EXPECT_LE(width, boxWidth + 0.02);
+      EXPECT_LE(height, boxHeight + 0.02);
+      EXPECT_TRUE(width > boxWidth - 0.03 || height > boxHeight - 0.03)
+          << width << " x " << height << " in a box of " << boxWidth << " x " << boxHeight;
+    }
+  }
+}
+
+// The footnote (100 characters) and the company's name (50) print whole wherever they stand: every word of
+// each text object that holds one lies inside that object's box, on every page of every template.
+TEST_F(InvoiceTemplatesTest, TheFootnoteAndTheCompanyNamePrintWholeInsideTheirBoxes) {
+  if (!HavePdfToText()) GTEST_SKIP() << "poppler-utils is not installed";
+  const QString footnote = QStringLiteral("PAYMENT DUE WITHIN 14 DAYS, ACCOUNT PL61 1090 1014 0000 0712 "
+                                          "1981 2874, SWIFT WBKPPLPP, TEL 6016 133");
+  ASSERT_EQ(footnote.size(), 100);
+  SetControl(dd->CONTROLFootNote, footnote);
+  QList<InvoiceLine> lines;
+  for (int i = 1; i <= 40; ++i) lines.append({1, QStringLiteral("Watering can, part %1").arg(i), 4});
+  Invoice(77, lines);
+  Invoice(77, lines, false);
+  // A name of capitals, and one of the widest letter there is.
+  for (const QString &company : {QStringLiteral("MAXIMUM WIDTH WHOLESALE & MANUFACTURING COMPANY MW"),
+                                 QStringLiteral("WWWWWWWWWW WWWWWWWWW WWWWWWWWW WWWWWWWWW WWWWWWWWW")}) {
+    ASSERT_EQ(company.size(), 50);
+    SetControl(dd->CONTROLCOMPANY, company);
+    for (const int number : {itNewItems, itNewServices, itReprintItems, itReprintServices}) {
+      SCOPED_TRACE(company.toStdString() + ", template " + std::to_string(number));
+      ASSERT_EQ(Prepare(number).toStdString(), "");
+      const QString name = QStringLiteral("whole-%1").arg(number);
+      Print(name);
+      const QList<PdfPage> pages = PdfWords(File(name));
+      TfrEMFPages &prepared = report->EMFPages();
+      ASSERT_EQ(pages.size(), prepared.Count());
+      ASSERT_GE(pages.size(), 2);
+      int checked = 0;
+      for (int p = 0; p < prepared.Count(); ++p) {
+        prepared.LoadObjects(p);
+        const TfrPageInfo &info = prepared[p];
+        const double kx = pages[p].size.width() / info.PrnInfo.Pgw,
+                     ky = pages[p].size.height() / info.PrnInfo.Pgh;
+        for (int i = 0; i < info.Page->ObjectCount(); ++i) {
+          const TfrView *view = info.Page->Object(i);
+          const QString text = view->Memo.Text().simplified();
+          if (!text.contains(footnote) && !text.contains(company)) continue;
+          ++checked;
+          const QRectF box(view->Left * kx - 1, view->Top * ky - 1.5, view->Width * kx + 2,
+                           view->Height * ky + 3);
+          // Each word of the text, as often as it comes, among the words printed inside the box.
+          QStringList inside;
+          for (const auto &[word, where] : pages[p].words)
+            if (box.contains(where)) inside << word;
+          for (const QString &word : text.split(u' '))
+            EXPECT_TRUE(inside.removeOne(word))
+                << "page " << p + 1 << ": \"" << word.toStdString() << "\" of \"" << text.toStdString()
+                << "\" is not inside its box";
+        }
+      }
+      // The footnote once; the company in the letterhead, at the foot of both pages and over the second.
+      EXPECT_EQ(checked, 5);
+    }
+  }
+}
+
+// Letters beyond Latin and Greek print as letters: a Chinese customer's name is in the PDF's text, in a font
+// the PDF holds.
+TEST_F(InvoiceTemplatesTest, AChineseCustomerNamePrintsInAFontThePdfHolds) {
+  if (!HavePdfToText()) GTEST_SKIP() << "poppler-utils is not installed";
+  const QString customer = QStringLiteral("大连山田日本贸易有限公司");
+  Invoice(31, {{1, QStringLiteral("茶具 tea set"), 12}});
+  dd->INV1->Edit();
+  dd->INV1->FieldByName(QStringLiteral("CUSTOMER"))->SetAsString(customer);
+  dd->INV1->Post();
+  ASSERT_EQ(Prepare(itNewItems).toStdString(), "");
+  const QString text = Print(QStringLiteral("chinese"));
+  EXPECT_TRUE(text.contains(customer)) << text.toStdString();
+  EXPECT_TRUE(text.contains(QStringLiteral("茶具 tea set"))) << text.toStdString();
+  QStringList fonts = RunTool(QStringLiteral("pdffonts"), {File(QStringLiteral("chinese"))}).split(u'\n');
+  fonts = fonts.mid(2).filter(QRegularExpression(QStringLiteral("\\S")));
+  ASSERT_FALSE(fonts.isEmpty());
+  bool beyondLatin = false;
+  for (const QString &font : fonts) {
+    // name type encoding emb sub uni object ID; the type may be two words.
+    EXPECT_TRUE(font.contains(QRegularExpression(QStringLiteral(" yes +(yes|no) +(yes|no) +\\d+ +\\d+$"))))
+        << "not embedded: " << font.toStdString();
+    if (!font.startsWith(QStringLiteral("Liberation")) && !font.startsWith(QStringLiteral("DejaVu")))
+      beyondLatin = true;
+  }
+  EXPECT_TRUE(beyondLatin) << fonts.join(u'\n').toStdString();
 }
 
 } // namespace

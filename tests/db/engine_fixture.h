@@ -109,7 +109,7 @@ protected:
     QList<TffRecord> records;
     EXPECT_OK(engine.CursorSetToBegin(cursor));
     TffRecord record;
-    TffResult result;
+    TffResult result = DBIERR_NONE;
     // A cursor returning more records than the table holds, as over stale keys, would go on for ever.
     const qint64 count = Count(cursor);
     while (records.size() <= count && (result = engine.RecordGetNext(cursor, record)) == DBIERR_NONE)

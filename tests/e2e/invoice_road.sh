@@ -92,7 +92,19 @@ app=$!
 main=$(window "TALLYROOK Billsprints")
 focus "$main"
 
-# ---- the settings: company and a default tax percent of 17.5 ----
+# A 24-bit bitmap of 312 x 162 pixels, one colour, at 72 dots an inch: the logo.
+le32() { printf '\\x%02x\\x%02x\\x%02x\\x%02x' $(($1 & 255)) $(($1 >> 8 & 255)) $(($1 >> 16 & 255)) $(($1 >> 24 & 255)); }
+logo="$work/home/logo.bmp"
+{
+  printf 'BM'; printf "$(le32 151686)"; printf "$(le32 0)"; printf "$(le32 54)"
+  printf "$(le32 40)"; printf "$(le32 312)"; printf "$(le32 162)"; printf '\x01\x00\x18\x00'
+  printf "$(le32 0)"; printf "$(le32 151632)"; printf "$(le32 2835)"; printf "$(le32 2835)"
+  printf "$(le32 0)"; printf "$(le32 0)"
+  head -c 151632 /dev/zero | tr '\0' '\132'
+} >"$logo"
+footnote="PAYMENT DUE WITHIN 14 DAYS, ACCOUNT PL61 1090 1014 0000 0712 1981 2874, SWIFT WBKPPLPP, TEL 6016 133"
+
+# ---- the settings: company, a default tax percent of 17.5, a footnote of 100 characters and the logo ----
 click "$main" 671 122 # MENU
 key Down Return       # Edit Settings
 settings=$(window "^  SETTINGS$")
@@ -102,9 +114,22 @@ key Return
 for _ in $(seq 6); do key Down; done # to the default tax percent
 retype "17.5"
 key Return
+key Down # past the default invoice type to the footnote
+type "$footnote"
+key Return
+click "$settings" 309 262 # Change (the logo)
+picker=$(window "^Select Logo Bitmap File$")
+focus "$picker"
+key ctrl+a
+type "$logo"
+key Return
+closed "^Select Logo Bitmap File$"
+focus "$settings"
 click "$settings" 389 390 # SAVE
 closed "^  SETTINGS$"
 [ "$(sql 'SELECT COMPANY, TaxPCT FROM CONTROL')" = "Harbour Tools Ltd|17.5" ] || fail "settings not stored"
+[ "$(sql 'SELECT FootNote, length(LOGO) FROM CONTROL')" = "$footnote|151686" ] || fail "footnote or logo not stored:
+$(sql 'SELECT FootNote, length(LOGO) FROM CONTROL')"
 
 # ---- a customer and two products, added through their lists ----
 focus "$main"
@@ -270,6 +295,19 @@ pdf_has "$work/out/items.pdf" "Harbour Tools Ltd" "Harbour Bakery" "12 Quay Stre
 pdf_has "$work/out/services.pdf" "Harbour Bakery" "Delivery" "Baking course" "45.00" "7.88" "52.88"
 pdf_number "$work/out/reprint.pdf" 1
 pdf_has "$work/out/reprint.pdf" "CANCELLED" "Harbour Bakery" "Sourdough loaf" "Bread knife" "30.55"
+
+# Every printed invoice shows the logo at the size of its box (tens to hundreds of pixels an inch, not a dot)
+# and the whole footnote: each of its words between the page's margins (15 mm, 42.5 points).
+for pdf in items services reprint; do
+  ppi=$(pdfimages -list "$work/out/$pdf.pdf" | awk 'NR > 2 { print $13 }')
+  [ "$(wc -l <<<"$ppi")" = 1 ] && [ "$ppi" -ge 20 ] && [ "$ppi" -le 1000 ] ||
+    fail "$pdf.pdf: the logo is not printed at the size of its box: $(pdfimages -list "$work/out/$pdf.pdf")"
+  pdftotext "$work/out/$pdf.pdf" - | tr -s ' \n' '  ' | grep -qF -- "$footnote" || fail "$pdf.pdf: the footnote is not whole"
+  outside=$(pdftotext -bbox "$work/out/$pdf.pdf" - |
+    awk -F'"' -v words=" $footnote " '/<word / { w = $9; sub(/^>/, "", w); sub(/<.*/, "", w)
+      if (index(words, " " w " ") && ($2 < 42 || $6 > 553)) print w }')
+  [ -z "$outside" ] || fail "$pdf.pdf: footnote words outside the page's margins: $outside"
+done
 
 # EXIT ends the program.
 focus "$main"

@@ -1,6 +1,7 @@
 // The combo-box cell: the chosen or typed text and its button painted, and the in-place combo box typed
 // into, moved through and left.
 #include "cell_grid.h"
+#include "cell_pictures.h"
 #include "platform/windowing/control_grab.h"
 #include <QImage>
 #include <gtest/gtest.h>
@@ -161,6 +162,50 @@ TEST_F(ComboCellTest, AGridOfCellsOnAForm) {
   guitest::ProcessEvents();
   const QImage editing = GrabControl(grid);
   EXPECT_NE(editing.copy(90, 22, 90, 22), image.copy(90, 22, 90, 22));
+}
+
+// A text longer than a short string's 255 characters, typed or listed, is painted and given back whole.
+TEST_F(ComboCellTest, ALongTextIsPaintedAndKeptWhole) {
+  QString long300;
+  for (int i = 0; long300.length() < 300; ++i) long300 += QStringLiteral("%1,").arg(i % 10);
+  long300.truncate(300);
+  cell->SetMaxLength(1000);
+  TStringList items;
+  items.Add("One");
+  items.Add(long300 + "!");
+  cell->SetItems(&items);
+  const TRect wide{0, 0, 2600, 22};
+  QImage blank(wide.Width(), wide.Height(), QImage::Format_RGB32);
+  blank.fill(Qt::white);
+  TFont font;
+  TOvcCellAttributes attr;
+  attr.Font = &font;
+  cell->GatherAttributes(2, 1, attr);
+  for (const TOvcTCComboBoxData &data :
+       {TOvcTCComboBoxData{-1, nullptr, long300}, TOvcTCComboBoxData{1, nullptr, QString()}}) {
+    const QString shown = data.Index < 0 ? long300 : long300 + "!";
+    const QImage painted = WithCell(blank, wide, cell, 2, 1, attr, &data);
+    ASSERT_NE(WithText(blank, wide, attr, shown, cell->Margin()),
+              WithText(blank, wide, attr, shown.left(255), cell->Margin()));
+    EXPECT_EQ(painted, WithText(blank, wide, attr, shown, cell->Margin())) << data.Index;
+  }
+  // Edited and given back: the typed text and the listed one keep every character.
+  Value() = {-1, nullptr, long300};
+  Edit(1);
+  ASSERT_EQ(cell->EditorControl()->Text(), long300);
+  Type("{End}x");
+  guitest::PressKey(Qt::Key_Return);
+  guitest::ProcessEvents();
+  EXPECT_EQ(Value().Text, long300 + "x");
+  cell->SetStyle(csDropDownList);
+  cell->SetSaveStringValue(true);
+  Value() = {0, nullptr, QString()};
+  Edit(1);
+  guitest::PressKey(Qt::Key_Down);
+  guitest::PressKey(Qt::Key_Return);
+  guitest::ProcessEvents();
+  EXPECT_EQ(Value().Index, 1);
+  EXPECT_EQ(Value().Text, long300 + "!");
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "cell_pictures.h"
 #include "db_table_fixture.h"
 #include "grids/cells/field_cells.h"
 #include "platform/core/filer.h"
@@ -472,6 +473,121 @@ TEST_F(DbTableTest, CellValuesComeFromAndGoToTheirFields) {
     EXPECT_EQ(c.field->AsString(), QString::fromLatin1(c.back)) << c.stored.toString().toStdString();
     data->Cancel();
   }
+}
+
+// The field map answers only for the fields it holds.
+TEST_F(DbTableTest, AFieldOutsideTheMapIsRefused) {
+  Show(MemoryLines(2));
+  ASSERT_EQ(table->DataLink()->MappedCount(), 4);
+  EXPECT_EQ(table->DataLink()->MappedField(3)->FieldName(), "ITEMPRICE");
+  for (const int index : {-1, 4}) {
+    try {
+      table->DataLink()->MappedField(index);
+      ADD_FAILURE() << index;
+    } catch (const EDuvizivTable &e) {
+      EXPECT_EQ(e.Message(), "Invalid field index") << index;
+    }
+  }
+}
+
+// A field freed on its own takes its column with it; the table goes on showing the others.
+TEST_F(DbTableTest, AFreedFieldTakesItsColumn) {
+  auto *data = new TMemoryDataSet(module);
+  data->FieldDefs()->Add("A", ftInteger);
+  data->FieldDefs()->Add("B", ftString, 10);
+  auto *a = new TIntegerField(module);
+  a->SetFieldName("A");
+  a->SetDataSet(data);
+  auto *b = new TStringField(module);
+  b->SetFieldName("B");
+  b->SetSize(10);
+  b->SetDataSet(data);
+  data->CreateDataSet();
+  data->Append();
+  a->SetAsInteger(7);
+  b->SetAsString("seven");
+  data->Post();
+  Show(data);
+  ASSERT_EQ(table->ColumnCount(), 2);
+  auto *cell = new TOvcTCString(form);
+  table->Column(1)->SetDefaultCell(cell);
+  b->Free();
+  guitest::ProcessEvents();
+  ASSERT_EQ(table->ColumnCount(), 1);
+  EXPECT_EQ(table->Column(0)->DataField(), "A");
+  EXPECT_EQ(cell->Table(), nullptr);
+  EXPECT_FALSE(table->RegisteredCells().contains(cell));
+  GrabControl(table);
+}
+
+// A glyph cell paints the glyph its field's number names.
+TEST_F(DbTableTest, AGlyphCellPaintsItsFieldsNumber) {
+  auto *data = new TMemoryDataSet(module);
+  data->FieldDefs()->Add("G", ftInteger);
+  data->CreateDataSet();
+  for (int g = 0; g < 3; ++g) {
+    data->Append();
+    data->FieldByName("G")->SetAsInteger(g);
+    data->Post();
+  }
+  data->First();
+  Show(data);
+  auto *glyph = new TOvcTCGlyph(form);
+  glyph->CellGlyphs()->SetActiveGlyphCount(3);
+  table->Column(0)->SetDefaultCell(glyph);
+  ASSERT_TRUE(table->FitCellToField(data->FieldByName("G"), glyph));
+  guitest::ProcessEvents();
+  const QImage picture = GrabControl(table);
+  for (qint32 row = 1; row < 3; ++row) {
+    const TRect content = table->CellContentRect(row, 0);
+    const GatheredAttributes cell(glyph, row, 0);
+    EXPECT_EQ(Part(picture, content),
+              Part(WithCell(picture, content, glyph, row, 0, cell.attr, &row), content))
+        << row;
+  }
+  // And back: the number edited in the cell's value reaches the field.
+  data->Edit();
+  TOvcDbCellValue value;
+  FieldToCellData(data->FieldByName("G"), glyph, value);
+  EXPECT_EQ(*value.Get<qint32>(), data->FieldByName("G")->AsInteger());
+  value.Make<qint32>() = 1;
+  CellDataToField(data->FieldByName("G"), glyph, value);
+  EXPECT_EQ(data->FieldByName("G")->AsInteger(), 1);
+  data->Cancel();
+}
+
+// A data source given at run time, even the one the table has, replaces the columns by one for each of its
+// fields, in its order; the columns keep their cells until the table has no source at all.
+TEST_F(DbTableTest, ADataSourceGivenAtRunTimeMakesAColumnPerField) {
+  const auto dataSet = [this](const QStringList &Names) {
+    auto *data = new TMemoryDataSet(module);
+    for (const QString &name : Names) data->FieldDefs()->Add(name, name == "Y" ? ftString : ftInteger, 30);
+    data->CreateDataSet();
+    return data;
+  };
+  const auto names = [this] {
+    QStringList shown;
+    for (int c = 0; c < table->ColumnCount(); ++c) shown << table->Column(c)->DataField();
+    return shown;
+  };
+  Show(dataSet({"X", "Y", "Z"}));
+  auto *cell = new TOvcTCString(form);
+  table->Column(2)->SetDefaultCell(cell);
+  // Columns named by the program go when the source is given again.
+  table->Column(0)->SetDataField("Z");
+  table->Column(2)->SetDataField("X");
+  table->SetDataSource(table->DataSource());
+  guitest::ProcessEvents();
+  EXPECT_EQ(names(), QStringList({"X", "Y", "Z"}));
+  table->SetDataSource(SourceOf(dataSet({"Z", "Y", "X"})));
+  guitest::ProcessEvents();
+  EXPECT_EQ(names(), QStringList({"Z", "Y", "X"}));
+  EXPECT_GT(table->Column(1)->Width(), table->Column(0)->Width());
+  EXPECT_EQ(table->Column(2)->DefaultCell(), cell);
+  table->SetDataSource(nullptr);
+  EXPECT_EQ(cell->Table(), nullptr);
+  for (int c = 0; c < table->ColumnCount(); ++c) EXPECT_EQ(table->Column(c)->DefaultCell(), nullptr) << c;
+  GrabControl(table);
 }
 
 } // namespace

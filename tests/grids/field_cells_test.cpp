@@ -195,26 +195,36 @@ TEST_F(FieldCellTest, AGridOfFieldCellsOnAForm) {
   EXPECT_EQ(Editor(0)->BoundsRect(), grid->CellRect(1, 0));
 }
 
-// The fields are children of the table they paint and edit for: when that table goes first, the cell
-// forgets them and paints and edits nothing.
+// The fields are children of the table they paint and edit for; a table that goes first leaves them to the
+// cell, which paints and edits as before once a column of another table takes it.
 TEST_F(FieldCellTest, ACellOutlivesTheTableThatTookItsFields) {
-  auto *table = new CellGrid(form, 1, 1);
-  table->SetParent(form);
+  auto *first = new CellGrid(form, 1, 1);
+  first->SetParent(form);
   auto *cell = new TOvcTCSimpleField(form);
-  table->columns.Column(0)->SetDefaultCell(cell);
-  const TOvcEntryValue value = QStringLiteral("kept");
+  first->columns.Column(0)->SetDefaultCell(cell);
+  const TOvcEntryValue kept = QStringLiteral("kept");
   const TOvcCellAttributes attr;
-  cell->StartEditing(1, 0, TRect{0, 0, 90, 22}, attr, ocsPlain, &value);
+  cell->StartEditing(1, 0, TRect{0, 0, 90, 22}, attr, ocsPlain, &kept);
   cell->EndEditing(false, nullptr);
-  ASSERT_EQ(cell->EditorControl()->Parent(), table);
-  table->Free();
-  EXPECT_EQ(cell->EditorControl(), nullptr);
-  QImage image(90, 22, QImage::Format_RGB32);
-  TCanvas canvas(&image);
-  cell->Paint(&canvas, TRect{0, 0, 90, 22}, 1, 0, attr, &value);
-  cell->StartEditing(1, 0, TRect{0, 0, 90, 22}, attr, ocsPlain, &value);
-  EXPECT_EQ(cell->EditorWindow(), HWND(0));
-  canvas.SetDevice(nullptr);
+  ASSERT_EQ(cell->EditorControl()->Parent(), first);
+  first->Free();
+  EXPECT_EQ(cell->Table(), nullptr);
+  ASSERT_NE(cell->EditorControl(), nullptr);
+
+  grid->columns.Column(1)->SetDefaultCell(cell);
+  Value(1) = QStringLiteral("Łódź");
+  auto *text = new TOvcTCString(form);
+  text->SetTable(grid);
+  const QString shown = QStringLiteral("Łódź");
+  EXPECT_EQ(PaintCell(cell, 1, 1, &Value(1)), PaintCell(text, 1, 1, &shown));
+  // Edited in the new table with real keys.
+  Edit(1);
+  ASSERT_EQ(grid->Editing(), cell);
+  EXPECT_EQ(cell->EditorControl()->Parent(), grid);
+  Type(QStringLiteral("{End} €"));
+  guitest::PressKey(Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+  guitest::ProcessEvents();
+  EXPECT_EQ(Value(1), TOvcEntryValue(QStringLiteral("Łódź €")));
 }
 
 } // namespace

@@ -98,11 +98,13 @@ TEST_F(TableCellTest, TheRegistryKeepsEachCellOnceWhileItHasUsersAndNeverOneGone
   cell->SetColor(clRed); // the hook is gone
   EXPECT_TRUE(table->changedCells.isEmpty());
 
-  // A freed cell leaves the registry, even while the table has no window.
+  // A freed cell leaves the registry, and the table hears of it, even while the table has no window.
   Use();
   cell->Free();
   cell = nullptr;
   EXPECT_EQ(table->RegisteredCells(), QList<TOvcBaseTableCell *>{second});
+  EXPECT_EQ(table->detached.size(), 1);
+  table->detached.clear();
   // Moved to another table, a cell tells the one it leaves.
   table->Handle();
   second->SetTable(table);

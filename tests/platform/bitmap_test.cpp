@@ -355,8 +355,9 @@ QByteArray Rle8BmpClaiming(int width, int height) {
 TEST(Picture, PicturesLargerThanTheLimitAreRefusedAndNothingChanges) {
   const QImage image = Filled(6, 4, QColor(10, 200, 30));
   const QByteArray logo = Encoded(image);
-  for (const QByteArray &large :
-       {JpegClaiming(8000, 6000, false), JpegClaiming(65000, 65000, true), Rle8BmpClaiming(8000, 6000)}) {
+  // A bitmap stored top-down gives its height as a negative number: the limit holds all the same.
+  for (const QByteArray &large : {JpegClaiming(8000, 6000, false), JpegClaiming(65000, 65000, true),
+                                  Rle8BmpClaiming(8000, 6000), Rle8BmpClaiming(8000, -6000)}) {
     TPicture picture;
     picture.LoadFromBytes(logo);
     try {

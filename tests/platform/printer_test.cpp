@@ -198,4 +198,43 @@ TEST(PrinterJob, JobsOnAScriptedPrinterAndTheRulesOfAJob) {
   EXPECT_FALSE(printer.Printing());
 }
 
+// A PDF file name is the user's choice for one job: the job after needs a choice of its own, and a name in a
+// folder that is not there is refused without making the folder. The earlier file is never written again.
+TEST(PrinterJob, APdfFileNameServesOneJobAndOnlyInAFolderThatExists) {
+  QTemporaryDir dir;
+  TPrinter printer(std::make_unique<TScriptedPrinterSystem>(dir.path()));
+  ASSERT_TRUE(printer.IsPdfPrinter());
+  const QString file = dir.filePath(QStringLiteral("invoice 1042.pdf"));
+  printer.SetPdfFileName(file);
+  printer.BeginDoc();
+  EXPECT_EQ(printer.PdfFileName(), QString()) << "taken by the job";
+  printer.Canvas()->TextOut(300, 300, QStringLiteral("Invoice 1042"));
+  printer.EndDoc();
+  EXPECT_EQ(printer.OutputFileName(), file);
+  const QString printed = PageText(file, 1);
+  EXPECT_TRUE(printed.contains(QStringLiteral("Invoice 1042"))) << printed.toStdString();
+  const qint64 size = QFileInfo(file).size();
+
+  const struct {
+    QString name;
+    const char *message;
+  } refused[] = {{QString(), "No file was chosen for the PDF"},
+                 {dir.filePath(QStringLiteral("missing/invoice.pdf")), "its folder does not exist"},
+                 {QStringLiteral("invoice.pdf"), "its folder does not exist"}};
+  for (const auto &c : refused) {
+    printer.SetPdfFileName(c.name);
+    try {
+      printer.BeginDoc();
+      ADD_FAILURE() << "a job began on \"" << c.name.toStdString() << '"';
+      printer.Abort();
+    } catch (const EPrinter &e) {
+      EXPECT_TRUE(e.Message().contains(QLatin1String(c.message))) << e.Message().toStdString();
+    }
+    EXPECT_FALSE(printer.Printing());
+  }
+  EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("missing"))));
+  EXPECT_EQ(QFileInfo(file).size(), size);
+  EXPECT_EQ(PageText(file, 1), printed);
+}
+
 } // namespace

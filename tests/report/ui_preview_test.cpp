@@ -186,6 +186,27 @@ TEST_F(PreviewTest, PrintButtonNeedsAPrinterAndMovesTheReportToAnotherPrinterCho
                                       "change printer 0 -> 1", "print '' x1"}));
 }
 
+// On the PDF printer each print asks where its file goes, offering the report's title as the name; nothing
+// prints when the user cancels.
+TEST_F(PreviewTest, PrintingOnThePdfPrinterAsksForTheFileEachTime) {
+  test::ScriptedPrinters printers;
+  ASSERT_TRUE(ReportPrinter()->SelectPrinterByName(TPrinter::PdfPrinterName()));
+  TfrPreviewSettings settings;
+  settings.Title = QStringLiteral("Statement 7");
+  FakePreviewHost *host = Connect(settings);
+  form->RunPrintDialog = [](TfrPrintRequest &, int &, int &) { return true; };
+  ShowForm();
+  QTemporaryDir dir;
+  const QString chosen = dir.filePath(QStringLiteral("statement.pdf"));
+  services->AnswerFileDialog(std::nullopt);
+  services->AnswerFileDialog(TFileDialogResult{chosen, 1});
+  for (int i = 0; i < 3; ++i) Press(Qt::Key_P, Qt::ControlModifier);
+  ASSERT_EQ(services->FileDialogs().size(), 3);
+  EXPECT_TRUE(services->FileDialogs()[0].FileName.endsWith(QStringLiteral("/Statement 7.pdf")));
+  EXPECT_EQ(host->calls, QStringList({"print '' x1"})) << "printed once, to the file chosen";
+  EXPECT_EQ(Printer()->PdfFileName(), QString()) << "the last print was cancelled";
+}
+
 TEST_F(PreviewTest, FindAndF3WalkTheHitsWithTheCaseOption) {
   Connect();
   ShowForm();
