@@ -8,31 +8,37 @@ void TfrPageStream::Clear() {
 }
 
 void TfrPageStream::WriteText(const QString &text) {
+  if (qint64(texts_.size()) + text.size() > 2147483647)
+    throw EWriteError(QStringLiteral("A prepared page cannot hold more text"));
   WriteInt32(qint32(texts_.size()));
-  texts_.append(text);
+  WriteInt32(qint32(text.size()));
+  texts_ += text;
 }
 
 void TfrPageStream::WriteLines(const TStrings *lines) {
   const int count = lines->Count();
   WriteInt32(count);
-  WriteInt32(qint32(texts_.size()));
-  for (int i = 0; i < count; ++i) texts_.append(lines->Strings(i));
+  for (int i = 0; i < count; ++i) WriteText(lines->Strings(i));
 }
 
-qint32 TfrPageStream::ReadNumber(qint64 count) {
-  const qint32 number = ReadInt32();
-  if (number < 0 || count < 0 || number + count > texts_.size())
+QString TfrPageStream::ReadText() {
+  const qint32 start = ReadInt32();
+  const qint32 length = ReadInt32();
+  if (start < 0 || length < 0 || qint64(start) + length > texts_.size())
     throw EReadError(QStringLiteral("A prepared page names text it does not hold"));
-  return number;
+  return texts_.mid(start, length);
 }
-
-QString TfrPageStream::ReadText() { return texts_.at(ReadNumber(1)); }
 
 void TfrPageStream::ReadLines(TStrings *lines) {
   lines->Clear();
   const qint32 count = ReadInt32();
-  const qint32 first = ReadNumber(count);
+  if (count < 0) throw EReadError(QStringLiteral("A prepared page holds a list of %1 lines").arg(count));
   lines->BeginUpdate();
-  for (qint32 i = 0; i < count; ++i) lines->Add(texts_.at(first + i));
+  try {
+    for (qint32 i = 0; i < count; ++i) lines->Add(ReadText());
+  } catch (...) {
+    lines->EndUpdate();
+    throw;
+  }
   lines->EndUpdate();
 }

@@ -1,8 +1,8 @@
 // TfrPageStream: a prepared page's object stream as prepared pages keep it in memory. Its bytes hold the
-// objects' records as the prepared-report file holds them, except that every text is kept beside the bytes
-// as text, whole, and the bytes hold only where it is kept:
-//   string       int32 number of the text
-//   string list  int32 line count, int32 number of the first line (the lines are kept one after another)
+// objects' records as the prepared-report file holds them, except that the texts are kept beside the bytes,
+// as text, one after another, and the bytes hold only where each one lies there:
+//   string       int32 start, int32 length (in UTF-16 units)
+//   string list  int32 line count, then each line as a string
 // So a text of any length and any letters is kept as it is; only writing the page to a file turns its texts
 // into the bytes of the file's form, which then decides what it can hold.
 //
@@ -10,7 +10,6 @@
 // given is a TfrPageStream.
 #pragma once
 #include "platform/core/streams.h"
-#include <QList>
 #include <QString>
 
 class TStrings;
@@ -24,13 +23,11 @@ public:
 
   void WriteText(const QString &text);
   void WriteLines(const TStrings *lines);
-  // EReadError when the bytes name a text the stream does not keep.
+  // EReadError when the bytes name text the stream does not keep.
   QString ReadText();
   // Reading clears `lines` first.
   void ReadLines(TStrings *lines);
 
 private:
-  qint32 ReadNumber(qint64 count);
-
-  QList<QString> texts_;
+  QString texts_;
 };

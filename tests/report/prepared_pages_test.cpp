@@ -405,8 +405,9 @@ TEST_F(PreparedPagesTest, APageNamingATextItDoesNotHoldIsRefused) {
   stream.WriteInt32(0);
   stream.WriteUInt16(0);
   stream.WriteInt32(clNone);
-  stream.WriteInt32(1); // one line
-  stream.WriteInt32(0); // kept first: there is none
+  stream.WriteInt32(1); // one line, of 5 characters from the start of the texts kept: there are none
+  stream.WriteInt32(0);
+  stream.WriteInt32(5);
   EXPECT_TRUE(
       test::Refusal<EfrStreamError>([&] { pages.LoadObjects(0); }).contains(QStringLiteral("damaged")));
 }
