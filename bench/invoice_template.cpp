@@ -92,7 +92,6 @@ void BM_Template1PrepareAndPdf(benchmark::State &state) {
   QTemporaryDir out;
   TPrinter printer(std::make_unique<TScriptedPrinterSystem>(out.path()));
   const QString pdf = out.filePath(QStringLiteral("invoice.pdf"));
-  printer.SetPdfFileName(pdf);
   BindReportPrinter(&printer);
   {
     ShippedInvoice invoice(int(state.range(0)));
@@ -101,6 +100,7 @@ void BM_Template1PrepareAndPdf(benchmark::State &state) {
         state.SkipWithError(("preparation failed: " + invoice.Report()->ErrorText()).toStdString().c_str());
         break;
       }
+      printer.SetPdfFileName(pdf); // a name serves one job
       if (!invoice.Report()->PrintPreparedReport(QString(), 1)) state.SkipWithError("printing failed");
     }
     state.counters["pages"] = invoice.Report()->EMFPages().Count();
