@@ -159,18 +159,19 @@ QString TAboutBox::QuickHelpText() {
            Paragraphs.join(QStringLiteral("\r\n\r\n")) + QStringLiteral("\r\n\r\n");
   };
   QString text;
-  text +=
-      section(QStringLiteral("An Important note regarding invoices:"),
-              {QStringLiteral(
-                   "Invoice numbers run in sequence, and tax authorities do not like gaps in them. When you "
-                   "click Create Invoice, Tallyrook shows the invoice and asks whether to confirm it. Answer "
-                   "No and it was only a preview: nothing is stored and the invoice number is not used up. "
-                   "Answer Yes and the invoice is stored under the next number."),
-               QStringLiteral(
-                   "Practise first with made-up customers and products. When you are ready to start for "
-                   "real, choose Wipe All and Re-Start from the MENU, then set the number of your first real "
-                   "invoice in the settings. Starting from a high number such as '10001' is common "
-                   "practice.")});
+  text += section(
+      QStringLiteral("An Important note regarding invoices:"),
+      {QStringLiteral(
+           "Invoice numbers run in sequence, and tax authorities do not like gaps in them. When you "
+           "click Create Invoice, Tallyrook first asks whether to confirm the invoice, then shows it, "
+           "ready to print. Answer No and it is only a preview, marked as no invoice: nothing is "
+           "stored and the invoice number is not used up. Answer Yes and the invoice is stored under "
+           "the next number before it is shown."),
+       QStringLiteral(
+           "Practise first with made-up customers and products. When you are ready to start for "
+           "real, choose Wipe All and Re-Start from the MENU, then set the number of your first real "
+           "invoice in the settings. Starting from a high number such as '10001' is common "
+           "practice.")});
   text += section(QStringLiteral("Using Tallyrook:"),
                   {QStringLiteral("An invoice is made in the main window: the customer at the top left, the "
                                   "date, type and tax at the top right, the lines in the middle, and Create "
@@ -199,9 +200,10 @@ QString TAboutBox::QuickHelpText() {
       section(QStringLiteral("INVOICE DETAIL (bottom)"),
               {QStringLiteral(
                   "The lines added so far are listed with the net amount, the tax and the gross total. To "
-                  "delete a line, select it and right-click it. Create Invoice previews, prints and stores "
-                  "the invoice; after a stored invoice Tallyrook asks what comes next: exit, a new blank "
-                  "invoice, a new invoice for the same customer, or the same invoice for a new customer.")});
+                  "delete a line, select it and right-click it. Create Invoice asks whether to confirm the "
+                  "invoice, stores it when you answer Yes, and then shows it for printing; after a stored "
+                  "invoice Tallyrook asks what comes next: exit, a new blank invoice, a new invoice for the "
+                  "same customer, or the same invoice for a new customer.")});
   text +=
       section(QStringLiteral("PAST INVOICES"),
               {QStringLiteral(

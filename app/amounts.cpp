@@ -99,6 +99,12 @@ TCents PercentCents(TCents Amount, double Percent) {
   return Checked(RoundToWhole(Wide(Amount) * percent.Digits, percent.Exponent - 2), what);
 }
 
+bool IsTaxPercent(double Percent) {
+  if (!(Percent >= 0 && Percent <= MaxTaxPercent)) return false;
+  const double scale = std::pow(10.0, TaxPercentDigits);
+  return std::round(Percent * scale) / scale == Percent;
+}
+
 double CentsToAmount(TCents Cents) { return double(Cents) / 100.0; }
 
 QString AmountText(TCents Cents) {

@@ -17,6 +17,12 @@ using TCents = qint64;
 // The largest amount the program stores, 9999999999999.99 (and the same below zero).
 constexpr TCents MaxAmountCents = 999'999'999'999'999;
 
+// The tax percent, the same in the settings and on the main window: from 0 to MaxTaxPercent with at most
+// TaxPercentDigits decimals.
+constexpr int TaxPercentDigits = 1;
+constexpr double MaxTaxPercent = 99999999.9;
+bool IsTaxPercent(double Percent);
+
 // An amount too large to be stored, or not a number. Its message says which amount and the limit.
 TALLYROOK_EXCEPTION(EAmountError, Exception)
 

@@ -27,7 +27,8 @@ private:
 // The checks before the question: a message for each that fails.
 bool Checked(TDD &data, const TInvoiceDraft &draft, const TCreateInvoiceSteps &steps) {
   bool ok = true;
-  if (draft.Customer.isEmpty()) {
+  // A name of blanks is no name.
+  if (draft.Customer.trimmed().isEmpty()) {
     steps.ShowMessage(QStringLiteral("Error:  You must supply a Customer Name."));
     steps.FocusCustomer();
     ok = false;
@@ -35,6 +36,13 @@ bool Checked(TDD &data, const TInvoiceDraft &draft, const TCreateInvoiceSteps &s
   const QList<TInvoiceLine> lines = InvoiceLines(data);
   if (lines.isEmpty()) {
     steps.ShowMessage(QStringLiteral("Error:  You have not added any items."));
+    ok = false;
+  }
+  // No invoice without its date (the empty date is day 0, 30 December 1899). The focus stays with the
+  // customer when that is missing too.
+  if (draft.Date <= 0) {
+    steps.ShowMessage(QStringLiteral("Error:  Enter the invoice date."));
+    if (ok && steps.FocusDate) steps.FocusDate();
     ok = false;
   }
   if (!ok) return false;
@@ -62,7 +70,12 @@ TCreateInvoiceResult CreateInvoice(TDD &Data, const TInvoiceDraft &Draft, const 
     return TCreateInvoiceResult::Previewed;
   }
   const TStoredInvoice stored = StoreInvoice(Data, Draft);
-  // The invoice is stored: whatever befalls its printing, the user goes on to the next one.
+  // The invoice is stored: whatever befalls the windows or its printing, the user goes on to the next one.
+  if (!stored.RefreshProblem.isEmpty())
+    Steps.ShowMessage(QStringLiteral("Invoice %1 is stored, but the stored invoices could not be read back "
+                                     "for the windows: %2")
+                          .arg(stored.Number)
+                          .arg(stored.RefreshProblem));
   try {
     Steps.ShowInvoice(templateNumber, stored.Number, false);
   } catch (const EAbort &) {

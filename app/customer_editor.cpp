@@ -1,5 +1,7 @@
 #include "app/customer_editor.h"
 #include "app/data_module.h"
+#include "platform/windowing/system_services.h"
+#include "platform/windowing/virtual_keys.h"
 
 TCUSTEDIT *CUSTEDIT = nullptr;
 
@@ -19,6 +21,8 @@ TCUSTEDIT::TCUSTEDIT(TComponent *AOwner) : TForm(AOwner) {
   SetBorderStyle(bsDialog);
   SetBorderIcons(TBorderIcons{});
   SetClientSize(376, 262);
+  SetKeyPreview(true);
+  OnKeyDown = TKeyEvent(this, &TCUSTEDIT::FormKeyDown);
 
   const auto NewLabel = [this](const QString &Name, const QString &Caption, int Top) {
     auto *label = new TLabel(this);
@@ -89,7 +93,10 @@ void TCUSTEDIT::FillCurrent() {
 }
 
 void TCUSTEDIT::ButtonSAVEClick(TObject *) {
-  if (Edit1->Text().trimmed().isEmpty()) return;
+  if (Edit1->Text().trimmed().isEmpty()) {
+    ShowMessage(QStringLiteral("Error:  You must supply a Customer Name."));
+    return FocusName();
+  }
   TffTable *cust = DD->CUST;
   if (ButtonSAVE->Tag() == kInsert)
     cust->Insert();
@@ -108,3 +115,13 @@ void TCUSTEDIT::ButtonSAVEClick(TObject *) {
 }
 
 void TCUSTEDIT::ButtonCANCELClick(TObject *) { Close(); }
+
+void TCUSTEDIT::FormKeyDown(TObject *, WORD &Key, TShiftState) {
+  if (Key == VK_ESCAPE) {
+    Key = 0;
+    Close();
+  } else if (Key == VK_RETURN) {
+    Key = 0;
+    ButtonSAVEClick(this);
+  }
+}

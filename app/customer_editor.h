@@ -1,8 +1,9 @@
 // TCUSTEDIT (CUSTEDIT): adds a customer to the CUST table or edits the current one; the customer list opens
 // it. FillBlank or FillCurrent prepares it before each show.
 //
-// SAVE does nothing while the name is empty (or only spaces). A customer the database refuses to store is
-// reported and left out: the table is as it was, and the dialog stays open with what was typed.
+// SAVE refuses an empty name (or one of blanks) with a message. A customer the database refuses to store is
+// reported and left out: the table is as it was, and the dialog stays open with what was typed. Enter saves
+// and Escape cancels, wherever the focus is.
 #pragma once
 #include "controls/buttons/hyper_button.h"
 #include "platform/widgets/std_edits.h"
@@ -23,6 +24,7 @@ public:
   void ButtonSAVEClick(TObject *Sender);
   // Closes without a change.
   void ButtonCANCELClick(TObject *Sender);
+  void FormKeyDown(TObject *Sender, WORD &Key, TShiftState Shift);
 
   TLabel *Label1 = nullptr; // "NAME"
   TEdit *Edit1 = nullptr;

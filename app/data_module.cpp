@@ -194,6 +194,7 @@ void TDD::DDCreate(TObject *) {
   if (Application()->Terminated()) return;
 
   AppPath = AppDataFolder();
+  dataFolderLock_ = LockDataFolder(AppPath);
   PrepareDataFolder(AppPath, FirstDatabaseSources());
   OpenDatabase();
   if (const QString error = UpdateShippedReports(*engine_, ffDatabase1->DatabaseID(), ShippedDatabaseFile());

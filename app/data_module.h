@@ -3,12 +3,14 @@
 //
 // Made once at start (Application()->CreateForm(DD)). Its constructor places the components as they are
 // stored on the module and then finishes loading them, which runs the single-instance guard: a second copy of
-// the program ends there, before any data is touched. DDCreate then makes sure the data folder has a database
-// (app/data_folder.h), opens it, brings the shipped templates up to date (app/shipped_data.h), opens MINV1,
-// MINV2, CUST, PRODUCTS and CONTROL in that order, caches the defaults from CONTROL (which must hold its
-// settings record) and re-creates the scratch table INV2 empty. A database that is missing, locked by
-// another program or cannot be used raises EDatabaseError from DDCreate; the program body reports it.
+// the program ends there, before any data is touched. DDCreate then takes the data folder's lock, held from
+// then on, makes sure the folder has a database (app/data_folder.h), opens it, brings the shipped templates
+// up to date (app/shipped_data.h), opens MINV1, MINV2, CUST, PRODUCTS and CONTROL in that order, caches the
+// defaults from CONTROL (which must hold its settings record) and re-creates the scratch table INV2 empty. A
+// database that is missing, locked by another program or cannot be used raises EDatabaseError from DDCreate;
+// the program body reports it.
 #pragma once
+#include "app/data_folder.h"
 #include "controls/buttons/run_once.h"
 #include "db/client/ff_database.h"
 #include "db/client/ff_db_list_item.h"
@@ -133,6 +135,8 @@ private:
 
   // The engine is not a component: the module holds it, and it goes after the components that use it.
   std::unique_ptr<TffServerEngine> engine_;
+  // The data folder's lock, held while the module lives: one program at a time uses the database.
+  std::unique_ptr<TDataFolderLock> dataFolderLock_;
 };
 
 extern TDD *DD;

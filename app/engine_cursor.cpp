@@ -37,7 +37,7 @@ TffRecord TEngineCursor::Insert(const QList<QVariant> &Values) {
   return inserted;
 }
 
-void TEngineCursor::Modify(const QList<QVariant> &Values) {
+void TEngineCursor::ModifyField(int Field, const QVariant &Value) {
   TffRecord modified;
-  Check(engine_->RecordModify(cursor_, Values, modified));
+  Check(engine_->RecordModifyField(cursor_, Field, Value, modified));
 }

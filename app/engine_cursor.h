@@ -21,8 +21,8 @@ public:
   bool Next(TffRecord &Record);
   // Adds a record (values in field order) and returns it as stored, with its automatic number.
   TffRecord Insert(const QList<QVariant> &Values);
-  // Replaces the values of the record last read.
-  void Modify(const QList<QVariant> &Values);
+  // Sets one field of the record last read; its other fields stay exactly as they are stored.
+  void ModifyField(int Field, const QVariant &Value);
 
 private:
   void Check(TffResult Result) const;

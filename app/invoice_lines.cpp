@@ -27,7 +27,7 @@ QList<TInvoiceLine> InvoiceLines(TDD &Data) {
 }
 
 bool AddInvoiceLine(TDD &Data, bool Items, double Quantity, const QString &Description, double Price) {
-  if (Description.isEmpty() || (Items && Quantity == 0)) return false;
+  if (Description.trimmed().isEmpty() || (Items && Quantity == 0)) return false;
   const TCents total = Items ? LineTotalCents(Quantity, Price) : AmountCents(Price);
   QList<TCents> totals = LineTotals(InvoiceLines(Data));
   totals.append(total);

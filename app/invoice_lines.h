@@ -16,7 +16,8 @@ struct TInvoiceLine {
 };
 
 // Adds a line at the end of INV2: for an items invoice with its quantity, for a services invoice without
-// (its total is then the price). A line without a description, or an items line of quantity 0, is refused
+// (its total is then the price). A line without a description (or one of blanks), or an items line of
+// quantity 0, is refused
 // silently: false, and nothing changes. EAmountError, with INV2 unchanged, when the line's total or the
 // invoice's net with it is too large to be stored.
 bool AddInvoiceLine(TDD &Data, bool Items, double Quantity, const QString &Description, double Price);

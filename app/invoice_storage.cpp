@@ -39,10 +39,15 @@ void RollbackQuietly(TffDatabase *database) {
   }
 }
 
-// Shows what was committed in the tables the program keeps open.
-void ShowCommitted(std::initializer_list<TffTable *> tables) {
-  for (TffTable *table : tables)
-    if (table->Active() && table->State() == dsBrowse) table->Refresh();
+// Shows what was committed in the tables the program keeps open; returns why it could not, or nothing.
+QString ShowCommitted(std::initializer_list<TffTable *> tables) {
+  try {
+    for (TffTable *table : tables)
+      if (table->Active() && table->State() == dsBrowse) table->Refresh();
+  } catch (const std::exception &e) {
+    return QString::fromUtf8(e.what());
+  }
+  return QString();
 }
 
 } // namespace
@@ -106,8 +111,7 @@ TStoredInvoice StoreInvoice(TDD &Data, const TInvoiceDraft &Draft) {
     TEngineCursor settings(database, Data.CONTROL->TableName());
     TffRecord record;
     if (!settings.Next(record)) throw EInvoiceNotStored(QStringLiteral("the settings are missing"));
-    record.Values[settings.Field(QStringLiteral("LastINV"))] = stored.Number;
-    settings.Modify(record.Values);
+    settings.ModifyField(settings.Field(QStringLiteral("LastINV")), stored.Number);
 
     TEngineCursor headers(database, Data.MINV1->TableName());
     RecordValues header(headers);
@@ -147,7 +151,7 @@ TStoredInvoice StoreInvoice(TDD &Data, const TInvoiceDraft &Draft) {
     RollbackQuietly(database);
     throw;
   }
-  ShowCommitted({Data.CONTROL, Data.MINV1, Data.MINV2});
+  stored.RefreshProblem = ShowCommitted({Data.CONTROL, Data.MINV1, Data.MINV2});
   return stored;
 }
 

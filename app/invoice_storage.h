@@ -32,6 +32,9 @@ struct TStoredInvoice {
   int Number = 0;
   int Rec = 0; // MINV1.REC of its header, which its lines in MINV2 carry
   TInvoiceTotals Totals;
+  // Why the tables the windows show could not be read again after the store, or empty. The invoice is
+  // stored either way.
+  QString RefreshProblem;
 };
 
 // The highest number of a stored invoice, 0 when none is stored.
@@ -45,9 +48,10 @@ void WriteInvoiceHeader(TDD &Data, const TInvoiceDraft &Draft, const TInvoiceTot
 
 // Stores the invoice in INV2 and Draft in one transaction: its number, the invoice counter set to it, the
 // header in MINV1 (TYPE 1 for items, 0 for services; not cancelled) with every line in MINV2 under the
-// header's REC, and its header in INV1 for printing. When anything fails, nothing is stored
-// (EInvoiceNotStored), and INV2 and the counter are as they were. EAmountError, before anything is written,
-// when an amount is too large to be stored.
+// header's REC, and its header in INV1 for printing. Of the settings row only the counter changes: its other
+// fields are left as they are, even texts another program made longer than their fields. When anything
+// fails, nothing is stored (EInvoiceNotStored), and INV2 and the counter are as they were. EAmountError,
+// before anything is written, when an amount is too large to be stored.
 TStoredInvoice StoreInvoice(TDD &Data, const TInvoiceDraft &Draft);
 
 // Writes INV1 for a preview of the invoice, numbered as the next stored invoice will be; stores nothing and

@@ -12,7 +12,9 @@
 #include "app/product_list.h"
 #include "app/settings_form.h"
 #include "app/what_next_form.h"
+#include "controls/framework/library_exceptions.h"
 #include "platform/core/date_time.h"
+#include "platform/core/number_format.h"
 #include "platform/windowing/application.h"
 #include "platform/windowing/system_services.h"
 
@@ -29,6 +31,9 @@ constexpr int kQuantityColumn = 0;
 constexpr int kDescriptionColumn = 1;
 constexpr int kDescriptionWidthItems = 497;
 constexpr int kDescriptionWidthServices = 561;
+// A quantity may be a part of a unit: 0.5 hours, 0.125 kg.
+constexpr int kQuantityDigits = 3;
+constexpr double kMaxFieldValue = 99999999.9;
 
 const QString kWipeAllText = QStringLiteral(
     "This will delete all invoices, products and customers.  Are you sure you want to do this?");
@@ -83,13 +88,17 @@ TVrHyperButton *NewHyperButton(TForm *Form, const QString &Name, const QString &
   return button;
 }
 
-TFloatEdit *NewFloatEdit(TForm *Form, const QString &Name, int Digits, const TRect &Bounds) {
+// A number field whose refusals name it by Caption, the label it has on the window.
+TFloatEdit *NewFloatEdit(TForm *Form, const QString &Name, const QString &Caption, int Digits, double Min,
+                         double Max, const TRect &Bounds) {
   auto *edit = new TFloatEdit(Form);
   edit->SetName(Name);
   edit->SetParent(Form);
   edit->SetBounds(Bounds.Left, Bounds.Top, Bounds.Width(), Bounds.Height());
   edit->SetDigits(Digits);
-  edit->SetMax(99999999.9);
+  edit->SetMax(Max);
+  edit->SetMin(Min);
+  edit->SetErrorMessage(QStringLiteral("%1 must be %2.").arg(Caption, edit->NumberRule()));
   return edit;
 }
 
@@ -145,7 +154,7 @@ void TF1::CreateGlobalControls() {
                          TRect{474, 56, 690, 78});
 
   LabelDATE = NewLabel(this, QStringLiteral("LabelDATE"), QStringLiteral("Invoice Date"), 474, 87);
-  OvcDateEdit1 = new TOvcDateEdit(this);
+  OvcDateEdit1 = new TInvoiceDateEdit(this);
   OvcDateEdit1->SetName(QStringLiteral("OvcDateEdit1"));
   OvcDateEdit1->SetParent(this);
   OvcDateEdit1->SetBounds(562, 84, 128, 23);
@@ -165,7 +174,8 @@ void TF1::CreateGlobalControls() {
   LabelTYPE->SetFocusControl(Combo1);
 
   LabelTAXPCT = NewLabel(this, QStringLiteral("LabelTAXPCT"), QStringLiteral("Tax Percent"), 474, 141);
-  FEtax = NewFloatEdit(this, QStringLiteral("FEtax"), 1, TRect{562, 138, 640, 161});
+  FEtax = NewFloatEdit(this, QStringLiteral("FEtax"), QStringLiteral("Tax Percent"), TaxPercentDigits, 0,
+                       MaxTaxPercent, TRect{562, 138, 640, 161});
   FEtax->SetAlignment(taRightJustify);
   FEtax->OnEnterPress = TKeyPressEvent(this, &TF1::FEtaxEnterPress);
   FEtax->OnExit = TNotifyEvent(this, &TF1::FEtaxExit);
@@ -194,19 +204,22 @@ void TF1::CreateAddControls() {
   LabelDESCRIPTION->SetFocusControl(Memo1);
 
   LabelQUANTITY = NewLabel(this, QStringLiteral("LabelQUANTITY"), QStringLiteral("QUANTITY"), 434, 192);
-  FEquantity = NewFloatEdit(this, QStringLiteral("FEquantity"), 0, TRect{434, 208, 506, 231});
-  FEquantity->SetMin(-99999999.9);
+  FEquantity = NewFloatEdit(this, QStringLiteral("FEquantity"), QStringLiteral("QUANTITY"), kQuantityDigits,
+                            -kMaxFieldValue, kMaxFieldValue, TRect{434, 208, 506, 231});
   LabelQUANTITY->SetFocusControl(FEquantity);
 
   LabelPRICE = NewLabel(this, QStringLiteral("LabelPRICE"), QStringLiteral("ITEM PRICE"), 512, 192);
-  FEnet = NewFloatEdit(this, QStringLiteral("FEnet"), 2, TRect{512, 208, 600, 231});
+  FEnet = NewFloatEdit(this, QStringLiteral("FEnet"), QStringLiteral("ITEM PRICE"), 2, 0, kMaxFieldValue,
+                       TRect{512, 208, 600, 231});
   LabelPRICE->SetFocusControl(FEnet);
 
   ButtonPRODUCTS = NewHyperButton(this, QStringLiteral("ButtonPRODUCTS"), QStringLiteral("LIST"),
                                   TRect{606, 208, 690, 231});
   ButtonPRODUCTS->OnClick = TNotifyEvent(this, &TF1::ButtonPRODUCTSClick);
 
-  Button1 = new TButton(this);
+  // A click leaves the focus where it is, as SAVE in the settings does: a number being typed is checked once,
+  // by the line's own refusal.
+  Button1 = new TSettingsButton(this);
   Button1->SetName(QStringLiteral("Button1"));
   Button1->SetParent(this);
   Button1->SetBounds(512, 236, 178, 25);
@@ -285,7 +298,7 @@ void TF1::CreateMenus() {
 
 void TF1::ResetGlobals() {
   Combo1->SetItemIndex(DD->DefaultINVTYPE);
-  FEtax->SetValue(DD->DefaultTaxPCT);
+  ShowDefaultTax();
   OvcDateEdit1->SetDate(Date());
 }
 
@@ -323,11 +336,24 @@ void TF1::ResetCustomer() {
 
 void TF1::ResetINV2() { DD->NewINV2andOpen(); }
 
+void TF1::ShowDefaultTax() {
+  const double percent = DD->DefaultTaxPCT;
+  if (FEtax->CanHold(percent)) return FEtax->SetValue(percent);
+  // Another program wrote it: shown as it is, and no invoice is made with it until it is mended.
+  FEtax->SetText(FloatToStr(percent));
+  ShowRefusal(QStringLiteral("The default tax percent in the settings, %1, cannot be used: the Tax Percent "
+                             "must be %2.\n\nType the tax percent of this invoice, and correct the default "
+                             "in Edit Settings.")
+                  .arg(FloatToStr(percent), FEtax->NumberRule()));
+}
+
 void TF1::RecalcTotals() {
+  // A tax percent the field cannot hold counts for nothing until it is mended: the totals keep theirs.
+  const double percent = FEtax->TypedValue().value_or(totalsTaxPercent_);
   TInvoiceTotals totals;
   try {
-    totals = RecalcInvoiceTotals(*DD, FEtax->Value());
-    totalsTaxPercent_ = FEtax->Value();
+    totals = RecalcInvoiceTotals(*DD, percent);
+    totalsTaxPercent_ = percent;
   } catch (const EAmountError &e) {
     // The lines were storable with the percent the totals last had; the new percent is refused.
     FEtax->SetValue(totalsTaxPercent_);
@@ -350,6 +376,8 @@ void TF1::FormShow(TObject *) {
   ResetDetails();
   ResetAdd();
   ResetCustomer();
+  if (const QString warning = SETTINGS ? SETTINGS->OverlongTextsWarning() : QString(); !warning.isEmpty())
+    ShowRefusal(warning);
 }
 
 void TF1::FormClose(TObject *, TCloseAction &) {
@@ -367,7 +395,10 @@ void TF1::Combo1Change(TObject *) {
   RecalcTotals();
 }
 
-void TF1::FEtaxEnterPress(TObject *, QChar &) { RecalcTotals(); }
+void TF1::FEtaxEnterPress(TObject *, QChar &) {
+  if (!FEtax->TypedValue()) return RefuseField(FEtax);
+  RecalcTotals();
+}
 
 void TF1::FEtaxExit(TObject *) { RecalcTotals(); }
 
@@ -384,13 +415,31 @@ void TF1::ShowRefusal(const QString &Message) {
   ::MessageBox(Handle(), Message, Application()->Title(), MB_OK | MB_ICONEXCLAMATION);
 }
 
+void TF1::RefuseField(TFloatEdit *Field) {
+  ShowRefusal(Field->ErrorMessage());
+  FocusOn(Field);
+  Field->SelectAll();
+}
+
 void TF1::OvcButtonHeader3Click(TObject *) {
-  FocusDescription();
+  // The line gets what the fields show, or nothing.
   const bool items = FEquantity->Visible();
-  const double taxPercent = FEtax->Value();
+  const std::optional<double> quantity = items ? FEquantity->TypedValue() : 0.0;
+  if (!quantity) return RefuseField(FEquantity);
+  const std::optional<double> price = FEnet->TypedValue();
+  if (!price) return RefuseField(FEnet);
+  FocusDescription();
+  if (Memo1->Text().trimmed().isEmpty())
+    return ShowRefusal(QStringLiteral("Error:  Type the DESCRIPTION of the line."));
+  if (items && *quantity == 0) {
+    ShowRefusal(QStringLiteral("Error:  The QUANTITY of a line cannot be 0."));
+    FocusOn(FEquantity);
+    return FEquantity->SelectAll();
+  }
+  const double taxPercent = FEtax->TypedValue().value_or(totalsTaxPercent_);
   TInvoiceTotals totals;
   try {
-    if (!AddInvoiceLine(*DD, items, items ? FEquantity->Value() : 0, Memo1->Text(), FEnet->Value())) return;
+    if (!AddInvoiceLine(*DD, items, *quantity, Memo1->Text(), *price)) return;
     try {
       totals = RecalcInvoiceTotals(*DD, taxPercent);
     } catch (const EAmountError &) {
@@ -464,7 +513,7 @@ void TF1::EditSettings1Click(TObject *) {
   CentreOverMainWindow(SETTINGS);
   SETTINGS->ShowModal();
   // The invoice being made keeps its type.
-  FEtax->SetValue(DD->DefaultTaxPCT);
+  ShowDefaultTax();
   RecalcTotals();
 }
 
@@ -488,7 +537,7 @@ void TF1::WipeAll1Click(TObject *) {
   ResetAdd();
   ResetINV2();
   ResetDetails();
-  FEtax->SetValue(DD->DefaultTaxPCT);
+  ShowDefaultTax();
   RecalcTotals();
   ResetCustomer();
 }
@@ -497,14 +546,25 @@ void TF1::ButtonEXITClick(TObject *) { Close(); }
 
 // ---- Create Invoice ----
 
-TInvoiceDraft TF1::Draft() {
+std::optional<TInvoiceDraft> TF1::Draft() {
+  const std::optional<double> taxPercent = FEtax->TypedValue();
+  if (!taxPercent) {
+    RefuseField(FEtax);
+    return std::nullopt;
+  }
   TInvoiceDraft draft;
+  try {
+    draft.Date = OvcDateEdit1->Date();
+  } catch (const EOvcException &e) {
+    ShowRefusal(e.Message());
+    FocusOn(OvcDateEdit1);
+    return std::nullopt;
+  }
+  draft.TaxPercent = *taxPercent;
   draft.Items = ItemsChosen();
   draft.CustNo = DD->InvCUSTNO;
   draft.Customer = CustomerRow(0)->DisplayText();
   for (int line = 0; line < 5; ++line) draft.Address[line] = CustomerRow(line + 1)->DisplayText();
-  draft.Date = OvcDateEdit1->Date();
-  draft.TaxPercent = FEtax->Value();
   return draft;
 }
 
@@ -512,7 +572,7 @@ void TF1::NewInvoiceLines() {
   ResetAdd();
   ResetINV2();
   ResetDetails();
-  FEtax->SetValue(DD->DefaultTaxPCT);
+  ShowDefaultTax();
   RecalcTotals();
 }
 
@@ -535,13 +595,17 @@ void TF1::WhatNext() {
 }
 
 void TF1::ButtonCREATEClick(TObject *) {
-  // Leaving the field being typed in takes its value over: the tax percent into the totals, a customer row
-  // into its item.
-  FocusDescription();
+  // The customer row being typed in counts; a tax percent or date that cannot be read is refused where it
+  // stands, before the focus moves on.
   EGrid1->CommitEditor();
+  const std::optional<TInvoiceDraft> draft = Draft();
+  if (!draft) return;
+  // Leaving the field being typed in takes its value over: the tax percent into the totals.
+  FocusDescription();
   TCreateInvoiceSteps steps;
   steps.FocusDescription = [this] { FocusDescription(); };
   steps.FocusCustomer = [this] { FocusOn(EGrid1); };
+  steps.FocusDate = [this] { FocusOn(OvcDateEdit1); };
   steps.ShowMessage = [](const QString &Message) { MessageDlg(Message, mtCustom, TMsgDlgButtons{mbOK}); };
   steps.Confirm = [this] {
     return ::MessageBox(Handle(), QStringLiteral("Do you want to confirm this invoice?"),
@@ -549,5 +613,5 @@ void TF1::ButtonCREATEClick(TObject *) {
   };
   steps.ShowInvoice = ShowInvoiceInPrintForm(HARD);
   steps.WhatNext = [this] { WhatNext(); };
-  CreateInvoice(*DD, Draft(), steps);
+  CreateInvoice(*DD, *draft, steps);
 }

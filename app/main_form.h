@@ -3,11 +3,18 @@
 // the totals, and creates the invoice (create_invoice.h). The MENU button opens the settings, the past
 // invoices, Wipe All and the about box; EXIT closes the window, which ends the program.
 //
-// Amounts are exact to the cent (amounts.h). A line whose total, or an invoice whose totals, the tables
-// cannot hold is refused with a message and the form keeps what was typed; a tax percent that would make the
-// totals too large is refused the same way and the field goes back to the percent the totals were worked
-// out with. Changing the invoice type drops the lines already added, as the help text tells the user.
+// What the fields show is what the invoice gets, or it is refused with a message: the number fields (tax
+// percent, QUANTITY with up to 3 decimals, ITEM PRICE) name themselves in their refusals and keep what was
+// typed to be mended; a line needs a description and a quantity other than 0; the invoice date is a date
+// (invoice_date_edit.h); a default tax percent from the settings that the tax field cannot hold is shown
+// as it is, said so, and refused until the user types one. Amounts are exact to the cent (amounts.h). A line
+// whose total, or an invoice whose totals, the tables cannot hold is refused with a message and the form
+// keeps what was typed; a tax percent that would make the totals too large is refused the same way and the
+// field goes back to the percent the totals were worked out with. Changing the invoice type drops the lines
+// already added, as the help text tells the user. At start, settings texts longer than their fields (left by
+// another program) are told once.
 #pragma once
+#include "app/invoice_date_edit.h"
 #include "app/invoice_storage.h"
 #include "controls/buttons/hyper_button.h"
 #include "controls/edits/date_edit.h"
@@ -66,8 +73,9 @@ public:
   // "Create Invoice".
   void ButtonCREATEClick(TObject *Sender);
 
-  // What the window holds of the invoice being made, besides its lines.
-  TInvoiceDraft Draft();
+  // What the window holds of the invoice being made, besides its lines; nothing when the tax percent or the
+  // date cannot be read, which the user is told, with that field focused.
+  std::optional<TInvoiceDraft> Draft();
   // The items (true) or services type chosen.
   bool ItemsChosen() const { return Combo1->ItemIndex() == 0; }
 
@@ -80,7 +88,7 @@ public:
   TO32InspectorGrid *EGrid1 = nullptr;
   TPanel *PanelGLOBAL = nullptr;
   TLabel *LabelDATE = nullptr;
-  TOvcDateEdit *OvcDateEdit1 = nullptr;
+  TInvoiceDateEdit *OvcDateEdit1 = nullptr;
   TLabel *LabelTYPE = nullptr;
   TComboBox *Combo1 = nullptr;
   TLabel *LabelTAXPCT = nullptr;
@@ -132,6 +140,10 @@ private:
   void FocusDescription();
   void ShowTotals(const TInvoiceTotals &Totals);
   void ShowRefusal(const QString &Message);
+  // Refuses the text of a number field with its message, the field focused and its text selected.
+  void RefuseField(TFloatEdit *Field);
+  // The default tax percent in the tax field; one it cannot hold is shown as it is, and said so.
+  void ShowDefaultTax();
 
   // The tax percent the shown totals were worked out with.
   double totalsTaxPercent_ = 0;

@@ -1,7 +1,7 @@
 #include "app/product_editor.h"
 #include "app/data_module.h"
-#include "platform/core/number_format.h"
 #include "platform/windowing/system_services.h"
+#include "platform/windowing/virtual_keys.h"
 
 TPRODEDIT *PRODEDIT = nullptr;
 
@@ -18,7 +18,7 @@ TPRODEDIT::TPRODEDIT(TComponent *AOwner) : TForm(AOwner) {
   SetBorderIcons(TBorderIcons{});
   SetClientSize(500, 262);
   SetKeyPreview(true);
-  OnKeyPress = TKeyPressEvent(this, &TPRODEDIT::FormKeyPress);
+  OnKeyDown = TKeyEvent(this, &TPRODEDIT::FormKeyDown);
 
   Label1 = new TLabel(this);
   Label1->SetName(QStringLiteral("Label1"));
@@ -48,7 +48,7 @@ TPRODEDIT::TPRODEDIT(TComponent *AOwner) : TForm(AOwner) {
   FE1->SetBounds(16, 212, 128, 23);
   FE1->SetDigits(2);
   FE1->SetMax(kMaxPrice);
-  FE1->SetErrorMessage(PriceRangeMessage());
+  FE1->SetErrorMessage(QStringLiteral("ITEMPRICE must be %1.").arg(FE1->NumberRule()));
   Label2->SetFocusControl(FE1);
 
   const auto NewButton = [this](const QString &Name, const QString &Caption, int Left) {
@@ -84,31 +84,15 @@ void TPRODEDIT::SetUp(int isNew) {
     SetActiveControl(Memo1);
 }
 
-std::optional<double> TPRODEDIT::TypedPrice() const {
-  const QString text = FE1->Text();
-  // What the edit itself counts as 0 while the number is being typed.
-  if (text.isEmpty() || text == QStringLiteral("-") || text == FE1->DecimalSeparator()) return 0.0;
-  FormatSettings format = Settings();
-  format.DecimalSeparator = FE1->DecimalSeparator();
-  double price = 0;
-  if (!TryStrToFloat(text, price, format) || !(price >= FE1->Min() && price <= FE1->Max()))
-    return std::nullopt;
-  return price;
-}
-
-QString TPRODEDIT::PriceRangeMessage() const {
-  FormatSettings format = Settings();
-  format.DecimalSeparator = FE1->DecimalSeparator();
-  const auto shown = [&](double value) { return FloatToStrF(value, ffFixed, 18, FE1->Digits(), format); };
-  return QStringLiteral("The item price must be a number from %1 to %2.")
-      .arg(shown(FE1->Min()), shown(FE1->Max()));
-}
-
 void TPRODEDIT::ButtonSAVEClick(TObject *) {
-  if (Memo1->Text().trimmed().isEmpty()) return;
-  const std::optional<double> price = TypedPrice();
+  if (Memo1->Text().trimmed().isEmpty()) {
+    ShowMessage(QStringLiteral("Error:  Type the DESCRIPTION of the product or service."));
+    return Memo1->SetFocus();
+  }
+  // The price the edit shows, or none: never another.
+  const std::optional<double> price = FE1->TypedValue();
   if (!price) {
-    ShowMessage(PriceRangeMessage());
+    ShowMessage(FE1->ErrorMessage());
     FE1->SetFocus();
     FE1->SelectAll();
     return;
@@ -133,9 +117,13 @@ void TPRODEDIT::ButtonSAVEClick(TObject *) {
 
 void TPRODEDIT::ButtonCANCELClick(TObject *) { Close(); }
 
-void TPRODEDIT::FormKeyPress(TObject *, QChar &Key) {
-  if (Key == QChar(0x1B)) {
-    Key = QChar();
+void TPRODEDIT::FormKeyDown(TObject *, WORD &Key, TShiftState Shift) {
+  if (Key == VK_ESCAPE) {
+    Key = 0;
     Close();
+  } else if (Key == VK_RETURN && (Shift.Contains(ssCtrl) || ActiveControl() != Memo1)) {
+    // Enter alone starts a new line of the description.
+    Key = 0;
+    ButtonSAVEClick(this);
   }
 }

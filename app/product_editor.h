@@ -1,17 +1,17 @@
 // TPRODEDIT (PRODEDIT): adds a product or service to the PRODUCTS table or edits the current one; the product
-// list opens it, after SetUp. Escape closes it without a change.
+// list opens it, after SetUp. Escape closes it without a change; Ctrl+Enter saves, and so does Enter outside
+// the description, where it starts a new line.
 //
-// SAVE does nothing while the description is empty (or only blanks). An item price that is no number or out
-// of range (typed past the maximum, or pasted) is refused with a message rather than stored as something
-// else; leaving the price out of range says so too. A product the database refuses to store is reported and
-// left out, the dialog open with what was typed. Editing never changes a product's TYPE.
+// SAVE refuses, with a message, an empty description (or one of blanks) and an item price the edit cannot
+// hold (typed past the maximum, or pasted): never stored as something else; leaving the price so says it
+// too. A product the database refuses to store is reported and left out, the dialog open with what was
+// typed. Editing never changes a product's TYPE.
 #pragma once
 #include "controls/buttons/hyper_button.h"
 #include "controls/edits/float_edit.h"
 #include "platform/widgets/std_edits.h"
 #include "platform/widgets/std_labels.h"
 #include "platform/windowing/forms.h"
-#include <optional>
 
 class TPRODEDIT : public TForm {
 public:
@@ -26,7 +26,7 @@ public:
   void ButtonSAVEClick(TObject *Sender);
   // Closes without a change.
   void ButtonCANCELClick(TObject *Sender);
-  void FormKeyPress(TObject *Sender, QChar &Key);
+  void FormKeyDown(TObject *Sender, WORD &Key, TShiftState Shift);
 
   TLabel *Label1 = nullptr; // "DESCRIPTION"
   TMemo *Memo1 = nullptr;
@@ -39,12 +39,6 @@ public:
   int IsNew = 0;
   // The TYPE a new product gets: 0 items, 1 services.
   int ProductType = 0;
-
-private:
-  // The price as the edit shows it, when that is a number within the edit's range.
-  std::optional<double> TypedPrice() const;
-  // What a price out of range is refused with.
-  QString PriceRangeMessage() const;
 };
 
 extern TPRODEDIT *PRODEDIT;

@@ -46,6 +46,28 @@ void StartApplicationReports() {
   });
 }
 
+namespace {
+
+// The main window, then the dialogs, each made once here, in this order: SETTINGS, HARD, WOTNEXT, AboutBox,
+// CUSTLIST, CUSTEDIT, INVOICES, PRODUCTS, PRODEDIT.
+void CreateForms() {
+  TApplication *application = Application();
+  // The report engine's progress window stands in front of long report work.
+  frInstallReportWindows();
+  application->CreateForm(F1);
+  application->CreateForm(SETTINGS);
+  application->CreateForm(HARD);
+  application->CreateForm(WOTNEXT);
+  application->CreateForm(AboutBox);
+  application->CreateForm(CUSTLIST);
+  application->CreateForm(CUSTEDIT);
+  application->CreateForm(INVOICES);
+  application->CreateForm(PRODUCTS);
+  application->CreateForm(PRODEDIT);
+}
+
+} // namespace
+
 int RunTallyrook() {
   TApplication *application = Application();
   application->Initialize();
@@ -68,21 +90,16 @@ int RunTallyrook() {
 
   // A second copy (the guard asked the application to end) or a failed start creates no form.
   if (exitCode == 0 && !application->Terminated()) {
-    // The report engine's progress window stands in front of long report work.
-    frInstallReportWindows();
-    application->CreateForm(F1);
-    // The dialogs follow the main window, each created here once its form exists, in this order:
-    // SETTINGS, HARD, WOTNEXT, AboutBox, CUSTLIST, CUSTEDIT, INVOICES, PRODUCTS, PRODEDIT.
-    application->CreateForm(SETTINGS);
-    application->CreateForm(HARD);
-    application->CreateForm(WOTNEXT);
-    application->CreateForm(AboutBox);
-    application->CreateForm(CUSTLIST);
-    application->CreateForm(CUSTEDIT);
-    application->CreateForm(INVOICES);
-    application->CreateForm(PRODUCTS);
-    application->CreateForm(PRODEDIT);
-    application->Run();
+    try {
+      CreateForms();
+    } catch (const std::exception &e) {
+      // The forms made so far go with the application; the user is told why the program ends.
+      ::MessageBox(0,
+                   QStringLiteral("Tallyrook cannot start and will close.\n\n") + QString::fromUtf8(e.what()),
+                   application->Title(), MB_OK | MB_ICONSTOP);
+      exitCode = 1;
+    }
+    if (exitCode == 0) application->Run();
   }
 
   FreeApplication();

@@ -8,7 +8,8 @@
 //
 // A second copy ends right after the guard, without opening the database or creating any form. When the
 // database is missing or cannot be used, a message box tells the problem, naming the file once, and the
-// program ends without creating any form.
+// program ends without creating any form. A form that cannot be made ends the start the same way: a
+// message, then the program ends, the forms made so far freed.
 #pragma once
 #include <QString>
 
@@ -16,7 +17,7 @@
 // by name, and at exit the engine is stopped before the printer goes.
 void StartApplicationReports();
 
-// Returns the program's exit code: 0, or 1 when the data could not be opened.
+// Returns the program's exit code: 0, or 1 when the data could not be opened or a form could not be made.
 int RunTallyrook();
 
 // The text shown when the database cannot be used: the problem, and the file when the problem does not

@@ -1,9 +1,11 @@
 #include "app/settings_form.h"
+#include "app/amounts.h"
 #include "app/data_module.h"
 #include "app/invoice_storage.h"
 #include "platform/core/number_format.h"
 #include "platform/widgets/std_edits.h"
 #include "platform/windowing/application.h"
+#include "platform/windowing/virtual_keys.h"
 #include <QDir>
 #include <QWidget>
 #include <cmath>
@@ -14,8 +16,6 @@ TSETTINGS *SETTINGS = nullptr;
 namespace {
 const QString kItems = QStringLiteral("ITEMS");
 const QString kServices = QStringLiteral("SERVICES");
-// The most the main window's tax field can show.
-constexpr double kMaxTaxPercent = 99999999.9;
 constexpr int kNewLogo = 1;
 
 // The text rows and the CONTROL fields they show.
@@ -43,6 +43,8 @@ TSETTINGS::TSETTINGS(TComponent *AOwner) : TForm(AOwner) {
   SetBorderIcons(TBorderIcons{});
   SetClientSize(519, 410);
   OnShow = TNotifyEvent(this, &TSETTINGS::FormShow);
+  SetKeyPreview(true);
+  OnKeyDown = TKeyEvent(this, &TSETTINGS::FormKeyDown);
 
   EGrid1 = new TO32InspectorGrid(this);
   EGrid1->SetName(QStringLiteral("EGrid1"));
@@ -126,7 +128,8 @@ void TSETTINGS::Setup() {
   for (const TTextRow &text : kTextRows) {
     const TStringField *field = DD->*text.Field;
     Row(text.Row)->SetMaxLength(field->Size());
-    Row(text.Row)->SetDisplayText(field->AsString());
+    // A text another program made longer than its field is shown cut to it (OverlongTextsWarning).
+    Row(text.Row)->SetDisplayText(field->AsString().left(field->Size()));
   }
   Row(rowNextInvoice)->AssignVariant(NextInvoiceNumber(*DD));
   Row(rowTaxPercent)->AssignVariant(DD->CONTROLTaxPCT->AsFloat());
@@ -205,9 +208,12 @@ void TSETTINGS::Button1Click(TObject *) {
   if (const QString refusal = NextInvoiceRefusal(next); !refusal.isEmpty())
     return Refuse(rowNextInvoice, refusal);
   const double tax = Row(rowTaxPercent)->FloatValue();
-  if (!(tax >= 0 && tax <= kMaxTaxPercent))
-    return Refuse(rowTaxPercent, QStringLiteral("The default tax percent must be a number from 0 to %1.")
-                                     .arg(FloatToStr(kMaxTaxPercent)));
+  if (!IsTaxPercent(tax))
+    return Refuse(
+        rowTaxPercent,
+        QStringLiteral("The default tax percent must be a number from 0 to %1 with at most %2 decimal.")
+            .arg(FloatToStr(MaxTaxPercent))
+            .arg(TaxPercentDigits));
 
   TffTable *control = DD->CONTROL;
   control->Edit();
@@ -232,3 +238,32 @@ void TSETTINGS::Button1Click(TObject *) {
 }
 
 void TSETTINGS::Button2Click(TObject *) { Close(); }
+
+void TSETTINGS::FormKeyDown(TObject *, WORD &Key, TShiftState Shift) {
+  if (Key == VK_ESCAPE) {
+    Key = 0;
+    Button2Click(this);
+  } else if (Key == VK_RETURN && Shift.Contains(ssCtrl)) {
+    // Enter alone takes a row's value over in the grid.
+    Key = 0;
+    Button1Click(this);
+  }
+}
+
+QString TSETTINGS::OverlongTextsWarning() {
+  QStringList overlong;
+  for (const TTextRow &text : kTextRows) {
+    const TStringField *field = DD->*text.Field;
+    if (field->AsString().size() > field->Size())
+      overlong << QStringLiteral("%1 (%2 characters, at most %3)")
+                      .arg(Row(text.Row)->Caption())
+                      .arg(field->AsString().size())
+                      .arg(field->Size());
+  }
+  if (overlong.isEmpty()) return QString();
+  return QStringLiteral(
+             "Some settings are longer than their fields allow, as another program left them: %1.\n\n"
+             "Edit Settings shows them cut to fit, and saving the settings stores them so. Invoices "
+             "can be made meanwhile.")
+      .arg(overlong.join(QStringLiteral(", ")));
+}

@@ -5,10 +5,12 @@
 // LastINV n - 1.
 //
 // SAVE refuses, with a message and the dialog left open on the row to mend, a value a row cannot read, a
-// next invoice number below 1 or not above the highest stored invoice number, and a negative default tax
-// percent. The logo goes between the LOGO field and the picture in memory; a chosen file that is not a
-// readable bitmap is refused with a message and the logo stays as it was. A save the database refuses is
-// reported, CONTROL is left as it was and the dialog stays open with what was typed.
+// next invoice number below 1 or not above the highest stored invoice number, and a default tax percent the
+// main window cannot hold (amounts.h: below 0, too large, or with more than one decimal). Texts another
+// program stored longer than their fields are shown cut to them. Escape cancels; Ctrl+Enter saves (Enter
+// takes the value of a row over). The logo goes between the LOGO field and the picture in memory; a chosen
+// file that is not a readable bitmap is refused with a message and the logo stays as it was. A save the
+// database refuses is reported, CONTROL is left as it was and the dialog stays open with what was typed.
 #pragma once
 #include "controls/buttons/glyph_button.h"
 #include "grids/inspector/inspector_grid.h"
@@ -47,6 +49,9 @@ public:
   void Button1Click(TObject *Sender);
   // "Cancel": closes; nothing is written.
   void Button2Click(TObject *Sender);
+  void FormKeyDown(TObject *Sender, WORD &Key, TShiftState Shift);
+  // What the user is told at start when CONTROL holds texts longer than their fields; empty when none.
+  QString OverlongTextsWarning();
 
   // The rows of EGrid1.
   enum TSettingsRow {

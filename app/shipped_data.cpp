@@ -59,6 +59,9 @@ QList<QVariant> ReportRow(const TShippedReport &r, TDateTime updated) {
 QString BuildDatabase(const QString &folder, const QList<TShippedReport> &reports,
                       const TShippedSettings &settings) {
   TffServerEngine engine;
+  // Sort keys by the rules languages share, so that a build writes the same file whatever its language; a
+  // data folder's copy has them made for the user's language when the program first opens it.
+  engine.SetCollationLocale(QStringLiteral("C"));
   SeedWriter writer(engine);
   if (!writer.Check(engine.DatabaseCreate(folder))) return writer.Error();
   TffDatabaseID database = 0;
@@ -184,7 +187,9 @@ QString UpdateShippedReports(TffServerEngine &Engine, TffDatabaseID Database, co
   if (!QFileInfo::exists(ShippedFile)) return QString();
   QMap<int, TffRecord> shipped, current;
   TffDatabaseID source = 0;
-  TffResult result = Engine.DatabaseOpenFile(ShippedFile, source);
+  // Only read: the shipped database may lie where the program may not write, and its keys may follow
+  // another language than the user's.
+  TffResult result = Engine.DatabaseOpenFile(ShippedFile, source, true);
   if (result == DBIERR_NONE) result = ReadTemplateRows(Engine, source, shipped);
   if (source) Engine.DatabaseClose(source);
   if (result == DBIERR_NONE) result = ReadTemplateRows(Engine, Database, current);

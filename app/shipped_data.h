@@ -6,6 +6,8 @@
 // A database is built under a temporary name and put in place only when it is complete, so a failed build
 // leaves no half-made database behind. Seeding a data folder never touches a database it holds already.
 //
+// The shipped database is only read (it may lie where the program may not write).
+//
 // The templates reach data folders that exist already: on every start the Reports rows 1 to 4 that the
 // shipped database holds in a newer release (their Updated date), or in another build of the same release,
 // replace the data folder's, in one transaction; a data folder's row of a later release is kept. There is no

@@ -6,6 +6,7 @@
 #include "db/client/ff_database.h"
 #include "db/client/ff_table.h"
 #include "db/engine/ff_server_engine.h"
+#include "db/storage/ff_collation.h"
 #include "db/storage/ff_sql_schema.h"
 #include <QDir>
 #include <QFile>
@@ -31,7 +32,8 @@ inline QByteArray SelectHeaders(const char *rest) {
 inline QByteArray SelectLines(const char *rest) {
   return QByteArray("SELECT ff_rowid, ") + kLineColumns + " FROM MINV2 " + rest;
 }
-// The first customer at or after the bound name, in the order of the CUSTOMER index.
+// The first customer at or after the bound collation key (PlainSearchKey), in the order of the CUSTOMER
+// index.
 inline const char *const kNearestCustomerSql = "SELECT ff_rowid, CUSTNO, CUSTOMER, ADDR1, ADDR2, ADDR3, "
                                                "ADDR4, ADDR5 FROM CUSTOMERS WHERE ff_key_CUSTOMER "
                                                ">= ? ORDER BY ff_key_CUSTOMER, ff_rowid LIMIT 1";
@@ -46,7 +48,7 @@ inline const char *const kInsertLineSql =
 inline QString CustomerName(int i) {
   return QStringLiteral("Customer %1").arg((i * 7919) % kCustomers, 6, 10, QChar(u'0'));
 }
-// A name as a user types it to find a customer: in lower case, as the key columns hold it too.
+// A name as a user types it to find a customer: in lower case.
 inline QString TypedCustomerName(int i) { return CustomerName(i).toLower(); }
 
 inline TffDataDictionary CustomersDictionary() {
@@ -214,6 +216,35 @@ inline sqlite3 *OpenPlain(const QString &folder) {
   return plain;
 }
 
+// The values of the current row, each column as its stored type gives it, as a plain program keeps a record.
+inline QList<QVariant> PlainValues(sqlite3_stmt *statement) {
+  const int columns = sqlite3_column_count(statement);
+  QList<QVariant> values;
+  values.reserve(columns);
+  for (int column = 0; column < columns; ++column) {
+    switch (sqlite3_column_type(statement, column)) {
+    case SQLITE_INTEGER: values.append(qint64(sqlite3_column_int64(statement, column))); break;
+    case SQLITE_FLOAT: values.append(sqlite3_column_double(statement, column)); break;
+    case SQLITE_TEXT:
+      values.append(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, column)),
+                                      sqlite3_column_bytes(statement, column)));
+      break;
+    case SQLITE_BLOB:
+      values.append(QByteArray(static_cast<const char *>(sqlite3_column_blob(statement, column)),
+                               sqlite3_column_bytes(statement, column)));
+      break;
+    default: values.append(QVariant()); break;
+    }
+  }
+  return values;
+}
+
+// The key a plain program binds to find the first name at or after a typed one in the order of the user's
+// language: the least collation key of the typed letters, made by ICU as the engine makes it.
+inline QByteArray PlainSearchKey(const TffCollation &collation, const QString &typed) {
+  return TffCollation::LowerBound(collation.Key(typed));
+}
+
 inline sqlite3_stmt *PreparePlain(sqlite3 *plain, const QByteArray &sql) {
   sqlite3_stmt *statement = nullptr;
   if (sqlite3_prepare_v2(plain, sql.constData(), -1, &statement, nullptr) != SQLITE_OK)
@@ -242,6 +273,15 @@ inline void StoreInvoicePlain(sqlite3 *plain, sqlite3_stmt *numberer, sqlite3_st
     sqlite3_reset(line);
   }
   sqlite3_exec(plain, "COMMIT", nullptr, nullptr, nullptr);
+}
+
+// Removes the invoices the storing benchmarks added, so that a reused folder stays as it was built.
+inline void RemoveStoredInvoices(sqlite3 *plain) {
+  sqlite3_exec(
+      plain,
+      "BEGIN IMMEDIATE; DELETE FROM MINV2 WHERE REC > 100000; DELETE FROM MINV1 WHERE InvNUM >= 1e9; "
+      "COMMIT",
+      nullptr, nullptr, nullptr);
 }
 
 } // namespace invoice_data

@@ -25,10 +25,46 @@ QString TFloatEdit::FormatValue(double Value) const {
 }
 
 std::optional<double> TFloatEdit::ParseText(const QString &Text) const {
-  if (Text.isEmpty() || Text == kMinus || Text == settings_.DecimalSeparator) return 0.0;
+  const QChar separator = settings_.DecimalSeparator;
+  if (Text.isEmpty() || Text == kMinus || Text == separator) return 0.0;
+  bool separatorSeen = false;
+  for (qsizetype i = 0; i < Text.size(); ++i) {
+    const QChar c = Text[i];
+    if (c == kMinus && i == 0) continue;
+    if (c == separator && !separatorSeen) {
+      separatorSeen = true;
+      continue;
+    }
+    if (c < QLatin1Char('0') || c > QLatin1Char('9')) return std::nullopt;
+  }
   double value = 0;
   if (!TryStrToFloat(Text, value, settings_) || !std::isfinite(value)) return std::nullopt;
   return value;
+}
+
+int TFloatEdit::DecimalsIn(const QString &Text) const {
+  const qsizetype separatorAt = Text.indexOf(settings_.DecimalSeparator);
+  return separatorAt < 0 ? 0 : int(Text.size() - separatorAt - 1);
+}
+
+std::optional<double> TFloatEdit::TypedValue() const {
+  const QString text = Text();
+  const std::optional<double> parsed = ParseText(text);
+  if (!parsed || *parsed < min_ || *parsed > max_ || DecimalsIn(text) > digits_) return std::nullopt;
+  return *parsed;
+}
+
+bool TFloatEdit::CanHold(double Value) const {
+  if (!std::isfinite(Value) || Value < min_ || Value > max_) return false;
+  return ParseText(FormatValue(Value)) == Value;
+}
+
+QString TFloatEdit::NumberRule() const {
+  QString rule = QStringLiteral("a number from %1 to %2")
+                     .arg(FloatToStr(min_ + 0.0, settings_), FloatToStr(max_ + 0.0, settings_));
+  if (digits_ == 0) return rule + QStringLiteral(" without decimals");
+  return rule + (digits_ == 1 ? QStringLiteral(" with at most 1 decimal")
+                              : QStringLiteral(" with at most %1 decimals").arg(digits_));
 }
 
 void TFloatEdit::ShowError() const {
@@ -113,6 +149,7 @@ void TFloatEdit::KeyPress(QChar &Key) {
   const QString candidate = before + Key + text.mid(end, kCandidateTail);
   if (Refused(Key, before + text.mid(end), candidate)) {
     Key = QChar();
+    ShowError();
     return;
   }
   const QString separator(settings_.DecimalSeparator);
@@ -128,7 +165,8 @@ void TFloatEdit::KeyPress(QChar &Key) {
 }
 
 void TFloatEdit::DoEnter() {
-  valueOnEnter_ = Value();
+  // Entered again with a text it refused, it keeps the value to go back to.
+  if (const std::optional<double> typed = TypedValue()) valueOnEnter_ = *typed;
   SelectAll();
   TCustomEdit::DoEnter();
 }
@@ -138,14 +176,15 @@ void TFloatEdit::DoExit() {
   // OnExit fires once per leave, before the check.
   TCustomEdit::DoExit();
   if (!IsAlive(alive) || ComponentState().Contains(csDestroying)) return;
-  const std::optional<double> parsed = ParseText(Text());
-  if (!parsed || *parsed < min_ || *parsed > max_) {
+  const std::optional<double> typed = TypedValue();
+  if (!typed) {
     ShowError();
     if (!IsAlive(alive)) return;
-    SetValue(valueOnEnter_);
+    // Told what is wrong, the user mends the text; untold, gets back the value on entry.
+    if (errorMessage_ == NoText) SetValue(valueOnEnter_);
     SelectAll();
     if (CanFocus()) SetFocus();
     return;
   }
-  SetValue(*parsed);
+  SetValue(*typed);
 }

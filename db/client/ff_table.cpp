@@ -366,12 +366,16 @@ void TffTable::EmptyTable() {
 
 void TffTable::ResyncAfterRollback() {
   if (State() != dsBrowse) return;
-  if (HasReadAhead()) {
-    // The record last handed out may have been rolled back: start from the beginning then.
-    const TffBookmark handedOut = handedOut_;
-    ForgetReadAhead();
-    if (Engine()->CursorSetToBookmark(cursor_, handedOut) != DBIERR_NONE)
-      Check(Engine()->CursorSetToBegin(cursor_));
+  // What was read ahead may have gone or changed back. The active record stays active when it is still
+  // there; else the one that now stands at its key in the current index takes its place.
+  ForgetReadAhead();
+  if (!IsEmpty() && !masterEmpty_) {
+    const TRecordBuffer &active = ActiveBuffer();
+    if (Engine()->CursorSetToBookmark(cursor_, DecodeBookmark(active.Bookmark)) != DBIERR_NONE) {
+      QList<QVariant> key;
+      for (int field : IndexFieldNumbers()) key.append(active.Values.value(field));
+      Check(Engine()->CursorSetToKey(cursor_, key));
+    }
   }
   CursorPosChanged();
   Resync(0);

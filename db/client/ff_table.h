@@ -69,7 +69,8 @@ public:
   int RecordCount() const override;
   bool BookmarkValid(const TBookmark &Bookmark) const override;
 
-  // Reads the window again after the database rolled back a transaction (records may have gone).
+  // Reads the window again after the database rolled back a transaction (records may have gone or changed
+  // back); the active record stays active, or when it went, the record now at its key.
   void ResyncAfterRollback();
 
 protected:

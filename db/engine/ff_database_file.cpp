@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 #include <sqlite3.h>
 
@@ -11,6 +12,9 @@ QString ffDatabaseFilePath(const QString &folder) {
 }
 
 namespace {
+
+// The temporary name of a database file being written; QTemporaryFile puts six letters or digits for the X.
+const QString kTemporaryName = QStringLiteral("tallyrook.db.XXXXXX");
 
 TffError CreateFailure(TffResult code, const QString &path, const QString &detail = QString()) {
   QString message = ffResultText(code) + QStringLiteral(": ") + QDir::toNativeSeparators(path);
@@ -50,7 +54,7 @@ TffError WriteAsideAndMoveIn(const QString &folder, Fill &&fill) {
   if (!QFileInfo(folder).isDir()) return CreateFailure(DBIERR_NOSUCHFOLDER, QDir::cleanPath(folder));
   if (QFileInfo::exists(path)) return CreateFailure(DBIERR_DATABASEEXISTS, path);
 
-  QTemporaryFile temporary(QDir(folder).filePath(QStringLiteral("tallyrook.db.XXXXXX")));
+  QTemporaryFile temporary(QDir(folder).filePath(kTemporaryName));
   if (!temporary.open()) return CreateFailure(DBIERR_WRITEERR, path, temporary.errorString());
   const QString temporaryPath = temporary.fileName();
   temporary.close();
@@ -107,4 +111,33 @@ TffError ffCopyDatabaseFile(const QString &source, const QString &folder) {
   return WriteAsideAndMoveIn(folder, [&](const QString &path, const QString &finalPath) {
     return CopyFile(source, path, finalPath);
   });
+}
+
+QStringList ffRemoveUnfinishedDatabaseFiles(const QString &folder, const QDateTime &olderThan) {
+  // The temporary name with its six letters, and SQLite's journal of such a file.
+  static const QRegularExpression temporary(
+      QRegularExpression::anchoredPattern(QStringLiteral("tallyrook\\.db\\.[A-Za-z0-9]{6}(-journal)?")));
+  const QDir dir(folder);
+  QStringList kept;
+  const auto remove = [&](const QFileInfo &file) {
+    const QString path = file.absoluteFilePath();
+    if (QFileInfo::exists(path) && !QFile::remove(path)) kept.append(file.fileName());
+  };
+  for (const QFileInfo &file :
+       dir.entryInfoList({QStringLiteral("tallyrook.db.*")}, QDir::Files | QDir::Hidden)) {
+    const QRegularExpressionMatch match = temporary.match(file.fileName());
+    if (!match.hasMatch() || file.lastModified() >= olderThan) continue;
+    if (!match.captured(1).isEmpty()) {
+      // A journal whose file has gone can never be rolled back into it.
+      if (!QFileInfo::exists(file.absoluteFilePath().chopped(8))) remove(file);
+      continue;
+    }
+    // Only what is plainly unfinished goes: a file never written to, or one with a journal beside it (the
+    // copy was cut off in its transaction). A finished file of that name may be someone's copy: it stays.
+    const QFileInfo journal(file.absoluteFilePath() + QStringLiteral("-journal"));
+    if (file.size() > 0 && !journal.exists()) continue;
+    remove(journal);
+    remove(file);
+  }
+  return kept;
 }

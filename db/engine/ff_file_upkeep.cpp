@@ -1,5 +1,6 @@
 #include "db/engine/ff_file_upkeep.h"
 #include "db/engine/ff_sqlite.h"
+#include "db/storage/ff_collation.h"
 #include "db/storage/ff_exceptions.h"
 #include "db/storage/ff_sql_schema.h"
 #include <sqlite3.h>
@@ -13,18 +14,6 @@ struct StoredTable {
   QList<int> KeyFields;
   int AutoIncField = -1;
 };
-
-// ff_fold(text): the text with its case folded, as the key columns hold it. The function lives on the
-// engine's connection only: nothing stored in the file refers to it.
-void FoldFunction(sqlite3_context *context, int, sqlite3_value **arguments) {
-  if (sqlite3_value_type(arguments[0]) == SQLITE_NULL) {
-    sqlite3_result_null(context);
-    return;
-  }
-  const auto *text = static_cast<const QChar *>(sqlite3_value_text16(arguments[0]));
-  const QString folded = ffFoldCase(QString::fromRawData(text, sqlite3_value_bytes16(arguments[0]) / 2));
-  sqlite3_result_text16(context, folded.utf16(), int(folded.size() * 2), SQLITE_TRANSIENT);
-}
 
 // Runs a statement with values bound; `row`, when given, receives each row it returns.
 template <typename Row>
@@ -78,20 +67,22 @@ QString QuotedKey(const StoredTable &table, int field) {
   return ffSqlQuote(ffSqlKeyColumn(table.Dictionary.FieldName(field)));
 }
 
-// The condition that a row's key columns do not hold its folded texts.
+// The condition that a row's key columns do not hold the keys of its texts.
 QString StaleKeys(const StoredTable &table) {
   QStringList terms;
   for (int field : table.KeyFields)
-    terms.append(QStringLiteral("%1 IS NOT ff_fold(%2)").arg(QuotedKey(table, field), Quoted(table, field)));
+    terms.append(QStringLiteral("%1 IS NOT ff_key(%2)").arg(QuotedKey(table, field), Quoted(table, field)));
   return terms.join(QStringLiteral(" OR "));
 }
 
-TffError FillKeys(TffSqliteConnection &connection, const StoredTable &table) {
+// Makes the key columns of the rows whose keys are stale, or of every row.
+TffError FillKeys(TffSqliteConnection &connection, const StoredTable &table, bool everyRow = false) {
   QStringList assignments;
   for (int field : table.KeyFields)
-    assignments.append(QStringLiteral("%1 = ff_fold(%2)").arg(QuotedKey(table, field), Quoted(table, field)));
-  return Run(connection, QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                             .arg(ffSqlQuote(table.Name), assignments.join(u", "), StaleKeys(table)));
+    assignments.append(QStringLiteral("%1 = ff_key(%2)").arg(QuotedKey(table, field), Quoted(table, field)));
+  QString sql = QStringLiteral("UPDATE %1 SET %2").arg(ffSqlQuote(table.Name), assignments.join(u", "));
+  if (!everyRow) sql += QStringLiteral(" WHERE ") + StaleKeys(table);
+  return Run(connection, sql);
 }
 
 // Version 1 sorted case-insensitive fields by a collation of its own. Its indexes go first (SQLite drops an
@@ -110,7 +101,7 @@ TffError UpgradeFromVersion1(TffSqliteConnection &connection, const QList<Stored
   for (const StoredTable &table : tables) {
     if (table.KeyFields.isEmpty()) continue;
     for (int field : table.KeyFields) {
-      const QString add = QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 TEXT")
+      const QString add = QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 BLOB")
                               .arg(ffSqlQuote(table.Name), QuotedKey(table, field));
       if (TffError error = connection.Exec(add); !error.Ok()) return error;
     }
@@ -136,6 +127,12 @@ TffError UpgradeFromVersion2(TffSqliteConnection &connection, const QList<Stored
   return {};
 }
 
+// Version 3 kept no properties; its key columns held folded texts, which the check of the rules the keys
+// follow (there are none recorded) makes again.
+TffError UpgradeFromVersion3(TffSqliteConnection &connection) {
+  return connection.Exec(ffSqlCreatePropertiesStatement(true));
+}
+
 TffError Upgrade(TffSqliteConnection &connection) {
   // Another program may have upgraded the file since it was opened.
   qint64 version = 0;
@@ -148,7 +145,9 @@ TffError Upgrade(TffSqliteConnection &connection) {
   if (TffError error = ReadTables(connection, tables, false); !error.Ok()) return error;
   if (version < 2)
     if (TffError error = UpgradeFromVersion1(connection, tables); !error.Ok()) return error;
-  if (TffError error = UpgradeFromVersion2(connection, tables); !error.Ok()) return error;
+  if (version < 3)
+    if (TffError error = UpgradeFromVersion2(connection, tables); !error.Ok()) return error;
+  if (TffError error = UpgradeFromVersion3(connection); !error.Ok()) return error;
   return connection.Exec(QStringLiteral("PRAGMA user_version = %1").arg(ffSchemaVersion));
 }
 
@@ -218,6 +217,27 @@ TffError CheckTable(TffSqliteConnection &connection, const StoredTable &table) {
   return Run(connection, sql, {table.Name});
 }
 
+// The rules the file's keys follow, as recorded (empty for none).
+TffError RecordedCollation(TffSqliteConnection &connection, QString &identity) {
+  identity.clear();
+  return Query(connection,
+               QStringLiteral("SELECT value FROM %1 WHERE name = ?").arg(QLatin1String(ffPropertiesTable)),
+               {QLatin1String(ffCollationProperty)}, [&](auto &row) { identity = row.Column(0).toString(); });
+}
+
+// Makes every key of every table again by the connection's rules, and records them.
+TffError RebuildKeys(TffSqliteConnection &connection) {
+  QList<StoredTable> tables;
+  if (TffError error = ReadTables(connection, tables, false); !error.Ok()) return error;
+  for (const StoredTable &table : tables)
+    if (!table.KeyFields.isEmpty())
+      if (TffError error = FillKeys(connection, table, true); !error.Ok()) return error;
+  return Run(connection,
+             QStringLiteral("INSERT OR REPLACE INTO %1 (name, value) VALUES (?, ?)")
+                 .arg(QLatin1String(ffPropertiesTable)),
+             {QLatin1String(ffCollationProperty), connection.Collation()->Identity()});
+}
+
 // Runs body in a write transaction, which it commits when body succeeds and rolls back otherwise.
 template <typename Body>
 TffError InWriteTransaction(TffSqliteConnection &connection, Body &&body) {
@@ -231,20 +251,23 @@ TffError InWriteTransaction(TffSqliteConnection &connection, Body &&body) {
 } // namespace
 
 TffError ffBringFileUpToDate(TffSqliteConnection &connection) {
-  const int rc = sqlite3_create_function_v2(connection.Handle(), "ff_fold", 1,
-                                            SQLITE_UTF16 | SQLITE_DETERMINISTIC | SQLITE_DIRECTONLY, nullptr,
-                                            FoldFunction, nullptr, nullptr, nullptr);
-  if (rc != SQLITE_OK) return connection.Failure(rc);
-  TffError error;
-  if (connection.SchemaVersion() < ffSchemaVersion)
-    error = InWriteTransaction(connection, [&] { return Upgrade(connection); });
-  // Looking takes no lock on writing; only tables that other programs changed are checked, under one.
-  QList<StoredTable> tables;
-  if (error.Ok()) error = ReadTables(connection, tables, true);
-  if (error.Ok() && !tables.isEmpty())
+  // Looking takes no lock on writing: a file of this layout, with keys by these rules and no table that
+  // other programs changed, is only read.
+  const QString rules = connection.Collation()->Identity();
+  QString recorded;
+  QList<StoredTable> marked;
+  const bool current = connection.SchemaVersion() == ffSchemaVersion;
+  TffError error = current ? RecordedCollation(connection, recorded) : TffError{};
+  if (error.Ok() && current && recorded == rules) error = ReadTables(connection, marked, true);
+  if (error.Ok() && (!current || recorded != rules || !marked.isEmpty()))
     error = InWriteTransaction(connection, [&] {
-      if (TffError e = ReadTables(connection, tables, true); !e.Ok()) return e;
-      for (const StoredTable &table : tables)
+      // Another program may have done some of it since the file was looked at.
+      if (TffError e = Upgrade(connection); !e.Ok()) return e;
+      if (TffError e = RecordedCollation(connection, recorded); !e.Ok()) return e;
+      if (recorded != rules)
+        if (TffError e = RebuildKeys(connection); !e.Ok()) return e;
+      if (TffError e = ReadTables(connection, marked, true); !e.Ok()) return e;
+      for (const StoredTable &table : marked)
         if (TffError e = CheckTable(connection, table); !e.Ok()) return e;
       return TffError{};
     });

@@ -14,10 +14,12 @@ bool WalksAscending(const TffKeySegment &segment, TffScan scan) {
 
 quint64 Bit(int segment) { return quint64(1) << segment; }
 
-// The values of one key, bound to its slots.
+// The values of one key, bound to its slots. A searched key (not a record's) matches a case-insensitive text
+// between its low and its high value.
 struct KeyValues {
   TffSlots::Key Slots;
   const QList<QVariant> &Values;
+  bool Searched = true;
 };
 
 // A condition that the segment is null, or that it compares with the key's value.
@@ -27,15 +29,23 @@ TffSqlPart IsNull(const TffIndexSchema &index, int segment) {
 TffSqlPart HasValue(const TffIndexSchema &index, int segment, const QString &comparison) {
   return {index.Segments[segment].Expression + comparison, 0, Bit(segment)};
 }
+// A comparison with the key's value: coming after it (> or <, by the direction) means beyond the greatest
+// text it matches, at or after it (>= or <=) at or beyond the least.
 TffSqlPart Compare(const TffIndexSchema &index, const KeyValues &key, int segment, const char *op) {
-  return HasValue(
-      index, segment,
-      QStringLiteral(" %1 ?%2").arg(QLatin1String(op)).arg(TffSlots(index).Of(key.Slots, segment)));
+  const TffSlots numbers(index);
+  const bool high = qstrcmp(op, ">") == 0 || qstrcmp(op, "<=") == 0;
+  const int slot = high ? numbers.HighOf(key.Slots, segment) : numbers.Of(key.Slots, segment);
+  return HasValue(index, segment, QStringLiteral(" %1 ?%2").arg(QLatin1String(op)).arg(slot));
 }
 
 TffSqlPart Equal(const TffIndexSchema &index, const KeyValues &key, int segment) {
   if (!key.Values[segment].isValid()) return IsNull(index, segment);
-  return Compare(index, key, segment, "=");
+  if (!key.Searched || !index.Segments[segment].NoCase) return Compare(index, key, segment, "=");
+  const TffSlots numbers(index);
+  return HasValue(index, segment,
+                  QStringLiteral(" BETWEEN ?%1 AND ?%2")
+                      .arg(numbers.Of(key.Slots, segment))
+                      .arg(numbers.HighOf(key.Slots, segment)));
 }
 
 // The conditions, as consecutive runs in scan order, for a segment to come after (or at) the key's value.
@@ -120,12 +130,15 @@ QList<TffSqlPart> SeekRuns(const TffIndexSchema &index, const KeyValues &key, Tf
 
 } // namespace
 
-QList<QVariant> TffSlots::Values(int limit, const QList<QVariant> &position, const QVariant &rowId,
-                                 const QList<QVariant> &start, const QList<QVariant> &end) const {
+QList<QVariant> TffSlots::Values(int limit, const TffKey &position, const QVariant &rowId,
+                                 const TffKey &start, const TffKey &end) const {
   QList<QVariant> values(Count());
   values[Limit - 1] = qint64(limit);
-  const auto place = [&](Key key, const QList<QVariant> &fields) {
-    for (int i = 0; i < fields.size() && i < fields_; ++i) values[Of(key, i) - 1] = fields[i];
+  const auto place = [&](Key key, const TffKey &fields) {
+    for (int i = 0; i < fields.size() && i < fields_; ++i) {
+      values[Of(key, i) - 1] = fields.Low[i];
+      values[HighOf(key, i) - 1] = fields.High[i];
+    }
   };
   place(Position, position);
   values[RowId() - 1] = rowId;
@@ -139,16 +152,17 @@ bool ffKeyValuesEqual(const QVariant &a, const QVariant &b) {
   return a == b;
 }
 
-int ffRangeFixedSegments(const TffIndexSchema &index, const TffKeyRange &range) {
+int ffRangeFixedSegments(const TffIndexSchema &, const TffKeyRange &range) {
   int equal = 0;
   while (equal < range.Start.size() && equal < range.End.size() &&
-         ffKeyValuesEqual(range.Start[equal], range.End[equal]))
+         ffKeyValuesEqual(range.Start.Low[equal], range.End.Low[equal]) &&
+         ffKeyValuesEqual(range.Start.High[equal], range.End.High[equal]))
     ++equal;
   return equal;
 }
 
 TffSqlPart ffRangeCondition(const TffIndexSchema &index, const TffKeyRange &range) {
-  const KeyValues start{TffSlots::Start, range.Start}, end{TffSlots::End, range.End};
+  const KeyValues start{TffSlots::Start, range.Start.Low}, end{TffSlots::End, range.End.Low};
   QList<TffSqlPart> parts;
   // Leading fields on which both bounds agree hold exactly that value: equalities the index seeks on.
   const int equal = ffRangeFixedSegments(index, range);
@@ -159,9 +173,10 @@ TffSqlPart ffRangeCondition(const TffIndexSchema &index, const TffKeyRange &rang
   return Conjunction(parts);
 }
 
-QList<TffSqlPart> ffSeekRuns(const TffIndexSchema &index, TffScan scan, const QList<QVariant> &key,
-                             bool inclusive, bool withRowId, int fixedSegments) {
-  return SeekRuns(index, {TffSlots::Position, key}, scan, inclusive, withRowId, fixedSegments);
+QList<TffSqlPart> ffSeekRuns(const TffIndexSchema &index, TffScan scan, const TffKey &key, bool inclusive,
+                             bool withRowId, int fixedSegments) {
+  return SeekRuns(index, {TffSlots::Position, key.Low, !withRowId}, scan, inclusive, withRowId,
+                  fixedSegments);
 }
 
 TffRangeReads ffRangeReads(const TffIndexSchema &index, const TffKeyRange &range, TffScan scan) {
@@ -176,7 +191,7 @@ TffRangeReads ffRangeReads(const TffIndexSchema &index, const TffKeyRange &range
     return {Conjunction(equalities)};
   };
   const bool forward = scan == TffScan::Forward;
-  const KeyValues start{TffSlots::Start, range.Start}, end{TffSlots::End, range.End};
+  const KeyValues start{TffSlots::Start, range.Start.Low}, end{TffSlots::End, range.End.Low};
   const KeyValues &behind = forward ? start : end;
   const KeyValues &ahead = forward ? end : start;
   const bool behindInclusive = forward ? range.StartInclusive : range.EndInclusive;

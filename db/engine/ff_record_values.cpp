@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QTime>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -211,22 +212,80 @@ TffError ffValueToStored(const TffDataDictionary &dictionary, int field, const Q
   return {};
 }
 
-QVariant ffValueFromStored(TffFieldType type, const QVariant &stored) {
-  if (!stored.isValid()) return QVariant();
+namespace {
+
+QString Unreadable(const TffDataDictionary &dictionary, int field, const QVariant &stored,
+                   const QString &why) {
+  const QString shown = stored.typeId() == QMetaType::QByteArray ? QStringLiteral("bytes")
+                        : stored.typeId() == QMetaType::QString  ? u'"' + stored.toString().left(40) + u'"'
+                                                                 : stored.toString();
+  return QStringLiteral("field %1 of table %2 holds %3, %4")
+      .arg(dictionary.FieldName(field), dictionary.BaseName(), shown, why);
+}
+
+// A stored number as a whole number: SQLite keeps an integer as one, a whole number stored as a float
+// (by another program) is taken as well.
+bool WholeNumber(const QVariant &stored, qint64 &number) {
+  if (stored.typeId() == QMetaType::LongLong) {
+    number = stored.toLongLong();
+    return true;
+  }
+  if (stored.typeId() != QMetaType::Double) return false;
+  const double real = stored.toDouble();
+  if (!std::isfinite(real) || std::trunc(real) != real || std::fabs(real) > 9.2e18) return false;
+  number = qint64(real);
+  return true;
+}
+
+} // namespace
+
+QString ffValueFromStored(const TffDataDictionary &dictionary, int field, QVariant &value) {
+  if (!value.isValid()) return {};
+  const TffFieldType type = dictionary.FieldType(field);
+  const int storedType = value.typeId();
+  const bool number = storedType == QMetaType::LongLong || storedType == QMetaType::Double;
   switch (ffValueKind(type)) {
-  case TffValueKind::Boolean: return QVariant(stored.toLongLong() != 0);
-  case TffValueKind::Integer:
-    if (type == fftWord32 || type == fftComp) return QVariant(stored.toLongLong());
-    return QVariant(int(stored.toLongLong()));
+  case TffValueKind::Boolean:
+    if (!number) return Unreadable(dictionary, field, value, QStringLiteral("which is not a truth value"));
+    value = QVariant(value.toDouble() != 0);
+    return {};
+  case TffValueKind::Integer: {
+    qint64 whole = 0;
+    if (!WholeNumber(value, whole))
+      return Unreadable(dictionary, field, value, QStringLiteral("which is not a whole number"));
+    const qint64 low = ffIntegerMin(type), high = ffIntegerMax(type);
+    if (whole < low || whole > high)
+      return Unreadable(dictionary, field, value,
+                        QStringLiteral("beyond the range %1 to %2 that the field holds").arg(low).arg(high));
+    value = high > std::numeric_limits<int>::max() ? QVariant(whole) : QVariant(int(whole));
+    return {};
+  }
   case TffValueKind::Float:
-  case TffValueKind::DateTime: return QVariant(stored.toDouble());
-  case TffValueKind::Currency: return QVariant(double(stored.toLongLong()) / 10000.0);
-  case TffValueKind::String: return QVariant(stored.toString());
-  case TffValueKind::Bytes: {
-    const QByteArray bytes =
-        stored.typeId() == QMetaType::QByteArray ? stored.toByteArray() : stored.toString().toUtf8();
-    return QVariant(bytes.isNull() ? QByteArray("") : bytes);
+  case TffValueKind::DateTime:
+    if (!number) return Unreadable(dictionary, field, value, QStringLiteral("which is not a number"));
+    if (storedType != QMetaType::Double) value = QVariant(value.toDouble());
+    return {};
+  case TffValueKind::Currency: {
+    // Kept in ten-thousandths: a whole number.
+    qint64 whole = 0;
+    if (!WholeNumber(value, whole))
+      return Unreadable(dictionary, field, value, QStringLiteral("which is not an amount"));
+    value = QVariant(double(whole) / 10000.0);
+    return {};
   }
+  case TffValueKind::String:
+    if (storedType == QMetaType::QByteArray)
+      value = QVariant(QString::fromUtf8(value.toByteArray()));
+    else if (storedType != QMetaType::QString)
+      value = QVariant(value.toString());
+    return {};
+  case TffValueKind::Bytes:
+    if (storedType != QMetaType::QByteArray) {
+      const QByteArray bytes = value.toString().toUtf8();
+      // An empty BLOB is not a null one.
+      value = QVariant(bytes.isNull() ? QByteArray("") : bytes);
+    }
+    return {};
   }
-  return stored;
+  return {};
 }

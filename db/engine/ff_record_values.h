@@ -11,8 +11,12 @@
 TffError ffValueToStored(const TffDataDictionary &dictionary, int field, const QVariant &value, bool isKey,
                          QVariant &stored);
 
-// The value handed out for a stored one: see TffValueKind for the types.
-QVariant ffValueFromStored(TffFieldType type, const QVariant &stored);
+// Turns the stored value of field `field` (as SQLite hands it out: null, qint64, double, QString or
+// QByteArray) into the value handed out (see TffValueKind for the types). A value the field cannot hold,
+// which only another program can have stored (an integer beyond the field's type, a fraction in an integer
+// field, a text in a number field), is never cut or wrapped: the value is left as it is and what is wrong
+// is returned, naming the table and the field; an empty text for a value handed out.
+QString ffValueFromStored(const TffDataDictionary &dictionary, int field, QVariant &value);
 
 // The number of characters (Unicode code points) of a text.
 int ffCharacterCount(const QString &text);

@@ -3,63 +3,122 @@
 #include "db/engine/ff_file_upkeep.h"
 #include "db/engine/ff_record_values.h"
 #include "db/engine/ff_sqlite.h"
+#include "db/storage/ff_collation.h"
 #include "db/storage/ff_sql_schema.h"
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <algorithm>
+#include <limits>
 #include <sqlite3.h>
 
 // ---- Internal state ----
 
+// The SQL of reads made for one shape of read (ReadShape) on one index and range shape, kept prepared.
+struct TffServerEngine::ReadPlan {
+  QList<TffKeptStatement> Runs;
+};
+
+// The SQL of a range (or of none) on one index: one condition, to test a record or count, how reads keep
+// within it, and the statements that count its records and read one of them by its bookmark.
+struct TffServerEngine::RangeSqlSet {
+  TffSqlPart Condition;
+  TffRangeReads Reads[2]; // forward, backward
+  TffKeptStatement Count, ByBookmark;
+};
+
 struct TffServerEngine::Table {
-  explicit Table(const QString &name, const TffDataDictionary &dictionary)
-      : Name(name), Quoted(ffSqlQuote(name)), Dictionary(dictionary) {
+  Table(const QString &name, const TffDataDictionary &dictionary,
+        std::shared_ptr<const TffCollation> collation)
+      : Name(name), Quoted(ffSqlQuote(name)), Dictionary(dictionary), Collation(std::move(collation)) {
     Dictionary.SetBaseName(name);
     Dictionary.SetReadOnly();
-    QStringList columns{ffSqlQuote(QLatin1String(ffRowIdColumn))};
     QStringList fieldColumns;
     for (int i = 0; i < Dictionary.FieldCount(); ++i) {
+      const TffFieldType type = Dictionary.FieldType(i);
       fieldColumns.append(ffSqlQuote(Dictionary.FieldName(i)));
-      if (AutoIncField < 0 && Dictionary.FieldType(i) == fftAutoInc) AutoIncField = i;
+      if (AutoIncField < 0 && type == fftAutoInc) AutoIncField = i;
+      Reading.append({ffValueKind(type), ffIntegerMin(type), ffIntegerMax(type)});
     }
-    Columns = (columns + fieldColumns).join(u", ");
-    FieldColumns = fieldColumns;
+    const QString rowId = ffSqlQuote(QLatin1String(ffRowIdColumn));
+    Columns = (QStringList{rowId} + fieldColumns).join(u", ");
     KeyFields = ffSqlKeyColumnFields(Dictionary);
-    WriteColumns = fieldColumns;
-    for (int field : KeyFields) WriteColumns.append(ffSqlQuote(ffSqlKeyColumn(Dictionary.FieldName(field))));
+    QStringList writeColumns = fieldColumns;
+    for (int field : KeyFields) writeColumns.append(ffSqlQuote(ffSqlKeyColumn(Dictionary.FieldName(field))));
     for (int i = 0; i < Dictionary.IndexCount(); ++i) {
       const TffIndexDescriptor &descriptor = Dictionary.IndexDescriptor(i);
       TffIndexSchema index{descriptor.idName, ffSqlIndexName(name, descriptor.idName), {}};
-      for (const TffIndexField &field : descriptor.idFields)
-        index.Segments.append(
-            TffKeySegment{field.FieldNumber, ffSqlKeyExpression(Dictionary, field), field.Descending,
-                          field.CaseInsensitive && ffIsStringType(Dictionary.FieldType(field.FieldNumber))});
+      QList<int> rowColumns;
+      for (const TffIndexField &field : descriptor.idFields) {
+        const bool noCase = field.CaseInsensitive && ffIsStringType(Dictionary.FieldType(field.FieldNumber));
+        index.Segments.append(TffKeySegment{field.FieldNumber, ffSqlKeyExpression(Dictionary, field),
+                                            field.Descending, noCase});
+        rowColumns.append(noCase ? Dictionary.FieldCount() + int(KeyFields.indexOf(field.FieldNumber))
+                                 : field.FieldNumber);
+      }
       Indexes.append(index);
+      SegmentColumns.append(rowColumns);
     }
+
+    QStringList placeholders;
+    for (qsizetype i = 0; i < writeColumns.size(); ++i) placeholders.append(QStringLiteral("?"));
+    Insert.Sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                     .arg(Quoted, writeColumns.join(u", "), placeholders.join(u", "));
+    for (int kept : {-1, AutoIncField}) {
+      QStringList assignments;
+      for (int i = 0; i < writeColumns.size(); ++i)
+        if (i != kept) assignments.append(writeColumns[i] + QStringLiteral(" = ?"));
+      Modify[kept < 0 ? 0 : 1].Sql =
+          QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?").arg(Quoted, assignments.join(u", "), rowId);
+    }
+    Delete.Sql = QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(Quoted, rowId);
+    const QString seeds =
+        QStringLiteral("UPDATE %1 SET autoinc_seed = %2 WHERE name = ? RETURNING autoinc_seed");
+    NextNumber.Sql = seeds.arg(QLatin1String(ffDictionaryTable), QStringLiteral("autoinc_seed + 1"));
+    NumberGiven.Sql = seeds.arg(QLatin1String(ffDictionaryTable), QStringLiteral("max(autoinc_seed, ?)"));
   }
 
   QString Name;   // as the table was created
   QString Quoted; // for SQL
   TffDataDictionary Dictionary;
-  QString Columns;          // row id and every field, for SELECT
-  QStringList FieldColumns; // every field, quoted
-  QList<int> KeyFields;     // the fields with a key column
-  QStringList WriteColumns; // every field, then the key columns, quoted
+  std::shared_ptr<const TffCollation> Collation;
+  QString Columns;      // row id and every field, for SELECT
+  QList<int> KeyFields; // the fields with a key column
   QList<TffIndexSchema> Indexes;
+  // For each index, where a row's values (ValuesOfRow) hold each segment's key.
+  QList<QList<int>> SegmentColumns;
   int AutoIncField = -1;
+  // What each field holds, for reading its values.
+  struct FieldReading {
+    TffValueKind Kind;
+    qint64 Low, High; // of an integer
+  };
+  QList<FieldReading> Reading;
+  // The statements that write, kept prepared: Modify[1] leaves the automatic number as it is.
+  TffKeptStatement Insert, Modify[2], Delete, NextNumber, NumberGiven;
+  // Reads, by index, range and read shape; range conditions by index and range shape.
+  QHash<QByteArray, ReadPlan> Reads;
+  QHash<QByteArray, RangeSqlSet> RangeSqls;
 
   // The number of the named index (the first when the name is empty), or -1.
   int IndexNumber(const QString &indexName) const {
     return indexName.isEmpty() ? 0 : Dictionary.GetIndexFromName(indexName);
   }
-  // The values a row stores: the fields' values, then the key columns' folded texts.
-  QList<QVariant> RowValues(const QList<QVariant> &stored) const {
+  QVariant CollationKey(const QVariant &value) const {
+    return value.isValid() ? QVariant(Collation->Key(value.toString())) : value;
+  }
+  // The values a row stores: the fields' values, then the key columns' collation keys.
+  QList<QVariant> ValuesOfRow(const QList<QVariant> &stored) const {
     QList<QVariant> row = stored;
-    for (int field : KeyFields) row.append(FoldedKey(stored[field]));
+    for (int field : KeyFields) row.append(CollationKey(stored[field]));
     return row;
   }
-  static QVariant FoldedKey(const QVariant &value) {
-    return value.isValid() ? QVariant(ffFoldCase(value.toString())) : value;
+  // The key of a row (its ValuesOfRow) in an index.
+  QList<QVariant> KeyOf(int index, const QList<QVariant> &row) const {
+    QList<QVariant> key;
+    key.reserve(SegmentColumns[index].size());
+    for (int column : SegmentColumns[index]) key.append(row[column]);
+    return key;
   }
 };
 
@@ -77,6 +136,17 @@ struct TffServerEngine::Database {
 struct TffServerEngine::Cursor {
   enum class Place { Begin, End, OnRecord, Gap };
 
+  // Records read beyond the position in one direction, handed out by the moves that follow, with their
+  // keys. Good while nothing was written through the engine since they were read (Generation).
+  struct ReadAhead {
+    QList<TffRecord> Records;
+    QList<QVariant> Keys; // the keys of the records in turn, each as many values as the index has fields
+    qsizetype Next = 0;
+    TffScan Scan = TffScan::Forward;
+    bool Edge = false; // the read met the end (beginning) of the records: none lie beyond these
+    quint64 Generation = 0;
+  };
+
   TffCursorID Id = 0;
   Database *Db = nullptr;
   std::shared_ptr<Table> Tbl;
@@ -88,28 +158,29 @@ struct TffServerEngine::Cursor {
   TffKeyRange Range;
   int RangeFixed = 0;    // leading index fields the range holds to one value
   QByteArray RangeShape; // what the range's SQL depends on (empty for no range)
+  ReadAhead Ahead;
+  // The record at the position as last read, good while nothing was written since (CurrentGeneration).
+  std::optional<TffRecord> Current;
+  quint64 CurrentGeneration = 0;
+  int Streak = 0; // moves the same way in a row since the cursor was last put somewhere
+  TffError atEnd_, atBeginning_;
 
-  // The SQL of a range: one condition, to test a record or count, and how reads keep within it.
-  struct RangeSqlSet {
-    TffSqlPart Condition;
-    TffRangeReads Reads[2]; // forward, backward
-  };
-  // The SQL made so far on this index, for each shape of range and of read: the values are bound anew.
-  QHash<QByteArray, RangeSqlSet> RangeSqls;
-  QHash<QByteArray, QStringList> Reads;
-
-  const RangeSqlSet &RangeSql() {
-    auto found = RangeSqls.find(RangeShape);
-    if (found == RangeSqls.end())
-      found = RangeSqls.insert(RangeShape, {ffRangeCondition(IndexSchema(), Range),
-                                            {ffRangeReads(IndexSchema(), Range, TffScan::Forward),
-                                             ffRangeReads(IndexSchema(), Range, TffScan::Backward)}});
+  // The SQL of the cursor's range on its index (ranged), or of none.
+  RangeSqlSet &RangeSql(bool ranged = true) {
+    const QByteArray shape = QByteArray::number(Index) + (ranged ? RangeShape : QByteArray());
+    auto found = Tbl->RangeSqls.find(shape);
+    if (found == Tbl->RangeSqls.end()) {
+      const TffKeyRange range = ranged ? Range : TffKeyRange();
+      found = Tbl->RangeSqls.insert(shape, {ffRangeCondition(IndexSchema(), range),
+                                            {ffRangeReads(IndexSchema(), range, TffScan::Forward),
+                                             ffRangeReads(IndexSchema(), range, TffScan::Backward)},
+                                            {},
+                                            {}});
+    }
     return *found;
   }
   void SwitchIndex(int index) {
     Index = index;
-    RangeSqls.clear();
-    Reads.clear();
     ClearRange();
   }
 
@@ -117,14 +188,21 @@ struct TffServerEngine::Cursor {
   QString Location() const { return Db->Location(Tbl->Name); }
   TffSlots Slots() const { return TffSlots(IndexSchema()); }
   // The values of the statements' parameters for a read from a position (a key and maybe a row id).
-  QList<QVariant> Parameters(int limit, const QList<QVariant> &key, const QVariant &rowId) const {
+  QList<QVariant> Parameters(int limit, const TffKey &key, const QVariant &rowId) const {
     return Slots().Values(limit, key, rowId, Range.Start, Range.End);
+  }
+  // Drops what was read ahead and the record kept: the cursor is put somewhere else.
+  void Forget() {
+    Ahead = ReadAhead();
+    Current.reset();
+    Streak = 0;
   }
   // Off every record, before the first (Begin) or after the last (End).
   void Reset(Place place = Place::Begin) {
     At = place;
     RowId = 0;
     Key.clear();
+    Forget();
   }
   void ClearRange() {
     HasRange = false;
@@ -138,8 +216,24 @@ struct TffServerEngine::Cursor {
     RowId = rowId;
     Key = key;
   }
+  // Stands on a record just read or written, which is kept for the reads that follow.
+  void SetOnRecord(const TffRecord &record, const QList<QVariant> &key, quint64 generation) {
+    SetOnRecord(record.Bookmark, key);
+    Current = record;
+    CurrentGeneration = generation;
+  }
   TffError NoCurrentRecord() const {
     return {DBIERR_NOCURRREC, QStringLiteral("No current record in table %1").arg(Location())};
+  }
+  // What a move answers at the end (beginning), made once.
+  const TffError &AtEnd() {
+    if (atEnd_.Ok()) atEnd_ = {DBIERR_EOF, QStringLiteral("At end of table %1").arg(Location())};
+    return atEnd_;
+  }
+  const TffError &AtBeginning() {
+    if (atBeginning_.Ok())
+      atBeginning_ = {DBIERR_BOF, QStringLiteral("At beginning of table %1").arg(Location())};
+    return atBeginning_;
   }
   TffError RecordDeleted() const {
     return {DBIERR_RECDELETED, QStringLiteral("The record has been deleted from table %1").arg(Location())};
@@ -151,15 +245,23 @@ struct TffServerEngine::Cursor {
                                          .arg(index.Name, Tbl->Name)
                                          .arg(index.Segments.size())};
   }
-  // Values given for the leading fields of the cursor's index, as the index stores them.
-  TffError StoredKey(const QList<QVariant> &values, QList<QVariant> &stored) const {
+  // Values given for the leading fields of the cursor's index, as a search or a range compares them: a
+  // case-insensitive text matches every text with the same letters.
+  TffError SearchedKey(const QList<QVariant> &values, TffKey &key) const {
     for (int i = 0; i < values.size(); ++i) {
+      const TffKeySegment &segment = IndexSchema().Segments[i];
       QVariant value;
-      if (TffError error =
-              ffValueToStored(Tbl->Dictionary, IndexSchema().Segments[i].Field, values[i], true, value);
+      if (TffError error = ffValueToStored(Tbl->Dictionary, segment.Field, values[i], true, value);
           !error.Ok())
         return error;
-      stored.append(IndexSchema().Segments[i].NoCase ? Table::FoldedKey(value) : value);
+      if (segment.NoCase && value.isValid()) {
+        const QByteArray collationKey = Tbl->Collation->Key(value.toString());
+        key.Low.append(TffCollation::LowerBound(collationKey));
+        key.High.append(TffCollation::UpperBound(collationKey));
+      } else {
+        key.Low.append(value);
+        key.High.append(value);
+      }
     }
     return {};
   }
@@ -168,16 +270,6 @@ struct TffServerEngine::Cursor {
 namespace {
 
 const QString kOperationSavepoint = QStringLiteral("ff_operation");
-
-QList<QVariant> KeyOf(const TffIndexSchema &index, const QList<QVariant> &storedValues) {
-  QList<QVariant> key;
-  key.reserve(index.Segments.size());
-  for (const TffKeySegment &segment : index.Segments) {
-    const QVariant &value = storedValues[segment.Field];
-    key.append(segment.NoCase && value.isValid() ? QVariant(ffFoldCase(value.toString())) : value);
-  }
-  return key;
-}
 
 // Table names compare as SQLite compares them: ASCII letters without regard to case, others exactly.
 QString TableKey(const QString &tableName) {
@@ -201,8 +293,10 @@ QString Indexed(const TffIndexSchema &index) {
   return index.Sequential() ? QString() : QStringLiteral(" INDEXED BY ") + ffSqlQuote(index.SqlName);
 }
 
-// Runs one kept statement that returns no rows; context, if given, leads a failure's message.
-TffError RunStatement(TffSqliteConnection &connection, const QString &sql, const QList<QVariant> &binds,
+// Runs one statement that returns no rows, given by its SQL or kept; context, if given, leads a failure's
+// message.
+template <typename Statement>
+TffError RunStatement(TffSqliteConnection &connection, Statement &sql, const QList<QVariant> &binds,
                       const QString &context = QString()) {
   sqlite3_stmt *statement = nullptr;
   if (TffError error = connection.Prepare(sql, statement); !error.Ok()) return error;
@@ -212,36 +306,34 @@ TffError RunStatement(TffSqliteConnection &connection, const QString &sql, const
   return {};
 }
 
-// A record's field values from the values its row stores.
+// A record's field values from the values its row stores, which the engine stored itself.
 QList<QVariant> ValuesFromStored(const TffDataDictionary &dictionary, const QList<QVariant> &stored) {
-  QList<QVariant> values;
-  values.reserve(stored.size());
-  for (int i = 0; i < stored.size(); ++i)
-    values.append(ffValueFromStored(dictionary.FieldType(i), stored[i]));
+  QList<QVariant> values = stored.mid(0, dictionary.FieldCount());
+  for (int i = 0; i < values.size(); ++i) ffValueFromStored(dictionary, i, values[i]);
   return values;
 }
 
 // What the statements of a read depend on: its direction; whether it starts from the edge; else which
 // values of the position's key are null, whether the read starts at the key or after it or after a record
 // (a row id), and how many leading fields the range holds.
-QByteArray ReadShape(TffScan scan, const QList<QVariant> *key, bool inclusive, bool withRowId, int fixed) {
+QByteArray ReadShape(TffScan scan, const TffKey *key, bool inclusive, bool withRowId, int fixed) {
   QByteArray shape(1, scan == TffScan::Forward ? 'f' : 'b');
   if (!key) return shape + 'e';
   shape += char((inclusive ? 1 : 0) | (withRowId ? 2 : 0));
   shape += char(fixed);
-  for (const QVariant &value : *key) shape += value.isValid() ? 'v' : 'n';
+  for (const QVariant &value : key->Low) shape += value.isValid() ? 'v' : 'n';
   return shape;
 }
 
 // What the SQL of a range depends on: which of its values are null, whether its ends are included, and how
 // many leading fields it holds to one value.
 QByteArray RangeShape(const TffKeyRange &range, int fixed) {
-  QByteArray shape;
+  QByteArray shape(1, '|');
   shape += char((range.StartInclusive ? 1 : 0) | (range.EndInclusive ? 2 : 0));
   shape += char(fixed);
-  for (const QVariant &value : range.Start) shape += value.isValid() ? 'v' : 'n';
+  for (const QVariant &value : range.Start.Low) shape += value.isValid() ? 'v' : 'n';
   shape += '-';
-  for (const QVariant &value : range.End) shape += value.isValid() ? 'v' : 'n';
+  for (const QVariant &value : range.End.Low) shape += value.isValid() ? 'v' : 'n';
   return shape + '|';
 }
 
@@ -249,7 +341,7 @@ QByteArray RangeShape(const TffKeyRange &range, int fixed) {
 
 // ---- Engine ----
 
-TffServerEngine::TffServerEngine() = default;
+TffServerEngine::TffServerEngine() : collationLocale_(QLocale().name()) {}
 
 TffServerEngine::~TffServerEngine() {
   cursors_.clear();
@@ -259,6 +351,16 @@ TffServerEngine::~TffServerEngine() {
 void TffServerEngine::SetBusyTimeout(int milliseconds) {
   busyTimeout_ = milliseconds;
   for (auto &[id, database] : databases_) database->Connection->SetBusyTimeout(milliseconds);
+}
+
+void TffServerEngine::SetCollationLocale(const QString &locale) {
+  collationLocale_ = locale;
+  collation_.reset();
+}
+
+std::shared_ptr<const TffCollation> TffServerEngine::Collation() {
+  if (!collation_) collation_ = std::make_shared<TffCollation>(collationLocale_);
+  return collation_;
 }
 
 TffResult TffServerEngine::Fail(const TffError &error) {
@@ -297,6 +399,8 @@ TffError TffServerEngine::WriteOperation(Database &database, Body &&body) {
     return connection.FileFailure(
         DBIERR_TRANABORTED, QStringLiteral("an earlier failure ended the transaction; roll it back first"));
   const bool ownTransaction = !database.ExplicitTransaction;
+  // What cursors read ahead or kept may no longer be so.
+  ++generation_;
   TffError error = connection.Run(ownTransaction ? QStringLiteral("BEGIN IMMEDIATE")
                                                  : QStringLiteral("SAVEPOINT ") + kOperationSavepoint);
   if (!error.Ok()) return error;
@@ -343,12 +447,16 @@ TffResult TffServerEngine::DatabaseOpen(const QString &folder, TffDatabaseID &da
   return DatabaseOpenFile(ffDatabaseFilePath(folder), database);
 }
 
-TffResult TffServerEngine::DatabaseOpenFile(const QString &filePath, TffDatabaseID &database) {
+TffResult TffServerEngine::DatabaseOpenFile(const QString &filePath, TffDatabaseID &database, bool readOnly) {
   database = 0;
   std::unique_ptr<TffSqliteConnection> connection;
-  if (TffError error = TffSqliteConnection::Open(filePath, busyTimeout_, connection); !error.Ok())
+  if (TffError error = TffSqliteConnection::Open(filePath, busyTimeout_, readOnly, Collation(), connection);
+      !error.Ok())
     return Fail(error);
-  if (TffError error = ffBringFileUpToDate(*connection); !error.Ok()) return Fail(error);
+  // Bringing it up to date may change what other handles on the file read.
+  ++generation_;
+  if (!readOnly)
+    if (TffError error = ffBringFileUpToDate(*connection); !error.Ok()) return Fail(error);
   auto opened = std::make_unique<Database>();
   opened->Id = nextHandle_++;
   opened->Connection = std::move(connection);
@@ -444,7 +552,7 @@ TffError TffServerEngine::LoadTable(Database &database, const QString &tableName
   try {
     const TffDataDictionary dictionary =
         TffDataDictionary::ReadFromBytes(query.Column(1).toString().toUtf8(), storedName);
-    table = std::make_shared<Table>(storedName, dictionary);
+    table = std::make_shared<Table>(storedName, dictionary, connection.Collation());
   } catch (const EffException &e) {
     return connection.FileFailure(DBIERR_DICTCORRUPT, e.Message());
   }
@@ -594,7 +702,7 @@ TffResult TffServerEngine::TableChangeIndexes(TffDatabaseID database, const QStr
       statements.append(QStringLiteral("DROP INDEX IF EXISTS ") +
                         ffSqlQuote(ffSqlIndexName(name, old.IndexName(i))));
     // Key columns come and go with the case-insensitive string fields the indexes sort by; a new one is
-    // filled with its field's folded text.
+    // filled with its field's collation keys.
     for (int field : oldKeys)
       if (!newKeys.contains(field))
         statements.append(QStringLiteral("ALTER TABLE %1 DROP COLUMN %2")
@@ -602,8 +710,8 @@ TffResult TffServerEngine::TableChangeIndexes(TffDatabaseID database, const QStr
     for (int field : newKeys)
       if (!oldKeys.contains(field)) {
         const QString key = ffSqlQuote(ffSqlKeyColumn(old.FieldName(field)));
-        statements.append(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 TEXT").arg(ffSqlQuote(name), key));
-        statements.append(QStringLiteral("UPDATE %1 SET %2 = ff_fold(%3)")
+        statements.append(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 BLOB").arg(ffSqlQuote(name), key));
+        statements.append(QStringLiteral("UPDATE %1 SET %2 = ff_key(%3)")
                               .arg(ffSqlQuote(name), key, ffSqlQuote(old.FieldName(field))));
       }
     statements += ffSqlCreateIndexStatements(name, dictionary);
@@ -639,6 +747,7 @@ TffResult TffServerEngine::TransactionStart(TffDatabaseID database) {
   Database *db = FindDatabase(database, result);
   if (!db) return result;
   if (db->ExplicitTransaction) return Fail(db->Connection->FileFailure(DBIERR_ACTIVETRAN));
+  ++generation_; // another program's changes show from here on
   if (TffError error = db->Connection->Run(QStringLiteral("BEGIN IMMEDIATE")); !error.Ok())
     return Fail(error);
   db->ExplicitTransaction = true;
@@ -657,6 +766,7 @@ TffResult TffServerEngine::TransactionCommit(TffDatabaseID database) {
     return Fail(connection.FileFailure(DBIERR_TRANABORTED, QStringLiteral("none of its changes were saved")));
   }
   TffError error = connection.Run(QStringLiteral("COMMIT"));
+  if (!error.Ok()) ++generation_;
   if (error.Ok() || !connection.InTransaction()) db->ExplicitTransaction = false;
   if (error.Ok()) return DBIERR_NONE;
   if (!db->ExplicitTransaction) {
@@ -673,6 +783,7 @@ TffResult TffServerEngine::TransactionRollback(TffDatabaseID database) {
   TffSqliteConnection &connection = *db->Connection;
   if (!db->ExplicitTransaction) return Fail(connection.FileFailure(DBIERR_NOACTIVETRAN));
   TffError error;
+  ++generation_;
   if (connection.InTransaction()) error = connection.Run(QStringLiteral("ROLLBACK"));
   if (!connection.InTransaction()) db->ExplicitTransaction = false;
   // A rolled-back transaction may have built or deleted tables.
@@ -740,7 +851,7 @@ TffResult TffServerEngine::CursorSwitchToIndex(TffCursorID cursor, const QString
     bool found = false;
     if (TffError error = ReadByBookmark(*c, bookmark, false, record, key, found); !error.Ok())
       return Fail(error);
-    if (found) c->SetOnRecord(bookmark, key);
+    if (found) c->SetOnRecord(record, key, generation_);
   }
   return DBIERR_NONE;
 }
@@ -755,8 +866,12 @@ TffResult TffServerEngine::CursorSetRange(TffCursorID cursor, const QList<QVaria
     return Fail(error);
   const TffIndexSchema &index = c->IndexSchema();
   TffKeyRange range{{}, startInclusive, {}, endInclusive};
-  if (TffError error = c->StoredKey(startValues, range.Start); !error.Ok()) return Fail(error);
-  if (TffError error = c->StoredKey(endValues, range.End); !error.Ok()) return Fail(error);
+  if (TffError error = c->SearchedKey(startValues, range.Start); !error.Ok()) return Fail(error);
+  // A range on one value (a master's key) is made once.
+  if (endValues == startValues)
+    range.End = range.Start;
+  else if (TffError error = c->SearchedKey(endValues, range.End); !error.Ok())
+    return Fail(error);
   c->HasRange = !range.Start.isEmpty() || !range.End.isEmpty();
   c->Range = range;
   c->RangeFixed = ffRangeFixedSegments(index, range);
@@ -796,21 +911,23 @@ TffResult TffServerEngine::CursorSetToKey(TffCursorID cursor, const QList<QVaria
   Cursor *c = FindCursor(cursor, result);
   if (!c) return result;
   if (TffError error = c->CheckKeyFieldCount(keyValues.size()); !error.Ok()) return Fail(error);
-  QList<QVariant> key;
-  if (TffError error = c->StoredKey(keyValues, key); !error.Ok()) return Fail(error);
+  TffKey key;
+  if (TffError error = c->SearchedKey(keyValues, key); !error.Ok()) return Fail(error);
   QList<TffRecord> records;
-  QList<QVariant> foundKey;
+  QList<QVariant> keys;
   if (TffError error = ReadRuns(*c, TffScan::Forward, key.isEmpty() ? nullptr : &key, true, std::nullopt, 0,
-                                1, records, foundKey);
+                                1, records, keys);
       !error.Ok())
     return Fail(error);
+  c->Forget();
   if (!records.isEmpty()) {
-    c->SetOnRecord(records.first().Bookmark, foundKey);
+    c->SetOnRecord(records.first(), keys, generation_);
   } else {
     // Nothing at or after the key: the nearest record is the last one.
     c->Reset(Cursor::Place::End);
     if (TffError error = Move(*c, TffScan::Backward, 1, records); !error.Ok() && error.Code != DBIERR_BOF)
       return Fail(error);
+    c->Forget();
     if (records.isEmpty()) c->Reset(Cursor::Place::End);
   }
   if (found && !records.isEmpty()) *found = std::move(records.first());
@@ -837,7 +954,8 @@ TffResult TffServerEngine::CursorSetToBookmark(TffCursorID cursor, TffBookmark b
                   QStringLiteral("The record lies outside the range of table %1").arg(c->Location()));
     return Fail(c->RecordDeleted());
   }
-  c->SetOnRecord(bookmark, key);
+  c->Forget();
+  c->SetOnRecord(record, key, generation_);
   return DBIERR_NONE;
 }
 
@@ -856,10 +974,14 @@ TffResult TffServerEngine::CursorGetRecordCount(TffCursorID cursor, qint64 &coun
   Cursor *c = FindCursor(cursor, result);
   if (!c) return result;
   TffSqliteConnection &connection = *c->Db->Connection;
-  QString sql = QStringLiteral("SELECT count(*) FROM ") + c->Tbl->Quoted;
-  if (c->HasRange) sql += Indexed(c->IndexSchema()) + QStringLiteral(" WHERE ") + c->RangeSql().Condition.Sql;
+  RangeSqlSet &range = c->RangeSql();
+  if (range.Count.Sql.isEmpty()) {
+    range.Count.Sql = QStringLiteral("SELECT count(*) FROM ") + c->Tbl->Quoted;
+    if (c->HasRange)
+      range.Count.Sql += Indexed(c->IndexSchema()) + QStringLiteral(" WHERE ") + range.Condition.Sql;
+  }
   sqlite3_stmt *statement = nullptr;
-  if (TffError error = connection.Prepare(sql, statement); !error.Ok()) return Fail(error);
+  if (TffError error = connection.Prepare(range.Count, statement); !error.Ok()) return Fail(error);
   TffSqliteStatement query(statement);
   if (c->HasRange) query.BindAll(c->Parameters(0, {}, {}));
   const int rc = query.Step();
@@ -870,10 +992,12 @@ TffResult TffServerEngine::CursorGetRecordCount(TffCursorID cursor, qint64 &coun
 
 // ---- Reading ----
 
-const QStringList &TffServerEngine::ReadStatements(Cursor &cursor, TffScan scan, const QList<QVariant> *key,
-                                                   bool inclusive, bool withRowId, int fixed) {
-  const QByteArray shape = cursor.RangeShape + ReadShape(scan, key, inclusive, withRowId, fixed);
-  if (const auto found = cursor.Reads.constFind(shape); found != cursor.Reads.cend()) return *found;
+TffServerEngine::ReadPlan &TffServerEngine::ReadStatements(Cursor &cursor, TffScan scan, const TffKey *key,
+                                                           bool inclusive, bool withRowId, int fixed) {
+  const QByteArray shape = QByteArray::number(cursor.Index) + cursor.RangeShape +
+                           ReadShape(scan, key, inclusive, withRowId, fixed);
+  Table &table = *cursor.Tbl;
+  if (const auto found = table.Reads.find(shape); found != table.Reads.end()) return *found;
   const TffIndexSchema &index = cursor.IndexSchema();
   QList<TffSqlPart> runs{TffSqlPart{QStringLiteral("1")}};
   if (key) runs = ffSeekRuns(index, scan, *key, inclusive, withRowId, fixed);
@@ -883,7 +1007,6 @@ const QStringList &TffServerEngine::ReadStatements(Cursor &cursor, TffScan scan,
     const TffRangeReads &range = cursor.RangeSql().Reads[scan == TffScan::Forward ? 0 : 1];
     runs = key ? ffIntersectRuns(ffIntersectRuns(runs, range.Ahead), {range.Behind}) : range.FromEdge;
   }
-  const Table &table = *cursor.Tbl;
   // The key follows the fields as the index holds it, so that the cursor goes on from what SQLite compares
   // even where another program left a key column that does not match its field.
   QString keyColumns;
@@ -892,22 +1015,72 @@ const QStringList &TffServerEngine::ReadStatements(Cursor &cursor, TffScan scan,
                        table.Quoted + Indexed(index) + QStringLiteral(" WHERE ");
   const QString tail = QStringLiteral(" ORDER BY ") + ffOrderBy(index, scan) +
                        QStringLiteral(" LIMIT ?%1").arg(TffSlots::Limit);
-  QStringList statements;
-  for (const TffSqlPart &run : runs) statements.append(head + run.Sql + tail);
-  return *cursor.Reads.insert(shape, statements);
+  ReadPlan plan;
+  for (const TffSqlPart &run : runs) plan.Runs.append(TffKeptStatement{head + run.Sql + tail});
+  return *table.Reads.insert(shape, plan);
 }
 
-TffError TffServerEngine::ReadRuns(Cursor &cursor, TffScan scan, const QList<QVariant> *key, bool inclusive,
-                                   std::optional<qint64> rowId, int fixed, int limit,
-                                   QList<TffRecord> &records, QList<QVariant> &lastKey) {
-  const QStringList &runs = ReadStatements(cursor, scan, key, inclusive, rowId.has_value(), fixed);
+TffError TffServerEngine::ReadRow(const Cursor &cursor, TffSqliteStatement &query, TffRecord &record,
+                                  QList<QVariant> &keys) const {
   const Table &table = *cursor.Tbl;
-  const TffIndexSchema &index = cursor.IndexSchema();
+  const int fields = table.Dictionary.FieldCount();
+  record.Bookmark = query.ColumnInt64(0);
+  QList<QVariant> values;
+  values.reserve(fields);
+  for (int i = 0; i < fields; ++i) {
+    const int column = i + 1;
+    // Values as the engine stores them go straight through; anything else is checked as it is converted.
+    const Table::FieldReading &reading = table.Reading[i];
+    const int stored = query.ColumnType(column);
+    if (stored == SQLITE_NULL) {
+      values.emplace_back();
+      continue;
+    }
+    switch (reading.Kind) {
+    case TffValueKind::Boolean:
+      if (stored != SQLITE_INTEGER) break;
+      values.emplace_back(query.ColumnInt64(column) != 0);
+      continue;
+    case TffValueKind::Integer:
+      if (stored == SQLITE_INTEGER) {
+        const qint64 number = query.ColumnInt64(column);
+        if (number < reading.Low || number > reading.High) break;
+        values.emplace_back(reading.High > std::numeric_limits<int>::max() ? QVariant(number)
+                                                                           : QVariant(int(number)));
+        continue;
+      }
+      break;
+    case TffValueKind::Float:
+    case TffValueKind::DateTime:
+      if (stored != SQLITE_FLOAT) break;
+      values.emplace_back(query.ColumnDouble(column));
+      continue;
+    case TffValueKind::String:
+      if (stored != SQLITE_TEXT) break;
+      values.emplace_back(query.ColumnText(column));
+      continue;
+    default: break;
+    }
+    QVariant value = query.Column(column);
+    if (const QString problem = ffValueFromStored(table.Dictionary, i, value); !problem.isEmpty())
+      return cursor.Db->Connection->FileFailure(DBIERR_FILECORRUPT, problem);
+    values.append(std::move(value));
+  }
+  record.Values = std::move(values);
+  const qsizetype segments = cursor.IndexSchema().Segments.size();
+  for (int i = 0; i < segments; ++i) keys.append(query.Column(fields + 1 + i));
+  return {};
+}
+
+TffError TffServerEngine::ReadRuns(Cursor &cursor, TffScan scan, const TffKey *key, bool inclusive,
+                                   std::optional<qint64> rowId, int fixed, int limit,
+                                   QList<TffRecord> &records, QList<QVariant> &keys) {
+  ReadPlan &plan = ReadStatements(cursor, scan, key, inclusive, rowId.has_value(), fixed);
   TffSqliteConnection &connection = *cursor.Db->Connection;
   QList<QVariant> parameters =
-      cursor.Parameters(limit, key ? *key : QList<QVariant>(), rowId ? QVariant(*rowId) : QVariant());
+      cursor.Parameters(limit, key ? *key : TffKey(), rowId ? QVariant(*rowId) : QVariant());
   // Several statements read under one lock of the file rather than taking and dropping it for each.
-  const bool readTransaction = runs.size() > 1 && !connection.InTransaction();
+  const bool readTransaction = plan.Runs.size() > 1 && !connection.InTransaction();
   if (readTransaction) {
     if (TffError error = connection.Run(QStringLiteral("BEGIN")); !error.Ok()) return error;
   }
@@ -919,8 +1092,11 @@ TffError TffServerEngine::ReadRuns(Cursor &cursor, TffScan scan, const QList<QVa
     }
     return error;
   };
+  const qsizetype expected = std::min(limit, 64);
+  records.reserve(records.size() + expected);
+  keys.reserve(keys.size() + expected * cursor.IndexSchema().Segments.size());
   TffError failure;
-  for (const QString &run : runs) {
+  for (TffKeptStatement &run : plan.Runs) {
     if (records.size() >= limit) break;
     parameters[TffSlots::Limit - 1] = qint64(limit - records.size());
     sqlite3_stmt *statement = nullptr;
@@ -930,79 +1106,126 @@ TffError TffServerEngine::ReadRuns(Cursor &cursor, TffScan scan, const QList<QVa
     query.BindAll(parameters);
     int rc;
     while ((rc = query.Step()) == SQLITE_ROW) {
-      TffRecord record;
-      record.Bookmark = query.ColumnInt64(0);
-      record.Values.reserve(table.Dictionary.FieldCount());
-      for (int i = 0; i < table.Dictionary.FieldCount(); ++i)
-        record.Values.append(ffValueFromStored(table.Dictionary.FieldType(i), query.Column(i + 1)));
-      records.append(std::move(record));
-      // The key of the record read, kept for the last one: the cursor goes there.
-      lastKey.resize(index.Segments.size());
-      const int keyColumn = table.Dictionary.FieldCount() + 1;
-      for (int i = 0; i < index.Segments.size(); ++i) lastKey[i] = query.Column(keyColumn + i);
+      failure = ReadRow(cursor, query, records.emplace_back(), keys);
+      if (!failure.Ok()) break;
     }
+    if (!failure.Ok()) break;
     if (rc != SQLITE_DONE) {
-      failure = connection.Failure(rc, QStringLiteral("Table ") + table.Name);
+      failure = connection.Failure(rc, QStringLiteral("Table ") + cursor.Tbl->Name);
       break; // the statement is reset on leaving the loop, before the read transaction ends
     }
   }
+  if (!failure.Ok()) records.clear(), keys.clear();
   return finish(failure);
 }
 
 int TffServerEngine::FixedSegments(const Cursor &cursor) {
   if (!cursor.HasRange) return 0;
   int fixed = 0;
+  // A case-insensitive text of the range matches several keys: the record's own is not the range's value.
   while (fixed < cursor.RangeFixed && fixed < cursor.Key.size() &&
-         ffKeyValuesEqual(cursor.Key[fixed], cursor.Range.Start[fixed]))
+         !cursor.IndexSchema().Segments[fixed].NoCase &&
+         ffKeyValuesEqual(cursor.Key[fixed], cursor.Range.Start.Low[fixed]))
     ++fixed;
   return fixed;
+}
+
+// How many records a move reads at once: what is asked, and beyond it more the longer the cursor keeps
+// going the same way (1, 4, 16, then 64), and at least 16 from the edge of a range (one customer's invoices,
+// one invoice's lines), which is mostly read whole.
+int TffServerEngine::ReadAheadCount(const Cursor &cursor, int wanted, bool fromEdge) {
+  constexpr int kMostAhead = 64, kRangeFromEdge = 16;
+  int count = 1 << std::min(2 * (std::max(cursor.Streak, 1) - 1), 6);
+  if (fromEdge && cursor.HasRange) count = std::max(count, kRangeFromEdge);
+  return std::max(wanted, std::min(count, kMostAhead));
 }
 
 TffError TffServerEngine::Move(Cursor &cursor, TffScan scan, int count, QList<TffRecord> &records) {
   records.clear();
   const bool forward = scan == TffScan::Forward;
-  const QString where = cursor.Location();
-  const TffError atEdge = forward
-                              ? TffError{DBIERR_EOF, QStringLiteral("At end of table %1").arg(where)}
-                              : TffError{DBIERR_BOF, QStringLiteral("At beginning of table %1").arg(where)};
-  if (cursor.At == (forward ? Cursor::Place::End : Cursor::Place::Begin)) return atEdge;
-  const bool fromEdge = cursor.At == (forward ? Cursor::Place::Begin : Cursor::Place::End);
-  QList<QVariant> key;
-  const TffError error = fromEdge
-                             ? ReadRuns(cursor, scan, nullptr, false, std::nullopt, 0, count, records, key)
-                             : ReadRuns(cursor, scan, &cursor.Key, false, cursor.RowId, FixedSegments(cursor),
-                                        count, records, key);
-  if (!error.Ok()) return error;
-  if (records.isEmpty()) {
-    cursor.Reset(forward ? Cursor::Place::End : Cursor::Place::Begin);
-    return atEdge;
+  const Cursor::Place edge = forward ? Cursor::Place::End : Cursor::Place::Begin;
+  const auto atEdge = [&] {
+    cursor.Reset(edge);
+    return forward ? cursor.AtEnd() : cursor.AtBeginning();
+  };
+  if (cursor.At == edge) return atEdge();
+  Cursor::ReadAhead &ahead = cursor.Ahead;
+  const bool sameWay = ahead.Scan == scan && ahead.Generation == generation_;
+  cursor.Streak = sameWay ? cursor.Streak + 1 : 1;
+  if (!sameWay) ahead = Cursor::ReadAhead{};
+  records.reserve(count);
+  // Hands out what was read ahead; the cursor goes to the last record handed out.
+  const auto handOut = [&] {
+    qsizetype last = -1;
+    for (; records.size() < count && ahead.Next < ahead.Records.size(); last = ahead.Next++)
+      records.append(std::move(ahead.Records[ahead.Next]));
+    if (last < 0) return;
+    const qsizetype stride = cursor.IndexSchema().Segments.size();
+    cursor.SetOnRecord(records.last(), ahead.Keys.mid(last * stride, stride), generation_);
+  };
+
+  handOut();
+  if (records.size() < count && !ahead.Edge) {
+    // The rest from the file, and some more ahead.
+    const bool fromEdge = cursor.At == (forward ? Cursor::Place::Begin : Cursor::Place::End);
+    const int reading = ReadAheadCount(cursor, count - int(records.size()), fromEdge);
+    QList<TffRecord> read;
+    QList<QVariant> keys;
+    const TffKey position = TffKey::Exact(cursor.Key);
+    const TffError error = fromEdge
+                               ? ReadRuns(cursor, scan, nullptr, false, std::nullopt, 0, reading, read, keys)
+                               : ReadRuns(cursor, scan, &position, false, cursor.RowId, FixedSegments(cursor),
+                                          reading, read, keys);
+    if (!error.Ok()) return error;
+    const bool metEdge = read.size() < reading;
+    ahead = Cursor::ReadAhead{std::move(read), std::move(keys), 0, scan, metEdge, generation_};
+    handOut();
   }
-  cursor.SetOnRecord(records.last().Bookmark, key);
+  if (records.isEmpty()) return atEdge();
   return {};
 }
 
 TffError TffServerEngine::ReadByBookmark(Cursor &cursor, TffBookmark bookmark, bool withinRange,
                                          TffRecord &record, QList<QVariant> &key, bool &found) {
+  return StepByBookmark(cursor, bookmark, withinRange, found, [&](TffSqliteStatement &query) {
+    key.clear();
+    return ReadRow(cursor, query, record, key);
+  });
+}
+
+TffError TffServerEngine::ReadStoredByBookmark(Cursor &cursor, TffBookmark bookmark, bool withinRange,
+                                               QList<QVariant> &stored, bool &found) {
+  return StepByBookmark(cursor, bookmark, withinRange, found, [&](TffSqliteStatement &query) {
+    stored.clear();
+    for (int i = 0; i < cursor.Tbl->Dictionary.FieldCount(); ++i) stored.append(query.Column(i + 1));
+    return TffError{};
+  });
+}
+
+TffError TffServerEngine::StepByBookmark(Cursor &cursor, TffBookmark bookmark, bool withinRange, bool &found,
+                                         const std::function<TffError(TffSqliteStatement &)> &Read) {
   found = false;
-  const Table &table = *cursor.Tbl;
+  const bool ranged = withinRange && cursor.HasRange;
+  RangeSqlSet &sqls = cursor.RangeSql(ranged);
+  if (sqls.ByBookmark.Sql.isEmpty()) {
+    QString keyColumns;
+    for (const TffKeySegment &segment : cursor.IndexSchema().Segments)
+      keyColumns += QStringLiteral(", ") + segment.Expression;
+    sqls.ByBookmark.Sql = QStringLiteral("SELECT %1%2 FROM %3 WHERE %4 = ?%5")
+                              .arg(cursor.Tbl->Columns, keyColumns, cursor.Tbl->Quoted,
+                                   ffSqlQuote(QLatin1String(ffRowIdColumn)))
+                              .arg(cursor.Slots().RowId());
+    if (ranged) sqls.ByBookmark.Sql += QStringLiteral(" AND (") + sqls.Condition.Sql + u')';
+  }
   TffSqliteConnection &connection = *cursor.Db->Connection;
-  QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?%4")
-                    .arg(table.Columns, table.Quoted, ffSqlQuote(QLatin1String(ffRowIdColumn)))
-                    .arg(cursor.Slots().RowId());
-  if (withinRange && cursor.HasRange)
-    sql += QStringLiteral(" AND (") + cursor.RangeSql().Condition.Sql + u')';
   sqlite3_stmt *statement = nullptr;
-  if (TffError error = connection.Prepare(sql, statement); !error.Ok()) return error;
+  if (TffError error = connection.Prepare(sqls.ByBookmark, statement); !error.Ok()) return error;
   TffSqliteStatement query(statement);
   query.BindAll(cursor.Parameters(0, {}, QVariant(bookmark)));
   const int rc = query.Step();
   if (rc == SQLITE_DONE) return {};
-  if (rc != SQLITE_ROW) return connection.Failure(rc, QStringLiteral("Table ") + table.Name);
-  QList<QVariant> stored;
-  for (int i = 0; i < table.Dictionary.FieldCount(); ++i) stored.append(query.Column(i + 1));
-  record.Bookmark = bookmark;
-  record.Values = ValuesFromStored(table.Dictionary, stored);
-  key = KeyOf(cursor.IndexSchema(), stored);
+  if (rc != SQLITE_ROW) return connection.Failure(rc, QStringLiteral("Table ") + cursor.Tbl->Name);
+  if (TffError error = Read(query); !error.Ok()) return error;
   found = true;
   return {};
 }
@@ -1012,26 +1235,30 @@ TffResult TffServerEngine::RecordGet(TffCursorID cursor, TffRecord &record) {
   Cursor *c = FindCursor(cursor, result);
   if (!c) return result;
   if (c->At != Cursor::Place::OnRecord) return Fail(c->NoCurrentRecord());
+  if (c->Current && c->CurrentGeneration == generation_ && c->Current->Bookmark == c->RowId) {
+    record = *c->Current;
+    return DBIERR_NONE;
+  }
   QList<QVariant> key;
   bool found = false;
   if (TffError error = ReadByBookmark(*c, c->RowId, false, record, key, found); !error.Ok())
     return Fail(error);
   if (!found) return Fail(c->RecordDeleted());
   c->Key = key;
+  c->Current = record;
+  c->CurrentGeneration = generation_;
   return DBIERR_NONE;
 }
 
 TffResult TffServerEngine::RecordGetNext(TffCursorID cursor, TffRecord &record) {
-  QList<TffRecord> records;
-  const TffResult result = RecordGetBatch(cursor, 1, true, records);
-  if (result == DBIERR_NONE) record = records.first();
+  const TffResult result = RecordGetBatch(cursor, 1, true, step_);
+  if (result == DBIERR_NONE) record = std::move(step_.first());
   return result;
 }
 
 TffResult TffServerEngine::RecordGetPrior(TffCursorID cursor, TffRecord &record) {
-  QList<TffRecord> records;
-  const TffResult result = RecordGetBatch(cursor, 1, false, records);
-  if (result == DBIERR_NONE) record = records.first();
+  const TffResult result = RecordGetBatch(cursor, 1, false, step_);
+  if (result == DBIERR_NONE) record = std::move(step_.first());
   return result;
 }
 
@@ -1057,6 +1284,7 @@ TffError TffServerEngine::ConvertRecord(const Table &table, const QList<QVariant
                                            .arg(dictionary.FieldCount())
                                            .arg(values.size())};
   stored.clear();
+  stored.reserve(values.size());
   for (int i = 0; i < values.size(); ++i) {
     QVariant value;
     if (TffError error = ffValueToStored(dictionary, i, values[i], false, value); !error.Ok()) return error;
@@ -1082,22 +1310,18 @@ TffResult TffServerEngine::RecordInsert(TffCursorID cursor, const QList<QVariant
   TffResult result;
   Cursor *c = FindCursor(cursor, result);
   if (!c) return result;
-  const Table &table = *c->Tbl;
+  Table &table = *c->Tbl;
   QList<QVariant> stored;
   if (TffError error = ConvertRecord(table, values, stored); !error.Ok()) return Fail(error);
   TffSqliteConnection &connection = *c->Db->Connection;
   qint64 rowId = 0;
+  QList<QVariant> row;
   const TffError error = WriteOperation(*c->Db, [&]() -> TffError {
     if (table.AutoIncField >= 0) {
       QVariant &number = stored[table.AutoIncField];
       const bool assign = !number.isValid() || number.toLongLong() == 0;
-      const QString sql =
-          assign ? QStringLiteral(
-                       "UPDATE %1 SET autoinc_seed = autoinc_seed + 1 WHERE name = ? RETURNING autoinc_seed")
-                 : QStringLiteral("UPDATE %1 SET autoinc_seed = max(autoinc_seed, ?) WHERE name = ? "
-                                  "RETURNING autoinc_seed");
       sqlite3_stmt *statement = nullptr;
-      if (TffError e = connection.Prepare(sql.arg(QLatin1String(ffDictionaryTable)), statement); !e.Ok())
+      if (TffError e = connection.Prepare(assign ? table.NextNumber : table.NumberGiven, statement); !e.Ok())
         return e;
       TffSqliteStatement query(statement);
       query.BindAll(assign ? QList<QVariant>{table.Name} : QList<QVariant>{number, table.Name});
@@ -1115,20 +1339,18 @@ TffResult TffServerEngine::RecordInsert(TffCursorID cursor, const QList<QVariant
       }
     }
     if (TffError e = CheckRequired(table.Dictionary, stored, -1); !e.Ok()) return e;
-    const QList<QVariant> row = table.RowValues(stored);
-    QStringList placeholders;
-    for (int i = 0; i < row.size(); ++i) placeholders.append(QStringLiteral("?"));
-    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                            .arg(table.Quoted, table.WriteColumns.join(u", "), placeholders.join(u", "));
-    if (TffError e = RunStatement(connection, sql, row, QStringLiteral("Table ") + table.Name); !e.Ok())
+    row = table.ValuesOfRow(stored);
+    if (TffError e = RunStatement(connection, table.Insert, row, QStringLiteral("Table ") + table.Name);
+        !e.Ok())
       return e;
     rowId = sqlite3_last_insert_rowid(connection.Handle());
     return {};
   });
   if (!error.Ok()) return Fail(error);
-  c->SetOnRecord(rowId, KeyOf(c->IndexSchema(), stored));
   inserted.Bookmark = rowId;
   inserted.Values = ValuesFromStored(table.Dictionary, stored);
+  c->Forget();
+  c->SetOnRecord(inserted, table.KeyOf(c->Index, row), generation_);
   return DBIERR_NONE;
 }
 
@@ -1137,39 +1359,58 @@ TffResult TffServerEngine::RecordModify(TffCursorID cursor, const QList<QVariant
   TffResult result;
   Cursor *c = FindCursor(cursor, result);
   if (!c) return result;
-  const Table &table = *c->Tbl;
+  Table &table = *c->Tbl;
   if (c->At != Cursor::Place::OnRecord) return Fail(c->NoCurrentRecord());
   QList<QVariant> stored;
   if (TffError error = ConvertRecord(table, values, stored); !error.Ok()) return Fail(error);
+  return WriteModified(c, stored, modified);
+}
+
+TffResult TffServerEngine::RecordModifyField(TffCursorID cursor, int field, const QVariant &value,
+                                             TffRecord &modified) {
+  TffResult result;
+  Cursor *c = FindCursor(cursor, result);
+  if (!c) return result;
+  const Table &table = *c->Tbl;
+  if (c->At != Cursor::Place::OnRecord) return Fail(c->NoCurrentRecord());
+  if (field < 0 || field >= table.Dictionary.FieldCount())
+    return Fail({DBIERR_NOSUCHFIELD, QStringLiteral("Table %1 has no field %2").arg(table.Name).arg(field)});
+  // The other fields go back as they are stored, unchecked: the write changes none of them.
+  QList<QVariant> stored;
+  bool found = false;
+  if (TffError error = ReadStoredByBookmark(*c, c->RowId, false, stored, found); !error.Ok())
+    return Fail(error);
+  if (!found) return Fail(c->RecordDeleted());
+  if (TffError error = ffValueToStored(table.Dictionary, field, value, false, stored[field]); !error.Ok())
+    return Fail(error);
+  return WriteModified(c, stored, modified);
+}
+
+TffResult TffServerEngine::WriteModified(Cursor *c, const QList<QVariant> &stored, TffRecord &modified) {
+  Table &table = *c->Tbl;
   TffSqliteConnection &connection = *c->Db->Connection;
   const int keptField =
       table.AutoIncField >= 0 && !stored[table.AutoIncField].isValid() ? table.AutoIncField : -1;
   const TffBookmark rowId = c->RowId;
   const TffError error = WriteOperation(*c->Db, [&]() -> TffError {
     if (TffError e = CheckRequired(table.Dictionary, stored, keptField); !e.Ok()) return e;
-    QStringList assignments;
-    QList<QVariant> binds;
-    const QList<QVariant> row = table.RowValues(stored);
-    for (int i = 0; i < row.size(); ++i) {
-      if (i == keptField) continue;
-      assignments.append(table.WriteColumns[i] + QStringLiteral(" = ?"));
-      binds.append(row[i]);
-    }
+    QList<QVariant> binds = table.ValuesOfRow(stored);
+    if (keptField >= 0) binds.removeAt(keptField);
     binds.append(QVariant(rowId));
-    const QString sql =
-        QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-            .arg(table.Quoted, assignments.join(u", "), ffSqlQuote(QLatin1String(ffRowIdColumn)));
-    if (TffError e = RunStatement(connection, sql, binds, QStringLiteral("Table ") + table.Name); !e.Ok())
+    if (TffError e = RunStatement(connection, table.Modify[keptField < 0 ? 0 : 1], binds,
+                                  QStringLiteral("Table ") + table.Name);
+        !e.Ok())
       return e;
     if (sqlite3_changes(connection.Handle()) == 0) return c->RecordDeleted();
     return {};
   });
   if (!error.Ok()) return Fail(error);
+  c->Forget();
   QList<QVariant> key;
   bool found = false;
   if (TffError readError = ReadByBookmark(*c, rowId, false, modified, key, found); !readError.Ok())
     return Fail(readError);
-  if (found) c->Key = key;
+  if (found) c->SetOnRecord(modified, key, generation_);
   return DBIERR_NONE;
 }
 
@@ -1177,20 +1418,19 @@ TffResult TffServerEngine::RecordDelete(TffCursorID cursor) {
   TffResult result;
   Cursor *c = FindCursor(cursor, result);
   if (!c) return result;
-  const Table &table = *c->Tbl;
+  Table &table = *c->Tbl;
   if (c->At != Cursor::Place::OnRecord) return Fail(c->NoCurrentRecord());
   TffSqliteConnection &connection = *c->Db->Connection;
   const TffError error = WriteOperation(*c->Db, [&]() -> TffError {
-    const QString sql = QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
-                            .arg(table.Quoted, ffSqlQuote(QLatin1String(ffRowIdColumn)));
-    if (TffError e =
-            RunStatement(connection, sql, {QVariant(c->RowId)}, QStringLiteral("Table ") + table.Name);
+    if (TffError e = RunStatement(connection, table.Delete, {QVariant(c->RowId)},
+                                  QStringLiteral("Table ") + table.Name);
         !e.Ok())
       return e;
     if (sqlite3_changes(connection.Handle()) == 0) return c->RecordDeleted();
     return {};
   });
   if (!error.Ok()) return Fail(error);
+  c->Forget();
   c->At = Cursor::Place::Gap;
   return DBIERR_NONE;
 }

@@ -15,14 +15,22 @@
 // a required field left null is refused (DBIERR_REQDERR).
 //
 // Cursors. A cursor walks its table in the order of its current index: by the index fields as declared
-// (each ascending or descending, strings compared with or without case, the case of every letter folded),
-// then by the order in which records were added, so records with equal keys keep their insertion order.
+// (each ascending or descending; strings compared exactly, or without regard to case as the language of the
+// engine's collation locale sorts them, ff_collation.h), then by the order in which records were added, so
+// records with equal keys keep their insertion order.
 // Index 0, the sequential index, is that insertion order alone. A cursor stands at the beginning (before
 // the first record), at the end (after the last), on a record, or in the gap a deleted record left. It
 // remembers the position by the record's bookmark and key, not by a number, so it keeps its place when
 // records are added, changed or deleted through other cursors: the record itself is read again on demand.
 // Reading on from a position seeks through the SQLite index (no counting from the start), so moving is
 // as fast on a large table as on a small one.
+//
+// Reading ahead. A cursor that keeps moving the same way reads the records it will be asked for next in one
+// go (more the longer it goes on, and a range mostly whole from its edge) and hands them out from memory;
+// it also keeps the record it stands on for RecordGet. Whatever is written through the engine (by any
+// cursor of any database it has open), and the start of a transaction, makes it read the file again;
+// another program's changes show from the next read of the file (putting a cursor somewhere, or a move
+// beyond what it read ahead). No read holds a lock on the file between calls.
 //
 // Ranges. A range limits a cursor to the records whose leading index fields lie between a start key and
 // an end key (in index order, inclusive or not); a key may give fewer values than the index has fields,
@@ -61,9 +69,13 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
+
+class TffCollation;
+class TffSqliteStatement;
 
 using TffDatabaseID = quint32; // 0 is never a valid handle
 using TffCursorID = quint32;   // 0 is never a valid handle
@@ -89,16 +101,25 @@ public:
   int BusyTimeout() const { return busyTimeout_; }
   void SetBusyTimeout(int milliseconds);
 
+  // The locale (named as QLocale names it) whose language case-insensitive indexes sort by; by default the
+  // default locale's at the engine's creation. Applies to the databases opened afterwards: a file whose keys
+  // follow another locale or another version of its rules has them made again, in one transaction, as it
+  // is opened.
+  QString CollationLocale() const { return collationLocale_; }
+  void SetCollationLocale(const QString &locale);
+
   // ---- Databases (a data folder) ----
 
   // Creates a new, empty database file in an existing folder; refuses to replace an existing one
   // (DBIERR_DATABASEEXISTS).
   TffResult DatabaseCreate(const QString &folder);
   // Opens the database file of a folder (or a database file by its path) for reading and writing. A file
-  // of an older layout is upgraded first, in one transaction; rows another program wrote are put right
-  // (ff_file_upkeep.h).
+  // of an older layout is upgraded first, in one transaction; keys made under other collation rules are
+  // made again and rows another program wrote are put right (ff_file_upkeep.h). Opened for reading only, a
+  // file is read as it stands, nothing of it put right (a search on a case-insensitive index may then go
+  // astray), and every change is refused.
   TffResult DatabaseOpen(const QString &folder, TffDatabaseID &database);
-  TffResult DatabaseOpenFile(const QString &filePath, TffDatabaseID &database);
+  TffResult DatabaseOpenFile(const QString &filePath, TffDatabaseID &database, bool readOnly = false);
   // Closes a database with its cursors; an open transaction is rolled back.
   TffResult DatabaseClose(TffDatabaseID database);
   // The path of the database's file.
@@ -163,7 +184,8 @@ public:
   TffResult CursorSetToEnd(TffCursorID cursor);
   // Finds the nearest record for a key of leading index fields: the first record (within the range) whose
   // key comes at or after it in index order; when none does, the last record; when there is no record at
-  // all, the cursor stands at the end. Strings of a case-insensitive field match regardless of case.
+  // all, the cursor stands at the end. Strings of a case-insensitive field match every text with the same
+  // letters, whatever their case and their accents where the language takes them as the same letter.
   // `found`, when given, receives the record the cursor now stands on (none at the end).
   TffResult CursorSetToKey(TffCursorID cursor, const QList<QVariant> &keyValues,
                            std::optional<TffRecord> *found = nullptr);
@@ -195,6 +217,9 @@ public:
   // Replaces the values of the record the cursor stands on; the cursor stays on it, in its new place in
   // the index. A null auto-increment value keeps the number the record has.
   TffResult RecordModify(TffCursorID cursor, const QList<QVariant> &values, TffRecord &modified);
+  // Sets one field (by number) of the record the cursor stands on and leaves every other field exactly as
+  // it is stored, even a value another program left beyond its field's definition.
+  TffResult RecordModifyField(TffCursorID cursor, int field, const QVariant &value, TffRecord &modified);
   // Deletes the record the cursor stands on; the cursor stays in its gap, so the next and prior records
   // are those around it.
   TffResult RecordDelete(TffCursorID cursor);
@@ -203,6 +228,8 @@ private:
   struct Database;
   struct Cursor;
   struct Table;
+  struct ReadPlan;
+  struct RangeSqlSet;
 
   TffResult Fail(const TffError &error);
   TffResult Fail(TffResult code, const QString &message);
@@ -221,23 +248,42 @@ private:
   template <typename Body>
   TffError SchemaOperation(Database &database, const QString &tableName, Body &&body);
   // The statements that read the runs following a position (a key, or nullptr for the edge), kept by the
-  // cursor for every later read of the same shape.
-  const QStringList &ReadStatements(Cursor &cursor, TffScan scan, const QList<QVariant> *key, bool inclusive,
-                                    bool withRowId, int fixed);
+  // table for every later read of the same shape.
+  ReadPlan &ReadStatements(Cursor &cursor, TffScan scan, const TffKey *key, bool inclusive, bool withRowId,
+                           int fixed);
   // Reads up to `limit` records following a position (ffSeekRuns; a null key: from the edge) within the
-  // cursor's range; lastKey receives the index key of the last one.
-  TffError ReadRuns(Cursor &cursor, TffScan scan, const QList<QVariant> *key, bool inclusive,
+  // cursor's range, with their keys in the cursor's index, one after another in `keys`.
+  TffError ReadRuns(Cursor &cursor, TffScan scan, const TffKey *key, bool inclusive,
                     std::optional<qint64> rowId, int fixed, int limit, QList<TffRecord> &records,
-                    QList<QVariant> &lastKey);
+                    QList<QVariant> &keys);
+  // The record a read statement stands on; its key (the columns after the fields) is added to `keys`.
+  TffError ReadRow(const Cursor &cursor, TffSqliteStatement &query, TffRecord &record,
+                   QList<QVariant> &keys) const;
   // Leading index fields on which the cursor's key and its range both hold the range's one value: no record
   // in the range differs from the key there.
   static int FixedSegments(const Cursor &cursor);
+  static int ReadAheadCount(const Cursor &cursor, int wanted, bool fromEdge);
   TffError Move(Cursor &cursor, TffScan scan, int count, QList<TffRecord> &records);
   TffError ReadByBookmark(Cursor &cursor, TffBookmark bookmark, bool withinRange, TffRecord &record,
                           QList<QVariant> &key, bool &found);
+  // The record's values as they are stored.
+  TffError ReadStoredByBookmark(Cursor &cursor, TffBookmark bookmark, bool withinRange,
+                                QList<QVariant> &stored, bool &found);
+  // Steps the read of one row by its bookmark (within the cursor's range when asked) and hands the row, when
+  // there is one, to Read.
+  TffError StepByBookmark(Cursor &cursor, TffBookmark bookmark, bool withinRange, bool &found,
+                          const std::function<TffError(TffSqliteStatement &)> &Read);
+  // Writes stored values over the record the cursor stands on; `modified` receives it as stored.
+  TffResult WriteModified(Cursor *c, const QList<QVariant> &stored, TffRecord &modified);
   TffError ConvertRecord(const Table &table, const QList<QVariant> &values, QList<QVariant> &stored);
+  std::shared_ptr<const TffCollation> Collation();
 
   int busyTimeout_ = 5000;
+  QString collationLocale_;
+  std::shared_ptr<const TffCollation> collation_;
+  // Changes with every write through the engine: what cursors read ahead is good while it stays.
+  quint64 generation_ = 1;
+  QList<TffRecord> step_; // the record of a single step, kept for its room
   TffError lastError_;
   quint32 nextHandle_ = 1;
   std::map<TffDatabaseID, std::unique_ptr<Database>> databases_;

@@ -1,4 +1,5 @@
 #include "db/engine/ff_sqlite.h"
+#include "db/storage/ff_collation.h"
 #include "db/storage/ff_sql_schema.h"
 #include <QDir>
 #include <QFile>
@@ -51,10 +52,7 @@ QVariant TffSqliteStatement::Column(int column) const {
   switch (sqlite3_column_type(statement_, column)) {
   case SQLITE_INTEGER: return QVariant(qint64(sqlite3_column_int64(statement_, column)));
   case SQLITE_FLOAT: return QVariant(sqlite3_column_double(statement_, column));
-  case SQLITE_TEXT: {
-    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(statement_, column));
-    return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(statement_, column)));
-  }
+  case SQLITE_TEXT: return QVariant(ColumnText(column));
   case SQLITE_BLOB: {
     const auto *data = static_cast<const char *>(sqlite3_column_blob(statement_, column));
     const int size = sqlite3_column_bytes(statement_, column);
@@ -64,7 +62,18 @@ QVariant TffSqliteStatement::Column(int column) const {
   }
 }
 
+int TffSqliteStatement::ColumnType(int column) const { return sqlite3_column_type(statement_, column); }
+
 qint64 TffSqliteStatement::ColumnInt64(int column) const { return sqlite3_column_int64(statement_, column); }
+
+double TffSqliteStatement::ColumnDouble(int column) const {
+  return sqlite3_column_double(statement_, column);
+}
+
+QString TffSqliteStatement::ColumnText(int column) const {
+  const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(statement_, column));
+  return QString::fromUtf8(text, sqlite3_column_bytes(statement_, column));
+}
 
 TffSqliteConnection::~TffSqliteConnection() {
   ClearStatementCache();
@@ -106,9 +115,23 @@ int HideChangeMarks(void *, int action, const char *table, const char *column, c
   return mark ? SQLITE_IGNORE : SQLITE_OK;
 }
 
+// ff_key(text): the collation key of a text, as the key columns hold it.
+void KeyFunction(sqlite3_context *context, int, sqlite3_value **arguments) {
+  if (sqlite3_value_type(arguments[0]) == SQLITE_NULL) {
+    sqlite3_result_null(context);
+    return;
+  }
+  const auto *collation = static_cast<const TffCollation *>(sqlite3_user_data(context));
+  const auto *text = static_cast<const QChar *>(sqlite3_value_text16(arguments[0]));
+  QByteArray key;
+  collation->Key(text, sqlite3_value_bytes16(arguments[0]) / 2, key);
+  sqlite3_result_blob64(context, key.constData(), sqlite3_uint64(key.size()), SQLITE_TRANSIENT);
+}
+
 } // namespace
 
-TffError TffSqliteConnection::Open(const QString &filePath, int busyTimeoutMs,
+TffError TffSqliteConnection::Open(const QString &filePath, int busyTimeoutMs, bool readOnly,
+                                   std::shared_ptr<const TffCollation> collation,
                                    std::unique_ptr<TffSqliteConnection> &result) {
   const QString shownPath = QDir::toNativeSeparators(filePath);
   const QFileInfo info(filePath);
@@ -118,10 +141,18 @@ TffError TffSqliteConnection::Open(const QString &filePath, int busyTimeoutMs,
     return {DBIERR_NOTADATABASE, ffResultText(DBIERR_NOTADATABASE) + QStringLiteral(": ") + shownPath};
 
   sqlite3 *db = nullptr;
-  const int rc = sqlite3_open_v2(filePath.toUtf8().constData(), &db,
-                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+  const int rc = sqlite3_open_v2(
+      filePath.toUtf8().constData(), &db,
+      (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX, nullptr);
   std::unique_ptr<TffSqliteConnection> connection(new TffSqliteConnection(db, filePath));
   if (rc != SQLITE_OK) return connection->Failure(rc);
+  if (!collation->IsValid()) return connection->FileFailure(DBIERR_STORAGEERROR, collation->ErrorString());
+  connection->collation_ = std::move(collation);
+  if (const int created = sqlite3_create_function_v2(
+          db, "ff_key", 1, SQLITE_UTF16 | SQLITE_DETERMINISTIC | SQLITE_DIRECTONLY,
+          const_cast<TffCollation *>(connection->collation_.get()), KeyFunction, nullptr, nullptr, nullptr);
+      created != SQLITE_OK)
+    return connection->Failure(created);
   sqlite3_extended_result_codes(db, 1);
   sqlite3_set_authorizer(db, HideChangeMarks, nullptr);
   connection->SetBusyTimeout(busyTimeoutMs);
@@ -177,6 +208,17 @@ TffError TffSqliteConnection::Prepare(const QString &sql, sqlite3_stmt *&stateme
   return {};
 }
 
+TffError TffSqliteConnection::Prepare(TffKeptStatement &kept, sqlite3_stmt *&statement) {
+  if (kept.Generation == generation_) {
+    statement = kept.Statement;
+    return {};
+  }
+  if (TffError error = Prepare(kept.Sql, statement); !error.Ok()) return error;
+  kept.Statement = statement;
+  kept.Generation = generation_;
+  return {};
+}
+
 TffError TffSqliteConnection::Exec(const QString &sql) {
   const int rc = sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, nullptr);
   return rc == SQLITE_OK ? TffError{} : Failure(rc);
@@ -195,6 +237,7 @@ TffError TffSqliteConnection::Run(const QString &sql) {
 void TffSqliteConnection::ClearStatementCache() {
   for (sqlite3_stmt *statement : std::as_const(statements_)) sqlite3_finalize(statement);
   statements_.clear();
+  ++generation_;
 }
 
 bool TffSqliteConnection::InTransaction() const { return sqlite3_get_autocommit(db_) == 0; }

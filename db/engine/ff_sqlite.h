@@ -8,6 +8,7 @@
 #include <QVariant>
 #include <memory>
 
+class TffCollation;
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -29,29 +30,45 @@ public:
   // The stored value of a column: invalid for NULL, qint64, double, QString or QByteArray (an empty BLOB
   // is an empty, valid QByteArray).
   QVariant Column(int column) const;
+  // What SQLite stores in a column (SQLITE_INTEGER, SQLITE_FLOAT, SQLITE_TEXT, SQLITE_BLOB or SQLITE_NULL),
+  // and its value as a number.
+  int ColumnType(int column) const;
   qint64 ColumnInt64(int column) const;
+  double ColumnDouble(int column) const;
+  QString ColumnText(int column) const;
 
 private:
   sqlite3_stmt *statement_;
+};
+
+// A statement its user keeps: prepared on first use, and again after the connection dropped its statements.
+struct TffKeptStatement {
+  QString Sql;
+  sqlite3_stmt *Statement = nullptr;
+  quint64 Generation = 0;
 };
 
 class TffSqliteConnection {
 public:
   ~TffSqliteConnection();
 
-  // Opens an existing database file for reading and writing; never creates one. Checks that it is a
-  // Tallyrook database of a layout this engine reads (its own or an older one), and that it is not shorter
-  // than its header says.
-  static TffError Open(const QString &filePath, int busyTimeoutMs,
+  // Opens an existing database file for reading and writing (or for reading only); never creates one.
+  // Checks that it is a Tallyrook database of a layout this engine reads (its own or an older one), and that
+  // it is not shorter than its header says. The key columns follow `collation`, which the SQL function
+  // ff_key(text) gives on this connection only (nothing stored in the file refers to it).
+  static TffError Open(const QString &filePath, int busyTimeoutMs, bool readOnly,
+                       std::shared_ptr<const TffCollation> collation,
                        std::unique_ptr<TffSqliteConnection> &result);
 
   sqlite3 *Handle() const { return db_; }
   const QString &FilePath() const { return filePath_; }
   // The file's layout version (its user_version) as it was opened.
   int SchemaVersion() const { return version_; }
+  const std::shared_ptr<const TffCollation> &Collation() const { return collation_; }
 
   // A statement prepared once and reused; on failure, statement is null and the error is returned.
   TffError Prepare(const QString &sql, sqlite3_stmt *&statement);
+  TffError Prepare(TffKeptStatement &kept, sqlite3_stmt *&statement);
   // Runs statements that return no rows (schema changes), parsed anew each time.
   TffError Exec(const QString &sql);
   // Runs one statement that returns no rows, kept prepared for reuse (transaction control).
@@ -74,8 +91,10 @@ private:
   TffSqliteConnection(sqlite3 *db, const QString &filePath) : db_(db), filePath_(filePath) {}
   TffError Validate();
 
+  std::shared_ptr<const TffCollation> collation_; // outlives the connection, whose ff_key uses it
   sqlite3 *db_;
   QString filePath_;
   int version_ = 0;
   QHash<QString, sqlite3_stmt *> statements_;
+  quint64 generation_ = 1; // changes whenever the kept statements are dropped
 };

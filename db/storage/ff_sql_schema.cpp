@@ -8,7 +8,13 @@ QStringList ffSqlCreateDatabaseStatements() {
                      "dictionary TEXT NOT NULL, autoinc_seed INTEGER NOT NULL DEFAULT 0, "
                      "unchecked_changes INTEGER NOT NULL DEFAULT 0)")
           .arg(QLatin1String(ffDictionaryTable)),
+      ffSqlCreatePropertiesStatement(),
   };
+}
+
+QString ffSqlCreatePropertiesStatement(bool unlessExists) {
+  return QStringLiteral("CREATE TABLE %1%2 (name TEXT NOT NULL PRIMARY KEY, value TEXT)")
+      .arg(unlessExists ? QStringLiteral("IF NOT EXISTS ") : QString(), QLatin1String(ffPropertiesTable));
 }
 
 QString ffSqlQuote(const QString &name) {
@@ -33,8 +39,6 @@ QString ffSqlColumnType(TffFieldType type) {
 QString ffSqlIndexName(const QString &tableName, const QString &indexName) {
   return tableName + u'$' + indexName;
 }
-
-QString ffFoldCase(const QString &text) { return text.toCaseFolded(); }
 
 namespace {
 
@@ -65,7 +69,8 @@ QString ffSqlKeyExpression(const TffDataDictionary &dictionary, const TffIndexFi
 bool ffSqlValidTableName(const QString &tableName) {
   if (tableName.trimmed().isEmpty() || tableName.size() > 255) return false;
   if (tableName.startsWith(QStringLiteral("sqlite_"), Qt::CaseInsensitive)) return false;
-  if (tableName.compare(QLatin1String(ffDictionaryTable), Qt::CaseInsensitive) == 0) return false;
+  for (const char *own : {ffDictionaryTable, ffPropertiesTable})
+    if (tableName.compare(QLatin1String(own), Qt::CaseInsensitive) == 0) return false;
   return !tableName.contains(u'$') && !tableName.contains(QChar(0));
 }
 
@@ -77,7 +82,7 @@ QString ffSqlCreateTableStatement(const QString &tableName, const TffDataDiction
     columns.append(ffSqlQuote(field.fdName) + u' ' + ffSqlColumnType(field.fdType));
   }
   for (int field : ffSqlKeyColumnFields(dictionary))
-    columns.append(ffSqlQuote(ffSqlKeyColumn(dictionary.FieldName(field))) + QStringLiteral(" TEXT"));
+    columns.append(ffSqlQuote(ffSqlKeyColumn(dictionary.FieldName(field))) + QStringLiteral(" BLOB"));
   return QStringLiteral("CREATE TABLE %1 (%2)").arg(ffSqlQuote(tableName), columns.join(u", "));
 }
 

@@ -1,13 +1,14 @@
 // How a data dictionary maps onto SQLite: every table of a data folder is an SQLite table in the folder's
 // one database file, with a hidden, never reused row id (the record's bookmark and its insertion order),
 // one column per field and one SQLite index per dictionary index except the sequential one. Each table's
-// dictionary is kept in the ff_dictionary table.
+// dictionary is kept in the ff_dictionary table; facts about the whole file in ff_properties.
 //
 // A string field that an index compares without regard to case has a key column beside it that the engine
-// keeps: the field's text with the case of every letter folded (not only ASCII ones, so "ä" ties with
-// "Ä"). The index sorts by that column with SQLite's own binary order, so the file needs no collation of
-// this program's and any SQLite tool can read, check and change it. A row another program writes leaves
-// the key column empty or stale; the engine puts it right when it next opens the file.
+// keeps: the collation key of the field's text (ff_collation.h), a BLOB that sorts as the user's language
+// does. The index sorts by that column with SQLite's own binary order, so the file needs no collation of
+// this program's and any SQLite tool can read, check and change it. The file records which rules its keys
+// follow (the property "collation"); opened under other rules, every key is made again. A row another
+// program writes leaves the key column empty or stale; the engine puts it right when it next opens the file.
 //
 // So that opening does not have to search every table for such rows, a table with key columns or an
 // automatic number has two triggers, in plain SQL that any SQLite tool runs: one on insert and one on
@@ -25,10 +26,14 @@ inline constexpr const char *ffDatabaseFileName = "tallyrook.db";
 inline constexpr int ffApplicationId = 0x54524442;
 // The version of the layout below, kept in SQLite's user_version. Version 1 compared case-insensitive
 // index fields with a collation of its own instead of key columns; version 2 had no triggers and no
-// unchecked_changes.
-inline constexpr int ffSchemaVersion = 3;
+// unchecked_changes; version 3 kept texts with their case folded in the key columns, and no ff_properties.
+inline constexpr int ffSchemaVersion = 4;
 
 inline constexpr const char *ffDictionaryTable = "ff_dictionary";
+// Named values about the whole file (name, value).
+inline constexpr const char *ffPropertiesTable = "ff_properties";
+// The property naming the rules the key columns follow (TffCollation::Identity).
+inline constexpr const char *ffCollationProperty = "collation";
 // The column of ff_dictionary that triggers set when another program changes the table.
 inline constexpr const char *ffUncheckedChangesColumn = "unchecked_changes";
 inline constexpr const char *ffRowIdColumn = "ff_rowid";
@@ -47,9 +52,6 @@ QString ffSqlColumnType(TffFieldType type);
 // The SQLite name of an index of a table.
 QString ffSqlIndexName(const QString &tableName, const QString &indexName);
 
-// A text with the case of every letter folded: what a key column holds.
-QString ffFoldCase(const QString &text);
-
 // The fields that have a key column: string fields that an index compares without regard to case, in field
 // order.
 QList<int> ffSqlKeyColumnFields(const TffDataDictionary &dictionary);
@@ -64,6 +66,9 @@ QString ffSqlKeyExpression(const TffDataDictionary &dictionary, const TffIndexFi
 // True when a table name may be used: not empty, at most 255 characters, and not one of SQLite's or the
 // engine's own tables.
 bool ffSqlValidTableName(const QString &tableName);
+
+// The statement that makes ff_properties (unless it exists, when asked so).
+QString ffSqlCreatePropertiesStatement(bool unlessExists = false);
 
 // The CREATE TABLE statement of a table, and the CREATE INDEX statements of its indexes.
 QString ffSqlCreateTableStatement(const QString &tableName, const TffDataDictionary &dictionary);

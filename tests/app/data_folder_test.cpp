@@ -1,14 +1,24 @@
-// The data folder and its database: where the data lives, the first database a folder gets, the shipped
-// database and its templates reaching existing data, older data upgraded, and dialogs centred over the main
-// window.
+// The data folder and its database: one program at a time on it, where the data lives, the first database a
+// folder gets and what a start killed while making it left, the shipped database and its templates reaching
+// existing data, older data upgraded, values other programs stored, and dialogs centred over the main window.
 #include "app/create_invoice.h"
 #include "app/data_folder.h"
 #include "app/invoice_lines.h"
+#include "app/main_form.h"
+#include "app/program.h"
 #include "app/table_definitions.h"
+#include "platform/windowing/system_services.h"
 #include "tests/app/app_fixture.h"
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
+#include <QTimer>
 #include <algorithm>
+
+#ifndef TALLYROOK_PROGRAM
+#error "the tests of the data folder start the program"
+#endif
 
 namespace {
 
@@ -44,6 +54,111 @@ protected:
 
   QTemporaryDir sources;
 };
+
+// The program run in process, as this test program; it closes its main window once started. Its exit code,
+// with the message boxes it showed.
+std::pair<int, QList<TMessageBoxRequest>> RunProgram() {
+  ScopedScriptedServices services;
+  QTimer::singleShot(0, [] {
+    if (F1) F1->Close();
+  });
+  const int exitCode = RunTallyrook();
+  return {exitCode, services->MessageBoxes()};
+}
+
+// Runs the program, which must end its start with one message naming the database file and saying why.
+void ExpectRefusedStart(const QString &databaseFile, const QString &why) {
+  const auto [exitCode, boxes] = RunProgram();
+  EXPECT_EQ(exitCode, 1);
+  ASSERT_EQ(boxes.size(), 1);
+  EXPECT_TRUE(boxes[0].Text.contains(QDir::toNativeSeparators(databaseFile)) && boxes[0].Text.contains(why))
+      << boxes[0].Text.toStdString();
+}
+
+// Another program on the same data, in a session of its own (its own runtime folder, so the single-instance
+// guard does not meet it), is refused with a message naming the database and touches nothing; the lock of a
+// program that was killed is taken over.
+TEST_F(DataFolder, ASecondProgramOnTheDatabaseIsRefusedWhateverItsSessionAndALockLeftByAKillIsTakenOver) {
+  Seed();
+  QTemporaryDir otherSession;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  environment.insert(QStringLiteral("TALLYROOK_DATA"), data.path());
+  environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), otherSession.path());
+  QProcess first;
+  first.setProcessEnvironment(environment);
+  Insert(QStringLiteral("INV2"), {1.0, QStringLiteral("From an earlier run"), 1.0, 1.0});
+  first.start(QStringLiteral(TALLYROOK_PROGRAM), {});
+  ASSERT_TRUE(first.waitForStarted(30000));
+  // Started once it emptied INV2 (a hang guard only: the wait ends as soon as it holds).
+  for (QDeadlineTimer deadline(30000); !Records(QStringLiteral("INV2")).isEmpty() && !deadline.hasExpired();)
+    QThread::msleep(20);
+  ASSERT_TRUE(Records(QStringLiteral("INV2")).isEmpty()) << first.readAllStandardError().toStdString();
+  Insert(QStringLiteral("INV2"), {2.0, QStringLiteral("Chairs"), 40.0, 80.0});
+
+  ExpectRefusedStart(DatabaseFile(), QStringLiteral("in use by another Tallyrook"));
+  EXPECT_EQ(Records(QStringLiteral("INV2")).value(0).value(1).toString(), QStringLiteral("Chairs"));
+  EXPECT_EQ(first.state(), QProcess::Running);
+
+  first.kill();
+  first.waitForFinished(30000);
+  ASSERT_TRUE(QFile::exists(data.filePath(QStringLiteral("tallyrook.db.lock"))));
+  const auto [started, none] = RunProgram();
+  EXPECT_EQ(started, 0);
+  EXPECT_TRUE(none.isEmpty()) << none.value(0).Text.toStdString();
+  EXPECT_FALSE(QFile::exists(data.filePath(QStringLiteral("tallyrook.db.lock")))) << "let go at the end";
+}
+
+// A start killed while it copied the first database leaves its unfinished copy under a temporary name: the
+// next start removes it, and nothing else.
+TEST_F(DataFolder, UnfinishedCopiesOfAnEarlierStartAreRemovedAndNothingElse) {
+  const QString shipped = Source(QStringLiteral("shipped.db"), QStringLiteral("Shipped"));
+  const QDateTime earlier = QDateTime::currentDateTime().addSecs(-60);
+  const struct {
+    const char *name;
+    QByteArray content;
+    bool old;
+    bool removed;
+  } files[] = {
+      {"tallyrook.db.AbCdEf", "half a database", true, true}, // cut off in its transaction
+      {"tallyrook.db.AbCdEf-journal", "its journal", true, true},
+      {"tallyrook.db.GhIjKl", "", true, true},                     // made, never written to
+      {"tallyrook.db.MnOpQr-journal", "no file left", true, true}, // a journal without its file
+      {"tallyrook.db.backup", "someone's copy", true, false},      // finished: it may be a copy
+      {"tallyrook.db.StUvWx", "", false, false},                   // another program writes it now
+      {"tallyrook.db.StUvWx-journal", "", false, false},
+      {"tallyrook.db.Ab-journal", "not our name", true, false},
+      {"tallyrook.db.AbCdEfG", "", true, false},
+      {"notes.txt", "", true, false},
+  };
+  for (const auto &f : files) {
+    QFile file(data.filePath(QString::fromLatin1(f.name)));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(f.content);
+    file.flush();
+    if (f.old) {
+      ASSERT_TRUE(file.setFileTime(earlier, QFileDevice::FileModificationTime));
+    }
+  }
+  PrepareDataFolder(data.path(), {shipped});
+  EXPECT_EQ(Company(DatabaseFile()), "Shipped");
+  for (const auto &f : files)
+    EXPECT_EQ(QFile::exists(data.filePath(QString::fromLatin1(f.name))), !f.removed) << f.name;
+}
+
+// A number another program stored beyond what its field holds ends the start with a message naming the
+// database, the table and the field; nothing is read wrapped, nothing is written.
+TEST_F(DataFolder, AnInvoiceCounterBeyondItsFieldEndsTheStartNamingTableAndField) {
+  Seed();
+  Sql("UPDATE CONTROL SET LastINV = 4294967396");
+  QFile database(DatabaseFile());
+  ASSERT_TRUE(database.open(QIODevice::ReadOnly));
+  const QByteArray before = database.readAll();
+  database.close();
+  ExpectRefusedStart(DatabaseFile(), QStringLiteral("field LastINV of table CONTROL holds 4294967396"));
+  ASSERT_TRUE(database.open(QIODevice::ReadOnly));
+  EXPECT_EQ(database.readAll(), before);
+}
 
 // A folder keeps its own: tests/app/program_test.cpp.
 TEST_F(DataFolder, ANewFolderGetsACopyOfTheFirstSourceThatExists) {
@@ -126,6 +241,39 @@ TEST_F(DataFolder, ShippedTemplatesReplaceOlderOnesAllOrNothing) {
   EXPECT_EQ(templates(), (QList<QByteArray>{"1 new 1", "2 new 2", "3 own 3", "4 new 4", "5 own 5"}));
   // No shipped database: nothing to do.
   EXPECT_EQ(UpdateShippedReports(engine, db, sources.filePath(QStringLiteral("none.db"))), QString());
+  engine.DatabaseClose(db);
+}
+
+// The shipped database may lie where nothing may be written, its sort keys by another language than the
+// user's: the templates are read from it as it stands.
+TEST_F(DataFolder, TheShippedDatabaseIsOnlyRead) {
+  Seed({{1, {}, {}, "old 1"}});
+  const QString shipped = sources.filePath(QStringLiteral("shipped.db"));
+  ASSERT_EQ(WriteShippedDatabase(shipped, {{1, {}, {}, "new 1"}}).Outcome, TSeedOutcome::Created);
+  sqlite3 *h = nullptr;
+  ASSERT_EQ(sqlite3_open(shipped.toUtf8().constData(), &h), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(h, "UPDATE ff_properties SET value = 'another 1.0' WHERE name = 'collation'",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(h);
+  QFile file(shipped);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray before = file.readAll();
+  file.close();
+  const auto readOnly =
+      QFileDevice::ReadOwner | QFileDevice::ReadUser | QFileDevice::ExeOwner | QFileDevice::ExeUser;
+  ASSERT_TRUE(QFile::setPermissions(shipped, readOnly & ~(QFileDevice::ExeOwner | QFileDevice::ExeUser)));
+  ASSERT_TRUE(QFile::setPermissions(sources.path(), readOnly));
+
+  TffServerEngine engine;
+  TffDatabaseID db = 0;
+  ASSERT_EQ(engine.DatabaseOpen(data.path(), db), DBIERR_NONE);
+  const QString problem = UpdateShippedReports(engine, db, shipped);
+  QFile::setPermissions(sources.path(), readOnly | QFileDevice::WriteOwner | QFileDevice::WriteUser);
+  EXPECT_EQ(problem, QString());
+  EXPECT_EQ(Records(QStringLiteral("Reports")).value(0).value(1).toByteArray(), "new 1");
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), before);
   engine.DatabaseClose(db);
 }
 

@@ -1,8 +1,9 @@
 // The program's start in process, as far as its windows need it: a data folder seeded with the invoice
 // templates and `shipped` settings, the printers `printerNames` that write PDF files into `output`, the data
 // module, the main window (not shown unless a test shows it) and every dialog in the program's order, under
-// US English formats. Run shows a dialog modally as its caller does, centred over the main window, and drives
-// it from inside its modal loop; WhenUp drives a dialog that the code under test shows.
+// the formats of the process's locale (US English under the C locale), so that the same tests run under a
+// locale with a decimal comma too. Run shows a dialog modally as its caller does, centred over the main
+// window, and drives it from inside its modal loop; WhenUp drives a dialog that the code under test shows.
 #pragma once
 #include "app/about_box.h"
 #include "app/customer_editor.h"
@@ -35,6 +36,7 @@ protected:
     AppFolderTest::SetUp();
     ASSERT_TRUE(output.isValid());
     Seed(InvoiceTemplates(), shipped);
+    if (!sqlBeforeStart.isEmpty()) Sql(sqlBeforeStart.toUtf8().constData());
     auto system = std::make_unique<TScriptedPrinterSystem>(output.path());
     printers = system.get();
     for (const QString &name : printerNames) {
@@ -180,6 +182,14 @@ protected:
     services->SetClipboardText(Text);
     stdtest::PressCtrl('V');
   }
+  // A number written with a point (or several, as in a list of totals) in the locale's decimal separator.
+  static QString Local(QString Number) {
+    return Number.replace(QLatin1Char('.'), Settings().DecimalSeparator);
+  }
+  static QStringList Local(QStringList Numbers) {
+    for (QString &number : Numbers) number = Local(number);
+    return Numbers;
+  }
   QStringList Messages() {
     QStringList texts;
     for (const TMessageBoxRequest &box : services->MessageBoxes()) texts << box.Text;
@@ -187,9 +197,10 @@ protected:
   }
 
   TShippedSettings shipped;
+  QString sqlBeforeStart;   // run on the seeded file, as another program would, before the program starts
   QStringList printerNames; // made-up printers besides the PDF printer, the first the default
   TScriptedPrinterSystem *printers = nullptr;
   QTemporaryDir output;
-  FormatSettingsGuard formats{FormatSettings::USEnglish()};
+  FormatSettingsGuard formats{FormatSettings::FromLocale(QLocale::system())};
   ScopedScriptedServices services;
 };

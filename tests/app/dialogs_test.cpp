@@ -1,6 +1,7 @@
-// The settings dialog, the product editor and the about box on a real data folder, driven by
-// typed keys and mouse clicks: what they store and show again, the fields' limits, what SAVE refuses, saves
-// the database refuses, and the about box's links.
+// The settings dialog, the product editor, the customer editor and the about box on a real data folder,
+// driven by typed keys and mouse clicks in the formats of the process's locale: what they store and show
+// again, the fields' limits, what SAVE refuses, Enter and Escape, saves the database refuses, and the about
+// box's links and help.
 #include "app/invoice_storage.h"
 #include "tests/app/dialog_fixture.h"
 #include <QFile>
@@ -56,7 +57,8 @@ TEST_F(Dialogs, EverySettingAndTheLogoAreStoredAndShownAgain) {
   EXPECT_EQ(Run(SETTINGS,
                 [&] {
                   for (int i = 0; i < 6; ++i) Paste(typed[i]), Enter();
-                  for (const char *text : {"10001", "17.5"}) TypeText(QString::fromLatin1(text)), Enter();
+                  for (const char *text : {"10001", "17.5"})
+                    TypeText(Local(QString::fromLatin1(text))), Enter();
                   TypeText(QStringLiteral("S"));
                   Key(Qt::Key_Down);
                   Paste(typed[6]);
@@ -102,12 +104,17 @@ TEST_F(Dialogs, SettingsRefuseWhatCannotBeStoredAndKeepTheDialogOpen) {
   Insert(QStringLiteral("MINV1"), HeaderRow(57)); // invoice 57 is stored
   const QString mustBeAbove =
       QStringLiteral("The next invoice number must be above 57, the highest number of a stored invoice.");
+  const QString taxPercent =
+      QStringLiteral("The default tax percent must be a number from 0 to %1 with at most 1 decimal.")
+          .arg(Local("99999999.9"));
   const struct {
     int row;
     QString text;
     QString message;
   } cases[] = {
-      {7, "-0.5", "The default tax percent must be a number from 0 to 99999999.9."},
+      {7, Local("-0.5"), taxPercent},
+      // One precision for the tax percent, the main window's.
+      {7, Local("17.55"), taxPercent},
       {6, "0", "The next invoice number must be 1 or more."},
       {6, "57", mustBeAbove},
       {6, "12x", "Next Invoice Number: '12x' is not a valid integer value."},
@@ -123,6 +130,7 @@ TEST_F(Dialogs, SettingsRefuseWhatCannotBeStoredAndKeepTheDialogOpen) {
     EXPECT_EQ(SETTINGS->EGrid1->ItemAt(6)->DisplayText(), QStringLiteral("58"));
     for (const auto &c : cases) {
       ClickRow(SETTINGS->EGrid1, SETTINGS->EGrid1->CellRect(1, c.row));
+      SelectAll();
       TypeText(c.text);
       const qsizetype messages = services->MessageBoxes().size();
       Click(SETTINGS->Button1);
@@ -144,21 +152,25 @@ TEST_F(Dialogs, SettingsRefuseWhatCannotBeStoredAndKeepTheDialogOpen) {
 }
 
 TEST_F(Dialogs, AProductKeepsItsTypeAndNeedsADescriptionAndAPriceItCanStore) {
-  const QString refused = QStringLiteral("The item price must be a number from 0.00 to 99999999.90.");
+  const QString refused = QStringLiteral("ITEMPRICE must be a number from 0 to %1 with at most 2 decimals.")
+                              .arg(Local("99999999.9"));
+  const QString noDescription = QStringLiteral("Error:  Type the DESCRIPTION of the product or service.");
   const struct {
     QString description, price;
     bool paste;
     bool leave;     // Shift+Tab out of the price before SAVE
     QString stored; // description and price stored, if any
-    QString message;
+    QStringList messages;
   } cases[] = {
       {"Window cleaning\rfront and back", "12.5", false, false, "Window cleaning\r\nfront and back 12.5", {}},
-      {QString(), "5", false, false, {}, {}},
+      {QString(), "5", false, false, {}, {noDescription}},
+      {"  ", "5", false, false, {}, {noDescription}},
       // Typed past the maximum, or pasted past the key filter: never stored as another price.
-      {"Ladder", "123456789", false, false, {}, refused},
-      {"Ladder", "12abc", true, false, {}, refused},
-      // Leaving it out of range says so and puts back the price it had (0).
-      {"Ladder", "123456789", false, true, "Ladder 0", refused},
+      {"Ladder", "123456789", false, false, {}, {refused}},
+      {"Ladder", "12abc", true, false, {}, {refused}},
+      {"Ladder", "1.999", true, false, {}, {refused}},
+      // Leaving it out of range says so and keeps what was typed to be mended: SAVE refuses it again.
+      {"Ladder", "123456789", false, true, {}, {refused, refused}},
   };
   for (const auto &c : cases) {
     const qsizetype products = Products().size(), messages = services->MessageBoxes().size();
@@ -171,7 +183,7 @@ TEST_F(Dialogs, AProductKeepsItsTypeAndNeedsADescriptionAndAPriceItCanStore) {
         TypeText(lines[i]);
       }
       Tab();
-      c.paste ? Paste(c.price) : TypeText(c.price);
+      c.paste ? Paste(Local(c.price)) : TypeText(Local(c.price));
       if (c.leave) BackTab();
       Click(PRODEDIT->ButtonSAVE);
     });
@@ -180,8 +192,7 @@ TEST_F(Dialogs, AProductKeepsItsTypeAndNeedsADescriptionAndAPriceItCanStore) {
     if (!c.stored.isEmpty()) {
       EXPECT_EQ(stored.last(), QStringList({"1", c.stored.section(' ', 0, -2), c.stored.section(' ', -1)}));
     }
-    EXPECT_EQ(services->MessageBoxes().size(), messages + !c.message.isEmpty());
-    EXPECT_EQ(services->MessageBoxes().value(messages).Text, c.message);
+    EXPECT_EQ(Messages().mid(messages), c.messages);
   }
   // Edited as from the items list (the first one stored current): the type stays; a price of 0 is accepted.
   DD->PRODUCTS->First();
@@ -191,13 +202,78 @@ TEST_F(Dialogs, AProductKeepsItsTypeAndNeedsADescriptionAndAPriceItCanStore) {
   PRODEDIT->SetUp(0);
   EXPECT_EQ(Run(PRODEDIT,
                 [&] {
-                  EXPECT_EQ(PRODEDIT->FE1->Text(), QStringLiteral("12.50"));
+                  EXPECT_EQ(PRODEDIT->FE1->Text(), Local(QStringLiteral("12.50")));
                   Key(Qt::Key_End, QString(), Qt::ControlModifier);
                   TypeText(QStringLiteral(", monthly")), Tab(), TypeText(QStringLiteral("0"));
                   Click(PRODEDIT->ButtonSAVE);
                 }),
             mrOk);
   EXPECT_EQ(Products().first(), QStringList({"1", "Window cleaning\r\nfront and back, monthly", "0"}));
+}
+
+// Every editor saves on Enter (Ctrl+Enter where Enter has a use of its own: a new line of a description, the
+// next row of the settings) and closes on Escape without a change.
+TEST_F(Dialogs, EveryEditorSavesOnEnterAndCancelsOnEscape) {
+  const auto customers = [this] { return Records(QStringLiteral("CUSTOMERS")).size(); };
+  const auto products = [this] { return Products().size(); };
+  const auto company = [this] { return Settings().value(kCompany).toString(); };
+  const QKeyCombination ctrlEnter(Qt::ControlModifier, Qt::Key_Return);
+  const struct {
+    const char *what;
+    TCustomForm *form;
+    std::function<void()> prepare, type;
+    QKeyCombination key;
+    TModalResult result;
+    std::function<qsizetype()> count; // of what the editor stores
+    qsizetype stored;                 // how many more there are afterwards
+  } cases[] = {
+      {"customer, Enter in the name", CUSTEDIT, [] { CUSTEDIT->FillBlank(); },
+       [] { TypeText(QStringLiteral("Harbour Bakery")); }, Qt::Key_Return, mrOk, customers, 1},
+      {"customer, Enter in an address", CUSTEDIT, [] { CUSTEDIT->FillBlank(); },
+       [] { TypeText(QStringLiteral("Mill")), Tab(), Tab(), TypeText(QStringLiteral("Quay")); },
+       Qt::Key_Return, mrOk, customers, 1},
+      {"customer, Escape", CUSTEDIT, [] { CUSTEDIT->FillBlank(); }, [] { TypeText(QStringLiteral("Lost")); },
+       Qt::Key_Escape, mrCancel, customers, 0},
+      {"product, Enter in the price", PRODEDIT, [] { PRODEDIT->SetUp(1); },
+       [] { TypeText(QStringLiteral("Brush")), Tab(), TypeText(QStringLiteral("3")); }, Qt::Key_Return, mrOk,
+       products, 1},
+      {"product, Ctrl+Enter in the description", PRODEDIT, [] { PRODEDIT->SetUp(1); },
+       [] { TypeText(QStringLiteral("Paint")), Enter(), TypeText(QStringLiteral("white")); }, ctrlEnter, mrOk,
+       products, 1},
+      {"product, Escape", PRODEDIT, [] { PRODEDIT->SetUp(1); }, [] { TypeText(QStringLiteral("Lost")); },
+       Qt::Key_Escape, mrCancel, products, 0},
+      {"settings, Ctrl+Enter", SETTINGS, [] { SETTINGS->Setup(); },
+       [] { TypeText(QStringLiteral("New Co")); }, ctrlEnter, mrOk,
+       [&] { return qsizetype(company() == QStringLiteral("New Co")); }, 1},
+      {"settings, Escape", SETTINGS, [] { SETTINGS->Setup(); }, [] { TypeText(QStringLiteral("Lost Co")); },
+       Qt::Key_Escape, mrCancel, [&] { return qsizetype(company() == QStringLiteral("Lost Co")); }, 0},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.what);
+    const qsizetype before = c.count();
+    c.prepare();
+    EXPECT_EQ(Run(c.form,
+                  [&] {
+                    c.type();
+                    const QString text =
+                        c.key.key() == Qt::Key_Escape ? QStringLiteral("\x1b") : QStringLiteral("\r");
+                    Key(c.key.key(), text, c.key.keyboardModifiers());
+                    EXPECT_EQ(c.form->ModalResult(), c.result);
+                  }),
+              c.result);
+    EXPECT_EQ(c.count(), before + c.stored);
+  }
+  EXPECT_EQ(Products().last(), QStringList({"0", "Paint\r\nwhite", "0"}));
+  EXPECT_TRUE(Messages().isEmpty());
+  // Without a name, Enter says so and the editor stays open.
+  CUSTEDIT->FillBlank();
+  Run(CUSTEDIT, [&] {
+    TypeText(QStringLiteral("  "));
+    Enter();
+    EXPECT_EQ(CUSTEDIT->ModalResult(), mrNone);
+    EXPECT_EQ(CUSTEDIT->ActiveControl(), CUSTEDIT->Edit1);
+  });
+  EXPECT_EQ(Messages(), QStringList({"Error:  You must supply a Customer Name."}));
 }
 
 // A logo too large for the room the disk has left: said so, nothing changed, and saved once there is room.
@@ -262,9 +338,11 @@ TEST_F(Dialogs, ASaveTheDatabaseRefusesIsReportedAndKeepsWhatWasTyped) {
 }
 
 // The about box's links open only an address the build gives (none: nothing opens); its quick help cannot be
-// changed.
+// changed, and tells Create Invoice as it goes: the question first, then the invoice shown.
 TEST_F(Dialogs, TheAboutBoxsLinksOpenOnlyAnAddressTheBuildGives) {
   const QString help = AboutBox->Memo1->Text();
+  const qsizetype asks = help.indexOf(QStringLiteral("first asks whether to confirm the invoice"));
+  EXPECT_TRUE(asks > 0 && asks < help.indexOf(QStringLiteral("then shows it"))) << help.toStdString();
   for (const QString &site : {QString(), QStringLiteral("www.example.com")}) {
     AboutBox->ShowPublisher(site, site.isEmpty() ? QString() : QStringLiteral("help@example.com"));
     AboutBox->SetActiveControl(AboutBox->Memo1);

@@ -80,11 +80,13 @@ TEST_F(ListDialogs, ACustomerIsAddedEditedAndPickedByADoubleClickOnIt) {
   EXPECT_EQ(Run(CUSTLIST,
                 [&] {
                   ThroughEditor(CUSTEDIT, CUSTEDIT->ButtonSAVE, CUSTLIST->ButtonNEW, [this] {
-                    // Without a name, or with spaces only, SAVE does nothing and says nothing.
+                    // Without a name, or with spaces only, SAVE says so and stores nothing.
                     for (const char *name : {"", "   "}) {
                       TypeText(QString::fromLatin1(name));
                       Click(CUSTEDIT->ButtonSAVE);
                       EXPECT_EQ(CUSTEDIT->ModalResult(), mrNone);
+                      EXPECT_EQ(Messages().last(),
+                                QStringLiteral("Error:  You must supply a Customer Name."));
                     }
                     Key(Qt::Key_Home, QString(), Qt::ShiftModifier);
                     Paste(QStringLiteral("Bramble Cafe") + QString(40, QLatin1Char('!')));
@@ -107,7 +109,7 @@ TEST_F(ListDialogs, ACustomerIsAddedEditedAndPickedByADoubleClickOnIt) {
   EXPECT_EQ(CUSTLIST->Tag(), 1);
   EXPECT_EQ(Customer(), bramble);
   EXPECT_EQ(DD->CUST->FieldByName(QStringLiteral("ADDR1"))->AsString(), QStringLiteral("12 Quay Street"));
-  EXPECT_TRUE(services->MessageBoxes().isEmpty());
+  EXPECT_EQ(Messages(), QStringList(2, QStringLiteral("Error:  You must supply a Customer Name.")));
   // The next run starts from the first customer, nothing picked.
   CUSTLIST->SetUp();
   EXPECT_EQ(Run(CUSTLIST, [] { Click(CUSTLIST->ButtonCLOSE); }), mrCancel);

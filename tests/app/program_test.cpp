@@ -1,8 +1,12 @@
 // The program body: in process, starts that end with a message naming the database file when it cannot be
-// used; as real programs, the first start in the user's
+// used, and with a message when a form cannot be made; as real programs, the first start in the user's
 // data location, a portable copy, and a second copy started while the first runs.
 #include "app/main_form.h"
+#include "app/print_form.h"
+#include "app/product_editor.h"
+#include "app/product_list.h"
 #include "app/program.h"
+#include "app/settings_form.h"
 #include "platform/windowing/system_services.h"
 #include "tests/app/app_fixture.h"
 #include <QDeadlineTimer>
@@ -89,6 +93,21 @@ TEST_F(Program, ADatabaseItCannotUseEndsTheStartWithAMessageNamingTheFileOnceAnd
     const QByteArray after = database.open(QIODevice::ReadOnly) ? database.readAll() : QByteArray();
     EXPECT_TRUE(after == before) << "the file was changed";
   }
+}
+
+// A form that cannot be made (here the last, whose name is taken) ends the start with a message, the forms
+// made before it freed; the program does not abort.
+TEST_F(Program, AFormThatCannotBeMadeEndsTheStartWithAMessage) {
+  Seed();
+  ScopedScriptedServices services;
+  (new TComponent(Application()))->SetName(QStringLiteral("PRODEDIT"));
+  EXPECT_EQ(RunTallyrook(), 1);
+  EXPECT_TRUE(!DD && !F1 && !SETTINGS && !HARD && !PRODUCTS && !PRODEDIT);
+  EXPECT_EQ(Application()->ComponentCount(), 0);
+  ASSERT_EQ(services->MessageBoxes().size(), 1);
+  EXPECT_TRUE(services->MessageBoxes()[0].Text.startsWith(
+      QStringLiteral("Tallyrook cannot start and will close.\n\nA component named PRODEDIT")))
+      << services->MessageBoxes()[0].Text.toStdString();
 }
 
 // ---- the real program ----

@@ -49,8 +49,8 @@ const KeyCase kKeyCases[] = {
     {"letter is refused", 0, 2, "12", 2, 0, 'a', "12", -1, 0},
     {"second separator is refused", 0, 2, "1.2", 3, 0, '.', "1.2", -1, 0},
     {"separator replacing the selected one", 0, 2, "1.2", 1, 1, '.', "1.2", -1, 0},
-    {"separator with no decimals allowed", -100, 0, "12", 2, 0, '.', "12", -1, 0},
-    {"minus refused when Min is 0", 0, 1, "5", 0, 0, '-', "5", -1, 0},
+    {"separator with no decimals allowed is refused", -100, 0, "12", 2, 0, '.', "12", -1, 0},
+    {"minus when Min is 0 is refused", 0, 1, "5", 0, 0, '-', "5", -1, 0},
     {"minus at the start of a signed edit", -99999999.9, 1, "5", 0, 0, '-', "-5", -1, 0},
     {"minus elsewhere is refused", -99999999.9, 1, "5", 1, 0, '-', "5", -1, 0},
     {"minus into an empty signed edit", -99999999.9, 1, "", 0, 0, '-', "-0", 1, 1},
@@ -61,20 +61,27 @@ TEST_F(FloatEditTest, KeyFilterKeepsAWellFormedNumber) {
   TFloatEdit *edit = AddFloat();
   Show();
   edit->SetFocus();
-  for (const KeyCase &c : kKeyCases) {
-    SCOPED_TRACE(c.name);
-    edit->SetMin(c.min);
-    edit->SetDigits(c.digits);
-    edit->SetText(QString::fromLatin1(c.text));
-    edit->SetSelStart(c.selStart);
-    edit->SetSelLength(c.selLength);
-    Type(QString(QLatin1Char(c.key)));
-    EXPECT_EQ(edit->Text(), QString::fromLatin1(c.expected));
-    if (c.expectedSelStart >= 0) {
-      EXPECT_EQ(std::pair(edit->SelStart(), edit->SelLength()),
-                std::pair(c.expectedSelStart, c.expectedSelLength));
+  // Each case twice: silently without a message, and saying the message for each key refused.
+  for (const bool told : {false, true})
+    for (const KeyCase &c : kKeyCases) {
+      edit->SetErrorMessage(told ? QStringLiteral("Not a number this field holds") : TFloatEdit::NoText);
+      const qsizetype before = Messages().size();
+      SCOPED_TRACE(c.name);
+      edit->SetMin(c.min);
+      edit->SetDigits(c.digits);
+      edit->SetText(QString::fromLatin1(c.text));
+      edit->SetSelStart(c.selStart);
+      edit->SetSelLength(c.selLength);
+      Type(QString(QLatin1Char(c.key)));
+      EXPECT_EQ(edit->Text(), QString::fromLatin1(c.expected));
+      if (c.expectedSelStart >= 0) {
+        EXPECT_EQ(std::pair(edit->SelStart(), edit->SelLength()),
+                  std::pair(c.expectedSelStart, c.expectedSelLength));
+      }
+      const bool refused = std::string_view(c.name).ends_with("refused");
+      EXPECT_EQ(Messages().size() - before, told && refused ? 1 : 0);
     }
-  }
+  edit->SetErrorMessage(TFloatEdit::NoText);
   // Typed as a person does: a fourth character after two decimals is refused; OnKeyPress may change a key
   // before the filter sees it; Escape restores the value on entry.
   TFloatEdit *typed = AddFloat(40);
@@ -207,21 +214,57 @@ TEST_F(FloatEditTest, DigitsAreAtMostEighteenAndReshowTheValueAndBoundsCannotCro
                          QStringLiteral("Max-Value has to be greater than or equal to Min-Value !")}));
 }
 
+// What the text holds as a number the edit can hold, and the values it can show unchanged.
+TEST_F(FloatEditTest, TheTypedValueIsTheNumberShownWhenTheEditCanHoldIt) {
+  TFloatEdit *edit = AddFloat();
+  edit->SetDigits(2);
+  edit->SetMin(-10);
+  edit->SetMax(100);
+  const struct {
+    const char *text;
+    std::optional<double> typed;
+  } cases[] = {
+      {"", 0},          {"-", 0},
+      {".", 0},         {"12.5", 12.5},
+      {"-0.25", -0.25}, {"12.345", {}},
+      {"100.01", {}},   {"-10.5", {}},
+      {"1e2", {}},      {"1,5", {}},
+      {" 5", {}},       {"5-", {}},
+      {"1.2.3", {}},    {"99999999999999", {}},
+      {"0.99", 0.99},
+  };
+  for (const auto &c : cases) {
+    edit->SetText(QString::fromLatin1(c.text));
+    EXPECT_EQ(edit->TypedValue(), c.typed) << c.text;
+  }
+  for (const auto &[value, held] :
+       {std::pair{0.1, true}, std::pair{99.99, true}, std::pair{0.175, false}, std::pair{100.5, false},
+        std::pair{-11.0, false}, std::pair{std::nan(""), false}})
+    EXPECT_EQ(edit->CanHold(value), held) << value;
+  EXPECT_EQ(edit->NumberRule(), QStringLiteral("a number from -10 to 100 with at most 2 decimals"));
+  edit->SetDigits(1);
+  EXPECT_TRUE(edit->NumberRule().endsWith(QStringLiteral("with at most 1 decimal")));
+  edit->SetDigits(0);
+  EXPECT_TRUE(edit->NumberRule().endsWith(QStringLiteral("without decimals")));
+}
+
 // ---- entering and leaving ----
 
-// Out of the bounds the value on entry comes back and the focus stays (with the message when there is one);
-// within them, or empty or a sign alone (zero), the edit is left with its value reformatted.
-TEST_F(FloatEditTest, LeavingOutOfTheBoundsRestoresTheValueOnEntryAndKeepsTheFocus) {
+// A text the edit cannot hold keeps the focus: with a message, said so and kept selected to be mended (Escape
+// brings back the value on entry); without one, the value on entry comes back. Within the bounds, or empty or
+// a sign alone (zero), the edit is left with its value reformatted.
+TEST_F(FloatEditTest, LeavingWithATextItCannotHoldKeepsTheFocus) {
   const struct {
     double min, max;
     const char *message, *typed, *text;
     bool left;
   } cases[] = {
-      {0, 100, "Too much", "250", "42.0", false},
-      {0, 100, "Too much", "7", "7.0", true},
-      {40, 100, nullptr, "1", "42.0", false},
+      {0, 100, "Too much", "250", "250", false},      {0, 100, "Too much", "7", "7.0", true},
+      {0, 100, "Too much", "{CtrlV}", "7.25", false}, // pasted, with a decimal more than it shows
+      {40, 100, nullptr, "1", "42.0", false},         {40, 100, nullptr, "{CtrlV}", "42.0", false},
       {-100, 100, nullptr, "-", "0.0", true},
   };
+  services->SetClipboardText(QStringLiteral("7.25"));
   TFloatEdit *edit = AddFloat();
   TEdit *other = AddOther();
   int exits = 0;
@@ -242,7 +285,17 @@ TEST_F(FloatEditTest, LeavingOutOfTheBoundsRestoresTheValueOnEntryAndKeepsTheFoc
     EXPECT_EQ(exits, 1);
     EXPECT_EQ(Messages().mid(boxes),
               c.message && !c.left ? QStringList({QString::fromLatin1(c.message)}) : QStringList());
+    EXPECT_EQ(edit->SelLength(), c.left ? 0 : edit->Text().size());
+    if (c.left) other->SetFocus();
   }
+  // Entered again with the text it refused, Escape still brings back the value it had before.
+  edit->SetErrorMessage(QStringLiteral("Too much"));
+  edit->SetValue(42);
+  other->SetFocus();
+  Retype(edit, QStringLiteral("500{Tab}"));
+  EXPECT_EQ(edit->Text(), QStringLiteral("500"));
+  Type(QStringLiteral("{Esc}"));
+  EXPECT_EQ(edit->Text(), QStringLiteral("42.0"));
 }
 
 } // namespace

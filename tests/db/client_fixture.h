@@ -17,6 +17,7 @@ protected:
   void SetUp() override {
     ASSERT_TRUE(folder.isValid());
     engine.SetBusyTimeout(100);
+    engine.SetCollationLocale(QStringLiteral("en_GB"));
     ASSERT_EQ(engine.DatabaseCreate(folder.path()), DBIERR_NONE);
     MakeComponents();
   }

@@ -222,6 +222,60 @@ TEST_F(ClientMasterDetail, ARolledBackTransactionLeavesBothTablesUnchanged) {
   EXPECT_EQ(headers->RecordCount(), 4);
 }
 
+// A table that read records ahead while a transaction changed them reads them again when the transaction is
+// rolled back: it shows none of the rolled-back changes, in its window or stepping on, and its active record
+// stays active, or when the rollback took it, the record now at its place.
+TEST_F(ClientTable, RecordsReadAheadInARolledBackTransactionAreReadAgain) {
+  BuildCustomers();
+  TffTable *table = Table("CUSTOMERS", "CUSTOMER");
+  table->Open();
+  QStringList names;
+  for (int i = 1; i <= 40; ++i) {
+    names.append(QStringLiteral("c%1").arg(i, 2, 10, QChar(u'0')));
+    AppendRecord(table, {{"CUSTOMER", Variant(names.last())}});
+  }
+  TffTable *other = Table("CUSTOMERS", "CUSTOMER");
+  other->Open();
+  ProbeLink grid;
+  grid.SetBufferCount(5);
+  grid.SetDataSource(SourceOf(table));
+  const struct {
+    int steps;          // Next after c03, in the transaction
+    const char *during; // the active record then
+    const char *after;  // and after the rollback
+  } cases[] = {{6, "c09 changed", "c09"}, {8, "c10a", "c11"}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.during);
+    table->First();
+    table->MoveBy(2);
+    const QStringList window = grid.Rows("CUSTOMER");
+    database->StartTransaction();
+    for (const char *name : {"c02", "c09", "c30"}) {
+      other->FindNearest({Variant(name)});
+      other->Edit();
+      SetText(other, "CUSTOMER", QString::fromLatin1(name) + " changed");
+      other->Post();
+    }
+    other->FindNearest({Variant("c12")});
+    other->Delete();
+    AppendRecord(other, {{"CUSTOMER", Variant("c10a")}});
+    // Stepping on reads what the transaction wrote, and more ahead.
+    for (int i = 0; i < c.steps; ++i) table->Next();
+    EXPECT_EQ(Text(table, "CUSTOMER"), c.during);
+    database->Rollback();
+
+    EXPECT_EQ(Text(table, "CUSTOMER"), c.after);
+    QStringList onward;
+    for (; !table->Eof(); table->Next()) onward.append(Text(table, "CUSTOMER"));
+    EXPECT_EQ(onward, names.mid(names.indexOf(c.after)));
+    for (int i = 0; i < 10; ++i) table->Prior();
+    EXPECT_EQ(Text(table, "CUSTOMER"), "c30");
+    table->First();
+    table->MoveBy(2);
+    EXPECT_EQ(grid.Rows("CUSTOMER"), window);
+  }
+}
+
 TEST_F(ClientTable, BlobsBooleansAndNullsRoundTrip) {
   TffTable *reports = Open("Reports",
                            Schema({{"rec", fftAutoInc},

@@ -69,6 +69,8 @@ protected:
   void SetUp() override {
     ASSERT_TRUE(folder.isValid());
     engine.SetBusyTimeout(100);
+    // Orders of texts follow one language whatever the machine's.
+    engine.SetCollationLocale(QStringLiteral("en_GB"));
     ASSERT_OK(engine.DatabaseCreate(folder.path()));
     ASSERT_OK(engine.DatabaseOpen(folder.path(), db));
   }

@@ -1,19 +1,59 @@
 // Index order (declared fields, descending, case-insensitive with any letter, ties in insertion order),
 // ranges on leading fields and nearest-key search; index switching is tested through the client table.
-#include "db/storage/ff_sql_schema.h"
+#include "db/storage/ff_collation.h"
 #include "engine_fixture.h"
 #include <random>
 
 namespace {
 
-TEST_F(EngineTest, CaseInsensitiveIndexFoldsEveryLetterAndACaseSensitiveOneKeepsCaseApart) {
-  BuildCustomers();
-  const TffCursorID cursor = Open("CUSTOMERS", "CITY");
-  const std::pair<const char *, const char *> people[] = {
-      {"Zoë", "Paris"}, {"Jones", "Rome"}, {"zoe", "PARIS"}, {"ZOË", "paris"}, {"Ärmel", "Paris"}};
-  for (const auto &[name, city] : people) Customer(cursor, name, city);
-  // Folded letters compare by their code; ties keep the order they were added in.
-  EXPECT_EQ(Column(cursor, 1), "zoe,Zoë,ZOË,Ärmel,Jones");
+// Case-insensitive indexes sort as the collation locale's language does, ignoring case and ranking accents
+// after letters; a search matches the letters as that language reads them. A case-sensitive index sorts by
+// code point.
+TEST_F(EngineTest, CaseInsensitiveIndexesSortAndSearchAsTheLanguageDoes) {
+  const char *names[] = {"Zzz",   "Śruba", "sruba", "Łódź",  "Lodz", "Ünal Çelik",
+                         "Ärmel", "armel", "ARMEL", "Szafa", "Ünal"};
+  const struct {
+    const char *locale;
+    const char *order;
+    const char *lodz, *unal; // found by searching "lodz" and "UNAL"
+  } cases[] = {
+      {"pl_PL", "armel,ARMEL,Ärmel,Lodz,Łódź,sruba,Szafa,Śruba,Ünal,Ünal Çelik,Zzz", "Lodz", "Ünal"},
+      {"de_DE", "armel,ARMEL,Ärmel,Lodz,Łódź,sruba,Śruba,Szafa,Ünal,Ünal Çelik,Zzz", "Lodz", "Ünal"},
+      {"sv_SE", "armel,ARMEL,Lodz,Łódź,sruba,Śruba,Szafa,Ünal,Ünal Çelik,Zzz,Ärmel", "Lodz", "Ünal"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.locale);
+    TffServerEngine local;
+    local.SetCollationLocale(QString::fromLatin1(c.locale));
+    TffDatabaseID localDb = 0;
+    ASSERT_EQ(local.DatabaseOpen(folder.path(), localDb), DBIERR_NONE)
+        << local.LastError().Message.toStdString();
+    ASSERT_EQ(local.TableBuild(localDb, true, "NAMES", CustomersSchema()), DBIERR_NONE);
+    TffCursorID cursor = 0;
+    ASSERT_EQ(local.CursorOpen(localDb, "NAMES", "CUSTOMER", cursor), DBIERR_NONE);
+    TffRecord record;
+    for (const char *name : names)
+      ASSERT_EQ(local.RecordInsert(cursor, {QVariant(), QString::fromUtf8(name), QVariant()}, record),
+                DBIERR_NONE);
+    QStringList order;
+    ASSERT_EQ(local.CursorSetToBegin(cursor), DBIERR_NONE);
+    while (local.RecordGetNext(cursor, record) == DBIERR_NONE) order.append(record.Values[1].toString());
+    EXPECT_EQ(order.join(u','), QString::fromUtf8(c.order));
+    const auto find = [&](const char *typed) {
+      std::optional<TffRecord> found;
+      EXPECT_EQ(local.CursorSetToKey(cursor, {QString::fromUtf8(typed)}, &found), DBIERR_NONE);
+      return found ? found->Values[1].toString() : QString();
+    };
+    EXPECT_EQ(find("lodz"), QString::fromUtf8(c.lodz));
+    EXPECT_EQ(find("UNAL"), QString::fromUtf8(c.unal));
+    // Accents that the language takes as marks on the letter match its plain letter; its own letters do not.
+    EXPECT_EQ(find("armel"), QStringLiteral("armel"));
+    ASSERT_EQ(local.CursorSetRange(cursor, {"armel"}, true, {"ARMEL"}, true), DBIERR_NONE);
+    qint64 count = 0;
+    EXPECT_EQ(local.CursorGetRecordCount(cursor, count), DBIERR_NONE);
+    EXPECT_EQ(count, QByteArray(c.locale) == "sv_SE" ? 2 : 3);
+    local.DatabaseClose(localDb);
+  }
 
   Build("T", Schema({{"NAME", fftShortString, 20}}, {{"NAME", "NAME", false, false}}));
   const TffCursorID sensitive = Open("T", "NAME");
@@ -55,19 +95,23 @@ TEST_F(EngineTest, KeysetNavigationMatchesAModelOrder) {
     if (!x.isValid() || !y.isValid()) return x.isValid() == y.isValid() ? 0 : (x.isValid() ? 1 : -1);
     return x.toInt() < y.toInt() ? -1 : (x.toInt() > y.toInt() ? 1 : 0);
   };
-  const auto compareB = [](const QVariant &x, const QVariant &y) {
+  // Texts by their collation keys: two rows by the whole keys, a row and a searched text by the letters.
+  const TffCollation collation(engine.CollationLocale());
+  const auto compareB = [&](const QVariant &x, const QVariant &y, bool searched) {
     if (!x.isValid() || !y.isValid()) return x.isValid() == y.isValid() ? 0 : (x.isValid() ? -1 : 1);
-    return -ffFoldCase(x.toString()).compare(ffFoldCase(y.toString()));
+    QByteArray a = collation.Key(x.toString()), b = collation.Key(y.toString());
+    if (searched) a = TffCollation::LowerBound(a), b = TffCollation::LowerBound(b);
+    return a < b ? 1 : (b < a ? -1 : 0);
   };
-  // A row against a key of none, one or two fields.
-  const auto compareKey = [&](const Row &row, const QList<QVariant> &key) {
+  // A row against another row's key, or a searched key of none, one or two fields.
+  const auto compareKey = [&](const Row &row, const QList<QVariant> &key, bool searched = true) {
     int c = key.isEmpty() ? 0 : compareA(row.a, key[0]);
-    if (c == 0 && key.size() > 1) c = compareB(row.b, key[1]);
+    if (c == 0 && key.size() > 1) c = compareB(row.b, key[1], searched);
     return c;
   };
   QList<Row> expected = rows;
   std::sort(expected.begin(), expected.end(), [&](const Row &x, const Row &y) {
-    const int c = compareKey(x, {y.a, y.b});
+    const int c = compareKey(x, {y.a, y.b}, false);
     return c != 0 ? c < 0 : x.bookmark < y.bookmark;
   });
   // The bookmarks of the model's rows that pass, and those a cursor reads onward and backward in batches.

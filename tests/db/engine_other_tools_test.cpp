@@ -1,6 +1,8 @@
 // The database file beside other SQLite programs: the sqlite3 tool checks, counts and changes it, the file's
 // triggers mark the tables it changed, and the engine puts right what the tool left there (sort keys,
-// automatic numbers) when it next opens the file; a file of an older layout is upgraded in one transaction.
+// automatic numbers) when it next opens the file; a file of an older layout is upgraded, and a file whose
+// sort keys follow another language is keyed again, in one transaction.
+#include "db/storage/ff_sql_schema.h"
 #include "engine_fixture.h"
 #include <QFile>
 #include <QProcess>
@@ -37,9 +39,9 @@ protected:
         << sqlite3_errmsg(h);
   }
 
-  // Turns the file back into an older layout. Version 2 had no triggers marking tables changed by other
-  // programs; version 1 moreover had no key columns in the tables made by BuildCustomers, whose indexes
-  // sorted by a collation that only the engine had.
+  // Turns the file back into an older layout. Version 3 had no properties; version 2 moreover had no
+  // triggers marking tables changed by other programs; version 1 moreover had no key columns in the tables
+  // made by BuildCustomers, whose indexes sorted by a collation that only the engine had.
   void MakeOlderLayout(int version, const QStringList &tables = {}) {
     ASSERT_OK(engine.DatabaseClose(db));
     sqlite3 *h = nullptr;
@@ -53,8 +55,9 @@ protected:
           QStringLiteral("DROP TRIGGER \"%1\"")
               .arg(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(triggers, 0)))));
     sqlite3_finalize(triggers);
-    for (const QString &drop : drops) Exec(h, drop);
-    Exec(h, "ALTER TABLE ff_dictionary DROP COLUMN unchecked_changes");
+    Exec(h, "DROP TABLE ff_properties");
+    for (const QString &drop : version < 3 ? drops : QStringList()) Exec(h, drop);
+    if (version < 3) Exec(h, "ALTER TABLE ff_dictionary DROP COLUMN unchecked_changes");
     for (const QString &t : version == 1 ? tables : QStringList())
       Exec(h, QStringLiteral(
                   "DROP INDEX \"%1$CUSTOMER\"; DROP INDEX \"%1$CITY\";"
@@ -80,14 +83,14 @@ TEST_F(EngineOtherToolsTest,
   MakeOlderLayout(1, {"CUSTOMERS"});
   ASSERT_OK(engine.DatabaseOpen(folder.path(), db));
   TffCursorID byName = Open("CUSTOMERS", "CUSTOMER");
-  EXPECT_EQ(Column(byName, 1), "Zorn,ärger");
+  EXPECT_EQ(Column(byName, 1), "ärger,Zorn");
   EXPECT_EQ(Customer(byName, "Neu", "").Values[0].toInt(), 3);
-  EXPECT_OK(engine.CursorSetToKey(byName, {"ÄR"}));
+  EXPECT_OK(engine.CursorSetToKey(byName, {"AR"}));
   EXPECT_EQ(Get(byName), "ärger");
   ASSERT_OK(engine.DatabaseClose(db));
   EXPECT_EQ(Sqlite3("PRAGMA user_version; PRAGMA integrity_check;"
-                    "SELECT count(*) FROM CUSTOMERS WHERE ff_key_CUSTOMER >= 'är';"),
-            "3\nok\n1\n");
+                    "SELECT count(*) FROM CUSTOMERS WHERE typeof(ff_key_CUSTOMER) = 'blob';"),
+            "4\nok\n3\n");
 }
 
 TEST_F(EngineOtherToolsTest, UpgradeThatFailsHalfWayLeavesTheFileAsItWas) {
@@ -116,19 +119,19 @@ TEST_F(EngineOtherToolsTest, RowsThatSqlite3AddsOrChangesAreRepairedOnTheNextOpe
     const char *byName, *numbers, *byCity;
     int next; // the number the engine gives the next customer
   } cases[] = {
-      {"INSERT INTO %1 (CUSTOMER) VALUES ('Ärmel')", "Zorn,ärger,Ärmel", "1,2,3", "<null>,Bonn,Köln", 4},
-      {"INSERT INTO %1 (CUSTNO, CUSTOMER) VALUES (40, 'Ast')", "Ast,Zorn,ärger", "40,1,2", "<null>,Bonn,Köln",
+      {"INSERT INTO %1 (CUSTOMER) VALUES ('Ärmel')", "ärger,Ärmel,Zorn", "2,3,1", "<null>,Bonn,Köln", 4},
+      {"INSERT INTO %1 (CUSTNO, CUSTOMER) VALUES (40, 'Ast')", "ärger,Ast,Zorn", "2,40,1", "<null>,Bonn,Köln",
        41},
-      {"INSERT INTO %1 (CUSTNO, CUSTOMER) VALUES (0, 'Ast')", "Ast,Zorn,ärger", "3,1,2", "<null>,Bonn,Köln",
+      {"INSERT INTO %1 (CUSTNO, CUSTOMER) VALUES (0, 'Ast')", "ärger,Ast,Zorn", "2,3,1", "<null>,Bonn,Köln",
        4},
       {"UPDATE %1 SET CUSTOMER = 'Ábc' WHERE CUSTNO = 1", "Ábc,ärger", "1,2", "Bonn,Köln", 3},
-      {"UPDATE %1 SET CITY = 'Aachen' WHERE CUSTNO = 1", "Zorn,ärger", "1,2", "Aachen,Bonn", 3},
-      {"UPDATE %1 SET CUSTNO = NULL WHERE CUSTNO = 1", "Zorn,ärger", "3,2", "Bonn,Köln", 4},
-      {"UPDATE %1 SET CUSTNO = 9 WHERE CUSTNO = 2", "Zorn,ärger", "1,9", "Bonn,Köln", 10},
+      {"UPDATE %1 SET CITY = 'Aachen' WHERE CUSTNO = 1", "ärger,Zorn", "2,1", "Aachen,Bonn", 3},
+      {"UPDATE %1 SET CUSTNO = NULL WHERE CUSTNO = 1", "ärger,Zorn", "2,3", "Bonn,Köln", 4},
+      {"UPDATE %1 SET CUSTNO = 9 WHERE CUSTNO = 2", "ärger,Zorn", "9,1", "Bonn,Köln", 10},
   };
-  for (const int version : {3, 2}) {
+  for (const int version : {ffSchemaVersion, 3, 2}) {
     SCOPED_TRACE(version);
-    if (version == 2) {
+    if (version != ffSchemaVersion) {
       ASSERT_TRUE(QFile::remove(FilePath()));
       ASSERT_OK(engine.DatabaseCreate(folder.path()));
       ASSERT_OK(engine.DatabaseOpen(folder.path(), db));
@@ -142,14 +145,14 @@ TEST_F(EngineOtherToolsTest, RowsThatSqlite3AddsOrChangesAreRepairedOnTheNextOpe
       Customer(cursor, "ärger", "Bonn");
       changes.append(QString::fromUtf8(cases[i].change).arg(table));
     }
-    if (version == 3) {
+    if (version == ffSchemaVersion) {
       ASSERT_OK(engine.DatabaseClose(db));
       EXPECT_EQ(Marked(), "0\n");
     } else {
       MakeOlderLayout(version);
     }
     Sqlite3(changes.join(u';'));
-    if (version == 3) {
+    if (version >= 3) {
       EXPECT_EQ(Marked(), QStringLiteral("%1\n").arg(changes.size()));
     }
 
@@ -164,7 +167,7 @@ TEST_F(EngineOtherToolsTest, RowsThatSqlite3AddsOrChangesAreRepairedOnTheNextOpe
       EXPECT_EQ(Customer(byName, "Neu").Values[0].toInt(), cases[i].next);
     }
     ASSERT_OK(engine.DatabaseClose(db));
-    EXPECT_EQ(Sqlite3("PRAGMA user_version; PRAGMA integrity_check;"), "3\nok\n");
+    EXPECT_EQ(Sqlite3("PRAGMA user_version; PRAGMA integrity_check;"), "4\nok\n");
     EXPECT_EQ(Marked(), "0\n");
   }
 }
@@ -196,6 +199,61 @@ TEST_F(EngineOtherToolsTest, TheEnginesOwnWritesMarkNothingAndTablesItRebuildsOr
   EXPECT_EQ(Column(Open("CUSTOMERS", "CITY"), 1), "Zorn,Ärger");
   EXPECT_EQ(Column(Open("REBUILT"), 0), "1,2");
   EXPECT_EQ(Marked(), "0\n");
+}
+
+// The file names the rules its keys follow; opened by an engine of another language, every key is made again
+// in one transaction, and the sqlite3 tool still checks and changes the file.
+TEST_F(EngineOtherToolsTest, KeysFollowTheLanguageTheFileNamesAndAreMadeAgainUnderAnother) {
+  BuildCustomers();
+  BuildCustomers("SECOND");
+  const TffCursorID cursor = Open("CUSTOMERS");
+  for (const char *name : {"Zorn", "Śruba", "Szafa", "Łódź", "Lodz", "Mazur"})
+    Customer(cursor, name, "Kraków");
+  ASSERT_OK(engine.DatabaseClose(db));
+  const QString english = Sqlite3("SELECT value FROM ff_properties WHERE name = 'collation';");
+  EXPECT_TRUE(english.startsWith("root ")) << english.toStdString();
+  const QByteArray before = ReadFile(FilePath());
+
+  // Keying the file again fails half way (the second table's data is lost): nothing changes.
+  TffServerEngine polish;
+  polish.SetCollationLocale("pl_PL");
+  {
+    sqlite3 *h = nullptr;
+    ASSERT_EQ(sqlite3_open(FilePath().toUtf8().constData(), &h), SQLITE_OK);
+    Exec(h, "ALTER TABLE SECOND RENAME TO KEPT");
+    sqlite3_close(h);
+  }
+  const QByteArray broken = ReadFile(FilePath());
+  EXPECT_EQ(polish.DatabaseOpen(folder.path(), db), DBIERR_STORAGEERROR);
+  EXPECT_EQ(ReadFile(FilePath()), broken);
+  Sqlite3("ALTER TABLE KEPT RENAME TO SECOND;");
+
+  const auto names = [&](TffServerEngine &by) {
+    TffDatabaseID handle = 0;
+    TffCursorID byName = 0;
+    EXPECT_EQ(by.DatabaseOpen(folder.path(), handle), DBIERR_NONE) << by.LastError().Message.toStdString();
+    EXPECT_EQ(by.CursorOpen(handle, "CUSTOMERS", "CUSTOMER", byName), DBIERR_NONE);
+    QStringList order;
+    for (TffRecord record; by.RecordGetNext(byName, record) == DBIERR_NONE;)
+      order.append(record.Values[1].toString());
+    by.DatabaseClose(handle);
+    return order.join(u',');
+  };
+  EXPECT_EQ(names(polish), "Lodz,Łódź,Mazur,Szafa,Śruba,Zorn");
+  EXPECT_TRUE(Sqlite3("SELECT value FROM ff_properties WHERE name = 'collation';").startsWith("pl "));
+  // Opened again by the same language, the file is only read.
+  const QByteArray keyed = ReadFile(FilePath());
+  EXPECT_EQ(names(polish), "Lodz,Łódź,Mazur,Szafa,Śruba,Zorn");
+  EXPECT_EQ(ReadFile(FilePath()), keyed);
+
+  EXPECT_EQ(
+      Sqlite3("PRAGMA integrity_check; INSERT INTO CUSTOMERS (CUSTOMER) VALUES ('Sowa');"
+              "UPDATE CUSTOMERS SET CUSTOMER = 'Łabędź' WHERE CUSTOMER = 'Zorn'; PRAGMA integrity_check;"),
+      "ok\nok\n");
+  EXPECT_EQ(names(polish), "Lodz,Łabędź,Łódź,Mazur,Sowa,Szafa,Śruba");
+  EXPECT_EQ(names(engine), "Łabędź,Lodz,Łódź,Mazur,Sowa,Śruba,Szafa");
+  EXPECT_EQ(Sqlite3("SELECT value FROM ff_properties WHERE name = 'collation';"), english);
+  EXPECT_NE(ReadFile(FilePath()), before);
 }
 
 // A program that runs no triggers may leave a key column that does not match its field, unmarked: the

@@ -1,7 +1,8 @@
-// Records: positions after insert, change and delete, cursors sharing a table, automatic numbers, BLOBs,
-// nulls, value checks and transactions.
+// Records: positions after insert, change and delete, cursors sharing a table, reading ahead, automatic
+// numbers, BLOBs, nulls, value checks (also of values other programs stored) and transactions.
 #include "engine_fixture.h"
 #include <QDateTime>
+#include <sqlite3.h>
 
 namespace {
 
@@ -44,6 +45,55 @@ TEST_F(EngineTest, CursorKeepsItsPlaceWhenAnotherCursorChangesTheTable) {
   EXPECT_EQ(Get(reader), "<deleted>");
   EXPECT_EQ(engine.RecordModify(reader, {QVariant(), "X", QVariant()}, record), DBIERR_RECDELETED);
   EXPECT_EQ(Prior(reader), "Clark");
+}
+
+// What a cursor read ahead or keeps is read again once anything is written through the engine, also through
+// another handle on the file; another program's change shows once the cursor is put somewhere.
+TEST_F(EngineTest, ReadingAheadNeverHandsOutWhatWasWrittenSince) {
+  BuildLines();
+  const TffCursorID reader = Open("MINV2");
+  for (int i = 0; i < 40; ++i) Line(reader, 1, QString::number(i));
+  TffDatabaseID other = 0;
+  ASSERT_OK(engine.DatabaseOpen(folder.path(), other));
+  TffCursorID writer = 0;
+  ASSERT_OK(engine.CursorOpen(other, "MINV2", QString(), writer));
+  const auto change = [&](int line, const QString &text) {
+    TffRecord record;
+    ASSERT_OK(engine.CursorSetToBegin(writer));
+    for (int i = 0; i <= line; ++i) ASSERT_OK(engine.RecordGetNext(writer, record));
+    record.Values[2] = text;
+    ASSERT_OK(engine.RecordModify(writer, record.Values, record));
+  };
+  ASSERT_OK(engine.CursorSetToBegin(reader));
+  // Three steps read the next sixteen or so records ahead.
+  EXPECT_EQ(Reads({Next(reader, 2), Next(reader, 2), Next(reader, 2)}), "0 1 2");
+  change(3, "changed");
+  change(1, "behind");
+  EXPECT_EQ(Reads({Get(reader, 2), Next(reader, 2), Prior(reader, 2), Prior(reader, 2)}),
+            "2 changed 2 behind");
+  ASSERT_OK(engine.RecordDelete(writer)); // line 1
+  EXPECT_EQ(Reads({Prior(reader, 2), Prior(reader, 2)}), "0 <bof>");
+
+  // Another program's change shows from the next read of the file.
+  EXPECT_EQ(Reads({Next(reader, 2), Next(reader, 2), Next(reader, 2)}), "0 2 changed");
+  sqlite3 *h = nullptr;
+  ASSERT_EQ(sqlite3_open(FilePath().toUtf8().constData(), &h), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(h, "UPDATE MINV2 SET DESCRIPTION = 'theirs' WHERE DESCRIPTION = '2'", nullptr,
+                         nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(h);
+  ASSERT_OK(engine.CursorSetToBegin(reader));
+  EXPECT_EQ(Reads({Next(reader, 2), Next(reader, 2)}), "0 theirs");
+  // What was read within a transaction that is rolled back.
+  const TffCursorID own = Open("MINV2");
+  ASSERT_OK(engine.TransactionStart(db));
+  TffRecord record;
+  ASSERT_OK(engine.RecordGetNext(own, record));
+  record.Values[2] = "rolled back";
+  ASSERT_OK(engine.RecordModify(own, record.Values, record));
+  EXPECT_EQ(Reads({Prior(reader, 2), Get(reader, 2)}), "rolled back rolled back");
+  ASSERT_OK(engine.TransactionRollback(db));
+  EXPECT_EQ(Reads({Get(reader, 2), Next(reader, 2)}), "0 theirs");
 }
 
 TEST_F(EngineTest, AutoIncrementNumbersAreNeverReused) {
@@ -124,6 +174,65 @@ TEST_F(EngineTest, ValuesAreConvertedToTheFieldTypeOrRefused) {
   Insert(codes, {"abc"});
   EXPECT_EQ(engine.RecordInsert(codes, {"ABC"}, ignored), DBIERR_KEYVIOL);
   EXPECT_TRUE(engine.LastError().Message.contains("CODES"));
+}
+
+// Another program may store what a field cannot hold: it is read whole where the field's type holds it, and
+// otherwise refused naming the file, the table and the field, never cut or wrapped.
+TEST_F(EngineTest, StoredValuesAFieldCannotHoldAreRefusedNeverWrapped) {
+  Build("CONTROL", Schema({{"LastINV", fftInt32},
+                           {"WIDE", fftWord32},
+                           {"SMALL", fftInt16},
+                           {"TaxPCT", fftDouble},
+                           {"PRICE", fftCurrency},
+                           {"CANC", fftBoolean},
+                           {"NAME", fftNullString, 10}}));
+  Insert(Open("CONTROL"), {1, 1, 1, 1.0, 1.0, false, "n"});
+  const struct {
+    const char *set; // what another program stores
+    int field;
+    QVariant read; // invalid: refused
+  } cases[] = {
+      {"LastINV = 4294967396", 0, {}},  {"LastINV = 3000000000", 0, {}},
+      {"LastINV = -2147483649", 0, {}}, {"LastINV = 2147483647", 0, 2147483647},
+      {"LastINV = 7.0", 0, 7},          {"LastINV = 7.5", 0, {}},
+      {"LastINV = 'seven'", 0, {}},     {"WIDE = 4294967295", 1, qint64(4294967295)},
+      {"WIDE = 4294967296", 1, {}},     {"WIDE = -1", 1, {}},
+      {"SMALL = 40000", 2, {}},         {"TaxPCT = 5", 3, 5.0},
+      {"TaxPCT = 'high'", 3, {}},       {"PRICE = 123456", 4, 12.3456},
+      {"PRICE = 2.5", 4, {}},           {"CANC = 'yes'", 5, {}},
+      {"NAME = x'414243'", 6, "ABC"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.set);
+    sqlite3 *h = nullptr;
+    ASSERT_EQ(sqlite3_open(FilePath().toUtf8().constData(), &h), SQLITE_OK);
+    const QByteArray sql =
+        QByteArray("UPDATE CONTROL SET LastINV = 1, WIDE = 1, SMALL = 1, TaxPCT = 1, PRICE = "
+                   "10000, CANC = 0, NAME = 'n'; UPDATE CONTROL SET ") +
+        c.set;
+    ASSERT_EQ(sqlite3_exec(h, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(h);
+    sqlite3_close(h);
+    // Read on from the edge and by the record's bookmark.
+    const TffCursorID cursor = Open("CONTROL");
+    TffRecord record;
+    const TffResult next = engine.RecordGetNext(cursor, record);
+    const TffResult again = engine.CursorSetToBookmark(cursor, 1);
+    if (c.read.isValid()) {
+      EXPECT_OK(next);
+      EXPECT_OK(again);
+      EXPECT_EQ(record.Values[c.field], c.read);
+      EXPECT_EQ(record.Values[c.field].typeId(), c.read.typeId());
+    } else {
+      EXPECT_EQ(next, DBIERR_FILECORRUPT);
+      EXPECT_EQ(again, DBIERR_FILECORRUPT);
+      const QString message = engine.LastError().Message;
+      EXPECT_TRUE(message.contains(QStringLiteral("field %1 of table CONTROL")
+                                       .arg(QString::fromLatin1(c.set).section(u' ', 0, 0))) &&
+                  message.contains(QDir::toNativeSeparators(FilePath())))
+          << message.toStdString();
+    }
+    engine.CursorClose(cursor);
+  }
 }
 
 TEST_F(EngineTest, TransactionRolledBackAfterAFailureInItsMiddleLeavesBothTablesUnchanged) {

@@ -3,8 +3,10 @@
 # folder and drives it as a user would, with xdotool's keys and clicks: the settings; a customer and two
 # products added through their lists; an items invoice of three lines for the customer picked from its list,
 # one line from a product picked from its list, confirmed and printed to PDF; "New Invoice, Same Customer";
-# a services invoice; then the past invoices, where the first is cancelled and printed again. It checks the
-# PDFs' text and the stored rows. Exits 77 (skipped) with a notice where Xvfb or xdotool is missing.
+# a services invoice; then the past invoices, where the first is cancelled and printed again; then what the
+# main window keeps or refuses with a message: a quantity of 0.5, a price of 1e308 or of 14 digits, a
+# customer name of blanks and a date that does not exist. It checks the PDFs' text and the stored rows.
+# Exits 77 (skipped) with a notice where Xvfb or xdotool is missing.
 #
 #   invoice_road.sh PROGRAM
 #
@@ -256,6 +258,55 @@ print_pdf "$work/out/reprint.pdf"
 focus "$invoices"
 click "$invoices" 640 422 # CLOSE
 closed "^  INVOICES$"
+
+# ---- what is typed is kept, or refused with a message ----
+# A message box of the program's, answered with its OK.
+refused() { # what the message says
+  local box
+  box=$(window "^Tallyrook$")
+  focus "$box"
+  key Return
+  closed "^Tallyrook$"
+  focus "$main"
+}
+focus "$main"
+click "$main" 600 122 # Invoice Type
+key Up Return         # ITEMS
+add_line "Half a day" 0.5 80
+[ "$(sql 'SELECT QUANTITY, ITEMTOTAL FROM INV2')" = "0.5|40.0" ] || fail "quantity 0.5 not kept: $(sql 'SELECT * FROM INV2')"
+click "$main" 200 230 # DESCRIPTION
+type "Too dear"
+click "$main" 556 219 # ITEM PRICE
+key ctrl+a
+type "1e308"
+refused # the letter, as it is typed
+click "$main" 556 219
+key ctrl+a
+type "99999999999999"
+click "$main" 601 248 # Add to Invoice
+refused
+key Escape # the price it had
+[ "$(sql 'SELECT COUNT(*) FROM INV2')" = 1 ] || fail "a price the field cannot hold was added: $(sql 'SELECT * FROM INV2')"
+click "$main" 200 230
+key ctrl+a BackSpace
+# Each refusal below stands where the question "Confirm" would come otherwise.
+click "$main" 164 41 # the customer's name
+type "   "
+key Return
+click "$main" 615 447 # Create Invoice
+refused               # a name of blanks
+click "$main" 164 41
+key ctrl+a
+type "Mill"
+key Return
+click "$main" 600 95 # Invoice Date
+key ctrl+a
+type "31 Feb 2026"
+click "$main" 615 447
+refused # no such date
+key ctrl+a
+type "24 Dec 2026"
+[ "$(sql 'SELECT COUNT(*), MAX(CAST(InvNUM AS INTEGER)) FROM MINV1')" = "2|2" ] || fail "a refused invoice was stored"
 
 # ---- what was stored and printed ----
 headers=$(sql "SELECT CAST(InvNUM AS INTEGER), TYPE, CUSTNO, CUSTOMER, ADDR1, printf('%.2f|%.2f|%.2f', NET, TAX, GROSS) FROM MINV1 ORDER BY InvNUM")
