@@ -227,11 +227,14 @@ TEST_F(EntryFieldsTest, MasksTheFieldsCannotEditAreRefused) {
   for (const auto &[kind, type, mask, refused] : designed) {
     TOvcBaseEntryField *field = Make(kind, type);
     field->SetDesigning(true);
-    const auto set = [&] {
-      if (kind == 'p')
-        static_cast<TOvcPictureField *>(field)->SetPictureMask(QString::fromLatin1(mask));
+    auto *picture = kind == 'p' ? static_cast<TOvcPictureField *>(field) : nullptr;
+    auto *numeric = kind == 'n' ? static_cast<TOvcNumericField *>(field) : nullptr;
+    const QString text = QString::fromLatin1(mask);
+    const auto set = [picture, numeric, &text] {
+      if (picture)
+        picture->SetPictureMask(text);
       else
-        static_cast<TOvcNumericField *>(field)->SetPictureMask(QString::fromLatin1(mask));
+        numeric->SetPictureMask(text);
     };
     if (refused)
       EXPECT_THROW(set(), EInvalidPictureMask) << kind << type << mask;
