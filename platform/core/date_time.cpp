@@ -344,13 +344,9 @@ QString FormatDateTime(const QString &format, TDateTime value, const FormatSetti
 }
 
 QString DateToStr(TDateTime value) { return DateToStr(value, Settings()); }
-QString TimeToStr(TDateTime value) { return TimeToStr(value, Settings()); }
 QString DateTimeToStr(TDateTime value) { return DateTimeToStr(value, Settings()); }
 QString DateToStr(TDateTime value, const FormatSettings &settings) {
   return FormatDateTime(settings.ShortDateFormat, value, settings);
-}
-QString TimeToStr(TDateTime value, const FormatSettings &settings) {
-  return FormatDateTime(settings.LongTimeFormat, value, settings);
 }
 QString DateTimeToStr(TDateTime value, const FormatSettings &settings) {
   return FormatDateTime(QStringLiteral("c"), value, settings);
@@ -515,7 +511,6 @@ bool ScanTime(Scanner &scan, TDateTime &time, const FormatSettings &settings) {
 } // namespace
 
 bool TryStrToDate(const QString &text, TDateTime &value) { return TryStrToDate(text, value, Settings()); }
-bool TryStrToTime(const QString &text, TDateTime &value) { return TryStrToTime(text, value, Settings()); }
 bool TryStrToDateTime(const QString &text, TDateTime &value) {
   return TryStrToDateTime(text, value, Settings());
 }

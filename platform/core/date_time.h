@@ -83,10 +83,8 @@ QString FormatDateTime(const QString &format, TDateTime value);
 QString FormatDateTime(const QString &format, TDateTime value, const FormatSettings &settings);
 
 QString DateToStr(TDateTime value);     // ShortDateFormat
-QString TimeToStr(TDateTime value);     // LongTimeFormat
 QString DateTimeToStr(TDateTime value); // "c"
 QString DateToStr(TDateTime value, const FormatSettings &settings);
-QString TimeToStr(TDateTime value, const FormatSettings &settings);
 QString DateTimeToStr(TDateTime value, const FormatSettings &settings);
 
 // Reading dates: two or three numbers separated by DateSeparator, in the order of ShortDateFormat (the first
@@ -100,7 +98,6 @@ TDateTime StrToDate(const QString &text);
 TDateTime StrToTime(const QString &text);
 TDateTime StrToDateTime(const QString &text);
 bool TryStrToDate(const QString &text, TDateTime &value);
-bool TryStrToTime(const QString &text, TDateTime &value);
 bool TryStrToDateTime(const QString &text, TDateTime &value);
 bool TryStrToDate(const QString &text, TDateTime &value, const FormatSettings &settings);
 bool TryStrToTime(const QString &text, TDateTime &value, const FormatSettings &settings);

@@ -753,8 +753,3 @@ double StrToFloat(const QString &text, const FormatSettings &settings) {
     throw EConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
   return value;
 }
-
-double StrToFloatDef(const QString &text, double defaultValue) {
-  double value;
-  return TryStrToFloat(text, value) ? value : defaultValue;
-}

@@ -74,6 +74,5 @@ bool TryStrToInt64(const QString &text, int64_t &value);
 // point value".
 double StrToFloat(const QString &text);
 double StrToFloat(const QString &text, const FormatSettings &settings);
-double StrToFloatDef(const QString &text, double defaultValue);
 bool TryStrToFloat(const QString &text, double &value);
 bool TryStrToFloat(const QString &text, double &value, const FormatSettings &settings);
