@@ -372,8 +372,6 @@ void TClipboard::SetAsText(const QString &Value) { ClipboardService().SetClipboa
 bool TClipboard::HasFormat(unsigned Format) const {
   return (Format == CF_TEXT || Format == CF_UNICODETEXT) && ClipboardService().ClipboardHasText();
 }
-void TClipboard::Clear() { ClipboardService().ClearClipboard(); }
-
 TClipboard *Clipboard() {
   static TClipboard clipboard;
   return &clipboard;

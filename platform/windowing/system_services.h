@@ -246,7 +246,6 @@ public:
   void SetAsText(const QString &Value);
   // CF_TEXT and CF_UNICODETEXT: whether the clipboard holds text.
   bool HasFormat(unsigned Format) const;
-  void Clear();
 };
 TClipboard *Clipboard();
 
