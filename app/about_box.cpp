@@ -14,17 +14,6 @@ QString WebAddress(const QString &WebSite) {
   if (WebSite.isEmpty()) return QString();
   return WebSite.contains(QStringLiteral("://")) ? WebSite : QStringLiteral("http://") + WebSite;
 }
-
-TAboutLink *NewLink(TForm *Form, TWinControl *Parent, const QString &Name, const QString &Caption,
-                    const TRect &Bounds) {
-  auto *link = new TAboutLink(Form);
-  link->SetName(Name);
-  link->SetParent(Parent);
-  link->SetAutoSize(false);
-  link->SetBounds(Bounds.Left, Bounds.Top, Bounds.Right - Bounds.Left, Bounds.Bottom - Bounds.Top);
-  link->SetCaption(Caption);
-  return link;
-}
 } // namespace
 
 // ---- TAboutLink ----
@@ -55,75 +44,49 @@ void TAboutLink::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
 // ---- TAboutBox ----
 
 TAboutBox::TAboutBox(TComponent *AOwner) : TForm(AOwner) {
-  SetName(QStringLiteral("AboutBox"));
-  SetCaption(QStringLiteral("  About"));
-  SetBorderStyle(bsDialog);
-  SetBorderIcons(TBorderIcons{});
-  SetClientSize(592, 244);
+  SetUpDialog(this, QStringLiteral("AboutBox"), QStringLiteral("  About"), 592, 244);
   OnCreate = TNotifyEvent(this, &TAboutBox::FormCreate);
 
-  Panel1 = new TPanel(this);
-  Panel1->SetName(QStringLiteral("Panel1"));
-  Panel1->SetParent(this);
-  Panel1->SetBounds(8, 8, 232, 190);
+  Panel1 = NewControl<TPanel>(this, QStringLiteral("Panel1"), Bounds(8, 8, 232, 190));
   Panel1->SetBevelOuter(bvLowered);
   Panel1->SetCaption(QString());
 
-  ProgramIcon = new TImage(this);
-  ProgramIcon->SetName(QStringLiteral("ProgramIcon"));
-  ProgramIcon->SetParent(Panel1);
-  ProgramIcon->SetBounds(12, 12, 48, 48);
+  ProgramIcon = NewControl<TImage>(this, Panel1, QStringLiteral("ProgramIcon"), Bounds(12, 12, 48, 48));
   ProgramIcon->Picture()->Bitmap()->SetImage(ProgramIconImage());
-
-  NamePicture = new TImage(this);
-  NamePicture->SetName(QStringLiteral("NamePicture"));
-  NamePicture->SetParent(Panel1);
-  NamePicture->SetBounds(70, 16, 150, 40);
+  NamePicture = NewControl<TImage>(this, Panel1, QStringLiteral("NamePicture"), Bounds(70, 16, 150, 40));
   NamePicture->Picture()->Bitmap()->SetImage(ProgramNameImage());
 
-  ProductName = NewLink(this, Panel1, QStringLiteral("ProductName"), QStringLiteral("Billsprint Creation"),
-                        Rect(12, 76, 220, 96));
+  ProductName = NewFixedLabel<TAboutLink>(this, Panel1, QStringLiteral("ProductName"),
+                                          QStringLiteral("Billsprint Creation"), Rect(12, 76, 220, 96));
   ProductName->Font()->SetSize(10);
   Version = NewLabel(this, Panel1, QStringLiteral("Version"), QStringLiteral("Version 1.1.0"), 12, 102);
 
   Label1 = NewLabel(this, Panel1, QStringLiteral("Label1"), QStringLiteral("Email :"), 12, 136);
-  KNGURLLabel1 =
-      NewLink(this, Panel1, QStringLiteral("KNGURLLabel1"), kNotPublished, Rect(80, 134, 224, 152));
+  KNGURLLabel1 = NewFixedLabel<TAboutLink>(this, Panel1, QStringLiteral("KNGURLLabel1"), kNotPublished,
+                                           Rect(80, 134, 224, 152));
   Label2 = NewLabel(this, Panel1, QStringLiteral("Label2"), QStringLiteral("Web Site :"), 12, 160);
-  KNGURLLabel2 =
-      NewLink(this, Panel1, QStringLiteral("KNGURLLabel2"), kNotPublished, Rect(80, 158, 224, 176));
+  KNGURLLabel2 = NewFixedLabel<TAboutLink>(this, Panel1, QStringLiteral("KNGURLLabel2"), kNotPublished,
+                                           Rect(80, 158, 224, 176));
 
-  Panel2 = new TPanel(this);
-  Panel2->SetName(QStringLiteral("Panel2"));
-  Panel2->SetParent(this);
-  Panel2->SetBounds(248, 8, 336, 228);
+  Panel2 = NewControl<TPanel>(this, QStringLiteral("Panel2"), Bounds(248, 8, 336, 228));
   Panel2->SetBevelOuter(bvLowered);
   Panel2->SetCaption(QString());
 
-  OvcLabel1 = new TOvcLabel(this);
-  OvcLabel1->SetName(QStringLiteral("OvcLabel1"));
-  OvcLabel1->SetParent(Panel2);
-  OvcLabel1->SetBounds(8, 6, 200, 22);
+  OvcLabel1 = NewControl<TOvcLabel>(this, Panel2, QStringLiteral("OvcLabel1"), Bounds(8, 6, 200, 22));
   OvcLabel1->SetColorScheme(csEmbossed);
   OvcLabel1->Font()->SetSize(11);
   OvcLabel1->Font()->SetStyle(fsBold);
   OvcLabel1->SetCaption(QStringLiteral("Quick Help"));
 
-  Memo1 = new TMemo(this);
-  Memo1->SetName(QStringLiteral("Memo1"));
-  Memo1->SetParent(Panel2);
-  Memo1->SetBounds(6, 32, 324, 190);
+  Memo1 = NewControl<TMemo>(this, Panel2, QStringLiteral("Memo1"), Bounds(6, 32, 324, 190));
   Memo1->SetBorderStyle(bsNone);
   Memo1->SetReadOnly(true);
   Memo1->SetScrollBars(ssVertical);
   Memo1->SetWordWrap(true);
   Memo1->SetText(QuickHelpText());
 
-  OKButton = new TButton(this);
-  OKButton->SetName(QStringLiteral("OKButton"));
-  OKButton->SetParent(this);
-  OKButton->SetBounds(86, 208, 75, 27);
-  OKButton->SetCaption(QStringLiteral("OK"));
+  OKButton =
+      NewButton<TButton>(this, QStringLiteral("OKButton"), QStringLiteral("OK"), Bounds(86, 208, 75, 27));
   OKButton->SetDefault(true);
   OKButton->SetCancel(true);
   OKButton->SetModalResult(mrOk);

@@ -1,5 +1,7 @@
 #include "app/customer_editor.h"
 #include "app/data_module.h"
+#include "app/form_behaviour.h"
+#include "app/form_parts.h"
 #include "platform/windowing/system_services.h"
 #include "platform/windowing/virtual_keys.h"
 
@@ -16,66 +18,34 @@ constexpr int kEdit = 0;
 } // namespace
 
 TCUSTEDIT::TCUSTEDIT(TComponent *AOwner) : TForm(AOwner) {
-  SetName(QStringLiteral("CUSTEDIT"));
-  SetCaption(QStringLiteral("  Edit Customer"));
-  SetBorderStyle(bsDialog);
-  SetBorderIcons(TBorderIcons{});
-  SetClientSize(376, 262);
+  SetUpDialog(this, QStringLiteral("CUSTEDIT"), QStringLiteral("  Edit Customer"), 376, 262);
   SetKeyPreview(true);
   OnKeyDown = TKeyEvent(this, &TCUSTEDIT::FormKeyDown);
 
-  const auto NewLabel = [this](const QString &Name, const QString &Caption, int Top) {
-    auto *label = new TLabel(this);
-    label->SetName(Name);
-    label->SetParent(this);
-    label->SetLeft(16);
-    label->SetTop(Top);
-    label->SetCaption(Caption);
-    return label;
-  };
-  const auto NewEdit = [this](const QString &Name, int Top) {
-    auto *edit = new TEdit(this);
-    edit->SetName(Name);
-    edit->SetParent(this);
-    edit->SetBounds(16, Top, 344, 23);
-    edit->SetMaxLength(kFieldSize);
-    return edit;
-  };
-  Label1 = NewLabel(QStringLiteral("Label1"), QStringLiteral("NAME"), 12);
-  Edit1 = NewEdit(QStringLiteral("Edit1"), 30);
+  Label1 = NewLabel(this, QStringLiteral("Label1"), QStringLiteral("NAME"), 16, 12);
+  Edit1 = NewEdit(this, QStringLiteral("Edit1"), Bounds(16, 30, 344, 23), kFieldSize);
   Label1->SetFocusControl(Edit1);
-  Label2 = NewLabel(QStringLiteral("Label2"), QStringLiteral("ADDRESS"), 64);
-  Edit2 = NewEdit(QStringLiteral("Edit2"), 82);
-  Edit3 = NewEdit(QStringLiteral("Edit3"), 106);
-  Edit4 = NewEdit(QStringLiteral("Edit4"), 130);
-  Edit5 = NewEdit(QStringLiteral("Edit5"), 154);
-  Edit6 = NewEdit(QStringLiteral("Edit6"), 178);
+  Label2 = NewLabel(this, QStringLiteral("Label2"), QStringLiteral("ADDRESS"), 16, 64);
+  Edit2 = NewEdit(this, QStringLiteral("Edit2"), Bounds(16, 82, 344, 23), kFieldSize);
+  Edit3 = NewEdit(this, QStringLiteral("Edit3"), Bounds(16, 106, 344, 23), kFieldSize);
+  Edit4 = NewEdit(this, QStringLiteral("Edit4"), Bounds(16, 130, 344, 23), kFieldSize);
+  Edit5 = NewEdit(this, QStringLiteral("Edit5"), Bounds(16, 154, 344, 23), kFieldSize);
+  Edit6 = NewEdit(this, QStringLiteral("Edit6"), Bounds(16, 178, 344, 23), kFieldSize);
   Label2->SetFocusControl(Edit2);
 
-  const auto NewButton = [this](const QString &Name, const QString &Caption, int Left) {
-    auto *button = new TVrHyperButton(this);
-    button->SetName(Name);
-    button->SetParent(this);
-    button->SetBounds(Left, 220, 88, 28);
-    button->SetCaption(Caption);
-    return button;
-  };
-  ButtonSAVE = NewButton(QStringLiteral("ButtonSAVE"), QStringLiteral("SAVE"), 176);
-  ButtonSAVE->OnClick = TNotifyEvent(this, &TCUSTEDIT::ButtonSAVEClick);
-  ButtonCANCEL = NewButton(QStringLiteral("ButtonCANCEL"), QStringLiteral("Cancel"), 272);
-  ButtonCANCEL->OnClick = TNotifyEvent(this, &TCUSTEDIT::ButtonCANCELClick);
+  ButtonSAVE =
+      NewButton<TVrHyperButton>(this, QStringLiteral("ButtonSAVE"), QStringLiteral("SAVE"),
+                                Bounds(176, 220, 88, 28), TNotifyEvent(this, &TCUSTEDIT::ButtonSAVEClick));
+  ButtonCANCEL =
+      NewButton<TVrHyperButton>(this, QStringLiteral("ButtonCANCEL"), QStringLiteral("Cancel"),
+                                Bounds(272, 220, 88, 28), TNotifyEvent(this, &TCUSTEDIT::ButtonCANCELClick));
 }
 
 TCUSTEDIT::~TCUSTEDIT() {
   if (CUSTEDIT == this) CUSTEDIT = nullptr;
 }
 
-void TCUSTEDIT::FocusName() {
-  if (Showing())
-    Edit1->SetFocus();
-  else
-    SetActiveControl(Edit1);
-}
+void TCUSTEDIT::FocusName() { FocusWhenShown(this, Edit1); }
 
 void TCUSTEDIT::FillBlank() {
   for (TEdit *edit : Edits()) edit->SetText(QString());
@@ -102,15 +72,10 @@ void TCUSTEDIT::ButtonSAVEClick(TObject *) {
     cust->Insert();
   else
     cust->Edit();
-  try {
+  PostOrCancel(cust, [&] {
     const QList<TEdit *> edits = Edits();
     for (int i = 0; i < edits.size(); ++i) cust->FieldByName(kFields[i])->SetAsString(edits[i]->Text());
-    cust->Post();
-  } catch (...) {
-    // Nothing half-made stays behind in the table; the application reports the failure.
-    cust->Cancel();
-    throw;
-  }
+  });
   SetModalResult(mrOk);
 }
 

@@ -2,6 +2,8 @@
 #include "app/customer_editor.h"
 #include "app/data_module.h"
 #include "app/dialog_placement.h"
+#include "app/form_behaviour.h"
+#include "app/form_parts.h"
 
 TCUSTLIST *CUSTLIST = nullptr;
 
@@ -12,69 +14,48 @@ constexpr int kRows = 16;
 } // namespace
 
 TCUSTLIST::TCUSTLIST(TComponent *AOwner) : TForm(AOwner) {
-  SetName(QStringLiteral("CUSTLIST"));
-  SetCaption(QStringLiteral("Customers - double click to select"));
-  SetBorderStyle(bsDialog);
-  SetBorderIcons(TBorderIcons{});
-  SetClientSize(322, 366);
+  SetUpDialog(this, QStringLiteral("CUSTLIST"), QStringLiteral("Customers - double click to select"), 322,
+              366);
   SetKeyPreview(true);
   OnKeyPress = TKeyPressEvent(this, &TCUSTLIST::FormKeyPress);
 
-  Label1 = new TLabel(this);
-  Label1->SetName(QStringLiteral("Label1"));
-  Label1->SetParent(this);
-  Label1->SetLeft(8);
-  Label1->SetTop(12);
-  Label1->SetCaption(QStringLiteral("FIND"));
-
-  Edit1 = new TEdit(this);
-  Edit1->SetName(QStringLiteral("Edit1"));
-  Edit1->SetParent(this);
-  Edit1->SetBounds(48, 8, 266, 23);
-  Edit1->SetMaxLength(kNameSize);
+  Label1 = NewLabel(this, QStringLiteral("Label1"), QStringLiteral("FIND"), 8, 12);
+  Edit1 = NewEdit(this, QStringLiteral("Edit1"), Bounds(48, 8, 266, 23), kNameSize);
   Edit1->OnChange = TNotifyEvent(this, &TCUSTLIST::Edit1Change);
   Label1->SetFocusControl(Edit1);
 
-  OvcDbTable1 = new TListTable(this);
-  OvcDbTable1->SetName(QStringLiteral("OvcDbTable1"));
-  OvcDbTable1->SetParent(this);
-  OvcDbTable1->ShowList(DD->dsCUST, {{QStringLiteral("CUSTOMER"), 304}}, false);
-  const int width = std::min(ClientWidth(), OvcDbTable1->ListWidth());
-  OvcDbTable1->SetBounds((ClientWidth() - width) / 2, 40, width, OvcDbTable1->ListHeight(kRows));
+  OvcDbTable1 = NewListTable(this, QStringLiteral("OvcDbTable1"), DD->dsCUST,
+                             {{QStringLiteral("CUSTOMER"), 304}}, false, 40, kRows);
   OvcDbTable1->OnDblClick = TNotifyEvent(this, &TCUSTLIST::OvcDbTable1DblClick);
 
-  const auto NewButton = [this](const QString &Name, const QString &Caption, int Left) {
-    auto *button = new TVrHyperButton(this);
-    button->SetName(Name);
-    button->SetParent(this);
-    button->SetBounds(Left, 328, 88, 28);
-    button->SetCaption(Caption);
-    return button;
-  };
-  ButtonNEW = NewButton(QStringLiteral("ButtonNEW"), QStringLiteral("New"), 8);
-  ButtonNEW->OnClick = TNotifyEvent(this, &TCUSTLIST::ButtonNEWClick);
-  ButtonEDIT = NewButton(QStringLiteral("ButtonEDIT"), QStringLiteral("Edit"), 104);
-  ButtonEDIT->OnClick = TNotifyEvent(this, &TCUSTLIST::ButtonEDITClick);
-  ButtonCLOSE = NewButton(QStringLiteral("ButtonCLOSE"), QStringLiteral("Close"), 226);
-  ButtonCLOSE->OnClick = TNotifyEvent(this, &TCUSTLIST::ButtonCLOSEClick);
+  ButtonNEW =
+      NewButton<TVrHyperButton>(this, QStringLiteral("ButtonNEW"), QStringLiteral("New"),
+                                Bounds(8, 328, 88, 28), TNotifyEvent(this, &TCUSTLIST::ButtonNEWClick));
+  ButtonEDIT =
+      NewButton<TVrHyperButton>(this, QStringLiteral("ButtonEDIT"), QStringLiteral("Edit"),
+                                Bounds(104, 328, 88, 28), TNotifyEvent(this, &TCUSTLIST::ButtonEDITClick));
+  ButtonCLOSE =
+      NewButton<TVrHyperButton>(this, QStringLiteral("ButtonCLOSE"), QStringLiteral("Close"),
+                                Bounds(226, 328, 88, 28), TNotifyEvent(this, &TCUSTLIST::ButtonCLOSEClick));
 }
 
 TCUSTLIST::~TCUSTLIST() {
   if (CUSTLIST == this) CUSTLIST = nullptr;
 }
 
-void TCUSTLIST::FocusList() {
-  if (Showing())
-    OvcDbTable1->SetFocus();
-  else
-    SetActiveControl(OvcDbTable1);
-}
+void TCUSTLIST::FocusList() { FocusWhenShown(this, OvcDbTable1); }
 
 void TCUSTLIST::SetUp() {
   SetTag(0);
   Edit1->SetText(QString());
   FocusList();
   DD->CUST->First();
+}
+
+bool TCUSTLIST::PickCustomer() {
+  SetUp();
+  ShowOverMainWindow(this);
+  return Tag() == 1;
 }
 
 void TCUSTLIST::Edit1Change(TObject *) {
@@ -90,22 +71,15 @@ void TCUSTLIST::OvcDbTable1DblClick(TObject *) {
 
 void TCUSTLIST::ButtonNEWClick(TObject *) {
   CUSTEDIT->FillBlank();
-  CentreOverMainWindow(CUSTEDIT);
-  CUSTEDIT->ShowModal();
+  ShowOverMainWindow(CUSTEDIT);
 }
 
 void TCUSTLIST::ButtonEDITClick(TObject *) {
   if (DD->CUST->IsEmpty()) return;
   CUSTEDIT->FillCurrent();
-  CentreOverMainWindow(CUSTEDIT);
-  CUSTEDIT->ShowModal();
+  ShowOverMainWindow(CUSTEDIT);
 }
 
 void TCUSTLIST::ButtonCLOSEClick(TObject *) { Close(); }
 
-void TCUSTLIST::FormKeyPress(TObject *, QChar &Key) {
-  if (Key == QChar(0x1B)) {
-    Key = QChar();
-    Close();
-  }
-}
+void TCUSTLIST::FormKeyPress(TObject *, QChar &Key) { CloseOnEscape(this, Key); }

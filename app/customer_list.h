@@ -20,6 +20,8 @@ public:
 
   // Tag 0, FIND emptied, the list focused on its first customer.
   void SetUp();
+  // A run from SetUp, over the main window: true when the user picked a customer.
+  bool PickCustomer();
   void Edit1Change(TObject *Sender);
   void OvcDbTable1DblClick(TObject *Sender);
   void ButtonNEWClick(TObject *Sender);

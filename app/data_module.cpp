@@ -37,6 +37,16 @@ TfrDBDataSet *NewReportDataSet(TComponent *Owner, const QString &Name, TDataSour
 }
 } // namespace
 
+void PostOrCancel(TDataSet *Table, const std::function<void()> &SetFields) {
+  try {
+    SetFields();
+    Table->Post();
+  } catch (...) {
+    Table->Cancel();
+    throw;
+  }
+}
+
 void CreateINV2Table(TffDatabase *Database, const QString &TableName) {
   const TffDataDictionary dictionary = INV2Dictionary();
   CheckEngineResult(Database->CreateTable(true, TableName, &dictionary));

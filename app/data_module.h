@@ -20,7 +20,13 @@
 #include "platform/data/fields.h"
 #include "platform/windowing/forms.h"
 #include "report/db_dataset.h"
+#include <functional>
 #include <memory>
+
+// Fills the record Table is inserting or editing (SetFields) and posts it. When either fails, the record is
+// cancelled, so that nothing half-made stays behind and the table is as it was, and the failure goes on to
+// the caller (in the end the application, which reports it).
+void PostOrCancel(TDataSet *Table, const std::function<void()> &SetFields);
 
 // Builds the definition of INV2 and creates the table through Database, replacing the table there; a failing
 // engine result raises EffDatabaseError.

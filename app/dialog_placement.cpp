@@ -5,3 +5,8 @@ void CentreOverMainWindow(TCustomForm *Dialog) {
   Dialog->SetBounds(DD->FormPosLeft(Dialog->Width()), DD->FormPosTop(Dialog->Height()), Dialog->Width(),
                     Dialog->Height());
 }
+
+TModalResult ShowOverMainWindow(TCustomForm *Dialog) {
+  CentreOverMainWindow(Dialog);
+  return Dialog->ShowModal();
+}

@@ -35,16 +35,12 @@ bool AddInvoiceLine(TDD &Data, bool Items, double Quantity, const QString &Descr
 
   TffTable *lines = Data.INV2;
   lines->Append();
-  try {
+  PostOrCancel(lines, [&] {
     if (Items) Data.INV2QUANTITY->SetAsFloat(Quantity);
     Data.INV2DESCRIPTION->SetAsString(Description);
     Data.INV2ITEMPRICE->SetAsFloat(Price);
     Data.INV2ITEMTOTAL->SetAsFloat(CentsToAmount(total));
-    lines->Post();
-  } catch (...) {
-    lines->Cancel();
-    throw;
-  }
+  });
   return true;
 }
 

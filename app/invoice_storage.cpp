@@ -82,7 +82,7 @@ void WriteInvoiceHeader(TDD &Data, const TInvoiceDraft &Draft, const TInvoiceTot
     header->Append();
   else
     header->Edit();
-  try {
+  PostOrCancel(header, [&] {
     header->FieldByName(QStringLiteral("CUSTOMER"))->SetAsString(Draft.Customer);
     for (int i = 0; i < 5; ++i)
       header->FieldByName(QString::fromLatin1(kAddressFields[i]))->SetAsString(Draft.Address[i]);
@@ -91,11 +91,7 @@ void WriteInvoiceHeader(TDD &Data, const TInvoiceDraft &Draft, const TInvoiceTot
     header->FieldByName(QStringLiteral("GROSS"))->SetAsFloat(CentsToAmount(Totals.Gross));
     header->FieldByName(QStringLiteral("InvDATE"))->SetAsDateTime(Draft.Date);
     header->FieldByName(QStringLiteral("InvNUM"))->SetAsFloat(Number);
-    header->Post();
-  } catch (...) {
-    header->Cancel();
-    throw;
-  }
+  });
 }
 
 TStoredInvoice StoreInvoice(TDD &Data, const TInvoiceDraft &Draft) {

@@ -1,4 +1,5 @@
 #include "app/list_table.h"
+#include "app/form_parts.h"
 #include "platform/data/dataset.h"
 #include "platform/data/fields.h"
 #include "platform/windowing/window_functions.h"
@@ -53,4 +54,14 @@ void TListTable::WndProc(TMessage &Message) {
         HitTest(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam), col, row) == otrCell;
   }
   TOvcDbTable::WndProc(Message);
+}
+
+TListTable *NewListTable(TForm *Form, const QString &Name, TDataSource *Source,
+                         const QList<TListColumn> &Shown, bool Header, int Top, int Rows) {
+  auto *table = NewComponent<TListTable>(Form, Name);
+  table->SetParent(Form);
+  table->ShowList(Source, Shown, Header);
+  const int width = std::min(Form->ClientWidth(), table->ListWidth());
+  table->SetBounds((Form->ClientWidth() - width) / 2, Top, width, table->ListHeight(Rows));
+  return table;
 }

@@ -7,6 +7,7 @@
 // dialogs ask DoubleClickedOnRecord before they act on the current record.
 #pragma once
 #include "grids/table/db_table.h"
+#include "platform/windowing/forms.h"
 
 struct TListColumn {
   QString Field;
@@ -32,3 +33,8 @@ public:
 private:
   bool doubleClickedOnRecord_ = false;
 };
+
+// A list of Source's Shown columns on Form, Rows rows high below Top, centred across the form (as wide as
+// its columns need, at most the form's width).
+TListTable *NewListTable(TForm *Form, const QString &Name, TDataSource *Source,
+                         const QList<TListColumn> &Shown, bool Header, int Top, int Rows);

@@ -4,6 +4,8 @@
 #include "app/customer_list.h"
 #include "app/data_module.h"
 #include "app/dialog_placement.h"
+#include "app/focus_keeping_button.h"
+#include "app/form_behaviour.h"
 #include "app/form_parts.h"
 #include "app/invoice_lines.h"
 #include "app/past_invoices.h"
@@ -40,12 +42,8 @@ const QString kWipeAllText = QStringLiteral(
 } // namespace
 
 TF1::TF1(TComponent *AOwner) : TForm(AOwner) {
-  SetName(QStringLiteral("F1"));
-  SetCaption(QStringLiteral("  TALLYROOK Billsprints V1.1"));
-  SetBorderStyle(bsDialog);
   // EXIT closes the window: it has no close box.
-  SetBorderIcons(TBorderIcons{});
-  SetClientSize(696, 466);
+  SetUpDialog(this, QStringLiteral("F1"), QStringLiteral("  TALLYROOK Billsprints V1.1"), 696, 466);
   SetPosition(poScreenCenter);
   SetColor(kFormColor);
   OnShow = TNotifyEvent(this, &TF1::FormShow);
@@ -64,68 +62,16 @@ TF1::~TF1() {
 
 // ---- the controls ----
 
-namespace {
-
-TPanel *NewTitle(TForm *Form, const QString &Name, const QString &Caption, const TRect &Bounds) {
-  auto *panel = new TPanel(Form);
-  panel->SetName(Name);
-  panel->SetParent(Form);
-  panel->SetBounds(Bounds.Left, Bounds.Top, Bounds.Width(), Bounds.Height());
-  panel->SetBevelOuter(bvNone);
-  panel->SetColor(kTitleColor);
-  panel->Font()->SetStyle(fsBold);
-  panel->SetCaption(Caption);
-  return panel;
-}
-
-TVrHyperButton *NewHyperButton(TForm *Form, const QString &Name, const QString &Caption,
-                               const TRect &Bounds) {
-  auto *button = new TVrHyperButton(Form);
-  button->SetName(Name);
-  button->SetParent(Form);
-  button->SetBounds(Bounds.Left, Bounds.Top, Bounds.Width(), Bounds.Height());
-  button->SetCaption(Caption);
-  return button;
-}
-
-// A number field whose refusals name it by Caption, the label it has on the window.
-TFloatEdit *NewFloatEdit(TForm *Form, const QString &Name, const QString &Caption, int Digits, double Min,
-                         double Max, const TRect &Bounds) {
-  auto *edit = new TFloatEdit(Form);
-  edit->SetName(Name);
-  edit->SetParent(Form);
-  edit->SetBounds(Bounds.Left, Bounds.Top, Bounds.Width(), Bounds.Height());
-  edit->SetDigits(Digits);
-  edit->SetMax(Max);
-  edit->SetMin(Min);
-  edit->SetErrorMessage(QStringLiteral("%1 must be %2.").arg(Caption, edit->NumberRule()));
-  return edit;
-}
-
-TMenuItem *NewMenuItem(TPopupMenu *Menu, const QString &Name, const QString &Caption) {
-  auto *item = new TMenuItem(Menu->Owner());
-  item->SetName(Name);
-  item->SetCaption(Caption);
-  Menu->Items()->Add(item);
-  return item;
-}
-
-} // namespace
-
 void TF1::CreateCustomerControls() {
   PanelCUSTOMER = NewTitle(this, QStringLiteral("PanelCUSTOMER"), QStringLiteral("CUSTOMER DETAILS"),
-                           TRect{6, 6, 346, 28});
-  ButtonLIST =
-      NewHyperButton(this, QStringLiteral("ButtonLIST"), QStringLiteral("LIST"), TRect{352, 6, 404, 28});
-  ButtonLIST->OnClick = TNotifyEvent(this, &TF1::ButtonLISTClick);
+                           Rect(6, 6, 346, 28), kTitleColor);
+  ButtonLIST = NewButton<TVrHyperButton>(this, QStringLiteral("ButtonLIST"), QStringLiteral("LIST"),
+                                         Rect(352, 6, 404, 28), TNotifyEvent(this, &TF1::ButtonLISTClick));
   ButtonMANUAL =
-      NewHyperButton(this, QStringLiteral("ButtonMANUAL"), QStringLiteral("MANUAL"), TRect{408, 6, 466, 28});
-  ButtonMANUAL->OnClick = TNotifyEvent(this, &TF1::ButtonMANUALClick);
+      NewButton<TVrHyperButton>(this, QStringLiteral("ButtonMANUAL"), QStringLiteral("MANUAL"),
+                                Rect(408, 6, 466, 28), TNotifyEvent(this, &TF1::ButtonMANUALClick));
 
-  EGrid1 = new TO32InspectorGrid(this);
-  EGrid1->SetName(QStringLiteral("EGrid1"));
-  EGrid1->SetParent(this);
-  EGrid1->SetBounds(6, 32, 460, 124);
+  EGrid1 = NewControl<TO32InspectorGrid>(this, QStringLiteral("EGrid1"), Bounds(6, 32, 460, 124));
   EGrid1->SetDefaultRowHeight(19);
   EGrid1->SetItemTextColor(clNavy);
   const QString captions[kCustomerRows] = {QStringLiteral("Customer"), QStringLiteral("Address")};
@@ -137,36 +83,24 @@ void TF1::CreateCustomerControls() {
 }
 
 void TF1::CreateGlobalControls() {
-  Image1 = new TImage(this);
-  Image1->SetName(QStringLiteral("Image1"));
-  Image1->SetParent(this);
-  Image1->SetBounds(474, 4, 48, 48);
+  Image1 = NewControl<TImage>(this, QStringLiteral("Image1"), Bounds(474, 4, 48, 48));
   Image1->SetTransparent(true);
   Image1->Picture()->Bitmap()->SetImage(ProgramIconImage());
-  Image2 = new TImage(this);
-  Image2->SetName(QStringLiteral("Image2"));
-  Image2->SetParent(this);
-  Image2->SetBounds(526, 8, 150, 40);
+  Image2 = NewControl<TImage>(this, QStringLiteral("Image2"), Bounds(526, 8, 150, 40));
   Image2->SetTransparent(true);
   Image2->Picture()->Bitmap()->SetImage(ProgramNameImage());
 
   PanelGLOBAL = NewTitle(this, QStringLiteral("PanelGLOBAL"), QStringLiteral("GLOBAL DETAILS"),
-                         TRect{474, 56, 690, 78});
+                         Rect(474, 56, 690, 78), kTitleColor);
 
   LabelDATE = NewLabel(this, QStringLiteral("LabelDATE"), QStringLiteral("Invoice Date"), 474, 87);
-  OvcDateEdit1 = new TInvoiceDateEdit(this);
-  OvcDateEdit1->SetName(QStringLiteral("OvcDateEdit1"));
-  OvcDateEdit1->SetParent(this);
-  OvcDateEdit1->SetBounds(562, 84, 128, 23);
+  OvcDateEdit1 = NewControl<TInvoiceDateEdit>(this, QStringLiteral("OvcDateEdit1"), Bounds(562, 84, 128, 23));
   OvcDateEdit1->SetEpoch(0);
   OvcDateEdit1->SetRequiredFields(TOvcRequiredDateFields{rfMonth, rfDay});
   LabelDATE->SetFocusControl(OvcDateEdit1);
 
   LabelTYPE = NewLabel(this, QStringLiteral("LabelTYPE"), QStringLiteral("Invoice Type"), 474, 114);
-  Combo1 = new TComboBox(this);
-  Combo1->SetName(QStringLiteral("Combo1"));
-  Combo1->SetParent(this);
-  Combo1->SetBounds(562, 111, 86, 23);
+  Combo1 = NewControl<TComboBox>(this, QStringLiteral("Combo1"), Bounds(562, 111, 86, 23));
   Combo1->SetStyle(csDropDownList);
   Combo1->Items()->Add(QStringLiteral("ITEMS"));
   Combo1->Items()->Add(QStringLiteral("SERVICES"));
@@ -175,29 +109,25 @@ void TF1::CreateGlobalControls() {
 
   LabelTAXPCT = NewLabel(this, QStringLiteral("LabelTAXPCT"), QStringLiteral("Tax Percent"), 474, 141);
   FEtax = NewFloatEdit(this, QStringLiteral("FEtax"), QStringLiteral("Tax Percent"), TaxPercentDigits, 0,
-                       MaxTaxPercent, TRect{562, 138, 640, 161});
+                       MaxTaxPercent, Rect(562, 138, 640, 161));
   FEtax->SetAlignment(taRightJustify);
   FEtax->OnEnterPress = TKeyPressEvent(this, &TF1::FEtaxEnterPress);
   FEtax->OnExit = TNotifyEvent(this, &TF1::FEtaxExit);
   LabelTAXPCT->SetFocusControl(FEtax);
 
-  ButtonMENU =
-      NewHyperButton(this, QStringLiteral("ButtonMENU"), QStringLiteral("MENU"), TRect{652, 111, 690, 134});
-  ButtonMENU->OnClick = TNotifyEvent(this, &TF1::ButtonMENUClick);
-  ButtonEXIT =
-      NewHyperButton(this, QStringLiteral("ButtonEXIT"), QStringLiteral("EXIT"), TRect{652, 138, 690, 161});
-  ButtonEXIT->OnClick = TNotifyEvent(this, &TF1::ButtonEXITClick);
+  ButtonMENU = NewButton<TVrHyperButton>(this, QStringLiteral("ButtonMENU"), QStringLiteral("MENU"),
+                                         Rect(652, 111, 690, 134), TNotifyEvent(this, &TF1::ButtonMENUClick));
+  ButtonEXIT = NewButton<TVrHyperButton>(this, QStringLiteral("ButtonEXIT"), QStringLiteral("EXIT"),
+                                         Rect(652, 138, 690, 161), TNotifyEvent(this, &TF1::ButtonEXITClick));
 }
 
 void TF1::CreateAddControls() {
-  PanelADD = NewTitle(this, QStringLiteral("PanelADD"), QStringLiteral("ADD ITEMS"), TRect{6, 166, 690, 188});
+  PanelADD = NewTitle(this, QStringLiteral("PanelADD"), QStringLiteral("ADD ITEMS"), Rect(6, 166, 690, 188),
+                      kTitleColor);
 
   LabelDESCRIPTION =
       NewLabel(this, QStringLiteral("LabelDESCRIPTION"), QStringLiteral("DESCRIPTION"), 6, 192);
-  Memo1 = new TMemo(this);
-  Memo1->SetName(QStringLiteral("Memo1"));
-  Memo1->SetParent(this);
-  Memo1->SetBounds(6, 208, 420, 52);
+  Memo1 = NewControl<TMemo>(this, QStringLiteral("Memo1"), Bounds(6, 208, 420, 52));
   Memo1->SetMaxLength(kDescriptionSize);
   Memo1->SetWantReturns(false);
   Memo1->SetScrollBars(ssVertical);
@@ -205,36 +135,30 @@ void TF1::CreateAddControls() {
 
   LabelQUANTITY = NewLabel(this, QStringLiteral("LabelQUANTITY"), QStringLiteral("QUANTITY"), 434, 192);
   FEquantity = NewFloatEdit(this, QStringLiteral("FEquantity"), QStringLiteral("QUANTITY"), kQuantityDigits,
-                            -kMaxFieldValue, kMaxFieldValue, TRect{434, 208, 506, 231});
+                            -kMaxFieldValue, kMaxFieldValue, Rect(434, 208, 506, 231));
   LabelQUANTITY->SetFocusControl(FEquantity);
 
   LabelPRICE = NewLabel(this, QStringLiteral("LabelPRICE"), QStringLiteral("ITEM PRICE"), 512, 192);
   FEnet = NewFloatEdit(this, QStringLiteral("FEnet"), QStringLiteral("ITEM PRICE"), 2, 0, kMaxFieldValue,
-                       TRect{512, 208, 600, 231});
+                       Rect(512, 208, 600, 231));
   LabelPRICE->SetFocusControl(FEnet);
 
-  ButtonPRODUCTS = NewHyperButton(this, QStringLiteral("ButtonPRODUCTS"), QStringLiteral("LIST"),
-                                  TRect{606, 208, 690, 231});
-  ButtonPRODUCTS->OnClick = TNotifyEvent(this, &TF1::ButtonPRODUCTSClick);
+  ButtonPRODUCTS =
+      NewButton<TVrHyperButton>(this, QStringLiteral("ButtonPRODUCTS"), QStringLiteral("LIST"),
+                                Rect(606, 208, 690, 231), TNotifyEvent(this, &TF1::ButtonPRODUCTSClick));
 
   // A click leaves the focus where it is, as SAVE in the settings does: a number being typed is checked once,
   // by the line's own refusal.
-  Button1 = new TSettingsButton(this);
-  Button1->SetName(QStringLiteral("Button1"));
-  Button1->SetParent(this);
-  Button1->SetBounds(512, 236, 178, 25);
-  Button1->SetCaption(QStringLiteral("Add to Invoice"));
-  Button1->OnClick = TNotifyEvent(this, &TF1::OvcButtonHeader3Click);
+  Button1 = NewButton<TFocusKeepingButton>(this, QStringLiteral("Button1"), QStringLiteral("Add to Invoice"),
+                                           Bounds(512, 236, 178, 25),
+                                           TNotifyEvent(this, &TF1::OvcButtonHeader3Click));
 }
 
 void TF1::CreateDetailControls() {
   PanelDETAIL = NewTitle(this, QStringLiteral("PanelDETAIL"), QStringLiteral("INVOICE DETAIL"),
-                         TRect{6, 268, 690, 290});
+                         Rect(6, 268, 690, 290), kTitleColor);
 
-  OvcDbTable1 = new TOvcDbTable(this);
-  OvcDbTable1->SetName(QStringLiteral("OvcDbTable1"));
-  OvcDbTable1->SetParent(this);
-  OvcDbTable1->SetBounds(2, 294, 692, 2 + 17 * 8);
+  OvcDbTable1 = NewControl<TOvcDbTable>(this, QStringLiteral("OvcDbTable1"), Bounds(2, 294, 692, 2 + 17 * 8));
   OvcDbTable1->SetAccess(otxReadOnly);
   OvcDbTable1->SetHeaderOptions(TOvcHeaderOptions{hoShowHeader});
   OvcDbTable1->SetHeaderHeight(17);
@@ -262,35 +186,32 @@ void TF1::CreateDetailControls() {
   LabelTAX = NewTotal(QStringLiteral("LabelTAX"), 188, 110);
   LabelGROSS = NewTotal(QStringLiteral("LabelGROSS"), 350, 130);
 
-  ButtonCREATE = NewHyperButton(this, QStringLiteral("ButtonCREATE"), QStringLiteral("Create Invoice"),
-                                TRect{540, 434, 690, 460});
-  ButtonCREATE->OnClick = TNotifyEvent(this, &TF1::ButtonCREATEClick);
+  ButtonCREATE =
+      NewButton<TVrHyperButton>(this, QStringLiteral("ButtonCREATE"), QStringLiteral("Create Invoice"),
+                                Rect(540, 434, 690, 460), TNotifyEvent(this, &TF1::ButtonCREATEClick));
 }
 
 void TF1::CreateMenus() {
-  PopSETTINGS = new TPopupMenu(this);
-  PopSETTINGS->SetName(QStringLiteral("PopSETTINGS"));
-  EditSettings1 = NewMenuItem(PopSETTINGS, QStringLiteral("EditSettings1"), QStringLiteral("Edit Settings"));
-  EditSettings1->OnClick = TNotifyEvent(this, &TF1::EditSettings1Click);
+  PopSETTINGS = NewComponent<TPopupMenu>(this, QStringLiteral("PopSETTINGS"));
+  EditSettings1 = NewMenuItem(PopSETTINGS, QStringLiteral("EditSettings1"), QStringLiteral("Edit Settings"),
+                              TNotifyEvent(this, &TF1::EditSettings1Click));
   ViewPastInvoices1 =
-      NewMenuItem(PopSETTINGS, QStringLiteral("ViewPastInvoices1"), QStringLiteral("View Past Invoices"));
-  ViewPastInvoices1->OnClick = TNotifyEvent(this, &TF1::ViewPastInvoices1Click);
+      NewMenuItem(PopSETTINGS, QStringLiteral("ViewPastInvoices1"), QStringLiteral("View Past Invoices"),
+                  TNotifyEvent(this, &TF1::ViewPastInvoices1Click));
   NewMenuItem(PopSETTINGS, QStringLiteral("N1"), QStringLiteral("-"));
-  WipeAll1 = NewMenuItem(PopSETTINGS, QStringLiteral("WipeAll1"), QStringLiteral("Wipe All and Re-Start"));
-  WipeAll1->OnClick = TNotifyEvent(this, &TF1::WipeAll1Click);
+  WipeAll1 = NewMenuItem(PopSETTINGS, QStringLiteral("WipeAll1"), QStringLiteral("Wipe All and Re-Start"),
+                         TNotifyEvent(this, &TF1::WipeAll1Click));
   NewMenuItem(PopSETTINGS, QStringLiteral("N2"), QStringLiteral("-"));
-  About1 = NewMenuItem(PopSETTINGS, QStringLiteral("About1"), QStringLiteral("About Tallyrook - and Help"));
-  About1->OnClick = TNotifyEvent(this, &TF1::About1Click);
+  About1 = NewMenuItem(PopSETTINGS, QStringLiteral("About1"), QStringLiteral("About Tallyrook - and Help"),
+                       TNotifyEvent(this, &TF1::About1Click));
 
-  PopupMenu1 = new TPopupMenu(this);
-  PopupMenu1->SetName(QStringLiteral("PopupMenu1"));
-  DeleteItem1 = NewMenuItem(PopupMenu1, QStringLiteral("DeleteItem1"), QStringLiteral("Delete Item"));
-  DeleteItem1->OnClick = TNotifyEvent(this, &TF1::DeleteItem1Click);
+  PopupMenu1 = NewComponent<TPopupMenu>(this, QStringLiteral("PopupMenu1"));
+  DeleteItem1 = NewMenuItem(PopupMenu1, QStringLiteral("DeleteItem1"), QStringLiteral("Delete Item"),
+                            TNotifyEvent(this, &TF1::DeleteItem1Click));
   OvcDbTable1->SetPopupMenu(PopupMenu1);
 
   // Made last: it paints the menus the form holds when it becomes active.
-  XPMenu1 = new TXPMenu(this);
-  XPMenu1->SetName(QStringLiteral("XPMenu1"));
+  XPMenu1 = NewComponent<TXPMenu>(this, QStringLiteral("XPMenu1"));
   XPMenu1->ApplyMainFormSettings();
 }
 
@@ -331,7 +252,7 @@ void TF1::ResetCustomer() {
   EGrid1->SetColumnWidth(1, 348);
   EGrid1->SelectRow(1);
   EGrid1->SelectRow(0);
-  FocusOn(EGrid1);
+  FocusWhenShown(this, EGrid1);
 }
 
 void TF1::ResetINV2() { DD->NewINV2andOpen(); }
@@ -402,14 +323,7 @@ void TF1::FEtaxEnterPress(TObject *, QChar &) {
 
 void TF1::FEtaxExit(TObject *) { RecalcTotals(); }
 
-void TF1::FocusOn(TWinControl *Control) {
-  if (Showing() && Control->CanFocus())
-    Control->SetFocus();
-  else if (Control->Visible())
-    SetActiveControl(Control);
-}
-
-void TF1::FocusDescription() { FocusOn(Memo1); }
+void TF1::FocusDescription() { FocusWhenShown(this, Memo1); }
 
 void TF1::ShowRefusal(const QString &Message) {
   ::MessageBox(Handle(), Message, Application()->Title(), MB_OK | MB_ICONEXCLAMATION);
@@ -417,7 +331,7 @@ void TF1::ShowRefusal(const QString &Message) {
 
 void TF1::RefuseField(TFloatEdit *Field) {
   ShowRefusal(Field->ErrorMessage());
-  FocusOn(Field);
+  FocusWhenShown(this, Field);
   Field->SelectAll();
 }
 
@@ -433,7 +347,7 @@ void TF1::OvcButtonHeader3Click(TObject *) {
     return ShowRefusal(QStringLiteral("Error:  Type the DESCRIPTION of the line."));
   if (items && *quantity == 0) {
     ShowRefusal(QStringLiteral("Error:  The QUANTITY of a line cannot be 0."));
-    FocusOn(FEquantity);
+    FocusWhenShown(this, FEquantity);
     return FEquantity->SelectAll();
   }
   const double taxPercent = FEtax->TypedValue().value_or(totalsTaxPercent_);
@@ -469,10 +383,7 @@ void TF1::DeleteItem1Click(TObject *) {
 }
 
 void TF1::ButtonLISTClick(TObject *) {
-  CUSTLIST->SetUp();
-  CentreOverMainWindow(CUSTLIST);
-  CUSTLIST->ShowModal();
-  if (CUSTLIST->Tag() != 1) return;
+  if (!CUSTLIST->PickCustomer()) return;
   // The customer as stored; the rows are not to be changed by hand while they show it.
   EGrid1->HideEditor();
   const QStringList fields = {QStringLiteral("CUSTOMER"), QStringLiteral("ADDR1"), QStringLiteral("ADDR2"),
@@ -491,8 +402,7 @@ void TF1::ButtonMANUALClick(TObject *) {
 
 void TF1::ButtonPRODUCTSClick(TObject *) {
   PRODUCTS->SetUp(Combo1->ItemIndex());
-  CentreOverMainWindow(PRODUCTS);
-  PRODUCTS->ShowModal();
+  ShowOverMainWindow(PRODUCTS);
   if (PRODUCTS->Tag() != 1) return;
   // The line is filled in, not added.
   Memo1->Clear();
@@ -510,8 +420,7 @@ void TF1::ShowPopSettings() {
 
 void TF1::EditSettings1Click(TObject *) {
   SETTINGS->Setup();
-  CentreOverMainWindow(SETTINGS);
-  SETTINGS->ShowModal();
+  ShowOverMainWindow(SETTINGS);
   // The invoice being made keeps its type.
   ShowDefaultTax();
   RecalcTotals();
@@ -519,14 +428,12 @@ void TF1::EditSettings1Click(TObject *) {
 
 void TF1::ViewPastInvoices1Click(TObject *) {
   INVOICES->SetUp();
-  CentreOverMainWindow(INVOICES);
-  INVOICES->ShowModal();
+  ShowOverMainWindow(INVOICES);
 }
 
 void TF1::About1Click(TObject *) {
-  CentreOverMainWindow(AboutBox);
   AboutBox->SetActiveControl(AboutBox->OKButton);
-  AboutBox->ShowModal();
+  ShowOverMainWindow(AboutBox);
 }
 
 void TF1::WipeAll1Click(TObject *) {
@@ -557,7 +464,7 @@ std::optional<TInvoiceDraft> TF1::Draft() {
     draft.Date = OvcDateEdit1->Date();
   } catch (const EOvcException &e) {
     ShowRefusal(e.Message());
-    FocusOn(OvcDateEdit1);
+    FocusWhenShown(this, OvcDateEdit1);
     return std::nullopt;
   }
   draft.TaxPercent = *taxPercent;
@@ -579,8 +486,7 @@ void TF1::NewInvoiceLines() {
 void TF1::WhatNext() {
   WOTNEXT->RB1->SetChecked(true);
   WOTNEXT->SetActiveControl(WOTNEXT->RB1);
-  CentreOverMainWindow(WOTNEXT);
-  WOTNEXT->ShowModal();
+  ShowOverMainWindow(WOTNEXT);
   if (WOTNEXT->RB1->Checked()) {
     Close();
   } else if (WOTNEXT->RB2->Checked()) {
@@ -604,8 +510,8 @@ void TF1::ButtonCREATEClick(TObject *) {
   FocusDescription();
   TCreateInvoiceSteps steps;
   steps.FocusDescription = [this] { FocusDescription(); };
-  steps.FocusCustomer = [this] { FocusOn(EGrid1); };
-  steps.FocusDate = [this] { FocusOn(OvcDateEdit1); };
+  steps.FocusCustomer = [this] { FocusWhenShown(this, EGrid1); };
+  steps.FocusDate = [this] { FocusWhenShown(this, OvcDateEdit1); };
   steps.ShowMessage = [](const QString &Message) { MessageDlg(Message, mtCustom, TMsgDlgButtons{mbOK}); };
   steps.Confirm = [this] {
     return ::MessageBox(Handle(), QStringLiteral("Do you want to confirm this invoice?"),

@@ -135,8 +135,6 @@ private:
   void NewInvoiceLines();
   // The what-next dialog after a stored invoice, and its choice's action.
   void WhatNext();
-  // Focuses Control, or makes it the control focused when the window shows.
-  void FocusOn(TWinControl *Control);
   void FocusDescription();
   void ShowTotals(const TInvoiceTotals &Totals);
   void ShowRefusal(const QString &Message);

@@ -1,5 +1,7 @@
 #include "app/print_form.h"
 #include "app/data_module.h"
+#include "app/form_behaviour.h"
+#include "app/form_parts.h"
 #include "controls/framework/intl_support.h"
 #include "platform/graphics/printer.h"
 #include "platform/windowing/pdf_file_choice.h"
@@ -15,33 +17,26 @@ THARD *HARD = nullptr;
 // ---- THARD ----
 
 THARD::THARD(TComponent *AOwner) : TForm(AOwner) {
-  SetName(QStringLiteral("HARD"));
-  SetCaption(QStringLiteral("  Tallyrook Print Preview"));
-  SetBorderStyle(bsDialog);
-  SetBorderIcons(TBorderIcons{});
-  SetClientSize(792, 536);
+  SetUpDialog(this, QStringLiteral("HARD"), QStringLiteral("  Tallyrook Print Preview"), 792, 536);
   SetKeyPreview(true);
   OnCreate = TNotifyEvent(this, &THARD::FormCreate);
   OnKeyPress = TKeyPressEvent(this, &THARD::FormKeyPress);
   OnKeyDown = TKeyEvent(this, &THARD::FormKeyDown);
 
-  Panel1 = new TPanel(this);
-  Panel1->SetName(QStringLiteral("Panel1"));
+  Panel1 = NewComponent<TPanel>(this, QStringLiteral("Panel1"));
   Panel1->SetParent(this);
   Panel1->SetAlign(alBottom);
   Panel1->SetHeight(44);
   Panel1->SetCaption(QString());
 
-  frPreview1 = new TfrPreview(this);
-  frPreview1->SetName(QStringLiteral("frPreview1"));
+  frPreview1 = NewComponent<TfrPreview>(this, QStringLiteral("frPreview1"));
   frPreview1->SetParent(this);
   frPreview1->SetAlign(alClient);
   frPreview1->SetScrollBars(ssBoth);
   frPreview1->OnMouseDown = TMouseEvent(this, &THARD::frPreview1MouseDown);
   frPreview1->Window()->PBox->OnMouseDown = TMouseEvent(this, &THARD::frPreview1MouseDown);
 
-  frReport1 = new TfrReport(this);
-  frReport1->SetName(QStringLiteral("frReport1"));
+  frReport1 = NewComponent<TfrReport>(this, QStringLiteral("frReport1"));
   frReport1->SetPreview(frPreview1);
   frReport1->InitialZoom = pzDefault;
   frReport1->ModalPreview = false;
@@ -49,28 +44,14 @@ THARD::THARD(TComponent *AOwner) : TForm(AOwner) {
   frReport1->PreviewButtons = TfrPreviewButtons{pbZoom, pbPrint, pbExit};
   frReport1->Title = QStringLiteral("Tallyrook Document");
 
-  frShapeObject1 = new TfrShapeObject(this);
-  frShapeObject1->SetName(QStringLiteral("frShapeObject1"));
-  frTextExport1 = new TfrTextExport(this);
-  frTextExport1->SetName(QStringLiteral("frTextExport1"));
+  frShapeObject1 = NewComponent<TfrShapeObject>(this, QStringLiteral("frShapeObject1"));
+  frTextExport1 = NewComponent<TfrTextExport>(this, QStringLiteral("frTextExport1"));
 
-  Button1 = new TButton(this);
-  Button1->SetName(QStringLiteral("Button1"));
-  Button1->SetParent(Panel1);
-  Button1->SetBounds(12, 9, 90, 27);
-  Button1->SetCaption(QStringLiteral("PRINT"));
-  Button1->OnClick = TNotifyEvent(this, &THARD::Button1Click);
+  Button1 = NewButton<TButton>(this, Panel1, QStringLiteral("Button1"), QStringLiteral("PRINT"),
+                               Bounds(12, 9, 90, 27), TNotifyEvent(this, &THARD::Button1Click));
 
-  Label1 = new TLabel(this);
-  Label1->SetName(QStringLiteral("Label1"));
-  Label1->SetParent(Panel1);
-  Label1->SetBounds(122, 15, 46, 15);
-  Label1->SetCaption(QStringLiteral("COPIES"));
-
-  COPIES = new TSpinEdit(this);
-  COPIES->SetName(QStringLiteral("COPIES"));
-  COPIES->SetParent(Panel1);
-  COPIES->SetBounds(172, 10, 52, 24);
+  Label1 = NewLabel(this, Panel1, QStringLiteral("Label1"), QStringLiteral("COPIES"), 122, 15);
+  COPIES = NewControl<TSpinEdit>(this, Panel1, QStringLiteral("COPIES"), Bounds(172, 10, 52, 24));
   COPIES->SetMinValue(1);
   COPIES->SetMaxValue(5);
   COPIES->SetValue(2);
@@ -79,16 +60,8 @@ THARD::THARD(TComponent *AOwner) : TForm(AOwner) {
   COPIES->OnChange = TNotifyEvent(this, &THARD::COPIESChange);
   Label1->SetFocusControl(COPIES);
 
-  Label2 = new TLabel(this);
-  Label2->SetName(QStringLiteral("Label2"));
-  Label2->SetParent(Panel1);
-  Label2->SetBounds(248, 15, 56, 15);
-  Label2->SetCaption(QStringLiteral("PRINTER"));
-
-  ET1 = new TEditTyped(this);
-  ET1->SetName(QStringLiteral("ET1"));
-  ET1->SetParent(Panel1);
-  ET1->SetBounds(308, 11, 330, 21);
+  Label2 = NewLabel(this, Panel1, QStringLiteral("Label2"), QStringLiteral("PRINTER"), 248, 15);
+  ET1 = NewControl<TEditTyped>(this, Panel1, QStringLiteral("ET1"), Bounds(308, 11, 330, 21));
   ET1->SetReadOnly(true);
   ET1->SetButtonStyle(TSMButtonStyle::bsEllipsis);
   ET1->SetButtonWidth(21);
@@ -96,21 +69,15 @@ THARD::THARD(TComponent *AOwner) : TForm(AOwner) {
   ET1->OnButtonClick = TNotifyEvent(this, &THARD::ET1ButtonClick);
   Label2->SetFocusControl(ET1);
 
-  Button3 = new TButton(this);
-  Button3->SetName(QStringLiteral("Button3"));
-  Button3->SetParent(Panel1);
-  Button3->SetBounds(690, 9, 90, 27);
-  Button3->SetCaption(QStringLiteral("Close"));
+  Button3 = NewButton<TButton>(this, Panel1, QStringLiteral("Button3"), QStringLiteral("Close"),
+                               Bounds(690, 9, 90, 27), TNotifyEvent(this, &THARD::Button3Click));
   Button3->SetCancel(true);
-  Button3->OnClick = TNotifyEvent(this, &THARD::Button3Click);
 
-  PrinterSetupDialog1 = new TPrinterSetupDialog(this);
-  PrinterSetupDialog1->SetName(QStringLiteral("PrinterSetupDialog1"));
+  PrinterSetupDialog1 = NewComponent<TPrinterSetupDialog>(this, QStringLiteral("PrinterSetupDialog1"));
 }
 
 void THARD::FormCreate(TObject *) {
-  SysFormats = new TBFC_SysFormats(this);
-  SysFormats->SetName(QStringLiteral("SysFormats"));
+  SysFormats = NewComponent<TBFC_SysFormats>(this, QStringLiteral("SysFormats"));
   // One date format everywhere: the invoices and the lists show a date as the date fields do.
   SysFormats->SetShortDateFormat(DateFieldFormat());
   ET1->SetText(SelectedPrinterText());
@@ -219,14 +186,7 @@ void THARD::LoadReport(int k) {
 
 bool THARD::DisplayReport() { return frReport1->ShowReport(); }
 
-void THARD::FocusPreview() {
-  TWinControl *box = frPreview1->Window()->PBox;
-  if (!box->CanFocus()) return;
-  if (Showing())
-    box->SetFocus();
-  else
-    SetActiveControl(box);
-}
+void THARD::FocusPreview() { FocusWhenShown(this, frPreview1->Window()->PBox); }
 
 void THARD::Button1Click(TObject *) {
   // The printer chosen in the setup dialog, whatever a template selected since.

@@ -1,5 +1,7 @@
 #include "app/product_editor.h"
 #include "app/data_module.h"
+#include "app/form_behaviour.h"
+#include "app/form_parts.h"
 #include "platform/windowing/system_services.h"
 #include "platform/windowing/virtual_keys.h"
 
@@ -12,57 +14,27 @@ constexpr double kMaxPrice = 99999999.9;
 } // namespace
 
 TPRODEDIT::TPRODEDIT(TComponent *AOwner) : TForm(AOwner) {
-  SetName(QStringLiteral("PRODEDIT"));
-  SetCaption(QStringLiteral("  Edit Product/Service"));
-  SetBorderStyle(bsDialog);
-  SetBorderIcons(TBorderIcons{});
-  SetClientSize(500, 262);
+  SetUpDialog(this, QStringLiteral("PRODEDIT"), QStringLiteral("  Edit Product/Service"), 500, 262);
   SetKeyPreview(true);
   OnKeyDown = TKeyEvent(this, &TPRODEDIT::FormKeyDown);
 
-  Label1 = new TLabel(this);
-  Label1->SetName(QStringLiteral("Label1"));
-  Label1->SetParent(this);
-  Label1->SetLeft(16);
-  Label1->SetTop(12);
-  Label1->SetCaption(QStringLiteral("DESCRIPTION"));
-
-  Memo1 = new TMemo(this);
-  Memo1->SetName(QStringLiteral("Memo1"));
-  Memo1->SetParent(this);
-  Memo1->SetBounds(16, 30, 468, 150);
+  Label1 = NewLabel(this, QStringLiteral("Label1"), QStringLiteral("DESCRIPTION"), 16, 12);
+  Memo1 = NewControl<TMemo>(this, QStringLiteral("Memo1"), Bounds(16, 30, 468, 150));
   Memo1->SetScrollBars(ssVertical);
   Memo1->SetMaxLength(kDescriptionSize);
   Label1->SetFocusControl(Memo1);
 
-  Label2 = new TLabel(this);
-  Label2->SetName(QStringLiteral("Label2"));
-  Label2->SetParent(this);
-  Label2->SetLeft(16);
-  Label2->SetTop(194);
-  Label2->SetCaption(QStringLiteral("ITEMPRICE"));
-
-  FE1 = new TFloatEdit(this);
-  FE1->SetName(QStringLiteral("FE1"));
-  FE1->SetParent(this);
-  FE1->SetBounds(16, 212, 128, 23);
-  FE1->SetDigits(2);
-  FE1->SetMax(kMaxPrice);
-  FE1->SetErrorMessage(QStringLiteral("ITEMPRICE must be %1.").arg(FE1->NumberRule()));
+  Label2 = NewLabel(this, QStringLiteral("Label2"), QStringLiteral("ITEMPRICE"), 16, 194);
+  FE1 = NewFloatEdit(this, QStringLiteral("FE1"), QStringLiteral("ITEMPRICE"), 2, 0, kMaxPrice,
+                     Bounds(16, 212, 128, 23));
   Label2->SetFocusControl(FE1);
 
-  const auto NewButton = [this](const QString &Name, const QString &Caption, int Left) {
-    auto *button = new TVrHyperButton(this);
-    button->SetName(Name);
-    button->SetParent(this);
-    button->SetBounds(Left, 210, 88, 28);
-    button->SetCaption(Caption);
-    return button;
-  };
-  ButtonSAVE = NewButton(QStringLiteral("ButtonSAVE"), QStringLiteral("SAVE"), 300);
-  ButtonSAVE->OnClick = TNotifyEvent(this, &TPRODEDIT::ButtonSAVEClick);
-  ButtonCANCEL = NewButton(QStringLiteral("ButtonCANCEL"), QStringLiteral("Cancel"), 396);
-  ButtonCANCEL->OnClick = TNotifyEvent(this, &TPRODEDIT::ButtonCANCELClick);
+  ButtonSAVE =
+      NewButton<TVrHyperButton>(this, QStringLiteral("ButtonSAVE"), QStringLiteral("SAVE"),
+                                Bounds(300, 210, 88, 28), TNotifyEvent(this, &TPRODEDIT::ButtonSAVEClick));
+  ButtonCANCEL =
+      NewButton<TVrHyperButton>(this, QStringLiteral("ButtonCANCEL"), QStringLiteral("Cancel"),
+                                Bounds(396, 210, 88, 28), TNotifyEvent(this, &TPRODEDIT::ButtonCANCELClick));
 }
 
 TPRODEDIT::~TPRODEDIT() {
@@ -78,10 +50,7 @@ void TPRODEDIT::SetUp(int isNew) {
     Memo1->SetText(DD->PRODUCTSDESCRIPTION->AsString());
     FE1->SetValue(DD->PRODUCTSITEMPRICE->AsFloat());
   }
-  if (Showing())
-    Memo1->SetFocus();
-  else
-    SetActiveControl(Memo1);
+  FocusWhenShown(this, Memo1);
 }
 
 void TPRODEDIT::ButtonSAVEClick(TObject *) {
@@ -102,16 +71,11 @@ void TPRODEDIT::ButtonSAVEClick(TObject *) {
     products->Append();
   else
     products->Edit();
-  try {
+  PostOrCancel(products, [&] {
     if (IsNew) DD->PRODUCTSTYPE->SetAsInteger(ProductType);
     DD->PRODUCTSDESCRIPTION->SetAsString(Memo1->Text());
     DD->PRODUCTSITEMPRICE->SetAsFloat(*price);
-    products->Post();
-  } catch (...) {
-    // Nothing half-made stays behind in the table; the application reports the failure.
-    products->Cancel();
-    throw;
-  }
+  });
   SetModalResult(mrOk);
 }
 

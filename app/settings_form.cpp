@@ -1,13 +1,13 @@
 #include "app/settings_form.h"
 #include "app/amounts.h"
 #include "app/data_module.h"
+#include "app/form_parts.h"
 #include "app/invoice_storage.h"
 #include "platform/core/number_format.h"
 #include "platform/widgets/std_edits.h"
 #include "platform/windowing/application.h"
 #include "platform/windowing/virtual_keys.h"
 #include <QDir>
-#include <QWidget>
 #include <cmath>
 #include <memory>
 
@@ -30,26 +30,13 @@ constexpr TTextRow kTextRows[] = {
     {TSETTINGS::rowFootNote, &TDD::CONTROLFootNote}};
 } // namespace
 
-QWidget *TSettingsButton::CreateWindowWidget(const TCreateParams &Params) {
-  QWidget *widget = TButton::CreateWindowWidget(Params);
-  widget->setFocusPolicy(Qt::TabFocus);
-  return widget;
-}
-
 TSETTINGS::TSETTINGS(TComponent *AOwner) : TForm(AOwner) {
-  SetName(QStringLiteral("SETTINGS"));
-  SetCaption(QStringLiteral("  SETTINGS"));
-  SetBorderStyle(bsDialog);
-  SetBorderIcons(TBorderIcons{});
-  SetClientSize(519, 410);
+  SetUpDialog(this, QStringLiteral("SETTINGS"), QStringLiteral("  SETTINGS"), 519, 410);
   OnShow = TNotifyEvent(this, &TSETTINGS::FormShow);
   SetKeyPreview(true);
   OnKeyDown = TKeyEvent(this, &TSETTINGS::FormKeyDown);
 
-  EGrid1 = new TO32InspectorGrid(this);
-  EGrid1->SetName(QStringLiteral("EGrid1"));
-  EGrid1->SetParent(this);
-  EGrid1->SetBounds(1, 8, 517, 204);
+  EGrid1 = NewControl<TO32InspectorGrid>(this, QStringLiteral("EGrid1"), Bounds(1, 8, 517, 204));
   EGrid1->SetItemTextColor(clBlue);
   const struct {
     const char *Caption;
@@ -71,53 +58,29 @@ TSETTINGS::TSETTINGS(TComponent *AOwner) : TForm(AOwner) {
   Row(rowInvoiceType)->SetItemsList(&invoiceTypes);
   EGrid1->OnItemChange = To32IGridItemEvent(this, &TSETTINGS::EGrid1ItemChange);
 
-  Label1 = new TLabel(this);
-  Label1->SetName(QStringLiteral("Label1"));
-  Label1->SetParent(this);
-  Label1->SetLeft(12);
-  Label1->SetTop(232);
-  Label1->SetCaption(QStringLiteral("LOGO"));
-
-  Panel1 = new TPanel(this);
-  Panel1->SetName(QStringLiteral("Panel1"));
-  Panel1->SetParent(this);
-  Panel1->SetBounds(12, 250, 249, 153);
+  Label1 = NewLabel(this, QStringLiteral("Label1"), QStringLiteral("LOGO"), 12, 232);
+  Panel1 = NewControl<TPanel>(this, QStringLiteral("Panel1"), Bounds(12, 250, 249, 153));
   Panel1->SetBevelOuter(bvRaised);
   Panel1->SetCaption(QString());
-
-  Image1 = new TImage(this);
-  Image1->SetName(QStringLiteral("Image1"));
-  Image1->SetParent(Panel1);
-  Image1->SetBounds(2, 2, 245, 149);
+  Image1 = NewControl<TImage>(this, Panel1, QStringLiteral("Image1"), Bounds(2, 2, 245, 149));
   Image1->SetStretch(true);
+  CorelGlyphButton1 = NewButton<TCorelGlyphButton>(this, QStringLiteral("CorelGlyphButton1"),
+                                                   QStringLiteral("Change"), Bounds(272, 250, 75, 25),
+                                                   TNotifyEvent(this, &TSETTINGS::CorelGlyphButton1Click));
 
-  CorelGlyphButton1 = new TCorelGlyphButton(this);
-  CorelGlyphButton1->SetName(QStringLiteral("CorelGlyphButton1"));
-  CorelGlyphButton1->SetParent(this);
-  CorelGlyphButton1->SetBounds(272, 250, 75, 25);
-  CorelGlyphButton1->SetCaption(QStringLiteral("Change"));
-  CorelGlyphButton1->OnClick = TNotifyEvent(this, &TSETTINGS::CorelGlyphButton1Click);
-
-  OD1 = new TOpenDialog(this);
-  OD1->SetName(QStringLiteral("OD1"));
+  OD1 = NewComponent<TOpenDialog>(this, QStringLiteral("OD1"));
   OD1->Title = QStringLiteral("Select Logo Bitmap File");
   OD1->Filter = QStringLiteral("Bitmaps (*.bmp)|*.bmp");
   OD1->DefaultExt = QStringLiteral("bmp");
   OD1->InitialDir = QDir::homePath();
   OD1->Options = TOpenOptions{ofHideReadOnly, ofPathMustExist, ofFileMustExist};
 
-  const auto NewButton = [this](const QString &Name, const QString &Caption, int Left) {
-    auto *button = new TSettingsButton(this);
-    button->SetName(Name);
-    button->SetParent(this);
-    button->SetBounds(Left, 378, 75, 25);
-    button->SetCaption(Caption);
-    return button;
-  };
-  Button1 = NewButton(QStringLiteral("Button1"), QStringLiteral("SAVE"), 352);
-  Button1->OnClick = TNotifyEvent(this, &TSETTINGS::Button1Click);
-  Button2 = NewButton(QStringLiteral("Button2"), QStringLiteral("Cancel"), 435);
-  Button2->OnClick = TNotifyEvent(this, &TSETTINGS::Button2Click);
+  Button1 =
+      NewButton<TFocusKeepingButton>(this, QStringLiteral("Button1"), QStringLiteral("SAVE"),
+                                     Bounds(352, 378, 75, 25), TNotifyEvent(this, &TSETTINGS::Button1Click));
+  Button2 =
+      NewButton<TFocusKeepingButton>(this, QStringLiteral("Button2"), QStringLiteral("Cancel"),
+                                     Bounds(435, 378, 75, 25), TNotifyEvent(this, &TSETTINGS::Button2Click));
 }
 
 TSETTINGS::~TSETTINGS() {
@@ -217,7 +180,8 @@ void TSETTINGS::Button1Click(TObject *) {
 
   TffTable *control = DD->CONTROL;
   control->Edit();
-  try {
+  // Refused, CONTROL stays as it was and the dialog keeps what was typed.
+  PostOrCancel(control, [&] {
     for (const TTextRow &text : kTextRows) (DD->*text.Field)->SetAsString(Row(text.Row)->DisplayText());
     DD->CONTROLLastINV->SetAsInteger(next - 1);
     DD->CONTROLTaxPCT->SetAsFloat(tax);
@@ -226,12 +190,7 @@ void TSETTINGS::Button1Click(TObject *) {
       TBlobStream logo(DD->CONTROLLOGO, bmWrite);
       Image1->Picture()->SaveToStream(&logo);
     }
-    control->Post();
-  } catch (...) {
-    // CONTROL stays as it was; the application reports the failure and the dialog keeps what was typed.
-    control->Cancel();
-    throw;
-  }
+  });
   DD->DefaultTaxPCT = DD->CONTROLTaxPCT->AsFloat();
   DD->DefaultINVTYPE = DD->CONTROLINVTYPE->AsInteger();
   SetModalResult(mrOk);

@@ -12,25 +12,13 @@
 // file that is not a readable bitmap is refused with a message and the logo stays as it was. A save the
 // database refuses is reported, CONTROL is left as it was and the dialog stays open with what was typed.
 #pragma once
+#include "app/focus_keeping_button.h"
 #include "controls/buttons/glyph_button.h"
 #include "grids/inspector/inspector_grid.h"
-#include "platform/widgets/std_buttons.h"
 #include "platform/widgets/std_labels.h"
 #include "platform/widgets/std_panels.h"
 #include "platform/windowing/forms.h"
 #include "platform/windowing/system_services.h"
-
-// A push button that a mouse click does not give the focus: the grid keeps its editor, so that SAVE can
-// take over the value being typed, or refuse it and leave it there to be mended. The keyboard still reaches
-// the button with Tab.
-class TSettingsButton : public TButton {
-public:
-  using TButton::TButton;
-  QString ClassName() const override { return QStringLiteral("TSettingsButton"); }
-
-protected:
-  QWidget *CreateWindowWidget(const TCreateParams &Params) override;
-};
 
 class TSETTINGS : public TForm {
 public:
@@ -73,8 +61,9 @@ public:
   TImage *Image1 = nullptr; // tag 1: a new logo was chosen
   TCorelGlyphButton *CorelGlyphButton1 = nullptr;
   TOpenDialog *OD1 = nullptr;
-  TSettingsButton *Button1 = nullptr; // "SAVE"
-  TSettingsButton *Button2 = nullptr; // "Cancel"
+  // A click leaves the focus in the grid, whose editor SAVE takes over.
+  TFocusKeepingButton *Button1 = nullptr; // "SAVE"
+  TFocusKeepingButton *Button2 = nullptr; // "Cancel"
 
 private:
   TO32InspectorItem *Row(TSettingsRow Which) const { return EGrid1->ItemAt(Which); }

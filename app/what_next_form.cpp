@@ -1,35 +1,23 @@
 #include "app/what_next_form.h"
+#include "app/form_parts.h"
 
 TWOTNEXT *WOTNEXT = nullptr;
 
 TWOTNEXT::TWOTNEXT(TComponent *AOwner) : TForm(AOwner) {
-  SetName(QStringLiteral("WOTNEXT"));
-  SetCaption(QStringLiteral("  Tallyrook"));
-  SetBorderStyle(bsDialog);
-  SetBorderIcons(TBorderIcons{});
-  SetClientSize(206, 201);
+  SetUpDialog(this, QStringLiteral("WOTNEXT"), QStringLiteral("  Tallyrook"), 206, 201);
 
-  const auto NewChoice = [this](const QString &Name, const QString &Caption, int Top) {
-    auto *choice = new TRadioButton(this);
-    choice->SetName(Name);
-    choice->SetParent(this);
-    choice->SetBounds(24, Top, 174, 20);
-    choice->SetCaption(Caption);
-    return choice;
-  };
-  RB1 = NewChoice(QStringLiteral("RB1"), QStringLiteral("EXIT"), 20);
-  RB2 = NewChoice(QStringLiteral("RB2"), QStringLiteral("New Invoice, blank"), 52);
-  RB3 = NewChoice(QStringLiteral("RB3"), QStringLiteral("New Invoice, Same Customer"), 84);
-  RB4 = NewChoice(QStringLiteral("RB4"), QStringLiteral("Same Invoice, New Customer"), 116);
+  RB1 = NewButton<TRadioButton>(this, QStringLiteral("RB1"), QStringLiteral("EXIT"), Bounds(24, 20, 174, 20));
+  RB2 = NewButton<TRadioButton>(this, QStringLiteral("RB2"), QStringLiteral("New Invoice, blank"),
+                                Bounds(24, 52, 174, 20));
+  RB3 = NewButton<TRadioButton>(this, QStringLiteral("RB3"), QStringLiteral("New Invoice, Same Customer"),
+                                Bounds(24, 84, 174, 20));
+  RB4 = NewButton<TRadioButton>(this, QStringLiteral("RB4"), QStringLiteral("Same Invoice, New Customer"),
+                                Bounds(24, 116, 174, 20));
   RB1->SetChecked(true);
 
-  Button1 = new TButton(this);
-  Button1->SetName(QStringLiteral("Button1"));
-  Button1->SetParent(this);
-  Button1->SetBounds(65, 158, 75, 27);
-  Button1->SetCaption(QStringLiteral("OK"));
+  Button1 = NewButton<TButton>(this, QStringLiteral("Button1"), QStringLiteral("OK"), Bounds(65, 158, 75, 27),
+                               TNotifyEvent(this, &TWOTNEXT::Button1Click));
   Button1->SetDefault(true);
-  Button1->OnClick = TNotifyEvent(this, &TWOTNEXT::Button1Click);
 }
 
 TWOTNEXT::~TWOTNEXT() {

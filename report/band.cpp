@@ -7,7 +7,9 @@ TfrBand::TfrBand(TfrPage *Page, TfrBandView *View, bool SubReportPage) : Page(Pa
   Typ = View->BandType();
   Flags = View->Flags;
   Visible = View->Visible;
+  x = View->Left;
   y = View->Top;
+  dx = View->Width;
   dy = View->Height;
   maxdy = dy;
   Script.Assign(&View->Script);

@@ -40,8 +40,14 @@ public:
   int Typ = 0;
   quint16 Flags = 0;
   bool Visible = true;
-  int y = 0;  // top on the page
+  // The band's place on the page while it is shown, which its script reads and may change: y its top, x its
+  // left (its object's Left moved into the current column), dx its width (its object's Width).
+  int x = 0;
+  int y = 0;
+  int dx = 0;
   int dy = 0; // design height
+  // How far the band's script moved it across from its place in the column.
+  int ScriptShift = 0;
   int maxdy = 0;
   bool Stretched = false;
   bool PrintIfSubsetEmpty = false;

@@ -35,7 +35,9 @@ void TfrBandView::Draw(TCanvas *canvas) {
 Variant TfrBandView::GetProperty(TfrViewProperty property) const {
   if (!RunBand) return TfrView::GetProperty(property);
   switch (property) {
+  case vpLeft: return Variant(RunBand->x);
   case vpTop: return Variant(RunBand->y);
+  case vpWidth: return Variant(RunBand->dx);
   case vpHeight: return Variant(RunBand->dy);
   case vpVisible: return Variant(RunBand->Visible);
   default: return TfrView::GetProperty(property);
@@ -48,7 +50,9 @@ void TfrBandView::SetProperty(TfrViewProperty property, const Variant &value) {
     return;
   }
   switch (property) {
+  case vpLeft: RunBand->x = value.ToInt(); break;
   case vpTop: RunBand->y = value.ToInt(); break;
+  case vpWidth: RunBand->dx = std::max(0, value.ToInt()); break;
   case vpHeight: RunBand->dy = std::max(0, value.ToInt()); break;
   case vpVisible: RunBand->Visible = value.ToBool(); break;
   default: TfrView::SetProperty(property, value); break;

@@ -14,8 +14,8 @@ constexpr int flBandRepeatHeader = 64;
 
 // TfrBandView: the design form of a band. Its band type is the low byte of FrameTyp; its format string names
 // the record source of a data band or holds the condition of a group header. It draws only when designing.
-// While a report is built, scripts that read or write its Top, Height or Visible reach the run-time band made
-// from it (RunBand), the one being laid out.
+// While a report is built, scripts that read or write its Left, Top, Width, Height or Visible reach the
+// run-time band made from it (RunBand), the one being laid out.
 class TfrBandView : public TfrView {
 public:
   TfrBandView();

@@ -8,20 +8,18 @@
 // A subreport object prints the bands of its page beside its band (one subreport after another), going on
 // to new pages of the page it prints on.
 //
-// Cross bands are vertical strips: the band object's Left and Width say where they lie across the page. An
-// object of a (horizontal) band whose left edge lies in the cross data strip is a cell: it prints once per
-// record of the cross data band's source, the columns side by side from the strip's left, each as wide as
-// the strip (or as OnPrintColumn makes it); columns that would pass the page's right margin (less the cross
-// footer) wrap to a further row below, the band growing by its height for each. An object in the cross
-// footer strip prints once after the last column (row totals, or on a footer band the totals of all cells);
-// objects in the cross header strip are ordinary objects. Cells look up field names in the cross source
-// first. Footers take in every cell a data band prints, keyed by its column, so that a footer's cells show
-// the totals of their own column.
+// The work is shared by files of their own: page_builder.cpp runs the pass (pages, columns, the data loop,
+// subreports breaking out); page_builder_bands.cpp shows a band (its script, its place, its slices, its
+// objects), with the rules of band_placement.h and band_slicer.h; page_builder_cross.cpp prints cross cells
+// (cross_columns.h); page_builder_values.cpp makes the objects' content and answers the report's value
+// lookup.
 //
 // Errors while an object (or a band's script or a group condition) is evaluated are caught: the report's
 // error text is built and the run is terminated. Other errors pass to the caller.
 #pragma once
 #include "platform/core/variant.h"
+#include "report/band_placement.h"
+#include "report/cross_columns.h"
 #include "report/interpreter.h"
 #include "report/text_plan.h"
 #include <QElapsedTimer>
@@ -42,6 +40,7 @@ class TfrReport;
 class TfrView;
 class TfrMemoView;
 class Exception;
+struct TfrTextLine;
 
 class TfrPageBuilder {
 public:
@@ -57,7 +56,6 @@ public:
 
 private:
   struct PageRun;
-  struct Piece;
 
   // ---- set-up ----
   void MakePages();
@@ -87,26 +85,31 @@ private:
   // ---- bands ----
   void ShowBand(TfrBand *Band);
   void DrawBand(TfrBand *Band);
+  bool PlaceBand(TfrBand *Band);
+  int ColumnShift() const;
+  int BandShift(const TfrBand *Band) const;
+  int ColumnFooterRoom() const;
+  int ChainHeight(const TfrBand *Band) const;
+  int ObjectsReach(const TfrBand *Band, int Height) const;
   std::vector<TfrView *> PrepareObjects(TfrBand *Band);
   int BandHeight(TfrBand *Band, const std::vector<TfrView *> &Objects);
-  void Place(const TfrBand *Band, const TfrView *View, int Height, int &Top, int &ObjectHeight);
+  void Place(const TfrBand *Band, const TfrView *View, int Height, int &Top, int &ObjectHeight) const;
   void PlaceObjects(TfrBand *Band, const std::vector<TfrView *> &Objects, int Top, int Height);
   void SplitBand(TfrBand *Band, const std::vector<TfrView *> &Objects, int Height);
   void WriteObject(TfrView *View, int Left, int Top, int Height);
+  void WriteLines(TfrMemoView *Memo, QList<TfrTextLine> &Lines, int Count, int Left, int Top, int Height);
   void WriteTextPart(TfrMemoView *Memo, const QStringList &Lines, int Left, int Top, int Height);
   void AfterPrint(TfrBand *Band);
   void RunSubReports(TfrBand *Band, int Top, int StartPage);
+  void BreakOutOfSubReport(bool Column);
+
+  // ---- cross cells ----
   bool HasCrossObjects(const TfrBand *Band) const;
-  struct CrossColumn {
-    int left;
-    int row;
-    int width;
-  };
-  std::vector<CrossColumn> LayCrossColumns(TfrBand *Band, int &Rows);
-  void PrintCross(TfrBand *Band, const std::vector<CrossColumn> &Columns, int Top, int RowHeight);
+  TfrCrossColumns LayCrossColumns(TfrBand *Band);
+  void PrintCross(TfrBand *Band, const std::vector<TfrView *> &Objects, const TfrCrossColumns &Columns,
+                  int RowHeight, bool MayBreak);
   void TakeInCell(TfrBand *Band);
   bool TakeIn(TfrView *View);
-  void BreakOutOfSubReport(bool Column);
 
   // ---- objects ----
   bool PrepareObject(TfrView *View);
@@ -121,7 +124,8 @@ private:
   TDataSet *BandDataSet() const;
   bool FieldValue(TDataSet *DataSet, TField *Field, Variant &Value) const;
   bool SpecialValue(const QString &Name, Variant &Value) const;
-  bool SpecialValueByIndex(int Index, const QString &Expression, Variant &Value);
+  bool SpecialValueByIndex(const QString &Name, int Index, const QString &Expression, Variant &Value);
+  Variant EvaluateFor(const QString &Name, const QString &Expression);
   int ActiveLineNo(bool Through) const;
   TfrBand *DataBandFor(int BandType) const;
 
@@ -154,13 +158,7 @@ private:
   };
   QHash<const TfrView *, OwnLook> ownLooks_;
   // How the objects of the stretched band being laid out moved down and grew (BandHeight).
-  struct Flow {
-    int shift = 0;
-    int growth = 0;
-    int needed = 0;
-    bool pushes = false;
-  };
-  std::unordered_map<const TfrView *, Flow> flow_;
+  TfrBandFlow flow_;
   // The cut text of each text object.
   std::unordered_map<const TfrView *, TfrTextPlan> plans_;
   // The single bracketed name of each object's text (as its first line read) and whether it was found to

@@ -1,7 +1,7 @@
 // TfrPictureView: a picture object (bitmap, metafile, icon or JPEG image). In streams its data is the kind
 // byte (0 none, 1 bitmap, 2 metafile, 3 icon, 4 JPEG), the end offset (the position just after the picture,
 // counted from the start of the stream) and the picture in its own file format. Metafiles keep their bytes
-// and draw as a framed placeholder.
+// and are played back when drawn.
 #pragma once
 #include "platform/graphics/picture.h"
 #include "report/view.h"

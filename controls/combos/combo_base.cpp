@@ -4,6 +4,7 @@
 #include "controls/framework/private_messages.h"
 #include "controls/framework/timer_pool.h"
 #include "platform/graphics/canvas.h"
+#include "platform/windowing/application.h"
 #include "platform/windowing/shift_state.h"
 #include "platform/windowing/system_services.h"
 #include "platform/windowing/virtual_keys.h"
@@ -184,13 +185,19 @@ void TOvcBaseComboBox::WndProc(TMessage &Message) {
     TCustomComboBox::WndProc(Message);
     ItemHeightFromFont();
     return;
+  case WM_NCHITTEST:
+    // The mouse over the box: hot, but only while the application is the active one.
+    TCustomComboBox::WndProc(Message);
+    if (hotTrack_ && Application()->Active()) SetMouseInside(true);
+    return;
   case CM_MOUSEENTER:
   case CM_MOUSELEAVE:
     TCustomComboBox::WndProc(Message);
-    if (hotTrack_) {
-      mouseInside_ = Message.Msg == CM_MOUSEENTER;
-      Invalidate();
-    }
+    if (Message.LParam != 0 || !hotTrack_) return; // a child's notice, or no hot tracking
+    if (Message.Msg == CM_MOUSELEAVE)
+      SetMouseInside(false);
+    else if (Application()->Active())
+      SetMouseInside(true);
     return;
   case WM_PAINT:
     if (!Widget() || !CurrentPaintEvent()) break;
@@ -403,6 +410,12 @@ void TOvcBaseComboBox::DrawMRUSeparator(int Index, const TRect &Rect, TOwnerDraw
 }
 
 // -- the look --
+
+void TOvcBaseComboBox::SetMouseInside(bool Value) {
+  if (mouseInside_ == Value) return;
+  mouseInside_ = Value;
+  Invalidate();
+}
 
 bool TOvcBaseComboBox::IsHot() const { return mouseInside_ || Focused() || DroppedDown(); }
 

@@ -110,6 +110,7 @@ public:
 
 private:
   bool HotTrackLook() const;
+  void SetMouseInside(bool Value);
   int FrameWidth() const;
   void PaintBox();
   void PaintBorders();

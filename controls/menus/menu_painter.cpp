@@ -2,6 +2,7 @@
 #include "platform/graphics/bitmap.h"
 #include "platform/graphics/image_list.h"
 #include "platform/widgets/menus.h"
+#include "platform/widgets/tool_bar.h"
 #include <QApplication>
 #include <QGuiApplication>
 #include <QMenu>
@@ -90,6 +91,23 @@ QImage Recolour(const QImage &Image, F Transform) {
   return out;
 }
 
+// Walks the gradient's one-pixel columns across R widened by 2 on the right, in drawing order (from the
+// leading edge), calling Column(x, percent) with the percentage the icon-column colour is lightened by.
+template <typename F>
+void ForEachGradientColumn(const TRect &R, bool RightToLeft, int IconWidth, F Column) {
+  int p = 0;
+  auto step = [&p, &Column](int x, bool iconZone) {
+    p = std::min(96, p + (iconZone ? 3 : 1));
+    Column(x, p);
+  };
+  if (!RightToLeft) {
+    for (int x = R.Left; x < R.Right + 2; ++x) step(x, x > R.Left && x < R.Left + IconWidth + 5);
+  } else {
+    for (int x = R.Right + 1; x > R.Left - 1; --x)
+      step(x, x > R.Right + 2 - IconWidth + 5 && x < R.Right + 2);
+  }
+}
+
 } // namespace
 
 TColor XPDarkenColor(TColor Color, int Amount) {
@@ -162,20 +180,51 @@ void TXPMenu::SetOverrideOwnerDraw(bool Value) {
 
 void TXPMenu::Notification(TComponent *AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
-  if (Operation != opInsert || !active_ || !autoDetect_ || AComponent == this) return;
-  // A new component is announced before it is built and placed in a menu: look again once it is.
+  if (Operation == opRemove) {
+    inserted_.removeAll(AComponent);
+    return;
+  }
+  if (!active_ || !autoDetect_ || AComponent == this) return;
+  // A new component is announced before its own constructor has run, so what it is shows only later, and a
+  // new menu item is placed in its menu after it is made: look at it once the event loop runs.
+  inserted_.append(AComponent);
+  if (inserted_.size() > 1) return;
   std::weak_ptr<bool> alive = alive_;
   QTimer::singleShot(0, [this, alive] {
-    if (!alive.expired() && active_) Attach(true);
+    if (!alive.expired()) CheckInserted();
   });
+}
+
+void TXPMenu::CheckInserted() {
+  const bool found = std::any_of(inserted_.cbegin(), inserted_.cend(), [](TComponent *c) {
+    return dynamic_cast<TMenuItem *>(c) || dynamic_cast<TToolButton *>(c);
+  });
+  inserted_.clear();
+  if (found && active_ && autoDetect_) SetActive(true);
 }
 
 void TXPMenu::Attach(bool On) {
   if (!form_) return;
+  const bool designing = ComponentState().Contains(csDesigning);
   for (int i = 0; i < form_->ComponentCount(); ++i) {
-    auto *menu = dynamic_cast<TMenu *>(form_->Components(i));
+    TComponent *component = form_->Components(i);
+    auto *menu = dynamic_cast<TMenu *>(component);
     if (dynamic_cast<TMainMenu *>(menu) || dynamic_cast<TPopupMenu *>(menu)) HookMenu(menu, On);
+    if (auto *bar = dynamic_cast<TControlBar *>(component); bar && !designing) HookControlBar(bar, On);
   }
+}
+
+void TXPMenu::HookControlBar(TControlBar *Bar, bool On) {
+  const TBandPaintEvent paint(this, &TXPMenu::ControlBarPaint);
+  if (On) {
+    if (Bar->OnBandPaint && !overrideOwnerDraw_) return;
+    Bar->OnBandPaint = paint;
+  } else {
+    // Only the component's own routine goes; a program's stays.
+    if (Bar->OnBandPaint != paint) return;
+    Bar->OnBandPaint = nullptr;
+  }
+  Bar->Invalidate();
 }
 
 void TXPMenu::HookMenu(TMenu *Menu, bool On) {
@@ -248,6 +297,12 @@ void TXPMenu::WorkingFont(TFont *Font, bool RightToLeft) const {
   if (RightToLeft) Font->SetCharset(kArabicCharset);
 }
 
+int TXPMenu::IconAreaWidth(TMenuItem *Item) const {
+  if (ImageListIcon(Item) || Item->Bitmap()->Empty()) return iconWidth_;
+  const int bitmapWidth = Item->Bitmap()->Width();
+  return bitmapWidth > iconWidth_ ? bitmapWidth + 4 : iconWidth_;
+}
+
 // ---- measuring ----
 
 void TXPMenu::MeasureItem(TObject *Sender, TCanvas *ACanvas, int &Width, int &Height) {
@@ -258,16 +313,13 @@ void TXPMenu::MeasureItem(TObject *Sender, TCanvas *ACanvas, int &Width, int &He
   ACanvas->SetFont(&font);
   QString text = item->Caption();
   if (item->ShortCut() != scNone) text += QStringLiteral("WWW") + ShortCutText(item);
-  int iconWidth = iconWidth_, iconHeight = 0;
-  TMenu *menu = item->GetParentMenu();
-  if (ImageListIcon(item)) {
-    iconHeight = menu->Images()->Height();
-  } else if (!item->Bitmap()->Empty()) {
+  int iconHeight = 0;
+  if (ImageListIcon(item))
+    iconHeight = item->GetParentMenu()->Images()->Height();
+  else if (!item->Bitmap()->Empty())
     iconHeight = item->Bitmap()->Height();
-    iconWidth = std::max(iconWidth, item->Bitmap()->Width() + 4);
-  }
-  Width = ACanvas->TextWidth(text) + iconWidth + 10;
-  if (text.contains(QLatin1Char('&'))) Width -= ACanvas->TextWidth(QStringLiteral("&"));
+  Width = ACanvas->TextWidth(text) + IconAreaWidth(item) + 10;
+  if (item->Caption().contains(QLatin1Char('&'))) Width -= ACanvas->TextWidth(QStringLiteral("&"));
   if (item->IsLine()) {
     Height = 4;
   } else {
@@ -284,17 +336,9 @@ void TXPMenu::AdvancedDrawItem(TObject *Sender, TCanvas *ACanvas, TRect ARect, T
 }
 
 void TXPMenu::FillGradient(TCanvas *C, const TRect &R, bool RightToLeft, const TXPMenuColors &Colors) {
-  int p = 0;
-  auto column = [&](int x, bool iconZone) {
-    p = std::min(96, p + (iconZone ? 3 : 1));
-    FillRect(C, TRect{x, R.Top, x + 1, R.Bottom}, XPLightenColor(Colors.IconBack, p));
-  };
-  if (!RightToLeft) {
-    for (int x = R.Left; x < R.Right + 2; ++x) column(x, x > R.Left && x < R.Left + iconWidth_ + 5);
-  } else {
-    for (int x = R.Right + 1; x > R.Left - 1; --x)
-      column(x, x > R.Right + 2 - iconWidth_ + 5 && x < R.Right + 2);
-  }
+  ForEachGradientColumn(R, RightToLeft, iconWidth_, [&](int x, int percent) {
+    FillRect(C, TRect{x, R.Top, x + 1, R.Bottom}, XPLightenColor(Colors.IconBack, percent));
+  });
 }
 
 void TXPMenu::DrawItem(TMenuItem *Item, TCanvas *C, TRect ARect, bool Selected, bool FlatStyle) {
@@ -315,16 +359,19 @@ void TXPMenu::DrawItem(TMenuItem *Item, TCanvas *C, TRect ARect, bool Selected, 
     return;
   }
 
-  int iconWidth = iconWidth_;
-  if (!ImageListIcon(Item) && !Item->Bitmap()->Empty())
-    iconWidth = std::max(iconWidth, Item->Bitmap()->Width() + 4);
+  const int iconWidth = IconAreaWidth(Item);
   const TRect column = rtl ? TRect{r.Right - iconWidth, r.Top, r.Right, r.Bottom}
                            : TRect{r.Left, r.Top, r.Left + iconWidth, r.Bottom};
   const TRect textArea =
       rtl ? TRect{r.Left, r.Top, column.Left, r.Bottom} : TRect{column.Right, r.Top, r.Right, r.Bottom};
+  // The background under the caption's first character, which a default item's relief is drawn from.
   TColor background = colors.Text;
   if (gradient_ && FlatStyle) {
     FillGradient(C, r, rtl, colors);
+    const int textStart = rtl ? textArea.Right - 1 : textArea.Left;
+    ForEachGradientColumn(r, rtl, iconWidth_, [&](int x, int percent) {
+      if (x == textStart) background = XPLightenColor(colors.IconBack, percent);
+    });
   } else {
     FillRect(C, column, colors.IconBack);
     FillRect(C, textArea, colors.Text);
@@ -377,6 +424,16 @@ void TXPMenu::DrawItem(TMenuItem *Item, TCanvas *C, TRect ARect, bool Selected, 
     }
   }
   if (flatMenu_) DrawFlatFrame(C, rtl, colors);
+}
+
+void TXPMenu::ControlBarPaint(TObject *, TControl *, TCanvas *ACanvas, TRect &ARect,
+                              TBandPaintOptions &Options) {
+  const TXPMenuColors colors = WorkingColors(XPMenuFlatStyleAvailable());
+  FillRect(ACanvas, ARect, colors.MenuBar);
+  // The grabber: a column of 2 x 2 dots in the frame colour, every fourth row, down the band's left side.
+  for (int y = ARect.Top + 3; y + 2 <= ARect.Bottom - 3; y += 4)
+    FillRect(ACanvas, TRect{ARect.Left + 4, y, ARect.Left + 6, y + 2}, colors.Frame);
+  Options.Exclude(bpoFrame).Exclude(bpoGrabber);
 }
 
 void TXPMenu::DrawMenuBarItem(TMenuItem *Item, TCanvas *C, const TRect &R, bool Selected, bool Flat,

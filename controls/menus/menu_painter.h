@@ -1,13 +1,17 @@
 // TXPMenu: placed on a form, it takes over the drawing of the form's main menu and pop-up menus: every item
 // becomes owner-drawn and is painted flat with an icon column, a coloured selection rectangle, thin
-// separators and an optional gradient, in colours and a font set on the component.
+// separators and an optional gradient, in colours and a font set on the component. The bands of the form's
+// control bars are drawn flat too. With AutoDetect, a menu item or tool button added to the form later is
+// taken over as well (once the event loop runs, when the new item has been built and placed).
 #pragma once
 #include "platform/core/component.h"
 #include "platform/core/types.h"
 #include "platform/graphics/canvas.h"
 #include "platform/graphics/color.h"
 #include "platform/graphics/graphics.h"
+#include "platform/widgets/control_bar.h"
 #include "platform/widgets/std_control_types.h"
+#include <QList>
 #include <memory>
 
 class TMenu;
@@ -97,6 +101,10 @@ public:
   // The measuring and drawing routines hooked to the items.
   void MeasureItem(TObject *Sender, TCanvas *ACanvas, int &Width, int &Height);
   void AdvancedDrawItem(TObject *Sender, TCanvas *ACanvas, TRect ARect, TOwnerDrawState State);
+  // The custom-draw routine given to control bars: a band in the menu-bar colour with a dotted grabber, in
+  // place of the bar's raised frame and grabber.
+  void ControlBarPaint(TObject *Sender, TControl *Control, TCanvas *ACanvas, TRect &ARect,
+                       TBandPaintOptions &Options);
   // Draws Item as the drawing routine does, with the flat style given.
   void DrawItem(TMenuItem *Item, TCanvas *ACanvas, TRect ARect, bool Selected, bool FlatStyle);
 
@@ -104,6 +112,11 @@ private:
   void Attach(bool On);
   void HookMenu(TMenu *Menu, bool On);
   void HookItem(TMenuItem *Item, bool On);
+  void HookControlBar(TControlBar *Bar, bool On);
+  // Re-attaches when a menu item or tool button was among the components inserted since the last look.
+  void CheckInserted();
+  // The width of the item's icon column: IconWidth, or its own bitmap's width + 4 when that is wider.
+  int IconAreaWidth(TMenuItem *Item) const;
   void DrawMenuBarItem(TMenuItem *Item, TCanvas *C, const TRect &R, bool Selected, bool Flat,
                        const TXPMenuColors &Colors);
   void FillGradient(TCanvas *C, const TRect &R, bool RightToLeft, const TXPMenuColors &Colors);
@@ -132,5 +145,7 @@ private:
   bool autoDetect_ = true;
   bool active_ = false;
   TComponent *form_ = nullptr;
+  // Components inserted into the form that AutoDetect has still to look at.
+  QList<TComponent *> inserted_;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

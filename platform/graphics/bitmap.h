@@ -1,5 +1,5 @@
 // Pictures: TGraphic, the base of every picture kind, and the kinds that are files of their own: TBitmap (BMP
-// files), TIcon (ICO files) and TMetafile (Windows metafiles, kept as their bytes). A graphic keeps the bytes
+// files) and TIcon (ICO files); TMetafile is in metafile.h. A graphic keeps the bytes
 // it was loaded from and saves them unchanged until its content changes, so a picture passed through the
 // program (a logo stored in the database, a picture in a report template) comes back byte for byte.
 #pragma once
@@ -189,38 +189,3 @@ protected:
 private:
   QImage image_;
 };
-
-// ---- TMetafile ----
-
-// A Windows metafile (enhanced or placeable) kept as its bytes. It is not played back: drawing shows a framed
-// placeholder of the metafile's size.
-class TMetafile : public TGraphic {
-public:
-  QString ClassName() const override { return QStringLiteral("TMetafile"); }
-  void Assign(const TPersistent *source) override;
-
-  bool Empty() const override { return bytes_.isEmpty(); }
-  // The size in screen pixels, from the metafile's header.
-  int Width() const override { return width_; }
-  int Height() const override { return height_; }
-  void SetWidth(int width) override;
-  void SetHeight(int height) override;
-  bool Enhanced() const { return enhanced_; }
-  const QByteArray &Bytes() const { return bytes_; }
-
-  void LoadFromBytes(const QByteArray &bytes) override;
-  void Draw(TCanvas *canvas, const TRect &r) const override;
-
-protected:
-  QByteArray Encode() const override { return bytes_; }
-  qsizetype DataLength(const QByteArray &bytes) const override;
-
-private:
-  QByteArray bytes_;
-  bool enhanced_ = false;
-  int width_ = 0;
-  int height_ = 0;
-};
-
-// True when the bytes start like an enhanced metafile or a Windows metafile.
-bool IsMetafileData(const QByteArray &bytes);

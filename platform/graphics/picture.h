@@ -4,6 +4,7 @@
 #pragma once
 #include "platform/graphics/bitmap.h"
 #include "platform/graphics/jpeg_image.h"
+#include "platform/graphics/metafile.h"
 #include <memory>
 
 // The picture kinds of stored pictures.

@@ -38,6 +38,8 @@ TApplication::~TApplication() { DeallocateHWnd(handle_); }
 // The title is not Qt's application display name, which Qt would append to every window's title.
 void TApplication::SetTitle(const QString &Value) { title_ = Value; }
 
+bool TApplication::Active() const { return QGuiApplication::applicationState() == Qt::ApplicationActive; }
+
 QString TApplication::ExeName() const { return QCoreApplication::applicationFilePath(); }
 
 void TApplication::FormCreated(TComponent *Instance) {

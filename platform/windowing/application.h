@@ -50,6 +50,8 @@ public:
   void SetHelpFile(const QString &Value) { helpFile_ = Value; }
   QString ExeName() const;
   TCustomForm *MainForm() const { return mainForm_; }
+  // Whether a window of the application is the active window of the desktop.
+  bool Active() const;
   // The application's hidden window (the owner of its message boxes).
   HWND Handle() const { return handle_; }
   bool ShowHint() const { return showHint_; }

@@ -172,7 +172,8 @@ void TControl::WndProc(TMessage &Message) {
   case CM_FONTCHANGED:
   case CM_COLORCHANGED:
   case CM_TEXTCHANGED: Invalidate(); return;
-  case CM_HITTEST: Message.Result = HTCLIENT; return;
+  case CM_HITTEST:
+  case WM_NCHITTEST: Message.Result = HTCLIENT; return;
   case WM_CANCELMODE:
     if (MouseCapture()) SetMouseCapture(false);
     DefaultHandler(Message);
@@ -719,6 +720,10 @@ bool TControl::HandleMouseEvent(QMouseEvent *Event) {
   TMessage message;
   if (!bridge_ || !MouseMessage(Event, message)) return CallNative(Event);
   if (message.Msg == WM_MOUSEMOVE) {
+    // As in Win32, the window is asked what lies under the mouse (screen coordinates) before it is told.
+    const QPoint screen = Event->globalPosition().toPoint();
+    TMessage hitTest{WM_NCHITTEST, 0, MAKELPARAM(screen.x(), screen.y()), 0};
+    if (!DispatchTranslated(hitTest, Event)) return true;
     TMessage setCursor{WM_SETCURSOR, handle_, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE), 0};
     if (!DispatchTranslated(setCursor, Event)) return true;
   }

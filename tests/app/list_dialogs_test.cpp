@@ -144,6 +144,33 @@ TEST_F(ListDialogs, ProductsOfOneTypeAreAddedEditedAndPickedAndPRODUCTSIsLeftWho
   EXPECT_EQ(DD->PRODUCTS->RecordCount(), 3);
 }
 
+// Escape closes each list without a pick, from its list or from another control that has the focus.
+TEST_F(ListDialogs, EveryListClosesOnEscapeWhereverTheFocusIs) {
+  AddCustomers({"Harbour Bakery"});
+  const struct {
+    TForm *list;
+    std::function<void()> setUp;
+    TWinControl *other; // reached from the list with Shift+Tab
+  } lists[] = {
+      {CUSTLIST, [] { CUSTLIST->SetUp(); }, CUSTLIST->Edit1},
+      {PRODUCTS, [] { PRODUCTS->SetUp(0); }, nullptr},
+      {INVOICES, [] { INVOICES->SetUp(); }, INVOICES->OvcDbTable2},
+  };
+  for (const auto &list : lists)
+    for (TWinControl *focused :
+         {static_cast<TWinControl *>(list.list->FindComponent(QStringLiteral("OvcDbTable1"))), list.other}) {
+      if (!focused) continue;
+      SCOPED_TRACE(list.list->Name().toStdString() + " from " + focused->Name().toStdString());
+      list.setUp();
+      Run(list.list, [&] {
+        if (focused == list.other) BackTab();
+        EXPECT_EQ(list.list->ActiveControl(), focused);
+        Escape();
+        EXPECT_EQ(list.list->ModalResult(), mrCancel);
+      });
+    }
+}
+
 class PastInvoices : public ListDialogs {
 protected:
   void SetUp() override {

@@ -1,10 +1,13 @@
 #include "controls/combos/combo_base.h"
 #include "controls/combos/mru_list.h"
+#include "platform/widgets/std_edits.h"
 #include "platform/windowing/control_grab.h"
 #include "platform/windowing/virtual_keys.h"
+#include "tests/platform/desktop_events.h"
 #include "tests/platform/std_test_helpers.h"
 #include <QDeadlineTimer>
 #include <QLineEdit>
+#include <QPointer>
 
 namespace {
 
@@ -141,6 +144,28 @@ TEST_F(ComboBaseTest, BordersSwitchBetweenTheFlatAndTheRaisedLookAndANewWindowKe
   EXPECT_EQ(combo->Text(), QStringLiteral("Cherry"));
 }
 
+TEST_F(ComboBaseTest, ANewItemHeightMakesTheWindowAgainAndKeepsTheHeightAndTheShownEntry) {
+  for (const TOvcComboStyle style : {ocsDropDown, ocsDropDownList}) {
+    SCOPED_TRACE(style);
+    TOvcBaseComboBox *combo = AddCombo();
+    combo->SetStyle(style);
+    Show();
+    Choose(combo, QStringLiteral("Cherry")); // the MRU part: "Cherry" on top
+    ASSERT_EQ(combo->Text(), QStringLiteral("Cherry"));
+    const int shown = combo->ItemIndex();
+    const QPointer<QWidget> before = combo->Widget();
+    combo->SetItemHeight(30);
+    guitest::ProcessEvents();
+    EXPECT_NE(combo->Widget(), before.data());
+    EXPECT_EQ(combo->ItemHeight(), 30);
+    // The new window's list has the new height, the last MRU entry 3 more for its separator.
+    EXPECT_EQ(std::pair(combo->ListItemHeight(0), combo->ListItemHeight(1)), std::pair(33, 30));
+    EXPECT_EQ(combo->ItemIndex(), shown);
+    EXPECT_EQ(combo->Text(), QStringLiteral("Cherry"));
+    combo->Free();
+  }
+}
+
 // ---- the box paints itself ----
 
 // Colours as "#rrggbb", as a picture holds them.
@@ -248,6 +273,68 @@ TEST_F(ComboLookTest, TheEditPartOfAnEditableBoxLiesInsideTheFrame) {
   combo->SetHotTrackBorder(false);
   EXPECT_EQ(edit->geometry(), combo->EditPartRect().ToQRect());
   EXPECT_EQ(combo->ButtonRect().Right, combo->Width());
+}
+
+// The hot look follows the mouse only while the application is the active one: the mouse coming in, or moving
+// over the box once the user is back, makes it hot; leaving ends it.
+TEST_F(ComboLookTest, TheMouseMakesTheBoxHotOnlyWhileTheApplicationIsActive) {
+  struct Step {
+    const char *name;
+    std::function<void(TOvcBaseComboBox *)> act;
+    bool hot; // with HotTrack on
+  };
+  const auto moveTo = [](int x) { return [x](TOvcBaseComboBox *c) { guitest::MoveMouseTo(c, {x, 10}); }; };
+  const Step steps[] = {
+      {"the mouse comes in", moveTo(40), true},
+      {"it moves on over the box", moveTo(60), true},
+      {"it leaves",
+       [](auto *c) {
+         guitest::MoveMouseTo(c, {40, 100});
+       },
+       false},
+      {"another application is active; the mouse comes in",
+       [&](auto *c) {
+         guitest::ActivateOtherApplication();
+         guitest::MoveMouseTo(c, {40, 10});
+       },
+       false},
+      {"it moves on over the box", moveTo(60), false},
+      {"the user is back; the mouse moves over the box",
+       [&](auto *c) {
+         guitest::ActivateWindowOf(form);
+         guitest::MoveMouseTo(c, {80, 10});
+       },
+       true},
+      {"it leaves again",
+       [](auto *c) {
+         guitest::MoveMouseTo(c, {40, 100});
+       },
+       false},
+  };
+  guitest::MouseParker parker;
+  for (const bool hotTrack : {true, false}) {
+    SCOPED_TRACE(hotTrack ? "hot tracking" : "no hot tracking");
+    TOvcBaseComboBox *combo = ListBox();
+    combo->SetHotTrack(hotTrack);
+    // The focus stays in an edit, also when the user comes back: a focused box would be hot anyway.
+    auto *edit = Add<TEdit>(10, 150, 100, 24);
+    Show();
+    edit->SetFocus();
+    guitest::MoveMouseTo(combo, {40, 100});
+    for (const Step &step : steps) {
+      SCOPED_TRACE(step.name);
+      step.act(combo);
+      const bool hot = hotTrack && step.hot;
+      EXPECT_EQ(combo->IsHot(), hot);
+      // The hot frame's shadow edge on the left, else the box's colour (or the 3-D edge without hot
+      // tracking).
+      const QImage image = GrabControl(combo);
+      const TColor left = !hotTrack ? clBtnShadow : hot ? combo->HotTrackColors()->Shadow() : clYellow;
+      EXPECT_EQ(Pixel(image, 0, image.height() / 2), Rgb(left));
+    }
+    combo->Free();
+    edit->Free();
+  }
 }
 
 } // namespace

@@ -11,12 +11,15 @@ protected:
   // Columns from a second source: months with a factor 1, 2, 3, ...; the cross data strip at x 200, 80 wide,
   // the cross footer strip right after it.
   void Columns(int count) {
-    months =
-        test::MemoryTable(form, QStringLiteral("Months"), {{"MON", ftString, 10}, {"FACTOR", ftInteger}});
+    if (!months) {
+      months =
+          test::MemoryTable(form, QStringLiteral("Months"), {{"MON", ftString, 10}, {"FACTOR", ftInteger}});
+      auto *monthSource = new TfrDBDataSet(form);
+      monthSource->SetName(QStringLiteral("frMonths"));
+      monthSource->SetDataSet(months);
+    }
+    months->EmptyDataSet();
     for (int i = 1; i <= count; ++i) test::AppendRow(months, {QStringLiteral("M%1").arg(i), i});
-    auto *monthSource = new TfrDBDataSet(form);
-    monthSource->SetName(QStringLiteral("frMonths"));
-    monthSource->SetDataSet(months);
     TfrBandView *data = AddBand(btCrossData, 500, 10, QStringLiteral("frMonths"));
     data->Left = 200;
     data->Width = 80;
@@ -25,12 +28,13 @@ protected:
     footer->Width = 80;
   }
   // A row band with a name, a cell and a total at its top.
-  void Row(int type, int top, const QString &source, const QString &name, const QString &cell,
-           const QString &total) {
-    AddBand(type, top, 20, source);
+  TfrBandView *Row(int type, int top, const QString &source, const QString &name, const QString &cell,
+                   const QString &total) {
+    TfrBandView *band = AddBand(type, top, 20, source);
     AddMemo(0, top, 100, 20, {name});
     AddMemo(200, top, 80, 20, {cell});
     AddMemo(280, top, 80, 20, {total});
+    return band;
   }
   TMemoryDataSet *months = nullptr;
 };
@@ -51,11 +55,16 @@ TEST_F(CrossBandTest, CellsPrintPerColumnWithColumnAndRowTotals) {
     if (column == 2) width = 100;
   });
   ASSERT_TRUE(report->PrepareReport()) << report->ErrorText().toStdString();
-  // The last row and the totals row; the third column made 100 wide.
-  EXPECT_EQ(Dump().mid(15),
-            (QStringList{"1: 0,60 100x20 Item 3", "1: 200,60 80x20 3", "1: 280,60 80x20 6",
-                         "1: 380,60 80x20 9", "1: 460,60 80x20 18", "1: 0,80 100x20 Sum", "1: 200,80 80x20 6",
-                         "1: 280,80 80x20 12", "1: 380,80 80x20 18", "1: 460,80 80x20 36"}));
+  // The header row names the columns; the third column made 100 wide.
+  EXPECT_EQ(Dump(), (QStringList{"1: 0,0 100x20 Name",    "1: 200,0 80x20 M1",     "1: 280,0 80x20 M2",
+                                 "1: 380,0 80x20 M3",     "1: 460,0 80x20 Total",  "1: 0,20 100x20 Item 1",
+                                 "1: 200,20 80x20 1",     "1: 280,20 80x20 2",     "1: 380,20 80x20 3",
+                                 "1: 460,20 80x20 6",     "1: 0,40 100x20 Item 2", "1: 200,40 80x20 2",
+                                 "1: 280,40 80x20 4",     "1: 380,40 80x20 6",     "1: 460,40 80x20 12",
+                                 "1: 0,60 100x20 Item 3", "1: 200,60 80x20 3",     "1: 280,60 80x20 6",
+                                 "1: 380,60 80x20 9",     "1: 460,60 80x20 18",    "1: 0,80 100x20 Sum",
+                                 "1: 200,80 80x20 6",     "1: 280,80 80x20 12",    "1: 380,80 80x20 18",
+                                 "1: 460,80 80x20 36"}));
   EXPECT_EQ(begun, (QList<int>{btMasterHeader, btMasterData, btMasterData, btMasterData, btMasterFooter}));
   EXPECT_EQ(printed, 15);
 }
@@ -79,6 +88,61 @@ TEST_F(CrossBandTest, ColumnsPastTheRightMarginWrapAndEveryCellPrintsOnce) {
     for (int column = 1; column <= 12; ++column)
       EXPECT_EQ(texts.count(QStringLiteral("%1:%2").arg(row).arg(column)), 1) << row << " " << column;
   EXPECT_EQ(texts.count(QStringLiteral("end")), 30);
+}
+
+// Rows of cells that do not fit on the rest of the page go on on the next one, under its header: a band that
+// may split as well as one that may not, and a band whose columns wrap into more rows than a page holds.
+TEST_F(CrossBandTest, RowsOfCellsThatDoNotFitGoOnOnTheNextPageUnderItsHeader) {
+  const struct {
+    const char *name;
+    int records, columns;
+    bool split, onlyCells;
+  } cases[] = {
+      {"records of a band that may split", 60, 3, true, false},
+      {"records of a band that may not split", 60, 3, false, false},
+      {"records of a band holding nothing but cells", 60, 3, false, true},
+      {"columns wrapping into more rows than a page holds, the band may split", 1, 600, true, false},
+      {"columns wrapping into more rows than a page holds, the band may not split", 2, 600, false, false}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.name);
+    NewReport();
+    FillItems(c.records);
+    Columns(c.columns);
+    Build({"PageHeader 0+20 | 0,100 Head"});
+    TfrBandView *rows = Row(btMasterData, 40, QStringLiteral("frLines"), QStringLiteral("[NAME]"),
+                            QStringLiteral("[QTY]:[FACTOR]"), QStringLiteral("end [QTY]"));
+    if (c.split) rows->Flags |= flBandBreaked;
+    if (c.onlyCells) page->Delete(page->IndexOf(page->FindView(QStringLiteral("Memo2"))));
+    ASSERT_TRUE(report->PrepareReport()) << report->ErrorText().toStdString();
+    const TfrPrnInfo paper = ReportPrinter()->PageMetrics();
+    QStringList texts;
+    int pageNo = 0;
+    for (const QString &line : Dump()) {
+      const int onPage = line.section(QLatin1Char(':'), 0, 0).toInt();
+      const QStringList place = line.section(QLatin1Char(' '), 1, 1).split(QLatin1Char(','));
+      const QStringList size = line.section(QLatin1Char(' '), 2, 2).split(QLatin1Char('x'));
+      const QString text = line.section(QLatin1Char(' '), 3);
+      const int left = place.value(0).toInt(), top = place.value(1).toInt();
+      EXPECT_TRUE(left >= 0 && top >= 0 && left + size.value(0).toInt() <= paper.Pgw &&
+                  top + size.value(1).toInt() <= paper.Pgh)
+          << line.toStdString();
+      if (onPage != pageNo) {
+        // Every page starts with its header; the rows go on right below it.
+        EXPECT_EQ(line, QStringLiteral("%1: 0,0 100x20 Head").arg(onPage));
+        pageNo = onPage;
+      } else if (text != QLatin1String("Head")) {
+        EXPECT_GE(top, 20) << line.toStdString();
+      }
+      texts << text;
+    }
+    EXPECT_GT(pageNo, 1);
+    for (int row = 1; row <= c.records; ++row) {
+      EXPECT_EQ(texts.count(QStringLiteral("Item %1").arg(row)), c.onlyCells ? 0 : 1) << row;
+      for (int column = 1; column <= c.columns; ++column)
+        EXPECT_EQ(texts.count(QStringLiteral("%1:%2").arg(row).arg(column)), 1) << row << " " << column;
+      EXPECT_EQ(texts.count(QStringLiteral("end %1").arg(row)), 1) << row;
+    }
+  }
 }
 
 } // namespace

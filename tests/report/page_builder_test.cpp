@@ -134,6 +134,17 @@ TEST_F(PageBuilderTest, BandsPrintInTheirOrderWhereTheyFit) {
              {"1: Head", "2: Head", "2: Columns", "3: Head", "3: Columns", "3: Item 1", "4: Head",
               "4: Columns", "4: Item 2", "5: Head", "5: Columns", "5: Item 3"},
              false, "", [this] { page->Object(4)->Script.Add(QStringLiteral("NEWPAGE")); }),
+      // Two columns 352 wide with a gap of 48: the second starts at 400.
+      Layout("a band script's NEWCOLUMN starts the band in the next column", Items(4),
+             {"MasterData 0+20 frLines | 10 [NAME] [COLUMN#]"},
+             {"1: 10,0 200x20 Item 1 1", "1: 10,20 200x20 Item 2 1", "1: 410,0 200x20 Item 3 2",
+              "1: 410,20 200x20 Item 4 2"},
+             true, "",
+             [this] {
+               page->ColCount = 2;
+               page->ColGap = 48;
+               page->Object(0)->Script.Add(QStringLiteral("if [QTY] = 3 then NewColumn"));
+             }),
       // The first page has nothing before it: its mark is ignored.
       Layout(
           "a page marked to continue on the previous sheet does so, except the first", {},
@@ -208,30 +219,137 @@ TEST_F(PageBuilderTest, AGrowingTextPushesWhatLiesBelowItDownAndTheBandGrowsToHo
                          QStringLiteral("1: 0,%1 100x20 after").arg(60 + grown)}));
 }
 
-// A text that does not fit on the rest of the page carries its remaining lines to the next page.
+// A text that does not fit on the rest of the page carries its remaining lines to the next page. Its first
+// part holds as many whole lines as the room below the title less the column footer's holds, with the text's
+// gaps above and below them; a column footer one unit taller takes a line away.
 TEST_F(PageBuilderTest, ASplitBandPrintsTheLinesThatFitAndCarriesTheRestToTheNextPage) {
   QStringList words;
   for (int i = 1; i <= 60; ++i) words << QStringLiteral("word%1").arg(i);
-  Build({"ReportTitle 0+980 | 0 Title"});
-  AddBand(btReportSummary, 1000, 20, QString(), flStretched | flBandBreaked);
-  TfrMemoView *text = AddMemo(0, 1000, 120, 20, {words.join(QLatin1Char(' '))}, flStretched | flWordWrap);
-  AddMemo(300, 1000, 100, 20, {QStringLiteral("beside")});
-  ASSERT_TRUE(report->PrepareReport()) << report->ErrorText().toStdString();
+  const QString text = words.join(QLatin1Char(' '));
   TfrMemoView whole;
-  whole.Assign(text);
-  whole.Memo1.Add(words.join(QLatin1Char(' ')));
+  whole.Width = 120;
+  whole.Flags = flStretched | flWordWrap;
+  whole.Memo1.Add(text);
   QStringList expected;
   for (const TfrTextLine &line : whole.LayoutLines()) expected << line.Text;
-  const QStringList dump = Dump();
-  ASSERT_EQ(dump.size(), 4) << dump.join(QLatin1Char('\n')).toStdString();
-  // Page 1: the lines that fit below the title, and the object beside them; page 2 the rest.
-  EXPECT_TRUE(dump[1].startsWith(QStringLiteral("1: 0,980 120x"))) << dump[1].toStdString();
-  EXPECT_EQ(dump[2], QStringLiteral("1: 300,980 100x20 beside"));
-  EXPECT_TRUE(dump[3].startsWith(QStringLiteral("2: 0,0 120x"))) << dump[3].toStdString();
-  // Every line printed once, in order, across the two parts.
-  const QStringList printed = dump[1].section(QLatin1Char(' '), 3).split(QLatin1Char('|')) +
-                              dump[3].section(QLatin1Char(' '), 3).split(QLatin1Char('|'));
-  EXPECT_EQ(printed, expected);
+  const int count = int(expected.size());
+  const int step = whole.StepHeight();
+  const int gaps = whole.CalcHeight() - count * step;
+  // The room below the title: 1071 - 980.
+  const int lines = (91 - gaps) / step;
+  ASSERT_GE(lines, 3);
+  const struct {
+    const char *name;
+    int footer;
+    int fit;
+  } cases[] = {{"no column footer", 0, lines},
+               {"a column footer leaving room for one line less", 91 - gaps - (lines - 1) * step, lines - 1},
+               {"a column footer one unit taller", 92 - gaps - (lines - 1) * step, lines - 2}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.name);
+    NewReport();
+    FillItems(1);
+    Build({"ReportTitle 0+980 | 0 Title"});
+    AddBand(btMasterData, 1000, 20, QStringLiteral("frLines"), flStretched | flBandBreaked);
+    AddMemo(0, 1000, 120, 20, {text}, flStretched | flWordWrap);
+    AddMemo(300, 1000, 100, 20, {QStringLiteral("beside")});
+    if (c.footer) Build({QStringLiteral("ColumnFooter 1100+%1").arg(c.footer)});
+    ASSERT_TRUE(report->PrepareReport()) << report->ErrorText().toStdString();
+    const QStringList dump = Dump();
+    ASSERT_EQ(dump.size(), 4) << dump.join(QLatin1Char('\n')).toStdString();
+    // Page 1: the lines that fit below the title, and the object beside them; page 2 the rest.
+    EXPECT_EQ(dump[1].section(QLatin1Char(' '), 0, 2),
+              QStringLiteral("1: 0,980 120x%1").arg(c.fit * step + gaps));
+    EXPECT_EQ(dump[2], QStringLiteral("1: 300,980 100x20 beside"));
+    EXPECT_EQ(dump[3].section(QLatin1Char(' '), 0, 2),
+              QStringLiteral("2: 0,0 120x%1").arg((count - c.fit) * step + gaps));
+    // Every line printed once, in order, across the two parts.
+    const QStringList printed = dump[1].section(QLatin1Char(' '), 3).split(QLatin1Char('|')) +
+                                dump[3].section(QLatin1Char(' '), 3).split(QLatin1Char('|'));
+    EXPECT_EQ(printed, expected);
+  }
+}
+
+// The column footer's room is kept free below the bands of a column: a band that would reach into it by
+// a single unit goes to the next page, and so does one its script moves down into it. The footer itself
+// needs no room beyond its own.
+TEST_F(PageBuilderTest, TheColumnFootersRoomIsKeptBelowTheBands) {
+  const struct {
+    const char *name;
+    int footer;
+    const char *script;
+    int rowsOnFirstPage, footerOnFirstPage;
+  } cases[] = {{"ten rows fill the page down to the footer", 21, "", 10, 1050},
+               {"the tenth row would reach into the footer", 22, "", 9, 950},
+               {"the tenth row moved down by its script", 21, "if [QTY] = 10 then Top := 2000", 9, 1050}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.name);
+    NewReport();
+    FillItems(10);
+    // 50 + 10 x 100 + 21 is the page's 1071.
+    Build({"ReportTitle 0+50 | 0 Title", "MasterData 100+100 frLines | 0 [NAME]",
+           QStringLiteral("ColumnFooter 300+%1 | 0 Foot").arg(c.footer)});
+    page->Object(2)->Script.Add(QString::fromLatin1(c.script));
+    ASSERT_TRUE(report->PrepareReport()) << report->ErrorText().toStdString();
+    QStringList expected = QStringList{"1: 0,0 200x20 Title"} +
+                           Rows("1: 0,%1 200x20 Item %2", 1, c.rowsOnFirstPage, 50, 100) +
+                           QStringList{QStringLiteral("1: 0,%1 200x20 Foot").arg(c.footerOnFirstPage)};
+    if (c.rowsOnFirstPage < 10)
+      expected += Rows("2: 0,%1 200x20 Item %2", c.rowsOnFirstPage + 1, 10, 0, 100) +
+                  QStringList{QStringLiteral("2: 0,%1 200x20 Foot").arg(100 * (10 - c.rowsOnFirstPage))};
+    EXPECT_EQ(Dump(), expected);
+  }
+}
+
+// Whatever the bands hold, every object prints inside its page.
+TEST_F(PageBuilderTest, NoObjectPrintsOutsideItsPage) {
+  QStringList many;
+  for (int i = 1; i <= 120; ++i) many << QStringLiteral("line %1").arg(i);
+  const struct {
+    const char *name;
+    std::function<void()> make;
+    QStringList texts;
+  } cases[] = {{"an object far down a band taller than a page that may not split",
+                [this] {
+                  Build({"ReportTitle 0+3000 | 0 top"});
+                  AddMemo(0, 2900, 100, 20, {QStringLiteral("far down")});
+                },
+                {"1: top", "3: far down"}},
+               {"a text that grows taller than a page in a band that may not split",
+                [&] {
+                  AddBand(btReportTitle, 0, 20, QString(), kBothEnds | flStretched);
+                  AddMemo(0, 0, 100, 20, many, flStretched);
+                },
+                {}},
+               {"an object reaching below its band past the bottom of the page",
+                [this] {
+                  Build({"ReportTitle 0+1000 | 0 Title"});
+                  AddBand(btReportSummary, 1010, 20);
+                  AddMemo(0, 1010, 100, 100, {QStringLiteral("tall")});
+                },
+                {"1: Title", "2: tall"}}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.name);
+    NewReport();
+    c.make();
+    ASSERT_TRUE(report->PrepareReport()) << report->ErrorText().toStdString();
+    QStringList texts;
+    for (const QString &line : Dump()) {
+      const int top = line.section(QLatin1Char(' '), 1, 1).section(QLatin1Char(','), 1).toInt();
+      const int height = line.section(QLatin1Char(' '), 2, 2).section(QLatin1Char('x'), 1).toInt();
+      EXPECT_TRUE(top >= 0 && top + height <= 1071) << line.toStdString();
+      texts << line.section(QLatin1Char(' '), 0, 0) + QLatin1Char(' ') + line.section(QLatin1Char(' '), 3);
+    }
+    if (!c.texts.isEmpty()) {
+      EXPECT_EQ(texts, c.texts);
+    } else {
+      // Every line of a text cut across pages prints once, in order.
+      QStringList printed;
+      for (const QString &text : texts) printed << text.section(QLatin1Char(' '), 1).split(QLatin1Char('|'));
+      EXPECT_EQ(printed, many);
+      EXPECT_GT(report->EMFPages().Count(), 1);
+    }
+  }
 }
 
 TEST_F(PageBuilderTest, AnObjectTallerThanAFreshPageInASplitBandIsPlacedAndClippedSoTheBuildEnds) {
@@ -301,6 +419,55 @@ TEST_F(PageBuilderTest, ScriptsHighlightsAndTheEnterRectEventShapeEachRecordButN
   ASSERT_TRUE(report->PrepareReport()) << report->ErrorText().toStdString();
   EXPECT_EQ(Dump(), (QStringList{"1: 0,0 100x20 Item 1", "1: 0,40 100x20 Item 3", "1: 0,80 100x20 40"}));
   EXPECT_EQ(page->Object(0)->Height, 20);
+}
+
+// A band's script sees the band where it is about to print: its Top on the page, its Left in its column, its
+// Width and Height; what it writes moves and sizes the band.
+TEST_F(PageBuilderTest, ABandScriptSeesAndMovesTheBandBeingBuilt) {
+  const struct {
+    const char *name;
+    int columns;
+    const char *script;
+    QStringList expected;
+  } cases[] = {
+      {"rows read their own place",
+       1,
+       "begin t := Top; l := Left; w := Width; h := Height end",
+       {"1: 0,0 300x20 Item 1 0 0 700 20", "1: 0,20 300x20 Item 2 20 0 700 20",
+        "1: 0,40 300x20 Item 3 40 0 700 20"}},
+      // The second row asks for a new column after reading its place; the third reads its place there.
+      {"rows in the second column read its left",
+       2,
+       "begin t := Top; l := Left; w := Width; h := Height; if [QTY] = 2 then NewColumn end",
+       {"1: 0,0 300x20 Item 1 0 0 700 20", "1: 400,0 300x20 Item 2 20 0 700 20",
+        "1: 400,20 300x20 Item 3 20 400 700 20"}},
+      {"writing Top and Left moves the band",
+       1,
+       "begin if [QTY] = 2 then Top := Top + 30; if [QTY] = 3 then Left := 40; t := Top; l := Left; "
+       "w := Width; h := Height end",
+       {"1: 0,0 300x20 Item 1 0 0 700 20", "1: 0,50 300x20 Item 2 50 0 700 20",
+        "1: 40,70 300x20 Item 3 70 40 700 20"}},
+      {"writing Width and Height sizes the band",
+       1,
+       "begin if [QTY] = 2 then begin Width := 500; Height := 30 end; t := Top; l := Left; w := Width; "
+       "h := Height end",
+       {"1: 0,0 300x20 Item 1 0 0 700 20", "1: 0,20 300x20 Item 2 20 0 500 30",
+        "1: 0,50 300x20 Item 3 50 0 500 30"}}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.name);
+    NewReport();
+    FillItems(3);
+    page->ColCount = c.columns;
+    page->ColGap = 48;
+    Build({"MasterData 0+20 frLines | 0,300 [NAME] [t] [l] [w] [h]"});
+    page->Object(0)->Script.Add(QString::fromLatin1(c.script));
+    for (const char *name : {"t", "l", "w", "h"})
+      ReportVariables()->SetVariable(QString::fromLatin1(name), Variant(QString()));
+    ASSERT_TRUE(report->PrepareReport()) << report->ErrorText().toStdString();
+    QStringList dump = Dump();
+    for (QString &line : dump) line = line.trimmed();
+    EXPECT_EQ(dump, c.expected);
+  }
 }
 
 TEST_F(PageBuilderTest, ASubreportOnABandThatSplitsPrintsEachOfItsRowsOnce) {

@@ -178,6 +178,18 @@ TEST_F(PreparedPagesTest, OlderMetafileLayoutBecomesOnePicturePerPage) {
   EXPECT_EQ(picture->DesignRect(), Rect(0, 0, 752, 1071));
   ASSERT_EQ(KindOf(picture->Picture.Graphic()), TGraphicKind::Metafile);
   EXPECT_EQ(picture->Picture.SaveToBytes(), metafile);
+
+  // Shown, the page is the metafile stretched over it: its right half red.
+  QImage shown(376, 535, QImage::Format_RGB32);
+  shown.fill(Qt::white);
+  TCanvas canvas(&shown);
+  pages[0].Visible = true;
+  pages.Draw(0, &canvas, Rect(0, 0, 376, 535));
+  canvas.Release();
+  EXPECT_EQ(shown.pixel(300, 270), qRgb(255, 0, 0));
+  EXPECT_EQ(shown.pixel(190, 10), qRgb(255, 0, 0));
+  EXPECT_EQ(shown.pixel(100, 270), qRgb(255, 255, 255));
+  EXPECT_EQ(shown.pixel(185, 500), qRgb(255, 255, 255));
 }
 
 TEST_F(PreparedPagesTest, DamagedFilesAreRefusedAndTheListKeepsItsPages) {

@@ -18,6 +18,11 @@
 #include "tests/report/report_model_fixture.h"
 #include <gtest/gtest.h>
 
+// Readable texts in test failures.
+inline void PrintTo(const QString &Value, std::ostream *Stream) {
+  *Stream << '"' << Value.toStdString() << '"';
+}
+
 namespace build {
 
 struct Line {
@@ -116,7 +121,8 @@ protected:
         {"ReportTitle", btReportTitle},   {"ReportSummary", btReportSummary}, {"PageHeader", btPageHeader},
         {"PageFooter", btPageFooter},     {"MasterHeader", btMasterHeader},   {"MasterData", btMasterData},
         {"MasterFooter", btMasterFooter}, {"DetailHeader", btDetailHeader},   {"DetailData", btDetailData},
-        {"DetailFooter", btDetailFooter}, {"GroupHeader", btGroupHeader},     {"GroupFooter", btGroupFooter}};
+        {"DetailFooter", btDetailFooter}, {"GroupHeader", btGroupHeader},     {"GroupFooter", btGroupFooter},
+        {"ColumnHeader", btColumnHeader}, {"ColumnFooter", btColumnFooter}};
     static const QMap<QString, int> flagWords{{"+repeat", flBandRepeatHeader},
                                               {"+stretch", flStretched},
                                               {"+split", flBandBreaked},

@@ -3,6 +3,7 @@
 #include "platform/core/streams.h"
 #include "platform/graphics/printer.h"
 #include "platform/windowing/system_services.h"
+#include "report/picture_view.h"
 #include "report/report_hooks.h"
 #include "report/shape_view.h"
 #include "tests/report/report_build_fixture.h"
@@ -132,6 +133,77 @@ TEST_F(ReportComponentTest, APdfPageHoldsTheShapesFilled) {
                outside = image.pixelColor(int(420 * k), int(210 * k));
   EXPECT_TRUE(inside.red() > 200 && inside.green() < 60) << inside.name().toStdString();
   EXPECT_GT(outside.green(), 200);
+}
+
+// A printed page rendered at 40 dots per inch, with the report units per image pixel.
+struct RenderedPage {
+  QImage image;
+  double unitsPerPixel = 1;
+  QColor At(int x, int y) const { return image.pixelColor(int(x / unitsPerPixel), int(y / unitsPerPixel)); }
+};
+RenderedPage RenderFirstPage(const QString &pdf, const QString &png, int pageWidthUnits) {
+  RunTool(QStringLiteral("pdftoppm"), {"-r", "40", "-png", "-singlefile", pdf, png});
+  RenderedPage page;
+  page.image = QImage(png + QStringLiteral(".png"));
+  if (!page.image.isNull()) page.unitsPerPixel = pageWidthUnits / double(page.image.width());
+  return page;
+}
+bool Red(const QColor &c) { return c.red() > 200 && c.green() < 60 && c.blue() < 60; }
+bool White(const QColor &c) { return c.red() > 200 && c.green() > 200 && c.blue() > 200; }
+
+// A metafile picture prints what its records draw: its text is in the PDF and its red rectangle at the
+// picture's place. A prepared report of the older metafile layout prints each page's metafile over the page.
+TEST_F(ReportComponentTest, MetafilesPrintWhatTheirRecordsDraw) {
+  if (!HavePoppler()) GTEST_SKIP() << "poppler-utils is not installed";
+  UsePdfPrinter();
+  test::EmfWriter emf(100, 50, 4); // the right half red, words in the left half
+  emf.Brush(1, Qt::red).Select(1).Select(0x80000008).Rectangle(50, 0, 100, 50);
+  emf.Font(2, -8, "Arial").Select(2).BkMode(1).Text(2, 20, "Drawn words");
+  Build({"ReportTitle 0+400"});
+  auto *picture = test::AddView<TfrPictureView>(page, QString(), 200, 100, 400, 200);
+  picture->Flags = flStretched;
+  picture->Picture.LoadFromBytes(emf.Bytes());
+  ASSERT_TRUE(report->PrepareReport()) << report->ErrorText().toStdString();
+  ASSERT_TRUE(report->PrintPreparedReport(QString(), 1));
+  EXPECT_TRUE(PdfPages(pdf()).value(0).contains(QStringLiteral("Drawn words")))
+      << PdfPages(pdf()).join("|").toStdString();
+  const int pageWidth = report->EMFPages()[0].PrnInfo.Pgw;
+  const RenderedPage printed = RenderFirstPage(pdf(), dir.filePath(QStringLiteral("picture")), pageWidth);
+  ASSERT_FALSE(printed.image.isNull());
+  EXPECT_TRUE(Red(printed.At(500, 200))) << printed.At(500, 200).name().toStdString();
+  EXPECT_TRUE(Red(printed.At(410, 110)));
+  EXPECT_TRUE(White(printed.At(300, 280))) << "the left half below the words";
+  EXPECT_TRUE(White(printed.At(620, 200))) << "right of the picture";
+  EXPECT_TRUE(White(printed.At(500, 320))) << "below the picture";
+
+  // The older layout: one A4 page whose metafile (in millimetres) has its right half red and words at the
+  // top.
+  test::EmfWriter sheetEmf(210, 297, 1);
+  sheetEmf.Brush(1, Qt::red).Select(1).Select(0x80000008).Rectangle(105, 0, 210, 297);
+  sheetEmf.Font(2, -8, "Arial").Select(2).BkMode(1).Text(10, 20, "Page words");
+  test::Bytes file;
+  file.oldLines({TfrPrinter::VirtualPrinterName()}).i32(1);
+  const qsizetype blockStart = file.size();
+  file.i32(0).u16(9).i32(2100).i32(2970).u8(0).u8(1).raw(sheetEmf.Bytes());
+  file.patch32(blockStart, file.size());
+  const QString older = dir.filePath(QStringLiteral("older.frp"));
+  QFile out(older);
+  ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+  out.write(file.data());
+  out.close();
+  report->LoadPreparedReport(older);
+  QFile::remove(pdf());
+  printer->SetPdfFileName(pdf()); // a PDF's place is asked for each print
+  ReportPrinter()->SelectPrinterByName(TPrinter::PdfPrinterName());
+  ASSERT_TRUE(report->PrintPreparedReport(QString(), 1));
+  EXPECT_TRUE(PdfPages(pdf()).value(0).contains(QStringLiteral("Page words")));
+  const int olderWidth = report->EMFPages()[0].PrnInfo.Pgw, olderHeight = report->EMFPages()[0].PrnInfo.Pgh;
+  const RenderedPage sheet = RenderFirstPage(pdf(), dir.filePath(QStringLiteral("older")), olderWidth);
+  ASSERT_FALSE(sheet.image.isNull());
+  EXPECT_TRUE(Red(sheet.At(olderWidth * 3 / 4, olderHeight / 2)));
+  EXPECT_TRUE(Red(sheet.At(olderWidth * 11 / 20, olderHeight / 100)));
+  EXPECT_TRUE(White(sheet.At(olderWidth * 9 / 20, olderHeight / 2)));
+  EXPECT_TRUE(White(sheet.At(olderWidth / 4, olderHeight * 9 / 10)));
 }
 
 TEST_F(ReportComponentTest, PreparingRunsBehindTheProgressWindowWithPageLabelsOrTellsAnOnProgressHandler) {

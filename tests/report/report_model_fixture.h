@@ -13,6 +13,7 @@
 #include "report/page.h"
 #include "report/printer_wrapper.h"
 #include "report/shape_view.h"
+#include "tests/support/metafile_writer.h"
 #include <QBuffer>
 #include <QImage>
 #include <QProcess>
@@ -219,17 +220,12 @@ inline QByteArray JpegBytes() {
   return EncodeJpeg(image, 90);
 }
 
+// An enhanced metafile 100 x 50 units of a quarter millimetre (25 x 12.5 mm, 94 x 47 screen pixels) whose
+// right half is a red rectangle.
 inline QByteArray EnhancedMetafileBytes() {
-  Bytes emf;
-  emf.i32(1).i32(88);
-  for (int i = 0; i < 4; ++i) emf.i32(0);
-  emf.i32(0).i32(0).i32(2540).i32(1270); // frame: 25.4 x 12.7 mm
-  emf.raw(QByteArray(" EMF", 4));
-  QByteArray bytes = emf.data();
-  bytes.resize(88, '\0');
-  bytes.append("kept as it is", 13);
-  qToLittleEndian<quint32>(quint32(bytes.size()), bytes.data() + 48);
-  return bytes;
+  test::EmfWriter emf(100, 50, 4);
+  emf.Brush(1, Qt::red).Select(1).Select(0x80000008).Rectangle(50, 0, 100, 50);
+  return emf.Bytes();
 }
 
 // An icon file with one 2 x 2 PNG image.

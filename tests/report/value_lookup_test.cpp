@@ -71,6 +71,26 @@ TEST_F(ValueLookupTest, FunctionsGoToTheLibrariesFirstAndThenToTheReportsEvent) 
   EXPECT_EQ(asked, (QStringList{QStringLiteral("TWICE"), QStringLiteral("GREET")}));
 }
 
+// A name that nothing knows is evaluated as an expression, which asks for the name again: the second request
+// stops the run instead of recursing without end. Values entries that are expressions naming each other stop
+// the same way.
+TEST_F(ValueLookupTest, AnUnknownNameOrNamesDefinedByEachOtherStopPreparationAsUndefined) {
+  const QString failure = QStringLiteral(
+      "failed: An error occured during calculating\r[%1]\rReport: frReport1\rBand: Master data\r"
+      "Undefined symbol \"%2\"");
+  EXPECT_EQ(Show(QStringLiteral("[FOO]")), failure.arg(QStringLiteral("FOO"), QStringLiteral("FOO")));
+  EXPECT_EQ(report->EMFPages().Count(), 0);
+  EXPECT_EQ(Settings().DecimalSeparator, QLatin1Char('.'));
+
+  TfrValues &values = report->Values();
+  for (const char *name : {"A", "B"}) {
+    const int entry = values.AddValue(QString::fromLatin1(name));
+    values[entry].Typ = 3;
+    values[entry].Field = QString::fromLatin1(name[0] == 'A' ? "[B] + 1" : "[A] + 1");
+  }
+  EXPECT_EQ(Show(QStringLiteral("[A]")), failure.arg(QStringLiteral("A"), QStringLiteral("A")));
+}
+
 TEST_F(ValueLookupTest, ShowReportShowsTheErrorInAMessageBoxAndTellsItsCaller) {
   AddMemo(0, 0, 300, 20, {QStringLiteral("[1 +]"), QStringLiteral("[NOSUCHNAME]")});
   ScopedScriptedServices services;

@@ -89,7 +89,7 @@ std::unique_ptr<TfrView> Framed(int sides, int style = psSolid, float width = 1,
 
 // What each kind of object draws where: frames by side, style, width and scale; the background by fill
 // colour and mode; bands and subreports; shapes filled and transparent; pictures stretched, centred and in
-// proportion (the bitmap is 4 x 3), a metafile's placeholder.
+// proportion (the bitmap is 4 x 3), a metafile's records.
 TEST_F(ViewDrawTest, ObjectsDrawWhatTheyShowWhereTheyStand) {
   auto filled = [](TColor fill) {
     auto memo = Framed(0);
@@ -202,8 +202,8 @@ TEST_F(ViewDrawTest, ObjectsDrawWhatTheyShowWhereTheyStand) {
       {"stretched", picture(flStretched, bitmap), "I 10,20 201x101"},
       {"in proportion, centred", picture(flStretched | flPictRatio | flPictCenter, bitmap),
        "I 43,20 135x101"},
-      {"metafile placeholder", picture(0, test::EnhancedMetafileBytes()),
-       "R 10.5,20.5 95x47 | L 10.5,20.5 95x47 | L 10.5,20.5 95x47"},
+      {"a metafile at its own size: its records", picture(0, test::EnhancedMetafileBytes()),
+       "A 57,20 47x47 #ff0000"},
       {"empty picture", picture(0, QByteArray()), ""},
   };
   for (Case &c : cases) {
@@ -275,7 +275,7 @@ TEST_F(ViewDrawTest, ShapesAndPicturesOnAnImage) {
   triangle.FillColor = clRed;
   EXPECT_EQ(Pixels(Paint(triangle), {{50, 35}, {12, 12}, {50, 50}}), (QList<QRgb>{red, white, black}));
 
-  // The bitmap's pixels, its top-left one stretched; a metafile's grey placeholder.
+  // The bitmap's pixels, its top-left one stretched; a metafile's red right half.
   TfrPictureView picture;
   Place(picture, 0, 0, 99, 59);
   picture.Flags = flStretched;
@@ -284,7 +284,8 @@ TEST_F(ViewDrawTest, ShapesAndPicturesOnAnImage) {
   picture.Picture.LoadFromBytes(test::EnhancedMetafileBytes());
   ASSERT_EQ(KindOf(picture.Picture.Graphic()), TGraphicKind::Metafile);
   Place(picture, 10, 10, 60, 30);
-  EXPECT_EQ(Paint(picture).pixel(10, 10), ColorToQColor(clGray).rgb());
+  const QImage metafile = Paint(picture);
+  EXPECT_EQ(Pixels(metafile, {{20, 20}, {60, 20}, {75, 20}}), (QList<QRgb>{white, red, white}));
 }
 
 TEST_F(ViewDrawTest, PictureLoadsFromABlobFieldAndANullFieldEmptiesIt) {
