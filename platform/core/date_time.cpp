@@ -134,16 +134,6 @@ int DayOfWeek(TDateTime value) {
   return int(weekday) + 1;
 }
 
-bool DecodeDateFully(TDateTime value, int &year, int &month, int &day, int &dayOfWeek) {
-  DecodeDate(value, year, month, day);
-  if (year == 0) {
-    dayOfWeek = 0;
-    return false;
-  }
-  dayOfWeek = DayOfWeek(value);
-  return IsLeapYear(year);
-}
-
 TDateTime IncMonth(TDateTime value, int months) {
   int year, month, day;
   DecodeDate(value, year, month, day);
@@ -171,13 +161,6 @@ TDateTime DateTimeFromQDateTime(const QDateTime &value) {
   const QDate date = value.date();
   const double day = double(DaysFromCivil(date.year(), date.month(), date.day()) + UnixDateDelta);
   return ComposeDateTime(day, double(value.time().msecsSinceStartOfDay()) / double(MSecsPerDay));
-}
-
-QDateTime QDateTimeFromDateTime(TDateTime value) {
-  int year, month, day, hour, minute, second, msec;
-  DecodeDateTime(value, year, month, day, hour, minute, second, msec);
-  if (year == 0) return QDateTime();
-  return QDateTime(QDate(year, month, day), QTime(hour, minute, second, msec));
 }
 
 // ---- Formatting ------------------------------------------------------------------------------------------

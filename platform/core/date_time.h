@@ -33,8 +33,6 @@ TDateTime ComposeDateTime(TDateTime date, TDateTime time);
 // millisecond (a time that rounds up to midnight belongs to the next day).
 void DecodeDate(TDateTime value, int &year, int &month, int &day);
 void DecodeTime(TDateTime value, int &hour, int &minute, int &second, int &msec);
-// DecodeDate plus the day of the week (1 = Sunday); returns whether the year is a leap year.
-bool DecodeDateFully(TDateTime value, int &year, int &month, int &day, int &dayOfWeek);
 void DecodeDateTime(TDateTime value, int &year, int &month, int &day, int &hour, int &minute, int &second,
                     int &msec);
 
@@ -63,9 +61,8 @@ private:
   ClockFunction saved_;
 };
 
-// Conversions to and from Qt's local date-time (milliseconds kept).
+// Qt's local date-time as a TDateTime (milliseconds kept).
 TDateTime DateTimeFromQDateTime(const QDateTime &value);
-QDateTime QDateTimeFromDateTime(TDateTime value);
 
 // Formats by the class library's specifiers (case does not matter unless said):
 //   c        ShortDateFormat, then " " and LongTimeFormat unless the time is midnight

@@ -652,13 +652,6 @@ bool TryStrToInt(const QString &text, int &value) {
   return true;
 }
 
-int64_t StrToInt64(const QString &text) {
-  int64_t value;
-  if (!TryStrToInt64(text, value))
-    throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text));
-  return value;
-}
-
 int StrToInt(const QString &text) {
   int value;
   if (!TryStrToInt(text, value))

@@ -87,33 +87,6 @@ int SetScrollInfo(HWND Handle, int Bar, const TScrollInfo &Info, bool) {
   return c->ScrollBar(Bar).Pos;
 }
 
-bool GetScrollInfo(HWND Handle, int Bar, TScrollInfo &Info) {
-  TWinControl *c = FindControl(Handle);
-  if (!c || (Bar != SB_HORZ && Bar != SB_VERT)) return false;
-  const TScrollBarState &state = c->ScrollBar(Bar);
-  if (Info.fMask & SIF_RANGE) {
-    Info.nMin = state.Min;
-    Info.nMax = state.Max;
-  }
-  if (Info.fMask & SIF_PAGE) Info.nPage = unsigned(state.Page);
-  if (Info.fMask & SIF_POS) Info.nPos = state.Pos;
-  return true;
-}
-
-int GetScrollPos(HWND Handle, int Bar) {
-  TScrollInfo info;
-  info.fMask = SIF_POS;
-  return GetScrollInfo(Handle, Bar, info) ? info.nPos : 0;
-}
-
-bool SetScrollRange(HWND Handle, int Bar, int Min, int Max, bool Redraw) {
-  TScrollInfo info;
-  info.fMask = SIF_RANGE;
-  info.nMin = Min;
-  info.nMax = Max;
-  return FindControl(Handle) && (SetScrollInfo(Handle, Bar, info, Redraw), true);
-}
-
 HWND GetParent(HWND Handle) {
   TControl *c = ControlOf(Handle);
   return c && c->Parent() ? c->Parent()->Handle() : 0;

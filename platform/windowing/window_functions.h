@@ -36,10 +36,6 @@ struct TScrollInfo {
 // A scroll bar shows while its range is larger than its page.
 // Returns the new position.
 int SetScrollInfo(HWND Handle, int Bar, const TScrollInfo &Info, bool Redraw);
-bool GetScrollInfo(HWND Handle, int Bar, TScrollInfo &Info);
-int GetScrollPos(HWND Handle, int Bar);
-// A range with Min equal to Max hides the scroll bar.
-bool SetScrollRange(HWND Handle, int Bar, int Min, int Max, bool Redraw);
 
 // -- windows --
 HWND GetParent(HWND Handle);

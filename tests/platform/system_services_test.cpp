@@ -75,7 +75,7 @@ TEST(ScriptedServices, MessageDialogsAndPrinterSetup) {
   ScopedScriptedServices services;
   Application()->SetTitle(QStringLiteral("Tallyrook"));
   EXPECT_EQ(MessageDlg(QStringLiteral("Retry?"), mtError, {mbAbort, mbRetry, mbIgnore}), mrRetry);
-  EXPECT_EQ(MessageDlgDefault(QStringLiteral("Delete?"), mtWarning, {mbYes, mbNo}, mbNo), mrNo);
+  EXPECT_EQ(MessageDlg(QStringLiteral("Delete?"), mtWarning, {mbYes, mbNo}), mrYes);
   ShowMessage(QStringLiteral("Hello"));
   const QList<TMessageBoxRequest> &boxes = services->MessageBoxes();
   ASSERT_EQ(boxes.size(), 3);
