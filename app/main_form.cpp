@@ -175,7 +175,7 @@ void TF1::CreateDetailControls() {
   LabelTAXCaption = NewLabel(this, QStringLiteral("LabelTAXCaption"), QStringLiteral("Tax"), 164, 440);
   LabelGROSSCaption = NewLabel(this, QStringLiteral("LabelGROSSCaption"), QStringLiteral("GROSS"), 306, 440);
   const auto NewTotal = [this](const QString &Name, int Left, int Width) {
-    TLabel *label = NewLabel(this, Name, QStringLiteral("0.00"), Left, 440);
+    TLabel *label = NewLabel(this, Name, AmountText(0), Left, 440);
     label->SetAutoSize(false);
     label->SetWidth(Width);
     label->SetAlignment(taRightJustify);

@@ -1,6 +1,8 @@
 // The shipped invoice template 1 (items) filled with 10,000 lines through the data module, as the print form
-// prepares it (two passes): the prepare time alone, and prepare and PDF together.
+// prepares it (two passes), with its header and totals written as a preview writes them: the prepare time
+// alone, and prepare and PDF together.
 #include "app/data_module.h"
+#include "app/invoice_storage.h"
 #include "app/invoice_templates.h"
 #include "app/shipped_data.h"
 #include "bench/gui_bench.h"
@@ -23,6 +25,9 @@ class ShippedInvoice {
 public:
   explicit ShippedInvoice(int lines) {
     qputenv("TALLYROOK_DATA", data_.path().toUtf8());
+    // A runtime folder of its own, so that a copy of the program running elsewhere on the machine is not
+    // taken for this one's first copy.
+    qputenv("XDG_RUNTIME_DIR", runtime_.path().toUtf8());
     SeedDataFolder(data_.path(), InvoiceTemplates());
     StartReportEngine();
     frSetProgressWindowFactory(nullptr);
@@ -43,12 +48,14 @@ public:
       dd_->INV2ITEMTOTAL->SetAsFloat((1 + i % 7) * (12.5 + i % 100));
       dd_->INV2->Post();
     }
-    dd_->INV1->Open();
-    dd_->INV1->Append();
-    dd_->INV1->FieldByName(QStringLiteral("CUSTOMER"))->SetAsString(QStringLiteral("Marlow Garden Centre"));
-    dd_->INV1->FieldByName(QStringLiteral("InvDATE"))->SetAsDateTime(EncodeDate(2025, 3, 14));
-    dd_->INV1->Post();
-    ReportVariables()->SetVariable(QStringLiteral("SINV"), Variant(1001));
+    // The header with its net, tax and gross, as the print form's preview writes it.
+    TInvoiceDraft draft;
+    draft.Customer = QStringLiteral("Marlow Garden Centre");
+    draft.Address = {QStringLiteral("12 Mill Lane"), QStringLiteral("Marlow"), QStringLiteral("SL7 1AA")};
+    draft.Date = EncodeDate(2025, 3, 14);
+    draft.TaxPercent = 20;
+    const int number = PreviewInvoiceHeader(*dd_, draft);
+    ReportVariables()->SetVariable(QStringLiteral("SINV"), Variant(number));
     ReportVariables()->SetVariable(QStringLiteral("CURRSYM"), Variant(QStringLiteral("EUR")));
     // A stored invoice, not a preview: no preview mark.
     ReportVariables()->SetVariable(QStringLiteral("PREVIEWMARK"), Variant(QString()));
@@ -66,6 +73,7 @@ public:
 
 private:
   QTemporaryDir data_;
+  QTemporaryDir runtime_;
   TDD *dd_ = nullptr;
   TComponent *owner_ = nullptr;
   TfrReport *report_ = nullptr;
@@ -84,7 +92,6 @@ void BM_Template1PrepareAndPdf(benchmark::State &state) {
   QTemporaryDir out;
   TPrinter printer(std::make_unique<TScriptedPrinterSystem>(out.path()));
   const QString pdf = out.filePath(QStringLiteral("invoice.pdf"));
-  printer.SetPdfFileName(pdf);
   BindReportPrinter(&printer);
   {
     ShippedInvoice invoice(int(state.range(0)));
@@ -93,6 +100,7 @@ void BM_Template1PrepareAndPdf(benchmark::State &state) {
         state.SkipWithError(("preparation failed: " + invoice.Report()->ErrorText()).toStdString().c_str());
         break;
       }
+      printer.SetPdfFileName(pdf); // a name serves one job
       if (!invoice.Report()->PrintPreparedReport(QString(), 1)) state.SkipWithError("printing failed");
     }
     state.counters["pages"] = invoice.Report()->EMFPages().Count();
@@ -100,7 +108,7 @@ void BM_Template1PrepareAndPdf(benchmark::State &state) {
   BindReportPrinter(nullptr);
   gui_bench::KeepForALook(pdf, QStringLiteral("template1.pdf"));
 }
-BENCHMARK(BM_Template1PrepareAndPdf)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Template1PrepareAndPdf)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 

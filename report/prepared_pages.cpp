@@ -19,6 +19,18 @@ void CheckCount(TStream *stream, qint32 count) {
         QStringLiteral("The prepared report claims %1 pages, more than the file holds").arg(count));
 }
 
+// Writes a page object stream: the version byte, then each object in prepared form, its text to draw being
+// its expanded text.
+void WritePageObjects(TfrPage *page, TStream *stream) {
+  stream->WriteUInt8(frCurrentVersion);
+  for (int i = 0; i < page->ObjectCount(); ++i) {
+    TfrView *view = page->Object(i);
+    view->PreparedForm = true;
+    view->Memo1.Assign(&view->Memo);
+    frWriteViewEntry(stream, view);
+  }
+}
+
 // The paper and margins a stored page was prepared for, as they lead its block.
 std::unique_ptr<TfrPageInfo> ReadPageSetup(TStream *stream) {
   auto page = std::make_unique<TfrPageInfo>();
@@ -57,7 +69,7 @@ std::unique_ptr<TfrPageInfo> TfrEMFPages::MakePage(const TfrPage *templatePage) 
   info->pgOr = templatePage->pgOr;
   info->pgMargins = templatePage->UseMargins ? 1 : 0;
   info->PrnInfo = templatePage->PrnInfo;
-  info->Stream = std::make_unique<TMemoryStream>();
+  info->Stream = std::make_unique<TfrPageStream>();
   info->Stream->WriteUInt8(frCurrentVersion);
   return info;
 }
@@ -124,16 +136,9 @@ void TfrEMFPages::LoadObjects(int index) {
 void TfrEMFPages::StoreObjects(int index) {
   TfrPageInfo &info = (*this)[index];
   if (!info.Page) return;
-  TMemoryStream stream;
-  stream.WriteUInt8(frCurrentVersion);
-  for (int i = 0; i < info.Page->ObjectCount(); ++i) {
-    TfrView *view = info.Page->Object(i);
-    view->PreparedForm = true;
-    view->Memo1.Assign(&view->Memo);
-    frWriteViewEntry(&stream, view);
-  }
-  info.Stream->Clear();
-  info.Stream->CopyFrom(&stream, 0);
+  auto stream = std::make_unique<TfrPageStream>();
+  WritePageObjects(info.Page.get(), stream.get());
+  info.Stream = std::move(stream);
 }
 
 // ---- drawing ----
@@ -185,7 +190,19 @@ void TfrEMFPages::SaveToStream(TStream *stream) {
   aside.WriteUInt8(compressor->Enabled ? 1 : 0);
   WriteStreamString(&aside, ReportPrinter()->PrinterName());
   aside.WriteInt32(Count());
-  for (const auto &page : pages_) {
+  for (int i = 0; i < Count(); ++i) {
+    TfrPageInfo *page = pages_[size_t(i)].get();
+    // The page's objects with their texts in the file's form.
+    TMemoryStream stored;
+    try {
+      TfrPage objects;
+      frReadPageObjects(page->Stream.get(), &objects);
+      WritePageObjects(&objects, &stored);
+    } catch (const EWriteError &e) {
+      throw EWriteError(
+          QStringLiteral("Page %1 of the report cannot be saved: %2").arg(i + 1).arg(e.Message()));
+    }
+    stored.SetPosition(0);
     const qint64 blockStart = aside.Position();
     aside.WriteInt32(0);
     aside.WriteUInt16(page->pgSize);
@@ -193,11 +210,10 @@ void TfrEMFPages::SaveToStream(TStream *stream) {
     aside.WriteInt32(page->pgHeight);
     aside.WriteUInt8(page->pgOr);
     aside.WriteUInt8(page->pgMargins);
-    page->Stream->SetPosition(0);
     if (compressor->Enabled)
-      compressor->Compress(page->Stream.get(), &aside);
+      compressor->Compress(&stored, &aside);
     else
-      aside.CopyFrom(page->Stream.get(), 0);
+      aside.CopyFrom(&stored, 0);
     const qint64 end = aside.Position();
     if (end > 2147483647)
       throw EWriteError(QStringLiteral("The prepared report is too large for its file form"));
@@ -229,19 +245,22 @@ void TfrEMFPages::ReadPages(TStream *stream, int compression, QString &printerNa
                                .arg(end));
     previousEnd = end;
     TMemoryStream data(stream->ReadBytes(end - dataStart));
-    page->Stream = std::make_unique<TMemoryStream>();
+    TMemoryStream stored;
     if (compression != 0)
-      frCompressor()->Decompress(&data, page->Stream.get());
+      frCompressor()->Decompress(&data, &stored);
     else
-      page->Stream->CopyFrom(&data, 0);
-    // Every page must read back, or the file is refused now rather than when the page is shown.
-    TfrPage check;
+      stored.CopyFrom(&data, 0);
+    // Every page must read back, or the file is refused now rather than when the page is shown; its
+    // objects are then kept with their texts as text.
+    TfrPage objects;
     try {
-      frReadPageObjects(page->Stream.get(), &check);
+      frReadPageObjects(&stored, &objects);
     } catch (const EfrStreamError &e) {
       throw EfrStreamError(
           QStringLiteral("Page %1 of the prepared report is damaged: %2").arg(i + 1).arg(e.Message()));
     }
+    page->Stream = std::make_unique<TfrPageStream>();
+    WritePageObjects(&objects, page->Stream.get());
     pages_.push_back(std::move(page));
     stream->SetPosition(end);
   }
@@ -273,7 +292,7 @@ void TfrEMFPages::ReadMetafilePages(TStream *stream, QString &printerName) {
       throw EfrStreamError(
           QStringLiteral("Page %1 of the prepared report is damaged: %2").arg(i + 1).arg(e.Message()));
     }
-    page->Stream = std::make_unique<TMemoryStream>();
+    page->Stream = std::make_unique<TfrPageStream>();
     metafiles_.emplace_back(page.get(), bytes);
     pages_.push_back(std::move(page));
     stream->SetPosition(end);

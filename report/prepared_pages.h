@@ -1,14 +1,18 @@
 // Prepared pages: the pages a report build produces, each kept as its paper and a page object stream (a
-// version byte 23, then every object as its type byte, [class name], and its prepared form). A page is turned
-// back into objects only to draw, export or edit it.
+// version byte 23, then every object as its type byte, [class name], and its prepared form). In memory the
+// stream keeps its texts as text (TfrPageStream), so preparing never limits a text's length or letters. A
+// page is turned back into objects only to draw, export or edit it.
 //
 // The prepared-report file ("*.frp"): compression flag (byte), printer name (version-23 string), page count
 // (int32), then per page: end offset (int32, the file position where the next page starts), paper size code
 // (u16), paper width and height (int32), orientation (byte), use margins (byte) and the page object stream.
 // Files whose first byte is 2 to 254 are of the older metafile layout, whose pages each become one picture.
+// The file holds each page's objects as the report's streams hold them, each text in at most 65535 bytes;
+// a page with a longer text is refused when the file is written.
 #pragma once
 #include "platform/core/streams.h"
 #include "report/page.h"
+#include "report/page_stream.h"
 #include "report/view_stream.h"
 #include <functional>
 #include <memory>
@@ -38,7 +42,7 @@ struct TfrPageInfo {
   TfrPrnInfo PrnInfo;
   // Set while the page is on screen or being printed; drawing a page that is not visible frees its objects.
   bool Visible = false;
-  std::unique_ptr<TMemoryStream> Stream;
+  std::unique_ptr<TfrPageStream> Stream;
   std::unique_ptr<TfrPage> Page; // the live objects, made on demand
 };
 
@@ -67,10 +71,11 @@ public:
   // Writes the page's live objects back to its stream, their memo becoming their expanded text.
   void StoreObjects(int index);
 
-  // The prepared-report file. Writing refuses (EWriteError) what the form cannot hold, leaving the stream
-  // as it was. Reading builds a new list and takes it only when the whole file has been read and every page
-  // parses; then the stored printer is selected (unless printToDefault) and each page's paper given to the
-  // printer wrapper. A damaged or unsupported file raises EfrStreamError and the list keeps its pages.
+  // The prepared-report file. Writing refuses (EWriteError, naming the page) what the form cannot hold,
+  // leaving the stream as it was. Reading builds a new list and takes it only when the whole file has been
+  // read and every page parses; then the stored printer is selected (unless printToDefault) and each page's
+  // paper given to the printer wrapper. A damaged or unsupported file raises EfrStreamError and the list
+  // keeps its pages.
   void SaveToStream(TStream *stream);
   void LoadFromStream(TStream *stream, bool printToDefault);
   // The file is written whole or not at all.

@@ -2,6 +2,7 @@
 #include "platform/core/streams.h"
 #include "platform/core/string_list.h"
 #include "platform/core/text_encoding.h"
+#include "report/page_stream.h"
 #include <QVarLengthArray>
 
 namespace {
@@ -70,7 +71,10 @@ QString ReadStreamText(TStream *Stream, quint16 Count) {
 
 } // namespace
 
+// A prepared page in memory keeps its texts as text (page_stream.h); every other stream holds their bytes.
+
 QString ReadStreamString(TStream *Stream) {
+  if (auto *page = dynamic_cast<TfrPageStream *>(Stream)) return page->ReadText();
   const quint16 length = Stream->ReadUInt16();
   const QString text = ReadStreamText(Stream, length);
   Stream->ReadUInt8(); // the closing byte, whatever it holds
@@ -78,11 +82,19 @@ QString ReadStreamString(TStream *Stream) {
 }
 
 void WriteStreamString(TStream *Stream, const QString &Text) {
+  if (auto *page = dynamic_cast<TfrPageStream *>(Stream)) {
+    page->WriteText(Text);
+    return;
+  }
   WriteCounted(Stream, EncodeChecked(Text));
   Stream->WriteUInt8(0);
 }
 
 void ReadStreamLines(TStream *Stream, TStrings *List) {
+  if (auto *page = dynamic_cast<TfrPageStream *>(Stream)) {
+    page->ReadLines(List);
+    return;
+  }
   List->Clear();
   const quint16 count = Stream->ReadUInt16();
   if (count == 0) {
@@ -106,6 +118,10 @@ void ReadStreamLines(TStream *Stream, TStrings *List) {
 }
 
 void WriteStreamLines(TStream *Stream, const TStrings *List) {
+  if (auto *page = dynamic_cast<TfrPageStream *>(Stream)) {
+    page->WriteLines(List);
+    return;
+  }
   const int count = List->Count();
   if (count > MaxStreamStringLength)
     throw EWriteError(QStringLiteral("A list of %1 lines is too long for a report stream (at most %2)")

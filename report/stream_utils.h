@@ -16,6 +16,9 @@
 // A text or a list that the 16-bit fields cannot describe (more than 65535 bytes or lines) is refused with
 // EWriteError: the stream never holds a length that disagrees with the bytes written. A stream that ends
 // inside an item raises EReadError.
+//
+// A prepared page in memory (TfrPageStream, page_stream.h) keeps its texts as text instead, with no limit:
+// the current form's readers and writers given such a stream keep and take them there.
 #pragma once
 #include <QString>
 

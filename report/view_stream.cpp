@@ -34,9 +34,14 @@ qint32 frEncodeFrameWidth(float width) {
   }
   const double coded = std::nearbyint(w * 1000);
   if (coded >= kLargestCode) return kLargestCode;
-  if (coded > 10) return qint32(coded);
-  // Codes up to 10 read back as whole widths: take the nearer of 0 and 0.011, the closest the form holds.
-  return w < 0.0055 ? 0 : 11;
+  if (coded <= 10) {
+    // Codes up to 10 read back as whole widths: take the nearer of 0 and 0.011, the closest the form holds.
+    return w < 0.0055 ? 0 : 11;
+  }
+  // A width that rounds to a whole one up to 10 is written as that whole width, as it reads back: the
+  // width read is written again with the same code.
+  if (coded <= 10000 && std::fmod(coded, 1000) == 0) return qint32(coded / 1000);
+  return qint32(coded);
 }
 
 float frDecodeFrameWidth(qint32 value) {

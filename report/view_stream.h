@@ -25,8 +25,9 @@ void frReadLines(TStream *stream, TStrings *list);
 
 // The frame width as stored: a whole width as that integer (times 1000 above 10, so that a reader, which
 // divides values above 10 by 1000, gets it back), any other width as round(width x 1000). Widths below
-// 0.0105 become the nearest width the form can hold (0 or 0.011); negative widths count as 0, widths beyond
-// the form's range as its largest.
+// 0.0105 become the nearest width the form can hold (0 or 0.011), and widths a hair from a whole width up
+// to 10 that whole width; negative widths count as 0, widths beyond the form's range as its largest.
+// Writing again a width read back gives the code it was written with.
 qint32 frEncodeFrameWidth(float width);
 float frDecodeFrameWidth(qint32 value);
 

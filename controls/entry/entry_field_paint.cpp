@@ -155,37 +155,33 @@ void TOvcBaseEntryField::Paint() {
   canvas->FillRect(ClientRect());
 
   const int y = std::max(0, textOffset_);
-  if (fieldKind_ == fkNumeric && !designing) {
-    const QString trimmed = shown.trimmed();
-    canvas->Font()->SetColor(text);
-    canvas->TextOut(ClientWidth() - textMargin_ - RightBorderWidth() - canvas->TextWidth(trimmed), y,
-                    trimmed);
-  } else {
-    int x = TextStartX(shown, rightAligned_);
-    const bool showSelection = focused_ && selEnd_ > selStart_;
-    int i = designing ? 0 : firstVisible_;
-    while (i < shown.size()) {
-      // Runs of characters drawn alike: control or printable, selected or not.
-      const bool control = !designing && i < editText_.size() && editText_.at(i).unicode() < 32;
-      const bool selected = showSelection && i >= selStart_ && i < selEnd_;
-      int end = i + 1;
-      while (end < shown.size()) {
-        const bool c = !designing && end < editText_.size() && editText_.at(end).unicode() < 32;
-        const bool s = showSelection && end >= selStart_ && end < selEnd_;
-        if (c != control || s != selected) break;
-        ++end;
-      }
-      const QString run = shown.mid(i, end - i);
-      const int width = canvas->TextWidth(run);
-      TColor runBack = selected ? efColors_->Highlight()->BackColor() : back;
-      TColor runText = selected ? efColors_->Highlight()->TextColor() : control ? controlCharColor_ : text;
-      canvas->Brush()->SetColor(runBack);
-      canvas->FillRect(TRect{x, y, x + width, y + canvas->TextMetrics().tmHeight});
-      canvas->Font()->SetColor(runText);
-      canvas->TextOut(x, y, run);
-      x += width;
-      i = end;
-    }
+  const bool showSelection = focused_ && selEnd_ > selStart_;
+  // A number stands at the right edge; any selection in it is the whole number (a digit replaces it).
+  const bool number = fieldKind_ == fkNumeric && !designing;
+  if (number) shown = shown.trimmed();
+  const int first = designing || number ? 0 : firstVisible_;
+  int x = number ? ClientWidth() - textMargin_ - RightBorderWidth() - canvas->TextWidth(shown)
+                 : TextStartX(shown, rightAligned_);
+  auto control = [&](int i) {
+    return !designing && !number && i < editText_.size() && editText_.at(i).unicode() < 32;
+  };
+  auto selected = [&](int i) { return showSelection && (number || (i >= selStart_ && i < selEnd_)); };
+  for (int i = first; i < shown.size();) {
+    // Runs of characters drawn alike: control or printable, selected or not.
+    int end = i + 1;
+    while (end < shown.size() && control(end) == control(i) && selected(end) == selected(i)) ++end;
+    const QString run = shown.mid(i, end - i);
+    const int width = canvas->TextWidth(run);
+    TColor runBack = selected(i) ? efColors_->Highlight()->BackColor() : back;
+    TColor runText = selected(i)  ? efColors_->Highlight()->TextColor()
+                     : control(i) ? controlCharColor_
+                                  : text;
+    canvas->Brush()->SetColor(runBack);
+    canvas->FillRect(TRect{x, y, x + width, y + canvas->TextMetrics().tmHeight});
+    canvas->Font()->SetColor(runText);
+    canvas->TextOut(x, y, run);
+    x += width;
+    i = end;
   }
   if (focused_) caretPair_->Paint(canvas, text);
   PaintBorders();

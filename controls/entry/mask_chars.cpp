@@ -120,12 +120,16 @@ std::optional<QChar> CheckMaskChar(QChar m, QChar ch, QChar prev) {
 bool IsNumberMask(const QString &mask, bool integer) {
   const qsizetype points = mask.count(QLatin1Char('.'));
   if (points > (integer ? 0 : 1)) return false;
-  // The decimals follow the point in one run: a digit place beyond a later literal belongs to no part.
+  // The decimals follow the point in one run: a digit place beyond a later literal belongs to no part, and
+  // a currency sign or thousands separator after the point would take a place among the decimals.
   const qsizetype point = mask.indexOf(QLatin1Char('.'));
   if (point >= 0) {
     qsizetype end = point + 1;
     while (end < mask.size() && IsMaskChar(mask.at(end))) ++end;
     if (std::any_of(mask.begin() + end, mask.end(), IsMaskChar)) return false;
+    if (std::any_of(mask.begin() + point, mask.end(),
+                    [](QChar m) { return m == QLatin1Char('$') || m == QLatin1Char(','); }))
+      return false;
   }
   bool any = false;
   for (QChar m : mask) {

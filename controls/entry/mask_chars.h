@@ -17,8 +17,8 @@ std::optional<QChar> CheckMaskChar(QChar m, QChar ch, QChar prev);
 // Mask characters that take the characters of a number (digits, sign, point, exponent, base digits).
 inline bool IsNumberMaskChar(QChar m) { return QStringView(u"9#iEKOb").contains(m); }
 // Whether a mask can hold a number of the kind: no mask character of it takes anything else; an integer mask
-// has no point and a fractional one at most one point, followed directly by all its decimal places, and no
-// base digits.
+// has no point and a fractional one at most one point, followed directly by all its decimal places and by
+// no currency sign or thousands separator, and no base digits.
 bool IsNumberMask(const QString &mask, bool integer);
 // Whether a mask can hold a date (one day, one month and one year run and nothing else to fill) or a time
 // (one hour and one minute run, at most one seconds and one AM/PM run).

@@ -6,6 +6,7 @@
 #include "controls/framework/library_exceptions.h"
 #include "controls/framework/library_messages.h"
 #include "platform/windowing/messages.h"
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -13,6 +14,17 @@ namespace {
 
 const char *const kDefaultMasks[] = {"iiiiiiiiiii", "99999",      "iiiiii",     "999",        "iiii",
                                      "##########",  "##########", "##########", "##########", "iiiiiiiiii"};
+
+// Whether the parenthesis and trailing-minus markers, which take no place of their own, each stand once and
+// after every place of the number (the places before them are the field's).
+bool MarkersFollowTheNumber(const QString &mask) {
+  for (QChar marker : {QLatin1Char('p'), QLatin1Char('g')}) {
+    const qsizetype at = mask.indexOf(marker);
+    if (at < 0) continue;
+    if (mask.count(marker) > 1 || std::any_of(mask.begin() + at, mask.end(), IsMaskChar)) return false;
+  }
+  return true;
+}
 
 bool IsFloatEngineType(int type) {
   return type == edtReal || type == edtExtended || type == edtDouble || type == edtSingle;
@@ -39,7 +51,8 @@ void TOvcCustomNumericField::SetDataType(TNumericDataType Value) {
   numericType_ = Value;
   TOvcBaseEntryField::SetDataType(std::uint8_t(int(edtLongInt) + int(Value)));
   SetDecimalPlacesRaw(0);
-  SetPictureMask(QString::fromLatin1(kDefaultMasks[Value]));
+  if (pictureMask_ != QLatin1String(kDefaultMasks[Value]))
+    ApplyMask(QString::fromLatin1(kDefaultMasks[Value]), false);
   if (HandleAllocated()) {
     hadWindow_ = false;
     RecreateWnd();
@@ -52,11 +65,24 @@ void TOvcCustomNumericField::SetPictureMask(const QString &Value) {
       Value.contains(QLatin1Char('.')) &&
       (Value.contains(QLatin1Char('9')) || Value.contains(QLatin1Char('i'))))
     throw EInvalidPictureMask(Value);
+  ApplyMask(Value, !ComponentState().Contains(csLoading) && !ComponentState().Contains(csDesigning));
+}
+
+void TOvcCustomNumericField::ApplyMask(const QString &Mask, bool KeepValue) {
   // A mask the field cannot type a number into is refused before anything changes.
-  if (Value.size() > 255 || !IsNumberMask(Value, IsIntegerType(EngineType())))
-    throw EInvalidPictureMask(Value);
-  pictureMask_ = Value;
-  SetPicture(Value);
+  if (Mask.size() > 255 || !IsNumberMask(Mask, IsIntegerType(EngineType())) || !MarkersFollowTheNumber(Mask))
+    throw EInvalidPictureMask(Mask);
+  // The value goes out under the old mask and in under the new one; a number the type cannot hold keeps its
+  // characters (the picture base lays them into the new mask).
+  std::optional<long double> value = KeepValue && !IsEmpty() ? Value() : std::nullopt;
+  if (value && !TypeHolds(EngineType(), *value)) value.reset();
+  pictureMask_ = Mask;
+  SetPicture(Mask);
+  if (value) {
+    alignas(TExtended) std::uint8_t buffer[sizeof(TExtended)] = {};
+    WriteNumber(buffer, EngineType(), *value);
+    TransferValue(buffer, 2);
+  }
   if (HandleAllocated() && !ComponentState().Contains(csDesigning)) RecreateWnd();
   Invalidate();
 }
@@ -131,18 +157,26 @@ void TOvcCustomNumericField::RebuildText() {
   if (source.startsWith(QLatin1Char('.'))) source.prepend(QLatin1Char('0'));
   if (negative_ && !digits_.isEmpty()) source.prepend(QLatin1Char('-'));
   QString text = MergeWithPicture(source);
-  const int length = int(text.size());
   if (HasDecimals()) {
+    // The number's places (the point among them; the mask's other literals stay where they are) move so
+    // that the last typed character stands at the right end: the missing decimals move out of view, or the
+    // surplus ones come into it.
+    QList<int> places;
+    for (int i = 0; i < text.size(); ++i)
+      if (!IsLiteral(i) || i == DecimalPointPos()) places.append(i);
+    QString number;
+    for (int i : places) number += text.at(i);
     const qsizetype point = digits_.indexOf(QLatin1Char('.'));
     const int typed = point < 0 ? -1 : int(digits_.size() - point - 1);
+    const int length = int(number.size());
     if (typed < decimals_) {
-      // The last typed character stands at the right end: the missing decimals move out of view.
-      const int missing = typed < 0 ? decimals_ + 1 : decimals_ - typed;
-      text = QString(missing, QLatin1Char(' ')) + text.left(length - missing);
+      const int missing = std::min(typed < 0 ? decimals_ + 1 : decimals_ - typed, length);
+      number = QString(missing, QLatin1Char(' ')) + number.left(length - missing);
     } else if (typed > decimals_) {
-      const int surplus = typed - decimals_;
-      text = text.mid(surplus) + digits_.right(surplus);
+      const int surplus = std::min(typed - decimals_, length);
+      number = number.mid(surplus) + digits_.right(surplus);
     }
+    for (int k = 0; k < places.size(); ++k) text[places.at(k)] = number.at(k);
   }
   SetEditText(text);
 }
@@ -340,16 +374,21 @@ QString TOvcCustomNumericField::GetDisplayString() {
 std::optional<long double> TOvcCustomNumericField::Value() const {
   const QString text = StripPicture(EditString()).trimmed();
   const int type = EngineType();
-  return ParseNumberText(text.isEmpty() && IsIntegerType(type) ? QStringLiteral("0") : text,
-                         MaskBase(Picture()), type);
+  const auto value = ParseNumberText(text.isEmpty() && IsIntegerType(type) ? QStringLiteral("0") : text,
+                                     MaskBase(Picture()), type);
+  // Places typed beyond the mask's are shown while typing; the value is the one the mask holds.
+  if (value && !IsIntegerType(type) && DecimalPointPos() >= 0)
+    if (const auto text = ValueText(*value)) return ParseNumberText(*text, 10, type);
+  return value;
 }
 
-QString TOvcCustomNumericField::ValueText(long double value) const {
+std::optional<QString> TOvcCustomNumericField::ValueText(long double value) const {
   const int type = EngineType();
   if (IsIntegerType(type)) return IntegerText(std::int64_t(value), MaskBase(Picture()), type);
-  char buffer[96];
-  std::snprintf(buffer, sizeof buffer, "%.*Lf", HasDecimals() ? decimals_ : 0, value);
-  return QString::fromLatin1(buffer);
+  // A mask with a point rounds to its places; one without shows the places the value has.
+  const bool point = DecimalPointPos() >= 0;
+  if (point && decimals_ == 0) return FixedText(std::round(value), 0, 255);
+  return FixedText(value, point ? decimals_ : 0, 255, SignificantDigits(type));
 }
 
 void TOvcCustomNumericField::TransferValue(void *Buffer, WORD Direction) {
@@ -358,7 +397,8 @@ void TOvcCustomNumericField::TransferValue(void *Buffer, WORD Direction) {
     WriteNumberOrZero(Buffer, type, Value());
     return;
   }
-  SetEditText(MergeWithPicture(ValueText(ReadNumber(Buffer, type))));
+  const auto text = ValueText(ReadNumber(Buffer, type));
+  SetEditText(text ? MergeWithPicture(*text) : Starred(MergeWithPicture(QString())));
   if (IsFocused()) LoadDigits();
 }
 

@@ -52,6 +52,8 @@ protected:
   void DecreaseValueBy(bool Wrap, double Delta) override { IncreaseValueBy(Wrap, -Delta); }
 
 private:
+  // Takes the mask (refusing one no number can be typed into), keeping the value when asked.
+  void ApplyMask(const QString &Mask, bool KeepValue);
   int EngineType() const { return TOvcBaseEntryField::DataType(); }
   bool HasDecimals() const { return decimals_ > 0 && DecimalPointPos() >= 0; }
   void RecountDigits();
@@ -62,7 +64,8 @@ private:
   bool TypeCharacter(QChar ch, bool &filled);
   bool AutoAdvance(bool Next, TOvcBaseEFOption Option);
   std::optional<long double> Value() const;
-  QString ValueText(long double value) const;
+  // The value as a plain text for the mask; nothing when it has no fixed form.
+  std::optional<QString> ValueText(long double value) const;
 
   TNumericDataType numericType_ = nftLongInt;
   QString pictureMask_ = QStringLiteral("iiiiiiiiiii");

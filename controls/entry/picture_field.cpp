@@ -18,6 +18,13 @@ constexpr TOvcEfDataType kEngineTypes[] = {
 
 constexpr TOvcDayNumber kLastDay = 876581;
 
+// Whether every place Mask gives a user in Text is blank.
+bool BlankPlaces(const QString &mask, const QString &text) {
+  for (int i = 0; i < mask.size() && i < text.size(); ++i)
+    if (IsMaskChar(mask.at(i)) && text.at(i) != QLatin1Char(' ')) return false;
+  return true;
+}
+
 bool ShortDateHasCentury() { return OvcIntlSup().ShortDate().contains(QLatin1String("yyyy")); }
 
 } // namespace
@@ -73,7 +80,7 @@ void TOvcCustomPictureField::SetDataType(TPictureDataType Value) {
   SetOptions(options);
   SetDecimalPlacesRaw(0);
   pictureMask_.clear();
-  SetPictureMask(DefaultMask(Value));
+  ApplyMask(DefaultMask(Value), false);
   if (HandleAllocated()) {
     hadWindow_ = false;
     RecreateWnd();
@@ -86,13 +93,29 @@ void TOvcCustomPictureField::SetPictureMask(const QString &Value) {
                          EngineType() == edtDouble || EngineType() == edtSingle;
   if (ComponentState().Contains(csDesigning) && Value.contains(QLatin1Char('.')) && !floatType)
     throw EInvalidPictureMask(Value);
+  ApplyMask(Value, !ComponentState().Contains(csLoading) && !ComponentState().Contains(csDesigning));
+}
+
+void TOvcCustomPictureField::ApplyMask(const QString &Mask, bool KeepValue) {
   // A mask the field cannot edit is refused before anything changes.
-  if (Value.size() > 255 || !MaskFits(Value)) throw EInvalidPictureMask(Value);
-  pictureMask_ = Value;
-  SetPicture(Value);
+  if (Mask.size() > 255 || !MaskFits(Mask)) throw EInvalidPictureMask(Mask);
+  // A number, date or time goes out under the old mask and in under the new one; any other value, and a
+  // number the type cannot hold, keeps its characters (the picture base lays them into the new mask).
+  const bool keep = KeepValue && !IsEmpty();
+  const int type = EngineType();
+  const auto number = IsNumberType() ? NumberValue() : std::nullopt;
+  const bool typed =
+      keep && (IsNumberType() ? number && TypeHolds(type, *number) : type == edtDate || type == edtTime);
+  alignas(TExtended) std::uint8_t value[sizeof(TExtended) + sizeof(TDateTime)] = {};
+  if (typed) TransferValue(value, 1);
+  pictureMask_ = Mask;
+  SetPicture(Mask);
   if (!ComponentState().Contains(csLoading)) SetMaxLengthRaw(PictureLength());
-  SetEditText(MergeWithPicture(QString()));
   InitPictureFlags();
+  if (typed)
+    TransferValue(value, 2);
+  else if (!keep)
+    SetEditText(MergeWithPicture(QString()));
   if (HandleAllocated()) RecreateWnd();
   Invalidate();
 }
@@ -172,14 +195,16 @@ WORD TOvcCustomPictureField::ValueSize() {
 
 // ---- positions ----
 
+// The caret's places: editable positions from FirstPlace on (a number's floating symbols keep the places
+// before it, so that no more digits are typed than the mask shows).
 int TOvcCustomPictureField::NextEditable(int Pos) const {
-  for (int i = std::max(Pos, 0); i < MaxLength(); ++i)
+  for (int i = std::max(Pos, FirstPlace()); i < MaxLength(); ++i)
     if (Editable(i)) return i;
   return LastEditablePos() + 1;
 }
 
 int TOvcCustomPictureField::PrevEditable(int Pos) const {
-  for (int i = std::min(Pos, MaxLength()) - 1; i >= 0; --i)
+  for (int i = std::min(Pos, MaxLength()) - 1; i >= FirstPlace(); --i)
     if (Editable(i)) return i;
   return -1;
 }
@@ -333,7 +358,8 @@ void TOvcCustomPictureField::PictureCommand(TMessage &Msg, WORD Command) {
   SetAcceptNextChar(false);
   const QString before = EditString();
   QString text = NormalText();
-  int caret = std::clamp(CaretPosition(), 0, LastEditablePos() + 1);
+  int caret =
+      std::clamp(CaretPosition(), std::min(FirstPlace(), LastEditablePos() + 1), LastEditablePos() + 1);
   const bool selection = SelectionEnd() > SelectionStart();
   const int first = FirstEditablePos();
   const int last = LastEditablePos();
@@ -374,7 +400,7 @@ void TOvcCustomPictureField::PictureCommand(TMessage &Msg, WORD Command) {
     const int at = Editable(caret) ? caret : PrevEditable(caret);
     if (at < 0) break;
     if (Command == ccDelBol) {
-      const int start = RunStart(at);
+      const int start = std::max(RunStart(at), FirstPlace());
       DeleteRange(text, start, caret);
       caret = start;
     } else {
@@ -603,6 +629,24 @@ QString TOvcCustomPictureField::TimeMask() const {
   return blank < 0 ? QString() : Picture().mid(blank + 1);
 }
 
+bool TOvcCustomPictureField::CanShow(long double Value) const {
+  alignas(TExtended) std::uint8_t buffer[sizeof(TExtended)] = {};
+  WriteNumber(buffer, EngineType(), Value);
+  const auto text = NumberText(ReadNumber(buffer, EngineType()));
+  if (!text) return false;
+  const QString shown = MergeWithPicture(*text);
+  return shown != Starred(shown);
+}
+
+QString TOvcCustomPictureField::DateText(const QString &Mask, std::int32_t Day) {
+  QString text = OvcIntlSup().DateToDateString(Mask, Day, false);
+  // A year the mask's two places cannot hold would read back as another date: the field shows it cannot.
+  if (Day != BadDate && OvcIntlSup().DateStringToDate(Mask, text, EffectiveEpoch()) != Day)
+    for (int i = 0; i < Mask.size() && i < text.size(); ++i)
+      if (IsMaskChar(Mask.at(i))) text[i] = QLatin1Char('*');
+  return text;
+}
+
 std::optional<long double> TOvcCustomPictureField::NumberValue() const {
   QString text = StripPicture(NormalText()).trimmed();
   text.replace(OvcIntlSup().DecimalChar(), QLatin1Char('.'));
@@ -611,30 +655,36 @@ std::optional<long double> TOvcCustomPictureField::NumberValue() const {
                          MaskBase(Picture()), type);
 }
 
-QString TOvcCustomPictureField::NumberText(long double value) const {
+std::optional<QString> TOvcCustomPictureField::NumberText(long double value) const {
   const int type = EngineType();
-  QString text;
-  if (IsIntegerType(type)) {
-    text = IntegerText(std::int64_t(value), MaskBase(Picture()), type);
-  } else {
-    int width = 0;
-    int decimals = 0;
-    GetDigitCounts(width, decimals);
-    const bool masked = DecimalPointPos() >= 0;
-    text = FixedText(value, masked ? decimals : DecimalPlaces(), 255).value_or(QString());
-    if (masked && decimals > 0 && !text.contains(QLatin1Char('.'))) text += QLatin1Char('.');
+  const int digits = SignificantDigits(type);
+  int width = 0;
+  int decimals = 0;
+  GetDigitCounts(width, decimals);
+  if (DecimalPointPos() >= 0) {
+    // Rounded to the mask's places after its point.
+    std::optional<QString> text = FixedText(decimals == 0 ? std::round(value) : value, decimals, 255, digits);
+    if (text && !text->contains(QLatin1Char('.'))) *text += QLatin1Char('.');
+    return text;
   }
-  if (!HasNumericLayout()) {
-    // Laid in from the left: a text longer than the positions is not cut but shown as too long.
-    int positions = 0;
-    for (int i = 0; i < MaxLength(); ++i) positions += Editable(i) ? 1 : 0;
-    // A fraction without its leading zero is the same number.
-    if (text.size() > positions &&
-        (text.startsWith(QLatin1String("0.")) || text.startsWith(QLatin1String("-0."))))
-      text.remove(text.indexOf(QLatin1Char('0')), 1);
-    if (text.size() > positions && IsFloatType(type)) text = ScientificText(value, positions);
-    if (text.size() > positions) text = QString(positions, QLatin1Char('*'));
-  }
+  const std::optional<QString> fixed = IsIntegerType(type)
+                                           ? IntegerText(std::int64_t(value), MaskBase(Picture()), type)
+                                           : FixedText(value, DecimalPlaces(), 255, digits);
+  if (HasNumericLayout()) return fixed;
+  // Laid in from the left: a text longer than the positions is shown in fewer places, in scientific
+  // notation, or as too long; it is never cut.
+  int positions = 0;
+  for (int i = 0; i < MaxLength(); ++i) positions += Editable(i) ? 1 : 0;
+  QString text = fixed.value_or(QString());
+  // A fraction without its leading zero is the same number.
+  if (text.size() > positions &&
+      (text.startsWith(QLatin1String("0.")) || text.startsWith(QLatin1String("-0."))))
+    text.remove(text.indexOf(QLatin1Char('0')), 1);
+  if (IsFloatType(type) && (!fixed || text.size() > positions))
+    text = ScientificText(value, positions, digits);
+  // A whole number (Comp) is not shown rounded.
+  if (text.size() > positions || (type == edtComp && ParseNumberText(text, 10, type) != value))
+    text = QString(positions, QLatin1Char('*'));
   return text;
 }
 
@@ -696,8 +746,7 @@ void TOvcCustomPictureField::TransferValue(void *Buffer, WORD Direction) {
       } else {
         const TOvcDayNumber day = *value == 0.0 ? BadDate : ovcdate::DateTimeToDayNumber(*value);
         const TOvcTimeOfDay seconds = *value == 0.0 ? BadTime : ovcdate::DateTimeToTimeOfDay(*value);
-        SetEditText(intl.DateToDateString(date, day, false) + QLatin1Char(' ') +
-                    intl.TimeToTimeString(time, seconds, false));
+        SetEditText(DateText(date, day) + QLatin1Char(' ') + intl.TimeToTimeString(time, seconds, false));
       }
       return;
     } else {
@@ -707,8 +756,7 @@ void TOvcCustomPictureField::TransferValue(void *Buffer, WORD Direction) {
         *value = type == edtDate ? intl.DateStringToDate(mask, NormalText(), EffectiveEpoch())
                                  : intl.TimeStringToTime(mask, NormalText());
       else
-        SetEditText(type == edtDate ? intl.DateToDateString(mask, *value, false)
-                                    : intl.TimeToTimeString(mask, *value, false));
+        SetEditText(type == edtDate ? DateText(mask, *value) : intl.TimeToTimeString(mask, *value, false));
       return;
     }
   default: break;
@@ -717,7 +765,8 @@ void TOvcCustomPictureField::TransferValue(void *Buffer, WORD Direction) {
     WriteNumberOrZero(Buffer, type, NumberValue());
     return;
   }
-  SetEditText(MergeWithPicture(NumberText(ReadNumber(Buffer, type))));
+  const auto text = NumberText(ReadNumber(Buffer, type));
+  SetEditText(text ? MergeWithPicture(*text) : Starred(MergeWithPicture(QString())));
 }
 
 void TOvcCustomPictureField::SetValueFromText(const QString &Text) {
@@ -726,8 +775,9 @@ void TOvcCustomPictureField::SetValueFromText(const QString &Text) {
     const QString date = DateMask();
     const QString time = TimeMask();
     const TOvcIntlSup &intl = OvcIntlSup();
+    // A date alone is that day at midnight.
     TDateTime value = 0;
-    if (Text.size() == Picture().size()) {
+    if (Text.size() == Picture().size() || Text.size() == date.size()) {
       const TOvcDayNumber day = intl.DateStringToDate(date, Text.left(date.size()), EffectiveEpoch());
       const TOvcTimeOfDay seconds = intl.TimeStringToTime(time, Text.mid(date.size() + 1));
       if (day != BadDate)
@@ -784,9 +834,11 @@ WORD TOvcCustomPictureField::CheckValue() {
     if (pictureType_ == pftDateTime) {
       const QString date = DateMask();
       const QString time = TimeMask();
+      // A date without a time is that day at midnight.
+      const QString timeText = text.mid(date.size() + 1, time.size());
       if (intl.DateStringToDate(date, text.left(date.size()), EffectiveEpoch()) == BadDate)
         code = oeInvalidDate;
-      else if (intl.TimeStringToTime(time, text.mid(date.size() + 1, time.size())) == BadTime)
+      else if (!BlankPlaces(time, timeText) && intl.TimeStringToTime(time, timeText) == BadTime)
         code = oeInvalidTime;
       else
         writeBack = true;
@@ -803,11 +855,15 @@ WORD TOvcCustomPictureField::CheckValue() {
     break;
   }
   default: {
+    // A number typed in places the mask lays no number into (a fraction between thousands separators) is
+    // one the field cannot show.
     const auto value = NumberValue();
     if (!value)
       code = oeInvalidNumber;
     else if (*value < RangeNumber(RangeLoCell()) || *value > RangeNumber(RangeHiCell()))
       code = oeRangeError;
+    else if (!CanShow(*value))
+      code = oeInvalidNumber;
     else
       writeBack = true;
   }

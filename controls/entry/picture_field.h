@@ -58,6 +58,8 @@ private:
   int EngineType() const { return TOvcBaseEntryField::DataType(); }
   bool IsNumberType() const;
   bool IsCharLike() const;
+  // Takes Mask (refusing one the field cannot edit), keeping the value where the new mask can hold it.
+  void ApplyMask(const QString &Mask, bool KeepValue);
   // Whether the field can edit its type's values through Mask.
   bool MaskFits(const QString &Mask) const;
   // Editable positions and runs.
@@ -81,7 +83,12 @@ private:
   void CompleteFrom(const QString &now);
   // Number, date and time halves of the text.
   std::optional<long double> NumberValue() const;
-  QString NumberText(long double value) const;
+  // Whether a number within the field's range shows in the mask (not as stars).
+  bool CanShow(long double Value) const;
+  // The number as a plain text for the mask; nothing when it has no form that fits.
+  std::optional<QString> NumberText(long double value) const;
+  // A day as Mask shows it; stars when the text would read back as another day.
+  QString DateText(const QString &Mask, std::int32_t Day);
   QString DateMask() const;
   QString TimeMask() const;
   void SetCurrentDateTime();

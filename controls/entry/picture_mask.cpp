@@ -5,6 +5,7 @@
 #include "controls/framework/string_routines.h"
 #include "controls/framework/user_data.h"
 #include "platform/windowing/messages.h"
+#include <algorithm>
 
 namespace {
 
@@ -85,10 +86,13 @@ void TOvcPictureBase::InitPictureFlags() {
   }
 }
 
-WORD TOvcPictureBase::FirstEditablePos() {
+WORD TOvcPictureBase::FirstEditablePos() { return WORD(FirstPlace()); }
+
+int TOvcPictureBase::FirstPlace() const {
   const auto &classes = Classes();
   for (int i = 0; i < MaxLength(); ++i)
-    if (classes[std::size_t(i)] != kLiteral) return WORD(std::min(i + floatingCount_, MaxLength()));
+    if (classes[std::size_t(i)] != kLiteral)
+      return std::min(i + (HasNumericLayout() ? floatingCount_ : 0), MaxLength());
   return 0;
 }
 
@@ -99,7 +103,13 @@ int TOvcPictureBase::LastEditablePos() const {
   return -1;
 }
 
+bool TOvcPictureBase::HoldsNumber() const {
+  return FieldKind() == fkNumeric || IsIntegerType(DataType()) || IsFloatType(DataType());
+}
+
 bool TOvcPictureBase::HasNumericLayout() const {
+  // A text, date or time is laid in as it stands, whatever literals its mask has.
+  if (!HoldsNumber()) return false;
   const QString &picture = Picture();
   return FloatingCount() > 0 || FieldKind() == fkNumeric || MaskBase(picture) != 10 ||
          picture.contains(QLatin1Char('.')) || picture.contains(QLatin1Char('c')) ||
@@ -114,6 +124,7 @@ QString TOvcPictureBase::StripPicture(const QString &Source) const {
   QString plain;
   for (int i = 0; i < length; ++i)
     if (classes[std::size_t(i)] != kLiteral || i == dot) plain += Source.at(i);
+  if (!HasNumericLayout()) return plain;
   const TOvcIntlSup &intl = OvcIntlSup();
   const QString &picture = Picture();
   if (const qsizetype first = picture.indexOf(QLatin1Char('$')); first >= 0) {
@@ -124,7 +135,7 @@ QString TOvcPictureBase::StripPicture(const QString &Source) const {
       if (const qsizetype at = plain.indexOf(symbol); at >= 0) plain.remove(at, symbol.size());
   }
   if (picture.contains(QLatin1Char(',')) && !intl.CommaChar().isNull()) plain.remove(intl.CommaChar());
-  if (dot >= 0) plain.replace(intl.DecimalChar(), QLatin1Char('.'));
+  if (dot >= 0 || IsFloatType(DataType())) plain.replace(intl.DecimalChar(), QLatin1Char('.'));
   return plain;
 }
 
@@ -175,14 +186,29 @@ QString TOvcPictureBase::MergeWithPicture(const QString &Source) const {
 
   // Numbers: the fraction from the point rightwards, the integer part from the point leftwards.
   const QString &picture = Picture();
+  // The "$" run takes the left currency string, cut to the run's length. The digits stand right of the run;
+  // when no place for a digit follows the run (the sign stands behind the number), the run shows the string
+  // and the digits stand before it.
   QString symbol;
-  int lastDollar = -1;
+  int digitsRightOf = -1;
+  bool symbolBehind = false;
   if (const qsizetype first = picture.indexOf(QLatin1Char('$')); first >= 0 && first < length) {
     int run = 0;
     while (first + run < length && MaskAt(int(first) + run) == QLatin1Char('$')) ++run;
     symbol = intl.CurrencyLtStr().left(run);
-    lastDollar = int(std::min<qsizetype>(picture.lastIndexOf(QLatin1Char('$')), length - 1));
+    digitsRightOf = int(std::min<qsizetype>(picture.lastIndexOf(QLatin1Char('$')), length - 1));
+    symbolBehind = std::none_of(picture.begin() + first,
+                                picture.begin() + std::min<qsizetype>(length, picture.size()), IsMaskChar);
+    if (symbolBehind) {
+      int at = 0;
+      for (int i = int(first); i < length; ++i)
+        if (MaskAt(i) == QLatin1Char('$')) dest[i] = at < symbol.size() ? symbol.at(at++) : QLatin1Char(' ');
+      symbol.clear();
+      digitsRightOf = -1;
+    }
   }
+  auto symbolPlace = [&](int i) { return symbolBehind && MaskAt(i) == QLatin1Char('$'); };
+  auto starred = [&] { return Starred(dest); };
   QString source = Source.trimmed();
   bool pendingMinus = false;
   if (source.startsWith(QLatin1Char('-'))) {
@@ -194,38 +220,55 @@ QString TOvcPictureBase::MergeWithPicture(const QString &Source) const {
   const QString fraction = sourceDot < 0 ? QString() : source.mid(sourceDot + 1);
   int dot = DecimalPointPos();
   if (dot >= length) dot = -1;
+  int i = (dot >= 0 ? dot : length) - 1;
   if (dot >= 0) {
     dest[dot] = intl.DecimalChar();
     int k = 0;
-    int i = dot + 1;
-    for (; i < length && editable(i); ++i)
-      dest[i] = k < fraction.size() ? fraction.at(k++) : QLatin1Char('0');
-    for (; i < length; ++i) dest[i] = editable(i) ? QLatin1Char(' ') : Substituted(dest[i]);
+    int j = dot + 1;
+    for (; j < length && editable(j); ++j)
+      dest[j] = k < fraction.size() ? fraction.at(k++) : QLatin1Char('0');
+    for (; j < length; ++j) dest[j] = editable(j) ? QLatin1Char(' ') : Substituted(dest[j]);
+  } else if (sourceDot >= 0) {
+    // A mask without a point: the point and the fraction take the last places that accept them. Thousands
+    // separators would group the digits wrongly around them: such a mask cannot hold a fraction.
+    const QString tail = QLatin1Char('.') + fraction;
+    if (!fraction.isEmpty() && picture.left(length).contains(QLatin1Char(','))) return starred();
+    for (int t = int(tail.size()) - 1; t >= 0; --t, --i) {
+      while (i >= 0 && (!editable(i) || symbolPlace(i))) {
+        if (!editable(i)) dest[i] = Substituted(dest[i]);
+        --i;
+      }
+      if (i < 0 || IsFloatingSymbol(i) || !CheckMaskChar(MaskAt(i), tail.at(t), QChar())) return starred();
+      dest[i] = t == 0 ? intl.DecimalChar() : tail.at(t);
+    }
   }
   const bool baseMask = MaskBase(picture) != 10;
   QString integerDigits = integer;
   while (integerDigits.size() > 1 && integerDigits.startsWith(QLatin1Char('0'))) integerDigits.remove(0, 1);
   // A lone zero needs no place where the fill brings it back (a base mask) or where there is none for it.
   bool integerPlace = false;
-  for (int i = 0; i < (dot >= 0 ? dot : length); ++i) integerPlace = integerPlace || editable(i);
+  for (int j = digitsRightOf + 1; j <= i; ++j)
+    integerPlace = integerPlace || (editable(j) && !symbolPlace(j));
   if (integerDigits == QLatin1String("0") && (baseMask || !integerPlace)) integerDigits.clear();
   int symbolLeft = int(symbol.size()) - 1;
-  auto fill = [&](int i) {
+  auto fill = [&](int at) {
     if (symbolLeft >= 0) {
-      dest[i] = symbol.at(symbolLeft--);
+      dest[at] = symbol.at(symbolLeft--);
     } else if (pendingMinus) {
-      dest[i] = QLatin1Char('-');
+      dest[at] = QLatin1Char('-');
       pendingMinus = false;
     } else {
-      dest[i] = baseMask ? QLatin1Char('0') : QLatin1Char(' ');
+      dest[at] = baseMask ? QLatin1Char('0') : QLatin1Char(' ');
     }
   };
   int k = int(integerDigits.size()) - 1;
   QList<int> removed;
-  for (int i = (dot >= 0 ? dot : length) - 1; i >= 0; --i) {
+  for (; i >= 0; --i) {
     const QChar m = MaskAt(i);
     if (!editable(i)) {
       dest[i] = m == QLatin1Char('.') ? intl.DecimalChar() : Substituted(dest[i]);
+    } else if (symbolPlace(i)) {
+      continue;
     } else if (m == QLatin1Char(',')) {
       if (k < 0)
         fill(i);
@@ -233,22 +276,22 @@ QString TOvcPictureBase::MergeWithPicture(const QString &Source) const {
         removed.append(i);
       else
         dest[i] = intl.CommaChar();
-    } else if (k >= 0 && i > lastDollar) {
+    } else if (k >= 0 && i > digitsRightOf) {
       dest[i] = integerDigits.at(k--);
     } else {
       fill(i);
     }
   }
-  if (k >= 0 || pendingMinus) {
-    // More digits (or a sign) than the mask holds: no position shows a part of the number as if it were all
-    // of it.
-    for (int i = 0; i < length; ++i)
-      if (editable(i)) dest[i] = QLatin1Char('*');
-    return dest;
-  }
+  if (k >= 0 || pendingMinus) return starred();
   if (dot > 0 && dest[dot - 1] == QLatin1Char(' ')) dest[dot - 1] = QLatin1Char('0');
-  for (int i : removed) dest.remove(i, 1);
+  for (int at : removed) dest.remove(at, 1);
   return dest.rightJustified(length, QLatin1Char(' '));
+}
+
+QString TOvcPictureBase::Starred(QString Text) const {
+  for (int i = 0; i < Text.size(); ++i)
+    if (!IsLiteral(i)) Text[i] = QLatin1Char('*');
+  return Text;
 }
 
 void TOvcPictureBase::AlignDecimal(int DotPos, int FirstPos, bool DoFraction, bool DoInteger, int LastPos) {
@@ -290,6 +333,9 @@ void TOvcPictureBase::GetDigitCounts(int &Width, int &Decimals) const {
   int i = 0;
   while (i < length && (IsLiteral(i) || IsFloatingSymbol(i))) ++i;
   Width = 0;
+  // A mask whose point comes before its first place has no places for a whole part: its places are all
+  // decimals.
+  if (dot >= 0 && i > dot) i = length;
   for (; i < length; ++i) {
     if (MaskAt(i) == QLatin1Char(',')) continue;
     if (IsLiteral(i) || IsFloatingSymbol(i)) break;
@@ -299,7 +345,7 @@ void TOvcPictureBase::GetDigitCounts(int &Width, int &Decimals) const {
 }
 
 void TOvcPictureBase::PrepareEditText() {
-  if (FloatingCount() > 0) {
+  if (FloatingCount() > 0 && HasNumericLayout()) {
     SetNeedsReformat(true);
     QString text = EditString().leftJustified(MaxLength(), QLatin1Char(' '), true);
     int first = 0;
@@ -404,15 +450,18 @@ void TOvcPictureBase::MoveCaretToEnd() {
   SetCaret(caret);
 }
 
-bool TOvcPictureBase::ValidateContents(bool Exiting) {
+void TOvcPictureBase::AlignModifiedNumber() {
   if (Modified() && FieldKind() == fkPicture && DecimalPointPos() >= 0)
     AlignDecimal(DecimalPointPos(), FirstEditablePos(), true, true, LastEditablePos());
+}
+
+bool TOvcPictureBase::ValidateContents(bool Exiting) {
+  AlignModifiedNumber();
   return TOvcBaseEntryField::ValidateContents(Exiting);
 }
 
 WORD TOvcPictureBase::ValidateSelf(bool ReportError) {
-  if (Modified() && FieldKind() == fkPicture && DecimalPointPos() >= 0)
-    AlignDecimal(DecimalPointPos(), FirstEditablePos(), true, true, LastEditablePos());
+  AlignModifiedNumber();
   return TOvcBaseEntryField::ValidateSelf(ReportError);
 }
 
@@ -454,8 +503,7 @@ void TOvcPictureBase::WndProc(TMessage &Message) {
     return;
   }
   case WM_KILLFOCUS:
-    if (Modified() && FieldKind() == fkPicture && DecimalPointPos() >= 0)
-      AlignDecimal(DecimalPointPos(), FirstEditablePos(), true, true, LastEditablePos());
+    AlignModifiedNumber();
     TOvcBaseEntryField::WndProc(Message);
     if (!KeepCaret()) ReformatAfterEdit();
     return;

@@ -16,15 +16,23 @@ public:
   bool IsLiteral(int Pos) const;
   bool IsFloatingSymbol(int Pos) const;
   WORD FirstEditablePos() override;
+  // The first position the caret may take: the first a user fills, after the places a number's floating
+  // symbols are kept in.
+  int FirstPlace() const;
   // The last position a user fills; -1 when there is none.
   int LastEditablePos() const;
   // The mask character at a position (blank beyond the mask).
   QChar MaskAt(int Pos) const;
-  // The position of the mask's decimal point, or -1.
-  int DecimalPointPos() const { return int(Picture().indexOf(QLatin1Char('.'))); }
+  // Whether the field holds a number (a numeric field, or an integer or floating data type).
+  bool HoldsNumber() const;
+  // The position of the mask's decimal point, or -1; in a field that holds no number "." is a literal.
+  int DecimalPointPos() const { return HoldsNumber() ? int(Picture().indexOf(QLatin1Char('.'))) : -1; }
 
   // A plain value text laid into the mask: always MaxLength characters.
   QString MergeWithPicture(const QString &Source) const;
+  // An edit text with stars in every place a user fills: the number it was to show does not fit, and no place
+  // shows a part of it as if it were all of it.
+  QString Starred(QString Text) const;
   // The user's characters of an edit text (a text of another length is returned as it is).
   QString StripPicture(const QString &Source) const;
   // Right-justifies the integer run before the point and zero-fills the fraction run after it.
@@ -53,7 +61,8 @@ protected:
   virtual void PrepareEditText();
   // On leaving: lays the edited value into the mask again when PrepareEditText took symbols out.
   void ReformatAfterEdit();
-  // Whether the mask lays numbers out (floating symbols, a numeric field, a base, ".", "c" or "C").
+  // Whether the mask lays numbers out: a field holding a number whose mask has floating symbols, a base,
+  // ".", "c" or "C", and every numeric field.
   bool HasNumericLayout() const;
   // Sets the float-with-decimal flag when the window is made.
   virtual void InitFloatFlag();
@@ -62,6 +71,9 @@ protected:
   int FloatingCount() const;
 
 private:
+  // A modified picture field holding a number: the digits before the point right-justified, the places
+  // after it filled with zeros.
+  void AlignModifiedNumber();
   const std::vector<std::uint8_t> &Classes() const;
   int PicturePositions() const;
 

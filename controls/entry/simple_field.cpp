@@ -58,7 +58,7 @@ void TOvcCustomSimpleField::SetDataType(TSimpleDataType Value) {
   SetDecimalPlacesRaw(0);
   const TypeDefaults &defaults = kDefaults[Value];
   SetMaxLengthRaw(defaults.maxLength);
-  SetPictureMask(QLatin1Char(defaults.mask));
+  if (pictureMask_ != QLatin1Char(defaults.mask)) ApplyMask(QLatin1Char(defaults.mask), false);
   if (HandleAllocated()) {
     hadWindow_ = false;
     RecreateWnd();
@@ -67,14 +67,29 @@ void TOvcCustomSimpleField::SetDataType(TSimpleDataType Value) {
 
 void TOvcCustomSimpleField::SetPictureMask(QChar Value) {
   if (Value == pictureMask_) return;
+  ApplyMask(Value, !ComponentState().Contains(csLoading));
+}
+
+void TOvcCustomSimpleField::ApplyMask(QChar Value, bool KeepValue) {
   if (!AllowedMask(Value)) throw EInvalidPictureMask(QString(Value));
-  pictureMask_ = Value;
   if (ComponentState().Contains(csDesigning)) {
+    pictureMask_ = Value;
     TOvcBaseEntryField::SetPicture(QString(Value));
     Invalidate();
     return;
   }
+  // A number is read in the old mask's base and written in the new one's; a text takes the new mask's case.
+  const int type = TOvcBaseEntryField::DataType();
+  const std::optional<long double> number =
+      KeepValue && (IsIntegerType(type) || IsFloatType(type)) ? NumberValue() : std::nullopt;
+  pictureMask_ = Value;
   SetPicture(QString(Value));
+  if (number) {
+    WriteNumberBack(*number);
+  } else if (KeepValue && type == edtString) {
+    QString text = EditString();
+    TransferValue(&text, 2);
+  }
   if (HandleAllocated()) RecreateWnd();
 }
 
@@ -461,6 +476,10 @@ void TOvcCustomSimpleField::CharCommand(TMessage &Msg, WORD Command) {
         MoveToNextField();
       else
         MoveToPrevField();
+    } else if (TOvcBaseEntryField::DataType() == edtChar && Options().Contains(efoArrowIncDec) &&
+               !IsReadOnly()) {
+      // A character steps through its range; a flag has only two values and its arrows leave the field.
+      IncreaseValueBy(true, Command == ccUp ? 1.0 : -1.0);
     } else {
       AutoAdvance(Command == ccUp ? -1 : MaxLength(), Command);
     }
@@ -503,17 +522,20 @@ QString TOvcCustomSimpleField::GetDisplayString() {
 }
 
 QString TOvcCustomSimpleField::FloatText(long double value) const {
+  const int digits = SignificantDigits(TOvcBaseEntryField::DataType());
   QString text;
   if (pictureMask_ != QLatin1Char('E'))
-    if (const auto fixed = FixedText(value, DecimalPlaces(), MaxLength())) text = *fixed;
+    if (const auto fixed = FixedText(value, DecimalPlaces(), MaxLength(), digits)) text = *fixed;
   if (text.isEmpty()) {
     const int width =
         DecimalPlaces() != 0 && DecimalPlaces() + 9 < MaxLength() ? DecimalPlaces() + 9 : MaxLength();
-    text = ScientificText(value, width).trimmed();
+    text = ScientificText(value, width, digits).trimmed();
   }
+  // A number that cannot be shown in full is not shown cut; a whole number (Comp) is not shown rounded.
+  const int type = TOvcBaseEntryField::DataType();
+  if (text.size() > MaxLength() || (type == edtComp && ParseNumberText(text, 10, type) != value))
+    text = QString(MaxLength(), QLatin1Char('*'));
   text.replace(QLatin1Char('.'), OvcIntlSup().DecimalChar());
-  // A number that cannot be shown in full is not shown cut.
-  if (text.size() > MaxLength()) text = QString(MaxLength(), QLatin1Char('*'));
   return text;
 }
 
@@ -526,8 +548,11 @@ std::optional<long double> TOvcCustomSimpleField::NumberValue() const {
 
 void TOvcCustomSimpleField::WriteNumberBack(long double value) {
   const int type = TOvcBaseEntryField::DataType();
-  const QString text =
+  QString text =
       IsIntegerType(type) ? IntegerText(std::int64_t(value), MaskBase(Picture()), type) : FloatText(value);
+  // Digits of a base shown without their leading zeros are the same number where the field has no room
+  // for them.
+  while (text.size() > MaxLength() && text.size() > 1 && text.startsWith(QLatin1Char('0'))) text.remove(0, 1);
   const QString shown = text.size() > MaxLength() ? QString(MaxLength(), QLatin1Char('*')) : text;
   if (shown != EditString()) SetEditText(shown);
 }

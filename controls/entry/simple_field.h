@@ -47,6 +47,8 @@ protected:
   void SetInitialValue();
 
 private:
+  // Takes the mask character (refusing one outside the allowed set), keeping the value when asked.
+  void ApplyMask(QChar Value, bool KeepValue);
   bool IsCharLike() const;
   void TextCommand(TMessage &Msg, WORD Command);
   void CharCommand(TMessage &Msg, WORD Command);

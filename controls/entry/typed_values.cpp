@@ -1,9 +1,11 @@
 #include "controls/entry/typed_values.h"
 #include "controls/framework/entry_data_type.h"
 #include "controls/framework/string_routines.h"
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
 int IntegerTypeBytes(int dataType) {
   switch (dataType) {
@@ -83,10 +85,15 @@ void WriteNumber(void *buffer, int dataType, long double value) {
   }
 }
 
+bool TypeHolds(int dataType, long double value) {
+  if (IsIntegerType(dataType)) return value >= IntegerTypeMin(dataType) && value <= IntegerTypeMax(dataType);
+  if (dataType == edtSingle) return std::fabs(value) <= std::numeric_limits<float>::max();
+  if (dataType == edtComp) return value >= -0x1p63L && value < 0x1p63L;
+  return std::isfinite(value);
+}
+
 void WriteNumberOrZero(void *buffer, int dataType, std::optional<long double> value) {
-  const bool fits = value && (!IsIntegerType(dataType) ||
-                              (*value >= IntegerTypeMin(dataType) && *value <= IntegerTypeMax(dataType)));
-  WriteNumber(buffer, dataType, fits ? *value : 0);
+  WriteNumber(buffer, dataType, value && TypeHolds(dataType, *value) ? *value : 0);
 }
 
 int MaskBase(const QString &mask) {
@@ -142,22 +149,36 @@ std::optional<long double> ParseNumberText(const QString &text, int base, int da
   return dataType == edtComp ? std::round(value->Value()) : value->Value();
 }
 
-std::optional<QString> FixedText(long double value, int decimals, int maxChars) {
+int SignificantDigits(int dataType) { return dataType == edtSingle ? 7 : 15; }
+
+std::optional<QString> FixedText(long double value, int decimals, int maxChars, int digits) {
   char buffer[128];
   QString text;
   if (decimals > 0) {
+    if (!std::isfinite(value) || std::fabs(value) >= 1e60L) return std::nullopt;
     std::snprintf(buffer, sizeof buffer, "%.*Lf", std::min(decimals, 40), value);
     text = QString::fromLatin1(buffer);
-  } else {
-    std::snprintf(buffer, sizeof buffer, "%.15Lg", value);
+  } else if (std::fabs(value) < 1e19L && value == std::trunc(value)) {
+    std::snprintf(buffer, sizeof buffer, "%.0Lf", value);
     text = QString::fromLatin1(buffer);
-    if (text.contains(QLatin1Char('e'))) {
-      // Beyond %g's fixed range: print every integer digit and drop the noise past 15 significant ones.
-      if (std::fabs(value) >= 1e60L) return std::nullopt;
-      std::snprintf(buffer, sizeof buffer, "%.0Lf", value);
-      text = QString::fromLatin1(buffer);
-      if (std::fabs(value) < 1) return std::nullopt;
+  } else {
+    // The significant digits and the exponent, written out in fixed notation however far the point lies.
+    if (!std::isfinite(value)) return std::nullopt;
+    std::snprintf(buffer, sizeof buffer, "%+.*Le", std::clamp(digits, 1, 30) - 1, value);
+    const QString scientific = QString::fromLatin1(buffer);
+    const qsizetype e = scientific.indexOf(QLatin1Char('e'));
+    const int exponent = scientific.mid(e + 1).toInt();
+    if (std::abs(exponent) > maxChars) return std::nullopt;
+    QString significant = scientific.mid(1, e - 1).remove(QLatin1Char('.'));
+    while (significant.size() > 1 && significant.endsWith(QLatin1Char('0'))) significant.chop(1);
+    if (exponent < 0) {
+      text = QStringLiteral("0.") + QString(-exponent - 1, QLatin1Char('0')) + significant;
+    } else if (significant.size() <= exponent + 1) {
+      text = significant + QString(exponent + 1 - significant.size(), QLatin1Char('0'));
+    } else {
+      text = significant.left(exponent + 1) + QLatin1Char('.') + significant.mid(exponent + 1);
     }
+    if (scientific.startsWith(QLatin1Char('-'))) text.prepend(QLatin1Char('-'));
   }
   if (text.contains(QLatin1Char('.'))) TrimTrailingZeros(text);
   if (text == QLatin1String("-0")) text = QStringLiteral("0");
@@ -165,11 +186,11 @@ std::optional<QString> FixedText(long double value, int decimals, int maxChars) 
   return text;
 }
 
-QString ScientificText(long double value, int width) {
+QString ScientificText(long double value, int width, int digits) {
   QString text;
-  for (int digits = std::max(0, width - 7); digits >= 0; --digits) {
+  for (int places = std::clamp(digits - 1, 0, std::max(width, 0)); places >= 0; --places) {
     char buffer[128];
-    std::snprintf(buffer, sizeof buffer, "%.*LE", digits, value);
+    std::snprintf(buffer, sizeof buffer, "%.*LE", places, value);
     text = QString::fromLatin1(buffer);
     TrimEmbeddedZeros(text);
     if (text.size() <= width) break;

@@ -15,6 +15,8 @@ bool IsFloatType(int dataType);
 std::int64_t IntegerTypeMin(int dataType);
 std::int64_t IntegerTypeMax(int dataType);
 
+// Whether a number of the data type can hold Value (integers within the type, Single within its range).
+bool TypeHolds(int dataType, long double value);
 // The numeric value held in Buffer for a numeric, date or time data type.
 long double ReadNumber(const void *buffer, int dataType);
 // Stores Value in Buffer in the data type's form (integers truncated toward zero, Comp rounded); the caller
@@ -37,9 +39,12 @@ std::optional<TExtended> ParseFloatText(const QString &text);
 // A number of the data type read from its text: an integer type by ParseIntegerText, a floating type by
 // ParseFloatText (Comp rounded to a whole number); nothing when it is no number.
 std::optional<long double> ParseNumberText(const QString &text, int base, int dataType);
-// Fixed notation with Decimals places, or, with Decimals 0, as many as the value needs (up to 15
-// significant digits); nothing when the result would be longer than MaxChars.
-std::optional<QString> FixedText(long double value, int decimals, int maxChars);
-// Scientific notation no longer than Width characters, with trailing mantissa zeros and leading exponent
-// zeros removed.
-QString ScientificText(long double value, int width);
+// The significant digits a floating type's value is shown with: 7 for Single, 15 for the others.
+int SignificantDigits(int dataType);
+// Fixed notation with Decimals places, or, with Decimals 0, as many places as the value needs at Digits
+// significant digits (a whole number below 1e19 in all its digits); nothing when the result would be longer
+// than MaxChars.
+std::optional<QString> FixedText(long double value, int decimals, int maxChars, int digits = 15);
+// Scientific notation no longer than Width characters, with as many of Digits significant digits as fit,
+// trailing mantissa zeros and leading exponent zeros removed.
+QString ScientificText(long double value, int width, int digits = 15);

@@ -1,5 +1,6 @@
 #include "platform/graphics/canvas.h"
 #include "platform/graphics/bitmap.h"
+#include <QGlyphRun>
 #include <QPagedPaintDevice>
 #include <QPaintEngine>
 #include <QPainterPath>
@@ -506,6 +507,13 @@ const TCanvas::ResolvedFont &TCanvas::CurrentFont() {
     f.tm.tmExternalLeading = std::max(0, Round(f.metrics.leading() * k));
     f.tm.tmAveCharWidth = Round(f.metrics.averageCharWidth() * k);
     f.tm.tmMaxCharWidth = Round(f.metrics.maxWidth() * k);
+    if (measured && IsPaged(measured) && k != 1.0 && !(font_.Style() & (fsUnderline | fsStrikeOut))) {
+      QRawFont exact = QRawFont::fromFont(f.font);
+      if (exact.isValid()) {
+        exact.setPixelSize(em);
+        f.exact = exact;
+      }
+    }
     if (fontCache_.size() >= 16) fontCache_.erase(fontCache_.begin());
     fontCache_.emplace_back(key, std::make_unique<ResolvedFont>(std::move(f)));
     resolvedFont_ = fontCache_.back().second.get();
@@ -540,12 +548,13 @@ void TCanvas::DrawTextLine(double x, double top, const QString &text, double tab
   const ResolvedFont &f = CurrentFont();
   QPainter &p = *painter_;
   // A painter drawing line after line in one font and colour is not told them again.
-  if (p.font() != f.font) p.setFont(f.font);
   const QColor color = ColorToQColor(font_.Color());
   if (p.pen().color() != color || p.pen().style() != Qt::SolidLine) p.setPen(color);
   auto drawPiece = [&](double px, const QString &piece) {
     if (piece.isEmpty()) return;
     const double baseline = top + f.tm.tmAscent;
+    if (f.exact && DrawExactText(px, baseline, piece)) return;
+    if (p.font() != f.font) p.setFont(f.font);
     if (f.scale == 1.0) {
       p.drawText(QPointF(px, baseline), piece);
     } else {
@@ -637,26 +646,85 @@ void TCanvas::TextRect(const TRect &r, int x, int y, const QString &text) {
   Changed();
 }
 
+namespace {
+
+// Text drawn character by character as the font's glyphs side by side, as it is drawn whole: characters of
+// the scripts up to Armenian that need no shaping, without controls, combining marks or soft hyphens.
+bool IsPlainChar(QChar c) {
+  const char16_t u = c.unicode();
+  if (u < 0x20 || (u >= 0x7F && u < 0xA0) || u == 0xAD || u >= 0x0590) return false;
+  if (u < 0x0300) return true;
+  const QChar::Category category = c.category();
+  return category != QChar::Mark_NonSpacing && category != QChar::Mark_SpacingCombining &&
+         category != QChar::Mark_Enclosing;
+}
+
+} // namespace
+
+const TCanvas::CharMetrics &TCanvas::CharOf(ResolvedFont &f, QChar c) {
+  const char16_t u = c.unicode();
+  CharMetrics *known = nullptr;
+  if (u < f.latin.size()) {
+    known = &f.latin[u];
+  } else {
+    auto it = f.others.find(u);
+    if (it == f.others.end()) it = f.others.insert(u, CharMetrics{});
+    known = &it.value();
+  }
+  CharMetrics &m = *known;
+  if (m.advance >= 0) return m;
+  // The advances are those of the whole-pixel font scaled, as text drawn by the painter has them.
+  int count = 1;
+  if (f.exact && !f.exact->glyphIndexesForChars(&c, 1, &m.glyph, &count)) m.glyph = 0;
+  const double k = f.scale;
+  m.advance = f.metrics.horizontalAdvance(c) * k;
+  const QRectF ink = f.metrics.boundingRect(c);
+  m.ink = QRectF(ink.x() * k, ink.y() * k, ink.width() * k, ink.height() * k);
+  return m;
+}
+
 bool TCanvas::TextSurelyInside(const TRect &r, int left, int top, const QString &text) {
   CurrentFont();
   ResolvedFont &f = *resolvedFont_;
-  if (left < r.Left || top < r.Top || top + f.tm.tmHeight > r.Bottom) return false;
-  // The sum of the characters' advances (fonts are set without kerning), with a margin for shaping.
-  double extent = 0;
+  // The glyphs side by side (fonts are set without kerning), each with the box of its ink; a text drawn in
+  // the exact font must have every glyph there, else it is drawn otherwise.
+  const double baseline = top + f.tm.tmAscent;
+  QRectF ink;
+  double x = left;
   for (const QChar c : text) {
-    if (c.isSurrogate() || c.unicode() >= 0x0590) return false; // scripts that shape their letters
-    if (c.unicode() < f.latin.size()) {
-      double &advance = f.latin[c.unicode()];
-      if (advance < 0) advance = f.metrics.horizontalAdvance(c) * f.scale;
-      extent += advance;
-      continue;
-    }
-    auto it = f.advances.constFind(c.unicode());
-    if (it == f.advances.constEnd())
-      it = f.advances.insert(c.unicode(), f.metrics.horizontalAdvance(c) * f.scale);
-    extent += it.value();
+    if (!IsPlainChar(c)) return false;
+    const CharMetrics &m = CharOf(f, c);
+    if (f.exact && m.glyph == 0) return false;
+    if (!m.ink.isEmpty()) ink |= m.ink.translated(x, baseline);
+    x += m.advance;
   }
-  return left + extent + f.tm.tmAveCharWidth <= r.Right;
+  // Half a pixel to spare for the rounding of outlines and positions.
+  constexpr double kSpare = 0.5;
+  return ink.isEmpty() || (ink.left() - kSpare >= r.Left && ink.right() + kSpare <= r.Right &&
+                           ink.top() - kSpare >= r.Top && ink.bottom() + kSpare <= r.Bottom);
+}
+
+bool TCanvas::DrawExactText(double x, double baseline, const QString &text) {
+  ResolvedFont &f = *resolvedFont_;
+  QList<quint32> glyphs;
+  QList<QPointF> positions;
+  glyphs.reserve(text.size());
+  positions.reserve(text.size());
+  double pen = 0;
+  for (const QChar c : text) {
+    if (!IsPlainChar(c)) return false;
+    const CharMetrics &m = CharOf(f, c);
+    if (m.glyph == 0) return false;
+    glyphs.append(m.glyph);
+    positions.append(QPointF(pen, 0));
+    pen += m.advance;
+  }
+  QGlyphRun run;
+  run.setRawFont(*f.exact);
+  run.setGlyphIndexes(glyphs);
+  run.setPositions(positions);
+  painter_->drawGlyphRun(QPointF(x, baseline), run);
+  return true;
 }
 
 // ---- DrawText ----

@@ -15,6 +15,7 @@
 #include <QHash>
 #include <QImage>
 #include <QPainter>
+#include <QRawFont>
 #include <QRegion>
 #include <array>
 #include <memory>
@@ -188,20 +189,25 @@ public:
   TNotifyEvent OnChange;
 
 private:
+  // What the canvas knows of one character of a resolved font, in device pixels: its advance and the box
+  // its ink covers from its pen position on the baseline; with an exact font, its glyph there (0 when that
+  // font lacks it).
+  struct CharMetrics {
+    double advance = -1; // -1 until measured
+    QRectF ink;
+    quint32 glyph = 0;
+  };
   struct ResolvedFont {
     QFont font;
     double scale = 1.0; // device em size over the Qt font's whole pixel size
     QFontMetricsF metrics{QFont()};
     TTextMetric tm;
-    // The advance of each character met so far, in device pixels (an upper estimate of a text's extent):
-    // the first 256 characters in a table (-1 until measured), the others hashed.
-    std::array<double, 256> latin = MakeUnmeasured();
-    QHash<char16_t, double> advances;
-    static std::array<double, 256> MakeUnmeasured() {
-      std::array<double, 256> unmeasured;
-      unmeasured.fill(-1);
-      return unmeasured;
-    }
+    // On a vector device, the font at its exact em size: plain text is drawn as a run of its glyphs, which
+    // needs no transform of its own (a Qt font comes only in whole pixels).
+    std::optional<QRawFont> exact;
+    // The characters met so far: the first 256 in a table, the others hashed.
+    std::array<CharMetrics, 256> latin{};
+    QHash<char16_t, CharMetrics> others;
   };
   // What makes two fonts draw alike (the colour aside): the key of the resolved fonts kept.
   struct FontKey {
@@ -220,8 +226,13 @@ private:
   bool IsRaster();
   QRect DeviceRect() const;
   const ResolvedFont &CurrentFont();
-  // True when a line of text drawn with its cell's top left at (left, top) lies wholly inside r.
+  const CharMetrics &CharOf(ResolvedFont &f, QChar c);
+  // True when the ink of a line of plain text drawn with its cell's top left at (left, top) lies wholly
+  // inside r (then it needs no clip).
   bool TextSurelyInside(const TRect &r, int left, int top, const QString &text);
+  // Draws plain text in the exact font as one run of glyphs with its pen position at (x, baseline); false
+  // when the text is not plain or the font lacks one of its glyphs, and nothing was drawn.
+  bool DrawExactText(double x, double baseline, const QString &text);
   double MeasureLine(const QString &text, double tabWidth);
   void DrawTextLine(double x, double top, const QString &text, double tabWidth);
   void StrokePolyline(const std::vector<QPoint> &points, bool closed);

@@ -133,6 +133,8 @@ protected:
 };
 
 TEST_F(MainForm, TypedLinesAndTheirTotals) {
+  // A window with no lines shows its totals as it shows every amount, in the user's own format.
+  EXPECT_EQ(Totals(), Local({"0.00", "0.00", "0.00"}));
   const struct {
     int type;
     QString tax;

@@ -2,7 +2,11 @@
 // the command processor → the field), with the clock, the format settings and the "intl" values pinned to
 // US English: "." decimal, "," thousands, "$" currency, mm/dd/yyyy dates, a 24-hour clock.
 #pragma once
-#include "controls/entry/base_entry_field.h"
+#include "controls/entry/numeric_field.h"
+#include "controls/entry/picture_field.h"
+#include "controls/entry/simple_field.h"
+#include "controls/framework/command_processor.h"
+#include "controls/framework/command_table.h"
 #include "controls/framework/controller.h"
 #include "controls/framework/intl_support.h"
 #include "platform/core/date_time.h"
@@ -10,6 +14,7 @@
 #include "platform/core/intl_profile.h"
 #include "platform/windowing/forms.h"
 #include "platform/windowing/system_services.h"
+#include "platform/windowing/virtual_keys.h"
 #include "tests/platform/std_test_helpers.h"
 #include <QString>
 #include <gtest/gtest.h>
@@ -36,6 +41,40 @@ protected:
     auto *field = Add<T>(20, 10 + 35 * placed_++, 200, 25, name);
     field->SetController(controller);
     return field;
+  }
+  // A field of the kind ('s' simple, 'n' numeric, 'p' picture) with the data type and, when given, the mask.
+  TOvcBaseEntryField *Make(char kind, int type, const QString &mask = QString()) {
+    const QString name = QStringLiteral("Field%1").arg(placed_ + 1);
+    if (kind == 's') {
+      auto *f = Place<TOvcSimpleField>(name);
+      f->SetDataType(TSimpleDataType(type));
+      if (!mask.isEmpty()) f->SetPictureMask(mask.at(0));
+      return f;
+    }
+    if (kind == 'n') {
+      auto *f = Place<TOvcNumericField>(name);
+      f->SetDataType(TNumericDataType(type));
+      if (!mask.isEmpty()) f->SetPictureMask(mask);
+      return f;
+    }
+    auto *f = Place<TOvcPictureField>(name);
+    f->SetDataType(TPictureDataType(type));
+    if (!mask.isEmpty()) f->SetPictureMask(mask);
+    return f;
+  }
+  // Keys for the commands the default key table leaves out: F2 deletes to the end, F3 to the start, F4 the
+  // word, F5 steps up, F6 down, F7 completes the date, F8 the time, F9 takes the next character literally and
+  // F11 empties the field.
+  void AddCommandKeys() {
+    auto table = std::make_unique<TOvcCommandTable>();
+    table->SetTableName(QStringLiteral("Test"));
+    const std::pair<std::uint8_t, TOvcCommandCode> keys[] = {
+        {VK_F2, ccDelEol},       {VK_F3, ccDelBol},   {VK_F4, ccDelWord},
+        {VK_F5, ccInc},          {VK_F6, ccDec},      {VK_F7, ccCompleteDate},
+        {VK_F8, ccCompleteTime}, {VK_F9, ccCtrlChar}, {VK_F11, ccDelLine}};
+    for (const auto &[key, command] : keys)
+      table->AddCommandRec(TOvcKeyCommandRec{key, ss_None, 0, ss_None, command});
+    controller->EntryCommands()->AddTable(std::move(table));
   }
   void Focus(TWinControl *control) {
     Show();

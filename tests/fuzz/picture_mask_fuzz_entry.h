@@ -1,21 +1,26 @@
 // The input of the picture-mask fuzz target, shared with the regression test that runs its corpus in the
 // normal build. An input is a field kind, a data type, a mask and keystrokes: the field is made with the
-// mask and typed into; a mask the field refuses is a normal outcome. A crash, a sanitizer report, a caret or
-// selection outside the text, a text longer than the field, or a value that does not come back unchanged
-// after going in is a fault.
+// mask and typed into; a mask the field refuses is a normal outcome. Then a value made of the input's last
+// bytes is put in. A crash, a sanitizer report, a caret or selection outside the text, a text longer than
+// the field, a value that does not come back unchanged after going in (unless the field refuses it when
+// asked for it), or a floating value changed although the field had room for all its digits is a fault.
 #pragma once
 #include "controls/entry/numeric_field.h"
 #include "controls/entry/picture_field.h"
 #include "controls/entry/simple_field.h"
+#include "controls/entry/typed_values.h"
 #include "controls/framework/command_codes.h"
 #include "controls/framework/library_exceptions.h"
 #include "platform/windowing/forms.h"
 #include "platform/windowing/messages.h"
 #include <QCoreApplication>
+#include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace fuzz {
 
@@ -74,6 +79,67 @@ inline void RoundTripValue(TOvcBaseEntryField *field) {
   case edtComp: return RoundTrip<std::int64_t>(field);
   default: return;
   }
+}
+
+// Puts Value in and takes it out again: it comes back as it went in, or the field refuses to give it.
+// Floating values come back as the field shows them: rounded to the places after the mask's point, or with
+// all their significant digits where the field has room for them.
+inline void PutValue(TOvcBaseEntryField *field, long double value) {
+  const int type = field->DataType();
+  if (IsIntegerType(type))
+    value = std::clamp<long double>(std::trunc(value), IntegerTypeMin(type), IntegerTypeMax(type));
+  if (type == edtDate) value = std::clamp<long double>(std::trunc(value), 0, 876581);
+  if (type == edtTime) value = std::clamp<long double>(std::trunc(value), 0, 86399);
+  if (type == edtComp) value = std::clamp<long double>(std::round(value), -9.2e18L, 9.2e18L);
+  alignas(TExtended) std::uint8_t in[sizeof(TExtended)] = {};
+  WriteNumber(in, type, value);
+  const long double put = ReadNumber(in, type);
+  field->SetFieldValue(in);
+  alignas(TExtended) std::uint8_t out[sizeof(TExtended)] = {};
+  if (field->GetFieldValue(out) != 0) return;
+  const long double back = ReadNumber(out, type);
+  if (!IsFloatType(type) || type == edtComp) {
+    // A time shows the units its mask has (seconds may be left out).
+    MaskCheck(back == put || (type == edtTime && std::abs(back - put) < 60),
+              "a value comes back as it was put in");
+    return;
+  }
+  const auto *picture = dynamic_cast<TOvcPictureBase *>(field);
+  const int dot = picture ? picture->DecimalPointPos() : -1;
+  if (dot >= 0) {
+    int width = 0;
+    int decimals = 0;
+    picture->GetDigitCounts(width, decimals);
+    MaskCheck(std::abs(back - put) <=
+                  0.5L * std::pow(10.0L, -decimals) * (1 + 1e-9L) + std::abs(put) * 1e-14L,
+              "a value comes back rounded to the mask's places");
+    return;
+  }
+  // The places a user fills: where the value's full text fits them, it comes back whole.
+  int places = 0;
+  for (int i = 0; i < field->MaxLength(); ++i)
+    places += !picture || (!picture->IsLiteral(i) && !picture->IsFloatingSymbol(i)) ? 1 : 0;
+  const int digits = SignificantDigits(type);
+  const auto exact = FixedText(put, 0, 255, digits);
+  if (exact && exact->size() <= places)
+    MaskCheck(FixedText(back, 0, 255, digits) == exact, "a value the field has room for comes back whole");
+}
+
+inline void PutValues(TOvcBaseEntryField *field, const std::uint8_t *data, std::size_t size) {
+  const int type = field->DataType();
+  if (size < 10 || !(IsIntegerType(type) || IsFloatType(type) || type == edtDate || type == edtTime)) return;
+  // A date-time field holds a TDateTime, not the day number its data type names.
+  if (const auto *picture = dynamic_cast<TOvcCustomPictureField *>(field);
+      picture && picture->DataType() == pftDateTime)
+    return;
+  std::uint64_t bits = 0;
+  std::memcpy(&bits, data + size - 8, 8);
+  double raw = 0;
+  std::memcpy(&raw, &bits, 8);
+  if (std::isfinite(raw)) PutValue(field, raw);
+  // A decimal value of up to nine digits with the point anywhere, either sign.
+  PutValue(field, (long double)(std::int64_t(bits >> 8) % 1000000000) /
+                      std::pow(10.0L, int(bits & 0x0F) % 10) * ((bits & 0x10) ? -1 : 1));
 }
 
 inline TForm *FuzzForm() {
@@ -154,6 +220,8 @@ inline int RunPictureMaskInput(const std::uint8_t *data, std::size_t size) {
   field->Perform(WM_KILLFOCUS, 0, 0);
   CheckState(field);
   RoundTripValue(field);
+  CheckState(field);
+  PutValues(field, data, size);
   CheckState(field);
   field->Free();
   // The messages the field posted (reports, focus requests) are delivered or dropped now, not piled up.

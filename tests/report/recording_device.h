@@ -26,6 +26,7 @@ struct DrawCall {
   QString text;
   qreal fontPixels = 0; // text: the em size on the device
   qreal angle = 0;      // text: degrees, counter-clockwise
+  bool clipped = false; // drawn while a clip was set (not described)
 
   // "K left,top [widthxheight] [brush] [wPenWidth] [nPoints] ['text']", K the kind's letter; numbers to two
   // decimals.
@@ -57,6 +58,8 @@ public:
     if (flags & DirtyPen) pen_ = state.pen();
     if (flags & DirtyBrush) brush_ = state.brush();
     if (flags & DirtyTransform) transform_ = state.transform();
+    if (flags & (DirtyClipPath | DirtyClipRegion)) clipped_ = state.clipOperation() != Qt::NoClip;
+    if (flags & DirtyClipEnabled) clipped_ = state.isClipEnabled();
   }
 
   void drawRects(const QRectF *rects, int count) override {
@@ -104,6 +107,7 @@ private:
     c.bounds = bounds;
     if (pen_.style() != Qt::NoPen) c.penWidth = pen_.widthF();
     if (brush_.style() != Qt::NoBrush) c.brush = brush_.color();
+    c.clipped = clipped_;
     calls.push_back(c);
     return calls.back();
   }
@@ -111,6 +115,7 @@ private:
   QPen pen_;
   QBrush brush_;
   QTransform transform_;
+  bool clipped_ = false;
 };
 
 class RecordingDevice : public QPaintDevice {

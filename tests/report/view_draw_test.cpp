@@ -7,6 +7,10 @@
 #include "report/shape_view.h"
 #include "tests/report/recording_device.h"
 #include "tests/report/report_model_fixture.h"
+#include <QFile>
+#include <QPdfWriter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -245,6 +249,159 @@ TEST_F(ViewDrawTest, AutoWidthAndTheHeightsOfTheExpandedText) {
   EXPECT_EQ(memo.CalcHeight(), 3 * 15 + 2);
   memo.LinesPrinted = 1;
   EXPECT_EQ(memo.RemainingHeight(), 2 * 15);
+}
+
+// A text whose ink lies inside its box is drawn as it is, whatever its alignment; only a text reaching out
+// of its box is drawn with a clip of its own (on paper each clip is written into the file).
+TEST_F(ViewDrawTest, OnlyTextReachingOutOfItsBoxIsClipped) {
+  const double printer = 600 / frUnitsPerInchY;
+  struct Case {
+    const char *name;
+    int adjust;
+    // A width of 0 or less: as wide as the text and its gaps (as an automatic width makes it) and that much.
+    int width, height;
+    const char *text;
+    double scale;
+    bool clipped;
+  };
+  const Case cases[] = {
+      {"left", frtaLeft, 100, 20, "Invoice 1001", 1, false},
+      {"right", frtaRight, 100, 20, "1,234.56", 1, false},
+      {"centred", frtaCenter, 100, 20, "Total due", 1, false},
+      {"right, on paper", frtaRight, 100, 20, "1,234.56", printer, false},
+      {"centred, on paper", frtaCenter, 100, 20, "Total due", printer, false},
+      {"right, its box just as wide as the text and its gaps", frtaRight, 0, 20, "1,234.56", 1, false},
+      {"the same on paper", frtaRight, 0, 20, "1,234.56", printer, false},
+      {"three pixels short of that", frtaLeft, -3, 20, "1,234.56", 1, true},
+      {"three pixels short, right", frtaRight, -3, 20, "Amount", 1, true},
+      {"accented capitals", frtaRight, 100, 20, "ÅÉÎÕÜ ŁŚŻ", printer, false},
+      {"too wide, left", frtaLeft, 40, 20, "1,234,567.89", 1, true},
+      {"too wide, right", frtaRight, 40, 20, "1,234,567.89", 1, true},
+      {"too wide, centred", frtaCenter, 40, 20, "1,234,567.89", printer, true},
+      {"lower than its letters", frtaLeft, 100, 6, "Invoice", 1, true},
+      {"lower than its letters, set at the bottom", frtaRight | frtaDown, 100, 6, "1,234.56", 1, true},
+      {"rotated", frtaVertical, 20, 100, "Up", 1, true},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    TfrMemoView memo;
+    const int width =
+        c.width > 0
+            ? c.width
+            : int(std::ceil(TfrTextMeasure(memo.Font).Width(QString::fromUtf8(c.text)))) + 4 + c.width;
+    Place(memo, 10, 20, width, c.height);
+    memo.Flags = 0;
+    memo.Adjust = c.adjust;
+    memo.Memo.Add(QString::fromUtf8(c.text));
+    memo.ScaleX = memo.ScaleY = c.scale;
+    test::RecordingDevice device(2000, 1000);
+    TCanvas canvas(&device);
+    memo.Draw(&canvas);
+    canvas.Release();
+    ASSERT_EQ(device.Calls().size(), 1u);
+    EXPECT_EQ(device.Calls()[0].text, QString::fromUtf8(c.text));
+    EXPECT_EQ(device.Calls()[0].clipped, c.clipped);
+  }
+}
+
+// The page content of a PDF file as written (its streams inflated).
+QByteArray PdfContent(const QString &file) {
+  QFile pdf(file);
+  if (!pdf.open(QIODevice::ReadOnly)) return QByteArray();
+  const QByteArray bytes = pdf.readAll();
+  QByteArray content;
+  // Each stream lies between ">>" "stream" and "endstream"; the page contents are deflated.
+  qsizetype at = 0;
+  while ((at = bytes.indexOf(">>\nstream\n", at)) >= 0) {
+    const qsizetype object = bytes.lastIndexOf(" obj", at);
+    const bool deflated = bytes.mid(object, at - object).contains("/FlateDecode");
+    at += 10;
+    const qsizetype end = bytes.indexOf("endstream", at);
+    if (end < 0) break;
+    // Inflated with a length prefix of 1: the buffer grows as it needs.
+    if (deflated) content += qUncompress(QByteArray("\0\0\0\1", 4) + bytes.mid(at, end - at));
+    at = end;
+  }
+  return content;
+}
+
+// A text object on paper: at its top, of its width, 20 high, with its alignment and text.
+struct PaperText {
+  int top, width, adjust;
+  QString text;
+};
+// Prints the texts at 10,top on a 600-dpi PDF page at the printer's scale.
+void PrintOnPaper(const QString &file, const QList<PaperText> &texts) {
+  QPdfWriter pdf(file);
+  pdf.setResolution(600);
+  pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+  TCanvas canvas(&pdf);
+  for (const PaperText &t : texts) {
+    TfrMemoView memo;
+    Place(memo, 10, t.top, t.width, 20);
+    memo.Flags = 0;
+    memo.Adjust = t.adjust;
+    memo.Memo.Add(t.text);
+    memo.ScaleX = memo.ScaleY = 600 / frUnitsPerInchY;
+    memo.Draw(&canvas);
+  }
+  canvas.Release();
+}
+
+// On paper a text is drawn at its font's exact size (a Qt font comes only in whole pixels) and ends where
+// the layout puts it; texts that fit need no clip or transform of their own, which the file would hold for
+// each.
+TEST_F(ViewDrawTest, OnPaperTextTakesItsExactSizeAndOnlyTextReachingOutIsClipped) {
+  if (!test::HavePoppler()) GTEST_SKIP() << "pdftotext is not installed";
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("amounts.pdf"));
+  const double scale = 600 / frUnitsPerInchY;
+  const QString amount = QStringLiteral("1,234.56");
+  PrintOnPaper(file, {{20, 100, frtaRight, amount},
+                      {50, 100, frtaLeft, QStringLiteral("Invoice")},
+                      {80, 100, frtaCenter, QStringLiteral("Total")},
+                      {110, 40, frtaRight, QStringLiteral("1,234,567.89")}}); // too wide: clipped
+  TFont arial;
+  arial.SetName(QStringLiteral("Arial"));
+  arial.SetSize(10);
+  const double em = TfrTextMeasure(arial).Em() * scale;
+  const QByteArray content = PdfContent(file);
+  EXPECT_EQ(content.count("W n") + content.count("W* n"), 1);
+  EXPECT_EQ(content.count(" cm\n"), 2) << "the page's and the clipped text's";
+  int exact = 0;
+  static const QRegularExpression size(QStringLiteral("([0-9.]+) Tf"));
+  for (const QRegularExpressionMatch &m : size.globalMatch(QString::fromLatin1(content)))
+    if (std::abs(m.captured(1).toDouble() - em) < 0.001) ++exact;
+  EXPECT_EQ(exact, 4) << "every text";
+
+  // The amount starts at the right of its box less the gap and the width the layout gave it (at a whole
+  // pixel), and runs as wide as its glyphs measure there.
+  const QString words =
+      test::RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), file, QStringLiteral("-")});
+  static const QRegularExpression word(QStringLiteral("xMax=\"([0-9.]+)\"[^>]*>([^<]*)</word>"));
+  double right = -1;
+  for (const QRegularExpressionMatch &m : word.globalMatch(words))
+    if (m.captured(2) == amount) right = m.captured(1).toDouble();
+  const double width = TfrTextMeasure(arial).Width(amount);
+  const double boxRight = frRound(110 * scale) + 1 - (frRound(scale / 2) + 2);
+  const double expected = frRound(boxRight - frRound(width) * scale) + width * scale;
+  EXPECT_NEAR(right, expected * 72 / 600, 0.05);
+}
+
+// Texts that are not drawn glyph by glyph in the object's font still print whole: letters the font lacks
+// (taken from another) and scripts shaped as a whole, such as those written from the right.
+TEST_F(ViewDrawTest, OnPaperTextOfOtherScriptsAndFontsPrintsWhole) {
+  if (!test::HavePoppler()) GTEST_SKIP() << "pdftotext is not installed";
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("scripts.pdf"));
+  const QStringList texts = {QStringLiteral("Yerevan Երեւան"), QStringLiteral("שלום עולם"),
+                             QStringLiteral("Cafe\u0301 a\u0300 la carte")};
+  QList<PaperText> printed;
+  for (qsizetype i = 0; i < texts.size(); ++i) printed.append({int(20 + 30 * i), 300, frtaLeft, texts[i]});
+  PrintOnPaper(file, printed);
+  const QString text = test::PdfPages(file).value(0);
+  for (const QString &t : texts)
+    EXPECT_TRUE(text.contains(t.normalized(QString::NormalizationForm_C))) << text.toStdString();
 }
 
 // ---- lines, bands, subreports, shapes ----
