@@ -1,11 +1,11 @@
 #include "report/engine.h"
 #include "platform/core/component.h"
+#include "platform/windowing/system_services.h"
 #include "report/function_library.h"
 #include "report/parser.h"
 #include "report/printer_wrapper.h"
 #include "report/report_interpreter.h"
 #include "report/variables.h"
-#include <QInputDialog>
 
 const QString frRegRootKey = QStringLiteral("Software\\Reportwell");
 
@@ -93,9 +93,7 @@ void frSetInputQuery(TfrInputQuery Query) { InputQuery() = std::move(Query); }
 
 QString frInputQuery(const QString &Caption, const QString &Prompt, const QString &Default) {
   if (InputQuery()) return InputQuery()(Caption, Prompt, Default);
-  bool ok = false;
-  const QString text = QInputDialog::getText(nullptr, Caption, Prompt, QLineEdit::Normal, Default, &ok);
-  return ok ? text : Default;
+  return InputBox(Caption, Prompt, Default);
 }
 
 void frSetTopLevelComponents(TfrTopLevelComponents Components) {

@@ -134,16 +134,6 @@ int DayOfWeek(TDateTime value) {
   return int(weekday) + 1;
 }
 
-bool DecodeDateFully(TDateTime value, int &year, int &month, int &day, int &dayOfWeek) {
-  DecodeDate(value, year, month, day);
-  if (year == 0) {
-    dayOfWeek = 0;
-    return false;
-  }
-  dayOfWeek = DayOfWeek(value);
-  return IsLeapYear(year);
-}
-
 TDateTime IncMonth(TDateTime value, int months) {
   int year, month, day;
   DecodeDate(value, year, month, day);
@@ -171,13 +161,6 @@ TDateTime DateTimeFromQDateTime(const QDateTime &value) {
   const QDate date = value.date();
   const double day = double(DaysFromCivil(date.year(), date.month(), date.day()) + UnixDateDelta);
   return ComposeDateTime(day, double(value.time().msecsSinceStartOfDay()) / double(MSecsPerDay));
-}
-
-QDateTime QDateTimeFromDateTime(TDateTime value) {
-  int year, month, day, hour, minute, second, msec;
-  DecodeDateTime(value, year, month, day, hour, minute, second, msec);
-  if (year == 0) return QDateTime();
-  return QDateTime(QDate(year, month, day), QTime(hour, minute, second, msec));
 }
 
 // ---- Formatting ------------------------------------------------------------------------------------------
@@ -344,13 +327,9 @@ QString FormatDateTime(const QString &format, TDateTime value, const FormatSetti
 }
 
 QString DateToStr(TDateTime value) { return DateToStr(value, Settings()); }
-QString TimeToStr(TDateTime value) { return TimeToStr(value, Settings()); }
 QString DateTimeToStr(TDateTime value) { return DateTimeToStr(value, Settings()); }
 QString DateToStr(TDateTime value, const FormatSettings &settings) {
   return FormatDateTime(settings.ShortDateFormat, value, settings);
-}
-QString TimeToStr(TDateTime value, const FormatSettings &settings) {
-  return FormatDateTime(settings.LongTimeFormat, value, settings);
 }
 QString DateTimeToStr(TDateTime value, const FormatSettings &settings) {
   return FormatDateTime(QStringLiteral("c"), value, settings);
@@ -515,7 +494,6 @@ bool ScanTime(Scanner &scan, TDateTime &time, const FormatSettings &settings) {
 } // namespace
 
 bool TryStrToDate(const QString &text, TDateTime &value) { return TryStrToDate(text, value, Settings()); }
-bool TryStrToTime(const QString &text, TDateTime &value) { return TryStrToTime(text, value, Settings()); }
 bool TryStrToDateTime(const QString &text, TDateTime &value) {
   return TryStrToDateTime(text, value, Settings());
 }

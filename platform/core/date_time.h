@@ -33,8 +33,6 @@ TDateTime ComposeDateTime(TDateTime date, TDateTime time);
 // millisecond (a time that rounds up to midnight belongs to the next day).
 void DecodeDate(TDateTime value, int &year, int &month, int &day);
 void DecodeTime(TDateTime value, int &hour, int &minute, int &second, int &msec);
-// DecodeDate plus the day of the week (1 = Sunday); returns whether the year is a leap year.
-bool DecodeDateFully(TDateTime value, int &year, int &month, int &day, int &dayOfWeek);
 void DecodeDateTime(TDateTime value, int &year, int &month, int &day, int &hour, int &minute, int &second,
                     int &msec);
 
@@ -63,9 +61,8 @@ private:
   ClockFunction saved_;
 };
 
-// Conversions to and from Qt's local date-time (milliseconds kept).
+// Qt's local date-time as a TDateTime (milliseconds kept).
 TDateTime DateTimeFromQDateTime(const QDateTime &value);
-QDateTime QDateTimeFromDateTime(TDateTime value);
 
 // Formats by the class library's specifiers (case does not matter unless said):
 //   c        ShortDateFormat, then " " and LongTimeFormat unless the time is midnight
@@ -83,10 +80,8 @@ QString FormatDateTime(const QString &format, TDateTime value);
 QString FormatDateTime(const QString &format, TDateTime value, const FormatSettings &settings);
 
 QString DateToStr(TDateTime value);     // ShortDateFormat
-QString TimeToStr(TDateTime value);     // LongTimeFormat
 QString DateTimeToStr(TDateTime value); // "c"
 QString DateToStr(TDateTime value, const FormatSettings &settings);
-QString TimeToStr(TDateTime value, const FormatSettings &settings);
 QString DateTimeToStr(TDateTime value, const FormatSettings &settings);
 
 // Reading dates: two or three numbers separated by DateSeparator, in the order of ShortDateFormat (the first
@@ -100,7 +95,6 @@ TDateTime StrToDate(const QString &text);
 TDateTime StrToTime(const QString &text);
 TDateTime StrToDateTime(const QString &text);
 bool TryStrToDate(const QString &text, TDateTime &value);
-bool TryStrToTime(const QString &text, TDateTime &value);
 bool TryStrToDateTime(const QString &text, TDateTime &value);
 bool TryStrToDate(const QString &text, TDateTime &value, const FormatSettings &settings);
 bool TryStrToTime(const QString &text, TDateTime &value, const FormatSettings &settings);

@@ -252,5 +252,3 @@ FormatSettings &Settings() {
   static FormatSettings settings = FormatSettings::FromLocale(QLocale::system());
   return settings;
 }
-
-void UseUSEnglishSettings() { Settings() = FormatSettings::USEnglish(); }

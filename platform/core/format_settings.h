@@ -61,9 +61,6 @@ struct FormatSettings {
 // later formatting call of the program.
 FormatSettings &Settings();
 
-// Replaces the process-wide settings with the US English set (for tests).
-void UseUSEnglishSettings();
-
 // Restores the process-wide settings it found when it goes out of scope, so a test may pin or change them.
 class FormatSettingsGuard {
 public:

@@ -292,13 +292,6 @@ void SetValue(const QString &key, const QString &value) {
   values.insert(key, value);
 }
 
-void RemoveValue(const QString &key) {
-  Profile &profile = TheProfile();
-  QMutexLocker lock(&profile.mutex);
-  Values &values = LoadedValues(profile);
-  if (auto stored = StoredKey(values, key)) values.remove(*stored);
-}
-
 } // namespace intl_profile
 
 ScopedIntlProfile::ScopedIntlProfile(Start start) : saved_(intl_profile::CurrentValues()) {
@@ -313,10 +306,5 @@ ScopedIntlProfile::~ScopedIntlProfile() { intl_profile::ReplaceValues(saved_); }
 
 ScopedIntlProfile &ScopedIntlProfile::Set(const QString &key, const QString &value) {
   intl_profile::SetValue(key, value);
-  return *this;
-}
-
-ScopedIntlProfile &ScopedIntlProfile::Remove(const QString &key) {
-  intl_profile::RemoveValue(key);
   return *this;
 }

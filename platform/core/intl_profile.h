@@ -32,8 +32,6 @@ Values CurrentValues();
 void ReplaceValues(const Values &values);
 // Sets (or adds) one value, replacing what the locale gave.
 void SetValue(const QString &key, const QString &value);
-// Removes one value, so readers get their default.
-void RemoveValue(const QString &key);
 
 } // namespace intl_profile
 
@@ -52,7 +50,6 @@ public:
   ScopedIntlProfile &operator=(const ScopedIntlProfile &) = delete;
 
   ScopedIntlProfile &Set(const QString &key, const QString &value);
-  ScopedIntlProfile &Remove(const QString &key);
 
 private:
   intl_profile::Values saved_;

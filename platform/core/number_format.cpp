@@ -652,13 +652,6 @@ bool TryStrToInt(const QString &text, int &value) {
   return true;
 }
 
-int64_t StrToInt64(const QString &text) {
-  int64_t value;
-  if (!TryStrToInt64(text, value))
-    throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text));
-  return value;
-}
-
 int StrToInt(const QString &text) {
   int value;
   if (!TryStrToInt(text, value))
@@ -752,9 +745,4 @@ double StrToFloat(const QString &text, const FormatSettings &settings) {
   if (!TryStrToFloat(text, value, settings))
     throw EConvertError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
   return value;
-}
-
-double StrToFloatDef(const QString &text, double defaultValue) {
-  double value;
-  return TryStrToFloat(text, value) ? value : defaultValue;
 }

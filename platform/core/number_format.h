@@ -64,7 +64,6 @@ QString IntToHex(int64_t value, int digits);
 // Decimal integers with optional sign and leading blanks; "$", "0x" or "0X" introduce hexadecimal. Text that
 // is not an integer of the range raises EConvertError "'<text>' is not a valid integer value".
 int StrToInt(const QString &text);
-int64_t StrToInt64(const QString &text);
 int StrToIntDef(const QString &text, int defaultValue);
 bool TryStrToInt(const QString &text, int &value);
 bool TryStrToInt64(const QString &text, int64_t &value);
@@ -74,6 +73,5 @@ bool TryStrToInt64(const QString &text, int64_t &value);
 // point value".
 double StrToFloat(const QString &text);
 double StrToFloat(const QString &text, const FormatSettings &settings);
-double StrToFloatDef(const QString &text, double defaultValue);
 bool TryStrToFloat(const QString &text, double &value);
 bool TryStrToFloat(const QString &text, double &value, const FormatSettings &settings);

@@ -1,52 +1,7 @@
 #include "platform/core/streams.h"
 #include <QtEndian>
 #include <algorithm>
-#include <bit>
-#include <cmath>
 #include <cstring>
-#include <limits>
-
-// ---- 80-bit extended values ----
-
-TExtendedBytes DoubleToExtended(double Value) {
-  const quint64 bits = std::bit_cast<quint64>(Value);
-  const quint16 sign = quint16(bits >> 63) << 15;
-  const int exponent = int((bits >> 52) & 0x7FF);
-  const quint64 fraction = bits & ((quint64(1) << 52) - 1);
-  quint16 extExponent = 0;
-  quint64 mantissa = 0;
-  if (exponent == 0x7FF) { // infinity or NaN: all exponent bits set, the integer bit set
-    extExponent = 0x7FFF;
-    mantissa = (quint64(1) << 63) | (fraction << 11);
-  } else if (exponent != 0) {
-    extExponent = quint16(exponent - 1023 + 16383);
-    mantissa = (quint64(1) << 63) | (fraction << 11);
-  } else if (fraction != 0) {                        // a subnormal double is a normal extended value
-    const int top = 63 - std::countl_zero(fraction); // value = fraction * 2^-1074
-    extExponent = quint16(top - 1074 + 16383);
-    mantissa = fraction << (63 - top);
-  }
-  TExtendedBytes out{};
-  qToLittleEndian(mantissa, out.data());
-  qToLittleEndian(quint16(sign | extExponent), out.data() + 8);
-  return out;
-}
-
-double ExtendedToDouble(const TExtendedBytes &Bytes) {
-  const quint64 mantissa = qFromLittleEndian<quint64>(Bytes.data());
-  const quint16 signExponent = qFromLittleEndian<quint16>(Bytes.data() + 8);
-  const bool negative = (signExponent & 0x8000) != 0;
-  const int exponent = signExponent & 0x7FFF;
-  double magnitude;
-  if (exponent == 0x7FFF)
-    magnitude = (mantissa << 1) == 0 ? std::numeric_limits<double>::infinity()
-                                     : std::numeric_limits<double>::quiet_NaN();
-  else if (mantissa == 0)
-    magnitude = 0.0;
-  else // mantissa * 2^(exponent - bias - 63); the exponent of a denormal extended value is 1
-    magnitude = std::ldexp(double(mantissa), std::max(exponent, 1) - 16383 - 63);
-  return negative ? -magnitude : magnitude;
-}
 
 // ---- TStream ----
 
@@ -115,32 +70,13 @@ quint8 TStream::ReadUInt8() { return ReadLE<quint8>(); }
 qint8 TStream::ReadInt8() { return qint8(ReadLE<quint8>()); }
 quint16 TStream::ReadUInt16() { return ReadLE<quint16>(); }
 qint16 TStream::ReadInt16() { return ReadLE<qint16>(); }
-quint32 TStream::ReadUInt32() { return ReadLE<quint32>(); }
 qint32 TStream::ReadInt32() { return ReadLE<qint32>(); }
-quint64 TStream::ReadUInt64() { return ReadLE<quint64>(); }
-qint64 TStream::ReadInt64() { return ReadLE<qint64>(); }
-float TStream::ReadSingle() { return std::bit_cast<float>(ReadLE<quint32>()); }
-double TStream::ReadDouble() { return std::bit_cast<double>(ReadLE<quint64>()); }
-double TStream::ReadExtended() {
-  TExtendedBytes bytes;
-  ReadBuffer(bytes.data(), qint64(bytes.size()));
-  return ExtendedToDouble(bytes);
-}
 
 void TStream::WriteUInt8(quint8 Value) { WriteLE(Value); }
 void TStream::WriteInt8(qint8 Value) { WriteLE(quint8(Value)); }
 void TStream::WriteUInt16(quint16 Value) { WriteLE(Value); }
 void TStream::WriteInt16(qint16 Value) { WriteLE(Value); }
-void TStream::WriteUInt32(quint32 Value) { WriteLE(Value); }
 void TStream::WriteInt32(qint32 Value) { WriteLE(Value); }
-void TStream::WriteUInt64(quint64 Value) { WriteLE(Value); }
-void TStream::WriteInt64(qint64 Value) { WriteLE(Value); }
-void TStream::WriteSingle(float Value) { WriteLE(std::bit_cast<quint32>(Value)); }
-void TStream::WriteDouble(double Value) { WriteLE(std::bit_cast<quint64>(Value)); }
-void TStream::WriteExtended(double Value) {
-  const TExtendedBytes bytes = DoubleToExtended(Value);
-  WriteBuffer(bytes.data(), qint64(bytes.size()));
-}
 
 // ---- TMemoryStream ----
 

@@ -2,7 +2,7 @@
 //
 // Read and Write move as many bytes as they can and return the count; ReadBuffer and WriteBuffer move exactly
 // the count asked for or raise EReadError "Stream read error" / EWriteError "Stream write error". Integers
-// and floating-point values are read and written little-endian, whatever the machine. A descendant (such as a
+// are read and written little-endian, whatever the machine. A descendant (such as a
 // BLOB stream) implements Read, Write and Seek, and SetSize when it can change its size.
 #pragma once
 #include "platform/core/object.h"
@@ -10,7 +10,6 @@
 #include <QFile>
 #include <QString>
 #include <QtGlobal>
-#include <array>
 
 enum TSeekOrigin {
   soBeginning = 0,
@@ -20,14 +19,6 @@ enum TSeekOrigin {
   soFromCurrent = soCurrent,
   soFromEnd = soEnd
 };
-
-// The 80-bit extended floating-point value as stored: 64-bit mantissa (with its explicit integer bit), then
-// the sign bit and the 15-bit exponent, little-endian.
-using TExtendedBytes = std::array<quint8, 10>;
-// Exact for every double, including zeros of either sign, subnormals, infinities and NaN.
-TExtendedBytes DoubleToExtended(double Value);
-// Rounded to the nearest double; magnitudes beyond the double range become infinities or zeros.
-double ExtendedToDouble(const TExtendedBytes &Bytes);
 
 class TStream : public TObject {
 public:
@@ -60,25 +51,13 @@ public:
   qint8 ReadInt8();
   quint16 ReadUInt16();
   qint16 ReadInt16();
-  quint32 ReadUInt32();
   qint32 ReadInt32();
-  quint64 ReadUInt64();
-  qint64 ReadInt64();
-  float ReadSingle();
-  double ReadDouble();
-  double ReadExtended();
 
   void WriteUInt8(quint8 Value);
   void WriteInt8(qint8 Value);
   void WriteUInt16(quint16 Value);
   void WriteInt16(qint16 Value);
-  void WriteUInt32(quint32 Value);
   void WriteInt32(qint32 Value);
-  void WriteUInt64(quint64 Value);
-  void WriteInt64(qint64 Value);
-  void WriteSingle(float Value);
-  void WriteDouble(double Value);
-  void WriteExtended(double Value);
 
 private:
   template <typename T>

@@ -114,12 +114,6 @@ int TStrings::IndexOf(const QString &S) const {
   return -1;
 }
 
-int TStrings::IndexOfObject(const TObject *AObject) const {
-  for (int i = 0; i < Count(); ++i)
-    if (Objects(i) == AObject) return i;
-  return -1;
-}
-
 int TStrings::IndexOfName(const QString &Name) const {
   for (int i = 0; i < Count(); ++i) {
     const QString s = Strings(i);
@@ -433,11 +427,6 @@ bool TStringList::Find(const QString &S, int &Index) const {
 void TStringList::Sort() {
   if (sorted_) return;
   SortBy([this](int a, int b) { return CompareStrings(items_[a].string, items_[b].string) < 0; });
-}
-
-void TStringList::CustomSort(const TStringListSortCompare &Compare) {
-  if (sorted_) return;
-  SortBy([this, &Compare](int a, int b) { return Compare(this, a, b) < 0; });
 }
 
 void TStringList::SortBy(const std::function<bool(int, int)> &less) {

@@ -51,7 +51,6 @@ public:
   // Moves the item (string and object) at CurIndex so that it ends up at NewIndex.
   virtual void Move(int CurIndex, int NewIndex);
   virtual int IndexOf(const QString &S) const;
-  int IndexOfObject(const TObject *AObject) const;
   int IndexOfName(const QString &Name) const;
 
   QString Text() const;
@@ -95,10 +94,6 @@ private:
 
 enum TDuplicates { dupIgnore, dupAccept, dupError };
 
-class TStringList;
-// Compares the items at Index1 and Index2 of List: <0, 0, >0.
-using TStringListSortCompare = std::function<int(TStringList *List, int Index1, int Index2)>;
-
 class TStringList : public TStrings {
 public:
   TStringList() = default;
@@ -136,7 +131,6 @@ public:
   bool Find(const QString &S, int &Index) const;
   // Stable sort by CompareStrings (does nothing on a Sorted list, which is always in order).
   virtual void Sort();
-  void CustomSort(const TStringListSortCompare &Compare);
 
   bool Sorted() const { return sorted_; }
   // Turning sorting on sorts the list.

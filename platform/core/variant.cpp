@@ -96,20 +96,10 @@ public:
     return dateResult ? Date(result) : Variant(result);
   }
 
-  // Integer operand for div, mod and the bitwise operators; nullopt for null.
+  // Integer operand of mod; nullopt for null.
   static std::optional<int64_t> Integer(const Variant &v) {
     if (v.IsNull()) return std::nullopt;
     return v.ToInt64();
-  }
-
-  static Variant Logical(const Variant &a, const Variant &b, char op) {
-    if (a.IsNull() || b.IsNull()) return Variant::Null();
-    const auto *x = std::get_if<bool>(&a.value_);
-    const auto *y = std::get_if<bool>(&b.value_);
-    if (x && y) return Variant(op == '&' ? (*x && *y) : op == '|' ? (*x || *y) : (*x != *y));
-    const int64_t p = a.ToInt64();
-    const int64_t q = b.ToInt64();
-    return Variant(op == '&' ? (p & q) : op == '|' ? (p | q) : (p ^ q));
   }
 
   static int Sign(double d) { return d < 0 ? -1 : d > 0 ? 1 : 0; }
@@ -226,25 +216,10 @@ Variant Variant::operator-() const {
   return Variant();
 }
 
-Variant Variant::operator!() const {
-  if (IsNull()) return Null();
-  if (const auto *b = std::get_if<bool>(&value_)) return Variant(!*b);
-  if (IsString()) {
-    const QString &text = std::get<QString>(value_);
-    if (text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0 ||
-        text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
-      return Variant(!ToBool());
-  }
-  return Variant(~ToInt64());
-}
-
 Variant operator+(const Variant &a, const Variant &b) { return VariantOps::Arithmetic(a, b, '+'); }
 Variant operator-(const Variant &a, const Variant &b) { return VariantOps::Arithmetic(a, b, '-'); }
 Variant operator*(const Variant &a, const Variant &b) { return VariantOps::Arithmetic(a, b, '*'); }
 Variant operator/(const Variant &a, const Variant &b) { return VariantOps::Arithmetic(a, b, '/'); }
-Variant operator&(const Variant &a, const Variant &b) { return VariantOps::Logical(a, b, '&'); }
-Variant operator|(const Variant &a, const Variant &b) { return VariantOps::Logical(a, b, '|'); }
-Variant operator^(const Variant &a, const Variant &b) { return VariantOps::Logical(a, b, '^'); }
 
 bool operator==(const Variant &a, const Variant &b) { return VariantOps::Compare(a, b) == 0; }
 bool operator<(const Variant &a, const Variant &b) { return VariantOps::Compare(a, b) < 0; }
@@ -254,18 +229,8 @@ Variant Unassigned() { return Variant(); }
 Variant VarFromDateTime(TDateTime value) { return Variant::FromDateTime(value); }
 
 QString VarToStr(const Variant &value) { return value.IsNull() ? QString() : value.ToString(); }
-TDateTime VarToDateTime(const Variant &value) { return value.ToDateTime(); }
 
 int VarCompare(const Variant &a, const Variant &b) { return VariantOps::Compare(a, b); }
-
-Variant IntDiv(const Variant &a, const Variant &b) {
-  const auto x = VariantOps::Integer(a);
-  const auto y = VariantOps::Integer(b);
-  if (!x || !y) return Null();
-  if (*y == 0) throw EDivByZero(QStringLiteral("Division by zero"));
-  if (*y == -1) return -Variant(*x);
-  return Variant(*x / *y);
-}
 
 Variant Mod(const Variant &a, const Variant &b) {
   const auto x = VariantOps::Integer(a);

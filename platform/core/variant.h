@@ -16,13 +16,11 @@
 //   for + - * (a result beyond 64 bits becomes a float); "/" always gives a float and raises EZeroDivide for
 //   a zero divisor. A boolean counts as the integer -1 or 0, empty as the integer 0. A date-time plus or
 //   minus a number stays a date-time; the difference of two date-times is a float.
-// - IntDiv / Mod convert both sides to integers; a zero divisor raises EDivByZero "Division by zero".
+// - Mod converts both sides to integers; a zero divisor raises EDivByZero "Division by zero".
 // - Comparisons: null equals null and is below every other value; empty compares as "" with a string and as
 //   0 otherwise. Two strings compare by code units, case-sensitively. A string against a number is read as a
 //   number, so comparing text that is not a number with a number raises the conversion error. A string
 //   against a date-time is read as a date-time. Other values compare as numbers (integers exactly).
-// - not / and / or / xor: on two booleans logical with a boolean result; otherwise bitwise on integers
-//   (booleans as -1 / 0). Null on either side gives null.
 // Truth values of the report expressions are the integers 1 and 0 (built by the caller).
 #pragma once
 #include "platform/core/date_time.h"
@@ -85,15 +83,11 @@ public:
   TDateTime ToDateTime() const;
 
   Variant operator-() const;
-  Variant operator!() const; // "not"
 
   friend Variant operator+(const Variant &a, const Variant &b);
   friend Variant operator-(const Variant &a, const Variant &b);
   friend Variant operator*(const Variant &a, const Variant &b);
   friend Variant operator/(const Variant &a, const Variant &b);
-  friend Variant operator&(const Variant &a, const Variant &b); // "and"
-  friend Variant operator|(const Variant &a, const Variant &b); // "or"
-  friend Variant operator^(const Variant &a, const Variant &b); // "xor"
 
   friend bool operator==(const Variant &a, const Variant &b);
   friend bool operator<(const Variant &a, const Variant &b);
@@ -127,10 +121,8 @@ inline bool VarIsNull(const Variant &value) { return value.IsNull(); }
 inline bool VarIsEmpty(const Variant &value) { return value.IsEmpty(); }
 // The value's text, "" for null and empty.
 QString VarToStr(const Variant &value);
-TDateTime VarToDateTime(const Variant &value);
 
 // -1, 0 or 1 by the comparison rules above.
 int VarCompare(const Variant &a, const Variant &b);
-// Integer division (truncating) and remainder (sign of the dividend).
-Variant IntDiv(const Variant &a, const Variant &b);
+// The remainder of an integer division (the sign of the dividend).
 Variant Mod(const Variant &a, const Variant &b);

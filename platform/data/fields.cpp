@@ -273,12 +273,6 @@ void TNumericField::SetDisplayFormat(const QString &Value) {
   PropertyChanged(false);
 }
 
-void TNumericField::SetEditFormat(const QString &Value) {
-  if (Value == editFormat_) return;
-  editFormat_ = Value;
-  PropertyChanged(false);
-}
-
 // ---- TIntegerField and its kin ----
 
 TIntegerField::TIntegerField(TComponent *AOwner)
@@ -297,12 +291,9 @@ TAutoIncField::TAutoIncField(TComponent *AOwner)
                     std::numeric_limits<qint32>::max()) {}
 
 void TIntegerField::StoreInteger(qint64 Value) {
-  const bool ownRange = minValue_ != 0 || maxValue_ != 0;
-  const qint64 low = ownRange ? minValue_ : minRange_;
-  const qint64 high = ownRange ? maxValue_ : maxRange_;
-  if (Value < low || Value > high)
+  if (Value < minRange_ || Value > maxRange_)
     DatabaseError(QStringLiteral("%1 is not a valid value for field %2. The allowed range is %3 to %4")
-                      .arg(IntToStr(Value), Quoted(DisplayName()), IntToStr(low), IntToStr(high)));
+                      .arg(IntToStr(Value), Quoted(DisplayName()), IntToStr(minRange_), IntToStr(maxRange_)));
   SetData(QVariant(Value));
 }
 
@@ -360,9 +351,8 @@ void TIntegerField::SetAsVariant(const Variant &Value) {
 QString TIntegerField::GetText(bool DisplayText) const {
   QVariant value;
   if (!GetData(value)) return QString();
-  const QString format = DisplayText || EditFormat().isEmpty() ? DisplayFormat() : EditFormat();
-  if (format.isEmpty()) return IntToStr(value.toLongLong());
-  return FormatFloat(format, double(value.toLongLong()));
+  if (DisplayFormat().isEmpty()) return IntToStr(value.toLongLong());
+  return FormatFloat(DisplayFormat(), double(value.toLongLong()));
 }
 
 // ---- TFloatField ----
@@ -380,13 +370,6 @@ void TFloatField::SetCurrency(bool Value) {
   PropertyChanged(false);
 }
 
-void TFloatField::SetPrecision(int Value) {
-  const int precision = std::clamp(Value, 2, 15);
-  if (precision == precision_) return;
-  precision_ = precision;
-  PropertyChanged(false);
-}
-
 double TFloatField::AsFloat() const {
   QVariant value;
   return GetData(value) ? value.toDouble() : 0.0;
@@ -396,10 +379,6 @@ void TFloatField::SetAsFloat(double Value) {
   if (!std::isfinite(Value))
     DatabaseError(
         QStringLiteral("%1 is not a valid value for field %2").arg(FloatToStr(Value), Quoted(DisplayName())));
-  if ((minValue_ != 0 || maxValue_ != 0) && (Value < minValue_ || Value > maxValue_))
-    DatabaseError(
-        QStringLiteral("%1 is not a valid value for field %2. The allowed range is %3 to %4")
-            .arg(FloatToStr(Value), Quoted(DisplayName()), FloatToStr(minValue_), FloatToStr(maxValue_)));
   SetData(QVariant(Value));
 }
 
@@ -447,11 +426,11 @@ QString TFloatField::GetText(bool DisplayText) const {
   QVariant value;
   if (!GetData(value)) return QString();
   const double number = value.toDouble();
-  const QString format = DisplayText || EditFormat().isEmpty() ? DisplayFormat() : EditFormat();
-  if (!format.isEmpty()) return FormatFloat(format, number);
+  if (!DisplayFormat().isEmpty()) return FormatFloat(DisplayFormat(), number);
+  // Up to 15 significant digits, as many as a double holds.
   if (currency_)
-    return FloatToStrF(number, DisplayText ? ffCurrency : ffFixed, precision_, Settings().CurrencyDecimals);
-  return FloatToStrF(number, ffGeneral, precision_, 0);
+    return FloatToStrF(number, DisplayText ? ffCurrency : ffFixed, 15, Settings().CurrencyDecimals);
+  return FloatToStrF(number, ffGeneral, 15, 0);
 }
 
 // ---- TBooleanField ----
@@ -797,10 +776,4 @@ int TFieldDefs::IndexOf(const QString &Name) const {
 TFieldDef *TFieldDefs::FindDef(const QString &Name) const {
   const int index = IndexOf(Name);
   return index < 0 ? nullptr : Items(index);
-}
-
-TFieldDef *TFieldDefs::Find(const QString &Name) const {
-  TFieldDef *def = FindDef(Name);
-  if (!def) DatabaseError(QStringLiteral("Field %1 not found").arg(Quoted(Name)));
-  return def;
 }

@@ -215,19 +215,16 @@ protected:
   int DefaultWidth() const override { return Size(); }
 };
 
-// Numbers: right-aligned; DisplayFormat and EditFormat are FormatFloat pictures ("0.00;-0.00").
+// Numbers: right-aligned; DisplayFormat is a FormatFloat picture ("0.00;-0.00").
 class TNumericField : public TField {
 public:
   explicit TNumericField(TComponent *AOwner);
   QString ClassName() const override { return QStringLiteral("TNumericField"); }
   QString DisplayFormat() const { return displayFormat_; }
   void SetDisplayFormat(const QString &Value);
-  QString EditFormat() const { return editFormat_; }
-  void SetEditFormat(const QString &Value);
 
 private:
   QString displayFormat_;
-  QString editFormat_;
 };
 
 // 32-bit integers, or the range of the descendant's type.
@@ -245,12 +242,6 @@ public:
   Variant AsVariant() const override;
   void SetAsVariant(const Variant &Value) override;
 
-  // A MinValue and MaxValue both 0 mean the type's own range.
-  qint64 MinValue() const { return minValue_; }
-  void SetMinValue(qint64 Value) { minValue_ = Value; }
-  qint64 MaxValue() const { return maxValue_; }
-  void SetMaxValue(qint64 Value) { maxValue_ = Value; }
-
 protected:
   TIntegerField(TComponent *AOwner, TFieldType Type, qint64 MinRange, qint64 MaxRange);
   QString GetText(bool DisplayText) const override;
@@ -259,8 +250,6 @@ protected:
 private:
   qint64 minRange_;
   qint64 maxRange_;
-  qint64 minValue_ = 0;
-  qint64 maxValue_ = 0;
 };
 
 class TSmallintField : public TIntegerField {
@@ -299,23 +288,12 @@ public:
 
   bool Currency() const { return currency_; }
   void SetCurrency(bool Value);
-  // Significant digits of the shown text without a format (default 15).
-  int Precision() const { return precision_; }
-  void SetPrecision(int Value);
-  // A MinValue and MaxValue both 0 mean no range check.
-  double MinValue() const { return minValue_; }
-  void SetMinValue(double Value) { minValue_ = Value; }
-  double MaxValue() const { return maxValue_; }
-  void SetMaxValue(double Value) { maxValue_ = Value; }
 
 protected:
   QString GetText(bool DisplayText) const override;
 
 private:
   bool currency_ = false;
-  int precision_ = 15;
-  double minValue_ = 0;
-  double maxValue_ = 0;
 };
 
 class TCurrencyField : public TFloatField {
@@ -542,10 +520,9 @@ public:
   TFieldDef *AddFieldDef() { return static_cast<TFieldDef *>(TCollection::Add()); }
   // Appends a definition; a name already present raises EDatabaseError "Duplicate field name 'x'".
   TFieldDef *Add(const QString &Name, TFieldType DataType, int Size = 0, bool Required = false);
-  // By name, case ignored: -1 / nullptr when none; Find raises "Field 'x' not found".
+  // By name, case ignored: -1 / nullptr when none.
   int IndexOf(const QString &Name) const;
   TFieldDef *FindDef(const QString &Name) const;
-  TFieldDef *Find(const QString &Name) const;
 };
 
 // Makes a field of the class that suits the type, or nullptr for a type without one.

@@ -354,22 +354,13 @@ void TBitmap::SetPixelFormat(TPixelFormat format) {
 }
 
 TColor TBitmap::TransparentColor() const {
-  if (transparentMode_ == tmFixed) return transparentColor_;
+  if (transparentColor_ != clDefault) return transparentColor_;
   if (Empty()) return clDefault;
   return QColorToColor(QColor(Image().pixel(0, Height() - 1)));
 }
 
 void TBitmap::SetTransparentColor(TColor color) {
   transparentColor_ = color;
-  transparentMode_ = color == clDefault ? tmAuto : tmFixed;
-  maskedCache_ = QImage();
-  if (OnChange) OnChange(this);
-}
-
-void TBitmap::SetTransparentMode(TTransparentMode mode) {
-  if (mode == transparentMode_) return;
-  transparentMode_ = mode;
-  if (mode == tmFixed && transparentColor_ == clDefault) transparentColor_ = TransparentColor();
   maskedCache_ = QImage();
   if (OnChange) OnChange(this);
 }
@@ -405,7 +396,6 @@ void TBitmap::Assign(const TPersistent *source) {
     colorTable_ = other->colorTable_;
     xPelsPerMeter_ = other->xPelsPerMeter_;
     yPelsPerMeter_ = other->yPelsPerMeter_;
-    transparentMode_ = other->transparentMode_;
     transparentColor_ = other->transparentColor_;
     maskedCache_ = QImage();
     SetTransparent(other->Transparent());

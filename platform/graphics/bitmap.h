@@ -77,7 +77,6 @@ private:
 // ---- TBitmap ----
 
 enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit };
-enum TTransparentMode { tmAuto, tmFixed };
 
 // The header fields of a BMP file.
 struct TBitmapFileHeader {
@@ -129,11 +128,10 @@ public:
   // The bitmap's own canvas.
   TCanvas *Canvas();
 
-  // The colour left out when a transparent bitmap is drawn: with tmAuto the bottom-left pixel's.
+  // The colour left out when a transparent bitmap is drawn: the one set, or (while it is clDefault) the
+  // bottom-left pixel's.
   TColor TransparentColor() const;
   void SetTransparentColor(TColor color);
-  TTransparentMode TransparentMode() const { return transparentMode_; }
-  void SetTransparentMode(TTransparentMode mode);
 
   // The pixels, 32 bits per pixel (alpha kept for pf32bit).
   const QImage &Image() const;
@@ -157,7 +155,6 @@ private:
   QList<QRgb> colorTable_;
   qint32 xPelsPerMeter_ = 0;
   qint32 yPelsPerMeter_ = 0;
-  TTransparentMode transparentMode_ = tmAuto;
   TColor transparentColor_ = clDefault;
   std::unique_ptr<TCanvas> canvas_;
   mutable QImage maskedCache_; // the picture with the transparent colour cleared

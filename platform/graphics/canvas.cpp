@@ -6,7 +6,6 @@
 #include <QPainterPath>
 #include <QWidget>
 #include <cmath>
-#include <deque>
 
 namespace {
 
@@ -42,20 +41,6 @@ bool DashOn(const std::vector<int> &pattern, int phase) {
     pos -= pattern[i];
   }
   return true;
-}
-
-std::optional<QPainter::CompositionMode> CopyModeComposition(TCopyMode mode) {
-  switch (mode) {
-  case cmSrcCopy: return QPainter::CompositionMode_Source;
-  case cmSrcPaint: return QPainter::RasterOp_SourceOrDestination;
-  case cmSrcAnd: return QPainter::RasterOp_SourceAndDestination;
-  case cmSrcInvert: return QPainter::RasterOp_SourceXorDestination;
-  case cmSrcErase: return QPainter::RasterOp_SourceAndNotDestination;
-  case cmNotSrcCopy: return QPainter::RasterOp_NotSource;
-  case cmNotSrcErase: return QPainter::RasterOp_NotSourceAndNotDestination;
-  case cmMergePaint: return QPainter::RasterOp_NotSourceOrDestination;
-  default: return std::nullopt;
-  }
 }
 
 bool HasRasterOps(QPainter &p) {
@@ -208,30 +193,10 @@ unsigned TCanvas::SetTextAlign(unsigned align) {
 
 // ---- pens and brushes ----
 
-// Sets the painter's composition for the pen's mode; false when nothing is to be drawn.
-bool TCanvas::ApplyPenMode(QPainter &p, QColor &color) {
-  QPainter::CompositionMode mode = QPainter::CompositionMode_SourceOver;
-  switch (pen_.Mode()) {
-  case pmNop: return false;
-  case pmBlack: color = Qt::black; break;
-  case pmWhite: color = Qt::white; break;
-  case pmCopy: break;
-  case pmNot: mode = QPainter::RasterOp_NotDestination; break;
-  case pmNotCopy: mode = QPainter::RasterOp_NotSource; break;
-  case pmMergePenNot: mode = QPainter::RasterOp_SourceOrNotDestination; break;
-  case pmMaskPenNot: mode = QPainter::RasterOp_SourceAndNotDestination; break;
-  case pmMergeNotPen: mode = QPainter::RasterOp_NotSourceOrDestination; break;
-  case pmMaskNotPen: mode = QPainter::RasterOp_NotSourceAndDestination; break;
-  case pmMerge: mode = QPainter::RasterOp_SourceOrDestination; break;
-  case pmNotMerge: mode = QPainter::RasterOp_NotSourceAndNotDestination; break;
-  case pmMask: mode = QPainter::RasterOp_SourceAndDestination; break;
-  case pmNotMask: mode = QPainter::RasterOp_NotSourceOrNotDestination; break;
-  case pmXor: mode = QPainter::RasterOp_SourceXorDestination; break;
-  case pmNotXor: mode = QPainter::RasterOp_NotSourceXorDestination; break;
-  }
-  // Devices without raster operations (printers, PDF) draw such pens as plain copies.
-  if (mode != QPainter::CompositionMode_SourceOver && HasRasterOps(p)) p.setCompositionMode(mode);
-  return true;
+// Sets the painter's composition for the pen's mode. Devices without raster operations (printers, PDF) draw
+// an XOR pen as a plain copy.
+void TCanvas::ApplyPenMode(QPainter &p) {
+  if (pen_.Mode() == pmXor && HasRasterOps(p)) p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
 }
 
 // The pen as Qt draws it for wide lines and curves. Dashes and dots exist for one-pixel pens only, as in GDI.
@@ -253,17 +218,7 @@ QPen TCanvas::VectorPen(const QColor &color) const {
 
 QBrush TCanvas::CurrentBrush() const {
   const QColor color = ColorToQColor(brush_.Color());
-  switch (brush_.Style()) {
-  case bsSolid: return QBrush(color);
-  case bsClear: return QBrush(Qt::NoBrush);
-  case bsHorizontal: return QBrush(color, Qt::HorPattern);
-  case bsVertical: return QBrush(color, Qt::VerPattern);
-  case bsFDiagonal: return QBrush(color, Qt::FDiagPattern);
-  case bsBDiagonal: return QBrush(color, Qt::BDiagPattern);
-  case bsCross: return QBrush(color, Qt::CrossPattern);
-  case bsDiagCross: return QBrush(color, Qt::DiagCrossPattern);
-  }
-  return QBrush(color);
+  return brush_.Style() == bsClear ? QBrush(Qt::NoBrush) : QBrush(color);
 }
 
 // One pixel-exact segment from (x0, y0) up to, not including, (x1, y1); dashPhase runs on across segments.
@@ -316,8 +271,8 @@ void TCanvas::StrokePolyline(const std::vector<QPoint> &points, bool closed) {
   if (pen_.Style() == psClear || points.size() < 2) return;
   QPainter &p = Painter();
   SavedState state(p);
-  QColor color = ColorToQColor(pen_.Color());
-  if (!ApplyPenMode(p, color)) return;
+  const QColor color = ColorToQColor(pen_.Color());
+  ApplyPenMode(p);
   if (IsRaster() && pen_.Width() <= 1) {
     int phase = 0;
     for (size_t i = 0; i + 1 < points.size(); ++i)
@@ -348,8 +303,8 @@ void TCanvas::StrokePath(const QPainterPath &path) {
   if (pen_.Style() == psClear) return;
   QPainter &p = Painter();
   SavedState state(p);
-  QColor color = ColorToQColor(pen_.Color());
-  if (!ApplyPenMode(p, color)) return;
+  const QColor color = ColorToQColor(pen_.Color());
+  ApplyPenMode(p);
   p.strokePath(path, VectorPen(color));
 }
 
@@ -514,52 +469,6 @@ void TCanvas::DrawFocusRect(const TRect &r) {
   Changed();
 }
 
-bool TCanvas::FloodFill(int x, int y, TColor color, TFillStyle style) {
-  auto *image = dynamic_cast<QImage *>(device_);
-  if (!image || !image->rect().contains(x, y) || brush_.Style() == bsClear) return false;
-  Changing();
-  QPainter &p = Painter();
-  const QRect clip = ClipRect().ToQRect();
-  const QRgb target = ColorToQColor(color).rgb() & 0xFFFFFF;
-  auto pixelOf = [&](int px, int py) { return image->pixel(px, py) & 0xFFFFFF; };
-  auto fillable = [&](int px, int py) {
-    const QRgb c = pixelOf(px, py);
-    return style == fsSurface ? c == target : c != target;
-  };
-  if (!clip.contains(x, y) || !fillable(x, y)) {
-    Changed();
-    return false;
-  }
-  // Scan-line fill: find the spans first (reading the untouched image), then paint them with the brush.
-  const int w = image->width(), h = image->height();
-  std::vector<bool> done(static_cast<size_t>(w) * h, false);
-  std::deque<QPoint> todo{QPoint(x, y)};
-  std::vector<QRect> spans;
-  while (!todo.empty()) {
-    const QPoint seed = todo.front();
-    todo.pop_front();
-    const int sy = seed.y();
-    if (done[size_t(sy) * w + seed.x()] || !fillable(seed.x(), sy)) continue;
-    int l = seed.x(), r = seed.x();
-    while (l - 1 >= clip.left() && !done[size_t(sy) * w + l - 1] && fillable(l - 1, sy)) --l;
-    while (r + 1 <= clip.right() && !done[size_t(sy) * w + r + 1] && fillable(r + 1, sy)) ++r;
-    for (int i = l; i <= r; ++i) done[size_t(sy) * w + i] = true;
-    spans.emplace_back(l, sy, r - l + 1, 1);
-    for (int ny : {sy - 1, sy + 1}) {
-      if (ny < clip.top() || ny > clip.bottom() || ny < 0 || ny >= h) continue;
-      for (int i = l; i <= r; ++i)
-        if (!done[size_t(ny) * w + i] && fillable(i, ny)) {
-          todo.emplace_back(i, ny);
-          while (i <= r && fillable(i, ny)) ++i;
-        }
-    }
-  }
-  const QBrush brush = CurrentBrush();
-  for (const QRect &span : spans) p.fillRect(span, brush);
-  Changed();
-  return true;
-}
-
 // ---- pixels ----
 
 TColor TCanvas::Pixel(int x, int y) {
@@ -618,8 +527,6 @@ int TCanvas::TextWidth(const QString &text) {
 }
 
 int TCanvas::TextHeight(const QString &) { return CurrentFont().tm.tmHeight; }
-
-TSize TCanvas::TextExtent(const QString &text) { return {TextWidth(text), TextHeight(text)}; }
 
 TTextMetric TCanvas::TextMetrics() { return CurrentFont().tm; }
 
@@ -1064,38 +971,6 @@ void TCanvas::DrawImage(const TRect &dest, const QImage &image, const QRect &sou
   p.drawImage(dest.ToQRect(), image, source);
 }
 
-void TCanvas::CopyRect(const TRect &dest, TCanvas *source, const TRect &sourceRect) {
-  if (dest.IsEmpty()) return;
-  Changing();
-  QPainter &p = Painter();
-  SavedState state(p);
-  const bool rasterOps = HasRasterOps(p);
-  switch (copyMode_) {
-  case cmBlackness: p.fillRect(dest.ToQRect(), Qt::black); break;
-  case cmWhiteness: p.fillRect(dest.ToQRect(), Qt::white); break;
-  case cmPatCopy: p.fillRect(dest.ToQRect(), CurrentBrush()); break;
-  case cmDstInvert:
-  case cmPatInvert:
-    if (rasterOps) {
-      p.setCompositionMode(copyMode_ == cmDstInvert ? QPainter::RasterOp_NotDestination
-                                                    : QPainter::RasterOp_SourceXorDestination);
-      p.fillRect(dest.ToQRect(), copyMode_ == cmDstInvert ? QBrush(Qt::black) : CurrentBrush());
-    }
-    break;
-  default: {
-    auto *image = source ? dynamic_cast<QImage *>(source->Device()) : nullptr;
-    if (!image) throw EInvalidGraphicOperation(QStringLiteral("Canvas does not allow copying"));
-    // A copy first, so that copying within one image reads the pixels as they were.
-    const QImage pixels = image->copy(sourceRect.ToQRect());
-    const auto mode = CopyModeComposition(copyMode_);
-    if (mode && (rasterOps || *mode == QPainter::CompositionMode_Source)) p.setCompositionMode(*mode);
-    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    p.drawImage(dest.ToQRect(), pixels, pixels.rect());
-  }
-  }
-  Changed();
-}
-
 void TCanvas::BrushCopy(const TRect &dest, const TBitmap *bitmap, const TRect &source, TColor color) {
   if (!bitmap || bitmap->Empty() || dest.IsEmpty()) return;
   Changing();
@@ -1139,16 +1014,6 @@ void TCanvas::IntersectClipRect(const TRect &r) {
   ApplyClip();
 }
 
-void TCanvas::ExcludeClipRect(const TRect &r) {
-  clip_ = (clip_ ? *clip_ : QRegion(DeviceRect())) - QRegion(r.ToQRect());
-  ApplyClip();
-}
-
-void TCanvas::SetClipRegion(const QRegion &region) {
-  clip_ = region;
-  ApplyClip();
-}
-
 void TCanvas::ClearClipRegion() {
   clip_.reset();
   ApplyClip();
@@ -1160,18 +1025,6 @@ int DrawText(TCanvas *canvas, const QString &text, int count, TRect *r, unsigned
   if (!canvas || !r) return 0;
   return canvas->DrawText(count < 0 ? text : text.left(count), *r, format);
 }
-
-bool GetTextMetrics(TCanvas *canvas, TTextMetric &tm) {
-  if (!canvas) return false;
-  tm = canvas->TextMetrics();
-  return true;
-}
-
-int GetDeviceCaps(TCanvas *canvas, int index) {
-  return canvas ? DeviceCaps(canvas->MeasureDevice(), index) : 0;
-}
-
-unsigned SetTextAlign(TCanvas *canvas, unsigned align) { return canvas ? canvas->SetTextAlign(align) : 0; }
 
 namespace {
 
@@ -1214,27 +1067,18 @@ bool DrawEdge(TCanvas *canvas, TRect &r, unsigned edge, unsigned flags) {
   if (!canvas) return false;
   TRect inner = r;
   const unsigned sides = flags & BF_RECT;
-  const bool soft = flags & BF_SOFT;
   auto ring = [&](TColor tl, TColor br) {
     Ring(canvas, inner, tl, br, sides);
     Shrink(inner, sides);
   };
-  if (flags & BF_MONO) {
-    if (edge & (BDR_RAISEDOUTER | BDR_SUNKENOUTER)) ring(clWindowFrame, clWindowFrame);
-    if (edge & (BDR_RAISEDINNER | BDR_SUNKENINNER)) ring(clWindow, clWindow);
-  } else if (flags & BF_FLAT) {
-    if (edge & (BDR_RAISEDOUTER | BDR_SUNKENOUTER)) ring(clBtnShadow, clBtnShadow);
-    if (edge & (BDR_RAISEDINNER | BDR_SUNKENINNER)) ring(clBtnFace, clBtnFace);
-  } else {
-    if (edge & BDR_RAISEDOUTER)
-      ring(soft ? clBtnHighlight : cl3DLight, cl3DDkShadow);
-    else if (edge & BDR_SUNKENOUTER)
-      ring(soft ? cl3DDkShadow : clBtnShadow, clBtnHighlight);
-    if (edge & BDR_RAISEDINNER)
-      ring(soft ? cl3DLight : clBtnHighlight, clBtnShadow);
-    else if (edge & BDR_SUNKENINNER)
-      ring(soft ? clBtnShadow : cl3DDkShadow, cl3DLight);
-  }
+  if (edge & BDR_RAISEDOUTER)
+    ring(cl3DLight, cl3DDkShadow);
+  else if (edge & BDR_SUNKENOUTER)
+    ring(clBtnShadow, clBtnHighlight);
+  if (edge & BDR_RAISEDINNER)
+    ring(clBtnHighlight, clBtnShadow);
+  else if (edge & BDR_SUNKENINNER)
+    ring(cl3DDkShadow, cl3DLight);
   if ((flags & BF_MIDDLE) && !inner.IsEmpty())
     canvas->Handle()->fillRect(inner.ToQRect(), ColorToQColor(clBtnFace));
   if (flags & BF_ADJUST) r = inner;

@@ -73,36 +73,13 @@ constexpr unsigned BDR_RAISEDINNER = 0x4;
 constexpr unsigned BDR_SUNKENINNER = 0x8;
 constexpr unsigned EDGE_RAISED = BDR_RAISEDOUTER | BDR_RAISEDINNER;
 constexpr unsigned EDGE_SUNKEN = BDR_SUNKENOUTER | BDR_SUNKENINNER;
-constexpr unsigned EDGE_ETCHED = BDR_SUNKENOUTER | BDR_RAISEDINNER;
-constexpr unsigned EDGE_BUMP = BDR_RAISEDOUTER | BDR_SUNKENINNER;
 constexpr unsigned BF_LEFT = 0x1;
 constexpr unsigned BF_TOP = 0x2;
 constexpr unsigned BF_RIGHT = 0x4;
 constexpr unsigned BF_BOTTOM = 0x8;
 constexpr unsigned BF_RECT = BF_LEFT | BF_TOP | BF_RIGHT | BF_BOTTOM;
 constexpr unsigned BF_MIDDLE = 0x800;  // fill the inside with the button face colour
-constexpr unsigned BF_SOFT = 0x1000;   // lighter outer ring
 constexpr unsigned BF_ADJUST = 0x2000; // shrink the rectangle to the inside
-constexpr unsigned BF_FLAT = 0x4000;
-constexpr unsigned BF_MONO = 0x8000;
-
-// Copy modes of CopyRect (the Win32 ternary raster operations this canvas carries out).
-using TCopyMode = int;
-constexpr TCopyMode cmBlackness = 0x00000042;
-constexpr TCopyMode cmDstInvert = 0x00550009;
-constexpr TCopyMode cmNotSrcCopy = 0x00330008;
-constexpr TCopyMode cmNotSrcErase = 0x001100A6;
-constexpr TCopyMode cmPatCopy = 0x00F00021;
-constexpr TCopyMode cmPatInvert = 0x005A0049;
-constexpr TCopyMode cmSrcAnd = 0x008800C6;
-constexpr TCopyMode cmSrcCopy = 0x00CC0020;
-constexpr TCopyMode cmSrcErase = 0x00440328;
-constexpr TCopyMode cmSrcInvert = 0x00660046;
-constexpr TCopyMode cmSrcPaint = 0x00EE0086;
-constexpr TCopyMode cmMergePaint = 0x00BB0226;
-constexpr TCopyMode cmWhiteness = 0x00FF0062;
-
-enum TFillStyle { fsSurface, fsBorder };
 
 // GetDeviceCaps indexes.
 constexpr int HORZSIZE = 4; // millimetres
@@ -156,8 +133,6 @@ public:
   void SetBrush(const TBrush *brush) { brush_.Assign(brush); }
   TPoint PenPos() const { return penPos_; }
   void SetPenPos(const TPoint &p) { penPos_ = p; }
-  TCopyMode CopyMode() const { return copyMode_; }
-  void SetCopyMode(TCopyMode mode) { copyMode_ = mode; }
   unsigned TextAlign() const { return textAlign_; }
   // Returns the previous alignment, as SetTextAlign does.
   unsigned SetTextAlign(unsigned align);
@@ -177,9 +152,6 @@ public:
   void FrameRect(const TRect &r);
   // The dotted focus frame, drawn by inverting: drawing it twice restores the picture.
   void DrawFocusRect(const TRect &r);
-  // Fills with the brush from (x, y): fsSurface over the area of `color`, fsBorder up to a border of `color`.
-  // Only images can be flood-filled; on other devices it answers false.
-  bool FloodFill(int x, int y, TColor color, TFillStyle style);
 
   // ---- pixels ----
   // -1 when the device's pixels cannot be read (anything but an image).
@@ -192,7 +164,6 @@ public:
   void TextRect(const TRect &r, int x, int y, const QString &text);
   int TextWidth(const QString &text);
   int TextHeight(const QString &text);
-  TSize TextExtent(const QString &text);
   TTextMetric TextMetrics();
   // Draws formatted text in r with the DT_ flags; with DT_CALCRECT only measures, setting r's right and
   // bottom to the text's extent. Returns the height of the text.
@@ -201,8 +172,6 @@ public:
   // ---- pictures ----
   void Draw(int x, int y, const TGraphic *graphic);
   void StretchDraw(const TRect &r, const TGraphic *graphic);
-  // Copies source's pixels (source must draw on an image) into dest, stretched, combined by CopyMode.
-  void CopyRect(const TRect &dest, TCanvas *source, const TRect &sourceRect);
   // Copies part of a bitmap with `color` replaced by the brush (left out where the brush is clear).
   void BrushCopy(const TRect &dest, const TBitmap *bitmap, const TRect &source, TColor color);
   // Draws part of an image into dest, scaled when the sizes differ; used by the picture classes.
@@ -212,17 +181,8 @@ public:
   // The bounds of the area drawing can reach: the device, narrowed by a paint event's region and the clip.
   TRect ClipRect();
   void IntersectClipRect(const TRect &r);
-  void ExcludeClipRect(const TRect &r);
-  void SetClipRegion(const QRegion &region);
   void ClearClipRegion();
   bool HasClipRegion() const { return clip_.has_value(); }
-
-  // ---- locking (drawing is single-threaded; kept for code written against it) ----
-  void Lock() { ++lockCount_; }
-  void Unlock() {
-    if (lockCount_ > 0) --lockCount_;
-  }
-  int LockCount() const { return lockCount_; }
 
   // Fired before and after each drawing operation.
   TNotifyEvent OnChanging;
@@ -277,7 +237,7 @@ private:
   void DrawTextLine(double x, double top, const QString &text, double tabWidth);
   void StrokePolyline(const std::vector<QPoint> &points, bool closed);
   void PixelSegment(int x0, int y0, int x1, int y1, const QColor &color, int &dashPhase);
-  bool ApplyPenMode(QPainter &p, QColor &color);
+  void ApplyPenMode(QPainter &p);
   QPen VectorPen(const QColor &color) const;
   QBrush CurrentBrush() const;
   void FillPath(const QPainterPath &path);
@@ -294,20 +254,15 @@ private:
   TPen pen_;
   TBrush brush_;
   TPoint penPos_;
-  TCopyMode copyMode_ = cmSrcCopy;
   unsigned textAlign_ = TA_LEFT | TA_TOP;
   std::optional<QRegion> clip_;
   // The font in use, and the last few resolved (a report switches between a handful of fonts per object).
   ResolvedFont *resolvedFont_ = nullptr;
   std::vector<std::pair<FontKey, std::unique_ptr<ResolvedFont>>> fontCache_;
-  int lockCount_ = 0;
 };
 
 // ---- Win32-shaped helpers ----
 int DrawText(TCanvas *canvas, const QString &text, int count, TRect *r, unsigned format);
-bool GetTextMetrics(TCanvas *canvas, TTextMetric &tm);
-int GetDeviceCaps(TCanvas *canvas, int index);
-unsigned SetTextAlign(TCanvas *canvas, unsigned align);
 
 // A 3-D frame `width` pixels thick inside r: top and left in topColor, bottom and right in bottomColor; r
 // shrinks to the inside.

@@ -1,71 +1,8 @@
 #include "platform/graphics/color.h"
-#include "platform/core/exceptions.h"
 #include <QGuiApplication>
 #include <QPalette>
-#include <array>
 
 namespace {
-
-struct ColorName {
-  TColor value;
-  const char *name;
-};
-
-// The class library's colour names, in its order.
-constexpr std::array kColorNames = {
-    ColorName{clBlack, "clBlack"},
-    ColorName{clMaroon, "clMaroon"},
-    ColorName{clGreen, "clGreen"},
-    ColorName{clOlive, "clOlive"},
-    ColorName{clNavy, "clNavy"},
-    ColorName{clPurple, "clPurple"},
-    ColorName{clTeal, "clTeal"},
-    ColorName{clGray, "clGray"},
-    ColorName{clSilver, "clSilver"},
-    ColorName{clRed, "clRed"},
-    ColorName{clLime, "clLime"},
-    ColorName{clYellow, "clYellow"},
-    ColorName{clBlue, "clBlue"},
-    ColorName{clFuchsia, "clFuchsia"},
-    ColorName{clAqua, "clAqua"},
-    ColorName{clWhite, "clWhite"},
-    ColorName{clMoneyGreen, "clMoneyGreen"},
-    ColorName{clSkyBlue, "clSkyBlue"},
-    ColorName{clCream, "clCream"},
-    ColorName{clMedGray, "clMedGray"},
-    ColorName{clActiveBorder, "clActiveBorder"},
-    ColorName{clActiveCaption, "clActiveCaption"},
-    ColorName{clAppWorkSpace, "clAppWorkSpace"},
-    ColorName{clBackground, "clBackground"},
-    ColorName{clBtnFace, "clBtnFace"},
-    ColorName{clBtnHighlight, "clBtnHighlight"},
-    ColorName{clBtnShadow, "clBtnShadow"},
-    ColorName{clBtnText, "clBtnText"},
-    ColorName{clCaptionText, "clCaptionText"},
-    ColorName{clDefault, "clDefault"},
-    ColorName{clGradientActiveCaption, "clGradientActiveCaption"},
-    ColorName{clGradientInactiveCaption, "clGradientInactiveCaption"},
-    ColorName{clGrayText, "clGrayText"},
-    ColorName{clHighlight, "clHighlight"},
-    ColorName{clHighlightText, "clHighlightText"},
-    ColorName{clHotLight, "clHotLight"},
-    ColorName{clInactiveBorder, "clInactiveBorder"},
-    ColorName{clInactiveCaption, "clInactiveCaption"},
-    ColorName{clInactiveCaptionText, "clInactiveCaptionText"},
-    ColorName{clInfoBk, "clInfoBk"},
-    ColorName{clInfoText, "clInfoText"},
-    ColorName{clMenu, "clMenu"},
-    ColorName{clMenuBar, "clMenuBar"},
-    ColorName{clMenuHighlight, "clMenuHighlight"},
-    ColorName{clMenuText, "clMenuText"},
-    ColorName{clNone, "clNone"},
-    ColorName{clScrollBar, "clScrollBar"},
-    ColorName{cl3DDkShadow, "cl3DDkShadow"},
-    ColorName{cl3DLight, "cl3DLight"},
-    ColorName{clWindow, "clWindow"},
-    ColorName{clWindowFrame, "clWindowFrame"},
-    ColorName{clWindowText, "clWindowText"},
-};
 
 QPalette CurrentPalette() { return qGuiApp ? QGuiApplication::palette() : QPalette(); }
 
@@ -120,54 +57,3 @@ QColor ColorToQColor(TColor color) {
 }
 
 TColor QColorToColor(const QColor &color) { return RGB(color.red(), color.green(), color.blue()); }
-
-bool ColorToIdent(TColor color, QString &ident) {
-  for (const auto &entry : kColorNames)
-    if (entry.value == color) {
-      ident = QString::fromLatin1(entry.name);
-      return true;
-    }
-  return false;
-}
-
-bool IdentToColor(const QString &ident, TColor &color) {
-  const QString wanted = ident.trimmed();
-  for (const auto &entry : kColorNames)
-    if (wanted.compare(QLatin1String(entry.name), Qt::CaseInsensitive) == 0) {
-      color = entry.value;
-      return true;
-    }
-  // Older names the class library still reads.
-  if (wanted.compare(QLatin1String("clLtGray"), Qt::CaseInsensitive) == 0) {
-    color = clLtGray;
-    return true;
-  }
-  if (wanted.compare(QLatin1String("clDkGray"), Qt::CaseInsensitive) == 0) {
-    color = clDkGray;
-    return true;
-  }
-  return false;
-}
-
-QString ColorToString(TColor color) {
-  QString name;
-  if (ColorToIdent(color, name)) return name;
-  return QStringLiteral("$%1").arg(static_cast<uint>(color), 8, 16, QLatin1Char('0')).toUpper();
-}
-
-TColor StringToColor(const QString &text) {
-  TColor color = 0;
-  if (IdentToColor(text, color)) return color;
-  QString s = text.trimmed();
-  bool ok = false;
-  qint64 value = 0;
-  if (s.startsWith(QLatin1Char('$')))
-    value = s.mid(1).toLongLong(&ok, 16);
-  else if (s.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
-    value = s.mid(2).toLongLong(&ok, 16);
-  else
-    value = s.toLongLong(&ok, 10);
-  if (!ok || value < INT32_MIN || value > UINT32_MAX)
-    throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text));
-  return static_cast<TColor>(static_cast<quint32>(value));
-}

@@ -83,12 +83,3 @@ TColor ColorToRGB(TColor color);
 // 24 bits.
 QColor ColorToQColor(TColor color);
 TColor QColorToColor(const QColor &color);
-
-// "clRed", "clBtnFace", ... for named colours, else "$00BBGGRR".
-QString ColorToString(TColor color);
-// The inverse of ColorToString; also accepts decimal and "$"/"0x" hexadecimal numbers. Raises EConvertError
-// for anything else.
-TColor StringToColor(const QString &text);
-// Looks a colour name up (case-insensitive); false when the name is unknown.
-bool IdentToColor(const QString &ident, TColor &color);
-bool ColorToIdent(TColor color, QString &ident);

@@ -101,25 +101,9 @@ private:
 // ---- Pen ----
 
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
-// How a pen's colour combines with what is already there (the Win32 binary raster operations).
-enum TPenMode {
-  pmBlack,
-  pmWhite,
-  pmNop,
-  pmNot,
-  pmCopy,
-  pmNotCopy,
-  pmMergePenNot,
-  pmMaskPenNot,
-  pmMergeNotPen,
-  pmMaskNotPen,
-  pmMerge,
-  pmNotMerge,
-  pmMask,
-  pmNotMask,
-  pmXor,
-  pmNotXor
-};
+// How a pen's colour combines with what is already there: copied over it, or XORed with it (drawn twice, an
+// XOR line leaves no trace).
+enum TPenMode { pmCopy, pmXor };
 
 class TPen : public TGraphicsObject {
 public:
@@ -145,16 +129,7 @@ private:
 
 // ---- Brush ----
 
-enum TBrushStyle {
-  bsSolid,
-  bsClear,
-  bsHorizontal,
-  bsVertical,
-  bsFDiagonal,
-  bsBDiagonal,
-  bsCross,
-  bsDiagCross
-};
+enum TBrushStyle { bsSolid, bsClear };
 
 class TBrush : public TGraphicsObject {
 public:

@@ -27,11 +27,6 @@ void TCustomImageList::SetBkColor(TColor Value) {
   Changed();
 }
 
-void TCustomImageList::CheckIndex(int Index) const {
-  if (Index < 0 || Index >= images_.size())
-    throw EInvalidOperation(QStringLiteral("Invalid image list index"));
-}
-
 // Cuts source (with its opacity in alpha's alpha channel) into images of the list's size.
 QList<QImage> TCustomImageList::Split(const QImage &source, const QImage &alpha) const {
   QList<QImage> result;
@@ -51,25 +46,6 @@ QList<QImage> TCustomImageList::Split(const QImage &source, const QImage &alpha)
   return result;
 }
 
-int TCustomImageList::Add(const TBitmap *Image, const TBitmap *Mask) {
-  if (!Image || Image->Empty()) return -1;
-  const QImage source = Image->Image().convertToFormat(QImage::Format_ARGB32);
-  QImage alpha = source;
-  if (Mask && !Mask->Empty()) {
-    // White in the mask is transparent, black opaque.
-    const QImage mask = Mask->Image();
-    for (int y = 0; y < alpha.height(); ++y)
-      for (int x = 0; x < alpha.width(); ++x) {
-        const bool transparent = x < mask.width() && y < mask.height() && qGray(mask.pixel(x, y)) >= 128;
-        alpha.setPixel(x, y, transparent ? 0u : 0xFF000000u);
-      }
-  }
-  const int first = int(images_.size());
-  images_.append(Split(source, alpha));
-  Changed();
-  return first;
-}
-
 int TCustomImageList::AddMasked(const TBitmap *Image, TColor MaskColor) {
   if (!Image || Image->Empty()) return -1;
   const QImage source = Image->Image().convertToFormat(QImage::Format_ARGB32);
@@ -83,27 +59,6 @@ int TCustomImageList::AddMasked(const TBitmap *Image, TColor MaskColor) {
   images_.append(Split(source, alpha));
   Changed();
   return first;
-}
-
-void TCustomImageList::Replace(int Index, const TBitmap *Image, const TBitmap *Mask) {
-  CheckIndex(Index);
-  TCustomImageList single(nullptr);
-  single.SetWidth(width_);
-  single.SetHeight(height_);
-  if (single.Add(Image, Mask) < 0) return;
-  images_[Index] = single.images_.first();
-  Changed();
-}
-
-void TCustomImageList::Delete(int Index) {
-  CheckIndex(Index);
-  images_.removeAt(Index);
-  Changed();
-}
-
-void TCustomImageList::Clear() {
-  images_.clear();
-  Changed();
 }
 
 QImage TCustomImageList::Image(int Index) const {

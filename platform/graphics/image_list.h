@@ -23,15 +23,9 @@ public:
   TColor BkColor() const { return bkColor_; }
   void SetBkColor(TColor Value);
 
-  // Adds the images of Image (as many as Width fits in its width, at least one); Mask, when given, is a
-  // monochrome bitmap whose white pixels are transparent. Returns the index of the first image added.
-  int Add(const TBitmap *Image, const TBitmap *Mask);
-  // Adds the images of Image with MaskColor transparent (clDefault: the colour of its bottom-left pixel).
+  // Adds the images of Image (as many as Width fits in its width, at least one) with MaskColor transparent
+  // (clDefault: the colour of its bottom-left pixel). Returns the index of the first image added.
   int AddMasked(const TBitmap *Image, TColor MaskColor);
-  // Replaces the image at Index (EInvalidOperation "Invalid image list index" when there is none).
-  void Replace(int Index, const TBitmap *Image, const TBitmap *Mask);
-  void Delete(int Index);
-  void Clear();
 
   // Draws image Index at (X, Y); a disabled image is drawn greyed. Nothing for an index out of range.
   void Draw(TCanvas *Canvas, int X, int Y, int Index, bool Enabled = true) const;
@@ -44,7 +38,6 @@ public:
 
 private:
   QList<QImage> Split(const QImage &source, const QImage &alpha) const;
-  void CheckIndex(int Index) const;
   void Changed();
 
   int width_ = 16;

@@ -45,8 +45,7 @@ struct DecodeResult {
 };
 
 // Decodes into `image` (created once the size is known). The image lives in the caller's frame.
-void DecodeInto(const unsigned char *data, unsigned long size, bool fast, QImage *image,
-                DecodeResult *result) {
+void DecodeInto(const unsigned char *data, unsigned long size, QImage *image, DecodeResult *result) {
   jpeg_decompress_struct info;
   ErrorManager errors;
   info.err = ReportTo(errors);
@@ -72,10 +71,6 @@ void DecodeInto(const unsigned char *data, unsigned long size, bool fast, QImage
   const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
   const bool gray = info.jpeg_color_space == JCS_GRAYSCALE;
   info.out_color_space = cmyk ? JCS_CMYK : gray ? JCS_GRAYSCALE : JCS_RGB;
-  if (fast) {
-    info.dct_method = JDCT_IFAST;
-    info.do_fancy_upsampling = FALSE;
-  }
   jpeg_start_decompress(&info);
   *image = QImage(int(info.output_width), int(info.output_height), QImage::Format_RGB32);
   if (image->isNull()) {
@@ -154,13 +149,13 @@ void EncodeRows(const unsigned char *samples, int width, int height, int compone
 
 } // namespace
 
-QImage DecodeJpeg(const QByteArray &bytes, bool fast) {
+QImage DecodeJpeg(const QByteArray &bytes) {
   if (bytes.size() < 4 || uchar(bytes[0]) != 0xFF || uchar(bytes[1]) != 0xD8)
     throw EInvalidGraphic(QStringLiteral("JPEG image is not valid: not a JPEG file"));
   QImage image;
   DecodeResult result;
   DecodeInto(reinterpret_cast<const unsigned char *>(bytes.constData()),
-             static_cast<unsigned long>(bytes.size()), fast, &image, &result);
+             static_cast<unsigned long>(bytes.size()), &image, &result);
   if (result.tooLarge) CheckPictureSize(result.width, result.height);
   if (!result.ok)
     throw EInvalidGraphic(
@@ -236,10 +231,6 @@ void TJPEGImage::Assign(const TPersistent *source) {
   if (auto other = dynamic_cast<const TJPEGImage *>(source)) {
     if (other == this) return;
     image_ = other->image_;
-    quality_ = other->quality_;
-    grayscale_ = other->grayscale_;
-    progressive_ = other->progressive_;
-    performance_ = other->performance_;
     if (other->OriginalBytes().isEmpty())
       Changed();
     else
@@ -259,39 +250,21 @@ void TJPEGImage::Assign(const TPersistent *source) {
   TGraphic::Assign(source);
 }
 
-void TJPEGImage::SetCompressionQuality(int quality) { quality_ = std::clamp(quality, 1, 100); }
-
-void TJPEGImage::SetGrayscale(bool grayscale) {
-  if (grayscale == grayscale_) return;
-  grayscale_ = grayscale;
-  if (OnChange) OnChange(this);
-}
-
 void TJPEGImage::SetImage(const QImage &image) {
   image_ = image.isNull() ? QImage() : image.convertToFormat(QImage::Format_RGB32);
   Changed();
 }
 
-void TJPEGImage::Compress() {
-  if (Empty()) return;
-  Loaded(EncodeJpeg(image_, quality_, grayscale_, progressive_));
-}
-
 void TJPEGImage::LoadFromBytes(const QByteArray &bytes) {
-  image_ = DecodeJpeg(bytes, performance_ == jpBestSpeed);
+  image_ = DecodeJpeg(bytes);
   Loaded(bytes);
 }
 
 qsizetype TJPEGImage::DataLength(const QByteArray &bytes) const { return JpegDataLength(bytes); }
 
-QByteArray TJPEGImage::Encode() const { return EncodeJpeg(image_, quality_, grayscale_, progressive_); }
+QByteArray TJPEGImage::Encode() const { return EncodeJpeg(image_, 90); }
 
 void TJPEGImage::Draw(TCanvas *canvas, const TRect &r) const {
   if (!canvas || Empty()) return;
-  if (grayscale_) {
-    const QImage gray = image_.convertToFormat(QImage::Format_Grayscale8);
-    canvas->DrawImage(r, gray, gray.rect());
-  } else {
-    canvas->DrawImage(r, image_, image_.rect());
-  }
+  canvas->DrawImage(r, image_, image_.rect());
 }

@@ -3,8 +3,6 @@
 #pragma once
 #include "platform/graphics/bitmap.h"
 
-enum TJPEGPerformance { jpBestQuality, jpBestSpeed };
-
 class TJPEGImage : public TGraphic {
 public:
   QString ClassName() const override { return QStringLiteral("TJPEGImage"); }
@@ -15,23 +13,10 @@ public:
   int Width() const override { return image_.width(); }
   int Height() const override { return image_.height(); }
 
-  // 1..100, used when the picture is compressed.
-  int CompressionQuality() const { return quality_; }
-  void SetCompressionQuality(int quality);
-  // Compressed in grey levels only.
-  bool Grayscale() const { return grayscale_; }
-  void SetGrayscale(bool grayscale);
-  bool ProgressiveEncoding() const { return progressive_; }
-  void SetProgressiveEncoding(bool progressive) { progressive_ = progressive; }
-  TJPEGPerformance Performance() const { return performance_; }
-  void SetPerformance(TJPEGPerformance performance) { performance_ = performance; }
-
   // The decoded pixels.
   const QImage &Image() const { return image_; }
-  // Takes pixels to be compressed.
+  // Takes pixels to be compressed (at quality 90) when saved.
   void SetImage(const QImage &image);
-  // Compresses the pixels now (with the current settings), replacing the kept bytes.
-  void Compress();
 
   // Raises EInvalidGraphic with libjpeg's reason for data that is not a JPEG picture.
   void LoadFromBytes(const QByteArray &bytes) override;
@@ -43,14 +28,10 @@ protected:
 
 private:
   QImage image_;
-  int quality_ = 90;
-  bool grayscale_ = false;
-  bool progressive_ = false;
-  TJPEGPerformance performance_ = jpBestQuality;
 };
 
 // The pixels of a JPEG file; raises EInvalidGraphic when the bytes are not one.
-QImage DecodeJpeg(const QByteArray &bytes, bool fast = false);
+QImage DecodeJpeg(const QByteArray &bytes);
 // The length of the JPEG file at the start of `bytes` (up to its end-of-image marker); -1 when it has none.
 qsizetype JpegDataLength(const QByteArray &bytes);
 // A JPEG file of the image at the given quality (1..100).

@@ -130,9 +130,7 @@ QString TScriptedPrinterSystem::JobOutputFile(const QString &name) const {
 
 // ---- TPrinter ----
 
-TPrinter::TPrinter(std::unique_ptr<TPrinterSystem> system) : system_(std::move(system)) {
-  ReadPrinters(QString());
-}
+TPrinter::TPrinter(std::unique_ptr<TPrinterSystem> system) : system_(std::move(system)) { ReadPrinters(); }
 
 TPrinter::~TPrinter() {
   if (printing_) Abort();
@@ -147,28 +145,17 @@ void TPrinter::CheckNotPrinting() const {
 void TPrinter::SetPrinterSystem(std::unique_ptr<TPrinterSystem> system) {
   CheckNotPrinting();
   system_ = std::move(system);
-  ReadPrinters(QString());
+  ReadPrinters();
 }
 
-void TPrinter::Refresh() {
-  CheckNotPrinting();
-  ReadPrinters(PrinterName());
-}
-
-void TPrinter::ReadPrinters(const QString &keep) {
+void TPrinter::ReadPrinters() {
   printers_ = system_->PrinterNames();
   printers_.removeAll(PdfPrinterName()); // the name belongs to our own PDF printer
   printers_ << PdfPrinterName();
-  int index = keep.isEmpty() ? -1 : int(printers_.indexOf(keep));
-  if (index < 0) {
-    const QString name = system_->DefaultPrinterName();
-    index = name.isEmpty() ? -1 : int(printers_.indexOf(name));
-  }
+  const QString name = system_->DefaultPrinterName();
+  int index = name.isEmpty() ? -1 : int(printers_.indexOf(name));
   if (index < 0) index = printers_.size() > 1 ? 0 : int(printers_.size() - 1);
-  if (keep.isEmpty() || index != index_ || !qprinter_)
-    Select(index);
-  else
-    CreateQPrinter();
+  Select(index);
 }
 
 void TPrinter::SetPrinterIndex(int index) {

@@ -106,8 +106,6 @@ public:
   // ---- which printer ----
   // The system's printers followed by "PDF file".
   const QStringList &Printers() const { return printers_; }
-  // Reads the printers again (and keeps the selection and its paper when that printer is still there).
-  void Refresh();
   // Changes the source of printers (tests); the list is read again.
   void SetPrinterSystem(std::unique_ptr<TPrinterSystem> system);
   // The selected printer's index in Printers(). At first the system's default printer, else "PDF file".
@@ -169,7 +167,7 @@ public:
   QPrinter *Handle() const { return qprinter_.get(); }
 
 private:
-  void ReadPrinters(const QString &keep);
+  void ReadPrinters();
   void Select(int index);
   void CreateQPrinter();
   void ApplyLayout();

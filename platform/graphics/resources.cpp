@@ -47,10 +47,6 @@ void RegisterCursorResource(const QString &Name, std::function<QCursor()> Make) 
   CursorMakers().insert(Key(Name), std::move(Make));
 }
 
-bool BitmapResourceExists(const QString &Name) {
-  return BitmapMakers().contains(Key(Name)) || !FromQtResources(Name).isNull();
-}
-
 QImage LoadBitmapImage(const QString &Name) {
   const QString key = Key(Name);
   if (auto it = BitmapCache().find(key); it != BitmapCache().end()) return it.value();

@@ -16,7 +16,6 @@ TALLYROOK_EXCEPTION(EResNotFound, Exception)
 // Registers a picture under Name; Draw makes it when it is first loaded. A later registration replaces it.
 void RegisterBitmapResource(const QString &Name, std::function<QImage()> Draw);
 void RegisterCursorResource(const QString &Name, std::function<QCursor()> Make);
-bool BitmapResourceExists(const QString &Name);
 
 // The picture named Name.
 QImage LoadBitmapImage(const QString &Name);

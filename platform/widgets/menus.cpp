@@ -387,14 +387,6 @@ void TMenuItem::Remove(TMenuItem *Item) {
   if (index >= 0) Delete(index);
 }
 
-void TMenuItem::Clear() {
-  while (!items_.isEmpty()) {
-    TMenuItem *child = items_.last();
-    Remove(child);
-    FreeObject(child);
-  }
-}
-
 void TMenuItem::SetMenuIndex(int Value) {
   if (!parent_) return;
   TMenuItem *parent = parent_;
@@ -460,11 +452,6 @@ void TMenuItem::SetDefault(bool Value) {
 void TMenuItem::SetRadioItem(bool Value) {
   radioItem_ = Value;
   if (Value && checked_) TurnSiblingsOff();
-  Changed(false);
-}
-
-void TMenuItem::SetHint(const QString &Value) {
-  hint_ = Value;
   Changed(false);
 }
 
@@ -558,7 +545,6 @@ void TMenuItem::UpdateAction() {
   action_->setVisible(visible_);
   action_->setCheckable(checked_ || radioItem_);
   action_->setChecked(checked_);
-  action_->setStatusTip(hint_);
   QFont font = action_->font();
   font.setBold(default_);
   action_->setFont(font);

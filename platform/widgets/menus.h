@@ -73,8 +73,6 @@ public:
   // Takes the sub-item out of the tree (it is not freed).
   void Delete(int Index);
   void Remove(TMenuItem *Item);
-  // Frees every sub-item.
-  void Clear();
   int IndexOf(const TMenuItem *Item) const { return int(items_.indexOf(const_cast<TMenuItem *>(Item))); }
   TMenuItem *Parent() const { return parent_; }
   int MenuIndex() const { return parent_ ? parent_->IndexOf(this) : -1; }
@@ -108,8 +106,6 @@ public:
   // A click toggles Checked.
   bool AutoCheck() const { return autoCheck_; }
   void SetAutoCheck(bool Value) { autoCheck_ = Value; }
-  QString Hint() const { return hint_; }
-  void SetHint(const QString &Value);
   // The icon's index in the menu's Images, -1 for none.
   int ImageIndex() const { return imageIndex_; }
   void SetImageIndex(int Value);
@@ -156,7 +152,6 @@ private:
   bool radioItem_ = false;
   int groupIndex_ = 0;
   bool autoCheck_ = false;
-  QString hint_;
   int imageIndex_ = -1;
   std::unique_ptr<TBitmap> bitmap_;
   QPointer<QAction> action_;

@@ -1,12 +1,10 @@
 #include "platform/widgets/std_buttons.h"
-#include "platform/graphics/glyph_drawing.h"
 #include "platform/windowing/control_widget.h"
 #include "platform/windowing/virtual_keys.h"
 #include "platform/windowing/window_functions.h"
 #include <QApplication>
 #include <QCheckBox>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyleOptionButton>
@@ -72,24 +70,6 @@ void UpdateDefaultLooks(TControl *anyControl, TWinControl *focused) {
     const bool active = focusedButton ? button == focusedButton : button->Default();
     if (auto *widget = dynamic_cast<QPushButton *>(button->Widget())) widget->setDefault(active);
   }
-}
-
-// Colours of the stock glyphs (drawn on the glyph transparent colour).
-const QColor kGreen(0x00, 0x80, 0x00);
-const QColor kRed(0xC0, 0x00, 0x00);
-const QColor kNavy(0x00, 0x00, 0x80);
-const QColor kBrown(0x80, 0x40, 0x00);
-
-void DrawCheck(QPainter &p, int dx, const QColor &color) {
-  QPen pen(color, 3);
-  p.setPen(pen);
-  p.drawPolyline(QPolygon({QPoint(3 + dx, 9), QPoint(7 + dx, 13), QPoint(14 + dx, 4)}));
-}
-
-void DrawCross(QPainter &p, const QColor &color) {
-  p.setPen(QPen(color, 3));
-  p.drawLine(4, 4, 13, 13);
-  p.drawLine(13, 4, 4, 13);
 }
 
 } // namespace
@@ -228,96 +208,6 @@ void TButton::WndProc(TMessage &Message) {
 
 // ---- TBitBtn ----
 
-void LoadStockGlyph(TBitBtnKind Kind, TBitmap *Glyph) {
-  if (!Glyph) return;
-  if (Kind == bkCustom) {
-    Glyph->SetSize(0, 0);
-    return;
-  }
-  QImage image(18, 18, QImage::Format_RGB32);
-  image.fill(kGlyphTransparent);
-  QPainter p(&image);
-  p.setRenderHint(QPainter::Antialiasing, false);
-  switch (Kind) {
-  case bkOK:
-  case bkYes: DrawCheck(p, 0, kGreen); break;
-  case bkAll:
-    DrawCheck(p, -2, kGreen);
-    DrawCheck(p, 2, kGreen);
-    break;
-  case bkCancel: DrawCross(p, kRed); break;
-  case bkNo:
-    p.setPen(QPen(kRed, 2));
-    p.drawEllipse(3, 3, 11, 11);
-    p.drawLine(5, 13, 13, 5);
-    break;
-  case bkAbort:
-    p.setPen(QPen(kRed, 2));
-    p.drawEllipse(2, 2, 13, 13);
-    p.drawLine(6, 6, 11, 11);
-    p.drawLine(11, 6, 6, 11);
-    break;
-  case bkHelp: {
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPixelSize(16);
-    font.setBold(true);
-    p.setFont(font);
-    p.setPen(kNavy);
-    p.drawText(QRect(0, 0, 18, 18), Qt::AlignCenter, QStringLiteral("?"));
-    break;
-  }
-  case bkClose:
-    // An open door in its frame.
-    p.fillRect(QRect(3, 2, 9, 14), QColor(0x40, 0x40, 0x40));
-    p.setPen(kBrown);
-    p.setBrush(QColor(0xC0, 0x80, 0x40));
-    p.drawPolygon(QPolygon({QPoint(3, 2), QPoint(9, 4), QPoint(9, 17), QPoint(3, 15)}));
-    p.fillRect(QRect(7, 9, 1, 2), Qt::black);
-    break;
-  case bkRetry: {
-    p.setPen(QPen(kGreen, 2));
-    p.drawArc(QRect(3, 3, 11, 11), 90 * 16, 270 * 16);
-    p.setPen(Qt::NoPen);
-    p.setBrush(kGreen);
-    p.drawPolygon(QPolygon({QPoint(8, 0), QPoint(12, 3), QPoint(8, 6)}));
-    break;
-  }
-  case bkIgnore:
-    p.setPen(QPen(kNavy, 2));
-    p.drawLine(3, 14, 3, 8);
-    p.drawArc(QRect(3, 4, 9, 8), 180 * 16, -180 * 16);
-    p.setPen(Qt::NoPen);
-    p.setBrush(kNavy);
-    p.drawPolygon(QPolygon({QPoint(9, 9), QPoint(15, 9), QPoint(12, 14)}));
-    break;
-  default: break;
-  }
-  p.end();
-  Glyph->SetImage(image);
-}
-
-namespace {
-struct KindDefaults {
-  const char *caption;
-  TModalResult result;
-};
-KindDefaults DefaultsOf(TBitBtnKind kind) {
-  switch (kind) {
-  case bkOK: return {"OK", mrOk};
-  case bkCancel: return {"Cancel", mrCancel};
-  case bkHelp: return {"&Help", mrNone};
-  case bkYes: return {"&Yes", mrYes};
-  case bkNo: return {"&No", mrNo};
-  case bkClose: return {"&Close", mrNone};
-  case bkAbort: return {"Abort", mrAbort};
-  case bkRetry: return {"&Retry", mrRetry};
-  case bkIgnore: return {"&Ignore", mrIgnore};
-  case bkAll: return {"&All", mrAll};
-  default: return {"", mrNone};
-  }
-}
-} // namespace
-
 TBitBtn::TBitBtn(TComponent *AOwner) : TButton(AOwner) {
   glyph_.OnChange = TNotifyEvent(this, &TBitBtn::GlyphChanged);
 }
@@ -325,22 +215,6 @@ TBitBtn::TBitBtn(TComponent *AOwner) : TButton(AOwner) {
 TBitBtn::~TBitBtn() = default;
 
 void TBitBtn::GlyphChanged(TObject *) { Invalidate(); }
-
-void TBitBtn::SetKind(TBitBtnKind Value) {
-  if (kind_ == Value) return;
-  kind_ = Value;
-  TBitmap stock;
-  LoadStockGlyph(Value, &stock);
-  kindGlyph_.SetGlyph(&stock);
-  if (Value != bkCustom) {
-    const KindDefaults defaults = DefaultsOf(Value);
-    SetCaption(QString::fromLatin1(defaults.caption));
-    SetModalResult(defaults.result);
-    SetDefault(Value == bkOK || Value == bkYes);
-    SetCancel(Value == bkCancel || Value == bkNo);
-  }
-  Invalidate();
-}
 
 void TBitBtn::SetLayout(TButtonLayout Value) {
   layout_ = Value;
@@ -357,16 +231,6 @@ void TBitBtn::SetSpacing(int Value) {
   Invalidate();
 }
 
-void TBitBtn::Click() {
-  if (kind_ == bkClose) {
-    if (TCustomForm *form = GetParentForm(this)) {
-      form->Close();
-      return;
-    }
-  }
-  TButton::Click();
-}
-
 void TBitBtn::PaintButton(QPainter &Painter, QStyleOptionButton &Option) {
   const QString caption = Caption();
   Option.text.clear();
@@ -381,9 +245,8 @@ void TBitBtn::PaintButton(QPainter &Painter, QStyleOptionButton &Option) {
   canvas.Font()->SetColor(clBtnText);
   TRect client = ClientRect();
   InflateRect(client, -4, -4);
-  const TButtonGlyph &glyph = glyph_.Empty() ? kindGlyph_ : glyph_;
   const TPoint offset = down ? TPoint{1, 1} : TPoint{0, 0};
-  glyph.Draw(&canvas, client, offset, caption, layout_, margin_, spacing_, state);
+  glyph_.Draw(&canvas, client, offset, caption, layout_, margin_, spacing_, state);
   canvas.SetPainter(nullptr);
 }
 

@@ -1,8 +1,7 @@
 // The class library's buttons:
 //   TButton       a push button (QPushButton): Default (Enter) and Cancel (Escape) buttons of its form, and a
 //                 ModalResult that a click hands to the form, ending its modal loop;
-//   TBitBtn       a push button with a glyph beside the caption, a Kind with the stock glyph, caption and
-//                 result of OK, Cancel, Yes, ...;
+//   TBitBtn       a push button with a glyph beside the caption;
 //   TCheckBox     a check box (QCheckBox), optionally with a grayed third state;
 //   TRadioButton  a radio button (QRadioButton); checking one unchecks the others of its parent;
 //   TSpeedButton  a flat graphic button (painted by this code) that can stay down, alone or in a group.
@@ -82,35 +81,13 @@ private:
 
 // ---- TBitBtn ----
 
-enum TBitBtnKind {
-  bkCustom,
-  bkOK,
-  bkCancel,
-  bkHelp,
-  bkYes,
-  bkNo,
-  bkClose,
-  bkAbort,
-  bkRetry,
-  bkIgnore,
-  bkAll
-};
 enum TButtonStyle { bsAutoDetect, bsWin31, bsNew };
-
-// The stock glyph of a kind (18 x 18 pixels, olive as the transparent colour); empty for bkCustom.
-void LoadStockGlyph(TBitBtnKind Kind, TBitmap *Glyph);
 
 class TBitBtn : public TButton {
 public:
   explicit TBitBtn(TComponent *AOwner);
   ~TBitBtn() override;
   QString ClassName() const override { return QStringLiteral("TBitBtn"); }
-  void Click() override;
-
-  // Choosing a kind other than bkCustom sets the caption, the modal result, Default and Cancel, and shows the
-  // kind's glyph while no glyph of its own is set.
-  TBitBtnKind Kind() const { return kind_; }
-  void SetKind(TBitBtnKind Value);
   TBitmap *Glyph() { return glyph_.Glyph(); }
   void SetGlyph(const TBitmap *Value) { glyph_.SetGlyph(Value); }
   TNumGlyphs NumGlyphs() const { return glyph_.NumGlyphs(); }
@@ -129,8 +106,6 @@ public:
 private:
   void GlyphChanged(TObject *);
   TButtonGlyph glyph_;
-  TButtonGlyph kindGlyph_;
-  TBitBtnKind kind_ = bkCustom;
   TButtonLayout layout_ = blGlyphLeft;
   int margin_ = -1;
   int spacing_ = 4;

@@ -494,10 +494,6 @@ QString TCustomComboBox::SelText() const {
   return edit ? edit->selectedText() : QString();
 }
 
-void TCustomComboBox::SetSelText(const QString &Value) {
-  if (QLineEdit *edit = EditWidget()) edit->insert(Value);
-}
-
 void TCustomComboBox::SelectAll() {
   if (QLineEdit *edit = EditWidget()) edit->selectAll();
 }

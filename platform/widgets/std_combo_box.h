@@ -109,7 +109,6 @@ public:
   int SelLength() const;
   void SetSelLength(int Value);
   QString SelText() const;
-  void SetSelText(const QString &Value);
   void SelectAll();
 
   // The canvas DrawItem paints on; during WM_PAINT it draws on the box itself.

@@ -239,7 +239,8 @@ void TCustomEdit::UpdateSelectionColors() {
   if (!w) return;
   QPalette palette = w->palette();
   const QPalette system = QApplication::palette();
-  const bool hidden = hideSelection_ && !Focused();
+  // The selection is not shown while the edit does not have the focus.
+  const bool hidden = !Focused();
   for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
     palette.setColor(group, QPalette::Highlight,
                      hidden ? palette.color(group, QPalette::Base)
@@ -315,11 +316,6 @@ void TCustomEdit::SetCharCase(TEditCharCase Value) {
     const QString cased = ApplyCharCase(GetText());
     if (cased != GetText()) SetTextBuf(cased);
   }
-}
-
-void TCustomEdit::SetHideSelection(bool Value) {
-  hideSelection_ = Value;
-  UpdateSelectionColors();
 }
 
 void TCustomEdit::SetMaxLength(int Value) { maxLength_ = std::max(0, Value); }
@@ -449,8 +445,6 @@ void TCustomEdit::SetSelText(const QString &Value) {
 
 void TCustomEdit::SelectAll() { SetSelection(0, int(GetText().size())); }
 
-void TCustomEdit::ClearSelection() { SendToSelf(WM_CLEAR); }
-
 bool TCustomEdit::CanUndo() const { return Widget() && WidgetCanUndo(); }
 
 bool TCustomEdit::WidgetCanUndo() const {
@@ -488,8 +482,7 @@ TRect TCustomEdit::TextRect() const {
 // -- messages --
 
 void TCustomEdit::KeepSelectionAcrossFocusLoss(TMessage &Message) {
-  // Qt drops a line edit's selection when it loses the focus; Win32 keeps it (and hides it unless
-  // HideSelection is off).
+  // Qt drops a line edit's selection when it loses the focus; Win32 keeps it, hidden.
   int start = 0;
   int end = 0;
   const bool had = Widget() != nullptr;

@@ -47,9 +47,6 @@ public:
   void SetBorderStyle(TBorderStyle Value);
   TEditCharCase CharCase() const { return charCase_; }
   void SetCharCase(TEditCharCase Value);
-  // The selection is not shown while the edit does not have the focus.
-  bool HideSelection() const { return hideSelection_; }
-  void SetHideSelection(bool Value);
   // The most characters the user can type or paste; 0 for no limit.
   int MaxLength() const { return maxLength_; }
   virtual void SetMaxLength(int Value);
@@ -73,7 +70,6 @@ public:
   // Replaces the selection (or inserts at the caret).
   void SetSelText(const QString &Value);
   void SelectAll();
-  void ClearSelection();
 
   // -- clipboard and undo --
   void CopyToClipboard() { SendToSelf(WM_COPY); }
@@ -150,7 +146,6 @@ private:
   bool autoSize_ = true;
   TBorderStyle borderStyle_ = bsSingle;
   TEditCharCase charCase_ = ecNormal;
-  bool hideSelection_ = true;
   int maxLength_ = 0;
   QChar passwordChar_;
   bool readOnly_ = false;

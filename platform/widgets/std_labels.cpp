@@ -165,18 +165,8 @@ void TImage::PictureChanged(TObject *) {
   Invalidate();
 }
 
-void TImage::SetCenter(bool Value) {
-  center_ = Value;
-  Invalidate();
-}
-
 void TImage::SetStretch(bool Value) {
   stretch_ = Value;
-  Invalidate();
-}
-
-void TImage::SetProportional(bool Value) {
-  proportional_ = Value;
   Invalidate();
 }
 
@@ -192,28 +182,8 @@ void TImage::SetAutoSize(bool Value) {
 }
 
 TRect TImage::DestRect() const {
-  int w = picture_->Width();
-  int h = picture_->Height();
-  const int clientW = ClientWidth();
-  const int clientH = ClientHeight();
-  if (stretch_ || (proportional_ && (w > clientW || h > clientH))) {
-    if (proportional_ && w > 0 && h > 0) {
-      // The largest size of the picture's proportions that fits.
-      if (double(clientW) / w <= double(clientH) / h) {
-        h = int(double(h) * clientW / w);
-        w = clientW;
-      } else {
-        w = int(double(w) * clientH / h);
-        h = clientH;
-      }
-    } else {
-      w = clientW;
-      h = clientH;
-    }
-  }
-  TRect r = Rect(0, 0, w, h);
-  if (center_) OffsetRect(r, (clientW - w) / 2, (clientH - h) / 2);
-  return r;
+  if (stretch_) return Rect(0, 0, ClientWidth(), ClientHeight());
+  return Rect(0, 0, picture_->Width(), picture_->Height());
 }
 
 void TImage::Paint() {

@@ -73,15 +73,9 @@ public:
   // The canvas of the picture's bitmap (an empty picture gets a bitmap of the control's size first);
   // EInvalidOperation when the picture holds another kind.
   TCanvas *Canvas();
-  // Centred in the control (else at its top left).
-  bool Center() const { return center_; }
-  void SetCenter(bool Value);
-  // Stretched to the control.
+  // Stretched to the control (else at its top left, in its own size).
   bool Stretch() const { return stretch_; }
   void SetStretch(bool Value);
-  // Scaled to fit keeping its proportions, when stretched or when larger than the control.
-  bool Proportional() const { return proportional_; }
-  void SetProportional(bool Value);
   bool Transparent() const { return transparent_; }
   void SetTransparent(bool Value);
   // The control takes the picture's size.
@@ -96,9 +90,7 @@ protected:
 private:
   void PictureChanged(TObject *);
   std::unique_ptr<TPicture> picture_;
-  bool center_ = false;
   bool stretch_ = false;
-  bool proportional_ = false;
   bool transparent_ = false;
   bool autoSize_ = false;
 };

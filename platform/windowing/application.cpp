@@ -87,18 +87,6 @@ void TApplication::BringToFront() {
   mainForm_->BringToFront();
 }
 
-void TApplication::Restore() {
-  if (mainForm_) mainForm_->SetWindowState(wsNormal);
-}
-
-void TApplication::Minimize() {
-  if (mainForm_) mainForm_->SetWindowState(wsMinimized);
-}
-
-int TApplication::MessageBox(const QString &Text, const QString &Caption, unsigned Flags) {
-  return ::MessageBox(0, Text, Caption, Flags);
-}
-
 void TApplication::HandleException(TObject *Sender) {
   const std::exception_ptr current = std::current_exception();
   if (!current) return;

@@ -58,12 +58,6 @@ public:
   void SetShowHint(bool Value) { showHint_ = Value; }
   // Brings the main form forward, restoring it when minimised.
   void BringToFront();
-  void Restore();
-  void Minimize();
-
-  // Shows Text in a message box with the Win32 flags (MB_OK, MB_YESNO | MB_ICONQUESTION, ...) and returns
-  // the button's ID (IDOK, IDYES, ...).
-  int MessageBox(const QString &Text, const QString &Caption, unsigned Flags = 0);
 
   // The exception being handled (call inside a catch block) goes to OnException or ShowException; EAbort
   // is ignored.

@@ -11,8 +11,3 @@ QImage GrabControl(TControl *Control) {
   QApplication::processEvents();
   return widget->grab().toImage();
 }
-
-bool SaveControlPng(TControl *Control, const QString &FileName) {
-  const QImage image = GrabControl(Control);
-  return !image.isNull() && image.save(FileName, "PNG");
-}

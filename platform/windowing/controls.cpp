@@ -375,22 +375,6 @@ void TControl::SetAlign(TAlign Value) {
   if (parent_) parent_->Realign();
 }
 
-void TControl::BringToFront() {
-  if (parent_) {
-    parent_->controls_.removeOne(this);
-    parent_->controls_.append(this);
-  }
-  if (widget_) widget_->raise();
-}
-
-void TControl::SendToBack() {
-  if (parent_) {
-    parent_->controls_.removeOne(this);
-    parent_->controls_.prepend(this);
-  }
-  if (widget_) widget_->lower();
-}
-
 // -- appearance --
 
 bool TControl::Showing() const { return visible_ && parent_ && parent_->Showing(); }

@@ -181,8 +181,6 @@ public:
   TPoint ScreenToClient(const TPoint &Point) const;
   TAlign Align() const { return align_; }
   void SetAlign(TAlign Value);
-  void BringToFront();
-  void SendToBack();
   // Scales the control by M/D: its bounds, its own font (not one it takes from its parent) and, for a
   // windowed control, its children. A form scales its client area and everything on it.
   void ScaleBy(int M, int D) { ChangeScale(M, D); }
@@ -423,8 +421,6 @@ public:
   // Windowed children in tab order.
   QList<TWinControl *> TabList() const { return tabList_; }
   bool ContainsControl(const TControl *Control) const;
-  // The visible child control at a client point (nullptr when none).
-  TControl *ControlAtPos(const TPoint &Pos, bool AllowDisabled = false) const;
   // Sends Message to each child control until one answers with a result other than 0.
   void Broadcast(TMessage &Message);
   // Lays out the children that have an Align.

@@ -183,7 +183,6 @@ void TCustomForm::ApplyWindowFlags() {
     if (borderIcons_.Contains(biMinimize)) flags |= Qt::WindowMinimizeButtonHint;
     if (borderIcons_.Contains(biMaximize)) flags |= Qt::WindowMaximizeButtonHint;
   }
-  if (formStyle_ == fsStayOnTop) flags |= Qt::WindowStaysOnTopHint;
   if (w->windowFlags() != flags) {
     const bool shown = w->isVisible();
     w->setWindowFlags(flags);
@@ -218,12 +217,6 @@ void TCustomForm::SetBorderStyle(TFormBorderStyle Value) {
 void TCustomForm::SetBorderIcons(TBorderIcons Value) {
   if (borderIcons_ == Value) return;
   borderIcons_ = Value;
-  ApplyWindowFlags();
-}
-
-void TCustomForm::SetFormStyle(TFormStyle Value) {
-  if (formStyle_ == Value) return;
-  formStyle_ = Value;
   ApplyWindowFlags();
 }
 

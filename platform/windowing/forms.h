@@ -41,7 +41,6 @@ enum TPosition {
   poOwnerFormCenter
 };
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
-enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
 using TBorderIcons = TSmallSet<TBorderIcon>;
 
@@ -77,8 +76,6 @@ public:
   void SetPosition(TPosition Value) { position_ = Value; }
   TWindowState WindowState() const { return windowState_; }
   void SetWindowState(TWindowState Value);
-  TFormStyle FormStyle() const { return formStyle_; }
-  void SetFormStyle(TFormStyle Value);
   bool Active() const { return active_; }
   // The menu bar widget of the form's main menu (placed above the client area); nullptr removes it.
   void SetMenuBarWidget(QWidget *Bar);
@@ -163,7 +160,6 @@ private:
   TBorderIcons borderIcons_{biSystemMenu, biMinimize, biMaximize};
   TPosition position_ = poDesigned;
   TWindowState windowState_ = wsNormal;
-  TFormStyle formStyle_ = fsNormal;
   TWinControl *activeControl_ = nullptr;
   TWinControl *focusedControl_ = nullptr;
   bool keyPreview_ = false;

@@ -1,6 +1,5 @@
 #include "platform/windowing/screen.h"
 #include "platform/windowing/forms.h"
-#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -55,25 +54,6 @@ int TScreen::Height() const {
 TRect TScreen::WorkAreaRect() const {
   const QScreen *s = QGuiApplication::primaryScreen();
   return s ? TRect::FromQRect(s->availableGeometry()) : TRect{};
-}
-
-QStringList TScreen::Fonts() const {
-  QStringList families = QFontDatabase::families();
-  families.sort(Qt::CaseInsensitive);
-  return families;
-}
-
-void TScreen::SetCursor(TCursor Value) {
-  if (cursor_ == Value) return;
-  cursor_ = Value;
-  if (overriding_) {
-    QGuiApplication::restoreOverrideCursor();
-    overriding_ = false;
-  }
-  if (Value != crDefault) {
-    QGuiApplication::setOverrideCursor(Cursors(Value));
-    overriding_ = true;
-  }
 }
 
 QCursor TScreen::Cursors(TCursor Index) const {

@@ -1,13 +1,11 @@
 // TScreen (Screen()): the screen's size and work area, the application's forms, the active form and control,
-// the cursor shown over the whole application, and the cursors by number: the standard cursors (crArrow,
-// crHourGlass, ...) and custom ones registered by number (SetCursors), as the control libraries do with the
-// cursors they load from their resources.
+// and the cursors by number: the standard cursors (crArrow, crHourGlass, ...) and custom ones registered by
+// number (SetCursors), as the control libraries do with the cursors they load from their resources.
 #pragma once
 #include "platform/windowing/controls.h"
 #include <QCursor>
 #include <QList>
 #include <QMap>
-#include <QStringList>
 
 class TCustomForm;
 
@@ -27,11 +25,7 @@ public:
   int WorkAreaHeight() const { return WorkAreaRect().Height(); }
   // Forms are laid out for 96 pixels per inch.
   int PixelsPerInch() const { return 96; }
-  QStringList Fonts() const;
 
-  // The cursor shown everywhere while it is not crDefault.
-  TCursor Cursor() const { return cursor_; }
-  void SetCursor(TCursor Value);
   // The cursor of a number: a registered one, else the standard one (an unknown number gives the arrow).
   QCursor Cursors(TCursor Index) const;
   void SetCursors(TCursor Index, const QCursor &Cursor);
@@ -54,8 +48,6 @@ private:
   TCustomForm *activeForm_ = nullptr;
   TCustomForm *focusedForm_ = nullptr;
   TWinControl *activeControl_ = nullptr;
-  TCursor cursor_ = crDefault;
-  bool overriding_ = false;
   QMap<TCursor, QCursor> cursors_;
 };
 

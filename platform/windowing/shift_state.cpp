@@ -1,6 +1,5 @@
 #include "platform/windowing/shift_state.h"
 #include "platform/windowing/virtual_keys.h"
-#include <QGuiApplication>
 
 namespace {
 Qt::KeyboardModifiers g_modifiers;
@@ -26,17 +25,6 @@ short KeyStateFrom(int vk, Qt::KeyboardModifiers modifiers, Qt::MouseButtons but
   return down ? short(-32768) : short(0);
 }
 } // namespace
-
-TShiftState ShiftStateFromQt(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons) {
-  TShiftState s;
-  if (modifiers.testFlag(Qt::ShiftModifier)) s.Include(ssShift);
-  if (modifiers.testFlag(Qt::ControlModifier)) s.Include(ssCtrl);
-  if (modifiers.testFlag(Qt::AltModifier)) s.Include(ssAlt);
-  if (buttons.testFlag(Qt::LeftButton)) s.Include(ssLeft);
-  if (buttons.testFlag(Qt::RightButton)) s.Include(ssRight);
-  if (buttons.testFlag(Qt::MiddleButton)) s.Include(ssMiddle);
-  return s;
-}
 
 TShiftState KeysToShiftState(WORD Keys) {
   TShiftState s;
@@ -72,11 +60,6 @@ void SetInputState(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons) {
   g_buttons = buttons;
 }
 
-Qt::KeyboardModifiers InputModifiers() { return g_modifiers; }
 Qt::MouseButtons InputButtons() { return g_buttons; }
 
 short GetKeyState(int VirtualKey) { return KeyStateFrom(VirtualKey, g_modifiers, g_buttons); }
-
-short GetAsyncKeyState(int VirtualKey) {
-  return KeyStateFrom(VirtualKey, QGuiApplication::queryKeyboardModifiers(), QGuiApplication::mouseButtons());
-}

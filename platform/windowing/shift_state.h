@@ -35,8 +35,6 @@ private:
 
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
-// Shift, Ctrl and Alt from Qt's modifiers, the mouse buttons from Qt's buttons.
-TShiftState ShiftStateFromQt(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons = Qt::NoButton);
 // The class library's conversions: mouse-message key flags (MK_*) and keyboard-message key data.
 TShiftState KeysToShiftState(WORD Keys);
 // ssAlt from the context bit of the key data, ssShift and ssCtrl from the keyboard state.
@@ -46,12 +44,9 @@ WPARAM MouseKeyFlags(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
 
 // Records the keyboard modifiers and mouse buttons of the input event being translated.
 void SetInputState(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
-Qt::KeyboardModifiers InputModifiers();
 Qt::MouseButtons InputButtons();
 
 // Win32 GetKeyState: negative (high bit set) when the key is down. Knows the shift keys (VK_SHIFT,
 // VK_CONTROL, VK_MENU and their left/right forms, answering for either side) and the mouse buttons; 0 for
 // other keys.
 short GetKeyState(int VirtualKey);
-// The same, asked of the system now rather than of the message being handled.
-short GetAsyncKeyState(int VirtualKey);

@@ -300,12 +300,6 @@ int MessageDlg(const QString &Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, 
   return MessageBoxService().ShowMessageBox(DialogRequest(Msg, DlgType, Buttons));
 }
 
-int MessageDlgDefault(const QString &Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, TMsgDlgBtn Default) {
-  TMessageBoxRequest request = DialogRequest(Msg, DlgType, Buttons);
-  if (request.Buttons.contains(DialogAnswer(Default))) request.DefaultButton = DialogAnswer(Default);
-  return MessageBoxService().ShowMessageBox(request);
-}
-
 void ShowMessage(const QString &Msg) { MessageBox(0, Msg, Application()->Title(), MB_OK); }
 
 // ---- input box ----
@@ -372,8 +366,6 @@ void TClipboard::SetAsText(const QString &Value) { ClipboardService().SetClipboa
 bool TClipboard::HasFormat(unsigned Format) const {
   return (Format == CF_TEXT || Format == CF_UNICODETEXT) && ClipboardService().ClipboardHasText();
 }
-void TClipboard::Clear() { ClipboardService().ClearClipboard(); }
-
 TClipboard *Clipboard() {
   static TClipboard clipboard;
   return &clipboard;

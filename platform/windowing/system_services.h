@@ -95,8 +95,6 @@ using TMsgDlgButtons = TSmallSet<TMsgDlgBtn>;
 // application's title, buttons in the library's order, the first of OK / Yes as default and Cancel / No as
 // escape. Returns the modal result (mrOk, mrYes, ...).
 int MessageDlg(const QString &Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int HelpCtx = 0);
-// MessageDlg with a chosen default button.
-int MessageDlgDefault(const QString &Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, TMsgDlgBtn Default);
 // An information box with OK, captioned with the application's title.
 void ShowMessage(const QString &Msg);
 
@@ -246,7 +244,6 @@ public:
   void SetAsText(const QString &Value);
   // CF_TEXT and CF_UNICODETEXT: whether the clipboard holds text.
   bool HasFormat(unsigned Format) const;
-  void Clear();
 };
 TClipboard *Clipboard();
 

@@ -336,14 +336,6 @@ bool TWinControl::ContainsControl(const TControl *Control) const {
   return false;
 }
 
-TControl *TWinControl::ControlAtPos(const TPoint &Pos, bool AllowDisabled) const {
-  for (int i = int(controls_.size()) - 1; i >= 0; --i) {
-    TControl *c = controls_[i];
-    if (c->Visible() && (AllowDisabled || c->Enabled()) && PtInRect(c->BoundsRect(), Pos)) return c;
-  }
-  return nullptr;
-}
-
 void TWinControl::InsertControl(TControl *Control) {
   Control->parent_ = this;
   controls_.append(Control);

@@ -4,7 +4,6 @@
 #include "platform/windowing/shift_state.h"
 #include <QApplication>
 #include <QPointer>
-#include <QScreen>
 #include <QStyle>
 #include <QStyleHints>
 
@@ -69,33 +68,6 @@ bool ReleaseCapture() {
   return true;
 }
 
-bool InvalidateRect(HWND Handle, const TRect *Rect, bool) {
-  TWinControl *c = FindControl(Handle);
-  if (!c) return false;
-  c->InvalidateRect(Rect);
-  return true;
-}
-
-bool UpdateWindow(HWND Handle) {
-  TWinControl *c = FindControl(Handle);
-  if (!c) return false;
-  c->Update();
-  return true;
-}
-
-bool ScrollWindow(HWND Handle, int Dx, int Dy, const TRect *ScrollRect, const TRect *ClipRect) {
-  TWinControl *c = FindControl(Handle);
-  if (!c) return false;
-  if (ClipRect) {
-    TRect area = ScrollRect ? *ScrollRect : c->ClientRect();
-    IntersectRect(area, area, *ClipRect);
-    c->ScrollWindow(Dx, Dy, &area);
-  } else {
-    c->ScrollWindow(Dx, Dy, ScrollRect);
-  }
-  return true;
-}
-
 int SetScrollInfo(HWND Handle, int Bar, const TScrollInfo &Info, bool) {
   TWinControl *c = FindControl(Handle);
   if (!c || (Bar != SB_HORZ && Bar != SB_VERT)) return 0;
@@ -108,131 +80,16 @@ int SetScrollInfo(HWND Handle, int Bar, const TScrollInfo &Info, bool) {
   if (Info.fMask & SIF_POS) state.Pos = Info.nPos;
   if (Info.fMask & (SIF_RANGE | SIF_PAGE)) {
     const bool room = state.Max > state.Min && (state.Page == 0 || state.Page <= state.Max - state.Min);
-    state.Visible = room || (Info.fMask & SIF_DISABLENOSCROLL);
+    state.Visible = room;
     state.Enabled = room;
   }
   c->SetScrollBar(Bar, state);
   return c->ScrollBar(Bar).Pos;
 }
 
-bool GetScrollInfo(HWND Handle, int Bar, TScrollInfo &Info) {
-  TWinControl *c = FindControl(Handle);
-  if (!c || (Bar != SB_HORZ && Bar != SB_VERT)) return false;
-  const TScrollBarState &state = c->ScrollBar(Bar);
-  if (Info.fMask & SIF_RANGE) {
-    Info.nMin = state.Min;
-    Info.nMax = state.Max;
-  }
-  if (Info.fMask & SIF_PAGE) Info.nPage = unsigned(state.Page);
-  if (Info.fMask & SIF_POS) Info.nPos = state.Pos;
-  if (Info.fMask & SIF_TRACKPOS) Info.nTrackPos = state.Pos;
-  return true;
-}
-
-int SetScrollPos(HWND Handle, int Bar, int Pos, bool Redraw) {
-  const int previous = GetScrollPos(Handle, Bar);
-  TScrollInfo info;
-  info.fMask = SIF_POS;
-  info.nPos = Pos;
-  SetScrollInfo(Handle, Bar, info, Redraw);
-  return previous;
-}
-
-int GetScrollPos(HWND Handle, int Bar) {
-  TScrollInfo info;
-  info.fMask = SIF_POS;
-  return GetScrollInfo(Handle, Bar, info) ? info.nPos : 0;
-}
-
-bool SetScrollRange(HWND Handle, int Bar, int Min, int Max, bool Redraw) {
-  TScrollInfo info;
-  info.fMask = SIF_RANGE;
-  info.nMin = Min;
-  info.nMax = Max;
-  return FindControl(Handle) && (SetScrollInfo(Handle, Bar, info, Redraw), true);
-}
-
-bool GetScrollRange(HWND Handle, int Bar, int *Min, int *Max) {
-  TScrollInfo info;
-  info.fMask = SIF_RANGE;
-  if (!GetScrollInfo(Handle, Bar, info)) return false;
-  if (Min) *Min = info.nMin;
-  if (Max) *Max = info.nMax;
-  return true;
-}
-
-bool ShowScrollBar(HWND Handle, int Bar, bool Show) {
-  TWinControl *c = FindControl(Handle);
-  if (!c) return false;
-  for (int b : {SB_HORZ, SB_VERT}) {
-    if (Bar != b && Bar != SB_BOTH) continue;
-    TScrollBarState state = c->ScrollBar(b);
-    state.Visible = Show;
-    c->SetScrollBar(b, state);
-  }
-  return true;
-}
-
-bool EnableScrollBar(HWND Handle, int Bar, bool Enable) {
-  TWinControl *c = FindControl(Handle);
-  if (!c) return false;
-  for (int b : {SB_HORZ, SB_VERT}) {
-    if (Bar != b && Bar != SB_BOTH) continue;
-    TScrollBarState state = c->ScrollBar(b);
-    state.Enabled = Enable;
-    c->SetScrollBar(b, state);
-  }
-  return true;
-}
-
-bool IsWindowVisible(HWND Handle) {
-  TControl *c = ControlOf(Handle);
-  return c && c->Widget() && c->Widget()->isVisible();
-}
-
-bool IsWindowEnabled(HWND Handle) {
-  TControl *c = ControlOf(Handle);
-  return c && c->Enabled();
-}
-
-bool EnableWindow(HWND Handle, bool Enable) {
-  TControl *c = ControlOf(Handle);
-  if (!c) return false;
-  const bool wasDisabled = !c->Enabled();
-  c->SetEnabled(Enable);
-  return wasDisabled;
-}
-
 HWND GetParent(HWND Handle) {
   TControl *c = ControlOf(Handle);
   return c && c->Parent() ? c->Parent()->Handle() : 0;
-}
-
-bool GetClientRect(HWND Handle, TRect &Rect) {
-  TControl *c = ControlOf(Handle);
-  if (!c) return false;
-  Rect = c->ClientRect();
-  return true;
-}
-
-bool GetWindowRect(HWND Handle, TRect &Rect) {
-  TControl *c = ControlOf(Handle);
-  if (!c) return false;
-  if (QWidget *w = c->Widget()) {
-    const QPoint p = w->mapToGlobal(QPoint(0, 0));
-    Rect = Bounds(p.x(), p.y(), w->width(), w->height());
-  } else {
-    const TPoint o = c->ClientOrigin();
-    Rect = Bounds(o.X, o.Y, c->Width(), c->Height());
-  }
-  return true;
-}
-
-bool ClientToScreen(HWND Handle, TPoint &Point) {
-  TControl *c = ControlOf(Handle);
-  if (!c) return false;
-  Point = c->ClientToScreen(Point);
-  return true;
 }
 
 bool ScreenToClient(HWND Handle, TPoint &Point) {
@@ -257,28 +114,10 @@ bool GetCursorPos(TPoint &Point) {
 }
 
 int GetSystemMetrics(int Index) {
-  QStyle *style = QApplication::style();
-  const QScreen *screen = QGuiApplication::primaryScreen();
   switch (Index) {
-  case SM_CXSCREEN: return screen ? screen->geometry().width() : 0;
-  case SM_CYSCREEN: return screen ? screen->geometry().height() : 0;
-  case SM_CXVSCROLL:
-  case SM_CYHSCROLL:
-  case SM_CYVTHUMB:
-  case SM_CXHTHUMB: return style->pixelMetric(QStyle::PM_ScrollBarExtent);
-  case SM_CYCAPTION: return style->pixelMetric(QStyle::PM_TitleBarHeight);
-  case SM_CXBORDER:
+  case SM_CXVSCROLL: return QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
   case SM_CYBORDER: return 1;
-  case SM_CXEDGE:
-  case SM_CYEDGE: return 2;
-  case SM_CXICON:
-  case SM_CYICON:
-  case SM_CXCURSOR:
-  case SM_CYCURSOR: return 32;
   case SM_CYMENU: return 19;
-  case SM_SWAPBUTTON: return 0;
-  case SM_CXDOUBLECLK:
-  case SM_CYDOUBLECLK: return 4;
   default: return 0;
   }
 }

@@ -26,7 +26,6 @@ std::map<TimerKey, RunningTimer> &Timers() {
 }
 
 std::uintptr_t g_nextWindowlessId = 1;
-std::function<DWORD()> g_tickSource;
 
 // Stops a timer and forgets it. It may be the one firing now: Qt deletes it when it is done.
 void EraseTimer(std::map<TimerKey, RunningTimer>::iterator it) {
@@ -83,10 +82,7 @@ bool KillTimer(HWND Handle, std::uintptr_t IdEvent) {
 }
 
 DWORD GetTickCount() {
-  if (g_tickSource) return g_tickSource();
   static QElapsedTimer clock;
   if (!clock.isValid()) clock.start();
   return DWORD(quint64(clock.elapsed()) & 0xFFFFFFFFu);
 }
-
-void SetTickCountSource(std::function<DWORD()> Source) { g_tickSource = std::move(Source); }

@@ -3,7 +3,7 @@
 // The messages pass through the window's main procedure, so an exception raised while handling one reaches
 // the application's handler.
 //
-// GetTickCount is the millisecond clock timers are measured with; tests can replace it.
+// GetTickCount is the millisecond clock timers are measured with.
 #pragma once
 #include "platform/windowing/messages.h"
 #include <functional>
@@ -18,5 +18,3 @@ bool KillTimer(HWND Handle, std::uintptr_t IdEvent);
 
 // Milliseconds since the program started, wrapping at 2^32 as Win32's does.
 DWORD GetTickCount();
-// Replaces the clock of GetTickCount (nullptr: the real one again).
-void SetTickCountSource(std::function<DWORD()> Source);

@@ -155,7 +155,7 @@ TEST(CanvasPixels, XorPenAndFocusRectangleUndoThemselves) {
   EXPECT_NE(s.Pixels(), before);
   s.canvas.DrawFocusRect(Rect(2, 2, 30, 30));
   EXPECT_EQ(s.Pixels(), before);
-  s.canvas.Pen()->SetMode(pmNotXor);
+  s.canvas.Pen()->SetMode(pmXor);
   s.canvas.Rectangle(Rect(5, 5, 35, 35));
   s.canvas.Rectangle(Rect(5, 5, 35, 35));
   // The brush is copied, not combined: compare the pen ring only.

@@ -110,29 +110,7 @@ TEST(Colors, SystemColoursFollowTheApplicationPalette) {
   EXPECT_EQ(ColorToRGB(clBtnFace), QColorToColor(saved.color(QPalette::Button)));
 }
 
-TEST(Colors, ValuesAreWindowsBgrAndNamesAndNumbersConvertBothWays) {
-  struct Case {
-    TColor color;
-    const char *text;
-  };
-  const std::vector<Case> cases = {
-      {clBlack, "clBlack"},
-      {clNone, "clNone"},
-      {clScrollBar, "clScrollBar"},
-      {clHighlightText, "clHighlightText"},
-      {RGB(0x12, 0x34, 0x56), "$00563412"},
-  };
-  for (const Case &c : cases) {
-    EXPECT_EQ(ColorToString(c.color), QString::fromLatin1(c.text));
-    EXPECT_EQ(StringToColor(QString::fromLatin1(c.text)), c.color) << c.text;
-  }
-  EXPECT_EQ(StringToColor(QStringLiteral("CLRED")), clRed);
-  EXPECT_EQ(StringToColor(QStringLiteral("clLtGray")), 0xC0C0C0);
-  EXPECT_EQ(StringToColor(QStringLiteral("0xFF0000")), clBlue);
-  EXPECT_EQ(StringToColor(QStringLiteral("-2147483633")), clBtnFace);
-  EXPECT_THROW(StringToColor(QStringLiteral("12abc")), EConvertError);
-
-  // Values are Windows BGR.
+TEST(Colors, ValuesAreWindowsBgr) {
   EXPECT_EQ(RGB(0x12, 0x34, 0x56), 0x563412);
   EXPECT_EQ(ColorToQColor(RGB(1, 2, 3)), QColor(1, 2, 3));
   EXPECT_EQ(ColorToQColor(clNone).alpha(), 0);

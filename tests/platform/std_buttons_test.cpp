@@ -101,8 +101,10 @@ TEST_F(ButtonsTest, AcceleratorsClickButtonsAndFocusCheckBoxes) {
   auto *other = Add<TButton>(QStringLiteral("Other"), 80, 0, QStringLiteral("Other"));
   auto *edit = Add<TEdit>(QStringLiteral("Edit1"), 0, 40);
   auto *check = Add<TCheckBox>(QStringLiteral("Check"), 0, 70, QStringLiteral("&Keep"));
+  auto *speed = Add<TSpeedButton>(QStringLiteral("Speed"), 160, 0, QStringLiteral("&Refresh"));
   apply->OnClick = Logger(QStringLiteral("apply"));
   check->OnClick = Logger(QStringLiteral("check"));
+  speed->OnClick = Logger(QStringLiteral("speed"));
   Show();
   other->SetFocus();
   // A button takes no characters: a plain letter is an accelerator.
@@ -115,6 +117,11 @@ TEST_F(ButtonsTest, AcceleratorsClickButtonsAndFocusCheckBoxes) {
   guitest::PressKey(Qt::Key_K, Qt::AltModifier, QStringLiteral("k"));
   EXPECT_EQ(log, QStringList({"apply", "apply", "check"}));
   EXPECT_TRUE(check->Focused());
+  // A speed button clicks on its accelerator, unless disabled.
+  guitest::PressKey(Qt::Key_R, Qt::AltModifier, QStringLiteral("r"));
+  speed->SetEnabled(false);
+  guitest::PressKey(Qt::Key_R, Qt::AltModifier, QStringLiteral("r"));
+  EXPECT_EQ(log, QStringList({"apply", "apply", "check", "speed"}));
 }
 
 TEST_F(ButtonsTest, CheckBoxStepsThroughItsStatesAndReportsEveryChange) {

@@ -5,9 +5,11 @@
 #include "platform/windowing/single_instance.h"
 #include "platform/windowing/system_services.h"
 #include "platform/windowing/window_timer.h"
+#include "std_test_helpers.h"
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -71,11 +73,42 @@ TEST(FileDialogs, FiltersIndexAndAnswer) {
             std::tuple(true, 2, true));
 }
 
+TEST(InputBox, TheTypedTextIsTheAnswerAndCancellingKeepsTheValue) {
+  // The real dialog, typed into: its caption and prompt are the ones given.
+  QString seen;
+  stdtest::WhenFocused([&seen] {
+    QWidget *dialog = QApplication::activeModalWidget();
+    const QLabel *prompt = dialog ? dialog->findChild<QLabel *>() : nullptr;
+    seen = dialog->windowTitle() + QLatin1Char('|') + (prompt ? prompt->text() : QString());
+    stdtest::Type(QStringLiteral("{CtrlA}Acme & Sons{Return}"));
+  });
+  EXPECT_EQ(InputBox(QStringLiteral("Customer"), QStringLiteral("Name:"), QStringLiteral("old")),
+            QStringLiteral("Acme & Sons"));
+  EXPECT_EQ(seen, QStringLiteral("Customer|Name:"));
+  stdtest::WhenFocused([] { stdtest::Type(QStringLiteral("{CtrlA}changed{Esc}")); });
+  EXPECT_EQ(InputBox(QStringLiteral("Customer"), QStringLiteral("Name:"), QStringLiteral("old")),
+            QStringLiteral("old"));
+
+  ScopedScriptedServices services;
+  services->AnswerInput(QStringLiteral("typed"));
+  services->AnswerInput(std::nullopt);
+  QString value = QStringLiteral("old");
+  EXPECT_TRUE(InputQuery(QStringLiteral("C"), QStringLiteral("P"), value));
+  EXPECT_EQ(value, QStringLiteral("typed"));
+  EXPECT_FALSE(InputQuery(QStringLiteral("C"), QStringLiteral("P"), value));
+  EXPECT_EQ(value, QStringLiteral("typed"));
+  EXPECT_EQ(InputBox(QStringLiteral("C"), QStringLiteral("P"), QStringLiteral("unanswered")),
+            QStringLiteral("unanswered"));
+  ASSERT_EQ(services->Inputs().size(), 3);
+  const TInputRequest &first = services->Inputs().first();
+  EXPECT_EQ(QStringList({first.Caption, first.Prompt, first.Value}), QStringList({"C", "P", "old"}));
+}
+
 TEST(ScriptedServices, MessageDialogsAndPrinterSetup) {
   ScopedScriptedServices services;
   Application()->SetTitle(QStringLiteral("Tallyrook"));
   EXPECT_EQ(MessageDlg(QStringLiteral("Retry?"), mtError, {mbAbort, mbRetry, mbIgnore}), mrRetry);
-  EXPECT_EQ(MessageDlgDefault(QStringLiteral("Delete?"), mtWarning, {mbYes, mbNo}, mbNo), mrNo);
+  EXPECT_EQ(MessageDlg(QStringLiteral("Delete?"), mtWarning, {mbYes, mbNo}), mrYes);
   ShowMessage(QStringLiteral("Hello"));
   const QList<TMessageBoxRequest> &boxes = services->MessageBoxes();
   ASSERT_EQ(boxes.size(), 3);

@@ -1,5 +1,6 @@
 #include "fake_engine_model.h"
 #include "platform/core/date_time.h"
+#include "platform/windowing/system_services.h"
 #include "report/function_library.h"
 
 namespace {
@@ -50,6 +51,19 @@ TEST_F(FunctionLibraryTest, AsksForInputWithAnEmptyCaptionAndPassesEvaluationErr
   EXPECT_EQ(asked, (QStringList{QString(), QStringLiteral("Name?"), QStringLiteral("Bob")}));
   EXPECT_TRUE(v == Variant("O'Brien"));
   EXPECT_THROW(Calc("FORMATFLOAT('0.00', 'abc')"), EVariantTypeCastError);
+}
+
+TEST_F(FunctionLibraryTest, InputAsksThroughTheInputBoxWhenNoOneElseAnswers) {
+  ScopedScriptedServices services;
+  services->AnswerInput(QStringLiteral("Łódź"));
+  services->AnswerInput(std::nullopt);
+  EXPECT_TRUE(Calc("INPUT('City?', 'Kraków')") == Variant(QStringLiteral("Łódź")));
+  // Cancelled: the default.
+  EXPECT_TRUE(Calc("INPUT('City?', 'Kraków')") == Variant(QStringLiteral("Kraków")));
+  ASSERT_EQ(services->Inputs().size(), 2);
+  const TInputRequest &asked = services->Inputs().first();
+  EXPECT_EQ(QStringList({asked.Caption, asked.Prompt, asked.Value}),
+            QStringList({QString(), QStringLiteral("City?"), QStringLiteral("Kraków")}));
 }
 
 // Band-mode aggregates: a footer collects totals of the records of a data band.

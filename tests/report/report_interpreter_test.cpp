@@ -136,6 +136,41 @@ TEST(ReportEngine, StartsAndStopsExplicitly) {
   EXPECT_EQ(ReportVariables()->Count(), 0);
 }
 
+// An object that notes its end in a shared log.
+struct LoggedObject : TObject {
+  LoggedObject(QStringList &log, QString name) : log_(log), name_(std::move(name)) {}
+  ~LoggedObject() override { log_.append(name_); }
+  QStringList &log_;
+  QString name_;
+};
+
+// The objects the engine owns are freed once each: at once when asked, the rest in the order added when the
+// engine stops; an object the engine does not own is left alone.
+TEST(ReportEngine, FreesItsObjectsOnceInTheOrderAdded) {
+  QStringList log;
+  auto *stranger = new LoggedObject(log, QStringLiteral("stranger"));
+  {
+    ReportEngineScope scope;
+    auto *first = new LoggedObject(log, QStringLiteral("first"));
+    auto *second = new LoggedObject(log, QStringLiteral("second"));
+    auto *third = new LoggedObject(log, QStringLiteral("third"));
+    frAddEngineObject(first);
+    frAddEngineObject(second);
+    frAddEngineObject(third);
+    frAddEngineObject(first); // already owned: still freed once
+    frAddEngineObject(nullptr);
+    frFreeEngineObject(second);
+    EXPECT_EQ(log, QStringList({"second"}));
+    frFreeEngineObject(second); // no longer owned
+    frFreeEngineObject(stranger);
+    EXPECT_EQ(log, QStringList({"second"}));
+  }
+  EXPECT_EQ(log, QStringList({"second", "first", "third"}));
+  EXPECT_THROW(frAddEngineObject(stranger), EInvalidOperation);
+  delete stranger;
+  EXPECT_EQ(log.last(), QStringLiteral("stranger"));
+}
+
 // Variables are replaced by name without regard to case and keep the first written name; a missing name gives
 // null, and Delete ignores indexes outside the list.
 TEST(ReportVariables, ReplaceByNameWithoutRegardToCaseAndMissOrDeleteQuietly) {

@@ -1,5 +1,5 @@
-// The report engine's toolbar buttons: their looks (greyed, hot, down, disabled), clicks, and the toolbar
-// alignment of buttons and separators.
+// The report engine's toolbar buttons: their looks (greyed, hot, down, disabled), clicks, groups, caption
+// accelerators, and the toolbar alignment of buttons and separators.
 #include "../platform/gui_test_helpers.h"
 #include "platform/windowing/forms.h"
 #include "platform/windowing/system_services.h"
@@ -107,6 +107,74 @@ TEST_F(ToolbarButtonsTest, AFlatGreyedButtonColoursAndRaisesUnderTheMouseAndSink
   guitest::Click(button, QPoint(5, 5));
   EXPECT_EQ(clicks, 1);
   EXPECT_EQ(Pixels({{17, 17}, {25, 25}}), (QList<QRgb>{Sys(clBtnShadow), Sys(clBtnHighlight)}));
+}
+
+TEST_F(ToolbarButtonsTest, ButtonsOfAGroupStayDownOneAtATime) {
+  TfrSpeedButton *buttons[3];
+  QStringList clicks;
+  for (int i = 0; i < 3; ++i) {
+    buttons[i] = Add<TfrSpeedButton>(10 + 30 * i, 10);
+    buttons[i]->SetGroupIndex(i < 2 ? 1 : 2);
+    buttons[i]->OnClick = TNotifyEvent::From([&clicks, i](TObject *) { clicks << QString::number(i); });
+  }
+  TfrSpeedButton *&first = buttons[0], *&second = buttons[1], *&other = buttons[2];
+  const auto downs = [&] { return QList<bool>{first->Down(), second->Down(), other->Down()}; };
+  guitest::ShowAndActivate(form);
+
+  guitest::Click(first, QPoint(5, 5));
+  guitest::Click(other, QPoint(5, 5));
+  EXPECT_EQ(downs(), (QList<bool>{true, false, true})) << "another group is not touched";
+  EXPECT_EQ(first->DrawState(), fbsExclusive);
+  guitest::Click(second, QPoint(5, 5));
+  EXPECT_EQ(downs(), (QList<bool>{false, true, true})) << "pressing one releases the other";
+  EXPECT_EQ(first->DrawState(), fbsUp);
+  guitest::Click(second, QPoint(5, 5));
+  EXPECT_TRUE(second->Down()) << "without AllowAllUp the down button stays down";
+
+  first->SetAllowAllUp(true); // for the whole group
+  EXPECT_TRUE(second->AllowAllUp());
+  guitest::Click(second, QPoint(5, 5));
+  EXPECT_EQ(downs(), (QList<bool>{false, false, true}));
+  EXPECT_EQ(clicks, QStringList({"0", "2", "1", "1", "1"})) << "every click inside clicks, down or not";
+
+  // Set by the program, the group follows too.
+  first->SetDown(true);
+  second->SetDown(true);
+  EXPECT_EQ(downs(), (QList<bool>{false, true, true}));
+}
+
+TEST_F(ToolbarButtonsTest, TheCaptionsAcceleratorClicksAnEnabledVisibleButton) {
+  QStringList clicks;
+  const auto add = [&](const char *caption, int left) {
+    auto *button = Add<TfrSpeedButton>(left, 10);
+    button->SetWidth(40);
+    button->SetCaption(QString::fromUtf8(caption));
+    button->OnClick =
+        TNotifyEvent::From([&clicks, caption](TObject *) { clicks << QString::fromUtf8(caption); });
+    return button;
+  };
+  add("&Zoom", 0);
+  TfrSpeedButton *pages = add("&Pages", 45);
+  add("A&&B", 90);
+  add("Fit && &Close", 135);
+  guitest::ShowAndActivate(form);
+  const auto alt = [&](Qt::Key key, const char *text) {
+    guitest::PressKey(key, Qt::AltModifier, QString::fromLatin1(text), 0, form->Widget());
+    guitest::ProcessEvents();
+  };
+  alt(Qt::Key_Z, "z");
+  alt(Qt::Key_P, "P");
+  alt(Qt::Key_B, "b"); // "&&" is a plain "&"
+  alt(Qt::Key_C, "c");
+  EXPECT_EQ(clicks, QStringList({"&Zoom", "&Pages", "Fit && &Close"}));
+
+  clicks.clear();
+  pages->SetEnabled(false);
+  alt(Qt::Key_P, "p");
+  pages->SetEnabled(true);
+  pages->SetVisible(false);
+  alt(Qt::Key_P, "p");
+  EXPECT_TRUE(clicks.isEmpty()) << "a disabled or hidden button ignores its accelerator";
 }
 
 TEST_F(ToolbarButtonsTest, ToolbarControlsAlignAcrossTheirParentsDirection) {
