@@ -441,11 +441,7 @@ void TF1::WipeAll1Click(TObject *) {
                    MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES)
     return;
   WipeAllData(*DD);
-  ResetAdd();
-  ResetINV2();
-  ResetDetails();
-  ShowDefaultTax();
-  RecalcTotals();
+  NewInvoiceLines();
   ResetCustomer();
 }
 

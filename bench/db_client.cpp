@@ -25,7 +25,6 @@ namespace {
 using namespace invoice_data;
 
 constexpr int kScreenRows = 25;
-const char *const kDataVersion = "tallyrook bench data 2";
 
 // The shared data folder and the client components the benchmarks use.
 struct Data {
@@ -36,8 +35,7 @@ struct Data {
   sqlite3 *plain = nullptr;
 
   Data() {
-    folder = KeptDataFolder(QStringLiteral("db_client"), kDataVersion,
-                            [](const QString &folder) { BuildInvoiceData(folder); });
+    folder = SharedInvoiceDataFolder();
     module = new TComponent(nullptr);
     database = OpenClientDatabase(module, &engine, folder);
     plain = OpenPlain(folder);
@@ -141,16 +139,7 @@ void BM_FindNearestCustomer(benchmark::State &state) {
 BENCHMARK(BM_FindNearestCustomer);
 
 void BM_FindNearestCustomerPlain(benchmark::State &state) {
-  sqlite3_stmt *statement = Prepare(kNearestCustomerSql);
-  const TffCollation collation(QLocale().name());
-  std::mt19937 random(2);
-  for (auto _ : state) {
-    const QByteArray key = PlainSearchKey(collation, TypedCustomerName(int(random() % kCustomers)));
-    sqlite3_bind_blob(statement, 1, key.constData(), int(key.size()), SQLITE_TRANSIENT);
-    if (sqlite3_step(statement) == SQLITE_ROW) benchmark::DoNotOptimize(ReadRow(statement));
-    sqlite3_reset(statement);
-  }
-  sqlite3_finalize(statement);
+  FindNearestCustomerPlain(state, Shared().plain, ReadRow);
 }
 BENCHMARK(BM_FindNearestCustomerPlain);
 
@@ -192,17 +181,7 @@ void BM_RangeOfOneCustomer(benchmark::State &state) {
 BENCHMARK(BM_RangeOfOneCustomer);
 
 void BM_RangeOfOneCustomerPlain(benchmark::State &state) {
-  sqlite3_stmt *statement =
-      Prepare(SelectHeaders("WHERE CUSTNO = ? ORDER BY CUSTNO DESC, InvNUM DESC, ff_rowid"));
-  std::mt19937 random(3);
-  for (auto _ : state) {
-    sqlite3_bind_int(statement, 1, int(random() % (kCustomers / 10)) + 1);
-    int characters = 0;
-    while (sqlite3_step(statement) == SQLITE_ROW) characters += ReadRow(statement);
-    sqlite3_reset(statement);
-    benchmark::DoNotOptimize(characters);
-  }
-  sqlite3_finalize(statement);
+  RangeOfOneCustomerPlain(state, Shared().plain, ReadRow);
 }
 BENCHMARK(BM_RangeOfOneCustomerPlain);
 

@@ -16,8 +16,6 @@ namespace {
 
 using namespace invoice_data;
 
-const char *const kDataVersion = "tallyrook bench data 2";
-
 // The data folder, built once through the engine into the system's temporary folder and kept for later runs
 // (the db_client benchmarks use the same); delete the folders "tallyrook-bench-db_client-v*" there to build
 // it again.
@@ -28,8 +26,7 @@ struct Data {
   sqlite3 *plain = nullptr;
 
   Data() {
-    folder = KeptDataFolder(QStringLiteral("db_client"), kDataVersion,
-                            [](const QString &folder) { BuildInvoiceData(folder); });
+    folder = SharedInvoiceDataFolder();
     Check(engine, engine.DatabaseOpen(folder, db));
     plain = OpenPlain(folder);
   }
@@ -86,17 +83,11 @@ void BM_FindNearestCustomer(benchmark::State &state) {
 }
 BENCHMARK(BM_FindNearestCustomer);
 
+// Each row read into its values, as the engine hands out a record.
+int ReadValues(sqlite3_stmt *statement) { return int(PlainValues(statement).size()); }
+
 void BM_FindNearestCustomerPlain(benchmark::State &state) {
-  sqlite3_stmt *statement = Prepare(kNearestCustomerSql);
-  const TffCollation collation(QLocale().name());
-  std::mt19937 random(2);
-  for (auto _ : state) {
-    const QByteArray key = PlainSearchKey(collation, TypedCustomerName(int(random() % kCustomers)));
-    sqlite3_bind_blob(statement, 1, key.constData(), int(key.size()), SQLITE_TRANSIENT);
-    if (sqlite3_step(statement) == SQLITE_ROW) benchmark::DoNotOptimize(PlainValues(statement));
-    sqlite3_reset(statement);
-  }
-  sqlite3_finalize(statement);
+  FindNearestCustomerPlain(state, Shared().plain, ReadValues);
 }
 BENCHMARK(BM_FindNearestCustomerPlain);
 
@@ -135,17 +126,7 @@ void BM_RangeOfOneCustomerInOneScreen(benchmark::State &state) {
 BENCHMARK(BM_RangeOfOneCustomerInOneScreen);
 
 void BM_RangeOfOneCustomerPlain(benchmark::State &state) {
-  sqlite3_stmt *statement =
-      Prepare(SelectHeaders("WHERE CUSTNO = ? ORDER BY CUSTNO DESC, InvNUM DESC, ff_rowid"));
-  std::mt19937 random(3);
-  for (auto _ : state) {
-    sqlite3_bind_int(statement, 1, int(random() % (kCustomers / 10)) + 1);
-    int rows = 0;
-    while (sqlite3_step(statement) == SQLITE_ROW) rows += int(PlainValues(statement).size());
-    sqlite3_reset(statement);
-    benchmark::DoNotOptimize(rows);
-  }
-  sqlite3_finalize(statement);
+  RangeOfOneCustomerPlain(state, Shared().plain, ReadValues);
 }
 BENCHMARK(BM_RangeOfOneCustomerPlain);
 

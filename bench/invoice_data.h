@@ -1,7 +1,7 @@
 // The invoicing data the database benchmarks share: 100,000 customers, 100,000 invoice headers and 1,000,000
 // invoice lines in the program's table layouts, written through the engine, and a plain SQLite connection to
-// the same file for the figures each benchmark sets beside its own; data folders kept between runs, and the
-// client components over a folder.
+// the same file for the figures each benchmark sets beside its own (those the engine and client benchmarks
+// share among them); data folders kept between runs, and the client components over a folder.
 #pragma once
 #include "db/client/ff_database.h"
 #include "db/client/ff_table.h"
@@ -10,6 +10,8 @@
 #include "db/storage/ff_sql_schema.h"
 #include <QDir>
 #include <QFile>
+#include <QLocale>
+#include <benchmark/benchmark.h>
 #include <functional>
 #include <random>
 #include <sqlite3.h>
@@ -178,6 +180,13 @@ inline QString KeptDataFolder(const QString &name, const QByteArray &version,
   return folder;
 }
 
+// The full invoicing data (BuildInvoiceData) that the engine and client benchmarks read alike, kept as
+// "tallyrook-bench-db_client-v*".
+inline QString SharedInvoiceDataFolder() {
+  return KeptDataFolder(QStringLiteral("db_client"), "tallyrook bench data 2",
+                        [](const QString &folder) { BuildInvoiceData(folder); });
+}
+
 // The client components over the engine and the folder, owned by Module: client "client1", session
 // "session1" and the open database "database1".
 inline TffDatabase *OpenClientDatabase(TComponent *module, TffServerEngine *engine, const QString &folder) {
@@ -250,6 +259,39 @@ inline sqlite3_stmt *PreparePlain(sqlite3 *plain, const QByteArray &sql) {
   if (sqlite3_prepare_v2(plain, sql.constData(), -1, &statement, nullptr) != SQLITE_OK)
     qFatal("sqlite: %s", sqlite3_errmsg(plain));
   return statement;
+}
+
+// The plain figures the engine and client benchmarks set beside theirs, each row read by ReadRow (a count of
+// what it read) as that benchmark's own side reads a record.
+//
+// Finding the customer nearest to a typed name.
+template <typename ReadRow>
+void FindNearestCustomerPlain(benchmark::State &state, sqlite3 *plain, ReadRow readRow) {
+  sqlite3_stmt *statement = PreparePlain(plain, kNearestCustomerSql);
+  const TffCollation collation(QLocale().name());
+  std::mt19937 random(2);
+  for (auto _ : state) {
+    const QByteArray key = PlainSearchKey(collation, TypedCustomerName(int(random() % kCustomers)));
+    sqlite3_bind_blob(statement, 1, key.constData(), int(key.size()), SQLITE_TRANSIENT);
+    if (sqlite3_step(statement) == SQLITE_ROW) benchmark::DoNotOptimize(readRow(statement));
+    sqlite3_reset(statement);
+  }
+  sqlite3_finalize(statement);
+}
+// Reading all the invoices of one customer.
+template <typename ReadRow>
+void RangeOfOneCustomerPlain(benchmark::State &state, sqlite3 *plain, ReadRow readRow) {
+  sqlite3_stmt *statement =
+      PreparePlain(plain, SelectHeaders("WHERE CUSTNO = ? ORDER BY CUSTNO DESC, InvNUM DESC, ff_rowid"));
+  std::mt19937 random(3);
+  for (auto _ : state) {
+    sqlite3_bind_int(statement, 1, int(random() % (kCustomers / 10)) + 1);
+    int read = 0;
+    while (sqlite3_step(statement) == SQLITE_ROW) read += readRow(statement);
+    sqlite3_reset(statement);
+    benchmark::DoNotOptimize(read);
+  }
+  sqlite3_finalize(statement);
 }
 
 // Stores one invoice of 20 lines plainly, in one transaction: a number from `numberer`, the header through

@@ -227,6 +227,12 @@ void TOvcCustomDateEdit::ParseDateText(const QString &Text) {
   auto token = [&]() { return next < tokens.size() ? tokens[next] : QString(); };
   auto quoted = [&text](const QString &t) { return t.isEmpty() ? text : t; };
   int day = 0, month = 0, year = 0;
+  // A part left out is today's, unless it is required.
+  auto orToday = [this](int value, TOvcRequiredDateField part, int required, int today) {
+    if (value != 0) return value;
+    if (requiredFields_.Contains(part)) throw EOvcException(LibraryMessageText(required));
+    return today;
+  };
 
   auto parseDay = [&] {
     QString t = token();
@@ -241,10 +247,7 @@ void TOvcCustomDateEdit::ParseDateText(const QString &Text) {
       }
     }
     if (value != 0) ++next;
-    if (value == 0) {
-      if (requiredFields_.Contains(rfDay)) throw EOvcException(LibraryMessageText(msg::DayRequired));
-      value = todayDay;
-    }
+    value = orToday(value, rfDay, msg::DayRequired, todayDay);
     if (bad) RaiseQuoted(msg::InvalidDay, quoted(t));
     day = value;
   };
@@ -266,10 +269,7 @@ void TOvcCustomDateEdit::ParseDateText(const QString &Text) {
       }
     }
     if (value != 0) ++next;
-    if (value == 0) {
-      if (requiredFields_.Contains(rfMonth)) throw EOvcException(LibraryMessageText(msg::MonthRequired));
-      value = todayMonth;
-    }
+    value = orToday(value, rfMonth, msg::MonthRequired, todayMonth);
     if (error) RaiseQuoted(error, quoted(t));
     month = value;
   };
@@ -295,11 +295,7 @@ void TOvcCustomDateEdit::ParseDateText(const QString &Text) {
       ++next;
     }
     if (bad) RaiseQuoted(msg::InvalidYear, quoted(t));
-    if (value == 0) {
-      if (requiredFields_.Contains(rfYear)) throw EOvcException(LibraryMessageText(msg::YearRequired));
-      value = todayYear;
-    }
-    year = value;
+    year = orToday(value, rfYear, msg::YearRequired, todayYear);
   };
 
   switch (order_) {

@@ -287,12 +287,7 @@ void TOvcBaseEntryField::SetCaret(int Position) {
 }
 
 void TOvcBaseEntryField::SetSelection(int Start, int End) {
-  const int length = int(editText_.size());
-  Start = std::clamp(Start, 0, length);
-  End = std::clamp(End, 0, length);
-  if (Start > End) std::swap(Start, End);
-  selStart_ = Start;
-  selEnd_ = End;
+  SetSelectionRaw(Start, End);
   Repaint();
 }
 

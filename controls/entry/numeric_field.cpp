@@ -26,10 +26,6 @@ bool MarkersFollowTheNumber(const QString &mask) {
   return true;
 }
 
-bool IsFloatEngineType(int type) {
-  return type == edtReal || type == edtExtended || type == edtDouble || type == edtSingle;
-}
-
 } // namespace
 
 TOvcCustomNumericField::TOvcCustomNumericField(TComponent *AOwner) : TOvcPictureBase(AOwner) {
@@ -61,7 +57,7 @@ void TOvcCustomNumericField::SetDataType(TNumericDataType Value) {
 
 void TOvcCustomNumericField::SetPictureMask(const QString &Value) {
   if (Value.isEmpty() || Value == pictureMask_) return;
-  if (ComponentState().Contains(csDesigning) && IsFloatEngineType(EngineType()) &&
+  if (ComponentState().Contains(csDesigning) && IsFractionType(EngineType()) &&
       Value.contains(QLatin1Char('.')) &&
       (Value.contains(QLatin1Char('9')) || Value.contains(QLatin1Char('i'))))
     throw EInvalidPictureMask(Value);

@@ -89,9 +89,8 @@ void TOvcCustomPictureField::SetDataType(TPictureDataType Value) {
 
 void TOvcCustomPictureField::SetPictureMask(const QString &Value) {
   if (Value.isEmpty() || Value == pictureMask_) return;
-  const bool floatType = EngineType() == edtReal || EngineType() == edtExtended ||
-                         EngineType() == edtDouble || EngineType() == edtSingle;
-  if (ComponentState().Contains(csDesigning) && Value.contains(QLatin1Char('.')) && !floatType)
+  if (ComponentState().Contains(csDesigning) && Value.contains(QLatin1Char('.')) &&
+      !IsFractionType(EngineType()))
     throw EInvalidPictureMask(Value);
   ApplyMask(Value, !ComponentState().Contains(csLoading) && !ComponentState().Contains(csDesigning));
 }

@@ -18,6 +18,7 @@ int IntegerTypeBytes(int dataType) {
 
 bool IsIntegerType(int dataType) { return dataType >= edtLongInt && dataType <= edtShortInt; }
 bool IsFloatType(int dataType) { return dataType >= edtReal && dataType <= edtComp; }
+bool IsFractionType(int dataType) { return IsFloatType(dataType) && dataType != edtComp; }
 
 std::int64_t IntegerTypeMin(int dataType) {
   switch (dataType) {

@@ -11,6 +11,8 @@
 int IntegerTypeBytes(int dataType);
 bool IsIntegerType(int dataType);
 bool IsFloatType(int dataType);
+// A floating type that keeps a fraction: all but Comp, which holds whole numbers.
+bool IsFractionType(int dataType);
 // The values an integer type holds.
 std::int64_t IntegerTypeMin(int dataType);
 std::int64_t IntegerTypeMax(int dataType);

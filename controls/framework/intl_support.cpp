@@ -75,19 +75,31 @@ void FitRun(QString &mask, QChar letter, int width, bool shorten, bool dayOrMont
     mask.remove(run->start, run->length - width);
 }
 
-// Replaces every run of Letter that is at least Min long with a run of Replacement.
-void ReplaceLongRuns(QString &mask, QChar letter, int min, QChar replacement) {
+// Calls Act(Start, End) for every run of Letter in Mask (in either case when EitherCase), from Start up to
+// End.
+template <typename Act>
+void ForEachRun(const QString &mask, QChar letter, bool eitherCase, Act act) {
+  const auto matches = [letter, eitherCase](QChar ch) {
+    return eitherCase ? SameLetter(ch, letter) : ch == letter;
+  };
   for (qsizetype i = 0; i < mask.size();) {
-    if (mask[i] != letter) {
+    if (!matches(mask[i])) {
       ++i;
       continue;
     }
     qsizetype end = i;
-    while (end < mask.size() && mask[end] == letter) ++end;
-    if (end - i >= min)
-      for (qsizetype j = i; j < end; ++j) mask[j] = replacement;
+    while (end < mask.size() && matches(mask[end])) ++end;
+    act(i, end);
     i = end;
   }
+}
+
+// Replaces every run of Letter that is at least Min long with a run of Replacement.
+void ReplaceLongRuns(QString &mask, QChar letter, int min, QChar replacement) {
+  ForEachRun(mask, letter, false, [&mask, min, replacement](qsizetype start, qsizetype end) {
+    if (end - start >= min)
+      for (qsizetype j = start; j < end; ++j) mask[j] = replacement;
+  });
 }
 
 int LongestName(const auto &names) {
@@ -99,39 +111,25 @@ int LongestName(const auto &names) {
 // Writes Value right-aligned into every run of Letter (either case), keeping only the digits that fit;
 // lower-case positions pad with zeros, upper-case ones with blanks.
 void WriteNumber(QString &text, const QString &mask, QChar letter, int value) {
-  for (qsizetype i = 0; i < mask.size();) {
-    if (!SameLetter(mask[i], letter)) {
-      ++i;
-      continue;
-    }
-    qsizetype end = i;
-    while (end < mask.size() && SameLetter(mask[end], letter)) ++end;
-    const qsizetype width = end - i;
+  ForEachRun(mask, letter, true, [&](qsizetype start, qsizetype end) {
+    const qsizetype width = end - start;
     QString digits = QString::number(value);
     digits = digits.size() > width ? digits.right(width) : digits.rightJustified(width, QLatin1Char(' '));
     for (qsizetype j = 0; j < width; ++j) {
-      const bool zeroPad = mask[i + j].isLower() && digits[j] == QLatin1Char(' ');
-      text[i + j] = zeroPad ? QLatin1Char('0') : digits[j];
+      const bool zeroPad = mask[start + j].isLower() && digits[j] == QLatin1Char(' ');
+      text[start + j] = zeroPad ? QLatin1Char('0') : digits[j];
     }
-    i = end;
-  }
+  });
 }
 
 // Writes Name into every run of Letter (either case), cut or blank-padded to the run, in capitals for an
 // upper-case run.
 void WriteName(QString &text, const QString &mask, QChar letter, const QString &name) {
-  for (qsizetype i = 0; i < mask.size();) {
-    if (!SameLetter(mask[i], letter)) {
-      ++i;
-      continue;
-    }
-    qsizetype end = i;
-    while (end < mask.size() && SameLetter(mask[end], letter)) ++end;
-    QString part = name.left(end - i).leftJustified(end - i, QLatin1Char(' '));
-    if (mask[i].isUpper()) part = part.toUpper();
-    for (qsizetype j = i; j < end; ++j) text[j] = part[j - i];
-    i = end;
-  }
+  ForEachRun(mask, letter, true, [&](qsizetype start, qsizetype end) {
+    QString part = name.left(end - start).leftJustified(end - start, QLatin1Char(' '));
+    if (mask[start].isUpper()) part = part.toUpper();
+    for (qsizetype j = start; j < end; ++j) text[j] = part[j - start];
+  });
 }
 
 void BlankLetters(QString &text, const QString &mask, QStringView letters) {

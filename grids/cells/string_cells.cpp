@@ -20,35 +20,36 @@ bool RightLeaves(const TCustomEdit *Edit) {
 // The text a cell's value holds, at most Limit characters (0: no limit).
 QString CutText(const QString &Text, int Limit) { return Limit > 0 ? Text.left(Limit) : Text; }
 
-template <typename Edit>
-void SetUpEditor(Edit *Editor, TOvcBaseTableCell *Cell, const TRect &CellRect,
-                 const TOvcCellAttributes &CellAttr, int CellStyle) {
-  Editor->SetColor(CellAttr.Color);
-  if (CellAttr.Font) Editor->Font()->Assign(CellAttr.Font);
-  Editor->Font()->SetColor(CellAttr.FontColor);
-  Editor->SetBoundsRect(CellRect);
-  Editor->SetTabStop(false);
-  Editor->SetHint(Cell->Hint());
-  Editor->SetShowHint(Cell->ShowHint());
-  Editor->SetBorderStyle(CellStyle == ocsSingle || CellStyle == ocs3D ? bsSingle : bsNone);
-  Editor->SetCtl3D(CellStyle == ocs3D);
-  Editor->TakeCellEvents(Cell);
-  Editor->SetParent(Cell->Table());
-}
-
-// The editor belongs to the table, which may be freed (with the editor) before the cell: the cell hears of
-// the editor's end and forgets it.
-template <typename Edit>
-Edit *WatchedEditor(Edit *Editor, TComponent *Cell) {
-  Editor->FreeNotification(Cell);
-  return Editor;
+// What both editors hand on to the table: a key the table takes, a navigation key for which Leaves says it
+// leaves the editor, and the editor gaining or losing the focus (after Base, the editor's own class, has
+// handled it). True when Message is dealt with.
+template <typename Base, typename Leaves>
+bool HandedToTable(Base *Editor, TOvcBaseTableCell *Owner, TMessage &Message, Leaves NavigationLeaves) {
+  if (!Owner) return false;
+  switch (Message.Msg) {
+  case WM_KEYDOWN: {
+    bool toTable = false;
+    switch (Owner->AskTableKeyFilter(Message)) {
+    case tkcNavigation: toTable = NavigationLeaves(Message.WParam); break;
+    case tkcTableTakes: toTable = true; break;
+    default: break;
+    }
+    if (toTable) Owner->PostKeyToTable(Message);
+    return toTable;
+  }
+  case WM_SETFOCUS:
+  case WM_KILLFOCUS:
+    Editor->Base::WndProc(Message);
+    Owner->PostToTable(Message.Msg == WM_SETFOCUS ? tcm_EditorGotFocus : tcm_EditorLostFocus, Message.WParam,
+                       0);
+    return true;
+  default: return false;
+  }
 }
 
 } // namespace
 
 // ---- the string editor ----
-
-void TOvcTCStringEdit::TakeCellEvents(TOvcBaseTableCell *Cell) { ::TakeCellEvents(Cell, this); }
 
 void TOvcTCStringEdit::WndProc(TMessage &Message) {
   switch (Message.Msg) {
@@ -64,44 +65,17 @@ void TOvcTCStringEdit::WndProc(TMessage &Message) {
     if (CellOwner && CellOwner->TableWantsTab()) Message.Result |= DLGC_WANTTAB;
     if (CellOwner && CellOwner->TableWantsEnter()) Message.Result |= DLGC_WANTALLKEYS;
     return;
-  case WM_KEYDOWN: {
-    if (!CellOwner) break;
-    const WPARAM key = Message.WParam;
-    bool toTable = false;
-    switch (CellOwner->AskTableKeyFilter(Message)) {
-    case tkcNavigation:
-      if (IsVerticalKey(key))
-        toTable = true;
-      else if (key == VK_LEFT)
-        toTable = CellOwner->AutoAdvanceLeftRight() && LeftLeaves(this);
-      else if (key == VK_RIGHT)
-        toTable = CellOwner->AutoAdvanceLeftRight() && RightLeaves(this);
-      break;
-    case tkcTableTakes: toTable = true; break;
-    default: break;
-    }
-    if (toTable) {
-      CellOwner->PostKeyToTable(Message);
-      return;
-    }
-    break;
-  }
-  case WM_SETFOCUS:
-    TCustomEdit::WndProc(Message);
-    if (CellOwner) CellOwner->PostToTable(tcm_EditorGotFocus, Message.WParam, 0);
-    return;
-  case WM_KILLFOCUS:
-    TCustomEdit::WndProc(Message);
-    if (CellOwner) CellOwner->PostToTable(tcm_EditorLostFocus, Message.WParam, 0);
-    return;
   default: break;
   }
-  TCustomEdit::WndProc(Message);
+  const auto leaves = [this](WPARAM key) {
+    if (key == VK_LEFT) return CellOwner->AutoAdvanceLeftRight() && LeftLeaves(this);
+    if (key == VK_RIGHT) return CellOwner->AutoAdvanceLeftRight() && RightLeaves(this);
+    return IsVerticalKey(key);
+  };
+  if (!HandedToTable<TCustomEdit>(this, CellOwner, Message, leaves)) TCustomEdit::WndProc(Message);
 }
 
 // ---- the memo editor ----
-
-void TOvcTCMemoEdit::TakeCellEvents(TOvcBaseTableCell *Cell) { ::TakeCellEvents(Cell, this); }
 
 void TOvcTCMemoEdit::WndProc(TMessage &Message) {
   switch (Message.Msg) {
@@ -112,138 +86,109 @@ void TOvcTCMemoEdit::WndProc(TMessage &Message) {
     TCustomMemo::WndProc(Message);
     if (CellOwner && CellOwner->TableWantsTab()) Message.Result |= DLGC_WANTTAB;
     return;
-  case WM_KEYDOWN: {
-    if (!CellOwner) break;
-    const WPARAM key = Message.WParam;
-    bool toTable = false;
-    switch (CellOwner->AskTableKeyFilter(Message)) {
-    case tkcNavigation:
-      if (key == VK_RETURN)
-        toTable = !WantReturns();
-      else if (key == VK_LEFT)
-        toTable = LeftLeaves(this);
-      else if (key == VK_RIGHT)
-        toTable = RightLeaves(this);
-      break;
-    case tkcTableTakes: toTable = true; break;
-    default: break;
-    }
-    if (toTable) {
-      CellOwner->PostKeyToTable(Message);
-      return;
-    }
-    break;
-  }
-  case WM_SETFOCUS:
-    TCustomMemo::WndProc(Message);
-    if (CellOwner) CellOwner->PostToTable(tcm_EditorGotFocus, Message.WParam, 0);
-    return;
-  case WM_KILLFOCUS:
-    TCustomMemo::WndProc(Message);
-    if (CellOwner) CellOwner->PostToTable(tcm_EditorLostFocus, Message.WParam, 0);
-    return;
   default: break;
   }
-  TCustomMemo::WndProc(Message);
+  const auto leaves = [this](WPARAM key) {
+    if (key == VK_RETURN) return !WantReturns();
+    if (key == VK_LEFT) return LeftLeaves(this);
+    return key == VK_RIGHT && RightLeaves(this);
+  };
+  if (!HandedToTable<TCustomMemo>(this, CellOwner, Message, leaves)) TCustomMemo::WndProc(Message);
 }
 
-// ---- the string cell ----
+// ---- what both cells share ----
 
-void TOvcTCCustomString::Notification(TComponent *AComponent, TOperation Operation) {
+void TOvcTCEditedText::Notification(TComponent *AComponent, TOperation Operation) {
   TOvcTCBaseString::Notification(AComponent, Operation);
   if (Operation == opRemove && AComponent && AComponent == editor_) editor_ = nullptr;
 }
 
-void TOvcTCCustomString::BeforeDestruction() {
-  if (editor_) {
-    editor_->Free();
-    editor_ = nullptr;
-  }
+void TOvcTCEditedText::BeforeDestruction() {
+  FreeEditor();
   TOvcTCBaseString::BeforeDestruction();
 }
 
-HWND TOvcTCCustomString::EditorWindow() { return editor_ ? editor_->Handle() : 0; }
-void TOvcTCCustomString::HideEditor() { HideCellEditor(editor_); }
-void TOvcTCCustomString::PlaceEditor(const TRect &CellRect) { PlaceCellEditor(editor_, CellRect); }
+HWND TOvcTCEditedText::EditorWindow() { return editor_ ? editor_->Handle() : 0; }
+void TOvcTCEditedText::HideEditor() { HideCellEditor(editor_); }
+void TOvcTCEditedText::PlaceEditor(const TRect &CellRect) { PlaceCellEditor(editor_, CellRect); }
+
+bool TOvcTCEditedText::EditorModified() const { return editor_ && editor_->Modified(); }
+
+void TOvcTCEditedText::FreeEditor() {
+  if (!editor_) return;
+  editor_->Free();
+  editor_ = nullptr;
+}
+
+void TOvcTCEditedText::OpenEditor(TCustomEdit *Editor, const TRect &CellRect,
+                                  const TOvcCellAttributes &CellAttr, int CellStyle, const void *Data) {
+  // The editor belongs to the table, which may be freed (with the editor) before the cell: the cell hears of
+  // the editor's end and forgets it.
+  editor_ = Editor;
+  editor_->FreeNotification(this);
+  editor_->SetText(DataText(Data));
+  editor_->SetMaxLength(maxLength_);
+  editor_->SetColor(CellAttr.Color);
+  if (CellAttr.Font) editor_->Font()->Assign(CellAttr.Font);
+  editor_->Font()->SetColor(CellAttr.FontColor);
+  editor_->SetBoundsRect(CellRect);
+  editor_->SetTabStop(false);
+  editor_->SetHint(Hint());
+  editor_->SetShowHint(ShowHint());
+  editor_->SetBorderStyle(CellStyle == ocsSingle || CellStyle == ocs3D ? bsSingle : bsNone);
+  editor_->SetCtl3D(CellStyle == ocs3D);
+  TakeCellEvents(this, editor_);
+  editor_->SetParent(Table());
+  editor_->OnChange = OnChange;
+}
+
+// ---- the string cell ----
 
 TOvcTCStringEdit *TOvcTCCustomString::CreateEditor(TComponent *AOwner) {
   return new TOvcTCStringEdit(AOwner);
 }
 
-bool TOvcTCCustomString::EditorModified() const { return editor_ && editor_->Modified(); }
-
 void TOvcTCCustomString::CopyEditorValue(void *Data) {
-  if (!Data || !editor_) return;
-  *static_cast<QString *>(Data) = CutText(editor_->Text(), maxLength_);
+  if (!Data || !Editor()) return;
+  *static_cast<QString *>(Data) = CutText(Editor()->Text(), MaxLength());
 }
 
 void TOvcTCCustomString::StartEditing(int, int, const TRect &CellRect, const TOvcCellAttributes &CellAttr,
                                       int CellStyle, const void *Data) {
-  if (editor_) editor_->Free();
-  editor_ = WatchedEditor(CreateEditor(Table()), this);
-  editor_->CellOwner = this;
-  editor_->SetText(DataText(Data));
-  editor_->SetMaxLength(maxLength_);
-  SetUpEditor(editor_, this, CellRect, CellAttr, CellStyle);
-  editor_->OnChange = OnChange;
+  FreeEditor();
+  TOvcTCStringEdit *editor = CreateEditor(Table());
+  editor->CellOwner = this;
+  OpenEditor(editor, CellRect, CellAttr, CellStyle, Data);
 }
 
 void TOvcTCCustomString::EndEditing(bool SaveValue, void *Data) {
   if (SaveValue && Data) CopyEditorValue(Data);
-  if (editor_) {
-    editor_->Free();
-    editor_ = nullptr;
-  }
+  FreeEditor();
 }
 
 // ---- the memo cell ----
 
-TOvcTCCustomMemo::TOvcTCCustomMemo(TComponent *AOwner) : TOvcTCBaseString(AOwner) {
+TOvcTCCustomMemo::TOvcTCCustomMemo(TComponent *AOwner) : TOvcTCEditedText(AOwner) {
   SetUseASCIIZStrings(true);
   SetUseWordWrap(true);
 }
 
-void TOvcTCCustomMemo::Notification(TComponent *AComponent, TOperation Operation) {
-  TOvcTCBaseString::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent && AComponent == editor_) editor_ = nullptr;
-}
-
-void TOvcTCCustomMemo::BeforeDestruction() {
-  if (editor_) {
-    editor_->Free();
-    editor_ = nullptr;
-  }
-  TOvcTCBaseString::BeforeDestruction();
-}
-
-HWND TOvcTCCustomMemo::EditorWindow() { return editor_ ? editor_->Handle() : 0; }
-void TOvcTCCustomMemo::HideEditor() { HideCellEditor(editor_); }
-void TOvcTCCustomMemo::PlaceEditor(const TRect &CellRect) { PlaceCellEditor(editor_, CellRect); }
-
 TOvcTCMemoEdit *TOvcTCCustomMemo::CreateEditor(TComponent *AOwner) { return new TOvcTCMemoEdit(AOwner); }
-
-bool TOvcTCCustomMemo::EditorModified() const { return editor_ && editor_->Modified(); }
 
 void TOvcTCCustomMemo::StartEditing(int, int, const TRect &CellRect, const TOvcCellAttributes &CellAttr,
                                     int CellStyle, const void *Data) {
-  if (editor_) editor_->Free();
-  editor_ = WatchedEditor(CreateEditor(Table()), this);
-  editor_->CellOwner = this;
-  editor_->SetText(DataText(Data));
-  editor_->SetMaxLength(maxLength_);
-  editor_->SetWantReturns(wantReturns_);
-  editor_->SetWantTabs(wantTabs_);
-  SetUpEditor(editor_, this, CellRect, CellAttr, CellStyle);
-  editor_->OnChange = OnChange;
-  editor_->Show();
+  FreeEditor();
+  TOvcTCMemoEdit *editor = CreateEditor(Table());
+  editor->CellOwner = this;
+  editor->SetWantReturns(wantReturns_);
+  editor->SetWantTabs(wantTabs_);
+  OpenEditor(editor, CellRect, CellAttr, CellStyle, Data);
+  editor->Show();
 }
 
 void TOvcTCCustomMemo::EndEditing(bool SaveValue, void *Data) {
   // A limit of N leaves room for N - 1 characters and the terminator; no limit keeps the whole text.
-  if (SaveValue && Data && editor_)
-    *static_cast<QString *>(Data) = CutText(editor_->Text(), maxLength_ > 0 ? maxLength_ - 1 : 0);
-  if (editor_) {
-    editor_->Free();
-    editor_ = nullptr;
-  }
+  if (SaveValue && Data && Editor())
+    *static_cast<QString *>(Data) = CutText(Editor()->Text(), MaxLength() > 0 ? MaxLength() - 1 : 0);
+  FreeEditor();
 }

@@ -17,7 +17,6 @@ public:
   void WndProc(TMessage &Message) override;
 
   TOvcTCCustomString *CellOwner = nullptr;
-  void TakeCellEvents(TOvcBaseTableCell *Cell);
 };
 
 class TOvcTCMemoEdit : public TCustomMemo {
@@ -27,13 +26,14 @@ public:
   void WndProc(TMessage &Message) override;
 
   TOvcTCCustomMemo *CellOwner = nullptr;
-  void TakeCellEvents(TOvcBaseTableCell *Cell);
 };
 
-class TOvcTCCustomString : public TOvcTCBaseString {
+// What the string and memo cells share: the one in-place editor they open for an edit over the cell, free
+// when the edit ends and forget when the table frees it first, and the length limit they give it.
+class TOvcTCEditedText : public TOvcTCBaseString {
 public:
-  explicit TOvcTCCustomString(TComponent *AOwner) : TOvcTCBaseString(AOwner) {}
-  QString ClassName() const override { return QStringLiteral("TOvcTCCustomString"); }
+  using TOvcTCBaseString::TOvcTCBaseString;
+  QString ClassName() const override { return QStringLiteral("TOvcTCEditedText"); }
   void BeforeDestruction() override;
   void Notification(TComponent *AComponent, TOperation Operation) override;
 
@@ -41,24 +41,42 @@ public:
   HWND EditorWindow() override;
   void HideEditor() override;
   void PlaceEditor(const TRect &CellRect) override;
+  bool EditorModified() const;
+
+  int MaxLength() const { return maxLength_; }
+  void SetMaxLength(int Value) { maxLength_ = ClampedMaxLength(Value); }
+  TNotifyEvent OnChange;
+
+protected:
+  // Makes Editor, new and not yet shown, the open one: holding Data's text within the limit, over CellRect
+  // in the cell's colours, font and style, with the cell's events.
+  void OpenEditor(TCustomEdit *Editor, const TRect &CellRect, const TOvcCellAttributes &CellAttr,
+                  int CellStyle, const void *Data);
+  TCustomEdit *Editor() const { return editor_; }
+  void FreeEditor();
+
+private:
+  TCustomEdit *editor_ = nullptr;
+  quint16 maxLength_ = 0;
+};
+
+class TOvcTCCustomString : public TOvcTCEditedText {
+public:
+  explicit TOvcTCCustomString(TComponent *AOwner) : TOvcTCEditedText(AOwner) {}
+  QString ClassName() const override { return QStringLiteral("TOvcTCCustomString"); }
+
   void CopyEditorValue(void *Data) override;
   void StartEditing(int RowNum, int ColNum, const TRect &CellRect, const TOvcCellAttributes &CellAttr,
                     int CellStyle, const void *Data) override;
   void EndEditing(bool SaveValue, void *Data) override;
   virtual TOvcTCStringEdit *CreateEditor(TComponent *AOwner);
-  bool EditorModified() const;
 
-  int MaxLength() const { return maxLength_; }
-  void SetMaxLength(int Value) { maxLength_ = ClampedMaxLength(Value); }
   bool AutoAdvanceChar() const { return autoAdvanceChar_; }
   void SetAutoAdvanceChar(bool Value) { autoAdvanceChar_ = Value; }
   bool AutoAdvanceLeftRight() const { return autoAdvanceLeftRight_; }
   void SetAutoAdvanceLeftRight(bool Value) { autoAdvanceLeftRight_ = Value; }
-  TNotifyEvent OnChange;
 
 private:
-  TOvcTCStringEdit *editor_ = nullptr;
-  quint16 maxLength_ = 0;
   bool autoAdvanceChar_ = false;
   bool autoAdvanceLeftRight_ = false;
 };
@@ -69,36 +87,24 @@ public:
   QString ClassName() const override { return QStringLiteral("TOvcTCString"); }
 };
 
-class TOvcTCCustomMemo : public TOvcTCBaseString {
+class TOvcTCCustomMemo : public TOvcTCEditedText {
 public:
   explicit TOvcTCCustomMemo(TComponent *AOwner);
   QString ClassName() const override { return QStringLiteral("TOvcTCCustomMemo"); }
-  void BeforeDestruction() override;
-  void Notification(TComponent *AComponent, TOperation Operation) override;
 
-  TWinControl *EditorControl() override { return editor_; }
-  HWND EditorWindow() override;
-  void HideEditor() override;
-  void PlaceEditor(const TRect &CellRect) override;
   // The table sees a memo's new text only when editing ends.
   void CopyEditorValue(void *) override {}
   void StartEditing(int RowNum, int ColNum, const TRect &CellRect, const TOvcCellAttributes &CellAttr,
                     int CellStyle, const void *Data) override;
   void EndEditing(bool SaveValue, void *Data) override;
   virtual TOvcTCMemoEdit *CreateEditor(TComponent *AOwner);
-  bool EditorModified() const;
 
-  int MaxLength() const { return maxLength_; }
-  void SetMaxLength(int Value) { maxLength_ = ClampedMaxLength(Value); }
   bool WantReturns() const { return wantReturns_; }
   void SetWantReturns(bool Value) { wantReturns_ = Value; }
   bool WantTabs() const { return wantTabs_; }
   void SetWantTabs(bool Value) { wantTabs_ = Value; }
-  TNotifyEvent OnChange;
 
 private:
-  TOvcTCMemoEdit *editor_ = nullptr;
-  quint16 maxLength_ = 0;
   bool wantReturns_ = false;
   bool wantTabs_ = false;
 };

@@ -217,6 +217,30 @@ TEST_F(EntryFieldsTest, MasksTheFieldsCannotEditAreRefused) {
     EXPECT_THROW(numeric->SetPictureMask(QString::fromLatin1(mask)), EInvalidPictureMask) << mask;
   EXPECT_THROW(numeric->SetDataType(TNumericDataType(10)), EOvcException);
   EXPECT_THROW(picture->SetDataType(TPictureDataType(17)), EOvcException);
+
+  // On a form being designed, a decimal point is for the types with a fraction: a picture field of any other
+  // type refuses it, and a numeric field of such a type refuses it beside 9 or i.
+  const std::tuple<char, int, const char *, bool> designed[] = {
+      {'p', pftDouble, "99.99", false}, {'p', pftSingle, "99.99", false}, {'p', pftComp, "99.99", true},
+      {'p', pftLongInt, "99.99", true}, {'n', nftDouble, "99.99", true},  {'n', nftReal, "##.##", false},
+      {'n', nftComp, "99.99", false}};
+  for (const auto &[kind, type, mask, refused] : designed) {
+    TOvcBaseEntryField *field = Make(kind, type);
+    field->SetDesigning(true);
+    auto *picture = kind == 'p' ? static_cast<TOvcPictureField *>(field) : nullptr;
+    auto *numeric = kind == 'n' ? static_cast<TOvcNumericField *>(field) : nullptr;
+    const QString text = QString::fromLatin1(mask);
+    const auto set = [picture, numeric, &text] {
+      if (picture)
+        picture->SetPictureMask(text);
+      else
+        numeric->SetPictureMask(text);
+    };
+    if (refused)
+      EXPECT_THROW(set(), EInvalidPictureMask) << kind << type << mask;
+    else
+      EXPECT_NO_THROW(set()) << kind << type << mask;
+  }
 }
 
 TEST_F(EntryFieldsTest, ValuesThatDoNotFitAreRefusedNotCut) {

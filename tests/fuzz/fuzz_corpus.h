@@ -5,11 +5,14 @@
 #include <QFile>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace fuzz {
 
-inline void RunCorpus(const char *name, int (*entry)(const uint8_t *, size_t)) {
+// AfterEach, when given, checks what each input must leave behind.
+inline void RunCorpus(const char *name, int (*entry)(const uint8_t *, size_t),
+                      const std::function<void()> &afterEach = {}) {
   // Beside the test data folder (the source file's own path may be relative to the build folder).
   const QString path = QDir::cleanPath(qEnvironmentVariable("TALLYROOK_TEST_DATA") +
                                        QStringLiteral("/../fuzz/corpus/") + QString::fromLatin1(name));
@@ -22,6 +25,7 @@ inline void RunCorpus(const char *name, int (*entry)(const uint8_t *, size_t)) {
     ASSERT_TRUE(input.open(QIODevice::ReadOnly));
     const QByteArray bytes = input.readAll();
     EXPECT_EQ(entry(reinterpret_cast<const uint8_t *>(bytes.constData()), size_t(bytes.size())), 0);
+    if (afterEach) afterEach();
   }
 }
 

@@ -28,6 +28,28 @@ protected:
     guitest::ProcessEvents();
     return second;
   }
+  // One line whose description is Text, shown in the table.
+  TMemoryDataSet *ShowOneLine(const QString &Text) {
+    TMemoryDataSet *lines = MemoryLines(1);
+    lines->Edit();
+    lines->FieldByName("DESCRIPTION")->SetAsString(Text);
+    lines->Post();
+    Show(lines);
+    return lines;
+  }
+  // The description after opening its editor (F2), typing "x" at the end of the text and closing the editor
+  // (F2 again), the line posted.
+  QString DescriptionTypedOnto(TMemoryDataSet *Lines) {
+    ToDescription();
+    Key(Qt::Key_F2);
+    EXPECT_TRUE(table->EditorOpen());
+    Key(Qt::Key_End);
+    Type("x");
+    Key(Qt::Key_F2);
+    EXPECT_FALSE(table->EditorOpen());
+    Lines->Post();
+    return Current(Lines);
+  }
 };
 
 // Whatever goes first, no table keeps a cell that left it, and every table left goes on painting; what is
@@ -232,12 +254,8 @@ TEST_F(DbTableCellsTest, AStringCellShowsAThousandCharactersWhole) {
 // A combo-box cell fitted to a field of 1,000 characters keeps a text of 300 that is not among its items, and
 // what is typed onto it.
 TEST_F(DbTableCellsTest, AComboBoxCellKeepsALongTypedText) {
-  TMemoryDataSet *lines = MemoryLines(1);
   const QString long300 = LongText(300);
-  lines->Edit();
-  lines->FieldByName("DESCRIPTION")->SetAsString(long300);
-  lines->Post();
-  Show(lines);
+  TMemoryDataSet *lines = ShowOneLine(long300);
   auto *combo = new TOvcTCComboBox(form);
   combo->Items()->SetCommaText("One,Two");
   Description()->SetDefaultCell(combo);
@@ -246,39 +264,19 @@ TEST_F(DbTableCellsTest, AComboBoxCellKeepsALongTypedText) {
   TOvcDbCellValue value;
   FieldToCellData(lines->FieldByName("DESCRIPTION"), combo, value);
   EXPECT_EQ(value.Get<TOvcTCComboBoxData>()->Text, long300);
-  ToDescription();
-  Key(Qt::Key_F2);
-  ASSERT_TRUE(table->EditorOpen());
-  Key(Qt::Key_End);
-  Type("x");
-  Key(Qt::Key_F2);
-  EXPECT_FALSE(table->EditorOpen());
-  lines->Post();
-  EXPECT_EQ(Current(lines), long300 + "x");
+  EXPECT_EQ(DescriptionTypedOnto(lines), long300 + "x");
 }
 
 // A field cell on a text field wider than an entry field holds takes all it can hold, and keeps a text that
 // long when edited.
 TEST_F(DbTableCellsTest, AFieldCellOnAWideTextFieldHoldsAllItCan) {
-  TMemoryDataSet *lines = MemoryLines(1);
   const QString long200 = LongText(200);
-  lines->Edit();
-  lines->FieldByName("DESCRIPTION")->SetAsString(long200);
-  lines->Post();
-  Show(lines);
+  TMemoryDataSet *lines = ShowOneLine(long200);
   auto *simple = new TOvcTCSimpleField(form);
   Description()->SetDefaultCell(simple);
   ASSERT_TRUE(table->FitCellToField(lines->FieldByName("DESCRIPTION"), simple));
   EXPECT_EQ(simple->MaxLength(), 255);
-  ToDescription();
-  Key(Qt::Key_F2);
-  ASSERT_TRUE(table->EditorOpen());
-  Key(Qt::Key_End);
-  Type("x");
-  Key(Qt::Key_F2);
-  EXPECT_FALSE(table->EditorOpen());
-  lines->Post();
-  EXPECT_EQ(Current(lines), long200 + "x");
+  EXPECT_EQ(DescriptionTypedOnto(lines), long200 + "x");
 }
 
 // The header: the fields' labels painted by the table, or its header cell showing the labels, letters

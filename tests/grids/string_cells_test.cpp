@@ -167,9 +167,15 @@ TEST_F(StringCellTest, KeysFollowTheCaretRulesAndEnterTabAndEscapeDoNotType) {
     editor->SetSelStart(caret);
     EXPECT_EQ(KeysAfter(cell, WM_KEYDOWN, key), keys) << what;
   }
-  // Enter leaves a memo unless it wants returns.
+  // A memo's arrows leave it from its ends only; Enter leaves it unless it wants returns.
   table->keyClass = tkcNavigation;
-  Start(memo, "line");
+  TCustomEdit *memoEditor = Start(memo, "line");
+  const std::tuple<int, WPARAM, int> memoCases[] = {
+      {0, VK_LEFT, 1}, {2, VK_LEFT, 0}, {2, VK_RIGHT, 0}, {4, VK_RIGHT, 1}, {0, VK_RIGHT, 0}};
+  for (const auto &[caret, key, keys] : memoCases) {
+    memoEditor->SetSelStart(caret);
+    EXPECT_EQ(KeysAfter(memo, WM_KEYDOWN, key), keys) << "caret " << caret << " key " << key;
+  }
   EXPECT_EQ(KeysAfter(memo, WM_KEYDOWN, VK_RETURN), 1);
   memo->EndEditing(false, nullptr);
   memo->SetWantReturns(true);
