@@ -94,9 +94,11 @@ private:
   std::vector<TfrView *> PrepareObjects(TfrBand *Band);
   int BandHeight(TfrBand *Band, const std::vector<TfrView *> &Objects);
   void Place(const TfrBand *Band, const TfrView *View, int Height, int &Top, int &ObjectHeight) const;
-  void PlaceObjects(TfrBand *Band, const std::vector<TfrView *> &Objects, int Top, int Height);
+  int BandBottom(const TfrBand *Band) const;
+  void PlaceObjects(TfrBand *Band, const std::vector<TfrView *> &Objects, int Top, int Height, int Bottom);
   void SplitBand(TfrBand *Band, const std::vector<TfrView *> &Objects, int Height);
   void WriteObject(TfrView *View, int Left, int Top, int Height);
+  void WriteWithin(TfrView *View, int Left, int Top, int Height, int Bottom);
   void WriteLines(TfrMemoView *Memo, QList<TfrTextLine> &Lines, int Count, int Left, int Top, int Height);
   void WriteTextPart(TfrMemoView *Memo, const QStringList &Lines, int Left, int Top, int Height);
   void AfterPrint(TfrBand *Band);

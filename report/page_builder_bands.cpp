@@ -93,7 +93,8 @@ void TfrPageBuilder::DrawBand(TfrBand *Band) {
     Band->printing = true;
     if (StandsApart(type)) {
       std::vector<TfrView *> objects = PrepareObjects(Band);
-      if (!frModel().FirstPass && !report_->Terminated()) PlaceObjects(Band, objects, Band->y, Band->dy);
+      if (!frModel().FirstPass && !report_->Terminated())
+        PlaceObjects(Band, objects, Band->y, Band->dy, BandBottom(Band));
     } else {
       // A band its script moved stays on the page, above the column footer's room.
       if (moved)
@@ -169,8 +170,11 @@ bool TfrPageBuilder::PlaceBand(TfrBand *Band) {
   } else if (placing == TfrBandPlacing::Slices) {
     SplitBand(Band, objects, height);
   } else {
-    if (!frModel().FirstPass) PlaceObjects(Band, objects, top, height);
-    page->CurY = top + height;
+    // A band that may not move on (one shown while a page or column starts) is cut at the bottom, and
+    // what follows it goes on from there.
+    const int bottom = BandBottom(Band);
+    if (!frModel().FirstPass) PlaceObjects(Band, objects, top, height, bottom);
+    page->CurY = std::min(top + height, std::max(top, bottom));
   }
   // After a split the subreports go on below the band's last slice.
   RunSubReports(Band, top, startPage);
@@ -259,14 +263,31 @@ void TfrPageBuilder::Place(const TfrBand *Band, const TfrView *View, int Height,
   ObjectHeight = View->Height;
 }
 
-void TfrPageBuilder::PlaceObjects(TfrBand *Band, const std::vector<TfrView *> &Objects, int Top, int Height) {
+// The lowest y the objects of a band printing whole may reach: a page footer and the bands standing apart
+// the paper's bottom, a column footer the bottom limit, any other band the bottom limit less the room the
+// column footer keeps.
+int TfrPageBuilder::BandBottom(const TfrBand *Band) const {
+  const TfrPage *page = cur_->page.get();
+  if (Band->Typ == btPageFooter || StandsApart(Band->Typ)) return page->PrnInfo.Pgh;
+  if (Band->Typ == btColumnFooter) return page->CurBottomY;
+  return page->CurBottomY - ColumnFooterRoom();
+}
+
+void TfrPageBuilder::PlaceObjects(TfrBand *Band, const std::vector<TfrView *> &Objects, int Top, int Height,
+                                  int Bottom) {
   const int shift = BandShift(Band);
   for (TfrView *view : Objects) {
     if (!view->Visible || view->Typ == gtSubReport || report_->Terminated()) continue;
     int top = 0, height = 0;
     Place(Band, view, Height, top, height);
-    WriteObject(view, view->Left + shift, Top + top, height);
+    WriteWithin(view, view->Left + shift, Top + top, height, Bottom);
   }
+}
+
+// Writes an object cut at the bottom; one lying wholly below it does not print.
+void TfrPageBuilder::WriteWithin(TfrView *View, int Left, int Top, int Height, int Bottom) {
+  if (Top > Bottom || (Top == Bottom && Height > 0)) return;
+  WriteObject(View, Left, Top, std::min(Height, Bottom - Top));
 }
 
 void TfrPageBuilder::WriteObject(TfrView *View, int Left, int Top, int Height) {

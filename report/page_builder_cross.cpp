@@ -73,7 +73,8 @@ void TfrPageBuilder::PrintCross(TfrBand *Band, const std::vector<TfrView *> &Obj
   };
 
   // The band has found room for its first row.
-  if (!frModel().FirstPass && !report_->Terminated()) PlaceObjects(Band, Objects, page->CurY, RowHeight);
+  if (!frModel().FirstPass && !report_->Terminated())
+    PlaceObjects(Band, Objects, page->CurY, RowHeight, BandBottom(Band));
   page->PrintingCross = true;
   const std::vector<TfrCrossColumn> &columns = Columns.Columns();
   int row = 0;
@@ -92,7 +93,8 @@ void TfrPageBuilder::PrintCross(TfrBand *Band, const std::vector<TfrView *> &Obj
     for (TfrView *cell : Band->CrossCells) {
       if (!PrepareObject(cell)) break;
       if (!frModel().FirstPass && cell->Visible)
-        WriteObject(cell, column.left + cell->Left - start + shift, page->CurY + cell->Top, cell->Height);
+        WriteWithin(cell, column.left + cell->Left - start + shift, page->CurY + cell->Top, cell->Height,
+                    BandBottom(Band));
     }
     if (record && !report_->Terminated()) TakeInCell(Band);
     source->Next();
@@ -108,8 +110,8 @@ void TfrPageBuilder::PrintCross(TfrBand *Band, const std::vector<TfrView *> &Obj
     for (TfrView *view : Band->CrossTotals) {
       if (report_->Terminated() || !PrepareObject(view)) break;
       if (!frModel().FirstPass && view->Visible)
-        WriteObject(view, Columns.End() + view->Left - (start + data->View->Width) + shift,
-                    page->CurY + view->Top, view->Height);
+        WriteWithin(view, Columns.End() + view->Left - (start + data->View->Width) + shift,
+                    page->CurY + view->Top, view->Height, BandBottom(Band));
     }
   }
   totals->printing = wasPrinting;
