@@ -145,5 +145,49 @@ TEST_F(CrossBandTest, RowsOfCellsThatDoNotFitGoOnOnTheNextPageUnderItsHeader) {
   }
 }
 
+// A row of cells taller than a whole page prints in slices as a band that may split does: what fits on the
+// page prints there, the rest on the next pages, every cell once and nothing below a page's bottom.
+TEST_F(CrossBandTest, ARowOfCellsTallerThanAPagePrintsInSlices) {
+  const struct {
+    const char *name;
+    int records, columns;
+    bool split;
+  } cases[] = {{"a band that may split", 2, 3, true},
+               {"a band that may not split", 2, 3, false},
+               {"columns wrapping into a second row", 2, 12, false}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.name);
+    NewReport();
+    FillItems(c.records);
+    Columns(c.columns);
+    Build({"PageHeader 0+20 | 0,100 Head"});
+    TfrBandView *rows = AddBand(btMasterData, 40, 1200, QStringLiteral("frLines"));
+    if (c.split) rows->Flags |= flBandBreaked;
+    AddMemo(0, 40, 100, 20, {QStringLiteral("[NAME]")});
+    AddMemo(200, 40, 80, 20, {QStringLiteral("[QTY]:[FACTOR]")});
+    AddMemo(200, 1140, 80, 20, {QStringLiteral("low [QTY]:[FACTOR]")});
+    AddMemo(280, 40, 80, 20, {QStringLiteral("end [QTY]")});
+    AddMemo(280, 1140, 80, 20, {QStringLiteral("low end [QTY]")});
+    ASSERT_TRUE(report->PrepareReport()) << report->ErrorText().toStdString();
+    const TfrPrnInfo paper = ReportPrinter()->PageMetrics();
+    QStringList texts;
+    for (const QString &line : Dump()) {
+      const QStringList place = line.section(QLatin1Char(' '), 1, 1).split(QLatin1Char(','));
+      const QStringList size = line.section(QLatin1Char(' '), 2, 2).split(QLatin1Char('x'));
+      const int top = place.value(1).toInt();
+      EXPECT_TRUE(top >= 0 && top + size.value(1).toInt() <= paper.Pgh) << line.toStdString();
+      texts << line.section(QLatin1Char(' '), 3);
+    }
+    for (int row = 1; row <= c.records; ++row) {
+      EXPECT_EQ(texts.count(QStringLiteral("Item %1").arg(row)), 1) << row;
+      for (const char *cell : {"%1:%2", "low %1:%2"})
+        for (int column = 1; column <= c.columns; ++column)
+          EXPECT_EQ(texts.count(QString::fromLatin1(cell).arg(row).arg(column)), 1) << cell << row << column;
+      for (const char *total : {"end %1", "low end %1"})
+        EXPECT_EQ(texts.count(QString::fromLatin1(total).arg(row)), 1) << total << row;
+    }
+  }
+}
+
 } // namespace
 } // namespace build
