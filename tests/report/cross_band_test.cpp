@@ -165,13 +165,21 @@ TEST_F(CrossBandTest, ARowOfCellsTallerThanAPagePrintsInSlices) {
     if (c.split) rows->Flags |= flBandBreaked;
     AddMemo(0, 40, 100, 20, {QStringLiteral("[NAME]")});
     AddMemo(200, 40, 80, 20, {QStringLiteral("[QTY]:[FACTOR]")});
-    AddMemo(200, 1140, 80, 20, {QStringLiteral("low [QTY]:[FACTOR]")});
+    // The cells printed in a later slice keep their own column's look.
+    TfrMemoView *low = AddMemo(200, 1140, 80, 20, {QStringLiteral("low [QTY]:[FACTOR]")});
+    low->HighlightStr = QStringLiteral("[FACTOR] = 2");
+    low->Highlight.FillColor = clYellow;
     AddMemo(280, 40, 80, 20, {QStringLiteral("end [QTY]")});
     AddMemo(280, 1140, 80, 20, {QStringLiteral("low end [QTY]")});
     ASSERT_TRUE(report->PrepareReport()) << report->ErrorText().toStdString();
     const TfrPrnInfo paper = ReportPrinter()->PageMetrics();
+    const QStringList dump = Dump();
+    // The row moves on to a fresh page under its header and fills it (1051 of it): the lower cells go on
+    // 1100 - 1051 down the next one.
+    EXPECT_TRUE(dump.contains(QStringLiteral("3: 200,69 80x20 low 1:1")))
+        << dump.join(QLatin1Char('\n')).toStdString();
     QStringList texts;
-    for (const QString &line : Dump()) {
+    for (const QString &line : dump) {
       const QStringList place = line.section(QLatin1Char(' '), 1, 1).split(QLatin1Char(','));
       const QStringList size = line.section(QLatin1Char(' '), 2, 2).split(QLatin1Char('x'));
       const int top = place.value(1).toInt();
@@ -185,6 +193,18 @@ TEST_F(CrossBandTest, ARowOfCellsTallerThanAPagePrintsInSlices) {
           EXPECT_EQ(texts.count(QString::fromLatin1(cell).arg(row).arg(column)), 1) << cell << row << column;
       for (const char *total : {"end %1", "low end %1"})
         EXPECT_EQ(texts.count(QString::fromLatin1(total).arg(row)), 1) << total << row;
+    }
+    for (int i = 0; i < report->EMFPages().Count(); ++i) {
+      TfrPage objects;
+      frReadPageObjects(report->EMFPages()[i].Stream.get(), &objects);
+      for (int j = 0; j < objects.ObjectCount(); ++j) {
+        const TfrView *view = objects.Object(j);
+        const QString text = TextOf(objects.Object(j));
+        if (text.startsWith(QLatin1String("low ")) && !text.contains(QLatin1String("end"))) {
+          EXPECT_EQ(view->FillColor, text.endsWith(QLatin1String(":2")) ? int(clYellow) : int(clNone))
+              << text.toStdString();
+        }
+      }
     }
   }
 }
