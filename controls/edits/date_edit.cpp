@@ -403,7 +403,6 @@ void TOvcCustomDateEdit::PopupOpen() {
   if (p.Y + calendar_->Height() >= work.Bottom) p.Y = p.Y - calendar_->Height() - Height();
   if (p.X + calendar_->Width() >= work.Right) p.X = work.Right - calendar_->Width() - 1;
   if (p.X <= work.Left) p.X = work.Left + 1;
-  if (form) p = form->ScreenToClient(p);
   calendar_->SetBounds(p.X, p.Y, calendar_->Width(), calendar_->Height());
 
   calendar_->SetDate(Text().isEmpty() ? Today() : stored_);

@@ -54,7 +54,8 @@ protected:
 class ShownDateEditTest : public DateEditTest {
 protected:
   ShownDateEditTest() {
-    form.SetBounds(0, 0, 400, 300);
+    // Away from the screen's corner, so that form and screen coordinates differ.
+    form.SetBounds(150, 120, 400, 300);
     shown.SetParent(&form);
     shown.SetBounds(10, 10, 120, 22);
     guitest::ShowAndActivate(&form);
@@ -220,6 +221,19 @@ TEST_F(ShownDateEditTest, PopupOpensWithTheDateAndClosesOnAChoice) {
   calendar->OnChange(calendar, calendar->Date());
   EXPECT_FALSE(calendar->Visible());
   EXPECT_EQ(shown.Text(), "03/05/24");
+}
+
+TEST_F(ShownDateEditTest, ThePopupCalendarOpensOnScreenRightBelowTheEdit) {
+  shown.SetDate(D(2024, 3, 4));
+  guitest::Click(&shown, QPoint(5, 5)); // the edit takes the focus
+  stdtest::Type(QStringLiteral("{AltDown}"));
+  TOvcCalendar *calendar = shown.Calendar();
+  ASSERT_TRUE(calendar->Visible());
+  guitest::ProcessEvents();
+  const QRect edit(shown.Widget()->mapToGlobal(QPoint(0, 0)), shown.Widget()->size());
+  const QRect popup(calendar->Widget()->mapToGlobal(QPoint(0, 0)), calendar->Widget()->size());
+  EXPECT_LE(std::abs(popup.left() - edit.left()), 3) << "left edges";
+  EXPECT_LE(std::abs(popup.top() - edit.bottom()), 4) << "top against the edit's bottom";
 }
 
 // Enter, Escape, Tab and Alt+Up close the popup (Up alone is the calendar's own); so does a press outside it.
