@@ -19,6 +19,7 @@
 #pragma once
 #include "platform/core/variant.h"
 #include "report/band_placement.h"
+#include "report/band_slicer.h"
 #include "report/cross_columns.h"
 #include "report/interpreter.h"
 #include "report/text_plan.h"
@@ -94,9 +95,14 @@ private:
   std::vector<TfrView *> PrepareObjects(TfrBand *Band);
   int BandHeight(TfrBand *Band, const std::vector<TfrView *> &Objects);
   void Place(const TfrBand *Band, const TfrView *View, int Height, int &Top, int &ObjectHeight) const;
-  void PlaceObjects(TfrBand *Band, const std::vector<TfrView *> &Objects, int Top, int Height);
+  int BandBottom(const TfrBand *Band) const;
+  void PlaceObjects(TfrBand *Band, const std::vector<TfrView *> &Objects, int Top, int Height, int Bottom);
   void SplitBand(TfrBand *Band, const std::vector<TfrView *> &Objects, int Height);
+  void PrintSlices(std::vector<TfrSlicePiece> Pieces, int Height,
+                   const std::function<void(const TfrSliceWrite &)> &Write,
+                   const std::function<void()> &Break);
   void WriteObject(TfrView *View, int Left, int Top, int Height);
+  void WriteWithin(TfrView *View, int Left, int Top, int Height, int Bottom);
   void WriteLines(TfrMemoView *Memo, QList<TfrTextLine> &Lines, int Count, int Left, int Top, int Height);
   void WriteTextPart(TfrMemoView *Memo, const QStringList &Lines, int Left, int Top, int Height);
   void AfterPrint(TfrBand *Band);

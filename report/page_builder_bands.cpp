@@ -93,7 +93,8 @@ void TfrPageBuilder::DrawBand(TfrBand *Band) {
     Band->printing = true;
     if (StandsApart(type)) {
       std::vector<TfrView *> objects = PrepareObjects(Band);
-      if (!frModel().FirstPass && !report_->Terminated()) PlaceObjects(Band, objects, Band->y, Band->dy);
+      if (!frModel().FirstPass && !report_->Terminated())
+        PlaceObjects(Band, objects, Band->y, Band->dy, BandBottom(Band));
     } else {
       // A band its script moved stays on the page, above the column footer's room.
       if (moved)
@@ -169,8 +170,11 @@ bool TfrPageBuilder::PlaceBand(TfrBand *Band) {
   } else if (placing == TfrBandPlacing::Slices) {
     SplitBand(Band, objects, height);
   } else {
-    if (!frModel().FirstPass) PlaceObjects(Band, objects, top, height);
-    page->CurY = top + height;
+    // A band that may not move on (one shown while a page or column starts) is cut at the bottom, and
+    // what follows it goes on from there.
+    const int bottom = BandBottom(Band);
+    if (!frModel().FirstPass) PlaceObjects(Band, objects, top, height, bottom);
+    page->CurY = std::min(top + height, std::max(top, bottom));
   }
   // After a split the subreports go on below the band's last slice.
   RunSubReports(Band, top, startPage);
@@ -259,14 +263,31 @@ void TfrPageBuilder::Place(const TfrBand *Band, const TfrView *View, int Height,
   ObjectHeight = View->Height;
 }
 
-void TfrPageBuilder::PlaceObjects(TfrBand *Band, const std::vector<TfrView *> &Objects, int Top, int Height) {
+// The lowest y the objects of a band printing whole may reach: a page footer and the bands standing apart
+// the paper's bottom, a column footer the bottom limit, any other band the bottom limit less the room the
+// column footer keeps.
+int TfrPageBuilder::BandBottom(const TfrBand *Band) const {
+  const TfrPage *page = cur_->page.get();
+  if (Band->Typ == btPageFooter || StandsApart(Band->Typ)) return page->PrnInfo.Pgh;
+  if (Band->Typ == btColumnFooter) return page->CurBottomY;
+  return page->CurBottomY - ColumnFooterRoom();
+}
+
+void TfrPageBuilder::PlaceObjects(TfrBand *Band, const std::vector<TfrView *> &Objects, int Top, int Height,
+                                  int Bottom) {
   const int shift = BandShift(Band);
   for (TfrView *view : Objects) {
     if (!view->Visible || view->Typ == gtSubReport || report_->Terminated()) continue;
     int top = 0, height = 0;
     Place(Band, view, Height, top, height);
-    WriteObject(view, view->Left + shift, Top + top, height);
+    WriteWithin(view, view->Left + shift, Top + top, height, Bottom);
   }
+}
+
+// Writes an object cut at the bottom; one lying wholly below it does not print.
+void TfrPageBuilder::WriteWithin(TfrView *View, int Left, int Top, int Height, int Bottom) {
+  if (Top > Bottom || (Top == Bottom && Height > 0)) return;
+  WriteObject(View, Left, Top, std::min(Height, Bottom - Top));
 }
 
 void TfrPageBuilder::WriteObject(TfrView *View, int Left, int Top, int Height) {
@@ -294,8 +315,25 @@ void TfrPageBuilder::WriteTextPart(TfrMemoView *Memo, const QStringList &Lines, 
   Memo->Memo1.Assign(&saved);
 }
 
-// A band that does not fit where it stands prints in slices (TfrBandSlicer), a new column or page after
-// each; a text crossing the limit prints the lines that fit and keeps the rest for the next slice.
+// The piece an object makes in a band or row printed in slices, at its place there; a text keeps its lines,
+// laid out now, to print them part by part.
+TfrSlicePiece frbuild::SlicePiece(TfrView *view, int id, int top, int height, QList<TfrTextLine> &lines) {
+  TfrSlicePiece piece;
+  piece.id = id;
+  piece.top = top;
+  piece.height = height;
+  if (auto memo = dynamic_cast<TfrMemoView *>(view); memo && !(memo->Adjust & frtaVertical)) {
+    lines = memo->LayoutLines();
+    piece.text = true;
+    piece.lines = int(lines.size());
+    piece.step = std::max(1, memo->StepHeight());
+    piece.gaps = std::max(0, memo->CalcHeight() - piece.lines * piece.step);
+  }
+  return piece;
+}
+
+// A band that does not fit where it stands prints in slices, a new column or page after each; a text
+// crossing the limit prints the lines that fit and keeps the rest for the next slice.
 void TfrPageBuilder::SplitBand(TfrBand *Band, const std::vector<TfrView *> &Objects, int Height) {
   TfrPage *page = cur_->page.get();
   std::vector<TfrView *> views;
@@ -304,41 +342,43 @@ void TfrPageBuilder::SplitBand(TfrBand *Band, const std::vector<TfrView *> &Obje
   for (TfrView *view : Objects) {
     // Subreports print their own bands once the band is done.
     if (!view->Visible || view->Typ == gtSubReport) continue;
-    TfrSlicePiece piece;
-    piece.id = int(views.size());
-    Place(Band, view, Height, piece.top, piece.height);
+    int top = 0, height = 0;
+    Place(Band, view, Height, top, height);
     QList<TfrTextLine> lines;
-    if (auto memo = dynamic_cast<TfrMemoView *>(view); memo && !(memo->Adjust & frtaVertical)) {
-      lines = memo->LayoutLines();
-      piece.text = true;
-      piece.lines = int(lines.size());
-      piece.step = std::max(1, memo->StepHeight());
-      const int full = memo->CalcHeight();
-      piece.gaps = std::max(0, full - piece.lines * piece.step);
-    }
+    pieces.push_back(SlicePiece(view, int(views.size()), top, height, lines));
     views.push_back(view);
     texts.push_back(std::move(lines));
-    pieces.push_back(piece);
   }
+  PrintSlices(
+      std::move(pieces), Height,
+      [&](const TfrSliceWrite &write) {
+        TfrView *view = views[size_t(write.id)];
+        const int left = view->Left + BandShift(Band);
+        if (write.lines > 0)
+          WriteLines(static_cast<TfrMemoView *>(view), texts[size_t(write.id)], write.lines, left,
+                     page->CurY + write.top, write.height);
+        else if (!frModel().FirstPass)
+          WriteObject(view, left, page->CurY + write.top, write.height);
+      },
+      [this] { NewColumn(); });
+}
 
-  TfrBandSlicer slicer(std::move(pieces), Height);
+// Prints pieces in slices (TfrBandSlicer), breaking to a new column or page after each, and moves the page's
+// y below the last slice. A slice's writes are at its top, the page's y.
+void TfrPageBuilder::PrintSlices(std::vector<TfrSlicePiece> Pieces, int Height,
+                                 const std::function<void(const TfrSliceWrite &)> &Write,
+                                 const std::function<void()> &Break) {
+  TfrPage *page = cur_->page.get();
+  TfrBandSlicer slicer(std::move(Pieces), Height);
   bool fresh = Fresh();
   while (!report_->Terminated()) {
     const TfrSlice slice = slicer.Next(page->CurBottomY - ColumnFooterRoom() - page->CurY, fresh);
-    const int shift = BandShift(Band);
-    for (const TfrSliceWrite &write : slice.writes) {
-      TfrView *view = views[size_t(write.id)];
-      if (write.lines > 0)
-        WriteLines(static_cast<TfrMemoView *>(view), texts[size_t(write.id)], write.lines, view->Left + shift,
-                   page->CurY + write.top, write.height);
-      else if (!frModel().FirstPass)
-        WriteObject(view, view->Left + shift, page->CurY + write.top, write.height);
-    }
+    for (const TfrSliceWrite &write : slice.writes) Write(write);
     if (slice.last) {
       page->CurY += slice.advance;
       return;
     }
-    NewColumn();
+    Break();
     fresh = true;
   }
 }

@@ -32,6 +32,9 @@ inline bool IsFooterBand(int type) {
   return std::find(std::begin(AggregateBands), std::end(AggregateBands), type) != std::end(AggregateBands);
 }
 
+// The piece an object makes in a band or row printed in slices; a text's lines go to Lines.
+TfrSlicePiece SlicePiece(TfrView *view, int id, int top, int height, QList<TfrTextLine> &lines);
+
 // Forgets which totals took in the record before, so that the next one counts.
 void UnmarkCounted(TStringList &values);
 

@@ -36,6 +36,27 @@ protected:
     AddMemo(280, top, 80, 20, {total});
     return band;
   }
+  // A fresh report of that many records and columns under a page header "Head" 20 high.
+  void StartUnderHeader(int records, int columns) {
+    NewReport();
+    FillItems(records);
+    Columns(columns);
+    Build({"PageHeader 0+20 | 0,100 Head"});
+  }
+  // The dump, each object checked to lie inside its paper.
+  QStringList DumpInsidePaper() {
+    const TfrPrnInfo paper = ReportPrinter()->PageMetrics();
+    const QStringList dump = Dump();
+    for (const QString &line : dump) {
+      const QStringList place = line.section(QLatin1Char(' '), 1, 1).split(QLatin1Char(','));
+      const QStringList size = line.section(QLatin1Char(' '), 2, 2).split(QLatin1Char('x'));
+      const int left = place.value(0).toInt(), top = place.value(1).toInt();
+      EXPECT_TRUE(left >= 0 && top >= 0 && left + size.value(0).toInt() <= paper.Pgw &&
+                  top + size.value(1).toInt() <= paper.Pgh)
+          << line.toStdString();
+    }
+    return dump;
+  }
   TMemoryDataSet *months = nullptr;
 };
 
@@ -105,27 +126,18 @@ TEST_F(CrossBandTest, RowsOfCellsThatDoNotFitGoOnOnTheNextPageUnderItsHeader) {
       {"columns wrapping into more rows than a page holds, the band may not split", 2, 600, false, false}};
   for (const auto &c : cases) {
     SCOPED_TRACE(c.name);
-    NewReport();
-    FillItems(c.records);
-    Columns(c.columns);
-    Build({"PageHeader 0+20 | 0,100 Head"});
+    StartUnderHeader(c.records, c.columns);
     TfrBandView *rows = Row(btMasterData, 40, QStringLiteral("frLines"), QStringLiteral("[NAME]"),
                             QStringLiteral("[QTY]:[FACTOR]"), QStringLiteral("end [QTY]"));
     if (c.split) rows->Flags |= flBandBreaked;
     if (c.onlyCells) page->Delete(page->IndexOf(page->FindView(QStringLiteral("Memo2"))));
     ASSERT_TRUE(report->PrepareReport()) << report->ErrorText().toStdString();
-    const TfrPrnInfo paper = ReportPrinter()->PageMetrics();
     QStringList texts;
     int pageNo = 0;
-    for (const QString &line : Dump()) {
+    for (const QString &line : DumpInsidePaper()) {
       const int onPage = line.section(QLatin1Char(':'), 0, 0).toInt();
-      const QStringList place = line.section(QLatin1Char(' '), 1, 1).split(QLatin1Char(','));
-      const QStringList size = line.section(QLatin1Char(' '), 2, 2).split(QLatin1Char('x'));
       const QString text = line.section(QLatin1Char(' '), 3);
-      const int left = place.value(0).toInt(), top = place.value(1).toInt();
-      EXPECT_TRUE(left >= 0 && top >= 0 && left + size.value(0).toInt() <= paper.Pgw &&
-                  top + size.value(1).toInt() <= paper.Pgh)
-          << line.toStdString();
+      const int top = line.section(QLatin1Char(' '), 1, 1).section(QLatin1Char(','), 1).toInt();
       if (onPage != pageNo) {
         // Every page starts with its header; the rows go on right below it.
         EXPECT_EQ(line, QStringLiteral("%1: 0,0 100x20 Head").arg(onPage));
@@ -141,6 +153,60 @@ TEST_F(CrossBandTest, RowsOfCellsThatDoNotFitGoOnOnTheNextPageUnderItsHeader) {
       for (int column = 1; column <= c.columns; ++column)
         EXPECT_EQ(texts.count(QStringLiteral("%1:%2").arg(row).arg(column)), 1) << row << " " << column;
       EXPECT_EQ(texts.count(QStringLiteral("end %1").arg(row)), 1) << row;
+    }
+  }
+}
+
+// A row of cells taller than a whole page prints in slices as a band that may split does: what fits on the
+// page prints there, the rest on the next pages, every cell once and nothing below a page's bottom.
+TEST_F(CrossBandTest, ARowOfCellsTallerThanAPagePrintsInSlices) {
+  const struct {
+    const char *name;
+    int records, columns;
+    bool split;
+  } cases[] = {{"a band that may split", 2, 3, true},
+               {"a band that may not split", 2, 3, false},
+               {"columns wrapping into a second row", 2, 12, false}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.name);
+    StartUnderHeader(c.records, c.columns);
+    TfrBandView *rows = AddBand(btMasterData, 40, 1200, QStringLiteral("frLines"));
+    if (c.split) rows->Flags |= flBandBreaked;
+    AddMemo(0, 40, 100, 20, {QStringLiteral("[NAME]")});
+    AddMemo(200, 40, 80, 20, {QStringLiteral("[QTY]:[FACTOR]")});
+    // The cells printed in a later slice keep their own column's look.
+    TfrMemoView *low = AddMemo(200, 1140, 80, 20, {QStringLiteral("low [QTY]:[FACTOR]")});
+    low->HighlightStr = QStringLiteral("[FACTOR] = 2");
+    low->Highlight.FillColor = clYellow;
+    AddMemo(280, 40, 80, 20, {QStringLiteral("end [QTY]")});
+    AddMemo(280, 1140, 80, 20, {QStringLiteral("low end [QTY]")});
+    ASSERT_TRUE(report->PrepareReport()) << report->ErrorText().toStdString();
+    const QStringList dump = DumpInsidePaper();
+    // The row moves on to a fresh page under its header and fills it (1051 of it): the lower cells go on
+    // 1100 - 1051 down the next one.
+    EXPECT_TRUE(dump.contains(QStringLiteral("3: 200,69 80x20 low 1:1")))
+        << dump.join(QLatin1Char('\n')).toStdString();
+    QStringList texts;
+    for (const QString &line : dump) texts << line.section(QLatin1Char(' '), 3);
+    for (int row = 1; row <= c.records; ++row) {
+      EXPECT_EQ(texts.count(QStringLiteral("Item %1").arg(row)), 1) << row;
+      for (const char *cell : {"%1:%2", "low %1:%2"})
+        for (int column = 1; column <= c.columns; ++column)
+          EXPECT_EQ(texts.count(QString::fromLatin1(cell).arg(row).arg(column)), 1) << cell << row << column;
+      for (const char *total : {"end %1", "low end %1"})
+        EXPECT_EQ(texts.count(QString::fromLatin1(total).arg(row)), 1) << total << row;
+    }
+    for (int i = 0; i < report->EMFPages().Count(); ++i) {
+      TfrPage objects;
+      frReadPageObjects(report->EMFPages()[i].Stream.get(), &objects);
+      for (int j = 0; j < objects.ObjectCount(); ++j) {
+        const TfrView *view = objects.Object(j);
+        const QString text = TextOf(objects.Object(j));
+        if (text.startsWith(QLatin1String("low ")) && !text.contains(QLatin1String("end"))) {
+          EXPECT_EQ(view->FillColor, text.endsWith(QLatin1String(":2")) ? int(clYellow) : int(clNone))
+              << text.toStdString();
+        }
+      }
     }
   }
 }

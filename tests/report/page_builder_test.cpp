@@ -127,12 +127,13 @@ TEST_F(PageBuilderTest, BandsPrintInTheirOrderWhereTheyFit) {
              {"1: 0,0 100x20 Item 1", "1: 10,20 100x20 price 1.5", "1: 0,40 100x20 Item 2",
               "1: 10,60 100x20 price 3", "1: 0,80 100x20 2 lines"}),
       // Every page starts with its header; each record, pushed to a page of its own by the script, comes
-      // under the repeated column header.
+      // under it. The page header fills every page it starts, so the repeated column header finds no room
+      // there and is cut away.
       Layout("headers taller than a page still let the build end", Items(3),
              {"PageHeader 0+1200 | 0 Head", "MasterHeader 1300+100 +repeat | 0 Columns",
               "MasterData 1500+20 frLines | 0 [NAME]"},
-             {"1: Head", "2: Head", "2: Columns", "3: Head", "3: Columns", "3: Item 1", "4: Head",
-              "4: Columns", "4: Item 2", "5: Head", "5: Columns", "5: Item 3"},
+             {"1: Head", "2: Head", "2: Columns", "3: Head", "3: Item 1", "4: Head", "4: Item 2", "5: Head",
+              "5: Item 3"},
              false, "", [this] { page->Object(4)->Script.Add(QStringLiteral("NEWPAGE")); }),
       // Two columns 352 wide with a gap of 48: the second starts at 400.
       Layout("a band script's NEWCOLUMN starts the band in the next column", Items(4),
@@ -349,6 +350,42 @@ TEST_F(PageBuilderTest, NoObjectPrintsOutsideItsPage) {
       EXPECT_EQ(printed, many);
       EXPECT_GT(report->EMFPages().Count(), 1);
     }
+  }
+}
+
+// A header taller than what a page leaves it cannot move on (each new page would show it again): what of it
+// passes the bottom is cut there, and the records still print, each once, above the page footer.
+TEST_F(PageBuilderTest, HeadersShownWhileAPageStartsAreCutAtItsBottom) {
+  const struct {
+    const char *name;
+    QString header;
+  } cases[] = {{"a page header", QStringLiteral("PageHeader")},
+               {"a column header", QStringLiteral("ColumnHeader")},
+               {"a data header repeated on each page", QStringLiteral("MasterHeader")}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.name);
+    NewReport();
+    FillItems(3);
+    Build({c.header + QStringLiteral(" 0+1300 +repeat | 0 Head"), "MasterData 1400+20 frLines | 0 [NAME]",
+           "PageFooter 1500+30 | 0 Foot"});
+    AddMemo(0, 1030, 100, 40, {QStringLiteral("Across")});
+    AddMemo(0, 1200, 100, 20, {QStringLiteral("Below")});
+    // Each record on a page of its own.
+    page->Object(2)->Script.Add(QStringLiteral("NEWPAGE"));
+    ASSERT_TRUE(report->PrepareReport()) << report->ErrorText().toStdString();
+    QStringList texts;
+    for (const QString &line : Dump()) {
+      const int top = line.section(QLatin1Char(' '), 1, 1).section(QLatin1Char(','), 1).toInt();
+      const int height = line.section(QLatin1Char(' '), 2, 2).section(QLatin1Char('x'), 1).toInt();
+      const QString text = line.section(QLatin1Char(' '), 3);
+      // The footer keeps the last 30 of the page's 1071.
+      EXPECT_TRUE(top >= 0 && top + height <= (text == QLatin1String("Foot") ? 1071 : 1041))
+          << line.toStdString();
+      texts << text;
+    }
+    for (int i = 1; i <= 3; ++i) EXPECT_EQ(texts.count(QStringLiteral("Item %1").arg(i)), 1) << i;
+    EXPECT_EQ(texts.count(QStringLiteral("Foot")), report->EMFPages().Count());
+    EXPECT_GE(texts.count(QStringLiteral("Head")), 4);
   }
 }
 
