@@ -5,7 +5,8 @@
 # one line from a product picked from its list, confirmed and printed to PDF; "New Invoice, Same Customer";
 # a services invoice; then the past invoices, where the first is cancelled and printed again; then what the
 # main window keeps or refuses with a message: a quantity of 0.5, a price of 1e308 or of 14 digits, a
-# customer name of blanks and a date that does not exist. It checks the PDFs' text and the stored rows.
+# customer name of blanks and a date that does not exist; and the date picked from its calendar, which opens
+# right below it. It checks the PDFs' text and the stored rows.
 # Exits 77 (skipped) with a notice where Xvfb or xdotool is missing.
 #
 #   invoice_road.sh PROGRAM
@@ -317,6 +318,27 @@ click "$main" 615 447
 refused # no such date
 key ctrl+a
 type "24 Dec 2026"
+# The date's calendar opens right below it, and a click on a day there takes that day.
+click "$main" 681 95 # the date's button
+eval "$(xdotool getwindowgeometry --shell "$main")"
+main_x=$X main_y=$Y calendar=
+for _ in $(seq 100); do
+  for w in $(xdotool search --onlyvisible --name '^$' 2>/dev/null); do
+    eval "$(xdotool getwindowgeometry --shell "$w")"
+    [ "$WIDTH" = 200 ] && [ "$HEIGHT" = 140 ] && calendar=$w && break 2
+  done
+  sleep 0.05
+done
+[ -n "$calendar" ] || fail "the date's calendar did not open"
+[ $((X - main_x)) = 559 ] && [ $((Y - main_y)) = 103 ] ||
+  fail "the calendar opened at $((X - main_x)),$((Y - main_y)) of the main window, not below the date"
+click "$calendar" 124 98 # 31 December
+shown() { xdotool search --onlyvisible --name '^$' 2>/dev/null | grep -qx "$1"; }
+for _ in $(seq 100); do
+  shown "$calendar" || break
+  sleep 0.05
+done
+shown "$calendar" && fail "a day chosen in the calendar did not close it"
 [ "$(sql 'SELECT COUNT(*), MAX(CAST(InvNUM AS INTEGER)) FROM MINV1')" = "2|2" ] || fail "a refused invoice was stored"
 
 # ---- what was stored and printed ----
